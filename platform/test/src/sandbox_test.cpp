@@ -1,0 +1,78 @@
+#include "pal/test/sandbox_test.h"
+
+#include "pal/sandbox.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace pal::test {
+
+void SandboxTest::SetUp() {
+    std::string pattern = (fs::temp_directory_path() / "dvtest-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << "cannot make a sandbox under " << fs::temp_directory_path();
+    root_ = pattern;
+    ::setenv("DV_PAL_ROOT", root_.c_str(), 1);
+    ::setenv("DV_PAL_TEST", "1", 1);
+    ::unsetenv("DV_PAL_ANSWERS");
+    sandbox::reset();
+    setManualClock(true);
+    clearAnswers();
+    clearWriteFailure();
+}
+
+void SandboxTest::TearDown() {
+    if (!allowUnansweredPrompts) {
+        for (const auto& e : journal("prompt.unanswered"))
+            ADD_FAILURE() << "a prompt went unanswered: " << e.get("kind") << " \"" << e.get("caption") << "\": "
+                          << e.get("text");
+    }
+    EXPECT_EQ(pendingAnswers(), 0u) << "answers were queued that no prompt used";
+    clearAnswers();
+    setManualClock(false);
+    std::error_code ec;
+    if (!HasFailure() || std::getenv("DV_KEEP_SANDBOX") == nullptr)
+        fs::remove_all(root_, ec);
+    ::unsetenv("DV_PAL_ROOT");
+    sandbox::reset();
+}
+
+fs::path SandboxTest::binDir() {
+    std::error_code ec;
+    return fs::read_symlink("/proc/self/exe", ec).parent_path();
+}
+
+fs::path SandboxTest::sourcePath(const std::string& relative) {
+    const char* env = std::getenv("DV_SOURCE_DIR");
+    return fs::path(env && *env ? env : DV_SOURCE_DIR) / relative;
+}
+
+std::vector<journal::Entry> SandboxTest::journal(const std::string& kind) const {
+    auto all = journal::readAll();
+    if (kind.empty())
+        return all;
+    std::vector<journal::Entry> some;
+    for (auto& e : all)
+        if (e.kind == kind)
+            some.push_back(std::move(e));
+    return some;
+}
+
+fs::path SandboxTest::writeFile(const std::string& relative, const std::string& bytes) const {
+    const fs::path file = root_ / relative;
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+    return file;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+} // namespace pal::test

@@ -1,0 +1,34 @@
+// Path rules at the boundary with the operating system. Both separators are accepted;
+// drive paths (C:\...) map into the sandbox; POSIX absolute paths stay as they are.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace pal::path {
+
+// A path the system code holds, as a path the operating system can open.
+std::filesystem::path toNative(std::wstring_view path);
+// A native path as the system code sees it (drive folders shown as drive paths again).
+std::wstring fromNative(const std::filesystem::path& native);
+// True for "C:\x", "C:/x", "\\server\share", "/x".
+bool isAbsolute(std::wstring_view path);
+
+} // namespace pal::path
+
+namespace pal::folders {
+
+// The running program's own file and folder.
+std::filesystem::path programFile();
+std::filesystem::path programDir();
+// The user's roaming and local application-data folders and the temporary folder, inside the sandbox.
+std::filesystem::path roamingAppData();
+std::filesystem::path localAppData();
+std::filesystem::path commonAppData();
+std::filesystem::path documents();
+std::filesystem::path temp();
+// The system folder, where system libraries are looked for.
+std::filesystem::path system();
+
+} // namespace pal::folders

@@ -1,0 +1,26 @@
+// Where a process finds its world: the registry database, the drives, the automation
+// sockets and the journal all live under one root, DV_PAL_ROOT (by default the user's
+// data folder, $XDG_DATA_HOME/dravik or ~/.local/share/dravik).
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace pal::sandbox {
+
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The root, created on first use. Throws Error with a message naming the folder when it
+// cannot be created.
+const std::filesystem::path& root();
+// The folder a Windows drive letter maps to (C: -> <root>/drive_c), created on first use.
+std::filesystem::path drive(wchar_t letter);
+// <root>/run: sockets and lock files of live processes.
+std::filesystem::path runDir();
+// Forgets the cached root so the next call reads DV_PAL_ROOT again (used by test fixtures).
+void reset();
+
+} // namespace pal::sandbox

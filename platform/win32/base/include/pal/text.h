@@ -1,0 +1,25 @@
+// Conversions between UTF-8, UTF-16 and wchar_t (UTF-32 here).
+// Malformed input never fails: each bad sequence becomes U+FFFD.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pal::text {
+
+std::wstring fromUtf8(std::string_view utf8);
+std::string toUtf8(std::wstring_view wide);
+std::wstring fromUtf16(std::u16string_view utf16);
+std::u16string toUtf16(std::wstring_view wide);
+
+// UTF-16 little-endian bytes, as they cross a process or file boundary.
+std::wstring fromUtf16leBytes(std::string_view bytes);
+std::string toUtf16leBytes(std::wstring_view wide);
+
+// Case-insensitive comparison the way the platform compares names (simple per-character folding).
+int compareNoCase(std::wstring_view a, std::wstring_view b);
+bool equalsNoCase(std::wstring_view a, std::wstring_view b);
+std::wstring toLower(std::wstring_view s);
+std::wstring toUpper(std::wstring_view s);
+
+} // namespace pal::text

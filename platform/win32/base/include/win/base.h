@@ -1,0 +1,131 @@
+// Kernel and user functions of the substitute's base: handles and waits, time, the
+// environment, the program's own file, memory, message boxes and formatted strings.
+#pragma once
+
+#include "win/error.h"
+#include "win/types.h"
+
+#include <cstdarg>
+
+// Handles and waits.
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_ABANDONED = 0x80;
+constexpr DWORD WAIT_ABANDONED_0 = 0x80;
+constexpr DWORD WAIT_IO_COMPLETION = 0xC0;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+constexpr DWORD MAXIMUM_WAIT_OBJECTS = 64;
+constexpr DWORD DUPLICATE_CLOSE_SOURCE = 1;
+constexpr DWORD DUPLICATE_SAME_ACCESS = 2;
+
+BOOL CloseHandle(HANDLE handle);
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds);
+void Sleep(DWORD milliseconds);
+HANDLE GetCurrentProcess();
+HANDLE GetCurrentThread();
+DWORD GetCurrentProcessId();
+DWORD GetCurrentThreadId();
+
+// Time.
+DWORD GetTickCount();
+ULONGLONG GetTickCount64();
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+void GetSystemTime(SYSTEMTIME* time);
+void GetLocalTime(SYSTEMTIME* time);
+void GetSystemTimeAsFileTime(FILETIME* time);
+
+// Environment.
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size);
+BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value);
+DWORD ExpandEnvironmentStringsW(LPCWSTR source, LPWSTR destination, DWORD size);
+
+// The running program. Only the program itself (null module) is known here; modules loaded
+// by name answer through the module layer.
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
+
+// File attributes.
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
+constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x2;
+constexpr DWORD FILE_ATTRIBUTE_SYSTEM = 0x4;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+DWORD GetFileAttributesW(LPCWSTR path);
+
+// Known folders.
+constexpr int CSIDL_PERSONAL = 0x0005;
+constexpr int CSIDL_APPDATA = 0x001a;
+constexpr int CSIDL_LOCAL_APPDATA = 0x001c;
+constexpr int CSIDL_COMMON_APPDATA = 0x0023;
+constexpr int CSIDL_SYSTEM = 0x0025;
+constexpr int CSIDL_FLAG_CREATE = 0x8000;
+HRESULT SHGetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path);
+UINT GetSystemDirectoryW(LPWSTR buffer, UINT size);
+DWORD GetTempPathW(DWORD size, LPWSTR buffer);
+
+// Memory.
+constexpr DWORD MEM_COMMIT = 0x1000;
+constexpr DWORD MEM_RESERVE = 0x2000;
+constexpr DWORD MEM_DECOMMIT = 0x4000;
+constexpr DWORD MEM_RELEASE = 0x8000;
+constexpr DWORD PAGE_NOACCESS = 0x01;
+constexpr DWORD PAGE_READONLY = 0x02;
+constexpr DWORD PAGE_READWRITE = 0x04;
+LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD protect);
+BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD freeType);
+
+// Message boxes, answered through the responder.
+constexpr UINT MB_OK = 0x0;
+constexpr UINT MB_OKCANCEL = 0x1;
+constexpr UINT MB_ABORTRETRYIGNORE = 0x2;
+constexpr UINT MB_YESNOCANCEL = 0x3;
+constexpr UINT MB_YESNO = 0x4;
+constexpr UINT MB_RETRYCANCEL = 0x5;
+constexpr UINT MB_CANCELTRYCONTINUE = 0x6;
+constexpr UINT MB_TYPEMASK = 0xF;
+constexpr UINT MB_ICONHAND = 0x10;
+constexpr UINT MB_ICONERROR = 0x10;
+constexpr UINT MB_ICONSTOP = 0x10;
+constexpr UINT MB_ICONQUESTION = 0x20;
+constexpr UINT MB_ICONEXCLAMATION = 0x30;
+constexpr UINT MB_ICONWARNING = 0x30;
+constexpr UINT MB_ICONASTERISK = 0x40;
+constexpr UINT MB_ICONINFORMATION = 0x40;
+constexpr UINT MB_DEFBUTTON1 = 0x000;
+constexpr UINT MB_DEFBUTTON2 = 0x100;
+constexpr UINT MB_DEFBUTTON3 = 0x200;
+constexpr UINT MB_DEFBUTTON4 = 0x300;
+constexpr UINT MB_APPLMODAL = 0x0;
+constexpr UINT MB_SYSTEMMODAL = 0x1000;
+constexpr UINT MB_TASKMODAL = 0x2000;
+constexpr UINT MB_SETFOREGROUND = 0x10000;
+constexpr UINT MB_TOPMOST = 0x40000;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+constexpr int IDCLOSE = 8;
+constexpr int IDHELP = 9;
+constexpr int IDTRYAGAIN = 10;
+constexpr int IDCONTINUE = 11;
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+
+// Formatted strings with Microsoft's rules (see pal/format.h). The count-limited forms
+// truncate and return -1 when the buffer is too small; the _s forms always terminate.
+int swprintf_s(wchar_t* buffer, size_t count, const wchar_t* format, ...);
+int _snwprintf(wchar_t* buffer, size_t count, const wchar_t* format, ...);
+int _snwprintf_s(wchar_t* buffer, size_t size, size_t count, const wchar_t* format, ...);
+int _vsnwprintf(wchar_t* buffer, size_t count, const wchar_t* format, va_list args);
+int _vsnwprintf_s(wchar_t* buffer, size_t size, size_t count, const wchar_t* format, va_list args);
+int _vscwprintf(const wchar_t* format, va_list args);
+int sprintf_s(char* buffer, size_t size, const char* format, ...);
+int _snprintf_s(char* buffer, size_t size, size_t count, const char* format, ...);
+int _vsnprintf_s(char* buffer, size_t size, size_t count, const char* format, va_list args);
+int _vscprintf(const char* format, va_list args);
+int wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
+constexpr size_t _TRUNCATE = static_cast<size_t>(-1);

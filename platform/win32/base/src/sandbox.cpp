@@ -1,0 +1,178 @@
+#include "pal/sandbox.h"
+
+#include "pal/path.h"
+#include "pal/text.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <cwctype>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace pal::sandbox {
+namespace {
+
+std::mutex& rootMutex() {
+    static std::mutex m;
+    return m;
+}
+std::optional<fs::path>& cachedRoot() {
+    static std::optional<fs::path> root;
+    return root;
+}
+
+fs::path defaultRoot() {
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+        return fs::path(data) / "dravik";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / ".local" / "share" / "dravik";
+    return fs::temp_directory_path() / ("dravik-" + std::to_string(getuid()));
+}
+
+void ensureFolder(const fs::path& folder, const char* what) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec || !fs::is_directory(folder))
+        throw Error(std::string("cannot create the ") + what + " folder '" + folder.string() +
+                    "': " + (ec ? ec.message() : std::string("it is not a folder")));
+}
+
+} // namespace
+
+const fs::path& root() {
+    std::lock_guard lock(rootMutex());
+    auto& cached = cachedRoot();
+    if (!cached) {
+        const char* env = std::getenv("DV_PAL_ROOT");
+        fs::path r = (env && *env) ? fs::path(env) : defaultRoot();
+        ensureFolder(r, "sandbox root (DV_PAL_ROOT)");
+        cached = fs::absolute(r).lexically_normal();
+    }
+    return *cached;
+}
+
+fs::path drive(wchar_t letter) {
+    const wchar_t lower = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(letter)));
+    fs::path d = root() / (std::string("drive_") + static_cast<char>(lower));
+    ensureFolder(d, "drive");
+    return d;
+}
+
+fs::path runDir() {
+    fs::path d = root() / "run";
+    ensureFolder(d, "run");
+    return d;
+}
+
+void reset() {
+    std::lock_guard lock(rootMutex());
+    cachedRoot().reset();
+}
+
+} // namespace pal::sandbox
+
+namespace pal::path {
+namespace {
+
+bool isDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+bool isSep(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+} // namespace
+
+bool isAbsolute(std::wstring_view p) {
+    if (p.size() >= 3 && isDriveLetter(p[0]) && p[1] == L':' && isSep(p[2]))
+        return true;
+    return !p.empty() && isSep(p[0]);
+}
+
+fs::path toNative(std::wstring_view p) {
+    // Long-path and device prefixes carry no meaning here.
+    if (p.starts_with(L"\\\\?\\") || p.starts_with(L"\\\\.\\"))
+        p.remove_prefix(4);
+    std::wstring rest;
+    fs::path base;
+    if (p.size() >= 2 && isDriveLetter(p[0]) && p[1] == L':') {
+        base = sandbox::drive(p[0]);
+        rest = std::wstring(p.substr(2));
+    } else if (p.size() >= 2 && isSep(p[0]) && isSep(p[1])) {
+        // A UNC path \\server\share\x lives under <root>/unc/server/share/x.
+        base = sandbox::root() / "unc";
+        rest = std::wstring(p.substr(2));
+    } else {
+        rest = std::wstring(p);
+    }
+    for (auto& c : rest)
+        if (c == L'\\')
+            c = L'/';
+    if (!base.empty()) {
+        while (!rest.empty() && rest.front() == L'/')
+            rest.erase(rest.begin());
+        return rest.empty() ? base : base / fs::path(text::toUtf8(rest));
+    }
+    return fs::path(text::toUtf8(rest));
+}
+
+std::wstring fromNative(const fs::path& native) {
+    const std::string s = native.string();
+    const fs::path& r = sandbox::root();
+    const std::string rs = r.string();
+    if (s.size() > rs.size() + 7 && s.compare(0, rs.size(), rs) == 0 && s[rs.size()] == '/' &&
+        s.compare(rs.size() + 1, 6, "drive_") == 0) {
+        const char letter = s[rs.size() + 7];
+        std::string tail = s.substr(rs.size() + 8);
+        std::wstring out;
+        out += static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(letter)));
+        out += L':';
+        std::wstring wtail = text::fromUtf8(tail);
+        for (auto& c : wtail)
+            if (c == L'/')
+                c = L'\\';
+        if (wtail.empty())
+            wtail = L"\\";
+        return out + wtail;
+    }
+    return text::fromUtf8(s);
+}
+
+} // namespace pal::path
+
+namespace pal::folders {
+namespace {
+
+fs::path ensure(fs::path p) {
+    std::error_code ec;
+    fs::create_directories(p, ec);
+    return p;
+}
+
+std::string userName() {
+    if (const char* u = std::getenv("USER"); u && *u)
+        return u;
+    return "user";
+}
+
+} // namespace
+
+fs::path programFile() {
+    std::error_code ec;
+    fs::path p = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : p;
+}
+
+fs::path programDir() { return programFile().parent_path(); }
+
+fs::path roamingAppData() {
+    return ensure(sandbox::drive(L'C') / "Users" / userName() / "AppData" / "Roaming");
+}
+fs::path localAppData() { return ensure(sandbox::drive(L'C') / "Users" / userName() / "AppData" / "Local"); }
+fs::path commonAppData() { return ensure(sandbox::drive(L'C') / "ProgramData"); }
+fs::path documents() { return ensure(sandbox::drive(L'C') / "Users" / userName() / "Documents"); }
+fs::path temp() { return ensure(localAppData() / "Temp"); }
+fs::path system() { return ensure(sandbox::drive(L'C') / "Windows" / "System32"); }
+
+} // namespace pal::folders

@@ -1,0 +1,49 @@
+#include "pal/text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace pal::text;
+
+TEST(Text, RoundTripsEveryPlaneThroughUtf8AndUtf16) {
+    const std::wstring samples[] = {L"", L"plain", L"\u0422\u0435\u0445\u043d\u0438\u0447\u0435\u0441\u043a\u0438\u0435",
+                                    L"\u00e9\u20ac", L"\U0001F600 emoji", L"tab\there"};
+    for (const auto& s : samples) {
+        EXPECT_EQ(fromUtf8(toUtf8(s)), s);
+        EXPECT_EQ(fromUtf16(toUtf16(s)), s);
+        EXPECT_EQ(fromUtf16leBytes(toUtf16leBytes(s)), s);
+    }
+    EXPECT_EQ(toUtf16(L"\U0001F600").size(), 2u);
+    EXPECT_EQ(toUtf16leBytes(L"A"), std::string("A\0", 2));
+}
+
+TEST(Text, MalformedInputBecomesReplacementCharacters) {
+    struct Case {
+        std::string utf8;
+        std::wstring expected;
+    } cases[] = {
+        {"\xff", L"\uFFFD"},
+        {"a\xc3", L"a\uFFFD"},                   // truncated sequence at the end
+        {"\xc0\xaf", L"\uFFFD"},                 // overlong slash
+        {"\xed\xa0\x80", L"\uFFFD"},             // encoded surrogate
+        {"\xf4\x90\x80\x80", L"\uFFFD"},         // beyond U+10FFFF
+        {"\xe2\x82x", L"\uFFFDx"},               // broken middle keeps the next character
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fromUtf8(c.utf8), c.expected) << c.utf8;
+
+    const char16_t lone[] = {u'a', 0xD800, u'b', 0xDC00};
+    EXPECT_EQ(fromUtf16(std::u16string_view(lone, 4)), L"a\uFFFDb\uFFFD");
+    EXPECT_EQ(toUtf8(std::wstring(1, static_cast<wchar_t>(0x110000))), "\xef\xbf\xbd");
+    EXPECT_EQ(fromUtf16leBytes(std::string("A\0B", 3)), L"A\uFFFD");
+}
+
+TEST(Text, NamesCompareWithoutCase) {
+    EXPECT_TRUE(equalsNoCase(L"Software\\Dravik", L"SOFTWARE\\dravik"));
+    EXPECT_FALSE(equalsNoCase(L"abc", L"abcd"));
+    EXPECT_LT(compareNoCase(L"Apple", L"banana"), 0);
+    EXPECT_EQ(toUpper(L"MixEd"), L"MIXED");
+}
+
+} // namespace
