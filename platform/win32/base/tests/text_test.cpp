@@ -47,3 +47,26 @@ TEST(Text, NamesCompareWithoutCase) {
 }
 
 } // namespace
+
+#include "win/base.h"
+
+namespace {
+
+TEST(CodePages, SizesQueriedThenConvertedWithTheTerminatorWhenAskedFor) {
+    const wchar_t* wide = L"\u0416a";
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    EXPECT_EQ(bytes, 4); // two bytes, one byte, terminator
+    char narrow[8];
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide, -1, narrow, 8, nullptr, nullptr), 4);
+    EXPECT_STREQ(narrow, "\xd0\x96"
+                         "a");
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide, -1, narrow, 2, nullptr, nullptr), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    wchar_t back[8];
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, narrow, -1, back, 8), 3);
+    EXPECT_STREQ(back, wide);
+    EXPECT_EQ(MultiByteToWideChar(1252, 0, narrow, -1, back, 8), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+} // namespace

@@ -129,3 +129,16 @@ int _vsnprintf_s(char* buffer, size_t size, size_t count, const char* format, va
 int _vscprintf(const char* format, va_list args);
 int wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
 constexpr size_t _TRUNCATE = static_cast<size_t>(-1);
+
+// Code pages. The ANSI code page of this substitute is UTF-8, as on a system set to use UTF-8.
+constexpr UINT CP_ACP = 0;
+constexpr UINT CP_OEMCP = 1;
+constexpr UINT CP_UTF8 = 65001;
+constexpr DWORD WC_ERR_INVALID_CHARS = 0x80;
+constexpr DWORD MB_ERR_INVALID_CHARS = 0x8;
+// Counts are in UTF-16 units on the wide side, as the platform counts them; -1 means
+// null-terminated (and the terminator is then converted and counted too).
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceBytes, LPWSTR destination,
+                        int destinationChars);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceChars, LPSTR destination,
+                        int destinationBytes, LPCSTR defaultChar, LPBOOL usedDefaultChar);
