@@ -136,7 +136,7 @@ constexpr UINT CP_OEMCP = 1;
 constexpr UINT CP_UTF8 = 65001;
 constexpr DWORD WC_ERR_INVALID_CHARS = 0x80;
 constexpr DWORD MB_ERR_INVALID_CHARS = 0x8;
-// Counts are in UTF-16 units on the wide side, as the platform counts them; -1 means
+// Counts are in wchar_t on the wide side and bytes on the narrow side; -1 means
 // null-terminated (and the terminator is then converted and counted too).
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceBytes, LPWSTR destination,
                         int destinationChars);
