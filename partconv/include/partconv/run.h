@@ -1,0 +1,32 @@
+// One conversion: the partition in "<stem>.xmp_bin" becomes the part file "<stem>.xmt_bin".
+#pragma once
+
+#include "partconv/delta_store.h"
+#include "partconv/kernel_files.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace partconv {
+
+// What the kernel uses of the process for the run; it lives as long as the kernel session.
+struct Host {
+    KernelFiles files;
+    DeltaStore deltas;
+};
+
+enum ExitCode : int {
+    exitConverted = 0,
+    exitNotReceived = 1, // the partition could not be received; no part file was written
+    exitNotWritten = 2,  // the part file could not be written
+};
+
+// Runs the conversion with `host` bound to the kernel's callbacks. A failure is reported as
+// one line on `errors`.
+int run(std::wstring_view stem, Host& host, std::FILE* errors);
+
+// The stem: the whole command line after the program name, as received.
+std::wstring stemFromArguments(int argc, const char* const* argv);
+
+} // namespace partconv
