@@ -36,3 +36,25 @@ function(dv_test name)
   gtest_discover_tests(${name} WORKING_DIRECTORY ${DV_BIN_DIR} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "DV_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
+
+# dv_file_version(TARGET a.b.c.d): the file version a module or program reports through
+# GetFileVersionInfoW. Every call adds a line "<file name> <version>" to one manifest beside the
+# binaries, <bin>/file-versions.txt, written when the build is generated.
+function(dv_file_version target version)
+  if(NOT version MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+$")
+    message(FATAL_ERROR "dv_file_version(${target} ${version}): the version must be four numbers a.b.c.d")
+  endif()
+  set_property(GLOBAL APPEND PROPERTY DV_FILE_VERSIONS "$<TARGET_FILE_NAME:${target}> ${version}")
+  get_property(scheduled GLOBAL PROPERTY DV_FILE_VERSIONS_SCHEDULED)
+  if(NOT scheduled)
+    set_property(GLOBAL PROPERTY DV_FILE_VERSIONS_SCHEDULED TRUE)
+    cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _dv_write_file_versions)
+  endif()
+endfunction()
+
+function(_dv_write_file_versions)
+  get_property(lines GLOBAL PROPERTY DV_FILE_VERSIONS)
+  list(JOIN lines "\n" content)
+  file(GENERATE OUTPUT ${DV_BIN_DIR}/file-versions.txt
+       CONTENT "# File versions of the binaries of this folder: <file name> <a.b.c.d>\n${content}\n")
+endfunction()

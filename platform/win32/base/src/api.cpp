@@ -9,6 +9,7 @@
 #include "pal/text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <vector>
 #include <chrono>
@@ -62,55 +63,15 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
         return WAIT_FAILED;
     }
     std::vector<std::shared_ptr<pal::KernelObject>> objects;
-    DWORD poll = 0;
     for (DWORD i = 0; i < count; ++i) {
         auto object = pal::handles::get(handles[i]);
         if (!object || !object->isWaitable()) {
             SetLastError(ERROR_INVALID_HANDLE);
             return WAIT_FAILED;
         }
-        if (const DWORD p = object->pollIntervalMs(); p && (!poll || p < poll))
-            poll = p;
         objects.push_back(std::move(object));
     }
-    const DWORD self = GetCurrentThreadId();
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = milliseconds == INFINITE ? Clock::time_point::max()
-                                                   : Clock::now() + std::chrono::milliseconds(milliseconds);
-    std::unique_lock lock(pal::wait::hubMutex());
-    for (;;) {
-        if (waitAll) {
-            // All at once or none: check without taking, then take all under the same lock.
-            bool all = true;
-            for (auto& o : objects) {
-                if (!o->tryAcquire(self)) {
-                    all = false;
-                    break;
-                }
-            }
-            if (all) {
-                bool abandoned = false;
-                for (auto& o : objects)
-                    abandoned = o->takeAbandoned() || abandoned;
-                return abandoned ? WAIT_ABANDONED_0 : WAIT_OBJECT_0;
-            }
-            // tryAcquire may have taken signals of the first objects; they are given back by
-            // objects that consume signals only when the whole set is acquired (see the
-            // synchronisation objects), so a partial pass leaves no trace.
-        } else {
-            for (DWORD i = 0; i < count; ++i) {
-                if (objects[i]->tryAcquire(self))
-                    return (objects[i]->takeAbandoned() ? WAIT_ABANDONED_0 : WAIT_OBJECT_0) + i;
-            }
-        }
-        const auto now = Clock::now();
-        if (now >= deadline)
-            return WAIT_TIMEOUT;
-        auto until = deadline;
-        if (poll)
-            until = std::min(until, now + std::chrono::milliseconds(poll));
-        pal::wait::waitOnHub(lock, until);
-    }
+    return pal::wait::waitForObjects(objects, waitAll != FALSE, milliseconds);
 }
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
@@ -238,12 +199,24 @@ DWORD ExpandEnvironmentStringsW(LPCWSTR source, LPWSTR destination, DWORD size) 
     return static_cast<DWORD>(out.size() + 1);
 }
 
+namespace {
+std::atomic<pal::folders::ModuleFileResolver> gModuleFileResolver{nullptr};
+} // namespace
+
+void pal::folders::setModuleFileResolver(ModuleFileResolver resolver) { gModuleFileResolver = resolver; }
+
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
-    if (module) {
+    std::filesystem::path path;
+    if (!module) {
+        path = pal::folders::programFile();
+    } else if (const auto resolver = gModuleFileResolver.load()) {
+        path = resolver(module);
+    }
+    if (path.empty()) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return 0;
     }
-    const std::wstring file = pal::text::fromUtf8(pal::folders::programFile().string());
+    const std::wstring file = pal::text::fromUtf8(path.string());
     if (!buffer || size == 0) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;

@@ -1,7 +1,9 @@
 #include "pal/handles.h"
 
+#include "win/base.h"
 #include "win/error.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace pal {
@@ -131,6 +133,56 @@ std::mutex& hubMutex() { return hub().mutex; }
 void notifyAll() { hub().cv.notify_all(); }
 void waitOnHub(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline) {
     hub().cv.wait_until(lock, deadline);
+}
+
+DWORD waitForObjects(const std::vector<std::shared_ptr<KernelObject>>& objects, bool waitAll,
+                     DWORD milliseconds, const ExtraWake& extra) {
+    using Clock = std::chrono::steady_clock;
+    DWORD poll = 0;
+    for (auto& o : objects) {
+        if (const DWORD p = o->pollIntervalMs(); p && (!poll || p < poll))
+            poll = p;
+    }
+    const DWORD self = GetCurrentThreadId();
+    const DWORD count = static_cast<DWORD>(objects.size());
+    const auto deadline = milliseconds == INFINITE ? Clock::time_point::max()
+                                                   : Clock::now() + std::chrono::milliseconds(milliseconds);
+    std::unique_lock lock(hubMutex());
+    for (;;) {
+        if (waitAll && count) {
+            // All at once or none: look at every object without taking, then take them all
+            // under the same lock, so a partial pass consumes no signal.
+            bool all = true;
+            for (auto& o : objects) {
+                if (!o->canAcquire(self)) {
+                    all = false;
+                    break;
+                }
+            }
+            if (all) {
+                bool abandoned = false;
+                for (auto& o : objects) {
+                    o->tryAcquire(self);
+                    abandoned = o->takeAbandoned() || abandoned;
+                }
+                return abandoned ? WAIT_ABANDONED_0 : WAIT_OBJECT_0;
+            }
+        } else {
+            for (DWORD i = 0; i < count; ++i) {
+                if (objects[i]->tryAcquire(self))
+                    return (objects[i]->takeAbandoned() ? WAIT_ABANDONED_0 : WAIT_OBJECT_0) + i;
+            }
+        }
+        auto until = deadline;
+        if (extra && extra(until))
+            return WAIT_OBJECT_0 + count;
+        const auto now = Clock::now();
+        if (now >= deadline)
+            return WAIT_TIMEOUT;
+        if (poll)
+            until = std::min(until, now + std::chrono::milliseconds(poll));
+        waitOnHub(lock, until);
+    }
 }
 
 } // namespace wait

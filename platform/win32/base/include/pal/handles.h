@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -30,6 +31,9 @@ public:
     // True when the object is signalled for this thread; takes the signal where the object's
     // kind consumes it (auto-reset events, mutexes, semaphores).
     virtual bool tryAcquire(DWORD /*threadId*/) { return false; }
+    // True when tryAcquire would succeed, without taking anything. A wait for all of several
+    // objects asks this of each before taking any; objects that consume signals override it.
+    virtual bool canAcquire(DWORD threadId) { return tryAcquire(threadId); }
     // Objects whose state changes outside this process (another process's mutex, a child
     // process's exit) ask waiters to look again after this many milliseconds; 0 means never.
     virtual DWORD pollIntervalMs() const { return 0; }
@@ -43,7 +47,9 @@ namespace handles {
 HANDLE insert(std::shared_ptr<KernelObject> object);
 // The object behind a live handle, or null (last error ERROR_INVALID_HANDLE).
 std::shared_ptr<KernelObject> get(HANDLE handle);
-template <class T> std::shared_ptr<T> getAs(HANDLE handle) { return std::dynamic_pointer_cast<T>(get(handle)); }
+template <class T> std::shared_ptr<T> getAs(HANDLE handle) {
+    return std::dynamic_pointer_cast<T>(get(handle));
+}
 // Removes the handle; false for a stale or unknown one.
 bool close(HANDLE handle);
 // A second handle to the same object.
@@ -61,6 +67,15 @@ std::mutex& hubMutex();
 void notifyAll();
 // Waits (hub mutex held through `lock`) until notified or until `deadline`.
 void waitOnHub(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline);
+
+// Something other than kernel objects that can end a wait (a thread's message queue). Called
+// with the hub's mutex held; answers true to end the wait, and may bring `recheckBy` forward
+// when it must look again at a time of its own (a timer falling due).
+using ExtraWake = std::function<bool(std::chrono::steady_clock::time_point& recheckBy)>;
+// The wait behind WaitForMultipleObjects: WAIT_OBJECT_0 + i (or WAIT_ABANDONED_0 + i),
+// WAIT_OBJECT_0 + objects.size() when `extra` ends the wait, or WAIT_TIMEOUT.
+DWORD waitForObjects(const std::vector<std::shared_ptr<KernelObject>>& objects, bool waitAll,
+                     DWORD milliseconds, const ExtraWake& extra = {});
 
 } // namespace wait
 

@@ -31,4 +31,10 @@ std::filesystem::path temp();
 // The system folder, where system libraries are looked for.
 std::filesystem::path system();
 
+// The module layer registers how the file of a module it loaded is found, so that
+// GetModuleFileNameW answers for every module; until then only the program itself (null
+// module) is known. The resolver answers an empty path for a module it does not know.
+using ModuleFileResolver = std::filesystem::path (*)(void* module);
+void setModuleFileResolver(ModuleFileResolver resolver);
+
 } // namespace pal::folders

@@ -1,0 +1,23 @@
+// Command lines by the rules the platform's CommandLineToArgvW uses, both ways.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pal::cmdline {
+
+// Splits a command line. The first argument is the program name: quotes group, backslashes are
+// plain. The others: blanks and tabs separate; 2n backslashes before a quote give n backslashes
+// and the quote groups; 2n+1 give n backslashes and a literal quote; other backslashes are
+// plain; inside a group two quotes give one literal quote. An empty line gives no arguments.
+std::vector<std::wstring> split(std::wstring_view commandLine);
+
+// One argument written so that split() reads it back as it stands (not the first one).
+std::wstring quote(std::wstring_view argument);
+
+// A command line whose split() is `argv`. The program name cannot hold a quote; one that does
+// has its quotes dropped.
+std::wstring join(const std::vector<std::wstring>& argv);
+
+} // namespace pal::cmdline

@@ -1,0 +1,11 @@
+// Facts about the registry database for tools and benchmarks that read it alongside.
+#pragma once
+
+#include <filesystem>
+
+namespace pal::reg {
+
+// <sandbox root>/registry.db
+std::filesystem::path databasePath();
+
+} // namespace pal::reg

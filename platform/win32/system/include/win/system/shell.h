@@ -1,0 +1,68 @@
+// The shell's launch functions and shlwapi's path functions.
+#pragma once
+
+#include "win/base.h"
+
+// ShellExecuteW answers a value above 32 on success, one of these otherwise.
+constexpr INT_PTR SE_ERR_FNF = 2;
+constexpr INT_PTR SE_ERR_PNF = 3;
+constexpr INT_PTR SE_ERR_ACCESSDENIED = 5;
+constexpr INT_PTR SE_ERR_OOM = 8;
+constexpr INT_PTR SE_ERR_NOASSOC = 31;
+
+constexpr ULONG SEE_MASK_DEFAULT = 0x00000000;
+constexpr ULONG SEE_MASK_NOCLOSEPROCESS = 0x00000040;
+constexpr ULONG SEE_MASK_FLAG_DDEWAIT = 0x00000100;
+constexpr ULONG SEE_MASK_NOASYNC = 0x00000100;
+constexpr ULONG SEE_MASK_FLAG_NO_UI = 0x00000400;
+
+struct SHELLEXECUTEINFOW {
+    DWORD cbSize;
+    ULONG fMask;
+    HWND hwnd;
+    LPCWSTR lpVerb;
+    LPCWSTR lpFile;
+    LPCWSTR lpParameters;
+    LPCWSTR lpDirectory;
+    int nShow;
+    HINSTANCE hInstApp;
+    void* lpIDList;
+    LPCWSTR lpClass;
+    HKEY hkeyClass;
+    DWORD dwHotKey;
+    union {
+        HANDLE hIcon;
+        HANDLE hMonitor;
+    };
+    HANDLE hProcess;
+};
+using LPSHELLEXECUTEINFOW = SHELLEXECUTEINFOW*;
+
+// Every launch is journaled (kind "ShellExecute": verb, file, parameters, directory, show).
+// A program ("X.exe", or a file that is executable) is started from its argument vector; a URL,
+// folder or document is opened with xdg-open, except under the test fixture, where nothing is
+// launched. A missing file or folder that is not a URL fails with SE_ERR_FNF / ERROR_FILE_NOT_FOUND.
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                        INT show);
+// As ShellExecuteW; with SEE_MASK_NOCLOSEPROCESS a started program's process handle is returned
+// in hProcess (null for anything opened through xdg-open).
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info);
+
+// shlwapi. Both separators are accepted; buffers are MAX_PATH characters where the platform
+// says so, and a result that would not fit fails.
+BOOL PathFileExistsW(LPCWSTR path);
+BOOL PathIsRelativeW(LPCWSTR path);
+BOOL PathIsURLW(LPCWSTR path);
+BOOL PathIsNetworkPathW(LPCWSTR path);
+BOOL PathIsDirectoryW(LPCWSTR path);
+BOOL PathAppendW(LPWSTR path, LPCWSTR more);
+LPWSTR PathCombineW(LPWSTR destination, LPCWSTR folder, LPCWSTR file);
+BOOL PathRemoveFileSpecW(LPWSTR path);
+LPWSTR PathFindFileNameW(LPCWSTR path);
+// The last "." of the file name (a blank after it cancels it), or the terminator.
+LPWSTR PathFindExtensionW(LPCWSTR path);
+BOOL PathRenameExtensionW(LPWSTR path, LPCWSTR extension);
+void PathRemoveExtensionW(LPWSTR path);
+LPWSTR PathAddBackslashW(LPWSTR path);
+LPWSTR PathRemoveBackslashW(LPWSTR path);
+BOOL PathCanonicalizeW(LPWSTR destination, LPCWSTR path);

@@ -1,0 +1,93 @@
+// The registry's SQLite connection: one per process, reopened when the sandbox root changes.
+#pragma once
+
+#include "win/error.h"
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace pal::reg {
+
+// A failure of the database itself, carried to the API function's return value.
+struct DbError {
+    LONG code;
+};
+
+// A prepared statement, reset and cleared of bindings when it goes out of scope.
+class Query {
+public:
+    explicit Query(sqlite3_stmt* s) : s_(s) {}
+    ~Query() {
+        sqlite3_reset(s_);
+        sqlite3_clear_bindings(s_);
+    }
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    Query& bind(int i, std::int64_t v);
+    Query& bind(int i, std::string_view text);
+    Query& bindBlob(int i, std::string_view bytes);
+    // True while there is a row; throws DbError on failure.
+    bool step();
+    std::int64_t integer(int column) const { return sqlite3_column_int64(s_, column); }
+    std::string text(int column) const;
+    std::string blob(int column) const;
+    int changes() const { return sqlite3_changes(sqlite3_db_handle(s_)); }
+
+private:
+    sqlite3_stmt* s_;
+};
+
+class Store {
+public:
+    static Store& instance();
+
+    // Held for the whole of an API call: the connection is not shared between threads at once.
+    std::unique_lock<std::mutex> lock();
+    // The statement for `sql`, prepared once per connection (statements are string literals).
+    Query query(const char* sql);
+    // Bumped on every reopen, so handles of an earlier database are told apart.
+    std::uint64_t generation() const { return generation_; }
+    const std::filesystem::path& path() const { return path_; }
+
+    // One transaction; `write` takes the write lock at once, so two writers queue on the busy
+    // timeout instead of failing on an upgrade.
+    class Transaction {
+    public:
+        Transaction(Store& store, bool write);
+        ~Transaction();
+        void commit();
+
+    private:
+        Store& store_;
+        bool done_ = false;
+    };
+
+private:
+    Store() = default;
+    void ensureOpen();
+    void open();
+    void close();
+    void exec(const char* sql);
+
+    std::mutex mutex_;
+    sqlite3* db_ = nullptr;
+    std::filesystem::path root_;
+    std::filesystem::path path_;
+    std::uint64_t generation_ = 0;
+    std::map<const char*, sqlite3_stmt*> statements_;
+};
+
+// Root keys have fixed ids.
+constexpr std::int64_t kClassesRoot = 1;
+constexpr std::int64_t kCurrentUser = 2;
+constexpr std::int64_t kLocalMachine = 3;
+constexpr std::int64_t kUsers = 4;
+
+} // namespace pal::reg
