@@ -1,0 +1,62 @@
+// Numbered application events, raised synchronously to the listeners of their id.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+class CDvw32Doc;
+class CDVView;
+
+// What an event carries: the document it concerns, the view when one is meant, and flags
+// whose meaning is the event's. Events with more to say derive from it.
+class ApplicationEventArgs {
+public:
+    ApplicationEventArgs() = default;
+    explicit ApplicationEventArgs(CDvw32Doc* document, unsigned flags = 0, CDVView* view = nullptr)
+        : Document(document), View(view), Flags(flags) {}
+    virtual ~ApplicationEventArgs() = default;
+
+    CDvw32Doc* Document = nullptr;
+    CDVView* View = nullptr;
+    unsigned Flags = 0;
+};
+
+class ApplicationEventListener {
+public:
+    // A listener that is destroyed is removed, however it was added.
+    virtual ~ApplicationEventListener();
+    virtual void OnApplicationEvent(int event, ApplicationEventArgs& args) = 0;
+};
+
+class ApplicationEventManager {
+public:
+    // Delivers the event to every listener whose ids hold it, in the order they were added,
+    // on the calling thread. A listener removed during delivery gets nothing more; one added
+    // during delivery hears the next event. `result`, when given, receives the number of
+    // listeners that the event reached.
+    static void runEvent(int event, ApplicationEventArgs& args, int* result = nullptr);
+    static void runEvent(int event, ApplicationEventArgs&& args, int* result = nullptr) {
+        runEvent(event, args, result);
+    }
+
+    // A listener is added once with all its ids; adding it again replaces its ids.
+    static void addListener(ApplicationEventListener* listener, const int* ids, size_t count);
+    static void removeListener(ApplicationEventListener* listener);
+    static size_t listenerCount(int event);
+};
+
+// A listener of a fixed list of event ids, heard from construction to destruction.
+template <int... Ids> class TypedApplicationEventListener : public ApplicationEventListener {
+public:
+    static constexpr std::array<int, sizeof...(Ids)> EventIds{Ids...};
+
+protected:
+    TypedApplicationEventListener() {
+        ApplicationEventManager::addListener(this, EventIds.data(), EventIds.size());
+    }
+    // A copy is a listener of its own.
+    TypedApplicationEventListener(const TypedApplicationEventListener&) : TypedApplicationEventListener() {}
+    TypedApplicationEventListener& operator=(const TypedApplicationEventListener&) { return *this; }
+    ~TypedApplicationEventListener() override { ApplicationEventManager::removeListener(this); }
+};

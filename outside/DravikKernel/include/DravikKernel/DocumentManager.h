@@ -1,0 +1,31 @@
+// The kernel's list of open documents.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+class CDvw32Doc;
+
+namespace Dravik {
+
+class DocumentManager {
+public:
+    static DocumentManager& Instance();
+
+    // The open documents, in the order they were opened.
+    std::vector<CDvw32Doc*> GetDocuments() const;
+    size_t GetDocumentCount() const;
+    bool IsOpen(const CDvw32Doc* document) const;
+
+    // The document class reports its documents as they open and close. A document is listed
+    // once however often it is added; removing one that is not listed does nothing.
+    void AddDocument(CDvw32Doc* document);
+    void RemoveDocument(CDvw32Doc* document);
+
+private:
+    DocumentManager() = default;
+};
+
+} // namespace Dravik
+
+using Dravik::DocumentManager;

@@ -1,0 +1,30 @@
+// The kernel's application-callback interface. The kernel never calls the shell's classes
+// directly: it calls the one object derived from this base. The base implementations here
+// are what the shell keeps when it does not override an operation.
+#pragma once
+
+#include <string>
+
+class CDvw32Doc;
+
+class ModuleProxy {
+public:
+    virtual ~ModuleProxy() = default;
+    virtual bool IsLoaded() const { return true; }
+};
+
+class DravikServerAppProxy : public ModuleProxy {
+public:
+    DravikServerAppProxy();
+    ~DravikServerAppProxy() override;
+    DravikServerAppProxy(const DravikServerAppProxy&) = delete;
+    DravikServerAppProxy& operator=(const DravikServerAppProxy&) = delete;
+
+    // The callback object, or null before it is built and after it is destroyed.
+    static DravikServerAppProxy* Instance();
+
+    // The product INI: "<program name>.ini" in the program folder.
+    virtual std::wstring GetProductIniFileName();
+    // Ends the running commands of a document, or of every document when it is null.
+    virtual void TerminateAllCommands(CDvw32Doc* document, bool all);
+};

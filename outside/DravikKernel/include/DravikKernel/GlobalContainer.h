@@ -1,0 +1,46 @@
+// The kernel's session: opened in steps at start-up, closed at shut-down, with the session's
+// locale and brand, its macro switch and its registry of command ids and names.
+#pragma once
+
+#include "DravikKernel/CommandFlags.h"
+
+#include <string>
+#include <string_view>
+
+class GlobalContainer {
+public:
+    static GlobalContainer& Instance();
+
+    // The session steps. Each answers success; start-up stops on a failure.
+    bool PreInitSession(int mode);
+    bool PostInitSession();
+    bool FinishInitSession();
+    // The last kernel call at shut-down.
+    void DestroySession(int flags);
+
+    void EnableMacros(bool enable);
+    // The interface language ("Rus", "Eng", ...), metric units, and the brand code: 1 Virelo,
+    // 2 Merrow, 3 Ostrel, 0 none. Loads the language's text catalogue.
+    void InitSessionLocale(const wchar_t* language, bool metric, int brand);
+    // Makes the session's language current again, after a module may have changed it.
+    void RestoreSessionLanguage();
+
+    bool IsVirelo() const;
+    bool IsMerrow() const;
+    bool IsOstrel() const;
+
+    // The command registry: an id with its name (empty for a bare id), the id kept in the
+    // command, and its flags. Registering an id again replaces its entry. False from
+    // UnregisterCmd for an id that is not registered.
+    void RegisterCmd(int id, std::wstring_view name, int commandId, DVCommandFlags flags);
+    bool UnregisterCmd(int id);
+
+    // True while add-ons may add user interface.
+    bool InAppCreateToolsMode() const;
+
+    // The kernel's share of the application's idle time.
+    void OnSessionIdle();
+
+private:
+    GlobalContainer() = default;
+};

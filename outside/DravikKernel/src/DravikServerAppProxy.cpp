@@ -1,0 +1,51 @@
+#include "DravikKernel/DravikServerAppProxy.h"
+
+#include "KernelState.h"
+
+#include "DVDiagnostics/Trace.h"
+#include "pal/journal.h"
+#include "pal/path.h"
+#include "pal/text.h"
+
+#include <atomic>
+#include <cstdlib>
+
+namespace {
+
+std::atomic<DravikServerAppProxy*> g_instance{nullptr};
+
+} // namespace
+
+DravikServerAppProxy::DravikServerAppProxy() {
+    g_instance = this;
+}
+
+DravikServerAppProxy::~DravikServerAppProxy() {
+    DravikServerAppProxy* self = this;
+    g_instance.compare_exchange_strong(self, nullptr);
+}
+
+DravikServerAppProxy* DravikServerAppProxy::Instance() {
+    return g_instance;
+}
+
+std::wstring DravikServerAppProxy::GetProductIniFileName() {
+    {
+        auto& s = dvkernel::state();
+        std::lock_guard lock(s.mutex);
+        if (!s.productIni.empty())
+            return s.productIni;
+    }
+    if (pal::effects::underTest())
+        if (const char* env = std::getenv("DV_PRODUCT_INI"); env && *env)
+            return pal::text::fromUtf8(env);
+    const auto program = pal::folders::programFile();
+    return pal::path::fromNative(program.parent_path() / (program.stem().string() + ".ini"));
+}
+
+void DravikServerAppProxy::TerminateAllCommands(CDvw32Doc* document, bool all) {
+    // No command of the stand-in ever runs; the request is recorded.
+    dvtrace::record(dvkernel::kTraceName, std::string("TerminateAllCommands(") +
+                                              (document ? "document" : "null") + "," +
+                                              (all ? "true" : "false") + ")");
+}

@@ -1,0 +1,166 @@
+#include "DravikKernel/GlobalContainer.h"
+
+#include "KernelState.h"
+
+#include "DVDiagnostics/Trace.h"
+#include "DVTextCore/I18n.h"
+#include "pal/journal.h"
+#include "pal/text.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace dvkernel {
+
+KernelState& state() {
+    static KernelState* s = new KernelState;
+    return *s;
+}
+
+namespace {
+
+constexpr std::string_view kStepNames[] = {"PreInitSession", "PostInitSession", "FinishInitSession"};
+
+// A child process of a test cannot be reached by the hooks; it reads its failures here.
+bool failsByEnvironment(test::SessionStep step) {
+    if (!pal::effects::underTest())
+        return false;
+    const char* list = std::getenv("DV_KERNEL_FAIL");
+    if (!list)
+        return false;
+    const std::string_view name = kStepNames[static_cast<int>(step)];
+    std::string_view rest(list);
+    while (!rest.empty()) {
+        const size_t comma = rest.find(',');
+        if (rest.substr(0, comma) == name)
+            return true;
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    }
+    return false;
+}
+
+bool runStep(test::SessionStep step, test::SessionState reached, std::string call) {
+    KernelState& s = state();
+    bool ok;
+    {
+        std::lock_guard lock(s.mutex);
+        ok = !s.failing.count(step) && !failsByEnvironment(step);
+        if (ok)
+            s.session = reached;
+    }
+    dvtrace::record(kTraceName, call + (ok ? " -> ok" : " -> failed"));
+    return ok;
+}
+
+std::string narrow(std::wstring_view s) {
+    return pal::text::toUtf8(s);
+}
+
+} // namespace
+} // namespace dvkernel
+
+using namespace dvkernel;
+
+GlobalContainer& GlobalContainer::Instance() {
+    static GlobalContainer* instance = new GlobalContainer;
+    return *instance;
+}
+
+bool GlobalContainer::PreInitSession(int mode) {
+    return runStep(test::SessionStep::PreInitSession, test::SessionState::PreInitialized,
+                   "PreInitSession(" + std::to_string(mode) + ")");
+}
+
+bool GlobalContainer::PostInitSession() {
+    return runStep(test::SessionStep::PostInitSession, test::SessionState::PostInitialized,
+                   "PostInitSession()");
+}
+
+bool GlobalContainer::FinishInitSession() {
+    return runStep(test::SessionStep::FinishInitSession, test::SessionState::Finished, "FinishInitSession()");
+}
+
+void GlobalContainer::DestroySession(int flags) {
+    {
+        std::lock_guard lock(state().mutex);
+        state().session = test::SessionState::Destroyed;
+    }
+    dvtrace::record(kTraceName, "DestroySession(" + std::to_string(flags) + ")");
+}
+
+void GlobalContainer::EnableMacros(bool enable) {
+    {
+        std::lock_guard lock(state().mutex);
+        state().macros = enable;
+    }
+    dvtrace::record(kTraceName, std::string("EnableMacros(") + (enable ? "true" : "false") + ")");
+}
+
+void GlobalContainer::InitSessionLocale(const wchar_t* language, bool metric, int brand) {
+    const std::wstring lang = language ? language : L"";
+    {
+        std::lock_guard lock(state().mutex);
+        state().language = lang;
+        state().metric = metric;
+        state().brand = brand;
+    }
+    Dravik::I18n::LoadLanguage(lang);
+    dvtrace::record(kTraceName, "InitSessionLocale(" + narrow(lang) + "," + (metric ? "1" : "0") + "," +
+                                    std::to_string(brand) + ")");
+}
+
+void GlobalContainer::RestoreSessionLanguage() {
+    std::wstring lang;
+    {
+        std::lock_guard lock(state().mutex);
+        lang = state().language;
+    }
+    if (!lang.empty() && Dravik::I18n::CurrentLanguage() != lang)
+        Dravik::I18n::LoadLanguage(lang);
+    dvtrace::record(kTraceName, "RestoreSessionLanguage()");
+}
+
+bool GlobalContainer::IsVirelo() const {
+    std::lock_guard lock(state().mutex);
+    return state().brand == 1;
+}
+
+bool GlobalContainer::IsMerrow() const {
+    std::lock_guard lock(state().mutex);
+    return state().brand == 2;
+}
+
+bool GlobalContainer::IsOstrel() const {
+    std::lock_guard lock(state().mutex);
+    return state().brand == 3;
+}
+
+void GlobalContainer::RegisterCmd(int id, std::wstring_view name, int commandId, DVCommandFlags flags) {
+    {
+        std::lock_guard lock(state().mutex);
+        state().commands[id] = {std::wstring(name), commandId, flags.raw()};
+    }
+    dvtrace::record(kTraceName, "RegisterCmd(" + std::to_string(id) + "," + narrow(name) + "," +
+                                    std::to_string(commandId) + "," + std::to_string(flags.raw()) + ")");
+}
+
+bool GlobalContainer::UnregisterCmd(int id) {
+    bool known;
+    {
+        std::lock_guard lock(state().mutex);
+        known = state().commands.erase(id) > 0;
+    }
+    dvtrace::record(kTraceName, "UnregisterCmd(" + std::to_string(id) + ")");
+    return known;
+}
+
+bool GlobalContainer::InAppCreateToolsMode() const {
+    std::lock_guard lock(state().mutex);
+    return state().createToolsMode;
+}
+
+void GlobalContainer::OnSessionIdle() {
+    // Counted, not recorded: idle runs far too often for the call record.
+    std::lock_guard lock(state().mutex);
+    ++state().idleCount;
+}

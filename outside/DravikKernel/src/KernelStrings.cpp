@@ -1,0 +1,44 @@
+// The kernel's string resources that the shell asks for by number.
+#include "DravikKernel/KernelServices.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct KernelString {
+    UINT id;
+    const wchar_t* text;
+};
+
+// Sorted by id.
+constexpr KernelString kStrings[] = {
+    {2, L"DRAVIK CAD 2D"},
+    {3, L"DRAVIK CAD 3D"},
+    {5, L"DRAVIK CAD SE"},
+    {9, L"DRAVIK CAD Alder"},
+    {10, L"DRAVIK CAD Birch"},
+    {11, L"DRAVIK CAD Alder Administrator"},
+    {12, L"VIRELO CAD 3D"},
+    {15, L"MERROW CAD"},
+    {16, L"OSTREL CAD"},
+    {10046, L"The file format is not supported."},
+    {11660, L"The text browser module cannot be loaded."},
+    {13654, L" (recovered)"},
+    {13655, L"The document \"%s\" cannot be opened."},
+    {41014, L"Some settings of the profile could not be applied"},
+    {41016, L"applied in part"},
+    {41446, L"Work mix"},
+    {41454, L"Tutorial"},
+    {41751, L"Remove the tool bar?"},
+    {41960, L"The tutorials are not installed. Download them now?"},
+    {43107, L"Full screen"},
+};
+
+} // namespace
+
+std::wstring DVLoadString(UINT id) {
+    const auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
+                                     [](const KernelString& s, UINT key) { return s.id < key; });
+    return it != std::end(kStrings) && it->id == id ? it->text : std::wstring();
+}

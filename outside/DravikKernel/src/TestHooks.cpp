@@ -1,0 +1,84 @@
+#include "DravikKernel/test/hooks.h"
+
+#include "KernelState.h"
+
+namespace dvkernel {
+void clearDocuments();
+void resetCaption();
+} // namespace dvkernel
+
+namespace dvkernel::test {
+
+void failStep(SessionStep step, bool fail) {
+    std::lock_guard lock(state().mutex);
+    if (fail)
+        state().failing.insert(step);
+    else
+        state().failing.erase(step);
+}
+
+SessionState sessionState() {
+    std::lock_guard lock(state().mutex);
+    return state().session;
+}
+
+std::map<int, RegisteredCmd> registeredCommands() {
+    std::lock_guard lock(state().mutex);
+    return state().commands;
+}
+
+bool macrosEnabled() {
+    std::lock_guard lock(state().mutex);
+    return state().macros;
+}
+
+std::wstring sessionLanguage() {
+    std::lock_guard lock(state().mutex);
+    return state().language;
+}
+
+bool metric() {
+    std::lock_guard lock(state().mutex);
+    return state().metric;
+}
+
+int brandCode() {
+    std::lock_guard lock(state().mutex);
+    return state().brand;
+}
+
+unsigned idleCount() {
+    std::lock_guard lock(state().mutex);
+    return state().idleCount;
+}
+
+void setCreateToolsMode(bool on) {
+    std::lock_guard lock(state().mutex);
+    state().createToolsMode = on;
+}
+
+void setProductIniFileName(const std::wstring& path) {
+    std::lock_guard lock(state().mutex);
+    state().productIni = path;
+}
+
+void reset() {
+    {
+        std::lock_guard lock(state().mutex);
+        KernelState& s = state();
+        s.session = SessionState::Closed;
+        s.failing.clear();
+        s.commands.clear();
+        s.macros = true;
+        s.language.clear();
+        s.metric = true;
+        s.brand = 0;
+        s.createToolsMode = false;
+        s.idleCount = 0;
+        s.productIni.clear();
+    }
+    clearDocuments();
+    resetCaption();
+}
+
+} // namespace dvkernel::test

@@ -1,0 +1,11 @@
+// The window that answers the shell's DDE conversation when the program is started to open a
+// file by DDE.
+#pragma once
+
+#include <string>
+
+class ShellDDERespondWindow {
+public:
+    // Takes the pending DDE command (empty when none is pending).
+    static std::wstring GetShellCommand();
+};

@@ -1,0 +1,51 @@
+#include "DravikUI/ShellDDERespondWindow.h"
+#include "DravikUI/XML.h"
+#include "DravikUI/test/hooks.h"
+
+#include "DVDiagnostics/Trace.h"
+#include "pal/text.h"
+
+#include <mutex>
+
+namespace {
+
+constexpr const char* kTraceName = "DravikUI";
+
+struct Dde {
+    std::mutex mutex;
+    std::wstring pending;
+};
+
+Dde& dde() {
+    static Dde* d = new Dde;
+    return *d;
+}
+
+} // namespace
+
+namespace Dravik::UI::XML {
+
+void SetProduct(int product) {
+    dvtrace::record(kTraceName, "SetProduct(" + std::to_string(product) + ")");
+}
+
+} // namespace Dravik::UI::XML
+
+std::wstring ShellDDERespondWindow::GetShellCommand() {
+    std::wstring command;
+    {
+        std::lock_guard lock(dde().mutex);
+        command.swap(dde().pending);
+    }
+    dvtrace::record(kTraceName, "GetShellCommand() -> " + pal::text::toUtf8(command));
+    return command;
+}
+
+namespace dvui::test {
+
+void setPendingShellCommand(const std::wstring& command) {
+    std::lock_guard lock(dde().mutex);
+    dde().pending = command;
+}
+
+} // namespace dvui::test
