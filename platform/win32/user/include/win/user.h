@@ -1,0 +1,15 @@
+// Windows, message queues, input, monitors, threads and synchronisation of the substitute.
+// A real in-memory model: nothing is drawn and no display server is needed; tests observe
+// it through messages, the window tree and the journal.
+#pragma once
+
+#include "win/base.h"
+#include "win/error.h"
+#include "win/types.h"
+
+#include "win/user/aliases.h"
+#include "win/user/display.h"
+#include "win/user/input.h"
+#include "win/user/messages.h"
+#include "win/user/sync.h"
+#include "win/user/window.h"

@@ -1,0 +1,239 @@
+// What a window does with a message its own procedure hands on.
+#include "model.h"
+
+#include <algorithm>
+
+namespace pal::win {
+namespace {
+
+struct Facts {
+    bool exists = false;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    bool menuBar = false;
+    HWND parent = nullptr;
+    RECT rect{};
+    RECT client{};
+    POINT origin{};
+    bool brush = false;
+};
+
+Facts factsOf(HWND hwnd) {
+    Lock lock = lockModel();
+    Facts f;
+    Window* w = find(hwnd);
+    if (!w)
+        return f;
+    f.exists = true;
+    f.style = w->style;
+    f.exStyle = w->exStyle;
+    f.menuBar = !w->parent && w->menu;
+    f.parent = (w->style & WS_CHILD) ? w->parent : nullptr;
+    f.rect = screenRect(w);
+    f.client = w->client;
+    f.origin = clientOrigin(w);
+    f.brush = w->cls && w->cls->background;
+    return f;
+}
+
+// The client area inside a window rectangle, for the window's styles.
+RECT clientWithin(const Facts& f, RECT r) {
+    if (f.style & WS_MINIMIZE)
+        return RECT{r.left, r.top, r.left, r.top};
+    const RECT in = nonClientInsets(f.style, f.exStyle, f.menuBar);
+    r.left += in.left;
+    r.top += in.top;
+    r.right = std::max(r.left, r.right - in.right);
+    r.bottom = std::max(r.top, r.bottom - in.bottom);
+    return r;
+}
+
+LRESULT hitTest(const Facts& f, POINT p) {
+    if (!PtInRect(&f.rect, p))
+        return HTNOWHERE;
+    const RECT client{f.origin.x, f.origin.y, f.origin.x + (f.client.right - f.client.left),
+                      f.origin.y + (f.client.bottom - f.client.top)};
+    if (PtInRect(&client, p))
+        return HTCLIENT;
+    if ((f.style & WS_CAPTION) == WS_CAPTION && p.y < client.top && p.x >= client.left && p.x < client.right)
+        return HTCAPTION;
+    if (f.style & WS_THICKFRAME) {
+        const bool left = p.x < client.left, right = p.x >= client.right;
+        const bool top = p.y < f.rect.top + GetSystemMetrics(SM_CYSIZEFRAME), bottom = p.y >= client.bottom;
+        if (top)
+            return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
+        if (bottom)
+            return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
+        if (left)
+            return HTLEFT;
+        if (right)
+            return HTRIGHT;
+    }
+    if ((f.style & WS_VSCROLL) && p.x >= client.right && p.y >= client.top && p.y < client.bottom)
+        return HTVSCROLL;
+    if ((f.style & WS_HSCROLL) && p.y >= client.bottom && p.x >= client.left && p.x < client.right)
+        return HTHSCROLL;
+    return HTBORDER;
+}
+
+// Child windows leave some messages to their parents.
+LRESULT toParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Facts f = factsOf(hwnd);
+    return f.parent ? send(f.parent, message, wParam, lParam) : 0;
+}
+
+} // namespace
+} // namespace pal::win
+
+using namespace pal::win;
+
+LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        if (cs && cs->lpszName && reinterpret_cast<ULONG_PTR>(cs->lpszName) >= 0x10000) {
+            Lock lock = lockModel();
+            if (Window* w = find(hwnd))
+                w->text = cs->lpszName;
+        }
+        return TRUE;
+    }
+    case WM_NCCALCSIZE: {
+        const Facts f = factsOf(hwnd);
+        if (!f.exists || !lParam)
+            return 0;
+        if (wParam) {
+            auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+            p->rgrc[0] = clientWithin(f, p->rgrc[0]);
+        } else {
+            auto* r = reinterpret_cast<RECT*>(lParam);
+            *r = clientWithin(f, *r);
+        }
+        return 0;
+    }
+    case WM_NCHITTEST:
+        return hitTest(factsOf(hwnd), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCACTIVATE:
+        return TRUE;
+    case WM_SETTEXT: {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w)
+            return FALSE;
+        const auto* text = reinterpret_cast<LPCWSTR>(lParam);
+        w->text = text ? text : L"";
+        return TRUE;
+    }
+    case WM_GETTEXT: {
+        std::wstring text;
+        {
+            Lock lock = lockModel();
+            Window* w = find(hwnd);
+            if (!w)
+                return 0;
+            text = w->text;
+        }
+        return copyText(text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(wParam));
+    }
+    case WM_GETTEXTLENGTH: {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        return w ? static_cast<LRESULT>(w->text.size()) : 0;
+    }
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_WINDOWPOSCHANGED: {
+        const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (!wp)
+            return 0;
+        const Facts f = factsOf(hwnd);
+        if (!f.exists)
+            return 0;
+        if (!(wp->flags & kNoClientMove))
+            send(hwnd, WM_MOVE, 0,
+                 MAKELPARAM(static_cast<WORD>(f.client.left), static_cast<WORD>(f.client.top)));
+        if (!(wp->flags & kNoClientSize)) {
+            const WPARAM kind = (f.style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                                : (f.style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                          : SIZE_RESTORED;
+            send(hwnd, WM_SIZE, kind,
+                 MAKELPARAM(static_cast<WORD>(f.client.right - f.client.left),
+                            static_cast<WORD>(f.client.bottom - f.client.top)));
+        }
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return factsOf(hwnd).brush ? 1 : 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        if (BeginPaint(hwnd, &ps))
+            EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // The window taking activation takes the focus, unless it already holds it in a child.
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+            const HWND focus = GetFocus();
+            if (focus != hwnd && !IsChild(hwnd, focus))
+                setFocus(hwnd);
+        }
+        return 0;
+    case WM_MOUSEACTIVATE: {
+        const LRESULT r = toParent(hwnd, message, wParam, lParam);
+        return r ? r : MA_ACTIVATE;
+    }
+    case WM_SETCURSOR:
+    case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        return toParent(hwnd, message, wParam, lParam);
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+            send(hwnd, WM_CLOSE, 0, 0);
+            break;
+        case SC_MINIMIZE:
+            ShowWindow(hwnd, SW_MINIMIZE);
+            break;
+        case SC_MAXIMIZE:
+            ShowWindow(hwnd, SW_MAXIMIZE);
+            break;
+        case SC_RESTORE:
+            ShowWindow(hwnd, SW_RESTORE);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    case WM_CANCELMODE:
+        if (GetCapture() == hwnd)
+            ReleaseCapture();
+        return 0;
+    case WM_SETICON: {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w)
+            return 0;
+        HICON& slot = wParam == ICON_BIG ? w->iconBig : w->iconSmall;
+        HICON old = slot;
+        slot = reinterpret_cast<HICON>(lParam);
+        return reinterpret_cast<LRESULT>(old);
+    }
+    case WM_GETICON: {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w)
+            return 0;
+        HICON icon = wParam == ICON_BIG ? w->iconBig : w->iconSmall;
+        if (!icon && wParam == ICON_SMALL2)
+            icon = w->iconBig;
+        return reinterpret_cast<LRESULT>(icon);
+    }
+    case WM_QUERYENDSESSION:
+    case WM_QUERYOPEN:
+        return TRUE;
+    default:
+        return 0;
+    }
+}

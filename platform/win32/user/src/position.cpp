@@ -1,0 +1,495 @@
+// Showing, hiding, moving, sizing, minimising and maximising, with the messages each sends,
+// and the coordinate conversions.
+#include "model.h"
+
+#include <algorithm>
+
+namespace pal::win {
+namespace {
+
+LONG width(const RECT& r) {
+    return r.right - r.left;
+}
+LONG height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+void placeInZOrder(Window* w, HWND after) {
+    auto& sib = siblingsOf(w);
+    const HWND h = w->handle;
+    std::erase(sib, h);
+    const bool topLevel = !w->parent && !w->messageOnly;
+    if (topLevel && after == HWND_TOPMOST)
+        w->exStyle |= WS_EX_TOPMOST;
+    else if (topLevel && after == HWND_NOTOPMOST)
+        w->exStyle &= ~WS_EX_TOPMOST;
+    // The top of the window's band: topmost windows stay above the others.
+    auto bandTop = sib.begin();
+    if (topLevel && !(w->exStyle & WS_EX_TOPMOST)) {
+        while (bandTop != sib.end()) {
+            Window* o = find(*bandTop);
+            if (!o || !(o->exStyle & WS_EX_TOPMOST))
+                break;
+            ++bandTop;
+        }
+    }
+    if (after == HWND_BOTTOM) {
+        sib.push_back(h);
+    } else if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
+        sib.insert(bandTop, h);
+    } else if (auto it = std::find(sib.begin(), sib.end(), after); it != sib.end()) {
+        sib.insert(std::next(it), h);
+    } else {
+        sib.insert(bandTop, h);
+    }
+}
+
+// The part of the parent a child uncovers needs painting.
+void exposeParent(Window* w, const RECT& area) {
+    if (!w->parent)
+        return;
+    Window* p = find(w->parent);
+    if (p && visibleInTree(p))
+        invalidate(p, &area, true, ChildMode::None);
+}
+
+void clampToTracking(const MINMAXINFO& mmi, int& cx, int& cy) {
+    cx = std::clamp<int>(cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+    cy = std::clamp<int>(cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+}
+
+// Runs `work` on the window's own thread: the platform sends the messages of another
+// thread's window to that thread.
+BOOL onOwner(HWND hwnd, const std::function<LRESULT()>& work) {
+    bool here = false;
+    {
+        Lock lock = lockModel();
+        Window* w = findOrFail(hwnd);
+        if (!w)
+            return FALSE;
+        here = w->thread == currentThread();
+    }
+    if (here)
+        return static_cast<BOOL>(work());
+    LRESULT r = 0;
+    return runOnOwner(hwnd, work, &r) ? static_cast<BOOL>(r) : FALSE;
+}
+
+} // namespace
+
+void raise(Window* w) {
+    placeInZOrder(w, HWND_TOP);
+}
+
+bool asksMinMax(DWORD style) {
+    return (style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD));
+}
+
+MINMAXINFO defaultMinMax(Window* w) {
+    const RECT in = nonClientInsets(w->style, w->exStyle, !w->parent && w->menu);
+    RECT area{};
+    if (w->parent) {
+        if (Window* p = find(w->parent))
+            area = RECT{0, 0, width(p->client), height(p->client)};
+    } else {
+        area = workAreaNear(screenRect(w));
+    }
+    MINMAXINFO mmi{};
+    mmi.ptMaxSize = POINT{width(area) + in.left + in.right, height(area) + in.top + in.bottom};
+    mmi.ptMaxPosition = POINT{area.left - in.left, area.top - in.top};
+    mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    return mmi;
+}
+
+bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    WINDOWPOS wp{hwnd, after, x, y, cx, cy, flags & ~(kNoClientSize | kNoClientMove | kStateChanged)};
+    RECT oldRect{}, oldClient{};
+    bool wasVisible = false;
+    DWORD style = 0;
+    {
+        Lock lock = lockModel();
+        Window* w = findOrFail(hwnd);
+        if (!w)
+            return false;
+        wasVisible = w->style & WS_VISIBLE;
+        style = w->style;
+        oldRect = w->rect;
+        oldClient = w->client;
+        if ((wp.flags & SWP_SHOWWINDOW) && wasVisible)
+            wp.flags &= ~SWP_SHOWWINDOW;
+        if ((wp.flags & SWP_HIDEWINDOW) && !wasVisible)
+            wp.flags &= ~SWP_HIDEWINDOW;
+        // Only top-level windows are activated; a child's activation is its parent's business.
+        if (w->parent || w->messageOnly || (w->exStyle & WS_EX_NOACTIVATE))
+            wp.flags |= SWP_NOACTIVATE;
+    }
+    if (wp.flags & SWP_NOMOVE) {
+        wp.x = oldRect.left;
+        wp.y = oldRect.top;
+    }
+    if (wp.flags & SWP_NOSIZE) {
+        wp.cx = width(oldRect);
+        wp.cy = height(oldRect);
+    }
+    const bool resizing = wp.cx != width(oldRect) || wp.cy != height(oldRect);
+    if (resizing && asksMinMax(style) && !(style & (WS_MINIMIZE | WS_MAXIMIZE)) && !(flags & kStateChanged)) {
+        MINMAXINFO mmi{};
+        {
+            Lock lock = lockModel();
+            Window* w = find(hwnd);
+            if (!w)
+                return false;
+            mmi = defaultMinMax(w);
+        }
+        send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        clampToTracking(mmi, wp.cx, wp.cy);
+    }
+    if (!(wp.flags & SWP_NOSENDCHANGING))
+        send(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+    if (wp.flags & SWP_NOMOVE) {
+        wp.x = oldRect.left;
+        wp.y = oldRect.top;
+    }
+    if (wp.flags & SWP_NOSIZE) {
+        wp.cx = width(oldRect);
+        wp.cy = height(oldRect);
+    }
+    const RECT newRect{wp.x, wp.y, wp.x + std::max(wp.cx, 0), wp.y + std::max(wp.cy, 0)};
+    const bool moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
+    const bool sized = width(newRect) != width(oldRect) || height(newRect) != height(oldRect);
+    RECT newClient = oldClient;
+    if (sized || (wp.flags & SWP_FRAMECHANGED) || (flags & kStateChanged)) {
+        NCCALCSIZE_PARAMS p{{newRect, oldRect, oldClient}, &wp};
+        send(hwnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&p));
+        newClient = p.rgrc[0];
+    } else if (moved) {
+        OffsetRect(&newClient, newRect.left - oldRect.left, newRect.top - oldRect.top);
+    }
+    const bool showing = wp.flags & SWP_SHOWWINDOW;
+    const bool hiding = wp.flags & SWP_HIDEWINDOW;
+    bool visibleAfter = false;
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w)
+            return false;
+        if (wasVisible && (hiding || moved || sized) && !(wp.flags & SWP_NOREDRAW))
+            exposeParent(w, oldRect);
+        w->rect = newRect;
+        w->client = newClient;
+        if (!(wp.flags & SWP_NOZORDER))
+            placeInZOrder(w, wp.hwndInsertAfter);
+        if (showing)
+            w->style |= WS_VISIBLE;
+        if (hiding) {
+            w->style &= ~WS_VISIBLE;
+            validate(w, nullptr, ChildMode::All); // a hidden window has nothing to paint
+        }
+        visibleAfter = visibleInTree(w);
+        if (visibleAfter && !(wp.flags & SWP_NOREDRAW) &&
+            (showing || sized || (wp.flags & SWP_FRAMECHANGED) || (flags & kStateChanged)))
+            invalidate(w, nullptr, true, ChildMode::All);
+    }
+    if (!(wp.flags & SWP_NOACTIVATE) && !hiding && (showing || wasVisible))
+        activate(hwnd, WA_ACTIVE);
+    const bool stateChanged = flags & kStateChanged;
+    if (!stateChanged && newClient.left == oldClient.left && newClient.top == oldClient.top)
+        wp.flags |= kNoClientMove;
+    if (!stateChanged && width(newClient) == width(oldClient) && height(newClient) == height(oldClient))
+        wp.flags |= kNoClientSize;
+    if (stateChanged)
+        wp.flags |= kStateChanged;
+    send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+    if (hiding) {
+        bool wasActive = false;
+        {
+            Lock lock = lockModel();
+            wasActive = currentQueue().active == hwnd;
+        }
+        if (wasActive)
+            activate(nextToActivate(hwnd), WA_ACTIVE);
+    }
+    return true;
+}
+
+void changeState(HWND hwnd, int command, UINT extraFlags) {
+    RECT target{};
+    MINMAXINFO mmi{};
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w)
+            return;
+        if (command == SW_MAXIMIZE)
+            mmi = defaultMinMax(w);
+    }
+    if (command == SW_MAXIMIZE)
+        send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w)
+            return;
+        if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE)))
+            w->normal = w->rect;
+        switch (command) {
+        case SW_MINIMIZE: {
+            w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+            // Minimised top-level windows park off screen, as the platform does.
+            const int cx = GetSystemMetrics(SM_CXMINTRACK) + 24;
+            const int cy = GetSystemMetrics(SM_CYMINTRACK) - 11;
+            if (w->parent) {
+                const Window* p = find(w->parent);
+                const LONG bottom = p ? height(p->client) : cy;
+                target = RECT{0, bottom - cy, cx, bottom};
+            } else {
+                target = RECT{-32000, -32000, -32000 + cx, -32000 + cy};
+            }
+            break;
+        }
+        case SW_MAXIMIZE:
+            w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+            target = RECT{mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
+                          mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
+            break;
+        default:
+            w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+            target = w->normal;
+            break;
+        }
+    }
+    setWindowPos(hwnd, nullptr, target.left, target.top, width(target), height(target),
+                 SWP_NOZORDER | SWP_FRAMECHANGED | kStateChanged | extraFlags);
+}
+
+} // namespace pal::win
+
+using namespace pal::win;
+
+BOOL ShowWindow(HWND hwnd, int command) {
+    bool here = false;
+    bool wasVisible = false;
+    bool child = false;
+    DWORD style = 0;
+    {
+        Lock lock = lockModel();
+        Window* w = findOrFail(hwnd);
+        if (!w)
+            return FALSE;
+        here = w->thread == currentThread();
+        wasVisible = w->style & WS_VISIBLE;
+        child = w->parent != nullptr;
+        style = w->style;
+    }
+    if (!here) {
+        LRESULT r = 0;
+        runOnOwner(
+            hwnd, [=] { return static_cast<LRESULT>(ShowWindow(hwnd, command)); }, &r);
+        return static_cast<BOOL>(r);
+    }
+    if (command == SW_HIDE) {
+        if (!wasVisible)
+            return FALSE;
+        send(hwnd, WM_SHOWWINDOW, FALSE, 0);
+        setWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return TRUE;
+    }
+    bool activates = false;
+    int state = 0; // the state command, or 0 to keep the state
+    switch (command) {
+    case SW_SHOWMINIMIZED:
+        activates = true;
+        [[fallthrough]];
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+    case SW_FORCEMINIMIZE:
+        if (!(style & WS_MINIMIZE))
+            state = SW_MINIMIZE;
+        break;
+    case SW_SHOWMAXIMIZED:
+        activates = true;
+        if (!(style & WS_MAXIMIZE))
+            state = SW_MAXIMIZE;
+        break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+        activates = true;
+        [[fallthrough]];
+    case SW_SHOWNOACTIVATE:
+        if (style & (WS_MINIMIZE | WS_MAXIMIZE))
+            state = SW_RESTORE;
+        break;
+    case SW_SHOW:
+        activates = true;
+        break;
+    case SW_SHOWNA:
+        break;
+    default:
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    activates = activates && !child;
+    if (!wasVisible)
+        send(hwnd, WM_SHOWWINDOW, TRUE, 0);
+    const UINT show = wasVisible ? 0 : SWP_SHOWWINDOW;
+    const UINT noActivate = activates ? 0 : SWP_NOACTIVATE;
+    if (state) {
+        bool wasActive = false;
+        {
+            Lock lock = lockModel();
+            wasActive = currentQueue().active == hwnd;
+        }
+        changeState(hwnd, state, show | noActivate);
+        if (state == SW_MINIMIZE && !activates && wasActive)
+            activate(nextToActivate(hwnd), WA_ACTIVE);
+    } else if (!wasVisible) {
+        setWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     show | noActivate | SWP_NOSIZE | SWP_NOMOVE | (activates ? 0 : SWP_NOZORDER));
+    } else if (activates) {
+        activate(hwnd, WA_ACTIVE);
+    }
+    return wasVisible ? TRUE : FALSE;
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    return onOwner(
+        hwnd, [=] { return static_cast<LRESULT>(setWindowPos(hwnd, insertAfter, x, y, cx, cy, flags)); });
+}
+
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+    return SetWindowPos(hwnd, nullptr, x, y, width, height,
+                        SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+BOOL BringWindowToTop(HWND hwnd) {
+    return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+BOOL IsWindowVisible(HWND hwnd) {
+    Lock lock = lockModel();
+    Window* w = find(hwnd);
+    return w && visibleInTree(w) ? TRUE : FALSE;
+}
+
+BOOL IsWindowEnabled(HWND hwnd) {
+    Lock lock = lockModel();
+    Window* w = find(hwnd);
+    return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
+}
+
+BOOL IsIconic(HWND hwnd) {
+    Lock lock = lockModel();
+    Window* w = find(hwnd);
+    return w && (w->style & WS_MINIMIZE) ? TRUE : FALSE;
+}
+
+BOOL IsZoomed(HWND hwnd) {
+    Lock lock = lockModel();
+    Window* w = find(hwnd);
+    return w && (w->style & WS_MAXIMIZE) ? TRUE : FALSE;
+}
+
+BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
+    if (!rect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (isDesktop(hwnd)) {
+        *rect = primaryMonitorRect();
+        return TRUE;
+    }
+    Lock lock = lockModel();
+    Window* w = findOrFail(hwnd);
+    if (!w)
+        return FALSE;
+    *rect = screenRect(w);
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND hwnd, LPRECT rect) {
+    if (!rect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (isDesktop(hwnd)) {
+        const RECT r = primaryMonitorRect();
+        *rect = RECT{0, 0, width(r), height(r)};
+        return TRUE;
+    }
+    Lock lock = lockModel();
+    Window* w = findOrFail(hwnd);
+    if (!w)
+        return FALSE;
+    *rect = RECT{0, 0, width(w->client), height(w->client)};
+    return TRUE;
+}
+
+namespace {
+// The screen position of a window's client origin; the desktop's (and null's) is 0,0.
+bool originOf(HWND hwnd, POINT& origin) {
+    if (!hwnd || isDesktop(hwnd)) {
+        origin = POINT{0, 0};
+        return true;
+    }
+    Window* w = findOrFail(hwnd);
+    if (!w)
+        return false;
+    origin = clientOrigin(w);
+    return true;
+}
+} // namespace
+
+int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+    Lock lock = lockModel();
+    POINT a{}, b{};
+    if (!originOf(from, a) || !originOf(to, b))
+        return 0;
+    const LONG dx = a.x - b.x;
+    const LONG dy = a.y - b.y;
+    for (UINT i = 0; points && i < count; ++i) {
+        points[i].x += dx;
+        points[i].y += dy;
+    }
+    SetLastError(ERROR_SUCCESS); // a zero answer is then a zero offset, not a failure
+    return static_cast<int>(MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy)));
+}
+
+BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
+    Lock lock = lockModel();
+    POINT o{};
+    if (!point || !hwnd || !originOf(hwnd, o))
+        return FALSE;
+    point->x -= o.x;
+    point->y -= o.y;
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
+    Lock lock = lockModel();
+    POINT o{};
+    if (!point || !hwnd || !originOf(hwnd, o))
+        return FALSE;
+    point->x += o.x;
+    point->y += o.y;
+    return TRUE;
+}
+
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
+    if (!rect) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const RECT in = nonClientInsets(style, exStyle, menu);
+    rect->left -= in.left;
+    rect->top -= in.top;
+    rect->right += in.right;
+    rect->bottom += in.bottom;
+    return TRUE;
+}
+
+BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
+    return AdjustWindowRectEx(rect, style, menu, 0);
+}

@@ -1,0 +1,70 @@
+// Clearing the model between tests.
+#include "atoms.h"
+#include "model.h"
+
+#include "pal/test/user_hooks.h"
+
+namespace pal::win {
+
+void resetForTests() {
+    std::vector<HWND> mine;
+    {
+        Lock lock = lockModel();
+        const DWORD self = currentThread();
+        for (HWND h : model().topLevel) {
+            if (Window* w = find(h); w && w->thread == self)
+                mine.push_back(h);
+        }
+        for (HWND h : model().messageOnly) {
+            if (Window* w = find(h); w && w->thread == self)
+                mine.push_back(h);
+        }
+    }
+    for (HWND h : mine) {
+        if (IsWindow(h))
+            DestroyWindow(h);
+    }
+    {
+        Lock lock = lockModel();
+        Model& m = model();
+        for (HWND h : std::vector<HWND>(m.topLevel))
+            removeSilently(h);
+        for (HWND h : std::vector<HWND>(m.messageOnly))
+            removeSilently(h);
+        Queue& q = currentQueue();
+        for (auto& s : q.sent) {
+            s->done = true;
+            s->failed = true;
+        }
+        q.sent.clear();
+        q.posted.clear();
+        q.input.clear();
+        q.quit = false;
+        q.timers.clear();
+        q.keys = {};
+        q.active = q.focus = nullptr;
+        q.changed = 0;
+        m.foreground = nullptr;
+        m.capture = nullptr;
+        m.cursor = POINT{};
+        m.asyncKeys = {};
+        m.cascade = 0;
+        for (auto& [key, cls] : m.classes) {
+            (void)key;
+            userAtoms().remove(cls->atom);
+        }
+        m.classes.clear();
+    }
+    pal::wait::notifyAll();
+}
+
+} // namespace pal::win
+
+namespace pal::test {
+
+void resetUserState() {
+    pal::win::resetForTests();
+    resetMonitors();
+}
+
+} // namespace pal::test
