@@ -1,0 +1,11 @@
+// The class library's core: objects and run-time classes, exceptions, strings and string
+// resources, over the Windows substitute.
+#pragma once
+
+#include "windows.h"
+
+#include "afx/check.h"
+#include "afx/except.h"
+#include "afx/object.h"
+#include "afx/resource.h"
+#include "afxstr.h"

@@ -1,0 +1,5 @@
+// Extensions of the class library (bars, splitters and the like) grow here; for now the
+// windows of afxwin.h.
+#pragma once
+
+#include "afxwin.h"

@@ -1,0 +1,22 @@
+// Resource and command ids of the class library, with the platform's values.
+#pragma once
+
+#include "win/types.h"
+
+constexpr UINT AFX_IDS_APP_TITLE = 0xE000; // 57344: the application's title
+
+constexpr UINT ID_FILE_NEW = 0xE100;
+constexpr UINT ID_FILE_OPEN = 0xE101;
+constexpr UINT ID_FILE_CLOSE = 0xE102;
+constexpr UINT ID_FILE_SAVE = 0xE103;
+constexpr UINT ID_FILE_SAVE_AS = 0xE104;
+constexpr UINT ID_FILE_PAGE_SETUP = 0xE105;
+constexpr UINT ID_FILE_PRINT_SETUP = 0xE106;
+constexpr UINT ID_FILE_PRINT = 0xE107;
+constexpr UINT ID_FILE_PRINT_DIRECT = 0xE108; // 57608
+constexpr UINT ID_FILE_PRINT_PREVIEW = 0xE109;
+constexpr UINT ID_FILE_SEND_MAIL = 0xE10C;
+constexpr UINT ID_APP_ABOUT = 0xE140;
+constexpr UINT ID_APP_EXIT = 0xE141;
+constexpr UINT ID_CONTEXT_HELP = 0xE145; // 57669
+constexpr UINT ID_HELP = 0xE146;         // 57670

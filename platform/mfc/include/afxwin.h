@@ -1,0 +1,17 @@
+// The class library's windows: command targets and message maps, windows, frames, views and
+// documents, dialogs, the thread and the application object.
+#pragma once
+
+#include "afx.h"
+#include "afxres.h"
+
+#include "afx/app.h"
+#include "afx/cmdline.h"
+#include "afx/cmdtarget.h"
+#include "afx/dialog.h"
+#include "afx/frame.h"
+#include "afx/geometry.h"
+#include "afx/msgmap.h"
+#include "afx/thread.h"
+#include "afx/wnd.h"
+#include "afx/wndmsg.h"

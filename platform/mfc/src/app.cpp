@@ -1,0 +1,269 @@
+#include "afx/app.h"
+#include "afx/frame.h"
+#include "afx/wndmsg.h"
+#include "afxres.h"
+
+#include "pal/path.h"
+#include "pal/sandbox.h"
+
+#include <cstdlib>
+#include <cwchar>
+
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+namespace {
+
+CWinApp* theApp = nullptr;
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
+ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
+ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(LPCWSTR lpszAppName) {
+    ASSERT(theApp == nullptr && "one application object per program");
+    theApp = this;
+    m_bAutoDelete = FALSE;
+    if (lpszAppName != nullptr)
+        replace(m_pszAppName, lpszAppName);
+}
+
+CWinApp::~CWinApp() {
+    for (CDocTemplate* t : m_templates)
+        delete t;
+    for (LPCWSTR* field :
+         {&m_pszAppName, &m_pszExeName, &m_pszHelpFilePath, &m_pszRegistryKey, &m_pszProfileName})
+        replace(*field, nullptr);
+    if (theApp == this)
+        theApp = nullptr;
+}
+
+void CWinApp::replace(LPCWSTR& field, LPCWSTR value) {
+    std::free(const_cast<wchar_t*>(field));
+    field = value ? wcsdup(value) : nullptr;
+}
+
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
+
+int CWinApp::ExitInstance() {
+    return static_cast<int>(m_msgCur.wParam);
+}
+
+// Without a main window, an application that the user started has nothing to run.
+int CWinApp::Run() {
+    if (m_pMainWnd == nullptr && AfxOleGetUserCtrl())
+        AfxPostQuitMessage(0);
+    return CWinThread::Run();
+}
+
+// Count 0 updates the command states; count 1 frees temporary objects; then idle work ends.
+BOOL CWinApp::OnIdle(LONG lCount) {
+    if (lCount <= 0)
+        CWinThread::OnIdle(lCount);
+    else if (lCount == 1)
+        CWinThread::OnIdle(lCount);
+    return lCount < 1;
+}
+
+BOOL CWinApp::PreTranslateMessage(MSG* pMsg) {
+    return CWinThread::PreTranslateMessage(pMsg);
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
+    pal::mfc::parseArguments(rCmdInfo, pal::mfc::arguments());
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+    BOOL result = TRUE;
+    switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr))
+            OnFileNew();
+        if (m_pMainWnd == nullptr)
+            result = FALSE;
+        break;
+    case CCommandLineInfo::FileOpen:
+        if (OpenDocumentFile(rCmdInfo.m_strFileName) == nullptr)
+            result = FALSE;
+        break;
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo:
+        // Print without showing anything, then end.
+        m_nCmdShow = SW_HIDE;
+        if (OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr && m_pMainWnd != nullptr) {
+            m_pCmdInfo = &rCmdInfo;
+            m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
+            m_pCmdInfo = nullptr;
+        }
+        result = FALSE;
+        break;
+    case CCommandLineInfo::FileDDE:
+        // The command arrives later by DDE; the window stays hidden until then.
+        m_nCmdShow = SW_HIDE;
+        break;
+    case CCommandLineInfo::AppRegister:
+    case CCommandLineInfo::AppUnregister:
+        // Registration is all such a run does.
+        result = FALSE;
+        break;
+    case CCommandLineInfo::FileNothing:
+    default:
+        break;
+    }
+    return result;
+}
+
+// Understands [open("path")]; anything else is not a command of the application.
+BOOL CWinApp::OnDDECommand(LPWSTR lpszCommand) {
+    CString command(lpszCommand);
+    command.Trim();
+    const CString prefix(L"[open(\"");
+    if (command.GetLength() <= prefix.GetLength() + 4 ||
+        command.Left(prefix.GetLength()).CompareNoCase(prefix) != 0 || command.Right(3) != L"\")]")
+        return FALSE;
+    const CString path = command.Mid(prefix.GetLength(), command.GetLength() - prefix.GetLength() - 3);
+    OpenDocumentFile(path);
+    if (m_pMainWnd != nullptr && !m_pMainWnd->IsWindowVisible())
+        m_pMainWnd->ShowWindow(SW_SHOWNORMAL);
+    return TRUE;
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+    if (pTemplate != nullptr)
+        m_templates.push_back(pTemplate);
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName) {
+    return OpenDocumentFile(lpszFileName, TRUE);
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName, BOOL) {
+    if (m_templates.empty() || lpszFileName == nullptr)
+        return nullptr;
+    return m_templates.front()->OpenDocumentFile(lpszFileName, TRUE);
+}
+
+BOOL CWinApp::SaveAllModified() {
+    return TRUE;
+}
+void CWinApp::CloseAllDocuments(BOOL) {}
+
+int CWinApp::DoMessageBox(LPCWSTR lpszPrompt, UINT nType, UINT) {
+    constexpr UINT kIconMask = 0xF0;
+    if ((nType & kIconMask) == 0) {
+        switch (nType & MB_TYPEMASK) {
+        case MB_OK:
+        case MB_OKCANCEL:
+            nType |= MB_ICONEXCLAMATION;
+            break;
+        case MB_YESNO:
+        case MB_YESNOCANCEL:
+            nType |= MB_ICONQUESTION;
+            break;
+        default:
+            break;
+        }
+    }
+    CWnd* owner = AfxGetMainWnd();
+    return ::MessageBoxW(owner ? owner->m_hWnd : nullptr, lpszPrompt, m_pszAppName, nType);
+}
+
+void CWinApp::OnFileNew() {
+    if (!m_templates.empty())
+        m_templates.front()->OpenDocumentFile(nullptr, TRUE);
+}
+
+void CWinApp::OnFileOpen() {}
+
+void CWinApp::OnAppExit() {
+    if (m_pMainWnd != nullptr)
+        m_pMainWnd->SendMessage(WM_CLOSE, 0, 0);
+}
+
+// Globals -----------------------------------------------------------------------------------
+
+CWinApp* AfxGetApp() {
+    return theApp;
+}
+
+CWnd* AfxGetMainWnd() {
+    CWinThread* thread = AfxGetThread();
+    return thread ? thread->GetMainWnd() : nullptr;
+}
+
+LPCWSTR AfxGetAppName() {
+    return theApp ? theApp->m_pszAppName : L"";
+}
+
+HINSTANCE AfxGetInstanceHandle() {
+    return theApp ? theApp->m_hInstance : nullptr;
+}
+
+BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int nCmdShow) {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return FALSE;
+    app->m_hInstance = hInstance;
+    app->m_lpCmdLine = lpCmdLine;
+    app->m_nCmdShow = nCmdShow;
+    // The program's own name, without folder or extension.
+    std::wstring exe = pal::folders::programFile().stem().wstring();
+    if (exe.empty())
+        exe = L"app";
+    std::free(const_cast<wchar_t*>(app->m_pszExeName));
+    app->m_pszExeName = wcsdup(exe.c_str());
+    if (app->m_pszAppName == nullptr) {
+        CString title;
+        if (!title.LoadString(AFX_IDS_APP_TITLE))
+            title = exe.c_str();
+        app->m_pszAppName = wcsdup(title);
+    }
+    return TRUE;
+}
+
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow) {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr || !AfxWinInit(hInstance, hPrevInstance, lpCmdLine, nCmdShow) ||
+        !app->InitApplication())
+        return -1;
+    if (!app->InitInstance()) {
+        if (app->m_pMainWnd != nullptr)
+            app->m_pMainWnd->DestroyWindow();
+        return app->ExitInstance();
+    }
+    return app->Run();
+}
+
+int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT nIDHelp) {
+    if (CWinApp* app = AfxGetApp())
+        return app->DoMessageBox(lpszText, nType, nIDHelp);
+    return ::MessageBoxW(nullptr, lpszText, nullptr, nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
+    CString text;
+    text.LoadString(nIDPrompt);
+    return AfxMessageBox(text, nType, nIDHelp == UINT(-1) ? nIDPrompt : nIDHelp);
+}
+
+namespace pal::mfc {
+
+int winMain(int argc, char** argv) {
+    std::vector<std::wstring> args;
+    for (int i = 0; i < argc; ++i)
+        args.push_back(pal::text::fromUtf8(argv[i]));
+    setArguments(args);
+    std::wstring line;
+    for (size_t i = 1; i < args.size(); ++i)
+        line += (i > 1 ? L" " : L"") + args[i];
+    static std::wstring commandLine;
+    commandLine = line;
+    return AfxWinMain(nullptr, nullptr, commandLine.data(), SW_SHOWNORMAL);
+}
+
+} // namespace pal::mfc

@@ -1,0 +1,106 @@
+#include "afx/resource.h"
+
+#include "afxstr.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <mutex>
+#include <vector>
+
+namespace pal::mfc {
+namespace {
+
+struct Table {
+    HINSTANCE module;
+    const AFX_STRING_RESOURCE* entries;
+    size_t count;
+};
+
+struct Registry {
+    std::mutex mutex;
+    std::vector<Table> tables;
+    HINSTANCE resourceModule = nullptr;
+};
+
+Registry& registry() {
+    static Registry* r = new Registry; // outlives the modules that unregister at exit
+    return *r;
+}
+
+const wchar_t* find(const Table& t, UINT id) {
+    for (size_t i = 0; i < t.count; ++i) {
+        if (t.entries[i].nID == id)
+            return t.entries[i].lpszText;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HINSTANCE moduleOf(const void* address) {
+    Dl_info info{};
+    if (dladdr(address, &info) == 0)
+        return nullptr;
+    return static_cast<HINSTANCE>(info.dli_fbase);
+}
+
+StringTable::StringTable(const void* anchor, const AFX_STRING_RESOURCE* entries, size_t count)
+    : entries_(entries) {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    r.tables.push_back({moduleOf(anchor), entries, count});
+}
+
+StringTable::~StringTable() {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    std::erase_if(r.tables, [this](const Table& t) { return t.entries == entries_; });
+}
+
+bool loadString(UINT id, std::wstring& text) {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    const wchar_t* found = nullptr;
+    if (r.resourceModule != nullptr) {
+        for (const Table& t : r.tables) {
+            if (t.module == r.resourceModule && (found = find(t, id)) != nullptr)
+                break;
+        }
+    }
+    for (size_t i = 0; found == nullptr && i < r.tables.size(); ++i)
+        found = find(r.tables[i], id);
+    if (found == nullptr)
+        return false;
+    text = found;
+    return true;
+}
+
+} // namespace pal::mfc
+
+HINSTANCE AfxGetResourceHandle() {
+    auto& r = pal::mfc::registry();
+    std::lock_guard lock(r.mutex);
+    return r.resourceModule;
+}
+
+void AfxSetResourceHandle(HINSTANCE hInstResource) {
+    auto& r = pal::mfc::registry();
+    std::lock_guard lock(r.mutex);
+    r.resourceModule = hInstResource;
+}
+
+int AfxLoadString(UINT nID, LPWSTR lpszBuf, UINT nMaxBuf) {
+    if (lpszBuf == nullptr || nMaxBuf == 0)
+        return 0;
+    std::wstring text;
+    if (!pal::mfc::loadString(nID, text)) {
+        *lpszBuf = 0;
+        return 0;
+    }
+    const size_t n = std::min(text.size(), static_cast<size_t>(nMaxBuf - 1));
+    std::wmemcpy(lpszBuf, text.data(), n);
+    lpszBuf[n] = 0;
+    return static_cast<int>(n);
+}

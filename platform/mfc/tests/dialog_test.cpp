@@ -1,0 +1,194 @@
+// Dialogs run their real modal loop; the test drives the live dialog through ordinary
+// messages from its owner, which the loop tells when it is idle (WM_ENTERIDLE).
+#include "afxwin.h"
+#include "pal/test/mfc_app.h"
+#include "pal/test/sandbox_test.h"
+
+#include <functional>
+
+namespace {
+
+constexpr UINT IDD_SETTINGS = 200;
+constexpr UINT IDC_NAME = 1001;
+constexpr UINT IDC_COUNT = 1002;
+constexpr UINT IDC_FLAG = 1003;
+
+const AFX_DLGITEM kSettingsItems[] = {
+    {L"Edit", L"", IDC_NAME, WS_TABSTOP, {10, 10, 200, 30}},
+    {L"Edit", L"", IDC_COUNT, WS_TABSTOP, {10, 40, 200, 60}},
+    {L"Button", L"Flag", IDC_FLAG, BS_AUTOCHECKBOX | WS_TABSTOP, {10, 70, 200, 90}},
+    {L"Button", L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, {10, 100, 90, 120}},
+    {L"Button", L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, {100, 100, 190, 120}},
+};
+const AFX_DLGTEMPLATE kDialogs[] = {
+    {IDD_SETTINGS,
+     L"Settings",
+     WS_POPUP | WS_CAPTION | WS_SYSMENU,
+     {0, 0, 220, 140},
+     kSettingsItems,
+     std::size(kSettingsItems)},
+};
+AFX_DIALOG_TEMPLATES(kDialogs);
+
+class SettingsDialog : public CDialog {
+public:
+    explicit SettingsDialog(CWnd* parent) : CDialog(IDD_SETTINGS, parent) {}
+    CString name = L"initial";
+    int count = 1;
+    int flag = 0;
+    int initCalls = 0;
+    BOOL OnInitDialog() override {
+        ++initCalls;
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, IDC_NAME, name);
+        DDX_Text(pDX, IDC_COUNT, count);
+        DDX_Check(pDX, IDC_FLAG, flag);
+    }
+};
+
+// The owner: each time the dialog goes idle it runs the next step of the test's script.
+class Owner : public CWnd {
+public:
+    std::vector<std::function<void(HWND dialog)>> script;
+    size_t next = 0;
+    std::vector<std::wstring> shownOnEntry;
+    LRESULT OnEnterIdle(WPARAM, LPARAM lParam) {
+        const HWND dialog = reinterpret_cast<HWND>(lParam);
+        if (next < script.size())
+            script[next++](dialog);
+        return 0;
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(Owner, CWnd)
+ON_MESSAGE(WM_ENTERIDLE, &Owner::OnEnterIdle)
+END_MESSAGE_MAP()
+
+std::wstring text(HWND dialog, UINT id) {
+    wchar_t buffer[128] = {};
+    ::GetWindowTextW(::GetDlgItem(dialog, static_cast<int>(id)), buffer, 128);
+    return buffer;
+}
+
+void click(HWND dialog, UINT id) {
+    ::SendMessageW(::GetDlgItem(dialog, static_cast<int>(id)), BM_CLICK, 0, 0);
+}
+
+class DialogTest : public pal::test::SandboxTest {
+protected:
+    CWinApp app{L"Dialogs"};
+    Owner owner;
+    void SetUp() override {
+        SandboxTest::SetUp();
+        ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300,
+                                   nullptr, nullptr));
+        app.m_pMainWnd = &owner;
+    }
+    void TearDown() override {
+        app.m_pMainWnd = nullptr;
+        owner.DestroyWindow();
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        SandboxTest::TearDown();
+    }
+};
+
+TEST_F(DialogTest, ModalDialogReturnsOkWithTheTypedValues) {
+    SettingsDialog dialog(&owner);
+    bool ownerDisabled = false;
+    owner.script = {
+        [&](HWND d) {
+            // The members reached the controls before the dialog showed.
+            owner.shownOnEntry = {text(d, IDC_NAME), text(d, IDC_COUNT)};
+            ownerDisabled = !::IsWindowEnabled(owner.m_hWnd);
+            EXPECT_TRUE(::IsWindowVisible(d));
+            ::SetWindowTextW(::GetDlgItem(d, IDC_NAME), L"Sheet 1");
+            ::SetWindowTextW(::GetDlgItem(d, IDC_COUNT), L" 42 ");
+            click(d, IDC_FLAG);
+            click(d, IDOK);
+        },
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(owner.shownOnEntry, (std::vector<std::wstring>{L"initial", L"1"}));
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+    EXPECT_EQ(dialog.initCalls, 1);
+    EXPECT_EQ(dialog.name, L"Sheet 1");
+    EXPECT_EQ(dialog.count, 42);
+    EXPECT_EQ(dialog.flag, 1);
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
+TEST_F(DialogTest, BadNumberIsRefusedUntilCorrected) {
+    SettingsDialog dialog(&owner);
+    owner.script = {
+        [&](HWND d) {
+            ::SetWindowTextW(::GetDlgItem(d, IDC_COUNT), L"many");
+            answer(IDOK); // the message that asks for a number
+            click(d, IDOK);
+            ::PostMessageW(d, WM_USER, 0, 0); // go idle again for the next step
+        },
+        [&](HWND d) {
+            EXPECT_TRUE(::IsWindowVisible(d)) << "the dialog stays after a refused OK";
+            ::SetWindowTextW(::GetDlgItem(d, IDC_COUNT), L"-7");
+            click(d, IDOK);
+        },
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.count, -7);
+    const auto prompts = journal("prompt");
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].get("text"), "Please enter an integer.");
+}
+
+TEST_F(DialogTest, EscapeAndCloseCancelWithoutTakingValues) {
+    for (const bool useClose : {false, true}) {
+        SettingsDialog dialog(&owner);
+        owner.next = 0;
+        owner.script = {
+            [&](HWND d) {
+                ::SetWindowTextW(::GetDlgItem(d, IDC_NAME), L"discarded");
+                if (useClose) {
+                    ::PostMessageW(d, WM_CLOSE, 0, 0);
+                } else {
+                    ::PostMessageW(::GetDlgItem(d, IDC_NAME), WM_KEYDOWN, VK_ESCAPE, 0);
+                }
+            },
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        EXPECT_EQ(dialog.name, L"initial");
+    }
+}
+
+TEST_F(DialogTest, ReturnKeyPressesOk) {
+    SettingsDialog dialog(&owner);
+    owner.script = {[&](HWND d) { ::PostMessageW(::GetDlgItem(d, IDC_NAME), WM_KEYDOWN, VK_RETURN, 0); }};
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+}
+
+TEST_F(DialogTest, MissingTemplateFailsWithoutALoop) {
+    CDialog dialog(999, &owner);
+    EXPECT_EQ(dialog.DoModal(), -1);
+    EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+}
+
+TEST_F(DialogTest, ModelessDialogStaysAfterCreate) {
+    SettingsDialog dialog(&owner);
+    dialog.name = L"modeless";
+    ASSERT_TRUE(dialog.Create(IDD_SETTINGS, &owner));
+    EXPECT_EQ(dialog.initCalls, 1);
+    EXPECT_EQ(text(dialog.m_hWnd, IDC_NAME), L"modeless");
+    dialog.ShowWindow(SW_SHOW);
+    EXPECT_TRUE(dialog.IsWindowVisible());
+    ::SetWindowTextW(::GetDlgItem(dialog.m_hWnd, IDC_NAME), L"edited");
+    EXPECT_TRUE(dialog.UpdateData(TRUE));
+    EXPECT_EQ(dialog.name, L"edited");
+    dialog.DestroyWindow();
+}
+
+} // namespace

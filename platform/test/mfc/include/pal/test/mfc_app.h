@@ -1,0 +1,37 @@
+// Runs an application object's life inside a test: AfxWinInit and InitInstance, then the
+// application's own message loop (with its idle rule) until nothing is left to do, then
+// ExitInstance. Messages posted between the steps are handled by the next pump().
+#pragma once
+
+#include "afxwin.h"
+
+#include <string>
+#include <vector>
+
+namespace pal::test {
+
+class AppRun {
+public:
+    // The arguments are what ParseCommandLine will see, program name first.
+    explicit AppRun(CWinApp& app, std::vector<std::wstring> arguments = {L"DravikCad"});
+    ~AppRun();
+    AppRun(const AppRun&) = delete;
+    AppRun& operator=(const AppRun&) = delete;
+
+    // InitInstance's answer.
+    bool init();
+    // Handles every waiting message and the idle work that follows; false once WM_QUIT arrived.
+    bool pump();
+    // ExitInstance's exit code; runs at most once (also from the destructor).
+    int exit();
+
+    bool quitReceived() const { return quit_; }
+
+private:
+    CWinApp& app_;
+    bool exited_ = false;
+    bool quit_ = false;
+    pal::mfc::LoopState loop_;
+};
+
+} // namespace pal::test
