@@ -1,5 +1,10 @@
 #include "DravikKernel/DocumentManager.h"
 
+#include "KernelState.h"
+
+#include "DVDiagnostics/Trace.h"
+#include "pal/text.h"
+
 #include <algorithm>
 #include <mutex>
 
@@ -51,6 +56,14 @@ void DocumentManager::AddDocument(CDvw32Doc* document) {
 void DocumentManager::RemoveDocument(CDvw32Doc* document) {
     std::lock_guard lock(documents().mutex);
     std::erase(documents().open, document);
+}
+
+CDvw32Doc* DocumentManager::CreateAndSaveNewDocumentFromPrototype(const wchar_t* prototypePath,
+                                                                  const DocInitParams&) {
+    // The stand-in has no document format to make a document of; the request is recorded.
+    dvtrace::record(dvkernel::kTraceName, "CreateAndSaveNewDocumentFromPrototype(" +
+                                              pal::text::toUtf8(prototypePath ? prototypePath : L"") + ")");
+    return nullptr;
 }
 
 } // namespace Dravik

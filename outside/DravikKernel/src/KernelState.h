@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace dvkernel {
 
@@ -21,6 +22,8 @@ struct KernelState {
     bool createToolsMode = false;
     unsigned idleCount = 0;
     std::wstring productIni;
+    std::vector<int> attached3D; // kinds of the attached 3D modules
+    int editModules = 0;
 };
 
 KernelState& state();

@@ -5,6 +5,8 @@
 namespace dvkernel {
 void clearDocuments();
 void resetCaption();
+void clearUiModule();
+void clearEditionModules();
 } // namespace dvkernel
 
 namespace dvkernel::test {
@@ -79,6 +81,8 @@ void reset() {
     }
     clearDocuments();
     resetCaption();
+    clearUiModule();
+    clearEditionModules();
 }
 
 } // namespace dvkernel::test

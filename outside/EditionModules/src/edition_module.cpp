@@ -1,6 +1,7 @@
 // One edition module; DV_MODULE_FILE names which. What the module does inside the kernel is
 // the maker's; the stand-in only shows that it was loaded, initialised, shut down and unloaded.
 #include "DVDiagnostics/Trace.h"
+#include "DravikKernel/EditionModuleProxies.h"
 #include "pal/journal.h"
 #include "win/types.h"
 
@@ -44,9 +45,21 @@ extern "C" BOOL DravikModuleInitialize() {
         return FALSE;
     }
     record("initialize");
+#ifdef DV_MODULE_3D_KIND
+    CDVCom_Is3D::Attach(DV_MODULE_3D_KIND);
+#endif
+#ifdef DV_MODULE_2D_EDIT
+    EditModuleProxy::Attach();
+#endif
     return TRUE;
 }
 
 extern "C" void DravikModuleShutdown() {
     record("shutdown");
+#ifdef DV_MODULE_3D_KIND
+    CDVCom_Is3D::Detach(DV_MODULE_3D_KIND);
+#endif
+#ifdef DV_MODULE_2D_EDIT
+    EditModuleProxy::Detach();
+#endif
 }

@@ -1,6 +1,7 @@
 #include "DVDiagnostics/Module.h"
 #include "DVDiagnostics/VersionNumber.h"
 #include "DVDiagnostics/test/hooks.h"
+#include "DravikKernel/EditionModuleProxies.h"
 
 #include "pal/test/sandbox_test.h"
 #include "pal/test/system_hooks.h"
@@ -101,6 +102,30 @@ TEST_F(EditionModules, OneModuleIsShutDownAndUnloadedOnce) {
               (std::vector<std::string>{"load", "initialize", "shutdown", "unload"}));
     Module::shutdownAll();
     EXPECT_EQ(dvtrace::test::callsOf("DV2DLT.dll").size(), 4u) << "not shut down twice";
+}
+
+TEST_F(EditionModules, TheThreeDAndEditModulesAttachToTheKernelWhileLoaded) {
+    struct Case {
+        std::vector<std::wstring> modules;
+        int kind3D; // 0: no 3D module instance
+        bool edit;
+    };
+    const Case cases[] = {
+        {{L"DV2DAnnotate.dll", L"DV2DEdit.dll"}, 0, true},
+        {{L"DV2DEdit.dll", L"DV3DSE.dll"}, 1, true},
+        {{L"DV3DSE.dll", L"DV3DEdit.dll"}, 2, false},
+        {{L"DVBOM.dll"}, 0, false},
+    };
+    for (const auto& c : cases) {
+        for (const auto& name : c.modules)
+            ASSERT_NE(loadChecked(name), nullptr) << narrow(name);
+        CDVCom_Is3D* instance = CDVCom_Is3D::Instance();
+        EXPECT_EQ(instance ? instance->GetKind() : 0, c.kind3D) << narrow(c.modules.back());
+        EXPECT_EQ(EditModuleProxy::Instance().IsLoaded(), c.edit) << narrow(c.modules.back());
+        Module::shutdownAll();
+        EXPECT_EQ(CDVCom_Is3D::Instance(), nullptr);
+        EXPECT_FALSE(EditModuleProxy::Instance().IsLoaded());
+    }
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 
 class CDvw32Doc;
 
+// How a new document is made; the defaults are the kernel's.
+struct DocInitParams {};
+
 namespace Dravik {
 
 class DocumentManager {
@@ -21,6 +24,10 @@ public:
     // once however often it is added; removing one that is not listed does nothing.
     void AddDocument(CDvw32Doc* document);
     void RemoveDocument(CDvw32Doc* document);
+
+    // Creates a document from the prototype file and saves it; null when none was made.
+    CDvw32Doc* CreateAndSaveNewDocumentFromPrototype(const wchar_t* prototypePath,
+                                                     const DocInitParams& params);
 
 private:
     DocumentManager() = default;

@@ -36,7 +36,8 @@ void setCreateToolsMode(bool on);
 void setProductIniFileName(const std::wstring& path);
 
 // Everything above back to the state of a fresh process: session closed, no failures, no
-// commands, no locale, macros on, create-tools mode off, no documents, the default caption.
+// commands, no locale, macros on, create-tools mode off, no documents, the default caption,
+// no main window or frames, no edition module attached.
 void reset();
 
 } // namespace dvkernel::test

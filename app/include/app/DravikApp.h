@@ -1,0 +1,41 @@
+// The program's application object: start-up and shut-down of the shell.
+#pragma once
+
+#include "app/Dvw32App.h"
+
+#include <cstdint>
+
+class DravikApp : public CDvw32App {
+    DECLARE_DYNAMIC(DravikApp)
+public:
+    DravikApp() = default;
+
+    using CDvw32App::InitInstance;
+    BOOL InitInstance() override;
+    // Runs its work once, however many roads lead here; later calls answer the first code.
+    int ExitInstance() override;
+
+    // What start-up chose.
+    std::uint32_t GetEditionMask() const { return m_editionMask; }
+    int GetBrandCode() const { return m_brandCode; }
+    bool StartedSplash() const { return m_splashStarted; }
+    bool IsStartPageEnabled() const { return m_startPage; }
+
+protected:
+    BOOL DoInitInstance();
+    int DoExitInstance();
+
+private:
+    void LoadEditionModules();
+
+    std::uint32_t m_editionMask = 0;
+    int m_brandCode = 0;
+    bool m_splashStarted = false;
+    bool m_startPage = true;
+
+    // What start-up took and shut-down gives back, each at most once.
+    bool m_sessionOpened = false;
+    bool m_paintManagerHeld = false;
+    bool m_exited = false;
+    int m_exitCode = 0;
+};

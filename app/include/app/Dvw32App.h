@@ -1,0 +1,167 @@
+// The application object of the shell. Every part of the program reaches it through
+// GetDvw32App; main frames are found through the UI module, never kept here.
+#pragma once
+
+#include "dvaux/MfcApplication.h"
+
+#include "DravikKernel/ApplicationCommand.h"
+#include "DravikKernel/ApplicationEvents.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "DravikManagedUIProxy/DravikManagedUIProxy.h"
+#include "frame/MainFrame.h"
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class CDvw32Doc;
+class ServerAppProxy;
+
+namespace dvapp {
+class StartupIni;
+}
+
+// Application event whose document may want its pop-up toolbar shown at the next idle time.
+inline constexpr int kPopupToolbarEvent = 783;
+
+class CDvw32App : public dvaux::MfcApplication,
+                  public TypedApplicationEventListener<kPopupToolbarEvent>,
+                  public DravikManagedUIProxy::IPrototypesCallback {
+    DECLARE_DYNAMIC(CDvw32App)
+public:
+    // The command line with one more parameter: "ini:" names a configuration file.
+    class DVCommandLineInfo : public CCommandLineInfo {
+    public:
+        void ParseParam(const wchar_t* pszParam, BOOL bFlag, BOOL bLast) override;
+
+        // The configuration file, absolute, or empty when none (or an invalid one) was given.
+        CString m_strConfigurationFile;
+    };
+
+    // The values of the configuration that start-up keeps.
+    struct StartupSettings {
+        std::wstring Language, RegistryName, Company, Tutor, TutorHTM, TutorDownloadUri, VideoPlayer,
+            AppTitle;
+        std::wstring ApplicationsFile, DefaultStateFile, BackgroundImage, DefaultDynamicToolBarFile,
+            DefaultContextMenuFile, DefaultTemplateFolder;
+    };
+
+    CDvw32App();
+    ~CDvw32App() override;
+
+    // Main frames: each action runs once per main frame of the UI module, in its order;
+    // frames of another class are skipped.
+    template <class Action> static void ForEachMainFrame(Action action) {
+        UIModuleProxy::Instance().ForEachMainFrame([&](CFrameWnd* frame) {
+            if (CMainFrame* mainFrame = DYNAMIC_DOWNCAST(CMainFrame, frame))
+                action(mainFrame);
+        });
+    }
+    static std::vector<CMainFrame*> GetMainFrames();
+    static size_t NumMainFrames();
+    // Enables or disables every main frame's window; a call made while one runs does nothing.
+    void EnableMainFrames(bool enable);
+
+    // The main initialisation, with the command line and the effective configuration.
+    using dvaux::MfcApplication::InitInstance;
+    virtual BOOL InitInstance(DVCommandLineInfo& commandLine, const dvapp::StartupIni& ini);
+    int ExitInstance() override;
+
+    // Application commands 17000-32000, in the order they were added.
+    IApplicationCommand* GetApplicationCommand(UINT id) const;
+    IApplicationCommand* GetApplicationCommandAt(size_t index) const;
+    size_t GetApplicationCommandCount() const { return m_applicationCommands.size(); }
+    // Appends a command under the next free id; none (and the command dropped) past 32000.
+    IApplicationCommand* AddApplicationCommand(std::unique_ptr<IApplicationCommand> command);
+    // The command id of an add-on's command, 0 when there is none.
+    UINT FindApplicationCommandId(const Dravik::UniqueIdentifier& key, int internalId) const;
+    UINT FindApplicationCommandId(const wchar_t* key, int internalId) const;
+
+    // Names registered by the kernel through the callback object, compared without case.
+    void AddRegisteredName(const wchar_t* name);
+    bool IsRegisteredName(const wchar_t* name) const;
+
+    // DDE commands that arrived before start-up ended.
+    void QueueDDECommand(const CString& command);
+    const std::deque<CString>& GetQueuedDDECommands() const { return m_ddeQueue; }
+
+    // The edition's title string and document template; the setters answer the old value.
+    UINT GetTitleStringId() const { return m_titleStringId; }
+    UINT SetTitleStringId(UINT id);
+    UINT GetDocTemplateResourceId() const { return m_docTemplateResourceId; }
+    UINT SetDocTemplateResourceId(UINT id);
+    void SetRegistryProfileName(const wchar_t* name);
+
+    const StartupSettings& GetStartupSettings() const { return m_startup; }
+    CSize GetFixedMainWindowSize() const { return m_fixedSize; }
+    // "AppTitle" when the configuration sets it, else the edition's title.
+    CString GetApplicationTitle();
+
+    // The Exit command (1019 and ID_APP_EXIT) and the Close-all command (1204); non-zero
+    // when the command was carried out.
+    int OnExitCommand();
+    int OnCloseAllCommand();
+
+    CDvw32Doc* GetActiveDocument() const { return m_activeDocument; }
+    CDvw32Doc* GetPendingPopupToolbarDocument() const { return m_pendingPopupToolbarDocument; }
+
+    bool GetSaveAtExit() const { return m_saveAtExit; }
+    void SetSaveAtExit(bool save) { m_saveAtExit = save; }
+    bool IsApplicationStateClear() const { return true; }
+
+    ServerAppProxy& GetServerAppProxy() { return *m_serverAppProxy; }
+
+    // IPrototypesCallback
+    void CreateDocumentFromPrototype(const wchar_t* prototypePath) override;
+    // ApplicationEventListener
+    void OnApplicationEvent(int event, ApplicationEventArgs& args) override;
+
+protected:
+    // The callback object is the first member so that it is the last to go.
+    std::unique_ptr<ServerAppProxy> m_serverAppProxy;
+    CDvw32Doc* m_activeDocument = nullptr;
+    bool m_saveAtExit = false;
+    UINT m_helpContextId = 1;
+    int m_helpContextNesting = 0;
+    std::vector<std::unique_ptr<IApplicationCommand>> m_applicationCommands;
+    std::wstring m_applicationsIniPath;
+    CSize m_fixedSize{1440, 900};
+    StartupSettings m_startup;
+    CDvw32Doc* m_pendingPopupToolbarDocument = nullptr;
+    std::wstring m_uiStyle;
+    std::wstring m_orsaProfileFileName;
+    CSize m_toolBarIconSize{24, 24};
+    CSize m_toolBarIconSizeScaled{24, 24};
+    UINT m_themeCommand = 0;
+    bool m_ribbonMode = true;
+
+    // What start-up took, so that shut-down gives back exactly that.
+    HANDLE m_clearSettingsMutex = nullptr;
+    ATOM m_ddeAppAtom = 0;
+    ATOM m_ddeTopicAtom = 0;
+    UINT m_titleStringId = 0;
+    UINT m_docTemplateResourceId = 0;
+    CString m_cachedTitle;
+
+private:
+    struct NoCaseLess {
+        bool operator()(const std::wstring& a, const std::wstring& b) const;
+    };
+    std::set<std::wstring, NoCaseLess> m_registeredNames;
+    std::deque<CString> m_ddeQueue;
+    bool m_enablingMainFrames = false;
+};
+
+// The application object; never null while the program runs.
+CDvw32App* GetDvw32App();
+// The UI module's main window as a main frame, or null when it is missing or of another class.
+CMainFrame* GetMainFrame();
+
+// The application's name for message boxes raised before a main frame exists.
+CString GetApplicationName();
+
+// Formats into a caller's buffer of 32 characters; the characters written, or -1.
+int FormatFixedBuffer32(wchar_t* buffer, size_t count, const wchar_t* format, ...);

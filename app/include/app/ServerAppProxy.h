@@ -1,0 +1,22 @@
+// The application-callback object: the one object through which the kernel reaches the
+// shell. Owned by the application object, built with it and the last of it to go.
+#pragma once
+
+#include "DravikKernel/DravikServerAppProxy.h"
+
+class CDvw32App;
+
+class ServerAppProxy : public DravikServerAppProxy {
+public:
+    explicit ServerAppProxy(CDvw32App& app) : app_(app) {}
+
+    // The registry profile name (the last part of the application key).
+    void SetRegistryProfileName(const wchar_t* name);
+    bool IsApplicationStateClear() const;
+    // Names the kernel registers, looked up without case; an empty name is never registered.
+    void AddRegisteredName(const wchar_t* name);
+    bool IsRegisteredName(const wchar_t* name) const;
+
+private:
+    CDvw32App& app_;
+};

@@ -1,0 +1,30 @@
+// The splash window's object and its thread. Start-up makes the object and starts the thread;
+// the thread owns the object from then on. One program-wide event closes it.
+#pragma once
+
+#include "afxwin.h"
+
+#include <string>
+
+class CSplashWnd : public CWnd {
+public:
+    // A relative image path is taken relative to the program folder. Creates the close event.
+    CSplashWnd(const std::wstring& imagePath, bool drawTexts);
+    ~CSplashWnd() override;
+
+    // Shows the splash until the close event is set. Without an image there is nothing to show
+    // and it returns at once, so start-up is never delayed.
+    void RunSplash();
+
+    const std::wstring& GetImagePath() const { return imagePath_; }
+    bool DrawsTexts() const { return drawTexts_; }
+
+private:
+    std::wstring imagePath_;
+    bool drawTexts_;
+};
+
+// The splash thread: runs the splash, then deletes it.
+UINT SplashThreadProc(LPVOID splash);
+// Sets the close event when it exists; setting it twice is harmless.
+void SignalSplashClose();

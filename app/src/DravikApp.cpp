@@ -1,0 +1,244 @@
+#include "app/DravikApp.h"
+
+#include "app/Editions.h"
+#include "app/ServerAppProxy.h"
+#include "app/Splash.h"
+#include "app/StartupIni.h"
+
+#include "Compression/SharedPathName.h"
+#include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/Module.h"
+#include "DVDiagnostics/VersionNumber.h"
+#include "DVTextCore/I18n.h"
+#include "DravikKernel/ApplicationEvents.h"
+#include "DravikKernel/GlobalContainer.h"
+#include "DravikKernel/KernelServices.h"
+#include "DravikManagedUIProxy/DravikManagedUIProxy.h"
+#include "DravikUI/ShellDDERespondWindow.h"
+#include "DravikUI/XML.h"
+#include "XTToolkitPro.h"
+#include "app/SystemCommands.h"
+#include "pal/clock.h"
+#include "pal/text.h"
+#include "ribbon/ApplicationMode.h"
+
+IMPLEMENT_DYNAMIC(DravikApp, CDvw32App)
+
+namespace {
+
+using Dravik::VersionNumber;
+
+// The program's own file version; the kernel and every edition module must carry it.
+constexpr VersionNumber kProgramVersion(DV_PROGRAM_VERSION_MAJOR, DV_PROGRAM_VERSION_MINOR,
+                                        DV_PROGRAM_VERSION_PATCH, DV_PROGRAM_VERSION_TWEAK);
+
+constexpr const wchar_t* kSettings = L"SETTINGS";
+constexpr const wchar_t* kDefaultCompany = L"Dravik";
+constexpr const wchar_t* kDefaultRegistryName = L"DRAVIK CAD 18.0";
+constexpr const wchar_t* kClearSettingsMutex = L"Global\\DravikCad_ClearSettingsMutex";
+constexpr const wchar_t* kKernelModule = L"DravikKernel.dll";
+
+std::string narrow(std::wstring_view text) {
+    return pal::text::toUtf8(text);
+}
+
+bool hiddenOrMinimised(int showCommand) {
+    return showCommand == SW_HIDE || showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
+           showCommand == SW_SHOWMINNOACTIVE;
+}
+
+void showStartupError(const std::wstring& text) {
+    DVMessageBox::Show(text.c_str(), MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+BOOL DravikApp::InitInstance() {
+    // The crash guard around start-up comes with the crash handling; the body runs bare.
+    return DoInitInstance();
+}
+
+BOOL DravikApp::DoInitInstance() {
+    const std::int64_t started = pal::clock::steadyNs();
+
+    DVCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+
+    dvapp::StartupIni ini;
+    ini.Load(GetServerAppProxy().GetProductIniFileName(), commandLine.m_strConfigurationFile.GetString());
+    const dvio::IniFile& product = ini.Product();
+    const dvio::IniFile& effective = ini.Effective();
+
+    m_clearSettingsMutex = CreateMutexW(nullptr, FALSE, kClearSettingsMutex);
+
+    m_startup.Company = effective.GetString(kSettings, L"Company", kDefaultCompany);
+    m_startup.RegistryName = effective.GetString(kSettings, L"RegistryName", kDefaultRegistryName);
+    // The info tip reads its style here once the info tip exists.
+    m_fixedSize.cx = effective.GetInt(L"FIXED_SIZE", L"CX", m_fixedSize.cx);
+    m_fixedSize.cy = effective.GetInt(L"FIXED_SIZE", L"CY", m_fixedSize.cy);
+    m_startup.Tutor = effective.GetString(kSettings, L"Tutor", L"");
+    m_startup.TutorHTM = effective.GetString(kSettings, L"TutorHTM", L"index.htm");
+    m_startup.TutorDownloadUri = effective.GetString(kSettings, L"TutorDownloadUri", L"");
+    m_startup.VideoPlayer = effective.GetString(kSettings, L"VideoPlayer", L"Pathreel\\Pathreel.exe");
+    m_startup.Language = product.GetString(kSettings, L"Language", L"Rus");
+
+    const auto pathSetting = [&](const wchar_t* key) {
+        return dvapp::GetIniPathSetting(ini, kSettings, key, L"");
+    };
+    m_startup.ApplicationsFile = pathSetting(L"ApplicationsFile");
+    m_startup.DefaultStateFile = pathSetting(L"DefaultStateFile");
+    m_startup.BackgroundImage = pathSetting(L"BackgroundImage");
+    m_startup.DefaultDynamicToolBarFile = pathSetting(L"DefaultDynamicToolBarFile");
+    m_startup.DefaultContextMenuFile = pathSetting(L"DefaultContextMenuFile");
+    m_startup.DefaultTemplateFolder = pathSetting(L"DefaultTemplateFolder");
+
+    const int vireloDefault = m_startup.Language == L"Ger" ? 1 : 0;
+    m_brandCode = dvapp::BrandCode(product.GetInt(kSettings, L"IsVirelo", vireloDefault) != 0,
+                                   product.GetInt(kSettings, L"IsMerrow", 0) != 0,
+                                   product.GetInt(kSettings, L"IsOstrel", 0) != 0);
+    m_startup.AppTitle = effective.GetString(kSettings, L"AppTitle", L"");
+
+    GlobalContainer& kernel = GlobalContainer::Instance();
+    kernel.EnableMacros(effective.GetInt(kSettings, L"Macros", 1) != 0);
+    kernel.InitSessionLocale(m_startup.Language.c_str(), effective.GetInt(kSettings, L"Metric", 1) != 0,
+                             m_brandCode);
+    DravikManagedUIProxy::InitManagedResourcesWraps();
+
+    const dvapp::Edition& edition = dvapp::SelectEdition(product.GetString(kSettings, L"Config", L""));
+    m_editionMask = edition.mask;
+    if (edition.uiProduct)
+        Dravik::UI::XML::SetProduct(*edition.uiProduct);
+    SetFixedEditionCode(edition.fixedCode);
+    SetTitleStringId(dvapp::TitleStringId(m_editionMask, kernel));
+    SetDocTemplateResourceId(dvapp::DocTemplateResourceId(m_editionMask, kernel));
+
+    DVMessageBox::SetCaption(GetApplicationName());
+
+    const VersionNumber kernelVersion = VersionNumber::fromFile(kKernelModule);
+    if (kernelVersion != kProgramVersion) {
+        DVLog_Write(8, "Kernel module \"%s\" v%u.%u.%u.%u is incompatible with DRAVIK CAD v%u.%u.%u.%u",
+                    narrow(kKernelModule).c_str(), kernelVersion.major(), kernelVersion.minor(),
+                    kernelVersion.build(), kernelVersion.revision(), kProgramVersion.major(),
+                    kProgramVersion.minor(), kProgramVersion.build(), kProgramVersion.revision());
+        showStartupError(L"Fatal Error: Incorrect Version of DravikKernel.dll");
+        return FALSE;
+    }
+
+    SetRegistryKey(m_startup.Company.c_str());
+    SetRegistryProfileName(m_startup.RegistryName.c_str());
+
+    m_ddeAppAtom = GlobalAddAtomW(L"dravik");
+    m_ddeTopicAtom = GlobalAddAtomW(L"system");
+    if (commandLine.m_nShellCommand == CCommandLineInfo::FileDDE)
+        QueueDDECommand(ShellDDERespondWindow::GetShellCommand().c_str());
+
+    bool wantSplash = commandLine.m_bShowSplash && effective.GetInt(kSettings, L"Splash", 1) != 0;
+    m_startPage = effective.GetInt(kSettings, L"StartPage", 1) != 0;
+    if (!commandLine.m_bRunEmbedded && hiddenOrMinimised(m_nCmdShow))
+        wantSplash = false;
+
+    SharedPathNameFlagsCacheBlock pathCache;
+    if (!kernel.PreInitSession(1))
+        return FALSE;
+    m_sessionOpened = true;
+
+    const CString caption = DVLoadString(GetTitleStringId()).c_str();
+    DVMessageBox::SetCaption(caption);
+
+    if (wantSplash) {
+        const bool drawTexts = m_editionMask != dvapp::EditionGS && m_editionMask != dvapp::EditionGS3D;
+        auto* splash =
+            new CSplashWnd(dvapp::GetIniPathSetting(ini, kSettings, L"SplashImage", L""), drawTexts);
+        if (AfxBeginThread(SplashThreadProc, splash, THREAD_PRIORITY_NORMAL, 0, 0, nullptr) != nullptr)
+            m_splashStarted = true;
+        else
+            delete splash;
+    }
+
+    LoadEditionModules();
+
+    kernel.RestoreSessionLanguage();
+    RegisterSystemCommands(m_editionMask);
+    const bool sessionReady = kernel.PostInitSession();
+    CXTPPaintManager::GetInstanceAddRef();
+    m_paintManagerHeld = true;
+
+    const bool initialised = sessionReady && InitInstance(commandLine, ini);
+    SignalSplashClose();
+
+    if (sessionReady && initialised) {
+        const std::vector<CMainFrame*> frames = GetMainFrames();
+        for (auto it = frames.rbegin(); it != frames.rend(); ++it)
+            (*it)->SetForegroundWindow();
+        // The open documents' frame counts are brought up to date here once the kernel's
+        // document class exists.
+    }
+
+    const std::int64_t elapsedUs = (pal::clock::steadyNs() - started) / 1000;
+    DVLog_Write(2, "Initialized in %lld.%03lld ms", static_cast<long long>(elapsedUs / 1000),
+                static_cast<long long>(elapsedUs % 1000));
+    ApplicationEventManager::runEvent(1030, ApplicationEventArgs(), nullptr);
+
+    return sessionReady && initialised ? TRUE : FALSE;
+}
+
+void DravikApp::LoadEditionModules() {
+    for (const dvapp::ModuleRow& row : dvapp::kModuleTable) {
+        if ((row.flags & m_editionMask) == 0)
+            continue;
+        const bool optional = (row.flags & dvapp::OptionalModule) != 0;
+        const int level = optional ? 7 : 8;
+        const std::string name = narrow(row.name);
+        const VersionNumber version = VersionNumber::fromFile(row.name);
+        if (version != kProgramVersion) {
+            DVLog_Write(level, "%s module \"%s\" v%u.%u.%u.%u is incompatible with DRAVIK CAD v%u.%u.%u.%u",
+                        optional ? "Optional" : "Mandatory", name.c_str(), version.major(), version.minor(),
+                        version.build(), version.revision(), kProgramVersion.major(), kProgramVersion.minor(),
+                        kProgramVersion.build(), kProgramVersion.revision());
+            showStartupError(Dravik::I18n::FormatTranslation(
+                L"Incorrect version of \"%s\" (%u.%u.%u.%u)", row.name, unsigned(version.major()),
+                unsigned(version.minor()), unsigned(version.build()), unsigned(version.revision())));
+        } else {
+            DVLog_Write(2, "Loading %s module \"%s\" v%u.%u.%u.%u...", optional ? "optional" : "mandatory",
+                        name.c_str(), version.major(), version.minor(), version.build(), version.revision());
+            if (Dravik::Module::loadMfcAndInitialize(row.name, 0) != nullptr)
+                continue;
+            DVLog_Write(level, "Failed to load %s module \"%s\": 0x%08x", optional ? "optional" : "mandatory",
+                        name.c_str(), static_cast<unsigned>(GetLastError()));
+            showStartupError(Dravik::I18n::FormatTranslation(L"Cannot load module \"%s\"", row.name));
+        }
+        // Under one edition a missing mandatory module is fatal to what follows; the splash
+        // must not hide the box that says so.
+        if (!optional && m_editionMask < dvapp::EditionAny)
+            SignalSplashClose();
+    }
+}
+
+int DravikApp::ExitInstance() {
+    if (m_exited)
+        return m_exitCode;
+    m_exited = true;
+    // The crash guard around shut-down comes with the crash handling.
+    m_exitCode = DoExitInstance();
+    return m_exitCode;
+}
+
+int DravikApp::DoExitInstance() {
+    if (m_saveAtExit && NumMainFrames() > 0) {
+        // The settings profiles save their state here once they exist.
+        m_saveAtExit = false;
+    }
+    ForEachMainFrame([](CMainFrame* frame) {
+        if (frame->m_hWnd != nullptr)
+            frame->DestroyWindow();
+    });
+    if (m_paintManagerHeld) {
+        CXTPPaintManager::ReleaseInstance();
+        m_paintManagerHeld = false;
+    }
+    if (m_sessionOpened) {
+        GlobalContainer::Instance().DestroySession(0);
+        m_sessionOpened = false;
+    }
+    return CDvw32App::ExitInstance();
+}

@@ -1,0 +1,272 @@
+#include "app/Dvw32App.h"
+
+#include "app/ServerAppProxy.h"
+#include "app/StartupIni.h"
+
+#include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/Module.h"
+#include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/GlobalContainer.h"
+#include "DravikKernel/KernelServices.h"
+#include "pal/text.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cwchar>
+
+IMPLEMENT_DYNAMIC(CDvw32App, dvaux::MfcApplication)
+
+namespace {
+
+constexpr UINT kFirstApplicationCommand = 17000;
+constexpr UINT kLastApplicationCommand = 32000;
+
+const AFX_STRING_RESOURCE kStrings[] = {
+    {AFX_IDS_APP_TITLE, L"DRAVIK CAD"},
+};
+AFX_STRING_TABLE(kStrings);
+
+} // namespace
+
+CDvw32App::CDvw32App() : m_serverAppProxy(std::make_unique<ServerAppProxy>(*this)) {}
+
+CDvw32App::~CDvw32App() {
+    if (m_clearSettingsMutex != nullptr)
+        CloseHandle(m_clearSettingsMutex);
+    // The listener registration goes with the listener base; the callback object, the first
+    // member, goes last of the members.
+}
+
+bool CDvw32App::NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const {
+    return pal::text::compareNoCase(a, b) < 0;
+}
+
+// Main frames ------------------------------------------------------------------------------
+
+std::vector<CMainFrame*> CDvw32App::GetMainFrames() {
+    std::vector<CMainFrame*> frames;
+    ForEachMainFrame([&](CMainFrame* frame) { frames.push_back(frame); });
+    return frames;
+}
+
+size_t CDvw32App::NumMainFrames() {
+    size_t count = 0;
+    ForEachMainFrame([&](CMainFrame*) { ++count; });
+    return count;
+}
+
+void CDvw32App::EnableMainFrames(bool enable) {
+    if (m_enablingMainFrames)
+        return;
+    m_enablingMainFrames = true;
+    ForEachMainFrame([&](CMainFrame* frame) {
+        if (frame->m_hWnd != nullptr)
+            frame->EnableWindow(enable ? TRUE : FALSE);
+    });
+    m_enablingMainFrames = false;
+}
+
+CDvw32App* GetDvw32App() {
+    return DYNAMIC_DOWNCAST(CDvw32App, AfxGetApp());
+}
+
+CMainFrame* GetMainFrame() {
+    return DYNAMIC_DOWNCAST(CMainFrame, UIModuleProxy::Instance().GetMainWindow());
+}
+
+// Main initialisation ------------------------------------------------------------------------
+
+BOOL CDvw32App::InitInstance(DVCommandLineInfo&, const dvapp::StartupIni&) {
+    if (!CWinApp::InitInstance())
+        return FALSE;
+    m_saveAtExit = false;
+    m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
+    // The rest of the main initialisation (panes, profile, add-ons, the main frame from its
+    // saved state) is not built yet, so no main frame is made and start-up ends here.
+    if (m_pMainWnd == nullptr) {
+        DVLog_Write(5, "The main initialisation is not built yet: no main frame is created");
+        std::fputs("DravikCad: the kernel session is open and the edition modules are loaded; the main "
+                   "window is not built yet, so start-up ends here.\n",
+                   stderr);
+        DVLog_Write(8, "Failed to create main window");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Shut-down ----------------------------------------------------------------------------------
+
+int CDvw32App::ExitInstance() {
+    if (m_saveAtExit) {
+        WriteProfileInt(L"Settings", L"ToolBarIconSize", m_toolBarIconSize.cx);
+        WriteProfileInt(L"Settings", L"RibbonMode", m_ribbonMode ? 1 : 0);
+        WriteProfileStringW(L"Settings", L"UIStyle", m_uiStyle.c_str());
+        WriteProfileStringW(L"Settings", L"OrsaProfileFileName", m_orsaProfileFileName.c_str());
+    }
+    std::vector<std::unique_ptr<IApplicationCommand>> commands;
+    commands.swap(m_applicationCommands);
+    for (const auto& command : commands)
+        GlobalContainer::Instance().UnregisterCmd(command->GetID());
+    commands.clear();
+    // The add-ons and the managed user interface are unloaded here once they exist.
+    Dravik::Module::shutdownAll();
+
+    for (ATOM* atom : {&m_ddeAppAtom, &m_ddeTopicAtom}) {
+        if (*atom != 0)
+            GlobalDeleteAtom(*atom);
+        *atom = 0;
+    }
+    const int result = CWinApp::ExitInstance();
+    AfxPostQuitMessage(0);
+    if (m_clearSettingsMutex != nullptr) {
+        CloseHandle(m_clearSettingsMutex);
+        m_clearSettingsMutex = nullptr;
+    }
+    return result != 0 ? 1 : 0;
+}
+
+// Application commands ---------------------------------------------------------------------
+
+IApplicationCommand* CDvw32App::GetApplicationCommand(UINT id) const {
+    if (id < kFirstApplicationCommand || id > kLastApplicationCommand)
+        return nullptr;
+    return GetApplicationCommandAt(id - kFirstApplicationCommand);
+}
+
+IApplicationCommand* CDvw32App::GetApplicationCommandAt(size_t index) const {
+    return index < m_applicationCommands.size() ? m_applicationCommands[index].get() : nullptr;
+}
+
+IApplicationCommand* CDvw32App::AddApplicationCommand(std::unique_ptr<IApplicationCommand> command) {
+    const size_t id = kFirstApplicationCommand + m_applicationCommands.size();
+    if (!command || id > kLastApplicationCommand)
+        return nullptr;
+    command->SetID(static_cast<int>(id));
+    GlobalContainer::Instance().RegisterCmd(command->GetID(), L"", command->GetID(), DVCommandFlags());
+    m_applicationCommands.push_back(std::move(command));
+    return m_applicationCommands.back().get();
+}
+
+UINT CDvw32App::FindApplicationCommandId(const Dravik::UniqueIdentifier& key, int internalId) const {
+    for (const auto& command : m_applicationCommands) {
+        const auto* managed = dynamic_cast<const ApplicationCommand*>(command.get());
+        if (managed && managed->GetInternalID() == internalId && managed->GetKeyID() == key)
+            return static_cast<UINT>(managed->GetID());
+    }
+    return 0;
+}
+
+UINT CDvw32App::FindApplicationCommandId(const wchar_t* key, int internalId) const {
+    if (key == nullptr || *key == L'\0')
+        return static_cast<UINT>(internalId);
+    const auto identifier = Dravik::UniqueIdentifier::TryParse(key);
+    for (const auto& command : m_applicationCommands) {
+        if (command->GetInternalID() != internalId)
+            continue;
+        if (const auto* managed = dynamic_cast<const ApplicationCommand*>(command.get())) {
+            if (identifier && managed->GetKeyID() == *identifier)
+                return static_cast<UINT>(managed->GetID());
+        } else if (const auto* classic = dynamic_cast<const CDVAppCommand*>(command.get())) {
+            if (classic->GetAddOnName() == key)
+                return static_cast<UINT>(classic->GetID());
+        }
+    }
+    return 0;
+}
+
+// Registered names, DDE queue, ids ---------------------------------------------------------
+
+void CDvw32App::AddRegisteredName(const wchar_t* name) {
+    if (name != nullptr && *name != L'\0')
+        m_registeredNames.insert(name);
+}
+
+bool CDvw32App::IsRegisteredName(const wchar_t* name) const {
+    return name != nullptr && *name != L'\0' && m_registeredNames.count(name) > 0;
+}
+
+void CDvw32App::QueueDDECommand(const CString& command) {
+    if (!command.IsEmpty())
+        m_ddeQueue.push_back(command);
+}
+
+UINT CDvw32App::SetTitleStringId(UINT id) {
+    const UINT old = m_titleStringId;
+    m_titleStringId = id;
+    return old;
+}
+
+UINT CDvw32App::SetDocTemplateResourceId(UINT id) {
+    const UINT old = m_docTemplateResourceId;
+    m_docTemplateResourceId = id;
+    return old;
+}
+
+void CDvw32App::SetRegistryProfileName(const wchar_t* name) {
+    std::free(const_cast<wchar_t*>(m_pszProfileName));
+    m_pszProfileName = name ? wcsdup(name) : nullptr;
+}
+
+CString CDvw32App::GetApplicationTitle() {
+    if (!m_startup.AppTitle.empty())
+        return m_startup.AppTitle.c_str();
+    if (m_cachedTitle.IsEmpty())
+        m_cachedTitle = DVLoadString(m_titleStringId).c_str();
+    return m_cachedTitle;
+}
+
+// Commands ---------------------------------------------------------------------------------
+
+int CDvw32App::OnExitCommand() {
+    if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance())
+        proxy->TerminateAllCommands(nullptr, true);
+    if (!SaveAllModified())
+        return 0;
+    // The add-ons' consent and the list of open documents come with the add-on manager and the
+    // document class.
+    ExitInstance();
+    return 1;
+}
+
+int CDvw32App::OnCloseAllCommand() {
+    if (SaveAllModified())
+        CloseAllDocuments(FALSE);
+    return 1;
+}
+
+// Callbacks --------------------------------------------------------------------------------
+
+void CDvw32App::CreateDocumentFromPrototype(const wchar_t* prototypePath) {
+    // The main frame's ribbon, whose backstage closes first, comes with the ribbon.
+    DocumentManager::Instance().CreateAndSaveNewDocumentFromPrototype(prototypePath, DocInitParams{});
+}
+
+void CDvw32App::OnApplicationEvent(int event, ApplicationEventArgs& args) {
+    constexpr unsigned kNotForPopupToolbar = 0x20;
+    if (event != kPopupToolbarEvent || (args.Flags & kNotForPopupToolbar) != 0)
+        return;
+    if (args.Document == nullptr || args.Document != m_activeDocument)
+        return;
+    // Whether the document is inside a command and whether its active view wants the
+    // toolbar are the document class's to answer; until it exists nothing is recorded.
+}
+
+// Utilities --------------------------------------------------------------------------------
+
+CString GetApplicationName() {
+    if (GlobalContainer::Instance().IsVirelo())
+        return L"VIRELO CAD 3D";
+    CString name;
+    name.LoadString(AFX_IDS_APP_TITLE);
+    return name;
+}
+
+int FormatFixedBuffer32(wchar_t* buffer, size_t count, const wchar_t* format, ...) {
+    if (buffer == nullptr || count == 0 || format == nullptr)
+        return -1;
+    va_list args;
+    va_start(args, format);
+    const int written = _vsnwprintf_s(buffer, count, count - 1, format, args);
+    va_end(args);
+    return written < 0 ? -1 : written;
+}

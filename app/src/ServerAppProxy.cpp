@@ -1,0 +1,19 @@
+#include "app/ServerAppProxy.h"
+
+#include "app/Dvw32App.h"
+
+void ServerAppProxy::SetRegistryProfileName(const wchar_t* name) {
+    app_.SetRegistryProfileName(name);
+}
+
+bool ServerAppProxy::IsApplicationStateClear() const {
+    return app_.IsApplicationStateClear();
+}
+
+void ServerAppProxy::AddRegisteredName(const wchar_t* name) {
+    app_.AddRegisteredName(name);
+}
+
+bool ServerAppProxy::IsRegisteredName(const wchar_t* name) const {
+    return app_.IsRegisteredName(name);
+}

@@ -1,0 +1,17 @@
+// DravikCad: the application object's life, from the class library's entry point.
+#include "app/DravikApp.h"
+
+#include "DVDiagnostics/DVLog.h"
+#include "pal/path.h"
+
+#include <cstdio>
+
+DravikApp theApp;
+
+int main(int argc, char** argv) {
+    const int code = pal::mfc::winMain(argc, argv);
+    if (DVLog_FileExists())
+        std::fprintf(stderr, "DravikCad: the log of this run is %s\n",
+                     pal::path::toNative(DVLog_GetFileName()).string().c_str());
+    return code;
+}

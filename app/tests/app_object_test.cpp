@@ -1,0 +1,162 @@
+#include "startup_fixture.h"
+
+#include "app/ServerAppProxy.h"
+
+#include <cwchar>
+
+namespace dvapp::test {
+namespace {
+
+class AppObject : public StartupTest {
+protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        app = std::make_unique<DravikApp>();
+    }
+};
+
+TEST_F(AppObject, IsReachedThroughItsAccessorAndOwnsTheCallbackObject) {
+    EXPECT_EQ(GetDvw32App(), app.get());
+    EXPECT_EQ(DravikServerAppProxy::Instance(), &app->GetServerAppProxy());
+    app.reset();
+    EXPECT_EQ(GetDvw32App(), nullptr);
+    EXPECT_EQ(DravikServerAppProxy::Instance(), nullptr);
+}
+
+TEST_F(AppObject, GetMainFrameGivesOnlyAMainFrame) {
+    EXPECT_EQ(GetMainFrame(), nullptr);
+    CFrameWnd other;
+    UIModuleProxy::Instance().SetMainWindow(&other);
+    EXPECT_EQ(GetMainFrame(), nullptr);
+    CMainFrame frame;
+    UIModuleProxy::Instance().SetMainWindow(&frame);
+    EXPECT_EQ(GetMainFrame(), &frame);
+    UIModuleProxy::Instance().SetMainWindow(nullptr);
+}
+
+TEST_F(AppObject, BroadcastsSkipFramesOfAnotherClass) {
+    EXPECT_TRUE(CDvw32App::GetMainFrames().empty());
+    EXPECT_EQ(CDvw32App::NumMainFrames(), 0u);
+    CFrameWnd other;
+    CMainFrame first, second;
+    auto& ui = UIModuleProxy::Instance();
+    ui.AddMainFrame(&first);
+    ui.AddMainFrame(&other);
+    ui.AddMainFrame(&second);
+    EXPECT_EQ(CDvw32App::GetMainFrames(), (std::vector<CMainFrame*>{&first, &second}));
+    EXPECT_EQ(CDvw32App::NumMainFrames(), 2u);
+    int visits = 0;
+    CDvw32App::ForEachMainFrame([&](CMainFrame*) { ++visits; });
+    EXPECT_EQ(visits, 2);
+    // Frames without a window are left alone.
+    app->EnableMainFrames(false);
+    ui.RemoveMainFrame(&first);
+    ui.RemoveMainFrame(&other);
+    ui.RemoveMainFrame(&second);
+}
+
+TEST_F(AppObject, EnablingMainFramesReachesEachWindowAndDoesNotReenter) {
+    auto* frame = new CMainFrame; // deletes itself with its window
+    ASSERT_TRUE(frame->Create(nullptr, L"Main"));
+    UIModuleProxy::Instance().AddMainFrame(frame);
+    UIModuleProxy::Instance().SetMainWindow(frame);
+    app->EnableMainFrames(false);
+    EXPECT_FALSE(frame->IsWindowEnabled());
+    app->EnableMainFrames(true);
+    EXPECT_TRUE(frame->IsWindowEnabled());
+    frame->DestroyWindow();
+    EXPECT_EQ(CDvw32App::NumMainFrames(), 0u) << "a destroyed frame leaves the UI module's list";
+    EXPECT_EQ(GetMainFrame(), nullptr);
+}
+
+TEST_F(AppObject, ApplicationCommandsAreFoundOnlyInsideTheirRange) {
+    EXPECT_EQ(app->GetApplicationCommand(17000), nullptr) << "empty table";
+    const auto key = *Dravik::UniqueIdentifier::TryParse(L"{F5CBECA0-3A0A-11CF-A3A7-004F56009C20}");
+    IApplicationCommand* a = app->AddApplicationCommand(std::make_unique<CDVAppCommand>(L"DVOPT", 4, false));
+    IApplicationCommand* b = app->AddApplicationCommand(std::make_unique<ApplicationCommand>(4, key, false));
+    struct Case {
+        UINT id;
+        IApplicationCommand* expected;
+    };
+    const Case cases[] = {{16999, nullptr}, {17000, a},       {17001, b},
+                          {17002, nullptr}, {32000, nullptr}, {32001, nullptr}};
+    for (const auto& c : cases)
+        EXPECT_EQ(app->GetApplicationCommand(c.id), c.expected) << c.id;
+    EXPECT_EQ(app->GetApplicationCommandCount(), 2u);
+    EXPECT_EQ(app->GetApplicationCommandAt(1), b);
+    EXPECT_EQ(app->GetApplicationCommandAt(2), nullptr);
+    EXPECT_EQ(dvkernel::test::registeredCommands().count(17001), 1u);
+}
+
+TEST_F(AppObject, ApplicationCommandsAreLookedUpByAddOnAndInternalNumber) {
+    const wchar_t* keyText = L"{F5CBECA0-3A0A-11CF-A3A7-004F56009C20}";
+    const auto key = *Dravik::UniqueIdentifier::TryParse(keyText);
+    app->AddApplicationCommand(std::make_unique<CDVAppCommand>(L"DVOPT", 4, false)); // 17000
+    app->AddApplicationCommand(std::make_unique<ApplicationCommand>(4, key, false)); // 17001
+    app->AddApplicationCommand(std::make_unique<CDVAppCommand>(keyText, 5, false));  // 17002
+    struct Case {
+        const wchar_t* key;
+        int internal;
+        UINT expected;
+    };
+    const Case cases[] = {
+        {nullptr, 9, 9},     {L"", 9, 9},         {L"DVOPT", 4, 17000}, {L"dvopt", 4, 0},
+        {keyText, 4, 17001}, {keyText, 5, 17002}, {L"DVOPT", 5, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(app->FindApplicationCommandId(c.key, c.internal), c.expected)
+            << (c.key ? pal::text::toUtf8(c.key) : "null") << " " << c.internal;
+    EXPECT_EQ(app->FindApplicationCommandId(key, 4), 17001u);
+    EXPECT_EQ(app->FindApplicationCommandId(key, 5), 0u);
+}
+
+TEST_F(AppObject, RegisteredNamesCompareWithoutCaseAndNeverHoldAnEmptyName) {
+    ServerAppProxy& proxy = app->GetServerAppProxy();
+    proxy.AddRegisteredName(L"MyAddOn");
+    proxy.AddRegisteredName(L"");
+    proxy.AddRegisteredName(nullptr);
+    EXPECT_TRUE(proxy.IsRegisteredName(L"MYADDON"));
+    EXPECT_FALSE(proxy.IsRegisteredName(L"MyAddOn2"));
+    EXPECT_FALSE(proxy.IsRegisteredName(L""));
+    EXPECT_FALSE(proxy.IsRegisteredName(nullptr));
+    EXPECT_TRUE(proxy.IsApplicationStateClear());
+}
+
+TEST_F(AppObject, SettersAnswerTheOldValueAndTheProfileNameIsACopy) {
+    EXPECT_EQ(app->SetTitleStringId(9), 0u);
+    EXPECT_EQ(app->SetTitleStringId(10), 9u);
+    EXPECT_EQ(app->SetDocTemplateResourceId(1000), 0u);
+    EXPECT_EQ(app->SetDocTemplateResourceId(994), 1000u);
+    wchar_t name[] = L"Profile A";
+    app->GetServerAppProxy().SetRegistryProfileName(name);
+    name[0] = L'X';
+    EXPECT_STREQ(app->m_pszProfileName, L"Profile A");
+    app->QueueDDECommand(L"");
+    app->QueueDDECommand(L"[open(\"x\")]");
+    EXPECT_EQ(app->GetQueuedDDECommands().size(), 1u);
+}
+
+TEST_F(AppObject, ThePopupToolbarRecordIgnoresOtherDocumentsAndFlaggedEvents) {
+    int doc = 0;
+    auto* document = reinterpret_cast<CDvw32Doc*>(&doc);
+    for (const unsigned flags : {0u, 0x20u})
+        ApplicationEventManager::runEvent(kPopupToolbarEvent, ApplicationEventArgs(document, flags));
+    EXPECT_EQ(app->GetPendingPopupToolbarDocument(), nullptr);
+}
+
+TEST_F(AppObject, AFixedBufferTakesThirtyOneCharacters) {
+    wchar_t buffer[32];
+    EXPECT_EQ(FormatFixedBuffer32(buffer, 32, L"icon_sizes.%u", 24u), 13);
+    EXPECT_STREQ(buffer, L"icon_sizes.24");
+    EXPECT_EQ(FormatFixedBuffer32(buffer, 32, L"%s", L"0123456789012345678901234567890123456789"), -1);
+    EXPECT_EQ(std::wcslen(buffer), 31u);
+}
+
+TEST_F(AppObject, TheApplicationNameIsTheTitleResourceOrTheVireloTitle) {
+    EXPECT_EQ(GetApplicationName(), L"DRAVIK CAD");
+    GlobalContainer::Instance().InitSessionLocale(L"Ger", true, 1);
+    EXPECT_EQ(GetApplicationName(), L"VIRELO CAD 3D");
+}
+
+} // namespace
+} // namespace dvapp::test

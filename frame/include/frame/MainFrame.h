@@ -1,0 +1,14 @@
+// The main window of the program. Several may exist at once; the UI module lists them and the
+// application object reaches them through that list.
+#pragma once
+
+#include "afxwin.h"
+
+class CMainFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(CMainFrame)
+public:
+    CMainFrame() = default;
+
+protected:
+    void PostNcDestroy() override;
+};

@@ -1,0 +1,4 @@
+// The tool kit's conventional umbrella header.
+#pragma once
+
+#include "xtp/PaintManager.h"
