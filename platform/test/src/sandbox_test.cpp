@@ -13,7 +13,8 @@ namespace pal::test {
 
 void SandboxTest::SetUp() {
     std::string pattern = (fs::temp_directory_path() / "dvtest-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << "cannot make a sandbox under " << fs::temp_directory_path();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr)
+        << "cannot make a sandbox under " << fs::temp_directory_path();
     root_ = pattern;
     ::setenv("DV_PAL_ROOT", root_.c_str(), 1);
     ::setenv("DV_PAL_TEST", "1", 1);
@@ -27,8 +28,8 @@ void SandboxTest::SetUp() {
 void SandboxTest::TearDown() {
     if (!allowUnansweredPrompts) {
         for (const auto& e : journal("prompt.unanswered"))
-            ADD_FAILURE() << "a prompt went unanswered: " << e.get("kind") << " \"" << e.get("caption") << "\": "
-                          << e.get("text");
+            ADD_FAILURE() << "a prompt went unanswered: " << e.get("kind") << " \"" << e.get("caption")
+                          << "\": " << e.get("text");
     }
     EXPECT_EQ(pendingAnswers(), 0u) << "answers were queued that no prompt used";
     clearAnswers();

@@ -10,18 +10,18 @@
 
 #include <algorithm>
 #include <atomic>
-#include <map>
-#include <vector>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <mutex>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -48,8 +48,12 @@ HANDLE const kCurrentThread = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-2)
 
 } // namespace
 
-DWORD GetLastError() { return tLastError; }
-void SetLastError(DWORD error) { tLastError = error; }
+DWORD GetLastError() {
+    return tLastError;
+}
+void SetLastError(DWORD error) {
+    tLastError = error;
+}
 
 BOOL CloseHandle(HANDLE handle) {
     if (handle == kCurrentThread)
@@ -78,18 +82,30 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     return WaitForMultipleObjects(1, &handle, FALSE, milliseconds);
 }
 
-void Sleep(DWORD milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Sleep(DWORD milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
-HANDLE GetCurrentProcess() { return kCurrentProcess; }
-HANDLE GetCurrentThread() { return kCurrentThread; }
-DWORD GetCurrentProcessId() { return static_cast<DWORD>(getpid()); }
+HANDLE GetCurrentProcess() {
+    return kCurrentProcess;
+}
+HANDLE GetCurrentThread() {
+    return kCurrentThread;
+}
+DWORD GetCurrentProcessId() {
+    return static_cast<DWORD>(getpid());
+}
 DWORD GetCurrentThreadId() {
     thread_local DWORD id = static_cast<DWORD>(::syscall(SYS_gettid));
     return id;
 }
 
-DWORD GetTickCount() { return static_cast<DWORD>(pal::clock::tickMs()); }
-ULONGLONG GetTickCount64() { return pal::clock::tickMs(); }
+DWORD GetTickCount() {
+    return static_cast<DWORD>(pal::clock::tickMs());
+}
+ULONGLONG GetTickCount64() {
+    return pal::clock::tickMs();
+}
 
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
     if (!count)
@@ -127,8 +143,12 @@ void fillSystemTime(SYSTEMTIME* out, bool local) {
 }
 } // namespace
 
-void GetSystemTime(SYSTEMTIME* time) { fillSystemTime(time, false); }
-void GetLocalTime(SYSTEMTIME* time) { fillSystemTime(time, true); }
+void GetSystemTime(SYSTEMTIME* time) {
+    fillSystemTime(time, false);
+}
+void GetLocalTime(SYSTEMTIME* time) {
+    fillSystemTime(time, true);
+}
 
 void GetSystemTimeAsFileTime(FILETIME* time) {
     if (!time)
@@ -136,8 +156,9 @@ void GetSystemTimeAsFileTime(FILETIME* time) {
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
     // 100-ns intervals since 1601-01-01.
-    const unsigned long long v = (static_cast<unsigned long long>(ts.tv_sec) + 11644473600ULL) * 10'000'000ULL +
-                                 static_cast<unsigned long long>(ts.tv_nsec) / 100;
+    const unsigned long long v =
+        (static_cast<unsigned long long>(ts.tv_sec) + 11644473600ULL) * 10'000'000ULL +
+        static_cast<unsigned long long>(ts.tv_nsec) / 100;
     time->dwLowDateTime = static_cast<DWORD>(v);
     time->dwHighDateTime = static_cast<DWORD>(v >> 32);
 }
@@ -203,7 +224,9 @@ namespace {
 std::atomic<pal::folders::ModuleFileResolver> gModuleFileResolver{nullptr};
 } // namespace
 
-void pal::folders::setModuleFileResolver(ModuleFileResolver resolver) { gModuleFileResolver = resolver; }
+void pal::folders::setModuleFileResolver(ModuleFileResolver resolver) {
+    gModuleFileResolver = resolver;
+}
 
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
     std::filesystem::path path;
@@ -242,7 +265,9 @@ DWORD GetFileAttributesW(LPCWSTR path) {
     struct stat st {};
     const auto native = pal::path::toNative(path);
     if (::stat(native.c_str(), &st) != 0) {
-        SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ERROR_ACCESS_DENIED);
+        SetLastError(errno == ENOENT    ? ERROR_FILE_NOT_FOUND
+                     : errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
+                                        : ERROR_ACCESS_DENIED);
         return INVALID_FILE_ATTRIBUTES;
     }
     DWORD attributes = 0;
@@ -353,7 +378,7 @@ BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD freeType) {
 int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
     // The buttons of each type, in order; MB_DEFBUTTONn picks the default among them.
     static const std::vector<std::vector<int>> kButtons = {
-        {IDOK}, {IDOK, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE}, {IDYES, IDNO, IDCANCEL},
+        {IDOK},        {IDOK, IDCANCEL},    {IDABORT, IDRETRY, IDIGNORE},      {IDYES, IDNO, IDCANCEL},
         {IDYES, IDNO}, {IDRETRY, IDCANCEL}, {IDCANCEL, IDTRYAGAIN, IDCONTINUE}};
     const UINT kind = type & MB_TYPEMASK;
     const auto& buttons = kind < kButtons.size() ? kButtons[kind] : kButtons[0];
@@ -373,7 +398,8 @@ namespace {
 // terminated (returning -1 when cut); otherwise a buffer that is too small gets an empty
 // string and -1, as the secure forms do.
 template <class Char>
-int copyFormatted(const std::basic_string<Char>& s, Char* buffer, size_t size, size_t count, bool truncateOk) {
+int copyFormatted(const std::basic_string<Char>& s, Char* buffer, size_t size, size_t count,
+                  bool truncateOk) {
     if (!buffer || size == 0)
         return -1;
     const size_t limit = std::min(count, size - 1);
@@ -409,13 +435,17 @@ int _vsnwprintf(wchar_t* buffer, size_t count, const wchar_t* format, va_list ar
     return s.size() <= count ? static_cast<int>(s.size()) : -1;
 }
 
-int _vscwprintf(const wchar_t* format, va_list args) { return static_cast<int>(pal::vformat(format, args).size()); }
+int _vscwprintf(const wchar_t* format, va_list args) {
+    return static_cast<int>(pal::vformat(format, args).size());
+}
 
 int _vsnprintf_s(char* buffer, size_t size, size_t count, const char* format, va_list args) {
     return copyFormatted(pal::vformat(format, args), buffer, size, count, count == _TRUNCATE || count < size);
 }
 
-int _vscprintf(const char* format, va_list args) { return static_cast<int>(pal::vformat(format, args).size()); }
+int _vscprintf(const char* format, va_list args) {
+    return static_cast<int>(pal::vformat(format, args).size());
+}
 
 int swprintf_s(wchar_t* buffer, size_t count, const wchar_t* format, ...) {
     va_list args;

@@ -106,11 +106,12 @@ void keepBackup(const fs::path& target) {
 WriteOutcome writeFileAtomically(const fs::path& target, std::string_view bytes) {
     static std::atomic<unsigned> counter{0};
     const fs::path folder = target.parent_path();
-    const fs::path tmp =
-        folder / ("." + target.filename().string() + ".tmp." + std::to_string(getpid()) + "." +
-                  std::to_string(counter++));
+    const fs::path tmp = folder / ("." + target.filename().string() + ".tmp." + std::to_string(getpid()) +
+                                   "." + std::to_string(counter++));
 
-    const int fd = injected(test::WriteStep::Open) ? -1 : ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd = injected(test::WriteStep::Open)
+                       ? -1
+                       : ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
         return failure("create a temporary file for", target);
 

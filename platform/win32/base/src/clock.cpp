@@ -25,15 +25,22 @@ State& state() {
 
 std::int64_t realNs() {
     static const auto start = std::chrono::steady_clock::now();
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count() +
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start)
+               .count() +
            10'000'000'000;
 }
 
 } // namespace
 
-std::int64_t steadyNs() { return state().manual ? state().manualNs.load() : realNs(); }
-std::uint64_t tickMs() { return static_cast<std::uint64_t>(steadyNs() / 1'000'000); }
-bool isManual() { return state().manual; }
+std::int64_t steadyNs() {
+    return state().manual ? state().manualNs.load() : realNs();
+}
+std::uint64_t tickMs() {
+    return static_cast<std::uint64_t>(steadyNs() / 1'000'000);
+}
+bool isManual() {
+    return state().manual;
+}
 
 int addAdvanceListener(AdvanceListener listener) {
     std::lock_guard lock(state().listenersMutex);

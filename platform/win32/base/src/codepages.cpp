@@ -6,7 +6,9 @@
 
 namespace {
 
-bool supported(UINT codePage) { return codePage == CP_ACP || codePage == CP_OEMCP || codePage == CP_UTF8; }
+bool supported(UINT codePage) {
+    return codePage == CP_ACP || codePage == CP_OEMCP || codePage == CP_UTF8;
+}
 
 } // namespace
 

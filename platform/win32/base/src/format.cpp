@@ -288,9 +288,13 @@ template <class Char> std::wstring formatAny(const Char* format, va_list args, b
 
 } // namespace
 
-std::wstring vformat(const wchar_t* format, va_list args) { return formatAny(format, args, true); }
+std::wstring vformat(const wchar_t* format, va_list args) {
+    return formatAny(format, args, true);
+}
 
-std::string vformat(const char* format, va_list args) { return text::toUtf8(formatAny(format, args, false)); }
+std::string vformat(const char* format, va_list args) {
+    return text::toUtf8(formatAny(format, args, false));
+}
 
 std::wstring format(const wchar_t* fmt, ...) {
     va_list args;

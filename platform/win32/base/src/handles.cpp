@@ -129,8 +129,12 @@ Hub& hub() {
 }
 } // namespace
 
-std::mutex& hubMutex() { return hub().mutex; }
-void notifyAll() { hub().cv.notify_all(); }
+std::mutex& hubMutex() {
+    return hub().mutex;
+}
+void notifyAll() {
+    hub().cv.notify_all();
+}
 void waitOnHub(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline) {
     hub().cv.wait_until(lock, deadline);
 }

@@ -57,12 +57,11 @@ int ask(const Prompt& prompt) {
             answered = true;
         }
     }
-    journal::record(answered ? "prompt" : "prompt.unanswered",
-                    {{"kind", prompt.kind},
-                     {"text", text::toUtf8(prompt.text)},
-                     {"caption", text::toUtf8(prompt.caption)},
-                     {"flags", std::to_string(prompt.flags)},
-                     {"answer", std::to_string(answer)}});
+    journal::record(answered ? "prompt" : "prompt.unanswered", {{"kind", prompt.kind},
+                                                                {"text", text::toUtf8(prompt.text)},
+                                                                {"caption", text::toUtf8(prompt.caption)},
+                                                                {"flags", std::to_string(prompt.flags)},
+                                                                {"answer", std::to_string(answer)}});
     if (!answered)
         std::fprintf(stderr, "%s: %s: %s (no answer given; taking %d)\n", prompt.kind.c_str(),
                      text::toUtf8(prompt.caption).c_str(), text::toUtf8(prompt.text).c_str(), answer);

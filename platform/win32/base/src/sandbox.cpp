@@ -79,8 +79,12 @@ void reset() {
 namespace pal::path {
 namespace {
 
-bool isDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-bool isSep(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool isDriveLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+bool isSep(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 } // namespace
 
@@ -164,15 +168,27 @@ fs::path programFile() {
     return ec ? fs::path() : p;
 }
 
-fs::path programDir() { return programFile().parent_path(); }
+fs::path programDir() {
+    return programFile().parent_path();
+}
 
 fs::path roamingAppData() {
     return ensure(sandbox::drive(L'C') / "Users" / userName() / "AppData" / "Roaming");
 }
-fs::path localAppData() { return ensure(sandbox::drive(L'C') / "Users" / userName() / "AppData" / "Local"); }
-fs::path commonAppData() { return ensure(sandbox::drive(L'C') / "ProgramData"); }
-fs::path documents() { return ensure(sandbox::drive(L'C') / "Users" / userName() / "Documents"); }
-fs::path temp() { return ensure(localAppData() / "Temp"); }
-fs::path system() { return ensure(sandbox::drive(L'C') / "Windows" / "System32"); }
+fs::path localAppData() {
+    return ensure(sandbox::drive(L'C') / "Users" / userName() / "AppData" / "Local");
+}
+fs::path commonAppData() {
+    return ensure(sandbox::drive(L'C') / "ProgramData");
+}
+fs::path documents() {
+    return ensure(sandbox::drive(L'C') / "Users" / userName() / "Documents");
+}
+fs::path temp() {
+    return ensure(localAppData() / "Temp");
+}
+fs::path system() {
+    return ensure(sandbox::drive(L'C') / "Windows" / "System32");
+}
 
 } // namespace pal::folders

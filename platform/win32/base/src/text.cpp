@@ -7,7 +7,9 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool isScalar(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
+bool isScalar(char32_t c) {
+    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+}
 
 void appendUtf8(std::string& out, char32_t c) {
     if (!isScalar(c))
@@ -139,7 +141,9 @@ std::string toUtf16leBytes(std::wstring_view wide) {
 }
 
 namespace {
-wchar_t foldCase(wchar_t c) { return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c))); }
+wchar_t foldCase(wchar_t c) {
+    return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+}
 } // namespace
 
 int compareNoCase(std::wstring_view a, std::wstring_view b) {
@@ -153,7 +157,9 @@ int compareNoCase(std::wstring_view a, std::wstring_view b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-bool equalsNoCase(std::wstring_view a, std::wstring_view b) { return a.size() == b.size() && compareNoCase(a, b) == 0; }
+bool equalsNoCase(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && compareNoCase(a, b) == 0;
+}
 
 std::wstring toLower(std::wstring_view s) {
     std::wstring out(s);

@@ -99,7 +99,8 @@ TEST_F(AtomicFile, KilledWriterNeverLeavesATornFile) {
         ASSERT_FALSE(bytes.empty());
         unsigned long version = 0;
         size_t length = 0;
-        ASSERT_EQ(std::sscanf(bytes.c_str(), "version %lu length %zu", &version, &length), 2) << bytes.substr(0, 40);
+        ASSERT_EQ(std::sscanf(bytes.c_str(), "version %lu length %zu", &version, &length), 2)
+            << bytes.substr(0, 40);
         const size_t header = bytes.find('\n') + 1;
         ASSERT_EQ(bytes.size() - header, length) << "torn file at kill " << kill;
         EXPECT_EQ(bytes.find_first_not_of(static_cast<char>('a' + version % 26), header), std::string::npos);

@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     for (unsigned long version = 1;; ++version) {
         const size_t length = 1000 + (version * 7919) % 50000;
         std::string body(length, static_cast<char>('a' + version % 26));
-        std::string bytes = "version " + std::to_string(version) + " length " + std::to_string(length) + "\n" + body;
+        std::string bytes =
+            "version " + std::to_string(version) + " length " + std::to_string(length) + "\n" + body;
         if (!pal::writeFileAtomically(target, bytes)) {
             std::fprintf(stderr, "write failed\n");
             return 1;

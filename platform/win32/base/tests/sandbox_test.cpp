@@ -1,7 +1,7 @@
+#include "pal/test/sandbox_test.h"
 #include "pal/clock.h"
 #include "pal/path.h"
 #include "pal/sandbox.h"
-#include "pal/test/sandbox_test.h"
 #include "win/base.h"
 
 #include <gtest/gtest.h>

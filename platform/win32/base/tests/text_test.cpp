@@ -7,8 +7,12 @@ namespace {
 using namespace pal::text;
 
 TEST(Text, RoundTripsEveryPlaneThroughUtf8AndUtf16) {
-    const std::wstring samples[] = {L"", L"plain", L"\u0422\u0435\u0445\u043d\u0438\u0447\u0435\u0441\u043a\u0438\u0435",
-                                    L"\u00e9\u20ac", L"\U0001F600 emoji", L"tab\there"};
+    const std::wstring samples[] = {L"",
+                                    L"plain",
+                                    L"\u0422\u0435\u0445\u043d\u0438\u0447\u0435\u0441\u043a\u0438\u0435",
+                                    L"\u00e9\u20ac",
+                                    L"\U0001F600 emoji",
+                                    L"tab\there"};
     for (const auto& s : samples) {
         EXPECT_EQ(fromUtf8(toUtf8(s)), s);
         EXPECT_EQ(fromUtf16(toUtf16(s)), s);
@@ -24,11 +28,11 @@ TEST(Text, MalformedInputBecomesReplacementCharacters) {
         std::wstring expected;
     } cases[] = {
         {"\xff", L"\uFFFD"},
-        {"a\xc3", L"a\uFFFD"},                   // truncated sequence at the end
-        {"\xc0\xaf", L"\uFFFD"},                 // overlong slash
-        {"\xed\xa0\x80", L"\uFFFD"},             // encoded surrogate
-        {"\xf4\x90\x80\x80", L"\uFFFD"},         // beyond U+10FFFF
-        {"\xe2\x82x", L"\uFFFDx"},               // broken middle keeps the next character
+        {"a\xc3", L"a\uFFFD"},           // truncated sequence at the end
+        {"\xc0\xaf", L"\uFFFD"},         // overlong slash
+        {"\xed\xa0\x80", L"\uFFFD"},     // encoded surrogate
+        {"\xf4\x90\x80\x80", L"\uFFFD"}, // beyond U+10FFFF
+        {"\xe2\x82x", L"\uFFFDx"},       // broken middle keeps the next character
     };
     for (const auto& c : cases)
         EXPECT_EQ(fromUtf8(c.utf8), c.expected) << c.utf8;

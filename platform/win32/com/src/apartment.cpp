@@ -18,7 +18,9 @@ HRESULT CoInitializeEx(LPVOID, DWORD coInit) {
     return tApartment.count++ == 0 ? S_OK : S_FALSE;
 }
 
-HRESULT CoInitialize(LPVOID reserved) { return CoInitializeEx(reserved, COINIT_APARTMENTTHREADED); }
+HRESULT CoInitialize(LPVOID reserved) {
+    return CoInitializeEx(reserved, COINIT_APARTMENTTHREADED);
+}
 
 void CoUninitialize() {
     if (tApartment.count > 0)

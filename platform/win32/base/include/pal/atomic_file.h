@@ -11,8 +11,8 @@ namespace pal {
 
 struct WriteOutcome {
     bool ok = false;
-    int error = 0;          // errno of the step that failed
-    std::string message;    // what failed, naming the file
+    int error = 0;       // errno of the step that failed
+    std::string message; // what failed, naming the file
     explicit operator bool() const { return ok; }
 };
 

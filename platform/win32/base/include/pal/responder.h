@@ -11,7 +11,7 @@
 namespace pal::responder {
 
 struct Prompt {
-    std::string kind;    // "MessageBox", "FileDialog", "SavePrompt", ...
+    std::string kind; // "MessageBox", "FileDialog", "SavePrompt", ...
     std::wstring text;
     std::wstring caption;
     UINT flags = 0;

@@ -76,10 +76,18 @@ constexpr HRESULT E_HANDLE = static_cast<HRESULT>(0x80070006);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-constexpr WORD HRESULT_CODE(HRESULT hr) { return static_cast<WORD>(hr & 0xFFFF); }
-constexpr WORD HRESULT_FACILITY(HRESULT hr) { return static_cast<WORD>((hr >> 16) & 0x1FFF); }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
+constexpr WORD HRESULT_CODE(HRESULT hr) {
+    return static_cast<WORD>(hr & 0xFFFF);
+}
+constexpr WORD HRESULT_FACILITY(HRESULT hr) {
+    return static_cast<WORD>((hr >> 16) & 0x1FFF);
+}
 constexpr HRESULT HRESULT_FROM_WIN32(DWORD err) {
     return static_cast<LONG>(err) <= 0 ? static_cast<HRESULT>(err)
                                        : static_cast<HRESULT>((err & 0x0000FFFF) | (7u << 16) | 0x80000000u);
