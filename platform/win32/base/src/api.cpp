@@ -67,14 +67,8 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
         return WAIT_FAILED;
     }
     std::vector<std::shared_ptr<pal::KernelObject>> objects;
-    for (DWORD i = 0; i < count; ++i) {
-        auto object = pal::handles::get(handles[i]);
-        if (!object || !object->isWaitable()) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return WAIT_FAILED;
-        }
-        objects.push_back(std::move(object));
-    }
+    if (!pal::wait::resolve(count, handles, objects))
+        return WAIT_FAILED;
     return pal::wait::waitForObjects(objects, waitAll != FALSE, milliseconds);
 }
 

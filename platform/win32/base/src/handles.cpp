@@ -132,6 +132,20 @@ Hub& hub() {
 std::mutex& hubMutex() {
     return hub().mutex;
 }
+bool resolve(DWORD count, const HANDLE* handles, std::vector<std::shared_ptr<KernelObject>>& objects) {
+    objects.clear();
+    objects.reserve(count);
+    for (DWORD i = 0; i < count; ++i) {
+        auto object = handles::get(handles[i]);
+        if (!object || !object->isWaitable()) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return false;
+        }
+        objects.push_back(std::move(object));
+    }
+    return true;
+}
+
 void notifyAll() {
     hub().cv.notify_all();
 }

@@ -527,14 +527,8 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD mill
         return WAIT_FAILED;
     }
     std::vector<std::shared_ptr<pal::KernelObject>> objects;
-    for (DWORD i = 0; i < count; ++i) {
-        auto object = pal::handles::get(handles[i]);
-        if (!object || !object->isWaitable()) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return WAIT_FAILED;
-        }
-        objects.push_back(std::move(object));
-    }
+    if (!pal::wait::resolve(count, handles, objects))
+        return WAIT_FAILED;
     const bool available = flags & MWMO_INPUTAVAILABLE;
     {
         Lock lock = lockModel();

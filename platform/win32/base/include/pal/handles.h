@@ -68,6 +68,10 @@ void notifyAll();
 // Waits (hub mutex held through `lock`) until notified or until `deadline`.
 void waitOnHub(std::unique_lock<std::mutex>& lock, std::chrono::steady_clock::time_point deadline);
 
+// The waitable objects behind `count` handles; false (last error ERROR_INVALID_HANDLE) when one
+// is stale, unknown or not waitable.
+bool resolve(DWORD count, const HANDLE* handles, std::vector<std::shared_ptr<KernelObject>>& objects);
+
 // Something other than kernel objects that can end a wait (a thread's message queue). Called
 // with the hub's mutex held; answers true to end the wait, and may bring `recheckBy` forward
 // when it must look again at a time of its own (a timer falling due).
