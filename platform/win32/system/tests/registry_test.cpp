@@ -136,8 +136,8 @@ TEST_F(Registry, MoreDataReportsTheSizeNeeded) {
     EXPECT_EQ(RegGetValueW(key, nullptr, L"Path", RRF_RT_REG_SZ, nullptr, small, &cb), ERROR_MORE_DATA);
     EXPECT_EQ(cb, need);
 
-    wchar_t name[4];
-    DWORD cchName = 4;
+    wchar_t name[5];
+    DWORD cchName = 4; // one short of the name and its terminator
     cb = 0;
     EXPECT_EQ(RegEnumValueW(key, 0, name, &cchName, nullptr, nullptr, nullptr, &cb), ERROR_MORE_DATA)
         << "the name does not fit";
