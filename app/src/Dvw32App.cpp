@@ -1,5 +1,7 @@
 #include "app/Dvw32App.h"
 
+#include "app/HtmlHelp.h"
+#include "app/KernelCommandIdentifiers.h"
 #include "app/ServerAppProxy.h"
 #include "app/StartupIni.h"
 
@@ -81,6 +83,8 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo&, const dvapp::StartupIni&) {
         return FALSE;
     m_saveAtExit = false;
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
+    // The kernel's commands that the shell names, before any main frame asks for them.
+    RegisterApplicationCommands();
     // The rest of the main initialisation (panes, profile, add-ons, the main frame from its
     // saved state) is not built yet, so no main frame is made and start-up ends here.
     if (m_pMainWnd == nullptr) {
@@ -249,6 +253,25 @@ void CDvw32App::OnApplicationEvent(int event, ApplicationEventArgs& args) {
         return;
     // Whether the document is inside a command and whether its active view wants the
     // toolbar are the document class's to answer; until it exists nothing is recorded.
+}
+
+// Help context -----------------------------------------------------------------------------
+
+UINT CDvw32App::SetHelpContext(UINT helpId, const wchar_t* helpFile, int delta) {
+    const UINT previous = m_helpContextId;
+    if ((delta >= 0 && m_helpContextNesting == 0) || (delta < 0 && m_helpContextNesting + delta == 0)) {
+        m_helpContextId = helpId;
+        m_helpContextFile = helpFile ? helpFile : L"";
+    }
+    m_helpContextNesting += delta;
+    return previous;
+}
+
+bool CDvw32App::ShowContextHelp() {
+    // The running command's own help id is asked of the UI module once it reports commands.
+    const std::wstring file =
+        m_helpContextFile.empty() ? std::wstring() : DVAppendProgramPath(m_helpContextFile.c_str(), 0, false);
+    return dvapp::OpenHtmlHelp(file.c_str(), dvapp::kHelpContext, m_helpContextId);
 }
 
 // Utilities --------------------------------------------------------------------------------

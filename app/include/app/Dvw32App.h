@@ -108,6 +108,15 @@ public:
     CDvw32Doc* GetActiveDocument() const { return m_activeDocument; }
     CDvw32Doc* GetPendingPopupToolbarDocument() const { return m_pendingPopupToolbarDocument; }
 
+    // The help context: while the nesting count is 0 (or a negative delta brings it back to 0)
+    // the id and file are set; the delta is always added to the count. Answers the previous id.
+    UINT SetHelpContext(UINT helpId, const wchar_t* helpFile, int delta);
+    UINT GetHelpContextId() const { return m_helpContextId; }
+    const std::wstring& GetHelpContextFile() const { return m_helpContextFile; }
+    // Context help for the current help id; a relative help file is taken in the program folder.
+    // False when the help could not be shown.
+    bool ShowContextHelp();
+
     bool GetSaveAtExit() const { return m_saveAtExit; }
     void SetSaveAtExit(bool save) { m_saveAtExit = save; }
     bool IsApplicationStateClear() const { return true; }
@@ -126,6 +135,7 @@ protected:
     bool m_saveAtExit = false;
     UINT m_helpContextId = 1;
     int m_helpContextNesting = 0;
+    std::wstring m_helpContextFile;
     std::vector<std::unique_ptr<IApplicationCommand>> m_applicationCommands;
     std::wstring m_applicationsIniPath;
     CSize m_fixedSize{1440, 900};

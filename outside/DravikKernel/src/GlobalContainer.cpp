@@ -2,6 +2,8 @@
 
 #include "KernelState.h"
 
+#include "DravikKernel/Commands.h"
+
 #include "DVDiagnostics/Trace.h"
 #include "DVTextCore/I18n.h"
 #include "pal/journal.h"
@@ -9,6 +11,7 @@
 
 #include <cstdlib>
 #include <string_view>
+#include <utility>
 
 namespace dvkernel {
 
@@ -120,6 +123,22 @@ void GlobalContainer::RestoreSessionLanguage() {
     dvtrace::record(kTraceName, "RestoreSessionLanguage()");
 }
 
+std::wstring GlobalContainer::GetLocaleAlpha2Code() const {
+    static constexpr std::pair<std::wstring_view, std::wstring_view> kCodes[] = {
+        {L"Rus", L"ru"}, {L"Eng", L"en"}, {L"Ger", L"de"}, {L"Fra", L"fr"}, {L"Ita", L"it"}, {L"Spa", L"es"},
+        {L"Ukr", L"uk"}, {L"Pol", L"pl"}, {L"Cze", L"cs"}, {L"Chi", L"zh"}, {L"Jpn", L"ja"}, {L"Tur", L"tr"},
+    };
+    std::wstring language;
+    {
+        std::lock_guard lock(state().mutex);
+        language = state().language;
+    }
+    for (const auto& [name, code] : kCodes)
+        if (pal::text::equalsNoCase(language, name))
+            return std::wstring(code);
+    return L"en";
+}
+
 bool GlobalContainer::IsVirelo() const {
     std::lock_guard lock(state().mutex);
     return state().brand == 1;
@@ -136,19 +155,29 @@ bool GlobalContainer::IsOstrel() const {
 }
 
 void GlobalContainer::RegisterCmd(int id, std::wstring_view name, int commandId, DVCommandFlags flags) {
-    {
+    // The session's face of the command container: the same registry, the same rules.
+    if (id >= 1 && id <= static_cast<int>(DVCommandContainer::kLastCommandId)) {
         std::lock_guard lock(state().mutex);
-        state().commands[id] = {std::wstring(name), commandId, flags.raw()};
+        CommandEntry& entry = state().commands[static_cast<unsigned>(id)];
+        entry.name = name;
+        entry.commandId = commandId;
+        entry.flags = flags.raw();
     }
     dvtrace::record(kTraceName, "RegisterCmd(" + std::to_string(id) + "," + narrow(name) + "," +
                                     std::to_string(commandId) + "," + std::to_string(flags.raw()) + ")");
 }
 
 bool GlobalContainer::UnregisterCmd(int id) {
-    bool known;
+    bool known = false;
+    std::shared_ptr<DVCommand> command; // released outside the lock
     {
         std::lock_guard lock(state().mutex);
-        known = state().commands.erase(id) > 0;
+        const auto it = id >= 1 ? state().commands.find(static_cast<unsigned>(id)) : state().commands.end();
+        if (it != state().commands.end()) {
+            command = std::move(it->second.command);
+            state().commands.erase(it);
+            known = true;
+        }
     }
     dvtrace::record(kTraceName, "UnregisterCmd(" + std::to_string(id) + ")");
     return known;

@@ -3,18 +3,31 @@
 
 #include "DravikKernel/test/hooks.h"
 
+#include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
+class DVCommand;
+
 namespace dvkernel {
+
+// One id of the command registry. The object is shared so that a command that is running
+// survives its own unregistration.
+struct CommandEntry {
+    std::wstring name;
+    int commandId = 0;
+    std::uint32_t flags = 0;
+    std::shared_ptr<DVCommand> command;
+};
 
 struct KernelState {
     std::mutex mutex;
     test::SessionState session = test::SessionState::Closed;
     std::set<test::SessionStep> failing;
-    std::map<int, test::RegisteredCmd> commands;
+    std::map<unsigned, CommandEntry> commands;
     bool macros = true;
     std::wstring language;
     bool metric = true;

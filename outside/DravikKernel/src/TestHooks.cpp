@@ -2,6 +2,8 @@
 
 #include "KernelState.h"
 
+#include "DravikKernel/Commands.h"
+
 namespace dvkernel {
 void clearDocuments();
 void resetCaption();
@@ -26,7 +28,11 @@ SessionState sessionState() {
 
 std::map<int, RegisteredCmd> registeredCommands() {
     std::lock_guard lock(state().mutex);
-    return state().commands;
+    std::map<int, RegisteredCmd> commands;
+    for (const auto& [id, entry] : state().commands)
+        commands[static_cast<int>(id)] = {entry.name, entry.commandId, entry.flags, entry.command != nullptr,
+                                          entry.command && entry.command->isSystemCommand()};
+    return commands;
 }
 
 bool macrosEnabled() {
@@ -65,12 +71,14 @@ void setProductIniFileName(const std::wstring& path) {
 }
 
 void reset() {
+    // The command objects go outside the lock: a destructor may be the shell's.
+    std::map<unsigned, CommandEntry> commands;
     {
         std::lock_guard lock(state().mutex);
         KernelState& s = state();
         s.session = SessionState::Closed;
         s.failing.clear();
-        s.commands.clear();
+        commands.swap(s.commands);
         s.macros = true;
         s.language.clear();
         s.metric = true;

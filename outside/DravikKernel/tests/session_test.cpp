@@ -125,6 +125,16 @@ TEST_F(Session, MacrosAndCreateToolsMode) {
     EXPECT_EQ(dvkernel::test::idleCount(), 2u);
 }
 
+TEST_F(Session, TheLocaleCodeFollowsTheSessionLanguage) {
+    EXPECT_EQ(kernel().GetLocaleAlpha2Code(), L"en"); // no locale yet
+    kernel().InitSessionLocale(L"Rus", true, 0);
+    EXPECT_EQ(kernel().GetLocaleAlpha2Code(), L"ru");
+    kernel().InitSessionLocale(L"ger", true, 1);
+    EXPECT_EQ(kernel().GetLocaleAlpha2Code(), L"de");
+    kernel().InitSessionLocale(L"Klingon", true, 0);
+    EXPECT_EQ(kernel().GetLocaleAlpha2Code(), L"en");
+}
+
 TEST_F(Session, TheCommandRegistryKeepsIdsNamesAndFlags) {
     kernel().RegisterCmd(1254, L"WindowFullScreen", 1254, DVCommandFlags(16));
     kernel().RegisterCmd(1110, {}, 1110, DVCommandFlags(16));

@@ -25,13 +25,18 @@ public:
     // Makes the session's language current again, after a module may have changed it.
     void RestoreSessionLanguage();
 
+    // The two-letter code of the session's language ("ru" for "Rus"); "en" for a language the
+    // kernel does not know.
+    std::wstring GetLocaleAlpha2Code() const;
+
     bool IsVirelo() const;
     bool IsMerrow() const;
     bool IsOstrel() const;
 
-    // The command registry: an id with its name (empty for a bare id), the id kept in the
-    // command, and its flags. Registering an id again replaces its entry. False from
-    // UnregisterCmd for an id that is not registered.
+    // The command registry (the command container's, DravikKernel/Commands.h): an id of 1 to
+    // 65535 with its name (empty for a bare id), the id kept in the command, and its flags.
+    // Registering an id again replaces its name, kept id and flags; other ids are ignored.
+    // UnregisterCmd drops the id with its command object; false for an id that is not registered.
     void RegisterCmd(int id, std::wstring_view name, int commandId, DVCommandFlags flags);
     bool UnregisterCmd(int id);
 

@@ -22,6 +22,9 @@ struct RegisteredCmd {
     std::wstring name;
     int commandId = 0;
     std::uint32_t flags = 0;
+    // Whether a command object (DVDocumentCommand or DVSystemCommand) carries the id, and which.
+    bool hasCommand = false;
+    bool systemCommand = false;
 };
 std::map<int, RegisteredCmd> registeredCommands();
 

@@ -8,4 +8,7 @@ namespace dvui::test {
 // The DDE command that the next GetShellCommand takes.
 void setPendingShellCommand(const std::wstring& command);
 
+// The global context-menu container back to empty and not complete.
+void resetContextMenus();
+
 } // namespace dvui::test

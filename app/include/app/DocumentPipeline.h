@@ -1,0 +1,21 @@
+// The shell's glue between its document commands and the kernel's documents: new documents
+// from the prototypes of the settings, the save procedures, and the test that says whether
+// document protection is switched off for the machine.
+#pragma once
+
+class CDocument;
+class CDvw32Doc;
+
+// Prototype kinds: 0 drawing, 1 3D part, 3 assembly drawing, 4 3D assembly, 5 sheet-metal part.
+CDocument* CreateDocumentFromPrototype(int prototypeKind);
+
+// Each answers non-zero on success.
+int SaveDocument(CDvw32Doc* document);
+int SaveDocumentAs(CDvw32Doc* document);
+int SaveDocumentCopy(CDvw32Doc* document);
+int SaveDocumentToOrsa(CDvw32Doc* document);
+int SaveDocumentVersionsToOrsa(CDvw32Doc* document);
+
+// True when the machine-wide value "DisableDocumentProtection" under
+// "SOFTWARE\<company>\<registry name>" is the 32-bit value 1.
+bool IsDocumentProtectionDisabled();

@@ -1,0 +1,99 @@
+// The run and update functions of the named commands that act without a document.
+#include "startup_fixture.h"
+
+#include "app/CommandHandlers.h"
+#include "app/DocumentPipeline.h"
+
+#include "windows.h"
+
+namespace dvapp::test {
+namespace {
+
+class CommandHandlers : public StartupTest {
+protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        app = std::make_unique<DravikApp>();
+        app->SetRegistryKey(L"Dravik");
+        app->SetRegistryProfileName(L"DRAVIK CAD 18.0");
+    }
+
+    static void setProtectionSwitch(DWORD value) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Dravik\\DRAVIK CAD 18.0", 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, L"DisableDocumentProtection", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof(value));
+        RegCloseKey(key);
+    }
+};
+
+struct RecordingCmdUI : CCmdUI {
+    void Enable(BOOL on) override { enabled = on != FALSE; }
+    bool enabled = true;
+};
+
+TEST_F(CommandHandlers, StartUpRegistersTheEditionsCommandsAndTheKernelIdentifiers) {
+    writeProductIni("[SETTINGS]\nConfig=2D\n");
+    start();
+    const auto registry = dvkernel::test::registeredCommands();
+    EXPECT_EQ(registry.at(1019).name, L"Quit");
+    EXPECT_EQ(registry.count(1064), 0u) << "no 3D documents in the 2D edition";
+    EXPECT_EQ(registry.at(1470).name, L"MovetoModel");
+    EXPECT_EQ(registry.at(2104).name, L"StereoMode");
+    stop();
+}
+
+TEST_F(CommandHandlers, DisabledProtectionRefusesTheAccessWizardWithoutLoadingIt) {
+    setProtectionSwitch(1);
+    EXPECT_TRUE(IsDocumentProtectionDisabled());
+    EXPECT_EQ(handlers::DocumentSetAccess(0), 0);
+    EXPECT_TRUE(boxes().empty());
+    RecordingCmdUI item;
+    handlers::UpdateDocumentSetAccess(&item);
+    EXPECT_FALSE(item.enabled);
+}
+
+TEST_F(CommandHandlers, AMissingAccessModuleIsReported) {
+    setProtectionSwitch(0); // any value but 1 leaves protection on
+    EXPECT_FALSE(IsDocumentProtectionDisabled());
+    RecordingCmdUI item;
+    item.enabled = false;
+    handlers::UpdateDocumentSetAccess(&item);
+    EXPECT_TRUE(item.enabled);
+
+    answer(IDOK);
+    EXPECT_EQ(handlers::DocumentSetAccess(0), 0);
+    EXPECT_EQ(boxes(), (std::vector<std::string>{"Cannot load module DVDocAccess.dll"}));
+}
+
+TEST_F(CommandHandlers, TheUpdatePageNamesVersionLanguageAndProduct) {
+    EXPECT_EQ(handlers::UpdatePageAddress(false, L"ru", L"DravikCad"),
+              L"https://updates.dravik.example/check_for_updates/"
+              L"index.php?major=18&minor=0&build=21&revision=0&lang=ru"
+              L"&product=DravikCad&platform=x64");
+    // The Ostrel brand has its own page and formats nothing.
+    EXPECT_EQ(handlers::UpdatePageAddress(true, L"ru", L"DravikCad"), L"https://www.ostrel.example");
+}
+
+TEST_F(CommandHandlers, HelpContextsNestAroundDialogs) {
+    EXPECT_EQ(app->SetHelpContext(100100, nullptr, 1), 1u); // the first dialog sets it
+    EXPECT_EQ(app->SetHelpContext(125800, L"other.chm", 1), 100100u);
+    EXPECT_EQ(app->GetHelpContextId(), 100100u) << "a nested dialog does not change it";
+    app->SetHelpContext(7, nullptr, -1);
+    EXPECT_EQ(app->GetHelpContextId(), 100100u);
+    app->SetHelpContext(1, L"FEA.chm", -1); // back at level 0
+    EXPECT_EQ(app->GetHelpContextId(), 1u);
+    EXPECT_EQ(app->GetHelpContextFile(), L"FEA.chm");
+}
+
+TEST_F(CommandHandlers, HandlersWithoutAMainFrameAnswerHandled) {
+    EXPECT_EQ(GetMainFrame(), nullptr);
+    for (auto run : {handlers::WindowTileHorizontal, handlers::WindowCascade, handlers::WindowArrangeIcons,
+                     handlers::WindowTileVertical, handlers::EditMaterials, handlers::Settings})
+        EXPECT_EQ(run(0), 1);
+}
+
+} // namespace
+} // namespace dvapp::test

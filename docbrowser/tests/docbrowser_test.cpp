@@ -1,0 +1,30 @@
+#include "docbrowser/DocumentsMenu.h"
+#include "docbrowser/SaveAsRevision.h"
+
+#include "afxwin.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RecordingCmdUI : CCmdUI {
+    void Enable(BOOL on) override { enabled = on != FALSE; }
+    bool enabled = true;
+};
+
+TEST(DocBrowser, AnEmptyGlobalGroupHasNoConfigurations) {
+    EXPECT_EQ(DocumentsMenu::GlobalCfgGroup().GetCount(), 0u);
+    EXPECT_EQ(DocumentsMenu::GlobalCfgGroup().GetAt(0), nullptr);
+    EXPECT_EQ(&DocumentsMenu::GlobalCfgGroup(), &DocumentsMenu::GlobalCfgGroup());
+}
+
+TEST(DocBrowser, SaveAsRevisionIsDisabledWithoutTheWorkMix) {
+    CDvw32Doc* const document = reinterpret_cast<CDvw32Doc*>(0x1000);
+    RecordingCmdUI item;
+    UpdateDocumentSaveAsRevision(document, &item);
+    EXPECT_FALSE(item.enabled);
+    EXPECT_EQ(DocumentSaveAsRevision(document), 0);
+    EXPECT_EQ(DocumentSaveAsRevision(nullptr), 0);
+}
+
+} // namespace

@@ -1,0 +1,28 @@
+// The UI library's container of the global context menus. Context-menu files name their
+// commands by identifier ("CM_ELEM_PROPERTIES"); the container learns each id with its
+// identifier from the shell, then completes its own registration.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace Dravik::UI {
+
+class GlobalContextMenuContainer {
+public:
+    // An id learnt again takes the new identifier. Ids outside 1 to 65535 and empty identifiers
+    // are ignored.
+    static void RegisterCommand(int id, std::wstring_view identifier);
+    // Completes the registration: from now on the identifiers of context-menu files resolve.
+    static void RegisterCommands();
+    static bool IsRegistrationComplete();
+
+    // The identifier learnt for an id, or none.
+    static std::optional<std::wstring> GetIdentifier(int id);
+    // The id of an identifier (compared exactly, as the files spell them), or none; none too
+    // before the registration is complete.
+    static std::optional<int> FindCommandId(std::wstring_view identifier);
+};
+
+} // namespace Dravik::UI
