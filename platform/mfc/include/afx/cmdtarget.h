@@ -13,6 +13,12 @@
 class CCmdTarget;
 class CCmdUI;
 class CWnd;
+struct AFX_DISPMAP;
+struct IDispatch;
+
+namespace pal::mfc {
+class DispatchPart;
+} // namespace pal::mfc
 
 // What a thunk receives: the message as it arrived, the command id for range handlers, the
 // extra pointer of the routing call (CCmdUI*, AFX_NOTIFY*) and the result of a window message.
@@ -61,7 +67,10 @@ constexpr int CN_UPDATE_COMMAND_UI = -1;
 class CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)
 public:
-    CCmdTarget() = default;
+    CCmdTarget();
+    ~CCmdTarget() override;
+    CCmdTarget(const CCmdTarget&) = delete;
+    CCmdTarget& operator=(const CCmdTarget&) = delete;
 
     // Offers a command, an update request (CN_UPDATE_COMMAND_UI, pExtra a CCmdUI*) or a
     // notification (nCode = MAKELONG(code, WM_NOTIFY), pExtra an AFX_NOTIFY*) to this target's
@@ -74,9 +83,37 @@ public:
     void EndWaitCursor();
     void RestoreWaitCursor();
 
+    // Automation. The object is reference counted from 1 (its creator's reference); the
+    // release that takes the count to 0 calls OnFinalRelease. Once automation is enabled the
+    // object has an IDispatch that serves its dispatch map (afxdisp.h).
+    LONG m_dwRef = 1;
+    void EnableAutomation();
+    BOOL IsAutomationEnabled() const { return m_pDispatch != nullptr; }
+    // The object's IDispatch (null while automation is not enabled), with a reference added
+    // when bAddRef is set.
+    IDispatch* GetIDispatch(BOOL bAddRef);
+    DWORD InternalAddRef();
+    DWORD InternalRelease();
+    DWORD ExternalAddRef();
+    DWORD ExternalRelease();
+    // IUnknown and IDispatch are the interfaces an automation object has.
+    HRESULT InternalQueryInterface(const void* iid, LPVOID* ppvObj);
+    HRESULT ExternalQueryInterface(const void* iid, LPVOID* ppvObj);
+    // Runs when the last reference goes; by default the object deletes itself.
+    virtual void OnFinalRelease();
+    // Stand-ins for the missing half of a read-only or write-only dispatch property.
+    void GetNotSupported();
+    void SetNotSupported();
+
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
+    static const AFX_DISPMAP* GetThisDispatchMap();
+    virtual const AFX_DISPMAP* GetDispatchMap() const;
+
+private:
+    friend class pal::mfc::DispatchPart;
+    pal::mfc::DispatchPart* m_pDispatch = nullptr;
 };
 
 class CCmdUI {
