@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace partconv {
 namespace {
@@ -109,26 +110,37 @@ int DeltaStore::write(std::uint32_t key, std::size_t count, const char* bytes) {
         print("*** FRU_delta_write(): Delta %d is open for reading\n", static_cast<int>(key));
         return deltaBadKey;
     }
-    if (!d->first) {
-        Block* b = new (std::nothrow) Block;
-        if (!b) {
-            print("*** FRU_delta_write(): Can't allocate block\n");
-            return deltaNoMemory;
-        }
-        d->first = d->current = b;
-    }
-    while (count > 0) {
-        Block* b = d->current;
-        if (b->used == deltaBlockSize) {
-            Block* next = new (std::nothrow) Block;
-            if (!next) {
+    // Every block the bytes need is had before any is linked in, so that a write refused for
+    // want of memory leaves the delta as it was. The first write takes the first block even
+    // when it brings no bytes.
+    const std::size_t room = d->current ? deltaBlockSize - d->current->used : 0;
+    const std::size_t beyond = count > room ? count - room : 0;
+    std::size_t needed = beyond / deltaBlockSize + (beyond % deltaBlockSize != 0);
+    if (!d->first && needed == 0)
+        needed = 1;
+    Block* added = nullptr;
+    Block** tail = &added;
+    for (std::size_t i = 0; i < needed; ++i, tail = &(*tail)->next) {
+        *tail = new (std::nothrow) Block;
+        if (!*tail) {
+            freeBlocks(added);
+            if (!d->first && i == 0) {
+                print("*** FRU_delta_write(): Can't allocate block\n");
+            } else {
                 print("*** FRU_delta_write(): ");
                 print("Couldn't allocate following block.\n");
-                return deltaNoMemory;
             }
-            b->next = next;
-            d->current = b = next;
+            return deltaNoMemory;
         }
+    }
+    if (!d->first)
+        d->first = d->current = added;
+    else
+        d->current->next = added;
+    while (count > 0) {
+        Block* b = d->current;
+        if (b->used == deltaBlockSize)
+            d->current = b = b->next;
         const std::size_t n = std::min<std::size_t>(deltaBlockSize - b->used, count);
         std::memcpy(b->data + b->used, bytes, n);
         b->used += n;
@@ -201,14 +213,17 @@ int DeltaStore::remove(std::uint32_t key) {
     return deltaOk;
 }
 
+void DeltaStore::freeBlocks(Block* first) {
+    while (first)
+        delete std::exchange(first, first->next);
+}
+
+// Nothing happens for an index that holds no delta, whoever calls.
 void DeltaStore::freeDelta(std::size_t index) {
-    Delta* d = table_[index];
-    for (Block* b = d->first; b;) {
-        Block* next = b->next;
-        delete b;
-        b = next;
-    }
-    delete d;
+    if (index >= table_.size() || !table_[index])
+        return;
+    freeBlocks(table_[index]->first);
+    delete table_[index];
     table_[index] = nullptr;
 }
 

@@ -90,37 +90,71 @@ int KernelFiles::release(std::size_t, char* pointer) {
     return statusOk;
 }
 
-int KernelFiles::openRecord(int guise, int format, Mode mode, std::string name, std::string key,
-                            const std::filesystem::path& native, const char* fileMode, int failure,
-                            OpenFile*& record) {
-    std::FILE* file = std::fopen(native.c_str(), fileMode);
+KernelFiles::Opening KernelFiles::narrowOpening(int guise, int format, std::string_view key,
+                                                Mode mode) const {
+    Opening o(guise, format, mode);
+    if (auto name = narrowFileName(guise, format, key, pal::path::fromNative(pal::folders::programDir()))) {
+        o.native = pal::path::toNative(pal::text::fromUtf8(*name));
+        o.name = std::move(*name);
+    }
+    o.key = key;
+    return o;
+}
+
+// The kernel's wide names are not written into headers: the record holds a placeholder.
+KernelFiles::Opening KernelFiles::wideOpening(int guise, int format, std::optional<std::wstring> name,
+                                              Mode mode) const {
+    Opening o(guise, format, mode);
+    if (name)
+        o.native = pal::path::toNative(*name);
+    o.name = o.key = placeholderName;
+    return o;
+}
+
+// The header is made before the file is opened, so that one that cannot be written leaves an
+// earlier file of that name as it was. A file whose header could not be read or written is
+// closed again (a half-written one deleted), so that a failed open leaves no identifier in use.
+int KernelFiles::open(const Opening& o, int openFailure, int* identifier) {
+    if (startCount_ <= 0)
+        return statusRefused;
+    if (openCount() >= maxOpenFiles)
+        return statusTooManyFiles;
+    if (!o.native)
+        return statusNameTooLong;
+    const bool writing = o.mode == Mode::writing;
+    if (writing && !o.header)
+        return statusWriteFailed;
+    std::FILE* file = std::fopen(o.native->c_str(), writing ? "wb" : o.format == formatBinary ? "rb" : "r");
     if (!file)
-        return failure;
+        return openFailure;
     int slot = 0;
     while (slots_[slot])
         ++slot;
     try {
-        files_.push_back(
-            OpenFile{slot + 1, guise, format, mode, std::move(name), std::move(key), native, file});
+        files_.push_back(OpenFile{slot + 1, o.guise, o.format, o.mode, *o.native, file});
     } catch (const std::bad_alloc&) {
         std::fclose(file);
         return statusTooManyFiles;
     }
     slots_[slot] = true;
-    record = &files_.back();
+    OpenFile& record = files_.back();
+    const int s = writing ? writeText(record, *o.header) : o.skipHeader ? skipHeader(record) : statusOk;
+    if (s != statusOk) {
+        closeRecord(record, writing);
+        return s;
+    }
+    if (identifier)
+        *identifier = record.identifier;
     return statusOk;
 }
 
-// A file whose header could not be read or written is closed again, so that a failed open
-// leaves neither an identifier in use nor a half-written file behind.
-void KernelFiles::discard(OpenFile& record, bool deleteFile) {
-    std::fclose(record.file);
-    if (deleteFile) {
-        std::error_code ec;
-        std::filesystem::remove(record.native, ec);
-    }
+bool KernelFiles::closeRecord(OpenFile& record, bool deleteFile) {
+    const std::filesystem::path native = record.native;
     slots_[record.identifier - 1] = false;
+    const bool closed = std::fclose(record.file) == 0;
     files_.remove_if([&](const OpenFile& f) { return &f == &record; });
+    std::error_code ec;
+    return closed && (!deleteFile || std::filesystem::remove(native, ec));
 }
 
 KernelFiles::OpenFile* KernelFiles::find(int identifier) {
@@ -131,99 +165,30 @@ KernelFiles::OpenFile* KernelFiles::find(int identifier) {
 }
 
 int KernelFiles::openRead(int guise, int format, std::string_view key, int skip, int* identifier) {
-    if (startCount_ <= 0)
-        return statusRefused;
-    if (openCount() >= maxOpenFiles)
-        return statusTooManyFiles;
-    auto name = narrowFileName(guise, format, key, pal::path::fromNative(pal::folders::programDir()));
-    if (!name)
-        return statusNameTooLong;
-    const auto native = pal::path::toNative(pal::text::fromUtf8(*name));
-    OpenFile* record = nullptr;
-    if (const int s = openRecord(guise, format, Mode::reading, *name, std::string(key), native,
-                                 format == formatBinary ? "rb" : "r", statusNotReadable, record))
-        return s;
-    if (skip == 1) {
-        if (const int s = skipHeader(*record)) {
-            discard(*record, false);
-            return s;
-        }
-    }
-    if (identifier)
-        *identifier = record->identifier;
-    return statusOk;
+    Opening o = narrowOpening(guise, format, key, Mode::reading);
+    o.skipHeader = skip == 1;
+    return open(o, statusNotReadable, identifier);
 }
 
 int KernelFiles::openWrite(int guise, int format, std::string_view key, std::string_view headerText,
                            int* identifier) {
-    if (startCount_ <= 0)
-        return statusRefused;
-    if (openCount() >= maxOpenFiles)
-        return statusTooManyFiles;
-    auto name = narrowFileName(guise, format, key, pal::path::fromNative(pal::folders::programDir()));
-    if (!name)
-        return statusNameTooLong;
-    const auto native = pal::path::toNative(pal::text::fromUtf8(*name));
-    OpenFile* record = nullptr;
-    if (const int s = openRecord(guise, format, Mode::writing, *name, std::string(key), native, "wb",
-                                 statusNotWritable, record))
-        return s;
-    if (const int s = writeStandardHeader(*record, headerText)) {
-        discard(*record, true);
-        return s;
-    }
-    if (identifier)
-        *identifier = record->identifier;
-    return statusOk;
+    Opening o = narrowOpening(guise, format, key, Mode::writing);
+    o.header = standardHeader(o, headerText);
+    return open(o, statusNotWritable, identifier);
 }
 
 int KernelFiles::openReadWide(int guise, int format, std::wstring_view key, int skip, int* identifier) {
-    if (startCount_ <= 0)
-        return statusRefused;
-    if (openCount() >= maxOpenFiles)
-        return statusTooManyFiles;
-    const auto name = wideReadFileName(guise, key);
-    if (!name)
-        return statusNameTooLong;
-    OpenFile* record = nullptr;
-    if (const int s = openRecord(guise, format, Mode::reading, std::string(placeholderName),
-                                 std::string(placeholderName), pal::path::toNative(*name),
-                                 format == formatBinary ? "rb" : "r", statusNotReadable, record))
-        return s;
-    if (skip == 1) {
-        if (const int s = skipHeader(*record)) {
-            discard(*record, false);
-            return s;
-        }
-    }
-    if (identifier)
-        *identifier = record->identifier;
-    return statusOk;
+    Opening o = wideOpening(guise, format, wideReadFileName(guise, key), Mode::reading);
+    o.skipHeader = skip == 1;
+    return open(o, statusNotReadable, identifier);
 }
 
 int KernelFiles::openWriteWide(int guise, int format, std::wstring_view key, std::string_view headerText,
                                int* identifier) {
-    if (startCount_ <= 0)
-        return statusRefused;
-    if (openCount() >= maxOpenFiles)
-        return statusTooManyFiles;
-    const auto name = wideWriteFileName(guise, format, key);
-    if (!name)
-        return statusNameTooLong;
-    OpenFile* record = nullptr;
-    if (const int s = openRecord(guise, format, Mode::writing, std::string(placeholderName),
-                                 std::string(placeholderName), pal::path::toNative(*name), "wb",
-                                 statusTooManyFiles, record))
-        return s;
-    const int s = guise == xmlGuise ? writeText(*record, std::string(xmlHeader))
-                                    : writeStandardHeader(*record, headerText);
-    if (s) {
-        discard(*record, true);
-        return s;
-    }
-    if (identifier)
-        *identifier = record->identifier;
-    return statusOk;
+    Opening o = wideOpening(guise, format, wideWriteFileName(guise, format, key), Mode::writing);
+    o.header = guise == xmlGuise ? std::optional<std::string>(xmlHeader) : standardHeader(o, headerText);
+    // The wide writing open answers 10, not 3, for a file it cannot open.
+    return open(o, statusTooManyFiles, identifier);
 }
 
 int KernelFiles::writeText(OpenFile& record, const std::string& text) {
@@ -231,10 +196,10 @@ int KernelFiles::writeText(OpenFile& record, const std::string& text) {
                                                                                 : statusWriteFailed;
 }
 
-int KernelFiles::writeStandardHeader(OpenFile& record, std::string_view headerText) {
+std::optional<std::string> KernelFiles::standardHeader(const Opening& o, std::string_view headerText) const {
     const auto part2 = headerTextLines(headerText);
     if (!part2)
-        return statusWriteFailed;
+        return std::nullopt;
     const SYSTEMTIME now = clock_();
     std::string h;
     h.reserve(1024);
@@ -248,16 +213,16 @@ int KernelFiles::writeStandardHeader(OpenFile& record, std::string_view headerTe
     h.append("APPL=").append(applicationName).append(";\n");
     h.append("SITE=").append(siteName).append(";\n");
     h += "USER=unknown;\n";
-    h.append("FORMAT=").append(formatName(record.format)).append(";\n");
-    h.append("GUISE=").append(guiseHeaderName(record.guise)).append(";\n");
-    h.append("KEY=").append(record.key).append(";\n");
-    h.append("FILE=").append(rememberedName_.empty() ? record.name : rememberedName_).append(";\n");
+    h.append("FORMAT=").append(formatName(o.format)).append(";\n");
+    h.append("GUISE=").append(guiseHeaderName(o.guise)).append(";\n");
+    h.append("KEY=").append(o.key).append(";\n");
+    h.append("FILE=").append(rememberedName_.empty() ? o.name : rememberedName_).append(";\n");
     h.append("DATE=").append(headerDate(now)).append(";\n");
     h += "**PART2;\n";
     h += *part2;
     h += "**PART3;\n";
     h += endLine_;
-    return writeText(record, h);
+    return h;
 }
 
 bool KernelFiles::growLineBuffer(std::size_t size) {
@@ -305,17 +270,8 @@ int KernelFiles::close(int, int identifier, int action) {
     OpenFile* record = find(identifier);
     if (!record)
         return statusCloseFailed;
-    const bool remove = record->mode == Mode::writing && action == closeDelete;
-    const std::filesystem::path native = record->native;
-    slots_[record->identifier - 1] = false;
-    const bool closed = std::fclose(record->file) == 0;
-    files_.remove_if([&](const OpenFile& f) { return &f == record; });
-    bool removed = true;
-    if (remove) {
-        std::error_code ec;
-        removed = std::filesystem::remove(native, ec);
-    }
-    return closed && removed ? statusOk : statusCloseFailed;
+    return closeRecord(*record, record->mode == Mode::writing && action == closeDelete) ? statusOk
+                                                                                        : statusCloseFailed;
 }
 
 int KernelFiles::read(int guise, int identifier, int maxLength, char* buffer, int* lengthRead) {
@@ -373,7 +329,8 @@ int KernelFiles::write(int guise, int identifier, int length, const char* data) 
         return std::fputc(data[0], f) == EOF ? statusWriteFailed : statusOk;
     if (!growLineBuffer(static_cast<std::size_t>(length) + 1))
         return statusRefused;
-    std::memcpy(lineBuffer_.data(), data, static_cast<std::size_t>(length));
+    if (length > 0)
+        std::memcpy(lineBuffer_.data(), data, static_cast<std::size_t>(length));
     lineBuffer_[static_cast<std::size_t>(length)] = '\0';
     return std::fputs(lineBuffer_.data(), f) < 0 ? statusWriteFailed : statusOk;
 }

@@ -2,11 +2,12 @@
 // The stem is the whole command line. Exit code 0 when the part file was written; otherwise
 // one line on standard error and a non-zero code (see partconv/run.h).
 #include "partconv/run.h"
+#include "win/system.h"
 
 #include <cstdio>
 
-int main(int argc, char** argv) {
+int main() {
     // The kernel session is never stopped, so the host outlives main.
     static partconv::Host* host = new partconv::Host;
-    return partconv::run(partconv::stemFromArguments(argc, argv), *host, stderr);
+    return partconv::run(partconv::stemFromCommandLine(GetCommandLineW()), *host, stderr);
 }

@@ -86,14 +86,16 @@ int run(std::wstring_view stem, Host& host, std::FILE* errors) {
     return exitConverted;
 }
 
-std::wstring stemFromArguments(int argc, const char* const* argv) {
-    std::string line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1)
-            line += ' ';
-        line += argv[i];
-    }
-    return pal::text::fromUtf8(line);
+std::wstring stemFromCommandLine(std::wstring_view line) {
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    std::size_t at = 0;
+    // The program name: quotes group and are not part of the stem.
+    for (bool quoted = false; at < line.size() && (quoted || !blank(line[at])); ++at)
+        if (line[at] == L'"')
+            quoted = !quoted;
+    while (at < line.size() && blank(line[at]))
+        ++at;
+    return std::wstring(line.substr(at));
 }
 
 } // namespace partconv

@@ -4,8 +4,24 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <numeric>
+
+namespace {
+// How many more allocations without exceptions succeed; below 0, all of them. The store takes
+// its records and blocks that way, so the tests can run it out of memory.
+int nothrowAllocationsLeft = -1;
+} // namespace
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (nothrowAllocationsLeft == 0)
+        return nullptr;
+    if (nothrowAllocationsLeft > 0)
+        --nothrowAllocationsLeft;
+    return std::malloc(size ? size : 1);
+}
 
 namespace partconv {
 namespace {
@@ -122,6 +138,55 @@ TEST_F(DeltaStoreTest, DeletingAnOpenDeltaIsRefusedAndKeepsIt) {
     EXPECT_EQ(std::string(back, 3), "abc");
 }
 
+// Memory that runs out part-way: the refusal leaves the delta as it was.
+TEST_F(DeltaStoreTest, AWriteThatRunsOutOfMemoryLeavesTheDeltaAsItWas) {
+    struct Case {
+        const char* name;
+        std::string before; // written before memory runs out; none: a first write
+        std::size_t count;
+        int blocksLeft;
+        std::string message;
+    };
+    const std::vector<Case> cases{
+        {"FirstBlock", "", 5, 0, "*** FRU_delta_write(): Can't allocate block\n"},
+        {"FirstBlockOfALongWrite", "", 3000, 2,
+         "*** FRU_delta_write(): Couldn't allocate following block.\n"},
+        {"FollowingBlock", std::string(1000, 'a'), 2000, 1,
+         "*** FRU_delta_write(): Couldn't allocate following block.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::uint32_t key = create();
+        if (!c.before.empty()) {
+            ASSERT_EQ(store_.write(key, c.before.size(), c.before.data()), deltaOk);
+        }
+        const std::string bytes(c.count, 'b');
+        nothrowAllocationsLeft = c.blocksLeft;
+        EXPECT_EQ(store_.write(key, bytes.size(), bytes.data()), deltaNoMemory);
+        nothrowAllocationsLeft = -1;
+        EXPECT_EQ(takeMessages(), c.message);
+
+        ASSERT_EQ(store_.close(key), deltaOk);
+        ASSERT_EQ(store_.openForRead(key), deltaOk);
+        std::string back(c.before.size(), '\0');
+        EXPECT_EQ(store_.read(key, back.size(), back.data()), deltaOk);
+        EXPECT_EQ(back, c.before);
+        EXPECT_EQ(store_.read(key, 1, nullptr), deltaReadPastEnd) << "nothing of the refused write was kept";
+        EXPECT_EQ(store_.close(key), deltaOk);
+        takeMessages();
+    }
+}
+
+TEST_F(DeltaStoreTest, ADeltaThatCannotBeAllocatedGivesNoKey) {
+    std::uint32_t key = 99;
+    nothrowAllocationsLeft = 0;
+    EXPECT_EQ(store_.openForWrite(1, &key), deltaNoMemory);
+    nothrowAllocationsLeft = -1;
+    EXPECT_EQ(key, 0u);
+    EXPECT_EQ(takeMessages(), "*** FRU_delta_open_for_write(): Failed to allocate delta!\n");
+    EXPECT_EQ(create(), 1u) << "the entry stayed free";
+}
+
 // Each callback that takes a key, by the name its messages use.
 struct KeyedCall {
     const char* name;
@@ -203,6 +268,10 @@ TEST(DeltaCallbacks, TheRegisteredFunctionsWorkOnTheBoundStore) {
     ASSERT_EQ(FRU_delta_delete(key), deltaOk);
     EXPECT_EQ(FRU_delta_delete(key), deltaBadKey);
     EXPECT_EQ(messages, "*** FRU_delta_delete(): Delta 1 does not exist.\n");
+    // The release routine leaves alone an index that holds no delta.
+    free_delta(0);
+    free_delta(1000);
+    EXPECT_EQ(store.tableSize(), 8u);
     bindDeltaStore(nullptr);
 }
 

@@ -178,6 +178,17 @@ TEST_F(KernelFilesTest, WritesTheStandardHeaderAndCutsTheHeaderTextAfterEachSemi
     EXPECT_EQ(pal::test::readFile(native("C:\\work\\out.xmp_bin")), expected);
 }
 
+TEST_F(KernelFilesTest, AHeaderThatCannotBeWrittenLeavesAnEarlierFileAsItWas) {
+    const std::string tooLong = std::string(maxHeaderPiece, 'p') + ";";
+    put("C:\\work\\kept", "earlier bytes");
+    int id = 0;
+    EXPECT_EQ(files_.openWrite(guiseTransmit, binary, "C:\\work\\Kept", tooLong, &id), statusWriteFailed);
+    EXPECT_EQ(files_.openWriteWide(guiseTransmit, binary, L"C:\\work\\kept", tooLong, &id),
+              statusWriteFailed);
+    EXPECT_EQ(pal::test::readFile(native("C:\\work\\kept")), "earlier bytes");
+    EXPECT_EQ(files_.openCount(), 0);
+}
+
 TEST(HeaderText, PiecesEndAtEachSemicolon) {
     const std::string longest(maxHeaderPiece - 1, 'p');
     const std::vector<std::pair<std::string, std::optional<std::string>>> cases{

@@ -1,6 +1,10 @@
 // The PartConv program as another program starts it: command line, exit code, standard error.
+#include "pal/path.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/text.h"
+#include "partconv/run.h"
 #include "test_support.h"
+#include "win/system.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -105,6 +109,42 @@ TEST_F(ProgramTest, ACorruptPartitionWritesNoPartFile) {
     EXPECT_EQ(o.exitCode, 1);
     EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
     EXPECT_FALSE(fs::exists(work_ / "bad.xmt_bin"));
+}
+
+TEST(CommandLine, TheStemIsEverythingAfterTheProgramName) {
+    const std::vector<std::pair<std::wstring, std::wstring>> cases{
+        {L"PartConv gear", L"gear"},
+        {L"PartConv", L""},
+        {L"PartConv \t two  words ", L"two  words "},
+        {L"PartConv \"quoted\" stem", L"\"quoted\" stem"},
+        {L"\"C:\\Program Files\\PartConv.exe\" C:\\Parts\\Gear", L"C:\\Parts\\Gear"},
+        {L"\"C:\\Program Files\\PartConv.exe\"", L""},
+    };
+    for (const auto& [line, stem] : cases)
+        EXPECT_EQ(stemFromCommandLine(line), stem) << pal::text::toUtf8(line);
+}
+
+// Started as another program starts it, with a line whose quotes and blanks are part of the stem.
+TEST_F(ProgramTest, QuotesAndBlanksOfTheCommandLineStayInTheStem) {
+    const std::string stem = "two  \"words\"";
+    put(stem + ".xmp_bin", pskernel::content::encodePartition({body("kept")}));
+    std::wstring line = L"PartConv " + pal::text::fromUtf8(stem);
+    const std::wstring folder = pal::path::fromNative(work_);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi));
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 30'000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    ASSERT_TRUE(GetExitCodeProcess(pi.hProcess, &code));
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    EXPECT_EQ(code, 0u);
+    const PartFile part = splitPartFile(pal::test::readFile(work_ / (stem + ".xmt_bin")));
+    ASSERT_TRUE(part.decoded);
+    ASSERT_EQ(part.parts.size(), 1u);
+    EXPECT_EQ(part.parts[0].geometry, "kept");
 }
 
 } // namespace

@@ -36,7 +36,7 @@ public:
     int write(std::uint32_t key, std::size_t count, const char* bytes);
     int read(std::uint32_t key, std::size_t count, char* buffer);
     int remove(std::uint32_t key);
-    // Releases the delta at that table index; only for an existing delta.
+    // Releases the delta at that table index.
     void freeDelta(std::size_t index);
 
     std::uint32_t tableSize() const { return nDeltas_; }
@@ -60,6 +60,7 @@ private:
         std::uint64_t consumed = 0;
     };
 
+    static void freeBlocks(Block* first);
     void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // The delta for a key, or null after printing the refusal; `period` chooses the wording
     // of the "does not exist" message.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,18 +73,32 @@ private:
         int guise = 0;
         int format = 0;
         Mode mode = Mode::reading;
-        std::string name; // as written into headers
-        std::string key;
         std::filesystem::path native; // the file itself, for deletion
         std::FILE* file = nullptr;
     };
+    // One open, narrow or wide, for reading or for writing, once its names are built.
+    struct Opening {
+        Opening(int guise, int format, Mode mode) : guise(guise), format(format), mode(mode) {}
+        int guise;
+        int format;
+        Mode mode;
+        std::optional<std::filesystem::path> native; // nothing: the name is too long
+        std::string name;                            // as written into headers
+        std::string key;
+        bool skipHeader = false;           // reading
+        std::optional<std::string> header; // writing: the text put first; nothing: it cannot be made
+    };
 
-    int openRecord(int guise, int format, Mode mode, std::string name, std::string key,
-                   const std::filesystem::path& native, const char* fileMode, int failure, OpenFile*& record);
-    void discard(OpenFile& record, bool deleteFile);
+    Opening narrowOpening(int guise, int format, std::string_view key, Mode mode) const;
+    Opening wideOpening(int guise, int format, std::optional<std::wstring> name, Mode mode) const;
+    // `openFailure` is the status of a file that cannot be opened.
+    int open(const Opening& opening, int openFailure, int* identifier);
+    // Frees the identifier, closes the file, forgets the record and then deletes the file when
+    // asked; false when the close or the deletion failed.
+    bool closeRecord(OpenFile& record, bool deleteFile);
     OpenFile* find(int identifier);
     int skipHeader(OpenFile& record);
-    int writeStandardHeader(OpenFile& record, std::string_view headerText);
+    std::optional<std::string> standardHeader(const Opening& opening, std::string_view headerText) const;
     int writeText(OpenFile& record, const std::string& text);
     bool growLineBuffer(std::size_t size);
     void closeAll();

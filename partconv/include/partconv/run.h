@@ -26,7 +26,8 @@ enum ExitCode : int {
 // one line on `errors`.
 int run(std::wstring_view stem, Host& host, std::FILE* errors);
 
-// The stem: the whole command line after the program name, as received.
-std::wstring stemFromArguments(int argc, const char* const* argv);
+// The stem: the command line as the process received it, after the program name and the blanks
+// that follow it; quotes and any other blanks stay.
+std::wstring stemFromCommandLine(std::wstring_view commandLine);
 
 } // namespace partconv
