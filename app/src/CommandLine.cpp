@@ -1,8 +1,8 @@
 #include "app/Dvw32App.h"
+#include "app/StartupIni.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/KernelServices.h"
-#include "win/base.h"
 
 #include <cwchar>
 
@@ -10,11 +10,6 @@ namespace {
 
 constexpr wchar_t kIniSwitch[] = L"ini:";
 constexpr size_t kIniSwitchLength = 4;
-
-bool isFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 } // namespace
 
@@ -30,7 +25,7 @@ void CDvw32App::DVCommandLineInfo::ParseParam(const wchar_t* pszParam, BOOL bFla
         m_strConfigurationFile.Empty();
         if (*rest != L'\0') {
             const std::wstring path = DVAppendProgramPath(rest, 0, false);
-            if (isFile(path)) {
+            if (dvapp::IsExistingFile(path)) {
                 m_strConfigurationFile = path.c_str();
             } else {
                 DVLog_Write(

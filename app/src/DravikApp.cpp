@@ -51,6 +51,14 @@ void showStartupError(const std::wstring& text) {
     DVMessageBox::Show(text.c_str(), MB_OK | MB_ICONERROR);
 }
 
+// `kind` is "Kernel", "Mandatory" or "Optional".
+void logIncompatible(int level, const char* kind, const wchar_t* module, const VersionNumber& version) {
+    DVLog_Write(level, "%s module \"%s\" v%u.%u.%u.%u is incompatible with DRAVIK CAD v%u.%u.%u.%u", kind,
+                narrow(module).c_str(), version.major(), version.minor(), version.build(), version.revision(),
+                kProgramVersion.major(), kProgramVersion.minor(), kProgramVersion.build(),
+                kProgramVersion.revision());
+}
+
 } // namespace
 
 BOOL DravikApp::InitInstance() {
@@ -116,10 +124,7 @@ BOOL DravikApp::DoInitInstance() {
 
     const VersionNumber kernelVersion = VersionNumber::fromFile(kKernelModule);
     if (kernelVersion != kProgramVersion) {
-        DVLog_Write(8, "Kernel module \"%s\" v%u.%u.%u.%u is incompatible with DRAVIK CAD v%u.%u.%u.%u",
-                    narrow(kKernelModule).c_str(), kernelVersion.major(), kernelVersion.minor(),
-                    kernelVersion.build(), kernelVersion.revision(), kProgramVersion.major(),
-                    kProgramVersion.minor(), kProgramVersion.build(), kProgramVersion.revision());
+        logIncompatible(8, "Kernel", kKernelModule, kernelVersion);
         showStartupError(L"Fatal Error: Incorrect Version of DravikKernel.dll");
         return FALSE;
     }
@@ -191,10 +196,7 @@ void DravikApp::LoadEditionModules() {
         const std::string name = narrow(row.name);
         const VersionNumber version = VersionNumber::fromFile(row.name);
         if (version != kProgramVersion) {
-            DVLog_Write(level, "%s module \"%s\" v%u.%u.%u.%u is incompatible with DRAVIK CAD v%u.%u.%u.%u",
-                        optional ? "Optional" : "Mandatory", name.c_str(), version.major(), version.minor(),
-                        version.build(), version.revision(), kProgramVersion.major(), kProgramVersion.minor(),
-                        kProgramVersion.build(), kProgramVersion.revision());
+            logIncompatible(level, optional ? "Optional" : "Mandatory", row.name, version);
             showStartupError(Dravik::I18n::FormatTranslation(
                 L"Incorrect version of \"%s\" (%u.%u.%u.%u)", row.name, unsigned(version.major()),
                 unsigned(version.minor()), unsigned(version.build()), unsigned(version.revision())));

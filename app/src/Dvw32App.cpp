@@ -293,3 +293,49 @@ int FormatFixedBuffer32(wchar_t* buffer, size_t count, const wchar_t* format, ..
     va_end(args);
     return written < 0 ? -1 : written;
 }
+
+namespace Dravik {
+
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept {
+    if (this != &other) {
+        if (key_ != nullptr)
+            RegCloseKey(key_);
+        key_ = std::exchange(other.key_, nullptr);
+    }
+    return *this;
+}
+
+RegistryKey::~RegistryKey() {
+    if (key_ != nullptr)
+        RegCloseKey(key_);
+}
+
+RegistryKey RegistryKey::Open(HKEY parent, const wchar_t* subKey, REGSAM access) {
+    HKEY key = nullptr;
+    if (parent == nullptr || RegOpenKeyExW(parent, subKey, 0, access, &key) != ERROR_SUCCESS)
+        return RegistryKey();
+    return RegistryKey(key);
+}
+
+bool RegistryKey::GetStringValue(const wchar_t* name, std::wstring& value) const {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (key_ == nullptr || RegQueryValueExW(key_, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return false;
+    if (size <= sizeof(wchar_t)) {
+        value.clear();
+        return true;
+    }
+    // One more character than stored, so that a value saved without its terminator still ends.
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD read = size;
+    if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<LPBYTE>(text.data()), &read) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return false;
+    value = text.c_str();
+    return true;
+}
+
+} // namespace Dravik

@@ -1,4 +1,5 @@
 #include "app/Splash.h"
+#include "app/StartupIni.h"
 
 #include "DravikKernel/KernelServices.h"
 #include "win/base.h"
@@ -17,11 +18,6 @@ struct CloseEvent {
 CloseEvent& closeEvent() {
     static CloseEvent* e = new CloseEvent;
     return *e;
-}
-
-bool isFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace
@@ -46,9 +42,9 @@ CSplashWnd::~CSplashWnd() {
 
 void CSplashWnd::RunSplash() {
     std::wstring image = imagePath_;
-    if (!isFile(image))
+    if (!dvapp::IsExistingFile(image))
         image = DVAppendProgramPath(L"Banner.bmp", 0, false);
-    if (!isFile(image))
+    if (!dvapp::IsExistingFile(image))
         return;
     // The picture itself is drawn by the window of a later step; until then the thread only
     // keeps its place until start-up ends.

@@ -6,20 +6,17 @@
 #include "win/base.h"
 
 namespace dvapp {
-namespace {
 
-bool isFile(const std::wstring& path) {
+bool IsExistingFile(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-} // namespace
 
 void StartupIni::Load(const std::wstring& productIni, const std::wstring& commandLineIni) {
     product_.Load(productIni.c_str());
     merged_.reset();
     commandLinePath_.clear();
-    if (commandLineIni.empty() || !isFile(commandLineIni))
+    if (!IsExistingFile(commandLineIni))
         return;
     dvio::IniFile overlay;
     if (!overlay.Load(commandLineIni.c_str())) {

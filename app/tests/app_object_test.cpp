@@ -152,6 +152,53 @@ TEST_F(AppObject, AFixedBufferTakesThirtyOneCharacters) {
     EXPECT_EQ(std::wcslen(buffer), 31u);
 }
 
+TEST_F(AppObject, RegistryKeysOpenUnderAnOpenKeyAndReadOnlyStringValues) {
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\RegistryKeyTest", 0, nullptr,
+                              REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    const auto setValue = [&](const wchar_t* name, DWORD type, const void* data, DWORD size) {
+        ASSERT_EQ(RegSetValueExW(created, name, 0, type, static_cast<const BYTE*>(data), size),
+                  ERROR_SUCCESS);
+    };
+    const wchar_t text[] = L"abc";
+    const DWORD number = 5;
+    setValue(L"text", REG_SZ, text, sizeof(text));
+    setValue(L"terminator", REG_SZ, L"", sizeof(wchar_t));
+    setValue(L"nothing", REG_SZ, L"", 0);
+    setValue(L"number", REG_DWORD, &number, sizeof(number));
+    setValue(L"expandable", REG_EXPAND_SZ, text, sizeof(text));
+    RegCloseKey(created);
+
+    EXPECT_FALSE(Dravik::RegistryKey::Open(nullptr, L"Software", KEY_READ).IsOpen());
+    EXPECT_FALSE(Dravik::RegistryKey::Open(HKEY_CURRENT_USER, L"Software\\Missing", KEY_READ).IsOpen());
+    const Dravik::RegistryKey software = Dravik::RegistryKey::Open(HKEY_CURRENT_USER, L"Software", KEY_READ);
+    ASSERT_TRUE(software.IsOpen());
+    const Dravik::RegistryKey key = software.OpenSubKey(L"RegistryKeyTest", KEY_READ);
+    ASSERT_TRUE(key.IsOpen());
+
+    struct Case {
+        const wchar_t* name;
+        bool read;
+        std::wstring value;
+    };
+    const Case cases[] = {
+        {L"text", true, L"abc"},    {L"terminator", true, L""},     {L"nothing", true, L""},
+        {L"number", false, L"old"}, {L"expandable", false, L"old"}, {L"missing", false, L"old"},
+    };
+    for (const auto& c : cases) {
+        std::wstring value = L"old";
+        EXPECT_EQ(key.GetStringValue(c.name, value), c.read) << pal::text::toUtf8(c.name);
+        EXPECT_EQ(value, c.value) << pal::text::toUtf8(c.name);
+    }
+
+    // A key that is not open reads nothing and opens nothing.
+    const Dravik::RegistryKey closed;
+    std::wstring value;
+    EXPECT_FALSE(closed.GetStringValue(L"text", value));
+    EXPECT_FALSE(closed.OpenSubKey(L"RegistryKeyTest", KEY_READ).IsOpen());
+}
+
 TEST_F(AppObject, TheApplicationNameIsTheTitleResourceOrTheVireloTitle) {
     EXPECT_EQ(GetApplicationName(), L"DRAVIK CAD");
     GlobalContainer::Instance().InitSessionLocale(L"Ger", true, 1);

@@ -9,12 +9,14 @@
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "frame/MainFrame.h"
+#include "win/system/registry.h"
 
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CDvw32Doc;
@@ -175,3 +177,34 @@ CString GetApplicationName();
 
 // Formats into a caller's buffer of 32 characters; the characters written, or -1.
 int FormatFixedBuffer32(wchar_t* buffer, size_t count, const wchar_t* format, ...);
+
+namespace Dravik {
+
+// An owned handle of an open registry key; empty when the key could not be opened.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    RegistryKey(RegistryKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
+    RegistryKey& operator=(RegistryKey&& other) noexcept;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    ~RegistryKey();
+
+    // A subkey of an open key (a root key counts as open) with the given access; empty when
+    // the parent is not open or the subkey cannot be opened.
+    static RegistryKey Open(HKEY parent, const wchar_t* subKey, REGSAM access);
+    RegistryKey OpenSubKey(const wchar_t* subKey, REGSAM access) const { return Open(key_, subKey, access); }
+
+    bool IsOpen() const { return key_ != nullptr; }
+    HKEY Get() const { return key_; }
+
+    // A string value (REG_SZ only); false when the key is not open or the value cannot be read.
+    // A value that holds no more than its terminator reads as an empty string.
+    bool GetStringValue(const wchar_t* name, std::wstring& value) const;
+
+private:
+    explicit RegistryKey(HKEY key) : key_(key) {}
+    HKEY key_ = nullptr;
+};
+
+} // namespace Dravik

@@ -30,6 +30,9 @@ private:
     std::wstring commandLinePath_;
 };
 
+// True when `path` names an existing file (not a folder).
+bool IsExistingFile(const std::wstring& path);
+
 // A path setting of the effective INI: empty stays empty, an absolute path is taken as it is,
 // a relative one is joined to the command-line INI's folder when that names an existing file,
 // else to the program folder.
