@@ -79,7 +79,8 @@ void exercise(const Image::Image2D& image) {
     Image::PixelBox::CopyPixels(image.GetPixelBox(), target.GetPixelBox());
 }
 
-const char* const kTypes[] = {"png", "bmp", "jpg", "tif", "pgm", "ppm", "gif", "tga"};
+const char* const kTypes[] = {"png", "bmp", "jpg",  "tif", "pgm", "ppm",
+                              "gif", "tga", "wbmp", "cut", "g3",  "pcd"};
 
 } // namespace
 

@@ -56,6 +56,29 @@ bool headerFits(FREE_IMAGE_FORMAT fif, FIMEMORY* memory) {
     return bytes <= detail::kMaxPixelBytes;
 }
 
+// Most plug-ins tell their own bytes from others'; a few (WBMP, CUT, G3, PCD) have no such check, and
+// for them the named format is all there is to go on. A check reads the bytes, so a plug-in whose
+// check reads nothing has none.
+bool hasContentCheck(FREE_IMAGE_FORMAT fif) {
+    struct Probe {
+        long position = 0;
+        bool read = false;
+    } probe;
+    FreeImageIO io{};
+    io.read_proc = [](void* buffer, unsigned size, unsigned count, fi_handle handle) -> unsigned {
+        static_cast<Probe*>(handle)->read = true;
+        std::memset(buffer, 0, std::size_t{size} * count);
+        return count;
+    };
+    io.seek_proc = [](fi_handle handle, long offset, int) -> int {
+        static_cast<Probe*>(handle)->position = offset;
+        return 0;
+    };
+    io.tell_proc = [](fi_handle handle) -> long { return static_cast<Probe*>(handle)->position; };
+    FreeImage_ValidateFromHandle(fif, &io, &probe);
+    return probe.read;
+}
+
 // Brings a standard bitmap to 8-bit grey, 24 or 32 bits; null when the conversion fails.
 FIBITMAP* toHeldDepth(FIBITMAP* dib) {
     if (FreeImage_GetImageType(dib) != FIT_BITMAP)
@@ -245,10 +268,10 @@ ImageData FreeImageCodec::Decode(const void* data, std::size_t size) {
         return result;
     const auto fif = static_cast<FREE_IMAGE_FORMAT>(format_);
     // Some plug-ins (TARGA among them) crash on bytes of another format, so bytes are decoded only by
-    // the format that recognises them as its own.
+    // a format that recognises them as its own or that cannot recognise anything.
     const bool own = FreeImage_ValidateFromMemory(fif, memory.get());
     FreeImage_SeekMemory(memory.get(), 0, SEEK_SET);
-    if (!own || !headerFits(fif, memory.get()))
+    if ((!own && hasContentCheck(fif)) || !headerFits(fif, memory.get()))
         return result;
     FIBITMAP* loaded = FreeImage_LoadFromMemory(fif, memory.get(), 0);
     if (loaded != nullptr && loaded->data == nullptr) { // a plug-in gave up half-way

@@ -79,7 +79,8 @@ TEST(BadInputSweep, FuzzFindingsLoadOrFailWithoutHarm) {
     for (const auto& entry : std::filesystem::directory_iterator(std::string(DVPIMAGE_FIXTURES) + "/fuzz")) {
         const Bytes bytes = dvpimage_test::readFixture("fuzz/" + entry.path().filename().string());
         ++files;
-        for (const char* type : {"", "png", "bmp", "jpg", "tif", "pgm", "ppm", "gif", "tga"}) {
+        for (const char* type :
+             {"", "png", "bmp", "jpg", "tif", "pgm", "ppm", "gif", "tga", "wbmp", "cut", "g3", "pcd"}) {
             Image2D image;
             dvpimage_test::VectorStream stream(bytes);
             const bool loaded = image.Load(stream, type);

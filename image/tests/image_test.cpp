@@ -206,6 +206,30 @@ TEST_F(ImageTest, TiffLoadsSixteenBitGreyAndColourExactly) {
     EXPECT_EQ(Bytes(bits, bits + 6), Bytes(pixels, pixels + 6));
 }
 
+// WBMP, CUT, G3 and PCD carry nothing FreeImage can recognise them by: named, they still decode.
+TEST_F(ImageTest, FormatWithoutAContentCheckLoadsByName) {
+    FIBITMAP* dib = FreeImage_Allocate(64, 8, 1);
+    RGBQUAD* palette = FreeImage_GetPalette(dib);
+    palette[1] = RGBQUAD{255, 255, 255, 0};
+    FreeImage_GetScanLine(dib, 0)[0] = 0xA0; // white, black, white, then black
+    const Bytes wbmp = encodeWithFreeImage(dib, FIF_WBMP);
+    ASSERT_GT(wbmp.size(), 32u);
+    for (const char* type : {"wbmp", "WAP"}) {
+        SCOPED_TRACE(type);
+        Image2D image;
+        ASSERT_TRUE(image.Load(wbmp.data(), wbmp.size(), type));
+        EXPECT_EQ(image.Format(), PF_L8);
+        EXPECT_EQ(image.Width(), 64u);
+        EXPECT_EQ(image.Height(), 8u);
+        const auto* bits = static_cast<const std::uint8_t*>(image.Bits());
+        EXPECT_EQ(Bytes(bits, bits + 5), (Bytes{255, 0, 255, 0, 0}));
+    }
+    // Nothing recognises the bytes, so without a name the image is left as it was.
+    Image2D unnamed(1, 1, PF_L8);
+    EXPECT_FALSE(unnamed.Load(wbmp.data(), wbmp.size(), ""));
+    EXPECT_EQ(unnamed.Width(), 1u);
+}
+
 // An image whose pixels are the numbers 0, 1, 2, ... in every byte.
 Image2D patterned(std::uint32_t w, std::uint32_t h, PixelFormat format) {
     Image2D image(w, h, format);
