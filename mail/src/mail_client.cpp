@@ -45,7 +45,6 @@ ULONG sendRecord(Send send, const MailRequest& request, Convert convert) {
 
     std::vector<Recipient> recipients(request.recipients.size());
     for (size_t i = 0; i < recipients.size(); ++i) {
-        recipients[i] = {};
         // The first address is the addressee; the others get blind copies, so that no
         // recipient learns the others' addresses.
         recipients[i].ulRecipClass = i == 0 ? MAPI_TO : MAPI_BCC;
@@ -54,7 +53,6 @@ ULONG sendRecord(Send send, const MailRequest& request, Convert convert) {
     std::vector<File> files(request.attachments.size());
     for (size_t i = 0; i < files.size(); ++i) {
         const auto& a = request.attachments[i];
-        files[i] = {};
         files[i].nPosition = kNoPosition;
         files[i].lpszPathName = keep(a.path);
         files[i].lpszFileName = a.displayName.empty() ? nullptr : keep(a.displayName);

@@ -4,13 +4,16 @@
 #include "mail_child.h"
 #include "recording_tool.h"
 
+#include "pal/cmdline.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/text.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -152,6 +155,10 @@ TEST_P(MailCaseTest, HandsOverOrFallsBack) {
                 arg = logs + arg.substr(8);
     EXPECT_EQ(composerRuns(), expected);
     EXPECT_EQ(opened(), c.opened);
+    for (const auto& e : journal("ShellExecute")) {
+        EXPECT_EQ(e.get("verb"), "open");
+        EXPECT_EQ(e.get("show"), "5"); // SW_SHOW
+    }
     EXPECT_FALSE(fs::exists(root() / "pwned")) << "an argument reached a shell";
 }
 
@@ -299,7 +306,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {kFallback},
                  0},
         MailCase{
-            "address_that_reads_as_an_option", {"--to=--attach=/etc/passwd", kFb}, L"", {}, {kFallback}, 0}),
+            "address_that_reads_as_an_option", {"--to=--attach=/etc/passwd", kFb}, L"", {}, {kFallback}, 0},
+        MailCase{"address_that_reads_as_a_mail_link",
+                 {"--to=mailto:a@example.com?attach=/etc/passwd", kFb},
+                 L"",
+                 {},
+                 {kFallback},
+                 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
@@ -413,6 +426,73 @@ TEST_F(MailHelperTest, SupportRequestFromTheMainProgram) {
               0);
     EXPECT_EQ(composerRuns(), (std::vector<ToolRun>{{"--utf8", "--subject", "Technical support request",
                                                      "--body", body, "support@dravik.example"}}));
+    EXPECT_TRUE(opened().empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Started as the main program's support request starts it: the program folder's
+// "DravikMail.exe" with every value quoted, the body written to an inherited pipe as UTF-16
+// without a mark or a terminator, and nobody waiting for the end of the writing.
+
+// The main program quotes every value, whether it needs it or not.
+std::wstring quotedValue(std::wstring_view value) {
+    const std::wstring q = pal::cmdline::quote(value);
+    return q.starts_with(L'"') ? q : L'"' + q + L'"';
+}
+
+TEST_F(MailHelperTest, SupportRequestThroughTheMainProgramsPipe) {
+    install(Library::Standin);
+    installComposer();
+    const char* path = std::getenv("PATH");
+    const std::string savedPath = path ? path : "";
+    ::setenv("PATH", tools_.c_str(), 1);
+
+    wchar_t program[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    ASSERT_TRUE(PathRemoveFileSpecW(program));
+    ASSERT_TRUE(PathAppendW(program, L"DravikMail.exe"));
+    const std::wstring subject = L"Запрос \"срочно\" C:\\logs\\";
+    std::wstring line = L'"' + std::wstring(program) + L'"' + L" --to=" +
+                        quotedValue(L"support@dravik.example") + L" --subject=" + quotedValue(subject) +
+                        L" --fallback=" + quotedValue(pal::text::fromUtf8(kFallback));
+    // Each template line ends with CR LF; many lines make the body span several reads.
+    std::wstring body;
+    for (int i = 0; i < 300; ++i)
+        body += L"Строка " + std::to_wstring(i) + L" \U0001F4E7\r\n";
+    const std::string bytes = pal::text::toUtf16leBytes(body);
+
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 0));
+    ASSERT_TRUE(SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT));
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = readEnd;
+    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION pi{};
+    const BOOL started =
+        CreateProcessW(program, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    ::setenv("PATH", savedPath.c_str(), 1);
+    ASSERT_TRUE(started);
+    CloseHandle(pi.hThread);
+    for (size_t done = 0; done < bytes.size();) {
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(writeEnd, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                              &written, nullptr));
+        done += written;
+    }
+    CloseHandle(writeEnd);
+    CloseHandle(readEnd);
+
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 60'000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    EXPECT_TRUE(GetExitCodeProcess(pi.hProcess, &code));
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(composerRuns(),
+              (std::vector<ToolRun>{{"--utf8", "--subject", pal::text::toUtf8(subject), "--body",
+                                     pal::text::toUtf8(body), "support@dravik.example"}}));
     EXPECT_TRUE(opened().empty());
 }
 

@@ -17,10 +17,11 @@ namespace simplemapi {
 
 namespace {
 
-// xdg-email reads a word that begins with "-" as an option, so such an address cannot be
-// passed to it as an address at all.
+// xdg-email reads a word that begins with "-" as an option, and one that begins with "mailto:"
+// as a whole mail link that it passes on unencoded, whose query could attach files or add
+// recipients. Neither can be passed to it as an address at all.
 bool usableAddress(const std::string& address) {
-    return !address.empty() && address.front() != '-';
+    return !address.empty() && address.front() != '-' && !address.starts_with("mailto:");
 }
 
 void addEach(std::vector<std::string>& argv, const char* option, const std::vector<std::string>& values) {

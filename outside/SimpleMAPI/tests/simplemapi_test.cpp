@@ -169,18 +169,19 @@ TEST_P(SimpleMapiFailureTest, AnswersTheFailureWithoutHandingOver) {
     EXPECT_EQ(composerRuns().size(), c.composerRuns);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SimpleMapiFailureTest,
-                         ::testing::Values(FailureCase{"composer_fails", 4, L"a@example.com",
-                                                       L"C:\\present.txt", MAPI_E_FAILURE, 1},
-                                           FailureCase{"composer_not_on_path", -1, L"a@example.com",
-                                                       L"C:\\present.txt", MAPI_E_FAILURE, 0},
-                                           FailureCase{"missing_attachment", 0, L"a@example.com",
-                                                       L"C:\\absent.txt", MAPI_E_ATTACHMENT_NOT_FOUND, 0},
-                                           FailureCase{"folder_as_attachment", 0, L"a@example.com", L"C:\\",
-                                                       MAPI_E_ATTACHMENT_NOT_FOUND, 0},
-                                           FailureCase{"address_read_as_option", 0, L"--attach=/etc/passwd",
-                                                       L"C:\\present.txt", MAPI_E_UNKNOWN_RECIPIENT, 0}),
-                         [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SimpleMapiFailureTest,
+    ::testing::Values(
+        FailureCase{"composer_fails", 4, L"a@example.com", L"C:\\present.txt", MAPI_E_FAILURE, 1},
+        FailureCase{"composer_not_on_path", -1, L"a@example.com", L"C:\\present.txt", MAPI_E_FAILURE, 0},
+        FailureCase{"missing_attachment", 0, L"a@example.com", L"C:\\absent.txt", MAPI_E_ATTACHMENT_NOT_FOUND,
+                    0},
+        FailureCase{"folder_as_attachment", 0, L"a@example.com", L"C:\\", MAPI_E_ATTACHMENT_NOT_FOUND, 0},
+        FailureCase{"address_read_as_option", 0, L"--attach=/etc/passwd", L"C:\\present.txt",
+                    MAPI_E_UNKNOWN_RECIPIENT, 0},
+        FailureCase{"address_read_as_mail_link", 0, L"mailto:a@example.com?attach=/etc/passwd",
+                    L"C:\\present.txt", MAPI_E_UNKNOWN_RECIPIENT, 0}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(SimpleMapiTest, NoMessageIsAFailure) {
     installComposer();
