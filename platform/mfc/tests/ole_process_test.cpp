@@ -4,6 +4,7 @@
 // clients that die) and ends when the last one lets go.
 #include "afxdisp.h"
 #include "ole_test_ids.h"
+#include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
 #include "win/system.h"
 
@@ -24,15 +25,7 @@ namespace {
 using namespace oletest;
 namespace fs = std::filesystem;
 
-template <class F> bool eventually(F done, int seconds = 10) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
+using pal::test::eventually;
 
 std::wstring defaultOf(const std::wstring& subkey) {
     wchar_t buffer[1024];

@@ -93,47 +93,46 @@ template <class R, class C, class... A> struct Member<R (C::*)(A...)> {
 };
 template <class R, class C, class... A> struct Member<R (C::*)(A...) const> : Member<R (C::*)(A...)> {};
 
+// Whether a value of type T holds an automation value of type vt, for the types that stand for
+// themselves wherever they appear; strings and by-reference types differ from place to place.
+template <class T> constexpr bool holdsType(VARTYPE vt) {
+    if constexpr (std::is_same_v<T, short>)
+        return vt == VT_I2;
+    else if constexpr (std::is_same_v<T, LONG>) // also BOOL, the same type
+        return vt == VT_I4 || vt == VT_BOOL;
+    else if constexpr (std::is_same_v<T, float>)
+        return vt == VT_R4;
+    else if constexpr (std::is_same_v<T, double>)
+        return vt == VT_R8;
+    else if constexpr (std::is_same_v<T, IDispatch*>)
+        return vt == VT_DISPATCH;
+    else if constexpr (std::is_same_v<T, VARIANT>)
+        return vt == VT_VARIANT;
+    else
+        return false;
+}
+
 // Whether a parameter of type P can take an argument of the parameter string's code.
 template <class P> consteval bool acceptsParam(unsigned char code) {
-    if constexpr (std::is_same_v<P, short>)
-        return code == VT_I2;
-    else if constexpr (std::is_same_v<P, LONG>) // also BOOL, the same type
-        return code == VT_I4 || code == VT_BOOL;
-    else if constexpr (std::is_same_v<P, float>)
-        return code == VT_R4;
-    else if constexpr (std::is_same_v<P, double>)
-        return code == VT_R8;
-    else if constexpr (std::is_same_v<P, LPCWSTR>)
+    if constexpr (std::is_same_v<P, LPCWSTR>)
         return code == VT_BSTR;
-    else if constexpr (std::is_same_v<P, IDispatch*>)
-        return code == VT_DISPATCH;
     else if constexpr (std::is_same_v<P, const VARIANT&>)
         return code == VT_VARIANT;
     else if constexpr (std::is_same_v<P, short*>)
         return code == kCodeByRefI2;
+    else if constexpr (std::is_same_v<P, VARIANT>)
+        return false; // a variant is taken by reference only
     else
-        return false;
+        return holdsType<P>(code);
 }
 
 template <class R> consteval bool acceptsResult(VARTYPE vt) {
     if constexpr (std::is_void_v<R>)
         return vt == VT_EMPTY;
-    else if constexpr (std::is_same_v<R, short>)
-        return vt == VT_I2;
-    else if constexpr (std::is_same_v<R, LONG>)
-        return vt == VT_I4 || vt == VT_BOOL;
-    else if constexpr (std::is_same_v<R, float>)
-        return vt == VT_R4;
-    else if constexpr (std::is_same_v<R, double>)
-        return vt == VT_R8;
     else if constexpr (std::is_same_v<R, BSTR>)
         return vt == VT_BSTR;
-    else if constexpr (std::is_same_v<R, IDispatch*>)
-        return vt == VT_DISPATCH;
-    else if constexpr (std::is_same_v<R, VARIANT>)
-        return vt == VT_VARIANT;
     else
-        return false;
+        return holdsType<R>(vt);
 }
 
 template <class R, class C, class... A> consteval bool paramsMatch(R (C::*)(A...), const char* params) {

@@ -118,22 +118,10 @@ template <class A> bool makeArgument(unsigned char code, A&& arg, VARIANT& out) 
 template <class R> bool resultFits(VARTYPE vt) {
     if constexpr (std::is_void_v<R> || std::is_same_v<R, std::nullptr_t>)
         return true;
-    else if constexpr (std::is_same_v<R, SHORT>)
-        return vt == VT_I2;
-    else if constexpr (std::is_same_v<R, LONG>) // also BOOL
-        return vt == VT_I4 || vt == VT_BOOL;
-    else if constexpr (std::is_same_v<R, FLOAT>)
-        return vt == VT_R4;
-    else if constexpr (std::is_same_v<R, double>)
-        return vt == VT_R8;
     else if constexpr (std::is_same_v<R, CString>)
         return vt == VT_BSTR;
-    else if constexpr (std::is_same_v<R, IDispatch*>)
-        return vt == VT_DISPATCH;
-    else if constexpr (std::is_same_v<R, VARIANT>)
-        return vt == VT_VARIANT;
     else
-        return false;
+        return afx::disp::holdsType<R>(vt);
 }
 
 } // namespace driver

@@ -115,10 +115,15 @@ char* cellOf(SAFEARRAY* a, const LONG* indices) {
     return static_cast<char*>(a->pvData) + offset * a->cbElements;
 }
 
-const SAFEARRAYBOUND* boundOf(SAFEARRAY* a, UINT dim) {
+// The lower or the upper bound of dimension `dim` (counted from 1).
+HRESULT getBound(SAFEARRAY* a, UINT dim, LONG* bound, bool upper) {
+    if (!bound)
+        return E_INVALIDARG;
     if (!a || dim < 1 || dim > a->cDims)
-        return nullptr;
-    return &a->rgsabound[a->cDims - dim];
+        return DISP_E_BADINDEX;
+    const SAFEARRAYBOUND& b = a->rgsabound[a->cDims - dim];
+    *bound = upper ? static_cast<LONG>(static_cast<long long>(b.lLbound) + b.cElements - 1) : b.lLbound;
+    return S_OK;
 }
 
 } // namespace
@@ -182,23 +187,11 @@ HRESULT SafeArrayGetVartype(SAFEARRAY* a, VARTYPE* vt) {
 }
 
 HRESULT SafeArrayGetLBound(SAFEARRAY* a, UINT dim, LONG* bound) {
-    const SAFEARRAYBOUND* b = boundOf(a, dim);
-    if (!bound)
-        return E_INVALIDARG;
-    if (!b)
-        return DISP_E_BADINDEX;
-    *bound = b->lLbound;
-    return S_OK;
+    return getBound(a, dim, bound, false);
 }
 
 HRESULT SafeArrayGetUBound(SAFEARRAY* a, UINT dim, LONG* bound) {
-    const SAFEARRAYBOUND* b = boundOf(a, dim);
-    if (!bound)
-        return E_INVALIDARG;
-    if (!b)
-        return DISP_E_BADINDEX;
-    *bound = static_cast<LONG>(static_cast<long long>(b->lLbound) + b->cElements - 1);
-    return S_OK;
+    return getBound(a, dim, bound, true);
 }
 
 HRESULT SafeArrayGetElement(SAFEARRAY* a, LONG* indices, void* value) {
@@ -248,9 +241,10 @@ HRESULT SafeArrayUnlock(SAFEARRAY* a) {
 }
 
 HRESULT SafeArrayAccessData(SAFEARRAY* a, void** data) {
-    if (!a || !data)
+    if (!data)
         return E_INVALIDARG;
-    ++a->cLocks;
+    if (HRESULT hr = SafeArrayLock(a); FAILED(hr))
+        return hr;
     *data = a->pvData;
     return S_OK;
 }

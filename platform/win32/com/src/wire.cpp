@@ -25,6 +25,13 @@ public:
             u16(c);
     }
     void text(const std::wstring& s) { text(s.data(), s.size()); }
+    void guid(const GUID& g) {
+        u32(g.Data1);
+        u16(g.Data2);
+        u16(g.Data3);
+        for (BYTE b : g.Data4)
+            u8(b);
+    }
     void header(Kind kind, std::uint32_t call) {
         u8(kVersion);
         u8(static_cast<std::uint8_t>(kind));
@@ -122,7 +129,8 @@ private:
 
 constexpr std::uint32_t kNullText = 0xFFFFFFFF;
 
-bool arrayElementType(VARTYPE vt) {
+// The plain types a value or an array element may have on the wire.
+bool scalarType(VARTYPE vt) {
     switch (vt) {
     case VT_I2:
     case VT_I4:
@@ -169,39 +177,34 @@ bool readBstr(Reader& r, BSTR& out) {
     return out != nullptr;
 }
 
+// A cell is a variant's value or an array element: unaligned storage of the value's own type.
+template <class T> T load(const void* cell) {
+    T v;
+    std::memcpy(&v, cell, sizeof v);
+    return v;
+}
+template <class T> void store(void* cell, T v) {
+    std::memcpy(cell, &v, sizeof v);
+}
+
 void writeScalar(Writer& w, VARTYPE vt, const void* cell) {
     switch (vt) {
     case VT_I2:
-    case VT_BOOL: {
-        SHORT v;
-        std::memcpy(&v, cell, 2);
-        w.u16(static_cast<std::uint16_t>(v));
+    case VT_BOOL:
+        w.u16(static_cast<std::uint16_t>(load<SHORT>(cell)));
         break;
-    }
-    case VT_I4: {
-        LONG v;
-        std::memcpy(&v, cell, 4);
-        w.i32(v);
+    case VT_I4:
+        w.i32(load<LONG>(cell));
         break;
-    }
-    case VT_R4: {
-        float v;
-        std::memcpy(&v, cell, 4);
-        w.f32(v);
+    case VT_R4:
+        w.f32(load<float>(cell));
         break;
-    }
-    case VT_R8: {
-        double v;
-        std::memcpy(&v, cell, 8);
-        w.f64(v);
+    case VT_R8:
+        w.f64(load<double>(cell));
         break;
-    }
-    case VT_BSTR: {
-        BSTR v;
-        std::memcpy(&v, cell, sizeof v);
-        writeBstr(w, v);
+    case VT_BSTR:
+        writeBstr(w, load<BSTR>(cell));
         break;
-    }
     default:
         break;
     }
@@ -210,31 +213,23 @@ void writeScalar(Writer& w, VARTYPE vt, const void* cell) {
 bool readScalar(Reader& r, VARTYPE vt, void* cell) {
     switch (vt) {
     case VT_I2:
-    case VT_BOOL: {
-        const SHORT v = r.i16();
-        std::memcpy(cell, &v, 2);
+    case VT_BOOL:
+        store<SHORT>(cell, r.i16());
         break;
-    }
-    case VT_I4: {
-        const LONG v = r.i32();
-        std::memcpy(cell, &v, 4);
+    case VT_I4:
+        store<LONG>(cell, r.i32());
         break;
-    }
-    case VT_R4: {
-        const float v = r.f32();
-        std::memcpy(cell, &v, 4);
+    case VT_R4:
+        store<float>(cell, r.f32());
         break;
-    }
-    case VT_R8: {
-        const double v = r.f64();
-        std::memcpy(cell, &v, 8);
+    case VT_R8:
+        store<double>(cell, r.f64());
         break;
-    }
     case VT_BSTR: {
         BSTR v = nullptr;
         if (!readBstr(r, v))
             return false;
-        std::memcpy(cell, &v, sizeof v);
+        store<BSTR>(cell, v);
         break;
     }
     default:
@@ -245,7 +240,7 @@ bool readScalar(Reader& r, VARTYPE vt, void* cell) {
 
 HRESULT writeArray(Writer& w, SAFEARRAY* a) {
     VARTYPE vt = VT_EMPTY;
-    if (!a || FAILED(SafeArrayGetVartype(a, &vt)) || !arrayElementType(vt) || a->cDims > kMaxArrayDims)
+    if (!a || FAILED(SafeArrayGetVartype(a, &vt)) || !scalarType(vt) || a->cDims > kMaxArrayDims)
         return DISP_E_BADVARTYPE;
     w.u8(static_cast<std::uint8_t>(a->cDims));
     size_t count = 1;
@@ -264,7 +259,7 @@ HRESULT writeArray(Writer& w, SAFEARRAY* a) {
 
 bool readArray(Reader& r, VARTYPE vt, SAFEARRAY*& out) {
     const std::uint8_t dims = r.u8();
-    if (!r.ok() || dims == 0 || dims > kMaxArrayDims || !arrayElementType(vt))
+    if (!r.ok() || dims == 0 || dims > kMaxArrayDims || !scalarType(vt))
         return false;
     SAFEARRAYBOUND bounds[kMaxArrayDims];
     size_t count = 1;
@@ -304,19 +299,15 @@ HRESULT writeValue(Writer& w, const VARIANT& v, ObjectCodec& objects) {
         w.u16(v.vt);
         return writeArray(w, v.parray);
     }
+    if (scalarType(v.vt)) {
+        w.u16(v.vt);
+        writeScalar(w, v.vt, &v.iVal);
+        return S_OK;
+    }
     switch (v.vt) {
     case VT_EMPTY:
     case VT_NULL:
         w.u16(v.vt);
-        return S_OK;
-    case VT_I2:
-    case VT_BOOL:
-    case VT_I4:
-    case VT_R4:
-    case VT_R8:
-    case VT_BSTR:
-        w.u16(v.vt);
-        writeScalar(w, v.vt, &v.iVal);
         return S_OK;
     case VT_DISPATCH: {
         std::uint64_t id = 0;
@@ -356,19 +347,15 @@ bool readValue(Reader& r, VARIANT& out, ObjectCodec& objects, SHORT* byref) {
         out.parray = a;
         return true;
     }
+    if (scalarType(vt)) {
+        if (!readScalar(r, vt, &out.iVal))
+            return false;
+        out.vt = vt;
+        return true;
+    }
     switch (vt) {
     case VT_EMPTY:
     case VT_NULL:
-        out.vt = vt;
-        return true;
-    case VT_I2:
-    case VT_BOOL:
-    case VT_I4:
-    case VT_R4:
-    case VT_R8:
-    case VT_BSTR:
-        if (!readScalar(r, vt, &out.iVal))
-            return false;
         out.vt = vt;
         return true;
     case VT_DISPATCH: {
@@ -385,11 +372,17 @@ bool readValue(Reader& r, VARIANT& out, ObjectCodec& objects, SHORT* byref) {
     }
 }
 
-bool start(Reader& r, Kind kind) {
+// Reads a frame's header; false when it is cut short or of another version.
+bool readHeader(Reader& r, Header& header) {
     const std::uint8_t version = r.u8();
-    const auto k = static_cast<Kind>(r.u8());
-    r.u32();
-    return r.ok() && version == kVersion && k == kind;
+    header.kind = static_cast<Kind>(r.u8());
+    header.call = r.u32();
+    return r.ok() && version == kVersion;
+}
+
+bool start(Reader& r, Kind kind) {
+    Header header;
+    return readHeader(r, header) && header.kind == kind;
 }
 
 } // namespace
@@ -414,11 +407,7 @@ std::optional<std::uint32_t> frameLength(const unsigned char prefix[4]) {
 HRESULT encode(std::uint32_t call, const CreateRequest& m, Kind kind, std::string& frame) {
     Writer w;
     w.header(kind, call);
-    w.u32(m.clsid.Data1);
-    w.u16(m.clsid.Data2);
-    w.u16(m.clsid.Data3);
-    for (BYTE b : m.clsid.Data4)
-        w.u8(b);
+    w.guid(m.clsid);
     return w.finish(frame);
 }
 
@@ -515,18 +504,14 @@ HRESULT encode(std::uint32_t call, const InvokeReply& m, ObjectCodec& objects, s
 
 bool decodeHeader(std::string_view body, Header& header) {
     Reader r(body);
-    const std::uint8_t version = r.u8();
-    header.kind = static_cast<Kind>(r.u8());
-    header.call = r.u32();
-    return r.ok() && version == kVersion;
+    return readHeader(r, header);
 }
 
 bool decode(std::string_view body, CreateRequest& m) {
     Reader r(body);
-    const std::uint8_t version = r.u8();
-    const auto kind = static_cast<Kind>(r.u8());
-    r.u32();
-    if (!r.ok() || version != kVersion || (kind != Kind::CreateInstance && kind != Kind::GetActiveObject))
+    Header header;
+    if (!readHeader(r, header) ||
+        (header.kind != Kind::CreateInstance && header.kind != Kind::GetActiveObject))
         return false;
     m.clsid = r.guid();
     return r.done();

@@ -253,6 +253,9 @@ TEST(SafeArray, VectorOfStringsOwnsItsElements) {
     EXPECT_EQ(lo, 1);
     EXPECT_EQ(hi, 3);
     EXPECT_EQ(SafeArrayGetLBound(a, 2, &lo), DISP_E_BADINDEX);
+    EXPECT_EQ(SafeArrayGetUBound(a, 0, &hi), DISP_E_BADINDEX);
+    EXPECT_EQ(SafeArrayGetUBound(a, 1, nullptr), E_INVALIDARG);
+    EXPECT_EQ(SafeArrayGetLBound(nullptr, 1, &lo), DISP_E_BADINDEX);
     BSTR value = SysAllocString(L"Утверд");
     LONG i = 2;
     EXPECT_EQ(SafeArrayPutElement(a, &i, value), S_OK);

@@ -4,6 +4,7 @@
 
 #include "pal/com/link.h"
 #include "pal/com/wire.h"
+#include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
 #include "win/com.h"
 #include "win/system.h"
@@ -44,16 +45,7 @@ void registerClass(REFCLSID clsid, const std::wstring& progId, const std::wstrin
     setDefault(L"CLSID\\" + id + L"\\LocalServer32", command);
 }
 
-// Polls `done` in real time for up to `seconds`.
-template <class F> bool eventually(F done, int seconds = 10) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
+using pal::test::eventually;
 
 class Automation : public pal::test::SandboxTest {
 protected:

@@ -118,6 +118,38 @@ std::shared_ptr<FileObject> fileFromHandle(HANDLE handle) {
 using pal::sys::fileFromHandle;
 using pal::sys::FileObject;
 
+namespace {
+
+// The file behind `handle` when it was opened for reading (or for writing), else null with
+// ERROR_ACCESS_DENIED.
+std::shared_ptr<FileObject> fileOpenedFor(HANDLE handle, bool write) {
+    auto file = fileFromHandle(handle);
+    if (file && !(write ? file->canWrite() : file->canRead())) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return file;
+}
+
+// The file behind `handle` for a transfer of `bytes` through `buffer`, with the checks ReadFile
+// and WriteFile share.
+std::shared_ptr<FileObject> transferFile(HANDLE handle, const void* buffer, DWORD bytes, bool write) {
+    auto file = fileOpenedFor(handle, write);
+    if (file && !buffer && bytes) {
+        SetLastError(ERROR_NOACCESS);
+        return nullptr;
+    }
+    return file;
+}
+
+// Where an OVERLAPPED says the transfer starts; -1 for the file pointer.
+off_t startOf(const OVERLAPPED* overlapped) {
+    return overlapped ? static_cast<off_t>((std::uint64_t{overlapped->OffsetHigh} << 32) | overlapped->Offset)
+                      : -1;
+}
+
+} // namespace
+
 HANDLE GetStdHandle(DWORD which) {
     if (which < STD_ERROR_HANDLE || which > STD_INPUT_HANDLE) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -221,22 +253,12 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD, LPSECURITY_ATTRIBUTES secu
 BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped) {
     if (read)
         *read = 0;
-    auto file = fileFromHandle(handle);
+    auto file = transferFile(handle, buffer, toRead, false);
     if (!file)
         return FALSE;
-    if (!file->canRead()) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    if (!buffer && toRead) {
-        SetLastError(ERROR_NOACCESS);
-        return FALSE;
-    }
     auto* p = static_cast<char*>(buffer);
     const bool isPipe = file->kind() == pal::ObjectKind::Pipe;
-    off_t offset =
-        overlapped ? static_cast<off_t>((std::uint64_t{overlapped->OffsetHigh} << 32) | overlapped->Offset)
-                   : -1;
+    const off_t offset = startOf(overlapped);
     DWORD done = 0;
     while (done < toRead) {
         const ssize_t n = offset >= 0 ? ::pread(file->fd(), p + done, toRead - done, offset + done)
@@ -299,21 +321,11 @@ ssize_t writeWithoutSigpipe(int fd, const char* p, size_t n, off_t offset) {
 BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped) {
     if (written)
         *written = 0;
-    auto file = fileFromHandle(handle);
+    auto file = transferFile(handle, buffer, toWrite, true);
     if (!file)
         return FALSE;
-    if (!file->canWrite()) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    if (!buffer && toWrite) {
-        SetLastError(ERROR_NOACCESS);
-        return FALSE;
-    }
     const auto* p = static_cast<const char*>(buffer);
-    const off_t offset =
-        overlapped ? static_cast<off_t>((std::uint64_t{overlapped->OffsetHigh} << 32) | overlapped->Offset)
-                   : -1;
+    const off_t offset = startOf(overlapped);
     DWORD done = 0;
     while (done < toWrite) {
         const ssize_t n =
@@ -394,13 +406,9 @@ BOOL FlushFileBuffers(HANDLE handle) {
 }
 
 BOOL SetEndOfFile(HANDLE handle) {
-    auto file = fileFromHandle(handle);
+    auto file = fileOpenedFor(handle, true);
     if (!file)
         return FALSE;
-    if (!file->canWrite()) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
     const off_t pos = ::lseek(file->fd(), 0, SEEK_CUR);
     if (pos < 0 || ::ftruncate(file->fd(), pos) != 0) {
         SetLastError(pal::sys::errorFromErrno(errno));

@@ -35,10 +35,6 @@ namespace {
 // the spacing and quoting).
 constexpr const char* kCommandLineVariable = "DV_PAL_CMDLINE";
 
-// The platform's values, declared with the thread functions.
-constexpr DWORD kStillActive = 259;
-constexpr DWORD kCreateSuspended = 0x00000004;
-
 bool fail(DWORD error) {
     SetLastError(error);
     return false;
@@ -118,7 +114,7 @@ struct ProcessState {
     fs::path image;
     // Under the hub's mutex:
     bool exited = false;
-    DWORD exitCode = kStillActive;
+    DWORD exitCode = STILL_ACTIVE;
     std::optional<DWORD> terminateCode;
     FILETIME exitTime{};
     FILETIME kernelTime{};
@@ -288,7 +284,7 @@ BOOL CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTR
                     LPSTARTUPINFOW startupInfo, LPPROCESS_INFORMATION info) {
     if (!info || (!applicationName && (!commandLine || !*commandLine)))
         return fail(ERROR_INVALID_PARAMETER);
-    if (creationFlags & (kCreateSuspended | DEBUG_PROCESS))
+    if (creationFlags & (CREATE_SUSPENDED | DEBUG_PROCESS))
         return fail(ERROR_NOT_SUPPORTED);
     const std::wstring line = commandLine && *commandLine
                                   ? std::wstring(commandLine)
@@ -393,7 +389,7 @@ BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
     std::lock_guard lock(pal::wait::hubMutex());
     if (!state->child && !state->exited && state->pid != ::getpid())
         state->pollGone();
-    *exitCode = state->exited ? state->exitCode : kStillActive;
+    *exitCode = state->exited ? state->exitCode : STILL_ACTIVE;
     return TRUE;
 }
 

@@ -122,6 +122,17 @@ TEST_F(Files, ReadWriteSeekAndSize) {
     h = CreateFileW(L"C:\\data\\x.bin", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_FALSE(WriteFile(h, "x", 1, &n, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(SetEndOfFile(h));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(ReadFile(h, nullptr, 1, &n, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_NOACCESS);
+    EXPECT_TRUE(ReadFile(h, nullptr, 0, &n, nullptr)) << "nothing to read needs no buffer";
+    CloseHandle(h);
+    h = CreateFileW(L"C:\\data\\x.bin", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(ReadFile(h, buffer, 1, &n, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(WriteFile(h, nullptr, 1, &n, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_NOACCESS);
     CloseHandle(h);
     EXPECT_FALSE(ReadFile(h, buffer, 1, &n, nullptr));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);

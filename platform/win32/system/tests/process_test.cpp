@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr DWORD kStillActive = 259; // STILL_ACTIVE, declared with the thread functions
-
 class Processes : public pal::test::SandboxTest {
 protected:
     struct Result {
@@ -165,7 +163,7 @@ TEST_F(Processes, WaitExitCodeTerminateAndQueries) {
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 0), WAIT_TIMEOUT);
     DWORD code = 0;
     ASSERT_TRUE(GetExitCodeProcess(pi.hProcess, &code));
-    EXPECT_EQ(code, kStillActive);
+    EXPECT_EQ(code, STILL_ACTIVE);
     EXPECT_EQ(GetProcessId(pi.hProcess), pi.dwProcessId);
 
     HANDLE opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pi.dwProcessId);

@@ -19,7 +19,7 @@ void activate(HWND hwnd, WORD how) {
                 return;
             hwnd = rootOf(w);
         }
-        old = q.active && find(q.active) ? q.active : nullptr;
+        old = live(q.active);
         if (old == hwnd)
             return;
         q.active = hwnd;
@@ -60,13 +60,9 @@ HWND setFocus(HWND hwnd) {
         bool inactive = false;
         {
             Lock lock = lockModel();
-            Window* w = findOrFail(hwnd);
+            Window* w = findOwnedHere(hwnd);
             if (!w)
                 return nullptr;
-            if (w->thread != currentThread()) {
-                SetLastError(ERROR_ACCESS_DENIED);
-                return nullptr;
-            }
             top = rootOf(w);
             inactive = currentQueue().active != top;
         }
@@ -77,7 +73,7 @@ HWND setFocus(HWND hwnd) {
     {
         Lock lock = lockModel();
         Queue& q = currentQueue();
-        old = q.focus && find(q.focus) ? q.focus : nullptr;
+        old = live(q.focus);
         if (old == hwnd)
             return old;
         if (hwnd && !find(hwnd))
@@ -124,8 +120,7 @@ using namespace pal::win;
 
 HWND GetFocus() {
     Lock lock = lockModel();
-    Queue& q = currentQueue();
-    return find(q.focus) ? q.focus : nullptr;
+    return live(currentQueue().focus);
 }
 
 HWND SetFocus(HWND hwnd) {
@@ -134,21 +129,15 @@ HWND SetFocus(HWND hwnd) {
 
 HWND GetActiveWindow() {
     Lock lock = lockModel();
-    Queue& q = currentQueue();
-    return find(q.active) ? q.active : nullptr;
+    return live(currentQueue().active);
 }
 
 HWND SetActiveWindow(HWND hwnd) {
     HWND old = nullptr;
     {
         Lock lock = lockModel();
-        Window* w = findOrFail(hwnd);
-        if (!w)
+        if (!findOwnedHere(hwnd))
             return nullptr;
-        if (w->thread != currentThread()) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return nullptr;
-        }
         old = currentQueue().active;
     }
     activate(hwnd, WA_ACTIVE);
@@ -157,7 +146,7 @@ HWND SetActiveWindow(HWND hwnd) {
 
 HWND GetForegroundWindow() {
     Lock lock = lockModel();
-    return find(model().foreground) ? model().foreground : nullptr;
+    return live(model().foreground);
 }
 
 BOOL SetForegroundWindow(HWND hwnd) {
@@ -234,7 +223,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
             return FALSE;
         w->style |= WS_DISABLED;
         const HWND focus = currentQueue().focus;
-        focusInside = focus && (focus == hwnd || isDescendant(hwnd, focus));
+        focusInside = inTree(hwnd, focus);
     }
     if (focusInside)
         setFocus(nullptr);
@@ -244,7 +233,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
 
 HWND GetCapture() {
     Lock lock = lockModel();
-    return find(model().capture) ? model().capture : nullptr;
+    return live(model().capture);
 }
 
 HWND SetCapture(HWND hwnd) {
@@ -253,7 +242,7 @@ HWND SetCapture(HWND hwnd) {
         Lock lock = lockModel();
         if (!findOrFail(hwnd))
             return nullptr;
-        old = find(model().capture) ? model().capture : nullptr;
+        old = live(model().capture);
         model().capture = hwnd;
     }
     if (old && old != hwnd)
@@ -265,7 +254,7 @@ BOOL ReleaseCapture() {
     HWND old = nullptr;
     {
         Lock lock = lockModel();
-        old = find(model().capture) ? model().capture : nullptr;
+        old = live(model().capture);
         model().capture = nullptr;
     }
     if (old)

@@ -1,10 +1,10 @@
 #include "atoms.h"
+#include "model.h"
 
 #include "win/user.h"
 
 #include "pal/text.h"
 
-#include <algorithm>
 #include <cwctype>
 
 namespace pal::win {
@@ -158,10 +158,7 @@ UINT GlobalGetAtomNameW(ATOM atom, LPWSTR buffer, int size) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
     }
-    const size_t n = std::min(name.size(), static_cast<size_t>(size - 1));
-    std::copy_n(name.begin(), n, buffer);
-    buffer[n] = L'\0';
-    return static_cast<UINT>(n);
+    return static_cast<UINT>(pal::win::copyText(name, buffer, size));
 }
 
 UINT RegisterWindowMessageW(LPCWSTR name) {

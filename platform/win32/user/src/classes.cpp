@@ -5,8 +5,6 @@
 
 #include "pal/text.h"
 
-#include <algorithm>
-
 namespace pal::win {
 
 std::shared_ptr<WindowClass> findClass(LPCWSTR name) {
@@ -157,8 +155,5 @@ int GetClassNameW(HWND hwnd, LPWSTR buffer, int size) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
     }
-    const size_t n = std::min(name.size(), static_cast<size_t>(size - 1));
-    std::copy_n(name.begin(), n, buffer);
-    buffer[n] = L'\0';
-    return static_cast<int>(n);
+    return copyText(name, buffer, size);
 }

@@ -31,7 +31,7 @@ bool forWindow(HWND target, HWND filter) {
         return true;
     if (filter == threadMessagesOnly())
         return target == nullptr;
-    return target == filter || isDescendant(filter, target);
+    return inTree(filter, target);
 }
 
 // The time stamp of a message. The platform's tick count moves in steps of several
@@ -560,15 +560,8 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
     Lock lock = lockModel();
-    if (hwnd) {
-        Window* w = findOrFail(hwnd);
-        if (!w)
-            return 0;
-        if (w->thread != currentThread()) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return 0;
-        }
-    }
+    if (hwnd && !findOwnedHere(hwnd))
+        return 0;
     Queue& q = currentQueue();
     const UINT interval = std::clamp(elapseMs, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     const std::uint64_t due = pal::clock::tickMs() + interval;

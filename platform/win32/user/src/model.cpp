@@ -56,6 +56,19 @@ Window* findOrFail(HWND hwnd) {
     return w;
 }
 
+Window* findOwnedHere(HWND hwnd) {
+    Window* w = findOrFail(hwnd);
+    if (w && w->thread != currentThread()) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return w;
+}
+
+HWND live(HWND hwnd) {
+    return find(hwnd) ? hwnd : nullptr;
+}
+
 HWND allocate(std::shared_ptr<Window> window) {
     Model& m = model();
     if (m.slots.empty())
@@ -198,6 +211,10 @@ bool isDescendant(HWND ancestor, HWND hwnd) {
         w = find(w->parent);
     }
     return false;
+}
+
+bool inTree(HWND root, HWND hwnd) {
+    return hwnd && (hwnd == root || isDescendant(root, hwnd));
 }
 
 bool visibleInTree(Window* w) {

@@ -140,6 +140,10 @@ bool isDesktop(HWND hwnd);
 Window* find(HWND hwnd);
 // As find, setting ERROR_INVALID_WINDOW_HANDLE when there is none.
 Window* findOrFail(HWND hwnd);
+// As findOrFail, and null with ERROR_ACCESS_DENIED when another thread owns the window.
+Window* findOwnedHere(HWND hwnd);
+// The handle while its window lives, else null.
+HWND live(HWND hwnd);
 HWND allocate(std::shared_ptr<Window> window);
 void release(HWND hwnd);
 
@@ -163,6 +167,8 @@ void wake(Queue& q, UINT bits);
 std::vector<HWND>& siblingsOf(Window* w);
 HWND rootOf(Window* w);
 bool isDescendant(HWND ancestor, HWND hwnd);
+// Whether `hwnd` is `root` itself or lies below it; false for null.
+bool inTree(HWND root, HWND hwnd);
 bool visibleInTree(Window* w);
 bool enabledInTree(Window* w);
 // Windows of a thread, or of all threads (thread 0), top-level first in z-order, each followed by its
@@ -188,7 +194,6 @@ constexpr UINT kStateChanged = 0x8000;
 // Monitors: the rectangle of the primary monitor, its work area, and the work area of the
 // monitor nearest a screen rectangle.
 RECT primaryMonitorRect();
-// Monitors: the work area of the primary monitor, and of the monitor nearest a screen rectangle.
 RECT primaryWorkArea();
 RECT workAreaNear(const RECT& screen);
 // The size limits a window starts from before its procedure adjusts them (WM_GETMINMAXINFO).

@@ -392,42 +392,27 @@ BOOL IsZoomed(HWND hwnd) {
     return w && (w->style & WS_MAXIMIZE) ? TRUE : FALSE;
 }
 
-BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
-    if (!rect) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (isDesktop(hwnd)) {
-        *rect = primaryMonitorRect();
-        return TRUE;
-    }
-    Lock lock = lockModel();
-    Window* w = findOrFail(hwnd);
-    if (!w)
-        return FALSE;
-    *rect = screenRect(w);
-    return TRUE;
-}
-
-BOOL GetClientRect(HWND hwnd, LPRECT rect) {
+namespace {
+// The window's rectangle on the screen, or its client area from 0,0; the desktop's is the
+// primary monitor.
+BOOL rectOf(HWND hwnd, LPRECT rect, bool client) {
     if (!rect) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     if (isDesktop(hwnd)) {
         const RECT r = primaryMonitorRect();
-        *rect = RECT{0, 0, width(r), height(r)};
+        *rect = client ? RECT{0, 0, width(r), height(r)} : r;
         return TRUE;
     }
     Lock lock = lockModel();
     Window* w = findOrFail(hwnd);
     if (!w)
         return FALSE;
-    *rect = RECT{0, 0, width(w->client), height(w->client)};
+    *rect = client ? RECT{0, 0, width(w->client), height(w->client)} : screenRect(w);
     return TRUE;
 }
 
-namespace {
 // The screen position of a window's client origin; the desktop's (and null's) is 0,0.
 bool originOf(HWND hwnd, POINT& origin) {
     if (!hwnd || isDesktop(hwnd)) {
@@ -440,7 +425,26 @@ bool originOf(HWND hwnd, POINT& origin) {
     origin = clientOrigin(w);
     return true;
 }
+
+// Moves a point by the window's client origin: +1 from client to screen, -1 back.
+BOOL shiftByOrigin(HWND hwnd, LPPOINT point, int sign) {
+    Lock lock = lockModel();
+    POINT o{};
+    if (!point || !hwnd || !originOf(hwnd, o))
+        return FALSE;
+    point->x += sign * o.x;
+    point->y += sign * o.y;
+    return TRUE;
+}
 } // namespace
+
+BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
+    return rectOf(hwnd, rect, false);
+}
+
+BOOL GetClientRect(HWND hwnd, LPRECT rect) {
+    return rectOf(hwnd, rect, true);
+}
 
 int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
     Lock lock = lockModel();
@@ -458,23 +462,11 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
 }
 
 BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
-    Lock lock = lockModel();
-    POINT o{};
-    if (!point || !hwnd || !originOf(hwnd, o))
-        return FALSE;
-    point->x -= o.x;
-    point->y -= o.y;
-    return TRUE;
+    return shiftByOrigin(hwnd, point, -1);
 }
 
 BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
-    Lock lock = lockModel();
-    POINT o{};
-    if (!point || !hwnd || !originOf(hwnd, o))
-        return FALSE;
-    point->x += o.x;
-    point->y += o.y;
-    return TRUE;
+    return shiftByOrigin(hwnd, point, 1);
 }
 
 BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {

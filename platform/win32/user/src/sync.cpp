@@ -269,24 +269,24 @@ HANDLE OpenEventW(DWORD, BOOL, LPCWSTR name) {
     return h;
 }
 
-BOOL SetEvent(HANDLE event) {
+namespace {
+BOOL setEventState(HANDLE event, bool signalled) {
     auto e = pal::handles::getAs<EventObject>(event);
     if (!e) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    e->set(true);
+    e->set(signalled);
     return TRUE;
+}
+} // namespace
+
+BOOL SetEvent(HANDLE event) {
+    return setEventState(event, true);
 }
 
 BOOL ResetEvent(HANDLE event) {
-    auto e = pal::handles::getAs<EventObject>(event);
-    if (!e) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    e->set(false);
-    return TRUE;
+    return setEventState(event, false);
 }
 
 namespace {

@@ -93,6 +93,32 @@ void sendDestroy(HWND hwnd) {
         sendDestroy(c);
 }
 
+// A window's extra bytes, read or written as a T at `index`: ERROR_INVALID_INDEX, and 0 for the
+// value, when they lie outside what its class asked for.
+template <class T> bool extraFits(const Window* w, int index) {
+    if (index >= 0 && static_cast<size_t>(index) + sizeof(T) <= w->extra.size())
+        return true;
+    SetLastError(ERROR_INVALID_INDEX);
+    return false;
+}
+
+template <class T> T getExtra(const Window* w, int index) {
+    T v{};
+    if (extraFits<T>(w, index))
+        std::memcpy(&v, w->extra.data() + index, sizeof v);
+    return v;
+}
+
+// Stores `value`; the value it replaced.
+template <class T> T setExtra(Window* w, int index, T value) {
+    T old{};
+    if (extraFits<T>(w, index)) {
+        std::memcpy(&old, w->extra.data() + index, sizeof old);
+        std::memcpy(w->extra.data() + index, &value, sizeof value);
+    }
+    return old;
+}
+
 std::wstring propKey(LPCWSTR name) {
     return isIntAtom(name) ? L"#" + std::to_wstring(intAtom(name)) : pal::text::toLower(name);
 }
@@ -249,20 +275,16 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         ShowWindow(hwnd, SW_SHOW);
     notifyParents(hwnd, WM_CREATE);
     Lock lock = lockModel();
-    return find(hwnd) ? hwnd : nullptr;
+    return live(hwnd);
 }
 
 BOOL DestroyWindow(HWND hwnd) {
     bool visible = false;
     {
         Lock lock = lockModel();
-        Window* w = findOrFail(hwnd);
+        Window* w = findOwnedHere(hwnd);
         if (!w)
             return FALSE;
-        if (w->thread != currentThread()) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return FALSE;
-        }
         if (w->life == Life::Destroying)
             return TRUE; // already on its way; the first call finishes the work
         w->life = Life::Destroying;
@@ -280,8 +302,8 @@ BOOL DestroyWindow(HWND hwnd) {
         Lock lock = lockModel();
         Queue& q = currentQueue();
         wasActive = q.active == hwnd;
-        hadFocus = q.focus && (q.focus == hwnd || isDescendant(hwnd, q.focus));
-        hadCapture = model().capture && (model().capture == hwnd || isDescendant(hwnd, model().capture));
+        hadFocus = inTree(hwnd, q.focus);
+        hadCapture = inTree(hwnd, model().capture);
         for (HWND t : model().topLevel) {
             if (Window* o = find(t); o && o->owner == hwnd)
                 owned.push_back(t);
@@ -292,7 +314,7 @@ BOOL DestroyWindow(HWND hwnd) {
     if (hadFocus) {
         Lock lock = lockModel();
         Queue& q = currentQueue();
-        hadFocus = q.focus && (q.focus == hwnd || isDescendant(hwnd, q.focus));
+        hadFocus = inTree(hwnd, q.focus);
     }
     if (hadFocus)
         setFocus(nullptr);
@@ -336,7 +358,7 @@ HWND SetParent(HWND child, HWND newParent) {
             return nullptr;
         if (isDesktop(newParent))
             newParent = nullptr;
-        if (newParent && (!findOrFail(newParent) || newParent == child || isDescendant(child, newParent))) {
+        if (newParent && (!findOrFail(newParent) || inTree(child, newParent))) {
             if (find(newParent))
                 SetLastError(ERROR_INVALID_PARAMETER);
             return nullptr;
@@ -575,15 +597,8 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, int index) {
     case GWLP_USERDATA:
         return w->userData;
     default:
-        break;
+        return getExtra<LONG_PTR>(w, index);
     }
-    if (index < 0 || static_cast<size_t>(index) + sizeof(LONG_PTR) > w->extra.size()) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    LONG_PTR v;
-    std::memcpy(&v, w->extra.data() + index, sizeof v);
-    return v;
 }
 
 LONG GetWindowLongW(HWND hwnd, int index) {
@@ -591,15 +606,7 @@ LONG GetWindowLongW(HWND hwnd, int index) {
         return static_cast<LONG>(GetWindowLongPtrW(hwnd, index));
     Lock lock = lockModel();
     Window* w = findOrFail(hwnd);
-    if (!w)
-        return 0;
-    if (static_cast<size_t>(index) + sizeof(LONG) > w->extra.size()) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    LONG v;
-    std::memcpy(&v, w->extra.data() + index, sizeof v);
-    return v;
+    return w ? getExtra<LONG>(w, index) : 0;
 }
 
 LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
@@ -664,15 +671,8 @@ LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value) {
         w->userData = value;
         return old;
     default:
-        break;
+        return setExtra<LONG_PTR>(w, index, value);
     }
-    if (index < 0 || static_cast<size_t>(index) + sizeof(LONG_PTR) > w->extra.size()) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    std::memcpy(&old, w->extra.data() + index, sizeof old);
-    std::memcpy(w->extra.data() + index, &value, sizeof value);
-    return old;
 }
 
 LONG SetWindowLongW(HWND hwnd, int index, LONG value) {
@@ -680,16 +680,7 @@ LONG SetWindowLongW(HWND hwnd, int index, LONG value) {
         return static_cast<LONG>(SetWindowLongPtrW(hwnd, index, value));
     Lock lock = lockModel();
     Window* w = findOrFail(hwnd);
-    if (!w)
-        return 0;
-    if (static_cast<size_t>(index) + sizeof(LONG) > w->extra.size()) {
-        SetLastError(ERROR_INVALID_INDEX);
-        return 0;
-    }
-    LONG old;
-    std::memcpy(&old, w->extra.data() + index, sizeof old);
-    std::memcpy(w->extra.data() + index, &value, sizeof value);
-    return old;
+    return w ? setExtra<LONG>(w, index, value) : 0;
 }
 
 BOOL SetPropW(HWND hwnd, LPCWSTR name, HANDLE data) {

@@ -221,6 +221,16 @@ TEST_F(WindowTest, PropertiesAndWindowLongs) {
     EXPECT_EQ(GetWindowLongPtrW(w, 9), 0) << "past the class's extra bytes";
     EXPECT_EQ(GetWindowLongPtrW(w, 9), 0);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_INDEX);
+    // The 32-bit forms reach the same bytes, four at a time.
+    EXPECT_EQ(SetWindowLongW(w, 0, 0x01020304), 0);
+    EXPECT_EQ(SetWindowLongW(w, 0, 0x05060708), 0x01020304);
+    EXPECT_EQ(GetWindowLongW(w, 0), 0x05060708);
+    EXPECT_EQ(GetWindowLongW(w, 8), 0x55667788) << "the low half of the 64-bit value";
+    EXPECT_EQ(GetWindowLongW(w, 12), 0x11223344) << "and its high half";
+    SetLastError(0);
+    EXPECT_EQ(SetWindowLongW(w, 13, 1), 0) << "past the class's extra bytes";
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_INDEX);
+    EXPECT_EQ(GetWindowLongW(w, 12), 0x11223344);
 
     take();
     const LONG style = GetWindowLongW(w, GWL_STYLE);

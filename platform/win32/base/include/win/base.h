@@ -16,6 +16,11 @@ constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 constexpr DWORD MAXIMUM_WAIT_OBJECTS = 64;
 constexpr DWORD DUPLICATE_CLOSE_SOURCE = 1;
 constexpr DWORD DUPLICATE_SAME_ACCESS = 2;
+// Shared by threads and processes: creation flags, the exit code of one still running, and
+// the access right to wait on either.
+constexpr DWORD CREATE_SUSPENDED = 0x00000004;
+constexpr DWORD STILL_ACTIVE = 259;
+constexpr DWORD SYNCHRONIZE = 0x00100000;
 
 BOOL CloseHandle(HANDLE handle);
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);

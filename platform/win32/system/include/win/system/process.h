@@ -6,9 +6,6 @@
 
 #include "win/base.h"
 
-// CREATE_SUSPENDED, STILL_ACTIVE and SYNCHRONIZE, which threads share with processes, come with
-// the thread functions (win/user/sync.h).
-
 constexpr DWORD STARTF_USESHOWWINDOW = 0x00000001;
 constexpr DWORD STARTF_USESTDHANDLES = 0x00000100;
 

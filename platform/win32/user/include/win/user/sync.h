@@ -3,12 +3,10 @@
 // WaitForMultipleObjects and MsgWaitForMultipleObjects wait on.
 #pragma once
 
-#include "win/types.h"
+#include "win/base.h"
 
 using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
-constexpr DWORD CREATE_SUSPENDED = 0x00000004;
 constexpr DWORD STACK_SIZE_PARAM_IS_A_RESERVATION = 0x00010000;
-constexpr DWORD STILL_ACTIVE = 259;
 constexpr int THREAD_PRIORITY_LOWEST = -2;
 constexpr int THREAD_PRIORITY_BELOW_NORMAL = -1;
 constexpr int THREAD_PRIORITY_NORMAL = 0;
@@ -26,7 +24,6 @@ DWORD GetThreadId(HANDLE thread);
 BOOL SetThreadPriority(HANDLE thread, int priority);
 int GetThreadPriority(HANDLE thread);
 
-constexpr DWORD SYNCHRONIZE = 0x00100000;
 constexpr DWORD EVENT_MODIFY_STATE = 0x0002;
 constexpr DWORD EVENT_ALL_ACCESS = 0x001F0003;
 constexpr DWORD MUTEX_MODIFY_STATE = 0x0001;

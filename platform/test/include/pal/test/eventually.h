@@ -1,0 +1,20 @@
+// Waiting in real time for something another process or thread does.
+#pragma once
+
+#include <chrono>
+#include <thread>
+
+namespace pal::test {
+
+// Polls `done` until it answers true or `seconds` have passed; whether it did.
+template <class F> bool eventually(F done, int seconds = 10) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+} // namespace pal::test
