@@ -100,7 +100,9 @@ int TechnicalSupport(std::int64_t) {
 }
 
 int DocumentSaveAll(std::int64_t) {
-    // Each save takes its own hold on the document, so one closed meanwhile goes afterwards.
+    // Each document should be held for the whole loop and its in-place edit finished first;
+    // the kernel's document object, with its hold count and in-place editing, is not part of
+    // this build, so the documents are saved as listed.
     for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
         SaveDocument(document);
     return 1;
@@ -184,7 +186,9 @@ int APIReference(std::int64_t) {
 int DocumentSetAccess(std::int64_t) {
     if (IsDocumentProtectionDisabled())
         return 0;
-    HMODULE module = Dravik::Module::loadMfcAndInitialize(L"DVDocAccess.dll", 0);
+    // From the program folder only: a bare name would also be looked for in the system folder.
+    const std::wstring path = DVAppendProgramPath(L"DVDocAccess.dll", 0, false);
+    HMODULE module = Dravik::Module::loadMfcAndInitialize(path.c_str(), 0);
     using Wizard = int (*)(HWND);
     const auto wizard =
         module ? reinterpret_cast<Wizard>(GetProcAddress(module, "ShowDocAccessWizard")) : nullptr;

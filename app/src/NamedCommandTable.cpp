@@ -12,37 +12,31 @@ namespace {
 
 namespace h = handlers;
 
+constexpr NamedCommandRecord row(const wchar_t* name, std::int32_t id, DocumentRunFunction documentRun,
+                                 SystemRunFunction systemRun, UpdateFunction update, std::uint32_t flags,
+                                 std::uint32_t mask) {
+    return {name,      name ? std::char_traits<wchar_t>::length(name) : 0,
+            id,        documentRun,
+            systemRun, update,
+            mask,      static_cast<std::uint32_t>(id),
+            flags};
+}
+
 constexpr NamedCommandRecord document(const wchar_t* name, std::int32_t id, DocumentRunFunction run,
                                       UpdateFunction update, std::uint32_t flags,
                                       std::uint32_t mask = kEveryEdition) {
-    return {name,    name ? std::char_traits<wchar_t>::length(name) : 0,
-            id,      run,
-            nullptr, update,
-            mask,    static_cast<std::uint32_t>(id),
-            flags};
+    return row(name, id, run, nullptr, update, flags, mask);
 }
 
 constexpr NamedCommandRecord system(const wchar_t* name, std::int32_t id, SystemRunFunction run,
                                     UpdateFunction update, std::uint32_t flags,
                                     std::uint32_t mask = kEveryEdition) {
-    return {name, name ? std::char_traits<wchar_t>::length(name) : 0,
-            id,   nullptr,
-            run,  update,
-            mask, static_cast<std::uint32_t>(id),
-            flags};
+    return row(name, id, nullptr, run, update, flags, mask);
 }
 
 // A bare id: named here, handled by the main frame's message map.
 constexpr NamedCommandRecord bare(const wchar_t* name, std::int32_t id, std::uint32_t flags) {
-    return {name,
-            name ? std::char_traits<wchar_t>::length(name) : 0,
-            id,
-            nullptr,
-            nullptr,
-            {},
-            kEveryEdition,
-            static_cast<std::uint32_t>(id),
-            flags};
+    return row(name, id, nullptr, nullptr, {}, flags, kEveryEdition);
 }
 
 constexpr UpdateFunction none{};

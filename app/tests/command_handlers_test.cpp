@@ -4,7 +4,11 @@
 #include "app/CommandHandlers.h"
 #include "app/DocumentPipeline.h"
 
+#include "pal/path.h"
+
 #include "windows.h"
+
+#include <filesystem>
 
 namespace dvapp::test {
 namespace {
@@ -66,6 +70,35 @@ TEST_F(CommandHandlers, AMissingAccessModuleIsReported) {
     answer(IDOK);
     EXPECT_EQ(handlers::DocumentSetAccess(0), 0);
     EXPECT_EQ(boxes(), (std::vector<std::string>{"Cannot load module DVDocAccess.dll"}));
+}
+
+TEST_F(CommandHandlers, TheAccessWizardIsLoadedFromTheProgramFolderOnly) {
+    // A wizard in the system folder is not the program's.
+    std::filesystem::copy_file(binDir() / "doc_access_wizard.so", pal::folders::system() / "DVDocAccess.so");
+    answer(IDOK);
+    EXPECT_EQ(handlers::DocumentSetAccess(0), 0);
+    EXPECT_EQ(boxes(), (std::vector<std::string>{"Cannot load module DVDocAccess.dll"}));
+}
+
+TEST_F(CommandHandlers, CheckForUpdatesOpensThePageOfTheBrand) {
+    const struct {
+        int brand;
+        std::string file;
+    } cases[] = {
+        {0, "https://updates.dravik.example/check_for_updates/index.php?major=18&minor=0&build=21&revision=0"
+            "&lang=ru&product=DravikCad&platform=x64"},
+        {3, "https://www.ostrel.example"}, // Ostrel
+    };
+    for (const auto& c : cases) {
+        const size_t before = journal("ShellExecute").size();
+        GlobalContainer::Instance().InitSessionLocale(L"Rus", true, c.brand);
+        EXPECT_EQ(handlers::CheckForUpdates(0), 1);
+        const auto launches = journal("ShellExecute");
+        ASSERT_EQ(launches.size(), before + 1) << c.brand;
+        EXPECT_EQ(launches.back().get("verb"), "open");
+        EXPECT_EQ(launches.back().get("file"), c.file);
+        EXPECT_EQ(launches.back().get("show"), "5");
+    }
 }
 
 TEST_F(CommandHandlers, TheUpdatePageNamesVersionLanguageAndProduct) {
