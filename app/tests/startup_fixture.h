@@ -73,6 +73,7 @@ protected:
     // Makes the application object and runs its start-up; the arguments follow the program name.
     template <class App = DravikApp>
     bool start(std::vector<std::wstring> arguments = {}, int showCommand = SW_SHOWNORMAL) {
+        app.reset(); // one application object per program: the old one goes first
         app = std::make_unique<App>();
         arguments.insert(arguments.begin(), L"DravikCad");
         pal::mfc::setArguments(arguments);

@@ -20,7 +20,12 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
         return nullptr;
     if (nothrowAllocationsLeft > 0)
         --nothrowAllocationsLeft;
-    return std::malloc(size ? size : 1);
+    // Through the throwing form, so the ordinary operator delete pairs with it.
+    try {
+        return ::operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 namespace partconv {

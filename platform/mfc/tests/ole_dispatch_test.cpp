@@ -129,6 +129,8 @@ HRESULT invoke(IDispatch* d, DISPID id, WORD flags, std::vector<VARIANT> args, V
                  static_cast<UINT>(reversed.size()), namedPut ? 1u : 0u};
     UINT ignored = 0;
     EXCEPINFO e{};
+    if (result)
+        VariantClear(result); // a caller gives back what an earlier call left in its result
     const HRESULT hr =
         d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &p, result, &e, argError ? argError : &ignored);
     SysFreeString(e.bstrSource);
