@@ -13,7 +13,7 @@ namespace {
 
 enum class Size { Default, Short, Char, Long32, Long64, Ptr, LongDouble, Wide, Narrow };
 
-struct Spec {
+struct Field {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -28,9 +28,9 @@ struct Out {
     void pad(size_t n, wchar_t c = L' ') { text.append(n, c); }
 };
 
-void emitPadded(Out& out, std::wstring_view body, const Spec& spec) {
-    const bool left = spec.flags.find('-') != std::string::npos;
-    const size_t width = spec.width > 0 ? static_cast<size_t>(spec.width) : 0;
+void emitPadded(Out& out, std::wstring_view body, const Field& field) {
+    const bool left = field.flags.find('-') != std::string::npos;
+    const size_t width = field.width > 0 ? static_cast<size_t>(field.width) : 0;
     if (!left && body.size() < width)
         out.pad(width - body.size());
     out.text += body;
@@ -40,14 +40,14 @@ void emitPadded(Out& out, std::wstring_view body, const Spec& spec) {
 
 // Numbers go through the C library with the length modifier mapped to the Linux type that
 // carries the same bits, so field rules (flags, width, precision) are the standard ones.
-template <class T> void emitNumber(Out& out, const Spec& spec, T value, const char* lengthModifier) {
-    std::string f = "%" + spec.flags;
-    if (spec.width >= 0)
-        f += std::to_string(spec.width);
-    if (spec.precision >= 0)
-        f += "." + std::to_string(spec.precision);
+template <class T> void emitNumber(Out& out, const Field& field, T value, const char* lengthModifier) {
+    std::string f = "%" + field.flags;
+    if (field.width >= 0)
+        f += std::to_string(field.width);
+    if (field.precision >= 0)
+        f += "." + std::to_string(field.precision);
     f += lengthModifier;
-    f += spec.conversion;
+    f += field.conversion;
     char small[128];
     const int n = std::snprintf(small, sizeof small, f.c_str(), value);
     if (n < 0)
@@ -62,38 +62,38 @@ template <class T> void emitNumber(Out& out, const Spec& spec, T value, const ch
     out.text += text::fromUtf8(big);
 }
 
-template <class Char> bool parseSpec(const Char*& p, Spec& spec, va_list& args, bool wideFormat) {
+template <class Char> bool parseField(const Char*& p, Field& field, va_list& args, bool wideFormat) {
     while (*p && std::strchr("-+ #0", static_cast<char>(*p)) && *p < 0x80) {
-        spec.flags += static_cast<char>(*p);
+        field.flags += static_cast<char>(*p);
         ++p;
     }
     if (*p == '*') {
-        spec.width = va_arg(args, int);
-        if (spec.width < 0) {
-            spec.flags += '-';
-            spec.width = -spec.width;
+        field.width = va_arg(args, int);
+        if (field.width < 0) {
+            field.flags += '-';
+            field.width = -field.width;
         }
         ++p;
     } else {
         while (*p >= '0' && *p <= '9') {
-            spec.width = (spec.width < 0 ? 0 : spec.width) * 10 + (*p - '0');
-            if (spec.width > 100000)
+            field.width = (field.width < 0 ? 0 : field.width) * 10 + (*p - '0');
+            if (field.width > 100000)
                 return false;
             ++p;
         }
     }
     if (*p == '.') {
         ++p;
-        spec.precision = 0;
+        field.precision = 0;
         if (*p == '*') {
-            spec.precision = va_arg(args, int);
-            if (spec.precision < 0)
-                spec.precision = -1;
+            field.precision = va_arg(args, int);
+            if (field.precision < 0)
+                field.precision = -1;
             ++p;
         } else {
             while (*p >= '0' && *p <= '9') {
-                spec.precision = spec.precision * 10 + (*p - '0');
-                if (spec.precision > 100000)
+                field.precision = field.precision * 10 + (*p - '0');
+                if (field.precision > 100000)
                     return false;
                 ++p;
             }
@@ -101,40 +101,40 @@ template <class Char> bool parseSpec(const Char*& p, Spec& spec, va_list& args, 
     }
     // Length modifiers, Microsoft's set.
     if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
-        spec.size = Size::Long64, p += 3;
+        field.size = Size::Long64, p += 3;
     } else if (p[0] == 'I' && p[1] == '3' && p[2] == '2') {
-        spec.size = Size::Default, p += 3;
+        field.size = Size::Default, p += 3;
     } else if (p[0] == 'I') {
-        spec.size = Size::Ptr, p += 1;
+        field.size = Size::Ptr, p += 1;
     } else if (p[0] == 'l' && p[1] == 'l') {
-        spec.size = Size::Long64, p += 2;
+        field.size = Size::Long64, p += 2;
     } else if (p[0] == 'h' && p[1] == 'h') {
-        spec.size = Size::Char, p += 2;
+        field.size = Size::Char, p += 2;
     } else if (p[0] == 'l') {
-        spec.size = Size::Long32, p += 1;
+        field.size = Size::Long32, p += 1;
     } else if (p[0] == 'h') {
-        spec.size = Size::Short, p += 1;
+        field.size = Size::Short, p += 1;
     } else if (p[0] == 'w') {
-        spec.size = Size::Wide, p += 1;
+        field.size = Size::Wide, p += 1;
     } else if (p[0] == 'z' || p[0] == 't') {
-        spec.size = Size::Ptr, p += 1;
+        field.size = Size::Ptr, p += 1;
     } else if (p[0] == 'j') {
-        spec.size = Size::Long64, p += 1;
+        field.size = Size::Long64, p += 1;
     } else if (p[0] == 'L') {
-        spec.size = Size::LongDouble, p += 1;
+        field.size = Size::LongDouble, p += 1;
     }
     if (!*p || *p >= 0x80)
         return false;
-    spec.conversion = static_cast<char>(*p);
+    field.conversion = static_cast<char>(*p);
     ++p;
     (void)wideFormat;
     return true;
 }
 
 // True when a %s/%c with this size takes a wide argument.
-bool takesWide(const Spec& spec, bool wideFormat) {
-    const bool upper = spec.conversion == 'S' || spec.conversion == 'C';
-    switch (spec.size) {
+bool takesWide(const Field& field, bool wideFormat) {
+    const bool upper = field.conversion == 'S' || field.conversion == 'C';
+    switch (field.size) {
     case Size::Long32:
     case Size::Wide:
         return true;
@@ -145,57 +145,59 @@ bool takesWide(const Spec& spec, bool wideFormat) {
     }
 }
 
-void emitString(Out& out, const Spec& spec, va_list& args, bool wideFormat) {
+void emitString(Out& out, const Field& field, va_list& args, bool wideFormat) {
     std::wstring body;
-    if (takesWide(spec, wideFormat)) {
+    if (takesWide(field, wideFormat)) {
         const wchar_t* s = va_arg(args, const wchar_t*);
         if (!s)
             s = L"(null)";
-        const size_t len = spec.precision >= 0 ? wcsnlen(s, static_cast<size_t>(spec.precision)) : wcslen(s);
+        const size_t len =
+            field.precision >= 0 ? wcsnlen(s, static_cast<size_t>(field.precision)) : wcslen(s);
         body.assign(s, len);
     } else {
         const char* s = va_arg(args, const char*);
         if (!s)
             s = "(null)";
-        const size_t len = spec.precision >= 0 ? strnlen(s, static_cast<size_t>(spec.precision)) : strlen(s);
+        const size_t len =
+            field.precision >= 0 ? strnlen(s, static_cast<size_t>(field.precision)) : strlen(s);
         body = text::fromUtf8(std::string_view(s, len));
     }
-    emitPadded(out, body, spec);
+    emitPadded(out, body, field);
 }
 
-void emitChar(Out& out, const Spec& spec, va_list& args, bool wideFormat) {
+void emitChar(Out& out, const Field& field, va_list& args, bool wideFormat) {
     const int value = va_arg(args, int);
-    wchar_t c = takesWide(spec, wideFormat) ? static_cast<wchar_t>(value)
-                                            : static_cast<wchar_t>(static_cast<unsigned char>(value));
-    emitPadded(out, std::wstring_view(&c, 1), spec);
+    wchar_t c = takesWide(field, wideFormat) ? static_cast<wchar_t>(value)
+                                             : static_cast<wchar_t>(static_cast<unsigned char>(value));
+    emitPadded(out, std::wstring_view(&c, 1), field);
 }
 
-void emitInteger(Out& out, Spec& spec, va_list& args) {
-    const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
-    switch (spec.size) {
+void emitInteger(Out& out, Field& field, va_list& args) {
+    const bool isSigned = field.conversion == 'd' || field.conversion == 'i';
+    switch (field.size) {
     case Size::Long64:
         if (isSigned)
-            emitNumber(out, spec, va_arg(args, long long), "ll");
+            emitNumber(out, field, va_arg(args, long long), "ll");
         else
-            emitNumber(out, spec, va_arg(args, unsigned long long), "ll");
+            emitNumber(out, field, va_arg(args, unsigned long long), "ll");
         return;
     case Size::Ptr:
         if (isSigned)
-            emitNumber(out, spec, static_cast<long long>(va_arg(args, std::intptr_t)), "ll");
+            emitNumber(out, field, static_cast<long long>(va_arg(args, std::intptr_t)), "ll");
         else
-            emitNumber(out, spec, static_cast<unsigned long long>(va_arg(args, std::uintptr_t)), "ll");
+            emitNumber(out, field, static_cast<unsigned long long>(va_arg(args, std::uintptr_t)), "ll");
         return;
     case Size::Short:
-        emitNumber(out, spec, va_arg(args, int), "h");
+        emitNumber(out, field, va_arg(args, int), "h");
         return;
     case Size::Char:
-        emitNumber(out, spec, va_arg(args, int), "hh");
+        emitNumber(out, field, va_arg(args, int), "hh");
         return;
     default: // plain, l (32-bit on the platform), w
         if (isSigned)
-            emitNumber(out, spec, va_arg(args, int), "");
+            emitNumber(out, field, va_arg(args, int), "");
         else
-            emitNumber(out, spec, va_arg(args, unsigned int), "");
+            emitNumber(out, field, va_arg(args, unsigned int), "");
         return;
     }
 }
@@ -219,28 +221,28 @@ template <class Char> std::wstring formatAny(const Char* format, va_list args, b
             }
             continue;
         }
-        const Char* specStart = p++;
+        const Char* fieldStart = p++;
         if (*p == '%') {
             out.text += L'%';
             ++p;
             continue;
         }
-        Spec spec;
-        if (!parseSpec(p, spec, ap, wideFormat)) {
+        Field field;
+        if (!parseField(p, field, ap, wideFormat)) {
             // Malformed: copy what was read as it stands.
-            for (const Char* q = specStart; q < p; ++q)
+            for (const Char* q = fieldStart; q < p; ++q)
                 out.text += static_cast<wchar_t>(static_cast<std::make_unsigned_t<Char>>(*q));
             continue;
         }
-        switch (spec.conversion) {
+        switch (field.conversion) {
         case 's':
         case 'S':
         case 'Z':
-            emitString(out, spec, ap, wideFormat);
+            emitString(out, field, ap, wideFormat);
             break;
         case 'c':
         case 'C':
-            emitChar(out, spec, ap, wideFormat);
+            emitChar(out, field, ap, wideFormat);
             break;
         case 'd':
         case 'i':
@@ -248,7 +250,7 @@ template <class Char> std::wstring formatAny(const Char* format, va_list args, b
         case 'x':
         case 'X':
         case 'o':
-            emitInteger(out, spec, ap);
+            emitInteger(out, field, ap);
             break;
         case 'f':
         case 'F':
@@ -258,14 +260,14 @@ template <class Char> std::wstring formatAny(const Char* format, va_list args, b
         case 'G':
         case 'a':
         case 'A':
-            if (spec.size == Size::LongDouble)
-                emitNumber(out, spec, va_arg(ap, long double), "L");
+            if (field.size == Size::LongDouble)
+                emitNumber(out, field, va_arg(ap, long double), "L");
             else
-                emitNumber(out, spec, va_arg(ap, double), "");
+                emitNumber(out, field, va_arg(ap, double), "");
             break;
         case 'p': {
             // The platform prints pointers as fixed-width upper-case hex.
-            Spec hex = spec;
+            Field hex = field;
             hex.conversion = 'X';
             hex.flags += '0';
             hex.width = static_cast<int>(sizeof(void*) * 2);
@@ -277,7 +279,7 @@ template <class Char> std::wstring formatAny(const Char* format, va_list args, b
             (void)va_arg(ap, void*);
             break;
         default:
-            for (const Char* q = specStart; q < p; ++q)
+            for (const Char* q = fieldStart; q < p; ++q)
                 out.text += static_cast<wchar_t>(static_cast<std::make_unsigned_t<Char>>(*q));
             break;
         }

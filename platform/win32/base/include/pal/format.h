@@ -3,7 +3,7 @@
 // In a wide format %s and %c take wide arguments and %hs/%S/%hc/%C narrow ones; in a narrow
 // format it is the other way round. %ls and %lc are always wide. %ld/%lu read 32-bit values
 // (long is 32-bit there), %lld, %I64d and %I64u 64-bit ones, %Id/%Iu/%zu pointer-sized ones.
-// %n is refused. Malformed specifications are copied to the output as they stand.
+// %n is refused. Malformed conversions are copied to the output as they stand.
 #pragma once
 
 #include <cstdarg>
