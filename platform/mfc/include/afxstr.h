@@ -151,6 +151,8 @@ public:
     int FindOneOf(PCXSTR pszCharSet) const { return position(s_.find_first_of(view(pszCharSet))); }
 
     int Replace(Ch chOld, Ch chNew) {
+        if (chOld == chNew)
+            return 0;
         int n = 0;
         for (Ch& c : s_) {
             if (c == chOld) {
@@ -187,7 +189,8 @@ public:
         return Insert(iIndex, one);
     }
     int Delete(int iIndex, int nCount = 1) {
-        if (iIndex >= 0 && nCount > 0 && static_cast<size_t>(iIndex) < s_.size())
+        iIndex = std::max(iIndex, 0);
+        if (nCount > 0 && static_cast<size_t>(iIndex) < s_.size())
             s_.erase(static_cast<size_t>(iIndex), static_cast<size_t>(nCount));
         return GetLength();
     }

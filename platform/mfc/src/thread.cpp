@@ -108,8 +108,9 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
         return FALSE;
     if (CWnd::WalkPreTranslateTree(main->m_hWnd, pMsg))
         return TRUE;
-    // A modeless window outside the main window's tree still gets the main window's keys.
-    if (pMsg->hwnd != nullptr && ::GetAncestor(pMsg->hwnd, GA_ROOT) != main->m_hWnd)
+    // A modeless window outside the main window's tree still gets the main window's keys; one
+    // that the main window owns was already offered to it by the walk.
+    if (pMsg->hwnd != nullptr && CWnd::FromHandle(pMsg->hwnd)->GetTopLevelParent() != main)
         return main->PreTranslateMessage(pMsg);
     return FALSE;
 }

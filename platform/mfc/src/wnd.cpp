@@ -469,8 +469,18 @@ CWnd* CWnd::GetParent() const {
 CWnd* CWnd::GetOwner() const {
     return FromHandle(::GetWindow(m_hWnd, GW_OWNER));
 }
+// A child climbs to its parent and any other window to its owner, so that a dialog owned by
+// the main window counts as the main window's.
 CWnd* CWnd::GetTopLevelParent() const {
-    return FromHandle(::GetAncestor(m_hWnd, GA_ROOT));
+    HWND top = m_hWnd;
+    while (top != nullptr) {
+        const HWND next =
+            (::GetWindowLongW(top, GWL_STYLE) & WS_CHILD) ? ::GetParent(top) : ::GetWindow(top, GW_OWNER);
+        if (next == nullptr)
+            break;
+        top = next;
+    }
+    return FromHandle(top);
 }
 
 CFrameWnd* CWnd::GetParentFrame() const {

@@ -74,6 +74,52 @@ TEST_F(AppTest, IdleCountsUpUntilOnIdleDeclinesAndRestartsAfterAnIdleMessage) {
     EXPECT_EQ(app.idleCounts, (std::vector<LONG>{0, 1, 2, 3}));
 }
 
+// Counts the keys offered to the main window before dispatch.
+class CountingWnd : public CWnd {
+public:
+    int keysSeen = 0;
+    BOOL PreTranslateMessage(MSG* msg) override {
+        if (msg->message == WM_KEYDOWN)
+            ++keysSeen;
+        return FALSE;
+    }
+};
+
+class PreTranslateApp : public CWinApp {
+public:
+    CountingWnd main;
+    BOOL InitInstance() override {
+        if (!main.CreateEx(0, nullptr, L"main", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr))
+            return FALSE;
+        m_pMainWnd = &main;
+        return TRUE;
+    }
+    int ExitInstance() override {
+        m_pMainWnd = nullptr;
+        return CWinApp::ExitInstance();
+    }
+};
+
+// A key in a modeless window reaches the main window's pre-translation exactly once: through
+// the walk when the main window owns it, as the last chance when nothing does.
+TEST_F(AppTest, MainWindowPreTranslatesAModelessWindowsKeyOnce) {
+    PreTranslateApp app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    for (const bool owned : {true, false}) {
+        SCOPED_TRACE(owned ? "owned by the main window" : "without owner");
+        CWnd popup;
+        ASSERT_TRUE(popup.CreateEx(0, nullptr, L"modeless", WS_POPUP, 0, 0, 10, 10,
+                                   owned ? app.main.m_hWnd : nullptr, nullptr));
+        EXPECT_EQ(popup.GetTopLevelParent(), owned ? static_cast<CWnd*>(&app.main) : &popup);
+        app.main.keysSeen = 0;
+        popup.PostMessage(WM_KEYDOWN, 'A', 0);
+        EXPECT_TRUE(run.pump());
+        EXPECT_EQ(app.main.keysSeen, 1);
+        popup.DestroyWindow();
+    }
+}
+
 // An application whose idle work never ends would hang the test; the harness stops it.
 class BusyApp : public CWinApp {
 public:

@@ -61,6 +61,8 @@ TEST(CStringTest, ReplaceCountsAndRebuilds) {
     EXPECT_EQ(s, L"abc");
     EXPECT_EQ(s.Replace(L"", L"z"), 0);
     EXPECT_EQ(s.Replace(L'b', L'B'), 1);
+    // Replacing a character by itself changes nothing and counts nothing.
+    EXPECT_EQ(s.Replace(L'B', L'B'), 0);
     EXPECT_EQ(s, L"aBc");
     CString overlap(L"aaa");
     EXPECT_EQ(overlap.Replace(L"aa", L"a"), 1);
@@ -159,6 +161,10 @@ TEST(CStringTest, OperatorsAndInsertDelete) {
     EXPECT_EQ(s.Delete(4, 99), 4);
     EXPECT_EQ(s.Delete(99), 4);
     EXPECT_EQ(s, L"abcd");
+    // A negative index is clamped to the start, like every other position argument.
+    EXPECT_EQ(s.Delete(-3, 1), 3);
+    EXPECT_EQ(s, L"bcd");
+    s.Insert(0, L'a');
     EXPECT_EQ(s.Remove(L'b'), 1);
     EXPECT_EQ(s, L"acd");
 }
