@@ -26,6 +26,7 @@ constexpr KernelString kStrings[] = {
     {11660, L"The text browser module cannot be loaded."},
     {13654, L" (recovered)"},
     {13655, L"The document \"%s\" cannot be opened."},
+    {41010, L"The user settings could not be reset."},
     {41014, L"Some settings of the profile could not be applied"},
     {41016, L"applied in part"},
     {41446, L"Work mix"},
@@ -33,7 +34,12 @@ constexpr KernelString kStrings[] = {
     {41751, L"Remove the tool bar?"},
     {41960, L"The tutorials are not installed. Download them now?"},
     {43107, L"Full screen"},
+    {61703, L"The API reference cannot be opened."},
 };
+
+static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
+                             [](const KernelString& a, const KernelString& b) { return a.id < b.id; }),
+              "DVLoadString searches the table by id");
 
 } // namespace
 
