@@ -591,6 +591,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     Lock lock = lockModel();
+    if (hwnd && !findOrFail(hwnd))
+        return FALSE;
     Queue& q = currentQueue();
     const auto removed =
         std::erase_if(q.timers, [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });

@@ -294,6 +294,15 @@ BOOL ShowWindow(HWND hwnd, int command) {
         send(hwnd, WM_SHOWWINDOW, FALSE, 0);
         setWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // Keys must not go on to a window nobody can see: the focus moves up to the parent.
+        HWND parent = nullptr;
+        {
+            Lock lock = lockModel();
+            if (Window* w = find(hwnd); w && child && inTree(hwnd, currentQueue().focus))
+                parent = live(w->parent);
+        }
+        if (parent)
+            setFocus(parent);
         return TRUE;
     }
     bool activates = false;

@@ -87,6 +87,11 @@ const Case kCases[] = {
      {"frame:WM_SHOWWINDOW", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED", "frame:WM_NCACTIVATE",
       "frame:WM_ACTIVATE", "other:WM_NCACTIVATE", "other:WM_ACTIVATE", "frame:WM_KILLFOCUS",
       "other:WM_SETFOCUS"}},
+    {"HidingTheFocusChildGivesTheFocusToItsParent",
+     frameWithChild,
+     [](RecordedTest& t) { ShowWindow(static_cast<SequenceTest&>(t).win("edit"), SW_HIDE); },
+     {"edit:WM_SHOWWINDOW", "edit:WM_WINDOWPOSCHANGING", "edit:WM_WINDOWPOSCHANGED", "edit:WM_KILLFOCUS",
+      "frame:WM_SETFOCUS"}},
     {"FocusMovesBetweenChildren",
      [](RecordedTest& t) {
          frameWithChild(t);

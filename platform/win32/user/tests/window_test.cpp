@@ -32,6 +32,7 @@ TEST_F(WindowTest, DestroyedAndUnknownHandlesFailAndNeverReachANewWindow) {
         [](HWND h) { return !DestroyWindow(h); },
         [](HWND h) { return SetWindowLongPtrW(h, GWLP_USERDATA, 5) == 0; },
         [](HWND h) { return !SetTimer(h, 1, 10, nullptr); },
+        [](HWND h) { return !KillTimer(h, 1); },
         [](HWND h) { return !InvalidateRect(h, nullptr, TRUE); },
     };
     for (HWND bad : {old, reinterpret_cast<HWND>(0x1234), reinterpret_cast<HWND>(0x7FFF0000),
