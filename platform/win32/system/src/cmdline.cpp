@@ -10,20 +10,19 @@ bool isBlank(wchar_t c) {
 std::vector<std::wstring> split(std::wstring_view s) {
     std::vector<std::wstring> argv;
     size_t i = 0;
-    // The program name.
-    {
-        std::wstring arg;
-        bool quoted = false;
-        while (i < s.size() && (quoted || !isBlank(s[i]))) {
-            if (s[i] == L'"')
-                quoted = !quoted;
-            else
-                arg += s[i];
+    // The program name knows no escapes: quoted, it ends at the next quote (and the next
+    // argument may follow at once); unquoted, at the first blank, quotes and all.
+    if (s.empty())
+        return argv;
+    if (s[0] == L'"') {
+        const size_t close = s.find(L'"', 1);
+        const size_t end = close == std::wstring_view::npos ? s.size() : close;
+        argv.emplace_back(s.substr(1, end - 1));
+        i = close == std::wstring_view::npos ? s.size() : close + 1;
+    } else {
+        while (i < s.size() && !isBlank(s[i]))
             ++i;
-        }
-        if (s.empty())
-            return argv;
-        argv.push_back(std::move(arg));
+        argv.emplace_back(s.substr(0, i));
     }
     for (;;) {
         while (i < s.size() && isBlank(s[i]))

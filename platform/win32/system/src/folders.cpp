@@ -289,7 +289,8 @@ BOOL MoveFileExW(LPCWSTR existing, LPCWSTR target, DWORD flags) {
     if (existsNoFollow(to, tt) && !(tt.st_dev == st.st_dev && tt.st_ino == st.st_ino)) {
         if (!replace)
             return fail(ERROR_ALREADY_EXISTS);
-        if (S_ISDIR(tt.st_mode) || isReadOnlyFile(tt))
+        // A folder neither replaces nor is replaced.
+        if (S_ISDIR(tt.st_mode) || S_ISDIR(st.st_mode) || isReadOnlyFile(tt))
             return fail(ERROR_ACCESS_DENIED);
     }
     const int rc = replace ? ::rename(from.c_str(), to.c_str())

@@ -493,6 +493,11 @@ LSTATUS RegGetValueW(HKEY key, LPCWSTR subKey, LPCWSTR valueName, DWORD flags, L
                     bit = b;
             if (!(bit ? (flags & bit) : (flags & RRF_RT_ANY) == RRF_RT_ANY))
                 return ERROR_UNSUPPORTED_TYPE;
+            // Binary data read as a 32- or 64-bit number must have that number's width.
+            const DWORD restriction = flags & RRF_RT_ANY;
+            if (t == REG_BINARY && ((restriction == RRF_RT_DWORD && v.stored.size() != sizeof(DWORD)) ||
+                                    (restriction == RRF_RT_QWORD && v.stored.size() != sizeof(ULONGLONG))))
+                return ERROR_DATATYPE_MISMATCH;
             return deliver(v.stored, t, type, data, cbData);
         }
         std::wstring text = storedText(v.stored);
@@ -584,6 +589,8 @@ LSTATUS RegDeleteTreeW(HKEY key, LPCWSTR subKey) {
         const Key base = resolve(store, key);
         const auto parts = splitPath(subKey);
         Store::Transaction tx(store, true);
+        if (parts.empty())
+            require(base, KEY_SET_VALUE); // the key's own values go through this handle
         const std::int64_t id = walk(store, base.id, parts);
         deleteTree(store, id, !parts.empty());
         tx.commit();

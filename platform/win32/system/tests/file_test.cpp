@@ -257,6 +257,11 @@ TEST_F(Files, CopyMoveAndTemporaryNames) {
     EXPECT_EQ(GetFileAttributesW(named), INVALID_FILE_ATTRIBUTES) << "a given number creates nothing";
     EXPECT_EQ(GetTempFileNameW(L"C:\\nowhere", L"x", 0, named), 0u);
     EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
+
+    ASSERT_TRUE(CreateDirectoryW(L"C:\\moved\\folder", nullptr));
+    EXPECT_FALSE(MoveFileExW(L"C:\\moved\\folder", L"C:\\moved\\b.txt", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED) << "a folder does not replace a file";
+    EXPECT_EQ(get(L"C:\\moved\\b.txt"), "third");
 }
 
 } // namespace

@@ -136,7 +136,11 @@ TEST_F(Processes, CommandLineToArgvWFollowsThePlatformsRules) {
         {LR"(p a"b c"d)", {L"p", L"ab cd"}},
         {LR"(p "a""b")", {L"p", LR"(a"b)"}},
         {LR"(p "unterminated arg)", {L"p", L"unterminated arg"}},
-        {LR"(C:\a\"b x)", {LR"(C:\a\b x)"}}, // the program name knows no backslash escapes
+        // The program name knows no escapes and no grouping after its start.
+        {LR"(C:\a\"b x)", {LR"(C:\a\"b)", L"x"}},
+        {LR"("a b"c d)", {L"a b", L"c", L"d"}},
+        {LR"("C:\dir\" x)", {LR"(C:\dir\)", L"x"}},
+        {LR"("unterminated program)", {L"unterminated program"}},
     };
     for (const auto& c : cases) {
         int count = 0;

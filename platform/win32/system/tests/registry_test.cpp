@@ -189,6 +189,24 @@ TEST_F(Registry, GetValueTerminatesExpandsAndChecksTypes) {
     EXPECT_EQ(RegGetValueW(key, nullptr, L"Count", RRF_RT_REG_SZ | RRF_ZEROONFAILURE, &type, buffer, &cb),
               ERROR_UNSUPPORTED_TYPE);
     EXPECT_EQ(buffer[63], L'\0') << "zeroed on failure";
+    // Binary data stands in for a number only at that number's width.
+    struct Width {
+        DWORD bytes;
+        DWORD flags;
+        LONG expected;
+    };
+    for (const Width w :
+         {Width{3, RRF_RT_DWORD, static_cast<LONG>(ERROR_DATATYPE_MISMATCH)},
+          Width{4, RRF_RT_DWORD, ERROR_SUCCESS},
+          Width{4, RRF_RT_QWORD, static_cast<LONG>(ERROR_DATATYPE_MISMATCH)},
+          Width{8, RRF_RT_QWORD, ERROR_SUCCESS}, Width{3, RRF_RT_REG_BINARY, ERROR_SUCCESS}}) {
+        const BYTE bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+        ASSERT_EQ(RegSetValueExW(key, L"Bin", 0, REG_BINARY, bytes, w.bytes), ERROR_SUCCESS);
+        ULONGLONG number = 0;
+        cb = sizeof number;
+        EXPECT_EQ(RegGetValueW(key, nullptr, L"Bin", w.flags, nullptr, &number, &cb), w.expected)
+            << w.bytes << " bytes, flags " << w.flags;
+    }
     EXPECT_EQ(RegGetValueW(key, nullptr, L"Missing", RRF_RT_ANY, nullptr, nullptr, nullptr),
               ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegGetValueW(key, L"NoKey", L"Count", RRF_RT_ANY, nullptr, nullptr, nullptr),
@@ -309,6 +327,9 @@ TEST_F(Registry, ErrorsOfPathsRightsAndReadOnlyKeys) {
     ASSERT_EQ(setDword(writer, L"x", 1), ERROR_SUCCESS);
     DWORD cb = 0;
     EXPECT_EQ(RegQueryValueExW(writer, L"x", nullptr, nullptr, nullptr, &cb), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteTreeW(reader, nullptr), ERROR_ACCESS_DENIED)
+        << "values cleared through a reading handle";
+    EXPECT_EQ(RegQueryValueExW(key, L"x", nullptr, nullptr, nullptr, &cb), ERROR_SUCCESS);
 
     // The write probe of start-up: a key marked read-only does not open for writing.
     ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\Inner", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,

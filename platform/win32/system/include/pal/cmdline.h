@@ -7,10 +7,12 @@
 
 namespace pal::cmdline {
 
-// Splits a command line. The first argument is the program name: quotes group, backslashes are
-// plain. The others: blanks and tabs separate; 2n backslashes before a quote give n backslashes
-// and the quote groups; 2n+1 give n backslashes and a literal quote; other backslashes are
-// plain; inside a group two quotes give one literal quote. An empty line gives no arguments.
+// Splits a command line. The first argument is the program name, with no escapes: when it starts
+// with a quote it runs to the next quote (what follows at once starts the next argument), else to
+// the first blank, quotes included. The others: blanks and tabs separate; 2n backslashes before a
+// quote give n backslashes and the quote groups; 2n+1 give n backslashes and a literal quote;
+// other backslashes are plain; inside a group two quotes give one literal quote. An empty line
+// gives no arguments.
 std::vector<std::wstring> split(std::wstring_view commandLine);
 
 // One argument written so that split() reads it back as it stands (not the first one).

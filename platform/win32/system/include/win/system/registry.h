@@ -73,6 +73,9 @@ constexpr DWORD RRF_RT_ANY = 0x0000FFFF;
 constexpr DWORD RRF_NOEXPAND = 0x10000000;
 constexpr DWORD RRF_ZEROONFAILURE = 0x20000000;
 
+// RegGetValueW with RRF_RT_DWORD or RRF_RT_QWORD on binary data of another width.
+constexpr DWORD ERROR_DATATYPE_MISMATCH = 1629;
+
 // Errors as the platform gives them: ERROR_FILE_NOT_FOUND for a missing key or value,
 // ERROR_MORE_DATA with the size needed, ERROR_KEY_DELETED on a handle whose key was deleted,
 // ERROR_ACCESS_DENIED for a write through a handle without the right or to a read-only key
@@ -87,7 +90,8 @@ LSTATUS RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD 
                          LPDWORD cbData);
 // Strings come back terminated (an unterminated stored string gets its terminator, counted in
 // the size); REG_EXPAND_SZ is expanded and reported as REG_SZ unless RRF_NOEXPAND. A type the
-// flags do not allow fails with ERROR_UNSUPPORTED_TYPE.
+// flags do not allow fails with ERROR_UNSUPPORTED_TYPE; REG_BINARY data read with RRF_RT_DWORD
+// (RRF_RT_QWORD) that is not 4 (8) bytes long fails with ERROR_DATATYPE_MISMATCH.
 LSTATUS RegGetValueW(HKEY key, LPCWSTR subKey, LPCWSTR valueName, DWORD flags, LPDWORD type, PVOID data,
                      LPDWORD cbData);
 LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
@@ -96,7 +100,8 @@ LSTATUS RegDeleteValueW(HKEY key, LPCWSTR valueName);
 // Deletes a key without subkeys.
 LSTATUS RegDeleteKeyW(HKEY key, LPCWSTR subKey);
 // Deletes the subkey and everything below it; with no subkey, the key's values and subkeys (the
-// key itself stays). All or nothing: a read-only key anywhere in the tree deletes nothing.
+// key itself stays; the handle needs KEY_SET_VALUE). All or nothing: a read-only key anywhere in
+// the tree deletes nothing.
 LSTATUS RegDeleteTreeW(HKEY key, LPCWSTR subKey);
 // Subkeys come in the order of their names without case; values in the order they were created.
 LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD cchName, LPDWORD reserved, LPWSTR keyClass,
