@@ -12,6 +12,9 @@ namespace {
 
 // A client that stops reading cannot hold the serving thread for longer than this.
 constexpr int kSendTimeoutSeconds = 10;
+// Frames of one client waiting for the serving thread. A client waits for each reply, so a
+// busy server holds only a few; more would let a client that keeps sending fill the memory.
+constexpr int kMaxQueuedFrames = 4;
 
 void freeException(EXCEPINFO& e) {
     SysFreeString(e.bstrSource);
@@ -44,10 +47,27 @@ void ServerConnection::start() {
                 self->delivery_->post([self] { self->drop(); });
                 return;
             }
-            if (!self->delivery_->post([self, body = std::move(body)] { self->handle(body); }))
+            self->waitForRoom();
+            // Gives the room back however the work ends: run, or dropped with the queue.
+            std::shared_ptr<void> room(nullptr, [self](void*) { self->frameDone(); });
+            if (!self->delivery_->post([self, room, body = std::move(body)] { self->handle(body); }))
                 return;
         }
     }).detach();
+}
+
+void ServerConnection::waitForRoom() {
+    std::unique_lock lock(queueMutex_);
+    queueRoom_.wait(lock, [this] { return queued_ < kMaxQueuedFrames; });
+    ++queued_;
+}
+
+void ServerConnection::frameDone() {
+    {
+        std::lock_guard lock(queueMutex_);
+        --queued_;
+    }
+    queueRoom_.notify_one();
 }
 
 void ServerConnection::drop() {

@@ -6,7 +6,9 @@
 #include "pal/com/link.h"
 #include "pal/com/wire.h"
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 
@@ -40,6 +42,10 @@ private:
     bool onInvoke(const wire::Header& h, const std::string& body);
     bool onRelease(const std::string& body);
     IDispatch* find(std::uint64_t id) const;
+    // The reader's side of the queue to the serving thread: a frame waits for room before it
+    // is handed over, and gives its room back once it has been handled or dropped.
+    void waitForRoom();
+    void frameDone();
 
     link::Fd fd_;
     std::shared_ptr<Delivery> delivery_;
@@ -47,6 +53,10 @@ private:
     std::unordered_map<IDispatch*, std::uint64_t> ids_;
     std::uint64_t nextId_ = 1;
     bool dropped_ = false;
+
+    std::mutex queueMutex_;
+    std::condition_variable queueRoom_;
+    int queued_ = 0;
 };
 
 } // namespace pal::com::detail

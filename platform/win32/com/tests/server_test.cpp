@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -413,6 +415,45 @@ TEST_F(Automation, MalformedFramesEndOnlyTheirConnection) {
     }
     EXPECT_TRUE(eventually([&] { return lockCount() == before; }))
         << "objects of ended connections are released";
+}
+
+// A client that keeps sending while the server is busy is read only a few frames ahead: the
+// rest waits in the socket, not in the server's memory.
+TEST_F(Automation, BusyServerReadsOnlyAFewFramesAhead) {
+    start();
+    std::thread busy([this] {
+        Variant ms, r;
+        ms.vt = VT_I4, ms.lVal = 2000;
+        invoke(app, kSlow, DISPATCH_METHOD, {ms}, &r);
+    });
+    pal::com::link::Fd s;
+    if (eventually([&] { return !journal("comtest.slow").empty(); }))
+        s = pal::com::link::connectTo(pal::com::link::classSocketPath(kTestClass));
+    if (!s) {
+        busy.join();
+        FAIL() << "the server never got busy, or refused the second client";
+    }
+    std::string frame(4 + pal::com::wire::kMaxFrame, '\x7F');
+    for (int i = 0; i < 4; ++i)
+        frame[i] = static_cast<char>((pal::com::wire::kMaxFrame >> (8 * i)) & 0xFF);
+    constexpr size_t kFrames = 32;
+    size_t accepted = 0;
+    for (size_t sent = 0; accepted < kFrames * frame.size();) {
+        const ssize_t n =
+            ::send(s.get(), frame.data() + sent, frame.size() - sent, MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (n > 0) {
+            accepted += static_cast<size_t>(n);
+            sent = (sent + static_cast<size_t>(n)) % frame.size();
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN)
+            break;
+        pollfd p{s.get(), POLLOUT, 0};
+        if (::poll(&p, 1, 300) <= 0)
+            break; // the server has stopped reading
+    }
+    busy.join();
+    EXPECT_LT(accepted, 8 * frame.size()) << "frames taken in while the server was busy";
 }
 
 } // namespace
