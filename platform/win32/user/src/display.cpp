@@ -41,10 +41,11 @@ LONG area(const RECT& r) {
     return IsRectEmpty(&r) ? 0 : (r.right - r.left) * (r.bottom - r.top);
 }
 
-// Squared distance from a point to a rectangle.
+// Squared distance from a point to a rectangle, in 64 bits: points may lie anywhere.
 long long distance(const RECT& r, POINT p) {
-    const long long dx = p.x < r.left ? r.left - p.x : p.x >= r.right ? p.x - r.right + 1 : 0;
-    const long long dy = p.y < r.top ? r.top - p.y : p.y >= r.bottom ? p.y - r.bottom + 1 : 0;
+    const long long x = p.x, y = p.y;
+    const long long dx = x < r.left ? r.left - x : x >= r.right ? x - r.right + 1 : 0;
+    const long long dy = y < r.top ? r.top - y : y >= r.bottom ? y - r.bottom + 1 : 0;
     return dx * dx + dy * dy;
 }
 
@@ -62,7 +63,20 @@ HMONITOR fallback(const std::vector<pal::test::MonitorSpec>& list, POINT p, DWOR
     return nullptr;
 }
 
+HMONITOR fromPoint(POINT p, DWORD flags) {
+    Monitors& m = monitors();
+    std::lock_guard lock(m.mutex);
+    for (size_t i = 0; i < m.list.size(); ++i) {
+        if (PtInRect(&m.list[i].rect, p))
+            return handleOf(i);
+    }
+    return fallback(m.list, p, flags);
+}
+
 HMONITOR fromRect(const RECT& r, DWORD flags) {
+    // An empty rectangle, such as a window of no size, is on the monitor of its corner.
+    if (IsRectEmpty(&r))
+        return fromPoint(POINT{r.left, r.top}, flags);
     Monitors& m = monitors();
     std::lock_guard lock(m.mutex);
     size_t best = SIZE_MAX;
@@ -77,7 +91,8 @@ HMONITOR fromRect(const RECT& r, DWORD flags) {
     }
     if (best != SIZE_MAX)
         return handleOf(best);
-    return fallback(m.list, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, flags);
+    const auto mid = [](LONG a, LONG b) { return static_cast<LONG>((static_cast<long long>(a) + b) / 2); };
+    return fallback(m.list, POINT{mid(r.left, r.right), mid(r.top, r.bottom)}, flags);
 }
 
 // Metrics at 96 dpi; those marked fixed are counts or flags and do not scale.
@@ -136,13 +151,21 @@ HMONITOR MonitorFromRect(LPCRECT rect, DWORD flags) {
 }
 
 HMONITOR MonitorFromPoint(POINT point, DWORD flags) {
-    const RECT r{point.x, point.y, point.x + 1, point.y + 1};
-    return fromRect(r, flags);
+    return fromPoint(point, flags);
 }
 
 HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags) {
     RECT r{};
-    if (!GetWindowRect(hwnd, &r)) {
+    bool minimised = false;
+    {
+        // A minimised window parks off screen; it belongs where it would be restored.
+        Lock lock = lockModel();
+        if (const Window* w = find(hwnd); w && (w->style & WS_MINIMIZE) && !w->parent) {
+            r = w->normal;
+            minimised = true;
+        }
+    }
+    if (!minimised && !GetWindowRect(hwnd, &r)) {
         std::lock_guard lock(monitors().mutex);
         return flags == MONITOR_DEFAULTTONULL ? nullptr : handleOf(0);
     }

@@ -154,12 +154,14 @@ public:
         abandoned_ = false;
         return was;
     }
-    // With the hub's mutex held.
+    // With the hub's mutex held, on the calling thread.
     bool release(DWORD thread) {
         if (owner_ != thread)
             return false;
-        if (--count_ == 0)
+        if (--count_ == 0) {
             drop();
+            forgetOwned();
+        }
         return true;
     }
     void abandon(DWORD thread) {
@@ -170,6 +172,14 @@ public:
     }
 
 private:
+    // Takes this mutex off the calling thread's list, so a thread that takes and releases
+    // a mutex again and again does not grow the list without end.
+    void forgetOwned() {
+        const std::weak_ptr<MutexObject> self = weak_from_this();
+        std::erase_if(tOwned.list, [&self](const std::weak_ptr<MutexObject>& w) {
+            return w.expired() || (!w.owner_before(self) && !self.owner_before(w));
+        });
+    }
     void drop() {
         owner_ = 0;
         count_ = 0;

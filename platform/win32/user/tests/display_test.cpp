@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace usertest {
 namespace {
 
@@ -73,6 +75,45 @@ TEST_F(DisplayTest, MonitorsAreFoundByPointRectangleAndWindowWithTheirFallbacks)
     ASSERT_TRUE(GetMonitorInfoW(second, &ex));
     EXPECT_STREQ(ex.szDevice, L"\\\\.\\DISPLAY2");
     EXPECT_EQ(ex.dwFlags, 0u);
+}
+
+TEST_F(DisplayTest, EmptyRectanglesAndFarPointsStillFindTheirMonitor) {
+    pal::test::setMonitors(
+        {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96}, {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}, 96}});
+    const HMONITOR primary = MonitorFromPoint(POINT{10, 10}, MONITOR_DEFAULTTONULL);
+    const HMONITOR second = MonitorFromPoint(POINT{2000, 10}, MONITOR_DEFAULTTONULL);
+    struct Row {
+        RECT rect;
+        DWORD flags;
+        HMONITOR expected;
+    };
+    const Row rows[] = {
+        {{2000, 100, 2000, 100}, MONITOR_DEFAULTTONULL, second},       // no size: the monitor of its corner
+        {{2000, 100, 2000, 900}, MONITOR_DEFAULTTOPRIMARY, second},    // no width
+        {{5000, 100, 5000, 100}, MONITOR_DEFAULTTONULL, nullptr},      // no size, off every monitor
+        {{INT_MIN, 0, INT_MIN, 0}, MONITOR_DEFAULTTONEAREST, primary}, // far left
+        {{INT_MAX, 0, INT_MAX, 0}, MONITOR_DEFAULTTONEAREST, second},  // far right
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.rect.left << "," << row.rect.top << " flags " << row.flags);
+        EXPECT_EQ(MonitorFromRect(&row.rect, row.flags), row.expected);
+        if (IsRectEmpty(&row.rect)) {
+            EXPECT_EQ(MonitorFromPoint(POINT{row.rect.left, row.rect.top}, row.flags), row.expected);
+        }
+    }
+}
+
+TEST_F(DisplayTest, AMinimisedWindowBelongsToTheMonitorItIsRestoredTo) {
+    pal::test::setMonitors(
+        {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96}, {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}, 144}});
+    const HMONITOR second = MonitorFromPoint(POINT{2000, 10}, MONITOR_DEFAULTTONULL);
+    HWND w = create("w", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, {2000, 100, 2800, 700});
+    ShowWindow(w, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(w));
+    EXPECT_EQ(MonitorFromWindow(w, MONITOR_DEFAULTTONULL), second);
+    EXPECT_EQ(MonitorFromWindow(w, MONITOR_DEFAULTTONEAREST), second);
+    HWND empty = create("empty", WS_POPUP | WS_VISIBLE, nullptr, {2500, 300, 2500, 300});
+    EXPECT_EQ(MonitorFromWindow(empty, MONITOR_DEFAULTTONULL), second) << "a window of no size";
 }
 
 } // namespace
