@@ -56,7 +56,8 @@ void SetLastError(DWORD error) {
 }
 
 BOOL CloseHandle(HANDLE handle) {
-    if (handle == kCurrentThread)
+    // Closing a pseudo handle has no effect and succeeds.
+    if (handle == kCurrentThread || handle == kCurrentProcess)
         return TRUE;
     return pal::handles::close(handle) ? TRUE : FALSE;
 }
@@ -482,10 +483,11 @@ int _snprintf_s(char* buffer, size_t size, size_t count, const char* format, ...
 }
 
 int wsprintfW(LPWSTR buffer, LPCWSTR format, ...) {
-    // The platform caps this function's output at 1024 characters.
+    // The platform's buffer for this function holds at most 1024 characters, the terminator
+    // included; longer output is cut there and the count of what was stored is returned.
     va_list args;
     va_start(args, format);
-    const int n = copyFormatted(pal::vformat(format, args), buffer, 1025, 1024, true);
+    const int n = copyFormatted(pal::vformat(format, args), buffer, 1024, 1023, true);
     va_end(args);
-    return n < 0 ? 1024 : n;
+    return n < 0 ? 1023 : n;
 }

@@ -115,6 +115,15 @@ WriteOutcome writeFileAtomically(const fs::path& target, std::string_view bytes)
     if (fd < 0)
         return failure("create a temporary file for", target);
 
+    // The replacement keeps the old file's permissions: a private file stays private.
+    if (struct stat old{};
+        ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && ::fchmod(fd, old.st_mode & 07777) != 0) {
+        WriteOutcome r = failure("keep the permissions of", target);
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return r;
+    }
+
     if (!writeAll(fd, bytes)) {
         WriteOutcome r = failure("write", target);
         ::close(fd);

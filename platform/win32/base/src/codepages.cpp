@@ -14,7 +14,8 @@ bool supported(UINT codePage) {
 
 int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR source, int sourceBytes, LPWSTR destination,
                         int destinationChars) {
-    if (!supported(codePage) || !source || sourceBytes == 0 || sourceBytes < -1 || destinationChars < 0) {
+    if (!supported(codePage) || !source || sourceBytes == 0 || sourceBytes < -1 || destinationChars < 0 ||
+        (destinationChars > 0 && !destination)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
@@ -32,7 +33,8 @@ int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR source, int sourceBytes, LP
 
 int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR source, int sourceChars, LPSTR destination,
                         int destinationBytes, LPCSTR, LPBOOL usedDefaultChar) {
-    if (!supported(codePage) || !source || sourceChars == 0 || sourceChars < -1 || destinationBytes < 0) {
+    if (!supported(codePage) || !source || sourceChars == 0 || sourceChars < -1 || destinationBytes < 0 ||
+        (destinationBytes > 0 && !destination)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }

@@ -2,6 +2,7 @@
 
 #include "pal/text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -62,22 +63,26 @@ template <class T> void emitNumber(Out& out, const Field& field, T value, const 
     out.text += text::fromUtf8(big);
 }
 
+// Width and precision beyond this are not a real request.
+constexpr long long kMaxField = 100000;
+
 template <class Char> bool parseField(const Char*& p, Field& field, va_list& args, bool wideFormat) {
     while (*p && std::strchr("-+ #0", static_cast<char>(*p)) && *p < 0x80) {
         field.flags += static_cast<char>(*p);
         ++p;
     }
     if (*p == '*') {
-        field.width = va_arg(args, int);
-        if (field.width < 0) {
+        // A negative width means left-justified. Widths come clamped to the literal limit, so
+        // INT_MIN is never negated and no argument asks for gigabytes of padding.
+        const long long width = va_arg(args, int);
+        if (width < 0)
             field.flags += '-';
-            field.width = -field.width;
-        }
+        field.width = static_cast<int>(std::min(width < 0 ? -width : width, kMaxField));
         ++p;
     } else {
         while (*p >= '0' && *p <= '9') {
             field.width = (field.width < 0 ? 0 : field.width) * 10 + (*p - '0');
-            if (field.width > 100000)
+            if (field.width > kMaxField)
                 return false;
             ++p;
         }
@@ -93,7 +98,7 @@ template <class Char> bool parseField(const Char*& p, Field& field, va_list& arg
         } else {
             while (*p >= '0' && *p <= '9') {
                 field.precision = field.precision * 10 + (*p - '0');
-                if (field.precision > 100000)
+                if (field.precision > kMaxField)
                     return false;
                 ++p;
             }

@@ -3,6 +3,7 @@
 #include "pal/path.h"
 #include "pal/text.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -94,30 +96,64 @@ bool isAbsolute(std::wstring_view p) {
     return !p.empty() && isSep(p[0]);
 }
 
+namespace {
+
+// Below a drive or share, "." and ".." are resolved here, and ".." stops at the drive's (or
+// the share's) root as it does on the platform, so no spelling of a path leaves the sandbox.
+fs::path underBase(fs::path base, const std::wstring& rest, size_t fixed) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    for (size_t i = 0; i <= rest.size(); ++i) {
+        if (i < rest.size() && rest[i] != L'/')
+            continue;
+        const std::wstring part = rest.substr(start, i - start);
+        start = i + 1;
+        if (part.empty() || part == L".")
+            continue;
+        if (part == L"..") {
+            if (parts.size() > fixed)
+                parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    for (const auto& part : parts)
+        base /= text::toUtf8(part);
+    if (!parts.empty() && rest.back() == L'/')
+        base /= ""; // a trailing separator is kept: it says "a folder"
+    return base;
+}
+
+} // namespace
+
 fs::path toNative(std::wstring_view p) {
-    // Long-path and device prefixes carry no meaning here.
-    if (p.starts_with(L"\\\\?\\") || p.starts_with(L"\\\\.\\"))
+    // Long-path and device prefixes carry no meaning here; "\\?\UNC\server" is a share.
+    bool unc = false;
+    if (p.starts_with(L"\\\\?\\UNC\\") || p.starts_with(L"\\\\?\\unc\\")) {
+        p.remove_prefix(8);
+        unc = true;
+    } else if (p.starts_with(L"\\\\?\\") || p.starts_with(L"\\\\.\\")) {
         p.remove_prefix(4);
+    }
     std::wstring rest;
     fs::path base;
-    if (p.size() >= 2 && isDriveLetter(p[0]) && p[1] == L':') {
+    size_t fixed = 0;
+    if (!unc && p.size() >= 2 && isDriveLetter(p[0]) && p[1] == L':') {
         base = sandbox::drive(p[0]);
         rest = std::wstring(p.substr(2));
-    } else if (p.size() >= 2 && isSep(p[0]) && isSep(p[1])) {
+    } else if (unc || (p.size() >= 2 && isSep(p[0]) && isSep(p[1]))) {
         // A UNC path \\server\share\x lives under <root>/unc/server/share/x.
         base = sandbox::root() / "unc";
-        rest = std::wstring(p.substr(2));
+        rest = std::wstring(unc ? p : p.substr(2));
+        fixed = 2;
     } else {
         rest = std::wstring(p);
     }
     for (auto& c : rest)
         if (c == L'\\')
             c = L'/';
-    if (!base.empty()) {
-        while (!rest.empty() && rest.front() == L'/')
-            rest.erase(rest.begin());
-        return rest.empty() ? base : base / fs::path(text::toUtf8(rest));
-    }
+    if (!base.empty())
+        return underBase(std::move(base), rest, fixed);
     return fs::path(text::toUtf8(rest));
 }
 
@@ -125,8 +161,11 @@ std::wstring fromNative(const fs::path& native) {
     const std::string s = native.string();
     const fs::path& r = sandbox::root();
     const std::string rs = r.string();
+    // "<root>/drive_c" or "<root>/drive_c/...", and not a neighbour such as "<root>/drive_cx".
     if (s.size() > rs.size() + 7 && s.compare(0, rs.size(), rs) == 0 && s[rs.size()] == '/' &&
-        s.compare(rs.size() + 1, 6, "drive_") == 0) {
+        s.compare(rs.size() + 1, 6, "drive_") == 0 &&
+        std::islower(static_cast<unsigned char>(s[rs.size() + 7])) &&
+        (s.size() == rs.size() + 8 || s[rs.size() + 8] == '/')) {
         const char letter = s[rs.size() + 7];
         std::string tail = s.substr(rs.size() + 8);
         std::wstring out;

@@ -59,6 +59,15 @@ TEST_F(AtomicFile, InjectedFailuresLeaveTheOldFileUntouchedAndNoTemporaryBehind)
     }
 }
 
+TEST_F(AtomicFile, ReplacementKeepsThePermissionsOfTheOldFile) {
+    const fs::path file = root() / "private.ini";
+    ASSERT_TRUE(pal::writeFileAtomically(file, "one"));
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(pal::writeFileAtomically(file, "two"));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(pal::test::readFile(file), "two");
+}
+
 TEST_F(AtomicFile, AFolderThatDoesNotExistIsReportedNotCreatedSilently) {
     const auto outcome = pal::writeFileAtomically(root() / "missing" / "x.xml", "x");
     EXPECT_FALSE(outcome.ok);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -42,9 +44,18 @@ TEST(Format, WideFormatsFollowMicrosoftRules) {
         {L"\u00e9t\u00e9", pal::format(L"%hs", "\xc3\xa9t\xc3\xa9")},
         {L"%y", pal::format(L"%y")},
         {L"end%", pal::format(L"end%")},
+        {L"5 |", pal::format(L"%*d|", -2, 5)},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.actual, row.expected);
+}
+
+TEST(Format, WidthsFromArgumentsAreBounded) {
+    const std::wstring s = pal::format(L"%*d|%d", INT_MIN, 5, 7);
+    EXPECT_EQ(s.size(), 100000u + 2);
+    EXPECT_EQ(s.substr(0, 2), L"5 ");
+    EXPECT_EQ(s.substr(s.size() - 2), L"|7");
+    EXPECT_EQ(pal::format(L"%.*s|", INT_MAX, L"abc"), L"abc|");
 }
 
 TEST(Format, NarrowFormatsReadNarrowStringsByDefault) {
@@ -67,6 +78,14 @@ TEST(Format, BufferFunctionsTruncateOrFailAsDocumented) {
     EXPECT_STREQ(buffer, L"");
     EXPECT_EQ(_snwprintf_s(buffer, 8, _TRUNCATE, L"%s", L"truncated text"), -1);
     EXPECT_STREQ(buffer, L"truncat");
+    // wsprintfW's buffer holds 1024 characters with the terminator; nothing is written past it.
+    std::vector<wchar_t> big(1100, L'#');
+    EXPECT_EQ(wsprintfW(big.data(), L"%s", std::wstring(2000, L'a').c_str()), 1023);
+    EXPECT_EQ(big[1022], L'a');
+    EXPECT_EQ(big[1023], L'\0');
+    EXPECT_EQ(big[1024], L'#');
+    EXPECT_EQ(wsprintfW(big.data(), L"%d", 42), 2);
+    EXPECT_STREQ(big.data(), L"42");
     char narrow[4];
     EXPECT_EQ(sprintf_s(narrow, sizeof narrow, "%s", "abc"), 3);
     EXPECT_STREQ(narrow, "abc");

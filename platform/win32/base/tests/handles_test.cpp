@@ -67,6 +67,11 @@ TEST(Handles, WaitsTimeOutAndWakeOnSignal) {
     CloseHandle(h2);
 }
 
+TEST(Handles, ClosingAPseudoHandleHasNoEffect) {
+    EXPECT_TRUE(CloseHandle(GetCurrentProcess()));
+    EXPECT_TRUE(CloseHandle(GetCurrentThread()));
+}
+
 TEST(Handles, NonWaitableObjectsCannotBeWaitedOn) {
     HANDLE h = pal::handles::insert(std::make_shared<Plain>());
     EXPECT_EQ(WaitForSingleObject(h, 0), WAIT_FAILED);

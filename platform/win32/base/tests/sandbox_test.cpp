@@ -2,6 +2,7 @@
 #include "pal/clock.h"
 #include "pal/path.h"
 #include "pal/sandbox.h"
+#include "pal/text.h"
 #include "win/base.h"
 
 #include <gtest/gtest.h>
@@ -47,11 +48,20 @@ TEST_F(Sandbox, PathsMapByThePlatformRules) {
         {L"relative\\sub\\f.txt", "relative/sub/f.txt"},
         {L"\\\\server\\share\\f", root() / "unc/server/share/f"},
         {L"\\\\?\\C:\\long", root() / "drive_c/long"},
+        // ".." stops at the drive's or the share's root, so no path leaves the sandbox.
+        {L"C:\\..\\..\\etc\\passwd", root() / "drive_c/etc/passwd"},
+        {L"C:\\a\\.\\missing\\..\\b", root() / "drive_c/a/b"},
+        {L"\\\\server\\share\\..\\..\\x", root() / "unc/server/share/x"},
+        {L"\\\\?\\UNC\\server\\share\\f", root() / "unc/server/share/f"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(pal::path::toNative(c.in).lexically_normal(), c.expected.lexically_normal()) << c.expected;
     EXPECT_EQ(pal::path::fromNative(root() / "drive_c" / "Users" / "a.txt"), L"C:\\Users\\a.txt");
     EXPECT_EQ(pal::path::fromNative("/etc/hosts"), L"/etc/hosts");
+    EXPECT_EQ(pal::path::toNative(L"C:\\dir\\"), root() / "drive_c/dir/");
+    // A neighbour of a drive folder is not a drive.
+    EXPECT_EQ(pal::path::fromNative(root() / "drive_cx" / "a"),
+              pal::text::fromUtf8((root() / "drive_cx/a").string()));
     EXPECT_TRUE(pal::path::isAbsolute(L"C:\\x"));
     EXPECT_TRUE(pal::path::isAbsolute(L"/x"));
     EXPECT_FALSE(pal::path::isAbsolute(L"x\\y"));

@@ -71,6 +71,11 @@ TEST(CodePages, SizesQueriedThenConvertedWithTheTerminatorWhenAskedFor) {
     EXPECT_STREQ(back, wide);
     EXPECT_EQ(MultiByteToWideChar(1252, 0, narrow, -1, back, 8), 0);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    // A size without a buffer is refused, not written through.
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, narrow, -1, nullptr, 8), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 8, nullptr, nullptr), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 } // namespace
