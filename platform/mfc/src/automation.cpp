@@ -262,6 +262,9 @@ HRESULT CCmdTarget::ExternalQueryInterface(const void* iid, LPVOID* ppvObj) {
 }
 
 void CCmdTarget::OnFinalRelease() {
+    // A destructor that takes and drops a reference of its own must not bring the count to 0
+    // a second time and free the object again.
+    m_dwRef = 1;
     delete this;
 }
 

@@ -9,7 +9,8 @@ COleDispatchDriver::COleDispatchDriver(const COleDispatchDriver& other) : m_lpDi
 }
 
 COleDispatchDriver& COleDispatchDriver::operator=(const COleDispatchDriver& other) {
-    if (this != &other && m_lpDispatch != other.m_lpDispatch) {
+    // Also for the object already held: a driver that did not own it owns it now.
+    if (this != &other) {
         // Take the new reference first: the old one may be what keeps the new object alive.
         if (other.m_lpDispatch)
             other.m_lpDispatch->AddRef();

@@ -438,6 +438,47 @@ TEST_F(OleTest, TheLastReleaseRunsOnFinalReleaseWhichDeletesByDefault) {
     EXPECT_EQ(liveCounters, 0);
 }
 
+// Takes and drops a reference of its own while it is destroyed, as a destructor that hands
+// its IDispatch to someone does.
+class SelfHolding : public CCmdTarget {
+public:
+    explicit SelfHolding(int& finals) : finals_(finals) { EnableAutomation(); }
+    ~SelfHolding() override { GetIDispatch(TRUE)->Release(); }
+    void OnFinalRelease() override {
+        ++finals_;
+        CCmdTarget::OnFinalRelease();
+    }
+
+private:
+    int& finals_;
+};
+
+TEST_F(OleTest, OnFinalReleaseRunsOnceAlsoWhenTheDestructorTakesAReference) {
+    int finals = 0;
+    IDispatch* d = (new SelfHolding(finals))->GetIDispatch(FALSE);
+    EXPECT_EQ(d->Release(), 0u);
+    EXPECT_EQ(finals, 1);
+}
+
+TEST_F(OleTest, ADriverAssignedACopyOwnsItsReferenceAlsoToTheObjectItHeld) {
+    const int before = liveCounters;
+    Counter* c = new Counter;
+    COleDispatchDriver borrowed(c->GetIDispatch(FALSE), FALSE);
+    COleDispatchDriver owner(borrowed);
+    EXPECT_EQ(c->m_dwRef, 2);
+    borrowed = owner;
+    EXPECT_EQ(c->m_dwRef, 3);
+    EXPECT_TRUE(borrowed.m_bAutoRelease);
+    c->InternalRelease();
+    owner.ReleaseDispatch();
+    EXPECT_EQ(liveCounters, before + 1) << "the assigned driver still holds the object";
+    LONG version = 0;
+    borrowed.GetProperty(kVersion, VT_I4, &version);
+    EXPECT_EQ(version, 1800);
+    borrowed.ReleaseDispatch();
+    EXPECT_EQ(liveCounters, before);
+}
+
 constexpr CLSID kCounterClass = {
     0x6A1D0E01, 0x31C2, 0x4B7E, {0x8F, 0x10, 0x22, 0x5B, 0x6C, 0x01, 0x02, 0x03}};
 constexpr CLSID kDocumentClass = {
