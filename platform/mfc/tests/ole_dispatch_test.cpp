@@ -2,6 +2,7 @@
 // errors, properties, exceptions), reference counts, the dispatch driver, class factories and
 // the application lock.
 #include "afxole.h"
+#include "ole_scode.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
 #include "win/system.h"
@@ -380,22 +381,12 @@ TEST_F(OleTest, DriverPassesEveryTypeAndTakesResultsAsAsked) {
 
     // Arguments that do not fit the parameter string, and result pointers that do not fit
     // the result type, never reach the object.
-    const auto refused = [&](auto call) {
-        try {
-            call();
-        } catch (COleException* x) {
-            const SCODE sc = x->m_sc;
-            x->Delete();
-            return sc;
-        }
-        return S_OK;
-    };
-    EXPECT_EQ(refused([&] { driver.InvokeHelper(kNote, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_BSTR, 5); }),
+    EXPECT_EQ(scodeOf([&] { driver.InvokeHelper(kNote, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_BSTR, 5); }),
               E_INVALIDARG);
-    EXPECT_EQ(refused([&] { driver.InvokeHelper(kNote, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_BSTR); }),
+    EXPECT_EQ(scodeOf([&] { driver.InvokeHelper(kNote, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_BSTR); }),
               E_INVALIDARG);
     EXPECT_EQ(
-        refused([&] { driver.InvokeHelper(kAdd, DISPATCH_METHOD, VT_BSTR, &sum, VTS_I2 VTS_I4, 1, 2); }),
+        scodeOf([&] { driver.InvokeHelper(kAdd, DISPATCH_METHOD, VT_BSTR, &sum, VTS_I2 VTS_I4, 1, 2); }),
         E_INVALIDARG);
     EXPECT_EQ(c->log, L"");
 

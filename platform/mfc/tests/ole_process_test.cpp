@@ -3,6 +3,7 @@
 // name, answers bad calls with dispatch errors, stays locked while clients hold objects (also
 // clients that die) and ends when the last one lets go.
 #include "afxdisp.h"
+#include "ole_scode.h"
 #include "ole_test_ids.h"
 #include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
@@ -52,18 +53,6 @@ ProgramRun runProgram(const std::string& program, const std::string& argument) {
     const int status = ::pclose(p);
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
-}
-
-// The status code of a call that throws, S_OK when it does not.
-template <class F> SCODE scodeOf(F call) {
-    try {
-        call();
-    } catch (COleException* e) {
-        const SCODE sc = e->m_sc;
-        e->Delete();
-        return sc;
-    }
-    return S_OK;
 }
 
 class OleProcess : public pal::test::SandboxTest {
