@@ -214,6 +214,16 @@ const Case kCases[] = {
      {"frame:WM_PARENTNOTIFY", "list:WM_SHOWWINDOW", "list:WM_WINDOWPOSCHANGING", "list:WM_WINDOWPOSCHANGED",
       "item:WM_KILLFOCUS", "frame:WM_SETFOCUS", "list:WM_DESTROY", "item:WM_DESTROY", "item:WM_NCDESTROY",
       "list:WM_NCDESTROY"}},
+    {"DestroyingAHiddenChildWithTheFocusHandsItToTheParent",
+     [](RecordedTest& t) {
+         frameWithChild(t);
+         auto& s = static_cast<SequenceTest&>(t);
+         ShowWindow(s.win("edit"), SW_HIDE);
+         SetFocus(s.win("edit"));
+     },
+     [](RecordedTest& t) { DestroyWindow(static_cast<SequenceTest&>(t).win("edit")); },
+     {"frame:WM_PARENTNOTIFY", "edit:WM_KILLFOCUS", "frame:WM_SETFOCUS", "edit:WM_DESTROY",
+      "edit:WM_NCDESTROY"}},
     {"DestroyingAChildWithoutTheFocusLeavesTheFocusAlone",
      [](RecordedTest& t) {
          frameWithNestedFocus(t);
