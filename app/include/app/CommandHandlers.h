@@ -6,6 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CCmdUI;
 class CDvw32Doc;
@@ -79,3 +82,5 @@ int EditGlobalVariables(CDvw32Doc* document);
 std::wstring UpdatePageAddress(bool ostrel, const std::wstring& language, const std::wstring& product);
 
 } // namespace dvapp::handlers
+
+DV_EXPORTS_END

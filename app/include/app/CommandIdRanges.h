@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <span>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace dvapp {
 
@@ -38,3 +41,5 @@ std::span<const CommandIdRange> CommandIdRanges();
 const CommandIdRange* FindCommandIdRange(std::uint32_t id);
 
 } // namespace dvapp
+
+DV_EXPORTS_END

@@ -8,6 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 struct GUID;
 
@@ -81,3 +84,5 @@ void BuildToolBars(std::span<DefaultToolBarRecord> table, std::uint32_t modeCode
 std::span<const BuiltToolBar> BuildDefaultToolBars();
 
 } // namespace dvapp
+
+DV_EXPORTS_END

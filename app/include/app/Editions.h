@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class GlobalContainer;
 
@@ -57,3 +60,5 @@ inline constexpr ModuleRow kModuleTable[] = {
 };
 
 } // namespace dvapp
+
+DV_EXPORTS_END

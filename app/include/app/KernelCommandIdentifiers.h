@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace dvapp {
 
@@ -29,3 +32,5 @@ void RegisterApplicationCommands();
 // The identifier registered for a command id; null for 0, ids above 65535 and ids the table
 // does not hold (or before the registration).
 const wchar_t* GetCommandName(std::uint32_t id);
+
+DV_EXPORTS_END

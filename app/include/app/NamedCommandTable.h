@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <span>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CCmdUI;
 class CDvw32Doc;
@@ -56,3 +59,5 @@ struct CommandIdBlock {
 inline constexpr CommandIdBlock kCommandIdBlocks[] = {{700, 749, 8}, {3401, 3449, 24}, {65000, 65049, 24}};
 
 } // namespace dvapp
+
+DV_EXPORTS_END

@@ -2,5 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 void RegisterSystemCommands(std::uint32_t editionMask);
+
+DV_EXPORTS_END

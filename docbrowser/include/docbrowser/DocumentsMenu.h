@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <string>
 #include <vector>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace DocumentsMenu {
 
@@ -28,3 +31,5 @@ private:
 ConfigurationGroup& GlobalCfgGroup();
 
 } // namespace DocumentsMenu
+
+DV_EXPORTS_END

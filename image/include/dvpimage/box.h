@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace Image {
 
@@ -29,3 +32,5 @@ template <typename T> struct BoxT {
 using Box = BoxT<unsigned>;
 
 } // namespace Image
+
+DV_EXPORTS_END

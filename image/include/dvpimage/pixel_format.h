@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace Image {
 
@@ -65,3 +68,5 @@ public:
 };
 
 } // namespace Image
+
+DV_EXPORTS_END

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace Image {
 
@@ -41,3 +44,5 @@ private:
 };
 
 } // namespace Image
+
+DV_EXPORTS_END

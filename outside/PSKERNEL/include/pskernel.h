@@ -31,6 +31,9 @@
 
 #include <stddef.h>
 #include <wchar.h>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 #ifdef __cplusplus
 extern "C" {
@@ -212,3 +215,5 @@ PK_ERROR_t PK_PART_transmit_u(int n_parts, const PK_PART_t* parts, const wchar_t
 #ifdef __cplusplus
 }
 #endif
+
+DV_EXPORTS_END

@@ -7,6 +7,9 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -88,3 +91,5 @@ void free_delta(std::size_t index);
 namespace partconv {
 void bindDeltaStore(DeltaStore* store);
 }
+
+DV_EXPORTS_END

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CCmdUI;
 
@@ -24,3 +27,5 @@ void UpdateApplyProfile(CCmdUI* cmdUI);
 int ResetSettings(std::int64_t);
 // The customise sheet on its settings-profiles page.
 int Profiles(std::int64_t);
+
+DV_EXPORTS_END

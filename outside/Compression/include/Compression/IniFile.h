@@ -10,6 +10,9 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace dvio {
 
@@ -103,3 +106,5 @@ private:
 };
 
 } // namespace dvio
+
+DV_EXPORTS_END

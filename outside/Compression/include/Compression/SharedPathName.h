@@ -4,12 +4,15 @@
 // path is asked once and the answer kept until the outermost block closes.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 class SharedPathName {
 public:
@@ -48,3 +51,5 @@ public:
     SharedPathNameFlagsCacheBlock(const SharedPathNameFlagsCacheBlock&) = delete;
     SharedPathNameFlagsCacheBlock& operator=(const SharedPathNameFlagsCacheBlock&) = delete;
 };
+
+DV_EXPORTS_END

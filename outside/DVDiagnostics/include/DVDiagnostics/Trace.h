@@ -5,6 +5,9 @@
 
 #include <string>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace dvtrace {
 
@@ -13,3 +16,5 @@ namespace dvtrace {
 void record(std::string_view library, std::string call);
 
 } // namespace dvtrace
+
+DV_EXPORTS_END

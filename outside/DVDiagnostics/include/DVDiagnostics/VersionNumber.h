@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace Dravik {
 
@@ -38,3 +41,5 @@ private:
 };
 
 } // namespace Dravik
+
+DV_EXPORTS_END

@@ -13,6 +13,9 @@
 
 #include <string>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace Dravik::I18n {
 
@@ -44,3 +47,5 @@ std::wstring TranslateKey(const wchar_t* key);
 std::wstring TranslateKey(const char* key);
 std::wstring FormatTranslatedKey(const wchar_t* key, ...);
 std::wstring FormatTranslatedKey(const char* key, ...);
+
+DV_EXPORTS_END

@@ -7,6 +7,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace Dravik {
 
@@ -71,3 +74,5 @@ public:
 private:
     std::wstring addOnName_;
 };
+
+DV_EXPORTS_END

@@ -4,6 +4,9 @@
 #include <array>
 #include <cstddef>
 #include <vector>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 class CDVView;
@@ -60,3 +63,5 @@ protected:
     TypedApplicationEventListener& operator=(const TypedApplicationEventListener&) { return *this; }
     ~TypedApplicationEventListener() override { ApplicationEventManager::removeListener(this); }
 };
+
+DV_EXPORTS_END

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <type_traits>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 enum class DVCommandFlag : std::uint32_t {
     Pdm = 32, // the command belongs to the PDM system
@@ -32,3 +35,5 @@ private:
 } // namespace Dravik
 
 using DVCommandFlags = Dravik::FlagSet<DVCommandFlag>;
+
+DV_EXPORTS_END

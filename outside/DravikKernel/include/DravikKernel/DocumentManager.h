@@ -3,6 +3,9 @@
 
 #include <cstddef>
 #include <vector>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 
@@ -36,3 +39,5 @@ private:
 } // namespace Dravik
 
 using Dravik::DocumentManager;
+
+DV_EXPORTS_END

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <string>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 
@@ -28,3 +31,5 @@ public:
     // Ends the running commands of a document, or of every document when it is null.
     virtual void TerminateAllCommands(CDvw32Doc* document, bool all);
 };
+
+DV_EXPORTS_END

@@ -5,6 +5,9 @@
 
 #include <functional>
 #include <vector>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CWnd;
 class CFrameWnd;
@@ -28,3 +31,5 @@ public:
 private:
     UIModuleProxy() = default;
 };
+
+DV_EXPORTS_END

@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace Dravik::UI {
 
@@ -26,3 +29,5 @@ public:
 };
 
 } // namespace Dravik::UI
+
+DV_EXPORTS_END

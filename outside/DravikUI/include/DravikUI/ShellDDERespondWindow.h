@@ -3,9 +3,14 @@
 #pragma once
 
 #include <string>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class ShellDDERespondWindow {
 public:
     // Takes the pending DDE command (empty when none is pending).
     static std::wstring GetShellCommand();
 };
+
+DV_EXPORTS_END

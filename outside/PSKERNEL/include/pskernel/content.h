@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pskernel::content {
 
@@ -65,3 +68,5 @@ std::string encodePartition(const std::vector<Item>& entities);
 bool decodePart(std::string_view bytes, std::vector<Item>& parts);
 
 } // namespace pskernel::content
+
+DV_EXPORTS_END

@@ -3,6 +3,9 @@
 
 #include <chrono>
 #include <thread>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::test {
 
@@ -18,3 +21,5 @@ template <class F> bool eventually(F done, int seconds = 10) {
 }
 
 } // namespace pal::test
+
+DV_EXPORTS_END

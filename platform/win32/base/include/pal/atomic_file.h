@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal {
 
@@ -24,3 +27,5 @@ WriteOutcome writeFileAtomically(const std::filesystem::path& target, std::strin
 std::filesystem::path setAsideBadFile(const std::filesystem::path& file);
 
 } // namespace pal
+
+DV_EXPORTS_END

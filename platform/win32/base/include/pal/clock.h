@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::clock {
 
@@ -20,3 +23,5 @@ int addAdvanceListener(AdvanceListener listener);
 void removeAdvanceListener(int id);
 
 } // namespace pal::clock
+
+DV_EXPORTS_END

@@ -8,6 +8,9 @@
 
 #include <cstdarg>
 #include <string>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal {
 
@@ -17,3 +20,5 @@ std::wstring format(const wchar_t* format, ...);
 std::string format(const char* format, ...);
 
 } // namespace pal
+
+DV_EXPORTS_END

@@ -7,6 +7,9 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::journal {
 
@@ -35,3 +38,5 @@ bool underTest();
 bool launchDetached(const std::vector<std::string>& argv);
 
 } // namespace pal::effects
+
+DV_EXPORTS_END

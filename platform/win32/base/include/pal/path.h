@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::path {
 
@@ -38,3 +41,5 @@ using ModuleFileResolver = std::filesystem::path (*)(void* module);
 void setModuleFileResolver(ModuleFileResolver resolver);
 
 } // namespace pal::folders
+
+DV_EXPORTS_END

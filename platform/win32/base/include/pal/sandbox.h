@@ -5,6 +5,9 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::sandbox {
 
@@ -24,3 +27,5 @@ std::filesystem::path runDir();
 void reset();
 
 } // namespace pal::sandbox
+
+DV_EXPORTS_END

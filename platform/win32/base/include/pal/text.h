@@ -4,6 +4,9 @@
 
 #include <string>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::text {
 
@@ -23,3 +26,5 @@ std::wstring toLower(std::wstring_view s);
 std::wstring toUpper(std::wstring_view s);
 
 } // namespace pal::text
+
+DV_EXPORTS_END

@@ -3,6 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
@@ -198,3 +201,5 @@ constexpr BYTE GetGValue(COLORREF c) {
 constexpr BYTE GetBValue(COLORREF c) {
     return LOBYTE(c >> 16);
 }
+
+DV_EXPORTS_END

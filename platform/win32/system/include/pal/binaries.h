@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::binaries {
 
@@ -32,3 +35,5 @@ std::optional<Version> fileVersion(const std::filesystem::path& file);
 inline constexpr const char* kManifestName = "file-versions.txt";
 
 } // namespace pal::binaries
+
+DV_EXPORTS_END

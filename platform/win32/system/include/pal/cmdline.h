@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::cmdline {
 
@@ -23,3 +26,5 @@ std::wstring quote(std::wstring_view argument);
 std::wstring join(const std::vector<std::wstring>& argv);
 
 } // namespace pal::cmdline
+
+DV_EXPORTS_END

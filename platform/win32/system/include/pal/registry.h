@@ -2,6 +2,9 @@
 #pragma once
 
 #include <filesystem>
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::reg {
 
@@ -9,3 +12,5 @@ namespace pal::reg {
 std::filesystem::path databasePath();
 
 } // namespace pal::reg
+
+DV_EXPORTS_END
