@@ -4,9 +4,10 @@
 // and answer 1 without one.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <string>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

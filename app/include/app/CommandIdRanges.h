@@ -2,9 +2,10 @@
 // kernel or an add-on sends has its place in exactly one range, and the ranges never overlap.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <span>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

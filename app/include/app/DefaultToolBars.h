@@ -4,11 +4,12 @@
 // tab-list popup lists its tabs.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -3,10 +3,11 @@
 // document template, and the outside modules it loads.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

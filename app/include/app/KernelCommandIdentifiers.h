@@ -3,10 +3,11 @@
 // main initialisation; the id-to-identifier look-up answers the callback object's name queries.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

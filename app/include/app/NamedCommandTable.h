@@ -3,9 +3,10 @@
 // session for the edition (RegisterSystemCommands).
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <span>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -1,8 +1,9 @@
 // The shell's named commands, registered with the kernel once per session for the edition.
 #pragma once
 
-#include <cstdint>
 #include "pal/visibility.h"
+
+#include <cstdint>
 
 DV_EXPORTS_BEGIN
 

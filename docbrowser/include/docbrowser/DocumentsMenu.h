@@ -2,10 +2,11 @@
 // shows. The application's library-configuration commands work on it.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -1,8 +1,9 @@
 // A three-dimensional extent with exclusive right, bottom and back edges.
 #pragma once
 
-#include <cstdint>
 #include "pal/visibility.h"
+
+#include <cstdint>
 
 DV_EXPORTS_BEGIN
 

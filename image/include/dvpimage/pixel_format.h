@@ -1,8 +1,9 @@
 // Pixel formats, colours and the size arithmetic built on the format table.
 #pragma once
 
-#include <cstdint>
 #include "pal/visibility.h"
+
+#include <cstdint>
 
 DV_EXPORTS_BEGIN
 

@@ -1,8 +1,9 @@
 // Byte streams the codecs read from and write to.
 #pragma once
 
-#include <cstdint>
 #include "pal/visibility.h"
+
+#include <cstdint>
 
 DV_EXPORTS_BEGIN
 

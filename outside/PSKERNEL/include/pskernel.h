@@ -29,9 +29,10 @@
 // never form a cycle. Nothing may follow the last entity. Anything else is a corrupt file.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <stddef.h>
 #include <wchar.h>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

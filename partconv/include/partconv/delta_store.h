@@ -2,12 +2,13 @@
 // answers a kernel error code and prints every refusal as a message.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

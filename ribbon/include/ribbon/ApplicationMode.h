@@ -3,8 +3,9 @@
 // all follow from it.
 #pragma once
 
-#include <cstdint>
 #include "pal/visibility.h"
+
+#include <cstdint>
 
 DV_EXPORTS_BEGIN
 

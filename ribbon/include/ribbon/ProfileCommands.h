@@ -2,8 +2,9 @@
 // registers: apply one of the first ten profiles, reset every setting, open the profiles page.
 #pragma once
 
-#include <cstdint>
 #include "pal/visibility.h"
+
+#include <cstdint>
 
 DV_EXPORTS_BEGIN
 

@@ -6,11 +6,12 @@
 // value, as the platform's own profile reader does.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

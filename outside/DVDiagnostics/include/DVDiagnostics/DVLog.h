@@ -4,9 +4,10 @@
 // bounded in-memory capture that tests read.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdarg>
 #include <string>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

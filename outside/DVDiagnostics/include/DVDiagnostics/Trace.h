@@ -3,9 +3,10 @@
 // test hooks and so check the shell's behaviour through the libraries it calls.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -1,12 +1,13 @@
 // A four-part file version, major first, each part 16 bits.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -11,9 +11,10 @@
 // repeated key keeps its first text.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

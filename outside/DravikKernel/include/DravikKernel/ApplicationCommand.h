@@ -2,12 +2,13 @@
 // command table holds, and the two kinds of command, one per add-on manager.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

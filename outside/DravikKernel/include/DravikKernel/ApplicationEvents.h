@@ -1,10 +1,11 @@
 // Numbered application events, raised synchronously to the listeners of their id.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <array>
 #include <cstddef>
 #include <vector>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -2,9 +2,10 @@
 // command tables through unchanged and tests one bit of its own (32, PDM commands).
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <type_traits>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

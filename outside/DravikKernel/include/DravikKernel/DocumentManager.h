@@ -1,9 +1,10 @@
 // The kernel's list of open documents.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <vector>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

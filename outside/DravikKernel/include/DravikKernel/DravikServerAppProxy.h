@@ -3,8 +3,9 @@
 // are what the shell keeps when it does not override an operation.
 #pragma once
 
-#include <string>
 #include "pal/visibility.h"
+
+#include <string>
 
 DV_EXPORTS_BEGIN
 

@@ -3,9 +3,10 @@
 // holds plain pointers and never looks inside.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <functional>
 #include <vector>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

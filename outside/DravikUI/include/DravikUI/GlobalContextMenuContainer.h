@@ -3,10 +3,11 @@
 // identifier from the shell, then completes its own registration.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -2,8 +2,9 @@
 // file by DDE.
 #pragma once
 
-#include <string>
 #include "pal/visibility.h"
+
+#include <string>
 
 DV_EXPORTS_BEGIN
 

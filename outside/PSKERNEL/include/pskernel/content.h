@@ -3,12 +3,13 @@
 // standard containers for the programs that make or inspect such files.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

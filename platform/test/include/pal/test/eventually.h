@@ -1,9 +1,10 @@
 // Waiting in real time for something another process or thread does.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <chrono>
 #include <thread>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

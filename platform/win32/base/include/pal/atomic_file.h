@@ -3,10 +3,11 @@
 // A crash at any point leaves either the old file or the new one, never a torn one.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -3,9 +3,10 @@
 // manual clock never hangs a wait.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <functional>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -6,9 +6,10 @@
 // %n is refused. Malformed conversions are copied to the output as they stand.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdarg>
 #include <string>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

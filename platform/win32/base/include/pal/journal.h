@@ -3,11 +3,12 @@
 // <root>/journal.log, so tests read what child processes did as well.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

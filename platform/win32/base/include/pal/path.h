@@ -2,10 +2,11 @@
 // drive paths (C:\...) map into the sandbox; POSIX absolute paths stay as they are.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

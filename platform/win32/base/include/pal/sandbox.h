@@ -3,9 +3,10 @@
 // data folder, $XDG_DATA_HOME/dravik or ~/.local/share/dravik).
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <filesystem>
 #include <stdexcept>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -2,9 +2,10 @@
 // Malformed input never fails: each bad sequence becomes U+FFFD.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

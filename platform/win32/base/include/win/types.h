@@ -1,9 +1,10 @@
 // Integer, handle and result types with the sizes they have on 64-bit Windows.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <cstdint>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "pal/visibility.h"
-#include "win/error.h"
-#include "win/types.h"
 #include "win/com/automation.h"
 #include "win/com/guid.h"
 #include "win/com/server.h"
+#include "win/error.h"
+#include "win/types.h"
 
 DV_EXPORTS_BEGIN
 

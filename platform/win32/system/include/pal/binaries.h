@@ -1,12 +1,13 @@
 // Where the files behind Windows module and program names are, and their file versions.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string_view>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

@@ -1,10 +1,11 @@
 // Command lines by the rules the platform's CommandLineToArgvW uses, both ways.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
-#include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 

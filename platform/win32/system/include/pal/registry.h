@@ -1,8 +1,9 @@
 // Facts about the registry database for tools and benchmarks that read it alongside.
 #pragma once
 
-#include <filesystem>
 #include "pal/visibility.h"
+
+#include <filesystem>
 
 DV_EXPORTS_BEGIN
 
