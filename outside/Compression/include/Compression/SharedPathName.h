@@ -38,6 +38,9 @@ private:
     std::shared_ptr<const std::wstring> path_;
 };
 
+// Declared again here: a friend declaration alone does not carry the library's export.
+bool operator==(const SharedPathName& a, const SharedPathName& b);
+
 struct SharedPathNameHash {
     size_t operator()(const SharedPathName& p) const { return p.hash(); }
 };
