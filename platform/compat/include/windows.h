@@ -8,3 +8,4 @@
 #include "win/user.h"
 #include "win/system.h"
 #include "win/com.h"
+#include "win/ole.h"
