@@ -100,7 +100,8 @@ BOOL OpenClipboard(HWND owner) {
         bridge->beforeOpen();
         tInBridge = false;
     }
-    if (!ClipboardStore::instance().open(kClipboardSlot, reinterpret_cast<std::uintptr_t>(owner), thisThread()))
+    if (!ClipboardStore::instance().open(kClipboardSlot, reinterpret_cast<std::uintptr_t>(owner),
+                                         thisThread()))
         return fail(ERROR_ACCESS_DENIED, FALSE);
     tChanged = false;
     return TRUE;
@@ -193,7 +194,8 @@ UINT RegisterClipboardFormatW(LPCWSTR name) {
 int GetClipboardFormatNameW(UINT format, LPWSTR name, int size) {
     if (!name || size <= 0)
         return fail(ERROR_INVALID_PARAMETER, 0);
-    const std::wstring text = format >= 0xC000 ? ClipboardStore::instance().formatName(format) : std::wstring();
+    const std::wstring text =
+        format >= 0xC000 ? ClipboardStore::instance().formatName(format) : std::wstring();
     if (text.empty())
         return fail(ERROR_INVALID_PARAMETER, 0);
     const size_t n = std::min(text.size(), static_cast<size_t>(size - 1));

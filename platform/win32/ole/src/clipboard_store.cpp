@@ -85,7 +85,8 @@ public:
         db_ = nullptr;
         root_ = root;
         const fs::path file = root / "clipboard.db";
-        if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+        if (sqlite3_open_v2(file.c_str(), &db_,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                             nullptr) != SQLITE_OK) {
             sqlite3_close_v2(db_);
             db_ = nullptr;
@@ -236,7 +237,9 @@ bool ClipboardStore::close(std::int64_t slot, std::int64_t tid) {
     return transact<bool>(true, false, [&](sqlite3* db) {
         if (!heldBy(readState(db, slot), tid))
             return false;
-        Statement(db, "UPDATE boards SET opener=0, opener_pid=0, opener_tid=0 WHERE slot=?").bind(1, slot).step();
+        Statement(db, "UPDATE boards SET opener=0, opener_pid=0, opener_tid=0 WHERE slot=?")
+            .bind(1, slot)
+            .step();
         return true;
     });
 }

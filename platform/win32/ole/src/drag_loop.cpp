@@ -103,9 +103,15 @@ private:
     bool remoteActive_ = false;
 };
 
+// The key state a mouse message carries, with the Alt key, which it does not.
+DWORD keyStateOf(const MSG& msg) {
+    constexpr WPARAM kMouseKeys = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_SHIFT | MK_CONTROL;
+    return static_cast<DWORD>(msg.wParam & kMouseKeys) | (down(VK_MENU) ? MK_ALT : 0);
+}
+
 // Waits for the next mouse or key input, running every other message meanwhile. False when the
 // loop must end (WM_QUIT, which is put back for the program's own loop).
-bool nextInput(POINT& point, bool& escape) {
+bool nextInput(POINT& point, DWORD& keys, bool& escape) {
     MSG msg;
     for (;;) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -114,13 +120,15 @@ bool nextInput(POINT& point, bool& escape) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
             return false;
         }
-        if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) {
+        if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST && msg.message != WM_MOUSEWHEEL) {
             point = msg.pt;
+            keys = keyStateOf(msg);
             return true;
         }
         if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
             if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE)
                 escape = true;
+            keys = keyState();
             return true;
         }
         TranslateMessage(&msg);
@@ -142,14 +150,15 @@ HRESULT DoDragDrop(LPDATAOBJECT data, LPDROPSOURCE source, DWORD okEffects, LPDW
     Tracker tracker;
     Drag drag(data);
     POINT point = messagePoint();
+    DWORD keys = keyState();
     bool escape = false;
     DWORD shown = 0xFFFFFFFF;
     for (;;) {
-        const DWORD keys = keyState();
         const HRESULT decision = source->QueryContinueDrag(escape ? TRUE : FALSE, keys);
         if (decision == DRAGDROP_S_DROP) {
             const DWORD done = drag.drop(point, keys, okEffects);
-            pal::journal::record("drag", {{"result", done ? "drop" : "cancel"}, {"effect", effectName(done)}});
+            pal::journal::record("drag",
+                                 {{"result", done ? "drop" : "cancel"}, {"effect", effectName(done)}});
             *effect = done;
             return done ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL;
         }
@@ -163,7 +172,7 @@ HRESULT DoDragDrop(LPDATAOBJECT data, LPDROPSOURCE source, DWORD okEffects, LPDW
             pal::journal::record("drag-cursor", {{"effect", effectName(now)}});
             shown = now;
         }
-        if (!nextInput(point, escape)) {
+        if (!nextInput(point, keys, escape)) {
             drag.cancel();
             return DRAGDROP_S_CANCEL;
         }

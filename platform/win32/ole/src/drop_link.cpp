@@ -191,7 +191,9 @@ private:
             bool refused = false;
             wire_link::Fd client = wire_link::acceptFrom(listener->get(), refused);
             if (client) {
-                std::thread([this, c = std::make_shared<wire_link::Fd>(std::move(client))] { serve(*c); }).detach();
+                std::thread([this, c = std::make_shared<wire_link::Fd>(std::move(client))] {
+                    serve(*c);
+                }).detach();
             } else if (!refused && errno != EINTR && errno != ECONNABORTED) {
                 return; // shut down
             }
@@ -262,8 +264,8 @@ struct RemoteDrag::Peer {
             return std::nullopt;
         std::string body;
         Reply reply;
-        if (wire_link::sendAll(fd.get(), encode(r)) && wire_link::readFrame(fd.get(), body) == wire_link::ReadResult::Frame &&
-            decode(body, reply))
+        if (wire_link::sendAll(fd.get(), encode(r)) &&
+            wire_link::readFrame(fd.get(), body) == wire_link::ReadResult::Frame && decode(body, reply))
             return reply;
         alive = false;
         return std::nullopt;

@@ -65,7 +65,8 @@ int renderInto(std::int64_t slot, IDataObject* object) {
             CoTaskMemFree(f.ptd);
             continue;
         }
-        if (const auto bytes = renderFormat(object, f); bytes && ClipboardStore::instance().put(slot, f.cfFormat, *bytes))
+        if (const auto bytes = renderFormat(object, f);
+            bytes && ClipboardStore::instance().put(slot, f.cfFormat, *bytes))
             ++stored;
     }
     return stored;

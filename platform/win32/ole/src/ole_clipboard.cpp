@@ -98,5 +98,5 @@ HRESULT OleIsCurrentClipboard(LPDATAOBJECT object) {
         return S_FALSE;
     std::lock_guard lock(current().mutex);
     return current().object.get() == object && current().sequence == GetClipboardSequenceNumber() ? S_OK
-                                                                                                   : S_FALSE;
+                                                                                                  : S_FALSE;
 }

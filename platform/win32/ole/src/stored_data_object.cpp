@@ -66,7 +66,8 @@ public:
             return E_NOTIMPL;
         std::vector<FORMATETC> formats;
         for (UINT f : offeredFormats(slot_))
-            formats.push_back(FORMATETC{static_cast<CLIPFORMAT>(f), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
+            formats.push_back(
+                FORMATETC{static_cast<CLIPFORMAT>(f), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
         return SHCreateStdEnumFmtEtc(static_cast<UINT>(formats.size()), formats.data(), enumerator);
     }
 
@@ -86,7 +87,7 @@ private:
             return DV_E_TYMED;
         const std::vector<UINT> formats = offeredFormats(slot_);
         return std::find(formats.begin(), formats.end(), format.cfFormat) != formats.end() ? S_OK
-                                                                                            : DV_E_FORMATETC;
+                                                                                           : DV_E_FORMATETC;
     }
 
     std::int64_t slot_;

@@ -41,7 +41,8 @@ public:
         if (!buffer)
             return STG_E_INVALIDPOINTER;
         std::lock_guard lock(shared_->mutex);
-        const ULONGLONG n = position_ < shared_->size ? std::min<ULONGLONG>(bytes, shared_->size - position_) : 0;
+        const ULONGLONG n =
+            position_ < shared_->size ? std::min<ULONGLONG>(bytes, shared_->size - position_) : 0;
         if (n) {
             const auto* p = static_cast<const char*>(GlobalLock(shared_->memory));
             if (!p)
@@ -108,7 +109,8 @@ public:
         return S_OK;
     }
 
-    HRESULT CopyTo(IStream* to, ULARGE_INTEGER bytes, ULARGE_INTEGER* read, ULARGE_INTEGER* written) override {
+    HRESULT CopyTo(IStream* to, ULARGE_INTEGER bytes, ULARGE_INTEGER* read,
+                   ULARGE_INTEGER* written) override {
         if (!to)
             return STG_E_INVALIDPOINTER;
         ULONGLONG total = 0, out = 0;

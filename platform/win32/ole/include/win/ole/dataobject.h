@@ -116,7 +116,8 @@ protected:
 struct IStream : ISequentialStream {
     virtual HRESULT Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* newPosition) = 0;
     virtual HRESULT SetSize(ULARGE_INTEGER newSize) = 0;
-    virtual HRESULT CopyTo(IStream* to, ULARGE_INTEGER bytes, ULARGE_INTEGER* read, ULARGE_INTEGER* written) = 0;
+    virtual HRESULT CopyTo(IStream* to, ULARGE_INTEGER bytes, ULARGE_INTEGER* read,
+                           ULARGE_INTEGER* written) = 0;
     virtual HRESULT Commit(DWORD flags) = 0;
     virtual HRESULT Revert() = 0;
     virtual HRESULT LockRegion(ULARGE_INTEGER offset, ULARGE_INTEGER bytes, DWORD lockType) = 0;
