@@ -5,6 +5,7 @@
 #include "win/ole.h"
 #include "win/user.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,11 +79,14 @@ private:
     std::vector<Entry> entries_;
 };
 
-// Drops when the left button is up, cancels on Esc; counts feedback.
+// Drops when the left button is up, cancels on Esc; counts feedback. Each question first runs
+// the next step of a script, which is how a test's input arrives while the drag runs.
 class TestSource final : public Counted<IDropSource> {
 public:
     HRESULT QueryInterface(REFIID iid, void** out) override { return answer(iid, IID_IDropSource, out); }
     HRESULT QueryContinueDrag(BOOL escape, DWORD keys) override {
+        if (next < script.size())
+            script[next++]();
         if (escape)
             return DRAGDROP_S_CANCEL;
         return (keys & MK_LBUTTON) ? S_OK : DRAGDROP_S_DROP;
@@ -92,6 +96,8 @@ public:
         return DRAGDROP_S_USEDEFAULTCURSORS;
     }
     int feedback = 0;
+    std::vector<std::function<void()>> script;
+    size_t next = 0;
 };
 
 // Chooses as the platform's shell does: Ctrl copies, otherwise a move; records what it was told.
