@@ -7,7 +7,8 @@
 //   hold                         open the clipboard, print "open", keep it until standard input ends
 //   drop-target <x> <y> <w> <h> <ole|files>
 //                                show a window there that takes drops (a drop target, or files),
-//                                print "ready", and print what the first drop brings, then exit
+//                                print "ready", print what the first drop brings, and exit when
+//                                standard input ends
 // Output is UTF-8, one item a line.
 #include "test_objects.h"
 
@@ -157,6 +158,10 @@ int dropTarget(int x, int y, int w, int h, const std::string& mode) {
         calls += (calls.empty() || calls.substr(calls.size() - c.size()) != c) ? " " + c : "";
     out(dropResult);
     out("calls" + calls);
+    // The drop's reply is still on its way to the dragging program: stay until told to go.
+    std::string line;
+    while (std::getline(std::cin, line)) {
+    }
     return 0;
 }
 

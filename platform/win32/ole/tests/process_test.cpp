@@ -203,6 +203,7 @@ TEST_F(BetweenPrograms, ADragFromThisProgramDropsOnAWindowOfAnother) {
         EXPECT_EQ(out.effect, c.effect);
         for (const std::string& expected : c.lines)
             EXPECT_EQ(other.line(), expected);
+        other.closeInput();
         EXPECT_EQ(other.finish(), 0u);
     }
 }
