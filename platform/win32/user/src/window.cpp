@@ -290,6 +290,8 @@ BOOL DestroyWindow(HWND hwnd) {
         w->life = Life::Destroying;
         visible = w->style & WS_VISIBLE;
     }
+    if (visible)
+        snapshotOnDestroy(hwnd); // the last picture it showed, when snapshots are asked for
     notifyParents(hwnd, WM_DESTROY);
     if (visible)
         setWindowPos(hwnd, nullptr, 0, 0, 0, 0,
@@ -375,8 +377,10 @@ HWND SetParent(HWND child, HWND newParent) {
             insertTopLevel(child, w->exStyle & WS_EX_TOPMOST);
         }
         visible = visibleInTree(w);
-        if (visible)
-            invalidate(w, nullptr, true, ChildMode::All);
+        if (visible) {
+            invalidate(w, static_cast<const RECT*>(nullptr), true, ChildMode::All);
+            invalidateFrame(w);
+        }
     }
     return previous;
 }
