@@ -302,8 +302,9 @@ BOOL GradientFill(HDC handle, TRIVERTEX* vertices, ULONG vertexCount, void* mesh
             if (!a || !b)
                 return FALSE;
             const bool horizontal = mode == GRADIENT_FILL_RECT_H;
-            pattern = horizontal ? cairo_pattern_create_linear(a->x, 0, b->x, 0)
-                                 : cairo_pattern_create_linear(0, a->y, 0, b->y);
+            // The end colours fall on the first and last pixels' centres.
+            pattern = horizontal ? cairo_pattern_create_linear(a->x + 0.5, 0, b->x - 0.5, 0)
+                                 : cairo_pattern_create_linear(0, a->y + 0.5, 0, b->y - 0.5);
             addStop(pattern, 0, *a);
             addStop(pattern, 1, *b);
             cairo_save(cr);

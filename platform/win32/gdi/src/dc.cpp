@@ -211,6 +211,11 @@ Surface surfaceOf(HDC handle) {
     return dc ? dc->surface() : Surface();
 }
 
+Surface surfaceOf(HBITMAP handle) {
+    auto bitmap = table::getAs<Bitmap>(handle);
+    return bitmap ? bitmap->surface : Surface();
+}
+
 size_t liveObjects() {
     return table::live();
 }
