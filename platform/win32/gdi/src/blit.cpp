@@ -187,7 +187,8 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
         return FALSE;
     if (width == 0 || height == 0)
         return TRUE;
-    // A mirrored source reads from the other end of its rectangle.
+    // A mirrored source reads from the other end of its rectangle; the destination stays put.
+    const RECT logical = normalizedRect(x, y, width, height);
     POINT from = source->toSurface(sx, sy);
     if (sw < 0) {
         from.x += sw;
@@ -203,7 +204,6 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
         scaled(source->surface(), from, sw, sh, width, height, dest->state().stretchMode == HALFTONE);
     if (!part)
         return FALSE;
-    const RECT logical = normalizedRect(x, y, width, height);
     if (index == ropIndex(SRCCOPY))
         return copyWithCairo(*dest, logical, part, POINT{0, 0}) ? TRUE : FALSE;
     const RECT area = dest->toSurface(logical);
