@@ -1,6 +1,7 @@
 #include "afx/wnd.h"
 #include "afx/app.h"
 #include "afx/frame.h"
+#include "afx/gdi.h"
 #include "afx/wndmsg.h"
 
 #include <memory>
@@ -66,6 +67,7 @@ void registerLibraryClasses() {
 
 void deleteTemporaryWindows() {
     temporaries.clear();
+    deleteTemporaryGdiObjects();
 }
 
 } // namespace pal::mfc
