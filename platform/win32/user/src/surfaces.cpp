@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <mutex>
 #include <unistd.h>
 
 using pal::gdi::Region;
@@ -174,18 +175,14 @@ void snapshotAllAtExit() {
 } // namespace
 
 void snapshotOnDestroy(HWND hwnd) {
-    static const bool asked = [] {
-        if (snapshotFolder().empty())
-            return false;
-        std::atexit(snapshotAllAtExit);
-        return true;
-    }();
-    if (!asked)
-        return;
     const auto folder = snapshotFolder();
+    if (folder.empty())
+        return;
+    static std::once_flag atExit;
+    std::call_once(atExit, [] { std::atexit(snapshotAllAtExit); });
     Lock lock = lockModel();
     Window* w = find(hwnd);
-    if (w && !w->parent && !folder.empty())
+    if (w && !w->parent)
         writeSnapshot(w, folder);
 }
 

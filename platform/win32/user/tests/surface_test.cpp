@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -237,6 +239,36 @@ TEST_F(SurfaceTest, LayeredWindowKeepsThePixelsItIsGiven) {
     DeleteDC(dc);
     DeleteObject(bitmap);
     DeleteObject(green);
+}
+
+TEST_F(SurfaceTest, SnapshotVariableWritesTopLevelWindowsIntoTheSandbox) {
+    struct Case {
+        const char* value;
+        const char* folder; // where the picture lands, or null for nowhere
+    };
+    for (const Case& c :
+         {Case{"1", "snapshots"}, Case{"pictures/run", "pictures/run"}, Case{"../outside", nullptr}}) {
+        ::setenv("DV_PAL_SNAPSHOTS", c.value, 1);
+        HWND w = make(WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 12, 8}, kBlue);
+        HWND child = make(WS_CHILD | WS_VISIBLE, w, {0, 0, 4, 4}, kRed);
+        pal::test::pump();
+        DestroyWindow(w);
+        ::unsetenv("DV_PAL_SNAPSHOTS");
+        (void)child;
+        const auto root = pal::sandbox::root();
+        EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "outside"));
+        if (!c.folder)
+            continue;
+        std::vector<std::filesystem::path> pictures;
+        for (const auto& entry : std::filesystem::directory_iterator(root / c.folder))
+            pictures.push_back(entry.path());
+        ASSERT_EQ(pictures.size(), 1u) << c.value;
+        EXPECT_EQ(pictures[0].extension(), ".png");
+        pal::gdi::Surface png(cairo_image_surface_create_from_png(pictures[0].c_str()));
+        ASSERT_EQ(png.width(), 12);
+        EXPECT_EQ(png.pixel(10, 6), kBlue);
+        EXPECT_EQ(png.pixel(1, 1), kRed) << "the children are in the picture";
+    }
 }
 
 } // namespace
