@@ -38,6 +38,16 @@ struct Painter {
             EndPaint(hwnd, &ps);
             return 0;
         }
+        if (message == WM_PRINTCLIENT) {
+            if (auto it = colors.find(hwnd); it != colors.end()) {
+                RECT client{};
+                GetClientRect(hwnd, &client);
+                HBRUSH b = CreateSolidBrush(it->second);
+                FillRect(reinterpret_cast<HDC>(wParam), &client, b);
+                DeleteObject(b);
+            }
+            return 0;
+        }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 };
@@ -199,20 +209,30 @@ TEST_F(SurfaceTest, DialogSnapshotShowsFrameCaptionAndChild) {
     EXPECT_TRUE(face && glyph);
 }
 
-TEST_F(SurfaceTest, PrintSendsTheFrameBackgroundClientAndChildren) {
+TEST_F(SurfaceTest, PrintDrawsWhatItsFlagsAskForIntoTheGivenDc) {
     HWND parent = make(WS_POPUP | WS_BORDER | WS_VISIBLE, nullptr, {0, 0, 50, 40});
-    make(WS_CHILD | WS_VISIBLE, parent, {5, 5, 25, 25});
-    std::vector<UINT> seen;
-    Painter::extra = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, 50, 40);
-    SelectObject(dc, bitmap);
-    SendMessageW(parent, WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                 PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
-    EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_WINDOWFRAME)) << "the border";
-    EXPECT_EQ(GetPixel(dc, 2, 2), GetSysColor(COLOR_BTNFACE)) << "the erased background";
-    DeleteDC(dc);
-    DeleteObject(bitmap);
+    make(WS_CHILD | WS_VISIBLE, parent, {5, 5, 25, 25}, kBlue);
+    struct Case {
+        LPARAM flags;
+        COLORREF border, background, child; // at 0,0, at 2,2 and inside the child (6 + 1, 6 + 1)
+    };
+    const COLORREF white = RGB(255, 255, 255), face = GetSysColor(COLOR_BTNFACE);
+    for (const Case& c : {Case{PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN,
+                               GetSysColor(COLOR_WINDOWFRAME), face, kBlue},
+                          Case{PRF_NONCLIENT | PRF_ERASEBKGND, GetSysColor(COLOR_WINDOWFRAME), face, face},
+                          Case{PRF_CLIENT | PRF_CHILDREN, white, white, kBlue}}) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, 50, 40);
+        SelectObject(dc, bitmap);
+        PatBlt(dc, 0, 0, 50, 40, WHITENESS);
+        SendMessageW(parent, WM_PRINT, reinterpret_cast<WPARAM>(dc), c.flags);
+        const int shift = (c.flags & PRF_NONCLIENT) ? 1 : 0; // the client area lies inside the border
+        EXPECT_EQ(GetPixel(dc, 0, 0), c.border) << c.flags;
+        EXPECT_EQ(GetPixel(dc, 2, 2), c.background) << c.flags;
+        EXPECT_EQ(GetPixel(dc, 6 + shift, 6 + shift), c.child) << c.flags;
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
 }
 
 TEST_F(SurfaceTest, LayeredWindowKeepsThePixelsItIsGiven) {
