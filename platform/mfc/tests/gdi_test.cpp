@@ -36,6 +36,24 @@ BEGIN_MESSAGE_MAP(Painted, CWnd)
 ON_WM_PAINT()
 END_MESSAGE_MAP()
 
+class Erased : public CWnd {
+public:
+    int erases = 0;
+    BOOL OnEraseBkgnd(CDC* pDC) {
+        ++erases;
+        CRect box;
+        pDC->GetClipBox(&box);
+        pDC->FillSolidRect(&box, kBlue);
+        return TRUE;
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(Erased, CWnd)
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
 class GdiClasses : public pal::test::SandboxTest {
 protected:
     void drain() {
@@ -70,6 +88,18 @@ TEST_F(GdiClasses, PaintDcDrawsTheUpdateAndValidatesIt) {
     }
     CClientDC dc(&w);
     EXPECT_EQ(dc.GetPixel(39, 29), kBlue);
+    w.DestroyWindow();
+}
+
+TEST_F(GdiClasses, EraseHandlerGetsTheDcOfThePaint) {
+    Erased w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, L"erased", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, nullptr, nullptr));
+    drain();
+    EXPECT_EQ(w.erases, 1);
+    CDC* dc = w.GetDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(dc->GetPixel(19, 19), kBlue);
+    EXPECT_EQ(w.ReleaseDC(dc), 1);
     w.DestroyWindow();
 }
 
