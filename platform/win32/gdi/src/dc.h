@@ -93,6 +93,7 @@ private:
     bool dirty_ = true;
     Region drawable_;
     bool drawableValid_ = false;
+    cairo_surface_t* drawableSurface_ = nullptr; // what drawable_ was worked out for
     friend std::shared_ptr<DeviceContext> makeDC(bool memory, HWND window);
 };
 

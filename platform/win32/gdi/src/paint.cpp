@@ -127,7 +127,25 @@ struct StrokePass {
     std::vector<double> dashes;
 };
 
-const std::vector<double>* dashPattern(const Pen& pen);
+const std::vector<double>* dashPattern(const Pen& pen) {
+    static const std::vector<double> dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
+        dashDotDot{9, 3, 3, 3, 3, 3};
+    // Styled lines exist only one pixel wide; wider pens of those styles draw solid.
+    if (penWidth(pen) != 1)
+        return nullptr;
+    switch (pen.style) {
+    case PS_DASH:
+        return &dash;
+    case PS_DOT:
+        return &dot;
+    case PS_DASHDOT:
+        return &dashDot;
+    case PS_DASHDOTDOT:
+        return &dashDotDot;
+    default:
+        return nullptr;
+    }
+}
 
 std::vector<StrokePass> strokePasses(const DeviceContext& dc, const Pen& pen) {
     const COLORREF color = penColor(dc, pen);
@@ -187,26 +205,6 @@ void drawUnderRop2(DeviceContext& dc, const std::function<void(cairo_t*)>& paint
         std::uint32_t& d = dst.at(x, y);
         d = (d & 0xFF000000) | applyRop2(rop2, s & 0xFFFFFF, d & 0xFFFFFF);
     });
-}
-
-const std::vector<double>* dashPattern(const Pen& pen) {
-    static const std::vector<double> dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
-        dashDotDot{9, 3, 3, 3, 3, 3};
-    // Styled lines exist only one pixel wide; wider pens of those styles draw solid.
-    if (penWidth(pen) != 1)
-        return nullptr;
-    switch (pen.style) {
-    case PS_DASH:
-        return &dash;
-    case PS_DOT:
-        return &dot;
-    case PS_DASHDOT:
-        return &dashDot;
-    case PS_DASHDOTDOT:
-        return &dashDotDot;
-    default:
-        return nullptr;
-    }
 }
 
 } // namespace
