@@ -232,7 +232,8 @@ RECT rectInRoot(Window* w, bool clientOnly);
 pal::gdi::Region visibleRegion(Window* w, bool clientOnly);
 // The top-level window's surface at its current size, keeping the pixels it had.
 pal::gdi::Surface& surfaceOf(Window* root);
-// A DC on the window's client area (or whole window) drawing only inside `visible`.
+// A DC on the window's client area (or whole window) drawing only inside `visible`; with no
+// window, a DC on the whole screen.
 HDC windowDC(Window* w, bool clientOnly, const pal::gdi::Region& visible);
 // Paints the frame, caption, menu bar and scroll bars of a window into `dc`, whose 0,0 is the
 // window's top-left corner (frame.cpp).

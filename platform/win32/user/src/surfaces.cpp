@@ -102,7 +102,7 @@ Surface& surfaceOf(Window* root) {
 }
 
 HDC windowDC(Window* w, bool clientOnly, const Region& visible) {
-    if (isDesktop(w ? w->handle : nullptr) || !w) {
+    if (!w) {
         const Surface& s = desktopSurface();
         return pal::gdi::createWindowDC(
             {s, POINT{0, 0}, Region(RECT{0, 0, s.width(), s.height()}), desktopHandle()});

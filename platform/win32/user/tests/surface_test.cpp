@@ -179,6 +179,43 @@ TEST_F(SurfaceTest, RedrawWindowTakesItsRegion) {
     DeleteObject(area);
 }
 
+TEST_F(SurfaceTest, AMovedChildShowsAtItsNewPlace) {
+    HWND parent = make(WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 60, 40}, kRed);
+    HWND child = make(WS_CHILD | WS_VISIBLE, parent, {0, 0, 10, 10}, kBlue);
+    pal::test::pump();
+    SetWindowPos(child, nullptr, 30, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pal::test::pump();
+    const auto s = snapshot(parent);
+    EXPECT_EQ(s.pixel(35, 25), kBlue);
+    EXPECT_EQ(s.pixel(5, 5), kRed) << "the place it left is painted by the parent";
+}
+
+TEST_F(SurfaceTest, CaptionColoursFollowActivation) {
+    const DWORD captioned = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    HWND first = make(captioned, nullptr, {0, 0, 80, 60});
+    HWND second = make(captioned, nullptr, {100, 0, 180, 60});
+    SetActiveWindow(first);
+    pal::test::pump();
+    POINT origin{0, 0};
+    ClientToScreen(first, &origin); // the caption's first pixel lies above the client's left edge
+    const COLORREF active = GetSysColor(COLOR_ACTIVECAPTION), inactive = GetSysColor(COLOR_INACTIVECAPTION);
+    EXPECT_EQ(snapshot(first).pixel(origin.x, 4), active);
+    EXPECT_EQ(snapshot(second).pixel(origin.x, 4), inactive);
+    SetActiveWindow(second);
+    pal::test::pump();
+    EXPECT_EQ(snapshot(first).pixel(origin.x, 4), inactive);
+    EXPECT_EQ(snapshot(second).pixel(origin.x, 4), active);
+}
+
+TEST_F(SurfaceTest, ScreenDcCoversThePrimaryMonitor) {
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 1920);
+    EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 0) << "a DC is given back once";
+}
+
 // A small dialog: fixed frame, caption with a close button, a filled child.
 TEST_F(SurfaceTest, DialogSnapshotShowsFrameCaptionAndChild) {
     HWND dialog = make(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, nullptr, {100, 100, 260, 200});
