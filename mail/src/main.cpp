@@ -3,11 +3,14 @@
 #include "input_text.h"
 #include "mail_run.h"
 
+#include "pal/sandbox.h"
 #include "pal/text.h"
 
 #include <exception>
 
 int main(int argc, char** argv) {
+    if (!pal::sandbox::prepare("DravikMail"))
+        return 1;
     try {
         const auto input = dvmail::standardInput();
         std::vector<std::wstring> args;

@@ -73,11 +73,14 @@ private:
     Store() = default;
     void ensureOpen();
     void open();
+    int connect();
+    std::string damage();
     void close();
     void exec(const char* sql);
 
     std::mutex mutex_;
     sqlite3* db_ = nullptr;
+    bool readOnly_ = false; // the file could be opened for reading only: writes are denied
     std::filesystem::path root_;
     std::filesystem::path path_;
     std::uint64_t generation_ = 0;
