@@ -3,6 +3,7 @@
 #include "pal/journal.h"
 #include "pal/path.h"
 #include "pal/sandbox.h"
+#include "pal/test/unusable_roots.h"
 #include "pal/text.h"
 #include "win/base.h"
 
@@ -25,31 +26,8 @@ TEST_F(Sandbox, RootComesFromTheEnvironment) {
     EXPECT_TRUE(fs::is_directory(root() / "run"));
 }
 
-// Each way a root can be unusable, as DV_PAL_ROOT names it, built under `scratch`.
-struct UnusableRoot {
-    const char* name;
-    std::string root;
-};
-std::vector<UnusableRoot> unusableRoots(const fs::path& scratch) {
-    fs::create_directories(scratch);
-    std::ofstream(scratch / "file") << "a file, not a folder";
-    fs::create_symlink(scratch / "missing" / "target", scratch / "dangling");
-    for (const char* inside : {"drive_c", "run"}) {
-        fs::create_directories(scratch / (std::string(inside) + "-file"));
-        std::ofstream(scratch / (std::string(inside) + "-file") / inside) << "in the way";
-    }
-    return {
-        {"a file", (scratch / "file").string()},
-        {"under a file", (scratch / "file" / "root").string()},
-        {"too long", (scratch / std::string(300, 'x')).string()},
-        {"a dangling link", (scratch / "dangling").string()},
-        {"drive_c a file", (scratch / "drive_c-file").string()},
-        {"run a file", (scratch / "run-file").string()},
-    };
-}
-
 TEST_F(Sandbox, ARootThatCannotBeMadeStopsTheProgramWithTheReason) {
-    for (const auto& c : unusableRoots(root() / "scratch")) {
+    for (const auto& c : pal::test::unusableRoots(root() / "scratch")) {
         ::setenv("DV_PAL_ROOT", c.root.c_str(), 1);
         pal::sandbox::reset();
         testing::internal::CaptureStderr();
