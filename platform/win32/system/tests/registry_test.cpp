@@ -567,8 +567,8 @@ TEST_F(Registry, ADamagedFileIsSetAsideSaidAndAFreshOneMade) {
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_NE(said.find("is not a registry database"), std::string::npos) << c.name << ": " << said;
         EXPECT_NE(said.find("registry.db.bad"), std::string::npos) << c.name << ": " << said;
-        ASSERT_EQ(noticed().size(), 1u) << c.name;
-        EXPECT_EQ(noticed()[0] + "\n", said) << c.name;
+        EXPECT_EQ(noticed(), std::vector<std::string>{said.substr(0, said.find('\n'))})
+            << c.name << ": in the log";
         EXPECT_TRUE(fs::exists(folder / "registry.db.bad")) << c.name;
         EXPECT_EQ(setString(h, L"Ok", L"yes"), ERROR_SUCCESS) << c.name;
         EXPECT_EQ(getString(h, L"Ok"), L"yes") << c.name;
