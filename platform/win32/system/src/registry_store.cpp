@@ -194,8 +194,16 @@ std::string Store::damage() {
     int rc = sqlite3_prepare_v2(db_, "PRAGMA quick_check(1)", -1, &stmt, nullptr);
     if (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         const auto* result = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        if (!result || std::strcmp(result, "ok") != 0)
-            why = std::string("damaged pages: ") + (result ? result : "?");
+        if (!result || std::strcmp(result, "ok") != 0) {
+            // The check's first finding, on the one line the message has.
+            std::string finding = result ? result : "?";
+            if (const auto header = finding.find("***\n"); header != std::string::npos)
+                finding.erase(0, header + 4);
+            for (auto& c : finding)
+                if (c == '\n')
+                    c = ' ';
+            why = "damaged pages: " + finding;
+        }
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_ROW)
