@@ -1,5 +1,6 @@
-// DravikMail: hands one message to the mail client, or opens a fallback page. It shows and
-// prints nothing; the exit code is its whole answer.
+// DravikMail: hands one message to the mail client, or opens a fallback page. It shows nothing
+// and prints nothing, except why it cannot start when its sandbox cannot be made; the exit code
+// is its whole answer.
 #include "input_text.h"
 #include "mail_run.h"
 
