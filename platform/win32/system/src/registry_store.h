@@ -55,6 +55,8 @@ public:
     // Bumped on every reopen, so handles of an earlier database are told apart.
     std::uint64_t generation() const { return generation_; }
     const std::filesystem::path& path() const { return path_; }
+    // True when the file could be opened for reading only: every write is denied.
+    bool readOnly() const { return readOnly_; }
 
     // One transaction; `write` takes the write lock at once, so two writers queue on the busy
     // timeout instead of failing on an upgrade.

@@ -500,6 +500,14 @@ TEST_F(Registry, AStoreThatCannotBeWrittenServesReadsAndDeniesWrites) {
               ERROR_ACCESS_DENIED);
     EXPECT_EQ(getString(h, L"Name"), L"value");
     RegCloseKey(h);
+    // Settings are often read through a key "created" with all rights: an existing one opens.
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Kept", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &h, &disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+    EXPECT_EQ(getString(h, L"Name"), L"value");
+    RegCloseKey(h);
     pal::test::setStorageFault(pal::test::StorageFault::None);
     useRoot(root());
 }
