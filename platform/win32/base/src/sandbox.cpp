@@ -38,7 +38,8 @@ fs::path defaultRoot() {
     return fs::temp_directory_path() / ("dravik-" + std::to_string(getuid()));
 }
 
-// Creates the missing folders of `folder`, each with `mode`; folders that exist keep theirs.
+// Creates the missing folders of `folder`, each with `mode` (less the umask, unless private);
+// folders that exist keep theirs. The folder must then be one this process can write in.
 void ensureFolder(const fs::path& folder, const char* what, mode_t mode = 0755) {
     const auto fail = [&](const std::string& why) {
         throw Error(std::string("cannot create the ") + what + " folder '" + folder.string() + "': " + why);
@@ -47,7 +48,8 @@ void ensureFolder(const fs::path& folder, const char* what, mode_t mode = 0755) 
     for (const auto& part : folder) {
         made /= part;
         if (::mkdir(made.c_str(), mode) == 0) {
-            ::chmod(made.c_str(), mode); // the umask must not widen or narrow a private folder
+            if ((mode & 077) == 0)
+                ::chmod(made.c_str(), mode); // a private folder is private whatever the umask
         } else if (errno != EEXIST) {
             fail(std::generic_category().message(errno));
         }
