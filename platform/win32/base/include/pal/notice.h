@@ -3,7 +3,11 @@
 // and to the log when one has asked for such notices.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::notice {
 
@@ -15,3 +19,5 @@ void setSink(Sink sink);
 void say(const std::string& line);
 
 } // namespace pal::notice
+
+DV_EXPORTS_END

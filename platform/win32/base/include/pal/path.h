@@ -3,10 +3,14 @@
 // POSIX absolute paths stay as they are.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::path {
 
@@ -44,3 +48,5 @@ using ModuleFileResolver = std::filesystem::path (*)(void* module);
 void setModuleFileResolver(ModuleFileResolver resolver);
 
 } // namespace pal::folders
+
+DV_EXPORTS_END
