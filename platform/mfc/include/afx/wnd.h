@@ -5,6 +5,9 @@
 
 #include "afx/geometry.h"
 #include "afx/msgmap.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CDC;
 class CFrameWnd;
@@ -205,3 +208,5 @@ void registerLibraryClasses();
 void deleteTemporaryWindows();
 
 } // namespace pal::mfc
+
+DV_EXPORTS_END
