@@ -81,6 +81,8 @@ struct Window {
     // top-level window's surface. A layered window's pixels carry alpha.
     pal::gdi::Surface surface;
     BYTE layeredAlpha = 255;
+    // UpdateLayeredWindow gave the pixels: painting through DCs no longer reaches them.
+    bool layeredPixels = false;
 };
 
 // A message sent to another thread, or work that must run on the thread that owns a window.

@@ -109,7 +109,8 @@ HDC windowDC(Window* w, bool clientOnly, const Region& visible) {
     }
     Window* root = rootWindow(w);
     const RECT origin = rectInRoot(w, clientOnly);
-    return pal::gdi::createWindowDC({surfaceOf(root), POINT{origin.left, origin.top}, visible, w->handle});
+    return pal::gdi::createWindowDC({surfaceOf(root), POINT{origin.left, origin.top},
+                                     root->layeredPixels ? Region() : visible, w->handle});
 }
 
 // --- Snapshots a program writes of its windows when DV_PAL_SNAPSHOTS names a folder ---
@@ -274,5 +275,6 @@ BOOL UpdateLayeredWindow(HWND hwnd, HDC, POINT* position, SIZE* size, HDC source
     }
     cairo_surface_mark_dirty(target.get());
     w->layeredAlpha = blend && (flags & ULW_ALPHA) ? blend->SourceConstantAlpha : 255;
+    w->layeredPixels = true;
     return TRUE;
 }

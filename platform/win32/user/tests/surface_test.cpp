@@ -290,7 +290,11 @@ TEST_F(SurfaceTest, LayeredWindowKeepsThePixelsItIsGiven) {
     EXPECT_EQ(r.right, 28);
     pal::test::pump();
     const auto s = snapshot(w);
-    EXPECT_EQ(s.pixel(7, 7), kGreen) << "no WM_PAINT or erase painted over it";
+    EXPECT_EQ(s.pixel(7, 7), kGreen);
+    EXPECT_EQ(s.pixel(1, 1), kGreen) << "erasing and painting no longer reach the given pixels";
+    InvalidateRect(w, nullptr, TRUE);
+    pal::test::pump();
+    EXPECT_EQ(snapshot(w).pixel(1, 1), kGreen);
     HWND plain = make(WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 4, 4});
     EXPECT_FALSE(UpdateLayeredWindow(plain, nullptr, nullptr, nullptr, dc, &from, 0, &blend, ULW_ALPHA));
     DeleteDC(dc);
