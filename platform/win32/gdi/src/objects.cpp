@@ -399,10 +399,5 @@ BOOL DeleteObject(HGDIOBJ handle) {
     }
     if (o->stock)
         return TRUE;
-    {
-        std::lock_guard lock(table::mutex());
-        if (o->selections > 0)
-            return FALSE;
-    }
-    return table::remove(handle) ? TRUE : FALSE;
+    return table::remove(handle, true) ? TRUE : FALSE;
 }
