@@ -240,8 +240,10 @@ HDC windowDC(Window* w, bool clientOnly, const pal::gdi::Region& visible);
 // Paints the frame, caption, menu bar and scroll bars of a window into `dc`, whose 0,0 is the
 // window's top-left corner (frame.cpp).
 void paintFrame(HWND hwnd, HDC dc, bool active);
-// Writes snapshots of the top-level windows when DV_PAL_SNAPSHOTS asks for them.
+// PNG pictures of top-level windows, when DV_PAL_SNAPSHOTS asks for them: of one window as it
+// is destroyed (called without the lock), and of a thread's windows as the thread ends (lock held).
 void snapshotOnDestroy(HWND hwnd);
+void snapshotThreadWindows(DWORD thread);
 
 // Removing a window and all its descendants without sending anything (their thread ended).
 void removeSilently(HWND hwnd);

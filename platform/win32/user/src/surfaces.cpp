@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <mutex>
 #include <unistd.h>
 
 using pal::gdi::Region;
@@ -162,25 +161,22 @@ void writeSnapshot(Window* w, const std::filesystem::path& folder) {
     w->surface.savePng(folder / name);
 }
 
-void snapshotAllAtExit() {
+} // namespace
+
+void snapshotThreadWindows(DWORD thread) {
     const auto folder = snapshotFolder();
     if (folder.empty())
         return;
-    Lock lock = lockModel();
-    for (HWND h : model().topLevel) {
+    for (HWND h : topLevelOf(thread)) {
         if (Window* w = find(h))
             writeSnapshot(w, folder);
     }
 }
 
-} // namespace
-
 void snapshotOnDestroy(HWND hwnd) {
     const auto folder = snapshotFolder();
     if (folder.empty())
         return;
-    static std::once_flag atExit;
-    std::call_once(atExit, [] { std::atexit(snapshotAllAtExit); });
     Lock lock = lockModel();
     Window* w = find(hwnd);
     if (w && !w->parent)

@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -330,6 +334,26 @@ TEST_F(SurfaceTest, SnapshotVariableWritesTopLevelWindowsIntoTheSandbox) {
         EXPECT_EQ(png.pixel(10, 6), kBlue);
         EXPECT_EQ(png.pixel(1, 1), kRed) << "the children are in the picture";
     }
+}
+
+TEST_F(SurfaceTest, SnapshotVariableWritesTheWindowsStillOpenWhenTheProgramEnds) {
+    const std::string program = (binDir() / "dvpal_user_snapshot_child").string();
+    std::vector<char*> argv{const_cast<char*>(program.c_str()), nullptr};
+    ::setenv("DV_PAL_SNAPSHOTS", "1", 1);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    ::unsetenv("DV_PAL_SNAPSHOTS");
+    ASSERT_EQ(spawned, 0);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::vector<std::filesystem::path> pictures;
+    for (const auto& entry : std::filesystem::directory_iterator(pal::sandbox::root() / "snapshots"))
+        pictures.push_back(entry.path());
+    ASSERT_EQ(pictures.size(), 1u);
+    pal::gdi::Surface png(cairo_image_surface_create_from_png(pictures[0].c_str()));
+    EXPECT_EQ(png.width(), 16);
+    EXPECT_EQ(png.pixel(8, 6), GetSysColor(COLOR_HIGHLIGHT));
 }
 
 } // namespace
