@@ -22,8 +22,14 @@ bool usesPattern(BYTE rop) {
     return ((rop >> 4) ^ rop) & 0x0F;
 }
 
+// Far coordinates are held back where their sum cannot overflow; nothing lies out there anyway.
+LONG farClamp(LONGLONG v) {
+    constexpr LONGLONG kFar = LONGLONG{1} << 30;
+    return static_cast<LONG>(std::clamp(v, -kFar, kFar));
+}
+
 RECT normalizedRect(int x, int y, int w, int h) {
-    RECT r{x, y, x + w, y + h};
+    RECT r{farClamp(x), farClamp(y), farClamp(LONGLONG{x} + w), farClamp(LONGLONG{y} + h)};
     if (r.right < r.left)
         std::swap(r.left, r.right);
     if (r.bottom < r.top)
@@ -143,17 +149,24 @@ BOOL blit(HDC destHandle, int x, int y, int w, int h, HDC sourceHandle, int sx, 
         if (!source || !source->surface())
             return FALSE;
     }
-    const RECT logical = normalizedRect(x, y, w, h);
-    if (IsRectEmpty(&logical))
+    // Only the part that can be drawn on is worked on, so a huge rectangle costs nothing.
+    const RECT whole = dest->toSurface(normalizedRect(x, y, w, h));
+    RECT area;
+    const RECT box = dest->drawable().box();
+    if (!IntersectRect(&area, &whole, &box))
         return TRUE;
-    const RECT area = dest->toSurface(logical);
     if (!source) {
         ropPixels(*dest, area, index, nullptr);
         return TRUE;
     }
-    const POINT from = source->toSurface(sx, sy);
-    if (index == ropIndex(SRCCOPY) && source->surface().get() != dest->surface().get())
+    POINT from = source->toSurface(sx, sy);
+    from.x += area.left - whole.left;
+    from.y += area.top - whole.top;
+    if (index == ropIndex(SRCCOPY) && source->surface().get() != dest->surface().get()) {
+        RECT logical = area;
+        OffsetRect(&logical, -dest->dx(), -dest->dy());
         return copyWithCairo(*dest, logical, source->surface(), from) ? TRUE : FALSE;
+    }
     const SourceBlock block =
         readBlock(source->surface(), from, area.right - area.left, area.bottom - area.top);
     ropPixels(*dest, area, index, &block);
