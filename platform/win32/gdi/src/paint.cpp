@@ -354,11 +354,9 @@ void fillWithBrush(DeviceContext& dc, const Brush& brush, const PathBuilder& pat
         cairo_fill(cr);
     };
     if (!rop2 || dc.state().rop2 == R2_COPYPEN) {
-        if (cairo_t* cr = dc.cairo()) {
-            cairo_save(cr);
+        // Filling sets its own source and fill rule every time, so nothing needs restoring.
+        if (cairo_t* cr = dc.cairo())
             paint(cr);
-            cairo_restore(cr);
-        }
         return;
     }
     drawUnderRop2(dc, paint, [&](cairo_t* cr, double* x0, double* y0, double* x1, double* y1) {
