@@ -82,6 +82,11 @@ TEST(Blit, StretchScalesAndMirrors) {
     ASSERT_TRUE(StretchBlt(dest.dc, 0, 0, 4, 4, source.dc, 2, 0, -2, 2, SRCCOPY)) << "a mirrored source";
     EXPECT_EQ(GetPixel(dest.dc, 0, 0), 0x00FF00u);
     EXPECT_EQ(GetPixel(dest.dc, 3, 0), 0x0000FFu);
+    // A large zoom makes only what can be seen: here 2x2 pixels blown up to 40000x40000.
+    ASSERT_TRUE(StretchBlt(dest.dc, -20000, -20000, 40000, 40000, source.dc, 0, 0, 2, 2, SRCCOPY));
+    EXPECT_EQ(GetPixel(dest.dc, 0, 0), 0x000000u) << "the middle of the zoom is the last source pixel";
+    ASSERT_TRUE(StretchBlt(dest.dc, -20000, -20000, 40000, 40000, source.dc, 0, 0, 2, 2, SRCINVERT));
+    EXPECT_EQ(GetPixel(dest.dc, 0, 0), 0x000000u);
     EXPECT_EQ(SetStretchBltMode(dest.dc, HALFTONE), BLACKONWHITE);
     EXPECT_EQ(GetStretchBltMode(dest.dc), HALFTONE);
 }
