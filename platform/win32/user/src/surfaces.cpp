@@ -107,6 +107,8 @@ HDC windowDC(Window* w, bool clientOnly, const Region& visible) {
             {s, POINT{0, 0}, Region(RECT{0, 0, s.width(), s.height()}), desktopHandle()});
     }
     Window* root = rootWindow(w);
+    if (!root)
+        return nullptr;
     const RECT origin = rectInRoot(w, clientOnly);
     return pal::gdi::createWindowDC({surfaceOf(root), POINT{origin.left, origin.top},
                                      root->layeredPixels ? Region() : visible, w->handle});
