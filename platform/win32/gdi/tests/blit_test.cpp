@@ -101,6 +101,27 @@ TEST(Blit, AlphaBlendWithConstantAndRefusedRectangles) {
     EXPECT_FALSE(AlphaBlend(dest.dc, 0, 0, -2, 2, source.dc, 0, 0, 2, 2, half));
 }
 
+TEST(Blit, AlphaBlendWithPerPixelAlpha) {
+    // Premultiplied pixels: half-transparent black, fully transparent, opaque red.
+    const std::uint32_t bits[3] = {0x80000000, 0x00000000, 0xFFFF0000};
+    HBITMAP withAlpha = CreateBitmap(3, 1, 1, 32, bits);
+    ASSERT_NE(withAlpha, nullptr);
+    HDC source = CreateCompatibleDC(nullptr);
+    SelectObject(source, withAlpha);
+    Canvas dest(3, 1);
+    BLENDFUNCTION perPixel{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ASSERT_TRUE(AlphaBlend(dest.dc, 0, 0, 3, 1, source, 0, 0, 3, 1, perPixel));
+    EXPECT_NEAR(GetRValue(GetPixel(dest.dc, 0, 0)), 127, 1);
+    EXPECT_EQ(GetPixel(dest.dc, 1, 0), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dest.dc, 2, 0), RGB(255, 0, 0));
+    // Without AC_SRC_ALPHA the same pixels count as opaque.
+    BLENDFUNCTION opaque{AC_SRC_OVER, 0, 255, 0};
+    ASSERT_TRUE(AlphaBlend(dest.dc, 0, 0, 3, 1, source, 0, 0, 3, 1, opaque));
+    EXPECT_EQ(GetPixel(dest.dc, 1, 0), RGB(0, 0, 0));
+    DeleteDC(source);
+    DeleteObject(withAlpha);
+}
+
 TEST(Gradient, RectangleRunsFromOneColourToTheOther) {
     Canvas c(11, 3);
     TRIVERTEX v[2] = {{0, 0, 0xFF00, 0, 0, 0}, {11, 3, 0, 0, 0xFF00, 0}};

@@ -299,6 +299,22 @@ TEST_F(SurfaceTest, LayeredWindowKeepsThePixelsItIsGiven) {
     InvalidateRect(w, nullptr, TRUE);
     pal::test::pump();
     EXPECT_EQ(snapshot(w).pixel(1, 1), kGreen);
+    // Per-pixel alpha reaches the window's own pixels.
+    const std::uint32_t bits[4] = {0x80000000, 0x00000000, 0xFF00FF00, 0xFF00FF00};
+    HBITMAP withAlpha = CreateBitmap(2, 2, 1, 32, bits);
+    HGDIOBJ old = SelectObject(dc, withAlpha);
+    SIZE small{2, 2};
+    ASSERT_TRUE(UpdateLayeredWindow(w, nullptr, nullptr, &small, dc, &from, 0, &blend, ULW_ALPHA));
+    HDC window = GetWindowDC(w);
+    const pal::gdi::Surface pixels = pal::gdi::surfaceOf(window);
+    ReleaseDC(w, window);
+    ASSERT_TRUE(pixels.hasAlpha());
+    cairo_surface_flush(pixels.get());
+    const auto* row = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(pixels.get()));
+    EXPECT_EQ(row[0] >> 24, 0x80u);
+    EXPECT_EQ(row[1] >> 24, 0u);
+    SelectObject(dc, old);
+    DeleteObject(withAlpha);
     HWND plain = make(WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 4, 4});
     EXPECT_FALSE(UpdateLayeredWindow(plain, nullptr, nullptr, nullptr, dc, &from, 0, &blend, ULW_ALPHA));
     DeleteDC(dc);
