@@ -331,11 +331,10 @@ TEST_F(SurfaceTest, SnapshotVariableWritesTopLevelWindowsIntoTheSandbox) {
          {Case{"1", "snapshots"}, Case{"pictures/run", "pictures/run"}, Case{"../outside", nullptr}}) {
         ::setenv("DV_PAL_SNAPSHOTS", c.value, 1);
         HWND w = make(WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 12, 8}, kBlue);
-        HWND child = make(WS_CHILD | WS_VISIBLE, w, {0, 0, 4, 4}, kRed);
+        make(WS_CHILD | WS_VISIBLE, w, {0, 0, 4, 4}, kRed);
         pal::test::pump();
         DestroyWindow(w);
         ::unsetenv("DV_PAL_SNAPSHOTS");
-        (void)child;
         const auto root = pal::sandbox::root();
         EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "outside"));
         if (!c.folder)
