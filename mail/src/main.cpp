@@ -1,5 +1,6 @@
-// DravikMail: hands one message to the mail client, or opens a fallback page. It shows and
-// prints nothing; the exit code is its whole answer.
+// DravikMail: hands one message to the mail client, or opens a fallback page. It shows nothing;
+// the exit code is its answer, and the one failure the caller could not tell from it (a message
+// too long for the mail client) is also said on standard error.
 #include "input_text.h"
 #include "mail_run.h"
 
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
         std::vector<std::wstring> args;
         for (int i = 1; i < argc; ++i)
             args.push_back(pal::text::fromUtf8(argv[i]));
-        return dvmail::runMail(args, input);
+        return dvmail::runMail(args, input, stderr);
     } catch (const std::exception&) {
         // An unusable sandbox or exhausted memory: not handed over, nothing opened.
         return 1;

@@ -3,6 +3,7 @@
 #include "pal/path.h"
 #include "pal/text.h"
 
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -226,8 +227,30 @@ fs::path documents() {
 fs::path temp() {
     return ensure(localAppData() / "Temp");
 }
+// The platform's own libraries that a Windows system folder holds from the start; they are built
+// beside the programs. A test that wants another one in their place installs it over the copy.
+constexpr const char* kSystemLibraries[] = {"mapi32.so"};
+
+// The folder is filled under a name of its own and renamed into place, so that no process sees a
+// system folder without its libraries.
 fs::path system() {
-    return ensure(sandbox::drive(L'C') / "Windows" / "System32");
+    const fs::path windows = ensure(sandbox::drive(L'C') / "Windows");
+    const fs::path folder = windows / "System32";
+    std::error_code ec;
+    if (fs::is_directory(folder, ec))
+        return folder;
+    static std::atomic<unsigned> made{0};
+    const fs::path making =
+        windows / (".System32." + std::to_string(::getpid()) + "." + std::to_string(made++) + ".tmp");
+    fs::create_directories(making, ec);
+    const fs::path programs = programDir();
+    for (const char* library : kSystemLibraries)
+        if (fs::is_regular_file(programs / library, ec))
+            fs::copy_file(programs / library, making / library, ec);
+    fs::rename(making, folder, ec);
+    if (ec) // made meanwhile by another process
+        fs::remove_all(making, ec);
+    return ensure(folder);
 }
 
 } // namespace pal::folders
