@@ -414,7 +414,8 @@ TEST_F(KernelFilesTest, OnlyRegularFilesOfBoundedSizeAreRead) {
     // Should a pipe be opened after all, a writer comes by and ends the wait.
     std::atomic<bool> done{false};
     std::thread unblock([&] {
-        std::this_thread::sleep_for(std::chrono::seconds(2));
+        for (int waited = 0; waited < 40 && !done; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         while (!done) {
             const int fd = ::open(native("C:\\work\\fifo.xmp_bin").c_str(), O_WRONLY | O_NONBLOCK);
             if (fd >= 0)
