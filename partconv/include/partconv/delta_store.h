@@ -2,12 +2,16 @@
 // answers a kernel error code and prints every refusal as a message.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -92,3 +96,5 @@ void free_delta(std::size_t index);
 namespace partconv {
 void bindDeltaStore(DeltaStore* store);
 }
+
+DV_EXPORTS_END

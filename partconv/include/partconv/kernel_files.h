@@ -8,6 +8,7 @@
 // that a device, a pipe or an endless file fails at once.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <array>
@@ -21,6 +22,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -136,3 +139,5 @@ private:
 };
 
 } // namespace partconv
+
+DV_EXPORTS_END

@@ -1,6 +1,7 @@
 // One conversion: the partition in "<stem>.xmp_bin" becomes the part file "<stem>.xmt_bin".
 #pragma once
 
+#include "pal/visibility.h"
 #include "partconv/delta_store.h"
 #include "partconv/kernel_files.h"
 
@@ -8,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -36,3 +39,5 @@ std::wstring stemFromCommandLine(std::wstring_view commandLine);
 std::wstring stemFromArguments(const std::vector<std::wstring>& args);
 
 } // namespace partconv
+
+DV_EXPORTS_END
