@@ -107,9 +107,10 @@ TEST_F(ProgramTest, ConvertsTheStemGivenOnTheCommandLineAndEndsWith0) {
 // was typed, the arguments joined by single blanks.
 TEST_F(ProgramTest, FromAShellTheStemIsWhatWasTyped) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
-        {{"two words"}, "two words"},                             // PartConv "two words"
-        {{"two", "words"}, "two words"},                          // PartConv two words
-        {{"two", "", "words"}, "two  words"}, {{"a  b"}, "a  b"}, // PartConv "a  b": the blanks inside stay
+        {{"two words"}, "two words"},    // PartConv "two words"
+        {{"two", "words"}, "two words"}, // PartConv two words
+        {{"two", "", "words"}, "two  words"},
+        {{"a  b"}, "a  b"},             // PartConv "a  b": the blanks inside stay
         {{"\"quoted\""}, "\"quoted\""}, // PartConv '"quoted"': quotes typed as part of the name
         {{"it's"}, "it's"},
     };
