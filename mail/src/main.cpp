@@ -4,16 +4,20 @@
 #include "input_text.h"
 #include "mail_run.h"
 
-#include "pal/text.h"
+#include "win/system.h"
 
+#include <cstdio>
 #include <exception>
 
-int main(int argc, char** argv) {
+int main() {
     try {
         const auto input = dvmail::standardInput();
-        std::vector<std::wstring> args;
-        for (int i = 1; i < argc; ++i)
-            args.push_back(pal::text::fromUtf8(argv[i]));
+        int count = 0;
+        LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (!argv)
+            return 1;
+        const std::vector<std::wstring> args(argv + (count > 0 ? 1 : 0), argv + count);
+        LocalFree(argv);
         return dvmail::runMail(args, input, stderr);
     } catch (const std::exception&) {
         // An unusable sandbox or exhausted memory: not handed over, nothing opened.
