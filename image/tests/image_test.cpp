@@ -355,35 +355,48 @@ TEST_F(ImageTest, StreamLongerThanOneMebibyteLoadsWhole) {
 }
 
 // FreeImage's own messages and those of the libraries under it are the log's, never standard
-// error's: libtiff warns of a tag it does not know.
+// error's: libtiff warns of a tag it does not know, FreeImage of a damaged PNG.
 TEST_F(ImageTest, MessagesOfTheDecodersGoToTheLogNotToStandardError) {
-    const Bytes tiff = readFixture("unknown_tag.tif");
-    ASSERT_FALSE(tiff.empty());
-    dvlog::test::clearCapture();
-    std::fflush(stderr);
-    const std::filesystem::path errors =
-        std::filesystem::temp_directory_path() / ("dvpimage-stderr-" + std::to_string(::getpid()) + ".txt");
-    const int saved = ::dup(2);
-    const int file = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(file, 0);
-    ::dup2(file, 2);
-    ::close(file);
-    Image2D image;
-    const bool loaded = image.Load(tiff.data(), tiff.size(), "tif");
-    std::fflush(stderr);
-    ::dup2(saved, 2);
-    ::close(saved);
-    const std::string written = dvpimage_test::readText(errors);
-    std::filesystem::remove(errors);
+    struct Case {
+        const char* file;
+        const char* type;
+        bool loads;
+        const char* logged; // the beginning of the line in the log, after level and time
+        const char* naming; // a text the line holds
+    };
+    const Case cases[] = {
+        {"unknown_tag.tif", "tif", true, "libtiff TIFFReadDirectory: ", "65000"},
+        {"corrupt.png", "png", false, "FreeImage PNG: ", "IDAT"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const Bytes bytes = readFixture(c.file);
+        ASSERT_FALSE(bytes.empty());
+        dvlog::test::clearCapture();
+        std::fflush(stderr);
+        const std::filesystem::path errors = std::filesystem::temp_directory_path() /
+                                             ("dvpimage-stderr-" + std::to_string(::getpid()) + ".txt");
+        const int saved = ::dup(2);
+        const int file = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(file, 0);
+        ::dup2(file, 2);
+        ::close(file);
+        Image2D image;
+        const bool loaded = image.Load(bytes.data(), bytes.size(), c.type);
+        std::fflush(stderr);
+        ::dup2(saved, 2);
+        ::close(saved);
+        const std::string written = dvpimage_test::readText(errors);
+        std::filesystem::remove(errors);
 
-    EXPECT_TRUE(loaded);
-    EXPECT_EQ(image.Format(), PF_L8);
-    EXPECT_EQ(written, "");
-    bool warned = false;
-    for (const auto& line : dvlog::test::captured())
-        warned = warned || (line.text.find("libtiff") != std::string::npos &&
-                            line.text.find("65000") != std::string::npos);
-    EXPECT_TRUE(warned) << "the warning of the unknown tag is in the log";
+        EXPECT_EQ(loaded, c.loads);
+        EXPECT_EQ(written, "");
+        bool logged = false;
+        for (const auto& line : dvlog::test::captured())
+            logged =
+                logged || (line.text.starts_with(c.logged) && line.text.find(c.naming) != std::string::npos);
+        EXPECT_TRUE(logged) << "the message is in the log";
+    }
 }
 
 TEST(Image2D, SizedImageCopiesMovesAndChecksum) {
