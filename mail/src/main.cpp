@@ -1,15 +1,19 @@
 // DravikMail: hands one message to the mail client, or opens a fallback page. It shows nothing;
-// the exit code is its answer, and the one failure the caller could not tell from it (a message
-// too long for the mail client) is also said on standard error.
+// the exit code is its answer. It prints only why it cannot start when its sandbox cannot be
+// made, and the one failure the caller could not tell from the exit code: a message too long for
+// the mail client.
 #include "input_text.h"
 #include "mail_run.h"
 
+#include "pal/sandbox.h"
 #include "win/system.h"
 
 #include <cstdio>
 #include <exception>
 
 int main() {
+    if (!pal::sandbox::prepare("DravikMail"))
+        return 1;
     try {
         const auto input = dvmail::standardInput();
         int count = 0;

@@ -2,6 +2,7 @@
 // The stem is the command line after the program name. Exit code 0 when the part file was
 // written; otherwise one line on standard error and a non-zero code (see partconv/run.h).
 #include "pal/cmdline.h"
+#include "pal/sandbox.h"
 #include "partconv/run.h"
 #include "win/system.h"
 
@@ -28,6 +29,8 @@ std::wstring stemOfThisProcess() {
 } // namespace
 
 int main() {
+    if (!pal::sandbox::prepare("PartConv"))
+        return 1;
     // A part file past the file-size limit is a failed write, reported as one, rather than the
     // end of the process.
     std::signal(SIGXFSZ, SIG_IGN);
