@@ -196,7 +196,8 @@ __attribute__((target("ssse3"))) std::size_t shuffleRow(const unsigned char*& sr
 }
 
 bool haveSsse3() {
-    static const bool have = __builtin_cpu_supports("ssse3");
+    // Initialised here too, in case the first conversion runs before the constructors that would.
+    static const bool have = (__builtin_cpu_init(), __builtin_cpu_supports("ssse3"));
     return have;
 }
 #endif
