@@ -147,8 +147,10 @@ BOOL DravikApp::DoInitInstance() {
         return FALSE;
     m_sessionOpened = true;
 
-    const CString caption = DVLoadString(GetTitleStringId()).c_str();
-    DVMessageBox::SetCaption(caption);
+    // An edition without a title string keeps the application name, so that no box of the
+    // module loading below goes out without a caption.
+    const std::wstring title = GetTitleStringId() != 0 ? DVLoadString(GetTitleStringId()) : std::wstring();
+    DVMessageBox::SetCaption(title.empty() ? GetApplicationName() : CString(title.c_str()));
 
     if (wantSplash) {
         const bool drawTexts = m_editionMask != dvapp::EditionGS && m_editionMask != dvapp::EditionGS3D;
