@@ -5,6 +5,7 @@
 #include "app/DocumentPipeline.h"
 
 #include "pal/path.h"
+#include "pal/test/recording_cmd_ui.h"
 
 #include "windows.h"
 
@@ -33,10 +34,7 @@ protected:
     }
 };
 
-struct RecordingCmdUI : CCmdUI {
-    void Enable(BOOL on) override { enabled = on != FALSE; }
-    bool enabled = true;
-};
+using pal::test::RecordingCmdUI;
 
 TEST_F(CommandHandlers, StartUpRegistersTheEditionsCommandsAndTheKernelIdentifiers) {
     writeProductIni("[SETTINGS]\nConfig=2D\n");
@@ -56,16 +54,16 @@ TEST_F(CommandHandlers, DisabledProtectionRefusesTheAccessWizardWithoutLoadingIt
     EXPECT_TRUE(boxes().empty());
     RecordingCmdUI item;
     handlers::UpdateDocumentSetAccess(&item);
-    EXPECT_FALSE(item.enabled);
+    EXPECT_EQ(item.enabled, 0);
 }
 
 TEST_F(CommandHandlers, AMissingAccessModuleIsReported) {
     setProtectionSwitch(0); // any value but 1 leaves protection on
     EXPECT_FALSE(IsDocumentProtectionDisabled());
     RecordingCmdUI item;
-    item.enabled = false;
+    item.enabled = 0;
     handlers::UpdateDocumentSetAccess(&item);
-    EXPECT_TRUE(item.enabled);
+    EXPECT_EQ(item.enabled, 1);
 
     answer(IDOK);
     EXPECT_EQ(handlers::DocumentSetAccess(0), 0);
