@@ -13,7 +13,6 @@
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
 #include "docbrowser/DocumentsMenu.h"
-#include "pal/format.h"
 
 #include "windows.h"
 
@@ -23,7 +22,6 @@ namespace {
 constexpr UINT kDocumentOpenHelp = 100100;
 constexpr UINT kApiReferenceFailedString = 61703;
 constexpr UINT kWindowShowMaterials = 794;
-constexpr WPARAM kTileHorizontal = 0x0001; // MDITILE_HORIZONTAL
 
 // Prototype kinds of the new-document commands.
 constexpr int kDrawingPrototype = 0;
@@ -43,7 +41,7 @@ HWND mdiClientOf(CMainFrame& frame) {
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         wchar_t name[16] = {};
         if (::GetClassNameW(child, name, static_cast<int>(std::size(name))) > 0 &&
-            pal::text::equalsNoCase(name, L"MDICLIENT"))
+            lstrcmpiW(name, L"MDICLIENT") == 0)
             return child;
     }
     return nullptr;
@@ -114,7 +112,7 @@ int Quit(std::int64_t) {
 }
 
 int WindowTileHorizontal(std::int64_t) {
-    return arrangeWindows(WM_MDITILE, kTileHorizontal);
+    return arrangeWindows(WM_MDITILE, MDITILE_HORIZONTAL);
 }
 
 int WindowCascade(std::int64_t) {
@@ -126,7 +124,7 @@ int WindowArrangeIcons(std::int64_t) {
 }
 
 int WindowTileVertical(std::int64_t) {
-    return arrangeWindows(WM_MDITILE, 0);
+    return arrangeWindows(WM_MDITILE, MDITILE_VERTICAL);
 }
 
 int WindowCloseAll(std::int64_t) {
@@ -316,11 +314,14 @@ int DoNothing(std::int64_t) {
 std::wstring UpdatePageAddress(bool ostrel, const std::wstring& language, const std::wstring& product) {
     if (ostrel)
         return kOstrelHomePage;
-    return pal::format(
-        L"%ls/check_for_updates/index.php?major=%d&minor=%d&build=%d&revision=%d&lang=%ls&product=%.*ls"
-        L"&platform=%ls",
+    wchar_t address[1024];
+    const int written = swprintf_s(
+        address, std::size(address),
+        L"%s/check_for_updates/index.php?major=%d&minor=%d&build=%d&revision=%d&lang=%s&product=%.*s"
+        L"&platform=%s",
         kUpdateHost, 18, 0, 21, 0, language.c_str(), static_cast<int>(product.size()), product.data(),
         L"x64");
+    return written < 0 ? std::wstring() : std::wstring(address, static_cast<size_t>(written));
 }
 
 int CheckForUpdates(std::int64_t) {

@@ -18,9 +18,8 @@
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "app/SystemCommands.h"
-#include "pal/clock.h"
-#include "pal/text.h"
 #include "ribbon/ApplicationMode.h"
+#include "win/base.h"
 
 IMPLEMENT_DYNAMIC(DravikApp, CDvw32App)
 
@@ -39,7 +38,21 @@ constexpr const wchar_t* kClearSettingsMutex = L"Global\\DravikCad_ClearSettings
 constexpr const wchar_t* kKernelModule = L"DravikKernel.dll";
 
 std::string narrow(std::wstring_view text) {
-    return pal::text::toUtf8(text);
+    const int size = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(bytes > 0 ? static_cast<size_t>(bytes) : 0, '\0');
+    if (bytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+// The steady clock, in microseconds.
+std::int64_t nowUs() {
+    LARGE_INTEGER count{}, frequency{};
+    if (!QueryPerformanceCounter(&count) || !QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0)
+        return 0;
+    return count.QuadPart / frequency.QuadPart * 1'000'000 +
+           count.QuadPart % frequency.QuadPart * 1'000'000 / frequency.QuadPart;
 }
 
 bool hiddenOrMinimised(int showCommand) {
@@ -67,7 +80,7 @@ BOOL DravikApp::InitInstance() {
 }
 
 BOOL DravikApp::DoInitInstance() {
-    const std::int64_t started = pal::clock::steadyNs();
+    const std::int64_t started = nowUs();
 
     DVCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
@@ -181,7 +194,7 @@ BOOL DravikApp::DoInitInstance() {
         // document class exists.
     }
 
-    const std::int64_t elapsedUs = (pal::clock::steadyNs() - started) / 1000;
+    const std::int64_t elapsedUs = nowUs() - started;
     DVLog_Write(2, "Initialized in %lld.%03lld ms", static_cast<long long>(elapsedUs / 1000),
                 static_cast<long long>(elapsedUs % 1000));
     ApplicationEventManager::runEvent(1030, ApplicationEventArgs(), nullptr);

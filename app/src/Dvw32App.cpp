@@ -10,7 +10,7 @@
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
-#include "pal/text.h"
+#include "win/base.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -40,7 +40,8 @@ CDvw32App::~CDvw32App() {
 }
 
 bool CDvw32App::NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const {
-    return pal::text::compareNoCase(a, b) < 0;
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_LESS_THAN;
 }
 
 // Main frames ------------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 #include "app/Editions.h"
 
 #include "DravikKernel/GlobalContainer.h"
-#include "pal/text.h"
+#include "win/base.h"
 
 #include <iterator>
 
@@ -57,7 +57,8 @@ const BrandedIds* idsOf(std::uint32_t mask) {
 
 const Edition& SelectEdition(std::wstring_view config) {
     for (const auto& edition : kEditions)
-        if (pal::text::compareNoCase(config, edition.config) == 0)
+        if (CompareStringOrdinal(config.data(), static_cast<int>(config.size()), edition.config, -1, TRUE) ==
+            CSTR_EQUAL)
             return edition;
     return kAnyEdition;
 }
