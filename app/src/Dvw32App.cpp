@@ -7,6 +7,7 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
+#include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
@@ -89,7 +90,7 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo&, const dvapp::StartupIni&) {
     // The rest of the main initialisation (panes, profile, add-ons, the main frame from its
     // saved state) is not built yet, so no main frame is made and start-up ends here.
     if (m_pMainWnd == nullptr) {
-        DVLog_Write(5, "The main initialisation is not built yet: no main frame is created");
+        DV_NOT_BUILT_YET("the main initialisation: no main frame is created");
         std::fputs("DravikCad: the kernel session is open and the edition modules are loaded; the main "
                    "window is not built yet, so start-up ends here.\n",
                    stderr);
