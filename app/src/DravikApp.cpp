@@ -113,6 +113,7 @@ BOOL DravikApp::DoInitInstance() {
     m_startup.DefaultContextMenuFile = pathSetting(L"DefaultContextMenuFile");
     m_startup.DefaultTemplateFolder = pathSetting(L"DefaultTemplateFolder");
 
+    // German installations are Virelo unless the product INI says otherwise.
     const int vireloDefault = m_startup.Language == L"Ger" ? 1 : 0;
     m_brandCode = dvapp::BrandCode(product.GetInt(kSettings, L"IsVirelo", vireloDefault) != 0,
                                    product.GetInt(kSettings, L"IsMerrow", 0) != 0,
@@ -137,7 +138,7 @@ BOOL DravikApp::DoInitInstance() {
 
     const VersionNumber kernelVersion = VersionNumber::fromFile(kKernelModule);
     if (kernelVersion != kProgramVersion) {
-        logIncompatible(8, "Kernel", kKernelModule, kernelVersion);
+        logIncompatible(DVLogFailure, "Kernel", kKernelModule, kernelVersion);
         showStartupError(L"Fatal Error: Incorrect Version of DravikKernel.dll");
         return FALSE;
     }
@@ -195,9 +196,9 @@ BOOL DravikApp::DoInitInstance() {
     }
 
     const std::int64_t elapsedUs = nowUs() - started;
-    DVLog_Write(2, "Initialized in %lld.%03lld ms", static_cast<long long>(elapsedUs / 1000),
+    DVLog_Write(DVLogInfo, "Initialized in %lld.%03lld ms", static_cast<long long>(elapsedUs / 1000),
                 static_cast<long long>(elapsedUs % 1000));
-    ApplicationEventManager::runEvent(1030, ApplicationEventArgs(), nullptr);
+    ApplicationEventManager::runEvent(kStartedEvent, ApplicationEventArgs(), nullptr);
 
     return sessionReady && initialised ? TRUE : FALSE;
 }
@@ -207,7 +208,7 @@ void DravikApp::LoadEditionModules() {
         if ((row.flags & m_editionMask) == 0)
             continue;
         const bool optional = (row.flags & dvapp::OptionalModule) != 0;
-        const int level = optional ? 7 : 8;
+        const int level = optional ? DVLogOptionalFailure : DVLogFailure;
         const std::string name = narrow(row.name);
         const VersionNumber version = VersionNumber::fromFile(row.name);
         if (version != kProgramVersion) {
@@ -216,8 +217,9 @@ void DravikApp::LoadEditionModules() {
                 L"Incorrect version of \"%s\" (%u.%u.%u.%u)", row.name, unsigned(version.major()),
                 unsigned(version.minor()), unsigned(version.build()), unsigned(version.revision())));
         } else {
-            DVLog_Write(2, "Loading %s module \"%s\" v%u.%u.%u.%u...", optional ? "optional" : "mandatory",
-                        name.c_str(), version.major(), version.minor(), version.build(), version.revision());
+            DVLog_Write(DVLogInfo, "Loading %s module \"%s\" v%u.%u.%u.%u...",
+                        optional ? "optional" : "mandatory", name.c_str(), version.major(), version.minor(),
+                        version.build(), version.revision());
             if (Dravik::Module::loadMfcAndInitialize(row.name, 0) != nullptr)
                 continue;
             DVLog_Write(level, "Failed to load %s module \"%s\": 0x%08x", optional ? "optional" : "mandatory",

@@ -94,7 +94,7 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo&, const dvapp::StartupIni&) {
         std::fputs("DravikCad: the kernel session is open and the edition modules are loaded; the main "
                    "window is not built yet, so start-up ends here.\n",
                    stderr);
-        DVLog_Write(8, "Failed to create main window");
+        DVLog_Write(DVLogFailure, "Failed to create main window");
         return FALSE;
     }
     return TRUE;

@@ -64,7 +64,7 @@ const Edition& SelectEdition(std::wstring_view config) {
 }
 
 int BrandCode(bool isVirelo, bool isMerrow, bool isOstrel) {
-    return isVirelo ? 1 : isMerrow ? 2 : isOstrel ? 3 : 0;
+    return isVirelo ? BrandVirelo : isMerrow ? BrandMerrow : isOstrel ? BrandOstrel : BrandNone;
 }
 
 unsigned TitleStringId(std::uint32_t editionMask, const GlobalContainer& kernel) {

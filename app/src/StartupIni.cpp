@@ -20,7 +20,7 @@ void StartupIni::Load(const std::wstring& productIni, const std::wstring& comman
         return;
     dvio::IniFile overlay;
     if (!overlay.Load(commandLineIni.c_str())) {
-        DVLog_Write(6, "Failed to load INI file \"%ls\"", commandLineIni.c_str());
+        DVLog_Write(DVLogWarning, "Failed to load INI file \"%ls\"", commandLineIni.c_str());
         return;
     }
     if (overlay.IsEmpty())
