@@ -155,6 +155,11 @@ struct EditionCase {
     std::vector<int> absent;
 };
 
+void PrintTo(const EditionCase& c, std::ostream* os) {
+    *os << "mask " << c.mask << ": " << c.documents << " document, " << c.systems << " system and " << c.bares
+        << " bare commands";
+}
+
 class NamedRegistration : public CommandTables, public ::testing::WithParamInterface<EditionCase> {};
 
 // The ids of the rows whose mask shares a bit with the edition mask, plus the three blocks.
