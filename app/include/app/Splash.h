@@ -3,8 +3,11 @@
 #pragma once
 
 #include "afxwin.h"
+#include "pal/visibility.h"
 
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 class CSplashWnd : public CWnd {
 public:
@@ -30,3 +33,5 @@ private:
 UINT SplashThreadProc(LPVOID splash);
 // Sets the close event of the newest splash when there is one; setting it twice is harmless.
 void SignalSplashClose();
+
+DV_EXPORTS_END

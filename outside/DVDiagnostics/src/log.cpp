@@ -1,5 +1,5 @@
 #include "DVDiagnostics/DVLog.h"
-#include "DVDiagnostics/test/hooks.h"
+#include "DVDiagnostics/detail/capture.h"
 
 #include "pal/format.h"
 #include "pal/path.h"
@@ -24,7 +24,7 @@ constexpr auto kLockTimeout = std::chrono::seconds(10);
 
 struct LogState {
     std::recursive_timed_mutex mutex;
-    std::deque<dvlog::test::Line> capture;
+    std::deque<dvlog::detail::Line> capture;
     // The file follows the sandbox: a test that switches roots gets a new file in the new root.
     fs::path root;
     fs::path file;
@@ -166,7 +166,7 @@ void DVLog_Cleanup(int days) {
     }
 }
 
-namespace dvlog::test {
+namespace dvlog::detail {
 
 std::vector<Line> captured() {
     LogState& s = state();
@@ -180,12 +180,4 @@ void clearCapture() {
     s.capture.clear();
 }
 
-std::vector<std::string> capturedAt(int level) {
-    std::vector<std::string> out;
-    for (auto& line : captured())
-        if (line.level == level)
-            out.push_back(std::move(line.text));
-    return out;
-}
-
-} // namespace dvlog::test
+} // namespace dvlog::detail

@@ -4,8 +4,12 @@
 // bounded in-memory capture that tests read.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdarg>
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 // The levels every library writes at.
 enum DVLogLevel : int {
@@ -36,3 +40,5 @@ bool DVLog_FileExists();
 // Removes the log files of earlier runs that were last written more than `days` days ago.
 // The file of this process is never removed.
 void DVLog_Cleanup(int days);
+
+DV_EXPORTS_END

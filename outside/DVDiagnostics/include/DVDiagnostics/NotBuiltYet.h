@@ -5,11 +5,16 @@
 #pragma once
 
 #include "DVDiagnostics/DVLog.h"
+#include "pal/visibility.h"
 
 #include <mutex>
 
+DV_EXPORTS_BEGIN
+
 // Writes the marker's line; call it through DV_NOT_BUILT_YET, which writes it once per site.
 void DVNotBuiltYet(const char* what, const char* file, int line);
+
+DV_EXPORTS_END
 
 #define DV_NOT_BUILT_YET(what)                                                                               \
     do {                                                                                                     \

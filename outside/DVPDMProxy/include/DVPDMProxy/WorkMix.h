@@ -2,6 +2,10 @@
 // command's run and update functions ask it.
 #pragma once
 
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
+
 class DVPDMWorkMix {
 public:
     static DVPDMWorkMix& Instance();
@@ -12,3 +16,5 @@ public:
 private:
     DVPDMWorkMix() = default;
 };
+
+DV_EXPORTS_END

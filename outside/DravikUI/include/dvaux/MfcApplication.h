@@ -3,6 +3,12 @@
 #pragma once
 
 #include "afxwin.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace dvaux {
 
@@ -12,3 +18,7 @@ public:
 };
 
 } // namespace dvaux
+
+DV_EXPORTS_END
+
+DV_EXPORTS_END

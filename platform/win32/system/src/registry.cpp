@@ -1,9 +1,9 @@
 // The registry functions over the SQLite store.
 #include "win/system/registry.h"
 
+#include "pal/detail/registry_control.h"
 #include "pal/handles.h"
 #include "pal/sandbox.h"
-#include "pal/test/system_hooks.h"
 #include "pal/text.h"
 #include "registry_store.h"
 
@@ -716,7 +716,7 @@ LSTATUS RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD cchClass, LPDWORD, L
     });
 }
 
-LSTATUS pal::test::setRegistryKeyReadOnly(HKEY key, LPCWSTR subKey, bool readOnly) {
+LSTATUS pal::detail::setRegistryKeyReadOnly(HKEY key, LPCWSTR subKey, bool readOnly) {
     return guarded([&](Store& store) -> LSTATUS {
         const Key base = resolve(store, key);
         const auto parts = splitPath(subKey);
@@ -727,11 +727,4 @@ LSTATUS pal::test::setRegistryKeyReadOnly(HKEY key, LPCWSTR subKey, bool readOnl
         tx.commit();
         return ERROR_SUCCESS;
     });
-}
-
-void pal::test::useVersionManifest(const std::filesystem::path& manifest) {
-    if (manifest.empty())
-        ::unsetenv("DV_VERSION_MANIFEST");
-    else
-        ::setenv("DV_VERSION_MANIFEST", manifest.c_str(), 1);
 }

@@ -246,8 +246,8 @@ void changeState(HWND hwnd, int command, UINT extraFlags);
 // WM_PARENTNOTIFY up the chain of parents, for WM_CREATE and WM_DESTROY.
 void notifyParents(HWND hwnd, UINT event);
 
-// Clears the model between tests: the calling thread's windows are destroyed with their
-// messages, everything else is dropped silently.
-void resetForTests();
+// Clears the model: the calling thread's windows are destroyed with their messages, everything
+// else is dropped silently.
+void clearModel();
 
 } // namespace pal::win

@@ -2,9 +2,13 @@
 // drive paths (C:\...) map into the sandbox; POSIX absolute paths stay as they are.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::path {
 
@@ -38,3 +42,5 @@ using ModuleFileResolver = std::filesystem::path (*)(void* module);
 void setModuleFileResolver(ModuleFileResolver resolver);
 
 } // namespace pal::folders
+
+DV_EXPORTS_END

@@ -3,8 +3,12 @@
 // data folder, $XDG_DATA_HOME/dravik or ~/.local/share/dravik).
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <filesystem>
 #include <stdexcept>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::sandbox {
 
@@ -24,3 +28,5 @@ std::filesystem::path runDir();
 void reset();
 
 } // namespace pal::sandbox
+
+DV_EXPORTS_END

@@ -2,10 +2,13 @@
 // environment, the program's own file, memory, message boxes and formatted strings.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/error.h"
 #include "win/types.h"
 
 #include <cstdarg>
+
+DV_EXPORTS_BEGIN
 
 // Handles and waits.
 constexpr DWORD WAIT_OBJECT_0 = 0;
@@ -158,3 +161,5 @@ constexpr int CSTR_LESS_THAN = 1;
 constexpr int CSTR_EQUAL = 2;
 constexpr int CSTR_GREATER_THAN = 3;
 int CompareStringOrdinal(LPCWSTR a, int countA, LPCWSTR b, int countB, BOOL ignoreCase);
+
+DV_EXPORTS_END
