@@ -8,6 +8,7 @@
 #include "Compression/SharedPathName.h"
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
+#include "DVDiagnostics/NotBuiltYet.h"
 #include "DVDiagnostics/VersionNumber.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/ApplicationEvents.h"
@@ -76,6 +77,7 @@ void logIncompatible(int level, const char* kind, const wchar_t* module, const V
 
 BOOL DravikApp::InitInstance() {
     // The crash guard around start-up comes with the crash handling; the body runs bare.
+    DV_NOT_BUILT_YET("InitInstance: the crash guard");
     return DoInitInstance();
 }
 
@@ -95,6 +97,7 @@ BOOL DravikApp::DoInitInstance() {
     m_startup.Company = effective.GetString(kSettings, L"Company", kDefaultCompany);
     m_startup.RegistryName = effective.GetString(kSettings, L"RegistryName", kDefaultRegistryName);
     // The info tip reads its style here once the info tip exists.
+    DV_NOT_BUILT_YET("start-up: the info tip's style");
     m_fixedSize.cx = effective.GetInt(L"FIXED_SIZE", L"CX", m_fixedSize.cx);
     m_fixedSize.cy = effective.GetInt(L"FIXED_SIZE", L"CY", m_fixedSize.cy);
     m_startup.Tutor = effective.GetString(kSettings, L"Tutor", L"");
@@ -193,6 +196,7 @@ BOOL DravikApp::DoInitInstance() {
             (*it)->SetForegroundWindow();
         // The open documents' frame counts are brought up to date here once the kernel's
         // document class exists.
+        DV_NOT_BUILT_YET("start-up: the open documents' frame counts");
     }
 
     const std::int64_t elapsedUs = nowUs() - started;
@@ -238,6 +242,7 @@ int DravikApp::ExitInstance() {
         return m_exitCode;
     m_exited = true;
     // The crash guard around shut-down comes with the crash handling.
+    DV_NOT_BUILT_YET("ExitInstance: the crash guard");
     m_exitCode = DoExitInstance();
     return m_exitCode;
 }
@@ -245,6 +250,7 @@ int DravikApp::ExitInstance() {
 int DravikApp::DoExitInstance() {
     if (m_saveAtExit && NumMainFrames() > 0) {
         // The settings profiles save their state here once they exist.
+        DV_NOT_BUILT_YET("ExitInstance: the settings profiles' state");
         m_saveAtExit = false;
     }
     ForEachMainFrame([](CMainFrame* frame) {

@@ -115,6 +115,7 @@ int CDvw32App::ExitInstance() {
         GlobalContainer::Instance().UnregisterCmd(command->GetID());
     commands.clear();
     // The add-ons and the managed user interface are unloaded here once they exist.
+    DV_NOT_BUILT_YET("ExitInstance: the add-ons and the managed user interface are not unloaded");
     Dravik::Module::shutdownAll();
 
     for (ATOM* atom : {&m_ddeAppAtom, &m_ddeTopicAtom}) {
@@ -230,6 +231,7 @@ int CDvw32App::OnExitCommand() {
         return 0;
     // The add-ons' consent and the list of open documents come with the add-on manager and the
     // document class.
+    DV_NOT_BUILT_YET("OnExitCommand: the add-ons' consent and the open documents");
     ExitInstance();
     return 1;
 }
@@ -244,6 +246,7 @@ int CDvw32App::OnCloseAllCommand() {
 
 void CDvw32App::CreateDocumentFromPrototype(const wchar_t* prototypePath) {
     // The main frame's ribbon, whose backstage closes first, comes with the ribbon.
+    DV_NOT_BUILT_YET("CreateDocumentFromPrototype: the ribbon's backstage");
     DocumentManager::Instance().CreateAndSaveNewDocumentFromPrototype(prototypePath, DocInitParams{});
 }
 
@@ -255,6 +258,7 @@ void CDvw32App::OnApplicationEvent(int event, ApplicationEventArgs& args) {
         return;
     // Whether the document is inside a command and whether its active view wants the
     // toolbar are the document class's to answer; until it exists nothing is recorded.
+    DV_NOT_BUILT_YET("OnApplicationEvent: the pop-up toolbar of the document class");
 }
 
 // Help context -----------------------------------------------------------------------------
