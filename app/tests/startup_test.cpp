@@ -330,9 +330,10 @@ TEST_F(Startup, TheOutsideIsCalledInItsOrder) {
 }
 
 // Where each setting of start-up comes from: the product INI alone, or the effective INI (the
-// command-line INI written over the product INI).
+// command-line INI written over the product INI); a relative path of the effective INI is then
+// looked for beside the command-line INI first.
 TEST_F(Startup, EachSettingIsReadFromItsOwnIni) {
-    enum class From { Product, Effective };
+    enum class From { Product, Effective, EffectiveBesideCommandLineIni };
     struct Setting {
         std::string section, key;
         From from;
@@ -371,6 +372,18 @@ TEST_F(Startup, EachSettingIsReadFromItsOwnIni) {
          [](const DravikApp& a) { return std::string(a.IsStartPageEnabled() ? "1" : "0"); }},
         {"SETTINGS", "Splash", From::Effective, "1", "0",
          [](const DravikApp& a) { return std::string(a.StartedSplash() ? "1" : "0"); }},
+        {"SETTINGS", "ApplicationsFile", From::EffectiveBesideCommandLineIni, "p-apps.xml", "l-apps.xml",
+         setting(&S::ApplicationsFile)},
+        {"SETTINGS", "DefaultStateFile", From::EffectiveBesideCommandLineIni, "p-state.xml", "l-state.xml",
+         setting(&S::DefaultStateFile)},
+        {"SETTINGS", "BackgroundImage", From::EffectiveBesideCommandLineIni, "p.bmp", "l.bmp",
+         setting(&S::BackgroundImage)},
+        {"SETTINGS", "DefaultDynamicToolBarFile", From::EffectiveBesideCommandLineIni, "p-bars.xml",
+         "l-bars.xml", setting(&S::DefaultDynamicToolBarFile)},
+        {"SETTINGS", "DefaultContextMenuFile", From::EffectiveBesideCommandLineIni, "p-menu.xml",
+         "l-menu.xml", setting(&S::DefaultContextMenuFile)},
+        {"SETTINGS", "DefaultTemplateFolder", From::EffectiveBesideCommandLineIni, "p-templates",
+         "l-templates", setting(&S::DefaultTemplateFolder)},
         {"FIXED_SIZE", "CX", From::Effective, "1001", "1002",
          [](const DravikApp& a) { return std::to_string(a.GetFixedMainWindowSize().cx); }},
         {"FIXED_SIZE", "CY", From::Effective, "701", "702",
@@ -389,10 +402,19 @@ TEST_F(Startup, EachSettingIsReadFromItsOwnIni) {
     }
     writeProductIni(product);
     writeFile("cfg/line.ini", line);
-    EXPECT_FALSE(start({L"-ini:" + pal::text::fromUtf8((root() / "cfg/line.ini").string())}));
+    const std::string beside = (root() / "cfg").string() + "/";
     for (const Setting& s : settings)
-        EXPECT_EQ(s.read(*app), s.from == From::Product ? s.productValue : s.lineValue)
-            << s.section << "/" << s.key;
+        if (s.from == From::EffectiveBesideCommandLineIni) {
+            writeFile("cfg/" + s.lineValue, "");
+            writeFile("product/" + s.productValue, "");
+        }
+    EXPECT_FALSE(start({L"-ini:" + pal::text::fromUtf8((root() / "cfg/line.ini").string())}));
+    for (const Setting& s : settings) {
+        const std::string expected = s.from == From::Product     ? s.productValue
+                                     : s.from == From::Effective ? s.lineValue
+                                                                 : beside + s.lineValue;
+        EXPECT_EQ(s.read(*app), expected) << s.section << "/" << s.key;
+    }
 }
 
 // The splash gives way to the box of a missing mandatory module under a single edition, at
