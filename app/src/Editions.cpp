@@ -64,7 +64,7 @@ const Edition& SelectEdition(std::wstring_view config) {
 }
 
 int BrandCode(bool isVirelo, bool isMerrow, bool isOstrel) {
-    return isVirelo ? BrandVirelo : isMerrow ? BrandMerrow : isOstrel ? BrandOstrel : BrandNone;
+    return isVirelo ? DVBrandVirelo : isMerrow ? DVBrandMerrow : isOstrel ? DVBrandOstrel : DVBrandNone;
 }
 
 unsigned TitleStringId(std::uint32_t editionMask, const GlobalContainer& kernel) {
