@@ -42,27 +42,28 @@ const wchar_t* const kWndClass = L"AfxWnd";
 const wchar_t* const kFrameClass = L"AfxFrameOrView";
 const wchar_t* const kDialogClass = L"#32770";
 
+// Checked on every use rather than once: a class that was unregistered (the user layer reset
+// between runs of an application object) is registered again.
 void registerLibraryClasses() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        struct Kind {
-            const wchar_t* name;
-            UINT style;
-        };
-        for (const Kind& k :
-             {Kind{kWndClass, CS_DBLCLKS}, Kind{kFrameClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
-              Kind{kDialogClass, CS_DBLCLKS | CS_SAVEBITS}}) {
-            WNDCLASSEXW wc{};
-            if (GetClassInfoExW(nullptr, k.name, &wc))
-                continue;
-            wc = WNDCLASSEXW{};
-            wc.cbSize = sizeof wc;
-            wc.style = k.style;
-            wc.lpfnWndProc = &AfxWndProc;
-            wc.lpszClassName = k.name;
-            RegisterClassExW(&wc);
-        }
-    });
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
+    struct Kind {
+        const wchar_t* name;
+        UINT style;
+    };
+    for (const Kind& k :
+         {Kind{kWndClass, CS_DBLCLKS}, Kind{kFrameClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
+          Kind{kDialogClass, CS_DBLCLKS | CS_SAVEBITS}}) {
+        WNDCLASSEXW wc{};
+        if (GetClassInfoExW(nullptr, k.name, &wc))
+            continue;
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.style = k.style;
+        wc.lpfnWndProc = &AfxWndProc;
+        wc.lpszClassName = k.name;
+        RegisterClassExW(&wc);
+    }
 }
 
 void deleteTemporaryWindows() {
