@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 DV_EXPORTS_BEGIN
 
@@ -18,6 +19,7 @@ void advanceClock(std::uint64_t ms);
 
 // Answers the responder gives before its script, first-in first-out.
 void pushAnswer(int answer);
+void pushTextAnswer(const std::wstring& answer);
 void clearAnswers();
 std::size_t pendingAnswers();
 
