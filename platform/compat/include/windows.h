@@ -5,5 +5,6 @@
 #include "win/error.h"
 #include "win/types.h"
 #include "win/user.h"
+#include "win/controls.h"
 #include "win/system.h"
 #include "win/com.h"

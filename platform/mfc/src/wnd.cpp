@@ -39,7 +39,8 @@ namespace pal::mfc {
 
 const wchar_t* const kWndClass = L"AfxWnd";
 const wchar_t* const kFrameClass = L"AfxFrameOrView";
-const wchar_t* const kDialogClass = L"#32770";
+// The class library's own dialog class: "#32770" belongs to the Windows layer's dialogs.
+const wchar_t* const kDialogClass = L"AfxDialog";
 
 void registerLibraryClasses() {
     static std::once_flag once;

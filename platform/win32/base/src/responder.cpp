@@ -143,6 +143,13 @@ void clearAnswers() {
     q.scriptLoaded = true;
 }
 
+void reloadAnswerScript() {
+    auto& q = responder::queue();
+    std::lock_guard lock(q.mutex);
+    q.answers.clear();
+    q.scriptLoaded = false;
+}
+
 std::size_t pendingAnswers() {
     auto& q = responder::queue();
     std::lock_guard lock(q.mutex);

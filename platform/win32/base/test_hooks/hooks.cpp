@@ -15,6 +15,9 @@ void pushAnswer(int answer) {
 void pushAnswer(const std::wstring& answer) {
     detail::pushTextAnswer(answer);
 }
+void reloadAnswerScript() {
+    detail::reloadAnswerScript();
+}
 void clearAnswers() {
     detail::clearAnswers();
 }

@@ -426,7 +426,7 @@ TEST_F(MenuTest, AcceleratorsTurnKeysIntoCommands) {
 }
 
 TEST_F(MenuTest, BeepsAreJournaled) {
-    MessageBeep(MB_ICONASTERISK);
+    MessageBeep(0x40); // MB_ICONASTERISK
     MessageBeep(0xFFFFFFFF);
     const auto sounds = journal("sound");
     ASSERT_EQ(sounds.size(), 2u);

@@ -21,6 +21,8 @@ void advanceClock(std::uint64_t ms);
 void pushAnswer(int answer);
 void pushTextAnswer(const std::wstring& answer);
 void clearAnswers();
+// Empties the queue and reads DV_PAL_ANSWERS again at the next prompt, as a new process would.
+void reloadAnswerScript();
 std::size_t pendingAnswers();
 
 // The next atomic write fails at `step` with `error`.

@@ -19,6 +19,8 @@ void pushAnswer(int answer);
 // A text answer: an item's text, a path (several paths of one folder separated by '|').
 void pushAnswer(const std::wstring& answer);
 void clearAnswers();
+// Empties the queue and reads DV_PAL_ANSWERS again at the next prompt, as a new process would.
+void reloadAnswerScript();
 std::size_t pendingAnswers();
 
 // The atomic writer's failure injection: the next write fails at `step` with `error`.
