@@ -199,8 +199,9 @@ void registerClasses() {
 
 // The modal loop ------------------------------------------------------------------------------
 
-HWND ModalDialog::addControl(const wchar_t* cls, const std::wstring& text, int id, DWORD style, RECT r) {
-    return CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+HWND ModalDialog::addControl(const wchar_t* cls, const std::wstring& text, int id, DWORD style, RECT r,
+                             DWORD exStyle) {
+    return CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                            r.right - r.left, r.bottom - r.top, hwnd_,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
 }

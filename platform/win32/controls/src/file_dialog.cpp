@@ -179,7 +179,8 @@ protected:
                        (multi ? LBS_EXTENDEDSEL : 0),
                    RECT{12, 32, 468, 230});
         addControl(L"Static", L"File &name:", stc3, 0, RECT{12, 244, 100, 262});
-        addControl(L"Edit", name_, edt1, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, RECT{104, 240, 468, 264});
+        addControl(L"Edit", name_, edt1, WS_TABSTOP | ES_AUTOHSCROLL, RECT{104, 240, 468, 264},
+                   WS_EX_CLIENTEDGE);
         addControl(L"Static", L"", stc2, SS_NOPREFIX, RECT{12, 274, 468, 292});
         addControl(L"Button", save_ ? L"&Save" : L"&Open", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON,
                    RECT{284, 306, 372, 332});

@@ -35,7 +35,8 @@ protected:
     // The control that has the focus first.
     virtual HWND initialFocus();
 
-    HWND addControl(const wchar_t* cls, const std::wstring& text, int id, DWORD style, RECT r);
+    HWND addControl(const wchar_t* cls, const std::wstring& text, int id, DWORD style, RECT r,
+                    DWORD exStyle = 0);
     // Presses a button the way a click does.
     void click(int id);
 

@@ -13,7 +13,5 @@ void paintStatic(HDC dc, HWND hwnd);
 void paintDialog(HDC dc, HWND hwnd);
 // A message box's icon (MB_ICON* kind) in a 32x32 square at `at`.
 void paintBoxIcon(HDC dc, UINT kind, POINT at);
-// Wrapped text in a rectangle.
-void paintWrappedText(HDC dc, const std::wstring& text, const RECT& r);
 
 } // namespace pal::controls

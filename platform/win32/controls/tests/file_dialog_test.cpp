@@ -2,7 +2,9 @@
 #include "dialog_fixture.h"
 
 #include "pal/path.h"
+#include "pal/sandbox.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
 #include "pal/text.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +54,13 @@ protected:
 TEST_F(FileDialogTest, ItListsTheInitialFolderThroughTheFilterWithTheInitialName) {
     wcscpy(file, L"new.dwg");
     std::wstring folder, list, name;
+    pal::gdi::Surface shot;
+    RECT listRect{};
     onIdle = [&](HWND dialog) {
+        ASSERT_TRUE(pal::test::saveSnapshot(dialog, pal::sandbox::root() / "file-dialog.png"));
+        shot = pal::test::snapshot(dialog, true);
+        GetWindowRect(GetDlgItem(dialog, lst1), &listRect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&listRect), 2);
         folder = textOf(GetDlgItem(dialog, stc1));
         list = listOf(dialog);
         name = textOf(GetDlgItem(dialog, edt1));
@@ -63,6 +71,9 @@ TEST_F(FileDialogTest, ItListsTheInitialFolderThroughTheFilterWithTheInitialName
     EXPECT_EQ(folder, L"C:\\Drawings");
     EXPECT_EQ(list, L"[..]\n[Old]\ndetail.dwg\nplan.dwg\n");
     EXPECT_EQ(name, L"new.dwg");
+    ASSERT_GT(shot.width(), 0);
+    EXPECT_EQ(shot.pixel(listRect.left + 10, listRect.bottom - 10), GetSysColor(COLOR_WINDOW)) << "the list";
+    EXPECT_NE(shot.pixel(listRect.left, listRect.top), GetSysColor(COLOR_BTNFACE)) << "its edge";
 }
 
 TEST_F(FileDialogTest, APersonBrowsesFoldersAndMayChooseAHostPath) {

@@ -2,6 +2,9 @@
 // clicking a button.
 #include "dialog_fixture.h"
 
+#include "pal/sandbox.h"
+#include "pal/test/snapshot.h"
+
 #include <gtest/gtest.h>
 
 namespace controlstest {
@@ -64,6 +67,30 @@ TEST_F(MessageBoxTest, TheLiveBoxShowsItsTextAndButtonsAndEnterPressesTheDefault
     const auto sounds = journal("sound");
     ASSERT_EQ(sounds.size(), 1u);
     EXPECT_EQ(sounds[0].get("type"), "0x20");
+}
+
+TEST_F(MessageBoxTest, TheSnapshotShowsTheIconAndTheButtonsWithTheDefaultFramed) {
+    pal::gdi::Surface shot;
+    RECT yes{}, no{};
+    onIdle = [&](HWND box) {
+        ASSERT_TRUE(pal::test::saveSnapshot(box, pal::sandbox::root() / "message-box.png"));
+        shot = pal::test::snapshot(box, true);
+        GetWindowRect(GetDlgItem(box, IDYES), &yes);
+        GetWindowRect(GetDlgItem(box, IDNO), &no);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&yes), 2);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&no), 2);
+        pal::test::pressKey(VK_RETURN);
+    };
+    EXPECT_EQ(MessageBoxW(owner, L"The file has changed. Save it?", L"DravikCad",
+                          MB_YESNOCANCEL | MB_DEFBUTTON2 | MB_ICONWARNING),
+              IDNO);
+    ASSERT_GT(shot.width(), 0);
+    const int mid = (yes.top + yes.bottom) / 2;
+    EXPECT_EQ(shot.pixel(no.left, mid), GetSysColor(COLOR_WINDOWFRAME)) << "the default button's dark frame";
+    EXPECT_EQ(shot.pixel(yes.left, mid), GetSysColor(COLOR_3DLIGHT)) << "another button's raised edge";
+    EXPECT_EQ(shot.pixel((yes.left + yes.right) / 2, mid), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(shot.pixel(12 + 8, 12 + 27), RGB(250, 210, 40)) << "the warning triangle";
+    EXPECT_EQ(shot.pixel(4, 4), GetSysColor(COLOR_BTNFACE)) << "the dialog's face";
 }
 
 TEST_F(MessageBoxTest, KeysAnswerTheBox) {

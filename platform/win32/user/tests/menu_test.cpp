@@ -3,6 +3,8 @@
 #include "pal/test/user_test.h"
 
 #include "pal/format.h"
+#include "pal/sandbox.h"
+#include "pal/test/snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -295,17 +297,49 @@ TEST_F(MenuTest, OddItemTextsAreLaidOutWithinTheScreen) {
     AppendMenuW(odd, MF_STRING, 2, L"Fish & Chips");
     AppendMenuW(odd, MF_STRING, 3, huge.c_str());
     RECT item{};
-    onIdle = [&](HWND) {
+    pal::gdi::Surface shot;
+    onIdle = [&](HWND popup) {
         GetMenuItemRect(owner, odd, 2, &item);
+        shot = pal::test::snapshot(popup, true);
         keys({VK_UP, VK_RETURN});
     };
     EXPECT_EQ(TrackPopupMenu(odd, TPM_RETURNCMD, 1800, 1000, 0, owner, nullptr), 3);
+    EXPECT_GT(shot.width(), 0) << "the popup painted";
     EXPECT_GE(item.left, 0);
     EXPECT_LE(item.right, 1920);
     EXPECT_LE(item.bottom, 1040);
     answer(L"Fish & Chips");
     EXPECT_EQ(TrackPopupMenu(odd, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 2);
     DestroyMenu(odd);
+}
+
+TEST_F(MenuTest, TheSnapshotShowsTheSelectionSeparatorChecksAndSubmenuArrow) {
+    CheckMenuItem(main, 101, MF_CHECKED);
+    pal::gdi::Surface shot;
+    RECT open{}, separator{}, more{};
+    onIdle = [&](HWND) {
+        keys({VK_DOWN});
+        onIdle = [&](HWND popup) {
+            ASSERT_TRUE(pal::test::saveSnapshot(popup, pal::sandbox::root() / "menu.png"));
+            shot = pal::test::snapshot(popup, true);
+            GetMenuItemRect(owner, main, 0, &open);
+            GetMenuItemRect(owner, main, 2, &separator);
+            GetMenuItemRect(owner, main, 3, &more);
+            for (RECT* r : {&open, &separator, &more})
+                MapWindowPoints(nullptr, popup, reinterpret_cast<POINT*>(r), 2);
+            keys({VK_ESCAPE});
+        };
+    };
+    EXPECT_EQ(track(), 0u);
+    ASSERT_GT(shot.width(), 0);
+    EXPECT_EQ(shot.pixel(open.right - 3, open.top + 2), GetSysColor(COLOR_HIGHLIGHT)) << "the selected item";
+    EXPECT_EQ(shot.pixel(more.right - 3, more.top + 2), GetSysColor(COLOR_MENU)) << "an item not selected";
+    const int middle = (separator.top + separator.bottom) / 2;
+    EXPECT_EQ(shot.pixel(separator.left + 20, middle - 1), GetSysColor(COLOR_BTNSHADOW)) << "the separator";
+    EXPECT_EQ(shot.pixel(more.right - 12, (more.top + more.bottom) / 2), GetSysColor(COLOR_MENUTEXT))
+        << "the submenu's arrow";
+    EXPECT_EQ(shot.pixel(open.left + 13, (open.top + open.bottom) / 2 + 3), GetSysColor(COLOR_HIGHLIGHTTEXT))
+        << "the check mark in the selected item's colour";
 }
 
 TEST_F(MenuTest, ItemsAreBuiltReadAndChanged) {
