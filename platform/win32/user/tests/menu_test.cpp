@@ -91,6 +91,9 @@ protected:
         case WM_COMMAND:
             t->log.push_back(pal::format("COMMAND 0x%X %u", LOWORD(wParam), HIWORD(wParam)));
             break;
+        case WM_CONTEXTMENU:
+            t->log.push_back(pal::format("CONTEXTMENU %d %d", GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            return 0;
         case WM_SYSCOMMAND:
             t->log.push_back(pal::format("SYSCOMMAND 0x%X", static_cast<unsigned>(wParam)));
             return 0;
@@ -457,6 +460,20 @@ TEST_F(MenuTest, AcceleratorsTurnKeysIntoCommands) {
     EXPECT_FALSE(DestroyAcceleratorTable(table));
     MSG msg{owner, WM_KEYDOWN, VK_F5, 0, 0, {}};
     EXPECT_EQ(TranslateAcceleratorW(owner, table, &msg), 0);
+}
+
+TEST_F(MenuTest, ARightClickOrTheMenuKeyAsksForTheContextMenu) {
+    POINT inside{0, 0};
+    ClientToScreen(owner, &inside);
+    inside.x += 40;
+    inside.y += 30;
+    pal::test::click(inside, pal::test::MouseButton::Right);
+    pal::test::pressKey(VK_APPS);
+    pal::test::pressKey(VK_F10, {VK_SHIFT});
+    pal::test::pump();
+    EXPECT_EQ(log,
+              (Log{pal::format("CONTEXTMENU %d %d", static_cast<int>(inside.x), static_cast<int>(inside.y)),
+                   "CONTEXTMENU -1 -1", "CONTEXTMENU -1 -1"}));
 }
 
 TEST_F(MenuTest, BeepsAreJournaled) {
