@@ -1,5 +1,6 @@
 // Creating, selecting and deleting drawing objects; the stock objects; pixel surfaces.
 #include "dc.h"
+#include "font.h"
 
 #include "win/error.h"
 
@@ -144,7 +145,9 @@ std::shared_ptr<Object> makeStock(int index) {
         break;
     }
     default:
-        return nullptr;
+        o = makeStockFont(index);
+        if (!o)
+            return nullptr;
     }
     o->stock = true;
     table::insert(o);
@@ -325,6 +328,8 @@ int GetObjectW(HGDIOBJ handle, int size, LPVOID buffer) {
         return answer(LOGPEN{static_cast<UINT>(pen->style), POINT{pen->width, 0}, pen->color});
     if (auto brush = std::dynamic_pointer_cast<Brush>(o))
         return answer(LOGBRUSH{brush->style, brush->color, static_cast<ULONG_PTR>(brush->hatch)});
+    if (auto font = std::dynamic_pointer_cast<Font>(o))
+        return answer(font->log);
     if (auto bitmap = std::dynamic_pointer_cast<Bitmap>(o)) {
         const Surface& s = bitmap->surface;
         const LONG widthBytes = bitmap->bitsPixel == 1 ? ((s.width() + 15) / 16) * 2 : s.width() * 4;

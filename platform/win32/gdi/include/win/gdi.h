@@ -12,3 +12,4 @@
 #include "win/gdi/draw.h"
 #include "win/gdi/objects.h"
 #include "win/gdi/region.h"
+#include "win/gdi/text.h"
