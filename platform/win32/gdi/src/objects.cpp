@@ -1,5 +1,6 @@
 // Creating, selecting and deleting drawing objects; the stock objects; pixel surfaces.
 #include "dc.h"
+#include "dib.h"
 #include "font.h"
 
 #include "win/error.h"
@@ -330,6 +331,22 @@ int GetObjectW(HGDIOBJ handle, int size, LPVOID buffer) {
         return answer(LOGBRUSH{brush->style, brush->color, static_cast<ULONG_PTR>(brush->hatch)});
     if (auto font = std::dynamic_pointer_cast<Font>(o))
         return answer(font->log);
+    if (auto dib = std::dynamic_pointer_cast<DibSection>(o)) {
+        BITMAP bm{0,
+                  dib->header.biWidth,
+                  std::abs(dib->header.biHeight),
+                  static_cast<LONG>(dib->stride),
+                  1,
+                  static_cast<WORD>(dib->bitsPixel),
+                  dib->memory};
+        if (buffer && size >= static_cast<int>(sizeof(DIBSECTION))) {
+            DIBSECTION ds{};
+            ds.dsBm = bm;
+            ds.dsBmih = dib->header;
+            return answer(ds);
+        }
+        return answer(bm);
+    }
     if (auto bitmap = std::dynamic_pointer_cast<Bitmap>(o)) {
         const Surface& s = bitmap->surface;
         const LONG widthBytes = bitmap->bitsPixel == 1 ? ((s.width() + 15) / 16) * 2 : s.width() * 4;
@@ -368,6 +385,11 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
             }
             if (dc->state().bitmap && !dc->state().bitmap->stock)
                 dc->state().bitmap->selectedInto = nullptr;
+            // A section that keeps its memory apart hands its pixels over as it changes DCs.
+            if (auto leaving = std::dynamic_pointer_cast<DibSection>(dc->state().bitmap))
+                leaving->pixelsToMemory();
+            if (auto entering = std::dynamic_pointer_cast<DibSection>(bitmap))
+                entering->memoryToPixels();
             if (!bitmap->stock)
                 bitmap->selectedInto = dc.get();
             break;
