@@ -2,12 +2,7 @@
 
 #include "win/com.h"
 #include "win/system.h"
-#if __has_include("win/user.h")
 #include "win/user.h"
-#else
-// The window layer owns the show commands; this program has no windows and needs only one.
-constexpr int SW_SHOW = 5;
-#endif
 
 namespace dvmail {
 

@@ -1,13 +1,17 @@
-// DravikMail: hands one message to the mail client, or opens a fallback page. It shows and
-// prints nothing; the exit code is its whole answer.
+// DravikMail: hands one message to the mail client, or opens a fallback page. It shows nothing
+// and prints nothing, except why it cannot start when its sandbox cannot be made; the exit code
+// is its whole answer.
 #include "input_text.h"
 #include "mail_run.h"
 
+#include "pal/sandbox.h"
 #include "pal/text.h"
 
 #include <exception>
 
 int main(int argc, char** argv) {
+    if (!pal::sandbox::prepare("DravikMail"))
+        return 1;
     try {
         const auto input = dvmail::standardInput();
         std::vector<std::wstring> args;

@@ -7,6 +7,7 @@
 #include "pal/cmdline.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/unusable_roots.h"
 #include "pal/text.h"
 
 #include <gtest/gtest.h>
@@ -374,6 +375,11 @@ INSTANTIATE_TEST_SUITE_P(Results, MailResultTest,
 
 // ---------------------------------------------------------------------------------------------
 // Standard input.
+
+TEST_F(MailHelperTest, SaysWhyAndEndsWhenItsSandboxCannotBeMade) {
+    pal::test::expectCleanStopOnUnusableRoots(binDir() / "DravikMail", {"someone@example.com"},
+                                              root() / "scratch");
+}
 
 TEST_F(MailHelperTest, WithoutRecipientStandardInputIsNotRead) {
     install(Library::Recorder);

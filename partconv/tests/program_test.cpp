@@ -1,6 +1,7 @@
 // The PartConv program as another program starts it: command line, exit code, standard error.
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/unusable_roots.h"
 #include "pal/text.h"
 #include "partconv/run.h"
 #include "test_support.h"
@@ -71,6 +72,10 @@ protected:
 
     fs::path work_;
 };
+
+TEST_F(ProgramTest, SaysWhyAndEndsWhenItsSandboxCannotBeMade) {
+    pal::test::expectCleanStopOnUnusableRoots(binDir() / "PartConv", {"gear"}, root() / "scratch");
+}
 
 TEST_F(ProgramTest, ConvertsTheStemGivenOnTheCommandLineAndEndsWith0) {
     put("gear.xmp_bin",

@@ -1,7 +1,11 @@
 // Byte streams the codecs read from and write to.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
+
+DV_EXPORTS_BEGIN
 
 namespace Image {
 
@@ -41,3 +45,5 @@ private:
 };
 
 } // namespace Image
+
+DV_EXPORTS_END

@@ -3,7 +3,10 @@
 // only the types, the values and the call signatures live here.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 using LHANDLE = ULONG_PTR;
 using FLAGS = ULONG;
@@ -101,3 +104,5 @@ extern "C" {
 ULONG MAPISendMail(LHANDLE session, ULONG_PTR uiParam, MapiMessage* message, FLAGS flags, ULONG reserved);
 ULONG MAPISendMailW(LHANDLE session, ULONG_PTR uiParam, MapiMessageW* message, FLAGS flags, ULONG reserved);
 }
+
+DV_EXPORTS_END

@@ -2,11 +2,15 @@
 // answers a kernel error code and prints every refusal as a message.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -88,3 +92,5 @@ void free_delta(std::size_t index);
 namespace partconv {
 void bindDeltaStore(DeltaStore* store);
 }
+
+DV_EXPORTS_END

@@ -3,6 +3,7 @@
 // one is read. Every operation answers a status (FileStatus).
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <array>
@@ -14,6 +15,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -113,3 +116,5 @@ private:
 };
 
 } // namespace partconv
+
+DV_EXPORTS_END

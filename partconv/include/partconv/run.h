@@ -1,12 +1,15 @@
 // One conversion: the partition in "<stem>.xmp_bin" becomes the part file "<stem>.xmt_bin".
 #pragma once
 
+#include "pal/visibility.h"
 #include "partconv/delta_store.h"
 #include "partconv/kernel_files.h"
 
 #include <cstdio>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -31,3 +34,5 @@ int run(std::wstring_view stem, Host& host, std::FILE* errors);
 std::wstring stemFromCommandLine(std::wstring_view commandLine);
 
 } // namespace partconv
+
+DV_EXPORTS_END

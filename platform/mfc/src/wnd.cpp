@@ -622,6 +622,23 @@ BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, HRGN prgnUpdate, UINT flags) {
     return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate,
                           flags ? flags : RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
 }
+void CWnd::InvalidateRgn(CRgn* pRgn, BOOL bErase) {
+    ::InvalidateRgn(m_hWnd, pRgn ? static_cast<HRGN>(*pRgn) : nullptr, bErase);
+}
+void CWnd::ValidateRect(LPCRECT lpRect) {
+    ::ValidateRect(m_hWnd, lpRect);
+}
+CDC* CWnd::GetDC() {
+    return CDC::FromHandle(::GetDC(m_hWnd));
+}
+CDC* CWnd::GetWindowDC() {
+    return CDC::FromHandle(::GetWindowDC(m_hWnd));
+}
+int CWnd::ReleaseDC(CDC* pDC) {
+    if (pDC == nullptr)
+        return 0;
+    return ::ReleaseDC(m_hWnd, pDC->m_hDC);
+}
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
 }
@@ -701,6 +718,12 @@ void CWnd::OnKillFocus(CWnd*) {
     Default();
 }
 void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnNcPaint() {
     Default();
 }
 void CWnd::OnTimer(UINT_PTR) {

@@ -36,6 +36,49 @@ BEGIN_MESSAGE_MAP(Painted, CWnd)
 ON_WM_PAINT()
 END_MESSAGE_MAP()
 
+class Erased : public CWnd {
+public:
+    int erases = 0;
+    BOOL OnEraseBkgnd(CDC* pDC) {
+        ++erases;
+        CRect box;
+        pDC->GetClipBox(&box);
+        pDC->FillSolidRect(&box, kBlue);
+        return TRUE;
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(Erased, CWnd)
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+// Paints through one off-screen bitmap per paint: white, a blue square, then one copy.
+class DoubleBuffered : public CWnd {
+public:
+    void OnPaint() {
+        CPaintDC dc(this);
+        CRect client;
+        GetClientRect(&client);
+        CDC memory;
+        memory.CreateCompatibleDC(&dc);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.Width(), client.Height());
+        HGDIOBJ old = memory.SelectObject(static_cast<HGDIOBJ>(bitmap));
+        memory.PatBlt(0, 0, client.Width(), client.Height(), WHITENESS);
+        memory.FillSolidRect(2, 2, 3, 3, kBlue);
+        dc.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
+        memory.SelectObject(old);
+        ::DeleteObject(bitmap);
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(DoubleBuffered, CWnd)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
 class GdiClasses : public pal::test::SandboxTest {
 protected:
     void drain() {
@@ -71,6 +114,28 @@ TEST_F(GdiClasses, PaintDcDrawsTheUpdateAndValidatesIt) {
     CClientDC dc(&w);
     EXPECT_EQ(dc.GetPixel(39, 29), kBlue);
     w.DestroyWindow();
+}
+
+TEST_F(GdiClasses, EraseHandlerGetsTheDcOfThePaint) {
+    Erased w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, L"erased", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, nullptr, nullptr));
+    drain();
+    EXPECT_EQ(w.erases, 1);
+    CDC* dc = w.GetDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(dc->GetPixel(19, 19), kBlue);
+    EXPECT_EQ(w.ReleaseDC(dc), 1);
+    w.DestroyWindow();
+}
+
+TEST_F(GdiClasses, DoubleBufferedPaintCopiesItsBitmapToTheWindow) {
+    DoubleBuffered w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, L"buffered", WS_POPUP | WS_VISIBLE, 0, 0, 12, 10, nullptr, nullptr));
+    drain();
+    CClientDC dc(&w);
+    EXPECT_EQ(dc.GetPixel(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(dc.GetPixel(3, 3), kBlue);
+    EXPECT_EQ(dc.GetPixel(11, 9), RGB(255, 255, 255));
 }
 
 TEST_F(GdiClasses, SelectingAnswersWrappedOrTemporaryObjects) {

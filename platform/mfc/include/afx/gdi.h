@@ -3,9 +3,13 @@
 // (CWindowDC).
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "afx/geometry.h"
 #include "afx/object.h"
 #include "win/user.h"
+
+DV_EXPORTS_BEGIN
 
 class CWnd;
 
@@ -281,3 +285,5 @@ namespace pal::mfc {
 // Frees the temporary objects FromHandle made for drawing objects and DCs on this thread.
 void deleteTemporaryGdiObjects();
 } // namespace pal::mfc
+
+DV_EXPORTS_END

@@ -1,10 +1,13 @@
 // CPoint, CSize and CRect: the platform's POINT, SIZE and RECT with their usual helpers.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/rect.h"
 #include "win/types.h"
 
 #include <utility>
+
+DV_EXPORTS_BEGIN
 
 class CSize : public SIZE {
 public:
@@ -200,3 +203,5 @@ inline BOOL CRect::SubtractRect(LPCRECT a, LPCRECT b) {
     *this = out;
     return !IsRectEmpty();
 }
+
+DV_EXPORTS_END

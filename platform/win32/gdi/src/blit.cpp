@@ -22,8 +22,14 @@ bool usesPattern(BYTE rop) {
     return ((rop >> 4) ^ rop) & 0x0F;
 }
 
+// Far coordinates are held back where their sum cannot overflow; nothing lies out there anyway.
+LONG farClamp(LONGLONG v) {
+    constexpr LONGLONG kFar = LONGLONG{1} << 30;
+    return static_cast<LONG>(std::clamp(v, -kFar, kFar));
+}
+
 RECT normalizedRect(int x, int y, int w, int h) {
-    RECT r{x, y, x + w, y + h};
+    RECT r{farClamp(x), farClamp(y), farClamp(LONGLONG{x} + w), farClamp(LONGLONG{y} + h)};
     if (r.right < r.left)
         std::swap(r.left, r.right);
     if (r.bottom < r.top)
@@ -115,14 +121,20 @@ bool copyWithCairo(DeviceContext& dest, const RECT& logical, const Surface& sour
     return true;
 }
 
-// A copy of part of a surface scaled to width x height; negative sizes mirror.
-Surface scaled(const Surface& source, POINT from, int sw, int sh, int width, int height, bool smooth) {
-    Surface out = Surface::create(std::abs(width), std::abs(height), source.hasAlpha());
+// The part `visible` (surface coordinates of the destination) of the source rectangle `from`
+// (sw x sh) stretched over the destination rectangle `target`; mirrored along an axis where
+// `mirrorX` or `mirrorY` says. Only the visible part is made, however large the stretch.
+Surface stretchedPart(const Surface& source, POINT from, int sw, int sh, const RECT& target,
+                      const RECT& visible, bool mirrorX, bool mirrorY, bool smooth) {
+    Surface out =
+        Surface::create(visible.right - visible.left, visible.bottom - visible.top, source.hasAlpha());
     if (!out)
         return out;
+    const double width = target.right - target.left, height = target.bottom - target.top;
     cairo_t* cr = cairo_create(out.get());
-    cairo_translate(cr, width < 0 ? -width : 0, height < 0 ? -height : 0);
-    cairo_scale(cr, double(width) / sw, double(height) / sh);
+    cairo_translate(cr, target.left - visible.left + (mirrorX ? width : 0),
+                    target.top - visible.top + (mirrorY ? height : 0));
+    cairo_scale(cr, (mirrorX ? -width : width) / sw, (mirrorY ? -height : height) / sh);
     cairo_set_source_surface(cr, source.get(), -from.x, -from.y);
     cairo_pattern_set_filter(cairo_get_source(cr), smooth ? CAIRO_FILTER_GOOD : CAIRO_FILTER_NEAREST);
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
@@ -143,17 +155,24 @@ BOOL blit(HDC destHandle, int x, int y, int w, int h, HDC sourceHandle, int sx, 
         if (!source || !source->surface())
             return FALSE;
     }
-    const RECT logical = normalizedRect(x, y, w, h);
-    if (IsRectEmpty(&logical))
+    // Only the part that can be drawn on is worked on, so a huge rectangle costs nothing.
+    const RECT whole = dest->toSurface(normalizedRect(x, y, w, h));
+    RECT area;
+    const RECT box = dest->drawable().box();
+    if (!IntersectRect(&area, &whole, &box))
         return TRUE;
-    const RECT area = dest->toSurface(logical);
     if (!source) {
         ropPixels(*dest, area, index, nullptr);
         return TRUE;
     }
-    const POINT from = source->toSurface(sx, sy);
-    if (index == ropIndex(SRCCOPY) && source->surface().get() != dest->surface().get())
+    POINT from = source->toSurface(sx, sy);
+    from.x += area.left - whole.left;
+    from.y += area.top - whole.top;
+    if (index == ropIndex(SRCCOPY) && source->surface().get() != dest->surface().get()) {
+        RECT logical = area;
+        OffsetRect(&logical, -dest->dx(), -dest->dy());
         return copyWithCairo(*dest, logical, source->surface(), from) ? TRUE : FALSE;
+    }
     const SourceBlock block =
         readBlock(source->surface(), from, area.right - area.left, area.bottom - area.top);
     ropPixels(*dest, area, index, &block);
@@ -187,28 +206,30 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
         return FALSE;
     if (width == 0 || height == 0)
         return TRUE;
-    // A mirrored source reads from the other end of its rectangle; the destination stays put.
-    const RECT logical = normalizedRect(x, y, width, height);
+    // Negative sizes mirror, unless both of an axis are negative; a mirrored source reads from
+    // the other end of its rectangle.
+    const bool mirrorX = (width < 0) != (sw < 0), mirrorY = (height < 0) != (sh < 0);
     POINT from = source->toSurface(sx, sy);
-    if (sw < 0) {
+    if (sw < 0)
         from.x += sw;
-        sw = -sw;
-        width = -width;
-    }
-    if (sh < 0) {
+    if (sh < 0)
         from.y += sh;
-        sh = -sh;
-        height = -height;
-    }
-    const Surface part =
-        scaled(source->surface(), from, sw, sh, width, height, dest->state().stretchMode == HALFTONE);
+    const RECT target = dest->toSurface(normalizedRect(x, y, width, height));
+    RECT visible;
+    const RECT box = dest->drawable().box();
+    if (!IntersectRect(&visible, &target, &box))
+        return TRUE;
+    const Surface part = stretchedPart(source->surface(), from, std::abs(sw), std::abs(sh), target, visible,
+                                       mirrorX, mirrorY, dest->state().stretchMode == HALFTONE);
     if (!part)
         return FALSE;
-    if (index == ropIndex(SRCCOPY))
+    if (index == ropIndex(SRCCOPY)) {
+        RECT logical = visible;
+        OffsetRect(&logical, -dest->dx(), -dest->dy());
         return copyWithCairo(*dest, logical, part, POINT{0, 0}) ? TRUE : FALSE;
-    const RECT area = dest->toSurface(logical);
+    }
     const SourceBlock block = readBlock(part, POINT{0, 0}, part.width(), part.height());
-    ropPixels(*dest, area, index, &block);
+    ropPixels(*dest, visible, index, &block);
     return TRUE;
 }
 

@@ -92,9 +92,9 @@ const Surface& DeviceContext::surface() const {
 }
 
 const Region& DeviceContext::drawable() {
-    if (drawableValid_ && crSurface_ == surface().get())
-        return drawable_;
     const Surface& s = surface();
+    if (drawableValid_ && drawableSurface_ == s.get())
+        return drawable_;
     drawable_ = s ? Region(RECT{0, 0, s.width(), s.height()}) : Region();
     if (!memory_)
         drawable_.intersect(visible_);
@@ -104,6 +104,7 @@ const Region& DeviceContext::drawable() {
         drawable_.intersect(clip);
     }
     drawableValid_ = true;
+    drawableSurface_ = s.get();
     return drawable_;
 }
 

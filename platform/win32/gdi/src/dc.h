@@ -66,7 +66,8 @@ public:
 
     // A Cairo context on surface() with the clip applied, the matrix set for logical
     // coordinates, no antialiasing and the OVER operator; null when there is nothing to draw
-    // on. The text layer draws through it too; callers restore what they change (cairo_save).
+    // on. The text layer draws through it too. Every drawing sets its own source and fill
+    // rule; anything else a caller changes it restores (cairo_save/cairo_restore).
     cairo_t* cairo();
     // Call after changing origins, the clip or the selected bitmap.
     void changed() {
@@ -93,6 +94,7 @@ private:
     bool dirty_ = true;
     Region drawable_;
     bool drawableValid_ = false;
+    cairo_surface_t* drawableSurface_ = nullptr; // what drawable_ was worked out for
     friend std::shared_ptr<DeviceContext> makeDC(bool memory, HWND window);
 };
 

@@ -58,11 +58,10 @@ void roundRectPath(cairo_t* cr, double l, double t, double r, double b, double r
     cairo_close_path(cr);
 }
 
-// The rectangle the outline's centre runs along: half a pixel inside for thin pens, half the
-// width inside for PS_INSIDEFRAME.
-RECT outlineInset(const Pen& pen, double& inset) {
-    inset = pen.style == PS_INSIDEFRAME ? penWidth(pen) / 2.0 : kHalf;
-    return {};
+// How far inside the bounds the outline's centre runs: half a pixel for a normal pen, half
+// the width for PS_INSIDEFRAME, whose whole width stays inside.
+double outlineInset(const Pen& pen) {
+    return pen.style == PS_INSIDEFRAME ? penWidth(pen) / 2.0 : kHalf;
 }
 
 bool hasPen(const DeviceContext& dc) {
@@ -73,9 +72,7 @@ bool hasPen(const DeviceContext& dc) {
 // Without a pen the shape is one pixel smaller on the right and bottom, as on the platform.
 void drawClosedShape(DeviceContext& dc, const RECT& box,
                      const std::function<void(cairo_t*, double l, double t, double r, double b)>& shape) {
-    double inset = kHalf;
-    if (hasPen(dc))
-        outlineInset(*dc.state().pen, inset);
+    const double inset = hasPen(dc) ? outlineInset(*dc.state().pen) : kHalf;
     const double l = box.left + inset, t = box.top + inset, r = box.right - inset, b = box.bottom - inset;
     if (dc.state().brush) {
         if (hasPen(dc))
@@ -152,11 +149,6 @@ void polyline(DeviceContext& dc, const POINT* points, int count, bool close) {
     });
 }
 
-// Region in logical coordinates to surface rectangles the DC may draw on.
-bool logicalRegion(HRGN handle, Region& out) {
-    return regionOf(handle, out);
-}
-
 } // namespace
 
 BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
@@ -227,8 +219,7 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
                 cairo_rectangle(cr, inside.left, inside.top, inside.right - inside.left,
                                 inside.bottom - inside.top);
             });
-        double inset = kHalf;
-        outlineInset(*dc->state().pen, inset);
+        const double inset = outlineInset(*dc->state().pen);
         strokeWithPen(*dc, [&](cairo_t* cr) {
             cairo_rectangle(cr, box.left + inset, box.top + inset, box.right - box.left - 2 * inset,
                             box.bottom - box.top - 2 * inset);
@@ -377,7 +368,7 @@ BOOL FillRgn(HDC handle, HRGN region, HBRUSH brushHandle) {
     auto dc = dcOf(handle);
     auto brush = brushArgument(brushHandle);
     Region rgn;
-    if (!dc || !brush || !logicalRegion(region, rgn))
+    if (!dc || !brush || !regionOf(region, rgn))
         return FALSE;
     for (const RECT& r : rgn.rects())
         fillSurfaceRect(*dc, *brush, r);
@@ -395,7 +386,7 @@ BOOL FrameRgn(HDC handle, HRGN region, HBRUSH brushHandle, int width, int height
     auto dc = dcOf(handle);
     auto brush = brushArgument(brushHandle);
     Region rgn;
-    if (!dc || !brush || !logicalRegion(region, rgn) || width <= 0 || height <= 0)
+    if (!dc || !brush || !regionOf(region, rgn) || width <= 0 || height <= 0)
         return FALSE;
     // The frame is what the region loses when any of its pixels within the frame's width of
     // its outside are taken away.
@@ -414,7 +405,7 @@ BOOL FrameRgn(HDC handle, HRGN region, HBRUSH brushHandle, int width, int height
 BOOL InvertRgn(HDC handle, HRGN region) {
     auto dc = dcOf(handle);
     Region rgn;
-    if (!dc || !logicalRegion(region, rgn))
+    if (!dc || !regionOf(region, rgn))
         return FALSE;
     for (const RECT& r : rgn.rects())
         invertSurfaceArea(*dc, dc->toSurface(r));

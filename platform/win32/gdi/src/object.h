@@ -68,8 +68,9 @@ template <class T> std::shared_ptr<T> getAs(HGDIOBJ handle) {
         SetLastError(ERROR_INVALID_HANDLE);
     return object;
 }
-// Removes a live handle; false for a stale or unknown one.
-bool remove(HGDIOBJ handle);
+// Removes a live handle; false for a stale or unknown one, and, when `unlessSelected`, for an
+// object selected into a DC (checked under the same lock as the removal).
+bool remove(HGDIOBJ handle, bool unlessSelected = false);
 size_t live();
 
 } // namespace table

@@ -2,6 +2,7 @@
 #include "dc.h"
 #include "dib.h"
 #include "font.h"
+#include "paint.h"
 
 #include "win/error.h"
 
@@ -254,22 +255,35 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    // 32-bit pixels that carry alpha keep it, premultiplied as AlphaBlend and layered windows
+    // read it; pixels whose alpha bytes are all zero are plain colours.
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    bool alpha = false;
+    if (pixels && bitsPerPixel == 32) {
+        for (size_t i = 0, n = size_t(width) * height; i < n && !alpha; ++i)
+            alpha = (pixels[i] >> 24) != 0;
+    }
     auto bitmap = std::make_shared<Bitmap>();
-    bitmap->surface = Surface::create(width, height);
+    bitmap->surface = Surface::create(width, height, alpha);
     if (!bitmap->surface) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     bitmap->bitsPixel = static_cast<int>(bitsPerPixel);
-    if (bits && bitsPerPixel == 32) {
-        cairo_surface_t* s = bitmap->surface.get();
-        cairo_surface_flush(s);
-        unsigned char* data = cairo_image_surface_get_data(s);
-        const int stride = cairo_image_surface_get_stride(s);
-        for (int y = 0; y < height; ++y)
-            std::memcpy(data + y * stride, static_cast<const unsigned char*>(bits) + size_t(y) * width * 4,
-                        size_t(width) * 4);
-        cairo_surface_mark_dirty(s);
+    if (pixels && bitsPerPixel == 32) {
+        Pixels px(bitmap->surface);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                std::uint32_t v = pixels[size_t(y) * width + x];
+                if (alpha) {
+                    // A colour brighter than its alpha cannot be premultiplied; it is held to it.
+                    const std::uint32_t a = v >> 24;
+                    v = (a << 24) | (std::min(a, (v >> 16) & 0xFF) << 16) |
+                        (std::min(a, (v >> 8) & 0xFF) << 8) | std::min(a, v & 0xFF);
+                }
+                px.at(x, y) = v;
+            }
+        }
     } else if (bitsPerPixel == 1) {
         // A monochrome bitmap starts black, as the platform's does; `bits` of one bit a pixel
         // are read row by row, each row padded to 16 bits.
@@ -426,10 +440,5 @@ BOOL DeleteObject(HGDIOBJ handle) {
     }
     if (o->stock)
         return TRUE;
-    {
-        std::lock_guard lock(table::mutex());
-        if (o->selections > 0)
-            return FALSE;
-    }
-    return table::remove(handle) ? TRUE : FALSE;
+    return table::remove(handle, true) ? TRUE : FALSE;
 }

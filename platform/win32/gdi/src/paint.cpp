@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace pal::gdi {
@@ -127,7 +128,25 @@ struct StrokePass {
     std::vector<double> dashes;
 };
 
-const std::vector<double>* dashPattern(const Pen& pen);
+const std::vector<double>* dashPattern(const Pen& pen) {
+    static const std::vector<double> dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
+        dashDotDot{9, 3, 3, 3, 3, 3};
+    // Styled lines exist only one pixel wide; wider pens of those styles draw solid.
+    if (penWidth(pen) != 1)
+        return nullptr;
+    switch (pen.style) {
+    case PS_DASH:
+        return &dash;
+    case PS_DOT:
+        return &dot;
+    case PS_DASHDOT:
+        return &dashDot;
+    case PS_DASHDOTDOT:
+        return &dashDotDot;
+    default:
+        return nullptr;
+    }
+}
 
 std::vector<StrokePass> strokePasses(const DeviceContext& dc, const Pen& pen) {
     const COLORREF color = penColor(dc, pen);
@@ -189,26 +208,6 @@ void drawUnderRop2(DeviceContext& dc, const std::function<void(cairo_t*)>& paint
     });
 }
 
-const std::vector<double>* dashPattern(const Pen& pen) {
-    static const std::vector<double> dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
-        dashDotDot{9, 3, 3, 3, 3, 3};
-    // Styled lines exist only one pixel wide; wider pens of those styles draw solid.
-    if (penWidth(pen) != 1)
-        return nullptr;
-    switch (pen.style) {
-    case PS_DASH:
-        return &dash;
-    case PS_DOT:
-        return &dot;
-    case PS_DASHDOT:
-        return &dashDot;
-    case PS_DASHDOTDOT:
-        return &dashDotDot;
-    default:
-        return nullptr;
-    }
-}
-
 } // namespace
 
 void thinPolyline(DeviceContext& dc, const POINT* points, int count, bool close) {
@@ -224,59 +223,76 @@ void thinPolyline(DeviceContext& dc, const POINT* points, int count, bool close)
     const bool oneRect = area.rects().size() == 1;
     const RECT box = area.box();
     Pixels px(dc.surface());
-    // The style runs on along the whole polyline, one step a pixel.
+    // The style runs on along the whole polyline, one step a pixel, drawn or not.
     size_t dashIndex = 0;
-    int dashLeft = dashes ? static_cast<int>((*dashes)[0]) : 0;
-    auto plot = [&](int x, int y) {
-        bool on = true;
-        if (dashes) {
-            on = dashIndex % 2 == 0;
-            if (--dashLeft == 0) {
-                dashIndex = (dashIndex + 1) % dashes->size();
-                dashLeft = static_cast<int>((*dashes)[dashIndex]);
-            }
+    LONGLONG dashLeft = dashes ? static_cast<LONGLONG>((*dashes)[0]) : 0;
+    LONGLONG dashPeriod = 0;
+    if (dashes)
+        for (double d : *dashes)
+            dashPeriod += static_cast<LONGLONG>(d);
+    auto stepDash = [&](LONGLONG steps) {
+        if (!dashes || steps <= 0)
+            return;
+        steps %= dashPeriod;
+        while (steps >= dashLeft) {
+            steps -= dashLeft;
+            dashIndex = (dashIndex + 1) % dashes->size();
+            dashLeft = static_cast<LONGLONG>((*dashes)[dashIndex]);
         }
+        dashLeft -= steps;
+    };
+    auto plot = [&](LONGLONG x, LONGLONG y) {
+        const bool on = !dashes || dashIndex % 2 == 0;
+        stepDash(1);
         if (!on && !opaqueGaps)
             return;
         const bool inside = oneRect ? (x >= box.left && x < box.right && y >= box.top && y < box.bottom)
-                                    : area.contains(x, y);
+                                    : area.contains(static_cast<int>(x), static_cast<int>(y));
         if (!inside)
             return;
-        std::uint32_t& d = px.at(x, y);
+        std::uint32_t& d = px.at(static_cast<int>(x), static_cast<int>(y));
         const std::uint32_t colour = on ? ink : back;
         d = 0xFF000000 | (rop2 == R2_COPYPEN ? colour : applyRop2(rop2, colour, d & 0xFFFFFF));
     };
     const int segments = close ? count : count - 1;
     for (int i = 0; i < segments; ++i) {
-        const POINT a = dc.toSurface(points[i]);
-        const POINT b = dc.toSurface(points[(i + 1) % count]);
-        // Bresenham's stepping along the longer axis; the end point is not drawn.
-        const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
-        const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-        int x = a.x, y = a.y;
-        if (dx >= dy) {
-            int err = 2 * dy - dx;
-            for (int n = 0; n < dx; ++n) {
-                plot(x, y);
+        const POINT& p = points[i];
+        const POINT& q = points[(i + 1) % count];
+        // Bresenham's stepping along the longer axis, the end point left out. Only the steps
+        // whose major coordinate falls on the drawable box are walked: the minor coordinate
+        // of step n is worked out directly, so a line from far away costs no more than the
+        // part of it that can be seen.
+        const LONGLONG ax = LONGLONG{p.x} + dc.dx(), ay = LONGLONG{p.y} + dc.dy();
+        const LONGLONG bx = LONGLONG{q.x} + dc.dx(), by = LONGLONG{q.y} + dc.dy();
+        const bool xMajor = std::llabs(bx - ax) >= std::llabs(by - ay);
+        const LONGLONG length = xMajor ? std::llabs(bx - ax) : std::llabs(by - ay);
+        const LONGLONG minor = xMajor ? std::llabs(by - ay) : std::llabs(bx - ax);
+        const LONGLONG majorStart = xMajor ? ax : ay, minorStart = xMajor ? ay : ax;
+        const int majorStep = (xMajor ? ax < bx : ay < by) ? 1 : -1;
+        const int minorStep = (xMajor ? ay < by : ax < bx) ? 1 : -1;
+        const LONGLONG lo = xMajor ? box.left : box.top, hi = xMajor ? box.right : box.bottom;
+        LONGLONG first = majorStep > 0 ? lo - majorStart : majorStart - (hi - 1);
+        LONGLONG last = majorStep > 0 ? hi - majorStart : majorStart - lo + 1;
+        first = std::clamp<LONGLONG>(first, 0, length);
+        last = std::clamp<LONGLONG>(last, first, length);
+        stepDash(first);
+        if (first < last) {
+            LONGLONG k = (2 * minor * first + length - 1) / (2 * length); // minor steps taken so far
+            LONGLONG err = 2 * minor * (first + 1) - length - 2 * length * k;
+            for (LONGLONG n = first; n < last; ++n) {
+                const LONGLONG major = majorStart + majorStep * n, across = minorStart + minorStep * k;
+                if (xMajor)
+                    plot(major, across);
+                else
+                    plot(across, major);
                 if (err > 0) {
-                    y += sy;
-                    err -= 2 * dx;
+                    ++k;
+                    err -= 2 * length;
                 }
-                err += 2 * dy;
-                x += sx;
-            }
-        } else {
-            int err = 2 * dx - dy;
-            for (int n = 0; n < dy; ++n) {
-                plot(x, y);
-                if (err > 0) {
-                    x += sx;
-                    err -= 2 * dy;
-                }
-                err += 2 * dx;
-                y += sy;
+                err += 2 * minor;
             }
         }
+        stepDash(length - last);
     }
 }
 
@@ -338,11 +354,9 @@ void fillWithBrush(DeviceContext& dc, const Brush& brush, const PathBuilder& pat
         cairo_fill(cr);
     };
     if (!rop2 || dc.state().rop2 == R2_COPYPEN) {
-        if (cairo_t* cr = dc.cairo()) {
-            cairo_save(cr);
+        // Filling sets its own source and fill rule every time, so nothing needs restoring.
+        if (cairo_t* cr = dc.cairo())
             paint(cr);
-            cairo_restore(cr);
-        }
         return;
     }
     drawUnderRop2(dc, paint, [&](cairo_t* cr, double* x0, double* y0, double* x1, double* y1) {

@@ -93,7 +93,7 @@ std::shared_ptr<Object> get(HGDIOBJ handle) {
     return nullptr;
 }
 
-bool remove(HGDIOBJ handle) {
+bool remove(HGDIOBJ handle, bool unlessSelected) {
     std::shared_ptr<Object> released; // destroyed outside the lock
     Table& t = table();
     std::lock_guard lock(t.mutex);
@@ -102,6 +102,8 @@ bool remove(HGDIOBJ handle) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
+    if (unlessSelected && s->object->selections > 0)
+        return false;
     released = std::move(s->object);
     s->object.reset();
     s->generation = (s->generation + 1) & kGenerationMask;

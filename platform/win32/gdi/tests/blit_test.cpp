@@ -82,6 +82,11 @@ TEST(Blit, StretchScalesAndMirrors) {
     ASSERT_TRUE(StretchBlt(dest.dc, 0, 0, 4, 4, source.dc, 2, 0, -2, 2, SRCCOPY)) << "a mirrored source";
     EXPECT_EQ(GetPixel(dest.dc, 0, 0), 0x00FF00u);
     EXPECT_EQ(GetPixel(dest.dc, 3, 0), 0x0000FFu);
+    // A large zoom makes only what can be seen: here 2x2 pixels blown up to 40000x40000.
+    ASSERT_TRUE(StretchBlt(dest.dc, -20000, -20000, 40000, 40000, source.dc, 0, 0, 2, 2, SRCCOPY));
+    EXPECT_EQ(GetPixel(dest.dc, 0, 0), 0x000000u) << "the middle of the zoom is the last source pixel";
+    ASSERT_TRUE(StretchBlt(dest.dc, -20000, -20000, 40000, 40000, source.dc, 0, 0, 2, 2, SRCINVERT));
+    EXPECT_EQ(GetPixel(dest.dc, 0, 0), 0x000000u);
     EXPECT_EQ(SetStretchBltMode(dest.dc, HALFTONE), BLACKONWHITE);
     EXPECT_EQ(GetStretchBltMode(dest.dc), HALFTONE);
 }
@@ -94,6 +99,27 @@ TEST(Blit, AlphaBlendWithConstantAndRefusedRectangles) {
     EXPECT_NEAR(r, 127, 1);
     EXPECT_FALSE(AlphaBlend(dest.dc, 0, 0, 2, 2, source.dc, 1, 1, 2, 2, half)) << "source leaves its bitmap";
     EXPECT_FALSE(AlphaBlend(dest.dc, 0, 0, -2, 2, source.dc, 0, 0, 2, 2, half));
+}
+
+TEST(Blit, AlphaBlendWithPerPixelAlpha) {
+    // Premultiplied pixels: half-transparent black, fully transparent, opaque red.
+    const std::uint32_t bits[3] = {0x80000000, 0x00000000, 0xFFFF0000};
+    HBITMAP withAlpha = CreateBitmap(3, 1, 1, 32, bits);
+    ASSERT_NE(withAlpha, nullptr);
+    HDC source = CreateCompatibleDC(nullptr);
+    SelectObject(source, withAlpha);
+    Canvas dest(3, 1);
+    BLENDFUNCTION perPixel{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ASSERT_TRUE(AlphaBlend(dest.dc, 0, 0, 3, 1, source, 0, 0, 3, 1, perPixel));
+    EXPECT_NEAR(GetRValue(GetPixel(dest.dc, 0, 0)), 127, 1);
+    EXPECT_EQ(GetPixel(dest.dc, 1, 0), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dest.dc, 2, 0), RGB(255, 0, 0));
+    // Without AC_SRC_ALPHA the same pixels count as opaque.
+    BLENDFUNCTION opaque{AC_SRC_OVER, 0, 255, 0};
+    ASSERT_TRUE(AlphaBlend(dest.dc, 0, 0, 3, 1, source, 0, 0, 3, 1, opaque));
+    EXPECT_EQ(GetPixel(dest.dc, 1, 0), RGB(0, 0, 0));
+    DeleteDC(source);
+    DeleteObject(withAlpha);
 }
 
 TEST(Gradient, RectangleRunsFromOneColourToTheOther) {

@@ -97,6 +97,22 @@ TEST(BadInput, AbsurdBitmapSizesAreRefusedBeforeAnythingIsMade) {
     DeleteDC(dc);
 }
 
+TEST(BadInput, HugeTransfersWorkOnlyOnWhatCanBeDrawn) {
+    Canvas c(4, 4), source(4, 4, RGB(0, 0, 0));
+    EXPECT_TRUE(PatBlt(c.dc, -1000000000, -1000000000, 2000000000, 2000000000, DSTINVERT));
+    EXPECT_EQ(GetPixel(c.dc, 3, 3), RGB(0, 0, 0));
+    EXPECT_TRUE(BitBlt(c.dc, INT_MIN / 2, 0, INT_MAX, INT_MAX, source.dc, 0, 0, SRCINVERT));
+    EXPECT_TRUE(BitBlt(c.dc, 2, 2, INT_MAX, INT_MAX, source.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(GetPixel(c.dc, 3, 3), RGB(0, 0, 0));
+    // A line from far outside draws only where it crosses the surface, on the same pixels.
+    c.fill(RGB(255, 255, 255));
+    MoveToEx(c.dc, -2000000000, 1, nullptr);
+    EXPECT_TRUE(LineTo(c.dc, 2000000000, 1));
+    EXPECT_EQ(GetPixel(c.dc, 0, 1), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(c.dc, 3, 1), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(c.dc, 3, 2), RGB(255, 255, 255));
+}
+
 TEST(BadInput, StaleAndForgedHandlesFailAndReachNoOtherObject) {
     Canvas c(2, 2);
     HPEN stale = CreatePen(PS_SOLID, 1, 0);

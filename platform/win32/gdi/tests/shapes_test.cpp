@@ -108,6 +108,21 @@ TEST(Brushes, HatchAndDcColours) {
     EXPECT_EQ(GetPixel(c.dc, 2, 2), RGB(1, 2, 3));
 }
 
+TEST(Brushes, PatternBrushRepeatsFromTheBrushOrigin) {
+    Canvas tile(2, 2);
+    SetPixel(tile.dc, 0, 0, RGB(0, 0, 0)); // one black pixel in four
+    HBRUSH pattern = CreatePatternBrush(tile.bitmap);
+    ASSERT_NE(pattern, nullptr);
+    Canvas c(6, 4);
+    RECT all{0, 0, 6, 4};
+    FillRect(c.dc, &all, pattern);
+    EXPECT_EQ(c.art(), (Rows{"#.#.#.", "......", "#.#.#.", "......"}));
+    SetBrushOrgEx(c.dc, 1, 1, nullptr);
+    FillRect(c.dc, &all, pattern);
+    EXPECT_EQ(c.art(), (Rows{"......", ".#.#.#", "......", ".#.#.#"}));
+    DeleteObject(pattern);
+}
+
 struct UndoCase {
     const char* name;
     std::function<void(HDC)> draw;

@@ -344,6 +344,17 @@ BOOL CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTR
     for (const auto& a : argv)
         args.push_back(pal::text::toUtf8(a));
     std::vector<std::string> env = environmentFrom(environment, creationFlags & CREATE_UNICODE_ENVIRONMENT);
+    // A relative sandbox root would name another folder from the child's current folder.
+    for (auto& e : env) {
+        constexpr std::string_view kRoot = "DV_PAL_ROOT=";
+        if (e.starts_with(kRoot) && e.size() > kRoot.size() &&
+            fs::path(e.substr(kRoot.size())).is_relative()) {
+            std::error_code ec;
+            const fs::path absolute = fs::absolute(e.substr(kRoot.size()), ec).lexically_normal();
+            if (!ec)
+                e = std::string(kRoot) + absolute.string();
+        }
+    }
     std::erase_if(
         env, [](const std::string& e) { return e.starts_with(std::string(kCommandLineVariable) + "="); });
     env.push_back(std::string(kCommandLineVariable) + "=" + pal::text::toUtf8(line));

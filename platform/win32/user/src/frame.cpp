@@ -100,6 +100,35 @@ void caption(HDC dc, RECT r, const FrameFacts& f, bool active) {
                   f.style & WS_MINIMIZEBOX);
 }
 
+enum class Arrow { Up, Down, Left, Right };
+
+// A raised button with a small solid triangle in its middle.
+void arrowButton(HDC dc, RECT r, Arrow arrow) {
+    DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+    const int s = std::max(2, std::min<int>(r.right - r.left, r.bottom - r.top) / 4);
+    POINT p[3];
+    switch (arrow) {
+    case Arrow::Up:
+        p[0] = {cx - s, cy + s / 2}, p[1] = {cx + s, cy + s / 2}, p[2] = {cx, cy - s / 2 - 1};
+        break;
+    case Arrow::Down:
+        p[0] = {cx - s, cy - s / 2}, p[1] = {cx + s, cy - s / 2}, p[2] = {cx, cy + s / 2 + 1};
+        break;
+    case Arrow::Left:
+        p[0] = {cx + s / 2, cy - s}, p[1] = {cx + s / 2, cy + s}, p[2] = {cx - s / 2 - 1, cy};
+        break;
+    case Arrow::Right:
+        p[0] = {cx - s / 2, cy - s}, p[1] = {cx - s / 2, cy + s}, p[2] = {cx + s / 2 + 1, cy};
+        break;
+    }
+    const int saved = SaveDC(dc);
+    SelectObject(dc, GetSysColorBrush(COLOR_BTNTEXT));
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    Polygon(dc, p, 3);
+    RestoreDC(dc, saved);
+}
+
 void scrollBar(HDC dc, RECT r, bool vertical) {
     fill(dc, r, COLOR_SCROLLBAR);
     const int size = vertical ? r.right - r.left : r.bottom - r.top;
@@ -111,8 +140,8 @@ void scrollBar(HDC dc, RECT r, bool vertical) {
         first.right = std::min(r.right, r.left + size);
         second.left = std::max(r.left, r.right - size);
     }
-    DrawEdge(dc, &first, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-    DrawEdge(dc, &second, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    arrowButton(dc, first, vertical ? Arrow::Up : Arrow::Left);
+    arrowButton(dc, second, vertical ? Arrow::Down : Arrow::Right);
 }
 
 } // namespace

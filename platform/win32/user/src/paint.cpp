@@ -230,7 +230,9 @@ BOOL EndPaint(HWND, const PAINTSTRUCT* paint) {
 
 HDC GetDC(HWND hwnd) {
     Lock lock = lockModel();
-    Window* w = hwnd ? findOrFail(hwnd) : find(desktopHandle());
+    if (!hwnd || isDesktop(hwnd))
+        return windowDC(nullptr, true, Region()); // the screen
+    Window* w = findOrFail(hwnd);
     if (!w)
         return nullptr;
     return windowDC(w, true, visibleRegion(w, true));
@@ -238,7 +240,9 @@ HDC GetDC(HWND hwnd) {
 
 HDC GetWindowDC(HWND hwnd) {
     Lock lock = lockModel();
-    Window* w = hwnd ? findOrFail(hwnd) : find(desktopHandle());
+    if (!hwnd || isDesktop(hwnd))
+        return windowDC(nullptr, false, Region()); // the screen
+    Window* w = findOrFail(hwnd);
     if (!w)
         return nullptr;
     return windowDC(w, false, visibleRegion(w, false));

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <mutex>
 #include <unistd.h>
 
 using pal::gdi::Region;
@@ -102,14 +101,17 @@ Surface& surfaceOf(Window* root) {
 }
 
 HDC windowDC(Window* w, bool clientOnly, const Region& visible) {
-    if (isDesktop(w ? w->handle : nullptr) || !w) {
+    if (!w) {
         const Surface& s = desktopSurface();
         return pal::gdi::createWindowDC(
             {s, POINT{0, 0}, Region(RECT{0, 0, s.width(), s.height()}), desktopHandle()});
     }
     Window* root = rootWindow(w);
+    if (!root)
+        return nullptr;
     const RECT origin = rectInRoot(w, clientOnly);
-    return pal::gdi::createWindowDC({surfaceOf(root), POINT{origin.left, origin.top}, visible, w->handle});
+    return pal::gdi::createWindowDC({surfaceOf(root), POINT{origin.left, origin.top},
+                                     root->layeredPixels ? Region() : visible, w->handle});
 }
 
 // --- Snapshots a program writes of its windows when DV_PAL_SNAPSHOTS names a folder ---
@@ -161,25 +163,22 @@ void writeSnapshot(Window* w, const std::filesystem::path& folder) {
     w->surface.savePng(folder / name);
 }
 
-void snapshotAllAtExit() {
+} // namespace
+
+void snapshotThreadWindows(DWORD thread) {
     const auto folder = snapshotFolder();
     if (folder.empty())
         return;
-    Lock lock = lockModel();
-    for (HWND h : model().topLevel) {
+    for (HWND h : topLevelOf(thread)) {
         if (Window* w = find(h))
             writeSnapshot(w, folder);
     }
 }
 
-} // namespace
-
 void snapshotOnDestroy(HWND hwnd) {
     const auto folder = snapshotFolder();
     if (folder.empty())
         return;
-    static std::once_flag atExit;
-    std::call_once(atExit, [] { std::atexit(snapshotAllAtExit); });
     Lock lock = lockModel();
     Window* w = find(hwnd);
     if (w && !w->parent)
@@ -274,5 +273,6 @@ BOOL UpdateLayeredWindow(HWND hwnd, HDC, POINT* position, SIZE* size, HDC source
     }
     cairo_surface_mark_dirty(target.get());
     w->layeredAlpha = blend && (flags & ULW_ALPHA) ? blend->SourceConstantAlpha : 255;
+    w->layeredPixels = true;
     return TRUE;
 }

@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -36,6 +40,16 @@ struct Painter {
             if (extra)
                 extra(hwnd, dc, ps);
             EndPaint(hwnd, &ps);
+            return 0;
+        }
+        if (message == WM_PRINTCLIENT) {
+            if (auto it = colors.find(hwnd); it != colors.end()) {
+                RECT client{};
+                GetClientRect(hwnd, &client);
+                HBRUSH b = CreateSolidBrush(it->second);
+                FillRect(reinterpret_cast<HDC>(wParam), &client, b);
+                DeleteObject(b);
+            }
             return 0;
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -169,6 +183,43 @@ TEST_F(SurfaceTest, RedrawWindowTakesItsRegion) {
     DeleteObject(area);
 }
 
+TEST_F(SurfaceTest, AMovedChildShowsAtItsNewPlace) {
+    HWND parent = make(WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 60, 40}, kRed);
+    HWND child = make(WS_CHILD | WS_VISIBLE, parent, {0, 0, 10, 10}, kBlue);
+    pal::test::pump();
+    SetWindowPos(child, nullptr, 30, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pal::test::pump();
+    const auto s = snapshot(parent);
+    EXPECT_EQ(s.pixel(35, 25), kBlue);
+    EXPECT_EQ(s.pixel(5, 5), kRed) << "the place it left is painted by the parent";
+}
+
+TEST_F(SurfaceTest, CaptionColoursFollowActivation) {
+    const DWORD captioned = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    HWND first = make(captioned, nullptr, {0, 0, 80, 60});
+    HWND second = make(captioned, nullptr, {100, 0, 180, 60});
+    SetActiveWindow(first);
+    pal::test::pump();
+    POINT origin{0, 0};
+    ClientToScreen(first, &origin); // the caption's first pixel lies above the client's left edge
+    const COLORREF active = GetSysColor(COLOR_ACTIVECAPTION), inactive = GetSysColor(COLOR_INACTIVECAPTION);
+    EXPECT_EQ(snapshot(first).pixel(origin.x, 4), active);
+    EXPECT_EQ(snapshot(second).pixel(origin.x, 4), inactive);
+    SetActiveWindow(second);
+    pal::test::pump();
+    EXPECT_EQ(snapshot(first).pixel(origin.x, 4), inactive);
+    EXPECT_EQ(snapshot(second).pixel(origin.x, 4), active);
+}
+
+TEST_F(SurfaceTest, ScreenDcCoversThePrimaryMonitor) {
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 1920);
+    EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 0) << "a DC is given back once";
+}
+
 // A small dialog: fixed frame, caption with a close button, a filled child.
 TEST_F(SurfaceTest, DialogSnapshotShowsFrameCaptionAndChild) {
     HWND dialog = make(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, nullptr, {100, 100, 260, 200});
@@ -199,20 +250,30 @@ TEST_F(SurfaceTest, DialogSnapshotShowsFrameCaptionAndChild) {
     EXPECT_TRUE(face && glyph);
 }
 
-TEST_F(SurfaceTest, PrintSendsTheFrameBackgroundClientAndChildren) {
+TEST_F(SurfaceTest, PrintDrawsWhatItsFlagsAskForIntoTheGivenDc) {
     HWND parent = make(WS_POPUP | WS_BORDER | WS_VISIBLE, nullptr, {0, 0, 50, 40});
-    make(WS_CHILD | WS_VISIBLE, parent, {5, 5, 25, 25});
-    std::vector<UINT> seen;
-    Painter::extra = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, 50, 40);
-    SelectObject(dc, bitmap);
-    SendMessageW(parent, WM_PRINT, reinterpret_cast<WPARAM>(dc),
-                 PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
-    EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_WINDOWFRAME)) << "the border";
-    EXPECT_EQ(GetPixel(dc, 2, 2), GetSysColor(COLOR_BTNFACE)) << "the erased background";
-    DeleteDC(dc);
-    DeleteObject(bitmap);
+    make(WS_CHILD | WS_VISIBLE, parent, {5, 5, 25, 25}, kBlue);
+    struct Case {
+        LPARAM flags;
+        COLORREF border, background, child; // at 0,0, at 2,2 and inside the child (6 + 1, 6 + 1)
+    };
+    const COLORREF white = RGB(255, 255, 255), face = GetSysColor(COLOR_BTNFACE);
+    for (const Case& c : {Case{PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN,
+                               GetSysColor(COLOR_WINDOWFRAME), face, kBlue},
+                          Case{PRF_NONCLIENT | PRF_ERASEBKGND, GetSysColor(COLOR_WINDOWFRAME), face, face},
+                          Case{PRF_CLIENT | PRF_CHILDREN, white, white, kBlue}}) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, 50, 40);
+        SelectObject(dc, bitmap);
+        PatBlt(dc, 0, 0, 50, 40, WHITENESS);
+        SendMessageW(parent, WM_PRINT, reinterpret_cast<WPARAM>(dc), c.flags);
+        const int shift = (c.flags & PRF_NONCLIENT) ? 1 : 0; // the client area lies inside the border
+        EXPECT_EQ(GetPixel(dc, 0, 0), c.border) << c.flags;
+        EXPECT_EQ(GetPixel(dc, 2, 2), c.background) << c.flags;
+        EXPECT_EQ(GetPixel(dc, 6 + shift, 6 + shift), c.child) << c.flags;
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
 }
 
 TEST_F(SurfaceTest, LayeredWindowKeepsThePixelsItIsGiven) {
@@ -233,7 +294,27 @@ TEST_F(SurfaceTest, LayeredWindowKeepsThePixelsItIsGiven) {
     EXPECT_EQ(r.right, 28);
     pal::test::pump();
     const auto s = snapshot(w);
-    EXPECT_EQ(s.pixel(7, 7), kGreen) << "no WM_PAINT or erase painted over it";
+    EXPECT_EQ(s.pixel(7, 7), kGreen);
+    EXPECT_EQ(s.pixel(1, 1), kGreen) << "erasing and painting no longer reach the given pixels";
+    InvalidateRect(w, nullptr, TRUE);
+    pal::test::pump();
+    EXPECT_EQ(snapshot(w).pixel(1, 1), kGreen);
+    // Per-pixel alpha reaches the window's own pixels.
+    const std::uint32_t bits[4] = {0x80000000, 0x00000000, 0xFF00FF00, 0xFF00FF00};
+    HBITMAP withAlpha = CreateBitmap(2, 2, 1, 32, bits);
+    HGDIOBJ old = SelectObject(dc, withAlpha);
+    SIZE small{2, 2};
+    ASSERT_TRUE(UpdateLayeredWindow(w, nullptr, nullptr, &small, dc, &from, 0, &blend, ULW_ALPHA));
+    HDC window = GetWindowDC(w);
+    const pal::gdi::Surface pixels = pal::gdi::surfaceOf(window);
+    ReleaseDC(w, window);
+    ASSERT_TRUE(pixels.hasAlpha());
+    cairo_surface_flush(pixels.get());
+    const auto* row = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(pixels.get()));
+    EXPECT_EQ(row[0] >> 24, 0x80u);
+    EXPECT_EQ(row[1] >> 24, 0u);
+    SelectObject(dc, old);
+    DeleteObject(withAlpha);
     HWND plain = make(WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 4, 4});
     EXPECT_FALSE(UpdateLayeredWindow(plain, nullptr, nullptr, nullptr, dc, &from, 0, &blend, ULW_ALPHA));
     DeleteDC(dc);
@@ -250,11 +331,10 @@ TEST_F(SurfaceTest, SnapshotVariableWritesTopLevelWindowsIntoTheSandbox) {
          {Case{"1", "snapshots"}, Case{"pictures/run", "pictures/run"}, Case{"../outside", nullptr}}) {
         ::setenv("DV_PAL_SNAPSHOTS", c.value, 1);
         HWND w = make(WS_POPUP | WS_VISIBLE, nullptr, {0, 0, 12, 8}, kBlue);
-        HWND child = make(WS_CHILD | WS_VISIBLE, w, {0, 0, 4, 4}, kRed);
+        make(WS_CHILD | WS_VISIBLE, w, {0, 0, 4, 4}, kRed);
         pal::test::pump();
         DestroyWindow(w);
         ::unsetenv("DV_PAL_SNAPSHOTS");
-        (void)child;
         const auto root = pal::sandbox::root();
         EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "outside"));
         if (!c.folder)
@@ -269,6 +349,26 @@ TEST_F(SurfaceTest, SnapshotVariableWritesTopLevelWindowsIntoTheSandbox) {
         EXPECT_EQ(png.pixel(10, 6), kBlue);
         EXPECT_EQ(png.pixel(1, 1), kRed) << "the children are in the picture";
     }
+}
+
+TEST_F(SurfaceTest, SnapshotVariableWritesTheWindowsStillOpenWhenTheProgramEnds) {
+    const std::string program = (binDir() / "dvpal_user_snapshot_child").string();
+    std::vector<char*> argv{const_cast<char*>(program.c_str()), nullptr};
+    ::setenv("DV_PAL_SNAPSHOTS", "1", 1);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    ::unsetenv("DV_PAL_SNAPSHOTS");
+    ASSERT_EQ(spawned, 0);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::vector<std::filesystem::path> pictures;
+    for (const auto& entry : std::filesystem::directory_iterator(pal::sandbox::root() / "snapshots"))
+        pictures.push_back(entry.path());
+    ASSERT_EQ(pictures.size(), 1u);
+    pal::gdi::Surface png(cairo_image_surface_create_from_png(pictures[0].c_str()));
+    EXPECT_EQ(png.width(), 16);
+    EXPECT_EQ(png.pixel(8, 6), GetSysColor(COLOR_HIGHLIGHT));
 }
 
 } // namespace

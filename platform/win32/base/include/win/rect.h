@@ -1,7 +1,11 @@
 // Rectangle arithmetic: shared by the window layer and the drawing layer.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 inline BOOL SetRect(LPRECT r, int left, int top, int right, int bottom) {
     if (!r)
@@ -78,3 +82,5 @@ inline BOOL UnionRect(LPRECT out, const RECT* a, const RECT* b) {
                 a->right > b->right ? a->right : b->right, a->bottom > b->bottom ? a->bottom : b->bottom};
     return TRUE;
 }
+
+DV_EXPORTS_END

@@ -3,12 +3,16 @@
 // surface, and regions behind HRGN handles.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "pal/region.h"
 #include "win/gdi.h"
 
 #include <cairo.h>
 
 #include <filesystem>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::gdi {
 
@@ -71,3 +75,5 @@ bool setRegion(HRGN handle, const Region& region);
 size_t liveObjects();
 
 } // namespace pal::gdi
+
+DV_EXPORTS_END

@@ -3,9 +3,13 @@
 // canonical, so two regions hold the same pixels exactly when their lists are equal.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "win/rect.h"
 
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::gdi {
 
@@ -36,3 +40,5 @@ private:
 };
 
 } // namespace pal::gdi
+
+DV_EXPORTS_END

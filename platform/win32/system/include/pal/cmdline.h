@@ -1,9 +1,13 @@
 // Command lines by the rules the platform's CommandLineToArgvW uses, both ways.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::cmdline {
 
@@ -23,3 +27,5 @@ std::wstring quote(std::wstring_view argument);
 std::wstring join(const std::vector<std::wstring>& argv);
 
 } // namespace pal::cmdline
+
+DV_EXPORTS_END

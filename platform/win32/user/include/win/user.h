@@ -4,6 +4,7 @@
 // journal.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/base.h"
 #include "win/error.h"
 #include "win/types.h"
@@ -15,3 +16,7 @@
 #include "win/user/paint.h"
 #include "win/user/sync.h"
 #include "win/user/window.h"
+
+DV_EXPORTS_BEGIN
+
+DV_EXPORTS_END

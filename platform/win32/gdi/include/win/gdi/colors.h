@@ -1,7 +1,11 @@
 // System colours, with the platform's classic values. Themes change the toolkit's colours only.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr int COLOR_SCROLLBAR = 0;
 constexpr int COLOR_BACKGROUND = 1;
@@ -48,3 +52,5 @@ constexpr COLORREF CLR_DEFAULT = 0xFF000000;
 DWORD GetSysColor(int index);
 // A stock brush of the colour (never deleted); null for an index outside the table.
 HBRUSH GetSysColorBrush(int index);
+
+DV_EXPORTS_END

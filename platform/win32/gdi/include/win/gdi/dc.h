@@ -2,7 +2,11 @@
 // its save stack. Window DCs come from the window layer (GetDC, BeginPaint).
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "win/gdi/objects.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr int MM_TEXT = 1;
 constexpr int TRANSPARENT = 1;
@@ -92,3 +96,5 @@ int GetClipBox(HDC dc, LPRECT box);
 int GetClipRgn(HDC dc, HRGN region);
 BOOL PtVisible(HDC dc, int x, int y);
 BOOL RectVisible(HDC dc, const RECT* rect);
+
+DV_EXPORTS_END

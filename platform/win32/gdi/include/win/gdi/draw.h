@@ -1,7 +1,11 @@
 // Drawing: lines, shapes, rectangles, edges, pixels, gradients and block transfers.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "win/gdi/objects.h"
+
+DV_EXPORTS_BEGIN
 
 // Ternary raster operations (BitBlt, PatBlt, StretchBlt).
 constexpr DWORD SRCCOPY = 0x00CC0020;
@@ -108,3 +112,5 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
                 DWORD rop);
 BOOL AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
                 BLENDFUNCTION blend);
+
+DV_EXPORTS_END

@@ -2,7 +2,11 @@
 // objects, and selecting objects into device contexts.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 // Object types (GetObjectType).
 constexpr DWORD OBJ_PEN = 1;
@@ -118,3 +122,5 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 // Planes 1 and 1 or 32 bits a pixel; `bits` (rows of 32-bit pixels, top row first) may be null.
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
 BOOL GetBitmapDimensionEx(HBITMAP bitmap, LPSIZE size);
+
+DV_EXPORTS_END

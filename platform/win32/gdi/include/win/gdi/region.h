@@ -1,7 +1,11 @@
 // Regions: sets of pixels kept as lists of rectangles.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "win/gdi/objects.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr int RGN_AND = 1;
 constexpr int RGN_OR = 2;
@@ -19,3 +23,5 @@ BOOL RectInRegion(HRGN region, const RECT* rect);
 int GetRgnBox(HRGN region, LPRECT box);
 int OffsetRgn(HRGN region, int dx, int dy);
 BOOL EqualRgn(HRGN a, HRGN b);
+
+DV_EXPORTS_END

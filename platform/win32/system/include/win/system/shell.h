@@ -1,7 +1,10 @@
 // The shell's launch functions and shlwapi's path functions.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/base.h"
+
+DV_EXPORTS_BEGIN
 
 // ShellExecuteW answers a value above 32 on success, one of these otherwise.
 constexpr INT_PTR SE_ERR_FNF = 2;
@@ -66,3 +69,5 @@ void PathRemoveExtensionW(LPWSTR path);
 LPWSTR PathAddBackslashW(LPWSTR path);
 LPWSTR PathRemoveBackslashW(LPWSTR path);
 BOOL PathCanonicalizeW(LPWSTR destination, LPCWSTR path);
+
+DV_EXPORTS_END

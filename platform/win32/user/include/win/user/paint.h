@@ -2,8 +2,12 @@
 // windows that bring their own pixels.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include "win/gdi.h"
 #include "win/user/window.h"
+
+DV_EXPORTS_BEGIN
 
 BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase);
 BOOL ValidateRgn(HWND hwnd, HRGN region);
@@ -29,3 +33,5 @@ constexpr DWORD ULW_OPAQUE = 0x00000004;
 // A layered top-level window takes its pixels (with their alpha under ULW_ALPHA) from `source`.
 BOOL UpdateLayeredWindow(HWND hwnd, HDC screen, POINT* position, SIZE* size, HDC source, POINT* sourcePoint,
                          COLORREF key, BLENDFUNCTION* blend, DWORD flags);
+
+DV_EXPORTS_END

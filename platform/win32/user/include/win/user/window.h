@@ -2,8 +2,11 @@
 // properties, focus and activation, painting, and rectangle arithmetic.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/rect.h"
 #include "win/user/messages.h"
+
+DV_EXPORTS_BEGIN
 
 // Window styles
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -315,3 +318,4 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
 BOOL UpdateWindow(HWND hwnd);
 BOOL RedrawWindow(HWND hwnd, const RECT* update, HRGN region, UINT flags);
 
+DV_EXPORTS_END
