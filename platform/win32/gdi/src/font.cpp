@@ -301,7 +301,7 @@ int GetTextFaceW(HDC handle, int count, LPWSTR buffer) {
     auto font = fontOf(*dc);
     if (!font)
         return 0;
-    const std::wstring face = font->log.lfFaceName[0] ? font->log.lfFaceName : font->family;
+    const std::wstring& face = font->family; // the face drawn with, after any fallback
     if (!buffer)
         return static_cast<int>(face.size()) + 1;
     if (count <= 0)

@@ -2,7 +2,10 @@
 // place, and the copying of pixels between bitmaps and DIB memory.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/gdi/objects.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr DWORD BI_RGB = 0;
 constexpr DWORD BI_RLE8 = 1;
@@ -61,3 +64,5 @@ int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits, 
 int StretchDIBits(HDC dc, int x, int y, int width, int height, int sx, int sy, int sw, int sh,
                   const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 BOOL GdiFlush();
+
+DV_EXPORTS_END

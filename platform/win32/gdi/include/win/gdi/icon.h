@@ -2,7 +2,10 @@
 // .png files, copying them at another size, and the cursor shown on the display.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/gdi/objects.h"
+
+DV_EXPORTS_BEGIN
 
 #ifndef MAKEINTRESOURCEW
 #define MAKEINTRESOURCEW(i) (reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
@@ -108,3 +111,5 @@ HANDLE CopyImage(HANDLE image, UINT type, int width, int height, UINT flags);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 int ShowCursor(BOOL show);
+
+DV_EXPORTS_END

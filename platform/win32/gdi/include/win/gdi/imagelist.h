@@ -2,7 +2,10 @@
 // blended with the selection colour.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/gdi/objects.h"
+
+DV_EXPORTS_BEGIN
 
 struct DvImageList;
 using HIMAGELIST = DvImageList*;
@@ -59,3 +62,5 @@ HICON ImageList_GetIcon(HIMAGELIST list, int index, UINT flags);
 inline HICON ImageList_ExtractIcon(HINSTANCE, HIMAGELIST list, int index) {
     return ImageList_GetIcon(list, index, 0);
 }
+
+DV_EXPORTS_END

@@ -6,7 +6,10 @@
 // same on every machine that has that family.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/gdi/objects.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr int LF_FACESIZE = 32;
 constexpr int LF_FULLFACESIZE = 64;
@@ -133,8 +136,8 @@ HFONT CreateFontW(int height, int width, int escapement, int orientation, int we
                   DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
                   DWORD quality, DWORD pitchAndFamily, LPCWSTR faceName);
 BOOL GetTextMetricsW(HDC dc, LPTEXTMETRICW metrics);
-// The face of the selected font as it was asked for; the length copied (without the null),
-// or the size needed when `buffer` is null.
+// The face the selected font draws with (the fallback family for a face not installed); the length copied
+// (without the null), or the size needed when `buffer` is null.
 int GetTextFaceW(HDC dc, int count, LPWSTR buffer);
 // Every installed family once per character set the filter asks for (DEFAULT_CHARSET: all
 // of them), or only the family named in the filter. Answers the callback's last answer.
@@ -239,3 +242,5 @@ namespace pal::gdi {
 // user-interface fonts.
 inline constexpr const wchar_t* fallbackFamily = L"DejaVu Sans";
 } // namespace pal::gdi
+
+DV_EXPORTS_END
