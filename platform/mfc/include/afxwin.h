@@ -12,6 +12,7 @@
 #include "afx/dialog.h"
 #include "afx/frame.h"
 #include "afx/gdi.h"
+#include "afx/imagelist.h"
 #include "afx/geometry.h"
 #include "afx/msgmap.h"
 #include "afx/thread.h"
