@@ -3,6 +3,7 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "win/gdi/icon.h" // IMAGE_ICON, IMAGE_BITMAP
 #include "win/user.h"
 
 DV_EXPORTS_BEGIN
@@ -65,10 +66,5 @@ constexpr UINT BN_UNPUSHED = BN_UNHILITE;
 constexpr UINT BN_DBLCLK = BN_DOUBLECLICKED;
 constexpr UINT BN_SETFOCUS = 6;
 constexpr UINT BN_KILLFOCUS = 7;
-
-// Image kinds of BM_SETIMAGE and STM_SETIMAGE.
-constexpr UINT IMAGE_BITMAP = 0;
-constexpr UINT IMAGE_ICON = 1;
-constexpr UINT IMAGE_CURSOR = 2;
 
 DV_EXPORTS_END

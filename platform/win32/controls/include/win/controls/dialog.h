@@ -3,6 +3,7 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "win/gdi/icon.h" // MAKEINTRESOURCEW
 #include "win/user.h"
 
 #include <cstddef>
@@ -54,13 +55,6 @@ constexpr LRESULT DLGC_STATIC = 0x0100;
 constexpr LRESULT DLGC_BUTTON = 0x2000;
 
 constexpr WPARAM MSGF_DIALOGBOX = 0;
-
-inline LPWSTR MAKEINTRESOURCEW(WORD id) {
-    return reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(id));
-}
-inline bool IS_INTRESOURCE(LPCWSTR name) {
-    return (reinterpret_cast<ULONG_PTR>(name) >> 16) == 0;
-}
 
 HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM param);
 inline HWND CreateDialogW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc) {
