@@ -11,7 +11,6 @@ HBRUSH colorBrush(int index) {
     // A system colour index plus one stands for that colour's brush.
     return reinterpret_cast<HBRUSH>(static_cast<LONG_PTR>(index + 1));
 }
-constexpr int kColorBtnFace = 15;
 
 void registerStandard() {
     registerControlClass(L"Button", &buttonProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW);
@@ -22,7 +21,7 @@ void registerStandard() {
     registerControlClass(L"ComboBox", &comboBoxProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW);
     registerControlClass(L"ScrollBar", &scrollBarProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW);
     registerControlClass(WC_DIALOG, &DefDlgProcW, CS_DBLCLKS | CS_SAVEBITS, DLGWINDOWEXTRA,
-                         colorBrush(kColorBtnFace));
+                         colorBrush(COLOR_3DFACE));
 }
 
 // Registered at load: every program that links the controls has its standard classes.

@@ -25,6 +25,7 @@ struct Combo {
     int committed = -1; // the selection the parent last heard of
     int droppedWidth = 0;
     int fieldHeight = 0;
+    int droppedHeight = 0; // the height the box was made with: field and dropped list together
     HFONT font = nullptr;
     WNDPROC editProc = nullptr;
 };
@@ -87,15 +88,25 @@ void layout(HWND hwnd, Combo& c) {
     }
 }
 
+// The dropped list takes the height the box was made with below its field, or room for a few
+// items when that is too little.
+int listHeight(const Combo& c) {
+    const int item = static_cast<int>(SendMessageW(c.list, LB_GETITEMHEIGHT, 0, 0));
+    const int given = c.droppedHeight - c.fieldHeight;
+    if (given >= item + 2)
+        return given;
+    const int items =
+        std::clamp(static_cast<int>(SendMessageW(c.list, LB_GETCOUNT, 0, 0)), 1, kDefaultVisibleItems);
+    return items * item + 2;
+}
+
 void drop(HWND hwnd, Combo& c) {
     if (c.dropped || kindOf(styleOf(hwnd)) == CBS_SIMPLE)
         return;
     notifyCommand(hwnd, CBN_DROPDOWN);
     RECT r{};
     GetWindowRect(hwnd, &r);
-    const int items =
-        std::clamp(static_cast<int>(SendMessageW(c.list, LB_GETCOUNT, 0, 0)), 1, kDefaultVisibleItems);
-    const int height = items * static_cast<int>(SendMessageW(c.list, LB_GETITEMHEIGHT, 0, 0)) + 2;
+    const int height = listHeight(c);
     const int width = std::max(static_cast<int>(r.right - r.left), c.droppedWidth);
     SetWindowPos(c.list, HWND_TOP, r.left, r.bottom, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     c.dropped = true;
@@ -248,6 +259,9 @@ void create(HWND hwnd, Combo& c) {
     const DWORD style = styleOf(hwnd);
     const DWORD kind = kindOf(style);
     c.fieldHeight = lineHeight(c.font) + 8;
+    RECT made{};
+    GetClientRect(hwnd, &made);
+    c.droppedHeight = made.bottom;
     const HINSTANCE instance = nullptr;
     DWORD listStyle = LBS_COMBOBOX | LBS_NOTIFY | WS_VSCROLL | WS_BORDER;
     if (style & CBS_SORT)
@@ -265,6 +279,10 @@ void create(HWND hwnd, Combo& c) {
         c.list = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"ComboLBox", L"",
                                  listStyle | WS_POPUP, 0, 0, 0, 0, hwnd, nullptr, instance, nullptr);
     SendMessageW(c.list, kListSetCombo, reinterpret_cast<WPARAM>(hwnd), 0);
+    // A drop-down box is as tall as its field; the rest of its height is for the dropped list.
+    if (kind != CBS_SIMPLE)
+        SetWindowPos(hwnd, nullptr, 0, 0, made.right, c.fieldHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (kind != CBS_DROPDOWNLIST) {
         DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;
         if (style & CBS_UPPERCASE)
@@ -527,9 +545,7 @@ LRESULT comboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         GetWindowRect(hwnd, &r);
         RECT list{};
         GetWindowRect(c->list, &list);
-        const int height = c->dropped
-                               ? static_cast<int>(list.bottom - list.top)
-                               : kDefaultVisibleItems * static_cast<int>(toList(*c, LB_GETITEMHEIGHT, 0, 0));
+        const int height = c->dropped ? static_cast<int>(list.bottom - list.top) : listHeight(*c);
         *reinterpret_cast<RECT*>(lParam) =
             RECT{r.left, r.top, r.left + std::max(static_cast<int>(r.right - r.left), c->droppedWidth),
                  r.bottom + height};
@@ -614,6 +630,12 @@ LRESULT comboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             SendMessageW(c->edit, WM_SETFONT, wParam, lParam);
         SendMessageW(c->list, WM_SETFONT, wParam, lParam);
         c->fieldHeight = lineHeight(c->font) + 8;
+        if (kindOf(styleOf(hwnd)) != CBS_SIMPLE) {
+            RECT r{};
+            GetClientRect(hwnd, &r);
+            SetWindowPos(hwnd, nullptr, 0, 0, r.right, c->fieldHeight,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         layout(hwnd, *c);
         return 0;
     case WM_GETFONT:

@@ -35,14 +35,12 @@ std::wstring textOf(HWND hwnd) {
 }
 
 LRESULT defaultControlColor(UINT message) {
-    // A system colour index plus one stands for that colour's brush.
-    constexpr LONG_PTR kWindow = 5, kFace = 15, kScrollBar = 0;
-    LONG_PTR index = kFace;
+    int index = COLOR_3DFACE;
     if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX)
-        index = kWindow;
+        index = COLOR_WINDOW;
     else if (message == WM_CTLCOLORSCROLLBAR)
-        index = kScrollBar;
-    return index + 1;
+        index = COLOR_SCROLLBAR;
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(index));
 }
 
 HBRUSH controlColor(HWND hwnd, HDC dc, UINT message) {

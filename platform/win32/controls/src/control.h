@@ -3,6 +3,7 @@
 #pragma once
 
 #include "win/controls.h"
+#include "win/gdi.h"
 
 #include <string>
 

@@ -66,11 +66,32 @@ void setDefaultButton(HWND dialog, WORD id) {
         SendMessageW(now, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
-SIZE unitsFor(LPCWSTR face, WORD pointSize) {
-    // The average width and height of the dialog font, as measured at 96 dpi.
-    (void)face;
-    const int points = pointSize ? pointSize : 8;
-    return SIZE{(6 * points + 4) / 8, (13 * points + 4) / 8};
+// The template's font at the screen's 96 dots per inch; the system's dialog font without one.
+HFONT dialogFont(const pal::win::DialogTemplate& t, bool* owned) {
+    *owned = false;
+    if (!(t.style & DS_SETFONT) || !t.fontFace)
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const int points = t.pointSize ? t.pointSize : 8;
+    const HFONT font = CreateFontW(-((points * 96 + 36) / 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, t.fontFace);
+    *owned = font != nullptr;
+    return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// The average character width (from the 52 letters, rounded as the platform rounds) and the
+// height of the font: 4 horizontal and 8 vertical dialog units.
+SIZE unitsOf(HFONT font) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    static const wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE size{};
+    GetTextExtentPoint32W(dc, letters, 52, &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    const LONG width = (size.cx / 26 + 1) / 2;
+    return SIZE{width > 0 ? width : 6, tm.tmHeight > 0 ? tm.tmHeight : 13};
 }
 
 int toPixelsX(short units, SIZE base) {
@@ -81,7 +102,9 @@ int toPixelsY(short units, SIZE base) {
 }
 
 HWND build(const pal::win::DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM param, bool modal) {
-    const SIZE base = unitsFor(t.fontFace, t.pointSize);
+    bool ownsFont = false;
+    const HFONT font = dialogFont(t, &ownsFont);
+    const SIZE base = unitsOf(font);
     DWORD style = t.style & ~WS_VISIBLE;
     DWORD exStyle = t.exStyle | WS_EX_CONTROLPARENT;
     if (style & DS_MODALFRAME)
@@ -306,7 +329,7 @@ INT_PTR dialogBox(const DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM para
 
 SIZE dialogBaseUnits(HWND dialog) {
     const DialogState* s = dialogState(dialog);
-    return s ? s->units : unitsFor(nullptr, 8);
+    return s ? s->units : unitsOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
 }
 
 } // namespace pal::win
@@ -398,8 +421,12 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SETFONT:
-        if (s)
+        if (s && reinterpret_cast<HFONT>(wParam) != s->font) {
+            if (s->ownsFont)
+                DeleteObject(s->font);
+            s->ownsFont = false;
             s->font = reinterpret_cast<HFONT>(wParam);
+        }
         return 0;
     case WM_GETFONT:
         return s ? reinterpret_cast<LRESULT>(s->font) : 0;
@@ -415,6 +442,8 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         paintDialogBackground(dialog, reinterpret_cast<HDC>(wParam));
         return 1;
     case WM_NCDESTROY:
+        if (s && s->ownsFont)
+            DeleteObject(s->font);
         removeDialogState(dialog);
         break;
     default:

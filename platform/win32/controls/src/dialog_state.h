@@ -14,6 +14,7 @@ struct DialogState {
     bool ended = false;
     INT_PTR result = 0;
     HFONT font = nullptr;
+    bool ownsFont = false; // made from the template: deleted with the dialog
     SIZE units{6, 13};
 };
 

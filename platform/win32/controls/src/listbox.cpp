@@ -471,7 +471,7 @@ void scroll(HWND hwnd, List& l, WORD code, int thumb) {
 void paint(HWND hwnd, UINT message, WPARAM wParam, List& l) {
     const DWORD style = styleOf(hwnd);
     const Mode mode = modeOf(style);
-    ListLook look{l.top, defaultItemHeight(l), l.caret, l.focused, l.scrollX, l.font};
+    ListLook look{notifyTarget(hwnd, l), l.top, defaultItemHeight(l), l.caret, l.focused, l.scrollX, l.font};
     const bool drawn = ownerDrawn(style);
     paintControl(hwnd, message, wParam, [&](HDC dc, const RECT& r) {
         paintList(

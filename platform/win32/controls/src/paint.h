@@ -19,6 +19,13 @@ void paintControl(HWND hwnd, UINT message, WPARAM wParam, const std::function<vo
 // Text measurement in a control's font (the system's dialog font when `font` is null).
 int textWidth(HFONT font, const std::wstring& text);
 int lineHeight(HFONT font);
+HFONT fontOrDefault(HFONT font);
+
+// Helpers of the painting files.
+void fill(HDC dc, const RECT& r, int sysColor);
+// Sets the system's text and background colours for the kind, then lets the parent change them.
+HBRUSH prepareColors(HWND hwnd, HDC dc, UINT ctlColorMessage);
+void triangle(HDC dc, const RECT& r, int direction, COLORREF color); // 0 up, 1 down, 2 left, 3 right
 
 struct ButtonLook {
     DWORD type;
@@ -57,6 +64,7 @@ struct EditLook {
 void paintEdit(HWND hwnd, HDC dc, const RECT& client, const EditLook& look);
 
 struct ListLook {
+    HWND owner; // who draws owner-drawn items: the parent, or the combo box of a combo's list
     int top;
     int itemHeight;
     int caret;
@@ -87,9 +95,9 @@ void paintCombo(HWND hwnd, HDC dc, const RECT& client, const ComboLook& look);
 
 struct ScrollLook {
     bool vertical;
-    int min, max;
-    UINT page;
-    int pos;
+    int arrow;   // each arrow's length along the bar
+    int thumbAt; // the thumb's start along the bar
+    int thumb;   // its length; 0 when there is nothing to scroll
     bool enabled;
     UINT disabledArrows;
 };

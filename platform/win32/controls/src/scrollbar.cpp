@@ -313,7 +313,8 @@ LRESULT scrollBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
     case WM_PRINTCLIENT: {
-        const ScrollLook look{vertical(hwnd),  b.min, b.max, b.page, b.pos, IsWindowEnabled(hwnd) != FALSE,
+        const Geometry g = geometry(hwnd, b);
+        const ScrollLook look{vertical(hwnd),  g.arrow, g.thumbAt, g.thumb, IsWindowEnabled(hwnd) != FALSE,
                               b.disabledArrows};
         paintControl(hwnd, message, wParam, [&](HDC dc, const RECT& r) { paintScrollBar(dc, r, look); });
         return 0;
