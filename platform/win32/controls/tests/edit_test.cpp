@@ -188,3 +188,34 @@ TEST_F(EditTest, ClickPutsTheCaretAndFocusInTheBox) {
 
 } // namespace
 } // namespace controlstest
+
+namespace controlstest {
+namespace {
+
+using EditClipboardTest = ControlTest;
+
+TEST_F(EditClipboardTest, CutCopyAndPasteGoThroughTheClipboard) {
+    const HWND from = make(L"Edit", L"Лист 2 of 5", 0, {10, 10, 210, 34}, 5);
+    const HWND to = make(L"Edit", L"", 0, {10, 40, 210, 64}, 6);
+    SendMessageW(to, EM_LIMITTEXT, 4, 0);
+    SetFocus(from);
+    SendMessageW(from, EM_SETSEL, 0, 6);
+    press('C', {VK_CONTROL});
+    EXPECT_EQ(textOf(from), L"Лист 2 of 5") << "copy leaves the text";
+    SetFocus(to);
+    take();
+    press('V', {VK_CONTROL});
+    EXPECT_EQ(textOf(to), L"Лист") << "pasted text is cut at the limit";
+    EXPECT_EQ(take(), (Log{"6:EN_MAXTEXT", "6:EN_UPDATE", "6:EN_CHANGE"}));
+    SetFocus(from);
+    SendMessageW(from, EM_SETSEL, 6, -1);
+    press('X', {VK_CONTROL});
+    EXPECT_EQ(textOf(from), L"Лист 2");
+    SendMessageW(to, EM_LIMITTEXT, 0, 0);
+    SetFocus(to);
+    press(VK_INSERT, {VK_SHIFT});
+    EXPECT_EQ(textOf(to), L"Лист of 5");
+}
+
+} // namespace
+} // namespace controlstest
