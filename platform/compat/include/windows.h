@@ -9,3 +9,4 @@
 #include "win/system.h"
 #include "win/com.h"
 #include "win/ole.h"
+#include "win/controls.h"

@@ -9,6 +9,7 @@
 #include "afx/app.h"
 #include "afx/cmdline.h"
 #include "afx/cmdtarget.h"
+#include "afx/controls.h"
 #include "afx/dialog.h"
 #include "afx/frame.h"
 #include "afx/gdi.h"

@@ -157,7 +157,6 @@ BOOL CDialog::createFromTemplate(HWND hWndOwner, bool visible) {
     if (t == nullptr)
         return FALSE;
     pal::mfc::registerLibraryClasses();
-    pal::mfc::registerStandardControls();
     DWORD style = t->dwStyle & ~WS_VISIBLE;
     if ((style & WS_CHILD) == 0)
         style |= WS_POPUP;
