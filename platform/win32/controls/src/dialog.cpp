@@ -1,371 +1,476 @@
-// The dialog class, the dialog keyboard, the modal loop of this library's dialogs, and the
-// registration of the controls' classes.
-#include "controls.h"
-
-#include "modal.h"
+// The dialog manager: dialogs made from templates declared in code, their default procedure,
+// modal loops and the helpers that reach a dialog's controls by id.
+#include "control.h"
+#include "dialog_state.h"
 #include "paint.h"
 
-#include "pal/controls.h"
 #include "pal/text.h"
 
+#include <algorithm>
+#include <map>
+#include <mutex>
 #include <vector>
 
-namespace pal::controls {
-
-std::wstring windowText(HWND hwnd) {
-    const int n = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    text.resize(static_cast<size_t>(InternalGetWindowText(hwnd, text.data(), n + 1)));
-    return text;
-}
-
-void notifyParent(HWND control, WORD code) {
-    const HWND parent = GetParent(control);
-    if (parent)
-        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), code),
-                     reinterpret_cast<LPARAM>(control));
-}
-
-std::wstring withoutMnemonic(const std::wstring& text) {
-    std::wstring out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'&') {
-            if (i + 1 < text.size() && text[i + 1] == L'&')
-                out += L'&', ++i;
-            continue;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
-wchar_t mnemonicOf(const std::wstring& text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != L'&')
-            continue;
-        if (text[i + 1] == L'&') {
-            ++i;
-            continue;
-        }
-        return pal::text::toLower(std::wstring(1, text[i + 1]))[0];
-    }
-    return 0;
-}
-
+namespace pal::ctl {
 namespace {
 
-ModalDialog* dialogOf(HWND hwnd) {
-    return reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+std::map<HWND, DialogState>& states() {
+    static auto* all = new std::map<HWND, DialogState>;
+    return *all;
 }
 
-LRESULT codeOf(HWND control) {
-    return SendMessageW(control, WM_GETDLGCODE, 0, 0);
+struct TemplateSet {
+    const pal::win::DialogTemplate* templates;
+    size_t count;
+};
+std::mutex templatesMutex;
+std::vector<TemplateSet>& templateSets() {
+    static auto* sets = new std::vector<TemplateSet>;
+    return *sets;
 }
 
-bool isPushButton(HWND control) {
-    return (codeOf(control) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
-}
-
-std::vector<HWND> childrenOf(HWND dialog) {
-    std::vector<HWND> list;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        list.push_back(c);
-    return list;
-}
-
-HWND defaultButton(HWND dialog) {
-    const LRESULT r = SendMessageW(dialog, DM_GETDEFID, 0, 0);
-    const int id =
-        HIWORD(static_cast<DWORD_PTR>(r)) == DC_HASDEFID ? LOWORD(static_cast<DWORD_PTR>(r)) : IDOK;
-    return GetDlgItem(dialog, id);
-}
-
-// The push button with the focus looks like the default one; with the focus elsewhere the
-// dialog's default button does.
-void showDefault(HWND dialog, HWND focus) {
-    const HWND marked = focus && isPushButton(focus) ? focus : defaultButton(dialog);
-    for (HWND c : childrenOf(dialog)) {
-        if (!isPushButton(c))
-            continue;
-        SendMessageW(c, BM_SETSTYLE, c == marked ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+// The messages whose answer is what the dialog procedure returns rather than DWLP_MSGRESULT.
+bool answersDirectly(UINT message) {
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
     }
 }
 
-void pressDefault(HWND dialog) {
-    const HWND focus = GetFocus();
-    HWND button = focus && IsChild(dialog, focus) && isPushButton(focus) ? focus : defaultButton(dialog);
-    const int id = button ? GetDlgCtrlID(button) : IDOK;
-    if (button && !IsWindowEnabled(button)) {
-        MessageBeep(0);
+HWND firstTabItem(HWND dialog) {
+    return GetNextDlgTabItem(dialog, nullptr, FALSE);
+}
+
+void setDefaultButton(HWND dialog, WORD id) {
+    DialogState* s = dialogState(dialog);
+    if (!s)
         return;
-    }
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+    const HWND old = s->defId ? GetDlgItem(dialog, s->defId) : nullptr;
+    if (old && (dialogCode(old) & DLGC_DEFPUSHBUTTON))
+        SendMessageW(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    s->defId = id;
+    const HWND now = id ? GetDlgItem(dialog, id) : nullptr;
+    if (now && (dialogCode(now) & DLGC_UNDEFPUSHBUTTON))
+        SendMessageW(now, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
-// A mnemonic presses its button, or moves the focus to the control after its label.
-bool mnemonic(HWND dialog, wchar_t ch) {
-    const wchar_t lower = pal::text::toLower(std::wstring(1, ch))[0];
-    const std::vector<HWND> children = childrenOf(dialog);
-    for (size_t i = 0; i < children.size(); ++i) {
-        const HWND c = children[i];
-        if (!IsWindowVisible(c) || !IsWindowEnabled(c) || mnemonicOf(windowText(c)) != lower)
-            continue;
-        const LRESULT code = codeOf(c);
-        if (code & DLGC_BUTTON) {
-            SendMessageW(c, BM_CLICK, 0, 0);
-            return true;
+// The template's font at the screen's 96 dots per inch; the system's dialog font without one.
+HFONT dialogFont(const pal::win::DialogTemplate& t, bool* owned) {
+    *owned = false;
+    if (!(t.style & DS_SETFONT) || !t.fontFace)
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const int points = t.pointSize ? t.pointSize : 8;
+    const HFONT font = CreateFontW(-((points * 96 + 36) / 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, t.fontFace);
+    *owned = font != nullptr;
+    return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// The average character width (from the 52 letters, rounded as the platform rounds) and the
+// height of the font: 4 horizontal and 8 vertical dialog units.
+SIZE unitsOf(HFONT font) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    static const wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE size{};
+    GetTextExtentPoint32W(dc, letters, 52, &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    const LONG width = (size.cx / 26 + 1) / 2;
+    return SIZE{width > 0 ? width : 6, tm.tmHeight > 0 ? tm.tmHeight : 13};
+}
+
+int toPixelsX(short units, SIZE base) {
+    return (units * static_cast<int>(base.cx) + 2) / 4;
+}
+int toPixelsY(short units, SIZE base) {
+    return (units * static_cast<int>(base.cy) + 4) / 8;
+}
+
+HWND build(const pal::win::DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM param, bool modal) {
+    bool ownsFont = false;
+    const HFONT font = dialogFont(t, &ownsFont);
+    const SIZE base = unitsOf(font);
+    DWORD style = t.style & ~WS_VISIBLE;
+    DWORD exStyle = t.exStyle | WS_EX_CONTROLPARENT;
+    if (style & DS_MODALFRAME)
+        exStyle |= WS_EX_DLGMODALFRAME;
+    if (!(style & WS_CHILD))
+        style |= WS_POPUP;
+    RECT r{0, 0, toPixelsX(t.cx, base), toPixelsY(t.cy, base)};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    POINT at{toPixelsX(t.x, base), toPixelsY(t.y, base)};
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (style & DS_CENTER) {
+        RECT area{};
+        if (owner && !(style & WS_CHILD)) {
+            GetWindowRect(owner, &area);
+        } else {
+            MONITORINFO info{sizeof info, {}, {}, 0};
+            GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &info);
+            area = info.rcWork;
         }
-        if (code & DLGC_STATIC) {
-            for (size_t j = i + 1; j < children.size(); ++j) {
-                if ((GetWindowLongW(children[j], GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(children[j])) {
-                    SetFocus(children[j]);
-                    showDefault(dialog, children[j]);
-                    return true;
-                }
-            }
+        at = POINT{area.left + (area.right - area.left - width) / 2,
+                   area.top + (area.bottom - area.top - height) / 2};
+    } else if (owner && !(style & WS_CHILD) && !(style & DS_ABSALIGN)) {
+        ClientToScreen(owner, &at);
+    }
+    const HWND dialog = CreateWindowExW(exStyle, WC_DIALOG, t.caption ? t.caption : L"", style, at.x, at.y,
+                                        width, height, owner, nullptr, nullptr, nullptr);
+    if (!dialog)
+        return nullptr;
+    DialogState& s = addDialogState(dialog);
+    s.units = base;
+    s.modal = modal;
+    SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
+    if (s.font)
+        SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
+    for (size_t i = 0; i < t.count; ++i) {
+        const pal::win::DialogItem& item = t.items[i];
+        DWORD itemStyle = (item.style | WS_CHILD) & ~WS_POPUP;
+        if (!item.hidden)
+            itemStyle |= WS_VISIBLE;
+        const HWND control =
+            CreateWindowExW(item.exStyle | WS_EX_NOPARENTNOTIFY, item.className, item.text ? item.text : L"",
+                            itemStyle, toPixelsX(item.x, base), toPixelsY(item.y, base),
+                            toPixelsX(item.cx, base), toPixelsY(item.cy, base), dialog,
+                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), nullptr, nullptr);
+        if (!control) {
+            if (t.style & DS_NOFAILCREATE)
+                continue;
+            DestroyWindow(dialog);
+            return nullptr;
+        }
+        if (s.font)
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
+        if (!dialogState(dialog)->defId && (dialogCode(control) & DLGC_DEFPUSHBUTTON))
+            dialogState(dialog)->defId = item.id;
+    }
+    const HWND first = firstTabItem(dialog);
+    if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && IsWindow(dialog)) {
+        const HWND focus = GetNextDlgTabItem(dialog, nullptr, FALSE);
+        if (focus)
+            focusControl(dialog, focus);
+    }
+    if (!IsWindow(dialog))
+        return nullptr;
+    if (t.style & WS_VISIBLE)
+        ShowWindow(dialog, SW_SHOWNORMAL);
+    return dialog;
+}
+
+INT_PTR runModal(HWND dialog, HWND owner) {
+    const bool enableOwner = owner && IsWindowEnabled(owner);
+    if (enableOwner)
+        EnableWindow(owner, FALSE);
+    DialogState* s = dialogState(dialog);
+    if (s && !s->ended)
+        ShowWindow(dialog, SW_SHOWNORMAL);
+    MSG msg{};
+    bool quit = false;
+    while (IsWindow(dialog) && (s = dialogState(dialog)) && !s->ended) {
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && owner &&
+            !(GetWindowLongW(dialog, GWL_STYLE) & DS_NOIDLEMSG))
+            SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
+        if ((s = dialogState(dialog)) == nullptr || s->ended)
+            break;
+        if (!GetMessageW(&msg, nullptr, 0, 0)) {
+            quit = true;
+            break;
+        }
+        if (!IsDialogMessageW(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
         }
     }
-    return false;
+    INT_PTR result = -1;
+    if ((s = dialogState(dialog)))
+        result = s->result;
+    if (quit)
+        PostQuitMessage(static_cast<int>(msg.wParam));
+    if (enableOwner)
+        EnableWindow(owner, TRUE);
+    if (owner && GetActiveWindow() == dialog)
+        SetActiveWindow(owner);
+    if (IsWindow(dialog))
+        DestroyWindow(dialog);
+    return result;
+}
+
+void saveFocus(HWND dialog) {
+    DialogState* s = dialogState(dialog);
+    const HWND focus = GetFocus();
+    if (s && focus && IsChild(dialog, focus))
+        s->savedFocus = focus;
+}
+
+void restoreFocus(HWND dialog) {
+    DialogState* s = dialogState(dialog);
+    HWND focus = s && s->savedFocus && IsWindow(s->savedFocus) && IsChild(dialog, s->savedFocus)
+                     ? s->savedFocus
+                     : firstTabItem(dialog);
+    if (focus)
+        focusControl(dialog, focus);
 }
 
 } // namespace
 
-LRESULT dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ModalDialog* d = dialogOf(hwnd);
-    switch (message) {
-    case WM_COMMAND:
-        if (d)
-            d->command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
-    case WM_CLOSE:
-        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDCANCEL)));
-        return 0;
-    case DM_GETDEFID:
-        return d ? MAKELRESULT(static_cast<WORD>(d->defaultId()), DC_HASDEFID) : 0;
-    case DM_SETDEFID:
-        if (d)
-            d->setDefaultId(static_cast<int>(wParam));
-        showDefault(hwnd, GetFocus());
-        return TRUE;
-    case WM_ERASEBKGND:
-        paintDialog(reinterpret_cast<HDC>(wParam), hwnd);
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        const HDC dc = BeginPaint(hwnd, &ps);
-        if (d)
-            d->paintFace(dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+DialogState* dialogState(HWND dialog) {
+    auto& all = states();
+    auto it = all.find(dialog);
+    return it == all.end() || !IsWindow(dialog) ? nullptr : &it->second;
 }
 
-void registerClasses() {
-    struct Class {
-        const wchar_t* name;
-        WNDPROC proc;
-        int extra;
-        UINT style;
-    };
-    static const Class kClasses[] = {
-        {L"Button", &buttonProc, 2 * static_cast<int>(sizeof(LONG_PTR)), CS_DBLCLKS | CS_PARENTDC},
-        {L"Edit", &editProc, 3 * static_cast<int>(sizeof(LONG_PTR)), CS_DBLCLKS | CS_PARENTDC},
-        {L"ListBox", &listBoxProc, static_cast<int>(sizeof(LONG_PTR)), CS_DBLCLKS | CS_PARENTDC},
-        {L"Static", &staticProc, 0, CS_PARENTDC},
-        {kDialogClass, &dialogProc, 0, CS_SAVEBITS | CS_DBLCLKS},
-    };
-    // The classes go with the others when a test clears the window layer, so each is looked for.
-    for (const Class& c : kClasses) {
-        WNDCLASSEXW wc{};
-        if (GetClassInfoExW(nullptr, c.name, &wc))
+DialogState& addDialogState(HWND dialog) {
+    auto& all = states();
+    std::erase_if(all, [](const auto& entry) { return !IsWindow(entry.first); });
+    return all[dialog];
+}
+
+void removeDialogState(HWND dialog) {
+    states().erase(dialog);
+}
+
+LRESULT dialogCode(HWND control, const MSG* msg) {
+    return SendMessageW(control, WM_GETDLGCODE, msg ? msg->wParam : 0, reinterpret_cast<LPARAM>(msg));
+}
+
+void focusControl(HWND dialog, HWND control) {
+    if (!control)
+        return;
+    const LRESULT code = dialogCode(control);
+    SetFocus(control);
+    if (code & DLGC_HASSETSEL)
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    // The default frame moves to a push button that takes the focus, and back when it leaves.
+    DialogState* s = dialogState(dialog);
+    if (!s)
+        return;
+    const HWND defButton = s->defId ? GetDlgItem(dialog, s->defId) : nullptr;
+    for (HWND c : dialogControls(dialog)) {
+        const LRESULT cc = dialogCode(c);
+        if (!(cc & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) || (styleOf(c) & BS_TYPEMASK) == BS_OWNERDRAW)
             continue;
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof wc;
-        wc.style = c.style | CS_GLOBALCLASS;
-        wc.lpfnWndProc = c.proc;
-        wc.cbWndExtra = c.extra;
-        wc.lpszClassName = c.name;
-        RegisterClassExW(&wc);
+        const bool pushButtonFocused = (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+        const bool shouldBeDefault = pushButtonFocused ? c == control : c == defButton;
+        if (shouldBeDefault && (cc & DLGC_UNDEFPUSHBUTTON))
+            SendMessageW(c, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        else if (!shouldBeDefault && (cc & DLGC_DEFPUSHBUTTON))
+            SendMessageW(c, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     }
 }
 
-// The modal loop ------------------------------------------------------------------------------
-
-HWND ModalDialog::addControl(const wchar_t* cls, const std::wstring& text, int id, DWORD style, RECT r,
-                             DWORD exStyle) {
-    return CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                           r.right - r.left, r.bottom - r.top, hwnd_,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-}
-
-void ModalDialog::click(int id) {
-    if (const HWND button = GetDlgItem(hwnd_, id))
-        SendMessageW(button, BM_CLICK, 0, 0);
-}
-
-HWND ModalDialog::initialFocus() {
-    if (const HWND def = GetDlgItem(hwnd_, defaultId_))
-        return def;
-    return GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-}
-
-void ModalDialog::end(int result) {
-    result_ = result;
-    ended_ = true;
-}
-
-int ModalDialog::run(HWND owner, const std::wstring& caption, SIZE client) {
-    registerClasses();
-    owner_ = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const LONG cx = frame.right - frame.left, cy = frame.bottom - frame.top;
-    // Centred over the owner, or on the primary monitor's work area.
-    RECT over{};
-    if (!owner_ || !GetWindowRect(owner_, &over) || IsIconic(owner_)) {
-        MONITORINFO mi{};
-        mi.cbSize = sizeof mi;
-        GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
-        over = mi.rcWork;
-    }
-    const LONG x = over.left + ((over.right - over.left) - cx) / 2;
-    const LONG y = over.top + ((over.bottom - over.top) - cy) / 2;
-    hwnd_ = CreateWindowExW(exStyle, kDialogClass, caption.c_str(), style, x, y, cx, cy, owner_, nullptr,
-                            nullptr, this);
-    if (!hwnd_)
-        return 0;
-    // The dialog's object goes with its window; whoever registered the dialog class first, the
-    // window is this library's from here on.
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&dialogProc));
-    build();
-    const bool disableOwner = owner_ && IsWindowEnabled(owner_);
-    if (disableOwner)
-        EnableWindow(owner_, FALSE);
-    ShowWindow(hwnd_, SW_SHOW);
-    if (const HWND first = initialFocus()) {
-        SetFocus(first);
-        showDefault(hwnd_, first);
-    }
-
-    int fruitless = 0;
-    while (!ended_) {
-        MSG msg{};
-        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            fruitless = 0;
-            if (msg.message == WM_QUIT) {
-                // The program is ending: the dialog ends too and the loop outside sees WM_QUIT.
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                end(IDCANCEL);
-            } else if (!IsDialogMessageW(hwnd_, &msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            continue;
+std::vector<HWND> dialogControls(HWND dialog) {
+    std::vector<HWND> out;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        out.push_back(c);
+        if (GetWindowLongW(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) {
+            const auto inner = dialogControls(c);
+            out.insert(out.end(), inner.begin(), inner.end());
         }
-        if (owner_)
-            SendMessageW(owner_, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hwnd_));
-        if (ended_ || PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
-            continue;
-        answering_ = true;
-        respond();
-        answering_ = false;
-        // A dialog that no answer moves (a control that ignores its click) must still end.
-        if (!ended_ && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && ++fruitless > 16)
-            end(IDCANCEL);
     }
-
-    if (disableOwner)
-        EnableWindow(owner_, TRUE);
-    if (owner_ && GetActiveWindow() == hwnd_)
-        SetActiveWindow(owner_);
-    DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
-    return result_;
+    return out;
 }
 
-} // namespace pal::controls
+} // namespace pal::ctl
 
-using namespace pal::controls;
+using namespace pal::ctl;
 
-BOOL IsDialogMessageW(HWND dialog, LPMSG msg) {
-    if (!msg || !dialog || (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)))
+namespace pal::win {
+
+DialogTemplateSet::DialogTemplateSet(const DialogTemplate* templates, std::size_t count)
+    : templates_(templates) {
+    std::lock_guard lock(templatesMutex);
+    templateSets().push_back({templates, count});
+}
+
+DialogTemplateSet::~DialogTemplateSet() {
+    std::lock_guard lock(templatesMutex);
+    std::erase_if(templateSets(), [this](const TemplateSet& s) { return s.templates == templates_; });
+}
+
+const DialogTemplate* findDialogTemplate(WORD id) {
+    std::lock_guard lock(templatesMutex);
+    for (const TemplateSet& s : templateSets()) {
+        for (size_t i = 0; i < s.count; ++i) {
+            if (s.templates[i].id == id)
+                return &s.templates[i];
+        }
+    }
+    return nullptr;
+}
+
+HWND createDialog(const DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM param) {
+    return build(t, owner, proc, param, false);
+}
+
+INT_PTR dialogBox(const DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM param) {
+    if (owner)
+        owner = GetAncestor(owner, GA_ROOT);
+    const HWND dialog = build(t, owner, proc, param, true);
+    if (!dialog)
+        return -1;
+    return runModal(dialog, owner);
+}
+
+SIZE dialogBaseUnits(HWND dialog) {
+    const DialogState* s = dialogState(dialog);
+    return s ? s->units : unitsOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+}
+
+} // namespace pal::win
+
+namespace {
+
+const pal::win::DialogTemplate* templateNamed(LPCWSTR name) {
+    if (!IS_INTRESOURCE(name)) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    const auto* t = pal::win::findDialogTemplate(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
+    if (!t)
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return t;
+}
+
+} // namespace
+
+HWND CreateDialogParamW(HINSTANCE, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
+    const auto* t = templateNamed(templateName);
+    return t ? pal::win::createDialog(*t, owner, proc, param) : nullptr;
+}
+
+INT_PTR DialogBoxParamW(HINSTANCE, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
+    const auto* t = templateNamed(templateName);
+    return t ? pal::win::dialogBox(*t, owner, proc, param) : -1;
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result) {
+    DialogState* s = dialogState(dialog);
+    if (!s) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
-    switch (msg->message) {
-    case WM_KEYDOWN: {
-        const LRESULT code =
-            SendMessageW(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
-        if (code & DLGC_WANTALLKEYS)
-            break;
-        if (msg->wParam == VK_TAB && !(code & DLGC_WANTTAB)) {
-            const bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-            if (const HWND next = GetNextDlgTabItem(dialog, GetFocus(), back ? TRUE : FALSE)) {
-                SetFocus(next);
-                if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-                    SendMessageW(next, EM_SETSEL, 0, -1);
-                showDefault(dialog, next);
-            }
-            return TRUE;
-        }
-        if (msg->wParam == VK_RETURN) {
-            pressDefault(dialog);
-            return TRUE;
-        }
-        if (msg->wParam == VK_ESCAPE) {
-            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
-            return TRUE;
-        }
-        break;
     }
-    case WM_CHAR: {
-        const LRESULT code =
-            SendMessageW(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
-        if (code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS))
-            break;
-        // Space belongs to the focused button's press and release; other keys that name nothing beep.
-        if (!mnemonic(dialog, static_cast<wchar_t>(msg->wParam)) && msg->wParam != L' ')
-            MessageBeep(0);
-        return TRUE;
-    }
-    case WM_SYSCHAR:
-        if (mnemonic(dialog, static_cast<wchar_t>(msg->wParam)))
-            return TRUE;
-        break;
-    default:
-        break;
-    }
-    TranslateMessage(msg);
-    DispatchMessageW(msg);
+    s->result = result;
+    s->ended = true;
+    ShowWindow(dialog, SW_HIDE);
+    PostMessageW(dialog, WM_NULL, 0, 0); // wakes the modal loop
     return TRUE;
 }
 
-HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
-    std::vector<HWND> stops;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if ((GetWindowLongW(c, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(c) && IsWindowEnabled(c))
-            stops.push_back(c);
+LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto proc = reinterpret_cast<DLGPROC>(GetWindowLongPtrW(dialog, DWLP_DLGPROC))) {
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+        const INT_PTR handled = proc(dialog, message, wParam, lParam);
+        if (handled || message == WM_INITDIALOG)
+            return answersDirectly(message) ? handled : GetWindowLongPtrW(dialog, DWLP_MSGRESULT);
+        if (!IsWindow(dialog))
+            return 0;
     }
-    if (stops.empty())
-        return nullptr;
-    size_t at = stops.size();
-    for (size_t i = 0; i < stops.size(); ++i) {
-        if (stops[i] == control || IsChild(stops[i], control))
-            at = i;
+    DialogState* s = dialogState(dialog);
+    switch (message) {
+    case WM_INITDIALOG:
+        return 0;
+    case WM_CLOSE: {
+        const HWND cancel = GetDlgItem(dialog, IDCANCEL);
+        if (!cancel || IsWindowEnabled(cancel))
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(cancel));
+        return 0;
     }
-    if (at == stops.size())
-        return previous ? stops.back() : stops.front();
-    return stops[previous ? (at + stops.size() - 1) % stops.size() : (at + 1) % stops.size()];
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+            saveFocus(dialog);
+        else
+            restoreFocus(dialog);
+        return 0;
+    case WM_SETFOCUS:
+        restoreFocus(dialog);
+        return 0;
+    case WM_KILLFOCUS:
+        return 0;
+    case DM_GETDEFID:
+        return s && s->defId ? MAKELONG(s->defId, DC_HASDEFID) : 0;
+    case DM_SETDEFID:
+        setDefaultButton(dialog, static_cast<WORD>(wParam));
+        return TRUE;
+    case DM_REPOSITION:
+        return 0;
+    case WM_NEXTDLGCTL: {
+        HWND next = nullptr;
+        if (LOWORD(lParam))
+            next = reinterpret_cast<HWND>(wParam);
+        else
+            next = GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);
+        if (next)
+            focusControl(dialog, next);
+        return 0;
+    }
+    case WM_SETFONT:
+        if (s && reinterpret_cast<HFONT>(wParam) != s->font) {
+            if (s->ownsFont)
+                DeleteObject(s->font);
+            s->ownsFont = false;
+            s->font = reinterpret_cast<HFONT>(wParam);
+        }
+        return 0;
+    case WM_GETFONT:
+        return s ? reinterpret_cast<LRESULT>(s->font) : 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return defaultControlColor(message);
+    case WM_ERASEBKGND:
+        paintDialogBackground(dialog, reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_NCDESTROY:
+        if (s && s->ownsFont)
+            DeleteObject(s->font);
+        removeDialogState(dialog);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(dialog, message, wParam, lParam);
+}
+
+BOOL MapDialogRect(HWND dialog, LPRECT rect) {
+    if (!rect || !dialogState(dialog)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    const SIZE base = dialogState(dialog)->units;
+    auto scale = [](LONG v, LONG mul, LONG div) {
+        return static_cast<LONG>((static_cast<long long>(v) * mul + (v >= 0 ? div / 2 : -div / 2)) / div);
+    };
+    rect->left = scale(rect->left, base.cx, 4);
+    rect->right = scale(rect->right, base.cx, 4);
+    rect->top = scale(rect->top, base.cy, 8);
+    rect->bottom = scale(rect->bottom, base.cy, 8);
+    return TRUE;
+}
+
+LONG GetDialogBaseUnits() {
+    // The system font's average width and height.
+    return static_cast<LONG>(MAKELONG(8, 16));
 }
 
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -373,19 +478,58 @@ LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LP
     return control ? SendMessageW(control, message, wParam, lParam) : 0;
 }
 
+BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
+    const HWND control = GetDlgItem(dialog, id);
+    return control ? SetWindowTextW(control, text) : FALSE;
+}
+
 UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR buffer, int size) {
     const HWND control = GetDlgItem(dialog, id);
     if (!control) {
         if (buffer && size > 0)
-            buffer[0] = 0;
+            buffer[0] = L'\0';
         return 0;
     }
     return static_cast<UINT>(GetWindowTextW(control, buffer, size));
 }
 
-BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text) {
+BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
+    const std::wstring text =
+        isSigned ? std::to_wstring(static_cast<int>(value)) : std::to_wstring(static_cast<unsigned>(value));
+    return SetDlgItemTextW(dialog, id, text.c_str());
+}
+
+UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
+    if (translated)
+        *translated = FALSE;
     const HWND control = GetDlgItem(dialog, id);
-    return control ? SetWindowTextW(control, text) : FALSE;
+    if (!control)
+        return 0;
+    const std::wstring text = textOf(control);
+    size_t i = 0;
+    while (i < text.size() && (text[i] == L' ' || text[i] == L'\t'))
+        ++i;
+    bool negative = false;
+    if (isSigned && i < text.size() && (text[i] == L'-' || text[i] == L'+'))
+        negative = text[i++] == L'-';
+    const size_t digits = i;
+    long long value = 0;
+    while (i < text.size() && text[i] >= L'0' && text[i] <= L'9') {
+        value = value * 10 + (text[i++] - L'0');
+        if (value > 0xFFFFFFFFLL)
+            return 0;
+    }
+    while (i < text.size() && (text[i] == L' ' || text[i] == L'\t'))
+        ++i;
+    if (i == digits || i != text.size())
+        return 0;
+    if (negative)
+        value = -value;
+    if (isSigned ? (value < INT32_MIN || value > INT32_MAX) : value > 0xFFFFFFFFLL)
+        return 0;
+    if (translated)
+        *translated = TRUE;
+    return static_cast<UINT>(value);
 }
 
 BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
@@ -398,4 +542,18 @@ BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
 
 UINT IsDlgButtonChecked(HWND dialog, int id) {
     return static_cast<UINT>(SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0));
+}
+
+BOOL CheckRadioButton(HWND dialog, int first, int last, int check) {
+    if (first > last)
+        std::swap(first, last);
+    bool found = false;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(c);
+        if (id < first || id > last)
+            continue;
+        SendMessageW(c, BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED, 0);
+        found |= id == check;
+    }
+    return found ? TRUE : FALSE;
 }

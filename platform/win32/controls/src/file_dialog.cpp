@@ -1,8 +1,6 @@
 // The file dialog: the folders and the matching files of one folder, a name edit, and OK and
 // Cancel. A name that is a folder opens it; a wildcard filters the list; a name is checked as
 // the flags ask (the folder must exist, the file must exist, replacing asks first).
-#include "controls.h"
-
 #include "modal.h"
 
 #include "pal/path.h"
@@ -16,7 +14,7 @@
 
 namespace fs = std::filesystem;
 
-namespace pal::controls {
+namespace pal::ctl {
 namespace {
 
 thread_local DWORD lastError = 0;
@@ -140,11 +138,10 @@ public:
         prompt_.caption = ofn.lpstrTitle && *ofn.lpstrTitle ? ofn.lpstrTitle : (save ? L"Save As" : L"Open");
         prompt_.text = name_;
         prompt_.flags = ofn.Flags;
-        defaultId_ = IDOK;
     }
 
     BOOL show() {
-        const int result = run(ofn_.hwndOwner, prompt_.caption, SIZE{480, 344});
+        const int result = run(ofn_.hwndOwner, prompt_.caption);
         return result == IDOK ? TRUE : FALSE;
     }
 
@@ -170,7 +167,8 @@ public:
         }
     }
 
-protected:
+    SIZE clientSize() const override { return SIZE{480, 344}; }
+
     void build() override {
         const bool multi = (ofn_.Flags & OFN_ALLOWMULTISELECT) != 0;
         addControl(L"Static", L"", stc1, SS_NOPREFIX, RECT{12, 10, 468, 28});
@@ -185,10 +183,12 @@ protected:
         addControl(L"Button", save_ ? L"&Save" : L"&Open", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON,
                    RECT{284, 306, 372, 332});
         addControl(L"Button", L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, RECT{380, 306, 468, 332});
+        SendMessageW(hwnd_, DM_SETDEFID, IDOK, 0);
         showFilter();
         navigate(folder_);
     }
 
+protected:
     HWND initialFocus() override { return GetDlgItem(hwnd_, edt1); }
 
     // The responder answers with a path (several of one folder separated by '|'), or OK or
@@ -526,16 +526,16 @@ BOOL runFileDialog(LPOPENFILENAMEW ofn, bool save) {
 }
 
 } // namespace
-} // namespace pal::controls
+} // namespace pal::ctl
 
 BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn) {
-    return pal::controls::runFileDialog(ofn, false);
+    return pal::ctl::runFileDialog(ofn, false);
 }
 
 BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn) {
-    return pal::controls::runFileDialog(ofn, true);
+    return pal::ctl::runFileDialog(ofn, true);
 }
 
 DWORD CommDlgExtendedError() {
-    return pal::controls::lastError;
+    return pal::ctl::lastError;
 }

@@ -1,302 +1,862 @@
-// "ListBox": a list of names, one selected (or several with LBS_MULTIPLESEL / LBS_EXTENDEDSEL).
-// Arrows, Home and End move the selection; a click selects, a double click tells the parent
-// LBN_DBLCLK; with LBS_NOTIFY a change of selection tells it LBN_SELCHANGE.
-#include "controls.h"
-
+// "ListBox" (and "ComboLBox", the list of a combo box): items with text and data, single,
+// multiple and extended selection, sorting, owner-drawn items, and scrolling.
+#include "combo_private.h"
+#include "control.h"
 #include "paint.h"
 
 #include "pal/text.h"
 
 #include <algorithm>
 
-namespace pal::controls {
+namespace pal::ctl {
 namespace {
 
-ListState* stateOf(HWND hwnd) {
-    return reinterpret_cast<ListState*>(GetWindowLongPtrW(hwnd, 0));
+struct Item {
+    std::wstring text;
+    ULONG_PTR data = 0;
+    bool selected = false;
+    int height = 0;
+};
+
+struct List {
+    std::vector<Item> items;
+    int current = -1; // the selection of a single-selection list
+    int caret = 0;    // the item with the focus rectangle
+    int anchor = 0;   // where an extended selection starts
+    int top = 0;
+    int itemHeight = 0;
+    int extent = 0; // horizontal extent
+    int scrollX = 0;
+    bool focused = false;
+    bool tracking = false;
+    int downSelection = -1;
+    HFONT font = nullptr;
+    HWND combo = nullptr;
+    // The bars the list was made with: it hides them while they have nothing to scroll and
+    // shows them again when they do.
+    bool vbar = false, hbar = false;
+};
+
+enum class Mode { Single, Multiple, Extended, None };
+
+Mode modeOf(DWORD style) {
+    if (style & LBS_NOSEL)
+        return Mode::None;
+    if (style & LBS_EXTENDEDSEL)
+        return Mode::Extended;
+    if (style & LBS_MULTIPLESEL)
+        return Mode::Multiple;
+    return Mode::Single;
 }
 
-bool multiple(HWND hwnd) {
-    return (GetWindowLongW(hwnd, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+bool ownerDrawn(DWORD style) {
+    return (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
+}
+bool hasStrings(DWORD style) {
+    return !ownerDrawn(style) || (style & LBS_HASSTRINGS);
 }
 
-void notifySelection(HWND hwnd) {
-    if (GetWindowLongW(hwnd, GWL_STYLE) & LBS_NOTIFY)
-        notifyParent(hwnd, LBN_SELCHANGE);
+HWND notifyTarget(HWND hwnd, const List& l) {
+    return l.combo ? l.combo : GetParent(hwnd);
 }
 
-int visibleRows(HWND hwnd) {
+// The parent hears LBN_* only when the list asks for it (LBS_NOTIFY).
+void notifyIfAsked(HWND hwnd, const List& l, UINT code) {
+    if (l.combo || !(styleOf(hwnd) & LBS_NOTIFY))
+        return;
+    notifyCommand(hwnd, code);
+}
+
+bool valid(const List& l, WPARAM index) {
+    return static_cast<LONG_PTR>(index) >= 0 && static_cast<size_t>(index) < l.items.size();
+}
+
+int count(const List& l) {
+    return static_cast<int>(l.items.size());
+}
+
+int defaultItemHeight(const List& l) {
+    return l.itemHeight > 0 ? l.itemHeight : std::max(1, lineHeight(l.font));
+}
+
+int heightOf(HWND hwnd, const List& l, int index) {
+    if ((styleOf(hwnd) & LBS_OWNERDRAWVARIABLE) && valid(l, static_cast<WPARAM>(index)) &&
+        l.items[static_cast<size_t>(index)].height > 0)
+        return l.items[static_cast<size_t>(index)].height;
+    return defaultItemHeight(l);
+}
+
+void redraw(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+int clientHeight(HWND hwnd) {
     RECT r{};
     GetClientRect(hwnd, &r);
-    return std::max<int>(1, (r.bottom - r.top) / kListItemHeight);
+    return r.bottom - r.top;
 }
 
-// Keeps the caret's item in view.
-void scrollTo(HWND hwnd, ListState& s, int index) {
-    if (index < 0)
+int visibleCount(HWND hwnd, const List& l) {
+    int y = 0, n = 0;
+    for (int i = l.top; i < count(l); ++i) {
+        y += heightOf(hwnd, l, i);
+        if (y > clientHeight(hwnd))
+            break;
+        ++n;
+    }
+    return std::max(1, n);
+}
+
+void updateScrollBars(HWND hwnd, const List& l) {
+    const DWORD style = styleOf(hwnd);
+    if (l.vbar) {
+        SCROLLINFO si{sizeof si,
+                      SIF_RANGE | SIF_PAGE | SIF_POS,
+                      0,
+                      std::max(0, count(l) - 1),
+                      static_cast<UINT>(visibleCount(hwnd, l)),
+                      l.top,
+                      0};
+        if (style & LBS_DISABLENOSCROLL)
+            si.fMask |= SIF_DISABLENOSCROLL;
+        SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+    }
+    if (l.hbar) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        SCROLLINFO si{sizeof si,
+                      SIF_RANGE | SIF_PAGE | SIF_POS,
+                      0,
+                      std::max(0, l.extent - 1),
+                      static_cast<UINT>(r.right - r.left),
+                      l.scrollX,
+                      0};
+        SetScrollInfo(hwnd, SB_HORZ, &si, TRUE);
+    }
+}
+
+void setTop(HWND hwnd, List& l, int top) {
+    const int most = std::max(0, count(l) - visibleCount(hwnd, l));
+    const int wanted = std::clamp(top, 0, std::max(most, 0));
+    if (wanted != l.top) {
+        l.top = wanted;
+        redraw(hwnd);
+    }
+    updateScrollBars(hwnd, l);
+}
+
+void showItem(HWND hwnd, List& l, int index) {
+    if (index < 0 || index >= count(l))
         return;
-    const int rows = visibleRows(hwnd);
-    if (index < s.top)
-        s.top = index;
-    else if (index >= s.top + rows)
-        s.top = index - rows + 1;
+    if (index < l.top)
+        setTop(hwnd, l, index);
+    else if (index >= l.top + visibleCount(hwnd, l))
+        setTop(hwnd, l, index - visibleCount(hwnd, l) + 1);
 }
 
-// Selects one item only (or none for -1), as a click or an arrow key does.
-void selectOnly(HWND hwnd, ListState& s, int index) {
-    for (auto& item : s.items)
-        item.selected = false;
-    if (index >= 0 && static_cast<size_t>(index) < s.items.size())
-        s.items[static_cast<size_t>(index)].selected = true;
-    s.caret = index;
-    scrollTo(hwnd, s, index);
-    InvalidateRect(hwnd, nullptr, TRUE);
+bool selectedAt(const List& l, Mode mode, int i) {
+    return mode == Mode::Single ? l.current == i : l.items[static_cast<size_t>(i)].selected;
 }
 
-int currentSelection(const ListState& s) {
-    for (size_t i = 0; i < s.items.size(); ++i) {
-        if (s.items[i].selected)
-            return static_cast<int>(i);
+// Ordering of a sorted list: strings without case; owner-drawn items without strings ask the parent.
+bool before(HWND hwnd, const List& l, const Item& a, const Item& b) {
+    if (hasStrings(styleOf(hwnd)))
+        return pal::text::compareNoCase(a.text, b.text) < 0;
+    COMPAREITEMSTRUCT c{ODT_LISTBOX, static_cast<UINT>(idOf(hwnd)), hwnd,   static_cast<UINT>(-1),
+                        a.data,      static_cast<UINT>(-1),         b.data, 0};
+    return SendMessageW(notifyTarget(hwnd, l), WM_COMPAREITEM, static_cast<WPARAM>(idOf(hwnd)),
+                        reinterpret_cast<LPARAM>(&c)) < 0;
+}
+
+void measure(HWND hwnd, List& l, int index) {
+    const DWORD style = styleOf(hwnd);
+    if (!(style & LBS_OWNERDRAWVARIABLE))
+        return;
+    Item& item = l.items[static_cast<size_t>(index)];
+    MEASUREITEMSTRUCT m{l.combo ? ODT_COMBOBOX : ODT_LISTBOX,
+                        static_cast<UINT>(idOf(l.combo ? l.combo : hwnd)),
+                        static_cast<UINT>(index),
+                        0,
+                        static_cast<UINT>(defaultItemHeight(l)),
+                        item.data};
+    SendMessageW(notifyTarget(hwnd, l), WM_MEASUREITEM, m.CtlID, reinterpret_cast<LPARAM>(&m));
+    item.height = static_cast<int>(m.itemHeight);
+}
+
+LRESULT insert(HWND hwnd, List& l, int index, LPARAM lParam, bool sorted) {
+    const DWORD style = styleOf(hwnd);
+    Item item;
+    if (hasStrings(style))
+        item.text = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+    else
+        item.data = static_cast<ULONG_PTR>(lParam);
+    if (index == -1)
+        index = count(l);
+    if (index < 0 || index > count(l))
+        return LB_ERR;
+    if (sorted) {
+        index = 0;
+        while (index < count(l) && !before(hwnd, l, item, l.items[static_cast<size_t>(index)]))
+            ++index;
     }
-    return -1;
+    l.items.insert(l.items.begin() + index, std::move(item));
+    if (l.current >= index)
+        ++l.current;
+    if (l.caret > index && l.caret < count(l))
+        ++l.caret;
+    measure(hwnd, l, index);
+    updateScrollBars(hwnd, l);
+    redraw(hwnd);
+    return index;
 }
 
-LRESULT insert(HWND hwnd, ListState& s, int at, LPCWSTR text) {
-    ListState::Item item{text ? text : L"", 0, false};
-    size_t index =
-        at < 0 || static_cast<size_t>(at) > s.items.size() ? s.items.size() : static_cast<size_t>(at);
-    if (at == -2 && (GetWindowLongW(hwnd, GWL_STYLE) & LBS_SORT)) {
-        index = static_cast<size_t>(std::upper_bound(s.items.begin(), s.items.end(), item,
-                                                     [](const auto& a, const auto& b) {
-                                                         return pal::text::compareNoCase(a.text, b.text) < 0;
-                                                     }) -
-                                    s.items.begin());
-    }
-    s.items.insert(s.items.begin() + static_cast<std::ptrdiff_t>(index), std::move(item));
-    InvalidateRect(hwnd, nullptr, TRUE);
-    return static_cast<LRESULT>(index);
+void deleteNotice(HWND hwnd, const List& l, int index) {
+    const DWORD style = styleOf(hwnd);
+    if (!ownerDrawn(style))
+        return;
+    const Item& item = l.items[static_cast<size_t>(index)];
+    DELETEITEMSTRUCT d{l.combo ? ODT_COMBOBOX : ODT_LISTBOX, static_cast<UINT>(idOf(hwnd)),
+                       static_cast<UINT>(index), hwnd, item.data};
+    SendMessageW(notifyTarget(hwnd, l), WM_DELETEITEM, d.CtlID, reinterpret_cast<LPARAM>(&d));
 }
 
-// The first item from `start + 1` on (wrapping) whose text begins with, or equals, `text`.
-LRESULT findString(const ListState& s, int start, LPCWSTR text, bool exact) {
-    const std::wstring wanted = text ? text : L"";
-    const size_t n = s.items.size();
-    for (size_t k = 0; k < n; ++k) {
-        const size_t i = (static_cast<size_t>(start + 1) + k) % n;
-        const std::wstring& t = s.items[i].text;
-        if (exact ? pal::text::equalsNoCase(t, wanted)
-                  : t.size() >= wanted.size() && pal::text::equalsNoCase(t.substr(0, wanted.size()), wanted))
-            return static_cast<LRESULT>(i);
+LRESULT remove(HWND hwnd, List& l, WPARAM index) {
+    if (!valid(l, index))
+        return LB_ERR;
+    const int i = static_cast<int>(index);
+    deleteNotice(hwnd, l, i);
+    l.items.erase(l.items.begin() + i);
+    if (l.current == i)
+        l.current = -1;
+    else if (l.current > i)
+        --l.current;
+    l.caret = std::clamp(l.caret > i ? l.caret - 1 : l.caret, 0, std::max(0, count(l) - 1));
+    l.anchor = std::clamp(l.anchor, 0, std::max(0, count(l) - 1));
+    setTop(hwnd, l, l.top);
+    redraw(hwnd);
+    return count(l);
+}
+
+void reset(HWND hwnd, List& l) {
+    for (int i = 0; i < count(l); ++i)
+        deleteNotice(hwnd, l, i);
+    l.items.clear();
+    l.current = -1;
+    l.caret = l.anchor = l.top = 0;
+    updateScrollBars(hwnd, l);
+    redraw(hwnd);
+}
+
+// Finds from the item after `start`, wrapping round; a prefix match or a whole match, without case.
+LRESULT find(HWND hwnd, const List& l, WPARAM start, LPARAM lParam, bool exact) {
+    if (count(l) == 0)
+        return LB_ERR;
+    const DWORD style = styleOf(hwnd);
+    const int first = valid(l, start) ? static_cast<int>(start) + 1 : 0;
+    for (int k = 0; k < count(l); ++k) {
+        const int i = (first + k) % count(l);
+        const Item& item = l.items[static_cast<size_t>(i)];
+        if (!hasStrings(style)) {
+            if (item.data == static_cast<ULONG_PTR>(lParam))
+                return i;
+            continue;
+        }
+        const std::wstring wanted = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+        const std::wstring have =
+            exact ? item.text : item.text.substr(0, std::min(item.text.size(), wanted.size()));
+        if (pal::text::compareNoCase(have, wanted) == 0)
+            return i;
     }
     return LB_ERR;
 }
 
-int itemAt(HWND hwnd, const ListState& s, LPARAM lParam) {
-    const int y = GET_Y_LPARAM(lParam);
-    if (y < 0)
-        return -1;
-    const int index = s.top + y / kListItemHeight;
-    return index < static_cast<int>(s.items.size()) ? index : -1;
+bool setCurrent(HWND hwnd, List& l, int index) {
+    if (l.current == index)
+        return false;
+    l.current = index;
+    if (index >= 0) {
+        l.caret = l.anchor = index;
+        showItem(hwnd, l, index);
+    }
+    redraw(hwnd);
+    return true;
+}
+
+bool selectRange(HWND hwnd, List& l, int first, int last, bool on) {
+    if (first > last)
+        std::swap(first, last);
+    bool changed = false;
+    for (int i = std::max(0, first); i <= std::min(last, count(l) - 1); ++i) {
+        Item& item = l.items[static_cast<size_t>(i)];
+        changed |= item.selected != on;
+        item.selected = on;
+    }
+    redraw(hwnd);
+    return changed;
+}
+
+int itemAt(HWND hwnd, const List& l, POINT p, bool* outside) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    *outside = !PtInRect(&r, p);
+    int y = 0;
+    for (int i = l.top; i < count(l); ++i) {
+        const int h = heightOf(hwnd, l, i);
+        if (p.y < y + h)
+            return i;
+        y += h;
+    }
+    *outside = true;
+    return count(l) - 1;
+}
+
+RECT itemRect(HWND hwnd, const List& l, int index) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    int y = 0;
+    if (index >= l.top) {
+        for (int i = l.top; i < index; ++i)
+            y += heightOf(hwnd, l, i);
+    } else {
+        for (int i = index; i < l.top; ++i)
+            y -= heightOf(hwnd, l, i);
+    }
+    return RECT{r.left - l.scrollX, y, std::max(r.right, static_cast<LONG>(l.extent)) - l.scrollX,
+                y + heightOf(hwnd, l, index)};
+}
+
+// A click or a key chose `index` (with the keys and buttons held in `keys`): the selection follows
+// the list's mode. Answers whether the selection changed.
+bool choose(HWND hwnd, List& l, int index, bool shift, bool control, bool toggle) {
+    if (index < 0 || index >= count(l))
+        return false;
+    bool changed = false;
+    switch (modeOf(styleOf(hwnd))) {
+    case Mode::None:
+        l.caret = index;
+        redraw(hwnd);
+        return false;
+    case Mode::Single:
+        changed = setCurrent(hwnd, l, index);
+        break;
+    case Mode::Multiple:
+        if (toggle) {
+            l.items[static_cast<size_t>(index)].selected = !l.items[static_cast<size_t>(index)].selected;
+            changed = true;
+        }
+        break;
+    case Mode::Extended:
+        if (shift) {
+            if (!control)
+                changed |= selectRange(hwnd, l, 0, count(l) - 1, false);
+            changed |= selectRange(hwnd, l, l.anchor, index, true);
+        } else if (control) {
+            if (toggle) {
+                l.items[static_cast<size_t>(index)].selected = !l.items[static_cast<size_t>(index)].selected;
+                changed = true;
+            }
+            l.anchor = index;
+        } else {
+            for (int i = 0; i < count(l); ++i) {
+                const bool on = i == index;
+                changed |= l.items[static_cast<size_t>(i)].selected != on;
+                l.items[static_cast<size_t>(i)].selected = on;
+            }
+            l.anchor = index;
+        }
+        break;
+    }
+    l.caret = index;
+    showItem(hwnd, l, index);
+    redraw(hwnd);
+    return changed;
+}
+
+void keyDown(HWND hwnd, List& l, WPARAM key) {
+    if (count(l) == 0)
+        return;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const Mode mode = modeOf(styleOf(hwnd));
+    const int from = mode == Mode::Single && l.current >= 0 ? l.current : l.caret;
+    int to = from;
+    switch (key) {
+    case VK_UP:
+    case VK_LEFT:
+        to = from - 1;
+        break;
+    case VK_DOWN:
+    case VK_RIGHT:
+        to = from + 1;
+        break;
+    case VK_PRIOR:
+        to = from - std::max(1, visibleCount(hwnd, l) - 1);
+        break;
+    case VK_NEXT:
+        to = from + std::max(1, visibleCount(hwnd, l) - 1);
+        break;
+    case VK_HOME:
+        to = 0;
+        break;
+    case VK_END:
+        to = count(l) - 1;
+        break;
+    case VK_SPACE:
+        if (mode == Mode::Multiple || (mode == Mode::Extended && control)) {
+            if (choose(hwnd, l, l.caret, false, true, true))
+                notifyIfAsked(hwnd, l, LBN_SELCHANGE);
+        }
+        return;
+    default:
+        return;
+    }
+    if (mode == Mode::Single && l.current < 0)
+        to = std::max(0, to);
+    to = std::clamp(to, 0, count(l) - 1);
+    if (mode == Mode::Multiple || (mode == Mode::Extended && control && !shift)) {
+        l.caret = to;
+        showItem(hwnd, l, to);
+        redraw(hwnd);
+        return;
+    }
+    if (choose(hwnd, l, to, shift, false, false)) {
+        if (l.combo)
+            SendMessageW(l.combo, kComboTracked, static_cast<WPARAM>(to), 0);
+        notifyIfAsked(hwnd, l, LBN_SELCHANGE);
+    }
+}
+
+// Typing a letter moves to the next item that starts with it.
+void typeChar(HWND hwnd, List& l, wchar_t c) {
+    if (c < 0x20 || !hasStrings(styleOf(hwnd)))
+        return;
+    const wchar_t text[2] = {c, 0};
+    const LRESULT found =
+        find(hwnd, l, static_cast<WPARAM>(modeOf(styleOf(hwnd)) == Mode::Single ? l.current : l.caret),
+             reinterpret_cast<LPARAM>(text), false);
+    if (found != LB_ERR && choose(hwnd, l, static_cast<int>(found), false, false, false))
+        notifyIfAsked(hwnd, l, LBN_SELCHANGE);
+}
+
+void scroll(HWND hwnd, List& l, WORD code, int thumb) {
+    const int page = std::max(1, visibleCount(hwnd, l) - 1);
+    switch (code) {
+    case SB_LINEUP:
+        setTop(hwnd, l, l.top - 1);
+        break;
+    case SB_LINEDOWN:
+        setTop(hwnd, l, l.top + 1);
+        break;
+    case SB_PAGEUP:
+        setTop(hwnd, l, l.top - page);
+        break;
+    case SB_PAGEDOWN:
+        setTop(hwnd, l, l.top + page);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        setTop(hwnd, l, thumb);
+        break;
+    case SB_TOP:
+        setTop(hwnd, l, 0);
+        break;
+    case SB_BOTTOM:
+        setTop(hwnd, l, count(l));
+        break;
+    default:
+        break;
+    }
+}
+
+void paint(HWND hwnd, UINT message, WPARAM wParam, List& l) {
+    const DWORD style = styleOf(hwnd);
+    const Mode mode = modeOf(style);
+    ListLook look{notifyTarget(hwnd, l), l.top, defaultItemHeight(l), l.caret, l.focused, l.scrollX, l.font};
+    const bool drawn = ownerDrawn(style);
+    paintControl(hwnd, message, wParam, [&](HDC dc, const RECT& r) {
+        paintList(
+            hwnd, dc, r, look,
+            [&](int i, ListItemView& v) {
+                if (i < 0 || i >= count(l))
+                    return false;
+                const Item& item = l.items[static_cast<size_t>(i)];
+                v.text = &item.text;
+                v.selected = selectedAt(l, mode, i);
+                v.height = heightOf(hwnd, l, i);
+                v.data = item.data;
+                return true;
+            },
+            drawn, l.combo ? ODT_COMBOBOX : ODT_LISTBOX);
+    });
 }
 
 } // namespace
 
 LRESULT listBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(new ListState));
-    ListState* state = stateOf(hwnd);
-    if (!state)
+    List* l = attachState<List>(hwnd, message);
+    if (!l)
         return DefWindowProcW(hwnd, message, wParam, lParam);
-    ListState& s = *state;
-    const auto count = static_cast<int>(s.items.size());
-    const int index = static_cast<int>(wParam);
-    const bool valid = index >= 0 && index < count;
+    const DWORD style = styleOf(hwnd);
+    const Mode mode = modeOf(style);
     switch (message) {
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, 0, 0);
-        delete state;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_NCCREATE:
+        l->vbar = (style & WS_VSCROLL) != 0;
+        l->hbar = (style & WS_HSCROLL) != 0;
+        break;
+    case WM_MOUSEACTIVATE:
+        // The dropped list of a combo box never takes activation from the box's window.
+        if (l->combo)
+            return MA_NOACTIVATE;
+        break;
+    case WM_CREATE:
+        if (style & LBS_OWNERDRAWFIXED) {
+            MEASUREITEMSTRUCT m{ODT_LISTBOX,
+                                static_cast<UINT>(idOf(hwnd)),
+                                0,
+                                0,
+                                static_cast<UINT>(defaultItemHeight(*l)),
+                                0};
+            SendMessageW(GetParent(hwnd), WM_MEASUREITEM, m.CtlID, reinterpret_cast<LPARAM>(&m));
+            l->itemHeight = static_cast<int>(m.itemHeight);
+        }
+        updateScrollBars(hwnd, *l);
+        return 0;
+    case kListSetCombo:
+        l->combo = reinterpret_cast<HWND>(wParam);
+        return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case LB_ADDSTRING:
-        return insert(hwnd, s, -2, reinterpret_cast<LPCWSTR>(lParam));
+        return insert(hwnd, *l, -1, lParam, (style & LBS_SORT) != 0);
     case LB_INSERTSTRING:
-        return insert(hwnd, s, index, reinterpret_cast<LPCWSTR>(lParam));
+        return insert(hwnd, *l, static_cast<int>(wParam), lParam, false);
     case LB_DELETESTRING:
-        if (!valid)
-            return LB_ERR;
-        s.items.erase(s.items.begin() + index);
-        s.caret = std::min(s.caret, static_cast<int>(s.items.size()) - 1);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return static_cast<LRESULT>(s.items.size());
+        return remove(hwnd, *l, wParam);
     case LB_RESETCONTENT:
-        s.items.clear();
-        s.caret = -1;
-        s.top = 0;
-        InvalidateRect(hwnd, nullptr, TRUE);
+        reset(hwnd, *l);
         return 0;
     case LB_GETCOUNT:
-        return count;
-    case LB_GETTEXT:
-        if (!valid)
+        return count(*l);
+    case LB_GETTEXT: {
+        if (!valid(*l, wParam))
             return LB_ERR;
+        const Item& item = l->items[wParam];
+        if (!hasStrings(style)) {
+            if (lParam)
+                *reinterpret_cast<ULONG_PTR*>(lParam) = item.data;
+            return sizeof(ULONG_PTR);
+        }
         if (lParam) {
-            const std::wstring& t = s.items[static_cast<size_t>(index)].text;
-            std::copy(t.begin(), t.end(), reinterpret_cast<LPWSTR>(lParam));
-            reinterpret_cast<LPWSTR>(lParam)[t.size()] = 0;
+            auto* out = reinterpret_cast<wchar_t*>(lParam);
+            std::copy(item.text.begin(), item.text.end(), out);
+            out[item.text.size()] = L'\0';
         }
-        return static_cast<LRESULT>(s.items[static_cast<size_t>(index)].text.size());
-    case LB_GETTEXTLEN:
-        return valid ? static_cast<LRESULT>(s.items[static_cast<size_t>(index)].text.size()) : LB_ERR;
-    case LB_GETITEMDATA:
-        return valid ? static_cast<LRESULT>(s.items[static_cast<size_t>(index)].data) : LB_ERR;
-    case LB_SETITEMDATA:
-        if (!valid)
-            return LB_ERR;
-        s.items[static_cast<size_t>(index)].data = lParam;
-        return 0;
-    case LB_GETCURSEL:
-        return multiple(hwnd) ? s.caret : currentSelection(s);
-    case LB_SETCURSEL:
-        if (multiple(hwnd))
-            return LB_ERR;
-        selectOnly(hwnd, s, valid ? index : -1);
-        return valid ? index : LB_ERR;
-    case LB_GETSEL:
-        return valid ? (s.items[static_cast<size_t>(index)].selected ? 1 : 0) : LB_ERR;
-    case LB_SETSEL: {
-        if (!multiple(hwnd))
-            return LB_ERR;
-        const int which = static_cast<int>(lParam);
-        for (int i = 0; i < count; ++i) {
-            if (which == -1 || i == which)
-                s.items[static_cast<size_t>(i)].selected = wParam != 0;
-        }
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return 0;
+        return static_cast<LRESULT>(item.text.size());
     }
+    case LB_GETTEXTLEN:
+        if (!valid(*l, wParam))
+            return LB_ERR;
+        return hasStrings(style) ? static_cast<LRESULT>(l->items[wParam].text.size()) : sizeof(ULONG_PTR);
+    case LB_GETITEMDATA:
+        return valid(*l, wParam) ? static_cast<LRESULT>(l->items[wParam].data) : LB_ERR;
+    case LB_SETITEMDATA:
+        if (!valid(*l, wParam))
+            return LB_ERR;
+        l->items[wParam].data = static_cast<ULONG_PTR>(lParam);
+        return TRUE;
+    case LB_SETCURSEL:
+        if (mode != Mode::Single)
+            return LB_ERR;
+        if (static_cast<int>(wParam) == -1) {
+            setCurrent(hwnd, *l, -1);
+            return LB_ERR;
+        }
+        if (!valid(*l, wParam))
+            return LB_ERR;
+        setCurrent(hwnd, *l, static_cast<int>(wParam));
+        return static_cast<LRESULT>(wParam);
+    case LB_GETCURSEL:
+        if (mode == Mode::Single)
+            return l->current >= 0 ? l->current : LB_ERR;
+        return count(*l) ? l->caret : LB_ERR;
+    case LB_SETSEL: {
+        if (mode == Mode::Single || mode == Mode::None)
+            return LB_ERR;
+        const int index = static_cast<int>(lParam);
+        if (index == -1) {
+            selectRange(hwnd, *l, 0, count(*l) - 1, wParam != 0);
+            return LB_OKAY;
+        }
+        if (!valid(*l, static_cast<WPARAM>(lParam)))
+            return LB_ERR;
+        l->items[static_cast<size_t>(index)].selected = wParam != 0;
+        l->caret = index;
+        redraw(hwnd);
+        return LB_OKAY;
+    }
+    case LB_GETSEL:
+        if (!valid(*l, wParam))
+            return LB_ERR;
+        return selectedAt(*l, mode, static_cast<int>(wParam)) ? 1 : 0;
     case LB_GETSELCOUNT:
-        if (!multiple(hwnd))
+        if (mode == Mode::Single)
             return LB_ERR;
-        return std::count_if(s.items.begin(), s.items.end(), [](const auto& i) { return i.selected; });
+        return std::count_if(l->items.begin(), l->items.end(), [](const Item& i) { return i.selected; });
     case LB_GETSELITEMS: {
-        if (!multiple(hwnd))
+        if (mode == Mode::Single)
             return LB_ERR;
-        int n = 0;
         auto* out = reinterpret_cast<int*>(lParam);
-        for (int i = 0; i < count && n < index; ++i) {
-            if (s.items[static_cast<size_t>(i)].selected)
+        int n = 0;
+        for (int i = 0; i < count(*l) && n < static_cast<int>(wParam) && out; ++i) {
+            if (l->items[static_cast<size_t>(i)].selected)
                 out[n++] = i;
         }
         return n;
     }
+    case LB_SELITEMRANGE:
+        if (mode == Mode::Single)
+            return LB_ERR;
+        selectRange(hwnd, *l, LOWORD(lParam), HIWORD(lParam), wParam != 0);
+        return LB_OKAY;
+    case LB_SELITEMRANGEEX: {
+        if (mode == Mode::Single)
+            return LB_ERR;
+        const int first = static_cast<int>(wParam), last = static_cast<int>(lParam);
+        if (first <= last)
+            selectRange(hwnd, *l, first, last, true);
+        else
+            selectRange(hwnd, *l, last, first, false);
+        return LB_OKAY;
+    }
     case LB_FINDSTRING:
+        return find(hwnd, *l, wParam, lParam, false);
     case LB_FINDSTRINGEXACT:
-        return count ? findString(s, index < 0 || index >= count ? -1 : index,
-                                  reinterpret_cast<LPCWSTR>(lParam), message == LB_FINDSTRINGEXACT)
-                     : LB_ERR;
+        return find(hwnd, *l, wParam, lParam, true);
     case LB_SELECTSTRING: {
-        const LRESULT found = count ? findString(s, index < 0 || index >= count ? -1 : index,
-                                                 reinterpret_cast<LPCWSTR>(lParam), false)
-                                    : LB_ERR;
-        if (found != LB_ERR && !multiple(hwnd))
-            selectOnly(hwnd, s, static_cast<int>(found));
+        const LRESULT found = find(hwnd, *l, wParam, lParam, false);
+        if (found == LB_ERR)
+            return LB_ERR;
+        if (mode == Mode::Single)
+            setCurrent(hwnd, *l, static_cast<int>(found));
+        else
+            l->items[static_cast<size_t>(found)].selected = true;
         return found;
     }
     case LB_GETTOPINDEX:
-        return s.top;
+        return l->top;
     case LB_SETTOPINDEX:
-        if (!valid && count)
+        if (!valid(*l, wParam) && !(wParam == 0 && count(*l) == 0))
             return LB_ERR;
-        s.top = count ? index : 0;
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return 0;
+        setTop(hwnd, *l, static_cast<int>(wParam));
+        return LB_OKAY;
+    case LB_GETCARETINDEX:
+        return l->caret;
+    case LB_SETCARETINDEX:
+        if (!valid(*l, wParam))
+            return LB_ERR;
+        l->caret = static_cast<int>(wParam);
+        showItem(hwnd, *l, l->caret);
+        redraw(hwnd);
+        return LB_OKAY;
+    case LB_GETANCHORINDEX:
+        return l->anchor;
+    case LB_SETANCHORINDEX:
+        if (!valid(*l, wParam))
+            return LB_ERR;
+        l->anchor = static_cast<int>(wParam);
+        return LB_OKAY;
+    case LB_GETITEMRECT:
+        if (!valid(*l, wParam) || !lParam)
+            return LB_ERR;
+        *reinterpret_cast<RECT*>(lParam) = itemRect(hwnd, *l, static_cast<int>(wParam));
+        return LB_OKAY;
     case LB_GETITEMHEIGHT:
-        return kListItemHeight;
-    case LB_GETITEMRECT: {
-        if (!valid)
+        if ((style & LBS_OWNERDRAWVARIABLE) && count(*l) > 0) {
+            if (!valid(*l, wParam))
+                return LB_ERR;
+            return heightOf(hwnd, *l, static_cast<int>(wParam));
+        }
+        return defaultItemHeight(*l);
+    case LB_SETITEMHEIGHT: {
+        const int height = LOWORD(lParam);
+        if (height <= 0 || height > 255)
             return LB_ERR;
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        *reinterpret_cast<RECT*>(lParam) =
-            RECT{0, (index - s.top) * kListItemHeight, client.right, (index - s.top + 1) * kListItemHeight};
+        if (style & LBS_OWNERDRAWVARIABLE) {
+            if (!valid(*l, wParam))
+                return LB_ERR;
+            l->items[wParam].height = height;
+        } else {
+            l->itemHeight = height;
+        }
+        setTop(hwnd, *l, l->top);
+        redraw(hwnd);
+        return LB_OKAY;
+    }
+    case LB_GETHORIZONTALEXTENT:
+        return l->extent;
+    case LB_SETHORIZONTALEXTENT:
+        l->extent = std::max(0, static_cast<int>(wParam));
+        updateScrollBars(hwnd, *l);
+        return 0;
+    case LB_ITEMFROMPOINT: {
+        bool outside = false;
+        const int i = itemAt(hwnd, *l, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, &outside);
+        return MAKELONG(static_cast<WORD>(std::max(0, i)), outside ? 1 : 0);
+    }
+    case WM_SETFOCUS:
+        l->focused = true;
+        redraw(hwnd);
+        notifyIfAsked(hwnd, *l, LBN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        l->focused = false;
+        redraw(hwnd);
+        notifyIfAsked(hwnd, *l, LBN_KILLFOCUS);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        bool outside = false;
+        const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const int i = itemAt(hwnd, *l, p, &outside);
+        if (l->combo) {
+            if (styleOf(hwnd) & WS_CHILD)
+                SetFocus(l->combo);
+            RECT r{};
+            GetClientRect(hwnd, &r);
+            if (!PtInRect(&r, p)) {
+                SendMessageW(l->combo, kComboDismissed, 0, 0);
+                return 0;
+            }
+            l->tracking = true;
+            SetCapture(hwnd);
+            choose(hwnd, *l, i, false, false, false);
+            return 0;
+        }
+        SetFocus(hwnd);
+        if (message == WM_LBUTTONDBLCLK) {
+            if (!outside)
+                notifyIfAsked(hwnd, *l, LBN_DBLCLK);
+            return 0;
+        }
+        if (outside && i < 0)
+            return 0;
+        l->downSelection = l->current;
+        const bool changed = choose(hwnd, *l, i, (wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0, true);
+        l->tracking = true;
+        SetCapture(hwnd);
+        if (changed && mode != Mode::Single)
+            notifyIfAsked(hwnd, *l, LBN_SELCHANGE);
         return 0;
     }
-    case WM_KEYDOWN: {
-        if (!count)
+    case WM_MOUSEMOVE: {
+        if (!l->tracking && !l->combo)
             return 0;
-        int next = s.caret;
-        switch (wParam) {
-        case VK_UP:
-            next = std::max(0, s.caret - 1);
+        bool outside = false;
+        const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const int i = itemAt(hwnd, *l, p, &outside);
+        if (!outside && (mode == Mode::Single))
+            setCurrent(hwnd, *l, i);
+        return 0;
+    }
+    case WM_LBUTTONUP: {
+        if (!l->tracking)
+            return 0;
+        l->tracking = false;
+        if (GetCapture() == hwnd && !l->combo)
+            ReleaseCapture();
+        if (l->combo) {
+            bool outside = false;
+            const int i = itemAt(hwnd, *l, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, &outside);
+            SendMessageW(l->combo, outside ? kComboDismissed : kComboPicked, static_cast<WPARAM>(i), 0);
+            return 0;
+        }
+        // A single-selection list tells its final choice when the button is released.
+        if (mode == Mode::Single && l->current != l->downSelection)
+            notifyIfAsked(hwnd, *l, LBN_SELCHANGE);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if ((style & LBS_WANTKEYBOARDINPUT) && !l->combo) {
+            const LRESULT answer =
+                SendMessageW(GetParent(hwnd), WM_VKEYTOITEM,
+                             MAKEWPARAM(static_cast<WORD>(wParam), static_cast<WORD>(l->caret)),
+                             reinterpret_cast<LPARAM>(hwnd));
+            if (answer == -2)
+                return 0;
+        }
+        keyDown(hwnd, *l, wParam);
+        return 0;
+    case WM_CHAR:
+        typeChar(hwnd, *l, static_cast<wchar_t>(wParam));
+        return 0;
+    case WM_VSCROLL: {
+        SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        GetScrollInfo(hwnd, SB_VERT, &si);
+        scroll(hwnd, *l, LOWORD(wParam), si.nTrackPos);
+        return 0;
+    }
+    case WM_HSCROLL: {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        const int most = std::max(0, l->extent - static_cast<int>(r.right - r.left));
+        int x = l->scrollX;
+        switch (LOWORD(wParam)) {
+        case SB_LINELEFT:
+            x -= 8;
             break;
-        case VK_DOWN:
-            next = std::min(count - 1, s.caret + 1);
+        case SB_LINERIGHT:
+            x += 8;
             break;
-        case VK_HOME:
-            next = 0;
+        case SB_PAGELEFT:
+            x -= r.right - r.left;
             break;
-        case VK_END:
-            next = count - 1;
+        case SB_PAGERIGHT:
+            x += r.right - r.left;
             break;
-        case VK_PRIOR:
-            next = std::max(0, s.caret - visibleRows(hwnd));
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            x = static_cast<short>(HIWORD(wParam));
             break;
-        case VK_NEXT:
-            next = std::min(count - 1, s.caret + visibleRows(hwnd));
+        case SB_LEFT:
+            x = 0;
+            break;
+        case SB_RIGHT:
+            x = most;
             break;
         default:
-            return 0;
+            break;
         }
-        if (next != s.caret || currentSelection(s) != next) {
-            selectOnly(hwnd, s, next);
-            notifySelection(hwnd);
-        }
+        l->scrollX = std::clamp(x, 0, most);
+        updateScrollBars(hwnd, *l);
+        redraw(hwnd);
         return 0;
     }
-    case WM_LBUTTONDOWN: {
-        if (GetFocus() != hwnd)
-            SetFocus(hwnd);
-        const int at = itemAt(hwnd, s, lParam);
-        if (at < 0)
-            return 0;
-        if (multiple(hwnd) && (wParam & MK_CONTROL)) {
-            s.items[static_cast<size_t>(at)].selected = !s.items[static_cast<size_t>(at)].selected;
-            s.caret = at;
-            InvalidateRect(hwnd, nullptr, TRUE);
-        } else {
-            selectOnly(hwnd, s, at);
-        }
-        notifySelection(hwnd);
-        return 0;
-    }
-    case WM_LBUTTONDBLCLK:
-        if (itemAt(hwnd, s, lParam) >= 0 && (GetWindowLongW(hwnd, GWL_STYLE) & LBS_NOTIFY))
-            notifyParent(hwnd, LBN_DBLCLK);
-        return 0;
     case WM_MOUSEWHEEL:
-        s.top =
-            std::clamp(s.top - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3, 0, std::max(0, count - 1));
-        InvalidateRect(hwnd, nullptr, TRUE);
+        setTop(hwnd, *l, l->top - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
         return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateRect(hwnd, nullptr, TRUE);
-        if (GetWindowLongW(hwnd, GWL_STYLE) & LBS_NOTIFY)
-            notifyParent(hwnd, message == WM_SETFOCUS ? LBN_SETFOCUS : LBN_KILLFOCUS);
+    case WM_SETFONT:
+        l->font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam))
+            redraw(hwnd);
         return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(l->font);
+    case WM_SIZE:
+        setTop(hwnd, *l, l->top);
+        return 0;
+    case WM_DESTROY:
+        reset(hwnd, *l);
+        break;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        const HDC dc = BeginPaint(hwnd, &ps);
-        paintList(dc, hwnd, s, GetFocus() == hwnd);
-        EndPaint(hwnd, &ps);
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        paint(hwnd, message, wParam, *l);
         return 0;
-    }
     default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-} // namespace pal::controls
+} // namespace pal::ctl
