@@ -133,6 +133,10 @@ int ModalDialog::run(HWND owner, const std::wstring& caption) {
             SendMessageW(owner_, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hwnd_));
         if (ended_ || PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
             continue;
+        if (pal::responder::personAnswers()) {
+            WaitMessage();
+            continue;
+        }
         answering_ = true;
         respond();
         answering_ = false;

@@ -1,6 +1,7 @@
 // A dialog of this library that asks a person something (message box, file dialog), made by the
 // dialog manager and run by its own modal loop: when its queue runs dry its owner hears
-// WM_ENTERIDLE, and when that brings nothing the responder answers, as nobody is at a display.
+// WM_ENTERIDLE, and when that brings nothing a person at the display answers, or else the
+// responder.
 #pragma once
 
 #include "win/controls.h"

@@ -456,11 +456,14 @@ UINT Tracker::run(POINT at) {
             continue;
         }
         // Nothing waits: the owner hears that the menu is idle, and may act on it; when it does
-        // not, the responder answers, as nobody is at a display to do it.
+        // not, a person at the display answers, or else the responder.
         SendMessageW(owner_, WM_ENTERIDLE, MSGF_MENU, reinterpret_cast<LPARAM>(levels_[0]->window));
         if (done_ || PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
             continue;
-        respond();
+        if (pal::responder::personAnswers())
+            WaitMessage();
+        else
+            respond();
     }
 
     if (GetCapture() && !levels_.empty() && GetCapture() == levels_[0]->window)
