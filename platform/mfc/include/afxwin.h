@@ -15,6 +15,7 @@
 #include "afx/frame.h"
 #include "afx/gdi.h"
 #include "afx/imagelist.h"
+#include "afx/menu.h"
 #include "afx/geometry.h"
 #include "afx/msgmap.h"
 #include "afx/thread.h"

@@ -1,6 +1,7 @@
 #include "afx/wnd.h"
 #include "afx/app.h"
 #include "afx/frame.h"
+#include "afx/menu.h"
 #include "afx/gdi.h"
 #include "afx/wndmsg.h"
 
@@ -40,33 +41,33 @@ namespace pal::mfc {
 
 const wchar_t* const kWndClass = L"AfxWnd";
 const wchar_t* const kFrameClass = L"AfxFrameOrView";
-const wchar_t* const kDialogClass = L"#32770";
+// The class library's own dialog class: "#32770" belongs to the Windows layer's dialogs.
+const wchar_t* const kDialogClass = L"AfxDialog";
 
 void registerLibraryClasses() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        struct Kind {
-            const wchar_t* name;
-            UINT style;
-        };
-        for (const Kind& k :
-             {Kind{kWndClass, CS_DBLCLKS}, Kind{kFrameClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
-              Kind{kDialogClass, CS_DBLCLKS | CS_SAVEBITS}}) {
-            WNDCLASSEXW wc{};
-            if (GetClassInfoExW(nullptr, k.name, &wc))
-                continue;
-            wc = WNDCLASSEXW{};
-            wc.cbSize = sizeof wc;
-            wc.style = k.style;
-            wc.lpfnWndProc = &AfxWndProc;
-            wc.lpszClassName = k.name;
-            RegisterClassExW(&wc);
-        }
-    });
+    // Each class is looked for every time: a test that clears the window layer takes them away.
+    struct Kind {
+        const wchar_t* name;
+        UINT style;
+    };
+    for (const Kind& k :
+         {Kind{kWndClass, CS_DBLCLKS}, Kind{kFrameClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
+          Kind{kDialogClass, CS_DBLCLKS | CS_SAVEBITS}}) {
+        WNDCLASSEXW wc{};
+        if (GetClassInfoExW(nullptr, k.name, &wc))
+            continue;
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.style = k.style;
+        wc.lpfnWndProc = &AfxWndProc;
+        wc.lpszClassName = k.name;
+        RegisterClassExW(&wc);
+    }
 }
 
 void deleteTemporaryWindows() {
     temporaries.clear();
+    deleteTemporaryMenus();
     deleteTemporaryGdiObjects();
 }
 
@@ -662,6 +663,18 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     if (GetStyle() & WS_CHILD)
         ::ScreenToClient(::GetParent(m_hWnd), &topLeft);
     ::SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+CMenu* CWnd::GetMenu() const {
+    return CMenu::FromHandle(::GetMenu(m_hWnd));
+}
+
+BOOL CWnd::SetMenu(CMenu* pMenu) {
+    return ::SetMenu(m_hWnd, pMenu ? pMenu->m_hMenu : nullptr);
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
 }
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
