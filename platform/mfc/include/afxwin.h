@@ -11,6 +11,7 @@
 #include "afx/cmdtarget.h"
 #include "afx/controls.h"
 #include "afx/dialog.h"
+#include "afx/propsheet.h"
 #include "afx/frame.h"
 #include "afx/gdi.h"
 #include "afx/imagelist.h"

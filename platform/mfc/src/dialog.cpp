@@ -179,12 +179,21 @@ INT_PTR dialogProcOfClassLibrary(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return dialog->WindowProc(WM_INITDIALOG, wParam, 0);
 }
 
-BOOL CDialog::createFromTemplate(HWND hWndOwner, bool visible) {
+BOOL CDialog::createFromTemplate(HWND hWndOwner, bool visible, bool child) {
     const AFX_DLGTEMPLATE* t = pal::win::findDialogTemplate(static_cast<WORD>(m_nIDTemplate));
     if (t == nullptr)
         return FALSE;
+    // A template may name any common control: the class library registers them before a dialog.
+    const INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_LINK_CLASS};
+    InitCommonControlsEx(&common);
     AFX_DLGTEMPLATE hidden = *t;
     hidden.style &= ~WS_VISIBLE;
+    if (child) {
+        hidden.style =
+            (hidden.style & ~(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME)) |
+            WS_CHILD | DS_CONTROL;
+        hidden.x = hidden.y = 0;
+    }
     if (!pal::win::createDialog(hidden, hWndOwner, &dialogProcOfClassLibrary,
                                 reinterpret_cast<LPARAM>(this)) ||
         m_hWnd == nullptr)

@@ -86,9 +86,13 @@ protected:
     void OnClose();
     DECLARE_MESSAGE_MAP()
 
+    // Makes the window from the template: a popup owned by hWndOwner, or (child) a control
+    // parent inside it, as a property page is.
+    BOOL createFromTemplate(HWND hWndOwner, bool visible, bool child = false);
+
 private:
+    friend class CPropertySheet;
     friend INT_PTR dialogProcOfClassLibrary(HWND, UINT, WPARAM, LPARAM);
-    BOOL createFromTemplate(HWND hWndOwner, bool visible);
     int m_nModalResult = -1;
     bool continueModal_ = false;
     bool inModalLoop_ = false;

@@ -12,7 +12,9 @@ HBRUSH colorBrush(int index) {
     return reinterpret_cast<HBRUSH>(static_cast<LONG_PTR>(index + 1));
 }
 
-void registerStandard() {
+} // namespace
+
+void registerStandardClasses() {
     registerControlClass(L"Button", &buttonProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW);
     registerControlClass(L"Static", &staticProc, CS_DBLCLKS | CS_PARENTDC);
     registerControlClass(L"Edit", &editProc, CS_DBLCLKS | CS_PARENTDC);
@@ -24,9 +26,11 @@ void registerStandard() {
                          colorBrush(COLOR_3DFACE));
 }
 
+namespace {
+
 // Registered at load: every program that links the controls has its standard classes.
 const bool registered = [] {
-    pal::detail::addSystemClasses(&registerStandard);
+    pal::detail::addSystemClasses(&registerStandardClasses);
     return true;
 }();
 
@@ -47,7 +51,7 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
     if (init->dwICC & ICC_LINK_CLASS)
         registerControlClass(WC_LINK, &linkProc, CS_HREDRAW | CS_VREDRAW);
     if (init->dwICC & ICC_STANDARD_CLASSES)
-        registerStandard();
+        registerStandardClasses();
     return TRUE;
 }
 

@@ -48,6 +48,10 @@ LRESULT defaultControlColor(UINT message);
 void registerControlClass(LPCWSTR name, WNDPROC proc, UINT style, int extra = kStateExtra,
                           HBRUSH background = nullptr);
 
+// "Button", "Edit", "Static", "ListBox", "ComboBox", "ScrollBar" and the dialog class, where
+// they are not registered.
+void registerStandardClasses();
+
 // The mnemonic of a text ("&Name" gives 'N'; "&&" is a plain ampersand); 0 without one.
 wchar_t mnemonicOf(const std::wstring& text);
 

@@ -257,10 +257,8 @@ void focusControl(HWND dialog, HWND control) {
     if (code & DLGC_HASSETSEL)
         SendMessageW(control, EM_SETSEL, 0, -1);
     // The default frame moves to a push button that takes the focus, and back when it leaves.
-    DialogState* s = dialogState(dialog);
-    if (!s)
-        return;
-    const HWND defButton = s->defId ? GetDlgItem(dialog, s->defId) : nullptr;
+    const LRESULT def = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+    const HWND defButton = HIWORD(def) == DC_HASDEFID ? GetDlgItem(dialog, LOWORD(def)) : nullptr;
     for (HWND c : dialogControls(dialog)) {
         const LRESULT cc = dialogCode(c);
         if (!(cc & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) || (styleOf(c) & BS_TYPEMASK) == BS_OWNERDRAW)

@@ -41,8 +41,10 @@ void pressEnter(HWND dialog) {
     const LRESULT def = SendMessageW(dialog, DM_GETDEFID, 0, 0);
     const int id = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
     const HWND button = GetDlgItem(dialog, id);
-    if (button && !IsWindowEnabled(button))
+    if (button && !IsWindowEnabled(button)) {
+        MessageBeep(0);
         return;
+    }
     sendCommand(dialog, id, button);
 }
 
@@ -204,6 +206,11 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG msg) {
                 break;
             if (mnemonic(dialog, static_cast<wchar_t>(msg->wParam)))
                 return TRUE;
+            // Space belongs to the focused button's press and release; a key that names nothing beeps.
+            if (msg->wParam != L' ') {
+                MessageBeep(0);
+                return TRUE;
+            }
             break;
         case WM_SYSCHAR:
             if (mnemonic(dialog, static_cast<wchar_t>(msg->wParam)))

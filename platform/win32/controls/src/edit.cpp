@@ -354,8 +354,10 @@ void typeChar(HWND hwnd, Edit& e, wchar_t c) {
     default:
         break;
     }
-    if (readOnly(hwnd))
+    if (readOnly(hwnd)) {
+        MessageBeep(0);
         return;
+    }
     if (c == L'\b') {
         if (selMin(e) == selMax(e))
             e.anchor = stepLeft(e, e.caret);
@@ -372,8 +374,10 @@ void typeChar(HWND hwnd, Edit& e, wchar_t c) {
         return;
     } else {
         // A number box takes digits only.
-        if ((styleOf(hwnd) & ES_NUMBER) && !(c >= L'0' && c <= L'9'))
+        if ((styleOf(hwnd) & ES_NUMBER) && !(c >= L'0' && c <= L'9')) {
+            MessageBeep(0);
             return;
+        }
         replaceSelection(hwnd, e, std::wstring(1, c), true);
     }
     scrollToCaret(hwnd, e);

@@ -740,11 +740,11 @@ LRESULT listBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         if (outside && i < 0)
             return 0;
-        l->downSelection = l->current;
         const bool changed = choose(hwnd, *l, i, (wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0, true);
+        l->downSelection = l->current;
         l->tracking = true;
         SetCapture(hwnd);
-        if (changed && mode != Mode::Single)
+        if (changed)
             notifyIfAsked(hwnd, *l, LBN_SELCHANGE);
         return 0;
     }
@@ -770,7 +770,7 @@ LRESULT listBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             SendMessageW(l->combo, outside ? kComboDismissed : kComboPicked, static_cast<WPARAM>(i), 0);
             return 0;
         }
-        // A single-selection list tells its final choice when the button is released.
+        // A selection dragged to another item is told when the button is released.
         if (mode == Mode::Single && l->current != l->downSelection)
             notifyIfAsked(hwnd, *l, LBN_SELCHANGE);
         return 0;

@@ -83,6 +83,8 @@ TEST_F(EditTest, StylesThatRefuseInput) {
         EXPECT_EQ(textOf(edit), c.kept) << c.name;
         DestroyWindow(edit);
     }
+    EXPECT_EQ(journal("sound").size(), 2u + 3u)
+        << "each refused letter of the number and read-only boxes beeps";
 }
 
 TEST_F(EditTest, PasswordBoxKeepsItsTextButNeverCopiesIt) {

@@ -164,5 +164,34 @@ TEST_F(SnapshotTest, EveryControlIsDrawnSoThatAPersonRecognisesIt) {
     EXPECT_EQ(at(IDOK, 0, 5), GetSysColor(COLOR_WINDOWFRAME));
 }
 
+TEST_F(SnapshotTest, ControlsTakeTheColoursTheirParentAnswers) {
+    const HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
+    answer = [&](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLOREDIT)
+            return false;
+        SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 255));
+        result = reinterpret_cast<LRESULT>(yellow);
+        return true;
+    };
+    const HWND label = make(L"Static", L"Label", SS_LEFT, {10, 10, 110, 30}, 1);
+    const HWND edit = make(L"Edit", L"WWW", 0, {10, 40, 110, 60}, 2);
+    pump();
+    const auto picture = pal::test::snapshot(parent, true);
+    const auto at = [&](HWND hwnd, int x, int y) {
+        POINT p{x, y};
+        MapWindowPoints(hwnd, parent, &p, 1);
+        return picture.pixel(p.x, p.y);
+    };
+    EXPECT_EQ(at(label, 95, 15), RGB(255, 255, 0)) << "the label's background";
+    EXPECT_EQ(at(edit, 95, 15), RGB(255, 255, 0)) << "the edit's background";
+    int blue = 0;
+    for (int x = 0; x < 40; ++x) {
+        for (int y = 0; y < 16; ++y)
+            blue += GetBValue(at(edit, x, y)) > GetRValue(at(edit, x, y)) + 60; // text is smoothed
+    }
+    EXPECT_GT(blue, 10) << "the edit's text in the parent's colour";
+    DeleteObject(yellow);
+}
+
 } // namespace
 } // namespace controlstest

@@ -9,7 +9,7 @@
 #include "win/controls/dialog.h"
 #include "win/controls/edit.h"
 #include "win/controls/listbox.h"
-#include "win/controls/msgbox.h"
+#include "win/controls/message_box.h"
 #include "win/controls/owner_draw.h"
 #include "win/controls/scrollbar.h"
 #include "win/controls/static.h"

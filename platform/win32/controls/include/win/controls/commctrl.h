@@ -190,4 +190,31 @@ constexpr UINT LM_SETITEM = WM_USER + 0x302;
 constexpr UINT LM_GETITEM = WM_USER + 0x303;
 constexpr UINT LM_GETIDEALSIZE = LM_GETIDEALHEIGHT;
 
+// Property sheets ---------------------------------------------------------------------------------
+constexpr UINT PSN_FIRST = 0U - 200U;
+constexpr UINT PSN_SETACTIVE = PSN_FIRST - 0;
+constexpr UINT PSN_KILLACTIVE = PSN_FIRST - 1;
+constexpr UINT PSN_APPLY = PSN_FIRST - 2;
+constexpr UINT PSN_RESET = PSN_FIRST - 3;
+constexpr UINT PSN_HELP = PSN_FIRST - 5;
+constexpr UINT PSN_QUERYCANCEL = PSN_FIRST - 9;
+constexpr LRESULT PSNRET_NOERROR = 0;
+constexpr LRESULT PSNRET_INVALID = 1;
+constexpr LRESULT PSNRET_INVALID_NOCHANGEPAGE = 2;
+struct PSHNOTIFY {
+    NMHDR hdr;
+    LPARAM lParam; // PSN_APPLY: TRUE when OK closes the sheet
+};
+using LPPSHNOTIFY = PSHNOTIFY*;
+constexpr UINT PSM_SETCURSEL = WM_USER + 101;
+constexpr UINT PSM_CHANGED = WM_USER + 104;
+constexpr UINT PSM_PRESSBUTTON = WM_USER + 113;
+constexpr UINT PSM_UNCHANGED = WM_USER + 109;
+constexpr UINT PSM_APPLY = WM_USER + 110;
+constexpr UINT PSM_GETCURRENTPAGEHWND = WM_USER + 118;
+constexpr int PSBTN_OK = 1;
+constexpr int PSBTN_CANCEL = 2;
+constexpr int PSBTN_APPLYNOW = 3;
+constexpr int ID_APPLY_NOW = 0x3021;
+
 DV_EXPORTS_END

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "pal/visibility.h"
-#include "win/gdi/icon.h" // MAKEINTRESOURCEW
+#include "win/controls/message_box.h" // IDOK, IDCANCEL
+#include "win/gdi/icon.h"             // MAKEINTRESOURCEW
 #include "win/user.h"
 
 #include <cstddef>
@@ -54,8 +55,6 @@ constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 constexpr LRESULT DLGC_STATIC = 0x0100;
 constexpr LRESULT DLGC_BUTTON = 0x2000;
 
-constexpr WPARAM MSGF_DIALOGBOX = 0;
-
 HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM param);
 inline HWND CreateDialogW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc) {
     return CreateDialogParamW(instance, templateName, owner, proc, 0);
@@ -68,6 +67,9 @@ inline INT_PTR DialogBoxW(HINSTANCE instance, LPCWSTR templateName, HWND owner, 
 BOOL EndDialog(HWND dialog, INT_PTR result);
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL IsDialogMessageW(HWND dialog, LPMSG msg);
+inline BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
+    return IsDialogMessageW(dialog, msg);
+}
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
 HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
 BOOL MapDialogRect(HWND dialog, LPRECT rect);

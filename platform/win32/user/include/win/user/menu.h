@@ -13,7 +13,8 @@ constexpr UINT WM_MENURBUTTONUP = 0x0122;
 constexpr UINT WM_UNINITMENUPOPUP = 0x0125;
 constexpr UINT WM_MENUCOMMAND = 0x0126;
 
-// WM_ENTERIDLE reason (wParam): a menu is waiting for input.
+// WM_ENTERIDLE reasons (wParam): a dialog box or a menu is waiting for input.
+constexpr WPARAM MSGF_DIALOGBOX = 0;
 constexpr WPARAM MSGF_MENU = 2;
 
 // Menu flags of AppendMenuW, InsertMenuW, ModifyMenuW and the state functions.

@@ -1,7 +1,4 @@
-// Message boxes: a dialog with an icon, the text, and a row of buttons, one of them the
-// default; Enter presses the default button and Escape Cancel (OK in a box with only OK). Under
-// the test fixture, or with nobody at a display, the responder answers by clicking a button: a
-// button id, or the button's text.
+// Message boxes: dialogs with an icon, a text, a button set and its default button.
 #pragma once
 
 #include "pal/visibility.h"
@@ -9,6 +6,10 @@
 
 DV_EXPORTS_BEGIN
 
+// Message boxes are dialogs: icon, text, the button set and its default button; Enter presses
+// the default button and Escape Cancel (OK in a box with only OK). Under the test fixture, or
+// with nobody at a display, the responder answers by clicking a button: a button id, or the
+// button's text.
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_OKCANCEL = 0x1;
 constexpr UINT MB_ABORTRETRYIGNORE = 0x2;
@@ -47,9 +48,9 @@ constexpr int IDCLOSE = 8;
 constexpr int IDHELP = 9;
 constexpr int IDTRYAGAIN = 10;
 constexpr int IDCONTINUE = 11;
-
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 int MessageBoxExW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type, WORD languageId);
+
 inline int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     return MessageBoxW(owner, text, caption, type);
 }
