@@ -1,8 +1,8 @@
 #include "afx/wnd.h"
 #include "afx/app.h"
 #include "afx/frame.h"
-#include "afx/menu.h"
 #include "afx/gdi.h"
+#include "afx/menu.h"
 #include "afx/wndmsg.h"
 
 #include <memory>
