@@ -20,6 +20,15 @@ public:
     std::vector<std::string> commands;
     void OnSave() { commands.push_back("save"); }
     void OnTheme(UINT id) { commands.push_back("theme " + std::to_string(id)); }
+    bool updateThemes = false;
+    void OnUpdateTheme(CCmdUI* ui) {
+        if (!updateThemes)
+            return ui->ContinueRouting();
+        ui->Enable(ui->m_nID != kTheme + 2);
+        ui->SetCheck(ui->m_nID == kTheme);
+        if (ui->m_nID == kTheme + 1)
+            ui->SetText(L"Dark (current)");
+    }
 
 protected:
     void PostNcDestroy() override {}
@@ -28,6 +37,7 @@ protected:
 BEGIN_MESSAGE_MAP(Frame, CFrameWnd)
 ON_COMMAND(kSave, &Frame::OnSave)
 ON_COMMAND_RANGE(kTheme, kTheme + 48, &Frame::OnTheme)
+ON_UPDATE_COMMAND_UI_RANGE(kTheme, kTheme + 48, &Frame::OnUpdateTheme)
 END_MESSAGE_MAP()
 
 class FrameApp : public CWinApp {
@@ -82,6 +92,34 @@ TEST_F(MfcMenuTest, APopupMenuChoiceReachesTheFramesCommandHandler) {
     EXPECT_EQ(CMenu::FromHandle(h)->GetMenuItemCount(), 3u);
     ::DestroyMenu(h);
     app.frame.GetSystemMenu(TRUE);
+}
+
+TEST_F(MfcMenuTest, TheFrameUpdatesAPopupsItemsBeforeItShows) {
+    FrameApp app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    for (const wchar_t* theme : {L"Light", L"Dark", L"Blue"})
+        menu.AppendMenu(MF_STRING, kTheme + menu.GetMenuItemCount(), theme);
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, 999, L"Nobody handles this");
+    app.frame.updateThemes = true;
+    answer(0);
+    EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, &app.frame), 0);
+    EXPECT_EQ(menu.GetMenuState(kTheme, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED),
+              static_cast<UINT>(MF_CHECKED));
+    EXPECT_EQ(menu.GetMenuState(kTheme + 2, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
+    EXPECT_EQ(menu.GetMenuState(999, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED))
+        << "an item without a handler is disabled";
+    CString text;
+    menu.GetMenuString(kTheme + 1, text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, L"Dark (current)");
+    // The responder cannot choose the item the update disabled.
+    allowRefusedAnswers = true;
+    answer(kTheme + 2);
+    EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, &app.frame), 0);
+    EXPECT_EQ(journal("prompt.refused").size(), 1u);
 }
 
 TEST_F(MfcMenuTest, TheFramesAcceleratorsTurnKeysIntoCommands) {

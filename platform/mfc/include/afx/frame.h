@@ -96,6 +96,10 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     int OnCreate(LPCREATESTRUCTW lpcs);
+    // Brings the items of a popup menu up to date through the update handlers before it shows; an
+    // item that no handler updates is enabled exactly when some target handles its command.
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    BOOL m_bAutoMenuEnable = TRUE;
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
