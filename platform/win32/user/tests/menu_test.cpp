@@ -345,6 +345,46 @@ TEST_F(MenuTest, TheSnapshotShowsTheSelectionSeparatorChecksAndSubmenuArrow) {
         << "the check mark in the selected item's colour";
 }
 
+TEST_F(MenuTest, ThePopupIsPlacedByItsAlignmentAndKeptOnTheWorkArea) {
+    const struct {
+        const char* name;
+        UINT flags;
+        POINT at;
+        std::function<bool(const RECT&, POINT)> placed;
+    } cases[] = {
+        {"left top", 0, {300, 200}, [](const RECT& r, POINT p) { return r.left == p.x && r.top == p.y; }},
+        {"right",
+         TPM_RIGHTALIGN,
+         {300, 200},
+         [](const RECT& r, POINT p) { return r.right == p.x && r.top == p.y; }},
+        {"bottom",
+         TPM_BOTTOMALIGN,
+         {300, 500},
+         [](const RECT& r, POINT p) { return r.left == p.x && r.bottom == p.y; }},
+        {"centre",
+         TPM_CENTERALIGN | TPM_VCENTERALIGN,
+         {300, 300},
+         [](const RECT& r, POINT p) {
+             return std::abs((r.left + r.right) / 2 - p.x) <= 1 &&
+                    std::abs((r.top + r.bottom) / 2 - p.y) <= 1;
+         }},
+        {"flipped at the right edge", 0, {1910, 200}, [](const RECT& r, POINT p) { return r.right == p.x; }},
+        {"flipped at the taskbar", 0, {300, 1030}, [](const RECT& r, POINT p) { return r.bottom == p.y; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RECT r{};
+        onIdle = [&](HWND popup) {
+            GetWindowRect(popup, &r);
+            keys({VK_ESCAPE});
+        };
+        TrackPopupMenu(main, TPM_RETURNCMD | c.flags, c.at.x, c.at.y, 0, owner, nullptr);
+        EXPECT_TRUE(c.placed(r, c.at)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+        EXPECT_LE(r.bottom, 1040);
+        EXPECT_LE(r.right, 1920);
+    }
+}
+
 TEST_F(MenuTest, ItemsAreBuiltReadAndChanged) {
     const HMENU m = CreatePopupMenu();
     const HMENU sub = CreatePopupMenu();
