@@ -1,8 +1,8 @@
 #include "afx/wnd.h"
 #include "afx/app.h"
 #include "afx/frame.h"
-#include "afx/menu.h"
 #include "afx/gdi.h"
+#include "afx/menu.h"
 #include "afx/wndmsg.h"
 
 #include <memory>
@@ -41,8 +41,7 @@ namespace pal::mfc {
 
 const wchar_t* const kWndClass = L"AfxWnd";
 const wchar_t* const kFrameClass = L"AfxFrameOrView";
-// The class library's own dialog class: "#32770" belongs to the Windows layer's dialogs.
-const wchar_t* const kDialogClass = L"AfxDialog";
+const wchar_t* const kDialogClass = L"#32770";
 
 void registerLibraryClasses() {
     // Each class is looked for every time: a test that clears the window layer takes them away.

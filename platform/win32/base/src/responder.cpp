@@ -4,6 +4,7 @@
 #include "pal/journal.h"
 #include "pal/text.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -67,6 +68,18 @@ std::vector<std::pair<std::string, std::string>> fieldsOf(const Prompt& prompt, 
 }
 
 } // namespace
+
+namespace {
+std::atomic<bool> displayShown{false};
+} // namespace
+
+bool personAnswers() {
+    return displayShown.load() && !effects::underTest();
+}
+
+void setDisplayShown(bool shown) {
+    displayShown.store(shown);
+}
 
 std::string Answer::describe() const {
     return number ? std::to_string(*number) : text::toUtf8(text);

@@ -1,8 +1,6 @@
 // The file dialog: the folders and the matching files of one folder, a name edit, and OK and
 // Cancel. A name that is a folder opens it; a wildcard filters the list; a name is checked as
 // the flags ask (the folder must exist, the file must exist, replacing asks first).
-#include "controls.h"
-
 #include "modal.h"
 
 #include "pal/path.h"
@@ -16,7 +14,7 @@
 
 namespace fs = std::filesystem;
 
-namespace pal::controls {
+namespace pal::ctl {
 namespace {
 
 thread_local DWORD lastError = 0;
@@ -140,16 +138,19 @@ public:
         prompt_.caption = ofn.lpstrTitle && *ofn.lpstrTitle ? ofn.lpstrTitle : (save ? L"Save As" : L"Open");
         prompt_.text = name_;
         prompt_.flags = ofn.Flags;
-        defaultId_ = IDOK;
     }
 
     BOOL show() {
-        const int result = run(ofn_.hwndOwner, prompt_.caption, SIZE{480, 344});
+        const int result = run(ofn_.hwndOwner, prompt_.caption);
         return result == IDOK ? TRUE : FALSE;
     }
 
     void command(int id, WORD code, HWND) override {
         switch (id) {
+        case cmb1:
+            if (code == CBN_SELCHANGE)
+                typeChosen();
+            return;
         case lst1:
             if (code == LBN_SELCHANGE)
                 selectionChanged();
@@ -170,7 +171,8 @@ public:
         }
     }
 
-protected:
+    SIZE clientSize() const override { return SIZE{480, 344}; }
+
     void build() override {
         const bool multi = (ofn_.Flags & OFN_ALLOWMULTISELECT) != 0;
         addControl(L"Static", L"", stc1, SS_NOPREFIX, RECT{12, 10, 468, 28});
@@ -181,14 +183,17 @@ protected:
         addControl(L"Static", L"File &name:", stc3, 0, RECT{12, 244, 100, 262});
         addControl(L"Edit", name_, edt1, WS_TABSTOP | ES_AUTOHSCROLL, RECT{104, 240, 468, 264},
                    WS_EX_CLIENTEDGE);
-        addControl(L"Static", L"", stc2, SS_NOPREFIX, RECT{12, 274, 468, 292});
+        addControl(L"Static", L"Files of &type:", stc2, 0, RECT{12, 278, 100, 296});
+        addControl(L"ComboBox", L"", cmb1, WS_TABSTOP | CBS_DROPDOWNLIST, RECT{104, 274, 468, 400});
         addControl(L"Button", save_ ? L"&Save" : L"&Open", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON,
                    RECT{284, 306, 372, 332});
         addControl(L"Button", L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, RECT{380, 306, 468, 332});
+        SendMessageW(hwnd_, DM_SETDEFID, IDOK, 0);
         showFilter();
         navigate(folder_);
     }
 
+protected:
     HWND initialFocus() override { return GetDlgItem(hwnd_, edt1); }
 
     // The responder answers with a path (several of one folder separated by '|'), or OK or
@@ -272,15 +277,28 @@ private:
         MessageBoxW(hwnd_, text.c_str(), prompt_.caption.c_str(), MB_OK | MB_ICONWARNING);
     }
 
+    // The file types of the filter, and a typed pattern in use in their place.
     void showFilter() {
-        std::wstring text = L"Files of type: ";
+        const HWND types = GetDlgItem(hwnd_, cmb1);
+        SendMessageW(types, CB_RESETCONTENT, 0, 0);
+        for (const Filter& f : filters_)
+            SendMessageW(types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.description.c_str()));
         if (!customPattern_.empty())
-            text += customPattern_;
-        else if (!filters_.empty())
-            text += filters_[filter_].description;
-        else
-            text += L"All files";
-        SetDlgItemTextW(hwnd_, stc2, text.c_str());
+            SendMessageW(types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(customPattern_.c_str()));
+        else if (filters_.empty())
+            SendMessageW(types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"All files"));
+        const size_t shown = customPattern_.empty() ? filter_ : filters_.size();
+        SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(shown), 0);
+    }
+
+    void typeChosen() {
+        const LRESULT i = SendDlgItemMessageW(hwnd_, cmb1, CB_GETCURSEL, 0, 0);
+        if (i < 0 || static_cast<size_t>(i) >= filters_.size())
+            return;
+        filter_ = static_cast<size_t>(i);
+        customPattern_.clear();
+        showFilter();
+        navigate(folder_);
     }
 
     bool matches(const std::wstring& name) const {
@@ -526,16 +544,16 @@ BOOL runFileDialog(LPOPENFILENAMEW ofn, bool save) {
 }
 
 } // namespace
-} // namespace pal::controls
+} // namespace pal::ctl
 
 BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn) {
-    return pal::controls::runFileDialog(ofn, false);
+    return pal::ctl::runFileDialog(ofn, false);
 }
 
 BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn) {
-    return pal::controls::runFileDialog(ofn, true);
+    return pal::ctl::runFileDialog(ofn, true);
 }
 
 DWORD CommDlgExtendedError() {
-    return pal::controls::lastError;
+    return pal::ctl::lastError;
 }

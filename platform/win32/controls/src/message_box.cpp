@@ -1,15 +1,13 @@
-// Message boxes: a dialog with an icon, the text, and a row of buttons, one of them the default.
-#include "controls.h"
-
+// Message boxes: a dialog with the icon of its kind, the text, and a row of buttons, one of them
+// the default.
 #include "modal.h"
-#include "modal_paint.h"
 
 #include "pal/text.h"
 
 #include <algorithm>
 #include <vector>
 
-namespace pal::controls {
+namespace pal::ctl {
 namespace {
 
 struct Button {
@@ -35,6 +33,22 @@ constexpr LONG kButtonHeight = 26;
 constexpr LONG kButtonGap = 8;
 constexpr LONG kTextWidth = 440; // wider text wraps
 constexpr int kTextId = 0xFFFF;
+constexpr int kIconId = 0x0014;
+
+LPCWSTR iconOf(UINT kind) {
+    switch (kind) {
+    case MB_ICONERROR:
+        return IDI_HAND;
+    case MB_ICONQUESTION:
+        return IDI_QUESTION;
+    case MB_ICONWARNING:
+        return IDI_EXCLAMATION;
+    case MB_ICONINFORMATION:
+        return IDI_ASTERISK;
+    default:
+        return nullptr;
+    }
+}
 
 class MessageBoxDialog : public ModalDialog {
 public:
@@ -43,40 +57,24 @@ public:
         const UINT kind = type & MB_TYPEMASK;
         buttons_ = kind < kButtonSets.size() ? kButtonSets[kind] : kButtonSets[0];
         const size_t index = (type & MB_DEFMASK) >> 8;
-        defaultId_ = buttons_[index < buttons_.size() ? index : 0].id;
-        icon_ = type & MB_ICONMASK;
+        default_ = buttons_[index < buttons_.size() ? index : 0].id;
+        icon_ = iconOf(type & MB_ICONMASK);
         prompt_.kind = "MessageBox";
         prompt_.text = text_;
         prompt_.caption = std::move(caption);
         prompt_.flags = type;
-        prompt_.defaultAnswer = defaultId_;
+        prompt_.defaultAnswer = default_;
     }
 
     int show(HWND owner) {
-        const LONG textLeft = kMargin + (icon_ ? kIcon + kMargin : 0);
-        text_size_ = measureText(nullptr, text_, kTextWidth, true);
-        // A text taller than the screen is cut rather than making a box nobody can see whole.
-        MONITORINFO mi{};
-        mi.cbSize = sizeof mi;
-        GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &mi);
-        const LONG room = (mi.rcWork.bottom - mi.rcWork.top) - 4 * kMargin - kButtonHeight - 2 * kIcon;
-        text_size_.cy = std::min(text_size_.cy, std::max(room, LONG{16}));
-        const LONG buttonsWidth =
-            static_cast<LONG>(buttons_.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
-        const LONG width =
-            std::max({textLeft + text_size_.cx + kMargin, buttonsWidth + 2 * kMargin, LONG{200}});
-        const LONG body = std::max(text_size_.cy, icon_ ? kIcon : LONG{0});
-        const LONG height = kMargin + body + kMargin + kButtonHeight + kMargin;
-        size_ = SIZE{width, height};
-        textLeft_ = textLeft;
         // The sound of the box's kind goes with it.
-        MessageBeep(icon_);
-        return run(owner, prompt_.caption, size_);
+        MessageBeep(type_ & MB_ICONMASK);
+        // The box is laid out once its font is known, in build().
+        return run(owner, prompt_.caption);
     }
 
     void command(int id, WORD, HWND) override {
-        const bool hasCancel = has(IDCANCEL);
-        if (id == IDCANCEL && !hasCancel) {
+        if (id == IDCANCEL && !has(IDCANCEL)) {
             // Escape or closing answers OK in a box with only OK, and does nothing otherwise.
             if ((type_ & MB_TYPEMASK) != MB_OK)
                 return;
@@ -90,36 +88,54 @@ public:
         end(id);
     }
 
-    void paintFace(HDC dc) override {
-        if (icon_)
-            paintBoxIcon(dc, icon_, POINT{kMargin, kMargin});
-    }
-
-protected:
     void build() override {
-        const LONG body = std::max(text_size_.cy, icon_ ? kIcon : LONG{0});
+        const LONG textLeft = kMargin + (icon_ ? kIcon + kMargin : 0);
+        SIZE text = measure(text_, kTextWidth);
+        // A text taller than the screen is cut rather than making a box nobody can see whole.
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &mi);
+        const LONG room = (mi.rcWork.bottom - mi.rcWork.top) - 4 * kMargin - kButtonHeight - 2 * kIcon;
+        text.cy = std::min(text.cy, std::max(room, LONG{16}));
+        // A word longer than the line is cut at the box's edge.
+        text.cx = std::min(text.cx, kTextWidth);
+        const LONG count = static_cast<LONG>(buttons_.size());
+        const LONG buttonsWidth = count * (kButtonWidth + kButtonGap) - kButtonGap;
+        const LONG width = std::max({textLeft + text.cx + kMargin, buttonsWidth + 2 * kMargin, LONG{200}});
+        const LONG body = std::max(text.cy, icon_ ? kIcon : LONG{0});
+        const LONG height = kMargin + body + kMargin + kButtonHeight + kMargin;
+
+        if (icon_) {
+            const HWND icon = addControl(L"Static", L"", kIconId, SS_ICON,
+                                         RECT{kMargin, kMargin, kMargin + kIcon, kMargin + kIcon});
+            SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, icon_)), 0);
+        }
         // A single line sits beside the middle of the icon.
-        const LONG textTop = kMargin + (body - text_size_.cy) / 2;
-        addControl(L"Static", text_, kTextId, SS_NOPREFIX,
-                   RECT{textLeft_, textTop, textLeft_ + text_size_.cx, textTop + text_size_.cy});
-        const LONG top = size_.cy - kMargin - kButtonHeight;
-        LONG left = size_.cx - kMargin - static_cast<LONG>(buttons_.size()) * (kButtonWidth + kButtonGap) +
-                    kButtonGap;
+        const LONG textTop = kMargin + (body - text.cy) / 2;
+        addControl(L"Static", text_, kTextId, SS_NOPREFIX | SS_LEFT,
+                   RECT{textLeft, textTop, textLeft + text.cx, textTop + text.cy});
+        const LONG top = height - kMargin - kButtonHeight;
+        LONG left = width - kMargin - buttonsWidth;
         for (const Button& b : buttons_) {
             addControl(L"Button", b.text, b.id,
-                       WS_TABSTOP | (b.id == defaultId_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                       WS_TABSTOP | (b.id == default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                        RECT{left, top, left + kButtonWidth, top + kButtonHeight});
             left += kButtonWidth + kButtonGap;
         }
+        SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(default_), 0);
+        client_ = SIZE{width, height};
     }
 
+    SIZE clientSize() const override { return client_; }
+
+protected:
     // The responder names a button by its id or its text, and the box clicks it.
     void respond() override {
         const std::optional<pal::responder::Answer> a = pal::responder::take();
         if (!a) {
-            pal::responder::unanswered(prompt_, std::to_string(defaultId_));
+            pal::responder::unanswered(prompt_, std::to_string(default_));
             journaled_ = true;
-            click(defaultId_);
+            click(default_);
             return;
         }
         int id = 0;
@@ -131,7 +147,7 @@ protected:
         if (!id) {
             pal::responder::refused(prompt_, *a, "the box has no such button");
             journaled_ = true;
-            click(defaultId_);
+            click(default_);
             return;
         }
         click(id);
@@ -144,19 +160,18 @@ private:
 
     std::wstring text_;
     UINT type_;
-    UINT icon_ = 0;
+    LPCWSTR icon_ = nullptr;
     std::vector<Button> buttons_;
-    SIZE text_size_{};
-    SIZE size_{};
-    LONG textLeft_ = 0;
+    int default_ = IDOK;
+    SIZE client_{};
     bool journaled_ = false;
 };
 
 } // namespace
-} // namespace pal::controls
+} // namespace pal::ctl
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-    pal::controls::MessageBoxDialog box(text ? text : L"", caption ? caption : L"Error", type);
+    pal::ctl::MessageBoxDialog box(text ? text : L"", caption ? caption : L"Error", type);
     return box.show(owner);
 }
 

@@ -1,30 +1,35 @@
-// The dialogs this library runs itself (message boxes, the file dialog): their window procedure
-// and their modal loop, in which the responder answers when nobody else does.
-#include "control.h"
-#include "controls.h"
-
 #include "modal.h"
-#include "modal_paint.h"
 
-#include "pal/controls.h"
-#include "pal/text.h"
+#include <algorithm>
 
-#include <vector>
+namespace pal::ctl {
+namespace {
 
-namespace pal::controls {
+INT_PTR dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* d = reinterpret_cast<ModalDialog*>(lParam);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        d->hwnd_ = hwnd;
+        d->build();
+        return FALSE; // the dialog puts the focus itself
+    }
+    auto* d = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!d)
+        return FALSE;
+    if (message == WM_COMMAND) {
+        d->command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    }
+    return FALSE;
+}
 
-std::wstring windowText(HWND hwnd) {
+} // namespace
+
+std::wstring heldText(HWND hwnd) {
     const int n = GetWindowTextLengthW(hwnd);
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
     text.resize(static_cast<size_t>(InternalGetWindowText(hwnd, text.data(), n + 1)));
     return text;
-}
-
-void notifyParent(HWND control, WORD code) {
-    const HWND parent = GetParent(control);
-    if (parent)
-        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(control)), code),
-                     reinterpret_cast<LPARAM>(control));
 }
 
 std::wstring withoutMnemonic(const std::wstring& text) {
@@ -40,108 +45,27 @@ std::wstring withoutMnemonic(const std::wstring& text) {
     return out;
 }
 
-wchar_t mnemonicOf(const std::wstring& text) {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != L'&')
-            continue;
-        if (text[i + 1] == L'&') {
-            ++i;
-            continue;
-        }
-        return pal::text::toLower(std::wstring(1, text[i + 1]))[0];
-    }
-    return 0;
-}
-
-namespace {
-
-ModalDialog* dialogOf(HWND hwnd) {
-    return reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
-LRESULT codeOf(HWND control) {
-    return SendMessageW(control, WM_GETDLGCODE, 0, 0);
-}
-
-bool isPushButton(HWND control) {
-    return (codeOf(control) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
-}
-
-std::vector<HWND> childrenOf(HWND dialog) {
-    std::vector<HWND> list;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        list.push_back(c);
-    return list;
-}
-
-HWND defaultButton(HWND dialog) {
-    const LRESULT r = SendMessageW(dialog, DM_GETDEFID, 0, 0);
-    const int id =
-        HIWORD(static_cast<DWORD_PTR>(r)) == DC_HASDEFID ? LOWORD(static_cast<DWORD_PTR>(r)) : IDOK;
-    return GetDlgItem(dialog, id);
-}
-
-// The push button with the focus looks like the default one; with the focus elsewhere the
-// dialog's default button does.
-void showDefault(HWND dialog, HWND focus) {
-    const HWND marked = focus && isPushButton(focus) ? focus : defaultButton(dialog);
-    for (HWND c : childrenOf(dialog)) {
-        if (!isPushButton(c))
-            continue;
-        SendMessageW(c, BM_SETSTYLE, c == marked ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-    }
-}
-
-} // namespace
-
-LRESULT dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ModalDialog* d = dialogOf(hwnd);
-    switch (message) {
-    case WM_COMMAND:
-        if (d)
-            d->command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
-    case WM_CLOSE:
-        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDCANCEL)));
-        return 0;
-    case DM_GETDEFID:
-        return d ? MAKELRESULT(static_cast<WORD>(d->defaultId()), DC_HASDEFID) : 0;
-    case DM_SETDEFID:
-        if (d)
-            d->setDefaultId(static_cast<int>(wParam));
-        showDefault(hwnd, GetFocus());
-        return TRUE;
-    case WM_ERASEBKGND:
-        paintDialog(reinterpret_cast<HDC>(wParam), hwnd);
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        const HDC dc = BeginPaint(hwnd, &ps);
-        if (d)
-            d->paintFace(dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
-
-void registerClasses() {
-    pal::ctl::registerStandardClasses();
-}
-
-// The modal loop ------------------------------------------------------------------------------
-
 HWND ModalDialog::addControl(const wchar_t* cls, const std::wstring& text, int id, DWORD style, RECT r,
                              DWORD exStyle) {
-    return CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                           r.right - r.left, r.bottom - r.top, hwnd_,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    const HWND control =
+        CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                        r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    if (control)
+        SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), FALSE);
+    return control;
+}
+
+SIZE ModalDialog::measure(const std::wstring& text, LONG width) const {
+    const HDC dc = GetDC(hwnd_);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    RECT r{0, 0, width > 0 ? width : 0x7FFF, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_NOPREFIX | (width > 0 ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE) |
+                  DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
 void ModalDialog::click(int id) {
@@ -150,8 +74,10 @@ void ModalDialog::click(int id) {
 }
 
 HWND ModalDialog::initialFocus() {
-    if (const HWND def = GetDlgItem(hwnd_, defaultId_))
-        return def;
+    const LRESULT def = SendMessageW(hwnd_, DM_GETDEFID, 0, 0);
+    if (HIWORD(static_cast<DWORD_PTR>(def)) == DC_HASDEFID)
+        if (const HWND button = GetDlgItem(hwnd_, LOWORD(static_cast<DWORD_PTR>(def))))
+            return button;
     return GetNextDlgTabItem(hwnd_, nullptr, FALSE);
 }
 
@@ -160,41 +86,33 @@ void ModalDialog::end(int result) {
     ended_ = true;
 }
 
-int ModalDialog::run(HWND owner, const std::wstring& caption, SIZE client) {
-    registerClasses();
+int ModalDialog::run(HWND owner, const std::wstring& caption) {
     owner_ = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    const pal::win::DialogTemplate empty{0, caption.c_str(), style, 0, 0, 10, 10, nullptr, 0};
+    if (!pal::win::createDialog(empty, owner_, &dialogProc, reinterpret_cast<LPARAM>(this)) || !hwnd_)
+        return 0;
+    // Sized in pixels and centred over the owner, or on the primary monitor's work area.
+    const SIZE client = clientSize();
     RECT frame{0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    AdjustWindowRectEx(&frame, style, FALSE, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
     const LONG cx = frame.right - frame.left, cy = frame.bottom - frame.top;
-    // Centred over the owner, or on the primary monitor's work area.
     RECT over{};
     if (!owner_ || !GetWindowRect(owner_, &over) || IsIconic(owner_)) {
         MONITORINFO mi{};
         mi.cbSize = sizeof mi;
-        GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi);
+        GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &mi);
         over = mi.rcWork;
     }
-    const LONG x = over.left + ((over.right - over.left) - cx) / 2;
-    const LONG y = over.top + ((over.bottom - over.top) - cy) / 2;
-    hwnd_ = CreateWindowExW(exStyle, kDialogClass, caption.c_str(), style, x, y, cx, cy, owner_, nullptr,
-                            nullptr, this);
-    if (!hwnd_)
-        return 0;
-    // The dialog's object goes with its window; whoever registered the dialog class first, the
-    // window is this library's from here on.
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&dialogProc));
-    build();
+    SetWindowPos(hwnd_, nullptr, over.left + ((over.right - over.left) - cx) / 2,
+                 over.top + ((over.bottom - over.top) - cy) / 2, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+
     const bool disableOwner = owner_ && IsWindowEnabled(owner_);
     if (disableOwner)
         EnableWindow(owner_, FALSE);
-    ShowWindow(hwnd_, SW_SHOW);
-    if (const HWND first = initialFocus()) {
-        SetFocus(first);
-        showDefault(hwnd_, first);
-    }
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    if (const HWND first = initialFocus())
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
 
     int fruitless = 0;
     while (!ended_) {
@@ -215,6 +133,10 @@ int ModalDialog::run(HWND owner, const std::wstring& caption, SIZE client) {
             SendMessageW(owner_, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hwnd_));
         if (ended_ || PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
             continue;
+        if (pal::responder::personAnswers()) {
+            WaitMessage();
+            continue;
+        }
         answering_ = true;
         respond();
         answering_ = false;
@@ -232,4 +154,4 @@ int ModalDialog::run(HWND owner, const std::wstring& caption, SIZE client) {
     return result_;
 }
 
-} // namespace pal::controls
+} // namespace pal::ctl

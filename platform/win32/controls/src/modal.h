@@ -1,35 +1,33 @@
-// A dialog of this library (message box, file dialog) and its modal loop: the dialog runs until
-// end(); when its queue runs dry its owner hears WM_ENTERIDLE, and when that brings nothing the
-// responder is asked, as nobody is at a display to answer.
+// A dialog of this library that asks a person something (message box, file dialog), made by the
+// dialog manager and run by its own modal loop: when its queue runs dry its owner hears
+// WM_ENTERIDLE, and when that brings nothing a person at the display answers, or else the
+// responder.
 #pragma once
 
-#include "controls.h"
+#include "win/controls.h"
 
 #include "pal/responder.h"
 
 #include <string>
 
-namespace pal::controls {
+namespace pal::ctl {
 
 class ModalDialog {
 public:
     virtual ~ModalDialog() = default;
 
     // Shows the dialog over its owner and returns the result given to end().
-    int run(HWND owner, const std::wstring& caption, SIZE client);
+    int run(HWND owner, const std::wstring& caption);
     void end(int result);
-    bool ended() const { return ended_; }
-    HWND hwnd() const { return hwnd_; }
-    int defaultId() const { return defaultId_; }
-    void setDefaultId(int id) { defaultId_ = id; }
 
-    // Called by the dialog class's procedure.
     virtual void command(int id, WORD code, HWND control) = 0;
-    virtual void paintFace(HDC dc) {}
+    // Makes the controls; the window exists and has its font.
+    virtual void build() = 0;
+    // The size of the client area, once the controls are made.
+    virtual SIZE clientSize() const = 0;
+    HWND hwnd_ = nullptr;
 
 protected:
-    // Makes the controls; the window exists.
-    virtual void build() = 0;
     // Takes the next answer of the responder and carries it out through the controls.
     virtual void respond() = 0;
     // The control that has the focus first.
@@ -39,10 +37,10 @@ protected:
                     DWORD exStyle = 0);
     // Presses a button the way a click does.
     void click(int id);
+    // The size text takes in the dialog's font, wrapped at `width` when it is not 0.
+    SIZE measure(const std::wstring& text, LONG width) const;
 
-    HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;
-    int defaultId_ = IDOK;
     pal::responder::Prompt prompt_;
     // Set while the responder's answer is being carried out.
     bool answering_ = false;
@@ -52,4 +50,9 @@ private:
     int result_ = 0;
 };
 
-} // namespace pal::controls
+// The text a control holds, without asking its procedure.
+std::wstring heldText(HWND hwnd);
+// A label as shown: without its '&' marks.
+std::wstring withoutMnemonic(const std::wstring& text);
+
+} // namespace pal::ctl

@@ -2,7 +2,6 @@
 // runs what a person at the display would do once a dialog or a menu waits for input.
 #pragma once
 
-#include "pal/controls.h"
 #include "pal/test/user_test.h"
 #include "win/controls.h"
 
@@ -16,7 +15,6 @@ protected:
     void SetUp() override {
         UserTest::SetUp();
         self = this;
-        pal::controls::registerClasses();
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = &DialogTest::proc;

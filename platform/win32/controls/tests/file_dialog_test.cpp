@@ -76,6 +76,24 @@ TEST_F(FileDialogTest, ItListsTheInitialFolderThroughTheFilterWithTheInitialName
     EXPECT_NE(shot.pixel(listRect.left, listRect.top), GetSysColor(COLOR_BTNFACE)) << "its edge";
 }
 
+TEST_F(FileDialogTest, ChoosingAnotherFileTypeListsItsFiles) {
+    std::wstring before, after, type;
+    onIdle = [&](HWND dialog) {
+        before = listOf(dialog);
+        SetFocus(GetDlgItem(dialog, cmb1));
+        pal::test::pressKey(VK_DOWN);
+        onIdle = [&](HWND d) {
+            after = listOf(d);
+            type = textOf(GetDlgItem(d, cmb1));
+            pal::test::pressKey(VK_ESCAPE);
+        };
+    };
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    EXPECT_EQ(before, L"[..]\n[Old]\ndetail.dwg\nplan.dwg\n");
+    EXPECT_EQ(after, L"[..]\n[Old]\nnotes.txt\n");
+    EXPECT_EQ(type, L"Texts (*.txt;*.log)");
+}
+
 TEST_F(FileDialogTest, APersonBrowsesFoldersAndMayChooseAHostPath) {
     const fs::path host = binDir() / "file-versions.txt";
     ASSERT_TRUE(fs::exists(host));

@@ -13,18 +13,40 @@ constexpr LONG kArrowColumn = 24; // room for a submenu's arrow right of the tex
 constexpr LONG kShortcutGap = 24; // between the text and the shortcut after the tab
 constexpr LONG kBorder = 2;
 
-// The size a line of menu text takes. Until the text layer measures with the menu font, a
-// character is taken as 7 pixels wide and a line as 16 high.
+// The system's menu font, made once for the process.
+HFONT menuFont() {
+    static const HFONT font = [] {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        return CreateFontIndirectW(&metrics.lfMenuFont);
+    }();
+    return font;
+}
+
+// The size a line of menu text takes in the menu font.
 SIZE textSize(const std::wstring& text) {
-    return SIZE{static_cast<LONG>(text.size()) * 7, 16};
+    SIZE size{0, 16};
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, menuFont());
+    if (!text.empty())
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size;
 }
 
 enum class Align { Left, Right };
 
-// Draws one line of item text, its mnemonic underlined, vertically centred in `r`, in the DC's
-// text colour. The one place the text layer's DrawTextW takes over (DT_SINGLELINE | DT_VCENTER
-// with DT_LEFT or DT_RIGHT; DT_END_ELLIPSIS where the text does not fit).
-void drawText(HDC, const std::wstring&, const RECT&, Align) {}
+// One line of item text, its mnemonic underlined, vertically centred in `r`, in the DC's text
+// colour; what does not fit ends in an ellipsis.
+void drawText(HDC dc, const std::wstring& text, const RECT& r, Align align) {
+    RECT box = r;
+    const HGDIOBJ old = SelectObject(dc, menuFont());
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | (align == Align::Right ? DT_RIGHT : DT_LEFT));
+    SelectObject(dc, old);
+}
 
 void fill(HDC dc, const RECT& r, COLORREF color) {
     HBRUSH b = CreateSolidBrush(color);

@@ -76,6 +76,8 @@ private:
     void mouse(const MSG& msg);
     // The responder.
     void respond();
+    // A queued answer the menu cannot carry out: journaled as refused, and the menu is dismissed.
+    void refuse(const pal::responder::Answer& answer, const char* reason);
     std::string describe() const;
 
     HMENU root_;
@@ -346,6 +348,13 @@ std::string Tracker::describe() const {
     return chosen_ ? std::to_string(chosen_) : "0";
 }
 
+void Tracker::refuse(const pal::responder::Answer& answer, const char* reason) {
+    pal::responder::refused(prompt_, answer, reason);
+    journaled_ = true;
+    chosen_ = 0;
+    done_ = true;
+}
+
 // The responder chooses by command id or by the item's text, through the same selection and
 // choice a person's keys make: submenus on the way are opened, and their owner is told.
 void Tracker::respond() {
@@ -384,25 +393,18 @@ void Tracker::respond() {
         return false;
     };
     if (!search(levels_[0]->items, 0)) {
-        journaled_ = true;
-        pal::responder::refused(prompt_, *answer, "the menu has no such item");
-        chosen_ = 0;
-        done_ = true;
+        refuse(*answer, "the menu has no such item");
         return;
     }
     closeFrom(1);
     for (size_t k = 0; k < path.size(); ++k) {
         if (k >= levels_.size()) {
-            journaled_ = true;
-            pal::responder::refused(prompt_, *answer, "the item's submenu did not open");
-            done_ = true;
+            refuse(*answer, "the item's submenu did not open");
             return;
         }
         const Item& it = levels_[k]->items[static_cast<size_t>(path[k])];
         if (it.disabled()) {
-            journaled_ = true;
-            pal::responder::refused(prompt_, *answer, "the item is disabled");
-            done_ = true;
+            refuse(*answer, "the item is disabled");
             return;
         }
         select(k, path[k], false);
@@ -411,11 +413,8 @@ void Tracker::respond() {
         else
             choose(k, path[k]);
     }
-    if (!done_) {
-        journaled_ = true;
-        pal::responder::refused(prompt_, *answer, "the item is a submenu");
-        done_ = true;
-    }
+    if (!done_)
+        refuse(*answer, "the item is a submenu");
 }
 
 UINT Tracker::run(POINT at) {
@@ -432,8 +431,9 @@ UINT Tracker::run(POINT at) {
     SendMessageW(owner_, WM_ENTERMENULOOP, TRUE, 0);
     SendMessageW(owner_, WM_INITMENU, reinterpret_cast<WPARAM>(root_), 0);
     const RECT anchor{at.x, at.y, at.x, at.y};
+    // A menu that its owner emptied when it opened shows nothing and asks nothing.
     if (!open(root_, anchor, false, -1))
-        done_ = true;
+        done_ = journaled_ = true;
 
     while (!done_) {
         MSG msg{};
@@ -456,11 +456,14 @@ UINT Tracker::run(POINT at) {
             continue;
         }
         // Nothing waits: the owner hears that the menu is idle, and may act on it; when it does
-        // not, the responder answers, as nobody is at a display to do it.
+        // not, a person at the display answers, or else the responder.
         SendMessageW(owner_, WM_ENTERIDLE, MSGF_MENU, reinterpret_cast<LPARAM>(levels_[0]->window));
         if (done_ || PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
             continue;
-        respond();
+        if (pal::responder::personAnswers())
+            WaitMessage();
+        else
+            respond();
     }
 
     if (GetCapture() && !levels_.empty() && GetCapture() == levels_[0]->window)

@@ -34,6 +34,12 @@ struct Answer {
     std::string describe() const;
 };
 
+// Whether a person answers live prompts: only when a display that shows them is open and the
+// program does not run under the test fixture. Otherwise the responder answers them.
+bool personAnswers();
+// The display says whether it shows windows to a person (the null display does not).
+void setDisplayShown(bool shown);
+
 // A prompt without a window: the next answer when it is a number, else the default.
 int ask(const Prompt& prompt);
 

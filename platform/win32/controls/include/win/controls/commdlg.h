@@ -74,9 +74,10 @@ constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
 
 // The controls of the file dialog, with the platform's ids.
 constexpr int stc1 = 0x0440; // the folder shown
-constexpr int stc2 = 0x0441; // the filter in use
+constexpr int stc2 = 0x0441; // the label of the file types
 constexpr int stc3 = 0x0442; // the name's label
 constexpr int lst1 = 0x0460; // folders and files
+constexpr int cmb1 = 0x0470; // the file types of the filter
 constexpr int edt1 = 0x0480; // the name
 
 // TRUE when files were chosen; FALSE when the dialog was cancelled or failed
