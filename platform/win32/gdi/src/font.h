@@ -25,6 +25,7 @@ struct Font : Object {
     TEXTMETRICW metrics{};
     PangoFontDescription* description = nullptr;
     PangoLayout* layout = nullptr; // reused for every run drawn or measured with this font
+    std::wstring layoutText;       // the run the layout holds now; measuring then drawing it lays it out once
 };
 
 std::recursive_mutex& textMutex();
