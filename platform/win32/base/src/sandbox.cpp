@@ -3,12 +3,14 @@
 #include "pal/path.h"
 #include "pal/text.h"
 
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
+#include <fstream>
 #include <mutex>
 #include <optional>
 #include <sys/stat.h>
@@ -181,8 +183,51 @@ fs::path documents() {
 fs::path temp() {
     return profile(fs::path("AppData") / "Local" / "Temp");
 }
+// The platform's own libraries that a Windows system folder holds from the start; they are built
+// beside the programs. A test that wants another one in their place installs it over the copy.
+constexpr const char* kSystemLibraries[] = {"mapi32.so"};
+// Says that the libraries were put in: one removed later (by a person or a test) stays removed.
+constexpr const char* kInstalledMark = ".system-libraries";
+
+// Copies the system libraries the folder lacks from the program folder, each under a name of its
+// own first so that no one loads half a library.
+void installSystemLibraries(const fs::path& folder) {
+    static std::atomic<unsigned> copies{0};
+    std::error_code ec;
+    const fs::path programs = programDir();
+    for (const char* library : kSystemLibraries) {
+        if (fs::exists(folder / library, ec) || !fs::is_regular_file(programs / library, ec))
+            continue;
+        const fs::path copying = folder / ("." + std::string(library) + "." + std::to_string(::getpid()) +
+                                           "." + std::to_string(copies++) + ".tmp");
+        if (fs::copy_file(programs / library, copying, ec))
+            fs::rename(copying, folder / library, ec);
+        fs::remove(copying, ec);
+    }
+    std::ofstream(folder / kInstalledMark);
+}
+
+// The folder is filled under a name of its own and renamed into place, so that no process sees a
+// new system folder without its libraries. A folder made before the libraries were part of it
+// gets them once.
 fs::path system() {
-    return ensure(sandbox::drive(L'C') / "Windows" / "System32");
+    const fs::path windows = ensure(sandbox::drive(L'C') / "Windows");
+    const fs::path folder = windows / "System32";
+    std::error_code ec;
+    if (fs::is_directory(folder, ec)) {
+        if (!fs::exists(folder / kInstalledMark, ec))
+            installSystemLibraries(folder);
+        return folder;
+    }
+    static std::atomic<unsigned> made{0};
+    const fs::path making =
+        windows / (".System32." + std::to_string(::getpid()) + "." + std::to_string(made++) + ".tmp");
+    fs::create_directories(making, ec);
+    installSystemLibraries(making);
+    fs::rename(making, folder, ec);
+    if (ec) // made meanwhile by another process
+        fs::remove_all(making, ec);
+    return ensure(folder);
 }
 
 } // namespace pal::folders

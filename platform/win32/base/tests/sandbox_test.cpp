@@ -20,6 +20,31 @@ namespace {
 
 class Sandbox : public pal::test::SandboxTest {};
 
+// The system folder holds the platform's own system libraries, copied from the program folder,
+// from the moment it is made; one made before gets them once. A library taken out stays out.
+TEST_F(Sandbox, TheSystemFolderHoldsThePlatformsLibraries) {
+    const fs::path built = binDir() / "mapi32.so";
+    if (!fs::exists(built))
+        GTEST_SKIP() << "the mail library is not built";
+    const std::string library = pal::test::readFile(built);
+    for (const bool older : {false, true}) {
+        SCOPED_TRACE(older ? "a folder made before" : "a new folder");
+        const fs::path folder = root() / "drive_c" / "Windows" / "System32";
+        fs::remove_all(folder);
+        if (older)
+            fs::create_directories(folder);
+        EXPECT_EQ(pal::folders::system(), folder);
+        EXPECT_EQ(pal::test::readFile(folder / "mapi32.so"), library);
+        fs::remove(folder / "mapi32.so");
+        pal::folders::system();
+        EXPECT_FALSE(fs::exists(folder / "mapi32.so")) << "taken out, it stays out";
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder.parent_path()))
+            names.push_back(e.path().filename().string());
+        EXPECT_EQ(names, std::vector<std::string>{"System32"}) << "no half-made folder is left";
+    }
+}
+
 TEST_F(Sandbox, RootComesFromTheEnvironment) {
     EXPECT_EQ(pal::sandbox::root(), root());
     EXPECT_EQ(pal::sandbox::runDir(), root() / "run");

@@ -192,6 +192,9 @@ void drawUnderRop2(DeviceContext& dc, const std::function<void(cairo_t*)>& paint
     if (!scratch)
         return;
     cairo_t* t = cairo_create(scratch.get());
+    // Clipped to the scratch surface, so a shape reaching far outside costs only what lies inside.
+    cairo_rectangle(t, 0, 0, scratch.width(), scratch.height());
+    cairo_clip(t);
     cairo_translate(t, dc.dx() - bounds.left, dc.dy() - bounds.top);
     cairo_set_antialias(t, CAIRO_ANTIALIAS_NONE);
     paint(t);
@@ -336,9 +339,14 @@ void strokeWithPen(DeviceContext& dc, const PathBuilder& path) {
         return;
     }
     drawUnderRop2(dc, paint, [&](cairo_t* cr, double* x0, double* y0, double* x1, double* y1) {
-        configureStroke(cr, *pen, passes.back());
+        // The path's bounds widened by the pen: exact extents would tessellate the whole shape.
         path(cr);
-        cairo_stroke_extents(cr, x0, y0, x1, y1);
+        cairo_path_extents(cr, x0, y0, x1, y1);
+        const double half = penWidth(*pen);
+        *x0 -= half;
+        *y0 -= half;
+        *x1 += half;
+        *y1 += half;
     });
 }
 
@@ -360,9 +368,8 @@ void fillWithBrush(DeviceContext& dc, const Brush& brush, const PathBuilder& pat
         return;
     }
     drawUnderRop2(dc, paint, [&](cairo_t* cr, double* x0, double* y0, double* x1, double* y1) {
-        cairo_set_fill_rule(cr, rule);
         path(cr);
-        cairo_fill_extents(cr, x0, y0, x1, y1);
+        cairo_path_extents(cr, x0, y0, x1, y1);
     });
 }
 

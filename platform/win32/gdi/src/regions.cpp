@@ -3,6 +3,8 @@
 
 #include "win/error.h"
 
+#include <algorithm>
+
 namespace pal::gdi {
 
 HRGN createRegion(const Region& region) {
@@ -33,10 +35,26 @@ bool setRegion(HRGN handle, const Region& region) {
 
 using namespace pal::gdi;
 
+namespace {
+
+// Region coordinates stay within 2^27 either way, as on the platform, so moving one can never
+// overflow.
+constexpr LONG kLimit = LONG{1} << 27;
+
+LONG limited(int v) {
+    return std::clamp<LONG>(v, -kLimit, kLimit);
+}
+
+// The platform orders the corners of a reversed rectangle.
+Region rectRegion(int left, int top, int right, int bottom) {
+    return Region(RECT{limited(std::min(left, right)), limited(std::min(top, bottom)),
+                       limited(std::max(left, right)), limited(std::max(top, bottom))});
+}
+
+} // namespace
+
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
-    // The platform orders the corners of a reversed rectangle.
-    return createRegion(Region(
-        RECT{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)}));
+    return createRegion(rectRegion(left, top, right, bottom));
 }
 
 HRGN CreateRectRgnIndirect(const RECT* rect) {
@@ -48,10 +66,7 @@ HRGN CreateRectRgnIndirect(const RECT* rect) {
 }
 
 BOOL SetRectRgn(HRGN region, int left, int top, int right, int bottom) {
-    return setRegion(region, Region(RECT{std::min(left, right), std::min(top, bottom), std::max(left, right),
-                                         std::max(top, bottom)}))
-               ? TRUE
-               : FALSE;
+    return setRegion(region, rectRegion(left, top, right, bottom)) ? TRUE : FALSE;
 }
 
 int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode) {
@@ -97,6 +112,12 @@ int OffsetRgn(HRGN region, int dx, int dy) {
     Region r;
     if (!regionOf(region, r))
         return ERROR;
+    const RECT box = r.box();
+    if (!r.empty() && (LONGLONG{box.left} + dx < -kLimit || LONGLONG{box.right} + dx > kLimit ||
+                       LONGLONG{box.top} + dy < -kLimit || LONGLONG{box.bottom} + dy > kLimit)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return ERROR;
+    }
     r.offset(dx, dy);
     return setRegion(region, r) ? r.kind() : ERROR;
 }

@@ -111,6 +111,13 @@ TEST(BadInput, HugeTransfersWorkOnlyOnWhatCanBeDrawn) {
     EXPECT_EQ(GetPixel(c.dc, 0, 1), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(c.dc, 3, 1), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(c.dc, 3, 2), RGB(255, 255, 255));
+    // Shapes reaching far outside, under a raster operation that works on the pixels.
+    SetROP2(c.dc, R2_NOT);
+    EXPECT_TRUE(Ellipse(c.dc, -2000000000, -2000000000, 2000000000, 2000000000));
+    EXPECT_EQ(GetPixel(c.dc, 3, 2), RGB(0, 0, 0));
+    const POINT far[] = {{-2000000000, -5}, {2000000000, -5}, {0, 2000000000}};
+    EXPECT_TRUE(Polygon(c.dc, far, 3));
+    EXPECT_EQ(GetPixel(c.dc, 3, 2), RGB(255, 255, 255));
 }
 
 TEST(BadInput, StaleAndForgedHandlesFailAndReachNoOtherObject) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 struct CombineCase {
@@ -61,6 +63,16 @@ TEST(Regions, SamePixelsAreEqualWhateverTheirHistory) {
     EXPECT_FALSE(RectInRegion(whole, &away));
     for (HRGN r : {top, bottom, whole, joined})
         DeleteObject(r);
+}
+
+TEST(Regions, FarCoordinatesAreHeldWithinTheRegionRange) {
+    HRGN huge = CreateRectRgn(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    RECT box{};
+    EXPECT_EQ(GetRgnBox(huge, &box), SIMPLEREGION);
+    EXPECT_EQ(box.right, 1 << 27);
+    EXPECT_EQ(OffsetRgn(huge, INT_MAX, 0), ERROR) << "moving it would overflow";
+    EXPECT_TRUE(PtInRegion(huge, 0, 0)) << "and it stays where it was";
+    DeleteObject(huge);
 }
 
 TEST(Clipping, StopsDrawingOutsideTheClipRegion) {

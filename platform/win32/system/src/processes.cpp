@@ -487,8 +487,15 @@ BOOL QueryFullProcessImageNameW(HANDLE process, DWORD, LPWSTR exeName, PDWORD si
     return TRUE;
 }
 
-LPWSTR GetCommandLineW() {
-    static std::wstring line = [] {
+namespace {
+
+struct ThisCommandLine {
+    std::wstring line;
+    bool given = false; // the parent's own line, not one rebuilt from the arguments
+};
+
+ThisCommandLine& thisCommandLine() {
+    static ThisCommandLine self = [] {
         std::vector<std::wstring> argv;
         std::ifstream in("/proc/self/cmdline", std::ios::binary);
         for (std::string arg; std::getline(in, arg, '\0');)
@@ -498,11 +505,21 @@ LPWSTR GetCommandLineW() {
         if (const char* given = std::getenv(kCommandLineVariable); given) {
             std::wstring w = pal::text::fromUtf8(given);
             if (pal::cmdline::split(w) == argv)
-                return w;
+                return ThisCommandLine{std::move(w), true};
         }
-        return pal::cmdline::join(argv);
+        return ThisCommandLine{pal::cmdline::join(argv), false};
     }();
-    return line.data();
+    return self;
+}
+
+} // namespace
+
+LPWSTR GetCommandLineW() {
+    return thisCommandLine().line.data();
+}
+
+bool pal::cmdline::givenByParent() {
+    return thisCommandLine().given;
 }
 
 LPWSTR* CommandLineToArgvW(LPCWSTR commandLine, int* count) {

@@ -279,6 +279,8 @@ HWND setFocus(HWND hwnd);
 // visible, enabled top-level window of the thread.
 HWND nextToActivate(HWND leaving);
 void paintNow(HWND hwnd);
+// After WM_PAINT: what the procedure left unpainted is validated, and a frame still due is painted.
+void finishPaint(HWND hwnd);
 // Minimises, maximises or restores without showing (a window created with WS_MAXIMIZE).
 void changeState(HWND hwnd, int command, UINT extraFlags);
 // WM_SIZE then WM_MOVE with the window's present client area, as a new window hears them.

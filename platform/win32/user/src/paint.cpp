@@ -176,11 +176,20 @@ void paintNow(HWND hwnd) {
             return;
     }
     send(hwnd, WM_PAINT, 0, 0);
-    Lock lock = lockModel();
-    if (Window* w = find(hwnd); w && w->dirty) {
-        w->internalPaint = false;
-        validate(w, nullptr, ChildMode::None);
+    finishPaint(hwnd);
+}
+
+void finishPaint(HWND hwnd) {
+    {
+        // A procedure that does not paint would otherwise be asked again forever.
+        Lock lock = lockModel();
+        if (Window* w = find(hwnd); w && w->dirty) {
+            w->internalPaint = false;
+            validate(w, nullptr, ChildMode::None);
+        }
     }
+    // Nor would its frame be painted without BeginPaint.
+    paintFrameIfDue(hwnd);
 }
 
 } // namespace pal::win

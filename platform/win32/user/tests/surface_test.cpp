@@ -211,6 +211,26 @@ TEST_F(SurfaceTest, CaptionColoursFollowActivation) {
     EXPECT_EQ(snapshot(second).pixel(origin.x, 4), active);
 }
 
+TEST_F(SurfaceTest, FrameIsPaintedEvenWhenThePaintSkipsBeginPaint) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_PAINT) {
+            ValidateRect(hwnd, nullptr);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    };
+    wc.lpszClassName = L"NoBeginPaint";
+    ASSERT_NE(RegisterClassExW(&wc), 0);
+    // Shown without activation, so no caption repaint paints the frame by the way.
+    HWND w = CreateWindowExW(0, L"NoBeginPaint", L"", WS_POPUP | WS_DLGFRAME, 0, 0, 30, 20, nullptr, nullptr,
+                             nullptr, nullptr);
+    ShowWindow(w, SW_SHOWNA);
+    pal::test::pump();
+    EXPECT_EQ(snapshot(w).pixel(0, 0), GetSysColor(COLOR_3DLIGHT)) << "the raised frame";
+}
+
 TEST_F(SurfaceTest, ScreenDcCoversThePrimaryMonitor) {
     HDC screen = GetDC(nullptr);
     ASSERT_NE(screen, nullptr);
