@@ -48,7 +48,10 @@ struct Engine {
     struct Family {
         std::wstring name;
         PangoFontFamily* family;
+        // What the family's faces offer, looked up when the families are first enumerated.
         bool cyrillic = false;
+        bool outline = false; // some face is scalable
+        bool bitmap = false;  // some face is a bitmap font
         bool checked = false;
     };
     std::vector<Family> families; // sorted by name
@@ -317,58 +320,86 @@ int EnumFontFamiliesExW(HDC handle, const LOGFONTW* filter, FONTENUMPROCW proc, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    std::vector<std::pair<std::wstring, bool>> families;
+    struct Listed {
+        std::wstring name;
+        bool cyrillic, outline, bitmap;
+    };
+    std::vector<Listed> families;
     {
         std::lock_guard lock(textMutex());
+        FcConfig* config = pango_fc_font_map_get_config(PANGO_FC_FONT_MAP(engine().map));
         for (auto& f : engine().families) {
             if (!f.checked) {
-                PangoFontDescription* d = pango_font_description_new();
-                pango_font_description_set_family(d, pal::text::toUtf8(f.name).c_str());
-                pango_font_description_set_absolute_size(d, 12 * PANGO_SCALE);
-                PangoFont* font = pango_font_map_load_font(engine().map, engine().context, d);
-                pango_font_description_free(d);
-                f.cyrillic = font && pango_font_has_char(font, 0x0416); // Ж
-                if (font)
-                    g_object_unref(font);
+                const std::string name = pal::text::toUtf8(f.name);
+                FcPattern* pattern = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString,
+                                                    reinterpret_cast<const FcChar8*>(name.c_str()),
+                                                    static_cast<char*>(nullptr));
+                FcObjectSet* objects = FcObjectSetBuild(FC_SCALABLE, FC_CHARSET, static_cast<char*>(nullptr));
+                if (FcFontSet* faces = FcFontList(config, pattern, objects)) {
+                    for (int i = 0; i < faces->nfont; ++i) {
+                        FcBool scalable = FcTrue;
+                        FcPatternGetBool(faces->fonts[i], FC_SCALABLE, 0, &scalable);
+                        (scalable ? f.outline : f.bitmap) = true;
+                        FcCharSet* chars = nullptr;
+                        if (FcPatternGetCharSet(faces->fonts[i], FC_CHARSET, 0, &chars) == FcResultMatch &&
+                            FcCharSetHasChar(chars, 0x0416)) // Ж
+                            f.cyrillic = true;
+                    }
+                    FcFontSetDestroy(faces);
+                }
+                FcObjectSetDestroy(objects);
+                FcPatternDestroy(pattern);
+                if (!f.outline && !f.bitmap)
+                    f.outline = true;
                 f.checked = true;
             }
-            families.emplace_back(f.name, f.cyrillic);
+            families.push_back({f.name, f.cyrillic, f.outline, f.bitmap});
         }
     }
     const std::wstring wanted(filter->lfFaceName, wcsnlen(filter->lfFaceName, LF_FACESIZE));
     int answer = 1;
-    for (const auto& [name, cyrillic] : families) {
+    for (const Listed& family : families) {
+        const std::wstring& name = family.name;
         if (!wanted.empty() && !pal::text::equalsNoCase(wanted, name))
             continue;
         std::vector<std::pair<BYTE, const wchar_t*>> sets{{ANSI_CHARSET, L"Western"}};
-        if (cyrillic)
+        if (family.cyrillic)
             sets.emplace_back(RUSSIAN_CHARSET, L"Cyrillic");
-        for (const auto& [charset, script] : sets) {
-            if (filter->lfCharSet != DEFAULT_CHARSET && filter->lfCharSet != charset)
-                continue;
-            LOGFONTW lf = systemLogFont(-12);
-            std::wcsncpy(lf.lfFaceName, name.c_str(), LF_FACESIZE - 1);
-            lf.lfCharSet = charset;
-            auto font = makeFont(lf);
-            if (!font)
-                continue;
-            ENUMLOGFONTEXW elf{};
-            elf.elfLogFont = font->log;
-            elf.elfLogFont.lfHeight = font->metrics.tmHeight;
-            elf.elfLogFont.lfPitchAndFamily = static_cast<BYTE>(
-                ((font->metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) ? VARIABLE_PITCH : FIXED_PITCH) |
-                FF_SWISS);
-            std::wcsncpy(elf.elfFullName, name.c_str(), LF_FULLFACESIZE - 1);
-            std::wcsncpy(elf.elfStyle, L"Regular", LF_FACESIZE - 1);
-            std::wcsncpy(elf.elfScript, script, LF_FACESIZE - 1);
-            NEWTEXTMETRICEXW ntm{};
-            static_cast<TEXTMETRICW&>(ntm.ntmTm) = font->metrics;
-            ntm.ntmTm.ntmSizeEM = 2048;
-            ntm.ntmTm.ntmCellHeight = static_cast<UINT>(font->metrics.tmHeight);
-            ntm.ntmTm.ntmAvgWidth = static_cast<UINT>(font->metrics.tmAveCharWidth);
-            answer = proc(&elf.elfLogFont, &ntm.ntmTm, TRUETYPE_FONTTYPE, param);
-            if (!answer)
-                return 0;
+        std::vector<DWORD> types;
+        if (family.outline)
+            types.push_back(TRUETYPE_FONTTYPE);
+        if (family.bitmap)
+            types.push_back(RASTER_FONTTYPE);
+        for (const DWORD type : types) {
+            for (const auto& [charset, script] : sets) {
+                if (filter->lfCharSet != DEFAULT_CHARSET && filter->lfCharSet != charset)
+                    continue;
+                LOGFONTW lf = systemLogFont(-12);
+                std::wcsncpy(lf.lfFaceName, name.c_str(), LF_FACESIZE - 1);
+                lf.lfCharSet = charset;
+                auto font = makeFont(lf);
+                if (!font)
+                    continue;
+                ENUMLOGFONTEXW elf{};
+                elf.elfLogFont = font->log;
+                elf.elfLogFont.lfHeight = font->metrics.tmHeight;
+                elf.elfLogFont.lfPitchAndFamily = static_cast<BYTE>(
+                    ((font->metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) ? VARIABLE_PITCH : FIXED_PITCH) |
+                    FF_SWISS);
+                std::wcsncpy(elf.elfFullName, name.c_str(), LF_FULLFACESIZE - 1);
+                std::wcsncpy(elf.elfStyle, L"Regular", LF_FACESIZE - 1);
+                std::wcsncpy(elf.elfScript, script, LF_FACESIZE - 1);
+                NEWTEXTMETRICEXW ntm{};
+                static_cast<TEXTMETRICW&>(ntm.ntmTm) = font->metrics;
+                ntm.ntmTm.ntmSizeEM = 2048;
+                ntm.ntmTm.ntmCellHeight = static_cast<UINT>(font->metrics.tmHeight);
+                ntm.ntmTm.ntmAvgWidth = static_cast<UINT>(font->metrics.tmAveCharWidth);
+                if (type == RASTER_FONTTYPE)
+                    ntm.ntmTm.tmPitchAndFamily &= static_cast<BYTE>(~(TMPF_VECTOR | TMPF_TRUETYPE));
+                answer = proc(&elf.elfLogFont, &ntm.ntmTm, type, param);
+                if (!answer)
+                    return 0;
+            }
         }
     }
     return answer;

@@ -294,6 +294,20 @@ TEST(Text, EmptyAndVeryLongTextsDrawWithoutHarm) {
     EXPECT_GT(size.cx, 100000) << "no overflow on the way";
 }
 
+TEST(Text, ExtentExPointCountsWhatFitsAndTheAdvanceAfterEachCharacter) {
+    TextCanvas canvas(10, 10);
+    const wchar_t* text = L"Hello, Мир";
+    const int n = int(std::wcslen(text));
+    std::vector<INT> after(size_t(n), 0);
+    SIZE size{};
+    INT fit = -1;
+    ASSERT_TRUE(GetTextExtentExPointW(canvas.dc, text, n, canvas.width(L"Hello"), &fit, after.data(), &size));
+    EXPECT_EQ(fit, 5);
+    EXPECT_EQ(size.cx, canvas.width(text));
+    for (int i = 0; i < n; ++i)
+        EXPECT_EQ(after[size_t(i)], canvas.width(text, i + 1)) << i;
+}
+
 TEST(Text, BadArgumentsAreRefused) {
     TextCanvas canvas(10, 10);
     SIZE s{};
