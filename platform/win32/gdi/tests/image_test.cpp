@@ -18,6 +18,14 @@ protected:
     static std::wstring fixture(const char* name) {
         return sourcePath(std::string("platform/win32/gdi/tests/fixtures/") + name).wstring();
     }
+    // A fixture with `bytes` written over it at `at`.
+    std::wstring patchedCopy(const char* name, size_t at, const std::string& bytes,
+                             const std::string& as) const {
+        std::string data =
+            pal::test::readFile(sourcePath(std::string("platform/win32/gdi/tests/fixtures/") + name));
+        data.replace(at, bytes.size(), bytes);
+        return writeFile(as, data).wstring();
+    }
     std::wstring brokenCopy(const char* name, size_t keep, const std::string& as) const {
         std::string bytes =
             pal::test::readFile(sourcePath(std::string("platform/win32/gdi/tests/fixtures/") + name));
@@ -265,6 +273,10 @@ TEST_F(Images, BrokenFilesGiveNoImage) {
              .wstring(),
          IMAGE_ICON},
         {"missing file", (root() / "absent.ico").wstring(), IMAGE_ICON},
+        {"picture declaring 100000 x 100000",
+         patchedCopy("yellow.png", 16, std::string("\0\1\x86\xA0\0\1\x86\xA0", 8), "huge.png"), IMAGE_BITMAP},
+        {"icon frame declaring 70000 pixels a side",
+         patchedCopy("alpha.ico", 6 + 32 + 4, std::string("\x70\x11\x01\0", 4), "wide.ico"), IMAGE_ICON},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
