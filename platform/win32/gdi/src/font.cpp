@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace pal::gdi {
@@ -111,8 +113,19 @@ PangoFontDescription* describe(const std::wstring& family, const LOGFONTW& log, 
     return d;
 }
 
-// Ascent and descent of a family's font as fractions of its character height.
+std::pair<double, double> measureRatios(const std::wstring& family, const LOGFONTW& log);
+
+// Ascent and descent of a family's font as fractions of its character height (text mutex held).
 std::pair<double, double> verticalRatios(const std::wstring& family, const LOGFONTW& log) {
+    // One lookup per family and style: creating fonts is frequent, loading one is not cheap.
+    static std::map<std::tuple<std::wstring, LONG, bool>, std::pair<double, double>> known;
+    const auto key = std::make_tuple(family, log.lfWeight, log.lfItalic != 0);
+    if (auto it = known.find(key); it != known.end())
+        return it->second;
+    return known[key] = measureRatios(family, log);
+}
+
+std::pair<double, double> measureRatios(const std::wstring& family, const LOGFONTW& log) {
     constexpr double kReference = 1000;
     PangoFontDescription* d = describe(family, log, kReference);
     PangoFont* font = pango_font_map_load_font(engine().map, engine().context, d);
