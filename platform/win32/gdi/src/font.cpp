@@ -171,7 +171,7 @@ std::shared_ptr<Font> makeFont(const LOGFONTW& log) {
     const auto [ascent, descent] = verticalRatios(font->family, log);
     // A positive height is the cell (ascent plus descent), a negative one the character height.
     const double requested =
-        log.lfHeight == 0 ? kDefaultCell : std::min<double>(std::abs(log.lfHeight), 16384);
+        log.lfHeight == 0 ? kDefaultCell : std::min(std::abs(double(log.lfHeight)), 16384.0);
     TEXTMETRICW& tm = font->metrics;
     if (log.lfHeight >= 0) {
         font->emPixels = requested / (ascent + descent);

@@ -320,6 +320,19 @@ TEST(Text, BadArgumentsAreRefused) {
     EXPECT_EQ(DrawTextW(canvas.dc, L"abc", 3, nullptr, 0), 0);
     EXPECT_EQ(DrawTextW(reinterpret_cast<HDC>(0x1234), L"abc", 3, &r, 0), 0);
     EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
+
+    // Heights no font has are held to the largest the layer draws.
+    for (const LONG height : {LONG(INT_MIN), LONG(INT_MAX)}) {
+        HFONT huge = makeFont(L"Tahoma", height);
+        ASSERT_NE(huge, nullptr);
+        HGDIOBJ old = SelectObject(canvas.dc, huge);
+        EXPECT_TRUE(TextOutW(canvas.dc, 0, 0, L"Ж", 1));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(canvas.dc, &tm);
+        EXPECT_GT(tm.tmHeight, 10000);
+        SelectObject(canvas.dc, old);
+        DeleteObject(huge);
+    }
 }
 
 TEST(Text, ExtTextOutFillsAndClipsToItsRectangle) {
