@@ -146,6 +146,8 @@ constexpr double kDefaultCell = 16; // a height of 0 asks for the default size
 
 } // namespace
 
+void prepareFace(Font& font, const LOGFONTW& log);
+
 std::recursive_mutex& textMutex() {
     static std::recursive_mutex m;
     return m;
@@ -160,10 +162,23 @@ Font::~Font() {
 }
 
 std::shared_ptr<Font> makeFont(const LOGFONTW& log) {
-    std::lock_guard lock(textMutex());
     auto font = std::make_shared<Font>();
     font->log = log;
     font->log.lfFaceName[LF_FACESIZE - 1] = 0;
+    return font;
+}
+
+Font& prepare(Font& font) {
+    std::lock_guard lock(textMutex());
+    if (font.layout)
+        return font;
+    const LOGFONTW& log = font.log;
+    prepareFace(font, log);
+    return font;
+}
+
+void prepareFace(Font& f, const LOGFONTW& log) {
+    Font* font = &f;
     const std::wstring face(font->log.lfFaceName);
     const auto* family = face.empty() ? nullptr : installed(face);
     font->family = family ? family->name : std::wstring(fallbackFamily);
@@ -217,7 +232,6 @@ std::shared_ptr<Font> makeFont(const LOGFONTW& log) {
     tm.tmPitchAndFamily = static_cast<BYTE>((monospace ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR | TMPF_TRUETYPE |
                                             (log.lfPitchAndFamily & 0xF0));
     tm.tmCharSet = log.lfCharSet;
-    return font;
 }
 
 LOGFONTW systemLogFont(LONG height, LONG weight) {
@@ -259,9 +273,12 @@ std::shared_ptr<Object> makeStockFont(int index) {
 }
 
 std::shared_ptr<Font> fontOf(DeviceContext& dc) {
-    if (auto f = std::dynamic_pointer_cast<Font>(dc.state().font))
-        return f;
-    return std::dynamic_pointer_cast<Font>(stockObject(SYSTEM_FONT));
+    auto f = std::dynamic_pointer_cast<Font>(dc.state().font);
+    if (!f)
+        f = std::dynamic_pointer_cast<Font>(stockObject(SYSTEM_FONT));
+    if (f)
+        prepare(*f);
+    return f;
 }
 
 } // namespace pal::gdi
@@ -391,6 +408,7 @@ int EnumFontFamiliesExW(HDC handle, const LOGFONTW* filter, FONTENUMPROCW proc, 
                 std::wcsncpy(lf.lfFaceName, name.c_str(), LF_FACESIZE - 1);
                 lf.lfCharSet = charset;
                 auto font = makeFont(lf);
+                prepare(*font);
                 if (!font)
                     continue;
                 ENUMLOGFONTEXW elf{};
