@@ -55,10 +55,10 @@ TEST(DrawText, TheInkStaysInsideTheRectangleAndFollowsTheAlignment) {
          DT_SINGLELINE | DT_END_ELLIPSIS | DT_RIGHT | DT_NOCLIP,
          {10, 10, 100, 30},
          Check::Right},
-        {"end ellipsis per wrapped line",
-         L"Supercalifragilistic expialidocious",
+        {"end ellipsis on the last wrapped line",
+         L"Short words then Supercalifragilisticexpialidocious",
          DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOCLIP,
-         {10, 10, 70, 60},
+         {10, 10, 70, 80},
          Check::Left},
         {"path ellipsis",
          kPath,
@@ -117,6 +117,19 @@ TEST(DrawText, TheInkStaysInsideTheRectangleAndFollowsTheAlignment) {
             break;
         }
     }
+}
+
+TEST(DrawText, WrappedTextShortensOnlyItsEnd) {
+    TextCanvas canvas(10, 10);
+    const LONG word = canvas.width(L"Supercalifragilisticexpialidocious");
+    RECT middle{0, 0, 70, 0};
+    DrawTextW(canvas.dc, L"Supercalifragilisticexpialidocious end", -1, &middle,
+              DT_WORDBREAK | DT_END_ELLIPSIS | DT_CALCRECT);
+    EXPECT_EQ(middle.right, word) << "a long word before the end is left to the clip";
+    RECT last{0, 0, 70, 0};
+    DrawTextW(canvas.dc, L"end Supercalifragilisticexpialidocious", -1, &last,
+              DT_WORDBREAK | DT_END_ELLIPSIS | DT_CALCRECT);
+    EXPECT_LE(last.right, 70);
 }
 
 TEST(DrawText, WithoutNoClipNothingLeavesTheRectangle) {
