@@ -138,6 +138,23 @@ TEST_F(Images, DiBitsCopyRowsInTheOrderTheHeaderSays) {
     EXPECT_EQ(query.bmiHeader.biBitCount, 32);
 }
 
+TEST_F(Images, StretchDIBitsPlacesTheSourceRectangleOfEitherRowOrder) {
+    for (const LONG height : {2L, -2L}) {
+        SCOPED_TRACE(height);
+        // Top row red, bottom row green, in the DIB's own row order.
+        BITMAPINFO bi = header(2, height, 32);
+        const std::uint32_t red = 0xFF0000, green = 0x00FF00;
+        const std::uint32_t pixels[4] = {height < 0 ? red : green, height < 0 ? red : green,
+                                         height < 0 ? green : red, height < 0 ? green : red};
+        Canvas c(8, 8);
+        // The bottom row alone (a bottom-up DIB counts its source rectangle from the bottom).
+        const int sy = height < 0 ? 1 : 0;
+        EXPECT_EQ(StretchDIBits(c.dc, 0, 0, 4, 4, 0, sy, 2, 1, pixels, &bi, DIB_RGB_COLORS, SRCCOPY), 1);
+        EXPECT_EQ(GetPixel(c.dc, 3, 3), RGB(0, 255, 0));
+        EXPECT_EQ(GetPixel(c.dc, 4, 4), RGB(255, 255, 255));
+    }
+}
+
 // Draws an icon over blue and checks the three kinds of pixel the fixtures hold: the top
 // quarter transparent, the left half opaque red, the right half red at alpha 128.
 void expectBlendedOverBlue(HICON icon, int size) {

@@ -359,6 +359,15 @@ TEST(Text, ExtTextOutFillsAndClipsToItsRectangle) {
     EXPECT_GT(inkOf(canvas, RGB(255, 255, 0), r).pixels, 20) << "text over the fill";
 }
 
+TEST(Text, AdvancesGivenForEachCharacterPlaceThem) {
+    TextCanvas canvas(100, 20);
+    const INT dx[] = {30, 30, 30};
+    ExtTextOutW(canvas.dc, 5, 2, 0, nullptr, L"III", 3, dx);
+    for (const int x : {5, 35, 65})
+        EXPECT_FALSE(inkOf(canvas, RGB(255, 255, 255), RECT{x, 0, x + 10, 20}).empty()) << x;
+    EXPECT_TRUE(inkOf(canvas, RGB(255, 255, 255), RECT{15, 0, 35, 20}).empty());
+}
+
 TEST(Text, AlignmentMovesTheReferencePoint) {
     struct Case {
         UINT align;
