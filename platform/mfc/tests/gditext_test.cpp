@@ -99,4 +99,16 @@ TEST_F(GdiText, AnImageListOwnedByItsObject) {
     } // the destructor destroys the second list
 }
 
+TEST_F(GdiText, TheWaitCursorIsTheDisplaysCursor) {
+    CCmdTarget target;
+    target.BeginWaitCursor();
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+    target.EndWaitCursor();
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+    const auto shapes = journal("cursor");
+    ASSERT_GE(shapes.size(), 2u);
+    EXPECT_EQ(shapes[shapes.size() - 2].get("shape"), "wait");
+    EXPECT_EQ(shapes.back().get("shape"), "arrow");
+}
+
 } // namespace

@@ -14,9 +14,11 @@
 namespace pal::ctl {
 namespace {
 
+// A dialog lives on the thread that made it, and only that thread runs its procedure and its
+// keyboard: each thread keeps its own dialogs' state.
 std::map<HWND, DialogState>& states() {
-    static auto* all = new std::map<HWND, DialogState>;
-    return *all;
+    thread_local std::map<HWND, DialogState> all;
+    return all;
 }
 
 struct TemplateSet {

@@ -47,14 +47,62 @@ int selMax(const Edit& e) {
     return std::max(e.anchor, e.caret);
 }
 
-// Lines start after each "\r\n" (multi-line edits only).
+bool wraps(HWND hwnd) {
+    const DWORD style = styleOf(hwnd);
+    return (style & ES_MULTILINE) && !(style & (WS_HSCROLL | ES_AUTOHSCROLL));
+}
+
+int wrapWidth(HWND hwnd, const Edit& e) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return std::max(1, static_cast<int>(r.right - r.left) - e.leftMargin - e.rightMargin - 4);
+}
+
+// Splits the text from `from` to `to` (one line between line breaks) where it meets the width:
+// after the last blank that fits, or within a word longer than the width.
+void wrapLine(const Edit& e, int from, int to, int width, std::vector<int>& starts) {
+    while (from < to) {
+        int fit = from;
+        while (fit < to && textWidth(e.font, e.text.substr(static_cast<size_t>(from),
+                                                           static_cast<size_t>(fit + 1 - from))) <= width)
+            ++fit;
+        if (fit >= to)
+            return;
+        int cut = fit;
+        while (cut > from && e.text[static_cast<size_t>(cut) - 1] != L' ')
+            --cut;
+        if (cut == from)
+            cut = std::max(fit, from + 1);
+        // Blanks at the break stay on the line they end.
+        while (cut < to && e.text[static_cast<size_t>(cut)] == L' ')
+            ++cut;
+        if (cut >= to)
+            return;
+        starts.push_back(cut);
+        from = cut;
+    }
+}
+
+// Lines start after each "\r\n" (multi-line edits only) and, in an edit that wraps, where a line
+// meets the edit's width.
 std::vector<int> lineStarts(HWND hwnd, const Edit& e) {
     std::vector<int> starts{0};
     if (!multiLine(hwnd))
         return starts;
-    for (size_t i = 0; i + 1 < e.text.size(); ++i) {
-        if (e.text[i] == L'\r' && e.text[i + 1] == L'\n')
-            starts.push_back(static_cast<int>(i + 2));
+    const bool wrapping = wraps(hwnd);
+    const int width = wrapping ? wrapWidth(hwnd, e) : 0;
+    int lineStart = 0;
+    for (size_t i = 0; i <= e.text.size(); ++i) {
+        const bool hardBreak = i + 1 < e.text.size() && e.text[i] == L'\r' && e.text[i + 1] == L'\n';
+        if (!hardBreak && i < e.text.size())
+            continue;
+        if (wrapping)
+            wrapLine(e, lineStart, static_cast<int>(i), width, starts);
+        if (hardBreak) {
+            lineStart = static_cast<int>(i + 2);
+            starts.push_back(lineStart);
+            ++i;
+        }
     }
     return starts;
 }
@@ -63,11 +111,14 @@ int lineOf(const std::vector<int>& starts, int index) {
     return static_cast<int>(std::upper_bound(starts.begin(), starts.end(), index) - starts.begin()) - 1;
 }
 
+// A line ends where the next starts, less the line break that ends it.
 int lineLength(HWND hwnd, const Edit& e, const std::vector<int>& starts, int line) {
-    const int start = starts[static_cast<size_t>(line)];
-    const int end =
-        line + 1 < static_cast<int>(starts.size()) ? starts[static_cast<size_t>(line) + 1] - 2 : length(e);
     (void)hwnd;
+    const int start = starts[static_cast<size_t>(line)];
+    int end = line + 1 < static_cast<int>(starts.size()) ? starts[static_cast<size_t>(line) + 1] : length(e);
+    if (end - start >= 2 && e.text[static_cast<size_t>(end) - 2] == L'\r' &&
+        e.text[static_cast<size_t>(end) - 1] == L'\n' && line + 1 < static_cast<int>(starts.size()))
+        end -= 2;
     return end - start;
 }
 

@@ -4,6 +4,8 @@
 #include "control.h"
 #include "paint.h"
 
+#include "pal/detail/scroll_thumb.h"
+
 #include <algorithm>
 #include <map>
 #include <mutex>
@@ -107,6 +109,20 @@ struct Geometry {
     int thumb;   // thumb length (0 when there is no room or nothing to scroll)
 };
 
+// Where the thumb lies within a track: its start and its length (0 when nothing scrolls).
+void thumbIn(const Bar& b, int track, int arrow, int* start, int* length) {
+    *start = *length = 0;
+    const int span = b.max - b.min + 1;
+    if (track < 8 || span <= 0 || !needed(b))
+        return;
+    int thumb = b.page ? std::max(8, static_cast<int>(static_cast<long long>(track) * b.page / span)) : arrow;
+    thumb = std::min(thumb, track);
+    const int range = maxPos(b) - b.min;
+    *start =
+        range > 0 ? static_cast<int>(static_cast<long long>(track - thumb) * (b.pos - b.min) / range) : 0;
+    *length = thumb;
+}
+
 Geometry geometry(HWND hwnd, const Bar& b) {
     RECT r{};
     GetClientRect(hwnd, &r);
@@ -114,16 +130,9 @@ Geometry geometry(HWND hwnd, const Bar& b) {
     const int length = v ? r.bottom - r.top : r.right - r.left;
     const int thickness = v ? r.right - r.left : r.bottom - r.top;
     Geometry g{length, std::min(thickness, length / 2), 0, 0};
-    const int track = length - 2 * g.arrow;
-    const int span = b.max - b.min + 1;
-    if (track < 8 || span <= 0 || !needed(b))
-        return g;
-    g.thumb = b.page ? std::max(8, static_cast<int>(static_cast<long long>(track) * b.page / span)) : g.arrow;
-    g.thumb = std::min(g.thumb, track);
-    const int range = maxPos(b) - b.min;
-    g.thumbAt =
-        g.arrow +
-        (range > 0 ? static_cast<int>(static_cast<long long>(track - g.thumb) * (b.pos - b.min) / range) : 0);
+    int start = 0;
+    thumbIn(b, length - 2 * g.arrow, g.arrow, &start, &g.thumb);
+    g.thumbAt = g.arrow + start;
     return g;
 }
 
@@ -175,6 +184,23 @@ WORD codeOf(Part part) {
 }
 
 constexpr UINT_PTR kRepeatTimer = 1;
+
+// The frame asks where the thumbs of a window's own bars lie.
+bool windowThumb(HWND hwnd, bool isVertical, int track, int* start, int* length) {
+    std::lock_guard lock(barsMutex);
+    auto& all = windowBars();
+    const auto it = all.find(hwnd);
+    if (it == all.end())
+        return false;
+    const Bar& b = isVertical ? it->second.vert : it->second.horz;
+    thumbIn(b, track, GetSystemMetrics(isVertical ? SM_CYVSCROLL : SM_CXHSCROLL), start, length);
+    return *length > 0;
+}
+
+const bool thumbsKnown = [] {
+    pal::detail::setScrollThumbSource(&windowThumb);
+    return true;
+}();
 
 } // namespace
 

@@ -221,3 +221,37 @@ TEST_F(EditClipboardTest, CutCopyAndPasteGoThroughTheClipboard) {
 
 } // namespace
 } // namespace controlstest
+
+namespace controlstest {
+namespace {
+
+using EditWrapTest = ControlTest;
+
+TEST_F(EditWrapTest, AMultiLineEditWithoutHorizontalScrollingWrapsAtWords) {
+    const std::wstring text = L"Техническая документация на изделие\r\nshort";
+    const HWND wrapped = make(L"Edit", text.c_str(), ES_MULTILINE, {10, 10, 110, 110}, 5);
+    const HWND scrolled = make(L"Edit", text.c_str(), ES_MULTILINE | ES_AUTOHSCROLL, {120, 10, 220, 110}, 6);
+    EXPECT_EQ(SendMessageW(scrolled, EM_GETLINECOUNT, 0, 0), 2);
+    const auto lines = SendMessageW(wrapped, EM_GETLINECOUNT, 0, 0);
+    ASSERT_GT(lines, 2);
+    for (LRESULT line = 1; line < lines; ++line) {
+        const auto start = SendMessageW(wrapped, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+        ASSERT_GT(start, 0);
+        const wchar_t before = text[static_cast<size_t>(start) - 1];
+        EXPECT_TRUE(before == L' ' || before == L'\n')
+            << "line " << line << " starts after a blank or a break";
+    }
+    EXPECT_EQ(SendMessageW(wrapped, EM_LINELENGTH, text.size() - 1, 0), 5) << "the last line is \"short\"";
+    RECT r{};
+    GetClientRect(wrapped, &r);
+    for (LRESULT line = 0; line < lines; ++line) {
+        const auto start = SendMessageW(wrapped, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+        const auto length = SendMessageW(wrapped, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+        const auto end =
+            LOWORD(SendMessageW(wrapped, EM_POSFROMCHAR, static_cast<WPARAM>(start + length), 0));
+        EXPECT_LE(end, r.right) << "line " << line << " fits";
+    }
+}
+
+} // namespace
+} // namespace controlstest

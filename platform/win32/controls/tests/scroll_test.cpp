@@ -2,6 +2,8 @@
 // sends its parent for mouse and keys.
 #include "notifications.h"
 
+#include "pal/test/snapshot.h"
+
 #include <gtest/gtest.h>
 
 namespace controlstest {
@@ -107,6 +109,31 @@ TEST_F(ScrollTest, DraggingTheThumbTracksThenSetsThePosition) {
     SCROLLINFO track{sizeof track, SIF_TRACKPOS, 0, 0, 0, 0, 0};
     GetScrollInfo(bar, SB_CTL, &track);
     EXPECT_EQ(track.nTrackPos, tracked);
+}
+
+TEST_F(ScrollTest, AWindowBarShowsItsThumbWhereThePositionIs) {
+    const HWND window = make(L"Static", L"", WS_VSCROLL | SS_WHITERECT, {10, 10, 210, 210}, 3);
+    const auto thumbEdge = [&](int pos) {
+        SCROLLINFO si{sizeof si, SIF_ALL, 0, 99, 10, pos, 0};
+        SetScrollInfo(window, SB_VERT, &si, TRUE);
+        pump();
+        const auto picture = pal::test::snapshot(window);
+        RECT client{};
+        GetClientRect(window, &client);
+        const int x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+        // The thumb's dark lower edge, between the arrows (the track has no edges).
+        for (int y = GetSystemMetrics(SM_CYVSCROLL); y < client.bottom - GetSystemMetrics(SM_CYVSCROLL);
+             ++y) {
+            if (picture.pixel(x, y) == GetSysColor(COLOR_3DDKSHADOW))
+                return y;
+        }
+        return -1;
+    };
+    const int top = thumbEdge(0), middle = thumbEdge(45), bottom = thumbEdge(90);
+    ASSERT_GT(top, 0) << "the thumb is drawn";
+    EXPECT_LT(top, middle);
+    EXPECT_LT(middle, bottom);
+    EXPECT_NEAR(middle - top, bottom - middle, 3);
 }
 
 } // namespace

@@ -30,7 +30,9 @@ enum : WORD {
     kCalendar,
     kLink,
     kEtched,
-    kIcon
+    kIcon,
+    kIconButton,
+    kOwnerDrawn
 };
 
 const pal::win::DialogItem kAll[] = {
@@ -55,6 +57,8 @@ const pal::win::DialogItem kAll[] = {
     {L"SysLink", L"Help: <a href=\"http://www.example.org\">www.example.org</a>", kLink, WS_TABSTOP, 137, 112,
      120, 10},
     {L"Static", L"", kIcon, SS_ICON, 137, 128, 20, 20},
+    {L"Button", L"", kIconButton, WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, 7, 175, 20, 14},
+    {L"Button", L"", kOwnerDrawn, WS_TABSTOP | BS_OWNERDRAW, 32, 175, 40, 14},
     {L"Button", L"OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 150, 175, 50, 14},
     {L"Button", L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 207, 175, 50, 14},
 };
@@ -69,6 +73,17 @@ const pal::win::DialogTemplate kDialog{900,
                                        std::size(kAll),
                                        L"MS Shell Dlg",
                                        8};
+
+// The dialog draws its owner-drawn button in green.
+INT_PTR drawingProc(HWND, UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_DRAWITEM)
+        return FALSE;
+    const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    const HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+    FillRect(d->hDC, &d->rcItem, green);
+    DeleteObject(green);
+    return TRUE;
+}
 
 class SnapshotTest : public ControlTest {
 public:
@@ -88,7 +103,7 @@ POINT inPicture(HWND dialog, HWND control, POINT p) {
 }
 
 TEST_F(SnapshotTest, EveryControlIsDrawnSoThatAPersonRecognisesIt) {
-    const HWND dialog = pal::win::createDialog(kDialog, parent, nullptr, 0);
+    const HWND dialog = pal::win::createDialog(kDialog, parent, &drawingProc, 0);
     ASSERT_TRUE(dialog);
     const auto item = [&](int id) { return GetDlgItem(dialog, id); };
     for (const wchar_t* name : {L"GOST type A", L"GOST type B", L"Arial", L"Times New Roman"}) {
@@ -109,6 +124,8 @@ TEST_F(SnapshotTest, EveryControlIsDrawnSoThatAPersonRecognisesIt) {
     SendMessageW(item(kCalendar), MCM_SETTODAY, 0, reinterpret_cast<LPARAM>(&day));
     SendMessageW(item(kCalendar), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
     SendMessageW(item(kIcon), STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_INFORMATION)), 0);
+    const HICON small = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, 16, 16, 0));
+    SendMessageW(item(kIconButton), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(small));
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(kCheck)), TRUE);
@@ -160,6 +177,16 @@ TEST_F(SnapshotTest, EveryControlIsDrawnSoThatAPersonRecognisesIt) {
     GetClientRect(item(kProgress), &r);
     EXPECT_EQ(at(kProgress, r.right / 4, r.bottom / 2), GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(at(kProgress, r.right * 9 / 10, r.bottom / 2), GetSysColor(COLOR_3DFACE));
+    // The owner-drawn button is what its dialog drew; the icon button shows its icon.
+    GetClientRect(item(kOwnerDrawn), &r);
+    EXPECT_EQ(at(kOwnerDrawn, r.right / 2, r.bottom / 2), RGB(0, 160, 0));
+    GetClientRect(item(kIconButton), &r);
+    int icon = 0;
+    for (int x = 4; x < r.right - 4; ++x) {
+        for (int y = 3; y < r.bottom - 3; ++y)
+            icon += at(kIconButton, x, y) != GetSysColor(COLOR_3DFACE);
+    }
+    EXPECT_GT(icon, 20) << "the icon inside the button";
     // The default button has its dark frame.
     EXPECT_EQ(at(IDOK, 0, 5), GetSysColor(COLOR_WINDOWFRAME));
 }

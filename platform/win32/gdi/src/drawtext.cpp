@@ -221,11 +221,14 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, LPRECT rect, UINT format) {
     }
     std::vector<Line> lines;
     lines.reserve(ranges.size());
-    for (const auto& [from, to] : ranges) {
+    for (size_t i = 0; i < ranges.size(); ++i) {
+        const auto [from, to] = ranges[i];
         Line line{plain.substr(from, to - from), -1};
         if (mnemonic >= 0 && size_t(mnemonic) >= from && size_t(mnemonic) < to)
             line.mnemonic = mnemonic - static_cast<int>(from);
-        if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS))
+        // Wrapped text shortens only its end; a long word before it is cut by the clip.
+        const bool end = !(format & DT_WORDBREAK) || i + 1 == ranges.size();
+        if ((format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS)) && end)
             ellipsize(*font, line, width, format);
         lines.push_back(std::move(line));
     }

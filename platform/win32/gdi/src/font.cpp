@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace pal::gdi {
@@ -48,7 +50,10 @@ struct Engine {
     struct Family {
         std::wstring name;
         PangoFontFamily* family;
+        // What the family's faces offer, looked up when the families are first enumerated.
         bool cyrillic = false;
+        bool outline = false; // some face is scalable
+        bool bitmap = false;  // some face is a bitmap font
         bool checked = false;
     };
     std::vector<Family> families; // sorted by name
@@ -108,8 +113,19 @@ PangoFontDescription* describe(const std::wstring& family, const LOGFONTW& log, 
     return d;
 }
 
-// Ascent and descent of a family's font as fractions of its character height.
+std::pair<double, double> measureRatios(const std::wstring& family, const LOGFONTW& log);
+
+// Ascent and descent of a family's font as fractions of its character height (text mutex held).
 std::pair<double, double> verticalRatios(const std::wstring& family, const LOGFONTW& log) {
+    // One lookup per family and style: creating fonts is frequent, loading one is not cheap.
+    static std::map<std::tuple<std::wstring, LONG, bool>, std::pair<double, double>> known;
+    const auto key = std::make_tuple(family, log.lfWeight, log.lfItalic != 0);
+    if (auto it = known.find(key); it != known.end())
+        return it->second;
+    return known[key] = measureRatios(family, log);
+}
+
+std::pair<double, double> measureRatios(const std::wstring& family, const LOGFONTW& log) {
     constexpr double kReference = 1000;
     PangoFontDescription* d = describe(family, log, kReference);
     PangoFont* font = pango_font_map_load_font(engine().map, engine().context, d);
@@ -130,6 +146,8 @@ constexpr double kDefaultCell = 16; // a height of 0 asks for the default size
 
 } // namespace
 
+void prepareFace(Font& font, const LOGFONTW& log);
+
 std::recursive_mutex& textMutex() {
     static std::recursive_mutex m;
     return m;
@@ -144,10 +162,23 @@ Font::~Font() {
 }
 
 std::shared_ptr<Font> makeFont(const LOGFONTW& log) {
-    std::lock_guard lock(textMutex());
     auto font = std::make_shared<Font>();
     font->log = log;
     font->log.lfFaceName[LF_FACESIZE - 1] = 0;
+    return font;
+}
+
+Font& prepare(Font& font) {
+    std::lock_guard lock(textMutex());
+    if (font.layout)
+        return font;
+    const LOGFONTW& log = font.log;
+    prepareFace(font, log);
+    return font;
+}
+
+void prepareFace(Font& f, const LOGFONTW& log) {
+    Font* font = &f;
     const std::wstring face(font->log.lfFaceName);
     const auto* family = face.empty() ? nullptr : installed(face);
     font->family = family ? family->name : std::wstring(fallbackFamily);
@@ -155,7 +186,7 @@ std::shared_ptr<Font> makeFont(const LOGFONTW& log) {
     const auto [ascent, descent] = verticalRatios(font->family, log);
     // A positive height is the cell (ascent plus descent), a negative one the character height.
     const double requested =
-        log.lfHeight == 0 ? kDefaultCell : std::min<double>(std::abs(log.lfHeight), 16384);
+        log.lfHeight == 0 ? kDefaultCell : std::min(std::abs(double(log.lfHeight)), 16384.0);
     TEXTMETRICW& tm = font->metrics;
     if (log.lfHeight >= 0) {
         font->emPixels = requested / (ascent + descent);
@@ -201,7 +232,6 @@ std::shared_ptr<Font> makeFont(const LOGFONTW& log) {
     tm.tmPitchAndFamily = static_cast<BYTE>((monospace ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR | TMPF_TRUETYPE |
                                             (log.lfPitchAndFamily & 0xF0));
     tm.tmCharSet = log.lfCharSet;
-    return font;
 }
 
 LOGFONTW systemLogFont(LONG height, LONG weight) {
@@ -243,9 +273,12 @@ std::shared_ptr<Object> makeStockFont(int index) {
 }
 
 std::shared_ptr<Font> fontOf(DeviceContext& dc) {
-    if (auto f = std::dynamic_pointer_cast<Font>(dc.state().font))
-        return f;
-    return std::dynamic_pointer_cast<Font>(stockObject(SYSTEM_FONT));
+    auto f = std::dynamic_pointer_cast<Font>(dc.state().font);
+    if (!f)
+        f = std::dynamic_pointer_cast<Font>(stockObject(SYSTEM_FONT));
+    if (f)
+        prepare(*f);
+    return f;
 }
 
 } // namespace pal::gdi
@@ -317,58 +350,87 @@ int EnumFontFamiliesExW(HDC handle, const LOGFONTW* filter, FONTENUMPROCW proc, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    std::vector<std::pair<std::wstring, bool>> families;
+    struct Listed {
+        std::wstring name;
+        bool cyrillic, outline, bitmap;
+    };
+    std::vector<Listed> families;
     {
         std::lock_guard lock(textMutex());
+        FcConfig* config = pango_fc_font_map_get_config(PANGO_FC_FONT_MAP(engine().map));
         for (auto& f : engine().families) {
             if (!f.checked) {
-                PangoFontDescription* d = pango_font_description_new();
-                pango_font_description_set_family(d, pal::text::toUtf8(f.name).c_str());
-                pango_font_description_set_absolute_size(d, 12 * PANGO_SCALE);
-                PangoFont* font = pango_font_map_load_font(engine().map, engine().context, d);
-                pango_font_description_free(d);
-                f.cyrillic = font && pango_font_has_char(font, 0x0416); // Ж
-                if (font)
-                    g_object_unref(font);
+                const std::string name = pal::text::toUtf8(f.name);
+                FcPattern* pattern = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString,
+                                                    reinterpret_cast<const FcChar8*>(name.c_str()),
+                                                    static_cast<char*>(nullptr));
+                FcObjectSet* objects = FcObjectSetBuild(FC_SCALABLE, FC_CHARSET, static_cast<char*>(nullptr));
+                if (FcFontSet* faces = FcFontList(config, pattern, objects)) {
+                    for (int i = 0; i < faces->nfont; ++i) {
+                        FcBool scalable = FcTrue;
+                        FcPatternGetBool(faces->fonts[i], FC_SCALABLE, 0, &scalable);
+                        (scalable ? f.outline : f.bitmap) = true;
+                        FcCharSet* chars = nullptr;
+                        if (FcPatternGetCharSet(faces->fonts[i], FC_CHARSET, 0, &chars) == FcResultMatch &&
+                            FcCharSetHasChar(chars, 0x0416)) // Ж
+                            f.cyrillic = true;
+                    }
+                    FcFontSetDestroy(faces);
+                }
+                FcObjectSetDestroy(objects);
+                FcPatternDestroy(pattern);
+                if (!f.outline && !f.bitmap)
+                    f.outline = true;
                 f.checked = true;
             }
-            families.emplace_back(f.name, f.cyrillic);
+            families.push_back({f.name, f.cyrillic, f.outline, f.bitmap});
         }
     }
     const std::wstring wanted(filter->lfFaceName, wcsnlen(filter->lfFaceName, LF_FACESIZE));
     int answer = 1;
-    for (const auto& [name, cyrillic] : families) {
+    for (const Listed& family : families) {
+        const std::wstring& name = family.name;
         if (!wanted.empty() && !pal::text::equalsNoCase(wanted, name))
             continue;
         std::vector<std::pair<BYTE, const wchar_t*>> sets{{ANSI_CHARSET, L"Western"}};
-        if (cyrillic)
+        if (family.cyrillic)
             sets.emplace_back(RUSSIAN_CHARSET, L"Cyrillic");
-        for (const auto& [charset, script] : sets) {
-            if (filter->lfCharSet != DEFAULT_CHARSET && filter->lfCharSet != charset)
-                continue;
-            LOGFONTW lf = systemLogFont(-12);
-            std::wcsncpy(lf.lfFaceName, name.c_str(), LF_FACESIZE - 1);
-            lf.lfCharSet = charset;
-            auto font = makeFont(lf);
-            if (!font)
-                continue;
-            ENUMLOGFONTEXW elf{};
-            elf.elfLogFont = font->log;
-            elf.elfLogFont.lfHeight = font->metrics.tmHeight;
-            elf.elfLogFont.lfPitchAndFamily = static_cast<BYTE>(
-                ((font->metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) ? VARIABLE_PITCH : FIXED_PITCH) |
-                FF_SWISS);
-            std::wcsncpy(elf.elfFullName, name.c_str(), LF_FULLFACESIZE - 1);
-            std::wcsncpy(elf.elfStyle, L"Regular", LF_FACESIZE - 1);
-            std::wcsncpy(elf.elfScript, script, LF_FACESIZE - 1);
-            NEWTEXTMETRICEXW ntm{};
-            static_cast<TEXTMETRICW&>(ntm.ntmTm) = font->metrics;
-            ntm.ntmTm.ntmSizeEM = 2048;
-            ntm.ntmTm.ntmCellHeight = static_cast<UINT>(font->metrics.tmHeight);
-            ntm.ntmTm.ntmAvgWidth = static_cast<UINT>(font->metrics.tmAveCharWidth);
-            answer = proc(&elf.elfLogFont, &ntm.ntmTm, TRUETYPE_FONTTYPE, param);
-            if (!answer)
-                return 0;
+        std::vector<DWORD> types;
+        if (family.outline)
+            types.push_back(TRUETYPE_FONTTYPE);
+        if (family.bitmap)
+            types.push_back(RASTER_FONTTYPE);
+        for (const DWORD type : types) {
+            for (const auto& [charset, script] : sets) {
+                if (filter->lfCharSet != DEFAULT_CHARSET && filter->lfCharSet != charset)
+                    continue;
+                LOGFONTW lf = systemLogFont(-12);
+                std::wcsncpy(lf.lfFaceName, name.c_str(), LF_FACESIZE - 1);
+                lf.lfCharSet = charset;
+                auto font = makeFont(lf);
+                prepare(*font);
+                if (!font)
+                    continue;
+                ENUMLOGFONTEXW elf{};
+                elf.elfLogFont = font->log;
+                elf.elfLogFont.lfHeight = font->metrics.tmHeight;
+                elf.elfLogFont.lfPitchAndFamily = static_cast<BYTE>(
+                    ((font->metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) ? VARIABLE_PITCH : FIXED_PITCH) |
+                    FF_SWISS);
+                std::wcsncpy(elf.elfFullName, name.c_str(), LF_FULLFACESIZE - 1);
+                std::wcsncpy(elf.elfStyle, L"Regular", LF_FACESIZE - 1);
+                std::wcsncpy(elf.elfScript, script, LF_FACESIZE - 1);
+                NEWTEXTMETRICEXW ntm{};
+                static_cast<TEXTMETRICW&>(ntm.ntmTm) = font->metrics;
+                ntm.ntmTm.ntmSizeEM = 2048;
+                ntm.ntmTm.ntmCellHeight = static_cast<UINT>(font->metrics.tmHeight);
+                ntm.ntmTm.ntmAvgWidth = static_cast<UINT>(font->metrics.tmAveCharWidth);
+                if (type == RASTER_FONTTYPE)
+                    ntm.ntmTm.tmPitchAndFamily &= static_cast<BYTE>(~(TMPF_VECTOR | TMPF_TRUETYPE));
+                answer = proc(&elf.elfLogFont, &ntm.ntmTm, type, param);
+                if (!answer)
+                    return 0;
+            }
         }
     }
     return answer;

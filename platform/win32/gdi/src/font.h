@@ -25,17 +25,20 @@ struct Font : Object {
     TEXTMETRICW metrics{};
     PangoFontDescription* description = nullptr;
     PangoLayout* layout = nullptr; // reused for every run drawn or measured with this font
+    std::wstring layoutText;       // the run the layout holds now; measuring then drawing it lays it out once
 };
 
 std::recursive_mutex& textMutex();
 
-// A font built from a LOGFONTW (null when Pango cannot load anything at all).
+// A font for a LOGFONTW. Its face, metrics and layout are made on first use (prepare), so
+// fonts that are never drawn with, the stock ones among them, cost nothing.
 std::shared_ptr<Font> makeFont(const LOGFONTW& log);
+Font& prepare(Font& font);
 // The stock font of an index from OEM_FIXED_FONT to DEFAULT_GUI_FONT, or null.
 std::shared_ptr<Object> makeStockFont(int index);
 // The LOGFONTW of the system's user-interface font at `height` (negative: character height).
 LOGFONTW systemLogFont(LONG height, LONG weight = FW_NORMAL);
-// The font selected into the DC (the system font when none is).
+// The font selected into the DC (the system font when none is), prepared.
 std::shared_ptr<Font> fontOf(DeviceContext& dc);
 
 // Width in pixels of a run of text (control characters count as spaces). Long texts are

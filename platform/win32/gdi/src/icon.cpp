@@ -472,6 +472,10 @@ HANDLE CopyImage(HANDLE image, UINT type, int width, int height, UINT flags) {
         auto icon = iconOf(static_cast<HICON>(image));
         if (!icon)
             return nullptr;
+        const bool sameSize =
+            (!width || width == icon->image.width()) && (!height || height == icon->image.height());
+        if ((flags & LR_COPYRETURNORG) && sameSize && !(flags & LR_COPYFROMRESOURCE))
+            return image;
         auto frames = (flags & LR_COPYFROMRESOURCE) && icon->frames
                           ? icon->frames
                           : std::make_shared<const std::vector<Surface>>(std::vector<Surface>{icon->image});

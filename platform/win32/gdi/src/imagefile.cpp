@@ -1,6 +1,7 @@
 // Decoding .ico, .bmp and .png files through FreeImage. The files' directories and sizes are
 // checked against the file's length first, so a truncated file is refused rather than read
-// as an image with missing rows.
+// as an image with missing rows, and the sizes the headers declare are checked before any
+// pixels are allocated.
 #include "imagefile.h"
 
 #include <FreeImage.h>
@@ -20,6 +21,37 @@ template <class T> T read(const std::vector<BYTE>& d, size_t at) {
     if (at + sizeof(T) <= d.size())
         std::memcpy(&v, d.data() + at, sizeof(T));
     return v;
+}
+
+std::uint32_t bigEndian(const std::vector<BYTE>& d, size_t at) {
+    if (at + 4 > d.size())
+        return 0;
+    return (std::uint32_t(d[at]) << 24) | (std::uint32_t(d[at + 1]) << 16) | (std::uint32_t(d[at + 2]) << 8) |
+           d[at + 3];
+}
+
+// Whether the image stored at `at` (a PNG stream, a BMP file, or an icon frame's DIB whose
+// height counts the mask too) declares a size within `maxSide`.
+bool declaredSizeFits(const std::vector<BYTE>& d, size_t at, int maxSide, bool iconFrame) {
+    static constexpr BYTE kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    long long w, h;
+    if (at + 24 <= d.size() && std::memcmp(d.data() + at, kPng, 8) == 0) {
+        w = bigEndian(d, at + 16);
+        h = bigEndian(d, at + 20);
+    } else {
+        const size_t info = iconFrame ? at : at + 14;
+        if (read<std::uint32_t>(d, info) == 12) { // the oldest header has 16-bit sides
+            w = read<std::uint16_t>(d, info + 4);
+            h = read<std::uint16_t>(d, info + 6);
+        } else {
+            w = read<std::int32_t>(d, info + 4);
+            h = read<std::int32_t>(d, info + 8);
+        }
+        h = h < 0 ? -h : h;
+        if (iconFrame)
+            h /= 2;
+    }
+    return w > 0 && h > 0 && w <= maxSide && h <= maxSide;
 }
 
 bool bmpComplete(const std::vector<BYTE>& d) {
@@ -101,7 +133,12 @@ std::vector<DecodedImage> decodeImages(const std::filesystem::path& native, int 
     if (!memory)
         return frames;
     const FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(memory, 0);
-    if (format == FIF_ICO && icoComplete(data)) {
+    bool fits = format == FIF_ICO ? icoComplete(data) : declaredSizeFits(data, 0, maxSide, false);
+    for (size_t i = 0; format == FIF_ICO && fits && i < read<std::uint16_t>(data, 4); ++i)
+        fits = declaredSizeFits(data, read<std::uint32_t>(data, 6 + 16 * i + 12), maxSide, true);
+    if (!fits) {
+        // Nothing to decode.
+    } else if (format == FIF_ICO) {
         if (FIMULTIBITMAP* multi = FreeImage_LoadMultiBitmapFromMemory(FIF_ICO, memory, ICO_MAKEALPHA)) {
             const int pages = FreeImage_GetPageCount(multi);
             for (int i = 0; i < pages; ++i) {

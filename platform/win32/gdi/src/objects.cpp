@@ -434,7 +434,8 @@ HGDIOBJ GetCurrentObject(HDC handle, UINT type) {
 
 BOOL DeleteObject(HGDIOBJ handle) {
     auto o = table::get(handle);
-    if (!o || o->type() == OBJ_DC || o->type() == OBJ_MEMDC) {
+    // Device contexts and icons have their own ways out (DeleteDC, DestroyIcon).
+    if (!o || o->type() == OBJ_DC || o->type() == OBJ_MEMDC || o->type() == 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

@@ -39,10 +39,14 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-PangoLayoutLine* setRun(Font& font, std::wstring_view piece) {
-    const std::string utf8 = runText(piece);
+// Puts a run into the font's layout unless it is there already.
+std::string setRun(Font& font, std::wstring_view piece, std::vector<int>* offsets = nullptr) {
+    if (!offsets && font.layoutText == piece)
+        return {};
+    std::string utf8 = runText(piece, offsets);
     pango_layout_set_text(font.layout, utf8.data(), static_cast<int>(utf8.size()));
-    return pango_layout_get_line_readonly(font.layout, 0);
+    font.layoutText.assign(piece);
+    return utf8;
 }
 
 LONG pieceWidth(Font& font, std::wstring_view piece) {
@@ -94,8 +98,7 @@ std::vector<LONG> prefixWidths(Font& font, std::wstring_view text) {
     std::vector<int> offsets;
     for (size_t at = 0; at < text.size(); at += kPiece) {
         const std::wstring_view piece = text.substr(at, kPiece);
-        const std::string utf8 = runText(piece, &offsets);
-        pango_layout_set_text(font.layout, utf8.data(), static_cast<int>(utf8.size()));
+        const std::string utf8 = setRun(font, piece, &offsets);
         // Each character ends where its cluster ends.
         PangoLayoutIter* iter = pango_layout_get_iter(font.layout);
         std::vector<int> clusterEnd(utf8.size() + 1, -1);

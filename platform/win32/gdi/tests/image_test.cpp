@@ -18,6 +18,14 @@ protected:
     static std::wstring fixture(const char* name) {
         return sourcePath(std::string("platform/win32/gdi/tests/fixtures/") + name).wstring();
     }
+    // A fixture with `bytes` written over it at `at`.
+    std::wstring patchedCopy(const char* name, size_t at, const std::string& bytes,
+                             const std::string& as) const {
+        std::string data =
+            pal::test::readFile(sourcePath(std::string("platform/win32/gdi/tests/fixtures/") + name));
+        data.replace(at, bytes.size(), bytes);
+        return writeFile(as, data).wstring();
+    }
     std::wstring brokenCopy(const char* name, size_t keep, const std::string& as) const {
         std::string bytes =
             pal::test::readFile(sourcePath(std::string("platform/win32/gdi/tests/fixtures/") + name));
@@ -128,6 +136,23 @@ TEST_F(Images, DiBitsCopyRowsInTheOrderTheHeaderSays) {
     EXPECT_EQ(query.bmiHeader.biWidth, 3);
     EXPECT_EQ(query.bmiHeader.biHeight, 2);
     EXPECT_EQ(query.bmiHeader.biBitCount, 32);
+}
+
+TEST_F(Images, StretchDIBitsPlacesTheSourceRectangleOfEitherRowOrder) {
+    for (const LONG height : {2L, -2L}) {
+        SCOPED_TRACE(height);
+        // Top row red, bottom row green, in the DIB's own row order.
+        BITMAPINFO bi = header(2, height, 32);
+        const std::uint32_t red = 0xFF0000, green = 0x00FF00;
+        const std::uint32_t pixels[4] = {height < 0 ? red : green, height < 0 ? red : green,
+                                         height < 0 ? green : red, height < 0 ? green : red};
+        Canvas c(8, 8);
+        // The bottom row alone (a bottom-up DIB counts its source rectangle from the bottom).
+        const int sy = height < 0 ? 1 : 0;
+        EXPECT_EQ(StretchDIBits(c.dc, 0, 0, 4, 4, 0, sy, 2, 1, pixels, &bi, DIB_RGB_COLORS, SRCCOPY), 1);
+        EXPECT_EQ(GetPixel(c.dc, 3, 3), RGB(0, 255, 0));
+        EXPECT_EQ(GetPixel(c.dc, 4, 4), RGB(255, 255, 255));
+    }
 }
 
 // Draws an icon over blue and checks the three kinds of pixel the fixtures hold: the top
@@ -265,6 +290,10 @@ TEST_F(Images, BrokenFilesGiveNoImage) {
              .wstring(),
          IMAGE_ICON},
         {"missing file", (root() / "absent.ico").wstring(), IMAGE_ICON},
+        {"picture declaring 100000 x 100000",
+         patchedCopy("yellow.png", 16, std::string("\0\1\x86\xA0\0\1\x86\xA0", 8), "huge.png"), IMAGE_BITMAP},
+        {"icon frame declaring 70000 pixels a side",
+         patchedCopy("alpha.ico", 6 + 32 + 4, std::string("\x70\x11\x01\0", 4), "wide.ico"), IMAGE_ICON},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

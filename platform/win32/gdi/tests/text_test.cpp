@@ -55,10 +55,10 @@ TEST(DrawText, TheInkStaysInsideTheRectangleAndFollowsTheAlignment) {
          DT_SINGLELINE | DT_END_ELLIPSIS | DT_RIGHT | DT_NOCLIP,
          {10, 10, 100, 30},
          Check::Right},
-        {"end ellipsis per wrapped line",
-         L"Supercalifragilistic expialidocious",
+        {"end ellipsis on the last wrapped line",
+         L"Short words then Supercalifragilisticexpialidocious",
          DT_WORDBREAK | DT_END_ELLIPSIS | DT_NOCLIP,
-         {10, 10, 70, 60},
+         {10, 10, 70, 80},
          Check::Left},
         {"path ellipsis",
          kPath,
@@ -117,6 +117,19 @@ TEST(DrawText, TheInkStaysInsideTheRectangleAndFollowsTheAlignment) {
             break;
         }
     }
+}
+
+TEST(DrawText, WrappedTextShortensOnlyItsEnd) {
+    TextCanvas canvas(10, 10);
+    const LONG word = canvas.width(L"Supercalifragilisticexpialidocious");
+    RECT middle{0, 0, 70, 0};
+    DrawTextW(canvas.dc, L"Supercalifragilisticexpialidocious end", -1, &middle,
+              DT_WORDBREAK | DT_END_ELLIPSIS | DT_CALCRECT);
+    EXPECT_EQ(middle.right, word) << "a long word before the end is left to the clip";
+    RECT last{0, 0, 70, 0};
+    DrawTextW(canvas.dc, L"end Supercalifragilisticexpialidocious", -1, &last,
+              DT_WORDBREAK | DT_END_ELLIPSIS | DT_CALCRECT);
+    EXPECT_LE(last.right, 70);
 }
 
 TEST(DrawText, WithoutNoClipNothingLeavesTheRectangle) {
@@ -294,6 +307,20 @@ TEST(Text, EmptyAndVeryLongTextsDrawWithoutHarm) {
     EXPECT_GT(size.cx, 100000) << "no overflow on the way";
 }
 
+TEST(Text, ExtentExPointCountsWhatFitsAndTheAdvanceAfterEachCharacter) {
+    TextCanvas canvas(10, 10);
+    const wchar_t* text = L"Hello, Мир";
+    const int n = int(std::wcslen(text));
+    std::vector<INT> after(size_t(n), 0);
+    SIZE size{};
+    INT fit = -1;
+    ASSERT_TRUE(GetTextExtentExPointW(canvas.dc, text, n, canvas.width(L"Hello"), &fit, after.data(), &size));
+    EXPECT_EQ(fit, 5);
+    EXPECT_EQ(size.cx, canvas.width(text));
+    for (int i = 0; i < n; ++i)
+        EXPECT_EQ(after[size_t(i)], canvas.width(text, i + 1)) << i;
+}
+
 TEST(Text, BadArgumentsAreRefused) {
     TextCanvas canvas(10, 10);
     SIZE s{};
@@ -306,6 +333,19 @@ TEST(Text, BadArgumentsAreRefused) {
     EXPECT_EQ(DrawTextW(canvas.dc, L"abc", 3, nullptr, 0), 0);
     EXPECT_EQ(DrawTextW(reinterpret_cast<HDC>(0x1234), L"abc", 3, &r, 0), 0);
     EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
+
+    // Heights no font has are held to the largest the layer draws.
+    for (const LONG height : {LONG(INT_MIN), LONG(INT_MAX)}) {
+        HFONT huge = makeFont(L"Tahoma", height);
+        ASSERT_NE(huge, nullptr);
+        HGDIOBJ old = SelectObject(canvas.dc, huge);
+        EXPECT_TRUE(TextOutW(canvas.dc, 0, 0, L"Ж", 1));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(canvas.dc, &tm);
+        EXPECT_GT(tm.tmHeight, 10000);
+        SelectObject(canvas.dc, old);
+        DeleteObject(huge);
+    }
 }
 
 TEST(Text, ExtTextOutFillsAndClipsToItsRectangle) {
@@ -317,6 +357,15 @@ TEST(Text, ExtTextOutFillsAndClipsToItsRectangle) {
     EXPECT_EQ(GetPixel(canvas.dc, 39, 24), RGB(255, 255, 0));
     EXPECT_TRUE(inside(inkOf(canvas).bounds, r));
     EXPECT_GT(inkOf(canvas, RGB(255, 255, 0), r).pixels, 20) << "text over the fill";
+}
+
+TEST(Text, AdvancesGivenForEachCharacterPlaceThem) {
+    TextCanvas canvas(100, 20);
+    const INT dx[] = {30, 30, 30};
+    ExtTextOutW(canvas.dc, 5, 2, 0, nullptr, L"III", 3, dx);
+    for (const int x : {5, 35, 65})
+        EXPECT_FALSE(inkOf(canvas, RGB(255, 255, 255), RECT{x, 0, x + 10, 20}).empty()) << x;
+    EXPECT_TRUE(inkOf(canvas, RGB(255, 255, 255), RECT{15, 0, 35, 20}).empty());
 }
 
 TEST(Text, AlignmentMovesTheReferencePoint) {

@@ -56,7 +56,7 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
                          DWORD offset);
 // Copies `lines` rows from DIB row `start` (DIB rows count from the bottom for a bottom-up
 // DIB) in the 32- or 24-bit format `info` describes; answers the rows copied. With null
-// `bits` it fills in the bitmap's header (size, 32 bits, BI_RGB, image size) instead.
+// `bits` it fills in the bitmap's header instead (size, 32 bits unless 24 were asked, BI_RGB, image size).
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT usage);
 int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
               UINT usage);
