@@ -28,14 +28,14 @@ struct Filter {
     std::vector<std::wstring> patterns;
 };
 
-std::vector<Filter> parseFilters(LPCWSTR spec) {
+std::vector<Filter> parseFilters(LPCWSTR list) {
     std::vector<Filter> filters;
-    while (spec && *spec) {
+    while (list && *list) {
         Filter f;
-        f.description = spec;
-        spec += f.description.size() + 1;
-        const std::wstring patterns = spec;
-        spec += patterns.size() + 1;
+        f.description = list;
+        list += f.description.size() + 1;
+        const std::wstring patterns = list;
+        list += patterns.size() + 1;
         size_t start = 0;
         while (start <= patterns.size()) {
             const size_t end = std::min(patterns.find(L';', start), patterns.size());
