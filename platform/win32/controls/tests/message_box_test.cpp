@@ -71,8 +71,10 @@ TEST_F(MessageBoxTest, TheLiveBoxShowsItsTextAndButtonsAndEnterPressesTheDefault
 
 TEST_F(MessageBoxTest, TheSnapshotShowsTheIconAndTheButtonsWithTheDefaultFramed) {
     pal::gdi::Surface shot;
-    RECT yes{}, no{};
+    RECT yes{}, no{}, text{};
     onIdle = [&](HWND box) {
+        GetWindowRect(GetDlgItem(box, 0xFFFF), &text);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&text), 2);
         ASSERT_TRUE(pal::test::saveSnapshot(box, pal::sandbox::root() / "message-box.png"));
         shot = pal::test::snapshot(box, true);
         GetWindowRect(GetDlgItem(box, IDYES), &yes);
@@ -90,6 +92,11 @@ TEST_F(MessageBoxTest, TheSnapshotShowsTheIconAndTheButtonsWithTheDefaultFramed)
     EXPECT_EQ(shot.pixel(yes.left, mid), GetSysColor(COLOR_3DLIGHT)) << "another button's raised edge";
     EXPECT_EQ(shot.pixel((yes.left + yes.right) / 2, mid), GetSysColor(COLOR_BTNFACE));
     EXPECT_NE(shot.pixel(12 + 16, 12 + 16), GetSysColor(COLOR_BTNFACE)) << "the icon of the box's kind";
+    int ink = 0;
+    for (int y = text.top; y < text.bottom; ++y)
+        for (int x = text.left; x < text.right; ++x)
+            ink += GetRValue(shot.pixel(x, y)) < 0x80 && GetGValue(shot.pixel(x, y)) < 0x80;
+    EXPECT_GT(ink, 100) << "the text is drawn";
     EXPECT_EQ(shot.pixel(4, 4), GetSysColor(COLOR_BTNFACE)) << "the dialog's face";
 }
 
