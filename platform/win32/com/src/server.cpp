@@ -122,8 +122,9 @@ private:
                     fds.push_back({e.listener.get(), POLLIN, 0});
             }
             const int timeout =
-                resting ? static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(restUntil - now).count())
-                        : -1;
+                resting
+                    ? static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(restUntil - now).count())
+                    : -1;
             if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)
                 return;
             if (fds[0].revents & POLLIN) {

@@ -163,9 +163,8 @@ void ServerConnection::run() {
             }
             // Gives the slot back however the work ends: run, or dropped with the queue.
             std::shared_ptr<void> slot(nullptr, [self = shared_from_this()](void*) { self->frameDone(); });
-            const bool posted = delivery_->post([self = shared_from_this(), slot, frame = std::move(body)] {
-                self->handle(*frame);
-            });
+            const bool posted = delivery_->post(
+                [self = shared_from_this(), slot, frame = std::move(body)] { self->handle(*frame); });
             prefixGot = 0;
             body.reset();
             if (!posted)
@@ -180,7 +179,8 @@ void ServerConnection::run() {
         if (sending)
             timeout = millisUntil(writeDeadline, now);
         if (inFrame)
-            timeout = timeout < 0 ? millisUntil(readDeadline, now) : std::min(timeout, millisUntil(readDeadline, now));
+            timeout = timeout < 0 ? millisUntil(readDeadline, now)
+                                  : std::min(timeout, millisUntil(readDeadline, now));
         if (waitingForRoom)
             timeout = timeout < 0 ? static_cast<int>(kRoomRetry.count())
                                   : std::min(timeout, static_cast<int>(kRoomRetry.count()));

@@ -6,13 +6,12 @@ namespace pal::com::test {
 
 ServerLimits serverLimits() {
     const auto& l = detail::serverLimits();
-    return {l.connections.load(), std::chrono::milliseconds(l.readTimeoutMs.load()),
+    return {std::chrono::milliseconds(l.readTimeoutMs.load()),
             std::chrono::milliseconds(l.writeTimeoutMs.load()), l.incomingBytes.load()};
 }
 
 void setServerLimits(const ServerLimits& limits) {
     auto& l = detail::serverLimits();
-    l.connections = limits.connections;
     l.readTimeoutMs = limits.readTimeout.count();
     l.writeTimeoutMs = limits.writeTimeout.count();
     l.incomingBytes = limits.incomingBytes;
@@ -20,7 +19,7 @@ void setServerLimits(const ServerLimits& limits) {
 
 void resetServerLimits() {
     const detail::ServerLimits shipped;
-    setServerLimits({shipped.connections.load(), std::chrono::milliseconds(shipped.readTimeoutMs.load()),
+    setServerLimits({std::chrono::milliseconds(shipped.readTimeoutMs.load()),
                      std::chrono::milliseconds(shipped.writeTimeoutMs.load()), shipped.incomingBytes.load()});
     detail::serverLimits().refuseThreadStarts = 0;
 }

@@ -10,7 +10,6 @@ namespace pal::com::test {
 // What this process's server grants its clients; tests shorten the timeouts so a stalled
 // client is seen in a fraction of a second.
 struct ServerLimits {
-    int connections;
     std::chrono::milliseconds readTimeout;
     std::chrono::milliseconds writeTimeout;
     std::size_t incomingBytes;
