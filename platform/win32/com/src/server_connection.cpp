@@ -29,6 +29,7 @@ void ServerConnection::drop() {
         std::lock_guard lock(ioMutex_);
         closing_ = true;
         outbox_.clear();
+        sentOfFront_ = 0;
     }
     ::shutdown(fd_.get(), SHUT_RDWR);
     wake();

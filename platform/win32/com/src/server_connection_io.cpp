@@ -140,15 +140,12 @@ void ServerConnection::run() {
             slotFree = queued_ < kMaxQueuedFrames;
         }
         const bool announcedWhole = prefixGot == sizeof prefix;
-        auto now = Clock::now();
-        if (announcedWhole && !body) {
-            if (!(body = reserveBody(announced))) {
-                // The frame waits for room; the client is not the one stalling.
-            } else {
-                bodyGot = 0;
-                readDeadline = now + limit(limits.readTimeoutMs);
-            }
+        const auto now = Clock::now();
+        if (announcedWhole && !body && (body = reserveBody(announced))) {
+            bodyGot = 0;
+            readDeadline = now + limit(limits.readTimeoutMs);
         }
+        // Waiting for room in the allowance is the server's wait, not a stalled client.
         const bool waitingForRoom = announcedWhole && !body;
         const bool inFrame = prefixGot > 0 && !waitingForRoom;
         if (sending && now >= writeDeadline)
@@ -176,14 +173,13 @@ void ServerConnection::run() {
         const bool reading = inFrame || (prefixGot == 0 && slotFree && !sending);
         const short events = static_cast<short>((reading ? POLLIN : 0) | (sending ? POLLOUT : 0));
         int timeout = -1;
+        auto within = [&timeout](int ms) { timeout = timeout < 0 ? ms : std::min(timeout, ms); };
         if (sending)
-            timeout = millisUntil(writeDeadline, now);
+            within(millisUntil(writeDeadline, now));
         if (inFrame)
-            timeout = timeout < 0 ? millisUntil(readDeadline, now)
-                                  : std::min(timeout, millisUntil(readDeadline, now));
+            within(millisUntil(readDeadline, now));
         if (waitingForRoom)
-            timeout = timeout < 0 ? static_cast<int>(kRoomRetry.count())
-                                  : std::min(timeout, static_cast<int>(kRoomRetry.count()));
+            within(static_cast<int>(kRoomRetry.count()));
         // Nothing wanted from the socket: leave it out, or its hang-up would wake us for nothing.
         pollfd fds[2] = {{wake_.get(), POLLIN, 0}, {events ? fd_.get() : -1, events, 0}};
         if (::poll(fds, 2, timeout) < 0) {
