@@ -219,6 +219,8 @@ void ServerConnection::run() {
             announced = *length;
         }
     }
+    // The client learns at once that its link is over; its objects go on the serving thread.
+    ::shutdown(fd_.get(), SHUT_RDWR);
     delivery_->post([self = shared_from_this()] { self->drop(); });
 }
 
