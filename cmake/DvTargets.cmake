@@ -13,8 +13,12 @@ function(dv_library name)
     add_library(${name} SHARED ${A_SOURCES})
   endif()
   target_compile_options(${name} PRIVATE ${DV_WARNINGS})
+  # Only what the public headers declare (between DV_EXPORTS_BEGIN and DV_EXPORTS_END, see
+  # pal/visibility.h) leaves a library; everything else stays inside it.
+  set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET hidden C_VISIBILITY_PRESET hidden
+                                           VISIBILITY_INLINES_HIDDEN ON)
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
-  target_link_libraries(${name} PUBLIC ${A_LIBS} PRIVATE ${A_PRIVATE_LIBS})
+  target_link_libraries(${name} PUBLIC dvpal_visibility ${A_LIBS} PRIVATE ${A_PRIVATE_LIBS})
 endfunction()
 
 # dv_program(NAME SOURCES ... LIBS ...)

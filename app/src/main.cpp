@@ -3,12 +3,15 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "pal/path.h"
+#include "pal/sandbox.h"
 
 #include <cstdio>
 
 DravikApp theApp;
 
 int main(int argc, char** argv) {
+    if (!pal::sandbox::prepare("DravikCad"))
+        return 1;
     const int code = pal::mfc::winMain(argc, argv);
     if (DVLog_FileExists())
         std::fprintf(stderr, "DravikCad: the log of this run is %s\n",

@@ -2,6 +2,10 @@
 #pragma once
 
 #include "dvpimage/pixel_format.h"
+#include "pal/visibility.h"
+
+// Exported although internal: the tests check the channel rules against these shortcuts.
+DV_EXPORTS_BEGIN
 
 namespace Image::detail {
 
@@ -14,3 +18,5 @@ void packColourF(PixelFormat format, const ColorF& colour, void* element);
 void unpackColourF(PixelFormat format, const void* element, ColorF& colour);
 
 } // namespace Image::detail
+
+DV_EXPORTS_END

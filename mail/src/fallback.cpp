@@ -2,12 +2,7 @@
 
 #include "win/com.h"
 #include "win/system.h"
-#if __has_include("win/user.h")
 #include "win/user.h"
-#else
-// The window layer owns the show commands; this program has no windows and needs only one.
-constexpr int SW_SHOW = 5;
-#endif
 
 namespace dvmail {
 
@@ -18,12 +13,19 @@ bool openFallback(const std::wstring& address) {
     const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    // The program ends right after this call, so the shell must finish before it returns.
-    info.fMask = SEE_MASK_NOASYNC;
+    // The program ends right after this call, so the shell must finish before it returns. Where
+    // the opener is a process of its own, its exit code says whether the page was opened.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_NOCLOSEPROCESS;
     info.lpVerb = L"open";
     info.lpFile = address.c_str();
     info.nShow = SW_SHOW;
-    const bool opened = ShellExecuteExW(&info) != FALSE;
+    bool opened = ShellExecuteExW(&info) != FALSE;
+    if (opened && info.hProcess) {
+        DWORD code = 1;
+        opened = WaitForSingleObject(info.hProcess, INFINITE) == WAIT_OBJECT_0 &&
+                 GetExitCodeProcess(info.hProcess, &code) && code == 0;
+        CloseHandle(info.hProcess);
+    }
     if (SUCCEEDED(apartment))
         CoUninitialize();
     return opened;

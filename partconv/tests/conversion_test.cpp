@@ -70,7 +70,7 @@ std::vector<std::string> expectedHeader(int count, const std::string& fileName) 
         "OS=MS_WINDOWS;",
         "OS_RELEASE=unknown;",
         "FRU=Dravik;",
-        "APPL=PartConv 18.0.21.0;",
+        "APPL=PartConv " DV_PROJECT_VERSION ";",
         "SITE=unknown;",
         "USER=unknown;",
         "FORMAT=binary;",

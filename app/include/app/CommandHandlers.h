@@ -4,8 +4,12 @@
 // and answer 1 without one.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 class CCmdUI;
 class CDvw32Doc;
@@ -79,3 +83,5 @@ int EditGlobalVariables(CDvw32Doc* document);
 std::wstring UpdatePageAddress(bool ostrel, const std::wstring& language, const std::wstring& product);
 
 } // namespace dvapp::handlers
+
+DV_EXPORTS_END

@@ -2,8 +2,12 @@
 // kernel or an add-on sends has its place in exactly one range, and the ranges never overlap.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <span>
+
+DV_EXPORTS_BEGIN
 
 namespace dvapp {
 
@@ -38,3 +42,5 @@ std::span<const CommandIdRange> CommandIdRanges();
 const CommandIdRange* FindCommandIdRange(std::uint32_t id);
 
 } // namespace dvapp
+
+DV_EXPORTS_END

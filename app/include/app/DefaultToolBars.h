@@ -4,10 +4,14 @@
 // tab-list popup lists its tabs.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+
+DV_EXPORTS_BEGIN
 
 struct GUID;
 
@@ -81,3 +85,5 @@ void BuildToolBars(std::span<DefaultToolBarRecord> table, std::uint32_t modeCode
 std::span<const BuiltToolBar> BuildDefaultToolBars();
 
 } // namespace dvapp
+
+DV_EXPORTS_END

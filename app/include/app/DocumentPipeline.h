@@ -3,6 +3,10 @@
 // document protection is switched off for the machine.
 #pragma once
 
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
+
 class CDocument;
 class CDvw32Doc;
 
@@ -19,3 +23,5 @@ int SaveDocumentVersionsToOrsa(CDvw32Doc* document);
 // True when the machine-wide value "DisableDocumentProtection" under
 // "SOFTWARE\<company>\<registry name>" is the 32-bit value 1.
 bool IsDocumentProtectionDisabled();
+
+DV_EXPORTS_END

@@ -2,8 +2,11 @@
 #pragma once
 
 #include "app/Dvw32App.h"
+#include "pal/visibility.h"
 
 #include <cstdint>
+
+DV_EXPORTS_BEGIN
 
 class DravikApp : public CDvw32App {
     DECLARE_DYNAMIC(DravikApp)
@@ -39,3 +42,5 @@ private:
     bool m_exited = false;
     int m_exitCode = 0;
 };
+
+DV_EXPORTS_END

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dvaux/MfcApplication.h"
+#include "pal/visibility.h"
 
 #include "DravikKernel/ApplicationCommand.h"
 #include "DravikKernel/ApplicationEvents.h"
@@ -18,6 +19,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 class ServerAppProxy;
@@ -208,3 +211,5 @@ private:
 };
 
 } // namespace Dravik
+
+DV_EXPORTS_END

@@ -3,9 +3,13 @@
 // document template, and the outside modules it loads.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 class GlobalContainer;
 
@@ -57,3 +61,5 @@ inline constexpr ModuleRow kModuleTable[] = {
 };
 
 } // namespace dvapp
+
+DV_EXPORTS_END

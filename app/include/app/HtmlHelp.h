@@ -1,7 +1,10 @@
 // The HTML help viewer, loaded by name on first use.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 namespace dvapp {
 
@@ -12,3 +15,5 @@ inline constexpr UINT kHelpContext = 0x000F;
 bool OpenHtmlHelp(const wchar_t* helpFile, UINT command, DWORD_PTR data);
 
 } // namespace dvapp
+
+DV_EXPORTS_END

@@ -3,9 +3,13 @@
 // main initialisation; the id-to-identifier look-up answers the callback object's name queries.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace dvapp {
 
@@ -29,3 +33,5 @@ void RegisterApplicationCommands();
 // The identifier registered for a command id; null for 0, ids above 65535 and ids the table
 // does not hold (or before the registration).
 const wchar_t* GetCommandName(std::uint32_t id);
+
+DV_EXPORTS_END

@@ -3,8 +3,12 @@
 // session for the edition (RegisterSystemCommands).
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <span>
+
+DV_EXPORTS_BEGIN
 
 class CCmdUI;
 class CDvw32Doc;
@@ -56,3 +60,5 @@ struct CommandIdBlock {
 inline constexpr CommandIdBlock kCommandIdBlocks[] = {{700, 749, 8}, {3401, 3449, 24}, {65000, 65049, 24}};
 
 } // namespace dvapp
+
+DV_EXPORTS_END

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CDvw32App;
 
@@ -20,3 +23,5 @@ public:
 private:
     CDvw32App& app_;
 };
+
+DV_EXPORTS_END

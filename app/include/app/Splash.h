@@ -3,8 +3,11 @@
 #pragma once
 
 #include "afxwin.h"
+#include "pal/visibility.h"
 
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 class CSplashWnd : public CWnd {
 public:
@@ -28,3 +31,5 @@ private:
 UINT SplashThreadProc(LPVOID splash);
 // Sets the close event when it exists; setting it twice is harmless.
 void SignalSplashClose();
+
+DV_EXPORTS_END

@@ -4,9 +4,12 @@
 #pragma once
 
 #include "Compression/IniFile.h"
+#include "pal/visibility.h"
 
 #include <optional>
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 namespace dvapp {
 
@@ -40,3 +43,5 @@ std::wstring GetIniPathSetting(const StartupIni& ini, const wchar_t* section, co
                                const wchar_t* defaultValue);
 
 } // namespace dvapp
+
+DV_EXPORTS_END

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "afxwin.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace dvaux {
 
@@ -12,3 +15,5 @@ public:
 };
 
 } // namespace dvaux
+
+DV_EXPORTS_END

@@ -2,9 +2,13 @@
 // shows. The application's library-configuration commands work on it.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace DocumentsMenu {
 
@@ -28,3 +32,5 @@ private:
 ConfigurationGroup& GlobalCfgGroup();
 
 } // namespace DocumentsMenu
+
+DV_EXPORTS_END

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "afxwin.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)
@@ -12,3 +15,5 @@ public:
 protected:
     void PostNcDestroy() override;
 };
+
+DV_EXPORTS_END

@@ -1,7 +1,11 @@
 // A three-dimensional extent with exclusive right, bottom and back edges.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
+
+DV_EXPORTS_BEGIN
 
 namespace Image {
 
@@ -29,3 +33,5 @@ template <typename T> struct BoxT {
 using Box = BoxT<unsigned>;
 
 } // namespace Image
+
+DV_EXPORTS_END

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "dvpimage/pixel_format.h"
+#include "pal/visibility.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace Image {
 
@@ -87,3 +90,5 @@ void RegisterCodecs(ICodecs& codecs);
 void UnRegisterCodecs(ICodecs& codecs);
 
 } // namespace Image
+
+DV_EXPORTS_END

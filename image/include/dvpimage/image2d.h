@@ -4,11 +4,14 @@
 #include "dvpimage/codec.h"
 #include "dvpimage/pixel_box.h"
 #include "dvpimage/pixel_format.h"
+#include "pal/visibility.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 namespace Image {
 
@@ -57,3 +60,5 @@ private:
 };
 
 } // namespace Image
+
+DV_EXPORTS_END

@@ -4,8 +4,11 @@
 
 #include "dvpimage/box.h"
 #include "dvpimage/pixel_format.h"
+#include "pal/visibility.h"
 
 #include <cstdint>
+
+DV_EXPORTS_BEGIN
 
 namespace Image {
 
@@ -43,3 +46,5 @@ struct PixelBox {
 };
 
 } // namespace Image
+
+DV_EXPORTS_END

@@ -1,7 +1,11 @@
 // Pixel formats, colours and the size arithmetic built on the format table.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
+
+DV_EXPORTS_BEGIN
 
 namespace Image {
 
@@ -65,3 +69,5 @@ public:
 };
 
 } // namespace Image
+
+DV_EXPORTS_END

@@ -1,5 +1,5 @@
 #include "DVDiagnostics/Trace.h"
-#include "DVDiagnostics/test/hooks.h"
+#include "DVDiagnostics/detail/capture.h"
 
 #include <deque>
 #include <mutex>
@@ -11,7 +11,7 @@ constexpr size_t kLimit = 20000;
 
 struct TraceState {
     std::mutex mutex;
-    std::deque<dvtrace::test::Call> calls;
+    std::deque<dvtrace::detail::Call> calls;
 };
 
 TraceState& state() {
@@ -31,20 +31,12 @@ void record(std::string_view library, std::string call) {
     s.calls.push_back({std::string(library), std::move(call)});
 }
 
-namespace test {
+namespace detail {
 
 std::vector<Call> calls() {
     TraceState& s = state();
     std::lock_guard lock(s.mutex);
     return {s.calls.begin(), s.calls.end()};
-}
-
-std::vector<std::string> callsOf(const std::string& library) {
-    std::vector<std::string> out;
-    for (auto& c : calls())
-        if (c.library == library)
-            out.push_back(std::move(c.call));
-    return out;
 }
 
 void clear() {
@@ -53,5 +45,5 @@ void clear() {
     s.calls.clear();
 }
 
-} // namespace test
+} // namespace detail
 } // namespace dvtrace

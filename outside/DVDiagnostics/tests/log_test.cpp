@@ -2,6 +2,7 @@
 #include "DVDiagnostics/Trace.h"
 #include "DVDiagnostics/test/hooks.h"
 
+#include "pal/notice.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
 
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -95,6 +97,27 @@ TEST_F(LogTest, LinesReachTheFileInTheSandboxWithTheirLevel) {
     EXPECT_LT(first, second);
     // A trailing line feed of the message does not make an empty line.
     EXPECT_EQ(content.find("\n\n"), std::string::npos);
+}
+
+TEST_F(LogTest, TheFileAndItsFolderAreTheUsersAlone) {
+    const mode_t old = ::umask(0); // what is private must not depend on the umask
+    DVLog_Write(2, "private");
+    ::umask(old);
+    ASSERT_TRUE(DVLog_FileExists());
+    struct stat st {};
+    ASSERT_EQ(::stat(file().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(pal::folders::localAppData().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+// What a platform layer tells the user (a registry file set aside) is in the log too.
+TEST_F(LogTest, NoticesOfThePlatformAreLoggedAsWarnings) {
+    testing::internal::CaptureStderr();
+    pal::notice::say("registry: set aside");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "registry: set aside\n");
+    EXPECT_EQ(dvlog::test::capturedAt(6), std::vector<std::string>{"registry: set aside"});
+    EXPECT_NE(pal::test::readFile(file()).find("<6> registry: set aside\n"), std::string::npos);
 }
 
 TEST_F(LogTest, TheCaptureIsBounded) {

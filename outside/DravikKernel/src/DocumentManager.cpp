@@ -69,7 +69,7 @@ CDvw32Doc* DocumentManager::CreateAndSaveNewDocumentFromPrototype(const wchar_t*
 } // namespace Dravik
 
 namespace dvkernel {
-// For the test hooks' reset.
+// For the kernel's reset (detail/control.h).
 void clearDocuments() {
     std::lock_guard lock(Dravik::documents().mutex);
     Dravik::documents().open.clear();

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 namespace dvkernel {
-// For the test hooks' reset.
+// For the kernel's reset (detail/control.h).
 void clearEditionModules() {
     std::lock_guard lock(state().mutex);
     state().attached3D.clear();

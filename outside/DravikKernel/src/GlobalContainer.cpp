@@ -25,7 +25,7 @@ namespace {
 constexpr std::string_view kStepNames[] = {"PreInitSession", "PostInitSession", "FinishInitSession"};
 
 // A child process of a test cannot be reached by the hooks; it reads its failures here.
-bool failsByEnvironment(test::SessionStep step) {
+bool failsByEnvironment(detail::SessionStep step) {
     if (!pal::effects::underTest())
         return false;
     const char* list = std::getenv("DV_KERNEL_FAIL");
@@ -42,7 +42,7 @@ bool failsByEnvironment(test::SessionStep step) {
     return false;
 }
 
-bool runStep(test::SessionStep step, test::SessionState reached, std::string call) {
+bool runStep(detail::SessionStep step, detail::SessionState reached, std::string call) {
     KernelState& s = state();
     bool ok;
     {
@@ -70,23 +70,24 @@ GlobalContainer& GlobalContainer::Instance() {
 }
 
 bool GlobalContainer::PreInitSession(int mode) {
-    return runStep(test::SessionStep::PreInitSession, test::SessionState::PreInitialized,
+    return runStep(detail::SessionStep::PreInitSession, detail::SessionState::PreInitialized,
                    "PreInitSession(" + std::to_string(mode) + ")");
 }
 
 bool GlobalContainer::PostInitSession() {
-    return runStep(test::SessionStep::PostInitSession, test::SessionState::PostInitialized,
+    return runStep(detail::SessionStep::PostInitSession, detail::SessionState::PostInitialized,
                    "PostInitSession()");
 }
 
 bool GlobalContainer::FinishInitSession() {
-    return runStep(test::SessionStep::FinishInitSession, test::SessionState::Finished, "FinishInitSession()");
+    return runStep(detail::SessionStep::FinishInitSession, detail::SessionState::Finished,
+                   "FinishInitSession()");
 }
 
 void GlobalContainer::DestroySession(int flags) {
     {
         std::lock_guard lock(state().mutex);
-        state().session = test::SessionState::Destroyed;
+        state().session = detail::SessionState::Destroyed;
     }
     dvtrace::record(kTraceName, "DestroySession(" + std::to_string(flags) + ")");
 }

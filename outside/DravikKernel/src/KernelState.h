@@ -1,7 +1,7 @@
-// The stand-in kernel's process-wide state, shared by its source files and its test hooks.
+// The stand-in kernel's process-wide state, shared by its source files and its control seam.
 #pragma once
 
-#include "DravikKernel/test/hooks.h"
+#include "DravikKernel/detail/control.h"
 
 #include <map>
 #include <memory>
@@ -25,8 +25,8 @@ struct CommandEntry {
 
 struct KernelState {
     std::mutex mutex;
-    test::SessionState session = test::SessionState::Closed;
-    std::set<test::SessionStep> failing;
+    detail::SessionState session = detail::SessionState::Closed;
+    std::set<detail::SessionStep> failing;
     std::map<unsigned, CommandEntry> commands;
     bool macros = true;
     std::wstring language;

@@ -19,7 +19,7 @@ Frames& frames() {
 } // namespace
 
 namespace dvkernel {
-// For the test hooks' reset.
+// For the kernel's reset (detail/control.h).
 void clearUiModule() {
     std::lock_guard lock(frames().mutex);
     frames().mainWindow = nullptr;

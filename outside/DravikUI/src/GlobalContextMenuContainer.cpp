@@ -1,6 +1,6 @@
 #include "DravikUI/GlobalContextMenuContainer.h"
 
-#include "DravikUI/test/hooks.h"
+#include "DravikUI/detail/control.h"
 
 #include "DVDiagnostics/Trace.h"
 
@@ -75,7 +75,7 @@ std::optional<int> GlobalContextMenuContainer::FindCommandId(std::wstring_view i
 
 } // namespace Dravik::UI
 
-namespace dvui::test {
+namespace dvui::detail {
 
 void resetContextMenus() {
     std::lock_guard lock(menus().mutex);
@@ -84,4 +84,4 @@ void resetContextMenus() {
     menus().complete = false;
 }
 
-} // namespace dvui::test
+} // namespace dvui::detail

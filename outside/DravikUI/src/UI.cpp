@@ -1,6 +1,6 @@
 #include "DravikUI/ShellDDERespondWindow.h"
 #include "DravikUI/XML.h"
-#include "DravikUI/test/hooks.h"
+#include "DravikUI/detail/control.h"
 
 #include "DVDiagnostics/Trace.h"
 #include "pal/text.h"
@@ -41,11 +41,11 @@ std::wstring ShellDDERespondWindow::GetShellCommand() {
     return command;
 }
 
-namespace dvui::test {
+namespace dvui::detail {
 
 void setPendingShellCommand(const std::wstring& command) {
     std::lock_guard lock(dde().mutex);
     dde().pending = command;
 }
 
-} // namespace dvui::test
+} // namespace dvui::detail

@@ -3,6 +3,7 @@
 #include "DVDiagnostics/Trace.h"
 #include "DravikKernel/EditionModuleProxies.h"
 #include "pal/journal.h"
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <cstdlib>
@@ -39,7 +40,7 @@ struct Presence {
 
 } // namespace
 
-extern "C" BOOL DravikModuleInitialize() {
+DV_ENTRY_POINT BOOL DravikModuleInitialize() {
     if (refusesInitialization()) {
         record("initialize refused");
         return FALSE;
@@ -54,7 +55,7 @@ extern "C" BOOL DravikModuleInitialize() {
     return TRUE;
 }
 
-extern "C" void DravikModuleShutdown() {
+DV_ENTRY_POINT void DravikModuleShutdown() {
     record("shutdown");
 #ifdef DV_MODULE_3D_KIND
     CDVCom_Is3D::Detach(DV_MODULE_3D_KIND);

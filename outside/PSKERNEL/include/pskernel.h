@@ -29,8 +29,12 @@
 // never form a cycle. Nothing may follow the last entity. Anything else is a corrupt file.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <stddef.h>
 #include <wchar.h>
+
+DV_EXPORTS_BEGIN
 
 #ifdef __cplusplus
 extern "C" {
@@ -212,3 +216,5 @@ PK_ERROR_t PK_PART_transmit_u(int n_parts, const PK_PART_t* parts, const wchar_t
 #ifdef __cplusplus
 }
 #endif
+
+DV_EXPORTS_END

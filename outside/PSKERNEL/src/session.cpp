@@ -1,6 +1,6 @@
 #include "session.h"
 
-#include "pskernel/test/reset.h"
+#include "pskernel/detail/session_control.h"
 
 #include <new>
 
@@ -68,9 +68,9 @@ Partition* findEntity(PK_TAG_t tag, std::uint32_t& number) {
     return nullptr;
 }
 
-namespace test {
+namespace detail {
 
-void resetSession() {
+void endSession() {
     Session& s = session();
     for (std::size_t i = 0; i < s.partitions.size(); ++i)
         releasePartition(s.partitions[i]);
@@ -80,7 +80,7 @@ void resetSession() {
     new (&s) Session;
 }
 
-} // namespace test
+} // namespace detail
 } // namespace pskernel
 
 using namespace pskernel;

@@ -3,7 +3,10 @@
 // only the types, the values and the call signatures live here.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 using LHANDLE = ULONG_PTR;
 using FLAGS = ULONG;
@@ -15,6 +18,7 @@ constexpr ULONG MAPI_E_USER_ABORT = MAPI_USER_ABORT;
 constexpr ULONG MAPI_E_FAILURE = 2;
 constexpr ULONG MAPI_E_ATTACHMENT_NOT_FOUND = 11;
 constexpr ULONG MAPI_E_UNKNOWN_RECIPIENT = 14;
+constexpr ULONG MAPI_E_TEXT_TOO_LARGE = 18;
 
 // Recipient classes.
 constexpr ULONG MAPI_ORIG = 0;
@@ -101,3 +105,5 @@ extern "C" {
 ULONG MAPISendMail(LHANDLE session, ULONG_PTR uiParam, MapiMessage* message, FLAGS flags, ULONG reserved);
 ULONG MAPISendMailW(LHANDLE session, ULONG_PTR uiParam, MapiMessageW* message, FLAGS flags, ULONG reserved);
 }
+
+DV_EXPORTS_END

@@ -2,12 +2,15 @@
 // kernel reads and writes in items of 1, 2, 4 or 8 bytes through these callbacks.
 #pragma once
 
+#include "pal/visibility.h"
 #include "pskernel.h"
 
 #include <cstddef>
 #include <map>
 #include <mutex>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -45,3 +48,5 @@ StreamRegistry& streamRegistry();
 PK_SESSION_applio_t applioRecord();
 
 } // namespace partconv
+
+DV_EXPORTS_END

@@ -2,12 +2,15 @@
 // written at the top of every file the kernel writes.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -47,3 +50,5 @@ inline constexpr std::size_t maxHeaderPiece = 284;
 std::optional<std::string> headerTextLines(std::string_view text);
 
 } // namespace partconv
+
+DV_EXPORTS_END

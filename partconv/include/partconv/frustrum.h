@@ -2,8 +2,11 @@
 // bound KernelFiles.
 #pragma once
 
+#include "pal/visibility.h"
 #include "partconv/kernel_files.h"
 #include "pskernel.h"
+
+DV_EXPORTS_BEGIN
 
 namespace partconv {
 
@@ -13,3 +16,5 @@ PK_SESSION_frustrum_t frustrumRecord();
 PK_DELTA_frustrum_t deltaRecord();
 
 } // namespace partconv
+
+DV_EXPORTS_END

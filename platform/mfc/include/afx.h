@@ -2,6 +2,7 @@
 // resources, over the Windows substitute.
 #pragma once
 
+#include "pal/visibility.h"
 #include "windows.h"
 
 #include "afx/check.h"
@@ -9,3 +10,7 @@
 #include "afx/object.h"
 #include "afx/resource.h"
 #include "afxstr.h"
+
+DV_EXPORTS_BEGIN
+
+DV_EXPORTS_END

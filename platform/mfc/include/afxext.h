@@ -3,3 +3,8 @@
 #pragma once
 
 #include "afxwin.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
+
+DV_EXPORTS_END

@@ -1,7 +1,10 @@
 // Resource and command ids of the class library, with the platform's values.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr UINT AFX_IDS_APP_TITLE = 0xE000; // 57344: the application's title
 
@@ -20,3 +23,5 @@ constexpr UINT ID_APP_ABOUT = 0xE140;
 constexpr UINT ID_APP_EXIT = 0xE141;
 constexpr UINT ID_CONTEXT_HELP = 0xE145; // 57669
 constexpr UINT ID_HELP = 0xE146;         // 57670
+
+DV_EXPORTS_END

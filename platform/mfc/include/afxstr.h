@@ -8,6 +8,7 @@
 #include "afx/except.h"
 #include "pal/format.h"
 #include "pal/text.h"
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <algorithm>
@@ -15,6 +16,8 @@
 #include <cstdarg>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::mfc {
 
@@ -338,3 +341,5 @@ private:
 using CStringW = CStringT<wchar_t>;
 using CStringA = CStringT<char>;
 using CString = CStringW;
+
+DV_EXPORTS_END

@@ -4,6 +4,7 @@
 
 #include "afx.h"
 #include "afxres.h"
+#include "pal/visibility.h"
 
 #include "afx/app.h"
 #include "afx/cmdline.h"
@@ -15,3 +16,7 @@
 #include "afx/thread.h"
 #include "afx/wnd.h"
 #include "afx/wndmsg.h"
+
+DV_EXPORTS_BEGIN
+
+DV_EXPORTS_END

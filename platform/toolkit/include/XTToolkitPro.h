@@ -1,4 +1,9 @@
 // The tool kit's conventional umbrella header.
 #pragma once
 
+#include "pal/visibility.h"
 #include "xtp/PaintManager.h"
+
+DV_EXPORTS_BEGIN
+
+DV_EXPORTS_END

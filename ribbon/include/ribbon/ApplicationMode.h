@@ -3,7 +3,11 @@
 // all follow from it.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
+
+DV_EXPORTS_BEGIN
 
 // The fixed edition code that start-up chose (16 GS, 32 GS3D, 128 Alder, 256 Birch,
 // 512 AlderAdministrator) when it is non-zero; otherwise what the loaded modules make of the
@@ -13,3 +17,5 @@ std::uint32_t GetApplicationModeCode();
 // Set once by start-up; 0 leaves the code to the loaded modules.
 void SetFixedEditionCode(std::uint32_t code);
 std::uint32_t GetFixedEditionCode();
+
+DV_EXPORTS_END

@@ -2,7 +2,11 @@
 // registers: apply one of the first ten profiles, reset every setting, open the profiles page.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
+
+DV_EXPORTS_BEGIN
 
 class CCmdUI;
 
@@ -24,3 +28,5 @@ void UpdateApplyProfile(CCmdUI* cmdUI);
 int ResetSettings(std::int64_t);
 // The customise sheet on its settings-profiles page.
 int Profiles(std::int64_t);
+
+DV_EXPORTS_END

@@ -6,10 +6,14 @@
 // value, as the platform's own profile reader does.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace dvio {
 
@@ -103,3 +107,5 @@ private:
 };
 
 } // namespace dvio
+
+DV_EXPORTS_END

@@ -4,12 +4,15 @@
 // path is asked once and the answer kept until the outermost block closes.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 class SharedPathName {
 public:
@@ -35,6 +38,9 @@ private:
     std::shared_ptr<const std::wstring> path_;
 };
 
+// Declared again here: a friend declaration alone does not carry the library's export.
+bool operator==(const SharedPathName& a, const SharedPathName& b);
+
 struct SharedPathNameHash {
     size_t operator()(const SharedPathName& p) const { return p.hash(); }
 };
@@ -48,3 +54,5 @@ public:
     SharedPathNameFlagsCacheBlock(const SharedPathNameFlagsCacheBlock&) = delete;
     SharedPathNameFlagsCacheBlock& operator=(const SharedPathNameFlagsCacheBlock&) = delete;
 };
+
+DV_EXPORTS_END

@@ -4,8 +4,12 @@
 // bounded in-memory capture that tests read.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdarg>
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 // 8-bit format: printf with the platform's rules, text taken as UTF-8.
 void DVLog_WriteV(int level, const char* format, va_list args);
@@ -25,3 +29,5 @@ bool DVLog_FileExists();
 // Removes the log files of earlier runs that were last written more than `days` days ago.
 // The file of this process is never removed.
 void DVLog_Cleanup(int days);
+
+DV_EXPORTS_END

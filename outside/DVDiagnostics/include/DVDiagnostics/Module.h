@@ -5,7 +5,10 @@
 //     void DravikModuleShutdown();
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 namespace Dravik {
 
@@ -23,3 +26,5 @@ public:
 };
 
 } // namespace Dravik
+
+DV_EXPORTS_END

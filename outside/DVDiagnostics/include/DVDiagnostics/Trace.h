@@ -3,8 +3,12 @@
 // test hooks and so check the shell's behaviour through the libraries it calls.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace dvtrace {
 
@@ -13,3 +17,5 @@ namespace dvtrace {
 void record(std::string_view library, std::string call);
 
 } // namespace dvtrace
+
+DV_EXPORTS_END

@@ -1,11 +1,15 @@
 // A four-part file version, major first, each part 16 bits.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace Dravik {
 
@@ -38,3 +42,5 @@ private:
 };
 
 } // namespace Dravik
+
+DV_EXPORTS_END

@@ -11,8 +11,12 @@
 // repeated key keeps its first text.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace Dravik::I18n {
 
@@ -44,3 +48,5 @@ std::wstring TranslateKey(const wchar_t* key);
 std::wstring TranslateKey(const char* key);
 std::wstring FormatTranslatedKey(const wchar_t* key, ...);
 std::wstring FormatTranslatedKey(const char* key, ...);
+
+DV_EXPORTS_END

@@ -2,11 +2,15 @@
 // command table holds, and the two kinds of command, one per add-on manager.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace Dravik {
 
@@ -71,3 +75,5 @@ public:
 private:
     std::wstring addOnName_;
 };
+
+DV_EXPORTS_END

@@ -1,9 +1,13 @@
 // Numbered application events, raised synchronously to the listeners of their id.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <array>
 #include <cstddef>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 class CDVView;
@@ -60,3 +64,5 @@ protected:
     TypedApplicationEventListener& operator=(const TypedApplicationEventListener&) { return *this; }
     ~TypedApplicationEventListener() override { ApplicationEventManager::removeListener(this); }
 };
+
+DV_EXPORTS_END

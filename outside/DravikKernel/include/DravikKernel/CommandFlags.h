@@ -2,8 +2,12 @@
 // command tables through unchanged and tests one bit of its own (32, PDM commands).
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <type_traits>
+
+DV_EXPORTS_BEGIN
 
 enum class DVCommandFlag : std::uint32_t {
     Pdm = 32, // the command belongs to the PDM system
@@ -32,3 +36,5 @@ private:
 } // namespace Dravik
 
 using DVCommandFlags = Dravik::FlagSet<DVCommandFlag>;
+
+DV_EXPORTS_END

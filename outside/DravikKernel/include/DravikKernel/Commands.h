@@ -5,12 +5,15 @@
 #pragma once
 
 #include "DravikKernel/CommandFlags.h"
+#include "pal/visibility.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 class CCmdUI;
 class CDvw32Doc;
@@ -128,3 +131,5 @@ public:
 private:
     DVCommandContainer() = default;
 };
+
+DV_EXPORTS_END

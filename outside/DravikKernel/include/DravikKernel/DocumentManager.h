@@ -1,8 +1,12 @@
 // The kernel's list of open documents.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 
@@ -36,3 +40,5 @@ private:
 } // namespace Dravik
 
 using Dravik::DocumentManager;
+
+DV_EXPORTS_END

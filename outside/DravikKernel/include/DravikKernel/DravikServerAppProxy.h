@@ -3,7 +3,11 @@
 // are what the shell keeps when it does not override an operation.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 
@@ -28,3 +32,5 @@ public:
     // Ends the running commands of a document, or of every document when it is null.
     virtual void TerminateAllCommands(CDvw32Doc* document, bool all);
 };
+
+DV_EXPORTS_END

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CDVCom_Is3D {
 public:
@@ -34,3 +37,5 @@ public:
 private:
     EditModuleProxy() = default;
 };
+
+DV_EXPORTS_END

@@ -3,9 +3,12 @@
 #pragma once
 
 #include "DravikKernel/CommandFlags.h"
+#include "pal/visibility.h"
 
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 class GlobalContainer {
 public:
@@ -49,3 +52,5 @@ public:
 private:
     GlobalContainer() = default;
 };
+
+DV_EXPORTS_END

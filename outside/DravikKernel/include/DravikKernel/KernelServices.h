@@ -1,9 +1,12 @@
 // Small services of the kernel: its string resources, paths of its folders, its message box.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 // A text of the kernel's string resources; empty for an id it does not have.
 std::wstring DVLoadString(UINT id);
@@ -21,3 +24,5 @@ public:
     static void SetCaption(const wchar_t* caption);
     static std::wstring GetCaption();
 };
+
+DV_EXPORTS_END

@@ -3,8 +3,12 @@
 // holds plain pointers and never looks inside.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <functional>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 class CWnd;
 class CFrameWnd;
@@ -28,3 +32,5 @@ public:
 private:
     UIModuleProxy() = default;
 };
+
+DV_EXPORTS_END

@@ -1,6 +1,10 @@
 // The bridge to the maker's managed user interface: what start-up asks of it so far.
 #pragma once
 
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
+
 namespace DravikManagedUIProxy {
 
 // Prepares the managed side's access to the program's resources.
@@ -16,3 +20,5 @@ protected:
 };
 
 } // namespace DravikManagedUIProxy
+
+DV_EXPORTS_END

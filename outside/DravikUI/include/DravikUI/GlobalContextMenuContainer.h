@@ -3,9 +3,13 @@
 // identifier from the shell, then completes its own registration.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace Dravik::UI {
 
@@ -26,3 +30,5 @@ public:
 };
 
 } // namespace Dravik::UI
+
+DV_EXPORTS_END

@@ -3,11 +3,15 @@
 // standard containers for the programs that make or inspect such files.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace pskernel::content {
 
@@ -65,3 +69,5 @@ std::string encodePartition(const std::vector<Item>& entities);
 bool decodePart(std::string_view bytes, std::vector<Item>& parts);
 
 } // namespace pskernel::content
+
+DV_EXPORTS_END

@@ -4,8 +4,11 @@
 
 #include "afx/cmdline.h"
 #include "afx/thread.h"
+#include "pal/visibility.h"
 
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 class CDocument;
 class CDocTemplate;
@@ -103,3 +106,5 @@ namespace pal::mfc {
 int winMain(int argc, char** argv);
 
 } // namespace pal::mfc
+
+DV_EXPORTS_END

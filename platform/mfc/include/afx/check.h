@@ -3,6 +3,10 @@
 // range, a bad argument) throws instead, so memory is never touched past its end.
 #pragma once
 
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
+
 namespace pal::mfc {
 
 [[noreturn]] void assertionFailed(const char* expression, const char* file, int line);
@@ -17,3 +21,5 @@ namespace pal::mfc {
 #define VERIFY(expr) static_cast<void>(expr)
 #endif
 #define ASSERT_VALID(object) ASSERT((object) != nullptr)
+
+DV_EXPORTS_END

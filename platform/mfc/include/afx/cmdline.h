@@ -4,9 +4,12 @@
 
 #include "afx/object.h"
 #include "afxstr.h"
+#include "pal/visibility.h"
 
 #include <string>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 class CCommandLineInfo : public CObject {
 public:
@@ -57,3 +60,5 @@ std::vector<std::wstring> arguments();
 void parseArguments(CCommandLineInfo& info, const std::vector<std::wstring>& argv);
 
 } // namespace pal::mfc
+
+DV_EXPORTS_END

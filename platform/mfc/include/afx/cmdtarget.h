@@ -9,6 +9,9 @@
 #include "afx/controls.h"
 #include "afx/object.h"
 #include "afxstr.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CCmdTarget;
 class CCmdUI;
@@ -143,3 +146,5 @@ namespace pal::mfc {
 const AFX_MSGMAP_ENTRY* findEntry(const AFX_MSGMAP_ENTRY* entries, UINT message, UINT code, UINT id);
 
 } // namespace pal::mfc
+
+DV_EXPORTS_END

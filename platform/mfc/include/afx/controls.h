@@ -3,7 +3,10 @@
 // library supplies the few it needs (a button and an edit box) until it does.
 #pragma once
 
+#include "pal/visibility.h"
 #include "windows.h"
+
+DV_EXPORTS_BEGIN
 
 struct NMHDR {
     HWND hwndFrom;
@@ -59,3 +62,5 @@ namespace pal::mfc {
 void registerStandardControls();
 
 } // namespace pal::mfc
+
+DV_EXPORTS_END

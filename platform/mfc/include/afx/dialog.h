@@ -4,8 +4,11 @@
 
 #include "afx/except.h"
 #include "afx/wnd.h"
+#include "pal/visibility.h"
 
 #include <iterator>
+
+DV_EXPORTS_BEGIN
 
 // A control of a dialog template. Rectangles are in pixels of the dialog's client area.
 struct AFX_DLGITEM {
@@ -109,3 +112,5 @@ private:
     bool continueModal_ = false;
     bool inModalLoop_ = false;
 };
+
+DV_EXPORTS_END

@@ -29,11 +29,14 @@
 
 #include "afx/cmdtarget.h"
 #include "pal/com/variant.h"
+#include "pal/visibility.h"
 #include "win/com.h"
 
 #include <cstddef>
 #include <type_traits>
 #include <utility>
+
+DV_EXPORTS_BEGIN
 
 // Parameter strings: one byte per parameter, its variant type (by-reference types add 0x40).
 #define VTS_NONE ""
@@ -359,3 +362,5 @@ private:
      ::afx::disp::propertyThunk<theClass, &theClass::pfnGet, false>(),                                       \
      ::afx::disp::propertyThunk<theClass, &theClass::pfnSet, true>(),                                        \
      true},
+
+DV_EXPORTS_END

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "afx/object.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CException : public CObject {
     DECLARE_DYNAMIC(CException)
@@ -37,3 +40,5 @@ public:
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowInvalidArgException();
 [[noreturn]] void AfxThrowResourceException();
+
+DV_EXPORTS_END

@@ -5,6 +5,9 @@
 #pragma once
 
 #include "afx/wnd.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CView;
 class CDocTemplate;
@@ -108,3 +111,5 @@ private:
     CView* m_pViewActive = nullptr;
     CCreateContext* creating_ = nullptr;
 };
+
+DV_EXPORTS_END

@@ -1,7 +1,10 @@
 // CPoint, CSize and CRect: the platform's POINT, SIZE and RECT with their usual helpers.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 class CSize : public SIZE {
 public:
@@ -63,3 +66,5 @@ public:
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
 };
+
+DV_EXPORTS_END

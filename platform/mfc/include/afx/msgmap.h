@@ -12,8 +12,11 @@
 #pragma once
 
 #include "afx/cmdtarget.h"
+#include "pal/visibility.h"
 
 #include <type_traits>
+
+DV_EXPORTS_BEGIN
 
 namespace afx {
 
@@ -179,3 +182,5 @@ private:
     DV_CMD_ENTRY(message, 0, 0, 0, (&::afx::thunk::windowMessage<ThisClass, memberFxn>))
 #define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                   \
     {0xC000u, 0, 0, 0, &(nMessageVariable), (&::afx::thunk::windowMessage<ThisClass, memberFxn>)},
+
+DV_EXPORTS_END

@@ -3,9 +3,12 @@
 #pragma once
 
 #include "afx/check.h"
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <type_traits>
+
+DV_EXPORTS_BEGIN
 
 class CObject;
 
@@ -94,3 +97,5 @@ template <class T, class U> T* staticDowncast(U* object) {
 
 #define DYNAMIC_DOWNCAST(class_name, object) (::afx::dynamicDowncast<class_name>(object))
 #define STATIC_DOWNCAST(class_name, object) (::afx::staticDowncast<class_name>(object))
+
+DV_EXPORTS_END

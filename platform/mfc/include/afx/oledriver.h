@@ -20,10 +20,13 @@
 #include "afx/oleexcept.h"
 #include "afxstr.h"
 #include "pal/com/variant.h"
+#include "pal/visibility.h"
 
 #include <type_traits>
 #include <utility>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace afx {
 
@@ -195,3 +198,5 @@ private:
     // The call itself, with the arguments in call order.
     void invokeCore(DISPID id, WORD flags, VARTYPE vtRet, void* pvRet, std::vector<pal::com::Variant>& args);
 };
+
+DV_EXPORTS_END

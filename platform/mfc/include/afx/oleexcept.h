@@ -5,7 +5,10 @@
 
 #include "afx/except.h"
 #include "afxstr.h"
+#include "pal/visibility.h"
 #include "win/com.h"
+
+DV_EXPORTS_BEGIN
 
 class COleException : public CException {
     DECLARE_DYNAMIC(COleException)
@@ -49,3 +52,5 @@ void fillExcepInfo(const CException* e, EXCEPINFO* info);
 COleDispatchException* dispatchExceptionFrom(EXCEPINFO& info);
 
 } // namespace pal::mfc
+
+DV_EXPORTS_END

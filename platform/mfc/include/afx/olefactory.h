@@ -3,9 +3,12 @@
 #pragma once
 
 #include "afx/cmdtarget.h"
+#include "pal/visibility.h"
 #include "win/com.h"
 
 #include <memory>
+
+DV_EXPORTS_BEGIN
 
 // A factory makes objects of a dynamically creatable CCmdTarget class for clients, in this
 // process or (once registered) in others. Every factory of the program is listed from its
@@ -80,3 +83,5 @@ namespace pal::mfc {
 LONG oleLockCount();
 
 } // namespace pal::mfc
+
+DV_EXPORTS_END

@@ -4,6 +4,9 @@
 
 #include "afx/frame.h"
 #include "afx/olefactory.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 enum OLE_APPTYPE {
     OAT_UNKNOWN = -1,
@@ -37,3 +40,5 @@ public:
 private:
     CDocTemplate* m_pDocTemplate = nullptr;
 };
+
+DV_EXPORTS_END

@@ -8,10 +8,13 @@
 // (AfxSetResourceHandle) first, then in every module's table in the order they were loaded.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <cstddef>
 #include <iterator>
+
+DV_EXPORTS_BEGIN
 
 struct AFX_STRING_RESOURCE {
     UINT nID;
@@ -44,3 +47,5 @@ void AfxSetResourceHandle(HINSTANCE hInstResource);
 // Copies string resource nID into lpszBuf (at most nMaxBuf characters with the terminator);
 // returns its length, 0 when there is no such string.
 int AfxLoadString(UINT nID, LPWSTR lpszBuf, UINT nMaxBuf = 256);
+
+DV_EXPORTS_END

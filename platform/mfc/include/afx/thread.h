@@ -2,6 +2,9 @@
 #pragma once
 
 #include "afx/msgmap.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CWnd;
 class CException;
@@ -88,3 +91,5 @@ struct LoopState {
 bool runMessageLoop(CWinThread& thread, LoopEnd end, LoopState& state);
 
 } // namespace pal::mfc
+
+DV_EXPORTS_END

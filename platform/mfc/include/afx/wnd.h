@@ -5,6 +5,9 @@
 
 #include "afx/geometry.h"
 #include "afx/msgmap.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 class CFrameWnd;
 struct CCreateContext;
@@ -195,3 +198,5 @@ void registerLibraryClasses();
 void deleteTemporaryWindows();
 
 } // namespace pal::mfc
+
+DV_EXPORTS_END

@@ -3,6 +3,9 @@
 
 #include "afx/msgmap.h"
 #include "afx/wnd.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace afx::thunk {
 
@@ -116,3 +119,5 @@ DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
     {static_cast<UINT>(message), 0, 0, 0, nullptr, (&::afx::thunk::threadMessage<ThisClass, memberFxn>)},
 #define ON_REGISTERED_THREAD_MESSAGE(nMessageVariable, memberFxn)                                            \
     {0xC000u, 0, 0, 0, &(nMessageVariable), (&::afx::thunk::threadMessage<ThisClass, memberFxn>)},
+
+DV_EXPORTS_END

@@ -3,6 +3,10 @@
 // last bar, and gives it back once.
 #pragma once
 
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
+
 class CXTPPaintManager {
 public:
     // The shared instance, made on the first reference; each call takes one more reference.
@@ -22,3 +26,5 @@ private:
     CXTPPaintManager() = default;
     ~CXTPPaintManager() = default;
 };
+
+DV_EXPORTS_END

@@ -258,7 +258,12 @@ DWORD GetFileAttributesW(LPCWSTR path) {
         return INVALID_FILE_ATTRIBUTES;
     }
     struct stat st {};
-    const auto native = pal::path::toNative(path);
+    std::uint32_t error = 0;
+    const auto native = pal::path::toNative(path, error);
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
+        return INVALID_FILE_ATTRIBUTES;
+    }
     if (::stat(native.c_str(), &st) != 0) {
         SetLastError(errno == ENOENT    ? ERROR_FILE_NOT_FOUND
                      : errno == ENOTDIR ? ERROR_PATH_NOT_FOUND

@@ -1,6 +1,6 @@
 #include "pal/atomic_file.h"
 
-#include "pal/test/hooks.h"
+#include "pal/detail/control.h"
 
 #include <atomic>
 #include <cerrno>
@@ -18,7 +18,7 @@ namespace {
 struct Injection {
     std::mutex mutex;
     bool armed = false;
-    test::WriteStep step{};
+    detail::WriteStep step{};
     int error = 0;
 };
 
@@ -28,7 +28,7 @@ Injection& injection() {
 }
 
 // True (with errno set) when a test asked this step of the next write to fail.
-bool injected(test::WriteStep step) {
+bool injected(detail::WriteStep step) {
     auto& i = injection();
     std::lock_guard lock(i.mutex);
     if (!i.armed || i.step != step)
@@ -46,11 +46,11 @@ WriteOutcome failure(const char* what, const fs::path& file) {
 }
 
 bool writeAll(int fd, std::string_view bytes) {
-    if (injected(test::WriteStep::Write))
+    if (injected(detail::WriteStep::Write))
         return false;
     const char* p = bytes.data();
     size_t left = bytes.size();
-    if (left > 0 && injected(test::WriteStep::DiskFull)) {
+    if (left > 0 && injected(detail::WriteStep::DiskFull)) {
         // Half the bytes reach the disk, then it is full.
         const size_t half = left / 2;
         if (half && ::write(fd, p, half) < 0)
@@ -109,7 +109,7 @@ WriteOutcome writeFileAtomically(const fs::path& target, std::string_view bytes)
     const fs::path tmp = folder / ("." + target.filename().string() + ".tmp." + std::to_string(getpid()) +
                                    "." + std::to_string(counter++));
 
-    const int fd = injected(test::WriteStep::Open)
+    const int fd = injected(detail::WriteStep::Open)
                        ? -1
                        : ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
@@ -130,7 +130,7 @@ WriteOutcome writeFileAtomically(const fs::path& target, std::string_view bytes)
         ::unlink(tmp.c_str());
         return r;
     }
-    if (injected(test::WriteStep::Fsync) || ::fsync(fd) != 0) {
+    if (injected(detail::WriteStep::Fsync) || ::fsync(fd) != 0) {
         WriteOutcome r = failure("flush", target);
         ::close(fd);
         ::unlink(tmp.c_str());
@@ -139,7 +139,7 @@ WriteOutcome writeFileAtomically(const fs::path& target, std::string_view bytes)
     ::close(fd);
 
     keepBackup(target);
-    if (injected(test::WriteStep::Rename) || ::rename(tmp.c_str(), target.c_str()) != 0) {
+    if (injected(detail::WriteStep::Rename) || ::rename(tmp.c_str(), target.c_str()) != 0) {
         WriteOutcome r = failure("replace", target);
         ::unlink(tmp.c_str());
         return r;
@@ -160,7 +160,7 @@ fs::path setAsideBadFile(const fs::path& file) {
 
 } // namespace pal
 
-namespace pal::test {
+namespace pal::detail {
 
 void injectWriteFailure(WriteStep step, int error) {
     auto& i = injection();
@@ -176,4 +176,4 @@ void clearWriteFailure() {
     i.armed = false;
 }
 
-} // namespace pal::test
+} // namespace pal::detail

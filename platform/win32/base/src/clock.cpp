@@ -1,6 +1,6 @@
 #include "pal/clock.h"
 
-#include "pal/test/hooks.h"
+#include "pal/detail/control.h"
 
 #include <atomic>
 #include <chrono>
@@ -56,7 +56,7 @@ void removeAdvanceListener(int id) {
 
 } // namespace pal::clock
 
-namespace pal::test {
+namespace pal::detail {
 
 void setManualClock(bool manual) {
     auto& s = clock::state();
@@ -77,4 +77,4 @@ void advanceClock(std::uint64_t ms) {
         listener();
 }
 
-} // namespace pal::test
+} // namespace pal::detail

@@ -1,7 +1,7 @@
 #include "pal/responder.h"
 
+#include "pal/detail/control.h"
 #include "pal/journal.h"
-#include "pal/test/hooks.h"
 #include "pal/text.h"
 
 #include <cstdio>
@@ -70,7 +70,7 @@ int ask(const Prompt& prompt) {
 
 } // namespace pal::responder
 
-namespace pal::test {
+namespace pal::detail {
 
 void pushAnswer(int answer) {
     auto& q = responder::queue();
@@ -86,10 +86,10 @@ void clearAnswers() {
     q.scriptLoaded = true;
 }
 
-size_t pendingAnswers() {
+std::size_t pendingAnswers() {
     auto& q = responder::queue();
     std::lock_guard lock(q.mutex);
     return q.answers.size();
 }
 
-} // namespace pal::test
+} // namespace pal::detail

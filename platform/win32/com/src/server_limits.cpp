@@ -1,5 +1,7 @@
 #include "server_limits.h"
 
+#include "pal/com/detail/server_control.h"
+
 #include <algorithm>
 #include <system_error>
 #include <thread>
@@ -45,6 +47,35 @@ bool IncomingBudget::fitsAtAll(std::size_t bytes) {
 IncomingBudget& incomingBudget() {
     static IncomingBudget* budget = new IncomingBudget;
     return *budget;
+}
+
+ServerLimitSettings serverLimitSettings() {
+    const auto& l = serverLimits();
+    return {std::chrono::milliseconds(l.readTimeoutMs.load()),
+            std::chrono::milliseconds(l.writeTimeoutMs.load()), l.incomingBytes.load()};
+}
+
+void setServerLimitSettings(const ServerLimitSettings& settings) {
+    auto& l = serverLimits();
+    l.readTimeoutMs = settings.readTimeout.count();
+    l.writeTimeoutMs = settings.writeTimeout.count();
+    l.incomingBytes = settings.incomingBytes;
+}
+
+void restoreServerLimits() {
+    const ServerLimits shipped;
+    setServerLimitSettings({std::chrono::milliseconds(shipped.readTimeoutMs.load()),
+                            std::chrono::milliseconds(shipped.writeTimeoutMs.load()),
+                            shipped.incomingBytes.load()});
+    serverLimits().refuseThreadStarts = 0;
+}
+
+void refuseThreadStarts(int count) {
+    serverLimits().refuseThreadStarts = count;
+}
+
+std::uint64_t failedAccepts() {
+    return serverLimits().failedAccepts.load();
 }
 
 } // namespace pal::com::detail

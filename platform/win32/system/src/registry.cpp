@@ -1,9 +1,9 @@
 // The registry functions over the SQLite store.
 #include "win/system/registry.h"
 
+#include "pal/detail/registry_control.h"
 #include "pal/handles.h"
 #include "pal/sandbox.h"
-#include "pal/test/system_hooks.h"
 #include "pal/text.h"
 #include "registry_store.h"
 
@@ -405,7 +405,9 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR keyClass, DWORD,
         const Key base = resolve(store, key);
         const auto parts = splitPath(subKey);
         const REGSAM rights = normalise(access);
-        Store::Transaction tx(store, true);
+        // In a store that can only be read, an existing key still opens (programs read their
+        // settings through this call); only making one is denied.
+        Store::Transaction tx(store, !store.readOnly());
         std::int64_t id = base.id;
         bool ro = readOnly(store, id);
         bool created = false;
@@ -415,7 +417,7 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR keyClass, DWORD,
                 ro = child->readOnly;
                 continue;
             }
-            if (ro)
+            if (ro || store.readOnly())
                 return ERROR_ACCESS_DENIED;
             id = createChild(store, id, part, keyClass ? keyClass : L"");
             ro = false;
@@ -716,7 +718,7 @@ LSTATUS RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, LPDWORD cchClass, LPDWORD, L
     });
 }
 
-LSTATUS pal::test::setRegistryKeyReadOnly(HKEY key, LPCWSTR subKey, bool readOnly) {
+LSTATUS pal::detail::setRegistryKeyReadOnly(HKEY key, LPCWSTR subKey, bool readOnly) {
     return guarded([&](Store& store) -> LSTATUS {
         const Key base = resolve(store, key);
         const auto parts = splitPath(subKey);
@@ -727,11 +729,4 @@ LSTATUS pal::test::setRegistryKeyReadOnly(HKEY key, LPCWSTR subKey, bool readOnl
         tx.commit();
         return ERROR_SUCCESS;
     });
-}
-
-void pal::test::useVersionManifest(const std::filesystem::path& manifest) {
-    if (manifest.empty())
-        ::unsetenv("DV_VERSION_MANIFEST");
-    else
-        ::setenv("DV_VERSION_MANIFEST", manifest.c_str(), 1);
 }

@@ -1,4 +1,6 @@
 // A module for the loader tests.
-extern "C" __attribute__((visibility("default"))) int dvTestAnswer() {
+#include "pal/visibility.h"
+
+DV_ENTRY_POINT int dvTestAnswer() {
     return 42;
 }

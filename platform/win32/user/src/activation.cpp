@@ -29,7 +29,6 @@ void activate(HWND hwnd, WORD how) {
             // A thread brings its window to the foreground when it holds the foreground or nobody does.
             if (!fg || fg->thread == q.thread)
                 m.foreground = hwnd;
-            raise(find(hwnd));
         } else if (fg && fg->thread == q.thread) {
             m.foreground = nullptr;
         }
@@ -40,6 +39,8 @@ void activate(HWND hwnd, WORD how) {
         send(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old) ? 1 : 0),
              reinterpret_cast<LPARAM>(hwnd));
     }
+    if (hwnd)
+        raiseOnActivation(hwnd);
     if (!old && hwnd) {
         for (HWND t : threadWindows)
             send(t, WM_ACTIVATEAPP, TRUE, 0);

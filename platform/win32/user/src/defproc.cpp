@@ -143,6 +143,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
+    case WM_WINDOWPOSCHANGING:
+        if (auto* wp = reinterpret_cast<WINDOWPOS*>(lParam))
+            applySizeLimits(hwnd, *wp);
+        return 0;
     case WM_WINDOWPOSCHANGED: {
         const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
         if (!wp)

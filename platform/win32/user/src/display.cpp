@@ -2,7 +2,7 @@
 // scaled by the primary monitor's dpi.
 #include "model.h"
 
-#include "pal/test/user_hooks.h"
+#include "pal/detail/user_control.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,11 +13,11 @@ namespace {
 
 struct Monitors {
     std::mutex mutex; // taken after the model lock, never before it
-    std::vector<pal::test::MonitorSpec> list;
+    std::vector<pal::detail::MonitorSpec> list;
 };
 
-std::vector<pal::test::MonitorSpec> defaultMonitors() {
-    return {pal::test::MonitorSpec{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}};
+std::vector<pal::detail::MonitorSpec> defaultMonitors() {
+    return {pal::detail::MonitorSpec{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}};
 }
 
 Monitors& monitors() {
@@ -49,7 +49,7 @@ long long distance(const RECT& r, POINT p) {
     return dx * dx + dy * dy;
 }
 
-HMONITOR fallback(const std::vector<pal::test::MonitorSpec>& list, POINT p, DWORD flags) {
+HMONITOR fallback(const std::vector<pal::detail::MonitorSpec>& list, POINT p, DWORD flags) {
     if (flags == MONITOR_DEFAULTTOPRIMARY)
         return handleOf(0);
     if (flags == MONITOR_DEFAULTTONEAREST) {
@@ -197,7 +197,7 @@ BOOL GetMonitorInfoW(HMONITOR monitor, LPMONITORINFO info) {
 BOOL EnumDisplayMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM param) {
     if (!proc)
         return FALSE;
-    std::vector<pal::test::MonitorSpec> list;
+    std::vector<pal::detail::MonitorSpec> list;
     {
         std::lock_guard lock(monitors().mutex);
         list = monitors().list;
@@ -213,7 +213,7 @@ BOOL EnumDisplayMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM para
 }
 
 int GetSystemMetrics(int index) {
-    std::vector<pal::test::MonitorSpec> list;
+    std::vector<pal::detail::MonitorSpec> list;
     {
         std::lock_guard lock(monitors().mutex);
         list = monitors().list;
@@ -278,15 +278,11 @@ UINT GetDpiForWindow(HWND hwnd) {
     return monitors().list[i].dpi;
 }
 
-namespace pal::test {
+namespace pal::detail {
 
 void setMonitors(const std::vector<MonitorSpec>& list) {
     std::lock_guard lock(monitors().mutex);
     monitors().list = list.empty() ? defaultMonitors() : list;
 }
 
-void resetMonitors() {
-    setMonitors({});
-}
-
-} // namespace pal::test
+} // namespace pal::detail

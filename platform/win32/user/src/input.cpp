@@ -3,7 +3,7 @@
 #include "model.h"
 
 #include "pal/clock.h"
-#include "pal/test/user_hooks.h"
+#include "pal/detail/user_control.h"
 
 #include <algorithm>
 
@@ -157,7 +157,7 @@ Window* keyTarget(bool& noFocus) {
     return find(q->active);
 }
 
-void simulateKey(int vk, bool down) {
+void pressKey(int vk, bool down) {
     Lock lock = lockModel();
     auto& keys = model().asyncKeys;
     const bool wasDown = keys[vk & 0xFF] & kDown;
@@ -192,7 +192,7 @@ Window* mouseTarget(POINT p) {
     return find(windowAt(p));
 }
 
-void simulateButton(POINT p, pal::test::MouseButton button, bool down, bool doubleClick) {
+void pressButton(POINT p, pal::detail::MouseButton button, bool down, bool doubleClick) {
     static constexpr UINT kMessages[3][3] = {{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK},
                                              {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK},
                                              {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}};
@@ -372,25 +372,17 @@ BOOL TranslateMessage(const MSG* msg) {
     return TRUE;
 }
 
-namespace pal::test {
+namespace pal::detail {
 
-void keyDown(int virtualKey) {
-    simulateKey(virtualKey, true);
-}
-void keyUp(int virtualKey) {
-    simulateKey(virtualKey, false);
+void simulateKey(int virtualKey, bool down) {
+    pressKey(virtualKey, down);
 }
 
-void pressKey(int virtualKey, std::initializer_list<int> modifiers) {
-    for (int m : modifiers)
-        keyDown(m);
-    keyDown(virtualKey);
-    keyUp(virtualKey);
-    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it)
-        keyUp(*it);
+void simulateButton(POINT screen, MouseButton button, bool down, bool secondClick) {
+    pressButton(screen, button, down, secondClick);
 }
 
-void mouseMove(POINT screen) {
+void simulateMouseMove(POINT screen) {
     Lock lock = lockModel();
     model().cursor = screen;
     if (Window* target = mouseTarget(screen)) {
@@ -400,25 +392,7 @@ void mouseMove(POINT screen) {
     }
 }
 
-void mouseDown(POINT screen, MouseButton button) {
-    simulateButton(screen, button, true, false);
-}
-void mouseUp(POINT screen, MouseButton button) {
-    simulateButton(screen, button, false, false);
-}
-
-void click(POINT screen, MouseButton button) {
-    mouseDown(screen, button);
-    mouseUp(screen, button);
-}
-
-void doubleClick(POINT screen, MouseButton button) {
-    click(screen, button);
-    simulateButton(screen, button, true, true);
-    mouseUp(screen, button);
-}
-
-void wheel(POINT screen, int delta) {
+void simulateWheel(POINT screen, int delta) {
     Lock lock = lockModel();
     model().cursor = screen;
     if (Window* target = mouseTarget(screen))
@@ -456,4 +430,4 @@ void activateOtherApplication() {
     }
 }
 
-} // namespace pal::test
+} // namespace pal::detail

@@ -62,6 +62,9 @@ struct Window {
     RECT client{}; // the client area, in the same coordinates
     RECT normal{}; // where a minimised or maximised window returns to
     bool messageOnly = false;
+    // An overlapped window hears its size and place (WM_SIZE, WM_MOVE) at its first ShowWindow,
+    // not when it is made.
+    bool sizePending = false;
     std::map<std::wstring, HANDLE> props;
     HICON iconSmall = nullptr;
     HICON iconBig = nullptr;
@@ -176,9 +179,6 @@ bool enabledInTree(Window* w);
 std::vector<HWND> treeOrder(DWORD thread);
 std::vector<HWND> topLevelOf(DWORD thread);
 
-// Puts a window at the top of its siblings (below topmost windows unless it is one).
-void raise(Window* w);
-
 // Geometry.
 POINT clientOrigin(Window* w); // the client area's 0,0 in screen coordinates
 RECT screenRect(Window* w);
@@ -236,6 +236,12 @@ bool mouseActivate(const MSG& msg);
 // Position, activation and focus work of the owner thread.
 bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags);
 void activate(HWND hwnd, WORD how);
+// Activation puts the window at the top of its siblings (below topmost windows unless it is
+// one), asking it first with WM_WINDOWPOSCHANGING; WM_WINDOWPOSCHANGED follows only when its
+// place changed.
+void raiseOnActivation(HWND hwnd);
+// DefWindowProc's part of WM_WINDOWPOSCHANGING: a resize asks WM_GETMINMAXINFO and keeps to it.
+void applySizeLimits(HWND hwnd, WINDOWPOS& wp);
 HWND setFocus(HWND hwnd);
 // A window that takes over activation when `leaving` goes away: its owner, else the next
 // visible, enabled top-level window of the thread.
@@ -243,11 +249,13 @@ HWND nextToActivate(HWND leaving);
 void paintNow(HWND hwnd);
 // Minimises, maximises or restores without showing (a window created with WS_MAXIMIZE).
 void changeState(HWND hwnd, int command, UINT extraFlags);
+// WM_SIZE then WM_MOVE with the window's present client area, as a new window hears them.
+void sendSizeAndMove(HWND hwnd);
 // WM_PARENTNOTIFY up the chain of parents, for WM_CREATE and WM_DESTROY.
 void notifyParents(HWND hwnd, UINT event);
 
-// Clears the model between tests: the calling thread's windows are destroyed with their
-// messages, everything else is dropped silently.
-void resetForTests();
+// Clears the model: the calling thread's windows are destroyed with their messages, everything
+// else is dropped silently.
+void clearModel();
 
 } // namespace pal::win

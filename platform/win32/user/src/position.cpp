@@ -53,6 +53,18 @@ void exposeParent(Window* w, const RECT& area) {
         invalidate(p, &area, true, ChildMode::None);
 }
 
+// The WM_SIZE and WM_MOVE an overlapped window was not sent when it was made.
+void sendPendingSize(HWND hwnd) {
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w || !w->sizePending)
+            return;
+        w->sizePending = false;
+    }
+    sendSizeAndMove(hwnd);
+}
+
 void clampToTracking(const MINMAXINFO& mmi, int& cx, int& cy) {
     cx = std::clamp<int>(cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
     cy = std::clamp<int>(cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
@@ -77,8 +89,70 @@ BOOL onOwner(HWND hwnd, const std::function<LRESULT()>& work) {
 
 } // namespace
 
-void raise(Window* w) {
-    placeInZOrder(w, HWND_TOP);
+void raiseOnActivation(HWND hwnd) {
+    WINDOWPOS wp{hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE};
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w)
+            return;
+        wp.x = w->rect.left;
+        wp.y = w->rect.top;
+        wp.cx = width(w->rect);
+        wp.cy = height(w->rect);
+    }
+    send(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+    if (wp.flags & SWP_NOZORDER)
+        return;
+    bool moved = false;
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w)
+            return;
+        const std::vector<HWND> before = siblingsOf(w);
+        placeInZOrder(w, wp.hwndInsertAfter);
+        moved = before != siblingsOf(w);
+    }
+    // A window already on top has nothing to report.
+    if (moved) {
+        wp.flags |= kNoClientMove | kNoClientSize;
+        send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+    }
+}
+
+void applySizeLimits(HWND hwnd, WINDOWPOS& wp) {
+    if (wp.flags & SWP_NOSIZE)
+        return;
+    MINMAXINFO mmi{};
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        // A minimised or maximised window has its size from its state, not from the limits.
+        if (!w || !asksMinMax(w->style) || (w->style & (WS_MINIMIZE | WS_MAXIMIZE)))
+            return;
+        mmi = defaultMinMax(w);
+    }
+    send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    clampToTracking(mmi, wp.cx, wp.cy);
+}
+
+void sendSizeAndMove(HWND hwnd) {
+    RECT client{};
+    WPARAM kind = SIZE_RESTORED;
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w)
+            return;
+        client = w->client;
+        kind = (w->style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+               : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                          : SIZE_RESTORED;
+    }
+    send(hwnd, WM_SIZE, kind,
+         MAKELPARAM(static_cast<WORD>(width(client)), static_cast<WORD>(height(client))));
+    send(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(client.left), static_cast<WORD>(client.top)));
 }
 
 bool asksMinMax(DWORD style) {
@@ -106,14 +180,14 @@ bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     WINDOWPOS wp{hwnd, after, x, y, cx, cy, flags & ~(kNoClientSize | kNoClientMove | kStateChanged)};
     RECT oldRect{}, oldClient{};
     bool wasVisible = false;
-    DWORD style = 0;
+    bool child = false;
     {
         Lock lock = lockModel();
         Window* w = findOrFail(hwnd);
         if (!w)
             return false;
         wasVisible = w->style & WS_VISIBLE;
-        style = w->style;
+        child = w->parent && (w->style & WS_CHILD);
         oldRect = w->rect;
         oldClient = w->client;
         if ((wp.flags & SWP_SHOWWINDOW) && wasVisible)
@@ -132,19 +206,9 @@ bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
         wp.cx = width(oldRect);
         wp.cy = height(oldRect);
     }
-    const bool resizing = wp.cx != width(oldRect) || wp.cy != height(oldRect);
-    if (resizing && asksMinMax(style) && !(style & (WS_MINIMIZE | WS_MAXIMIZE)) && !(flags & kStateChanged)) {
-        MINMAXINFO mmi{};
-        {
-            Lock lock = lockModel();
-            Window* w = find(hwnd);
-            if (!w)
-                return false;
-            mmi = defaultMinMax(w);
-        }
-        send(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
-        clampToTracking(mmi, wp.cx, wp.cy);
-    }
+    // A size the window already has is no resize: its procedure is not asked for limits.
+    if (wp.cx == width(oldRect) && wp.cy == height(oldRect))
+        wp.flags |= SWP_NOSIZE;
     if (!(wp.flags & SWP_NOSENDCHANGING))
         send(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
     if (wp.flags & SWP_NOMOVE) {
@@ -168,6 +232,8 @@ bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     }
     const bool showing = wp.flags & SWP_SHOWWINDOW;
     const bool hiding = wp.flags & SWP_HIDEWINDOW;
+    // A child shown without SWP_NOACTIVATE is told it became the active child.
+    const bool childActivates = child && showing && !(flags & SWP_NOACTIVATE);
     bool visibleAfter = false;
     {
         Lock lock = lockModel();
@@ -193,6 +259,8 @@ bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     }
     if (!(wp.flags & SWP_NOACTIVATE) && !hiding && (showing || wasVisible))
         activate(hwnd, WA_ACTIVE);
+    if (childActivates)
+        send(hwnd, WM_CHILDACTIVATE, 0, 0);
     const bool stateChanged = flags & kStateChanged;
     if (!stateChanged && newClient.left == oldClient.left && newClient.top == oldClient.top)
         wp.flags |= kNoClientMove;
@@ -303,6 +371,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
         }
         if (parent)
             setFocus(parent);
+        sendPendingSize(hwnd);
         return TRUE;
     }
     bool activates = false;
@@ -360,6 +429,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
     } else if (activates) {
         activate(hwnd, WA_ACTIVE);
     }
+    sendPendingSize(hwnd);
     return wasVisible ? TRUE : FALSE;
 }
 

@@ -2,11 +2,11 @@
 #include "atoms.h"
 #include "model.h"
 
-#include "pal/test/user_hooks.h"
+#include "pal/detail/user_control.h"
 
 namespace pal::win {
 
-void resetForTests() {
+void clearModel() {
     std::vector<HWND> mine;
     {
         Lock lock = lockModel();
@@ -60,11 +60,10 @@ void resetForTests() {
 
 } // namespace pal::win
 
-namespace pal::test {
+namespace pal::detail {
 
-void resetUserState() {
-    pal::win::resetForTests();
-    resetMonitors();
+void clearWindows() {
+    pal::win::clearModel();
 }
 
-} // namespace pal::test
+} // namespace pal::detail

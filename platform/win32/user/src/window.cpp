@@ -178,6 +178,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         w->instance = instance;
         w->extra.resize(static_cast<size_t>(cls->wndExtra));
         w->messageOnly = messageOnly;
+        w->sizePending = !(style & (WS_CHILD | WS_POPUP)) && !messageOnly;
         if ((style & WS_CHILD) && p) {
             w->parent = parentHandle;
             w->id = reinterpret_cast<LONG_PTR>(menu);
@@ -255,7 +256,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         DestroyWindow(hwnd);
         return nullptr;
     }
-    RECT client{};
+    bool sizePending = false;
     {
         Lock lock = lockModel();
         Window* w = find(hwnd);
@@ -263,23 +264,26 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
             return nullptr;
         if (w->life == Life::Creating)
             w->life = Life::Alive;
-        client = w->client;
+        sizePending = w->sizePending;
     }
-    send(hwnd, WM_SIZE, SIZE_RESTORED,
-         MAKELPARAM(static_cast<WORD>(client.right - client.left),
-                    static_cast<WORD>(client.bottom - client.top)));
-    send(hwnd, WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(client.left), static_cast<WORD>(client.top)));
+    if (!sizePending)
+        sendSizeAndMove(hwnd);
     if (style & (WS_MAXIMIZE | WS_MINIMIZE))
         changeState(hwnd, (style & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE, SWP_NOACTIVATE);
+    // The parent hears of the child before anything shows it.
+    notifyParents(hwnd, WM_CREATE);
+    if (!IsWindow(hwnd))
+        return nullptr;
     if (style & WS_VISIBLE)
         ShowWindow(hwnd, SW_SHOW);
-    notifyParents(hwnd, WM_CREATE);
     Lock lock = lockModel();
     return live(hwnd);
 }
 
 BOOL DestroyWindow(HWND hwnd) {
     bool visible = false;
+    bool child = false;
+    HWND parent = nullptr;
     {
         Lock lock = lockModel();
         Window* w = findOwnedHere(hwnd);
@@ -289,9 +293,15 @@ BOOL DestroyWindow(HWND hwnd) {
             return TRUE; // already on its way; the first call finishes the work
         w->life = Life::Destroying;
         visible = w->style & WS_VISIBLE;
+        child = w->parent && (w->style & WS_CHILD);
+        parent = w->parent;
     }
     notifyParents(hwnd, WM_DESTROY);
-    if (visible)
+    // A child is hidden as ShowWindow hides it, which hands its focus to the parent; a
+    // top-level window just leaves the screen.
+    if (visible && child)
+        ShowWindow(hwnd, SW_HIDE);
+    else if (visible)
         setWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     bool wasActive = false;
@@ -315,9 +325,13 @@ BOOL DestroyWindow(HWND hwnd) {
         Lock lock = lockModel();
         Queue& q = currentQueue();
         hadFocus = inTree(hwnd, q.focus);
+        if (child) {
+            Window* p = find(parent);
+            parent = p && p->life != Life::Destroying ? parent : nullptr;
+        }
     }
     if (hadFocus)
-        setFocus(nullptr);
+        setFocus(child ? parent : nullptr);
     if (hadCapture)
         ReleaseCapture();
     for (HWND o : owned) {

@@ -54,10 +54,10 @@ TEST_F(InputTest, AClickInAnInactiveWindowAsksMouseActivationThenActivates) {
     EXPECT_EQ(GET_Y_LPARAM(down), 7);
     EXPECT_EQ(GetActiveWindow(), back);
     EXPECT_EQ(GetForegroundWindow(), back);
-    EXPECT_EQ(take(),
-              (Seq{"view:WM_MOUSEACTIVATE", "back:WM_MOUSEACTIVATE", "front:WM_NCACTIVATE",
-                   "front:WM_ACTIVATE", "back:WM_NCACTIVATE", "back:WM_ACTIVATE", "front:WM_KILLFOCUS",
-                   "back:WM_SETFOCUS", "view:WM_LBUTTONDOWN", "view:WM_LBUTTONUP"}));
+    EXPECT_EQ(take(), (Seq{"view:WM_MOUSEACTIVATE", "back:WM_MOUSEACTIVATE", "front:WM_NCACTIVATE",
+                           "front:WM_ACTIVATE", "back:WM_WINDOWPOSCHANGING", "back:WM_WINDOWPOSCHANGED",
+                           "back:WM_NCACTIVATE", "back:WM_ACTIVATE", "front:WM_KILLFOCUS", "back:WM_SETFOCUS",
+                           "view:WM_LBUTTONDOWN", "view:WM_LBUTTONUP"}));
 }
 
 TEST_F(InputTest, NoActivateAndEatKeepsActivationAndSwallowsTheClick) {

@@ -24,6 +24,7 @@ class SequenceTest : public RecordedTest, public ::testing::WithParamInterface<C
 public:
     // Made public so the table's lambdas can build their windows.
     using RecordedTest::create;
+    using RecordedTest::recorder;
     using RecordedTest::win;
 };
 
@@ -37,43 +38,88 @@ void frameWithChild(RecordedTest& t) {
     SetFocus(edit);
 }
 
+// A list inside the frame holds an item, and the item holds the focus.
+void frameWithNestedFocus(RecordedTest& t) {
+    auto& s = static_cast<SequenceTest&>(t);
+    HWND frame = s.create("frame", kFrame | WS_VISIBLE);
+    HWND list = s.create("list", kChild, frame, {5, 30, 105, 90}, 8);
+    SetFocus(s.create("item", kChild, list, {1, 1, 20, 20}, 9));
+}
+
+void frameWithHiddenChild(RecordedTest& t) {
+    auto& s = static_cast<SequenceTest&>(t);
+    s.create("edit", WS_CHILD, s.create("frame", kFrame | WS_VISIBLE), {5, 5, 105, 25}, 7);
+}
+
+void showWithSetWindowPos(RecordedTest& t, const char* name, UINT extra) {
+    SetWindowPos(static_cast<SequenceTest&>(t).win(name), nullptr, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | extra);
+}
+
 const Case kCases[] = {
-    {"CreateHiddenTopLevel",
+    {"CreateHiddenTopLevelWaitsForShowToSizeIt",
      nullptr,
      [](RecordedTest& t) { static_cast<SequenceTest&>(t).create("frame", kFrame); },
-     {"frame:WM_GETMINMAXINFO", "frame:WM_NCCREATE", "frame:WM_NCCALCSIZE", "frame:WM_CREATE",
-      "frame:WM_SIZE", "frame:WM_MOVE"}},
-    {"CreateVisibleTopLevelActivatesIt",
+     {"frame:WM_GETMINMAXINFO", "frame:WM_NCCREATE", "frame:WM_NCCALCSIZE", "frame:WM_CREATE"}},
+    {"CreateHiddenPopupSizesItAtOnce",
+     nullptr,
+     [](RecordedTest& t) { static_cast<SequenceTest&>(t).create("popup", WS_POPUP); },
+     {"popup:WM_NCCREATE", "popup:WM_NCCALCSIZE", "popup:WM_CREATE", "popup:WM_SIZE", "popup:WM_MOVE"}},
+    {"FirstShowSizesAHiddenTopLevel",
+     [](RecordedTest& t) { static_cast<SequenceTest&>(t).create("frame", kFrame); },
+     [](RecordedTest& t) { ShowWindow(static_cast<SequenceTest&>(t).win("frame"), SW_SHOWNA); },
+     {"frame:WM_SHOWWINDOW", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED", "frame:WM_SIZE",
+      "frame:WM_MOVE"}},
+    {"LaterShowsDoNotSizeAgain",
+     [](RecordedTest& t) {
+         HWND frame = static_cast<SequenceTest&>(t).create("frame", kFrame);
+         ShowWindow(frame, SW_SHOWNA);
+         ShowWindow(frame, SW_HIDE);
+     },
+     [](RecordedTest& t) { ShowWindow(static_cast<SequenceTest&>(t).win("frame"), SW_SHOWNA); },
+     {"frame:WM_SHOWWINDOW", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED"}},
+    {"CreateVisibleTopLevelActivatesItThenSizesIt",
      nullptr,
      [](RecordedTest& t) { static_cast<SequenceTest&>(t).create("frame", kFrame | WS_VISIBLE); },
      {"frame:WM_GETMINMAXINFO", "frame:WM_NCCREATE", "frame:WM_NCCALCSIZE", "frame:WM_CREATE",
-      "frame:WM_SIZE", "frame:WM_MOVE", "frame:WM_SHOWWINDOW", "frame:WM_WINDOWPOSCHANGING",
+      "frame:WM_SHOWWINDOW", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGING",
       "frame:WM_ACTIVATEAPP", "frame:WM_NCACTIVATE", "frame:WM_ACTIVATE", "frame:WM_SETFOCUS",
-      "frame:WM_WINDOWPOSCHANGED"}},
-    {"CreateVisibleChildNotifiesParentLast",
+      "frame:WM_WINDOWPOSCHANGED", "frame:WM_SIZE", "frame:WM_MOVE"}},
+    {"CreateVisibleChildNotifiesParentBeforeShowing",
      [](RecordedTest& t) { static_cast<SequenceTest&>(t).create("frame", kFrame | WS_VISIBLE); },
      [](RecordedTest& t) {
          auto& s = static_cast<SequenceTest&>(t);
          s.create("edit", kChild, s.win("frame"), {5, 5, 105, 25}, 7);
      },
      {"edit:WM_NCCREATE", "edit:WM_NCCALCSIZE", "edit:WM_CREATE", "edit:WM_SIZE", "edit:WM_MOVE",
-      "edit:WM_SHOWWINDOW", "edit:WM_WINDOWPOSCHANGING", "edit:WM_WINDOWPOSCHANGED",
-      "frame:WM_PARENTNOTIFY"}},
+      "frame:WM_PARENTNOTIFY", "edit:WM_SHOWWINDOW", "edit:WM_WINDOWPOSCHANGING",
+      "edit:WM_WINDOWPOSCHANGED"}},
     {"ShowTakesActivationAndFocusFromAnother",
      [](RecordedTest& t) {
          auto& s = static_cast<SequenceTest&>(t);
          s.create("other", kFrame | WS_VISIBLE);
-         s.create("frame", kFrame);
+         ShowWindow(s.create("frame", kFrame), SW_SHOWNA);
+         ShowWindow(s.win("frame"), SW_HIDE);
      },
      [](RecordedTest& t) { ShowWindow(static_cast<SequenceTest&>(t).win("frame"), SW_SHOW); },
      {"frame:WM_SHOWWINDOW", "frame:WM_WINDOWPOSCHANGING", "other:WM_NCACTIVATE", "other:WM_ACTIVATE",
-      "frame:WM_NCACTIVATE", "frame:WM_ACTIVATE", "other:WM_KILLFOCUS", "frame:WM_SETFOCUS",
-      "frame:WM_WINDOWPOSCHANGED"}},
+      "frame:WM_WINDOWPOSCHANGING", "frame:WM_NCACTIVATE", "frame:WM_ACTIVATE", "other:WM_KILLFOCUS",
+      "frame:WM_SETFOCUS", "frame:WM_WINDOWPOSCHANGED"}},
+    {"ActivatingALowerWindowRaisesItBeforeActivatingIt",
+     [](RecordedTest& t) {
+         auto& s = static_cast<SequenceTest&>(t);
+         s.create("other", kFrame | WS_VISIBLE);
+         s.create("frame", kFrame | WS_VISIBLE);
+     },
+     [](RecordedTest& t) { SetActiveWindow(static_cast<SequenceTest&>(t).win("other")); },
+     {"frame:WM_NCACTIVATE", "frame:WM_ACTIVATE", "other:WM_WINDOWPOSCHANGING", "other:WM_WINDOWPOSCHANGED",
+      "other:WM_NCACTIVATE", "other:WM_ACTIVATE", "frame:WM_KILLFOCUS", "other:WM_SETFOCUS"}},
     {"ShowNoActivateLeavesActivationAlone",
      [](RecordedTest& t) {
          auto& s = static_cast<SequenceTest&>(t);
          s.create("other", kFrame | WS_VISIBLE);
-         s.create("frame", kFrame);
+         ShowWindow(s.create("frame", kFrame), SW_SHOWNA);
+         ShowWindow(s.win("frame"), SW_HIDE);
      },
      [](RecordedTest& t) { ShowWindow(static_cast<SequenceTest&>(t).win("frame"), SW_SHOWNA); },
      {"frame:WM_SHOWWINDOW", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED"}},
@@ -85,8 +131,16 @@ const Case kCases[] = {
      },
      [](RecordedTest& t) { ShowWindow(static_cast<SequenceTest&>(t).win("frame"), SW_HIDE); },
      {"frame:WM_SHOWWINDOW", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED", "frame:WM_NCACTIVATE",
-      "frame:WM_ACTIVATE", "other:WM_NCACTIVATE", "other:WM_ACTIVATE", "frame:WM_KILLFOCUS",
-      "other:WM_SETFOCUS"}},
+      "frame:WM_ACTIVATE", "other:WM_WINDOWPOSCHANGING", "other:WM_WINDOWPOSCHANGED", "other:WM_NCACTIVATE",
+      "other:WM_ACTIVATE", "frame:WM_KILLFOCUS", "other:WM_SETFOCUS"}},
+    {"ShowingAHiddenChildWithSetWindowPosActivatesTheChild",
+     frameWithHiddenChild,
+     [](RecordedTest& t) { showWithSetWindowPos(t, "edit", 0); },
+     {"edit:WM_WINDOWPOSCHANGING", "edit:WM_CHILDACTIVATE", "edit:WM_WINDOWPOSCHANGED"}},
+    {"ShowingAHiddenChildWithNoActivateLeavesItAlone",
+     frameWithHiddenChild,
+     [](RecordedTest& t) { showWithSetWindowPos(t, "edit", SWP_NOACTIVATE); },
+     {"edit:WM_WINDOWPOSCHANGING", "edit:WM_WINDOWPOSCHANGED"}},
     {"HidingTheFocusChildGivesTheFocusToItsParent",
      frameWithChild,
      [](RecordedTest& t) { ShowWindow(static_cast<SequenceTest&>(t).win("edit"), SW_HIDE); },
@@ -118,14 +172,32 @@ const Case kCases[] = {
                       SWP_NOSIZE | SWP_NOZORDER);
      },
      {"frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED", "frame:WM_MOVE"}},
-    {"SizingAsksLimitsAndRecalculatesTheClient",
+    {"MovingWithTheSameSizeIsNoResize",
+     [](RecordedTest& t) { static_cast<SequenceTest&>(t).create("frame", kFrame | WS_VISIBLE); },
+     [](RecordedTest& t) { MoveWindow(static_cast<SequenceTest&>(t).win("frame"), 50, 60, 400, 300, TRUE); },
+     {"frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED", "frame:WM_MOVE"}},
+    {"SizingAsksLimitsWhileChangingAndRecalculatesTheClient",
      [](RecordedTest& t) { static_cast<SequenceTest&>(t).create("frame", kFrame | WS_VISIBLE); },
      [](RecordedTest& t) {
          SetWindowPos(static_cast<SequenceTest&>(t).win("frame"), nullptr, 0, 0, 600, 500,
                       SWP_NOMOVE | SWP_NOZORDER);
      },
-     {"frame:WM_GETMINMAXINFO", "frame:WM_WINDOWPOSCHANGING", "frame:WM_NCCALCSIZE",
+     {"frame:WM_WINDOWPOSCHANGING", "frame:WM_GETMINMAXINFO", "frame:WM_NCCALCSIZE",
       "frame:WM_WINDOWPOSCHANGED", "frame:WM_SIZE"}},
+    {"SizingAWindowThatHandlesPosChangingItselfAsksNoLimits",
+     [](RecordedTest& t) {
+         auto& s = static_cast<SequenceTest&>(t);
+         s.create("frame", kFrame | WS_VISIBLE);
+         s.recorder.hook = [](HWND, UINT m, WPARAM, LPARAM, LRESULT& r) {
+             r = 0;
+             return m == WM_WINDOWPOSCHANGING;
+         };
+     },
+     [](RecordedTest& t) {
+         SetWindowPos(static_cast<SequenceTest&>(t).win("frame"), nullptr, 0, 0, 600, 500,
+                      SWP_NOMOVE | SWP_NOZORDER);
+     },
+     {"frame:WM_WINDOWPOSCHANGING", "frame:WM_NCCALCSIZE", "frame:WM_WINDOWPOSCHANGED", "frame:WM_SIZE"}},
     {"MaximisingMovesAndSizes",
      [](RecordedTest& t) { static_cast<SequenceTest&>(t).create("frame", kFrame | WS_VISIBLE); },
      [](RecordedTest& t) { ShowWindow(static_cast<SequenceTest&>(t).win("frame"), SW_MAXIMIZE); },
@@ -134,7 +206,32 @@ const Case kCases[] = {
     {"DestroyingAChildNotifiesTheParentFirst",
      frameWithChild,
      [](RecordedTest& t) { DestroyWindow(static_cast<SequenceTest&>(t).win("edit")); },
-     {"frame:WM_PARENTNOTIFY", "edit:WM_WINDOWPOSCHANGING", "edit:WM_WINDOWPOSCHANGED", "edit:WM_KILLFOCUS",
+     {"frame:WM_PARENTNOTIFY", "edit:WM_SHOWWINDOW", "edit:WM_WINDOWPOSCHANGING", "edit:WM_WINDOWPOSCHANGED",
+      "edit:WM_KILLFOCUS", "frame:WM_SETFOCUS", "edit:WM_DESTROY", "edit:WM_NCDESTROY"}},
+    {"DestroyingAChildHandsTheFocusOfItsDescendantToTheParent",
+     frameWithNestedFocus,
+     [](RecordedTest& t) { DestroyWindow(static_cast<SequenceTest&>(t).win("list")); },
+     {"frame:WM_PARENTNOTIFY", "list:WM_SHOWWINDOW", "list:WM_WINDOWPOSCHANGING", "list:WM_WINDOWPOSCHANGED",
+      "item:WM_KILLFOCUS", "frame:WM_SETFOCUS", "list:WM_DESTROY", "item:WM_DESTROY", "item:WM_NCDESTROY",
+      "list:WM_NCDESTROY"}},
+    {"DestroyingAHiddenChildWithTheFocusHandsItToTheParent",
+     [](RecordedTest& t) {
+         frameWithChild(t);
+         auto& s = static_cast<SequenceTest&>(t);
+         ShowWindow(s.win("edit"), SW_HIDE);
+         SetFocus(s.win("edit"));
+     },
+     [](RecordedTest& t) { DestroyWindow(static_cast<SequenceTest&>(t).win("edit")); },
+     {"frame:WM_PARENTNOTIFY", "edit:WM_KILLFOCUS", "frame:WM_SETFOCUS", "edit:WM_DESTROY",
+      "edit:WM_NCDESTROY"}},
+    {"DestroyingAChildWithoutTheFocusLeavesTheFocusAlone",
+     [](RecordedTest& t) {
+         frameWithNestedFocus(t);
+         auto& s = static_cast<SequenceTest&>(t);
+         s.create("edit", kChild, s.win("frame"), {5, 5, 105, 25}, 7);
+     },
+     [](RecordedTest& t) { DestroyWindow(static_cast<SequenceTest&>(t).win("edit")); },
+     {"frame:WM_PARENTNOTIFY", "edit:WM_SHOWWINDOW", "edit:WM_WINDOWPOSCHANGING", "edit:WM_WINDOWPOSCHANGED",
       "edit:WM_DESTROY", "edit:WM_NCDESTROY"}},
     {"DestroyGoesParentFirstAndNcDestroyChildrenFirst",
      [](RecordedTest& t) {

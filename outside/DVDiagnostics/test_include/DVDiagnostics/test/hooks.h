@@ -1,16 +1,15 @@
 // Test hooks of the diagnostics library: the log's in-memory capture and the stand-ins'
-// call record. Product targets cannot include this header.
+// call record. They live in DVDiagnostics_test_hooks, which product targets never link.
 #pragma once
+
+#include "DVDiagnostics/detail/capture.h"
 
 #include <string>
 #include <vector>
 
 namespace dvlog::test {
 
-struct Line {
-    int level = 0;
-    std::string text; // UTF-8, without the time and level prefix
-};
+using Line = detail::Line;
 
 // The lines written since the last clear, oldest first (the capture keeps the latest 10000).
 std::vector<Line> captured();
@@ -22,10 +21,7 @@ std::vector<std::string> capturedAt(int level);
 
 namespace dvtrace::test {
 
-struct Call {
-    std::string library;
-    std::string call;
-};
+using Call = detail::Call;
 
 std::vector<Call> calls();
 // The calls of one library only, as their call texts.

@@ -1,9 +1,12 @@
-// Test hooks of the kernel stand-in. Product targets cannot include this header.
+// Test hooks of the kernel stand-in; they live in DravikKernel_test_hooks, which product targets
+// never link.
 //
 // A child process started by a test (DV_PAL_TEST=1) reads injected step failures from the
 // environment instead: DV_KERNEL_FAIL lists the failing steps by name, separated by commas
 // ("PreInitSession,FinishInitSession"), and DV_PRODUCT_INI names the product INI.
 #pragma once
+
+#include "DravikKernel/detail/control.h"
 
 #include <cstdint>
 #include <map>
@@ -11,21 +14,14 @@
 
 namespace dvkernel::test {
 
-enum class SessionStep { PreInitSession, PostInitSession, FinishInitSession };
-enum class SessionState { Closed, PreInitialized, PostInitialized, Finished, Destroyed };
+using SessionStep = detail::SessionStep;
+using SessionState = detail::SessionState;
 
 // Makes a step fail (or succeed again) from now on.
 void failStep(SessionStep step, bool fail = true);
 SessionState sessionState();
 
-struct RegisteredCmd {
-    std::wstring name;
-    int commandId = 0;
-    std::uint32_t flags = 0;
-    // Whether a command object (DVDocumentCommand or DVSystemCommand) carries the id, and which.
-    bool hasCommand = false;
-    bool systemCommand = false;
-};
+using RegisteredCmd = detail::RegisteredCmd;
 std::map<int, RegisteredCmd> registeredCommands();
 
 bool macrosEnabled();

@@ -1,4 +1,5 @@
-// Test hooks of the UI library stand-in. Product targets cannot include this header.
+// Test hooks of the UI library stand-in; they live in DravikUI_test_hooks, which product targets
+// never link.
 #pragma once
 
 #include <string>

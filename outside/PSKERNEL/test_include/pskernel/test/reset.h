@@ -1,4 +1,5 @@
-// Test hook of the kernel stand-in: ends the session so that the next test starts afresh.
+// Test hook of the kernel stand-in: ends the session so that the next test starts afresh. It
+// lives in pskernel_test_hooks, which product targets never link.
 #pragma once
 
 namespace pskernel::test {

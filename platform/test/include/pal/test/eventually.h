@@ -1,8 +1,12 @@
 // Waiting in real time for something another process or thread does.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <chrono>
 #include <thread>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::test {
 
@@ -18,3 +22,5 @@ template <class F> bool eventually(F done, int seconds = 10) {
 }
 
 } // namespace pal::test
+
+DV_EXPORTS_END

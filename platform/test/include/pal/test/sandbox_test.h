@@ -5,12 +5,15 @@
 
 #include "pal/journal.h"
 #include "pal/test/hooks.h"
+#include "pal/visibility.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::test {
 
@@ -44,3 +47,5 @@ private:
 std::string readFile(const std::filesystem::path& file);
 
 } // namespace pal::test
+
+DV_EXPORTS_END

@@ -3,9 +3,13 @@
 // A crash at any point leaves either the old file or the new one, never a torn one.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace pal {
 
@@ -24,3 +28,5 @@ WriteOutcome writeFileAtomically(const std::filesystem::path& target, std::strin
 std::filesystem::path setAsideBadFile(const std::filesystem::path& file);
 
 } // namespace pal
+
+DV_EXPORTS_END

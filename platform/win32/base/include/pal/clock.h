@@ -3,8 +3,12 @@
 // manual clock never hangs a wait.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdint>
 #include <functional>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::clock {
 
@@ -20,3 +24,5 @@ int addAdvanceListener(AdvanceListener listener);
 void removeAdvanceListener(int id);
 
 } // namespace pal::clock
+
+DV_EXPORTS_END

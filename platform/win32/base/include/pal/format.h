@@ -6,8 +6,12 @@
 // %n is refused. Malformed conversions are copied to the output as they stand.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstdarg>
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 namespace pal {
 
@@ -17,3 +21,5 @@ std::wstring format(const wchar_t* format, ...);
 std::string format(const char* format, ...);
 
 } // namespace pal
+
+DV_EXPORTS_END

@@ -8,6 +8,7 @@
 // waits simple and free of lost wake-ups.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <chrono>
@@ -16,6 +17,8 @@
 #include <memory>
 #include <mutex>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace pal {
 
@@ -84,3 +87,5 @@ DWORD waitForObjects(const std::vector<std::shared_ptr<KernelObject>>& objects, 
 } // namespace wait
 
 } // namespace pal
+
+DV_EXPORTS_END

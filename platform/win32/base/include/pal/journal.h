@@ -3,10 +3,14 @@
 // <root>/journal.log, so tests read what child processes did as well.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::journal {
 
@@ -35,3 +39,5 @@ bool underTest();
 bool launchDetached(const std::vector<std::string>& argv);
 
 } // namespace pal::effects
+
+DV_EXPORTS_END

@@ -4,9 +4,12 @@
 // which fails the test; in a program it is written to standard error.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
 
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::responder {
 
@@ -21,3 +24,5 @@ struct Prompt {
 int ask(const Prompt& prompt);
 
 } // namespace pal::responder
+
+DV_EXPORTS_END

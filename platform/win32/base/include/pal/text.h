@@ -2,8 +2,12 @@
 // Malformed input never fails: each bad sequence becomes U+FFFD.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::text {
 
@@ -23,3 +27,5 @@ std::wstring toLower(std::wstring_view s);
 std::wstring toUpper(std::wstring_view s);
 
 } // namespace pal::text
+
+DV_EXPORTS_END

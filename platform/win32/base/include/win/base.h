@@ -2,10 +2,13 @@
 // environment, the program's own file, memory, message boxes and formatted strings.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/error.h"
 #include "win/types.h"
 
 #include <cstdarg>
+
+DV_EXPORTS_BEGIN
 
 // Handles and waits.
 constexpr DWORD WAIT_OBJECT_0 = 0;
@@ -147,3 +150,5 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceByt
                         int destinationChars);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceChars, LPSTR destination,
                         int destinationBytes, LPCSTR defaultChar, LPBOOL usedDefaultChar);
+
+DV_EXPORTS_END

@@ -1,7 +1,10 @@
 // Last-error codes and HRESULT helpers with the platform's numeric values.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr DWORD ERROR_SUCCESS = 0;
 constexpr DWORD NO_ERROR = 0;
@@ -98,3 +101,5 @@ constexpr HRESULT MAKE_HRESULT(DWORD sev, DWORD fac, DWORD code) {
 
 DWORD GetLastError();
 void SetLastError(DWORD error);
+
+DV_EXPORTS_END

@@ -1,8 +1,12 @@
 // Integer, handle and result types with the sizes they have on 64-bit Windows.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <cstddef>
 #include <cstdint>
+
+DV_EXPORTS_BEGIN
 
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
@@ -198,3 +202,5 @@ constexpr BYTE GetGValue(COLORREF c) {
 constexpr BYTE GetBValue(COLORREF c) {
     return LOBYTE(c >> 16);
 }
+
+DV_EXPORTS_END

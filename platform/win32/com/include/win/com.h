@@ -2,8 +2,14 @@
 // variants, dispatch interfaces and the server link between processes.
 #pragma once
 
+#include "pal/visibility.h"
+#include "win/com/automation.h"
+#include "win/com/guid.h"
+#include "win/com/server.h"
 #include "win/error.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr DWORD COINIT_APARTMENTTHREADED = 0x2;
 constexpr DWORD COINIT_MULTITHREADED = 0x0;
@@ -18,12 +24,4 @@ HRESULT CoInitialize(LPVOID reserved);
 HRESULT CoInitializeEx(LPVOID reserved, DWORD coInit);
 void CoUninitialize();
 
-#if __has_include("win/com/guid.h")
-#include "win/com/guid.h"
-#endif
-#if __has_include("win/com/automation.h")
-#include "win/com/automation.h"
-#endif
-#if __has_include("win/com/server.h")
-#include "win/com/server.h"
-#endif
+DV_EXPORTS_END

@@ -1,11 +1,15 @@
 // Where the files behind Windows module and program names are, and their file versions.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string_view>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::binaries {
 
@@ -32,3 +36,5 @@ std::optional<Version> fileVersion(const std::filesystem::path& file);
 inline constexpr const char* kManifestName = "file-versions.txt";
 
 } // namespace pal::binaries
+
+DV_EXPORTS_END

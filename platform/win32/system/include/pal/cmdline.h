@@ -1,9 +1,13 @@
 // Command lines by the rules the platform's CommandLineToArgvW uses, both ways.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::cmdline {
 
@@ -22,4 +26,11 @@ std::wstring quote(std::wstring_view argument);
 // has its quotes dropped.
 std::wstring join(const std::vector<std::wstring>& argv);
 
+// True when this process's GetCommandLineW is the line its parent's CreateProcessW gave; false
+// when the process was started from an argument vector and the line was rebuilt with join(), so
+// that the quotes in it are the platform's and not the parent's.
+bool givenByParent();
+
 } // namespace pal::cmdline
+
+DV_EXPORTS_END

@@ -1,7 +1,11 @@
 // Facts about the registry database for tools and benchmarks that read it alongside.
 #pragma once
 
+#include "pal/visibility.h"
+
 #include <filesystem>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::reg {
 
@@ -9,3 +13,5 @@ namespace pal::reg {
 std::filesystem::path databasePath();
 
 } // namespace pal::reg
+
+DV_EXPORTS_END

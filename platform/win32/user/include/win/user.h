@@ -3,6 +3,7 @@
 // it through messages, the window tree and the journal.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/base.h"
 #include "win/error.h"
 #include "win/types.h"
@@ -13,3 +14,7 @@
 #include "win/user/messages.h"
 #include "win/user/sync.h"
 #include "win/user/window.h"
+
+DV_EXPORTS_BEGIN
+
+DV_EXPORTS_END

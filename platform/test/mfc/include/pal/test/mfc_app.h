@@ -4,9 +4,12 @@
 #pragma once
 
 #include "afxwin.h"
+#include "pal/visibility.h"
 
 #include <string>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::test {
 
@@ -35,3 +38,5 @@ private:
 };
 
 } // namespace pal::test
+
+DV_EXPORTS_END

@@ -3,10 +3,13 @@
 // It never waits: what another thread has not yet sent is not there.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/user.h"
 
 #include <cstddef>
 #include <functional>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::test {
 
@@ -31,3 +34,5 @@ struct PumpResult {
 PumpResult pump(const PumpOptions& options = {});
 
 } // namespace pal::test
+
+DV_EXPORTS_END

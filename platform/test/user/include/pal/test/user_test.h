@@ -6,6 +6,9 @@
 #include "pal/test/sandbox_test.h"
 #include "pal/test/user_hooks.h"
 #include "pal/test/window_dump.h"
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace pal::test {
 
@@ -16,3 +19,5 @@ protected:
 };
 
 } // namespace pal::test
+
+DV_EXPORTS_END

@@ -2,9 +2,12 @@
 //   Frame id=0 "Main" style=0x16CF0000 rect=(10,20)-(810,620) visible enabled
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/user.h"
 
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::test {
 
@@ -13,3 +16,5 @@ namespace pal::test {
 std::string dumpWindowTree(HWND root = nullptr);
 
 } // namespace pal::test
+
+DV_EXPORTS_END

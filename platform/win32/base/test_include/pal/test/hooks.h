@@ -1,8 +1,11 @@
-// Hooks into the base layer for tests only. Product targets cannot include this header.
+// Hooks into the base layer for tests only; they live in dvpal_base_test_hooks, which product
+// targets never link.
 #pragma once
 
+#include "pal/detail/control.h"
+
+#include <cstddef>
 #include <cstdint>
-#include <string>
 
 namespace pal::test {
 
@@ -13,10 +16,10 @@ void advanceClock(std::uint64_t ms);
 // The responder's queue of answers for this process, used first-in first-out.
 void pushAnswer(int answer);
 void clearAnswers();
-size_t pendingAnswers();
+std::size_t pendingAnswers();
 
 // The atomic writer's failure injection: the next write fails at `step` with `error`.
-enum class WriteStep { Open, Write, Fsync, Rename, DiskFull };
+using WriteStep = detail::WriteStep;
 void injectWriteFailure(WriteStep step, int error);
 void clearWriteFailure();
 

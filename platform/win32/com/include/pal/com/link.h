@@ -3,6 +3,7 @@
 // owns them (socket mode 0600, and the peer's uid checked on both ends of every connection).
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/com.h"
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::com::link {
 
@@ -72,3 +75,5 @@ enum class ReadResult { Frame, Closed, Malformed };
 ReadResult readFrame(int fd, std::string& body);
 
 } // namespace pal::com::link
+
+DV_EXPORTS_END

@@ -1,9 +1,12 @@
 // A VARIANT that clears itself: for containers and for values held across a call.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/com.h"
 
 #include <utility>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::com {
 
@@ -31,3 +34,5 @@ public:
 };
 
 } // namespace pal::com
+
+DV_EXPORTS_END

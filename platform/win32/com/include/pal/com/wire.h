@@ -10,6 +10,7 @@
 #pragma once
 
 #include "pal/com/variant.h"
+#include "pal/visibility.h"
 #include "win/com.h"
 
 #include <cstdint>
@@ -17,6 +18,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::com::wire {
 
@@ -133,3 +136,5 @@ bool decode(std::string_view body, InvokeReply& m, ObjectCodec& objects);
 std::optional<std::uint32_t> frameLength(const unsigned char prefix[4]);
 
 } // namespace pal::com::wire
+
+DV_EXPORTS_END

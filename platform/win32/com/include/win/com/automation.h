@@ -5,9 +5,12 @@
 // they leave the process.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/com/guid.h"
 #include "win/error.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 // Strings: a length-prefixed, null-terminated block; the pointer is to the first character.
 using BSTR = OLECHAR*;
@@ -242,3 +245,5 @@ protected:
     ~IDispatch() = default;
 };
 using LPDISPATCH = IDispatch*;
+
+DV_EXPORTS_END

@@ -2,12 +2,15 @@
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}".
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/error.h"
 #include "win/types.h"
 
 #include <cstring>
 #include <functional>
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 struct GUID {
     DWORD Data1;
@@ -85,3 +88,5 @@ namespace pal::com {
 // The braced text form as a string, for keys and file names.
 std::wstring guidToString(REFGUID guid);
 } // namespace pal::com
+
+DV_EXPORTS_END

@@ -3,8 +3,11 @@
 // class registry when it is not running.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/com/automation.h"
 #include "win/com/guid.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 constexpr DWORD CLSCTX_INPROC_HANDLER = 0x2;
@@ -56,3 +59,5 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
 HRESULT RegisterActiveObject(IUnknown* object, REFCLSID clsid, DWORD flags, LPDWORD cookie);
 HRESULT RevokeActiveObject(DWORD cookie, LPVOID reserved);
 HRESULT GetActiveObject(REFCLSID clsid, LPVOID reserved, IUnknown** object);
+
+DV_EXPORTS_END

@@ -1,19 +1,13 @@
 // Hooks into the automation server for tests only. Product targets cannot include this header.
 #pragma once
 
-#include <chrono>
-#include <cstddef>
-#include <cstdint>
+#include "pal/com/detail/server_control.h"
 
 namespace pal::com::test {
 
 // What this process's server grants its clients; tests shorten the timeouts so a stalled
 // client is seen in a fraction of a second.
-struct ServerLimits {
-    std::chrono::milliseconds readTimeout;
-    std::chrono::milliseconds writeTimeout;
-    std::size_t incomingBytes;
-};
+using ServerLimits = detail::ServerLimitSettings;
 ServerLimits serverLimits();
 void setServerLimits(const ServerLimits& limits);
 // Back to the limits the product ships with.

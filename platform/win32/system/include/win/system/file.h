@@ -2,7 +2,10 @@
 // codes: both separators, drive paths mapped into the sandbox (pal/path.h).
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/base.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
@@ -115,3 +118,5 @@ BOOL SetFileAttributesW(LPCWSTR path, DWORD attributes);
 // "<path>\<up to 3 characters of prefix><hex>.TMP"; with unique 0 a new name is found and the
 // empty file created. Returns the number used, 0 on failure.
 UINT GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName);
+
+DV_EXPORTS_END

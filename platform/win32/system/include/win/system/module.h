@@ -5,7 +5,10 @@
 // manifest that the build writes beside the binaries.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/base.h"
+
+DV_EXPORTS_BEGIN
 
 // LoadLibraryExW flags. Only the search flags change anything here.
 constexpr DWORD DONT_RESOLVE_DLL_REFERENCES = 0x00000001;
@@ -60,3 +63,5 @@ DWORD GetFileVersionInfoSizeW(LPCWSTR file, LPDWORD handle);
 BOOL GetFileVersionInfoW(LPCWSTR file, DWORD handle, DWORD size, LPVOID data);
 // Only the root block "\" (a VS_FIXEDFILEINFO) is answered.
 BOOL VerQueryValueW(LPCVOID block, LPCWSTR subBlock, LPVOID* buffer, UINT* length);
+
+DV_EXPORTS_END

@@ -4,7 +4,10 @@
 // rules), never through a shell. "X.exe" is the program folder's "X" (pal/binaries.h).
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/base.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr DWORD STARTF_USESHOWWINDOW = 0x00000001;
 constexpr DWORD STARTF_USESTDHANDLES = 0x00000100;
@@ -103,3 +106,5 @@ BOOL CreatePipe(PHANDLE readPipe, PHANDLE writePipe, LPSECURITY_ATTRIBUTES attri
 // handles named at CreateProcessW reach a child.
 BOOL SetHandleInformation(HANDLE object, DWORD mask, DWORD flags);
 BOOL GetHandleInformation(HANDLE object, LPDWORD flags);
+
+DV_EXPORTS_END

@@ -14,7 +14,10 @@
 // restarted copy and the companion programs write at once.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/base.h"
+
+DV_EXPORTS_BEGIN
 
 using LSTATUS = LONG;
 using REGSAM = DWORD;
@@ -117,3 +120,5 @@ LSTATUS RegFlushKey(HKEY key);
 // another key.
 LSTATUS SHDeleteKeyW(HKEY key, LPCWSTR subKey);
 LSTATUS SHCopyKeyW(HKEY source, LPCWSTR subKey, HKEY destination, DWORD reserved);
+
+DV_EXPORTS_END

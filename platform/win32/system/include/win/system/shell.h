@@ -1,7 +1,10 @@
 // The shell's launch functions and shlwapi's path functions.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/base.h"
+
+DV_EXPORTS_BEGIN
 
 // ShellExecuteW answers a value above 32 on success, one of these otherwise.
 constexpr INT_PTR SE_ERR_FNF = 2;
@@ -45,7 +48,8 @@ using LPSHELLEXECUTEINFOW = SHELLEXECUTEINFOW*;
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
                         INT show);
 // As ShellExecuteW; with SEE_MASK_NOCLOSEPROCESS a started program's process handle is returned
-// in hProcess (null for anything opened through xdg-open).
+// in hProcess, and for a URL the handle of the xdg-open that opens it (its exit code tells whether
+// the page was opened); null for a folder or document opened through xdg-open.
 BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info);
 
 // shlwapi. Both separators are accepted; buffers are MAX_PATH characters where the platform
@@ -66,3 +70,5 @@ void PathRemoveExtensionW(LPWSTR path);
 LPWSTR PathAddBackslashW(LPWSTR path);
 LPWSTR PathRemoveBackslashW(LPWSTR path);
 BOOL PathCanonicalizeW(LPWSTR destination, LPCWSTR path);
+
+DV_EXPORTS_END

@@ -1,4 +1,5 @@
-// Hooks into the system layer for tests only. Product targets cannot include this header.
+// Hooks into the system layer for tests only; they live in dvpal_system_test_hooks, which
+// product targets never link.
 #pragma once
 
 #include "win/system/registry.h"

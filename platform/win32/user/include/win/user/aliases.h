@@ -1,10 +1,13 @@
 // The names without the W suffix, as a program built for wide characters has them.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/user/display.h"
 #include "win/user/messages.h"
 #include "win/user/sync.h"
 #include "win/user/window.h"
+
+DV_EXPORTS_BEGIN
 
 using WNDCLASSEX = WNDCLASSEXW;
 using WNDCLASS = WNDCLASSW;
@@ -125,3 +128,5 @@ inline ATOM GlobalFindAtom(LPCWSTR name) {
 inline UINT GlobalGetAtomName(ATOM atom, LPWSTR buffer, int size) {
     return GlobalGetAtomNameW(atom, buffer, size);
 }
+
+DV_EXPORTS_END

@@ -2,7 +2,10 @@
 // 96 dpi unless a test configures others.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr DWORD MONITOR_DEFAULTTONULL = 0x00000000;
 constexpr DWORD MONITOR_DEFAULTTOPRIMARY = 0x00000001;
@@ -99,3 +102,5 @@ constexpr int SM_REMOTESESSION = 0x1000;
 int GetSystemMetrics(int index);
 UINT GetDpiForSystem();
 UINT GetDpiForWindow(HWND hwnd);
+
+DV_EXPORTS_END

@@ -1,7 +1,10 @@
 // Keyboard and mouse: virtual keys, the key-state tables and the cursor.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 constexpr int VK_LBUTTON = 0x01;
 constexpr int VK_RBUTTON = 0x02;
@@ -110,3 +113,5 @@ BOOL GetKeyboardState(BYTE* state);
 BOOL GetCursorPos(LPPOINT point);
 BOOL SetCursorPos(int x, int y);
 UINT GetDoubleClickTime();
+
+DV_EXPORTS_END

@@ -1,7 +1,10 @@
 // Messages: their numbers, the structures they carry, and the per-thread queue that moves them.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/types.h"
+
+DV_EXPORTS_BEGIN
 
 using PDWORD_PTR = DWORD_PTR*;
 
@@ -390,3 +393,5 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
 LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+DV_EXPORTS_END

@@ -3,7 +3,10 @@
 // WaitForMultipleObjects and MsgWaitForMultipleObjects wait on.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/base.h"
+
+DV_EXPORTS_BEGIN
 
 using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
 constexpr DWORD STACK_SIZE_PARAM_IS_A_RESERVATION = 0x00010000;
@@ -63,3 +66,5 @@ ATOM GlobalAddAtomW(LPCWSTR name);
 ATOM GlobalFindAtomW(LPCWSTR name);
 ATOM GlobalDeleteAtom(ATOM atom);
 UINT GlobalGetAtomNameW(ATOM atom, LPWSTR buffer, int size);
+
+DV_EXPORTS_END

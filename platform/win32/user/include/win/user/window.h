@@ -2,7 +2,10 @@
 // properties, focus and activation, painting, and rectangle arithmetic.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/user/messages.h"
+
+DV_EXPORTS_BEGIN
 
 // Window styles
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -391,3 +394,5 @@ inline BOOL UnionRect(LPRECT out, const RECT* a, const RECT* b) {
                 a->right > b->right ? a->right : b->right, a->bottom > b->bottom ? a->bottom : b->bottom};
     return TRUE;
 }
+
+DV_EXPORTS_END

@@ -1,7 +1,9 @@
 // Hooks into the window layer for tests only: simulated keyboard and mouse, the virtual
-// monitors, and a reset between tests. Product targets cannot include this header.
+// monitors, and a reset between tests. They live in dvpal_user_test_hooks, which product
+// targets never link.
 #pragma once
 
+#include "pal/detail/user_control.h"
 #include "win/user.h"
 
 #include <initializer_list>
@@ -16,7 +18,7 @@ void keyUp(int virtualKey);
 // Presses the modifiers, presses and releases the key, releases the modifiers.
 void pressKey(int virtualKey, std::initializer_list<int> modifiers = {});
 
-enum class MouseButton { Left, Right, Middle };
+using MouseButton = detail::MouseButton;
 // Mouse input goes to the window under the point (or the capturing window) in client
 // coordinates; the wheel's in screen coordinates, as the platform sends it.
 void mouseMove(POINT screen);
@@ -31,11 +33,7 @@ void wheel(POINT screen, int delta);
 // Another program takes the foreground: every thread's active window is deactivated.
 void activateOtherApplication();
 
-struct MonitorSpec {
-    RECT rect;
-    RECT work;
-    UINT dpi = 96;
-};
+using MonitorSpec = detail::MonitorSpec;
 // The first monitor is the primary one.
 void setMonitors(const std::vector<MonitorSpec>& monitors);
 // One 1920x1080 monitor at 96 dpi with a 40-pixel taskbar at the bottom.

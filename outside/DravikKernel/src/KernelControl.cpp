@@ -1,4 +1,4 @@
-#include "DravikKernel/test/hooks.h"
+#include "DravikKernel/detail/control.h"
 
 #include "KernelState.h"
 
@@ -11,7 +11,7 @@ void clearUiModule();
 void clearEditionModules();
 } // namespace dvkernel
 
-namespace dvkernel::test {
+namespace dvkernel::detail {
 
 void failStep(SessionStep step, bool fail) {
     std::lock_guard lock(state().mutex);
@@ -93,4 +93,4 @@ void reset() {
     clearEditionModules();
 }
 
-} // namespace dvkernel::test
+} // namespace dvkernel::detail

@@ -1,0 +1,42 @@
+// Input, monitors and clearing of the window layer driven from outside the layer. Nothing in a
+// program calls these: they are the seam that the test-only hooks library (pal/test/user_hooks.h)
+// is built on.
+#pragma once
+
+#include "pal/visibility.h"
+#include "win/user.h"
+
+#include <vector>
+
+DV_EXPORTS_BEGIN
+
+namespace pal::detail {
+
+// A key goes down or up for the focus window of the foreground window's thread.
+void simulateKey(int virtualKey, bool down);
+
+enum class MouseButton { Left, Right, Middle };
+// A button goes down or up at a screen point; `secondClick` makes a press a double click where
+// the window's class asks for them.
+void simulateButton(POINT screen, MouseButton button, bool down, bool secondClick);
+void simulateMouseMove(POINT screen);
+void simulateWheel(POINT screen, int delta);
+
+// Another program takes the foreground.
+void activateOtherApplication();
+
+struct MonitorSpec {
+    RECT rect;
+    RECT work;
+    UINT dpi = 96;
+};
+// The first monitor is the primary one; an empty list restores the default monitor.
+void setMonitors(const std::vector<MonitorSpec>& monitors);
+
+// Destroys the calling thread's windows, drops every other window silently, and clears the
+// queue, timers, classes, key state, cursor, capture and foreground.
+void clearWindows();
+
+} // namespace pal::detail
+
+DV_EXPORTS_END
