@@ -332,11 +332,19 @@ TEST_F(AbusedServer, FrameAnnouncedAndStalledIsDroppedAfterTheReadTimeout) {
         {"the length alone", announce(64)},
         {"the length and part of the body", announce(64) + std::string(10, '\x01')},
     };
+    // The serving thread is busy all along: the cut-off does not wait for it.
+    Client holder;
+    const auto object = holder.create();
+    ASSERT_NE(object, 0u);
+    ASSERT_TRUE(holder.call(object, kHold));
+    ASSERT_TRUE(eventually([&] { return gate.holding(); }));
     std::vector<Client> stalled(std::size(cases));
     for (size_t i = 0; i < std::size(cases); ++i)
         ASSERT_TRUE(stalled[i].send(cases[i].bytes)) << cases[i].sent;
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_TRUE(eventually([&] { return stalled[i].endedByServer(); }, 3)) << cases[i].sent;
+    gate.open();
+    EXPECT_TRUE(holder.readReply());
     std::this_thread::sleep_until(idleSince + 3 * kTimeout);
     EXPECT_TRUE(idle.served()) << "a client idle between frames is not stalled";
 }
