@@ -1,4 +1,6 @@
-// DravikCad: the application object's life, from the class library's entry point.
+// DravikCad: the application object's life, from the class library's entry point. The one
+// place of the program that knows it runs on Linux: the argument vector handed to the class
+// library, and the log's file name shown as a native path.
 #include "app/DravikApp.h"
 
 #include "DVDiagnostics/DVLog.h"

@@ -93,6 +93,10 @@ struct ConversionCase {
     std::vector<std::uint32_t> expectedOrder;
 };
 
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ConversionCases : public ConversionTest, public ::testing::WithParamInterface<ConversionCase> {};
 
 TEST_P(ConversionCases, WritesAssembliesFirstThenBodies) {
@@ -165,6 +169,10 @@ struct BadInput {
     std::string bytes; // empty: no input file at all
     bool stemTooLong = false;
 };
+
+void PrintTo(const BadInput& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BadInputs : public ConversionTest, public ::testing::WithParamInterface<BadInput> {};
 

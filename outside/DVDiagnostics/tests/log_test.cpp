@@ -1,4 +1,5 @@
 #include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/NotBuiltYet.h"
 #include "DVDiagnostics/Trace.h"
 #include "DVDiagnostics/test/hooks.h"
 
@@ -189,6 +190,28 @@ TEST(Trace, KeepsTheOrderAcrossLibraries) {
     EXPECT_EQ(all[1].library, "DravikUI");
     EXPECT_EQ(dvtrace::test::callsOf("DravikKernel"),
               (std::vector<std::string>{"PreInitSession(1)", "PostInitSession()"}));
+}
+
+} // namespace
+
+namespace {
+
+void placeholder() {
+    DV_NOT_BUILT_YET("the first piece");
+}
+
+TEST(NotBuiltYet, EachSiteLogsOnceAtTheProgressLevel) {
+    dvlog::test::clearCapture();
+    for (int i = 0; i < 3; ++i) {
+        placeholder();
+        DV_NOT_BUILT_YET("the second piece");
+    }
+    const auto lines = dvlog::test::captured();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].level, DVLogProgress);
+    EXPECT_EQ(lines[0].text.rfind("Not built yet: the first piece (log_test.cpp:", 0), 0u) << lines[0].text;
+    EXPECT_EQ(lines[1].level, DVLogProgress);
+    EXPECT_EQ(lines[1].text.rfind("Not built yet: the second piece (log_test.cpp:", 0), 0u) << lines[1].text;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "afx/cmdtarget.h"
 #include "afx/dialog.h"
 #include "afx/frame.h"
+#include "afx/gdi.h"
 #include "afx/geometry.h"
 #include "afx/msgmap.h"
 #include "afx/thread.h"

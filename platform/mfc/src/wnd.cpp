@@ -1,6 +1,7 @@
 #include "afx/wnd.h"
 #include "afx/app.h"
 #include "afx/frame.h"
+#include "afx/gdi.h"
 #include "afx/wndmsg.h"
 
 #include <memory>
@@ -41,31 +42,33 @@ const wchar_t* const kWndClass = L"AfxWnd";
 const wchar_t* const kFrameClass = L"AfxFrameOrView";
 const wchar_t* const kDialogClass = L"#32770";
 
+// Checked on every use rather than once: a class that was unregistered (the user layer reset
+// between runs of an application object) is registered again.
 void registerLibraryClasses() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        struct Kind {
-            const wchar_t* name;
-            UINT style;
-        };
-        for (const Kind& k :
-             {Kind{kWndClass, CS_DBLCLKS}, Kind{kFrameClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
-              Kind{kDialogClass, CS_DBLCLKS | CS_SAVEBITS}}) {
-            WNDCLASSEXW wc{};
-            if (GetClassInfoExW(nullptr, k.name, &wc))
-                continue;
-            wc = WNDCLASSEXW{};
-            wc.cbSize = sizeof wc;
-            wc.style = k.style;
-            wc.lpfnWndProc = &AfxWndProc;
-            wc.lpszClassName = k.name;
-            RegisterClassExW(&wc);
-        }
-    });
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
+    struct Kind {
+        const wchar_t* name;
+        UINT style;
+    };
+    for (const Kind& k :
+         {Kind{kWndClass, CS_DBLCLKS}, Kind{kFrameClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
+          Kind{kDialogClass, CS_DBLCLKS | CS_SAVEBITS}}) {
+        WNDCLASSEXW wc{};
+        if (GetClassInfoExW(nullptr, k.name, &wc))
+            continue;
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.style = k.style;
+        wc.lpfnWndProc = &AfxWndProc;
+        wc.lpszClassName = k.name;
+        RegisterClassExW(&wc);
+    }
 }
 
 void deleteTemporaryWindows() {
     temporaries.clear();
+    deleteTemporaryGdiObjects();
 }
 
 } // namespace pal::mfc
@@ -620,6 +623,23 @@ BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, HRGN prgnUpdate, UINT flags) {
     return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate,
                           flags ? flags : RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
 }
+void CWnd::InvalidateRgn(CRgn* pRgn, BOOL bErase) {
+    ::InvalidateRgn(m_hWnd, pRgn ? static_cast<HRGN>(*pRgn) : nullptr, bErase);
+}
+void CWnd::ValidateRect(LPCRECT lpRect) {
+    ::ValidateRect(m_hWnd, lpRect);
+}
+CDC* CWnd::GetDC() {
+    return CDC::FromHandle(::GetDC(m_hWnd));
+}
+CDC* CWnd::GetWindowDC() {
+    return CDC::FromHandle(::GetWindowDC(m_hWnd));
+}
+int CWnd::ReleaseDC(CDC* pDC) {
+    if (pDC == nullptr)
+        return 0;
+    return ::ReleaseDC(m_hWnd, pDC->m_hDC);
+}
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
 }
@@ -699,6 +719,12 @@ void CWnd::OnKillFocus(CWnd*) {
     Default();
 }
 void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnNcPaint() {
     Default();
 }
 void CWnd::OnTimer(UINT_PTR) {

@@ -9,7 +9,9 @@
 
 DV_EXPORTS_BEGIN
 
+class CDC;
 class CFrameWnd;
+class CRgn;
 struct CCreateContext;
 
 // Messages of the class library itself.
@@ -118,6 +120,12 @@ public:
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, HRGN prgnUpdate = nullptr, UINT flags = 0);
+    void InvalidateRgn(CRgn* pRgn, BOOL bErase = TRUE);
+    void ValidateRect(LPCRECT lpRect);
+    // A DC on the client area (or the whole window) until ReleaseDC; a temporary object.
+    CDC* GetDC();
+    CDC* GetWindowDC();
+    int ReleaseDC(CDC* pDC);
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
@@ -139,6 +147,8 @@ public:
     void OnSetFocus(CWnd* pOldWnd);
     void OnKillFocus(CWnd* pNewWnd);
     void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnNcPaint();
     void OnTimer(UINT_PTR nIDEvent);
     void OnContextMenu(CWnd* pWnd, CPoint pos);
     void OnMouseMove(UINT nFlags, CPoint point);

@@ -1,6 +1,7 @@
 // ON_WM_* entries: each cracks its message's parameters into the handler's own signature.
 #pragma once
 
+#include "afx/gdi.h"
 #include "afx/msgmap.h"
 #include "afx/wnd.h"
 #include "pal/visibility.h"
@@ -59,6 +60,8 @@ DV_WM_THUNK(mouseActivate, int (T::*)(CWnd*, UINT, UINT),
 DV_WM_THUNK(setCursor, BOOL (T::*)(CWnd*, UINT, UINT),
             c.result = asResult((s.*Fn)(wnd(w), LOWORD(static_cast<DWORD_PTR>(l)),
                                         HIWORD(static_cast<DWORD_PTR>(l)))))
+DV_WM_THUNK(eraseBkgnd, BOOL (T::*)(CDC*),
+            c.result = asResult((s.*Fn)(CDC::FromHandle(reinterpret_cast<HDC>(w)))))
 DV_WM_THUNK(queryEndSession, BOOL (T::*)(), c.result = asResult((s.*Fn)()))
 DV_WM_THUNK(endSession, void (T::*)(BOOL), (s.*Fn)(static_cast<BOOL>(w)))
 // The window that receives WM_MDIACTIVATE is activated when lParam names it.
@@ -89,6 +92,8 @@ DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
 #define ON_WM_SETFOCUS() DV_WM_ENTRY(WM_SETFOCUS, focus, OnSetFocus)
 #define ON_WM_KILLFOCUS() DV_WM_ENTRY(WM_KILLFOCUS, focus, OnKillFocus)
 #define ON_WM_PAINT() DV_WM_ENTRY(WM_PAINT, v, OnPaint)
+#define ON_WM_ERASEBKGND() DV_WM_ENTRY(WM_ERASEBKGND, eraseBkgnd, OnEraseBkgnd)
+#define ON_WM_NCPAINT() DV_WM_ENTRY(WM_NCPAINT, v, OnNcPaint)
 #define ON_WM_TIMER() DV_WM_ENTRY(WM_TIMER, timer, OnTimer)
 #define ON_WM_CONTEXTMENU() DV_WM_ENTRY(WM_CONTEXTMENU, contextMenu, OnContextMenu)
 #define ON_WM_MOUSEMOVE() DV_WM_ENTRY(WM_MOUSEMOVE, mouse, OnMouseMove)

@@ -79,3 +79,34 @@ TEST(CodePages, SizesQueriedThenConvertedWithTheTerminatorWhenAskedFor) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Strings, CompareWithAndWithoutCase) {
+    struct Case {
+        const wchar_t* a;
+        const wchar_t* b;
+        int noCase;  // lstrcmpiW
+        int ordinal; // CompareStringOrdinal, case kept
+    };
+    const Case cases[] = {
+        {L"MDIClient", L"MDICLIENT", 0, CSTR_GREATER_THAN},
+        {L"abc", L"abcd", -1, CSTR_LESS_THAN},
+        {L"b", L"A", 1, CSTR_GREATER_THAN},
+        // Folding goes to upper case: "_" sorts after the letters.
+        {L"_", L"a", 1, CSTR_LESS_THAN},
+        {L"", L"", 0, CSTR_EQUAL},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(lstrcmpiW(c.a, c.b), c.noCase) << c.a << " " << c.b;
+        EXPECT_EQ(CompareStringOrdinal(c.a, -1, c.b, -1, FALSE), c.ordinal) << c.a << " " << c.b;
+        EXPECT_EQ(CompareStringOrdinal(c.a, -1, c.b, -1, TRUE), CSTR_EQUAL + c.noCase) << c.a << " " << c.b;
+    }
+    EXPECT_LT(lstrcmpiW(nullptr, L""), 0);
+    EXPECT_EQ(lstrcmpiW(nullptr, nullptr), 0);
+    EXPECT_EQ(CompareStringOrdinal(L"GS3D", 2, L"gs", -1, TRUE), CSTR_EQUAL);
+    EXPECT_EQ(CompareStringOrdinal(nullptr, 1, L"a", -1, TRUE), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+} // namespace

@@ -151,4 +151,15 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceByt
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceChars, LPSTR destination,
                         int destinationBytes, LPCSTR defaultChar, LPBOOL usedDefaultChar);
 
+// String comparison. lstrcmpiW compares without regard to case (a null string sorts first);
+// CompareStringOrdinal compares code unit by code unit, folding to upper case when asked, and
+// answers CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN, or 0 for a bad argument. A count
+// of -1 means null-terminated.
+int lstrcmpiW(LPCWSTR a, LPCWSTR b);
+int lstrcmpW(LPCWSTR a, LPCWSTR b);
+constexpr int CSTR_LESS_THAN = 1;
+constexpr int CSTR_EQUAL = 2;
+constexpr int CSTR_GREATER_THAN = 3;
+int CompareStringOrdinal(LPCWSTR a, int countA, LPCWSTR b, int countB, BOOL ignoreCase);
+
 DV_EXPORTS_END
