@@ -7,13 +7,14 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
+#include "DVDiagnostics/NotBuiltYet.h"
+#include "DVPDMProxy/WorkMix.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
 #include "docbrowser/DocumentsMenu.h"
-#include "pal/format.h"
 
 #include "windows.h"
 
@@ -23,7 +24,6 @@ namespace {
 constexpr UINT kDocumentOpenHelp = 100100;
 constexpr UINT kApiReferenceFailedString = 61703;
 constexpr UINT kWindowShowMaterials = 794;
-constexpr WPARAM kTileHorizontal = 0x0001; // MDITILE_HORIZONTAL
 
 // Prototype kinds of the new-document commands.
 constexpr int kDrawingPrototype = 0;
@@ -43,7 +43,7 @@ HWND mdiClientOf(CMainFrame& frame) {
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         wchar_t name[16] = {};
         if (::GetClassNameW(child, name, static_cast<int>(std::size(name))) > 0 &&
-            pal::text::equalsNoCase(name, L"MDICLIENT"))
+            lstrcmpiW(name, L"MDICLIENT") == 0)
             return child;
     }
     return nullptr;
@@ -85,10 +85,9 @@ void enable(CCmdUI* cmdUI, bool on) {
         cmdUI->Enable(on ? TRUE : FALSE);
 }
 
-// The PDM work mix (DVPDMProxy) is not part of this build, so it is never enabled and every
-// PDM command stays off.
+// Every PDM command follows the work mix.
 bool isWorkMixEnabled() {
-    return false;
+    return DVPDMWorkMix::Instance().IsEnabled();
 }
 
 } // namespace
@@ -103,6 +102,7 @@ int DocumentSaveAll(std::int64_t) {
     // Each document should be held for the whole loop and its in-place edit finished first;
     // the kernel's document object, with its hold count and in-place editing, is not part of
     // this build, so the documents are saved as listed.
+    DV_NOT_BUILT_YET("DocumentSaveAll: documents are not held and in-place edits not finished");
     for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
         SaveDocument(document);
     return 1;
@@ -114,7 +114,7 @@ int Quit(std::int64_t) {
 }
 
 int WindowTileHorizontal(std::int64_t) {
-    return arrangeWindows(WM_MDITILE, kTileHorizontal);
+    return arrangeWindows(WM_MDITILE, MDITILE_HORIZONTAL);
 }
 
 int WindowCascade(std::int64_t) {
@@ -126,7 +126,7 @@ int WindowArrangeIcons(std::int64_t) {
 }
 
 int WindowTileVertical(std::int64_t) {
-    return arrangeWindows(WM_MDITILE, 0);
+    return arrangeWindows(WM_MDITILE, MDITILE_VERTICAL);
 }
 
 int WindowCloseAll(std::int64_t) {
@@ -137,7 +137,7 @@ int WindowCloseAll(std::int64_t) {
 int NewMainWindow(std::int64_t) {
     // A new main window is made from the current window's state by the callback object; until
     // frames can be built from a state, none is made.
-    DVLog_Write(5, "NewMainWindow: main windows cannot be created from a state yet");
+    DV_NOT_BUILT_YET("NewMainWindow: main windows cannot be created from a state");
     return 0;
 }
 
@@ -163,16 +163,19 @@ int DocumentNewSheetPart(std::int64_t) {
 
 int DocumentNewFrom(std::int64_t) {
     // The managed new-document dialog is loaded on first use; without it nothing is chosen.
+    DV_NOT_BUILT_YET("DocumentNewFrom: the managed new-document dialog");
     return 1;
 }
 
 int DocumentOpen(std::int64_t) {
     // The application's document manager is the kernel's; without it there is no open command.
+    DV_NOT_BUILT_YET("DocumentOpen: the application's document manager");
     return 0;
 }
 
 int Settings(std::int64_t) {
     // The customise sheet belongs to the main frame's frame tools.
+    DV_NOT_BUILT_YET("Settings: the customise sheet of the frame tools");
     return 1;
 }
 
@@ -211,10 +214,12 @@ void UpdateDocumentSetAccess(CCmdUI* cmdUI) {
 
 int LibraryConfigurationNew(std::int64_t) {
     // Configurations are made by the kernel's documents-browser model; none is made here.
+    DV_NOT_BUILT_YET("LibraryConfigurationNew: the documents-browser model");
     return 0;
 }
 
 int LibraryConfigurationOpen(std::int64_t) {
+    DV_NOT_BUILT_YET("LibraryConfigurationOpen: the documents-browser model");
     return 1;
 }
 
@@ -226,6 +231,7 @@ int ManageApplications(std::int64_t) {
     if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance())
         proxy->TerminateAllCommands(nullptr, true);
     // The applications dialog runs here under help context 125800 once it exists.
+    DV_NOT_BUILT_YET("ManageApplications: the applications dialog");
     return 1;
 }
 
@@ -233,6 +239,7 @@ int EditMacros(std::int64_t) {
     if (!EditModuleProxy::Instance().IsLoaded())
         return 0;
     // The macro manager's window is shown when the kernel has a macro manager.
+    DV_NOT_BUILT_YET("EditMacros: the macro manager's window");
     return 1;
 }
 
@@ -243,10 +250,12 @@ int EditMaterials(std::int64_t) {
 }
 
 int LibraryConfigurationSaveAll(std::int64_t) {
+    DV_NOT_BUILT_YET("LibraryConfigurationSaveAll: the documents-browser model");
     return 1;
 }
 
 int LibraryConfigurationCloseAll(std::int64_t) {
+    DV_NOT_BUILT_YET("LibraryConfigurationCloseAll: the documents-browser model");
     return 1;
 }
 
@@ -274,16 +283,19 @@ void UpdateDynamicsHelp(CCmdUI* cmdUI) {
 
 int LibraryConfigurationEdit(std::int64_t) {
     // The documents browser's pane is found through the main frame's frame tools.
+    DV_NOT_BUILT_YET("LibraryConfigurationEdit: the documents browser's pane");
     return 0;
 }
 
 int WindowOpenLibrary(std::int64_t) {
     // The choose-library dialog offers the libraries of the documents browser.
+    DV_NOT_BUILT_YET("WindowOpenLibrary: the choose-library dialog");
     return 1;
 }
 
 int OpenFolderWindow(std::int64_t) {
     // No folder chosen: nothing opens.
+    DV_NOT_BUILT_YET("OpenFolderWindow: the folder chooser");
     return 0;
 }
 
@@ -293,19 +305,23 @@ int WindowOpenOrsa(std::int64_t) {
 
 int EnableAutoParameterization(std::int64_t) {
     // Acts only on an active drawing view, which the kernel's views provide.
+    DV_NOT_BUILT_YET("EnableAutoParameterization: the kernel's drawing views");
     return 1;
 }
 
 int EnableAutoDimensions(std::int64_t) {
+    DV_NOT_BUILT_YET("EnableAutoDimensions: the kernel's drawing views");
     return 1;
 }
 
 void UpdateAutoDrawingCommand(CCmdUI* cmdUI) {
     // Without an active drawing view both commands are disabled.
+    DV_NOT_BUILT_YET("UpdateAutoDrawingCommand: the kernel's drawing views");
     enable(cmdUI, false);
 }
 
 int WindowStartPage(std::int64_t) {
+    DV_NOT_BUILT_YET("WindowStartPage: the start page");
     return 1;
 }
 
@@ -316,11 +332,14 @@ int DoNothing(std::int64_t) {
 std::wstring UpdatePageAddress(bool ostrel, const std::wstring& language, const std::wstring& product) {
     if (ostrel)
         return kOstrelHomePage;
-    return pal::format(
-        L"%ls/check_for_updates/index.php?major=%d&minor=%d&build=%d&revision=%d&lang=%ls&product=%.*ls"
-        L"&platform=%ls",
+    wchar_t address[1024];
+    const int written = swprintf_s(
+        address, std::size(address),
+        L"%s/check_for_updates/index.php?major=%d&minor=%d&build=%d&revision=%d&lang=%s&product=%.*s"
+        L"&platform=%s",
         kUpdateHost, 18, 0, 21, 0, language.c_str(), static_cast<int>(product.size()), product.data(),
         L"x64");
+    return written < 0 ? std::wstring() : std::wstring(address, static_cast<size_t>(written));
 }
 
 int CheckForUpdates(std::int64_t) {
@@ -336,22 +355,27 @@ int CheckForUpdates(std::int64_t) {
 // document operation answer 0 (not handled) while that operation is not available.
 
 int WindowOpen(CDvw32Doc*) {
+    DV_NOT_BUILT_YET("WindowOpen: the kernel's new-window operation");
     return 0;
 }
 
 int ViewPhoto(CDvw32Doc*) {
+    DV_NOT_BUILT_YET("ViewPhoto: the photo view");
     return 0;
 }
 
 int PhotoProperties(CDvw32Doc*) {
+    DV_NOT_BUILT_YET("PhotoProperties: the photo view");
     return 0;
 }
 
 int DocumentClose(CDvw32Doc*) {
+    DV_NOT_BUILT_YET("DocumentClose: the kernel's document class");
     return 0;
 }
 
 int DocumentSaveAsPrototype(CDvw32Doc* document) {
+    DV_NOT_BUILT_YET("DocumentSaveAsPrototype: the kernel's document class");
     return document != nullptr ? 1 : 0;
 }
 
@@ -380,6 +404,7 @@ int DocumentSave(CDvw32Doc* document) {
 }
 
 int CheckDocumentLinks(CDvw32Doc*) {
+    DV_NOT_BUILT_YET("CheckDocumentLinks: the kernel's document class");
     return 0;
 }
 
@@ -392,6 +417,7 @@ void UpdateSelectOrsaMaterial(CDvw32Doc* document, CCmdUI* cmdUI) {
 }
 
 int EditGlobalVariables(CDvw32Doc*) {
+    DV_NOT_BUILT_YET("EditGlobalVariables: the kernel's variables editor");
     return 0;
 }
 

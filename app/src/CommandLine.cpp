@@ -29,7 +29,7 @@ void CDvw32App::DVCommandLineInfo::ParseParam(const wchar_t* pszParam, BOOL bFla
                 m_strConfigurationFile = path.c_str();
             } else {
                 DVLog_Write(
-                    6,
+                    DVLogWarning,
                     "Configuration file name \"%ls\" specified in the command line is invalid and will be "
                     "ignored",
                     rest);

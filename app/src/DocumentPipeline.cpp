@@ -2,43 +2,49 @@
 
 #include "afxwin.h"
 
-#include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/NotBuiltYet.h"
 
 namespace {
 
 // The kernel's document class, its prototypes and the PDM work mix are not part of this build:
-// no document can be made or saved, and each procedure says so and fails.
-int unavailable(const char* procedure) {
-    DVLog_Write(5, "%s: the kernel's documents are not available", procedure);
-    return 0;
-}
+// no document can be made or saved, and each procedure marks itself and fails.
+constexpr int kNotSaved = 0;
 
 } // namespace
 
 CDocument* CreateDocumentFromPrototype(int prototypeKind) {
-    DVLog_Write(5, "CreateDocumentFromPrototype(%d): the kernel's documents are not available",
-                prototypeKind);
+    DV_NOT_BUILT_YET("CreateDocumentFromPrototype: the kernel's documents and prototypes");
     return nullptr;
 }
 
 int SaveDocument(CDvw32Doc* document) {
-    return document ? unavailable("SaveDocument") : 0;
+    if (document != nullptr)
+        DV_NOT_BUILT_YET("SaveDocument: the kernel's documents");
+    return kNotSaved;
 }
 
 int SaveDocumentAs(CDvw32Doc* document) {
-    return document ? unavailable("SaveDocumentAs") : 0;
+    if (document != nullptr)
+        DV_NOT_BUILT_YET("SaveDocumentAs: the kernel's documents");
+    return kNotSaved;
 }
 
 int SaveDocumentCopy(CDvw32Doc* document) {
-    return document ? unavailable("SaveDocumentCopy") : 0;
+    if (document != nullptr)
+        DV_NOT_BUILT_YET("SaveDocumentCopy: the kernel's documents");
+    return kNotSaved;
 }
 
 int SaveDocumentToOrsa(CDvw32Doc* document) {
-    return document ? unavailable("SaveDocumentToOrsa") : 0;
+    if (document != nullptr)
+        DV_NOT_BUILT_YET("SaveDocumentToOrsa: the kernel's documents");
+    return kNotSaved;
 }
 
 int SaveDocumentVersionsToOrsa(CDvw32Doc* document) {
-    return document ? unavailable("SaveDocumentVersionsToOrsa") : 0;
+    if (document != nullptr)
+        DV_NOT_BUILT_YET("SaveDocumentVersionsToOrsa: the kernel's documents");
+    return kNotSaved;
 }
 
 bool IsDocumentProtectionDisabled() {

@@ -8,6 +8,7 @@
 #include "Compression/SharedPathName.h"
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
+#include "DVDiagnostics/NotBuiltYet.h"
 #include "DVDiagnostics/VersionNumber.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/ApplicationEvents.h"
@@ -18,9 +19,8 @@
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "app/SystemCommands.h"
-#include "pal/clock.h"
-#include "pal/text.h"
 #include "ribbon/ApplicationMode.h"
+#include "win/base.h"
 
 IMPLEMENT_DYNAMIC(DravikApp, CDvw32App)
 
@@ -39,7 +39,21 @@ constexpr const wchar_t* kClearSettingsMutex = L"Global\\DravikCad_ClearSettings
 constexpr const wchar_t* kKernelModule = L"DravikKernel.dll";
 
 std::string narrow(std::wstring_view text) {
-    return pal::text::toUtf8(text);
+    const int size = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(bytes > 0 ? static_cast<size_t>(bytes) : 0, '\0');
+    if (bytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+// The steady clock, in microseconds.
+std::int64_t nowUs() {
+    LARGE_INTEGER count{}, frequency{};
+    if (!QueryPerformanceCounter(&count) || !QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0)
+        return 0;
+    return count.QuadPart / frequency.QuadPart * 1'000'000 +
+           count.QuadPart % frequency.QuadPart * 1'000'000 / frequency.QuadPart;
 }
 
 bool hiddenOrMinimised(int showCommand) {
@@ -63,11 +77,12 @@ void logIncompatible(int level, const char* kind, const wchar_t* module, const V
 
 BOOL DravikApp::InitInstance() {
     // The crash guard around start-up comes with the crash handling; the body runs bare.
+    DV_NOT_BUILT_YET("InitInstance: the crash guard");
     return DoInitInstance();
 }
 
 BOOL DravikApp::DoInitInstance() {
-    const std::int64_t started = pal::clock::steadyNs();
+    const std::int64_t started = nowUs();
 
     DVCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
@@ -82,6 +97,7 @@ BOOL DravikApp::DoInitInstance() {
     m_startup.Company = effective.GetString(kSettings, L"Company", kDefaultCompany);
     m_startup.RegistryName = effective.GetString(kSettings, L"RegistryName", kDefaultRegistryName);
     // The info tip reads its style here once the info tip exists.
+    DV_NOT_BUILT_YET("start-up: the info tip's style");
     m_fixedSize.cx = effective.GetInt(L"FIXED_SIZE", L"CX", m_fixedSize.cx);
     m_fixedSize.cy = effective.GetInt(L"FIXED_SIZE", L"CY", m_fixedSize.cy);
     m_startup.Tutor = effective.GetString(kSettings, L"Tutor", L"");
@@ -100,6 +116,7 @@ BOOL DravikApp::DoInitInstance() {
     m_startup.DefaultContextMenuFile = pathSetting(L"DefaultContextMenuFile");
     m_startup.DefaultTemplateFolder = pathSetting(L"DefaultTemplateFolder");
 
+    // German installations are Virelo unless the product INI says otherwise.
     const int vireloDefault = m_startup.Language == L"Ger" ? 1 : 0;
     m_brandCode = dvapp::BrandCode(product.GetInt(kSettings, L"IsVirelo", vireloDefault) != 0,
                                    product.GetInt(kSettings, L"IsMerrow", 0) != 0,
@@ -124,7 +141,7 @@ BOOL DravikApp::DoInitInstance() {
 
     const VersionNumber kernelVersion = VersionNumber::fromFile(kKernelModule);
     if (kernelVersion != kProgramVersion) {
-        logIncompatible(8, "Kernel", kKernelModule, kernelVersion);
+        logIncompatible(DVLogFailure, "Kernel", kKernelModule, kernelVersion);
         showStartupError(L"Fatal Error: Incorrect Version of DravikKernel.dll");
         return FALSE;
     }
@@ -147,8 +164,10 @@ BOOL DravikApp::DoInitInstance() {
         return FALSE;
     m_sessionOpened = true;
 
-    const CString caption = DVLoadString(GetTitleStringId()).c_str();
-    DVMessageBox::SetCaption(caption);
+    // An edition without a title string keeps the application name, so that no box of the
+    // module loading below goes out without a caption.
+    const std::wstring title = GetTitleStringId() != 0 ? DVLoadString(GetTitleStringId()) : std::wstring();
+    DVMessageBox::SetCaption(title.empty() ? GetApplicationName() : CString(title.c_str()));
 
     if (wantSplash) {
         const bool drawTexts = m_editionMask != dvapp::EditionGS && m_editionMask != dvapp::EditionGS3D;
@@ -177,12 +196,13 @@ BOOL DravikApp::DoInitInstance() {
             (*it)->SetForegroundWindow();
         // The open documents' frame counts are brought up to date here once the kernel's
         // document class exists.
+        DV_NOT_BUILT_YET("start-up: the open documents' frame counts");
     }
 
-    const std::int64_t elapsedUs = (pal::clock::steadyNs() - started) / 1000;
-    DVLog_Write(2, "Initialized in %lld.%03lld ms", static_cast<long long>(elapsedUs / 1000),
+    const std::int64_t elapsedUs = nowUs() - started;
+    DVLog_Write(DVLogInfo, "Initialized in %lld.%03lld ms", static_cast<long long>(elapsedUs / 1000),
                 static_cast<long long>(elapsedUs % 1000));
-    ApplicationEventManager::runEvent(1030, ApplicationEventArgs(), nullptr);
+    ApplicationEventManager::runEvent(kStartedEvent, ApplicationEventArgs(), nullptr);
 
     return sessionReady && initialised ? TRUE : FALSE;
 }
@@ -192,7 +212,7 @@ void DravikApp::LoadEditionModules() {
         if ((row.flags & m_editionMask) == 0)
             continue;
         const bool optional = (row.flags & dvapp::OptionalModule) != 0;
-        const int level = optional ? 7 : 8;
+        const int level = optional ? DVLogOptionalFailure : DVLogFailure;
         const std::string name = narrow(row.name);
         const VersionNumber version = VersionNumber::fromFile(row.name);
         if (version != kProgramVersion) {
@@ -201,8 +221,9 @@ void DravikApp::LoadEditionModules() {
                 L"Incorrect version of \"%s\" (%u.%u.%u.%u)", row.name, unsigned(version.major()),
                 unsigned(version.minor()), unsigned(version.build()), unsigned(version.revision())));
         } else {
-            DVLog_Write(2, "Loading %s module \"%s\" v%u.%u.%u.%u...", optional ? "optional" : "mandatory",
-                        name.c_str(), version.major(), version.minor(), version.build(), version.revision());
+            DVLog_Write(DVLogInfo, "Loading %s module \"%s\" v%u.%u.%u.%u...",
+                        optional ? "optional" : "mandatory", name.c_str(), version.major(), version.minor(),
+                        version.build(), version.revision());
             if (Dravik::Module::loadMfcAndInitialize(row.name, 0) != nullptr)
                 continue;
             DVLog_Write(level, "Failed to load %s module \"%s\": 0x%08x", optional ? "optional" : "mandatory",
@@ -221,6 +242,7 @@ int DravikApp::ExitInstance() {
         return m_exitCode;
     m_exited = true;
     // The crash guard around shut-down comes with the crash handling.
+    DV_NOT_BUILT_YET("ExitInstance: the crash guard");
     m_exitCode = DoExitInstance();
     return m_exitCode;
 }
@@ -228,6 +250,7 @@ int DravikApp::ExitInstance() {
 int DravikApp::DoExitInstance() {
     if (m_saveAtExit && NumMainFrames() > 0) {
         // The settings profiles save their state here once they exist.
+        DV_NOT_BUILT_YET("ExitInstance: the settings profiles' state");
         m_saveAtExit = false;
     }
     ForEachMainFrame([](CMainFrame* frame) {

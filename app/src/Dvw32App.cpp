@@ -7,10 +7,11 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
+#include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
-#include "pal/text.h"
+#include "win/base.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -40,7 +41,8 @@ CDvw32App::~CDvw32App() {
 }
 
 bool CDvw32App::NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const {
-    return pal::text::compareNoCase(a, b) < 0;
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_LESS_THAN;
 }
 
 // Main frames ------------------------------------------------------------------------------
@@ -88,11 +90,11 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo&, const dvapp::StartupIni&) {
     // The rest of the main initialisation (panes, profile, add-ons, the main frame from its
     // saved state) is not built yet, so no main frame is made and start-up ends here.
     if (m_pMainWnd == nullptr) {
-        DVLog_Write(5, "The main initialisation is not built yet: no main frame is created");
+        DV_NOT_BUILT_YET("the main initialisation: no main frame is created");
         std::fputs("DravikCad: the kernel session is open and the edition modules are loaded; the main "
                    "window is not built yet, so start-up ends here.\n",
                    stderr);
-        DVLog_Write(8, "Failed to create main window");
+        DVLog_Write(DVLogFailure, "Failed to create main window");
         return FALSE;
     }
     return TRUE;
@@ -113,6 +115,7 @@ int CDvw32App::ExitInstance() {
         GlobalContainer::Instance().UnregisterCmd(command->GetID());
     commands.clear();
     // The add-ons and the managed user interface are unloaded here once they exist.
+    DV_NOT_BUILT_YET("ExitInstance: the add-ons and the managed user interface are not unloaded");
     Dravik::Module::shutdownAll();
 
     for (ATOM* atom : {&m_ddeAppAtom, &m_ddeTopicAtom}) {
@@ -228,6 +231,7 @@ int CDvw32App::OnExitCommand() {
         return 0;
     // The add-ons' consent and the list of open documents come with the add-on manager and the
     // document class.
+    DV_NOT_BUILT_YET("OnExitCommand: the add-ons' consent and the open documents");
     ExitInstance();
     return 1;
 }
@@ -242,6 +246,7 @@ int CDvw32App::OnCloseAllCommand() {
 
 void CDvw32App::CreateDocumentFromPrototype(const wchar_t* prototypePath) {
     // The main frame's ribbon, whose backstage closes first, comes with the ribbon.
+    DV_NOT_BUILT_YET("CreateDocumentFromPrototype: the ribbon's backstage");
     DocumentManager::Instance().CreateAndSaveNewDocumentFromPrototype(prototypePath, DocInitParams{});
 }
 
@@ -253,6 +258,7 @@ void CDvw32App::OnApplicationEvent(int event, ApplicationEventArgs& args) {
         return;
     // Whether the document is inside a command and whether its active view wants the
     // toolbar are the document class's to answer; until it exists nothing is recorded.
+    DV_NOT_BUILT_YET("OnApplicationEvent: the pop-up toolbar of the document class");
 }
 
 // Help context -----------------------------------------------------------------------------

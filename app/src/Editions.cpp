@@ -1,7 +1,7 @@
 #include "app/Editions.h"
 
 #include "DravikKernel/GlobalContainer.h"
-#include "pal/text.h"
+#include "win/base.h"
 
 #include <iterator>
 
@@ -57,13 +57,14 @@ const BrandedIds* idsOf(std::uint32_t mask) {
 
 const Edition& SelectEdition(std::wstring_view config) {
     for (const auto& edition : kEditions)
-        if (pal::text::compareNoCase(config, edition.config) == 0)
+        if (CompareStringOrdinal(config.data(), static_cast<int>(config.size()), edition.config, -1, TRUE) ==
+            CSTR_EQUAL)
             return edition;
     return kAnyEdition;
 }
 
 int BrandCode(bool isVirelo, bool isMerrow, bool isOstrel) {
-    return isVirelo ? 1 : isMerrow ? 2 : isOstrel ? 3 : 0;
+    return isVirelo ? DVBrandVirelo : isMerrow ? DVBrandMerrow : isOstrel ? DVBrandOstrel : DVBrandNone;
 }
 
 unsigned TitleStringId(std::uint32_t editionMask, const GlobalContainer& kernel) {

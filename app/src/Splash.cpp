@@ -1,6 +1,7 @@
 #include "app/Splash.h"
 #include "app/StartupIni.h"
 
+#include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/KernelServices.h"
 #include "win/base.h"
 
@@ -10,6 +11,8 @@ namespace {
 
 constexpr DWORD kPollMs = 200;
 
+// The close event of the newest splash. Each splash has an event of its own, so that a splash
+// that is still going away cannot take the event of the next one with it.
 struct CloseEvent {
     std::mutex mutex;
     HANDLE handle = nullptr;
@@ -20,24 +23,31 @@ CloseEvent& closeEvent() {
     return *e;
 }
 
+bool isCurrentEvent(HANDLE event) {
+    CloseEvent& e = closeEvent();
+    std::lock_guard lock(e.mutex);
+    return e.handle == event;
+}
+
 } // namespace
 
 CSplashWnd::CSplashWnd(const std::wstring& imagePath, bool drawTexts)
     : imagePath_(imagePath.empty() ? imagePath : DVAppendProgramPath(imagePath.c_str(), 0, false)),
-      drawTexts_(drawTexts) {
+      drawTexts_(drawTexts), closeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     CloseEvent& e = closeEvent();
     std::lock_guard lock(e.mutex);
-    if (e.handle == nullptr)
-        e.handle = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    e.handle = closeEvent_;
 }
 
 CSplashWnd::~CSplashWnd() {
-    CloseEvent& e = closeEvent();
-    std::lock_guard lock(e.mutex);
-    if (e.handle != nullptr) {
-        CloseHandle(e.handle);
-        e.handle = nullptr;
+    {
+        CloseEvent& e = closeEvent();
+        std::lock_guard lock(e.mutex);
+        if (e.handle == closeEvent_)
+            e.handle = nullptr;
     }
+    if (closeEvent_ != nullptr)
+        CloseHandle(closeEvent_);
 }
 
 void CSplashWnd::RunSplash() {
@@ -47,13 +57,9 @@ void CSplashWnd::RunSplash() {
     if (!dvapp::IsExistingFile(image))
         return;
     // The picture itself is drawn by the window of a later step; until then the thread only
-    // keeps its place until start-up ends.
-    HANDLE event;
-    {
-        std::lock_guard lock(closeEvent().mutex);
-        event = closeEvent().handle;
-    }
-    while (event != nullptr && WaitForSingleObject(event, kPollMs) == WAIT_TIMEOUT) {
+    // keeps its place until start-up ends (or a newer splash took over).
+    while (closeEvent_ != nullptr && WaitForSingleObject(closeEvent_, kPollMs) == WAIT_TIMEOUT &&
+           isCurrentEvent(closeEvent_)) {
     }
 }
 
@@ -69,6 +75,8 @@ UINT SplashThreadProc(LPVOID splash) {
 void SignalSplashClose() {
     CloseEvent& e = closeEvent();
     std::lock_guard lock(e.mutex);
-    if (e.handle != nullptr)
-        SetEvent(e.handle);
+    if (e.handle == nullptr || WaitForSingleObject(e.handle, 0) == WAIT_OBJECT_0)
+        return;
+    DVLog_Write(DVLogProgress, "Closing the splash window");
+    SetEvent(e.handle);
 }

@@ -2,8 +2,8 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/KernelServices.h"
-#include "pal/path.h"
 #include "win/base.h"
+#include "win/system/shell.h"
 
 namespace dvapp {
 
@@ -20,7 +20,7 @@ void StartupIni::Load(const std::wstring& productIni, const std::wstring& comman
         return;
     dvio::IniFile overlay;
     if (!overlay.Load(commandLineIni.c_str())) {
-        DVLog_Write(6, "Failed to load INI file \"%ls\"", commandLineIni.c_str());
+        DVLog_Write(DVLogWarning, "Failed to load INI file \"%ls\"", commandLineIni.c_str());
         return;
     }
     if (overlay.IsEmpty())
@@ -33,7 +33,7 @@ void StartupIni::Load(const std::wstring& productIni, const std::wstring& comman
 std::wstring GetIniPathSetting(const StartupIni& ini, const wchar_t* section, const wchar_t* key,
                                const wchar_t* defaultValue) {
     const std::wstring value = ini.Effective().GetString(section, key, defaultValue);
-    if (value.empty() || pal::path::isAbsolute(value))
+    if (value.empty() || !PathIsRelativeW(value.c_str()))
         return value;
     if (const std::wstring& beside = ini.CommandLineIniPath(); !beside.empty()) {
         const size_t slash = beside.find_last_of(L"\\/");

@@ -1,14 +1,19 @@
-// DravikCad: the application object's life, from the class library's entry point.
+// DravikCad: the application object's life, from the class library's entry point. The one
+// place of the program that knows it runs on Linux: the argument vector handed to the class
+// library, and the log's file name shown as a native path.
 #include "app/DravikApp.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "pal/path.h"
+#include "pal/sandbox.h"
 
 #include <cstdio>
 
 DravikApp theApp;
 
 int main(int argc, char** argv) {
+    if (!pal::sandbox::prepare("DravikCad"))
+        return 1;
     const int code = pal::mfc::winMain(argc, argv);
     if (DVLog_FileExists())
         std::fprintf(stderr, "DravikCad: the log of this run is %s\n",

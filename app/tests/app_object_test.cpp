@@ -69,6 +69,42 @@ TEST_F(AppObject, EnablingMainFramesReachesEachWindowAndDoesNotReenter) {
     EXPECT_EQ(GetMainFrame(), nullptr);
 }
 
+// A frame that, while it is being disabled, asks for every main frame to be enabled again, as a
+// handler of WM_ENABLE may.
+class ReenteringFrame : public CMainFrame {
+public:
+    CDvw32App* app = nullptr;
+    int reentries = 0;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_ENABLE && wParam == FALSE && app != nullptr) {
+            ++reentries;
+            app->EnableMainFrames(true);
+        }
+        return CMainFrame::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST_F(AppObject, ACallMadeWhileFramesAreBeingEnabledDoesNothing) {
+    auto* first = new ReenteringFrame; // each deletes itself with its window
+    auto* second = new ReenteringFrame;
+    ASSERT_TRUE(first->Create(nullptr, L"First"));
+    ASSERT_TRUE(second->Create(nullptr, L"Second"));
+    first->app = app.get();
+    UIModuleProxy::Instance().AddMainFrame(first);
+    UIModuleProxy::Instance().AddMainFrame(second);
+    app->EnableMainFrames(false);
+    EXPECT_EQ(first->reentries, 1);
+    EXPECT_FALSE(first->IsWindowEnabled()) << "the inner call enabled the frame again";
+    EXPECT_FALSE(second->IsWindowEnabled());
+    // Once the outer call is over, a new one acts again.
+    first->app = nullptr;
+    app->EnableMainFrames(true);
+    EXPECT_TRUE(first->IsWindowEnabled());
+    EXPECT_TRUE(second->IsWindowEnabled());
+    first->DestroyWindow();
+    second->DestroyWindow();
+}
+
 TEST_F(AppObject, ApplicationCommandsAreFoundOnlyInsideTheirRange) {
     EXPECT_EQ(app->GetApplicationCommand(17000), nullptr) << "empty table";
     const auto key = *Dravik::UniqueIdentifier::TryParse(L"{F5CBECA0-3A0A-11CF-A3A7-004F56009C20}");

@@ -4,10 +4,17 @@
 #include "app/CommandHandlers.h"
 #include "app/DocumentPipeline.h"
 
+#include "DVDiagnostics/DVLog.h"
+#include "DVPDMProxy/test/hooks.h"
+#include "app/NamedCommandTable.h"
+#include "docbrowser/SaveAsRevision.h"
 #include "pal/path.h"
+#include "pal/test/recording_cmd_ui.h"
 
 #include "windows.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 namespace dvapp::test {
@@ -33,10 +40,7 @@ protected:
     }
 };
 
-struct RecordingCmdUI : CCmdUI {
-    void Enable(BOOL on) override { enabled = on != FALSE; }
-    bool enabled = true;
-};
+using pal::test::RecordingCmdUI;
 
 TEST_F(CommandHandlers, StartUpRegistersTheEditionsCommandsAndTheKernelIdentifiers) {
     writeProductIni("[SETTINGS]\nConfig=2D\n");
@@ -56,16 +60,16 @@ TEST_F(CommandHandlers, DisabledProtectionRefusesTheAccessWizardWithoutLoadingIt
     EXPECT_TRUE(boxes().empty());
     RecordingCmdUI item;
     handlers::UpdateDocumentSetAccess(&item);
-    EXPECT_FALSE(item.enabled);
+    EXPECT_EQ(item.enabled, 0);
 }
 
 TEST_F(CommandHandlers, AMissingAccessModuleIsReported) {
     setProtectionSwitch(0); // any value but 1 leaves protection on
     EXPECT_FALSE(IsDocumentProtectionDisabled());
     RecordingCmdUI item;
-    item.enabled = false;
+    item.enabled = 0;
     handlers::UpdateDocumentSetAccess(&item);
-    EXPECT_TRUE(item.enabled);
+    EXPECT_EQ(item.enabled, 1);
 
     answer(IDOK);
     EXPECT_EQ(handlers::DocumentSetAccess(0), 0);
@@ -126,6 +130,52 @@ TEST_F(CommandHandlers, HandlersWithoutAMainFrameAnswerHandled) {
     for (auto run : {handlers::WindowTileHorizontal, handlers::WindowCascade, handlers::WindowArrangeIcons,
                      handlers::WindowTileVertical, handlers::EditMaterials, handlers::Settings})
         EXPECT_EQ(run(0), 1);
+}
+
+// Every PDM command asks the one work mix: its run and update functions follow the switch.
+TEST_F(CommandHandlers, EveryPdmCommandFollowsTheWorkMix) {
+    CDvw32Doc* const document = reinterpret_cast<CDvw32Doc*>(0x1000);
+    const DocumentUpdateFunction updates[] = {handlers::UpdatePdmSave, handlers::UpdateSelectOrsaMaterial,
+                                              UpdateDocumentSaveAsRevision};
+    for (const bool enabled : {false, true}) {
+        SCOPED_TRACE(enabled ? "enabled" : "disabled");
+        dvpdm::test::setWorkMixEnabled(enabled);
+        for (const DocumentUpdateFunction update : updates) {
+            RecordingCmdUI item;
+            update(document, &item);
+            EXPECT_EQ(item.enabled, enabled ? 1 : 0);
+        }
+        EXPECT_EQ(handlers::WindowOpenOrsa(0), enabled ? 1 : 0);
+        EXPECT_EQ(handlers::WindowOpenLibraryOrsa(0), enabled ? 1 : 0);
+        EXPECT_EQ(handlers::SelectOrsaMaterial(document), enabled ? 1 : 0);
+    }
+    dvpdm::test::setWorkMixEnabled(false);
+}
+
+// A handler that stands in for a piece not built yet says so once, at the progress level. Run in
+// a fresh process: each site marks itself once per process.
+TEST_F(CommandHandlers, PlaceholdersAreMarkedOncePerSite) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto markedSites = [] {
+        dvlog::test::clearCapture();
+        for (int i = 0; i < 2; ++i) {
+            handlers::NewMainWindow(0);
+            handlers::DocumentOpen(0);
+            handlers::WindowStartPage(0);
+        }
+        std::string marked;
+        for (const std::string& line : dvlog::test::capturedAt(DVLogProgress))
+            if (line.rfind("Not built yet: ", 0) == 0)
+                marked += line.substr(15, line.find(':', 15) - 15) + ";";
+        return marked;
+    };
+    EXPECT_EXIT(
+        {
+            const std::string marked = markedSites();
+            std::fputs(marked.c_str(), stderr);
+            std::exit(marked == "NewMainWindow;DocumentOpen;WindowStartPage;" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include "DravikUI/test/hooks.h"
 #include "pal/text.h"
 
+#include "fixture_table.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -152,6 +154,11 @@ struct EditionCase {
     size_t documents, systems, bares;
     std::vector<int> absent;
 };
+
+void PrintTo(const EditionCase& c, std::ostream* os) {
+    *os << "mask " << c.mask << ": " << c.documents << " document, " << c.systems << " system and " << c.bares
+        << " bare commands";
+}
 
 class NamedRegistration : public CommandTables, public ::testing::WithParamInterface<EditionCase> {};
 
@@ -345,6 +352,71 @@ TEST_F(CommandTables, LookUpsByIdAndByNameGoBothWays) {
     EXPECT_EQ(container().GetCommandId(L""), std::nullopt);
     EXPECT_EQ(container().GetCommandName(57665), L""); // registered without a name
     EXPECT_EQ(container().GetCommandName(912), std::nullopt);
+}
+
+// Golden tables ------------------------------------------------------------------------------
+
+// A row of the named table in the form of its golden table: kind, name ("-" when none), id,
+// flags, "update" or "-", edition mask.
+std::string describe(const NamedCommandRecord& row) {
+    const char* kind = row.documentRun ? "document" : row.systemRun ? "system" : "bare";
+    const std::string name = row.name ? pal::text::toUtf8(std::wstring_view(row.name, row.nameLength)) : "-";
+    const bool update = row.update.document != nullptr || row.update.system != nullptr;
+    return std::string(kind) + " " + name + " " + std::to_string(row.registrationId) + " " +
+           std::to_string(row.flags) + " " + (update ? "update" : "-") + " " +
+           std::to_string(row.editionMask);
+}
+
+TEST_F(CommandTables, TheNamedTableIsItsGoldenTableRowForRow) {
+    const auto golden = readFixtureTable("named_commands.txt");
+    const auto table = NamedCommandTable();
+    ASSERT_EQ(table.size(), golden.size());
+    for (size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(describe(table[i]), joinFixtureRow(golden[i])) << "row " << i + 1;
+        EXPECT_EQ(table[i].commandId, static_cast<std::uint32_t>(table[i].registrationId)) << "row " << i + 1;
+    }
+}
+
+TEST_F(CommandTables, RegistrationFollowsTheGoldenTableInOrder) {
+    const auto golden = readFixtureTable("named_commands.txt");
+    RegisterSystemCommands(kEveryEdition);
+    std::vector<std::string> expected;
+    for (const FixtureRow& row : golden) {
+        const std::string& kind = row[0];
+        const std::string name = row[1] == "-" ? "" : row[1];
+        const std::string& id = row[2];
+        expected.push_back(kind == "bare" ? "RegisterCmd(" + id + "," + name + "," + id + "," + row[3] + ")"
+                                          : "RegisterCommand(" + kind + "," + id + ")");
+    }
+    for (const CommandIdBlock& block : kCommandIdBlocks)
+        expected.push_back("RegisterCommands(" + std::to_string(block.first) + "," +
+                           std::to_string(block.last) + "," + std::to_string(block.flags) + ")");
+    EXPECT_EQ(dvtrace::test::callsOf("DravikKernel"), expected);
+
+    // What the kernel keeps of each row: its name and flags, whatever the kind of registration.
+    const Registry registry = dvkernel::test::registeredCommands();
+    for (const FixtureRow& row : golden) {
+        SCOPED_TRACE(joinFixtureRow(row));
+        const auto it = registry.find(std::stoi(row[2]));
+        ASSERT_NE(it, registry.end());
+        EXPECT_EQ(pal::text::toUtf8(it->second.name), row[1] == "-" ? "" : row[1]);
+        EXPECT_EQ(it->second.flags, std::stoul(row[3]));
+        EXPECT_EQ(it->second.hasCommand, row[0] != "bare");
+        EXPECT_EQ(it->second.systemCommand, row[0] == "system");
+    }
+}
+
+TEST_F(CommandTables, TheIdentifierTableIsItsGoldenTableRowForRow) {
+    const auto golden = readFixtureTable("kernel_identifiers.txt");
+    const auto table = KernelIdentifierTable();
+    ASSERT_EQ(table.size(), golden.size());
+    for (size_t i = 0; i < table.size(); ++i) {
+        const KernelIdentifierRecord& row = table[i];
+        const std::string actual = std::to_string(row.id) + " " +
+                                   (row.name.empty() ? std::string("-") : pal::text::toUtf8(row.name)) + " " +
+                                   std::to_string(row.flags) + " " + pal::text::toUtf8(row.identifier);
+        EXPECT_EQ(actual, joinFixtureRow(golden[i])) << "row " << i + 1;
+    }
 }
 
 } // namespace

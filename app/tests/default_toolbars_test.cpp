@@ -3,10 +3,13 @@
 #include "app/CommandIdRanges.h"
 #include "app/DefaultToolBars.h"
 
+#include "pal/text.h"
 #include "ribbon/ApplicationMode.h"
 
 #include "afxwin.h"
 #include "win/com/guid.h"
+
+#include "fixture_table.h"
 
 #include <gtest/gtest.h>
 
@@ -273,6 +276,55 @@ TEST(DefaultToolBars, AreBuiltOnceAndKeptWhenTheModeChanges) {
     const auto second = bars(BuildDefaultToolBars());
     SetFixedEditionCode(saved);
     EXPECT_EQ(second, first);
+}
+
+// Golden tables ------------------------------------------------------------------------------
+
+std::string joinIds(const Ids& ids) {
+    std::string text;
+    for (const std::uint32_t id : ids)
+        text += (text.empty() ? "" : " ") + std::to_string(id);
+    return text;
+}
+
+TEST(DefaultToolBarTable, TheHeadersAreTheirGoldenTableRowForRow) {
+    const auto golden = readFixtureTable("default_toolbars.txt", '|');
+    const auto table = DefaultToolBarTable();
+    ASSERT_EQ(table.size(), golden.size() + 1);
+    for (size_t i = 0; i < golden.size(); ++i) {
+        const DefaultToolBarRecord& record = table[i];
+        std::wstring guid = pal::com::guidToString(*record.guid);
+        guid = guid.substr(1, guid.size() - 2);
+        const FixtureRow actual = {pal::text::toUtf8(record.caption),
+                                   std::to_string(record.captionStringId),
+                                   pal::text::toUtf8(guid),
+                                   std::to_string(record.barId),
+                                   std::to_string(record.secondFlag),
+                                   std::to_string(record.kind),
+                                   std::to_string(record.editionMask),
+                                   std::to_string(entriesOf(record).size())};
+        EXPECT_EQ(joinFixtureRow(actual, '|'), joinFixtureRow(golden[i], '|')) << "row " << i + 1;
+        EXPECT_EQ(record.build, &BuildToolBarIds) << "row " << i + 1;
+    }
+    EXPECT_STREQ(table.back().caption, kToolBarTableEnd);
+}
+
+// Birch (256) builds only the bars and entries of the masks that hold its bit;
+// AlderAdministrator (512) is in every mask of the table.
+TEST(DefaultToolBars, TheBuildsOfModes256And512AreTheirGoldenLists) {
+    std::map<std::uint32_t, std::vector<std::string>> expected;
+    for (const FixtureRow& row : readFixtureTable("default_toolbar_builds.txt", '|'))
+        expected[static_cast<std::uint32_t>(std::stoul(row[0]))].push_back(row[1] + "|" + row[2]);
+    ASSERT_EQ(expected.size(), 2u);
+    for (const auto& [mode, bars] : expected) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        BuiltToolBars result;
+        BuildToolBars(DefaultToolBarTable(), mode, result);
+        std::vector<std::string> actual;
+        for (const BuiltToolBar& built : result.span())
+            actual.push_back(pal::text::toUtf8(built.record->caption) + "|" + joinIds(idsOf(built)));
+        EXPECT_EQ(actual, bars);
+    }
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
 
+#include <functional>
+
 namespace dvapp::test {
 namespace {
 
@@ -262,6 +264,200 @@ TEST_F(Startup, TheRegistryRootAndTheDdeCommandComeFromStartUp) {
     ASSERT_EQ(app->GetQueuedDDECommands().size(), 1u);
     EXPECT_EQ(app->GetQueuedDDECommands().front(), L"[open(\"a.dvp\")]");
     EXPECT_EQ(DVMessageBox::GetCaption(), L"DRAVIK CAD 3D") << "the edition's title after the session opened";
+}
+
+TEST_F(Startup, AModuleBoxAfterTheSessionOpensIsCaptionedWithTheTitleOrElseTheApplicationName) {
+    struct Case {
+        std::string product;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {"Config=3D\n", "DRAVIK CAD 3D"},
+        // Editions without a title string of their own.
+        {"Config=GS\n", "DRAVIK CAD"},
+        {"Config=GS3D\n", "DRAVIK CAD"},
+        {"", "DRAVIK CAD"},
+        {"Config=GS\nLanguage=Ger\n", "VIRELO CAD 3D"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.product);
+        resetOutside();
+        ::setenv("DV_MODULE_INIT_FAIL", "DVBOM.dll", 1);
+        writeProductIni("[SETTINGS]\n" + c.product);
+        answer(IDOK);
+        EXPECT_FALSE(start());
+        const auto prompts = journal("prompt");
+        ASSERT_FALSE(prompts.empty());
+        EXPECT_EQ(prompts.back().get("text"), "Cannot load module \"DVBOM.dll\"");
+        EXPECT_EQ(prompts.back().get("caption"), c.caption);
+        stop();
+        app.reset();
+        Dravik::Module::shutdownAll();
+    }
+}
+
+TEST_F(Startup, TheOutsideIsCalledInItsOrder) {
+    writeProductIni("[SETTINGS]\nConfig=2D\n");
+    EXPECT_FALSE(start());
+    const std::vector<std::string> expected = {
+        "DravikKernel: EnableMacros(true)",
+        "DravikKernel: InitSessionLocale(Rus,1,0)",
+        "DravikManagedUIProxy: InitManagedResourcesWraps()",
+        "DravikUI: SetProduct(0)",
+        "DravikKernel: PreInitSession(1) -> ok",
+        "DV2DAnnotate.dll: initialize",
+        "DVTEXT.dll: initialize",
+        "DV2DLT.dll: initialize",
+        "DV2DEdit.dll: initialize",
+        "DVBOM.dll: initialize",
+        "DravikDocumentConverter.dll: initialize",
+        "DravikKernel: RestoreSessionLanguage()",
+        // The first row of the named commands and the last of their id blocks.
+        "DravikKernel: RegisterCommand(system,1048)",
+        "DravikKernel: RegisterCommands(65000,65049,24)",
+        "DravikKernel: PostInitSession() -> ok",
+        // The main initialisation: the first kernel identifier and the last registration.
+        "DravikKernel: RegisterCmd(1470,MovetoModel,1470,0)",
+        "DravikKernel: RegisterCmd(2104,StereoMode,2104,0)",
+    };
+    std::vector<std::string> milestones;
+    for (const auto& call : dvtrace::test::calls()) {
+        const std::string text = call.library + ": " + call.call;
+        if (std::find(expected.begin(), expected.end(), text) != expected.end())
+            milestones.push_back(text);
+    }
+    EXPECT_EQ(milestones, expected);
+}
+
+// Where each setting of start-up comes from: the product INI alone, or the effective INI (the
+// command-line INI written over the product INI); a relative path of the effective INI is then
+// looked for beside the command-line INI first.
+TEST_F(Startup, EachSettingIsReadFromItsOwnIni) {
+    enum class From { Product, Effective, EffectiveBesideCommandLineIni };
+    struct Setting {
+        std::string section, key;
+        From from;
+        std::string productValue, lineValue;
+        std::function<std::string(const DravikApp&)> read;
+    };
+    const auto setting = [](std::wstring CDvw32App::StartupSettings::*field) {
+        return [field](const DravikApp& a) { return pal::text::toUtf8(a.GetStartupSettings().*field); };
+    };
+    const auto brandIs = [](int code) {
+        return [code](const DravikApp& a) { return std::string(a.GetBrandCode() == code ? "1" : "0"); };
+    };
+    using S = CDvw32App::StartupSettings;
+    const Setting settings[] = {
+        {"SETTINGS", "Company", From::Effective, "ProductCo", "LineCo",
+         [](const DravikApp& a) { return pal::text::toUtf8(a.m_pszRegistryKey); }},
+        {"SETTINGS", "RegistryName", From::Effective, "Product CAD", "Line CAD",
+         [](const DravikApp& a) { return pal::text::toUtf8(a.m_pszProfileName); }},
+        {"SETTINGS", "Tutor", From::Effective, "ptutor", "ltutor", setting(&S::Tutor)},
+        {"SETTINGS", "TutorHTM", From::Effective, "p.htm", "l.htm", setting(&S::TutorHTM)},
+        {"SETTINGS", "TutorDownloadUri", From::Effective, "http://p", "http://l",
+         setting(&S::TutorDownloadUri)},
+        {"SETTINGS", "VideoPlayer", From::Effective, "p.exe", "l.exe", setting(&S::VideoPlayer)},
+        {"SETTINGS", "AppTitle", From::Effective, "Product title", "Line title", setting(&S::AppTitle)},
+        {"SETTINGS", "Language", From::Product, "Eng", "Ger", setting(&S::Language)},
+        {"SETTINGS", "IsVirelo", From::Product, "0", "1", brandIs(1)},
+        {"SETTINGS", "IsMerrow", From::Product, "0", "1", brandIs(2)},
+        {"SETTINGS", "IsOstrel", From::Product, "1", "0", brandIs(3)},
+        {"SETTINGS", "Config", From::Product, "3D", "Birch",
+         [](const DravikApp& a) { return std::string(a.GetEditionMask() == EditionBirch ? "Birch" : "3D"); }},
+        {"SETTINGS", "Macros", From::Effective, "1", "0",
+         [](const DravikApp&) { return std::string(dvkernel::test::macrosEnabled() ? "1" : "0"); }},
+        {"SETTINGS", "Metric", From::Effective, "1", "0",
+         [](const DravikApp&) { return std::string(dvkernel::test::metric() ? "1" : "0"); }},
+        {"SETTINGS", "StartPage", From::Effective, "1", "0",
+         [](const DravikApp& a) { return std::string(a.IsStartPageEnabled() ? "1" : "0"); }},
+        {"SETTINGS", "Splash", From::Effective, "1", "0",
+         [](const DravikApp& a) { return std::string(a.StartedSplash() ? "1" : "0"); }},
+        {"SETTINGS", "ApplicationsFile", From::EffectiveBesideCommandLineIni, "p-apps.xml", "l-apps.xml",
+         setting(&S::ApplicationsFile)},
+        {"SETTINGS", "DefaultStateFile", From::EffectiveBesideCommandLineIni, "p-state.xml", "l-state.xml",
+         setting(&S::DefaultStateFile)},
+        {"SETTINGS", "BackgroundImage", From::EffectiveBesideCommandLineIni, "p.bmp", "l.bmp",
+         setting(&S::BackgroundImage)},
+        {"SETTINGS", "DefaultDynamicToolBarFile", From::EffectiveBesideCommandLineIni, "p-bars.xml",
+         "l-bars.xml", setting(&S::DefaultDynamicToolBarFile)},
+        {"SETTINGS", "DefaultContextMenuFile", From::EffectiveBesideCommandLineIni, "p-menu.xml",
+         "l-menu.xml", setting(&S::DefaultContextMenuFile)},
+        {"SETTINGS", "DefaultTemplateFolder", From::EffectiveBesideCommandLineIni, "p-templates",
+         "l-templates", setting(&S::DefaultTemplateFolder)},
+        {"FIXED_SIZE", "CX", From::Effective, "1001", "1002",
+         [](const DravikApp& a) { return std::to_string(a.GetFixedMainWindowSize().cx); }},
+        {"FIXED_SIZE", "CY", From::Effective, "701", "702",
+         [](const DravikApp& a) { return std::to_string(a.GetFixedMainWindowSize().cy); }},
+    };
+    std::string product, line;
+    for (const char* section : {"SETTINGS", "FIXED_SIZE"}) {
+        product += std::string("[") + section + "]\n";
+        line += std::string("[") + section + "]\n";
+        for (const Setting& s : settings) {
+            if (s.section != section)
+                continue;
+            product += s.key + "=" + s.productValue + "\n";
+            line += s.key + "=" + s.lineValue + "\n";
+        }
+    }
+    writeProductIni(product);
+    writeFile("cfg/line.ini", line);
+    const std::string beside = (root() / "cfg").string() + "/";
+    for (const Setting& s : settings)
+        if (s.from == From::EffectiveBesideCommandLineIni) {
+            writeFile("cfg/" + s.lineValue, "");
+            writeFile("product/" + s.productValue, "");
+        }
+    EXPECT_FALSE(start({L"-ini:" + pal::text::fromUtf8((root() / "cfg/line.ini").string())}));
+    for (const Setting& s : settings) {
+        const std::string expected = s.from == From::Product     ? s.productValue
+                                     : s.from == From::Effective ? s.lineValue
+                                                                 : beside + s.lineValue;
+        EXPECT_EQ(s.read(*app), expected) << s.section << "/" << s.key;
+    }
+}
+
+// The splash gives way to the box of a missing mandatory module under a single edition, at
+// once; otherwise it stays until start-up ends.
+TEST_F(Startup, TheSplashClosesForTheBoxOfAMandatoryModuleUnderOneEdition) {
+    writeFile("banner.bmp", "BM");
+    struct Case {
+        std::string config;
+        std::string refusing;
+        bool closedAtOnce;
+    };
+    const Case cases[] = {
+        {"3D", "DVBOM.dll", true},
+        {"Alder", "DVBOM.dll", true},
+        {"", "DVBOM.dll", false},                     // every edition
+        {"3D", "DravikDocumentConverter.dll", false}, // optional
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.config + " " + c.refusing);
+        resetOutside();
+        ::setenv("DV_MODULE_INIT_FAIL", c.refusing.c_str(), 1);
+        writeProductIni("[SETTINGS]\nConfig=" + c.config +
+                        "\nSplashImage=" + (root() / "banner.bmp").string() + "\n");
+        answer(IDOK);
+        EXPECT_FALSE(start());
+        ASSERT_TRUE(app->StartedSplash());
+        // The line that follows the failure in the log tells whether the splash closed then.
+        const auto lines = dvlog::test::captured();
+        const auto failure = std::find_if(lines.begin(), lines.end(), [&](const dvlog::test::Line& l) {
+            return l.text.find("Failed to load") != std::string::npos;
+        });
+        ASSERT_NE(failure, lines.end());
+        ASSERT_NE(failure + 1, lines.end());
+        EXPECT_EQ((failure + 1)->text == "Closing the splash window", c.closedAtOnce) << (failure + 1)->text;
+        const size_t closings = std::count_if(lines.begin(), lines.end(), [](const dvlog::test::Line& l) {
+            return l.text == "Closing the splash window";
+        });
+        EXPECT_EQ(closings, 1u) << "the splash closes once";
+        stop();
+        app.reset();
+        Dravik::Module::shutdownAll();
+    }
+    ::unsetenv("DV_MODULE_INIT_FAIL");
 }
 
 } // namespace

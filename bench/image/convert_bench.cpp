@@ -1,6 +1,6 @@
 // Converts a 4096 x 4096 picture three ways with PixelBox::CopyPixels, with FreeImage's conversion
 // of the same pixels and with a memcpy of the source bytes, and prints MPix/s and the two ratios.
-// Targets: at least 1.0x FreeImage and at least 0.30x memcpy.
+// Targets: at least 1.0x FreeImage; at least 0.50x memcpy for 24 to 32 bits, 0.30x for the others.
 #include "dvpimage/pixel_box.h"
 
 #include <FreeImage.h>
@@ -49,6 +49,7 @@ struct Case {
     int bpp;
     Image::PixelFormat from, to;
     FIBITMAP* (*reference)(FIBITMAP*);
+    double memcpyTarget; // the least share of memcpy's speed
 };
 
 FIBITMAP* to32(FIBITMAP* dib) {
@@ -66,9 +67,10 @@ FIBITMAP* to24(FIBITMAP* dib) {
 int main() {
     FreeImage_Initialise();
     const Case cases[] = {
-        {"24-bit BGR -> 32-bit BGRA", FIT_BITMAP, 24, Image::PF_R8G8B8, Image::PF_A8R8G8B8, &to32},
-        {"32-bit RGBA -> 8-bit grey", FIT_BITMAP, 32, Image::PF_A8R8G8B8, Image::PF_L8, &toGrey},
-        {"16-bit -> 8-bit per channel (RGB)", FIT_RGB16, 48, Image::PF_SHORT_RGB, Image::PF_R8G8B8, &to24},
+        {"24-bit BGR -> 32-bit BGRA", FIT_BITMAP, 24, Image::PF_R8G8B8, Image::PF_A8R8G8B8, &to32, 0.50},
+        {"32-bit RGBA -> 8-bit grey", FIT_BITMAP, 32, Image::PF_A8R8G8B8, Image::PF_L8, &toGrey, 0.30},
+        {"16-bit -> 8-bit per channel (RGB)", FIT_RGB16, 48, Image::PF_SHORT_RGB, Image::PF_R8G8B8, &to24,
+         0.30},
     };
     std::printf("%ux%u picture, best of %d runs; MPix/s (higher is better)\n", kSide, kSide, kRuns);
     std::printf("%-36s %12s %12s %12s %10s %10s\n", "conversion", "DVPImage", "FreeImage", "memcpy", "vs FI",
@@ -93,11 +95,13 @@ int main() {
         FreeImage_Unload(source);
 
         const double vsFreeImage = theirs / ours, vsMemcpy = plain / ours;
-        met = met && vsFreeImage >= 1.0 && vsMemcpy >= 0.30;
+        met = met && vsFreeImage >= 1.0 && vsMemcpy >= c.memcpyTarget;
         std::printf("%-36s %12.0f %12.0f %12.0f %9.2fx %9.2fx\n", c.name, kMegapixels / ours,
                     kMegapixels / theirs, kMegapixels / plain, vsFreeImage, vsMemcpy);
     }
-    std::printf("targets (>= 1.0x FreeImage, >= 0.30x memcpy): %s\n", met ? "met" : "NOT met");
+    std::printf(
+        "targets (>= 1.0x FreeImage; >= 0.50x memcpy for 24 -> 32 bits, >= 0.30x for the others): %s\n",
+        met ? "met" : "NOT met");
     FreeImage_DeInitialise();
     return 0;
 }

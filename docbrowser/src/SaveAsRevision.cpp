@@ -1,14 +1,14 @@
 #include "docbrowser/SaveAsRevision.h"
 
-#include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/NotBuiltYet.h"
+#include "DVPDMProxy/WorkMix.h"
 
 #include "afxwin.h"
 
 namespace {
 
-// The PDM work mix (DVPDMProxy) is not part of this build, so it is never enabled.
 bool isWorkMixEnabled() {
-    return false;
+    return DVPDMWorkMix::Instance().IsEnabled();
 }
 
 } // namespace
@@ -16,7 +16,7 @@ bool isWorkMixEnabled() {
 int DocumentSaveAsRevision(CDvw32Doc* document) {
     if (document == nullptr || !isWorkMixEnabled())
         return 0;
-    DVLog_Write(5, "DocumentSaveAsRevision: no PDM system to save to");
+    DV_NOT_BUILT_YET("DocumentSaveAsRevision: the PDM system's revisions");
     return 0;
 }
 

@@ -3,14 +3,13 @@
 
 #include "afxwin.h"
 
+#include "pal/test/recording_cmd_ui.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-struct RecordingCmdUI : CCmdUI {
-    void Enable(BOOL on) override { enabled = on != FALSE; }
-    bool enabled = true;
-};
+using pal::test::RecordingCmdUI;
 
 TEST(DocBrowser, AnEmptyGlobalGroupHasNoConfigurations) {
     EXPECT_EQ(DocumentsMenu::GlobalCfgGroup().GetCount(), 0u);
@@ -22,7 +21,7 @@ TEST(DocBrowser, SaveAsRevisionIsDisabledWithoutTheWorkMix) {
     CDvw32Doc* const document = reinterpret_cast<CDvw32Doc*>(0x1000);
     RecordingCmdUI item;
     UpdateDocumentSaveAsRevision(document, &item);
-    EXPECT_FALSE(item.enabled);
+    EXPECT_EQ(item.enabled, 0);
     EXPECT_EQ(DocumentSaveAsRevision(document), 0);
     EXPECT_EQ(DocumentSaveAsRevision(nullptr), 0);
 }

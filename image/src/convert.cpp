@@ -6,7 +6,13 @@
 #include "format_table.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <utility>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 namespace Image::detail {
 namespace {
@@ -93,11 +99,122 @@ inline void convertChannel(const unsigned char* src, std::uint32_t srcPacked, un
     }
 }
 
+// One packed element to another; the channel rules fold into masks and shifts.
+template <PixelFormat S, PixelFormat D> inline std::uint32_t convertPacked(std::uint32_t srcPacked) {
+    std::uint32_t dstPacked = 0;
+    convertChannel<S, D, 0>(nullptr, srcPacked, nullptr, dstPacked);
+    convertChannel<S, D, 1>(nullptr, srcPacked, nullptr, dstPacked);
+    convertChannel<S, D, 2>(nullptr, srcPacked, nullptr, dstPacked);
+    convertChannel<S, D, 3>(nullptr, srcPacked, nullptr, dstPacked);
+    return dstPacked;
+}
+
+// Three-byte elements read one at a time cost three loads each; four of them are three words.
+template <PixelFormat S, PixelFormat D> constexpr bool convertsFourAtATime() {
+    return std::endian::native == std::endian::little && groupOf(S) == Group::Packed &&
+           groupOf(D) == Group::Packed && elemBytes(S) == 3;
+}
+
+template <PixelFormat S, PixelFormat D>
+std::size_t convertFourAtATime(const unsigned char*& src, unsigned char*& dst, std::size_t count) {
+    constexpr unsigned dstBytes = elemBytes(D);
+    std::size_t done = 0;
+    for (; done + 4 <= count; done += 4) {
+        std::uint32_t w[3];
+        std::memcpy(w, src, sizeof w);
+        const std::uint32_t out[4] = {
+            convertPacked<S, D>(w[0] & 0xFFFFFFu),
+            convertPacked<S, D>(w[0] >> 24 | (w[1] & 0xFFFFu) << 8),
+            convertPacked<S, D>(w[1] >> 16 | (w[2] & 0xFFu) << 16),
+            convertPacked<S, D>(w[2] >> 8),
+        };
+        if constexpr (dstBytes == 4) {
+            std::memcpy(dst, out, sizeof out);
+        } else {
+            for (unsigned k = 0; k < 4; ++k)
+                writePacked(dst + k * dstBytes, out[k], dstBytes);
+        }
+        src += sizeof w;
+        dst += 4 * dstBytes;
+    }
+    return done;
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Three-byte elements that become four-byte ones by moving whole bytes and adding constant ones
+// (24 to 32 bits): one byte shuffle converts four elements.
+// A packed source gives the channels it lacks the value 0.0, that is the byte 0, which is what the
+// shuffle puts where it has no source byte.
+static_assert(floatToBits(0.0f, 8) == 0);
+
+struct ByteShuffle {
+    bool possible = false;
+    std::array<unsigned char, 16> order{}; // source byte of each destination byte; 0x80: zero
+};
+
+template <PixelFormat S, PixelFormat D> constexpr ByteShuffle byteShuffle() {
+    ByteShuffle shuffle;
+    if (groupOf(S) != Group::Packed || groupOf(D) != Group::Packed || elemBytes(S) != 3 || elemBytes(D) != 4)
+        return shuffle;
+    std::array<int, 4> from{-1, -1, -1, -1}; // per destination byte
+    for (unsigned c = 0; c < 4; ++c) {
+        const auto& d = kFormats[D];
+        if (d.bits[c] == 0)
+            continue;
+        if (d.bits[c] != 8 || d.shifts[c] % 8 != 0)
+            return shuffle;
+        const auto& src = kFormats[S];
+        const unsigned at = d.shifts[c] / 8u;
+        if (src.bits[c] == 8 && src.shifts[c] % 8 == 0)
+            from[at] = src.shifts[c] / 8;
+        else if (src.bits[c] != 0)
+            return shuffle;
+    }
+    for (unsigned k = 0; k < 16; ++k) {
+        const int byte = from[k % 4];
+        shuffle.order[k] =
+            byte < 0 ? 0x80 : static_cast<unsigned char>(3 * (k / 4) + static_cast<unsigned>(byte));
+    }
+    shuffle.possible = true;
+    return shuffle;
+}
+
+template <PixelFormat S, PixelFormat D>
+__attribute__((target("ssse3"))) std::size_t shuffleRow(const unsigned char*& src, unsigned char*& dst,
+                                                        std::size_t count) {
+    static constexpr ByteShuffle shuffle = byteShuffle<S, D>();
+    const __m128i order = _mm_loadu_si128(reinterpret_cast<const __m128i*>(shuffle.order.data()));
+    std::size_t done = 0;
+    // Each load takes 16 bytes for the 12 it uses: it stays within the row while 6 elements are left.
+    for (; done + 6 <= count; done += 4) {
+        const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_shuffle_epi8(in, order));
+        src += 12;
+        dst += 16;
+    }
+    return done;
+}
+
+bool haveSsse3() {
+    // Initialised here too, in case the first conversion runs before the constructors that would.
+    static const bool have = (__builtin_cpu_init(), __builtin_cpu_supports("ssse3"));
+    return have;
+}
+#endif
+
 template <PixelFormat S, PixelFormat D>
 void convertRow(const unsigned char* src, unsigned char* dst, std::size_t count) {
     constexpr unsigned srcBytes = elemBytes(S);
     constexpr unsigned dstBytes = elemBytes(D);
-    for (std::size_t i = 0; i < count; ++i) {
+    std::size_t first = 0;
+#if defined(__x86_64__) || defined(__i386__)
+    if constexpr (byteShuffle<S, D>().possible)
+        if (haveSsse3())
+            first = shuffleRow<S, D>(src, dst, count);
+#endif
+    if constexpr (convertsFourAtATime<S, D>())
+        first += convertFourAtATime<S, D>(src, dst, count - first);
+    for (std::size_t i = first; i < count; ++i) {
         std::uint32_t srcPacked = 0;
         if constexpr (groupOf(S) == Group::Packed)
             srcPacked = readPacked(src, srcBytes);

@@ -213,4 +213,8 @@ inline void writeFloat(unsigned char* p, float v) {
 // in int, and every offset within such an image fits the 32-bit fields of a pixel box.
 inline constexpr std::uint64_t kMaxPixelBytes = 0x7FFFFFFFu;
 
+// Encoded bytes of one picture may not exceed this: FreeImage's memory handles count bytes in 32
+// bits. A stream made from another stream reads no more than this either.
+inline constexpr std::uint64_t kMaxEncodedBytes = UINT32_MAX;
+
 } // namespace Image::detail

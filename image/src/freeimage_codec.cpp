@@ -14,8 +14,7 @@
 namespace Image {
 namespace {
 
-// FreeImage's memory handles count bytes in 32 bits.
-constexpr std::size_t kMaxEncodedBytes = UINT32_MAX;
+using detail::kMaxEncodedBytes;
 
 class Memory {
 public:
@@ -136,11 +135,13 @@ struct Target {
     PixelFormat rows = PF_UNKNOWN;
 };
 
+// Both questions are asked, and both must be answered yes.
 bool canExport(FREE_IMAGE_FORMAT fif, const Target& target) {
-    if (target.type == FIT_UNKNOWN || !FreeImage_FIFSupportsExportType(fif, target.type))
+    if (target.type == FIT_UNKNOWN)
         return false;
-    // The depth query speaks of standard bitmaps only; for the other types the type says it all.
-    return target.type != FIT_BITMAP || FreeImage_FIFSupportsExportBPP(fif, target.bpp);
+    const bool type = FreeImage_FIFSupportsExportType(fif, target.type) != FALSE;
+    const bool depth = FreeImage_FIFSupportsExportBPP(fif, target.bpp) != FALSE;
+    return type && depth;
 }
 
 Target targetFor(FREE_IMAGE_FORMAT fif, PixelFormat format) {
@@ -159,13 +160,11 @@ Target targetFor(FREE_IMAGE_FORMAT fif, PixelFormat format) {
     case PF_A8B8G8R8:
         target = {FIT_BITMAP, bpp, PF_A8R8G8B8};
         break;
-    // Grey of 16 bits stays 16 bits where the file format can hold it, and becomes 8-bit grey where
-    // it cannot: a standard bitmap of 16 bits would be read as 5-6-5 colour.
+    // Grey of 16 bits is written as 16 bits or not at all: a standard bitmap of 16 bits would be
+    // read as 5-6-5 colour, and 8-bit grey would lose half of every value.
     case PF_L16:
     case PF_R16:
         target = {FIT_UINT16, 16, format};
-        if (!canExport(fif, target))
-            target = {FIT_BITMAP, 8, PF_L8};
         break;
     case PF_FLOAT32_R:
         target = {FIT_FLOAT, bpp, format};

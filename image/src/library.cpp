@@ -3,8 +3,13 @@
 
 #include "registry.h"
 
-#include <FreeImage.h>
+#include "DVDiagnostics/DVLog.h"
 
+#include <FreeImage.h>
+#include <tiffio.h>
+
+#include <cstdarg>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -23,7 +28,30 @@ std::vector<std::unique_ptr<FreeImageCodec>>& libraryCodecs() {
 
 bool initialised = false;
 
-void ignoreMessage(FREE_IMAGE_FORMAT, const char*) {}
+// Log levels: a warning, and the failure of something optional (one picture).
+constexpr int kLogWarning = 6;
+constexpr int kLogFailure = 7;
+
+// What FreeImage and the libraries under it have to say goes to the log: a program using this
+// library keeps its standard error to itself.
+void logMessage(FREE_IMAGE_FORMAT format, const char* message) {
+    const char* name = format == FIF_UNKNOWN ? nullptr : FreeImage_GetFormatFromFIF(format);
+    DVLog_Write(kLogWarning, "FreeImage %s: %s", name != nullptr ? name : "",
+                message != nullptr ? message : "");
+}
+
+// libtiff speaks for itself, not through FreeImage.
+void logTiff(int level, const char* module, const char* format, va_list args) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, args);
+    DVLog_Write(level, "libtiff %s: %s", module != nullptr ? module : "", text);
+}
+void logTiffWarning(const char* module, const char* format, va_list args) {
+    logTiff(kLogWarning, module, format, args);
+}
+void logTiffError(const char* module, const char* format, va_list args) {
+    logTiff(kLogFailure, module, format, args);
+}
 
 void addCodec(ICodecs& codecs, const std::string& name, int format) {
     auto& list = libraryCodecs();
@@ -46,12 +74,15 @@ void Init() {
 }
 
 void RegisterCodecs(ICodecs& codecs) {
+    // Before anything can speak.
+    FreeImage_SetOutputMessage(&logMessage);
+    TIFFSetWarningHandler(&logTiffWarning);
+    TIFFSetErrorHandler(&logTiffError);
     FreeImage_Initialise(FALSE);
     for (int format = 0; format < FreeImage_GetFIFCount(); ++format) {
         if (format == FIF_DDS)
             continue;
-        const auto fif = static_cast<FREE_IMAGE_FORMAT>(format);
-        const char* list = FreeImage_GetFIFExtensionList(fif);
+        const char* list = FreeImage_GetFIFExtensionList(static_cast<FREE_IMAGE_FORMAT>(format));
         const std::string extensions = list != nullptr ? list : "";
         std::size_t start = 0;
         while (start < extensions.size()) {
@@ -60,14 +91,7 @@ void RegisterCodecs(ICodecs& codecs) {
             addCodec(codecs, extensions.substr(start, end - start), format);
             start = end + 1;
         }
-        // Recognising content answers with the format's name; where no extension spells that name
-        // (PPMRAW, PGMRAW, PBMRAW, JPEG-XR, KOALA) the answer would find no codec, so the name is a
-        // codec of its own too.
-        const char* name = FreeImage_GetFormatFromFIF(fif);
-        if (name != nullptr && *name != '\0' && !codecs.IsRegistered(name))
-            addCodec(codecs, detail::lowerName(name), format);
     }
-    FreeImage_SetOutputMessage(&ignoreMessage);
 }
 
 void UnRegisterCodecs(ICodecs& codecs) {

@@ -1,5 +1,7 @@
 #include "dvpimage/stream.h"
 
+#include "format_table.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -22,27 +24,37 @@ MemoryStream::MemoryStream(std::uint64_t size) {
 }
 
 // Reads in chunks until the source has nothing more: a single read would cut a long source short.
+// A source longer than any picture the codecs take is not read to its end: an endless one would
+// never end.
 MemoryStream::MemoryStream(IStream& source) {
-    for (;;) {
-        if (capacity_ - size_ < kChunk) {
-            const std::uint64_t wanted = std::max(capacity_ * 2, capacity_ + kChunk);
+    constexpr std::uint64_t limit = detail::kMaxEncodedBytes;
+    while (size_ < limit) {
+        const std::uint64_t want = std::min(kChunk, limit - size_);
+        if (capacity_ - size_ < want) {
+            const std::uint64_t wanted = std::min(std::max(capacity_ * 2, capacity_ + kChunk), limit);
             void* grown =
                 wanted <= SIZE_MAX ? std::realloc(buffer_, static_cast<std::size_t>(wanted)) : nullptr;
             if (grown == nullptr) {
-                // Half a file would decode as a damaged picture; none decodes as a failure.
-                std::free(buffer_);
-                buffer_ = nullptr;
-                size_ = capacity_ = 0;
+                drop();
                 return;
             }
             buffer_ = static_cast<unsigned char*>(grown);
             capacity_ = wanted;
         }
-        const std::uint64_t got = source.Read(buffer_ + size_, kChunk);
+        const std::uint64_t got = source.Read(buffer_ + size_, want);
         if (got == 0)
-            break;
-        size_ += std::min(got, kChunk);
+            return;
+        size_ += std::min(got, want);
     }
+    if (!source.IsEof())
+        drop(); // too long to decode; a picture cut short would decode as a damaged one
+}
+
+// Half a file would decode as a damaged picture; none decodes as a failure.
+void MemoryStream::drop() {
+    std::free(buffer_);
+    buffer_ = nullptr;
+    size_ = capacity_ = 0;
 }
 
 MemoryStream::~MemoryStream() {

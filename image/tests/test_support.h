@@ -13,6 +13,11 @@
 
 namespace dvpimage_test {
 
+inline std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 inline std::vector<std::uint8_t> readFixture(const std::string& name) {
     std::ifstream in(std::string(DVPIMAGE_FIXTURES) + "/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -27,7 +32,8 @@ public:
 
     std::uint64_t Read(void* buffer, std::uint64_t count) override {
         const std::uint64_t n = std::min({count, maxRead_, std::uint64_t{bytes_.size() - position_}});
-        std::memcpy(buffer, bytes_.data() + position_, n);
+        if (n > 0) // an empty vector has no data pointer to copy from
+            std::memcpy(buffer, bytes_.data() + position_, n);
         position_ += n;
         return n;
     }

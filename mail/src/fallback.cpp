@@ -13,12 +13,19 @@ bool openFallback(const std::wstring& address) {
     const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    // The program ends right after this call, so the shell must finish before it returns.
-    info.fMask = SEE_MASK_NOASYNC;
+    // The program ends right after this call, so the shell must finish before it returns. Where
+    // the opener is a process of its own, its exit code says whether the page was opened.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_NOCLOSEPROCESS;
     info.lpVerb = L"open";
     info.lpFile = address.c_str();
     info.nShow = SW_SHOW;
-    const bool opened = ShellExecuteExW(&info) != FALSE;
+    bool opened = ShellExecuteExW(&info) != FALSE;
+    if (opened && info.hProcess) {
+        DWORD code = 1;
+        opened = WaitForSingleObject(info.hProcess, INFINITE) == WAIT_OBJECT_0 &&
+                 GetExitCodeProcess(info.hProcess, &code) && code == 0;
+        CloseHandle(info.hProcess);
+    }
     if (SUCCEEDED(apartment))
         CoUninitialize();
     return opened;

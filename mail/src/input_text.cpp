@@ -1,10 +1,7 @@
 #include "input_text.h"
 
 #include "pal/text.h"
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
+#include "win/system.h"
 
 namespace dvmail {
 
@@ -24,14 +21,14 @@ std::wstring readInputText(const ReadChunk& read) {
 }
 
 ReadChunk standardInput() {
-    if (::fcntl(STDIN_FILENO, F_GETFD) < 0)
+    const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    if (!in || in == INVALID_HANDLE_VALUE)
         return [](char*, std::size_t) { return -1L; };
-    return [](char* buffer, std::size_t size) {
-        for (;;) {
-            const ssize_t got = ::read(STDIN_FILENO, buffer, size);
-            if (got >= 0 || errno != EINTR)
-                return static_cast<long>(got);
-        }
+    return [in](char* buffer, std::size_t size) {
+        DWORD got = 0;
+        if (!ReadFile(in, buffer, static_cast<DWORD>(size), &got, nullptr))
+            return -1L; // a pipe whose writer has gone ends this way too
+        return static_cast<long>(got);
     };
 }
 

@@ -70,10 +70,10 @@ ULONG sendRecord(Send send, const MailRequest& request, Convert convert) {
 
 } // namespace
 
-bool handToMailClient(const MailRequest& request) {
+Handover handToMailClient(const MailRequest& request) {
     HMODULE library = LoadLibraryExW(L"mapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!library)
-        return false;
+        return Handover::Failed;
     bool sent = false;
     ULONG result = 0;
     if (auto wide = reinterpret_cast<LPMAPISENDMAILW>(GetProcAddress(library, "MAPISendMailW"))) {
@@ -84,7 +84,11 @@ bool handToMailClient(const MailRequest& request) {
         sent = true;
     }
     FreeLibrary(library);
-    return sent && (result == SUCCESS_SUCCESS || result == MAPI_USER_ABORT);
+    if (!sent)
+        return Handover::Failed;
+    if (result == SUCCESS_SUCCESS || result == MAPI_USER_ABORT)
+        return Handover::Done;
+    return result == MAPI_E_TEXT_TOO_LARGE ? Handover::TooLong : Handover::Failed;
 }
 
 } // namespace dvmail

@@ -5,9 +5,13 @@
 
 namespace dvmail {
 
-// Sends the request with the client's own dialog. True when the client took the message or
-// the user cancelled it there; false when there is no library, no send call, or any other
-// answer.
-bool handToMailClient(const MailRequest& request);
+enum class Handover {
+    Done,    // the client took the message, or the user cancelled it there
+    TooLong, // the client cannot take a message this long
+    Failed,  // no library, no send call, or any other answer
+};
+
+// Sends the request with the client's own dialog.
+Handover handToMailClient(const MailRequest& request);
 
 } // namespace dvmail

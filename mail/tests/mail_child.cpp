@@ -95,6 +95,9 @@ int runChild(const std::filesystem::path& program, const ChildRun& run) {
     }
     if (!run.workingDir.empty())
         posix_spawn_file_actions_addchdir_np(&actions, run.workingDir.c_str());
+    if (!run.errorFile.empty())
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, run.errorFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
     pid_t pid = 0;
     const int started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argp.data(), envp.data());

@@ -20,6 +20,7 @@ struct ChildRun {
     std::string inputBytes;
     std::vector<std::pair<std::string, std::string>> env; // added to, or replacing, the test's own
     std::filesystem::path workingDir;
+    std::filesystem::path errorFile; // where standard error goes; empty: the test's own
 };
 
 // The child's exit code. A child that has not ended after a generous bound is killed and

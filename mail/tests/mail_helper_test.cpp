@@ -7,6 +7,7 @@
 #include "pal/cmdline.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/unusable_roots.h"
 #include "pal/text.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,8 @@ protected:
         const char* built = nullptr;
         switch (library) {
         case Library::None:
+            // A sandbox's system folder has the stand-in from the start.
+            fs::remove(pal::folders::system() / "mapi32.so");
             return;
         case Library::NotAModule:
             std::ofstream(pal::folders::system() / "mapi32.so") << "not a library";
@@ -316,6 +319,56 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------------
+// A person's first run: nothing installed by hand, the sandbox as it is made.
+
+TEST_F(MailHelperTest, InAFreshSandboxTheMailGoesToTheComposer) {
+    installComposer();
+    EXPECT_EQ(mail({"--to=a@example.com", "--subject=First", kFb}, L"Hello"), 0);
+    EXPECT_EQ(composerRuns(),
+              (std::vector<ToolRun>{{"--utf8", "--subject", "First", "--body", "Hello", "a@example.com"}}));
+    EXPECT_TRUE(opened().empty());
+    EXPECT_EQ(pal::test::readFile(pal::folders::system() / "mapi32.so"),
+              pal::test::readFile(binDir() / "mapi32.so"))
+        << "the system folder holds the platform's own mail library";
+}
+
+// A text longer than one argument of the composer can hold cannot be handed over. That is said,
+// and the exit code says the message went nowhere: the page does not stand in for it.
+TEST_F(MailHelperTest, ATextTooLongForTheComposerFailsWithAMessage) {
+    struct Case {
+        std::size_t bodyBytes;
+        bool handedOver;
+    };
+    // The kernel's limit on one argument is 131072 bytes with its terminating zero.
+    for (const Case& c : {Case{131071, true}, Case{131072, false}, Case{400000, false}}) {
+        SCOPED_TRACE(c.bodyBytes);
+        fs::remove(composerRecord());
+        installComposer();
+        ChildRun run;
+        run.args = {"--to=a@example.com", kFb};
+        // Two-byte characters, so the text is longer in bytes than in characters.
+        std::wstring body(c.bodyBytes / 2, L'Ж');
+        if (c.bodyBytes % 2)
+            body += L'x';
+        run.inputBytes = pal::text::toUtf16leBytes(body);
+        run.errorFile = root() / "stderr.txt";
+        EXPECT_EQ(mail(std::move(run)), c.handedOver ? 0 : 1);
+        const std::string errors = pal::test::readFile(root() / "stderr.txt");
+        EXPECT_TRUE(opened().empty());
+        if (c.handedOver) {
+            ASSERT_EQ(composerRuns().size(), 1u);
+            EXPECT_EQ(composerRuns()[0].at(2), pal::text::toUtf8(body));
+            EXPECT_EQ(errors, "");
+        } else {
+            EXPECT_TRUE(composerRuns().empty());
+            EXPECT_EQ(errors,
+                      "DravikMail: the message is too long for the mail client; it was not sent and the "
+                      "fallback page was not opened\n");
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
 // The message record itself, as the recording library receives it.
 
 TEST_F(MailHelperTest, MessageRecordCarriesClassesPositionsAndDisplayNames) {
@@ -374,6 +427,11 @@ INSTANTIATE_TEST_SUITE_P(Results, MailResultTest,
 
 // ---------------------------------------------------------------------------------------------
 // Standard input.
+
+TEST_F(MailHelperTest, SaysWhyAndEndsWhenItsSandboxCannotBeMade) {
+    pal::test::expectCleanStopOnUnusableRoots(binDir() / "DravikMail", {"someone@example.com"},
+                                              root() / "scratch");
+}
 
 TEST_F(MailHelperTest, WithoutRecipientStandardInputIsNotRead) {
     install(Library::Recorder);
@@ -511,6 +569,19 @@ TEST_F(MailHelperTest, OutsideTheFixtureTheFallbackRunsTheOpener) {
     EXPECT_EQ(recordedRuns(record),
               (std::vector<ToolRun>{{std::string(kFallback) + "?q=a b;$(touch pwned)"}}));
     EXPECT_FALSE(fs::exists(root() / "pwned"));
+}
+
+// The opener is waited for: when it cannot open the page, DravikMail has not opened it either.
+TEST_F(MailHelperTest, OutsideTheFixtureTheOpenersFailureIsTheHelpersFailure) {
+    for (const int openerExit : {0, 3, 4}) {
+        SCOPED_TRACE(openerExit);
+        const fs::path record = root() / ("xdg-open." + std::to_string(openerExit) + ".record");
+        writeRecordingTool(tools_, "xdg-open", record, openerExit);
+        EXPECT_EQ(mail({std::string("--fallback=") + kFallback}, L"", {{"DV_PAL_TEST", "0"}}),
+                  openerExit == 0 ? 0 : 1);
+        EXPECT_EQ(recordedRuns(record), (std::vector<ToolRun>{{kFallback}}))
+            << "it ran before the helper ended";
+    }
 }
 
 } // namespace

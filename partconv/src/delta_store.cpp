@@ -19,10 +19,11 @@ DeltaStore::DeltaStore() : DeltaStore([](const std::string& text) { std::fputs(t
 
 DeltaStore::DeltaStore(Printer printer) : printer_(std::move(printer)) {}
 
-DeltaStore::~DeltaStore() {
-    for (std::size_t i = 0; i < table_.size(); ++i)
-        if (table_[i])
-            freeDelta(i);
+DeltaStore::~DeltaStore() = default;
+
+DeltaStore::Block::~Block() {
+    for (std::unique_ptr<Block> rest = std::move(next); rest;)
+        rest = std::move(rest->next);
 }
 
 void DeltaStore::print(const char* format, ...) {
@@ -39,7 +40,7 @@ DeltaStore::Delta* DeltaStore::lookup(const char* caller, std::uint32_t key, boo
         print("*** %s(): Key value %d out of range!\n", caller, static_cast<int>(key));
         return nullptr;
     }
-    Delta* d = table_[key - 1];
+    Delta* d = table_[key - 1].get();
     if (!d)
         print(period ? "*** %s(): Delta %d does not exist.\n" : "*** %s(): Delta %d does not exist\n", caller,
               static_cast<int>(key));
@@ -55,7 +56,7 @@ int DeltaStore::openForWrite(int mark, std::uint32_t* key) {
     if (freeEntry == table_.end()) {
         const std::uint32_t grown = nDeltas_ ? nDeltas_ * 2 : firstTableSize;
         try {
-            table_.resize(grown, nullptr);
+            table_.resize(grown);
         } catch (const std::bad_alloc&) {
             print("*** FRU_delta_open_for_write(): ");
             print("Failed to enlarge delta array!\n");
@@ -64,7 +65,7 @@ int DeltaStore::openForWrite(int mark, std::uint32_t* key) {
         index = nDeltas_;
         nDeltas_ = grown;
     }
-    Delta* d = new (std::nothrow) Delta;
+    std::unique_ptr<Delta> d(new (std::nothrow) Delta);
     if (!d) {
         print("*** FRU_delta_open_for_write(): Failed to allocate delta!\n");
         return deltaNoMemory;
@@ -72,7 +73,7 @@ int DeltaStore::openForWrite(int mark, std::uint32_t* key) {
     d->mark = mark;
     d->open = true;
     d->direction = Direction::writing;
-    table_[index] = d;
+    table_[index] = std::move(d);
     *key = index + 1;
     return deltaOk;
 }
@@ -85,7 +86,7 @@ int DeltaStore::openForRead(std::uint32_t key) {
         print("*** FRU_delta_open_for_read(): Delta %d is already open\n", static_cast<int>(key));
         return deltaBadKey;
     }
-    d->current = d->first;
+    d->current = d->first.get();
     d->position = 0;
     d->consumed = 0;
     d->open = true;
@@ -118,12 +119,11 @@ int DeltaStore::write(std::uint32_t key, std::size_t count, const char* bytes) {
     std::size_t needed = beyond / deltaBlockSize + (beyond % deltaBlockSize != 0);
     if (!d->first && needed == 0)
         needed = 1;
-    Block* added = nullptr;
-    Block** tail = &added;
+    std::unique_ptr<Block> added;
+    std::unique_ptr<Block>* tail = &added;
     for (std::size_t i = 0; i < needed; ++i, tail = &(*tail)->next) {
-        *tail = new (std::nothrow) Block;
+        tail->reset(new (std::nothrow) Block);
         if (!*tail) {
-            freeBlocks(added);
             if (!d->first && i == 0) {
                 print("*** FRU_delta_write(): Can't allocate block\n");
             } else {
@@ -133,14 +133,16 @@ int DeltaStore::write(std::uint32_t key, std::size_t count, const char* bytes) {
             return deltaNoMemory;
         }
     }
-    if (!d->first)
-        d->first = d->current = added;
-    else
-        d->current->next = added;
+    if (!d->first) {
+        d->first = std::move(added);
+        d->current = d->first.get();
+    } else if (added) {
+        d->current->next = std::move(added);
+    }
     while (count > 0) {
         Block* b = d->current;
         if (b->used == deltaBlockSize)
-            d->current = b = b->next;
+            d->current = b = b->next.get();
         const std::size_t n = std::min<std::size_t>(deltaBlockSize - b->used, count);
         std::memcpy(b->data + b->used, bytes, n);
         b->used += n;
@@ -171,7 +173,7 @@ int DeltaStore::read(std::uint32_t key, std::size_t count, char* buffer) {
     }
     while (count > 0) {
         if (d->position == deltaBlockSize) {
-            d->current = d->current->next;
+            d->current = d->current->next.get();
             d->position = 0;
         }
         const std::size_t n = std::min<std::size_t>(deltaBlockSize - d->position, count);
@@ -213,18 +215,10 @@ int DeltaStore::remove(std::uint32_t key) {
     return deltaOk;
 }
 
-void DeltaStore::freeBlocks(Block* first) {
-    while (first)
-        delete std::exchange(first, first->next);
-}
-
 // Nothing happens for an index that holds no delta, whoever calls.
 void DeltaStore::freeDelta(std::size_t index) {
-    if (index >= table_.size() || !table_[index])
-        return;
-    freeBlocks(table_[index]->first);
-    delete table_[index];
-    table_[index] = nullptr;
+    if (index < table_.size())
+        table_[index].reset();
 }
 
 namespace {
@@ -232,8 +226,8 @@ DeltaStore* boundStore = nullptr;
 
 DeltaStore& store() {
     if (!boundStore) {
-        static DeltaStore* own = new DeltaStore;
-        boundStore = own;
+        static DeltaStore own;
+        boundStore = &own;
     }
     return *boundStore;
 }

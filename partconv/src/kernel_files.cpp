@@ -5,8 +5,11 @@
 #include "partconv/file_names.h"
 #include "win/base.h"
 
+#include <cerrno>
 #include <cstring>
 #include <new>
+#include <random>
+#include <system_error>
 
 namespace partconv {
 namespace {
@@ -16,9 +19,9 @@ constexpr std::string_view placeholderName = "unicode filename";
 constexpr std::string_view xmlHeader = "<?xml version=\"1.0\" ?>\n";
 constexpr int xmlGuise = 10;
 
-// Fixed texts of the FRU=, APPL= and SITE= lines.
+// Fixed texts of the FRU=, APPL= and SITE= lines; the version is the build's.
 constexpr std::string_view makerName = "Dravik";
-constexpr std::string_view applicationName = "PartConv 18.0.21.0";
+constexpr std::string_view applicationName = "PartConv " DV_PARTCONV_VERSION;
 constexpr std::string_view siteName = "unknown";
 
 SYSTEMTIME systemUtc() {
@@ -66,11 +69,42 @@ int KernelFiles::stop() {
     return statusOk;
 }
 
+// A file still open for writing was never finished: its temporary goes, the file it named stays.
+KernelFiles::OpenFile::~OpenFile() {
+    if (mode == Mode::writing && file) {
+        file.reset();
+        std::error_code ec;
+        std::filesystem::remove(temporary, ec);
+    }
+}
+
 void KernelFiles::closeAll() {
-    for (OpenFile& f : files_)
-        std::fclose(f.file);
     files_.clear();
     slots_.fill(false);
+}
+
+KernelFiles::FilePtr KernelFiles::createTemporary(const std::filesystem::path& target,
+                                                  std::filesystem::path& temporary) {
+    static std::mt19937 random{std::random_device{}()};
+    // A hidden name, short enough whatever the length of the target's own.
+    const std::string leaf = target.filename().string().substr(0, 64);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char tag[16];
+        std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(random()));
+        temporary = target.parent_path() / ("." + leaf + "." + tag + ".tmp");
+        // "x": never an existing file, and never through a link someone left under that name.
+        if (FilePtr file{std::fopen(temporary.c_str(), "wbx")}) {
+            std::error_code ec;
+            const auto earlier = std::filesystem::status(target, ec);
+            if (!ec && std::filesystem::is_regular_file(earlier))
+                std::filesystem::permissions(temporary, earlier.permissions(), ec);
+            return file;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    temporary.clear();
+    return nullptr;
 }
 
 int KernelFiles::allocate(std::size_t size, char** pointer) {
@@ -124,16 +158,45 @@ int KernelFiles::open(const Opening& o, int openFailure, int* identifier) {
     const bool writing = o.mode == Mode::writing;
     if (writing && !o.header)
         return statusWriteFailed;
-    std::FILE* file = std::fopen(o.native->c_str(), writing ? "wb" : o.format == formatBinary ? "rb" : "r");
+    std::filesystem::path temporary;
+    FilePtr file;
+    if (writing) {
+        // Only a file takes the place of a file: a folder of that name stays and the open fails.
+        std::error_code ec;
+        const auto st = std::filesystem::status(*o.native, ec);
+        if (std::filesystem::exists(st) && !std::filesystem::is_regular_file(st))
+            return openFailure;
+        file = createTemporary(*o.native, temporary);
+    } else {
+        // Only a regular file of bounded size: opening a pipe would wait for a writer, and a
+        // device or a growing file would never end.
+        std::error_code ec;
+        const auto st = std::filesystem::status(*o.native, ec);
+        if (ec || !std::filesystem::is_regular_file(st) ||
+            std::filesystem::file_size(*o.native, ec) > maxInputBytes || ec)
+            return openFailure;
+        file.reset(std::fopen(o.native->c_str(), o.format == formatBinary ? "rb" : "r"));
+    }
     if (!file)
         return openFailure;
     int slot = 0;
     while (slots_[slot])
         ++slot;
     try {
-        files_.push_back(OpenFile{slot + 1, o.guise, o.format, o.mode, *o.native, file});
+        OpenFile& added = files_.emplace_back();
+        added.identifier = slot + 1;
+        added.guise = o.guise;
+        added.format = o.format;
+        added.mode = o.mode;
+        added.native = *o.native;
+        added.temporary = std::move(temporary);
+        added.file = std::move(file);
     } catch (const std::bad_alloc&) {
-        std::fclose(file);
+        if (writing) {
+            file.reset();
+            std::error_code ec;
+            std::filesystem::remove(temporary, ec);
+        }
         return statusTooManyFiles;
     }
     slots_[slot] = true;
@@ -150,11 +213,25 @@ int KernelFiles::open(const Opening& o, int openFailure, int* identifier) {
 
 bool KernelFiles::closeRecord(OpenFile& record, bool deleteFile) {
     const std::filesystem::path native = record.native;
+    const std::filesystem::path temporary = record.temporary;
+    const bool writing = record.mode == Mode::writing;
+    // A file any write of which failed is not whole and never takes the place of another.
+    const bool whole = !writing || !std::ferror(record.file.get());
     slots_[record.identifier - 1] = false;
-    const bool closed = std::fclose(record.file) == 0;
+    // A write that the buffer held back fails here, when the disk is full or the file too large.
+    const bool closed = std::fclose(record.file.release()) == 0;
     files_.remove_if([&](const OpenFile& f) { return &f == &record; });
     std::error_code ec;
-    return closed && (!deleteFile || std::filesystem::remove(native, ec));
+    if (!writing)
+        return closed;
+    if (!closed || deleteFile || !whole) {
+        std::filesystem::remove(temporary, ec);
+        return closed && whole && !ec;
+    }
+    std::filesystem::rename(temporary, native, ec);
+    if (ec)
+        std::filesystem::remove(temporary, ec);
+    return !ec;
 }
 
 KernelFiles::OpenFile* KernelFiles::find(int identifier) {
@@ -192,8 +269,8 @@ int KernelFiles::openWriteWide(int guise, int format, std::wstring_view key, std
 }
 
 int KernelFiles::writeText(OpenFile& record, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), record.file) == text.size() ? statusOk
-                                                                                : statusWriteFailed;
+    return std::fwrite(text.data(), 1, text.size(), record.file.get()) == text.size() ? statusOk
+                                                                                      : statusWriteFailed;
 }
 
 std::optional<std::string> KernelFiles::standardHeader(const Opening& o, std::string_view headerText) const {
@@ -242,12 +319,13 @@ int KernelFiles::skipHeader(OpenFile& record) {
     if (!growLineBuffer(skipLineLength + 1))
         return statusRefused;
     char* line = lineBuffer_.data();
-    const auto readLine = [&] { return std::fgets(line, skipLineLength + 1, record.file) != nullptr; };
-    const auto failure = [&] { return std::feof(record.file) ? statusEndOfFile : statusReadFailed; };
+    std::FILE* f = record.file.get();
+    const auto readLine = [&] { return std::fgets(line, skipLineLength + 1, f) != nullptr; };
+    const auto failure = [&] { return std::feof(f) ? statusEndOfFile : statusReadFailed; };
     if (!readLine())
         return failure();
     if (line1_ != line) {
-        std::rewind(record.file);
+        std::rewind(f);
         return statusOk;
     }
     for (;;) {
@@ -286,7 +364,7 @@ int KernelFiles::read(int guise, int identifier, int maxLength, char* buffer, in
         return statusReadFailed;
     if (maxLength == 0)
         return statusOk;
-    std::FILE* f = record->file;
+    std::FILE* f = record->file.get();
     const auto failure = [&] { return std::feof(f) ? statusEndOfFile : statusReadFailed; };
     int got = 0;
     if (record->format != formatText) {
@@ -307,6 +385,10 @@ int KernelFiles::read(int guise, int identifier, int maxLength, char* buffer, in
         got = static_cast<int>(std::strlen(lineBuffer_.data()));
         std::memcpy(buffer, lineBuffer_.data(), static_cast<std::size_t>(got));
     }
+    // A file that grew past the limit after it was opened is refused as well.
+    record->bytesRead += static_cast<std::uint64_t>(got);
+    if (record->bytesRead > maxInputBytes)
+        return statusReadFailed;
     if (lengthRead)
         *lengthRead = got;
     return statusOk;
@@ -320,7 +402,7 @@ int KernelFiles::write(int guise, int identifier, int length, const char* data) 
         return statusRefused;
     if (length < 0 || (length > 0 && !data))
         return statusWriteFailed;
-    std::FILE* f = record->file;
+    std::FILE* f = record->file.get();
     if (record->format != formatText)
         return std::fwrite(data, 1, static_cast<std::size_t>(length), f) == static_cast<std::size_t>(length)
                    ? statusOk

@@ -5,18 +5,38 @@
 #include "partconv/frustrum.h"
 #include "pskernel.h"
 
+#include <memory>
 #include <vector>
 
 namespace partconv {
 namespace {
 
-// Appends the kernel's array of tags to the list and gives the array back.
-void take(int count, PK_TAG_t* tags, std::vector<PK_PART_t>& into) {
+// An array the kernel handed out, given back when it goes.
+struct FreeKernelMemory {
+    void operator()(PK_TAG_t* tags) const { PK_MEMORY_free(tags); }
+};
+using KernelTags = std::unique_ptr<PK_TAG_t, FreeKernelMemory>;
+
+// Appends the kernel's array of tags to the list.
+void take(int count, const KernelTags& tags, std::vector<PK_PART_t>& into) {
     if (count > 0 && tags)
-        into.insert(into.end(), tags, tags + count);
-    if (tags)
-        PK_MEMORY_free(tags);
+        into.insert(into.end(), tags.get(), tags.get() + count);
 }
+
+// The kernel's callbacks reach `host` for as long as this lives.
+class Binding {
+public:
+    explicit Binding(Host& host) {
+        bindKernelFiles(&host.files);
+        bindDeltaStore(&host.deltas);
+    }
+    ~Binding() {
+        bindKernelFiles(nullptr);
+        bindDeltaStore(nullptr);
+    }
+    Binding(const Binding&) = delete;
+    Binding& operator=(const Binding&) = delete;
+};
 
 void report(std::FILE* errors, const char* what, const std::wstring& name, PK_ERROR_t error) {
     std::fprintf(errors, "PartConv: %s \"%s\" (kernel error %d)\n", what, pal::text::toUtf8(name).c_str(),
@@ -27,8 +47,7 @@ void report(std::FILE* errors, const char* what, const std::wstring& name, PK_ER
 } // namespace
 
 int run(std::wstring_view stem, Host& host, std::FILE* errors) {
-    bindKernelFiles(&host.files);
-    bindDeltaStore(&host.deltas);
+    const Binding binding(host);
 
     PK_SESSION_set_unicode(1);
     const PK_SESSION_frustrum_t frustrum = frustrumRecord();
@@ -64,12 +83,12 @@ int run(std::wstring_view stem, Host& host, std::FILE* errors) {
     int count = 0;
     PK_ASSEMBLY_t* assemblies = nullptr;
     error = PK_PARTITION_ask_assemblies(partition, &count, &assemblies);
-    take(error == PK_ERROR_no_errors ? count : 0, assemblies, parts);
+    take(error == PK_ERROR_no_errors ? count : 0, KernelTags(assemblies), parts);
     if (error == PK_ERROR_no_errors) {
         PK_BODY_t* bodies = nullptr;
         count = 0;
         error = PK_PARTITION_ask_bodies(partition, &count, &bodies);
-        take(error == PK_ERROR_no_errors ? count : 0, bodies, parts);
+        take(error == PK_ERROR_no_errors ? count : 0, KernelTags(bodies), parts);
     }
     if (error != PK_ERROR_no_errors) {
         report(errors, "cannot list the parts of the partition", input, error);
@@ -84,6 +103,16 @@ int run(std::wstring_view stem, Host& host, std::FILE* errors) {
         return exitNotWritten;
     }
     return exitConverted;
+}
+
+std::wstring stemFromArguments(const std::vector<std::wstring>& args) {
+    std::wstring stem;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (i > 1)
+            stem += L' ';
+        stem += args[i];
+    }
+    return stem;
 }
 
 std::wstring stemFromCommandLine(std::wstring_view line) {

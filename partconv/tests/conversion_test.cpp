@@ -70,7 +70,7 @@ std::vector<std::string> expectedHeader(int count, const std::string& fileName) 
         "OS=MS_WINDOWS;",
         "OS_RELEASE=unknown;",
         "FRU=Dravik;",
-        "APPL=PartConv 18.0.21.0;",
+        "APPL=PartConv " DV_PROJECT_VERSION ";",
         "SITE=unknown;",
         "USER=unknown;",
         "FORMAT=binary;",
@@ -92,6 +92,10 @@ struct ConversionCase {
     // The entity numbers of the expected parts, in part-file order.
     std::vector<std::uint32_t> expectedOrder;
 };
+
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ConversionCases : public ConversionTest, public ::testing::WithParamInterface<ConversionCase> {};
 
@@ -165,6 +169,10 @@ struct BadInput {
     std::string bytes; // empty: no input file at all
     bool stemTooLong = false;
 };
+
+void PrintTo(const BadInput& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BadInputs : public ConversionTest, public ::testing::WithParamInterface<BadInput> {};
 

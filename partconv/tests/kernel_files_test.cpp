@@ -9,9 +9,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <thread>
 
 namespace partconv {
 namespace {
@@ -47,6 +58,15 @@ protected:
             all.append(buffer.data(), static_cast<std::size_t>(got));
         EXPECT_EQ(status, statusEndOfFile);
         return all;
+    }
+
+    // The names in a folder, sorted.
+    static std::vector<std::string> entries(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(native(folder)))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     KernelFiles files_;
@@ -171,7 +191,7 @@ TEST_F(KernelFilesTest, WritesTheStandardHeaderAndCutsTheHeaderTextAfterEachSemi
     const std::string expected =
         headerLine1() + headerLine2() +
         "**PART1;\nMC=x86;\nMC_MODEL=AMD_X64;\nMC_ID=unknown;\nOS=MS_WINDOWS;\nOS_RELEASE=unknown;\n"
-        "FRU=Dravik;\nAPPL=PartConv 18.0.21.0;\nSITE=unknown;\nUSER=unknown;\nFORMAT=binary;\n"
+        "FRU=Dravik;\nAPPL=PartConv " DV_PROJECT_VERSION ";\nSITE=unknown;\nUSER=unknown;\nFORMAT=binary;\n"
         "GUISE=transmit_partition;\nKEY=C:\\work\\Out;\nFILE=C:\\work\\out.xmp_bin;\nDATE=7-okt-2025;\n"
         "**PART2;\nx=1;\ny=2;\n**PART3;\n" +
         headerEndLine() + "DATA";
@@ -266,9 +286,12 @@ TEST_F(KernelFilesTest, CloseWithAction2DeletesWhatWasWritten) {
         ASSERT_EQ(c.wide ? files_.openWriteWide(guiseTransmit, binary, L"C:\\work\\gone", "", &id)
                          : files_.openWrite(guiseTransmit, binary, "C:\\work\\gone", "", &id),
                   statusOk);
-        ASSERT_TRUE(fs::exists(native("C:\\work\\gone")));
+        EXPECT_FALSE(fs::exists(native("C:\\work\\gone"))) << "the file appears when it is whole";
         EXPECT_EQ(files_.close(guiseTransmit, id, c.action), statusOk);
         EXPECT_EQ(fs::exists(native("C:\\work\\gone")), c.kept);
+        EXPECT_EQ(entries("C:\\work"),
+                  c.kept ? std::vector<std::string>{"gone"} : std::vector<std::string>{});
+        fs::remove(native("C:\\work\\gone"));
     }
     // A file opened for reading is never deleted by its close.
     int id = 0;
@@ -277,6 +300,144 @@ TEST_F(KernelFilesTest, CloseWithAction2DeletesWhatWasWritten) {
     EXPECT_EQ(files_.close(guiseTransmit, id, 2), statusOk);
     EXPECT_TRUE(fs::exists(native("C:\\work\\keep")));
     EXPECT_EQ(files_.close(guiseTransmit, id, 0), statusCloseFailed);
+}
+
+// However a write ends short of a whole file, the file of that name keeps every byte it had and
+// nothing else is left in its folder (but for a process that was killed, whose temporary file no
+// one can remove).
+enum class WriteEnd { closedWhole, aborted, lastStop, filesDestroyed, fileSizeLimit, killed };
+
+struct WriteEndCase {
+    const char* name;
+    WriteEnd end;
+};
+
+class WriteEndTest : public KernelFilesTest, public ::testing::WithParamInterface<WriteEndCase> {};
+
+void PrintTo(const WriteEndCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+TEST_P(WriteEndTest, TheEarlierFileStaysByteIdenticalUntilTheNewOneIsWhole) {
+    const WriteEnd end = GetParam().end;
+    const std::string earlier = "earlier part file\n" + std::string(1000, 'e');
+    put("C:\\work\\part", earlier);
+    fs::permissions(native("C:\\work\\part"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const std::string data(64 * 1024, 'n');
+
+    // The cases that end the process run in a child of their own.
+    const auto writeIn = [&](KernelFiles& files) {
+        int id = 0;
+        if (files.openWriteWide(guiseTransmit, binary, L"C:\\work\\part", "", &id) != statusOk)
+            return 10;
+        const int written = files.write(guiseTransmit, id, static_cast<int>(data.size()), data.data());
+        switch (end) {
+        case WriteEnd::closedWhole:
+            return written == statusOk && files.close(guiseTransmit, id, 0) == statusOk ? 0 : 11;
+        case WriteEnd::aborted:
+            return written == statusOk && files.close(guiseTransmit, id, closeDelete) == statusOk ? 0 : 12;
+        case WriteEnd::lastStop:
+            return files.stop() == statusOk ? 0 : 13;
+        case WriteEnd::filesDestroyed:
+            return 0;
+        case WriteEnd::fileSizeLimit: {
+            // The bytes the buffer held back fail at the latest when the file is closed.
+            const int closed = files.close(guiseTransmit, id, 0);
+            return written != statusOk || closed != statusOk ? 0 : 14;
+        }
+        case WriteEnd::killed:
+            ::kill(::getpid(), SIGKILL);
+            return 15;
+        }
+        return 16;
+    };
+    if (end == WriteEnd::fileSizeLimit || end == WriteEnd::killed) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{8192, 8192};
+            if (end == WriteEnd::fileSizeLimit && ::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                ::_exit(20);
+            KernelFiles files;
+            files.start();
+            ::_exit(writeIn(files));
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (end == WriteEnd::killed) {
+            EXPECT_TRUE(WIFSIGNALED(status));
+        } else {
+            EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+        }
+    } else {
+        std::optional<KernelFiles> files(std::in_place);
+        files->start();
+        EXPECT_EQ(writeIn(*files), 0);
+        files.reset();
+    }
+
+    const std::string now = pal::test::readFile(native("C:\\work\\part"));
+    if (end == WriteEnd::closedWhole) {
+        EXPECT_TRUE(now.ends_with(data));
+        EXPECT_EQ(fs::status(native("C:\\work\\part")).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+            << "the new file keeps the permissions of the one it replaces";
+    } else {
+        EXPECT_EQ(now, earlier);
+    }
+    if (end != WriteEnd::killed) {
+        EXPECT_EQ(entries("C:\\work"), std::vector<std::string>{"part"});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, WriteEndTest,
+                         ::testing::Values(WriteEndCase{"closed_whole", WriteEnd::closedWhole},
+                                           WriteEndCase{"aborted", WriteEnd::aborted},
+                                           WriteEndCase{"last_stop", WriteEnd::lastStop},
+                                           WriteEndCase{"files_destroyed", WriteEnd::filesDestroyed},
+                                           WriteEndCase{"file_size_limit", WriteEnd::fileSizeLimit},
+                                           WriteEndCase{"killed", WriteEnd::killed}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(KernelFilesTest, OnlyRegularFilesOfBoundedSizeAreRead) {
+    fs::create_symlink("/dev/zero", native("C:\\work\\zero.xmp_bin"));
+    fs::create_symlink("/dev/null", native("C:\\work\\null.xmp_bin"));
+    ASSERT_EQ(::mkfifo(native("C:\\work\\fifo.xmp_bin").c_str(), 0600), 0);
+    fs::create_directories(native("C:\\work\\folder.xmp_bin"));
+    // Sparse: no disk is spent on them.
+    put("C:\\work\\limit.xmp_bin", "");
+    fs::resize_file(native("C:\\work\\limit.xmp_bin"), maxInputBytes);
+    put("C:\\work\\huge.xmp_bin", "");
+    fs::resize_file(native("C:\\work\\huge.xmp_bin"), maxInputBytes + 1);
+
+    // Should a pipe be opened after all, a writer comes by and ends the wait.
+    std::atomic<bool> done{false};
+    std::thread unblock([&] {
+        for (int waited = 0; waited < 40 && !done; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        while (!done) {
+            const int fd = ::open(native("C:\\work\\fifo.xmp_bin").c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    const std::vector<std::pair<std::string, int>> cases{
+        {"zero", statusNotReadable},   {"null", statusNotReadable}, {"fifo", statusNotReadable},
+        {"folder", statusNotReadable}, {"huge", statusNotReadable}, {"limit", statusOk},
+    };
+    for (const auto& [stem, status] : cases) {
+        int id = 0;
+        EXPECT_EQ(files_.openRead(guisePartition, binary, "C:\\work\\" + stem, 0, &id), status) << stem;
+        EXPECT_EQ(files_.openReadWide(guisePartition, binary,
+                                      pal::text::fromUtf8("C:\\work\\" + stem + ".xmp_bin"), 0, &id),
+                  status)
+            << stem << " (wide)";
+    }
+    done = true;
+    unblock.join();
+    EXPECT_EQ(files_.openCount(), 2) << "only the file at the limit";
 }
 
 TEST_F(KernelFilesTest, ReadAndWriteNeedTheSameGuiseAndTheRightMode) {
@@ -332,6 +493,8 @@ TEST_F(KernelFilesTest, AWideOpenForWritingThatFailsAnswers10) {
     int id = 0;
     EXPECT_EQ(files_.openWriteWide(guiseTransmit, binary, L"C:\\work\\dir", "", &id), statusTooManyFiles);
     EXPECT_EQ(files_.openWrite(guiseTransmit, binary, "C:\\work\\dir", "", &id), statusNotWritable);
+    EXPECT_TRUE(fs::is_directory(native("C:\\work\\dir")));
+    EXPECT_EQ(entries("C:\\work"), std::vector<std::string>{"dir"});
 }
 
 TEST_F(KernelFilesTest, MemoryComesInCommittedPages) {

@@ -1,6 +1,8 @@
 // The PartConv program as another program starts it: command line, exit code, standard error.
+#include "pal/binaries.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/unusable_roots.h"
 #include "pal/text.h"
 #include "partconv/run.h"
 #include "test_support.h"
@@ -13,8 +15,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace partconv {
 namespace {
@@ -36,8 +44,9 @@ protected:
         fs::create_directories(work_);
     }
 
-    // Runs PartConv in the work folder with these arguments after the program name.
-    Outcome run(const std::vector<std::string>& args) const {
+    // Runs PartConv in the work folder with these arguments after the program name; with a
+    // file-size limit when one is given. A run that does not end within 30 s is killed.
+    Outcome run(const std::vector<std::string>& args, rlim_t fileSizeLimit = RLIM_INFINITY) const {
         const fs::path program = binDir() / "PartConv";
         const fs::path out = root() / "stdout.txt";
         const fs::path err = root() / "stderr.txt";
@@ -51,13 +60,22 @@ protected:
         if (pid == 0) {
             const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(work_.c_str()) != 0)
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(work_.c_str()) != 0 ||
+                ::setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 ::_exit(126);
             ::execv(raw[0], raw.data());
             ::_exit(127);
         }
         int status = 0;
-        ::waitpid(pid, &status, 0);
+        for (int waited = 0; ::waitpid(pid, &status, WNOHANG) == 0; ++waited) {
+            if (waited == 3000) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         Outcome result;
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         result.out = pal::test::readFile(out);
@@ -71,6 +89,10 @@ protected:
 
     fs::path work_;
 };
+
+TEST_F(ProgramTest, SaysWhyAndEndsWhenItsSandboxCannotBeMade) {
+    pal::test::expectCleanStopOnUnusableRoots(binDir() / "PartConv", {"gear"}, root() / "scratch");
+}
 
 TEST_F(ProgramTest, ConvertsTheStemGivenOnTheCommandLineAndEndsWith0) {
     put("gear.xmp_bin",
@@ -86,11 +108,83 @@ TEST_F(ProgramTest, ConvertsTheStemGivenOnTheCommandLineAndEndsWith0) {
     EXPECT_THAT(part.headerLines, ::testing::Contains(::testing::MatchesRegex("DATE=[0-9]+-[a-z]+-[0-9]+;")));
 }
 
-TEST_F(ProgramTest, TheWholeCommandLineIsTheStem) {
-    put("two words.xmp_bin", pskernel::content::encodePartition({}));
-    const Outcome o = run({"two", "words"});
-    EXPECT_EQ(o.exitCode, 0) << o.err;
-    EXPECT_TRUE(fs::exists(work_ / "two words.xmt_bin"));
+// Started from a person's shell: the process gets an argument vector, and the stem is what
+// was typed, the arguments joined by single blanks.
+TEST_F(ProgramTest, FromAShellTheStemIsWhatWasTyped) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"two words"}, "two words"},    // PartConv "two words"
+        {{"two", "words"}, "two words"}, // PartConv two words
+        {{"two", "", "words"}, "two  words"},
+        {{"a  b"}, "a  b"},             // PartConv "a  b": the blanks inside stay
+        {{"\"quoted\""}, "\"quoted\""}, // PartConv '"quoted"': quotes typed as part of the name
+        {{"it's"}, "it's"},
+    };
+    for (const auto& [args, stem] : cases) {
+        SCOPED_TRACE(stem);
+        put(stem + ".xmp_bin", pskernel::content::encodePartition({body("typed")}));
+        const Outcome o = run(args);
+        EXPECT_EQ(o.exitCode, 0) << o.err;
+        const PartFile part = splitPartFile(pal::test::readFile(work_ / (stem + ".xmt_bin")));
+        ASSERT_TRUE(part.decoded);
+        ASSERT_EQ(part.parts.size(), 1u);
+        EXPECT_EQ(part.parts[0].geometry, "typed");
+        fs::remove(work_ / (stem + ".xmt_bin"));
+    }
+}
+
+TEST(CommandLine, ArgumentsAreJoinedBySingleBlanks) {
+    const std::vector<std::pair<std::vector<std::wstring>, std::wstring>> cases{
+        {{L"PartConv"}, L""},
+        {{L"PartConv", L"gear"}, L"gear"},
+        {{L"PartConv", L"two words"}, L"two words"},
+        {{L"PartConv", L"two", L"words"}, L"two words"},
+        {{L"PartConv", L"\"q\"", L" x "}, L"\"q\"  x "},
+    };
+    for (const auto& [args, stem] : cases)
+        EXPECT_EQ(stemFromArguments(args), stem) << pal::text::toUtf8(stem);
+}
+
+// Past the file-size limit the write fails: the earlier part file keeps every byte and no
+// temporary file is left beside it.
+TEST_F(ProgramTest, APartFilePastTheFileSizeLimitLeavesTheEarlierOne) {
+    put("big.xmp_bin", pskernel::content::encodePartition({body(std::string(256 * 1024, 'g'))}));
+    const std::string earlier = "earlier part file";
+    put("big.xmt_bin", earlier);
+    const Outcome o = run({"big"}, 128 * 1024);
+    EXPECT_EQ(o.exitCode, exitNotWritten) << o.err;
+    EXPECT_THAT(o.err, ::testing::StartsWith("PartConv: cannot write the part file \"big.xmt_bin\""));
+    EXPECT_EQ(pal::test::readFile(work_ / "big.xmt_bin"), earlier);
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(work_))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"big.xmp_bin", "big.xmt_bin"}));
+}
+
+// A partition that is a pipe or a device fails at once instead of waiting or reading forever.
+TEST_F(ProgramTest, APartitionThatIsNoRegularFileFailsAtOnce) {
+    ASSERT_EQ(::mkfifo((work_ / "pipe.xmp_bin").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", work_ / "zero.xmp_bin");
+    for (const std::string stem : {"pipe", "zero"}) {
+        const auto started = std::chrono::steady_clock::now();
+        const Outcome o = run({stem});
+        EXPECT_EQ(o.exitCode, exitNotReceived) << stem << ": " << o.err;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20)) << stem;
+        EXPECT_FALSE(fs::exists(work_ / (stem + ".xmt_bin")));
+    }
+}
+
+// The APPL= line of the header names the version the program file carries.
+TEST_F(ProgramTest, TheHeaderNamesTheProgramsOwnVersion) {
+    const auto version = pal::binaries::fileVersion(binDir() / "PartConv");
+    ASSERT_TRUE(version) << "PartConv has a file version";
+    put("v.xmp_bin", pskernel::content::encodePartition({}));
+    ASSERT_EQ(run({"v"}).exitCode, 0);
+    const std::string appl = "APPL=PartConv " + std::to_string((*version)[0]) + "." +
+                             std::to_string((*version)[1]) + "." + std::to_string((*version)[2]) + "." +
+                             std::to_string((*version)[3]) + ";";
+    EXPECT_THAT(splitPartFile(pal::test::readFile(work_ / "v.xmt_bin")).headerLines,
+                ::testing::Contains(appl));
 }
 
 TEST_F(ProgramTest, AMissingPartitionLeavesTheEarlierPartFileAndEndsWithOneLine) {

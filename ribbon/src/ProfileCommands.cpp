@@ -1,6 +1,6 @@
 #include "ribbon/ProfileCommands.h"
 
-#include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/KernelServices.h"
 
 #include "afxwin.h"
@@ -15,6 +15,7 @@ constexpr UINT kResetFailedString = 41010;
 
 // The settings profiles, in list order. The profile manager has none to offer in this build.
 std::vector<std::wstring> profileNames() {
+    DV_NOT_BUILT_YET("the settings profile manager: no profiles");
     return {};
 }
 
@@ -22,7 +23,7 @@ int applyProfile(size_t index) {
     const std::vector<std::wstring> names = profileNames();
     if (index >= names.size())
         return 0;
-    DVLog_Write(5, "ApplyProfile%zu: settings profiles cannot be applied yet", index + 1);
+    DV_NOT_BUILT_YET("ApplyProfile: the application of a settings profile");
     return 0;
 }
 
@@ -73,7 +74,7 @@ int ResetSettings(std::int64_t) {
         return 1;
     // The reset of the user's registry key, file associations and generated files is not part
     // of this build, so the reset cannot succeed; the user is told so.
-    DVLog_Write(6, "ResetSettings: the user's settings cannot be reset in this build");
+    DV_NOT_BUILT_YET("ResetSettings: the reset of the user's settings");
     DVMessageBox::Show(DVLoadString(kResetFailedString).c_str(), MB_OK | MB_ICONERROR);
     return 1;
 }
@@ -81,5 +82,6 @@ int ResetSettings(std::int64_t) {
 int Profiles(std::int64_t) {
     // The customise sheet comes with the frame tools engine of the main frame; without it
     // there is no page to show.
+    DV_NOT_BUILT_YET("Profiles: the customise sheet of the frame tools");
     return 1;
 }

@@ -4,14 +4,13 @@
 
 #include "afxwin.h"
 
+#include "pal/test/recording_cmd_ui.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-struct RecordingCmdUI : CCmdUI {
-    void Enable(BOOL on) override { enabled = on != FALSE; }
-    bool enabled = true;
-};
+using pal::test::RecordingCmdUI;
 
 class ProfileCommands : public pal::test::SandboxTest {
 protected:
@@ -31,7 +30,7 @@ TEST_F(ProfileCommands, WithoutProfilesNothingIsAppliedAndEveryEntryIsDisabled) 
         RecordingCmdUI item;
         item.m_nID = id;
         UpdateApplyProfile(&item);
-        EXPECT_FALSE(item.enabled) << id;
+        EXPECT_EQ(item.enabled, 0) << id;
     }
 }
 

@@ -31,6 +31,8 @@ class StartupIni;
 
 // Application event whose document may want its pop-up toolbar shown at the next idle time.
 inline constexpr int kPopupToolbarEvent = 783;
+// Application event raised once start-up has ended, whether or not it succeeded.
+inline constexpr int kStartedEvent = 1030;
 
 class CDvw32App : public dvaux::MfcApplication,
                   public TypedApplicationEventListener<kPopupToolbarEvent>,

@@ -40,7 +40,7 @@ struct Edition {
 // The edition of a Config value; EditionAny for one the table does not name or an empty one.
 const Edition& SelectEdition(std::wstring_view config);
 
-// The brand code of the locale: 1 Virelo, 2 Merrow, 3 Ostrel, 0 none; the first brand set wins.
+// The brand code of the locale (a DVBrandCode); the first brand set wins.
 int BrandCode(bool isVirelo, bool isMerrow, bool isOstrel);
 
 // The kernel string of the edition's title and the resource of its document template, by the

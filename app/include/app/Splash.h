@@ -1,5 +1,5 @@
 // The splash window's object and its thread. Start-up makes the object and starts the thread;
-// the thread owns the object from then on. One program-wide event closes it.
+// the thread owns the object from then on. A program-wide signal closes the newest one.
 #pragma once
 
 #include "afxwin.h"
@@ -11,7 +11,8 @@ DV_EXPORTS_BEGIN
 
 class CSplashWnd : public CWnd {
 public:
-    // A relative image path is taken relative to the program folder. Creates the close event.
+    // A relative image path is taken relative to the program folder. Creates the close event,
+    // which SignalSplashClose sets from then on.
     CSplashWnd(const std::wstring& imagePath, bool drawTexts);
     ~CSplashWnd() override;
 
@@ -25,11 +26,12 @@ public:
 private:
     std::wstring imagePath_;
     bool drawTexts_;
+    HANDLE closeEvent_;
 };
 
 // The splash thread: runs the splash, then deletes it.
 UINT SplashThreadProc(LPVOID splash);
-// Sets the close event when it exists; setting it twice is harmless.
+// Sets the close event of the newest splash when there is one; setting it twice is harmless.
 void SignalSplashClose();
 
 DV_EXPORTS_END

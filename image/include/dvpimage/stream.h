@@ -22,7 +22,9 @@ public:
 class MemoryStream : public IStream {
 public:
     explicit MemoryStream(std::uint64_t size);
-    // Takes everything the source has left, however long; an empty stream when memory runs out.
+    // Takes everything the source has left, up to the longest picture the codecs decode
+    // (4 GiB - 1); an empty stream when the source is longer than that or memory runs out. Nothing
+    // past that length is read.
     explicit MemoryStream(IStream& source);
     ~MemoryStream() override;
     MemoryStream(const MemoryStream&) = delete;
@@ -38,6 +40,8 @@ public:
     std::uint64_t Size() const { return size_; }
 
 private:
+    void drop();
+
     unsigned char* buffer_ = nullptr;
     std::uint64_t size_ = 0;
     std::uint64_t capacity_ = 0;

@@ -2,6 +2,7 @@
 #include "DVDiagnostics/detail/capture.h"
 
 #include "pal/format.h"
+#include "pal/notice.h"
 #include "pal/path.h"
 #include "pal/sandbox.h"
 #include "pal/text.h"
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <ctime>
 #include <deque>
+#include <fcntl.h>
 #include <filesystem>
 #include <mutex>
 #include <sys/syscall.h>
@@ -83,7 +85,11 @@ void write(int level, std::string text) {
         if (!s.stream) {
             std::error_code ec;
             fs::create_directories(file.parent_path(), ec);
-            s.stream = std::fopen(file.c_str(), "ab");
+            // The log may hold names and paths of the user's work: it is the user's alone.
+            const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+            s.stream = fd < 0 ? nullptr : ::fdopen(fd, "ab");
+            if (!s.stream && fd >= 0)
+                ::close(fd);
             if (!s.stream)
                 return; // the capture still has the line; a log must never stop the program
         }
@@ -103,6 +109,12 @@ void write(int level, std::string text) {
         // No sandbox root: keep the capture only.
     }
 }
+
+// What the platform layers tell the user goes into the log as a warning as well.
+[[maybe_unused]] const bool noticesLogged = [] {
+    pal::notice::setSink([](const std::string& line) { write(6, line); });
+    return true;
+}();
 
 } // namespace
 

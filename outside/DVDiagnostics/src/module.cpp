@@ -10,8 +10,6 @@
 namespace Dravik {
 namespace {
 
-constexpr DWORD kDllInitFailed = 1114; // ERROR_DLL_INIT_FAILED
-
 using InitializeFn = BOOL (*)();
 using ShutdownFn = void (*)();
 
@@ -40,7 +38,7 @@ HMODULE Module::loadMfcAndInitialize(const wchar_t* name, int /*flags*/) {
     if (auto initialize = reinterpret_cast<InitializeFn>(GetProcAddress(module, "DravikModuleInitialize"))) {
         if (!initialize()) {
             FreeLibrary(module);
-            SetLastError(kDllInitFailed);
+            SetLastError(ERROR_DLL_INIT_FAILED);
             return nullptr;
         }
     }

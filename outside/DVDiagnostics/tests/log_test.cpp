@@ -1,7 +1,9 @@
 #include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/NotBuiltYet.h"
 #include "DVDiagnostics/Trace.h"
 #include "DVDiagnostics/test/hooks.h"
 
+#include "pal/notice.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
 
@@ -10,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -97,6 +100,27 @@ TEST_F(LogTest, LinesReachTheFileInTheSandboxWithTheirLevel) {
     EXPECT_EQ(content.find("\n\n"), std::string::npos);
 }
 
+TEST_F(LogTest, TheFileAndItsFolderAreTheUsersAlone) {
+    const mode_t old = ::umask(0); // what is private must not depend on the umask
+    DVLog_Write(2, "private");
+    ::umask(old);
+    ASSERT_TRUE(DVLog_FileExists());
+    struct stat st {};
+    ASSERT_EQ(::stat(file().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(pal::folders::localAppData().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+// What a platform layer tells the user (a registry file set aside) is in the log too.
+TEST_F(LogTest, NoticesOfThePlatformAreLoggedAsWarnings) {
+    testing::internal::CaptureStderr();
+    pal::notice::say("registry: set aside");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "registry: set aside\n");
+    EXPECT_EQ(dvlog::test::capturedAt(6), std::vector<std::string>{"registry: set aside"});
+    EXPECT_NE(pal::test::readFile(file()).find("<6> registry: set aside\n"), std::string::npos);
+}
+
 TEST_F(LogTest, TheCaptureIsBounded) {
     for (int i = 0; i < 10005; ++i)
         DVLog_Write(2, "%d", i);
@@ -166,6 +190,28 @@ TEST(Trace, KeepsTheOrderAcrossLibraries) {
     EXPECT_EQ(all[1].library, "DravikUI");
     EXPECT_EQ(dvtrace::test::callsOf("DravikKernel"),
               (std::vector<std::string>{"PreInitSession(1)", "PostInitSession()"}));
+}
+
+} // namespace
+
+namespace {
+
+void placeholder() {
+    DV_NOT_BUILT_YET("the first piece");
+}
+
+TEST(NotBuiltYet, EachSiteLogsOnceAtTheProgressLevel) {
+    dvlog::test::clearCapture();
+    for (int i = 0; i < 3; ++i) {
+        placeholder();
+        DV_NOT_BUILT_YET("the second piece");
+    }
+    const auto lines = dvlog::test::captured();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].level, DVLogProgress);
+    EXPECT_EQ(lines[0].text.rfind("Not built yet: the first piece (log_test.cpp:", 0), 0u) << lines[0].text;
+    EXPECT_EQ(lines[1].level, DVLogProgress);
+    EXPECT_EQ(lines[1].text.rfind("Not built yet: the second piece (log_test.cpp:", 0), 0u) << lines[1].text;
 }
 
 } // namespace

@@ -142,17 +142,17 @@ std::wstring GlobalContainer::GetLocaleAlpha2Code() const {
 
 bool GlobalContainer::IsVirelo() const {
     std::lock_guard lock(state().mutex);
-    return state().brand == 1;
+    return state().brand == DVBrandVirelo;
 }
 
 bool GlobalContainer::IsMerrow() const {
     std::lock_guard lock(state().mutex);
-    return state().brand == 2;
+    return state().brand == DVBrandMerrow;
 }
 
 bool GlobalContainer::IsOstrel() const {
     std::lock_guard lock(state().mutex);
-    return state().brand == 3;
+    return state().brand == DVBrandOstrel;
 }
 
 void GlobalContainer::RegisterCmd(int id, std::wstring_view name, int commandId, DVCommandFlags flags) {

@@ -18,6 +18,7 @@ constexpr ULONG MAPI_E_USER_ABORT = MAPI_USER_ABORT;
 constexpr ULONG MAPI_E_FAILURE = 2;
 constexpr ULONG MAPI_E_ATTACHMENT_NOT_FOUND = 11;
 constexpr ULONG MAPI_E_UNKNOWN_RECIPIENT = 14;
+constexpr ULONG MAPI_E_TEXT_TOO_LARGE = 18;
 
 // Recipient classes.
 constexpr ULONG MAPI_ORIG = 0;

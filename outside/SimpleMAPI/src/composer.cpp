@@ -31,6 +31,13 @@ void addEach(std::vector<std::string>& argv, const char* option, const std::vect
     }
 }
 
+// The kernel's limit on one argument of a program, its terminating zero included
+// (MAX_ARG_STRLEN).
+constexpr std::size_t kMaxArgumentBytes = 131072;
+
+// What run() answers when the arguments together are more than the kernel takes.
+constexpr int kArgumentsTooLong = -2;
+
 // Runs the command with standard input from /dev/null and returns its exit status, or -1
 // when it could not be started or did not exit normally.
 int run(const std::vector<std::string>& argv) {
@@ -44,6 +51,8 @@ int run(const std::vector<std::string>& argv) {
     pid_t pid = 0;
     const int started = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    if (started == E2BIG)
+        return kArgumentsTooLong;
     if (started != 0)
         return -1;
     int status = 0;
@@ -84,7 +93,16 @@ ULONG compose(const Composition& message) {
         if (!std::filesystem::is_regular_file(path, ec))
             return MAPI_E_ATTACHMENT_NOT_FOUND;
     }
-    return run(composerCommand(message)) == 0 ? SUCCESS_SUCCESS : MAPI_E_FAILURE;
+    const std::vector<std::string> command = composerCommand(message);
+    // The kernel refuses to start a program with an argument this long, and xdg-email takes the
+    // body as one argument only: the composer cannot be given this message at all.
+    for (const auto& argument : command)
+        if (argument.size() >= kMaxArgumentBytes)
+            return MAPI_E_TEXT_TOO_LARGE;
+    const int status = run(command);
+    if (status == kArgumentsTooLong)
+        return MAPI_E_TEXT_TOO_LARGE;
+    return status == 0 ? SUCCESS_SUCCESS : MAPI_E_FAILURE;
 }
 
 std::string utf8(const wchar_t* text) {

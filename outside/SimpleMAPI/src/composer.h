@@ -23,8 +23,9 @@ std::vector<std::string> composerCommand(const Composition& message);
 
 // Checks the message, runs the composer and waits for it: SUCCESS_SUCCESS when the composer
 // took the message, MAPI_E_UNKNOWN_RECIPIENT for an address the composer would read as an
-// option or a mail link, MAPI_E_ATTACHMENT_NOT_FOUND for a missing file, MAPI_E_FAILURE
-// otherwise (the composer failed, or is not on the PATH).
+// option or a mail link, MAPI_E_ATTACHMENT_NOT_FOUND for a missing file, MAPI_E_TEXT_TOO_LARGE
+// for a text longer than the composer can be given as one argument, MAPI_E_FAILURE otherwise
+// (the composer failed, or is not on the PATH).
 ULONG compose(const Composition& message);
 
 // Text of either record kind as UTF-8: wide strings, or narrow ones in the ANSI code page.

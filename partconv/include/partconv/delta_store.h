@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,12 @@ public:
 
 private:
     struct Block {
+        Block() = default;
+        Block(const Block&) = delete;
+        Block& operator=(const Block&) = delete;
+        ~Block(); // frees the blocks after it one by one: a long delta must not recurse
         std::uint64_t used = 0;
-        Block* next = nullptr;
+        std::unique_ptr<Block> next;
         unsigned char data[deltaBlockSize];
     };
     enum class Direction { writing = 0, reading = 1 };
@@ -56,7 +61,7 @@ private:
         int mark = 0;
         bool open = false;
         Direction direction = Direction::writing;
-        Block* first = nullptr;
+        std::unique_ptr<Block> first;
         Block* current = nullptr;
         std::uint32_t position = 0;
         // Kept beside the chain so that a read checks what is left without walking it.
@@ -64,13 +69,12 @@ private:
         std::uint64_t consumed = 0;
     };
 
-    static void freeBlocks(Block* first);
     void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // The delta for a key, or null after printing the refusal; `period` chooses the wording
     // of the "does not exist" message.
     Delta* lookup(const char* caller, std::uint32_t key, bool period);
 
-    std::vector<Delta*> table_;
+    std::vector<std::unique_ptr<Delta>> table_;
     std::uint32_t nDeltas_ = 0;
     Printer printer_;
 };

@@ -1,16 +1,23 @@
 // The kernel's use of the host: start and stop, memory, and the files it opens by key and
 // guise, with the text header written at the top of every file it writes and skipped when
 // one is read. Every operation answers a status (FileStatus).
+//
+// A file the kernel writes is written to a temporary file beside it and put in its place only
+// when it is closed whole: a failed, aborted or interrupted write leaves an earlier file of that
+// name as it was. Files are read only when they are regular files of at most maxInputBytes, so
+// that a device, a pipe or an endless file fails at once.
 #pragma once
 
 #include "pal/visibility.h"
 #include "win/types.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +43,9 @@ enum FileStatus : int {
 
 inline constexpr int maxOpenFiles = 32;
 inline constexpr int closeDelete = 2;
+// The largest file the kernel is given to read: 1 GiB. The kernel holds a whole partition in
+// memory, and no part the system makes comes near this.
+inline constexpr std::uint64_t maxInputBytes = std::uint64_t{1} << 30;
 
 class KernelFiles {
 public:
@@ -71,13 +81,23 @@ public:
 
 private:
     enum class Mode { reading = 1, writing = 2 };
+    struct CloseFile {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    using FilePtr = std::unique_ptr<std::FILE, CloseFile>;
     struct OpenFile {
         int identifier = 0;
         int guise = 0;
         int format = 0;
         Mode mode = Mode::reading;
-        std::filesystem::path native; // the file itself, for deletion
-        std::FILE* file = nullptr;
+        std::filesystem::path native;    // the file the kernel named
+        std::filesystem::path temporary; // writing: where the bytes go until the close
+        FilePtr file;
+        std::uint64_t bytesRead = 0;
+        ~OpenFile();
+        OpenFile() = default;
+        OpenFile(const OpenFile&) = delete;
+        OpenFile& operator=(const OpenFile&) = delete;
     };
     // One open, narrow or wide, for reading or for writing, once its names are built.
     struct Opening {
@@ -96,9 +116,12 @@ private:
     Opening wideOpening(int guise, int format, std::optional<std::wstring> name, Mode mode) const;
     // `openFailure` is the status of a file that cannot be opened.
     int open(const Opening& opening, int openFailure, int* identifier);
-    // Frees the identifier, closes the file, forgets the record and then deletes the file when
-    // asked; false when the close or the deletion failed.
+    // Frees the identifier, closes the file and forgets the record. A file being written then
+    // takes the place of the file it names, or is dropped when `deleteFile` is set; false when
+    // the close, the replacement or the deletion failed.
     bool closeRecord(OpenFile& record, bool deleteFile);
+    // A new empty file beside `target` for writing, with the permissions of an earlier `target`.
+    static FilePtr createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary);
     OpenFile* find(int identifier);
     int skipHeader(OpenFile& record);
     std::optional<std::string> standardHeader(const Opening& opening, std::string_view headerText) const;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
@@ -25,13 +26,17 @@ enum ExitCode : int {
     exitNotWritten = 2,  // the part file could not be written
 };
 
-// Runs the conversion with `host` bound to the kernel's callbacks. A failure is reported as
-// one line on `errors`.
+// Runs the conversion with `host` bound to the kernel's callbacks for its length. A failure is
+// reported as one line on `errors`.
 int run(std::wstring_view stem, Host& host, std::FILE* errors);
 
-// The stem: the command line as the process received it, after the program name and the blanks
-// that follow it; quotes and any other blanks stay.
+// The stem from a command line a starting program wrote itself: the line as the process
+// received it, after the program name and the blanks that follow it; quotes and any other
+// blanks stay.
 std::wstring stemFromCommandLine(std::wstring_view commandLine);
+// The stem from an argument vector (the program name first), as a person's shell hands it
+// over: what was typed, the arguments joined by single blanks, with no quotes of the line's.
+std::wstring stemFromArguments(const std::vector<std::wstring>& args);
 
 } // namespace partconv
 

@@ -1,6 +1,8 @@
 #include "afx/wnd.h"
 #include "afx/app.h"
 #include "afx/frame.h"
+#include "afx/gdi.h"
+#include "afx/menu.h"
 #include "afx/wndmsg.h"
 
 #include <memory>
@@ -41,31 +43,34 @@ const wchar_t* const kWndClass = L"AfxWnd";
 const wchar_t* const kFrameClass = L"AfxFrameOrView";
 const wchar_t* const kDialogClass = L"#32770";
 
+// Checked on every use rather than once: a class that was unregistered (the user layer reset
+// between runs of an application object) is registered again.
 void registerLibraryClasses() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        struct Kind {
-            const wchar_t* name;
-            UINT style;
-        };
-        for (const Kind& k :
-             {Kind{kWndClass, CS_DBLCLKS}, Kind{kFrameClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
-              Kind{kDialogClass, CS_DBLCLKS | CS_SAVEBITS}}) {
-            WNDCLASSEXW wc{};
-            if (GetClassInfoExW(nullptr, k.name, &wc))
-                continue;
-            wc = WNDCLASSEXW{};
-            wc.cbSize = sizeof wc;
-            wc.style = k.style;
-            wc.lpfnWndProc = &AfxWndProc;
-            wc.lpszClassName = k.name;
-            RegisterClassExW(&wc);
-        }
-    });
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
+    struct Kind {
+        const wchar_t* name;
+        UINT style;
+    };
+    for (const Kind& k :
+         {Kind{kWndClass, CS_DBLCLKS}, Kind{kFrameClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW},
+          Kind{kDialogClass, CS_DBLCLKS | CS_SAVEBITS}}) {
+        WNDCLASSEXW wc{};
+        if (GetClassInfoExW(nullptr, k.name, &wc))
+            continue;
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.style = k.style;
+        wc.lpfnWndProc = &AfxWndProc;
+        wc.lpszClassName = k.name;
+        RegisterClassExW(&wc);
+    }
 }
 
 void deleteTemporaryWindows() {
     temporaries.clear();
+    deleteTemporaryMenus();
+    deleteTemporaryGdiObjects();
 }
 
 } // namespace pal::mfc
@@ -620,6 +625,23 @@ BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, HRGN prgnUpdate, UINT flags) {
     return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate,
                           flags ? flags : RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
 }
+void CWnd::InvalidateRgn(CRgn* pRgn, BOOL bErase) {
+    ::InvalidateRgn(m_hWnd, pRgn ? static_cast<HRGN>(*pRgn) : nullptr, bErase);
+}
+void CWnd::ValidateRect(LPCRECT lpRect) {
+    ::ValidateRect(m_hWnd, lpRect);
+}
+CDC* CWnd::GetDC() {
+    return CDC::FromHandle(::GetDC(m_hWnd));
+}
+CDC* CWnd::GetWindowDC() {
+    return CDC::FromHandle(::GetWindowDC(m_hWnd));
+}
+int CWnd::ReleaseDC(CDC* pDC) {
+    if (pDC == nullptr)
+        return 0;
+    return ::ReleaseDC(m_hWnd, pDC->m_hDC);
+}
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer) {
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
 }
@@ -643,6 +665,18 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     if (GetStyle() & WS_CHILD)
         ::ScreenToClient(::GetParent(m_hWnd), &topLeft);
     ::SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+CMenu* CWnd::GetMenu() const {
+    return CMenu::FromHandle(::GetMenu(m_hWnd));
+}
+
+BOOL CWnd::SetMenu(CMenu* pMenu) {
+    return ::SetMenu(m_hWnd, pMenu ? pMenu->m_hMenu : nullptr);
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
 }
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
@@ -699,6 +733,12 @@ void CWnd::OnKillFocus(CWnd*) {
     Default();
 }
 void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnNcPaint() {
     Default();
 }
 void CWnd::OnTimer(UINT_PTR) {
@@ -784,24 +824,44 @@ void CWnd::OnDropFiles(HDROP) {
     Default();
 }
 
-// CCmdUI on a control: the control shows the state itself.
+// CCmdUI on a menu item changes the item; on a control the control shows the state itself.
 
 void CCmdUI::Enable(BOOL bOn) {
-    if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
+    if (m_pMenu != nullptr)
+        m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : MF_GRAYED));
+    else if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
         m_pOther->EnableWindow(bOn);
     m_bEnableChanged = TRUE;
 }
 
 void CCmdUI::SetCheck(int nCheck) {
-    if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
+    if (m_pMenu != nullptr)
+        m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+    else if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
         m_pOther->SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck), 0);
 }
 
 void CCmdUI::SetRadio(BOOL bOn) {
+    if (m_pMenu != nullptr) {
+        // A radio item shows a dot in place of the check mark.
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        m_pMenu->GetMenuItemInfo(m_nIndex, &info, TRUE);
+        info.fType |= MFT_RADIOCHECK;
+        m_pMenu->SetMenuItemInfo(m_nIndex, &info, TRUE);
+    }
     SetCheck(bOn ? 1 : 0);
 }
 
 void CCmdUI::SetText(LPCTSTR lpszText) {
-    if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
+    if (m_pMenu != nullptr) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STRING;
+        info.dwTypeData = const_cast<LPWSTR>(lpszText ? lpszText : L"");
+        m_pMenu->SetMenuItemInfo(m_nIndex, &info, TRUE);
+    } else if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr) {
         m_pOther->SetWindowText(lpszText);
+    }
 }

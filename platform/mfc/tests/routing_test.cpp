@@ -2,6 +2,7 @@
 // maps, and the order in which a frame offers a command to its view, document and application.
 #include "afxwin.h"
 #include "pal/test/mfc_app.h"
+#include "pal/test/recording_cmd_ui.h"
 #include "pal/test/sandbox_test.h"
 
 #include <string>
@@ -11,19 +12,7 @@ namespace {
 
 std::vector<std::string> calls;
 
-// A user interface element that remembers what the update handlers told it.
-struct RecordingCmdUI : CCmdUI {
-    int enabled = -1;
-    int checked = -1;
-    CString text;
-    void Enable(BOOL on) override {
-        enabled = on;
-        m_bEnableChanged = TRUE;
-    }
-    void SetCheck(int check) override { checked = check; }
-    void SetRadio(BOOL on) override { checked = on ? 1 : 0; }
-    void SetText(LPCTSTR t) override { text = t; }
-};
+using pal::test::RecordingCmdUI;
 
 class Base : public CCmdTarget {
 public:
@@ -306,7 +295,6 @@ ON_NOTIFY_EX(NM_CLICK, 1002, &MessageWnd::OnNotifyEx)
 END_MESSAGE_MAP()
 
 TEST_F(RoutingFixture, WindowMessagesAndNotificationsReachTheirHandlers) {
-    pal::mfc::registerStandardControls();
     MessageWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"messages", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr));
     EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);

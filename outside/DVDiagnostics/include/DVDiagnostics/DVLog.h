@@ -11,6 +11,17 @@
 
 DV_EXPORTS_BEGIN
 
+// The levels every library writes at.
+enum DVLogLevel : int {
+    DVLogInfo = 2,            // information and timings
+    DVLogWindowCreated = 3,   // "Created %s window 0x%08x"
+    DVLogExpected = 4,        // an expected, harmless failure
+    DVLogProgress = 5,        // a step skipped, or progress
+    DVLogWarning = 6,         // a warning or a caught PDM exception
+    DVLogOptionalFailure = 7, // the failure of something optional
+    DVLogFailure = 8,
+};
+
 // 8-bit format: printf with the platform's rules, text taken as UTF-8.
 void DVLog_WriteV(int level, const char* format, va_list args);
 void DVLog_Write(int level, const char* format, ...);

@@ -10,6 +10,14 @@
 
 DV_EXPORTS_BEGIN
 
+// The brand codes of the session's locale.
+enum DVBrandCode : int {
+    DVBrandNone = 0,
+    DVBrandVirelo = 1,
+    DVBrandMerrow = 2,
+    DVBrandOstrel = 3,
+};
+
 class GlobalContainer {
 public:
     static GlobalContainer& Instance();
@@ -22,8 +30,8 @@ public:
     void DestroySession(int flags);
 
     void EnableMacros(bool enable);
-    // The interface language ("Rus", "Eng", ...), metric units, and the brand code: 1 Virelo,
-    // 2 Merrow, 3 Ostrel, 0 none. Loads the language's text catalogue.
+    // The interface language ("Rus", "Eng", ...), metric units, and the brand code (a
+    // DVBrandCode). Loads the language's text catalogue.
     void InitSessionLocale(const wchar_t* language, bool metric, int brand);
     // Makes the session's language current again, after a module may have changed it.
     void RestoreSessionLanguage();

@@ -9,7 +9,10 @@
 
 DV_EXPORTS_BEGIN
 
+class CDC;
 class CFrameWnd;
+class CMenu;
+class CRgn;
 struct CCreateContext;
 
 // Messages of the class library itself.
@@ -118,10 +121,20 @@ public:
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, HRGN prgnUpdate = nullptr, UINT flags = 0);
+    void InvalidateRgn(CRgn* pRgn, BOOL bErase = TRUE);
+    void ValidateRect(LPCRECT lpRect);
+    // A DC on the client area (or the whole window) until ReleaseDC; a temporary object.
+    CDC* GetDC();
+    CDC* GetWindowDC();
+    int ReleaseDC(CDC* pDC);
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
     int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = MB_OK);
+    // The window's menu bar and its window menu, as temporary objects.
+    CMenu* GetMenu() const;
+    BOOL SetMenu(CMenu* pMenu);
+    CMenu* GetSystemMenu(BOOL bRevert) const;
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     // Whether the window takes files dropped on it (WM_DROPFILES).
     void DragAcceptFiles(BOOL bAccept = TRUE) { ::DragAcceptFiles(m_hWnd, bAccept); }
@@ -141,6 +154,8 @@ public:
     void OnSetFocus(CWnd* pOldWnd);
     void OnKillFocus(CWnd* pNewWnd);
     void OnPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnNcPaint();
     void OnTimer(UINT_PTR nIDEvent);
     void OnContextMenu(CWnd* pWnd, CPoint pos);
     void OnMouseMove(UINT nFlags, CPoint point);

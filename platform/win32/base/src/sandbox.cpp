@@ -3,13 +3,17 @@
 #include "pal/path.h"
 #include "pal/text.h"
 
+#include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
+#include <fstream>
 #include <mutex>
 #include <optional>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 #include <vector>
@@ -36,12 +40,29 @@ fs::path defaultRoot() {
     return fs::temp_directory_path() / ("dravik-" + std::to_string(getuid()));
 }
 
-void ensureFolder(const fs::path& folder, const char* what) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec || !fs::is_directory(folder))
-        throw Error(std::string("cannot create the ") + what + " folder '" + folder.string() +
-                    "': " + (ec ? ec.message() : std::string("it is not a folder")));
+// Creates the missing folders of `folder`, each with `mode` (less the umask, unless private);
+// folders that exist keep theirs. The folder must then be one this process can write in.
+void ensureFolder(const fs::path& folder, const char* what, mode_t mode = 0755) {
+    const auto fail = [&](const std::string& why) {
+        throw Error(std::string("cannot create the ") + what + " folder '" + folder.string() + "': " + why);
+    };
+    fs::path made;
+    for (const auto& part : folder) {
+        made /= part;
+        if (::mkdir(made.c_str(), mode) == 0) {
+            if ((mode & 077) == 0)
+                ::chmod(made.c_str(), mode); // a private folder is private whatever the umask
+        } else if (errno != EEXIST) {
+            fail(std::generic_category().message(errno));
+        }
+    }
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0)
+        fail(std::generic_category().message(errno));
+    if (!S_ISDIR(st.st_mode))
+        fail("it is not a folder");
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        fail(std::generic_category().message(errno));
 }
 
 } // namespace
@@ -52,8 +73,16 @@ const fs::path& root() {
     if (!cached) {
         const char* env = std::getenv("DV_PAL_ROOT");
         fs::path r = (env && *env) ? fs::path(env) : defaultRoot();
-        ensureFolder(r, "sandbox root (DV_PAL_ROOT)");
-        cached = fs::absolute(r).lexically_normal();
+        ensureFolder(r, "sandbox root (DV_PAL_ROOT)", 0700);
+        std::error_code ec;
+        fs::path absolute = fs::absolute(r, ec).lexically_normal();
+        if (ec)
+            throw Error("cannot create the sandbox root (DV_PAL_ROOT) folder '" + r.string() +
+                        "': " + ec.message());
+        // A child started in another folder must find the same root.
+        if (env && *env && r.is_relative())
+            ::setenv("DV_PAL_ROOT", absolute.c_str(), 1);
+        cached = std::move(absolute);
     }
     return *cached;
 }
@@ -67,8 +96,23 @@ fs::path drive(wchar_t letter) {
 
 fs::path runDir() {
     fs::path d = root() / "run";
-    ensureFolder(d, "run");
+    ensureFolder(d, "run", 0700);
     return d;
+}
+
+void privateFolder(const fs::path& folder) {
+    ensureFolder(folder, "private", 0700);
+}
+
+bool prepare(const char* program) noexcept {
+    try {
+        drive(L'C');
+        runDir();
+        return true;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", program, e.what());
+        return false;
+    }
 }
 
 void reset() {
@@ -77,112 +121,6 @@ void reset() {
 }
 
 } // namespace pal::sandbox
-
-namespace pal::path {
-namespace {
-
-bool isDriveLetter(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-bool isSep(wchar_t c) {
-    return c == L'\\' || c == L'/';
-}
-
-} // namespace
-
-bool isAbsolute(std::wstring_view p) {
-    if (p.size() >= 3 && isDriveLetter(p[0]) && p[1] == L':' && isSep(p[2]))
-        return true;
-    return !p.empty() && isSep(p[0]);
-}
-
-namespace {
-
-// Below a drive or share, "." and ".." are resolved here, and ".." stops at the drive's (or
-// the share's) root as it does on the platform, so no spelling of a path leaves the sandbox.
-fs::path underBase(fs::path base, const std::wstring& rest, size_t fixed) {
-    std::vector<std::wstring> parts;
-    size_t start = 0;
-    for (size_t i = 0; i <= rest.size(); ++i) {
-        if (i < rest.size() && rest[i] != L'/')
-            continue;
-        const std::wstring part = rest.substr(start, i - start);
-        start = i + 1;
-        if (part.empty() || part == L".")
-            continue;
-        if (part == L"..") {
-            if (parts.size() > fixed)
-                parts.pop_back();
-            continue;
-        }
-        parts.push_back(part);
-    }
-    for (const auto& part : parts)
-        base /= text::toUtf8(part);
-    if (!parts.empty() && rest.back() == L'/')
-        base /= ""; // a trailing separator is kept: it says "a folder"
-    return base;
-}
-
-} // namespace
-
-fs::path toNative(std::wstring_view p) {
-    // Long-path and device prefixes carry no meaning here; "\\?\UNC\server" is a share.
-    bool unc = false;
-    if (p.starts_with(L"\\\\?\\UNC\\") || p.starts_with(L"\\\\?\\unc\\")) {
-        p.remove_prefix(8);
-        unc = true;
-    } else if (p.starts_with(L"\\\\?\\") || p.starts_with(L"\\\\.\\")) {
-        p.remove_prefix(4);
-    }
-    std::wstring rest;
-    fs::path base;
-    size_t fixed = 0;
-    if (!unc && p.size() >= 2 && isDriveLetter(p[0]) && p[1] == L':') {
-        base = sandbox::drive(p[0]);
-        rest = std::wstring(p.substr(2));
-    } else if (unc || (p.size() >= 2 && isSep(p[0]) && isSep(p[1]))) {
-        // A UNC path \\server\share\x lives under <root>/unc/server/share/x.
-        base = sandbox::root() / "unc";
-        rest = std::wstring(unc ? p : p.substr(2));
-        fixed = 2;
-    } else {
-        rest = std::wstring(p);
-    }
-    for (auto& c : rest)
-        if (c == L'\\')
-            c = L'/';
-    if (!base.empty())
-        return underBase(std::move(base), rest, fixed);
-    return fs::path(text::toUtf8(rest));
-}
-
-std::wstring fromNative(const fs::path& native) {
-    const std::string s = native.string();
-    const fs::path& r = sandbox::root();
-    const std::string rs = r.string();
-    // "<root>/drive_c" or "<root>/drive_c/...", and not a neighbour such as "<root>/drive_cx".
-    if (s.size() > rs.size() + 7 && s.compare(0, rs.size(), rs) == 0 && s[rs.size()] == '/' &&
-        s.compare(rs.size() + 1, 6, "drive_") == 0 &&
-        std::islower(static_cast<unsigned char>(s[rs.size() + 7])) &&
-        (s.size() == rs.size() + 8 || s[rs.size() + 8] == '/')) {
-        const char letter = s[rs.size() + 7];
-        std::string tail = s.substr(rs.size() + 8);
-        std::wstring out;
-        out += static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(letter)));
-        out += L':';
-        std::wstring wtail = text::fromUtf8(tail);
-        for (auto& c : wtail)
-            if (c == L'/')
-                c = L'\\';
-        if (wtail.empty())
-            wtail = L"\\";
-        return out + wtail;
-    }
-    return text::fromUtf8(s);
-}
-
-} // namespace pal::path
 
 namespace pal::folders {
 namespace {
@@ -193,10 +131,29 @@ fs::path ensure(fs::path p) {
     return p;
 }
 
+// The user's name from the environment, when it can only name one folder below Users: a name
+// with a separator, a drive, nothing but dots or a character no file name may hold would put
+// the user's folders somewhere else, so it gives way to a fixed name.
 std::string userName() {
-    if (const char* u = std::getenv("USER"); u && *u)
-        return u;
-    return "user";
+    const char* u = std::getenv("USER");
+    const std::string name = u ? u : "";
+    bool usable = !name.empty() && name.find_first_not_of('.') != std::string::npos;
+    for (unsigned char c : name)
+        if (c < 32 || std::strchr("\\/:*?\"<>|", c))
+            usable = false;
+    return usable ? name : "user";
+}
+
+// The user's own folders are private: made 0700 from Users\<name> down.
+fs::path profile(const fs::path& below) {
+    const fs::path users = ensure(sandbox::drive(L'C') / "Users"); // readable by all, as on the platform
+    const fs::path folder = users / userName() / below;
+    try {
+        sandbox::privateFolder(folder);
+    } catch (const sandbox::Error&) {
+        // as before: the caller finds out when it uses the folder
+    }
+    return folder;
 }
 
 } // namespace
@@ -212,22 +169,65 @@ fs::path programDir() {
 }
 
 fs::path roamingAppData() {
-    return ensure(sandbox::drive(L'C') / "Users" / userName() / "AppData" / "Roaming");
+    return profile(fs::path("AppData") / "Roaming");
 }
 fs::path localAppData() {
-    return ensure(sandbox::drive(L'C') / "Users" / userName() / "AppData" / "Local");
+    return profile(fs::path("AppData") / "Local");
 }
 fs::path commonAppData() {
     return ensure(sandbox::drive(L'C') / "ProgramData");
 }
 fs::path documents() {
-    return ensure(sandbox::drive(L'C') / "Users" / userName() / "Documents");
+    return profile("Documents");
 }
 fs::path temp() {
-    return ensure(localAppData() / "Temp");
+    return profile(fs::path("AppData") / "Local" / "Temp");
 }
+// The platform's own libraries that a Windows system folder holds from the start; they are built
+// beside the programs. A test that wants another one in their place installs it over the copy.
+constexpr const char* kSystemLibraries[] = {"mapi32.so"};
+// Says that the libraries were put in: one removed later (by a person or a test) stays removed.
+constexpr const char* kInstalledMark = ".system-libraries";
+
+// Copies the system libraries the folder lacks from the program folder, each under a name of its
+// own first so that no one loads half a library.
+void installSystemLibraries(const fs::path& folder) {
+    static std::atomic<unsigned> copies{0};
+    std::error_code ec;
+    const fs::path programs = programDir();
+    for (const char* library : kSystemLibraries) {
+        if (fs::exists(folder / library, ec) || !fs::is_regular_file(programs / library, ec))
+            continue;
+        const fs::path copying = folder / ("." + std::string(library) + "." + std::to_string(::getpid()) +
+                                           "." + std::to_string(copies++) + ".tmp");
+        if (fs::copy_file(programs / library, copying, ec))
+            fs::rename(copying, folder / library, ec);
+        fs::remove(copying, ec);
+    }
+    std::ofstream(folder / kInstalledMark);
+}
+
+// The folder is filled under a name of its own and renamed into place, so that no process sees a
+// new system folder without its libraries. A folder made before the libraries were part of it
+// gets them once.
 fs::path system() {
-    return ensure(sandbox::drive(L'C') / "Windows" / "System32");
+    const fs::path windows = ensure(sandbox::drive(L'C') / "Windows");
+    const fs::path folder = windows / "System32";
+    std::error_code ec;
+    if (fs::is_directory(folder, ec)) {
+        if (!fs::exists(folder / kInstalledMark, ec))
+            installSystemLibraries(folder);
+        return folder;
+    }
+    static std::atomic<unsigned> made{0};
+    const fs::path making =
+        windows / (".System32." + std::to_string(::getpid()) + "." + std::to_string(made++) + ".tmp");
+    fs::create_directories(making, ec);
+    installSystemLibraries(making);
+    fs::rename(making, folder, ec);
+    if (ec) // made meanwhile by another process
+        fs::remove_all(making, ec);
+    return ensure(folder);
 }
 
 } // namespace pal::folders

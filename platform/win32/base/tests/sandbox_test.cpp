@@ -1,13 +1,18 @@
 #include "pal/test/sandbox_test.h"
 #include "pal/clock.h"
+#include "pal/journal.h"
 #include "pal/path.h"
 #include "pal/sandbox.h"
+#include "pal/test/unusable_roots.h"
 #include "pal/text.h"
 #include "win/base.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -15,25 +20,120 @@ namespace {
 
 class Sandbox : public pal::test::SandboxTest {};
 
+// The system folder holds the platform's own system libraries, copied from the program folder,
+// from the moment it is made; one made before gets them once. A library taken out stays out.
+TEST_F(Sandbox, TheSystemFolderHoldsThePlatformsLibraries) {
+    const fs::path built = binDir() / "mapi32.so";
+    if (!fs::exists(built))
+        GTEST_SKIP() << "the mail library is not built";
+    const std::string library = pal::test::readFile(built);
+    for (const bool older : {false, true}) {
+        SCOPED_TRACE(older ? "a folder made before" : "a new folder");
+        const fs::path folder = root() / "drive_c" / "Windows" / "System32";
+        fs::remove_all(folder);
+        if (older)
+            fs::create_directories(folder);
+        EXPECT_EQ(pal::folders::system(), folder);
+        EXPECT_EQ(pal::test::readFile(folder / "mapi32.so"), library);
+        fs::remove(folder / "mapi32.so");
+        pal::folders::system();
+        EXPECT_FALSE(fs::exists(folder / "mapi32.so")) << "taken out, it stays out";
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder.parent_path()))
+            names.push_back(e.path().filename().string());
+        EXPECT_EQ(names, std::vector<std::string>{"System32"}) << "no half-made folder is left";
+    }
+}
+
 TEST_F(Sandbox, RootComesFromTheEnvironment) {
     EXPECT_EQ(pal::sandbox::root(), root());
     EXPECT_EQ(pal::sandbox::runDir(), root() / "run");
     EXPECT_TRUE(fs::is_directory(root() / "run"));
 }
 
-TEST_F(Sandbox, RootThatCannotBeCreatedGivesAClearError) {
-    const fs::path blocker = writeFile("blocker", "a file, not a folder");
-    ::setenv("DV_PAL_ROOT", (blocker / "root").c_str(), 1);
-    pal::sandbox::reset();
-    try {
-        pal::sandbox::root();
-        FAIL() << "no error";
-    } catch (const pal::sandbox::Error& e) {
-        EXPECT_NE(std::string(e.what()).find("DV_PAL_ROOT"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find((blocker / "root").string()), std::string::npos) << e.what();
+TEST_F(Sandbox, ARootThatCannotBeMadeStopsTheProgramWithTheReason) {
+    for (const auto& c : pal::test::unusableRoots(root() / "scratch")) {
+        ::setenv("DV_PAL_ROOT", c.root.c_str(), 1);
+        pal::sandbox::reset();
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(pal::sandbox::prepare("prog")) << c.name;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.rfind("prog: cannot create the ", 0), 0u) << c.name << ": " << said;
+        EXPECT_NE(said.find("folder '"), std::string::npos) << c.name << ": " << said;
     }
     ::setenv("DV_PAL_ROOT", root().c_str(), 1);
     pal::sandbox::reset();
+    EXPECT_TRUE(pal::sandbox::prepare("prog"));
+}
+
+TEST_F(Sandbox, ARelativeRootIsMadeAbsoluteForChildren) {
+    const fs::path before = fs::current_path();
+    fs::current_path(root());
+    ::setenv("DV_PAL_ROOT", "relative/root", 1);
+    pal::sandbox::reset();
+    const fs::path made = pal::sandbox::root();
+    fs::current_path(before);
+    EXPECT_EQ(made, root() / "relative" / "root");
+    EXPECT_EQ(std::string(std::getenv("DV_PAL_ROOT")), made.string());
+    ::setenv("DV_PAL_ROOT", root().c_str(), 1);
+    pal::sandbox::reset();
+}
+
+TEST_F(Sandbox, PrivateFoldersAndTheJournalAreTheUsersAlone) {
+    const mode_t old = ::umask(0); // what is private must not depend on the umask
+    ::setenv("DV_PAL_ROOT", (root() / "fresh").c_str(), 1);
+    pal::sandbox::reset();
+    const fs::path r = pal::sandbox::root();
+    pal::journal::record("test.private", {});
+    const struct {
+        fs::path path;
+        unsigned mode;
+    } cases[] = {
+        {r, 0700},
+        {pal::sandbox::runDir(), 0700},
+        {pal::folders::roamingAppData().parent_path().parent_path(), 0700},
+        {pal::folders::roamingAppData(), 0700},
+        {pal::folders::localAppData(), 0700},
+        {pal::folders::documents(), 0700},
+        {pal::folders::temp(), 0700},
+        {r / "journal.log", 0600},
+    };
+    for (const auto& c : cases) {
+        struct stat st {};
+        ASSERT_EQ(::stat(c.path.c_str(), &st), 0) << c.path;
+        EXPECT_EQ(st.st_mode & 07777, c.mode) << c.path;
+    }
+    ::umask(old);
+    ::setenv("DV_PAL_ROOT", root().c_str(), 1);
+    pal::sandbox::reset();
+}
+
+TEST_F(Sandbox, UserNamesThatWouldLeaveUsersGiveWayToAFixedName) {
+    const char* saved = std::getenv("USER");
+    const std::string keep = saved ? saved : "";
+    const struct {
+        const char* user;
+        const char* folder;
+    } cases[] = {
+        {"alice", "alice"}, {"Анна", "Анна"}, {"../../../../../tmp/out", "user"},
+        {"/etc", "user"},   {"a/b", "user"},  {"a\\b", "user"},
+        {".", "user"},      {"..", "user"},   {"...", "user"},
+        {"C:", "user"},     {"x\ty", "user"}, {"", "user"},
+    };
+    const fs::path users = root() / "drive_c" / "Users";
+    for (const auto& c : cases) {
+        ::setenv("USER", c.user, 1);
+        const fs::path expected = users / c.folder;
+        EXPECT_EQ(pal::folders::roamingAppData(), expected / "AppData" / "Roaming") << c.user;
+        EXPECT_EQ(pal::folders::localAppData(), expected / "AppData" / "Local") << c.user;
+        EXPECT_EQ(pal::folders::documents(), expected / "Documents") << c.user;
+        EXPECT_EQ(pal::folders::temp(), expected / "AppData" / "Local" / "Temp") << c.user;
+    }
+    if (saved)
+        ::setenv("USER", keep.c_str(), 1);
+    else
+        ::unsetenv("USER");
+    EXPECT_FALSE(fs::exists(root().parent_path() / "tmp" / "out"));
 }
 
 TEST_F(Sandbox, PathsMapByThePlatformRules) {
@@ -53,6 +153,13 @@ TEST_F(Sandbox, PathsMapByThePlatformRules) {
         {L"C:\\a\\.\\missing\\..\\b", root() / "drive_c/a/b"},
         {L"\\\\server\\share\\..\\..\\x", root() / "unc/server/share/x"},
         {L"\\\\?\\UNC\\server\\share\\f", root() / "unc/server/share/f"},
+        {L"\\\\?\\unc\\server\\share\\f", root() / "unc/server/share/f"},
+        {L"\\\\.\\Unc\\server\\share", root() / "unc/server/share"},
+        {L"\\\\.\\C:\\x", root() / "drive_c/x"},
+        // One leading backslash is the root of the current drive; a leading slash is the host's.
+        {L"\\tmp\\x", root() / "drive_c/tmp/x"},
+        {L"\\..\\..\\etc", root() / "drive_c/etc"},
+        {L"/tmp/x", "/tmp/x"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(pal::path::toNative(c.in).lexically_normal(), c.expected.lexically_normal()) << c.expected;
@@ -66,6 +173,44 @@ TEST_F(Sandbox, PathsMapByThePlatformRules) {
     EXPECT_TRUE(pal::path::isAbsolute(L"/x"));
     EXPECT_FALSE(pal::path::isAbsolute(L"x\\y"));
     EXPECT_FALSE(pal::path::isAbsolute(L"C:x"));
+}
+
+TEST_F(Sandbox, RootedPathsFollowTheCurrentDrive) {
+    const fs::path before = fs::current_path();
+    fs::current_path(pal::sandbox::drive(L'D'));
+    const fs::path mapped = pal::path::toNative(L"\\tmp\\x");
+    fs::current_path(before);
+    EXPECT_EQ(mapped, root() / "drive_d/tmp/x");
+}
+
+// After the long-path and device prefixes only drive paths and shares are known; the rest is
+// refused, never read as a file relative to the current folder.
+TEST_F(Sandbox, NamesThePlatformRefusesFailWithItsErrors) {
+    const struct {
+        const wchar_t* in;
+        DWORD error;
+    } cases[] = {
+        {L"\\\\?\\\\tmp\\x", ERROR_INVALID_NAME},
+        {L"\\\\?\\/tmp/x", ERROR_INVALID_NAME},
+        {L"\\\\?\\", ERROR_INVALID_NAME},
+        {L"\\\\.\\pipe\\dravik", ERROR_PATH_NOT_FOUND},
+        {L"\\\\?\\GLOBALROOT\\Device\\x", ERROR_PATH_NOT_FOUND},
+        {L"\\\\?\\unc", ERROR_PATH_NOT_FOUND},
+        {L"\\\\?\\tmp\\x", ERROR_PATH_NOT_FOUND},
+        {L"\\\\?\\UNC\\", ERROR_INVALID_NAME},
+        {L"\\\\?\\UNC\\server", ERROR_INVALID_NAME},
+        {L"\\\\?\\UNC\\..\\..\\x", ERROR_INVALID_NAME},
+        {L"\\\\server", ERROR_INVALID_NAME},
+        {L"\\\\server\\\\x", ERROR_INVALID_NAME},
+    };
+    for (const auto& c : cases) {
+        const std::string shown = pal::text::toUtf8(c.in);
+        std::uint32_t error = 0;
+        EXPECT_EQ(pal::path::toNative(c.in, error), fs::path()) << shown;
+        EXPECT_EQ(error, c.error) << shown;
+        EXPECT_EQ(GetFileAttributesW(c.in), INVALID_FILE_ATTRIBUTES) << shown;
+        EXPECT_EQ(GetLastError(), c.error) << shown;
+    }
 }
 
 TEST_F(Sandbox, KnownFoldersLiveInsideTheSandbox) {

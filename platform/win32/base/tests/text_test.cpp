@@ -48,6 +48,8 @@ TEST(Text, NamesCompareWithoutCase) {
     EXPECT_FALSE(equalsNoCase(L"abc", L"abcd"));
     EXPECT_LT(compareNoCase(L"Apple", L"banana"), 0);
     EXPECT_EQ(toUpper(L"MixEd"), L"MIXED");
+    EXPECT_TRUE(equalsNoCase(L"Чертёж", L"ЧЕРТЁЖ")) << "case beyond ASCII, whatever the locale";
+    EXPECT_EQ(toLower(L"ЯЖ"), L"яж");
 }
 
 } // namespace
@@ -75,6 +77,37 @@ TEST(CodePages, SizesQueriedThenConvertedWithTheTerminatorWhenAskedFor) {
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, narrow, -1, nullptr, 8), 0);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 8, nullptr, nullptr), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Strings, CompareWithAndWithoutCase) {
+    struct Case {
+        const wchar_t* a;
+        const wchar_t* b;
+        int noCase;  // lstrcmpiW
+        int ordinal; // CompareStringOrdinal, case kept
+    };
+    const Case cases[] = {
+        {L"MDIClient", L"MDICLIENT", 0, CSTR_GREATER_THAN},
+        {L"abc", L"abcd", -1, CSTR_LESS_THAN},
+        {L"b", L"A", 1, CSTR_GREATER_THAN},
+        // Folding goes to upper case: "_" sorts after the letters.
+        {L"_", L"a", 1, CSTR_LESS_THAN},
+        {L"", L"", 0, CSTR_EQUAL},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(lstrcmpiW(c.a, c.b), c.noCase) << c.a << " " << c.b;
+        EXPECT_EQ(CompareStringOrdinal(c.a, -1, c.b, -1, FALSE), c.ordinal) << c.a << " " << c.b;
+        EXPECT_EQ(CompareStringOrdinal(c.a, -1, c.b, -1, TRUE), CSTR_EQUAL + c.noCase) << c.a << " " << c.b;
+    }
+    EXPECT_LT(lstrcmpiW(nullptr, L""), 0);
+    EXPECT_EQ(lstrcmpiW(nullptr, nullptr), 0);
+    EXPECT_EQ(CompareStringOrdinal(L"GS3D", 2, L"gs", -1, TRUE), CSTR_EQUAL);
+    EXPECT_EQ(CompareStringOrdinal(nullptr, 1, L"a", -1, TRUE), 0);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 

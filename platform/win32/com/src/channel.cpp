@@ -67,15 +67,15 @@ HRESULT Channel::activate(REFCLSID clsid, wire::Kind kind, IDispatch** object) {
 }
 
 IDispatch* Channel::proxyFor(std::uint64_t id) {
-    std::lock_guard lock(proxiesMutex);
-    if (auto it = proxies.find(id); it != proxies.end()) {
+    std::lock_guard lock(proxiesMutex_);
+    if (auto it = proxies_.find(id); it != proxies_.end()) {
         it->second->AddRef();
         ++it->second->wireRefs;
         return it->second;
     }
     auto* p = new Proxy(shared_from_this(), id);
     p->wireRefs = 1;
-    proxies[id] = p;
+    proxies_[id] = p;
     return p;
 }
 
@@ -124,12 +124,12 @@ ULONG Proxy::Release() {
     ULONG left;
     {
         // Under the channel's lock, so a proxy found in the table is never one being freed.
-        std::lock_guard lock(channel_->proxiesMutex);
+        std::lock_guard lock(channel_->proxiesMutex_);
         left = --refs_;
         if (left == 0) {
-            auto it = channel_->proxies.find(id_);
-            if (it != channel_->proxies.end() && it->second == this)
-                channel_->proxies.erase(it);
+            auto it = channel_->proxies_.find(id_);
+            if (it != channel_->proxies_.end() && it->second == this)
+                channel_->proxies_.erase(it);
             give = wireRefs;
         }
     }

@@ -17,6 +17,13 @@ namespace pal::com::detail {
 
 class Proxy;
 
+// Locks, always taken in this order and never the other way round:
+// - callMutex_: one round trip at a time; a reply is read by the thread that sent its request.
+// - writeMutex_: one frame at a time on the link; a release note can be sent by any thread,
+//   also while another thread waits for its reply under callMutex_.
+// - proxiesMutex_: the proxy table and every proxy's wireRefs. It is never held while one of
+//   the other two is taken: a proxy leaves the table under it, and its references are given
+//   back to the server after it is released.
 class Channel : public std::enable_shared_from_this<Channel> {
 public:
     explicit Channel(link::Fd fd) : fd_(std::move(fd)) {}
@@ -33,20 +40,23 @@ public:
     // Ends the link after a reply that does not decode: the server cannot be trusted further.
     void breakLink();
 
-    // Proxies by object id; the mutex also guards proxies' wire reference counts.
-    std::mutex proxiesMutex;
-    std::unordered_map<std::uint64_t, Proxy*> proxies;
     // A proxy for `id`, new or shared; one more reference and one more wire reference.
     IDispatch* proxyFor(std::uint64_t id);
     // Gives the server back `count` references of `id`; no reply is awaited.
     void releaseRemote(std::uint64_t id, std::uint32_t count);
 
 private:
+    // A proxy takes itself out of the table when its last reference goes.
+    friend class Proxy;
+
     link::Fd fd_;
     std::mutex callMutex_;
     std::mutex writeMutex_;
     std::atomic<std::uint32_t> calls_{0};
     std::atomic<bool> broken_{false};
+    // Proxies by object id.
+    std::mutex proxiesMutex_;
+    std::unordered_map<std::uint64_t, Proxy*> proxies_;
 };
 
 // Maps objects of one channel to their ids and back.
@@ -76,7 +86,7 @@ public:
 
     Channel& channel() { return *channel_; }
     std::uint64_t id() const { return id_; }
-    // Guarded by the channel's proxies mutex.
+    // Guarded by the channel's proxiesMutex_.
     std::uint32_t wireRefs = 0;
 
 private:

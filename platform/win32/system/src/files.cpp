@@ -82,7 +82,12 @@ bool toNativeChecked(const wchar_t* path, fs::path& out, bool wildcards) {
             return false;
         }
     }
-    out = path::toNative(path);
+    std::uint32_t error = 0;
+    out = path::toNative(path, error);
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
+        return false;
+    }
     return true;
 }
 

@@ -344,6 +344,17 @@ BOOL CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTR
     for (const auto& a : argv)
         args.push_back(pal::text::toUtf8(a));
     std::vector<std::string> env = environmentFrom(environment, creationFlags & CREATE_UNICODE_ENVIRONMENT);
+    // A relative sandbox root would name another folder from the child's current folder.
+    for (auto& e : env) {
+        constexpr std::string_view kRoot = "DV_PAL_ROOT=";
+        if (e.starts_with(kRoot) && e.size() > kRoot.size() &&
+            fs::path(e.substr(kRoot.size())).is_relative()) {
+            std::error_code ec;
+            const fs::path absolute = fs::absolute(e.substr(kRoot.size()), ec).lexically_normal();
+            if (!ec)
+                e = std::string(kRoot) + absolute.string();
+        }
+    }
     std::erase_if(
         env, [](const std::string& e) { return e.starts_with(std::string(kCommandLineVariable) + "="); });
     env.push_back(std::string(kCommandLineVariable) + "=" + pal::text::toUtf8(line));
@@ -476,8 +487,15 @@ BOOL QueryFullProcessImageNameW(HANDLE process, DWORD, LPWSTR exeName, PDWORD si
     return TRUE;
 }
 
-LPWSTR GetCommandLineW() {
-    static std::wstring line = [] {
+namespace {
+
+struct ThisCommandLine {
+    std::wstring line;
+    bool given = false; // the parent's own line, not one rebuilt from the arguments
+};
+
+ThisCommandLine& thisCommandLine() {
+    static ThisCommandLine self = [] {
         std::vector<std::wstring> argv;
         std::ifstream in("/proc/self/cmdline", std::ios::binary);
         for (std::string arg; std::getline(in, arg, '\0');)
@@ -487,11 +505,21 @@ LPWSTR GetCommandLineW() {
         if (const char* given = std::getenv(kCommandLineVariable); given) {
             std::wstring w = pal::text::fromUtf8(given);
             if (pal::cmdline::split(w) == argv)
-                return w;
+                return ThisCommandLine{std::move(w), true};
         }
-        return pal::cmdline::join(argv);
+        return ThisCommandLine{pal::cmdline::join(argv), false};
     }();
-    return line.data();
+    return self;
+}
+
+} // namespace
+
+LPWSTR GetCommandLineW() {
+    return thisCommandLine().line.data();
+}
+
+bool pal::cmdline::givenByParent() {
+    return thisCommandLine().given;
 }
 
 LPWSTR* CommandLineToArgvW(LPCWSTR commandLine, int* count) {

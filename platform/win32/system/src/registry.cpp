@@ -405,7 +405,9 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR keyClass, DWORD,
         const Key base = resolve(store, key);
         const auto parts = splitPath(subKey);
         const REGSAM rights = normalise(access);
-        Store::Transaction tx(store, true);
+        // In a store that can only be read, an existing key still opens (programs read their
+        // settings through this call); only making one is denied.
+        Store::Transaction tx(store, !store.readOnly());
         std::int64_t id = base.id;
         bool ro = readOnly(store, id);
         bool created = false;
@@ -415,7 +417,7 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD, LPWSTR keyClass, DWORD,
                 ro = child->readOnly;
                 continue;
             }
-            if (ro)
+            if (ro || store.readOnly())
                 return ERROR_ACCESS_DENIED;
             id = createChild(store, id, part, keyClass ? keyClass : L"");
             ro = false;

@@ -1,12 +1,16 @@
 #include "registry_store.h"
 
 #include "pal/atomic_file.h"
+#include "pal/notice.h"
 #include "pal/registry.h"
 #include "pal/sandbox.h"
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <set>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -40,12 +44,51 @@ INSERT OR IGNORE INTO keys(id, parent, name, folded) VALUES
     (4, 0, 'HKEY_USERS', 'HKEY_USERS');
 )sql";
 
-LONG errorOf(int rc) {
-    return (rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED ? ERROR_BUSY : ERROR_BADDB;
+// The platform's code for a failure of the database, keeping its cause: a caller told "the
+// disk is full" or "access denied" can tell the user something useful, "bad database" cannot.
+LONG errorOf(int rc, sqlite3* db) {
+    switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return ERROR_BUSY;
+    case SQLITE_FULL:
+        return ERROR_DISK_FULL;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return ERROR_ACCESS_DENIED;
+    case SQLITE_NOMEM:
+        return ERROR_OUTOFMEMORY;
+    case SQLITE_IOERR: {
+        const int error = db ? sqlite3_system_errno(db) : 0;
+        if (error == ENOSPC || error == EDQUOT)
+            return ERROR_DISK_FULL;
+        if (error == EROFS || error == EACCES)
+            return ERROR_ACCESS_DENIED;
+        return ERROR_BADDB;
+    }
+    default:
+        return ERROR_BADDB;
+    }
 }
 
 bool isNotDatabase(int rc) {
     return (rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT;
+}
+
+bool cannotWrite(int rc) {
+    return (rc & 0xFF) == SQLITE_CANTOPEN || (rc & 0xFF) == SQLITE_READONLY || (rc & 0xFF) == SQLITE_PERM;
+}
+
+// The registry holds the user's settings: the file (and the -wal and -shm files, which take its
+// mode) is the user's alone, also when an older run made it readable by others.
+void makePrivate(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0) {
+        ::fchmod(fd, 0600);
+        ::close(fd);
+    }
+    for (const char* suffix : {"-wal", "-shm"})
+        ::chmod((file.string() + suffix).c_str(), 0600);
 }
 
 // Serialises the opening of the database between processes, so that only one of them sets a bad
@@ -94,7 +137,7 @@ bool Query::step() {
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    throw DbError{errorOf(rc)};
+    throw DbError{errorOf(rc, sqlite3_db_handle(s_))};
 }
 std::string Query::text(int column) const {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s_, column));
@@ -143,43 +186,123 @@ void Store::exec(const char* sql) {
         throw DbError{static_cast<LONG>(rc)}; // raw code: open() tells a bad file from a busy one
 }
 
+// Why the open database is not a registry this code can use, or empty when it is: pages that
+// fail the quick check, or tables of some other program.
+std::string Store::damage() {
+    std::string why;
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db_, "PRAGMA quick_check(1)", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const auto* result = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        if (!result || std::strcmp(result, "ok") != 0) {
+            // The check's first finding, on the one line the message has.
+            std::string finding = result ? result : "?";
+            if (const auto header = finding.find("***\n"); header != std::string::npos)
+                finding.erase(0, header + 4);
+            for (auto& c : finding)
+                if (c == '\n')
+                    c = ' ';
+            why = "damaged pages: " + finding;
+        }
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_ROW)
+        throw DbError{static_cast<LONG>(rc)};
+    if (!why.empty())
+        return why;
+    static const std::set<std::string> ours = {"keys", "vals", "sqlite_sequence"};
+    std::set<std::string> present;
+    rc = sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_schema WHERE type = 'table'", -1, &stmt, nullptr);
+    while (rc == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        present.insert(name ? name : "");
+    }
+    sqlite3_finalize(stmt);
+    for (const auto& name : present)
+        if (!ours.count(name))
+            return "it holds the table \"" + name + "\" of another program";
+    // Tables of ours by name must also have our columns (a new file has neither yet).
+    const std::pair<const char*, const char*> probes[] = {
+        {"keys", "SELECT id, parent, name, folded, class, readonly, modified FROM keys"},
+        {"vals", "SELECT key, name, folded, type, data FROM vals"}};
+    for (const auto& [table, probe] : probes) {
+        if (!present.count(table))
+            continue;
+        const bool fits = sqlite3_prepare_v2(db_, probe, -1, &stmt, nullptr) == SQLITE_OK;
+        sqlite3_finalize(stmt);
+        if (!fits)
+            return std::string("its table \"") + table + "\" is not the registry's";
+    }
+    return why;
+}
+
+// Opens the file read-write, or read-only when it cannot be written (a read-only file or
+// folder): a store that can only be read still answers reads. Answers the SQLite result.
+int Store::connect() {
+    readOnly_ = false;
+    int rc = sqlite3_open_v2(path_.c_str(), &db_,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (cannotWrite(rc) && fs::exists(path_)) {
+        close();
+        rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    }
+    if (rc == SQLITE_OK)
+        readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
+    return rc;
+}
+
 void Store::open() {
     OpenLock guard(fs::path(path_.string() + ".lock"));
     for (int attempt = 0;; ++attempt) {
-        int rc = sqlite3_open_v2(path_.c_str(), &db_,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-        std::string why;
-        if (rc == SQLITE_OK) {
-            sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-            sqlite3_extended_result_codes(db_, 1);
-            try {
-                exec("PRAGMA journal_mode=WAL");
-                exec("PRAGMA synchronous=FULL");
-                exec("BEGIN IMMEDIATE");
-                exec(kSchema);
-                exec("COMMIT");
-                ++generation_;
-                return;
-            } catch (const DbError& e) {
-                rc = static_cast<int>(e.code);
-                why = sqlite3_errmsg(db_);
-                sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            }
-        } else {
-            why = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-        }
-        close();
-        if (!isNotDatabase(rc) || attempt > 0)
-            throw DbError{errorOf(rc)};
-        // Not a database: keep it for inspection and start again with an empty registry.
-        const fs::path aside = setAsideBadFile(path_);
+        std::string why, damaged;
+        int rc = SQLITE_OK;
         std::error_code ec;
+        if (fs::is_directory(path_, ec)) {
+            damaged = why = "a folder is in its place";
+            rc = SQLITE_CANTOPEN;
+        } else {
+            makePrivate(path_);
+            rc = connect();
+            if (rc == SQLITE_OK) {
+                sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+                sqlite3_extended_result_codes(db_, 1);
+                try {
+                    if (!readOnly_)
+                        exec("PRAGMA journal_mode=WAL");
+                    exec("PRAGMA synchronous=FULL");
+                    damaged = damage();
+                    if (damaged.empty() && !readOnly_) {
+                        exec("BEGIN IMMEDIATE");
+                        exec(kSchema);
+                        exec("COMMIT");
+                    }
+                    if (damaged.empty()) {
+                        ++generation_;
+                        return;
+                    }
+                    why = damaged;
+                    rc = SQLITE_NOTADB;
+                } catch (const DbError& e) {
+                    rc = static_cast<int>(e.code);
+                    why = sqlite3_errmsg(db_);
+                    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+                }
+            } else {
+                why = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+            }
+        }
+        const LONG code = errorOf(rc, db_);
+        close();
+        if ((damaged.empty() && !isNotDatabase(rc)) || attempt > 0)
+            throw DbError{code};
+        // Not a registry database: keep it for inspection and start again with an empty registry.
+        const fs::path aside = setAsideBadFile(path_);
         fs::remove(path_.string() + "-wal", ec);
         fs::remove(path_.string() + "-shm", ec);
-        std::fprintf(stderr,
-                     "registry: \"%s\" is not a registry database (%s); it was moved to \"%s\" and an empty "
-                     "registry was created\n",
-                     path_.c_str(), why.c_str(), aside.empty() ? "(could not be moved)" : aside.c_str());
+        notice::say("registry: \"" + path_.string() + "\" is not a registry database (" + why +
+                    "); it was moved to \"" +
+                    (aside.empty() ? std::string("(could not be moved)") : aside.string()) +
+                    "\" and an empty registry was created");
         if (aside.empty())
             throw DbError{ERROR_BADDB};
     }
@@ -191,16 +314,18 @@ Query Store::query(const char* sql) {
         sqlite3_stmt* stmt = nullptr;
         const int rc = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
         if (rc != SQLITE_OK)
-            throw DbError{errorOf(rc)};
+            throw DbError{errorOf(rc, db_)};
         it = statements_.emplace(sql, stmt).first;
     }
     return Query(it->second);
 }
 
 Store::Transaction::Transaction(Store& store, bool write) : store_(store) {
+    if (write && store_.readOnly_)
+        throw DbError{static_cast<LONG>(ERROR_ACCESS_DENIED)};
     const int rc = sqlite3_exec(store_.db_, write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        throw DbError{errorOf(rc)};
+        throw DbError{errorOf(rc, store_.db_)};
 }
 
 Store::Transaction::~Transaction() {
@@ -211,7 +336,7 @@ Store::Transaction::~Transaction() {
 void Store::Transaction::commit() {
     const int rc = sqlite3_exec(store_.db_, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        throw DbError{errorOf(rc)};
+        throw DbError{errorOf(rc, store_.db_)};
     done_ = true;
 }
 

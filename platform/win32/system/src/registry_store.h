@@ -55,6 +55,8 @@ public:
     // Bumped on every reopen, so handles of an earlier database are told apart.
     std::uint64_t generation() const { return generation_; }
     const std::filesystem::path& path() const { return path_; }
+    // True when the file could be opened for reading only: every write is denied.
+    bool readOnly() const { return readOnly_; }
 
     // One transaction; `write` takes the write lock at once, so two writers queue on the busy
     // timeout instead of failing on an upgrade.
@@ -73,11 +75,14 @@ private:
     Store() = default;
     void ensureOpen();
     void open();
+    int connect();
+    std::string damage();
     void close();
     void exec(const char* sql);
 
     std::mutex mutex_;
     sqlite3* db_ = nullptr;
+    bool readOnly_ = false; // the file could be opened for reading only: writes are denied
     std::filesystem::path root_;
     std::filesystem::path path_;
     std::uint64_t generation_ = 0;

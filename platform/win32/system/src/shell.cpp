@@ -39,6 +39,19 @@ Launch failWith(INT_PTR result, DWORD error) {
     return Launch{result, nullptr};
 }
 
+// The opener as a process of its own, so that a caller who asked for the process can wait for it
+// and learn from its exit code whether the page was opened.
+Launch openerProcess(LPCWSTR url) {
+    std::wstring line = pal::cmdline::join({L"xdg-open", url});
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return failWith(SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION);
+    CloseHandle(pi.hThread);
+    return Launch{kSuccess, pi.hProcess};
+}
+
 Launch execute(LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, int show,
                bool wantProcess) {
     pal::journal::record("ShellExecute", {{"verb", utf8(verb)},
@@ -50,7 +63,11 @@ Launch execute(LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory
         return failWith(SE_ERR_FNF, ERROR_FILE_NOT_FOUND);
     const bool testing = pal::effects::underTest();
     if (PathIsURLW(file)) {
-        if (!testing && !pal::effects::launchDetached({"xdg-open", utf8(file)}))
+        if (testing)
+            return {};
+        if (wantProcess)
+            return openerProcess(file);
+        if (!pal::effects::launchDetached({"xdg-open", utf8(file)}))
             return failWith(SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION);
         return {};
     }

@@ -87,6 +87,36 @@ TEST_F(Files, CreateFileDispositions) {
     EXPECT_EQ(get(L"C:\\data\\old.txt"), "") << "CREATE_ALWAYS truncates";
 }
 
+// Names the platform refuses are refused here too: nothing is made in the current folder (no
+// file named "unc", no "tmp" folder) and nothing outside the sandbox.
+TEST_F(Files, RefusedNamesCreateNothingAnywhere) {
+    const fs::path before = fs::current_path();
+    const fs::path here = root() / "here";
+    fs::create_directories(here);
+    fs::current_path(here);
+    const struct {
+        const wchar_t* path;
+        DWORD error;
+    } cases[] = {
+        {L"\\\\?\\unc", ERROR_PATH_NOT_FOUND},
+        {L"\\\\?\\UNC\\", ERROR_INVALID_NAME},
+        {L"\\\\?\\tmp\\dv-refused", ERROR_PATH_NOT_FOUND},
+        {L"\\\\?\\\\tmp\\dv-refused", ERROR_INVALID_NAME},
+        {L"\\\\?\\/tmp/dv-refused", ERROR_INVALID_NAME},
+        {L"\\\\.\\pipe\\dv-refused", ERROR_PATH_NOT_FOUND},
+        {L"\\\\?\\GLOBALROOT\\dv-refused", ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(open(c.path, GENERIC_WRITE, CREATE_ALWAYS), "error " + std::to_string(c.error))
+            << pal::text::toUtf8(c.path);
+    fs::current_path(before);
+    EXPECT_TRUE(fs::is_empty(here));
+    EXPECT_FALSE(fs::exists("/tmp/dv-refused"));
+    // A path rooted with one backslash is on the current drive, in the sandbox.
+    ASSERT_TRUE(put(L"\\data\\rooted.txt", "rooted"));
+    EXPECT_EQ(pal::test::readFile(root() / "drive_c/data/rooted.txt"), "rooted");
+}
+
 TEST_F(Files, ReadWriteSeekAndSize) {
     HANDLE h =
         CreateFileW(L"C:\\data\\x.bin", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);

@@ -97,7 +97,8 @@ TEST_F(Modules, SystemSearchLooksOnlyInTheSystemFolder) {
     EXPECT_EQ(LoadLibraryExW(L"dvpal_test_module.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
 
-    fs::copy_file(binDir() / "dvpal_test_module.so", pal::folders::system() / "mapi32.so");
+    fs::copy_file(binDir() / "dvpal_test_module.so", pal::folders::system() / "mapi32.so",
+                  fs::copy_options::overwrite_existing);
     HMODULE module = LoadLibraryExW(L"mapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     ASSERT_NE(module, nullptr);
     EXPECT_NE(GetProcAddress(module, "dvTestAnswer"), nullptr);

@@ -2,10 +2,16 @@
 #include "win/system.h"
 
 #include "pal/registry.h"
+#include "pal/sandbox.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/text.h"
 
 #include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -47,6 +53,40 @@ protected:
         return result;
     }
 };
+
+TEST_F(SharedRegistry, AChildStartedInAnotherFolderSharesARelativeRoot) {
+    const fs::path before = fs::current_path();
+    const fs::path elsewhere = root() / "elsewhere";
+    fs::create_directories(elsewhere);
+    fs::current_path(root());
+    ::setenv("DV_PAL_ROOT", "shared", 1);
+    pal::sandbox::reset();
+    const std::wstring program = pal::text::fromUtf8((binDir() / "dvpal_system_child").string());
+    std::wstring line = L"\"" + program + L"\" reg-writer A 1 1";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const std::wstring folder = pal::text::fromUtf8(elsewhere.string());
+    // The caller's own environment block, as a program hands one to its child.
+    const std::string block = std::string("DV_PAL_ROOT=shared") + '\0' + "DV_PAL_TEST=1" + '\0' + '\0';
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0,
+                               const_cast<char*>(block.data()), folder.c_str(), &si, &pi));
+    EXPECT_EQ(finish(pi), 0u);
+    fs::current_path(before);
+    EXPECT_TRUE(fs::exists(root() / "shared" / "registry.db"));
+    EXPECT_FALSE(fs::exists(elsewhere / "shared"));
+    ::setenv("DV_PAL_ROOT", (root() / "shared").c_str(), 1);
+    pal::sandbox::reset();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Race\\K0", 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD v = 9, cb = sizeof v;
+    EXPECT_EQ(RegQueryValueExW(key, L"A-0", nullptr, nullptr, reinterpret_cast<BYTE*>(&v), &cb),
+              ERROR_SUCCESS);
+    EXPECT_EQ(v, 0u);
+    RegCloseKey(key);
+    ::setenv("DV_PAL_ROOT", root().c_str(), 1);
+    pal::sandbox::reset();
+}
 
 TEST_F(SharedRegistry, TwoProcessesWritingTheSameKeysLoseNoUpdate) {
     constexpr int kValues = 150;

@@ -1,15 +1,22 @@
 // The registry in one process: byte form, sizes, names, errors, trees, a bad database file.
 #include "win/system.h"
 
+#include "pal/notice.h"
 #include "pal/registry.h"
 #include "pal/sandbox.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/system_hooks.h"
 #include "pal/text.h"
+#include "storage_faults.h"
 
 #include <sqlite3.h>
 
 #include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+#include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -410,28 +417,194 @@ TEST_F(Registry, TreesAreDeletedAndCopiedWhole) {
     RegCloseKey(h);
 }
 
-TEST_F(Registry, AFileThatIsNoDatabaseIsSetAsideAndAFreshOneMade) {
+// Puts the registry of this process in another sandbox: the store leaves its file for the
+// new one at once.
+void useRoot(const fs::path& r) {
+    ::setenv("DV_PAL_ROOT", r.c_str(), 1);
+    pal::sandbox::reset();
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &h) == ERROR_SUCCESS)
+        RegCloseKey(h);
+}
+
+std::vector<std::string>& noticed() {
+    static std::vector<std::string> lines;
+    return lines;
+}
+
+// Runs `sql` on a database file as another program would.
+void runSql(const fs::path& file, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+TEST_F(Registry, AFullDiskAnswersDiskFullAndLosesNothing) {
+    RegCloseKey(key);
+    pal::test::setStorageFault(pal::test::StorageFault::None); // the store opens its file through it
+    const fs::path other = root() / "other";
+    fs::create_directories(other);
+    useRoot(other);
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Full", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(setString(key, L"Kept", L"before"), ERROR_SUCCESS);
+    pal::test::setStorageFault(pal::test::StorageFault::DiskFull);
+    EXPECT_EQ(setString(key, L"Kept", L"during"), ERROR_DISK_FULL);
+    EXPECT_EQ(setString(key, L"New", L"during"), ERROR_DISK_FULL);
+    HKEY sub = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(key, L"Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr),
+              ERROR_DISK_FULL);
+    EXPECT_EQ(RegDeleteValueW(key, L"Kept"), ERROR_DISK_FULL);
+    EXPECT_EQ(getString(key, L"Kept"), L"before") << "reads go on";
+    pal::test::setStorageFault(pal::test::StorageFault::None);
+    EXPECT_EQ(getString(key, L"Kept"), L"before");
+    EXPECT_EQ(getString(key, L"New"), L"error 2");
+    EXPECT_EQ(setString(key, L"New", L"after"), ERROR_SUCCESS);
+    EXPECT_EQ(getString(key, L"New"), L"after");
     RegCloseKey(key);
     key = nullptr;
-    // A new sandbox whose registry file holds garbage.
-    const std::string garbage = "this is not a database, just some text left by something else\n";
-    const auto bad = writeFile("other/registry.db", garbage);
-    setenv("DV_PAL_ROOT", bad.parent_path().c_str(), 1);
-    pal::sandbox::reset();
-    testing::internal::CaptureStderr();
+    useRoot(root());
+}
+
+TEST_F(Registry, AStoreThatCannotBeWrittenServesReadsAndDeniesWrites) {
+    RegCloseKey(key);
+    key = nullptr;
+    const fs::path other = root() / "other";
+    fs::create_directories(other);
+    useRoot(other);
     HKEY h = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Fresh", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Kept", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &h, nullptr),
               ERROR_SUCCESS);
-    const std::string log = testing::internal::GetCapturedStderr();
-    EXPECT_NE(log.find("is not a registry database"), std::string::npos) << log;
-    EXPECT_NE(log.find("registry.db.bad"), std::string::npos) << log;
-    EXPECT_EQ(setString(h, L"Ok", L"yes"), ERROR_SUCCESS);
-    EXPECT_EQ(getString(h, L"Ok"), L"yes");
+    ASSERT_EQ(setString(h, L"Name", L"value"), ERROR_SUCCESS);
     RegCloseKey(h);
-    EXPECT_EQ(pal::test::readFile(bad.parent_path() / "registry.db.bad"), garbage);
-    setenv("DV_PAL_ROOT", root().c_str(), 1);
-    pal::sandbox::reset();
+    useRoot(root());
+
+    pal::test::setStorageFault(pal::test::StorageFault::ReadOnly);
+    useRoot(other);
+    ASSERT_EQ(open(HKEY_CURRENT_USER, L"Software\\Kept", KEY_READ, h), ERROR_SUCCESS);
+    EXPECT_EQ(getString(h, L"Name"), L"value");
+    DWORD subKeys = 9, values = 9;
+    EXPECT_EQ(RegQueryInfoKeyW(h, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                               nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(values, 1u);
+    RegCloseKey(h);
+    ASSERT_EQ(open(HKEY_CURRENT_USER, L"Software\\Kept", KEY_ALL_ACCESS, h), ERROR_SUCCESS);
+    EXPECT_EQ(setString(h, L"Name", L"changed"), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegDeleteValueW(h, L"Name"), ERROR_ACCESS_DENIED);
+    HKEY sub = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(h, L"Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr),
+              ERROR_ACCESS_DENIED);
+    EXPECT_EQ(getString(h, L"Name"), L"value");
+    RegCloseKey(h);
+    // Settings are often read through a key "created" with all rights: an existing one opens.
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Kept", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &h, &disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+    EXPECT_EQ(getString(h, L"Name"), L"value");
+    RegCloseKey(h);
+    pal::test::setStorageFault(pal::test::StorageFault::None);
+    useRoot(root());
+}
+
+TEST_F(Registry, ADamagedFileIsSetAsideSaidAndAFreshOneMade) {
+    RegCloseKey(key);
+    key = nullptr;
+    pal::notice::setSink([](const std::string& line) { noticed().push_back(line); });
+    const struct {
+        const char* name;
+        void (*make)(const fs::path& file);
+    } cases[] = {
+        {"not a database",
+         [](const fs::path& file) {
+             std::ofstream(file) << "this is not a database, just some text left by something else\n";
+         }},
+        {"damaged pages",
+         [](const fs::path& file) {
+             // A registry of ours with enough values for many pages, its last page overwritten.
+             useRoot(file.parent_path());
+             HKEY h = nullptr;
+             ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Many", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                       nullptr, &h, nullptr),
+                       ERROR_SUCCESS);
+             for (int i = 0; i < 200; ++i)
+                 ASSERT_EQ(setString(h, (L"Value" + std::to_wstring(i)).c_str(), std::wstring(100, L'x')),
+                           ERROR_SUCCESS);
+             RegCloseKey(h);
+             useRoot(file.parent_path().parent_path()); // closes the file, its log folded in
+             const auto size = fs::file_size(file);
+             ASSERT_GT(size, 4u * 4096);
+             std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+             f.seekp(static_cast<std::streamoff>(size - 4096));
+             const std::string garbage(4096, '\xA5');
+             f.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+         }},
+        {"tables of another program",
+         [](const fs::path& file) {
+             runSql(file, "CREATE TABLE contacts(name TEXT); INSERT INTO contacts VALUES('a');");
+         }},
+        {"our table's name with other columns",
+         [](const fs::path& file) {
+             runSql(file, "CREATE TABLE keys(a, b); INSERT INTO keys VALUES(1, 2);");
+         }},
+        {"a folder",
+         [](const fs::path& file) {
+             fs::create_directories(file);
+             std::ofstream(file / "inside") << "kept";
+         }},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const fs::path folder = root() / ("case" + std::to_string(++n));
+        fs::create_directories(folder);
+        const fs::path file = folder / "registry.db";
+        c.make(file);
+        noticed().clear();
+        testing::internal::CaptureStderr();
+        useRoot(folder);
+        HKEY h = nullptr;
+        EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Fresh", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &h, nullptr),
+                  ERROR_SUCCESS)
+            << c.name;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("is not a registry database"), std::string::npos) << c.name << ": " << said;
+        EXPECT_NE(said.find("registry.db.bad"), std::string::npos) << c.name << ": " << said;
+        EXPECT_EQ(noticed(), std::vector<std::string>{said.substr(0, said.find('\n'))})
+            << c.name << ": in the log";
+        EXPECT_TRUE(fs::exists(folder / "registry.db.bad")) << c.name;
+        EXPECT_EQ(setString(h, L"Ok", L"yes"), ERROR_SUCCESS) << c.name;
+        EXPECT_EQ(getString(h, L"Ok"), L"yes") << c.name;
+        RegCloseKey(h);
+        useRoot(root());
+    }
+    EXPECT_EQ(pal::test::readFile(root() / "case5" / "registry.db.bad" / "inside"), "kept");
+    pal::notice::setSink(nullptr);
+}
+
+TEST_F(Registry, TheDatabaseAndItsLogFilesAreTheUsersAlone) {
+    const mode_t old = ::umask(0);
+    const fs::path other = root() / "other";
+    fs::create_directories(other);
+    useRoot(other);
+    HKEY h = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Private", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &h, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(setString(h, L"Name", L"value"), ERROR_SUCCESS);
+    for (const char* name : {"registry.db", "registry.db-wal", "registry.db-shm", "registry.db.lock"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat((other / name).c_str(), &st), 0) << name;
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << name;
+    }
+    RegCloseKey(h);
+    ::umask(old);
+    useRoot(root());
 }
 
 } // namespace

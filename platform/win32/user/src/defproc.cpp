@@ -1,6 +1,8 @@
 // What a window does with a message its own procedure hands on.
 #include "model.h"
 
+#include "pal/detail/scroll_thumb.h"
+
 #include <algorithm>
 
 namespace pal::win {
@@ -16,6 +18,10 @@ struct Facts {
     RECT client{};
     POINT origin{};
     bool brush = false;
+    HBRUSH background = nullptr;
+    bool active = false;
+    RECT local{}; // the window rectangle, in its parent's client coordinates
+    std::vector<HWND> children;
 };
 
 Facts factsOf(HWND hwnd) {
@@ -33,6 +39,14 @@ Facts factsOf(HWND hwnd) {
     f.client = w->client;
     f.origin = clientOrigin(w);
     f.brush = w->cls && w->cls->background;
+    f.background = w->cls ? w->cls->background : nullptr;
+    Window* root = w;
+    while (root->parent)
+        root = find(root->parent);
+    const Queue* q = root ? queueOf(root->thread) : nullptr;
+    f.active = q && q->active == root->handle;
+    f.local = w->rect;
+    f.children = w->children;
     return f;
 }
 
@@ -76,6 +90,56 @@ LRESULT hitTest(const Facts& f, POINT p) {
     return HTBORDER;
 }
 
+// The class brush over what the DC may draw on.
+LRESULT eraseBackground(const Facts& f, HDC dc) {
+    if (!f.background)
+        return 0;
+    RECT box{};
+    if (GetClipBox(dc, &box) != ERROR)
+        FillRect(dc, &box, f.background);
+    return 1;
+}
+
+// WM_PRINT: the window and, as the flags ask, its frame, background, client area and
+// children, drawn into the DC whose 0,0 is the window's top-left corner.
+LRESULT print(HWND hwnd, HDC dc, LPARAM flags) {
+    const Facts f = factsOf(hwnd);
+    if (!f.exists || ((flags & PRF_CHECKVISIBLE) && !(f.style & WS_VISIBLE)))
+        return 0;
+    if (flags & PRF_NONCLIENT)
+        paintFrame(hwnd, dc, f.active);
+    const int saved = SaveDC(dc);
+    if (flags & PRF_NONCLIENT)
+        OffsetViewportOrgEx(dc, f.client.left - f.local.left, f.client.top - f.local.top, nullptr);
+    IntersectClipRect(dc, 0, 0, f.client.right - f.client.left, f.client.bottom - f.client.top);
+    if (flags & PRF_ERASEBKGND)
+        send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    if (flags & PRF_CLIENT)
+        send(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
+    if (flags & PRF_CHILDREN) {
+        // Bottom of the sibling order first, so the upper children end on top.
+        for (auto it = f.children.rbegin(); it != f.children.rend(); ++it) {
+            const Facts c = factsOf(*it);
+            if (!c.exists || !(c.style & WS_VISIBLE))
+                continue;
+            const int childSaved = SaveDC(dc);
+            OffsetViewportOrgEx(dc, c.local.left, c.local.top, nullptr);
+            IntersectClipRect(dc, 0, 0, c.local.right - c.local.left, c.local.bottom - c.local.top);
+            send(*it, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags | PRF_NONCLIENT);
+            RestoreDC(dc, childSaved);
+        }
+    }
+    RestoreDC(dc, saved);
+    return 0;
+}
+
+void paintFrameNow(HWND hwnd, bool active) {
+    if (HDC dc = GetWindowDC(hwnd)) {
+        paintFrame(hwnd, dc, active);
+        ReleaseDC(hwnd, dc);
+    }
+}
+
 // Child windows leave some messages to their parents.
 LRESULT toParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const Facts f = factsOf(hwnd);
@@ -113,8 +177,22 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCHITTEST:
         return hitTest(factsOf(hwnd), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCLBUTTONDOWN:
+        if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
+            pal::detail::clickWindowScrollBar(hwnd, wParam == static_cast<WPARAM>(HTVSCROLL),
+                                              POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
     case WM_NCACTIVATE:
+        // The caption shows the new state at once; nothing else is asked to paint.
+        paintFrameNow(hwnd, wParam != 0);
         return TRUE;
+    case WM_NCPAINT:
+        paintFrameNow(hwnd, factsOf(hwnd).active);
+        return 0;
+    case WM_PRINT:
+        return print(hwnd, reinterpret_cast<HDC>(wParam), lParam);
+    case WM_PRINTCLIENT:
+        return 0;
     case WM_SETTEXT: {
         Lock lock = lockModel();
         Window* w = find(hwnd);
@@ -168,7 +246,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_ERASEBKGND:
-        return factsOf(hwnd).brush ? 1 : 0;
+        return eraseBackground(factsOf(hwnd), reinterpret_cast<HDC>(wParam));
     case WM_PAINT: {
         PAINTSTRUCT ps{};
         if (BeginPaint(hwnd, &ps))
@@ -187,6 +265,21 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         const LRESULT r = toParent(hwnd, message, wParam, lParam);
         return r ? r : MA_ACTIVATE;
     }
+    case WM_RBUTTONUP: {
+        // A right click asks for the context menu at the screen point.
+        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd, &p);
+        send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+             MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+        return 0;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+        // The menu key and Shift+F10 ask for it from the keyboard: the point is -1, -1.
+        if ((message == WM_KEYUP && wParam == VK_APPS) ||
+            (message == WM_SYSKEYDOWN && wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)))
+            send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+        return 0;
     case WM_SETCURSOR:
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL:

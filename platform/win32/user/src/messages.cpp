@@ -473,14 +473,8 @@ LRESULT DispatchMessageW(const MSG* msg) {
         proc = w->proc;
     }
     const LRESULT r = proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-    if (msg->message == WM_PAINT) {
-        // A procedure that does not paint would otherwise be asked again forever.
-        Lock lock = lockModel();
-        if (Window* w = find(msg->hwnd); w && w->dirty) {
-            w->internalPaint = false;
-            validate(w, nullptr, ChildMode::None);
-        }
-    }
+    if (msg->message == WM_PAINT)
+        finishPaint(msg->hwnd);
     return r;
 }
 

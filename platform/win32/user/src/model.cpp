@@ -133,6 +133,7 @@ struct QueueHolder {
                 s->failed = true;
             }
             queue->sent.clear();
+            snapshotThreadWindows(queue->thread); // the program's end, for its main thread
             for (HWND h : treeOrder(queue->thread))
                 removeSilently(h); // already gone when it was under an earlier one
             model().queues.erase(queue->thread);

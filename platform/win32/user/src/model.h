@@ -6,6 +6,7 @@
 
 #include "win/user.h"
 
+#include "pal/gdi.h"
 #include "pal/handles.h"
 
 #include <array>
@@ -69,11 +70,19 @@ struct Window {
     HICON iconSmall = nullptr;
     HICON iconBig = nullptr;
     Life life = Life::Creating;
-    // The update region is kept as its bounding rectangle, in client coordinates.
+    // The update region, in client coordinates.
     bool dirty = false;
-    RECT update{};
+    pal::gdi::Region update;
     bool erase = false;
     bool internalPaint = false;
+    // The frame and caption need painting (WM_NCPAINT at the next BeginPaint).
+    bool frameDirty = false;
+    // A top-level window's pixels, the size of its window rectangle; children draw into their
+    // top-level window's surface. A layered window's pixels carry alpha.
+    pal::gdi::Surface surface;
+    BYTE layeredAlpha = 255;
+    // UpdateLayeredWindow gave the pixels: painting through DCs no longer reaches them.
+    bool layeredPixels = false;
 };
 
 // A message sent to another thread, or work that must run on the thread that owns a window.
@@ -206,12 +215,35 @@ void updateKeyState(std::array<BYTE, 256>& keys, const MSG& msg);
 // QS_* kind of an input message.
 UINT inputKind(UINT message);
 
-// Painting.
+// Painting. Areas are regions in the window's client coordinates; null means all of it.
 enum class ChildMode { Default, All, None };
+void invalidate(Window* w, const pal::gdi::Region* area, bool erase, ChildMode mode);
 void invalidate(Window* w, const RECT* rect, bool erase, ChildMode mode);
-void validate(Window* w, const RECT* rect, ChildMode mode);
+void validate(Window* w, const pal::gdi::Region* area, ChildMode mode);
+// The frame of the window and of its visible descendants needs painting again.
+void invalidateFrame(Window* w);
 bool needsPaint(Window* w);
 void setDirty(Window* w, bool dirty);
+
+// Window surfaces (surfaces.cpp).
+// The window's rectangle, or its client area, in its top-level window's surface coordinates.
+RECT rectInRoot(Window* w, bool clientOnly);
+// What of the window (client area or whole window) can be seen, in surface coordinates: inside
+// every ancestor's client area, less the siblings above it where WS_CLIPSIBLINGS asks, less
+// its children where WS_CLIPCHILDREN asks.
+pal::gdi::Region visibleRegion(Window* w, bool clientOnly);
+// The top-level window's surface at its current size, keeping the pixels it had.
+pal::gdi::Surface& surfaceOf(Window* root);
+// A DC on the window's client area (or whole window) drawing only inside `visible`; with no
+// window, a DC on the whole screen.
+HDC windowDC(Window* w, bool clientOnly, const pal::gdi::Region& visible);
+// Paints the frame, caption, menu bar and scroll bars of a window into `dc`, whose 0,0 is the
+// window's top-left corner (frame.cpp).
+void paintFrame(HWND hwnd, HDC dc, bool active);
+// PNG pictures of top-level windows, when DV_PAL_SNAPSHOTS asks for them: of one window as it
+// is destroyed (called without the lock), and of a thread's windows as the thread ends (lock held).
+void snapshotOnDestroy(HWND hwnd);
+void snapshotThreadWindows(DWORD thread);
 
 // Removing a window and all its descendants without sending anything (their thread ended).
 void removeSilently(HWND hwnd);
@@ -247,6 +279,8 @@ HWND setFocus(HWND hwnd);
 // visible, enabled top-level window of the thread.
 HWND nextToActivate(HWND leaving);
 void paintNow(HWND hwnd);
+// After WM_PAINT: what the procedure left unpainted is validated, and a frame still due is painted.
+void finishPaint(HWND hwnd);
 // Minimises, maximises or restores without showing (a window created with WS_MAXIMIZE).
 void changeState(HWND hwnd, int command, UINT extraFlags);
 // WM_SIZE then WM_MOVE with the window's present client area, as a new window hears them.
@@ -257,5 +291,7 @@ void notifyParents(HWND hwnd, UINT event);
 // Clears the model: the calling thread's windows are destroyed with their messages, everything
 // else is dropped silently.
 void clearModel();
+// Registers system classes now and after every clearing.
+void addSystemClasses(void (*registrar)());
 
 } // namespace pal::win

@@ -1,35 +1,12 @@
-// Invalid areas and WM_PAINT. The update region of a window is kept as its bounding
-// rectangle; device contexts are handles that name their window until later layers draw.
+// Invalid areas and WM_PAINT. Update regions are real regions in client coordinates; the
+// device contexts of BeginPaint and GetDC draw into the top-level window's surface, clipped to
+// what of the window can be seen (and to the update region while painting).
 #include "model.h"
 
-#include <set>
+using pal::gdi::Region;
 
 namespace pal::win {
 namespace {
-
-struct DeviceContext {
-    HWND window = nullptr;
-    bool wholeWindow = false;
-};
-
-std::set<DeviceContext*>& contexts() {
-    static auto* s = new std::set<DeviceContext*>;
-    return *s;
-}
-
-HDC makeContext(HWND hwnd, bool wholeWindow) {
-    auto* dc = new DeviceContext{hwnd, wholeWindow};
-    contexts().insert(dc);
-    return reinterpret_cast<HDC>(dc);
-}
-
-bool dropContext(HDC hdc) {
-    auto* dc = reinterpret_cast<DeviceContext*>(hdc);
-    if (!contexts().erase(dc))
-        return false;
-    delete dc;
-    return true;
-}
 
 RECT clientBox(Window* w) {
     return RECT{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
@@ -37,6 +14,19 @@ RECT clientBox(Window* w) {
 
 bool includesChildren(Window* w, ChildMode mode) {
     return mode == ChildMode::All || (mode == ChildMode::Default && !(w->style & WS_CLIPCHILDREN));
+}
+
+bool hasNonClientArea(Window* w) {
+    return !EqualRect(&w->rect, &w->client);
+}
+
+// The DC BeginPaint hands out: the visible client area within the update region.
+HDC paintDC(Window* w, const Region& update) {
+    Region clip = update;
+    const RECT origin = rectInRoot(w, true);
+    clip.offset(origin.left, origin.top);
+    clip.intersect(visibleRegion(w, true));
+    return windowDC(w, true, clip);
 }
 
 void eraseNow(HWND hwnd) {
@@ -47,11 +37,24 @@ void eraseNow(HWND hwnd) {
         if (!w || !w->erase)
             return;
         w->erase = false;
-        dc = makeContext(hwnd, false);
+        dc = paintDC(w, w->update);
     }
     send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    Lock lock = lockModel();
-    dropContext(dc);
+    pal::gdi::releaseWindowDC(dc);
+}
+
+// WM_NCPAINT when the frame is due; wParam 1 stands for the whole frame.
+void paintFrameIfDue(HWND hwnd) {
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w || !w->frameDirty)
+            return;
+        w->frameDirty = false;
+        if (!hasNonClientArea(w) || !visibleInTree(w))
+            return;
+    }
+    send(hwnd, WM_NCPAINT, 1, 0);
 }
 
 // The window and, where `mode` takes them, its descendants, parents first.
@@ -63,6 +66,16 @@ std::vector<HWND> paintOrder(HWND hwnd, ChildMode mode) {
             out.insert(out.end(), w->children.begin(), w->children.end());
     }
     return out;
+}
+
+Region regionOrWhole(HRGN handle, const RECT* rect, bool& ok) {
+    ok = true;
+    Region area;
+    if (handle) {
+        ok = pal::gdi::regionOf(handle, area);
+        return area;
+    }
+    return rect ? Region(*rect) : Region();
 }
 
 } // namespace
@@ -82,44 +95,76 @@ bool needsPaint(Window* w) {
     return w->dirty && visibleInTree(w);
 }
 
-void invalidate(Window* w, const RECT* rect, bool erase, ChildMode mode) {
+void invalidate(Window* w, const Region* area, bool erase, ChildMode mode) {
     if (!visibleInTree(w))
         return;
-    const RECT box = clientBox(w);
-    RECT r = box;
-    if (rect && !IntersectRect(&r, rect, &box))
-        SetRectEmpty(&r);
-    if (!IsRectEmpty(&r)) {
-        UnionRect(&w->update, &w->update, &r);
+    Region r(clientBox(w));
+    if (area)
+        r.intersect(*area);
+    if (!r.empty()) {
+        w->update.unite(r);
         w->erase = w->erase || erase;
         setDirty(w, true);
     }
-    if (IsRectEmpty(&r) || !includesChildren(w, mode))
+    if (r.empty() || !includesChildren(w, mode))
         return;
     const ChildMode next = mode == ChildMode::All ? ChildMode::All : ChildMode::Default;
     for (HWND c : w->children) {
         Window* cw = find(c);
         if (!cw || !(cw->style & WS_VISIBLE))
             continue;
-        RECT cr = r;
-        OffsetRect(&cr, -cw->client.left, -cw->client.top);
+        Region cr = r;
+        cr.offset(-cw->client.left, -cw->client.top);
         invalidate(cw, &cr, erase, next);
     }
 }
 
-void validate(Window* w, const RECT* rect, ChildMode mode) {
-    // A bounding rectangle can only lose what a covering rectangle takes entirely.
-    RECT covered{};
-    if (!rect || (IntersectRect(&covered, rect, &w->update) && EqualRect(&covered, &w->update))) {
-        SetRectEmpty(&w->update);
+void invalidate(Window* w, const RECT* rect, bool erase, ChildMode mode) {
+    if (!rect) {
+        invalidate(w, static_cast<const Region*>(nullptr), erase, mode);
+        return;
+    }
+    const Region area(*rect);
+    invalidate(w, &area, erase, mode);
+}
+
+void validate(Window* w, const Region* area, ChildMode mode) {
+    if (area)
+        w->update.subtract(*area);
+    else
+        w->update = Region();
+    if (w->update.empty()) {
         w->erase = false;
         setDirty(w, w->internalPaint);
     }
     if (!includesChildren(w, mode))
         return;
     for (HWND c : w->children) {
+        Window* cw = find(c);
+        if (!cw)
+            continue;
+        const ChildMode next = mode == ChildMode::All ? ChildMode::All : ChildMode::Default;
+        if (area) {
+            Region cr = *area;
+            cr.offset(-cw->client.left, -cw->client.top);
+            validate(cw, &cr, next);
+        } else {
+            validate(cw, nullptr, next);
+        }
+    }
+}
+
+void invalidateFrame(Window* w) {
+    if (!visibleInTree(w))
+        return;
+    if (hasNonClientArea(w)) {
+        w->frameDirty = true;
+        w->erase = true;
+        setDirty(w, true);
+    }
+    for (HWND c : w->children) {
         if (Window* cw = find(c))
-            validate(cw, nullptr, mode == ChildMode::All ? ChildMode::All : ChildMode::Default);
+            invalidateFrame(cw);
     }
 }
 
@@ -131,11 +176,20 @@ void paintNow(HWND hwnd) {
             return;
     }
     send(hwnd, WM_PAINT, 0, 0);
-    Lock lock = lockModel();
-    if (Window* w = find(hwnd); w && w->dirty) {
-        w->internalPaint = false;
-        validate(w, nullptr, ChildMode::None);
+    finishPaint(hwnd);
+}
+
+void finishPaint(HWND hwnd) {
+    {
+        // A procedure that does not paint would otherwise be asked again forever.
+        Lock lock = lockModel();
+        if (Window* w = find(hwnd); w && w->dirty) {
+            w->internalPaint = false;
+            validate(w, nullptr, ChildMode::None);
+        }
     }
+    // Nor would its frame be painted without BeginPaint.
+    paintFrameIfDue(hwnd);
 }
 
 } // namespace pal::win
@@ -148,7 +202,13 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
         return nullptr;
     }
     *paint = PAINTSTRUCT{};
-    RECT update{};
+    {
+        Lock lock = lockModel();
+        if (!findOrFail(hwnd))
+            return nullptr;
+    }
+    paintFrameIfDue(hwnd);
+    Region update;
     bool erase = false;
     HDC dc = nullptr;
     {
@@ -158,14 +218,14 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
             return nullptr;
         update = w->update;
         erase = w->erase;
-        SetRectEmpty(&w->update);
+        w->update = Region();
         w->erase = false;
         w->internalPaint = false;
         setDirty(w, false);
-        dc = makeContext(hwnd, false);
+        dc = paintDC(w, update);
     }
     paint->hdc = dc;
-    paint->rcPaint = update;
+    paint->rcPaint = update.box();
     if (erase)
         paint->fErase = send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
     return dc;
@@ -174,34 +234,35 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
 BOOL EndPaint(HWND, const PAINTSTRUCT* paint) {
     if (!paint)
         return FALSE;
-    Lock lock = lockModel();
-    dropContext(paint->hdc);
-    return TRUE;
+    return pal::gdi::releaseWindowDC(paint->hdc) ? TRUE : FALSE;
 }
 
 HDC GetDC(HWND hwnd) {
     Lock lock = lockModel();
-    if (hwnd && !findOrFail(hwnd))
+    if (!hwnd || isDesktop(hwnd))
+        return windowDC(nullptr, true, Region()); // the screen
+    Window* w = findOrFail(hwnd);
+    if (!w)
         return nullptr;
-    return makeContext(hwnd ? hwnd : desktopHandle(), false);
+    return windowDC(w, true, visibleRegion(w, true));
 }
 
 HDC GetWindowDC(HWND hwnd) {
     Lock lock = lockModel();
-    if (hwnd && !findOrFail(hwnd))
+    if (!hwnd || isDesktop(hwnd))
+        return windowDC(nullptr, false, Region()); // the screen
+    Window* w = findOrFail(hwnd);
+    if (!w)
         return nullptr;
-    return makeContext(hwnd ? hwnd : desktopHandle(), true);
+    return windowDC(w, false, visibleRegion(w, false));
 }
 
 int ReleaseDC(HWND, HDC dc) {
-    Lock lock = lockModel();
-    return dropContext(dc) ? 1 : 0;
+    return pal::gdi::releaseWindowDC(dc) ? 1 : 0;
 }
 
-HWND WindowFromDC(HDC hdc) {
-    Lock lock = lockModel();
-    auto* dc = reinterpret_cast<DeviceContext*>(hdc);
-    return contexts().count(dc) ? dc->window : nullptr;
+HWND WindowFromDC(HDC dc) {
+    return pal::gdi::windowOfDC(dc);
 }
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
@@ -209,7 +270,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     if (!hwnd || isDesktop(hwnd)) {
         for (HWND h : model().topLevel) {
             if (Window* w = find(h))
-                invalidate(w, nullptr, true, ChildMode::All);
+                invalidate(w, static_cast<const Region*>(nullptr), true, ChildMode::All);
         }
         return TRUE;
     }
@@ -220,6 +281,19 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
     return TRUE;
 }
 
+BOOL InvalidateRgn(HWND hwnd, HRGN region, BOOL erase) {
+    bool ok = true;
+    const Region area = regionOrWhole(region, nullptr, ok);
+    if (!ok)
+        return FALSE;
+    Lock lock = lockModel();
+    Window* w = findOrFail(hwnd);
+    if (!w)
+        return FALSE;
+    invalidate(w, region ? &area : nullptr, erase, ChildMode::Default);
+    return TRUE;
+}
+
 BOOL ValidateRect(HWND hwnd, const RECT* rect) {
     Lock lock = lockModel();
     if (!hwnd)
@@ -227,7 +301,21 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect) {
     Window* w = findOrFail(hwnd);
     if (!w)
         return FALSE;
-    validate(w, rect, ChildMode::None);
+    const Region area = rect ? Region(*rect) : Region();
+    validate(w, rect ? &area : nullptr, ChildMode::None);
+    return TRUE;
+}
+
+BOOL ValidateRgn(HWND hwnd, HRGN region) {
+    bool ok = true;
+    const Region area = regionOrWhole(region, nullptr, ok);
+    if (!ok)
+        return FALSE;
+    Lock lock = lockModel();
+    Window* w = findOrFail(hwnd);
+    if (!w)
+        return FALSE;
+    validate(w, region ? &area : nullptr, ChildMode::None);
     return TRUE;
 }
 
@@ -240,7 +328,7 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
         if (!w)
             return FALSE;
         if (w->dirty)
-            r = w->update;
+            r = w->update.box();
         pendingErase = w->erase;
     }
     if (rect)
@@ -249,6 +337,25 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
     if (any && erase && pendingErase)
         eraseNow(hwnd);
     return any ? TRUE : FALSE;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
+    Region update;
+    bool pendingErase = false;
+    {
+        Lock lock = lockModel();
+        Window* w = findOrFail(hwnd);
+        if (!w)
+            return ERROR;
+        if (w->dirty)
+            update = w->update;
+        pendingErase = w->erase;
+    }
+    if (!pal::gdi::setRegion(region, update))
+        return ERROR;
+    if (!update.empty() && erase && pendingErase)
+        eraseNow(hwnd);
+    return update.kind();
 }
 
 BOOL UpdateWindow(HWND hwnd) {
@@ -265,7 +372,11 @@ BOOL RedrawWindow(HWND hwnd, const RECT* update, HRGN region, UINT flags) {
     const ChildMode mode = (flags & RDW_ALLCHILDREN)  ? ChildMode::All
                            : (flags & RDW_NOCHILDREN) ? ChildMode::None
                                                       : ChildMode::Default;
-    const RECT* area = region ? nullptr : update;
+    bool ok = true;
+    const Region given = regionOrWhole(region, update, ok);
+    if (!ok)
+        return FALSE;
+    const Region* area = (region || update) ? &given : nullptr;
     std::vector<HWND> targets;
     {
         Lock lock = lockModel();
@@ -280,17 +391,23 @@ BOOL RedrawWindow(HWND hwnd, const RECT* update, HRGN region, UINT flags) {
             Window* w = find(h);
             if (!w)
                 continue;
-            if (flags & RDW_INVALIDATE)
+            if (flags & RDW_INVALIDATE) {
                 invalidate(w, area, (flags & RDW_ERASE) && !(flags & RDW_NOERASE), mode);
+                if (flags & RDW_FRAME)
+                    invalidateFrame(w);
+            }
             if ((flags & RDW_INTERNALPAINT) && visibleInTree(w)) {
                 w->internalPaint = true;
                 setDirty(w, true);
             }
-            if (flags & RDW_VALIDATE)
+            if (flags & RDW_VALIDATE) {
                 validate(w, area, mode);
+                if (flags & RDW_NOFRAME)
+                    w->frameDirty = false;
+            }
             if (flags & RDW_NOINTERNALPAINT) {
                 w->internalPaint = false;
-                if (IsRectEmpty(&w->update))
+                if (w->update.empty() && !w->frameDirty)
                     setDirty(w, false);
             }
         }
@@ -304,10 +421,12 @@ BOOL RedrawWindow(HWND hwnd, const RECT* update, HRGN region, UINT flags) {
             order = paintOrder(h, mode);
         }
         for (HWND p : order) {
-            if (flags & RDW_UPDATENOW)
+            if (flags & RDW_UPDATENOW) {
                 paintNow(p);
-            else
+            } else {
+                paintFrameIfDue(p);
                 eraseNow(p);
+            }
         }
     }
     return TRUE;

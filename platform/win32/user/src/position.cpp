@@ -254,8 +254,13 @@ bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
         }
         visibleAfter = visibleInTree(w);
         if (visibleAfter && !(wp.flags & SWP_NOREDRAW) &&
-            (showing || sized || (wp.flags & SWP_FRAMECHANGED) || (flags & kStateChanged)))
-            invalidate(w, nullptr, true, ChildMode::All);
+            (showing || sized || (wp.flags & SWP_FRAMECHANGED) || (flags & kStateChanged) ||
+             (moved && w->parent))) {
+            // A child that moves shows its pixels at the new place; a top-level window carries
+            // its own surface with it.
+            invalidate(w, static_cast<const RECT*>(nullptr), true, ChildMode::All);
+            invalidateFrame(w);
+        }
     }
     if (!(wp.flags & SWP_NOACTIVATE) && !hiding && (showing || wasVisible))
         activate(hwnd, WA_ACTIVE);

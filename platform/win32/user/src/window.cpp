@@ -296,6 +296,8 @@ BOOL DestroyWindow(HWND hwnd) {
         child = w->parent && (w->style & WS_CHILD);
         parent = w->parent;
     }
+    if (visible)
+        snapshotOnDestroy(hwnd); // the last picture it showed, when snapshots are asked for
     notifyParents(hwnd, WM_DESTROY);
     // A child is hidden as ShowWindow hides it, which hands its focus to the parent; a
     // top-level window just leaves the screen.
@@ -389,8 +391,10 @@ HWND SetParent(HWND child, HWND newParent) {
             insertTopLevel(child, w->exStyle & WS_EX_TOPMOST);
         }
         visible = visibleInTree(w);
-        if (visible)
-            invalidate(w, nullptr, true, ChildMode::All);
+        if (visible) {
+            invalidate(w, static_cast<const RECT*>(nullptr), true, ChildMode::All);
+            invalidateFrame(w);
+        }
     }
     return previous;
 }

@@ -277,12 +277,13 @@ INSTANTIATE_TEST_SUITE_P(Table, SequenceTest, ::testing::ValuesIn(kCases),
 
 class PaintTest : public RecordedTest {};
 
-TEST_F(PaintTest, PumpPaintsParentsBeforeChildrenOnceAndErasesFirst) {
+TEST_F(PaintTest, PumpPaintsParentsBeforeChildrenOnceFrameAndBackgroundFirst) {
     HWND frame = create("frame", kFrame | WS_VISIBLE);
     create("edit", kChild, frame, {5, 5, 105, 25}, 7);
     take();
     pal::test::pump();
-    EXPECT_EQ(take(), (Seq{"frame:WM_PAINT", "frame:WM_ERASEBKGND", "edit:WM_PAINT", "edit:WM_ERASEBKGND"}));
+    EXPECT_EQ(take(), (Seq{"frame:WM_PAINT", "frame:WM_NCPAINT", "frame:WM_ERASEBKGND", "edit:WM_PAINT",
+                           "edit:WM_ERASEBKGND"}));
     pal::test::pump();
     EXPECT_TRUE(take().empty()) << "a painted window is not painted again";
 }

@@ -1,9 +1,11 @@
 // Path rules at the boundary with the operating system. Both separators are accepted;
-// drive paths (C:\...) map into the sandbox; POSIX absolute paths stay as they are.
+// drive paths (C:\...) and paths rooted with one "\" (the current drive) map into the sandbox;
+// POSIX absolute paths stay as they are.
 #pragma once
 
 #include "pal/visibility.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -12,7 +14,11 @@ DV_EXPORTS_BEGIN
 
 namespace pal::path {
 
-// A path the system code holds, as a path the operating system can open.
+// A path the system code holds, as a path the operating system can open. A name the platform
+// refuses (a long-path or device prefix followed by anything but a drive path or a share, a
+// share without a server or share name) gives an empty path and its error code in `error`
+// (ERROR_INVALID_NAME or ERROR_PATH_NOT_FOUND); the short form leaves the error out.
+std::filesystem::path toNative(std::wstring_view path, std::uint32_t& error);
 std::filesystem::path toNative(std::wstring_view path);
 // A native path as the system code sees it (drive folders shown as drive paths again).
 std::wstring fromNative(const std::filesystem::path& native);

@@ -17,13 +17,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The root, created on first use. Throws Error with a message naming the folder when it
-// cannot be created.
+// The root, created on first use (private to the user). Throws Error with a message naming
+// the folder when it cannot be created or written. A relative DV_PAL_ROOT is made absolute,
+// in the environment too, so that children started in another folder share the root.
 const std::filesystem::path& root();
 // The folder a Windows drive letter maps to (C: -> <root>/drive_c), created on first use.
 std::filesystem::path drive(wchar_t letter);
-// <root>/run: sockets and lock files of live processes.
+// <root>/run: sockets and lock files of live processes, private to the user.
 std::filesystem::path runDir();
+// Makes `folder` and its missing parents private to the user (0700); throws Error.
+void privateFolder(const std::filesystem::path& folder);
+// What every program does first: makes the root, drive C: and run/. When one of them cannot be
+// made it writes "<program>: <why>" on standard error and answers false, and the program ends
+// with a non-zero exit code, before anything else can fail where no one reports it.
+bool prepare(const char* program) noexcept;
 // Forgets the cached root so the next call reads DV_PAL_ROOT again (used by test fixtures).
 void reset();
 

@@ -26,6 +26,11 @@ std::wstring quote(std::wstring_view argument);
 // has its quotes dropped.
 std::wstring join(const std::vector<std::wstring>& argv);
 
+// True when this process's GetCommandLineW is the line its parent's CreateProcessW gave; false
+// when the process was started from an argument vector and the line was rebuilt with join(), so
+// that the quotes in it are the platform's and not the parent's.
+bool givenByParent();
+
 } // namespace pal::cmdline
 
 DV_EXPORTS_END

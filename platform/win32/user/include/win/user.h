@@ -1,6 +1,7 @@
 // Windows, message queues, input, monitors, threads and synchronisation of the substitute.
-// A real in-memory model: nothing is drawn and no display server is needed; tests observe
-// it through messages, the window tree and the journal.
+// A real in-memory model: windows paint into pixel surfaces through the drawing layer, and no
+// display server is needed; tests observe it through messages, the window tree, pixels and the
+// journal.
 #pragma once
 
 #include "pal/visibility.h"
@@ -11,7 +12,9 @@
 #include "win/user/aliases.h"
 #include "win/user/display.h"
 #include "win/user/input.h"
+#include "win/user/menu.h"
 #include "win/user/messages.h"
+#include "win/user/paint.h"
 #include "win/user/sync.h"
 #include "win/user/window.h"
 

@@ -48,7 +48,8 @@ using LPSHELLEXECUTEINFOW = SHELLEXECUTEINFOW*;
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
                         INT show);
 // As ShellExecuteW; with SEE_MASK_NOCLOSEPROCESS a started program's process handle is returned
-// in hProcess (null for anything opened through xdg-open).
+// in hProcess, and for a URL the handle of the xdg-open that opens it (its exit code tells whether
+// the page was opened); null for a folder or document opened through xdg-open.
 BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info);
 
 // shlwapi. Both separators are accepted; buffers are MAX_PATH characters where the platform

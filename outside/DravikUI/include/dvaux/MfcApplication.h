@@ -6,6 +6,9 @@
 #include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
+#include "pal/visibility.h"
+
+DV_EXPORTS_BEGIN
 
 namespace dvaux {
 
@@ -15,5 +18,7 @@ public:
 };
 
 } // namespace dvaux
+
+DV_EXPORTS_END
 
 DV_EXPORTS_END

@@ -1,0 +1,96 @@
+#include "pal/test/unusable_roots.h"
+
+#include "pal/test/sandbox_test.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace pal::test {
+
+std::vector<UnusableRoot> unusableRoots(const fs::path& scratch) {
+    fs::create_directories(scratch);
+    std::ofstream(scratch / "file") << "a file, not a folder";
+    std::error_code ec;
+    fs::create_symlink(scratch / "missing" / "target", scratch / "dangling", ec);
+    for (const std::string inside : {"drive_c", "run"}) {
+        fs::create_directories(scratch / (inside + "-file"));
+        std::ofstream(scratch / (inside + "-file") / inside) << "in the way";
+    }
+    return {
+        {"a file", (scratch / "file").string()},
+        {"under a file", (scratch / "file" / "root").string()},
+        {"too long", (scratch / std::string(300, 'x')).string()},
+        {"a dangling link", (scratch / "dangling").string()},
+        {"drive_c a file", (scratch / "drive_c-file").string()},
+        {"run a file", (scratch / "run-file").string()},
+    };
+}
+
+namespace {
+
+struct Ending {
+    int exitCode = -1;
+    int signal = 0;
+    std::string err;
+};
+
+Ending runWithRoot(const fs::path& program, const std::vector<std::string>& args, const std::string& root,
+                   const fs::path& errFile) {
+    std::vector<std::string> argv{program.string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> raw;
+    for (auto& a : argv)
+        raw.push_back(a.data());
+    raw.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int in = ::open("/dev/null", O_RDONLY);
+        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (in < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(err, 2) < 0)
+            ::_exit(126);
+        ::setenv("DV_PAL_ROOT", root.c_str(), 1);
+        ::execv(raw[0], raw.data());
+        ::_exit(127);
+    }
+    Ending e;
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (WIFEXITED(status))
+        e.exitCode = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        e.signal = WTERMSIG(status);
+    e.err = readFile(errFile);
+    return e;
+}
+
+} // namespace
+
+void expectCleanStopOnUnusableRoots(const fs::path& program, const std::vector<std::string>& args,
+                                    const fs::path& scratch) {
+    const std::string said = program.stem().string() + ": cannot create the ";
+    for (const auto& c : unusableRoots(scratch)) {
+        const Ending e = runWithRoot(program, args, c.root, scratch / "stderr.txt");
+        EXPECT_EQ(e.signal, 0) << c.name << ": " << e.err;
+        EXPECT_GT(e.exitCode, 0) << c.name << ": " << e.err;
+        EXPECT_EQ(e.err.rfind(said, 0), 0u) << c.name << ": " << e.err;
+    }
+}
+
+} // namespace pal::test
