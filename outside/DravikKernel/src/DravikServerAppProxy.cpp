@@ -49,3 +49,16 @@ void DravikServerAppProxy::TerminateAllCommands(CDvw32Doc* document, bool all) {
                                               (document ? "document" : "null") + "," +
                                               (all ? "true" : "false") + ")");
 }
+
+bool DravikServerAppProxy::LoadState() {
+    dvtrace::record(dvkernel::kTraceName, "DravikServerAppProxy::LoadState");
+    return false;
+}
+
+std::wstring DravikServerAppProxy::GetProfileFileExtension() {
+    return L"dvenv";
+}
+
+std::wstring DravikServerAppProxy::GetApplicationsIniPath() {
+    return {};
+}

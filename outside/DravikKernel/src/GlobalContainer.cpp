@@ -1,6 +1,7 @@
 #include "DravikKernel/GlobalContainer.h"
 
 #include "KernelState.h"
+#include "SessionServices.h"
 
 #include "DravikKernel/Commands.h"
 
@@ -75,13 +76,19 @@ bool GlobalContainer::PreInitSession(int mode) {
 }
 
 bool GlobalContainer::PostInitSession() {
-    return runStep(detail::SessionStep::PostInitSession, detail::SessionState::PostInitialized,
-                   "PostInitSession()");
+    const bool ok = runStep(detail::SessionStep::PostInitSession, detail::SessionState::PostInitialized,
+                            "PostInitSession()");
+    if (ok)
+        loadServicesAtSessionStart();
+    return ok;
 }
 
 bool GlobalContainer::FinishInitSession() {
-    return runStep(detail::SessionStep::FinishInitSession, detail::SessionState::Finished,
-                   "FinishInitSession()");
+    const bool ok = runStep(detail::SessionStep::FinishInitSession, detail::SessionState::Finished,
+                            "FinishInitSession()");
+    if (ok)
+        applyProfileAtSessionFinish();
+    return ok;
 }
 
 void GlobalContainer::DestroySession(int flags) {

@@ -31,6 +31,14 @@ public:
     virtual std::wstring GetProductIniFileName();
     // Ends the running commands of a document, or of every document when it is null.
     virtual void TerminateAllCommands(CDvw32Doc* document, bool all);
+
+    // Settings profiles (DravikKernel/ProfileManager.h). LoadState asks the application to apply
+    // the frame state of the current profile; the base has none to apply and answers false.
+    virtual bool LoadState();
+    // The extension of profile files; the base answers "dvenv".
+    virtual std::wstring GetProfileFileExtension();
+    // The INI that lists the installed add-on applications; the base answers none.
+    virtual std::wstring GetApplicationsIniPath();
 };
 
 DV_EXPORTS_END

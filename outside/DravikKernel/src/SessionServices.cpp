@@ -1,0 +1,27 @@
+#include "SessionServices.h"
+
+#include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/Settings.h"
+
+namespace dvkernel {
+
+void resetProfiles();
+void resetSettings();
+
+void loadServicesAtSessionStart() {
+    DravikProfileManager::LoadProfiles();
+    LoadSettings();
+}
+
+void applyProfileAtSessionFinish() {
+    if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance())
+        proxy->LoadState();
+}
+
+void resetServices() {
+    resetProfiles();
+    resetSettings();
+}
+
+} // namespace dvkernel

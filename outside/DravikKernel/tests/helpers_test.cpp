@@ -1,0 +1,104 @@
+#include "DravikKernel/KernelHelpers.h"
+#include "DravikKernel/KernelServices.h"
+#include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/test/hooks.h"
+
+#include "pal/path.h"
+#include "pal/test/sandbox_test.h"
+#include "win/system.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Helpers : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        dvkernel::test::reset();
+    }
+    void TearDown() override {
+        dvkernel::test::reset();
+        SandboxTest::TearDown();
+    }
+};
+
+TEST_F(Helpers, QuotedArgumentsComeBackUnchangedFromThePlatformsParsing) {
+    const std::wstring arguments[] = {
+        L"",
+        L"plain",
+        L"C:\\Program Files\\Dravik\\Dravik.exe",
+        L"ends with a backslash\\",
+        L"ends with two\\\\",
+        L"a \"quoted\" word",
+        L"\\\"backslash then quote",
+        L"\\\\\"two backslashes then quote",
+        L"\"",
+        L"tab\tand  spaces",
+        L"--to=someone@example.org",
+        L"C:\\path\\\\ \\\" mixed\\\\\\",
+        L"unicode \u00e9\u0436 \u4e2d",
+    };
+    for (const std::wstring& argument : arguments) {
+        const std::wstring line = L"program.exe " + Dravik::QuoteCommandLineArgument(argument) + L" next";
+        int count = 0;
+        LPWSTR* argv = CommandLineToArgvW(line.c_str(), &count);
+        ASSERT_NE(argv, nullptr);
+        ASSERT_EQ(count, 3) << pal::path::toNative(line);
+        EXPECT_EQ(std::wstring(argv[1]), argument) << pal::path::toNative(line);
+        EXPECT_EQ(std::wstring(argv[2]), L"next");
+        LocalFree(argv);
+    }
+}
+
+TEST_F(Helpers, TheProgramKnowsItsOwnFile) {
+    const std::wstring self = Dravik::GetProcessFileName();
+    EXPECT_EQ(pal::path::toNative(self).filename(), "DravikKernel_tests");
+}
+
+TEST_F(Helpers, FileHashIsTheSha512OfTheBytes) {
+    const fs::path file = writeFile("abc.txt", "abc");
+    std::vector<BYTE> hash;
+    ASSERT_TRUE(Dravik::FileHash(pal::path::fromNative(file).c_str(), hash));
+    ASSERT_EQ(hash.size(), 64u);
+    const BYTE start[] = {0xdd, 0xaf, 0x35, 0xa1, 0x93, 0x61, 0x7a, 0xba};
+    const BYTE end[] = {0x2a, 0x9a, 0xc9, 0x4f, 0xa5, 0x4c, 0xa4, 0x9f};
+    EXPECT_TRUE(std::equal(std::begin(start), std::end(start), hash.begin()));
+    EXPECT_TRUE(std::equal(std::begin(end), std::end(end), hash.end() - 8));
+
+    EXPECT_FALSE(Dravik::FileHash(pal::path::fromNative(root() / "missing").c_str(), hash));
+    EXPECT_TRUE(hash.empty());
+}
+
+TEST_F(Helpers, TemplateFolders) {
+    const std::wstring program = DVAppendProgramPath(L"", 0, false);
+    struct Case {
+        const wchar_t* folder;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {nullptr, DVAppendProgramPath(L"Templates", 0, false)},
+        {L"", DVAppendProgramPath(L"Templates", 0, false)},
+        {L"My templates", DVAppendProgramPath(L"My templates", 0, false)},
+        {L"D:\\Shared\\Templates", L"D:\\Shared\\Templates"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TemplateFolderToFullPath(c.folder), c.expected) << (c.folder ? "given" : "none");
+}
+
+TEST_F(Helpers, RememberedFoldersBelongToTheCurrentSettings) {
+    EXPECT_EQ(CPathManager::GetPath(L"DialogOpen"), L"");
+    ASSERT_TRUE(CPathManager::SavePath(L"DialogOpen", L"D:\\Work"));
+    EXPECT_EQ(CPathManager::GetPath(L"DialogOpen"), L"D:\\Work");
+    ASSERT_TRUE(DravikProfileManager::Copy(nullptr, L"Saved"));
+    ASSERT_TRUE(CPathManager::SavePath(L"DialogOpen", L"E:\\Elsewhere"));
+    ASSERT_TRUE(DravikProfileManager::Apply(L"Saved"));
+    EXPECT_EQ(CPathManager::GetPath(L"DialogOpen"), L"D:\\Work");
+    EXPECT_FALSE(CPathManager::SavePath(L"", L"x"));
+}
+
+} // namespace
