@@ -4,6 +4,8 @@
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/Settings.h"
 
+void resetApplicationsForKernel();
+
 namespace dvkernel {
 
 void resetProfiles();
@@ -22,6 +24,7 @@ void applyProfileAtSessionFinish() {
 void resetServices() {
     resetProfiles();
     resetSettings();
+    resetApplicationsForKernel();
 }
 
 } // namespace dvkernel
