@@ -62,3 +62,7 @@ std::wstring DravikServerAppProxy::GetProfileFileExtension() {
 std::wstring DravikServerAppProxy::GetApplicationsIniPath() {
     return {};
 }
+
+StatusLineProxy* DravikServerAppProxy::GetStatusLine() {
+    return nullptr;
+}

@@ -10,6 +10,7 @@ namespace dvkernel {
 
 void resetProfiles();
 void resetSettings();
+void resetModuleProxies();
 
 void loadServicesAtSessionStart() {
     DravikProfileManager::LoadProfiles();
@@ -25,6 +26,7 @@ void resetServices() {
     resetProfiles();
     resetSettings();
     resetApplicationsForKernel();
+    resetModuleProxies();
 }
 
 } // namespace dvkernel

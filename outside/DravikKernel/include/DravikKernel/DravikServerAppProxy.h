@@ -10,6 +10,7 @@
 DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
+class StatusLineProxy;
 
 class ModuleProxy {
 public:
@@ -39,6 +40,9 @@ public:
     virtual std::wstring GetProfileFileExtension();
     // The INI that lists the installed add-on applications; the base answers none.
     virtual std::wstring GetApplicationsIniPath();
+    // The status line of the application's main frame, which the kernel writes prompts and
+    // progress to; the base has none.
+    virtual StatusLineProxy* GetStatusLine();
 };
 
 DV_EXPORTS_END
