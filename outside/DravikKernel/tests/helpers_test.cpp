@@ -1,3 +1,4 @@
+#include "DravikKernel/GenerateDumpFileContext.h"
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
@@ -5,6 +6,7 @@
 
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
+#include "win/controls.h"
 #include "win/system.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +101,21 @@ TEST_F(Helpers, RememberedFoldersBelongToTheCurrentSettings) {
     ASSERT_TRUE(DravikProfileManager::Apply(L"Saved"));
     EXPECT_EQ(CPathManager::GetPath(L"DialogOpen"), L"D:\\Work");
     EXPECT_FALSE(CPathManager::SavePath(L"", L"x"));
+}
+
+TEST_F(Helpers, TheCrashContextAsksWhetherToRestart) {
+    struct AppContext : GenerateDumpFileContext {
+        void PrepareRestart() override { ++restarts; }
+        int restarts = 0;
+    };
+    DVMessageBox::SetCaption(L"DRAVIK CAD Test");
+    for (const int reply : {IDYES, IDNO}) {
+        AppContext context;
+        EXPECT_EQ(context.GetProductName(), L"DRAVIK CAD Test");
+        answer(reply);
+        EXPECT_EQ(GenerateDumpFileAndReportError(nullptr, &context), 1);
+        EXPECT_EQ(context.restarts, reply == IDYES ? 1 : 0);
+    }
 }
 
 } // namespace

@@ -1,0 +1,15 @@
+#include "DravikKernel/GenerateDumpFileContext.h"
+
+#include "DravikKernel/KernelServices.h"
+
+#include "win/controls.h"
+
+std::wstring GenerateDumpFileContext::GetProductName() const {
+    return DVMessageBox::GetCaption();
+}
+
+int GenerateDumpFileContext::ShowErrorDialog(const std::wstring& text) {
+    GenerateDumpFileContextBase::ShowErrorDialog(text);
+    const std::wstring question = text + L"\n\nRestart the program and recover the documents?";
+    return DVMessageBox::Show(question.c_str(), MB_YESNO | MB_ICONSTOP) == IDYES ? kRestart : kClose;
+}
