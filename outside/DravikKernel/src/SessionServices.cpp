@@ -11,6 +11,7 @@ namespace dvkernel {
 void resetProfiles();
 void resetSettings();
 void resetModuleProxies();
+void resetRuntime();
 
 void loadServicesAtSessionStart() {
     DravikProfileManager::LoadProfiles();
@@ -27,6 +28,7 @@ void resetServices() {
     resetSettings();
     resetApplicationsForKernel();
     resetModuleProxies();
+    resetRuntime();
 }
 
 } // namespace dvkernel

@@ -1,5 +1,6 @@
 #include "DravikKernel/GenerateDumpFileContext.h"
 #include "DravikKernel/KernelHelpers.h"
+#include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/test/hooks.h"
@@ -116,6 +117,26 @@ TEST_F(Helpers, TheCrashContextAsksWhetherToRestart) {
         EXPECT_EQ(GenerateDumpFileAndReportError(nullptr, &context), 1);
         EXPECT_EQ(context.restarts, reply == IDYES ? 1 : 0);
     }
+}
+
+TEST_F(Helpers, TheMacroManagerExistsOnceInitialisedAndKeepsItsConfiguration) {
+    EXPECT_EQ(MacroManagerInstance(), nullptr);
+    IMacroManager* macros = InitializeMacroManagerInstance();
+    ASSERT_NE(macros, nullptr);
+    EXPECT_EQ(InitializeMacroManagerInstance(), macros) << "made once";
+    macros->SetConfiguration(L"Macros=C:\\Macros");
+    EXPECT_EQ(MacroManagerInstance()->GetConfiguration(), L"Macros=C:\\Macros");
+    EXPECT_FALSE(macros->RunMacro(L"Nothing", nullptr));
+}
+
+TEST_F(Helpers, BackgroundTasksPauseAndResume) {
+    auto& indicator = dvrt::StatusLineBkProcManager::Instance();
+    indicator.Pause();
+    EXPECT_TRUE(indicator.IsPaused());
+    indicator.Resume();
+    EXPECT_FALSE(indicator.IsPaused());
+    dvrt::TaskManager::Idle();
+    EXPECT_EQ(dvrt::TaskManager::Instance().GetIdleCount(), 1u);
 }
 
 } // namespace

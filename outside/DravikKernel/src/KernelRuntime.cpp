@@ -1,0 +1,124 @@
+#include "DravikKernel/KernelRuntime.h"
+
+#include "KernelState.h"
+
+#include "DVDiagnostics/Trace.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+bool g_bTraceMessages = false;
+
+namespace {
+
+void record(const std::string& call) {
+    dvtrace::record(dvkernel::kTraceName, call);
+}
+
+// The stand-in's macro manager knows no macros; it keeps the configuration it is given.
+class MacroManager : public IMacroManager {
+public:
+    void SetConfiguration(const wchar_t* configuration) override {
+        std::lock_guard lock(m_mutex);
+        m_configuration = configuration ? configuration : L"";
+    }
+    std::wstring GetConfiguration() const override {
+        std::lock_guard lock(m_mutex);
+        return m_configuration;
+    }
+    bool RunMacro(const wchar_t*, CDvw32Doc*) override { return false; }
+
+private:
+    mutable std::mutex m_mutex;
+    std::wstring m_configuration;
+};
+
+struct Runtime {
+    std::mutex mutex;
+    std::unique_ptr<MacroManager> macros;
+    std::atomic<unsigned> idle{0};
+    std::atomic<bool> paused{false};
+};
+
+Runtime& runtime() {
+    static Runtime* r = new Runtime;
+    return *r;
+}
+
+} // namespace
+
+namespace dvkernel {
+void resetRuntime() {
+    std::lock_guard lock(runtime().mutex);
+    runtime().macros.reset();
+    runtime().idle = 0;
+    runtime().paused = false;
+    g_bTraceMessages = false;
+}
+} // namespace dvkernel
+
+void automenu(int show) {
+    record("automenu(" + std::to_string(show) + ")");
+}
+
+void ShowSyspanelSet(int show) {
+    record("ShowSyspanelSet(" + std::to_string(show) + ")");
+}
+
+IMacroManager* MacroManagerInstance() {
+    std::lock_guard lock(runtime().mutex);
+    return runtime().macros.get();
+}
+
+IMacroManager* InitializeMacroManagerInstance() {
+    std::lock_guard lock(runtime().mutex);
+    if (!runtime().macros)
+        runtime().macros = std::make_unique<MacroManager>();
+    return runtime().macros.get();
+}
+
+namespace dvrt {
+
+TaskManager& TaskManager::Instance() {
+    static TaskManager* manager = new TaskManager;
+    return *manager;
+}
+
+void TaskManager::Idle() {
+    ++runtime().idle;
+}
+
+unsigned TaskManager::GetIdleCount() const {
+    return runtime().idle;
+}
+
+StatusLineBkProcManager& StatusLineBkProcManager::Instance() {
+    static StatusLineBkProcManager* manager = new StatusLineBkProcManager;
+    return *manager;
+}
+
+void StatusLineBkProcManager::Pause() {
+    runtime().paused = true;
+    record("StatusLineBkProcManager::Pause");
+}
+
+void StatusLineBkProcManager::Resume() {
+    runtime().paused = false;
+    record("StatusLineBkProcManager::Resume");
+}
+
+void StatusLineBkProcManager::Interrupt() {
+    runtime().paused = false;
+    record("StatusLineBkProcManager::Interrupt");
+}
+
+void StatusLineBkProcManager::Update() {
+    // No background task runs in the stand-in: the indicator stays hidden.
+}
+
+bool StatusLineBkProcManager::IsPaused() const {
+    return runtime().paused;
+}
+
+} // namespace dvrt
