@@ -9,6 +9,7 @@
 #include "pal/test/sandbox_test.h"
 #include "win/controls.h"
 #include "win/system.h"
+#include "win/user.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,25 @@ TEST_F(Helpers, TheCrashContextAsksWhetherToRestart) {
         EXPECT_EQ(GenerateDumpFileAndReportError(nullptr, &context), 1);
         EXPECT_EQ(context.restarts, reply == IDYES ? 1 : 0);
     }
+}
+
+LRESULT answeringProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_USER + 1 ? static_cast<LRESULT>(wParam + lParam)
+                                  : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TEST_F(Helpers, ASafeSendReachesALiveWindowAndNeverAGoneOne) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = answeringProc;
+    wc.lpszClassName = L"KernelSafeSendTest";
+    RegisterClassW(&wc);
+    HWND hwnd =
+        CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(DravikSafeSendMessage(hwnd, WM_USER + 1, 40, 2), 42);
+    DestroyWindow(hwnd);
+    EXPECT_EQ(DravikSafeSendMessage(hwnd, WM_USER + 1, 40, 2), 0);
+    EXPECT_EQ(DravikSafeSendMessage(nullptr, WM_USER + 1, 40, 2), 0);
 }
 
 TEST_F(Helpers, TheMacroManagerExistsOnceInitialisedAndKeepsItsConfiguration) {
