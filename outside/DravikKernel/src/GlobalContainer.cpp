@@ -116,6 +116,7 @@ void GlobalContainer::InitSessionLocale(const wchar_t* language, bool metric, in
         state().brand = brand;
     }
     Dravik::I18n::LoadLanguage(lang);
+    updateCountry(GetLocaleAlpha2Code());
     dvtrace::record(kTraceName, "InitSessionLocale(" + narrow(lang) + "," + (metric ? "1" : "0") + "," +
                                     std::to_string(brand) + ")");
 }

@@ -5,10 +5,13 @@
 #include "DVDiagnostics/Trace.h"
 
 #include <atomic>
+#include <cstdio>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 bool g_bTraceMessages = false;
+Country COUNTRY = English;
 
 namespace {
 
@@ -55,8 +58,37 @@ void resetRuntime() {
     runtime().idle = 0;
     runtime().paused = false;
     g_bTraceMessages = false;
+    COUNTRY = English;
+}
+
+void updateCountry(const std::wstring& alpha2) {
+    static constexpr std::pair<std::wstring_view, Country> kCountries[] = {
+        {L"ru", Russian}, {L"zh", Chinese}, {L"en", English},  {L"de", German}, {L"it", Italian},
+        {L"pl", Polish},  {L"ko", Korean},  {L"ja", Japanese}, {L"cs", Czech},
+    };
+    COUNTRY = English;
+    for (const auto& [code, country] : kCountries)
+        if (alpha2 == code)
+            COUNTRY = country;
 }
 } // namespace dvkernel
+
+std::time_t DVGetBuildTime() {
+    // The compiler's date and time of this file, read as local time.
+    std::tm built{};
+    char month[4] = {};
+    std::sscanf(__DATE__, "%3s %d %d", month, &built.tm_mday, &built.tm_year);
+    std::sscanf(__TIME__, "%d:%d:%d", &built.tm_hour, &built.tm_min, &built.tm_sec);
+    static constexpr std::string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    built.tm_mon = static_cast<int>(kMonths.find(month) / 3);
+    built.tm_year -= 1900;
+    built.tm_isdst = -1;
+    return std::mktime(&built);
+}
+
+std::wstring DVGetWebsiteAddress() {
+    return L"https://www.dravik.example/";
+}
 
 void automenu(int show) {
     record("automenu(" + std::to_string(show) + ")");

@@ -1,4 +1,5 @@
 #include "DravikKernel/GenerateDumpFileContext.h"
+#include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
@@ -137,6 +138,20 @@ TEST_F(Helpers, ASafeSendReachesALiveWindowAndNeverAGoneOne) {
     DestroyWindow(hwnd);
     EXPECT_EQ(DravikSafeSendMessage(hwnd, WM_USER + 1, 40, 2), 0);
     EXPECT_EQ(DravikSafeSendMessage(nullptr, WM_USER + 1, 40, 2), 0);
+}
+
+TEST_F(Helpers, TheCountryFollowsTheSessionLanguage) {
+    struct Case {
+        const wchar_t* language;
+        Country country;
+    };
+    const Case cases[] = {
+        {L"Rus", Russian}, {L"Ger", German}, {L"Cze", Czech}, {L"Eng", English}, {L"Tur", English}};
+    for (const Case& c : cases) {
+        GlobalContainer::Instance().InitSessionLocale(c.language, true, 0);
+        EXPECT_EQ(COUNTRY, c.country) << pal::path::toNative(c.language);
+    }
+    EXPECT_GT(DVGetBuildTime(), 0);
 }
 
 TEST_F(Helpers, TheMacroManagerExistsOnceInitialisedAndKeepsItsConfiguration) {

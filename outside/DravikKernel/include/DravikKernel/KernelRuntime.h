@@ -5,6 +5,7 @@
 
 #include "pal/visibility.h"
 
+#include <ctime>
 #include <string>
 
 DV_EXPORTS_BEGIN
@@ -14,6 +15,25 @@ class CDvw32Doc;
 // Whether the kernel traces the string ids of the messages it shows (set by the application
 // from the environment at start-up).
 extern bool g_bTraceMessages;
+
+// The kernel's interface language, set with the session's locale (English for a language the
+// kernel has no number for).
+enum Country : int {
+    Russian = 0,
+    Chinese = 1,
+    English = 2,
+    German = 3,
+    Italian = 4,
+    Polish = 5,
+    Korean = 6,
+    Japanese = 7,
+    Czech = 8,
+};
+extern Country COUNTRY;
+
+// When the running kernel was built, and the product's web address.
+std::time_t DVGetBuildTime();
+std::wstring DVGetWebsiteAddress();
 
 // Shows (non-zero) or hides (0) every automatic menu; the kernel shows them as commands run.
 void automenu(int show);
