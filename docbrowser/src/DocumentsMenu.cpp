@@ -144,8 +144,9 @@ std::wstring GetLibraryAbsolutePath(const ILibrary* library) {
         const std::wstring base = configuration ? folderOf(configuration->GetPath()) : std::wstring();
         path = base.empty() ? DVAppendProgramPath(path.c_str(), 0, false) : base + L"\\" + path;
     }
+    // A drive path ends with the platform's separator, a native folder with its own.
     if (path.back() != L'\\' && path.back() != L'/')
-        path += L'\\';
+        path += path.front() == L'/' ? L'/' : L'\\';
     return path;
 }
 

@@ -66,7 +66,7 @@ TEST_F(DocumentsMenuModel, LibraryFoldersAreAbsoluteWithATrailingSeparator) {
     const Case cases[] = {
         {L"Bolts", configuration, L"C:\\Configs\\Bolts\\"},
         {L"D:\\Shared\\Frames\\", configuration, L"D:\\Shared\\Frames\\"},
-        {L"Loose", nullptr, DVAppendProgramPath(L"Loose", 0, false) + L"\\"},
+        {L"Loose", nullptr, DVAppendProgramPath(L"Loose", 0, false) + L"/"},
     };
     std::vector<std::unique_ptr<ILibrary>> loose;
     for (const Case& c : cases) {

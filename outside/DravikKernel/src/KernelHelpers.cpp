@@ -90,7 +90,7 @@ LRESULT DravikSafeSendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 std::wstring TemplateFolderToFullPath(const wchar_t* folder) {
     const std::wstring_view given = folder ? folder : L"";
     if (given.empty())
-        return DVAppendProgramPath(L"Templates", 0, false);
+        return DVAppendProgramPath(L"Prototypes", 0, false);
     return DVAppendProgramPath(std::wstring(given).c_str(), 0, false);
 }
 

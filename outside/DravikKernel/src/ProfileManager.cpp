@@ -215,10 +215,12 @@ std::wstring DravikProfileManager::GetProfileSectionAppDataPath(const wchar_t* p
                                                                 const wchar_t* category,
                                                                 bool trailingSeparator, bool create) {
     std::wstring path = DVAppendProgramPath(kProfilesSection, 1, false);
+    // A drive path goes on with the platform's separator, a native folder with its own.
+    const std::wstring separator = !path.empty() && path.front() == L'/' ? L"/" : L"\\";
     if (profileSection && *profileSection)
-        path += L"\\" + lastComponent(profileSection);
+        path += separator + lastComponent(profileSection);
     if (category && *category)
-        path += L"\\" + std::wstring(category);
+        path += separator + std::wstring(category);
     const fs::path folder = pal::path::toNative(path);
     std::error_code ec;
     if (create)
@@ -226,7 +228,7 @@ std::wstring DravikProfileManager::GetProfileSectionAppDataPath(const wchar_t* p
     if (!fs::is_directory(folder, ec))
         return {};
     if (trailingSeparator)
-        path += L"\\";
+        path += separator;
     return path;
 }
 

@@ -202,8 +202,9 @@ std::wstring Files::GetPrototypeName(int kind) const {
     if (pal::path::isAbsolute(prototypes[kind]))
         return prototypes[kind];
     std::wstring folder = TemplateFolderToFullPath(GetSettings().templateFolder.c_str());
+    // A drive path goes on with the platform's separator, a native folder with its own.
     if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/')
-        folder += L'\\';
+        folder += folder.front() == L'/' ? L'/' : L'\\';
     return folder + prototypes[kind];
 }
 

@@ -86,8 +86,8 @@ TEST_F(Helpers, TemplateFolders) {
         std::wstring expected;
     };
     const Case cases[] = {
-        {nullptr, DVAppendProgramPath(L"Templates", 0, false)},
-        {L"", DVAppendProgramPath(L"Templates", 0, false)},
+        {nullptr, DVAppendProgramPath(L"Prototypes", 0, false)},
+        {L"", DVAppendProgramPath(L"Prototypes", 0, false)},
         {L"My templates", DVAppendProgramPath(L"My templates", 0, false)},
         {L"D:\\Shared\\Templates", L"D:\\Shared\\Templates"},
     };

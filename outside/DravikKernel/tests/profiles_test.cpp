@@ -115,8 +115,10 @@ TEST_F(Profiles, SettingsAreKeptPerProfile) {
     EXPECT_EQ(GetSettings().paper.width, 420);
     EXPECT_EQ(GetSettings().DoubleParameter(7), 0.25);
     EXPECT_EQ(GetOptions().findBySynonyms, 1);
-    EXPECT_EQ(GetSettings().files.GetPrototypeName(1), TemplateFolderToFullPath(L"") + L"\\Part.dvp");
+    EXPECT_EQ(GetSettings().files.GetPrototypeName(1), TemplateFolderToFullPath(L"") + L"/Part.dvp");
     EXPECT_EQ(GetSettings().files.GetPrototypeName(6), L"");
+    EXPECT_EQ(GetSettings().files.GetPrototypeName(0), TemplateFolderToFullPath(L"") + L"/drawing.grb")
+        << "the bundled prototype";
 }
 
 TEST_F(Profiles, ExportedAndImportedUnderTheFileName) {
@@ -244,10 +246,11 @@ TEST_F(Profiles, DataFolders) {
     EXPECT_EQ(DravikProfileManager::GetProfileSectionAppDataPath(nullptr, nullptr, true, false), L"")
         << "no folder yet";
     const std::wstring all = DravikProfileManager::GetProfileSectionAppDataPath(nullptr, nullptr, true, true);
-    EXPECT_EQ(all.back(), L'\\');
+    const wchar_t separator = all.back();
+    EXPECT_TRUE(separator == L'\\' || separator == L'/');
     const std::wstring work = DravikProfileManager::GetProfileSectionAppDataPath(
         DravikProfileManager::GetProfileSectionName(L"Work").c_str(), L"MainFrame", false, true);
-    EXPECT_EQ(work, all + L"Work\\MainFrame");
+    EXPECT_EQ(work, all + L"Work" + separator + L"MainFrame");
     EXPECT_TRUE(fs::is_directory(pal::path::toNative(work)));
 }
 

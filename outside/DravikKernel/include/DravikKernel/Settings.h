@@ -17,7 +17,9 @@ namespace NativeSettings {
 // 2 fragment, 3 assembly drawing, 4 3D assembly, 5 sheet-metal part.
 struct Files {
     static constexpr int kKinds = 6;
-    std::wstring prototypes[kKinds];
+    // The bundled prototypes unless the settings name others.
+    std::wstring prototypes[kKinds] = {L"drawing.grb",    L"part.grb",       L"fragment.grb",
+                                       L"2dassembly.grb", L"3dassembly.grb", L"sheetpart.grb"};
     // The full path of the prototype of `kind`: a relative name lies in the template folder.
     // Empty for a kind outside the range or without a prototype.
     std::wstring GetPrototypeName(int kind) const;
