@@ -12,6 +12,7 @@ void resetProfiles();
 void resetSettings();
 void resetModuleProxies();
 void resetRuntime();
+void resetUiModuleState();
 
 void loadServicesAtSessionStart() {
     DravikProfileManager::LoadProfiles();
@@ -29,6 +30,7 @@ void resetServices() {
     resetApplicationsForKernel();
     resetModuleProxies();
     resetRuntime();
+    resetUiModuleState();
 }
 
 } // namespace dvkernel

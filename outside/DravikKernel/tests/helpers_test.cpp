@@ -4,6 +4,7 @@
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/UIModule.h"
 #include "DravikKernel/test/hooks.h"
 
 #include "pal/path.h"
@@ -152,6 +153,30 @@ TEST_F(Helpers, TheCountryFollowsTheSessionLanguage) {
         EXPECT_EQ(COUNTRY, c.country) << pal::path::toNative(c.language);
     }
     EXPECT_GT(DVGetBuildTime(), 0);
+}
+
+TEST_F(Helpers, AFakedActiveMainFrameLastsItsScopeAndNests) {
+    auto* used = reinterpret_cast<CFrameWnd*>(0x1000);
+    auto* loading = reinterpret_cast<CFrameWnd*>(0x2000);
+    UIModule::SetActiveMainFrame(used);
+    {
+        UIModule::FakeActiveMainFrameManager outer(loading);
+        EXPECT_EQ(UIModule::GetActiveMainFrame(), loading);
+        {
+            UIModule::FakeActiveMainFrameManager none(nullptr);
+            EXPECT_EQ(UIModule::GetActiveMainFrame(), nullptr) << "faking no frame is faking too";
+        }
+        EXPECT_EQ(UIModule::GetActiveMainFrame(), loading);
+    }
+    EXPECT_EQ(UIModule::GetActiveMainFrame(), used);
+}
+
+TEST_F(Helpers, TheKernelsCrashContextResetsTheCancellationWindow) {
+    UIModule::SetCancellationWindow(reinterpret_cast<HWND>(0x42));
+    GenerateDumpFileContext context;
+    answer(IDNO);
+    GenerateDumpFileAndReportError(nullptr, &context);
+    EXPECT_EQ(UIModule::GetCancellationWindow(), nullptr);
 }
 
 TEST_F(Helpers, TheMacroManagerExistsOnceInitialisedAndKeepsItsConfiguration) {

@@ -14,6 +14,8 @@ public:
     std::wstring GetProductName() const override;
     // A stop box with the text and the question whether to restart: Yes answers kRestart.
     int ShowErrorDialog(const std::wstring& text) override;
+    // Resets the UI module's cancellation window, then the base's.
+    void FreeResources() override;
 };
 
 DV_EXPORTS_END
