@@ -3,21 +3,35 @@
 #include "Compression/IniFile.h"
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/KernelServices.h"
-#include "pal/path.h"
-#include "pal/text.h"
+#include "win/base.h"
+#include "win/system.h"
+
+#include <cstdarg>
 
 namespace DocumentsMenu {
 
 namespace {
 
+// The path with one kind of separator and without a trailing one, for comparing without case.
 std::wstring normalised(std::wstring_view path) {
-    std::wstring out = pal::text::toLower(path);
+    std::wstring out(path);
     for (wchar_t& c : out)
         if (c == L'/')
             c = L'\\';
     while (!out.empty() && out.back() == L'\\')
         out.pop_back();
     return out;
+}
+
+bool samePath(std::wstring_view a, std::wstring_view b) {
+    return lstrcmpiW(normalised(a).c_str(), normalised(b).c_str()) == 0;
+}
+
+void logWarning(const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    DVLog_WriteWV(DVLogWarning, format, args);
+    va_end(args);
 }
 
 std::wstring folderOf(const std::wstring& file) {
@@ -57,8 +71,8 @@ bool IConfiguration::Load() {
             break;
         const std::wstring* path = section->find(L"Path");
         if (!path || path->empty()) {
-            DVLog_Write(DVLogWarning, "Library configuration \"%s\": %s has no path, skipped",
-                        pal::text::toUtf8(path_).c_str(), pal::text::toUtf8(sectionName).c_str());
+            logWarning(L"Library configuration \"%s\": %s has no path, skipped", path_.c_str(),
+                       sectionName.c_str());
             continue;
         }
         auto library = CreateLibrary(path->c_str());
@@ -101,9 +115,8 @@ std::unique_ptr<IConfiguration> CreateConfiguration(const wchar_t* name, bool) {
 IConfiguration* FindConfigurationByPath(const ConfigurationGroup& group, const wchar_t* path) {
     if (!path || !*path)
         return nullptr;
-    const std::wstring wanted = normalised(path);
     for (std::size_t i = 0; i < group.GetCount(); ++i)
-        if (IConfiguration* c = group.GetAt(i); !c->GetPath().empty() && normalised(c->GetPath()) == wanted)
+        if (IConfiguration* c = group.GetAt(i); !c->GetPath().empty() && samePath(c->GetPath(), path))
             return c;
     return nullptr;
 }
@@ -130,7 +143,7 @@ ILibrary* FindLibraryByName(const IConfiguration* configuration, const wchar_t* 
     if (!configuration || !name)
         return nullptr;
     for (std::size_t i = 0; i < configuration->GetLibraryCount(); ++i)
-        if (pal::text::equalsNoCase(configuration->GetLibrary(i)->GetName(), name))
+        if (lstrcmpiW(configuration->GetLibrary(i)->GetName().c_str(), name) == 0)
             return configuration->GetLibrary(i);
     return nullptr;
 }
@@ -139,7 +152,7 @@ std::wstring GetLibraryAbsolutePath(const ILibrary* library) {
     if (!library || library->GetPath().empty())
         return {};
     std::wstring path = library->GetPath();
-    if (!pal::path::isAbsolute(path)) {
+    if (PathIsRelativeW(path.c_str())) {
         const IConfiguration* configuration = library->GetConfiguration();
         const std::wstring base = configuration ? folderOf(configuration->GetPath()) : std::wstring();
         path = base.empty() ? DVAppendProgramPath(path.c_str(), 0, false) : base + L"\\" + path;
