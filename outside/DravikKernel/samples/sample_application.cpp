@@ -25,6 +25,11 @@ DV_ENTRY_POINT BOOL DravikApplicationCanExit() {
 #endif
 }
 
+// The sample has no tool bar; it shows that it was asked by naming its command again.
+DV_ENTRY_POINT void DravikApplicationCreateTools() {
+    GlobalContainer::Instance().RegisterCmd(kHelloCommand, L"SampleApplication.Hello", kHelloCommand, {});
+}
+
 DV_ENTRY_POINT void DravikApplicationStop() {
     GlobalContainer::Instance().UnregisterCmd(kHelloCommand);
 }

@@ -24,6 +24,7 @@ using StopEntry = void (*)();
 constexpr const char* kStart = "DravikApplicationStart";
 constexpr const char* kCanExit = "DravikApplicationCanExit";
 constexpr const char* kStop = "DravikApplicationStop";
+constexpr const char* kCreateTools = "DravikApplicationCreateTools";
 
 std::string utf8(const std::wstring& text) {
     return pal::text::toUtf8(text);
@@ -98,6 +99,14 @@ bool CDVBaseApplication::Start() {
     m_error.clear();
     dvtrace::record(dvkernel::kTraceName, "application started: " + utf8(m_id));
     return true;
+}
+
+void CDVBaseApplication::CreateTools() {
+    if (!IsLoaded())
+        return;
+    if (const auto create =
+            reinterpret_cast<StopEntry>(GetProcAddress(static_cast<HMODULE>(m_module), kCreateTools)))
+        create();
 }
 
 bool CDVBaseApplication::CanExit() const {

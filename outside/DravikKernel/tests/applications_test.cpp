@@ -1,6 +1,7 @@
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/test/hooks.h"
 
@@ -110,6 +111,18 @@ TEST_F(Applications, BrokenAddOnsAreSkippedWithALogLineAndTheOthersStart) {
     EXPECT_TRUE(sampleCommandRegistered());
     const auto skipped = dvlog::test::capturedAt(DVLogOptionalFailure);
     EXPECT_EQ(skipped.size(), 3u) << "one line for each broken add-on";
+}
+
+TEST_F(Applications, OnlyAStartedAddOnIsAskedToMakeItsToolsAgain) {
+    loadIni("[Sample]\nPath=DVSampleApplication.dll\nType=1\nFlags=0\n");
+    CDVBaseApplication* sample = manager().GetApplication(L"Sample");
+    sample->CreateTools();
+    EXPECT_FALSE(sampleCommandRegistered()) << "an add-on on demand is not started";
+    ASSERT_TRUE(sample->Start());
+    EXPECT_TRUE(sample->IsStarted());
+    GlobalContainer::Instance().UnregisterCmd(kSampleCommand);
+    sample->CreateTools();
+    EXPECT_TRUE(sampleCommandRegistered());
 }
 
 TEST_F(Applications, AnAddOnMayRefuseTheExit) {

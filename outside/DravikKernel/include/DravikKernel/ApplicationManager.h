@@ -4,7 +4,9 @@
 // - An add-on is a shared library that exports `BOOL DravikApplicationStart()` (required: it
 //   registers the add-on's commands and answers whether the add-on runs), and optionally
 //   `BOOL DravikApplicationCanExit()` (its consent to the program ending) and
-//   `void DravikApplicationStop()` (called before the library is unloaded).
+//   `void DravikApplicationStop()` (called before the library is unloaded) and
+//   `void DravikApplicationCreateTools()` (makes its tool bars and tabs again, for a main frame
+//   whose state was loaded).
 // - Installed add-ons are listed in the applications INI, one section per add-on named by its
 //   identifier, with "Name", "Path" (a relative path lies in the program folder), "Type" (1 a
 //   native add-on; other types belong to the managed manager) and "Flags" (the start mode); and
@@ -64,6 +66,9 @@ public:
 
     // Loads the library and runs its start entry point; true when it runs.
     bool Start();
+    bool IsStarted() const { return IsLoaded(); }
+    // Lets a started add-on make its tools again; nothing for one that is not started.
+    void CreateTools();
     // Its consent to the program ending; an add-on that is not loaded consents.
     bool CanExit() const;
     // Runs its stop entry point and unloads the library.
