@@ -1,5 +1,6 @@
 #include "DravikKernel/DravikServerAppProxy.h"
 
+#include "DravikKernel/ProfileManager.h"
 #include "KernelState.h"
 
 #include "DVDiagnostics/Trace.h"
@@ -65,4 +66,8 @@ std::wstring DravikServerAppProxy::GetApplicationsIniPath() {
 
 StatusLineProxy* DravikServerAppProxy::GetStatusLine() {
     return nullptr;
+}
+
+std::wstring DravikServerAppProxy::GetWindowsProfileCurrentSectionName() {
+    return DravikProfileManager::GetProfileSectionName() + L"\\MainFrame";
 }

@@ -242,6 +242,21 @@ TEST_F(Profiles, ACategoryOfAnotherVersionLoadsWithANote) {
     EXPECT_EQ(item.LoadState(), DravikProfileItem::VersionNote);
 }
 
+TEST_F(Profiles, SectionNames) {
+    EXPECT_EQ(DravikProfileManager::GetProfileSectionName(), L"Profiles\\Current");
+    EXPECT_EQ(DravikProfileManager::GetProfileSectionName(L"Work"), L"Profiles\\Work");
+    DravikServerAppProxy base;
+    EXPECT_EQ(base.GetWindowsProfileCurrentSectionName(), L"Profiles\\Current\\MainFrame");
+    EXPECT_EQ(DravikProfileManager::GetProfileFileExtension(), L"dvenv");
+    struct Edition : DravikServerAppProxy {
+        std::wstring GetProfileFileExtension() override { return L"alderenv"; }
+    } edition;
+    EXPECT_EQ(DravikProfileManager::GetProfileFileExtension(), L"alderenv")
+        << "the application's, by edition";
+    EXPECT_EQ(DravikProfileManager::GetProfileName(L"C:\\Shared\\Design office.v2.dvenv"),
+              L"Design office.v2");
+}
+
 TEST_F(Profiles, DataFolders) {
     EXPECT_EQ(DravikProfileManager::GetProfileSectionAppDataPath(nullptr, nullptr, true, false), L"")
         << "no folder yet";

@@ -38,6 +38,9 @@ public:
     virtual bool LoadState();
     // The extension of profile files; the base answers "dvenv".
     virtual std::wstring GetProfileFileExtension();
+    // The registry section of the main frames' state in the current settings; the base answers
+    // the default profile's "MainFrame" section.
+    virtual std::wstring GetWindowsProfileCurrentSectionName();
     // The INI that lists the installed add-on applications; the base answers none.
     virtual std::wstring GetApplicationsIniPath();
     // The status line of the application's main frame, which the kernel writes prompts and
