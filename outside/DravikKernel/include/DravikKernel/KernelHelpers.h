@@ -33,7 +33,8 @@ bool FileHash(const wchar_t* path, std::vector<BYTE>& hash);
 LRESULT DravikSafeSendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The template folder of the settings as a full path: empty means "Prototypes" in the program
-// folder (where the bundled prototypes lie), a relative folder lies in the program folder, an absolute one is kept.
+// folder (where the bundled prototypes lie), a relative folder lies in the program folder, an absolute one is
+// kept.
 std::wstring TemplateFolderToFullPath(const wchar_t* folder);
 
 // The folders the file dialogs remember, by dialog key ("DialogOpen", ...), kept in the current
