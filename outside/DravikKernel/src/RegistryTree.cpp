@@ -35,25 +35,27 @@ std::wstring join(const std::wstring& a, const std::wstring& b) {
 }
 
 void readInto(HKEY key, RegistryTree& tree) {
+    // Value names may be as long as the platform allows; key names are at most 255.
+    std::vector<wchar_t> name(16384);
     for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLength = 256, type = 0, size = 0;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        DWORD nameLength = static_cast<DWORD>(name.size()), type = 0, size = 0;
+        if (RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
             break;
         RegistryValue value{type, std::vector<BYTE>(size)};
         DWORD read = size;
-        RegQueryValueExW(key, name, nullptr, &type, value.data.empty() ? nullptr : value.data.data(), &read);
+        RegQueryValueExW(key, name.data(), nullptr, &type, value.data.empty() ? nullptr : value.data.data(),
+                         &read);
         value.data.resize(read);
-        tree.values[std::wstring(name, nameLength)] = std::move(value);
+        tree.values[std::wstring(name.data(), nameLength)] = std::move(value);
     }
     for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLength = 256;
-        if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        wchar_t keyName[256];
+        DWORD keyLength = 256;
+        if (RegEnumKeyExW(key, i, keyName, &keyLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         Key child;
-        if (child.open(key, std::wstring(name, nameLength), KEY_READ))
-            readInto(child.get(), tree.keys[std::wstring(name, nameLength)]);
+        if (child.open(key, std::wstring(keyName, keyLength), KEY_READ))
+            readInto(child.get(), tree.keys[std::wstring(keyName, keyLength)]);
     }
 }
 
