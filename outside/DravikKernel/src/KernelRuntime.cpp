@@ -30,11 +30,20 @@ public:
         std::lock_guard lock(m_mutex);
         return m_configuration;
     }
+    void SetTheme(const wchar_t* theme) override {
+        std::lock_guard lock(m_mutex);
+        m_theme = theme ? theme : L"";
+    }
+    std::wstring GetTheme() const override {
+        std::lock_guard lock(m_mutex);
+        return m_theme;
+    }
     bool RunMacro(const wchar_t*, CDvw32Doc*) override { return false; }
 
 private:
     mutable std::mutex m_mutex;
     std::wstring m_configuration;
+    std::wstring m_theme;
 };
 
 struct Runtime {

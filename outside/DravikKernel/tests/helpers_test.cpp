@@ -4,6 +4,7 @@
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/ThemeChangedArgs.h"
 #include "DravikKernel/UIModule.h"
 #include "DravikKernel/test/hooks.h"
 
@@ -179,6 +180,18 @@ TEST_F(Helpers, TheKernelsCrashContextResetsTheCancellationWindow) {
     EXPECT_EQ(UIModule::GetCancellationWindow(), nullptr);
 }
 
+TEST_F(Helpers, ThemeChangesReachTheirListenersWithTheTheme) {
+    struct Listener : TypedApplicationEventListener<ThemeChangedArgs::kEvent> {
+        void OnApplicationEvent(int, ApplicationEventArgs& args) override {
+            if (auto* theme = dynamic_cast<ThemeChangedArgs*>(&args))
+                heard = theme->Name + L"/" + std::to_wstring(theme->Number);
+        }
+        std::wstring heard;
+    } listener;
+    ApplicationEventManager::runEvent(ThemeChangedArgs::kEvent, ThemeChangedArgs(3, L"Dark"));
+    EXPECT_EQ(listener.heard, L"Dark/3");
+}
+
 TEST_F(Helpers, TheMacroManagerExistsOnceInitialisedAndKeepsItsConfiguration) {
     EXPECT_EQ(MacroManagerInstance(), nullptr);
     IMacroManager* macros = InitializeMacroManagerInstance();
@@ -187,6 +200,8 @@ TEST_F(Helpers, TheMacroManagerExistsOnceInitialisedAndKeepsItsConfiguration) {
     macros->SetConfiguration(L"Macros=C:\\Macros");
     EXPECT_EQ(MacroManagerInstance()->GetConfiguration(), L"Macros=C:\\Macros");
     EXPECT_FALSE(macros->RunMacro(L"Nothing", nullptr));
+    macros->SetTheme(L"Dark");
+    EXPECT_EQ(macros->GetTheme(), L"Dark");
 }
 
 TEST_F(Helpers, BackgroundTasksPauseAndResume) {

@@ -47,6 +47,9 @@ public:
     virtual ~IMacroManager() = default;
     virtual void SetConfiguration(const wchar_t* configuration) = 0;
     virtual std::wstring GetConfiguration() const = 0;
+    // The theme the macros' windows follow.
+    virtual void SetTheme(const wchar_t* theme) = 0;
+    virtual std::wstring GetTheme() const = 0;
     // Runs a named macro on a document; false when there is no such macro.
     virtual bool RunMacro(const wchar_t* name, CDvw32Doc* document) = 0;
 };
