@@ -12,6 +12,10 @@
 //   (a new user account, a reset registry) is restored from that file when the profiles are
 //   loaded at session start; a damaged file is set aside as "Profile.<extension>.bad", logged,
 //   and its profile starts from defaults (an empty key).
+// - Importing a profile file makes (or, when asked, replaces) the stored profile named by the
+//   file. A damaged file changes nothing and answers kInvalidHeader with a log line; the
+//   person's file stays where it is. A file named like the default profile is refused
+//   (kAccessDenied): the live settings change only through Copy or Apply.
 // - Copying a profile replaces, category by category, what the target holds for the categories
 //   the source has; the target's other categories stay.
 // - The application's frame state follows the profile: the kernel calls the callback object's
