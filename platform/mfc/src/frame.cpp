@@ -168,6 +168,11 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
 }
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        const HACCEL table = GetDefaultAccelerator();
+        if (table != nullptr && ::TranslateAcceleratorW(m_hWnd, table, pMsg))
+            return TRUE;
+    }
     return CWnd::PreTranslateMessage(pMsg);
 }
 

@@ -2,6 +2,7 @@
 #include "afx/app.h"
 #include "afx/frame.h"
 #include "afx/gdi.h"
+#include "afx/menu.h"
 #include "afx/wndmsg.h"
 
 #include <memory>
@@ -68,6 +69,7 @@ void registerLibraryClasses() {
 
 void deleteTemporaryWindows() {
     temporaries.clear();
+    deleteTemporaryMenus();
     deleteTemporaryGdiObjects();
 }
 
@@ -663,6 +665,18 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     if (GetStyle() & WS_CHILD)
         ::ScreenToClient(::GetParent(m_hWnd), &topLeft);
     ::SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+CMenu* CWnd::GetMenu() const {
+    return CMenu::FromHandle(::GetMenu(m_hWnd));
+}
+
+BOOL CWnd::SetMenu(CMenu* pMenu) {
+    return ::SetMenu(m_hWnd, pMenu ? pMenu->m_hMenu : nullptr);
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
 }
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {

@@ -6,7 +6,7 @@
 // common member-pointer type, so an entry can only ever call the handler it was written for.
 #pragma once
 
-#include "afx/controls.h"
+#include "windows.h"
 #include "afx/object.h"
 #include "afxstr.h"
 #include "pal/visibility.h"

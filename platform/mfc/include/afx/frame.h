@@ -101,6 +101,10 @@ public:
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
     CString m_strTitle;
+    // The frame's keyboard accelerators: a key that matches one becomes the command before any
+    // window sees the key. The frame does not destroy the table.
+    HACCEL m_hAccelTable = nullptr;
+    virtual HACCEL GetDefaultAccelerator() { return m_hAccelTable; }
 
 protected:
     // Frames belong to their window: the object goes with it.
