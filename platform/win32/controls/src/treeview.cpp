@@ -6,6 +6,7 @@
 #include "paint.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -617,6 +618,11 @@ void mouseDown(HWND hwnd, Tree& t, POINT p, bool right) {
         return;
     if (flags & TVHT_ONITEMBUTTON) {
         expand(hwnd, t, n, TVE_TOGGLE, false);
+        // Still a click when the button comes up, but never the start of a drag.
+        t.pressed = true;
+        t.pressedItem = nullptr;
+        t.pressedRight = right;
+        SetCapture(hwnd);
         return;
     }
     if (!right && (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMSTATEICON | TVHT_ONITEMRIGHT))) {
@@ -1162,7 +1168,8 @@ LRESULT treeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* r = reinterpret_cast<RECT*>(lParam);
         if (!r)
             return FALSE;
-        HTREEITEM n = *reinterpret_cast<HTREEITEM*>(r);
+        HTREEITEM n = nullptr;
+        std::memcpy(&n, r, sizeof n); // the item comes in where the rectangle goes out
         if (!isLive(*t, n))
             return FALSE;
         const int row = rowOf(*t, n);
