@@ -23,27 +23,6 @@ std::wstring textFrom(LPCWSTR text) {
     return text;
 }
 
-void robustSort(std::vector<std::size_t>& order, const std::function<bool(std::size_t, std::size_t)>& less) {
-    // Bottom-up merging: every loop is bounded by the run lengths alone, never by what the
-    // comparison answered, so a contradicting comparison gives some order and nothing worse.
-    const size_t n = order.size();
-    std::vector<std::size_t> scratch(n);
-    for (size_t width = 1; width < n; width *= 2) {
-        for (size_t lo = 0; lo < n; lo += 2 * width) {
-            const size_t mid = std::min(lo + width, n);
-            const size_t hi = std::min(lo + 2 * width, n);
-            size_t a = lo, b = mid, out = lo;
-            while (a < mid && b < hi)
-                scratch[out++] = less(order[b], order[a]) ? order[b++] : order[a++];
-            while (a < mid)
-                scratch[out++] = order[a++];
-            while (b < hi)
-                scratch[out++] = order[b++];
-        }
-        order.swap(scratch);
-    }
-}
-
 namespace {
 wchar_t fold(wchar_t c) {
     return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));

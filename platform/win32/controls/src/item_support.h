@@ -21,7 +21,26 @@ bool isTextCallback(LPCWSTR text);
 // Orders `order` by `less`. The comparison is the caller's and may contradict itself: the sort
 // still ends after at most n·log n comparisons and every element stays in the sequence exactly
 // once. Equal elements keep their order.
-void robustSort(std::vector<std::size_t>& order, const std::function<bool(std::size_t, std::size_t)>& less);
+template <class Less> void robustSort(std::vector<std::size_t>& order, Less less) {
+    // Bottom-up merging: every loop is bounded by the run lengths alone, never by what the
+    // comparison answered, so a contradicting comparison gives some order and nothing worse.
+    const std::size_t n = order.size();
+    std::vector<std::size_t> scratch(n);
+    for (std::size_t width = 1; width < n; width *= 2) {
+        for (std::size_t lo = 0; lo < n; lo += 2 * width) {
+            const std::size_t mid = lo + width < n ? lo + width : n;
+            const std::size_t hi = lo + 2 * width < n ? lo + 2 * width : n;
+            std::size_t a = lo, b = mid, out = lo;
+            while (a < mid && b < hi)
+                scratch[out++] = less(order[b], order[a]) ? order[b++] : order[a++];
+            while (a < mid)
+                scratch[out++] = order[a++];
+            while (b < hi)
+                scratch[out++] = order[b++];
+        }
+        order.swap(scratch);
+    }
+}
 
 // Case-insensitive, as the system compares labels.
 bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix);

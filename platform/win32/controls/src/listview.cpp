@@ -327,7 +327,12 @@ int insertItem(HWND hwnd, ListView& l, const LVITEMW* in) {
     if (initialState & LVIS_FOCUSED)
         l.focus = at;
     notifyItem(hwnd, l, LVN_INSERTITEM, at);
-    InvalidateRect(hwnd, nullptr, TRUE);
+    // Rows below the view move unseen: only an insertion in view needs painting.
+    const Layout g = layoutOf(hwnd, l);
+    int first = 0, last = -1;
+    visibleRange(hwnd, l, g, first, last);
+    if (at <= last + 1)
+        InvalidateRect(hwnd, nullptr, TRUE);
     updateScrollBars(hwnd, l);
     return at;
 }
@@ -402,12 +407,11 @@ BOOL sortItems(HWND hwnd, ListView& l, LPARAM sortParam, PFNLVCOMPARE compare, b
     std::vector<size_t> order(l.items.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
+    std::vector<LPARAM> keys(l.items.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = byIndex ? static_cast<LPARAM>(i) : l.items[i].param;
     l.sorting = true;
-    robustSort(order, [&](size_t a, size_t b) {
-        const LPARAM x = byIndex ? static_cast<LPARAM>(a) : l.items[a].param;
-        const LPARAM y = byIndex ? static_cast<LPARAM>(b) : l.items[b].param;
-        return compare(x, y, sortParam) < 0;
-    });
+    robustSort(order, [&](size_t a, size_t b) { return compare(keys[a], keys[b], sortParam) < 0; });
     l.sorting = false;
     std::vector<Item> sorted;
     sorted.reserve(l.items.size());
@@ -853,6 +857,13 @@ LRESULT listViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     ListView* l = attachState<ListView>(hwnd, message);
     if (!l)
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == syncBarsMessage()) {
+        if (l->barPending)
+            syncScrollBars(hwnd, *l);
+        return 0;
+    }
+    if (l->barPending && (message == WM_PAINT || message == WM_VSCROLL || message == WM_HSCROLL))
+        syncScrollBars(hwnd, *l);
     bool handled = true;
     const LRESULT result = itemMessage(hwnd, *l, message, wParam, lParam, handled);
     return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
@@ -895,6 +906,7 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_SETFONT:
         l.font = reinterpret_cast<HFONT>(wParam);
+        l.fontHeight = 0;
         if (l.header)
             SendMessageW(l.header, WM_SETFONT, wParam, lParam);
         layoutHeader(hwnd, l);

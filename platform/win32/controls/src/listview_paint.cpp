@@ -46,11 +46,17 @@ int unitsInView(const Layout& g) {
 
 } // namespace
 
+int fontHeightOf(ListView& l) {
+    if (l.fontHeight <= 0)
+        l.fontHeight = lineHeight(l.font);
+    return l.fontHeight;
+}
+
 Layout layoutOf(HWND hwnd, const ListView& l) {
     Layout g{};
     g.view = viewOf(hwnd);
     GetClientRect(hwnd, &g.client);
-    const int fh = lineHeight(l.font);
+    const int fh = fontHeightOf(const_cast<ListView&>(l));
     const SIZE small = imageSize(l.images[LVSIL_SMALL], 16);
     g.rowH = std::max<int>(fh, small.cy) + 4;
     g.headerH = g.view == LV_VIEW_DETAILS && !(styleOf(hwnd) & LVS_NOCOLUMNHEADER) ? fh + 8 : 0;
@@ -231,7 +237,17 @@ int displayImage(HWND hwnd, ListView& l, int index) {
     return image;
 }
 
-void updateScrollBars(HWND hwnd, ListView& l) {
+UINT syncBarsMessage() {
+    static const UINT message = RegisterWindowMessageW(L"DvListViewSyncScrollBar");
+    return message;
+}
+
+void syncScrollBars(HWND hwnd, ListView& l) {
+    l.barPending = false;
+    updateScrollBars(hwnd, l, true);
+}
+
+void updateScrollBars(HWND hwnd, ListView& l, bool now) {
     static thread_local bool busy = false; // a bar appearing resizes the client area
     if (busy || (styleOf(hwnd) & LVS_NOSCROLL))
         return;
@@ -248,15 +264,37 @@ void updateScrollBars(HWND hwnd, ListView& l) {
     si.nPage = static_cast<UINT>(page);
     si.nPos = l.top;
     const bool across = g.view == LV_VIEW_LIST;
-    if (units > page) {
-        ShowScrollBar(hwnd, across ? SB_HORZ : SB_VERT, TRUE);
-        SetScrollInfo(hwnd, across ? SB_HORZ : SB_VERT, &si, TRUE);
-    } else {
-        ShowScrollBar(hwnd, across ? SB_HORZ : SB_VERT, FALSE);
+    const bool show = units > page;
+    // Only a change reaches the window: inserting many items asks this once per item.
+    const bool same = l.barShown == show && l.shownBar.nMax == si.nMax && l.shownBar.nPage == si.nPage &&
+                      l.shownBar.nPos == si.nPos && l.shownBar.fMask == (across ? 1u : 2u);
+    if (!same && !now && show && show == l.barShown) {
+        // Only the range or position moved: told once the current messages are done, so that
+        // inserting many items sets the bar once.
+        if (!l.barPending)
+            l.barPending = PostMessageW(hwnd, syncBarsMessage(), 0, 0) != FALSE;
+        if (l.barPending) {
+            busy = false;
+            return;
+        }
     }
-    ShowScrollBar(hwnd, across ? SB_VERT : SB_HORZ, FALSE);
+    if (!same) {
+        l.barPending = false;
+        if (show) {
+            ShowScrollBar(hwnd, across ? SB_HORZ : SB_VERT, TRUE);
+            SetScrollInfo(hwnd, across ? SB_HORZ : SB_VERT, &si, TRUE);
+        } else {
+            ShowScrollBar(hwnd, across ? SB_HORZ : SB_VERT, FALSE);
+        }
+        ShowScrollBar(hwnd, across ? SB_VERT : SB_HORZ, FALSE);
+        l.barShown = show;
+        l.shownBar = si;
+        l.shownBar.fMask = across ? 1u : 2u; // which bar it was
+        busy = false;
+        layoutHeader(hwnd, l);
+        return;
+    }
     busy = false;
-    layoutHeader(hwnd, l);
 }
 
 void layoutHeader(HWND hwnd, ListView& l) {

@@ -44,7 +44,11 @@ struct ListView {
     DWORD exStyle = 0;
     UINT callbackMask = 0;
     HFONT font = nullptr;
-    int top = 0; // first visible row (report, small icons, icons) or column (list)
+    int fontHeight = 0;    // measured when first needed
+    SCROLLINFO shownBar{}; // what the scroll bar was last given
+    bool barShown = false;
+    bool barPending = false; // a posted message will set the bar
+    int top = 0;             // first visible row (report, small icons, icons) or column (list)
     bool focused = false;
     bool sorting = false;
     // The button press that may become a click or a drag.
@@ -72,6 +76,8 @@ int viewOf(HWND hwnd);
 int itemCount(const ListView& l, HWND hwnd);
 bool ownerData(HWND hwnd);
 Layout layoutOf(HWND hwnd, const ListView& l);
+// The font's line height, measured once per font.
+int fontHeightOf(ListView& l);
 // The item's whole cell in client coordinates (whatever scrolling shows).
 RECT itemBounds(HWND hwnd, const ListView& l, const Layout& g, int index);
 // The first and last items at least partly in view; last < first when none are.
@@ -84,7 +90,11 @@ int displayImage(HWND hwnd, ListView& l, int index);
 UINT stateOfItem(const ListView& l, HWND hwnd, int index);
 LPARAM paramOf(const ListView& l, HWND hwnd, int index);
 void paint(HWND hwnd, ListView& l, UINT message, WPARAM wParam);
-void updateScrollBars(HWND hwnd, ListView& l);
+// A change of range or position alone is deferred to a posted message unless `now`.
+void updateScrollBars(HWND hwnd, ListView& l, bool now = false);
+// The private message that brings a deferred scroll bar up to date, and its handling.
+UINT syncBarsMessage();
+void syncScrollBars(HWND hwnd, ListView& l);
 void layoutHeader(HWND hwnd, ListView& l);
 
 } // namespace pal::ctl::lv

@@ -461,6 +461,10 @@ TEST_F(ListViewTest, OwnerDataOfAHundredThousandItemsAsksOnlyForTheRowsInView) {
         if (line.rfind("LVN_ODCACHEHINT", 0) == 0)
             hints.push_back(line);
     EXPECT_EQ(hints, Log{"LVN_ODCACHEHINT 0-" + std::to_string(highest)});
+    SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &bar));
+    EXPECT_EQ(bar.nMax, 99999);
+    EXPECT_EQ(static_cast<int>(bar.nPage), page);
 
     lowest = 1 << 30, highest = -1, asked = 0;
     EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 99999, 0));
