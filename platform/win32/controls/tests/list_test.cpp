@@ -183,6 +183,33 @@ TEST_F(ListTest, OwnerDrawnVariableItemsAskTheirHeightAndAreDeletedThroughThePar
     EXPECT_EQ(heard, (std::vector<std::string>{"measure 0", "measure 1", "delete data 5", "delete data 7"}));
 }
 
+TEST_F(ListTest, OwnerDrawnFixedItemsAreMeasuredOnceAndDrawnByTheParent) {
+    std::vector<std::string> heard;
+    answer = [&](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+        if (message == WM_MEASUREITEM) {
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 21;
+            heard.push_back("measure");
+            result = TRUE;
+            return true;
+        }
+        if (message == WM_DRAWITEM) {
+            const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            heard.push_back("draw " + std::to_string(d->itemID) +
+                            ((d->itemState & ODS_SELECTED) ? " selected" : "") + " at " +
+                            std::to_string(d->rcItem.top));
+            result = TRUE;
+            return true;
+        }
+        return false;
+    };
+    const HWND list = make(L"ListBox", L"", LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, {10, 10, 210, 110}, 9);
+    fill(*this, list, {L"first", L"second"});
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    pump();
+    EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), 21);
+    EXPECT_EQ(heard, (std::vector<std::string>{"measure", "draw 0 at 0", "draw 1 selected at 21"}));
+}
+
 TEST_F(ListTest, HorizontalExtentSetsTheScrollRange) {
     const HWND list = make(L"ListBox", L"", WS_HSCROLL | WS_VSCROLL, {10, 10, 210, 110}, 9);
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 500, 0);
