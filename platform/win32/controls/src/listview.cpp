@@ -9,6 +9,8 @@
 
 namespace pal::ctl::lv {
 
+constexpr UINT_PTR kEditTimer = 1;
+
 ListView* stateOf(HWND hwnd) {
     return ctl::stateOf<ListView>(hwnd);
 }
@@ -113,10 +115,19 @@ bool singleSelection(HWND hwnd) {
 
 void deselectAllBut(HWND hwnd, ListView& l, int keep) {
     if (ownerData(hwnd)) {
-        const std::vector<int> selected(l.virtualSelected.begin(), l.virtualSelected.end());
-        for (int i : selected)
-            if (i != keep)
-                changeState(hwnd, l, i, 0, LVIS_SELECTED);
+        // One notice with no item stands for every item the parent keeps.
+        const bool kept = keep >= 0 && l.virtualSelected.count(keep);
+        if (l.virtualSelected.size() <= (kept ? 1u : 0u))
+            return;
+        l.virtualSelected.clear();
+        if (kept)
+            l.virtualSelected.insert(keep);
+        NMLISTVIEW all{};
+        all.iItem = -1;
+        all.uOldState = LVIS_SELECTED;
+        all.uChanged = LVIF_STATE;
+        notify(hwnd, LVN_ITEMCHANGED, &all.hdr);
+        InvalidateRect(hwnd, nullptr, TRUE);
         return;
     }
     for (int i = 0; i < static_cast<int>(l.items.size()); ++i)
@@ -155,6 +166,28 @@ void selectOnly(HWND hwnd, ListView& l, int index) {
 void selectRange(HWND hwnd, ListView& l, int from, int to) {
     if (from > to)
         std::swap(from, to);
+    if (ownerData(hwnd)) {
+        // The parent keeps the items: it hears of the whole range at once, not of each item.
+        const bool outside = !l.virtualSelected.empty() &&
+                             (*l.virtualSelected.begin() < from || *l.virtualSelected.rbegin() > to);
+        if (outside) {
+            l.virtualSelected.clear();
+            NMLISTVIEW all{};
+            all.iItem = -1;
+            all.uOldState = LVIS_SELECTED;
+            all.uChanged = LVIF_STATE;
+            notify(hwnd, LVN_ITEMCHANGED, &all.hdr);
+        }
+        for (int i = from; i <= to; ++i)
+            l.virtualSelected.insert(i);
+        NMLVODSTATECHANGE range{};
+        range.iFrom = from;
+        range.iTo = to;
+        range.uNewState = LVIS_SELECTED;
+        notify(hwnd, LVN_ODSTATECHANGED, &range.hdr);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return;
+    }
     const int n = itemCount(l, hwnd);
     for (int i = 0; i < n; ++i)
         if (i < from || i > to)
@@ -319,6 +352,8 @@ int insertItem(HWND hwnd, ListView& l, const LVITEMW* in) {
     if (at < 0)
         at = std::clamp(in->iItem, 0, static_cast<int>(l.items.size()));
     it.state = initialState & ~LVIS_FOCUSED;
+    if ((l.exStyle & LVS_EX_CHECKBOXES) && !(it.state & LVIS_STATEIMAGEMASK))
+        it.state |= INDEXTOSTATEIMAGEMASK(1);
     l.items.insert(l.items.begin() + at, std::move(it));
     if (l.focus >= at)
         ++l.focus;
@@ -497,13 +532,29 @@ void activate(HWND hwnd, ListView& l, UINT code, int index, POINT at) {
     notify(hwnd, code, &nm.hdr);
 }
 
+// Check boxes are the state images: 1 unticked, 2 ticked.
+void toggleCheck(HWND hwnd, ListView& l, int index) {
+    const UINT image = (stateOfItem(l, hwnd, index) & LVIS_STATEIMAGEMASK) >> 12;
+    changeState(hwnd, l, index, INDEXTOSTATEIMAGEMASK(image == 2 ? 1 : 2), LVIS_STATEIMAGEMASK);
+}
+
 void mouseDown(HWND hwnd, ListView& l, POINT p, bool right) {
     l.edit.finish(true);
+    KillTimer(hwnd, kEditTimer);
     if (GetFocus() != hwnd)
         SetFocus(hwnd);
     UINT flags = 0;
     const int index = itemAtPoint(hwnd, l, p, &flags, nullptr);
     const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    // A second click on the label of the only selected, focused item renames it after a pause.
+    l.editCandidate = !right && !ctrl && !shift && index >= 0 && index == l.focus &&
+                              (flags & LVHT_ONITEMLABEL) && (styleOf(hwnd) & LVS_EDITLABELS) &&
+                              (stateOfItem(l, hwnd, index) & LVIS_SELECTED)
+                          ? index
+                          : -1;
+    if (index >= 0 && !right && (flags & LVHT_ONITEMSTATEICON) && (l.exStyle & LVS_EX_CHECKBOXES) &&
+        !ownerData(hwnd))
+        toggleCheck(hwnd, l, index);
     if (index < 0) {
         if (!ctrl && !shift)
             deselectAllBut(hwnd, l, -1);
@@ -535,6 +586,7 @@ void mouseMove(HWND hwnd, ListView& l, POINT p, bool right) {
     const int index = l.pressedItem;
     l.pressed = false;
     l.pressedItem = -1;
+    l.editCandidate = -1;
     if (GetCapture() == hwnd)
         ReleaseCapture();
     NMLISTVIEW nm{};
@@ -552,6 +604,10 @@ void mouseUp(HWND hwnd, ListView& l, POINT p, bool right) {
         ReleaseCapture();
     const int index = itemAtPoint(hwnd, l, p, nullptr, nullptr);
     activate(hwnd, l, right ? NM_RCLICK : NM_CLICK, index, p);
+    if (l.editCandidate >= 0 && l.editCandidate == index)
+        SetTimer(hwnd, kEditTimer, GetDoubleClickTime(), nullptr);
+    else
+        l.editCandidate = -1;
 }
 
 void keyDown(HWND hwnd, ListView& l, WPARAM key) {
@@ -596,7 +652,9 @@ void keyDown(HWND hwnd, ListView& l, WPARAM key) {
         to = from < 0 ? 0 : std::max(0, from - page * along);
         break;
     case VK_SPACE:
-        if (from >= 0 && GetKeyState(VK_CONTROL) < 0 && !singleSelection(hwnd)) {
+        if (from >= 0 && (l.exStyle & LVS_EX_CHECKBOXES) && !ownerData(hwnd)) {
+            toggleCheck(hwnd, l, from);
+        } else if (from >= 0 && GetKeyState(VK_CONTROL) < 0 && !singleSelection(hwnd)) {
             const bool on = (stateOfItem(l, hwnd, from) & LVIS_SELECTED) != 0;
             changeState(hwnd, l, from, on ? 0 : LVIS_SELECTED, LVIS_SELECTED);
         } else if (from >= 0) {
@@ -939,8 +997,20 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
     case WM_CAPTURECHANGED:
         l.pressed = false;
         return 0;
+    case WM_TIMER:
+        if (wParam != kEditTimer) {
+            handled = false;
+            return 0;
+        }
+        KillTimer(hwnd, kEditTimer);
+        if (valid(l, hwnd, l.editCandidate) && l.editCandidate == l.focus)
+            editLabel(hwnd, l, l.editCandidate);
+        l.editCandidate = -1;
+        return 0;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK: {
+        KillTimer(hwnd, kEditTimer);
+        l.editCandidate = -1;
         const POINT p = pointOf(lParam);
         const int hit = itemAtPoint(hwnd, l, p, nullptr, nullptr);
         activate(hwnd, l, message == WM_LBUTTONDBLCLK ? NM_DBLCLK : NM_RDBLCLK, hit, p);
@@ -1128,16 +1198,16 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
                 x += l.columns[static_cast<size_t>(c)].width;
             b.left = x;
             b.right = x + l.columns[static_cast<size_t>(sub)].width;
-        } else if (code == LVIR_ICON) {
-            if (g.view == LV_VIEW_ICON)
+        } else if (code == LVIR_ICON || code == LVIR_LABEL) {
+            const int checkW = (l.exStyle & LVS_EX_CHECKBOXES) ? 16 : 0; // the check box comes first
+            if (g.view == LV_VIEW_ICON && code == LVIR_ICON)
                 b.bottom = b.top + (g.cellH - g.rowH);
-            else
-                b.right = b.left + g.rowH;
-        } else if (code == LVIR_LABEL) {
-            if (g.view == LV_VIEW_ICON)
+            else if (g.view == LV_VIEW_ICON)
                 b.top = b.bottom - g.rowH;
+            else if (code == LVIR_ICON)
+                b = RECT{b.left + checkW, b.top, b.left + checkW + g.rowH, b.bottom};
             else
-                b.left += g.rowH;
+                b.left += checkW + g.rowH;
         }
         *r = b;
         return TRUE;
@@ -1223,6 +1293,10 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
         const DWORD old = l.exStyle;
         const DWORD mask = wParam ? static_cast<DWORD>(wParam) : ~0u;
         l.exStyle = (old & ~mask) | (static_cast<DWORD>(lParam) & mask);
+        if ((l.exStyle & LVS_EX_CHECKBOXES) && !(old & LVS_EX_CHECKBOXES))
+            for (Item& it : l.items)
+                if (!(it.state & LVIS_STATEIMAGEMASK))
+                    it.state |= INDEXTOSTATEIMAGEMASK(1);
         InvalidateRect(hwnd, nullptr, TRUE);
         return static_cast<LRESULT>(old);
     }

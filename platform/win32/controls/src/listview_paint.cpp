@@ -165,8 +165,10 @@ int itemAtPoint(HWND hwnd, const ListView& l, POINT p, UINT* flags, int* subItem
     if (p.x >= b.right)
         return -1;
     if (flags) {
-        const bool onIcon = g.view == LV_VIEW_ICON ? p.y < b.bottom - 2 * g.rowH : p.x < b.left + g.rowH;
-        *flags = onIcon ? LVHT_ONITEMICON : LVHT_ONITEMLABEL;
+        const int checkW = (l.exStyle & LVS_EX_CHECKBOXES) && g.view != LV_VIEW_ICON ? 16 : 0;
+        const bool onIcon =
+            g.view == LV_VIEW_ICON ? p.y < b.bottom - 2 * g.rowH : p.x < b.left + checkW + g.rowH;
+        *flags = p.x < b.left + checkW ? LVHT_ONITEMSTATEICON : onIcon ? LVHT_ONITEMICON : LVHT_ONITEMLABEL;
     }
     if (subItem && g.view == LV_VIEW_DETAILS) {
         int x = 0;

@@ -57,6 +57,7 @@ struct ListView {
     POINT pressedAt{};
     LabelEdit edit;
     int editItem = -1;
+    int editCandidate = -1; // clicked again while selected: renamed unless a double click follows
     TypeAhead typeAhead;
 };
 

@@ -76,6 +76,11 @@ std::string describe(const NMHDR* h) {
     }
     case LVN_GETDISPINFOW:
         return "LVN_GETDISPINFOW " + std::to_string(reinterpret_cast<const NMLVDISPINFOW*>(h)->item.iItem);
+    case LVN_ODSTATECHANGED: {
+        const auto* c = reinterpret_cast<const NMLVODSTATECHANGE*>(h);
+        return "LVN_ODSTATECHANGED " + std::to_string(c->iFrom) + "-" + std::to_string(c->iTo) + " " +
+               stateChange(c->uOldState, c->uNewState);
+    }
     case LVN_ODCACHEHINT: {
         const auto* c = reinterpret_cast<const NMLVCACHEHINT*>(h);
         return "LVN_ODCACHEHINT " + std::to_string(c->iFrom) + "-" + std::to_string(c->iTo);

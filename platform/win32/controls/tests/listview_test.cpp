@@ -225,6 +225,55 @@ TEST_F(ListViewTest, TheParentMayRefuseAnEditAndF2StartsOne) {
     EXPECT_EQ(log[0], "LVN_ENDLABELEDITW 3 \"Bolt M8.dvd\"");
 }
 
+TEST_F(ListViewTest, ASecondClickOnTheSelectedLabelRenamesItAfterAPause) {
+    report();
+    pal::test::setManualClock(true);
+    clickItem(1);
+    pal::test::advanceClock(2000); // no double click
+    take();
+    clickItem(1);
+    EXPECT_EQ(take(), Log{"NM_CLICK 1"});
+    pal::test::advanceClock(GetDoubleClickTime() + 1);
+    EXPECT_EQ(take(), Log{"LVN_BEGINLABELEDITW 1 \"Bracket.dvd\""});
+    press(VK_ESCAPE);
+    EXPECT_EQ(take(), Log{"LVN_ENDLABELEDITW 1 null"});
+}
+
+TEST_F(ListViewTest, CheckBoxesTickByClickOnTheBoxAndBySpace) {
+    report(0);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    auto ticked = [&](int i) {
+        return SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_STATEIMAGEMASK) >> 12;
+    };
+    EXPECT_EQ(ticked(2), 1);
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{r.left + 6, (r.top + r.bottom) / 2};
+    EXPECT_EQ(SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 2);
+    EXPECT_EQ(hit.flags, LVHT_ONITEMSTATEICON);
+    clickAt(list, hit.pt.x, hit.pt.y);
+    EXPECT_EQ(ticked(2), 2);
+    press(VK_SPACE);
+    EXPECT_EQ(ticked(2), 1);
+}
+
+TEST_F(ListViewTest, AnOwnerDataRangeIsToldAtOnce) {
+    list = make(WC_LISTVIEWW, L"", LVS_REPORT | LVS_OWNERDATA, {10, 10, 370, 210}, 41);
+    addColumn(0, L"Name", 200);
+    SendMessageW(list, LVM_SETITEMCOUNT, 100000, 0);
+    clickItem(2);
+    take();
+    press(VK_END, {VK_SHIFT});
+    EXPECT_EQ(take(), (Log{"LVN_KEYDOWN 16", "LVN_KEYDOWN 35", "LVN_ODSTATECHANGED 2-99999 +S",
+                           "LVN_ITEMCHANGED 2 -F", "LVN_ITEMCHANGED 99999 +F"}));
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 99998);
+    press(VK_HOME);
+    EXPECT_EQ(take(), (Log{"LVN_KEYDOWN 36", "LVN_ITEMCHANGED -1 -S", "LVN_ITEMCHANGED 99999 -F",
+                           "LVN_ITEMCHANGED 0 +S+F"}));
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+}
+
 int bySize(LPARAM a, LPARAM b, LPARAM list) {
     // The data of each row is 100 + its first index; the size column is read by finding it.
     auto size = [&](LPARAM param) {
