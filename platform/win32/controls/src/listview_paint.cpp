@@ -397,7 +397,8 @@ void drawItem(HWND hwnd, ListView& l, const Layout& g, HDC dc, int index, LRESUL
         const int x = bounds.left + (g.cellW - big.cx) / 2, y = bounds.top + 4;
         if (list && image >= 0)
             ImageList_Draw(list, image, dc, x, y, showSel ? ILD_BLEND50 : ILD_TRANSPARENT);
-        RECT text{bounds.left + 2, y + big.cy + 4, bounds.right - 2, bounds.bottom - 2};
+        // Two lines at most: a longer label ends in an ellipsis rather than a cut line.
+        RECT text{bounds.left + 2, y + big.cy + 4, bounds.right - 2, y + big.cy + 4 + 2 * fontHeightOf(l)};
         RECT measure = text;
         DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &measure,
                   DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);

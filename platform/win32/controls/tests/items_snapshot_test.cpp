@@ -104,6 +104,46 @@ TEST_F(ItemSnapshotTest, AReportWithIconsAndASelectedRow) {
     EXPECT_EQ(picture.pixel(client.left + 100, client.top + 2), GetSysColor(COLOR_3DFACE));
 }
 
+TEST_F(ItemSnapshotTest, IconsWithTheirLabelsBelowThem) {
+    const HWND list = make(WC_LISTVIEWW, L"", LVS_ICON | LVS_SHOWSELALWAYS, {10, 10, 400, 200}, 72);
+    HIMAGELIST big = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 3, 0);
+    for (LPCWSTR id : {IDI_APPLICATION, IDI_INFORMATION, IDI_WARNING}) {
+        const auto icon = static_cast<HICON>(LoadImageW(nullptr, id, IMAGE_ICON, 32, 32, 0));
+        ImageList_AddIcon(big, icon);
+        DestroyIcon(icon);
+    }
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(big));
+    const wchar_t* names[] = {L"Standard parts", L"Gear housing.dvd", L"A rather long drawing name.dvd",
+                              L"Notes.txt", L"Bolt.dvd"};
+    for (int i = 0; i < 5; ++i) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = i % 3;
+        item.pszText = const_cast<LPWSTR>(names[i]);
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SetFocus(list);
+    LVITEMW state{};
+    state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    pump();
+    const auto picture = pal::test::snapshot(parent, true);
+    ASSERT_TRUE(picture);
+    save(picture, "listview_icons.png");
+    RECT label{LVIR_LABEL, 0, 0, 0};
+    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&label));
+    MapWindowPoints(list, parent, reinterpret_cast<POINT*>(&label), 2);
+    EXPECT_GT(countColour(picture, label, GetSysColor(COLOR_HIGHLIGHT)), 50) << "the selected label";
+    RECT icon{LVIR_ICON, 0, 0, 0};
+    SendMessageW(list, LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&icon));
+    MapWindowPoints(list, parent, reinterpret_cast<POINT*>(&icon), 2);
+    EXPECT_GT(countColour(picture, icon, GetSysColor(COLOR_WINDOW)), 0);
+    EXPECT_LT(countColour(picture, icon, GetSysColor(COLOR_WINDOW)),
+              (icon.right - icon.left) * (icon.bottom - icon.top) - 200)
+        << "a large icon is drawn";
+}
+
 TEST_F(ItemSnapshotTest, ATreeWithExpandedAndCollapsedBranches) {
     const HWND tree =
         make(WC_TREEVIEWW, L"", TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
