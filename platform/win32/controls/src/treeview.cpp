@@ -52,6 +52,7 @@ struct Tree {
     Node* editItem = nullptr;
     TypeAhead typeAhead;
     bool sorting = false;
+    bool pending = false; // a posted message brings the scroll bar up to date
 };
 
 constexpr UINT_PTR kEditTimer = 1;
@@ -176,7 +177,33 @@ void updateScrollBar(HWND hwnd, Tree& t) {
     busy = false;
 }
 
+UINT syncMessage() {
+    static const UINT message = RegisterWindowMessageW(L"DvTreeViewSync");
+    return message;
+}
+
+// The scroll bar and the picture follow a change once the messages in hand are done, so that
+// filling a tree of thousands of items walks it once rather than once per item.
 void changed(HWND hwnd, Tree& t) {
+    if (t.pending)
+        return;
+    t.pending = PostMessageW(hwnd, syncMessage(), 0, 0) != FALSE;
+    if (!t.pending) {
+        updateScrollBar(hwnd, t);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+}
+
+void scrollTo(HWND hwnd, Tree& t, int top) {
+    const int rows = static_cast<int>(visibleRows(t).size());
+    t.top = std::clamp(top, 0, std::max(0, rows - pageRows(hwnd, t)));
+    changed(hwnd, t);
+}
+
+void sync(HWND hwnd, Tree& t) {
+    if (!t.pending)
+        return;
+    t.pending = false;
     updateScrollBar(hwnd, t);
     InvalidateRect(hwnd, nullptr, TRUE);
 }
@@ -1003,6 +1030,12 @@ LRESULT treeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Tree* t = attachState<Tree>(hwnd, message);
     if (!t)
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == syncMessage()) {
+        sync(hwnd, *t);
+        return 0;
+    }
+    if (message == WM_PAINT || message == WM_VSCROLL || message == WM_MOUSEWHEEL)
+        sync(hwnd, *t);
     const auto item = reinterpret_cast<HTREEITEM>(lParam);
     const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
@@ -1099,16 +1132,20 @@ LRESULT treeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case SB_THUMBPOSITION:
             top = si.nTrackPos;
             break;
+        case SB_TOP:
+            top = 0;
+            break;
+        case SB_BOTTOM:
+            top = static_cast<int>(t->live.size());
+            break;
         default:
             break;
         }
-        t->top = top;
-        changed(hwnd, *t);
+        scrollTo(hwnd, *t, top);
         return 0;
     }
     case WM_MOUSEWHEEL:
-        t->top -= 3 * static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA;
-        changed(hwnd, *t);
+        scrollTo(hwnd, *t, t->top - 3 * static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA);
         return 0;
     case WM_ERASEBKGND:
         return 1;

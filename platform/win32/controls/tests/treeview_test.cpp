@@ -346,6 +346,27 @@ TEST_F(TreeViewTest, SortingByTextAndByAContradictoryCallback) {
     EXPECT_EQ(SendMessageW(tree, TVM_GETCOUNT, 0, 0), 506);
 }
 
+TEST_F(TreeViewTest, AFilledTreeSetsItsScrollBarOnceTheMessagesAreDone) {
+    build();
+    for (int i = 0; i < 20000; ++i)
+        add(macros, L"m", i);
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(macros));
+    pump();
+    SCROLLINFO bar{sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(tree, SB_VERT, &bar));
+    EXPECT_EQ(bar.nMax, 20002) << "Drawings, Macros and the macros under it";
+    EXPECT_EQ(static_cast<int>(bar.nPage), static_cast<int>(SendMessageW(tree, TVM_GETVISIBLECOUNT, 0, 0)));
+    SendMessageW(tree, WM_VSCROLL, SB_BOTTOM, 0);
+    SendMessageW(tree, WM_VSCROLL, SB_PAGEDOWN, 0); // no further than the end
+    RECT last = rectOf(next(TVGN_LASTVISIBLE), false), client{};
+    GetClientRect(tree, &client);
+    EXPECT_GE(last.top, 0);
+    EXPECT_LE(last.bottom, client.bottom);
+    EXPECT_GT(last.bottom, client.bottom - (last.bottom - last.top)) << "the last row at the bottom";
+    EXPECT_TRUE(SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(gear)));
+    EXPECT_TRUE(expanded(drawings)) << "made visible by opening its parent";
+}
+
 TEST_F(TreeViewTest, CustomDrawStagesNameTheItemAndItsLevel) {
     build();
     SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(macros));
