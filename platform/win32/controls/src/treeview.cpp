@@ -21,6 +21,7 @@ struct DvTreeItem {
     UINT state = 0;
     DvTreeItem* parent = nullptr;
     DvTreeItem* first = nullptr;
+    DvTreeItem* last = nullptr; // the last child, so that appending costs nothing to find it
     DvTreeItem* next = nullptr;
     DvTreeItem* prev = nullptr;
 };
@@ -327,6 +328,8 @@ void unlink(Node* n) {
         n->parent->first = n->next;
     if (n->next)
         n->next->prev = n->prev;
+    else if (n->parent)
+        n->parent->last = n->prev;
     n->prev = n->next = nullptr;
 }
 
@@ -336,6 +339,8 @@ void linkAfter(Node* parent, Node* after, Node* n) {
         n->next = parent->first;
         if (n->next)
             n->next->prev = n;
+        else
+            parent->last = n;
         parent->first = n;
         n->prev = nullptr;
         return;
@@ -344,6 +349,8 @@ void linkAfter(Node* parent, Node* after, Node* n) {
     n->next = after->next;
     if (n->next)
         n->next->prev = n;
+    else
+        parent->last = n;
     after->next = n;
 }
 
@@ -384,9 +391,7 @@ HTREEITEM insertItem(HWND hwnd, Tree& t, const TVINSERTSTRUCTW* in) {
     n->state &= ~(TVIS_SELECTED | TVIS_EXPANDEDONCE);
     if ((styleOf(hwnd) & TVS_CHECKBOXES) && !(n->state & TVIS_STATEIMAGEMASK))
         n->state |= INDEXTOSTATEIMAGEMASK(1);
-    Node* last = nullptr;
-    for (Node* c = parent->first; c; c = c->next)
-        last = c;
+    Node* last = parent->last;
     Node* after = last;
     const HTREEITEM where = in->hInsertAfter;
     if (where == TVI_FIRST) {
@@ -810,7 +815,7 @@ BOOL sortChildren(HWND hwnd, Tree& t, Node* parent, PFNTVCOMPARE compare, LPARAM
         return lstrcmpiW(labels[a].c_str(), labels[b].c_str()) < 0;
     });
     t.sorting = false;
-    parent->first = nullptr;
+    parent->first = parent->last = nullptr;
     Node* prev = nullptr;
     for (size_t i : order) {
         Node* k = kids[i];
