@@ -121,13 +121,13 @@ int CListCtrl::GetNextSelectedItem(POSITION& pos) const {
 
 CEdit* CListCtrl::EditLabel(int nItem) {
     const auto edit = reinterpret_cast<HWND>(SendMessage(LVM_EDITLABELW, static_cast<WPARAM>(nItem)));
-    // The edit box is the control's: the program gets a temporary object over it.
-    return edit ? static_cast<CEdit*>(CWnd::FromHandle(edit)) : nullptr;
+    // The edit box is the control's: the program gets an object that only looks at it.
+    return edit ? edit_.over(edit) : nullptr;
 }
 
 CEdit* CListCtrl::GetEditControl() const {
     const auto edit = reinterpret_cast<HWND>(SendMessage(LVM_GETEDITCONTROL));
-    return edit ? static_cast<CEdit*>(CWnd::FromHandle(edit)) : nullptr;
+    return edit ? edit_.over(edit) : nullptr;
 }
 
 BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const {
@@ -172,7 +172,7 @@ int CListCtrl::InsertColumn(int nCol, LPCWSTR lpszColumnHeading, int nFormat, in
 
 CHeaderCtrl* CListCtrl::GetHeaderCtrl() const {
     const auto header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
-    return header ? static_cast<CHeaderCtrl*>(CWnd::FromHandle(header)) : nullptr;
+    return header ? header_.over(header) : nullptr;
 }
 
 CImageList* CListCtrl::GetImageList(int nImageList) const {

@@ -130,12 +130,12 @@ HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const {
 
 CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem) {
     const auto edit = reinterpret_cast<HWND>(SendMessage(TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(hItem)));
-    return edit ? static_cast<CEdit*>(CWnd::FromHandle(edit)) : nullptr;
+    return edit ? edit_.over(edit) : nullptr;
 }
 
 CEdit* CTreeCtrl::GetEditControl() const {
     const auto edit = reinterpret_cast<HWND>(SendMessage(TVM_GETEDITCONTROL));
-    return edit ? static_cast<CEdit*>(CWnd::FromHandle(edit)) : nullptr;
+    return edit ? edit_.over(edit) : nullptr;
 }
 
 CImageList* CTreeCtrl::GetImageList(int nImageList) const {

@@ -2,6 +2,7 @@
 // messages.
 #pragma once
 
+#include "afx/borrowed.h"
 #include "afx/controls.h"
 #include "afx/imagelist.h"
 #include "afx/wnd.h"
@@ -178,6 +179,8 @@ public:
 
 private:
     CImageList* imageLists_[3] = {};
+    pal::mfc::BorrowedWnd<CEdit> edit_;
+    pal::mfc::BorrowedWnd<CHeaderCtrl> header_;
 };
 
 DV_EXPORTS_END

@@ -1,6 +1,7 @@
 // The class library's tree view: CTreeCtrl sends the control's messages.
 #pragma once
 
+#include "afx/borrowed.h"
 #include "afx/controls.h"
 #include "afx/imagelist.h"
 #include "afx/wnd.h"
@@ -115,6 +116,7 @@ public:
 
 private:
     CImageList* imageLists_[3] = {};
+    pal::mfc::BorrowedWnd<CEdit> edit_;
 };
 
 DV_EXPORTS_END
