@@ -819,6 +819,10 @@ LRESULT headerNotify(HWND hwnd, ListView& l, const NMHDR* h) {
         if (!(styleOf(hwnd) & LVS_NOSORTHEADER))
             notifyItem(hwnd, l, LVN_COLUMNCLICK, -1, nm->iItem);
         return 0;
+    case HDN_DIVIDERDBLCLICKW:
+        // A double click on a divider fits the column to its widest text.
+        setColumnWidth(hwnd, l, nm->iItem, LVSCW_AUTOSIZE_USEHEADER);
+        break;
     case HDN_ITEMCHANGEDW:
         if (nm->pitem && (nm->pitem->mask & HDI_WIDTH) && nm->iItem >= 0 &&
             nm->iItem < static_cast<int>(l.columns.size())) {

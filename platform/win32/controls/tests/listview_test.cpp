@@ -332,6 +332,13 @@ TEST_F(ListViewTest, DraggingADividerResizesTheColumn) {
     EXPECT_EQ(take(), (Log{"HDN_BEGINTRACK 0", "HDN_TRACK 0", "HDN_ITEMCHANGING 0", "HDN_ITEMCHANGED 0",
                            "HDN_ENDTRACK 0"}))
         << "the header's notices reach the list's parent; resizing is no click";
+    POINT divider{200, 5};
+    ClientToScreen(header, &divider);
+    pal::test::doubleClick(divider);
+    pump();
+    const auto fitted = SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0);
+    EXPECT_LT(fitted, 200) << "a double click on the divider fits the column to its text";
+    EXPECT_GT(fitted, SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(L"Assembly.dva")));
 }
 
 TEST_F(ListViewTest, MovingThePressedMouseStartsADragInsteadOfAClick) {
