@@ -367,6 +367,48 @@ TEST_F(TreeViewTest, AFilledTreeSetsItsScrollBarOnceTheMessagesAreDone) {
     EXPECT_TRUE(expanded(drawings)) << "made visible by opening its parent";
 }
 
+TEST_F(TreeViewTest, TextAndChildrenTheParentKeepsAreAskedFor) {
+    build();
+    TVINSERTSTRUCTW in{};
+    in.hParent = TVI_ROOT;
+    in.hInsertAfter = TVI_LAST;
+    in.item.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_PARAM;
+    in.item.pszText = LPSTR_TEXTCALLBACKW;
+    in.item.cChildren = I_CHILDRENCALLBACK;
+    in.item.lParam = 77;
+    const auto lazy =
+        reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&in)));
+    ASSERT_TRUE(lazy);
+    bool hasChildren = false;
+    onNotify = [&](const NMHDR* h) {
+        if (h->code == TVN_GETDISPINFOW) {
+            auto* di = reinterpret_cast<NMTVDISPINFOW*>(const_cast<NMHDR*>(h));
+            EXPECT_EQ(di->item.lParam, 77);
+            if (di->item.mask & TVIF_TEXT)
+                wcscpy(di->item.pszText, L"Library");
+            if (di->item.mask & TVIF_CHILDREN)
+                di->item.cChildren = hasChildren ? 1 : 0;
+        }
+        // Children are added when the parent hears of the expansion.
+        if (h->code == TVN_ITEMEXPANDINGW)
+            add(lazy, L"Bolts", 8);
+    };
+    wchar_t text[32] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = lazy;
+    item.pszText = text;
+    item.cchTextMax = 32;
+    EXPECT_TRUE(SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(std::wstring(text), L"Library");
+    EXPECT_FALSE(SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(lazy)))
+        << "none, says the parent";
+    hasChildren = true;
+    EXPECT_TRUE(SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(lazy)));
+    EXPECT_TRUE(expanded(lazy));
+    EXPECT_TRUE(next(TVGN_CHILD, lazy));
+}
+
 TEST_F(TreeViewTest, CustomDrawStagesNameTheItemAndItsLevel) {
     build();
     SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(macros));
