@@ -15,27 +15,27 @@ ListView* stateOf(HWND hwnd) {
     return ctl::stateOf<ListView>(hwnd);
 }
 
-int viewOf(HWND hwnd) {
-    return static_cast<int>(styleOf(hwnd) & LVS_TYPEMASK);
+int viewOf(const ListView& l) {
+    return static_cast<int>(l.style & LVS_TYPEMASK);
 }
 
-bool ownerData(HWND hwnd) {
-    return (styleOf(hwnd) & LVS_OWNERDATA) != 0;
+bool ownerData(const ListView& l) {
+    return (l.style & LVS_OWNERDATA) != 0;
 }
 
-int itemCount(const ListView& l, HWND hwnd) {
-    return ownerData(hwnd) ? l.virtualCount : static_cast<int>(l.items.size());
+int itemCount(const ListView& l, HWND) {
+    return ownerData(l) ? l.virtualCount : static_cast<int>(l.items.size());
 }
 
 UINT stateOfItem(const ListView& l, HWND hwnd, int index) {
-    if (ownerData(hwnd))
+    if (ownerData(l))
         return (l.virtualSelected.count(index) ? LVIS_SELECTED : 0) | (l.focus == index ? LVIS_FOCUSED : 0);
     const Item& it = l.items[static_cast<size_t>(index)];
     return (it.state & ~LVIS_FOCUSED) | (l.focus == index ? LVIS_FOCUSED : 0);
 }
 
 LPARAM paramOf(const ListView& l, HWND hwnd, int index) {
-    return ownerData(hwnd) ? 0 : l.items[static_cast<size_t>(index)].param;
+    return ownerData(l) ? 0 : l.items[static_cast<size_t>(index)].param;
 }
 
 namespace {
@@ -75,7 +75,7 @@ bool changeState(HWND hwnd, ListView& l, int index, UINT state, UINT mask) {
     nm.uOldState = old;
     nm.uChanged = LVIF_STATE;
     nm.lParam = paramOf(l, hwnd, index);
-    if (!ownerData(hwnd) && notify(hwnd, LVN_ITEMCHANGING, &nm.hdr))
+    if (!ownerData(l) && notify(hwnd, LVN_ITEMCHANGING, &nm.hdr))
         return false;
     if ((wanted & LVIS_FOCUSED) && !(old & LVIS_FOCUSED)) {
         const int before = l.focus;
@@ -96,7 +96,7 @@ bool changeState(HWND hwnd, ListView& l, int index, UINT state, UINT mask) {
     } else if (!(wanted & LVIS_FOCUSED) && l.focus == index) {
         l.focus = -1;
     }
-    if (ownerData(hwnd)) {
+    if (ownerData(l)) {
         if (wanted & LVIS_SELECTED)
             l.virtualSelected.insert(index);
         else
@@ -114,7 +114,7 @@ bool singleSelection(HWND hwnd) {
 }
 
 void deselectAllBut(HWND hwnd, ListView& l, int keep) {
-    if (ownerData(hwnd)) {
+    if (ownerData(l)) {
         // One notice with no item stands for every item the parent keeps.
         const bool kept = keep >= 0 && l.virtualSelected.count(keep);
         if (l.virtualSelected.size() <= (kept ? 1u : 0u))
@@ -166,7 +166,7 @@ void selectOnly(HWND hwnd, ListView& l, int index) {
 void selectRange(HWND hwnd, ListView& l, int from, int to) {
     if (from > to)
         std::swap(from, to);
-    if (ownerData(hwnd)) {
+    if (ownerData(l)) {
         // The parent keeps the items: it hears of the whole range at once, not of each item.
         const bool outside = !l.virtualSelected.empty() &&
                              (*l.virtualSelected.begin() < from || *l.virtualSelected.rbegin() > to);
@@ -204,7 +204,7 @@ int findItem(HWND hwnd, ListView& l, int start, const LVFINDINFOW* info) {
     const int n = itemCount(l, hwnd);
     if (!info || n == 0 || start < -1 || start >= n)
         return -1;
-    if (ownerData(hwnd)) {
+    if (ownerData(l)) {
         NMLVFINDITEMW nm{};
         nm.iStart = start + 1;
         nm.lvfi = *info;
@@ -256,7 +256,7 @@ int nextItem(HWND hwnd, ListView& l, int start, UINT flags) {
                 return i;
         return -1;
     }
-    if (wantedState == LVNI_SELECTED && ownerData(hwnd)) {
+    if (wantedState == LVNI_SELECTED && ownerData(l)) {
         auto it = l.virtualSelected.upper_bound(start);
         return it == l.virtualSelected.end() ? -1 : *it;
     }
@@ -271,7 +271,7 @@ void sendDeleteItem(HWND hwnd, ListView& l, int index) {
 }
 
 bool deleteItem(HWND hwnd, ListView& l, int index) {
-    if (l.sorting || !valid(l, hwnd, index) || ownerData(hwnd))
+    if (l.sorting || !valid(l, hwnd, index) || ownerData(l))
         return false;
     if (l.editItem == index)
         l.edit.finish(false);
@@ -294,7 +294,7 @@ bool deleteAll(HWND hwnd, ListView& l) {
     if (l.sorting)
         return false;
     l.edit.finish(false);
-    if (ownerData(hwnd)) {
+    if (ownerData(l)) {
         l.virtualCount = 0;
         l.virtualSelected.clear();
     } else if (!l.items.empty()) {
@@ -336,7 +336,7 @@ int sortedPosition(HWND hwnd, ListView& l, const std::wstring& text) {
 }
 
 int insertItem(HWND hwnd, ListView& l, const LVITEMW* in) {
-    if (!in || l.sorting || ownerData(hwnd) || in->iSubItem != 0)
+    if (!in || l.sorting || ownerData(l) || in->iSubItem != 0)
         return -1;
     Item it;
     if (in->mask & LVIF_TEXT)
@@ -375,7 +375,7 @@ int insertItem(HWND hwnd, ListView& l, const LVITEMW* in) {
 BOOL setItem(HWND hwnd, ListView& l, const LVITEMW* in) {
     if (!in || !valid(l, hwnd, in->iItem) || in->iSubItem < 0)
         return FALSE;
-    if (ownerData(hwnd)) {
+    if (ownerData(l)) {
         if (in->mask & LVIF_STATE)
             changeState(hwnd, l, in->iItem, in->state, in->stateMask);
         return TRUE;
@@ -402,7 +402,7 @@ BOOL setItem(HWND hwnd, ListView& l, const LVITEMW* in) {
 BOOL getItem(HWND hwnd, ListView& l, LVITEMW* out) {
     if (!out || !valid(l, hwnd, out->iItem) || out->iSubItem < 0)
         return FALSE;
-    if (ownerData(hwnd)) {
+    if (ownerData(l)) {
         NMLVDISPINFOW di{};
         di.item = *out;
         di.item.mask &= ~LVIF_STATE;
@@ -436,7 +436,7 @@ BOOL getItem(HWND hwnd, ListView& l, LVITEMW* out) {
 // The items keep their places until the comparisons are done, so a callback that reads the list
 // reads a consistent one.
 BOOL sortItems(HWND hwnd, ListView& l, LPARAM sortParam, PFNLVCOMPARE compare, bool byIndex) {
-    if (!compare || ownerData(hwnd) || l.sorting)
+    if (!compare || ownerData(l) || l.sorting)
         return FALSE;
     l.edit.finish(false);
     std::vector<size_t> order(l.items.size());
@@ -477,7 +477,7 @@ void endEdit(HWND hwnd, ListView& l, int index, const std::wstring* text) {
     di.item.cchTextMax = text ? static_cast<int>(buffer.size()) + 1 : 0;
     di.item.lParam = paramOf(l, hwnd, index);
     const LRESULT accept = notify(hwnd, LVN_ENDLABELEDITW, &di.hdr);
-    if (text && accept && !ownerData(hwnd) && valid(l, hwnd, index) &&
+    if (text && accept && !ownerData(l) && valid(l, hwnd, index) &&
         !l.items[static_cast<size_t>(index)].textCallback) {
         l.items[static_cast<size_t>(index)].text = *text;
         invalidateItem(hwnd, l, index);
@@ -553,7 +553,7 @@ void mouseDown(HWND hwnd, ListView& l, POINT p, bool right) {
                           ? index
                           : -1;
     if (index >= 0 && !right && (flags & LVHT_ONITEMSTATEICON) && (l.exStyle & LVS_EX_CHECKBOXES) &&
-        !ownerData(hwnd))
+        !ownerData(l))
         toggleCheck(hwnd, l, index);
     if (index < 0) {
         if (!ctrl && !shift)
@@ -652,7 +652,7 @@ void keyDown(HWND hwnd, ListView& l, WPARAM key) {
         to = from < 0 ? 0 : std::max(0, from - page * along);
         break;
     case VK_SPACE:
-        if (from >= 0 && (l.exStyle & LVS_EX_CHECKBOXES) && !ownerData(hwnd)) {
+        if (from >= 0 && (l.exStyle & LVS_EX_CHECKBOXES) && !ownerData(l)) {
             toggleCheck(hwnd, l, from);
         } else if (from >= 0 && GetKeyState(VK_CONTROL) < 0 && !singleSelection(hwnd)) {
             const bool on = (stateOfItem(l, hwnd, from) & LVIS_SELECTED) != 0;
@@ -695,7 +695,7 @@ void typed(HWND hwnd, ListView& l, wchar_t c) {
     const std::wstring prefix = l.typeAhead.add(c, after);
     const int start = std::max(0, l.focus) + (after && l.focus >= 0 ? 1 : 0);
     int found;
-    if (ownerData(hwnd)) {
+    if (ownerData(l)) {
         LVFINDINFOW info{};
         info.flags = LVFI_PARTIAL | LVFI_WRAP | LVFI_STRING;
         info.psz = prefix.c_str();
@@ -840,7 +840,7 @@ LRESULT headerNotify(HWND hwnd, ListView& l, const NMHDR* h) {
 }
 
 void makeHeader(HWND hwnd, ListView& l) {
-    if (l.header || viewOf(hwnd) != LV_VIEW_DETAILS)
+    if (l.header || viewOf(l) != LV_VIEW_DETAILS)
         return;
     DWORD style = WS_CHILD | HDS_HORZ | HDS_BUTTONS | HDS_FULLDRAG;
     if (!(styleOf(hwnd) & LVS_NOCOLUMNHEADER))
@@ -877,7 +877,7 @@ void onScroll(HWND hwnd, ListView& l, WORD code) {
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     si.fMask = SIF_TRACKPOS;
-    const int vertical = viewOf(hwnd) == LV_VIEW_LIST ? SB_HORZ : SB_VERT;
+    const int vertical = viewOf(l) == LV_VIEW_LIST ? SB_HORZ : SB_VERT;
     GetScrollInfo(hwnd, vertical, &si);
     switch (code) {
     case SB_LINEUP:
@@ -919,6 +919,8 @@ LRESULT listViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     ListView* l = attachState<ListView>(hwnd, message);
     if (!l)
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCCREATE || message == WM_STYLECHANGED)
+        l->style = styleOf(hwnd); // asked on every message: kept rather than read each time
     if (message == syncBarsMessage()) {
         if (l->barPending)
             syncScrollBars(hwnd, *l);
@@ -942,7 +944,7 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_DESTROY:
         l.edit.finish(false);
-        if (!ownerData(hwnd))
+        if (!ownerData(l))
             deleteAll(hwnd, l);
         if (!(styleOf(hwnd) & LVS_SHAREIMAGELISTS))
             for (HIMAGELIST& list : l.images)
@@ -954,7 +956,7 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
     case WM_STYLECHANGED:
         makeHeader(hwnd, l);
         if (l.header)
-            ShowWindow(l.header, viewOf(hwnd) == LV_VIEW_DETAILS && !(styleOf(hwnd) & LVS_NOCOLUMNHEADER)
+            ShowWindow(l.header, viewOf(l) == LV_VIEW_DETAILS && !(styleOf(hwnd) & LVS_NOCOLUMNHEADER)
                                      ? SW_SHOW
                                      : SW_HIDE);
         l.top = 0;
@@ -1047,7 +1049,7 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
     case LVM_GETITEMCOUNT:
         return itemCount(l, hwnd);
     case LVM_SETITEMCOUNT:
-        if (ownerData(hwnd)) {
+        if (ownerData(l)) {
             const int n = std::max(0, index);
             l.virtualCount = n;
             l.virtualSelected.erase(l.virtualSelected.lower_bound(n), l.virtualSelected.end());
@@ -1097,7 +1099,7 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
             return FALSE;
         if (index == -1) {
             const int n = itemCount(l, hwnd);
-            if (ownerData(hwnd) && (item->stateMask & LVIS_SELECTED) && n > 0) {
+            if (ownerData(l) && (item->stateMask & LVIS_SELECTED) && n > 0) {
                 // One notice for the whole range, as owner data asks.
                 if (item->state & LVIS_SELECTED)
                     for (int i = 0; i < n; ++i)
@@ -1126,7 +1128,7 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
                    ? static_cast<LRESULT>(stateOfItem(l, hwnd, index) & static_cast<UINT>(lParam))
                    : 0;
     case LVM_GETSELECTEDCOUNT: {
-        if (ownerData(hwnd))
+        if (ownerData(l))
             return static_cast<LRESULT>(l.virtualSelected.size());
         return std::count_if(l.items.begin(), l.items.end(),
                              [](const Item& it) { return (it.state & LVIS_SELECTED) != 0; });
@@ -1305,12 +1307,13 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
         return static_cast<LRESULT>(old);
     }
     case LVM_GETVIEW:
-        return viewOf(hwnd);
+        return viewOf(l);
     case LVM_SETVIEW:
         if (index < LV_VIEW_ICON || index > LV_VIEW_LIST)
             return -1;
         SetWindowLongW(hwnd, GWL_STYLE,
                        static_cast<LONG>((styleOf(hwnd) & ~LVS_TYPEMASK) | static_cast<DWORD>(index)));
+        l.style = styleOf(hwnd);
         return 1;
     case LVM_GETSELECTIONMARK:
         return l.mark;
@@ -1329,7 +1332,7 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
     }
     case LVM_GETORIGIN: {
         auto* p = reinterpret_cast<POINT*>(lParam);
-        if (!p || viewOf(hwnd) == LV_VIEW_DETAILS || viewOf(hwnd) == LV_VIEW_LIST)
+        if (!p || viewOf(l) == LV_VIEW_DETAILS || viewOf(l) == LV_VIEW_LIST)
             return FALSE;
         const Layout g = layoutOf(hwnd, l);
         *p = POINT{0, l.top * g.cellH};

@@ -54,7 +54,7 @@ int fontHeightOf(ListView& l) {
 
 Layout layoutOf(HWND hwnd, const ListView& l) {
     Layout g{};
-    g.view = viewOf(hwnd);
+    g.view = viewOf(l);
     GetClientRect(hwnd, &g.client);
     const int fh = fontHeightOf(const_cast<ListView&>(l));
     const SIZE small = imageSize(l.images[LVSIL_SMALL], 16);
@@ -187,7 +187,7 @@ namespace {
 
 // One question to the parent answers both the text and the image of an item it keeps.
 void fetch(HWND hwnd, ListView& l, int index, int subItem, std::wstring* text, int* image) {
-    const bool owner = ownerData(hwnd);
+    const bool owner = ownerData(l);
     UINT mask = 0;
     if (text) {
         if (owner || (subItem == 0 && l.items[static_cast<size_t>(index)].textCallback))
@@ -389,7 +389,7 @@ void drawItem(HWND hwnd, ListView& l, const Layout& g, HDC dc, int index, LRESUL
     const bool checks = (l.exStyle & LVS_EX_CHECKBOXES) != 0;
     const int checkW = checks ? 16 : 0;
     const bool checked =
-        !ownerData(hwnd) && ((l.items[static_cast<size_t>(index)].state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+        !ownerData(l) && ((l.items[static_cast<size_t>(index)].state & LVIS_STATEIMAGEMASK) >> 12) == 2;
 
     if (g.view == LV_VIEW_ICON) {
         HIMAGELIST list = l.images[LVSIL_NORMAL];
@@ -420,7 +420,7 @@ void drawItem(HWND hwnd, ListView& l, const Layout& g, HDC dc, int index, LRESUL
         const bool fullRow = g.view == LV_VIEW_DETAILS && (l.exStyle & LVS_EX_FULLROWSELECT);
         if (checks)
             drawCheck(dc, RECT{bounds.left, bounds.top, bounds.left + checkW, bounds.bottom}, checked);
-        const int indent = ownerData(hwnd) ? 0 : l.items[static_cast<size_t>(index)].indent * small.cx;
+        const int indent = ownerData(l) ? 0 : l.items[static_cast<size_t>(index)].indent * small.cx;
         const int iconX = bounds.left + checkW + 2 + indent;
         if (list && image >= 0)
             ImageList_Draw(list, image, dc, iconX, bounds.top + (g.rowH - small.cy) / 2,
@@ -487,7 +487,7 @@ void paint(HWND hwnd, ListView& l, UINT message, WPARAM wParam) {
             const Layout g = layoutOf(hwnd, l);
             int first = 0, last = -1;
             visibleRange(hwnd, l, g, first, last);
-            if (ownerData(hwnd) && first <= last) {
+            if (ownerData(l) && first <= last) {
                 NMLVCACHEHINT hint{};
                 hint.iFrom = first;
                 hint.iTo = last;

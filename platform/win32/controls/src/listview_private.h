@@ -29,6 +29,7 @@ struct Column {
 };
 
 struct ListView {
+    DWORD style = 0; // the window's style, kept as it changes
     std::vector<Item> items;
     // Owner data: the parent holds the items; the control only the count and the states.
     int virtualCount = 0;
@@ -73,9 +74,9 @@ struct Layout {
 };
 
 ListView* stateOf(HWND hwnd);
-int viewOf(HWND hwnd);
+int viewOf(const ListView& l);
 int itemCount(const ListView& l, HWND hwnd);
-bool ownerData(HWND hwnd);
+bool ownerData(const ListView& l);
 Layout layoutOf(HWND hwnd, const ListView& l);
 // The font's line height, measured once per font.
 int fontHeightOf(ListView& l);
