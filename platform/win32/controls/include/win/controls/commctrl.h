@@ -1,5 +1,6 @@
 // The common controls that InitCommonControlsEx registers here: the progress bar, the month
-// calendar and the link control; the notification header they share.
+// calendar and the link control (the item controls have headers of their own); the notification
+// header they share.
 #pragma once
 
 #include "pal/visibility.h"
