@@ -327,6 +327,8 @@ void forget(Window* w) {
     }
     if (w->dirty)
         setDirty(w, false);
+    if (!w->parent)
+        forgetNative(h);
     std::erase(siblingsOf(w), h);
     for (auto& [id, other] : m.queues) {
         (void)id;

@@ -6,6 +6,7 @@
 #include "pal/visibility.h"
 #include "win/user.h"
 
+#include <string>
 #include <vector>
 
 DV_EXPORTS_BEGIN
@@ -32,6 +33,13 @@ struct MonitorSpec {
 };
 // The first monitor is the primary one; an empty list restores the default monitor.
 void setMonitors(const std::vector<MonitorSpec>& monitors);
+
+// Switches the display driver: "null", or "x11" with an optional display name after a colon
+// ("x11::99"); false, keeping the driver in use, when that display cannot be opened. Native
+// windows of the old driver are dropped; the monitors are read again.
+bool useDisplay(const std::string& spec);
+// "null" or "x11".
+std::string displayName();
 
 // Destroys the calling thread's windows, drops every other window silently, and clears the
 // queue, timers, classes, key state, cursor, capture and foreground.

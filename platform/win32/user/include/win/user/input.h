@@ -102,6 +102,7 @@ constexpr int VK_OEM_4 = 0xDB;
 constexpr int VK_OEM_5 = 0xDC;
 constexpr int VK_OEM_6 = 0xDD;
 constexpr int VK_OEM_7 = 0xDE;
+constexpr int VK_OEM_102 = 0xE2;
 
 // The key state as of the message the calling thread last took from its queue: the high
 // bit set while the key is down, the low bit toggled by each press.

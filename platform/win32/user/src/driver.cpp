@@ -1,0 +1,327 @@
+// Choosing the display driver, keeping native windows in step with the model, and the events a
+// back-end reports that are not keyboard or mouse input.
+#include "driver.h"
+
+#include "model.h"
+
+#include "pal/detail/user_control.h"
+#include "pal/journal.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+namespace pal::win {
+namespace {
+
+class NullDriver final : public DisplayDriver {
+public:
+    const char* name() const override { return "null"; }
+    bool native() const override { return false; }
+    void update(HWND, const NativeState&) override {}
+    void destroy(HWND) override {}
+    void present(HWND, const pal::gdi::Surface&, const RECT&, const RECT&) override {}
+    void refreshMonitors() override {}
+    void capture(HWND) override {}
+    void cursor(HWND, ULONG_PTR) override {}
+    bool publishClipboardText(const std::wstring&) override { return false; }
+    void flush() override {}
+    void shutdown() override {}
+    bool lost() const override { return false; }
+};
+
+// The driver lives until the program ends: its reader thread may still report while the
+// process winds down, so it is never destroyed at exit. A replaced one is kept as well.
+std::atomic<DisplayDriver*> gDriver{nullptr};
+std::mutex gSelectMutex;
+
+std::unique_ptr<DisplayDriver> startFromEnvironment() {
+    const char* forced = std::getenv("DV_PAL_DISPLAY");
+    const std::string choice = forced ? forced : "";
+    const char* display = std::getenv("DISPLAY");
+    const bool wantX11 =
+        choice == "x11" || (choice.empty() && !pal::effects::underTest() && display && *display);
+    if (wantX11) {
+        std::string error;
+        if (auto x = makeX11Driver("", error))
+            return x;
+        if (choice == "x11")
+            std::fprintf(stderr, "display: %s; running without a screen\n", error.c_str());
+    }
+    return makeNullDriver();
+}
+
+// What the native window of a top-level window last was told, and what of its surface has
+// changed since it was last shown.
+struct Shadow {
+    NativeState state;
+    bool known = false;
+    RECT damage{};
+};
+std::map<HWND, Shadow>& shadows() {
+    static auto* s = new std::map<HWND, Shadow>;
+    return *s;
+}
+
+bool isPopup(const Window* w) {
+    return (w->style & WS_CAPTION) != WS_CAPTION && !(w->style & WS_THICKFRAME);
+}
+
+NativeState stateOf(Window* w, const Shadow& before) {
+    NativeState s;
+    s.title = w->text;
+    s.className = w->cls ? w->cls->name : std::wstring();
+    s.popup = isPopup(w);
+    s.layered = w->exStyle & WS_EX_LAYERED;
+    s.topmost = w->exStyle & WS_EX_TOPMOST;
+    s.minimised = w->style & WS_MINIMIZE;
+    s.maximised = w->style & WS_MAXIMIZE;
+    s.sizable = w->style & WS_THICKFRAME;
+    s.visible = (w->style & WS_VISIBLE) && !s.minimised;
+    // A minimised window parks off screen; its native window keeps its place.
+    s.client = s.minimised && before.known ? before.state.client : (s.popup ? w->rect : w->client);
+    if (Window* o = find(w->owner))
+        s.owner = rootOf(o);
+    if (s.sizable) {
+        const LONG fw = (w->rect.right - w->rect.left) - (w->client.right - w->client.left);
+        const LONG fh = (w->rect.bottom - w->rect.top) - (w->client.bottom - w->client.top);
+        s.minTrack = SIZE{std::max(LONG{1}, GetSystemMetrics(SM_CXMINTRACK) - fw),
+                          std::max(LONG{1}, GetSystemMetrics(SM_CYMINTRACK) - fh)};
+    }
+    return s;
+}
+
+bool same(const NativeState& a, const NativeState& b) {
+    return a.title == b.title && a.className == b.className && EqualRect(&a.client, &b.client) &&
+           a.visible == b.visible && a.popup == b.popup && a.layered == b.layered && a.topmost == b.topmost &&
+           a.minimised == b.minimised && a.maximised == b.maximised && a.sizable == b.sizable &&
+           a.owner == b.owner && a.minTrack.cx == b.minTrack.cx && a.minTrack.cy == b.minTrack.cy;
+}
+
+// Where the native window's area lies in the window's surface.
+RECT shownInSurface(Window* w) {
+    return isPopup(w) ? rectInRoot(w, false) : rectInRoot(w, true);
+}
+
+} // namespace
+
+DisplayDriver& driver() {
+    if (DisplayDriver* d = gDriver.load(std::memory_order_acquire))
+        return *d;
+    std::lock_guard lock(gSelectMutex);
+    if (!gDriver.load())
+        gDriver.store(startFromEnvironment().release(), std::memory_order_release);
+    return *gDriver.load();
+}
+
+bool selectDriver(const std::string& spec) {
+    std::unique_ptr<DisplayDriver> next;
+    if (spec == "null") {
+        next = makeNullDriver();
+    } else if (spec.rfind("x11", 0) == 0) {
+        std::string error;
+        next = makeX11Driver(spec.size() > 4 ? spec.substr(4) : std::string(), error);
+        if (!next) {
+            std::fprintf(stderr, "display: %s\n", error.c_str());
+            return false;
+        }
+    } else {
+        return false;
+    }
+    {
+        // Native windows belong to the driver that made them; the next one starts afresh.
+        Lock lock = lockModel();
+        std::lock_guard select(gSelectMutex);
+        if (DisplayDriver* old = gDriver.load()) {
+            for (auto& [h, s] : shadows()) {
+                if (s.known)
+                    old->destroy(h);
+            }
+            old->shutdown();
+        }
+        shadows().clear();
+        gDriver.store(next.release(), std::memory_order_release);
+    }
+    pal::detail::setMonitors({});
+    driver().refreshMonitors();
+    return true;
+}
+
+void damage(Window* root, const RECT& area) {
+    if (!driver().native())
+        return;
+    RECT& d = shadows()[root->handle].damage;
+    UnionRect(&d, &d, &area);
+}
+
+void forgetNative(HWND hwnd) {
+    auto it = shadows().find(hwnd);
+    if (it == shadows().end())
+        return;
+    if (it->second.known)
+        driver().destroy(hwnd);
+    shadows().erase(it);
+}
+
+void syncNative() {
+    DisplayDriver& d = driver();
+    if (!d.native() || d.lost())
+        return;
+    bool sent = false;
+    for (HWND h : topLevelOf(currentThread())) {
+        Window* w = find(h);
+        if (!w || w->messageOnly || w->life == Life::Destroying)
+            continue;
+        Shadow& s = shadows()[h];
+        const NativeState next = stateOf(w, s);
+        const bool shows = next.visible && !IsRectEmpty(&next.client);
+        if (!s.known || !same(s.state, next)) {
+            if (!shows && !s.known)
+                continue; // nothing to show yet: no native window either
+            const bool appears = shows && (!s.known || !s.state.visible);
+            d.update(h, next);
+            s.state = next;
+            s.known = true;
+            sent = true;
+            if (appears)
+                s.damage = rectInRoot(w, false);
+        }
+        if (!shows || IsRectEmpty(&s.damage))
+            continue;
+        const RECT shown = shownInSurface(w);
+        RECT area{};
+        if (IntersectRect(&area, &s.damage, &shown)) {
+            // A window whose paint is still due is shown once it has painted.
+            if (needsPaint(w))
+                continue;
+            d.present(h, surfaceOf(w), shown, area);
+            sent = true;
+        }
+        s.damage = RECT{};
+    }
+    if (sent)
+        d.flush();
+}
+
+namespace native {
+namespace {
+
+// Work for the thread that owns a top-level window, done the next time it looks at its queue.
+void onOwner(HWND root, std::function<void()> work) {
+    runOnOwnerLater(root, [work = std::move(work)] {
+        work();
+        return LRESULT{0};
+    });
+}
+
+// The native window's area on screen and the window rectangle around it: a framed window's
+// caption and edges lie outside the native window, drawn by the window manager.
+RECT windowRectFor(Window* w, const RECT& shown) {
+    if (isPopup(w))
+        return shown;
+    return RECT{shown.left - (w->client.left - w->rect.left), shown.top - (w->client.top - w->rect.top),
+                shown.right + (w->rect.right - w->client.right),
+                shown.bottom + (w->rect.bottom - w->client.bottom)};
+}
+
+} // namespace
+
+void configured(HWND root, RECT client) {
+    // A window manager can ask for anything; a surface cannot be larger than this.
+    constexpr LONG kLargest = 16384;
+    client.right = client.left + std::clamp(client.right - client.left, LONG{1}, kLargest);
+    client.bottom = client.top + std::clamp(client.bottom - client.top, LONG{1}, kLargest);
+    onOwner(root, [root, client] {
+        RECT target{};
+        {
+            Lock lock = lockModel();
+            Window* w = find(root);
+            if (!w || (w->style & WS_MINIMIZE))
+                return;
+            Shadow& s = shadows()[root];
+            // The window manager already shows this: the model follows without telling it back.
+            s.state.client = client;
+            target = windowRectFor(w, client);
+            if (EqualRect(&target, &w->rect))
+                return;
+        }
+        setWindowPos(root, nullptr, target.left, target.top, target.right - target.left,
+                     target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
+void exposed(HWND root, RECT area) {
+    onOwner(root, [root, area] {
+        Lock lock = lockModel();
+        Window* w = find(root);
+        if (!w)
+            return;
+        const RECT shown = shownInSurface(w);
+        RECT r = area;
+        OffsetRect(&r, shown.left, shown.top);
+        damage(w, r);
+    });
+}
+
+void closeRequested(HWND root) {
+    PostMessageW(root, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void focusIn(HWND root) {
+    onOwner(root, [root] {
+        {
+            Lock lock = lockModel();
+            Window* w = find(root);
+            if (!w || !(w->style & WS_VISIBLE) || (w->style & WS_DISABLED) || currentQueue().active == root)
+                return;
+            model().foreground = root;
+        }
+        activate(root, WA_ACTIVE);
+    });
+}
+
+void focusOut(HWND root) {
+    onOwner(root, [root] {
+        {
+            Lock lock = lockModel();
+            if (model().foreground != root)
+                return;
+            model().foreground = nullptr;
+        }
+        activate(nullptr, WA_INACTIVE);
+    });
+}
+
+void displayLost() {
+    Lock lock = lockModel();
+    for (auto& [id, q] : model().queues) {
+        (void)id;
+        if (!q->alive)
+            continue;
+        q->quit = true;
+        q->quitCode = 1;
+        wake(*q, QS_POSTMESSAGE);
+    }
+}
+
+} // namespace native
+
+std::unique_ptr<DisplayDriver> makeNullDriver() {
+    return std::make_unique<NullDriver>();
+}
+
+} // namespace pal::win
+
+namespace pal::detail {
+
+bool useDisplay(const std::string& spec) {
+    return pal::win::selectDriver(spec);
+}
+
+std::string displayName() {
+    return pal::win::driver().name();
+}
+
+} // namespace pal::detail
