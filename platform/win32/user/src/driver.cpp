@@ -130,20 +130,24 @@ bool selectDriver(const std::string& spec) {
     } else {
         return false;
     }
+    DisplayDriver* old = nullptr;
     {
         // Native windows belong to the driver that made them; the next one starts afresh.
         Lock lock = lockModel();
         std::lock_guard select(gSelectMutex);
-        if (DisplayDriver* old = gDriver.load()) {
+        old = gDriver.load();
+        if (old) {
             for (auto& [h, s] : shadows()) {
                 if (s.known)
                     old->destroy(h);
             }
-            old->shutdown();
         }
         shadows().clear();
         gDriver.store(next.release(), std::memory_order_release);
     }
+    // Its reader may be reporting to the window layer: it is stopped without the model lock.
+    if (old)
+        old->shutdown();
     pal::detail::setMonitors({});
     driver().refreshMonitors();
     return true;

@@ -1,0 +1,441 @@
+// Windows on a real X11 display: each test starts its own Xvfb, points the window layer at it,
+// and looks at the result the way another X client would (reading pixels back, injecting input
+// with XTEST, resizing and closing windows from outside).
+#include "pal/test/eventually.h"
+#include "pal/test/user_test.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using pal::test::eventually;
+
+// An Xvfb of the test's own, on a display number the server picks itself.
+class Xvfb {
+public:
+    bool start(std::string& why) {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            why = "no pipe";
+            return false;
+        }
+        const std::string fd = std::to_string(fds[1]);
+        std::vector<std::string> args = {"Xvfb", "-displayfd",   fd,          "-screen",
+                                         "0",    "1280x1024x24", "-nolisten", "tcp"};
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        const int rc = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        if (rc != 0) {
+            close(fds[0]);
+            pid_ = 0;
+            why = "Xvfb is not installed (scripts/setup installs it)";
+            return false;
+        }
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(fds[0]);
+        if (number.empty()) {
+            why = "Xvfb did not start";
+            stop();
+            return false;
+        }
+        name_ = ":" + number;
+        return true;
+    }
+    void stop() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        pid_ = 0;
+    }
+    ~Xvfb() { stop(); }
+    const std::string& name() const { return name_; }
+
+private:
+    pid_t pid_ = 0;
+    std::string name_;
+};
+
+// What a test window heard, and what it paints: the left half red, the right half blue.
+struct Heard {
+    static inline std::vector<MSG> messages;
+    static inline std::wstring typed;
+    static LRESULT proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        messages.push_back(MSG{hwnd, message, wParam, lParam, 0, {}});
+        if (message == WM_CHAR)
+            typed += static_cast<wchar_t>(wParam);
+        if (message == WM_PAINT) {
+            PAINTSTRUCT ps{};
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT r{};
+            GetClientRect(hwnd, &r);
+            RECT left = r, right = r;
+            left.right = right.left = r.right / 2;
+            HBRUSH red = CreateSolidBrush(RGB(200, 30, 40)), blue = CreateSolidBrush(RGB(20, 60, 210));
+            FillRect(dc, &left, red);
+            FillRect(dc, &right, blue);
+            DeleteObject(red);
+            DeleteObject(blue);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    static const MSG* last(UINT message) {
+        for (auto it = messages.rbegin(); it != messages.rend(); ++it) {
+            if (it->message == message)
+                return &*it;
+        }
+        return nullptr;
+    }
+};
+
+class X11Test : public pal::test::UserTest {
+protected:
+    void SetUp() override {
+        UserTest::SetUp();
+        std::string why;
+        if (!server_.start(why))
+            GTEST_SKIP() << "no X11 tests: " << why;
+        ASSERT_TRUE(pal::detail::useDisplay("x11:" + server_.name()));
+        observer_ = XOpenDisplay(server_.name().c_str());
+        ASSERT_NE(observer_, nullptr);
+        Heard::messages.clear();
+        Heard::typed.clear();
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Heard::proc;
+        wc.lpszClassName = L"DrawingView";
+        RegisterClassW(&wc);
+    }
+    void TearDown() override {
+        if (observer_)
+            XCloseDisplay(observer_);
+        pal::detail::useDisplay("null");
+        server_.stop();
+        UserTest::TearDown();
+    }
+
+    HWND showWindow(const wchar_t* title, RECT client) {
+        RECT r = client;
+        AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+        HWND h = CreateWindowExW(0, L"DrawingView", title, WS_OVERLAPPEDWINDOW, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+        ShowWindow(h, SW_SHOWNORMAL);
+        pal::test::pump();
+        return h;
+    }
+
+    // The X11 window with this title, once it is on screen.
+    Window findWindow(const std::string& title) {
+        Window found = 0;
+        eventually([&] {
+            pal::test::pump();
+            Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            XQueryTree(observer_, DefaultRootWindow(observer_), &root, &parent, &children, &count);
+            for (unsigned i = 0; i < count && !found; ++i) {
+                char* name = nullptr;
+                XWindowAttributes a{};
+                if (XFetchName(observer_, children[i], &name) && name) {
+                    if (title == name && XGetWindowAttributes(observer_, children[i], &a) &&
+                        a.map_state == IsViewable)
+                        found = children[i];
+                    XFree(name);
+                }
+            }
+            if (children)
+                XFree(children);
+            return found != 0;
+        });
+        return found;
+    }
+
+    // Whether the X11 window's pixels equal the window's surface.
+    bool screenMatchesSurface(HWND h, Window xid, std::string& diff) {
+        XWindowAttributes a{};
+        XGetWindowAttributes(observer_, xid, &a);
+        XImage* image = XGetImage(observer_, xid, 0, 0, static_cast<unsigned>(a.width),
+                                  static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+        if (!image) {
+            diff = "no image";
+            return false;
+        }
+        HDC dc = GetDC(h);
+        bool same = true;
+        for (int y = 0; y < a.height && same; y += 3) {
+            for (int x = 0; x < a.width && same; x += 3) {
+                const unsigned long p = XGetPixel(image, x, y);
+                const COLORREF screen = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+                const COLORREF surface = GetPixel(dc, x, y);
+                if (screen != surface) {
+                    diff = "at " + std::to_string(x) + "," + std::to_string(y) + " screen " +
+                           std::to_string(screen) + " surface " + std::to_string(surface);
+                    same = false;
+                }
+            }
+        }
+        ReleaseDC(h, dc);
+        XDestroyImage(image);
+        return same;
+    }
+
+    bool heard(UINT message) {
+        return eventually(
+            [&] {
+                pal::test::pump();
+                return Heard::last(message) != nullptr;
+            },
+            5);
+    }
+
+    Xvfb server_;
+    Display* observer_ = nullptr;
+};
+
+TEST_F(X11Test, AShownWindowAppearsWithItsTitleClassAndSize) {
+    // The monitors are the server's.
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
+    HWND h = showWindow(L"Drawing 1", RECT{100, 80, 500, 380});
+    const Window xid = findWindow("Drawing 1");
+    ASSERT_NE(xid, 0u);
+    XWindowAttributes a{};
+    XGetWindowAttributes(observer_, xid, &a);
+    EXPECT_EQ(a.width, 400);
+    EXPECT_EQ(a.height, 300);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(observer_, xid, DefaultRootWindow(observer_), 0, 0, &x, &y, &child);
+    POINT origin{0, 0};
+    ClientToScreen(h, &origin);
+    EXPECT_EQ(x, origin.x);
+    EXPECT_EQ(y, origin.y);
+    XClassHint cls{};
+    ASSERT_TRUE(XGetClassHint(observer_, xid, &cls));
+    EXPECT_STREQ(cls.res_class, "DrawingView");
+    XFree(cls.res_name);
+    XFree(cls.res_class);
+    // A new title reaches the X11 window.
+    SetWindowTextW(h, L"Drawing 2");
+    EXPECT_NE(findWindow("Drawing 2"), 0u);
+}
+
+TEST_F(X11Test, ScreenPixelsAreTheWindowSurface) {
+    HWND h = showWindow(L"Pixels", RECT{40, 40, 360, 280});
+    const Window xid = findWindow("Pixels");
+    ASSERT_NE(xid, 0u);
+    std::string diff;
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return screenMatchesSurface(h, xid, diff);
+        },
+        5))
+        << diff;
+    HDC dc = GetDC(h);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(200, 30, 40));
+    EXPECT_EQ(GetPixel(dc, 300, 10), RGB(20, 60, 210));
+    ReleaseDC(h, dc);
+}
+
+TEST_F(X11Test, AnInjectedClickArrivesAsButtonMessagesAtItsClientPoint) {
+    HWND h = showWindow(L"Click", RECT{200, 150, 600, 450});
+    ASSERT_NE(findWindow("Click"), 0u);
+    XTestFakeMotionEvent(observer_, 0, 200 + 37, 150 + 45, CurrentTime);
+    XTestFakeButtonEvent(observer_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(observer_, 1, False, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_LBUTTONUP));
+    const MSG* down = Heard::last(WM_LBUTTONDOWN);
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(down->hwnd, h);
+    EXPECT_EQ(LOWORD(down->lParam), 37);
+    EXPECT_EQ(HIWORD(down->lParam), 45);
+    // The wheel turns as WM_MOUSEWHEEL, a notch up being +120.
+    XTestFakeButtonEvent(observer_, 4, True, CurrentTime);
+    XTestFakeButtonEvent(observer_, 4, False, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_MOUSEWHEEL));
+    EXPECT_EQ(static_cast<SHORT>(HIWORD(Heard::last(WM_MOUSEWHEEL)->wParam)), 120);
+}
+
+TEST_F(X11Test, InjectedKeysArriveWithKeyCodesAndTypeTextIncludingCyrillic) {
+    HWND h = showWindow(L"Keys", RECT{100, 100, 400, 300});
+    const Window xid = findWindow("Keys");
+    ASSERT_NE(xid, 0u);
+    SetFocus(h);
+    XSetInputFocus(observer_, xid, RevertToParent, CurrentTime);
+    // A Russian layout puts these letters on the keys of ';', 'e' and 'r'.
+    const struct {
+        KeyCode code;
+        KeySym lower, upper;
+    } cyrillic[] = {{47, XK_Cyrillic_zhe, XK_Cyrillic_ZHE},
+                    {26, XK_Cyrillic_u, XK_Cyrillic_U},
+                    {27, XK_Cyrillic_ka, XK_Cyrillic_KA}};
+    int perCode = 0;
+    KeySym* saved = XGetKeyboardMapping(observer_, 26, 22, &perCode);
+    for (const auto& c : cyrillic) {
+        KeySym syms[2] = {c.lower, c.upper};
+        XChangeKeyboardMapping(observer_, c.code, 2, syms, 1);
+    }
+    XSync(observer_, False);
+    const KeyCode shift = XKeysymToKeycode(observer_, XK_Shift_L);
+    auto tap = [&](KeyCode code, bool shifted) {
+        if (shifted)
+            XTestFakeKeyEvent(observer_, shift, True, CurrentTime);
+        XTestFakeKeyEvent(observer_, code, True, CurrentTime);
+        XTestFakeKeyEvent(observer_, code, False, CurrentTime);
+        if (shifted)
+            XTestFakeKeyEvent(observer_, shift, False, CurrentTime);
+    };
+    tap(XKeysymToKeycode(observer_, XK_a), true);
+    tap(XKeysymToKeycode(observer_, XK_1), false);
+    tap(47, true);
+    tap(26, false);
+    tap(27, false);
+    XFlush(observer_);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return Heard::typed.size() >= 5;
+        },
+        5));
+    EXPECT_EQ(Heard::typed, L"A1\u0416\u0443\u043a");
+    // The keys themselves carry the platform's codes: 'A' on the A key, scan code 0x1E.
+    const MSG* first = nullptr;
+    for (const MSG& m : Heard::messages) {
+        if (m.message == WM_KEYDOWN && m.wParam == 'A') {
+            first = &m;
+            break;
+        }
+    }
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ((first->lParam >> 16) & 0xFF, 0x1E);
+    bool sawE = false;
+    for (const MSG& m : Heard::messages)
+        sawE = sawE || (m.message == WM_KEYDOWN && m.wParam == 'E');
+    EXPECT_TRUE(sawE) << "the key under Cyrillic u is the E key";
+    XChangeKeyboardMapping(observer_, 26, perCode, saved, 22);
+    XFree(saved);
+    XSync(observer_, False);
+}
+
+TEST_F(X11Test, ResizingFromOutsideGivesWmSizeAndARepaint) {
+    HWND h = showWindow(L"Resize", RECT{50, 50, 350, 250});
+    const Window xid = findWindow("Resize");
+    ASSERT_NE(xid, 0u);
+    Heard::messages.clear();
+    XResizeWindow(observer_, xid, 500, 360);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_SIZE));
+    EXPECT_EQ(Heard::last(WM_SIZE)->lParam, MAKELPARAM(500, 360));
+    EXPECT_TRUE(heard(WM_PAINT));
+    RECT client{};
+    GetClientRect(h, &client);
+    EXPECT_EQ(client.right, 500);
+    EXPECT_EQ(client.bottom, 360);
+    std::string diff;
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return screenMatchesSurface(h, xid, diff);
+        },
+        5))
+        << diff;
+}
+
+TEST_F(X11Test, AnAbsurdSizeFromOutsideIsClamped) {
+    HWND h = showWindow(L"Huge", RECT{50, 50, 350, 250});
+    const Window xid = findWindow("Huge");
+    ASSERT_NE(xid, 0u);
+    XResizeWindow(observer_, xid, 30000, 30000);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_SIZE));
+    RECT client{};
+    GetClientRect(h, &client);
+    EXPECT_LE(client.right, 16384);
+    EXPECT_LE(client.bottom, 16384);
+}
+
+TEST_F(X11Test, TheWindowManagersCloseRequestGivesWmClose) {
+    HWND h = showWindow(L"Close me", RECT{60, 60, 260, 200});
+    const Window xid = findWindow("Close me");
+    ASSERT_NE(xid, 0u);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = xid;
+    e.xclient.message_type = XInternAtom(observer_, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(observer_, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(observer_, xid, False, NoEventMask, &e);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_CLOSE));
+    // The default answer destroys the window, and its X11 window goes with it.
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_TRUE(eventually(
+        [&] {
+            XWindowAttributes a{};
+            return !XGetWindowAttributes(observer_, xid, &a);
+        },
+        5));
+}
+
+TEST_F(X11Test, ADisplayThatGoesAwayEndsTheLoopsWithAMessage) {
+    showWindow(L"Doomed", RECT{60, 60, 260, 200});
+    ASSERT_NE(findWindow("Doomed"), 0u);
+    XCloseDisplay(observer_);
+    observer_ = nullptr;
+    testing::internal::CaptureStderr();
+    server_.stop();
+    MSG msg{};
+    const bool quit = eventually(
+        [&] {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT)
+                    return true;
+                DispatchMessageW(&msg);
+            }
+            return false;
+        },
+        5);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(quit);
+    EXPECT_NE(err.find("the X display went away"), std::string::npos) << err;
+    // Painting and showing go on without a screen.
+    HWND other = showWindow(L"After", RECT{10, 10, 110, 110});
+    EXPECT_TRUE(IsWindowVisible(other));
+}
+
+} // namespace
