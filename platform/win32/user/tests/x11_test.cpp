@@ -87,6 +87,59 @@ private:
     std::string name_;
 };
 
+// A window manager on the test's display, ended with the test.
+class WindowManager {
+public:
+    bool start(const std::string& display, Display* observer) {
+        const std::string env = "DISPLAY=" + display;
+        std::vector<std::string> args = {"openbox", "--sm-disable"};
+        std::vector<char*> argv, envp;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        std::string home =
+            std::string("HOME=") + (std::getenv("DV_PAL_ROOT") ? std::getenv("DV_PAL_ROOT") : "/tmp");
+        envp.push_back(const_cast<char*>(env.c_str()));
+        envp.push_back(home.data());
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        const int rc = posix_spawnp(&pid_, "openbox", &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) {
+            pid_ = 0;
+            return false;
+        }
+        // It is running once it frames a window (what it is asked before that may be lost).
+        const Window root = DefaultRootWindow(observer);
+        const Window probe = XCreateSimpleWindow(observer, root, 0, 0, 10, 10, 0, 0, 0);
+        const bool framed = eventually([&] {
+            XMapWindow(observer, probe);
+            XSync(observer, False);
+            Window r = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            XQueryTree(observer, probe, &r, &parent, &children, &count);
+            if (children)
+                XFree(children);
+            return parent != root;
+        });
+        XDestroyWindow(observer, probe);
+        XSync(observer, False);
+        return framed;
+    }
+    ~WindowManager() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+private:
+    pid_t pid_ = 0;
+};
+
 // What a test window heard, and what it paints: the left half red, the right half blue.
 struct Heard {
     static inline std::vector<MSG> messages;
@@ -156,29 +209,56 @@ protected:
         return h;
     }
 
-    // The X11 window with this title, once it is on screen.
+    // The X11 window with this title, once it is on screen (under a window manager's frame or not).
     Window findWindow(const std::string& title) {
         Window found = 0;
         eventually([&] {
             pal::test::pump();
-            Window root = 0, parent = 0, *children = nullptr;
-            unsigned count = 0;
-            XQueryTree(observer_, DefaultRootWindow(observer_), &root, &parent, &children, &count);
-            for (unsigned i = 0; i < count && !found; ++i) {
-                char* name = nullptr;
-                XWindowAttributes a{};
-                if (XFetchName(observer_, children[i], &name) && name) {
-                    if (title == name && XGetWindowAttributes(observer_, children[i], &a) &&
-                        a.map_state == IsViewable)
-                        found = children[i];
-                    XFree(name);
-                }
-            }
-            if (children)
-                XFree(children);
+            found = search(DefaultRootWindow(observer_), title, 4);
             return found != 0;
         });
         return found;
+    }
+    Window search(Window under, const std::string& title, int depth) {
+        Window root = 0, parent = 0, *children = nullptr, found = 0;
+        unsigned count = 0;
+        if (!XQueryTree(observer_, under, &root, &parent, &children, &count))
+            return 0;
+        for (unsigned i = 0; i < count && !found; ++i) {
+            char* name = nullptr;
+            XWindowAttributes a{};
+            if (XFetchName(observer_, children[i], &name) && name) {
+                if (title == name && XGetWindowAttributes(observer_, children[i], &a) &&
+                    a.map_state == IsViewable)
+                    found = children[i];
+                XFree(name);
+            }
+            if (!found && depth > 1)
+                found = search(children[i], title, depth - 1);
+        }
+        if (children)
+            XFree(children);
+        return found;
+    }
+
+    // Asks the window manager to activate a window, as a taskbar does.
+    void activateFromOutside(Window xid) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = XInternAtom(observer_, "_NET_ACTIVE_WINDOW", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 2; // from a pager
+        XSendEvent(observer_, DefaultRootWindow(observer_), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XFlush(observer_);
+    }
+
+    POINT rootPosition(Window xid) {
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(observer_, xid, DefaultRootWindow(observer_), 0, 0, &x, &y, &child);
+        return POINT{x, y};
     }
 
     // Whether the X11 window's pixels equal the window's surface.
@@ -408,6 +488,117 @@ TEST_F(X11Test, TheWindowManagersCloseRequestGivesWmClose) {
         [&] {
             XWindowAttributes a{};
             return !XGetWindowAttributes(observer_, xid, &a);
+        },
+        5));
+}
+
+TEST_F(X11Test, PopupsAreOverrideRedirectAndOwnedWindowsTransient) {
+    HWND main = showWindow(L"Owner", RECT{100, 100, 500, 400});
+    HWND popup = CreateWindowExW(0, L"DrawingView", L"Menu", WS_POPUP | WS_BORDER, 150, 150, 120, 200, main,
+                                 nullptr, nullptr, nullptr);
+    ShowWindow(popup, SW_SHOWNA);
+    HWND dialog = CreateWindowExW(0, L"DrawingView", L"Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 200,
+                                  300, 200, main, nullptr, nullptr, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    const Window menuXid = findWindow("Menu"), dialogXid = findWindow("Options"),
+                 mainXid = findWindow("Owner");
+    ASSERT_NE(menuXid, 0u);
+    ASSERT_NE(dialogXid, 0u);
+    XWindowAttributes a{};
+    XGetWindowAttributes(observer_, menuXid, &a);
+    EXPECT_TRUE(a.override_redirect);
+    EXPECT_EQ(a.width, 120); // a popup shows its whole window, border included
+    Window owner = 0;
+    ASSERT_TRUE(XGetTransientForHint(observer_, dialogXid, &owner));
+    EXPECT_EQ(owner, mainXid);
+}
+
+// Under a reparenting window manager: it gives the focus, keys follow the window that looks
+// active, the client area stays where the model says, and an owned dialog stays above its owner.
+TEST_F(X11Test, UnderAWindowManagerFocusGeometryAndOwnedDialogsHold) {
+    WindowManager wm;
+    if (!wm.start(server_.name(), observer_))
+        GTEST_SKIP() << "no window manager tests: openbox is not installed (scripts/setup installs it)";
+    HWND main = showWindow(L"Main", RECT{100, 120, 600, 520});
+    const Window mainXid = findWindow("Main");
+    ASSERT_NE(mainXid, 0u);
+    HWND other = showWindow(L"Other", RECT{700, 120, 900, 320});
+    const Window otherXid = findWindow("Other");
+    ASSERT_NE(otherXid, 0u);
+    // The frame is the window manager's; the client area is where the model has it.
+    auto placed = [&](HWND h, Window xid) {
+        return eventually(
+            [&] {
+                pal::test::pump();
+                POINT o{0, 0};
+                ClientToScreen(h, &o);
+                const POINT x = rootPosition(xid);
+                return o.x == x.x && o.y == x.y;
+            },
+            5);
+    };
+    EXPECT_TRUE(placed(main, mainXid));
+    EXPECT_TRUE(placed(other, otherXid));
+    // Activated from outside, the main window gets the focus, looks active and hears the keys.
+    activateFromOutside(mainXid);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return GetActiveWindow() == main && GetForegroundWindow() == main;
+        },
+        5));
+    Heard::typed.clear();
+    XTestFakeKeyEvent(observer_, XKeysymToKeycode(observer_, XK_q), True, CurrentTime);
+    XTestFakeKeyEvent(observer_, XKeysymToKeycode(observer_, XK_q), False, CurrentTime);
+    XFlush(observer_);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return Heard::typed == L"q";
+        },
+        5));
+    ASSERT_NE(Heard::last(WM_CHAR), nullptr);
+    EXPECT_EQ(Heard::last(WM_CHAR)->hwnd, main);
+    // Moved by the window manager (a synthetic ConfigureNotify), the model follows.
+    XMoveWindow(observer_, mainXid, 150, 170);
+    XFlush(observer_);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            POINT o{0, 0};
+            ClientToScreen(main, &o);
+            return o.x == 150 && o.y == 170;
+        },
+        5));
+    EXPECT_TRUE(placed(main, mainXid));
+    // An owned dialog stays above its owner even when the owner is activated.
+    HWND dialog = CreateWindowExW(0, L"DrawingView", L"Dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 200,
+                                  300, 200, main, nullptr, nullptr, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    const Window dialogXid = findWindow("Dialog");
+    ASSERT_NE(dialogXid, 0u);
+    activateFromOutside(mainXid);
+    const Atom stacking = XInternAtom(observer_, "_NET_CLIENT_LIST_STACKING", False);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            Atom type = 0;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(observer_, DefaultRootWindow(observer_), stacking, 0, 64, False, XA_WINDOW,
+                               &type, &format, &count, &after, &data);
+            int mainAt = -1, dialogAt = -1;
+            for (unsigned long i = 0; i < count; ++i) {
+                const Window w = reinterpret_cast<const Window*>(data)[i];
+                if (w == mainXid)
+                    mainAt = static_cast<int>(i);
+                if (w == dialogXid)
+                    dialogAt = static_cast<int>(i);
+            }
+            if (data)
+                XFree(data);
+            return mainAt >= 0 && dialogAt > mainAt; // bottom to top
         },
         5));
 }
