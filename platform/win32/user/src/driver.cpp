@@ -6,6 +6,7 @@
 
 #include "pal/detail/user_control.h"
 #include "pal/journal.h"
+#include "pal/responder.h"
 
 #include <algorithm>
 #include <atomic>
@@ -111,8 +112,11 @@ DisplayDriver& driver() {
     if (DisplayDriver* d = gDriver.load(std::memory_order_acquire))
         return *d;
     std::lock_guard lock(gSelectMutex);
-    if (!gDriver.load())
+    if (!gDriver.load()) {
         gDriver.store(startFromEnvironment().release(), std::memory_order_release);
+        // Prompts shown on a screen are a person's to answer.
+        pal::responder::setDisplayShown(gDriver.load()->native());
+    }
     return *gDriver.load();
 }
 
@@ -150,6 +154,7 @@ bool selectDriver(const std::string& spec) {
         old->shutdown();
     pal::detail::setMonitors({});
     driver().refreshMonitors();
+    pal::responder::setDisplayShown(driver().native());
     return true;
 }
 
@@ -299,6 +304,7 @@ void focusOut(HWND root) {
 }
 
 void displayLost() {
+    pal::responder::setDisplayShown(false);
     Lock lock = lockModel();
     for (auto& [id, q] : model().queues) {
         (void)id;
