@@ -26,7 +26,7 @@ public:
     void present(HWND, const pal::gdi::Surface&, const RECT&, const RECT&) override {}
     void refreshMonitors() override {}
     void capture(HWND) override {}
-    void cursor(HWND, ULONG_PTR) override {}
+    void cursor(HWND, const std::string&) override {}
     bool publishClipboardText(const std::wstring&) override { return false; }
     void flush() override {}
     void shutdown() override {}
@@ -52,6 +52,24 @@ std::unique_ptr<DisplayDriver> startFromEnvironment() {
             std::fprintf(stderr, "display: %s; running without a screen\n", error.c_str());
     }
     return makeNullDriver();
+}
+
+// SetCursor's shape goes to the native window under the pointer (or holding the capture).
+void showCursor(const std::string& shape) {
+    DisplayDriver& d = driver();
+    if (!d.native())
+        return;
+    HWND root = nullptr;
+    {
+        Lock lock = lockModel();
+        Window* w = find(model().capture);
+        if (!w)
+            w = find(windowAt(model().cursor));
+        if (w)
+            root = rootOf(w);
+    }
+    if (root)
+        d.cursor(root, shape);
 }
 
 // What the native window of a top-level window last was told, and what of its surface has
@@ -114,6 +132,7 @@ DisplayDriver& driver() {
     std::lock_guard lock(gSelectMutex);
     if (!gDriver.load()) {
         gDriver.store(startFromEnvironment().release(), std::memory_order_release);
+        pal::gdi::setCursorListener(&showCursor);
         // Prompts shown on a screen are a person's to answer.
         pal::responder::setDisplayShown(gDriver.load()->native());
     }
@@ -152,6 +171,7 @@ bool selectDriver(const std::string& spec) {
     // Its reader may be reporting to the window layer: it is stopped without the model lock.
     if (old)
         old->shutdown();
+    pal::gdi::setCursorListener(&showCursor);
     pal::detail::setMonitors({});
     driver().refreshMonitors();
     pal::responder::setDisplayShown(driver().native());

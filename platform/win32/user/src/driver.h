@@ -58,8 +58,9 @@ public:
     virtual void refreshMonitors() = 0;
     // The pointer follows the window while it holds the capture (null lets it go).
     virtual void capture(HWND hwnd) = 0;
-    // The pointer's shape over the window: one of the IDC_* identifiers.
-    virtual void cursor(HWND hwnd, ULONG_PTR shapeId) = 0;
+    // The pointer's shape over the window, by the standard cursor's name ("arrow", "ibeam",
+    // "wait", "sizewe", "hand", "no", "none", ...).
+    virtual void cursor(HWND hwnd, const std::string& shape) = 0;
     // Text for other programs' paste; false when the driver has no clipboard of its own.
     virtual bool publishClipboardText(const std::wstring& text) = 0;
     // Sends everything queued to the display server.

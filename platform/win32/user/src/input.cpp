@@ -91,36 +91,6 @@ wchar_t characterFor(int vk, bool shift, bool ctrl, bool caps) {
     return 0;
 }
 
-// The deepest visible, enabled window under a screen point.
-HWND windowAt(POINT p) {
-    for (HWND h : model().topLevel) {
-        Window* w = find(h);
-        if (!w || !(w->style & WS_VISIBLE))
-            continue;
-        const RECT outer = screenRect(w);
-        if (!PtInRect(&outer, p))
-            continue;
-        if (w->style & WS_DISABLED)
-            return nullptr;
-        for (bool descended = true; descended;) {
-            descended = false;
-            for (HWND c : w->children) {
-                Window* cw = find(c);
-                if (!cw || !(cw->style & WS_VISIBLE) || (cw->style & WS_DISABLED))
-                    continue;
-                const RECT r = screenRect(cw);
-                if (PtInRect(&r, p)) {
-                    w = cw;
-                    descended = true;
-                    break;
-                }
-            }
-        }
-        return w->handle;
-    }
-    return nullptr;
-}
-
 void postInput(Window* target, UINT message, WPARAM wParam, LPARAM lParam) {
     Queue* q = queueOf(target->thread);
     if (!q)
@@ -251,6 +221,36 @@ void pressButton(POINT p, pal::detail::MouseButton button, bool down, bool doubl
 }
 
 } // namespace
+
+// The deepest visible, enabled window under a screen point.
+HWND windowAt(POINT p) {
+    for (HWND h : model().topLevel) {
+        Window* w = find(h);
+        if (!w || !(w->style & WS_VISIBLE))
+            continue;
+        const RECT outer = screenRect(w);
+        if (!PtInRect(&outer, p))
+            continue;
+        if (w->style & WS_DISABLED)
+            return nullptr;
+        for (bool descended = true; descended;) {
+            descended = false;
+            for (HWND c : w->children) {
+                Window* cw = find(c);
+                if (!cw || !(cw->style & WS_VISIBLE) || (cw->style & WS_DISABLED))
+                    continue;
+                const RECT r = screenRect(cw);
+                if (PtInRect(&r, p)) {
+                    w = cw;
+                    descended = true;
+                    break;
+                }
+            }
+        }
+        return w->handle;
+    }
+    return nullptr;
+}
 
 UINT inputKind(UINT message) {
     if (message >= WM_KEYFIRST && message <= WM_KEYLAST)

@@ -218,6 +218,8 @@ MINMAXINFO defaultMinMax(Window* w);
 bool asksMinMax(DWORD style);
 
 // Input state.
+// The deepest visible, enabled window under a screen point.
+HWND windowAt(POINT p);
 void updateKeyState(std::array<BYTE, 256>& keys, const MSG& msg);
 // QS_* kind of an input message.
 UINT inputKind(UINT message);

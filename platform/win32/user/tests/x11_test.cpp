@@ -69,6 +69,7 @@ protected:
         Heard::messages.clear();
         Heard::typed.clear();
         WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = Heard::proc;
         wc.lpszClassName = L"DrawingView";
         RegisterClassW(&wc);
@@ -244,6 +245,11 @@ TEST_F(X11Test, AnInjectedClickArrivesAsButtonMessagesAtItsClientPoint) {
     EXPECT_EQ(down->hwnd, h);
     EXPECT_EQ(LOWORD(down->lParam), 37);
     EXPECT_EQ(HIWORD(down->lParam), 45);
+    // A second click soon after and near the first is a double click.
+    XTestFakeButtonEvent(observer_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(observer_, 1, False, CurrentTime);
+    XFlush(observer_);
+    EXPECT_TRUE(heard(WM_LBUTTONDBLCLK));
     // The wheel turns as WM_MOUSEWHEEL, a notch up being +120.
     XTestFakeButtonEvent(observer_, 4, True, CurrentTime);
     XTestFakeButtonEvent(observer_, 4, False, CurrentTime);
@@ -311,6 +317,22 @@ TEST_F(X11Test, InjectedKeysArriveWithKeyCodesAndTypeTextIncludingCyrillic) {
     XChangeKeyboardMapping(observer_, 26, perCode, saved, 22);
     XFree(saved);
     XSync(observer_, False);
+}
+
+TEST_F(X11Test, TheCaptureFollowsThePointerOutsideTheWindow) {
+    HWND h = showWindow(L"Capture", RECT{100, 100, 300, 250});
+    ASSERT_NE(findWindow("Capture"), 0u);
+    SetCapture(h);
+    pal::test::pump();
+    Heard::messages.clear();
+    XTestFakeMotionEvent(observer_, 0, 700, 600, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_MOUSEMOVE));
+    const MSG* move = Heard::last(WM_MOUSEMOVE);
+    EXPECT_EQ(move->hwnd, h);
+    EXPECT_EQ(static_cast<SHORT>(LOWORD(move->lParam)), 600);
+    EXPECT_EQ(static_cast<SHORT>(HIWORD(move->lParam)), 500);
+    ReleaseCapture();
 }
 
 TEST_F(X11Test, ResizingFromOutsideGivesWmSizeAndARepaint) {

@@ -246,40 +246,56 @@ public:
         XFlush(dpy_);
     }
 
-    void cursor(HWND hwnd, ULONG_PTR shapeId) override {
+    void cursor(HWND hwnd, const std::string& shape) override {
         if (lost_)
             return;
         struct Shape {
-            ULONG_PTR id;
+            const char* name;
             unsigned font;
         };
         static constexpr Shape kShapes[] = {
-            {32512, XC_left_ptr},
-            {32513, XC_xterm},
-            {32514, XC_watch},
-            {32515, XC_crosshair},
-            {32642, XC_bottom_right_corner},
-            {32643, XC_bottom_left_corner},
-            {32644, XC_sb_h_double_arrow},
-            {32645, XC_sb_v_double_arrow},
-            {32646, XC_fleur},
-            {32648, XC_X_cursor},
-            {32649, XC_hand2},
-            {32650, XC_watch},
+            {"arrow", XC_left_ptr},
+            {"ibeam", XC_xterm},
+            {"wait", XC_watch},
+            {"appstarting", XC_watch},
+            {"cross", XC_crosshair},
+            {"uparrow", XC_sb_up_arrow},
+            {"sizenwse", XC_bottom_right_corner},
+            {"sizenesw", XC_bottom_left_corner},
+            {"sizewe", XC_sb_h_double_arrow},
+            {"sizens", XC_sb_v_double_arrow},
+            {"size", XC_fleur},
+            {"sizeall", XC_fleur},
+            {"no", XC_X_cursor},
+            {"hand", XC_hand2},
+            {"help", XC_question_arrow},
         };
-        unsigned font = XC_left_ptr;
-        for (const Shape& s : kShapes) {
-            if (s.id == shapeId)
-                font = s.font;
-        }
         std::lock_guard lock(mutex_);
         auto it = windows_.find(hwnd);
         if (it == windows_.end())
             return;
-        auto c = cursors_.find(font);
-        if (c == cursors_.end())
-            c = cursors_.emplace(font, XCreateFontCursor(dpy_, font)).first;
+        auto c = cursors_.find(shape);
+        if (c == cursors_.end()) {
+            Cursor made = None;
+            if (shape == "none") {
+                // No cursor: a one-pixel cursor with nothing drawn.
+                const char bits = 0;
+                Pixmap blank = XCreateBitmapFromData(dpy_, root_, &bits, 1, 1);
+                XColor black{};
+                made = XCreatePixmapCursor(dpy_, blank, blank, &black, &black, 0, 0);
+                XFreePixmap(dpy_, blank);
+            } else {
+                unsigned font = XC_left_ptr;
+                for (const Shape& s : kShapes) {
+                    if (shape == s.name)
+                        font = s.font;
+                }
+                made = XCreateFontCursor(dpy_, font);
+            }
+            c = cursors_.emplace(shape, made).first;
+        }
         XDefineCursor(dpy_, it->second.xid, c->second);
+        XFlush(dpy_);
     }
 
     // The clipboard bridge is not built yet: text stays within the program.
@@ -648,7 +664,7 @@ private:
     std::mutex mutex_;
     std::map<HWND, NativeWindow> windows_;
     std::map<::Window, HWND> byXid_;
-    std::map<unsigned, Cursor> cursors_;
+    std::map<std::string, Cursor> cursors_;
     Click last_;
     std::atomic<bool> lost_{false};
     std::atomic<bool> stopping_{false};
