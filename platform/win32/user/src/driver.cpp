@@ -28,6 +28,7 @@ public:
     void capture(HWND) override {}
     void cursor(HWND, const std::string&) override {}
     bool publishClipboardText(const std::wstring&) override { return false; }
+    std::optional<std::wstring> foreignClipboardText() override { return std::nullopt; }
     void flush() override {}
     void shutdown() override {}
     bool lost() const override { return false; }
@@ -352,6 +353,14 @@ bool useDisplay(const std::string& spec) {
 
 std::string displayName() {
     return pal::win::driver().name();
+}
+
+bool offerDesktopText(const std::wstring& text) {
+    return pal::win::driver().publishClipboardText(text);
+}
+
+std::optional<std::wstring> desktopText() {
+    return pal::win::driver().foreignClipboardText();
 }
 
 } // namespace pal::detail

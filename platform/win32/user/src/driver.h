@@ -17,6 +17,7 @@
 #include "model.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace pal::win {
@@ -63,6 +64,9 @@ public:
     virtual void cursor(HWND hwnd, const std::string& shape) = 0;
     // Text for other programs' paste; false when the driver has no clipboard of its own.
     virtual bool publishClipboardText(const std::wstring& text) = 0;
+    // The text another program put on the desktop's clipboard; nothing when none did, when this
+    // program holds it, or without a desktop.
+    virtual std::optional<std::wstring> foreignClipboardText() = 0;
     // Sends everything queued to the display server.
     virtual void flush() = 0;
     // Another driver takes over: stop reading events and let the display go. The object itself

@@ -19,11 +19,14 @@
 #include <xkbcommon/xkbcommon.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
@@ -76,7 +79,10 @@ public:
                                "_NET_WM_PID",
                                "_NET_WM_WINDOW_TYPE",
                                "_NET_WM_WINDOW_TYPE_NORMAL",
-                               "_NET_WM_WINDOW_TYPE_DIALOG"};
+                               "_NET_WM_WINDOW_TYPE_DIALOG",
+                               "CLIPBOARD",
+                               "TARGETS",
+                               "DV_CLIPBOARD"};
         static_assert(std::size(names) == kAtoms);
         XInternAtoms(dpy_, const_cast<char**>(names), kAtoms, False, atoms_);
         XVisualInfo vi{};
@@ -88,6 +94,8 @@ public:
             XSetLocaleModifiers("");
             im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
         }
+        // The clipboard is served from a window of its own, never shown.
+        selectionWindow_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
         XSetIOErrorExitHandler(dpy_, &X11Driver::onDisplayLost, this);
         if (pipe(wakePipe_) != 0)
             wakePipe_[0] = wakePipe_[1] = -1;
@@ -298,8 +306,41 @@ public:
         XFlush(dpy_);
     }
 
-    // The clipboard bridge is not built yet: text stays within the program.
-    bool publishClipboardText(const std::wstring&) override { return false; }
+    // Text goes to the desktop's CLIPBOARD: this program owns it and answers requests for it
+    // as UTF8_STRING (or STRING) until another program takes it.
+    bool publishClipboardText(const std::wstring& text) override {
+        if (lost_)
+            return false;
+        {
+            std::lock_guard lock(clipMutex_);
+            offered_ = pal::text::toUtf8(text);
+        }
+        XSetSelectionOwner(dpy_, atoms_[kClipboard], selectionWindow_, CurrentTime);
+        XFlush(dpy_);
+        return XGetSelectionOwner(dpy_, atoms_[kClipboard]) == selectionWindow_;
+    }
+
+    std::optional<std::wstring> foreignClipboardText() override {
+        if (lost_)
+            return std::nullopt;
+        const ::Window owner = XGetSelectionOwner(dpy_, atoms_[kClipboard]);
+        if (owner == None || owner == selectionWindow_)
+            return std::nullopt;
+        std::unique_lock lock(clipMutex_);
+        const std::uint64_t asked = ++clipAsked_;
+        lock.unlock();
+        XConvertSelection(dpy_, atoms_[kClipboard], atoms_[kUtf8], atoms_[kTransfer], selectionWindow_,
+                          CurrentTime);
+        XFlush(dpy_);
+        lock.lock();
+        // The owner answers through the reader; one that does not is given up on.
+        if (!clipReady_.wait_for(lock, std::chrono::seconds(1),
+                                 [&] { return clipAnswered_ >= asked || lost_; }))
+            return std::nullopt;
+        if (!clipText_)
+            return std::nullopt;
+        return pal::text::fromUtf8(*clipText_);
+    }
 
     void flush() override {
         if (!lost_)
@@ -322,6 +363,9 @@ private:
         kType,
         kTypeNormal,
         kTypeDialog,
+        kClipboard,
+        kTargets,
+        kTransfer,
         kAtoms
     };
 
@@ -506,6 +550,10 @@ private:
     }
 
     void handle(XEvent& e) {
+        if (e.xany.window == selectionWindow_) {
+            onSelection(e);
+            return;
+        }
         XIC ic = nullptr;
         const HWND h = windowOf(e.xany.window, &ic);
         if (e.type == MappingNotify) {
@@ -578,6 +626,62 @@ private:
             break;
         default:
             break;
+        }
+    }
+
+    void onSelection(XEvent& e) {
+        if (e.type == SelectionRequest) {
+            XSelectionRequestEvent& r = e.xselectionrequest;
+            XEvent reply{};
+            reply.xselection.type = SelectionNotify;
+            reply.xselection.requestor = r.requestor;
+            reply.xselection.selection = r.selection;
+            reply.xselection.target = r.target;
+            reply.xselection.time = r.time;
+            reply.xselection.property = None;
+            const Atom property = r.property == None ? r.target : r.property;
+            std::string text;
+            {
+                std::lock_guard lock(clipMutex_);
+                text = offered_;
+            }
+            if (r.target == atoms_[kTargets]) {
+                const Atom targets[] = {atoms_[kTargets], atoms_[kUtf8], XA_STRING};
+                XChangeProperty(dpy_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(targets), 3);
+                reply.xselection.property = property;
+            } else if (r.target == atoms_[kUtf8] || r.target == XA_STRING) {
+                XChangeProperty(dpy_, r.requestor, property, r.target, 8, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(text.data()),
+                                static_cast<int>(text.size()));
+                reply.xselection.property = property;
+            }
+            XSendEvent(dpy_, r.requestor, False, NoEventMask, &reply);
+            XFlush(dpy_);
+        } else if (e.type == SelectionClear) {
+            std::lock_guard lock(clipMutex_);
+            offered_.clear();
+        } else if (e.type == SelectionNotify) {
+            std::optional<std::string> text;
+            if (e.xselection.property != None) {
+                Atom type = 0;
+                int format = 0;
+                unsigned long count = 0, after = 0;
+                unsigned char* data = nullptr;
+                // Text up to 16 MB in one piece; larger transfers in steps are not taken.
+                if (XGetWindowProperty(dpy_, selectionWindow_, e.xselection.property, 0, 4 << 20, True,
+                                       AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
+                    data && format == 8 && (type == atoms_[kUtf8] || type == XA_STRING))
+                    text = std::string(reinterpret_cast<const char*>(data), count);
+                if (data)
+                    XFree(data);
+            }
+            {
+                std::lock_guard lock(clipMutex_);
+                clipText_ = text;
+                clipAnswered_ = clipAsked_;
+            }
+            clipReady_.notify_all();
         }
     }
 
@@ -665,6 +769,12 @@ private:
     std::map<HWND, NativeWindow> windows_;
     std::map<::Window, HWND> byXid_;
     std::map<std::string, Cursor> cursors_;
+    ::Window selectionWindow_ = 0;
+    std::mutex clipMutex_;
+    std::condition_variable clipReady_;
+    std::string offered_;
+    std::optional<std::string> clipText_;
+    std::uint64_t clipAsked_ = 0, clipAnswered_ = 0;
     Click last_;
     std::atomic<bool> lost_{false};
     std::atomic<bool> stopping_{false};

@@ -6,6 +6,7 @@
 #include "pal/visibility.h"
 #include "win/user.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ void setMonitors(const std::vector<MonitorSpec>& monitors);
 bool useDisplay(const std::string& spec);
 // "null" or "x11".
 std::string displayName();
+
+// The desktop's clipboard as the display driver sees it; the clipboard's bridge is built on
+// these. Offers text for other programs to paste (false without a desktop clipboard).
+bool offerDesktopText(const std::wstring& text);
+// The text another program put on the desktop's clipboard, if any.
+std::optional<std::wstring> desktopText();
 
 // Destroys the calling thread's windows, drops every other window silently, and clears the
 // queue, timers, classes, key state, cursor, capture and foreground.
