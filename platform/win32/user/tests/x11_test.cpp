@@ -230,6 +230,43 @@ TEST_F(X11Test, ScreenPixelsAreTheWindowSurface) {
     EXPECT_EQ(GetPixel(dc, 10, 10), RGB(200, 30, 40));
     EXPECT_EQ(GetPixel(dc, 300, 10), RGB(20, 60, 210));
     ReleaseDC(h, dc);
+    // Another client's window covers it and goes: what it uncovers is shown again from the surface.
+    const Window cover =
+        XCreateSimpleWindow(observer_, DefaultRootWindow(observer_), 20, 20, 300, 200, 0, 0, 0xFFFFFF);
+    XSetWindowAttributes a{};
+    a.override_redirect = True;
+    XChangeWindowAttributes(observer_, cover, CWOverrideRedirect, &a);
+    XMapRaised(observer_, cover);
+    XSync(observer_, False);
+    XDestroyWindow(observer_, cover);
+    XSync(observer_, False);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return screenMatchesSurface(h, xid, diff);
+        },
+        5))
+        << diff;
+}
+
+TEST_F(X11Test, MonitorsWorkAreaAndDpiComeFromTheServer) {
+    // What a desktop would have set: a panel at the bottom and a font resolution.
+    const long work[] = {0, 0, 1280, 990};
+    XChangeProperty(observer_, DefaultRootWindow(observer_), XInternAtom(observer_, "_NET_WORKAREA", False),
+                    XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(work), 4);
+    const std::string resources = "Xft.dpi:\t144\n";
+    XChangeProperty(observer_, DefaultRootWindow(observer_), XA_RESOURCE_MANAGER, XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+    XSync(observer_, False);
+    ASSERT_TRUE(pal::detail::useDisplay("x11:" + server_.name()));
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(POINT{10, 10}, MONITOR_DEFAULTTOPRIMARY), &info));
+    EXPECT_EQ(info.rcMonitor.right, 1280);
+    EXPECT_EQ(info.rcMonitor.bottom, 1024);
+    EXPECT_EQ(info.rcWork.bottom, 990);
+    EXPECT_EQ(GetDpiForSystem(), 144u);
 }
 
 TEST_F(X11Test, AnInjectedClickArrivesAsButtonMessagesAtItsClientPoint) {
