@@ -29,6 +29,7 @@ public:
     void cursor(HWND, const std::string&) override {}
     bool publishClipboardText(const std::wstring&) override { return false; }
     std::optional<std::wstring> foreignClipboardText() override { return std::nullopt; }
+    bool ownsFocus() override { return false; }
     void flush() override {}
     void shutdown() override {}
     bool lost() const override { return false; }
@@ -313,11 +314,17 @@ void focusIn(HWND root) {
 }
 
 void focusOut(HWND root) {
-    onOwner(root, [root] {
+    onOwner(root, [] {
+        // By the time this runs the focus may have come back to another of the program's windows.
         {
             Lock lock = lockModel();
-            if (model().foreground != root)
+            if (!model().foreground)
                 return;
+        }
+        if (driver().ownsFocus())
+            return;
+        {
+            Lock lock = lockModel();
             model().foreground = nullptr;
         }
         activate(nullptr, WA_INACTIVE);

@@ -67,6 +67,8 @@ public:
     // The text another program put on the desktop's clipboard; nothing when none did, when this
     // program holds it, or without a desktop.
     virtual std::optional<std::wstring> foreignClipboardText() = 0;
+    // Whether one of this program's native windows has the keyboard focus now.
+    virtual bool ownsFocus() = 0;
     // Sends everything queued to the display server.
     virtual void flush() = 0;
     // Another driver takes over: stop reading events and let the display go. The object itself

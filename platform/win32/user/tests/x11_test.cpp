@@ -542,6 +542,31 @@ TEST_F(X11Test, UnderAWindowManagerFocusGeometryAndOwnedDialogsHold) {
             return mainAt >= 0 && dialogAt > mainAt; // bottom to top
         },
         5));
+    // Another program's window taking the focus deactivates this program, and coming back
+    // activates it again.
+    const Window stranger =
+        XCreateSimpleWindow(observer_, DefaultRootWindow(observer_), 300, 300, 200, 100, 0, 0, 0);
+    XStoreName(observer_, stranger, "Stranger");
+    XMapWindow(observer_, stranger);
+    XFlush(observer_);
+    ASSERT_NE(findWindow("Stranger"), 0u);
+    Heard::messages.clear();
+    activateFromOutside(stranger);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            const MSG* app = Heard::last(WM_ACTIVATEAPP);
+            return app && app->wParam == FALSE && GetForegroundWindow() == nullptr;
+        },
+        5));
+    activateFromOutside(mainXid);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            const MSG* app = Heard::last(WM_ACTIVATEAPP);
+            return app && app->wParam == TRUE && GetActiveWindow() == main;
+        },
+        5));
 }
 
 TEST_F(X11Test, ADisplayThatGoesAwayEndsTheLoopsWithAMessage) {

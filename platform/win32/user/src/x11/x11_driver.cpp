@@ -342,6 +342,15 @@ public:
         return pal::text::fromUtf8(*clipText_);
     }
 
+    bool ownsFocus() override {
+        if (lost_)
+            return false;
+        ::Window now = 0;
+        int revert = 0;
+        XGetInputFocus(dpy_, &now, &revert);
+        return windowOf(now) != nullptr;
+    }
+
     void flush() override {
         if (!lost_)
             XFlush(dpy_);
@@ -602,10 +611,7 @@ private:
                 if (ic)
                     XUnsetICFocus(ic);
                 // Focus moving to another of this program's windows is that window's FocusIn.
-                ::Window now = 0;
-                int revert = 0;
-                XGetInputFocus(dpy_, &now, &revert);
-                if (!windowOf(now))
+                if (!ownsFocus())
                     native::focusOut(h);
             }
             break;
