@@ -105,6 +105,9 @@ NativeState stateOf(Window* w, const Shadow& before) {
     s.client = s.minimised && before.known ? before.state.client : (s.popup ? w->rect : w->client);
     if (Window* o = find(w->owner))
         s.owner = rootOf(o);
+    s.icon = w->iconBig ? w->iconBig : w->iconSmall;
+    if (!s.icon && w->cls)
+        s.icon = w->cls->icon ? w->cls->icon : w->cls->iconSmall;
     if (s.sizable) {
         const LONG fw = (w->rect.right - w->rect.left) - (w->client.right - w->client.left);
         const LONG fh = (w->rect.bottom - w->rect.top) - (w->client.bottom - w->client.top);
@@ -118,7 +121,8 @@ bool same(const NativeState& a, const NativeState& b) {
     return a.title == b.title && a.className == b.className && EqualRect(&a.client, &b.client) &&
            a.visible == b.visible && a.popup == b.popup && a.layered == b.layered && a.topmost == b.topmost &&
            a.minimised == b.minimised && a.maximised == b.maximised && a.sizable == b.sizable &&
-           a.owner == b.owner && a.minTrack.cx == b.minTrack.cx && a.minTrack.cy == b.minTrack.cy;
+           a.owner == b.owner && a.minTrack.cx == b.minTrack.cx && a.minTrack.cy == b.minTrack.cy &&
+           a.icon == b.icon;
 }
 
 // Where the native window's area lies in the window's surface.

@@ -37,6 +37,7 @@ struct NativeState {
     bool sizable = false;
     HWND owner = nullptr; // the top-level owner, kept above by the window manager
     SIZE minTrack{};      // the smallest client size the window accepts, when it has limits
+    HICON icon = nullptr; // what the window manager shows for the window (its caption, task list)
 };
 
 class DisplayDriver {

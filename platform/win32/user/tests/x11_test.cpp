@@ -209,6 +209,31 @@ TEST_F(X11Test, AShownWindowAppearsWithItsTitleClassAndSize) {
     EXPECT_STREQ(cls.res_class, "DrawingView");
     XFree(cls.res_name);
     XFree(cls.res_class);
+    // The class's icon is the window manager's to show.
+    SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
+    const Atom iconAtom = XInternAtom(observer_, "_NET_WM_ICON", False);
+    std::vector<long> icon;
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            Atom type = 0;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(observer_, xid, iconAtom, 0, 1 << 16, False, XA_CARDINAL, &type, &format,
+                               &count, &after, &data);
+            if (data) {
+                icon.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+                XFree(data);
+            }
+            return !icon.empty();
+        },
+        5));
+    ASSERT_GE(icon.size(), 2u + 16 * 16);
+    EXPECT_EQ(icon[0], 16);
+    EXPECT_EQ(icon[1], 16);
+    EXPECT_EQ((static_cast<unsigned long>(icon[2 + 8 * 16 + 8]) >> 24) & 0xFF, 0xFFu)
+        << "the middle of the icon is opaque";
     // A new title reaches the X11 window.
     SetWindowTextW(h, L"Drawing 2");
     EXPECT_NE(findWindow("Drawing 2"), 0u);

@@ -18,9 +18,11 @@
 #include <X11/extensions/Xrandr.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +32,7 @@
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace pal::win {
 namespace {
@@ -82,7 +85,8 @@ public:
                                "_NET_WM_WINDOW_TYPE_DIALOG",
                                "CLIPBOARD",
                                "TARGETS",
-                               "DV_CLIPBOARD"};
+                               "DV_CLIPBOARD",
+                               "_NET_WM_ICON"};
         static_assert(std::size(names) == kAtoms);
         XInternAtoms(dpy_, const_cast<char**>(names), kAtoms, False, atoms_);
         XVisualInfo vi{};
@@ -139,6 +143,8 @@ public:
         if (!EqualRect(&s.client, &was.client) && width > 0 && height > 0)
             XMoveResizeWindow(dpy_, n.xid, s.client.left, s.client.top, static_cast<unsigned>(width),
                               static_cast<unsigned>(height));
+        if (s.icon != was.icon)
+            setIcon(n.xid, s.icon);
         if (s.owner != was.owner || !n.mapped) {
             auto o = windows_.find(s.owner);
             if (o != windows_.end() && o->second.xid)
@@ -375,6 +381,7 @@ private:
         kClipboard,
         kTargets,
         kTransfer,
+        kIcon,
         kAtoms
     };
 
@@ -478,6 +485,52 @@ private:
             XSetWMName(dpy_, xid, &text);
             XFree(text.value);
         }
+    }
+
+    // The icon at the sizes window managers ask for most, as _NET_WM_ICON's rows of
+    // non-premultiplied ARGB.
+    void setIcon(::Window xid, HICON icon) {
+        if (!icon) {
+            XDeleteProperty(dpy_, xid, atoms_[kIcon]);
+            return;
+        }
+        std::vector<long> data;
+        for (int size : {16, 32, 48}) {
+            BITMAPINFO bi{};
+            bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+            bi.bmiHeader.biWidth = size;
+            bi.bmiHeader.biHeight = -size;
+            bi.bmiHeader.biPlanes = 1;
+            bi.bmiHeader.biBitCount = 32;
+            void* bits = nullptr;
+            HDC dc = CreateCompatibleDC(nullptr);
+            HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+            if (dib && bits) {
+                HGDIOBJ old = SelectObject(dc, dib);
+                DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+                GdiFlush();
+                data.push_back(size);
+                data.push_back(size);
+                const auto* p = static_cast<const std::uint32_t*>(bits);
+                // An icon drawn without alpha of its own is opaque.
+                const bool anyAlpha =
+                    std::any_of(p, p + size * size, [](std::uint32_t v) { return v >> 24; });
+                for (int i = 0; i < size * size; ++i) {
+                    const std::uint32_t v = anyAlpha ? p[i] : p[i] | 0xFF000000u;
+                    const unsigned a = v >> 24;
+                    auto straight = [a](unsigned c) { return a ? std::min(255u, c * 255 / a) : 0u; };
+                    data.push_back(static_cast<long>((std::uint32_t(a) << 24) |
+                                                     (straight((v >> 16) & 0xFF) << 16) |
+                                                     (straight((v >> 8) & 0xFF) << 8) | straight(v & 0xFF)));
+                }
+                SelectObject(dc, old);
+            }
+            if (dib)
+                DeleteObject(dib);
+            DeleteDC(dc);
+        }
+        XChangeProperty(dpy_, xid, atoms_[kIcon], XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
     }
 
     void setSizeHints(::Window xid, const NativeState& s) {
