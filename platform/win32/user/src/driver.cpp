@@ -30,6 +30,7 @@ public:
     bool publishClipboardText(const std::wstring&) override { return false; }
     std::optional<std::wstring> foreignClipboardText() override { return std::nullopt; }
     bool ownsFocus() override { return false; }
+    void requestGeometry(HWND) override {}
     void flush() override {}
     void shutdown() override {}
     bool lost() const override { return false; }
@@ -284,6 +285,43 @@ void configured(HWND root, RECT client) {
         }
         setWindowPos(root, nullptr, target.left, target.top, target.right - target.left,
                      target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+}
+
+void stateChanged(HWND root, bool minimised, bool maximised) {
+    onOwner(root, [root, minimised, maximised] {
+        DWORD style = 0;
+        {
+            Lock lock = lockModel();
+            Window* w = find(root);
+            if (!w)
+                return;
+            style = w->style;
+            // The window manager shows the state already: the model follows without telling it back.
+            Shadow& s = shadows()[root];
+            s.state.minimised = minimised;
+            s.state.maximised = maximised && !minimised;
+        }
+        const bool wasMin = style & WS_MINIMIZE, wasMax = style & WS_MAXIMIZE;
+        if (minimised && !wasMin)
+            ShowWindow(root, SW_SHOWMINNOACTIVE);
+        else if (!minimised && maximised && !wasMax)
+            ShowWindow(root, SW_SHOWMAXIMIZED);
+        else if (!minimised && !maximised && (wasMin || wasMax))
+            ShowWindow(root, SW_RESTORE);
+        else
+            return;
+        // The window manager chose the place and size: the model takes them from the native
+        // window instead of sending its own.
+        {
+            Lock lock = lockModel();
+            Window* w = find(root);
+            if (!w)
+                return;
+            shadows()[root].state.client = stateOf(w, shadows()[root]).client;
+        }
+        if (!minimised)
+            driver().requestGeometry(root);
     });
 }
 

@@ -68,6 +68,8 @@ public:
     // The text another program put on the desktop's clipboard; nothing when none did, when this
     // program holds it, or without a desktop.
     virtual std::optional<std::wstring> foreignClipboardText() = 0;
+    // Reports the native window's present place through native::configured.
+    virtual void requestGeometry(HWND hwnd) = 0;
     // Whether one of this program's native windows has the keyboard focus now.
     virtual bool ownsFocus() = 0;
     // Sends everything queued to the display server.
@@ -112,6 +114,8 @@ void wheel(HWND root, POINT client, int delta, bool horizontal);
 void key(int virtualKey, UINT scanCode, bool extended, bool down, const std::wstring& text);
 // The window manager moved or sized the native window: the client area's new place.
 void configured(HWND root, RECT client);
+// The window manager minimised, maximised or restored the window.
+void stateChanged(HWND root, bool minimised, bool maximised);
 // Part of the native window must be shown again.
 void exposed(HWND root, RECT area);
 // The window manager asks the window to close.

@@ -594,6 +594,68 @@ TEST_F(X11Test, UnderAWindowManagerFocusGeometryAndOwnedDialogsHold) {
         5));
 }
 
+TEST_F(X11Test, TheWindowManagerMaximisesMinimisesAndRestores) {
+    WindowManager wm;
+    if (!wm.start(server_.name(), observer_))
+        GTEST_SKIP() << "no window manager tests: openbox is not installed (scripts/setup installs it)";
+    HWND main = showWindow(L"States", RECT{100, 120, 500, 420});
+    const Window xid = findWindow("States");
+    ASSERT_NE(xid, 0u);
+    auto ask = [&](const char* type, long l0, const char* a1, const char* a2) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = XInternAtom(observer_, type, False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = l0;
+        e.xclient.data.l[1] = a1 ? static_cast<long>(XInternAtom(observer_, a1, False)) : 0;
+        e.xclient.data.l[2] = a2 ? static_cast<long>(XInternAtom(observer_, a2, False)) : 0;
+        e.xclient.data.l[3] = 2;
+        XSendEvent(observer_, DefaultRootWindow(observer_), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XFlush(observer_);
+    };
+    // Maximised from outside (a pager, the caption's button): the window is zoomed at the size
+    // the window manager gave it.
+    ask("_NET_WM_STATE", 1, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            XWindowAttributes a{};
+            XGetWindowAttributes(observer_, xid, &a);
+            RECT client{};
+            GetClientRect(main, &client);
+            return IsZoomed(main) && client.right == a.width && client.bottom == a.height && a.width > 1000;
+        },
+        5));
+    const MSG* size = Heard::last(WM_SIZE);
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(size->wParam, SIZE_MAXIMIZED);
+    // Minimised from outside, and restored by activating it.
+    XEvent iconify{};
+    iconify.xclient.type = ClientMessage;
+    iconify.xclient.window = xid;
+    iconify.xclient.message_type = XInternAtom(observer_, "WM_CHANGE_STATE", False);
+    iconify.xclient.format = 32;
+    iconify.xclient.data.l[0] = IconicState;
+    XSendEvent(observer_, DefaultRootWindow(observer_), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &iconify);
+    XFlush(observer_);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return IsIconic(main) != FALSE;
+        },
+        5));
+    activateFromOutside(xid);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return !IsIconic(main);
+        },
+        5));
+}
+
 TEST_F(X11Test, ADisplayThatGoesAwayEndsTheLoopsWithAMessage) {
     showWindow(L"Doomed", RECT{60, 60, 260, 200});
     ASSERT_NE(findWindow("Doomed"), 0u);

@@ -86,7 +86,8 @@ public:
                                "CLIPBOARD",
                                "TARGETS",
                                "DV_CLIPBOARD",
-                               "_NET_WM_ICON"};
+                               "_NET_WM_ICON",
+                               "_NET_WM_STATE_HIDDEN"};
         static_assert(std::size(names) == kAtoms);
         XInternAtoms(dpy_, const_cast<char**>(names), kAtoms, False, atoms_);
         XVisualInfo vi{};
@@ -348,6 +349,26 @@ public:
         return pal::text::fromUtf8(*clipText_);
     }
 
+    void requestGeometry(HWND hwnd) override {
+        if (lost_)
+            return;
+        ::Window xid = 0;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = windows_.find(hwnd);
+            if (it == windows_.end())
+                return;
+            xid = it->second.xid;
+        }
+        XWindowAttributes a{};
+        int x = 0, y = 0;
+        ::Window child = 0;
+        if (!XGetWindowAttributes(dpy_, xid, &a) ||
+            !XTranslateCoordinates(dpy_, xid, root_, 0, 0, &x, &y, &child))
+            return;
+        native::configured(hwnd, RECT{x, y, x + a.width, y + a.height});
+    }
+
     bool ownsFocus() override {
         if (lost_)
             return false;
@@ -382,6 +403,7 @@ private:
         kTargets,
         kTransfer,
         kIcon,
+        kHidden,
         kAtoms
     };
 
@@ -437,7 +459,7 @@ private:
         a.bit_gravity = NorthWestGravity;
         a.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
                        ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask |
-                       FocusChangeMask;
+                       FocusChangeMask | PropertyChangeMask;
         if (s.popup) {
             a.override_redirect = True;
             mask |= CWOverrideRedirect;
@@ -640,6 +662,10 @@ private:
             native::configured(h, RECT{x, y, x + e.xconfigure.width, y + e.xconfigure.height});
             break;
         }
+        case PropertyNotify:
+            if (e.xproperty.atom == atoms_[kState])
+                onState(h, e.xproperty.window);
+            break;
         case ClientMessage:
             if (e.xclient.message_type == atoms_[kProtocols]) {
                 const Atom what = static_cast<Atom>(e.xclient.data.l[0]);
@@ -742,6 +768,38 @@ private:
             }
             clipReady_.notify_all();
         }
+    }
+
+    // The window manager's view of the window's state, as it wrote it.
+    void onState(HWND h, ::Window xid) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy_, xid, atoms_[kState], 0, 64, False, XA_ATOM, &type, &format, &count,
+                               &after, &data) != Success)
+            return;
+        bool hidden = false, vert = false, horz = false;
+        for (unsigned long i = 0; data && i < count; ++i) {
+            const Atom a = reinterpret_cast<const Atom*>(data)[i];
+            hidden = hidden || a == atoms_[kHidden];
+            vert = vert || a == atoms_[kMaxVert];
+            horz = horz || a == atoms_[kMaxHorz];
+        }
+        if (data)
+            XFree(data);
+        {
+            // What this driver set itself before mapping is no news.
+            std::lock_guard lock(mutex_);
+            auto it = windows_.find(h);
+            if (it == windows_.end() || !it->second.mapped)
+                return;
+            if (it->second.state.minimised == hidden && it->second.state.maximised == (vert && horz))
+                return;
+            it->second.state.minimised = hidden;
+            it->second.state.maximised = vert && horz;
+        }
+        native::stateChanged(h, hidden, vert && horz);
     }
 
     void onButton(HWND h, const XButtonEvent& b) {
