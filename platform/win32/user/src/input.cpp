@@ -172,6 +172,23 @@ void pressKey(int vk, bool down, UINT scan = 0, bool extended = false, const std
     }
 }
 
+// The pointer moved to `p` (or left the program's windows): a window tracking it that no
+// longer has it under the pointer hears WM_MOUSELEAVE, once.
+void checkLeave(POINT p, bool gone) {
+    Model& m = model();
+    Window* tracked = find(m.leaveTracked);
+    if (!tracked)
+        return;
+    if (!gone && windowAt(p) == tracked->handle)
+        return;
+    m.leaveTracked = nullptr;
+    if (Queue* q = queueOf(tracked->thread)) {
+        q->posted.push_back(
+            MSG{tracked->handle, WM_MOUSELEAVE, 0, 0, static_cast<DWORD>(pal::clock::tickMs()), p});
+        wake(*q, QS_POSTMESSAGE);
+    }
+}
+
 Window* mouseTarget(POINT p) {
     if (Window* c = find(model().capture))
         return c;
@@ -363,6 +380,34 @@ UINT GetDoubleClickTime() {
     return 500;
 }
 
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
+    if (!track || track->cbSize != sizeof(TRACKMOUSEEVENT)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    Lock lock = lockModel();
+    Model& m = model();
+    if (track->dwFlags & TME_QUERY) {
+        track->dwFlags = m.leaveTracked ? TME_LEAVE : 0;
+        track->hwndTrack = m.leaveTracked;
+        track->dwHoverTime = 0;
+        return TRUE;
+    }
+    if (!findOrFail(track->hwndTrack))
+        return FALSE;
+    if (!(track->dwFlags & TME_LEAVE))
+        return TRUE;
+    if (track->dwFlags & TME_CANCEL) {
+        if (m.leaveTracked == track->hwndTrack)
+            m.leaveTracked = nullptr;
+        return TRUE;
+    }
+    // A window asking while the pointer is elsewhere hears at once that it left.
+    m.leaveTracked = track->hwndTrack;
+    checkLeave(m.cursor, false);
+    return TRUE;
+}
+
 HWND WindowFromPoint(POINT point) {
     Lock lock = lockModel();
     return windowAt(point);
@@ -463,6 +508,8 @@ void leave(HWND root) {
         const RECT r = screenRect(w);
         if (PtInRect(&r, model().cursor))
             model().cursor = POINT{-32768, -32768};
+        if (inTree(root, model().leaveTracked))
+            checkLeave(model().cursor, true);
     }
 }
 
@@ -495,6 +542,7 @@ void simulateButton(POINT screen, MouseButton button, bool down, bool secondClic
 void simulateMouseMove(POINT screen) {
     Lock lock = lockModel();
     model().cursor = screen;
+    checkLeave(screen, false);
     if (Window* target = mouseTarget(screen)) {
         const POINT o = clientOrigin(target);
         postInput(target, WM_MOUSEMOVE, mouseKeys(),

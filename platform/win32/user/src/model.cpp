@@ -316,6 +316,8 @@ void forget(Window* w) {
         m.foreground = nullptr;
     if (m.capture == h)
         m.capture = nullptr;
+    if (m.leaveTracked == h)
+        m.leaveTracked = nullptr;
     if (Queue* q = queueOf(w->thread)) {
         if (q->active == h)
             q->active = nullptr;

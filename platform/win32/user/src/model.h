@@ -146,6 +146,7 @@ struct Model {
     std::map<DWORD, std::shared_ptr<Queue>> queues;
     HWND foreground = nullptr;
     HWND capture = nullptr;
+    HWND leaveTracked = nullptr; // told WM_MOUSELEAVE when the pointer leaves it
     POINT cursor{};
     std::array<BYTE, 256> asyncKeys{};
     int cascade = 0;

@@ -381,6 +381,20 @@ TEST_F(X11Test, InjectedKeysArriveWithKeyCodesAndTypeTextIncludingCyrillic) {
     XSync(observer_, False);
 }
 
+TEST_F(X11Test, ThePointerLeavingTheWindowGivesWmMouseLeave) {
+    HWND h = showWindow(L"Leave", RECT{100, 100, 300, 250});
+    ASSERT_NE(findWindow("Leave"), 0u);
+    XTestFakeMotionEvent(observer_, 0, 150, 150, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_MOUSEMOVE));
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, h, 0};
+    ASSERT_TRUE(TrackMouseEvent(&track));
+    XTestFakeMotionEvent(observer_, 0, 900, 800, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_MOUSELEAVE));
+    EXPECT_EQ(Heard::last(WM_MOUSELEAVE)->hwnd, h);
+}
+
 TEST_F(X11Test, TheCaptureFollowsThePointerOutsideTheWindow) {
     HWND h = showWindow(L"Capture", RECT{100, 100, 300, 250});
     ASSERT_NE(findWindow("Capture"), 0u);

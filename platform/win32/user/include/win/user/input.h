@@ -115,4 +115,20 @@ BOOL GetCursorPos(LPPOINT point);
 BOOL SetCursorPos(int x, int y);
 UINT GetDoubleClickTime();
 
+// Asks for WM_MOUSELEAVE when the pointer leaves the window (TME_LEAVE); hover tracking is not
+// kept.
+constexpr DWORD TME_HOVER = 0x00000001;
+constexpr DWORD TME_LEAVE = 0x00000002;
+constexpr DWORD TME_NONCLIENT = 0x00000010;
+constexpr DWORD TME_QUERY = 0x40000000;
+constexpr DWORD TME_CANCEL = 0x80000000;
+struct TRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track);
+
 DV_EXPORTS_END
