@@ -491,6 +491,14 @@ TEST_F(X11Test, PopupsAreOverrideRedirectAndOwnedWindowsTransient) {
     Window owner = 0;
     ASSERT_TRUE(XGetTransientForHint(observer_, dialogXid, &owner));
     EXPECT_EQ(owner, mainXid);
+    // A layered window carries per-pixel alpha on screen too.
+    HWND layered = CreateWindowExW(WS_EX_LAYERED, L"DrawingView", L"Glass", WS_POPUP, 600, 100, 100, 80,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(layered, SW_SHOWNA);
+    const Window glass = findWindow("Glass");
+    ASSERT_NE(glass, 0u);
+    XGetWindowAttributes(observer_, glass, &a);
+    EXPECT_EQ(a.depth, 32);
 }
 
 // Under a reparenting window manager: it gives the focus, keys follow the window that looks
