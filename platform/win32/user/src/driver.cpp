@@ -146,13 +146,13 @@ DisplayDriver& driver() {
     return *gDriver.load();
 }
 
-bool selectDriver(const std::string& spec) {
+bool selectDriver(const std::string& backend) {
     std::unique_ptr<DisplayDriver> next;
-    if (spec == "null") {
+    if (backend == "null") {
         next = makeNullDriver();
-    } else if (spec.rfind("x11", 0) == 0) {
+    } else if (backend.rfind("x11", 0) == 0) {
         std::string error;
-        next = makeX11Driver(spec.size() > 4 ? spec.substr(4) : std::string(), error);
+        next = makeX11Driver(backend.size() > 4 ? backend.substr(4) : std::string(), error);
         if (!next) {
             std::fprintf(stderr, "display: %s\n", error.c_str());
             return false;
@@ -396,8 +396,8 @@ std::unique_ptr<DisplayDriver> makeNullDriver() {
 
 namespace pal::detail {
 
-bool useDisplay(const std::string& spec) {
-    return pal::win::selectDriver(spec);
+bool useDisplay(const std::string& backend) {
+    return pal::win::selectDriver(backend);
 }
 
 std::string displayName() {

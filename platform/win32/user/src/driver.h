@@ -85,7 +85,7 @@ public:
 DisplayDriver& driver();
 // Replaces the driver: "null", or "x11" with an optional display name after a colon
 // ("x11::99"). False, keeping the current one, when the back-end cannot start.
-bool selectDriver(const std::string& spec);
+bool selectDriver(const std::string& backend);
 
 std::unique_ptr<DisplayDriver> makeNullDriver();
 // Null when the display cannot be opened; `error` says why.

@@ -227,15 +227,15 @@ public:
         int count = 0;
         if (XRRMonitorInfo* m = XRRGetMonitors(dpy_, root_, True, &count)) {
             for (int i = 0; i < count; ++i) {
-                pal::detail::MonitorSpec spec;
-                spec.rect = RECT{m[i].x, m[i].y, m[i].x + m[i].width, m[i].y + m[i].height};
-                spec.work = spec.rect;
-                spec.dpi = dpi();
+                pal::detail::MonitorSpec monitor;
+                monitor.rect = RECT{m[i].x, m[i].y, m[i].x + m[i].width, m[i].y + m[i].height};
+                monitor.work = monitor.rect;
+                monitor.dpi = dpi();
                 // The primary monitor comes first.
                 if (m[i].primary)
-                    list.insert(list.begin(), spec);
+                    list.insert(list.begin(), monitor);
                 else
-                    list.push_back(spec);
+                    list.push_back(monitor);
             }
             XRRFreeMonitors(m);
         }

@@ -38,7 +38,7 @@ void setMonitors(const std::vector<MonitorSpec>& monitors);
 // Switches the display driver: "null", or "x11" with an optional display name after a colon
 // ("x11::99"); false, keeping the driver in use, when that display cannot be opened. Native
 // windows of the old driver are dropped; the monitors are read again.
-bool useDisplay(const std::string& spec);
+bool useDisplay(const std::string& backend);
 // "null" or "x11".
 std::string displayName();
 
