@@ -12,6 +12,7 @@
 #include "win/error.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -512,6 +513,7 @@ std::mutex& cursorMutex() {
 }
 HCURSOR currentCursor = nullptr;
 int cursorShown = 0;
+std::atomic<pal::gdi::CursorListener> cursorListener{nullptr};
 
 } // namespace
 
@@ -523,14 +525,27 @@ HCURSOR SetCursor(HCURSOR cursor) {
             return GetCursor();
         shape = c->shape;
     }
-    std::lock_guard lock(cursorMutex());
-    const HCURSOR previous = currentCursor;
-    if (previous != cursor) {
+    HCURSOR previous = nullptr;
+    {
+        std::lock_guard lock(cursorMutex());
+        previous = currentCursor;
+        if (previous == cursor)
+            return previous;
         currentCursor = cursor;
         pal::journal::record("cursor", {{"shape", shape}});
     }
+    if (const auto listener = cursorListener.load())
+        listener(shape);
     return previous;
 }
+
+namespace pal::gdi {
+
+void setCursorListener(CursorListener listener) {
+    cursorListener.store(listener);
+}
+
+} // namespace pal::gdi
 
 HCURSOR GetCursor() {
     std::lock_guard lock(cursorMutex());

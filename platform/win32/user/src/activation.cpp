@@ -1,6 +1,8 @@
 // Activation, focus, the foreground window, enabling and mouse capture.
 #include "model.h"
 
+#include "driver.h"
+
 #include "pal/format.h"
 #include "pal/journal.h"
 #include "pal/text.h"
@@ -245,6 +247,8 @@ HWND SetCapture(HWND hwnd) {
             return nullptr;
         old = live(model().capture);
         model().capture = hwnd;
+        // The pointer follows the capture outside the program's windows too.
+        driver().capture(rootOf(find(hwnd)));
     }
     if (old && old != hwnd)
         send(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
@@ -257,6 +261,8 @@ BOOL ReleaseCapture() {
         Lock lock = lockModel();
         old = live(model().capture);
         model().capture = nullptr;
+        if (old)
+            driver().capture(nullptr);
     }
     if (old)
         send(old, WM_CAPTURECHANGED, 0, 0);

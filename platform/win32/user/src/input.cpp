@@ -2,6 +2,8 @@
 // character translation, mouse activation, and the simulated input tests drive.
 #include "model.h"
 
+#include "driver.h"
+
 #include "pal/clock.h"
 #include "pal/detail/user_control.h"
 
@@ -89,36 +91,6 @@ wchar_t characterFor(int vk, bool shift, bool ctrl, bool caps) {
     return 0;
 }
 
-// The deepest visible, enabled window under a screen point.
-HWND windowAt(POINT p) {
-    for (HWND h : model().topLevel) {
-        Window* w = find(h);
-        if (!w || !(w->style & WS_VISIBLE))
-            continue;
-        const RECT outer = screenRect(w);
-        if (!PtInRect(&outer, p))
-            continue;
-        if (w->style & WS_DISABLED)
-            return nullptr;
-        for (bool descended = true; descended;) {
-            descended = false;
-            for (HWND c : w->children) {
-                Window* cw = find(c);
-                if (!cw || !(cw->style & WS_VISIBLE) || (cw->style & WS_DISABLED))
-                    continue;
-                const RECT r = screenRect(cw);
-                if (PtInRect(&r, p)) {
-                    w = cw;
-                    descended = true;
-                    break;
-                }
-            }
-        }
-        return w->handle;
-    }
-    return nullptr;
-}
-
 void postInput(Window* target, UINT message, WPARAM wParam, LPARAM lParam) {
     Queue* q = queueOf(target->thread);
     if (!q)
@@ -157,7 +129,9 @@ Window* keyTarget(bool& noFocus) {
     return find(q->active);
 }
 
-void pressKey(int vk, bool down) {
+// A key goes down or up; `scan` and `extended` describe the physical key, and `typed` carries
+// the text a display's input method made of it, for TranslateMessage.
+void pressKey(int vk, bool down, UINT scan = 0, bool extended = false, const std::wstring* typed = nullptr) {
     Lock lock = lockModel();
     auto& keys = model().asyncKeys;
     const bool wasDown = keys[vk & 0xFF] & kDown;
@@ -176,7 +150,9 @@ void pressKey(int vk, bool down) {
     const bool ctrl = keys[VK_CONTROL] & kDown;
     const bool sys = noFocus || (alt && !ctrl) || vk == VK_F10 || (vk == VK_MENU && !ctrl);
     const UINT message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
-    LPARAM lParam = 1;
+    LPARAM lParam = 1 | static_cast<LPARAM>((scan & 0xFF) << 16);
+    if (extended)
+        lParam |= LPARAM{1} << 24;
     if (alt)
         lParam |= LPARAM{1} << 29;
     if (wasDown)
@@ -184,6 +160,33 @@ void pressKey(int vk, bool down) {
     if (!down)
         lParam |= LPARAM{1} << 31;
     postInput(target, message, static_cast<WPARAM>(vk), lParam);
+    if (down && typed) {
+        Queue* q = queueOf(target->thread);
+        if (!q)
+            return;
+        // Text nobody translated is dropped once newer keys pile up behind it.
+        constexpr size_t kKept = 64;
+        if (q->typed.size() == kKept)
+            q->typed.pop_front();
+        q->typed.push_back(Queue::TypedText{q->input.back(), *typed});
+    }
+}
+
+// The pointer moved to `p` (or left the program's windows): a window tracking it that no
+// longer has it under the pointer hears WM_MOUSELEAVE, once.
+void checkLeave(POINT p, bool gone) {
+    Model& m = model();
+    Window* tracked = find(m.leaveTracked);
+    if (!tracked)
+        return;
+    if (!gone && windowAt(p) == tracked->handle)
+        return;
+    m.leaveTracked = nullptr;
+    if (Queue* q = queueOf(tracked->thread)) {
+        q->posted.push_back(
+            MSG{tracked->handle, WM_MOUSELEAVE, 0, 0, static_cast<DWORD>(pal::clock::tickMs()), p});
+        wake(*q, QS_POSTMESSAGE);
+    }
 }
 
 Window* mouseTarget(POINT p) {
@@ -235,6 +238,36 @@ void pressButton(POINT p, pal::detail::MouseButton button, bool down, bool doubl
 }
 
 } // namespace
+
+// The deepest visible, enabled window under a screen point.
+HWND windowAt(POINT p) {
+    for (HWND h : model().topLevel) {
+        Window* w = find(h);
+        if (!w || !(w->style & WS_VISIBLE))
+            continue;
+        const RECT outer = screenRect(w);
+        if (!PtInRect(&outer, p))
+            continue;
+        if (w->style & WS_DISABLED)
+            return nullptr;
+        for (bool descended = true; descended;) {
+            descended = false;
+            for (HWND c : w->children) {
+                Window* cw = find(c);
+                if (!cw || !(cw->style & WS_VISIBLE) || (cw->style & WS_DISABLED))
+                    continue;
+                const RECT r = screenRect(cw);
+                if (PtInRect(&r, p)) {
+                    w = cw;
+                    descended = true;
+                    break;
+                }
+            }
+        }
+        return w->handle;
+    }
+    return nullptr;
+}
 
 UINT inputKind(UINT message) {
     if (message >= WM_KEYFIRST && message <= WM_KEYLAST)
@@ -347,6 +380,34 @@ UINT GetDoubleClickTime() {
     return 500;
 }
 
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
+    if (!track || track->cbSize != sizeof(TRACKMOUSEEVENT)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    Lock lock = lockModel();
+    Model& m = model();
+    if (track->dwFlags & TME_QUERY) {
+        track->dwFlags = m.leaveTracked ? TME_LEAVE : 0;
+        track->hwndTrack = m.leaveTracked;
+        track->dwHoverTime = 0;
+        return TRUE;
+    }
+    if (!findOrFail(track->hwndTrack))
+        return FALSE;
+    if (!(track->dwFlags & TME_LEAVE))
+        return TRUE;
+    if (track->dwFlags & TME_CANCEL) {
+        if (m.leaveTracked == track->hwndTrack)
+            m.leaveTracked = nullptr;
+        return TRUE;
+    }
+    // A window asking while the pointer is elsewhere hears at once that it left.
+    m.leaveTracked = track->hwndTrack;
+    checkLeave(m.cursor, false);
+    return TRUE;
+}
+
 HWND WindowFromPoint(POINT point) {
     Lock lock = lockModel();
     return windowAt(point);
@@ -378,17 +439,95 @@ BOOL TranslateMessage(const MSG* msg) {
         return FALSE;
     Lock lock = lockModel();
     Queue& q = currentQueue();
+    const UINT charMessage = m == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+    for (auto it = q.typed.begin(); it != q.typed.end(); ++it) {
+        const MSG& key = it->key;
+        if (key.hwnd != msg->hwnd || key.wParam != msg->wParam || key.lParam != msg->lParam ||
+            key.time != msg->time)
+            continue;
+        // The display's input method said what this key typed (nothing, for a dead key).
+        for (wchar_t ch : it->text)
+            q.posted.push_back(
+                MSG{msg->hwnd, charMessage, static_cast<WPARAM>(ch), msg->lParam, msg->time, msg->pt});
+        if (!it->text.empty())
+            wake(q, QS_POSTMESSAGE);
+        q.typed.erase(q.typed.begin(), it + 1);
+        return TRUE;
+    }
     const auto& k = q.keys;
     const bool alt = k[VK_MENU] & kDown;
     const wchar_t ch = characterFor(static_cast<int>(msg->wParam & 0xFF), k[VK_SHIFT] & kDown,
                                     (k[VK_CONTROL] & kDown) && !alt, k[VK_CAPITAL] & kToggled);
     if (ch) {
-        q.posted.push_back(MSG{msg->hwnd, m == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, static_cast<WPARAM>(ch),
-                               msg->lParam, msg->time, msg->pt});
+        q.posted.push_back(
+            MSG{msg->hwnd, charMessage, static_cast<WPARAM>(ch), msg->lParam, msg->time, msg->pt});
         wake(q, QS_POSTMESSAGE);
     }
     return TRUE;
 }
+
+namespace pal::win::native {
+namespace {
+
+// A point in a top-level window's native area, on the screen of the model.
+POINT toScreen(HWND root, POINT client) {
+    Window* w = find(root);
+    if (!w)
+        return client;
+    const bool framed = (w->style & WS_CAPTION) == WS_CAPTION || (w->style & WS_THICKFRAME);
+    const RECT& shown = framed ? w->client : w->rect;
+    return POINT{shown.left + client.x, shown.top + client.y};
+}
+
+} // namespace
+
+void button(HWND root, POINT client, int button, bool down, bool doubleClick) {
+    POINT p{};
+    {
+        Lock lock = lockModel();
+        p = toScreen(root, client);
+    }
+    pressButton(p, static_cast<pal::detail::MouseButton>(std::clamp(button, 0, 2)), down, doubleClick);
+}
+
+void motion(HWND root, POINT client) {
+    POINT p{};
+    {
+        Lock lock = lockModel();
+        p = toScreen(root, client);
+    }
+    pal::detail::simulateMouseMove(p);
+}
+
+void leave(HWND root) {
+    Lock lock = lockModel();
+    // The pointer is somewhere no window of this program is; a capture keeps it anyway.
+    if (model().capture)
+        return;
+    if (Window* w = find(root)) {
+        const RECT r = screenRect(w);
+        if (PtInRect(&r, model().cursor))
+            model().cursor = POINT{-32768, -32768};
+        if (inTree(root, model().leaveTracked))
+            checkLeave(model().cursor, true);
+    }
+}
+
+void wheel(HWND root, POINT client, int delta, bool horizontal) {
+    Lock lock = lockModel();
+    const POINT p = toScreen(root, client);
+    model().cursor = p;
+    if (Window* target = mouseTarget(p))
+        postInput(target, horizontal ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL,
+                  MAKEWPARAM(static_cast<WORD>(mouseKeys()), static_cast<WORD>(static_cast<SHORT>(delta))),
+                  MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+}
+
+void key(int virtualKey, UINT scanCode, bool extended, bool down, const std::wstring& text) {
+    pressKey(virtualKey, down, scanCode, extended, &text);
+}
+
+} // namespace pal::win::native
 
 namespace pal::detail {
 
@@ -403,6 +542,7 @@ void simulateButton(POINT screen, MouseButton button, bool down, bool secondClic
 void simulateMouseMove(POINT screen) {
     Lock lock = lockModel();
     model().cursor = screen;
+    checkLeave(screen, false);
     if (Window* target = mouseTarget(screen)) {
         const POINT o = clientOrigin(target);
         postInput(target, WM_MOUSEMOVE, mouseKeys(),

@@ -2,6 +2,8 @@
 // platform's order (sent, posted, input, quit, paint, timers), timers and waits.
 #include "model.h"
 
+#include "driver.h"
+
 #include "pal/clock.h"
 
 #include <algorithm>
@@ -249,6 +251,8 @@ bool takeMessage(MSG* out, HWND filter, UINT lo, UINT hi, UINT flags, bool wait)
             }
         }
         q.lastLook = now;
+        // Nothing left to do for now: what was painted goes to the screen.
+        syncNative();
         if (!wait)
             return false;
         Waiting waiting(q);
@@ -485,6 +489,7 @@ BOOL WaitMessage() {
     for (;;) {
         if (newBits(q, pal::clock::tickMs()))
             return TRUE;
+        syncNative();
         pal::wait::waitOnHub(lock, nextTimerCheck(q));
     }
 }
@@ -527,6 +532,7 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD mill
     {
         Lock lock = lockModel();
         ++currentQueue().waiting;
+        syncNative();
     }
     struct Done {
         ~Done() {

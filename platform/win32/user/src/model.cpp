@@ -316,6 +316,8 @@ void forget(Window* w) {
         m.foreground = nullptr;
     if (m.capture == h)
         m.capture = nullptr;
+    if (m.leaveTracked == h)
+        m.leaveTracked = nullptr;
     if (Queue* q = queueOf(w->thread)) {
         if (q->active == h)
             q->active = nullptr;
@@ -327,6 +329,8 @@ void forget(Window* w) {
     }
     if (w->dirty)
         setDirty(w, false);
+    if (!w->parent)
+        forgetNative(h);
     std::erase(siblingsOf(w), h);
     for (auto& [id, other] : m.queues) {
         (void)id;

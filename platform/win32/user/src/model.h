@@ -116,6 +116,13 @@ struct Queue {
     std::vector<Timer> timers;
     UINT_PTR nextTimerId = 1;
     std::uint64_t lastLook = 0; // clock of the last Get/Peek, to tell a newly due timer
+    // The text a display's input method made of native key presses, for TranslateMessage: each
+    // belongs to the WM_KEYDOWN with the same key, lParam and time.
+    struct TypedText {
+        MSG key;
+        std::wstring text;
+    };
+    std::deque<TypedText> typed;
     HWND active = nullptr;
     HWND focus = nullptr;
     std::array<BYTE, 256> keys{}; // key state as of the last message taken
@@ -139,6 +146,7 @@ struct Model {
     std::map<DWORD, std::shared_ptr<Queue>> queues;
     HWND foreground = nullptr;
     HWND capture = nullptr;
+    HWND leaveTracked = nullptr; // told WM_MOUSELEAVE when the pointer leaves it
     POINT cursor{};
     std::array<BYTE, 256> asyncKeys{};
     int cascade = 0;
@@ -211,6 +219,8 @@ MINMAXINFO defaultMinMax(Window* w);
 bool asksMinMax(DWORD style);
 
 // Input state.
+// The deepest visible, enabled window under a screen point.
+HWND windowAt(POINT p);
 void updateKeyState(std::array<BYTE, 256>& keys, const MSG& msg);
 // QS_* kind of an input message.
 UINT inputKind(UINT message);
@@ -249,6 +259,8 @@ void snapshotThreadWindows(DWORD thread);
 void removeSilently(HWND hwnd);
 // Forgets the references other state holds to a window that is going away.
 void forget(Window* w);
+// Its native window goes too (driver.cpp).
+void forgetNative(HWND hwnd);
 
 // --- Called without the lock held ---
 

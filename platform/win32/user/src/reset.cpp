@@ -58,6 +58,7 @@ void clearModel() {
         q.changed = 0;
         m.foreground = nullptr;
         m.capture = nullptr;
+        m.leaveTracked = nullptr;
         m.cursor = POINT{};
         m.asyncKeys = {};
         m.cascade = 0;

@@ -3,6 +3,8 @@
 // copies out of a surface (PrintWindow, snapshots) and layered windows' own pixels.
 #include "model.h"
 
+#include "driver.h"
+
 #include "pal/sandbox.h"
 #include "pal/text.h"
 
@@ -110,6 +112,13 @@ HDC windowDC(Window* w, bool clientOnly, const Region& visible) {
     if (!root)
         return nullptr;
     const RECT origin = rectInRoot(w, clientOnly);
+    // What a DC may draw on is what may change on screen.
+    RECT reach{};
+    if (root->layeredPixels)
+        reach = RECT{0, 0, root->rect.right - root->rect.left, root->rect.bottom - root->rect.top};
+    else
+        reach = visible.box();
+    damage(root, reach);
     return pal::gdi::createWindowDC({surfaceOf(root), POINT{origin.left, origin.top},
                                      root->layeredPixels ? Region() : visible, w->handle});
 }
@@ -274,5 +283,6 @@ BOOL UpdateLayeredWindow(HWND hwnd, HDC, POINT* position, SIZE* size, HDC source
     cairo_surface_mark_dirty(target.get());
     w->layeredAlpha = blend && (flags & ULW_ALPHA) ? blend->SourceConstantAlpha : 255;
     w->layeredPixels = true;
+    damage(w, RECT{0, 0, target.width(), target.height()});
     return TRUE;
 }

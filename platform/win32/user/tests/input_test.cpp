@@ -100,6 +100,40 @@ TEST_F(InputTest, DoubleClicksNeedTheClassStyle) {
     DestroyWindow(plain);
 }
 
+TEST_F(InputTest, ALeaveTrackedWindowHearsWmMouseLeaveOnceWhenThePointerGoes) {
+    std::vector<HWND> left;
+    recorder.hook = [&](HWND h, UINT m, WPARAM, LPARAM, LRESULT&) {
+        if (m == WM_MOUSELEAVE)
+            left.push_back(h);
+        return false;
+    };
+    POINT inView{5, 5};
+    ClientToScreen(view, &inView);
+    pal::test::mouseMove(inView);
+    pal::test::pump();
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, view, 0};
+    ASSERT_TRUE(TrackMouseEvent(&track));
+    TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0};
+    ASSERT_TRUE(TrackMouseEvent(&query));
+    EXPECT_EQ(query.hwndTrack, view);
+    EXPECT_EQ(query.dwFlags, TME_LEAVE);
+    // Moving within the window keeps the tracking; moving onto its parent ends it, once.
+    pal::test::mouseMove(POINT{inView.x + 10, inView.y + 10});
+    pal::test::pump();
+    EXPECT_TRUE(left.empty());
+    POINT onBack{300, 300};
+    ClientToScreen(back, &onBack);
+    pal::test::mouseMove(onBack);
+    pal::test::mouseMove(POINT{onBack.x + 1, onBack.y});
+    pal::test::pump();
+    EXPECT_EQ(left, std::vector<HWND>{view});
+    // Asked while the pointer is elsewhere, the window hears at once that it left.
+    track.hwndTrack = front;
+    ASSERT_TRUE(TrackMouseEvent(&track));
+    pal::test::pump();
+    EXPECT_EQ(left, (std::vector<HWND>{view, front}));
+}
+
 TEST_F(InputTest, TheWheelGoesToTheWindowUnderThePointAndUpToItsParent) {
     POINT p{3, 3};
     ClientToScreen(view, &p);

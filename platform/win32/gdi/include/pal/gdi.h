@@ -11,6 +11,7 @@
 #include <cairo.h>
 
 #include <filesystem>
+#include <string>
 
 DV_EXPORTS_BEGIN
 
@@ -73,6 +74,11 @@ bool setRegion(HRGN handle, const Region& region);
 
 // The live drawing objects (DCs included), for leak checks.
 size_t liveObjects();
+
+// Told the shape's name ("arrow", "ibeam", "none", ...) whenever SetCursor changes the cursor:
+// how a display driver shows it. One listener; null removes it.
+using CursorListener = void (*)(const std::string& shape);
+void setCursorListener(CursorListener listener);
 
 } // namespace pal::gdi
 

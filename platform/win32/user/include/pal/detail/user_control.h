@@ -6,6 +6,8 @@
 #include "pal/visibility.h"
 #include "win/user.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 DV_EXPORTS_BEGIN
@@ -32,6 +34,19 @@ struct MonitorSpec {
 };
 // The first monitor is the primary one; an empty list restores the default monitor.
 void setMonitors(const std::vector<MonitorSpec>& monitors);
+
+// Switches the display driver: "null", or "x11" with an optional display name after a colon
+// ("x11::99"); false, keeping the driver in use, when that display cannot be opened. Native
+// windows of the old driver are dropped; the monitors are read again.
+bool useDisplay(const std::string& backend);
+// "null" or "x11".
+std::string displayName();
+
+// The desktop's clipboard as the display driver sees it; the clipboard's bridge is built on
+// these. Offers text for other programs to paste (false without a desktop clipboard).
+bool offerDesktopText(const std::wstring& text);
+// The text another program put on the desktop's clipboard, if any.
+std::optional<std::wstring> desktopText();
 
 // Destroys the calling thread's windows, drops every other window silently, and clears the
 // queue, timers, classes, key state, cursor, capture and foreground.

@@ -102,6 +102,7 @@ constexpr int VK_OEM_4 = 0xDB;
 constexpr int VK_OEM_5 = 0xDC;
 constexpr int VK_OEM_6 = 0xDD;
 constexpr int VK_OEM_7 = 0xDE;
+constexpr int VK_OEM_102 = 0xE2;
 
 // The key state as of the message the calling thread last took from its queue: the high
 // bit set while the key is down, the low bit toggled by each press.
@@ -113,5 +114,21 @@ BOOL GetKeyboardState(BYTE* state);
 BOOL GetCursorPos(LPPOINT point);
 BOOL SetCursorPos(int x, int y);
 UINT GetDoubleClickTime();
+
+// Asks for WM_MOUSELEAVE when the pointer leaves the window (TME_LEAVE); hover tracking is not
+// kept.
+constexpr DWORD TME_HOVER = 0x00000001;
+constexpr DWORD TME_LEAVE = 0x00000002;
+constexpr DWORD TME_NONCLIENT = 0x00000010;
+constexpr DWORD TME_QUERY = 0x40000000;
+constexpr DWORD TME_CANCEL = 0x80000000;
+struct TRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track);
 
 DV_EXPORTS_END

@@ -1,0 +1,206 @@
+// The standard controls and menus on a real X11 display (an Xvfb of the test's own): a person's
+// click reaches a button, typing reaches an edit control, and a popup menu opened and chosen
+// with the mouse runs its command.
+#include "notifications.h"
+
+// Xlib's names come after the window layer's: its macros would otherwise rename them.
+#include "pal/test/x_server.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <atomic>
+#include <thread>
+
+namespace controlstest {
+namespace {
+
+using pal::test::eventually;
+
+class X11Controls : public ControlTest {
+protected:
+    void SetUp() override {
+        InitCommonControls(); // the program links the controls, as one that uses them does
+        ControlTest::SetUp();
+        std::string why;
+        if (!server_.start(why))
+            GTEST_SKIP() << "no X11 tests: " << why;
+        ASSERT_TRUE(pal::detail::useDisplay("x11:" + server_.name()));
+        observer_ = XOpenDisplay(server_.name().c_str());
+        ASSERT_NE(observer_, nullptr);
+    }
+    void TearDown() override {
+        if (observer_)
+            XCloseDisplay(observer_);
+        pal::detail::useDisplay("null");
+        server_.stop();
+        ControlTest::TearDown();
+    }
+
+    // Waits until the parent shows on the X display and what it painted is there.
+    Window shown() {
+        Window found = 0;
+        eventually([&] {
+            pump();
+            Window root = 0, up = 0, *children = nullptr;
+            unsigned count = 0;
+            XQueryTree(observer_, DefaultRootWindow(observer_), &root, &up, &children, &count);
+            for (unsigned i = 0; i < count && !found; ++i) {
+                char* name = nullptr;
+                if (XFetchName(observer_, children[i], &name) && name) {
+                    XWindowAttributes a{};
+                    if (std::string(name) == "Parent" && XGetWindowAttributes(observer_, children[i], &a) &&
+                        a.map_state == IsViewable)
+                        found = children[i];
+                    XFree(name);
+                }
+            }
+            if (children)
+                XFree(children);
+            return found != 0;
+        });
+        return found;
+    }
+
+    void clickScreen(Display* dpy, POINT p, unsigned button = 1) {
+        XTestFakeMotionEvent(dpy, 0, p.x, p.y, CurrentTime);
+        XTestFakeButtonEvent(dpy, button, True, CurrentTime);
+        XTestFakeButtonEvent(dpy, button, False, CurrentTime);
+        XFlush(dpy);
+    }
+
+    pal::test::Xvfb server_;
+    Display* observer_ = nullptr;
+};
+
+TEST_F(X11Controls, AClickOnTheScreenClicksTheButton) {
+    HWND button = make(L"Button", L"Apply", BS_PUSHBUTTON, RECT{40, 30, 160, 60}, 7);
+    ASSERT_NE(shown(), 0u);
+    take();
+    POINT p{60, 15};
+    ClientToScreen(button, &p);
+    clickScreen(observer_, p);
+    Log heard;
+    EXPECT_TRUE(eventually(
+        [&] {
+            pump();
+            for (auto& n : take())
+                heard.push_back(n);
+            return !heard.empty();
+        },
+        5));
+    EXPECT_EQ(heard, Log{"7:BN_CLICKED"});
+}
+
+TEST_F(X11Controls, TypingReachesTheEditIncludingCyrillic) {
+    HWND edit = make(L"Edit", L"", ES_AUTOHSCROLL | WS_BORDER, RECT{20, 20, 300, 46}, 9);
+    const Window xid = shown();
+    ASSERT_NE(xid, 0u);
+    SetFocus(edit);
+    XSetInputFocus(observer_, xid, RevertToParent, CurrentTime);
+    // A Russian layout puts these letters on the keys of ';', 'e' and 'r'.
+    const struct {
+        KeyCode code;
+        KeySym lower, upper;
+    } cyrillic[] = {{47, XK_Cyrillic_zhe, XK_Cyrillic_ZHE},
+                    {26, XK_Cyrillic_u, XK_Cyrillic_U},
+                    {27, XK_Cyrillic_ka, XK_Cyrillic_KA}};
+    for (const auto& c : cyrillic) {
+        KeySym syms[2] = {c.lower, c.upper};
+        XChangeKeyboardMapping(observer_, c.code, 2, syms, 1);
+    }
+    XSync(observer_, False);
+    const KeyCode shift = XKeysymToKeycode(observer_, XK_Shift_L);
+    auto tap = [&](KeyCode code, bool shifted) {
+        if (shifted)
+            XTestFakeKeyEvent(observer_, shift, True, CurrentTime);
+        XTestFakeKeyEvent(observer_, code, True, CurrentTime);
+        XTestFakeKeyEvent(observer_, code, False, CurrentTime);
+        if (shifted)
+            XTestFakeKeyEvent(observer_, shift, False, CurrentTime);
+    };
+    tap(XKeysymToKeycode(observer_, XK_o), true);
+    tap(XKeysymToKeycode(observer_, XK_k), false);
+    tap(XKeysymToKeycode(observer_, XK_space), false);
+    tap(47, true);
+    tap(26, false);
+    tap(27, false);
+    XFlush(observer_);
+    wchar_t text[64] = {};
+    EXPECT_TRUE(eventually(
+        [&] {
+            pump();
+            GetWindowTextW(edit, text, 64);
+            return std::wstring(text).size() >= 6;
+        },
+        5));
+    EXPECT_EQ(std::wstring(text), L"Ok \u0416\u0443\u043a");
+}
+
+TEST_F(X11Controls, APopupMenuOpenedByAClickAndChosenByAClickRunsItsCommand) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 101, L"&Open");
+    AppendMenuW(menu, MF_STRING, 102, L"&Save");
+    UINT command = 0;
+    answer = [&](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+        if (message == WM_RBUTTONUP) {
+            POINT p{LOWORD(lParam), HIWORD(lParam)};
+            ClientToScreen(parent, &p);
+            TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, p.x, p.y, 0, parent, nullptr);
+        } else if (message == WM_COMMAND && lParam == 0) {
+            command = LOWORD(wParam);
+        }
+        return false;
+    };
+    ASSERT_NE(shown(), 0u);
+    // The person at this display answers the menu, not the test's responder.
+    ::setenv("DV_PAL_TEST", "0", 1);
+    struct Restore {
+        ~Restore() { ::setenv("DV_PAL_TEST", "1", 1); }
+    } restore;
+    POINT at{200, 150};
+    ClientToScreen(parent, &at);
+    // A person of their own: right-clicks, waits for the menu to be on screen, clicks "Save".
+    std::atomic<bool> clicked{false};
+    std::thread person([&] {
+        Display* dpy = XOpenDisplay(server_.name().c_str());
+        clickScreen(dpy, at, 3);
+        // The menu is the override-redirect window that appears; its second item fills most of
+        // its lower half.
+        RECT item{};
+        eventually(
+            [&] {
+                Window root = 0, up = 0, *children = nullptr;
+                unsigned count = 0;
+                XQueryTree(dpy, DefaultRootWindow(dpy), &root, &up, &children, &count);
+                for (unsigned i = 0; i < count; ++i) {
+                    XWindowAttributes a{};
+                    if (XGetWindowAttributes(dpy, children[i], &a) && a.override_redirect &&
+                        a.map_state == IsViewable)
+                        item = RECT{a.x, a.y + a.height / 2, a.x + a.width, a.y + a.height};
+                }
+                if (children)
+                    XFree(children);
+                return !IsRectEmpty(&item);
+            },
+            5);
+        clickScreen(dpy, POINT{(item.left + item.right) / 2, item.top + (item.bottom - item.top) / 2});
+        XCloseDisplay(dpy);
+        clicked = true;
+    });
+    EXPECT_TRUE(eventually(
+        [&] {
+            pump();
+            return clicked && command != 0;
+        },
+        10));
+    person.join();
+    EXPECT_EQ(command, 102u);
+    answer = nullptr;
+    DestroyMenu(menu);
+}
+
+} // namespace
+} // namespace controlstest

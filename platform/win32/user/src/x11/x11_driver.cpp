@@ -1,0 +1,921 @@
+// The X11 display: each top-level window becomes an X11 window showing its surface, and the
+// server's events come back as input and window changes. One connection, shared by the
+// threads that present (under Xlib's own locking) and a reader thread that waits for events.
+// Lock order: the model lock may be held while calling into Xlib; the reader never holds this
+// driver's mutex while it reports to the window layer.
+#include "../driver.h"
+
+#include "keys.h"
+
+#include "pal/detail/user_control.h"
+#include "pal/text.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xresource.h>
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/Xrandr.h>
+#include <xkbcommon/xkbcommon.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace pal::win {
+namespace {
+
+// Xlib's default handlers end the process; a driver reports instead.
+int onProtocolError(Display*, XErrorEvent*) {
+    return 0;
+}
+int onConnectionError(Display*) {
+    return 0;
+}
+
+class X11Driver;
+std::atomic<X11Driver*> gLostWatch{nullptr};
+
+struct NativeWindow {
+    ::Window xid = 0;
+    GC gc = nullptr;
+    XIC ic = nullptr;
+    bool argb = false;
+    bool mapped = false;
+    NativeState state;
+};
+
+struct Click {
+    ::Window window = 0;
+    unsigned button = 0;
+    Time time = 0;
+    int x = 0, y = 0;
+};
+
+class X11Driver final : public DisplayDriver {
+public:
+    explicit X11Driver(Display* dpy) : dpy_(dpy) {
+        screen_ = DefaultScreen(dpy_);
+        root_ = RootWindow(dpy_, screen_);
+        const char* names[] = {"WM_PROTOCOLS",
+                               "WM_DELETE_WINDOW",
+                               "WM_TAKE_FOCUS",
+                               "_NET_WM_NAME",
+                               "UTF8_STRING",
+                               "_NET_WM_STATE",
+                               "_NET_WM_STATE_MAXIMIZED_VERT",
+                               "_NET_WM_STATE_MAXIMIZED_HORZ",
+                               "_NET_WM_STATE_ABOVE",
+                               "_NET_WORKAREA",
+                               "_NET_WM_PID",
+                               "_NET_WM_WINDOW_TYPE",
+                               "_NET_WM_WINDOW_TYPE_NORMAL",
+                               "_NET_WM_WINDOW_TYPE_DIALOG",
+                               "CLIPBOARD",
+                               "TARGETS",
+                               "DV_CLIPBOARD",
+                               "_NET_WM_ICON",
+                               "_NET_WM_STATE_HIDDEN"};
+        static_assert(std::size(names) == kAtoms);
+        XInternAtoms(dpy_, const_cast<char**>(names), kAtoms, False, atoms_);
+        XVisualInfo vi{};
+        if (XMatchVisualInfo(dpy_, screen_, 32, TrueColor, &vi)) {
+            argbVisual_ = vi.visual;
+            argbColormap_ = XCreateColormap(dpy_, root_, argbVisual_, AllocNone);
+        }
+        if (XSupportsLocale()) {
+            XSetLocaleModifiers("");
+            im_ = XOpenIM(dpy_, nullptr, nullptr, nullptr);
+        }
+        // The clipboard is served from a window of its own, never shown.
+        selectionWindow_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
+        XSetIOErrorExitHandler(dpy_, &X11Driver::onDisplayLost, this);
+        if (pipe(wakePipe_) != 0)
+            wakePipe_[0] = wakePipe_[1] = -1;
+        reader_ = std::thread([this] { readEvents(); });
+    }
+
+    ~X11Driver() override { shutdown(); }
+
+    void shutdown() override {
+        if (stopping_.exchange(true))
+            return;
+        if (wakePipe_[1] >= 0) {
+            const char c = 0;
+            (void)!write(wakePipe_[1], &c, 1);
+        }
+        if (reader_.joinable() && reader_.get_id() != std::this_thread::get_id())
+            reader_.join();
+        // A display already gone is not spoken to again; later calls do nothing either way.
+        if (!lost_.exchange(true))
+            XCloseDisplay(dpy_);
+    }
+
+    const char* name() const override { return "x11"; }
+    bool native() const override { return true; }
+    bool lost() const override { return lost_; }
+
+    void update(HWND hwnd, const NativeState& s) override {
+        if (lost_)
+            return;
+        std::lock_guard lock(mutex_);
+        NativeWindow& n = windows_[hwnd];
+        if (!n.xid)
+            create(hwnd, n, s);
+        const NativeState& was = n.state;
+        if (s.title != was.title || !n.mapped)
+            setTitle(n.xid, s.title);
+        const LONG width = s.client.right - s.client.left, height = s.client.bottom - s.client.top;
+        if (!EqualRect(&s.client, &was.client) || s.sizable != was.sizable ||
+            s.minTrack.cx != was.minTrack.cx || s.minTrack.cy != was.minTrack.cy)
+            setSizeHints(n.xid, s);
+        if (!EqualRect(&s.client, &was.client) && width > 0 && height > 0)
+            XMoveResizeWindow(dpy_, n.xid, s.client.left, s.client.top, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height));
+        if (s.icon != was.icon)
+            setIcon(n.xid, s.icon);
+        if (s.owner != was.owner || !n.mapped) {
+            auto o = windows_.find(s.owner);
+            if (o != windows_.end() && o->second.xid)
+                XSetTransientForHint(dpy_, n.xid, o->second.xid);
+        }
+        if (s.maximised != was.maximised && n.mapped)
+            sendState(n.xid, s.maximised, atoms_[kMaxVert], atoms_[kMaxHorz]);
+        if (s.topmost != was.topmost && n.mapped)
+            sendState(n.xid, s.topmost, atoms_[kAbove], 0);
+        if (s.minimised && !was.minimised && n.mapped)
+            XIconifyWindow(dpy_, n.xid, screen_);
+        const bool show = s.visible && width > 0 && height > 0;
+        if (show && !n.mapped) {
+            setInitialState(n.xid, s);
+            XMapRaised(dpy_, n.xid);
+            n.mapped = true;
+        } else if (!show && n.mapped && !s.minimised) {
+            XWithdrawWindow(dpy_, n.xid, screen_);
+            n.mapped = false;
+        }
+        n.state = s;
+    }
+
+    void destroy(HWND hwnd) override {
+        std::lock_guard lock(mutex_);
+        auto it = windows_.find(hwnd);
+        if (it == windows_.end())
+            return;
+        if (!lost_) {
+            if (it->second.ic)
+                XDestroyIC(it->second.ic);
+            if (it->second.gc)
+                XFreeGC(dpy_, it->second.gc);
+            XDestroyWindow(dpy_, it->second.xid);
+            XFlush(dpy_);
+        }
+        byXid_.erase(it->second.xid);
+        windows_.erase(it);
+    }
+
+    void present(HWND hwnd, const pal::gdi::Surface& surface, const RECT& shown, const RECT& area) override {
+        if (lost_ || !surface)
+            return;
+        ::Window xid = 0;
+        GC gc = nullptr;
+        bool argb = false;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = windows_.find(hwnd);
+            if (it == windows_.end() || !it->second.mapped)
+                return;
+            xid = it->second.xid;
+            gc = it->second.gc;
+            argb = it->second.argb;
+        }
+        cairo_surface_t* cs = surface.get();
+        cairo_surface_flush(cs);
+        // Cairo's 32-bit pixels are the X server's on a little-endian 24- or 32-bit TrueColor
+        // visual: the image points at them without a copy.
+        const int depth = argb ? 32 : DefaultDepth(dpy_, screen_);
+        Visual* visual = argb ? argbVisual_ : DefaultVisual(dpy_, screen_);
+        XImage* image = XCreateImage(
+            dpy_, visual, static_cast<unsigned>(depth), ZPixmap, 0,
+            reinterpret_cast<char*>(cairo_image_surface_get_data(cs)), static_cast<unsigned>(surface.width()),
+            static_cast<unsigned>(surface.height()), 32, cairo_image_surface_get_stride(cs));
+        if (!image)
+            return;
+        XPutImage(dpy_, xid, gc, image, area.left, area.top, area.left - shown.left, area.top - shown.top,
+                  static_cast<unsigned>(area.right - area.left),
+                  static_cast<unsigned>(area.bottom - area.top));
+        image->data = nullptr; // the surface keeps its pixels
+        XDestroyImage(image);
+    }
+
+    void refreshMonitors() override {
+        if (lost_)
+            return;
+        std::vector<pal::detail::MonitorSpec> list;
+        int count = 0;
+        if (XRRMonitorInfo* m = XRRGetMonitors(dpy_, root_, True, &count)) {
+            for (int i = 0; i < count; ++i) {
+                pal::detail::MonitorSpec monitor;
+                monitor.rect = RECT{m[i].x, m[i].y, m[i].x + m[i].width, m[i].y + m[i].height};
+                monitor.work = monitor.rect;
+                monitor.dpi = dpi();
+                // The primary monitor comes first.
+                if (m[i].primary)
+                    list.insert(list.begin(), monitor);
+                else
+                    list.push_back(monitor);
+            }
+            XRRFreeMonitors(m);
+        }
+        if (list.empty()) {
+            const RECT r{0, 0, DisplayWidth(dpy_, screen_), DisplayHeight(dpy_, screen_)};
+            list.push_back(pal::detail::MonitorSpec{r, r, dpi()});
+        }
+        applyWorkArea(list);
+        pal::detail::setMonitors(list);
+    }
+
+    void capture(HWND hwnd) override {
+        if (lost_)
+            return;
+        std::lock_guard lock(mutex_);
+        auto it = windows_.find(hwnd);
+        if (it == windows_.end()) {
+            XUngrabPointer(dpy_, CurrentTime);
+        } else {
+            XGrabPointer(dpy_, it->second.xid, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                         GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+        }
+        XFlush(dpy_);
+    }
+
+    void cursor(HWND hwnd, const std::string& shape) override {
+        if (lost_)
+            return;
+        struct Shape {
+            const char* name;
+            unsigned font;
+        };
+        static constexpr Shape kShapes[] = {
+            {"arrow", XC_left_ptr},
+            {"ibeam", XC_xterm},
+            {"wait", XC_watch},
+            {"appstarting", XC_watch},
+            {"cross", XC_crosshair},
+            {"uparrow", XC_sb_up_arrow},
+            {"sizenwse", XC_bottom_right_corner},
+            {"sizenesw", XC_bottom_left_corner},
+            {"sizewe", XC_sb_h_double_arrow},
+            {"sizens", XC_sb_v_double_arrow},
+            {"size", XC_fleur},
+            {"sizeall", XC_fleur},
+            {"no", XC_X_cursor},
+            {"hand", XC_hand2},
+            {"help", XC_question_arrow},
+        };
+        std::lock_guard lock(mutex_);
+        auto it = windows_.find(hwnd);
+        if (it == windows_.end())
+            return;
+        auto c = cursors_.find(shape);
+        if (c == cursors_.end()) {
+            Cursor made = None;
+            if (shape == "none") {
+                // No cursor: a one-pixel cursor with nothing drawn.
+                const char bits = 0;
+                Pixmap blank = XCreateBitmapFromData(dpy_, root_, &bits, 1, 1);
+                XColor black{};
+                made = XCreatePixmapCursor(dpy_, blank, blank, &black, &black, 0, 0);
+                XFreePixmap(dpy_, blank);
+            } else {
+                unsigned font = XC_left_ptr;
+                for (const Shape& s : kShapes) {
+                    if (shape == s.name)
+                        font = s.font;
+                }
+                made = XCreateFontCursor(dpy_, font);
+            }
+            c = cursors_.emplace(shape, made).first;
+        }
+        XDefineCursor(dpy_, it->second.xid, c->second);
+        XFlush(dpy_);
+    }
+
+    // Text goes to the desktop's CLIPBOARD: this program owns it and answers requests for it
+    // as UTF8_STRING (or STRING) until another program takes it.
+    bool publishClipboardText(const std::wstring& text) override {
+        if (lost_)
+            return false;
+        {
+            std::lock_guard lock(clipMutex_);
+            offered_ = pal::text::toUtf8(text);
+        }
+        XSetSelectionOwner(dpy_, atoms_[kClipboard], selectionWindow_, CurrentTime);
+        XFlush(dpy_);
+        return XGetSelectionOwner(dpy_, atoms_[kClipboard]) == selectionWindow_;
+    }
+
+    std::optional<std::wstring> foreignClipboardText() override {
+        if (lost_)
+            return std::nullopt;
+        const ::Window owner = XGetSelectionOwner(dpy_, atoms_[kClipboard]);
+        if (owner == None || owner == selectionWindow_)
+            return std::nullopt;
+        std::unique_lock lock(clipMutex_);
+        const std::uint64_t asked = ++clipAsked_;
+        lock.unlock();
+        XConvertSelection(dpy_, atoms_[kClipboard], atoms_[kUtf8], atoms_[kTransfer], selectionWindow_,
+                          CurrentTime);
+        XFlush(dpy_);
+        lock.lock();
+        // The owner answers through the reader; one that does not is given up on.
+        if (!clipReady_.wait_for(lock, std::chrono::seconds(1),
+                                 [&] { return clipAnswered_ >= asked || lost_; }))
+            return std::nullopt;
+        if (!clipText_)
+            return std::nullopt;
+        return pal::text::fromUtf8(*clipText_);
+    }
+
+    void requestGeometry(HWND hwnd) override {
+        if (lost_)
+            return;
+        ::Window xid = 0;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = windows_.find(hwnd);
+            if (it == windows_.end())
+                return;
+            xid = it->second.xid;
+        }
+        XWindowAttributes a{};
+        int x = 0, y = 0;
+        ::Window child = 0;
+        if (!XGetWindowAttributes(dpy_, xid, &a) ||
+            !XTranslateCoordinates(dpy_, xid, root_, 0, 0, &x, &y, &child))
+            return;
+        native::configured(hwnd, RECT{x, y, x + a.width, y + a.height});
+    }
+
+    bool ownsFocus() override {
+        if (lost_)
+            return false;
+        ::Window now = 0;
+        int revert = 0;
+        XGetInputFocus(dpy_, &now, &revert);
+        return windowOf(now) != nullptr;
+    }
+
+    void flush() override {
+        if (!lost_)
+            XFlush(dpy_);
+    }
+
+private:
+    enum Atom_ {
+        kProtocols,
+        kDelete,
+        kTakeFocus,
+        kNetName,
+        kUtf8,
+        kState,
+        kMaxVert,
+        kMaxHorz,
+        kAbove,
+        kWorkArea,
+        kPid,
+        kType,
+        kTypeNormal,
+        kTypeDialog,
+        kClipboard,
+        kTargets,
+        kTransfer,
+        kIcon,
+        kHidden,
+        kAtoms
+    };
+
+    // Xlib would end the process here; returning leaves the connection dead and every later call
+    // a no-op, so the program's loops can end in order.
+    static void onDisplayLost(Display*, void* self) {
+        auto* d = static_cast<X11Driver*>(self);
+        if (!d->lost_.exchange(true) && !d->stopping_)
+            std::fprintf(stderr, "display: the X display went away; the program ends\n");
+    }
+
+    UINT dpi() {
+        // The desktop's font resolution, as the person set it; 96 when nobody did.
+        if (const char* db = XResourceManagerString(dpy_)) {
+            if (const char* at = std::strstr(db, "Xft.dpi:")) {
+                const long v = std::strtol(at + 8, nullptr, 10);
+                if (v >= 48 && v <= 480)
+                    return static_cast<UINT>(v);
+            }
+        }
+        return 96;
+    }
+
+    void applyWorkArea(std::vector<pal::detail::MonitorSpec>& list) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy_, root_, atoms_[kWorkArea], 0, 4, False, XA_CARDINAL, &type, &format,
+                               &count, &after, &data) != Success ||
+            !data)
+            return;
+        if (format == 32 && count >= 4) {
+            const long* v = reinterpret_cast<const long*>(data);
+            const RECT work{static_cast<LONG>(v[0]), static_cast<LONG>(v[1]), static_cast<LONG>(v[0] + v[2]),
+                            static_cast<LONG>(v[1] + v[3])};
+            // The desktop's work area spans all monitors; each keeps its own part of it.
+            for (auto& m : list) {
+                RECT r{};
+                if (IntersectRect(&r, &m.rect, &work))
+                    m.work = r;
+            }
+        }
+        XFree(data);
+    }
+
+    void create(HWND hwnd, NativeWindow& n, const NativeState& s) {
+        n.argb = s.layered && argbVisual_;
+        XSetWindowAttributes a{};
+        unsigned long mask = CWEventMask | CWBackPixmap | CWBorderPixel | CWBitGravity;
+        a.background_pixmap = None; // the surface paints every pixel: no flash of a background
+        a.border_pixel = 0;
+        a.bit_gravity = NorthWestGravity;
+        a.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
+                       ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask |
+                       FocusChangeMask | PropertyChangeMask;
+        if (s.popup) {
+            a.override_redirect = True;
+            mask |= CWOverrideRedirect;
+        }
+        if (n.argb) {
+            a.colormap = argbColormap_;
+            mask |= CWColormap;
+        }
+        const unsigned width = static_cast<unsigned>(std::max(LONG{1}, s.client.right - s.client.left));
+        const unsigned height = static_cast<unsigned>(std::max(LONG{1}, s.client.bottom - s.client.top));
+        n.xid = XCreateWindow(dpy_, root_, s.client.left, s.client.top, width, height, 0,
+                              n.argb ? 32 : CopyFromParent, InputOutput,
+                              n.argb ? argbVisual_ : CopyFromParent, mask, &a);
+        n.gc = XCreateGC(dpy_, n.xid, 0, nullptr);
+        byXid_[n.xid] = hwnd;
+        Atom protocols[] = {atoms_[kDelete], atoms_[kTakeFocus]};
+        XSetWMProtocols(dpy_, n.xid, protocols, 2);
+        XWMHints hints{};
+        hints.flags = InputHint | StateHint;
+        hints.input = True;
+        hints.initial_state = NormalState;
+        XSetWMHints(dpy_, n.xid, &hints);
+        const std::string cls =
+            pal::text::toUtf8(s.className.empty() ? std::wstring(L"window") : s.className);
+        XClassHint classHint{const_cast<char*>(cls.c_str()), const_cast<char*>(cls.c_str())};
+        XSetClassHint(dpy_, n.xid, &classHint);
+        const long pid = getpid();
+        XChangeProperty(dpy_, n.xid, atoms_[kPid], XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&pid), 1);
+        const Atom type = s.owner ? atoms_[kTypeDialog] : atoms_[kTypeNormal];
+        XChangeProperty(dpy_, n.xid, atoms_[kType], XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&type), 1);
+        if (im_)
+            n.ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, n.xid,
+                             XNFocusWindow, n.xid, nullptr);
+    }
+
+    void setTitle(::Window xid, const std::wstring& title) {
+        const std::string t = pal::text::toUtf8(title);
+        XChangeProperty(dpy_, xid, atoms_[kNetName], atoms_[kUtf8], 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(t.data()), static_cast<int>(t.size()));
+        XTextProperty text{};
+        char* list[] = {const_cast<char*>(t.c_str())};
+        if (Xutf8TextListToTextProperty(dpy_, list, 1, XStdICCTextStyle, &text) >= Success) {
+            XSetWMName(dpy_, xid, &text);
+            XFree(text.value);
+        }
+    }
+
+    // The icon at the sizes window managers ask for most, as _NET_WM_ICON's rows of
+    // non-premultiplied ARGB.
+    void setIcon(::Window xid, HICON icon) {
+        if (!icon) {
+            XDeleteProperty(dpy_, xid, atoms_[kIcon]);
+            return;
+        }
+        std::vector<long> data;
+        for (int size : {16, 32, 48}) {
+            BITMAPINFO bi{};
+            bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+            bi.bmiHeader.biWidth = size;
+            bi.bmiHeader.biHeight = -size;
+            bi.bmiHeader.biPlanes = 1;
+            bi.bmiHeader.biBitCount = 32;
+            void* bits = nullptr;
+            HDC dc = CreateCompatibleDC(nullptr);
+            HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+            if (dib && bits) {
+                HGDIOBJ old = SelectObject(dc, dib);
+                DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+                GdiFlush();
+                data.push_back(size);
+                data.push_back(size);
+                const auto* p = static_cast<const std::uint32_t*>(bits);
+                // An icon drawn without alpha of its own is opaque.
+                const bool anyAlpha =
+                    std::any_of(p, p + size * size, [](std::uint32_t v) { return v >> 24; });
+                for (int i = 0; i < size * size; ++i) {
+                    const std::uint32_t v = anyAlpha ? p[i] : p[i] | 0xFF000000u;
+                    const unsigned a = v >> 24;
+                    auto straight = [a](unsigned c) { return a ? std::min(255u, c * 255 / a) : 0u; };
+                    data.push_back(static_cast<long>((std::uint32_t(a) << 24) |
+                                                     (straight((v >> 16) & 0xFF) << 16) |
+                                                     (straight((v >> 8) & 0xFF) << 8) | straight(v & 0xFF)));
+                }
+                SelectObject(dc, old);
+            }
+            if (dib)
+                DeleteObject(dib);
+            DeleteDC(dc);
+        }
+        XChangeProperty(dpy_, xid, atoms_[kIcon], XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+    }
+
+    void setSizeHints(::Window xid, const NativeState& s) {
+        XSizeHints* h = XAllocSizeHints();
+        // The window says where it goes; static gravity places its client area there, whatever
+        // frame the window manager adds.
+        h->flags = USPosition | PPosition | PSize | PWinGravity | PMinSize;
+        h->x = s.client.left;
+        h->y = s.client.top;
+        h->width = static_cast<int>(s.client.right - s.client.left);
+        h->height = static_cast<int>(s.client.bottom - s.client.top);
+        h->win_gravity = StaticGravity;
+        if (s.sizable) {
+            h->min_width = static_cast<int>(s.minTrack.cx);
+            h->min_height = static_cast<int>(s.minTrack.cy);
+        } else {
+            h->flags |= PMaxSize;
+            h->min_width = h->max_width = h->width;
+            h->min_height = h->max_height = h->height;
+        }
+        XSetWMNormalHints(dpy_, xid, h);
+        XFree(h);
+    }
+
+    void setInitialState(::Window xid, const NativeState& s) {
+        std::vector<Atom> state;
+        if (s.maximised) {
+            state.push_back(atoms_[kMaxVert]);
+            state.push_back(atoms_[kMaxHorz]);
+        }
+        if (s.topmost)
+            state.push_back(atoms_[kAbove]);
+        XChangeProperty(dpy_, xid, atoms_[kState], XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(state.data()), static_cast<int>(state.size()));
+    }
+
+    // A mapped window asks the window manager to change its state.
+    void sendState(::Window xid, bool add, Atom first, Atom second) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = atoms_[kState];
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = add ? 1 : 0;
+        e.xclient.data.l[1] = static_cast<long>(first);
+        e.xclient.data.l[2] = static_cast<long>(second);
+        e.xclient.data.l[3] = 1;
+        XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    }
+
+    HWND windowOf(::Window xid, XIC* ic = nullptr) {
+        std::lock_guard lock(mutex_);
+        auto it = byXid_.find(xid);
+        if (it == byXid_.end())
+            return nullptr;
+        if (ic)
+            *ic = windows_[it->second].ic;
+        return it->second;
+    }
+
+    void readEvents() {
+        pollfd fds[2] = {{ConnectionNumber(dpy_), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        while (!stopping_ && !lost_) {
+            // Events another thread's call already read sit in Xlib's queue: look now and then.
+            if (XEventsQueued(dpy_, QueuedAlready) == 0)
+                poll(fds, wakePipe_[0] >= 0 ? 2 : 1, 50);
+            if (stopping_)
+                break;
+            while (!lost_ && XPending(dpy_) > 0) {
+                XEvent e{};
+                XNextEvent(dpy_, &e);
+                if (XFilterEvent(&e, None))
+                    continue; // the input method took it (a dead key, say)
+                handle(e);
+            }
+        }
+        if (lost_ && !stopping_)
+            native::displayLost();
+    }
+
+    void handle(XEvent& e) {
+        if (e.xany.window == selectionWindow_) {
+            onSelection(e);
+            return;
+        }
+        XIC ic = nullptr;
+        const HWND h = windowOf(e.xany.window, &ic);
+        if (e.type == MappingNotify) {
+            XRefreshKeyboardMapping(&e.xmapping);
+            return;
+        }
+        if (!h)
+            return;
+        switch (e.type) {
+        case Expose:
+            native::exposed(h, RECT{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width,
+                                    e.xexpose.y + e.xexpose.height});
+            break;
+        case ConfigureNotify: {
+            // A real event under a reparenting window manager is relative to its frame; a
+            // synthetic one is in root coordinates already.
+            int x = e.xconfigure.x, y = e.xconfigure.y;
+            if (!e.xconfigure.send_event) {
+                ::Window child = 0;
+                XTranslateCoordinates(dpy_, e.xconfigure.window, root_, 0, 0, &x, &y, &child);
+            }
+            native::configured(h, RECT{x, y, x + e.xconfigure.width, y + e.xconfigure.height});
+            break;
+        }
+        case PropertyNotify:
+            if (e.xproperty.atom == atoms_[kState])
+                onState(h, e.xproperty.window);
+            break;
+        case ClientMessage:
+            if (e.xclient.message_type == atoms_[kProtocols]) {
+                const Atom what = static_cast<Atom>(e.xclient.data.l[0]);
+                if (what == atoms_[kDelete]) {
+                    native::closeRequested(h);
+                } else if (what == atoms_[kTakeFocus]) {
+                    XSetInputFocus(dpy_, e.xclient.window, RevertToParent,
+                                   static_cast<Time>(e.xclient.data.l[1]));
+                }
+            }
+            break;
+        case FocusIn:
+        case FocusOut:
+            if (e.xfocus.detail == NotifyInferior || e.xfocus.detail == NotifyPointer ||
+                e.xfocus.mode == NotifyGrab || e.xfocus.mode == NotifyUngrab)
+                break;
+            if (e.type == FocusIn) {
+                if (ic)
+                    XSetICFocus(ic);
+                native::focusIn(h);
+            } else {
+                if (ic)
+                    XUnsetICFocus(ic);
+                // Focus moving to another of this program's windows is that window's FocusIn.
+                if (!ownsFocus())
+                    native::focusOut(h);
+            }
+            break;
+        case ButtonPress:
+        case ButtonRelease:
+            onButton(h, e.xbutton);
+            break;
+        case MotionNotify:
+            native::motion(h, POINT{e.xmotion.x, e.xmotion.y});
+            break;
+        case LeaveNotify:
+            if (e.xcrossing.mode == NotifyNormal)
+                native::leave(h);
+            break;
+        case KeyPress:
+        case KeyRelease:
+            onKey(e.xkey, ic);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void onSelection(XEvent& e) {
+        if (e.type == SelectionRequest) {
+            XSelectionRequestEvent& r = e.xselectionrequest;
+            XEvent reply{};
+            reply.xselection.type = SelectionNotify;
+            reply.xselection.requestor = r.requestor;
+            reply.xselection.selection = r.selection;
+            reply.xselection.target = r.target;
+            reply.xselection.time = r.time;
+            reply.xselection.property = None;
+            const Atom property = r.property == None ? r.target : r.property;
+            std::string text;
+            {
+                std::lock_guard lock(clipMutex_);
+                text = offered_;
+            }
+            if (r.target == atoms_[kTargets]) {
+                const Atom targets[] = {atoms_[kTargets], atoms_[kUtf8], XA_STRING};
+                XChangeProperty(dpy_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(targets), 3);
+                reply.xselection.property = property;
+            } else if (r.target == atoms_[kUtf8] || r.target == XA_STRING) {
+                XChangeProperty(dpy_, r.requestor, property, r.target, 8, PropModeReplace,
+                                reinterpret_cast<const unsigned char*>(text.data()),
+                                static_cast<int>(text.size()));
+                reply.xselection.property = property;
+            }
+            XSendEvent(dpy_, r.requestor, False, NoEventMask, &reply);
+            XFlush(dpy_);
+        } else if (e.type == SelectionClear) {
+            std::lock_guard lock(clipMutex_);
+            offered_.clear();
+        } else if (e.type == SelectionNotify) {
+            std::optional<std::string> text;
+            if (e.xselection.property != None) {
+                Atom type = 0;
+                int format = 0;
+                unsigned long count = 0, after = 0;
+                unsigned char* data = nullptr;
+                // Text up to 16 MB in one piece; larger transfers in steps are not taken.
+                if (XGetWindowProperty(dpy_, selectionWindow_, e.xselection.property, 0, 4 << 20, True,
+                                       AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
+                    data && format == 8 && (type == atoms_[kUtf8] || type == XA_STRING))
+                    text = std::string(reinterpret_cast<const char*>(data), count);
+                if (data)
+                    XFree(data);
+            }
+            {
+                std::lock_guard lock(clipMutex_);
+                clipText_ = text;
+                clipAnswered_ = clipAsked_;
+            }
+            clipReady_.notify_all();
+        }
+    }
+
+    // The window manager's view of the window's state, as it wrote it.
+    void onState(HWND h, ::Window xid) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy_, xid, atoms_[kState], 0, 64, False, XA_ATOM, &type, &format, &count,
+                               &after, &data) != Success)
+            return;
+        bool hidden = false, vert = false, horz = false;
+        for (unsigned long i = 0; data && i < count; ++i) {
+            const Atom a = reinterpret_cast<const Atom*>(data)[i];
+            hidden = hidden || a == atoms_[kHidden];
+            vert = vert || a == atoms_[kMaxVert];
+            horz = horz || a == atoms_[kMaxHorz];
+        }
+        if (data)
+            XFree(data);
+        {
+            // What this driver set itself before mapping is no news.
+            std::lock_guard lock(mutex_);
+            auto it = windows_.find(h);
+            if (it == windows_.end() || !it->second.mapped)
+                return;
+            if (it->second.state.minimised == hidden && it->second.state.maximised == (vert && horz))
+                return;
+            it->second.state.minimised = hidden;
+            it->second.state.maximised = vert && horz;
+        }
+        native::stateChanged(h, hidden, vert && horz);
+    }
+
+    void onButton(HWND h, const XButtonEvent& b) {
+        const POINT at{b.x, b.y};
+        const bool down = b.type == ButtonPress;
+        if (b.button >= 4 && b.button <= 7) {
+            if (down) // a wheel notch is a press and a release at once
+                native::wheel(h, at, (b.button == 4 || b.button == 7) ? 120 : -120, b.button >= 6);
+            return;
+        }
+        int which = 0;
+        switch (b.button) {
+        case Button1:
+            which = 0;
+            break;
+        case Button2:
+            which = 2;
+            break;
+        case Button3:
+            which = 1;
+            break;
+        default:
+            return;
+        }
+        bool second = false;
+        if (down) {
+            // The platform's double click: the same button again, soon, and near the first.
+            const int slackX = GetSystemMetrics(SM_CXDOUBLECLK) / 2,
+                      slackY = GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+            second = last_.window == b.window && last_.button == b.button &&
+                     b.time - last_.time <= GetDoubleClickTime() && std::abs(b.x - last_.x) <= slackX &&
+                     std::abs(b.y - last_.y) <= slackY;
+            last_ = second ? Click{} : Click{b.window, b.button, b.time, b.x, b.y};
+        }
+        native::button(h, at, which, down, second);
+    }
+
+    void onKey(XKeyEvent& k, XIC ic) {
+        const bool down = k.type == KeyPress;
+        if (!down && XEventsQueued(dpy_, QueuedAfterReading) > 0) {
+            // A held key repeats as a release and a press at the same moment: only the press counts.
+            XEvent next{};
+            XPeekEvent(dpy_, &next);
+            if (next.type == KeyPress && next.xkey.keycode == k.keycode && next.xkey.time == k.time)
+                return;
+        }
+        const KeySym plain = XLookupKeysym(&k, 0);
+        const x11::KeyInfo info = x11::keyInfo(k.keycode, plain);
+        std::wstring text;
+        if (down) {
+            char buffer[64] = {};
+            KeySym symbol = NoSymbol;
+            int n = 0;
+            Status status = 0;
+            if (ic)
+                n = Xutf8LookupString(ic, &k, buffer, sizeof buffer - 1, &symbol, &status);
+            else
+                n = XLookupString(&k, buffer, sizeof buffer - 1, &symbol, nullptr);
+            if (ic && n > 0 && (status == XLookupChars || status == XLookupBoth)) {
+                text = pal::text::fromUtf8(std::string(buffer, static_cast<size_t>(n)));
+            } else if (symbol != NoSymbol) {
+                // Without an input method for the locale, the symbol itself says what it types.
+                char utf8[8] = {};
+                if (xkb_keysym_to_utf8(static_cast<xkb_keysym_t>(symbol), utf8, sizeof utf8) > 1)
+                    text = pal::text::fromUtf8(utf8);
+            }
+            // Control characters come from the key codes, as TranslateMessage makes them.
+            if (text.size() == 1 && text[0] < 0x20 && !info.virtualKey)
+                text.clear();
+        }
+        if (!info.virtualKey && text.empty())
+            return;
+        native::key(info.virtualKey, info.scanCode, info.extended, down, text);
+    }
+
+    Display* dpy_;
+    int screen_ = 0;
+    ::Window root_ = 0;
+    Atom atoms_[kAtoms] = {};
+    Visual* argbVisual_ = nullptr;
+    Colormap argbColormap_ = 0;
+    XIM im_ = nullptr;
+    std::mutex mutex_;
+    std::map<HWND, NativeWindow> windows_;
+    std::map<::Window, HWND> byXid_;
+    std::map<std::string, Cursor> cursors_;
+    ::Window selectionWindow_ = 0;
+    std::mutex clipMutex_;
+    std::condition_variable clipReady_;
+    std::string offered_;
+    std::optional<std::string> clipText_;
+    std::uint64_t clipAsked_ = 0, clipAnswered_ = 0;
+    Click last_;
+    std::atomic<bool> lost_{false};
+    std::atomic<bool> stopping_{false};
+    int wakePipe_[2] = {-1, -1};
+    std::thread reader_;
+};
+
+} // namespace
+
+std::unique_ptr<DisplayDriver> makeX11Driver(const std::string& display, std::string& error) {
+    XInitThreads();
+    XSetErrorHandler(&onProtocolError);
+    XSetIOErrorHandler(&onConnectionError);
+    const char* name = display.empty() ? nullptr : display.c_str();
+    Display* dpy = XOpenDisplay(name);
+    if (!dpy) {
+        error = "cannot open the X display " +
+                std::string(
+                    name ? name : (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "(DISPLAY is not set)"));
+        return nullptr;
+    }
+    auto driver = std::make_unique<X11Driver>(dpy);
+    driver->refreshMonitors();
+    return driver;
+}
+
+} // namespace pal::win

@@ -1,0 +1,135 @@
+// An X server and a window manager of a test's own, for tests of windows on a real X11 display.
+// Header-only: only tests that link Xlib include it.
+#pragma once
+
+#include "pal/test/eventually.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace pal::test {
+
+// An Xvfb of the test's own, on a display number the server picks itself.
+class Xvfb {
+public:
+    bool start(std::string& why) {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            why = "no pipe";
+            return false;
+        }
+        const std::string fd = std::to_string(fds[1]);
+        std::vector<std::string> args = {"Xvfb", "-displayfd",   fd,          "-screen",
+                                         "0",    "1280x1024x24", "-nolisten", "tcp"};
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        const int rc = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        if (rc != 0) {
+            close(fds[0]);
+            pid_ = 0;
+            why = "Xvfb is not installed (scripts/setup installs it)";
+            return false;
+        }
+        std::string number;
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(fds[0]);
+        if (number.empty()) {
+            why = "Xvfb did not start";
+            stop();
+            return false;
+        }
+        name_ = ":" + number;
+        return true;
+    }
+    void stop() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        pid_ = 0;
+    }
+    ~Xvfb() { stop(); }
+    const std::string& name() const { return name_; }
+
+private:
+    pid_t pid_ = 0;
+    std::string name_;
+};
+
+// A window manager on the test's display, ended with the test.
+class WindowManager {
+public:
+    bool start(const std::string& display, Display* observer) {
+        const std::string env = "DISPLAY=" + display;
+        std::vector<std::string> args = {"openbox", "--sm-disable"};
+        std::vector<char*> argv, envp;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        std::string home =
+            std::string("HOME=") + (std::getenv("DV_PAL_ROOT") ? std::getenv("DV_PAL_ROOT") : "/tmp");
+        envp.push_back(const_cast<char*>(env.c_str()));
+        envp.push_back(home.data());
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        const int rc = posix_spawnp(&pid_, "openbox", &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) {
+            pid_ = 0;
+            return false;
+        }
+        // It is running once it frames a window (what it is asked before that may be lost).
+        const Window root = DefaultRootWindow(observer);
+        const Window probe = XCreateSimpleWindow(observer, root, 0, 0, 10, 10, 0, 0, 0);
+        const bool framed = eventually([&] {
+            XMapWindow(observer, probe);
+            XSync(observer, False);
+            Window r = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            XQueryTree(observer, probe, &r, &parent, &children, &count);
+            if (children)
+                XFree(children);
+            return parent != root;
+        });
+        XDestroyWindow(observer, probe);
+        XSync(observer, False);
+        return framed;
+    }
+    ~WindowManager() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+private:
+    pid_t pid_ = 0;
+};
+
+} // namespace pal::test

@@ -1,0 +1,707 @@
+// Windows on a real X11 display: each test starts its own Xvfb, points the window layer at it,
+// and looks at the result the way another X client would (reading pixels back, injecting input
+// with XTEST, resizing and closing windows from outside).
+#include "pal/test/user_test.h"
+
+// Xlib's names come after the window layer's: its macros would otherwise rename them.
+#include "pal/test/x_server.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using pal::test::eventually;
+using pal::test::WindowManager;
+using pal::test::Xvfb;
+
+// What a test window heard, and what it paints: the left half red, the right half blue.
+struct Heard {
+    static inline std::vector<MSG> messages;
+    static inline std::wstring typed;
+    static LRESULT proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        messages.push_back(MSG{hwnd, message, wParam, lParam, 0, {}});
+        if (message == WM_CHAR)
+            typed += static_cast<wchar_t>(wParam);
+        if (message == WM_PAINT) {
+            PAINTSTRUCT ps{};
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT r{};
+            GetClientRect(hwnd, &r);
+            RECT left = r, right = r;
+            left.right = right.left = r.right / 2;
+            HBRUSH red = CreateSolidBrush(RGB(200, 30, 40)), blue = CreateSolidBrush(RGB(20, 60, 210));
+            FillRect(dc, &left, red);
+            FillRect(dc, &right, blue);
+            DeleteObject(red);
+            DeleteObject(blue);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    static const MSG* last(UINT message) {
+        for (auto it = messages.rbegin(); it != messages.rend(); ++it) {
+            if (it->message == message)
+                return &*it;
+        }
+        return nullptr;
+    }
+};
+
+class X11Test : public pal::test::UserTest {
+protected:
+    void SetUp() override {
+        UserTest::SetUp();
+        std::string why;
+        if (!server_.start(why))
+            GTEST_SKIP() << "no X11 tests: " << why;
+        ASSERT_TRUE(pal::detail::useDisplay("x11:" + server_.name()));
+        observer_ = XOpenDisplay(server_.name().c_str());
+        ASSERT_NE(observer_, nullptr);
+        Heard::messages.clear();
+        Heard::typed.clear();
+        WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = Heard::proc;
+        wc.lpszClassName = L"DrawingView";
+        RegisterClassW(&wc);
+    }
+    void TearDown() override {
+        if (observer_)
+            XCloseDisplay(observer_);
+        pal::detail::useDisplay("null");
+        server_.stop();
+        UserTest::TearDown();
+    }
+
+    HWND showWindow(const wchar_t* title, RECT client) {
+        RECT r = client;
+        AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+        HWND h = CreateWindowExW(0, L"DrawingView", title, WS_OVERLAPPEDWINDOW, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+        ShowWindow(h, SW_SHOWNORMAL);
+        pal::test::pump();
+        return h;
+    }
+
+    // The X11 window with this title, once it is on screen (under a window manager's frame or not).
+    Window findWindow(const std::string& title) {
+        Window found = 0;
+        eventually([&] {
+            pal::test::pump();
+            found = search(DefaultRootWindow(observer_), title, 4);
+            return found != 0;
+        });
+        return found;
+    }
+    Window search(Window under, const std::string& title, int depth) {
+        Window root = 0, parent = 0, *children = nullptr, found = 0;
+        unsigned count = 0;
+        if (!XQueryTree(observer_, under, &root, &parent, &children, &count))
+            return 0;
+        for (unsigned i = 0; i < count && !found; ++i) {
+            char* name = nullptr;
+            XWindowAttributes a{};
+            if (XFetchName(observer_, children[i], &name) && name) {
+                if (title == name && XGetWindowAttributes(observer_, children[i], &a) &&
+                    a.map_state == IsViewable)
+                    found = children[i];
+                XFree(name);
+            }
+            if (!found && depth > 1)
+                found = search(children[i], title, depth - 1);
+        }
+        if (children)
+            XFree(children);
+        return found;
+    }
+
+    // Asks the window manager to activate a window, as a taskbar does.
+    void activateFromOutside(Window xid) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = XInternAtom(observer_, "_NET_ACTIVE_WINDOW", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 2; // from a pager
+        XSendEvent(observer_, DefaultRootWindow(observer_), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XFlush(observer_);
+    }
+
+    POINT rootPosition(Window xid) {
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(observer_, xid, DefaultRootWindow(observer_), 0, 0, &x, &y, &child);
+        return POINT{x, y};
+    }
+
+    // Whether the X11 window's pixels equal the window's surface.
+    bool screenMatchesSurface(HWND h, Window xid, std::string& diff) {
+        XWindowAttributes a{};
+        XGetWindowAttributes(observer_, xid, &a);
+        XImage* image = XGetImage(observer_, xid, 0, 0, static_cast<unsigned>(a.width),
+                                  static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+        if (!image) {
+            diff = "no image";
+            return false;
+        }
+        HDC dc = GetDC(h);
+        bool same = true;
+        for (int y = 0; y < a.height && same; y += 3) {
+            for (int x = 0; x < a.width && same; x += 3) {
+                const unsigned long p = XGetPixel(image, x, y);
+                const COLORREF screen = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+                const COLORREF surface = GetPixel(dc, x, y);
+                if (screen != surface) {
+                    diff = "at " + std::to_string(x) + "," + std::to_string(y) + " screen " +
+                           std::to_string(screen) + " surface " + std::to_string(surface);
+                    same = false;
+                }
+            }
+        }
+        ReleaseDC(h, dc);
+        XDestroyImage(image);
+        return same;
+    }
+
+    bool heard(UINT message) {
+        return eventually(
+            [&] {
+                pal::test::pump();
+                return Heard::last(message) != nullptr;
+            },
+            5);
+    }
+
+    Xvfb server_;
+    Display* observer_ = nullptr;
+};
+
+TEST_F(X11Test, AShownWindowAppearsWithItsTitleClassAndSize) {
+    // The monitors are the server's.
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
+    HWND h = showWindow(L"Drawing 1", RECT{100, 80, 500, 380});
+    const Window xid = findWindow("Drawing 1");
+    ASSERT_NE(xid, 0u);
+    XWindowAttributes a{};
+    XGetWindowAttributes(observer_, xid, &a);
+    EXPECT_EQ(a.width, 400);
+    EXPECT_EQ(a.height, 300);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(observer_, xid, DefaultRootWindow(observer_), 0, 0, &x, &y, &child);
+    POINT origin{0, 0};
+    ClientToScreen(h, &origin);
+    EXPECT_EQ(x, origin.x);
+    EXPECT_EQ(y, origin.y);
+    XClassHint cls{};
+    ASSERT_TRUE(XGetClassHint(observer_, xid, &cls));
+    EXPECT_STREQ(cls.res_class, "DrawingView");
+    XFree(cls.res_name);
+    XFree(cls.res_class);
+    // The class's icon is the window manager's to show.
+    SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
+    const Atom iconAtom = XInternAtom(observer_, "_NET_WM_ICON", False);
+    std::vector<long> icon;
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            Atom type = 0;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(observer_, xid, iconAtom, 0, 1 << 16, False, XA_CARDINAL, &type, &format,
+                               &count, &after, &data);
+            if (data) {
+                icon.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+                XFree(data);
+            }
+            return !icon.empty();
+        },
+        5));
+    ASSERT_GE(icon.size(), 2u + 16 * 16);
+    EXPECT_EQ(icon[0], 16);
+    EXPECT_EQ(icon[1], 16);
+    EXPECT_EQ((static_cast<unsigned long>(icon[2 + 8 * 16 + 8]) >> 24) & 0xFF, 0xFFu)
+        << "the middle of the icon is opaque";
+    // A new title reaches the X11 window.
+    SetWindowTextW(h, L"Drawing 2");
+    EXPECT_NE(findWindow("Drawing 2"), 0u);
+}
+
+TEST_F(X11Test, ScreenPixelsAreTheWindowSurface) {
+    HWND h = showWindow(L"Pixels", RECT{40, 40, 360, 280});
+    const Window xid = findWindow("Pixels");
+    ASSERT_NE(xid, 0u);
+    std::string diff;
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return screenMatchesSurface(h, xid, diff);
+        },
+        5))
+        << diff;
+    HDC dc = GetDC(h);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(200, 30, 40));
+    EXPECT_EQ(GetPixel(dc, 300, 10), RGB(20, 60, 210));
+    ReleaseDC(h, dc);
+    // Another client's window covers it and goes: what it uncovers is shown again from the surface.
+    const Window cover =
+        XCreateSimpleWindow(observer_, DefaultRootWindow(observer_), 20, 20, 300, 200, 0, 0, 0xFFFFFF);
+    XSetWindowAttributes a{};
+    a.override_redirect = True;
+    XChangeWindowAttributes(observer_, cover, CWOverrideRedirect, &a);
+    XMapRaised(observer_, cover);
+    XSync(observer_, False);
+    XDestroyWindow(observer_, cover);
+    XSync(observer_, False);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return screenMatchesSurface(h, xid, diff);
+        },
+        5))
+        << diff;
+}
+
+TEST_F(X11Test, MonitorsWorkAreaAndDpiComeFromTheServer) {
+    // What a desktop would have set: a panel at the bottom and a font resolution.
+    const long work[] = {0, 0, 1280, 990};
+    XChangeProperty(observer_, DefaultRootWindow(observer_), XInternAtom(observer_, "_NET_WORKAREA", False),
+                    XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(work), 4);
+    const std::string resources = "Xft.dpi:\t144\n";
+    XChangeProperty(observer_, DefaultRootWindow(observer_), XA_RESOURCE_MANAGER, XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+    XSync(observer_, False);
+    ASSERT_TRUE(pal::detail::useDisplay("x11:" + server_.name()));
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(POINT{10, 10}, MONITOR_DEFAULTTOPRIMARY), &info));
+    EXPECT_EQ(info.rcMonitor.right, 1280);
+    EXPECT_EQ(info.rcMonitor.bottom, 1024);
+    EXPECT_EQ(info.rcWork.bottom, 990);
+    EXPECT_EQ(GetDpiForSystem(), 144u);
+}
+
+TEST_F(X11Test, AnInjectedClickArrivesAsButtonMessagesAtItsClientPoint) {
+    HWND h = showWindow(L"Click", RECT{200, 150, 600, 450});
+    ASSERT_NE(findWindow("Click"), 0u);
+    XTestFakeMotionEvent(observer_, 0, 200 + 37, 150 + 45, CurrentTime);
+    XTestFakeButtonEvent(observer_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(observer_, 1, False, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_LBUTTONUP));
+    const MSG* down = Heard::last(WM_LBUTTONDOWN);
+    ASSERT_NE(down, nullptr);
+    EXPECT_EQ(down->hwnd, h);
+    EXPECT_EQ(LOWORD(down->lParam), 37);
+    EXPECT_EQ(HIWORD(down->lParam), 45);
+    // A second click soon after and near the first is a double click.
+    XTestFakeButtonEvent(observer_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(observer_, 1, False, CurrentTime);
+    XFlush(observer_);
+    EXPECT_TRUE(heard(WM_LBUTTONDBLCLK));
+    // The wheel turns as WM_MOUSEWHEEL, a notch up being +120.
+    XTestFakeButtonEvent(observer_, 4, True, CurrentTime);
+    XTestFakeButtonEvent(observer_, 4, False, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_MOUSEWHEEL));
+    EXPECT_EQ(static_cast<SHORT>(HIWORD(Heard::last(WM_MOUSEWHEEL)->wParam)), 120);
+}
+
+TEST_F(X11Test, InjectedKeysArriveWithKeyCodesAndTypeTextIncludingCyrillic) {
+    HWND h = showWindow(L"Keys", RECT{100, 100, 400, 300});
+    const Window xid = findWindow("Keys");
+    ASSERT_NE(xid, 0u);
+    SetFocus(h);
+    XSetInputFocus(observer_, xid, RevertToParent, CurrentTime);
+    // A Russian layout puts these letters on the keys of ';', 'e' and 'r'.
+    const struct {
+        KeyCode code;
+        KeySym lower, upper;
+    } cyrillic[] = {{47, XK_Cyrillic_zhe, XK_Cyrillic_ZHE},
+                    {26, XK_Cyrillic_u, XK_Cyrillic_U},
+                    {27, XK_Cyrillic_ka, XK_Cyrillic_KA}};
+    int perCode = 0;
+    KeySym* saved = XGetKeyboardMapping(observer_, 26, 22, &perCode);
+    for (const auto& c : cyrillic) {
+        KeySym syms[2] = {c.lower, c.upper};
+        XChangeKeyboardMapping(observer_, c.code, 2, syms, 1);
+    }
+    XSync(observer_, False);
+    const KeyCode shift = XKeysymToKeycode(observer_, XK_Shift_L);
+    auto tap = [&](KeyCode code, bool shifted) {
+        if (shifted)
+            XTestFakeKeyEvent(observer_, shift, True, CurrentTime);
+        XTestFakeKeyEvent(observer_, code, True, CurrentTime);
+        XTestFakeKeyEvent(observer_, code, False, CurrentTime);
+        if (shifted)
+            XTestFakeKeyEvent(observer_, shift, False, CurrentTime);
+    };
+    tap(XKeysymToKeycode(observer_, XK_a), true);
+    tap(XKeysymToKeycode(observer_, XK_1), false);
+    tap(47, true);
+    tap(26, false);
+    tap(27, false);
+    XFlush(observer_);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return Heard::typed.size() >= 5;
+        },
+        5));
+    EXPECT_EQ(Heard::typed, L"A1\u0416\u0443\u043a");
+    // The keys themselves carry the platform's codes: 'A' on the A key, scan code 0x1E.
+    const MSG* first = nullptr;
+    for (const MSG& m : Heard::messages) {
+        if (m.message == WM_KEYDOWN && m.wParam == 'A') {
+            first = &m;
+            break;
+        }
+    }
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ((first->lParam >> 16) & 0xFF, 0x1E);
+    bool sawE = false;
+    for (const MSG& m : Heard::messages)
+        sawE = sawE || (m.message == WM_KEYDOWN && m.wParam == 'E');
+    EXPECT_TRUE(sawE) << "the key under Cyrillic u is the E key";
+    XChangeKeyboardMapping(observer_, 26, perCode, saved, 22);
+    XFree(saved);
+    XSync(observer_, False);
+}
+
+TEST_F(X11Test, ThePointerLeavingTheWindowGivesWmMouseLeave) {
+    HWND h = showWindow(L"Leave", RECT{100, 100, 300, 250});
+    ASSERT_NE(findWindow("Leave"), 0u);
+    XTestFakeMotionEvent(observer_, 0, 150, 150, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_MOUSEMOVE));
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, h, 0};
+    ASSERT_TRUE(TrackMouseEvent(&track));
+    XTestFakeMotionEvent(observer_, 0, 900, 800, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_MOUSELEAVE));
+    EXPECT_EQ(Heard::last(WM_MOUSELEAVE)->hwnd, h);
+}
+
+TEST_F(X11Test, TheCaptureFollowsThePointerOutsideTheWindow) {
+    HWND h = showWindow(L"Capture", RECT{100, 100, 300, 250});
+    ASSERT_NE(findWindow("Capture"), 0u);
+    SetCapture(h);
+    pal::test::pump();
+    Heard::messages.clear();
+    XTestFakeMotionEvent(observer_, 0, 700, 600, CurrentTime);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_MOUSEMOVE));
+    const MSG* move = Heard::last(WM_MOUSEMOVE);
+    EXPECT_EQ(move->hwnd, h);
+    EXPECT_EQ(static_cast<SHORT>(LOWORD(move->lParam)), 600);
+    EXPECT_EQ(static_cast<SHORT>(HIWORD(move->lParam)), 500);
+    ReleaseCapture();
+}
+
+TEST_F(X11Test, ResizingFromOutsideGivesWmSizeAndARepaint) {
+    HWND h = showWindow(L"Resize", RECT{50, 50, 350, 250});
+    const Window xid = findWindow("Resize");
+    ASSERT_NE(xid, 0u);
+    Heard::messages.clear();
+    XResizeWindow(observer_, xid, 500, 360);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_SIZE));
+    EXPECT_EQ(Heard::last(WM_SIZE)->lParam, MAKELPARAM(500, 360));
+    EXPECT_TRUE(heard(WM_PAINT));
+    RECT client{};
+    GetClientRect(h, &client);
+    EXPECT_EQ(client.right, 500);
+    EXPECT_EQ(client.bottom, 360);
+    std::string diff;
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return screenMatchesSurface(h, xid, diff);
+        },
+        5))
+        << diff;
+}
+
+TEST_F(X11Test, AnAbsurdSizeFromOutsideIsClamped) {
+    HWND h = showWindow(L"Huge", RECT{50, 50, 350, 250});
+    const Window xid = findWindow("Huge");
+    ASSERT_NE(xid, 0u);
+    XResizeWindow(observer_, xid, 30000, 30000);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_SIZE));
+    RECT client{};
+    GetClientRect(h, &client);
+    EXPECT_LE(client.right, 16384);
+    EXPECT_LE(client.bottom, 16384);
+}
+
+TEST_F(X11Test, TheWindowManagersCloseRequestGivesWmClose) {
+    HWND h = showWindow(L"Close me", RECT{60, 60, 260, 200});
+    const Window xid = findWindow("Close me");
+    ASSERT_NE(xid, 0u);
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = xid;
+    e.xclient.message_type = XInternAtom(observer_, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(observer_, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(observer_, xid, False, NoEventMask, &e);
+    XFlush(observer_);
+    ASSERT_TRUE(heard(WM_CLOSE));
+    // The default answer destroys the window, and its X11 window goes with it.
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_TRUE(eventually(
+        [&] {
+            XWindowAttributes a{};
+            return !XGetWindowAttributes(observer_, xid, &a);
+        },
+        5));
+}
+
+TEST_F(X11Test, PopupsAreOverrideRedirectAndOwnedWindowsTransient) {
+    HWND main = showWindow(L"Owner", RECT{100, 100, 500, 400});
+    HWND popup = CreateWindowExW(0, L"DrawingView", L"Menu", WS_POPUP | WS_BORDER, 150, 150, 120, 200, main,
+                                 nullptr, nullptr, nullptr);
+    ShowWindow(popup, SW_SHOWNA);
+    HWND dialog = CreateWindowExW(0, L"DrawingView", L"Options", WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 200,
+                                  300, 200, main, nullptr, nullptr, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    const Window menuXid = findWindow("Menu"), dialogXid = findWindow("Options"),
+                 mainXid = findWindow("Owner");
+    ASSERT_NE(menuXid, 0u);
+    ASSERT_NE(dialogXid, 0u);
+    XWindowAttributes a{};
+    XGetWindowAttributes(observer_, menuXid, &a);
+    EXPECT_TRUE(a.override_redirect);
+    EXPECT_EQ(a.width, 120); // a popup shows its whole window, border included
+    Window owner = 0;
+    ASSERT_TRUE(XGetTransientForHint(observer_, dialogXid, &owner));
+    EXPECT_EQ(owner, mainXid);
+    // A layered window carries per-pixel alpha on screen too.
+    HWND layered = CreateWindowExW(WS_EX_LAYERED, L"DrawingView", L"Glass", WS_POPUP, 600, 100, 100, 80,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(layered, SW_SHOWNA);
+    const Window glass = findWindow("Glass");
+    ASSERT_NE(glass, 0u);
+    XGetWindowAttributes(observer_, glass, &a);
+    EXPECT_EQ(a.depth, 32);
+}
+
+// Under a reparenting window manager: it gives the focus, keys follow the window that looks
+// active, the client area stays where the model says, and an owned dialog stays above its owner.
+TEST_F(X11Test, UnderAWindowManagerFocusGeometryAndOwnedDialogsHold) {
+    WindowManager wm;
+    if (!wm.start(server_.name(), observer_))
+        GTEST_SKIP() << "no window manager tests: openbox is not installed (scripts/setup installs it)";
+    HWND main = showWindow(L"Main", RECT{100, 120, 600, 520});
+    const Window mainXid = findWindow("Main");
+    ASSERT_NE(mainXid, 0u);
+    HWND other = showWindow(L"Other", RECT{700, 120, 900, 320});
+    const Window otherXid = findWindow("Other");
+    ASSERT_NE(otherXid, 0u);
+    // The frame is the window manager's; the client area is where the model has it.
+    auto placed = [&](HWND h, Window xid) {
+        return eventually(
+            [&] {
+                pal::test::pump();
+                POINT o{0, 0};
+                ClientToScreen(h, &o);
+                const POINT x = rootPosition(xid);
+                return o.x == x.x && o.y == x.y;
+            },
+            5);
+    };
+    EXPECT_TRUE(placed(main, mainXid));
+    EXPECT_TRUE(placed(other, otherXid));
+    // Activated from outside, the main window gets the focus, looks active and hears the keys.
+    activateFromOutside(mainXid);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return GetActiveWindow() == main && GetForegroundWindow() == main;
+        },
+        5));
+    Heard::typed.clear();
+    XTestFakeKeyEvent(observer_, XKeysymToKeycode(observer_, XK_q), True, CurrentTime);
+    XTestFakeKeyEvent(observer_, XKeysymToKeycode(observer_, XK_q), False, CurrentTime);
+    XFlush(observer_);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return Heard::typed == L"q";
+        },
+        5));
+    ASSERT_NE(Heard::last(WM_CHAR), nullptr);
+    EXPECT_EQ(Heard::last(WM_CHAR)->hwnd, main);
+    // Moved by the window manager (a synthetic ConfigureNotify), the model follows.
+    XMoveWindow(observer_, mainXid, 150, 170);
+    XFlush(observer_);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            POINT o{0, 0};
+            ClientToScreen(main, &o);
+            return o.x == 150 && o.y == 170;
+        },
+        5));
+    EXPECT_TRUE(placed(main, mainXid));
+    // An owned dialog stays above its owner even when the owner is activated.
+    HWND dialog = CreateWindowExW(0, L"DrawingView", L"Dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 200,
+                                  300, 200, main, nullptr, nullptr, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    const Window dialogXid = findWindow("Dialog");
+    ASSERT_NE(dialogXid, 0u);
+    activateFromOutside(mainXid);
+    const Atom stacking = XInternAtom(observer_, "_NET_CLIENT_LIST_STACKING", False);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            Atom type = 0;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(observer_, DefaultRootWindow(observer_), stacking, 0, 64, False, XA_WINDOW,
+                               &type, &format, &count, &after, &data);
+            int mainAt = -1, dialogAt = -1;
+            for (unsigned long i = 0; i < count; ++i) {
+                const Window w = reinterpret_cast<const Window*>(data)[i];
+                if (w == mainXid)
+                    mainAt = static_cast<int>(i);
+                if (w == dialogXid)
+                    dialogAt = static_cast<int>(i);
+            }
+            if (data)
+                XFree(data);
+            return mainAt >= 0 && dialogAt > mainAt; // bottom to top
+        },
+        5));
+    // Another program's window taking the focus deactivates this program, and coming back
+    // activates it again.
+    const Window stranger =
+        XCreateSimpleWindow(observer_, DefaultRootWindow(observer_), 300, 300, 200, 100, 0, 0, 0);
+    XStoreName(observer_, stranger, "Stranger");
+    XMapWindow(observer_, stranger);
+    XFlush(observer_);
+    ASSERT_NE(findWindow("Stranger"), 0u);
+    Heard::messages.clear();
+    activateFromOutside(stranger);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            const MSG* app = Heard::last(WM_ACTIVATEAPP);
+            return app && app->wParam == FALSE && GetForegroundWindow() == nullptr;
+        },
+        5));
+    activateFromOutside(mainXid);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            const MSG* app = Heard::last(WM_ACTIVATEAPP);
+            return app && app->wParam == TRUE && GetActiveWindow() == main;
+        },
+        5));
+}
+
+TEST_F(X11Test, TheWindowManagerMaximisesMinimisesAndRestores) {
+    WindowManager wm;
+    if (!wm.start(server_.name(), observer_))
+        GTEST_SKIP() << "no window manager tests: openbox is not installed (scripts/setup installs it)";
+    HWND main = showWindow(L"States", RECT{100, 120, 500, 420});
+    const Window xid = findWindow("States");
+    ASSERT_NE(xid, 0u);
+    auto ask = [&](const char* type, long l0, const char* a1, const char* a2) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = XInternAtom(observer_, type, False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = l0;
+        e.xclient.data.l[1] = a1 ? static_cast<long>(XInternAtom(observer_, a1, False)) : 0;
+        e.xclient.data.l[2] = a2 ? static_cast<long>(XInternAtom(observer_, a2, False)) : 0;
+        e.xclient.data.l[3] = 2;
+        XSendEvent(observer_, DefaultRootWindow(observer_), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XFlush(observer_);
+    };
+    // Maximised from outside (a pager, the caption's button): the window is zoomed at the size
+    // the window manager gave it.
+    ask("_NET_WM_STATE", 1, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            XWindowAttributes a{};
+            XGetWindowAttributes(observer_, xid, &a);
+            RECT client{};
+            GetClientRect(main, &client);
+            return IsZoomed(main) && client.right == a.width && client.bottom == a.height && a.width > 1000;
+        },
+        5));
+    const MSG* size = Heard::last(WM_SIZE);
+    ASSERT_NE(size, nullptr);
+    EXPECT_EQ(size->wParam, SIZE_MAXIMIZED);
+    // Minimised from outside, and restored by activating it.
+    XEvent iconify{};
+    iconify.xclient.type = ClientMessage;
+    iconify.xclient.window = xid;
+    iconify.xclient.message_type = XInternAtom(observer_, "WM_CHANGE_STATE", False);
+    iconify.xclient.format = 32;
+    iconify.xclient.data.l[0] = IconicState;
+    XSendEvent(observer_, DefaultRootWindow(observer_), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &iconify);
+    XFlush(observer_);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return IsIconic(main) != FALSE;
+        },
+        5));
+    activateFromOutside(xid);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pal::test::pump();
+            return !IsIconic(main);
+        },
+        5));
+}
+
+TEST_F(X11Test, ADisplayThatGoesAwayEndsTheLoopsWithAMessage) {
+    showWindow(L"Doomed", RECT{60, 60, 260, 200});
+    ASSERT_NE(findWindow("Doomed"), 0u);
+    XCloseDisplay(observer_);
+    observer_ = nullptr;
+    testing::internal::CaptureStderr();
+    server_.stop();
+    MSG msg{};
+    const bool quit = eventually(
+        [&] {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT)
+                    return true;
+                DispatchMessageW(&msg);
+            }
+            return false;
+        },
+        5);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(quit);
+    EXPECT_NE(err.find("the X display went away"), std::string::npos) << err;
+    // Painting and showing go on without a screen.
+    HWND other = showWindow(L"After", RECT{10, 10, 110, 110});
+    EXPECT_TRUE(IsWindowVisible(other));
+}
+
+} // namespace
