@@ -1,11 +1,14 @@
 #include "DravikKernel/DocumentManager.h"
 
+#include "DravikKernel/DocumentFile.h"
+
 #include "KernelState.h"
 
 #include "DVDiagnostics/Trace.h"
 #include "pal/text.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <mutex>
 
 namespace Dravik {
@@ -14,7 +17,14 @@ namespace {
 struct Documents {
     std::mutex mutex;
     std::vector<CDvw32Doc*> open;
+    std::vector<std::unique_ptr<CDvw32Doc>> owned; // the documents this manager made
 };
+
+std::wstring fullPath(const std::wstring& path) {
+    std::error_code ec;
+    const auto p = std::filesystem::absolute(pal::text::toUtf8(path), ec).lexically_normal();
+    return ec ? path : pal::text::fromUtf8(p.string());
+}
 
 Documents& documents() {
     static Documents* d = new Documents;
@@ -58,12 +68,92 @@ void DocumentManager::RemoveDocument(CDvw32Doc* document) {
     std::erase(documents().open, document);
 }
 
-CDvw32Doc* DocumentManager::CreateAndSaveNewDocumentFromPrototype(const wchar_t* prototypePath,
-                                                                  const DocInitParams&) {
-    // The stand-in has no document format to make a document of; the request is recorded.
-    dvtrace::record(dvkernel::kTraceName, "CreateAndSaveNewDocumentFromPrototype(" +
-                                              pal::text::toUtf8(prototypePath ? prototypePath : L"") + ")");
+CDvw32Doc* DocumentManager::OpenDocument(const std::wstring& path, std::wstring* error,
+                                         std::optional<DocumentKind> kind) {
+    const std::wstring full = fullPath(path);
+    if (CDvw32Doc* open = FindDocument(full))
+        return open;
+    auto document = grb::LoadFile(full, error);
+    if (!document)
+        return nullptr;
+    if (kind && document->GetKind() != *kind) {
+        if (error)
+            *error = L"Cannot open \"" + full + L"\": the file holds another kind of document.";
+        return nullptr;
+    }
+    CDvw32Doc* result = document.get();
+    {
+        std::lock_guard lock(documents().mutex);
+        documents().owned.push_back(std::move(document));
+    }
+    AddDocument(result);
+    return result;
+}
+
+CDvw32Doc* DocumentManager::FindDocument(const std::wstring& path) const {
+    if (path.empty())
+        return nullptr;
+    const std::wstring full = fullPath(path);
+    std::lock_guard lock(documents().mutex);
+    for (CDvw32Doc* d : documents().open)
+        for (const auto& owned : documents().owned)
+            if (owned.get() == d && d->GetPathName() == full)
+                return d;
     return nullptr;
+}
+
+CDvw32Doc* DocumentManager::CreateDocument(DocumentKind kind, const std::wstring& title) {
+    auto document = std::make_unique<CDvw32Doc>();
+    document->SetKind(kind);
+    document->SetTitle(title);
+    CDvw32Doc* result = document.get();
+    {
+        std::lock_guard lock(documents().mutex);
+        documents().owned.push_back(std::move(document));
+    }
+    AddDocument(result);
+    return result;
+}
+
+CDvw32Doc* DocumentManager::CreateAndSaveNewDocumentFromPrototype(const wchar_t* prototypePath,
+                                                                  const DocInitParams& params,
+                                                                  std::wstring* error) {
+    const std::wstring prototype = prototypePath ? prototypePath : L"";
+    dvtrace::record(dvkernel::kTraceName,
+                    "CreateAndSaveNewDocumentFromPrototype(" + pal::text::toUtf8(prototype) + ")");
+    auto document = grb::LoadFile(fullPath(prototype), error);
+    if (!document)
+        return nullptr;
+    // The new document keeps the prototype's content but none of its file: no path, no
+    // read-only state (a write-protected prototype makes writable documents).
+    const std::wstring title = params.title.empty() ? document->GetShortTitle() : params.title;
+    document->SetPathName({});
+    document->SetTitle(title);
+    document->SetReadOnly(false);
+    if (!params.pathName.empty() && !document->DoFileSave(fullPath(params.pathName), error))
+        return nullptr;
+    CDvw32Doc* result = document.get();
+    {
+        std::lock_guard lock(documents().mutex);
+        documents().owned.push_back(std::move(document));
+    }
+    AddDocument(result);
+    return result;
+}
+
+void DocumentManager::CloseDocument(CDvw32Doc* document) {
+    RemoveDocument(document);
+    std::unique_ptr<CDvw32Doc> doomed;
+    {
+        std::lock_guard lock(documents().mutex);
+        auto& owned = documents().owned;
+        auto it =
+            std::find_if(owned.begin(), owned.end(), [&](const auto& d) { return d.get() == document; });
+        if (it != owned.end()) {
+            doomed = std::move(*it);
+            owned.erase(it);
+        }
+    }
 }
 
 } // namespace Dravik
@@ -73,5 +163,6 @@ namespace dvkernel {
 void clearDocuments() {
     std::lock_guard lock(Dravik::documents().mutex);
     Dravik::documents().open.clear();
+    Dravik::documents().owned.clear();
 }
 } // namespace dvkernel

@@ -1,0 +1,33 @@
+// The document file (".grb"): its bytes and the reading and writing of it. The layout is
+// written down in FORMAT.md beside the sources.
+#pragma once
+
+#include "DravikKernel/Document.h"
+#include "pal/visibility.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+DV_EXPORTS_BEGIN
+
+namespace Dravik::grb {
+
+inline constexpr std::uint32_t kFormatVersion = 1;
+
+// The bytes of a document.
+std::string Encode(const DravikDocument2& document);
+// Reads bytes into a document's kind, flags and content; false with the reason in `error`
+// (without the file name) when they are not a whole document of a version this reads.
+bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* error);
+
+// Opens a file as a new document with its path and title; null with an error naming the file.
+// The file is never written.
+std::unique_ptr<CDvw32Doc> LoadFile(const std::wstring& path, std::wstring* error);
+// Writes the document to the path through the atomic writer; false with an error naming the
+// file, and the file as it was.
+bool SaveFile(const DravikDocument2& document, const std::wstring& path, std::wstring* error);
+
+} // namespace Dravik::grb
+
+DV_EXPORTS_END

@@ -1,0 +1,299 @@
+#include "DravikKernel/DocumentFile.h"
+
+#include "pal/atomic_file.h"
+#include "pal/text.h"
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace Dravik::grb {
+namespace {
+
+constexpr char kMagic[8] = {'D', 'V', 'G', 'R', 'B', '\x1a', '\r', '\n'};
+constexpr std::size_t kHeaderSize = 24;
+// Larger files are not documents this program writes; reading one would only exhaust memory.
+constexpr std::uintmax_t kMaxFileSize = std::uintmax_t(1) << 30;
+constexpr double kMaxPageSide = 100000.0; // millimetres
+
+std::uint32_t crc32(std::string_view bytes) {
+    static const auto table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            std::uint32_t c = i;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (unsigned char b : bytes)
+        c = table[(c ^ b) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+class Writer {
+public:
+    std::string out;
+    void u8(std::uint8_t v) { out.push_back(static_cast<char>(v)); }
+    void u32(std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<char>(v >> (8 * i)));
+    }
+    void u64(std::uint64_t v) {
+        for (int i = 0; i < 8; ++i)
+            out.push_back(static_cast<char>(v >> (8 * i)));
+    }
+    void f64(double v) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        u64(bits);
+    }
+    void str(const std::wstring& s) {
+        const std::string utf8 = pal::text::toUtf8(s);
+        u32(static_cast<std::uint32_t>(utf8.size()));
+        out += utf8;
+    }
+};
+
+// Every read checks what is left first; the first failure sticks and all later reads give zero.
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : b_(bytes) {}
+    bool ok() const { return ok_; }
+    std::size_t left() const { return b_.size() - pos_; }
+    bool fail() { return ok_ = false; }
+
+    std::uint8_t u8() { return take(1) ? static_cast<std::uint8_t>(b_[pos_ - 1]) : 0; }
+    std::uint32_t u32() { return static_cast<std::uint32_t>(le(4)); }
+    std::uint64_t u64() { return le(8); }
+    double f64() {
+        const std::uint64_t bits = u64();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v))
+            fail();
+        return v;
+    }
+    std::wstring str() {
+        const std::uint32_t n = u32();
+        if (!take(n))
+            return {};
+        return pal::text::fromUtf8(b_.substr(pos_ - n, n));
+    }
+    // A count of records of at least `minSize` bytes each that the rest of the bytes can hold.
+    std::uint32_t count(std::size_t minSize) {
+        const std::uint32_t n = u32();
+        if (ok_ && n > left() / minSize)
+            fail();
+        return ok_ ? n : 0;
+    }
+
+private:
+    bool take(std::size_t n) {
+        if (!ok_ || n > left())
+            return fail();
+        pos_ += n;
+        return true;
+    }
+    std::uint64_t le(int n) {
+        if (!take(n))
+            return 0;
+        std::uint64_t v = 0;
+        for (int i = 0; i < n; ++i)
+            v |= std::uint64_t(static_cast<unsigned char>(b_[pos_ - n + i])) << (8 * i);
+        return v;
+    }
+    std::string_view b_;
+    std::size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+bool coordsFit(ElementKind kind, std::size_t n) {
+    switch (kind) {
+    case ElementKind::Line:
+    case ElementKind::SheetFrame:
+        return n == 4;
+    case ElementKind::Circle:
+    case ElementKind::Text:
+        return n == 3;
+    case ElementKind::Arc:
+        return n == 5;
+    case ElementKind::Polyline:
+        return n >= 4 && n % 2 == 0;
+    case ElementKind::TitleBlock:
+        return n == 2;
+    }
+    return false;
+}
+
+std::wstring fileName(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
+
+} // namespace
+
+std::string Encode(const DravikDocument2& document) {
+    const DVDocument& c = *document.Cont2D();
+    Writer w;
+    w.out.reserve(64 + c.GetElements().size() * 64);
+    w.u32(static_cast<std::uint32_t>(document.GetKind()));
+    w.u64(document.GetFlags());
+    w.u32(static_cast<std::uint32_t>(c.GetCurrentPage()));
+    w.u32(static_cast<std::uint32_t>(c.GetPages().size()));
+    for (const Page& p : c.GetPages()) {
+        w.u32(static_cast<std::uint32_t>(p.kind));
+        w.f64(p.width);
+        w.f64(p.height);
+        w.str(p.name);
+    }
+    w.u32(static_cast<std::uint32_t>(c.GetVariables().size()));
+    for (const Variable& v : c.GetVariables()) {
+        w.u8(static_cast<std::uint8_t>(v.type));
+        w.str(v.name);
+        w.str(v.expression);
+        w.f64(v.value);
+    }
+    w.u32(static_cast<std::uint32_t>(c.GetElements().size()));
+    for (const Element& e : c.GetElements()) {
+        w.u8(static_cast<std::uint8_t>(e.kind));
+        w.u32(e.page);
+        w.u32(e.color);
+        w.str(e.name);
+        w.u32(static_cast<std::uint32_t>(e.coords.size()));
+        for (double d : e.coords)
+            w.f64(d);
+        w.str(e.text);
+    }
+
+    Writer header;
+    header.out.append(kMagic, sizeof kMagic);
+    header.u32(kFormatVersion);
+    header.u32(crc32(w.out));
+    header.u64(w.out.size());
+    return header.out + w.out;
+}
+
+bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* error) {
+    auto failed = [&](const wchar_t* why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (bytes.empty())
+        return failed(L"the file is empty");
+    if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
+        return failed(L"the file is not a document of this program");
+    if (bytes.size() < kHeaderSize)
+        return failed(L"the file is cut short");
+    Reader head(bytes.substr(sizeof kMagic, kHeaderSize - sizeof kMagic));
+    const std::uint32_t version = head.u32();
+    const std::uint32_t sum = head.u32();
+    const std::uint64_t length = head.u64();
+    if (version == 0)
+        return failed(L"the file is damaged");
+    if (version > kFormatVersion)
+        return failed(L"the file was written by a newer version of the program");
+    const std::string_view body = bytes.substr(kHeaderSize);
+    if (length > body.size())
+        return failed(L"the file is cut short");
+    if (length < body.size() || crc32(body) != sum)
+        return failed(L"the file is damaged");
+
+    Reader r(body);
+    const std::uint32_t kind = r.u32();
+    const std::uint64_t flags = r.u64();
+    const std::uint32_t current = r.u32();
+    std::vector<Page> pages(r.count(24));
+    for (Page& p : pages) {
+        const std::uint32_t pageKind = r.u32();
+        p.kind = static_cast<PageKind>(pageKind);
+        p.width = r.f64();
+        p.height = r.f64();
+        p.name = r.str();
+        if (pageKind != 1 && pageKind != 2)
+            r.fail();
+        if (!(p.width > 0 && p.width <= kMaxPageSide && p.height > 0 && p.height <= kMaxPageSide))
+            r.fail();
+    }
+    std::vector<Variable> vars(r.count(17));
+    std::set<std::wstring> names;
+    for (Variable& v : vars) {
+        const std::uint8_t type = r.u8();
+        v.type = static_cast<VarType>(type);
+        v.name = r.str();
+        v.expression = r.str();
+        v.value = r.f64();
+        if (type > 1 || v.name.empty() || !names.insert(v.name).second)
+            r.fail();
+    }
+    std::vector<Element> elements(r.count(17));
+    for (Element& e : elements) {
+        const std::uint8_t k = r.u8();
+        e.kind = static_cast<ElementKind>(k);
+        e.page = r.u32();
+        e.color = r.u32();
+        e.name = r.str();
+        e.coords.resize(r.count(8));
+        for (double& d : e.coords)
+            d = r.f64();
+        e.text = r.str();
+        if (k < 1 || k > 7 || !coordsFit(e.kind, e.coords.size()) || e.page >= pages.size())
+            r.fail();
+        if (!r.ok())
+            break;
+    }
+    if (!r.ok() || r.left() != 0 || !IsKnownDocumentKind(kind) || pages.empty() || current >= pages.size())
+        return failed(L"the file is damaged");
+
+    document.SetKind(static_cast<DocumentKind>(kind));
+    document.SetFlag(~std::uint64_t(0), false);
+    document.SetFlag(flags);
+    document.Cont2D()->LoadContent(std::move(pages), std::move(vars), std::move(elements));
+    document.Cont2D()->SetCurrentPage(static_cast<int>(current));
+    return true;
+}
+
+std::unique_ptr<CDvw32Doc> LoadFile(const std::wstring& path, std::wstring* error) {
+    auto failed = [&](const std::wstring& why) {
+        if (error)
+            *error = L"Cannot open " + fileName(path) + L": " + why + L".";
+        return nullptr;
+    };
+    const fs::path p(pal::text::toUtf8(path));
+    std::error_code ec;
+    const auto size = fs::file_size(p, ec);
+    if (ec)
+        return failed(L"the file cannot be read");
+    if (size > kMaxFileSize)
+        return failed(L"the file is too large to be a document");
+    std::ifstream in(p, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        return failed(L"the file cannot be read");
+    auto document = std::make_unique<CDvw32Doc>();
+    std::wstring why;
+    if (!Decode(bytes, *document, &why))
+        return failed(why);
+    document->SetPathName(path);
+    // A file the user may not write is opened read-only, so that saving goes elsewhere.
+    document->SetReadOnly(::access(p.c_str(), W_OK) != 0);
+    return document;
+}
+
+bool SaveFile(const DravikDocument2& document, const std::wstring& path, std::wstring* error) {
+    const pal::WriteOutcome outcome =
+        pal::writeFileAtomically(fs::path(pal::text::toUtf8(path)), Encode(document));
+    if (!outcome && error)
+        *error = L"Cannot save " + fileName(path) + L": " + pal::text::fromUtf8(outcome.message) + L".";
+    return outcome.ok;
+}
+
+} // namespace Dravik::grb
