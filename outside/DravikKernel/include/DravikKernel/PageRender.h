@@ -1,0 +1,36 @@
+// Drawing a document page on a device context: the paper, the sheet frame, the title block
+// filled from the variables, and the geometry, at a zoom and pan the caller chooses.
+#pragma once
+
+#include "DravikKernel/DVDocument.h"
+#include "pal/visibility.h"
+#include "win/gdi.h"
+
+#include <cstddef>
+#include <vector>
+
+DV_EXPORTS_BEGIN
+
+namespace Dravik {
+
+// Where the page lands on the device: pixels per millimetre, and the device point of the
+// page's left-top corner. Page y grows upwards, device y downwards.
+struct PageView {
+    double scale = 1.0;
+    double left = 0.0;
+    double top = 0.0;
+};
+
+// The view that shows the whole page centred in `client`, `margin` pixels from its edges.
+PageView FitPage(const Page& page, const RECT& client, int margin = 8);
+// A page point on the device.
+POINT PageToDevice(const PageView& view, const Page& page, double x, double y);
+
+// Draws the page (-1: the current one). Elements whose indexes are in `selection` are drawn in
+// the highlight colour. Leaves the DC's objects and modes as it found them.
+void DrawPage(HDC dc, const DVDocument& document, int page, const PageView& view,
+              const std::vector<std::size_t>& selection = {});
+
+} // namespace Dravik
+
+DV_EXPORTS_END

@@ -1,0 +1,228 @@
+#include "DravikKernel/PageRender.h"
+
+#include "DravikKernel/TitleBlock.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace Dravik {
+namespace {
+
+constexpr COLORREF kPaper = RGB(255, 255, 255);
+constexpr COLORREF kPaperEdge = RGB(160, 160, 160);
+constexpr COLORREF kHighlight = RGB(0, 120, 215);
+// Line weights in millimetres: outlines and the frame thick, the title block's inner grid thin.
+constexpr double kThick = 0.5;
+constexpr double kThin = 0.25;
+// A font's cell height for a text height given as the height of capitals.
+constexpr double kCellPerCapital = 1.45;
+
+COLORREF colorOf(const Element& e, bool selected) {
+    if (selected)
+        return kHighlight;
+    return RGB(e.color & 0xFF, (e.color >> 8) & 0xFF, (e.color >> 16) & 0xFF);
+}
+
+int penWidth(const PageView& view, double mm) {
+    return std::max(1, static_cast<int>(std::lround(view.scale * mm)));
+}
+
+// Pens and fonts made for one drawing, selected into the DC and put back afterwards.
+class Tools {
+public:
+    explicit Tools(HDC dc) : dc_(dc) {
+        oldPen_ = SelectObject(dc, GetStockObject(BLACK_PEN));
+        oldBrush_ = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        oldFont_ = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        oldMode_ = SetBkMode(dc, TRANSPARENT);
+        oldAlign_ = SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+        oldText_ = GetTextColor(dc);
+    }
+    ~Tools() {
+        SelectObject(dc_, oldPen_);
+        SelectObject(dc_, oldBrush_);
+        SelectObject(dc_, oldFont_);
+        SetBkMode(dc_, oldMode_);
+        SetTextAlign(dc_, oldAlign_);
+        SetTextColor(dc_, oldText_);
+        release();
+    }
+    void pen(COLORREF color, int width) {
+        HPEN p = CreatePen(PS_SOLID, width, color);
+        SelectObject(dc_, p);
+        if (pen_)
+            DeleteObject(pen_);
+        pen_ = p;
+    }
+    void font(int cellHeight) {
+        HFONT f = CreateFontW(-std::max(1, cellHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH | FF_SWISS, L"DejaVu Sans");
+        SelectObject(dc_, f);
+        if (font_)
+            DeleteObject(font_);
+        font_ = f;
+    }
+
+private:
+    void release() {
+        if (pen_)
+            DeleteObject(pen_);
+        if (font_)
+            DeleteObject(font_);
+    }
+    HDC dc_;
+    HGDIOBJ oldPen_, oldBrush_, oldFont_;
+    int oldMode_;
+    UINT oldAlign_;
+    COLORREF oldText_;
+    HPEN pen_ = nullptr;
+    HFONT font_ = nullptr;
+};
+
+void polyline(HDC dc, const std::vector<POINT>& points) {
+    if (points.size() >= 2)
+        Polyline(dc, points.data(), static_cast<int>(points.size()));
+}
+
+void rectangle(HDC dc, POINT a, POINT b) {
+    polyline(dc, {a, {b.x, a.y}, b, {a.x, b.y}, a});
+}
+
+// A cell's text, made smaller until it fits the cell's width.
+void cellText(HDC dc, Tools& tools, const PageView& view, const PlacedCell& cell, const Page& page) {
+    if (cell.text.empty())
+        return;
+    const POINT lt = PageToDevice(view, page, cell.left, cell.top);
+    const POINT rb = PageToDevice(view, page, cell.right, cell.bottom);
+    const int inset = std::max(1, static_cast<int>(view.scale * 0.8));
+    RECT box{lt.x + inset, lt.y, rb.x - inset, rb.y};
+    int height = static_cast<int>(std::lround(cell.textHeight * kCellPerCapital * view.scale));
+    const int fitHeight = std::max(1, static_cast<int>((rb.y - lt.y) * 0.9));
+    height = std::min(height, fitHeight);
+    while (true) {
+        tools.font(height);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, cell.text.c_str(), static_cast<int>(cell.text.size()), &size);
+        if (size.cx <= box.right - box.left || height <= 4)
+            break;
+        height = std::max(4, height * 9 / 10);
+    }
+    const UINT align = SetTextAlign(dc, TA_LEFT | TA_TOP);
+    DrawTextW(dc, cell.text.c_str(), static_cast<int>(cell.text.size()), &box,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SetTextAlign(dc, align);
+}
+
+void drawElement(HDC dc, Tools& tools, const DVDocument& doc, const Page& page, const PageView& view,
+                 const Element& e, bool selected) {
+    auto at = [&](double x, double y) { return PageToDevice(view, page, x, y); };
+    const auto& c = e.coords;
+    const COLORREF color = colorOf(e, selected);
+    tools.pen(color, penWidth(view, selected ? kThick * 2 : kThick));
+    switch (e.kind) {
+    case ElementKind::Line:
+        polyline(dc, {at(c[0], c[1]), at(c[2], c[3])});
+        break;
+    case ElementKind::Polyline: {
+        std::vector<POINT> points;
+        for (std::size_t i = 0; i + 1 < c.size(); i += 2)
+            points.push_back(at(c[i], c[i + 1]));
+        polyline(dc, points);
+        break;
+    }
+    case ElementKind::Circle:
+    case ElementKind::Arc: {
+        const double start = e.kind == ElementKind::Arc ? c[3] : 0.0;
+        const double sweep = e.kind == ElementKind::Arc ? c[4] : 360.0;
+        // Enough segments that no chord strays from the curve by more than half a pixel.
+        const double radiusPx = c[2] * view.scale;
+        const int segments =
+            std::clamp(static_cast<int>(std::ceil(std::abs(sweep) / 360.0 * std::numbers::pi *
+                                                  std::sqrt(radiusPx * 4 + 1))),
+                       8, 720);
+        std::vector<POINT> points;
+        for (int i = 0; i <= segments; ++i) {
+            const double a = (start + sweep * i / segments) * std::numbers::pi / 180.0;
+            points.push_back(at(c[0] + c[2] * std::cos(a), c[1] + c[2] * std::sin(a)));
+        }
+        polyline(dc, points);
+        break;
+    }
+    case ElementKind::Text: {
+        tools.font(static_cast<int>(std::lround(c[2] * kCellPerCapital * view.scale)));
+        SetTextColor(dc, color);
+        const POINT p = at(c[0], c[1]);
+        TextOutW(dc, p.x, p.y, e.text.c_str(), static_cast<int>(e.text.size()));
+        break;
+    }
+    case ElementKind::SheetFrame:
+        // Margins: left, right, top, bottom.
+        tools.pen(color, penWidth(view, selected ? kThick * 2 : kThick * 1.4));
+        rectangle(dc, at(c[0], page.height - c[2]), at(page.width - c[1], c[3]));
+        break;
+    case ElementKind::TitleBlock: {
+        const auto cells = TitleBlockCells(doc, e);
+        tools.pen(color, penWidth(view, kThin));
+        for (const PlacedCell& cell : cells)
+            rectangle(dc, at(cell.left, cell.top), at(cell.right, cell.bottom));
+        tools.pen(color, penWidth(view, selected ? kThick * 2 : kThick * 1.4));
+        rectangle(dc, at(c[0] - kTitleBlockWidth, c[1] + kTitleBlockHeight), at(c[0], c[1]));
+        SetTextColor(dc, color);
+        for (const PlacedCell& cell : cells)
+            cellText(dc, tools, view, cell, page);
+        break;
+    }
+    }
+}
+
+} // namespace
+
+PageView FitPage(const Page& page, const RECT& client, int margin) {
+    const double w = std::max<LONG>(1, client.right - client.left - 2 * margin);
+    const double h = std::max<LONG>(1, client.bottom - client.top - 2 * margin);
+    PageView view;
+    view.scale = std::min(w / page.width, h / page.height);
+    view.left = client.left + (client.right - client.left - page.width * view.scale) / 2;
+    view.top = client.top + (client.bottom - client.top - page.height * view.scale) / 2;
+    return view;
+}
+
+POINT PageToDevice(const PageView& view, const Page& page, double x, double y) {
+    // Clamped so that a far zoom cannot overflow the device's integers.
+    auto device = [](double v) { return static_cast<LONG>(std::lround(std::clamp(v, -1e9, 1e9))); };
+    return {device(view.left + x * view.scale), device(view.top + (page.height - y) * view.scale)};
+}
+
+void DrawPage(HDC dc, const DVDocument& document, int pageIndex, const PageView& view,
+              const std::vector<std::size_t>& selection) {
+    if (pageIndex < 0 || pageIndex >= static_cast<int>(document.GetPages().size()))
+        pageIndex = document.GetCurrentPage();
+    const Page& page = document.GetPages()[pageIndex];
+    Tools tools(dc);
+
+    const POINT lt = PageToDevice(view, page, 0, page.height);
+    const POINT rb = PageToDevice(view, page, page.width, 0);
+    HBRUSH paper = CreateSolidBrush(kPaper);
+    RECT sheet{lt.x, lt.y, rb.x, rb.y};
+    FillRect(dc, &sheet, paper);
+    DeleteObject(paper);
+    tools.pen(kPaperEdge, 1);
+    rectangle(dc, lt, {rb.x - 1, rb.y - 1});
+
+    const auto& elements = document.GetElements();
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const Element& e = elements[i];
+        if (static_cast<int>(e.page) != pageIndex)
+            continue;
+        if (!document.show_sheet_borders() &&
+            (e.kind == ElementKind::SheetFrame || e.kind == ElementKind::TitleBlock))
+            continue;
+        const bool selected = std::find(selection.begin(), selection.end(), i) != selection.end();
+        drawElement(dc, tools, document, page, view, e, selected);
+    }
+}
+
+} // namespace Dravik

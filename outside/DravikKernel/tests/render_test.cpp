@@ -1,0 +1,146 @@
+// A page drawn on a device context: the frame, the title block with its captions and the
+// variables' text, the geometry and the selection.
+#include "DravikKernel/DocumentFile.h"
+#include "DravikKernel/ModelVars.h"
+#include "DravikKernel/PageRender.h"
+#include "DravikKernel/TitleBlock.h"
+
+#include "pal/gdi.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using namespace Dravik;
+
+class Render : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        std::wstring error;
+        doc_ = grb::LoadFile(pal::text::fromUtf8((binDir() / "Samples/sample-a3.grb").string()), &error);
+        ASSERT_NE(doc_, nullptr) << pal::text::toUtf8(error);
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateCompatibleBitmap(dc_, kWidth, kHeight);
+        old_ = SelectObject(dc_, bitmap_);
+    }
+    void TearDown() override {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+        SandboxTest::TearDown();
+    }
+
+    void draw(const std::vector<std::size_t>& selection = {}) {
+        HBRUSH desk = CreateSolidBrush(RGB(128, 128, 128));
+        RECT all{0, 0, kWidth, kHeight};
+        FillRect(dc_, &all, desk);
+        DeleteObject(desk);
+        view_ = FitPage(page(), all);
+        DrawPage(dc_, *doc_->Cont2D(), -1, view_, selection);
+    }
+    const Page& page() const { return doc_->Cont2D()->GetPages()[0]; }
+    POINT at(double x, double y) const { return PageToDevice(view_, page(), x, y); }
+
+    // Pixels darker than mid-grey inside a cell, a few pixels in from its lines.
+    int inkIn(const std::wstring& variableOrCaption) const {
+        const Element* block = doc_->Cont2D()->FindElementByName(L"title block", false);
+        const auto layout = TitleBlockLayout();
+        const auto cells = TitleBlockCells(*doc_->Cont2D(), *block);
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const TitleBlockCell& c = layout[i];
+            if ((c.variable ? c.variable : c.caption) != variableOrCaption)
+                continue;
+            const POINT lt = at(cells[i].left, cells[i].top), rb = at(cells[i].right, cells[i].bottom);
+            const auto surface = pal::gdi::surfaceOf(dc_);
+            int ink = 0;
+            for (int y = lt.y + 3; y < rb.y - 3; ++y)
+                for (int x = lt.x + 3; x < rb.x - 3; ++x)
+                    if (GetRValue(surface.pixel(x, y)) < 128)
+                        ++ink;
+            return ink;
+        }
+        ADD_FAILURE() << "no cell " << pal::text::toUtf8(variableOrCaption);
+        return -1;
+    }
+    void save(const char* name) const {
+        const auto surface = pal::gdi::surfaceOf(dc_);
+        surface.savePng(root() / name);
+        if (const char* dir = std::getenv("DV_KERNEL_SNAPSHOTS"))
+            surface.savePng(std::string(dir) + "/" + name);
+    }
+
+    static constexpr int kWidth = 1200, kHeight = 860;
+    std::unique_ptr<CDvw32Doc> doc_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    PageView view_;
+};
+
+TEST_F(Render, TheWholeSheetShowsItsFrameAndTheFilledTitleBlock) {
+    HGDIOBJ penBefore = GetCurrentObject(dc_, OBJ_PEN);
+    draw();
+    save("sample-a3.png");
+    EXPECT_EQ(GetCurrentObject(dc_, OBJ_PEN), penBefore);
+
+    // The sheet fits whole: the paper's corners are white inside and the desk shows outside.
+    const POINT lt = at(0, 297), rb = at(420, 0);
+    EXPECT_GE(lt.x, 0);
+    EXPECT_LE(rb.x, kWidth);
+    EXPECT_EQ(GetPixel(dc_, lt.x + 2, lt.y + 2), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc_, lt.x - 3, lt.y + 2), RGB(128, 128, 128));
+
+    // The frame: 20 mm from the left edge, 5 mm from the others.
+    EXPECT_EQ(GetPixel(dc_, at(20, 150).x, at(20, 150).y), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc_, at(200, 292).x, at(200, 292).y), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc_, at(10, 150).x, at(10, 150).y), RGB(255, 255, 255));
+
+    // Captions and the variables' text are drawn in their cells; an empty variable's cell
+    // stays empty.
+    for (const wchar_t* filled :
+         {L"$naimen1", L"$oboznach", L"$razrab", L"$maschtab", L"Разраб.", L"Масштаб"})
+        EXPECT_GT(inkIn(filled), 10) << pal::text::toUtf8(filled);
+    EXPECT_EQ(inkIn(L"$t_contr"), 0);
+}
+
+TEST_F(Render, AChangedVariableChangesItsCell) {
+    ModelVars& vars = *doc_->GetModelVars();
+    vars.SetVarExpression(L"$naimen1", L"");
+    vars.SetVarExpression(L"$t_contr", L"Смирнов");
+    ASSERT_TRUE(vars.OK(L"Редактирование форматки"));
+    draw();
+    EXPECT_EQ(inkIn(L"$naimen1"), 0);
+    EXPECT_GT(inkIn(L"$t_contr"), 10);
+    doc_->Cont2D()->Undo();
+    draw();
+    EXPECT_GT(inkIn(L"$naimen1"), 10);
+}
+
+TEST_F(Render, SelectedElementsShowInTheHighlightAndHiddenBordersVanish) {
+    const auto& elements = doc_->Cont2D()->GetElements();
+    std::size_t bore = 0;
+    while (elements[bore].name != L"bore")
+        ++bore;
+    draw({bore});
+    // A point of the circle away from the centre lines drawn over it.
+    const auto& c = elements[bore].coords;
+    const POINT p = at(c[0] - c[2] * 0.7071, c[1] + c[2] * 0.7071);
+    bool highlighted = false;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            highlighted = highlighted || GetPixel(dc_, p.x + dx, p.y + dy) == RGB(0, 120, 215);
+    save("selected.png");
+    EXPECT_TRUE(highlighted);
+
+    doc_->Cont2D()->set_show_sheet_borders(false);
+    draw();
+    EXPECT_EQ(GetPixel(dc_, at(20, 150).x, at(20, 150).y), RGB(255, 255, 255));
+    EXPECT_EQ(inkIn(L"Разраб."), 0);
+}
+
+} // namespace
