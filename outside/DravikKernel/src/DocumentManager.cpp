@@ -18,6 +18,8 @@ struct Documents {
     std::mutex mutex;
     std::vector<CDvw32Doc*> open;
     std::vector<std::unique_ptr<CDvw32Doc>> owned; // the documents this manager made
+    CDvw32Doc* active = nullptr;
+    std::vector<std::pair<HWND, CDvw32Doc*>> activeOfFrame;
 };
 
 std::wstring fullPath(const std::wstring& path) {
@@ -65,7 +67,34 @@ void DocumentManager::AddDocument(CDvw32Doc* document) {
 
 void DocumentManager::RemoveDocument(CDvw32Doc* document) {
     std::lock_guard lock(documents().mutex);
-    std::erase(documents().open, document);
+    auto& d = documents();
+    std::erase(d.open, document);
+    if (d.active == document)
+        d.active = nullptr;
+    std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.second == document; });
+}
+
+void DocumentManager::SetActiveDocument(CDvw32Doc* document, HWND frame) {
+    std::lock_guard lock(documents().mutex);
+    auto& d = documents();
+    if (document && std::find(d.open.begin(), d.open.end(), document) == d.open.end())
+        return;
+    d.active = document;
+    if (!frame)
+        return;
+    std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.first == frame; });
+    if (document)
+        d.activeOfFrame.emplace_back(frame, document);
+}
+
+CDvw32Doc* DocumentManager::GetActiveDocument(HWND frame) const {
+    std::lock_guard lock(documents().mutex);
+    const auto& d = documents();
+    if (frame)
+        for (const auto& [f, document] : d.activeOfFrame)
+            if (f == frame)
+                return document;
+    return d.active;
 }
 
 CDvw32Doc* DocumentManager::OpenDocument(const std::wstring& path, std::wstring* error,
@@ -158,11 +187,17 @@ void DocumentManager::CloseDocument(CDvw32Doc* document) {
 
 } // namespace Dravik
 
+CDvw32Doc* DVGetActiveDoc(HWND frame) {
+    return Dravik::DocumentManager::Instance().GetActiveDocument(frame);
+}
+
 namespace dvkernel {
 // For the kernel's reset (detail/control.h).
 void clearDocuments() {
     std::lock_guard lock(Dravik::documents().mutex);
     Dravik::documents().open.clear();
     Dravik::documents().owned.clear();
+    Dravik::documents().active = nullptr;
+    Dravik::documents().activeOfFrame.clear();
 }
 } // namespace dvkernel

@@ -270,3 +270,32 @@ TEST_F(Files, AFileThatCannotBeWrittenOpensReadOnly) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ActiveDocument, FollowsTheViewsPerFrameAndEndsWithTheDocument) {
+    dvkernel::test::reset();
+    auto& manager = DocumentManager::Instance();
+    CDvw32Doc* a = manager.CreateDocument(Dravik::DocumentKind::Drawing, L"Чертёж 1");
+    CDvw32Doc* b = manager.CreateDocument(Dravik::DocumentKind::Part3D, L"Деталь 1");
+    const HWND frame1 = reinterpret_cast<HWND>(0x10), frame2 = reinterpret_cast<HWND>(0x20);
+    EXPECT_EQ(DVGetActiveDoc(), nullptr);
+    manager.SetActiveDocument(a, frame1);
+    manager.SetActiveDocument(b, frame2);
+    EXPECT_EQ(DVGetActiveDoc(), b);
+    EXPECT_EQ(DVGetActiveDoc(frame1), a);
+    EXPECT_EQ(DVGetActiveDoc(reinterpret_cast<HWND>(0x30)), b) << "a frame without one: the last active";
+
+    CDvw32Doc stranger;
+    manager.SetActiveDocument(&stranger);
+    EXPECT_EQ(DVGetActiveDoc(), b) << "only listed documents become active";
+
+    manager.CloseDocument(b);
+    EXPECT_EQ(DVGetActiveDoc(), nullptr);
+    EXPECT_EQ(DVGetActiveDoc(frame2), nullptr);
+    EXPECT_EQ(DVGetActiveDoc(frame1), a);
+    dvkernel::test::reset();
+    EXPECT_EQ(DVGetActiveDoc(frame1), nullptr);
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "win/types.h"
 
 #include "DravikKernel/Document.h"
 
@@ -55,6 +56,11 @@ public:
     // Unlists a document and, when the manager made it, destroys it.
     void CloseDocument(CDvw32Doc* document);
 
+    // The document the person works in, as the views report it; a document that is unlisted
+    // stops being active.
+    void SetActiveDocument(CDvw32Doc* document, HWND frame = nullptr);
+    CDvw32Doc* GetActiveDocument(HWND frame = nullptr) const;
+
 private:
     DocumentManager() = default;
 };
@@ -62,5 +68,9 @@ private:
 } // namespace Dravik
 
 using Dravik::DocumentManager;
+
+// The active document: of the frame when one is given and it has one, otherwise the last one
+// made active anywhere; null when there is none.
+CDvw32Doc* DVGetActiveDoc(HWND frame = nullptr);
 
 DV_EXPORTS_END
