@@ -1,5 +1,7 @@
-// Saves and opens a drawing of 100,000 elements, and writes and reads the same bytes with plain
-// file calls, in one run; prints the times and their ratio (target: at most 5).
+// Saves (as the shell saves: the preview made, the file written through the atomic writer) and
+// opens a drawing of 100,000 elements, and writes and reads the same bytes with plain file
+// calls, in one run; prints the times and their ratio (target: at most 5).
+#include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentFile.h"
 
 #include "pal/text.h"
@@ -20,7 +22,7 @@ using namespace Dravik;
 namespace {
 
 constexpr int kElements = 100'000;
-constexpr int kRounds = 5;
+constexpr int kRounds = 9;
 
 double seconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double>(d).count();
@@ -87,7 +89,7 @@ int main() {
     const fs::path dir = pattern;
     const fs::path file = dir / "drawing.grb";
     const std::wstring path = pal::text::fromUtf8(file.string());
-    const auto doc = drawing();
+    auto doc = drawing();
     const std::string bytes = grb::Encode(*doc);
 
     double best = 1e9, bestPlain = 1e9, bestUnflushed = 1e9;
@@ -95,7 +97,7 @@ int main() {
     for (int round = 0; round < kRounds; ++round) {
         auto t0 = std::chrono::steady_clock::now();
         std::wstring error;
-        ok = grb::SaveFile(*doc, path, &error) && ok;
+        ok = doc->DoFileSave(path, &error) && ok; // the preview is made as part of it
         auto opened = grb::LoadFile(path, &error);
         ok = opened && opened->Cont2D()->GetElements().size() == kElements && ok;
         best = std::min(best, seconds(std::chrono::steady_clock::now() - t0));

@@ -207,6 +207,33 @@ const Element* DVDocument::FindElementByName(const std::wstring& name, bool igno
     return nullptr;
 }
 
+std::size_t DVDocument::InsertFragment(const DVDocument& fragment, std::uint32_t page, double x, double y,
+                                       const std::wstring& undoName) {
+    if (page >= pages_.size() || &fragment == this)
+        return 0;
+    const int from = fragment.GetCurrentPage();
+    std::size_t added = 0;
+    start_undo_block(undoName);
+    for (const Element& source : fragment.GetElements()) {
+        if (static_cast<int>(source.page) != from || source.kind == ElementKind::SheetFrame ||
+            source.kind == ElementKind::TitleBlock)
+            continue;
+        Element e = source;
+        e.page = page;
+        // Points move; radii, angles and text heights do not.
+        const std::size_t points =
+            e.kind == ElementKind::Polyline || e.kind == ElementKind::Line ? e.coords.size() : 2;
+        for (std::size_t i = 0; i + 1 < points; i += 2) {
+            e.coords[i] += x;
+            e.coords[i + 1] += y;
+        }
+        AddElement(std::move(e));
+        ++added;
+    }
+    end_undo_block();
+    return added;
+}
+
 int DVDocument::FindVariable(const std::wstring& name) const {
     for (std::size_t i = 0; i < variables_.size(); ++i)
         if (variables_[i].name == name)

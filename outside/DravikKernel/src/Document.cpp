@@ -1,6 +1,7 @@
 #include "DravikKernel/Document.h"
 
 #include "DravikKernel/DocumentFile.h"
+#include "DravikKernel/DocumentImage.h"
 #include "DravikKernel/ModelVars.h"
 
 #include "pal/text.h"
@@ -35,6 +36,22 @@ bool DravikDocument2::Is2D() const {
 
 void DravikDocument2::SetFlag(std::uint64_t flag, bool on) {
     flags_ = on ? (flags_ | flag) : (flags_ & ~flag);
+}
+
+const std::string* DravikDocument2::GetPicture(const std::wstring& name) const {
+    for (const auto& [n, png] : pictures_)
+        if (n == name)
+            return &png;
+    return nullptr;
+}
+
+void DravikDocument2::SetPicture(const std::wstring& name, std::string png) {
+    for (auto& [n, bytes] : pictures_)
+        if (n == name) {
+            bytes = std::move(png);
+            return;
+        }
+    pictures_.emplace_back(name, std::move(png));
 }
 
 std::wstring DravikDocument2::FindPathName(const std::wstring& path, const std::wstring& baseFolder) {
@@ -106,6 +123,9 @@ bool CDvw32Doc::DoFileSave(const std::wstring& path, std::wstring* error) {
             *error = L"The document \"" + title_ + L"\" has no file name to save to.";
         return false;
     }
+    // The preview is made again at every save, so that browsers show the page as it is kept.
+    if (std::string preview = Dravik::MakePreviewPng(*this); !preview.empty())
+        SetPicture(g_szDocPV, std::move(preview));
     if (!Dravik::grb::SaveFile(*this, path, error))
         return false;
     SetPathName(path);

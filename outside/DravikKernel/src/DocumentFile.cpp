@@ -87,6 +87,12 @@ public:
             return {};
         return pal::text::fromUtf8(b_.substr(pos_ - n, n));
     }
+    std::string bytes() {
+        const std::uint32_t n = u32();
+        if (!take(n))
+            return {};
+        return std::string(b_.substr(pos_ - n, n));
+    }
     // A count of records of at least `minSize` bytes each that the rest of the bytes can hold.
     std::uint32_t count(std::size_t minSize) {
         const std::uint32_t n = u32();
@@ -170,6 +176,12 @@ std::string Encode(const DravikDocument2& document) {
         for (double d : e.coords)
             w.f64(d);
         w.str(e.text);
+    }
+    w.u32(static_cast<std::uint32_t>(document.GetPictures().size()));
+    for (const auto& [name, png] : document.GetPictures()) {
+        w.str(name);
+        w.u32(static_cast<std::uint32_t>(png.size()));
+        w.out += png;
     }
 
     Writer header;
@@ -256,6 +268,14 @@ bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* err
         if (!r.ok())
             break;
     }
+    std::vector<std::pair<std::wstring, std::string>> pictures(r.count(8));
+    std::set<std::wstring> pictureNames;
+    for (auto& [name, png] : pictures) {
+        name = r.str();
+        png = r.bytes();
+        if (name.empty() || !pictureNames.insert(name).second)
+            r.fail();
+    }
     if (!r.ok() || r.left() != 0 || !IsKnownDocumentKind(kind) || pages.empty() || current >= pages.size())
         return failed(L"the file is damaged");
 
@@ -264,6 +284,7 @@ bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* err
     document.SetFlag(flags);
     document.Cont2D()->LoadContent(std::move(pages), std::move(vars), std::move(elements));
     document.Cont2D()->SetCurrentPage(static_cast<int>(current));
+    document.SetPictures(std::move(pictures));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "DravikKernel/TitleBlock.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -10,14 +11,24 @@
 namespace Dravik {
 namespace {
 
+// Clamped so that a far zoom cannot overflow the device's integers.
+inline POINT toDevice(const PageView& view, const Page& page, double x, double y) {
+    auto device = [](double v) { return static_cast<LONG>(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); };
+    return {device(view.left + x * view.scale), device(view.top + (page.height - y) * view.scale)};
+}
+
 constexpr COLORREF kPaper = RGB(255, 255, 255);
 constexpr COLORREF kPaperEdge = RGB(160, 160, 160);
 constexpr COLORREF kHighlight = RGB(0, 120, 215);
 // Line weights in millimetres: outlines and the frame thick, the title block's inner grid thin.
 constexpr double kThick = 0.5;
 constexpr double kThin = 0.25;
-// A font's cell height for a text height given as the height of capitals.
+// A font's cell height for a text height given as the height of capitals, and a character's
+// usual advance.
 constexpr double kCellPerCapital = 1.45;
+constexpr double kAdvancePerCapital = 0.8;
+// Texts whose cells are lower than this many pixels are drawn as strokes.
+constexpr int kSmallestText = 6;
 
 COLORREF colorOf(const Element& e, bool selected) {
     if (selected)
@@ -49,7 +60,12 @@ public:
         SetTextColor(dc_, oldText_);
         release();
     }
+    // A pen or a font is made only when it differs from the one selected.
     void pen(COLORREF color, int width) {
+        if (pen_ && color == penColor_ && width == penWidth_)
+            return;
+        penColor_ = color;
+        penWidth_ = width;
         HPEN p = CreatePen(PS_SOLID, width, color);
         SelectObject(dc_, p);
         if (pen_)
@@ -57,8 +73,12 @@ public:
         pen_ = p;
     }
     void font(int cellHeight) {
-        HFONT f = CreateFontW(-std::max(1, cellHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+        cellHeight = std::max(1, cellHeight);
+        if (font_ && cellHeight == fontHeight_)
+            return;
+        fontHeight_ = cellHeight;
+        HFONT f = CreateFontW(-cellHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                               DEFAULT_PITCH | FF_SWISS, L"DejaVu Sans");
         SelectObject(dc_, f);
         if (font_)
@@ -79,7 +99,10 @@ private:
     UINT oldAlign_;
     COLORREF oldText_;
     HPEN pen_ = nullptr;
+    COLORREF penColor_ = 0;
+    int penWidth_ = 0;
     HFONT font_ = nullptr;
+    int fontHeight_ = 0;
 };
 
 void polyline(HDC dc, const std::vector<POINT>& points) {
@@ -95,8 +118,8 @@ void rectangle(HDC dc, POINT a, POINT b) {
 void cellText(HDC dc, Tools& tools, const PageView& view, const PlacedCell& cell, const Page& page) {
     if (cell.text.empty())
         return;
-    const POINT lt = PageToDevice(view, page, cell.left, cell.top);
-    const POINT rb = PageToDevice(view, page, cell.right, cell.bottom);
+    const POINT lt = toDevice(view, page, cell.left, cell.top);
+    const POINT rb = toDevice(view, page, cell.right, cell.bottom);
     const int inset = std::max(1, static_cast<int>(view.scale * 0.8));
     RECT box{lt.x + inset, lt.y, rb.x - inset, rb.y};
     int height = static_cast<int>(std::lround(cell.textHeight * kCellPerCapital * view.scale));
@@ -118,7 +141,7 @@ void cellText(HDC dc, Tools& tools, const PageView& view, const PlacedCell& cell
 
 void drawElement(HDC dc, Tools& tools, const DVDocument& doc, const Page& page, const PageView& view,
                  const Element& e, bool selected) {
-    auto at = [&](double x, double y) { return PageToDevice(view, page, x, y); };
+    auto at = [&](double x, double y) { return toDevice(view, page, x, y); };
     const auto& c = e.coords;
     const COLORREF color = colorOf(e, selected);
     tools.pen(color, penWidth(view, selected ? kThick * 2 : kThick));
@@ -143,18 +166,35 @@ void drawElement(HDC dc, Tools& tools, const DVDocument& doc, const Page& page, 
             std::clamp(static_cast<int>(std::ceil(std::abs(sweep) / 360.0 * std::numbers::pi *
                                                   std::sqrt(radiusPx * 4 + 1))),
                        8, 720);
+        // The points turn by one fixed rotation, which costs no trigonometry per point.
+        const double step = sweep / segments * std::numbers::pi / 180.0;
+        const double cs = std::cos(step), sn = std::sin(step);
+        double dx = c[2] * std::cos(start * std::numbers::pi / 180.0);
+        double dy = c[2] * std::sin(start * std::numbers::pi / 180.0);
         std::vector<POINT> points;
+        points.reserve(segments + 1);
         for (int i = 0; i <= segments; ++i) {
-            const double a = (start + sweep * i / segments) * std::numbers::pi / 180.0;
-            points.push_back(at(c[0] + c[2] * std::cos(a), c[1] + c[2] * std::sin(a)));
+            points.push_back(at(c[0] + dx, c[1] + dy));
+            const double nx = dx * cs - dy * sn;
+            dy = dx * sn + dy * cs;
+            dx = nx;
         }
         polyline(dc, points);
         break;
     }
     case ElementKind::Text: {
-        tools.font(static_cast<int>(std::lround(c[2] * kCellPerCapital * view.scale)));
-        SetTextColor(dc, color);
+        const int height = static_cast<int>(std::lround(c[2] * kCellPerCapital * view.scale));
         const POINT p = at(c[0], c[1]);
+        if (height < kSmallestText) {
+            // Too small to read: a stroke where the text runs.
+            tools.pen(color, 1);
+            const POINT end =
+                at(c[0] + c[2] * kAdvancePerCapital * static_cast<double>(e.text.size()), c[1] + c[2] / 2);
+            polyline(dc, {{p.x, end.y}, end});
+            break;
+        }
+        tools.font(height);
+        SetTextColor(dc, color);
         TextOutW(dc, p.x, p.y, e.text.c_str(), static_cast<int>(e.text.size()));
         break;
     }
@@ -178,6 +218,30 @@ void drawElement(HDC dc, Tools& tools, const DVDocument& doc, const Page& page, 
     }
 }
 
+// The element's extent on the page, in millimetres: left, bottom, right, top. Texts are taken
+// generously (every character as wide as it is high).
+std::array<double, 4> extentOf(const Element& e) {
+    const auto& c = e.coords;
+    switch (e.kind) {
+    case ElementKind::Circle:
+    case ElementKind::Arc:
+        return {c[0] - c[2], c[1] - c[2], c[0] + c[2], c[1] + c[2]};
+    case ElementKind::Text:
+        return {c[0], c[1] - c[2], c[0] + c[2] * static_cast<double>(e.text.size()),
+                c[1] + c[2] * kCellPerCapital};
+    default: {
+        std::array<double, 4> box{c[0], c[1], c[0], c[1]};
+        for (std::size_t i = 0; i + 1 < c.size(); i += 2) {
+            box[0] = std::min(box[0], c[i]);
+            box[1] = std::min(box[1], c[i + 1]);
+            box[2] = std::max(box[2], c[i]);
+            box[3] = std::max(box[3], c[i + 1]);
+        }
+        return box;
+    }
+    }
+}
+
 } // namespace
 
 PageView FitPage(const Page& page, const RECT& client, int margin) {
@@ -191,9 +255,7 @@ PageView FitPage(const Page& page, const RECT& client, int margin) {
 }
 
 POINT PageToDevice(const PageView& view, const Page& page, double x, double y) {
-    // Clamped so that a far zoom cannot overflow the device's integers.
-    auto device = [](double v) { return static_cast<LONG>(std::lround(std::clamp(v, -1e9, 1e9))); };
-    return {device(view.left + x * view.scale), device(view.top + (page.height - y) * view.scale)};
+    return toDevice(view, page, x, y);
 }
 
 void DrawPage(HDC dc, const DVDocument& document, int pageIndex, const PageView& view,
@@ -203,8 +265,8 @@ void DrawPage(HDC dc, const DVDocument& document, int pageIndex, const PageView&
     const Page& page = document.GetPages()[pageIndex];
     Tools tools(dc);
 
-    const POINT lt = PageToDevice(view, page, 0, page.height);
-    const POINT rb = PageToDevice(view, page, page.width, 0);
+    const POINT lt = toDevice(view, page, 0, page.height);
+    const POINT rb = toDevice(view, page, page.width, 0);
     HBRUSH paper = CreateSolidBrush(kPaper);
     RECT sheet{lt.x, lt.y, rb.x, rb.y};
     FillRect(dc, &sheet, paper);
@@ -212,15 +274,31 @@ void DrawPage(HDC dc, const DVDocument& document, int pageIndex, const PageView&
     tools.pen(kPaperEdge, 1);
     rectangle(dc, lt, {rb.x - 1, rb.y - 1});
 
+    RECT clip{};
+    const bool clipped = GetClipBox(dc, &clip) != ERROR;
     const auto& elements = document.GetElements();
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const Element& e = elements[i];
         if (static_cast<int>(e.page) != pageIndex)
             continue;
-        if (!document.show_sheet_borders() &&
-            (e.kind == ElementKind::SheetFrame || e.kind == ElementKind::TitleBlock))
+        const bool border = e.kind == ElementKind::SheetFrame || e.kind == ElementKind::TitleBlock;
+        if (border && !document.show_sheet_borders())
             continue;
         const bool selected = std::find(selection.begin(), selection.end(), i) != selection.end();
+        if (!border) {
+            // What lies outside the drawable part is skipped, and what is smaller than a pixel
+            // is a dot: a zoomed-out page of many elements draws as fast as its pixels allow.
+            const auto box = extentOf(e);
+            const POINT a = toDevice(view, page, box[0], box[3]), b = toDevice(view, page, box[2], box[1]);
+            const int pad = penWidth(view, kThick * 2) + 1;
+            if (clipped && (b.x + pad < clip.left || a.x - pad > clip.right || b.y + pad < clip.top ||
+                            a.y - pad > clip.bottom))
+                continue;
+            if (b.x - a.x < 3 && b.y - a.y < 3) {
+                SetPixelV(dc, (a.x + b.x) / 2, (a.y + b.y) / 2, colorOf(e, selected));
+                continue;
+            }
+        }
         drawElement(dc, tools, document, page, view, e, selected);
     }
 }

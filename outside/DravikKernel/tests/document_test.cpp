@@ -252,3 +252,47 @@ TEST(Document, TitleFlagsHoldsAndTheRunningCommand) {
 }
 
 } // namespace
+
+#include "DravikKernel/FragmentPath.h"
+
+namespace {
+
+TEST(Fragment, ItsGeometryMovesToThePointAsOneStepWithoutItsFrame) {
+    DVDocument fragment;
+    fragment.AddElement({ElementKind::SheetFrame, 0, 0, L"", {20, 5, 5, 5}, {}});
+    fragment.AddElement(line(0, 0, 10, 0));
+    fragment.AddElement({ElementKind::Circle, 0, 0, L"", {5, 5, 2}, {}});
+    fragment.AddElement({ElementKind::Text, 0, 0, L"", {1, 2, 3.5}, L"Поз. 1"});
+
+    DVDocument drawing;
+    drawing.AddElement(line(0, 0, 1, 1));
+    EXPECT_EQ(drawing.InsertFragment(fragment, 0, 100, 50, L"Вставка фрагмента"), 3u);
+    const auto& e = drawing.GetElements();
+    ASSERT_EQ(e.size(), 4u);
+    EXPECT_EQ(e[1].coords, (std::vector<double>{100, 50, 110, 50}));
+    EXPECT_EQ(e[2].coords, (std::vector<double>{105, 55, 2}));
+    EXPECT_EQ(e[3].coords, (std::vector<double>{101, 52, 3.5}));
+    EXPECT_EQ(drawing.GetUndoName(), L"Вставка фрагмента");
+    drawing.Undo();
+    EXPECT_EQ(drawing.GetElements().size(), 1u);
+    EXPECT_EQ(drawing.InsertFragment(fragment, 5, 0, 0, L"x"), 0u) << "no such page";
+}
+
+TEST(Fragment, ThePathRecordIsOneAndResetsWhole) {
+    CFragmentPath& record = CFragmentPath::InitInstance();
+    EXPECT_EQ(&record, &CFragmentPath::InitInstance());
+    record.path = L"C:\\lib\\bolt.grb";
+    record.libraryPath = record.path;
+    record.counter = 3;
+    record.dropPoint = {10, 20};
+    record.variables.AddVariable(L"d", L"8");
+    record.variables.AddVariable(L"d", L"10");
+    ASSERT_EQ(record.variables.GetVariables().size(), 1u);
+    EXPECT_EQ(record.variables.GetVariables()[0].second, L"10");
+    record.Reset();
+    EXPECT_TRUE(record.path.empty() && record.libraryPath.empty());
+    EXPECT_EQ(record.counter, 0);
+    EXPECT_TRUE(record.variables.GetVariables().empty());
+}
+
+} // namespace

@@ -144,3 +144,36 @@ TEST_F(Render, SelectedElementsShowInTheHighlightAndHiddenBordersVanish) {
 }
 
 } // namespace
+
+#include "DravikKernel/DocumentImage.h"
+#include "DravikKernel/DocumentManager.h"
+
+namespace {
+
+TEST_F(Render, ASavedDocumentCarriesAPreviewOfItsPage) {
+    const std::wstring copy = pal::text::fromUtf8((root() / "plate.grb").string());
+    std::wstring error;
+    ASSERT_TRUE(doc_->DoFileSave(copy, &error)) << pal::text::toUtf8(error);
+
+    HBITMAP preview = DvwLoadDVDocImage(copy.c_str(), g_szDocPV);
+    ASSERT_NE(preview, nullptr);
+    const auto surface = pal::gdi::surfaceOf(preview);
+    EXPECT_EQ(surface.width(), kPreviewSize);
+    EXPECT_EQ(surface.height(), 181) << "an A3 sheet's proportions";
+    surface.savePng(root() / "preview.png");
+    if (const char* dir = std::getenv("DV_KERNEL_SNAPSHOTS"))
+        surface.savePng(std::string(dir) + "/preview.png");
+    // White paper with the frame's dark line 20 mm in from the left.
+    EXPECT_EQ(surface.pixel(kPreviewSize / 40, 90), RGB(255, 255, 255));
+    int ink = 0;
+    for (int x = 8; x < 18; ++x)
+        ink += GetRValue(surface.pixel(x, 90)) < 160;
+    EXPECT_GT(ink, 0);
+    DeleteObject(preview);
+
+    EXPECT_EQ(DvwLoadDVDocImage(copy.c_str(), g_szDocIcon), nullptr) << "no icon was given";
+    const std::wstring missing = pal::text::fromUtf8((root() / "none.grb").string());
+    EXPECT_EQ(DvwLoadDVDocImage(missing.c_str(), g_szDocPV), nullptr);
+}
+
+} // namespace

@@ -3,7 +3,6 @@
 // makes <folder>/Prototypes/*.grb and <folder>/Samples/sample-a3.grb. The committed copies in
 // outside/DravikKernel/documents are its output; run it again after a change of the format.
 #include "DravikKernel/Document.h"
-#include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/TitleBlock.h"
 
 #include "pal/text.h"
@@ -132,7 +131,7 @@ int main(int argc, char** argv) {
         // Written afresh, so that no backup of an earlier run is left among the sources.
         fs::remove(root / name);
         std::wstring error;
-        if (!grb::SaveFile(*doc, pal::text::fromUtf8((root / name).string()), &error)) {
+        if (!doc->DoFileSave(pal::text::fromUtf8((root / name).string()), &error)) {
             std::fprintf(stderr, "%s\n", pal::text::toUtf8(error).c_str());
             return 1;
         }

@@ -95,6 +95,12 @@ public:
     std::size_t AddElement(Element element);
     bool DeleteElement(std::size_t index);
     const Element* FindElementByName(const std::wstring& name, bool ignoreCase) const;
+    // Copies the geometry of a fragment's current page onto a page of this document, its
+    // origin moved to x y, as one undo step of the given name. A fragment's own sheet frame and
+    // title block stay behind. Returns the number of elements added; 0 for a page that does not
+    // exist.
+    std::size_t InsertFragment(const DVDocument& fragment, std::uint32_t page, double x, double y,
+                               const std::wstring& undoName);
 
     // Variables. create_* make a new variable (index -1) or replace the one at the index;
     // they return its index, or -1 when the name is empty or taken by another variable, the

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
@@ -49,6 +51,14 @@ public:
     bool IsReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
+    // Pictures kept with the document under a name (the preview, the icon): PNG bytes.
+    const std::string* GetPicture(const std::wstring& name) const;
+    void SetPicture(const std::wstring& name, std::string png);
+    void SetPictures(std::vector<std::pair<std::wstring, std::string>> pictures) {
+        pictures_ = std::move(pictures);
+    }
+    const std::vector<std::pair<std::wstring, std::string>>& GetPictures() const { return pictures_; }
+
     // A full path to an existing file: an absolute path as it is, a relative one against the
     // base folder first and the current folder next. Empty when neither holds the file.
     static std::wstring FindPathName(const std::wstring& path, const std::wstring& baseFolder = {});
@@ -58,6 +68,7 @@ private:
     std::uint64_t flags_ = 0;
     bool readOnly_ = false;
     DVDocument content_;
+    std::vector<std::pair<std::wstring, std::string>> pictures_;
 };
 
 } // namespace Dravik
