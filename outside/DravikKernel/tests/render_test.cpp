@@ -177,3 +177,27 @@ TEST_F(Render, ASavedDocumentCarriesAPreviewOfItsPage) {
 }
 
 } // namespace
+
+namespace {
+
+// Zoomed far out, what is smaller than a few pixels still shows: a dot, a stroke for text.
+TEST(RenderSmall, TinyElementsBecomeDotsAndSmallTextAStroke) {
+    DVDocument doc;
+    doc.LoadContent({Page{PageKind::Sheet, 100, 100, L""}}, {},
+                    {Element{ElementKind::Circle, 0, 0x0000FF, L"", {20, 80, 0.5}, {}},
+                     Element{ElementKind::Text, 0, 0, L"", {10, 40, 2}, L"Поз. 12"}});
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 100, 100);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    DrawPage(dc, doc, 0, PageView{1.0, 0.0, 0.0});
+    EXPECT_EQ(GetPixel(dc, 20, 20), RGB(255, 0, 0));
+    int stroke = 0;
+    for (int x = 10; x < 20; ++x)
+        stroke += GetPixel(dc, x, 59) == RGB(0, 0, 0);
+    EXPECT_GE(stroke, 8);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+} // namespace
