@@ -2,8 +2,10 @@
 
 #include "pal/atomic_file.h"
 #include "pal/text.h"
+#include "win/error.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -324,3 +326,54 @@ bool SaveFile(const DravikDocument2& document, const std::wstring& path, std::ws
 }
 
 } // namespace Dravik::grb
+
+HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info) {
+    constexpr HRESULT kNotFound = static_cast<HRESULT>(0x80030002),
+                      kNoFolder = static_cast<HRESULT>(0x80030003),
+                      kDenied = static_cast<HRESULT>(0x80030005),
+                      kReadFault = static_cast<HRESULT>(0x8003001E),
+                      kNotDocument = static_cast<HRESULT>(0x800300FB);
+    if (!path || !*path)
+        return kNotFound;
+    const std::string name = pal::text::toUtf8(path);
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    if (!f) {
+        switch (errno) {
+        case EACCES:
+        case EPERM:
+            return kDenied;
+        case ENOTDIR:
+            return kNoFolder;
+        case ENOENT: {
+            std::error_code ec;
+            const auto parent = fs::path(name).parent_path();
+            return parent.empty() || fs::is_directory(parent, ec) ? kNotFound : kNoFolder;
+        }
+        default:
+            return kReadFault;
+        }
+    }
+    char head[Dravik::grb::kHeaderSize + 16];
+    const std::size_t got = std::fread(head, 1, sizeof head, f);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed)
+        return kReadFault;
+    if (got < Dravik::grb::kHeaderSize + 16 ||
+        std::memcmp(head, Dravik::grb::kMagic, sizeof Dravik::grb::kMagic) != 0)
+        return kNotDocument;
+    Dravik::grb::Reader r(
+        std::string_view(head + sizeof Dravik::grb::kMagic, sizeof head - sizeof Dravik::grb::kMagic));
+    DocumentFileInfo read;
+    read.version = r.u32();
+    r.u32();
+    r.u64();
+    const std::uint32_t kind = r.u32();
+    read.flags = r.u64();
+    if (read.version == 0 || read.version > Dravik::grb::kFormatVersion || !Dravik::IsKnownDocumentKind(kind))
+        return kNotDocument;
+    read.kind = static_cast<Dravik::DocumentKind>(kind);
+    if (info)
+        *info = read;
+    return S_OK;
+}

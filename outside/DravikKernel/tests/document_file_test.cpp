@@ -8,6 +8,7 @@
 #include "pal/test/hooks.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/text.h"
+#include "win/error.h"
 
 #include <gtest/gtest.h>
 
@@ -296,6 +297,44 @@ TEST(ActiveDocument, FollowsTheViewsPerFrameAndEndsWithTheDocument) {
     EXPECT_EQ(DVGetActiveDoc(frame1), a);
     dvkernel::test::reset();
     EXPECT_EQ(DVGetActiveDoc(frame1), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+class FileInfo : public pal::test::SandboxTest {};
+
+TEST_F(FileInfo, TellsTheKindOrWhyTheFileIsNotADocument) {
+    const fs::path dir = root() / "info";
+    fs::create_directories(dir);
+    writeBytes(dir / "empty.grb", "");
+    writeBytes(dir / "foreign.grb", "PK\x03\x04 an archive with something else in it");
+    fs::copy_file(sourcePath("outside/DravikKernel/tests/fixtures/newer-version.grb"), dir / "newer.grb");
+    writeBytes(dir / "a-file", "x");
+    struct Case {
+        fs::path path;
+        HRESULT result;
+        Dravik::DocumentKind kind;
+    };
+    const Case cases[] = {
+        {binDir() / "Samples/sample-a3.grb", S_OK, Dravik::DocumentKind::Drawing},
+        {binDir() / "Prototypes/3dassembly.grb", S_OK, Dravik::DocumentKind::Assembly3D},
+        {dir / "none.grb", static_cast<HRESULT>(0x80030002), {}},
+        {dir / "no-folder" / "x.grb", static_cast<HRESULT>(0x80030003), {}},
+        {dir / "a-file" / "x.grb", static_cast<HRESULT>(0x80030003), {}},
+        {dir / "empty.grb", static_cast<HRESULT>(0x800300FB), {}},
+        {dir / "foreign.grb", static_cast<HRESULT>(0x800300FB), {}},
+        {dir / "newer.grb", static_cast<HRESULT>(0x800300FB), {}},
+        {dir, static_cast<HRESULT>(0x8003001E), {}},
+    };
+    for (const Case& k : cases) {
+        DocumentFileInfo info;
+        EXPECT_EQ(ReadDocumentFileInfo(w(k.path).c_str(), &info), k.result) << k.path;
+        if (k.result == S_OK) {
+            EXPECT_EQ(info.kind, k.kind) << k.path;
+        }
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "DravikKernel/Document.h"
 #include "pal/visibility.h"
+#include "win/types.h"
 
 #include <memory>
 #include <string>
@@ -29,5 +30,17 @@ std::unique_ptr<CDvw32Doc> LoadFile(const std::wstring& path, std::wstring* erro
 bool SaveFile(const DravikDocument2& document, const std::wstring& path, std::wstring* error);
 
 } // namespace Dravik::grb
+
+// What a document file says of itself, read from its first bytes without loading it.
+struct DocumentFileInfo {
+    Dravik::DocumentKind kind = Dravik::DocumentKind::Drawing;
+    std::uint32_t version = 0;
+    std::uint64_t flags = 0;
+};
+// S_OK with the information; for a file that cannot be read the storage codes the open
+// messages tell apart: 0x80030002 not found, 0x80030003 no such folder, 0x80030005 access
+// denied, 0x8003001E a read fault, 0x800300FB not a document of this program (empty, foreign,
+// of a newer version or an unknown kind). A damaged body is found only by loading.
+HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info);
 
 DV_EXPORTS_END
