@@ -170,7 +170,9 @@ CDvw32Doc* DocumentManager::CreateAndSaveNewDocumentFromPrototype(const wchar_t*
     return result;
 }
 
-void DocumentManager::CloseDocument(CDvw32Doc* document) {
+bool DocumentManager::CloseDocument(CDvw32Doc* document) {
+    if (document && document->GetHoldCount() > 0)
+        return false;
     RemoveDocument(document);
     std::unique_ptr<CDvw32Doc> doomed;
     {
@@ -183,6 +185,7 @@ void DocumentManager::CloseDocument(CDvw32Doc* document) {
             owned.erase(it);
         }
     }
+    return true;
 }
 
 } // namespace Dravik

@@ -291,7 +291,11 @@ TEST(ActiveDocument, FollowsTheViewsPerFrameAndEndsWithTheDocument) {
     manager.SetActiveDocument(&stranger);
     EXPECT_EQ(DVGetActiveDoc(), b) << "only listed documents become active";
 
-    manager.CloseDocument(b);
+    b->AddHold();
+    EXPECT_FALSE(manager.CloseDocument(b)) << "held";
+    EXPECT_EQ(DVGetActiveDoc(), b);
+    b->ReleaseHold();
+    EXPECT_TRUE(manager.CloseDocument(b));
     EXPECT_EQ(DVGetActiveDoc(), nullptr);
     EXPECT_EQ(DVGetActiveDoc(frame2), nullptr);
     EXPECT_EQ(DVGetActiveDoc(frame1), a);

@@ -94,8 +94,8 @@ public:
     void SetModifiedFlag(bool modified = true) { Cont2D()->SetModified(modified); }
     bool IsEditable() const { return !IsReadOnly() && !IsInCommand(); }
 
-    // Holds keep a document open while someone works with it; it closes when the last is
-    // released.
+    // Holds keep a document open while someone works with it: the document manager closes no
+    // held document.
     int AddHold() { return ++holds_; }
     int ReleaseHold();
     int GetHoldCount() const { return holds_; }

@@ -53,8 +53,9 @@ public:
     CDvw32Doc* CreateAndSaveNewDocumentFromPrototype(const wchar_t* prototypePath,
                                                      const DocInitParams& params,
                                                      std::wstring* error = nullptr);
-    // Unlists a document and, when the manager made it, destroys it.
-    void CloseDocument(CDvw32Doc* document);
+    // Unlists a document and, when the manager made it, destroys it. False, and nothing done,
+    // while the document is held.
+    bool CloseDocument(CDvw32Doc* document);
 
     // The document the person works in, as the views report it; a document that is unlisted
     // stops being active.
