@@ -123,6 +123,12 @@ bool CDvw32Doc::DoFileSave(const std::wstring& path, std::wstring* error) {
             *error = L"The document \"" + title_ + L"\" has no file name to save to.";
         return false;
     }
+    // A read-only document is saved elsewhere or not at all: its own file stays as it is.
+    if (IsReadOnly() && path == path_) {
+        if (error)
+            *error = L"Cannot save \"" + path + L"\": the document is read-only.";
+        return false;
+    }
     // The preview is made again at every save, so that browsers show the page as it is kept.
     if (std::string preview = Dravik::MakePreviewPng(*this); !preview.empty())
         SetPicture(g_szDocPV, std::move(preview));
@@ -130,6 +136,7 @@ bool CDvw32Doc::DoFileSave(const std::wstring& path, std::wstring* error) {
         return false;
     SetPathName(path);
     SetModifiedFlag(false);
+    SetReadOnly(false);
     return true;
 }
 

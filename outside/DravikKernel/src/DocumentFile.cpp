@@ -254,7 +254,7 @@ bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* err
         if (type > 1 || v.name.empty() || !names.insert(v.name).second)
             r.fail();
     }
-    std::vector<Element> elements(r.count(17));
+    std::vector<Element> elements(r.count(21));
     for (Element& e : elements) {
         const std::uint8_t k = r.u8();
         e.kind = static_cast<ElementKind>(k);

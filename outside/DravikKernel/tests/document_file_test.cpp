@@ -256,6 +256,13 @@ TEST_F(Files, ASaveThatFailsHalfWayKeepsTheOldFileAndThePath) {
     }
     pal::test::clearWriteFailure();
     EXPECT_FALSE(doc->DoFileSave(L"", &error)) << "a new document has nowhere to go";
+
+    doc->SetReadOnly(true);
+    EXPECT_FALSE(doc->DoFileSave(&error));
+    EXPECT_NE(error.find(L"read-only"), std::wstring::npos);
+    EXPECT_EQ(bytesOf(target), before);
+    ASSERT_TRUE(doc->DoFileSave(w(dir_ / "elsewhere.grb"), &error)) << "saved elsewhere";
+    EXPECT_FALSE(doc->IsReadOnly());
 }
 
 TEST_F(Files, AFileThatCannotBeWrittenOpensReadOnly) {

@@ -113,8 +113,9 @@ public:
     void PushAction(Dravik::DVAction action);
 
     // Saves to the path (its own when empty) through the atomic writer. On success the path
-    // and title become the new ones and the modified flag is cleared; on failure everything
-    // stays, and `error` names the file.
+    // and title become the new ones and the modified and read-only flags are cleared; on
+    // failure everything stays, and `error` names the file. A read-only document is not saved
+    // to its own path.
     bool DoFileSave(const std::wstring& path, std::wstring* error);
     bool DoFileSave(std::wstring* error = nullptr) { return DoFileSave(path_, error); }
 
