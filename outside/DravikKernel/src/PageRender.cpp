@@ -258,6 +258,83 @@ POINT PageToDevice(const PageView& view, const Page& page, double x, double y) {
     return toDevice(view, page, x, y);
 }
 
+void DeviceToPage(const PageView& view, const Page& page, POINT device, double* x, double* y) {
+    *x = (device.x - view.left) / view.scale;
+    *y = page.height - (device.y - view.top) / view.scale;
+}
+
+PageView ZoomAt(const PageView& view, double factor, POINT device) {
+    PageView zoomed = view;
+    zoomed.scale = std::clamp(view.scale * factor, 0.01, 1000.0);
+    const double applied = zoomed.scale / view.scale;
+    zoomed.left = device.x - (device.x - view.left) * applied;
+    zoomed.top = device.y - (device.y - view.top) * applied;
+    return zoomed;
+}
+
+PageView Pan(const PageView& view, int dx, int dy) {
+    return {view.scale, view.left + dx, view.top + dy};
+}
+
+int HitTest(const DVDocument& document, int pageIndex, const PageView& view, POINT device, int tolerance) {
+    if (pageIndex < 0 || pageIndex >= static_cast<int>(document.GetPages().size()))
+        pageIndex = document.GetCurrentPage();
+    const Page& page = document.GetPages()[pageIndex];
+    double px, py;
+    DeviceToPage(view, page, device, &px, &py);
+    const double reach = tolerance / view.scale;
+    auto nearSegment = [&](double x1, double y1, double x2, double y2) {
+        const double dx = x2 - x1, dy = y2 - y1, length2 = dx * dx + dy * dy;
+        const double t =
+            length2 > 0 ? std::clamp(((px - x1) * dx + (py - y1) * dy) / length2, 0.0, 1.0) : 0.0;
+        return std::hypot(px - (x1 + t * dx), py - (y1 + t * dy)) <= reach;
+    };
+    const auto& elements = document.GetElements();
+    for (std::size_t i = elements.size(); i-- > 0;) {
+        const Element& e = elements[i];
+        const auto& c = e.coords;
+        if (static_cast<int>(e.page) != pageIndex)
+            continue;
+        bool hit = false;
+        switch (e.kind) {
+        case ElementKind::Line:
+            hit = nearSegment(c[0], c[1], c[2], c[3]);
+            break;
+        case ElementKind::Polyline:
+            for (std::size_t k = 0; !hit && k + 3 < c.size(); k += 2)
+                hit = nearSegment(c[k], c[k + 1], c[k + 2], c[k + 3]);
+            break;
+        case ElementKind::Circle:
+        case ElementKind::Arc: {
+            const double distance = std::hypot(px - c[0], py - c[1]);
+            if (std::abs(distance - c[2]) > reach)
+                break;
+            if (e.kind == ElementKind::Circle) {
+                hit = true;
+                break;
+            }
+            // On the arc when the point's angle lies within the sweep, either way round.
+            const double angle = std::atan2(py - c[1], px - c[0]) * 180.0 / std::numbers::pi;
+            const double from = std::min(c[3], c[3] + c[4]), span = std::abs(c[4]);
+            hit = span >= 360.0 || std::fmod(std::fmod(angle - from, 360.0) + 360.0, 360.0) <= span;
+            break;
+        }
+        case ElementKind::Text: {
+            const auto box = extentOf(e);
+            hit =
+                px >= box[0] - reach && px <= box[2] + reach && py >= box[1] - reach && py <= box[3] + reach;
+            break;
+        }
+        case ElementKind::SheetFrame:
+        case ElementKind::TitleBlock:
+            break;
+        }
+        if (hit)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 void DrawPage(HDC dc, const DVDocument& document, int pageIndex, const PageView& view,
               const std::vector<std::size_t>& selection) {
     if (pageIndex < 0 || pageIndex >= static_cast<int>(document.GetPages().size()))

@@ -201,3 +201,56 @@ TEST(RenderSmall, TinyElementsBecomeDotsAndSmallTextAStroke) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PageViews, ZoomKeepsThePointUnderTheCursorAndPanMovesByPixels) {
+    const Page a3{PageKind::Sheet, 420, 297, L""};
+    const PageView fit = FitPage(a3, RECT{0, 0, 1000, 800}, 10);
+    EXPECT_DOUBLE_EQ(fit.scale, 980.0 / 420.0);
+    const POINT cursor{300, 400};
+    double x0, y0, x1, y1;
+    DeviceToPage(fit, a3, cursor, &x0, &y0);
+    for (double factor : {2.0, 0.5, 1e9, 1e-9}) {
+        const PageView zoomed = ZoomAt(fit, factor, cursor);
+        EXPECT_GE(zoomed.scale, 0.01);
+        EXPECT_LE(zoomed.scale, 1000.0);
+        DeviceToPage(zoomed, a3, cursor, &x1, &y1);
+        EXPECT_NEAR(x1, x0, 1e-9) << factor;
+        EXPECT_NEAR(y1, y0, 1e-9) << factor;
+    }
+    const PageView moved = Pan(fit, 15, -7);
+    const POINT before = PageToDevice(fit, a3, 100, 100), after = PageToDevice(moved, a3, 100, 100);
+    EXPECT_EQ(after.x - before.x, 15);
+    EXPECT_EQ(after.y - before.y, -7);
+}
+
+TEST(PageViews, APressPicksTheTopmostElementNearIt) {
+    DVDocument doc;
+    doc.LoadContent({Page{PageKind::Sheet, 200, 100, L""}}, {},
+                    {Element{ElementKind::SheetFrame, 0, 0, L"", {20, 5, 5, 5}, {}},
+                     Element{ElementKind::Line, 0, 0, L"", {10, 10, 90, 10}, {}},
+                     Element{ElementKind::Circle, 0, 0, L"", {50, 50, 20}, {}},
+                     Element{ElementKind::Arc, 0, 0, L"", {150, 50, 20, 0, 90}, {}},
+                     Element{ElementKind::Polyline, 0, 0, L"", {100, 80, 120, 80, 120, 95}, {}},
+                     Element{ElementKind::Text, 0, 0, L"", {10, 30, 5}, L"Текст"},
+                     Element{ElementKind::Line, 0, 0, L"", {10, 10, 90, 10}, {}}});
+    const PageView view{2.0, 0.0, 0.0}; // 2 px per mm, page top at device 0
+    struct Case {
+        double x, y; // page millimetres
+        int expected;
+    };
+    const Case cases[] = {
+        {50, 10.5, 6},                // two lines on top of each other: the later one
+        {70, 50, 2},   {50, 50, -1},  // on the circle, in its middle
+        {150, 70, 3},  {130, 50, -1}, // on the arc's quarter, on its circle outside the sweep
+        {120, 90, 4},  {15, 31, 5},   // a polyline's second leg, inside a text
+        {20, 60, -1},                 // on the frame only
+    };
+    for (const Case& k : cases) {
+        const POINT p = PageToDevice(view, doc.GetPages()[0], k.x, k.y);
+        EXPECT_EQ(HitTest(doc, 0, view, p), k.expected) << k.x << "," << k.y;
+    }
+}
+
+} // namespace
