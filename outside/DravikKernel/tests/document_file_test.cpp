@@ -88,13 +88,14 @@ TEST_F(Files, TheSampleOpensChangesUndoesRedoesAndSurvivesSavingElsewhere) {
     EXPECT_EQ(doc->GetPathName(), w(copy));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(bytesOf(sample_), original);
+    const std::size_t elements = c.GetElements().size();
     manager.CloseDocument(doc);
     EXPECT_EQ(manager.GetDocumentCount(), 0u);
 
     CDvw32Doc* again = manager.OpenDocument(w(copy), &error);
     ASSERT_NE(again, nullptr) << pal::text::toUtf8(error);
     EXPECT_EQ(again->Cont2D()->GetTextValue(L"$naimen1"), L"Плита опорная усиленная");
-    EXPECT_EQ(again->Cont2D()->GetElements().size(), c.GetElements().size());
+    EXPECT_EQ(again->Cont2D()->GetElements().size(), elements);
     EXPECT_EQ(again->Cont2D()->GetUndoCount(), 0u);
 }
 

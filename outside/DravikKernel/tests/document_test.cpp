@@ -4,6 +4,8 @@
 #include "DravikKernel/ModelVars.h"
 #include "DravikKernel/TitleBlock.h"
 
+#include "pal/text.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,15 +78,18 @@ TEST(Variables, RealExpressionsEvaluateAndFollowTheirInputs) {
     EXPECT_DOUBLE_EQ(doc.GetVariables()[1].value, 125.0);
 
     struct Case {
-        const wchar_t* name;
+        std::wstring name;
         int index;
-        const wchar_t* expression;
+        std::wstring expression;
     };
-    for (const Case& bad :
-         {Case{L"x", -1, L"1 +"}, Case{L"x", -1, L"1 / 0"}, Case{L"x", -1, L"nope * 2"},
-          Case{L"x", -1, L"((1)"}, Case{L"", -1, L"1"}, Case{L"h", -1, L"1"}, Case{L"x", 7, L"1"},
-          Case{L"x", -1, std::wstring(200, L'(').c_str()}, Case{L"w", 0, L"w * 2"}, Case{L"w", 0, L"h + 1"}})
-        EXPECT_EQ(doc.create_real_var(bad.name, bad.index, bad.expression, 0), -1) << bad.expression;
+    const Case cases[] = {{L"x", -1, L"1 +"},      {L"x", -1, L"1 / 0"},
+                          {L"x", -1, L"nope * 2"}, {L"x", -1, L"((1)"},
+                          {L"", -1, L"1"},         {L"h", -1, L"1"},
+                          {L"x", 7, L"1"},         {L"x", -1, std::wstring(200, L'(') + L"1"},
+                          {L"w", 0, L"w * 2"},     {L"w", 0, L"h + 1"}};
+    for (const Case& bad : cases)
+        EXPECT_EQ(doc.create_real_var(bad.name, bad.index, bad.expression, 0), -1)
+            << pal::text::toUtf8(bad.expression);
     EXPECT_EQ(doc.GetVariables().size(), 2u);
 }
 
