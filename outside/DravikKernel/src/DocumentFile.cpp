@@ -5,6 +5,7 @@
 #include "win/error.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -18,6 +19,8 @@ namespace fs = std::filesystem;
 
 namespace Dravik::grb {
 namespace {
+
+static_assert(std::endian::native == std::endian::little, "the file's numbers are read as the machine's");
 
 constexpr char kMagic[8] = {'D', 'V', 'G', 'R', 'B', '\x1a', '\r', '\n'};
 constexpr std::size_t kHeaderSize = 24;
@@ -57,9 +60,10 @@ public:
 
 private:
     void le(std::uint64_t v, int n) {
+        // The file is little-endian, as this machine is: the bytes of the value are the bytes
+        // of the file.
         char b[8];
-        for (int i = 0; i < n; ++i)
-            b[i] = static_cast<char>(v >> (8 * i));
+        std::memcpy(b, &v, sizeof b);
         out.append(b, n);
     }
 };
@@ -114,8 +118,7 @@ private:
         if (!take(n))
             return 0;
         std::uint64_t v = 0;
-        for (int i = 0; i < n; ++i)
-            v |= std::uint64_t(static_cast<unsigned char>(b_[pos_ - n + i])) << (8 * i);
+        std::memcpy(&v, b_.data() + pos_ - n, n);
         return v;
     }
     std::string_view b_;

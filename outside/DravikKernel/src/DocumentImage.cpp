@@ -35,6 +35,9 @@ cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length) 
     return CAIRO_STATUS_SUCCESS;
 }
 
+// What is under this many pixels is a dot in a preview.
+constexpr int kPreviewDotBelow = 6;
+
 } // namespace
 
 std::string MakePreviewPng(const DravikDocument2& document) {
@@ -50,7 +53,7 @@ std::string MakePreviewPng(const DravikDocument2& document) {
     if (dc && bitmap) {
         HGDIOBJ old = SelectObject(dc, bitmap);
         const RECT all{0, 0, w, h};
-        DrawPage(dc, content, -1, FitPage(page, all, 0));
+        DrawPageDetailed(dc, content, -1, FitPage(page, all, 0), {}, kPreviewDotBelow);
         const pal::gdi::Surface surface = pal::gdi::surfaceOf(dc);
         cairo_surface_flush(surface.get());
         if (cairo_surface_write_to_png_stream(surface.get(), appendPng, &png) != CAIRO_STATUS_SUCCESS)

@@ -242,6 +242,33 @@ std::array<double, 4> extentOf(const Element& e) {
     }
 }
 
+// Dots of tiny elements; a pixel that already has a dot of the same colour is not set again,
+// which on a crowded page at a small scale saves most of the calls.
+class Dots {
+public:
+    explicit Dots(const RECT& area) : area_(area) {
+        const LONGLONG w = area.right - area.left, h = area.bottom - area.top;
+        if (w > 0 && h > 0 && w * h <= (LONGLONG(1) << 24))
+            last_.assign(static_cast<std::size_t>(w * h), CLR_INVALID);
+    }
+    void put(HDC dc, int x, int y, COLORREF color) {
+        if (!last_.empty()) {
+            if (x < area_.left || x >= area_.right || y < area_.top || y >= area_.bottom)
+                return;
+            COLORREF& last = last_[static_cast<std::size_t>(y - area_.top) * (area_.right - area_.left) +
+                                   (x - area_.left)];
+            if (last == color)
+                return;
+            last = color;
+        }
+        SetPixelV(dc, x, y, color);
+    }
+
+private:
+    RECT area_;
+    std::vector<COLORREF> last_;
+};
+
 } // namespace
 
 PageView FitPage(const Page& page, const RECT& client, int margin) {
@@ -337,6 +364,11 @@ int HitTest(const DVDocument& document, int pageIndex, const PageView& view, POI
 
 void DrawPage(HDC dc, const DVDocument& document, int pageIndex, const PageView& view,
               const std::vector<std::size_t>& selection) {
+    DrawPageDetailed(dc, document, pageIndex, view, selection, 3);
+}
+
+void DrawPageDetailed(HDC dc, const DVDocument& document, int pageIndex, const PageView& view,
+                      const std::vector<std::size_t>& selection, int dotBelow) {
     if (pageIndex < 0 || pageIndex >= static_cast<int>(document.GetPages().size()))
         pageIndex = document.GetCurrentPage();
     const Page& page = document.GetPages()[pageIndex];
@@ -353,6 +385,7 @@ void DrawPage(HDC dc, const DVDocument& document, int pageIndex, const PageView&
 
     RECT clip{};
     const bool clipped = GetClipBox(dc, &clip) != ERROR;
+    Dots dots(clipped ? clip : RECT{});
     const auto& elements = document.GetElements();
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const Element& e = elements[i];
@@ -371,8 +404,8 @@ void DrawPage(HDC dc, const DVDocument& document, int pageIndex, const PageView&
             if (clipped && (b.x + pad < clip.left || a.x - pad > clip.right || b.y + pad < clip.top ||
                             a.y - pad > clip.bottom))
                 continue;
-            if (b.x - a.x < 3 && b.y - a.y < 3) {
-                SetPixelV(dc, (a.x + b.x) / 2, (a.y + b.y) / 2, colorOf(e, selected));
+            if (b.x - a.x < dotBelow && b.y - a.y < dotBelow) {
+                dots.put(dc, (a.x + b.x) / 2, (a.y + b.y) / 2, colorOf(e, selected));
                 continue;
             }
         }

@@ -40,6 +40,10 @@ int HitTest(const DVDocument& document, int page, const PageView& view, POINT de
 // the highlight colour. Leaves the DC's objects and modes as it found them.
 void DrawPage(HDC dc, const DVDocument& document, int page, const PageView& view,
               const std::vector<std::size_t>& selection = {});
+// The same with the size in pixels below which an element is drawn as a dot (DrawPage: 3).
+// Thumbnails take more, since there what is a few pixels across shows no shape anyway.
+void DrawPageDetailed(HDC dc, const DVDocument& document, int page, const PageView& view,
+                      const std::vector<std::size_t>& selection, int dotBelow);
 
 } // namespace Dravik
 
