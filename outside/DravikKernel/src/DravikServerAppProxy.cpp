@@ -1,5 +1,6 @@
 #include "DravikKernel/DravikServerAppProxy.h"
 
+#include "DravikKernel/ProfileManager.h"
 #include "KernelState.h"
 
 #include "DVDiagnostics/Trace.h"
@@ -48,4 +49,25 @@ void DravikServerAppProxy::TerminateAllCommands(CDvw32Doc* document, bool all) {
     dvtrace::record(dvkernel::kTraceName, std::string("TerminateAllCommands(") +
                                               (document ? "document" : "null") + "," +
                                               (all ? "true" : "false") + ")");
+}
+
+bool DravikServerAppProxy::LoadState() {
+    dvtrace::record(dvkernel::kTraceName, "DravikServerAppProxy::LoadState");
+    return false;
+}
+
+std::wstring DravikServerAppProxy::GetProfileFileExtension() {
+    return L"dvenv";
+}
+
+std::wstring DravikServerAppProxy::GetApplicationsIniPath() {
+    return {};
+}
+
+StatusLineProxy* DravikServerAppProxy::GetStatusLine() {
+    return nullptr;
+}
+
+std::wstring DravikServerAppProxy::GetWindowsProfileCurrentSectionName() {
+    return DravikProfileManager::GetProfileSectionName() + L"\\MainFrame";
 }

@@ -1,6 +1,7 @@
 #include "DravikKernel/GlobalContainer.h"
 
 #include "KernelState.h"
+#include "SessionServices.h"
 
 #include "DravikKernel/Commands.h"
 
@@ -75,13 +76,19 @@ bool GlobalContainer::PreInitSession(int mode) {
 }
 
 bool GlobalContainer::PostInitSession() {
-    return runStep(detail::SessionStep::PostInitSession, detail::SessionState::PostInitialized,
-                   "PostInitSession()");
+    const bool ok = runStep(detail::SessionStep::PostInitSession, detail::SessionState::PostInitialized,
+                            "PostInitSession()");
+    if (ok)
+        loadServicesAtSessionStart();
+    return ok;
 }
 
 bool GlobalContainer::FinishInitSession() {
-    return runStep(detail::SessionStep::FinishInitSession, detail::SessionState::Finished,
-                   "FinishInitSession()");
+    const bool ok = runStep(detail::SessionStep::FinishInitSession, detail::SessionState::Finished,
+                            "FinishInitSession()");
+    if (ok)
+        applyProfileAtSessionFinish();
+    return ok;
 }
 
 void GlobalContainer::DestroySession(int flags) {
@@ -109,6 +116,7 @@ void GlobalContainer::InitSessionLocale(const wchar_t* language, bool metric, in
         state().brand = brand;
     }
     Dravik::I18n::LoadLanguage(lang);
+    updateCountry(GetLocaleAlpha2Code());
     dvtrace::record(kTraceName, "InitSessionLocale(" + narrow(lang) + "," + (metric ? "1" : "0") + "," +
                                     std::to_string(brand) + ")");
 }

@@ -1,6 +1,7 @@
 #include "DravikKernel/detail/control.h"
 
 #include "KernelState.h"
+#include "SessionServices.h"
 
 #include "DravikKernel/Commands.h"
 
@@ -91,6 +92,7 @@ void reset() {
     resetCaption();
     clearUiModule();
     clearEditionModules();
+    resetServices();
 }
 
 } // namespace dvkernel::detail

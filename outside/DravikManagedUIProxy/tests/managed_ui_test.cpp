@@ -13,4 +13,18 @@ TEST(DravikManagedUIProxy, RecordsTheResourceSetUp) {
               std::vector<std::string>{"InitManagedResourcesWraps()"});
 }
 
+TEST(DravikManagedUIProxy, TheDispatcherEndsOnceAndTheThemeIsKept) {
+    dvtrace::test::clear();
+    using DravikManagedUIProxy::WpfAccessor;
+    WpfAccessor::EnableDarkTheme(true);
+    EXPECT_TRUE(WpfAccessor::IsDarkThemeEnabled());
+    DravikManagedUIProxy::StringResourceAccessor::UpdateResourcesCulture();
+    WpfAccessor::ShutdownDispatcher();
+    WpfAccessor::ShutdownDispatcher();
+    EXPECT_TRUE(WpfAccessor::IsDispatcherShutDown());
+    EXPECT_EQ(dvtrace::test::callsOf("DravikManagedUIProxy"),
+              (std::vector<std::string>{"EnableDarkTheme(true)", "UpdateResourcesCulture()",
+                                        "ShutdownDispatcher()"}));
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // the maker's; the stand-in only shows that it was loaded, initialised, shut down and unloaded.
 #include "DVDiagnostics/Trace.h"
 #include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/ModuleProxies.h"
 #include "pal/journal.h"
 #include "pal/visibility.h"
 #include "win/types.h"
@@ -52,6 +53,12 @@ DV_ENTRY_POINT BOOL DravikModuleInitialize() {
 #ifdef DV_MODULE_2D_EDIT
     EditModuleProxy::Attach();
 #endif
+#ifdef DV_MODULE_ANNOTATE
+    AnnotateModuleProxy::Attach();
+#endif
+#ifdef DV_MODULE_LT
+    LTModuleProxy::Attach();
+#endif
     return TRUE;
 }
 
@@ -62,5 +69,11 @@ DV_ENTRY_POINT void DravikModuleShutdown() {
 #endif
 #ifdef DV_MODULE_2D_EDIT
     EditModuleProxy::Detach();
+#endif
+#ifdef DV_MODULE_ANNOTATE
+    AnnotateModuleProxy::Detach();
+#endif
+#ifdef DV_MODULE_LT
+    LTModuleProxy::Detach();
 #endif
 }

@@ -2,6 +2,7 @@
 #include "DVDiagnostics/VersionNumber.h"
 #include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/ModuleProxies.h"
 
 #include "pal/test/sandbox_test.h"
 #include "pal/test/system_hooks.h"
@@ -104,17 +105,20 @@ TEST_F(EditionModules, OneModuleIsShutDownAndUnloadedOnce) {
     EXPECT_EQ(dvtrace::test::callsOf("DV2DLT.dll").size(), 4u) << "not shut down twice";
 }
 
-TEST_F(EditionModules, TheThreeDAndEditModulesAttachToTheKernelWhileLoaded) {
+TEST_F(EditionModules, TheModulesAttachToTheKernelWhileLoaded) {
     struct Case {
         std::vector<std::wstring> modules;
         int kind3D; // 0: no 3D module instance
         bool edit;
+        bool annotate;
+        bool lt;
     };
     const Case cases[] = {
-        {{L"DV2DAnnotate.dll", L"DV2DEdit.dll"}, 0, true},
-        {{L"DV2DEdit.dll", L"DV3DSE.dll"}, 1, true},
-        {{L"DV3DSE.dll", L"DV3DEdit.dll"}, 2, false},
-        {{L"DVBOM.dll"}, 0, false},
+        {{L"DV2DAnnotate.dll", L"DV2DEdit.dll"}, 0, true, true, false},
+        {{L"DV2DEdit.dll", L"DV3DSE.dll"}, 1, true, false, false},
+        {{L"DV3DSE.dll", L"DV3DEdit.dll"}, 2, false, false, false},
+        {{L"DV2DLT.dll", L"DV2DAnnotate.dll"}, 0, false, true, true},
+        {{L"DVBOM.dll"}, 0, false, false, false},
     };
     for (const auto& c : cases) {
         for (const auto& name : c.modules)
@@ -122,9 +126,13 @@ TEST_F(EditionModules, TheThreeDAndEditModulesAttachToTheKernelWhileLoaded) {
         CDVCom_Is3D* instance = CDVCom_Is3D::Instance();
         EXPECT_EQ(instance ? instance->GetKind() : 0, c.kind3D) << narrow(c.modules.back());
         EXPECT_EQ(EditModuleProxy::Instance().IsLoaded(), c.edit) << narrow(c.modules.back());
+        EXPECT_EQ(AnnotateModuleProxy::Instance() != nullptr, c.annotate) << narrow(c.modules.back());
+        EXPECT_EQ(LTModuleProxy::Instance() != nullptr, c.lt) << narrow(c.modules.back());
         Module::shutdownAll();
         EXPECT_EQ(CDVCom_Is3D::Instance(), nullptr);
         EXPECT_FALSE(EditModuleProxy::Instance().IsLoaded());
+        EXPECT_EQ(AnnotateModuleProxy::Instance(), nullptr);
+        EXPECT_EQ(LTModuleProxy::Instance(), nullptr);
     }
 }
 

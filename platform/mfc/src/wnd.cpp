@@ -820,6 +820,10 @@ void CWnd::OnSettingChange(UINT, LPCWSTR) {
     Default();
 }
 
+void CWnd::OnDropFiles(HDROP) {
+    Default();
+}
+
 // CCmdUI on a menu item changes the item; on a control the control shows the state itself.
 
 void CCmdUI::Enable(BOOL bOn) {

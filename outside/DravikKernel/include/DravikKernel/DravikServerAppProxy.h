@@ -10,6 +10,7 @@
 DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
+class StatusLineProxy;
 
 class ModuleProxy {
 public:
@@ -31,6 +32,20 @@ public:
     virtual std::wstring GetProductIniFileName();
     // Ends the running commands of a document, or of every document when it is null.
     virtual void TerminateAllCommands(CDvw32Doc* document, bool all);
+
+    // Settings profiles (DravikKernel/ProfileManager.h). LoadState asks the application to apply
+    // the frame state of the current profile; the base has none to apply and answers false.
+    virtual bool LoadState();
+    // The extension of profile files; the base answers "dvenv".
+    virtual std::wstring GetProfileFileExtension();
+    // The registry section of the main frames' state in the current settings; the base answers
+    // the default profile's "MainFrame" section.
+    virtual std::wstring GetWindowsProfileCurrentSectionName();
+    // The INI that lists the installed add-on applications; the base answers none.
+    virtual std::wstring GetApplicationsIniPath();
+    // The status line of the application's main frame, which the kernel writes prompts and
+    // progress to; the base has none.
+    virtual StatusLineProxy* GetStatusLine();
 };
 
 DV_EXPORTS_END

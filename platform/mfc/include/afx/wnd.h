@@ -136,6 +136,8 @@ public:
     BOOL SetMenu(CMenu* pMenu);
     CMenu* GetSystemMenu(BOOL bRevert) const;
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // Whether the window takes files dropped on it (WM_DROPFILES).
+    void DragAcceptFiles(BOOL bAccept = TRUE) { ::DragAcceptFiles(m_hWnd, bAccept); }
     virtual void DoDataExchange(class CDataExchange* pDX) {}
 
     // Handlers of the message map: each runs the default procedure.
@@ -180,6 +182,7 @@ public:
     void OnChildActivate();
     void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     void OnSettingChange(UINT uFlags, LPCWSTR lpszSection);
+    void OnDropFiles(HDROP hDropInfo);
 
 protected:
     WNDPROC m_pfnSuper = nullptr; // the procedure a subclassed window had before

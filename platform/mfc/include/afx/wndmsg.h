@@ -73,6 +73,7 @@ DV_WM_THUNK(mdiActivate, void (T::*)(BOOL, CWnd*, CWnd*),
             (s.*Fn)(reinterpret_cast<HWND>(l) == s.m_hWnd, wnd(l), wnd(w)))
 DV_WM_THUNK(settingChange, void (T::*)(UINT, LPCWSTR),
             (s.*Fn)(static_cast<UINT>(w), reinterpret_cast<LPCWSTR>(l)))
+DV_WM_THUNK(dropFiles, void (T::*)(HDROP), (s.*Fn)(reinterpret_cast<HDROP>(w)))
 // Thread messages: the handler takes the two parameters and returns nothing.
 DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
 
@@ -125,6 +126,7 @@ DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
 #define ON_WM_CHILDACTIVATE() DV_WM_ENTRY(WM_CHILDACTIVATE, v, OnChildActivate)
 #define ON_WM_MDIACTIVATE() DV_WM_ENTRY(WM_MDIACTIVATE, mdiActivate, OnMDIActivate)
 #define ON_WM_SETTINGCHANGE() DV_WM_ENTRY(WM_SETTINGCHANGE, settingChange, OnSettingChange)
+#define ON_WM_DROPFILES() DV_WM_ENTRY(WM_DROPFILES, dropFiles, OnDropFiles)
 #define ON_THREAD_MESSAGE(message, memberFxn)                                                                \
     {static_cast<UINT>(message), 0, 0, 0, nullptr, (&::afx::thunk::threadMessage<ThisClass, memberFxn>)},
 #define ON_REGISTERED_THREAD_MESSAGE(nMessageVariable, memberFxn)                                            \

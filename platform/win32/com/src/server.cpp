@@ -4,11 +4,13 @@
 #include "class_table.h"
 #include "delivery.h"
 #include "server_connection.h"
+#include "server_limits.h"
 
 #include "pal/com/link.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <poll.h>
@@ -19,6 +21,11 @@
 
 namespace pal::com::detail {
 namespace {
+
+// The first pause of the listeners when an accept fails for lack of descriptors, doubled
+// while it keeps failing, up to the longest.
+constexpr auto kFirstRest = std::chrono::milliseconds(50);
+constexpr auto kLongestRest = std::chrono::milliseconds(1000);
 
 struct Endpoint {
     link::Fd listener;
@@ -77,11 +84,17 @@ public:
         wake();
     }
 
-    void ensureListener() {
+    // False when the listener thread cannot be started.
+    bool ensureListener() {
         if (wakeFd_ >= 0)
-            return;
+            return true;
         wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-        std::thread([this] { listen(); }).detach();
+        if (wakeFd_ >= 0 && startThread([this] { listen(); }))
+            return true;
+        if (wakeFd_ >= 0)
+            ::close(wakeFd_);
+        wakeFd_ = -1;
+        return false;
     }
 
 private:
@@ -92,16 +105,27 @@ private:
         }
     }
 
-    // Polls every listener; the set is rebuilt whenever a registration changes it.
+    // Polls every listener; the set is rebuilt whenever a registration changes it. While the
+    // process is out of descriptors the listeners rest, growing the pause, instead of being
+    // woken again at once by the connection that cannot be taken.
     void listen() {
+        using Clock = std::chrono::steady_clock;
+        Clock::time_point restUntil{};
+        auto rest = kFirstRest;
         for (;;) {
+            const auto now = Clock::now();
+            const bool resting = now < restUntil;
             std::vector<pollfd> fds{{wakeFd_, POLLIN, 0}};
-            {
+            if (!resting) {
                 std::lock_guard lock(mutex);
                 for (auto& [clsid, e] : endpoints)
                     fds.push_back({e.listener.get(), POLLIN, 0});
             }
-            if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR)
+            const int timeout =
+                resting
+                    ? static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(restUntil - now).count())
+                    : -1;
+            if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR)
                 return;
             if (fds[0].revents & POLLIN) {
                 std::uint64_t n;
@@ -118,10 +142,31 @@ private:
                     continue;
                 bool refused = false;
                 link::Fd client = link::acceptFrom(e.listener.get(), refused);
-                if (client)
-                    std::make_shared<ServerConnection>(std::move(client), e.delivery)->start();
+                if (!client && !refused && outOfResources(errno)) {
+                    ++serverLimits().failedAccepts;
+                    restUntil = Clock::now() + rest;
+                    rest = std::min(rest * 2, kLongestRest);
+                    break;
+                }
+                if (!client)
+                    continue;
+                rest = kFirstRest;
+                serve(std::move(client), e.delivery);
             }
         }
+    }
+
+    // A connection over the limit, or whose thread cannot be started, is closed at once: the
+    // client sees its link end, and the connections already served go on.
+    static void serve(link::Fd client, const std::shared_ptr<Delivery>& delivery) {
+        if (ServerConnection::live() >= serverLimits().connections.load())
+            return;
+        auto connection = std::make_shared<ServerConnection>(std::move(client), delivery);
+        connection->start();
+    }
+
+    static bool outOfResources(int error) {
+        return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM;
     }
 
     int wakeFd_ = -1;
@@ -177,7 +222,10 @@ HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* factory, DWORD context, 
         return E_NOINTERFACE;
     auto& r = registry();
     std::lock_guard lock(r.mutex);
-    r.ensureListener();
+    if (!r.ensureListener()) {
+        cf->Release();
+        return E_OUTOFMEMORY;
+    }
     if (context & CLSCTX_LOCAL_SERVER) {
         if (HRESULT hr = r.openEndpoint(clsid); FAILED(hr)) {
             cf->Release();
@@ -211,7 +259,8 @@ HRESULT RegisterActiveObject(IUnknown* object, REFCLSID clsid, DWORD flags, LPDW
         return E_INVALIDARG;
     auto& r = registry();
     std::lock_guard lock(r.mutex);
-    r.ensureListener();
+    if (!r.ensureListener())
+        return E_OUTOFMEMORY;
     if (HRESULT hr = r.openEndpoint(clsid); FAILED(hr))
         return hr;
     const bool strong = flags == ACTIVEOBJECT_STRONG;

@@ -3,18 +3,10 @@
 #include "class_table.h"
 
 #include <sys/socket.h>
-#include <sys/time.h>
-#include <thread>
 #include <vector>
 
 namespace pal::com::detail {
 namespace {
-
-// A client that stops reading cannot hold the serving thread for longer than this.
-constexpr int kSendTimeoutSeconds = 10;
-// Frames of one client waiting for the serving thread. A client waits for each reply, so a
-// busy server holds only a few; more would let a client that keeps sending fill the memory.
-constexpr int kMaxQueuedFrames = 4;
 
 void freeException(EXCEPINFO& e) {
     SysFreeString(e.bstrSource);
@@ -29,52 +21,18 @@ std::wstring text(BSTR s) {
 
 } // namespace
 
-ServerConnection::ServerConnection(link::Fd fd, std::shared_ptr<Delivery> delivery)
-    : fd_(std::move(fd)), delivery_(std::move(delivery)) {
-    timeval tv{kSendTimeoutSeconds, 0};
-    ::setsockopt(fd_.get(), SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
-}
-
-ServerConnection::~ServerConnection() = default;
-
-void ServerConnection::start() {
-    // The reader only moves bytes; decoding and calls happen on the serving thread, in order.
-    std::thread([self = shared_from_this(), fd = fd_.get()] {
-        for (;;) {
-            std::string body;
-            const link::ReadResult r = link::readFrame(fd, body);
-            if (r != link::ReadResult::Frame) {
-                self->delivery_->post([self] { self->drop(); });
-                return;
-            }
-            self->waitForRoom();
-            // Gives the room back however the work ends: run, or dropped with the queue.
-            std::shared_ptr<void> room(nullptr, [self](void*) { self->frameDone(); });
-            if (!self->delivery_->post([self, room, body = std::move(body)] { self->handle(body); }))
-                return;
-        }
-    }).detach();
-}
-
-void ServerConnection::waitForRoom() {
-    std::unique_lock lock(queueMutex_);
-    queueRoom_.wait(lock, [this] { return queued_ < kMaxQueuedFrames; });
-    ++queued_;
-}
-
-void ServerConnection::frameDone() {
-    {
-        std::lock_guard lock(queueMutex_);
-        --queued_;
-    }
-    queueRoom_.notify_one();
-}
-
 void ServerConnection::drop() {
     if (dropped_)
         return;
     dropped_ = true;
+    {
+        std::lock_guard lock(ioMutex_);
+        closing_ = true;
+        outbox_.clear();
+        sentOfFront_ = 0;
+    }
     ::shutdown(fd_.get(), SHUT_RDWR);
+    wake();
     // Release outside the tables: a final release may run arbitrary server code.
     std::vector<IDispatch*> objects;
     for (auto& [id, held] : held_)
@@ -83,14 +41,6 @@ void ServerConnection::drop() {
     ids_.clear();
     for (IDispatch* o : objects)
         o->Release();
-}
-
-bool ServerConnection::reply(const std::string& frame) {
-    if (!link::sendAll(fd_.get(), frame)) {
-        drop();
-        return false;
-    }
-    return true;
 }
 
 IDispatch* ServerConnection::find(std::uint64_t id) const {
@@ -188,7 +138,7 @@ bool ServerConnection::onCreate(const wire::Header& h, const std::string& body) 
     }
     std::string frame;
     wire::encode(h.call, out, frame);
-    reply(frame);
+    reply(std::move(frame));
     return true;
 }
 
@@ -208,7 +158,7 @@ bool ServerConnection::onNames(const wire::Header& h, const std::string& body) {
                                    out.ids.data());
     std::string frame;
     wire::encode(h.call, out, frame);
-    reply(frame);
+    reply(std::move(frame));
     return true;
 }
 
@@ -260,7 +210,7 @@ bool ServerConnection::onInvoke(const wire::Header& h, const std::string& body) 
         failed.hr = hr;
         wire::encode(h.call, failed, *this, frame);
     }
-    reply(frame);
+    reply(std::move(frame));
     return true;
 }
 

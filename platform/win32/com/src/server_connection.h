@@ -1,12 +1,14 @@
 // One client's connection to this server process: the objects it holds, by wire id, and
-// the calls it makes. Everything but the constructor runs on the serving thread.
+// the calls it makes. Calls run on the serving thread; bytes move on the connection's own
+// thread, so a client that stops reading or sending holds nothing but its own connection.
 #pragma once
 
 #include "delivery.h"
 #include "pal/com/link.h"
 #include "pal/com/wire.h"
 
-#include <condition_variable>
+#include <chrono>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,8 +21,12 @@ public:
     ServerConnection(link::Fd fd, std::shared_ptr<Delivery> delivery);
     ~ServerConnection() override;
 
-    // Starts the reader thread that hands each frame to the serving thread.
-    void start();
+    // Connections alive in this process, counted against the connection limit.
+    static int live();
+
+    // Starts the connection's thread, which moves bytes both ways so the serving thread never
+    // waits on the client. False when it cannot be started: the connection is then refused.
+    bool start();
 
     // On the serving thread.
     void handle(const std::string& body);
@@ -35,28 +41,39 @@ private:
         IDispatch* object = nullptr;
         std::uint64_t wireRefs = 0;
     };
+    using Clock = std::chrono::steady_clock;
 
-    bool reply(const std::string& frame);
+    // Queues a reply for the connection's thread; never waits for the client.
+    void reply(std::string frame);
     bool onCreate(const wire::Header& h, const std::string& body);
     bool onNames(const wire::Header& h, const std::string& body);
     bool onInvoke(const wire::Header& h, const std::string& body);
     bool onRelease(const std::string& body);
     IDispatch* find(std::uint64_t id) const;
-    // The reader's side of the queue to the serving thread: a frame waits for room before it
-    // is handed over, and gives its room back once it has been handled or dropped.
-    void waitForRoom();
+
+    // The connection's thread (server_connection_io.cpp).
+    void run();
+    void wake();
+    // Sends what the client will take now; false when the link is broken. ioMutex_ held.
+    bool flush();
+    // A frame has been handled or dropped: its slot is free again.
     void frameDone();
 
     link::Fd fd_;
+    link::Fd wake_; // an eventfd: replies queued, slots freed, or the link dropped
     std::shared_ptr<Delivery> delivery_;
     std::unordered_map<std::uint64_t, Held> held_;
     std::unordered_map<IDispatch*, std::uint64_t> ids_;
     std::uint64_t nextId_ = 1;
     bool dropped_ = false;
 
-    std::mutex queueMutex_;
-    std::condition_variable queueRoom_;
+    // Shared between the serving thread and the connection's thread.
+    std::mutex ioMutex_;
+    std::deque<std::string> outbox_;
+    size_t sentOfFront_ = 0;
+    Clock::time_point writeDeadline_{};
     int queued_ = 0;
+    bool closing_ = false;
 };
 
 } // namespace pal::com::detail

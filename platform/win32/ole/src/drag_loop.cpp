@@ -51,7 +51,7 @@ public:
         RegisterClassExW(&wc); // already registered after the first drag
         hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kTrackerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                 nullptr, nullptr);
-        previous_ = SetCapture(hwnd_);
+        SetCapture(hwnd_);
     }
     ~Tracker() {
         if (GetCapture() == hwnd_)
@@ -61,7 +61,6 @@ public:
 
 private:
     HWND hwnd_ = nullptr;
-    HWND previous_ = nullptr;
 };
 
 const char* effectName(DWORD effect) {

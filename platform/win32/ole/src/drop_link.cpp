@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fcntl.h>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -172,6 +173,8 @@ public:
         wire_link::Fd fd = wire_link::listenAt(path);
         if (!fd)
             return;
+        // The accepting thread waits in accept itself; shutting the socket down wakes it.
+        ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
         path_ = path;
         listener_ = std::make_shared<wire_link::Fd>(std::move(fd));
         std::thread([this, listener = listener_] { acceptLoop(listener); }).detach();

@@ -2,6 +2,8 @@
 // not hold what their format says, and the OLE clipboard over it.
 #include "test_objects.h"
 
+#include "pal/ole/clipboard_bridge.h"
+
 #include "pal/test/user_test.h"
 
 #include <gtest/gtest.h>
@@ -178,9 +180,55 @@ TEST_F(Clipboard, ABadBlockLeftInTheStoreByAnotherProgramIsNotHandedOut) {
     ASSERT_TRUE(CloseClipboard());
 }
 
+// What a display driver would do: bring the desktop's text in before a program opens the
+// clipboard, and hear of the program's changes.
+class DesktopBridge : public pal::ole::ClipboardBridge {
+public:
+    int opened = 0;
+    int changed = 0;
+    void beforeOpen() override {
+        ++opened;
+        if (opened > 1)
+            return;
+        OpenClipboard(nullptr);
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, block(unicodeBlock(L"from the desktop")));
+        CloseClipboard();
+    }
+    void afterChange() override { ++changed; }
+};
+
+TEST_F(Clipboard, ABridgeBringsTheDesktopsContentInAndHearsOfThisProgramsChanges) {
+    DesktopBridge bridge;
+    pal::ole::setClipboardBridge(&bridge);
+    EXPECT_EQ(get(CF_UNICODETEXT), unicodeBlock(L"from the desktop"));
+    EXPECT_EQ(bridge.opened, 1) << "the bridge's own opening does not call it again";
+    EXPECT_EQ(bridge.changed, 0) << "reading changes nothing";
+    EXPECT_TRUE(put(CF_UNICODETEXT, unicodeBlock(L"from the program")));
+    EXPECT_EQ(bridge.opened, 2);
+    EXPECT_EQ(bridge.changed, 1);
+    pal::ole::setClipboardBridge(nullptr);
+    EXPECT_TRUE(put(CF_UNICODETEXT, unicodeBlock(L"alone")));
+    EXPECT_EQ(bridge.changed, 1);
+}
+
+// The previous owner hears that the clipboard was emptied under it.
+UINT gOwnerHeard = 0;
+LRESULT ownerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROYCLIPBOARD)
+        ++gOwnerHeard;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 TEST_F(Clipboard, OneThreadHoldsTheClipboardOpenAtATime) {
-    HWND owner =
-        CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ownerProc;
+    wc.lpszClassName = L"ClipboardOwner";
+    RegisterClassExW(&wc);
+    HWND owner = CreateWindowExW(0, L"ClipboardOwner", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    gOwnerHeard = 0;
     ASSERT_TRUE(OpenClipboard(owner));
     EXPECT_EQ(GetOpenClipboardWindow(), owner);
     BOOL otherOpened = TRUE;
@@ -202,6 +250,12 @@ TEST_F(Clipboard, OneThreadHoldsTheClipboardOpenAtATime) {
             CloseClipboard();
     }).join();
     EXPECT_TRUE(otherOpened);
+    EXPECT_EQ(gOwnerHeard, 0u);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(EmptyClipboard());
+    ASSERT_TRUE(CloseClipboard());
+    EXPECT_EQ(gOwnerHeard, 1u);
+    EXPECT_EQ(GetClipboardOwner(), nullptr);
     DestroyWindow(owner);
 }
 

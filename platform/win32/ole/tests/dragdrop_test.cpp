@@ -1,6 +1,6 @@
 // Drag and drop within one program, driven by simulated mouse and keys: OLE drops between two
 // windows, files dropped on a window that accepts them, and the ways a drop fails cleanly.
-#include "test_objects.h"
+#include "drag_fixture.h"
 
 #include "pal/test/user_test.h"
 
@@ -13,87 +13,9 @@ namespace {
 
 using oletest::unicodeBlock;
 
-std::string fileList(std::initializer_list<const wchar_t*> paths) {
-    DROPFILES header{sizeof(DROPFILES), {0, 0}, TRUE, TRUE};
-    std::string out(reinterpret_cast<const char*>(&header), sizeof header);
-    for (const wchar_t* p : paths)
-        out += unicodeBlock(p);
-    return out + std::string(2, '\0');
-}
-
-// The window procedure of the test windows: the source starts a drag on a button press, the
-// others record what reaches them.
-std::function<void(HWND)> gOnPress;
-std::vector<MSG> gReceived;
-
-LRESULT testProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_LBUTTONDOWN && gOnPress) {
-        gOnPress(hwnd);
-        return 0;
-    }
-    if (message == WM_DROPFILES)
-        gReceived.push_back(MSG{hwnd, message, wParam, lParam, 0, {}});
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-class DragDrop : public pal::test::UserTest {
-protected:
-    void SetUp() override {
-        UserTest::SetUp();
-        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = testProc;
-        wc.lpszClassName = L"DragTestWindow";
-        RegisterClassExW(&wc);
-        source = CreateWindowExW(0, L"DragTestWindow", L"source", WS_POPUP | WS_VISIBLE, 100, 100, 200, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
-        target = CreateWindowExW(0, L"DragTestWindow", L"target", WS_POPUP | WS_VISIBLE, 500, 100, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
-        SetForegroundWindow(source);
-        SetFocus(source);
-        pal::test::pump();
-        gReceived.clear();
-    }
-    void TearDown() override {
-        gOnPress = nullptr;
-        gReceived.clear();
-        UserTest::TearDown();
-        OleUninitialize();
-    }
-
-    struct Outcome {
-        HRESULT result = E_FAIL;
-        DWORD effect = 0xDEAD;
-    };
-
-    // Presses at the source, whose press handler runs the drag with `data`; while it runs, the
-    // pointer moves through `path` and is released at its last point. `keys` run just before
-    // the release (keys pressed there, Esc).
-    Outcome drag(IDataObject* data, std::vector<POINT> path, const std::function<void()>& keys = {},
-                 DWORD ok = DROPEFFECT_COPY | DROPEFFECT_MOVE) {
-        Outcome out;
-        source_ = new oletest::TestSource;
-        for (POINT p : path)
-            source_->script.push_back([p] { pal::test::mouseMove(p); });
-        const POINT end = path.back();
-        source_->script.push_back([end, keys] {
-            if (keys)
-                keys();
-            pal::test::mouseUp(end);
-        });
-        gOnPress = [&](HWND) { out.result = DoDragDrop(data, source_, ok, &out.effect); };
-        pal::test::mouseDown(POINT{150, 150});
-        pal::test::pump();
-        source_->Release();
-        source_ = nullptr;
-        return out;
-    }
-
-    HWND source = nullptr;
-    HWND target = nullptr;
-    oletest::TestSource* source_ = nullptr;
-};
+using oletest::fileList;
+using DragDrop = oletest::DragFixture;
+using oletest::gReceived;
 
 TEST_F(DragDrop, AnOleDragBetweenTwoWindowsChoosesItsEffectByKeyStateAndIsCancelledByEsc) {
     struct Case {
@@ -105,7 +27,12 @@ TEST_F(DragDrop, AnOleDragBetweenTwoWindowsChoosesItsEffectByKeyStateAndIsCancel
         std::vector<std::string> calls;
     } cases[] = {
         {"plain drag moves", {}, false, DRAGDROP_S_DROP, DROPEFFECT_MOVE, {"enter", "over", "drop"}},
-        {"ctrl-drag copies", {VK_CONTROL}, false, DRAGDROP_S_DROP, DROPEFFECT_COPY, {"enter", "over", "drop"}},
+        {"ctrl-drag copies",
+         {VK_CONTROL},
+         false,
+         DRAGDROP_S_DROP,
+         DROPEFFECT_COPY,
+         {"enter", "over", "drop"}},
         {"esc cancels", {}, true, DRAGDROP_S_CANCEL, DROPEFFECT_NONE, {"enter", "over", "leave"}},
     };
     for (const Case& c : cases) {

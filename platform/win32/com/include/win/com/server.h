@@ -42,6 +42,10 @@ using LPCLASSFACTORY = IClassFactory*;
 // Makes a class factory reachable from other processes of this user. Calls from them run on
 // the thread that registered it, delivered through that thread's message queue: the thread
 // must run a message loop. A class already served by a live process is CO_E_OBJISREG.
+// A client can only ever cost the server its own connection: replies are written on the
+// connection's own thread, a client that leaves replies untaken for 10 s or stalls for 10 s
+// inside a request is cut off, and at most 64 clients are served at once (more are closed
+// at once).
 HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* factory, DWORD context, DWORD flags, LPDWORD cookie);
 HRESULT CoRevokeClassObject(DWORD cookie);
 

@@ -31,8 +31,6 @@ constexpr UINT WM_DESTROYCLIPBOARD = 0x0307;
 constexpr UINT WM_CLIPBOARDUPDATE = 0x031D;
 
 constexpr DWORD ERROR_CLIPBOARD_NOT_OPEN = 1418;
-// GetClipboardData of a format the clipboard does not offer.
-constexpr DWORD ERROR_NOT_FOUND = 1168;
 
 // One window (or the thread, for a null window) of one program holds the clipboard open at a
 // time; another program's OpenClipboard fails with ERROR_ACCESS_DENIED until it is closed (or

@@ -1,0 +1,93 @@
+#include "DravikKernel/ModuleProxies.h"
+
+#include "KernelState.h"
+
+#include "DVDiagnostics/Trace.h"
+#include "pal/text.h"
+
+#include <atomic>
+
+namespace {
+
+// How many times each module attached: a module loaded twice detaches twice.
+std::atomic<int> g_annotate{0};
+std::atomic<int> g_lt{0};
+
+void detach(std::atomic<int>& count) {
+    int value = count.load();
+    while (value > 0 && !count.compare_exchange_weak(value, value - 1)) {
+    }
+}
+
+void record(const std::string& call) {
+    dvtrace::record(dvkernel::kTraceName, call);
+}
+
+std::string text(const wchar_t* s) {
+    return pal::text::toUtf8(s ? s : L"");
+}
+
+} // namespace
+
+namespace dvkernel {
+void resetModuleProxies() {
+    g_annotate = 0;
+    g_lt = 0;
+}
+} // namespace dvkernel
+
+AnnotateModuleProxy* AnnotateModuleProxy::Instance() {
+    static AnnotateModuleProxy* instance = new AnnotateModuleProxy;
+    return g_annotate > 0 ? instance : nullptr;
+}
+
+void AnnotateModuleProxy::Attach() {
+    ++g_annotate;
+}
+
+void AnnotateModuleProxy::Detach() {
+    detach(g_annotate);
+}
+
+CDvw32Doc* AnnotateModuleProxy::OpenFile(const wchar_t* path, int mode, int page, void* options) {
+    record("AnnotateModuleProxy::OpenFile(" + text(path) + "," + std::to_string(mode) + "," +
+           std::to_string(page) + ")");
+    return nullptr;
+}
+
+void AnnotateModuleProxy::OnChangeSettings(const NativeSettings::Settings&) {
+    record("AnnotateModuleProxy::OnChangeSettings");
+}
+
+bool AnnotateModuleProxy::LoadState(const wchar_t* keyPath) {
+    record("AnnotateModuleProxy::LoadState(" + text(keyPath) + ")");
+    return true;
+}
+
+bool AnnotateModuleProxy::SaveState(const wchar_t* keyPath) {
+    record("AnnotateModuleProxy::SaveState(" + text(keyPath) + ")");
+    return true;
+}
+
+void AnnotateModuleProxy::OpenSettingsPage(const wchar_t* name) {
+    record("AnnotateModuleProxy::OpenSettingsPage(" + text(name) + ")");
+}
+
+LTModuleProxy* LTModuleProxy::Instance() {
+    static LTModuleProxy* instance = new LTModuleProxy;
+    return g_lt > 0 ? instance : nullptr;
+}
+
+void LTModuleProxy::Attach() {
+    ++g_lt;
+}
+
+void LTModuleProxy::Detach() {
+    detach(g_lt);
+}
+
+bool LTModuleProxy::OnCommand(unsigned id, CDvw32Doc* document) {
+    // The stand-in module has no commands of its own: it is offered each and declines.
+    record("LTModuleProxy::OnCommand(" + std::to_string(id) + "," + (document ? "document" : "null") + ")");
+    return false;
+}

@@ -1,0 +1,32 @@
+// Shortening the automation server's limits and starving it of threads, which no program does:
+// the seam that the test-only hooks library (pal/test/com_hooks.h) is built on.
+#pragma once
+
+#include "pal/visibility.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+
+DV_EXPORTS_BEGIN
+
+namespace pal::com::detail {
+
+struct ServerLimitSettings {
+    std::chrono::milliseconds readTimeout;
+    std::chrono::milliseconds writeTimeout;
+    std::size_t incomingBytes;
+};
+ServerLimitSettings serverLimitSettings();
+void setServerLimitSettings(const ServerLimitSettings& settings);
+// Back to the limits the product ships with, threads no longer refused.
+void restoreServerLimits();
+
+// The next `count` threads the server starts fail to start.
+void refuseThreadStarts(int count);
+// Accepts that have failed for lack of descriptors or memory since the process began.
+std::uint64_t failedAccepts();
+
+} // namespace pal::com::detail
+
+DV_EXPORTS_END
