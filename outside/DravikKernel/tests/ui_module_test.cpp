@@ -93,7 +93,7 @@ TEST_F(UIModule, TheEditModuleIsLoadedWhileAttached) {
     EXPECT_FALSE(EditModuleProxy::Instance().IsLoaded());
 }
 
-TEST_F(UIModule, ADocumentFromAPrototypeIsAskedForAndNoneIsMade) {
+TEST_F(UIModule, ADocumentFromAMissingPrototypeIsAskedForAndNoneIsMade) {
     EXPECT_EQ(DocumentManager::Instance().CreateAndSaveNewDocumentFromPrototype(L"C:\\p\\part.dvp", {}),
               nullptr);
     EXPECT_EQ(dvtrace::test::callsOf("DravikKernel"),

@@ -2,16 +2,25 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "win/types.h"
+
+#include "DravikKernel/Document.h"
 
 #include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 DV_EXPORTS_BEGIN
 
-class CDvw32Doc;
-
 // How a new document is made; the defaults are the kernel's.
-struct DocInitParams {};
+struct DocInitParams {
+    // Where a document made from a prototype is saved; empty leaves it new and unsaved.
+    std::wstring pathName;
+    // The title of a document left unsaved; empty takes the prototype's short title.
+    std::wstring title;
+};
 
 namespace Dravik {
 
@@ -29,9 +38,29 @@ public:
     void AddDocument(CDvw32Doc* document);
     void RemoveDocument(CDvw32Doc* document);
 
-    // Creates a document from the prototype file and saves it; null when none was made.
+    // Opens a document file, or finds it when it is open already (the same full path). A file
+    // of another kind than `kind` is refused, unless `kind` is empty. Null with an error naming
+    // the file when it does not open; the file is left as it was.
+    CDvw32Doc* OpenDocument(const std::wstring& path, std::wstring* error,
+                            std::optional<Dravik::DocumentKind> kind = std::nullopt);
+    // The open document of that full path, or null.
+    CDvw32Doc* FindDocument(const std::wstring& path) const;
+    // A new, empty document of the kind, unsaved and listed.
+    CDvw32Doc* CreateDocument(Dravik::DocumentKind kind, const std::wstring& title);
+    // A new document with the prototype's content, saved to params.pathName when one is given
+    // (and then no longer modified); the prototype itself is not touched. Null when the
+    // prototype does not open or the save fails, with the reason in `error` when given.
     CDvw32Doc* CreateAndSaveNewDocumentFromPrototype(const wchar_t* prototypePath,
-                                                     const DocInitParams& params);
+                                                     const DocInitParams& params,
+                                                     std::wstring* error = nullptr);
+    // Unlists a document and, when the manager made it, destroys it. False, and nothing done,
+    // while the document is held.
+    bool CloseDocument(CDvw32Doc* document);
+
+    // The document the person works in, as the views report it; a document that is unlisted
+    // stops being active.
+    void SetActiveDocument(CDvw32Doc* document, HWND frame = nullptr);
+    CDvw32Doc* GetActiveDocument(HWND frame = nullptr) const;
 
 private:
     DocumentManager() = default;
@@ -40,5 +69,9 @@ private:
 } // namespace Dravik
 
 using Dravik::DocumentManager;
+
+// The active document: of the frame when one is given and it has one, otherwise the last one
+// made active anywhere; null when there is none.
+CDvw32Doc* DVGetActiveDoc(HWND frame = nullptr);
 
 DV_EXPORTS_END

@@ -1,0 +1,382 @@
+#include "DravikKernel/DocumentFile.h"
+
+#include "pal/atomic_file.h"
+#include "pal/text.h"
+#include "win/error.h"
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <unistd.h>
+#include <zlib.h>
+
+namespace fs = std::filesystem;
+
+namespace Dravik::grb {
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "the file's numbers are read as the machine's");
+
+constexpr char kMagic[8] = {'D', 'V', 'G', 'R', 'B', '\x1a', '\r', '\n'};
+constexpr std::size_t kHeaderSize = 24;
+// Larger files are not documents this program writes; reading one would only exhaust memory.
+constexpr std::uintmax_t kMaxFileSize = std::uintmax_t(1) << 30;
+constexpr double kMaxPageSide = 100000.0; // millimetres
+
+std::uint32_t checksum(std::string_view bytes) {
+    uLong c = ::crc32(0L, Z_NULL, 0);
+    // zlib takes lengths of 32 bits; a document is far below, but the loop keeps it honest.
+    while (!bytes.empty()) {
+        const uInt n = static_cast<uInt>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        c = ::crc32(c, reinterpret_cast<const Bytef*>(bytes.data()), n);
+        bytes.remove_prefix(n);
+    }
+    return static_cast<std::uint32_t>(c);
+}
+
+class Writer {
+public:
+    std::string out;
+    void u8(std::uint8_t v) { out.push_back(static_cast<char>(v)); }
+    void u32(std::uint32_t v) { le(v, 4); }
+    void u64(std::uint64_t v) { le(v, 8); }
+    void f64(double v) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        u64(bits);
+    }
+    void str(const std::wstring& s) {
+        if (s.empty())
+            return u32(0);
+        const std::string utf8 = pal::text::toUtf8(s);
+        u32(static_cast<std::uint32_t>(utf8.size()));
+        out += utf8;
+    }
+
+private:
+    void le(std::uint64_t v, int n) {
+        // The file is little-endian, as this machine is: the bytes of the value are the bytes
+        // of the file.
+        char b[8];
+        std::memcpy(b, &v, sizeof b);
+        out.append(b, n);
+    }
+};
+
+// Every read checks what is left first; the first failure sticks and all later reads give zero.
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : b_(bytes) {}
+    bool ok() const { return ok_; }
+    std::size_t left() const { return b_.size() - pos_; }
+    bool fail() { return ok_ = false; }
+
+    std::uint8_t u8() { return take(1) ? static_cast<std::uint8_t>(b_[pos_ - 1]) : 0; }
+    std::uint32_t u32() { return static_cast<std::uint32_t>(le(4)); }
+    std::uint64_t u64() { return le(8); }
+    double f64() {
+        const std::uint64_t bits = u64();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v))
+            fail();
+        return v;
+    }
+    std::wstring str() {
+        const std::uint32_t n = u32();
+        if (!take(n) || n == 0)
+            return {};
+        return pal::text::fromUtf8(b_.substr(pos_ - n, n));
+    }
+    std::string bytes() {
+        const std::uint32_t n = u32();
+        if (!take(n))
+            return {};
+        return std::string(b_.substr(pos_ - n, n));
+    }
+    // A count of records of at least `minSize` bytes each that the rest of the bytes can hold.
+    std::uint32_t count(std::size_t minSize) {
+        const std::uint32_t n = u32();
+        if (ok_ && n > left() / minSize)
+            fail();
+        return ok_ ? n : 0;
+    }
+
+private:
+    bool take(std::size_t n) {
+        if (!ok_ || n > left())
+            return fail();
+        pos_ += n;
+        return true;
+    }
+    std::uint64_t le(int n) {
+        if (!take(n))
+            return 0;
+        std::uint64_t v = 0;
+        std::memcpy(&v, b_.data() + pos_ - n, n);
+        return v;
+    }
+    std::string_view b_;
+    std::size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+bool coordsFit(ElementKind kind, std::size_t n) {
+    switch (kind) {
+    case ElementKind::Line:
+    case ElementKind::SheetFrame:
+        return n == 4;
+    case ElementKind::Circle:
+    case ElementKind::Text:
+        return n == 3;
+    case ElementKind::Arc:
+        return n == 5;
+    case ElementKind::Polyline:
+        return n >= 4 && n % 2 == 0;
+    case ElementKind::TitleBlock:
+        return n == 2;
+    }
+    return false;
+}
+
+std::wstring fileName(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
+
+} // namespace
+
+std::string Encode(const DravikDocument2& document) {
+    const DVDocument& c = *document.Cont2D();
+    Writer w;
+    w.out.reserve(64 + c.GetElements().size() * 64);
+    w.u32(static_cast<std::uint32_t>(document.GetKind()));
+    w.u64(document.GetFlags());
+    w.u32(static_cast<std::uint32_t>(c.GetCurrentPage()));
+    w.u32(static_cast<std::uint32_t>(c.GetPages().size()));
+    for (const Page& p : c.GetPages()) {
+        w.u32(static_cast<std::uint32_t>(p.kind));
+        w.f64(p.width);
+        w.f64(p.height);
+        w.str(p.name);
+    }
+    w.u32(static_cast<std::uint32_t>(c.GetVariables().size()));
+    for (const Variable& v : c.GetVariables()) {
+        w.u8(static_cast<std::uint8_t>(v.type));
+        w.str(v.name);
+        w.str(v.expression);
+        w.f64(v.value);
+    }
+    w.u32(static_cast<std::uint32_t>(c.GetElements().size()));
+    for (const Element& e : c.GetElements()) {
+        w.u8(static_cast<std::uint8_t>(e.kind));
+        w.u32(e.page);
+        w.u32(e.color);
+        w.str(e.name);
+        w.u32(static_cast<std::uint32_t>(e.coords.size()));
+        for (double d : e.coords)
+            w.f64(d);
+        w.str(e.text);
+    }
+    w.u32(static_cast<std::uint32_t>(document.GetPictures().size()));
+    for (const auto& [name, png] : document.GetPictures()) {
+        w.str(name);
+        w.u32(static_cast<std::uint32_t>(png.size()));
+        w.out += png;
+    }
+
+    Writer header;
+    header.out.append(kMagic, sizeof kMagic);
+    header.u32(kFormatVersion);
+    header.u32(checksum(w.out));
+    header.u64(w.out.size());
+    return header.out + w.out;
+}
+
+bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* error) {
+    auto failed = [&](const wchar_t* why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (bytes.empty())
+        return failed(L"the file is empty");
+    if (bytes.size() < sizeof kMagic || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
+        return failed(L"the file is not a document of this program");
+    if (bytes.size() < kHeaderSize)
+        return failed(L"the file is cut short");
+    Reader head(bytes.substr(sizeof kMagic, kHeaderSize - sizeof kMagic));
+    const std::uint32_t version = head.u32();
+    const std::uint32_t sum = head.u32();
+    const std::uint64_t length = head.u64();
+    if (version == 0)
+        return failed(L"the file is damaged");
+    if (version > kFormatVersion)
+        return failed(L"the file was written by a newer version of the program");
+    const std::string_view body = bytes.substr(kHeaderSize);
+    if (length > body.size())
+        return failed(L"the file is cut short");
+    if (length < body.size())
+        return failed(L"the file is damaged");
+#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+    // The fuzz build reads past the checksum, so that mutated bodies reach the parser.
+    if (checksum(body) != sum)
+        return failed(L"the file is damaged");
+#else
+    (void)sum;
+#endif
+
+    Reader r(body);
+    const std::uint32_t kind = r.u32();
+    const std::uint64_t flags = r.u64();
+    const std::uint32_t current = r.u32();
+    std::vector<Page> pages(r.count(24));
+    for (Page& p : pages) {
+        const std::uint32_t pageKind = r.u32();
+        p.kind = static_cast<PageKind>(pageKind);
+        p.width = r.f64();
+        p.height = r.f64();
+        p.name = r.str();
+        if (pageKind != 1 && pageKind != 2)
+            r.fail();
+        if (!(p.width > 0 && p.width <= kMaxPageSide && p.height > 0 && p.height <= kMaxPageSide))
+            r.fail();
+    }
+    std::vector<Variable> vars(r.count(17));
+    std::set<std::wstring> names;
+    for (Variable& v : vars) {
+        const std::uint8_t type = r.u8();
+        v.type = static_cast<VarType>(type);
+        v.name = r.str();
+        v.expression = r.str();
+        v.value = r.f64();
+        if (type > 1 || v.name.empty() || !names.insert(v.name).second)
+            r.fail();
+    }
+    std::vector<Element> elements(r.count(21));
+    for (Element& e : elements) {
+        const std::uint8_t k = r.u8();
+        e.kind = static_cast<ElementKind>(k);
+        e.page = r.u32();
+        e.color = r.u32();
+        e.name = r.str();
+        e.coords.resize(r.count(8));
+        for (double& d : e.coords)
+            d = r.f64();
+        e.text = r.str();
+        if (k < 1 || k > 7 || !coordsFit(e.kind, e.coords.size()) || e.page >= pages.size())
+            r.fail();
+        if (!r.ok())
+            break;
+    }
+    std::vector<std::pair<std::wstring, std::string>> pictures(r.count(8));
+    std::set<std::wstring> pictureNames;
+    for (auto& [name, png] : pictures) {
+        name = r.str();
+        png = r.bytes();
+        if (name.empty() || !pictureNames.insert(name).second)
+            r.fail();
+    }
+    if (!r.ok() || r.left() != 0 || !IsKnownDocumentKind(kind) || pages.empty() || current >= pages.size())
+        return failed(L"the file is damaged");
+
+    document.SetKind(static_cast<DocumentKind>(kind));
+    document.SetFlag(~std::uint64_t(0), false);
+    document.SetFlag(flags);
+    document.Cont2D()->LoadContent(std::move(pages), std::move(vars), std::move(elements));
+    document.Cont2D()->SetCurrentPage(static_cast<int>(current));
+    document.SetPictures(std::move(pictures));
+    return true;
+}
+
+std::unique_ptr<CDvw32Doc> LoadFile(const std::wstring& path, std::wstring* error) {
+    auto failed = [&](const std::wstring& why) {
+        if (error)
+            *error = L"Cannot open " + fileName(path) + L": " + why + L".";
+        return nullptr;
+    };
+    const fs::path p(pal::text::toUtf8(path));
+    std::error_code ec;
+    const auto size = fs::file_size(p, ec);
+    if (ec)
+        return failed(L"the file cannot be read");
+    if (size > kMaxFileSize)
+        return failed(L"the file is too large to be a document");
+    std::ifstream in(p, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        return failed(L"the file cannot be read");
+    auto document = std::make_unique<CDvw32Doc>();
+    std::wstring why;
+    if (!Decode(bytes, *document, &why))
+        return failed(why);
+    document->SetPathName(path);
+    // A file the user may not write is opened read-only, so that saving goes elsewhere.
+    document->SetReadOnly(::access(p.c_str(), W_OK) != 0);
+    return document;
+}
+
+bool SaveFile(const DravikDocument2& document, const std::wstring& path, std::wstring* error) {
+    const pal::WriteOutcome outcome =
+        pal::writeFileAtomically(fs::path(pal::text::toUtf8(path)), Encode(document));
+    if (!outcome && error)
+        *error = L"Cannot save " + fileName(path) + L": " + pal::text::fromUtf8(outcome.message) + L".";
+    return outcome.ok;
+}
+
+} // namespace Dravik::grb
+
+HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info) {
+    constexpr HRESULT kNotFound = static_cast<HRESULT>(0x80030002),
+                      kNoFolder = static_cast<HRESULT>(0x80030003),
+                      kDenied = static_cast<HRESULT>(0x80030005),
+                      kReadFault = static_cast<HRESULT>(0x8003001E),
+                      kNotDocument = static_cast<HRESULT>(0x800300FB);
+    if (!path || !*path)
+        return kNotFound;
+    const std::string name = pal::text::toUtf8(path);
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    if (!f) {
+        switch (errno) {
+        case EACCES:
+        case EPERM:
+            return kDenied;
+        case ENOTDIR:
+            return kNoFolder;
+        case ENOENT: {
+            std::error_code ec;
+            const auto parent = fs::path(name).parent_path();
+            return parent.empty() || fs::is_directory(parent, ec) ? kNotFound : kNoFolder;
+        }
+        default:
+            return kReadFault;
+        }
+    }
+    char head[Dravik::grb::kHeaderSize + 16];
+    const std::size_t got = std::fread(head, 1, sizeof head, f);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed)
+        return kReadFault;
+    if (got < Dravik::grb::kHeaderSize + 16 ||
+        std::memcmp(head, Dravik::grb::kMagic, sizeof Dravik::grb::kMagic) != 0)
+        return kNotDocument;
+    Dravik::grb::Reader r(
+        std::string_view(head + sizeof Dravik::grb::kMagic, sizeof head - sizeof Dravik::grb::kMagic));
+    DocumentFileInfo read;
+    read.version = r.u32();
+    r.u32();
+    r.u64();
+    const std::uint32_t kind = r.u32();
+    read.flags = r.u64();
+    if (read.version == 0 || read.version > Dravik::grb::kFormatVersion || !Dravik::IsKnownDocumentKind(kind))
+        return kNotDocument;
+    read.kind = static_cast<Dravik::DocumentKind>(kind);
+    if (info)
+        *info = read;
+    return S_OK;
+}
