@@ -160,6 +160,8 @@ HWND allocate(std::shared_ptr<Window> window);
 void release(HWND hwnd);
 
 std::shared_ptr<WindowClass> findClass(LPCWSTR name);
+// The system's own classes, made the first time a name asks for them.
+std::shared_ptr<WindowClass> makeMdiClientClass();
 
 // Copies text into a caller's buffer, cut to fit and always terminated; the characters copied.
 int copyText(const std::wstring& text, LPWSTR buffer, int size);
