@@ -265,9 +265,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     }
     CWnd* const outer = creating;
     creating = this;
-    const HWND hWnd =
-        ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
-                          cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    const HWND hWnd = CreateHandle(cs);
     const bool seen = creating != this;
     creating = outer;
     if (hWnd == nullptr) {
@@ -280,6 +278,11 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     if (!seen)
         SubclassWindow(hWnd);
     return TRUE;
+}
+
+HWND CWnd::CreateHandle(CREATESTRUCTW& cs) {
+    return ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+                             cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
 }
 
 BOOL CWnd::DestroyWindow() {

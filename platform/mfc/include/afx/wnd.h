@@ -178,6 +178,9 @@ public:
 
 protected:
     WNDPROC m_pfnSuper = nullptr; // the procedure a subclassed window had before
+    // Makes the window for CreateEx; windows made by another window (document windows made by
+    // their client) override it.
+    virtual HWND CreateHandle(CREATESTRUCTW& cs);
 
     DECLARE_MESSAGE_MAP()
 

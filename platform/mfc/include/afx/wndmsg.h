@@ -69,6 +69,9 @@ DV_WM_THUNK(mdiActivate, void (T::*)(BOOL, CWnd*, CWnd*),
             (s.*Fn)(reinterpret_cast<HWND>(l) == s.m_hWnd, wnd(l), wnd(w)))
 DV_WM_THUNK(settingChange, void (T::*)(UINT, LPCWSTR),
             (s.*Fn)(static_cast<UINT>(w), reinterpret_cast<LPCWSTR>(l)))
+DV_WM_THUNK(menuSelect, void (T::*)(UINT, UINT, HMENU),
+            (s.*Fn)(LOWORD(static_cast<DWORD_PTR>(w)), HIWORD(static_cast<DWORD_PTR>(w)),
+                    reinterpret_cast<HMENU>(l)))
 // Thread messages: the handler takes the two parameters and returns nothing.
 DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
 
@@ -118,6 +121,7 @@ DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
 #define ON_WM_QUERYENDSESSION() DV_WM_ENTRY(WM_QUERYENDSESSION, queryEndSession, OnQueryEndSession)
 #define ON_WM_ENDSESSION() DV_WM_ENTRY(WM_ENDSESSION, endSession, OnEndSession)
 #define ON_WM_CHILDACTIVATE() DV_WM_ENTRY(WM_CHILDACTIVATE, v, OnChildActivate)
+#define ON_WM_MENUSELECT() DV_WM_ENTRY(WM_MENUSELECT, menuSelect, OnMenuSelect)
 #define ON_WM_MDIACTIVATE() DV_WM_ENTRY(WM_MDIACTIVATE, mdiActivate, OnMDIActivate)
 #define ON_WM_SETTINGCHANGE() DV_WM_ENTRY(WM_SETTINGCHANGE, settingChange, OnSettingChange)
 #define ON_THREAD_MESSAGE(message, memberFxn)                                                                \
