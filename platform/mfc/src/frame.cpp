@@ -141,8 +141,8 @@ void CFrameWnd::SetMessageText(UINT nID) {
     SendMessage(WM_SETMESSAGESTRING, nID, 0);
 }
 
-// The status bar shows the given text, or the prompt of the command id (the idle text for 0 and
-// for AFX_IDS_IDLEMESSAGE); the answer is the id shown before.
+// The status bar shows the given text, or the prompt of the command id (nothing for 0, the idle
+// text for AFX_IDS_IDLEMESSAGE); the answer is the id shown before.
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
     const UINT previous = m_nIDLastMessage;
     m_nIDLastMessage = static_cast<UINT>(wParam);
@@ -152,14 +152,11 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
     CString text;
     if (lParam != 0) {
         text = reinterpret_cast<LPCWSTR>(lParam);
-    } else {
-        const UINT id = wParam == 0 ? AFX_IDS_IDLEMESSAGE : static_cast<UINT>(wParam);
-        if (id == AFX_IDS_IDLEMESSAGE) {
-            if (!text.LoadString(AFX_IDS_IDLEMESSAGE))
-                text = L"Ready";
-        } else {
-            GetMessageString(id, text);
-        }
+    } else if (wParam == AFX_IDS_IDLEMESSAGE) {
+        if (!text.LoadString(AFX_IDS_IDLEMESSAGE))
+            text = L"Ready";
+    } else if (wParam != 0) {
+        GetMessageString(static_cast<UINT>(wParam), text);
     }
     bar->SetWindowText(text);
     return previous;
