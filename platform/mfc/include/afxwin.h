@@ -17,6 +17,7 @@
 #include "afx/mdi.h"
 #include "afx/msgmap.h"
 #include "afx/recent.h"
+#include "afx/splitter.h"
 #include "afx/thread.h"
 #include "afx/wnd.h"
 #include "afx/wndmsg.h"

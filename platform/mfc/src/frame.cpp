@@ -119,8 +119,11 @@ void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {
 void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible) {
     CView* view = GetActiveView();
     if (view == nullptr) {
-        view = dynamic_cast<CView*>(
-            CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST))));
+        // The first pane, inside a splitter when the frame has one.
+        HWND pane = ::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST));
+        while (pane != nullptr && dynamic_cast<CView*>(CWnd::FromHandlePermanent(pane)) == nullptr)
+            pane = ::GetDlgItem(pane, static_cast<int>(AFX_IDW_PANE_FIRST));
+        view = dynamic_cast<CView*>(CWnd::FromHandlePermanent(pane));
         if (view != nullptr)
             SetActiveView(view, FALSE);
     }
