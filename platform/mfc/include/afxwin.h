@@ -13,6 +13,7 @@
 #include "afx/dialog.h"
 #include "afx/frame.h"
 #include "afx/gdi.h"
+#include "afx/imagelist.h"
 #include "afx/geometry.h"
 #include "afx/mdi.h"
 #include "afx/msgmap.h"

@@ -1,6 +1,6 @@
 #include "afx/cmdtarget.h"
 
-#include "pal/journal.h"
+#include "win/gdi.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
@@ -57,14 +57,15 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     return FALSE;
 }
 
+// Through the display's cursor, which journals each change of shape.
 void CCmdTarget::BeginWaitCursor() {
-    pal::journal::record("cursor", {{"shape", "wait"}});
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
 }
 void CCmdTarget::EndWaitCursor() {
-    pal::journal::record("cursor", {{"shape", "arrow"}});
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
 }
 void CCmdTarget::RestoreWaitCursor() {
-    pal::journal::record("cursor", {{"shape", "wait"}});
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
 }
 
 // CCmdUI ------------------------------------------------------------------------------------

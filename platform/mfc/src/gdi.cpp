@@ -10,6 +10,8 @@ IMPLEMENT_DYNCREATE(CGdiObject, CObject)
 IMPLEMENT_DYNCREATE(CPen, CGdiObject)
 IMPLEMENT_DYNCREATE(CBrush, CGdiObject)
 IMPLEMENT_DYNCREATE(CRgn, CGdiObject)
+IMPLEMENT_DYNCREATE(CFont, CGdiObject)
+IMPLEMENT_DYNCREATE(CBitmap, CGdiObject)
 IMPLEMENT_DYNCREATE(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
@@ -53,6 +55,10 @@ std::unique_ptr<CGdiObject> wrapperFor(HGDIOBJ h) {
         return std::make_unique<CBrush>();
     case OBJ_REGION:
         return std::make_unique<CRgn>();
+    case OBJ_FONT:
+        return std::make_unique<CFont>();
+    case OBJ_BITMAP:
+        return std::make_unique<CBitmap>();
     default:
         return std::make_unique<CGdiObject>();
     }

@@ -7,11 +7,13 @@
 
 #include "afx/geometry.h"
 #include "afx/object.h"
+#include "afxstr.h"
 #include "win/user.h"
 
 DV_EXPORTS_BEGIN
 
 class CWnd;
+class CDC;
 
 // Owns its handle: the destructor deletes the object unless it was detached. Objects handed
 // out by FromHandle for handles the program did not wrap are temporary: they live until the
@@ -90,6 +92,34 @@ public:
     BOOL RectInRegion(LPCRECT lpRect) const { return ::RectInRegion(*this, lpRect); }
 };
 
+class CFont : public CGdiObject {
+    DECLARE_DYNCREATE(CFont)
+public:
+    CFont() = default;
+    static CFont* FromHandle(HFONT hFont);
+    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
+    BOOL CreateFontIndirect(const LOGFONTW* lpLogFont);
+    BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+                    BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
+                    BYTE nQuality, BYTE nPitchAndFamily, LPCWSTR lpszFacename);
+    // A size in tenths of a point, converted with the DC's (or the screen's) pixels per inch.
+    BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
+    BOOL CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC = nullptr);
+    int GetLogFont(LOGFONTW* pLogFont) const { return GetObject(sizeof(LOGFONTW), pLogFont); }
+};
+
+class CBitmap : public CGdiObject {
+    DECLARE_DYNCREATE(CBitmap)
+public:
+    CBitmap() = default;
+    static CBitmap* FromHandle(HBITMAP hBitmap);
+    operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
+    BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
+    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    int GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
+    CSize GetBitmapDimension() const;
+};
+
 // A device context. The destructor deletes a DC it still holds (a memory DC made with
 // CreateCompatibleDC); the window DCs below give theirs back to the window instead.
 class CDC : public CObject {
@@ -126,6 +156,47 @@ public:
     CGdiObject* SelectStockObject(int nIndex);
     CPen* GetCurrentPen() const;
     CBrush* GetCurrentBrush() const;
+
+    // Fonts, bitmaps and text.
+    CFont* SelectObject(CFont* pFont);
+    CBitmap* SelectObject(CBitmap* pBitmap);
+    CFont* GetCurrentFont() const;
+    CBitmap* GetCurrentBitmap() const;
+    BOOL TextOut(int x, int y, LPCWSTR lpszString, int nCount) {
+        return ::TextOutW(m_hDC, x, y, lpszString, nCount);
+    }
+    BOOL TextOut(int x, int y, const CString& str) { return TextOut(x, y, str, str.GetLength()); }
+    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCWSTR lpszString, UINT nCount,
+                    INT* lpDxWidths) {
+        return ::ExtTextOutW(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
+    }
+    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str, INT* lpDxWidths) {
+        return ExtTextOut(x, y, nOptions, lpRect, str, static_cast<UINT>(str.GetLength()), lpDxWidths);
+    }
+    int DrawText(LPCWSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
+        return ::DrawTextW(m_hDC, lpszString, nCount, lpRect, nFormat);
+    }
+    int DrawText(const CString& str, LPRECT lpRect, UINT nFormat) {
+        return DrawText(str, str.GetLength(), lpRect, nFormat);
+    }
+    CSize GetTextExtent(LPCWSTR lpszString, int nCount) const;
+    CSize GetTextExtent(const CString& str) const { return GetTextExtent(str, str.GetLength()); }
+    CSize GetOutputTextExtent(LPCWSTR lpszString, int nCount) const {
+        return GetTextExtent(lpszString, nCount);
+    }
+    CSize GetOutputTextExtent(const CString& str) const { return GetTextExtent(str); }
+    BOOL GetTextMetrics(LPTEXTMETRICW lpMetrics) const { return ::GetTextMetricsW(m_hDC, lpMetrics); }
+    BOOL GetOutputTextMetrics(LPTEXTMETRICW lpMetrics) const { return GetTextMetrics(lpMetrics); }
+    int GetTextFace(int nCount, LPWSTR lpszFacename) const {
+        return ::GetTextFaceW(m_hDC, nCount, lpszFacename);
+    }
+    int GetTextFace(CString& rString) const;
+    UINT SetTextAlign(UINT nFlags) { return ::SetTextAlign(m_hDC, nFlags); }
+    UINT GetTextAlign() const { return ::GetTextAlign(m_hDC); }
+    int SetTextCharacterExtra(int nCharExtra) { return ::SetTextCharacterExtra(m_hDC, nCharExtra); }
+    int GetTextCharacterExtra() const { return ::GetTextCharacterExtra(m_hDC); }
+    BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+    BOOL DrawIcon(POINT point, HICON hIcon) { return DrawIcon(point.x, point.y, hIcon); }
 
     COLORREF SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
     COLORREF GetBkColor() const { return ::GetBkColor(m_hDC); }

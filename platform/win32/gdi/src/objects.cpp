@@ -1,5 +1,7 @@
 // Creating, selecting and deleting drawing objects; the stock objects; pixel surfaces.
 #include "dc.h"
+#include "dib.h"
+#include "font.h"
 #include "paint.h"
 
 #include "win/error.h"
@@ -145,7 +147,9 @@ std::shared_ptr<Object> makeStock(int index) {
         break;
     }
     default:
-        return nullptr;
+        o = makeStockFont(index);
+        if (!o)
+            return nullptr;
     }
     o->stock = true;
     table::insert(o);
@@ -339,6 +343,24 @@ int GetObjectW(HGDIOBJ handle, int size, LPVOID buffer) {
         return answer(LOGPEN{static_cast<UINT>(pen->style), POINT{pen->width, 0}, pen->color});
     if (auto brush = std::dynamic_pointer_cast<Brush>(o))
         return answer(LOGBRUSH{brush->style, brush->color, static_cast<ULONG_PTR>(brush->hatch)});
+    if (auto font = std::dynamic_pointer_cast<Font>(o))
+        return answer(font->log);
+    if (auto dib = std::dynamic_pointer_cast<DibSection>(o)) {
+        BITMAP bm{0,
+                  dib->header.biWidth,
+                  std::abs(dib->header.biHeight),
+                  static_cast<LONG>(dib->stride),
+                  1,
+                  static_cast<WORD>(dib->bitsPixel),
+                  dib->memory};
+        if (buffer && size >= static_cast<int>(sizeof(DIBSECTION))) {
+            DIBSECTION ds{};
+            ds.dsBm = bm;
+            ds.dsBmih = dib->header;
+            return answer(ds);
+        }
+        return answer(bm);
+    }
     if (auto bitmap = std::dynamic_pointer_cast<Bitmap>(o)) {
         const Surface& s = bitmap->surface;
         const LONG widthBytes = bitmap->bitsPixel == 1 ? ((s.width() + 15) / 16) * 2 : s.width() * 4;
@@ -377,6 +399,11 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
             }
             if (dc->state().bitmap && !dc->state().bitmap->stock)
                 dc->state().bitmap->selectedInto = nullptr;
+            // A section that keeps its memory apart hands its pixels over as it changes DCs.
+            if (auto leaving = std::dynamic_pointer_cast<DibSection>(dc->state().bitmap))
+                leaving->pixelsToMemory();
+            if (auto entering = std::dynamic_pointer_cast<DibSection>(bitmap))
+                entering->memoryToPixels();
             if (!bitmap->stock)
                 bitmap->selectedInto = dc.get();
             break;
@@ -407,7 +434,8 @@ HGDIOBJ GetCurrentObject(HDC handle, UINT type) {
 
 BOOL DeleteObject(HGDIOBJ handle) {
     auto o = table::get(handle);
-    if (!o || o->type() == OBJ_DC || o->type() == OBJ_MEMDC) {
+    // Device contexts and icons have their own ways out (DeleteDC, DestroyIcon).
+    if (!o || o->type() == OBJ_DC || o->type() == OBJ_MEMDC || o->type() == 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

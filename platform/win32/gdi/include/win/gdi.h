@@ -7,8 +7,12 @@
 #include "win/rect.h"
 #include "win/types.h"
 
+#include "win/gdi/bitmap.h"
 #include "win/gdi/colors.h"
 #include "win/gdi/dc.h"
+#include "win/gdi/icon.h"
+#include "win/gdi/imagelist.h"
 #include "win/gdi/draw.h"
 #include "win/gdi/objects.h"
 #include "win/gdi/region.h"
+#include "win/gdi/text.h"
