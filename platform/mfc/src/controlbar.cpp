@@ -265,10 +265,22 @@ void CStatusBar::OnPaint() {
     dc.FillSolidRect(&client, face());
     dc.FillSolidRect(0, 0, client.Width(), 1, ::GetSysColor(COLOR_BTNHIGHLIGHT));
     const std::vector<CRect> rects = layout();
+    CGdiObject* oldFont = dc.SelectStockObject(DEFAULT_GUI_FONT);
+    dc.SetBkMode(TRANSPARENT);
     for (size_t i = 0; i < rects.size(); ++i) {
         if (!(panes_[i].style & SBPS_NOBORDERS))
             dc.Draw3dRect(&rects[i], ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        // A disabled indicator keeps its place but shows nothing.
+        if (panes_[i].style & SBPS_DISABLED)
+            continue;
+        CRect text = rects[i];
+        text.DeflateRect(3, 0);
+        dc.SetTextColor(::GetSysColor(COLOR_BTNTEXT));
+        CString shown = panes_[i].text;
+        dc.DrawText(shown, shown.GetLength(), &text,
+                    DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
+    dc.SelectObject(oldFont);
 }
 
 // CToolBar ------------------------------------------------------------------------------------

@@ -19,6 +19,7 @@ ON_WM_SIZE()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
 ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
 ON_WM_MENUSELECT()
+ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -176,6 +177,13 @@ void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
     else
         m_nIDTracking = nItemID;
     SendMessage(WM_SETMESSAGESTRING, m_nIDTracking, 0);
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
+    const int key = pCmdUI->m_nID == ID_INDICATOR_CAPS  ? VK_CAPITAL
+                    : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK
+                                                        : VK_SCROLL;
+    pCmdUI->Enable((::GetKeyState(key) & 1) != 0);
 }
 
 void CFrameWnd::BeginModalState() {

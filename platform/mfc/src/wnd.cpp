@@ -571,6 +571,12 @@ void CWnd::ScreenToClient(LPPOINT lpPoint) const {
 void CWnd::ClientToScreen(LPPOINT lpPoint) const {
     ::ClientToScreen(m_hWnd, lpPoint);
 }
+void CWnd::ScreenToClient(LPRECT lpRect) const {
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
+void CWnd::ClientToScreen(LPRECT lpRect) const {
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
 DWORD CWnd::GetStyle() const {
     return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));
 }

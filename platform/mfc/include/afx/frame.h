@@ -48,6 +48,8 @@ public:
     void SetMessageText(UINT nID);
     LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    // The CAP, NUM and SCRL indicators show while their key is toggled on.
+    void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
     // While a modal window of the frame is up, its other top-level windows are disabled.
     virtual void BeginModalState();
     virtual void EndModalState();

@@ -107,6 +107,8 @@ public:
     void GetClientRect(LPRECT lpRect) const;
     void ScreenToClient(LPPOINT lpPoint) const;
     void ClientToScreen(LPPOINT lpPoint) const;
+    void ScreenToClient(LPRECT lpRect) const;
+    void ClientToScreen(LPRECT lpRect) const;
     DWORD GetStyle() const;
     DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);

@@ -59,6 +59,9 @@ struct Window {
     LONG_PTR userData = 0;
     std::vector<unsigned char> extra;
     std::wstring text;
+    // A child with a caption (a document window) shows the state its last WM_NCACTIVATE gave;
+    // other windows show their top-level window's activation.
+    int captionActive = -1;
     RECT rect{};   // the window, in the parent's client coordinates (screen for top-level windows)
     RECT client{}; // the client area, in the same coordinates
     RECT normal{}; // where a minimised or maximised window returns to

@@ -1,0 +1,193 @@
+// The picture of an MDI main frame: a tool bar, a status bar and two tiled document windows
+// whose views draw their document's name.
+#include "afxwin.h"
+#include "pal/sandbox.h"
+#include "pal/test/mfc_app.h"
+#include "pal/test/pump.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+
+#include <vector>
+
+namespace {
+
+constexpr UINT kSheetResource = 400;
+constexpr UINT kAppResource = 401;
+constexpr COLORREF kPaper = RGB(255, 255, 255);
+constexpr COLORREF kInk = RGB(20, 40, 120);
+
+const AFX_STRING_RESOURCE kStrings[] = {
+    {kSheetResource, L"\nSheet\nSheet\nSheets (*.sht)\n.sht"},
+    {kAppResource, L"Dravik"},
+    {AFX_IDS_IDLEMESSAGE, L"Ready"},
+    {ID_INDICATOR_CAPS, L"CAP"},
+};
+const pal::mfc::StringTable kTable(&kStrings, kStrings, sizeof kStrings / sizeof kStrings[0]);
+
+class Sheet : public CDocument {
+    DECLARE_DYNCREATE(Sheet)
+};
+IMPLEMENT_DYNCREATE(Sheet, CDocument)
+
+// White paper with the document's name in the middle and a frame line around it.
+class SheetView : public CView {
+    DECLARE_DYNCREATE(SheetView)
+public:
+    void OnDraw(CDC* dc) override {
+        CRect r;
+        GetClientRect(&r);
+        dc->FillSolidRect(&r, kPaper);
+        CRect inner = r;
+        inner.DeflateRect(8, 8);
+        dc->Draw3dRect(&inner, kInk, kInk);
+        CGdiObject* old = dc->SelectStockObject(DEFAULT_GUI_FONT);
+        dc->SetBkMode(TRANSPARENT);
+        dc->SetTextColor(kInk);
+        const CString name = GetDocument() ? GetDocument()->GetTitle() : CString();
+        dc->DrawText(name, name.GetLength(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        dc->SelectObject(old);
+    }
+};
+IMPLEMENT_DYNCREATE(SheetView, CView)
+
+class SheetFrame : public CMDIChildWnd {
+    DECLARE_DYNCREATE(SheetFrame)
+};
+IMPLEMENT_DYNCREATE(SheetFrame, CMDIChildWnd)
+
+// A strip of four coloured 16x15 squares with a dark edge.
+HBITMAP makeStrip() {
+    constexpr int kW = 64, kH = 15;
+    static const COLORREF colours[] = {RGB(200, 40, 40), RGB(40, 160, 60), RGB(40, 80, 200),
+                                       RGB(220, 170, 30)};
+    std::vector<DWORD> bits(kW * kH);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            const bool edge = x % 16 == 1 || x % 16 == 14 || y == 1 || y == kH - 2;
+            const bool outside = x % 16 == 0 || x % 16 == 15 || y == 0 || y == kH - 1;
+            const COLORREF c = outside ? ::GetSysColor(COLOR_BTNFACE)
+                               : edge  ? RGB(60, 60, 60)
+                                       : colours[x / 16];
+            bits[static_cast<size_t>(y * kW + x)] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        }
+    }
+    return ::CreateBitmap(kW, kH, 1, 32, bits.data());
+}
+
+class ShellFrame : public CMDIFrameWnd {
+public:
+    CToolBar tools;
+    CStatusBar status;
+    HBITMAP strip = nullptr;
+    ~ShellFrame() override {
+        if (strip != nullptr)
+            ::DeleteObject(strip);
+    }
+    int OnCreate(LPCREATESTRUCTW lpcs) {
+        if (CMDIFrameWnd::OnCreate(lpcs) == -1)
+            return -1;
+        static const UINT buttons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_SEPARATOR, ID_FILE_SAVE, ID_FILE_PRINT};
+        static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS};
+        strip = makeStrip();
+        if (!tools.CreateEx(this, TBSTYLE_FLAT,
+                            WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_FLYBY) ||
+            !tools.SetButtons(buttons, 5) || !tools.SetBitmap(strip))
+            return -1;
+        if (!status.Create(this) || !status.SetIndicators(indicators, 2))
+            return -1;
+        return 0;
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(ShellFrame, CMDIFrameWnd)
+ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class ShellApp : public CWinApp {
+public:
+    BOOL InitInstance() override {
+        AddDocTemplate(new CMultiDocTemplate(kSheetResource, RUNTIME_CLASS(Sheet), RUNTIME_CLASS(SheetFrame),
+                                             RUNTIME_CLASS(SheetView)));
+        auto* main = new ShellFrame;
+        if (!main->LoadFrame(kAppResource))
+            return FALSE;
+        m_pMainWnd = main;
+        main->MoveWindow(40, 40, 640, 420);
+        main->ShowWindow(SW_SHOW);
+        return TRUE;
+    }
+};
+
+class MdiSnapshotTest : public pal::test::SandboxTest {};
+
+TEST_F(MdiSnapshotTest, ToolBarStatusBarAndTwoTiledDocuments) {
+    ShellApp app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    auto* main = static_cast<ShellFrame*>(app.m_pMainWnd);
+    app.OnFileNew();
+    app.OnFileNew();
+    main->MDITile(MDITILE_VERTICAL);
+    main->SetMessageText(AFX_IDS_IDLEMESSAGE);
+    pal::test::pressKey(VK_CAPITAL); // the CAP indicator follows at idle time
+    run.pump();
+    pal::test::pump();
+
+    const auto png = pal::sandbox::root() / "mdi-frame.png";
+    ASSERT_TRUE(pal::test::saveSnapshot(main->m_hWnd, png));
+    const auto picture = pal::test::snapshot(main->m_hWnd, true);
+
+    // The bars along the edges, the client between them, and the two documents side by side.
+    CRect client, bar, status, mdi;
+    main->GetClientRect(&client);
+    main->tools.GetWindowRect(&bar);
+    main->status.GetWindowRect(&status);
+    ::GetWindowRect(main->m_hWndMDIClient, &mdi);
+    main->ScreenToClient(&bar);
+    main->ScreenToClient(&status);
+    main->ScreenToClient(&mdi);
+    EXPECT_EQ(bar.top, 0);
+    EXPECT_EQ(status.bottom, client.bottom);
+    EXPECT_EQ(mdi.top, bar.bottom);
+    EXPECT_EQ(mdi.bottom, status.top);
+
+    std::vector<CRect> views;
+    for (HWND child = ::GetWindow(main->m_hWndMDIClient, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(child));
+        ASSERT_NE(frame, nullptr);
+        CRect r;
+        frame->GetActiveView()->GetWindowRect(&r);
+        main->ScreenToClient(&r);
+        views.push_back(r);
+    }
+    ASSERT_EQ(views.size(), 2u);
+    EXPECT_EQ(views[0].top, views[1].top) << "tiled side by side";
+    EXPECT_NE(views[0].left, views[1].left);
+    for (const CRect& v : views) {
+        // Paper at the corner, ink in the middle where the name is.
+        EXPECT_EQ(picture.pixel(v.left + 3, v.top + 3), kPaper);
+        bool ink = false;
+        for (int x = v.CenterPoint().x - 30; x < v.CenterPoint().x + 30 && !ink; ++x) {
+            for (int y = v.CenterPoint().y - 6; y < v.CenterPoint().y + 6 && !ink; ++y)
+                ink = picture.pixel(x, y) != kPaper;
+        }
+        EXPECT_TRUE(ink) << "the document's name is drawn";
+    }
+    // The first button shows the first square of the strip.
+    CRect first;
+    main->tools.GetItemRect(0, &first);
+    EXPECT_EQ(picture.pixel(bar.left + first.CenterPoint().x, bar.top + first.CenterPoint().y),
+              RGB(200, 40, 40));
+    EXPECT_EQ(main->status.GetPaneText(0), L"Ready");
+    UINT id = 0, style = 0;
+    int width = 0;
+    main->status.GetPaneInfo(1, id, style, width);
+    EXPECT_EQ(id, ID_INDICATOR_CAPS);
+    EXPECT_FALSE(style & SBPS_DISABLED) << "caps lock is on";
+}
+
+} // namespace
