@@ -1,4 +1,6 @@
 #include "afx/view.h"
+#include "afx/controls.h"
+#include "afx/dialog.h"
 #include "afx/frame.h"
 #include "afx/gdi.h"
 #include "afx/wndmsg.h"
@@ -8,6 +10,7 @@
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 IMPLEMENT_DYNAMIC(CScrollView, CView)
+IMPLEMENT_DYNAMIC(CFormView, CScrollView)
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_WM_CREATE()
@@ -138,4 +141,40 @@ void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
         pDC->SetMapMode(m_nMapMode);
     pDC->SetViewportOrg(-m_pos.x, -m_pos.y);
     CView::OnPrepareDC(pDC, pInfo);
+}
+
+// CFormView -----------------------------------------------------------------------------------
+
+CFormView::CFormView(UINT nIDTemplate) : m_nIDTemplate(nIDTemplate) {}
+
+// A missing template or a control that cannot be made fails the view (which deletes itself with
+// its window).
+BOOL CFormView::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
+    const AFX_DLGTEMPLATE* t = pal::mfc::findDialogTemplate(m_nIDTemplate);
+    if (t == nullptr) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    if (!CScrollView::Create(lpszClassName, lpszWindowName, dwStyle | WS_CLIPCHILDREN, rect, pParentWnd, nID,
+                             pContext))
+        return FALSE;
+    pal::mfc::registerStandardControls();
+    for (size_t i = 0; i < t->nItems; ++i) {
+        const AFX_DLGITEM& item = t->pItems[i];
+        if (::CreateWindowExW(
+                0, item.lpszClass, item.lpszText, item.dwStyle | WS_CHILD | WS_VISIBLE, item.rect.left,
+                item.rect.top, item.rect.right - item.rect.left, item.rect.bottom - item.rect.top, m_hWnd,
+                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.nID)), nullptr, nullptr) == nullptr) {
+            DestroyWindow();
+            return FALSE;
+        }
+    }
+    SetScrollSizes(MM_TEXT, CSize(t->rect.right - t->rect.left, t->rect.bottom - t->rect.top));
+    return TRUE;
+}
+
+void CFormView::OnInitialUpdate() {
+    UpdateData(FALSE);
+    CScrollView::OnInitialUpdate();
 }

@@ -80,4 +80,20 @@ protected:
     CPoint m_pos;
 };
 
+// A view made of the controls of a dialog template, scrolled when the frame is smaller than the
+// template. The template's own style and caption are not used: the view is a child of its frame.
+class CFormView : public CScrollView {
+    DECLARE_DYNAMIC(CFormView)
+public:
+    explicit CFormView(UINT nIDTemplate);
+    UINT GetTemplateId() const { return m_nIDTemplate; }
+    BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr) override;
+    // The controls take their values from the view's data exchange.
+    void OnInitialUpdate() override;
+
+protected:
+    UINT m_nIDTemplate = 0;
+};
+
 DV_EXPORTS_END
