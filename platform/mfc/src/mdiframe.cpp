@@ -140,6 +140,7 @@ BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
 ON_WM_CREATE()
 ON_WM_MDIACTIVATE()
 ON_WM_CLOSE()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 BOOL CMDIChildWnd::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -257,6 +258,13 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
             title = doc->GetTitle();
     }
     SetWindowText(title);
+    if (CMDIFrameWnd* frame = GetMDIFrame())
+        frame->OnUpdateFrameTitle(TRUE);
+}
+
+// Maximised or not, the main caption changes with it.
+void CMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+    CFrameWnd::OnSize(nType, cx, cy);
     if (CMDIFrameWnd* frame = GetMDIFrame())
         frame->OnUpdateFrameTitle(TRUE);
 }

@@ -190,4 +190,92 @@ TEST_F(MdiSnapshotTest, ToolBarStatusBarAndTwoTiledDocuments) {
     EXPECT_FALSE(style & SBPS_DISABLED) << "caps lock is on";
 }
 
+class MdiFrameTest : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        ASSERT_TRUE(run.init());
+        main = static_cast<ShellFrame*>(app.m_pMainWnd);
+    }
+    CString caption(CWnd* w) const {
+        CString text;
+        w->GetWindowText(text);
+        return text;
+    }
+    ShellApp app;
+    pal::test::AppRun run{app};
+    ShellFrame* main = nullptr;
+};
+
+TEST_F(MdiFrameTest, AMaximisedDocumentWindowSharesTheMainCaption) {
+    app.OnFileNew();
+    app.OnFileNew();
+    CMDIChildWnd* second = main->MDIGetActive();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(caption(main), L"Dravik - Sheet2");
+    main->MDIMaximize(second);
+    BOOL maximised = FALSE;
+    EXPECT_EQ(main->MDIGetActive(&maximised), second);
+    EXPECT_TRUE(maximised);
+    EXPECT_EQ(caption(main), L"Dravik - [Sheet2]");
+    main->MDINext();
+    CMDIChildWnd* first = main->MDIGetActive(&maximised);
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(maximised) << "the maximised state moves to the window that becomes active";
+    EXPECT_EQ(caption(main), L"Dravik - [Sheet1]");
+    main->MDIRestore(first);
+    EXPECT_EQ(caption(main), L"Dravik - Sheet1");
+}
+
+TEST_F(MdiFrameTest, HidingABarGivesItsRoomToTheClient) {
+    CRect before, after;
+    ::GetWindowRect(main->m_hWndMDIClient, &before);
+    main->ShowControlBar(&main->tools, FALSE, FALSE);
+    ::GetWindowRect(main->m_hWndMDIClient, &after);
+    CRect bar;
+    main->tools.GetWindowRect(&bar);
+    EXPECT_FALSE(main->tools.IsWindowVisible());
+    EXPECT_EQ(after.top, before.top - bar.Height());
+    EXPECT_EQ(after.bottom, before.bottom);
+    EXPECT_EQ(main->GetControlBar(AFX_IDW_TOOLBAR), &main->tools);
+    EXPECT_EQ(main->GetControlBar(AFX_IDW_STATUS_BAR), &main->status);
+    main->ShowControlBar(&main->tools, TRUE, FALSE);
+    ::GetWindowRect(main->m_hWndMDIClient, &after);
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(MdiFrameTest, AToolBarClickIsTheButtonsCommandAndItsPromptShowsWhileThePointerIsOver) {
+    EXPECT_EQ(app.GetOpenDocumentCount(), 0);
+    CRect button;
+    main->tools.GetItemRect(0, &button);
+    CPoint centre = button.CenterPoint();
+    main->tools.ClientToScreen(&centre);
+    pal::test::mouseMove(centre);
+    run.pump();
+    EXPECT_EQ(main->m_nIDLastMessage, ID_FILE_NEW);
+    pal::test::click(centre);
+    run.pump();
+    EXPECT_EQ(app.GetOpenDocumentCount(), 1) << "ID_FILE_NEW reached the application";
+    // A press that leaves the button before it comes up is no click.
+    pal::test::mouseDown(centre);
+    pal::test::mouseMove(CPoint(centre.x + 200, centre.y));
+    pal::test::mouseUp(CPoint(centre.x + 200, centre.y));
+    run.pump();
+    EXPECT_EQ(app.GetOpenDocumentCount(), 1);
+}
+
+TEST_F(MdiFrameTest, ModalStateDisablesTheFrameUntilTheLastEnd) {
+    main->BeginModalState();
+    main->BeginModalState();
+    EXPECT_TRUE(main->InModalState());
+    EXPECT_FALSE(main->IsWindowEnabled());
+    main->EndModalState();
+    EXPECT_FALSE(main->IsWindowEnabled());
+    main->EndModalState();
+    EXPECT_TRUE(main->IsWindowEnabled());
+    main->EndModalState(); // one too many changes nothing
+    EXPECT_TRUE(main->IsWindowEnabled());
+    EXPECT_FALSE(main->InModalState());
+}
+
 } // namespace

@@ -70,6 +70,7 @@ public:
     int OnCreate(LPCREATESTRUCTW lpcs);
     void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     void OnClose();
+    void OnSize(UINT nType, int cx, int cy);
 
 protected:
     HWND CreateHandle(CREATESTRUCTW& cs) override;
