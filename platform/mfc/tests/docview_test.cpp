@@ -65,9 +65,24 @@ BEGIN_MESSAGE_MAP(Drawing, CDocument)
 ON_COMMAND_EX(kCmd, &Drawing::OnCmd)
 END_MESSAGE_MAP()
 
+std::vector<std::string> viewEvents;
+
 class DrawingView : public CView {
     DECLARE_DYNCREATE(DrawingView)
 public:
+    void OnInitialUpdate() override {
+        viewEvents.push_back("initial update");
+        CView::OnInitialUpdate();
+    }
+    void OnUpdate(CView* sender, LPARAM hint, CObject* object) override {
+        viewEvents.push_back("update " + std::to_string(hint));
+        CView::OnUpdate(sender, hint, object);
+    }
+    BOOL OnPreparePrinting(CPrintInfo* info) override {
+        viewEvents.push_back(info->m_bPreview ? "prepare preview" : "prepare printing");
+        return CView::OnPreparePrinting(info);
+    }
+    void OnBeginPrinting(CDC*, CPrintInfo*) override { viewEvents.push_back("printing began"); }
     BOOL OnCmd(UINT) {
         events.push_back("view");
         return handles.view;
@@ -212,6 +227,24 @@ TEST_F(DocViewTest, ATemplateMakesDocumentFrameAndViewForAFileAndOpensItOnlyOnce
     EXPECT_EQ(childCount(), 2);
     EXPECT_EQ(app.main()->MDIGetActive(), frame);
     EXPECT_EQ(app.GetOpenDocumentCount(), 2);
+}
+
+TEST_F(DocViewTest, ViewsHearTheirFirstUpdateAndOthersChangesButPrintingIsNotAvailable) {
+    viewEvents.clear();
+    Drawing* doc = open(L"C:\\a.drw");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(viewEvents, (std::vector<std::string>{"initial update", "update 0"}));
+    POSITION pos = doc->GetFirstViewPosition();
+    CView* view = doc->GetNextView(pos);
+    viewEvents.clear();
+    doc->UpdateAllViews(nullptr, 7);
+    doc->UpdateAllViews(view, 8); // the sender is not told
+    EXPECT_EQ(viewEvents, std::vector<std::string>{"update 7"});
+    viewEvents.clear();
+    for (UINT id : {ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW})
+        ::SendMessageW(app.main()->m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    EXPECT_EQ(viewEvents,
+              (std::vector<std::string>{"prepare printing", "prepare printing", "prepare preview"}));
 }
 
 TEST_F(DocViewTest, NewDocumentsAreNumberedAfterTheTemplatesDocumentName) {

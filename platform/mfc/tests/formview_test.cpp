@@ -1,5 +1,6 @@
 // Form views: the controls of a dialog template inside a frame, commands from them routed
-// through the view to its document, and a template that does not exist.
+// through the view to its document, and a template that does not exist. Scroll views: the
+// position stays within the total size and moves the drawing.
 #include "afxwin.h"
 #include "pal/test/sandbox_test.h"
 
@@ -94,6 +95,40 @@ TEST_F(FormViewTest, TheTemplatesControlsFillTheViewAndTheirCommandsReachTheDocu
 
 TEST_F(FormViewTest, AMissingTemplateFailsTheFrame) {
     EXPECT_EQ(make(RUNTIME_CLASS(MissingForm)), nullptr);
+}
+
+class Scrolled : public CScrollView {
+    DECLARE_DYNCREATE(Scrolled)
+};
+IMPLEMENT_DYNCREATE(Scrolled, CScrollView)
+
+TEST_F(FormViewTest, AScrollViewKeepsItsPositionWithinTheTotalAndDrawsFromIt) {
+    CFrameWnd* frame = make(RUNTIME_CLASS(Scrolled));
+    ASSERT_NE(frame, nullptr);
+    auto* view = static_cast<Scrolled*>(frame->GetActiveView());
+    view->SetScrollSizes(MM_TEXT, CSize(1000, 800));
+    CRect client;
+    view->GetClientRect(&client);
+    struct Case {
+        POINT asked;
+        POINT got;
+    };
+    const Case cases[] = {
+        {{100, 50}, {100, 50}},
+        {{-5, -5}, {0, 0}},
+        {{5000, 5000}, {1000 - client.Width(), 800 - client.Height()}},
+    };
+    for (const Case& c : cases) {
+        view->ScrollToPosition(c.asked);
+        EXPECT_EQ(view->GetScrollPosition(), CPoint(c.got));
+    }
+    view->ScrollToPosition(CPoint(100, 50));
+    CClientDC dc(view);
+    view->OnPrepareDC(&dc);
+    POINT origin{};
+    ::GetViewportOrgEx(dc.m_hDC, &origin);
+    EXPECT_EQ(CPoint(origin), CPoint(-100, -50));
+    frame->DestroyWindow();
 }
 
 } // namespace

@@ -277,6 +277,30 @@ INSTANTIATE_TEST_SUITE_P(Mdi, MdiArrangeTest,
                                                      kStep + std::max(kH - kStep, kH * 2 / 3)}}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(MdiTest, MinimisedChildrenLineUpAlongTheBottom) {
+    HWND a = child("a");
+    HWND b = child("b");
+    child("c");
+    ShowWindow(a, SW_MINIMIZE);
+    ShowWindow(b, SW_MINIMIZE);
+    SetWindowPos(a, nullptr, 100, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(client, WM_MDIICONARRANGE, 0, 0);
+    RECT area{}, ra{}, rb{};
+    GetClientRect(client, &area);
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&ra), 2);
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&rb), 2);
+    EXPECT_EQ(ra.left, 0);
+    EXPECT_EQ(ra.bottom, area.bottom);
+    EXPECT_EQ(rb.left, ra.right);
+    EXPECT_EQ(rb.bottom, area.bottom);
+    // Activating a minimised child restores it.
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a), 0);
+    EXPECT_FALSE(IsIconic(a));
+    EXPECT_EQ(active(), a);
+}
+
 TEST_F(MdiTest, CommandIdsFollowCreationOrderAndCloseUpWhenAWindowGoes) {
     HWND a = child("a");
     HWND b = child("b");
