@@ -4,6 +4,7 @@
 #include "pal/path.h"
 #include "pal/text.h"
 #include "win/base.h"
+#include "win/controls.h"
 
 #include <filesystem>
 #include <mutex>

@@ -5,6 +5,7 @@
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
 #include "win/base.h"
+#include "win/controls.h"
 
 #include <gtest/gtest.h>
 

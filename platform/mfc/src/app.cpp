@@ -224,8 +224,13 @@ int CWinApp::DoMessageBox(LPCWSTR lpszPrompt, UINT nType, UINT) {
             break;
         }
     }
-    CWnd* owner = AfxGetMainWnd();
-    return ::MessageBoxW(owner ? owner->m_hWnd : nullptr, lpszPrompt, m_pszAppName, nType);
+    // The box belongs to the window the person works in: a dialog open over the main window
+    // rather than the main window it disabled.
+    CWnd* main = AfxGetMainWnd();
+    HWND owner = main ? main->m_hWnd : nullptr;
+    if (const HWND active = ::GetActiveWindow(); active != nullptr && ::IsWindowEnabled(active))
+        owner = active;
+    return ::MessageBoxW(owner, lpszPrompt, m_pszAppName, nType);
 }
 
 void CWinApp::OnFileNew() {

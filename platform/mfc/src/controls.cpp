@@ -1,76 +1,168 @@
-// The standard controls dialogs need, for as long as the Windows layer has none: a button
-// that keeps its check state and reports clicks, and an edit box that is its text.
+// The control wrappers: creation under the control's class name, and the members that read
+// text or several values back.
 #include "afx/controls.h"
 
-#include <mutex>
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+IMPLEMENT_DYNAMIC(CStatic, CWnd)
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
+IMPLEMENT_DYNAMIC(CListBox, CWnd)
+IMPLEMENT_DYNAMIC(CComboBox, CWnd)
+IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
+IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CMonthCalCtrl, CWnd)
+IMPLEMENT_DYNAMIC(CLinkCtrl, CWnd)
 
 namespace {
 
-// The check state lives in the window's user data; a click toggles check boxes and tells the parent.
-LRESULT buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const DWORD type = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & BS_TYPEMASK;
-    switch (message) {
-    case BM_GETCHECK:
-        return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
-    case BM_SETCHECK:
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
-        return 0;
-    case BM_CLICK:
-    case WM_LBUTTONUP: {
-        if (!IsWindowEnabled(hwnd))
-            return 0;
-        const LONG_PTR state = GetWindowLongPtrW(hwnd, GWLP_USERDATA);
-        if (type == BS_AUTOCHECKBOX)
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, state == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
-        else if (type == BS_AUTO3STATE)
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, (state + 1) % 3);
-        else if (type == BS_AUTORADIOBUTTON)
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, BST_CHECKED);
-        const int id = GetDlgCtrlID(hwnd);
-        SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(hwnd));
-        return 0;
-    }
-    default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
-
-LRESULT editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_SETTEXT) {
-        const int id = GetDlgCtrlID(hwnd);
-        SendMessageW(GetParent(hwnd), WM_COMMAND,
-                     MAKEWPARAM(static_cast<WORD>(id), static_cast<WORD>(EN_CHANGE)),
-                     reinterpret_cast<LPARAM>(hwnd));
-    }
-    return result;
+// The common controls are registered on first use, as the class library does.
+void needCommon(DWORD classes) {
+    const INITCOMMONCONTROLSEX init{sizeof init, classes};
+    InitCommonControlsEx(&init);
 }
 
 } // namespace
 
-namespace pal::mfc {
-
-void registerStandardControls() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        struct Control {
-            const wchar_t* name;
-            WNDPROC proc;
-        };
-        for (const Control& c : {Control{L"Button", &buttonProc}, Control{L"Edit", &editProc},
-                                 Control{L"Static", &DefWindowProcW}}) {
-            WNDCLASSEXW wc{};
-            if (GetClassInfoExW(nullptr, c.name, &wc))
-                continue;
-            wc = WNDCLASSEXW{};
-            wc.cbSize = sizeof wc;
-            wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-            wc.lpfnWndProc = c.proc;
-            wc.lpszClassName = c.name;
-            RegisterClassExW(&wc);
-        }
-    });
+BOOL CButton::Create(LPCWSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CWnd::Create(WC_BUTTONW, lpszCaption, dwStyle, rect, pParentWnd, nID);
 }
 
-} // namespace pal::mfc
+HICON CButton::SetIcon(HICON hIcon) {
+    return reinterpret_cast<HICON>(SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon)));
+}
+
+HBITMAP CButton::SetBitmap(HBITMAP hBitmap) {
+    return reinterpret_cast<HBITMAP>(
+        SendMessage(BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
+}
+
+BOOL CStatic::Create(LPCWSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CWnd::Create(WC_STATICW, lpszText, dwStyle, rect, pParentWnd, nID);
+}
+
+BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CWnd::Create(WC_EDITW, L"", dwStyle, rect, pParentWnd, nID);
+}
+
+void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll) {
+    SendMessage(EM_SETSEL, static_cast<WPARAM>(nStartChar), nEndChar);
+    if (!bNoScroll)
+        SendMessage(EM_SCROLLCARET);
+}
+
+void CEdit::GetSel(int& nStartChar, int& nEndChar) const {
+    DWORD from = 0, to = 0;
+    SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    nStartChar = static_cast<int>(from);
+    nEndChar = static_cast<int>(to);
+}
+
+BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CWnd::Create(WC_LISTBOXW, L"", dwStyle, rect, pParentWnd, nID);
+}
+
+void CListBox::GetText(int nIndex, CString& rString) const {
+    const int length = GetTextLen(nIndex);
+    if (length == LB_ERR)
+        return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetText(nIndex, text.data());
+    rString = text.c_str();
+}
+
+BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CWnd::Create(WC_COMBOBOXW, L"", dwStyle, rect, pParentWnd, nID);
+}
+
+void CComboBox::GetLBText(int nIndex, CString& rString) const {
+    const int length = GetLBTextLen(nIndex);
+    if (length == CB_ERR)
+        return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetLBText(nIndex, text.data());
+    rString = text.c_str();
+}
+
+BOOL CScrollBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    return CWnd::Create(WC_SCROLLBARW, L"", dwStyle, rect, pParentWnd, nID);
+}
+
+BOOL CScrollBar::GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask) const {
+    if (!lpScrollInfo)
+        return FALSE;
+    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
+    lpScrollInfo->fMask = nMask;
+    return ::GetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo);
+}
+
+BOOL CProgressCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    needCommon(ICC_PROGRESS_CLASS);
+    return CWnd::Create(PROGRESS_CLASSW, L"", dwStyle, rect, pParentWnd, nID);
+}
+
+void CProgressCtrl::GetRange(int& nLower, int& nUpper) const {
+    PBRANGE range{};
+    SendMessage(PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    nLower = range.iLow;
+    nUpper = range.iHigh;
+}
+
+BOOL CMonthCalCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    needCommon(ICC_DATE_CLASSES);
+    return CWnd::Create(MONTHCAL_CLASSW, L"", dwStyle, rect, pParentWnd, nID);
+}
+
+BOOL CMonthCalCtrl::SetRange(const SYSTEMTIME* pMinRange, const SYSTEMTIME* pMaxRange) {
+    SYSTEMTIME range[2] = {};
+    WPARAM flags = 0;
+    if (pMinRange) {
+        range[0] = *pMinRange;
+        flags |= GDTR_MIN;
+    }
+    if (pMaxRange) {
+        range[1] = *pMaxRange;
+        flags |= GDTR_MAX;
+    }
+    return static_cast<BOOL>(SendMessage(MCM_SETRANGE, flags, reinterpret_cast<LPARAM>(range)));
+}
+
+DWORD CMonthCalCtrl::GetRange(SYSTEMTIME* pMinRange, SYSTEMTIME* pMaxRange) const {
+    SYSTEMTIME range[2] = {};
+    const auto flags = static_cast<DWORD>(SendMessage(MCM_GETRANGE, 0, reinterpret_cast<LPARAM>(range)));
+    if (pMinRange)
+        *pMinRange = range[0];
+    if (pMaxRange)
+        *pMaxRange = range[1];
+    return flags;
+}
+
+int CMonthCalCtrl::SetFirstDayOfWeek(int iDay, int* lpnOld) {
+    const LRESULT old = SendMessage(MCM_SETFIRSTDAYOFWEEK, 0, iDay);
+    if (lpnOld)
+        *lpnOld = LOWORD(old);
+    return HIWORD(old);
+}
+
+BOOL CLinkCtrl::Create(LPCWSTR lpszLinkMarkup, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    needCommon(ICC_LINK_CLASS);
+    return CWnd::Create(WC_LINK, lpszLinkMarkup, dwStyle, rect, pParentWnd, nID);
+}
+
+BOOL CLinkCtrl::GetItemUrl(int iLink, CString& strUrl) const {
+    LITEM item{};
+    item.mask = LIF_ITEMINDEX | LIF_URL;
+    item.iLink = iLink;
+    if (!GetItem(&item))
+        return FALSE;
+    strUrl = item.szUrl;
+    return TRUE;
+}
+
+BOOL CLinkCtrl::GetItemID(int iLink, CString& strID) const {
+    LITEM item{};
+    item.mask = LIF_ITEMINDEX | LIF_ITEMID;
+    item.iLink = iLink;
+    if (!GetItem(&item))
+        return FALSE;
+    strID = item.szID;
+    return TRUE;
+}

@@ -13,53 +13,6 @@ void AfxThrowUserException() {
     throw new CUserException;
 }
 
-// Templates ---------------------------------------------------------------------------------
-
-namespace {
-
-struct TemplateSet {
-    const AFX_DLGTEMPLATE* templates;
-    size_t count;
-};
-struct TemplateRegistry {
-    std::mutex mutex;
-    std::vector<TemplateSet> sets;
-};
-TemplateRegistry& templateRegistry() {
-    static TemplateRegistry* r = new TemplateRegistry;
-    return *r;
-}
-
-} // namespace
-
-namespace pal::mfc {
-
-DialogTemplates::DialogTemplates(const AFX_DLGTEMPLATE* templates, size_t count) : templates_(templates) {
-    auto& r = templateRegistry();
-    std::lock_guard lock(r.mutex);
-    r.sets.push_back({templates, count});
-}
-
-DialogTemplates::~DialogTemplates() {
-    auto& r = templateRegistry();
-    std::lock_guard lock(r.mutex);
-    std::erase_if(r.sets, [this](const TemplateSet& s) { return s.templates == templates_; });
-}
-
-const AFX_DLGTEMPLATE* findDialogTemplate(UINT id) {
-    auto& r = templateRegistry();
-    std::lock_guard lock(r.mutex);
-    for (const TemplateSet& s : r.sets) {
-        for (size_t i = 0; i < s.count; ++i) {
-            if (s.templates[i].nID == id)
-                return &s.templates[i];
-        }
-    }
-    return nullptr;
-}
-
-} // namespace pal::mfc
-
 // Data exchange ------------------------------------------------------------------------------
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
@@ -129,6 +82,67 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
     }
 }
 
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
+    if (control.m_hWnd != nullptr)
+        return;
+    const HWND hwnd = pDX->PrepareCtrl(nIDC);
+    if (!control.SubclassWindow(hwnd))
+        pDX->Fail();
+}
+
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
+    const HWND first = pDX->PrepareCtrl(nIDC);
+    ASSERT((::GetWindowLongW(first, GWL_STYLE) & WS_GROUP) && "a radio group starts with WS_GROUP");
+    if (!pDX->m_bSaveAndValidate)
+        value = std::max(value, -1);
+    int index = 0;
+    int found = -1;
+    for (HWND c = first; c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (c != first && (::GetWindowLongW(c, GWL_STYLE) & WS_GROUP))
+            break;
+        if (!(::SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON))
+            continue;
+        if (pDX->m_bSaveAndValidate) {
+            if (found < 0 && ::SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                found = index;
+        } else {
+            ::SendMessageW(c, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        ++index;
+    }
+    if (pDX->m_bSaveAndValidate)
+        value = found;
+}
+
+void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
+    const HWND combo = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate) {
+        CWnd::FromHandle(combo)->GetWindowText(value);
+        return;
+    }
+    const LRESULT found = ::SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(value)));
+    // A box with an edit shows the value even when no item starts with it.
+    if (found == CB_ERR && (::GetWindowLongW(combo, GWL_STYLE) & 3) != CBS_DROPDOWNLIST)
+        ::SetWindowTextW(combo, value);
+}
+
+void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
+    const HWND combo = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate)
+        index = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    else
+        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
+    const HWND list = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate)
+        index = static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0));
+    else
+        ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
     try {
@@ -152,36 +166,41 @@ END_MESSAGE_MAP()
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDHelp(nIDTemplate), m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
-BOOL CDialog::createFromTemplate(HWND hWndOwner, bool visible) {
-    const AFX_DLGTEMPLATE* t = pal::mfc::findDialogTemplate(m_nIDTemplate);
+// The dialog procedure of the class library's dialogs: at WM_INITDIALOG the dialog's object
+// takes the window over, so that every later message goes through its message map.
+INT_PTR dialogProcOfClassLibrary(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_INITDIALOG)
+        return FALSE;
+    auto* dialog = reinterpret_cast<CDialog*>(lParam);
+    if (dialog == nullptr || (dialog->m_hWnd != nullptr && dialog->m_hWnd != hwnd))
+        return FALSE;
+    if (dialog->m_hWnd == nullptr && !dialog->SubclassWindow(hwnd))
+        return FALSE;
+    return dialog->WindowProc(WM_INITDIALOG, wParam, 0);
+}
+
+BOOL CDialog::createFromTemplate(HWND hWndOwner, bool visible, bool child) {
+    const AFX_DLGTEMPLATE* t = pal::win::findDialogTemplate(static_cast<WORD>(m_nIDTemplate));
     if (t == nullptr)
         return FALSE;
-    pal::mfc::registerLibraryClasses();
-    pal::mfc::registerStandardControls();
-    DWORD style = t->dwStyle & ~WS_VISIBLE;
-    if ((style & WS_CHILD) == 0)
-        style |= WS_POPUP;
-    if (!CreateEx(WS_EX_DLGMODALFRAME, pal::mfc::kDialogClass, t->lpszCaption, style, t->rect.left,
-                  t->rect.top, t->rect.right - t->rect.left, t->rect.bottom - t->rect.top, hWndOwner, nullptr,
-                  nullptr))
-        return FALSE;
-    for (size_t i = 0; i < t->nItems; ++i) {
-        const AFX_DLGITEM& item = t->pItems[i];
-        const HWND control = ::CreateWindowExW(
-            0, item.lpszClass, item.lpszText, item.dwStyle | WS_CHILD | WS_VISIBLE, item.rect.left,
-            item.rect.top, item.rect.right - item.rect.left, item.rect.bottom - item.rect.top, m_hWnd,
-            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.nID)), nullptr, nullptr);
-        if (control == nullptr) {
-            DestroyWindow();
-            return FALSE;
-        }
+    // A template may name any common control: the class library registers them before a dialog.
+    const INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_LINK_CLASS};
+    InitCommonControlsEx(&common);
+    AFX_DLGTEMPLATE hidden = *t;
+    hidden.style &= ~WS_VISIBLE;
+    if (child) {
+        hidden.style =
+            (hidden.style & ~(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME)) |
+            WS_CHILD | DS_CONTROL;
+        hidden.x = hidden.y = 0;
     }
-    const HWND first = ::GetWindow(m_hWnd, GW_CHILD);
-    if (SendMessage(WM_INITDIALOG, reinterpret_cast<WPARAM>(first), 0) && first != nullptr)
-        ::SetFocus(first);
-    if (visible || (t->dwStyle & WS_VISIBLE))
+    if (!pal::win::createDialog(hidden, hWndOwner, &dialogProcOfClassLibrary,
+                                reinterpret_cast<LPARAM>(this)) ||
+        m_hWnd == nullptr)
+        return FALSE;
+    if (visible || (t->style & WS_VISIBLE))
         ShowWindow(SW_SHOWNORMAL);
-    return m_hWnd != nullptr;
+    return TRUE;
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
@@ -301,17 +320,10 @@ void CDialog::OnClose() {
     SendMessage(WM_COMMAND, IDCANCEL, 0);
 }
 
-// Return presses the default button (OK) and Escape cancels, as the dialog keyboard does.
+// The dialog keyboard (Tab, arrows, mnemonics, Enter, Escape) for messages of the dialog.
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message == WM_KEYDOWN && (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd))) {
-        if (pMsg->wParam == VK_RETURN) {
-            SendMessage(WM_COMMAND, IDOK, 0);
-            return TRUE;
-        }
-        if (pMsg->wParam == VK_ESCAPE) {
-            SendMessage(WM_COMMAND, IDCANCEL, 0);
-            return TRUE;
-        }
-    }
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST &&
+        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)) && ::IsDialogMessageW(m_hWnd, pMsg))
+        return TRUE;
     return CWnd::PreTranslateMessage(pMsg);
 }

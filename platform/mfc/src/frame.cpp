@@ -16,6 +16,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_SIZE()
+ON_WM_INITMENUPOPUP()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
 ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
 ON_WM_MENUSELECT()
@@ -270,6 +271,11 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
 }
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+        const HACCEL table = GetDefaultAccelerator();
+        if (table != nullptr && ::TranslateAcceleratorW(m_hWnd, table, pMsg))
+            return TRUE;
+    }
     return CWnd::PreTranslateMessage(pMsg);
 }
 
@@ -304,6 +310,21 @@ void CFrameWnd::OnClose() {
         }
     }
     DestroyWindow();
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu) {
+    if (bSysMenu || pPopupMenu == nullptr)
+        return;
+    CCmdUI state;
+    state.m_pMenu = pPopupMenu;
+    state.m_nIndexMax = pPopupMenu->GetMenuItemCount();
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+        state.m_nID = pPopupMenu->GetMenuItemID(static_cast<int>(state.m_nIndex));
+        // Separators and submenus have no command of their own.
+        if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1))
+            continue;
+        state.DoUpdate(this, m_bAutoMenuEnable);
+    }
 }
 
 // The bars bring their buttons and indicators up to date.

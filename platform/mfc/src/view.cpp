@@ -148,10 +148,10 @@ void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
 CFormView::CFormView(UINT nIDTemplate) : m_nIDTemplate(nIDTemplate) {}
 
 // A missing template or a control that cannot be made fails the view (which deletes itself with
-// its window).
+// its window). The template's dialog units are those of the system's dialog font.
 BOOL CFormView::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
-    const AFX_DLGTEMPLATE* t = pal::mfc::findDialogTemplate(m_nIDTemplate);
+    const AFX_DLGTEMPLATE* t = pal::win::findDialogTemplate(static_cast<WORD>(m_nIDTemplate));
     if (t == nullptr) {
         PostNcDestroy();
         return FALSE;
@@ -159,18 +159,24 @@ BOOL CFormView::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwSt
     if (!CScrollView::Create(lpszClassName, lpszWindowName, dwStyle | WS_CLIPCHILDREN, rect, pParentWnd, nID,
                              pContext))
         return FALSE;
-    pal::mfc::registerStandardControls();
-    for (size_t i = 0; i < t->nItems; ++i) {
-        const AFX_DLGITEM& item = t->pItems[i];
-        if (::CreateWindowExW(
-                0, item.lpszClass, item.lpszText, item.dwStyle | WS_CHILD | WS_VISIBLE, item.rect.left,
-                item.rect.top, item.rect.right - item.rect.left, item.rect.bottom - item.rect.top, m_hWnd,
-                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.nID)), nullptr, nullptr) == nullptr) {
+    const INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_LINK_CLASS};
+    InitCommonControlsEx(&common);
+    const LONG units = ::GetDialogBaseUnits();
+    const int baseX = LOWORD(units), baseY = HIWORD(units);
+    const auto px = [&](int v) { return v * baseX / 4; };
+    const auto py = [&](int v) { return v * baseY / 8; };
+    for (size_t i = 0; i < t->count; ++i) {
+        const AFX_DLGITEM& item = t->items[i];
+        const DWORD style = item.style | WS_CHILD | (item.hidden ? 0 : WS_VISIBLE);
+        if (::CreateWindowExW(item.exStyle, item.className, item.text, style, px(item.x), py(item.y),
+                              px(item.cx), py(item.cy), m_hWnd,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), nullptr,
+                              nullptr) == nullptr) {
             DestroyWindow();
             return FALSE;
         }
     }
-    SetScrollSizes(MM_TEXT, CSize(t->rect.right - t->rect.left, t->rect.bottom - t->rect.top));
+    SetScrollSizes(MM_TEXT, CSize(px(t->cx), py(t->cy)));
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 #include "afx/app.h"
 #include "afx/frame.h"
 #include "afx/gdi.h"
+#include "afx/menu.h"
 #include "afx/wndmsg.h"
 
 #include <memory>
@@ -68,6 +69,7 @@ void registerLibraryClasses() {
 
 void deleteTemporaryWindows() {
     temporaries.clear();
+    deleteTemporaryMenus();
     deleteTemporaryGdiObjects();
 }
 
@@ -674,6 +676,18 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     ::SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+CMenu* CWnd::GetMenu() const {
+    return CMenu::FromHandle(::GetMenu(m_hWnd));
+}
+
+BOOL CWnd::SetMenu(CMenu* pMenu) {
+    return ::SetMenu(m_hWnd, pMenu ? pMenu->m_hMenu : nullptr);
+}
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
+}
+
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
     return ::MessageBoxW(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
 }
@@ -815,24 +829,44 @@ void CWnd::OnSettingChange(UINT, LPCWSTR) {
     Default();
 }
 
-// CCmdUI on a control: the control shows the state itself.
+// CCmdUI on a menu item changes the item; on a control the control shows the state itself.
 
 void CCmdUI::Enable(BOOL bOn) {
-    if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
+    if (m_pMenu != nullptr)
+        m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (bOn ? MF_ENABLED : MF_GRAYED));
+    else if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
         m_pOther->EnableWindow(bOn);
     m_bEnableChanged = TRUE;
 }
 
 void CCmdUI::SetCheck(int nCheck) {
-    if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
+    if (m_pMenu != nullptr)
+        m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+    else if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
         m_pOther->SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck), 0);
 }
 
 void CCmdUI::SetRadio(BOOL bOn) {
+    if (m_pMenu != nullptr) {
+        // A radio item shows a dot in place of the check mark.
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        m_pMenu->GetMenuItemInfo(m_nIndex, &info, TRUE);
+        info.fType |= MFT_RADIOCHECK;
+        m_pMenu->SetMenuItemInfo(m_nIndex, &info, TRUE);
+    }
     SetCheck(bOn ? 1 : 0);
 }
 
 void CCmdUI::SetText(LPCTSTR lpszText) {
-    if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr)
+    if (m_pMenu != nullptr) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STRING;
+        info.dwTypeData = const_cast<LPWSTR>(lpszText ? lpszText : L"");
+        m_pMenu->SetMenuItemInfo(m_nIndex, &info, TRUE);
+    } else if (m_pOther != nullptr && m_pOther->m_hWnd != nullptr) {
         m_pOther->SetWindowText(lpszText);
+    }
 }

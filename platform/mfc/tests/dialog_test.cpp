@@ -14,18 +14,14 @@ constexpr UINT IDC_COUNT = 1002;
 constexpr UINT IDC_FLAG = 1003;
 
 const AFX_DLGITEM kSettingsItems[] = {
-    {L"Edit", L"", IDC_NAME, WS_TABSTOP, {10, 10, 200, 30}},
-    {L"Edit", L"", IDC_COUNT, WS_TABSTOP, {10, 40, 200, 60}},
-    {L"Button", L"Flag", IDC_FLAG, BS_AUTOCHECKBOX | WS_TABSTOP, {10, 70, 200, 90}},
-    {L"Button", L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, {10, 100, 90, 120}},
-    {L"Button", L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, {100, 100, 190, 120}},
+    {L"Edit", L"", IDC_NAME, WS_TABSTOP, 7, 7, 120, 12},
+    {L"Edit", L"", IDC_COUNT, WS_TABSTOP, 7, 24, 120, 12},
+    {L"Button", L"Flag", IDC_FLAG, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 41, 120, 10},
+    {L"Button", L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 7, 58, 50, 14},
+    {L"Button", L"Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 64, 58, 50, 14},
 };
 const AFX_DLGTEMPLATE kDialogs[] = {
-    {IDD_SETTINGS,
-     L"Settings",
-     WS_POPUP | WS_CAPTION | WS_SYSMENU,
-     {0, 0, 220, 140},
-     kSettingsItems,
+    {IDD_SETTINGS, L"Settings", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 140, 80, kSettingsItems,
      std::size(kSettingsItems)},
 };
 AFX_DIALOG_TEMPLATES(kDialogs);

@@ -15,11 +15,10 @@ constexpr UINT kName = 502;
 constexpr UINT kMissingForm = 599;
 
 const AFX_DLGITEM kItems[] = {
-    {L"Edit", L"", kName, WS_BORDER | WS_TABSTOP, {10, 10, 200, 30}},
-    {L"Button", L"Apply", kApply, BS_PUSHBUTTON | WS_TABSTOP, {10, 40, 90, 64}},
+    {L"Edit", L"", kName, WS_BORDER | WS_TABSTOP, 7, 7, 120, 14},
+    {L"Button", L"Apply", kApply, BS_PUSHBUTTON | WS_TABSTOP, 7, 28, 50, 14},
 };
-const AFX_DLGTEMPLATE kTemplates[] = {
-    {kForm, L"ignored", WS_POPUP | WS_CAPTION, {0, 0, 320, 240}, kItems, 2}};
+const AFX_DLGTEMPLATE kTemplates[] = {{kForm, L"ignored", WS_POPUP | WS_CAPTION, 0, 0, 200, 150, kItems, 2}};
 AFX_DIALOG_TEMPLATES(kTemplates);
 
 std::vector<std::string> heard;
@@ -81,7 +80,8 @@ TEST_F(FormViewTest, TheTemplatesControlsFillTheViewAndTheirCommandsReachTheDocu
     CString text;
     edit->GetWindowText(text);
     EXPECT_EQ(text, L"Plan") << "the initial update fills the controls";
-    EXPECT_EQ(form->GetTotalSize(), CSize(320, 240));
+    const LONG units = ::GetDialogBaseUnits();
+    EXPECT_EQ(form->GetTotalSize(), CSize(200 * LOWORD(units) / 4, 150 * HIWORD(units) / 8));
     EXPECT_EQ(form->GetStyle() & WS_CAPTION, 0u) << "the template's frame is not the view's";
 
     form->SendMessage(WM_COMMAND, MAKEWPARAM(kApply, BN_CLICKED), reinterpret_cast<LPARAM>(apply->m_hWnd));

@@ -295,7 +295,6 @@ ON_NOTIFY_EX(NM_CLICK, 1002, &MessageWnd::OnNotifyEx)
 END_MESSAGE_MAP()
 
 TEST_F(RoutingFixture, WindowMessagesAndNotificationsReachTheirHandlers) {
-    pal::mfc::registerStandardControls();
     MessageWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"messages", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr));
     EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);

@@ -31,6 +31,11 @@ void SandboxTest::TearDown() {
             ADD_FAILURE() << "a prompt went unanswered: " << e.get("kind") << " \"" << e.get("caption")
                           << "\": " << e.get("text");
     }
+    if (!allowRefusedAnswers) {
+        for (const auto& e : journal("prompt.refused"))
+            ADD_FAILURE() << "an answer was refused: " << e.get("kind") << " \"" << e.get("text")
+                          << "\" answered \"" << e.get("answer") << "\": " << e.get("reason");
+    }
     EXPECT_EQ(pendingAnswers(), 0u) << "answers were queued that no prompt used";
     clearAnswers();
     setManualClock(false);

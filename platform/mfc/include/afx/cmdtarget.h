@@ -6,15 +6,16 @@
 // common member-pointer type, so an entry can only ever call the handler it was written for.
 #pragma once
 
-#include "afx/controls.h"
 #include "afx/object.h"
 #include "afxstr.h"
 #include "pal/visibility.h"
+#include "windows.h"
 
 DV_EXPORTS_BEGIN
 
 class CCmdTarget;
 class CCmdUI;
+class CMenu;
 class CWnd;
 struct AFX_DISPMAP;
 struct IDispatch;
@@ -125,6 +126,7 @@ public:
     UINT m_nIndex = 0;
     UINT m_nIndexMax = 0;
     CWnd* m_pOther = nullptr; // the control or bar that shows the command, if any
+    CMenu* m_pMenu = nullptr; // the popup menu whose item m_nIndex shows the command, if any
     BOOL m_bEnableChanged = FALSE;
     BOOL m_bContinueRouting = FALSE;
 

@@ -5,49 +5,20 @@
 #include "afx/except.h"
 #include "afx/wnd.h"
 #include "pal/visibility.h"
+#include "windows.h"
 
 #include <iterator>
 
 DV_EXPORTS_BEGIN
 
-// A control of a dialog template. Rectangles are in pixels of the dialog's client area.
-struct AFX_DLGITEM {
-    LPCWSTR lpszClass; // "Button", "Edit", "Static" or any registered class
-    LPCWSTR lpszText;
-    UINT nID;
-    DWORD dwStyle; // WS_CHILD and WS_VISIBLE are added
-    RECT rect;
-};
-
-struct AFX_DLGTEMPLATE {
-    UINT nID;
-    LPCWSTR lpszCaption;
-    DWORD dwStyle;
-    RECT rect;
-    const AFX_DLGITEM* pItems;
-    size_t nItems;
-};
-
-namespace pal::mfc {
-
-class DialogTemplates {
-public:
-    DialogTemplates(const AFX_DLGTEMPLATE* templates, size_t count);
-    ~DialogTemplates();
-    DialogTemplates(const DialogTemplates&) = delete;
-    DialogTemplates& operator=(const DialogTemplates&) = delete;
-
-private:
-    const AFX_DLGTEMPLATE* templates_;
-};
-
-const AFX_DLGTEMPLATE* findDialogTemplate(UINT id);
-
-} // namespace pal::mfc
+// Dialog templates are the Windows layer's, declared in code in dialog units.
+using AFX_DLGITEM = pal::win::DialogItem;
+using AFX_DLGTEMPLATE = pal::win::DialogTemplate;
 
 // Registers a module's dialog templates while it is loaded: AFX_DIALOG_TEMPLATES(kDialogs);
 #define AFX_DIALOG_TEMPLATES(templates)                                                                      \
-    static const ::pal::mfc::DialogTemplates dvDialogTemplates_##templates((templates), std::size(templates))
+    static const ::pal::win::DialogTemplateSet dvDialogTemplates_##templates((templates),                    \
+                                                                             std::size(templates))
 
 // Thrown by dialog data exchange after the user has been told what is wrong.
 class CUserException : public CSimpleException {
@@ -76,6 +47,15 @@ void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
 // 0 unchecked, 1 checked, 2 indeterminate.
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
+// Attaches the control with the id to `control` the first time.
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control);
+// The index of the checked radio button in the group that starts at nIDC; -1 when none is.
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
+// A combo box's text: the selected item of a drop-down list, the edit's text otherwise. Loading
+// selects the first item that starts with the value.
+void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value);
+void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
+void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index);
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
@@ -106,8 +86,13 @@ protected:
     void OnClose();
     DECLARE_MESSAGE_MAP()
 
+    // Makes the window from the template: a popup owned by hWndOwner, or (child) a control
+    // parent inside it, as a property page is.
+    BOOL createFromTemplate(HWND hWndOwner, bool visible, bool child = false);
+
 private:
-    BOOL createFromTemplate(HWND hWndOwner, bool visible);
+    friend class CPropertySheet;
+    friend INT_PTR dialogProcOfClassLibrary(HWND, UINT, WPARAM, LPARAM);
     int m_nModalResult = -1;
     bool continueModal_ = false;
     bool inModalLoop_ = false;

@@ -18,8 +18,7 @@ class CFrameWnd;
 class CDocTemplate;
 
 // A place in one of the library's lists: opaque to callers, null past the end.
-struct AfxListPosition;
-using POSITION = AfxListPosition*;
+using POSITION = struct __POSITION*;
 
 class CDocument : public CCmdTarget {
     DECLARE_DYNAMIC(CDocument)

@@ -83,11 +83,19 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     int OnCreate(LPCREATESTRUCTW lpcs);
+    // Brings the items of a popup menu up to date through the update handlers before it shows; an
+    // item that no handler updates is enabled exactly when some target handles its command.
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    BOOL m_bAutoMenuEnable = TRUE;
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
     CString m_strTitle;
+    // The frame's keyboard accelerators: a key that matches one becomes the command before any
+    // window sees the key. The frame does not destroy the table.
+    HACCEL m_hAccelTable = nullptr;
+    virtual HACCEL GetDefaultAccelerator() { return m_hAccelTable; }
 
 protected:
     // Frames belong to their window: the object goes with it.

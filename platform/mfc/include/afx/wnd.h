@@ -11,6 +11,7 @@ DV_EXPORTS_BEGIN
 
 class CDC;
 class CFrameWnd;
+class CMenu;
 class CRgn;
 struct CCreateContext;
 
@@ -132,6 +133,10 @@ public:
     BOOL KillTimer(UINT_PTR nIDEvent);
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
     int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = MB_OK);
+    // The window's menu bar and its window menu, as temporary objects.
+    CMenu* GetMenu() const;
+    BOOL SetMenu(CMenu* pMenu);
+    CMenu* GetSystemMenu(BOOL bRevert) const;
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     virtual void DoDataExchange(class CDataExchange* pDX) {}
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "afx/gdi.h"
+#include "afx/menu.h"
 #include "afx/msgmap.h"
 #include "afx/wnd.h"
 #include "pal/visibility.h"
@@ -45,6 +46,9 @@ DV_WM_THUNK(activateApp, void (T::*)(BOOL, DWORD), (s.*Fn)(static_cast<BOOL>(w),
 DV_WM_THUNK(focus, void (T::*)(CWnd*), (s.*Fn)(wnd(w)))
 DV_WM_THUNK(timer, void (T::*)(UINT_PTR), (s.*Fn)(static_cast<UINT_PTR>(w)))
 DV_WM_THUNK(contextMenu, void (T::*)(CWnd*, CPoint), (s.*Fn)(wnd(w), point(l)))
+DV_WM_THUNK(initMenuPopup, void (T::*)(CMenu*, UINT, BOOL),
+            (s.*Fn)(CMenu::FromHandle(reinterpret_cast<HMENU>(w)), LOWORD(static_cast<DWORD_PTR>(l)),
+                    HIWORD(static_cast<DWORD_PTR>(l)) != 0))
 DV_WM_THUNK(mouse, void (T::*)(UINT, CPoint), (s.*Fn)(static_cast<UINT>(w), point(l)))
 DV_WM_THUNK(mouseWheel, BOOL (T::*)(UINT, short, CPoint),
             c.result = asResult((s.*Fn)(LOWORD(w), GET_WHEEL_DELTA_WPARAM(w), point(l))))
@@ -99,6 +103,7 @@ DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
 #define ON_WM_NCPAINT() DV_WM_ENTRY(WM_NCPAINT, v, OnNcPaint)
 #define ON_WM_TIMER() DV_WM_ENTRY(WM_TIMER, timer, OnTimer)
 #define ON_WM_CONTEXTMENU() DV_WM_ENTRY(WM_CONTEXTMENU, contextMenu, OnContextMenu)
+#define ON_WM_INITMENUPOPUP() DV_WM_ENTRY(WM_INITMENUPOPUP, initMenuPopup, OnInitMenuPopup)
 #define ON_WM_MOUSEMOVE() DV_WM_ENTRY(WM_MOUSEMOVE, mouse, OnMouseMove)
 #define ON_WM_LBUTTONDOWN() DV_WM_ENTRY(WM_LBUTTONDOWN, mouse, OnLButtonDown)
 #define ON_WM_LBUTTONUP() DV_WM_ENTRY(WM_LBUTTONUP, mouse, OnLButtonUp)

@@ -5,7 +5,6 @@
 #include "pal/format.h"
 #include "pal/handles.h"
 #include "pal/path.h"
-#include "pal/responder.h"
 #include "pal/text.h"
 
 #include <algorithm>
@@ -373,23 +372,6 @@ BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD freeType) {
     ::munmap(address, it->second);
     m.sizes.erase(it);
     return TRUE;
-}
-
-int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
-    // The buttons of each type, in order; MB_DEFBUTTONn picks the default among them.
-    static const std::vector<std::vector<int>> kButtons = {
-        {IDOK},        {IDOK, IDCANCEL},    {IDABORT, IDRETRY, IDIGNORE},      {IDYES, IDNO, IDCANCEL},
-        {IDYES, IDNO}, {IDRETRY, IDCANCEL}, {IDCANCEL, IDTRYAGAIN, IDCONTINUE}};
-    const UINT kind = type & MB_TYPEMASK;
-    const auto& buttons = kind < kButtons.size() ? kButtons[kind] : kButtons[0];
-    const size_t index = (type >> 8) & 0xF;
-    pal::responder::Prompt prompt;
-    prompt.kind = "MessageBox";
-    prompt.text = text ? text : L"";
-    prompt.caption = caption ? caption : L"Error";
-    prompt.flags = type;
-    prompt.defaultAnswer = buttons[index < buttons.size() ? index : 0];
-    return pal::responder::ask(prompt);
 }
 
 namespace {

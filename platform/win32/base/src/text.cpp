@@ -1,6 +1,8 @@
 #include "pal/text.h"
 
 #include <cwctype>
+#include <locale.h>
+#include <wctype.h>
 
 namespace pal::text {
 namespace {
@@ -141,8 +143,21 @@ std::string toUtf16leBytes(std::wstring_view wide) {
 }
 
 namespace {
+// Case follows Unicode whatever the process's locale is: in the "C" locale towupper leaves every
+// letter outside ASCII alone, and Cyrillic names would then differ by case.
+locale_t unicodeCase() {
+    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    return locale;
+}
 wchar_t foldCase(wchar_t c) {
+    if (const locale_t l = unicodeCase())
+        return static_cast<wchar_t>(towupper_l(static_cast<wint_t>(c), l));
     return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+}
+wchar_t lowerCase(wchar_t c) {
+    if (const locale_t l = unicodeCase())
+        return static_cast<wchar_t>(towlower_l(static_cast<wint_t>(c), l));
+    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
 }
 } // namespace
 
@@ -164,7 +179,7 @@ bool equalsNoCase(std::wstring_view a, std::wstring_view b) {
 std::wstring toLower(std::wstring_view s) {
     std::wstring out(s);
     for (auto& c : out)
-        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+        c = lowerCase(c);
     return out;
 }
 

@@ -12,6 +12,12 @@ void advanceClock(std::uint64_t ms) {
 void pushAnswer(int answer) {
     detail::pushAnswer(answer);
 }
+void pushAnswer(const std::wstring& answer) {
+    detail::pushTextAnswer(answer);
+}
+void reloadAnswerScript() {
+    detail::reloadAnswerScript();
+}
 void clearAnswers() {
     detail::clearAnswers();
 }

@@ -48,6 +48,8 @@ TEST(Text, NamesCompareWithoutCase) {
     EXPECT_FALSE(equalsNoCase(L"abc", L"abcd"));
     EXPECT_LT(compareNoCase(L"Apple", L"banana"), 0);
     EXPECT_EQ(toUpper(L"MixEd"), L"MIXED");
+    EXPECT_TRUE(equalsNoCase(L"Чертёж", L"ЧЕРТЁЖ")) << "case beyond ASCII, whatever the locale";
+    EXPECT_EQ(toLower(L"ЯЖ"), L"яж");
 }
 
 } // namespace

@@ -265,6 +265,21 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         const LRESULT r = toParent(hwnd, message, wParam, lParam);
         return r ? r : MA_ACTIVATE;
     }
+    case WM_RBUTTONUP: {
+        // A right click asks for the context menu at the screen point.
+        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd, &p);
+        send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+             MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+        return 0;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+        // The menu key and Shift+F10 ask for it from the keyboard: the point is -1, -1.
+        if ((message == WM_KEYUP && wParam == VK_APPS) ||
+            (message == WM_SYSKEYDOWN && wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)))
+            send(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+        return 0;
     case WM_SETCURSOR:
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL:

@@ -3,7 +3,10 @@
 // same system metrics that place the client area.
 #include "model.h"
 
+#include "pal/detail/scroll_thumb.h"
+
 #include <algorithm>
+#include <atomic>
 
 namespace pal::win {
 namespace {
@@ -129,7 +132,9 @@ void arrowButton(HDC dc, RECT r, Arrow arrow) {
     RestoreDC(dc, saved);
 }
 
-void scrollBar(HDC dc, RECT r, bool vertical) {
+std::atomic<pal::detail::ScrollThumbSource> thumbSource{nullptr};
+
+void scrollBar(HWND hwnd, HDC dc, RECT r, bool vertical) {
     fill(dc, r, COLOR_SCROLLBAR);
     const int size = vertical ? r.right - r.left : r.bottom - r.top;
     RECT first = r, second = r;
@@ -142,6 +147,15 @@ void scrollBar(HDC dc, RECT r, bool vertical) {
     }
     arrowButton(dc, first, vertical ? Arrow::Up : Arrow::Left);
     arrowButton(dc, second, vertical ? Arrow::Down : Arrow::Right);
+    const int track = (vertical ? r.bottom - r.top : r.right - r.left) - 2 * size;
+    int start = 0, length = 0;
+    const auto source = thumbSource.load();
+    if (!source || track <= 0 || !source(hwnd, vertical, track, &start, &length) || length <= 0)
+        return;
+    RECT thumb = vertical ? RECT{r.left, first.bottom + start, r.right, first.bottom + start + length}
+                          : RECT{first.right + start, r.top, first.right + start + length, r.bottom};
+    fill(dc, thumb, COLOR_3DFACE);
+    DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT);
 }
 
 } // namespace
@@ -192,12 +206,20 @@ void paintFrame(HWND hwnd, HDC dc, bool active) {
         DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
     const RECT& c = f.client;
     if (f.style & WS_VSCROLL)
-        scrollBar(dc, RECT{c.right, c.top, r.right, c.bottom}, true);
+        scrollBar(hwnd, dc, RECT{c.right, c.top, r.right, c.bottom}, true);
     if (f.style & WS_HSCROLL)
-        scrollBar(dc, RECT{c.left, c.bottom, c.right, r.bottom}, false);
+        scrollBar(hwnd, dc, RECT{c.left, c.bottom, c.right, r.bottom}, false);
     if ((f.style & WS_VSCROLL) && (f.style & WS_HSCROLL))
         fill(dc, RECT{c.right, c.bottom, r.right, r.bottom}, COLOR_3DFACE);
     RestoreDC(dc, saved);
 }
 
 } // namespace pal::win
+
+namespace pal::detail {
+
+void setScrollThumbSource(ScrollThumbSource source) {
+    pal::win::thumbSource.store(source);
+}
+
+} // namespace pal::detail

@@ -296,5 +296,7 @@ void notifyParents(HWND hwnd, UINT event);
 // Clears the model: the calling thread's windows are destroyed with their messages, everything
 // else is dropped silently.
 void clearModel();
+// Registers system classes now and after every clearing.
+void addSystemClasses(void (*registrar)());
 
 } // namespace pal::win

@@ -2,9 +2,21 @@
 #include "atoms.h"
 #include "model.h"
 
+#include "pal/detail/system_classes.h"
 #include "pal/detail/user_control.h"
 
+#include <vector>
+
 namespace pal::win {
+
+namespace {
+
+std::vector<pal::detail::ClassRegistrar>& registrars() {
+    static auto* list = new std::vector<pal::detail::ClassRegistrar>;
+    return *list;
+}
+
+} // namespace
 
 void clearModel() {
     std::vector<HWND> mine;
@@ -55,7 +67,22 @@ void clearModel() {
         }
         m.classes.clear();
     }
+    std::vector<pal::detail::ClassRegistrar> again;
+    {
+        Lock lock = lockModel();
+        again = registrars();
+    }
+    for (auto registrar : again)
+        registrar();
     pal::wait::notifyAll();
+}
+
+void addSystemClasses(pal::detail::ClassRegistrar registrar) {
+    {
+        Lock lock = lockModel();
+        registrars().push_back(registrar);
+    }
+    registrar();
 }
 
 } // namespace pal::win
@@ -64,6 +91,10 @@ namespace pal::detail {
 
 void clearWindows() {
     pal::win::clearModel();
+}
+
+void addSystemClasses(ClassRegistrar registrar) {
+    pal::win::addSystemClasses(registrar);
 }
 
 } // namespace pal::detail

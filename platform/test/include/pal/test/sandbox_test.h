@@ -31,6 +31,7 @@ protected:
     // Every journal entry of this test's sandbox (all processes), optionally of one kind.
     std::vector<journal::Entry> journal(const std::string& kind = {}) const;
     void answer(int reply) { pushAnswer(reply); }
+    void answer(const std::wstring& reply) { pushAnswer(reply); }
     void advance(std::uint64_t ms) { advanceClock(ms); }
 
     // Writes a file under the sandbox root (creating folders) and returns its path.
@@ -38,6 +39,8 @@ protected:
 
     // Set in a test that expects prompts to go unanswered.
     bool allowUnansweredPrompts = false;
+    // Set in a test that expects a queued answer to be refused.
+    bool allowRefusedAnswers = false;
 
 private:
     std::filesystem::path root_;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 DV_EXPORTS_BEGIN
 
@@ -18,7 +19,10 @@ void advanceClock(std::uint64_t ms);
 
 // Answers the responder gives before its script, first-in first-out.
 void pushAnswer(int answer);
+void pushTextAnswer(const std::wstring& answer);
 void clearAnswers();
+// Empties the queue and reads DV_PAL_ANSWERS again at the next prompt, as a new process would.
+void reloadAnswerScript();
 std::size_t pendingAnswers();
 
 // The next atomic write fails at `step` with `error`.

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace pal::test {
 
@@ -15,7 +16,11 @@ void advanceClock(std::uint64_t ms);
 
 // The responder's queue of answers for this process, used first-in first-out.
 void pushAnswer(int answer);
+// A text answer: an item's text, a path (several paths of one folder separated by '|').
+void pushAnswer(const std::wstring& answer);
 void clearAnswers();
+// Empties the queue and reads DV_PAL_ANSWERS again at the next prompt, as a new process would.
+void reloadAnswerScript();
 std::size_t pendingAnswers();
 
 // The atomic writer's failure injection: the next write fails at `step` with `error`.

@@ -1,0 +1,4 @@
+// The conventional header of the common controls.
+#pragma once
+
+#include "windows.h"

@@ -1,0 +1,4 @@
+// The conventional header of the common controls' classes.
+#pragma once
+
+#include "afxwin.h"

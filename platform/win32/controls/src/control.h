@@ -1,0 +1,70 @@
+// What every control of this library shares: its state object kept in the window's extra
+// bytes, the notifications it sends its parent, and class registration.
+#pragma once
+
+#include "win/controls.h"
+#include "win/gdi.h"
+
+#include <string>
+
+namespace pal::ctl {
+
+// Every class of this library keeps one pointer in its extra bytes.
+constexpr int kStateExtra = static_cast<int>(sizeof(void*));
+
+template <class T> T* stateOf(HWND hwnd) {
+    return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, 0));
+}
+
+// Creates the state at WM_NCCREATE and frees it at WM_NCDESTROY; null between those for a
+// window whose state is gone.
+template <class T> T* attachState(HWND hwnd, UINT message) {
+    if (message == WM_NCCREATE && !stateOf<T>(hwnd))
+        SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(new T));
+    T* state = stateOf<T>(hwnd);
+    if (message == WM_NCDESTROY && state) {
+        SetWindowLongPtrW(hwnd, 0, 0);
+        delete state;
+        return nullptr;
+    }
+    return state;
+}
+
+DWORD styleOf(HWND hwnd);
+int idOf(HWND hwnd);
+// WM_COMMAND with the control's id and `code` to its parent.
+void notifyCommand(HWND hwnd, UINT code);
+// WM_NOTIFY to the parent; the header's window, id and code are filled in.
+LRESULT notify(HWND hwnd, UINT code, NMHDR* header);
+std::wstring textOf(HWND hwnd);
+
+// Asks the parent for the colours of the control (WM_CTLCOLOR*); the parent's brush, or the
+// system's for the kind.
+HBRUSH controlColor(HWND hwnd, HDC dc, UINT message);
+// The system's answer to WM_CTLCOLOR*: the window colour for edits and lists, the face colour
+// for the rest.
+LRESULT defaultControlColor(UINT message);
+
+void registerControlClass(LPCWSTR name, WNDPROC proc, UINT style, int extra = kStateExtra,
+                          HBRUSH background = nullptr);
+
+// "Button", "Edit", "Static", "ListBox", "ComboBox", "ScrollBar" and the dialog class, where
+// they are not registered.
+void registerStandardClasses();
+
+// The mnemonic of a text ("&Name" gives 'N'; "&&" is a plain ampersand); 0 without one.
+wchar_t mnemonicOf(const std::wstring& text);
+
+// Class procedures.
+LRESULT buttonProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT staticProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT editProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT listBoxProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT comboBoxProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT comboListProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT scrollBarProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT progressProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT monthCalProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT linkProc(HWND, UINT, WPARAM, LPARAM);
+
+} // namespace pal::ctl

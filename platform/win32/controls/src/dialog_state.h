@@ -1,0 +1,36 @@
+// What the dialog manager keeps for each dialog.
+#pragma once
+
+#include "win/controls.h"
+
+#include <vector>
+
+namespace pal::ctl {
+
+struct DialogState {
+    HWND savedFocus = nullptr;
+    WORD defId = 0;
+    bool modal = false;
+    bool ended = false;
+    INT_PTR result = 0;
+    HFONT font = nullptr;
+    bool ownsFont = false; // made from the template: deleted with the dialog
+    SIZE units{6, 13};
+};
+
+// The state of a dialog made by the dialog manager; null for other windows. Only the dialog's
+// own thread uses it.
+DialogState* dialogState(HWND dialog);
+DialogState& addDialogState(HWND dialog);
+void removeDialogState(HWND dialog);
+
+// Moves the focus to a control of the dialog as the dialog keyboard does: an edit gets its whole
+// text selected, and the default button follows the focus among push buttons.
+void focusControl(HWND dialog, HWND control);
+
+// The dialog's controls in order, the children of WS_EX_CONTROLPARENT windows in their place.
+std::vector<HWND> dialogControls(HWND dialog);
+
+LRESULT dialogCode(HWND control, const MSG* msg = nullptr);
+
+} // namespace pal::ctl

@@ -1,0 +1,239 @@
+// The file dialog: what it lists, how a person browses it, and how the responder answers it.
+#include "dialog_fixture.h"
+
+#include "pal/path.h"
+#include "pal/sandbox.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
+#include "pal/text.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace controlstest {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileDialogTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        writeFile("drive_c/Drawings/plan.dwg", "plan");
+        writeFile("drive_c/Drawings/detail.dwg", "detail");
+        writeFile("drive_c/Drawings/notes.txt", "notes");
+        fs::create_directories(root() / "drive_c/Drawings/Old");
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = owner;
+        ofn.lpstrFilter =
+            L"Drawings (*.dwg)\0*.dwg\0Texts (*.txt;*.log)\0*.txt;*.log\0All files (*.*)\0*.*\0";
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = file;
+        ofn.nMaxFile = MAX_PATH;
+        ofn.lpstrInitialDir = L"C:\\Drawings";
+    }
+
+    // The items of the dialog's list, one a line.
+    static std::wstring listOf(HWND dialog) {
+        std::wstring out;
+        const HWND list = GetDlgItem(dialog, lst1);
+        const auto n = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < n; ++i) {
+            wchar_t text[MAX_PATH];
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            out += std::wstring(text) + L"\n";
+        }
+        return out;
+    }
+
+    OPENFILENAMEW ofn{};
+    wchar_t file[MAX_PATH] = L"";
+};
+
+TEST_F(FileDialogTest, ItListsTheInitialFolderThroughTheFilterWithTheInitialName) {
+    wcscpy(file, L"new.dwg");
+    std::wstring folder, list, name;
+    pal::gdi::Surface shot;
+    RECT listRect{};
+    onIdle = [&](HWND dialog) {
+        ASSERT_TRUE(pal::test::saveSnapshot(dialog, pal::sandbox::root() / "file-dialog.png"));
+        shot = pal::test::snapshot(dialog, true);
+        GetWindowRect(GetDlgItem(dialog, lst1), &listRect);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&listRect), 2);
+        folder = textOf(GetDlgItem(dialog, stc1));
+        list = listOf(dialog);
+        name = textOf(GetDlgItem(dialog, edt1));
+        pal::test::pressKey(VK_ESCAPE);
+    };
+    EXPECT_FALSE(GetSaveFileNameW(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), 0u) << "cancelling is no error";
+    EXPECT_EQ(folder, L"C:\\Drawings");
+    EXPECT_EQ(list, L"[..]\n[Old]\ndetail.dwg\nplan.dwg\n");
+    EXPECT_EQ(name, L"new.dwg");
+    ASSERT_GT(shot.width(), 0);
+    EXPECT_EQ(shot.pixel(listRect.left + 10, listRect.bottom - 10), GetSysColor(COLOR_WINDOW)) << "the list";
+    EXPECT_NE(shot.pixel(listRect.left, listRect.top), GetSysColor(COLOR_BTNFACE)) << "its edge";
+}
+
+TEST_F(FileDialogTest, ChoosingAnotherFileTypeListsItsFiles) {
+    std::wstring before, after, type;
+    onIdle = [&](HWND dialog) {
+        before = listOf(dialog);
+        SetFocus(GetDlgItem(dialog, cmb1));
+        pal::test::pressKey(VK_DOWN);
+        onIdle = [&](HWND d) {
+            after = listOf(d);
+            type = textOf(GetDlgItem(d, cmb1));
+            pal::test::pressKey(VK_ESCAPE);
+        };
+    };
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    EXPECT_EQ(before, L"[..]\n[Old]\ndetail.dwg\nplan.dwg\n");
+    EXPECT_EQ(after, L"[..]\n[Old]\nnotes.txt\n");
+    EXPECT_EQ(type, L"Texts (*.txt;*.log)");
+}
+
+TEST_F(FileDialogTest, APersonBrowsesFoldersAndMayChooseAHostPath) {
+    const fs::path host = binDir() / "file-versions.txt";
+    ASSERT_TRUE(fs::exists(host));
+    ofn.Flags = OFN_FILEMUSTEXIST;
+    ofn.nFilterIndex = 3;
+    std::wstring afterOpening;
+    onIdle = [&](HWND dialog) {
+        // A double click on "[Old]" opens it; then a path typed in the edit is taken with Enter.
+        RECT r{};
+        SendDlgItemMessageW(dialog, lst1, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+        MapWindowPoints(GetDlgItem(dialog, lst1), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        pal::test::doubleClick(POINT{r.left + 5, r.top + 5});
+        onIdle = [&, host](HWND d) {
+            afterOpening = textOf(GetDlgItem(d, stc1));
+            SetDlgItemTextW(d, edt1, host.wstring().c_str());
+            pal::test::pressKey(VK_RETURN);
+        };
+    };
+    ASSERT_TRUE(GetOpenFileNameW(&ofn));
+    EXPECT_EQ(afterOpening, L"C:\\Drawings\\Old");
+    EXPECT_EQ(std::wstring(file), host.wstring());
+    EXPECT_EQ(journal("prompt").back().get("by"), "input");
+}
+
+TEST_F(FileDialogTest, TheResponderAnswersWithAPathAndTheResultIsFilledIn) {
+    wchar_t title[MAX_PATH] = L"";
+    ofn.lpstrFileTitle = title;
+    ofn.nMaxFileTitle = MAX_PATH;
+    ofn.Flags = OFN_FILEMUSTEXIST;
+    answer(L"C:\\Drawings\\plan.dwg");
+    ASSERT_TRUE(GetOpenFileNameW(&ofn));
+    EXPECT_EQ(std::wstring(file), L"C:\\Drawings\\plan.dwg");
+    EXPECT_EQ(ofn.nFileOffset, 12);
+    EXPECT_EQ(ofn.nFileExtension, 17);
+    EXPECT_EQ(std::wstring(title), L"plan.dwg");
+    EXPECT_EQ(ofn.nFilterIndex, 1u);
+    const auto prompt = journal("prompt").back();
+    EXPECT_EQ(prompt.get("kind"), "FileDialog");
+    EXPECT_EQ(prompt.get("caption"), "Open");
+    EXPECT_EQ(prompt.get("answer"), "C:\\Drawings\\plan.dwg");
+    EXPECT_EQ(prompt.get("by"), "responder");
+}
+
+TEST_F(FileDialogTest, TheDefaultExtensionIsAddedToANameWithout) {
+    ofn.lpstrDefExt = L"dwg";
+    const struct {
+        const wchar_t* answer;
+        const wchar_t* expected;
+        bool different;
+    } cases[] = {{L"C:\\Drawings\\section", L"C:\\Drawings\\section.dwg", false},
+                 {L"C:\\Drawings\\section.DWG", L"C:\\Drawings\\section.DWG", false},
+                 {L"C:\\Drawings\\section.txt", L"C:\\Drawings\\section.txt", true},
+                 {L"Old\\relative", L"C:\\Drawings\\Old\\relative.dwg", false}};
+    for (const auto& c : cases) {
+        answer(c.answer);
+        ASSERT_TRUE(GetSaveFileNameW(&ofn)) << pal::text::toUtf8(c.answer);
+        EXPECT_EQ(std::wstring(file), c.expected);
+        EXPECT_EQ((ofn.Flags & OFN_EXTENSIONDIFFERENT) != 0, c.different);
+    }
+}
+
+TEST_F(FileDialogTest, SavingOverAFileAsksFirst) {
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    // No: the dialog stays, and the next answer cancels it.
+    answer(L"C:\\Drawings\\plan.dwg");
+    answer(IDNO);
+    answer(IDCANCEL);
+    EXPECT_FALSE(GetSaveFileNameW(&ofn));
+    // Yes: the file is chosen.
+    answer(L"C:\\Drawings\\plan.dwg");
+    answer(L"Yes");
+    ASSERT_TRUE(GetSaveFileNameW(&ofn));
+    EXPECT_EQ(std::wstring(file), L"C:\\Drawings\\plan.dwg");
+    // A new name asks nothing.
+    answer(L"C:\\Drawings\\fresh.dwg");
+    ASSERT_TRUE(GetSaveFileNameW(&ofn));
+
+    std::vector<std::string> asked;
+    for (const auto& e : journal("prompt"))
+        asked.push_back(e.get("kind") + ":" + e.get("answer"));
+    EXPECT_EQ(asked, (std::vector<std::string>{"MessageBox:7", "FileDialog:cancel", "MessageBox:6",
+                                               "FileDialog:C:\\Drawings\\plan.dwg",
+                                               "FileDialog:C:\\Drawings\\fresh.dwg"}));
+    EXPECT_EQ(journal("prompt").at(0).get("text"), "plan.dwg already exists.\nDo you want to replace it?");
+}
+
+TEST_F(FileDialogTest, SeveralFilesOfOneFolderComeBackAsTheFolderAndTheirNames) {
+    ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    answer(L"C:\\Drawings\\plan.dwg|C:\\Drawings\\detail.dwg");
+    ASSERT_TRUE(GetOpenFileNameW(&ofn));
+    const std::wstring expected(L"C:\\Drawings\0plan.dwg\0detail.dwg\0", 32);
+    EXPECT_EQ(std::wstring(file, expected.size()), expected);
+    EXPECT_EQ(file[expected.size()], L'\0');
+    EXPECT_EQ(ofn.nFileOffset, 12);
+}
+
+TEST_F(FileDialogTest, AnswersTheDialogCannotTakeAreRefused) {
+    allowRefusedAnswers = true;
+    const fs::path outside = binDir() / "file-versions.txt";
+    const struct {
+        std::wstring answer;
+        DWORD flags;
+        const char* reason;
+    } cases[] = {
+        {outside.wstring(), 0, "the path is outside the sandbox"},
+        {(root() / ".." / "beside.dwg").wstring(), 0, "the path is outside the sandbox"},
+        {L"C:\\Drawings\\missing.dwg", OFN_FILEMUSTEXIST, "the file does not exist"},
+        {L"C:\\Nowhere\\plan.dwg", OFN_PATHMUSTEXIST, "the folder does not exist"},
+        {L"C:\\Drawings\\plan.dwg|C:\\Drawings\\Old\\x.dwg", OFN_ALLOWMULTISELECT,
+         "the files are not in one folder"},
+        {L"C:\\Drawings\\plan.dwg|C:\\Drawings\\detail.dwg", 0, "several files for a dialog that takes one"},
+    };
+    for (const auto& c : cases) {
+        ofn.Flags = c.flags;
+        answer(c.answer);
+        EXPECT_FALSE(GetOpenFileNameW(&ofn)) << c.reason;
+    }
+    const auto refused = journal("prompt.refused");
+    ASSERT_EQ(refused.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(refused[i].get("reason"), cases[i].reason);
+    EXPECT_TRUE(journal("prompt").empty()) << "no refused answer is taken as an answer";
+}
+
+TEST_F(FileDialogTest, ABufferTooSmallFailsWithItsError) {
+    wchar_t small[8] = L"";
+    ofn.lpstrFile = small;
+    ofn.nMaxFile = 8;
+    allowRefusedAnswers = true;
+    answer(L"C:\\Drawings\\plan.dwg");
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), FNERR_BUFFERTOOSMALL);
+    EXPECT_EQ(static_cast<int>(small[0]), 21);
+}
+
+TEST_F(FileDialogTest, AnUnansweredDialogIsCancelled) {
+    allowUnansweredPrompts = true;
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    EXPECT_EQ(journal("prompt.unanswered").size(), 1u);
+}
+
+} // namespace
+} // namespace controlstest

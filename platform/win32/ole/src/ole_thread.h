@@ -1,0 +1,8 @@
+// Whether OLE is initialised on the calling thread (OleInitialize).
+#pragma once
+
+namespace pal::ole {
+
+bool oleInitialized();
+
+} // namespace pal::ole
