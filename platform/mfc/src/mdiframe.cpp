@@ -22,8 +22,32 @@ BOOL CMDIFrameWnd::CreateClient(LPCREATESTRUCTW, HMENU hWindowMenu) {
     return m_hWndMDIClient != nullptr;
 }
 
+// The menu bar the frame already has names the window menu.
 BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCTW lpcs, CCreateContext*) {
-    return CreateClient(lpcs, nullptr);
+    return CreateClient(lpcs, GetWindowMenuPopup(::GetMenu(m_hWnd)));
+}
+
+HMENU CMDIFrameWnd::GetWindowMenuPopup(HMENU hMenuBar) {
+    if (hMenuBar == nullptr || !::IsMenu(hMenuBar))
+        return nullptr;
+    for (int i = 0; i < ::GetMenuItemCount(hMenuBar); ++i) {
+        HMENU popup = ::GetSubMenu(hMenuBar, i);
+        if (popup == nullptr)
+            continue;
+        for (int k = 0; k < ::GetMenuItemCount(popup); ++k) {
+            const UINT id = ::GetMenuItemID(popup, k);
+            if (id >= ID_WINDOW_NEW && id <= ID_WINDOW_SPLIT)
+                return popup;
+        }
+    }
+    return nullptr;
+}
+
+CMenu* CMDIFrameWnd::MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu) {
+    const LRESULT old = ::SendMessageW(
+        m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(pFrameMenu ? pFrameMenu->m_hMenu : nullptr),
+        reinterpret_cast<LPARAM>(pWindowMenu ? pWindowMenu->m_hMenu : nullptr));
+    return CMenu::FromHandle(reinterpret_cast<HMENU>(old));
 }
 
 LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -227,6 +227,31 @@ TEST_F(MdiFrameTest, AMaximisedDocumentWindowSharesTheMainCaption) {
     EXPECT_EQ(caption(main), L"Dravik - Sheet1");
 }
 
+TEST_F(MdiFrameTest, TheWindowMenuListsTheDocumentsAndItsEntriesActivateThem) {
+    CMenu bar, window;
+    ASSERT_TRUE(bar.CreateMenu() && window.CreatePopupMenu());
+    window.AppendMenu(MF_STRING, ID_WINDOW_CASCADE, L"&Cascade");
+    window.AppendMenu(MF_STRING, ID_WINDOW_TILE_VERT, L"&Tile");
+    bar.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(window.m_hMenu), L"&Window");
+    main->SetMenu(&bar);
+    ASSERT_EQ(CMDIFrameWnd::GetWindowMenuPopup(bar.m_hMenu), window.m_hMenu);
+    main->MDISetMenu(nullptr, &window);
+    app.OnFileNew();
+    app.OnFileNew();
+    ASSERT_EQ(window.GetMenuItemCount(), 5u);
+    CString text;
+    window.GetMenuString(3, text, MF_BYPOSITION);
+    EXPECT_EQ(text, L"&1 Sheet1");
+    window.GetMenuString(4, text, MF_BYPOSITION);
+    EXPECT_EQ(text, L"&2 Sheet2");
+    EXPECT_TRUE(window.GetMenuState(4, MF_BYPOSITION) & MF_CHECKED);
+    main->SendMessage(WM_COMMAND, MAKEWPARAM(AFX_IDM_FIRST_MDICHILD, 0), 0);
+    EXPECT_EQ(main->MDIGetActive()->GetActiveDocument()->GetTitle(), L"Sheet1");
+    EXPECT_TRUE(window.GetMenuState(3, MF_BYPOSITION) & MF_CHECKED);
+    main->SetMenu(nullptr);
+    window.Detach(); // the bar destroys its popup
+}
+
 TEST_F(MdiFrameTest, HidingABarGivesItsRoomToTheClient) {
     CRect before, after;
     ::GetWindowRect(main->m_hWndMDIClient, &before);

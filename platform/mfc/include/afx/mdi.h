@@ -5,6 +5,7 @@
 #pragma once
 
 #include "afx/frame.h"
+#include "afx/menu.h"
 #include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
@@ -30,6 +31,10 @@ public:
     void MDICascade(int nType = 0);
     void MDITile(int nType = MDITILE_VERTICAL);
     void MDIIconArrange();
+    // A new menu bar and a new window menu (either may be null to keep it); the old menu bar.
+    CMenu* MDISetMenu(CMenu* pFrameMenu, CMenu* pWindowMenu);
+    // The popup of the menu bar that holds the window commands (ID_WINDOW_NEW to ID_WINDOW_SPLIT).
+    static HMENU GetWindowMenuPopup(HMENU hMenuBar);
 
     CFrameWnd* GetActiveFrame() override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

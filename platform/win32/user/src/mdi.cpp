@@ -23,7 +23,11 @@ struct Client {
     HWND active = nullptr;
     std::wstring frameTitle; // the frame's own text, without a maximised child's title
     int busy = 0;            // arranging: activations the layer reports meanwhile are ours
+    bool listed = false;     // the window menu holds our separator and items
 };
+
+// The window menu lists up to nine document windows by number and title.
+constexpr size_t kListed = 9;
 
 Client* state(HWND client) {
     return reinterpret_cast<Client*>(GetWindowLongPtrW(client, 0));
@@ -87,6 +91,46 @@ std::vector<HWND> stacking(HWND client, const Client* c, bool visibleOnly) {
     return out;
 }
 
+HMENU windowMenuOf(const Client* c) {
+    HMENU menu = static_cast<HMENU>(c->windowMenu);
+    return menu && IsMenu(menu) ? menu : nullptr;
+}
+
+void unlist(Client* c) {
+    HMENU menu = windowMenuOf(c);
+    if (!menu || !c->listed)
+        return;
+    for (UINT id = c->firstId; id < c->firstId + kListed + 1; ++id)
+        RemoveMenu(menu, id, MF_BYCOMMAND);
+    const int count = GetMenuItemCount(menu);
+    if (count > 0 && (GetMenuState(menu, static_cast<UINT>(count - 1), MF_BYPOSITION) & MF_SEPARATOR))
+        RemoveMenu(menu, static_cast<UINT>(count - 1), MF_BYPOSITION);
+    c->listed = false;
+}
+
+// "&1 Title", "&2 Title", ... after a separator, the active window checked.
+void refreshList(Client* c) {
+    unlist(c);
+    HMENU menu = windowMenuOf(c);
+    if (!menu)
+        return;
+    std::vector<size_t> shown;
+    for (size_t i = 0; i < c->children.size() && shown.size() < kListed; ++i) {
+        if (IsWindowVisible(c->children[i]))
+            shown.push_back(i);
+    }
+    if (shown.empty())
+        return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    for (size_t n = 0; n < shown.size(); ++n) {
+        HWND child = c->children[shown[n]];
+        const std::wstring text = L"&" + std::to_wstring(n + 1) + L" " + textOf(child);
+        AppendMenuW(menu, MF_STRING | (child == c->active ? MF_CHECKED : MF_UNCHECKED), c->firstId + shown[n],
+                    text.c_str());
+    }
+    c->listed = true;
+}
+
 void activate(HWND client, Client* c, HWND next) {
     HWND prev = c->active;
     if (prev == next)
@@ -114,6 +158,7 @@ void activate(HWND client, Client* c, HWND next) {
     }
     if (maximised || (next && IsZoomed(next)))
         updateFrameTitle(client, c);
+    refreshList(c);
 }
 
 // The child that takes over from one that goes away: the next visible one in stacking order.
@@ -141,6 +186,7 @@ void forget(HWND client, Client* c, HWND child) {
     }
     c->children.erase(std::find(c->children.begin(), c->children.end(), child));
     renumber(c);
+    refreshList(c);
 }
 
 HWND create(HWND client, Client* c, const MDICREATESTRUCTW* mcs) {
@@ -183,6 +229,7 @@ HWND create(HWND client, Client* c, const MDICREATESTRUCTW* mcs) {
         ShowWindow(child, SW_SHOW);
         activate(client, c, child);
     }
+    refreshList(c);
     return child;
 }
 
@@ -297,6 +344,8 @@ LRESULT clientProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     case WM_NCDESTROY:
+        if (c)
+            unlist(c);
         SetWindowLongPtrW(hwnd, 0, 0);
         delete c;
         return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -360,12 +409,24 @@ LRESULT clientProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         arrangeIcons(hwnd, c);
         return 0;
     case WM_MDISETMENU: {
+        // A new menu bar for the frame and a new window menu; either may stay as it is (null).
+        HWND frame = GetParent(hwnd);
+        HMENU old = frame ? GetMenu(frame) : nullptr;
+        unlist(c);
         if (lParam)
             c->windowMenu = reinterpret_cast<HANDLE>(lParam);
-        return 0;
+        if (wParam && frame && reinterpret_cast<HMENU>(wParam) != old)
+            SetMenu(frame, reinterpret_cast<HMENU>(wParam));
+        refreshList(c);
+        return reinterpret_cast<LRESULT>(old);
     }
-    case WM_MDIREFRESHMENU:
-        return 0;
+    case WM_MDIREFRESHMENU: {
+        refreshList(c);
+        HWND frame = GetParent(hwnd);
+        if (frame)
+            DrawMenuBar(frame);
+        return reinterpret_cast<LRESULT>(frame ? GetMenu(frame) : nullptr);
+    }
     case WM_SETFOCUS:
         if (c->active && IsWindowVisible(c->active))
             SetFocus(c->active);
@@ -461,6 +522,7 @@ LRESULT DefMDIChildProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
         if (c->active == hwnd && IsZoomed(hwnd))
             updateFrameTitle(client, c);
+        refreshList(c);
         return result;
     }
     case WM_SIZE: {

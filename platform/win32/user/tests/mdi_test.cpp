@@ -277,6 +277,58 @@ INSTANTIATE_TEST_SUITE_P(Mdi, MdiArrangeTest,
                                                      kStep + std::max(kH - kStep, kH * 2 / 3)}}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The window menu as "text:id", a checked item marked with "*".
+std::vector<std::string> itemsOf(HMENU menu) {
+    std::vector<std::string> out;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        if (state & MF_SEPARATOR) {
+            out.push_back("-");
+            continue;
+        }
+        wchar_t text[64]{};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        std::string item(text, text + wcslen(text));
+        item +=
+            ":" + std::to_string(static_cast<int>(GetMenuItemID(menu, i)) - static_cast<int>(kFirstChild));
+        if (state & MF_CHECKED)
+            item += "*";
+        out.push_back(item);
+    }
+    return out;
+}
+
+TEST_F(MdiTest, TheWindowMenuListsTheDocumentWindowsAndChecksTheActiveOne) {
+    HMENU bar = CreateMenu();
+    HMENU windows = CreatePopupMenu();
+    AppendMenuW(windows, MF_STRING, 0xE132, L"&Cascade");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(windows), L"&Window");
+    SetMenu(frame, bar);
+    EXPECT_EQ(SendMessageW(client, WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(windows)),
+              reinterpret_cast<LRESULT>(bar));
+    const auto cascade = std::to_string(0xE132 - static_cast<int>(kFirstChild));
+    EXPECT_EQ(itemsOf(windows), Seq{"&Cascade:" + cascade}) << "nothing to list yet";
+
+    HWND a = child("a");
+    HWND b = child("b");
+    child("hidden", 0);
+    EXPECT_EQ(itemsOf(windows), (Seq{"&Cascade:" + cascade, "-", "&1 a:0", "&2 b:1*"}));
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a), 0);
+    SetWindowTextW(b, L"renamed");
+    EXPECT_EQ(itemsOf(windows), (Seq{"&Cascade:" + cascade, "-", "&1 a:0*", "&2 renamed:1"}));
+    SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(a), 0);
+    EXPECT_EQ(itemsOf(windows), (Seq{"&Cascade:" + cascade, "-", "&1 renamed:0*"}));
+
+    // A new window menu takes the list; the old one is left as it was.
+    HMENU other = CreatePopupMenu();
+    SendMessageW(client, WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(other));
+    EXPECT_EQ(itemsOf(windows), Seq{"&Cascade:" + cascade});
+    EXPECT_EQ(itemsOf(other), (Seq{"-", "&1 renamed:0*"}));
+    DestroyWindow(b);
+    EXPECT_TRUE(itemsOf(other).empty());
+    DestroyMenu(other);
+}
+
 TEST_F(MdiTest, MinimisedChildrenLineUpAlongTheBottom) {
     HWND a = child("a");
     HWND b = child("b");
