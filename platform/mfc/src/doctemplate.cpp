@@ -1,5 +1,6 @@
 #include "afx/app.h"
 #include "afx/document.h"
+#include "afx/filedialog.h"
 #include "afx/frame.h"
 #include "afx/mdi.h"
 
@@ -291,8 +292,34 @@ int CDocManager::GetOpenDocumentCount() const {
     return count;
 }
 
-// The file dialog is not part of this library yet: without it no name is chosen, and callers
-// that need one ask the application (CWinApp::DoPromptFileName) which a program may answer.
-BOOL CDocManager::DoPromptFileName(CString&, UINT, DWORD, BOOL, CDocTemplate*) {
-    return FALSE;
+// The open or save dialog with a filter for each template's files (the given template's only,
+// when one is given) and one for all files.
+BOOL CDocManager::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                   CDocTemplate* pTemplate) {
+    CString filter, defaultExt;
+    for (CDocTemplate* t : m_templateList) {
+        if (pTemplate != nullptr && t != pTemplate)
+            continue;
+        CString name, ext;
+        if (!t->GetDocString(name, CDocTemplate::filterName) ||
+            !t->GetDocString(ext, CDocTemplate::filterExt))
+            continue;
+        const int semicolon = ext.Find(L';');
+        const CString first = semicolon >= 0 ? ext.Left(semicolon) : ext;
+        if (defaultExt.IsEmpty())
+            defaultExt = first.Left(1) == L"." ? first.Mid(1) : first;
+        filter += name + L"|*" + first + L"|";
+    }
+    filter += L"All Files (*.*)|*.*||";
+    const DWORD flags =
+        lFlags | OFN_HIDEREADONLY | (bOpenFileDialog ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
+    CFileDialog dialog(bOpenFileDialog, defaultExt.IsEmpty() ? nullptr : static_cast<LPCWSTR>(defaultExt),
+                       fileName.IsEmpty() ? nullptr : static_cast<LPCWSTR>(fileName), flags, filter);
+    CString title;
+    if (nIDSTitle != 0 && title.LoadString(nIDSTitle))
+        dialog.m_ofn.lpstrTitle = title;
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    fileName = dialog.GetPathName();
+    return !fileName.IsEmpty();
 }

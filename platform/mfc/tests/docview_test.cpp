@@ -247,6 +247,30 @@ TEST_F(DocViewTest, ViewsHearTheirFirstUpdateAndOthersChangesButPrintingIsNotAva
               (std::vector<std::string>{"prepare printing", "prepare printing", "prepare preview"}));
 }
 
+TEST_F(DocViewTest, FileOpenAndSaveAsAskForTheFileThroughTheFileDialog) {
+    writeFile("drive_c/Work/Site.drw", "site");
+    answer(L"C:\\Work\\Site.drw");
+    app.OnFileOpen();
+    ASSERT_EQ(app.GetOpenDocumentCount(), 1);
+    EXPECT_EQ(app.main()->MDIGetActive()->GetActiveDocument()->GetTitle(), L"Site.drw");
+    answer(IDCANCEL);
+    app.OnFileOpen();
+    EXPECT_EQ(app.GetOpenDocumentCount(), 1);
+
+    // A new document has no file yet: saving it asks for one, with the template's extension.
+    Drawing* doc = fresh();
+    ASSERT_NE(doc, nullptr);
+    doc->SetModifiedFlag();
+    answer(L"C:\\Work\\Copy");
+    ::SendMessageW(app.main()->m_hWnd, WM_COMMAND, MAKEWPARAM(ID_FILE_SAVE, 0), 0);
+    EXPECT_EQ(doc->GetPathName(), L"C:\\Work\\Copy.drw");
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(recent().front(), L"C:\\Work\\Copy.drw");
+    const auto dialogs = journal("prompt");
+    ASSERT_FALSE(dialogs.empty());
+    EXPECT_EQ(dialogs.back().get("text"), "Drawing1") << "the dialog offers the document's title";
+}
+
 TEST_F(DocViewTest, NewDocumentsAreNumberedAfterTheTemplatesDocumentName) {
     Drawing* first = fresh();
     Drawing* second = fresh();

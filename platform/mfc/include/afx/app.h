@@ -76,7 +76,8 @@ public:
     virtual BOOL SaveAllModified();
     virtual void CloseAllDocuments(BOOL bEndSession);
     int GetOpenDocumentCount() const;
-    // Asks for a file name; without the file dialog nothing is chosen (FALSE).
+    // Asks for a file name through the document manager's open or save dialog; FALSE when none
+    // was chosen.
     virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                                   CDocTemplate* pTemplate);
     CDocManager* m_pDocManager = nullptr;
