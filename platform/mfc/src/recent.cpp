@@ -1,6 +1,7 @@
 #include "afx/recent.h"
 #include "afx/app.h"
 #include "afx/cmdtarget.h"
+#include "afx/menu.h"
 
 #include <algorithm>
 
@@ -48,9 +49,43 @@ BOOL CRecentFileList::GetDisplayName(CString& strName, int nIndex, LPCWSTR, int,
     return TRUE;
 }
 
+// In a menu the first entry's item becomes the list: "&1 name", "&2 name", ... in its place;
+// with no files it keeps its own text, disabled. Elsewhere the command is enabled while the
+// list has files.
 void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI) {
-    if (pCmdUI != nullptr)
+    if (pCmdUI == nullptr)
+        return;
+    CMenu* menu = pCmdUI->m_pMenu;
+    if (menu == nullptr) {
         pCmdUI->Enable(GetCount() > 0);
+        return;
+    }
+    if (!m_originalKnown) {
+        menu->GetMenuString(m_nStart, m_strOriginal, MF_BYCOMMAND);
+        m_originalKnown = true;
+    }
+    for (int i = 1; i < m_nSize; ++i)
+        menu->DeleteMenu(m_nStart + static_cast<UINT>(i), MF_BYCOMMAND);
+    if (GetCount() == 0) {
+        ::ModifyMenuW(menu->m_hMenu, pCmdUI->m_nIndex, MF_BYPOSITION | MF_STRING, m_nStart, m_strOriginal);
+        pCmdUI->Enable(FALSE);
+    } else {
+        for (int i = 0; i < GetCount(); ++i) {
+            CString name, text;
+            GetDisplayName(name, i, nullptr, 0);
+            text.Format(L"&%d %s", i + 1, static_cast<LPCWSTR>(name));
+            const UINT position = pCmdUI->m_nIndex + static_cast<UINT>(i);
+            if (i == 0)
+                ::ModifyMenuW(menu->m_hMenu, position, MF_BYPOSITION | MF_STRING, m_nStart, text);
+            else
+                ::InsertMenuW(menu->m_hMenu, position, MF_BYPOSITION | MF_STRING,
+                              m_nStart + static_cast<UINT>(i), text);
+        }
+        pCmdUI->Enable(TRUE);
+        // The caller's walk over the menu goes on after the list.
+        pCmdUI->m_nIndex += static_cast<UINT>(GetCount() - 1);
+    }
+    pCmdUI->m_nIndexMax = menu->GetMenuItemCount();
 }
 
 void CRecentFileList::ReadList() {

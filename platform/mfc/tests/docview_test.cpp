@@ -271,6 +271,38 @@ TEST_F(DocViewTest, FileOpenAndSaveAsAskForTheFileThroughTheFileDialog) {
     EXPECT_EQ(dialogs.back().get("text"), "Drawing1") << "the dialog offers the document's title";
 }
 
+TEST_F(DocViewTest, TheFileMenuShowsTheRecentListInPlaceOfItsItem) {
+    CMenu file;
+    ASSERT_TRUE(file.CreatePopupMenu());
+    file.AppendMenu(MF_STRING, ID_FILE_OPEN, L"&Open");
+    file.AppendMenu(MF_STRING, ID_FILE_MRU_FILE1, L"Recent File");
+    file.AppendMenu(MF_STRING, ID_APP_EXIT, L"E&xit");
+    const auto items = [&] {
+        std::vector<std::wstring> out;
+        for (UINT i = 0; i < file.GetMenuItemCount(); ++i) {
+            CString text;
+            file.GetMenuString(i, text, MF_BYPOSITION);
+            if (file.GetMenuState(i, MF_BYPOSITION) & MF_GRAYED)
+                text += L" (off)";
+            out.emplace_back(static_cast<LPCWSTR>(text));
+        }
+        return out;
+    };
+    const auto popup = [&] {
+        app.main()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file.m_hMenu), 0);
+    };
+    popup();
+    EXPECT_EQ(items(), (std::vector<std::wstring>{L"&Open", L"Recent File (off)", L"E&xit"}));
+    ASSERT_TRUE(open(L"C:\\a.drw") && open(L"C:\\b.drw"));
+    popup();
+    EXPECT_EQ(items(), (std::vector<std::wstring>{L"&Open", L"&1 b.drw", L"&2 a.drw", L"E&xit"}));
+    popup(); // again: the list is rebuilt, not repeated
+    EXPECT_EQ(items(), (std::vector<std::wstring>{L"&Open", L"&1 b.drw", L"&2 a.drw", L"E&xit"}));
+    // Choosing an entry opens (here: brings forward) its file.
+    ::SendMessageW(app.main()->m_hWnd, WM_COMMAND, MAKEWPARAM(ID_FILE_MRU_FILE1 + 1, 0), 0);
+    EXPECT_EQ(app.main()->MDIGetActive()->GetActiveDocument()->GetTitle(), L"a.drw");
+}
+
 TEST_F(DocViewTest, NewDocumentsAreNumberedAfterTheTemplatesDocumentName) {
     Drawing* first = fresh();
     Drawing* second = fresh();

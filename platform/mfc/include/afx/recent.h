@@ -40,6 +40,8 @@ public:
 protected:
     int m_nSize;
     std::vector<CString> m_arrNames;
+    CString m_strOriginal; // the menu item's own text, shown while the list is empty
+    bool m_originalKnown = false;
 };
 
 DV_EXPORTS_END
