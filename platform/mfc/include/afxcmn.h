@@ -2,3 +2,6 @@
 #pragma once
 
 #include "afxwin.h"
+#include "afx/listctrl.h"
+#include "afx/tabctrl.h"
+#include "afx/treectrl.h"

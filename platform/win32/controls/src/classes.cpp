@@ -50,6 +50,16 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
         registerControlClass(MONTHCAL_CLASSW, &monthCalProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
     if (init->dwICC & ICC_LINK_CLASS)
         registerControlClass(WC_LINK, &linkProc, CS_HREDRAW | CS_VREDRAW);
+    if (init->dwICC & ICC_LISTVIEW_CLASSES) {
+        registerControlClass(WC_LISTVIEWW, &lv::listViewProc, CS_DBLCLKS);
+        registerControlClass(WC_HEADERW, &headerProc, CS_DBLCLKS);
+    }
+    if (init->dwICC & ICC_TREEVIEW_CLASSES)
+        registerControlClass(WC_TREEVIEWW, &treeViewProc, CS_DBLCLKS);
+    if (init->dwICC & ICC_TAB_CLASSES)
+        registerControlClass(WC_TABCONTROLW, &tabProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+    if (init->dwICC & (ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES))
+        registerControlClass(TOOLTIPS_CLASSW, &toolTipProc, CS_SAVEBITS, kStateExtra, nullptr);
     if (init->dwICC & ICC_STANDARD_CLASSES)
         registerStandardClasses();
     return TRUE;

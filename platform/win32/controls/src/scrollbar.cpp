@@ -197,8 +197,41 @@ bool windowThumb(HWND hwnd, bool isVertical, int track, int* start, int* length)
     return *length > 0;
 }
 
+// A press on a window's own bar: an arrow scrolls a line, the track beside the thumb a page; the
+// window hears the code and then SB_ENDSCROLL, as from a press released at once.
+void windowBarClicked(HWND hwnd, bool isVertical, POINT screen) {
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const int arrow = GetSystemMetrics(isVertical ? SM_CYVSCROLL : SM_CXHSCROLL);
+    const int length = isVertical ? client.bottom : client.right;
+    const int at = isVertical ? screen.y - origin.y : screen.x - origin.x;
+    int start = 0, thumb = 0;
+    if (!windowThumb(hwnd, isVertical, length - 2 * arrow, &start, &thumb) && at >= arrow &&
+        at < length - arrow)
+        return;
+    WORD code = SB_ENDSCROLL;
+    if (at < arrow)
+        code = SB_LINEUP;
+    else if (at >= length - arrow)
+        code = SB_LINEDOWN;
+    else if (at < arrow + start)
+        code = SB_PAGEUP;
+    else if (at >= arrow + start + thumb)
+        code = SB_PAGEDOWN;
+    else
+        return; // the thumb is dragged, not pressed
+    const UINT message = isVertical ? WM_VSCROLL : WM_HSCROLL;
+    SendMessageW(hwnd, message, MAKEWPARAM(code, 0), 0);
+    SendMessageW(hwnd, message, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+}
+
 const bool thumbsKnown = [] {
     pal::detail::setScrollThumbSource(&windowThumb);
+    pal::detail::setScrollClickHandler(&windowBarClicked);
     return true;
 }();
 

@@ -136,5 +136,41 @@ TEST_F(ScrollTest, AWindowBarShowsItsThumbWhereThePositionIs) {
     EXPECT_NEAR(middle - top, bottom - middle, 3);
 }
 
+TEST_F(ScrollTest, PressesOnAWindowsOwnBarAskItToScroll) {
+    std::vector<std::string> heard;
+    answer = [&](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+        if (message == WM_VSCROLL && lParam == 0)
+            heard.push_back(std::to_string(LOWORD(wParam)));
+        return false;
+    };
+    // The parent's own bar: its client area is what is left of it.
+    ShowScrollBar(parent, SB_VERT, TRUE);
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 99, 10, 0, 0};
+    SetScrollInfo(parent, SB_VERT, &si, TRUE);
+    RECT client{};
+    GetClientRect(parent, &client);
+    const int x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+    const struct {
+        const char* name;
+        int y;
+        std::vector<std::string> heard;
+    } presses[] = {
+        {"the up arrow", 3, {"0", "8"}},
+        {"the down arrow", client.bottom - 3, {"1", "8"}},
+        {"below the thumb", client.bottom / 2, {"3", "8"}},
+    };
+    for (const auto& p : presses) {
+        heard.clear();
+        clickAt(parent, x, p.y);
+        EXPECT_EQ(heard, p.heard) << p.name;
+    }
+    si.fMask = SIF_POS;
+    si.nPos = 90;
+    SetScrollInfo(parent, SB_VERT, &si, TRUE);
+    heard.clear();
+    clickAt(parent, x, GetSystemMetrics(SM_CYVSCROLL) + 5);
+    EXPECT_EQ(heard, (std::vector<std::string>{"2", "8"})) << "above the thumb";
+}
+
 } // namespace
 } // namespace controlstest

@@ -1,6 +1,8 @@
 // What a window does with a message its own procedure hands on.
 #include "model.h"
 
+#include "pal/detail/scroll_thumb.h"
+
 #include <algorithm>
 
 namespace pal::win {
@@ -177,6 +179,11 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCHITTEST:
         return hitTest(factsOf(hwnd), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCLBUTTONDOWN:
+        if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
+            pal::detail::clickWindowScrollBar(hwnd, wParam == static_cast<WPARAM>(HTVSCROLL),
+                                              POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
     case WM_NCACTIVATE:
         // The caption shows the new state at once; nothing else is asked to paint.
         {

@@ -222,4 +222,17 @@ void setScrollThumbSource(ScrollThumbSource source) {
     pal::win::thumbSource.store(source);
 }
 
+namespace {
+std::atomic<ScrollClickHandler> clickHandler{nullptr};
+} // namespace
+
+void setScrollClickHandler(ScrollClickHandler handler) {
+    clickHandler.store(handler);
+}
+
+void clickWindowScrollBar(HWND hwnd, bool vertical, POINT screen) {
+    if (const auto handler = clickHandler.load())
+        handler(hwnd, vertical, screen);
+}
+
 } // namespace pal::detail

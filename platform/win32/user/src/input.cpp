@@ -212,6 +212,24 @@ void pressButton(POINT p, pal::detail::MouseButton button, bool down, bool doubl
     if (down && doubleClick && target->cls && (target->cls->style & CS_DBLCLKS))
         message = kMessages[b][2];
     const POINT o = clientOrigin(target);
+    // A left press on a window's own scroll bar is a non-client press there, in screen coordinates.
+    if (b == 0 && down && !find(model().capture)) {
+        const LONG width = target->client.right - target->client.left;
+        const LONG height = target->client.bottom - target->client.top;
+        const bool inRows = p.y >= o.y && p.y < o.y + height, inColumns = p.x >= o.x && p.x < o.x + width;
+        LRESULT hit = HTNOWHERE;
+        if ((target->style & WS_VSCROLL) && inRows && p.x >= o.x + width &&
+            p.x < o.x + width + GetSystemMetrics(SM_CXVSCROLL))
+            hit = HTVSCROLL;
+        else if ((target->style & WS_HSCROLL) && inColumns && p.y >= o.y + height &&
+                 p.y < o.y + height + GetSystemMetrics(SM_CYHSCROLL))
+            hit = HTHSCROLL;
+        if (hit != HTNOWHERE) {
+            postInput(target, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit),
+                      MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+            return;
+        }
+    }
     postInput(target, message, mouseKeys(),
               MAKELPARAM(static_cast<WORD>(p.x - o.x), static_cast<WORD>(p.y - o.y)));
 }

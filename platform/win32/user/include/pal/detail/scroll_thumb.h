@@ -1,5 +1,6 @@
-// The frame draws a window's own scroll bars; where their thumbs lie is known to the layer that
-// keeps their range and position, which hands over this function.
+// The frame draws a window's own scroll bars and the default procedure takes presses on them;
+// where their thumbs lie, and what a press scrolls, is known to the layer that keeps their range
+// and position, which hands over these functions.
 #pragma once
 
 #include "pal/visibility.h"
@@ -13,6 +14,12 @@ namespace pal::detail {
 // beginning and its length; false when the bar has nothing to scroll.
 using ScrollThumbSource = bool (*)(HWND hwnd, bool vertical, int track, int* start, int* length);
 void setScrollThumbSource(ScrollThumbSource source);
+
+// A press on a window's own scroll bar (screen coordinates): the layer that keeps the bars tells
+// the window what to scroll (WM_HSCROLL / WM_VSCROLL), then that scrolling has ended.
+using ScrollClickHandler = void (*)(HWND hwnd, bool vertical, POINT screen);
+void setScrollClickHandler(ScrollClickHandler handler);
+void clickWindowScrollBar(HWND hwnd, bool vertical, POINT screen);
 
 } // namespace pal::detail
 
