@@ -2,6 +2,7 @@
 #include "afx/gdi.h"
 #include "afx/wndmsg.h"
 #include "afxres.h"
+#include "win/controls.h"
 
 #include <algorithm>
 
@@ -299,7 +300,68 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 BOOL CToolBar::CreateEx(CWnd* pParentWnd, DWORD, DWORD dwStyle, CRect rcBorders, UINT nID) {
     m_cyTopBorder = std::max(static_cast<int>(rcBorders.top), 2);
     m_cyBottomBorder = std::max(static_cast<int>(rcBorders.bottom), 2);
-    return CreateBar(pParentWnd, dwStyle, nID, nullptr);
+    if (!CreateBar(pParentWnd, dwStyle, nID, nullptr))
+        return FALSE;
+    if (m_dwStyle & CBRS_TOOLTIPS) {
+        const INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&common);
+        tips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                  m_hWnd, nullptr, nullptr, nullptr);
+        updateTools();
+    }
+    return TRUE;
+}
+
+// One tool for each button, asking the bar for its text.
+void CToolBar::updateTools() {
+    if (tips_ == nullptr || !::IsWindow(tips_))
+        return;
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = m_hWnd;
+    for (int i = 0; i < toolsAdded_; ++i) {
+        ti.uId = static_cast<UINT_PTR>(i) + 1;
+        ::SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+    toolsAdded_ = GetCount();
+    for (int i = 0; i < GetCount(); ++i) {
+        if (buttons_[static_cast<size_t>(i)].style & TBBS_SEPARATOR)
+            continue;
+        ti.uId = static_cast<UINT_PTR>(i) + 1;
+        GetItemRect(i, &ti.rect);
+        ti.lpszText = LPSTR_TEXTCALLBACKW;
+        ::SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+}
+
+void CToolBar::relay(UINT message, CPoint point) {
+    if (tips_ == nullptr)
+        return;
+    MSG msg{};
+    msg.hwnd = m_hWnd;
+    msg.message = message;
+    msg.lParam = MAKELPARAM(point.x, point.y);
+    ::SendMessageW(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+BOOL CToolBar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header == nullptr || header->hwndFrom != tips_ || header->code != TTN_GETDISPINFOW)
+        return CControlBar::OnNotify(wParam, lParam, pResult);
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+    const int index = static_cast<int>(header->idFrom) - 1;
+    CString text;
+    if (index >= 0 && index < GetCount() && text.LoadString(buttons_[static_cast<size_t>(index)].id)) {
+        const int newline = text.Find(L'\n');
+        text = newline >= 0 ? text.Mid(newline + 1) : CString();
+    }
+    const int n = std::min(text.GetLength(), static_cast<int>(std::size(info->szText)) - 1);
+    std::copy_n(static_cast<LPCWSTR>(text), n, info->szText);
+    info->szText[n] = 0;
+    info->lpszText = info->szText;
+    if (pResult != nullptr)
+        *pResult = 0;
+    return TRUE;
 }
 
 BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
@@ -316,6 +378,7 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
             b.image = image++;
         buttons_.push_back(b);
     }
+    updateTools();
     Invalidate();
     return TRUE;
 }
@@ -329,6 +392,7 @@ BOOL CToolBar::SetBitmap(HBITMAP hbmImageWell) {
 void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
     button_ = sizeButton;
     image_ = sizeImage;
+    updateTools();
     Invalidate();
 }
 
@@ -407,6 +471,7 @@ int CToolBar::hitTest(CPoint point) const {
 }
 
 void CToolBar::OnLButtonDown(UINT, CPoint point) {
+    relay(WM_LBUTTONDOWN, point);
     const int i = hitTest(point);
     if (i < 0 || (buttons_[static_cast<size_t>(i)].style & TBBS_DISABLED))
         return;
@@ -417,6 +482,7 @@ void CToolBar::OnLButtonDown(UINT, CPoint point) {
 
 // A click that ends on the button it began on is the button's command, sent to the frame.
 void CToolBar::OnLButtonUp(UINT, CPoint point) {
+    relay(WM_LBUTTONUP, point);
     if (pressed_ < 0)
         return;
     const int i = pressed_;
@@ -432,6 +498,7 @@ void CToolBar::OnLButtonUp(UINT, CPoint point) {
 }
 
 void CToolBar::OnMouseMove(UINT, CPoint point) {
+    relay(WM_MOUSEMOVE, point);
     const int hot = hitTest(point);
     if (hot == hot_)
         return;

@@ -2,6 +2,7 @@
 // whose views draw their document's name.
 #include "afxwin.h"
 #include "pal/sandbox.h"
+#include "pal/test/hooks.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
@@ -22,6 +23,7 @@ const AFX_STRING_RESOURCE kStrings[] = {
     {kAppResource, L"Dravik"},
     {AFX_IDS_IDLEMESSAGE, L"Ready"},
     {ID_INDICATOR_CAPS, L"CAP"},
+    {ID_FILE_NEW, L"Makes a new sheet\nNew Sheet"},
 };
 const pal::mfc::StringTable kTable(&kStrings, kStrings, sizeof kStrings / sizeof kStrings[0]);
 
@@ -287,6 +289,41 @@ TEST_F(MdiFrameTest, AToolBarClickIsTheButtonsCommandAndItsPromptShowsWhileThePo
     pal::test::mouseUp(CPoint(centre.x + 200, centre.y));
     run.pump();
     EXPECT_EQ(app.GetOpenDocumentCount(), 1);
+}
+
+TEST_F(MdiFrameTest, AButtonShowsItsTipAfterThePointerRestsOnIt) {
+    pal::test::setManualClock(true);
+    const HWND tips = main->tools.GetToolTips();
+    ASSERT_NE(tips, nullptr);
+    CRect button;
+    main->tools.GetItemRect(0, &button);
+    CPoint centre = button.CenterPoint();
+    main->tools.ClientToScreen(&centre);
+    pal::test::mouseMove(centre);
+    run.pump();
+    EXPECT_FALSE(::IsWindowVisible(tips));
+    advance(::GetDoubleClickTime());
+    run.pump();
+    ASSERT_TRUE(::IsWindowVisible(tips));
+    wchar_t text[80] = {};
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.lpszText = text;
+    ::SendMessageW(tips, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    EXPECT_EQ(ti.uId, 1u) << "the first button";
+    // The text the tip asked for: the part of the command's string after the prompt.
+    NMTTDISPINFOW info{};
+    info.hdr = NMHDR{tips, 1, TTN_GETDISPINFOW};
+    main->tools.SendMessage(WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_STREQ(info.lpszText, L"New Sheet");
+    info = NMTTDISPINFOW{};
+    info.hdr = NMHDR{tips, 3, TTN_GETDISPINFOW}; // ID_FILE_SAVE has no string
+    main->tools.SendMessage(WM_NOTIFY, 3, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(info.lpszText, L"");
+    pal::test::click(centre);
+    run.pump();
+    EXPECT_FALSE(::IsWindowVisible(tips)) << "a click takes the tip away";
 }
 
 TEST_F(MdiFrameTest, ModalStateDisablesTheFrameUntilTheLastEnd) {

@@ -140,6 +140,10 @@ public:
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // The tip window of a bar made with CBRS_TOOLTIPS; a button's tip is the part after "\n"
+    // of its command's string resource.
+    HWND GetToolTips() const { return tips_; }
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -156,7 +160,11 @@ private:
     HBITMAP strip_ = nullptr;
     int pressed_ = -1;
     int hot_ = -1;
+    HWND tips_ = nullptr;
+    int toolsAdded_ = 0; // tools are numbered by button, from 1
     int hitTest(CPoint point) const;
+    void updateTools();
+    void relay(UINT message, CPoint point);
 };
 
 DV_EXPORTS_END
