@@ -185,6 +185,14 @@ TEST_F(MdiSnapshotTest, ToolBarStatusBarAndTwoTiledDocuments) {
     EXPECT_EQ(picture.pixel(bar.left + first.CenterPoint().x, bar.top + first.CenterPoint().y),
               RGB(200, 40, 40));
     EXPECT_EQ(main->status.GetPaneText(0), L"Ready");
+    // The main caption carries its title ("Dravik - Sheet2") in the caption text colour.
+    const auto whole = pal::test::snapshot(main->m_hWnd);
+    int titlePixels = 0;
+    for (int x = 4; x < 200; ++x) {
+        for (int y = 4; y < 4 + ::GetSystemMetrics(SM_CYCAPTION) - 2; ++y)
+            titlePixels += whole.pixel(x, y) == ::GetSysColor(COLOR_CAPTIONTEXT);
+    }
+    EXPECT_GT(titlePixels, 20);
     UINT id = 0, style = 0;
     int width = 0;
     main->status.GetPaneInfo(1, id, style, width);
