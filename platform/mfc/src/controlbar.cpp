@@ -389,6 +389,17 @@ BOOL CToolBar::SetBitmap(HBITMAP hbmImageWell) {
     return hbmImageWell != nullptr;
 }
 
+void CToolBar::SetImageList(HIMAGELIST hImageList) {
+    images_ = hImageList;
+    int cx = 0, cy = 0;
+    if (images_ != nullptr && ::ImageList_GetIconSize(images_, &cx, &cy)) {
+        image_ = CSize(cx, cy);
+        button_ = CSize(std::max<LONG>(button_.cx, cx + 7), std::max<LONG>(button_.cy, cy + 7));
+    }
+    updateTools();
+    Invalidate();
+}
+
 void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
     button_ = sizeButton;
     image_ = sizeImage;
@@ -528,10 +539,14 @@ void CToolBar::OnPaint() {
         }
         if (b.style & (TBBS_PRESSED | TBBS_CHECKED))
             dc.Draw3dRect(&r, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        if (old != nullptr && b.image >= 0) {
-            const int x = r.left + (r.Width() - image_.cx) / 2;
-            const int y = r.top + (r.Height() - image_.cy) / 2;
+        const int x = r.left + (r.Width() - image_.cx) / 2;
+        const int y = r.top + (r.Height() - image_.cy) / 2;
+        const bool drawn = b.image >= 0 && (images_ != nullptr || old != nullptr);
+        if (images_ != nullptr && b.image >= 0)
+            ::ImageList_Draw(images_, b.image, dc.m_hDC, x, y, ILD_TRANSPARENT);
+        else if (old != nullptr && b.image >= 0)
             dc.BitBlt(x, y, image_.cx, image_.cy, &strip, b.image * image_.cx, 0, SRCCOPY);
+        if (drawn) {
             if (b.style & TBBS_DISABLED) {
                 // Disabled buttons are washed out with the face colour.
                 CRect wash(x, y, x + image_.cx, y + image_.cy);

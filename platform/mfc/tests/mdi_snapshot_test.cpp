@@ -334,6 +334,23 @@ TEST_F(MdiFrameTest, AButtonShowsItsTipAfterThePointerRestsOnIt) {
     EXPECT_FALSE(::IsWindowVisible(tips)) << "a click takes the tip away";
 }
 
+TEST_F(MdiFrameTest, ButtonsMayTakeTheirImagesFromAnImageList) {
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 15, ILC_COLOR32 | ILC_MASK, 4, 0));
+    CBitmap strip;
+    strip.Attach(makeStrip());
+    ASSERT_EQ(images.Add(&strip, ::GetSysColor(COLOR_BTNFACE)), 0);
+    ASSERT_EQ(images.GetImageCount(), 4);
+    main->tools.SetBitmap(nullptr);
+    main->tools.SetImageList(images.m_hImageList);
+    main->tools.UpdateWindow();
+    const auto picture = pal::test::snapshot(main->tools.m_hWnd, true);
+    CRect third; // the third button (after a separator) shows the third image
+    main->tools.GetItemRect(3, &third);
+    EXPECT_EQ(picture.pixel(third.CenterPoint().x, third.CenterPoint().y), RGB(40, 80, 200));
+    main->tools.SetImageList(nullptr);
+}
+
 TEST_F(MdiFrameTest, ModalStateDisablesTheFrameUntilTheLastEnd) {
     main->BeginModalState();
     main->BeginModalState();

@@ -126,6 +126,10 @@ public:
     BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
     // The images: a strip of equal squares, side by side.
     BOOL SetBitmap(HBITMAP hbmImageWell);
+    // Or the images of an image list (which the bar does not own), drawn transparently; its
+    // image size becomes the bar's.
+    void SetImageList(HIMAGELIST hImageList);
+    HIMAGELIST GetImageList() const { return images_; }
     void SetSizes(SIZE sizeButton, SIZE sizeImage);
     int GetCount() const { return static_cast<int>(buttons_.size()); }
     UINT GetItemID(int nIndex) const;
@@ -158,6 +162,7 @@ private:
     CSize button_{23, 22};
     CSize image_{16, 15};
     HBITMAP strip_ = nullptr;
+    HIMAGELIST images_ = nullptr;
     int pressed_ = -1;
     int hot_ = -1;
     HWND tips_ = nullptr;
