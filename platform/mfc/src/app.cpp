@@ -53,7 +53,10 @@ BOOL CWinApp::InitInstance() {
     return TRUE;
 }
 
+// The recent-file list outlives the run in the profile.
 int CWinApp::ExitInstance() {
+    if (m_pRecentFileList != nullptr)
+        SaveStdProfileSettings();
     return static_cast<int>(m_msgCur.wParam);
 }
 

@@ -303,6 +303,17 @@ TEST_F(DocViewTest, TheFileMenuShowsTheRecentListInPlaceOfItsItem) {
     EXPECT_EQ(app.main()->MDIGetActive()->GetActiveDocument()->GetTitle(), L"a.drw");
 }
 
+TEST_F(DocViewTest, TheRecentListIsKeptInTheProfileAtExit) {
+    ASSERT_TRUE(open(L"C:\\a.drw") && open(L"C:\\b.drw"));
+    app.CloseAllDocuments(FALSE);
+    run.exit();
+    EXPECT_EQ(app.GetProfileStringW(L"Recent File List", L"File1"), L"C:\\b.drw");
+    EXPECT_EQ(app.GetProfileStringW(L"Recent File List", L"File2"), L"C:\\a.drw");
+    // The next run reads it back.
+    app.LoadStdProfileSettings(4);
+    EXPECT_EQ(recent(), (std::vector<std::wstring>{L"C:\\b.drw", L"C:\\a.drw"}));
+}
+
 TEST_F(DocViewTest, NewDocumentsAreNumberedAfterTheTemplatesDocumentName) {
     Drawing* first = fresh();
     Drawing* second = fresh();
