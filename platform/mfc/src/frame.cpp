@@ -32,7 +32,9 @@ BOOL CFrameWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwSt
     const BOOL created =
         CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, width, height,
                  pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr, pContext);
-    creating_ = nullptr;
+    // A frame that failed is gone already (PostNcDestroy deleted it).
+    if (created)
+        creating_ = nullptr;
     return created;
 }
 
