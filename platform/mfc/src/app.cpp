@@ -1,5 +1,6 @@
 #include "afx/app.h"
 #include "afx/frame.h"
+#include "afx/recent.h"
 #include "afx/wndmsg.h"
 #include "afxres.h"
 
@@ -21,6 +22,8 @@ BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
 ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
 ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
 ON_COMMAND(ID_APP_EXIT, &CWinApp::OnAppExit)
+ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, &CWinApp::OnOpenRecentFile)
+ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, &CWinApp::OnUpdateRecentFileMenu)
 END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCWSTR lpszAppName) {
@@ -32,8 +35,8 @@ CWinApp::CWinApp(LPCWSTR lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
-    for (CDocTemplate* t : m_templates)
-        delete t;
+    delete m_pDocManager;
+    delete m_pRecentFileList;
     for (LPCWSTR* field :
          {&m_pszAppName, &m_pszExeName, &m_pszHelpFilePath, &m_pszRegistryKey, &m_pszProfileName})
         replace(*field, nullptr);
@@ -50,7 +53,10 @@ BOOL CWinApp::InitInstance() {
     return TRUE;
 }
 
+// The recent-file list outlives the run in the profile.
 int CWinApp::ExitInstance() {
+    if (m_pRecentFileList != nullptr)
+        SaveStdProfileSettings();
     return static_cast<int>(m_msgCur.wParam);
 }
 
@@ -134,24 +140,76 @@ BOOL CWinApp::OnDDECommand(LPWSTR lpszCommand) {
 }
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
-    if (pTemplate != nullptr)
-        m_templates.push_back(pTemplate);
+    if (pTemplate == nullptr)
+        return;
+    if (m_pDocManager == nullptr)
+        m_pDocManager = new CDocManager;
+    m_pDocManager->AddDocTemplate(pTemplate);
+}
+
+const std::vector<CDocTemplate*>& CWinApp::GetDocTemplates() const {
+    static const std::vector<CDocTemplate*> none;
+    return m_pDocManager != nullptr ? m_pDocManager->templates() : none;
 }
 
 CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName) {
     return OpenDocumentFile(lpszFileName, TRUE);
 }
 
-CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName, BOOL) {
-    if (m_templates.empty() || lpszFileName == nullptr)
-        return nullptr;
-    return m_templates.front()->OpenDocumentFile(lpszFileName, TRUE);
+CDocument* CWinApp::OpenDocumentFile(LPCWSTR lpszFileName, BOOL bAddToMRU) {
+    return m_pDocManager != nullptr ? m_pDocManager->OpenDocumentFile(lpszFileName, bAddToMRU) : nullptr;
 }
 
 BOOL CWinApp::SaveAllModified() {
+    return m_pDocManager == nullptr || m_pDocManager->SaveAllModified();
+}
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession) {
+    if (m_pDocManager != nullptr)
+        m_pDocManager->CloseAllDocuments(bEndSession);
+}
+
+int CWinApp::GetOpenDocumentCount() const {
+    return m_pDocManager != nullptr ? m_pDocManager->GetOpenDocumentCount() : 0;
+}
+
+BOOL CWinApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                               CDocTemplate* pTemplate) {
+    return m_pDocManager != nullptr &&
+           m_pDocManager->DoPromptFileName(fileName, nIDSTitle, lFlags, bOpenFileDialog, pTemplate);
+}
+
+void CWinApp::AddToRecentFileList(LPCWSTR lpszPathName) {
+    if (m_pRecentFileList != nullptr)
+        m_pRecentFileList->Add(lpszPathName);
+}
+
+void CWinApp::SaveStdProfileSettings() {
+    if (m_pRecentFileList != nullptr)
+        m_pRecentFileList->WriteList();
+    if (m_nNumPreviewPages != 0)
+        WriteProfileInt(L"Settings", L"PreviewPages", static_cast<int>(m_nNumPreviewPages));
+}
+
+// A recent file that no longer opens leaves the list.
+BOOL CWinApp::OnOpenRecentFile(UINT nID) {
+    if (m_pRecentFileList == nullptr)
+        return FALSE;
+    const int index = static_cast<int>(nID) - static_cast<int>(ID_FILE_MRU_FILE1);
+    if (index < 0 || index >= m_pRecentFileList->GetCount())
+        return FALSE;
+    const CString path = (*m_pRecentFileList)[index];
+    if (OpenDocumentFile(path) == nullptr)
+        m_pRecentFileList->Remove(index);
     return TRUE;
 }
-void CWinApp::CloseAllDocuments(BOOL) {}
+
+void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI) {
+    if (m_pRecentFileList != nullptr)
+        m_pRecentFileList->UpdateMenu(pCmdUI);
+    else if (pCmdUI != nullptr)
+        pCmdUI->Enable(FALSE);
+}
 
 int CWinApp::DoMessageBox(LPCWSTR lpszPrompt, UINT nType, UINT) {
     constexpr UINT kIconMask = 0xF0;
@@ -179,11 +237,15 @@ int CWinApp::DoMessageBox(LPCWSTR lpszPrompt, UINT nType, UINT) {
 }
 
 void CWinApp::OnFileNew() {
-    if (!m_templates.empty())
-        m_templates.front()->OpenDocumentFile(nullptr, TRUE);
+    if (m_pDocManager != nullptr)
+        m_pDocManager->OnFileNew();
 }
 
-void CWinApp::OnFileOpen() {}
+void CWinApp::OnFileOpen() {
+    CString name;
+    if (DoPromptFileName(name, 0, 0, TRUE, nullptr))
+        OpenDocumentFile(name);
+}
 
 void CWinApp::OnAppExit() {
     if (m_pMainWnd != nullptr)

@@ -1,31 +1,12 @@
 #include "afx/frame.h"
 #include "afx/app.h"
+#include "afx/controlbar.h"
 #include "afx/wndmsg.h"
+#include "afxres.h"
 
-IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
-IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
-IMPLEMENT_DYNAMIC(CView, CWnd)
+#include <algorithm>
+
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
-
-void CDocument::SetPathName(LPCWSTR lpszPathName, BOOL) {
-    m_strPathName = lpszPathName;
-    const int slash = std::max(m_strPathName.ReverseFind(L'\\'), m_strPathName.ReverseFind(L'/'));
-    SetTitle(m_strPathName.Mid(slash + 1));
-}
-
-// A document first, then its template.
-BOOL CDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-    if (CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
-        return TRUE;
-    return m_pDocTemplate != nullptr && m_pDocTemplate->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-}
-
-// A view first, then its document.
-BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
-        return TRUE;
-    return m_pDocument != nullptr && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-}
 
 // CFrameWnd -----------------------------------------------------------------------------------
 
@@ -37,6 +18,9 @@ ON_WM_CLOSE()
 ON_WM_SIZE()
 ON_WM_INITMENUPOPUP()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
+ON_WM_MENUSELECT()
+ON_UPDATE_COMMAND_UI_RANGE(ID_INDICATOR_CAPS, ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator)
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -48,7 +32,9 @@ BOOL CFrameWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwSt
     const BOOL created =
         CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, width, height,
                  pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr, pContext);
-    creating_ = nullptr;
+    // A frame that failed is gone already (PostNcDestroy deleted it).
+    if (created)
+        creating_ = nullptr;
     return created;
 }
 
@@ -96,13 +82,128 @@ BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCTW, CCreateContext* pContext) {
     return TRUE;
 }
 
+// The bars take their height from the top and bottom edges in the order they were made; the
+// view (or client) gets the rest.
 void CFrameWnd::RecalcLayout(BOOL) {
-    CWnd* pane = GetDlgItem(static_cast<int>(AFX_IDW_PANE_FIRST));
-    if (pane == nullptr)
-        return;
     CRect client;
     GetClientRect(&client);
-    pane->MoveWindow(&client);
+    for (CControlBar* bar : m_listControlBars) {
+        if (bar->m_hWnd == nullptr || !(bar->GetStyle() & WS_VISIBLE))
+            continue;
+        const CSize size = bar->CalcFixedLayout(TRUE, TRUE);
+        const int height = std::min(static_cast<int>(size.cy), client.Height());
+        if (bar->m_dwStyle & CBRS_ALIGN_BOTTOM) {
+            bar->MoveWindow(client.left, client.bottom - height, client.Width(), height);
+            client.bottom -= height;
+        } else {
+            bar->MoveWindow(client.left, client.top, client.Width(), height);
+            client.top += height;
+        }
+    }
+    if (CWnd* pane = GetDlgItem(static_cast<int>(AFX_IDW_PANE_FIRST)))
+        pane->MoveWindow(&client);
+}
+
+CControlBar* CFrameWnd::GetControlBar(UINT nID) {
+    for (CControlBar* bar : m_listControlBars) {
+        if (static_cast<UINT>(bar->GetDlgCtrlID()) == nID)
+            return bar;
+    }
+    return nullptr;
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {
+    if (pBar == nullptr || pBar->m_hWnd == nullptr)
+        return;
+    pBar->ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
+    if (!bDelay)
+        RecalcLayout();
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible) {
+    CView* view = GetActiveView();
+    if (view == nullptr) {
+        // The first pane, inside a splitter when the frame has one.
+        HWND pane = ::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST));
+        while (pane != nullptr && dynamic_cast<CView*>(CWnd::FromHandlePermanent(pane)) == nullptr)
+            pane = ::GetDlgItem(pane, static_cast<int>(AFX_IDW_PANE_FIRST));
+        view = dynamic_cast<CView*>(CWnd::FromHandlePermanent(pane));
+        if (view != nullptr)
+            SetActiveView(view, FALSE);
+    }
+    SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    if (bMakeVisible) {
+        ActivateFrame();
+        if (view != nullptr)
+            view->OnActivateView(TRUE, view, view);
+    }
+    OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::SetMessageText(LPCWSTR lpszText) {
+    SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText));
+}
+
+void CFrameWnd::SetMessageText(UINT nID) {
+    SendMessage(WM_SETMESSAGESTRING, nID, 0);
+}
+
+// The status bar shows the given text, or the prompt of the command id (nothing for 0, the idle
+// text for AFX_IDS_IDLEMESSAGE); the answer is the id shown before.
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
+    const UINT previous = m_nIDLastMessage;
+    m_nIDLastMessage = static_cast<UINT>(wParam);
+    CWnd* bar = GetDlgItem(static_cast<int>(AFX_IDW_STATUS_BAR));
+    if (bar == nullptr)
+        return previous;
+    CString text;
+    if (lParam != 0) {
+        text = reinterpret_cast<LPCWSTR>(lParam);
+    } else if (wParam == AFX_IDS_IDLEMESSAGE) {
+        if (!text.LoadString(AFX_IDS_IDLEMESSAGE))
+            text = L"Ready";
+    } else if (wParam != 0) {
+        GetMessageString(static_cast<UINT>(wParam), text);
+    }
+    bar->SetWindowText(text);
+    return previous;
+}
+
+// A menu item under the pointer shows its prompt; popups and separators show nothing, and the
+// idle text returns when the menu closes.
+void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
+    constexpr UINT kPopup = 0x0010, kSeparator = 0x0800;
+    if (nFlags == 0xFFFF && hSysMenu == nullptr)
+        m_nIDTracking = AFX_IDS_IDLEMESSAGE;
+    else if (nItemID == 0 || (nFlags & (kPopup | kSeparator)))
+        m_nIDTracking = 0;
+    else
+        m_nIDTracking = nItemID;
+    SendMessage(WM_SETMESSAGESTRING, m_nIDTracking, 0);
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
+    const int key = pCmdUI->m_nID == ID_INDICATOR_CAPS  ? VK_CAPITAL
+                    : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK
+                                                        : VK_SCROLL;
+    pCmdUI->Enable((::GetKeyState(key) & 1) != 0);
+}
+
+void CFrameWnd::BeginModalState() {
+    if (m_cModalStack++ > 0)
+        return;
+    if (IsWindowEnabled()) {
+        m_disabledForModal.push_back(m_hWnd);
+        EnableWindow(FALSE);
+    }
+}
+
+void CFrameWnd::EndModalState() {
+    if (m_cModalStack == 0 || --m_cModalStack > 0)
+        return;
+    for (HWND h : m_disabledForModal)
+        ::EnableWindow(h, TRUE);
+    m_disabledForModal.clear();
 }
 
 void CFrameWnd::OnSize(UINT nType, int cx, int cy) {
@@ -158,12 +259,15 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     SetWindowText(title);
 }
 
-// The active view (and through it its document) first, then the frame, then the application.
+// The active view (and through it its document) first, then the frame; a top-level frame then
+// offers the command to the application (a document window leaves that to its main frame).
 BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
     if (m_pViewActive != nullptr && m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
+    if (GetStyle() & WS_CHILD)
+        return FALSE;
     CWinApp* app = AfxGetApp();
     return app != nullptr && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
@@ -177,13 +281,35 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
     return CWnd::PreTranslateMessage(pMsg);
 }
 
-// Closing the main window asks the application to save first; a refusal keeps it open.
+// Closing the main window asks the application to save first; a refusal keeps it open. Another
+// frame asks its document, and closes the document with it when it is the document's last.
 void CFrameWnd::OnClose() {
+    const HWND self = m_hWnd;
     CWinApp* app = AfxGetApp();
     if (app != nullptr && app->m_pMainWnd == this) {
         if (!app->SaveAllModified())
             return;
         app->CloseAllDocuments(FALSE);
+        // Closing the documents may have taken this frame already.
+        if (::IsWindow(self))
+            ::DestroyWindow(self);
+        return;
+    }
+    CDocument* doc = GetActiveDocument();
+    if (doc != nullptr) {
+        if (!doc->CanCloseFrame(this))
+            return;
+        bool other = false;
+        for (POSITION pos = doc->GetFirstViewPosition(); pos != nullptr;) {
+            CView* view = doc->GetNextView(pos);
+            other = other || view->GetParentFrame() != this;
+        }
+        if (!other && doc->m_pDocTemplate != nullptr) {
+            doc->OnCloseDocument();
+            if (::IsWindow(self))
+                ::DestroyWindow(self);
+            return;
+        }
     }
     DestroyWindow();
 }
@@ -203,6 +329,12 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu) {
     }
 }
 
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+// The bars bring their buttons and indicators up to date.
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
+    const std::vector<CControlBar*> bars = m_listControlBars;
+    for (CControlBar* bar : bars) {
+        if (bar->m_hWnd != nullptr && bar->IsWindowVisible())
+            bar->OnUpdateCmdUI(this, static_cast<BOOL>(wParam == 0 ? TRUE : wParam));
+    }
     return 0;
 }

@@ -1,5 +1,9 @@
 // The application's profile in the registry: HKEY_CURRENT_USER\Software\<key>\<profile>\<section>.
 #include "afx/app.h"
+#include "afx/recent.h"
+#include "afxres.h"
+
+#include <algorithm>
 
 #include <cstring>
 #include <vector>
@@ -146,6 +150,12 @@ BOOL CWinApp::WriteProfileBinary(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPBYTE 
 }
 
 // The recent-file list is the application's own; here only the print-preview page count.
-void CWinApp::LoadStdProfileSettings(UINT) {
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
+    if (nMaxMRU != 0) {
+        delete m_pRecentFileList;
+        m_pRecentFileList = new CRecentFileList(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d",
+                                                static_cast<int>(std::min(nMaxMRU, 16u)));
+        m_pRecentFileList->ReadList();
+    }
     m_nNumPreviewPages = GetProfileInt(L"Settings", L"PreviewPages", 0);
 }

@@ -267,9 +267,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     }
     CWnd* const outer = creating;
     creating = this;
-    const HWND hWnd =
-        ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
-                          cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    const HWND hWnd = CreateHandle(cs);
     const bool seen = creating != this;
     creating = outer;
     if (hWnd == nullptr) {
@@ -282,6 +280,11 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     if (!seen)
         SubclassWindow(hWnd);
     return TRUE;
+}
+
+HWND CWnd::CreateHandle(CREATESTRUCTW& cs) {
+    return ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+                             cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -569,6 +572,12 @@ void CWnd::ScreenToClient(LPPOINT lpPoint) const {
 }
 void CWnd::ClientToScreen(LPPOINT lpPoint) const {
     ::ClientToScreen(m_hWnd, lpPoint);
+}
+void CWnd::ScreenToClient(LPRECT lpRect) const {
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
+}
+void CWnd::ClientToScreen(LPRECT lpRect) const {
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
 }
 DWORD CWnd::GetStyle() const {
     return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE));

@@ -12,6 +12,8 @@ DV_EXPORTS_BEGIN
 
 class CDocument;
 class CDocTemplate;
+class CDocManager;
+class CRecentFileList;
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
@@ -65,13 +67,27 @@ public:
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
     UINT m_nNumPreviewPages = 0;
 
-    // Documents. The application owns the templates it is given.
+    // Documents. The application owns the templates it is given, through its document manager.
     void AddDocTemplate(CDocTemplate* pTemplate);
-    const std::vector<CDocTemplate*>& GetDocTemplates() const { return m_templates; }
+    const std::vector<CDocTemplate*>& GetDocTemplates() const;
     virtual CDocument* OpenDocumentFile(LPCWSTR lpszFileName);
     virtual CDocument* OpenDocumentFile(LPCWSTR lpszFileName, BOOL bAddToMRU);
+    // Asks each modified document once; FALSE as soon as one is cancelled.
     virtual BOOL SaveAllModified();
     virtual void CloseAllDocuments(BOOL bEndSession);
+    int GetOpenDocumentCount() const;
+    // Asks for a file name through the document manager's open or save dialog; FALSE when none
+    // was chosen.
+    virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                  CDocTemplate* pTemplate);
+    CDocManager* m_pDocManager = nullptr;
+
+    // The recent-file list, made by LoadStdProfileSettings and saved by SaveStdProfileSettings.
+    virtual void AddToRecentFileList(LPCWSTR lpszPathName);
+    void SaveStdProfileSettings();
+    BOOL OnOpenRecentFile(UINT nID);
+    void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+    CRecentFileList* m_pRecentFileList = nullptr;
 
     // Every message box of the application: the application's name as the caption and the
     // main window as the owner; a box without an icon gets the one that fits its buttons.
@@ -86,7 +102,6 @@ protected:
 
 private:
     static void replace(LPCWSTR& field, LPCWSTR value);
-    std::vector<CDocTemplate*> m_templates;
 };
 
 CWinApp* AfxGetApp();

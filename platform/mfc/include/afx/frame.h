@@ -1,59 +1,18 @@
-// Frames, views and documents, as far as command routing and the first frames need them.
-// A command offered to a frame goes to its active view, which offers it to its document
-// (and the document to its template) before the view's own map; then the frame's map, then
-// the application's.
+// Frames: the windows that hold a document's views and the control bars around them. A command
+// offered to a frame goes to its active view, which offers it to its document (and the document
+// to its template) after the view's own map; then the frame's map, then the application's.
 #pragma once
 
+#include "afx/document.h"
+#include "afx/view.h"
 #include "afx/wnd.h"
 #include "pal/visibility.h"
 
+#include <vector>
+
 DV_EXPORTS_BEGIN
 
-class CView;
-class CDocTemplate;
-class CFrameWnd;
-
-class CDocument : public CCmdTarget {
-    DECLARE_DYNAMIC(CDocument)
-public:
-    CDocument() = default;
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-
-    const CString& GetTitle() const { return m_strTitle; }
-    virtual void SetTitle(LPCWSTR lpszTitle) { m_strTitle = lpszTitle; }
-    const CString& GetPathName() const { return m_strPathName; }
-    virtual void SetPathName(LPCWSTR lpszPathName, BOOL bAddToMRU = TRUE);
-    virtual BOOL IsModified() { return m_bModified; }
-    virtual void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified; }
-    CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
-
-    CDocTemplate* m_pDocTemplate = nullptr;
-
-protected:
-    CString m_strTitle;
-    CString m_strPathName;
-    BOOL m_bModified = FALSE;
-};
-
-class CDocTemplate : public CCmdTarget {
-    DECLARE_DYNAMIC(CDocTemplate)
-public:
-    virtual CDocument* OpenDocumentFile(LPCWSTR lpszPathName, BOOL bMakeVisible = TRUE) = 0;
-};
-
-class CView : public CWnd {
-    DECLARE_DYNAMIC(CView)
-public:
-    CDocument* GetDocument() const { return m_pDocument; }
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
-    virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {}
-
-    CDocument* m_pDocument = nullptr;
-
-protected:
-    // Views belong to their window: the object goes with it.
-    void PostNcDestroy() override { delete this; }
-};
+class CControlBar;
 
 // What a frame is created with: the view class to make and the document it shows.
 struct CCreateContext {
@@ -67,11 +26,39 @@ struct CCreateContext {
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
 constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 constexpr UINT AFX_IDW_STATUS_BAR = 0xE801;
+constexpr UINT AFX_IDW_TOOLBAR = 0xE800;
+constexpr UINT AFX_IDW_CONTROLBAR_FIRST = 0xE800;
+constexpr UINT AFX_IDW_CONTROLBAR_LAST = 0xE8FF;
+constexpr UINT AFX_IDM_FIRST_MDICHILD = 0xFF00;
+constexpr UINT AFX_IDS_IDLEMESSAGE = 0xE001;
 
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
 public:
     static const CRect rectDefault;
+
+    // Shows the document's frame for the first time: the first view becomes active, every view
+    // hears OnInitialUpdate, the title follows the document.
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    // Shows or hides a bar of the frame and lays the frame out again.
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    CControlBar* GetControlBar(UINT nID);
+    // The status bar (AFX_IDW_STATUS_BAR) shows the prompt of command nID, or the idle text for 0.
+    void SetMessageText(LPCWSTR lpszText);
+    void SetMessageText(UINT nID);
+    LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+    // The CAP, NUM and SCRL indicators show while their key is toggled on.
+    void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+    // While a modal window of the frame is up, its other top-level windows are disabled.
+    virtual void BeginModalState();
+    virtual void EndModalState();
+    BOOL InModalState() const { return m_cModalStack > 0; }
+    // A document of the frame asks before the frame closes; a frame that is its document's
+    // last closes the document.
+    virtual BOOL CanCloseFrame() { return TRUE; }
+    UINT m_nIDTracking = 0;
+    UINT m_nIDLastMessage = 0;
 
     BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
                 const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCWSTR lpszMenuName = nullptr,
@@ -114,6 +101,11 @@ protected:
     // Frames belong to their window: the object goes with it.
     void PostNcDestroy() override { delete this; }
     DECLARE_MESSAGE_MAP()
+
+    friend class CControlBar;
+    std::vector<CControlBar*> m_listControlBars;
+    int m_cModalStack = 0;
+    std::vector<HWND> m_disabledForModal;
 
 private:
     CView* m_pViewActive = nullptr;

@@ -108,6 +108,8 @@ public:
     void GetClientRect(LPRECT lpRect) const;
     void ScreenToClient(LPPOINT lpPoint) const;
     void ClientToScreen(LPPOINT lpPoint) const;
+    void ScreenToClient(LPRECT lpRect) const;
+    void ClientToScreen(LPRECT lpRect) const;
     DWORD GetStyle() const;
     DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
@@ -186,6 +188,9 @@ public:
 
 protected:
     WNDPROC m_pfnSuper = nullptr; // the procedure a subclassed window had before
+    // Makes the window for CreateEx; windows made by another window (document windows made by
+    // their client) override it.
+    virtual HWND CreateHandle(CREATESTRUCTW& cs);
 
     DECLARE_MESSAGE_MAP()
 

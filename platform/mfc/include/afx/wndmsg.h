@@ -74,6 +74,9 @@ DV_WM_THUNK(mdiActivate, void (T::*)(BOOL, CWnd*, CWnd*),
 DV_WM_THUNK(settingChange, void (T::*)(UINT, LPCWSTR),
             (s.*Fn)(static_cast<UINT>(w), reinterpret_cast<LPCWSTR>(l)))
 DV_WM_THUNK(dropFiles, void (T::*)(HDROP), (s.*Fn)(reinterpret_cast<HDROP>(w)))
+DV_WM_THUNK(menuSelect, void (T::*)(UINT, UINT, HMENU),
+            (s.*Fn)(LOWORD(static_cast<DWORD_PTR>(w)), HIWORD(static_cast<DWORD_PTR>(w)),
+                    reinterpret_cast<HMENU>(l)))
 // Thread messages: the handler takes the two parameters and returns nothing.
 DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
 
@@ -124,6 +127,7 @@ DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
 #define ON_WM_QUERYENDSESSION() DV_WM_ENTRY(WM_QUERYENDSESSION, queryEndSession, OnQueryEndSession)
 #define ON_WM_ENDSESSION() DV_WM_ENTRY(WM_ENDSESSION, endSession, OnEndSession)
 #define ON_WM_CHILDACTIVATE() DV_WM_ENTRY(WM_CHILDACTIVATE, v, OnChildActivate)
+#define ON_WM_MENUSELECT() DV_WM_ENTRY(WM_MENUSELECT, menuSelect, OnMenuSelect)
 #define ON_WM_MDIACTIVATE() DV_WM_ENTRY(WM_MDIACTIVATE, mdiActivate, OnMDIActivate)
 #define ON_WM_SETTINGCHANGE() DV_WM_ENTRY(WM_SETTINGCHANGE, settingChange, OnSettingChange)
 #define ON_WM_DROPFILES() DV_WM_ENTRY(WM_DROPFILES, dropFiles, OnDropFiles)

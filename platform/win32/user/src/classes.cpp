@@ -20,8 +20,13 @@ std::shared_ptr<WindowClass> findClass(LPCWSTR name) {
         }
         return nullptr;
     }
-    auto it = m.classes.find(pal::text::toLower(name));
-    return it == m.classes.end() ? nullptr : it->second;
+    const std::wstring key = pal::text::toLower(name);
+    auto it = m.classes.find(key);
+    if (it != m.classes.end())
+        return it->second;
+    if (key == L"mdiclient")
+        return m.classes[key] = makeMdiClientClass();
+    return nullptr;
 }
 
 } // namespace pal::win

@@ -45,6 +45,8 @@ Facts factsOf(HWND hwnd) {
         root = find(root->parent);
     const Queue* q = root ? queueOf(root->thread) : nullptr;
     f.active = q && q->active == root->handle;
+    if ((w->style & WS_CHILD) && w->captionActive >= 0)
+        f.active = f.active && w->captionActive != 0;
     f.local = w->rect;
     f.children = w->children;
     return f;
@@ -184,6 +186,11 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NCACTIVATE:
         // The caption shows the new state at once; nothing else is asked to paint.
+        {
+            Lock lock = lockModel();
+            if (Window* w = find(hwnd); w && (w->style & WS_CHILD))
+                w->captionActive = wParam != 0;
+        }
         paintFrameNow(hwnd, wParam != 0);
         return TRUE;
     case WM_NCPAINT:

@@ -17,6 +17,7 @@ struct FrameFacts {
     bool menuBar = false;
     RECT window{}; // 0,0 at the window's top-left corner
     RECT client{}; // in the same coordinates
+    std::wstring text;
 };
 
 void fill(HDC dc, const RECT& r, int colorIndex) {
@@ -87,20 +88,36 @@ void caption(HDC dc, RECT r, const FrameFacts& f, bool active) {
                        COLOR16(GetBValue(to) << 8), 0}};
     GRADIENT_RECT g{0, 1};
     GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_H);
-    if (!(f.style & WS_SYSMENU))
+    int textRight = r.right - 2;
+    if (f.style & WS_SYSMENU) {
+        const int bh = std::max(4, int(r.bottom - r.top) - 4);
+        const int bw = bh + 2;
+        RECT button{r.right - 2 - bw, r.top + 2, r.right - 2, r.top + 2 + bh};
+        captionButton(dc, button, Glyph::Close, true);
+        textRight = button.left - 2;
+        if ((f.style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) && !(f.exStyle & WS_EX_TOOLWINDOW)) {
+            OffsetRect(&button, -bw - 2, 0);
+            captionButton(dc, button, (f.style & WS_MAXIMIZE) ? Glyph::Restore : Glyph::Maximize,
+                          f.style & WS_MAXIMIZEBOX);
+            OffsetRect(&button, -bw, 0);
+            captionButton(dc, button, (f.style & WS_MINIMIZE) ? Glyph::Restore : Glyph::Minimize,
+                          f.style & WS_MINIMIZEBOX);
+            textRight = button.left - 2;
+        }
+    }
+    // The title, left of the buttons, cut with an ellipsis when it does not fit.
+    if (f.text.empty() || textRight <= r.left + 6)
         return;
-    const int bh = std::max(4, int(r.bottom - r.top) - 4);
-    const int bw = bh + 2;
-    RECT button{r.right - 2 - bw, r.top + 2, r.right - 2, r.top + 2 + bh};
-    captionButton(dc, button, Glyph::Close, true);
-    if (!(f.style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) || (f.exStyle & WS_EX_TOOLWINDOW))
-        return;
-    OffsetRect(&button, -bw - 2, 0);
-    captionButton(dc, button, (f.style & WS_MAXIMIZE) ? Glyph::Restore : Glyph::Maximize,
-                  f.style & WS_MAXIMIZEBOX);
-    OffsetRect(&button, -bw, 0);
-    captionButton(dc, button, (f.style & WS_MINIMIZE) ? Glyph::Restore : Glyph::Minimize,
-                  f.style & WS_MINIMIZEBOX);
+    RECT text{r.left + 6, r.top, textRight, r.bottom};
+    const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColor =
+        SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    DrawTextW(dc, f.text.c_str(), static_cast<int>(f.text.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
 }
 
 enum class Arrow { Up, Down, Left, Right };
@@ -173,6 +190,7 @@ void paintFrame(HWND hwnd, HDC dc, bool active) {
         f.window = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
         f.client = w->client;
         OffsetRect(&f.client, -w->rect.left, -w->rect.top);
+        f.text = w->text;
     }
     if (EqualRect(&f.window, &f.client))
         return;

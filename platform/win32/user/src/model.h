@@ -59,6 +59,9 @@ struct Window {
     LONG_PTR userData = 0;
     std::vector<unsigned char> extra;
     std::wstring text;
+    // A child with a caption (a document window) shows the state its last WM_NCACTIVATE gave;
+    // other windows show their top-level window's activation.
+    int captionActive = -1;
     RECT rect{};   // the window, in the parent's client coordinates (screen for top-level windows)
     RECT client{}; // the client area, in the same coordinates
     RECT normal{}; // where a minimised or maximised window returns to
@@ -168,6 +171,8 @@ HWND allocate(std::shared_ptr<Window> window);
 void release(HWND hwnd);
 
 std::shared_ptr<WindowClass> findClass(LPCWSTR name);
+// The system's own classes, made the first time a name asks for them.
+std::shared_ptr<WindowClass> makeMdiClientClass();
 
 // Copies text into a caller's buffer, cut to fit and always terminated; the characters copied.
 int copyText(const std::wstring& text, LPWSTR buffer, int size);

@@ -59,6 +59,7 @@ constexpr Name kNames[] = {
     {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"},
     {WM_PARENTNOTIFY, "WM_PARENTNOTIFY"},
     {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"},
+    {WM_MDIACTIVATE, "WM_MDIACTIVATE"},
     {WM_USER, "WM_USER"},
 };
 
@@ -80,7 +81,8 @@ LRESULT Recorder::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCCREATE) {
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        if (cs->lpCreateParams)
+        // A document window's creation parameter is the client's, not a name.
+        if (cs->lpCreateParams && !(cs->dwExStyle & WS_EX_MDICHILD))
             r->names[hwnd] = static_cast<const char*>(cs->lpCreateParams);
     } else if (r->pending && !r->names.count(hwnd)) {
         r->names[hwnd] = r->pending;

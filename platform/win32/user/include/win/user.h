@@ -12,6 +12,7 @@
 #include "win/user/aliases.h"
 #include "win/user/display.h"
 #include "win/user/input.h"
+#include "win/user/mdi.h"
 #include "win/user/menu.h"
 #include "win/user/messages.h"
 #include "win/user/paint.h"
