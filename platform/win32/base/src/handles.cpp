@@ -1,5 +1,7 @@
 #include "pal/handles.h"
 
+#include "pal/handle_table.h"
+
 #include "win/base.h"
 #include "win/error.h"
 
@@ -12,96 +14,33 @@ namespace {
 
 // Handle value: (generation << 20 | slot + 1) << 2. The low bits stay clear like the
 // platform's, the value is never 0 and never -1, and a reused slot has a new generation.
-constexpr std::uintptr_t kSlotBits = 20;
-constexpr std::uintptr_t kSlotMask = (std::uintptr_t{1} << kSlotBits) - 1;
-
-struct Slot {
-    std::shared_ptr<KernelObject> object;
-    std::uint32_t generation = 1;
+struct Encoding {
+    static constexpr unsigned lowBits = 2;
+    static constexpr unsigned slotBits = 20;
+    static constexpr unsigned generationBits = 32;
+    static constexpr std::uintptr_t tag = 0;
+    static constexpr bool reuseOldestFirst = false;
 };
 
-struct Table {
-    std::mutex mutex;
-    std::vector<Slot> slots;
-    std::vector<std::uint32_t> free;
-    size_t live = 0;
-};
+using Table = HandleTable<KernelObject, HANDLE, Encoding>;
 
 Table& table() {
     static Table* t = new Table; // never destroyed: handles may be closed from static destructors
     return *t;
 }
 
-HANDLE encode(std::uint32_t slot, std::uint32_t generation) {
-    const std::uintptr_t v = ((static_cast<std::uintptr_t>(generation) << kSlotBits) | (slot + 1)) << 2;
-    return reinterpret_cast<HANDLE>(v);
-}
-
-bool decode(HANDLE h, std::uint32_t& slot, std::uint32_t& generation) {
-    const auto v = reinterpret_cast<std::uintptr_t>(h);
-    if (v == 0 || (v & 3) != 0 || h == INVALID_HANDLE_VALUE)
-        return false;
-    const std::uintptr_t s = (v >> 2) & kSlotMask;
-    if (s == 0)
-        return false;
-    slot = static_cast<std::uint32_t>(s - 1);
-    generation = static_cast<std::uint32_t>(v >> (2 + kSlotBits));
-    return true;
-}
-
 } // namespace
 
 HANDLE insert(std::shared_ptr<KernelObject> object) {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    std::uint32_t slot;
-    if (!t.free.empty()) {
-        slot = t.free.back();
-        t.free.pop_back();
-    } else {
-        slot = static_cast<std::uint32_t>(t.slots.size());
-        if (slot >= kSlotMask) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return nullptr;
-        }
-        t.slots.emplace_back();
-    }
-    t.slots[slot].object = std::move(object);
-    ++t.live;
-    return encode(slot, t.slots[slot].generation);
+    return table().insert(std::move(object));
 }
 
 std::shared_ptr<KernelObject> get(HANDLE handle) {
-    std::uint32_t slot, generation;
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    if (decode(handle, slot, generation) && slot < t.slots.size() && t.slots[slot].generation == generation &&
-        t.slots[slot].object)
-        return t.slots[slot].object;
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
+    return table().get(handle);
 }
 
 bool close(HANDLE handle) {
-    std::shared_ptr<KernelObject> released; // destroyed outside the lock
-    std::uint32_t slot, generation;
-    Table& t = table();
-    {
-        std::lock_guard lock(t.mutex);
-        if (!decode(handle, slot, generation) || slot >= t.slots.size() ||
-            t.slots[slot].generation != generation || !t.slots[slot].object) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return false;
-        }
-        released = std::move(t.slots[slot].object);
-        t.slots[slot].object.reset();
-        // Skip generation 0 on wrap-around so an encoded value never repeats a stale one soon.
-        if (++t.slots[slot].generation == 0)
-            t.slots[slot].generation = 1;
-        t.free.push_back(slot);
-        --t.live;
-    }
-    return true;
+    return table().remove(handle);
 }
 
 HANDLE duplicate(HANDLE handle) {
@@ -110,9 +49,7 @@ HANDLE duplicate(HANDLE handle) {
 }
 
 size_t liveCount() {
-    Table& t = table();
-    std::lock_guard lock(t.mutex);
-    return t.live;
+    return table().live();
 }
 
 } // namespace handles

@@ -4,12 +4,10 @@
 #include "notifications.h"
 
 // Xlib's names come after the window layer's: its macros would otherwise rename them.
+#include "pal/test/x_client.h"
 #include "pal/test/x_server.h"
 
 #include <gtest/gtest.h>
-
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
 
 #include <atomic>
 #include <thread>
@@ -44,31 +42,10 @@ protected:
         Window found = 0;
         eventually([&] {
             pump();
-            Window root = 0, up = 0, *children = nullptr;
-            unsigned count = 0;
-            XQueryTree(observer_, DefaultRootWindow(observer_), &root, &up, &children, &count);
-            for (unsigned i = 0; i < count && !found; ++i) {
-                char* name = nullptr;
-                if (XFetchName(observer_, children[i], &name) && name) {
-                    XWindowAttributes a{};
-                    if (std::string(name) == "Parent" && XGetWindowAttributes(observer_, children[i], &a) &&
-                        a.map_state == IsViewable)
-                        found = children[i];
-                    XFree(name);
-                }
-            }
-            if (children)
-                XFree(children);
+            found = pal::test::findViewable(observer_, DefaultRootWindow(observer_), "Parent");
             return found != 0;
         });
         return found;
-    }
-
-    void clickScreen(Display* dpy, POINT p, unsigned button = 1) {
-        XTestFakeMotionEvent(dpy, 0, p.x, p.y, CurrentTime);
-        XTestFakeButtonEvent(dpy, button, True, CurrentTime);
-        XTestFakeButtonEvent(dpy, button, False, CurrentTime);
-        XFlush(dpy);
     }
 
     pal::test::Xvfb server_;
@@ -81,7 +58,7 @@ TEST_F(X11Controls, AClickOnTheScreenClicksTheButton) {
     take();
     POINT p{60, 15};
     ClientToScreen(button, &p);
-    clickScreen(observer_, p);
+    pal::test::clickAt(observer_, p.x, p.y);
     Log heard;
     EXPECT_TRUE(eventually(
         [&] {
@@ -100,33 +77,14 @@ TEST_F(X11Controls, TypingReachesTheEditIncludingCyrillic) {
     ASSERT_NE(xid, 0u);
     SetFocus(edit);
     XSetInputFocus(observer_, xid, RevertToParent, CurrentTime);
-    // A Russian layout puts these letters on the keys of ';', 'e' and 'r'.
-    const struct {
-        KeyCode code;
-        KeySym lower, upper;
-    } cyrillic[] = {{47, XK_Cyrillic_zhe, XK_Cyrillic_ZHE},
-                    {26, XK_Cyrillic_u, XK_Cyrillic_U},
-                    {27, XK_Cyrillic_ka, XK_Cyrillic_KA}};
-    for (const auto& c : cyrillic) {
-        KeySym syms[2] = {c.lower, c.upper};
-        XChangeKeyboardMapping(observer_, c.code, 2, syms, 1);
-    }
-    XSync(observer_, False);
-    const KeyCode shift = XKeysymToKeycode(observer_, XK_Shift_L);
-    auto tap = [&](KeyCode code, bool shifted) {
-        if (shifted)
-            XTestFakeKeyEvent(observer_, shift, True, CurrentTime);
-        XTestFakeKeyEvent(observer_, code, True, CurrentTime);
-        XTestFakeKeyEvent(observer_, code, False, CurrentTime);
-        if (shifted)
-            XTestFakeKeyEvent(observer_, shift, False, CurrentTime);
-    };
+    const pal::test::CyrillicKeys cyrillic(observer_);
+    auto tap = [&](KeyCode code, bool shifted) { pal::test::tapKey(observer_, code, shifted); };
     tap(XKeysymToKeycode(observer_, XK_o), true);
     tap(XKeysymToKeycode(observer_, XK_k), false);
     tap(XKeysymToKeycode(observer_, XK_space), false);
-    tap(47, true);
-    tap(26, false);
-    tap(27, false);
+    tap(cyrillic.zhe, true);
+    tap(cyrillic.u, false);
+    tap(cyrillic.ka, false);
     XFlush(observer_);
     wchar_t text[64] = {};
     EXPECT_TRUE(eventually(
@@ -166,7 +124,7 @@ TEST_F(X11Controls, APopupMenuOpenedByAClickAndChosenByAClickRunsItsCommand) {
     std::atomic<bool> clicked{false};
     std::thread person([&] {
         Display* dpy = XOpenDisplay(server_.name().c_str());
-        clickScreen(dpy, at, 3);
+        pal::test::clickAt(dpy, at.x, at.y, 3);
         // The menu is the override-redirect window that appears; its second item fills most of
         // its lower half.
         RECT item{};
@@ -186,7 +144,7 @@ TEST_F(X11Controls, APopupMenuOpenedByAClickAndChosenByAClickRunsItsCommand) {
                 return !IsRectEmpty(&item);
             },
             5);
-        clickScreen(dpy, POINT{(item.left + item.right) / 2, item.top + (item.bottom - item.top) / 2});
+        pal::test::clickAt(dpy, (item.left + item.right) / 2, item.top + (item.bottom - item.top) / 2);
         XCloseDisplay(dpy);
         clicked = true;
     });

@@ -4,13 +4,12 @@
 #include "pal/test/user_test.h"
 
 // Xlib's names come after the window layer's: its macros would otherwise rename them.
+#include "pal/test/x_client.h"
 #include "pal/test/x_server.h"
 
 #include <gtest/gtest.h>
 
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
 
 #include <cstring>
 #include <string>
@@ -18,6 +17,9 @@
 
 namespace {
 
+using pal::test::askWindowManager;
+using pal::test::click;
+using pal::test::clickAt;
 using pal::test::eventually;
 using pal::test::WindowManager;
 using pal::test::Xvfb;
@@ -97,44 +99,15 @@ protected:
         Window found = 0;
         eventually([&] {
             pal::test::pump();
-            found = search(DefaultRootWindow(observer_), title, 4);
+            found = pal::test::findViewable(observer_, DefaultRootWindow(observer_), title, 4);
             return found != 0;
         });
-        return found;
-    }
-    Window search(Window under, const std::string& title, int depth) {
-        Window root = 0, parent = 0, *children = nullptr, found = 0;
-        unsigned count = 0;
-        if (!XQueryTree(observer_, under, &root, &parent, &children, &count))
-            return 0;
-        for (unsigned i = 0; i < count && !found; ++i) {
-            char* name = nullptr;
-            XWindowAttributes a{};
-            if (XFetchName(observer_, children[i], &name) && name) {
-                if (title == name && XGetWindowAttributes(observer_, children[i], &a) &&
-                    a.map_state == IsViewable)
-                    found = children[i];
-                XFree(name);
-            }
-            if (!found && depth > 1)
-                found = search(children[i], title, depth - 1);
-        }
-        if (children)
-            XFree(children);
         return found;
     }
 
     // Asks the window manager to activate a window, as a taskbar does.
     void activateFromOutside(Window xid) {
-        XEvent e{};
-        e.xclient.type = ClientMessage;
-        e.xclient.window = xid;
-        e.xclient.message_type = XInternAtom(observer_, "_NET_ACTIVE_WINDOW", False);
-        e.xclient.format = 32;
-        e.xclient.data.l[0] = 2; // from a pager
-        XSendEvent(observer_, DefaultRootWindow(observer_), False,
-                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
-        XFlush(observer_);
+        askWindowManager(observer_, xid, "_NET_ACTIVE_WINDOW", 2); // from a pager
     }
 
     POINT rootPosition(Window xid) {
@@ -171,6 +144,15 @@ protected:
         ReleaseDC(h, dc);
         XDestroyImage(image);
         return same;
+    }
+    // Whether the screen comes to show the window's surface.
+    bool showsSurface(HWND h, Window xid, std::string& diff) {
+        return eventually(
+            [&] {
+                pal::test::pump();
+                return screenMatchesSurface(h, xid, diff);
+            },
+            5);
     }
 
     bool heard(UINT message) {
@@ -216,16 +198,7 @@ TEST_F(X11Test, AShownWindowAppearsWithItsTitleClassAndSize) {
     EXPECT_TRUE(eventually(
         [&] {
             pal::test::pump();
-            Atom type = 0;
-            int format = 0;
-            unsigned long count = 0, after = 0;
-            unsigned char* data = nullptr;
-            XGetWindowProperty(observer_, xid, iconAtom, 0, 1 << 16, False, XA_CARDINAL, &type, &format,
-                               &count, &after, &data);
-            if (data) {
-                icon.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
-                XFree(data);
-            }
+            icon = pal::test::property32(observer_, xid, iconAtom, XA_CARDINAL, 1 << 16);
             return !icon.empty();
         },
         5));
@@ -244,13 +217,7 @@ TEST_F(X11Test, ScreenPixelsAreTheWindowSurface) {
     const Window xid = findWindow("Pixels");
     ASSERT_NE(xid, 0u);
     std::string diff;
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            return screenMatchesSurface(h, xid, diff);
-        },
-        5))
-        << diff;
+    EXPECT_TRUE(showsSurface(h, xid, diff)) << diff;
     HDC dc = GetDC(h);
     EXPECT_EQ(GetPixel(dc, 10, 10), RGB(200, 30, 40));
     EXPECT_EQ(GetPixel(dc, 300, 10), RGB(20, 60, 210));
@@ -265,13 +232,7 @@ TEST_F(X11Test, ScreenPixelsAreTheWindowSurface) {
     XSync(observer_, False);
     XDestroyWindow(observer_, cover);
     XSync(observer_, False);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            return screenMatchesSurface(h, xid, diff);
-        },
-        5))
-        << diff;
+    EXPECT_TRUE(showsSurface(h, xid, diff)) << diff;
 }
 
 TEST_F(X11Test, MonitorsWorkAreaAndDpiComeFromTheServer) {
@@ -297,10 +258,7 @@ TEST_F(X11Test, MonitorsWorkAreaAndDpiComeFromTheServer) {
 TEST_F(X11Test, AnInjectedClickArrivesAsButtonMessagesAtItsClientPoint) {
     HWND h = showWindow(L"Click", RECT{200, 150, 600, 450});
     ASSERT_NE(findWindow("Click"), 0u);
-    XTestFakeMotionEvent(observer_, 0, 200 + 37, 150 + 45, CurrentTime);
-    XTestFakeButtonEvent(observer_, 1, True, CurrentTime);
-    XTestFakeButtonEvent(observer_, 1, False, CurrentTime);
-    XFlush(observer_);
+    clickAt(observer_, 200 + 37, 150 + 45);
     ASSERT_TRUE(heard(WM_LBUTTONUP));
     const MSG* down = Heard::last(WM_LBUTTONDOWN);
     ASSERT_NE(down, nullptr);
@@ -308,14 +266,10 @@ TEST_F(X11Test, AnInjectedClickArrivesAsButtonMessagesAtItsClientPoint) {
     EXPECT_EQ(LOWORD(down->lParam), 37);
     EXPECT_EQ(HIWORD(down->lParam), 45);
     // A second click soon after and near the first is a double click.
-    XTestFakeButtonEvent(observer_, 1, True, CurrentTime);
-    XTestFakeButtonEvent(observer_, 1, False, CurrentTime);
-    XFlush(observer_);
+    click(observer_);
     EXPECT_TRUE(heard(WM_LBUTTONDBLCLK));
     // The wheel turns as WM_MOUSEWHEEL, a notch up being +120.
-    XTestFakeButtonEvent(observer_, 4, True, CurrentTime);
-    XTestFakeButtonEvent(observer_, 4, False, CurrentTime);
-    XFlush(observer_);
+    click(observer_, 4);
     ASSERT_TRUE(heard(WM_MOUSEWHEEL));
     EXPECT_EQ(static_cast<SHORT>(HIWORD(Heard::last(WM_MOUSEWHEEL)->wParam)), 120);
 }
@@ -326,34 +280,13 @@ TEST_F(X11Test, InjectedKeysArriveWithKeyCodesAndTypeTextIncludingCyrillic) {
     ASSERT_NE(xid, 0u);
     SetFocus(h);
     XSetInputFocus(observer_, xid, RevertToParent, CurrentTime);
-    // A Russian layout puts these letters on the keys of ';', 'e' and 'r'.
-    const struct {
-        KeyCode code;
-        KeySym lower, upper;
-    } cyrillic[] = {{47, XK_Cyrillic_zhe, XK_Cyrillic_ZHE},
-                    {26, XK_Cyrillic_u, XK_Cyrillic_U},
-                    {27, XK_Cyrillic_ka, XK_Cyrillic_KA}};
-    int perCode = 0;
-    KeySym* saved = XGetKeyboardMapping(observer_, 26, 22, &perCode);
-    for (const auto& c : cyrillic) {
-        KeySym syms[2] = {c.lower, c.upper};
-        XChangeKeyboardMapping(observer_, c.code, 2, syms, 1);
-    }
-    XSync(observer_, False);
-    const KeyCode shift = XKeysymToKeycode(observer_, XK_Shift_L);
-    auto tap = [&](KeyCode code, bool shifted) {
-        if (shifted)
-            XTestFakeKeyEvent(observer_, shift, True, CurrentTime);
-        XTestFakeKeyEvent(observer_, code, True, CurrentTime);
-        XTestFakeKeyEvent(observer_, code, False, CurrentTime);
-        if (shifted)
-            XTestFakeKeyEvent(observer_, shift, False, CurrentTime);
-    };
+    const pal::test::CyrillicKeys cyrillic(observer_);
+    auto tap = [&](KeyCode code, bool shifted) { pal::test::tapKey(observer_, code, shifted); };
     tap(XKeysymToKeycode(observer_, XK_a), true);
     tap(XKeysymToKeycode(observer_, XK_1), false);
-    tap(47, true);
-    tap(26, false);
-    tap(27, false);
+    tap(cyrillic.zhe, true);
+    tap(cyrillic.u, false);
+    tap(cyrillic.ka, false);
     XFlush(observer_);
     EXPECT_TRUE(eventually(
         [&] {
@@ -376,9 +309,6 @@ TEST_F(X11Test, InjectedKeysArriveWithKeyCodesAndTypeTextIncludingCyrillic) {
     for (const MSG& m : Heard::messages)
         sawE = sawE || (m.message == WM_KEYDOWN && m.wParam == 'E');
     EXPECT_TRUE(sawE) << "the key under Cyrillic u is the E key";
-    XChangeKeyboardMapping(observer_, 26, perCode, saved, 22);
-    XFree(saved);
-    XSync(observer_, False);
 }
 
 TEST_F(X11Test, ThePointerLeavingTheWindowGivesWmMouseLeave) {
@@ -426,13 +356,7 @@ TEST_F(X11Test, ResizingFromOutsideGivesWmSizeAndARepaint) {
     EXPECT_EQ(client.right, 500);
     EXPECT_EQ(client.bottom, 360);
     std::string diff;
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            return screenMatchesSurface(h, xid, diff);
-        },
-        5))
-        << diff;
+    EXPECT_TRUE(showsSurface(h, xid, diff)) << diff;
 }
 
 TEST_F(X11Test, AnAbsurdSizeFromOutsideIsClamped) {
@@ -570,22 +494,16 @@ TEST_F(X11Test, UnderAWindowManagerFocusGeometryAndOwnedDialogsHold) {
     EXPECT_TRUE(eventually(
         [&] {
             pal::test::pump();
-            Atom type = 0;
-            int format = 0;
-            unsigned long count = 0, after = 0;
-            unsigned char* data = nullptr;
-            XGetWindowProperty(observer_, DefaultRootWindow(observer_), stacking, 0, 64, False, XA_WINDOW,
-                               &type, &format, &count, &after, &data);
+            const auto windows =
+                pal::test::property32(observer_, DefaultRootWindow(observer_), stacking, XA_WINDOW, 64);
             int mainAt = -1, dialogAt = -1;
-            for (unsigned long i = 0; i < count; ++i) {
-                const Window w = reinterpret_cast<const Window*>(data)[i];
+            for (size_t i = 0; i < windows.size(); ++i) {
+                const auto w = static_cast<Window>(windows[i]);
                 if (w == mainXid)
                     mainAt = static_cast<int>(i);
                 if (w == dialogXid)
                     dialogAt = static_cast<int>(i);
             }
-            if (data)
-                XFree(data);
             return mainAt >= 0 && dialogAt > mainAt; // bottom to top
         },
         5));
@@ -623,23 +541,11 @@ TEST_F(X11Test, TheWindowManagerMaximisesMinimisesAndRestores) {
     HWND main = showWindow(L"States", RECT{100, 120, 500, 420});
     const Window xid = findWindow("States");
     ASSERT_NE(xid, 0u);
-    auto ask = [&](const char* type, long l0, const char* a1, const char* a2) {
-        XEvent e{};
-        e.xclient.type = ClientMessage;
-        e.xclient.window = xid;
-        e.xclient.message_type = XInternAtom(observer_, type, False);
-        e.xclient.format = 32;
-        e.xclient.data.l[0] = l0;
-        e.xclient.data.l[1] = a1 ? static_cast<long>(XInternAtom(observer_, a1, False)) : 0;
-        e.xclient.data.l[2] = a2 ? static_cast<long>(XInternAtom(observer_, a2, False)) : 0;
-        e.xclient.data.l[3] = 2;
-        XSendEvent(observer_, DefaultRootWindow(observer_), False,
-                   SubstructureRedirectMask | SubstructureNotifyMask, &e);
-        XFlush(observer_);
-    };
+    auto atom = [&](const char* name) { return static_cast<long>(XInternAtom(observer_, name, False)); };
     // Maximised from outside (a pager, the caption's button): the window is zoomed at the size
     // the window manager gave it.
-    ask("_NET_WM_STATE", 1, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
+    askWindowManager(observer_, xid, "_NET_WM_STATE", 1, atom("_NET_WM_STATE_MAXIMIZED_VERT"),
+                     atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2);
     EXPECT_TRUE(eventually(
         [&] {
             pal::test::pump();
@@ -654,15 +560,7 @@ TEST_F(X11Test, TheWindowManagerMaximisesMinimisesAndRestores) {
     ASSERT_NE(size, nullptr);
     EXPECT_EQ(size->wParam, SIZE_MAXIMIZED);
     // Minimised from outside, and restored by activating it.
-    XEvent iconify{};
-    iconify.xclient.type = ClientMessage;
-    iconify.xclient.window = xid;
-    iconify.xclient.message_type = XInternAtom(observer_, "WM_CHANGE_STATE", False);
-    iconify.xclient.format = 32;
-    iconify.xclient.data.l[0] = IconicState;
-    XSendEvent(observer_, DefaultRootWindow(observer_), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &iconify);
-    XFlush(observer_);
+    askWindowManager(observer_, xid, "WM_CHANGE_STATE", IconicState);
     EXPECT_TRUE(eventually(
         [&] {
             pal::test::pump();
