@@ -145,8 +145,9 @@ protected:
         source.DestroyWindow();
         target.DestroyWindow();
         pal::test::pump();
-        SandboxTest::TearDown();
+        // Inside the sandbox still: letting go of the clipboard writes its store.
         OleUninitialize();
+        SandboxTest::TearDown();
     }
 
     // Presses at the source; while the drag runs the pointer moves to the target and is
