@@ -59,8 +59,8 @@ public:
     // True when the file could be opened for reading only: every write is denied.
     bool readOnly() const { return readOnly_; }
 
-    // One transaction; `write` takes the write lock at once, so two writers queue on the busy
-    // timeout instead of failing on an upgrade.
+    // One transaction; `write` takes the write lock at once, so two writers queue in busyWait
+    // instead of failing on an upgrade.
     class Transaction {
     public:
         Transaction(Store& store, bool write);
