@@ -74,9 +74,9 @@ protected:
                             return true;
                     return false;
                 },
-                5);
+                60);
             if (!ended)
-                ::kill(static_cast<pid_t>(started.pid), SIGKILL);
+                killIfOurs(started.pid);
             EXPECT_TRUE(ended) << "a server that outlived its clients";
         }
         CoUninitialize();

@@ -49,14 +49,16 @@ public:
 // Ctrl moves; OnDrop reads the block.
 class LibraryDropTarget : public COleDropTarget {
 public:
-    UINT library = RegisterClipboardFormatW(L"Library");
+    // Asked for when used: the fixture is made before the test's sandbox, which holds the
+    // clipboard's registered formats.
+    static UINT library() { return RegisterClipboardFormatW(L"Library"); }
     std::vector<std::string> calls;
     std::string dropped;
     CPoint dropPoint;
     DROPEFFECT dropEffect = DROPEFFECT_NONE;
 
     DROPEFFECT effectFor(COleDataObject* data, DWORD keys) {
-        if (!data->IsDataAvailable(static_cast<CLIPFORMAT>(library)))
+        if (!data->IsDataAvailable(static_cast<CLIPFORMAT>(library())))
             return DROPEFFECT_NONE;
         return (keys & MK_CONTROL) ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
     }
@@ -72,7 +74,7 @@ public:
     void OnDragLeave(CWnd*) override { calls.push_back("leave"); }
     BOOL OnDrop(CWnd*, COleDataObject* data, DROPEFFECT effect, CPoint point) override {
         calls.push_back("drop");
-        HGLOBAL h = data->GetGlobalData(static_cast<CLIPFORMAT>(library));
+        HGLOBAL h = data->GetGlobalData(static_cast<CLIPFORMAT>(library()));
         if (!h)
             return FALSE;
         dropped.assign(static_cast<const char*>(GlobalLock(h)), GlobalSize(h));
@@ -145,8 +147,9 @@ protected:
         source.DestroyWindow();
         target.DestroyWindow();
         pal::test::pump();
-        SandboxTest::TearDown();
+        // Inside the sandbox still: letting go of the clipboard writes its store.
         OleUninitialize();
+        SandboxTest::TearDown();
     }
 
     // Presses at the source; while the drag runs the pointer moves to the target and is
@@ -244,11 +247,11 @@ TEST_F(OleData, ADataObjectThatFailsOrLiesAboutItsBlockIsNotDropped) {
                      oletest::Misbehaviour::BadHandle}) {
         SCOPED_TRACE(static_cast<int>(how));
         auto* data = new oletest::TestData(how);
-        data->add(dropTarget.library, std::string(8, '\0'));
+        data->add(dropTarget.library(), std::string(8, '\0'));
         COleDataObject wrapped;
         wrapped.Attach(data, FALSE);
-        EXPECT_TRUE(wrapped.IsDataAvailable(static_cast<CLIPFORMAT>(dropTarget.library)));
-        EXPECT_EQ(wrapped.GetGlobalData(static_cast<CLIPFORMAT>(dropTarget.library)), nullptr);
+        EXPECT_TRUE(wrapped.IsDataAvailable(static_cast<CLIPFORMAT>(dropTarget.library())));
+        EXPECT_EQ(wrapped.GetGlobalData(static_cast<CLIPFORMAT>(dropTarget.library())), nullptr);
 
         // Dropped on the window: the target's OnDrop finds no block and the drag comes to nothing.
         auto* raw = new oletest::TestSource;

@@ -2,6 +2,8 @@
 
 #include "pal/sandbox.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -65,6 +67,21 @@ std::vector<journal::Entry> SandboxTest::journal(const std::string& kind) const 
         if (e.kind == kind)
             some.push_back(std::move(e));
     return some;
+}
+
+bool SandboxTest::killIfOurs(long pid) const {
+    if (pid <= 0)
+        return false;
+    // Its environment names this sandbox: every program the test starts inherits the root.
+    const std::string environment = readFile("/proc/" + std::to_string(pid) + "/environ");
+    const std::string mark = "DV_PAL_ROOT=" + root_.string();
+    bool ours = false;
+    for (size_t at = 0; at < environment.size() && !ours;) {
+        const size_t end = std::min(environment.find('\0', at), environment.size());
+        ours = environment.compare(at, end - at, mark) == 0;
+        at = end + 1;
+    }
+    return ours && ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
 }
 
 fs::path SandboxTest::writeFile(const std::string& relative, const std::string& bytes) const {

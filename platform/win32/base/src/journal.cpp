@@ -112,6 +112,9 @@ std::vector<Entry> readAll() {
     std::ifstream in(sandbox::root() / "journal.log", std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
+        // A line without its end is one another process is still appending: read it next time.
+        if (in.eof())
+            break;
         const auto parts = splitTabs(line);
         if (parts.size() < 2)
             continue;

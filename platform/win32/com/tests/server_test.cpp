@@ -64,7 +64,7 @@ protected:
         }
         // Whatever server a test left running ends with it.
         for (const auto& e : journal("comtest.server"))
-            ::kill(static_cast<pid_t>(e.pid), SIGKILL);
+            killIfOurs(e.pid);
         CoUninitialize();
         SandboxTest::TearDown();
     }

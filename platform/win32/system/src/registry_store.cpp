@@ -6,11 +6,13 @@
 #include "pal/sandbox.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -18,7 +20,9 @@ namespace fs = std::filesystem;
 namespace pal::reg {
 namespace {
 
-constexpr int kBusyTimeoutMs = 30'000;
+// How long a write may wait while no other process commits anything: a database that still
+// moves is busy, not stuck.
+constexpr auto kStuckAfter = std::chrono::seconds(30);
 
 const char* const kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS keys(
@@ -264,7 +268,8 @@ void Store::open() {
             makePrivate(path_);
             rc = connect();
             if (rc == SQLITE_OK) {
-                sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+                busy_.log = path_.string() + "-wal";
+                sqlite3_busy_handler(db_, &Store::busyWait, this);
                 sqlite3_extended_result_codes(db_, 1);
                 try {
                     if (!readOnly_)
@@ -306,6 +311,28 @@ void Store::open() {
         if (aside.empty())
             throw DbError{ERROR_BADDB};
     }
+}
+
+// Waits for the other processes' writes. SQLite's own timed wait polls ever more rarely and
+// counts from the first try, so a writer behind others that write without a pause could miss
+// every free moment and give up although they were all getting on. This one looks often and
+// gives up only once nobody has committed (the write-ahead log neither grew nor started again)
+// for the whole bound.
+int Store::busyWait(void* self, int tries) {
+    Busy& w = static_cast<Store*>(self)->busy_;
+    const auto now = std::chrono::steady_clock::now();
+    struct stat st {};
+    const bool present = ::stat(w.log.c_str(), &st) == 0;
+    const Busy::Stamp stamp{present ? st.st_size : -1, present ? st.st_mtim.tv_sec : 0,
+                            present ? st.st_mtim.tv_nsec : 0};
+    if (tries == 0 || !(stamp == w.seen)) {
+        w.seen = stamp;
+        w.stuckSince = now;
+    } else if (now - w.stuckSince > kStuckAfter) {
+        return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(tries < 100 ? 1 : 5));
+    return 1;
 }
 
 Query Store::query(const char* sql) {

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -58,8 +59,8 @@ public:
     // True when the file could be opened for reading only: every write is denied.
     bool readOnly() const { return readOnly_; }
 
-    // One transaction; `write` takes the write lock at once, so two writers queue on the busy
-    // timeout instead of failing on an upgrade.
+    // One transaction; `write` takes the write lock at once, so two writers queue in busyWait
+    // instead of failing on an upgrade.
     class Transaction {
     public:
         Transaction(Store& store, bool write);
@@ -80,7 +81,20 @@ private:
     void close();
     void exec(const char* sql);
 
+    // What a writer waiting for other processes last saw of their commits.
+    struct Busy {
+        struct Stamp {
+            long long size = -1, seconds = 0, nanoseconds = 0;
+            bool operator==(const Stamp&) const = default;
+        };
+        std::string log; // the write-ahead log, which every commit changes
+        Stamp seen;
+        std::chrono::steady_clock::time_point stuckSince;
+    };
+    static int busyWait(void* self, int tries);
+
     std::mutex mutex_;
+    Busy busy_;
     sqlite3* db_ = nullptr;
     bool readOnly_ = false; // the file could be opened for reading only: writes are denied
     std::filesystem::path root_;

@@ -30,6 +30,10 @@ protected:
 
     // Every journal entry of this test's sandbox (all processes), optionally of one kind.
     std::vector<journal::Entry> journal(const std::string& kind = {}) const;
+    // Kills a program this test started, by the pid its journal gave, only while that pid is
+    // still a process of this test's sandbox: pids come round again quickly on a busy machine,
+    // and a pid reused by another test's process must never be killed. Whether it killed.
+    bool killIfOurs(long pid) const;
     void answer(int reply) { pushAnswer(reply); }
     void answer(const std::wstring& reply) { pushAnswer(reply); }
     void advance(std::uint64_t ms) { advanceClock(ms); }
