@@ -115,8 +115,7 @@ TEST_F(Pages, APointOnALinkAnswersItsResolvedUrl) {
         EXPECT_EQ(page.linkAt(p.x, p.y), L"") << p.x << "," << p.y;
         EXPECT_EQ(page.cursorAt(p.x, p.y), IDC_ARROW);
     }
-    EXPECT_EQ(page.anchorTop(L"steps"),
-              page.anchorTop(L"here") + (page.anchorTop(L"steps") - page.anchorTop(L"here")));
+    EXPECT_GT(page.anchorTop(L"steps"), page.anchorTop(L"here")); // the list follows its link
     EXPECT_EQ(page.anchorTop(L"nowhere"), -1);
 }
 
