@@ -1,6 +1,8 @@
 // A page is checked before the engine sees it: the engine builds and lays out its element
 // tree recursively, so nesting too deep for the stack, or more nodes than a help page could
-// hold, is refused up front from a parse of the same text by the same parser.
+// hold, is refused up front from a parse of the same text by the same parser; and since each
+// table lays its cells out more than once, the time grows as a power of the tables' nesting,
+// which is bounded on its own.
 #include "pal/html.h"
 
 #include "access.h"
@@ -71,16 +73,20 @@ bool withinBounds(std::string_view utf8) {
         return false;
     bool ok = true;
     size_t nodes = 0;
-    std::vector<std::pair<const GumboNode*, int>> pending{{output->root, 1}};
+    struct Pending {
+        const GumboNode* node;
+        int depth, tables;
+    };
+    std::vector<Pending> pending{{output->root, 1, 0}};
     while (ok && !pending.empty()) {
-        auto [node, depth] = pending.back();
+        const Pending p = pending.back();
         pending.pop_back();
-        ok = depth <= maxDepth && ++nodes <= maxNodes;
-        const GumboVector* children = node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE
-                                          ? &node->v.element.children
-                                          : nullptr;
+        const bool element = p.node->type == GUMBO_NODE_ELEMENT || p.node->type == GUMBO_NODE_TEMPLATE;
+        const int tables = p.tables + (element && p.node->v.element.tag == GUMBO_TAG_TABLE);
+        ok = p.depth <= maxDepth && tables <= maxTableDepth && ++nodes <= maxNodes;
+        const GumboVector* children = element ? &p.node->v.element.children : nullptr;
         for (unsigned i = 0; ok && children && i < children->length; ++i)
-            pending.emplace_back(static_cast<const GumboNode*>(children->data[i]), depth + 1);
+            pending.push_back({static_cast<const GumboNode*>(children->data[i]), p.depth + 1, tables});
     }
     gumbo_destroy_output(&kGumboDefaultOptions, output);
     return ok;

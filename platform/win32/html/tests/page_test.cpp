@@ -183,6 +183,12 @@ TEST_F(Pages, BrokenPagesRenderOrAreRefused) {
                 s += i ? " more help text" : "<p>Some help text";
         return s;
     }();
+    const auto nested = [](const char* open, int times) {
+        std::string s;
+        for (int i = 0; i < times; ++i)
+            s += open;
+        return s + "deep";
+    };
     struct Case {
         const char* name;
         std::string html;
@@ -198,6 +204,10 @@ TEST_F(Pages, BrokenPagesRenderOrAreRefused) {
         {"huge sizes", "<img src=x width=99999999 height=99999999><div style='width:2147483647px'>x</div>",
          Load::Ok},
         {"1 MB of nested tables", nestedTables, Load::TooComplex},
+        {"tables 12 deep", nested("<table><tr><td>", 12), Load::Ok},
+        {"tables 13 deep", nested("<table><tr><td>", 13), Load::TooComplex},
+        {"divisions 500 deep", nested("<div>", 500), Load::Ok},
+        {"divisions 600 deep", nested("<div>", 600), Load::TooComplex},
         {"1 MB of table rows", flatTable, Load::TooComplex},
         {"1 MB of paragraphs", paragraphs, Load::Ok},
         {"9 MB of text", std::string(9u << 20, 'x'), Load::TooLarge},

@@ -26,7 +26,8 @@ enum class Load {
 };
 
 inline constexpr size_t maxPageBytes = 8u << 20;
-inline constexpr int maxDepth = 128;
+inline constexpr int maxDepth = 512;
+inline constexpr int maxTableDepth = 12;
 inline constexpr size_t maxNodes = 100000;
 
 // `reference` resolved against `base` (both URLs; a base that is a local path is taken as its
