@@ -87,6 +87,25 @@ TEST_F(Pages, TheHelpPageShowsItsHeadingTextLinksAndImage) {
     EXPECT_GT(page.extent().cy, linkTop);
 }
 
+TEST_F(Pages, DrawingKeepsToItsAreaAndFollowsTheScrollPosition) {
+    const std::wstring help = installHelp();
+    pal::html::Page page;
+    ASSERT_EQ(page.navigate(help + L"index.html"), Load::Ok);
+    page.layout(300, 200);
+    const int imageTop = page.anchorTop(L"mark");
+    Canvas canvas(480, 400);
+    HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+    const RECT all{0, 0, 480, 400};
+    FillRect(canvas.dc, &all, grey);
+    DeleteObject(grey);
+    // The page scrolled so that the image's line starts the area, drawn into the middle of the DC.
+    const RECT area{100, 100, 400, 300};
+    page.draw(canvas.dc, area, POINT{0, imageTop});
+    const auto picture = pal::gdi::surfaceOf(canvas.dc);
+    EXPECT_EQ(count(picture, {100, 100, 400, 150}, RGB(220, 0, 0)), 32 * 32);
+    EXPECT_EQ(count(picture, all, RGB(128, 128, 128)), 480 * 400 - 300 * 200);
+}
+
 TEST_F(Pages, APointOnALinkAnswersItsResolvedUrl) {
     const std::wstring help = installHelp();
     pal::html::Page page;
