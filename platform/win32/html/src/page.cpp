@@ -122,6 +122,19 @@ struct Page::Impl {
         return why;
     }
 
+    // The root's background colour covers the whole canvas, or the body's when the root has
+    // none, as pages expect of a browser.
+    COLORREF canvasColor() const {
+        litehtml::element::ptr root = document ? document->root() : nullptr;
+        const litehtml::element::ptr body = root ? root->select_one("body") : nullptr;
+        for (const auto& el : {root, body}) {
+            const litehtml::background* bg = el ? el->get_background(true) : nullptr;
+            if (bg && bg->m_color.alpha != 0)
+                return RGB(bg->m_color.red, bg->m_color.green, bg->m_color.blue);
+        }
+        return RGB(255, 255, 255);
+    }
+
     const litehtml::element::ptr linkElement(int x, int y) const {
         if (!document || !document->root())
             return nullptr;
@@ -193,9 +206,9 @@ SIZE Page::extent() const {
 void Page::draw(HDC dc, const RECT& area, POINT scroll) {
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-    FillRect(dc, &area, white);
-    DeleteObject(white);
+    HBRUSH canvas = CreateSolidBrush(impl_->canvasColor());
+    FillRect(dc, &area, canvas);
+    DeleteObject(canvas);
     if (impl_->document) {
         const litehtml::position clip(area.left, area.top, area.right - area.left, area.bottom - area.top);
         impl_->document->draw(reinterpret_cast<litehtml::uint_ptr>(dc), area.left - scroll.x,

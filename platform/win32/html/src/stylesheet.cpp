@@ -10,7 +10,7 @@ html, address, blockquote, body, dd, div, dl, dt, fieldset, form, frame, framese
 noframes, ol, p, ul, center, dir, hr, menu, pre, header, footer, nav, section, article, aside, main,
 figure, figcaption, details, summary { display: block; }
 head, script, style, title, meta, link, base, template, noscript { display: none; }
-html { color: black; background-color: white; }
+html { color: black; }
 body { margin: 8px; line-height: normal; }
 p, dl, pre, blockquote, figure { margin-top: 1em; margin-bottom: 1em; }
 blockquote, figure { margin-left: 40px; margin-right: 40px; }
@@ -35,8 +35,8 @@ hr { border: 1px inset gray; margin-top: 0.5em; margin-bottom: 0.5em; height: 0;
 ul, ol, dir, menu { padding-left: 40px; margin-top: 1em; margin-bottom: 1em; }
 ul ul, ul ol, ol ul, ol ol { margin-top: 0; margin-bottom: 0; }
 ul { list-style-type: disc; }
-ul ul { list-style-type: circle; }
-ul ul ul { list-style-type: square; }
+ul ul, ol ul { list-style-type: circle; }
+ul ul ul, ul ol ul, ol ul ul, ol ol ul { list-style-type: square; }
 ol { list-style-type: decimal; }
 li { display: list-item; }
 dd { margin-left: 40px; }

@@ -106,6 +106,22 @@ TEST_F(Pages, DrawingKeepsToItsAreaAndFollowsTheScrollPosition) {
     EXPECT_EQ(count(picture, all, RGB(128, 128, 128)), 480 * 400 - 300 * 200);
 }
 
+TEST_F(Pages, TheCanvasTakesTheRootsOrTheBodysBackground) {
+    struct Case {
+        const char* html;
+        COLORREF canvas;
+    };
+    for (const Case& c :
+         {Case{"<p>plain</p>", RGB(255, 255, 255)},
+          Case{"<body style='background:#f4f4ec'>x</body>", RGB(0xf4, 0xf4, 0xec)},
+          Case{"<html style='background:#102030'><body style='background:#f4f4ec'>x</body></html>",
+               RGB(0x10, 0x20, 0x30)}}) {
+        pal::html::Page page;
+        ASSERT_EQ(page.loadHtml(c.html), Load::Ok);
+        EXPECT_EQ(render(page).pixel(478, 598), c.canvas) << c.html; // in the body's margin, below the page
+    }
+}
+
 TEST_F(Pages, APointOnALinkAnswersItsResolvedUrl) {
     const std::wstring help = installHelp();
     pal::html::Page page;
