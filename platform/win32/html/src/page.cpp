@@ -33,18 +33,26 @@ namespace {
 // counted, and the depth found bounds the tree's from above.
 bool tagsWithinBounds(std::string_view text) {
     static const std::set<std::string, std::less<>> kUncounted = {
-        "area", "base",  "br",  "col",   "colgroup", "dd",     "dt",      "embed",    "head",
-        "hr",   "html",  "img", "input", "li",       "link",   "meta",    "optgroup", "option",
-        "p",    "param", "rb",  "rp",    "rt",       "source", "tbody",   "td",       "tfoot",
-        "th",   "thead", "tr",  "track", "wbr",      "body",   "!doctype"};
+        "area", "base",   "br",    "col",  "colgroup", "dd",       "dt",     "embed", "head",  "hr",  "html",
+        "img",  "input",  "li",    "link", "meta",     "optgroup", "option", "p",     "param", "rb",  "rp",
+        "rt",   "source", "tbody", "td",   "tfoot",    "th",       "thead",  "tr",    "track", "wbr", "body"};
+    // Their content is text, whatever it holds.
+    static const std::set<std::string, std::less<>> kRawText = {"script", "style", "textarea", "title",
+                                                                "xmp"};
     long depth = 0;
     size_t tags = 0;
     for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+        if (text.substr(at, 4) == "<!--") {
+            at = text.find("-->", at + 4);
+            if (at == std::string_view::npos)
+                break;
+            continue;
+        }
         size_t i = at + 1;
         const bool end = i < text.size() && text[i] == '/';
         i += end;
         const size_t nameStart = i;
-        while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '!'))
+        while (i < text.size() && std::isalnum(static_cast<unsigned char>(text[i])))
             ++i;
         if (i == nameStart)
             continue;
@@ -53,6 +61,17 @@ bool tagsWithinBounds(std::string_view text) {
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (++tags > maxNodes)
             return false;
+        if (!end && kRawText.count(name)) {
+            // Skip to the element's end tag, found without regard to case.
+            const std::string endTag = "</" + name;
+            const auto found =
+                std::search(text.begin() + i, text.end(), endTag.begin(), endTag.end(),
+                            [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+            if (found == text.end())
+                break;
+            at = static_cast<size_t>(found - text.begin()); // the search goes on after the end tag
+            continue;
+        }
         if (kUncounted.count(name))
             continue;
         const size_t close = text.find('>', i);
