@@ -17,28 +17,6 @@ namespace {
 
 constexpr size_t kPiece = 2048;
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x20 || c == 0x7F)
-        c = U' ';
-    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
-        c = 0xFFFD;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Puts a run into the font's layout unless it is there already.
 std::string setRun(Font& font, std::wstring_view piece, std::vector<int>* offsets = nullptr) {
     if (!offsets && font.layoutText == piece)
@@ -78,7 +56,9 @@ std::string runText(std::wstring_view text, std::vector<int>* offsets) {
     for (wchar_t c : text) {
         if (offsets)
             offsets->push_back(static_cast<int>(out.size()));
-        appendUtf8(out, static_cast<char32_t>(c));
+        // Control characters would break Pango's layout; the platform draws them as blanks.
+        const auto ch = static_cast<char32_t>(c);
+        pal::text::appendUtf8(out, ch < 0x20 || ch == 0x7F ? U' ' : ch);
     }
     return out;
 }

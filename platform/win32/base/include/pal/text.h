@@ -13,6 +13,8 @@ namespace pal::text {
 
 std::wstring fromUtf8(std::string_view utf8);
 std::string toUtf8(std::wstring_view wide);
+// Appends one character as UTF-8; a surrogate or a value past U+10FFFF becomes U+FFFD.
+void appendUtf8(std::string& out, char32_t c);
 std::wstring fromUtf16(std::u16string_view utf16);
 std::u16string toUtf16(std::wstring_view wide);
 
