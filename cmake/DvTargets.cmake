@@ -31,14 +31,16 @@ endfunction()
 
 # dv_test(NAME SOURCES ... LIBS ...): a GoogleTest binary registered with ctest.
 # Tests run with the build's bin folder as their working directory so that
-# child programs and modules are found the way a program finds them.
+# child programs and modules are found the way a program finds them. A test outside the sandbox
+# fixture still gets a sandbox of the build's own, never the person's.
 function(dv_test name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_compile_options(${name} PRIVATE ${DV_WARNINGS})
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} WORKING_DIRECTORY ${DV_BIN_DIR} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "DV_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+                       PROPERTIES ENVIRONMENT "DV_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                       ENVIRONMENT_MODIFICATION "DV_PAL_ROOT=set:${CMAKE_BINARY_DIR}/test-sandbox/${name}")
 endfunction()
 
 # dv_file_version(TARGET a.b.c.d): the file version a module or program reports through

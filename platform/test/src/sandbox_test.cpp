@@ -18,6 +18,8 @@ void SandboxTest::SetUp() {
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr)
         << "cannot make a sandbox under " << fs::temp_directory_path();
     root_ = pattern;
+    if (const char* previous = std::getenv("DV_PAL_ROOT"))
+        previousRoot_ = previous;
     ::setenv("DV_PAL_ROOT", root_.c_str(), 1);
     ::setenv("DV_PAL_TEST", "1", 1);
     ::unsetenv("DV_PAL_ANSWERS");
@@ -44,7 +46,10 @@ void SandboxTest::TearDown() {
     std::error_code ec;
     if (!HasFailure() || std::getenv("DV_KEEP_SANDBOX") == nullptr)
         fs::remove_all(root_, ec);
-    ::unsetenv("DV_PAL_ROOT");
+    if (previousRoot_)
+        ::setenv("DV_PAL_ROOT", previousRoot_->c_str(), 1);
+    else
+        ::unsetenv("DV_PAL_ROOT");
     sandbox::reset();
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,10 @@ protected:
 
 private:
     std::filesystem::path root_;
+    // The root the process had before the test (ctest gives each test program one inside the
+    // build); put back afterwards, so that whatever runs after the test never reaches the
+    // person's own sandbox.
+    std::optional<std::string> previousRoot_;
 };
 
 // Reads a whole file; empty when missing.
