@@ -331,6 +331,10 @@ struct SaveCase {
     bool closed;                    // CloseAllDocuments went ahead
 };
 
+void PrintTo(const SaveCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SaveAllTest : public DocViewTest, public ::testing::WithParamInterface<SaveCase> {};
 
 TEST_P(SaveAllTest, EachModifiedDocumentIsAskedOnce) {

@@ -194,6 +194,10 @@ struct RectCase {
     CRect expected;
 };
 
+void PrintTo(const RectCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const RectCase kRects[] = {
     {"Intersect", [] { return CRect(0, 0, 10, 10) & CRect(5, 5, 20, 20); }, {5, 5, 10, 10}},
     {"Union", [] { return CRect(0, 0, 10, 10) | CRect(5, 5, 20, 20); }, {0, 0, 20, 20}},

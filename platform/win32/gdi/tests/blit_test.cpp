@@ -19,6 +19,10 @@ struct RopCase {
     std::array<COLORREF, 4> expected;
 };
 
+void PrintTo(const RopCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // Destination, source and a solid pattern brush of 0x3C3C3C; the expected values are the
 // bitwise results of each operation.
 constexpr std::array<COLORREF, 4> kDest{0x000000, 0xFFFFFF, 0x00FF00, 0x123456};

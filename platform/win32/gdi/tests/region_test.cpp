@@ -15,6 +15,10 @@ struct CombineCase {
     std::vector<POINT> inside, outside;
 };
 
+void PrintTo(const CombineCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // A = (0,0)-(10,10), B = (5,5)-(15,15).
 const CombineCase kCombine[] = {
     {"And", RGN_AND, SIMPLEREGION, {5, 5, 10, 10}, {{5, 5}, {9, 9}}, {{4, 4}, {10, 10}}},

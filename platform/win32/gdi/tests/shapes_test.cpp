@@ -15,6 +15,10 @@ struct ShapeCase {
     Rows expected;
 };
 
+void PrintTo(const ShapeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const ShapeCase kShapes[] = {
     {"LineLeavesOutItsLastPoint",
      [](HDC dc) {
@@ -127,6 +131,10 @@ struct UndoCase {
     const char* name;
     std::function<void(HDC)> draw;
 };
+
+void PrintTo(const UndoCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // Each drawing, done twice, gives back the picture it started from.
 const UndoCase kUndo[] = {

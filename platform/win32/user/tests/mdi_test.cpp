@@ -223,6 +223,10 @@ struct Arrangement {
     std::vector<RECT> expected; // window rectangles in client coordinates, oldest first
 };
 
+void PrintTo(const Arrangement& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MdiArrangeTest : public MdiTest, public ::testing::WithParamInterface<Arrangement> {};
 
 TEST_P(MdiArrangeTest, Rectangles) {
