@@ -20,6 +20,17 @@ void needCommon(DWORD classes) {
     InitCommonControlsEx(&init);
 }
 
+// A list's item text, asked for its length first; `rString` is left alone for a missing item
+// (both lists answer -1, LB_ERR and CB_ERR alike).
+void itemText(HWND list, UINT lengthMessage, UINT textMessage, int index, CString& rString) {
+    const auto length = static_cast<int>(SendMessageW(list, lengthMessage, static_cast<WPARAM>(index), 0));
+    if (length < 0)
+        return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(list, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    rString = text.c_str();
+}
+
 } // namespace
 
 BOOL CButton::Create(LPCWSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
@@ -61,12 +72,7 @@ BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nI
 }
 
 void CListBox::GetText(int nIndex, CString& rString) const {
-    const int length = GetTextLen(nIndex);
-    if (length == LB_ERR)
-        return;
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    GetText(nIndex, text.data());
-    rString = text.c_str();
+    itemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
 
 BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
@@ -74,12 +80,7 @@ BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT n
 }
 
 void CComboBox::GetLBText(int nIndex, CString& rString) const {
-    const int length = GetLBTextLen(nIndex);
-    if (length == CB_ERR)
-        return;
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    GetLBText(nIndex, text.data());
-    rString = text.c_str();
+    itemText(m_hWnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
 
 BOOL CScrollBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {

@@ -935,6 +935,12 @@ LRESULT listViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 namespace {
 
+LRESULT setColour(HWND hwnd, COLORREF& colour, LPARAM lParam) {
+    colour = static_cast<COLORREF>(lParam);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return TRUE;
+}
+
 LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     const auto index = static_cast<int>(wParam);
     switch (message) {
@@ -1239,21 +1245,15 @@ LRESULT itemMessage(HWND hwnd, ListView& l, UINT message, WPARAM wParam, LPARAM 
     case LVM_GETBKCOLOR:
         return static_cast<LRESULT>(l.bk);
     case LVM_SETBKCOLOR:
-        l.bk = static_cast<COLORREF>(lParam);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return TRUE;
+        return setColour(hwnd, l.bk, lParam);
     case LVM_GETTEXTCOLOR:
         return static_cast<LRESULT>(l.text);
     case LVM_SETTEXTCOLOR:
-        l.text = static_cast<COLORREF>(lParam);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return TRUE;
+        return setColour(hwnd, l.text, lParam);
     case LVM_GETTEXTBKCOLOR:
         return static_cast<LRESULT>(l.textBk);
     case LVM_SETTEXTBKCOLOR:
-        l.textBk = static_cast<COLORREF>(lParam);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return TRUE;
+        return setColour(hwnd, l.textBk, lParam);
     case LVM_GETIMAGELIST:
         return index >= 0 && index < 3 ? reinterpret_cast<LRESULT>(l.images[index]) : 0;
     case LVM_SETIMAGELIST: {
