@@ -6,6 +6,7 @@
 #include "win/user.h"
 
 #include <mutex>
+#include <utility>
 
 namespace pal::com::detail {
 namespace {
@@ -39,12 +40,26 @@ public:
         registerClass();
         hwnd_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     }
-    ~WindowDelivery() override {
-        if (hwnd_)
-            DestroyWindow(hwnd_);
+    ~WindowDelivery() override { close(); }
+
+    // The thread is ending: it takes no more work, and what is still queued is destroyed
+    // unrun, so that whoever waits on it learns at once rather than never.
+    void close() {
+        HWND hwnd;
+        {
+            std::lock_guard lock(mutex_);
+            hwnd = std::exchange(hwnd_, nullptr);
+        }
+        if (!hwnd)
+            return;
+        MSG msg;
+        while (PeekMessageW(&msg, hwnd, kRunWork, kRunWork, PM_REMOVE))
+            delete reinterpret_cast<std::function<void()>*>(msg.lParam);
+        DestroyWindow(hwnd);
     }
     bool post(std::function<void()> work) override {
         auto* boxed = new std::function<void()>(std::move(work));
+        std::lock_guard lock(mutex_);
         if (hwnd_ && PostMessageW(hwnd_, kRunWork, 0, reinterpret_cast<LPARAM>(boxed)))
             return true;
         delete boxed;
@@ -52,14 +67,21 @@ public:
     }
 
 private:
+    std::mutex mutex_;
     HWND hwnd_ = nullptr;
 };
 
 } // namespace
 
 std::shared_ptr<Delivery> deliveryForThisThread() {
-    thread_local std::shared_ptr<Delivery> delivery = std::make_shared<WindowDelivery>();
-    return delivery;
+    // Connections share the delivery and may outlive the thread, so the thread's end closes it
+    // rather than its last owner. Made after the thread's queue, this ends before the queue.
+    struct ClosedWithTheThread {
+        std::shared_ptr<WindowDelivery> delivery = std::make_shared<WindowDelivery>();
+        ~ClosedWithTheThread() { delivery->close(); }
+    };
+    thread_local ClosedWithTheThread owner;
+    return owner.delivery;
 }
 
 } // namespace pal::com::detail

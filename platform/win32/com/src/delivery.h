@@ -11,7 +11,7 @@ class Delivery {
 public:
     virtual ~Delivery() = default;
     // Queues `work` to run on the owning thread. False when that thread takes no more work;
-    // the work is then dropped.
+    // the work is then dropped. Work still queued when the thread ends is destroyed unrun.
     virtual bool post(std::function<void()> work) = 0;
 };
 

@@ -158,10 +158,19 @@ void ServerConnection::run() {
                 std::lock_guard lock(ioMutex_);
                 ++queued_;
             }
-            // Gives the slot back however the work ends: run, or dropped with the queue.
-            std::shared_ptr<void> slot(nullptr, [self = shared_from_this()](void*) { self->frameDone(); });
-            const bool posted = delivery_->post(
-                [self = shared_from_this(), slot, frame = std::move(body)] { self->handle(*frame); });
+            // Gives the slot back however the work ends. Work destroyed unrun (its serving
+            // thread ended first) also ends the link: no reply to it will ever come.
+            auto ran = std::make_shared<bool>(false);
+            std::shared_ptr<void> slot(nullptr, [self = shared_from_this(), ran](void*) {
+                if (!*ran)
+                    ::shutdown(self->fd_.get(), SHUT_RDWR);
+                self->frameDone();
+            });
+            const bool posted =
+                delivery_->post([self = shared_from_this(), slot, ran, frame = std::move(body)] {
+                    *ran = true;
+                    self->handle(*frame);
+                });
             prefixGot = 0;
             body.reset();
             if (!posted)

@@ -198,6 +198,9 @@ protected:
         test::setServerLimits({read, write, incoming});
     }
 
+    // Asks the serving thread to end, behind whatever its queue holds now.
+    void endServingThread() { PostThreadMessageW(threadId_, WM_QUIT, 0, 0); }
+
     Gate gate;
 
 private:
@@ -257,6 +260,23 @@ TEST_F(AbusedServer, ClientThatStopsReadingNeverHoldsTheServingThread) {
 
     EXPECT_FALSE(stalled.endedByServer());
     EXPECT_TRUE(stalled.readReply()) << "the waiting reply is whole when the client reads again";
+}
+
+// A call still queued when the serving thread ends will never be answered: its client is told
+// at once that the link is over rather than left waiting on it.
+TEST_F(AbusedServer, CallsQueuedWhenTheServingThreadEndsEndTheirLink) {
+    Client client;
+    const auto object = client.create();
+    ASSERT_NE(object, 0u);
+    ASSERT_TRUE(client.call(object, kHold));
+    ASSERT_TRUE(eventually([this] { return gate.holding(); }));
+    endServingThread();
+    ASSERT_TRUE(client.call(object, kEcho, comtest::text(L"late")));
+    // Time for the call to be queued behind the end; queued or refused, its link must end.
+    std::this_thread::sleep_for(200ms);
+    gate.open();
+    EXPECT_TRUE(client.readReply()) << "the call under way is answered";
+    EXPECT_TRUE(eventually([&] { return client.endedByServer(); }));
 }
 
 // Each stalled connection has its own clock: however many stall together, each is cut off
