@@ -232,6 +232,9 @@ int CHtmlView::OnCreate(LPCREATESTRUCTW lpcs) {
     if (CView::OnCreate(lpcs) == -1)
         return -1;
     SetRegisterAsDropTarget(state_->takesDrops);
+    // A navigation asked for before the window existed loads now.
+    if (state_->pending)
+        PostMessage(kLoadMessage, state_->pending->serial);
     return 0;
 }
 
@@ -294,33 +297,29 @@ void CHtmlView::Navigate2(LPCWSTR lpszURL, DWORD dwFlags, LPCWSTR lpszTargetFram
 void CHtmlView::Queue(const std::wstring& url, Kind kind, DWORD flags) {
     const WPARAM serial = ++state_->serial;
     state_->pending = State::Pending{url, kind, flags, serial};
-    PostMessage(kLoadMessage, serial);
+    if (m_hWnd != nullptr)
+        PostMessage(kLoadMessage, serial);
 }
 
 void CHtmlView::GoBack() {
-    if (state_->history.empty() || state_->at == 0)
-        return;
-    const std::wstring url = state_->history[state_->at - 1];
-    CByteArray posted;
-    BOOL cancel = FALSE;
-    const auto alive = state_->alive;
-    OnBeforeNavigate2(url.c_str(), 0, L"", posted, L"", &cancel);
-    if (!*alive || cancel)
-        return;
-    Queue(url, Kind::Back, 0);
+    if (!state_->history.empty() && state_->at > 0)
+        Travel(Kind::Back);
 }
 
 void CHtmlView::GoForward() {
-    if (state_->at + 1 >= state_->history.size())
-        return;
-    const std::wstring url = state_->history[state_->at + 1];
+    if (state_->at + 1 < state_->history.size())
+        Travel(Kind::Forward);
+}
+
+// A step through the history is a navigation the owner may cancel like any other.
+void CHtmlView::Travel(Kind kind) {
+    const std::wstring url = state_->history[kind == Kind::Back ? state_->at - 1 : state_->at + 1];
     CByteArray posted;
     BOOL cancel = FALSE;
     const auto alive = state_->alive;
     OnBeforeNavigate2(url.c_str(), 0, L"", posted, L"", &cancel);
-    if (!*alive || cancel)
-        return;
-    Queue(url, Kind::Forward, 0);
+    if (*alive && !cancel)
+        Queue(url, kind, 0);
 }
 
 void CHtmlView::Refresh() {

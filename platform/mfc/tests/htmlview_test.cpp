@@ -2,11 +2,13 @@
 // link click raises (and cancelling them), history, links that leave the program, pages that
 // cannot be shown, windows asked for by links, scrolling, and copying selected text.
 #include "afxhtml.h"
+#include "afxole.h"
 #include "pal/clipboard_text.h"
 #include "pal/html.h"
 #include "pal/test/recording_cmd_ui.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_test.h"
+#include "test_objects.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -33,6 +35,7 @@ public:
     bool cancelErrors = false;
     bool refuseNewWindows = false;
     CHtmlView* newWindowsGoTo = nullptr;
+    IDropTarget* dropTarget = nullptr;
 
     void OnBeforeNavigate2(LPCWSTR url, DWORD, LPCWSTR, CByteArray&, LPCWSTR, BOOL* cancel) override {
         events.push_back("before " + narrow(url));
@@ -53,6 +56,13 @@ public:
         events.push_back("error " + narrow(url) + " " + code);
         *cancel = cancelErrors;
     }
+    HRESULT OnGetDropTarget(LPDROPTARGET own, LPDROPTARGET* replacement) override {
+        if (!dropTarget)
+            return CHtmlView::OnGetDropTarget(own, replacement);
+        dropTarget->AddRef();
+        *replacement = dropTarget;
+        return S_OK;
+    }
 };
 IMPLEMENT_DYNCREATE(RecordingView, CHtmlView)
 
@@ -60,6 +70,7 @@ class HtmlViewTest : public pal::test::UserTest {
 protected:
     void SetUp() override {
         UserTest::SetUp();
+        ASSERT_TRUE(AfxOleInit());
         for (const char* name : {"index.html", "topic.html", "help.css", "images/mark.png"}) {
             writeFile(std::string("help/") + name,
                       pal::test::readFile(
@@ -109,6 +120,13 @@ protected:
         pal::test::pump();
     }
 
+    // The frame as a picture in the sandbox, and in the folder DV_HTML_SNAPSHOTS names.
+    bool saveSnapshot(const std::string& name) const {
+        if (const char* dir = std::getenv("DV_HTML_SNAPSHOTS"))
+            pal::test::saveSnapshot(frame->m_hWnd, std::string(dir) + "/" + name);
+        return pal::test::saveSnapshot(frame->m_hWnd, root() / name);
+    }
+
     static int count(const pal::gdi::Surface& s, const RECT& r, COLORREF color) {
         int n = 0;
         for (int y = r.top; y < r.bottom; ++y)
@@ -126,10 +144,7 @@ TEST_F(HtmlViewTest, TheBundledHelpPageRendersWithItsHeadingTextLinkAndImage) {
     go(help + L"index.html");
     EXPECT_EQ(view->GetLocationURL(), (help + L"index.html").c_str());
     EXPECT_EQ(view->GetLocationName(), L"Getting started");
-    const auto png = root() / "help-view.png";
-    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, png));
-    if (const char* dir = std::getenv("DV_HTML_SNAPSHOTS"))
-        pal::test::saveSnapshot(frame->m_hWnd, std::string(dir) + "/help-view.png");
+    ASSERT_TRUE(saveSnapshot("help-view.png"));
 
     const auto picture = pal::test::snapshot(view->m_hWnd, true);
     CRect client;
@@ -312,7 +327,7 @@ TEST_F(HtmlViewTest, PagesThatCannotBeShownRaiseAnErrorAndRenderOrFailCleanly) {
                 EXPECT_EQ(view->events.size(), 5u) << narrow(c.url);
                 EXPECT_EQ(view->GetLocationName(), L"The page cannot be shown");
             }
-            view->UpdateWindow(); // and it paints
+            EXPECT_TRUE(saveSnapshot("error-page.png")); // and it paints
         }
     }
 }
@@ -324,6 +339,16 @@ TEST_F(HtmlViewTest, PagesGivenAsTextAndBlankPagesAreShown) {
     go(L"about:blank");
     EXPECT_EQ(view->GetLocationURL(), L"about:blank");
     EXPECT_EQ(view->events.back(), "document about:blank");
+}
+
+TEST_F(HtmlViewTest, ANavigationAskedForBeforeTheWindowExistsLoadsOnceItDoes) {
+    auto* early = new RecordingView; // a view deletes itself with its window
+    early->Navigate2((help + L"topic.html").c_str());
+    ASSERT_TRUE(early->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), frame, 1));
+    pal::test::pump();
+    EXPECT_EQ(early->GetLocationURL(), (help + L"topic.html").c_str());
+    EXPECT_EQ(early->events.back(), "document " + narrow(help) + "topic.html");
+    early->DestroyWindow();
 }
 
 TEST_F(HtmlViewTest, StopDropsALoadNotYetDoneAndRefreshReadsThePageAgain) {
@@ -441,6 +466,7 @@ TEST_F(HtmlViewTest, DraggedTextIsSelectedAndCopiedToTheClipboard) {
     EXPECT_EQ(ui.enabled, 1);
     EXPECT_GT(count(pal::test::snapshot(view->m_hWnd, true), {0, 0, 300, 80}, ::GetSysColor(COLOR_HIGHLIGHT)),
               200);
+    EXPECT_TRUE(saveSnapshot("selection-view.png"));
 
     pal::test::pressKey('C', {VK_CONTROL});
     pal::test::pump();
@@ -453,6 +479,51 @@ TEST_F(HtmlViewTest, DraggedTextIsSelectedAndCopiedToTheClipboard) {
     pal::test::pressKey('A', {VK_CONTROL});
     view->SendMessage(WM_COMMAND, ID_EDIT_COPY);
     EXPECT_EQ(pal::ctl::clipboardText(nullptr).value_or(L""), L"alpha beta gamma\r\nsecond line");
+}
+
+TEST_F(HtmlViewTest, FilesDraggedOntoAPageAreRefusedUnlessTheOwnerHandsOverATarget) {
+    go(help + L"index.html");
+    view->events.clear();
+    auto* target = new oletest::TestTarget;
+    const auto drag = [&] {
+        auto* data = new oletest::TestData;
+        data->add(CF_UNICODETEXT, oletest::unicodeBlock(L"C:\\work\\plan.grb"));
+        auto* source = new oletest::TestSource;
+        CPoint over(200, 200);
+        view->ClientToScreen(&over);
+        source->script.push_back([over] { pal::test::mouseMove(over); });
+        source->script.push_back([over] { pal::test::mouseUp(over); });
+        pal::test::mouseDown(over);
+        MSG press;
+        PeekMessageW(&press, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE);
+        DWORD effect = DROPEFFECT_COPY;
+        DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+        source->Release();
+        data->Release();
+        pal::test::pump();
+        return effect;
+    };
+    struct Case {
+        const char* name;
+        bool takesDrops;
+        IDropTarget* handedOver;
+        DWORD effect;
+        size_t targetCalls;
+    };
+    for (const Case& c : {Case{"the page's own target", true, nullptr, DROPEFFECT_NONE, 0},
+                          Case{"the owner's target", true, target, DROPEFFECT_MOVE, 3},
+                          Case{"no target at all", false, target, DROPEFFECT_NONE, 3}}) {
+        view->dropTarget = c.handedOver;
+        view->SetRegisterAsDropTarget(c.takesDrops);
+        EXPECT_EQ(view->GetRegisterAsDropTarget(), c.takesDrops ? TRUE : FALSE);
+        EXPECT_EQ(drag(), c.effect) << c.name;
+        EXPECT_EQ(target->calls.size(), c.targetCalls) << c.name;
+        EXPECT_TRUE(view->events.empty()) << c.name;
+        EXPECT_EQ(view->GetLocationURL(), (help + L"index.html").c_str());
+    }
+    view->dropTarget = nullptr;
+    view->SetRegisterAsDropTarget(TRUE);
+    target->Release();
 }
 
 } // namespace

@@ -114,6 +114,7 @@ protected:
 private:
     struct State;
     enum class Kind { New, Back, Forward, Refresh };
+    void Travel(Kind kind);
     void Queue(const std::wstring& url, Kind kind, DWORD flags);
     void ShowError(const std::wstring& url, HRESULT error, Kind kind);
     void Show(std::unique_ptr<pal::html::Page> page, const std::wstring& url, Kind kind);
