@@ -165,13 +165,6 @@ struct CHtmlView::State {
         HRESULT Drop(IDataObject*, DWORD, POINTL, DWORD* effect) override { return none(effect); }
     };
 
-    struct Pending {
-        std::wstring url;
-        Kind kind = Kind::New;
-        DWORD flags = 0;
-        WPARAM serial = 0;
-    };
-
     std::unique_ptr<pal::html::Page> page = std::make_unique<pal::html::Page>();
     std::wstring location = L"about:blank";
     std::vector<std::wstring> history;
@@ -296,7 +289,7 @@ void CHtmlView::Navigate2(LPCWSTR lpszURL, DWORD dwFlags, LPCWSTR lpszTargetFram
 
 void CHtmlView::Queue(const std::wstring& url, Kind kind, DWORD flags) {
     const WPARAM serial = ++state_->serial;
-    state_->pending = State::Pending{url, kind, flags, serial};
+    state_->pending = Pending{url, kind, flags, serial};
     if (m_hWnd != nullptr)
         PostMessage(kLoadMessage, serial);
 }
@@ -353,16 +346,18 @@ LRESULT CHtmlView::OnLoadPending(WPARAM wParam, LPARAM) {
     State& s = *state_;
     if (!s.pending || s.pending->serial != wParam)
         return 0; // stopped, or overtaken by a later navigation
-    const State::Pending p = *s.pending;
+    const Pending p = *s.pending;
     s.pending.reset();
     const std::wstring& url = p.url;
 
-    if (p.kind != Kind::Refresh && isExternal(url)) {
+    // Only a new navigation reaches the shell: going back to the page that stood in for an
+    // outside page that could not be opened must not open it.
+    if (p.kind == Kind::New && isExternal(url)) {
         CWnd* top = GetTopLevelParent();
         const HINSTANCE opened = ::ShellExecuteW(top ? top->m_hWnd : m_hWnd, L"open", url.c_str(), nullptr,
                                                  nullptr, SW_SHOWNORMAL);
         if (reinterpret_cast<INT_PTR>(opened) <= 32)
-            ShowError(url, INET_E_RESOURCE_NOT_FOUND, p.kind);
+            ShowError(url, INET_E_RESOURCE_NOT_FOUND, p);
         return 0;
     }
 
@@ -371,7 +366,7 @@ LRESULT CHtmlView::OnLoadPending(WPARAM wParam, LPARAM) {
     if (p.kind != Kind::Refresh && !isText(url) && hash != std::wstring::npos &&
         withoutFragment(url) == withoutFragment(s.location) && !isBlank(url)) {
         s.location = url;
-        Remember(url, p.kind);
+        Remember(url, p.kind, p.flags);
         ScrollToFragment();
         OnNavigateComplete2(url.c_str());
         return 0;
@@ -384,18 +379,18 @@ LRESULT CHtmlView::OnLoadPending(WPARAM wParam, LPARAM) {
     else if (pal::html::isLocalUrl(url))
         load = page->navigate(url);
     else {
-        ShowError(url, INET_E_UNKNOWN_PROTOCOL, p.kind);
+        ShowError(url, INET_E_UNKNOWN_PROTOCOL, p);
         return 0;
     }
     if (load != pal::html::Load::Ok) {
-        ShowError(url, errorOf(load), p.kind);
+        ShowError(url, errorOf(load), p);
         return 0;
     }
-    Show(std::move(page), url, p.kind);
+    Show(std::move(page), p);
     return 0;
 }
 
-void CHtmlView::ShowError(const std::wstring& url, HRESULT error, Kind kind) {
+void CHtmlView::ShowError(const std::wstring& url, HRESULT error, const Pending& pending) {
     BOOL cancel = FALSE;
     const auto alive = state_->alive;
     OnNavigateError(url.c_str(), L"", static_cast<DWORD>(error), &cancel);
@@ -403,17 +398,18 @@ void CHtmlView::ShowError(const std::wstring& url, HRESULT error, Kind kind) {
         return;
     auto page = std::make_unique<pal::html::Page>();
     page->loadHtml(errorPage(url, error), L"about:blank");
-    Show(std::move(page), url, kind);
+    Show(std::move(page), pending);
 }
 
-void CHtmlView::Show(std::unique_ptr<pal::html::Page> page, const std::wstring& url, Kind kind) {
+void CHtmlView::Show(std::unique_ptr<pal::html::Page> page, const Pending& pending) {
     State& s = *state_;
-    const bool refresh = kind == Kind::Refresh;
+    const std::wstring& url = pending.url;
+    const bool refresh = pending.kind == Kind::Refresh;
     const CPoint keep = s.scroll;
     s.page = std::move(page);
     s.location = url;
     s.pressed = s.dragging = false;
-    Remember(url, kind);
+    Remember(url, pending.kind, pending.flags);
     s.scroll = CPoint(0, 0);
     Relayout();
     if (refresh)
@@ -434,7 +430,7 @@ void CHtmlView::Show(std::unique_ptr<pal::html::Page> page, const std::wstring& 
     OnDocumentComplete(url.c_str());
 }
 
-void CHtmlView::Remember(const std::wstring& url, Kind kind) {
+void CHtmlView::Remember(const std::wstring& url, Kind kind, DWORD flags) {
     State& s = *state_;
     switch (kind) {
     case Kind::Refresh:
@@ -448,6 +444,10 @@ void CHtmlView::Remember(const std::wstring& url, Kind kind) {
         s.history[s.at] = url;
         return;
     case Kind::New:
+        if (!s.history.empty() && (flags & navNoHistory)) {
+            s.history[s.at] = url;
+            return;
+        }
         if (!s.history.empty())
             s.history.resize(s.at + 1);
         s.history.push_back(url);

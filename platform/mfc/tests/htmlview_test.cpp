@@ -223,6 +223,14 @@ TEST_F(HtmlViewTest, ARelativeLinkLoadsTheLocalPageAndTheEventsFollowInOrderThen
     EXPECT_EQ(view->events,
               (std::vector<std::string>{"before " + index + "#steps", "complete " + index + "#steps"}));
     EXPECT_GT(::GetScrollPos(view->m_hWnd, SB_VERT), 0);
+
+    // A page that takes the place of the one shown: going back passes over the one it replaced.
+    view->Navigate2((help + L"topic.html").c_str(), navNoHistory);
+    pal::test::pump();
+    EXPECT_EQ(view->GetLocationURL(), (help + L"topic.html").c_str());
+    view->GoBack();
+    pal::test::pump();
+    EXPECT_EQ(view->GetLocationURL(), (help + L"index.html").c_str());
 }
 
 // A server on this machine that counts the connections it is offered.

@@ -29,7 +29,8 @@ class Page;
 
 DV_EXPORTS_BEGIN
 
-// Navigation flags.
+// Navigation flags: a window of its own (OnNewWindow2 decides); the page takes the place of the
+// one shown in the history instead of adding to it.
 constexpr DWORD navOpenInNewWindow = 0x1;
 constexpr DWORD navNoHistory = 0x2;
 
@@ -116,9 +117,15 @@ private:
     enum class Kind { New, Back, Forward, Refresh };
     void Travel(Kind kind);
     void Queue(const std::wstring& url, Kind kind, DWORD flags);
-    void ShowError(const std::wstring& url, HRESULT error, Kind kind);
-    void Show(std::unique_ptr<pal::html::Page> page, const std::wstring& url, Kind kind);
-    void Remember(const std::wstring& url, Kind kind);
+    struct Pending {
+        std::wstring url;
+        Kind kind = Kind::New;
+        DWORD flags = 0;
+        WPARAM serial = 0;
+    };
+    void ShowError(const std::wstring& url, HRESULT error, const Pending& pending);
+    void Show(std::unique_ptr<pal::html::Page> page, const Pending& pending);
+    void Remember(const std::wstring& url, Kind kind, DWORD flags);
     void ScrollToFragment();
     void ScrollTo(CPoint to);
     void Relayout();
