@@ -783,6 +783,12 @@ void CWnd::OnMButtonDblClk(UINT, CPoint) {
 BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
     return static_cast<BOOL>(Default());
 }
+void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {
+    Default();
+}
+void CWnd::OnVScroll(UINT, UINT, CScrollBar*) {
+    Default();
+}
 void CWnd::OnKeyDown(UINT, UINT, UINT) {
     Default();
 }

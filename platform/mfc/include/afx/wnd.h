@@ -13,6 +13,7 @@ class CDC;
 class CFrameWnd;
 class CMenu;
 class CRgn;
+class CScrollBar;
 struct CCreateContext;
 
 // Messages of the class library itself.
@@ -169,6 +170,9 @@ public:
     void OnMButtonDown(UINT nFlags, CPoint point);
     void OnMButtonDblClk(UINT nFlags, CPoint point);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    // From a window's own scroll bars pScrollBar is null.
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);

@@ -1,6 +1,7 @@
 // ON_WM_* entries: each cracks its message's parameters into the handler's own signature.
 #pragma once
 
+#include "afx/controls.h"
 #include "afx/gdi.h"
 #include "afx/menu.h"
 #include "afx/msgmap.h"
@@ -52,6 +53,8 @@ DV_WM_THUNK(initMenuPopup, void (T::*)(CMenu*, UINT, BOOL),
 DV_WM_THUNK(mouse, void (T::*)(UINT, CPoint), (s.*Fn)(static_cast<UINT>(w), point(l)))
 DV_WM_THUNK(mouseWheel, BOOL (T::*)(UINT, short, CPoint),
             c.result = asResult((s.*Fn)(LOWORD(w), GET_WHEEL_DELTA_WPARAM(w), point(l))))
+DV_WM_THUNK(scroll, void (T::*)(UINT, UINT, CScrollBar*),
+            (s.*Fn)(LOWORD(w), HIWORD(w), l ? static_cast<CScrollBar*>(wnd(l)) : nullptr))
 DV_WM_THUNK(key, void (T::*)(UINT, UINT, UINT),
             (s.*Fn)(static_cast<UINT>(w), LOWORD(static_cast<DWORD_PTR>(l)),
                     HIWORD(static_cast<DWORD_PTR>(l))))
@@ -114,6 +117,8 @@ DV_WM_THUNK(threadMessage, void (T::*)(WPARAM, LPARAM), (s.*Fn)(w, l))
 #define ON_WM_MBUTTONDOWN() DV_WM_ENTRY(WM_MBUTTONDOWN, mouse, OnMButtonDown)
 #define ON_WM_MBUTTONDBLCLK() DV_WM_ENTRY(WM_MBUTTONDBLCLK, mouse, OnMButtonDblClk)
 #define ON_WM_MOUSEWHEEL() DV_WM_ENTRY(WM_MOUSEWHEEL, mouseWheel, OnMouseWheel)
+#define ON_WM_HSCROLL() DV_WM_ENTRY(WM_HSCROLL, scroll, OnHScroll)
+#define ON_WM_VSCROLL() DV_WM_ENTRY(WM_VSCROLL, scroll, OnVScroll)
 #define ON_WM_KEYDOWN() DV_WM_ENTRY(WM_KEYDOWN, key, OnKeyDown)
 #define ON_WM_KEYUP() DV_WM_ENTRY(WM_KEYUP, key, OnKeyUp)
 #define ON_WM_SYSKEYDOWN() DV_WM_ENTRY(WM_SYSKEYDOWN, key, OnSysKeyDown)

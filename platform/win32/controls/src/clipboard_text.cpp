@@ -1,5 +1,5 @@
 // The edit controls' text on the clipboard, as CF_UNICODETEXT: UTF-16 units with a terminator.
-#include "clipboard_text.h"
+#include "pal/clipboard_text.h"
 
 #include "pal/text.h"
 #include "win/ole/clipboard.h"

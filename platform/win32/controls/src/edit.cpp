@@ -1,6 +1,6 @@
 // "Edit": the text, its selection and caret, typing and editing keys, undo, the limit, and the
 // notifications in the platform's order (EN_UPDATE before EN_CHANGE, both after the text changed).
-#include "clipboard_text.h"
+#include "pal/clipboard_text.h"
 #include "control.h"
 #include "paint.h"
 

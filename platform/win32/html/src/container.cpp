@@ -182,13 +182,16 @@ void Container::delete_font(litehtml::uint_ptr font) {
 }
 
 int Container::text_width(const char* text, litehtml::uint_ptr font) {
+    return text ? wideTextWidth(font, pal::text::fromUtf8(text)) : 0;
+}
+
+int Container::wideTextWidth(litehtml::uint_ptr font, std::wstring_view text) {
     auto* f = reinterpret_cast<CachedFont*>(font);
-    if (!f || !text)
+    if (!f || text.empty())
         return 0;
-    const std::wstring wide = pal::text::fromUtf8(text);
     HGDIOBJ old = SelectObject(measure_, f->font);
     SIZE size{};
-    GetTextExtentPoint32W(measure_, wide.c_str(), static_cast<int>(wide.size()), &size);
+    GetTextExtentPoint32W(measure_, text.data(), static_cast<int>(text.size()), &size);
     SelectObject(measure_, old);
     return size.cx;
 }
@@ -205,7 +208,24 @@ void Container::draw_text(litehtml::uint_ptr hdc, const char* text, litehtml::ui
     SetTextColor(dc, colorOf(color));
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
-    TextOutW(dc, pos.x, pos.y, wide.c_str(), static_cast<int>(wide.size()));
+    const auto selected = selected_.find({pos.x - origin_.x, pos.y - origin_.y});
+    if (selected == selected_.end()) {
+        TextOutW(dc, pos.x, pos.y, wide.c_str(), static_cast<int>(wide.size()));
+        SelectObject(dc, old);
+        return;
+    }
+    // The selected characters on the highlight, in the highlight's own text colour.
+    const int size = static_cast<int>(wide.size());
+    const int from = std::min(selected->second.first, size), to = std::min(selected->second.second, size);
+    SIZE before{}, through{};
+    GetTextExtentPoint32W(dc, wide.c_str(), from, &before);
+    GetTextExtentPoint32W(dc, wide.c_str(), to, &through);
+    const RECT marked{pos.x + before.cx, pos.y, pos.x + through.cx, pos.y + pos.height};
+    fill(dc, marked, GetSysColor(COLOR_HIGHLIGHT));
+    TextOutW(dc, pos.x, pos.y, wide.c_str(), size);
+    IntersectClipRect(dc, marked.left, marked.top, marked.right, marked.bottom);
+    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    TextOutW(dc, pos.x, pos.y, wide.c_str(), size);
     SelectObject(dc, old);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "images.h"
+#include "selection.h"
 
 #include <litehtml.h>
 
@@ -28,6 +29,13 @@ public:
     const std::wstring& title() const { return title_; }
     void setViewport(int width, int height) { viewport_ = {width, height}; }
     std::wstring resolve(const char* url, const char* baseurl = nullptr) const;
+    int wideTextWidth(litehtml::uint_ptr font, std::wstring_view text);
+    // For the next drawing: the selected runs (by their page position) and where the page's
+    // origin lies on the DC.
+    void setSelection(SelectedRuns runs, POINT origin) {
+        selected_ = std::move(runs);
+        origin_ = origin;
+    }
 
     litehtml::uint_ptr create_font(const char* faceName, int size, int weight, litehtml::font_style italic,
                                    unsigned int decoration, litehtml::font_metrics* fm) override;
@@ -81,6 +89,8 @@ private:
     std::vector<RECT> clips_;
     std::wstring location_, base_, title_;
     SIZE viewport_{};
+    SelectedRuns selected_;
+    POINT origin_{};
 
     friend class ClipScope;
 };

@@ -7,6 +7,7 @@
 
 #include "access.h"
 #include "container.h"
+#include "selection.h"
 #include "stylesheet.h"
 #include "url.h"
 
@@ -115,6 +116,7 @@ bool withinBounds(std::string_view utf8) {
 
 struct Page::Impl {
     Container container;
+    Selection selection;
     litehtml::context context;
     litehtml::document::ptr document;
     std::wstring location = L"about:blank";
@@ -125,6 +127,7 @@ struct Page::Impl {
 
     Load show(std::string_view utf8, const std::wstring& at) {
         document.reset();
+        selection.reset();
         container.reset(at);
         location = at;
         title.clear();
@@ -213,6 +216,7 @@ void Page::layout(int width, int height) {
         impl_->document->media_changed();
         impl_->document->render(impl_->viewport.cx);
     }
+    impl_->selection.relaid();
 }
 
 SIZE Page::extent() const {
@@ -230,8 +234,18 @@ void Page::draw(HDC dc, const RECT& area, POINT scroll) {
     DeleteObject(canvas);
     if (impl_->document) {
         const litehtml::position clip(area.left, area.top, area.right - area.left, area.bottom - area.top);
+        const POINT origin{area.left - scroll.x, area.top - scroll.y};
+        std::vector<RECT> blanks;
+        impl_->container.setSelection(impl_->selection.drawn(impl_->document, blanks), origin);
         impl_->document->draw(reinterpret_cast<litehtml::uint_ptr>(dc), area.left - scroll.x,
                               area.top - scroll.y, &clip);
+        // Selected blanks draw no text of their own, so their highlight goes over the page.
+        HBRUSH highlight = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
+        for (RECT r : blanks) {
+            OffsetRect(&r, origin.x, origin.y);
+            FillRect(dc, &r, highlight);
+        }
+        DeleteObject(highlight);
     }
     RestoreDC(dc, saved);
 }
@@ -239,6 +253,28 @@ void Page::draw(HDC dc, const RECT& area, POINT scroll) {
 std::wstring Page::linkAt(int x, int y) const {
     const auto el = impl_->linkElement(x, y);
     return el ? impl_->container.resolve(el->get_attr("href")) : std::wstring();
+}
+
+std::wstring Page::linkTargetAt(int x, int y) const {
+    const auto el = impl_->linkElement(x, y);
+    const char* target = el ? el->get_attr("target") : nullptr;
+    return target ? pal::text::fromUtf8(target) : std::wstring();
+}
+
+void Page::select(POINT anchor, POINT focus) {
+    impl_->selection.select(impl_->document, impl_->container, anchor, focus);
+}
+
+void Page::selectAll() {
+    impl_->selection.selectAll(impl_->document);
+}
+
+void Page::clearSelection() {
+    impl_->selection.clear();
+}
+
+std::wstring Page::selectedText() const {
+    return impl_->selection.text(impl_->document);
 }
 
 LPCWSTR Page::cursorAt(int x, int y) const {

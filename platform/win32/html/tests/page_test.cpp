@@ -3,6 +3,7 @@
 #include "pal/gdi.h"
 #include "pal/html.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/text.h"
 
 #include <gtest/gtest.h>
 
@@ -152,6 +153,59 @@ TEST_F(Pages, APointOnALinkAnswersItsResolvedUrl) {
     }
     EXPECT_GT(page.anchorTop(L"steps"), page.anchorTop(L"here")); // the list follows its link
     EXPECT_EQ(page.anchorTop(L"nowhere"), -1);
+}
+
+TEST_F(Pages, SelectedTextIsCopiedAsShownAndDrawnHighlighted) {
+    struct Case {
+        const char* name;
+        const char* html;
+        int width;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {"blocks and breaks", "<h1>Title</h1><p>one <b>two</b>\n  three</p><p>four<br>five<br><br>six</p>",
+         480, L"Title\r\none two three\r\nfour\r\nfive\r\n\r\nsix"},
+        {"wrapped lines keep their blanks", "<p>alpha beta gamma delta epsilon zeta eta theta</p>", 60,
+         L"alpha beta gamma delta epsilon zeta eta theta"},
+        {"hidden text is not copied", "<p>shown<span style='display:none'>hidden</span> too</p>", 480,
+         L"shown too"},
+        {"list items and cells", "<ul><li>a</li><li>b</li></ul><table><tr><td>c</td></tr></table>", 480,
+         L"a\r\nb\r\nc"},
+    };
+    for (const Case& c : cases) {
+        pal::html::Page page;
+        ASSERT_EQ(page.loadHtml(c.html), Load::Ok) << c.name;
+        page.layout(c.width, 400);
+        EXPECT_EQ(page.selectedText(), L"") << c.name;
+        page.selectAll();
+        EXPECT_EQ(page.selectedText(), c.text) << c.name;
+        page.clearSelection();
+        EXPECT_EQ(page.selectedText(), L"") << c.name;
+    }
+
+    // A drag over part of a line: from inside the first word to inside the third, in either
+    // direction; the marked characters are drawn on the highlight.
+    pal::html::Page page;
+    ASSERT_EQ(page.loadHtml("<p id=p style='font-size:20px'>alpha beta gamma</p>"), Load::Ok);
+    page.layout(480, 200);
+    const int y = page.anchorTop(L"p") + 10;
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_EQ(count(render(page), {0, 0, 480, 200}, highlight), 0);
+    page.select({30, y}, {150, y});
+    const std::wstring forward = page.selectedText();
+    page.select({150, y}, {30, y});
+    EXPECT_EQ(page.selectedText(), forward);
+    EXPECT_NE(forward.find(L"a beta g"), std::wstring::npos) << pal::text::toUtf8(forward);
+    EXPECT_FALSE(forward.starts_with(L"alpha") || forward.ends_with(L"gamma")) << pal::text::toUtf8(forward);
+    const auto picture = render(page, "selection.png");
+    EXPECT_GT(count(picture, {30, y - 10, 150, y + 10}, highlight), 500);
+    EXPECT_EQ(count(picture, {0, 0, 20, 200}, highlight), 0);
+    EXPECT_EQ(count(picture, {160, 0, 480, 200}, highlight), 0);
+    // Points off the text select up to the nearest character; a new page drops the selection.
+    page.select({-50, -50}, {9000, 9000});
+    EXPECT_EQ(page.selectedText(), L"alpha beta gamma");
+    ASSERT_EQ(page.loadHtml("<p>other</p>"), Load::Ok);
+    EXPECT_EQ(page.selectedText(), L"");
 }
 
 TEST_F(Pages, ABaseElementMovesWhereRelativeLinksGo) {

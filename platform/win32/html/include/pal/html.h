@@ -66,10 +66,22 @@ public:
     // The link under a point (page coordinates), resolved against the page's base; empty when
     // the point is on no link.
     std::wstring linkAt(int x, int y) const;
+    // The window a link under a point names for itself (its target, such as "_blank"); empty
+    // on no link or a link without one.
+    std::wstring linkTargetAt(int x, int y) const;
     // IDC_HAND over a link, IDC_ARROW elsewhere.
     LPCWSTR cursorAt(int x, int y) const;
     // The top of the element with that id or name (for fragment links); -1 when there is none.
     int anchorTop(std::wstring_view name) const;
+
+    // Text selection, in page coordinates: from the character boundary nearest `anchor` to the
+    // one nearest `focus`, drawn highlighted until the selection changes or a page is loaded.
+    void select(POINT anchor, POINT focus);
+    void selectAll();
+    void clearSelection();
+    // The selected text as the page shows it: blanks collapsed, and a line break (CR LF) between
+    // blocks and at each line break element.
+    std::wstring selectedText() const;
 
 private:
     struct Impl;

@@ -1,10 +1,13 @@
-// Text on the clipboard for the edit controls.
+// Text on the clipboard, as the edit controls and the class library's views put it there.
 #pragma once
 
+#include "pal/visibility.h"
 #include "win/user.h"
 
 #include <optional>
 #include <string>
+
+DV_EXPORTS_BEGIN
 
 namespace pal::ctl {
 
@@ -14,3 +17,5 @@ bool putClipboardText(HWND owner, const std::wstring& text);
 std::optional<std::wstring> clipboardText(HWND owner);
 
 } // namespace pal::ctl
+
+DV_EXPORTS_END
