@@ -251,8 +251,7 @@ CDvw32Doc* DocumentManager::OpenDocumentFile(const std::wstring& path, const Doc
                 CloseDocument(document);
             return nullptr;
         }
-    }
-    if (params.options & DocInitParams::kActivateFrame)
+    } else if (params.options & DocInitParams::kActivateFrame)
         docTemplate->ActivateDocument(document);
     return document;
 }
