@@ -6,8 +6,10 @@
 #include "DravikKernel/ModelVars.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/KernelServices.h"
 #include "afx/frame.h"
 #include "afx/view.h"
+#include "pal/path.h"
 #include "pal/text.h"
 
 #include <filesystem>
@@ -58,20 +60,56 @@ void DravikDocument2::SetPicture(const std::wstring& name, std::string png) {
     pictures_.emplace_back(name, std::move(png));
 }
 
-std::wstring DravikDocument2::FindPathName(const std::wstring& path, const std::wstring& baseFolder) {
-    if (path.empty())
+namespace {
+
+LibraryPathFinder g_libraryFinder = nullptr;
+
+// The library form "<name>rest" made a plain path: text before "<", the library's folder, the
+// rest. "@name" is the profile folder of that name under the program folder. Unchanged without
+// a "<" or when the last ">" does not follow it; empty when ">" ends the text or the library is
+// not known.
+std::wstring resolveLibraryForm(const std::wstring& path) {
+    const std::size_t open = path.find(L'<');
+    const std::size_t close = path.rfind(L'>');
+    if (open == std::wstring::npos || close == std::wstring::npos || close < open)
+        return path;
+    if (close + 1 == path.size())
         return {};
-    const fs::path p(pal::text::toUtf8(path));
+    const std::wstring name = path.substr(open + 1, close - open - 1);
+    const std::wstring rest = path.substr(close + 1);
+    if (!name.empty() && name.front() == L'@') {
+        const std::wstring profiles = DVAppendProgramPath(L"profiles", 0, false);
+        return profiles + L"\\" + name.substr(1) + L"\\" + rest;
+    }
+    const std::wstring folder = g_libraryFinder ? g_libraryFinder(name) : std::wstring();
+    if (folder.empty())
+        return {};
+    return path.substr(0, open) + folder + rest;
+}
+
+} // namespace
+
+void SetLibraryPathFinder(LibraryPathFinder finder) {
+    g_libraryFinder = finder;
+}
+
+std::wstring DravikDocument2::FindPathName(const std::wstring& path, const std::wstring& baseFolder) {
+    const std::wstring resolved = resolveLibraryForm(path);
+    if (resolved.empty())
+        return {};
     std::error_code ec;
     auto found = [&](const fs::path& candidate) { return fs::is_regular_file(candidate, ec); };
     auto full = [](const fs::path& candidate) {
         std::error_code e;
-        return pal::text::fromUtf8(fs::absolute(candidate, e).lexically_normal().string());
+        return pal::path::fromNative(fs::absolute(candidate, e).lexically_normal());
     };
-    if (p.is_absolute())
+    const fs::path p = pal::path::toNative(resolved);
+    if (p.empty())
+        return {};
+    if (pal::path::isAbsolute(resolved))
         return found(p) ? full(p) : std::wstring();
     if (!baseFolder.empty()) {
-        const fs::path inBase = fs::path(pal::text::toUtf8(baseFolder)) / p;
+        const fs::path inBase = pal::path::toNative(baseFolder) / p;
         if (found(inBase))
             return full(inBase);
     }

@@ -36,6 +36,12 @@ inline constexpr std::uint64_t kDocFlagOpenedByAutomation = std::uint64_t(1) << 
 
 class ModelVars;
 
+// Gives the folder of the library of a name in the active configuration of the documents
+// browser, empty when there is none. The browser registers it; the kernel does not know the
+// libraries itself.
+using LibraryPathFinder = std::wstring (*)(const std::wstring& libraryName);
+void SetLibraryPathFinder(LibraryPathFinder finder);
+
 class DravikDocument2 {
 public:
     DravikDocument2();
@@ -68,6 +74,11 @@ public:
 
     // A full path to an existing file: an absolute path as it is, a relative one against the
     // base folder first and the current folder next. Empty when neither holds the file.
+    // A path in library form is resolved first: "<name>rest" is the folder of the library of
+    // that name (SetLibraryPathFinder) followed by the rest, with any text before "<" kept in
+    // front; "<@name>rest" is the folder "profiles\name" of the program folder. A ">" at the
+    // end, or a library nobody knows, finds nothing; a last ">" before the first "<" is no
+    // library form.
     static std::wstring FindPathName(const std::wstring& path, const std::wstring& baseFolder = {});
 
 private:
