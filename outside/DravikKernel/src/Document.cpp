@@ -7,12 +7,16 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/KernelServices.h"
+#include "afx/app.h"
 #include "afx/frame.h"
 #include "afx/view.h"
 #include "pal/path.h"
 #include "pal/text.h"
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -122,6 +126,7 @@ IMPLEMENT_DYNCREATE(CDvw32Doc, CDocument)
 
 CDvw32Doc::CDvw32Doc() = default;
 CDvw32Doc::~CDvw32Doc() {
+    UnlockDocumentFile();
     Dravik::DocumentManager::Instance().RemoveDocument(this);
 }
 
@@ -216,6 +221,61 @@ BOOL CDvw32Doc::DoSave(LPCWSTR lpszPathName, BOOL bReplace) {
     const BOOL saved = CDocument::DoSave(lpszPathName, bReplace);
     ReleaseHold();
     return saved;
+}
+
+BOOL CDvw32Doc::DoFileSaveAs(CDocTemplate*, LPCWSTR lpszName) {
+    return DoSave(lpszName && *lpszName ? lpszName : nullptr);
+}
+
+BOOL CDvw32Doc::DoFileSaveCopy(LPCWSTR lpszName) {
+    CString name = lpszName ? CString(lpszName) : CString();
+    if (name.IsEmpty()) {
+        name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+        CWinApp* app = AfxGetApp();
+        if (!app || !app->DoPromptFileName(name, 0, 0, FALSE, m_pDocTemplate))
+            return FALSE;
+    }
+    std::wstring error;
+    if (Dravik::grb::SaveFile(*this, std::wstring(name), &error))
+        return TRUE;
+    DVLog_Write(DVLogOptionalFailure, "%s", pal::text::toUtf8(error).c_str());
+    return FALSE;
+}
+
+BOOL CDvw32Doc::DoFileSaveOrsa(LPCWSTR, BOOL) {
+    DVLog_Write(DVLogProgress, "\"%s\" not saved to the PDM system: none is connected",
+                pal::text::toUtf8(std::wstring(m_strTitle)).c_str());
+    return FALSE;
+}
+
+BOOL CDvw32Doc::SaveAfterCreatingIfNeed() {
+    if (m_strPathName.IsEmpty() || !IsModified())
+        return TRUE;
+    return DoFileSave(static_cast<std::wstring*>(nullptr)) ? TRUE : FALSE;
+}
+
+bool CDvw32Doc::LockDocumentFile(const SharedPathName& path) {
+    UnlockDocumentFile();
+    const fs::path native = pal::path::toNative(path.asCString());
+    if (native.empty())
+        return false;
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    lockFd_ = fd;
+    return true;
+}
+
+void CDvw32Doc::UnlockDocumentFile() {
+    if (lockFd_ < 0)
+        return;
+    ::flock(lockFd_, LOCK_UN);
+    ::close(lockFd_);
+    lockFd_ = -1;
 }
 
 BOOL CDvw32Doc::OnOpenDocument(LPCWSTR lpszPathName) {

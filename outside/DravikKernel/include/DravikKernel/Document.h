@@ -2,6 +2,7 @@
 // runs on it. Its content (pages, elements, variables, undo) is its 2D container, Cont2D().
 #pragma once
 
+#include "Compression/SharedPathName.h"
 #include "DravikKernel/DVDocument.h"
 #include "afx/document.h"
 #include "pal/visibility.h"
@@ -150,6 +151,24 @@ public:
     // MFC's save: its own path, or the person is asked for one (a new or read-only document).
     BOOL DoFileSave() override;
     BOOL DoSave(LPCWSTR lpszPathName, BOOL bReplace = TRUE) override;
+    // Save as: under the name, or one the person picks when none is given; the document takes
+    // the new path. The template is not used.
+    BOOL DoFileSaveAs(CDocTemplate* pTemplate = nullptr, LPCWSTR lpszName = nullptr);
+    // A copy under the name (or one the person picks): the document keeps its path and its
+    // modified state.
+    BOOL DoFileSaveCopy(LPCWSTR lpszName = nullptr);
+    // Saving into the PDM system: there is none in this build, so it fails with a log line.
+    BOOL DoFileSaveOrsa(LPCWSTR lpszName, BOOL bShowDialog);
+    // A document made from a prototype with a path to go to is saved there once; TRUE when it
+    // needed nothing or was saved.
+    BOOL SaveAfterCreatingIfNeed();
+    // Locks a file for the document (the original of a recovered copy, the document's own file):
+    // other processes that lock it find it taken. One lock at a time, released with the
+    // document; false when the file does not open or someone holds it.
+    bool LockDocumentFile(const SharedPathName& path);
+    void UnlockDocumentFile();
+    bool IsDocumentFileLocked() const { return lockFd_ >= 0; }
+
     BOOL OnOpenDocument(LPCWSTR lpszPathName) override;
     BOOL OnSaveDocument(LPCWSTR lpszPathName) override;
     BOOL OnNewDocument() override;
@@ -175,6 +194,7 @@ private:
     bool closePending_ = false;
     bool closing_ = false;
     std::int64_t lastAutoSave_ = 0;
+    int lockFd_ = -1;
     std::unique_ptr<Dravik::ModelVars> vars_;
 };
 
