@@ -124,7 +124,10 @@ std::wstring DravikDocument2::FindPathName(const std::wstring& path, const std::
 
 IMPLEMENT_DYNCREATE(CDvw32Doc, CDocument)
 
-CDvw32Doc::CDvw32Doc() = default;
+CDvw32Doc::CDvw32Doc() {
+    // Views show what the content holds now, after every edit, undo and redo.
+    Cont2D()->SetChangeListener([this] { UpdateAllViews(nullptr); });
+}
 CDvw32Doc::~CDvw32Doc() {
     UnlockDocumentFile();
     Dravik::DocumentManager::Instance().RemoveDocument(this);

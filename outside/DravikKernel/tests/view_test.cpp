@@ -226,6 +226,37 @@ TEST_F(View, AClickSelectsTheElementUnderItAndHighlightsIt) {
     EXPECT_FALSE(view->SelectObject(nullptr));
 }
 
+TEST_F(View, EditsUndoAndRedoShowAtOnce) {
+    CDvw32Doc* doc = openSample();
+    ASSERT_NE(doc, nullptr);
+    CDVView* view = viewOf(doc);
+    ASSERT_NE(view, nullptr);
+    const Page& page = doc->Cont2D()->GetPages()[0];
+    const Element* bore = doc->Cont2D()->FindElementByName(L"bore", false);
+    ASSERT_NE(bore, nullptr);
+    const double r = bore->coords[2] * 0.7071;
+    const POINT onIt = PageToDevice(view->GetPageView(), page, bore->coords[0] + r, bore->coords[1] + r);
+    auto inkAt = [&] {
+        const auto picture = pal::test::snapshot(view->m_hWnd, true);
+        int ink = 0;
+        for (int dx = -2; dx <= 2; ++dx)
+            for (int dy = -2; dy <= 2; ++dy)
+                ink += GetRValue(picture.pixel(onIt.x + dx, onIt.y + dy)) < 128;
+        return ink;
+    };
+    ASSERT_GT(inkAt(), 0);
+    const auto index = static_cast<std::size_t>(bore - doc->Cont2D()->GetElements().data());
+    ASSERT_TRUE(doc->Cont2D()->DeleteElement(index));
+    run_->pump();
+    EXPECT_EQ(inkAt(), 0) << "gone from the window";
+    ASSERT_TRUE(doc->Cont2D()->Undo());
+    run_->pump();
+    EXPECT_GT(inkAt(), 0) << "back with the undo";
+    ASSERT_TRUE(doc->Cont2D()->Redo());
+    run_->pump();
+    EXPECT_EQ(inkAt(), 0) << "gone again with the redo";
+}
+
 TEST_F(View, ClosingTheWindowClosesTheDocumentUnlessItIsHeld) {
     CDvw32Doc* doc = openSample();
     ASSERT_NE(doc, nullptr);
