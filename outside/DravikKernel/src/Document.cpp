@@ -126,7 +126,24 @@ IMPLEMENT_DYNCREATE(CDvw32Doc, CDocument)
 
 CDvw32Doc::CDvw32Doc() {
     // Views show what the content holds now, after every edit, undo and redo.
-    Cont2D()->SetChangeListener([this] { UpdateAllViews(nullptr); });
+    Cont2D()->SetChangeListener([this] {
+        if (paintBlocked_ || regenDepth_ > 0)
+            repaintNeeded_ = true;
+        else
+            UpdateAllViews(nullptr);
+    });
+}
+
+DVDocRegenContext::DVDocRegenContext(CDvw32Doc* document, bool, bool, bool) : document_(document) {
+    if (document_)
+        ++document_->regenDepth_;
+}
+
+DVDocRegenContext::~DVDocRegenContext() {
+    if (!document_ || --document_->regenDepth_ > 0 || document_->paintBlocked_ || !document_->repaintNeeded_)
+        return;
+    document_->repaintNeeded_ = false;
+    document_->UpdateAllViews(nullptr);
 }
 CDvw32Doc::~CDvw32Doc() {
     UnlockDocumentFile();

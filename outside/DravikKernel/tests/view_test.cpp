@@ -257,6 +257,65 @@ TEST_F(View, EditsUndoAndRedoShowAtOnce) {
     EXPECT_EQ(inkAt(), 0) << "gone again with the redo";
 }
 
+TEST_F(View, BlockedPaintingAndRegenerationScopesDeferTheViewsUpdate) {
+    CDvw32Doc* doc = openSample();
+    ASSERT_NE(doc, nullptr);
+    CDVView* view = viewOf(doc);
+    ASSERT_NE(view, nullptr);
+    run_->pump();
+    auto dirty = [&] {
+        RECT r{};
+        return ::GetUpdateRect(view->m_hWnd, &r, FALSE) != FALSE;
+    };
+    ASSERT_FALSE(dirty());
+    const std::size_t last = doc->Cont2D()->GetElements().size() - 1;
+
+    doc->BlockPaint(true);
+    ASSERT_TRUE(doc->Cont2D()->DeleteElement(last));
+    EXPECT_FALSE(dirty()) << "blocked";
+    EXPECT_TRUE(doc->IsRepaintNeeded());
+    doc->BlockPaint(false);
+    // What the application does for a marked document.
+    doc->RepaintNeeded(false);
+    doc->UpdateAllViews(nullptr);
+    EXPECT_TRUE(dirty());
+    run_->pump();
+
+    {
+        DVDocRegenContext outer(doc, true, false, false);
+        {
+            DVDocRegenContext inner(doc);
+            ASSERT_TRUE(doc->Cont2D()->Undo());
+        }
+        EXPECT_FALSE(dirty()) << "the outer scope is still open";
+    }
+    EXPECT_TRUE(dirty()) << "updated once it ended";
+    EXPECT_FALSE(doc->IsRepaintNeeded());
+    run_->pump();
+    { DVDocRegenContext unchanged(doc); }
+    EXPECT_FALSE(dirty()) << "nothing changed, nothing to paint";
+}
+
+TEST_F(View, AnObjectCommandNeedsASelectionAndAHandler) {
+    CDvw32Doc* doc = openSample();
+    ASSERT_NE(doc, nullptr);
+    CDVView* view = viewOf(doc);
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->OnObjectCommand(ID_FILE_SAVE)) << "nothing selected";
+    ASSERT_TRUE(view->SelectObject(doc->Cont2D()->FindElementByName(L"bore", false)));
+    EXPECT_FALSE(view->OnObjectCommand(40000)) << "nobody handles it";
+    // The document handles saving: the command reaches it through the view.
+    const fs::path copy = copyOfSample("object.grb");
+    CDvw32Doc* other = dynamic_cast<CDvw32Doc*>(app_.OpenDocumentFile(w(copy).c_str()));
+    ASSERT_NE(other, nullptr);
+    run_->pump();
+    CDVView* otherView = viewOf(other);
+    ASSERT_TRUE(otherView->SelectObject(other->Cont2D()->FindElementByName(L"bore", false)));
+    other->SetModifiedFlag(TRUE);
+    EXPECT_TRUE(otherView->OnObjectCommand(ID_FILE_SAVE));
+    EXPECT_FALSE(other->IsModified()) << "saved by the document";
+}
+
 TEST_F(View, ClosingTheWindowClosesTheDocumentUnlessItIsHeld) {
     CDvw32Doc* doc = openSample();
     ASSERT_NE(doc, nullptr);

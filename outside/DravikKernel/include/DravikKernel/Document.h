@@ -181,6 +181,15 @@ public:
     CFrameWnd* FindFrame() const;
     CView* GetActiveView() const;
 
+    // Painting: while blocked, changes of the content do not reach the views; they mark the
+    // document as needing a repaint instead, which the application answers later
+    // (RepaintNeeded(false) and UpdateAllViews). The same happens inside a DVDocRegenContext,
+    // whose end updates the views once when something changed.
+    void BlockPaint(bool block) { paintBlocked_ = block; }
+    bool IsPaintBlocked() const { return paintBlocked_; }
+    void RepaintNeeded(bool needed) { repaintNeeded_ = needed; }
+    bool IsRepaintNeeded() const { return repaintNeeded_; }
+
     // The time of the last automatic save, in seconds since 1970 (0: never).
     std::int64_t GetLastAutoSaveTime() const { return lastAutoSave_; }
     void SetLastAutoSaveTime(std::int64_t seconds) { lastAutoSave_ = seconds; }
@@ -195,7 +204,26 @@ private:
     bool closing_ = false;
     std::int64_t lastAutoSave_ = 0;
     int lockFd_ = -1;
+    bool paintBlocked_ = false;
+    bool repaintNeeded_ = false;
+    int regenDepth_ = 0;
+    friend class DVDocRegenContext;
     std::unique_ptr<Dravik::ModelVars> vars_;
+};
+
+// A scope in which a document's content is brought up to date in several steps: its views are
+// updated once, when the outermost scope ends, and only when something changed. The flags are
+// kept for the callers that pass them: whether to regenerate, quietly, keeping earlier errors.
+class DVDocRegenContext {
+public:
+    explicit DVDocRegenContext(CDvw32Doc* document, bool regenerate = true, bool quiet = false,
+                               bool keepErrors = false);
+    ~DVDocRegenContext();
+    DVDocRegenContext(const DVDocRegenContext&) = delete;
+    DVDocRegenContext& operator=(const DVDocRegenContext&) = delete;
+
+private:
+    CDvw32Doc* document_;
 };
 
 DV_EXPORTS_END
