@@ -21,6 +21,8 @@ class CDVDocTemplate;
 extern bool g_bOpeningFromOLE;
 
 // How a document is opened or made; DocumentManager::GetDefaultInitParams gives the defaults.
+// The automation server's OpenFileEx sets the first flag (kHidden) when its flag is not 0 and
+// the third (kReadOnly) when its mode is 2; its CreateNewFile sets kCreateNew.
 struct DocInitParams {
     // Flags.
     static constexpr std::uint32_t kHidden = 0x1;    // no frame is made for the document
