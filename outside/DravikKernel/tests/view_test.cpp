@@ -4,6 +4,7 @@
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/FragmentPath.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/TitleBlock.h"
@@ -314,6 +315,41 @@ TEST_F(View, AnObjectCommandNeedsASelectionAndAHandler) {
     other->SetModifiedFlag(TRUE);
     EXPECT_TRUE(otherView->OnObjectCommand(ID_FILE_SAVE));
     EXPECT_FALSE(other->IsModified()) << "saved by the document";
+}
+
+// The application's side: what the kernel reports of the active document and closings.
+class Reports : public DravikServerAppProxy {
+public:
+    void OnActivateDocument(CDvw32Doc* document) override { activated.push_back(document); }
+    void OnDocumentClosed(CDvw32Doc* document) override { closed.push_back(document); }
+    std::vector<CDvw32Doc*> activated, closed;
+};
+
+TEST_F(View, TheApplicationHearsWhichDocumentIsActiveAndWhichClosed) {
+    Reports app;
+    CDvw32Doc* first = openSample();
+    ASSERT_NE(first, nullptr);
+    auto* second = dynamic_cast<CDvw32Doc*>(app_.OpenDocumentFile(w(copyOfSample("second.grb")).c_str()));
+    ASSERT_NE(second, nullptr);
+    run_->pump();
+    EXPECT_EQ(app.activated, (std::vector<CDvw32Doc*>{first, second}));
+    app.activated.clear();
+    // Activating the window that is active already reports nothing.
+    app_.docTemplate->ActivateDocument(second);
+    run_->pump();
+    EXPECT_TRUE(app.activated.empty());
+    app_.docTemplate->ActivateDocument(first);
+    run_->pump();
+    EXPECT_EQ(app.activated, (std::vector<CDvw32Doc*>{first}));
+    app.activated.clear();
+
+    first->FindFrame()->SendMessage(WM_CLOSE);
+    run_->pump();
+    ASSERT_EQ(app.closed, (std::vector<CDvw32Doc*>{first}));
+    // The other window comes forward and its document with it.
+    ASSERT_FALSE(app.activated.empty());
+    EXPECT_EQ(app.activated.back(), second);
+    EXPECT_EQ(DVGetActiveDoc(), second);
 }
 
 TEST_F(View, ClosingTheWindowClosesTheDocumentUnlessItIsHeld) {
