@@ -218,6 +218,7 @@ protected:
     std::vector<CXTPToolBar*> m_hiddenForPreview;
     UINT m_nTrackedCommand = 0;
     BOOL m_bTrackingModal = FALSE;
+    BOOL m_bDelayedLayout = FALSE;
 };
 
 DV_EXPORTS_END

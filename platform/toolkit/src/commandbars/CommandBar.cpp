@@ -1,6 +1,7 @@
 #include "xtp/CommandBar.h"
 
 #include "xtp/CommandBars.h"
+#include "xtp/ControlEdit.h"
 #include "xtp/MouseManager.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
@@ -449,6 +450,17 @@ LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Invalidate(FALSE);
         break;
     case WM_COMMAND:
+        // An edit of a control changed: the control takes the text and tells the frame itself.
+        if (HIWORD(wParam) == EN_CHANGE) {
+            if (auto* edit = dynamic_cast<CXTPControlEditCtrl*>(
+                    CWnd::FromHandlePermanent(reinterpret_cast<HWND>(lParam)));
+                edit != nullptr) {
+                if (auto* control = dynamic_cast<CXTPControlEdit*>(edit->GetControl()))
+                    control->textFromWindow();
+                return 0;
+            }
+        }
+        [[fallthrough]];
     case WM_NOTIFY:
         // The windows of controls (edits) talk to the bar; their commands belong to the frame.
         if (CWnd* site = GetSite(); site != nullptr && site->m_hWnd != nullptr)

@@ -313,32 +313,24 @@ CRect CXTPCommandBars::LayoutDockedBars(CRect rcAvail) {
     return rcAvail;
 }
 
-namespace {
-// Frames whose layout waits for the next idle time.
-std::vector<CWnd*>& pendingFrames() {
-    static std::vector<CWnd*> frames;
-    return frames;
-}
-} // namespace
-
 void CXTPCommandBars::RecalcFrameLayout(BOOL bDelay) {
     auto* frame = dynamic_cast<CFrameWnd*>(m_pFrame);
     if (frame == nullptr || frame->m_hWnd == nullptr)
         return;
     if (bDelay) {
-        auto& pending = pendingFrames();
-        if (std::find(pending.begin(), pending.end(), frame) == pending.end())
-            pending.push_back(frame);
+        if (!m_bDelayedLayout) {
+            m_bDelayedLayout = TRUE;
+            // A message makes sure an idle cycle follows, where the layout is done.
+            frame->PostMessage(WM_NULL);
+        }
         return;
     }
-    auto& pending = pendingFrames();
-    pending.erase(std::remove(pending.begin(), pending.end(), frame), pending.end());
+    m_bDelayedLayout = FALSE;
     frame->RecalcLayout();
 }
 
 void CXTPCommandBars::UpdateCommandBars() {
-    auto& pending = pendingFrames();
-    if (std::find(pending.begin(), pending.end(), m_pFrame) != pending.end())
+    if (m_bDelayedLayout)
         RecalcFrameLayout(FALSE);
     const std::vector<CXTPToolBar*> bars = m_arrBars;
     for (CXTPToolBar* bar : bars) {

@@ -1,5 +1,6 @@
 #include "xtp/ToolBar.h"
 
+#include "window_class.h"
 #include "xtp/CommandBars.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
@@ -7,15 +8,6 @@
 #include <algorithm>
 
 IMPLEMENT_DYNCREATE(CXTPToolBar, CXTPCommandBar)
-
-namespace {
-
-LPCWSTR barClass() {
-    static LPCWSTR name = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
-    return name;
-}
-
-} // namespace
 
 CXTPToolBar::CXTPToolBar() {
     m_barType = xtpBarTypeNormal;
@@ -120,8 +112,8 @@ BOOL CXTPToolBar::EnsureWindow() {
         return FALSE;
     const BOOL floating = m_barPosition == xtpBarFloating;
     const DWORD style = (floating ? WS_POPUP : WS_CHILD | WS_CLIPSIBLINGS) | (m_bVisible ? WS_VISIBLE : 0);
-    if (!CreateEx(floating ? WS_EX_TOOLWINDOW : 0, barClass(), m_strTitle, style, 0, 0, 0, 0, site->m_hWnd,
-                  nullptr))
+    if (!CreateEx(floating ? WS_EX_TOOLWINDOW : 0, pal::xtp::barWindowClass(), m_strTitle, style, 0, 0, 0, 0,
+                  site->m_hWnd, nullptr))
         return FALSE;
     m_bLayoutPending = TRUE;
     return TRUE;
