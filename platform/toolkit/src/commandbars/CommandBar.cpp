@@ -442,6 +442,14 @@ LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP:
         OnRButtonUp(static_cast<UINT>(wParam), point);
         return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        // The edit fields of controls in the theme's colours.
+        const XTP_THEME_COLORS& c = CXTPPaintManager::Current()->GetColors();
+        ::SetTextColor(reinterpret_cast<HDC>(wParam), c.clrWindowText);
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), c.clrEditFace);
+        return reinterpret_cast<LRESULT>(CXTPPaintManager::Current()->GetEditBrush());
+    }
     case WM_MOUSEACTIVATE:
         // Bars never take the activation from their frame.
         return IsPopupBar() ? MA_NOACTIVATE : CWnd::WindowProc(message, wParam, lParam);

@@ -373,6 +373,15 @@ BOOL CXTPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         if (LOWORD(wParam) == WA_INACTIVE)
             ClosePopups();
         return FALSE;
+    case WM_ERASEBKGND: {
+        // What the rows of bars leave uncovered is the bars' ground, not the frame's class brush.
+        CRect rc;
+        m_pFrame->GetClientRect(&rc);
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), CXTPPaintManager::Current()->GetColors().clrBarFace);
+        ::ExtTextOutW(reinterpret_cast<HDC>(wParam), 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+        *pResult = 1;
+        return TRUE;
+    }
     case WM_ENABLE:
     case WM_CANCELMODE:
         ClosePopups();
