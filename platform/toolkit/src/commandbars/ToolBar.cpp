@@ -136,7 +136,11 @@ void CXTPToolBar::DoPropExchange(CXTPPropExchange* pPX) {
     SetTitle(m_strTitle);
     m_ptFloating =
         CPoint(std::clamp<LONG>(floating.x, -32000, 32000), std::clamp<LONG>(floating.y, -32000, 32000));
-    // A place the bar may not take keeps the one it has.
+    // A row or an offset out of range, or a place the bar may not take, keeps the one it has.
+    if (row < 0 || row > 64)
+        row = m_nDockRow;
+    if (offset < 0 || offset > 32767)
+        offset = m_nDockOffset;
     static const DWORD allowed[] = {xtpFlagAlignTop, xtpFlagAlignBottom, xtpFlagAlignLeft, xtpFlagAlignRight,
                                     xtpFlagFloating};
     if (position >= xtpBarTop && position <= xtpBarFloating &&
