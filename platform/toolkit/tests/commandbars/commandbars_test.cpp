@@ -394,3 +394,27 @@ TEST_F(BarsTest, EnterInAnEditControlRunsItsCommandAndAGalleryRunsTheChosenItem)
 
 } // namespace
 } // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, ABarDockedRightOfAnotherSharesItsRowAndABarOfNoEdgeStaysHidden) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPCommandBars* bars = app.frame.GetCommandBars();
+    bars->DockRightOf(app.frame.edit, app.frame.standard);
+    CXTPToolBar* nowhere = bars->Add(L"Nowhere", xtpBarNone);
+    nowhere->GetControls()->Add(xtpControlButton, kCut)->SetCaption(L"Cut");
+    run.pump();
+    CRect standard, edit;
+    app.frame.standard->GetWindowRect(&standard);
+    app.frame.edit->GetWindowRect(&edit);
+    EXPECT_EQ(edit.top, standard.top);
+    EXPECT_EQ(edit.left, standard.right);
+    EXPECT_FALSE(nowhere->m_hWnd != nullptr && nowhere->IsWindowVisible());
+}
+
+} // namespace
+} // namespace bars_test
