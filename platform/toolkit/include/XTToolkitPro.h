@@ -17,6 +17,7 @@
 #include "xtp/PropExchange.h"
 #include "xtp/ToolBar.h"
 #include "xtp/ToolTipContext.h"
+#include "xtp/WindowList.h"
 
 DV_EXPORTS_BEGIN
 
