@@ -98,3 +98,28 @@ INSTANTIATE_TEST_SUITE_P(Themes, ThemeSnapshots,
 
 } // namespace
 } // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, ChangingTheThemeRepaintsTheOpenBars) {
+    CXTPPaintManager* pm = CXTPPaintManager::GetInstanceAddRef();
+    ASSERT_TRUE(pm->SetTheme(L"office2013light"));
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CRect bar;
+    app.frame.standard->GetWindowRect(&bar);
+    app.frame.ScreenToClient(&bar);
+    const CPoint ground(bar.right - 3, bar.top + 3);
+    EXPECT_EQ(pal::test::snapshot(app.frame.m_hWnd, true).pixel(ground.x, ground.y), RGB(255, 255, 255));
+    ASSERT_TRUE(pm->SetTheme(L"msvs2015dark"));
+    run.pump();
+    EXPECT_EQ(pal::test::snapshot(app.frame.m_hWnd, true).pixel(ground.x, ground.y), RGB(45, 45, 48));
+    pm->SetTheme(L"office2013light");
+    CXTPPaintManager::ReleaseInstance();
+}
+
+} // namespace
+} // namespace bars_test
