@@ -84,6 +84,7 @@ TEST_P(ThemeSnapshots, EveryThemePaintsBarsAndMenusInItsColours) {
     EXPECT_GT(count(menuPicture, first, colours.clrPopupFace) +
                   count(menuPicture, first, colours.clrPopupGutter),
               first.Width() * first.Height() / 2);
+    pm->SetTheme(L"office2013light"); // the theme is the process's: the next test starts from the default
     CXTPPaintManager::ReleaseInstance();
 }
 
