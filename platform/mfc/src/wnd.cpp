@@ -79,6 +79,8 @@ MSG* AfxGetCurrentMessage() {
     return &currentMessage;
 }
 
+// The name is kept for the process (callers hold on to it), but the class behind it is checked
+// on every call, as the library's own classes are: the user layer may have been reset since.
 LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
     static std::mutex mutex;
     static std::unordered_map<std::wstring, std::unique_ptr<std::wstring>> names;
@@ -86,21 +88,20 @@ LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgro
                                     static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
     std::lock_guard lock(mutex);
     auto& slot = names[name];
-    if (!slot) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = nClassStyle;
-        wc.lpfnWndProc = &AfxWndProc;
-        wc.hCursor = hCursor;
-        wc.hbrBackground = hbrBackground;
-        wc.hIcon = hIcon;
-        wc.lpszClassName = name.c_str();
-        WNDCLASSEXW existing{};
-        if (!GetClassInfoExW(nullptr, name.c_str(), &existing) && !RegisterClassExW(&wc))
-            return nullptr;
+    if (!slot)
         slot = std::make_unique<std::wstring>(std::move(name));
-    }
-    return slot->c_str();
+    WNDCLASSEXW wc{};
+    if (GetClassInfoExW(nullptr, slot->c_str(), &wc))
+        return slot->c_str();
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = &AfxWndProc;
+    wc.hCursor = hCursor;
+    wc.hbrBackground = hbrBackground;
+    wc.hIcon = hIcon;
+    wc.lpszClassName = slot->c_str();
+    return RegisterClassExW(&wc) ? slot->c_str() : nullptr;
 }
 
 LRESULT AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {

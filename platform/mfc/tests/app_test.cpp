@@ -3,6 +3,7 @@
 #include "afxwin.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/user_hooks.h"
 
 #include <gtest/gtest-spi.h>
 
@@ -308,6 +309,24 @@ TEST_F(AppTest, WorkerThreadRunsItsFunction) {
     EXPECT_EQ(::WaitForSingleObject(shared.done, 5000), WAIT_OBJECT_0);
     EXPECT_NE(shared.thread, ::GetCurrentThreadId());
     ::CloseHandle(shared.done);
+}
+
+} // namespace
+
+namespace {
+
+// A class name handed out once stays good after the window layer is reset under it, as it is
+// between tests and between runs of an application object in one process.
+TEST_F(AppTest, ARegisteredClassNameOutlivesAResetOfTheWindowLayer) {
+    const HBRUSH ground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    LPCWSTR first = AfxRegisterWndClass(CS_DBLCLKS, nullptr, ground);
+    ASSERT_NE(first, nullptr);
+    pal::test::resetUserState();
+    LPCWSTR again = AfxRegisterWndClass(CS_DBLCLKS, nullptr, ground);
+    EXPECT_STREQ(again, first);
+    CWnd window;
+    ASSERT_TRUE(window.CreateEx(0, again, L"after reset", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr));
+    window.DestroyWindow();
 }
 
 } // namespace
