@@ -60,6 +60,7 @@ public:
 protected:
     friend class CXTPDockingPaneManager;
     friend class CXTPDockingPaneLayout;
+    friend struct CXTPDockingPaneLayoutExchange;
     friend class CXTPDockingPaneTabbedContainer;
     int m_nID = 0;
     CString m_strTitle;

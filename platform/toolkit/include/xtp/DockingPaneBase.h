@@ -18,6 +18,7 @@ class SplitterBar;
 }
 class CXTPDockingPane;
 class CXTPDockingPaneTabbedContainer;
+struct CXTPDockingPaneLayoutExchange;
 
 class CXTPDockingPaneBase {
 public:
@@ -47,6 +48,7 @@ protected:
     friend class CXTPDockingPaneMiniWnd;
     friend class CXTPDockingPane;
     friend class dvtk::docking::SplitterBar;
+    friend struct CXTPDockingPaneLayoutExchange;
 
     XTPDockingPaneType m_type;
     CXTPDockingPaneLayout* m_pLayout = nullptr;
@@ -89,13 +91,15 @@ protected:
     friend class CXTPDockingPaneManager;
     friend class CXTPDockingPane;
     friend class CXTPDockingPaneAutoHidePanel;
+    friend struct CXTPDockingPaneLayoutExchange;
     void OnPaintContainer(CDC& dc);
     void OnClick(CPoint point);
     bool m_bAutoHide = false;
     XTPDockingPaneDirection m_autoHideSide = xtpPaneDockLeft;
     std::vector<CXTPDockingPane*> m_panes;
     CXTPDockingPane* m_pSelected = nullptr;
-    CPoint m_ptDragStart{-1, -1};
+    // The pane whose content was last shown: a pane coming into view asks its site for content.
+    CXTPDockingPane* m_pShown = nullptr;
 };
 
 // Nodes side by side (horizontal: left to right) with a bar between each two that the mouse
@@ -113,6 +117,7 @@ protected:
     friend class CXTPDockingPaneLayout;
     friend class CXTPDockingPaneManager;
     friend class dvtk::docking::SplitterBar;
+    friend struct CXTPDockingPaneLayoutExchange;
     bool m_bHoriz;
     std::vector<CXTPDockingPaneBase*> m_children;
     std::vector<CWnd*> m_splitters; // the bars between visible children, made as needed
@@ -146,6 +151,7 @@ public:
 protected:
     friend class CXTPDockingPaneLayout;
     friend class CXTPDockingPaneManager;
+    friend struct CXTPDockingPaneLayoutExchange;
     CXTPDockingPaneTabbedContainer* m_pTop = nullptr;
     CRect m_rcFloat;
     bool m_bCollapsed = false;

@@ -42,6 +42,7 @@ protected:
     friend class CXTPDockingPaneBase;
     friend class CXTPDockingPane;
     friend class CXTPDockingPaneTabbedContainer;
+    friend struct CXTPDockingPaneLayoutExchange;
     friend class CXTPDockingPaneMiniWnd;
 
     // Ownership of every node lies here.

@@ -88,8 +88,7 @@ public:
     // Tells an action; false when an -ing action was refused.
     bool NotifyAction(XTPDockingPaneAction action, CXTPDockingPane* pPane);
 
-    // Dark or light painting; follows the paint manager's theme unless set here.
-    void SetDarkTheme(BOOL bDark);
+    // The panes paint in the paint manager's theme; after a theme change they are redrawn.
     BOOL IsDarkTheme() const;
     void RedrawPanes();
 
@@ -98,6 +97,7 @@ protected:
     friend class CXTPDockingPaneTabbedContainer;
     friend class CXTPDockingPaneMiniWnd;
     friend class CXTPDockingPaneAutoHidePanel;
+    friend struct CXTPDockingPaneLayoutExchange;
     friend class CXTPDockingPaneLayout;
 
     // Tree surgery on the shown layout.
@@ -128,8 +128,7 @@ protected:
     CXTPDockingPane* m_pSlid = nullptr;
     bool m_bLocked = false;
     bool m_bInLayout = false;
-    int m_nDarkTheme = -1; // -1 follows the paint manager
-    CRect m_rcClient;      // what the frame's own client got at the last layout
+    CRect m_rcClient; // what the frame's own client got at the last layout
 };
 
 DV_EXPORTS_END

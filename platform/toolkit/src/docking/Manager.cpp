@@ -118,6 +118,8 @@ void CXTPDockingPaneManager::removeFromParent(CXTPDockingPaneBase* node) {
         panes.erase(std::remove(panes.begin(), panes.end(), node), panes.end());
         if (tabbed->m_pSelected == node)
             tabbed->m_pSelected = nullptr;
+        if (tabbed->m_pShown == node)
+            tabbed->m_pShown = nullptr;
         if (panes.empty()) {
             if (m_pSlid != nullptr && m_pSlid->m_pParentContainer == tabbed)
                 m_pSlid = nullptr;
@@ -457,7 +459,9 @@ void CXTPDockingPaneManager::HidePane(CXTPDockingPaneBase* pPane) {
     const CRect client = m_layout->m_pClient->m_rcWindow;
     XTPDockingPaneDirection side = xtpPaneDockLeft;
     if (!rc.IsRectEmpty()) {
-        if (rc.left >= client.right)
+        if (rc.right <= client.left)
+            side = xtpPaneDockLeft;
+        else if (rc.left >= client.right)
             side = xtpPaneDockRight;
         else if (rc.bottom <= client.top)
             side = xtpPaneDockTop;

@@ -5,6 +5,7 @@
 #include "SplitterBar.h"
 #include "xtp/DockingPaneManager.h"
 #include "xtp/MultiMonitor.h"
+#include "xtp/PaintManager.h"
 
 #include <algorithm>
 #include <climits>
@@ -248,6 +249,8 @@ void CXTPDockingPaneManager::hideNodeWindows(CXTPDockingPaneBase* node) {
         const bool slid = m_pSlid != nullptr && m_pSlid->m_pParentContainer == tabbed;
         if (!slid && tabbed->m_hWnd != nullptr)
             tabbed->ShowWindow(SW_HIDE);
+        if (!slid)
+            tabbed->m_pShown = nullptr;
         tabbed->m_rcWindow.SetRectEmpty();
     } else if (auto* split = dynamic_cast<CXTPDockingPaneSplitterContainer*>(node)) {
         for (CWnd* bar : split->m_splitters) {
@@ -363,9 +366,11 @@ void CXTPDockingPaneManager::placeContainer(CXTPDockingPaneTabbedContainer* cont
     container->MoveWindow(&rc);
     container->ShowWindow(SW_SHOWNA);
     CXTPDockingPane* selected = container->GetSelected();
-    // A pane shown without content asks its site for it.
-    if (selected != nullptr && (selected->m_hwndChild == nullptr || !::IsWindow(selected->m_hwndChild)))
+    // A pane coming into view tells its site, which gives it content when it has none.
+    if (selected != nullptr && selected != container->m_pShown) {
+        container->m_pShown = selected;
         NotifyOwner(XTP_DPN_SHOWWINDOW, reinterpret_cast<LPARAM>(selected));
+    }
     const CRect content = container->GetContentRect();
     for (CXTPDockingPane* pane : container->m_panes) {
         HWND child = pane->m_hwndChild;
@@ -440,11 +445,6 @@ void CXTPDockingPaneManager::RedrawPanes() {
     }
 }
 
-void CXTPDockingPaneManager::SetDarkTheme(BOOL bDark) {
-    m_nDarkTheme = bDark ? 1 : 0;
-    RedrawPanes();
-}
-
 BOOL CXTPDockingPaneManager::IsDarkTheme() const {
-    return m_nDarkTheme == 1;
+    return CXTPPaintManager::Current()->IsDarkTheme();
 }

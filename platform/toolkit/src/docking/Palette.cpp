@@ -1,19 +1,18 @@
 #include "Palette.h"
 
+#include "xtp/PaintManager.h"
+
 namespace dvtk::docking {
 
-const Palette& palette(bool dark) {
-    static const Palette light{RGB(238, 238, 242), RGB(222, 225, 231), RGB(30, 30, 30),    RGB(0, 122, 204),
-                               RGB(255, 255, 255), RGB(222, 225, 231), RGB(60, 60, 60),    RGB(255, 255, 255),
-                               RGB(0, 90, 158),    RGB(204, 206, 219), RGB(255, 255, 255), RGB(70, 70, 70)};
-    static const Palette night{RGB(45, 45, 48),    RGB(63, 63, 70), RGB(220, 220, 220), RGB(0, 122, 204),
-                               RGB(255, 255, 255), RGB(51, 51, 55), RGB(190, 190, 190), RGB(30, 30, 30),
-                               RGB(86, 156, 214),  RGB(67, 67, 70), RGB(30, 30, 30),    RGB(210, 210, 210)};
-    return dark ? night : light;
+Palette currentPalette() {
+    const XTP_THEME_COLORS& c = CXTPPaintManager::Current()->GetColors();
+    return Palette{c.clrBarFace,       c.clrPopupGutter, c.clrText,  c.clrAccent,
+                   c.clrHighlightText, c.clrBarFace,     c.clrText,  c.clrWindow,
+                   c.clrWindowText,    c.clrBarBorder,   c.clrWindow};
 }
 
 void drawText(CDC& dc, const CString& text, CRect rc, COLORREF colour, UINT format) {
-    CGdiObject* old = dc.SelectStockObject(DEFAULT_GUI_FONT);
+    CFont* old = dc.SelectObject(CXTPPaintManager::Current()->GetRegularFont());
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(colour);
     dc.DrawText(text, &rc, format | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);

@@ -1,4 +1,4 @@
-// The colours and measures the panes paint with, light or dark.
+// The colours and measures the panes paint with, taken from the paint manager's theme.
 #pragma once
 
 #include "afxwin.h"
@@ -7,7 +7,7 @@ namespace dvtk::docking {
 
 struct Palette {
     COLORREF background; // behind the panes and in the bars between them
-    COLORREF caption;    // caption strip of an inactive container
+    COLORREF caption;    // caption strip of a container without the focus
     COLORREF captionText;
     COLORREF activeCaption; // caption strip of the container holding the focus
     COLORREF activeCaptionText;
@@ -17,10 +17,10 @@ struct Palette {
     COLORREF selectedTabText;
     COLORREF border;
     COLORREF content; // an empty pane
-    COLORREF glyph;   // close and pin buttons
 };
 
-const Palette& palette(bool dark);
+// The shared paint manager's theme as the panes use it.
+Palette currentPalette();
 
 // Measures at 96 dots per inch.
 constexpr int kCaptionHeight = 22;
@@ -31,7 +31,6 @@ constexpr int kAutoHideThickness = 24;
 // Room the frame's own client keeps however wide the panes ask to be.
 constexpr int kMinClient = 32;
 
-// A small text writer for the container, side panel and caption paint.
 void drawText(CDC& dc, const CString& text, CRect rc, COLORREF colour, UINT format);
 void drawCloseGlyph(CDC& dc, const CRect& rc, COLORREF colour);
 void drawPinGlyph(CDC& dc, const CRect& rc, COLORREF colour, bool pinned);

@@ -18,6 +18,7 @@ public:
 
 private:
     void drag(CPoint screen);
+    CPoint screenPoint(LPARAM lParam) const;
     CXTPDockingPaneManager* manager_;
     CXTPDockingPaneSplitterContainer* split_;
     CXTPDockingPaneBase* before_ = nullptr;

@@ -3,19 +3,20 @@
 #include "Palette.h"
 #include "SplitterBar.h"
 #include "xtp/DockingPaneManager.h"
+#include "xtp/PaintManager.h"
 
 #include <algorithm>
 
 namespace dvtk::docking {
 namespace {
 
-const Palette& paletteOf(const CXTPDockingPaneManager* manager) {
-    return palette(manager != nullptr && manager->IsDarkTheme());
+Palette paletteOf(const CXTPDockingPaneManager*) {
+    return currentPalette();
 }
 
 int textWidth(HWND hwnd, const CString& text) {
     HDC dc = ::GetDC(hwnd);
-    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old = ::SelectObject(dc, CXTPPaintManager::Current()->GetRegularFont()->m_hObject);
     SIZE size{};
     ::GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
     ::SelectObject(dc, old);
@@ -30,6 +31,13 @@ CPoint cursor() {
 }
 
 } // namespace
+
+// The pointer of a mouse message in screen coordinates.
+CPoint SplitterBar::screenPoint(LPARAM lParam) const {
+    CPoint p(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    ClientToScreen(&p);
+    return p;
+}
 
 // SplitterBar -----------------------------------------------------------------------------------
 
@@ -100,16 +108,16 @@ LRESULT SplitterBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (manager_->IsPanesLocked())
             return 0;
         dragging_ = true;
-        last_ = cursor();
+        last_ = screenPoint(lParam);
         ::SetCapture(m_hWnd);
         return 0;
     case WM_MOUSEMOVE:
         if (dragging_)
-            drag(cursor());
+            drag(screenPoint(lParam));
         return 0;
     case WM_LBUTTONUP:
         if (dragging_) {
-            drag(cursor());
+            drag(screenPoint(lParam));
             dragging_ = false;
             ::ReleaseCapture();
         }
@@ -192,7 +200,7 @@ std::vector<CRect> CXTPDockingPaneTabbedContainer::GetTabRects() const {
 }
 
 void CXTPDockingPaneTabbedContainer::OnPaintContainer(CDC& dc) {
-    const Palette& p = paletteOf(GetDockingPaneManager());
+    const Palette p = paletteOf(GetDockingPaneManager());
     CRect client;
     GetClientRect(&client);
     dc.FillSolidRect(&client, p.content);
@@ -410,7 +418,7 @@ LRESULT CXTPDockingPaneAutoHidePanel::WindowProc(UINT message, WPARAM wParam, LP
         return 1;
     case WM_PAINT: {
         CPaintDC dc(this);
-        const Palette& p = paletteOf(manager);
+        const Palette p = paletteOf(manager);
         CRect client;
         GetClientRect(&client);
         dc.FillSolidRect(&client, p.background);
