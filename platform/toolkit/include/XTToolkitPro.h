@@ -4,6 +4,12 @@
 #include "pal/visibility.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
+#include "xtp/DockingPane.h"
+#include "xtp/DockingPaneBase.h"
+#include "xtp/DockingPaneDefines.h"
+#include "xtp/DockingPaneLayout.h"
+#include "xtp/DockingPaneManager.h"
+#include "xtp/MultiMonitor.h"
 
 DV_EXPORTS_BEGIN
 

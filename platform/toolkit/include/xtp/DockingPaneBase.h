@@ -96,6 +96,8 @@ protected:
     void OnClick(CPoint point);
     bool m_bAutoHide = false;
     XTPDockingPaneDirection m_autoHideSide = xtpPaneDockLeft;
+    // How far it slides out from its side (its docked size stays for when it is pinned back).
+    int m_nAutoHideSize = 0;
     std::vector<CXTPDockingPane*> m_panes;
     CXTPDockingPane* m_pSelected = nullptr;
     // The pane whose content was last shown: a pane coming into view asks its site for content.

@@ -71,8 +71,13 @@ BOOL CXTPDockingPane::DoPropExchange(CXTPPropExchange* pPX) {
     if (pPX->IsLoading()) {
         m_szMin.cx = std::clamp(static_cast<int>(m_szMin.cx), 0, kMaxSize);
         m_szMin.cy = std::clamp(static_cast<int>(m_szMin.cy), 0, kMaxSize);
-        m_szMax.cx = std::clamp(static_cast<int>(m_szMax.cx), static_cast<int>(m_szMin.cx), kMaxSize);
-        m_szMax.cy = std::clamp(static_cast<int>(m_szMax.cy), static_cast<int>(m_szMin.cy), kMaxSize);
+        // A maximum below the minimum (or none at all) is no maximum.
+        if (m_szMax.cx <= 0 || m_szMax.cx < m_szMin.cx)
+            m_szMax.cx = kMaxSize;
+        if (m_szMax.cy <= 0 || m_szMax.cy < m_szMin.cy)
+            m_szMax.cy = kMaxSize;
+        m_szMax.cx = std::min(static_cast<int>(m_szMax.cx), kMaxSize);
+        m_szMax.cy = std::min(static_cast<int>(m_szMax.cy), kMaxSize);
     }
     return TRUE;
 }
@@ -118,6 +123,8 @@ struct CXTPDockingPaneLayoutExchange {
             PX_Bool(px, L"AutoHide", autoHide);
             int side = tabbed->GetAutoHideSide();
             PX_Int(px, L"Side", side);
+            int slide = tabbed->m_nAutoHideSize;
+            PX_Int(px, L"AutoHideSize", slide);
         } else {
             CString type = L"Client";
             PX_String(px, L"Type", type);
@@ -146,6 +153,8 @@ struct CXTPDockingPaneLayoutExchange {
             PX_Int(px, L"Selected", selected);
             PX_Bool(px, L"AutoHide", autoHide);
             PX_Int(px, L"Side", side);
+            int slide = 0;
+            PX_Int(px, L"AutoHideSize", slide);
             auto* tabbed = t.manager->newContainer(layout);
             for (int id : parseIds(ids)) {
                 CXTPDockingPane* pane = layout->FindPane(id);
@@ -162,6 +171,7 @@ struct CXTPDockingPaneLayoutExchange {
                 return nullptr;
             }
             tabbed->m_nDockingSize = saneSize(size);
+            tabbed->m_nAutoHideSize = slide > 0 ? saneSize(slide) : 0;
             tabbed->m_bAutoHide = autoHide && !floating;
             tabbed->m_autoHideSide = side >= xtpPaneDockLeft && side <= xtpPaneDockBottom
                                          ? static_cast<XTPDockingPaneDirection>(side)

@@ -470,8 +470,7 @@ void CXTPDockingPaneManager::HidePane(CXTPDockingPaneBase* pPane) {
     }
     container->m_bAutoHide = true;
     container->m_autoHideSide = side;
-    if (!rc.IsRectEmpty())
-        container->m_nDockingSize = isHorizontal(side) ? rc.Width() : rc.Height();
+    container->m_nAutoHideSize = rc.IsRectEmpty() ? 0 : isHorizontal(side) ? rc.Width() : rc.Height();
     NotifyAction(xtpPaneActionCollapsed, pane != nullptr ? pane : container->GetSelected());
     afterChange();
 }

@@ -42,7 +42,9 @@ std::pair<int, int> limits(const CXTPDockingPaneBase* node, bool horiz) {
                           static_cast<int>(horiz ? pane->GetMaxTrackSize().cx : pane->GetMaxTrackSize().cy));
         }
     }
-    return {lo, std::max(lo, hi)};
+    // Limits a program set that leave no room at all still leave a sliver.
+    lo = std::clamp(lo, 0, 32000);
+    return {lo, std::max({lo, hi, 20})};
 }
 
 } // namespace
@@ -216,8 +218,9 @@ void CXTPDockingPaneManager::RecalcFrameLayout() {
             const bool horiz = isHorizontalSide(container->m_autoHideSide);
             const int room = std::max(1, horiz ? area.Width() : area.Height());
             const auto [lo, hi] = limits(container, horiz);
-            const int size =
-                std::clamp(container->m_nDockingSize, std::min(std::max(lo, 40), room), std::min(hi, room));
+            const int wanted =
+                container->m_nAutoHideSize > 0 ? container->m_nAutoHideSize : container->m_nDockingSize;
+            const int size = std::clamp(wanted, std::min(std::max(lo, 40), room), std::min(hi, room));
             CRect fly;
             switch (container->m_autoHideSide) {
             case xtpPaneDockLeft:

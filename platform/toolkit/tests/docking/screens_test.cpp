@@ -37,12 +37,14 @@ TEST_P(ScreenArea, IsTheMonitorThatHoldsThePointOrTheNearest) {
     EXPECT_EQ(CXTPMultiMonitor::GetScreenArea(CRect(c.at, CSize(1, 1))), CRect(c.screen));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Monitors, ScreenArea,
-    ::testing::Values(AreaCase{"Primary", {100, 100}, kPrimary.rect}, AreaCase{"Right", {2000, 500}, kRight.rect},
-                      AreaCase{"Left", {-500, 10}, kLeft.rect}, AreaCase{"Above", {800, -5}, kAbove.rect},
-                      AreaCase{"FarLeft", {-9000, 500}, kLeft.rect}, AreaCase{"BelowAll", {100, 5000}, kPrimary.rect}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Monitors, ScreenArea,
+                         ::testing::Values(AreaCase{"Primary", {100, 100}, kPrimary.rect},
+                                           AreaCase{"Right", {2000, 500}, kRight.rect},
+                                           AreaCase{"Left", {-500, 10}, kLeft.rect},
+                                           AreaCase{"Above", {800, -5}, kAbove.rect},
+                                           AreaCase{"FarLeft", {-9000, 500}, kLeft.rect},
+                                           AreaCase{"BelowAll", {100, 5000}, kPrimary.rect}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DockingTest, TheScreenAreaOfAWindowIsItsMonitors) {
     pal::test::setMonitors({kPrimary, kLeft});
@@ -67,14 +69,15 @@ TEST_P(FitToWorkArea, BringsARectangleOntoTheScreensAtItsSize) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, FitToWorkArea,
-    ::testing::Values(FitCase{"OnScreenStays", {100, 100, 400, 300}, {100, 100, 400, 300}},
-                      FitCase{"OnTheLeftScreenStays", {-900, 50, -600, 250}, {-900, 50, -600, 250}},
-                      FitCase{"HalfOffComesIn", {1800, 900, 2100, 1100}, {1620, 840, 1920, 1040}},
-                      FitCase{"OnAGoneScreenMovesToTheNearest", {2500, 300, 2800, 500}, {1620, 300, 1920, 500}},
-                      FitCase{"LargerThanTheScreenShrinks", {-50, -50, 5000, 5000}, {0, 0, 1920, 1040}},
-                      FitCase{"NoSizeGetsTheLeast", {500, 500, 500, 500}, {500, 500, 540, 540}},
-                      FitCase{"InsideOutGetsTheLeast", {500, 500, 300, 200}, {500, 500, 540, 540}},
-                      FitCase{"FarAwayComesBack", {-2000000000, 100, -1999999000, 400}, {-1280, 100, -280, 400}}),
+    ::testing::Values(
+        FitCase{"OnScreenStays", {100, 100, 400, 300}, {100, 100, 400, 300}},
+        FitCase{"OnTheLeftScreenStays", {-900, 50, -600, 250}, {-900, 50, -600, 250}},
+        FitCase{"HalfOffComesIn", {1800, 900, 2100, 1100}, {1620, 840, 1920, 1040}},
+        FitCase{"OnAGoneScreenMovesToTheNearest", {2500, 300, 2800, 500}, {1620, 300, 1920, 500}},
+        FitCase{"LargerThanTheScreenShrinks", {-50, -50, 5000, 5000}, {0, 0, 1920, 1040}},
+        FitCase{"NoSizeGetsTheLeast", {500, 500, 500, 500}, {500, 500, 540, 540}},
+        FitCase{"InsideOutGetsTheLeast", {500, 500, 300, 200}, {500, 500, 540, 540}},
+        FitCase{"FarAwayComesBack", {-2000000000, 100, -1999999000, 400}, {-1280, 100, -280, 400}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct GoneCase {
@@ -118,12 +121,12 @@ TEST_P(ScreenGone, AFloatingPaneComesBackOnARemainingScreenAtItsSize) {
     EXPECT_EQ(checkSane(*second->manager, second), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Screens, ScreenGone,
-    ::testing::Values(GoneCase{"Right", kRight, {2400, 300, 2750, 700}}, GoneCase{"Left", kLeft, {-1100, 200, -800, 600}},
-                      GoneCase{"Above", kAbove, {200, -900, 560, -500}},
-                      GoneCase{"LeftAtItsEdge", kLeft, {-1280, 0, -880, 984}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Screens, ScreenGone,
+                         ::testing::Values(GoneCase{"Right", kRight, {2400, 300, 2750, 700}},
+                                           GoneCase{"Left", kLeft, {-1100, 200, -800, 600}},
+                                           GoneCase{"Above", kAbove, {200, -900, 560, -500}},
+                                           GoneCase{"LeftAtItsEdge", kLeft, {-1280, 0, -880, 984}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DockingTest, ALayoutFromASmallMainWindowFitsAMaximisedOneAndBack) {
     Site* small = makeSite(CRect(200, 150, 900, 650));
