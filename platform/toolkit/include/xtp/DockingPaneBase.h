@@ -94,6 +94,11 @@ protected:
     friend struct CXTPDockingPaneLayoutExchange;
     void OnPaintContainer(CDC& dc);
     void OnClick(CPoint point);
+    bool IsFloatingContainer() const;
+    // A press on the caption drags: a floating container moves its frame, a docked one floats
+    // once the mouse has moved far enough.
+    bool m_bDragging = false;
+    CPoint m_ptDrag;
     bool m_bAutoHide = false;
     XTPDockingPaneDirection m_autoHideSide = xtpPaneDockLeft;
     // How far it slides out from its side (its docked size stays for when it is pinned back).
@@ -158,6 +163,10 @@ protected:
     CRect m_rcFloat;
     bool m_bCollapsed = false;
     bool m_bPlacing = false;
+    // Sizing by the border: the edges that move and where the drag began.
+    UINT m_nSizingEdges = 0;
+    CPoint m_ptSizing;
+    CRect m_rcSizing;
 };
 
 // The strip along one side of the frame that shows the tabs of the containers collapsed there.

@@ -184,8 +184,7 @@ void CXTPDockingPaneManager::RecalcFrameLayout() {
         }
         if (mini->m_hWnd == nullptr) {
             HWND owner = ::GetAncestor(site, GA_ROOT);
-            mini->CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_DBLCLKS), L"",
-                           WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_CLIPCHILDREN,
+            mini->CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(CS_DBLCLKS), L"", WS_POPUP | WS_CLIPCHILDREN,
                            mini->m_rcFloat.left, mini->m_rcFloat.top, mini->m_rcFloat.Width(),
                            mini->m_rcFloat.Height(), owner, nullptr);
         }
@@ -193,13 +192,14 @@ void CXTPDockingPaneManager::RecalcFrameLayout() {
         mini->SetWindowText(selected != nullptr ? selected->GetTitle() : CString());
         CRect rc = mini->m_rcFloat;
         if (mini->m_bCollapsed)
-            rc.bottom = rc.top + ::GetSystemMetrics(SM_CYSMCAPTION) + 2 * ::GetSystemMetrics(SM_CYFRAME);
+            rc.bottom = rc.top + dvtk::docking::kCaptionHeight + 2 * dvtk::docking::kFloatBorder;
         mini->m_bPlacing = true;
         mini->SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
         mini->ShowWindow(SW_SHOWNA);
         mini->m_bPlacing = false;
         CRect inside;
         mini->GetClientRect(&inside);
+        inside.DeflateRect(dvtk::docking::kFloatBorder, dvtk::docking::kFloatBorder);
         mini->m_rcWindow = inside;
         mini->m_hwndCoords = mini->m_hWnd;
         layoutNode(mini->m_pTop, inside, mini->m_hWnd);

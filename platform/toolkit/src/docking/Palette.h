@@ -28,6 +28,10 @@ constexpr int kTabHeight = 24;
 constexpr int kSplitterWidth = 5;
 constexpr int kButtonSize = 16;
 constexpr int kAutoHideThickness = 24;
+// The frame around a floating container, which the mouse drags to size it.
+constexpr int kFloatBorder = 4;
+// How far the mouse moves a caption before the drag floats the container.
+constexpr int kDragThreshold = 8;
 // Room the frame's own client keeps however wide the panes ask to be.
 constexpr int kMinClient = 32;
 

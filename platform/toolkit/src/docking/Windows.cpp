@@ -6,6 +6,7 @@
 #include "xtp/PaintManager.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace dvtk::docking {
 namespace {
@@ -143,13 +144,20 @@ CRect CXTPDockingPaneTabbedContainer::GetCaptionRect() const {
     return CRect(0, 0, rc.right, std::min(static_cast<int>(rc.bottom), kCaptionHeight));
 }
 
+bool CXTPDockingPaneTabbedContainer::IsFloatingContainer() const {
+    return m_pParentContainer != nullptr && m_pParentContainer->GetType() == xtpPaneTypeMiniWnd;
+}
+
 CRect CXTPDockingPaneTabbedContainer::GetCloseButtonRect() const {
     const CRect cap = GetCaptionRect();
     const int top = (cap.Height() - kButtonSize) / 2;
     return CRect(cap.right - 4 - kButtonSize, top, cap.right - 4, top + kButtonSize);
 }
 
+// A floating container has no side to collapse to: no pin.
 CRect CXTPDockingPaneTabbedContainer::GetPinButtonRect() const {
+    if (IsFloatingContainer())
+        return CRect(GetCloseButtonRect().left, 0, GetCloseButtonRect().left, 0);
     CRect rc = GetCloseButtonRect();
     rc.OffsetRect(-(kButtonSize + 2), 0);
     return rc;
@@ -215,7 +223,8 @@ void CXTPDockingPaneTabbedContainer::OnPaintContainer(CDC& dc) {
     text.left += 6;
     text.right = GetPinButtonRect().left - 2;
     drawText(dc, selected != nullptr ? selected->GetTitle() : CString(), text, capText, DT_LEFT | DT_VCENTER);
-    drawPinGlyph(dc, GetPinButtonRect(), capText, !m_bAutoHide);
+    if (!IsFloatingContainer())
+        drawPinGlyph(dc, GetPinButtonRect(), capText, !m_bAutoHide);
     drawCloseGlyph(dc, GetCloseButtonRect(), capText);
 
     const std::vector<CRect> tabs = GetTabRects();
@@ -264,6 +273,12 @@ void CXTPDockingPaneTabbedContainer::OnClick(CPoint point) {
     }
     if (selected != nullptr)
         manager->focusPane(selected);
+    if (GetCaptionRect().PtInRect(point) && !m_bAutoHide) {
+        m_bDragging = true;
+        m_ptDrag = point;
+        ClientToScreen(&m_ptDrag);
+        ::SetCapture(m_hWnd);
+    }
 }
 
 LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -277,6 +292,49 @@ LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, 
     }
     case WM_LBUTTONDOWN:
         OnClick(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+        return 0;
+    case WM_MOUSEMOVE:
+        if (m_bDragging) {
+            CPoint at(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            ClientToScreen(&at);
+            CXTPDockingPaneManager* manager = GetDockingPaneManager();
+            auto* mini = dynamic_cast<CXTPDockingPaneMiniWnd*>(m_pParentContainer);
+            if (mini != nullptr && mini->m_hWnd != nullptr) {
+                CRect rc;
+                mini->GetWindowRect(&rc);
+                rc.OffsetRect(at - m_ptDrag);
+                mini->SetWindowPos(nullptr, rc.left, rc.top, 0, 0,
+                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                m_ptDrag = at;
+            } else if (manager != nullptr && !manager->IsPanesLocked() &&
+                       (std::abs(at.x - m_ptDrag.x) > kDragThreshold ||
+                        std::abs(at.y - m_ptDrag.y) > kDragThreshold)) {
+                // Torn off: it floats at its size with its caption under the pointer, and the
+                // drag goes on moving the new frame.
+                CRect rc;
+                GetWindowRect(&rc);
+                rc.OffsetRect(at - m_ptDrag);
+                rc.InflateRect(kFloatBorder, kFloatBorder);
+                m_ptDrag = at;
+                manager->FloatPane(this, rc);
+            }
+        }
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (m_bDragging) {
+            m_bDragging = false;
+            if (message == WM_LBUTTONUP)
+                ::ReleaseCapture();
+            // Let go: the frame's place is brought onto a screen.
+            if (auto* mini = dynamic_cast<CXTPDockingPaneMiniWnd*>(m_pParentContainer);
+                mini != nullptr && mini->m_hWnd != nullptr) {
+                CRect rc;
+                mini->GetWindowRect(&rc);
+                if (CXTPDockingPaneManager* manager = GetDockingPaneManager())
+                    manager->FloatPane(this, rc);
+            }
+        }
         return 0;
     case WM_SETFOCUS:
         // The focus goes on into the content.
@@ -336,9 +394,53 @@ LRESULT CXTPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM l
         CPaintDC dc(this);
         CRect rc;
         GetClientRect(&rc);
-        dc.FillSolidRect(&rc, paletteOf(GetDockingPaneManager()).background);
+        const Palette p = paletteOf(GetDockingPaneManager());
+        dc.FillSolidRect(&rc, p.background);
+        dc.Draw3dRect(&rc, p.border, p.border);
         return 0;
     }
+    case WM_LBUTTONDOWN: {
+        // The border sizes the frame: the edges near the press move.
+        CPoint at(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        CRect rc;
+        GetClientRect(&rc);
+        constexpr int kCorner = 12;
+        m_nSizingEdges = (at.x < kCorner ? 1u : 0u) | (at.x >= rc.right - kCorner ? 2u : 0u) |
+                         (at.y < kCorner ? 4u : 0u) | (at.y >= rc.bottom - kCorner ? 8u : 0u);
+        if (m_nSizingEdges == 0 || m_bCollapsed)
+            return 0;
+        ClientToScreen(&at);
+        m_ptSizing = at;
+        GetWindowRect(&m_rcSizing);
+        ::SetCapture(m_hWnd);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (m_nSizingEdges != 0) {
+            CPoint at(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            ClientToScreen(&at);
+            const CSize d = at - m_ptSizing;
+            CRect rc = m_rcSizing;
+            constexpr int kLeastW = 120, kLeastH = 80;
+            if (m_nSizingEdges & 1u)
+                rc.left = std::min(rc.left + d.cx, rc.right - kLeastW);
+            if (m_nSizingEdges & 2u)
+                rc.right = std::max(rc.right + d.cx, rc.left + kLeastW);
+            if (m_nSizingEdges & 4u)
+                rc.top = std::min(rc.top + d.cy, rc.bottom - kLeastH);
+            if (m_nSizingEdges & 8u)
+                rc.bottom = std::max(rc.bottom + d.cy, rc.top + kLeastH);
+            SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (m_nSizingEdges != 0) {
+            m_nSizingEdges = 0;
+            if (message == WM_LBUTTONUP)
+                ::ReleaseCapture();
+        }
+        return 0;
     case WM_WINDOWPOSCHANGED: {
         const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
         // A person moved or sized the frame: that is its floating place from now on.

@@ -23,10 +23,12 @@ LRESULT Content::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     CFont* old = dc.SelectObject(CXTPPaintManager::Current()->GetRegularFont());
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(c.clrWindowText);
+    const CXTPDockingPane* pane = manager != nullptr ? manager->FindPane(paneId) : nullptr;
+    const CString heading = pane != nullptr ? pane->GetTitle() : text;
     CRect line(rc.left + 8, rc.top + 6, rc.right - 4, rc.top + 24);
     for (int i = 0; i < 8 && line.bottom < rc.bottom; ++i) {
         CString row;
-        row.Format(i == 0 ? L"%s" : L"    %s item %d", text.GetString(), i);
+        row.Format(i == 0 ? L"%s" : L"    %s item %d", heading.GetString(), i);
         dc.DrawText(row, &line, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
         line.OffsetRect(0, 20);
     }
@@ -56,7 +58,8 @@ LRESULT Site::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         auto& content = contents[pane->GetID()];
         if (!content) {
             content = std::make_unique<Content>();
-            content->text = pane->GetTitle();
+            content->manager = manager;
+            content->paneId = pane->GetID();
             content->CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD, CRect(0, 0, 10, 10), this,
                               static_cast<UINT>(pane->GetID()));
         }

@@ -20,6 +20,9 @@ namespace dockingtest {
 class Content : public CWnd {
 public:
     CString text;
+    // When set, the title of that pane heads the text.
+    CXTPDockingPaneManager* manager = nullptr;
+    int paneId = 0;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
