@@ -205,9 +205,19 @@ CXTPDockingPaneLayout::CXTPDockingPaneLayout(CXTPDockingPaneManager* pManager) :
 }
 
 CXTPDockingPaneLayout::~CXTPDockingPaneLayout() {
-    // Windows go before the nodes they point into; content windows are not ours.
-    for (CXTPDockingPane* pane : m_panes)
+    // Content windows are the application's: they leave the containers before those go.
+    CWnd* site = m_pManager != nullptr ? m_pManager->GetSite() : nullptr;
+    for (CXTPDockingPane* pane : m_panes) {
+        HWND child = pane->m_hwndChild;
         pane->m_hwndChild = nullptr;
+        if (child == nullptr || !::IsWindow(child))
+            continue;
+        CXTPDockingPaneTabbedContainer* container = pane->GetTabbedContainer();
+        if (container != nullptr && container->m_hWnd != nullptr && ::GetParent(child) == container->m_hWnd) {
+            ::ShowWindow(child, SW_HIDE);
+            ::SetParent(child, site != nullptr ? site->m_hWnd : nullptr);
+        }
+    }
     m_owned.clear();
 }
 

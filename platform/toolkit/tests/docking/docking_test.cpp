@@ -403,3 +403,62 @@ TEST_F(DockingTest, AFrameThatGrowsOrShrinksKeepsItsPanesAndAClient) {
 
 } // namespace
 } // namespace dockingtest
+
+namespace dockingtest {
+namespace {
+
+// Presses at `from`, moves in two steps and lets go at `to` (screen points), pumping between.
+void dragMouse(CPoint from, CPoint to) {
+    pal::test::mouseMove(from);
+    pal::test::mouseDown(from);
+    pal::test::pump();
+    pal::test::mouseMove(CPoint((from.x + to.x) / 2, (from.y + to.y) / 2));
+    pal::test::pump();
+    pal::test::mouseMove(to);
+    pal::test::pump();
+    pal::test::mouseUp(to);
+    pal::test::pump();
+}
+
+TEST_F(DockingTest, TheMouseTearsAPaneOffMovesItsFrameAndSizesIt) {
+    Site* site = makeSite(CRect(0, 0, 1000, 700));
+    CXTPDockingPaneManager& m = *site->manager;
+    CXTPDockingPane* pane = m.CreatePane(1, CRect(0, 0, 250, 100), xtpPaneDockLeft);
+    pump();
+    CXTPDockingPaneTabbedContainer* container = pane->GetTabbedContainer();
+    CRect caption = container->GetCaptionRect();
+    container->ClientToScreen(&caption);
+    const CPoint grip(caption.left + 40, caption.CenterPoint().y);
+    dragMouse(grip, grip + CSize(200, 100));
+    ASSERT_TRUE(pane->IsFloating());
+    CXTPDockingPaneMiniWnd* mini = m.GetLayout()->GetFloatingFrames().front();
+    CRect first;
+    mini->GetWindowRect(&first);
+    EXPECT_EQ(first.Width(), 250 + 8) << "it floats at its docked size";
+
+    // Its caption moves the frame; its border sizes it.
+    container->GetWindowRect(&caption);
+    const CPoint title(caption.left + 40, caption.top + 10);
+    dragMouse(title, title + CSize(50, 40));
+    CRect moved;
+    mini->GetWindowRect(&moved);
+    EXPECT_EQ(moved, first + CPoint(50, 40));
+    EXPECT_EQ(mini->GetFloatingRect(), moved);
+    const CPoint corner(moved.right - 2, moved.bottom - 2);
+    dragMouse(corner, corner + CSize(60, 30));
+    CRect sized;
+    mini->GetWindowRect(&sized);
+    EXPECT_EQ(sized, CRect(moved.left, moved.top, moved.right + 60, moved.bottom + 30));
+    EXPECT_EQ(mini->GetFloatingRect(), sized);
+
+    // Locked panes do not tear off.
+    CXTPDockingPane* other = m.CreatePane(2, CRect(0, 0, 250, 100), xtpPaneDockRight);
+    pump();
+    m.LockPanes(TRUE);
+    other->GetTabbedContainer()->GetWindowRect(&caption);
+    dragMouse(CPoint(caption.left + 30, caption.top + 10), CPoint(caption.left - 200, caption.top + 200));
+    EXPECT_FALSE(other->IsFloating());
+}
+
+} // namespace
+} // namespace dockingtest
