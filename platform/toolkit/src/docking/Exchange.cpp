@@ -401,6 +401,10 @@ void CXTPDockingPaneManager::replaceLayout(std::unique_ptr<CXTPDockingPaneLayout
         pane->m_pParentContainer = kept;
     }
     m_layout = std::move(layout);
+    for (CXTPDockingPaneAutoHidePanel* panel : m_panels) {
+        if (panel != nullptr)
+            panel->m_pLayout = m_layout.get();
+    }
     if (kept != nullptr)
         insertBeside(kept, m_layout->m_pRoot, xtpPaneDockLeft);
     afterChange();

@@ -23,14 +23,15 @@ bool isDirection(int dir) {
 CXTPDockingPaneManager::CXTPDockingPaneManager() : m_layout(std::make_unique<CXTPDockingPaneLayout>(this)) {}
 
 CXTPDockingPaneManager::~CXTPDockingPaneManager() {
-    unhookSite();
     for (CXTPDockingPaneAutoHidePanel*& panel : m_panels) {
         if (panel != nullptr && panel->m_hWnd != nullptr && ::IsWindow(panel->m_hWnd))
             panel->DestroyWindow();
         delete panel;
         panel = nullptr;
     }
+    // Before the site is let go: the content windows go back to it.
     m_layout.reset();
+    unhookSite();
 }
 
 CXTPDockingPaneBase* CXTPDockingPaneManager::OnCreatePane(XTPDockingPaneType type,

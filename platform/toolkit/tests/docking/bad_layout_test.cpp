@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <fstream>
 #include <sstream>
 
@@ -19,6 +21,10 @@ struct BadCase {
     bool loads;
     const char* layout; // as describe() gives it, floating places included
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class BadLayout : public DockingTest, public ::testing::WithParamInterface<BadCase> {};
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace dockingtest {
 namespace {
 
@@ -205,6 +207,10 @@ struct PlaceCase {
     const char* name;
     int pane;
 };
+
+void PrintTo(const PlaceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ClosedAndShown : public DockingTest, public ::testing::WithParamInterface<PlaceCase> {};
 

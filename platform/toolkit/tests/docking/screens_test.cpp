@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace dockingtest {
 namespace {
 
@@ -27,6 +29,10 @@ struct AreaCase {
     POINT at;
     RECT screen;
 };
+
+void PrintTo(const AreaCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ScreenArea : public DockingTest, public ::testing::WithParamInterface<AreaCase> {};
 
@@ -60,6 +66,10 @@ struct FitCase {
     RECT expected;
 };
 
+void PrintTo(const FitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FitToWorkArea : public DockingTest, public ::testing::WithParamInterface<FitCase> {};
 
 TEST_P(FitToWorkArea, BringsARectangleOntoTheScreensAtItsSize) {
@@ -85,6 +95,10 @@ struct GoneCase {
     Monitor second;
     RECT floating;
 };
+
+void PrintTo(const GoneCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ScreenGone : public DockingTest, public ::testing::WithParamInterface<GoneCase> {};
 

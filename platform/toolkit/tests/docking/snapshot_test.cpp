@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cairo.h>
 
 #include <cstdlib>
@@ -25,6 +27,10 @@ struct ThemeCase {
     const wchar_t* theme;
     bool dark;
 };
+
+void PrintTo(const ThemeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PaneSnapshot : public DockingTest, public ::testing::WithParamInterface<ThemeCase> {
 protected:
