@@ -4,6 +4,7 @@
 #include "Palette.h"
 #include "SplitterBar.h"
 #include "xtp/DockingPaneManager.h"
+#include "xtp/FrameWnd.h"
 #include "xtp/MultiMonitor.h"
 #include "xtp/PaintManager.h"
 
@@ -57,6 +58,12 @@ BOOL CXTPDockingPaneManager::InstallDockingPanes(CWnd* pSite, BOOL bClipChildren
     if (bClipChildren)
         pSite->ModifyStyle(0, WS_CLIPCHILDREN);
     hookSite();
+    // A frame with command bars shares its client's room with the panes after its bars.
+    if (auto* frame = dynamic_cast<CFrameWnd*>(pSite);
+        frame != nullptr && dynamic_cast<CXTPCommandBarsFrameHook*>(pSite)) {
+        pal::xtp::setClientRoomTaker(frame, &CXTPDockingPaneManager::takeRoom, this);
+        m_bRoomTaker = true;
+    }
     RecalcFrameLayout();
     return TRUE;
 }
@@ -69,8 +76,14 @@ void CXTPDockingPaneManager::hookSite() {
 }
 
 void CXTPDockingPaneManager::unhookSite() {
+    unhookClient();
     if (m_pSite == nullptr)
         return;
+    if (m_bRoomTaker) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(m_pSite))
+            pal::xtp::setClientRoomTaker(frame, nullptr, nullptr);
+        m_bRoomTaker = false;
+    }
     HWND hwnd = m_pSite->m_hWnd;
     if (hwnd != nullptr && ::IsWindow(hwnd) && m_siteProc != nullptr &&
         reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) ==
@@ -81,6 +94,65 @@ void CXTPDockingPaneManager::unhookSite() {
     }
     m_siteProc = nullptr;
     m_pSite = nullptr;
+}
+
+static std::map<HWND, CXTPDockingPaneManager*>& hookedClients() {
+    static auto* clients = new std::map<HWND, CXTPDockingPaneManager*>;
+    return *clients;
+}
+
+void CXTPDockingPaneManager::hookClient(HWND client) {
+    unhookClient();
+    m_hwndClient = client;
+    hookedClients()[client] = this;
+    m_clientProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CXTPDockingPaneManager::clientProc)));
+}
+
+void CXTPDockingPaneManager::unhookClient() {
+    if (m_hwndClient == nullptr)
+        return;
+    if (::IsWindow(m_hwndClient) && m_clientProc != nullptr &&
+        reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hwndClient, GWLP_WNDPROC)) ==
+            &CXTPDockingPaneManager::clientProc)
+        ::SetWindowLongPtrW(m_hwndClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_clientProc));
+    hookedClients().erase(m_hwndClient);
+    m_hwndClient = nullptr;
+    m_clientProc = nullptr;
+}
+
+// Whoever places the frame's client (the frame after its bars, mostly) offers it a room: the
+// panes take theirs from it and the client gets the rest.
+LRESULT CXTPDockingPaneManager::clientProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto it = hookedClients().find(hwnd);
+    if (it == hookedClients().end())
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    CXTPDockingPaneManager* manager = it->second;
+    const WNDPROC next = manager->m_clientProc;
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
+        hookedClients().erase(it);
+        manager->m_hwndClient = nullptr;
+        manager->m_clientProc = nullptr;
+        return ::CallWindowProcW(next, hwnd, message, wParam, lParam);
+    }
+    if (message == WM_WINDOWPOSCHANGING && !manager->m_bInLayout) {
+        auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+        if ((wp->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) {
+            CRect now;
+            ::GetWindowRect(hwnd, &now);
+            ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<LPPOINT>(&now), 2);
+            const CPoint at = (wp->flags & SWP_NOMOVE) ? now.TopLeft() : CPoint(wp->x, wp->y);
+            const CSize size = (wp->flags & SWP_NOSIZE) ? now.Size() : CSize(wp->cx, wp->cy);
+            const CRect rest = manager->layoutIn(CRect(at, size));
+            wp->x = rest.left;
+            wp->y = rest.top;
+            wp->cx = rest.Width();
+            wp->cy = rest.Height();
+            wp->flags &= ~static_cast<UINT>(SWP_NOSIZE | SWP_NOMOVE);
+        }
+    }
+    return ::CallWindowProcW(next, hwnd, message, wParam, lParam);
 }
 
 // The site's own procedure runs first; a new size lays the panes out again after it.
@@ -94,12 +166,18 @@ LRESULT CXTPDockingPaneManager::siteProc(HWND hwnd, UINT message, WPARAM wParam,
         // The site goes: its windows (ours among them) go with it; the manager stays.
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
         hookedSites().erase(it);
+        if (manager->m_bRoomTaker) {
+            if (auto* frame = dynamic_cast<CFrameWnd*>(manager->m_pSite))
+                pal::xtp::setClientRoomTaker(frame, nullptr, nullptr);
+            manager->m_bRoomTaker = false;
+        }
         manager->m_siteProc = nullptr;
         manager->m_pSite = nullptr;
         return ::CallWindowProcW(next, hwnd, message, wParam, lParam);
     }
     const LRESULT result = ::CallWindowProcW(next, hwnd, message, wParam, lParam);
-    if (message == WM_SIZE && wParam != SIZE_MINIMIZED)
+    if (message == WM_SIZE && wParam != SIZE_MINIMIZED && manager->m_hwndClient == nullptr &&
+        !manager->m_bRoomTaker)
         manager->RecalcFrameLayout();
     return result;
 }
@@ -109,22 +187,44 @@ void CXTPDockingPaneManager::afterChange() {
         RecalcFrameLayout();
 }
 
+// The frame lays its client out (after its bars); the hook on the client takes the room the
+// frame offers and gives the panes theirs. Without a client the panes take the frame's client
+// area.
 void CXTPDockingPaneManager::RecalcFrameLayout() {
     if (m_pSite == nullptr || m_pSite->m_hWnd == nullptr || !::IsWindow(m_pSite->m_hWnd) || m_bInLayout)
         return;
+    HWND site = m_pSite->m_hWnd;
+    auto* frame = dynamic_cast<CFrameWnd*>(m_pSite);
+    if (frame != nullptr && m_bRoomTaker) {
+        frame->RecalcLayout(FALSE);
+        return;
+    }
+    HWND clientWnd = ::GetDlgItem(site, static_cast<int>(AFX_IDW_PANE_FIRST));
+    if (frame != nullptr && clientWnd != nullptr) {
+        if (clientWnd != m_hwndClient)
+            hookClient(clientWnd);
+        frame->RecalcLayout(FALSE);
+        return;
+    }
+    CRect area;
+    ::GetClientRect(site, &area);
+    const CRect rest = layoutIn(area);
+    if (clientWnd != nullptr) {
+        m_bInLayout = true;
+        ::MoveWindow(clientWnd, rest.left, rest.top, rest.Width(), rest.Height(), TRUE);
+        m_bInLayout = false;
+    }
+}
+
+CRect CXTPDockingPaneManager::takeRoom(void* manager, CRect room) {
+    return static_cast<CXTPDockingPaneManager*>(manager)->layoutIn(room);
+}
+
+CRect CXTPDockingPaneManager::layoutIn(CRect area) {
+    if (m_pSite == nullptr || m_pSite->m_hWnd == nullptr || m_bInLayout)
+        return area;
     m_bInLayout = true;
     HWND site = m_pSite->m_hWnd;
-    // The frame gives its client all the room its bars leave; the panes take theirs from that.
-    if (auto* frame = dynamic_cast<CFrameWnd*>(m_pSite))
-        frame->RecalcLayout(FALSE);
-    HWND clientWnd = ::GetDlgItem(site, static_cast<int>(AFX_IDW_PANE_FIRST));
-    CRect area;
-    if (clientWnd != nullptr) {
-        ::GetWindowRect(clientWnd, &area);
-        ::MapWindowPoints(nullptr, site, reinterpret_cast<LPPOINT>(&area), 2);
-    } else {
-        ::GetClientRect(site, &area);
-    }
 
     // The auto-hide strips along the sides that have collapsed panes: left and right first.
     static const XTPDockingPaneDirection order[] = {xtpPaneDockLeft, xtpPaneDockRight, xtpPaneDockTop,
@@ -168,9 +268,6 @@ void CXTPDockingPaneManager::RecalcFrameLayout() {
     }
 
     layoutNode(m_layout->m_pRoot, area, site);
-    if (clientWnd != nullptr)
-        ::MoveWindow(clientWnd, m_layout->m_pClient->m_rcWindow.left, m_layout->m_pClient->m_rcWindow.top,
-                     m_layout->m_pClient->m_rcWindow.Width(), m_layout->m_pClient->m_rcWindow.Height(), TRUE);
     m_rcClient = m_layout->m_pClient->m_rcWindow;
 
     // Floating frames.
@@ -241,6 +338,7 @@ void CXTPDockingPaneManager::RecalcFrameLayout() {
         }
     }
     m_bInLayout = false;
+    return m_rcClient;
 }
 
 bool CXTPDockingPaneManager::isHorizontalSide(XTPDockingPaneDirection side) {

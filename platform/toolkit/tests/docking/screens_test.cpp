@@ -175,3 +175,61 @@ TEST_F(DockingTest, ALayoutFromASmallMainWindowFitsAMaximisedOneAndBack) {
 
 } // namespace
 } // namespace dockingtest
+
+#include "xtp/FrameWnd.h"
+#include "xtp/ToolBar.h"
+
+namespace dockingtest {
+namespace {
+
+// A frame with command bars: its bars take the frame's edges, the panes the room inside them.
+class BarFrame : public CXTPFrameWnd {
+public:
+    Content view;
+    BOOL OnCreateClient(LPCREATESTRUCTW, CCreateContext*) override {
+        return view.CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), this,
+                             AFX_IDW_PANE_FIRST);
+    }
+};
+
+TEST_F(DockingTest, InAFrameWithCommandBarsThePanesLieInsideTheBars) {
+    auto* frame = new BarFrame;
+    ASSERT_TRUE(frame->Create(nullptr, L"Bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 900, 600)));
+    ASSERT_TRUE(frame->InitCommandBars());
+    static const UINT buttons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE};
+    CXTPToolBar* bar = frame->GetCommandBars()->Add(L"Standard", xtpBarTop);
+    ASSERT_NE(bar, nullptr);
+    bar->SetButtons(buttons, 3);
+    CXTPDockingPaneManager m;
+    m.InstallDockingPanes(frame);
+    CXTPDockingPane* left = m.CreatePane(1, CRect(0, 0, 220, 100), xtpPaneDockLeft);
+    CXTPDockingPane* top = m.CreatePane(2, CRect(0, 0, 100, 120), xtpPaneDockTop);
+    frame->RecalcLayout();
+    pump();
+
+    CRect barRect, leftRect, topRect, client;
+    bar->GetWindowRect(&barRect);
+    left->GetTabbedContainer()->GetWindowRect(&leftRect);
+    top->GetTabbedContainer()->GetWindowRect(&topRect);
+    frame->view.GetWindowRect(&client);
+    ASSERT_GT(barRect.Height(), 0);
+    EXPECT_LE(barRect.bottom, leftRect.top) << "the tool bar lies above the panes";
+    EXPECT_LE(barRect.bottom, topRect.top);
+    EXPECT_EQ(leftRect.Width(), 220);
+    EXPECT_EQ(topRect.Height(), 120);
+    EXPECT_GE(client.left, leftRect.right);
+    EXPECT_GE(client.top, topRect.bottom);
+
+    // The frame laid out again (as its bars change) keeps the panes where they are.
+    frame->RecalcLayout();
+    CRect again;
+    left->GetTabbedContainer()->GetWindowRect(&again);
+    EXPECT_EQ(again, leftRect);
+    m.ClosePane(2);
+    frame->view.GetWindowRect(&client);
+    EXPECT_EQ(client.top, barRect.bottom) << "a closed pane gives its room to the client";
+    frame->DestroyWindow();
+}
+
+} // namespace
+} // namespace dockingtest
