@@ -54,7 +54,8 @@ void checkSane(CXTPDockingPaneManager& manager) {
         const CRect rc = mini->GetFloatingRect();
         const CRect work = CXTPMultiMonitor::GetWorkArea(rc);
         check(rc.Width() > 0 && rc.Height() > 0);
-        check(rc.left >= work.left && rc.top >= work.top && rc.right <= work.right && rc.bottom <= work.bottom);
+        check(rc.left >= work.left && rc.top >= work.top && rc.right <= work.right &&
+              rc.bottom <= work.bottom);
         check(mini->GetTopContainer() != nullptr && !mini->GetTopContainer()->IsAutoHidden());
         int none = 0;
         checkNode(mini->GetTopContainer(), none);
@@ -70,7 +71,8 @@ CString store(CXTPDockingPaneManager& manager) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::wstring text = pal::text::fromUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::wstring text =
+        pal::text::fromUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
     CXTPPropExchangeXMLNode px(TRUE, nullptr, L"DockingPaneLayout");
     if (!px.LoadFromString(text.c_str()))
         return 0;

@@ -457,6 +457,24 @@ TEST_F(DockingTest, TheMouseTearsAPaneOffMovesItsFrameAndSizesIt) {
     EXPECT_EQ(sized, CRect(moved.left, moved.top, moved.right + 60, moved.bottom + 30));
     EXPECT_EQ(mini->GetFloatingRect(), sized);
 
+    // Rolled up, the frame keeps its caption only, and nothing below is covered by the rest.
+    mini->Collapse();
+    CRect rolled;
+    mini->GetWindowRect(&rolled);
+    EXPECT_EQ(rolled.TopLeft(), sized.TopLeft());
+    EXPECT_LT(rolled.Height(), 40);
+    mini->Expand();
+    mini->GetWindowRect(&rolled);
+    EXPECT_EQ(rolled, sized);
+
+    // Docked again, its frame goes and its window comes back into the main frame.
+    m.DockPane(pane, xtpPaneDockRight);
+    pump();
+    EXPECT_FALSE(pane->IsFloating());
+    EXPECT_TRUE(m.GetLayout()->GetFloatingFrames().empty());
+    EXPECT_EQ(::GetParent(pane->GetTabbedContainer()->m_hWnd), site->m_hWnd);
+    EXPECT_GE(rectOf(site, pane).left, site->clientRect().right);
+
     // Locked panes do not tear off.
     CXTPDockingPane* other = m.CreatePane(2, CRect(0, 0, 250, 100), xtpPaneDockRight);
     pump();
