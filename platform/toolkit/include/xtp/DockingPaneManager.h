@@ -120,6 +120,7 @@ protected:
     void hookSite();
     void unhookSite();
     static LRESULT siteProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void dropRoomTaker();
     void hookClient(HWND client);
     void unhookClient();
     static LRESULT clientProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -128,10 +129,8 @@ protected:
     static CRect takeRoom(void* manager, CRect room);
 
     CWnd* m_pSite = nullptr;
-    WNDPROC m_siteProc = nullptr;
     HWND m_hwndClient = nullptr; // the frame's client, whose placing the manager watches
-    WNDPROC m_clientProc = nullptr;
-    bool m_bRoomTaker = false; // a frame with command bars gives the panes their room
+    bool m_bRoomTaker = false;   // a frame with command bars gives the panes their room
     std::unique_ptr<CXTPDockingPaneLayout> m_layout;
     std::array<CXTPDockingPaneAutoHidePanel*, 4> m_panels{};
     CXTPDockingPane* m_pSlid = nullptr;

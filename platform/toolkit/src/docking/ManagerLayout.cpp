@@ -17,11 +17,6 @@ namespace {
 using dvtk::docking::kMinClient;
 using dvtk::docking::kSplitterWidth;
 
-std::map<HWND, CXTPDockingPaneManager*>& hookedSites() {
-    static auto* sites = new std::map<HWND, CXTPDockingPaneManager*>;
-    return *sites;
-}
-
 bool contains(const CXTPDockingPaneBase* node, const CXTPDockingPaneBase* inner) {
     for (const CXTPDockingPaneBase* n = inner; n != nullptr; n = n->GetContainer()) {
         if (n == node)
@@ -68,75 +63,92 @@ BOOL CXTPDockingPaneManager::InstallDockingPanes(CWnd* pSite, BOOL bClipChildren
     return TRUE;
 }
 
+namespace {
+
+// A window whose procedure the manager put itself in front of. When someone else has put
+// themselves in front since, the procedure cannot be taken back out: it then only forwards.
+struct Hooked {
+    CXTPDockingPaneManager* manager;
+    WNDPROC next;
+};
+
+std::map<HWND, Hooked>& hooked() {
+    static auto* windows = new std::map<HWND, Hooked>;
+    return *windows;
+}
+
+WNDPROC hook(HWND hwnd, CXTPDockingPaneManager* manager, WNDPROC proc) {
+    const auto next =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+    hooked()[hwnd] = Hooked{manager, next};
+    return next;
+}
+
+void unhook(HWND hwnd, WNDPROC proc) {
+    auto it = hooked().find(hwnd);
+    if (it == hooked().end())
+        return;
+    if (!::IsWindow(hwnd)) {
+        hooked().erase(it);
+    } else if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == proc) {
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.next));
+        hooked().erase(it);
+    } else {
+        it->second.manager = nullptr;
+    }
+}
+
+} // namespace
+
 void CXTPDockingPaneManager::hookSite() {
-    HWND hwnd = m_pSite->m_hWnd;
-    hookedSites()[hwnd] = this;
-    m_siteProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CXTPDockingPaneManager::siteProc)));
+    hook(m_pSite->m_hWnd, this, &CXTPDockingPaneManager::siteProc);
+}
+
+void CXTPDockingPaneManager::dropRoomTaker() {
+    if (!m_bRoomTaker)
+        return;
+    if (auto* frame = dynamic_cast<CFrameWnd*>(m_pSite))
+        pal::xtp::setClientRoomTaker(frame, nullptr, nullptr);
+    m_bRoomTaker = false;
 }
 
 void CXTPDockingPaneManager::unhookSite() {
     unhookClient();
     if (m_pSite == nullptr)
         return;
-    if (m_bRoomTaker) {
-        if (auto* frame = dynamic_cast<CFrameWnd*>(m_pSite))
-            pal::xtp::setClientRoomTaker(frame, nullptr, nullptr);
-        m_bRoomTaker = false;
-    }
-    HWND hwnd = m_pSite->m_hWnd;
-    if (hwnd != nullptr && ::IsWindow(hwnd) && m_siteProc != nullptr &&
-        reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) ==
-            &CXTPDockingPaneManager::siteProc)
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_siteProc));
-    for (auto it = hookedSites().begin(); it != hookedSites().end();) {
-        it = it->second == this ? hookedSites().erase(it) : std::next(it);
-    }
-    m_siteProc = nullptr;
+    dropRoomTaker();
+    unhook(m_pSite->m_hWnd, &CXTPDockingPaneManager::siteProc);
     m_pSite = nullptr;
-}
-
-static std::map<HWND, CXTPDockingPaneManager*>& hookedClients() {
-    static auto* clients = new std::map<HWND, CXTPDockingPaneManager*>;
-    return *clients;
 }
 
 void CXTPDockingPaneManager::hookClient(HWND client) {
     unhookClient();
     m_hwndClient = client;
-    hookedClients()[client] = this;
-    m_clientProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CXTPDockingPaneManager::clientProc)));
+    hook(client, this, &CXTPDockingPaneManager::clientProc);
 }
 
 void CXTPDockingPaneManager::unhookClient() {
     if (m_hwndClient == nullptr)
         return;
-    if (::IsWindow(m_hwndClient) && m_clientProc != nullptr &&
-        reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hwndClient, GWLP_WNDPROC)) ==
-            &CXTPDockingPaneManager::clientProc)
-        ::SetWindowLongPtrW(m_hwndClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_clientProc));
-    hookedClients().erase(m_hwndClient);
+    unhook(m_hwndClient, &CXTPDockingPaneManager::clientProc);
     m_hwndClient = nullptr;
-    m_clientProc = nullptr;
 }
 
 // Whoever places the frame's client (the frame after its bars, mostly) offers it a room: the
 // panes take theirs from it and the client gets the rest.
 LRESULT CXTPDockingPaneManager::clientProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto it = hookedClients().find(hwnd);
-    if (it == hookedClients().end())
+    auto it = hooked().find(hwnd);
+    if (it == hooked().end())
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    CXTPDockingPaneManager* manager = it->second;
-    const WNDPROC next = manager->m_clientProc;
+    const Hooked h = it->second;
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
-        hookedClients().erase(it);
-        manager->m_hwndClient = nullptr;
-        manager->m_clientProc = nullptr;
-        return ::CallWindowProcW(next, hwnd, message, wParam, lParam);
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(h.next));
+        hooked().erase(it);
+        if (h.manager != nullptr)
+            h.manager->m_hwndClient = nullptr;
+        return ::CallWindowProcW(h.next, hwnd, message, wParam, lParam);
     }
-    if (message == WM_WINDOWPOSCHANGING && !manager->m_bInLayout) {
+    if (message == WM_WINDOWPOSCHANGING && h.manager != nullptr && !h.manager->m_bInLayout) {
         auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
         if ((wp->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE)) {
             CRect now;
@@ -144,7 +156,7 @@ LRESULT CXTPDockingPaneManager::clientProc(HWND hwnd, UINT message, WPARAM wPara
             ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<LPPOINT>(&now), 2);
             const CPoint at = (wp->flags & SWP_NOMOVE) ? now.TopLeft() : CPoint(wp->x, wp->y);
             const CSize size = (wp->flags & SWP_NOSIZE) ? now.Size() : CSize(wp->cx, wp->cy);
-            const CRect rest = manager->layoutIn(CRect(at, size));
+            const CRect rest = h.manager->layoutIn(CRect(at, size));
             wp->x = rest.left;
             wp->y = rest.top;
             wp->cx = rest.Width();
@@ -152,33 +164,29 @@ LRESULT CXTPDockingPaneManager::clientProc(HWND hwnd, UINT message, WPARAM wPara
             wp->flags &= ~static_cast<UINT>(SWP_NOSIZE | SWP_NOMOVE);
         }
     }
-    return ::CallWindowProcW(next, hwnd, message, wParam, lParam);
+    return ::CallWindowProcW(h.next, hwnd, message, wParam, lParam);
 }
 
 // The site's own procedure runs first; a new size lays the panes out again after it.
 LRESULT CXTPDockingPaneManager::siteProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto it = hookedSites().find(hwnd);
-    if (it == hookedSites().end())
+    auto it = hooked().find(hwnd);
+    if (it == hooked().end())
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    CXTPDockingPaneManager* manager = it->second;
-    const WNDPROC next = manager->m_siteProc;
+    const Hooked h = it->second;
     if (message == WM_NCDESTROY) {
         // The site goes: its windows (ours among them) go with it; the manager stays.
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
-        hookedSites().erase(it);
-        if (manager->m_bRoomTaker) {
-            if (auto* frame = dynamic_cast<CFrameWnd*>(manager->m_pSite))
-                pal::xtp::setClientRoomTaker(frame, nullptr, nullptr);
-            manager->m_bRoomTaker = false;
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(h.next));
+        hooked().erase(it);
+        if (h.manager != nullptr) {
+            h.manager->dropRoomTaker();
+            h.manager->m_pSite = nullptr;
         }
-        manager->m_siteProc = nullptr;
-        manager->m_pSite = nullptr;
-        return ::CallWindowProcW(next, hwnd, message, wParam, lParam);
+        return ::CallWindowProcW(h.next, hwnd, message, wParam, lParam);
     }
-    const LRESULT result = ::CallWindowProcW(next, hwnd, message, wParam, lParam);
-    if (message == WM_SIZE && wParam != SIZE_MINIMIZED && manager->m_hwndClient == nullptr &&
-        !manager->m_bRoomTaker)
-        manager->RecalcFrameLayout();
+    const LRESULT result = ::CallWindowProcW(h.next, hwnd, message, wParam, lParam);
+    if (message == WM_SIZE && wParam != SIZE_MINIMIZED && h.manager != nullptr &&
+        h.manager->m_hwndClient == nullptr && !h.manager->m_bRoomTaker)
+        h.manager->RecalcFrameLayout();
     return result;
 }
 

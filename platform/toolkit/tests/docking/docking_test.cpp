@@ -486,3 +486,38 @@ TEST_F(DockingTest, TheMouseTearsAPaneOffMovesItsFrameAndSizesIt) {
 
 } // namespace
 } // namespace dockingtest
+
+namespace dockingtest {
+namespace {
+
+WNDPROC g_before = nullptr;
+int g_seen = 0;
+LRESULT laterHook(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++g_seen;
+    return ::CallWindowProcW(g_before, hwnd, message, wParam, lParam);
+}
+
+TEST_F(DockingTest, AManagerThatGoesBeforeItsFrameLeavesTheFrameWhole) {
+    Site* site = makeSite(CRect(0, 0, 1000, 700));
+    site->manager->CreatePane(1, CRect(0, 0, 250, 100), xtpPaneDockLeft);
+    pump();
+    Content* content = site->contents.at(1).get();
+    // Someone else hooks the frame after the manager did.
+    g_before = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(site->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&laterHook)));
+    content->manager = nullptr;
+    site->manager = nullptr;
+    managers_.clear();
+    EXPECT_EQ(::GetParent(content->m_hWnd), site->m_hWnd) << "the content window stays the frame's";
+    EXPECT_FALSE(content->IsWindowVisible());
+    g_seen = 0;
+    site->MoveWindow(0, 0, 800, 600);
+    pump();
+    EXPECT_GT(g_seen, 0);
+    CRect client;
+    site->GetClientRect(&client);
+    EXPECT_EQ(site->clientRect(), client) << "the view has the whole frame again";
+}
+
+} // namespace
+} // namespace dockingtest
