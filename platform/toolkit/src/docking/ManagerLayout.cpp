@@ -14,8 +14,8 @@
 
 namespace {
 
-using dvtk::docking::kMinClient;
-using dvtk::docking::kSplitterWidth;
+using dvtk::docking::minClient;
+using dvtk::docking::splitterWidth;
 
 bool contains(const CXTPDockingPaneBase* node, const CXTPDockingPaneBase* inner) {
     for (const CXTPDockingPaneBase* n = inner; n != nullptr; n = n->GetContainer()) {
@@ -297,14 +297,14 @@ CRect CXTPDockingPaneManager::layoutIn(CRect area) {
         mini->SetWindowText(selected != nullptr ? selected->GetTitle() : CString());
         CRect rc = mini->m_rcFloat;
         if (mini->m_bCollapsed)
-            rc.bottom = rc.top + dvtk::docking::kCaptionHeight + 2 * dvtk::docking::kFloatBorder;
+            rc.bottom = rc.top + dvtk::docking::captionHeight() + 2 * dvtk::docking::floatBorder();
         mini->m_bPlacing = true;
         mini->SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
         mini->ShowWindow(SW_SHOWNA);
         mini->m_bPlacing = false;
         CRect inside;
         mini->GetClientRect(&inside);
-        inside.DeflateRect(dvtk::docking::kFloatBorder, dvtk::docking::kFloatBorder);
+        inside.DeflateRect(dvtk::docking::floatBorder(), dvtk::docking::floatBorder());
         mini->m_rcWindow = inside;
         mini->m_hwndCoords = mini->m_hWnd;
         layoutNode(mini->m_pTop, inside, mini->m_hWnd);
@@ -395,7 +395,7 @@ void CXTPDockingPaneManager::layoutNode(CXTPDockingPaneBase* node, CRect rc, HWN
     const bool horiz = split->m_bHoriz;
     const int n = static_cast<int>(shown.size());
     const int total = horiz ? rc.Width() : rc.Height();
-    const int avail = std::max(0, total - std::max(0, n - 1) * kSplitterWidth);
+    const int avail = std::max(0, total - std::max(0, n - 1) * splitterWidth());
     std::vector<int> sizes(shown.size(), 0);
     int clientAt = -1;
     for (int i = 0; i < n; ++i) {
@@ -412,7 +412,7 @@ void CXTPDockingPaneManager::layoutNode(CXTPDockingPaneBase* node, CRect rc, HWN
             sizes[static_cast<size_t>(i)] = std::clamp(shown[static_cast<size_t>(i)]->m_nDockingSize, lo, hi);
             sum += sizes[static_cast<size_t>(i)];
         }
-        const long long room = std::max(0, avail - kMinClient);
+        const long long room = std::max(0, avail - minClient());
         if (sum > room && sum > 0) {
             for (int i = 0; i < n; ++i) {
                 if (i != clientAt)
@@ -450,10 +450,10 @@ void CXTPDockingPaneManager::layoutNode(CXTPDockingPaneBase* node, CRect rc, HWN
         at += sizes[static_cast<size_t>(i)];
         if (i + 1 < n) {
             auto* bar = static_cast<dvtk::docking::SplitterBar*>(split->m_splitters[static_cast<size_t>(i)]);
-            const CRect gap = horiz ? CRect(at, rc.top, at + kSplitterWidth, rc.bottom)
-                                    : CRect(rc.left, at, rc.right, at + kSplitterWidth);
+            const CRect gap = horiz ? CRect(at, rc.top, at + splitterWidth(), rc.bottom)
+                                    : CRect(rc.left, at, rc.right, at + splitterWidth());
             bar->place(gap, coords, shown[static_cast<size_t>(i)], shown[static_cast<size_t>(i + 1)]);
-            at += kSplitterWidth;
+            at += splitterWidth();
         }
     }
     for (size_t i = static_cast<size_t>(std::max(0, n - 1)); i < split->m_splitters.size(); ++i) {

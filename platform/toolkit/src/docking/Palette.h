@@ -2,6 +2,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "xtp/PaintManager.h"
 
 namespace dvtk::docking {
 
@@ -22,18 +23,34 @@ struct Palette {
 // The shared paint manager's theme as the panes use it.
 Palette currentPalette();
 
-// Measures at 96 dots per inch.
-constexpr int kCaptionHeight = 22;
-constexpr int kTabHeight = 24;
-constexpr int kSplitterWidth = 5;
-constexpr int kButtonSize = 16;
-constexpr int kAutoHideThickness = 24;
+// Measures, written for 96 dots per inch and scaled to the screen's.
+inline int captionHeight() {
+    return CXTPDpi::ScaleY(22);
+}
+inline int tabHeight() {
+    return CXTPDpi::ScaleY(24);
+}
+inline int splitterWidth() {
+    return CXTPDpi::ScaleX(5);
+}
+inline int buttonSize() {
+    return CXTPDpi::ScaleX(16);
+}
+inline int autoHideThickness() {
+    return CXTPDpi::ScaleX(24);
+}
 // The frame around a floating container, which the mouse drags to size it.
-constexpr int kFloatBorder = 4;
+inline int floatBorder() {
+    return CXTPDpi::ScaleX(4);
+}
 // How far the mouse moves a caption before the drag floats the container.
-constexpr int kDragThreshold = 8;
+inline int dragThreshold() {
+    return CXTPDpi::ScaleX(8);
+}
 // Room the frame's own client keeps however wide the panes ask to be.
-constexpr int kMinClient = 32;
+inline int minClient() {
+    return CXTPDpi::ScaleX(32);
+}
 
 void drawText(CDC& dc, const CString& text, CRect rc, COLORREF colour, UINT format);
 void drawCloseGlyph(CDC& dc, const CRect& rc, COLORREF colour);

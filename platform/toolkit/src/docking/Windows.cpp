@@ -141,7 +141,7 @@ CRect CXTPDockingPaneTabbedContainer::GetCaptionRect() const {
     CRect rc;
     if (m_hWnd != nullptr)
         GetClientRect(&rc);
-    return CRect(0, 0, rc.right, std::min(static_cast<int>(rc.bottom), kCaptionHeight));
+    return CRect(0, 0, rc.right, std::min(static_cast<int>(rc.bottom), captionHeight()));
 }
 
 bool CXTPDockingPaneTabbedContainer::IsFloatingContainer() const {
@@ -150,8 +150,8 @@ bool CXTPDockingPaneTabbedContainer::IsFloatingContainer() const {
 
 CRect CXTPDockingPaneTabbedContainer::GetCloseButtonRect() const {
     const CRect cap = GetCaptionRect();
-    const int top = (cap.Height() - kButtonSize) / 2;
-    return CRect(cap.right - 4 - kButtonSize, top, cap.right - 4, top + kButtonSize);
+    const int top = (cap.Height() - buttonSize()) / 2;
+    return CRect(cap.right - 4 - buttonSize(), top, cap.right - 4, top + buttonSize());
 }
 
 // A floating container has no side to collapse to: no pin.
@@ -159,7 +159,7 @@ CRect CXTPDockingPaneTabbedContainer::GetPinButtonRect() const {
     if (IsFloatingContainer())
         return CRect(GetCloseButtonRect().left, 0, GetCloseButtonRect().left, 0);
     CRect rc = GetCloseButtonRect();
-    rc.OffsetRect(-(kButtonSize + 2), 0);
+    rc.OffsetRect(-(buttonSize() + 2), 0);
     return rc;
 }
 
@@ -167,9 +167,9 @@ CRect CXTPDockingPaneTabbedContainer::GetContentRect() const {
     CRect rc;
     if (m_hWnd != nullptr)
         GetClientRect(&rc);
-    rc.top = std::min(static_cast<int>(rc.bottom), kCaptionHeight);
+    rc.top = std::min(static_cast<int>(rc.bottom), captionHeight());
     if (GetVisiblePaneCount() > 1)
-        rc.bottom = std::max(rc.top, rc.bottom - kTabHeight);
+        rc.bottom = std::max(rc.top, rc.bottom - tabHeight());
     rc.DeflateRect(1, 0, 1, 1);
     if (rc.right < rc.left)
         rc.right = rc.left;
@@ -184,7 +184,7 @@ std::vector<CRect> CXTPDockingPaneTabbedContainer::GetTabRects() const {
         return tabs;
     CRect client;
     GetClientRect(&client);
-    const int top = std::max(static_cast<int>(client.top), static_cast<int>(client.bottom) - kTabHeight);
+    const int top = std::max(static_cast<int>(client.top), static_cast<int>(client.bottom) - tabHeight());
     std::vector<int> widths;
     int total = 0;
     for (const CXTPDockingPane* pane : m_panes) {
@@ -307,14 +307,14 @@ LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, 
                                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
                 m_ptDrag = at;
             } else if (manager != nullptr && !manager->IsPanesLocked() &&
-                       (std::abs(at.x - m_ptDrag.x) > kDragThreshold ||
-                        std::abs(at.y - m_ptDrag.y) > kDragThreshold)) {
+                       (std::abs(at.x - m_ptDrag.x) > dragThreshold() ||
+                        std::abs(at.y - m_ptDrag.y) > dragThreshold())) {
                 // Torn off: it floats at its size with its caption under the pointer, and the
                 // drag goes on moving the new frame.
                 CRect rc;
                 GetWindowRect(&rc);
                 rc.OffsetRect(at - m_ptDrag);
-                rc.InflateRect(kFloatBorder, kFloatBorder);
+                rc.InflateRect(floatBorder(), floatBorder());
                 m_ptDrag = at;
                 manager->FloatPane(this, rc);
             }
@@ -472,7 +472,7 @@ CXTPDockingPaneAutoHidePanel::CXTPDockingPaneAutoHidePanel(CXTPDockingPaneManage
       m_side(side) {}
 
 int CXTPDockingPaneAutoHidePanel::Thickness() {
-    return kAutoHideThickness;
+    return autoHideThickness();
 }
 
 bool CXTPDockingPaneAutoHidePanel::IsVisibleInLayout() const {
