@@ -111,6 +111,22 @@ TEST_P(PaneSnapshot, LeftAndBottomGroupsAFloatingAndACollapsedPane) {
     left->ClientToScreen(&tab);
     EXPECT_EQ(picture.pixel(tab.left + 3 - frameRect.left, tab.top + 3 - frameRect.top), colours.clrWindow)
         << "the selected tab";
+
+    // The collapsed pane slid out over the client, beside its strip.
+    m.ShowPane(macros, FALSE);
+    pump();
+    const pal::gdi::Surface slid = pal::test::snapshot(site->m_hWnd);
+    const std::string slidFile = std::string("docking-") + c.name + "-slid.png";
+    ASSERT_TRUE(slid.savePng(pal::sandbox::root() / slidFile));
+    if (const char* keep = std::getenv("DV_DOCKING_SNAPSHOTS"))
+        slid.savePng(std::filesystem::path(keep) / slidFile);
+    CRect fly;
+    macros->GetTabbedContainer()->GetWindowRect(&fly);
+    EXPECT_EQ(fly.right, strip.left);
+    EXPECT_EQ(fly.Width(), 220);
+    EXPECT_EQ(slid.pixel(fly.CenterPoint().x - frameRect.left, fly.bottom - 4 - frameRect.top),
+              colours.clrWindow)
+        << "the pane lies over the client";
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, PaneSnapshot,
