@@ -18,6 +18,12 @@
 #include "xtp/ToolBar.h"
 #include "xtp/ToolTipContext.h"
 #include "xtp/WindowList.h"
+#include "xtp/DockingPane.h"
+#include "xtp/DockingPaneBase.h"
+#include "xtp/DockingPaneDefines.h"
+#include "xtp/DockingPaneLayout.h"
+#include "xtp/DockingPaneManager.h"
+#include "xtp/MultiMonitor.h"
 
 DV_EXPORTS_BEGIN
 

@@ -29,6 +29,11 @@ namespace pal::xtp {
 BOOL siteWndMsg(CWnd* pFrame, CXTPCommandBarsFrameHook* pHook, CXTPCommandBars* pBars, UINT message,
                 WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars);
+// What takes room from the client after the docked bars (the docking panes): given the room the
+// bars leave, it lays itself out there and answers what is left for the client. One per frame;
+// a null taker removes it.
+using ClientRoomTaker = CRect (*)(void* context, CRect room);
+void setClientRoomTaker(CFrameWnd* pFrame, ClientRoomTaker taker, void* context);
 } // namespace pal::xtp
 
 template <class TBase> class CXTPCommandBarsSiteBase : public TBase, public CXTPCommandBarsFrameHook {

@@ -1,5 +1,7 @@
 #include "xtp/FrameWnd.h"
 
+#include <map>
+
 IMPLEMENT_DYNCREATE(CXTPMDIFrameWnd, CMDIFrameWnd)
 IMPLEMENT_DYNCREATE(CXTPFrameWnd, CFrameWnd)
 
@@ -27,8 +29,30 @@ BOOL siteWndMsg(CWnd* pFrame, CXTPCommandBarsFrameHook* pHook, CXTPCommandBars* 
     return pBars->OnFrameWndMsg(message, wParam, lParam, pResult);
 }
 
+namespace {
+
+struct RoomTaker {
+    ClientRoomTaker taker;
+    void* context;
+};
+
+std::map<CFrameWnd*, RoomTaker>& roomTakers() {
+    static auto* takers = new std::map<CFrameWnd*, RoomTaker>;
+    return *takers;
+}
+
+} // namespace
+
+void setClientRoomTaker(CFrameWnd* pFrame, ClientRoomTaker taker, void* context) {
+    if (taker == nullptr)
+        roomTakers().erase(pFrame);
+    else
+        roomTakers()[pFrame] = RoomTaker{taker, context};
+}
+
 void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars) {
-    if (pBars == nullptr || pFrame->m_hWnd == nullptr)
+    auto taker = roomTakers().find(pFrame);
+    if ((pBars == nullptr && taker == roomTakers().end()) || pFrame->m_hWnd == nullptr)
         return;
     // The client (MDI client or view) stands where the frame's own bars left room; the command
     // bars dock inside that room and the client takes the rest.
@@ -44,7 +68,9 @@ void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars) {
     } else {
         pFrame->GetClientRect(&room);
     }
-    const CRect rest = pBars->LayoutDockedBars(room);
+    CRect rest = pBars != nullptr ? pBars->LayoutDockedBars(room) : room;
+    if (taker != roomTakers().end())
+        rest = taker->second.taker(taker->second.context, rest);
     if (client != nullptr)
         ::MoveWindow(client, rest.left, rest.top, rest.Width(), rest.Height(), TRUE);
 }

@@ -1,0 +1,138 @@
+// The picture of a frame with panes in the light and the dark theme: a left group of three
+// tabs, a bottom group of two, a floating pane over the frame's corner and one collapsed to the
+// right side. The pictures are saved (DV_DOCKING_SNAPSHOTS names a folder to keep them in).
+#include "docking_fixture.h"
+
+#include "pal/sandbox.h"
+#include "pal/test/snapshot.h"
+#include "xtp/PaintManager.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <cairo.h>
+
+#include <cstdlib>
+
+namespace dockingtest {
+namespace {
+
+int luminance(COLORREF c) {
+    return (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
+}
+
+struct ThemeCase {
+    const char* name;
+    const wchar_t* theme;
+    bool dark;
+};
+
+void PrintTo(const ThemeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PaneSnapshot : public DockingTest, public ::testing::WithParamInterface<ThemeCase> {
+protected:
+    void TearDown() override {
+        CXTPPaintManager::Current()->SetTheme(previous_.c_str());
+        DockingTest::TearDown();
+    }
+    std::wstring previous_ = CXTPPaintManager::Current()->GetThemeName();
+};
+
+TEST_P(PaneSnapshot, LeftAndBottomGroupsAFloatingAndACollapsedPane) {
+    const ThemeCase& c = GetParam();
+    ASSERT_TRUE(CXTPPaintManager::Current()->SetTheme(c.theme));
+    Site* site = makeSite(CRect(40, 40, 1040, 720));
+    CXTPDockingPaneManager& m = *site->manager;
+    CXTPDockingPane* tree = m.CreatePane(1006, CRect(0, 0, 260, 100), xtpPaneDockLeft);
+    tree->SetTitle(L"Model tree");
+    CXTPDockingPane* docs = m.CreatePane(1004, CRect(0, 0, 200, 100), xtpPaneDockLeft);
+    docs->SetTitle(L"Documents");
+    docs->SetTabCaption(L"Documents");
+    m.AttachPane(docs, tree);
+    CXTPDockingPane* props = m.CreatePane(1007, CRect(0, 0, 200, 100), xtpPaneDockLeft);
+    props->SetTitle(L"Properties");
+    m.AttachPane(props, tree);
+    CXTPDockingPane* errors = m.CreatePane(1005, CRect(0, 0, 200, 170), xtpPaneDockBottom);
+    errors->SetTitle(L"Errors");
+    CXTPDockingPane* vars = m.CreatePane(1017, CRect(0, 0, 200, 170), xtpPaneDockBottom);
+    vars->SetTitle(L"Variables");
+    m.AttachPane(vars, errors);
+    CXTPDockingPane* layers = m.CreatePane(1031, CRect(0, 0, 200, 100), xtpPaneDockRight);
+    layers->SetTitle(L"Layers");
+    m.FloatPane(layers, CRect(760, 120, 1010, 380));
+    CXTPDockingPane* macros = m.CreatePane(1010, CRect(0, 0, 220, 100), xtpPaneDockRight);
+    macros->SetTitle(L"Macros");
+    pump();
+    macros->Hide();
+    m.ShowPane(tree, TRUE);
+    m.ShowPane(errors, FALSE);
+    pump();
+
+    // The frame with the floating frame drawn where it lies over it.
+    CRect frameRect, floatRect;
+    site->GetWindowRect(&frameRect);
+    CXTPDockingPaneMiniWnd* mini = m.GetLayout()->GetFloatingFrames().front();
+    mini->GetWindowRect(&floatRect);
+    const pal::gdi::Surface frame = pal::test::snapshot(site->m_hWnd);
+    const pal::gdi::Surface floating = pal::test::snapshot(mini->m_hWnd);
+    ASSERT_TRUE(frame && floating);
+    pal::gdi::Surface picture = pal::gdi::Surface::create(frame.width(), frame.height());
+    cairo_t* cr = cairo_create(picture.get());
+    cairo_set_source_surface(cr, frame.get(), 0, 0);
+    cairo_paint(cr);
+    cairo_set_source_surface(cr, floating.get(), floatRect.left - frameRect.left,
+                             floatRect.top - frameRect.top);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    const std::string file = std::string("docking-") + c.name + ".png";
+    ASSERT_TRUE(picture.savePng(pal::sandbox::root() / file));
+    if (const char* keep = std::getenv("DV_DOCKING_SNAPSHOTS"))
+        picture.savePng(std::filesystem::path(keep) / file);
+
+    // The theme's colours where the panes are.
+    const XTP_THEME_COLORS& colours = CXTPPaintManager::Current()->GetColors();
+    CXTPDockingPaneTabbedContainer* left = tree->GetTabbedContainer();
+    CRect caption = left->GetCaptionRect();
+    left->ClientToScreen(&caption);
+    EXPECT_EQ(picture.pixel(caption.right - 50 - frameRect.left, caption.top + 2 - frameRect.top),
+              colours.clrAccent)
+        << "the container with the focus has the accent caption";
+    CRect strip;
+    m.GetAutoHidePanel(xtpPaneDockRight)->GetWindowRect(&strip);
+    const COLORREF side =
+        picture.pixel(strip.CenterPoint().x - frameRect.left, strip.bottom - 3 - frameRect.top);
+    EXPECT_EQ(side, colours.clrBarFace);
+    EXPECT_EQ(luminance(side) < 100, c.dark);
+    ASSERT_EQ(left->GetTabRects().size(), 3u);
+    CRect tab = left->GetTabRects().front();
+    left->ClientToScreen(&tab);
+    EXPECT_EQ(picture.pixel(tab.left + 3 - frameRect.left, tab.top + 3 - frameRect.top), colours.clrWindow)
+        << "the selected tab";
+
+    // The collapsed pane slid out over the client, beside its strip.
+    m.ShowPane(macros, FALSE);
+    pump();
+    const pal::gdi::Surface slid = pal::test::snapshot(site->m_hWnd);
+    const std::string slidFile = std::string("docking-") + c.name + "-slid.png";
+    ASSERT_TRUE(slid.savePng(pal::sandbox::root() / slidFile));
+    if (const char* keep = std::getenv("DV_DOCKING_SNAPSHOTS"))
+        slid.savePng(std::filesystem::path(keep) / slidFile);
+    CRect fly;
+    macros->GetTabbedContainer()->GetWindowRect(&fly);
+    EXPECT_EQ(fly.right, strip.left);
+    EXPECT_EQ(fly.Width(), 220);
+    EXPECT_EQ(slid.pixel(fly.CenterPoint().x - frameRect.left, fly.bottom - 4 - frameRect.top),
+              colours.clrWindow)
+        << "the pane lies over the client";
+}
+
+INSTANTIATE_TEST_SUITE_P(Themes, PaneSnapshot,
+                         ::testing::Values(ThemeCase{"light", L"msvs2015light", false},
+                                           ThemeCase{"dark", L"msvs2015dark", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace dockingtest
