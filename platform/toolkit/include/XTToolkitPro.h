@@ -4,6 +4,8 @@
 #include "pal/visibility.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
+#include "xtp/TabClientWnd.h"
+#include "xtp/TabManager.h"
 
 DV_EXPORTS_BEGIN
 
