@@ -488,7 +488,7 @@ void CXTPTabClientWnd::OnPaint() {
     for (const auto& ws : m_arrWorkspace) {
         m_pPaintManager->DrawTabControl(&dc, ws.get(), ws.get() == active);
         if (!ws->m_rcSplitter.IsRectEmpty())
-            dc.FillSolidRect(&ws->m_rcSplitter, m_pPaintManager->m_clrSet.clrBackground);
+            dc.FillSolidRect(&ws->m_rcSplitter, m_pPaintManager->m_clrSet.clrBorder);
     }
 }
 
