@@ -168,6 +168,7 @@ protected:
     void OnContextMenu(CWnd* pWnd, CPoint point);
     DECLARE_MESSAGE_MAP()
 
+protected:
     CMDIFrameWnd* m_pParentFrame = nullptr;
     std::vector<std::unique_ptr<CWorkspace>> m_arrWorkspace;
     std::unique_ptr<CXTPTabPaintManager> m_pPaintManager;
