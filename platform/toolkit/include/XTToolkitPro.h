@@ -4,6 +4,7 @@
 #include "pal/visibility.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
+#include "xtp/RibbonBackstagePage.h"
 #include "xtp/TabClientWnd.h"
 #include "xtp/TabManager.h"
 

@@ -33,7 +33,8 @@ COLORREF XTPIniColor(LPCWSTR lpszSection, LPCWSTR lpszEntry, COLORREF clrDefault
         return clrDefault;
     const XTP_THEME_COLORS& colors = CXTPPaintManager::Current()->GetColors();
     for (const IniColor& c : kIniColors) {
-        if (CString(c.section).CompareNoCase(lpszSection) == 0 && CString(c.entry).CompareNoCase(lpszEntry) == 0)
+        if (CString(c.section).CompareNoCase(lpszSection) == 0 &&
+            CString(c.entry).CompareNoCase(lpszEntry) == 0)
             return colors.*c.role;
     }
     return clrDefault;
@@ -105,7 +106,8 @@ CRect CXTPRibbonBackstagePageRecent::GetItemRect(int nIndex) const {
     CRect rc;
     if (m_hWnd)
         GetClientRect(&rc);
-    return CRect(rc.left + 8, m_nTop + nIndex * m_nItemHeight, rc.right - 8, m_nTop + (nIndex + 1) * m_nItemHeight);
+    return CRect(rc.left + 8, m_nTop + nIndex * m_nItemHeight, rc.right - 8,
+                 m_nTop + (nIndex + 1) * m_nItemHeight);
 }
 
 int CXTPRibbonBackstagePageRecent::HitTest(CPoint point) const {

@@ -25,7 +25,8 @@ std::vector<GroupSize> reduceToFit(const std::vector<GroupWidths>& groups, const
         for (int g : order) {
             if (total() <= available)
                 break;
-            if (g < 0 || static_cast<std::size_t>(g) >= groups.size() || size[static_cast<std::size_t>(g)] > round)
+            if (g < 0 || static_cast<std::size_t>(g) >= groups.size() ||
+                size[static_cast<std::size_t>(g)] > round)
                 continue;
             const GroupSize next = nextSize(static_cast<std::size_t>(g));
             if (next > size[static_cast<std::size_t>(g)] && next <= round + 1)
