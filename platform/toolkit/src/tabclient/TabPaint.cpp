@@ -22,13 +22,6 @@ void drawCross(CDC* dc, const CRect& r, COLORREF c) {
     dc->SelectObject(old);
 }
 
-// `a` moved `percent` of the way to `b`.
-COLORREF blend(COLORREF a, COLORREF b, int percent) {
-    auto mix = [&](int x, int y) { return static_cast<BYTE>(x + (y - x) * percent / 100); };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
-               mix(GetBValue(a), GetBValue(b)));
-}
-
 } // namespace
 
 CXTPTabPaintManager::CXTPTabPaintManager() {
@@ -45,7 +38,7 @@ CXTPTabPaintManager::~CXTPTabPaintManager() = default;
 XTP_TAB_COLORSET CXTPTabPaintManager::ColorSetFromTheme(const XTP_THEME_COLORS& t) {
     XTP_TAB_COLORSET c{};
     // The strip a shade off the bars, so that the selected tab stands out of it in every theme.
-    c.clrBackground = blend(t.clrBarFace, t.clrBarBorder, 40);
+    c.clrBackground = CXTPDrawHelpers::BlendColors(t.clrBarFace, t.clrBarBorder, 0.6);
     c.clrClient = t.clrBarBorder;
     c.clrTab = c.clrBackground;
     c.clrTabHighlight = t.clrHotFace;
