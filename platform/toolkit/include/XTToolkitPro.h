@@ -2,11 +2,24 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "xtp/CommandBar.h"
+#include "xtp/CommandBars.h"
+#include "xtp/ControlComboBox.h"
+#include "xtp/ControlEdit.h"
+#include "xtp/ControlGallery.h"
+#include "xtp/ControlLabel.h"
+#include "xtp/Controls.h"
+#include "xtp/FrameWnd.h"
+#include "xtp/MenuBar.h"
+#include "xtp/MouseManager.h"
 #include "xtp/PaintManager.h"
+#include "xtp/PopupBar.h"
 #include "xtp/PropExchange.h"
 #include "xtp/RibbonBackstagePage.h"
 #include "xtp/TabClientWnd.h"
 #include "xtp/TabManager.h"
+#include "xtp/ToolBar.h"
+#include "xtp/ToolTipContext.h"
 
 DV_EXPORTS_BEGIN
 
