@@ -65,7 +65,8 @@ public:
     CRect GetLauncherRect(CRect rcGroup) const;
     // A button: large with its caption under a large icon, medium with its caption beside a small
     // icon, small with its icon alone; a drop-down arrow after the caption when bDropDown.
-    void DrawButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption, HICON hIcon, int nSize, int nState, BOOL bDropDown);
+    void DrawButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption, HICON hIcon, int nSize, int nState,
+                    BOOL bDropDown);
     // The width a button needs at a size (0 large, 1 medium, 2 small).
     int GetButtonWidth(CDC* pDC, LPCWSTR lpszCaption, int nSize, BOOL bDropDown);
     // A key tip: its letters in a small box.

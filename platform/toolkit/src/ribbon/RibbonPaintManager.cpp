@@ -87,8 +87,9 @@ int CXTPRibbonPaintManager::GetSmallIconSize() const {
 }
 
 COLORREF CXTPRibbonPaintManager::GetContextColor(XTPRibbonTabContextColor color) const {
-    static const COLORREF colors[] = {RGB(0, 0, 0),     RGB(52, 120, 200), RGB(232, 180, 30), RGB(70, 160, 70),
-                                      RGB(210, 60, 60), RGB(140, 80, 180), RGB(40, 170, 190), RGB(235, 120, 30)};
+    static const COLORREF colors[] = {RGB(0, 0, 0),      RGB(52, 120, 200), RGB(232, 180, 30),
+                                      RGB(70, 160, 70),  RGB(210, 60, 60),  RGB(140, 80, 180),
+                                      RGB(40, 170, 190), RGB(235, 120, 30)};
     const int index = static_cast<int>(color);
     return index > 0 && index < static_cast<int>(std::size(colors)) ? colors[index] : Colors().clrAccent;
 }
@@ -96,8 +97,9 @@ COLORREF CXTPRibbonPaintManager::GetContextColor(XTPRibbonTabContextColor color)
 COLORREF CXTPRibbonPaintManager::GetGroupsFace() const {
     // The band of groups sits a shade apart from the tabs above it.
     const XTP_THEME_COLORS& c = Colors();
-    return CXTPPaintManager::Current()->IsDarkTheme() ? CXTPDrawHelpers::BlendColors(c.clrBarFace, c.clrWindow, 0.6)
-                                                      : CXTPDrawHelpers::BlendColors(c.clrWindow, c.clrBarBorder, 0.7);
+    return CXTPPaintManager::Current()->IsDarkTheme()
+               ? CXTPDrawHelpers::BlendColors(c.clrBarFace, c.clrWindow, 0.6)
+               : CXTPDrawHelpers::BlendColors(c.clrWindow, c.clrBarBorder, 0.7);
 }
 COLORREF CXTPRibbonPaintManager::GetTabsFace() const {
     return Colors().clrBarFace;
@@ -130,7 +132,8 @@ void CXTPRibbonPaintManager::FillRibbonBar(CDC* pDC, const CRect& rcCaption, con
     if (!rcGroups.IsRectEmpty()) {
         pDC->FillSolidRect(&rcGroups, GetGroupsFace());
         line(pDC, rcGroups.left, rcGroups.top, rcGroups.right, rcGroups.top, Colors().clrBarBorder);
-        line(pDC, rcGroups.left, rcGroups.bottom - 1, rcGroups.right, rcGroups.bottom - 1, Colors().clrBarBorder);
+        line(pDC, rcGroups.left, rcGroups.bottom - 1, rcGroups.right, rcGroups.bottom - 1,
+             Colors().clrBarBorder);
     } else {
         line(pDC, rcTabs.left, rcTabs.bottom - 1, rcTabs.right, rcTabs.bottom - 1, Colors().clrBarBorder);
     }
@@ -147,8 +150,9 @@ void CXTPRibbonPaintManager::DrawCaptionText(CDC* pDC, CRect rc, LPCWSTR lpszTit
 void CXTPRibbonPaintManager::DrawCaptionButton(CDC* pDC, CRect rc, UINT nCommand, int nState) {
     const COLORREF text = GetCaptionText();
     if (nState & (xtpRibbonButtonHot | xtpRibbonButtonPressed))
-        pDC->FillSolidRect(&rc, nCommand == SC_CLOSE ? RGB(232, 17, 35)
-                                                     : CXTPDrawHelpers::BlendColors(text, GetCaptionFace(), 0.2));
+        pDC->FillSolidRect(&rc, nCommand == SC_CLOSE
+                                    ? RGB(232, 17, 35)
+                                    : CXTPDrawHelpers::BlendColors(text, GetCaptionFace(), 0.2));
     const CPoint c = rc.CenterPoint();
     const int h = CXTPDpi::ScaleX(5);
     switch (nCommand) {
@@ -181,7 +185,8 @@ void CXTPRibbonPaintManager::DrawContextHeader(CDC* pDC, CRect rc, LPCWSTR lpszC
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(GetCaptionText());
     rc.top += CXTPDpi::ScaleY(4);
-    pDC->DrawText(lpszCaption, -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    pDC->DrawText(lpszCaption, -1, &rc,
+                  DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     pDC->SelectObject(old);
 }
 
@@ -212,7 +217,8 @@ void CXTPRibbonPaintManager::DrawTab(CDC* pDC, CRect rc, LPCWSTR lpszCaption, BO
     pDC->SetTextColor(bSelected && color == xtpRibbonTabContextColorNone ? c.clrAccent : c.clrText);
     if (CXTPPaintManager::Current()->IsDarkTheme())
         pDC->SetTextColor(c.clrText);
-    CXTPDrawHelpers::DrawTextWithMnemonic(pDC, lpszCaption, rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER, FALSE);
+    CXTPDrawHelpers::DrawTextWithMnemonic(pDC, lpszCaption, rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER,
+                                          FALSE);
     pDC->SelectObject(old);
 }
 
@@ -225,14 +231,16 @@ void CXTPRibbonPaintManager::DrawSystemButton(CDC* pDC, CRect rc, LPCWSTR lpszCa
     CFont* old = pDC->SelectObject(CXTPPaintManager::Current()->GetRegularFont());
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(RGB(255, 255, 255));
-    CXTPDrawHelpers::DrawTextWithMnemonic(pDC, lpszCaption, rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER, FALSE);
+    CXTPDrawHelpers::DrawTextWithMnemonic(pDC, lpszCaption, rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER,
+                                          FALSE);
     pDC->SelectObject(old);
 }
 
 CRect CXTPRibbonPaintManager::GetLauncherRect(CRect rcGroup) const {
     const int size = CXTPDpi::ScaleX(14);
     const int captionMid = rcGroup.bottom - GetGroupCaptionHeight() / 2;
-    return CRect(rcGroup.right - size - 3, captionMid - size / 2, rcGroup.right - 3, captionMid - size / 2 + size);
+    return CRect(rcGroup.right - size - 3, captionMid - size / 2, rcGroup.right - 3,
+                 captionMid - size / 2 + size);
 }
 
 void CXTPRibbonPaintManager::DrawGroup(CDC* pDC, CRect rcGroup, LPCWSTR lpszCaption, BOOL bLauncher,
@@ -273,7 +281,8 @@ int CXTPRibbonPaintManager::GetButtonWidth(CDC* pDC, LPCWSTR lpszCaption, int nS
         const auto lines = splitCaption(pDC, caption);
         const int second = pDC->GetTextExtent(lines.second).cx + (lines.second.IsEmpty() ? 0 : arrow);
         width = std::max({GetLargeIconSize() + CXTPDpi::ScaleX(10),
-                          pDC->GetTextExtent(lines.first).cx + CXTPDpi::ScaleX(10), second + CXTPDpi::ScaleX(10)});
+                          pDC->GetTextExtent(lines.first).cx + CXTPDpi::ScaleX(10),
+                          second + CXTPDpi::ScaleX(10)});
     } else if (nSize == 1) {
         width = GetSmallIconSize() + CXTPDpi::ScaleX(12) + pDC->GetTextExtent(caption).cx + arrow;
     } else {
@@ -283,8 +292,8 @@ int CXTPRibbonPaintManager::GetButtonWidth(CDC* pDC, LPCWSTR lpszCaption, int nS
     return width;
 }
 
-void CXTPRibbonPaintManager::DrawButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption, HICON hIcon, int nSize, int nState,
-                                        BOOL bDropDown) {
+void CXTPRibbonPaintManager::DrawButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption, HICON hIcon, int nSize,
+                                        int nState, BOOL bDropDown) {
     const XTP_THEME_COLORS& c = Colors();
     if (!(nState & xtpRibbonButtonDisabled) &&
         (nState & (xtpRibbonButtonHot | xtpRibbonButtonPressed | xtpRibbonButtonChecked))) {
@@ -299,9 +308,11 @@ void CXTPRibbonPaintManager::DrawButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption,
     const int icon = nSize == 0 ? GetLargeIconSize() : GetSmallIconSize();
     CRect rcIcon;
     if (nSize == 0)
-        rcIcon = CRect(rc.CenterPoint().x - icon / 2, rc.top + 3, rc.CenterPoint().x - icon / 2 + icon, rc.top + 3 + icon);
+        rcIcon = CRect(rc.CenterPoint().x - icon / 2, rc.top + 3, rc.CenterPoint().x - icon / 2 + icon,
+                       rc.top + 3 + icon);
     else
-        rcIcon = CRect(rc.left + 3, rc.CenterPoint().y - icon / 2, rc.left + 3 + icon, rc.CenterPoint().y - icon / 2 + icon);
+        rcIcon = CRect(rc.left + 3, rc.CenterPoint().y - icon / 2, rc.left + 3 + icon,
+                       rc.CenterPoint().y - icon / 2 + icon);
     if (hIcon)
         ::DrawIconEx(pDC->GetSafeHdc(), rcIcon.left, rcIcon.top, hIcon, icon, icon, 0, nullptr, DI_NORMAL);
     else
@@ -319,12 +330,12 @@ void CXTPRibbonPaintManager::DrawButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption,
             CRect t(rc.CenterPoint().x - w / 2, second.top, rc.CenterPoint().x + w / 2 + 1, second.bottom);
             pDC->DrawText(lines.second, &t, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX);
             if (bDropDown)
-                drawArrowDown(
-                    pDC, CRect(t.right - CXTPDpi::ScaleX(9), t.top, t.right, t.bottom), text);
+                drawArrowDown(pDC, CRect(t.right - CXTPDpi::ScaleX(9), t.top, t.right, t.bottom), text);
         } else if (bDropDown) {
-            drawArrowDown(
-                pDC, CRect(rc.CenterPoint().x - 4, second.top, rc.CenterPoint().x + 5, second.top + 2 * arrowSize + 2),
-                text);
+            drawArrowDown(pDC,
+                          CRect(rc.CenterPoint().x - 4, second.top, rc.CenterPoint().x + 5,
+                                second.top + 2 * arrowSize + 2),
+                          text);
         }
     } else {
         CRect t = rc;
