@@ -1,12 +1,14 @@
-// The picture of a main frame with its document tabs in two groups, in a light and a dark theme.
-#include "../tabclient/tab_client_fixture.h"
+// The picture of a main frame with a ribbon (its caption drawn by the ribbon, two tabs, three
+// groups of large and small buttons) over document tabs in two groups, in a light and a dark
+// theme.
+#include "../ribbon/ribbon_fixture.h"
 
 #include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
 
 namespace {
 
-using toolkit_test::TabClientTest;
+using toolkit_test::RibbonTest;
 
 struct Look {
     const char* name;
@@ -17,43 +19,64 @@ void PrintTo(const Look& l, std::ostream* os) {
     *os << l.name;
 }
 
-class FrameSnapshotTest : public TabClientTest, public ::testing::WithParamInterface<Look> {
+class FrameSnapshotTest : public RibbonTest, public ::testing::WithParamInterface<Look> {
 protected:
     void TearDown() override {
-        CXTPPaintManager::Current()->SetTheme(L"office2013light");
-        TabClientTest::TearDown();
+        tabs.Detach();
+        RibbonTest::TearDown();
     }
+    CXTPTabClientWnd tabs;
 };
 
-TEST_P(FrameSnapshotTest, TwoGroupsOfDocuments) {
+TEST_P(FrameSnapshotTest, RibbonOverTwoGroupsOfDocuments) {
     const Look& look = GetParam();
     ASSERT_TRUE(CXTPPaintManager::Current()->SetTheme(look.theme));
+    toolkit_test::SheetView::paper = CXTPPaintManager::Current()->IsDarkTheme() ? RGB(48, 50, 54) : RGB(255, 255, 255);
+    ribbon->EnableFrameTheme();
+    ASSERT_TRUE(tabs.Attach(frame));
     tabs.RefreshTheme();
     tabs.EnableGroups();
     tabs.SetFlags(xtpWorkspaceShowCloseSelectedTab);
-    open(4);
+    for (int i = 0; i < 4; ++i)
+        app.OnFileNew();
+    run.pump();
     ASSERT_TRUE(tabs.MoveToNewGroup(tabs.GetWorkspace(0)->GetItem(3), FALSE));
     tabs.MoveToWorkspace(tabs.GetWorkspace(0)->GetItem(2), tabs.GetWorkspace(1));
     run.pump();
-    const auto png = pal::sandbox::root() / (std::string("frame-") + look.name + ".png");
-    ASSERT_TRUE(pal::test::saveSnapshot(main->m_hWnd, png));
+
+    const auto png = pal::sandbox::root() / (std::string("ribbon-frame-") + look.name + ".png");
+    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, png));
     if (const char* keep = std::getenv("DV_KEEP_SNAPSHOTS"))
         std::filesystem::copy_file(png, std::filesystem::path(keep) / png.filename(),
                                    std::filesystem::copy_options::overwrite_existing);
 
-    const auto picture = pal::test::snapshot(tabs.m_hWnd, true);
+    // The ribbon: the File button in the accent colour, the selected tab joined to the band of
+    // groups, a large button's picture.
+    const auto bar = pal::test::snapshot(ribbon->m_hWnd, true);
+    CXTPRibbonPaintManager* paint = CXTPRibbonPaintManager::Current();
+    const CRect file = ribbon->GetSystemButton()->GetRect();
+    EXPECT_EQ(bar.pixel(file.left + 3, file.top + 3), CXTPPaintManager::Current()->GetColors().clrAccent);
+    const CRect home = ribbon->GetTab(0)->GetRect();
+    EXPECT_EQ(bar.pixel(home.left + 3, home.bottom - 1), paint->GetGroupsFace());
+    const CRect paste = ribbon->GetTab(0)->GetGroups()->GetAt(0)->GetAt(0)->GetRect();
+    EXPECT_EQ(bar.pixel(paste.CenterPoint().x - 8, paste.top + 3 + 8),
+              toolkit_test::LoggingRibbon::IconColor(toolkit_test::ID_PASTE));
+    EXPECT_EQ(bar.pixel(ribbon->GetCaptionRect().left + 1, ribbon->GetCaptionRect().top + 1), paint->GetCaptionFace());
+
+    // The documents: each group's selected tab, its document, the splitter between them.
+    const auto client = pal::test::snapshot(tabs.m_hWnd, true);
     const XTP_TAB_COLORSET& c = tabs.GetPaintManager()->m_clrSet;
     for (int g = 0; g < 2; ++g) {
         CXTPTabClientWnd::CWorkspace* ws = tabs.GetWorkspace(g);
         const CRect selected = ws->GetSelectedItem()->GetRect();
-        // The selected tab's face, and paper where each group's document shows.
-        EXPECT_EQ(picture.pixel(selected.left + 3, selected.CenterPoint().y),
+        EXPECT_EQ(client.pixel(selected.left + 3, selected.CenterPoint().y),
                   g == 1 ? c.clrTabSelected : c.clrTabSelectedInactive);
-        const CRect client = ws->GetClientRect();
-        EXPECT_EQ(picture.pixel(client.left + 4, client.top + 4), toolkit_test::SheetView::paper);
+        EXPECT_EQ(client.pixel(ws->GetClientRect().left + 4, ws->GetClientRect().top + 4),
+                  toolkit_test::SheetView::paper);
     }
     const CRect splitter = tabs.GetWorkspace(0)->GetSplitterRect();
-    EXPECT_EQ(picture.pixel(splitter.CenterPoint().x, splitter.CenterPoint().y), c.clrBorder);
+    EXPECT_EQ(client.pixel(splitter.CenterPoint().x, splitter.CenterPoint().y), c.clrBorder);
+    toolkit_test::SheetView::paper = RGB(255, 255, 255);
 }
 
 const Look kLooks[] = {{"light", L"office2013light"}, {"dark", L"office2016black"}};

@@ -26,7 +26,9 @@ void SheetView::OnDraw(CDC* dc) {
     dc->FillSolidRect(&r, paper);
     CGdiObject* old = dc->SelectStockObject(DEFAULT_GUI_FONT);
     dc->SetBkMode(TRANSPARENT);
-    dc->SetTextColor(RGB(20, 40, 120));
+    // Ink that reads on light and dark paper alike.
+    const int light = GetRValue(paper) + GetGValue(paper) + GetBValue(paper);
+    dc->SetTextColor(light > 3 * 128 ? RGB(20, 40, 120) : RGB(200, 210, 230));
     const CString name = GetDocument() ? GetDocument()->GetTitle() : CString();
     dc->DrawText(name, name.GetLength(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     dc->SelectObject(old);
