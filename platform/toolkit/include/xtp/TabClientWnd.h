@@ -7,6 +7,7 @@
 #include "afxwin.h"
 #include "pal/visibility.h"
 #include "xtp/TabManager.h"
+#include "xtp/ToolTipContext.h"
 
 #include <map>
 #include <memory>
@@ -132,6 +133,7 @@ public:
 
     // The tooltip shown for the tab under the pointer, empty when none.
     CString GetToolTipAt(CPoint point) const;
+    CXTPToolTipContext* GetToolTipContext() const { return m_pToolTipContext.get(); }
     // Runs the tab context menu as the right button at the point would.
     void ContextMenu(CPoint ptScreen);
 
@@ -166,12 +168,14 @@ protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnContextMenu(CWnd* pWnd, CPoint point);
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 protected:
     CMDIFrameWnd* m_pParentFrame = nullptr;
     std::vector<std::unique_ptr<CWorkspace>> m_arrWorkspace;
     std::unique_ptr<CXTPTabPaintManager> m_pPaintManager;
+    std::unique_ptr<CXTPToolTipContext> m_pToolTipContext;
     BOOL m_bAutoUpdate = TRUE;
     BOOL m_bEnableGroups = FALSE;
     BOOL m_bHorizSplitting = FALSE;
@@ -192,6 +196,7 @@ private:
     };
     Drag m_drag;
     BOOL m_bUpdating = FALSE;
+    CXTPTabManagerItem* m_pTipItem = nullptr;
     HWND m_hWndActive = nullptr;
     // Styles taken from document windows while attached, given back on Detach.
     std::map<HWND, std::pair<LONG_PTR, LONG_PTR>> m_savedStyles;

@@ -92,9 +92,12 @@ ON_WM_LBUTTONDOWN()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
 ON_WM_CONTEXTMENU()
+ON_MESSAGE(WM_MOUSELEAVE, &CXTPTabClientWnd::OnMouseLeave)
 END_MESSAGE_MAP()
 
-CXTPTabClientWnd::CXTPTabClientWnd() : m_pPaintManager(std::make_unique<CXTPTabPaintManager>()) {}
+CXTPTabClientWnd::CXTPTabClientWnd()
+    : m_pPaintManager(std::make_unique<CXTPTabPaintManager>()),
+      m_pToolTipContext(std::make_unique<CXTPToolTipContext>()) {}
 
 CXTPTabClientWnd::~CXTPTabClientWnd() {
     if (m_hWnd)
@@ -133,6 +136,8 @@ void CXTPTabClientWnd::Detach() {
                            SWP_SHOWWINDOW);
     }
     m_savedStyles.clear();
+    m_pTipItem = nullptr;
+    m_pToolTipContext->CancelToolTips();
     m_savedGroups.assign(m_savedGroups.size(), nullptr);
     m_arrWorkspace.clear();
     m_hWndActive = nullptr;
@@ -270,8 +275,11 @@ void CXTPTabClientWnd::UpdateContents() {
     // Tabs of windows that went away go with them.
     for (const auto& ws : m_arrWorkspace) {
         for (int i = ws->GetItemCount() - 1; i >= 0; --i) {
-            if (!live.count(ws->GetItem(i)->GetHandle()))
+            if (!live.count(ws->GetItem(i)->GetHandle())) {
+                if (ws->GetItem(i) == m_pTipItem)
+                    m_pTipItem = nullptr;
                 ws->DeleteItem(i);
+            }
         }
     }
     for (auto it = m_savedStyles.begin(); it != m_savedStyles.end();)
@@ -521,6 +529,10 @@ LRESULT CXTPTabClientWnd::OnMDIDestroy(WPARAM wParam, LPARAM) {
 }
 
 void CXTPTabClientWnd::RemoveItemOf(HWND hWndChild) {
+    if (m_pTipItem && m_pTipItem->GetHandle() == hWndChild) {
+        m_pTipItem = nullptr;
+        m_pToolTipContext->CancelToolTips();
+    }
     if (CWorkspace* ws = FindWorkspace(hWndChild)) {
         if (m_drag.item && m_drag.item->GetHandle() == hWndChild) {
             m_drag = Drag{};
@@ -564,6 +576,7 @@ CXTPTabClientWnd::CWorkspace* CXTPTabClientWnd::WorkspaceAt(CPoint point) const 
 }
 
 void CXTPTabClientWnd::OnLButtonDown(UINT, CPoint point) {
+    m_pToolTipContext->CancelToolTips();
     CWorkspace* ws = WorkspaceAt(point);
     CXTPTabManagerItem* item = ws ? ws->HitTest(point) : nullptr;
     if (!item)
@@ -594,8 +607,33 @@ void CXTPTabClientWnd::OnMouseMove(UINT, CPoint point) {
         }
         return;
     }
-    for (const auto& ws : m_arrWorkspace)
+    CXTPTabManagerItem* hot = nullptr;
+
+    for (const auto& ws : m_arrWorkspace) {
         ws->SetHighlightedItem(ws->HitTest(point));
+        hot = hot ? hot : ws->GetHighlightedItem();
+    }
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = m_hWnd;
+    ::TrackMouseEvent(&track);
+    // The tab under the pointer gives its tooltip.
+    if (hot != m_pTipItem) {
+        m_pTipItem = hot;
+        m_pToolTipContext->SetToolTip(m_hWnd, hot ? 1 : 0, hot ? hot->GetRect() : CRect(),
+                                      hot && m_bShowToolTips ? GetItemTooltip(hot) : CString());
+    }
+    if (hot && m_bShowToolTips)
+        m_pToolTipContext->RelayEvent(m_hWnd, WM_MOUSEMOVE, point);
+}
+
+LRESULT CXTPTabClientWnd::OnMouseLeave(WPARAM, LPARAM) {
+    for (const auto& ws : m_arrWorkspace)
+        ws->SetHighlightedItem(nullptr);
+    m_pTipItem = nullptr;
+    m_pToolTipContext->CancelToolTips();
+    return 0;
 }
 
 void CXTPTabClientWnd::OnLButtonUp(UINT, CPoint point) {

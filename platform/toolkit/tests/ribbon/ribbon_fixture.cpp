@@ -168,6 +168,7 @@ void buildRibbon(CXTPRibbonBar* ribbon) {
 
 BOOL RibbonApp::InitInstance() {
     SetRegistryKey(L"Dravik Tests");
+    ::InitCommonControls(); // tooltips, as a program does at start-up
     AddDocTemplate(new CMultiDocTemplate(kSheetResource, RUNTIME_CLASS(Sheet), RUNTIME_CLASS(SheetFrame),
                                          RUNTIME_CLASS(SheetView)));
     auto* made = new RibbonFrame;

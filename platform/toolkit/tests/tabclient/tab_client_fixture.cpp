@@ -36,6 +36,7 @@ void SheetView::OnDraw(CDC* dc) {
 
 BOOL ShellApp::InitInstance() {
     SetRegistryKey(L"Dravik Tests");
+    ::InitCommonControls(); // tooltips, as a program does at start-up
     AddDocTemplate(new CMultiDocTemplate(kSheetResource, RUNTIME_CLASS(Sheet), RUNTIME_CLASS(SheetFrame),
                                          RUNTIME_CLASS(SheetView)));
     auto* frame = new CMDIFrameWnd;

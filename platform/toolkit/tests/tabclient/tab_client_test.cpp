@@ -155,6 +155,28 @@ TEST_F(TabClientTest, TheCloseButtonOnATabClosesItsDocument) {
     EXPECT_EQ(app.GetOpenDocumentCount(), 1);
 }
 
+TEST_F(TabClientTest, ATabShowsItsTooltipWhenThePointerRestsOnIt) {
+    open(2);
+    pal::test::setManualClock(true);
+    CXTPTabClientWnd::CWorkspace* ws = tabs.GetWorkspace(0);
+    pal::test::mouseMove(onScreen(&tabs, ws->GetItem(0)->GetRect().CenterPoint()));
+    run.pump();
+    EXPECT_EQ(tabs.GetToolTipAt(ws->GetItem(0)->GetRect().CenterPoint()), L"Sheet1");
+    advance(::GetDoubleClickTime());
+    run.pump();
+    CWnd* tip = tabs.GetToolTipContext()->GetToolTip();
+    ASSERT_NE(tip->m_hWnd, nullptr);
+    EXPECT_TRUE(tip->IsWindowVisible());
+    EXPECT_EQ(tabs.GetToolTipContext()->GetText(), L"Sheet1");
+    EXPECT_EQ(ws->GetHighlightedItem(), ws->GetItem(0));
+    // Off the tabs the tip goes.
+    pal::test::mouseMove(onScreen(&tabs, ws->GetClientRect().CenterPoint()));
+    run.pump();
+    EXPECT_FALSE(tip->IsWindowVisible());
+    tabs.EnableToolTips(FALSE);
+    EXPECT_EQ(tabs.GetToolTipAt(ws->GetItem(0)->GetRect().CenterPoint()), L"");
+}
+
 TEST_F(TabClientTest, TabsAtTheBottomLeaveTheDocumentAbove) {
     open(1);
     tabs.SetTabPosition(xtpTabPositionBottom);
