@@ -57,6 +57,7 @@ public:
 
 protected:
     friend class CXTPControlEditCtrl;
+    friend class CXTPCommandBar;
     virtual CXTPControlEditCtrl* CreateEditCtrl() { return new CXTPControlEditCtrl(this); }
     void textFromWindow();
     CString m_strEditText;

@@ -1,6 +1,7 @@
 #include "xtp/CommandBar.h"
 
 #include "xtp/CommandBars.h"
+#include "xtp/ControlEdit.h"
 #include "xtp/MouseManager.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
@@ -441,6 +442,14 @@ LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP:
         OnRButtonUp(static_cast<UINT>(wParam), point);
         return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        // The edit fields of controls in the theme's colours.
+        const XTP_THEME_COLORS& c = CXTPPaintManager::Current()->GetColors();
+        ::SetTextColor(reinterpret_cast<HDC>(wParam), c.clrWindowText);
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), c.clrEditFace);
+        return reinterpret_cast<LRESULT>(CXTPPaintManager::Current()->GetEditBrush());
+    }
     case WM_MOUSEACTIVATE:
         // Bars never take the activation from their frame.
         return IsPopupBar() ? MA_NOACTIVATE : CWnd::WindowProc(message, wParam, lParam);
@@ -449,6 +458,17 @@ LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Invalidate(FALSE);
         break;
     case WM_COMMAND:
+        // An edit of a control changed: the control takes the text and tells the frame itself.
+        if (HIWORD(wParam) == EN_CHANGE) {
+            if (auto* edit = dynamic_cast<CXTPControlEditCtrl*>(
+                    CWnd::FromHandlePermanent(reinterpret_cast<HWND>(lParam)));
+                edit != nullptr) {
+                if (auto* control = dynamic_cast<CXTPControlEdit*>(edit->GetControl()))
+                    control->textFromWindow();
+                return 0;
+            }
+        }
+        [[fallthrough]];
     case WM_NOTIFY:
         // The windows of controls (edits) talk to the bar; their commands belong to the frame.
         if (CWnd* site = GetSite(); site != nullptr && site->m_hWnd != nullptr)

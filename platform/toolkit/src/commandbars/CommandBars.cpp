@@ -80,7 +80,8 @@ BOOL CXTPCommandBars::Add(CXTPToolBar* pToolBar, LPCWSTR lpszName, XTPBarPositio
         return FALSE;
     pToolBar->SetCommandBars(this);
     pToolBar->m_strTitle = lpszName != nullptr ? lpszName : L"";
-    if (xtpPosition <= xtpBarFloating)
+    // A bar of no edge (xtpBarNone) stays out of the layout until it is placed.
+    if (xtpPosition <= xtpBarFloating || xtpPosition == xtpBarNone)
         pToolBar->m_barPosition = xtpPosition;
     // A new bar takes a row of its own after the others on its edge.
     int row = 0;
@@ -170,6 +171,19 @@ void CXTPCommandBars::RemoveAll() {
         Remove(m_arrBars.back());
 }
 
+void CXTPCommandBars::DockRightOf(CXTPToolBar* pBarToDock, CXTPToolBar* pBarOnLeft) {
+    if (pBarToDock == nullptr || pBarOnLeft == nullptr || pBarToDock == pBarOnLeft ||
+        pBarOnLeft->GetPosition() > xtpBarRight)
+        return;
+    const BOOL horizontal = pBarOnLeft->GetPosition() <= xtpBarBottom;
+    CRect rc(0, 0, 0, 0);
+    if (pBarOnLeft->m_hWnd != nullptr)
+        pBarOnLeft->GetWindowRect(&rc);
+    const CSize size = rc.IsRectEmpty() ? pBarOnLeft->CalcDynamicSize(-1, 0) : rc.Size();
+    pBarToDock->SetDockPosition(pBarOnLeft->GetPosition(), pBarOnLeft->GetDockRow(),
+                                pBarOnLeft->GetDockOffset() + (horizontal ? size.cx : size.cy));
+}
+
 void CXTPCommandBars::ToggleVisible(int nIndex) {
     if (CXTPToolBar* bar = GetAt(nIndex))
         bar->SetVisible(!bar->IsVisible());
@@ -238,7 +252,8 @@ CRect CXTPCommandBars::LayoutDockedBars(CRect rcAvail) {
     for (XTPBarPosition side : order) {
         std::map<int, std::vector<CXTPToolBar*>> rows;
         for (CXTPToolBar* bar : m_arrBars) {
-            if (bar->GetPosition() == side && bar->m_bVisible && !m_bPreviewMode && bar->EnsureWindow())
+            if (bar->GetPosition() == side && bar->m_bVisible && !m_bPreviewMode && m_bDocking &&
+                bar->EnsureWindow())
                 rows[bar->GetDockRow()].push_back(bar);
         }
         const BOOL horizontal = side == xtpBarTop || side == xtpBarBottom;
@@ -307,38 +322,31 @@ CRect CXTPCommandBars::LayoutDockedBars(CRect rcAvail) {
         bar->Invalidate(FALSE);
     }
     for (CXTPToolBar* bar : m_arrBars) {
-        if ((!bar->m_bVisible || m_bPreviewMode) && bar->m_hWnd != nullptr && bar->IsWindowVisible())
+        if ((!bar->m_bVisible || m_bPreviewMode || bar->GetPosition() > xtpBarFloating) &&
+            bar->m_hWnd != nullptr && bar->IsWindowVisible())
             bar->ShowWindow(SW_HIDE);
     }
     return rcAvail;
 }
-
-namespace {
-// Frames whose layout waits for the next idle time.
-std::vector<CWnd*>& pendingFrames() {
-    static std::vector<CWnd*> frames;
-    return frames;
-}
-} // namespace
 
 void CXTPCommandBars::RecalcFrameLayout(BOOL bDelay) {
     auto* frame = dynamic_cast<CFrameWnd*>(m_pFrame);
     if (frame == nullptr || frame->m_hWnd == nullptr)
         return;
     if (bDelay) {
-        auto& pending = pendingFrames();
-        if (std::find(pending.begin(), pending.end(), frame) == pending.end())
-            pending.push_back(frame);
+        if (!m_bDelayedLayout) {
+            m_bDelayedLayout = TRUE;
+            // A message makes sure an idle cycle follows, where the layout is done.
+            frame->PostMessage(WM_NULL);
+        }
         return;
     }
-    auto& pending = pendingFrames();
-    pending.erase(std::remove(pending.begin(), pending.end(), frame), pending.end());
+    m_bDelayedLayout = FALSE;
     frame->RecalcLayout();
 }
 
 void CXTPCommandBars::UpdateCommandBars() {
-    auto& pending = pendingFrames();
-    if (std::find(pending.begin(), pending.end(), m_pFrame) != pending.end())
+    if (m_bDelayedLayout)
         RecalcFrameLayout(FALSE);
     const std::vector<CXTPToolBar*> bars = m_arrBars;
     for (CXTPToolBar* bar : bars) {
@@ -381,6 +389,15 @@ BOOL CXTPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
         if (LOWORD(wParam) == WA_INACTIVE)
             ClosePopups();
         return FALSE;
+    case WM_ERASEBKGND: {
+        // What the rows of bars leave uncovered is the bars' ground, not the frame's class brush.
+        CRect rc;
+        m_pFrame->GetClientRect(&rc);
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), CXTPPaintManager::Current()->GetColors().clrBarFace);
+        ::ExtTextOutW(reinterpret_cast<HDC>(wParam), 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+        *pResult = 1;
+        return TRUE;
+    }
     case WM_ENABLE:
     case WM_CANCELMODE:
         ClosePopups();

@@ -267,9 +267,9 @@ void CXTPControls::DoPropExchange(CXTPPropExchange* pPX) {
     POSITION pos = items->GetPosition();
     while (pos != nullptr) {
         CXTPPropExchangeSection item(items->GetNext(pos));
-        int type = xtpControlButton;
+        int type = xtpControlError;
         int id = 0;
-        PX_Int(item, L"Type", type, xtpControlButton);
+        PX_Int(item, L"Type", type, xtpControlError);
         PX_Int(item, L"Id", id, 0);
         // A type this version does not know is left out rather than guessed.
         if (type < xtpControlButton || type > xtpControlRadioButton || type == xtpControlCustom)

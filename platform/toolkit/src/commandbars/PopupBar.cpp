@@ -1,5 +1,6 @@
 #include "xtp/PopupBar.h"
 
+#include "window_class.h"
 #include "xtp/CommandBars.h"
 #include "xtp/PaintManager.h"
 #include "xtp/ToolBar.h"
@@ -9,11 +10,6 @@
 IMPLEMENT_DYNCREATE(CXTPPopupBar, CXTPCommandBar)
 
 namespace {
-
-LPCWSTR popupClass() {
-    static LPCWSTR name = AfxRegisterWndClass(CS_DBLCLKS | CS_DROPSHADOW, ::LoadCursorW(nullptr, IDC_ARROW));
-    return name;
-}
 
 int tearOffHeight() {
     return CXTPDpi::ScaleY(9);
@@ -39,7 +35,7 @@ BOOL CXTPPopupBar::EnsureWindow() {
     if (m_hWnd != nullptr)
         return TRUE;
     CWnd* site = GetSite();
-    return CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, popupClass(), L"", WS_POPUP, 0, 0, 0, 0,
+    return CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, pal::xtp::popupWindowClass(), L"", WS_POPUP, 0, 0, 0, 0,
                     site != nullptr ? site->m_hWnd : nullptr, nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "xtp/ToolBar.h"
 
+#include "window_class.h"
 #include "xtp/CommandBars.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
@@ -7,15 +8,6 @@
 #include <algorithm>
 
 IMPLEMENT_DYNCREATE(CXTPToolBar, CXTPCommandBar)
-
-namespace {
-
-LPCWSTR barClass() {
-    static LPCWSTR name = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
-    return name;
-}
-
-} // namespace
 
 CXTPToolBar::CXTPToolBar() {
     m_barType = xtpBarTypeNormal;
@@ -53,7 +45,7 @@ void CXTPToolBar::SetPosition(XTPBarPosition barPosition) {
 }
 
 void CXTPToolBar::SetDockPosition(XTPBarPosition barPosition, int nRow, int nOffset) {
-    if (barPosition > xtpBarFloating)
+    if (barPosition > xtpBarFloating && barPosition != xtpBarNone)
         return;
     const BOOL kindChanges = (barPosition == xtpBarFloating) != (m_barPosition == xtpBarFloating);
     m_barPosition = barPosition;
@@ -120,8 +112,8 @@ BOOL CXTPToolBar::EnsureWindow() {
         return FALSE;
     const BOOL floating = m_barPosition == xtpBarFloating;
     const DWORD style = (floating ? WS_POPUP : WS_CHILD | WS_CLIPSIBLINGS) | (m_bVisible ? WS_VISIBLE : 0);
-    if (!CreateEx(floating ? WS_EX_TOOLWINDOW : 0, barClass(), m_strTitle, style, 0, 0, 0, 0, site->m_hWnd,
-                  nullptr))
+    if (!CreateEx(floating ? WS_EX_TOOLWINDOW : 0, pal::xtp::barWindowClass(), m_strTitle, style, 0, 0, 0, 0,
+                  site->m_hWnd, nullptr))
         return FALSE;
     m_bLayoutPending = TRUE;
     return TRUE;
@@ -144,7 +136,11 @@ void CXTPToolBar::DoPropExchange(CXTPPropExchange* pPX) {
     SetTitle(m_strTitle);
     m_ptFloating =
         CPoint(std::clamp<LONG>(floating.x, -32000, 32000), std::clamp<LONG>(floating.y, -32000, 32000));
-    // A place the bar may not take keeps the one it has.
+    // A row or an offset out of range, or a place the bar may not take, keeps the one it has.
+    if (row < 0 || row > 64)
+        row = m_nDockRow;
+    if (offset < 0 || offset > 32767)
+        offset = m_nDockOffset;
     static const DWORD allowed[] = {xtpFlagAlignTop, xtpFlagAlignBottom, xtpFlagAlignLeft, xtpFlagAlignRight,
                                     xtpFlagFloating};
     if (position >= xtpBarTop && position <= xtpBarFloating &&
