@@ -70,6 +70,7 @@ protected:
     CXTPControlPopup* m_pSystemButton = nullptr;
     int m_nTheme = 0;
     int m_nHot = -1;
+    BOOL m_bSiteClipped = FALSE; // the view gave its site WS_CLIPCHILDREN while open
     CRect m_rcMenu, m_rcBack, m_rcPane;
 };
 

@@ -162,6 +162,9 @@ public:
     virtual HICON GetControlIcon(CXTPControl* pControl, int nSize);
     // Lays the ribbon out for its width now.
     void RecalcLayout();
+    // Controls were added to or removed from a group or the quick access bar: by default the
+    // ribbon lays out again at its next chance.
+    virtual void OnControlsChanged();
     // A collapsed group opens its controls in a popup.
     BOOL OpenCollapsedGroup(CXTPRibbonGroup* pGroup);
 

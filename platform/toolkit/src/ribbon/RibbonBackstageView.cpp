@@ -106,7 +106,7 @@ BOOL CXTPRibbonBackstageView::EnsureWindow() {
     CWnd* site = GetSite();
     if (!site || !site->m_hWnd)
         return FALSE;
-    static LPCWSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
+    static LPCWSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
     return CreateEx(0, cls, L"Backstage", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                     site->m_hWnd, nullptr);
 }
@@ -142,6 +142,11 @@ BOOL CXTPRibbonBackstageView::Popup(CXTPControlPopup* pSystemButton) {
     OnRecalcLayout();
     ShowActivePane();
     SetTrackingMode(TRUE, FALSE, FALSE);
+    // While the view covers the frame, the frame's own painting must leave it alone.
+    const LONG_PTR style = ::GetWindowLongPtrW(site->m_hWnd, GWL_STYLE);
+    m_bSiteClipped = (style & WS_CLIPCHILDREN) == 0;
+    if (m_bSiteClipped)
+        ::SetWindowLongPtrW(site->m_hWnd, GWL_STYLE, style | WS_CLIPCHILDREN);
     Invalidate(FALSE);
     return TRUE;
 }
@@ -161,6 +166,10 @@ void CXTPRibbonBackstageView::OnCancel() {
     SetTrackingMode(FALSE);
     m_bVisible = FALSE;
     ShowWindow(SW_HIDE);
+    if (CWnd* site = GetSite(); site && site->m_hWnd && m_bSiteClipped)
+        ::SetWindowLongPtrW(site->m_hWnd, GWL_STYLE,
+                            ::GetWindowLongPtrW(site->m_hWnd, GWL_STYLE) & ~WS_CLIPCHILDREN);
+    m_bSiteClipped = FALSE;
     if (m_pSystemButton)
         m_pSystemButton->RedrawParent();
     if (CWnd* site = GetSite(); site && site->m_hWnd)

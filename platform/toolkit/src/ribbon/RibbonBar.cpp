@@ -148,7 +148,8 @@ CXTPRibbonTab* CXTPRibbonBar::InsertTab(int nIndex, LPCWSTR lpszCaption, int nId
 }
 
 void CXTPRibbonBar::RemoveTab(int nIndex) {
-    HideKeyTips();
+    OnControlsChanged();
+    m_pHotTab = nullptr;
     m_pControlTab->DeleteItem(nIndex);
     DelayLayout();
 }
@@ -278,6 +279,14 @@ void CXTPRibbonBar::EnableFrameTheme(BOOL bEnable) {
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
     RecalcLayout();
+}
+
+void CXTPRibbonBar::OnControlsChanged() {
+    // What the pointer was over may be gone.
+    HideKeyTips();
+    m_pHotControl = m_pPressedControl = nullptr;
+    m_pHotLauncher = m_pPressedLauncher = nullptr;
+    DelayLayout();
 }
 
 HICON CXTPRibbonBar::GetControlIcon(CXTPControl*, int) {

@@ -66,20 +66,29 @@ CXTPControl* CXTPRibbonGroup::Add(int nType, int nId, LPCWSTR lpszCaption, int n
     CXTPControl* control = m_pControls->Add(static_cast<XTPControlType>(nType), nId, L"", nBefore);
     if (control && lpszCaption)
         control->SetCaption(lpszCaption);
+    if (CXTPRibbonBar* ribbon = GetRibbonBar())
+        ribbon->OnControlsChanged();
     return control;
 }
 
 CXTPControl* CXTPRibbonGroup::Add(CXTPControl* pControl, int nId, int nBefore) {
     AttachToRibbon();
-    return m_pControls->Add(pControl, nId, L"", nBefore);
+    CXTPControl* control = m_pControls->Add(pControl, nId, L"", nBefore);
+    if (CXTPRibbonBar* ribbon = GetRibbonBar())
+        ribbon->OnControlsChanged();
+    return control;
 }
 
 void CXTPRibbonGroup::Remove(CXTPControl* pControl) {
     m_pControls->Remove(pControl);
+    if (CXTPRibbonBar* ribbon = GetRibbonBar())
+        ribbon->OnControlsChanged();
 }
 
 void CXTPRibbonGroup::RemoveAll() {
     m_pControls->RemoveAll();
+    if (CXTPRibbonBar* ribbon = GetRibbonBar())
+        ribbon->OnControlsChanged();
 }
 
 int CXTPRibbonGroup::IndexOf(const CXTPControl* pControl) const {
@@ -123,12 +132,14 @@ CXTPRibbonGroup* CXTPRibbonGroups::InsertAt(int nIndex, LPCWSTR lpszCaption, int
 void CXTPRibbonGroups::Remove(int nIndex) {
     if (nIndex < 0 || nIndex >= GetCount())
         return;
-    m_arrGroups.erase(m_arrGroups.begin() + nIndex);
     if (CXTPRibbonBar* ribbon = m_pParent ? m_pParent->GetRibbonBar() : nullptr)
-        ribbon->DelayLayout();
+        ribbon->OnControlsChanged();
+    m_arrGroups.erase(m_arrGroups.begin() + nIndex);
 }
 
 void CXTPRibbonGroups::RemoveAll() {
+    if (CXTPRibbonBar* ribbon = m_pParent ? m_pParent->GetRibbonBar() : nullptr)
+        ribbon->OnControlsChanged();
     m_arrGroups.clear();
 }
 

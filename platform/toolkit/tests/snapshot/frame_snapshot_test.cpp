@@ -3,6 +3,7 @@
 // theme.
 #include "../ribbon/ribbon_fixture.h"
 
+#include "afx/recent.h"
 #include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
 
@@ -31,7 +32,8 @@ protected:
 TEST_P(FrameSnapshotTest, RibbonOverTwoGroupsOfDocuments) {
     const Look& look = GetParam();
     ASSERT_TRUE(CXTPPaintManager::Current()->SetTheme(look.theme));
-    toolkit_test::SheetView::paper = CXTPPaintManager::Current()->IsDarkTheme() ? RGB(48, 50, 54) : RGB(255, 255, 255);
+    toolkit_test::SheetView::paper =
+        CXTPPaintManager::Current()->IsDarkTheme() ? RGB(48, 50, 54) : RGB(255, 255, 255);
     ribbon->EnableFrameTheme();
     ASSERT_TRUE(tabs.Attach(frame));
     tabs.RefreshTheme();
@@ -61,7 +63,8 @@ TEST_P(FrameSnapshotTest, RibbonOverTwoGroupsOfDocuments) {
     const CRect paste = ribbon->GetTab(0)->GetGroups()->GetAt(0)->GetAt(0)->GetRect();
     EXPECT_EQ(bar.pixel(paste.CenterPoint().x - 8, paste.top + 3 + 8),
               toolkit_test::LoggingRibbon::IconColor(toolkit_test::ID_PASTE));
-    EXPECT_EQ(bar.pixel(ribbon->GetCaptionRect().left + 1, ribbon->GetCaptionRect().top + 1), paint->GetCaptionFace());
+    EXPECT_EQ(bar.pixel(ribbon->GetCaptionRect().left + 1, ribbon->GetCaptionRect().top + 1),
+              paint->GetCaptionFace());
 
     // The documents: each group's selected tab, its document, the splitter between them.
     const auto client = pal::test::snapshot(tabs.m_hWnd, true);
@@ -81,5 +84,48 @@ TEST_P(FrameSnapshotTest, RibbonOverTwoGroupsOfDocuments) {
 
 const Look kLooks[] = {{"light", L"office2013light"}, {"dark", L"office2016black"}};
 INSTANTIATE_TEST_SUITE_P(Themes, FrameSnapshotTest, ::testing::ValuesIn(kLooks));
+
+} // namespace
+
+namespace {
+
+class BackstageSnapshotTest : public toolkit_test::RibbonTest {};
+
+TEST_F(BackstageSnapshotTest, TheBackstageWithItsRecentFiles) {
+    ribbon->EnableFrameTheme();
+    CRecentFileList list(ID_FILE_MRU_FILE1, L"Recent File List", L"File%d", 4);
+    for (LPCWSTR path :
+         {L"/home/drafts/bracket.dvd", L"/home/drafts/housing cover.dvd", L"/srv/pdm/gear train.dva"})
+        list.Add(path);
+    app.m_pRecentFileList = &list;
+    CXTPRibbonBackstageView* view = CXTPRibbonBackstageView::CreateBackstageView(frame->GetCommandBars());
+    CXTPRibbonBackstagePageRecent recent;
+    ASSERT_TRUE(recent.Create(XTP_IDD_RIBBONBACKSTAGEPAGE_RECENT, frame));
+    recent.SetTheme(0);
+    view->AddCommand(toolkit_test::ID_BACKSTAGE_SAVEAS, L"Save &As");
+    view->AddTab(&recent, toolkit_test::ID_BACKSTAGE_RECENT, L"&Recent");
+    ribbon->SetBackstageView(view);
+    view->InternalRelease();
+    ribbon->GetSystemButton()->OnClick();
+    run.pump();
+    ASSERT_TRUE(view->IsOpen());
+
+    frame->UpdateWindow();
+    const auto png = pal::sandbox::root() / "backstage.png";
+    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, png));
+    if (const char* keep = std::getenv("DV_KEEP_SNAPSHOTS"))
+        std::filesystem::copy_file(png, std::filesystem::path(keep) / png.filename(),
+                                   std::filesystem::copy_options::overwrite_existing);
+    const auto picture = pal::test::snapshot(view->m_hWnd, true);
+    const CRect menu = view->GetMenuRect();
+    EXPECT_EQ(picture.pixel(menu.left + 2, menu.bottom - 3),
+              CXTPPaintManager::Current()->GetColors().clrAccent);
+    const CRect pane = view->GetPaneRect();
+    EXPECT_EQ(picture.pixel(pane.right - 3, pane.bottom - 3), recent.GetBackColor());
+    view->OnCancel();
+    EXPECT_FALSE(frame->GetStyle() & WS_CLIPCHILDREN) << "the frame's style comes back";
+    recent.DestroyWindow();
+    app.m_pRecentFileList = nullptr;
+}
 
 } // namespace
