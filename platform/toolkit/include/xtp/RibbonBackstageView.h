@@ -23,11 +23,15 @@ class CXTPRibbonBackstageTab : public CXTPControl {
     DECLARE_DYNCREATE(CXTPRibbonBackstageTab)
 public:
     CWnd* GetControlPane() const { return m_pPane; }
-    void SetControlPane(CWnd* pPane) { m_pPane = pPane; }
+    void SetControlPane(CWnd* pPane);
+    // The page's window as it was when the page was last set or shown.
+    HWND GetControlPaneHandle() const { return m_hWndPane; }
     void OnExecute() override;
 
 protected:
+    friend class CXTPRibbonBackstageView;
     CWnd* m_pPane = nullptr;
+    HWND m_hWndPane = nullptr;
 };
 
 class CXTPRibbonBackstageView : public CXTPCommandBar {

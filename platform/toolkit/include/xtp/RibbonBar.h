@@ -210,6 +210,7 @@ protected:
     CXTPRibbonControlSystemButton* m_pSystemButton = nullptr;
     CXTPRibbonQuickAccessControls* m_pQuickAccessControls = nullptr;
     CXTPRibbonTabPopupToolBar* m_pTabPopup = nullptr;
+    CXTPPopupBar* m_pGroupPopup = nullptr; // the popup of a collapsed group
     BOOL m_bShowQuickAccess = TRUE;
     BOOL m_bQuickAccessBelow = FALSE;
     BOOL m_bMinimized = FALSE;

@@ -20,6 +20,11 @@ IMPLEMENT_DYNCREATE(CXTPRibbonBackstageCommand, CXTPControlButton)
 IMPLEMENT_DYNCREATE(CXTPRibbonBackstageTab, CXTPControl)
 IMPLEMENT_DYNCREATE(CXTPRibbonBackstageView, CXTPCommandBar)
 
+void CXTPRibbonBackstageTab::SetControlPane(CWnd* pPane) {
+    m_pPane = pPane;
+    m_hWndPane = pPane ? pPane->m_hWnd : nullptr;
+}
+
 void CXTPRibbonBackstageTab::OnExecute() {
     if (auto* view = dynamic_cast<CXTPRibbonBackstageView*>(GetParent()))
         view->SetActiveTab(this);
@@ -32,11 +37,12 @@ CXTPRibbonBackstageView::CXTPRibbonBackstageView() {
 
 CXTPRibbonBackstageView::~CXTPRibbonBackstageView() {
     // The pages are their owners' windows: they leave with their owners, not with the view.
+    // A page may be gone already, so only its handle is trusted here.
     for (CXTPControl* c : *m_pControls) {
-        if (auto* tab = dynamic_cast<CXTPRibbonBackstageTab*>(c);
-            tab && tab->GetControlPane() && tab->GetControlPane()->m_hWnd && m_hWnd) {
-            tab->GetControlPane()->ShowWindow(SW_HIDE);
-            ::SetParent(tab->GetControlPane()->m_hWnd, ::GetParent(m_hWnd));
+        auto* tab = dynamic_cast<CXTPRibbonBackstageTab*>(c);
+        if (tab && m_hWnd && ::IsWindow(tab->m_hWndPane) && ::GetParent(tab->m_hWndPane) == m_hWnd) {
+            ::ShowWindow(tab->m_hWndPane, SW_HIDE);
+            ::SetParent(tab->m_hWndPane, ::GetParent(m_hWnd));
         }
     }
 }
@@ -92,6 +98,7 @@ void CXTPRibbonBackstageView::ShowActivePane() {
     CWnd* pane = m_pActiveTab->GetControlPane();
     if (!pane || !pane->m_hWnd)
         return;
+    m_pActiveTab->m_hWndPane = pane->m_hWnd;
     if (::GetParent(pane->m_hWnd) != m_hWnd)
         ::SetParent(pane->m_hWnd, m_hWnd);
     if (auto* page = dynamic_cast<CPropertyPage*>(pane))

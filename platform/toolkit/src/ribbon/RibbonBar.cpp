@@ -123,6 +123,10 @@ CXTPRibbonBar::~CXTPRibbonBar() {
         m_pTabPopup->Close();
         m_pTabPopup->InternalRelease();
     }
+    if (m_pGroupPopup) {
+        m_pGroupPopup->Close();
+        m_pGroupPopup->InternalRelease();
+    }
     m_pControlTab->DeleteAllItems();
     m_pQuickAccessControls->RemoveAll();
     m_pQuickAccessControls->InternalRelease();
@@ -684,18 +688,21 @@ void CXTPRibbonBar::OnRibbonLButtonDblClk(CPoint point) {
 BOOL CXTPRibbonBar::OpenCollapsedGroup(CXTPRibbonGroup* pGroup) {
     if (!pGroup || !pGroup->IsReduced() || !m_hWnd)
         return FALSE;
-    // The group's controls, copied into a popup under the collapsed group.
+    // The group's controls, copied into a popup under the collapsed group; the ribbon keeps it
+    // until the next one.
+    if (m_pGroupPopup) {
+        m_pGroupPopup->Close();
+        m_pGroupPopup->InternalRelease();
+    }
     CXTPPopupBar* popup = CXTPPopupBar::CreatePopupBar(GetCommandBars());
+    m_pGroupPopup = popup;
     for (int i = 0; i < pGroup->GetCount(); ++i) {
         if (pGroup->GetAt(i)->IsVisible())
             popup->GetControls()->AddClone(pGroup->GetAt(i));
     }
     CRect rc = pGroup->GetRect();
     ClientToScreen(&rc);
-    const BOOL shown = popup->Popup(rc.left, rc.bottom, &rc);
-    popup->SetDestroyOnClose(TRUE);
-    popup->InternalRelease();
-    return shown;
+    return popup->Popup(rc.left, rc.bottom, &rc);
 }
 
 void CXTPRibbonBar::OnUpdateCmdUI() {
