@@ -195,6 +195,9 @@ private:
         bool moved = false;
     };
     Drag m_drag;
+    // The splitter being dragged (its group's index), -1 for none.
+    int m_nSplitterDrag = -1;
+    void MoveSplitter(CPoint point);
     BOOL m_bUpdating = FALSE;
     CXTPTabManagerItem* m_pTipItem = nullptr;
     HWND m_hWndActive = nullptr;

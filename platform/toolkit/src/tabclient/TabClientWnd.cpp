@@ -120,6 +120,7 @@ void CXTPTabClientWnd::Detach() {
     if (!m_hWnd)
         return;
     m_drag = Drag{};
+    m_nSplitterDrag = -1;
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
     // Every document window gets its frame back and shows again.
@@ -577,6 +578,13 @@ CXTPTabClientWnd::CWorkspace* CXTPTabClientWnd::WorkspaceAt(CPoint point) const 
 
 void CXTPTabClientWnd::OnLButtonDown(UINT, CPoint point) {
     m_pToolTipContext->CancelToolTips();
+    for (int i = 0; i + 1 < GetWorkspaceCount(); ++i) {
+        if (GetWorkspace(i)->m_rcSplitter.PtInRect(point)) {
+            m_nSplitterDrag = i;
+            ::SetCapture(m_hWnd);
+            return;
+        }
+    }
     CWorkspace* ws = WorkspaceAt(point);
     CXTPTabManagerItem* item = ws ? ws->HitTest(point) : nullptr;
     if (!item)
@@ -592,7 +600,32 @@ void CXTPTabClientWnd::OnLButtonDown(UINT, CPoint point) {
     ::SetCapture(m_hWnd);
 }
 
+void CXTPTabClientWnd::MoveSplitter(CPoint point) {
+    CWorkspace* a = GetWorkspace(m_nSplitterDrag);
+    CWorkspace* b = GetWorkspace(m_nSplitterDrag + 1);
+    if (!a || !b)
+        return;
+    // The two groups beside the splitter share their room anew; each keeps a little.
+    const CRect ra = a->GetControlRect(), rb = b->GetControlRect();
+    const int start = m_bHorizSplitting ? ra.top : ra.left;
+    const int end = m_bHorizSplitting ? rb.bottom : rb.right;
+    const int room = end - start - m_nSplitterSize;
+    const int least = std::min(40, room / 2);
+    if (room <= 0)
+        return;
+    const int at = std::clamp<int>((m_bHorizSplitting ? point.y : point.x) - start - m_nSplitterSize / 2,
+                                   least, room - least);
+    const double share = a->m_dSize + b->m_dSize;
+    a->m_dSize = share * at / room;
+    b->m_dSize = share - a->m_dSize;
+    Reposition();
+}
+
 void CXTPTabClientWnd::OnMouseMove(UINT, CPoint point) {
+    if (m_nSplitterDrag >= 0) {
+        MoveSplitter(point);
+        return;
+    }
     if (m_drag.item) {
         if (!m_drag.moved &&
             std::abs(point.x - m_drag.start.x) + std::abs(point.y - m_drag.start.y) < kDragThreshold)
@@ -637,6 +670,13 @@ LRESULT CXTPTabClientWnd::OnMouseLeave(WPARAM, LPARAM) {
 }
 
 void CXTPTabClientWnd::OnLButtonUp(UINT, CPoint point) {
+    if (m_nSplitterDrag >= 0) {
+        MoveSplitter(point);
+        m_nSplitterDrag = -1;
+        if (::GetCapture() == m_hWnd)
+            ::ReleaseCapture();
+        return;
+    }
     if (!m_drag.item)
         return;
     const bool moved = m_drag.moved;

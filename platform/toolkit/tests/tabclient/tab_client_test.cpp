@@ -102,6 +102,26 @@ TEST_F(TabClientTest, ATabDraggedIntoItsDocumentMakesANewGroupAndDraggedBackLeav
     EXPECT_EQ(tabs.GetWorkspace(0)->GetSelectedItem()->GetHandle(), moved);
 }
 
+TEST_F(TabClientTest, TheSplitterBetweenGroupsSharesTheRoomAnew) {
+    tabs.EnableGroups();
+    open(2);
+    ASSERT_TRUE(tabs.MoveToNewGroup(tabs.GetWorkspace(0)->GetItem(1), TRUE));
+    ASSERT_TRUE(tabs.IsHorizSplitting());
+    CRect all;
+    tabs.GetClientRect(&all);
+    const CRect splitter = tabs.GetWorkspace(0)->GetSplitterRect();
+    EXPECT_EQ(splitter.Height(), tabs.GetSplitterSize());
+    drag(onScreen(&tabs, splitter.CenterPoint()),
+         onScreen(&tabs, CPoint(splitter.CenterPoint().x, all.top + 100)));
+    EXPECT_EQ(tabs.GetWorkspace(0)->GetControlRect().bottom, all.top + 100 - tabs.GetSplitterSize() / 2);
+    EXPECT_EQ(tabs.GetWorkspace(1)->GetControlRect().bottom, all.bottom);
+    // Never past the edge: each group keeps some room.
+    drag(onScreen(&tabs, tabs.GetWorkspace(0)->GetSplitterRect().CenterPoint()),
+         onScreen(&tabs, CPoint(splitter.CenterPoint().x, all.bottom + 50)));
+    EXPECT_GE(tabs.GetWorkspace(1)->GetControlRect().Height(), 40);
+    EXPECT_EQ(tabs.GetWorkspaceCount(), 2);
+}
+
 TEST_F(TabClientTest, DraggingWithinTheStripReordersTheTabs) {
     open(3);
     CXTPTabClientWnd::CWorkspace* ws = tabs.GetWorkspace(0);
