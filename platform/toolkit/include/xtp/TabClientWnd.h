@@ -197,6 +197,7 @@ private:
     Drag m_drag;
     // The splitter being dragged (its group's index), -1 for none.
     int m_nSplitterDrag = -1;
+    std::vector<CRect> m_lastLayout; // what was painted last, to repaint only on a change
     void MoveSplitter(CPoint point);
     BOOL m_bUpdating = FALSE;
     CXTPTabManagerItem* m_pTipItem = nullptr;

@@ -137,6 +137,7 @@ void CXTPTabClientWnd::Detach() {
                            SWP_SHOWWINDOW);
     }
     m_savedStyles.clear();
+    m_lastLayout.clear();
     m_pTipItem = nullptr;
     m_pToolTipContext->CancelToolTips();
     m_savedGroups.assign(m_savedGroups.size(), nullptr);
@@ -403,6 +404,12 @@ void CXTPTabClientWnd::RefreshTheme() {
 void CXTPTabClientWnd::PlaceChild(HWND hWnd, const CRect& rc, BOOL bShow) {
     if (!::IsWindow(hWnd))
         return;
+    // Already there and shown (or hidden) as asked: nothing to move at every idle update.
+    CRect now;
+    ::GetWindowRect(hWnd, &now);
+    ScreenToClient(&now);
+    if (now == rc && !::IsWindowVisible(hWnd) == !bShow)
+        return;
     ::SetWindowPos(hWnd, nullptr, rc.left, rc.top, std::max<int>(0, rc.Width()),
                    std::max<int>(0, rc.Height()),
                    SWP_NOZORDER | SWP_NOACTIVATE | (bShow ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
@@ -478,7 +485,18 @@ void CXTPTabClientWnd::Reposition() {
     CRect rc;
     GetClientRect(&rc);
     CalcWindowRect(rc);
-    Invalidate(FALSE);
+    // Repainted only when something moved; changes inside a strip repaint it themselves.
+    std::vector<CRect> layout;
+    for (const auto& ws : m_arrWorkspace) {
+        layout.push_back(ws->GetControlRect());
+        layout.push_back(ws->m_rcSplitter);
+        for (int i = 0; i < ws->GetItemCount(); ++i)
+            layout.push_back(ws->GetItem(i)->GetRect());
+    }
+    if (layout != m_lastLayout) {
+        m_lastLayout = std::move(layout);
+        Invalidate(FALSE);
+    }
 }
 
 BOOL CXTPTabClientWnd::FillBackground(CDC* pDC, const CRect& rc) {
