@@ -397,6 +397,8 @@ void CXTPTabClientWnd::RefreshTheme() {
     m_pPaintManager->SetColorSet(
         CXTPTabPaintManager::ColorSetFromTheme(CXTPPaintManager::Current()->GetColors()));
     Reposition();
+    if (m_hWnd)
+        Invalidate(FALSE); // new colours in the same places
 }
 
 // ---- layout and painting ----------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "tab_client_fixture.h"
 
 #include "pal/test/hooks.h"
+#include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
 
 #include <set>
@@ -195,6 +196,19 @@ TEST_F(TabClientTest, ATabShowsItsTooltipWhenThePointerRestsOnIt) {
     EXPECT_FALSE(tip->IsWindowVisible());
     tabs.EnableToolTips(FALSE);
     EXPECT_EQ(tabs.GetToolTipAt(ws->GetItem(0)->GetRect().CenterPoint()), L"");
+}
+
+TEST_F(TabClientTest, ANewThemeRepaintsTheTabsInItsColours) {
+    open(1);
+    CXTPTabClientWnd::CWorkspace* ws = tabs.GetWorkspace(0);
+    const CPoint strip(ws->GetHeaderRect().right - 5, ws->GetHeaderRect().top + 3);
+    const COLORREF before = pal::test::snapshot(tabs.m_hWnd, true).pixel(strip.x, strip.y);
+    ASSERT_TRUE(CXTPPaintManager::Current()->SetTheme(L"office2016black"));
+    tabs.RefreshTheme();
+    const COLORREF after = pal::test::snapshot(tabs.m_hWnd, true).pixel(strip.x, strip.y);
+    CXTPPaintManager::Current()->SetTheme(L"office2013light");
+    EXPECT_NE(before, after);
+    EXPECT_EQ(after, tabs.GetPaintManager()->m_clrSet.clrBackground);
 }
 
 TEST_F(TabClientTest, TabsAtTheBottomLeaveTheDocumentAbove) {
