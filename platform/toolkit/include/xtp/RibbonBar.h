@@ -74,6 +74,8 @@ public:
     explicit CXTPRibbonTabPopupToolBar(CXTPRibbonTab* pRibbonTab);
     CXTPRibbonTab* GetRibbonTab() const { return m_pRibbonTab; }
     CXTPRibbonBar* GetRibbonBar() const;
+    // Large icons as big as the ribbon's.
+    virtual CSize GetLargeIconSize() const;
     // Opens under the tab strip, as wide as the ribbon.
     BOOL PopupUnder(CXTPRibbonBar* pRibbon);
     CSize CalcDynamicSize(int nLength, DWORD dwMode) override;
@@ -160,6 +162,9 @@ public:
     // The icon a control shows at a size (16 or 32 at 96 dpi); none by default, when the
     // paint manager draws a mark in its place.
     virtual HICON GetControlIcon(CXTPControl* pControl, int nSize);
+    // The icon sizes of small and medium controls, and of large ones (at the screen's dpi).
+    virtual CSize GetIconSize() const;
+    virtual CSize GetLargeIconSize() const;
     // Lays the ribbon out for its width now.
     void RecalcLayout();
     // Controls were added to or removed from a group or the quick access bar: by default the

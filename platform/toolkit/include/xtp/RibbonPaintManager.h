@@ -65,10 +65,11 @@ public:
     CRect GetLauncherRect(CRect rcGroup) const;
     // A button: large with its caption under a large icon, medium with its caption beside a small
     // icon, small with its icon alone; a drop-down arrow after the caption when bDropDown.
+    // nIconSize 0 takes this paint manager's icon size for the button's size.
     void DrawButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption, HICON hIcon, int nSize, int nState,
-                    BOOL bDropDown);
+                    BOOL bDropDown, int nIconSize = 0);
     // The width a button needs at a size (0 large, 1 medium, 2 small).
-    int GetButtonWidth(CDC* pDC, LPCWSTR lpszCaption, int nSize, BOOL bDropDown);
+    int GetButtonWidth(CDC* pDC, LPCWSTR lpszCaption, int nSize, BOOL bDropDown, int nIconSize = 0);
     // A key tip: its letters in a small box.
     CSize GetKeyTipSize(CDC* pDC, LPCWSTR lpszText);
     void DrawKeyTip(CDC* pDC, CRect rc, LPCWSTR lpszText);

@@ -297,6 +297,16 @@ HICON CXTPRibbonBar::GetControlIcon(CXTPControl*, int) {
     return nullptr;
 }
 
+CSize CXTPRibbonBar::GetIconSize() const {
+    const int size = paint()->GetSmallIconSize();
+    return CSize(size, size);
+}
+
+CSize CXTPRibbonBar::GetLargeIconSize() const {
+    const int size = paint()->GetLargeIconSize();
+    return CSize(size, size);
+}
+
 void CXTPRibbonBar::RecalcLayout() {
     if (m_pCommandBars)
         m_pCommandBars->RecalcFrameLayout();
@@ -443,8 +453,8 @@ void CXTPRibbonBar::DrawQuickAccess(CDC* pDC) {
     for (CXTPControl* c : *m_pQuickAccessControls) {
         if (!c->IsVisible() || c->GetRect().IsRectEmpty())
             continue;
-        paint()->DrawButton(pDC, c->GetRect(), c->GetCaption(), GetControlIcon(c, 16), 2, ButtonState(c),
-                            FALSE);
+        paint()->DrawButton(pDC, c->GetRect(), c->GetCaption(), GetControlIcon(c, GetIconSize().cx), 2,
+                            ButtonState(c), FALSE, GetIconSize().cx);
     }
 }
 
@@ -778,6 +788,12 @@ BOOL CXTPRibbonTabPopupToolBar::PopupUnder(CXTPRibbonBar* pRibbon) {
     pRibbon->ClientToScreen(&tabs);
     m_nWidth = tabs.Width();
     return Popup(tabs.left, tabs.bottom, &tabs);
+}
+
+CSize CXTPRibbonTabPopupToolBar::GetLargeIconSize() const {
+    CXTPRibbonBar* ribbon = GetRibbonBar();
+    return ribbon ? ribbon->GetLargeIconSize()
+                  : CSize(paint()->GetLargeIconSize(), paint()->GetLargeIconSize());
 }
 
 CSize CXTPRibbonTabPopupToolBar::CalcDynamicSize(int, DWORD) {

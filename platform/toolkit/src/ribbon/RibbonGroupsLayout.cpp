@@ -17,9 +17,14 @@ int contentHeight() {
     return paint()->GetGroupsHeight() - paint()->GetGroupCaptionHeight() - 2 * kPad;
 }
 
-int controlWidth(CDC* dc, CXTPControl* c, int size) {
+int iconFor(CXTPRibbonBar* ribbon, int size) {
+    return size == 0 ? ribbon->GetLargeIconSize().cx : ribbon->GetIconSize().cx;
+}
+
+int controlWidth(CDC* dc, CXTPRibbonBar* ribbon, CXTPControl* c, int size) {
     if (CXTPRibbonGroupsLayout::IsButton(c))
-        return paint()->GetButtonWidth(dc, c->GetCaption(), size, c->GetType() != xtpControlButton);
+        return paint()->GetButtonWidth(dc, c->GetCaption(), size, c->GetType() != xtpControlButton,
+                                       iconFor(ribbon, size));
     return c->GetSize(dc).cx;
 }
 
@@ -28,7 +33,7 @@ BOOL shown(const CXTPControl* c) {
 }
 
 // Places (bPlace) or only measures a group's controls at a level from x; its width.
-int placeControls(CDC* dc, CXTPRibbonGroup* g, int level, int x, int top, BOOL place,
+int placeControls(CDC* dc, CXTPRibbonBar* ribbon, CXTPRibbonGroup* g, int level, int x, int top, BOOL place,
                   std::vector<int>* sizes) {
     const int content = contentHeight();
     const int row = content / 3;
@@ -58,7 +63,7 @@ int placeControls(CDC* dc, CXTPRibbonGroup* g, int level, int x, int top, BOOL p
                 c->SetRect(CRect());
             continue;
         }
-        const int w = controlWidth(dc, c, size);
+        const int w = controlWidth(dc, ribbon, c, size);
         if (size == 0) {
             flush();
             if (place)
@@ -80,8 +85,8 @@ int placeControls(CDC* dc, CXTPRibbonGroup* g, int level, int x, int top, BOOL p
     return std::max(width, caption);
 }
 
-int collapsedWidth(CDC* dc, CXTPRibbonGroup* g) {
-    return paint()->GetButtonWidth(dc, g->GetCaption(), 0, TRUE) + 2 * kPad + 2;
+int collapsedWidth(CDC* dc, CXTPRibbonBar* ribbon, CXTPRibbonGroup* g) {
+    return paint()->GetButtonWidth(dc, g->GetCaption(), 0, TRUE, iconFor(ribbon, 0)) + 2 * kPad + 2;
 }
 
 std::vector<CXTPRibbonGroup*> visibleGroups(CXTPRibbonTab* tab) {
@@ -121,22 +126,22 @@ int CXTPRibbonGroupsLayout::SizeAt(const CXTPControl* c, int nLevel) {
     return std::min(2, std::max(largest, nLevel));
 }
 
-int CXTPRibbonGroupsLayout::FullWidth(CDC* pDC, CXTPRibbonBar*, CXTPRibbonTab* pTab) {
+int CXTPRibbonGroupsLayout::FullWidth(CDC* pDC, CXTPRibbonBar* pRibbon, CXTPRibbonTab* pTab) {
     int width = 0;
     for (CXTPRibbonGroup* g : visibleGroups(pTab))
-        width += placeControls(pDC, g, 0, 0, 0, FALSE, nullptr);
+        width += placeControls(pDC, pRibbon, g, 0, 0, 0, FALSE, nullptr);
     return width;
 }
 
-void CXTPRibbonGroupsLayout::Layout(CDC* pDC, CXTPRibbonBar*, CXTPRibbonTab* pTab, CRect rc) {
+void CXTPRibbonGroupsLayout::Layout(CDC* pDC, CXTPRibbonBar* pRibbon, CXTPRibbonTab* pTab, CRect rc) {
     for (int i = 0; pTab && i < pTab->GetGroups()->GetCount(); ++i)
         pTab->GetGroups()->GetAt(i)->m_rcGroup.SetRectEmpty();
     const std::vector<CXTPRibbonGroup*> groups = visibleGroups(pTab);
     std::vector<xtp_ribbon::GroupWidths> widths(groups.size());
     for (size_t i = 0; i < groups.size(); ++i) {
         for (int level = 0; level < 3; ++level)
-            widths[i].width[level] = placeControls(pDC, groups[i], level, 0, 0, FALSE, nullptr);
-        widths[i].width[3] = collapsedWidth(pDC, groups[i]);
+            widths[i].width[level] = placeControls(pDC, pRibbon, groups[i], level, 0, 0, FALSE, nullptr);
+        widths[i].width[3] = collapsedWidth(pDC, pRibbon, groups[i]);
     }
     // Lower priorities give way first; among equals the later group first.
     std::vector<int> order(groups.size());
@@ -160,7 +165,7 @@ void CXTPRibbonGroupsLayout::Layout(CDC* pDC, CXTPRibbonBar*, CXTPRibbonTab* pTa
             for (int k = 0; k < g->GetCount(); ++k)
                 g->GetAt(k)->SetRect(CRect());
         } else {
-            width = placeControls(pDC, g, sizes[i], x, top, TRUE, &g->m_arrSizes);
+            width = placeControls(pDC, pRibbon, g, sizes[i], x, top, TRUE, &g->m_arrSizes);
         }
         g->m_rcGroup = CRect(x, rc.top, x + width, rc.bottom);
         x += width;
@@ -175,7 +180,7 @@ void CXTPRibbonGroupsLayout::Draw(CDC* pDC, CXTPRibbonBar* pRibbon, CXTPRibbonTa
             button.DeflateRect(kPad, kPad, kPad + 1, kPad);
             const int state =
                 pRibbon->m_pHotControl == nullptr && pRibbon->m_pHotLauncher == g ? xtpRibbonButtonHot : 0;
-            paint()->DrawButton(pDC, button, g->GetCaption(), nullptr, 0, state, TRUE);
+            paint()->DrawButton(pDC, button, g->GetCaption(), nullptr, 0, state, TRUE, iconFor(pRibbon, 0));
             paint()->DrawGroup(pDC, rc, L"", FALSE, 0);
             continue;
         }
@@ -193,9 +198,9 @@ void CXTPRibbonGroupsLayout::Draw(CDC* pDC, CXTPRibbonBar* pRibbon, CXTPRibbonTa
             }
             const int size =
                 i < static_cast<int>(g->m_arrSizes.size()) ? g->m_arrSizes[static_cast<size_t>(i)] : 1;
-            const int iconSize = size == 0 ? 32 : 16;
+            const int iconSize = iconFor(pRibbon, size);
             paint()->DrawButton(pDC, c->GetRect(), c->GetCaption(), pRibbon->GetControlIcon(c, iconSize),
-                                size, pRibbon->ButtonState(c), c->GetType() != xtpControlButton);
+                                size, pRibbon->ButtonState(c), c->GetType() != xtpControlButton, iconSize);
         }
     }
 }

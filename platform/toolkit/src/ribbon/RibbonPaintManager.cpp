@@ -272,7 +272,10 @@ void CXTPRibbonPaintManager::DrawGroup(CDC* pDC, CRect rcGroup, LPCWSTR lpszCapt
     line(pDC, l + 3, t + 3, rt + 1, b + 1, ink);
 }
 
-int CXTPRibbonPaintManager::GetButtonWidth(CDC* pDC, LPCWSTR lpszCaption, int nSize, BOOL bDropDown) {
+int CXTPRibbonPaintManager::GetButtonWidth(CDC* pDC, LPCWSTR lpszCaption, int nSize, BOOL bDropDown,
+                                           int nIconSize) {
+    const int large = nIconSize > 0 ? nIconSize : GetLargeIconSize();
+    const int small = nIconSize > 0 ? nIconSize : GetSmallIconSize();
     CFont* old = pDC->SelectObject(CXTPPaintManager::Current()->GetRegularFont());
     const CString caption = CXTPDrawHelpers::StripMnemonics(lpszCaption);
     int width = 0;
@@ -280,20 +283,20 @@ int CXTPRibbonPaintManager::GetButtonWidth(CDC* pDC, LPCWSTR lpszCaption, int nS
     if (nSize == 0) {
         const auto lines = splitCaption(pDC, caption);
         const int second = pDC->GetTextExtent(lines.second).cx + (lines.second.IsEmpty() ? 0 : arrow);
-        width = std::max({GetLargeIconSize() + CXTPDpi::ScaleX(10),
-                          pDC->GetTextExtent(lines.first).cx + CXTPDpi::ScaleX(10),
-                          second + CXTPDpi::ScaleX(10)});
+        width =
+            std::max({large + CXTPDpi::ScaleX(10), pDC->GetTextExtent(lines.first).cx + CXTPDpi::ScaleX(10),
+                      second + CXTPDpi::ScaleX(10)});
     } else if (nSize == 1) {
-        width = GetSmallIconSize() + CXTPDpi::ScaleX(12) + pDC->GetTextExtent(caption).cx + arrow;
+        width = small + CXTPDpi::ScaleX(12) + pDC->GetTextExtent(caption).cx + arrow;
     } else {
-        width = GetSmallIconSize() + CXTPDpi::ScaleX(8) + arrow;
+        width = small + CXTPDpi::ScaleX(8) + arrow;
     }
     pDC->SelectObject(old);
     return width;
 }
 
 void CXTPRibbonPaintManager::DrawButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption, HICON hIcon, int nSize,
-                                        int nState, BOOL bDropDown) {
+                                        int nState, BOOL bDropDown, int nIconSize) {
     const XTP_THEME_COLORS& c = Colors();
     if (!(nState & xtpRibbonButtonDisabled) &&
         (nState & (xtpRibbonButtonHot | xtpRibbonButtonPressed | xtpRibbonButtonChecked))) {
@@ -305,7 +308,7 @@ void CXTPRibbonPaintManager::DrawButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption,
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(text);
     const CString caption = CXTPDrawHelpers::StripMnemonics(lpszCaption);
-    const int icon = nSize == 0 ? GetLargeIconSize() : GetSmallIconSize();
+    const int icon = nIconSize > 0 ? nIconSize : nSize == 0 ? GetLargeIconSize() : GetSmallIconSize();
     CRect rcIcon;
     if (nSize == 0)
         rcIcon = CRect(rc.CenterPoint().x - icon / 2, rc.top + 3, rc.CenterPoint().x - icon / 2 + icon,

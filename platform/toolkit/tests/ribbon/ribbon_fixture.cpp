@@ -91,7 +91,12 @@ COLORREF LoggingRibbon::IconColor(int id) {
     return colors[static_cast<size_t>(id) % std::size(colors)];
 }
 
+CSize LoggingRibbon::GetLargeIconSize() const {
+    return largeIcon ? CSize(largeIcon, largeIcon) : CXTPRibbonBar::GetLargeIconSize();
+}
+
 HICON LoggingRibbon::GetControlIcon(CXTPControl* pControl, int nSize) {
+    iconAsked[pControl->GetID()] = nSize;
     const long key = pControl->GetID() * 100L + nSize;
     for (auto& [k, icon] : icons_) {
         if (k == key)

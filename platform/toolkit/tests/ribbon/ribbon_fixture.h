@@ -4,6 +4,7 @@
 
 #include "../tabclient/tab_client_fixture.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ public:
     ~LoggingRibbon() override;
     std::vector<std::string>* log = nullptr;
     bool refuse = false;
+    int largeIcon = 0;            // a large-icon size of the ribbon's own, 0 for the default
+    std::map<int, int> iconAsked; // the last icon size asked for, by command
+    CSize GetLargeIconSize() const override;
     BOOL OnTabChanging(CXTPRibbonTab* pTab) override;
     void OnTabChanged(CXTPRibbonTab* pTab) override;
     // Simple pictures: a coloured tile per command, in the size asked.

@@ -345,6 +345,17 @@ TEST_F(RibbonTest, TheFrameThemeDrawsTheCaptionWithItsButtonsOnTheRibbon) {
     EXPECT_TRUE(::GetWindowLongPtrW(frame->m_hWnd, GWL_STYLE) & WS_CAPTION);
 }
 
+TEST_F(RibbonTest, LargeButtonsTakeTheRibbonsLargeIconSize) {
+    ribbon->UpdateWindow();
+    EXPECT_EQ(ribbon->iconAsked[ids::ID_PASTE], CXTPDpi::ScaleIcon(32));
+    EXPECT_EQ(ribbon->iconAsked[ids::ID_CUT], CXTPDpi::ScaleIcon(16));
+    ribbon->largeIcon = 48;
+    ribbon->RecalcLayout();
+    ribbon->UpdateWindow();
+    EXPECT_EQ(ribbon->iconAsked[ids::ID_PASTE], 48);
+    EXPECT_GE(ribbon->GetTab(0)->GetGroups()->GetAt(0)->GetAt(0)->GetRect().Width(), 48);
+}
+
 TEST_F(RibbonTest, ContextualTabsShowTheirColourAndCaptionWhenVisible) {
     CXTPRibbonTab* format = ribbon->AddTab(L"Format");
     format->SetContextTab(xtpRibbonTabContextColorGreen, L"Picture Tools");
