@@ -67,6 +67,7 @@ public:
         BOOL DrawIcon(CDC* pDC, CPoint pt, CXTPTabManagerItem* pItem, BOOL bDraw,
                       CSize& szIcon) const override;
         HWND GetMeasureWindow() const override;
+        BOOL IsSelectableItem(const CXTPTabManagerItem* pItem) const override;
 
     protected:
         CXTPTabClientWnd* m_pTabClientWnd = nullptr;
@@ -105,6 +106,13 @@ public:
     BOOL MoveToNewGroup(CXTPTabManagerItem* pItem, BOOL bHorizontal);
     // Moves a tab into another group (at nIndex, or at the end); an emptied group goes.
     BOOL MoveToWorkspace(CXTPTabManagerItem* pItem, CWorkspace* pTarget, int nIndex = -1);
+
+    // A last tab in every group that opens a new document (its command goes to the frame)
+    // rather than being selected.
+    void EnableNewWindowTab(BOOL bEnable = TRUE, UINT nCommand = ID_FILE_NEW);
+    BOOL IsNewWindowTab(const CXTPTabManagerItem* pItem) const;
+    // The tabs of a group that show documents (the new-window tab not counted).
+    static int GetDocumentCount(const CWorkspace* pWorkspace);
 
     void SetFlags(DWORD dwFlags);
     DWORD GetFlags() const { return m_dwFlags; }
@@ -200,6 +208,9 @@ private:
     std::vector<CRect> m_lastLayout; // what was painted last, to repaint only on a change
     void MoveSplitter(CPoint point);
     BOOL m_bUpdating = FALSE;
+    BOOL m_bNewWindowTab = FALSE;
+    UINT m_nNewWindowCommand = 0;
+    void SyncNewWindowTabs();
     CXTPTabManagerItem* m_pTipItem = nullptr;
     HWND m_hWndActive = nullptr;
     // Styles taken from document windows while attached, given back on Detach.

@@ -117,6 +117,9 @@ public:
     void SetRect(const CRect& rc) { m_rcItem = rc; }
     // The close button drawn on the tab; empty when the tab shows none.
     CRect GetCloseButtonRect() const { return m_rcClose; }
+    // Whether the tab may carry a close button at all.
+    BOOL IsClosable() const { return m_bClosable; }
+    void SetClosable(BOOL bClosable) { m_bClosable = bClosable; }
 
 protected:
     CXTPTabManager* m_pTabManager = nullptr;
@@ -127,6 +130,7 @@ protected:
     DWORD_PTR m_dwData = 0;
     int m_nIndex = -1;
     BOOL m_bVisible = TRUE;
+    BOOL m_bClosable = TRUE;
     CRect m_rcItem;
     CRect m_rcClose;
 };
@@ -178,6 +182,10 @@ public:
     void ShowCloseItemButton(BOOL bAll, BOOL bSelected);
 
     virtual CXTPTabPaintManager* GetPaintManager() const = 0;
+    // Whether a tab may take the selection when its neighbour goes or hides.
+    virtual BOOL IsSelectableItem(const CXTPTabManagerItem* pItem) const {
+        return pItem && pItem->IsVisible();
+    }
     virtual void RedrawControl() {}
     // Asked before a click selects a tab; FALSE keeps the selection.
     virtual BOOL OnBeforeItemClick(CXTPTabManagerItem* pItem);

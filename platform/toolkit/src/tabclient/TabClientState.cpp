@@ -44,8 +44,10 @@ void CXTPTabClientWnd::SaveState() {
         value += L"|";
         if (CXTPTabManagerItem* selected = ws->GetSelectedItem())
             value += GetItemKey(selected->GetHandle());
-        for (int k = 0; k < ws->GetItemCount(); ++k)
-            value += L"|" + GetItemKey(ws->GetItem(k)->GetHandle());
+        for (int k = 0; k < ws->GetItemCount(); ++k) {
+            if (!IsNewWindowTab(ws->GetItem(k)))
+                value += L"|" + GetItemKey(ws->GetItem(k)->GetHandle());
+        }
         app->WriteProfileString(m_strSection, groupEntry(i), value);
     }
 }
@@ -92,6 +94,8 @@ void CXTPTabClientWnd::LoadState() {
     m_arrWorkspace.clear();
     std::vector<std::unique_ptr<CXTPTabManagerItem>> unplaced;
     for (auto& item : pool) {
+        if (IsNewWindowTab(item.get()))
+            continue; // made again for the groups that are there at the end
         const auto pending = m_pendingGroups.find(std::wstring(GetItemKey(item->GetHandle())));
         CWorkspace* ws = pending == m_pendingGroups.end() ? nullptr : WorkspaceForSavedGroup(pending->second);
         if (ws)

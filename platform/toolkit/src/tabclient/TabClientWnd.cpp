@@ -11,6 +11,8 @@ constexpr LONG_PTR kFrameStyles =
     WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_MAXIMIZE | WS_MINIMIZE;
 constexpr LONG_PTR kFrameExStyles = WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE;
 constexpr int kDragThreshold = 4;
+// The data of the new-window tab, which shows no document.
+constexpr DWORD_PTR kNewWindowTab = 0x4E455754;
 
 std::vector<HWND> mdiChildren(HWND client) {
     std::vector<HWND> children;
@@ -36,7 +38,18 @@ HWND CXTPTabClientWnd::CWorkspace::GetMeasureWindow() const {
     return m_pTabClientWnd ? m_pTabClientWnd->m_hWnd : nullptr;
 }
 
+BOOL CXTPTabClientWnd::CWorkspace::IsSelectableItem(const CXTPTabManagerItem* pItem) const {
+    return CXTPTabManager::IsSelectableItem(pItem) &&
+           !(m_pTabClientWnd && m_pTabClientWnd->IsNewWindowTab(pItem));
+}
+
 void CXTPTabClientWnd::CWorkspace::SetSelectedItem(CXTPTabManagerItem* pItem) {
+    if (m_pTabClientWnd && m_pTabClientWnd->IsNewWindowTab(pItem)) {
+        // Not a document to show: the frame makes a new one, which then gets its own tab.
+        if (CMDIFrameWnd* frame = m_pTabClientWnd->m_pParentFrame; frame && frame->m_hWnd)
+            frame->PostMessage(WM_COMMAND, MAKEWPARAM(m_pTabClientWnd->m_nNewWindowCommand, 0), 0);
+        return;
+    }
     CXTPTabManager::SetSelectedItem(pItem);
     CXTPTabClientWnd* client = m_pTabClientWnd;
     if (!client || client->m_bUpdating || !client->m_hWnd)
@@ -307,9 +320,10 @@ void CXTPTabClientWnd::UpdateContents() {
     if (CWorkspace* ws = FindWorkspace(m_hWndActive))
         ws->CXTPTabManager::SetSelectedItem(ws->FindItem(m_hWndActive));
     for (const auto& ws : m_arrWorkspace) {
-        if (!ws->GetSelectedItem() && ws->GetItemCount() > 0)
+        if (!ws->GetSelectedItem() && GetDocumentCount(ws.get()) > 0)
             ws->CXTPTabManager::SetSelectedItem(ws->GetItem(0));
     }
+    SyncNewWindowTabs();
     m_bUpdating = FALSE;
     Reposition();
 }
@@ -354,7 +368,7 @@ void CXTPTabClientWnd::Refresh() {
 
 void CXTPTabClientWnd::RemoveEmptyWorkspaces() {
     for (size_t i = 0; i < m_arrWorkspace.size();) {
-        if (m_arrWorkspace[i]->GetItemCount() > 0) {
+        if (GetDocumentCount(m_arrWorkspace[i].get()) > 0) {
             ++i;
             continue;
         }
@@ -368,6 +382,43 @@ void CXTPTabClientWnd::RemoveEmptyWorkspaces() {
         m_arrWorkspace.erase(m_arrWorkspace.begin() + static_cast<std::ptrdiff_t>(i));
         if (!m_arrWorkspace.empty())
             m_arrWorkspace[i > 0 ? i - 1 : 0]->m_dSize += share;
+    }
+}
+
+void CXTPTabClientWnd::EnableNewWindowTab(BOOL bEnable, UINT nCommand) {
+    m_bNewWindowTab = bEnable;
+    m_nNewWindowCommand = nCommand;
+    SyncNewWindowTabs();
+    Reposition();
+}
+
+BOOL CXTPTabClientWnd::IsNewWindowTab(const CXTPTabManagerItem* pItem) const {
+    return pItem && pItem->GetHandle() == nullptr && pItem->GetData() == kNewWindowTab;
+}
+
+int CXTPTabClientWnd::GetDocumentCount(const CWorkspace* pWorkspace) {
+    int count = 0;
+    for (int i = 0; pWorkspace && i < pWorkspace->GetItemCount(); ++i)
+        count += pWorkspace->GetItem(i)->GetHandle() != nullptr;
+    return count;
+}
+
+void CXTPTabClientWnd::SyncNewWindowTabs() {
+    // Every group ends with one when they are on, and none has one when they are off.
+    for (const auto& ws : m_arrWorkspace) {
+        for (int i = ws->GetItemCount() - 1; i >= 0; --i) {
+            if (IsNewWindowTab(ws->GetItem(i)) && (!m_bNewWindowTab || i != ws->GetItemCount() - 1)) {
+                if (ws->GetItem(i) == m_pTipItem)
+                    m_pTipItem = nullptr;
+                ws->DetachItem(ws->GetItem(i));
+            }
+        }
+        if (m_bNewWindowTab && !IsNewWindowTab(ws->GetItem(ws->GetItemCount() - 1))) {
+            CXTPTabManagerItem* item = ws->InsertItem(ws->GetItemCount(), L"+");
+            item->SetData(kNewWindowTab);
+            item->SetClosable(FALSE);
+            item->SetTooltip(L"New");
+        }
     }
 }
 
@@ -616,6 +667,8 @@ void CXTPTabClientWnd::OnLButtonDown(UINT, CPoint point) {
     if (!ws->OnBeforeItemClick(item))
         return;
     ws->SetSelectedItem(item);
+    if (IsNewWindowTab(item))
+        return;
     m_drag = Drag{item, point, false};
     ::SetCapture(m_hWnd);
 }
@@ -655,7 +708,7 @@ void CXTPTabClientWnd::OnMouseMove(UINT, CPoint point) {
         auto* ws = static_cast<CWorkspace*>(m_drag.item->GetTabManager());
         if (m_bAllowReorder && ws && ws->GetHeaderRect().PtInRect(point)) {
             CXTPTabManagerItem* over = ws->HitTest(point);
-            if (over && over != m_drag.item)
+            if (over && over != m_drag.item && !IsNewWindowTab(over))
                 ws->MoveItem(m_drag.item, over->GetIndex());
         }
         return;
@@ -734,7 +787,7 @@ void CXTPTabClientWnd::DropItem(CPoint point) {
 
 BOOL CXTPTabClientWnd::MoveToNewGroup(CXTPTabManagerItem* pItem, BOOL bHorizontal) {
     auto* source = pItem ? static_cast<CWorkspace*>(pItem->GetTabManager()) : nullptr;
-    if (!m_bEnableGroups || !source || source->GetItemCount() < 2)
+    if (!m_bEnableGroups || !source || GetDocumentCount(source) < 2 || IsNewWindowTab(pItem))
         return FALSE;
     if (GetWorkspaceCount() > 1 && !bHorizontal != !m_bHorizSplitting)
         return FALSE;
@@ -750,7 +803,7 @@ BOOL CXTPTabClientWnd::MoveToNewGroup(CXTPTabManagerItem* pItem, BOOL bHorizonta
 
 BOOL CXTPTabClientWnd::MoveToWorkspace(CXTPTabManagerItem* pItem, CWorkspace* pTarget, int nIndex) {
     auto* source = pItem ? static_cast<CWorkspace*>(pItem->GetTabManager()) : nullptr;
-    if (!source || !pTarget || source == pTarget)
+    if (!source || !pTarget || source == pTarget || IsNewWindowTab(pItem))
         return FALSE;
     const HWND hwnd = pItem->GetHandle();
     std::unique_ptr<CXTPTabManagerItem> taken;
@@ -763,6 +816,11 @@ BOOL CXTPTabClientWnd::MoveToWorkspace(CXTPTabManagerItem* pItem, CWorkspace* pT
     CXTPTabManagerItem* placed =
         pTarget->AttachItem(nIndex < 0 ? pTarget->GetItemCount() : nIndex, std::move(taken));
     RemoveEmptyWorkspaces();
+    {
+        m_bUpdating = TRUE;
+        SyncNewWindowTabs();
+        m_bUpdating = FALSE;
+    }
     pTarget->SetSelectedItem(placed);
     if (::IsWindow(hwnd))
         MDIActivate(CWnd::FromHandle(hwnd));
@@ -794,7 +852,9 @@ void CXTPTabClientWnd::ContextMenu(CPoint ptScreen) {
     const int index = static_cast<int>(std::find_if(m_arrWorkspace.begin(), m_arrWorkspace.end(),
                                                     [&](const auto& w) { return w.get() == ws; }) -
                                        m_arrWorkspace.begin());
-    const bool canSplit = m_bEnableGroups && ws->GetItemCount() > 1;
+    if (IsNewWindowTab(item))
+        return;
+    const bool canSplit = m_bEnableGroups && GetDocumentCount(ws) > 1;
     const bool several = GetWorkspaceCount() > 1;
     CMenu menu;
     menu.CreatePopupMenu();

@@ -23,7 +23,7 @@ void CXTPTabManagerItem::SetVisible(BOOL bVisible) {
         for (int i = 1; i < m_pTabManager->GetItemCount() && !next; ++i) {
             for (int index : {m_nIndex + i, m_nIndex - i}) {
                 CXTPTabManagerItem* candidate = m_pTabManager->GetItem(index);
-                if (candidate && candidate->IsVisible()) {
+                if (candidate && m_pTabManager->IsSelectableItem(candidate)) {
                     next = candidate;
                     break;
                 }
@@ -109,11 +109,9 @@ std::unique_ptr<CXTPTabManagerItem> CXTPTabManager::DetachItem(CXTPTabManagerIte
         m_pSelected = nullptr;
         CXTPTabManagerItem* next = nullptr;
         for (int i = index; i < GetItemCount() && !next; ++i)
-            next = m_arrItems[static_cast<size_t>(i)]->m_bVisible ? m_arrItems[static_cast<size_t>(i)].get()
-                                                                  : nullptr;
+            next = IsSelectableItem(GetItem(i)) ? GetItem(i) : nullptr;
         for (int i = index - 1; i >= 0 && !next; --i)
-            next = m_arrItems[static_cast<size_t>(i)]->m_bVisible ? m_arrItems[static_cast<size_t>(i)].get()
-                                                                  : nullptr;
+            next = IsSelectableItem(GetItem(i)) ? GetItem(i) : nullptr;
         Renumber();
         if (next)
             SetSelectedItem(next);
@@ -180,7 +178,7 @@ void CXTPTabManager::SetControlRect(const CRect& rc) {
 }
 
 BOOL CXTPTabManager::IsCloseButtonShown(const CXTPTabManagerItem* pItem) const {
-    return m_bCloseOnAllTabs || (m_bCloseOnSelected && pItem == m_pSelected);
+    return pItem && pItem->m_bClosable && (m_bCloseOnAllTabs || (m_bCloseOnSelected && pItem == m_pSelected));
 }
 
 void CXTPTabManager::ShowCloseItemButton(BOOL bAll, BOOL bSelected) {

@@ -198,6 +198,34 @@ TEST_F(TabClientTest, ATabShowsItsTooltipWhenThePointerRestsOnIt) {
     EXPECT_EQ(tabs.GetToolTipAt(ws->GetItem(0)->GetRect().CenterPoint()), L"");
 }
 
+TEST_F(TabClientTest, TheNewWindowTabMakesADocumentAndIsNeverSelected) {
+    tabs.EnableGroups();
+    tabs.EnableNewWindowTab();
+    open(2);
+    EXPECT_EQ(layout(), (Layout{{L"Sheet1", L"Sheet2", L"+"}}));
+    CXTPTabClientWnd::CWorkspace* ws = tabs.GetWorkspace(0);
+    pal::test::click(onScreen(&tabs, ws->GetItem(2)->GetRect().CenterPoint()));
+    run.pump();
+    EXPECT_EQ(app.GetOpenDocumentCount(), 3);
+    EXPECT_EQ(layout(), (Layout{{L"Sheet1", L"Sheet2", L"Sheet3", L"+"}}));
+    EXPECT_EQ(ws->GetSelectedItem()->GetCaption(), L"Sheet3");
+
+    // The last document goes: its neighbour before it takes over, and nothing new is made.
+    ::SendMessageW(ws->GetItem(2)->GetHandle(), WM_CLOSE, 0, 0);
+    run.pump();
+    EXPECT_EQ(app.GetOpenDocumentCount(), 2);
+    EXPECT_EQ(ws->GetSelectedItem()->GetCaption(), L"Sheet2");
+    // A new group gets its own; a group's only document cannot leave it for a new group.
+    ASSERT_TRUE(tabs.MoveToNewGroup(ws->GetItem(1), FALSE));
+    EXPECT_EQ(layout(), (Layout{{L"Sheet1", L"+"}, {L"Sheet2", L"+"}}));
+    EXPECT_FALSE(tabs.MoveToNewGroup(tabs.GetWorkspace(0)->GetItem(0), FALSE));
+    EXPECT_FALSE(tabs.MoveToWorkspace(tabs.GetWorkspace(0)->GetItem(1), tabs.GetWorkspace(1)));
+    tabs.SaveState();
+    EXPECT_EQ(app.GetProfileString(L"TabClient", L"Group0"), L"0.5000|Sheet1|Sheet1");
+    tabs.EnableNewWindowTab(FALSE);
+    EXPECT_EQ(layout(), (Layout{{L"Sheet1"}, {L"Sheet2"}}));
+}
+
 TEST_F(TabClientTest, ANewThemeRepaintsTheTabsInItsColours) {
     open(1);
     CXTPTabClientWnd::CWorkspace* ws = tabs.GetWorkspace(0);
