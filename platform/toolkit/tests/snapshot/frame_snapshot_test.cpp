@@ -11,6 +11,14 @@ namespace {
 
 using toolkit_test::RibbonTest;
 
+// Written into the test's sandbox, and into DV_PAL_SNAPSHOTS when it names a folder, for a
+// person to look at.
+void save(HWND hwnd, const std::string& name) {
+    ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
+    if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
+        pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+}
+
 struct Look {
     const char* name;
     LPCWSTR theme;
@@ -46,11 +54,7 @@ TEST_P(FrameSnapshotTest, RibbonOverTwoGroupsOfDocuments) {
     tabs.MoveToWorkspace(tabs.GetWorkspace(0)->GetItem(2), tabs.GetWorkspace(1));
     run.pump();
 
-    const auto png = pal::sandbox::root() / (std::string("ribbon-frame-") + look.name + ".png");
-    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, png));
-    if (const char* keep = std::getenv("DV_KEEP_SNAPSHOTS"))
-        std::filesystem::copy_file(png, std::filesystem::path(keep) / png.filename(),
-                                   std::filesystem::copy_options::overwrite_existing);
+    save(frame->m_hWnd, std::string("ribbon-frame-") + look.name);
 
     // The ribbon: the File button in the accent colour, the selected tab joined to the band of
     // groups, a large button's picture.
@@ -111,11 +115,7 @@ TEST_F(BackstageSnapshotTest, TheBackstageWithItsRecentFiles) {
     ASSERT_TRUE(view->IsOpen());
 
     frame->UpdateWindow();
-    const auto png = pal::sandbox::root() / "backstage.png";
-    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, png));
-    if (const char* keep = std::getenv("DV_KEEP_SNAPSHOTS"))
-        std::filesystem::copy_file(png, std::filesystem::path(keep) / png.filename(),
-                                   std::filesystem::copy_options::overwrite_existing);
+    save(frame->m_hWnd, "backstage");
     const auto picture = pal::test::snapshot(view->m_hWnd, true);
     const CRect menu = view->GetMenuRect();
     EXPECT_EQ(picture.pixel(menu.left + 2, menu.bottom - 3),
