@@ -27,14 +27,15 @@ enum XTPDockingPaneDirection {
 };
 
 // The message a manager sends its site (the frame): wParam one of the XTP_DPN_ codes, lParam
-// the pane, or the XTP_DOCKINGPANE_ACTION for XTP_DPN_ACTION.
-constexpr UINT XTPWM_DOCKINGPANE_NOTIFY = WM_APP + 0x1E00;
+// the pane, or the XTP_DOCKINGPANE_ACTION for XTP_DPN_ACTION. The numbers are the ones the main
+// frame's message map and its handler test for.
+constexpr UINT XTPWM_DOCKINGPANE_NOTIFY = 0x2AAD;
 // A pane is shown and needs its content window: the site attaches one (CXTPDockingPane::Attach).
 constexpr WPARAM XTP_DPN_SHOWWINDOW = 1;
 // A pane is about to close: the site answers XTP_ACTION_NOCLOSE to keep it.
 constexpr WPARAM XTP_DPN_CLOSEPANE = 2;
 // Something happened to a pane, or is about to (see XTPDockingPaneAction).
-constexpr WPARAM XTP_DPN_ACTION = 3;
+constexpr WPARAM XTP_DPN_ACTION = 4;
 constexpr LRESULT XTP_ACTION_NOCLOSE = -1;
 
 // Actions told through XTP_DPN_ACTION. Those that end in -ing come before the change and may be
@@ -42,8 +43,8 @@ constexpr LRESULT XTP_ACTION_NOCLOSE = -1;
 enum XTPDockingPaneAction {
     xtpPaneActionCreated = 0,
     xtpPaneActionClosing = 1,
-    xtpPaneActionClosed = 2,
-    xtpPaneActionShown = 3,
+    xtpPaneActionShown = 2,
+    xtpPaneActionClosed = 3, // the site may destroy the pane when it hears this
     xtpPaneActionFloating = 4,
     xtpPaneActionFloated = 5,
     xtpPaneActionDocking = 6,

@@ -48,6 +48,10 @@ LRESULT Site::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (wParam == XTP_DPN_ACTION) {
         auto* action = reinterpret_cast<XTP_DOCKINGPANE_ACTION*>(lParam);
         heard.emplace_back(100 + action->action, action->pPane != nullptr ? action->pPane->GetID() : 0);
+        if (action->action == xtpPaneActionClosed && destroyWhenClosed.count(action->pPane->GetID()) != 0) {
+            manager->DestroyPane(action->pPane);
+            return 1;
+        }
         return 0;
     }
     auto* pane = reinterpret_cast<CXTPDockingPane*>(lParam);

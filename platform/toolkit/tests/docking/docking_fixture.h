@@ -32,6 +32,8 @@ public:
     // Codes and actions heard, with the pane's id.
     std::vector<std::pair<int, int>> heard;
     std::set<int> refuseClose;
+    // Panes the site destroys when it hears they closed, as the main frame does with its clip art.
+    std::set<int> destroyWhenClosed;
     // Made on demand when a shown pane asks for its content.
     std::map<int, std::unique_ptr<Content>> contents;
     Content view;

@@ -127,6 +127,31 @@ TEST_F(DockingTest, APaneThatRefusesToCloseStays) {
     EXPECT_TRUE(m.FindPane(1006)->IsSelected());
 }
 
+// The site may destroy a pane on hearing that it closed, from a call or from the close button:
+// the manager touches it no more, and the rest of the layout stands.
+TEST_F(DockingTest, APaneTheSiteDestroysOnHearingItClosedIsGone) {
+    Site* site = makeSite(CRect(0, 0, 1000, 700));
+    CXTPDockingPaneManager& m = *site->manager;
+    build(m);
+    site->destroyWhenClosed = {1004, 1006};
+    EXPECT_TRUE(m.ClosePane(1004));
+    pump();
+    EXPECT_EQ(m.FindPane(1004), nullptr);
+
+    m.ShowPane(1006);
+    pump();
+    CXTPDockingPaneTabbedContainer* container = m.FindPane(1006)->GetTabbedContainer();
+    CPoint close = container->GetCloseButtonRect().CenterPoint();
+    container->ClientToScreen(&close);
+    pal::test::click(close);
+    pump();
+    EXPECT_EQ(m.FindPane(1006), nullptr);
+    EXPECT_NE(m.FindPane(1007), nullptr);
+    EXPECT_NE(
+        std::find(site->heard.begin(), site->heard.end(), std::make_pair(100 + xtpPaneActionClosed, 1006)),
+        site->heard.end());
+}
+
 TEST_F(DockingTest, AnAttachedWindowIsTheContentAndComesBackUnparented) {
     Site* site = makeSite(CRect(0, 0, 1000, 700));
     CXTPDockingPaneManager& m = *site->manager;
