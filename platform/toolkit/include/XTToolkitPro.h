@@ -2,6 +2,7 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "xtp/ImageManager.h"
 #include "xtp/PaintManager.h"
 
 DV_EXPORTS_BEGIN
