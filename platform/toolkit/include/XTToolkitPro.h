@@ -4,6 +4,7 @@
 #include "pal/visibility.h"
 #include "xtp/ImageManager.h"
 #include "xtp/PaintManager.h"
+#include "xtp/PropExchange.h"
 
 DV_EXPORTS_BEGIN
 
