@@ -230,3 +230,57 @@ TEST_F(ImageManagerTest, ThirtyTwoBitSectionsAreClearedAndReadable) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ImageManagerTest, IconsSurviveAPropertyExchangeAndDamagedOnesChangeNothing) {
+    CXTPImageManager images;
+    HICON red = squareIcon(16, RGB(200, 0, 0));
+    HICON blue = squareIcon(16, RGB(0, 0, 220));
+    images.SetIcon(red, 70);
+    images.SetIcon(blue, 70, CSize(16, 16), xtpImageHot);
+    images.SetVectorIcon(CXTPImageManagerVectorImageHandle::CreateSvgHandle((kFixtures + L"square.svg").c_str()), 71);
+    ::DestroyIcon(red);
+    ::DestroyIcon(blue);
+
+    CXTPPropExchangeXMLNode store(FALSE, nullptr, L"Settings");
+    for (UINT id : {70u, 71u}) {
+        CXTPPropExchangeSection section(store.GetSection(id == 70 ? L"Raster" : L"Vector"));
+        EXPECT_TRUE(images.DoPropExchange(id, section));
+    }
+    const CString xml = store.GetXML();
+
+    CXTPImageManager loaded;
+    CXTPPropExchangeXMLNode load(TRUE, nullptr, nullptr);
+    ASSERT_TRUE(load.LoadFromString(xml));
+    {
+        CXTPPropExchangeSection raster(load.GetSection(L"Raster"));
+        EXPECT_TRUE(loaded.DoPropExchange(70, raster));
+        CXTPPropExchangeSection vector(load.GetSection(L"Vector"));
+        EXPECT_TRUE(loaded.DoPropExchange(71, vector));
+    }
+    ASSERT_NE(loaded.Lookup(70, 16), nullptr);
+    EXPECT_EQ(drawn(*loaded.Lookup(70, 16), 16).pixel(8, 8), RGB(200, 0, 0));
+    EXPECT_EQ(drawn(*loaded.Lookup(70, 16), 16, xtpImageHot).pixel(8, 8), RGB(0, 0, 220));
+    EXPECT_TRUE(loaded.IsVectorIcon(71));
+
+    // A section whose second picture is damaged leaves the command's icon as it was.
+    CString broken = xml;
+    const int second = broken.Find(L"Data=\"", broken.Find(L"Data=\"") + 1);
+    ASSERT_GT(second, 0);
+    broken.Insert(second + 6, L"!!");
+    CXTPPropExchangeXMLNode damaged(TRUE, nullptr, nullptr);
+    ASSERT_TRUE(damaged.LoadFromString(broken));
+    CXTPImageManager kept;
+    HICON green = squareIcon(16, RGB(0, 150, 0));
+    kept.SetIcon(green, 70);
+    ::DestroyIcon(green);
+    gNotices.clear();
+    CXTPPropExchangeSection raster(damaged.GetSection(L"Raster"));
+    EXPECT_FALSE(kept.DoPropExchange(70, raster));
+    EXPECT_EQ(drawn(*kept.Lookup(70, 16), 16).pixel(8, 8), RGB(0, 150, 0));
+    EXPECT_FALSE(kept.Lookup(70, 16)->HasState(xtpImageHot));
+    EXPECT_EQ(gNotices.size(), 1u);
+}
+
+} // namespace
