@@ -114,9 +114,8 @@ BOOL CXTPImageManager::DoPropExchange(UINT nCommand, CXTPPropExchange* pPX) {
             int width = icon->GetWidth(), height = icon->GetHeight();
             int stateValue = std::max(state, 0);
             CString format = state < 0 ? kSvg : kPng;
-            CString data =
-                toBase64(state < 0 ? icon->GetVectorImage().GetData()
-                                   : pngOf(icon->GetIcon(static_cast<XTPImageState>(state))));
+            CString data = toBase64(state < 0 ? icon->GetVectorImage().GetData()
+                                              : pngOf(icon->GetIcon(static_cast<XTPImageState>(state))));
             PX_Int(item, L"Width", width);
             PX_Int(item, L"Height", height);
             PX_Int(item, L"State", stateValue);
