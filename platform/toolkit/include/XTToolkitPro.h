@@ -5,8 +5,11 @@
 #include "xtp/CommandBarsOptions.h"
 #include "xtp/ImageManager.h"
 #include "xtp/PaintManager.h"
+#include "xtp/Button.h"
+#include "xtp/ControlTheme.h"
 #include "xtp/PropExchange.h"
 #include "xtp/ShortcutManager.h"
+#include "xtp/StatusBar.h"
 
 DV_EXPORTS_BEGIN
 
