@@ -4,6 +4,7 @@
 #include "pal/visibility.h"
 #include "xtp/CommandBarsOptions.h"
 #include "xtp/ImageManager.h"
+#include "xtp/MessageBar.h"
 #include "xtp/PaintManager.h"
 #include "xtp/Button.h"
 #include "xtp/ControlTheme.h"
