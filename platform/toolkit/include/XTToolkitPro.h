@@ -9,6 +9,7 @@
 #include "xtp/Button.h"
 #include "xtp/ControlTheme.h"
 #include "xtp/PropExchange.h"
+#include "xtp/RecentFileList.h"
 #include "xtp/ShortcutManager.h"
 #include "xtp/StatusBar.h"
 
