@@ -6,6 +6,7 @@
 #include "afxwin.h"
 #include "pal/visibility.h"
 #include "xtp/CommandBar.h"
+#include "xtp/CommandBarsOptions.h"
 #include "xtp/Controls.h"
 #include "xtp/MenuBar.h"
 #include "xtp/PopupBar.h"
@@ -41,24 +42,6 @@ struct XTP_COMMANDBARS_CREATECONTROL {
     CXTPControl* pControl = nullptr;
 };
 using LPCREATECONTROLSTRUCT = XTP_COMMANDBARS_CREATECONTROL*;
-
-// Options shared by all bars of one set.
-class CXTPCommandBarsOptions : public CCmdTarget {
-public:
-    BOOL bAlwaysShowFullMenus = TRUE;
-    BOOL bShowFullAfterDelay = TRUE;
-    BOOL bToolBarScreenTips = TRUE;
-    BOOL bToolBarAccelTips = FALSE;
-    BOOL bLargeIcons = FALSE;
-    BOOL bShowExpandButtonAlways = FALSE;
-    BOOL bShowTextBelowIcons = FALSE;
-    BOOL bShowRibbon = FALSE;
-    BOOL bShowKeyboardTips = FALSE;
-    BOOL bDirtyState = FALSE;
-    CSize szIcons{16, 16};
-    CSize szLargeIcons{32, 32};
-    void DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOptionsOnly = FALSE);
-};
 
 // What the bars store: the bars, their places and visibility, and the controls of bars the user
 // changed (or all controls, bSerializeControls).
