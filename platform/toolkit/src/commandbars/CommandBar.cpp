@@ -1,3 +1,4 @@
+#include "../shortcuts/ControlTooltip.h"
 #include "xtp/CommandBar.h"
 
 #include "xtp/CommandBars.h"
@@ -502,7 +503,7 @@ void CXTPCommandBar::updateToolTip(CPoint point) {
         // Menus carry their captions already: only bars and button popups show tips.
         const BOOL wanted = c != nullptr && (!IsPopupBar() || (c->GetFlags() & xtpFlagShowPopupBarTip));
         tips->SetToolTip(m_hWnd, c != nullptr ? static_cast<UINT>(c->GetID()) : 0,
-                         c != nullptr ? c->GetRect() : CRect(), wanted ? c->GetTooltip() : CString());
+                         c != nullptr ? c->GetRect() : CRect(), wanted ? dv::toolkit::tooltipOf(c) : CString());
     }
     tips->RelayEvent(m_hWnd, WM_MOUSEMOVE, point);
 }
