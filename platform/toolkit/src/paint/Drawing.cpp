@@ -161,7 +161,7 @@ CSize CXTPPaintManager::GetControlSize(CDC* pDC, CXTPControl* pControl, BOOL bHo
         size.cx = text.cx + 2 * pad;
         if (hasIcon)
             size.cx = dv::toolkit::showsCaption(pControl, true) ? size.cx + icon.cx + CXTPDpi::ScaleX(4)
-                                                                 : icon.cx + CXTPDpi::ScaleX(8);
+                                                                : icon.cx + CXTPDpi::ScaleX(8);
         if (pControl->GetType() == xtpControlButtonPopup)
             size.cx += CXTPDpi::ScaleX(10);
         if (pControl->GetType() == xtpControlSplitButtonPopup)
@@ -214,9 +214,10 @@ void CXTPPaintManager::DrawControl(CDC* pDC, CXTPControl* pControl) {
         CSize iconSize;
         if (CXTPImageManagerIcon* icon = dv::toolkit::controlIcon(pControl, iconSize);
             icon != nullptr && !pControl->GetChecked())
-            icon->Draw(pDC,
-                       CPoint(rc.left + (gutterWidth() - iconSize.cx) / 2, rc.top + (rc.Height() - iconSize.cy) / 2),
-                       iconSize, dv::toolkit::iconState(pControl, hot, false));
+            icon->Draw(
+                pDC,
+                CPoint(rc.left + (gutterWidth() - iconSize.cx) / 2, rc.top + (rc.Height() - iconSize.cy) / 2),
+                iconSize, dv::toolkit::iconState(pControl, hot, false));
         const COLORREF ink =
             enabled ? textOn(ground, (hot || open) ? c.clrHotText : c.clrText) : c.clrTextDisabled;
         pDC->SetTextColor(ink);
