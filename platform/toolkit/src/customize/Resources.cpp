@@ -16,6 +16,7 @@ const AFX_STRING_RESOURCE kStrings[] = {
     {XTP_IDS_BUILTINMENUS, L"Built-in Menus"},
     {XTP_IDS_CONFIRM_KEYBOARD, L"Are you sure you want to reset the key assignments? This removes all custom "
                                L"key assignments."},
+    {XTP_IDS_CONFIRM_RESET, L"Are you sure you want to reset the changes made to the '%s' toolbar?"},
     {9179, L"(System default)"},
     {9180, L"Random"},
     {9181, L"Unfold"},
