@@ -162,9 +162,9 @@ public:
     // --- window ---
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint();
-    void OnMouseMove(UINT nFlags, CPoint point);
-    void OnLButtonDown(UINT nFlags, CPoint point);
-    void OnLButtonUp(UINT nFlags, CPoint point);
+    virtual void OnMouseMove(UINT nFlags, CPoint point);
+    virtual void OnLButtonDown(UINT nFlags, CPoint point);
+    virtual void OnLButtonUp(UINT nFlags, CPoint point);
     void OnRButtonUp(UINT nFlags, CPoint point);
     BOOL OnEraseBkgnd(CDC* pDC) { return TRUE; }
 
@@ -180,6 +180,7 @@ protected:
     // otherwise).
     virtual BOOL EnsureWindow();
     void controlsChanged();
+    void applyPendingLayout();
     void updateToolTip(CPoint point);
 
     CXTPControls* m_pControls;
