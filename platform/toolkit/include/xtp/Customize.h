@@ -13,6 +13,7 @@ DV_EXPORTS_BEGIN
 class CXTPCommandBar;
 class CXTPCommandBars;
 class CXTPControl;
+class CXTPControls;
 
 // Controls of the keyboard page's template.
 constexpr UINT XTP_IDC_COMBO_CATEGORY = 5001;
@@ -90,6 +91,12 @@ public:
     // A command of a category; one without a caption is left out, and one that the category
     // has already only once.
     BOOL AddCommand(int nCategory, UINT nID, LPCWSTR lpszCaption, LPCWSTR lpszDescription = nullptr);
+    // A category of the commands of controls: every control with an id, and the items of its
+    // popups at any depth captioned with their path ("Zoom | In"), the popups' own entries left
+    // out. Answers the category's index.
+    int AddCategory(LPCWSTR lpszCategory, CXTPControls* pControls);
+    // One category per control of a menu bar: a popup gives its items, a plain control itself.
+    void AddCategories(CXTPControls* pMenuBarControls);
     const std::vector<CATEGORY>& GetCategories() const { return categories_; }
 
     CXTPShortcutManager* GetShortcutManager() const;
@@ -108,6 +115,7 @@ protected:
     virtual void OnResetAll();
 
 private:
+    void addControls(int nCategory, CXTPControls* pControls, const CString& strPath);
     void fillCommands();
     void fillKeys();
     void updateButtons();

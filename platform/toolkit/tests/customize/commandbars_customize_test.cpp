@@ -210,6 +210,24 @@ TEST_F(CustomizeBarsTest, DropsWithinABarMoveAndCtrlCopies) {
     EXPECT_FALSE(CXTPCustomizeDropSource::DropControl(nullptr, standard, 0, FALSE));
 }
 
+TEST_F(CustomizeBarsTest, TheKeyboardPagesCategoriesComeFromTheMenuBar) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    CXTPCustomizeSheet sheet(app.frame.GetCommandBars());
+    CXTPCustomizeKeyboardPage keyboard(&sheet);
+    keyboard.AddCategories(app.frame.GetCommandBars()->GetMenuBar()->GetControls());
+    std::vector<std::string> seen;
+    for (const auto& category : keyboard.GetCategories()) {
+        std::string line = Frame::text(category.strName) + ":";
+        for (const auto& command : category.commands)
+            line += " " + std::to_string(command.nID) + "=" + Frame::text(command.strCaption);
+        seen.push_back(line);
+    }
+    EXPECT_THAT(seen, testing::ElementsAre("File: 100=New 101=Open... 103=Exit",
+                                           "Edit: 110=Cut 111=Copy 121=Zoom | Zoom In 122=Zoom | Zoom Out"));
+}
+
 TEST_F(CustomizeBarsTest, AMessageBarStandsUnderTheCommandBarsAndAboveTheClient) {
     App app;
     pal::test::AppRun run(app);
