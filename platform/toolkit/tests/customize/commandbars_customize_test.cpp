@@ -104,6 +104,7 @@ TEST_F(CustomizeBarsTest, AShortcutAssignedInTheKeyboardPageRunsItsCommandAndSho
         sheet.AddPage(&keyboard);
         ASSERT_TRUE(sheet.Create(&app.frame));
         sheet.ShowWindow(SW_SHOW);
+        ASSERT_TRUE(sheet.SetActivePage(&keyboard));
         EXPECT_TRUE(bars->IsCustomizeMode());
         keyboard.GetKeyAssign().SetFocus();
         pal::test::pressKey('S', {VK_CONTROL, VK_SHIFT});
@@ -226,6 +227,55 @@ TEST_F(CustomizeBarsTest, TheKeyboardPagesCategoriesComeFromTheMenuBar) {
     }
     EXPECT_THAT(seen, testing::ElementsAre("File: 100=New 101=Open... 103=Exit",
                                            "Edit: 110=Cut 111=Copy 121=Zoom | Zoom In 122=Zoom | Zoom Out"));
+}
+
+TEST_F(CustomizeBarsTest, ACommandDraggedFromTheCommandsPageLandsOnABar) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPCommandBars* bars = app.frame.GetCommandBars();
+    CXTPCustomizeSheet sheet(bars);
+    CXTPCustomizeCommandsPage* commands = sheet.GetCommandsPage();
+    CXTPControls* file = commands->InsertCategory(L"File");
+    for (CXTPControl* c : *app.frame.standard->GetControls())
+        file->AddClone(c);
+    commands->InsertAllCommandsCategory();
+    commands->InsertBuiltInMenus();
+    commands->InsertNewMenuCategory();
+    ASSERT_EQ(commands->GetCategoryCount(), 4);
+    EXPECT_EQ(commands->GetCategoryName(1), CString(L"All Commands"));
+    EXPECT_EQ(commands->GetControls(L"All Commands")->GetCount(), 3);
+    EXPECT_EQ(commands->GetControls(L"Built-in Menus")->GetCount(), 2);
+    EXPECT_EQ(commands->GetControls(L"New Menu")->GetAt(0)->GetType(), xtpControlPopup);
+
+    ASSERT_TRUE(sheet.Create(&app.frame));
+    // Beside the frame, clear of its bars.
+    CRect frame;
+    app.frame.GetWindowRect(&frame);
+    sheet.SetWindowPos(nullptr, frame.right + 10, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    sheet.ShowWindow(SW_SHOW);
+    run.pump();
+    EXPECT_EQ(sheet.GetActivePage(), commands);
+    EXPECT_TRUE(bars->IsCustomizeMode());
+    ASSERT_TRUE(commands->SelectCategory(1));
+    // "All Commands" by caption: New, Open, Save.
+    EXPECT_EQ(commands->GetListedControl(2)->GetID(), static_cast<int>(kSave));
+    auto* list = static_cast<CListBox*>(commands->GetDlgItem(XTP_IDC_LIST_CATEGORY_COMMANDS));
+    CRect item;
+    list->GetItemRect(2, &item);
+    CPoint from = item.CenterPoint();
+    list->ClientToScreen(&from);
+    CPoint to = app.frame.edit->GetControl(0)->GetRect().TopLeft() + CSize(2, 2);
+    app.frame.edit->ClientToScreen(&to);
+    pal::test::mouseDown(from);
+    run.pump();
+    pal::test::mouseUp(to);
+    run.pump();
+    EXPECT_EQ(app.frame.edit->GetControl(0)->GetID(), static_cast<int>(kSave));
+    EXPECT_EQ(controlsOf(app.frame.standard), "100 101 102") << "the source is a copy";
+    sheet.DestroyWindow();
+    EXPECT_FALSE(bars->IsCustomizeMode());
 }
 
 TEST_F(CustomizeBarsTest, AMessageBarStandsUnderTheCommandBarsAndAboveTheClient) {
