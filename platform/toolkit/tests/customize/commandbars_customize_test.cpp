@@ -274,6 +274,10 @@ TEST_F(CustomizeBarsTest, ACommandDraggedFromTheCommandsPageLandsOnABar) {
     run.pump();
     EXPECT_EQ(app.frame.edit->GetControl(0)->GetID(), static_cast<int>(kSave));
     EXPECT_EQ(controlsOf(app.frame.standard), "100 101 102") << "the source is a copy";
+    const std::string name = "customize-commands.png";
+    pal::test::saveSnapshot(sheet.m_hWnd, pal::sandbox::root() / name);
+    if (const char* dir = std::getenv("DV_TOOLKIT_SNAPSHOTS"))
+        pal::test::saveSnapshot(sheet.m_hWnd, std::filesystem::path(dir) / name);
     sheet.DestroyWindow();
     EXPECT_FALSE(bars->IsCustomizeMode());
 }
