@@ -493,3 +493,30 @@ TEST_F(BarsTest, ABarDraggedByItsGripperFloatsAndDocksAgainOnAnEdge) {
 
 } // namespace
 } // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, TheKeysOfAComboBoxEditChooseFromItsDroppedList) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPControlComboBox* scale = app.frame.scale;
+    scale->GetEditCtrl()->SetFocus();
+    pal::test::pressKey(VK_F4);
+    run.pump();
+    ASSERT_TRUE(scale->GetDroppedState());
+    EXPECT_EQ(scale->GetListBox()->GetSelected(), 0) << "the current item";
+    pal::test::pressKey(VK_DOWN);
+    pal::test::pressKey(VK_DOWN);
+    pal::test::pressKey(VK_DOWN);
+    pal::test::pressKey(VK_RETURN);
+    run.pump();
+    EXPECT_FALSE(scale->GetDroppedState());
+    EXPECT_EQ(scale->GetEditText(), L"2:1");
+    EXPECT_THAT(app.frame.log, ElementsAre("scale selected 3", "command 130"));
+}
+
+} // namespace
+} // namespace bars_test
