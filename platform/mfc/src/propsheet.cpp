@@ -105,6 +105,17 @@ void CPropertySheet::AddPage(CPropertyPage* pPage) {
     pages_.push_back(pPage);
 }
 
+void CPropertySheet::insertPage(CPropertyPage* pPage, int nIndex) {
+    if (pPage == nullptr)
+        return;
+    pPage->m_pSheet = this;
+    const int at = nIndex < 0 || nIndex > GetPageCount() ? GetPageCount() : nIndex;
+    pages_.insert(pages_.begin() + at, pPage);
+    // The active page keeps being the active one.
+    if (active_ >= at)
+        ++active_;
+}
+
 CPropertyPage* CPropertySheet::GetPage(int nPage) const {
     return nPage >= 0 && nPage < GetPageCount() ? pages_[static_cast<size_t>(nPage)] : nullptr;
 }
@@ -191,6 +202,7 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle) {
                                 &sheetProcOfClassLibrary, reinterpret_cast<LPARAM>(this)) ||
         m_hWnd == nullptr)
         return FALSE;
+    OnInitDialog();
     if (!SetActivePage(
             static_cast<int>(std::min<UINT>(startPage_, static_cast<UINT>(std::max(0, GetPageCount() - 1))))))
         SetActivePage(0);

@@ -6,16 +6,20 @@
 #include "afxwin.h"
 #include "pal/visibility.h"
 #include "xtp/CommandBar.h"
+#include "xtp/CommandBarsOptions.h"
 #include "xtp/Controls.h"
 #include "xtp/MenuBar.h"
 #include "xtp/PopupBar.h"
 #include "xtp/ToolBar.h"
 
+#include <memory>
 #include <vector>
 
 DV_EXPORTS_BEGIN
 
+class CXTPImageManager;
 class CXTPPropExchange;
+class CXTPShortcutManager;
 class CXTPToolTipContext;
 
 // Notifications the command bars send to their site frame (through its message map).
@@ -41,24 +45,6 @@ struct XTP_COMMANDBARS_CREATECONTROL {
     CXTPControl* pControl = nullptr;
 };
 using LPCREATECONTROLSTRUCT = XTP_COMMANDBARS_CREATECONTROL*;
-
-// Options shared by all bars of one set.
-class CXTPCommandBarsOptions : public CCmdTarget {
-public:
-    BOOL bAlwaysShowFullMenus = TRUE;
-    BOOL bShowFullAfterDelay = TRUE;
-    BOOL bToolBarScreenTips = TRUE;
-    BOOL bToolBarAccelTips = FALSE;
-    BOOL bLargeIcons = FALSE;
-    BOOL bShowExpandButtonAlways = FALSE;
-    BOOL bShowTextBelowIcons = FALSE;
-    BOOL bShowRibbon = FALSE;
-    BOOL bShowKeyboardTips = FALSE;
-    BOOL bDirtyState = FALSE;
-    CSize szIcons{16, 16};
-    CSize szLargeIcons{32, 32};
-    void DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOptionsOnly = FALSE);
-};
 
 // What the bars store: the bars, their places and visibility, and the controls of bars the user
 // changed (or all controls, bSerializeControls).
@@ -181,6 +167,12 @@ public:
     // --- shared parts ---
     CXTPCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
     CXTPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+    // The icons of the bars' controls: the bars' own manager when given, else the process's.
+    CXTPImageManager* GetImageManager() const;
+    void SetImageManager(CXTPImageManager* pImageManager); // the bars take it over
+    // The bars' shortcuts, made on first use.
+    CXTPShortcutManager* GetShortcutManager() const;
+    void SetShortcutManager(CXTPShortcutManager* pShortcutManager); // the bars take it over
     // Replaces the tooltip context (the bars take the new one over).
     void SetToolTipContext(CXTPToolTipContext* pContext);
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
@@ -213,6 +205,8 @@ protected:
     CWnd* m_pFrame = nullptr;
     CXTPCommandBarsOptions* m_pOptions;
     CXTPToolTipContext* m_pToolTipContext;
+    std::shared_ptr<CXTPImageManager> m_pImageManager;
+    mutable std::shared_ptr<CXTPShortcutManager> m_pShortcutManager;
     BOOL m_bCustomizeMode = FALSE;
     BOOL m_bCustomization = TRUE;
     BOOL m_bRightToLeft = FALSE;

@@ -25,24 +25,6 @@ bool customised(CXTPToolBar* bar) {
 
 } // namespace
 
-void CXTPCommandBarsOptions::DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOptionsOnly) {
-    PX_Bool(pPX, L"AlwaysShowFullMenus", bAlwaysShowFullMenus, TRUE);
-    PX_Bool(pPX, L"ShowFullAfterDelay", bShowFullAfterDelay, TRUE);
-    PX_Bool(pPX, L"ToolBarScreenTips", bToolBarScreenTips, TRUE);
-    PX_Bool(pPX, L"ToolBarAccelTips", bToolBarAccelTips, FALSE);
-    PX_Bool(pPX, L"LargeIcons", bLargeIcons, FALSE);
-    PX_Bool(pPX, L"ShowTextBelowIcons", bShowTextBelowIcons, FALSE);
-    if (bUserOptionsOnly)
-        return;
-    PX_Bool(pPX, L"ShowExpandButtonAlways", bShowExpandButtonAlways, FALSE);
-    PX_Bool(pPX, L"ShowKeyboardTips", bShowKeyboardTips, FALSE);
-    PX_Size(pPX, L"IconsSize", szIcons, CSize(16, 16));
-    PX_Size(pPX, L"LargeIconsSize", szLargeIcons, CSize(32, 32));
-    szIcons = CSize(std::clamp<LONG>(szIcons.cx, 8, 256), std::clamp<LONG>(szIcons.cy, 8, 256));
-    szLargeIcons =
-        CSize(std::clamp<LONG>(szLargeIcons.cx, 8, 256), std::clamp<LONG>(szLargeIcons.cy, 8, 256));
-}
-
 void CXTPCommandBars::DoPropExchange(CXTPPropExchange* pPX, XTP_COMMANDBARS_PROPEXCHANGE_PARAM* pParam) {
     if (pPX == nullptr)
         return;

@@ -1,4 +1,5 @@
 #include "xtp/FrameWnd.h"
+#include "xtp/MessageBar.h"
 
 #include <map>
 
@@ -69,6 +70,8 @@ void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars) {
         pFrame->GetClientRect(&room);
     }
     CRect rest = pBars != nullptr ? pBars->LayoutDockedBars(room) : room;
+    // Message bars stand under the docked bars, above the panes and the client.
+    rest = CXTPMessageBar::LayoutUnderCommandBars(pFrame, rest);
     if (taker != roomTakers().end())
         rest = taker->second.taker(taker->second.context, rest);
     if (client != nullptr)
