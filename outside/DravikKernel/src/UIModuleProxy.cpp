@@ -1,5 +1,5 @@
-#include "DravikKernel/UIModule.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/UIModule.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "pal/text.h"
@@ -208,7 +208,8 @@ bool UIModuleProxy::SetTheme(int number) {
         return false;
     }
     if (!module()->ApplyTheme(number)) {
-        DVLog_Write(DVLogWarning, "The UI module refused theme \"%s\"", pal::text::toUtf8(found->Name).c_str());
+        DVLog_Write(DVLogWarning, "The UI module refused theme \"%s\"",
+                    pal::text::toUtf8(found->Name).c_str());
         return false;
     }
     Lock lock(state().mutex);
@@ -235,7 +236,8 @@ std::wstring UIModuleProxy::GetCurrentUIStyleName() const {
     return state().theme ? state().theme->Name : std::wstring();
 }
 
-int UIModuleProxy::ShowSettingsDialog(HWND owner, unsigned captionId, std::vector<SettingsEntry>& entries) const {
+int UIModuleProxy::ShowSettingsDialog(HWND owner, unsigned captionId,
+                                      std::vector<SettingsEntry>& entries) const {
     Module* m = module();
     return m ? m->ShowSettingsDialog(owner, captionId, entries) : 0;
 }

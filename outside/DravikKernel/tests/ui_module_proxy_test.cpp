@@ -89,7 +89,8 @@ TEST_F(UIModuleProxyTest, AFakedFrameWinsWhileItLastsAndIsForgottenWhenItGoes) {
         UIModule::FakeActiveMainFrameManager fake(frame(loading));
         EXPECT_EQ(ui.GetActiveMainFrame(), frame(loading));
         ui.MakeActiveMainFrame(frame(used));
-        EXPECT_EQ(ui.GetActiveMainFrame(), frame(loading)) << "activation meanwhile waits for the fake to end";
+        EXPECT_EQ(ui.GetActiveMainFrame(), frame(loading))
+            << "activation meanwhile waits for the fake to end";
         ui.RemoveMainFrame(frame(loading));
         EXPECT_EQ(ui.GetActiveMainFrame(), nullptr) << "no answer points at a frame that is gone";
     }
@@ -113,7 +114,8 @@ TEST_F(UIModuleProxyTest, WithoutAUIModuleEveryQuestionHasItsNeutralAnswer) {
 TEST_F(UIModuleProxyTest, ThemesAreAppliedByNameOrNumberAndABadOneChangesNothing) {
     FakeModule module;
     ui.SetModule(&module);
-    EXPECT_EQ(ui.GetThemeNames(), (std::vector<std::wstring>{L"office2016white", L"office2016black", L"broken"}));
+    EXPECT_EQ(ui.GetThemeNames(),
+              (std::vector<std::wstring>{L"office2016white", L"office2016black", L"broken"}));
     EXPECT_EQ(ui.GetThemeNumber(L"office2016black"), 1);
     EXPECT_FALSE(ui.GetThemeNumber(L"Office2016Black").has_value()) << "names compare exactly";
 
@@ -133,7 +135,8 @@ TEST_F(UIModuleProxyTest, ThemesAreAppliedByNameOrNumberAndABadOneChangesNothing
 }
 
 TEST_F(UIModuleProxyTest, TheBestUnscaledIconSizeIsTheLargestDrawnSizeThatFits) {
-    const std::pair<int, int> cases[] = {{0, 16}, {16, 16}, {20, 16}, {24, 24}, {31, 24}, {32, 32}, {100, 48}};
+    const std::pair<int, int> cases[] = {{0, 16},  {16, 16}, {20, 16}, {24, 24},
+                                         {31, 24}, {32, 32}, {100, 48}};
     for (auto [pixels, expected] : cases) {
         const SIZE size = ui.GetBestUnscaledIconSize(pixels);
         EXPECT_EQ(size.cx, expected) << pixels;

@@ -54,14 +54,15 @@ public:
         virtual CFrameWnd* GetMainFrameOfWindow(HWND window) const = 0;
         // The main frame whose MDI client holds a child frame, or null.
         virtual CFrameWnd* GetChildFrameOwner(CFrameWnd* childFrame) const = 0;
-        virtual void SetCommandBarsIconSizes(CXTPCommandBars* commandBars, SIZE normal, SIZE large, SIZE popup,
-                                             bool largeIcons) = 0;
+        virtual void SetCommandBarsIconSizes(CXTPCommandBars* commandBars, SIZE normal, SIZE large,
+                                             SIZE popup, bool largeIcons) = 0;
         // An icon size of 96 dpi as the screen shows it.
         virtual SIZE ScaleIconSize(SIZE size) const = 0;
         virtual StatusLineProxy* GetStatusLine(CFrameWnd* mainFrame) const = 0;
         // A modal dialog of check boxes; IDOK (1) when the person accepted, the entries then
         // holding the new values.
-        virtual int ShowSettingsDialog(HWND owner, unsigned captionId, std::vector<SettingsEntry>& entries) = 0;
+        virtual int ShowSettingsDialog(HWND owner, unsigned captionId,
+                                       std::vector<SettingsEntry>& entries) = 0;
     };
 
     static UIModuleProxy& Instance();
