@@ -1,10 +1,12 @@
 // The UI library answers the kernel's UI-module proxy: it installs itself when the library is
 // loaded and takes itself out when it is unloaded.
+#include "DravikUI/MainFrame.h"
 #include "DravikUI/Themes.h"
 #include "DravikUI/Windows.h"
 #include "DravikUI/detail/module.h"
 
 #include "DravikKernel/UIModuleProxy.h"
+#include "xtp/PaintManager.h"
 
 namespace Dravik::UI {
 
@@ -33,15 +35,13 @@ Module& Module::Instance() {
     return *module;
 }
 
-void Module::SetThemeApplier(std::function<bool(const ThemeInfo&)> applier) {
-    m_applier = std::move(applier);
-}
-
 std::vector<UIModuleProxy::ThemeDescription> Module::GetThemes() const {
     std::vector<UIModuleProxy::ThemeDescription> themes;
     int number = 0;
-    for (const ThemeInfo& theme : GetThemeTable())
-        themes.push_back({number++, theme.Name, theme.DisplayName, theme.Dark});
+    for (const ThemeInfo& theme : GetThemeTable()) {
+        const XTP_THEME* paint = CXTPPaintManager::FindTheme(theme.Name);
+        themes.push_back({number++, theme.Name, theme.DisplayName, paint && paint->bDark});
+    }
     return themes;
 }
 
@@ -53,7 +53,17 @@ bool Module::ApplyTheme(int number) {
     const auto table = GetThemeTable();
     if (number < 0 || number >= static_cast<int>(table.size()))
         return false;
-    return !m_applier || m_applier(table[static_cast<size_t>(number)]);
+    // The paint manager draws every bar; each main frame then passes the theme on to what it
+    // draws itself.
+    if (!CXTPPaintManager::Current()->SetTheme(table[static_cast<size_t>(number)].Name))
+        return false;
+    for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames()) {
+        if (auto* main = dynamic_cast<MainFrame*>(frame))
+            main->SetTheme(number);
+        else if (::IsWindow(frame->GetSafeHwnd()))
+            frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+    return true;
 }
 
 CFrameWnd* Module::GetMainFrameOfWindow(HWND window) const {

@@ -3,9 +3,11 @@
 #include "DravikUI/ExpandedFormView.h"
 #include "DravikUI/Themes.h"
 
+#include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/test/hooks.h"
 #include "pal/test/user_test.h"
+#include "xtp/PaintManager.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +103,22 @@ TEST_F(SettingsTest, TheUIModuleOffersItsThemesWithOneDefault) {
                                   theme.Name.find(L"black") != std::wstring::npos)
             << pal::text::toUtf8(theme.Name);
     }
+}
+
+TEST_F(SettingsTest, EachThemeNameSwitchesThePaintManagerAndAnUnknownOneChangesNothing) {
+    auto& ui = UIModuleProxy::Instance();
+    for (const std::wstring& name : ui.GetThemeNames()) {
+        ASSERT_TRUE(ui.SetTheme(name)) << pal::text::toUtf8(name);
+        EXPECT_EQ(std::wstring(CXTPPaintManager::Current()->GetThemeName()), name);
+        EXPECT_EQ(ui.GetCurrentUIStyleName(), name);
+        EXPECT_EQ(ui.GetCurrentTheme()->Dark, CXTPPaintManager::Current()->IsDarkTheme() != FALSE);
+    }
+    ASSERT_TRUE(ui.SetTheme(L"msvs2015dark"));
+    dvlog::test::clearCapture();
+    EXPECT_FALSE(ui.SetTheme(L"Office2016White")) << "names compare exactly";
+    EXPECT_EQ(std::wstring(CXTPPaintManager::Current()->GetThemeName()), L"msvs2015dark");
+    EXPECT_EQ(ui.GetCurrentUIStyleName(), L"msvs2015dark");
+    EXPECT_EQ(dvlog::test::capturedAt(6), (std::vector<std::string>{"Unknown theme \"Office2016White\""}));
 }
 
 } // namespace

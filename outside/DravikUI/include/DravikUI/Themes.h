@@ -1,6 +1,6 @@
-// The UI library's themes: the names the settings keep ("office2016white"), the names menus
-// show, whether a theme is dark, and which paint-manager theme draws it. The theme number is
-// the place in this list; the theme commands are 3401 + number.
+// The UI library's themes: the names the settings keep ("office2016white") and the names menus
+// show. Each is drawn by the paint manager's theme of the same name, which also says whether it
+// is dark. The theme number is the place in this list; the theme commands are 3401 + number.
 #pragma once
 
 #include "pal/visibility.h"
@@ -15,9 +15,6 @@ namespace Dravik::UI {
 struct ThemeInfo {
     const wchar_t* Name;
     const wchar_t* DisplayName;
-    bool Dark;
-    int PaintTheme; // the paint manager's theme (XTPPaintTheme)
-    int ColorSet;   // the colour set of that theme (black, white, dark, light ...)
 };
 
 std::span<const ThemeInfo> GetThemeTable();

@@ -1,6 +1,4 @@
-// The UI library's side of the kernel's UI-module proxy. The parts that draw (the paint
-// manager's themes, the command bars' icon sizes, a frame's status line) are given to it by the
-// classes that own them, so that this file needs none of them.
+// The UI library's side of the kernel's UI-module proxy.
 #pragma once
 
 #include "DravikKernel/UIModuleProxy.h"
@@ -31,13 +29,11 @@ public:
     int ShowSettingsDialog(HWND owner, unsigned captionId,
                            std::vector<UIModuleProxy::SettingsEntry>& entries) override;
 
-    void SetThemeApplier(std::function<bool(const ThemeInfo&)> applier);
     void SetIconSizer(std::function<void(CXTPCommandBars*, SIZE, SIZE, SIZE, bool)> sizer);
     void SetStatusLineFinder(std::function<StatusLineProxy*(CFrameWnd*)> finder);
 
 private:
     Module();
-    std::function<bool(const ThemeInfo&)> m_applier;
     std::function<void(CXTPCommandBars*, SIZE, SIZE, SIZE, bool)> m_iconSizer;
     std::function<StatusLineProxy*(CFrameWnd*)> m_statusLine;
 };
