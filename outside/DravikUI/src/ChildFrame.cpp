@@ -22,7 +22,10 @@ CDocument* documentOf(CWnd* frame) {
 
 bool isBusy(CDocument* document) {
     const auto* kernel = dynamic_cast<const Dravik::DravikDocument2*>(document);
-    return kernel && kernel->IsFlagSet(MdiChildFrame::kBusyFlag);
+    if (!kernel)
+        return false;
+    const auto* held = dynamic_cast<const CDvw32Doc*>(kernel);
+    return kernel->IsFlagSet(MdiChildFrame::kBusyFlag) || (held && held->GetHoldCount() >= 1);
 }
 
 } // namespace

@@ -45,8 +45,8 @@ class MdiChildFrame : public GenericChildFrame {
     DECLARE_DYNCREATE(MdiChildFrame)
 public:
     // Whether `frame` may become the active document window. The active one refuses to hand
-    // over while its document is busy (state flag 0x40000000), unless `frame` shows the same
-    // document. `document` is what `frame` shows; null asks the frame.
+    // over while its document is busy (state flag 0x40000000, or held by someone), unless
+    // `frame` shows the same document. `document` is what `frame` shows; null asks the frame.
     static bool OnChildActivate(CWnd* frame, CDocument* document);
     // The document state flag that holds the active window on its document.
     static constexpr unsigned long long kBusyFlag = 0x40000000ULL;
