@@ -67,6 +67,40 @@ std::string MakePreviewPng(const DravikDocument2& document) {
     return png;
 }
 
+std::string MakeIconPng(const DravikDocument2& document) {
+    const DVDocument& content = *document.Cont2D();
+    const Page& page = content.GetPages()[content.GetCurrentPage()];
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, kIconSize, kIconSize);
+    std::string png;
+    if (dc && bitmap) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        // A band along the bottom tells the kinds apart at a glance: blue for drawings and
+        // other 2D documents, orange for models.
+        const RECT all{0, 0, kIconSize, kIconSize};
+        const int band = kIconSize / 6;
+        HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+        FillRect(dc, &all, white);
+        DeleteObject(white);
+        const RECT sheet{1, 1, kIconSize - 1, kIconSize - band - 1};
+        DrawPageDetailed(dc, content, -1, FitPage(page, sheet, 1), {}, kPreviewDotBelow);
+        const RECT strip{0, kIconSize - band, kIconSize, kIconSize};
+        HBRUSH kind = CreateSolidBrush(document.Is2D() ? RGB(40, 90, 200) : RGB(230, 130, 30));
+        FillRect(dc, &strip, kind);
+        DeleteObject(kind);
+        const pal::gdi::Surface surface = pal::gdi::surfaceOf(dc);
+        cairo_surface_flush(surface.get());
+        if (cairo_surface_write_to_png_stream(surface.get(), appendPng, &png) != CAIRO_STATUS_SUCCESS)
+            png.clear();
+        SelectObject(dc, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (dc)
+        DeleteDC(dc);
+    return png;
+}
+
 } // namespace Dravik
 
 HBITMAP DvwLoadDVDocImage(const wchar_t* path, const wchar_t* name) {

@@ -1,6 +1,8 @@
 #include "DravikKernel/DocumentManager.h"
 
+#include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/DocumentFile.h"
+#include "DravikKernel/Settings.h"
 
 #include "KernelState.h"
 
@@ -11,6 +13,8 @@
 #include <filesystem>
 #include <mutex>
 
+bool g_bOpeningFromOLE = false;
+
 namespace Dravik {
 namespace {
 
@@ -20,6 +24,7 @@ struct Documents {
     std::vector<std::unique_ptr<CDvw32Doc>> owned; // the documents this manager made
     CDvw32Doc* active = nullptr;
     std::vector<std::pair<HWND, CDvw32Doc*>> activeOfFrame;
+    CDVDocTemplate* docTemplate = nullptr;
 };
 
 std::wstring fullPath(const std::wstring& path) {
@@ -126,7 +131,7 @@ CDvw32Doc* DocumentManager::FindDocument(const std::wstring& path) const {
     std::lock_guard lock(documents().mutex);
     for (CDvw32Doc* d : documents().open)
         for (const auto& owned : documents().owned)
-            if (owned.get() == d && d->GetPathName() == full)
+            if (owned.get() == d && std::wstring(d->GetPathName()) == full)
                 return d;
     return nullptr;
 }
@@ -156,7 +161,7 @@ CDvw32Doc* DocumentManager::CreateAndSaveNewDocumentFromPrototype(const wchar_t*
     // The new document keeps the prototype's content but none of its file: no path, no
     // read-only state (a write-protected prototype makes writable documents).
     const std::wstring title = params.title.empty() ? document->GetShortTitle() : params.title;
-    document->SetPathName({});
+    document->SetPathName(L"");
     document->SetTitle(title);
     document->SetReadOnly(false);
     if (!params.pathName.empty() && !document->DoFileSave(fullPath(params.pathName), error))
@@ -168,6 +173,88 @@ CDvw32Doc* DocumentManager::CreateAndSaveNewDocumentFromPrototype(const wchar_t*
     }
     AddDocument(result);
     return result;
+}
+
+DocInitParams DocumentManager::GetDefaultInitParams() {
+    DocInitParams params;
+    params.options = DocInitParams::kActivateFrame | DocInitParams::kAddToRecent;
+    return params;
+}
+
+void DocumentManager::SetDocTemplate(CDVDocTemplate* docTemplate) {
+    std::lock_guard lock(documents().mutex);
+    documents().docTemplate = docTemplate;
+}
+
+CDVDocTemplate* DocumentManager::GetDocTemplate() const {
+    std::lock_guard lock(documents().mutex);
+    return documents().docTemplate;
+}
+
+bool DocumentManager::IsManaged(const CDvw32Doc* document) const {
+    std::lock_guard lock(documents().mutex);
+    for (const auto& owned : documents().owned)
+        if (owned.get() == document)
+            return true;
+    return false;
+}
+
+CDvw32Doc* DocumentManager::OpenDocumentFile(const std::wstring& path, const DocInitParams& params,
+                                             std::wstring* error) {
+    CDvw32Doc* document = nullptr;
+    bool opened = false;
+    if (params.flags & DocInitParams::kCreateNew) {
+        const int prototypeKind = params.kind == DocumentKind::Fragment ? 2 : static_cast<int>(params.kind);
+        const std::wstring prototype = params.kind == DocumentKind::TextDocument
+                                           ? std::wstring()
+                                           : GetSettings().files.GetPrototypeName(prototypeKind);
+        if (prototype.empty()) {
+            if (error)
+                *error = L"There is no prototype for a new document of this kind.";
+            return nullptr;
+        }
+        DocInitParams made = params;
+        made.pathName = path;
+        document = CreateAndSaveNewDocumentFromPrototype(prototype.c_str(), made, error);
+        opened = document != nullptr;
+    } else {
+        const std::wstring full = fullPath(path);
+        document = FindDocument(full);
+        if (!document) {
+            const auto kind =
+                params.options & DocInitParams::kCheckKind ? std::optional(params.kind) : std::nullopt;
+            document = OpenDocument(full, error, kind);
+            opened = document != nullptr;
+        }
+    }
+    if (!document)
+        return nullptr;
+    if (opened) {
+        if (params.flags & DocInitParams::kReadOnly)
+            document->SetReadOnly(true);
+        if (g_bOpeningFromOLE)
+            document->SetFlag(kDocFlagOpenedByAutomation);
+        if ((params.options & DocInitParams::kAddToRecent) && !document->GetPathName().IsEmpty())
+            document->SetPathName(document->GetPathName(), TRUE);
+    }
+    if (params.flags & DocInitParams::kHidden)
+        return document;
+    CDVDocTemplate* docTemplate = GetDocTemplate();
+    if (!docTemplate)
+        return document;
+    if (opened || !document->FindFrame()) {
+        if (!docTemplate->ShowDocument(document, true)) {
+            if (error)
+                *error = L"Cannot show \"" + std::wstring(document->GetTitle()) +
+                         L"\": its window could not be made.";
+            if (opened)
+                CloseDocument(document);
+            return nullptr;
+        }
+    }
+    if (params.options & DocInitParams::kActivateFrame)
+        docTemplate->ActivateDocument(document);
+    return document;
 }
 
 bool DocumentManager::CloseDocument(CDvw32Doc* document) {
@@ -197,10 +284,14 @@ CDvw32Doc* DVGetActiveDoc(HWND frame) {
 namespace dvkernel {
 // For the kernel's reset (detail/control.h).
 void clearDocuments() {
-    std::lock_guard lock(Dravik::documents().mutex);
-    Dravik::documents().open.clear();
-    Dravik::documents().owned.clear();
-    Dravik::documents().active = nullptr;
-    Dravik::documents().activeOfFrame.clear();
+    // The documents go after the lock: each one unlists itself as it is destroyed.
+    std::vector<std::unique_ptr<CDvw32Doc>> doomed;
+    {
+        std::lock_guard lock(Dravik::documents().mutex);
+        Dravik::documents().open.clear();
+        doomed.swap(Dravik::documents().owned);
+        Dravik::documents().active = nullptr;
+        Dravik::documents().activeOfFrame.clear();
+    }
 }
 } // namespace dvkernel

@@ -171,7 +171,18 @@ TEST_F(Render, ASavedDocumentCarriesAPreviewOfItsPage) {
     EXPECT_GT(ink, 0);
     DeleteObject(preview);
 
-    EXPECT_EQ(DvwLoadDVDocImage(copy.c_str(), g_szDocIcon), nullptr) << "no icon was given";
+    // No icon was given, so one is drawn from the page: the sheet over the blue band of 2D documents.
+    HBITMAP icon = DvwLoadDVDocImage(copy.c_str(), g_szDocIcon);
+    ASSERT_NE(icon, nullptr);
+    const auto iconSurface = pal::gdi::surfaceOf(icon);
+    iconSurface.savePng(root() / "icon.png");
+    if (const char* dir = std::getenv("DV_KERNEL_SNAPSHOTS"))
+        iconSurface.savePng(std::string(dir) + "/icon.png");
+    EXPECT_EQ(iconSurface.width(), kIconSize);
+    EXPECT_EQ(iconSurface.height(), kIconSize);
+    EXPECT_EQ(iconSurface.pixel(kIconSize / 2, kIconSize - 2), RGB(40, 90, 200));
+    EXPECT_EQ(iconSurface.pixel(kIconSize / 2, kIconSize / 3), RGB(255, 255, 255)) << "paper";
+    DeleteObject(icon);
     const std::wstring missing = pal::text::fromUtf8((root() / "none.grb").string());
     EXPECT_EQ(DvwLoadDVDocImage(missing.c_str(), g_szDocPV), nullptr);
 }

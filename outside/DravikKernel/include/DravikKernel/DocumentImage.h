@@ -27,6 +27,12 @@ inline constexpr int kPreviewSize = 256;
 // be made.
 std::string MakePreviewPng(const DravikDocument2& document);
 
+// The side of a document's generated icon, in pixels.
+inline constexpr int kIconSize = 32;
+// The PNG of a generated icon: the page drawn whole on a square with a band in the colour of
+// the document's kind; empty when it cannot be made.
+std::string MakeIconPng(const DravikDocument2& document);
+
 } // namespace Dravik
 
 DV_EXPORTS_END
