@@ -21,13 +21,18 @@ DockingPaneChildWindow* childWindowOf(HWND hwnd) {
 }
 
 // Parks a window that no pane shows under the hidden pane parent, so that it stays a child
-// window (never a stray top-level one) and survives the frame it was shown in.
+// window (never a stray top-level one) and survives the frame it was shown in. The library
+// then holds the parent too, so that it does not go (with what is parked) when its other
+// holders let go.
 void park(HWND hwnd) {
     if (!::IsWindow(hwnd))
         return;
     ::ShowWindow(hwnd, SW_HIDE);
-    if (auto parent = GetDockingPaneDummyWindow(true))
-        ::SetParent(hwnd, parent->GetSafeHwnd());
+    static std::shared_ptr<CWnd> held;
+    if (!held || !::IsWindow(held->GetSafeHwnd()))
+        held = GetDockingPaneDummyWindow(true);
+    if (held)
+        ::SetParent(hwnd, held->GetSafeHwnd());
 }
 
 } // namespace
