@@ -261,3 +261,160 @@ TEST_F(BarsTest, TrackPopupMenuReturnsTheResponderChoice) {
 
 } // namespace
 } // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, TheTipOfTheControlUnderThePointerShows) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPControl* open = app.frame.standard->FindControl(kOpen);
+    open->SetTooltip(L"Opens a drawing");
+    pal::test::mouseMove(at(open));
+    run.pump();
+    CXTPToolTipContext* tips = app.frame.GetCommandBars()->GetToolTipContext();
+    EXPECT_EQ(tips->GetText(), L"Opens a drawing");
+    EXPECT_EQ(tips->GetToolTip()->GetToolId(), kOpen);
+    ASSERT_NE(tips->GetToolTip()->m_hWnd, nullptr) << "a real tip window";
+    pal::test::mouseMove(at(app.frame.standard->FindControl(kNew)));
+    run.pump();
+    EXPECT_EQ(tips->GetText(), L"New") << "without a tip of its own, the caption";
+    EXPECT_TRUE(open->GetSelected() == FALSE);
+}
+
+TEST_F(BarsTest, ATearOffPopupBecomesAFloatingBarWhoseButtonsWork) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    auto* zoom = static_cast<CXTPControlPopup*>(app.frame.edit->FindControl(kZoom));
+    auto* popup = static_cast<CXTPPopupBar*>(zoom->GetCommandBar());
+    popup->SetTearOffPopup(L"Zoom tools", 400, 200);
+    pal::test::click(at(zoom, 4));
+    run.pump();
+    ASSERT_TRUE(popup->IsOpen());
+    CRect strip = popup->GetTearOffRect();
+    ASSERT_FALSE(strip.IsRectEmpty());
+    CPoint p = strip.CenterPoint();
+    popup->ClientToScreen(&p);
+    pal::test::click(p);
+    run.pump();
+    EXPECT_FALSE(popup->IsOpen());
+    CXTPToolBar* torn = app.frame.GetCommandBars()->GetToolBar(400);
+    ASSERT_NE(torn, nullptr);
+    EXPECT_EQ(torn->GetTitle(), L"Zoom tools");
+    EXPECT_EQ(torn->GetPosition(), xtpBarFloating);
+    EXPECT_TRUE(torn->IsVisible());
+    ASSERT_EQ(torn->GetControlCount(), 2);
+    pal::test::click(at(torn->GetControl(1)));
+    run.pump();
+    EXPECT_THAT(app.frame.log, ElementsAre("command 122"));
+    // Tearing off again shows the same bar, never a second one.
+    pal::test::click(at(zoom, 4));
+    run.pump();
+    p = popup->GetTearOffRect().CenterPoint();
+    popup->ClientToScreen(&p);
+    pal::test::click(p);
+    run.pump();
+    EXPECT_EQ(app.frame.GetCommandBars()->GetCount(), 4);
+}
+
+TEST_F(BarsTest, PrintPreviewHidesTheBarsAndGivesThemBackAfterwards) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CRect before, during, after, client;
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &before);
+    app.frame.OnSetPreviewMode(TRUE, nullptr);
+    run.pump();
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &during);
+    app.frame.GetClientRect(&client);
+    EXPECT_EQ(during.Height(), client.Height());
+    EXPECT_FALSE(app.frame.standard->IsWindowVisible());
+    app.frame.OnSetPreviewMode(FALSE, nullptr);
+    run.pump();
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &after);
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(app.frame.standard->IsWindowVisible());
+}
+
+TEST_F(BarsTest, TheRightClickMenuListsTheBarsAndTogglesOne) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    answer(L"Edit"); // the responder chooses by caption
+    CRect bar;
+    app.frame.standard->GetWindowRect(&bar);
+    pal::test::click(CPoint(bar.right - 3, bar.CenterPoint().y), pal::test::MouseButton::Right);
+    run.pump();
+    EXPECT_FALSE(app.frame.edit->IsVisible());
+    EXPECT_TRUE(app.frame.standard->IsVisible());
+}
+
+} // namespace
+} // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, EnterInAnEditControlRunsItsCommandAndAGalleryRunsTheChosenItem) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    auto* edit = static_cast<CXTPControlEdit*>(app.frame.edit->GetControls()->Add(xtpControlEdit, kNew));
+    auto* gallery =
+        static_cast<CXTPControlGallery*>(app.frame.edit->GetControls()->Add(xtpControlGallery, kOpen));
+    auto* items = new CXTPControlGalleryItems;
+    items->SetItemSize(CSize(40, 20));
+    for (int i = 0; i < 3; ++i)
+        items->AddItem(500 + i, (L"G" + std::to_wstring(i)).c_str());
+    gallery->SetItems(items);
+    items->InternalRelease();
+    run.pump();
+    ASSERT_NE(edit->GetEditCtrl(), nullptr);
+    edit->GetEditCtrl()->SetFocus();
+    pal::test::pressKey('A');
+    pal::test::pressKey(VK_RETURN);
+    run.pump();
+    EXPECT_EQ(edit->GetEditText(), L"a");
+    EXPECT_THAT(app.frame.log, ElementsAre("command 100"));
+
+    CRect second = gallery->GetItemRect(1);
+    CPoint p = second.CenterPoint();
+    app.frame.edit->ClientToScreen(&p);
+    pal::test::click(p);
+    run.pump();
+    EXPECT_EQ(gallery->GetSelectedItem(), 1);
+    EXPECT_THAT(app.frame.log, ElementsAre("command 100", "command 101"));
+}
+
+} // namespace
+} // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, ABarDockedRightOfAnotherSharesItsRowAndABarOfNoEdgeStaysHidden) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPCommandBars* bars = app.frame.GetCommandBars();
+    bars->DockRightOf(app.frame.edit, app.frame.standard);
+    CXTPToolBar* nowhere = bars->Add(L"Nowhere", xtpBarNone);
+    nowhere->GetControls()->Add(xtpControlButton, kCut)->SetCaption(L"Cut");
+    run.pump();
+    CRect standard, edit;
+    app.frame.standard->GetWindowRect(&standard);
+    app.frame.edit->GetWindowRect(&edit);
+    EXPECT_EQ(edit.top, standard.top);
+    EXPECT_EQ(edit.left, standard.right);
+    EXPECT_FALSE(nowhere->m_hWnd != nullptr && nowhere->IsWindowVisible());
+}
+
+} // namespace
+} // namespace bars_test
