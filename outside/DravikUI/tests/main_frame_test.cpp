@@ -2,6 +2,7 @@
 // bars; its themes; two frames and which is active; the bars that follow the active view.
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/GenericMainFrame.h"
+#include "DravikUI/MessageBar.h"
 #include "DravikUI/TabView.h"
 #include "DravikUI/Windows.h"
 
@@ -16,6 +17,7 @@
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
 #include "snapshot_path.h"
+#include "xtp/CommandBarsOptions.h"
 #include "xtp/PaintManager.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +66,7 @@ END_MESSAGE_MAP()
 // What the program's main frame builds in its WM_CREATE, in little.
 class TestFrame : public Dravik::UI::MdiMainFrame {
 public:
+    std::vector<unsigned> closedBars;
     Dravik::UI::DockingPaneManager panes;
     // Pane windows are made under the hidden pane parent, held while they may live there.
     std::shared_ptr<CWnd> paneParent = Dravik::UI::GetDockingPaneDummyWindow(true);
@@ -128,11 +131,21 @@ protected:
         DetachDockingPaneChildWindows();
         MdiMainFrame::OnDestroy();
     }
+    // A closed message bar leaves the frame's list and goes.
+    LRESULT OnMessageBarClosed(WPARAM, LPARAM lParam) {
+        auto* bar = reinterpret_cast<Dravik::UI::MessageBar*>(lParam);
+        closedBars.push_back(bar->GetId());
+        bar->DestroyWindow();
+        delete bar;
+        RecalcLayout();
+        return 0;
+    }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(TestFrame, Dravik::UI::MdiMainFrame)
 ON_WM_CREATE()
 ON_WM_DESTROY()
+ON_MESSAGE(Dravik::UI::MessageBar::kClosedMessage, &TestFrame::OnMessageBarClosed)
 END_MESSAGE_MAP()
 
 // The application whose main window new document windows go into.
@@ -182,6 +195,14 @@ TEST_F(MainFrameTest, AFrameIsMadeWithItsCommandBarsAndPanesAndBecomesTheActiveO
     EXPECT_EQ(frame->variables->GetPane(), pane);
     EXPECT_EQ(ui.GetMainFrameOfWindow(frame->variables->m_hWnd), frame);
     EXPECT_EQ(frame->GetVisibleFramelessToolBars(), 0u) << "no view, no frameless bar";
+    EXPECT_EQ(ui.GetStatusLine(), nullptr) << "a frame without a status line";
+
+    // The program's icon size reaches the frame's bars through the UI module.
+    ui.SetCommandBarsIconSizes(frame->GetCommandBars(), SIZE{16, 16}, SIZE{24, 24}, SIZE{16, 16}, true);
+    const CXTPCommandBarsOptions* options = frame->GetCommandBars()->GetCommandBarsOptions();
+    EXPECT_EQ(options->szLargeIcons, CSize(24, 24));
+    EXPECT_EQ(options->szIcons, CSize(16, 16));
+    EXPECT_TRUE(options->bLargeIcons);
     ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, dvui::test::snapshotPath("main-frame")));
 
     // Its layout waits while locked and is laid out once at the last unlock.
@@ -319,6 +340,44 @@ TEST_F(MainFrameTest, TheFramelessBarsFollowTheActiveView) {
     EXPECT_EQ(frame->GetActiveDravikView(), nullptr);
     EXPECT_EQ(frame->GetVisibleFramelessToolBars(), 0u);
     application.m_pMainWnd = nullptr;
+}
+
+TEST_F(MainFrameTest, AMessageBarRunsItsButtonsAndClosesThroughItsFrame) {
+    TestFrame* frame = makeFrame(L"Dravik", 40);
+    ASSERT_NE(frame, nullptr);
+    std::vector<std::pair<std::uint64_t, UINT>> pressed;
+    auto* bar = new Dravik::UI::MessageBar(
+        77, [&](Dravik::UI::MessageBar& b, UINT id) { pressed.emplace_back(b.GetValue(), id); }, false);
+    ASSERT_TRUE(bar->Create(frame, 0x50002800, 59398));
+    bar->EnableMarkup(TRUE);
+    bar->SetMessage(
+        L"<Grid><Grid.ColumnDefinitions><ColumnDefinition Width=\"*\"/></Grid.ColumnDefinitions>"
+        L"<TextBlock Grid.Column=\"0\" VerticalAlignment=\"Center\" TextWrapping=\"Wrap\">"
+        L"<Bold>The drawing was saved by a newer version.</Bold> It opens read-only.</TextBlock></Grid>");
+    bar->SetButtons({{4101, L"Save a copy", L"Saves the drawing under a new name"}, {4102, L"Details", L""}});
+    EXPECT_EQ(bar->GetButtonCount(), 2);
+    EXPECT_NE(bar->FindButton(SC_CLOSE), nullptr) << "and the close button";
+    auto* other = new Dravik::UI::MessageBar(0, nullptr, true);
+    EXPECT_NE(other->GetId(), bar->GetId());
+    delete other;
+    frame->RecalcLayout();
+    pal::test::pump();
+    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, dvui::test::snapshotPath("message-bar")));
+
+    auto clickOn = [&](UINT id) {
+        CXTPMessageBarButton* button = bar->FindButton(id);
+        ASSERT_NE(button, nullptr);
+        CPoint at = button->m_rcButton.CenterPoint();
+        bar->ClientToScreen(&at);
+        pal::test::click(at);
+        pal::test::pump();
+    };
+    clickOn(4102);
+    EXPECT_EQ(pressed, (std::vector<std::pair<std::uint64_t, UINT>>{{77, 4102}}));
+    EXPECT_FALSE(bar->IsClosed());
+    const unsigned id = bar->GetId();
+    clickOn(SC_CLOSE);
+    EXPECT_EQ(frame->closedBars, (std::vector<unsigned>{id})) << "the frame heard once and deleted the bar";
 }
 
 } // namespace
