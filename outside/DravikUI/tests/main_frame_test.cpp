@@ -1,6 +1,7 @@
 // The main-frame framework on the null display: a frame with command bars, a pane and frameless
 // bars; its themes; two frames and which is active; the bars that follow the active view.
 #include "DravikUI/ChildFrame.h"
+#include "DravikUI/CommandBarsSite.h"
 #include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/MessageBar.h"
 #include "DravikUI/TabView.h"
@@ -378,6 +379,31 @@ TEST_F(MainFrameTest, AMessageBarRunsItsButtonsAndClosesThroughItsFrame) {
     const unsigned id = bar->GetId();
     clickOn(SC_CLOSE);
     EXPECT_EQ(frame->closedBars, (std::vector<unsigned>{id})) << "the frame heard once and deleted the bar";
+}
+
+TEST_F(MainFrameTest, ABarSiteInAPaneTakesTheActiveFramesOptions) {
+    TestFrame* frame = makeFrame(L"Dravik", 40);
+    ASSERT_NE(frame, nullptr);
+    Dravik::UI::CommandBarsSiteBase site;
+    ASSERT_TRUE(site.CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100),
+                              frame->variables.get(), 1));
+    ASSERT_TRUE(site.InitCommandBars());
+    CXTPCommandBarsOptions* own = site.GetCommandBars()->GetCommandBarsOptions();
+    CXTPCommandBarsOptions* main = frame->GetCommandBars()->GetCommandBarsOptions();
+    main->bLargeIcons = TRUE;
+    main->szLargeIcons = CSize(24, 24);
+    main->bToolBarScreenTips = FALSE;
+    main->ShowKeyboardCues(xtpKeyboardCuesShowNever);
+    site.UpdateCommandBarsOptions();
+    EXPECT_TRUE(own->bLargeIcons);
+    EXPECT_EQ(own->szLargeIcons, CSize(24, 24));
+    EXPECT_FALSE(own->bToolBarScreenTips);
+    EXPECT_EQ(own->GetShowKeyboardCues(), xtpKeyboardCuesShowNever);
+
+    // The main frame's own bars, and bars without an active frame, are left alone.
+    Dravik::UI::CommandBarsSiteBase::UpdateCommandBarsOptions(frame, frame->GetCommandBars());
+    Dravik::UI::CommandBarsSiteBase::UpdateCommandBarsOptions(&site, nullptr);
+    site.DestroyWindow();
 }
 
 } // namespace
