@@ -5,6 +5,7 @@
 #include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/MessageBar.h"
 #include "DravikUI/TabView.h"
+#include "DravikUI/ToolBars.h"
 #include "DravikUI/Windows.h"
 
 #include "DravikKernel/DocTemplate.h"
@@ -281,6 +282,43 @@ TEST_F(MainFrameTest, OfTwoFramesTheOneLastMadeActiveIsActiveAndTheOtherTakesOve
     EXPECT_EQ(ui.GetMainFrames(), (std::vector<CFrameWnd*>{second}));
 }
 
+// A pane window shared by the frames moves into the frame that asks for it, and outlives the
+// frame it leaves.
+TEST_F(MainFrameTest, ASharedPaneWindowMovesBetweenTwoMainFrames) {
+    TestFrame* first = makeFrame(L"First", 20);
+    TestFrame* second = makeFrame(L"Second", 700);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    // The window is the application's, not a frame's.
+    auto parent = Dravik::UI::GetDockingPaneDummyWindow(true);
+    Variables application;
+    Variables* shared = &application;
+    ASSERT_TRUE(shared->Create(nullptr, L"", WS_CHILD, CRect(0, 0, 10, 10), parent.get(), kVariablesPane));
+    ASSERT_TRUE(Dravik::UI::AttachDockingPaneChild(first->panes.FindPane(kVariablesPane), shared));
+
+    CWnd* taken = first->DetachDockingPaneChildWindow(kVariablesPane, true);
+    EXPECT_EQ(taken, static_cast<CWnd*>(shared));
+    EXPECT_EQ(shared->GetPane(), nullptr);
+    ASSERT_TRUE(Dravik::UI::AttachDockingPaneChild(second->panes.FindPane(kVariablesPane), shared));
+    EXPECT_EQ(shared->GetPane(), second->panes.FindPane(kVariablesPane));
+    EXPECT_EQ(UIModuleProxy::Instance().GetMainFrameOfWindow(shared->m_hWnd), second);
+    EXPECT_EQ(first->panes.FindPane(kVariablesPane)->GetChildHwnd(), nullptr);
+
+    // Straight from one frame's pane into the other's, and back.
+    ASSERT_TRUE(Dravik::UI::AttachDockingPaneChild(first->panes.FindPane(kVariablesPane), shared));
+    EXPECT_EQ(second->panes.FindPane(kVariablesPane)->GetChildHwnd(), nullptr);
+    EXPECT_EQ(UIModuleProxy::Instance().GetMainFrameOfWindow(shared->m_hWnd), first);
+
+    // The frame it is in goes: its panes give it up, parked, still a window.
+    first->DestroyWindow();
+    pal::test::pump();
+    EXPECT_TRUE(::IsWindow(shared->m_hWnd));
+    EXPECT_EQ(shared->GetPane(), nullptr);
+    ASSERT_TRUE(Dravik::UI::AttachDockingPaneChild(second->panes.FindPane(kVariablesPane), shared));
+    second->DestroyWindow();
+    pal::test::pump();
+}
+
 TEST_F(MainFrameTest, TheFramelessBarsFollowTheActiveView) {
     TestFrame* frame = makeFrame(L"Dravik", 40);
     ASSERT_NE(frame, nullptr);
@@ -404,6 +442,43 @@ TEST_F(MainFrameTest, ABarSiteInAPaneTakesTheActiveFramesOptions) {
     Dravik::UI::CommandBarsSiteBase::UpdateCommandBarsOptions(frame, frame->GetCommandBars());
     Dravik::UI::CommandBarsSiteBase::UpdateCommandBarsOptions(&site, nullptr);
     site.DestroyWindow();
+}
+
+TEST_F(MainFrameTest, AFixableBarIsFixedInPlaceAndFreedAgain) {
+    TestFrame* frame = makeFrame(L"Dravik", 40);
+    ASSERT_NE(frame, nullptr);
+    CXTPCommandBars* bars = frame->GetCommandBars();
+    auto* fixable = dynamic_cast<Dravik::UI::FixableToolBar*>(
+        bars->Add(L"Fixable", xtpBarTop, RUNTIME_CLASS(Dravik::UI::FixableToolBar)));
+    ASSERT_NE(fixable, nullptr);
+    static const UINT buttons[] = {ID_FILE_NEW};
+    fixable->SetButtons(buttons, 1);
+    CXTPToolBar* plain = bars->GetToolBar(kStandardBar);
+    const DWORD docking = fixable->GetDockingFlags();
+
+    EXPECT_TRUE(Dravik::UI::IsFixable(fixable));
+    EXPECT_FALSE(Dravik::UI::IsFixable(plain));
+    Dravik::UI::Fix(fixable, true);
+    Dravik::UI::Fix(plain, true);
+    EXPECT_TRUE(Dravik::UI::IsFixed(fixable));
+    EXPECT_FALSE(Dravik::UI::IsFixed(plain)) << "a bar that cannot be fixed stays free";
+    EXPECT_EQ(fixable->GetDockingFlags(), 0u);
+    EXPECT_FALSE(fixable->IsShowGripper());
+    Dravik::UI::Fix(fixable, false);
+    EXPECT_FALSE(Dravik::UI::IsFixed(fixable));
+    EXPECT_EQ(fixable->GetDockingFlags(), docking);
+    EXPECT_TRUE(fixable->IsShowGripper());
+
+    Dravik::UI::SetLeftPopups(plain, true);
+    EXPECT_TRUE(plain->GetControl(0)->GetFlags() & xtpFlagLeftPopup);
+    Dravik::UI::SetLeftPopups(plain, false);
+    EXPECT_FALSE(plain->GetControl(0)->GetFlags() & xtpFlagLeftPopup);
+    plain->GetControl(1)->SetFlags(xtpFlagRightAlign);
+    EXPECT_TRUE(Dravik::UI::IsRibbonFreeControl(plain->GetControl(1)));
+    EXPECT_FALSE(Dravik::UI::IsRibbonFreeControl(plain->GetControl(0)));
+    EXPECT_FALSE(Dravik::UI::IsRibbonFreeControl(nullptr));
+    Dravik::UI::UpdateToolBars(bars);
+    Dravik::UI::UpdateToolBars(nullptr);
 }
 
 } // namespace
