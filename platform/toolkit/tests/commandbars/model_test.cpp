@@ -115,6 +115,7 @@ TEST(ControlsModel, AMenuBecomesButtonsPopupsAndGroups) {
     EXPECT_TRUE(inner->GetAt(1)->GetBeginGroup());
     EXPECT_TRUE(inner->GetAt(1)->GetChecked());
     EXPECT_EQ(inner->GetAt(1)->GetCaption(), L"&Checked") << "the shortcut text is not the caption";
+    EXPECT_EQ(inner->GetAt(1)->GetShortcutText(), L"Ctrl+K");
     controls->InternalRelease();
 }
 
