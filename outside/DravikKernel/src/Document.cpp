@@ -6,11 +6,17 @@
 #include "DravikKernel/ModelVars.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/KernelServices.h"
+#include "afx/app.h"
 #include "afx/frame.h"
 #include "afx/view.h"
+#include "pal/path.h"
 #include "pal/text.h"
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -58,20 +64,56 @@ void DravikDocument2::SetPicture(const std::wstring& name, std::string png) {
     pictures_.emplace_back(name, std::move(png));
 }
 
-std::wstring DravikDocument2::FindPathName(const std::wstring& path, const std::wstring& baseFolder) {
-    if (path.empty())
+namespace {
+
+LibraryPathFinder g_libraryFinder = nullptr;
+
+// The library form "<name>rest" made a plain path: text before "<", the library's folder, the
+// rest. "@name" is the profile folder of that name under the program folder. Unchanged without
+// a "<" or when the last ">" does not follow it; empty when ">" ends the text or the library is
+// not known.
+std::wstring resolveLibraryForm(const std::wstring& path) {
+    const std::size_t open = path.find(L'<');
+    const std::size_t close = path.rfind(L'>');
+    if (open == std::wstring::npos || close == std::wstring::npos || close < open)
+        return path;
+    if (close + 1 == path.size())
         return {};
-    const fs::path p(pal::text::toUtf8(path));
+    const std::wstring name = path.substr(open + 1, close - open - 1);
+    const std::wstring rest = path.substr(close + 1);
+    if (!name.empty() && name.front() == L'@') {
+        const std::wstring profiles = DVAppendProgramPath(L"profiles", 0, false);
+        return profiles + L"\\" + name.substr(1) + L"\\" + rest;
+    }
+    const std::wstring folder = g_libraryFinder ? g_libraryFinder(name) : std::wstring();
+    if (folder.empty())
+        return {};
+    return path.substr(0, open) + folder + rest;
+}
+
+} // namespace
+
+void SetLibraryPathFinder(LibraryPathFinder finder) {
+    g_libraryFinder = finder;
+}
+
+std::wstring DravikDocument2::FindPathName(const std::wstring& path, const std::wstring& baseFolder) {
+    const std::wstring resolved = resolveLibraryForm(path);
+    if (resolved.empty())
+        return {};
     std::error_code ec;
     auto found = [&](const fs::path& candidate) { return fs::is_regular_file(candidate, ec); };
     auto full = [](const fs::path& candidate) {
         std::error_code e;
-        return pal::text::fromUtf8(fs::absolute(candidate, e).lexically_normal().string());
+        return pal::path::fromNative(fs::absolute(candidate, e).lexically_normal());
     };
-    if (p.is_absolute())
+    const fs::path p = pal::path::toNative(resolved);
+    if (p.empty())
+        return {};
+    if (pal::path::isAbsolute(resolved))
         return found(p) ? full(p) : std::wstring();
     if (!baseFolder.empty()) {
-        const fs::path inBase = fs::path(pal::text::toUtf8(baseFolder)) / p;
+        const fs::path inBase = pal::path::toNative(baseFolder) / p;
         if (found(inBase))
             return full(inBase);
     }
@@ -82,8 +124,29 @@ std::wstring DravikDocument2::FindPathName(const std::wstring& path, const std::
 
 IMPLEMENT_DYNCREATE(CDvw32Doc, CDocument)
 
-CDvw32Doc::CDvw32Doc() = default;
+CDvw32Doc::CDvw32Doc() {
+    // Views show what the content holds now, after every edit, undo and redo.
+    Cont2D()->SetChangeListener([this] {
+        if (paintBlocked_ || regenDepth_ > 0)
+            repaintNeeded_ = true;
+        else
+            UpdateAllViews(nullptr);
+    });
+}
+
+DVDocRegenContext::DVDocRegenContext(CDvw32Doc* document, bool, bool, bool) : document_(document) {
+    if (document_)
+        ++document_->regenDepth_;
+}
+
+DVDocRegenContext::~DVDocRegenContext() {
+    if (!document_ || --document_->regenDepth_ > 0 || document_->paintBlocked_ || !document_->repaintNeeded_)
+        return;
+    document_->repaintNeeded_ = false;
+    document_->UpdateAllViews(nullptr);
+}
 CDvw32Doc::~CDvw32Doc() {
+    UnlockDocumentFile();
     Dravik::DocumentManager::Instance().RemoveDocument(this);
 }
 
@@ -178,6 +241,61 @@ BOOL CDvw32Doc::DoSave(LPCWSTR lpszPathName, BOOL bReplace) {
     const BOOL saved = CDocument::DoSave(lpszPathName, bReplace);
     ReleaseHold();
     return saved;
+}
+
+BOOL CDvw32Doc::DoFileSaveAs(CDocTemplate*, LPCWSTR lpszName) {
+    return DoSave(lpszName && *lpszName ? lpszName : nullptr);
+}
+
+BOOL CDvw32Doc::DoFileSaveCopy(LPCWSTR lpszName) {
+    CString name = lpszName ? CString(lpszName) : CString();
+    if (name.IsEmpty()) {
+        name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+        CWinApp* app = AfxGetApp();
+        if (!app || !app->DoPromptFileName(name, 0, 0, FALSE, m_pDocTemplate))
+            return FALSE;
+    }
+    std::wstring error;
+    if (Dravik::grb::SaveFile(*this, std::wstring(name), &error))
+        return TRUE;
+    DVLog_Write(DVLogOptionalFailure, "%s", pal::text::toUtf8(error).c_str());
+    return FALSE;
+}
+
+BOOL CDvw32Doc::DoFileSaveOrsa(LPCWSTR, BOOL) {
+    DVLog_Write(DVLogProgress, "\"%s\" not saved to the PDM system: none is connected",
+                pal::text::toUtf8(std::wstring(m_strTitle)).c_str());
+    return FALSE;
+}
+
+BOOL CDvw32Doc::SaveAfterCreatingIfNeed() {
+    if (m_strPathName.IsEmpty() || !IsModified())
+        return TRUE;
+    return DoFileSave(static_cast<std::wstring*>(nullptr)) ? TRUE : FALSE;
+}
+
+bool CDvw32Doc::LockDocumentFile(const SharedPathName& path) {
+    UnlockDocumentFile();
+    const fs::path native = pal::path::toNative(path.asCString());
+    if (native.empty())
+        return false;
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    lockFd_ = fd;
+    return true;
+}
+
+void CDvw32Doc::UnlockDocumentFile() {
+    if (lockFd_ < 0)
+        return;
+    ::flock(lockFd_, LOCK_UN);
+    ::close(lockFd_);
+    lockFd_ = -1;
 }
 
 BOOL CDvw32Doc::OnOpenDocument(LPCWSTR lpszPathName) {

@@ -2,6 +2,7 @@
 
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/DocumentFile.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/Settings.h"
 
 #include "KernelState.h"
@@ -71,25 +72,41 @@ void DocumentManager::AddDocument(CDvw32Doc* document) {
 }
 
 void DocumentManager::RemoveDocument(CDvw32Doc* document) {
-    std::lock_guard lock(documents().mutex);
-    auto& d = documents();
-    std::erase(d.open, document);
-    if (d.active == document)
-        d.active = nullptr;
-    std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.second == document; });
+    bool listed = false, wasActive = false;
+    {
+        std::lock_guard lock(documents().mutex);
+        auto& d = documents();
+        listed = std::erase(d.open, document) > 0;
+        wasActive = document && d.active == document;
+        if (wasActive)
+            d.active = nullptr;
+        std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.second == document; });
+    }
+    // The application hears of it outside the lock: it may well ask the manager again.
+    if (DravikServerAppProxy* app = listed ? DravikServerAppProxy::Instance() : nullptr) {
+        if (wasActive)
+            app->OnActivateDocument(nullptr);
+        app->OnDocumentClosed(document);
+    }
 }
 
 void DocumentManager::SetActiveDocument(CDvw32Doc* document, HWND frame) {
-    std::lock_guard lock(documents().mutex);
-    auto& d = documents();
-    if (document && std::find(d.open.begin(), d.open.end(), document) == d.open.end())
-        return;
-    d.active = document;
-    if (!frame)
-        return;
-    std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.first == frame; });
-    if (document)
-        d.activeOfFrame.emplace_back(frame, document);
+    bool changed = false;
+    {
+        std::lock_guard lock(documents().mutex);
+        auto& d = documents();
+        if (document && std::find(d.open.begin(), d.open.end(), document) == d.open.end())
+            return;
+        changed = d.active != document;
+        d.active = document;
+        if (frame) {
+            std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.first == frame; });
+            if (document)
+                d.activeOfFrame.emplace_back(frame, document);
+        }
+    }
+    if (DravikServerAppProxy* app = changed ? DravikServerAppProxy::Instance() : nullptr)
+        app->OnActivateDocument(document);
 }
 
 CDvw32Doc* DocumentManager::GetActiveDocument(HWND frame) const {
@@ -251,8 +268,7 @@ CDvw32Doc* DocumentManager::OpenDocumentFile(const std::wstring& path, const Doc
                 CloseDocument(document);
             return nullptr;
         }
-    }
-    if (params.options & DocInitParams::kActivateFrame)
+    } else if (params.options & DocInitParams::kActivateFrame)
         docTemplate->ActivateDocument(document);
     return document;
 }

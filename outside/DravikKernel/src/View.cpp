@@ -146,6 +146,12 @@ BOOL CDVView::InsertFragment(CFragmentPath& fragment) {
     return TRUE;
 }
 
+BOOL CDVView::OnObjectCommand(UINT id) {
+    if (selection_.empty())
+        return FALSE;
+    return OnCmdMsg(id, CN_COMMAND, nullptr, nullptr);
+}
+
 BOOL CDVView::TestTerminateCommand(int) {
     CDvw32Doc* doc = GetDvwDocument();
     if (!doc || !doc->IsInCommand())

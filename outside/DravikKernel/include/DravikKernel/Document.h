@@ -2,6 +2,7 @@
 // runs on it. Its content (pages, elements, variables, undo) is its 2D container, Cont2D().
 #pragma once
 
+#include "Compression/SharedPathName.h"
 #include "DravikKernel/DVDocument.h"
 #include "afx/document.h"
 #include "pal/visibility.h"
@@ -36,6 +37,12 @@ inline constexpr std::uint64_t kDocFlagOpenedByAutomation = std::uint64_t(1) << 
 
 class ModelVars;
 
+// Gives the folder of the library of a name in the active configuration of the documents
+// browser, empty when there is none. The browser registers it; the kernel does not know the
+// libraries itself.
+using LibraryPathFinder = std::wstring (*)(const std::wstring& libraryName);
+void SetLibraryPathFinder(LibraryPathFinder finder);
+
 class DravikDocument2 {
 public:
     DravikDocument2();
@@ -68,6 +75,11 @@ public:
 
     // A full path to an existing file: an absolute path as it is, a relative one against the
     // base folder first and the current folder next. Empty when neither holds the file.
+    // A path in library form is resolved first: "<name>rest" is the folder of the library of
+    // that name (SetLibraryPathFinder) followed by the rest, with any text before "<" kept in
+    // front; "<@name>rest" is the folder "profiles\name" of the program folder. A ">" at the
+    // end, or a library nobody knows, finds nothing; a last ">" before the first "<" is no
+    // library form.
     static std::wstring FindPathName(const std::wstring& path, const std::wstring& baseFolder = {});
 
 private:
@@ -139,6 +151,24 @@ public:
     // MFC's save: its own path, or the person is asked for one (a new or read-only document).
     BOOL DoFileSave() override;
     BOOL DoSave(LPCWSTR lpszPathName, BOOL bReplace = TRUE) override;
+    // Save as: under the name, or one the person picks when none is given; the document takes
+    // the new path. The template is not used.
+    BOOL DoFileSaveAs(CDocTemplate* pTemplate = nullptr, LPCWSTR lpszName = nullptr);
+    // A copy under the name (or one the person picks): the document keeps its path and its
+    // modified state.
+    BOOL DoFileSaveCopy(LPCWSTR lpszName = nullptr);
+    // Saving into the PDM system: there is none in this build, so it fails with a log line.
+    BOOL DoFileSaveOrsa(LPCWSTR lpszName, BOOL bShowDialog);
+    // A document made from a prototype with a path to go to is saved there once; TRUE when it
+    // needed nothing or was saved.
+    BOOL SaveAfterCreatingIfNeed();
+    // Locks a file for the document (the original of a recovered copy, the document's own file):
+    // other processes that lock it find it taken. One lock at a time, released with the
+    // document; false when the file does not open or someone holds it.
+    bool LockDocumentFile(const SharedPathName& path);
+    void UnlockDocumentFile();
+    bool IsDocumentFileLocked() const { return lockFd_ >= 0; }
+
     BOOL OnOpenDocument(LPCWSTR lpszPathName) override;
     BOOL OnSaveDocument(LPCWSTR lpszPathName) override;
     BOOL OnNewDocument() override;
@@ -150,6 +180,15 @@ public:
     // frame has none of the document's active); null when the document has no view.
     CFrameWnd* FindFrame() const;
     CView* GetActiveView() const;
+
+    // Painting: while blocked, changes of the content do not reach the views; they mark the
+    // document as needing a repaint instead, which the application answers later
+    // (RepaintNeeded(false) and UpdateAllViews). The same happens inside a DVDocRegenContext,
+    // whose end updates the views once when something changed.
+    void BlockPaint(bool block) { paintBlocked_ = block; }
+    bool IsPaintBlocked() const { return paintBlocked_; }
+    void RepaintNeeded(bool needed) { repaintNeeded_ = needed; }
+    bool IsRepaintNeeded() const { return repaintNeeded_; }
 
     // The time of the last automatic save, in seconds since 1970 (0: never).
     std::int64_t GetLastAutoSaveTime() const { return lastAutoSave_; }
@@ -164,7 +203,27 @@ private:
     bool closePending_ = false;
     bool closing_ = false;
     std::int64_t lastAutoSave_ = 0;
+    int lockFd_ = -1;
+    bool paintBlocked_ = false;
+    bool repaintNeeded_ = false;
+    int regenDepth_ = 0;
+    friend class DVDocRegenContext;
     std::unique_ptr<Dravik::ModelVars> vars_;
+};
+
+// A scope in which a document's content is brought up to date in several steps: its views are
+// updated once, when the outermost scope ends, and only when something changed. The flags are
+// kept for the callers that pass them: whether to regenerate, quietly, keeping earlier errors.
+class DVDocRegenContext {
+public:
+    explicit DVDocRegenContext(CDvw32Doc* document, bool regenerate = true, bool quiet = false,
+                               bool keepErrors = false);
+    ~DVDocRegenContext();
+    DVDocRegenContext(const DVDocRegenContext&) = delete;
+    DVDocRegenContext& operator=(const DVDocRegenContext&) = delete;
+
+private:
+    CDvw32Doc* document_;
 };
 
 DV_EXPORTS_END

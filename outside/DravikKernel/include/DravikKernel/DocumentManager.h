@@ -21,15 +21,19 @@ class CDVDocTemplate;
 extern bool g_bOpeningFromOLE;
 
 // How a document is opened or made; DocumentManager::GetDefaultInitParams gives the defaults.
+// The automation server's OpenFileEx sets the first flag (kHidden) when its flag is not 0 and
+// the third (kReadOnly) when its mode is 2; its CreateNewFile sets kCreateNew.
 struct DocInitParams {
     // Flags.
     static constexpr std::uint32_t kHidden = 0x1;    // no frame is made for the document
     static constexpr std::uint32_t kCreateNew = 0x2; // a new document, from the prototype of `kind`
     static constexpr std::uint32_t kReadOnly = 0x4;  // opened read-only, whatever the file allows
     // Options.
-    static constexpr std::uint32_t kActivateFrame = 0x1; // the document's frame becomes the active one
-    static constexpr std::uint32_t kAddToRecent = 0x2;   // the path joins the recent-file list
-    static constexpr std::uint32_t kCheckKind = 0x4;     // a file of another kind than `kind` is refused
+    // A document found open already has its frame brought to the front (a new frame always
+    // comes to the front, as document windows do).
+    static constexpr std::uint32_t kActivateFrame = 0x1;
+    static constexpr std::uint32_t kAddToRecent = 0x2; // the path joins the recent-file list
+    static constexpr std::uint32_t kCheckKind = 0x4;   // a file of another kind than `kind` is refused
 
     // Where a document made from a prototype is saved; empty leaves it new and unsaved.
     std::wstring pathName;

@@ -62,6 +62,11 @@ public:
     // was inserted.
     BOOL InsertFragment(CFragmentPath& fragment);
 
+    // An object command: the command id offered to the view's own command routing (the view,
+    // its document, the template) for the selected objects; FALSE when nothing is selected or
+    // nobody handles it.
+    BOOL OnObjectCommand(UINT id);
+
     // Asks the running command of the document to end at the next test.
     void RequestTerminateCommand() { terminateRequested_ = true; }
     // Ends the running command when it was asked to end or the document is no longer editable;
