@@ -373,6 +373,34 @@ TEST_F(MainFrameTest, TheFramelessBarsFollowTheActiveView) {
     frame->UpdateViewDependentToolBars();
     EXPECT_TRUE(model->IsVisible());
 
+    // The window of the drawing belongs to this frame.
+    EXPECT_EQ(UIModuleProxy::Instance().GetChildFrameOwner(child), frame);
+
+    // Selection filters: a bar that shows while a command's filter set is active over the view,
+    // its buttons set up in one configuration.
+    Dravik::UI::FramelessToolBar* filters =
+        frame->GetFramelessToolBars()->AddFramelessBar(L"Filters", 3003, 4, Dravik::UI::kViewTypesAll, 3);
+    frame->SetSelectionFilterToolBar(filters);
+    EXPECT_FALSE(filters->IsVisible()) << "no filter set, no filter bar";
+    frame->BeginSelectionFilterConfiguration();
+    frame->ShowSelectionFilterButton(2421, true);
+    frame->SetSelectionFilterButtonProperties(2421, 0, std::wstring(L"Lines"), true, true);
+    frame->ShowSelectionFilterButton(2422, true);
+    frame->SetSelectionFilterButtonProperties(2422, 0, std::wstring(L"Circles"), false, false);
+    EXPECT_EQ(filters->FindControl(2421), nullptr) << "shown once the configuration ends";
+    frame->EndSelectionFilterConfiguration();
+    frame->SetSelectionFilterSet(3);
+    EXPECT_TRUE(filters->IsVisible());
+    ASSERT_NE(filters->FindControl(2421), nullptr);
+    EXPECT_TRUE(filters->FindControl(2421)->GetChecked());
+    EXPECT_FALSE(filters->FindControl(2422)->GetEnabled());
+    EXPECT_EQ(filters->FindControl(2422)->GetTooltip(), L"Circles");
+    ASSERT_TRUE(pal::test::saveSnapshot(filters->m_hWnd, dvui::test::snapshotPath("selection-filters-bar")));
+    frame->HideAllSelectionFilterButtons();
+    EXPECT_FALSE(filters->FindControl(2421)->IsVisible());
+    frame->SetSelectionFilterSet(0);
+    EXPECT_FALSE(filters->IsVisible());
+
     // The document closes: no view, no bar.
     drawing->OnCloseDocument();
     pal::test::pump();
