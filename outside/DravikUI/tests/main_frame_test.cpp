@@ -198,6 +198,11 @@ TEST_F(MainFrameTest, AFrameIsMadeWithItsCommandBarsAndPanesAndBecomesTheActiveO
     EXPECT_EQ(ui.GetMainFrameOfWindow(frame->variables->m_hWnd), frame);
     EXPECT_EQ(frame->GetVisibleFramelessToolBars(), 0u) << "no view, no frameless bar";
     EXPECT_EQ(ui.GetStatusLine(), nullptr) << "a frame without a status line";
+    EXPECT_EQ(frame->GetPropertiesWindowPlaceholder(false), nullptr);
+    CWnd* placeholder = frame->GetPropertiesWindowPlaceholder(true);
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(frame->GetPropertiesWindowPlaceholder(false), placeholder) << "made once";
+    EXPECT_EQ(placeholder->GetDlgCtrlID(), 1007);
 
     // The program's icon size reaches the frame's bars through the UI module.
     ui.SetCommandBarsIconSizes(frame->GetCommandBars(), SIZE{16, 16}, SIZE{24, 24}, SIZE{16, 16}, true);
