@@ -29,6 +29,7 @@
 #include "xtp/StatusBar.h"
 #include "xtp/ToolBar.h"
 #include "xtp/ToolTipContext.h"
+#include "xtp/WindowList.h"
 
 DV_EXPORTS_BEGIN
 

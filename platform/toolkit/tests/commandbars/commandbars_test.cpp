@@ -418,3 +418,32 @@ TEST_F(BarsTest, ABarDockedRightOfAnotherSharesItsRowAndABarOfNoEdgeStaysHidden)
 
 } // namespace
 } // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, HiddenCommandsLeaveShortMenusUntilFullMenusAreAsked) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPCommandBars* bars = app.frame.GetCommandBars();
+    static const UINT hidden[] = {kOpen};
+    bars->HideCommands(hidden, 1);
+    bars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
+    CXTPControl* fileItem = bars->GetMenuBar()->GetControl(0);
+    pal::test::click(at(fileItem));
+    run.pump();
+    CXTPPopupBar* file = openPopup(fileItem);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->FindControl(kOpen)->GetRect().IsRectEmpty());
+    EXPECT_FALSE(file->FindControl(kNew)->GetRect().IsRectEmpty());
+    bars->ClosePopups();
+    bars->GetCommandBarsOptions()->bAlwaysShowFullMenus = TRUE;
+    pal::test::click(at(fileItem));
+    run.pump();
+    EXPECT_FALSE(openPopup(fileItem)->FindControl(kOpen)->GetRect().IsRectEmpty());
+}
+
+} // namespace
+} // namespace bars_test
