@@ -85,7 +85,17 @@ void GenericMainFrame::OnDestroy() {
     MarkAsBeingDestroyed();
     SetActiveView(nullptr, true);
     DetachDockingPaneChildWindows();
-    UIModuleProxy::Instance().RemoveMainFrame(this);
+    UIModuleProxy& ui = UIModuleProxy::Instance();
+    const bool wasActive = ui.GetActiveMainFrame() == this;
+    ui.RemoveMainFrame(this);
+    // The frame that takes over hears it, as if it had been activated.
+    if (auto* next = dynamic_cast<GenericMainFrame*>(ui.GetActiveMainFrame()); wasActive && next) {
+        for (CFrameWnd* frame : ui.GetMainFrames()) {
+            if (auto* main = dynamic_cast<GenericMainFrame*>(frame))
+                main->OnChangeActiveMainFrame(next);
+        }
+        next->UpdateViewDependentToolBars();
+    }
     CXTPMDIFrameWnd::OnDestroy();
 }
 

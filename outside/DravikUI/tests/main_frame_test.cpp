@@ -69,6 +69,10 @@ END_MESSAGE_MAP()
 class TestFrame : public Dravik::UI::MdiMainFrame {
 public:
     std::vector<unsigned> closedBars;
+    std::vector<CFrameWnd*> activeHeard;
+    void OnChangeActiveMainFrame(Dravik::UI::MainFrame* frame) override {
+        activeHeard.push_back(frame->GetFrameWnd());
+    }
     Dravik::UI::DockingPaneManager panes;
     // Pane windows are made under the hidden pane parent, held while they may live there.
     std::shared_ptr<CWnd> paneParent = Dravik::UI::GetDockingPaneDummyWindow(true);
@@ -280,10 +284,12 @@ TEST_F(MainFrameTest, OfTwoFramesTheOneLastMadeActiveIsActiveAndTheOtherTakesOve
 
     EXPECT_FALSE(first->MarkAsBeingDestroyed());
     EXPECT_TRUE(first->MarkAsBeingDestroyed()) << "the second mark reports the first";
+    second->activeHeard.clear();
     first->DestroyWindow();
     pal::test::pump();
     EXPECT_EQ(ui.GetActiveMainFrame(), second);
     EXPECT_EQ(ui.GetMainWindow(), static_cast<CWnd*>(second));
+    EXPECT_EQ(second->activeHeard, (std::vector<CFrameWnd*>{second})) << "the frame that takes over hears it";
     EXPECT_EQ(ui.GetMainFrames(), (std::vector<CFrameWnd*>{second}));
 }
 
