@@ -1,0 +1,150 @@
+// Definitions of tool bars and of the ribbon, as the UI library's XML describes them: what a bar
+// holds, independent of any live bar. They load from an element (skipping, and logging, what is
+// not valid), store back into one, and merge a person's definition with the program's default.
+#pragma once
+
+#include "DVDiagnostics/VersionNumber.h"
+#include "DravikUI/XMLNode.h"
+
+#include "pal/visibility.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+DV_EXPORTS_BEGIN
+
+namespace Dravik::UI::XML {
+
+// An attribute that the library does not interpret itself (a file name, a URL, a gallery's
+// width, ...): kept in order and handed to the application's attribute handler on apply.
+struct ExtraAttribute {
+    std::wstring name;
+    std::wstring value;
+    friend bool operator==(const ExtraAttribute&, const ExtraAttribute&) = default;
+};
+
+// One control of a bar or group. Its tag is the control kind (TagNames::Button, ...).
+struct Control {
+    std::wstring tag;
+    int id = 0;
+    std::wstring caption;
+    std::wstring description;
+    std::wstring toolTip;
+    std::wstring keyTip;
+    std::wstring style;
+    std::wstring state; // a special control's state name ("ribbonTabsPopup", ...)
+    int iconId = -1;
+    bool beginGroup = false;
+    bool optional = false; // hidden by the person, kept in the definition
+    bool visible = true;
+    VersionNumber since; // the program version that first shipped it (default definitions)
+    int popupBar = 0;    // a tool bar of the same state whose controls fill this popup
+    std::wstring editions, modes;
+    std::vector<ExtraAttribute> extra;
+    std::vector<Control> controls; // a popup's own controls
+
+    bool isPopup() const;
+    const std::wstring* findExtra(std::wstring_view name) const;
+    friend bool operator==(const Control&, const Control&) = default;
+};
+
+// A tool bar or menu bar.
+class ToolBar {
+public:
+    int id = 0;
+    std::wstring guid; // "{XXXXXXXX-...}" upper case, or empty
+    std::wstring caption;
+    int kind = 0;
+    bool visible = true;
+    VersionNumber version;
+    std::wstring editions, modes;
+    std::vector<Control> controls;
+
+    // Reads the element's attributes and controls. False when the element cannot be a bar (a tool
+    // bar without id, a version this library cannot read); invalid parts inside are skipped.
+    bool load(const Node& element, const VersionNumber& version, bool menuBar);
+    void store(Node element) const;
+    // A person's bar (this) over the default one: see FORMAT.md, "Merging".
+    void merge(const ToolBar& defaults);
+
+    friend bool operator==(const ToolBar&, const ToolBar&) = default;
+};
+
+class RibbonGroup {
+public:
+    std::wstring guid;
+    int id = -1;
+    int code = 0; // the built-in-group code
+    std::wstring caption;
+    std::wstring keyTip;
+    bool disabledByUser = false;
+    VersionNumber since;
+    std::wstring editions, modes;
+    bool hasControls = false; // false: the controls come from the group definition of its GUID
+    std::vector<Control> controls;
+
+    bool load(const Node& element, const VersionNumber& version);
+    void store(Node element) const;
+    void merge(const RibbonGroup& defaults, const VersionNumber& personVersion);
+
+    friend bool operator==(const RibbonGroup&, const RibbonGroup&) = default;
+};
+
+class RibbonTab {
+public:
+    std::wstring guid;
+    std::wstring caption;
+    std::wstring keyTip;
+    std::vector<std::wstring> tags;
+    bool disabledByUser = false;
+    VersionNumber since;
+    std::wstring editions, modes;
+    std::vector<RibbonGroup> groups;
+
+    bool HasTags() const { return !tags.empty(); }
+    bool HasTag(std::wstring_view tag) const; // without regard to case
+    const RibbonGroup* findGroup(std::wstring_view guid) const;
+
+    bool load(const Node& element, const VersionNumber& version);
+    void store(Node element) const;
+    void merge(const RibbonTab& defaults, const VersionNumber& personVersion);
+
+    friend bool operator==(const RibbonTab&, const RibbonTab&) = default;
+};
+
+class RibbonBar {
+public:
+    using GroupStore = std::map<std::wstring, RibbonGroup>;
+
+    VersionNumber version;
+    std::vector<RibbonTab> tabs;
+    std::vector<Control> quickAccess;
+    // Shared between the states made from one default: the default's tabs (to reset a tab or a
+    // group) and its groups by GUID (to fill a group that names only its GUID).
+    std::shared_ptr<const std::vector<RibbonTab>> tabDefinitions;
+    std::shared_ptr<const GroupStore> groupDefinitions;
+
+    bool load(const Node& element, const VersionNumber& version);
+    void store(Node element) const;
+    void merge(const RibbonBar& defaults);
+
+    const RibbonTab* findTab(std::wstring_view guid) const;
+    const RibbonTab* FindTabDefinition(std::wstring_view guid) const;
+    const RibbonGroup* FindGroupDefinition(std::wstring_view tabGuid, std::wstring_view groupGuid) const;
+
+    // The definitions compare by content; the shared stores do not take part.
+    friend bool operator==(const RibbonBar& a, const RibbonBar& b) {
+        return a.version == b.version && a.tabs == b.tabs && a.quickAccess == b.quickAccess;
+    }
+};
+
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case, or nothing for any other text.
+std::optional<std::wstring> NormalizeGuid(std::wstring_view text);
+
+} // namespace Dravik::UI::XML
+
+DV_EXPORTS_END
