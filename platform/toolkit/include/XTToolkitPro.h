@@ -3,6 +3,7 @@
 
 #include "pal/visibility.h"
 #include "xtp/PaintManager.h"
+#include "xtp/PropExchange.h"
 
 DV_EXPORTS_BEGIN
 
