@@ -20,20 +20,20 @@ void check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace Dravik::UI;
     XML::Document document;
-    if (!document.load_buffer(data, size))
+    if (!document.loadString(std::string_view(reinterpret_cast<const char*>(data), size)))
         return 0;
     XML::SetProduct(size % 7 == 6 ? -1 : static_cast<int>(size % 7));
     XML::SetMode(size % 2 ? 8 : 0);
     MainFrameState state;
-    if (!state.load(document.document_element(), XML::FormatVersion))
+    if (!state.load(document.root(), XML::FormatVersion))
         return 0;
     state.resolvePopupBars();
     MainFrameState merged;
-    merged.load(document.document_element(), XML::FormatVersion);
+    merged.load(document.root(), XML::FormatVersion);
     merged.merge(state);
 
     XML::Document written;
-    XML::Node window = written.append_child("mainWindow");
+    XML::Node window = written.resetRoot(XML::TagNames::MainWindow);
     state.store(window);
     MainFrameState again;
     check(again.load(window, XML::FormatVersion));

@@ -15,10 +15,8 @@ using dvui::xmltest::XmlTest;
 
 std::string written(const MainFrameState& state) {
     XML::Document document;
-    state.store(document.append_child("mainWindow"));
-    std::ostringstream out;
-    document.save(out);
-    return out.str();
+    state.store(document.resetRoot(XML::TagNames::MainWindow));
+    return document.toString();
 }
 
 std::vector<int> idsOf(const std::vector<XML::Control>& controls) {
@@ -84,9 +82,9 @@ TEST_F(XmlTest, ADefinitionStoredAndReadAgainIsEqual) {
     const std::string text = written(first);
 
     XML::Document document;
-    ASSERT_TRUE(document.load_string(text.c_str()));
+    ASSERT_TRUE(document.loadString(text));
     MainFrameState second;
-    ASSERT_TRUE(second.load(document.document_element(), XML::FormatVersion));
+    ASSERT_TRUE(second.load(document.root(), XML::FormatVersion));
     EXPECT_EQ(second.windowRect, first.windowRect);
     EXPECT_EQ(second.showCommand, first.showCommand);
     ASSERT_TRUE(second.menuBar && second.ribbonBar);
@@ -184,10 +182,10 @@ TEST_F(XmlTest, ANestingBeyondTheLimitIsCut) {
         text += "</popup>";
     text += "</menuBar></mainWindow>";
     XML::Document document;
-    ASSERT_TRUE(document.load_string(text.c_str()));
+    ASSERT_TRUE(document.loadString(text));
     dvlog::test::clearCapture();
     MainFrameState state;
-    ASSERT_TRUE(state.load(document.document_element(), XML::FormatVersion));
+    ASSERT_TRUE(state.load(document.root(), XML::FormatVersion));
     int depth = 0;
     for (const std::vector<XML::Control>* level = &state.menuBar->controls; !level->empty();
          level = &level->front().controls)

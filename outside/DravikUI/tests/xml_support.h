@@ -20,9 +20,9 @@ inline std::filesystem::path fixture(const std::string& name) {
 // A main-window state read from a fixture file's root element.
 inline Dravik::UI::MainFrameState loadState(const std::string& name) {
     Dravik::UI::XML::Document document;
-    EXPECT_TRUE(document.load_file(fixture(name).c_str())) << name;
+    EXPECT_TRUE(document.loadFile(fixture(name))) << name;
     Dravik::UI::MainFrameState state;
-    EXPECT_TRUE(state.load(document.document_element(), Dravik::UI::XML::FormatVersion)) << name;
+    EXPECT_TRUE(state.load(document.root(), Dravik::UI::XML::FormatVersion)) << name;
     state.resolvePopupBars();
     return state;
 }

@@ -95,13 +95,13 @@ TEST_F(XmlTest, ApplicabilityByEditionAndMode) {
 
 TEST_F(XmlTest, AnElementIsApplicableByItsAttributes) {
     XML::Document document;
-    ASSERT_TRUE(document.load_string(R"(<r><a editions="2d" modes="2d,gs"/><b/></r>)"));
+    ASSERT_TRUE(document.loadString(R"(<r><a editions="2d" modes="2d,gs"/><b/></r>)"));
     XML::SetProduct(1);
-    EXPECT_FALSE(XML::IsApplicable(document.child("r").child("a")));
-    EXPECT_TRUE(XML::IsApplicable(document.child("r").child("b")));
+    EXPECT_FALSE(XML::IsApplicable(document.root().child(L"a")));
+    EXPECT_TRUE(XML::IsApplicable(document.root().child(L"b")));
     XML::SetProduct(0);
     XML::SetMode(16);
-    EXPECT_TRUE(XML::IsApplicable(document.child("r").child("a")));
+    EXPECT_TRUE(XML::IsApplicable(document.root().child(L"a")));
 }
 
 TEST(XmlGuid, NormalisedToBracedUpperCase) {

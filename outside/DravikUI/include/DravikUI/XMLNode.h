@@ -1,17 +1,16 @@
-// The one place where the UI library names its XML engine. Definitions load from and store into
-// nodes of this type; nothing else in the library's public headers knows the engine.
+// The XML nodes and documents that definitions load from and store into: the system's one XML
+// wrapper.
 #pragma once
 
-#include <pugixml.hpp>
-
 #include "pal/visibility.h"
+#include "pal/xml.h"
 
 DV_EXPORTS_BEGIN
 
 namespace Dravik::UI::XML {
 
-using Node = pugi::xml_node;
-using Document = pugi::xml_document;
+using Node = pal::xml::Node;
+using Document = pal::xml::Document;
 
 } // namespace Dravik::UI::XML
 

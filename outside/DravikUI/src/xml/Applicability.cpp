@@ -134,8 +134,8 @@ bool IsApplicable(std::wstring_view editions, std::wstring_view modes) {
 }
 
 bool IsApplicable(const Node& element) {
-    return IsApplicable(dvui::xml::attribute(element, AttributeNames::Editions).value_or(L""),
-                        dvui::xml::attribute(element, AttributeNames::Modes).value_or(L""));
+    return IsApplicable(element.attribute(AttributeNames::Editions).value_or(L""),
+                        element.attribute(AttributeNames::Modes).value_or(L""));
 }
 
 bool StringToBool(std::wstring_view text, bool previous) {

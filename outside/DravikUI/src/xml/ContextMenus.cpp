@@ -30,15 +30,15 @@ Menus& menus() {
 
 void readItems(const XML::Node& parent, std::vector<XML::Control>& controls, int depth) {
     bool group = false;
-    for (XML::Node child = parent.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element || !XML::IsApplicable(child))
+    for (XML::Node child = parent.firstChild(); child; child = child.nextSibling()) {
+        if (!XML::IsApplicable(child))
             continue;
         if (isNamed(child, TN::Separator)) {
             group = true;
             continue;
         }
         XML::Control control;
-        control.caption = attribute(child, A::Caption).value_or(L"");
+        control.caption = child.attribute(A::Caption).value_or(L"");
         if (isNamed(child, TN::Popup)) {
             if (depth >= kMaxNesting) {
                 logSkipped(child, "popups nested too deeply");
@@ -48,14 +48,14 @@ void readItems(const XML::Node& parent, std::vector<XML::Control>& controls, int
             readItems(child, control.controls, depth + 1);
         } else if (isNamed(child, TN::Command)) {
             control.tag = std::wstring(TN::Button);
-            if (const auto name = attribute(child, A::Name)) {
+            if (const auto name = child.attribute(A::Name)) {
                 const auto id = GlobalContextMenuContainer::FindCommandId(*name);
                 if (!id) {
                     logSkipped(child, "the command identifier is not registered");
                     continue;
                 }
                 control.id = *id;
-            } else if (const auto id = attribute(child, A::Id); id && parseInt(*id) && *parseInt(*id) > 0) {
+            } else if (const auto id = child.attribute(A::Id); id && parseInt(*id) && *parseInt(*id) > 0) {
                 control.id = *parseInt(*id);
             } else {
                 logSkipped(child, "a command with neither a registered name nor an id");
@@ -75,13 +75,13 @@ void readItems(const XML::Node& parent, std::vector<XML::Control>& controls, int
 
 bool GlobalContextMenuContainer::Load(const std::filesystem::path& file) {
     XML::Document document;
-    const pugi::xml_parse_result parsed = document.load_file(file.c_str());
+    const pal::xml::LoadResult parsed = document.loadFile(file);
     if (!parsed) {
         DVLog_Write(DVLogOptionalFailure, "UI XML: the context menus \"%s\" cannot be read: %s",
-                    file.string().c_str(), parsed.description());
+                    file.string().c_str(), parsed.message.c_str());
         return false;
     }
-    const XML::Node root = document.document_element();
+    const XML::Node root = document.root();
     if (!isNamed(root, TN::ContextMenus)) {
         DVLog_Write(DVLogOptionalFailure, "UI XML: \"%s\" holds no context menus", file.string().c_str());
         return false;
@@ -89,10 +89,10 @@ bool GlobalContextMenuContainer::Load(const std::filesystem::path& file) {
     if (!IsRegistrationComplete())
         DVLog_Write(DVLogWarning, "UI XML: context menus read before the commands were registered");
     std::map<std::wstring, XML::ToolBar, std::less<>> loaded;
-    for (XML::Node child = root.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element || !XML::IsApplicable(child))
+    for (XML::Node child = root.firstChild(); child; child = child.nextSibling()) {
+        if (!XML::IsApplicable(child))
             continue;
-        const auto name = attribute(child, A::Name);
+        const auto name = child.attribute(A::Name);
         if (!isNamed(child, TN::ContextMenu) || !name || name->empty()) {
             logSkipped(child, "not a named context menu");
             continue;

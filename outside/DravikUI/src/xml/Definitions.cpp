@@ -38,16 +38,16 @@ bool isPopupTag(std::wstring_view tag) {
 }
 
 std::wstring text(const Node& node, std::wstring_view name) {
-    return attribute(node, name).value_or(std::wstring());
+    return node.attribute(name).value_or(std::wstring());
 }
 
 bool flag(const Node& node, std::wstring_view name, bool fallback) {
-    const auto value = attribute(node, name);
+    const auto value = node.attribute(name);
     return value ? StringToBool(*value, fallback) : fallback;
 }
 
 std::optional<int> integer(const Node& node, std::wstring_view name, const char* what) {
-    const auto value = attribute(node, name);
+    const auto value = node.attribute(name);
     if (!value)
         return std::nullopt;
     const auto parsed = parseInt(*value);
@@ -57,7 +57,7 @@ std::optional<int> integer(const Node& node, std::wstring_view name, const char*
 }
 
 VersionNumber since(const Node& node) {
-    const auto value = attribute(node, A::Since);
+    const auto value = node.attribute(A::Since);
     if (!value)
         return {};
     const auto parsed = VersionNumber::fromString(*value);
@@ -69,7 +69,7 @@ VersionNumber since(const Node& node) {
 // The element's own version when it has a readable one. A version of a later major than this
 // library writes cannot be read: nothing.
 std::optional<VersionNumber> versionOf(const Node& node, const VersionNumber& fallback) {
-    const auto value = attribute(node, A::VersionNumber);
+    const auto value = node.attribute(A::VersionNumber);
     if (!value)
         return fallback;
     const auto parsed = VersionNumber::fromString(*value);
@@ -85,7 +85,7 @@ std::optional<VersionNumber> versionOf(const Node& node, const VersionNumber& fa
 }
 
 std::optional<std::wstring> guidOf(const Node& node) {
-    const auto value = attribute(node, A::Guid);
+    const auto value = node.attribute(A::Guid);
     if (!value)
         return std::wstring();
     const auto guid = NormalizeGuid(*value);
@@ -96,12 +96,12 @@ std::optional<std::wstring> guidOf(const Node& node) {
 
 void setIf(Node node, std::wstring_view name, const std::wstring& value) {
     if (!value.empty())
-        setAttribute(node, name, value);
+        node.setAttribute(name, value);
 }
 
 void setVersionIf(Node node, std::wstring_view name, const VersionNumber& version) {
     if (!version.isZero())
-        setAttribute(node, name, version.toString());
+        node.setAttribute(name, version.toString());
 }
 
 // Separators fold into the control after them.
@@ -123,16 +123,14 @@ void foldSeparators(std::vector<Control>& controls) {
 std::optional<Control> loadControl(const Node& element, int depth);
 
 void loadControls(const Node& parent, std::vector<Control>& controls, int depth) {
-    for (Node child = parent.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element)
-            continue;
+    for (Node child = parent.firstChild(); child; child = child.nextSibling()) {
         if (auto control = loadControl(child, depth))
             controls.push_back(std::move(*control));
     }
 }
 
 std::optional<Control> loadControl(const Node& element, int depth) {
-    const std::wstring tag = nameOf(element);
+    const std::wstring tag = element.name();
     if (!isControlTag(tag)) {
         logSkipped(element, "not a control");
         return std::nullopt;
@@ -150,7 +148,7 @@ std::optional<Control> loadControl(const Node& element, int depth) {
         control.beginGroup = true;
         return control;
     }
-    const auto id = attribute(element, A::Id);
+    const auto id = element.attribute(A::Id);
     if (!id) {
         logSkipped(element, "no id");
         return std::nullopt;
@@ -175,23 +173,25 @@ std::optional<Control> loadControl(const Node& element, int depth) {
     control.popupBar = integer(element, A::PopupBar, "the popup bar is not a number; ignored").value_or(0);
     control.editions = text(element, A::Editions);
     control.modes = text(element, A::Modes);
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
-        const std::wstring name = pal::text::fromUtf8(a.name());
-        if (std::find(kControlAttributes.begin(), kControlAttributes.end(), name) == kControlAttributes.end())
-            control.extra.push_back({name, pal::text::fromUtf8(a.value())});
+    for (auto& [name, value] : element.attributes()) {
+        // A repeated attribute counts once, as every reader of the element sees only the first.
+        if (std::find(kControlAttributes.begin(), kControlAttributes.end(), name) ==
+                kControlAttributes.end() &&
+            !control.findExtra(name))
+            control.extra.push_back({std::move(name), std::move(value)});
     }
     if (isPopupTag(tag)) {
         loadControls(element, control.controls, depth + 1);
         foldSeparators(control.controls);
-    } else if (element.find_child([](const Node& n) { return n.type() == pugi::node_element; })) {
+    } else if (element.firstChild()) {
         logSkipped(element, "a control that is no popup holds controls; they are ignored");
     }
     return control;
 }
 
 void storeControl(Node parent, const Control& control) {
-    Node element = appendChild(parent, control.tag);
-    setAttribute(element, A::Id, std::to_wstring(control.id));
+    Node element = parent.appendChild(control.tag);
+    element.setAttribute(A::Id, std::to_wstring(control.id));
     setIf(element, A::Caption, control.caption);
     setIf(element, A::Description, control.description);
     setIf(element, A::ToolTip, control.toolTip);
@@ -199,20 +199,20 @@ void storeControl(Node parent, const Control& control) {
     setIf(element, A::Style, control.style);
     setIf(element, A::State, control.state);
     if (control.iconId != -1)
-        setAttribute(element, A::Icon, std::to_wstring(control.iconId));
+        element.setAttribute(A::Icon, std::to_wstring(control.iconId));
     if (control.beginGroup)
-        setAttribute(element, A::BeginGroup, L"true");
+        element.setAttribute(A::BeginGroup, L"true");
     if (control.optional)
-        setAttribute(element, A::Optional, L"true");
+        element.setAttribute(A::Optional, L"true");
     if (!control.visible)
-        setAttribute(element, A::Visible, L"false");
+        element.setAttribute(A::Visible, L"false");
     setVersionIf(element, A::Since, control.since);
     if (control.popupBar != 0)
-        setAttribute(element, A::PopupBar, std::to_wstring(control.popupBar));
+        element.setAttribute(A::PopupBar, std::to_wstring(control.popupBar));
     setIf(element, A::Editions, control.editions);
     setIf(element, A::Modes, control.modes);
     for (const ExtraAttribute& extra : control.extra)
-        setAttribute(element, extra.name, extra.value);
+        element.setAttribute(extra.name, extra.value);
     for (const Control& child : control.controls)
         storeControl(element, child);
 }
@@ -264,7 +264,7 @@ bool ToolBar::load(const Node& element, const VersionNumber& enclosing, bool men
         return false;
     *this = ToolBar{};
     version = *ownVersion;
-    const auto ownId = attribute(element, A::Id);
+    const auto ownId = element.attribute(A::Id);
     if (ownId) {
         const auto parsed = parseInt(*ownId);
         if (!parsed) {
@@ -289,13 +289,13 @@ bool ToolBar::load(const Node& element, const VersionNumber& enclosing, bool men
 
 void ToolBar::store(Node element) const {
     if (id != 0)
-        setAttribute(element, A::Id, std::to_wstring(id));
+        element.setAttribute(A::Id, std::to_wstring(id));
     setIf(element, A::Guid, guid);
     setIf(element, A::Caption, caption);
     if (kind != 0)
-        setAttribute(element, A::Kind, std::to_wstring(kind));
+        element.setAttribute(A::Kind, std::to_wstring(kind));
     if (!visible)
-        setAttribute(element, A::Visible, L"false");
+        element.setAttribute(A::Visible, L"false");
     setVersionIf(element, A::VersionNumber, version);
     setIf(element, A::Editions, editions);
     setIf(element, A::Modes, modes);
@@ -320,8 +320,7 @@ bool RibbonGroup::load(const Node& element, const VersionNumber& version) {
     since = XML::since(element);
     editions = text(element, A::Editions);
     modes = text(element, A::Modes);
-    hasControls =
-        static_cast<bool>(element.find_child([](const Node& n) { return n.type() == pugi::node_element; }));
+    hasControls = static_cast<bool>(element.firstChild());
     loadControls(element, controls, 1);
     foldSeparators(controls);
     return true;
@@ -330,13 +329,13 @@ bool RibbonGroup::load(const Node& element, const VersionNumber& version) {
 void RibbonGroup::store(Node element) const {
     setIf(element, A::Guid, guid);
     if (id != -1)
-        setAttribute(element, A::Id, std::to_wstring(id));
+        element.setAttribute(A::Id, std::to_wstring(id));
     if (code != 0)
-        setAttribute(element, A::Code, std::to_wstring(code));
+        element.setAttribute(A::Code, std::to_wstring(code));
     setIf(element, A::Caption, caption);
     setIf(element, A::KeyTip, keyTip);
     if (disabledByUser)
-        setAttribute(element, A::DisabledByUser, L"true");
+        element.setAttribute(A::DisabledByUser, L"true");
     setVersionIf(element, A::Since, since);
     setIf(element, A::Editions, editions);
     setIf(element, A::Modes, modes);
@@ -374,9 +373,7 @@ bool RibbonTab::load(const Node& element, const VersionNumber& enclosing) {
     since = XML::since(element);
     editions = text(element, A::Editions);
     modes = text(element, A::Modes);
-    for (Node child = element.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element)
-            continue;
+    for (Node child = element.firstChild(); child; child = child.nextSibling()) {
         if (!isNamed(child, TagNames::RibbonGroup)) {
             logSkipped(child, "not a ribbon group");
             continue;
@@ -403,15 +400,15 @@ void RibbonTab::store(Node element) const {
         std::wstring joined;
         for (const std::wstring& tag : tags)
             joined += (joined.empty() ? L"" : L",") + tag;
-        setAttribute(element, A::Tags, joined);
+        element.setAttribute(A::Tags, joined);
     }
     if (disabledByUser)
-        setAttribute(element, A::DisabledByUser, L"true");
+        element.setAttribute(A::DisabledByUser, L"true");
     setVersionIf(element, A::Since, since);
     setIf(element, A::Editions, editions);
     setIf(element, A::Modes, modes);
     for (const RibbonGroup& group : groups)
-        group.store(appendChild(element, TagNames::RibbonGroup));
+        group.store(element.appendChild(TagNames::RibbonGroup));
 }
 
 const RibbonTab* RibbonBar::findTab(std::wstring_view tabGuid) const {
@@ -429,9 +426,7 @@ bool RibbonBar::load(const Node& element, const VersionNumber& enclosing) {
         return false;
     *this = RibbonBar{};
     version = *ownVersion;
-    for (Node child = element.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element)
-            continue;
+    for (Node child = element.firstChild(); child; child = child.nextSibling()) {
         if (isNamed(child, L"quickAccess")) {
             loadControls(child, quickAccess, 1);
             foldSeparators(quickAccess);
@@ -471,9 +466,9 @@ bool RibbonBar::load(const Node& element, const VersionNumber& enclosing) {
 void RibbonBar::store(Node element) const {
     setVersionIf(element, A::VersionNumber, version);
     for (const RibbonTab& tab : tabs)
-        tab.store(appendChild(element, TagNames::RibbonTab));
+        tab.store(element.appendChild(TagNames::RibbonTab));
     if (!quickAccess.empty())
-        storeControls(appendChild(element, L"quickAccess"), quickAccess);
+        storeControls(element.appendChild(L"quickAccess"), quickAccess);
 }
 
 const RibbonTab* RibbonBar::FindTabDefinition(std::wstring_view tabGuid) const {

@@ -44,7 +44,7 @@ constexpr ShowState kShowStates[] = {{L"normal", 1}, {L"minimized", 2}, {L"maxim
 
 bool XML::Element::load(const Node& element, const VersionNumber& version) {
     VersionNumber own = version;
-    if (const auto text = attribute(element, A::VersionNumber)) {
+    if (const auto text = element.attribute(A::VersionNumber)) {
         if (const auto parsed = VersionNumber::fromString(*text)) {
             if (parsed->major() > FormatVersion.major()) {
                 logSkipped(element, "written by a later format version");
@@ -56,8 +56,8 @@ bool XML::Element::load(const Node& element, const VersionNumber& version) {
         }
     }
     loadAttributes(element);
-    for (Node child = element.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element || !IsApplicable(child))
+    for (Node child = element.firstChild(); child; child = child.nextSibling()) {
+        if (!IsApplicable(child))
             continue;
         if (!loadElement(child, own, false))
             logSkipped(child, "not understood here");
@@ -82,15 +82,15 @@ void MainFrameState::reset() {
 }
 
 void MainFrameState::loadAttributes(const XML::Node& element) {
-    if (const auto text = attribute(element, A::VersionNumber))
+    if (const auto text = element.attribute(A::VersionNumber))
         version = VersionNumber::fromString(*text).value_or(version);
-    if (const auto text = attribute(element, A::WindowRect)) {
+    if (const auto text = element.attribute(A::WindowRect)) {
         if (const auto rect = parseRect(*text))
             windowRect = *rect;
         else
             logSkipped(element, "the window rectangle is not four numbers; ignored");
     }
-    if (const auto text = attribute(element, A::WindowState))
+    if (const auto text = element.attribute(A::WindowState))
         for (const ShowState& state : kShowStates)
             if (*text == state.name)
                 showCommand = state.command;
@@ -131,21 +131,20 @@ bool MainFrameState::loadElement(const XML::Node& child, const VersionNumber& el
 
 bool MainFrameState::loadDefault(const std::filesystem::path& file, const VersionNumber& defaultVersion) {
     XML::Document document;
-    const pugi::xml_parse_result parsed = document.load_file(file.c_str());
+    const pal::xml::LoadResult parsed = document.loadFile(file);
     if (!parsed) {
-        DVLog_Write(DVLogFailure, "UI XML: the default state \"%s\" cannot be read: %s at offset %lld",
-                    file.string().c_str(), parsed.description(), static_cast<long long>(parsed.offset));
+        DVLog_Write(DVLogFailure, "UI XML: the default state \"%s\" cannot be read: %s",
+                    file.string().c_str(), parsed.message.c_str());
         return false;
     }
-    const XML::Node root = document.document_element();
+    const XML::Node root = document.root();
     XML::Node window;
     if (isNamed(root, TN::MainWindow)) {
         if (XML::IsApplicable(root))
             window = root;
     } else if (isNamed(root, L"state")) {
-        for (XML::Node child = root.first_child(); child && !window; child = child.next_sibling())
-            if (child.type() == pugi::node_element && isNamed(child, TN::MainWindow) &&
-                XML::IsApplicable(child))
+        for (XML::Node child = root.firstChild(); child && !window; child = child.nextSibling())
+            if (isNamed(child, TN::MainWindow) && XML::IsApplicable(child))
                 window = child;
     }
     if (!window) {
@@ -190,22 +189,22 @@ void MainFrameState::merge(const MainFrameState& other) {
 
 void MainFrameState::store(XML::Node element) const {
     if (!windowRect.empty())
-        setAttribute(element, A::WindowRect,
-                     std::to_wstring(windowRect.left) + L"," + std::to_wstring(windowRect.top) + L"," +
-                         std::to_wstring(windowRect.right) + L"," + std::to_wstring(windowRect.bottom));
+        element.setAttribute(
+            A::WindowRect, std::to_wstring(windowRect.left) + L"," + std::to_wstring(windowRect.top) + L"," +
+                               std::to_wstring(windowRect.right) + L"," + std::to_wstring(windowRect.bottom));
     for (const ShowState& state : kShowStates)
         if (state.command == showCommand && showCommand != 1)
-            setAttribute(element, A::WindowState, state.name);
+            element.setAttribute(A::WindowState, state.name);
     if (!version.isZero())
-        setAttribute(element, A::VersionNumber, version.toString());
+        element.setAttribute(A::VersionNumber, version.toString());
     if (menuBar)
-        menuBar->store(appendChild(element, TN::MenuBar));
+        menuBar->store(element.appendChild(TN::MenuBar));
     if (ribbonBar)
-        ribbonBar->store(appendChild(element, TN::RibbonBar));
+        ribbonBar->store(element.appendChild(TN::RibbonBar));
     for (const XML::ToolBar& bar : toolBars)
-        bar.store(appendChild(element, TN::ToolBar));
+        bar.store(element.appendChild(TN::ToolBar));
     if (framelessToolBar)
-        framelessToolBar->store(appendChild(element, TN::FramelessToolBar));
+        framelessToolBar->store(element.appendChild(TN::FramelessToolBar));
 }
 
 const XML::ToolBar* MainFrameState::findToolBar(int id) const {
