@@ -6,13 +6,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "round trip differs: %s\n", what);
         std::abort();
+    }
 }
 
 } // namespace
@@ -36,12 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     XML::Node window = written.resetRoot(XML::TagNames::MainWindow);
     state.store(window);
     MainFrameState again;
-    check(again.load(window, XML::FormatVersion));
-    check(again.toolBars == state.toolBars);
-    check((again.menuBar == nullptr) == (state.menuBar == nullptr));
+    check(again.load(window, XML::FormatVersion), "again.load(window, XML::FormatVersion)");
+    check(again.toolBars == state.toolBars, "again.toolBars == state.toolBars");
+    check((again.menuBar == nullptr) == (state.menuBar == nullptr), "(again.menuBar == nullptr) == (state.menuBar == nullptr)");
     if (again.menuBar)
-        check(*again.menuBar == *state.menuBar);
+        check(*again.menuBar == *state.menuBar, "*again.menuBar == *state.menuBar");
     if (again.ribbonBar && state.ribbonBar)
-        check(*again.ribbonBar == *state.ribbonBar);
+        check(*again.ribbonBar == *state.ribbonBar, "*again.ribbonBar == *state.ribbonBar");
     return 0;
 }

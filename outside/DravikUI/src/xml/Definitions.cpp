@@ -296,7 +296,7 @@ void ToolBar::store(Node element) const {
         element.setAttribute(A::Kind, std::to_wstring(kind));
     if (!visible)
         element.setAttribute(A::Visible, L"false");
-    setVersionIf(element, A::VersionNumber, version);
+    element.setAttribute(A::VersionNumber, version.toString());
     setIf(element, A::Editions, editions);
     setIf(element, A::Modes, modes);
     storeControls(element, controls);
@@ -320,9 +320,9 @@ bool RibbonGroup::load(const Node& element, const VersionNumber& version) {
     since = XML::since(element);
     editions = text(element, A::Editions);
     modes = text(element, A::Modes);
-    hasControls = static_cast<bool>(element.firstChild());
     loadControls(element, controls, 1);
     foldSeparators(controls);
+    hasControls = !controls.empty();
     return true;
 }
 
@@ -464,7 +464,7 @@ bool RibbonBar::load(const Node& element, const VersionNumber& enclosing) {
 }
 
 void RibbonBar::store(Node element) const {
-    setVersionIf(element, A::VersionNumber, version);
+    element.setAttribute(A::VersionNumber, version.toString());
     for (const RibbonTab& tab : tabs)
         tab.store(element.appendChild(TagNames::RibbonTab));
     if (!quickAccess.empty())

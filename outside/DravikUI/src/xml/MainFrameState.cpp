@@ -195,8 +195,7 @@ void MainFrameState::store(XML::Node element) const {
     for (const ShowState& state : kShowStates)
         if (state.command == showCommand && showCommand != 1)
             element.setAttribute(A::WindowState, state.name);
-    if (!version.isZero())
-        element.setAttribute(A::VersionNumber, version.toString());
+    element.setAttribute(A::VersionNumber, version.toString());
     if (menuBar)
         menuBar->store(element.appendChild(TN::MenuBar));
     if (ribbonBar)
