@@ -195,3 +195,35 @@ TEST_F(XmlTest, ANestingBeyondTheLimitIsCut) {
 }
 
 } // namespace
+
+namespace {
+
+// Inputs the loader's fuzz target once found to read back differently from what was stored.
+TEST_F(XmlTest, FuzzFindingsReadBackAsStored) {
+    const std::vector<std::string> texts = {
+        // A group whose only child is no control: read as giving no controls, and stored so.
+        R"(<mainWindow><ribbonBar><ribbonTab caption="t"><ribbonGroup guid="{00000000-0000-0000-0000-000000000001}"
+           caption="g"><unknown/></ribbonGroup></ribbonTab></ribbonBar></mainWindow>)",
+        // A zero version, which the bars inherit and must not lose on the way back.
+        R"(<mainWindow version="00.0.0.0"><menuBar><button id="1"/></menuBar><toolBar id="2"/></mainWindow>)",
+    };
+    for (const std::string& text : texts) {
+        XML::Document document;
+        ASSERT_TRUE(document.loadString(text));
+        MainFrameState first;
+        ASSERT_TRUE(first.load(document.root(), XML::FormatVersion));
+        XML::Document stored;
+        ASSERT_TRUE(stored.loadString(written(first)));
+        MainFrameState second;
+        ASSERT_TRUE(second.load(stored.root(), XML::FormatVersion));
+        EXPECT_EQ(second.toolBars, first.toolBars) << text;
+        ASSERT_EQ(second.menuBar == nullptr, first.menuBar == nullptr);
+        if (first.menuBar)
+            EXPECT_EQ(*second.menuBar, *first.menuBar) << text;
+        ASSERT_EQ(second.ribbonBar == nullptr, first.ribbonBar == nullptr);
+        if (first.ribbonBar)
+            EXPECT_EQ(*second.ribbonBar, *first.ribbonBar) << text;
+    }
+}
+
+} // namespace
