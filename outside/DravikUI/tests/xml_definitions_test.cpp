@@ -218,11 +218,13 @@ TEST_F(XmlTest, FuzzFindingsReadBackAsStored) {
         ASSERT_TRUE(second.load(stored.root(), XML::FormatVersion));
         EXPECT_EQ(second.toolBars, first.toolBars) << text;
         ASSERT_EQ(second.menuBar == nullptr, first.menuBar == nullptr);
-        if (first.menuBar)
+        if (first.menuBar) {
             EXPECT_EQ(*second.menuBar, *first.menuBar) << text;
+        }
         ASSERT_EQ(second.ribbonBar == nullptr, first.ribbonBar == nullptr);
-        if (first.ribbonBar)
+        if (first.ribbonBar) {
             EXPECT_EQ(*second.ribbonBar, *first.ribbonBar) << text;
+        }
     }
 }
 
