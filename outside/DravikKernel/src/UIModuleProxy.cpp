@@ -1,4 +1,8 @@
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/UIModule.h"
+
+#include "DVDiagnostics/DVLog.h"
+#include "pal/text.h"
 
 #include <algorithm>
 #include <mutex>
@@ -6,24 +10,42 @@
 namespace {
 
 struct Frames {
-    std::mutex mutex;
+    mutable std::recursive_mutex mutex;
+    UIModuleProxy::Module* module = nullptr;
     CWnd* mainWindow = nullptr;
     std::vector<CFrameWnd*> frames;
+    CFrameWnd* active = nullptr;
+    CFrameWnd* fake = nullptr;
+    bool faking = false;
+    int altMode = 0;
+    std::optional<UIModuleProxy::ThemeDescription> theme;
 };
 
-Frames& frames() {
+Frames& state() {
     static Frames* f = new Frames;
     return *f;
+}
+
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+UIModuleProxy::Module* module() {
+    Lock lock(state().mutex);
+    return state().module;
 }
 
 } // namespace
 
 namespace dvkernel {
-// For the kernel's reset (detail/control.h).
+// For the kernel's reset (detail/control.h). The installed module stays: it belongs to the
+// library that installed it, not to the session.
 void clearUiModule() {
-    std::lock_guard lock(frames().mutex);
-    frames().mainWindow = nullptr;
-    frames().frames.clear();
+    Lock lock(state().mutex);
+    state().mainWindow = nullptr;
+    state().frames.clear();
+    state().active = state().fake = nullptr;
+    state().faking = false;
+    state().altMode = 0;
+    state().theme.reset();
 }
 } // namespace dvkernel
 
@@ -32,37 +54,218 @@ UIModuleProxy& UIModuleProxy::Instance() {
     return *instance;
 }
 
+void UIModuleProxy::SetModule(Module* m) {
+    Lock lock(state().mutex);
+    state().module = m;
+}
+
+UIModuleProxy::Module* UIModuleProxy::GetModule() const {
+    return module();
+}
+
 CWnd* UIModuleProxy::GetMainWindow() const {
-    std::lock_guard lock(frames().mutex);
-    return frames().mainWindow;
+    Lock lock(state().mutex);
+    return state().mainWindow;
 }
 
 void UIModuleProxy::ForEachMainFrame(const std::function<void(CFrameWnd*)>& action) const {
-    std::vector<CFrameWnd*> list;
-    {
-        std::lock_guard lock(frames().mutex);
-        list = frames().frames;
-    }
     // Not under the lock: an action may create or destroy frames.
-    for (CFrameWnd* frame : list)
+    for (CFrameWnd* frame : GetMainFrames())
         action(frame);
 }
 
+std::vector<CFrameWnd*> UIModuleProxy::GetMainFrames() const {
+    Lock lock(state().mutex);
+    return state().frames;
+}
+
+bool UIModuleProxy::IsMainFrame(CFrameWnd* frame) const {
+    Lock lock(state().mutex);
+    const auto& list = state().frames;
+    return frame && std::find(list.begin(), list.end(), frame) != list.end();
+}
+
 void UIModuleProxy::SetMainWindow(CWnd* window) {
-    std::lock_guard lock(frames().mutex);
-    frames().mainWindow = window;
+    Lock lock(state().mutex);
+    state().mainWindow = window;
 }
 
 void UIModuleProxy::AddMainFrame(CFrameWnd* frame) {
     if (!frame)
         return;
-    std::lock_guard lock(frames().mutex);
-    auto& list = frames().frames;
+    Lock lock(state().mutex);
+    auto& list = state().frames;
     if (std::find(list.begin(), list.end(), frame) == list.end())
         list.push_back(frame);
 }
 
 void UIModuleProxy::RemoveMainFrame(CFrameWnd* frame) {
-    std::lock_guard lock(frames().mutex);
-    std::erase(frames().frames, frame);
+    Lock lock(state().mutex);
+    Frames& s = state();
+    if (!frame || std::erase(s.frames, frame) == 0)
+        return;
+    CFrameWnd* next = s.frames.empty() ? nullptr : s.frames.front();
+    if (s.active == frame)
+        s.active = next;
+    // A frame is a window at the same address: CWnd is the first base of every frame.
+    if (s.mainWindow == reinterpret_cast<CWnd*>(frame))
+        s.mainWindow = reinterpret_cast<CWnd*>(next);
+    // A frame that goes while it is faked active leaves no dangling answer behind.
+    if (s.faking && s.fake == frame)
+        s.fake = nullptr;
 }
+
+CFrameWnd* UIModuleProxy::GetActiveMainFrame() const {
+    return UIModule::GetActiveMainFrame();
+}
+
+bool UIModuleProxy::MakeActiveMainFrame(CFrameWnd* frame) {
+    Lock lock(state().mutex);
+    if (!IsMainFrame(frame))
+        return false;
+    state().active = frame;
+    state().mainWindow = reinterpret_cast<CWnd*>(frame);
+    return true;
+}
+
+CFrameWnd* UIModuleProxy::GetMainFrameOfWindow(HWND window) const {
+    Module* m = module();
+    return m && window ? m->GetMainFrameOfWindow(window) : nullptr;
+}
+
+CFrameWnd* UIModuleProxy::GetChildFrameOwner(CFrameWnd* childFrame) const {
+    Module* m = module();
+    return m && childFrame ? m->GetChildFrameOwner(childFrame) : nullptr;
+}
+
+StatusLineProxy* UIModuleProxy::GetStatusLine() const {
+    Module* m = module();
+    CFrameWnd* frame = GetActiveMainFrame();
+    return m && frame ? m->GetStatusLine(frame) : nullptr;
+}
+
+bool UIModuleProxy::IsAltMode() const {
+    Lock lock(state().mutex);
+    return state().altMode != 0;
+}
+
+void UIModuleProxy::SetAltMode(int mode) {
+    Lock lock(state().mutex);
+    state().altMode = mode;
+}
+
+void UIModuleProxy::SetCommandBarsIconSizes(CXTPCommandBars* commandBars, SIZE normal, SIZE large, SIZE popup,
+                                            bool largeIcons) const {
+    if (Module* m = module(); m && commandBars)
+        m->SetCommandBarsIconSizes(commandBars, normal, large, popup, largeIcons);
+}
+
+SIZE UIModuleProxy::GetBestUnscaledIconSize(int pixels) const {
+    int best = 16;
+    for (int size : {24, 32, 48}) {
+        if (size <= pixels)
+            best = size;
+    }
+    return SIZE{best, best};
+}
+
+SIZE UIModuleProxy::GetIconSize(SIZE size) const {
+    Module* m = module();
+    return m ? m->ScaleIconSize(size) : size;
+}
+
+std::vector<UIModuleProxy::ThemeDescription> UIModuleProxy::GetThemes() const {
+    Module* m = module();
+    return m ? m->GetThemes() : std::vector<ThemeDescription>{};
+}
+
+std::vector<std::wstring> UIModuleProxy::GetThemeNames() const {
+    std::vector<std::wstring> names;
+    for (const ThemeDescription& theme : GetThemes())
+        names.push_back(theme.Name);
+    return names;
+}
+
+std::optional<int> UIModuleProxy::GetThemeNumber(std::wstring_view name) const {
+    for (const ThemeDescription& theme : GetThemes()) {
+        if (theme.Name == name)
+            return theme.Number;
+    }
+    return std::nullopt;
+}
+
+std::wstring UIModuleProxy::GetDefaultThemeName() const {
+    Module* m = module();
+    return m ? m->GetDefaultThemeName() : std::wstring();
+}
+
+bool UIModuleProxy::SetTheme(int number) {
+    const auto themes = GetThemes();
+    const auto found = std::find_if(themes.begin(), themes.end(),
+                                    [&](const ThemeDescription& theme) { return theme.Number == number; });
+    if (found == themes.end()) {
+        DVLog_Write(DVLogWarning, "Theme %d is not one of the UI module's themes", number);
+        return false;
+    }
+    if (!module()->ApplyTheme(number)) {
+        DVLog_Write(DVLogWarning, "The UI module refused theme \"%s\"",
+                    pal::text::toUtf8(found->Name).c_str());
+        return false;
+    }
+    Lock lock(state().mutex);
+    state().theme = *found;
+    return true;
+}
+
+bool UIModuleProxy::SetTheme(std::wstring_view name) {
+    const auto number = GetThemeNumber(name);
+    if (!number) {
+        DVLog_Write(DVLogWarning, "Unknown theme \"%s\"", pal::text::toUtf8(std::wstring(name)).c_str());
+        return false;
+    }
+    return SetTheme(*number);
+}
+
+std::optional<UIModuleProxy::ThemeDescription> UIModuleProxy::GetCurrentTheme() const {
+    Lock lock(state().mutex);
+    return state().theme;
+}
+
+std::wstring UIModuleProxy::GetCurrentUIStyleName() const {
+    Lock lock(state().mutex);
+    return state().theme ? state().theme->Name : std::wstring();
+}
+
+int UIModuleProxy::ShowSettingsDialog(HWND owner, unsigned captionId,
+                                      std::vector<SettingsEntry>& entries) const {
+    Module* m = module();
+    return m ? m->ShowSettingsDialog(owner, captionId, entries) : 0;
+}
+
+namespace UIModule {
+
+CFrameWnd* GetActiveMainFrame() {
+    Lock lock(state().mutex);
+    return state().faking ? state().fake : state().active;
+}
+
+void SetActiveMainFrame(CFrameWnd* frame) {
+    Lock lock(state().mutex);
+    state().active = frame;
+}
+
+FakeActiveMainFrameManager::FakeActiveMainFrameManager(CFrameWnd* frame) {
+    Lock lock(state().mutex);
+    m_previous = state().fake;
+    m_wasFaking = state().faking;
+    state().fake = frame;
+    state().faking = true;
+}
+
+FakeActiveMainFrameManager::~FakeActiveMainFrameManager() {
+    Lock lock(state().mutex);
+    state().fake = m_previous;
+    state().faking = m_wasFaking;
+}
+
+} // namespace UIModule

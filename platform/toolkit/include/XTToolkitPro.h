@@ -2,8 +2,11 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "xtp/CommandBarsOptions.h"
+#include "xtp/ImageManager.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
+#include "xtp/ShortcutManager.h"
 
 DV_EXPORTS_BEGIN
 

@@ -1,33 +1,134 @@
-// The kernel's face of the user-interface module: its main window and the main frames it
-// keeps. The frames themselves are the shell's; the UI module only lists them, so the kernel
-// holds plain pointers and never looks inside.
+// The kernel's face of the user-interface module: its main window, the main frames it keeps and
+// which of them is active, its themes, icon sizes, Alt mode and the few windows it shows for the
+// shell. The frames themselves are the shell's; the kernel holds plain pointers and never looks
+// inside. What needs the windows (the frame of a window, applying a theme to every bar, the
+// settings dialog) is answered by the UI module itself, which installs itself as the proxy's
+// `Module` when it is loaded; without one those questions get their neutral answers.
 #pragma once
 
 #include "pal/visibility.h"
+#include "win/types.h"
 
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 DV_EXPORTS_BEGIN
 
 class CWnd;
 class CFrameWnd;
+class CXTPCommandBars;
+class StatusLineProxy;
 
 class UIModuleProxy {
 public:
+    // A theme the UI module offers. Its number is its place in the module's list.
+    struct ThemeDescription {
+        int Number = -1;
+        std::wstring Name;        // as the settings keep it ("office2016white")
+        std::wstring DisplayName; // as menus show it
+        bool Dark = false;
+    };
+
+    // One line of a settings dialog. Kind 8 is a check box bound to `Value` (0 or 1); the two
+    // string ids are its caption and its description.
+    struct SettingsEntry {
+        int Kind = 8;
+        unsigned CaptionId = 0;
+        unsigned DescriptionId = 0;
+        int Value = 0;
+    };
+
+    // What only the UI module can do. All calls come on the user-interface thread.
+    class Module {
+    public:
+        virtual ~Module() = default;
+        // Its themes in menu order, and the name of the one that applies when nothing else was chosen.
+        virtual std::vector<ThemeDescription> GetThemes() const = 0;
+        virtual std::wstring GetDefaultThemeName() const = 0;
+        // Shows theme `number` in the paint managers and every main frame; false refuses it.
+        virtual bool ApplyTheme(int number) = 0;
+        // The main frame that a window lies in (itself included), or null.
+        virtual CFrameWnd* GetMainFrameOfWindow(HWND window) const = 0;
+        // The main frame whose MDI client holds a child frame, or null.
+        virtual CFrameWnd* GetChildFrameOwner(CFrameWnd* childFrame) const = 0;
+        virtual void SetCommandBarsIconSizes(CXTPCommandBars* commandBars, SIZE normal, SIZE large,
+                                             SIZE popup, bool largeIcons) = 0;
+        // An icon size of 96 dpi as the screen shows it.
+        virtual SIZE ScaleIconSize(SIZE size) const = 0;
+        virtual StatusLineProxy* GetStatusLine(CFrameWnd* mainFrame) const = 0;
+        // A modal dialog of check boxes; IDOK (1) when the person accepted, the entries then
+        // holding the new values.
+        virtual int ShowSettingsDialog(HWND owner, unsigned captionId,
+                                       std::vector<SettingsEntry>& entries) = 0;
+    };
+
     static UIModuleProxy& Instance();
+
+    // The UI module installs itself; null uninstalls. The proxy does not own it.
+    void SetModule(Module* module);
+    Module* GetModule() const;
 
     // The UI module's main window, or null while there is none.
     CWnd* GetMainWindow() const;
     // Calls `action` once for every main frame, in the order the frames were added. Frames
     // added or removed by the action take effect from the next enumeration.
     void ForEachMainFrame(const std::function<void(CFrameWnd*)>& action) const;
+    std::vector<CFrameWnd*> GetMainFrames() const;
+    bool IsMainFrame(CFrameWnd* frame) const;
 
     // The main frames report themselves as they are created and destroyed. A frame is listed
     // once however often it is added; removing one that is not listed does nothing.
     void SetMainWindow(CWnd* window);
     void AddMainFrame(CFrameWnd* frame);
+    // A removed frame stops being the main window and the active frame; the first frame left
+    // takes both places.
     void RemoveMainFrame(CFrameWnd* frame);
+
+    // The active main frame: the faked one while a UIModule::FakeActiveMainFrameManager lives,
+    // else the listed frame last made active. Only a listed frame can be made active; the
+    // active frame becomes the main window too. False when the frame is not listed.
+    CFrameWnd* GetActiveMainFrame() const;
+    bool MakeActiveMainFrame(CFrameWnd* frame);
+
+    // Answered by the UI module; null without one.
+    CFrameWnd* GetMainFrameOfWindow(HWND window) const;
+    CFrameWnd* GetChildFrameOwner(CFrameWnd* childFrame) const;
+    // The status line of the active main frame; null without one.
+    StatusLineProxy* GetStatusLine() const;
+
+    // Alt mode: the command bars show their keyboard cues after Alt was pressed alone. Any
+    // mode other than 0 is on; 0 ends it.
+    bool IsAltMode() const;
+    void SetAltMode(int mode);
+
+    // Icon sizes.
+    void SetCommandBarsIconSizes(CXTPCommandBars* commandBars, SIZE normal, SIZE large, SIZE popup,
+                                 bool largeIcons) const;
+    // The largest size that icons are drawn at without scaling (16, 24, 32, 48) that fits in
+    // `pixels`; 16 below that.
+    SIZE GetBestUnscaledIconSize(int pixels) const;
+    // A size of 96 dpi scaled for the screen; unchanged without a UI module.
+    SIZE GetIconSize(SIZE size) const;
+
+    // Themes.
+    std::vector<ThemeDescription> GetThemes() const;
+    std::vector<std::wstring> GetThemeNames() const;
+    // The number of a theme name, compared exactly; none for a name the module does not know.
+    std::optional<int> GetThemeNumber(std::wstring_view name) const;
+    std::wstring GetDefaultThemeName() const;
+    // Applies a theme by number or name. An unknown theme, or one the module refuses, changes
+    // nothing, is logged as a warning and gives false.
+    bool SetTheme(int number);
+    bool SetTheme(std::wstring_view name);
+    // The theme applied last; none before the first.
+    std::optional<ThemeDescription> GetCurrentTheme() const;
+    // Its name; empty before the first.
+    std::wstring GetCurrentUIStyleName() const;
+
+    int ShowSettingsDialog(HWND owner, unsigned captionId, std::vector<SettingsEntry>& entries) const;
 
 private:
     UIModuleProxy() = default;

@@ -1,0 +1,227 @@
+#include "DravikUI/TabView.h"
+
+#include "DravikKernel/Document.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace {
+
+constexpr UINT kTabsId = 0xE8F0;
+// Posted to rebuild the pages outside the document's round of updates, which must not lose
+// views while it walks them.
+constexpr UINT kRebuildMessage = WM_APP + 0x3A1;
+// Page views take ids after the panes of a splitter.
+constexpr UINT kFirstPageId = AFX_IDW_PANE_FIRST + 0x100;
+
+struct Registry {
+    std::mutex mutex;
+    std::vector<CDVTabView*> views;
+    CRuntimeClass* pageViewClass = nullptr;
+};
+
+Registry& registry() {
+    static Registry* r = new Registry;
+    return *r;
+}
+
+} // namespace
+
+IMPLEMENT_DYNCREATE(CDVTabView, CView)
+
+BEGIN_MESSAGE_MAP(CDVTabView, CView)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_SETFOCUS()
+ON_MESSAGE(kRebuildMessage, &CDVTabView::OnRebuildMessage)
+END_MESSAGE_MAP()
+
+CDVTabView::CDVTabView() {
+    std::lock_guard lock(registry().mutex);
+    registry().views.push_back(this);
+}
+
+CDVTabView::~CDVTabView() {
+    std::lock_guard lock(registry().mutex);
+    std::erase(registry().views, this);
+}
+
+void CDVTabView::SetPageViewClass(CRuntimeClass* viewClass) {
+    std::lock_guard lock(registry().mutex);
+    registry().pageViewClass = viewClass;
+}
+
+CRuntimeClass* CDVTabView::GetPageViewClass() {
+    std::lock_guard lock(registry().mutex);
+    return registry().pageViewClass;
+}
+
+void CDVTabView::UpdateAllTabViews() {
+    std::vector<CDVTabView*> views;
+    {
+        std::lock_guard lock(registry().mutex);
+        views = registry().views;
+    }
+    for (CDVTabView* view : views) {
+        if (::IsWindow(view->m_hWnd)) {
+            view->layout();
+            view->m_tabs.Invalidate();
+        }
+    }
+}
+
+int CDVTabView::OnCreate(LPCREATESTRUCTW lpcs) {
+    if (CView::OnCreate(lpcs) == -1)
+        return -1;
+    if (!m_tabs.Create(CRect(0, 0, 0, CDVTabCtrl::GetStripHeight()), this, kTabsId))
+        return -1;
+    return 0;
+}
+
+CView* CDVTabView::GetPageView(int page) const {
+    return page >= 0 && page < GetPageCount() ? m_pages[static_cast<size_t>(page)] : nullptr;
+}
+
+int CDVTabView::GetDocumentPageCount() const {
+    const auto* kernel = dynamic_cast<const Dravik::DravikDocument2*>(GetDocument());
+    return kernel ? static_cast<int>(kernel->Cont2D()->GetPages().size()) : 0;
+}
+
+std::wstring CDVTabView::GetPageName(int page) const {
+    const auto* kernel = dynamic_cast<const Dravik::DravikDocument2*>(GetDocument());
+    if (!kernel || page < 0 || page >= GetDocumentPageCount())
+        return {};
+    const Dravik::Page& p = kernel->Cont2D()->GetPages()[static_cast<size_t>(page)];
+    if (!p.name.empty())
+        return p.name;
+    if (p.kind == Dravik::PageKind::Model)
+        return L"Model";
+    // Sheets without a name are numbered among the sheets.
+    int sheet = 0;
+    for (int i = 0; i <= page; ++i)
+        sheet += kernel->Cont2D()->GetPages()[static_cast<size_t>(i)].kind == Dravik::PageKind::Sheet ? 1 : 0;
+    return L"Sheet " + std::to_wstring(sheet);
+}
+
+CView* CDVTabView::CreatePageView(int page) {
+    CRuntimeClass* viewClass = GetPageViewClass();
+    if (!viewClass)
+        return nullptr;
+    auto* view = dynamic_cast<CView*>(viewClass->CreateObject());
+    if (!view)
+        return nullptr;
+    if (auto* pageView = dynamic_cast<PageView*>(view))
+        pageView->SetPageIndex(page);
+    CCreateContext context;
+    context.m_pCurrentDoc = GetDocument();
+    // The view joins the document's views as it is created; a failed one deletes itself.
+    if (!view->Create(nullptr, L"", WS_CHILD, CRect(0, 0, 0, 0), this, kFirstPageId + static_cast<UINT>(page),
+                      &context))
+        return nullptr;
+    return view;
+}
+
+void CDVTabView::RebuildPages() {
+    const int chosen = std::max(m_tabs.GetCurSel(), 0);
+    for (CView* view : m_pages) {
+        if (::IsWindow(view->m_hWnd))
+            view->DestroyWindow();
+    }
+    m_pages.clear();
+    m_tabs.DeleteAllItems();
+    const int count = GetDocumentPageCount();
+    for (int page = 0; page < count; ++page) {
+        CView* view = CreatePageView(page);
+        if (!view)
+            continue;
+        m_pages.push_back(view);
+        m_tabs.InsertItem(m_tabs.GetItemCount(), GetPageName(page));
+        view->SendMessage(WM_INITIALUPDATE);
+    }
+    layout();
+    if (!m_pages.empty())
+        SelectPage(std::min(chosen, GetPageCount() - 1));
+}
+
+bool CDVTabView::SelectPage(int page) {
+    CView* chosen = GetPageView(page);
+    if (!chosen)
+        return false;
+    m_tabs.SetCurSel(page);
+    for (CView* view : m_pages)
+        view->ShowWindow(view == chosen ? SW_SHOW : SW_HIDE);
+    if (auto* kernel = dynamic_cast<Dravik::DravikDocument2*>(GetDocument());
+        kernel && page < GetDocumentPageCount())
+        kernel->Cont2D()->SetCurrentPage(page);
+    if (CFrameWnd* frame = GetParentFrame();
+        frame && (frame->GetActiveView() == this || frame->GetActiveView() == nullptr ||
+                  std::find(m_pages.begin(), m_pages.end(), frame->GetActiveView()) != m_pages.end()))
+        frame->SetActiveView(chosen);
+    return true;
+}
+
+void CDVTabView::OnInitialUpdate() {
+    RebuildPages();
+}
+
+void CDVTabView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
+    // The page views hear the document themselves; the strip follows the pages.
+    if (GetDocumentPageCount() != GetPageCount()) {
+        if (!m_rebuildPosted)
+            m_rebuildPosted = PostMessage(kRebuildMessage) != FALSE;
+    } else {
+        for (int page = 0; page < GetPageCount(); ++page)
+            m_tabs.SetItemText(page, GetPageName(page));
+    }
+}
+
+LRESULT CDVTabView::OnRebuildMessage(WPARAM, LPARAM) {
+    m_rebuildPosted = false;
+    RebuildPages();
+    return 0;
+}
+
+void CDVTabView::layout() {
+    if (!::IsWindow(m_hWnd))
+        return;
+    CRect client;
+    GetClientRect(&client);
+    const CDVTabCtrl::Defaults settings = CDVTabCtrl::GetDefaults();
+    const bool strip = GetPageCount() > 1 || (GetPageCount() == 1 && settings.ShowSingleTab);
+    const int height = strip ? std::min<int>(CDVTabCtrl::GetStripHeight(), client.Height()) : 0;
+    CRect pages = client;
+    CRect tabs = client;
+    if (settings.OnTop) {
+        tabs.bottom = tabs.top + height;
+        pages.top = tabs.bottom;
+    } else {
+        tabs.top = tabs.bottom - height;
+        pages.bottom = tabs.top;
+    }
+    m_tabs.ShowWindow(strip ? SW_SHOW : SW_HIDE);
+    m_tabs.MoveWindow(&tabs);
+    for (CView* view : m_pages)
+        view->MoveWindow(&pages);
+}
+
+void CDVTabView::OnSize(UINT nType, int cx, int cy) {
+    CView::OnSize(nType, cx, cy);
+    layout();
+}
+
+BOOL CDVTabView::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    const auto* nm = reinterpret_cast<const NMHDR*>(lParam);
+    if (nm && nm->hwndFrom == m_tabs.m_hWnd && nm->code == TCN_SELCHANGE) {
+        SelectPage(m_tabs.GetCurSel());
+        *pResult = 0;
+        return TRUE;
+    }
+    return CView::OnNotify(wParam, lParam, pResult);
+}
+
+void CDVTabView::OnSetFocus(CWnd*) {
+    // The focus belongs to the page that shows.
+    if (CView* view = GetPageView(GetActivePage()))
+        view->SetFocus();
+}

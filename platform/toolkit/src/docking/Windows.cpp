@@ -1,0 +1,510 @@
+// The windows of the panes: tabbed containers with their caption and tabs, the bars between
+// nodes, floating frames and the auto-hide strips; all painted through GDI.
+#include "Palette.h"
+#include "SplitterBar.h"
+#include "xtp/DockingPaneManager.h"
+#include "xtp/PaintManager.h"
+
+#include <algorithm>
+
+namespace dvtk::docking {
+namespace {
+
+Palette paletteOf(const CXTPDockingPaneManager*) {
+    return currentPalette();
+}
+
+int textWidth(HWND hwnd, const CString& text) {
+    HDC dc = ::GetDC(hwnd);
+    HGDIOBJ old = ::SelectObject(dc, CXTPPaintManager::Current()->GetRegularFont()->m_hObject);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text, text.GetLength(), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd, dc);
+    return size.cx;
+}
+
+CPoint cursor() {
+    POINT p{};
+    ::GetCursorPos(&p);
+    return CPoint(p);
+}
+
+} // namespace
+
+// The pointer of a mouse message in screen coordinates.
+CPoint SplitterBar::screenPoint(LPARAM lParam) const {
+    CPoint p(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    ClientToScreen(&p);
+    return p;
+}
+
+// SplitterBar -----------------------------------------------------------------------------------
+
+void SplitterBar::place(const CRect& rc, HWND parent, CXTPDockingPaneBase* before,
+                        CXTPDockingPaneBase* after) {
+    before_ = before;
+    after_ = after;
+    if (m_hWnd == nullptr)
+        CreateEx(0, AfxRegisterWndClass(0), L"", WS_CHILD | WS_CLIPSIBLINGS, rc, CWnd::FromHandle(parent), 0);
+    else if (::GetParent(m_hWnd) != parent)
+        ::SetParent(m_hWnd, parent);
+    MoveWindow(&rc);
+    ShowWindow(SW_SHOWNA);
+}
+
+// Room moves between the two nodes: the client's side keeps what the other gives up.
+void SplitterBar::drag(CPoint screen) {
+    const bool horiz = split_->IsHorizontal();
+    const int delta = horiz ? screen.x - last_.x : screen.y - last_.y;
+    if (delta == 0 || before_ == nullptr || after_ == nullptr)
+        return;
+    auto length = [horiz](const CXTPDockingPaneBase* n) {
+        return horiz ? n->m_rcWindow.Width() : n->m_rcWindow.Height();
+    };
+    const CXTPDockingPaneBase* client = split_->GetLayout()->GetClient();
+    auto holdsClient = [client](const CXTPDockingPaneBase* n) {
+        for (const CXTPDockingPaneBase* c = client; c != nullptr; c = c->GetContainer()) {
+            if (c == n)
+                return true;
+        }
+        return false;
+    };
+    constexpr int kLeast = 20;
+    const int a = length(before_), b = length(after_);
+    const int moved = std::clamp(delta, kLeast - a, b - kLeast);
+    if (moved == 0)
+        return;
+    if (holdsClient(before_)) {
+        after_->SetDockingSize(b - moved);
+    } else if (holdsClient(after_)) {
+        before_->SetDockingSize(a + moved);
+    } else {
+        // Shares in proportion: every node of the row takes its present length as its share.
+        for (CXTPDockingPaneBase* child : split_->GetChildren()) {
+            if (child->IsVisibleInLayout())
+                child->SetDockingSize(std::max(1, length(child)));
+        }
+        before_->SetDockingSize(a + moved);
+        after_->SetDockingSize(b - moved);
+    }
+    last_.x += horiz ? moved : 0;
+    last_.y += horiz ? 0 : moved;
+    manager_->RecalcFrameLayout();
+}
+
+LRESULT SplitterBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        CPaintDC dc(this);
+        CRect rc;
+        GetClientRect(&rc);
+        dc.FillSolidRect(&rc, paletteOf(manager_).background);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        if (manager_->IsPanesLocked())
+            return 0;
+        dragging_ = true;
+        last_ = screenPoint(lParam);
+        ::SetCapture(m_hWnd);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (dragging_)
+            drag(screenPoint(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        if (dragging_) {
+            drag(screenPoint(lParam));
+            dragging_ = false;
+            ::ReleaseCapture();
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        dragging_ = false;
+        return 0;
+    default:
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+}
+
+} // namespace dvtk::docking
+
+using namespace dvtk::docking;
+
+// CXTPDockingPaneTabbedContainer ---------------------------------------------------------------
+
+CRect CXTPDockingPaneTabbedContainer::GetCaptionRect() const {
+    CRect rc;
+    if (m_hWnd != nullptr)
+        GetClientRect(&rc);
+    return CRect(0, 0, rc.right, std::min(static_cast<int>(rc.bottom), kCaptionHeight));
+}
+
+CRect CXTPDockingPaneTabbedContainer::GetCloseButtonRect() const {
+    const CRect cap = GetCaptionRect();
+    const int top = (cap.Height() - kButtonSize) / 2;
+    return CRect(cap.right - 4 - kButtonSize, top, cap.right - 4, top + kButtonSize);
+}
+
+CRect CXTPDockingPaneTabbedContainer::GetPinButtonRect() const {
+    CRect rc = GetCloseButtonRect();
+    rc.OffsetRect(-(kButtonSize + 2), 0);
+    return rc;
+}
+
+CRect CXTPDockingPaneTabbedContainer::GetContentRect() const {
+    CRect rc;
+    if (m_hWnd != nullptr)
+        GetClientRect(&rc);
+    rc.top = std::min(static_cast<int>(rc.bottom), kCaptionHeight);
+    if (GetVisiblePaneCount() > 1)
+        rc.bottom = std::max(rc.top, rc.bottom - kTabHeight);
+    rc.DeflateRect(1, 0, 1, 1);
+    if (rc.right < rc.left)
+        rc.right = rc.left;
+    if (rc.bottom < rc.top)
+        rc.bottom = rc.top;
+    return rc;
+}
+
+std::vector<CRect> CXTPDockingPaneTabbedContainer::GetTabRects() const {
+    std::vector<CRect> tabs;
+    if (m_hWnd == nullptr || GetVisiblePaneCount() < 2)
+        return tabs;
+    CRect client;
+    GetClientRect(&client);
+    const int top = std::max(static_cast<int>(client.top), static_cast<int>(client.bottom) - kTabHeight);
+    std::vector<int> widths;
+    int total = 0;
+    for (const CXTPDockingPane* pane : m_panes) {
+        if (pane->IsClosed())
+            continue;
+        widths.push_back(textWidth(m_hWnd, pane->GetTabCaption()) + 20);
+        total += widths.back();
+    }
+    // Tabs that do not fit share the width evenly.
+    const int room = std::max(0, client.Width() - 4);
+    if (total > room) {
+        for (int& w : widths)
+            w = room / static_cast<int>(widths.size());
+    }
+    int x = 2;
+    for (int w : widths) {
+        tabs.emplace_back(x, top, x + w, client.bottom - 2);
+        x += w;
+    }
+    return tabs;
+}
+
+void CXTPDockingPaneTabbedContainer::OnPaintContainer(CDC& dc) {
+    const Palette p = paletteOf(GetDockingPaneManager());
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(&client, p.content);
+
+    CXTPDockingPane* selected = GetSelected();
+    HWND focus = ::GetFocus();
+    const bool active = focus != nullptr && (focus == m_hWnd || ::IsChild(m_hWnd, focus));
+    const CRect cap = GetCaptionRect();
+    dc.FillSolidRect(&cap, active ? p.activeCaption : p.caption);
+    const COLORREF capText = active ? p.activeCaptionText : p.captionText;
+    CRect text = cap;
+    text.left += 6;
+    text.right = GetPinButtonRect().left - 2;
+    drawText(dc, selected != nullptr ? selected->GetTitle() : CString(), text, capText, DT_LEFT | DT_VCENTER);
+    drawPinGlyph(dc, GetPinButtonRect(), capText, !m_bAutoHide);
+    drawCloseGlyph(dc, GetCloseButtonRect(), capText);
+
+    const std::vector<CRect> tabs = GetTabRects();
+    if (!tabs.empty()) {
+        CRect strip(client.left, tabs.front().top, client.right, client.bottom);
+        dc.FillSolidRect(&strip, p.background);
+        size_t i = 0;
+        for (const CXTPDockingPane* pane : m_panes) {
+            if (pane->IsClosed())
+                continue;
+            const CRect& tab = tabs[i++];
+            const bool on = pane == selected;
+            dc.FillSolidRect(&tab, on ? p.selectedTab : p.tab);
+            if (on)
+                dc.FillSolidRect(tab.left, tab.bottom - 2, tab.Width(), 2, p.activeCaption);
+            drawText(dc, pane->GetTabCaption(), tab, on ? p.selectedTabText : p.tabText,
+                     DT_CENTER | DT_VCENTER);
+        }
+    }
+    dc.Draw3dRect(&client, p.border, p.border);
+}
+
+void CXTPDockingPaneTabbedContainer::OnClick(CPoint point) {
+    CXTPDockingPaneManager* manager = GetDockingPaneManager();
+    if (manager == nullptr)
+        return;
+    CXTPDockingPane* selected = GetSelected();
+    if (GetCloseButtonRect().PtInRect(point)) {
+        if (selected != nullptr)
+            manager->ClosePane(selected);
+        return;
+    }
+    if (GetPinButtonRect().PtInRect(point)) {
+        manager->ToggleAutoHide(this);
+        return;
+    }
+    const std::vector<CRect> tabs = GetTabRects();
+    size_t i = 0;
+    for (CXTPDockingPane* pane : m_panes) {
+        if (pane->IsClosed())
+            continue;
+        if (i < tabs.size() && tabs[i++].PtInRect(point)) {
+            manager->ShowPane(pane, TRUE);
+            return;
+        }
+    }
+    if (selected != nullptr)
+        manager->focusPane(selected);
+}
+
+LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        CPaintDC dc(this);
+        OnPaintContainer(dc);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        OnClick(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+        return 0;
+    case WM_SETFOCUS:
+        // The focus goes on into the content.
+        if (CXTPDockingPane* selected = GetSelected(); selected != nullptr &&
+                                                       selected->GetChildHwnd() != nullptr &&
+                                                       ::IsWindowVisible(selected->GetChildHwnd()))
+            ::SetFocus(selected->GetChildHwnd());
+        Invalidate();
+        return 0;
+    case WM_KILLFOCUS:
+        Invalidate();
+        return 0;
+    default:
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+}
+
+// CXTPDockingPaneMiniWnd -----------------------------------------------------------------------
+
+CXTPDockingPaneMiniWnd::CXTPDockingPaneMiniWnd(CXTPDockingPaneLayout* pLayout, const CRect& rc)
+    : CXTPDockingPaneBase(xtpPaneTypeMiniWnd, pLayout), m_rcFloat(rc) {}
+
+CXTPDockingPaneMiniWnd::~CXTPDockingPaneMiniWnd() {
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd))
+        DestroyWindow();
+}
+
+bool CXTPDockingPaneMiniWnd::IsVisibleInLayout() const {
+    return m_pTop != nullptr && m_pTop->GetVisiblePaneCount() > 0;
+}
+
+CRect CXTPDockingPaneMiniWnd::GetPaneWindowRect() const {
+    if (m_hWnd == nullptr || !::IsWindowVisible(m_hWnd))
+        return CRect();
+    CRect rc;
+    GetWindowRect(&rc);
+    return rc;
+}
+
+void CXTPDockingPaneMiniWnd::Collapse() {
+    m_bCollapsed = true;
+    if (CXTPDockingPaneManager* manager = GetDockingPaneManager())
+        manager->RecalcFrameLayout();
+}
+
+void CXTPDockingPaneMiniWnd::Expand() {
+    m_bCollapsed = false;
+    if (CXTPDockingPaneManager* manager = GetDockingPaneManager())
+        manager->RecalcFrameLayout();
+}
+
+LRESULT CXTPDockingPaneMiniWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        CPaintDC dc(this);
+        CRect rc;
+        GetClientRect(&rc);
+        dc.FillSolidRect(&rc, paletteOf(GetDockingPaneManager()).background);
+        return 0;
+    }
+    case WM_WINDOWPOSCHANGED: {
+        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+        // A person moved or sized the frame: that is its floating place from now on.
+        if (!m_bPlacing && !m_bCollapsed && IsWindowVisible()) {
+            GetWindowRect(&m_rcFloat);
+            if (CXTPDockingPaneManager* manager = GetDockingPaneManager())
+                manager->RecalcFrameLayout();
+        }
+        return result;
+    }
+    case WM_CLOSE:
+        // Closing the frame closes its panes (each may refuse); the frame hides with the last.
+        if (CXTPDockingPaneManager* manager = GetDockingPaneManager();
+            manager != nullptr && m_pTop != nullptr) {
+            for (CXTPDockingPane* pane : std::vector<CXTPDockingPane*>(m_pTop->GetPanes()))
+                manager->ClosePane(pane);
+        }
+        return 0;
+    default:
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+}
+
+// CXTPDockingPaneAutoHidePanel -----------------------------------------------------------------
+
+CXTPDockingPaneAutoHidePanel::CXTPDockingPaneAutoHidePanel(CXTPDockingPaneManager* pManager,
+                                                           XTPDockingPaneDirection side)
+    : CXTPDockingPaneBase(xtpPaneTypeAutoHidePanel, pManager->GetLayout()), m_pPanelManager(pManager),
+      m_side(side) {}
+
+int CXTPDockingPaneAutoHidePanel::Thickness() {
+    return kAutoHideThickness;
+}
+
+bool CXTPDockingPaneAutoHidePanel::IsVisibleInLayout() const {
+    for (CXTPDockingPaneBase* node : m_pPanelManager->GetLayout()->GetNodes()) {
+        auto* tabbed = dynamic_cast<CXTPDockingPaneTabbedContainer*>(node);
+        if (tabbed != nullptr && tabbed->IsAutoHidden() && tabbed->GetAutoHideSide() == m_side &&
+            tabbed->GetVisiblePaneCount() > 0)
+            return true;
+    }
+    return false;
+}
+
+std::vector<std::pair<CRect, CXTPDockingPane*>> CXTPDockingPaneAutoHidePanel::GetTabs() const {
+    std::vector<std::pair<CRect, CXTPDockingPane*>> tabs;
+    if (m_hWnd == nullptr)
+        return tabs;
+    const bool vertical = m_side == xtpPaneDockLeft || m_side == xtpPaneDockRight;
+    CRect client;
+    GetClientRect(&client);
+    int at = 4;
+    for (CXTPDockingPaneBase* node : m_pPanelManager->GetLayout()->GetNodes()) {
+        auto* tabbed = dynamic_cast<CXTPDockingPaneTabbedContainer*>(node);
+        if (tabbed == nullptr || !tabbed->IsAutoHidden() || tabbed->GetAutoHideSide() != m_side)
+            continue;
+        for (CXTPDockingPane* pane : tabbed->GetPanes()) {
+            if (pane->IsClosed())
+                continue;
+            // Down the side strips the letters stand one below the other.
+            const int length = vertical ? pane->GetTabCaption().GetLength() * 13 + 12
+                                        : textWidth(m_hWnd, pane->GetTabCaption()) + 20;
+            CRect tab = vertical ? CRect(2, at, client.right - 2, at + length)
+                                 : CRect(at, 2, at + length, client.bottom - 2);
+            tabs.emplace_back(tab, pane);
+            at += length + 4;
+        }
+        at += 8; // a gap between containers
+    }
+    return tabs;
+}
+
+LRESULT CXTPDockingPaneAutoHidePanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    CXTPDockingPaneManager* manager = m_pPanelManager;
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        CPaintDC dc(this);
+        const Palette p = paletteOf(manager);
+        CRect client;
+        GetClientRect(&client);
+        dc.FillSolidRect(&client, p.background);
+        const bool vertical = m_side == xtpPaneDockLeft || m_side == xtpPaneDockRight;
+        for (const auto& [tab, pane] : GetTabs()) {
+            const bool on = pane == manager->GetActiveAutoHidePane() || pane == m_pHover;
+            dc.FillSolidRect(&tab, on ? p.selectedTab : p.tab);
+            dc.Draw3dRect(&tab, p.border, p.border);
+            const COLORREF ink = on ? p.selectedTabText : p.tabText;
+            if (!vertical) {
+                drawText(dc, pane->GetTabCaption(), tab, ink, DT_CENTER | DT_VCENTER);
+                continue;
+            }
+            const CString caption = pane->GetTabCaption();
+            for (int i = 0; i < caption.GetLength(); ++i) {
+                CRect cell(tab.left, tab.top + 6 + i * 13, tab.right, tab.top + 6 + (i + 1) * 13);
+                drawText(dc, CString(caption[i]), cell, ink, DT_CENTER | DT_VCENTER);
+            }
+        }
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        for (const auto& [tab, pane] : GetTabs()) {
+            if (!tab.PtInRect(point))
+                continue;
+            if (manager->GetActiveAutoHidePane() == pane)
+                manager->HideAutoHideWindow();
+            else
+                manager->ShowPane(pane, TRUE);
+            Invalidate();
+            return 0;
+        }
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        CXTPDockingPane* over = nullptr;
+        for (const auto& [tab, pane] : GetTabs()) {
+            if (tab.PtInRect(point))
+                over = pane;
+        }
+        if (over != m_pHover) {
+            m_pHover = over;
+            Invalidate();
+            if (over != nullptr)
+                SetTimer(kHoverTimer, kHoverDelay);
+        }
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == kHoverTimer) {
+            KillTimer(kHoverTimer);
+            CPoint point = cursor();
+            ScreenToClient(&point);
+            for (const auto& [tab, pane] : GetTabs()) {
+                if (tab.PtInRect(point) && pane == m_pHover && manager->GetActiveAutoHidePane() != pane)
+                    manager->ShowPane(pane, FALSE);
+            }
+            return 0;
+        }
+        if (wParam == kDismissTimer) {
+            CXTPDockingPane* slid = manager->GetActiveAutoHidePane();
+            CXTPDockingPaneTabbedContainer* container =
+                slid != nullptr ? slid->GetTabbedContainer() : nullptr;
+            if (container == nullptr || container->m_hWnd == nullptr) {
+                KillTimer(kDismissTimer);
+                return 0;
+            }
+            const CPoint at = cursor();
+            CRect fly, strip;
+            container->GetWindowRect(&fly);
+            GetWindowRect(&strip);
+            HWND focus = ::GetFocus();
+            const bool focused =
+                focus != nullptr && (focus == container->m_hWnd || ::IsChild(container->m_hWnd, focus));
+            if (!fly.PtInRect(at) && !strip.PtInRect(at) && !focused) {
+                KillTimer(kDismissTimer);
+                m_pHover = nullptr;
+                manager->HideAutoHideWindow();
+                Invalidate();
+            }
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    default:
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+}
