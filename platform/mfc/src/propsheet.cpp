@@ -191,6 +191,7 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle) {
                                 &sheetProcOfClassLibrary, reinterpret_cast<LPARAM>(this)) ||
         m_hWnd == nullptr)
         return FALSE;
+    OnInitDialog();
     if (!SetActivePage(
             static_cast<int>(std::min<UINT>(startPage_, static_cast<UINT>(std::max(0, GetPageCount() - 1))))))
         SetActivePage(0);

@@ -50,8 +50,9 @@ public:
     CPropertyPage* GetActivePage() const { return GetPage(active_); }
     int GetActiveIndex() const { return active_; }
     int GetPageIndex(CPropertyPage* pPage) const;
-    // FALSE when the active page refuses to be left, or the new one to become active.
-    BOOL SetActivePage(int nPage);
+    // FALSE when the active page refuses to be left, or the new one to become active. Every
+    // change of page comes here (the keyboard's too), so a sheet can follow them.
+    virtual BOOL SetActivePage(int nPage);
     BOOL SetActivePage(CPropertyPage* pPage) { return SetActivePage(GetPageIndex(pPage)); }
     // Modeless: the sheet stays until it is destroyed.
     BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = static_cast<DWORD>(-1), DWORD dwExStyle = 0);
@@ -61,6 +62,8 @@ public:
     void PressButton(int nButton);
     void EndDialog(int nEndID);
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Once the sheet's window and buttons exist, before its first page is made.
+    virtual BOOL OnInitDialog() { return TRUE; }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CString m_strCaption;

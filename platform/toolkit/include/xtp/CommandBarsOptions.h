@@ -40,7 +40,7 @@ public:
     XTPAnimationType animateMenus = xtpAnimateWindowsDefault;
 
     // What the program sets.
-    BOOL bShowExpandButtonAlways = TRUE;
+    BOOL bShowExpandButtonAlways = FALSE;
     BOOL bShowTextBelowIcons = FALSE;
     BOOL bShowPopupBarToolTips = FALSE;
     BOOL bSyncFloatingBars = TRUE;
@@ -48,6 +48,8 @@ public:
     BOOL bAutoHideUnusedPopups = TRUE;
     BOOL bUseDisabledIcons = FALSE;
     BOOL bShowKeyboardTips = FALSE;
+    BOOL bShowRibbon = FALSE;
+    BOOL bDirtyState = FALSE; // the options changed since they were last stored
     CSize szIcons = CSize(16, 16);
     CSize szLargeIcons = CSize(32, 32);
     CSize szPopupIcons = CSize(16, 16);

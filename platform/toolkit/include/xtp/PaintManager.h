@@ -93,6 +93,8 @@ public:
     // captions of floating bars) and the marlett-like glyph size for arrows.
     CFont* GetRegularFont();
     CFont* GetRegularBoldFont();
+    // A brush of the theme's edit-field colour, for the edit windows of controls.
+    HBRUSH GetEditBrush();
     // Drops the fonts so that they are made again (after a DPI or font change).
     void RefreshMetrics();
 
@@ -117,6 +119,8 @@ private:
     const XTP_THEME* m_pTheme;
     CFont m_fontRegular;
     CFont m_fontBold;
+    HBRUSH m_hEditBrush = nullptr;
+    COLORREF m_clrEditBrush = CLR_NONE;
 };
 
 // Shorthand for the shared paint manager's colour of a system colour index.

@@ -69,7 +69,20 @@ CXTPPaintManager::CXTPPaintManager() : m_pTheme(nullptr) {
     m_pTheme = g_theme;
 }
 
-CXTPPaintManager::~CXTPPaintManager() = default;
+CXTPPaintManager::~CXTPPaintManager() {
+    if (m_hEditBrush != nullptr)
+        ::DeleteObject(m_hEditBrush);
+}
+
+HBRUSH CXTPPaintManager::GetEditBrush() {
+    if (m_hEditBrush == nullptr || m_clrEditBrush != GetColors().clrEditFace) {
+        if (m_hEditBrush != nullptr)
+            ::DeleteObject(m_hEditBrush);
+        m_clrEditBrush = GetColors().clrEditFace;
+        m_hEditBrush = ::CreateSolidBrush(m_clrEditBrush);
+    }
+    return m_hEditBrush;
+}
 
 // --- themes ---
 

@@ -26,6 +26,7 @@ void CXTPCommandBarsOptions::DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOpt
     flag(L"ToolBarScreenTips", bToolBarScreenTips);
     flag(L"ToolBarAccelTips", bToolBarAccelTips);
     flag(L"LargeIcons", bLargeIcons);
+    flag(L"ShowTextBelowIcons", bShowTextBelowIcons);
     int animation = animateMenus;
     PX_Int(pPX, L"Animation", animation, animation);
     if (animation >= xtpAnimateWindowsDefault && animation <= xtpAnimateNone)
@@ -33,7 +34,6 @@ void CXTPCommandBarsOptions::DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOpt
     if (bUserOptionsOnly)
         return;
     flag(L"ShowExpandButtonAlways", bShowExpandButtonAlways);
-    flag(L"ShowTextBelowIcons", bShowTextBelowIcons);
     flag(L"ShowPopupBarToolTips", bShowPopupBarToolTips);
     flag(L"SyncFloatingBars", bSyncFloatingBars);
     flag(L"DblClickFloat", bDblClickFloat);
@@ -44,7 +44,7 @@ void CXTPCommandBarsOptions::DoPropExchange(CXTPPropExchange* pPX, BOOL bUserOpt
     const auto size = [pPX](LPCWSTR name, CSize& value) {
         CSize read = value;
         PX_Size(pPX, name, read, value);
-        if (read.cx > 0 && read.cy > 0 && read.cx <= 256 && read.cy <= 256)
+        if (read.cx >= 8 && read.cy >= 8 && read.cx <= 256 && read.cy <= 256)
             value = read;
     };
     size(L"IconsSize", szIcons);

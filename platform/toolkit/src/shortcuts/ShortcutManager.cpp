@@ -430,9 +430,14 @@ void CXTPShortcutManager::CKeyAssign::ResetKey() {
     SetAccel(CXTPShortcutManagerAccel());
 }
 
+// The parent hears of every change of the keys, as it would of typing.
 void CXTPShortcutManager::CKeyAssign::show() {
-    if (m_hWnd != nullptr)
-        SetWindowText(CKeyHelper(&accel_, manager_).Format());
+    if (m_hWnd == nullptr)
+        return;
+    SetWindowText(CKeyHelper(&accel_, manager_).Format());
+    if (CWnd* parent = GetParent())
+        parent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), EN_CHANGE),
+                            reinterpret_cast<LPARAM>(m_hWnd));
 }
 
 void CXTPShortcutManager::CKeyAssign::pressed(UINT vk) {

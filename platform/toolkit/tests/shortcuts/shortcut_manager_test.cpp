@@ -174,14 +174,14 @@ TEST_F(ShortcutTest, ALayoutKeepsAssignmentsAndKeyNamesAndSkipsDamagedEntriesWho
     // A damaged layout: a bad second key, a key out of range, an unreadable id and an empty
     // key name are skipped; the sound entries are taken.
     const wchar_t* damaged = LR"(<Settings>
-  <Shortcuts><Accel Count="5"/>
+  <Shortcuts>
     <Accel Id="400" Key="80" Virt="8"/>
     <Accel Id="401" Key="75" Virt="8" Key2="300" Virt2="0"/>
     <Accel Id="402" Key="16" Virt="8"/>
     <Accel Id="abc" Key="81" Virt="8"/>
     <Accel Id="403" Key="70" Virt="64"/>
   </Shortcuts>
-  <KeyNames><Key Count="2"/><Key Code="17" Name=""/><Key Code="34" Name="Bild ab"/></KeyNames>
+  <KeyNames><Key Code="17" Name=""/><Key Code="34" Name="Bild ab"/></KeyNames>
 </Settings>)";
     CXTPPropExchangeXMLNode bad(TRUE, nullptr, nullptr);
     ASSERT_TRUE(bad.LoadFromString(damaged));

@@ -129,6 +129,19 @@ std::vector<Node> Node::children() const {
     return out;
 }
 
+std::vector<Node::Piece> Node::content() const {
+    std::vector<Piece> out;
+    if (handle_ == nullptr)
+        return out;
+    for (pugi::xml_node c = node(handle_).first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_element)
+            out.push_back({Node(c.internal_object()), {}});
+        else if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
+            out.push_back({Node(), wide(c.value())});
+    }
+    return out;
+}
+
 std::vector<Node> Node::children(std::wstring_view name) const {
     std::vector<Node> out;
     if (handle_ == nullptr)

@@ -63,4 +63,19 @@ TEST_F(Xml, ChildrenCopiesAndRemoval) {
     EXPECT_EQ(copy.parent().name(), L"o");
 }
 
+TEST_F(Xml, MixedContentComesInDocumentOrderWithEntitiesResolved) {
+    pal::xml::Document doc;
+    ASSERT_TRUE(doc.loadString("<t>a &amp; b<Bold>c</Bold><![CDATA[<d>]]><LineBreak/>&#x7b;e</t>"));
+    const auto pieces = doc.root().content();
+    ASSERT_EQ(pieces.size(), 5u);
+    EXPECT_EQ(pieces[0].text, L"a & b");
+    EXPECT_EQ(pieces[1].element.name(), L"Bold");
+    EXPECT_EQ(pieces[1].element.text(), L"c");
+    EXPECT_EQ(pieces[2].text, L"<d>");
+    EXPECT_EQ(pieces[3].element.name(), L"LineBreak");
+    EXPECT_FALSE(pieces[4].element);
+    EXPECT_EQ(pieces[4].text, L"{e");
+    EXPECT_TRUE(pal::xml::Node().content().empty());
+}
+
 } // namespace

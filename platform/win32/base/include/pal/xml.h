@@ -51,6 +51,10 @@ public:
     Node parent() const;
     std::vector<Node> children() const;
     std::vector<Node> children(std::wstring_view name) const;
+    // Everything inside the element in document order: its text runs (text and character data)
+    // and its child elements, for documents that mix the two.
+    struct Piece;
+    std::vector<Piece> content() const;
     Node appendChild(std::wstring_view name);
     // A copy of `source` (with everything under it, from any document) as the last child.
     Node appendCopy(const Node& source);
@@ -61,6 +65,11 @@ private:
     friend class Document;
     explicit Node(void* handle) : handle_(handle) {}
     void* handle_ = nullptr; // a pugi::xml_node_struct
+};
+
+struct Node::Piece {
+    Node element; // empty for a text run
+    std::wstring text;
 };
 
 // The declaration a document is written with.

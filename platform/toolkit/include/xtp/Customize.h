@@ -1,0 +1,95 @@
+// The customise sheet of a frame's command bars, and its keyboard page where a person assigns
+// shortcuts to commands through the bars' shortcut manager.
+#pragma once
+
+#include "pal/visibility.h"
+#include "xtp/PropertyPage.h"
+#include "xtp/ShortcutManager.h"
+
+#include <vector>
+
+DV_EXPORTS_BEGIN
+
+class CXTPCommandBars;
+
+// Controls of the keyboard page's template.
+constexpr UINT XTP_IDC_COMBO_CATEGORY = 5001;
+constexpr UINT XTP_IDC_LIST_COMMANDS = 5002;
+constexpr UINT XTP_IDC_LIST_KEYS = 5003;
+constexpr UINT XTP_IDC_EDIT_SHORTCUTKEY = 5004;
+constexpr UINT XTP_IDC_TEXT_ASSIGNMENTS = 5005;
+constexpr UINT XTP_IDC_BUTTON_ASSIGN = 5006;
+constexpr UINT XTP_IDC_BUTTON_REMOVE = 5007;
+constexpr UINT XTP_IDC_BUTTON_RESETALL = 5008;
+constexpr UINT XTP_IDC_TEXT_DESCRIPTION = 5009;
+
+class CXTPCustomizeSheet : public CXTPPropertySheet {
+    DECLARE_DYNAMIC(CXTPCustomizeSheet)
+public:
+    explicit CXTPCustomizeSheet(CXTPCommandBars* pCommandBars, UINT iSelectPage = 0,
+                                CWnd* pParentWnd = nullptr);
+    ~CXTPCustomizeSheet() override;
+
+    CXTPCommandBars* GetCommandBars() const { return m_pCommandBars; }
+    // The shortcut manager the keyboard page edits.
+    CXTPShortcutManager* GetShortcutManager() const { return m_pShortcutManager; }
+    void SetShortcutManager(CXTPShortcutManager* pShortcutManager) { m_pShortcutManager = pShortcutManager; }
+
+protected:
+    CXTPCommandBars* m_pCommandBars;
+    CXTPShortcutManager* m_pShortcutManager = nullptr;
+};
+
+// Categories of commands on the left, the chosen command's shortcuts on the right, and the
+// edit in which a new one is pressed. Assignments take effect at once.
+class CXTPCustomizeKeyboardPage : public CXTPPropertyPage {
+    DECLARE_DYNAMIC(CXTPCustomizeKeyboardPage)
+public:
+    struct COMMAND {
+        UINT nID;
+        CString strCaption;
+        CString strDescription;
+    };
+    struct CATEGORY {
+        CString strName;
+        std::vector<COMMAND> commands;
+    };
+
+    explicit CXTPCustomizeKeyboardPage(CXTPCustomizeSheet* pSheet);
+    ~CXTPCustomizeKeyboardPage() override;
+
+    // A category at the index (-1: at the end); answers its index.
+    int InsertCategory(LPCWSTR lpszCategory, int nIndex = -1);
+    // A command of a category; one without a caption is left out, and one that the category
+    // has already only once.
+    BOOL AddCommand(int nCategory, UINT nID, LPCWSTR lpszCaption, LPCWSTR lpszDescription = nullptr);
+    const std::vector<CATEGORY>& GetCategories() const { return categories_; }
+
+    CXTPShortcutManager* GetShortcutManager() const;
+    CXTPShortcutManager::CKeyAssign& GetKeyAssign() { return keyAssign_; }
+    // The chosen category and command (-1 and 0 when none).
+    BOOL SelectCategory(int nCategory);
+    BOOL SelectCommand(UINT nID);
+    UINT GetSelectedCommand() const;
+
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    virtual void OnAssign();
+    virtual void OnRemove();
+    virtual void OnResetAll();
+
+private:
+    void fillCommands();
+    void fillKeys();
+    void updateButtons();
+    CString captionOf(int nCommand) const;
+
+    CXTPCustomizeSheet* sheet_;
+    std::vector<CATEGORY> categories_;
+    CXTPShortcutManager::CKeyAssign keyAssign_;
+    std::vector<CXTPShortcutManagerAccel> shownKeys_;
+};
+
+DV_EXPORTS_END

@@ -1,0 +1,166 @@
+#include "xtp/ToolBar.h"
+
+#include "window_class.h"
+#include "xtp/CommandBars.h"
+#include "xtp/PaintManager.h"
+#include "xtp/PropExchange.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CXTPToolBar, CXTPCommandBar)
+
+CXTPToolBar::CXTPToolBar() {
+    m_barType = xtpBarTypeNormal;
+}
+
+BOOL CXTPToolBar::SetButtons(const UINT* pButtons, int nCount) {
+    if (pButtons == nullptr && nCount > 0)
+        return FALSE;
+    m_pControls->RemoveAll();
+    BOOL group = FALSE;
+    for (int i = 0; i < nCount; ++i) {
+        if (pButtons[i] == 0) {
+            group = TRUE;
+            continue;
+        }
+        CXTPControl* c = m_pControls->Add(xtpControlButton, static_cast<int>(pButtons[i]));
+        if (c != nullptr)
+            c->SetBeginGroup(group && m_pControls->GetCount() > 1);
+        group = FALSE;
+    }
+    return TRUE;
+}
+
+void CXTPToolBar::EnableDocking(DWORD dwFlags) {
+    m_dwDockingFlags = dwFlags;
+    // A bar that may no longer stay on its edge floats (or stays where it is when it cannot).
+    static const DWORD edge[] = {xtpFlagAlignTop, xtpFlagAlignBottom, xtpFlagAlignLeft, xtpFlagAlignRight};
+    if (dwFlags != 0 && m_barPosition <= xtpBarRight && !(dwFlags & edge[m_barPosition]) &&
+        (dwFlags & xtpFlagFloating))
+        SetPosition(xtpBarFloating);
+}
+
+void CXTPToolBar::SetPosition(XTPBarPosition barPosition) {
+    SetDockPosition(barPosition, m_nDockRow, m_nDockOffset);
+}
+
+void CXTPToolBar::SetDockPosition(XTPBarPosition barPosition, int nRow, int nOffset) {
+    if (barPosition > xtpBarFloating)
+        return;
+    const BOOL kindChanges = (barPosition == xtpBarFloating) != (m_barPosition == xtpBarFloating);
+    m_barPosition = barPosition;
+    m_nDockRow = std::clamp(nRow, 0, 64);
+    m_nDockOffset = std::clamp(nOffset, 0, 32767);
+    if (kindChanges && m_hWnd != nullptr) {
+        // Docked bars are children of the frame, floating ones windows of their own.
+        DestroyWindow();
+        EnsureWindow();
+    }
+    DelayLayout();
+    if (m_pCommandBars != nullptr)
+        m_pCommandBars->RecalcFrameLayout(FALSE);
+}
+
+void CXTPToolBar::SetVisible(BOOL bVisible) {
+    const BOOL changed = (bVisible != FALSE) != (m_bVisible != FALSE);
+    m_bVisible = bVisible;
+    if (m_hWnd != nullptr)
+        ShowWindow(bVisible ? SW_SHOWNA : SW_HIDE);
+    if (!changed || m_pCommandBars == nullptr)
+        return;
+    m_pCommandBars->RecalcFrameLayout(FALSE);
+    if (CWnd* site = GetSite(); site != nullptr && site->m_hWnd != nullptr)
+        site->SendMessage(WM_XTP_TOOLBARVISIBLECHANGED, 0, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CXTPToolBar::ShouldSerializeBar() {
+    return TRUE;
+}
+
+CRect CXTPToolBar::GetGripperRect() const {
+    if (m_hWnd == nullptr)
+        return CRect(0, 0, 0, 0);
+    CRect client;
+    GetClientRect(&client);
+    CXTPPaintManager* pm = CXTPPaintManager::Current();
+    if (m_barPosition == xtpBarFloating)
+        return CRect(0, 0, client.right, CXTPDpi::ScaleY(20)); // the title strip
+    if (!m_bShowGripper)
+        return CRect(0, 0, 0, 0);
+    if (IsHorizontal())
+        return CRect(2, 3, 2 + pm->GetGripperWidth(), client.bottom - 3);
+    return CRect(3, 2, client.right - 3, 2 + pm->GetGripperWidth());
+}
+
+CSize CXTPToolBar::CalcDynamicSize(int nLength, DWORD dwMode) {
+    const CSize content = CXTPCommandBar::CalcDynamicSize(nLength, dwMode);
+    const int thickness = CXTPPaintManager::Current()->GetButtonHeight() + 4;
+    CSize size = IsHorizontal() ? CSize(content.cx + 4, std::max<int>(content.cy + 2, thickness))
+                                : CSize(std::max<int>(content.cx + 2, thickness), content.cy + 4);
+    if ((m_dwFlags & xtpFlagStretched) && nLength > 0 && m_barPosition != xtpBarFloating)
+        (IsHorizontal() ? size.cx : size.cy) = nLength;
+    if (m_barPosition == xtpBarFloating)
+        size.cx = std::max<int>(size.cx, CXTPDpi::ScaleX(80));
+    return size;
+}
+
+BOOL CXTPToolBar::EnsureWindow() {
+    if (m_hWnd != nullptr)
+        return TRUE;
+    CWnd* site = GetSite();
+    if (site == nullptr || site->m_hWnd == nullptr)
+        return FALSE;
+    const BOOL floating = m_barPosition == xtpBarFloating;
+    const DWORD style = (floating ? WS_POPUP : WS_CHILD | WS_CLIPSIBLINGS) | (m_bVisible ? WS_VISIBLE : 0);
+    if (!CreateEx(floating ? WS_EX_TOOLWINDOW : 0, pal::xtp::barWindowClass(), m_strTitle, style, 0, 0, 0, 0,
+                  site->m_hWnd, nullptr))
+        return FALSE;
+    m_bLayoutPending = TRUE;
+    return TRUE;
+}
+
+void CXTPToolBar::DoPropExchange(CXTPPropExchange* pPX) {
+    PX_String(pPX, L"Title", m_strTitle, m_strTitle);
+    int position = m_barPosition;
+    PX_Int(pPX, L"Position", position, m_barPosition);
+    int row = m_nDockRow;
+    PX_Int(pPX, L"Row", row, m_nDockRow);
+    int offset = m_nDockOffset;
+    PX_Int(pPX, L"Offset", offset, m_nDockOffset);
+    CPoint floating = m_ptFloating;
+    PX_Point(pPX, L"FloatingPosition", floating, m_ptFloating);
+    BOOL visible = m_bVisible;
+    PX_Bool(pPX, L"Visible", visible, m_bVisible);
+    if (pPX->IsStoring())
+        return;
+    SetTitle(m_strTitle);
+    m_ptFloating =
+        CPoint(std::clamp<LONG>(floating.x, -32000, 32000), std::clamp<LONG>(floating.y, -32000, 32000));
+    // A row or an offset out of range, or a place the bar may not take, keeps the one it has.
+    if (row < 0 || row > 64)
+        row = m_nDockRow;
+    if (offset < 0 || offset > 32767)
+        offset = m_nDockOffset;
+    static const DWORD allowed[] = {xtpFlagAlignTop, xtpFlagAlignBottom, xtpFlagAlignLeft, xtpFlagAlignRight,
+                                    xtpFlagFloating};
+    if (position >= xtpBarTop && position <= xtpBarFloating &&
+        (m_dwDockingFlags == 0 || (m_dwDockingFlags & allowed[position])))
+        SetDockPosition(static_cast<XTPBarPosition>(position), row, offset);
+    else
+        SetDockPosition(m_barPosition, row, offset);
+    if (m_hWnd != nullptr && m_barPosition == xtpBarFloating)
+        SetWindowPos(nullptr, m_ptFloating.x, m_ptFloating.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetVisible(visible);
+}
+
+void CXTPToolBar::Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive) {
+    CXTPCommandBar::Copy(pCommandBar, bRecursive);
+    if (auto* other = dynamic_cast<CXTPToolBar*>(pCommandBar)) {
+        m_dwDockingFlags = other->m_dwDockingFlags;
+        m_bBuiltIn = other->m_bBuiltIn;
+        m_bCloseable = other->m_bCloseable;
+        m_bContextMenuPresent = other->m_bContextMenuPresent;
+        m_bShowGripper = other->m_bShowGripper;
+    }
+}

@@ -1,0 +1,263 @@
+// The command bars in a live frame: clicks, keys, popups, the idle update and the frame's
+// requests.
+#include "bars_fixture.h"
+
+namespace bars_test {
+namespace {
+
+using testing::ElementsAre;
+
+TEST_F(BarsTest, BarsDockAroundTheClientInRowsAndTheMenuBarComesFirst) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPCommandBars* bars = app.frame.GetCommandBars();
+    ASSERT_EQ(bars->GetCount(), 3);
+    CRect menu, standard, edit, client;
+    bars->GetMenuBar()->GetWindowRect(&menu);
+    app.frame.standard->GetWindowRect(&standard);
+    app.frame.edit->GetWindowRect(&edit);
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &client);
+    EXPECT_EQ(menu.bottom, standard.top) << "the menu bar's row, then the standard bar's";
+    EXPECT_EQ(standard.bottom, edit.top);
+    EXPECT_EQ(edit.bottom, client.top) << "the client starts under the last row";
+    CRect frameClient;
+    app.frame.GetClientRect(&frameClient);
+    EXPECT_EQ(menu.Width(), frameClient.Width()) << "the menu bar is stretched";
+    EXPECT_LT(standard.Width(), frameClient.Width());
+
+    // Hiding a bar gives its row to the client.
+    app.frame.standard->SetVisible(FALSE);
+    run.pump();
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &client);
+    app.frame.edit->GetWindowRect(&edit);
+    EXPECT_EQ(menu.bottom, edit.top);
+    EXPECT_EQ(edit.bottom, client.top);
+}
+
+TEST_F(BarsTest, AButtonClickReachesTheFrameAndItsUpdateHandlerDisablesItAtTheNextIdle) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPControl* save = app.frame.standard->FindControl(kSave);
+    ASSERT_NE(save, nullptr);
+    EXPECT_TRUE(save->GetEnabled());
+    pal::test::click(at(save));
+    run.pump();
+    EXPECT_THAT(app.frame.log, ElementsAre("command 102"));
+
+    app.frame.saveEnabled = false;
+    EXPECT_TRUE(save->GetEnabled()) << "nothing changes before the idle update";
+    app.frame.PostMessage(WM_NULL); // any message starts a new idle cycle
+    run.pump();
+    EXPECT_FALSE(save->GetEnabled());
+    pal::test::click(at(save));
+    run.pump();
+    EXPECT_EQ(app.frame.log.size(), 1u) << "a disabled button does nothing";
+    // A control with no handler at all is disabled too; a manual one is left alone.
+    CXTPControl* orphan = app.frame.standard->GetControls()->Add(xtpControlButton, 9999);
+    CXTPControl* manual = app.frame.standard->GetControls()->Add(xtpControlButton, 9998);
+    manual->SetFlags(xtpFlagManualUpdate);
+    app.frame.PostMessage(WM_NULL);
+    run.pump();
+    EXPECT_FALSE(orphan->GetEnabled());
+    EXPECT_TRUE(manual->GetEnabled());
+}
+
+TEST_F(BarsTest, AMenuOpenedByAClickAndNavigatedByKeysRunsTheChosenCommand) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPMenuBar* menu = app.frame.GetCommandBars()->GetMenuBar();
+    CXTPControl* fileItem = menu->GetControl(0);
+    pal::test::click(at(fileItem));
+    run.pump();
+    CXTPPopupBar* file = openPopup(fileItem);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->IsOpen());
+    EXPECT_EQ(app.frame.initPopups, 1) << "the frame finishes the popup before it shows";
+    // Down twice: New, Open; Enter runs Open.
+    pal::test::pressKey(VK_DOWN);
+    pal::test::pressKey(VK_DOWN);
+    run.pump();
+    EXPECT_EQ(file->GetSelected(), 1);
+    pal::test::pressKey(VK_RETURN);
+    run.pump();
+    EXPECT_THAT(app.frame.log, ElementsAre("command 101"));
+    EXPECT_FALSE(file->IsOpen()) << "running a command closes the menus";
+    EXPECT_EQ(app.frame.GetCommandBars()->GetTrackingBar(), nullptr);
+}
+
+TEST_F(BarsTest, AltAndAMnemonicOpenTheMenuAndArrowsReachANestedPopup) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPMenuBar* menu = app.frame.GetCommandBars()->GetMenuBar();
+    pal::test::pressKey('E', {VK_MENU});
+    run.pump();
+    CXTPPopupBar* edit = openPopup(menu->GetControl(1));
+    ASSERT_NE(edit, nullptr) << "Alt+E opens Edit";
+    EXPECT_EQ(edit->GetSelected(), 0) << "from the keyboard the first item is selected";
+    // Z is the Zoom submenu's letter: it opens; Right would too. Then O runs Zoom Out.
+    pal::test::pressKey('Z');
+    run.pump();
+    CXTPPopupBar* zoom = openPopup(edit->GetControl(2));
+    ASSERT_NE(zoom, nullptr);
+    pal::test::pressKey(VK_LEFT);
+    run.pump();
+    EXPECT_EQ(openPopup(edit->GetControl(2)), nullptr) << "Left closes the submenu only";
+    EXPECT_TRUE(edit->IsOpen());
+    pal::test::pressKey(VK_RIGHT);
+    run.pump();
+    zoom = openPopup(edit->GetControl(2));
+    ASSERT_NE(zoom, nullptr) << "Right on a submenu opens it";
+    pal::test::pressKey('O');
+    run.pump();
+    EXPECT_THAT(app.frame.log, ElementsAre("command 122"));
+    EXPECT_FALSE(edit->IsOpen());
+}
+
+TEST_F(BarsTest, AltAloneSelectsTheMenuBarArrowsMoveAndEscapeLeaves) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPMenuBar* menu = app.frame.GetCommandBars()->GetMenuBar();
+    pal::test::pressKey(VK_MENU);
+    run.pump();
+    EXPECT_TRUE(menu->IsTrackingMode());
+    EXPECT_EQ(menu->GetSelected(), 0);
+    EXPECT_TRUE(menu->IsKeyboardCuesVisible());
+    pal::test::pressKey(VK_RIGHT);
+    run.pump();
+    EXPECT_EQ(menu->GetSelected(), 1);
+    pal::test::pressKey(VK_DOWN);
+    run.pump();
+    CXTPPopupBar* edit = openPopup(menu->GetControl(1));
+    ASSERT_NE(edit, nullptr);
+    // Right from a plain item moves to the next menu (wrapping to File).
+    pal::test::pressKey(VK_RIGHT);
+    run.pump();
+    EXPECT_EQ(openPopup(menu->GetControl(1)), nullptr);
+    EXPECT_NE(openPopup(menu->GetControl(0)), nullptr);
+    pal::test::pressKey(VK_ESCAPE);
+    run.pump();
+    EXPECT_EQ(openPopup(menu->GetControl(0)), nullptr);
+    EXPECT_TRUE(menu->IsTrackingMode()) << "Esc closes the menu, the bar stays selected";
+    pal::test::pressKey(VK_ESCAPE);
+    run.pump();
+    EXPECT_FALSE(menu->IsTrackingMode());
+    EXPECT_TRUE(app.frame.log.empty());
+}
+
+TEST_F(BarsTest, ASplitButtonRunsItsCommandFromTheButtonAndOpensFromTheArrow) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPControl* zoom = app.frame.edit->FindControl(kZoom);
+    ASSERT_EQ(zoom->GetType(), xtpControlSplitButtonPopup);
+    pal::test::click(at(zoom, zoom->GetRect().Width() - 4));
+    run.pump();
+    EXPECT_THAT(app.frame.log, ElementsAre("command 120"));
+    EXPECT_EQ(openPopup(zoom), nullptr);
+
+    pal::test::click(at(zoom, 4));
+    run.pump();
+    CXTPPopupBar* popup = openPopup(zoom);
+    ASSERT_NE(popup, nullptr) << "the arrow opens the popup";
+    pal::test::click(at(popup->GetControl(0)));
+    run.pump();
+    EXPECT_THAT(app.frame.log, ElementsAre("command 120", "command 121"));
+    EXPECT_EQ(openPopup(zoom), nullptr);
+}
+
+TEST_F(BarsTest, AClickOutsideClosesAnOpenPopupWithoutACommand) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPControl* fileItem = app.frame.GetCommandBars()->GetMenuBar()->GetControl(0);
+    pal::test::click(at(fileItem));
+    run.pump();
+    ASSERT_NE(openPopup(fileItem), nullptr);
+    CRect client;
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &client);
+    pal::test::click(CPoint(client.right - 20, client.bottom - 20));
+    run.pump();
+    EXPECT_EQ(openPopup(fileItem), nullptr);
+    EXPECT_TRUE(app.frame.log.empty());
+}
+
+TEST_F(BarsTest, AComboBoxTellsTheFrameOfEditsAndOfChosenItems) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPControlComboBox* scale = app.frame.scale;
+    ASSERT_NE(scale->GetEditCtrl(), nullptr) << "the edit part is a real window";
+    EXPECT_EQ(scale->GetEditText(), L"1:1");
+    // Typing into the edit part.
+    scale->GetEditCtrl()->SetFocus();
+    scale->GetEditCtrl()->SetSel(0, -1);
+    pal::test::pressKey('3');
+    run.pump();
+    EXPECT_EQ(scale->GetEditText(), L"3");
+    EXPECT_THAT(app.frame.log, ElementsAre("scale edited 3"));
+    app.frame.log.clear();
+    // Dropping the list and choosing the third item.
+    pal::test::click(at(scale, 6));
+    run.pump();
+    ASSERT_TRUE(scale->GetDroppedState());
+    CXTPControlComboBoxList* list = scale->GetListBox();
+    ASSERT_EQ(list->GetControlCount(), 4);
+    pal::test::click(at(list->GetControl(2)));
+    run.pump();
+    EXPECT_FALSE(scale->GetDroppedState());
+    EXPECT_EQ(scale->GetCurSel(), 2);
+    EXPECT_EQ(scale->GetEditText(), L"1:5");
+    EXPECT_THAT(app.frame.log, ElementsAre("scale selected 2", "command 130"));
+}
+
+TEST_F(BarsTest, TheFrameMakesTheControlsItAsksForAndFinishesEveryControl) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    const int before = app.frame.initControls;
+    CXTPControl* made = app.frame.standard->GetControls()->Add(xtpControlButton, kMade);
+    EXPECT_NE(dynamic_cast<MadeButton*>(made), nullptr) << "the frame's own class";
+    CXTPControl* plain = app.frame.standard->GetControls()->Add(xtpControlButton, kCut);
+    EXPECT_EQ(dynamic_cast<MadeButton*>(plain), nullptr);
+    EXPECT_EQ(plain->GetRuntimeClass(), RUNTIME_CLASS(CXTPControlButton));
+    EXPECT_EQ(app.frame.initControls, before + 2);
+    run.pump(); // the bar lays out again at idle time
+    pal::test::click(at(made));
+    run.pump();
+    EXPECT_THAT(app.frame.log, ElementsAre("command 140"));
+}
+
+TEST_F(BarsTest, TrackPopupMenuReturnsTheResponderChoice) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CMenu menu;
+    menu.CreatePopupMenu();
+    menu.AppendMenu(MF_STRING, kCut, L"Cu&t");
+    menu.AppendMenu(MF_STRING, kCopy, L"&Copy");
+    answer(kCopy);
+    EXPECT_EQ(app.frame.GetCommandBars()->TrackPopupMenu(&menu, TPM_RETURNCMD, 100, 100),
+              static_cast<int>(kCopy));
+    EXPECT_TRUE(app.frame.log.empty()) << "TPM_RETURNCMD only returns the choice";
+    answer(kCut);
+    EXPECT_NE(app.frame.GetCommandBars()->TrackPopupMenu(&menu, 0, 100, 100), 0);
+    EXPECT_THAT(app.frame.log, ElementsAre("command 110"));
+}
+
+} // namespace
+} // namespace bars_test
