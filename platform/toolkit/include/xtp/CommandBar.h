@@ -163,7 +163,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint();
     void OnMouseMove(UINT nFlags, CPoint point);
-    void OnLButtonDown(UINT nFlags, CPoint point);
+    virtual void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnRButtonUp(UINT nFlags, CPoint point);
     BOOL OnEraseBkgnd(CDC* pDC) { return TRUE; }

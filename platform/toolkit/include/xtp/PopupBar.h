@@ -47,7 +47,7 @@ public:
     void OnRecalcLayout() override;
     BOOL SetTrackingMode(int bMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
     BOOL OnHookKeyDown(UINT nChar, LPARAM lParam) override;
-    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
     void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
     void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
 

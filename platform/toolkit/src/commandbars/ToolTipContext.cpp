@@ -21,6 +21,9 @@ void CXTPToolTipContext::ensureWindow(HWND hwndOwner) {
         return;
     if (m_wndToolTip.m_hWnd != nullptr)
         m_wndToolTip.Detach();
+    // The tip class is one of the common controls; it may not have been registered yet.
+    const INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&init);
     HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                  0, 0, 0, 0, hwndOwner, nullptr, nullptr, nullptr);
     if (tip != nullptr)

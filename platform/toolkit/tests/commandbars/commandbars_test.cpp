@@ -261,3 +261,99 @@ TEST_F(BarsTest, TrackPopupMenuReturnsTheResponderChoice) {
 
 } // namespace
 } // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, TheTipOfTheControlUnderThePointerShows) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPControl* open = app.frame.standard->FindControl(kOpen);
+    open->SetTooltip(L"Opens a drawing");
+    pal::test::mouseMove(at(open));
+    run.pump();
+    CXTPToolTipContext* tips = app.frame.GetCommandBars()->GetToolTipContext();
+    EXPECT_EQ(tips->GetText(), L"Opens a drawing");
+    EXPECT_EQ(tips->GetToolTip()->GetToolId(), kOpen);
+    ASSERT_NE(tips->GetToolTip()->m_hWnd, nullptr) << "a real tip window";
+    pal::test::mouseMove(at(app.frame.standard->FindControl(kNew)));
+    run.pump();
+    EXPECT_EQ(tips->GetText(), L"New") << "without a tip of its own, the caption";
+    EXPECT_TRUE(open->GetSelected() == FALSE);
+}
+
+TEST_F(BarsTest, ATearOffPopupBecomesAFloatingBarWhoseButtonsWork) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    auto* zoom = static_cast<CXTPControlPopup*>(app.frame.edit->FindControl(kZoom));
+    auto* popup = static_cast<CXTPPopupBar*>(zoom->GetCommandBar());
+    popup->SetTearOffPopup(L"Zoom tools", 400, 200);
+    pal::test::click(at(zoom, 4));
+    run.pump();
+    ASSERT_TRUE(popup->IsOpen());
+    CRect strip = popup->GetTearOffRect();
+    ASSERT_FALSE(strip.IsRectEmpty());
+    CPoint p = strip.CenterPoint();
+    popup->ClientToScreen(&p);
+    pal::test::click(p);
+    run.pump();
+    EXPECT_FALSE(popup->IsOpen());
+    CXTPToolBar* torn = app.frame.GetCommandBars()->GetToolBar(400);
+    ASSERT_NE(torn, nullptr);
+    EXPECT_EQ(torn->GetTitle(), L"Zoom tools");
+    EXPECT_EQ(torn->GetPosition(), xtpBarFloating);
+    EXPECT_TRUE(torn->IsVisible());
+    ASSERT_EQ(torn->GetControlCount(), 2);
+    pal::test::click(at(torn->GetControl(1)));
+    run.pump();
+    EXPECT_THAT(app.frame.log, ElementsAre("command 122"));
+    // Tearing off again shows the same bar, never a second one.
+    pal::test::click(at(zoom, 4));
+    run.pump();
+    p = popup->GetTearOffRect().CenterPoint();
+    popup->ClientToScreen(&p);
+    pal::test::click(p);
+    run.pump();
+    EXPECT_EQ(app.frame.GetCommandBars()->GetCount(), 4);
+}
+
+TEST_F(BarsTest, PrintPreviewHidesTheBarsAndGivesThemBackAfterwards) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CRect before, during, after, client;
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &before);
+    app.frame.OnSetPreviewMode(TRUE, nullptr);
+    run.pump();
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &during);
+    app.frame.GetClientRect(&client);
+    EXPECT_EQ(during.Height(), client.Height());
+    EXPECT_FALSE(app.frame.standard->IsWindowVisible());
+    app.frame.OnSetPreviewMode(FALSE, nullptr);
+    run.pump();
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &after);
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(app.frame.standard->IsWindowVisible());
+}
+
+TEST_F(BarsTest, TheRightClickMenuListsTheBarsAndTogglesOne) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    answer(L"Edit"); // the responder chooses by caption
+    CRect bar;
+    app.frame.standard->GetWindowRect(&bar);
+    pal::test::click(CPoint(bar.right - 3, bar.CenterPoint().y), pal::test::MouseButton::Right);
+    run.pump();
+    EXPECT_FALSE(app.frame.edit->IsVisible());
+    EXPECT_TRUE(app.frame.standard->IsVisible());
+}
+
+} // namespace
+} // namespace bars_test
