@@ -8,6 +8,7 @@
 
 #include "pal/visibility.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -17,7 +18,28 @@
 
 DV_EXPORTS_BEGIN
 
+class CXTPCommandBar;
+class CXTPControl;
+
 namespace Dravik::UI::XML {
+
+struct Control;
+
+// How definitions become live controls: the application may make the control of a definition
+// itself (null lets the library make the default control of the kind, through the bar's command
+// bars), and hears every extra attribute once the control stands in its bar.
+struct ApplicationParameters {
+    std::function<CXTPControl*(const Control& definition, CXTPCommandBar* bar)> createControl;
+    std::function<void(CXTPControl* control, const std::wstring& name, const std::wstring& value)>
+        handleAttribute;
+};
+
+// How live controls become definitions: the state name of a special control (empty for the
+// others), and the extra attributes the application keeps for a control.
+struct SavingParameters {
+    std::function<std::wstring(CXTPControl* control)> controlStateName;
+    std::function<void(CXTPControl* control, Control& definition)> writeExtraAttributes;
+};
 
 // An attribute that the library does not interpret itself (a file name, a URL, a gallery's
 // width, ...): kept in order and handed to the application's attribute handler on apply.
@@ -52,6 +74,12 @@ struct Control {
     friend bool operator==(const Control&, const Control&) = default;
 };
 
+// The controls of definitions put into a live bar after its present ones, and the definitions of
+// a live bar's controls (controls the program made on the fly are left out).
+void ApplyControls(const std::vector<Control>& controls, CXTPCommandBar* bar,
+                   const ApplicationParameters& parameters);
+std::vector<Control> SaveControls(CXTPCommandBar* bar, const SavingParameters& parameters);
+
 // A tool bar or menu bar.
 class ToolBar {
 public:
@@ -70,6 +98,12 @@ public:
     void store(Node element) const;
     // A person's bar (this) over the default one: see FORMAT.md, "Merging".
     void merge(const ToolBar& defaults);
+
+    // Replaces a live bar's controls with the definition's (and its title, when the definition
+    // has a caption).
+    void apply(CXTPCommandBar* bar, const ApplicationParameters& parameters) const;
+    // The definition of a live bar, with the given version.
+    void save(CXTPCommandBar* bar, const VersionNumber& version, const SavingParameters& parameters);
 
     friend bool operator==(const ToolBar&, const ToolBar&) = default;
 };
