@@ -1,0 +1,366 @@
+// The ribbon: tab selection and its notifications, groups giving way as it narrows, the quick
+// access bar's storage, the backstage, key tips and loading a damaged definition.
+#include "ribbon_fixture.h"
+
+#include "pal/test/hooks.h"
+#include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+
+#include <map>
+
+namespace {
+
+using toolkit_test::RibbonTest;
+using Log = std::vector<std::string>;
+namespace ids = toolkit_test;
+
+TEST_F(RibbonTest, TheRibbonIsTheFramesTopBarWithItsTabsAndGroups) {
+    EXPECT_EQ(frame->GetCommandBars()->GetMenuBar(), ribbon);
+    ASSERT_EQ(ribbon->GetTabCount(), 2);
+    EXPECT_EQ(ribbon->GetSelectedTab(), ribbon->GetTab(0)) << "the first tab comes selected";
+    CRect bar;
+    ribbon->GetWindowRect(&bar);
+    frame->ScreenToClient(&bar);
+    EXPECT_EQ(bar.top, 0);
+    CRect client;
+    frame->GetClientRect(&client);
+    EXPECT_EQ(bar.Width(), client.Width());
+    // The three groups side by side under the tabs, each control inside its group.
+    CXTPRibbonTab* home = ribbon->GetTab(0);
+    ASSERT_EQ(home->GetGroups()->GetCount(), 3);
+    for (int g = 0; g < 3; ++g) {
+        CXTPRibbonGroup* group = home->GetGroups()->GetAt(g);
+        EXPECT_EQ(group->GetReduceLevel(), 0);
+        EXPECT_TRUE(ribbon->GetGroupsRect().PtInRect(group->GetRect().TopLeft()));
+        if (g > 0) {
+            EXPECT_EQ(group->GetRect().left, home->GetGroups()->GetAt(g - 1)->GetRect().right);
+        }
+        for (int i = 0; i < group->GetCount(); ++i) {
+            CRect in;
+            EXPECT_TRUE(in.IntersectRect(group->GetRect(), group->GetAt(i)->GetRect()) &&
+                        in == group->GetAt(i)->GetRect());
+        }
+    }
+    // A large button spans the group's height; small ones stack three to a column.
+    CXTPControl* paste = home->GetGroups()->GetAt(0)->GetAt(0);
+    CXTPControl* cut = home->GetGroups()->GetAt(0)->GetAt(1);
+    CXTPControl* copy = home->GetGroups()->GetAt(0)->GetAt(2);
+    EXPECT_GT(paste->GetRect().Height(), 2 * cut->GetRect().Height());
+    EXPECT_EQ(cut->GetRect().left, copy->GetRect().left);
+    EXPECT_EQ(cut->GetRect().bottom, copy->GetRect().top);
+}
+
+TEST_F(RibbonTest, TabsChangeByClickAndBySetCurSelWithTheNotificationsInOrder) {
+    frame->log.clear();
+    CXTPRibbonTab* view = ribbon->GetTab(1);
+    pal::test::click(onScreen(view->GetRect().CenterPoint()));
+    run.pump();
+    EXPECT_EQ(frame->log,
+              (Log{"OnTabChanging View", "TCN_SELCHANGING View", "OnTabChanged View", "TCN_SELCHANGE View"}));
+    EXPECT_EQ(ribbon->GetSelectedTab(), view);
+    EXPECT_EQ(ribbon->GetCurSel(), 1);
+
+    frame->log.clear();
+    EXPECT_TRUE(ribbon->SetCurSel(0));
+    EXPECT_EQ(frame->log,
+              (Log{"OnTabChanging Home", "TCN_SELCHANGING Home", "OnTabChanged Home", "TCN_SELCHANGE Home"}));
+    // The groups shown are the new tab's.
+    EXPECT_FALSE(ribbon->GetTab(0)->GetGroups()->GetAt(0)->GetRect().IsRectEmpty());
+
+    // Either side may refuse; the selection then stays and nobody hears of a change.
+    for (int who = 0; who < 2; ++who) {
+        frame->log.clear();
+        ribbon->refuse = who == 0;
+        frame->refuseChanging = who == 1;
+        EXPECT_FALSE(ribbon->SetCurSel(1));
+        EXPECT_EQ(ribbon->GetCurSel(), 0);
+        EXPECT_EQ(frame->log.back(), who == 0 ? "OnTabChanging View" : "TCN_SELCHANGING View");
+    }
+    ribbon->refuse = frame->refuseChanging = false;
+    // A hidden tab or an index out of range is not selected.
+    view->SetVisible(FALSE);
+    EXPECT_FALSE(ribbon->SetCurSel(1));
+    EXPECT_FALSE(ribbon->SetCurSel(7));
+}
+
+TEST_F(RibbonTest, NarrowedStepByStepTheGroupsGiveWayInTheirOrderAndComeBackWhenWidened) {
+    CXTPRibbonTab* home = ribbon->GetTab(0);
+    std::map<std::string, int> level;
+    // The changes of one step, listed in the order the groups give way (or come back).
+    auto changes = [&](std::vector<int> order) {
+        Log events;
+        for (int g : order) {
+            CXTPRibbonGroup* group = home->GetGroups()->GetAt(g);
+            const std::string name(CStringA(group->GetCaption()));
+            if (level[name] != group->GetReduceLevel())
+                events.push_back(name + " " + std::to_string(group->GetReduceLevel()));
+            level[name] = group->GetReduceLevel();
+        }
+        return events;
+    };
+    const std::vector<int> givingWay{1, 2, 0}; // Font (priority 0), Editing (1), Clipboard (2)
+    const std::vector<int> comingBack{0, 2, 1};
+    changes(givingWay);
+    Log narrowing, widening;
+    for (int width = 900; width >= 160; width -= 3) {
+        setRibbonWidth(width);
+        const Log step = changes(givingWay);
+        narrowing.insert(narrowing.end(), step.begin(), step.end());
+        // Whatever fits is inside the ribbon.
+        const CXTPRibbonGroup* last = home->GetGroups()->GetAt(2);
+        if (last->GetReduceLevel() < 3) {
+            EXPECT_LE(last->GetRect().right, ribbon->GetGroupsRect().right) << width;
+        }
+    }
+    // One size per round, in the declared order. A size no narrower than the one before is
+    // passed over: Font has no large controls (no medium size), and Clipboard's caption is as
+    // wide as its medium column (no small size).
+    EXPECT_EQ(narrowing,
+              (Log{"Editing 1", "Clipboard 1", "Font 2", "Editing 2", "Font 3", "Editing 3", "Clipboard 3"}));
+    for (int width = 160; width <= 900; width += 3) {
+        setRibbonWidth(width);
+        const Log step = changes(comingBack);
+        widening.insert(widening.end(), step.begin(), step.end());
+    }
+    EXPECT_EQ(widening,
+              (Log{"Clipboard 1", "Editing 2", "Font 2", "Editing 1", "Font 0", "Clipboard 0", "Editing 0"}));
+}
+
+TEST_F(RibbonTest, ACollapsedGroupOpensItsControlsInAPopup) {
+    setRibbonWidth(160);
+    CXTPRibbonGroup* editing = ribbon->GetTab(0)->GetGroups()->GetAt(2);
+    ASSERT_TRUE(editing->IsReduced());
+    EXPECT_TRUE(ribbon->OpenCollapsedGroup(editing));
+    run.pump();
+    frame->GetCommandBars()->ClosePopups();
+    EXPECT_FALSE(ribbon->OpenCollapsedGroup(ribbon->GetTab(1)->GetGroups()->GetAt(0))) << "not collapsed";
+}
+
+TEST_F(RibbonTest, AClickRunsAButtonsCommandAndTheLauncherSendsTheGroupsId) {
+    CXTPRibbonGroup* font = ribbon->GetTab(0)->GetGroups()->GetAt(1);
+    frame->log.clear();
+    pal::test::click(onScreen(ribbon->GetTab(0)->GetGroups()->GetAt(0)->GetAt(0)->GetRect().CenterPoint()));
+    run.pump();
+    pal::test::click(
+        onScreen(CXTPRibbonPaintManager::Current()->GetLauncherRect(font->GetRect()).CenterPoint()));
+    run.pump();
+    // The quick access bar's buttons run theirs too.
+    pal::test::click(onScreen(ribbon->GetQuickAccessControls()->GetAt(1)->GetRect().CenterPoint()));
+    run.pump();
+    EXPECT_EQ(frame->log, (Log{"command 101", "command 152", "command 142"}));
+}
+
+TEST_F(RibbonTest, TheQuickAccessBarStoresItsCommands) {
+    ribbon->ShowQuickAccessBelowRibbon(TRUE);
+    CXTPPropExchangeXMLNode store(FALSE, nullptr, L"Layout");
+    ribbon->DoPropExchange(&store);
+    const CString xml = store.GetXML();
+    EXPECT_NE(xml.Find(L"<QuickAccess"), -1);
+
+    ribbon->GetQuickAccessControls()->RemoveAll();
+    ribbon->ShowQuickAccessBelowRibbon(FALSE);
+    CXTPPropExchangeXMLNode load(TRUE, nullptr, L"Layout");
+    ASSERT_TRUE(load.LoadFromString(xml));
+    ribbon->DoPropExchange(&load);
+    CXTPControls* quick = ribbon->GetQuickAccessControls();
+    ASSERT_EQ(quick->GetCount(), 3);
+    EXPECT_EQ(quick->GetAt(0)->GetID(), ids::ID_SAVE);
+    EXPECT_EQ(quick->GetAt(2)->GetID(), ids::ID_REDO);
+    EXPECT_EQ(quick->GetAt(1)->GetCaption(), L"Undo");
+    EXPECT_TRUE(ribbon->IsQuickAccessBelowRibbon());
+    // Below the ribbon, under the groups.
+    EXPECT_GE(quick->GetAt(0)->GetRect().top, ribbon->GetGroupsRect().bottom);
+    // The tabs, groups and controls came back with it.
+    ASSERT_EQ(ribbon->GetTabCount(), 2);
+    EXPECT_EQ(ribbon->GetTab(0)->GetGroups()->GetAt(2)->GetAt(0)->GetStyle(), xtpButtonIconAndCaptionBelow);
+    EXPECT_TRUE(ribbon->GetTab(0)->GetGroups()->GetAt(1)->IsOptionButtonVisible());
+}
+
+TEST_F(RibbonTest, ADamagedDefinitionLoadsWhatIsValid) {
+    CXTPPropExchangeXMLNode load(TRUE, nullptr, L"Layout");
+    ASSERT_TRUE(load.LoadFromFile(
+        sourcePath("platform/toolkit/tests/fixtures/ribbon_damaged.xml").wstring().c_str()));
+    ribbon->DoPropExchange(&load);
+    // Tab 7 twice: the second goes. The empty group and the group repeating an id go. The
+    // controls of an unknown type, without an id or repeating one go. A tab left without
+    // groups stays, and a colour that is no number is none.
+    ASSERT_EQ(ribbon->GetTabCount(), 3);
+    EXPECT_EQ(ribbon->GetTab(2)->GetGroups()->GetCount(), 0);
+    EXPECT_EQ(ribbon->GetTab(2)->GetContextColor(), xtpRibbonTabContextColorNone);
+    EXPECT_EQ(ribbon->GetTab(0)->GetCaption(), L"Start");
+    EXPECT_EQ(ribbon->GetTab(1)->GetCaption(), L"Tools");
+    CXTPRibbonGroups* groups = ribbon->GetTab(0)->GetGroups();
+    ASSERT_EQ(groups->GetCount(), 1);
+    EXPECT_EQ(groups->GetAt(0)->GetCaption(), L"Shapes");
+    ASSERT_EQ(groups->GetAt(0)->GetCount(), 2);
+    EXPECT_EQ(groups->GetAt(0)->GetAt(0)->GetID(), 201);
+    EXPECT_EQ(groups->GetAt(0)->GetAt(1)->GetID(), 202);
+    EXPECT_EQ(ribbon->GetTab(1)->GetGroups()->GetCount(), 1);
+    EXPECT_EQ(ribbon->GetTab(1)->GetContextColor(), xtpRibbonTabContextColorGreen);
+    EXPECT_EQ(ribbon->GetQuickAccessControls()->GetCount(), 1);
+    // What loaded lays out and paints.
+    run.pump();
+    EXPECT_FALSE(groups->GetAt(0)->GetRect().IsRectEmpty());
+}
+
+TEST_F(RibbonTest, TheFileButtonOpensTheBackstageAndEscClosesIt) {
+    CXTPRibbonBackstageView* view = CXTPRibbonBackstageView::CreateBackstageView(frame->GetCommandBars());
+    CXTPRibbonBackstagePageRecent recent;
+    ASSERT_TRUE(recent.Create(XTP_IDD_RIBBONBACKSTAGEPAGE_RECENT, frame));
+    view->AddCommand(ids::ID_BACKSTAGE_SAVEAS, L"Save &As");
+    CXTPRibbonBackstageTab* tab = view->AddTab(&recent, ids::ID_BACKSTAGE_RECENT, L"&Recent");
+    ribbon->SetBackstageView(view);
+    view->InternalRelease(); // the File button holds it now
+
+    pal::test::click(onScreen(ribbon->GetSystemButton()->GetRect().CenterPoint()));
+    run.pump();
+    ASSERT_TRUE(view->IsOpen());
+    EXPECT_EQ(view->GetActiveTab(), tab);
+    EXPECT_TRUE(recent.IsWindowVisible());
+    CRect covered, client;
+    view->GetWindowRect(&covered);
+    frame->GetClientRect(&client);
+    frame->ClientToScreen(&client);
+    EXPECT_EQ(covered.bottom, client.bottom);
+    EXPECT_EQ(covered.top, client.top + ribbon->GetCaptionRect().Height()) << "the quick access row stays";
+
+    pal::test::pressKey(VK_ESCAPE);
+    run.pump();
+    EXPECT_FALSE(view->IsOpen());
+    EXPECT_FALSE(recent.IsWindowVisible());
+
+    // A command closes the view and runs; OnCancel closes it.
+    ribbon->GetSystemButton()->OnClick();
+    ASSERT_TRUE(view->IsOpen());
+    frame->log.clear();
+    CPoint command = view->GetControl(0)->GetRect().CenterPoint();
+    view->ClientToScreen(&command);
+    pal::test::click(command);
+    run.pump();
+    EXPECT_FALSE(view->IsOpen());
+    EXPECT_EQ(frame->log, Log{"command 161"});
+    ribbon->GetSystemButton()->OnClick();
+    view->OnCancel();
+    EXPECT_FALSE(view->IsOpen());
+    recent.DestroyWindow();
+}
+
+TEST_F(RibbonTest, KeyTipsSelectATabAndRunACommand) {
+    pal::test::pressKey(VK_MENU);
+    run.pump();
+    ASSERT_TRUE(ribbon->IsKeyboardTipsVisible());
+    std::vector<std::wstring> shown;
+    for (const XTP_RIBBON_KEYTIP& tip : ribbon->GetKeyboardTips())
+        shown.emplace_back(tip.strText);
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"F", L"H", L"V", L"1", L"2", L"3"}));
+
+    frame->log.clear();
+    pal::test::pressKey('V');
+    run.pump();
+    EXPECT_EQ(ribbon->GetCurSel(), 1);
+    ASSERT_TRUE(ribbon->IsKeyboardTipsVisible()) << "the tab's controls show theirs";
+    pal::test::pressKey('N');
+    run.pump();
+    EXPECT_EQ(frame->log.back(), "command 133");
+    EXPECT_FALSE(ribbon->IsKeyboardTipsVisible());
+
+    // Two controls sharing a letter get a digit each; Esc goes back a level, then out.
+    pal::test::pressKey(VK_MENU);
+    pal::test::pressKey('H');
+    run.pump();
+    std::map<std::wstring, int> tips;
+    for (const XTP_RIBBON_KEYTIP& tip : ribbon->GetKeyboardTips())
+        tips[std::wstring(tip.strText)] = tip.pControl ? tip.pControl->GetID() : 0;
+    EXPECT_EQ(tips[L"F"], ids::ID_FIND);
+    EXPECT_EQ(tips[L"C"], ids::ID_COPY);
+    EXPECT_EQ(tips[L"S1"], ids::ID_SHRINK);
+    EXPECT_EQ(tips[L"S2"], ids::ID_SELECT);
+    frame->log.clear();
+    pal::test::pressKey('F');
+    run.pump();
+    EXPECT_EQ(frame->log, Log{"command 121"});
+    pal::test::pressKey(VK_MENU);
+    pal::test::pressKey('H');
+    pal::test::pressKey(VK_ESCAPE);
+    run.pump();
+    ASSERT_TRUE(ribbon->IsKeyboardTipsVisible());
+    EXPECT_EQ(ribbon->GetKeyboardTips().front().strText, L"F") << "back at the first level";
+    pal::test::pressKey(VK_ESCAPE);
+    run.pump();
+    EXPECT_FALSE(ribbon->IsKeyboardTipsVisible());
+}
+
+TEST_F(RibbonTest, AMinimisedRibbonShowsATabsGroupsInAPopup) {
+    CRect full;
+    ribbon->GetWindowRect(&full);
+    pal::test::doubleClick(onScreen(ribbon->GetTab(0)->GetRect().CenterPoint()));
+    run.pump();
+    ASSERT_TRUE(ribbon->IsRibbonMinimized());
+    CRect small;
+    ribbon->GetWindowRect(&small);
+    EXPECT_EQ(full.Height() - small.Height(), CXTPRibbonPaintManager::Current()->GetGroupsHeight());
+
+    pal::test::click(onScreen(ribbon->GetTab(1)->GetRect().CenterPoint()));
+    run.pump();
+    CXTPRibbonTabPopupToolBar* popup = ribbon->GetTabPopupToolBar();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(popup->IsOpen());
+    EXPECT_EQ(popup->GetRibbonTab(), ribbon->GetTab(1));
+    frame->log.clear();
+    CPoint zoom = ribbon->GetTab(1)->GetGroups()->GetAt(0)->GetAt(0)->GetRect().CenterPoint();
+    popup->ClientToScreen(&zoom);
+    pal::test::click(zoom);
+    run.pump();
+    EXPECT_EQ(frame->log, Log{"command 131"});
+    EXPECT_FALSE(popup->IsOpen());
+    ribbon->SetRibbonMinimized(FALSE);
+    run.pump();
+    ribbon->GetWindowRect(&small);
+    EXPECT_EQ(small.Height(), full.Height());
+}
+
+TEST_F(RibbonTest, TheFrameThemeDrawsTheCaptionWithItsButtonsOnTheRibbon) {
+    ribbon->EnableFrameTheme();
+    run.pump();
+    EXPECT_FALSE(::GetWindowLongPtrW(frame->m_hWnd, GWL_STYLE) & WS_CAPTION);
+    const CRect caption = ribbon->GetCaptionRect();
+    EXPECT_EQ(caption.Height(), CXTPRibbonPaintManager::Current()->GetCaptionHeight());
+    EXPECT_GE(ribbon->GetTabsRect().top, caption.bottom);
+    EXPECT_TRUE(caption.PtInRect(ribbon->GetQuickAccessControls()->GetAt(0)->GetRect().CenterPoint()));
+    // The title written across the middle of the caption.
+    const auto picture = pal::test::snapshot(ribbon->m_hWnd, true);
+    int title = 0;
+    for (int x = caption.CenterPoint().x - 60; x < caption.CenterPoint().x + 60; ++x) {
+        for (int y = caption.top; y < caption.bottom; ++y)
+            title += picture.pixel(x, y) != CXTPRibbonPaintManager::Current()->GetCaptionFace();
+    }
+    EXPECT_GT(title, 20);
+    // Its minimise button minimises the frame.
+    CPoint minimise(caption.right - 2 * CXTPDpi::ScaleX(46) - CXTPDpi::ScaleX(23), caption.CenterPoint().y);
+    pal::test::click(onScreen(minimise));
+    run.pump();
+    EXPECT_TRUE(::IsIconic(frame->m_hWnd));
+    frame->ShowWindow(SW_RESTORE);
+    ribbon->EnableFrameTheme(FALSE);
+    EXPECT_TRUE(::GetWindowLongPtrW(frame->m_hWnd, GWL_STYLE) & WS_CAPTION);
+}
+
+TEST_F(RibbonTest, ContextualTabsShowTheirColourAndCaptionWhenVisible) {
+    CXTPRibbonTab* format = ribbon->AddTab(L"Format");
+    format->SetContextTab(xtpRibbonTabContextColorGreen, L"Picture Tools");
+    format->AddGroup(L"Adjust")->Add(xtpControlButton, 171, L"Brightness");
+    ribbon->EnableFrameTheme();
+    run.pump();
+    const CRect tab = format->GetRect();
+    ASSERT_FALSE(tab.IsRectEmpty());
+    const auto picture = pal::test::snapshot(ribbon->m_hWnd, true);
+    const COLORREF green = CXTPRibbonPaintManager::Current()->GetContextColor(xtpRibbonTabContextColorGreen);
+    EXPECT_EQ(picture.pixel(tab.CenterPoint().x, ribbon->GetCaptionRect().top + 1), green) << "the header";
+    EXPECT_EQ(picture.pixel(tab.left + 3, tab.top), green) << "the tab's own band";
+    format->SetVisible(FALSE);
+    run.pump();
+    EXPECT_TRUE(format->GetRect().IsRectEmpty());
+    ribbon->EnableFrameTheme(FALSE);
+}
+
+} // namespace
