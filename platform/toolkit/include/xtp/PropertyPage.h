@@ -6,6 +6,7 @@
 #include "afxwin.h"
 #include "pal/visibility.h"
 #include "xtp/ResizeDialog.h"
+#include "xtp/TabManager.h"
 
 #include <memory>
 
@@ -35,15 +36,6 @@ public:
 
 protected:
     CXTPResize m_resize;
-};
-
-enum XTPTabLayoutStyle {
-    xtpTabLayoutAutoSize = 0,
-    xtpTabLayoutSizeToFit = 1,
-    xtpTabLayoutFixed = 2,
-    xtpTabLayoutCompressed = 3,
-    xtpTabLayoutMultiRow = 4,
-    xtpTabLayoutRotated = 5,
 };
 
 // How a sheet lets the person choose a page.
