@@ -20,6 +20,9 @@ DV_EXPORTS_BEGIN
 
 class CXTPCommandBar;
 class CXTPControl;
+class CXTPRibbonBar;
+class CXTPRibbonGroup;
+class CXTPRibbonTab;
 
 namespace Dravik::UI::XML {
 
@@ -33,6 +36,8 @@ struct ApplicationParameters {
     std::function<void(CXTPControl* control, const std::wstring& name, const std::wstring& value)>
         handleAttribute;
 };
+
+using RibbonBarApplicationParameters = ApplicationParameters;
 
 // How live controls become definitions: the state name of a special control (empty for the
 // others), and the extra attributes the application keeps for a control.
@@ -125,6 +130,10 @@ public:
     void store(Node element) const;
     void merge(const RibbonGroup& defaults, const VersionNumber& personVersion);
 
+    // Gives a live group this definition's caption, identity and controls (replacing its own).
+    void apply(CXTPRibbonGroup* group, const RibbonBarApplicationParameters& parameters) const;
+    void save(CXTPRibbonGroup* group, const SavingParameters& parameters);
+
     friend bool operator==(const RibbonGroup&, const RibbonGroup&) = default;
 };
 
@@ -147,6 +156,13 @@ public:
     void store(Node element) const;
     void merge(const RibbonTab& defaults, const VersionNumber& personVersion);
 
+    // Gives a live tab this definition (its groups replaced), or inserts a new tab made from it
+    // at an index of the ribbon (-1: at the end) and returns it.
+    void apply(CXTPRibbonTab* tab, const RibbonBarApplicationParameters& parameters) const;
+    CXTPRibbonTab* applyTo(CXTPRibbonBar* ribbon, const RibbonBarApplicationParameters& parameters,
+                           int index) const;
+    void save(CXTPRibbonTab* tab, const SavingParameters& parameters);
+
     friend bool operator==(const RibbonTab&, const RibbonTab&) = default;
 };
 
@@ -166,6 +182,10 @@ public:
     void store(Node element) const;
     void merge(const RibbonBar& defaults);
 
+    // Replaces a live ribbon's tabs and quick-access controls with the definition's.
+    void apply(CXTPRibbonBar* ribbon, const RibbonBarApplicationParameters& parameters) const;
+    void save(CXTPRibbonBar* ribbon, const VersionNumber& version, const SavingParameters& parameters);
+
     const RibbonTab* findTab(std::wstring_view guid) const;
     const RibbonTab* FindTabDefinition(std::wstring_view guid) const;
     const RibbonGroup* FindGroupDefinition(std::wstring_view tabGuid, std::wstring_view groupGuid) const;
@@ -175,6 +195,11 @@ public:
         return a.version == b.version && a.tabs == b.tabs && a.quickAccess == b.quickAccess;
     }
 };
+
+// A live ribbon, tab or bar written into an element (RibbonBar, RibbonTab or ToolBar form).
+void SaveRibbonBar(CXTPRibbonBar* ribbon, Node element, const SavingParameters& parameters);
+void SaveRibbonTab(CXTPRibbonTab* tab, Node element, const SavingParameters& parameters);
+void SaveToolBar(CXTPCommandBar* bar, Node element, const SavingParameters& parameters);
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case, or nothing for any other text.
 std::optional<std::wstring> NormalizeGuid(std::wstring_view text);

@@ -1,4 +1,6 @@
 // Definitions applied onto live command bars, and live bars saved as definitions.
+#include "ControlDefinitions.h"
+
 #include "DravikUI/XML.h"
 #include "DravikUI/XMLDefinitions.h"
 
@@ -82,17 +84,18 @@ CXTPCommandBar* popupBarOf(CXTPControl* control, CXTPCommandBar* parent) {
     return popup->GetCommandBar();
 }
 
-void applyOne(const Control& definition, CXTPCommandBar* bar, const ApplicationParameters& parameters) {
-    CXTPControls* controls = bar->GetControls();
-    CXTPControl* control = parameters.createControl ? parameters.createControl(definition, bar) : nullptr;
-    if (control != nullptr)
-        control = controls->Add(control, definition.id);
-    else
-        control = controls->Add(typeOf(definition.tag), definition.id);
+} // namespace
+
+namespace detail {
+
+CXTPControl* applyControl(const Control& definition, const ControlAdder& add, CXTPCommandBar* bar,
+                          const ApplicationParameters& parameters) {
+    CXTPControl* made = parameters.createControl ? parameters.createControl(definition, bar) : nullptr;
+    CXTPControl* control = add(typeOf(definition.tag), definition.id, made);
     if (control == nullptr) {
         DVLog_Write(DVLogWarning, "UI XML: no control could be made for %s %d",
                     pal::text::toUtf8(definition.tag).c_str(), definition.id);
-        return;
+        return nullptr;
     }
     if (!definition.caption.empty())
         control->SetCaption(definition.caption.c_str());
@@ -113,23 +116,14 @@ void applyOne(const Control& definition, CXTPCommandBar* bar, const ApplicationP
     if (!definition.controls.empty())
         if (CXTPCommandBar* popup = popupBarOf(control, bar))
             ApplyControls(definition.controls, popup, parameters);
+    return control;
 }
 
-} // namespace
-
-void ApplyControls(const std::vector<Control>& controls, CXTPCommandBar* bar,
-                   const ApplicationParameters& parameters) {
-    if (bar == nullptr)
-        return;
-    for (const Control& definition : controls)
-        applyOne(definition, bar, parameters);
-}
-
-std::vector<Control> SaveControls(CXTPCommandBar* bar, const SavingParameters& parameters) {
+std::vector<Control> saveControls(CXTPControls* controls, const SavingParameters& parameters) {
     std::vector<Control> definitions;
-    if (bar == nullptr)
+    if (controls == nullptr)
         return definitions;
-    for (CXTPControl* control : *bar->GetControls()) {
+    for (CXTPControl* control : *controls) {
         if (control->IsTemporary())
             continue;
         Control definition;
@@ -154,11 +148,29 @@ std::vector<Control> SaveControls(CXTPCommandBar* bar, const SavingParameters& p
             definition.state = parameters.controlStateName(control);
         if (parameters.writeExtraAttributes)
             parameters.writeExtraAttributes(control, definition);
-        if (auto* popup = dynamic_cast<CXTPControlPopup*>(control))
-            definition.controls = SaveControls(popup->GetCommandBar(), parameters);
+        if (auto* popup = dynamic_cast<CXTPControlPopup*>(control); popup && popup->GetCommandBar())
+            definition.controls = saveControls(popup->GetCommandBar()->GetControls(), parameters);
         definitions.push_back(std::move(definition));
     }
     return definitions;
+}
+
+} // namespace detail
+
+void ApplyControls(const std::vector<Control>& controls, CXTPCommandBar* bar,
+                   const ApplicationParameters& parameters) {
+    if (bar == nullptr)
+        return;
+    CXTPControls* into = bar->GetControls();
+    const detail::ControlAdder add = [into](XTPControlType type, int id, CXTPControl* made) {
+        return made != nullptr ? into->Add(made, id) : into->Add(type, id);
+    };
+    for (const Control& definition : controls)
+        detail::applyControl(definition, add, bar, parameters);
+}
+
+std::vector<Control> SaveControls(CXTPCommandBar* bar, const SavingParameters& parameters) {
+    return bar == nullptr ? std::vector<Control>() : detail::saveControls(bar->GetControls(), parameters);
 }
 
 void ToolBar::apply(CXTPCommandBar* bar, const ApplicationParameters& parameters) const {
@@ -183,6 +195,12 @@ void ToolBar::save(CXTPCommandBar* bar, const VersionNumber& savedVersion,
     caption = bar->GetTitle().GetString();
     visible = bar->IsVisible() != FALSE;
     controls = SaveControls(bar, parameters);
+}
+
+void SaveToolBar(CXTPCommandBar* bar, Node element, const SavingParameters& parameters) {
+    ToolBar definition;
+    definition.save(bar, FormatVersion, parameters);
+    definition.store(element);
 }
 
 } // namespace Dravik::UI::XML
