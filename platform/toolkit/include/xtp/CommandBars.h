@@ -12,11 +12,14 @@
 #include "xtp/PopupBar.h"
 #include "xtp/ToolBar.h"
 
+#include <memory>
 #include <vector>
 
 DV_EXPORTS_BEGIN
 
+class CXTPImageManager;
 class CXTPPropExchange;
+class CXTPShortcutManager;
 class CXTPToolTipContext;
 
 // Notifications the command bars send to their site frame (through its message map).
@@ -160,6 +163,12 @@ public:
     // --- shared parts ---
     CXTPCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
     CXTPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+    // The icons of the bars' controls: the bars' own manager when given, else the process's.
+    CXTPImageManager* GetImageManager() const;
+    void SetImageManager(CXTPImageManager* pImageManager); // the bars take it over
+    // The bars' shortcuts, made on first use.
+    CXTPShortcutManager* GetShortcutManager() const;
+    void SetShortcutManager(CXTPShortcutManager* pShortcutManager); // the bars take it over
     // Replaces the tooltip context (the bars take the new one over).
     void SetToolTipContext(CXTPToolTipContext* pContext);
     BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
@@ -192,6 +201,8 @@ protected:
     CWnd* m_pFrame = nullptr;
     CXTPCommandBarsOptions* m_pOptions;
     CXTPToolTipContext* m_pToolTipContext;
+    std::shared_ptr<CXTPImageManager> m_pImageManager;
+    mutable std::shared_ptr<CXTPShortcutManager> m_pShortcutManager;
     BOOL m_bCustomizeMode = FALSE;
     BOOL m_bCustomization = TRUE;
     BOOL m_bRightToLeft = FALSE;

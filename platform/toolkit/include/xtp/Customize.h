@@ -10,7 +10,9 @@
 
 DV_EXPORTS_BEGIN
 
+class CXTPCommandBar;
 class CXTPCommandBars;
+class CXTPControl;
 
 // Controls of the keyboard page's template.
 constexpr UINT XTP_IDC_COMBO_CATEGORY = 5001;
@@ -32,12 +34,36 @@ public:
 
     CXTPCommandBars* GetCommandBars() const { return m_pCommandBars; }
     // The shortcut manager the keyboard page edits.
-    CXTPShortcutManager* GetShortcutManager() const { return m_pShortcutManager; }
+    // The shortcut manager the keyboard page edits: the one given, else the command bars'.
+    CXTPShortcutManager* GetShortcutManager() const;
     void SetShortcutManager(CXTPShortcutManager* pShortcutManager) { m_pShortcutManager = pShortcutManager; }
+
+    // The command bars are in customise mode while the sheet is open.
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     CXTPCommandBars* m_pCommandBars;
     CXTPShortcutManager* m_pShortcutManager = nullptr;
+};
+
+// What customise mode does with the controls of bars: a control dragged onto a bar moves there
+// (or is copied, with Ctrl), dragged off every bar it is deleted. The bars' windows pass their
+// mouse to it while the command bars are in customise mode.
+class CXTPCustomizeDropSource {
+public:
+    // The control goes before the control at nBefore of the target (-1: at the end); false
+    // when nothing changed.
+    static BOOL DropControl(CXTPControl* pControl, CXTPCommandBar* pTarget, int nBefore, BOOL bCopy);
+    // The control leaves its bar.
+    static BOOL RemoveControl(CXTPControl* pControl);
+    // Where a drop at a point of a bar (client coordinates) goes: before the control under the
+    // point, or after it on its trailing half; -1 past the last.
+    static int GetDropIndex(CXTPCommandBar* pTarget, CPoint point);
+    // A bar's mouse in customise mode; true when taken.
+    static BOOL OnBarMouse(CXTPCommandBar* pBar, UINT message, CPoint point);
+    // The control being dragged, if any.
+    static CXTPControl* GetDraggedControl();
 };
 
 // Categories of commands on the left, the chosen command's shortcuts on the right, and the

@@ -6,7 +6,6 @@
 #include "afxwin.h"
 #include "pal/visibility.h"
 #include "xtp/ResizeDialog.h"
-#include "xtp/TabManager.h"
 
 #include <memory>
 
@@ -63,9 +62,11 @@ class CXTPPropertyPageTabNavigator : public CXTPPropertyPageNavigator {
 public:
     CXTPPropertyPageTabNavigator();
     ~CXTPPropertyPageTabNavigator() override;
-    // Several rows of tabs (xtpTabLayoutMultiRow) or one.
-    void SetLayout(XTPTabLayoutStyle layout);
-    XTPTabLayoutStyle GetLayout() const { return layout_; }
+    // The tab layout by its number in the tab managers' layouts: 4 puts the tabs in several
+    // rows, any other one row.
+    void SetLayout(int nLayout);
+    int GetLayout() const { return layout_; }
+    static constexpr int kMultiRowLayout = 4;
     CTabCtrl* GetTabControl() { return &tabs_; }
 
     BOOL Create() override;
@@ -75,7 +76,7 @@ public:
 
 private:
     CTabCtrl tabs_;
-    XTPTabLayoutStyle layout_ = xtpTabLayoutAutoSize;
+    int layout_ = 0;
 };
 
 class CXTPPropertySheet : public CPropertySheet {

@@ -22,9 +22,7 @@ enum XTPTabLayoutStyle {
     xtpTabLayoutAutoSize = 0,
     xtpTabLayoutSizeToFit = 1,
     xtpTabLayoutFixed = 2,
-    xtpTabLayoutCompressed = 3,
-    xtpTabLayoutMultiRow = 4,
-    xtpTabLayoutRotated = 5,
+    xtpTabLayoutCompressed = 3
 };
 // The buttons a tab or the strip may carry.
 enum XTPTabNavigateButton {

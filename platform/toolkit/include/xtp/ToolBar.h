@@ -33,6 +33,8 @@ public:
     // Whether the bar is part of the stored layout.
     virtual BOOL ShouldSerializeBar();
     BOOL IsBuiltIn() const { return m_bBuiltIn; }
+    // Back to the controls the bar was built with (after asking, when bShowWarningMessage).
+    void Reset(BOOL bShowWarningMessage = FALSE);
     void SetBuiltIn(BOOL bBuiltIn) { m_bBuiltIn = bBuiltIn; }
     BOOL IsCloseable() const { return m_bCloseable; }
     void SetCloseable(BOOL bCloseable) { m_bCloseable = bCloseable; }

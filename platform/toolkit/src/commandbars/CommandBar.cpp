@@ -1,4 +1,6 @@
 #include "xtp/CommandBar.h"
+#include "../shortcuts/ControlTooltip.h"
+#include "xtp/Customize.h"
 
 #include "xtp/CommandBars.h"
 #include "xtp/ControlEdit.h"
@@ -417,6 +419,9 @@ BOOL CXTPCommandBar::EnsureWindow() {
 
 LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (m_pCommandBars != nullptr && m_pCommandBars->IsCustomizeMode() &&
+        CXTPCustomizeDropSource::OnBarMouse(this, message, point))
+        return 0;
     switch (message) {
     case WM_PAINT:
         OnPaint();
@@ -502,7 +507,8 @@ void CXTPCommandBar::updateToolTip(CPoint point) {
         // Menus carry their captions already: only bars and button popups show tips.
         const BOOL wanted = c != nullptr && (!IsPopupBar() || (c->GetFlags() & xtpFlagShowPopupBarTip));
         tips->SetToolTip(m_hWnd, c != nullptr ? static_cast<UINT>(c->GetID()) : 0,
-                         c != nullptr ? c->GetRect() : CRect(), wanted ? c->GetTooltip() : CString());
+                         c != nullptr ? c->GetRect() : CRect(),
+                         wanted ? dv::toolkit::tooltipOf(c) : CString());
     }
     tips->RelayEvent(m_hWnd, WM_MOUSEMOVE, point);
 }

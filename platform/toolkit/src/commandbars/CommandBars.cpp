@@ -3,6 +3,7 @@
 #include "xtp/ControlEdit.h"
 #include "xtp/MouseManager.h"
 #include "xtp/PaintManager.h"
+#include "xtp/ShortcutManager.h"
 #include "xtp/ToolTipContext.h"
 
 #include "pal/responder.h"
@@ -487,8 +488,10 @@ BOOL CXTPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
     if (handleAltKey(pMsg))
         return TRUE;
     CXTPCommandBar* bar = GetTrackingBar();
+    // Outside tracking, the shortcuts a person assigned run their commands in the site.
     if (bar == nullptr)
-        return FALSE;
+        return m_pShortcutManager && m_pFrame != nullptr &&
+               m_pShortcutManager->TranslateAccelerator(m_pFrame->m_hWnd, pMsg);
     // The keys belong to the tracking bar; an edit of a control with the focus keeps its own.
     if (CWnd* focus = CWnd::GetFocus();
         focus != nullptr && dynamic_cast<CXTPControlEditCtrl*>(focus) != nullptr)

@@ -1,5 +1,6 @@
 #include "xtp/Customize.h"
 
+#include "xtp/CommandBars.h"
 #include "xtp/ResourceManager.h"
 
 IMPLEMENT_DYNAMIC(CXTPCustomizeSheet, CXTPPropertySheet)
@@ -9,3 +10,22 @@ CXTPCustomizeSheet::CXTPCustomizeSheet(CXTPCommandBars* pCommandBars, UINT iSele
       m_pCommandBars(pCommandBars) {}
 
 CXTPCustomizeSheet::~CXTPCustomizeSheet() = default;
+
+CXTPShortcutManager* CXTPCustomizeSheet::GetShortcutManager() const {
+    if (m_pShortcutManager != nullptr)
+        return m_pShortcutManager;
+    return m_pCommandBars != nullptr ? m_pCommandBars->GetShortcutManager() : nullptr;
+}
+
+BOOL CXTPCustomizeSheet::OnInitDialog() {
+    const BOOL result = CXTPPropertySheet::OnInitDialog();
+    if (m_pCommandBars != nullptr)
+        m_pCommandBars->SetCustomizeMode(TRUE);
+    return result;
+}
+
+LRESULT CXTPCustomizeSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY && m_pCommandBars != nullptr)
+        m_pCommandBars->SetCustomizeMode(FALSE);
+    return CXTPPropertySheet::WindowProc(message, wParam, lParam);
+}

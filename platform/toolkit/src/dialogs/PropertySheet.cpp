@@ -50,11 +50,11 @@ LRESULT CXTPPropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 CXTPPropertyPageTabNavigator::CXTPPropertyPageTabNavigator() = default;
 CXTPPropertyPageTabNavigator::~CXTPPropertyPageTabNavigator() = default;
 
-void CXTPPropertyPageTabNavigator::SetLayout(XTPTabLayoutStyle layout) {
-    layout_ = layout;
+void CXTPPropertyPageTabNavigator::SetLayout(int nLayout) {
+    layout_ = nLayout;
     if (tabs_.m_hWnd != nullptr) {
-        tabs_.ModifyStyle(layout == xtpTabLayoutMultiRow ? 0 : TCS_MULTILINE,
-                          layout == xtpTabLayoutMultiRow ? TCS_MULTILINE : 0);
+        tabs_.ModifyStyle(layout_ == kMultiRowLayout ? 0 : TCS_MULTILINE,
+                          layout_ == kMultiRowLayout ? TCS_MULTILINE : 0);
         if (m_pSheet != nullptr)
             m_pSheet->RecalcLayout();
     }
@@ -64,7 +64,7 @@ BOOL CXTPPropertyPageTabNavigator::Create() {
     if (m_pSheet == nullptr || m_pSheet->m_hWnd == nullptr)
         return FALSE;
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP |
-                        (layout_ == xtpTabLayoutMultiRow ? TCS_MULTILINE : 0);
+                        (layout_ == kMultiRowLayout ? TCS_MULTILINE : 0);
     if (!tabs_.Create(style, CRect(0, 0, 10, 10), m_pSheet, kTabsId))
         return FALSE;
     tabs_.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);

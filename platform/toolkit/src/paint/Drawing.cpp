@@ -1,5 +1,6 @@
 // The look of the bars: flat grounds, a hairline where bars meet, hot and pressed states as
 // filled rectangles, captions in the theme's text colour, small filled arrows.
+#include "../images/ControlIcon.h"
 #include "xtp/CommandBars.h"
 #include "xtp/PaintManager.h"
 
@@ -155,13 +156,18 @@ CSize CXTPPaintManager::GetControlSize(CDC* pDC, CXTPControl* pControl, BOOL bHo
         size.cy = GetPopupItemHeight();
     } else {
         const int pad = CXTPDpi::ScaleX(bar != nullptr && bar->GetType() == xtpBarTypeMenuBar ? 10 : 8);
+        CSize icon;
+        const bool hasIcon = dv::toolkit::controlIcon(pControl, icon) != nullptr;
         size.cx = text.cx + 2 * pad;
+        if (hasIcon)
+            size.cx = dv::toolkit::showsCaption(pControl, true) ? size.cx + icon.cx + CXTPDpi::ScaleX(4)
+                                                                : icon.cx + CXTPDpi::ScaleX(8);
         if (pControl->GetType() == xtpControlButtonPopup)
             size.cx += CXTPDpi::ScaleX(10);
         if (pControl->GetType() == xtpControlSplitButtonPopup)
             size.cx += GetSplitDropDownWidth();
-        size.cx = std::max<int>(size.cx, GetButtonHeight());
-        size.cy = GetButtonHeight();
+        size.cy = std::max<int>(GetButtonHeight(), hasIcon ? icon.cy + CXTPDpi::ScaleY(6) : 0);
+        size.cx = std::max<int>(size.cx, hasIcon ? 0 : GetButtonHeight());
         if (!bHorz)
             size.cx = std::max<int>(size.cx, GetButtonHeight());
     }
@@ -205,6 +211,13 @@ void CXTPPaintManager::DrawControl(CDC* pDC, CXTPControl* pControl) {
             pDC->LineTo(m.x + 5, m.y - 4);
             pDC->SelectObject(old);
         }
+        CSize iconSize;
+        if (CXTPImageManagerIcon* icon = dv::toolkit::controlIcon(pControl, iconSize);
+            icon != nullptr && !pControl->GetChecked())
+            icon->Draw(
+                pDC,
+                CPoint(rc.left + (gutterWidth() - iconSize.cx) / 2, rc.top + (rc.Height() - iconSize.cy) / 2),
+                iconSize, dv::toolkit::iconState(pControl, hot, false));
         const COLORREF ink =
             enabled ? textOn(ground, (hot || open) ? c.clrHotText : c.clrText) : c.clrTextDisabled;
         pDC->SetTextColor(ink);
@@ -249,8 +262,18 @@ void CXTPPaintManager::DrawControl(CDC* pDC, CXTPControl* pControl) {
     text.right -= split;
     if (pControl->GetType() == xtpControlButtonPopup)
         text.right -= CXTPDpi::ScaleX(10);
-    pDC->DrawText(pControl->GetCaption(), &text,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefixFlags(pControl));
+    CSize iconSize;
+    CXTPImageManagerIcon* icon = dv::toolkit::controlIcon(pControl, iconSize);
+    const bool caption = dv::toolkit::showsCaption(pControl, icon != nullptr);
+    if (icon != nullptr) {
+        const int x = caption ? text.left + CXTPDpi::ScaleX(4) : text.left + (text.Width() - iconSize.cx) / 2;
+        icon->Draw(pDC, CPoint(x, rc.top + (rc.Height() - iconSize.cy) / 2), iconSize,
+                   dv::toolkit::iconState(pControl, hot, pressed));
+        text.left = x + iconSize.cx;
+    }
+    if (caption)
+        pDC->DrawText(pControl->GetCaption(), &text,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefixFlags(pControl));
     if (pControl->GetType() == xtpControlButtonPopup)
         DrawArrow(pDC, CRect(text.right - CXTPDpi::ScaleX(4), rc.top, rc.right - 2, rc.bottom), TRUE, ink);
     if (split > 0) {
