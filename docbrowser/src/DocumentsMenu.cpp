@@ -2,6 +2,7 @@
 
 #include "Compression/IniFile.h"
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/Document.h"
 #include "DravikKernel/KernelServices.h"
 #include "win/base.h"
 #include "win/system.h"
@@ -103,8 +104,21 @@ IConfiguration* ConfigurationGroup::Add(std::unique_ptr<IConfiguration> configur
     return configurations_.back().get();
 }
 
+namespace {
+
+// The kernel's library-form paths name libraries of the active configuration.
+std::wstring activeLibraryFolder(const std::wstring& name) {
+    const IConfiguration* active = FindActiveCfg(GlobalCfgGroup());
+    return active ? GetLibraryAbsolutePath(FindLibraryByName(active, name.c_str())) : std::wstring();
+}
+
+} // namespace
+
 ConfigurationGroup& GlobalCfgGroup() {
-    static ConfigurationGroup* group = new ConfigurationGroup;
+    static ConfigurationGroup* group = [] {
+        Dravik::SetLibraryPathFinder(&activeLibraryFolder);
+        return new ConfigurationGroup;
+    }();
     return *group;
 }
 

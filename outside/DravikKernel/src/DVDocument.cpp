@@ -162,6 +162,7 @@ void DVDocument::SetPages(std::vector<Page> pages) {
     pages_ = pages.empty() ? defaultPages() : std::move(pages);
     SetCurrentPage(currentPage_);
     modified_ = true;
+    notify();
 }
 
 void DVDocument::SetCurrentPage(int index) {
@@ -338,6 +339,7 @@ bool DVDocument::Undo() {
     recalculate();
     redo_.push_back(std::move(action));
     modified_ = true;
+    notify();
     return true;
 }
 
@@ -351,6 +353,7 @@ bool DVDocument::Redo() {
     recalculate();
     undo_.push_back(std::move(action));
     modified_ = true;
+    notify();
     return true;
 }
 
@@ -370,6 +373,7 @@ void DVDocument::PushAction(DVAction action) {
         redo_.clear();
     }
     modified_ = true;
+    notify();
 }
 
 void DVDocument::ClearContent() {
@@ -387,6 +391,12 @@ void DVDocument::LoadContent(std::vector<Page> pages, std::vector<Variable> vari
     open_.reset();
     blockDepth_ = 0;
     modified_ = false;
+    notify();
+}
+
+void DVDocument::notify() {
+    if (listener_)
+        listener_();
 }
 
 void DVDocument::record(Change change) {
@@ -394,6 +404,7 @@ void DVDocument::record(Change change) {
     if (change.isVariable)
         recalculate();
     modified_ = true;
+    notify();
     if (open_) {
         open_->changes.push_back(std::move(change));
     } else {

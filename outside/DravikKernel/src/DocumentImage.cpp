@@ -67,9 +67,43 @@ std::string MakePreviewPng(const DravikDocument2& document) {
     return png;
 }
 
+std::string MakeIconPng(const DravikDocument2& document) {
+    const DVDocument& content = *document.Cont2D();
+    const Page& page = content.GetPages()[content.GetCurrentPage()];
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, kIconSize, kIconSize);
+    std::string png;
+    if (dc && bitmap) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        // A band along the bottom tells the kinds apart at a glance: blue for drawings and
+        // other 2D documents, orange for models.
+        const RECT all{0, 0, kIconSize, kIconSize};
+        const int band = kIconSize / 6;
+        HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+        FillRect(dc, &all, white);
+        DeleteObject(white);
+        const RECT sheet{1, 1, kIconSize - 1, kIconSize - band - 1};
+        DrawPageDetailed(dc, content, -1, FitPage(page, sheet, 1), {}, kPreviewDotBelow);
+        const RECT strip{0, kIconSize - band, kIconSize, kIconSize};
+        HBRUSH kind = CreateSolidBrush(document.Is2D() ? RGB(40, 90, 200) : RGB(230, 130, 30));
+        FillRect(dc, &strip, kind);
+        DeleteObject(kind);
+        const pal::gdi::Surface surface = pal::gdi::surfaceOf(dc);
+        cairo_surface_flush(surface.get());
+        if (cairo_surface_write_to_png_stream(surface.get(), appendPng, &png) != CAIRO_STATUS_SUCCESS)
+            png.clear();
+        SelectObject(dc, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (dc)
+        DeleteDC(dc);
+    return png;
+}
+
 } // namespace Dravik
 
-HBITMAP DvwLoadDVDocImage(const wchar_t* path, const wchar_t* name) {
+CDravikImage* DvwLoadDVDocImage(const wchar_t* path, const wchar_t* name) {
     if (!path || !name)
         return nullptr;
     auto document = Dravik::grb::LoadFile(path, nullptr);
@@ -97,5 +131,71 @@ HBITMAP DvwLoadDVDocImage(const wchar_t* path, const wchar_t* name) {
         }
     }
     cairo_surface_destroy(image);
-    return bitmap;
+    return bitmap ? new CDravikImage(bitmap) : nullptr;
+}
+
+CDravikImage::CDravikImage(HBITMAP bitmap) : bitmap_(bitmap) {
+    if (bitmap_) {
+        const pal::gdi::Surface surface = pal::gdi::surfaceOf(bitmap_);
+        width_ = surface.width();
+        height_ = surface.height();
+    }
+}
+
+CDravikImage::~CDravikImage() {
+    if (bitmap_)
+        DeleteObject(bitmap_);
+}
+
+void CDravikImage::Draw(HDC dc, const RECT& rect, int mode, int, int, COLORREF background) const {
+    if (!dc || !bitmap_ || width_ <= 0 || height_ <= 0)
+        return;
+    if (background != CLR_INVALID) {
+        HBRUSH brush = CreateSolidBrush(background);
+        FillRect(dc, &rect, brush);
+        DeleteObject(brush);
+    }
+    const int rw = rect.right - rect.left, rh = rect.bottom - rect.top;
+    int x = rect.left, y = rect.top, w = width_, h = height_;
+    switch (mode) {
+    case DrawStretch:
+        w = rw;
+        h = rh;
+        break;
+    case DrawCentered:
+        x += (rw - w) / 2;
+        y += (rh - h) / 2;
+        break;
+    case DrawFit: {
+        const double scale = std::min(double(rw) / width_, double(rh) / height_);
+        w = std::max(1, static_cast<int>(std::lround(width_ * scale)));
+        h = std::max(1, static_cast<int>(std::lround(height_ * scale)));
+        x += (rw - w) / 2;
+        y += (rh - h) / 2;
+        break;
+    }
+    default: // DrawActualSize
+        break;
+    }
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, bitmap_);
+    const int oldMode = SetStretchBltMode(dc, HALFTONE);
+    StretchBlt(dc, x, y, w, h, source, 0, 0, width_, height_, SRCCOPY);
+    SetStretchBltMode(dc, oldMode);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+HBITMAP CDravikImage::CreateBitmap(HDC dc, int width, int height) const {
+    if (width < 1 || height < 1)
+        return nullptr;
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP made = CreateCompatibleBitmap(memory, width, height);
+    if (made) {
+        HGDIOBJ old = SelectObject(memory, made);
+        Draw(memory, RECT{0, 0, width, height}, DrawFit, 0, 0, RGB(255, 255, 255));
+        SelectObject(memory, old);
+    }
+    DeleteDC(memory);
+    return made;
 }

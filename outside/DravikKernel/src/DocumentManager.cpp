@@ -1,6 +1,9 @@
 #include "DravikKernel/DocumentManager.h"
 
+#include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/DocumentFile.h"
+#include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/Settings.h"
 
 #include "KernelState.h"
 
@@ -11,6 +14,8 @@
 #include <filesystem>
 #include <mutex>
 
+bool g_bOpeningFromOLE = false;
+
 namespace Dravik {
 namespace {
 
@@ -20,6 +25,7 @@ struct Documents {
     std::vector<std::unique_ptr<CDvw32Doc>> owned; // the documents this manager made
     CDvw32Doc* active = nullptr;
     std::vector<std::pair<HWND, CDvw32Doc*>> activeOfFrame;
+    CDVDocTemplate* docTemplate = nullptr;
 };
 
 std::wstring fullPath(const std::wstring& path) {
@@ -66,25 +72,41 @@ void DocumentManager::AddDocument(CDvw32Doc* document) {
 }
 
 void DocumentManager::RemoveDocument(CDvw32Doc* document) {
-    std::lock_guard lock(documents().mutex);
-    auto& d = documents();
-    std::erase(d.open, document);
-    if (d.active == document)
-        d.active = nullptr;
-    std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.second == document; });
+    bool listed = false, wasActive = false;
+    {
+        std::lock_guard lock(documents().mutex);
+        auto& d = documents();
+        listed = std::erase(d.open, document) > 0;
+        wasActive = document && d.active == document;
+        if (wasActive)
+            d.active = nullptr;
+        std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.second == document; });
+    }
+    // The application hears of it outside the lock: it may well ask the manager again.
+    if (DravikServerAppProxy* app = listed ? DravikServerAppProxy::Instance() : nullptr) {
+        if (wasActive)
+            app->OnActivateDocument(nullptr);
+        app->OnDocumentClosed(document);
+    }
 }
 
 void DocumentManager::SetActiveDocument(CDvw32Doc* document, HWND frame) {
-    std::lock_guard lock(documents().mutex);
-    auto& d = documents();
-    if (document && std::find(d.open.begin(), d.open.end(), document) == d.open.end())
-        return;
-    d.active = document;
-    if (!frame)
-        return;
-    std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.first == frame; });
-    if (document)
-        d.activeOfFrame.emplace_back(frame, document);
+    bool changed = false;
+    {
+        std::lock_guard lock(documents().mutex);
+        auto& d = documents();
+        if (document && std::find(d.open.begin(), d.open.end(), document) == d.open.end())
+            return;
+        changed = d.active != document;
+        d.active = document;
+        if (frame) {
+            std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.first == frame; });
+            if (document)
+                d.activeOfFrame.emplace_back(frame, document);
+        }
+    }
+    if (DravikServerAppProxy* app = changed ? DravikServerAppProxy::Instance() : nullptr)
+        app->OnActivateDocument(document);
 }
 
 CDvw32Doc* DocumentManager::GetActiveDocument(HWND frame) const {
@@ -126,7 +148,7 @@ CDvw32Doc* DocumentManager::FindDocument(const std::wstring& path) const {
     std::lock_guard lock(documents().mutex);
     for (CDvw32Doc* d : documents().open)
         for (const auto& owned : documents().owned)
-            if (owned.get() == d && d->GetPathName() == full)
+            if (owned.get() == d && std::wstring(d->GetPathName()) == full)
                 return d;
     return nullptr;
 }
@@ -156,7 +178,7 @@ CDvw32Doc* DocumentManager::CreateAndSaveNewDocumentFromPrototype(const wchar_t*
     // The new document keeps the prototype's content but none of its file: no path, no
     // read-only state (a write-protected prototype makes writable documents).
     const std::wstring title = params.title.empty() ? document->GetShortTitle() : params.title;
-    document->SetPathName({});
+    document->SetPathName(L"");
     document->SetTitle(title);
     document->SetReadOnly(false);
     if (!params.pathName.empty() && !document->DoFileSave(fullPath(params.pathName), error))
@@ -168,6 +190,87 @@ CDvw32Doc* DocumentManager::CreateAndSaveNewDocumentFromPrototype(const wchar_t*
     }
     AddDocument(result);
     return result;
+}
+
+DocInitParams DocumentManager::GetDefaultInitParams() {
+    DocInitParams params;
+    params.options = DocInitParams::kActivateFrame | DocInitParams::kAddToRecent;
+    return params;
+}
+
+void DocumentManager::SetDocTemplate(CDVDocTemplate* docTemplate) {
+    std::lock_guard lock(documents().mutex);
+    documents().docTemplate = docTemplate;
+}
+
+CDVDocTemplate* DocumentManager::GetDocTemplate() const {
+    std::lock_guard lock(documents().mutex);
+    return documents().docTemplate;
+}
+
+bool DocumentManager::IsManaged(const CDvw32Doc* document) const {
+    std::lock_guard lock(documents().mutex);
+    for (const auto& owned : documents().owned)
+        if (owned.get() == document)
+            return true;
+    return false;
+}
+
+CDvw32Doc* DocumentManager::OpenDocumentFile(const std::wstring& path, const DocInitParams& params,
+                                             std::wstring* error) {
+    CDvw32Doc* document = nullptr;
+    bool opened = false;
+    if (params.flags & DocInitParams::kCreateNew) {
+        const int prototypeKind = params.kind == DocumentKind::Fragment ? 2 : static_cast<int>(params.kind);
+        const std::wstring prototype = params.kind == DocumentKind::TextDocument
+                                           ? std::wstring()
+                                           : GetSettings().files.GetPrototypeName(prototypeKind);
+        if (prototype.empty()) {
+            if (error)
+                *error = L"There is no prototype for a new document of this kind.";
+            return nullptr;
+        }
+        DocInitParams made = params;
+        made.pathName = path;
+        document = CreateAndSaveNewDocumentFromPrototype(prototype.c_str(), made, error);
+        opened = document != nullptr;
+    } else {
+        const std::wstring full = fullPath(path);
+        document = FindDocument(full);
+        if (!document) {
+            const auto kind =
+                params.options & DocInitParams::kCheckKind ? std::optional(params.kind) : std::nullopt;
+            document = OpenDocument(full, error, kind);
+            opened = document != nullptr;
+        }
+    }
+    if (!document)
+        return nullptr;
+    if (opened) {
+        if (params.flags & DocInitParams::kReadOnly)
+            document->SetReadOnly(true);
+        if (g_bOpeningFromOLE)
+            document->SetFlag(kDocFlagOpenedByAutomation);
+        if ((params.options & DocInitParams::kAddToRecent) && !document->GetPathName().IsEmpty())
+            document->SetPathName(document->GetPathName(), TRUE);
+    }
+    if (params.flags & DocInitParams::kHidden)
+        return document;
+    CDVDocTemplate* docTemplate = GetDocTemplate();
+    if (!docTemplate)
+        return document;
+    if (opened || !document->FindFrame()) {
+        if (!docTemplate->ShowDocument(document, true)) {
+            if (error)
+                *error = L"Cannot show \"" + std::wstring(document->GetTitle()) +
+                         L"\": its window could not be made.";
+            if (opened)
+                CloseDocument(document);
+            return nullptr;
+        }
+    } else if (params.options & DocInitParams::kActivateFrame)
+        docTemplate->ActivateDocument(document);
+    return document;
 }
 
 bool DocumentManager::CloseDocument(CDvw32Doc* document) {
@@ -197,10 +300,14 @@ CDvw32Doc* DVGetActiveDoc(HWND frame) {
 namespace dvkernel {
 // For the kernel's reset (detail/control.h).
 void clearDocuments() {
-    std::lock_guard lock(Dravik::documents().mutex);
-    Dravik::documents().open.clear();
-    Dravik::documents().owned.clear();
-    Dravik::documents().active = nullptr;
-    Dravik::documents().activeOfFrame.clear();
+    // The documents go after the lock: each one unlists itself as it is destroyed.
+    std::vector<std::unique_ptr<CDvw32Doc>> doomed;
+    {
+        std::lock_guard lock(Dravik::documents().mutex);
+        Dravik::documents().open.clear();
+        doomed.swap(Dravik::documents().owned);
+        Dravik::documents().active = nullptr;
+        Dravik::documents().activeOfFrame.clear();
+    }
 }
 } // namespace dvkernel

@@ -71,3 +71,7 @@ StatusLineProxy* DravikServerAppProxy::GetStatusLine() {
 std::wstring DravikServerAppProxy::GetWindowsProfileCurrentSectionName() {
     return DravikProfileManager::GetProfileSectionName() + L"\\MainFrame";
 }
+
+void DravikServerAppProxy::OnActivateDocument(CDvw32Doc*) {}
+
+void DravikServerAppProxy::OnDocumentClosed(CDvw32Doc*) {}

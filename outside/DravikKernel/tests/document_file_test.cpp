@@ -354,6 +354,51 @@ TEST_F(FileInfo, TellsTheKindOrWhyTheFileIsNotADocument) {
 
 namespace {
 
+TEST_F(Files, ACopyAsAndAfterCreatingSaveWhereTheyShould) {
+    std::wstring error;
+    CDvw32Doc* doc = DocumentManager::Instance().OpenDocument(w(sample_), &error);
+    ASSERT_NE(doc, nullptr);
+    doc->Cont2D()->create_text_var(L"$massa", doc->Cont2D()->FindVariable(L"$massa"), L"3,1", 0, 0);
+    ASSERT_TRUE(doc->IsModified());
+
+    // A copy leaves the document where and as it was.
+    const fs::path copy = dir_ / "copy.grb";
+    ASSERT_TRUE(doc->DoFileSaveCopy(w(copy).c_str()));
+    EXPECT_EQ(std::wstring(doc->GetPathName()), w(sample_));
+    EXPECT_TRUE(doc->IsModified());
+    auto read = grb::LoadFile(w(copy), &error);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->Cont2D()->GetTextValue(L"$massa"), L"3,1");
+
+    // Save as moves it; after that the creation save has nothing to do until it changes again.
+    const fs::path moved = dir_ / "moved.grb";
+    ASSERT_TRUE(doc->DoFileSaveAs(nullptr, w(moved).c_str()));
+    EXPECT_EQ(std::wstring(doc->GetPathName()), w(moved));
+    EXPECT_FALSE(doc->IsModified());
+    const auto stamp = fs::last_write_time(moved);
+    EXPECT_TRUE(doc->SaveAfterCreatingIfNeed());
+    EXPECT_EQ(fs::last_write_time(moved), stamp);
+    doc->SetModifiedFlag(TRUE);
+    EXPECT_TRUE(doc->SaveAfterCreatingIfNeed());
+    EXPECT_FALSE(doc->IsModified());
+
+    EXPECT_FALSE(doc->DoFileSaveOrsa(L"", TRUE)) << "no PDM system in this build";
+}
+
+TEST_F(Files, ALockedFileIsTakenUntilItsDocumentLetsGo) {
+    const fs::path file = dir_ / "original.grb";
+    fs::copy_file(sample_, file);
+    auto first = std::make_unique<CDvw32Doc>();
+    CDvw32Doc second;
+    ASSERT_TRUE(first->LockDocumentFile(SharedPathName(w(file))));
+    EXPECT_TRUE(first->IsDocumentFileLocked());
+    EXPECT_FALSE(second.LockDocumentFile(SharedPathName(w(file)))) << "taken";
+    first.reset();
+    EXPECT_TRUE(second.LockDocumentFile(SharedPathName(w(file)))) << "let go with its document";
+    EXPECT_FALSE(second.LockDocumentFile(SharedPathName(w(dir_ / "none.grb"))));
+    EXPECT_FALSE(second.IsDocumentFileLocked());
+}
+
 class BundledDocuments : public pal::test::SandboxTest {};
 
 // The committed documents are what the tool makes now: a change of the layout or of the

@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -155,9 +157,10 @@ TEST_F(Render, ASavedDocumentCarriesAPreviewOfItsPage) {
     std::wstring error;
     ASSERT_TRUE(doc_->DoFileSave(copy, &error)) << pal::text::toUtf8(error);
 
-    HBITMAP preview = DvwLoadDVDocImage(copy.c_str(), g_szDocPV);
+    std::unique_ptr<CDravikImage> preview(DvwLoadDVDocImage(copy.c_str(), g_szDocPV));
     ASSERT_NE(preview, nullptr);
-    const auto surface = pal::gdi::surfaceOf(preview);
+    EXPECT_EQ(preview->GetWidth(), kPreviewSize);
+    const auto surface = pal::gdi::surfaceOf(preview->GetHBITMAP());
     EXPECT_EQ(surface.width(), kPreviewSize);
     EXPECT_EQ(surface.height(), 181) << "an A3 sheet's proportions";
     surface.savePng(root() / "preview.png");
@@ -169,9 +172,43 @@ TEST_F(Render, ASavedDocumentCarriesAPreviewOfItsPage) {
     for (int x = 8; x < 18; ++x)
         ink += GetRValue(surface.pixel(x, 90)) < 160;
     EXPECT_GT(ink, 0);
-    DeleteObject(preview);
 
-    EXPECT_EQ(DvwLoadDVDocImage(copy.c_str(), g_szDocIcon), nullptr) << "no icon was given";
+    // No icon was given, so one is drawn from the page: the sheet over the blue band of 2D documents.
+    std::unique_ptr<CDravikImage> icon(DvwLoadDVDocImage(copy.c_str(), g_szDocIcon));
+    ASSERT_NE(icon, nullptr);
+    const auto iconSurface = pal::gdi::surfaceOf(icon->GetHBITMAP());
+    iconSurface.savePng(root() / "icon.png");
+    if (const char* dir = std::getenv("DV_KERNEL_SNAPSHOTS"))
+        iconSurface.savePng(std::string(dir) + "/icon.png");
+    EXPECT_EQ(iconSurface.width(), kIconSize);
+    EXPECT_EQ(iconSurface.height(), kIconSize);
+    EXPECT_EQ(iconSurface.pixel(kIconSize / 2, kIconSize - 2), RGB(40, 90, 200));
+    EXPECT_EQ(iconSurface.pixel(kIconSize / 2, kIconSize / 3), RGB(255, 255, 255)) << "paper";
+
+    // Fitted into a wide rectangle the preview keeps its proportions, centred; the bitmap the
+    // automation side asks for is the picture fitted on white.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP wide = CreateCompatibleBitmap(dc, 400, 100);
+    HGDIOBJ old = SelectObject(dc, wide);
+    RECT all{0, 0, 400, 100};
+    HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+    FillRect(dc, &all, grey);
+    DeleteObject(grey);
+    preview->Draw(dc, all, CDravikImage::DrawFit, 0, 0, CLR_INVALID);
+    const auto fitted = pal::gdi::surfaceOf(dc);
+    EXPECT_EQ(fitted.pixel(5, 50), RGB(128, 128, 128)) << "left of the picture, untouched";
+    EXPECT_EQ(fitted.pixel(200, 50), RGB(255, 255, 255)) << "the paper in the middle";
+    const int pictureWidth = static_cast<int>(std::lround(100.0 * kPreviewSize / 181));
+    EXPECT_EQ(fitted.pixel(200 - pictureWidth / 2 - 2, 50), RGB(128, 128, 128));
+    SelectObject(dc, old);
+    DeleteObject(wide);
+    DeleteDC(dc);
+    HBITMAP made = preview->CreateBitmap(nullptr, 64, 64);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(pal::gdi::surfaceOf(made).width(), 64);
+    EXPECT_EQ(pal::gdi::surfaceOf(made).pixel(1, 1), RGB(255, 255, 255));
+    DeleteObject(made);
+    EXPECT_EQ(preview->CreateBitmap(nullptr, 0, 10), nullptr);
     const std::wstring missing = pal::text::fromUtf8((root() / "none.grb").string());
     EXPECT_EQ(DvwLoadDVDocImage(missing.c_str(), g_szDocPV), nullptr);
 }

@@ -1,6 +1,7 @@
 #include "DravikUI/ChildFrame.h"
 
 #include "DravikKernel/Document.h"
+#include "DravikUI/GenericMainFrame.h"
 
 namespace Dravik::UI {
 
@@ -8,12 +9,25 @@ IMPLEMENT_DYNAMIC(Splitter, CSplitterWnd)
 IMPLEMENT_DYNCREATE(GenericChildFrame, CMDIChildWnd)
 IMPLEMENT_DYNCREATE(MdiChildFrame, GenericChildFrame)
 
+BEGIN_MESSAGE_MAP(GenericChildFrame, CMDIChildWnd)
+ON_WM_MDIACTIVATE()
+END_MESSAGE_MAP()
+
 BEGIN_MESSAGE_MAP(MdiChildFrame, GenericChildFrame)
 ON_MESSAGE(WM_CHILDACTIVATE, &MdiChildFrame::OnChildActivateMessage)
 ON_WM_MOUSEACTIVATE()
 END_MESSAGE_MAP()
 
 namespace {
+
+GenericMainFrame* mainFrameOf(CMDIChildWnd* child) {
+    return dynamic_cast<GenericMainFrame*>(child->GetMDIFrame());
+}
+
+bool isActiveChild(CMDIChildWnd* child) {
+    CMDIFrameWnd* frame = child->GetMDIFrame();
+    return frame && frame->MDIGetActive() == child;
+}
 
 CDocument* documentOf(CWnd* frame) {
     auto* f = dynamic_cast<CFrameWnd*>(frame);
@@ -46,6 +60,24 @@ BOOL GenericChildFrame::OnCreateClient(LPCREATESTRUCTW, CCreateContext* pContext
         return TRUE;
     m_split = m_splitter.Create(this, 2, 2, CSize(30, 30), pContext) != FALSE;
     return m_split;
+}
+
+void GenericChildFrame::SetActiveView(CView* pViewNew, BOOL bNotify) {
+    CMDIChildWnd::SetActiveView(pViewNew, bNotify);
+    if (GenericMainFrame* main = mainFrameOf(this); main && isActiveChild(this))
+        main->ViewActivated(pViewNew);
+}
+
+void GenericChildFrame::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd) {
+    CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
+    GenericMainFrame* main = mainFrameOf(this);
+    if (!main)
+        return;
+    if (bActivate)
+        main->ViewActivated(GetActiveView());
+    else if (main->GetActiveDravikView() && main->GetActiveDravikView()->GetParentFrame() == this &&
+             !pActivateWnd)
+        main->SetActiveView(nullptr, false);
 }
 
 bool MdiChildFrame::OnChildActivate(CWnd* frame, CDocument* document) {

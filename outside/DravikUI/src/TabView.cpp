@@ -28,6 +28,7 @@ Registry& registry() {
 } // namespace
 
 IMPLEMENT_DYNCREATE(CDVTabView, CView)
+IMPLEMENT_DYNCREATE(CDVTabPageView, CDVView)
 
 BEGIN_MESSAGE_MAP(CDVTabView, CView)
 ON_WM_CREATE()
@@ -54,7 +55,19 @@ void CDVTabView::SetPageViewClass(CRuntimeClass* viewClass) {
 
 CRuntimeClass* CDVTabView::GetPageViewClass() {
     std::lock_guard lock(registry().mutex);
-    return registry().pageViewClass;
+    return registry().pageViewClass ? registry().pageViewClass : RUNTIME_CLASS(CDVTabPageView);
+}
+
+void CDVTabPageView::SetPageIndex(int page) {
+    m_page = page;
+    if (GetDocument())
+        SetParentPage(page);
+}
+
+void CDVTabPageView::OnInitialUpdate() {
+    CDVView::OnInitialUpdate();
+    if (m_page >= 0)
+        SetParentPage(m_page);
 }
 
 void CDVTabView::UpdateAllTabViews() {

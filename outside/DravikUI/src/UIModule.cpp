@@ -1,11 +1,14 @@
 // The UI library answers the kernel's UI-module proxy: it installs itself when the library is
 // loaded and takes itself out when it is unloaded.
+#include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/MainFrame.h"
 #include "DravikUI/Themes.h"
 #include "DravikUI/Windows.h"
 #include "DravikUI/detail/module.h"
 
 #include "DravikKernel/UIModuleProxy.h"
+#include "xtp/CommandBars.h"
+#include "xtp/CommandBarsOptions.h"
 #include "xtp/PaintManager.h"
 
 namespace Dravik::UI {
@@ -79,12 +82,14 @@ CFrameWnd* Module::GetChildFrameOwner(CFrameWnd* childFrame) const {
 
 void Module::SetCommandBarsIconSizes(CXTPCommandBars* commandBars, SIZE normal, SIZE large, SIZE popup,
                                      bool largeIcons) {
-    if (m_iconSizer)
-        m_iconSizer(commandBars, normal, large, popup, largeIcons);
-}
-
-void Module::SetIconSizer(std::function<void(CXTPCommandBars*, SIZE, SIZE, SIZE, bool)> sizer) {
-    m_iconSizer = std::move(sizer);
+    CXTPCommandBarsOptions* options = commandBars ? commandBars->GetCommandBarsOptions() : nullptr;
+    if (!options)
+        return;
+    options->szIcons = normal;
+    options->szLargeIcons = large;
+    options->szPopupIcons = popup;
+    options->bLargeIcons = largeIcons ? TRUE : FALSE;
+    commandBars->RecalcFrameLayout();
 }
 
 SIZE Module::ScaleIconSize(SIZE size) const {
@@ -99,11 +104,8 @@ SIZE Module::ScaleIconSize(SIZE size) const {
 }
 
 StatusLineProxy* Module::GetStatusLine(CFrameWnd* mainFrame) const {
-    return m_statusLine ? m_statusLine(mainFrame) : nullptr;
-}
-
-void Module::SetStatusLineFinder(std::function<StatusLineProxy*(CFrameWnd*)> finder) {
-    m_statusLine = std::move(finder);
+    auto* main = dynamic_cast<GenericMainFrame*>(mainFrame);
+    return main ? main->GetStatusLineProxy() : nullptr;
 }
 
 int Module::ShowSettingsDialog(HWND owner, unsigned captionId,

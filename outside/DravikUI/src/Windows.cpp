@@ -68,7 +68,8 @@ std::shared_ptr<CWnd> GetDockingPaneDummyWindow(bool create) {
     static std::mutex mutex;
     static std::weak_ptr<CWnd> held;
     std::lock_guard lock(mutex);
-    if (auto window = held.lock())
+    // A window that went another way (destroyed with its thread's windows) is made again.
+    if (auto window = held.lock(); window && ::IsWindow(window->GetSafeHwnd()))
         return window;
     if (!create)
         return nullptr;

@@ -3,8 +3,10 @@
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/TabView.h"
 
-#include "DravikKernel/DocumentFile.h"
-#include "DravikKernel/PageRender.h"
+#include "DravikKernel/DocTemplate.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/View.h"
+#include "pal/path.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_test.h"
@@ -12,9 +14,6 @@
 #include "xtp/PaintManager.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -26,52 +25,16 @@ AFX_STRING_TABLE(kStrings);
 
 std::filesystem::path samplePath;
 
-// The sample drawing, with a model page and a second, unnamed sheet after its sheet.
-class Drawing : public CDocument, public Dravik::DravikDocument2 {
-    DECLARE_DYNCREATE(Drawing)
-public:
-    BOOL OnNewDocument() override {
-        if (!CDocument::OnNewDocument())
-            return FALSE;
-        std::ifstream in(samplePath, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        std::wstring error;
-        if (!Dravik::grb::Decode(bytes.str(), *this, &error))
-            return FALSE;
-        auto pages = Cont2D()->GetPages();
-        pages.push_back(Dravik::Page{Dravik::PageKind::Model, 420, 297, L""});
-        pages.push_back(Dravik::Page{Dravik::PageKind::Sheet, 297, 210, L""});
-        Cont2D()->SetPages(pages);
-        return TRUE;
-    }
-};
-IMPLEMENT_DYNCREATE(Drawing, CDocument)
-
-// Draws its page of the drawing, fitted to the window.
-class PageView : public CView, public CDVTabView::PageView {
-    DECLARE_DYNCREATE(PageView)
-public:
-    int page = -1;
-    void SetPageIndex(int index) override { page = index; }
-    void OnDraw(CDC* dc) override {
-        CRect client;
-        GetClientRect(&client);
-        dc->FillSolidRect(&client, RGB(128, 128, 128));
-        auto* drawing = dynamic_cast<Drawing*>(GetDocument());
-        const auto& pages = drawing->Cont2D()->GetPages();
-        Dravik::DrawPage(dc->GetSafeHdc(), *drawing->Cont2D(), page,
-                         Dravik::FitPage(pages[static_cast<size_t>(page)], client));
-    }
-};
-IMPLEMENT_DYNCREATE(PageView, CView)
-
 class ShellApp : public CWinApp {
 public:
+    CDVDocTemplate* drawings = nullptr;
     BOOL InitInstance() override {
-        AddDocTemplate(new CMultiDocTemplate(kDrawingResource, RUNTIME_CLASS(Drawing),
-                                             RUNTIME_CLASS(Dravik::UI::MdiChildFrame),
-                                             RUNTIME_CLASS(CDVTabView)));
+        // The program's main document template: kernel documents in the UI library's child
+        // frames, shown by tab views.
+        drawings =
+            CDVDocTemplate::Create(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
+                                   RUNTIME_CLASS(Dravik::UI::MdiChildFrame), RUNTIME_CLASS(CDVTabView));
+        AddDocTemplate(drawings);
         auto* main = new CMDIFrameWnd;
         if (!main->LoadFrame(kAppResource))
             return FALSE;
@@ -88,9 +51,17 @@ protected:
         UserTest::SetUp();
         samplePath = binDir() / "Samples" / "sample-a3.grb";
         saved = CDVTabCtrl::GetDefaults();
-        CDVTabView::SetPageViewClass(RUNTIME_CLASS(PageView));
         ASSERT_TRUE(run.init());
-        app.OnFileNew();
+        auto* document = dynamic_cast<CDvw32Doc*>(
+            app.drawings->OpenDocumentFile(pal::path::fromNative(samplePath).c_str()));
+        ASSERT_NE(document, nullptr);
+        // A model page and a second, unnamed sheet after the sample's sheet.
+        auto pages = document->Cont2D()->GetPages();
+        ASSERT_EQ(pages.size(), 1u);
+        pages.push_back(Dravik::Page{Dravik::PageKind::Model, 420, 297, L""});
+        pages.push_back(Dravik::Page{Dravik::PageKind::Sheet, 297, 210, L""});
+        document->Cont2D()->SetPages(pages);
+        document->UpdateAllViews(nullptr);
         run.pump();
         auto* main = static_cast<CMDIFrameWnd*>(app.m_pMainWnd);
         child = main->MDIGetActive();
@@ -108,7 +79,6 @@ protected:
     }
     void TearDown() override {
         CDVTabCtrl::SetDefaults(saved);
-        CDVTabView::SetPageViewClass(nullptr);
         UserTest::TearDown();
     }
     ShellApp app;
@@ -121,13 +91,13 @@ protected:
 TEST_F(TabViewTest, EachPageOfTheDrawingIsATabAndTheChosenOnesViewIsActive) {
     ASSERT_EQ(tabView->GetPageCount(), 3);
     auto& tabs = tabView->GetTabCtrl();
-    const auto* drawing = dynamic_cast<Drawing*>(tabView->GetDocument());
+    auto* drawing = dynamic_cast<CDvw32Doc*>(tabView->GetDocument());
     const std::wstring sheetName = drawing->Cont2D()->GetPages()[0].name;
     EXPECT_EQ(tabs.GetItemText(0), sheetName.empty() ? L"Sheet 1" : sheetName);
     EXPECT_EQ(tabs.GetItemText(1), L"Model");
     EXPECT_EQ(tabs.GetItemText(2), L"Sheet 2") << "sheets without a name are numbered among the sheets";
     for (int page = 0; page < 3; ++page)
-        EXPECT_EQ(dynamic_cast<PageView*>(tabView->GetPageView(page))->page, page);
+        EXPECT_EQ(dynamic_cast<CDVView*>(tabView->GetPageView(page))->GetParentPage(), page);
 
     // From the last page, the sheet of the sample is chosen with the mouse, as a person would.
     ASSERT_TRUE(tabView->SelectPage(2));
@@ -144,7 +114,7 @@ TEST_F(TabViewTest, EachPageOfTheDrawingIsATabAndTheChosenOnesViewIsActive) {
 
     const auto png = dvui::test::snapshotPath("tab-view-sample-drawing");
     ASSERT_TRUE(pal::test::saveSnapshot(app.m_pMainWnd->m_hWnd, png));
-    // Paper where the sheet lies, the strip below it.
+    // The drawing's paper in the page view, the strip below it.
     const auto picture = pal::test::snapshot(tabView->m_hWnd, true);
     CRect view, strip;
     tabView->GetPageView(0)->GetWindowRect(&view);
@@ -152,7 +122,7 @@ TEST_F(TabViewTest, EachPageOfTheDrawingIsATabAndTheChosenOnesViewIsActive) {
     tabView->ScreenToClient(&view);
     tabView->ScreenToClient(&strip);
     EXPECT_EQ(strip.top, view.bottom) << "the tabs lie under the page";
-    EXPECT_EQ(picture.pixel(view.CenterPoint().x, view.top + 2), RGB(128, 128, 128));
+    EXPECT_EQ(picture.pixel(view.CenterPoint().x, view.CenterPoint().y), RGB(255, 255, 255));
 }
 
 TEST_F(TabViewTest, TheStripMovesAndHidesWithTheProgramsSettings) {
@@ -164,7 +134,7 @@ TEST_F(TabViewTest, TheStripMovesAndHidesWithTheProgramsSettings) {
     EXPECT_EQ(strip.bottom, view.top) << "on top";
 
     // A drawing of one page shows no strip when the settings say so.
-    auto* drawing = dynamic_cast<Drawing*>(tabView->GetDocument());
+    auto* drawing = dynamic_cast<CDvw32Doc*>(tabView->GetDocument());
     drawing->Cont2D()->SetPages({drawing->Cont2D()->GetPages()[0]});
     CDVTabCtrl::SetDefaults({false, false});
     drawing->UpdateAllViews(nullptr);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -141,6 +142,10 @@ public:
     // The whole content replaced at once, without history (a loaded file).
     void LoadContent(std::vector<Page> pages, std::vector<Variable> variables, std::vector<Element> elements);
 
+    // Called after every change of the content (an edit, undo, redo, a load); the document
+    // that holds the content shows it again. One listener; an empty one removes it.
+    void SetChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
     // What the sheet borders and title block are drawn with.
     bool show_sheet_borders() const { return showSheetBorders_; }
     void set_show_sheet_borders(bool show) { showSheetBorders_ = show; }
@@ -150,6 +155,7 @@ private:
     void record(Change change);
     void apply(const Change& change, bool forward);
     void recalculate();
+    void notify();
 
     std::vector<Page> pages_;
     int currentPage_ = 0;
@@ -160,6 +166,7 @@ private:
     int blockDepth_ = 0;
     bool modified_ = false;
     bool showSheetBorders_ = true;
+    std::function<void()> listener_;
 };
 
 // A text in the enclosing double quotes of a text variable's expression, and back.

@@ -2,7 +2,9 @@
 // runs on it. Its content (pages, elements, variables, undo) is its 2D container, Cont2D().
 #pragma once
 
+#include "Compression/SharedPathName.h"
 #include "DravikKernel/DVDocument.h"
+#include "afx/document.h"
 #include "pal/visibility.h"
 
 #include <cstdint>
@@ -27,7 +29,19 @@ enum class DocumentKind : std::uint32_t {
 };
 bool IsKnownDocumentKind(std::uint32_t kind);
 
+// Document flags of the library's own (the shell's flags keep the low bits).
+// The icon kept with the document was drawn from its page and is drawn again at every save.
+inline constexpr std::uint64_t kDocFlagGeneratedIcon = std::uint64_t(1) << 56;
+// The document was opened for an automation client (g_bOpeningFromOLE was set).
+inline constexpr std::uint64_t kDocFlagOpenedByAutomation = std::uint64_t(1) << 57;
+
 class ModelVars;
+
+// Gives the folder of the library of a name in the active configuration of the documents
+// browser, empty when there is none. The browser registers it; the kernel does not know the
+// libraries itself.
+using LibraryPathFinder = std::wstring (*)(const std::wstring& libraryName);
+void SetLibraryPathFinder(LibraryPathFinder finder);
 
 class DravikDocument2 {
 public:
@@ -61,6 +75,11 @@ public:
 
     // A full path to an existing file: an absolute path as it is, a relative one against the
     // base folder first and the current folder next. Empty when neither holds the file.
+    // A path in library form is resolved first: "<name>rest" is the folder of the library of
+    // that name (SetLibraryPathFinder) followed by the rest, with any text before "<" kept in
+    // front; "<@name>rest" is the folder "profiles\name" of the program folder. A ">" at the
+    // end, or a library nobody knows, finds nothing; a last ">" before the first "<" is no
+    // library form.
     static std::wstring FindPathName(const std::wstring& path, const std::wstring& baseFolder = {});
 
 private:
@@ -75,28 +94,39 @@ private:
 
 using Dravik::DravikDocument2;
 
-// The document as the shell holds it.
-class CDvw32Doc : public Dravik::DravikDocument2 {
+// The document as the shell holds it: an MFC document whose views are CDVViews.
+//
+// The library's rules for its life:
+// - A document the document manager made belongs to the manager; closing it (OnCloseDocument,
+//   or its last view going away) closes its frames and then has the manager destroy it. A
+//   document made elsewhere is deleted by MFC's rule (m_bAutoDelete).
+// - While a document is held (AddHold), closing it only closes its frames; it is destroyed when
+//   the last hold is released. Every save holds the document for its duration.
+class CDvw32Doc : public CDocument, public Dravik::DravikDocument2 {
+    DECLARE_DYNCREATE(CDvw32Doc)
 public:
     CDvw32Doc();
     ~CDvw32Doc() override;
 
-    // The full path; empty for a document never saved.
-    const std::wstring& GetPathName() const { return path_; }
-    void SetPathName(const std::wstring& path);
-    // The file name, or the title given to a new document.
-    const std::wstring& GetTitle() const { return title_; }
-    void SetTitle(const std::wstring& title) { title_ = title; }
+    // The path is the full path, empty for a document never saved; the title is the file name,
+    // or the title given to a new document. Setting an empty path keeps the title.
+    using CDocument::SetPathName;
+    using CDocument::SetTitle;
+    void SetPathName(LPCWSTR lpszPathName, BOOL bAddToMRU = TRUE) override;
+    void SetPathName(const std::wstring& path) { SetPathName(path.c_str(), FALSE); }
+    void SetTitle(const std::wstring& title) { SetTitle(title.c_str()); }
     // The title without its extension.
     std::wstring GetShortTitle() const;
 
+    BOOL IsModified() override { return Cont2D()->IsModified(); }
     bool IsModified() const { return Cont2D()->IsModified(); }
-    void SetModifiedFlag(bool modified = true) { Cont2D()->SetModified(modified); }
+    void SetModifiedFlag(BOOL bModified = TRUE) override { Cont2D()->SetModified(bModified != FALSE); }
     bool IsEditable() const { return !IsReadOnly() && !IsInCommand(); }
 
-    // Holds keep a document open while someone works with it: the document manager closes no
-    // held document.
+    // Holds keep a document alive while someone works with it: the document manager closes no
+    // held document, and a close asked for meanwhile happens when the last hold goes.
     int AddHold() { return ++holds_; }
+    // The count left; a document whose close waited is closed (and may be gone) at 0.
     int ReleaseHold();
     int GetHoldCount() const { return holds_; }
 
@@ -117,15 +147,83 @@ public:
     // failure everything stays, and `error` names the file. A read-only document is not saved
     // to its own path.
     bool DoFileSave(const std::wstring& path, std::wstring* error);
-    bool DoFileSave(std::wstring* error = nullptr) { return DoFileSave(path_, error); }
+    bool DoFileSave(std::wstring* error) { return DoFileSave(std::wstring(GetPathName()), error); }
+    // MFC's save: its own path, or the person is asked for one (a new or read-only document).
+    BOOL DoFileSave() override;
+    BOOL DoSave(LPCWSTR lpszPathName, BOOL bReplace = TRUE) override;
+    // Save as: under the name, or one the person picks when none is given; the document takes
+    // the new path. The template is not used.
+    BOOL DoFileSaveAs(CDocTemplate* pTemplate = nullptr, LPCWSTR lpszName = nullptr);
+    // A copy under the name (or one the person picks): the document keeps its path and its
+    // modified state.
+    BOOL DoFileSaveCopy(LPCWSTR lpszName = nullptr);
+    // Saving into the PDM system: there is none in this build, so it fails with a log line.
+    BOOL DoFileSaveOrsa(LPCWSTR lpszName, BOOL bShowDialog);
+    // A document made from a prototype with a path to go to is saved there once; TRUE when it
+    // needed nothing or was saved.
+    BOOL SaveAfterCreatingIfNeed();
+    // Locks a file for the document (the original of a recovered copy, the document's own file):
+    // other processes that lock it find it taken. One lock at a time, released with the
+    // document; false when the file does not open or someone holds it.
+    bool LockDocumentFile(const SharedPathName& path);
+    void UnlockDocumentFile();
+    bool IsDocumentFileLocked() const { return lockFd_ >= 0; }
+
+    BOOL OnOpenDocument(LPCWSTR lpszPathName) override;
+    BOOL OnSaveDocument(LPCWSTR lpszPathName) override;
+    BOOL OnNewDocument() override;
+    void OnCloseDocument() override;
+    // A fragment document closes the same way.
+    void OnCloseFragment() { OnCloseDocument(); }
+
+    // The first frame showing the document and the view active in it (the first view when the
+    // frame has none of the document's active); null when the document has no view.
+    CFrameWnd* FindFrame() const;
+    CView* GetActiveView() const;
+
+    // Painting: while blocked, changes of the content do not reach the views; they mark the
+    // document as needing a repaint instead, which the application answers later
+    // (RepaintNeeded(false) and UpdateAllViews). The same happens inside a DVDocRegenContext,
+    // whose end updates the views once when something changed.
+    void BlockPaint(bool block) { paintBlocked_ = block; }
+    bool IsPaintBlocked() const { return paintBlocked_; }
+    void RepaintNeeded(bool needed) { repaintNeeded_ = needed; }
+    bool IsRepaintNeeded() const { return repaintNeeded_; }
+
+    // The time of the last automatic save, in seconds since 1970 (0: never).
+    std::int64_t GetLastAutoSaveTime() const { return lastAutoSave_; }
+    void SetLastAutoSaveTime(std::int64_t seconds) { lastAutoSave_ = seconds; }
 
     // The title-block variables as the automation side sees them; owned by the document.
     Dravik::ModelVars* GetModelVars();
 
 private:
-    std::wstring path_, title_, command_;
+    std::wstring command_;
     int holds_ = 0;
+    bool closePending_ = false;
+    bool closing_ = false;
+    std::int64_t lastAutoSave_ = 0;
+    int lockFd_ = -1;
+    bool paintBlocked_ = false;
+    bool repaintNeeded_ = false;
+    int regenDepth_ = 0;
+    friend class DVDocRegenContext;
     std::unique_ptr<Dravik::ModelVars> vars_;
+};
+
+// A scope in which a document's content is brought up to date in several steps: its views are
+// updated once, when the outermost scope ends, and only when something changed. The flags are
+// kept for the callers that pass them: whether to regenerate, quietly, keeping earlier errors.
+class DVDocRegenContext {
+public:
+    explicit DVDocRegenContext(CDvw32Doc* document, bool regenerate = true, bool quiet = false,
+                               bool keepErrors = false);
+    ~DVDocRegenContext();
+    DVDocRegenContext(const DVDocRegenContext&) = delete;
+    DVDocRegenContext& operator=(const DVDocRegenContext&) = delete;
+
+private:
+    CDvw32Doc* document_;
 };
 
 DV_EXPORTS_END

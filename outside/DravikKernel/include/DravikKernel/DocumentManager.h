@@ -14,12 +14,35 @@
 
 DV_EXPORTS_BEGIN
 
-// How a new document is made; the defaults are the kernel's.
+class CDVDocTemplate;
+
+// Set by the automation server for the duration of an open it was asked for: a document opened
+// meanwhile carries Dravik::kDocFlagOpenedByAutomation and does not join the recent-file list.
+extern bool g_bOpeningFromOLE;
+
+// How a document is opened or made; DocumentManager::GetDefaultInitParams gives the defaults.
+// The automation server's OpenFileEx sets the first flag (kHidden) when its flag is not 0 and
+// the third (kReadOnly) when its mode is 2; its CreateNewFile sets kCreateNew.
 struct DocInitParams {
+    // Flags.
+    static constexpr std::uint32_t kHidden = 0x1;    // no frame is made for the document
+    static constexpr std::uint32_t kCreateNew = 0x2; // a new document, from the prototype of `kind`
+    static constexpr std::uint32_t kReadOnly = 0x4;  // opened read-only, whatever the file allows
+    // Options.
+    // A document found open already has its frame brought to the front (a new frame always
+    // comes to the front, as document windows do).
+    static constexpr std::uint32_t kActivateFrame = 0x1;
+    static constexpr std::uint32_t kAddToRecent = 0x2; // the path joins the recent-file list
+    static constexpr std::uint32_t kCheckKind = 0x4;   // a file of another kind than `kind` is refused
+
     // Where a document made from a prototype is saved; empty leaves it new and unsaved.
     std::wstring pathName;
     // The title of a document left unsaved; empty takes the prototype's short title.
     std::wstring title;
+    std::uint32_t flags = 0;
+    std::uint32_t options = 0;
+    // The kind a new document is made as, and the kind kCheckKind asks for.
+    Dravik::DocumentKind kind = Dravik::DocumentKind::Drawing;
 };
 
 namespace Dravik {
@@ -53,6 +76,21 @@ public:
     CDvw32Doc* CreateAndSaveNewDocumentFromPrototype(const wchar_t* prototypePath,
                                                      const DocInitParams& params,
                                                      std::wstring* error = nullptr);
+    // The defaults of opening: no flags, the frame activated and the path added to the recent
+    // list.
+    static DocInitParams GetDefaultInitParams();
+    // Opens a file, or makes a new document with kCreateNew (from the prototype of params.kind
+    // that the settings name), as the parameters say; a document that is not hidden gets a frame
+    // through the registered document template when there is one. A document that is open
+    // already is found, its frame activated. Null with an error naming the file.
+    CDvw32Doc* OpenDocumentFile(const std::wstring& path, const DocInitParams& params, std::wstring* error);
+    // The template that makes the frames of the documents it opens (the first CDVDocTemplate
+    // made); null for none.
+    void SetDocTemplate(CDVDocTemplate* docTemplate);
+    CDVDocTemplate* GetDocTemplate() const;
+
+    // Whether the manager made the document and so destroys it when it closes.
+    bool IsManaged(const CDvw32Doc* document) const;
     // Unlists a document and, when the manager made it, destroys it. False, and nothing done,
     // while the document is held.
     bool CloseDocument(CDvw32Doc* document);

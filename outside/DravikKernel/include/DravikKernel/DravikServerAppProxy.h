@@ -30,6 +30,11 @@ public:
 
     // The product INI: "<program name>.ini" in the program folder.
     virtual std::wstring GetProductIniFileName();
+    // The document manager reports the document the person now works in (null: none), each time
+    // it changes, and a listed document that closes (after it left the list). The base does
+    // nothing with either.
+    virtual void OnActivateDocument(CDvw32Doc* document);
+    virtual void OnDocumentClosed(CDvw32Doc* document);
     // Ends the running commands of a document, or of every document when it is null.
     virtual void TerminateAllCommands(CDvw32Doc* document, bool all);
 

@@ -32,8 +32,14 @@ public:
     const std::wstring& GetTabCaption() const { return m_tabCaption; }
     void SetTabCaption(const std::wstring& caption) { m_tabCaption = caption; }
 
+    // The active view of the active document window is the main frame's active view: a change
+    // of either is announced to the main frame (GenericMainFrame::ViewActivated).
+    void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE) override;
+
 protected:
     BOOL OnCreateClient(LPCREATESTRUCTW lpcs, CCreateContext* pContext) override;
+    void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+    DECLARE_MESSAGE_MAP()
 
 private:
     Splitter m_splitter;

@@ -3,6 +3,7 @@
 // views of the document; the chosen one is the frame's active view, so commands reach it.
 #pragma once
 
+#include "DravikKernel/View.h"
 #include "DravikUI/TabCtrl.h"
 #include "afxwin.h"
 #include "pal/visibility.h"
@@ -25,7 +26,7 @@ public:
     };
 
     // The class of the page views, made for each page (dynamically creatable, a CView; told its
-    // page when it is a PageView).
+    // page when it is a PageView). CDVTabPageView, the kernel's drawing view, unless set.
     static void SetPageViewClass(CRuntimeClass* viewClass);
     static CRuntimeClass* GetPageViewClass();
     // Every tab view of the process lays itself out again by CDVTabCtrl's settings.
@@ -66,6 +67,18 @@ private:
     CDVTabCtrl m_tabs;
     std::vector<CView*> m_pages;
     bool m_rebuildPosted = false;
+};
+
+// The kernel's drawing view as a page of a tab view.
+class CDVTabPageView : public CDVView, public CDVTabView::PageView {
+    DECLARE_DYNCREATE(CDVTabPageView)
+public:
+    // The kernel's view starts on the document's current page; this one stays on its own.
+    void SetPageIndex(int page) override;
+    void OnInitialUpdate() override;
+
+private:
+    int m_page = -1;
 };
 
 DV_EXPORTS_END

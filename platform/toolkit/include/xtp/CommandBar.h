@@ -180,6 +180,7 @@ protected:
     // otherwise).
     virtual BOOL EnsureWindow();
     void controlsChanged();
+    void applyPendingLayout();
     void updateToolTip(CPoint point);
 
     CXTPControls* m_pControls;

@@ -106,6 +106,10 @@ public:
     void Remove(CXTPToolBar* pToolBar);
     void RemoveAll();
     virtual void OnToolBarRemoved(CXTPToolBar* pToolBar) {}
+    // Docks a bar in the row of another, just right of it (below it on a side edge).
+    void DockRightOf(CXTPToolBar* pBarToDock, CXTPToolBar* pBarOnLeft);
+    // Lets the bars of this set dock along the site's edges (they do from the start).
+    void EnableDocking() { m_bDocking = TRUE; }
     // Shows, hides or toggles a bar and lays the frame out again.
     void ToggleVisible(int nIndex);
 
@@ -213,6 +217,7 @@ protected:
     UINT m_nTrackedCommand = 0;
     BOOL m_bTrackingModal = FALSE;
     BOOL m_bDelayedLayout = FALSE;
+    BOOL m_bDocking = TRUE;
 };
 
 DV_EXPORTS_END

@@ -76,6 +76,12 @@ public:
     // The text for the frame's status bar while the control is selected.
     CString GetPrompt() const { return m_strPrompt; }
     void SetPrompt(LPCWSTR lpszPrompt) { m_strPrompt = lpszPrompt; }
+    // The key that runs the command, shown at the right of a menu item ("Ctrl+N").
+    CString GetShortcutText() const { return m_strShortcutText; }
+    void SetShortcutText(LPCWSTR lpszShortcut) {
+        m_strShortcutText = lpszShortcut;
+        DelayLayoutParent();
+    }
     CString GetParameter() const { return m_strParameter; }
     void SetParameter(LPCWSTR lpszParameter) { m_strParameter = lpszParameter; }
     DWORD_PTR GetTag() const { return m_nTag; }
@@ -184,6 +190,7 @@ protected:
     CString m_strTooltip;
     CString m_strPrompt;
     CString m_strParameter;
+    CString m_strShortcutText;
     DWORD_PTR m_nTag = 0;
     DWORD m_dwFlags = 0;
     XTPButtonStyle m_buttonStyle = xtpButtonAutomatic;

@@ -318,6 +318,9 @@ void CXTPCommandBar::DelayLayout() {
     m_bLayoutPending = TRUE;
     if (m_pCommandBars != nullptr && !IsPopupBar())
         m_pCommandBars->RecalcFrameLayout(TRUE);
+    // An open popup is small: it takes its new size at once.
+    if (IsPopupBar() && m_hWnd != nullptr && ::IsWindowVisible(m_hWnd))
+        applyPendingLayout();
     if (m_hWnd != nullptr)
         Invalidate(FALSE);
 }
@@ -365,9 +368,21 @@ void CXTPCommandBar::OnUpdateCmdUI() {
     }
 }
 
+void CXTPCommandBar::applyPendingLayout() {
+    // An open popup takes the size its controls now ask for.
+    if (IsPopupBar()) {
+        const CSize size = CalcDynamicSize(-1, 0);
+        CRect rc;
+        GetWindowRect(&rc);
+        if (rc.Size() != size)
+            SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    OnRecalcLayout();
+}
+
 void CXTPCommandBar::OnIdleUpdateCmdUI() {
     if (m_bLayoutPending && m_hWnd != nullptr) {
-        OnRecalcLayout();
+        applyPendingLayout();
         Invalidate(FALSE);
     }
     OnUpdateCmdUI();

@@ -81,7 +81,8 @@ BOOL CXTPCommandBars::Add(CXTPToolBar* pToolBar, LPCWSTR lpszName, XTPBarPositio
         return FALSE;
     pToolBar->SetCommandBars(this);
     pToolBar->m_strTitle = lpszName != nullptr ? lpszName : L"";
-    if (xtpPosition <= xtpBarFloating)
+    // A bar of no edge (xtpBarNone) stays out of the layout until it is placed.
+    if (xtpPosition <= xtpBarFloating || xtpPosition == xtpBarNone)
         pToolBar->m_barPosition = xtpPosition;
     // A new bar takes a row of its own after the others on its edge.
     int row = 0;
@@ -171,6 +172,19 @@ void CXTPCommandBars::RemoveAll() {
         Remove(m_arrBars.back());
 }
 
+void CXTPCommandBars::DockRightOf(CXTPToolBar* pBarToDock, CXTPToolBar* pBarOnLeft) {
+    if (pBarToDock == nullptr || pBarOnLeft == nullptr || pBarToDock == pBarOnLeft ||
+        pBarOnLeft->GetPosition() > xtpBarRight)
+        return;
+    const BOOL horizontal = pBarOnLeft->GetPosition() <= xtpBarBottom;
+    CRect rc(0, 0, 0, 0);
+    if (pBarOnLeft->m_hWnd != nullptr)
+        pBarOnLeft->GetWindowRect(&rc);
+    const CSize size = rc.IsRectEmpty() ? pBarOnLeft->CalcDynamicSize(-1, 0) : rc.Size();
+    pBarToDock->SetDockPosition(pBarOnLeft->GetPosition(), pBarOnLeft->GetDockRow(),
+                                pBarOnLeft->GetDockOffset() + (horizontal ? size.cx : size.cy));
+}
+
 void CXTPCommandBars::ToggleVisible(int nIndex) {
     if (CXTPToolBar* bar = GetAt(nIndex))
         bar->SetVisible(!bar->IsVisible());
@@ -239,7 +253,8 @@ CRect CXTPCommandBars::LayoutDockedBars(CRect rcAvail) {
     for (XTPBarPosition side : order) {
         std::map<int, std::vector<CXTPToolBar*>> rows;
         for (CXTPToolBar* bar : m_arrBars) {
-            if (bar->GetPosition() == side && bar->m_bVisible && !m_bPreviewMode && bar->EnsureWindow())
+            if (bar->GetPosition() == side && bar->m_bVisible && !m_bPreviewMode && m_bDocking &&
+                bar->EnsureWindow())
                 rows[bar->GetDockRow()].push_back(bar);
         }
         const BOOL horizontal = side == xtpBarTop || side == xtpBarBottom;
@@ -308,7 +323,8 @@ CRect CXTPCommandBars::LayoutDockedBars(CRect rcAvail) {
         bar->Invalidate(FALSE);
     }
     for (CXTPToolBar* bar : m_arrBars) {
-        if ((!bar->m_bVisible || m_bPreviewMode) && bar->m_hWnd != nullptr && bar->IsWindowVisible())
+        if ((!bar->m_bVisible || m_bPreviewMode || bar->GetPosition() > xtpBarFloating) &&
+            bar->m_hWnd != nullptr && bar->IsWindowVisible())
             bar->ShowWindow(SW_HIDE);
     }
     return rcAvail;

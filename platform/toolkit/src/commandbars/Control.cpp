@@ -226,6 +226,7 @@ void CXTPControl::Copy(CXTPControl* pControl, BOOL) {
     m_strTooltip = pControl->m_strTooltip;
     m_strPrompt = pControl->m_strPrompt;
     m_strParameter = pControl->m_strParameter;
+    m_strShortcutText = pControl->m_strShortcutText;
     m_nTag = pControl->m_nTag;
     m_dwFlags = pControl->m_dwFlags;
     m_buttonStyle = pControl->m_buttonStyle;

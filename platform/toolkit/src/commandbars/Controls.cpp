@@ -140,6 +140,8 @@ BOOL CXTPControls::LoadMenu(CMenu* pMenu) {
         // A shortcut after a tab ("Open\tCtrl+O") is the control's to show, not its caption.
         const int tab = caption.Find(L'\t');
         control->m_strCaption = tab >= 0 ? caption.Left(tab) : caption;
+        if (tab >= 0)
+            control->m_strShortcutText = caption.Mid(tab + 1);
         control->m_bBeginGroup = beginGroup;
         control->m_bEnabled = !(state & (MF_GRAYED | MF_DISABLED));
         control->m_bChecked = (state & MF_CHECKED) != 0;

@@ -45,7 +45,7 @@ void CXTPToolBar::SetPosition(XTPBarPosition barPosition) {
 }
 
 void CXTPToolBar::SetDockPosition(XTPBarPosition barPosition, int nRow, int nOffset) {
-    if (barPosition > xtpBarFloating)
+    if (barPosition > xtpBarFloating && barPosition != xtpBarNone)
         return;
     const BOOL kindChanges = (barPosition == xtpBarFloating) != (m_barPosition == xtpBarFloating);
     m_barPosition = barPosition;

@@ -153,6 +153,8 @@ CSize CXTPPaintManager::GetControlSize(CDC* pDC, CXTPControl* pControl, BOOL bHo
     CSize size;
     if (inPopup) {
         size.cx = gutterWidth() + CXTPDpi::ScaleX(10) + text.cx + CXTPDpi::ScaleX(36);
+        if (!pControl->GetShortcutText().IsEmpty())
+            size.cx += pDC->GetTextExtent(pControl->GetShortcutText()).cx + CXTPDpi::ScaleX(24);
         size.cy = GetPopupItemHeight();
     } else {
         const int pad = CXTPDpi::ScaleX(bar != nullptr && bar->GetType() == xtpBarTypeMenuBar ? 10 : 8);
@@ -225,6 +227,12 @@ void CXTPPaintManager::DrawControl(CDC* pDC, CXTPControl* pControl) {
                    rc.bottom);
         pDC->DrawText(pControl->GetCaption(), &text,
                       DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | prefixFlags(pControl));
+        if (!pControl->GetShortcutText().IsEmpty()) {
+            pDC->SetTextColor(enabled ? CXTPDrawHelpers::BlendColors(ink, ground, 0.75) : c.clrTextDisabled);
+            pDC->DrawText(pControl->GetShortcutText(), &text,
+                          DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            pDC->SetTextColor(ink);
+        }
         if (pControl->GetType() == xtpControlPopup)
             DrawArrow(pDC,
                       CRect(rc.right - CXTPDpi::ScaleX(18), rc.top, rc.right - CXTPDpi::ScaleX(6), rc.bottom),

@@ -357,3 +357,64 @@ TEST_F(BarsTest, TheRightClickMenuListsTheBarsAndTogglesOne) {
 
 } // namespace
 } // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, EnterInAnEditControlRunsItsCommandAndAGalleryRunsTheChosenItem) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    auto* edit = static_cast<CXTPControlEdit*>(app.frame.edit->GetControls()->Add(xtpControlEdit, kNew));
+    auto* gallery =
+        static_cast<CXTPControlGallery*>(app.frame.edit->GetControls()->Add(xtpControlGallery, kOpen));
+    auto* items = new CXTPControlGalleryItems;
+    items->SetItemSize(CSize(40, 20));
+    for (int i = 0; i < 3; ++i)
+        items->AddItem(500 + i, (L"G" + std::to_wstring(i)).c_str());
+    gallery->SetItems(items);
+    items->InternalRelease();
+    run.pump();
+    ASSERT_NE(edit->GetEditCtrl(), nullptr);
+    edit->GetEditCtrl()->SetFocus();
+    pal::test::pressKey('A');
+    pal::test::pressKey(VK_RETURN);
+    run.pump();
+    EXPECT_EQ(edit->GetEditText(), L"a");
+    EXPECT_THAT(app.frame.log, ElementsAre("command 100"));
+
+    CRect second = gallery->GetItemRect(1);
+    CPoint p = second.CenterPoint();
+    app.frame.edit->ClientToScreen(&p);
+    pal::test::click(p);
+    run.pump();
+    EXPECT_EQ(gallery->GetSelectedItem(), 1);
+    EXPECT_THAT(app.frame.log, ElementsAre("command 100", "command 101"));
+}
+
+} // namespace
+} // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, ABarDockedRightOfAnotherSharesItsRowAndABarOfNoEdgeStaysHidden) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPCommandBars* bars = app.frame.GetCommandBars();
+    bars->DockRightOf(app.frame.edit, app.frame.standard);
+    CXTPToolBar* nowhere = bars->Add(L"Nowhere", xtpBarNone);
+    nowhere->GetControls()->Add(xtpControlButton, kCut)->SetCaption(L"Cut");
+    run.pump();
+    CRect standard, edit;
+    app.frame.standard->GetWindowRect(&standard);
+    app.frame.edit->GetWindowRect(&edit);
+    EXPECT_EQ(edit.top, standard.top);
+    EXPECT_EQ(edit.left, standard.right);
+    EXPECT_FALSE(nowhere->m_hWnd != nullptr && nowhere->IsWindowVisible());
+}
+
+} // namespace
+} // namespace bars_test

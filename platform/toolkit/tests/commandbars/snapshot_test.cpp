@@ -55,6 +55,9 @@ TEST_P(ThemeSnapshots, EveryThemePaintsBarsAndMenusInItsColours) {
     CXTPPopupBar* popup = openPopup(menu->GetControl(1));
     ASSERT_NE(popup, nullptr);
     pal::test::mouseMove(at(popup->GetControl(1)));
+    popup->GetControl(0)->SetFlags(xtpFlagManualUpdate);
+    popup->GetControl(0)->SetChecked(TRUE);
+    popup->GetControl(1)->SetShortcutText(L"Ctrl+C");
     run.pump();
 
     const std::string name(theme.begin(), theme.end());

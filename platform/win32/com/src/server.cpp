@@ -135,8 +135,9 @@ private:
             std::lock_guard lock(mutex);
             for (auto& [clsid, e] : endpoints) {
                 // Only listeners that are still registered; accepting never blocks.
+                const int listener = e.listener.get();
                 const bool ready = std::any_of(fds.begin() + 1, fds.end(), [&](const pollfd& p) {
-                    return p.fd == e.listener.get() && (p.revents & POLLIN);
+                    return p.fd == listener && (p.revents & POLLIN);
                 });
                 if (!ready)
                     continue;

@@ -6,7 +6,6 @@
 #include "afxwin.h"
 #include "pal/visibility.h"
 
-#include <functional>
 #include <vector>
 
 DV_EXPORTS_BEGIN
@@ -29,13 +28,8 @@ public:
     int ShowSettingsDialog(HWND owner, unsigned captionId,
                            std::vector<UIModuleProxy::SettingsEntry>& entries) override;
 
-    void SetIconSizer(std::function<void(CXTPCommandBars*, SIZE, SIZE, SIZE, bool)> sizer);
-    void SetStatusLineFinder(std::function<StatusLineProxy*(CFrameWnd*)> finder);
-
 private:
     Module();
-    std::function<void(CXTPCommandBars*, SIZE, SIZE, SIZE, bool)> m_iconSizer;
-    std::function<StatusLineProxy*(CFrameWnd*)> m_statusLine;
 };
 
 // The settings dialog of check boxes (SettingsDialog.cpp).

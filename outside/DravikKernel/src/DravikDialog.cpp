@@ -1,0 +1,3 @@
+#include "DravikKernel/DravikDialog.h"
+
+IMPLEMENT_DYNAMIC(CDravikDialog, CDialog)
