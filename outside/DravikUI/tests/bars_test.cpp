@@ -5,6 +5,7 @@
 #include "DravikUI/FixableToolBar.h"
 #include "DravikUI/PopupControls.h"
 #include "DravikUI/PopupToolBar.h"
+#include "DravikUI/ToolBars.h"
 #include "DravikUI/XML.h"
 #include "DravikUI/XMLMainFrameState.h"
 
@@ -216,6 +217,14 @@ TEST_F(BarsTest, AFixedBarHasNoGripperAndDoesNotDock) {
     EXPECT_TRUE(bar->IsShowGripper());
     EXPECT_EQ(bar->GetDockingFlags(), docking);
     EXPECT_TRUE(Dravik::UI::FixableToolBarDockContext(bar).CanStartDrag());
+
+    // Any tool-bar class made fixable is fixable: the menu bar too.
+    auto* menu = new Dravik::UI::GenericFixableToolBar<CXTPMenuBar>;
+    ASSERT_TRUE(bars()->Add(menu, L"Fixable menu", xtpBarTop));
+    EXPECT_TRUE(Dravik::UI::IsFixable(menu));
+    Dravik::UI::Fix(menu, true);
+    EXPECT_TRUE(Dravik::UI::IsFixed(menu));
+    EXPECT_FALSE(menu->IsShowGripper());
 }
 
 TEST_F(BarsTest, TheRedrawLockNestsAndReleasesAtTheLastUnlock) {

@@ -1,10 +1,11 @@
-// Tool bars that a person can fix in place: a fixed bar shows no gripper and cannot be dragged
-// away from where it is docked. The frame's bar context menu offers the toggle over the gripper
-// of a docked fixable bar; the fixed bars are kept with the frame's profile.
+// What makes any tool-bar class fixable in place (the menu bar as well as tool bars): a fixed bar
+// shows no gripper and cannot be dragged away from where it is docked. FixableToolBar, IsFixable,
+// IsFixed and Fix (DravikUI/ToolBars.h) work on every bar made fixable so.
 #pragma once
 
 #include "afxwin.h"
 #include "pal/visibility.h"
+#include "xtp/CommandBars.h"
 #include "xtp/MenuBar.h"
 #include "xtp/ToolBar.h"
 
@@ -40,17 +41,16 @@ public:
             this->ShowGripper(gripper_);
             this->EnableDocking(dockingFlags_);
         }
-        if (this->GetSafeHwnd() != nullptr)
+        if (::IsWindow(this->GetSafeHwnd())) {
             this->DelayLayout();
+            if (CXTPCommandBars* bars = this->GetCommandBars())
+                bars->RecalcFrameLayout(TRUE);
+        }
     }
 
 private:
     DWORD dockingFlags_ = 0;
     BOOL gripper_ = TRUE;
-};
-
-class FixableToolBar : public GenericFixableToolBar<CXTPToolBar> {
-    DECLARE_DYNCREATE(FixableToolBar)
 };
 
 // The drag of a bar starts only when this allows it: never for a fixed bar.
@@ -63,11 +63,6 @@ public:
 private:
     CXTPToolBar* bar_;
 };
-
-bool IsFixable(const CXTPCommandBar* bar);
-bool IsFixed(const CXTPCommandBar* bar);
-// Fixes or frees a fixable bar; other bars are left alone.
-void Fix(CXTPCommandBar* bar, bool fixed);
 
 } // namespace Dravik::UI
 

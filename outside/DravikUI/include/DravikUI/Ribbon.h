@@ -91,8 +91,6 @@ void MakeControlOptional(CXTPControl* control, bool optional, bool updateLayout)
 // Takes the control out of the collection that holds it (a group, a bar, a popup); the
 // collection's reference goes with it.
 void RemoveControl(CXTPControl* control);
-// A control of the ribbon's own row or of its quick-access row, outside every group.
-bool IsRibbonFreeControl(const CXTPControl* control);
 
 } // namespace Dravik::UI
 

@@ -150,12 +150,4 @@ void RemoveControl(CXTPControl* control) {
         controls->Remove(control);
 }
 
-bool IsRibbonFreeControl(const CXTPControl* control) {
-    if (control == nullptr)
-        return false;
-    auto* ribbon = dynamic_cast<CXTPRibbonBar*>(control->GetParent());
-    return ribbon != nullptr && (control->GetControls() == ribbon->GetControls() ||
-                                 control->GetControls() == ribbon->GetQuickAccessControls());
-}
-
 } // namespace Dravik::UI
