@@ -1,6 +1,7 @@
 // Definitions applied onto live bars of a frame, saved back, and the UI library's own bar
 // classes: fixable bars, the redraw lock, the main menu as one popup, the pane list, the popup
 // that stands for the item chosen from it and the pop-up tool bar.
+#include "DravikUI/AutoMenu.h"
 #include "DravikUI/CommandBarHelpers.h"
 #include "DravikUI/FixableToolBar.h"
 #include "DravikUI/PopupControls.h"
@@ -326,6 +327,44 @@ TEST_F(BarsTest, ThePopupToolBarShowsASetAndEveryOneHides) {
     EXPECT_FALSE(popup->IsVisible());
     popup->ShowButtonSet({}, CPoint(0, 0));
     EXPECT_FALSE(popup->IsVisible()) << "an empty set shows nothing";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BarsTest, TheAutoMenuShowsTheRunningCommandsButtonsWithTheirHints) {
+    EXPECT_EQ(Dravik::UI::AutoMenuController::Instance(), nullptr);
+    {
+        Dravik::UI::AutoMenuController controller;
+        EXPECT_EQ(Dravik::UI::AutoMenuController::Instance(), &controller);
+        auto* bar = new Dravik::UI::AutoMenuToolBar;
+        ASSERT_TRUE(bars()->Add(bar, L"Auto menu", xtpBarTop));
+        CXTPToolBar* other = bars()->Add(L"Other", xtpBarTop);
+        EXPECT_TRUE(controller.HasToolBar(bar));
+        EXPECT_FALSE(controller.HasToolBar(other));
+
+        controller.SetButtons({{6001, 0, L"Chamfer", L"Make a chamfer"},
+                               {6500, 1713, L"Radius", L"Enter the radius"},
+                               {7000, 0, L"Not an auto-menu id", L""}});
+        ASSERT_EQ(bar->GetControlCount(), 2);
+        EXPECT_EQ(bar->GetControl(0)->GetCaption(), L"Chamfer");
+        EXPECT_EQ(bar->GetControl(0)->GetTooltip(), L"Make a chamfer");
+        EXPECT_EQ(bar->GetControl(1)->GetIconId(), 1713);
+        EXPECT_EQ(controller.GetButtonHint(6500), L"Enter the radius");
+        EXPECT_EQ(controller.GetButtonHint(6000), L"");
+        std::wstring hint;
+        EXPECT_FALSE(controller.GetCmdHint(7000, hint));
+
+        XTP_COMMANDBARS_CREATECONTROL request;
+        request.nID = 6001;
+        request.pCommandBar = other;
+        EXPECT_FALSE(controller.OnCreateControl(&request)) << "only the auto menu's bars";
+
+        controller.SetButtons({});
+        EXPECT_EQ(bar->GetControlCount(), 0);
+    }
+    EXPECT_EQ(Dravik::UI::AutoMenuController::Instance(), nullptr);
 }
 
 } // namespace
