@@ -37,6 +37,7 @@
 #include "xtp/TabManager.h"
 #include "xtp/ToolBar.h"
 #include "xtp/ToolTipContext.h"
+#include "xtp/WindowList.h"
 
 DV_EXPORTS_BEGIN
 

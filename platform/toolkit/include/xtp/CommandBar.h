@@ -162,9 +162,9 @@ public:
     // --- window ---
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnPaint();
-    void OnMouseMove(UINT nFlags, CPoint point);
+    virtual void OnMouseMove(UINT nFlags, CPoint point);
     virtual void OnLButtonDown(UINT nFlags, CPoint point);
-    void OnLButtonUp(UINT nFlags, CPoint point);
+    virtual void OnLButtonUp(UINT nFlags, CPoint point);
     void OnRButtonUp(UINT nFlags, CPoint point);
     BOOL OnEraseBkgnd(CDC* pDC) { return TRUE; }
 

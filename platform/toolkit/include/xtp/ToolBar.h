@@ -45,6 +45,13 @@ public:
     void ShowGripper(BOOL bShow) { m_bShowGripper = bShow; }
 
     CRect GetGripperRect() const override;
+    // Dragged by its gripper (or the title of a floating bar), a bar floats where it is let go,
+    // or docks on the edge of the frame it is let go on.
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+    void OnLButtonUp(UINT nFlags, CPoint point) override;
+    // Where a bar let go at a screen point goes: an edge of the site's client area, or floating.
+    XTPBarPosition GetDropPosition(CPoint ptScreen) const;
     CSize CalcDynamicSize(int nLength, DWORD dwMode) override;
     void DoPropExchange(CXTPPropExchange* pPX) override;
     void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
@@ -60,6 +67,9 @@ protected:
     BOOL m_bCloseable = TRUE;
     BOOL m_bContextMenuPresent = TRUE;
     BOOL m_bShowGripper = TRUE;
+    BOOL m_bDragging = FALSE;
+    CPoint m_ptDragStart{0, 0}; // screen point where the drag began
+    CSize m_szDragOffset{0, 0}; // from the window's corner to that point
 };
 
 DV_EXPORTS_END

@@ -182,6 +182,25 @@ BOOL CXTPControlComboBox::OnHookKeyDown(UINT nChar, LPARAM lParam) {
         ShowDropDown(!GetDroppedState());
         return TRUE;
     }
+    // While the list is down, the keys of the edit part move in the list.
+    if (GetDroppedState()) {
+        switch (nChar) {
+        case VK_DOWN:
+        case VK_UP:
+            return m_pList->OnHookKeyDown(nChar, lParam);
+        case VK_RETURN:
+            if (CXTPControl* row = m_pList->GetControl(m_pList->GetSelected()))
+                row->OnExecute();
+            else
+                ShowDropDown(FALSE);
+            return TRUE;
+        case VK_ESCAPE:
+            ShowDropDown(FALSE);
+            return TRUE;
+        default:
+            break;
+        }
+    }
     return CXTPControlEdit::OnHookKeyDown(nChar, lParam);
 }
 

@@ -11,6 +11,12 @@ IMPLEMENT_DYNCREATE(CXTPPopupBar, CXTPCommandBar)
 
 namespace {
 
+// Commands the bars hide from short menus take no room there.
+bool isHidden(CXTPControl* c) {
+    CXTPCommandBars* bars = c->GetCommandBars();
+    return bars != nullptr && bars->IsControlHidden(c);
+}
+
 int tearOffHeight() {
     return CXTPDpi::ScaleY(9);
 }
@@ -205,7 +211,7 @@ CSize CXTPPopupBar::CalcDynamicSize(int, DWORD dwMode) {
     int height = 2 + (m_bTearOffPopup ? tearOffHeight() + 2 : 0);
     for (int i = 0; i < GetControlCount(); ++i) {
         CXTPControl* c = GetControl(i);
-        if (!c->IsVisible())
+        if (!c->IsVisible() || isHidden(c))
             continue;
         if (IsSeparatorShown(i))
             height += CXTPDpi::ScaleY(7);
@@ -232,7 +238,7 @@ void CXTPPopupBar::OnRecalcLayout() {
     int y = 2 + (m_bTearOffPopup ? tearOffHeight() + 2 : 0);
     for (int i = 0; i < GetControlCount(); ++i) {
         CXTPControl* c = GetControl(i);
-        if (!c->IsVisible()) {
+        if (!c->IsVisible() || isHidden(c)) {
             c->m_rcControl.SetRectEmpty();
             continue;
         }

@@ -164,3 +164,97 @@ void CXTPToolBar::Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive) {
         m_bShowGripper = other->m_bShowGripper;
     }
 }
+
+// --- dragging ---
+
+XTPBarPosition CXTPToolBar::GetDropPosition(CPoint ptScreen) const {
+    CWnd* site = GetSite();
+    if (site == nullptr || site->m_hWnd == nullptr)
+        return xtpBarFloating;
+    CRect client;
+    site->GetClientRect(&client);
+    site->ClientToScreen(&client);
+    if (!client.PtInRect(ptScreen))
+        return xtpBarFloating;
+    // Near an edge the bar docks there (when it may); anywhere else in the frame it floats.
+    const int band = CXTPDpi::ScaleX(32);
+    struct Edge {
+        bool near;
+        XTPBarPosition position;
+        DWORD flag;
+    } edges[] = {
+        {ptScreen.y < client.top + band + CXTPDpi::ScaleY(60), xtpBarTop, xtpFlagAlignTop},
+        {ptScreen.y >= client.bottom - band, xtpBarBottom, xtpFlagAlignBottom},
+        {ptScreen.x < client.left + band, xtpBarLeft, xtpFlagAlignLeft},
+        {ptScreen.x >= client.right - band, xtpBarRight, xtpFlagAlignRight},
+    };
+    for (const Edge& e : edges) {
+        if (e.near && (m_dwDockingFlags & e.flag))
+            return e.position;
+    }
+    return xtpBarFloating;
+}
+
+void CXTPToolBar::OnLButtonDown(UINT nFlags, CPoint point) {
+    const BOOL movable = m_barPosition == xtpBarFloating || (m_dwDockingFlags & xtpFlagFloating);
+    if (!GetGripperRect().PtInRect(point) || !movable || m_pCommandBars == nullptr ||
+        m_pCommandBars->IsCustomizeMode()) {
+        CXTPCommandBar::OnLButtonDown(nFlags, point);
+        return;
+    }
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    CRect rc;
+    GetWindowRect(&rc);
+    m_bDragging = TRUE;
+    m_ptDragStart = screen;
+    m_szDragOffset = CSize(screen.x - rc.left, screen.y - rc.top);
+    ::SetCapture(m_hWnd);
+}
+
+void CXTPToolBar::OnMouseMove(UINT nFlags, CPoint point) {
+    if (!m_bDragging) {
+        CXTPCommandBar::OnMouseMove(nFlags, point);
+        return;
+    }
+    // A floating bar follows the pointer; a docked one moves when it is let go.
+    if (m_barPosition != xtpBarFloating)
+        return;
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    m_ptFloating = CPoint(screen.x - m_szDragOffset.cx, screen.y - m_szDragOffset.cy);
+    SetWindowPos(nullptr, m_ptFloating.x, m_ptFloating.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CXTPToolBar::OnLButtonUp(UINT nFlags, CPoint point) {
+    if (!m_bDragging) {
+        CXTPCommandBar::OnLButtonUp(nFlags, point);
+        return;
+    }
+    m_bDragging = FALSE;
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    const int threshold = CXTPDpi::ScaleX(4);
+    if (std::abs(screen.x - m_ptDragStart.x) <= threshold &&
+        std::abs(screen.y - m_ptDragStart.y) <= threshold)
+        return; // a click on the gripper is no drag
+    const XTPBarPosition drop = GetDropPosition(screen);
+    if (drop == xtpBarFloating) {
+        m_ptFloating = CPoint(screen.x - m_szDragOffset.cx, screen.y - m_szDragOffset.cy);
+        SetPosition(xtpBarFloating);
+        if (m_hWnd != nullptr)
+            SetWindowPos(nullptr, m_ptFloating.x, m_ptFloating.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    // A new row after the bars already on that edge.
+    int row = 0;
+    for (int i = 0; m_pCommandBars != nullptr && i < m_pCommandBars->GetCount(); ++i) {
+        CXTPToolBar* other = m_pCommandBars->GetAt(i);
+        if (other != this && other->GetPosition() == drop)
+            row = std::max(row, other->GetDockRow() + 1);
+    }
+    SetDockPosition(drop, row, 0);
+}

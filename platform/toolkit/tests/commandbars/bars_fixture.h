@@ -13,6 +13,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,16 @@ public:
     bool saveEnabled = true;
     int initControls = 0;
     int initPopups = 0;
+    // Run while a modal dialog of the frame waits for input (WM_ENTERIDLE), once each.
+    std::vector<std::function<void(HWND)>> whenIdle;
+    LRESULT OnEnterIdle(WPARAM, LPARAM lParam) {
+        if (!whenIdle.empty()) {
+            auto step = whenIdle.front();
+            whenIdle.erase(whenIdle.begin());
+            step(reinterpret_cast<HWND>(lParam));
+        }
+        return 0;
+    }
 
     CXTPToolBar* standard = nullptr;
     CXTPToolBar* edit = nullptr;

@@ -418,3 +418,105 @@ TEST_F(BarsTest, ABarDockedRightOfAnotherSharesItsRowAndABarOfNoEdgeStaysHidden)
 
 } // namespace
 } // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, HiddenCommandsLeaveShortMenusUntilFullMenusAreAsked) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPCommandBars* bars = app.frame.GetCommandBars();
+    static const UINT hidden[] = {kOpen};
+    bars->HideCommands(hidden, 1);
+    bars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
+    CXTPControl* fileItem = bars->GetMenuBar()->GetControl(0);
+    pal::test::click(at(fileItem));
+    run.pump();
+    CXTPPopupBar* file = openPopup(fileItem);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->FindControl(kOpen)->GetRect().IsRectEmpty());
+    EXPECT_FALSE(file->FindControl(kNew)->GetRect().IsRectEmpty());
+    bars->ClosePopups();
+    bars->GetCommandBarsOptions()->bAlwaysShowFullMenus = TRUE;
+    pal::test::click(at(fileItem));
+    run.pump();
+    EXPECT_FALSE(openPopup(fileItem)->FindControl(kOpen)->GetRect().IsRectEmpty());
+}
+
+} // namespace
+} // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, ABarDraggedByItsGripperFloatsAndDocksAgainOnAnEdge) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPToolBar* bar = app.frame.standard;
+    CPoint grip = bar->GetGripperRect().CenterPoint();
+    bar->ClientToScreen(&grip);
+    CRect client;
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &client);
+    const CPoint middle = client.CenterPoint();
+    // Each step is handled before the next: the bar captures the pointer on the press.
+    pal::test::mouseDown(grip);
+    run.pump();
+    pal::test::mouseMove(CPoint(grip.x + 20, grip.y + 20));
+    run.pump();
+    pal::test::mouseUp(middle);
+    run.pump();
+    ASSERT_EQ(bar->GetPosition(), xtpBarFloating);
+    CRect floating;
+    bar->GetWindowRect(&floating);
+    EXPECT_TRUE(floating.PtInRect(middle)) << "it floats where it was let go";
+    EXPECT_TRUE(bar->IsWindowVisible());
+
+    // Dragged by its title onto the right edge, it docks there and the client makes room.
+    CPoint title = bar->GetGripperRect().CenterPoint();
+    bar->ClientToScreen(&title);
+    pal::test::mouseDown(title);
+    run.pump();
+    pal::test::mouseMove(CPoint(client.right - 10, middle.y));
+    run.pump();
+    pal::test::mouseUp(CPoint(client.right - 5, middle.y));
+    run.pump();
+    EXPECT_EQ(bar->GetPosition(), xtpBarRight);
+    CRect docked, after;
+    bar->GetWindowRect(&docked);
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &after);
+    EXPECT_EQ(after.right, docked.left);
+}
+
+} // namespace
+} // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, TheKeysOfAComboBoxEditChooseFromItsDroppedList) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPControlComboBox* scale = app.frame.scale;
+    scale->GetEditCtrl()->SetFocus();
+    pal::test::pressKey(VK_F4);
+    run.pump();
+    ASSERT_TRUE(scale->GetDroppedState());
+    EXPECT_EQ(scale->GetListBox()->GetSelected(), 0) << "the current item";
+    pal::test::pressKey(VK_DOWN);
+    pal::test::pressKey(VK_DOWN);
+    pal::test::pressKey(VK_DOWN);
+    pal::test::pressKey(VK_RETURN);
+    run.pump();
+    EXPECT_FALSE(scale->GetDroppedState());
+    EXPECT_EQ(scale->GetEditText(), L"2:1");
+    EXPECT_THAT(app.frame.log, ElementsAre("scale selected 3", "command 130"));
+}
+
+} // namespace
+} // namespace bars_test
