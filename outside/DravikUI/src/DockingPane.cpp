@@ -158,6 +158,23 @@ void DockingPaneManager::SetTheme(int theme) {
     InvalidatePanes();
 }
 
+void DockingPaneManager::ShowTabCaptions(bool show) {
+    if (show == m_tabCaptions)
+        return;
+    m_tabCaptions = show;
+    InvalidatePanes();
+}
+
+bool AreDockingPaneTabCaptionsVisible(CXTPDockingPaneManager* manager) {
+    auto* own = dynamic_cast<DockingPaneManager*>(manager);
+    return !own || own->AreTabCaptionsVisible();
+}
+
+void ShowDockingPaneTabCaptions(CXTPDockingPaneManager* manager, bool show) {
+    if (auto* own = dynamic_cast<DockingPaneManager*>(manager))
+        own->ShowTabCaptions(show);
+}
+
 CXTPDockingPaneBase* DockingPaneManager::OnCreatePane(XTPDockingPaneType type,
                                                       CXTPDockingPaneLayout* layout) {
     if (type == xtpPaneTypeDockingPane)

@@ -85,7 +85,17 @@ void GenericMainFrame::OnDestroy() {
     MarkAsBeingDestroyed();
     SetActiveView(nullptr, true);
     DetachDockingPaneChildWindows();
-    UIModuleProxy::Instance().RemoveMainFrame(this);
+    UIModuleProxy& ui = UIModuleProxy::Instance();
+    const bool wasActive = ui.GetActiveMainFrame() == this;
+    ui.RemoveMainFrame(this);
+    // The frame that takes over hears it, as if it had been activated.
+    if (auto* next = dynamic_cast<GenericMainFrame*>(ui.GetActiveMainFrame()); wasActive && next) {
+        for (CFrameWnd* frame : ui.GetMainFrames()) {
+            if (auto* main = dynamic_cast<GenericMainFrame*>(frame))
+                main->OnChangeActiveMainFrame(next);
+        }
+        next->UpdateViewDependentToolBars();
+    }
     CXTPMDIFrameWnd::OnDestroy();
 }
 
@@ -205,6 +215,46 @@ void GenericMainFrame::MoveFramelessToolBars(CView* view, bool attach) {
         if (bar && bar->IsVisible() && ::IsWindow(bar->GetSafeHwnd()))
             ::SetWindowPos(bar->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+}
+
+void GenericMainFrame::SetSelectionFilterSet(int set) {
+    m_filters.SetSet(set);
+    UpdateSelectionFilters(m_activeView, 0, false);
+}
+
+void GenericMainFrame::SetSelectionFilterButtonProperties(UINT id, int icon, unsigned toolTipId, bool enabled,
+                                                          bool ticked) {
+    m_filters.BeginConfiguration();
+    m_filters.SetIconAndToolTip(id, icon, toolTipId);
+    m_filters.SetState(id, enabled, ticked);
+    m_filters.EndConfiguration();
+}
+
+void GenericMainFrame::SetSelectionFilterButtonProperties(UINT id, int icon, const std::wstring& toolTip,
+                                                          bool enabled, bool ticked) {
+    m_filters.BeginConfiguration();
+    m_filters.SetIconAndToolTip(id, icon, toolTip);
+    m_filters.SetState(id, enabled, ticked);
+    m_filters.EndConfiguration();
+}
+
+void GenericMainFrame::UpdateSelectionFilters(CView* view, int command, bool force) {
+    if (m_filterBar) {
+        const bool wanted = m_filters.GetSet() != 0 && GetViewTypes(view) != 0;
+        if (wanted)
+            m_filterBar->UnlockVisibility();
+        else
+            m_filterBar->LockVisibility(false);
+        UpdateViewDependentToolBars();
+    }
+    if (force)
+        m_filters.Apply();
+}
+
+void GenericMainFrame::SetSelectionFilterToolBar(FramelessToolBar* bar) {
+    m_filterBar = bar;
+    m_filters.SetToolBar(bar);
+    UpdateSelectionFilters(m_activeView, 0, true);
 }
 
 CWnd* GenericMainFrame::GetPropertiesWindowPlaceholder(bool create) {

@@ -212,6 +212,14 @@ TEST_F(DockingPaneTest, RepaintsWaitWhileThePaneIsRebuilt) {
     EXPECT_FALSE(first.panes->IsInvalidatePaneBlocked()) << "an unblock too many changes nothing";
     first.panes->LockPanes(TRUE);
     EXPECT_TRUE(first.panes->IsPanesLocked());
+
+    EXPECT_TRUE(Dravik::UI::AreDockingPaneTabCaptionsVisible(first.panes.get()));
+    Dravik::UI::ShowDockingPaneTabCaptions(first.panes.get(), false);
+    EXPECT_FALSE(Dravik::UI::AreDockingPaneTabCaptionsVisible(first.panes.get()));
+    CXTPDockingPaneManager plain;
+    Dravik::UI::ShowDockingPaneTabCaptions(&plain, false);
+    EXPECT_TRUE(Dravik::UI::AreDockingPaneTabCaptionsVisible(&plain))
+        << "only the framework's managers keep it";
 }
 
 } // namespace

@@ -69,6 +69,10 @@ END_MESSAGE_MAP()
 class TestFrame : public Dravik::UI::MdiMainFrame {
 public:
     std::vector<unsigned> closedBars;
+    std::vector<CFrameWnd*> activeHeard;
+    void OnChangeActiveMainFrame(Dravik::UI::MainFrame* frame) override {
+        activeHeard.push_back(frame->GetFrameWnd());
+    }
     Dravik::UI::DockingPaneManager panes;
     // Pane windows are made under the hidden pane parent, held while they may live there.
     std::shared_ptr<CWnd> paneParent = Dravik::UI::GetDockingPaneDummyWindow(true);
@@ -198,6 +202,11 @@ TEST_F(MainFrameTest, AFrameIsMadeWithItsCommandBarsAndPanesAndBecomesTheActiveO
     EXPECT_EQ(ui.GetMainFrameOfWindow(frame->variables->m_hWnd), frame);
     EXPECT_EQ(frame->GetVisibleFramelessToolBars(), 0u) << "no view, no frameless bar";
     EXPECT_EQ(ui.GetStatusLine(), nullptr) << "a frame without a status line";
+    EXPECT_EQ(frame->GetPropertiesWindowPlaceholder(false), nullptr);
+    CWnd* placeholder = frame->GetPropertiesWindowPlaceholder(true);
+    ASSERT_NE(placeholder, nullptr);
+    EXPECT_EQ(frame->GetPropertiesWindowPlaceholder(false), placeholder) << "made once";
+    EXPECT_EQ(placeholder->GetDlgCtrlID(), 1007);
 
     // The program's icon size reaches the frame's bars through the UI module.
     ui.SetCommandBarsIconSizes(frame->GetCommandBars(), SIZE{16, 16}, SIZE{24, 24}, SIZE{16, 16}, true);
@@ -275,10 +284,12 @@ TEST_F(MainFrameTest, OfTwoFramesTheOneLastMadeActiveIsActiveAndTheOtherTakesOve
 
     EXPECT_FALSE(first->MarkAsBeingDestroyed());
     EXPECT_TRUE(first->MarkAsBeingDestroyed()) << "the second mark reports the first";
+    second->activeHeard.clear();
     first->DestroyWindow();
     pal::test::pump();
     EXPECT_EQ(ui.GetActiveMainFrame(), second);
     EXPECT_EQ(ui.GetMainWindow(), static_cast<CWnd*>(second));
+    EXPECT_EQ(second->activeHeard, (std::vector<CFrameWnd*>{second})) << "the frame that takes over hears it";
     EXPECT_EQ(ui.GetMainFrames(), (std::vector<CFrameWnd*>{second}));
 }
 
@@ -372,6 +383,34 @@ TEST_F(MainFrameTest, TheFramelessBarsFollowTheActiveView) {
     model->UnlockVisibility();
     frame->UpdateViewDependentToolBars();
     EXPECT_TRUE(model->IsVisible());
+
+    // The window of the drawing belongs to this frame.
+    EXPECT_EQ(UIModuleProxy::Instance().GetChildFrameOwner(child), frame);
+
+    // Selection filters: a bar that shows while a command's filter set is active over the view,
+    // its buttons set up in one configuration.
+    Dravik::UI::FramelessToolBar* filters =
+        frame->GetFramelessToolBars()->AddFramelessBar(L"Filters", 3003, 4, Dravik::UI::kViewTypesAll, 3);
+    frame->SetSelectionFilterToolBar(filters);
+    EXPECT_FALSE(filters->IsVisible()) << "no filter set, no filter bar";
+    frame->BeginSelectionFilterConfiguration();
+    frame->ShowSelectionFilterButton(2421, true);
+    frame->SetSelectionFilterButtonProperties(2421, 0, std::wstring(L"Lines"), true, true);
+    frame->ShowSelectionFilterButton(2422, true);
+    frame->SetSelectionFilterButtonProperties(2422, 0, std::wstring(L"Circles"), false, false);
+    EXPECT_EQ(filters->FindControl(2421), nullptr) << "shown once the configuration ends";
+    frame->EndSelectionFilterConfiguration();
+    frame->SetSelectionFilterSet(3);
+    EXPECT_TRUE(filters->IsVisible());
+    ASSERT_NE(filters->FindControl(2421), nullptr);
+    EXPECT_TRUE(filters->FindControl(2421)->GetChecked());
+    EXPECT_FALSE(filters->FindControl(2422)->GetEnabled());
+    EXPECT_EQ(filters->FindControl(2422)->GetTooltip(), L"Circles");
+    ASSERT_TRUE(pal::test::saveSnapshot(filters->m_hWnd, dvui::test::snapshotPath("selection-filters-bar")));
+    frame->HideAllSelectionFilterButtons();
+    EXPECT_FALSE(filters->FindControl(2421)->IsVisible());
+    frame->SetSelectionFilterSet(0);
+    EXPECT_FALSE(filters->IsVisible());
 
     // The document closes: no view, no bar.
     drawing->OnCloseDocument();

@@ -108,10 +108,19 @@ public:
 
     CXTPDockingPaneBase* OnCreatePane(XTPDockingPaneType type, CXTPDockingPaneLayout* layout) override;
 
+    // Whether the tabs of tabbed panes carry the panes' captions (the frame state keeps it).
+    bool AreTabCaptionsVisible() const { return m_tabCaptions; }
+    void ShowTabCaptions(bool show);
+
 private:
+    bool m_tabCaptions = true;
     int m_invalidateBlocks = 0;
     bool m_invalidatePending = false;
 };
+
+// The frame state's forms of the tab-caption option; a manager of another kind always shows them.
+bool AreDockingPaneTabCaptionsVisible(CXTPDockingPaneManager* manager);
+void ShowDockingPaneTabCaptions(CXTPDockingPaneManager* manager, bool show);
 
 } // namespace Dravik::UI
 

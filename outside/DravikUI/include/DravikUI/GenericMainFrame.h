@@ -7,6 +7,7 @@
 
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/MainFrame.h"
+#include "DravikUI/SelectionFilters.h"
 #include "afxwin.h"
 #include "pal/visibility.h"
 #include "xtp/FrameWnd.h"
@@ -97,6 +98,37 @@ public:
     // The view-type bits of a view (kViewType*); 0 for no view or one of no known kind.
     virtual DWORD GetViewTypes(CView* view) const;
 
+    // --- selection filters ---
+    // The program's frame overrides these to reach its own copies of the buttons too, calling
+    // the base first.
+    virtual void BeginSelectionFilterConfiguration() { m_filters.BeginConfiguration(); }
+    virtual void EndSelectionFilterConfiguration() { m_filters.EndConfiguration(); }
+    virtual void SetSelectionFilterSet(int set);
+    int GetSelectionFilterSet() const { return m_filters.GetSet(); }
+    virtual void ShowSelectionFilterButton(UINT id, bool show) { m_filters.ShowButton(id, show); }
+    virtual void HideAllSelectionFilterButtons() { m_filters.HideAllButtons(); }
+    virtual void SetSelectionFilterButtonIconAndToolTip(UINT id, int icon, unsigned toolTipId) {
+        m_filters.SetIconAndToolTip(id, icon, toolTipId);
+    }
+    virtual void SetSelectionFilterButtonIconAndToolTip(UINT id, int icon, const std::wstring& toolTip) {
+        m_filters.SetIconAndToolTip(id, icon, toolTip);
+    }
+    virtual void SetSelectionFilterButtonProperties(UINT id, int icon, unsigned toolTipId, bool enabled,
+                                                    bool ticked);
+    virtual void SetSelectionFilterButtonProperties(UINT id, int icon, const std::wstring& toolTip,
+                                                    bool enabled, bool ticked);
+    virtual void SetSelectionFilterButtonState(UINT id, bool enabled, bool ticked) {
+        m_filters.SetState(id, enabled, ticked);
+    }
+    // The filters follow a view and its running command: the selection-filter bar shows while
+    // a filter set is active over a drawing view. `force` shows the buttons again even when
+    // nothing changed.
+    virtual void UpdateSelectionFilters(CView* view, int command, bool force);
+    // The frameless bar that shows the filter buttons.
+    void SetSelectionFilterToolBar(FramelessToolBar* bar);
+    FramelessToolBar* GetSelectionFilterToolBar() const { return m_filterBar; }
+    const SelectionFilters& GetSelectionFilters() const { return m_filters; }
+
     // --- controls ---
     // A control the frame makes itself for an id and XML tag; none here.
     virtual CXTPControl* CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) {
@@ -138,6 +170,8 @@ private:
     CView* m_activeView = nullptr;
     std::unique_ptr<FramelessToolBars, void (*)(FramelessToolBars*)> m_frameless{nullptr, nullptr};
     std::unique_ptr<CWnd> m_propertiesPlaceholder;
+    SelectionFilters m_filters;
+    FramelessToolBar* m_filterBar = nullptr;
     int m_hintBlocks = 0;
 };
 
