@@ -368,3 +368,40 @@ TEST_F(BarsTest, TheAutoMenuShowsTheRunningCommandsButtonsWithTheirHints) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BarsTest, AFixedBarStaysWhereItIsWhenDraggedByItsGripper) {
+    auto* bar = new Dravik::UI::FixableToolBar;
+    ASSERT_TRUE(bars()->Add(bar, L"Fixable", xtpBarTop));
+    bar->GetControls()->Add(xtpControlButton, 1065)->SetCaption(L"New");
+    bars()->RecalcFrameLayout();
+    run->pump();
+    CPoint grip = bar->GetGripperRect().CenterPoint();
+    bar->ClientToScreen(&grip);
+    CRect client;
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &client);
+    const CPoint middle = client.CenterPoint();
+    const auto drag = [&] {
+        pal::test::mouseDown(grip);
+        run->pump();
+        pal::test::mouseMove(CPoint(grip.x + 20, grip.y + 20));
+        run->pump();
+        pal::test::mouseUp(middle);
+        run->pump();
+    };
+
+    Dravik::UI::Fix(bar, true);
+    bars()->RecalcFrameLayout();
+    run->pump();
+    drag();
+    EXPECT_EQ(bar->GetPosition(), xtpBarTop) << "fixed, it does not move";
+
+    Dravik::UI::Fix(bar, false);
+    bars()->RecalcFrameLayout();
+    run->pump();
+    drag();
+    EXPECT_EQ(bar->GetPosition(), xtpBarFloating) << "free again, it floats where it is let go";
+}
+
+} // namespace
