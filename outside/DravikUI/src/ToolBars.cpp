@@ -4,35 +4,17 @@ namespace Dravik::UI {
 
 IMPLEMENT_DYNCREATE(FixableToolBar, CXTPToolBar)
 
-void FixableToolBar::SetFixed(bool fixed) {
-    if (fixed == m_fixed)
-        return;
-    m_fixed = fixed;
-    if (fixed) {
-        m_dockingBeforeFix = GetDockingFlags();
-        EnableDocking(0);
-    } else {
-        EnableDocking(m_dockingBeforeFix);
-    }
-    ShowGripper(fixed ? FALSE : TRUE);
-    if (::IsWindow(m_hWnd)) {
-        DelayLayout();
-        if (CXTPCommandBars* bars = GetCommandBars())
-            bars->RecalcFrameLayout(TRUE);
-    }
-}
-
 bool IsFixable(CXTPCommandBar* bar) {
-    return dynamic_cast<FixableToolBar*>(bar) != nullptr;
+    return dynamic_cast<Fixable*>(bar) != nullptr;
 }
 
 bool IsFixed(CXTPCommandBar* bar) {
-    auto* fixable = dynamic_cast<FixableToolBar*>(bar);
+    auto* fixable = dynamic_cast<Fixable*>(bar);
     return fixable && fixable->IsFixed();
 }
 
 void Fix(CXTPCommandBar* bar, bool fixed) {
-    if (auto* fixable = dynamic_cast<FixableToolBar*>(bar))
+    if (auto* fixable = dynamic_cast<Fixable*>(bar))
         fixable->SetFixed(fixed);
 }
 

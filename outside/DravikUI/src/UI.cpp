@@ -1,5 +1,4 @@
 #include "DravikUI/ShellDDERespondWindow.h"
-#include "DravikUI/XML.h"
 #include "DravikUI/detail/control.h"
 
 #include "DVDiagnostics/Trace.h"
@@ -22,14 +21,6 @@ Dde& dde() {
 }
 
 } // namespace
-
-namespace Dravik::UI::XML {
-
-void SetProduct(int product) {
-    dvtrace::record(kTraceName, "SetProduct(" + std::to_string(product) + ")");
-}
-
-} // namespace Dravik::UI::XML
 
 std::wstring ShellDDERespondWindow::GetShellCommand() {
     std::wstring command;

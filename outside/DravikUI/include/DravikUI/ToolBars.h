@@ -3,6 +3,7 @@
 // set of bars after a layout change.
 #pragma once
 
+#include "DravikUI/FixableToolBar.h"
 #include "afxwin.h"
 #include "pal/visibility.h"
 #include "xtp/CommandBars.h"
@@ -13,17 +14,11 @@ DV_EXPORTS_BEGIN
 namespace Dravik::UI {
 
 // A tool bar that can be fixed: fixed, it neither moves nor floats and shows no gripper.
-class FixableToolBar : public CXTPToolBar {
+class FixableToolBar : public GenericFixableToolBar<CXTPToolBar> {
     DECLARE_DYNCREATE(FixableToolBar)
-public:
-    bool IsFixed() const { return m_fixed; }
-    void SetFixed(bool fixed);
-
-private:
-    bool m_fixed = false;
-    DWORD m_dockingBeforeFix = 0;
 };
 
+// Whether a bar is fixable (of any tool-bar class made fixable, DravikUI/FixableToolBar.h).
 bool IsFixable(CXTPCommandBar* bar);
 bool IsFixed(CXTPCommandBar* bar);
 // Fixes or frees a fixable bar; other bars are left as they are.

@@ -106,6 +106,10 @@ public:
 
     // --- tabs ---
     CXTPRibbonTab* AddTab(LPCWSTR lpszCaption, int nId = 0);
+    // The tab and group objects the ribbon makes (for AddTab, InsertTab, AddGroup and loading):
+    // a ribbon of the application's own makes tabs and groups of its own kinds.
+    virtual CXTPRibbonTab* CreateRibbonTab() { return new CXTPRibbonTab; }
+    virtual CXTPRibbonGroup* CreateRibbonGroup() { return new CXTPRibbonGroup; }
     CXTPRibbonTab* InsertTab(int nIndex, LPCWSTR lpszCaption, int nId = 0);
     void RemoveTab(int nIndex);
     void RemoveAllTabs();

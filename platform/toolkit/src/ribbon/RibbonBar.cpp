@@ -139,7 +139,7 @@ CXTPRibbonTab* CXTPRibbonBar::AddTab(LPCWSTR lpszCaption, int nId) {
 }
 
 CXTPRibbonTab* CXTPRibbonBar::InsertTab(int nIndex, LPCWSTR lpszCaption, int nId) {
-    auto tab = std::make_unique<CXTPRibbonTab>();
+    std::unique_ptr<CXTPRibbonTab> tab(CreateRibbonTab());
     tab->m_pRibbonBar = this;
     tab->m_nId = nId;
     tab->SetCaption(lpszCaption);

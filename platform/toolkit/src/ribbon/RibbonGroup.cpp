@@ -116,7 +116,8 @@ CXTPRibbonGroup* CXTPRibbonGroups::GetAt(int nIndex) const {
 }
 
 CXTPRibbonGroup* CXTPRibbonGroups::InsertAt(int nIndex, LPCWSTR lpszCaption, int nId) {
-    auto group = std::make_unique<CXTPRibbonGroup>();
+    CXTPRibbonBar* owner = m_pParent ? m_pParent->GetRibbonBar() : nullptr;
+    std::unique_ptr<CXTPRibbonGroup> group(owner ? owner->CreateRibbonGroup() : new CXTPRibbonGroup);
     group->m_strCaption = lpszCaption ? lpszCaption : L"";
     group->m_nId = nId;
     group->m_pParent = m_pParent;

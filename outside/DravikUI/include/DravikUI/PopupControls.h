@@ -1,0 +1,75 @@
+// Popup controls of the UI library: the main menu as one popup (for the ribbon and the tool
+// bars), the list of docking panes, and the popup that can stand for the item chosen from it.
+#pragma once
+
+#include "afxwin.h"
+#include "pal/visibility.h"
+#include "xtp/Controls.h"
+
+DV_EXPORTS_BEGIN
+
+class CXTPDockingPaneManager;
+class CXTPMenuBar;
+
+namespace Dravik::UI {
+
+// The main menu bar's menus as the items of one popup. The items are copied from the menu bar
+// each time the popup opens (UpdateControls), so they always show the menus as they are.
+class PseudoMenuBar : public CXTPControlPopup {
+    DECLARE_DYNCREATE(PseudoMenuBar)
+public:
+    PseudoMenuBar() = default;
+    PseudoMenuBar(CXTPMenuBar* menuBar, LPCWSTR caption, int iconId);
+
+    CXTPMenuBar* GetMenuBar() const { return menuBar_; }
+    void UpdateControls();
+    BOOL OnSetPopup(BOOL bPopup) override;
+    void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
+
+private:
+    CXTPMenuBar* menuBar_ = nullptr;
+};
+
+// One check item per docking pane of a manager that has a title (by title; checked while the
+// pane is open), rebuilt each time the popup opens. Choosing an item opens its pane, or closes it
+// when it is open.
+class DockingPanesPopup : public CXTPControlPopup {
+    DECLARE_DYNCREATE(DockingPanesPopup)
+public:
+    DockingPanesPopup() = default;
+    explicit DockingPanesPopup(CXTPDockingPaneManager* manager);
+
+    void UpdateControls();
+    BOOL OnSetPopup(BOOL bPopup) override;
+    void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
+
+private:
+    CXTPDockingPaneManager* manager_ = nullptr;
+};
+
+// A popup (usually a split button) that can take over the id, icon and texts of the item last
+// chosen from it, so that clicking it again repeats that command.
+class AutoPopup : public CXTPControlPopup {
+    DECLARE_DYNCREATE(AutoPopup)
+public:
+    AutoPopup() = default;
+
+    // Take over the chosen item (mirror), and with it its caption too.
+    void SetMirrorChosenItem(bool mirror) { mirror_ = mirror; }
+    bool GetMirrorChosenItem() const { return mirror_; }
+    void SetTakeCaption(bool take) { takeCaption_ = take; }
+    bool GetTakeCaption() const { return takeCaption_; }
+
+    // Takes over the chosen control's id, icon, checked state, tooltip, description and (with
+    // the take-caption flag) caption. Nothing without the mirror flag.
+    void TakeOver(CXTPControl* chosen);
+    void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
+
+private:
+    bool mirror_ = false;
+    bool takeCaption_ = false;
+};
+
+} // namespace Dravik::UI
+
+DV_EXPORTS_END

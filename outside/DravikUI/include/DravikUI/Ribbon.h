@@ -1,0 +1,97 @@
+// The UI library's ribbon tabs and groups: what the tool kit's tabs and groups carry, plus the
+// identity (GUIDs) by which definitions, view tabs and resets find them, the tags of contextual
+// tabs, the person's hiding of tabs, groups and optional controls.
+#pragma once
+
+#include "afxwin.h"
+#include "pal/visibility.h"
+#include "win/com/guid.h"
+#include "xtp/RibbonBar.h"
+#include "xtp/RibbonGroup.h"
+#include "xtp/RibbonTab.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+DV_EXPORTS_BEGIN
+
+namespace Dravik::UI {
+
+class RibbonTab : public CXTPRibbonTab {
+public:
+    // GUIDs in the braced upper-case text form; the first is the tab's own.
+    const std::vector<std::wstring>& GetGUIDs() const { return guids_; }
+    void SetGUIDs(std::vector<std::wstring> guids) { guids_ = std::move(guids); }
+    bool HasGUID() const { return !guids_.empty(); }
+    bool HasGUID(const GUID& guid) const;
+    bool HasGUID(std::wstring_view guid) const;
+    // The first GUID; the null GUID when there is none.
+    GUID GetGUID() const;
+
+    // A tagged tab is contextual: shown for documents whose keywords match one of its tags.
+    const std::vector<std::wstring>& GetTags() const { return tags_; }
+    void SetTags(std::vector<std::wstring> tags) { tags_ = std::move(tags); }
+    bool HasTags() const { return !tags_.empty(); }
+    bool HasTag(std::wstring_view tag) const; // without regard to case
+
+    // Hidden by the person: the tab is not shown, and view changes do not bring it back.
+    bool IsDisabledByUser() const { return disabledByUser_; }
+    void SetDisabledByUser(bool disabled);
+
+private:
+    std::vector<std::wstring> guids_;
+    std::vector<std::wstring> tags_;
+    bool disabledByUser_ = false;
+};
+
+class RibbonGroup : public CXTPRibbonGroup {
+    DECLARE_DYNCREATE(RibbonGroup)
+public:
+    const std::wstring& GetGUIDText() const { return guid_; }
+    void SetGUIDText(std::wstring guid) { guid_ = std::move(guid); }
+    bool HasGUID() const { return !guid_.empty(); }
+    // The built-in group this one stands for (0: none).
+    int GetCode() const { return code_; }
+    void SetCode(int code) { code_ = code; }
+
+    bool IsDisabledByUser() const { return disabledByUser_; }
+    void SetDisabledByUser(bool disabled);
+
+    // Optional controls: controls of this group the person may hide; a hidden one stays in
+    // the group, marked, and is not shown.
+    bool IsOptional(const CXTPControl* control) const;
+    void SetOptional(CXTPControl* control, bool optional);
+    // The option button shows while the group holds hidden optional controls.
+    void UpdateOptionButton();
+    // Adds the group's own entries to its context menu: one check item per optional control
+    // (checked while shown); choosing one shows or hides that control.
+    void GetContextMenu(CXTPPopupBar* popup);
+
+private:
+    std::wstring guid_;
+    int code_ = 0;
+    bool disabledByUser_ = false;
+    std::vector<const CXTPControl*> optional_;
+};
+
+// A ribbon that makes the library's tabs and groups.
+class RibbonBar : public CXTPRibbonBar {
+    DECLARE_DYNCREATE(RibbonBar)
+public:
+    CXTPRibbonTab* CreateRibbonTab() override { return new RibbonTab; }
+    CXTPRibbonGroup* CreateRibbonGroup() override { return new RibbonGroup; }
+};
+
+// Controls that stand directly in a library group and have a command can be made optional.
+bool CanBeOptional(const CXTPControl* control);
+bool IsOptionalControl(const CXTPControl* control);
+// Hides (optional) or shows a control of a library group; updateLayout lays the ribbon out now.
+void MakeControlOptional(CXTPControl* control, bool optional, bool updateLayout);
+// Takes the control out of the collection that holds it (a group, a bar, a popup); the
+// collection's reference goes with it.
+void RemoveControl(CXTPControl* control);
+
+} // namespace Dravik::UI
+
+DV_EXPORTS_END
