@@ -558,75 +558,54 @@ void CHtmlView::OnDraw(CDC* pDC) {
     ::DeleteDC(memory);
 }
 
+// Where one scroll-bar code takes a position along one axis; the codes of the two bars share
+// their numbers (line, page, ends, thumb). Nothing for a code that does not move.
+std::optional<LONG> CHtmlView::scrolledTo(UINT code, int bar, LONG at, LONG page, LONG end) const {
+    SCROLLINFO track{sizeof track, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+    switch (code) {
+    case SB_LINEUP:
+        return at - kLine;
+    case SB_LINEDOWN:
+        return at + kLine;
+    case SB_PAGEUP:
+        return at - page;
+    case SB_PAGEDOWN:
+        return at + page;
+    case SB_TOP:
+        return 0;
+    case SB_BOTTOM:
+        return end;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        if (::GetScrollInfo(m_hWnd, bar, &track))
+            return track.nTrackPos;
+        return at;
+    default:
+        return std::nullopt;
+    }
+}
+
 void CHtmlView::OnVScroll(UINT nSBCode, UINT, CScrollBar*) {
     CRect client;
     GetClientRect(&client);
-    const LONG page = std::max(kLine, client.Height() - kLine);
     CPoint to = state_->scroll;
-    SCROLLINFO track{sizeof track, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-    switch (nSBCode) {
-    case SB_LINEUP:
-        to.y -= kLine;
-        break;
-    case SB_LINEDOWN:
-        to.y += kLine;
-        break;
-    case SB_PAGEUP:
-        to.y -= page;
-        break;
-    case SB_PAGEDOWN:
-        to.y += page;
-        break;
-    case SB_TOP:
-        to.y = 0;
-        break;
-    case SB_BOTTOM:
-        to.y = state_->page->extent().cy;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        if (::GetScrollInfo(m_hWnd, SB_VERT, &track))
-            to.y = track.nTrackPos;
-        break;
-    default:
+    const auto y = scrolledTo(nSBCode, SB_VERT, to.y, std::max(kLine, client.Height() - kLine),
+                              state_->page->extent().cy);
+    if (!y)
         return;
-    }
+    to.y = *y;
     ScrollTo(to);
 }
 
 void CHtmlView::OnHScroll(UINT nSBCode, UINT, CScrollBar*) {
     CRect client;
     GetClientRect(&client);
-    const LONG page = std::max(kLine, client.Width() - kLine);
     CPoint to = state_->scroll;
-    SCROLLINFO track{sizeof track, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-    switch (nSBCode) {
-    case SB_LINELEFT:
-        to.x -= kLine;
-        break;
-    case SB_LINERIGHT:
-        to.x += kLine;
-        break;
-    case SB_PAGELEFT:
-        to.x -= page;
-        break;
-    case SB_PAGERIGHT:
-        to.x += page;
-        break;
-    case SB_LEFT:
-        to.x = 0;
-        break;
-    case SB_RIGHT:
-        to.x = state_->page->extent().cx;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        if (::GetScrollInfo(m_hWnd, SB_HORZ, &track))
-            to.x = track.nTrackPos;
-        break;
-    default:
+    const auto x = scrolledTo(nSBCode, SB_HORZ, to.x, std::max(kLine, client.Width() - kLine),
+                              state_->page->extent().cx);
+    if (!x)
         return;
-    }
+    to.x = *x;
     ScrollTo(to);
 }
 

@@ -21,6 +21,7 @@
 #include "windows.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace pal::html {
@@ -128,6 +129,7 @@ private:
     void Remember(const std::wstring& url, Kind kind, DWORD flags);
     void ScrollToFragment();
     void ScrollTo(CPoint to);
+    std::optional<LONG> scrolledTo(UINT code, int bar, LONG at, LONG page, LONG end) const;
     void Relayout();
     void UpdateBars();
 
