@@ -84,6 +84,7 @@ TEST_P(ThemeSnapshots, EveryThemePaintsBarsAndMenusInItsColours) {
     EXPECT_GT(count(menuPicture, first, colours.clrPopupFace) +
                   count(menuPicture, first, colours.clrPopupGutter),
               first.Width() * first.Height() / 2);
+    pm->SetTheme(L"office2013light"); // the theme is the process's: the next test starts from the default
     CXTPPaintManager::ReleaseInstance();
 }
 
@@ -95,6 +96,31 @@ INSTANTIATE_TEST_SUITE_P(Themes, ThemeSnapshots,
                              const std::wstring w(info.param);
                              return std::string(w.begin(), w.end());
                          });
+
+} // namespace
+} // namespace bars_test
+
+namespace bars_test {
+namespace {
+
+TEST_F(BarsTest, ChangingTheThemeRepaintsTheOpenBars) {
+    CXTPPaintManager* pm = CXTPPaintManager::GetInstanceAddRef();
+    ASSERT_TRUE(pm->SetTheme(L"office2013light"));
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CRect bar;
+    app.frame.standard->GetWindowRect(&bar);
+    app.frame.ScreenToClient(&bar);
+    const CPoint ground(bar.right - 3, bar.top + 3);
+    EXPECT_EQ(pal::test::snapshot(app.frame.m_hWnd, true).pixel(ground.x, ground.y), RGB(255, 255, 255));
+    ASSERT_TRUE(pm->SetTheme(L"msvs2015dark"));
+    run.pump();
+    EXPECT_EQ(pal::test::snapshot(app.frame.m_hWnd, true).pixel(ground.x, ground.y), RGB(45, 45, 48));
+    pm->SetTheme(L"office2013light");
+    CXTPPaintManager::ReleaseInstance();
+}
 
 } // namespace
 } // namespace bars_test

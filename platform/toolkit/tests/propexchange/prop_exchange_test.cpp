@@ -107,9 +107,9 @@ TEST_F(PropExchange, AFileThatIsNotXmlLoadsNothing) {
 TEST_F(PropExchange, WorksAsANodeInsideALargerDocument) {
     pal::xml::Document state;
     pal::xml::Node window = state.resetRoot(L"state").appendChild(L"mainWindow");
-    pal::xml::Node codejock = window.appendChild(L"codejock");
+    pal::xml::Node layouts = window.appendChild(L"layouts");
     {
-        CXTPPropExchangeXMLNode px(FALSE, codejock);
+        CXTPPropExchangeXMLNode px(FALSE, layouts);
         CXTPPropExchangeSection normal(&px, L"normalLayout");
         int mode = 3;
         PX_Int(normal, L"Mode", mode);
@@ -118,20 +118,20 @@ TEST_F(PropExchange, WorksAsANodeInsideALargerDocument) {
         PX_Int(&full, L"Hidden", hidden);
         px.PutSection(&full);
     }
-    EXPECT_EQ(state.root().child(L"mainWindow").child(L"codejock").child(L"normalLayout").attribute(L"Mode"),
+    EXPECT_EQ(state.root().child(L"mainWindow").child(L"layouts").child(L"normalLayout").attribute(L"Mode"),
               L"3");
-    CXTPPropExchangeXMLNode load(TRUE, codejock);
+    CXTPPropExchangeXMLNode load(TRUE, layouts);
     EXPECT_TRUE(load.IsSectionExists(L"fullscreenLayout"));
     CXTPPropExchangeSection full(&load, L"fullscreenLayout");
     int hidden = 0;
     EXPECT_TRUE(PX_Int(full, L"Hidden", hidden));
     EXPECT_EQ(hidden, 1);
     // The node alone saved as a file of its own.
-    const auto file = root() / "codejock.xml";
+    const auto file = root() / "layouts.xml";
     ASSERT_TRUE(load.SaveToFile(pal::path::fromNative(file).c_str()));
     CXTPPropExchangeXMLNode again(TRUE, nullptr, nullptr);
     ASSERT_TRUE(again.LoadFromFile(pal::path::fromNative(file).c_str()));
-    EXPECT_EQ(again.GetNode().name(), L"codejock");
+    EXPECT_EQ(again.GetNode().name(), L"layouts");
     EXPECT_TRUE(again.IsSectionExists(L"normalLayout"));
 }
 
