@@ -18,8 +18,8 @@ public:
     CXTPButton();
     ~CXTPButton() override;
 
-    // The icon shown at `size`: a copy of hIcon, or the image manager's icon (which must outlive
-    // the button). A null icon takes it away.
+    // The icon shown at `size`: a copy of hIcon, or of an image manager's icon. A null icon
+    // takes it away.
     BOOL SetIcon(CSize size, HICON hIcon, HICON hIconHot = nullptr);
     BOOL SetIcon(CSize size, CXTPImageManagerIcon* pIcon);
     CSize GetIconSize() const { return iconSize_; }
@@ -36,8 +36,7 @@ protected:
 private:
     XTPControlTheme theme_ = xtpControlThemeFlat;
     CSize iconSize_ = CSize(16, 16);
-    std::unique_ptr<CXTPImageManagerIcon> own_; // the copy of an icon given by handle
-    CXTPImageManagerIcon* icon_ = nullptr;      // what is shown: own_ or the manager's
+    std::unique_ptr<CXTPImageManagerIcon> own_; // the button's copy of the icon it shows
     BOOL hot_ = FALSE;
 };
 

@@ -24,6 +24,7 @@ constexpr UINT XTP_IDC_BUTTON_ASSIGN = 5006;
 constexpr UINT XTP_IDC_BUTTON_REMOVE = 5007;
 constexpr UINT XTP_IDC_BUTTON_RESETALL = 5008;
 constexpr UINT XTP_IDC_TEXT_DESCRIPTION = 5009;
+constexpr UINT XTP_IDC_LABEL_DESCRIPTION = 5010;
 
 class CXTPCustomizeSheet : public CXTPPropertySheet {
     DECLARE_DYNAMIC(CXTPCustomizeSheet)

@@ -31,8 +31,15 @@ public:
     CXTPMessageBar();
     ~CXTPMessageBar() override;
 
-    // On the frame that the bar's layout places it in.
+    // On the frame that the bar's layout places it in, along its top.
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = 59398);
+    // On the site frame of the command bars, under the bars docked at its top.
+    BOOL Create(CXTPCommandBars* pCommandBars, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                UINT nID = 59398);
+    BOOL IsUnderCommandBars() const { return underBars_; }
+    // Places the visible message bars of a site frame at the top of `rcRoom` (frame client
+    // coordinates), one under the other; answers the room left.
+    static CRect LayoutUnderCommandBars(CWnd* pSite, CRect rcRoom);
 
     void EnableMarkup(BOOL bEnable = TRUE);
     BOOL IsMarkupEnabled() const { return markup_; }
@@ -74,6 +81,7 @@ private:
     void paint(CDC* pDC);
     void drawMessage(CDC* pDC, CRect rc) const;
     BOOL markup_ = FALSE;
+    BOOL underBars_ = FALSE;
     CString message_;
     std::vector<std::unique_ptr<CXTPMessageBarButton>> buttons_;
     CXTPMessageBarButton close_;

@@ -95,6 +95,7 @@ public:
     // Places the navigator, the pages and the buttons for the sheet's present size.
     void RecalcLayout();
 
+    using CPropertySheet::SetActivePage;
     BOOL SetActivePage(int nPage) override;
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

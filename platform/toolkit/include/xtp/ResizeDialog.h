@@ -60,6 +60,9 @@ private:
     BOOL initialized_ = FALSE;
 };
 
+// Gives a window a sizing border while keeping its client area as it was.
+void XTPMakeResizable(CWnd* pWnd);
+
 // A dialog whose controls follow its size; it cannot be made smaller than it opened.
 class CXTPResizeDialog : public CDialog {
     DECLARE_DYNAMIC(CXTPResizeDialog)

@@ -18,6 +18,7 @@ constexpr UINT XTP_IDS_ALLCOMMANDS = 9169;
 constexpr UINT XTP_IDS_CONFIRM_RESETDATA = 9170;
 constexpr UINT XTP_IDS_BUILTINMENUS = 9174;
 constexpr UINT XTP_IDS_CONFIRM_KEYBOARD = 9175;
+constexpr UINT XTP_IDS_CONFIRM_RESET = 9176;    // %s: the bar's title
 constexpr UINT XTP_IDS_ANIMATION_SYSDEF = 9179; // 9179 to 9184: the menu animations in their order
 constexpr UINT XTP_IDS_ANIMATION_NONE = 9184;
 constexpr UINT XTP_IDS_ASSIGNED_TO = 9185;

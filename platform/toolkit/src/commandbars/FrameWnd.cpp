@@ -1,4 +1,5 @@
 #include "xtp/FrameWnd.h"
+#include "xtp/MessageBar.h"
 
 IMPLEMENT_DYNCREATE(CXTPMDIFrameWnd, CMDIFrameWnd)
 IMPLEMENT_DYNCREATE(CXTPFrameWnd, CFrameWnd)
@@ -44,7 +45,8 @@ void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars) {
     } else {
         pFrame->GetClientRect(&room);
     }
-    const CRect rest = pBars->LayoutDockedBars(room);
+    // Message bars stand under the docked bars, above the client.
+    const CRect rest = CXTPMessageBar::LayoutUnderCommandBars(pFrame, pBars->LayoutDockedBars(room));
     if (client != nullptr)
         ::MoveWindow(client, rest.left, rest.top, rest.Width(), rest.Height(), TRUE);
 }

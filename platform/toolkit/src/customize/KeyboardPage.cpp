@@ -48,6 +48,8 @@ BOOL CXTPCustomizeKeyboardPage::OnInitDialog() {
         combo->AddString(c.strName);
     // The lists grow with the page; the buttons keep to the right.
     SetResize(XTP_IDC_LIST_COMMANDS, XTP_ANCHOR_TOPLEFT, XTP_ANCHOR_BOTTOMLEFT);
+    SetResize(XTP_IDC_LABEL_DESCRIPTION, XTP_ANCHOR_BOTTOMLEFT, XTP_ANCHOR_BOTTOMLEFT);
+    SetResize(XTP_IDC_TEXT_DESCRIPTION, XTP_ANCHOR_BOTTOMLEFT, XTP_ANCHOR_BOTTOMRIGHT);
     SelectCategory(categories_.empty() ? -1 : 0);
     return TRUE;
 }

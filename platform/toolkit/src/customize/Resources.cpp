@@ -16,6 +16,7 @@ const AFX_STRING_RESOURCE kStrings[] = {
     {XTP_IDS_BUILTINMENUS, L"Built-in Menus"},
     {XTP_IDS_CONFIRM_KEYBOARD, L"Are you sure you want to reset the key assignments? This removes all custom "
                                L"key assignments."},
+    {XTP_IDS_CONFIRM_RESET, L"Are you sure you want to reset the changes made to the '%s' toolbar?"},
     {9179, L"(System default)"},
     {9180, L"Random"},
     {9181, L"Unfold"},
@@ -62,7 +63,7 @@ const AFX_DLGITEM kKeyboard[] = {
     {L"Button", L"A&ssign", XTP_IDC_BUTTON_ASSIGN, WS_TABSTOP | BS_PUSHBUTTON, 135, 122, 56, 14},
     {L"Button", L"&Remove", XTP_IDC_BUTTON_REMOVE, WS_TABSTOP | BS_PUSHBUTTON, 197, 122, 56, 14},
     {L"Button", L"Re&set All", XTP_IDC_BUTTON_RESETALL, WS_TABSTOP | BS_PUSHBUTTON, 135, 143, 56, 14},
-    {L"Static", L"Description:", 0xFFFF, SS_LEFT, 7, 162, 60, 8},
+    {L"Static", L"Description:", XTP_IDC_LABEL_DESCRIPTION, SS_LEFT, 7, 162, 60, 8},
     {L"Static", L"", XTP_IDC_TEXT_DESCRIPTION, SS_LEFT, 7, 172, 246, 16},
 };
 

@@ -7,7 +7,7 @@ void CXTPToolBar::Reset(BOOL bShowWarningMessage) {
         return;
     if (bShowWarningMessage) {
         CString question;
-        question.Format(L"Are you sure you want to reset the changes made to the '%s' toolbar?",
+        question.Format(XTPResourceManager()->LoadString(XTP_IDS_CONFIRM_RESET),
                         static_cast<LPCWSTR>(m_strTitle));
         if (AfxMessageBox(question, MB_OKCANCEL | MB_ICONWARNING) != IDOK)
             return;

@@ -10,7 +10,6 @@ CXTPButton::~CXTPButton() = default;
 
 BOOL CXTPButton::SetIcon(CSize size, HICON hIcon, HICON hIconHot) {
     own_.reset();
-    icon_ = nullptr;
     if (size.cx <= 0 || size.cy <= 0)
         return FALSE;
     iconSize_ = size;
@@ -19,20 +18,31 @@ BOOL CXTPButton::SetIcon(CSize size, HICON hIcon, HICON hIconHot) {
         own_->SetIcon(hIcon, xtpImageNormal);
         if (hIconHot != nullptr)
             own_->SetIcon(hIconHot, xtpImageHot);
-        icon_ = own_.get();
     }
     if (m_hWnd != nullptr)
         Invalidate();
     return TRUE;
 }
 
+// The button keeps a copy of the icon's pictures (an SVG icon shares its document), so the
+// image manager may drop or replace its icon while the button lives.
 BOOL CXTPButton::SetIcon(CSize size, CXTPImageManagerIcon* pIcon) {
     own_.reset();
-    icon_ = nullptr;
     if (size.cx <= 0 || size.cy <= 0)
         return FALSE;
     iconSize_ = size;
-    icon_ = pIcon;
+    if (pIcon != nullptr) {
+        own_ = std::make_unique<CXTPImageManagerIcon>(pIcon->GetID(), size.cx, size.cy);
+        if (pIcon->IsVectorIcon()) {
+            own_->SetVectorIcon(pIcon->GetVectorImage());
+        } else {
+            for (XTPImageState state :
+                 {xtpImageNormal, xtpImageDisabled, xtpImageHot, xtpImageChecked, xtpImagePressed}) {
+                if (pIcon->HasState(state))
+                    own_->SetIcon(pIcon->GetIcon(state), state);
+            }
+        }
+    }
     if (m_hWnd != nullptr)
         Invalidate();
     return TRUE;
@@ -63,7 +73,7 @@ void CXTPButton::DrawButton(CDC* pDC) {
     content.DeflateRect(3, 3);
     if (pushed && !c.bFlat)
         content.OffsetRect(1, 1);
-    if (icon_ != nullptr) {
+    if (own_ != nullptr) {
         const int x =
             caption.IsEmpty() ? content.left + (content.Width() - iconSize_.cx) / 2 : content.left + 2;
         const int y = content.top + (content.Height() - iconSize_.cy) / 2;
@@ -71,14 +81,14 @@ void CXTPButton::DrawButton(CDC* pDC) {
                                     : pushed ? xtpImagePressed
                                     : hot_   ? xtpImageHot
                                              : xtpImageNormal;
-        icon_->Draw(pDC, CPoint(x, y), iconSize_, state);
+        own_->Draw(pDC, CPoint(x, y), iconSize_, state);
         content.left = x + iconSize_.cx + 4;
     }
     if (!caption.IsEmpty()) {
         CFont* old = pDC->SelectObject(CXTPPaintManager::Current()->GetRegularFont());
         pDC->SetBkMode(TRANSPARENT);
         pDC->SetTextColor(enabled ? c.clrText : c.clrDisabledText);
-        const UINT align = icon_ != nullptr ? DT_LEFT : DT_CENTER;
+        const UINT align = own_ != nullptr ? DT_LEFT : DT_CENTER;
         pDC->DrawText(caption, caption.GetLength(), &content,
                       align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
         pDC->SelectObject(old);

@@ -125,7 +125,7 @@ void CXTPPropertySheet::SetNavigator(CXTPPropertyPageNavigator* pNavigator) {
 // navigator needs more above the pages, so the sheet grows by what the tabs take.
 BOOL CXTPPropertySheet::OnInitDialog() {
     if (resizable_)
-        ModifyStyle(0, WS_THICKFRAME);
+        XTPMakeResizable(this);
     navigator_->Create();
     CRect client;
     GetClientRect(&client);

@@ -102,6 +102,20 @@ bool limitTracking(const CXTPResize& resize, UINT message, LPARAM lParam) {
 
 } // namespace
 
+void XTPMakeResizable(CWnd* pWnd) {
+    if (pWnd == nullptr || pWnd->m_hWnd == nullptr || (pWnd->GetStyle() & WS_THICKFRAME))
+        return;
+    CRect client;
+    pWnd->GetClientRect(&client);
+    pWnd->ModifyStyle(0, WS_THICKFRAME, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    CRect window, now;
+    pWnd->GetWindowRect(&window);
+    pWnd->GetClientRect(&now);
+    pWnd->SetWindowPos(nullptr, 0, 0, window.Width() + client.Width() - now.Width(),
+                       window.Height() + client.Height() - now.Height(),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // CXTPResizeDialog ----------------------------------------------------------------------------
 
 CXTPResizeDialog::CXTPResizeDialog(UINT nIDTemplate, CWnd* pParentWnd, UINT nFlags)
@@ -109,7 +123,7 @@ CXTPResizeDialog::CXTPResizeDialog(UINT nIDTemplate, CWnd* pParentWnd, UINT nFla
 
 BOOL CXTPResizeDialog::OnInitDialog() {
     const BOOL result = CDialog::OnInitDialog();
-    ModifyStyle(0, WS_THICKFRAME);
+    XTPMakeResizable(this);
     m_resize.Init();
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "Markup.h"
 #include "afx/wndmsg.h"
+#include "xtp/CommandBars.h"
 #include "xtp/ImageManager.h"
 #include "xtp/PaintManager.h"
 
@@ -178,6 +179,35 @@ BOOL CXTPMessageBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     return CreateBar(pParentWnd, dwStyle, nID, nullptr);
 }
 
+BOOL CXTPMessageBar::Create(CXTPCommandBars* pCommandBars, DWORD dwStyle, UINT nID) {
+    CWnd* site = pCommandBars != nullptr ? pCommandBars->GetSite() : nullptr;
+    if (site == nullptr)
+        return FALSE;
+    // The command bars' site lays the bar out after its bars, not among the frame's own.
+    underBars_ = TRUE;
+    if (!Create(site, dwStyle, nID)) {
+        underBars_ = FALSE;
+        return FALSE;
+    }
+    if (auto* frame = dynamic_cast<CFrameWnd*>(site))
+        frame->RecalcLayout();
+    return TRUE;
+}
+
+CRect CXTPMessageBar::LayoutUnderCommandBars(CWnd* pSite, CRect rcRoom) {
+    if (pSite == nullptr || pSite->m_hWnd == nullptr)
+        return rcRoom;
+    for (HWND h = ::GetWindow(pSite->m_hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        auto* bar = dynamic_cast<CXTPMessageBar*>(CWnd::FromHandlePermanent(h));
+        if (bar == nullptr || !bar->underBars_ || !(bar->GetStyle() & WS_VISIBLE))
+            continue;
+        const int height = std::min(bar->heightFor(rcRoom.Width()), static_cast<int>(rcRoom.Height()));
+        bar->MoveWindow(rcRoom.left, rcRoom.top, rcRoom.Width(), height);
+        rcRoom.top += height;
+    }
+    return rcRoom;
+}
+
 void CXTPMessageBar::EnableMarkup(BOOL bEnable) {
     markup_ = bEnable;
     relayout();
@@ -261,7 +291,7 @@ void CXTPMessageBar::relayout() {
     }
     Invalidate();
     // The bar's height follows its message.
-    if (CFrameWnd* frame = GetDockingFrame()) {
+    if (CFrameWnd* frame = underBars_ ? dynamic_cast<CFrameWnd*>(GetParent()) : GetDockingFrame()) {
         CRect r;
         GetWindowRect(&r);
         if (heightFor(client.Width()) != r.Height())
@@ -383,13 +413,18 @@ void CXTPMessageBar::Close() {
     if (m_hWnd == nullptr)
         return;
     ShowWindow(SW_HIDE);
-    if (CFrameWnd* frame = GetDockingFrame())
+    if (CFrameWnd* frame = underBars_ ? dynamic_cast<CFrameWnd*>(GetParent()) : GetDockingFrame())
         frame->RecalcLayout();
 }
 
 LRESULT CXTPMessageBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const CPoint pt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
     switch (message) {
+    case WM_CREATE:
+        // Under the command bars the bar is not one of the frame's own control bars.
+        if (underBars_)
+            return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+        break;
     case WM_PAINT: {
         CPaintDC dc(this);
         paint(&dc);

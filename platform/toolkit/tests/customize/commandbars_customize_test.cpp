@@ -210,5 +210,30 @@ TEST_F(CustomizeBarsTest, DropsWithinABarMoveAndCtrlCopies) {
     EXPECT_FALSE(CXTPCustomizeDropSource::DropControl(nullptr, standard, 0, FALSE));
 }
 
+TEST_F(CustomizeBarsTest, AMessageBarStandsUnderTheCommandBarsAndAboveTheClient) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPMessageBar bar;
+    ASSERT_TRUE(bar.Create(app.frame.GetCommandBars(), 0x50002800, 59398));
+    bar.EnableMarkup();
+    bar.SetMessage(L"<TextBlock><Bold>Read only</Bold> The drawing is open for reading.</TextBlock>");
+    app.frame.RecalcLayout();
+    run.pump();
+    CRect edit, message, client;
+    app.frame.edit->GetWindowRect(&edit);
+    bar.GetWindowRect(&message);
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &client);
+    EXPECT_EQ(message.top, edit.bottom);
+    EXPECT_GT(message.Height(), 20);
+    EXPECT_EQ(client.top, message.bottom);
+    bar.Close();
+    run.pump();
+    ::GetWindowRect(app.frame.m_hWndMDIClient, &client);
+    EXPECT_EQ(client.top, edit.bottom);
+    bar.DestroyWindow();
+}
+
 } // namespace
 } // namespace bars_test

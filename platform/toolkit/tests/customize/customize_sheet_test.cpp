@@ -171,6 +171,33 @@ TEST_F(CustomizeTest, TheSheetGrowsButNeverShrinksBelowItsFirstSize) {
     EXPECT_LT(client.bottom - ok.bottom, 12);
 }
 
+TEST_F(CustomizeTest, TheOptionsPageTemplateHoldsEveryControlItsPageBindsAndTabsCanWrap) {
+    CXTPPropertyPage options(XTP_IDD_PAGE_OPTIONS);
+    sheet.AddPage(&options);
+    auto* tabs = dynamic_cast<CXTPPropertyPageTabNavigator*>(sheet.GetNavigator());
+    ASSERT_NE(tabs, nullptr);
+    tabs->OnPageChanged();
+    EXPECT_EQ(tabs->GetTabControl()->GetItemCount(), 2);
+    ASSERT_TRUE(sheet.SetActivePage(&options));
+    EXPECT_EQ(tabs->GetTabControl()->GetCurSel(), 1);
+    for (UINT id : {100u, 101u, 102u, 806u, 1215u, 104u, 105u, 1134u, 1274u, 106u, 107u, 108u})
+        EXPECT_NE(options.GetDlgItem(static_cast<int>(id)), nullptr) << id;
+    // The page fills the room under the tabs.
+    CRect page;
+    options.GetWindowRect(&page);
+    sheet.ScreenToClient(&page);
+    EXPECT_EQ(page, sheet.GetPageRect());
+    tabs->SetLayout(CXTPPropertyPageTabNavigator::kMultiRowLayout);
+    EXPECT_TRUE(tabs->GetTabControl()->GetStyle() & TCS_MULTILINE);
+    // A click on a tab changes the page.
+    tabs->GetTabControl()->SetCurSel(0);
+    NMHDR change{tabs->GetTabControl()->m_hWnd, 0x3020, TCN_SELCHANGE};
+    sheet.SendMessage(WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+    EXPECT_EQ(sheet.GetActivePage(), &keyboard);
+    sheet.SetActivePage(&options);
+    EXPECT_TRUE(picture(sheet.m_hWnd, "customize-options.png"));
+}
+
 TEST_F(CustomizeTest, Picture) {
     keyboard.SelectCategory(0);
     keyboard.SelectCommand(kSave);

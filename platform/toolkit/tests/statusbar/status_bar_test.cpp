@@ -136,6 +136,40 @@ TEST_F(StatusBarTest, HostedControlsFollowTheirPanesAndSendTheirCommandsToTheFra
     delete s.bar; // the pane deletes the button it hosts
 }
 
+TEST_F(StatusBarTest, AButtonShowsAnImageManagersIconAtSixteenAndThirtyTwoAndKeepsItsCopy) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 100),
+                                nullptr, 0));
+    CXTPImageManager images;
+    HICON small = squareIcon(16, RGB(200, 0, 0)), large = squareIcon(32, RGB(0, 150, 0));
+    images.SetIcon(small, 42);
+    images.SetIcon(large, 42);
+    ::DestroyIcon(small);
+    ::DestroyIcon(large);
+    for (int side : {16, 32}) {
+        SCOPED_TRACE(side);
+        CXTPButton button;
+        ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_ICON, CRect(0, 0, 40, 40), &parent, 42));
+        button.SetIcon(CSize(side, side), images.Lookup(42, side));
+        const pal::gdi::Surface shot = pal::test::snapshot(button.m_hWnd, true);
+        const COLORREF expected = side == 16 ? RGB(200, 0, 0) : RGB(0, 150, 0);
+        const int left = (40 - 6 - side) / 2 + 3;
+        EXPECT_EQ(shot.pixel(left, 20), expected);
+        EXPECT_EQ(shot.pixel(left + side - 1, 20), expected);
+        EXPECT_NE(shot.pixel(left - 1, 20), expected);
+        EXPECT_NE(shot.pixel(left + side, 20), expected);
+        button.DestroyWindow();
+    }
+    // The icon is the button's own: the manager may drop it.
+    CXTPButton button;
+    ASSERT_TRUE(button.Create(L"", WS_CHILD | WS_VISIBLE | BS_ICON, CRect(0, 0, 40, 40), &parent, 43));
+    button.SetIcon(CSize(16, 16), images.Lookup(42, 16));
+    images.RemoveAll();
+    EXPECT_EQ(pal::test::snapshot(button.m_hWnd, true).pixel(20, 20), RGB(200, 0, 0));
+    button.DestroyWindow();
+    parent.DestroyWindow();
+}
+
 // The status line of the program: messages, prompt, coordinates, a right-aligned note with an
 // icon, a progress bar and a button in panes of their own.
 TEST_F(StatusBarTest, Picture) {
