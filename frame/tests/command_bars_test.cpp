@@ -1,0 +1,267 @@
+// The main frame's command bars on a live frame: the menu bar and the ribbon by mode, the
+// tool-bar list popup, and the buttons of split-button popups.
+#include "frame/CommandBars.h"
+
+#include "win/user/menu.h"
+
+#include "XTToolkitPro.h"
+#include "afxwin.h"
+#include "pal/test/mfc_app.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/user_hooks.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+class Frame : public CXTPMDIFrameWnd {
+public:
+    std::vector<UINT> commands;
+    int OnCreate(LPCREATESTRUCTW lpcs) {
+        if (CXTPMDIFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars(RUNTIME_CLASS(CDVRibbonCommandBars)))
+            return -1;
+        return 0;
+    }
+    void OnAnyCommand(UINT id) { commands.push_back(id); }
+    void OnUpdateAny(CCmdUI* ui) { ui->Enable(TRUE); }
+    CDVRibbonCommandBars* bars() const { return static_cast<CDVRibbonCommandBars*>(GetCommandBars()); }
+
+protected:
+    void PostNcDestroy() override {}
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Frame, CXTPMDIFrameWnd)
+ON_WM_CREATE()
+ON_COMMAND_RANGE(1, 60000, &Frame::OnAnyCommand)
+ON_UPDATE_COMMAND_UI_RANGE(1, 60000, &Frame::OnUpdateAny)
+END_MESSAGE_MAP()
+
+class App : public CWinApp {
+public:
+    Frame frame;
+    BOOL InitInstance() override {
+        if (!frame.Create(nullptr, L"Bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 900, 400)))
+            return FALSE;
+        m_pMainWnd = &frame;
+        return TRUE;
+    }
+    int ExitInstance() override {
+        m_pMainWnd = nullptr;
+        if (frame.m_hWnd != nullptr)
+            frame.DestroyWindow();
+        return CWinApp::ExitInstance();
+    }
+};
+
+class CommandBarsTest : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        run = std::make_unique<pal::test::AppRun>(app);
+        ASSERT_TRUE(run->init());
+    }
+    void TearDown() override {
+        SetToolBarListMenuSource(nullptr);
+        run.reset();
+        pal::test::resetUserState();
+        SandboxTest::TearDown();
+    }
+    CDVRibbonCommandBars* bars() { return app.frame.bars(); }
+    // The buttons of a popup run while it is open, as a person chooses them.
+    void open(CXTPToolBar* bar, CXTPControlPopup* popup) {
+        bars()->RecalcFrameLayout();
+        run->pump();
+        bar->SetTrackingMode(TRUE, FALSE);
+        ASSERT_TRUE(popup->OnSetPopup(TRUE));
+        ASSERT_EQ(popup->GetCommandBar()->GetRootParent(), bar);
+    }
+    CXTPToolBar* addBar(const wchar_t* title, UINT id) {
+        CXTPToolBar* bar = bars()->Add(title, xtpBarTop, RUNTIME_CLASS(CDVToolBar));
+        bar->SetBarID(id);
+        return bar;
+    }
+
+    App app;
+    std::unique_ptr<pal::test::AppRun> run;
+};
+
+TEST_F(CommandBarsTest, RibbonModeSwitchesBetweenMenuBarAndRibbon) {
+    CDVRibbonCommandBars* set = bars();
+    EXPECT_FALSE(set->IsRibbonMode());
+    CXTPMenuBar* menu = set->GetMainMenuBar();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(set->GetMainMenuBar(), menu);
+    EXPECT_EQ(set->GetMenuBar(), menu);
+    EXPECT_EQ(menu->GetBarID(), 1u);
+    EXPECT_TRUE(Dravik::UI::IsFixable(menu));
+    EXPECT_FALSE(menu->IsCustomizable());
+
+    set->SetRibbonMode(true);
+    CXTPRibbonBar* ribbon = set->GetRibbonBar();
+    ASSERT_NE(ribbon, nullptr);
+    EXPECT_EQ(set->GetMenuBar(), ribbon);
+    EXPECT_TRUE(ribbon->IsVisible());
+    EXPECT_FALSE(menu->IsVisible());
+    EXPECT_FALSE(menu->IsContextMenuPresent());
+    EXPECT_FALSE(set->IsToolBarContextMenuEnabled());
+    EXPECT_TRUE(set->GetCommandBarsOptions()->bShowRibbon);
+    EXPECT_FALSE(IsToolBarListed(set, ribbon));
+    EXPECT_FALSE(IsToolBarListed(set, menu));
+
+    set->SetRibbonMode(false);
+    EXPECT_TRUE(menu->IsVisible());
+    EXPECT_TRUE(menu->IsContextMenuPresent());
+    EXPECT_FALSE(ribbon->IsVisible());
+    EXPECT_TRUE(set->IsToolBarContextMenuEnabled());
+    EXPECT_FALSE(set->GetCommandBarsOptions()->bShowRibbon);
+
+    set->Remove(menu); // forgotten when the tool kit removes it, made anew when asked
+    CXTPMenuBar* again = set->GetMainMenuBar();
+    ASSERT_NE(again, nullptr);
+    int menuBars = 0;
+    for (int i = 0; i < set->GetCount(); ++i)
+        menuBars += set->GetAt(i) == again ? 1 : 0;
+    EXPECT_EQ(menuBars, 1);
+}
+
+TEST_F(CommandBarsTest, TheListPopupListsBarsByGroupAndTitle) {
+    addBar(L"B", 59392);
+    addBar(L"A", 59393);
+    CXTPToolBar* hidden = addBar(L"C", 59394);
+    hidden->SetVisible(FALSE);
+    addBar(L"", 59395);
+    bars()->GetMainMenuBar();
+    SetToolBarListMenuSource([](UINT id) -> HMENU {
+        EXPECT_EQ(id, 1100u);
+        HMENU menu = CreatePopupMenu();
+        HMENU outer = CreatePopupMenu();
+        HMENU list = CreatePopupMenu();
+        AppendMenuW(list, MF_STRING, 1, L"placeholder");
+        AppendMenuW(outer, MF_POPUP, reinterpret_cast<UINT_PTR>(list), L"Tool bars");
+        AppendMenuW(outer, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(outer, MF_STRING, 787, L"Archives");
+        AppendMenuW(outer, MF_STRING, 819, L"PDM pane");
+        AppendMenuW(outer, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(outer, MF_STRING, 781, L"Properties");
+        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(outer), L"View");
+        return menu;
+    });
+    CXTPPopupBar* popup = bars()->GetToolbarsPopup();
+    ASSERT_NE(popup, nullptr);
+    const auto& list = bars()->GetToolBarList();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].title, L"A");
+    EXPECT_EQ(list[1].title, L"B");
+    EXPECT_EQ(list[2].title, L"C");
+    EXPECT_FALSE(list[2].visible);
+    EXPECT_EQ(bars()->GetListedBarId(700), 59393u);
+    EXPECT_EQ(bars()->GetListedBarId(703), 0u);
+
+    // The work mix is off: the PDM toggles are gone, the pane toggle stays and keeps the popup open.
+    ASSERT_EQ(popup->GetControls()->GetCount(), 2);
+    auto* sub = dynamic_cast<CXTPControlPopup*>(popup->GetControls()->GetAt(0));
+    ASSERT_TRUE(sub != nullptr && sub->GetCommandBar() != nullptr);
+    EXPECT_EQ(sub->GetCommandBar()->GetControls()->GetCount(), 3);
+    CXTPControl* first = sub->GetCommandBar()->GetControls()->GetAt(0);
+    EXPECT_EQ(first->GetID(), 700);
+    EXPECT_FALSE(first->GetCloseSubMenuOnClick());
+    EXPECT_EQ(first->GetStyle(), xtpButtonCaption);
+    CXTPControl* pane = popup->GetControls()->GetAt(1);
+    EXPECT_EQ(pane->GetID(), 781);
+    EXPECT_FALSE(pane->GetCloseSubMenuOnClick());
+
+    bars()->OnTrackingModeChanged(popup, FALSE);
+    EXPECT_TRUE(bars()->GetToolBarList().empty());
+    popup->InternalRelease();
+}
+
+TEST_F(CommandBarsTest, ADeferredCommandIsPostedToTheFrame) {
+    CXTPToolBar* bar = addBar(L"View", 59392);
+    auto* popup = static_cast<CXTPControlPopup*>(bar->GetControls()->Add(xtpControlButtonPopup, 1340));
+    popup->SetCommandBar(CXTPPopupBar::CreatePopupBar(bars()));
+    popup->GetCommandBar()->InternalRelease();
+    CXTPControl* button = popup->GetCommandBar()->GetControls()->Add(new CDVControlButton, 1273);
+    app.frame.commands.clear();
+    button->OnExecute();
+    EXPECT_TRUE(app.frame.commands.empty()); // not run in place
+    run->pump();
+    EXPECT_EQ(app.frame.commands, std::vector<UINT>{1273});
+}
+
+TEST_F(CommandBarsTest, ASplitButtonTakesTheLastChosenCommand) {
+    CXTPToolBar* bar = addBar(L"Draw", 59392);
+    auto* split = static_cast<CXTPControlPopup*>(bar->GetControls()->Add(xtpControlSplitButtonPopup, 1404));
+    split->SetCommandBar(CXTPPopupBar::CreatePopupBar(bars()));
+    split->GetCommandBar()->InternalRelease();
+    CXTPControls* items = split->GetCommandBar()->GetControls();
+    items->Add(new CDVControlButton, 1404)->SetCaption(L"&Line");
+    CXTPControl* arc = items->Add(new CDVControlButton, 2980);
+    arc->SetCaption(L"Дуга (&A)");
+    open(bar, split);
+    app.frame.commands.clear();
+    arc->OnExecute();
+    EXPECT_EQ(app.frame.commands, std::vector<UINT>{2980});
+    EXPECT_EQ(split->GetID(), 2980);
+    EXPECT_EQ(std::wstring(split->GetCaption().GetString()), L"Дуга");
+    EXPECT_EQ(std::wstring(split->GetTooltip().GetString()), L"Дуга");
+}
+
+TEST_F(CommandBarsTest, TheExpandButtonPutsThePopupsCommandsOnTheBar) {
+    CXTPToolBar* bar = addBar(L"Draw", 59392);
+    bar->GetControls()->Add(xtpControlButton, 1001);
+    auto* popup = static_cast<CXTPControlPopup*>(bar->GetControls()->Add(xtpControlSplitButtonPopup, 1308));
+    popup->SetCommandBar(CXTPPopupBar::CreatePopupBar(bars()));
+    popup->GetCommandBar()->InternalRelease();
+    bar->GetControls()->Add(xtpControlButton, 1002);
+    CXTPControls* items = popup->GetCommandBar()->GetControls();
+    for (const int id : {1308, 1468, 1472})
+        items->Add(new CDVControlButton, id)->SetCaption((L"&Command " + std::to_wstring(id)).c_str());
+    CXTPControl* expand = items->Add(new CDVControlButton, CDVControlButton::kExpandId);
+    open(bar, popup);
+    expand->OnExecute();
+
+    std::vector<int> ids;
+    std::vector<bool> groups;
+    for (int i = 0; i < bar->GetControls()->GetCount(); ++i) {
+        ids.push_back(bar->GetControls()->GetAt(i)->GetID());
+        groups.push_back(bar->GetControls()->GetAt(i)->GetBeginGroup() != FALSE);
+    }
+    EXPECT_EQ(ids, (std::vector<int>{1001, 1308, 1468, 1472, 1002}));
+    EXPECT_EQ(groups, (std::vector<bool>{false, true, false, false, true}));
+    EXPECT_EQ(std::wstring(bar->GetControls()->GetAt(2)->GetTooltip().GetString()), L"Command 1468");
+    EXPECT_NE(dynamic_cast<CDVControlButton*>(bar->GetControls()->GetAt(1)), nullptr);
+}
+
+TEST_F(CommandBarsTest, TheGripperMenuFixesTheBar) {
+    CXTPToolBar* bar = addBar(L"Draw", 59392);
+    bar->GetControls()->Add(xtpControlButton, 1001);
+    bars()->RecalcFrameLayout();
+    run->pump();
+    CRect window;
+    ::GetWindowRect(bar->GetSafeHwnd(), &window);
+    const CRect gripper = bar->GetGripperRect();
+    ASSERT_GT(gripper.Width(), 0);
+    EXPECT_TRUE(CDVCommandBars::IsOnGripper(bar, CPoint(window.left + 1, window.top + 2)));
+    EXPECT_FALSE(CDVCommandBars::IsOnGripper(bar, CPoint(window.left + gripper.Width() + 4, window.top + 2)));
+
+    CXTPPopupBar* menu = bars()->CreateFixMenu(bar);
+    ASSERT_EQ(menu->GetControls()->GetCount(), 1);
+    CXTPControl* toggle = menu->GetControls()->GetAt(0);
+    EXPECT_FALSE(toggle->GetChecked());
+    EXPECT_NE(toggle->GetFlags() & xtpFlagManualUpdate, 0u);
+    toggle->OnExecute();
+    EXPECT_TRUE(Dravik::UI::IsFixed(bar));
+    menu->InternalRelease();
+
+    CXTPPopupBar* again = bars()->CreateFixMenu(bar);
+    EXPECT_TRUE(again->GetControls()->GetAt(0)->GetChecked());
+    again->InternalRelease();
+    // A fixed bar shows no gripper, so its menu is the tool kit's there.
+    EXPECT_FALSE(CDVCommandBars::IsOnGripper(bar, CPoint(window.left + 1, window.top + 2)));
+}
+
+} // namespace
