@@ -1,6 +1,7 @@
 // The main frame's command bars on a live frame: the menu bar and the ribbon by mode, the
 // tool-bar list popup, and the buttons of split-button popups.
 #include "frame/CommandBars.h"
+#include "frame/TabToolBar.h"
 
 #include "win/user/menu.h"
 
@@ -262,6 +263,68 @@ TEST_F(CommandBarsTest, TheGripperMenuFixesTheBar) {
     again->InternalRelease();
     // A fixed bar shows no gripper, so its menu is the tool kit's there.
     EXPECT_FALSE(CDVCommandBars::IsOnGripper(bar, CPoint(window.left + 1, window.top + 2)));
+}
+
+std::vector<TabControl> drawTab(const wchar_t* caption = L"Draw") {
+    std::vector<TabControl> controls;
+    const UINT ids[] = {1300, 1301};
+    bool group = false;
+    for (const UINT id : TabCommandIds(ids, true)) {
+        if (id == 0) {
+            group = true;
+            continue;
+        }
+        controls.push_back({static_cast<int>(id), caption, group});
+        group = false;
+    }
+    return controls;
+}
+
+std::vector<int> buttonIds(CXTPToolBar* bar) {
+    std::vector<int> ids;
+    for (int i = 0; i < bar->GetControls()->GetCount(); ++i)
+        ids.push_back(bar->GetControls()->GetAt(i)->GetID());
+    return ids;
+}
+
+TEST_F(CommandBarsTest, ATabBecomesAToolBar) {
+    answer(IDNO);
+    ASSERT_TRUE(CreateToolBarFromTab(bars(), drawTab(), L"Draw"));
+    CXTPToolBar* bar = bars()->GetToolBar(59392);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(std::wstring(bar->GetTitle().GetString()), L"Draw");
+    EXPECT_TRUE(bar->IsVisible());
+    EXPECT_EQ(buttonIds(bar), (std::vector<int>{1300, 1301}));
+
+    answer(IDYES);
+    ASSERT_TRUE(CreateToolBarFromTab(bars(), drawTab(L"Edit"), L"Edit"));
+    CXTPToolBar* full = bars()->GetToolBar(59393);
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(buttonIds(full),
+              (std::vector<int>{1065, 1064, 1072, 1001, 1029, 1027, 1115, 1117, 1300, 1301}));
+    EXPECT_TRUE(full->GetControls()->GetAt(3)->GetBeginGroup());
+}
+
+TEST_F(CommandBarsTest, ATabWhoseCaptionIsABarsTitleIsNotConverted) {
+    addBar(L"Draw", 100);
+    const int before = bars()->GetCount();
+    answer(IDNO);
+    answer(IDOK);
+    EXPECT_FALSE(CreateToolBarFromTab(bars(), drawTab(), L"Draw"));
+    EXPECT_EQ(bars()->GetCount(), before);
+}
+
+TEST_F(CommandBarsTest, WithNoFreeBarIdNothingIsMade) {
+    for (UINT id = 59392; id < 59647; ++id)
+        bars()->AddCustomBar((L"Bar " + std::to_wstring(id)).c_str(), id);
+    EXPECT_EQ(ChooseCustomBarId(bars()), std::nullopt);
+    const int before = bars()->GetCount();
+    answer(IDNO);
+    answer(IDOK);
+    EXPECT_FALSE(CreateToolBarFromTab(bars(), drawTab(), L"Draw"));
+    EXPECT_EQ(bars()->GetCount(), before);
+    bars()->Remove(bars()->GetToolBar(59500));
+    EXPECT_EQ(ChooseCustomBarId(bars()), std::optional<UINT>(59500));
 }
 
 } // namespace
