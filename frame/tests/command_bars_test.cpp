@@ -1,6 +1,7 @@
 // The main frame's command bars on a live frame: the menu bar and the ribbon by mode, the
 // tool-bar list popup, and the buttons of split-button popups.
 #include "frame/CommandBars.h"
+#include "frame/CommandPopups.h"
 #include "frame/TabToolBar.h"
 
 #include "win/user/menu.h"
@@ -280,7 +281,7 @@ std::vector<TabControl> drawTab(const wchar_t* caption = L"Draw") {
     return controls;
 }
 
-std::vector<int> buttonIds(CXTPToolBar* bar) {
+std::vector<int> buttonIds(CXTPCommandBar* bar) {
     std::vector<int> ids;
     for (int i = 0; i < bar->GetControls()->GetCount(); ++i)
         ids.push_back(bar->GetControls()->GetAt(i)->GetID());
@@ -325,6 +326,72 @@ TEST_F(CommandBarsTest, WithNoFreeBarIdNothingIsMade) {
     EXPECT_EQ(bars()->GetCount(), before);
     bars()->Remove(bars()->GetToolBar(59500));
     EXPECT_EQ(ChooseCustomBarId(bars()), std::optional<UINT>(59500));
+}
+
+CommandPopupServices services() {
+    CommandPopupServices out;
+    out.isRegistered = [](int id) { return id != 2987 && id != 1431; };
+    out.loadString = [](int id) { return L"Group &" + std::to_wstring(id); };
+    out.commandCaption = [](int id) { return L"Command " + std::to_wstring(id); };
+    return out;
+}
+
+TEST_F(CommandBarsTest, AGroupsPopupListsItsRegisteredCommands) {
+    CXTPControlPopup* popup = CreateCommandPopup(bars(), 3104, services());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->GetType(), xtpControlSplitButtonPopup);
+    EXPECT_EQ(popup->GetID(), 3104);
+    auto* bar = dynamic_cast<CXTPPopupBar*>(popup->GetCommandBar());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(buttonIds(bar), (std::vector<int>{1404, 2980, 3104, 3117, 3133, 1475, 1393, 1202}));
+    CString title;
+    UINT id = 0;
+    int width = 0;
+    ASSERT_TRUE(bar->IsTearOffPopup(title, id, width));
+    EXPECT_EQ(std::wstring(title.GetString()), L"Group 9026");
+    EXPECT_EQ(id, 3104u);
+    EXPECT_EQ(width, 400);
+    EXPECT_NE(dynamic_cast<CDVControlButton*>(bar->GetControls()->GetAt(0)), nullptr);
+
+    // In a popup (not a tool bar) the expand button goes before it shows.
+    InitCommandPopupBar(bar);
+    EXPECT_EQ(bar->GetControls()->FindControl(1202), nullptr);
+    popup->InternalRelease();
+
+    CXTPControlPopup* own = CreateCommandPopup(bars(), 2945, services());
+    ASSERT_NE(own, nullptr);
+    ASSERT_TRUE(dynamic_cast<CXTPPopupBar*>(own->GetCommandBar())->IsTearOffPopup(title, id, width));
+    EXPECT_EQ(std::wstring(title.GetString()), L"Command 2945"); // group -1: the command's own caption
+    own->InternalRelease();
+
+    EXPECT_EQ(CreateCommandPopup(bars(), 1001, services()), nullptr);
+}
+
+TEST_F(CommandBarsTest, PopupOf1341IsRefilledBeforeItShows) {
+    CXTPControlPopup* popup = CreateCommandPopup(bars(), 1341, services());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->GetType(), xtpControlButtonPopup);
+    CXTPCommandBar* bar = popup->GetCommandBar();
+    EXPECT_EQ(buttonIds(bar),
+              (std::vector<int>{1352, 1348, 1353, 1338, 1350, 1346, 1351, 1347, 1336, 1349, 1337, 1338}));
+    InitCommandPopupBar(bar);
+    EXPECT_EQ(buttonIds(bar), (std::vector<int>{1346, 1347, 1348, 1349, 1350, 1351, 1352, 1353, 1336, 1337}));
+    popup->InternalRelease();
+
+    CXTPControlPopup* tools = CreateCommandPopup(bars(), 1122, services());
+    ASSERT_NE(tools, nullptr);
+    EXPECT_EQ(tools->GetCommandBar()->GetControls()->GetCount(), 11);
+    EXPECT_EQ(tools->GetCommandBar()->GetControls()->GetAt(10)->GetID(), 1202);
+    tools->InternalRelease();
+}
+
+TEST_F(CommandBarsTest, ControlTextsLoseTheirAcceleratorLetters) {
+    CXTPControlButton button;
+    button.SetDescription(L"Save && &close");
+    button.SetTooltip(L"&Save (&S)");
+    FinishControlTexts(&button);
+    EXPECT_EQ(std::wstring(button.GetDescription().GetString()), L"Save  close");
+    EXPECT_EQ(std::wstring(button.GetTooltip().GetString()), L"Save");
 }
 
 } // namespace

@@ -1,0 +1,38 @@
+// The popups the main frame makes for command ids its bars only name: the fixed popups of
+// commands and the split-button popups of the command groups, and what every popup and control
+// gets before it is shown.
+#pragma once
+
+#include "afxwin.h"
+#include "pal/visibility.h"
+
+#include <functional>
+#include <string>
+
+DV_EXPORTS_BEGIN
+
+class CXTPCommandBar;
+class CXTPCommandBars;
+class CXTPControl;
+class CXTPControlPopup;
+
+struct CommandPopupServices {
+    // Whether the kernel has the command (a group's popup offers only those).
+    std::function<bool(int id)> isRegistered;
+    // A string resource (a group's title), or the caption of a command.
+    std::function<std::wstring(int id)> loadString;
+    std::function<std::wstring(int id)> commandCaption;
+};
+
+// The popup of a fixed popup id (1340, 1122, 1339, 1341, 1416) or of a command group; null for
+// any other id. The command bars own what it holds; the caller adds it to a bar.
+CXTPControlPopup* CreateCommandPopup(CXTPCommandBars* bars, int id, const CommandPopupServices& services);
+
+// Before a popup shows: a popup that holds the expand button loses it (it is for tool bars); the
+// popup whose first control is 1352 is refilled in its fixed order.
+void InitCommandPopupBar(CXTPCommandBar* bar);
+
+// The control's description and tooltip without accelerator letters, as every control ends.
+void FinishControlTexts(CXTPControl* control);
+
+DV_EXPORTS_END
