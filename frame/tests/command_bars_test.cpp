@@ -2,7 +2,12 @@
 // tool-bar list popup, and the buttons of split-button popups.
 #include "frame/CommandBars.h"
 #include "frame/CommandPopups.h"
+#include "frame/ControlFactory.h"
+
+#include "DravikUI/PopupControls.h"
+#include "DravikUI/XML.h"
 #include "frame/TabToolBar.h"
+#include "panels/SysPanelControls.h"
 
 #include "win/user/menu.h"
 
@@ -392,6 +397,58 @@ TEST_F(CommandBarsTest, ControlTextsLoseTheirAcceleratorLetters) {
     FinishControlTexts(&button);
     EXPECT_EQ(std::wstring(button.GetDescription().GetString()), L"Save  close");
     EXPECT_EQ(std::wstring(button.GetTooltip().GetString()), L"Save");
+}
+
+template <class T> bool is(CXTPControl* control) {
+    return dynamic_cast<T*>(control) != nullptr;
+}
+
+struct MadeCase {
+    int id;
+    std::wstring_view tag;
+    bool (*check)(CXTPControl*); // null: nothing is made
+};
+
+TEST_F(CommandBarsTest, FixedIdsMakeTheirControls) {
+    namespace Tags = Dravik::UI::XML::TagNames;
+    ControlFactoryFrame frame;
+    frame.bars = bars();
+    frame.mainMenuBar = bars()->GetMainMenuBar();
+    frame.mainResourceId = 128;
+    const MadeCase cases[] = {
+        {799, L"", &is<CXTPControlButton>},
+        {900, L"", &is<Dravik::UI::PseudoMenuBar>},
+        {904, L"", &is<CColorPopupControl>},
+        {905, L"", &is<CMaterialPopup>},
+        {907, L"", &is<CSyspanelEdit>},
+        {910, L"", &is<CStaticImageControl>},
+        {911, L"", &is<CLayerPopupControl>},
+        {912, L"", &is<LCSPopupControl>},
+        {914, L"", &is<CFontComboBox>},
+        {2851, Tags::SplitButtonPopup, &is<CXTPControlPopup>},
+        {1026, Tags::Popup, nullptr},
+        {0, L"", nullptr},
+        {2852, L"", nullptr}, // no pane manager on this frame
+    };
+    for (const MadeCase& c : cases) {
+        const auto spec = FindCustomControl(c.id, c.tag);
+        ASSERT_TRUE(spec.has_value()) << c.id;
+        CXTPControl* control = CreateFixedControl(*spec, c.tag, frame);
+        EXPECT_EQ(control != nullptr, c.check != nullptr) << c.id;
+        if (control != nullptr) {
+            EXPECT_TRUE(c.check(control)) << c.id;
+            control->InternalRelease();
+        }
+    }
+    auto* size = static_cast<CSyspanelEdit*>(CreateFixedControl(*FindCustomControl(915, L""), L"", frame));
+    EXPECT_EQ(size->GetName(), L"FontSize");
+    EXPECT_EQ(size->GetKind(), 9);
+    EXPECT_EQ(size->GetRangeLast(), 1023);
+    size->InternalRelease();
+    CXTPControl* themes = CreateFixedControl(*FindCustomControl(2851, L""), Tags::SplitButtonPopup, frame);
+    EXPECT_EQ(themes->GetType(), xtpControlSplitButtonPopup);
+    EXPECT_NE(themes->GetFlags() & 8u, 0u);
+    themes->InternalRelease();
 }
 
 } // namespace
