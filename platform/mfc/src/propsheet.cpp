@@ -105,6 +105,17 @@ void CPropertySheet::AddPage(CPropertyPage* pPage) {
     pages_.push_back(pPage);
 }
 
+void CPropertySheet::insertPage(CPropertyPage* pPage, int nIndex) {
+    if (pPage == nullptr)
+        return;
+    pPage->m_pSheet = this;
+    const int at = nIndex < 0 || nIndex > GetPageCount() ? GetPageCount() : nIndex;
+    pages_.insert(pages_.begin() + at, pPage);
+    // The active page keeps being the active one.
+    if (active_ >= at)
+        ++active_;
+}
+
 CPropertyPage* CPropertySheet::GetPage(int nPage) const {
     return nPage >= 0 && nPage < GetPageCount() ? pages_[static_cast<size_t>(nPage)] : nullptr;
 }

@@ -70,6 +70,10 @@ public:
     CWnd* m_pParentWnd = nullptr;
     int m_nResult = -1;
 
+protected:
+    // Adds a page at an index (past the end: at the end), for sheets that order their pages.
+    void insertPage(CPropertyPage* pPage, int nIndex);
+
 private:
     friend INT_PTR sheetProcOfClassLibrary(HWND, UINT, WPARAM, LPARAM);
     // Sends PSN_* to a page; its answer.

@@ -79,10 +79,11 @@ BOOL CXTPCustomizeDropSource::OnBarMouse(CXTPCommandBar* pBar, UINT message, CPo
     case WM_LBUTTONDBLCLK: {
         const int hit = pBar->HitTest(point);
         gDrag = {};
-        if (hit >= 0) {
-            gDrag = {pBar->GetControl(hit), pBar};
-            ::SetCapture(pBar->m_hWnd);
-        }
+        // Off the controls (the gripper, the bar's edge) the bar keeps its own handling.
+        if (hit < 0)
+            return FALSE;
+        gDrag = {pBar->GetControl(hit), pBar};
+        ::SetCapture(pBar->m_hWnd);
         return TRUE;
     }
     case WM_MOUSEMOVE:

@@ -7,7 +7,15 @@ IMPLEMENT_DYNAMIC(CXTPCustomizeSheet, CXTPPropertySheet)
 
 CXTPCustomizeSheet::CXTPCustomizeSheet(CXTPCommandBars* pCommandBars, UINT iSelectPage, CWnd* pParentWnd)
     : CXTPPropertySheet(XTPResourceManager()->LoadString(XTP_IDS_CUSTOMIZE), pParentWnd, iSelectPage),
-      m_pCommandBars(pCommandBars) {}
+      m_pCommandBars(pCommandBars), commands_(std::make_unique<CXTPCustomizeCommandsPage>(this)) {
+    AddPage(commands_.get());
+}
+
+void CXTPCustomizeSheet::InsertPage(CPropertyPage* pPage, int nIndex) {
+    insertPage(pPage, nIndex);
+    if (GetNavigator() != nullptr)
+        GetNavigator()->OnPageChanged();
+}
 
 CXTPCustomizeSheet::~CXTPCustomizeSheet() = default;
 

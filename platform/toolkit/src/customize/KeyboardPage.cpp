@@ -1,6 +1,8 @@
 #include "xtp/Customize.h"
 
 #include "afx/wndmsg.h"
+#include "xtp/CommandBar.h"
+#include "xtp/Controls.h"
 #include "xtp/PaintManager.h"
 #include "xtp/ResourceManager.h"
 
@@ -33,6 +35,46 @@ BOOL CXTPCustomizeKeyboardPage::AddCommand(int nCategory, UINT nID, LPCWSTR lpsz
         return FALSE;
     commands.push_back({nID, caption, lpszDescription != nullptr ? lpszDescription : L""});
     return TRUE;
+}
+
+void CXTPCustomizeKeyboardPage::addControls(int nCategory, CXTPControls* pControls, const CString& strPath) {
+    if (pControls == nullptr)
+        return;
+    for (CXTPControl* control : *pControls) {
+        const CString caption = CXTPDrawHelpers::StripMnemonics(control->GetCaption().GetString());
+        if (caption.IsEmpty())
+            continue;
+        const CString path = strPath.IsEmpty() ? caption : strPath + L" | " + caption;
+        if (auto* popup = dynamic_cast<CXTPControlPopup*>(control);
+            popup != nullptr && popup->GetCommandBar() != nullptr && control->GetType() == xtpControlPopup) {
+            addControls(nCategory, popup->GetCommandBar()->GetControls(), path);
+            continue;
+        }
+        if (control->GetID() > 0)
+            AddCommand(nCategory, static_cast<UINT>(control->GetID()), path, control->GetDescription());
+    }
+}
+
+int CXTPCustomizeKeyboardPage::AddCategory(LPCWSTR lpszCategory, CXTPControls* pControls) {
+    const int category = InsertCategory(lpszCategory);
+    addControls(category, pControls, CString());
+    return category;
+}
+
+void CXTPCustomizeKeyboardPage::AddCategories(CXTPControls* pMenuBarControls) {
+    if (pMenuBarControls == nullptr)
+        return;
+    for (CXTPControl* control : *pMenuBarControls) {
+        const CString name = CXTPDrawHelpers::StripMnemonics(control->GetCaption().GetString());
+        if (name.IsEmpty())
+            continue;
+        const int category = InsertCategory(name);
+        auto* popup = dynamic_cast<CXTPControlPopup*>(control);
+        if (popup != nullptr && popup->GetCommandBar() != nullptr)
+            addControls(category, popup->GetCommandBar()->GetControls(), CString());
+        else if (control->GetID() > 0)
+            AddCommand(category, static_cast<UINT>(control->GetID()), name, control->GetDescription());
+    }
 }
 
 CXTPShortcutManager* CXTPCustomizeKeyboardPage::GetShortcutManager() const {

@@ -67,7 +67,21 @@ const AFX_DLGITEM kKeyboard[] = {
     {L"Static", L"", XTP_IDC_TEXT_DESCRIPTION, SS_LEFT, 7, 172, 246, 16},
 };
 
+const AFX_DLGITEM kCommands[] = {
+    {L"Static", L"To add a command to a toolbar, drag it from this list onto the toolbar.", 0xFFFF, SS_LEFT,
+     7, 7, 246, 8},
+    {L"Static", L"Cate&gories:", 0xFFFF, SS_LEFT, 7, 20, 100, 8},
+    {L"ListBox", L"", XTP_IDC_LIST_CATEGORIES, WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 7, 30, 95,
+     130},
+    {L"Static", L"Comman&ds:", 0xFFFF, SS_LEFT, 110, 20, 100, 8},
+    {L"ListBox", L"", XTP_IDC_LIST_CATEGORY_COMMANDS, WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 110,
+     30, 143, 130},
+    {L"Static", L"", XTP_IDC_TEXT_COMMAND_DESCRIPTION, SS_LEFT, 7, 166, 246, 16},
+};
+
 const AFX_DLGTEMPLATE kTemplates[] = {
+    {XTP_IDD_PAGE_COMMANDS, L"Commands", kPage, 0, 0, 260, 190, kCommands, std::size(kCommands),
+     L"MS Shell Dlg", 8},
     {XTP_IDD_PAGE_OPTIONS, L"Options", kPage, 0, 0, 260, 190, kOptions, std::size(kOptions), L"MS Shell Dlg",
      8},
     {XTP_IDD_PAGE_KEYBOARD, L"Keyboard", kPage, 0, 0, 260, 190, kKeyboard, std::size(kKeyboard),

@@ -104,6 +104,7 @@ TEST_F(CustomizeBarsTest, AShortcutAssignedInTheKeyboardPageRunsItsCommandAndSho
         sheet.AddPage(&keyboard);
         ASSERT_TRUE(sheet.Create(&app.frame));
         sheet.ShowWindow(SW_SHOW);
+        ASSERT_TRUE(sheet.SetActivePage(&keyboard));
         EXPECT_TRUE(bars->IsCustomizeMode());
         keyboard.GetKeyAssign().SetFocus();
         pal::test::pressKey('S', {VK_CONTROL, VK_SHIFT});
@@ -208,6 +209,77 @@ TEST_F(CustomizeBarsTest, DropsWithinABarMoveAndCtrlCopies) {
     EXPECT_TRUE(CXTPCustomizeDropSource::RemoveControl(standard->FindControl(kOpen)));
     EXPECT_EQ(controlsOf(standard), "102 100");
     EXPECT_FALSE(CXTPCustomizeDropSource::DropControl(nullptr, standard, 0, FALSE));
+}
+
+TEST_F(CustomizeBarsTest, TheKeyboardPagesCategoriesComeFromTheMenuBar) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    CXTPCustomizeSheet sheet(app.frame.GetCommandBars());
+    CXTPCustomizeKeyboardPage keyboard(&sheet);
+    keyboard.AddCategories(app.frame.GetCommandBars()->GetMenuBar()->GetControls());
+    std::vector<std::string> seen;
+    for (const auto& category : keyboard.GetCategories()) {
+        std::string line = Frame::text(category.strName) + ":";
+        for (const auto& command : category.commands)
+            line += " " + std::to_string(command.nID) + "=" + Frame::text(command.strCaption);
+        seen.push_back(line);
+    }
+    EXPECT_THAT(seen, testing::ElementsAre("File: 100=New 101=Open... 103=Exit",
+                                           "Edit: 110=Cut 111=Copy 121=Zoom | Zoom In 122=Zoom | Zoom Out"));
+}
+
+TEST_F(CustomizeBarsTest, ACommandDraggedFromTheCommandsPageLandsOnABar) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPCommandBars* bars = app.frame.GetCommandBars();
+    CXTPCustomizeSheet sheet(bars);
+    CXTPCustomizeCommandsPage* commands = sheet.GetCommandsPage();
+    CXTPControls* file = commands->InsertCategory(L"File");
+    for (CXTPControl* c : *app.frame.standard->GetControls())
+        file->AddClone(c);
+    commands->InsertAllCommandsCategory();
+    commands->InsertBuiltInMenus();
+    commands->InsertNewMenuCategory();
+    ASSERT_EQ(commands->GetCategoryCount(), 4);
+    EXPECT_EQ(commands->GetCategoryName(1), CString(L"All Commands"));
+    EXPECT_EQ(commands->GetControls(L"All Commands")->GetCount(), 3);
+    EXPECT_EQ(commands->GetControls(L"Built-in Menus")->GetCount(), 2);
+    EXPECT_EQ(commands->GetControls(L"New Menu")->GetAt(0)->GetType(), xtpControlPopup);
+
+    ASSERT_TRUE(sheet.Create(&app.frame));
+    // Beside the frame, clear of its bars.
+    CRect frame;
+    app.frame.GetWindowRect(&frame);
+    sheet.SetWindowPos(nullptr, frame.right + 10, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    sheet.ShowWindow(SW_SHOW);
+    run.pump();
+    EXPECT_EQ(sheet.GetActivePage(), commands);
+    EXPECT_TRUE(bars->IsCustomizeMode());
+    ASSERT_TRUE(commands->SelectCategory(1));
+    // "All Commands" by caption: New, Open, Save.
+    EXPECT_EQ(commands->GetListedControl(2)->GetID(), static_cast<int>(kSave));
+    auto* list = static_cast<CListBox*>(commands->GetDlgItem(XTP_IDC_LIST_CATEGORY_COMMANDS));
+    CRect item;
+    list->GetItemRect(2, &item);
+    CPoint from = item.CenterPoint();
+    list->ClientToScreen(&from);
+    CPoint to = app.frame.edit->GetControl(0)->GetRect().TopLeft() + CSize(2, 2);
+    app.frame.edit->ClientToScreen(&to);
+    pal::test::mouseDown(from);
+    run.pump();
+    pal::test::mouseUp(to);
+    run.pump();
+    EXPECT_EQ(app.frame.edit->GetControl(0)->GetID(), static_cast<int>(kSave));
+    EXPECT_EQ(controlsOf(app.frame.standard), "100 101 102") << "the source is a copy";
+    const std::string name = "customize-commands.png";
+    pal::test::saveSnapshot(sheet.m_hWnd, pal::sandbox::root() / name);
+    if (const char* dir = std::getenv("DV_TOOLKIT_SNAPSHOTS"))
+        pal::test::saveSnapshot(sheet.m_hWnd, std::filesystem::path(dir) / name);
+    sheet.DestroyWindow();
+    EXPECT_FALSE(bars->IsCustomizeMode());
 }
 
 TEST_F(CustomizeBarsTest, AMessageBarStandsUnderTheCommandBarsAndAboveTheClient) {

@@ -46,6 +46,8 @@ protected:
         sheet.AddPage(&keyboard);
         ASSERT_TRUE(sheet.Create(frame));
         sheet.ShowWindow(SW_SHOW);
+        ASSERT_EQ(sheet.GetPage(0), sheet.GetCommandsPage()); // the sheet's own page comes first
+        ASSERT_TRUE(sheet.SetActivePage(&keyboard));
         pal::test::pump();
     }
     void TearDown() override {
@@ -177,9 +179,9 @@ TEST_F(CustomizeTest, TheOptionsPageTemplateHoldsEveryControlItsPageBindsAndTabs
     auto* tabs = dynamic_cast<CXTPPropertyPageTabNavigator*>(sheet.GetNavigator());
     ASSERT_NE(tabs, nullptr);
     tabs->OnPageChanged();
-    EXPECT_EQ(tabs->GetTabControl()->GetItemCount(), 2);
+    EXPECT_EQ(tabs->GetTabControl()->GetItemCount(), 3);
     ASSERT_TRUE(sheet.SetActivePage(&options));
-    EXPECT_EQ(tabs->GetTabControl()->GetCurSel(), 1);
+    EXPECT_EQ(tabs->GetTabControl()->GetCurSel(), 2);
     for (UINT id : {100u, 101u, 102u, 806u, 1215u, 104u, 105u, 1134u, 1274u, 106u, 107u, 108u})
         EXPECT_NE(options.GetDlgItem(static_cast<int>(id)), nullptr) << id;
     // The page fills the room under the tabs.
@@ -190,7 +192,7 @@ TEST_F(CustomizeTest, TheOptionsPageTemplateHoldsEveryControlItsPageBindsAndTabs
     tabs->SetLayout(CXTPPropertyPageTabNavigator::kMultiRowLayout);
     EXPECT_TRUE(tabs->GetTabControl()->GetStyle() & TCS_MULTILINE);
     // A click on a tab changes the page.
-    tabs->GetTabControl()->SetCurSel(0);
+    tabs->GetTabControl()->SetCurSel(1);
     NMHDR change{tabs->GetTabControl()->m_hWnd, 0x3020, TCN_SELCHANGE};
     sheet.SendMessage(WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
     EXPECT_EQ(sheet.GetActivePage(), &keyboard);
