@@ -405,3 +405,29 @@ TEST_F(BarsTest, AFixedBarStaysWhereItIsWhenDraggedByItsGripper) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BarsTest, ThePopupTriangleSitsInTheControlsBottomRightCorner) {
+    CXTPToolBar* bar = bars()->Add(L"Triangle", xtpBarTop);
+    CXTPControl* control = bar->GetControls()->Add(xtpControlButtonPopup, 1065);
+    control->SetRect(CRect(0, 0, 40, 30));
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 40, 30);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    RECT all{0, 0, 40, 30};
+    ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    CDC* dc = CDC::FromHandle(memory);
+    Dravik::UI::DrawPopupTriangle(dc, control);
+    const COLORREF text = CXTPPaintManager::Current()->GetColors().clrText;
+    EXPECT_EQ(::GetPixel(memory, 36, 26), text) << "inside the triangle";
+    EXPECT_EQ(::GetPixel(memory, 30, 20), RGB(255, 255, 255)) << "above its slope";
+    EXPECT_EQ(::GetPixel(memory, 5, 5), RGB(255, 255, 255));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+}
+
+} // namespace
