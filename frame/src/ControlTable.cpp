@@ -3,10 +3,10 @@
 #include "DravikUI/XML.h"
 
 #include "DVDiagnostics/DVLog.h"
-#include "pal/text.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdarg>
 #include <cwctype>
 #include <map>
 #include <vector>
@@ -98,6 +98,13 @@ constexpr int kRefill[] = {1346, 1347, 1348, 1349, 1350, 1351, 1352, 1353, 1336,
 constexpr int kDeferred[] = {1275, 1276, 1273, 1813, 1997, 1270, 1968, 1274, 1969,
                              1794, 1271, 1272, 1970, 1277, 2896, 3173, 1278};
 
+void logWide(int level, const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    DVLog_WriteWV(level, format, args);
+    va_end(args);
+}
+
 bool startsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
     if (text.size() < prefix.size())
         return false;
@@ -182,8 +189,8 @@ std::optional<std::size_t> ToolBarDefinitionIndex(int id, std::size_t count) {
 bool IsAcceptedControlUrl(std::wstring_view value) {
     if (startsWithNoCase(value, L"http://") || startsWithNoCase(value, L"https://"))
         return true;
-    DVLog_Write(DVLogWarning, "A control's \"url\" is not a web address and is ignored: \"%s\"",
-                pal::text::toUtf8(value).c_str());
+    logWide(DVLogWarning, L"A control's \"url\" is not a web address and is ignored: \"%s\"",
+            std::wstring(value).c_str());
     return false;
 }
 

@@ -81,6 +81,18 @@ bool MainFrameState::loadElement(const XML::Node& child, const Dravik::VersionNu
     return Dravik::UI::MainFrameState::loadElement(child, version, flag);
 }
 
+const XML::RibbonTab* FindRibbonTabDefinition(const MainFrameState* defaults, std::wstring_view tabGuid) {
+    if (defaults == nullptr || !defaults->ribbonBar || tabGuid.empty())
+        return nullptr;
+    return defaults->ribbonBar->findTab(tabGuid);
+}
+
+const XML::RibbonGroup* FindRibbonGroupDefinition(const MainFrameState* defaults, std::wstring_view tabGuid,
+                                                  std::wstring_view groupGuid) {
+    const XML::RibbonTab* tab = FindRibbonTabDefinition(defaults, tabGuid);
+    return tab != nullptr && !groupGuid.empty() ? tab->findGroup(groupGuid) : nullptr;
+}
+
 void ConvertOldRibbonGroups(XML::RibbonBar& ribbon) {
     for (XML::RibbonTab& tab : ribbon.tabs)
         for (XML::RibbonGroup& group : tab.groups)
@@ -110,7 +122,7 @@ std::shared_ptr<MainFrameState> LoadMainFrameState(const XML::Node& element,
     return state;
 }
 
-std::shared_ptr<MainFrameState> LoadDefaultMainFrameState(const std::filesystem::path& file) {
+std::shared_ptr<MainFrameState> LoadDefaultMainFrameState(const std::wstring& file) {
     auto state = std::make_shared<MainFrameState>();
     if (!state->loadDefault(file, Dravik::VersionNumber{18, 0, 0, 0}))
         return nullptr;

@@ -232,10 +232,27 @@ TEST_F(FrameState, MergeTakesTheDefaultsBarsAndKeepsItsOwnFields) {
 }
 
 TEST_F(FrameState, TheDefaultStateFileIsRead) {
-    const auto state = LoadDefaultMainFrameState(fixture("state.xml"));
+    const auto state = LoadDefaultMainFrameState(fixture("state.xml").wstring());
     ASSERT_NE(state, nullptr);
     EXPECT_EQ(state->pdmPanes, 1u);
-    EXPECT_EQ(LoadDefaultMainFrameState(fixture("missing.xml")), nullptr);
+    EXPECT_EQ(LoadDefaultMainFrameState(fixture("missing.xml").wstring()), nullptr);
+}
+
+TEST_F(FrameState, RibbonDefinitionsOfTheDefaultState) {
+    XML::Document document;
+    ASSERT_TRUE(document.loadFile(fixture("main_window.xml")));
+    const auto defaults = LoadMainFrameState(document.root(), StateFormatVersion, nullptr);
+    ASSERT_NE(defaults, nullptr);
+    const wchar_t* tab = L"{11111111-2222-3333-4444-555555555555}";
+    const wchar_t* group = L"{21111111-2222-3333-4444-555555555555}";
+    ASSERT_NE(FindRibbonTabDefinition(defaults.get(), tab), nullptr);
+    EXPECT_EQ(FindRibbonTabDefinition(defaults.get(), tab)->caption, L"Home");
+    ASSERT_NE(FindRibbonGroupDefinition(defaults.get(), tab, group), nullptr);
+    EXPECT_EQ(FindRibbonGroupDefinition(defaults.get(), tab, group)->caption, L"Edit");
+    EXPECT_EQ(FindRibbonTabDefinition(defaults.get(), L""), nullptr);
+    EXPECT_EQ(FindRibbonTabDefinition(defaults.get(), L"{00000000-0000-0000-0000-000000000000}"), nullptr);
+    EXPECT_EQ(FindRibbonGroupDefinition(defaults.get(), tab, L""), nullptr);
+    EXPECT_EQ(FindRibbonTabDefinition(nullptr, tab), nullptr);
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include "pal/visibility.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,11 +79,19 @@ std::shared_ptr<MainFrameState> LoadMainFrameState(const Dravik::UI::XML::Node& 
                                                    const Dravik::VersionNumber& version,
                                                    const std::shared_ptr<MainFrameState>& base);
 // The application's default state from its default state file; nothing when that fails.
-std::shared_ptr<MainFrameState> LoadDefaultMainFrameState(const std::filesystem::path& file);
+std::shared_ptr<MainFrameState> LoadDefaultMainFrameState(const std::wstring& file);
 // The state a new frame is created from: the element's, else the default.
 std::shared_ptr<MainFrameState> LoadMainFrameStateOrDefault(const Dravik::UI::XML::Node& element,
                                                             const Dravik::VersionNumber& version,
                                                             const std::shared_ptr<MainFrameState>& defaults);
+
+// The default state's definition of a ribbon tab, or of a group inside it, by GUID (to reset a
+// tab or a group to what the program ships); null without a GUID or a match.
+const Dravik::UI::XML::RibbonTab* FindRibbonTabDefinition(const MainFrameState* defaults,
+                                                          std::wstring_view tabGuid);
+const Dravik::UI::XML::RibbonGroup* FindRibbonGroupDefinition(const MainFrameState* defaults,
+                                                              std::wstring_view tabGuid,
+                                                              std::wstring_view groupGuid);
 
 // Ribbon definitions older than 16.0 named some built-in groups by fixed ids; they become
 // built-in-group codes.
