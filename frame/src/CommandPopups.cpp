@@ -90,5 +90,65 @@ void FinishControlTexts(CXTPControl* control) {
     const std::wstring description =
         CleanControlDescription(control->GetDescription().GetString(), static_cast<int>(control->GetType()));
     control->SetDescription(description.c_str());
-    control->SetTooltip(GetStrWithoutCommandLetters(control->GetTooltip().GetString()).c_str());
+    // A control without a tooltip of its own shows its caption; that stays so.
+    const CString tooltip = control->GetTooltip();
+    const std::wstring plain = GetStrWithoutCommandLetters(tooltip.GetString());
+    if (plain != tooltip.GetString())
+        control->SetTooltip(plain.c_str());
+}
+
+namespace {
+
+std::wstring formatWith(const std::wstring& format, const std::wstring& value) {
+    std::wstring text = format;
+    if (const auto at = text.find(L"%s"); at != std::wstring::npos)
+        text.replace(at, 2, value);
+    return text;
+}
+
+} // namespace
+
+void InitFrameControl(CXTPControl* control, const ControlInitServices& services) {
+    if (control == nullptr)
+        return;
+    if (services.hintsBlocked) {
+        control->SetDescription(L"");
+        control->SetTooltip(L"");
+        control->SetFlags(control->GetFlags() | xtpFlagManualUpdate);
+        return;
+    }
+    const int id = control->GetID();
+    const auto load = [&](int stringId) { return call(services.loadString, stringId); };
+    if (id == 1628 || id == 1636) {
+        control->SetHeight(CXTPDpi::ScaleY(20));
+        const int icon = services.bestIconSize ? services.bestIconSize(20) : 16;
+        control->SetIconSize(CSize(icon, icon));
+        control->SetStyle(xtpButtonIconAndCaption);
+    } else if (id == 1251) {
+        control->SetFlags(control->GetFlags() | xtpFlagManualUpdate);
+    } else if (id == 1254) {
+        control->SetStyle(xtpButtonIconAndCaption);
+        control->SetCaption(GetStrWithoutCommandLetters(control->GetCaption().GetString()).c_str());
+        control->SetTooltip(GetStrWithoutCommandLetters(load(43107)).c_str());
+    } else if (id == 1416) {
+        const std::wstring text =
+            services.translate ? services.translate("panels.ribbon.enableclipplane") : std::wstring();
+        control->SetCaption(text.c_str());
+        control->SetTooltip(text.c_str());
+    } else if (id >= 700 && id <= 749) {
+        // The list of definitions may be shorter than the range of its commands.
+        if (const auto index = ToolBarDefinitionIndex(id, services.toolBarTitles.size()))
+            control->SetPrompt(formatWith(load(11284), services.toolBarTitles[*index]).c_str());
+    } else if (id >= 17000 && id <= 32000 && services.applicationCommandText) {
+        if (const auto text = services.applicationCommandText(id)) {
+            control->SetDescription(text->c_str());
+            control->SetTooltip(text->c_str());
+            if (!text->empty()) {
+                control->SetPrompt(text->c_str());
+                if (!services.forToolBar)
+                    control->SetCaption(text->c_str());
+            }
+        }
+    }
+    FinishControlTexts(control);
 }

@@ -1,3 +1,4 @@
+#include "frame/CommandPopups.h"
 #include "frame/ControlAttributes.h"
 #include "frame/ControlTable.h"
 
@@ -233,6 +234,88 @@ TEST(ControlAttributes, SavedAttributes) {
     Dravik::UI::XML::Control everywhere;
     WriteControlAttributes(&link, everywhere, true);
     EXPECT_TRUE(everywhere.extra.empty());
+}
+
+ControlInitServices initServices() {
+    ControlInitServices services;
+    services.loadString = [](int id) -> std::wstring {
+        if (id == 11284)
+            return L"Shows or hides the %s tool bar";
+        if (id == 43107)
+            return L"&Find a command";
+        return {};
+    };
+    services.translate = [](const char* key) { return std::wstring(L"T:") + std::wstring(key, key + 6); };
+    services.toolBarTitles = {L"Standard", L"Draw"};
+    services.applicationCommandText = [](int id) -> std::optional<std::wstring> {
+        if (id == 17001)
+            return std::wstring(L"Run the &script");
+        if (id == 17002)
+            return std::wstring();
+        return std::nullopt;
+    };
+    services.bestIconSize = [](int) { return 24; };
+    return services;
+}
+
+struct InitCase {
+    int id;
+    const wchar_t* prompt;
+    const wchar_t* caption;
+    const wchar_t* tooltip;
+};
+
+TEST(ControlInit, ControlsGetTheirTexts) {
+    const InitCase cases[] = {
+        {700, L"Shows or hides the Standard tool bar", L"&Start", L"Start"},
+        {701, L"Shows or hides the Draw tool bar", L"&Start", L"Start"},
+        {702, L"", L"&Start", L"Start"}, // past the list of definitions: left alone
+        {749, L"", L"&Start", L"Start"},
+        {17001, L"Run the &script", L"Run the &script", L"Run the script"},
+        {17002, L"", L"&Start", L"Start"},
+        {17003, L"", L"&Start", L"Start"},
+        {1416, L"", L"T:panels", L"T:panels"},
+        {1254, L"", L"Start", L"Find a command"},
+    };
+    for (const InitCase& c : cases) {
+        CXTPControlButton button;
+        button.SetID(c.id);
+        button.SetCaption(L"&Start");
+        InitFrameControl(&button, initServices());
+        EXPECT_EQ(std::wstring(button.GetPrompt().GetString()), c.prompt) << c.id;
+        EXPECT_EQ(std::wstring(button.GetCaption().GetString()), c.caption) << c.id;
+        EXPECT_EQ(std::wstring(button.GetTooltip().GetString()), c.tooltip) << c.id;
+    }
+
+    ControlInitServices toolBar = initServices();
+    toolBar.forToolBar = true;
+    CXTPControlButton onBar;
+    onBar.SetID(17001);
+    onBar.SetCaption(L"Icon");
+    InitFrameControl(&onBar, toolBar);
+    EXPECT_EQ(std::wstring(onBar.GetCaption().GetString()), L"Icon");
+    EXPECT_EQ(std::wstring(onBar.GetDescription().GetString()), L"Run the script");
+
+    CXTPControlButton big;
+    big.SetID(1628);
+    InitFrameControl(&big, initServices());
+    EXPECT_EQ(big.GetStyle(), xtpButtonIconAndCaption);
+    EXPECT_EQ(big.GetIconSize(), CSize(24, 24));
+}
+
+TEST(ControlInit, BlockedHintsLeaveOnlyTheManualUpdateFlag) {
+    ControlInitServices services = initServices();
+    services.hintsBlocked = true;
+    CXTPControlButton button;
+    button.SetID(17001);
+    button.SetTooltip(L"tip");
+    button.SetDescription(L"text");
+    InitFrameControl(&button, services);
+    button.SetCaption(L"");
+    EXPECT_EQ(std::wstring(button.GetTooltip().GetString()), L"");
+    EXPECT_EQ(std::wstring(button.GetDescription().GetString()), L"");
+    EXPECT_EQ(std::wstring(button.GetPrompt().GetString()), L"");
+    EXPECT_NE(button.GetFlags() & 8u, 0u);
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 #include "pal/visibility.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
@@ -34,5 +36,25 @@ void InitCommandPopupBar(CXTPCommandBar* bar);
 
 // The control's description and tooltip without accelerator letters, as every control ends.
 void FinishControlTexts(CXTPControl* control);
+
+DV_EXPORTS_END
+
+DV_EXPORTS_BEGIN
+
+// What the initialisation of a control reads of the frame and the application.
+struct ControlInitServices {
+    bool hintsBlocked = false;
+    bool forToolBar = false;
+    std::function<std::wstring(int id)> loadString;
+    std::function<std::wstring(const char* key)> translate;
+    // The titles of the frame's tool-bar definitions, in list order.
+    std::vector<std::wstring> toolBarTitles;
+    // The text of an application command (17000..32000); nothing when it does not exist.
+    std::function<std::optional<std::wstring>(int id)> applicationCommandText;
+    std::function<int(int size)> bestIconSize;
+};
+
+// Finishes a control before it is shown (the frame's control-initialisation request).
+void InitFrameControl(CXTPControl* control, const ControlInitServices& services);
 
 DV_EXPORTS_END
