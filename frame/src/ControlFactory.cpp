@@ -20,11 +20,11 @@ XTPControlType popupTypeOf(std::wstring_view tag) {
 
 } // namespace
 
-CXTPControl* CreateFixedControl(const CustomControlSpec& spec, std::wstring_view tag,
+CXTPControl* CreateFixedControl(const CustomControlEntry& entry, std::wstring_view tag,
                                 const ControlFactoryFrame& frame) {
     using C = CustomControlClass;
     CXTPControl* control = nullptr;
-    switch (spec.type) {
+    switch (entry.type) {
     case C::FindCommandButton:
         control = new CXTPControlButton;
         break;
@@ -37,15 +37,15 @@ CXTPControl* CreateFixedControl(const CustomControlSpec& spec, std::wstring_view
         control = new CColorPopupControl;
         break;
     case C::MaterialPopup:
-        control = new CMaterialPopup(spec.flag);
+        control = new CMaterialPopup(entry.flag);
         break;
     case C::SyspanelEdit:
-        control = spec.rangeFirst != 0
-                      ? new CSyspanelEdit(spec.name, spec.kind, spec.initial, spec.rangeFirst, spec.rangeLast)
-                      : new CSyspanelEdit(spec.name, spec.kind, spec.initial);
+        control = entry.rangeFirst != 0 ? new CSyspanelEdit(entry.name, entry.kind, entry.initial,
+                                                            entry.rangeFirst, entry.rangeLast)
+                                        : new CSyspanelEdit(entry.name, entry.kind, entry.initial);
         break;
     case C::StaticImage:
-        control = new CStaticImageControl(spec.image);
+        control = new CStaticImageControl(entry.image);
         break;
     case C::LayerPopup:
         control = new CLayerPopupControl;
@@ -72,7 +72,7 @@ CXTPControl* CreateFixedControl(const CustomControlSpec& spec, std::wstring_view
         // the program does not have yet.
         break;
     }
-    if (control != nullptr && spec.controlFlags != 0)
-        control->SetFlags(control->GetFlags() | static_cast<DWORD>(spec.controlFlags));
+    if (control != nullptr && entry.controlFlags != 0)
+        control->SetFlags(control->GetFlags() | static_cast<DWORD>(entry.controlFlags));
     return control;
 }

@@ -18,7 +18,7 @@ using C = CustomControlClass;
 
 struct FixedControl {
     int id;
-    CustomControlSpec spec;
+    CustomControlEntry entry;
 };
 
 const FixedControl kFixedControls[] = {
@@ -116,19 +116,19 @@ bool startsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
 
 } // namespace
 
-std::optional<CustomControlSpec> FindCustomControl(int id, std::wstring_view tag) {
+std::optional<CustomControlEntry> FindCustomControl(int id, std::wstring_view tag) {
     for (const FixedControl& fixed : kFixedControls)
         if (fixed.id == id)
-            return fixed.spec;
+            return fixed.entry;
     if (id == 1026 || id == 1072 || id == 1314) {
         if (tag == Tags::Button)
-            return CustomControlSpec{C::FileButton};
+            return CustomControlEntry{C::FileButton};
         if (tag == Tags::Gallery)
-            return CustomControlSpec{C::LibraryGallery};
-        return CustomControlSpec{};
+            return CustomControlEntry{C::LibraryGallery};
+        return CustomControlEntry{};
     }
     if (id == 0)
-        return CustomControlSpec{tag == L"ribbonTabsPopup" ? C::RibbonTabsPopup : C::None};
+        return CustomControlEntry{tag == L"ribbonTabsPopup" ? C::RibbonTabsPopup : C::None};
     return std::nullopt;
 }
 

@@ -431,9 +431,9 @@ TEST_F(CommandBarsTest, FixedIdsMakeTheirControls) {
         {2852, L"", nullptr}, // no pane manager on this frame
     };
     for (const MadeCase& c : cases) {
-        const auto spec = FindCustomControl(c.id, c.tag);
-        ASSERT_TRUE(spec.has_value()) << c.id;
-        CXTPControl* control = CreateFixedControl(*spec, c.tag, frame);
+        const auto entry = FindCustomControl(c.id, c.tag);
+        ASSERT_TRUE(entry.has_value()) << c.id;
+        CXTPControl* control = CreateFixedControl(*entry, c.tag, frame);
         EXPECT_EQ(control != nullptr, c.check != nullptr) << c.id;
         if (control != nullptr) {
             EXPECT_TRUE(c.check(control)) << c.id;

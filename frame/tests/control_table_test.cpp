@@ -54,10 +54,10 @@ TEST(ControlTable, IdAndTagGiveTheControlClass) {
         {37000, Tags::SplitButtonPopup, std::nullopt},
     };
     for (const ControlCase& c : cases) {
-        const auto spec = FindCustomControl(c.id, c.tag);
-        ASSERT_EQ(spec.has_value(), c.type.has_value()) << c.id;
-        if (spec) {
-            EXPECT_EQ(spec->type, *c.type) << c.id;
+        const auto entry = FindCustomControl(c.id, c.tag);
+        ASSERT_EQ(entry.has_value(), c.type.has_value()) << c.id;
+        if (entry) {
+            EXPECT_EQ(entry->type, *c.type) << c.id;
         }
     }
 }

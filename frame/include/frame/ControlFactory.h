@@ -25,7 +25,7 @@ struct ControlFactoryFrame {
 
 // The control of a table entry; null when the entry makes nothing, or when its class is not part
 // of the program yet (the caller then goes on as for no control).
-CXTPControl* CreateFixedControl(const CustomControlSpec& spec, std::wstring_view tag,
+CXTPControl* CreateFixedControl(const CustomControlEntry& entry, std::wstring_view tag,
                                 const ControlFactoryFrame& frame);
 
 DV_EXPORTS_END

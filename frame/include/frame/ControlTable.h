@@ -37,7 +37,7 @@ enum class CustomControlClass {
 };
 
 // The class with the arguments its constructor is given.
-struct CustomControlSpec {
+struct CustomControlEntry {
     CustomControlClass type = CustomControlClass::None;
     const wchar_t* name = nullptr; // a system-panel edit's name
     int kind = 0;
@@ -50,8 +50,8 @@ struct CustomControlSpec {
 };
 
 // The control for a fixed id and tag; nothing when the id has no fixed control (the UI library
-// and then the user commands are asked). A spec of type None: nothing is made at all.
-std::optional<CustomControlSpec> FindCustomControl(int id, std::wstring_view tag);
+// and then the user commands are asked). A entry of type None: nothing is made at all.
+std::optional<CustomControlEntry> FindCustomControl(int id, std::wstring_view tag);
 
 // The group of a command (the string id of its popup's title, -1 for the command's own caption);
 // nothing for a command in no group. A command in two groups belongs to the later one.
