@@ -76,3 +76,44 @@ CXTPControl* CreateFixedControl(const CustomControlEntry& entry, std::wstring_vi
         control->SetFlags(control->GetFlags() | static_cast<DWORD>(entry.controlFlags));
     return control;
 }
+
+CXTPControl* CreateCustomControl(int id, std::wstring_view tag, CXTPCommandBar* bar,
+                                 const ControlFactoryFrame& frame) {
+    if (const auto entry = FindCustomControl(id, tag))
+        return CreateFixedControl(*entry, tag, frame);
+    if (frame.libraryControl)
+        if (CXTPControl* control = frame.libraryControl(id, tag, bar))
+            return control;
+    if (frame.userCommandControl)
+        return frame.userCommandControl(id, tag == Tags::SplitButtonPopup);
+    return nullptr;
+}
+
+CXTPControl* CreateCommandControl(int id, CXTPCommandBar* bar, const ControlFactoryFrame& frame) {
+    std::optional<std::wstring> prompt;
+    if (id >= 17000 && id <= 32000) {
+        prompt = frame.applicationCommand ? frame.applicationCommand(id) : std::nullopt;
+        if (!prompt)
+            return nullptr;
+    }
+    CXTPControl* control = CreateCustomControl(id, L"", bar, frame);
+    if (control == nullptr)
+        control = new CXTPControlButton;
+    control->SetID(id);
+    if (prompt)
+        control->SetPrompt(prompt->c_str());
+    return control;
+}
+
+Dravik::UI::XML::ApplicationParameters FrameApplicationParameters(AttributeScope scope,
+                                                                  const ControlFactoryFrame& frame) {
+    Dravik::UI::XML::ApplicationParameters parameters;
+    parameters.createControl = [frame](const Dravik::UI::XML::Control& definition, CXTPCommandBar* bar) {
+        return CreateCustomControl(definition.id, definition.tag, bar, frame);
+    };
+    parameters.handleAttribute = [scope](CXTPControl* control, const std::wstring& name,
+                                         const std::wstring& value) {
+        HandleControlAttribute(control, name, value, scope);
+    };
+    return parameters;
+}

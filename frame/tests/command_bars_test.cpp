@@ -451,4 +451,60 @@ TEST_F(CommandBarsTest, FixedIdsMakeTheirControls) {
     themes->InternalRelease();
 }
 
+TEST_F(CommandBarsTest, TheFactoryAsksTheLibraryThenTheUserCommands) {
+    namespace Tags = Dravik::UI::XML::TagNames;
+    std::vector<std::string> asked;
+    ControlFactoryFrame frame;
+    frame.bars = bars();
+    frame.libraryControl = [&](int id, std::wstring_view, CXTPCommandBar*) -> CXTPControl* {
+        asked.push_back("library " + std::to_string(id));
+        return id == 5000 ? new CXTPControlButton : nullptr;
+    };
+    frame.userCommandControl = [&](int id, bool split) -> CXTPControl* {
+        asked.push_back("user " + std::to_string(id) + (split ? " split" : ""));
+        return id >= 37000 ? CXTPControlPopup::CreateControlPopup(xtpControlSplitButtonPopup) : nullptr;
+    };
+    frame.applicationCommand = [](int id) -> std::optional<std::wstring> {
+        return id == 17001 ? std::optional<std::wstring>(L"Run the script") : std::nullopt;
+    };
+
+    CXTPControl* library = CreateCustomControl(5000, Tags::Button, nullptr, frame);
+    ASSERT_NE(library, nullptr);
+    library->InternalRelease();
+    CXTPControl* user = CreateCustomControl(37001, Tags::SplitButtonPopup, nullptr, frame);
+    ASSERT_NE(user, nullptr);
+    user->InternalRelease();
+    EXPECT_EQ(CreateCustomControl(1001, Tags::Button, nullptr, frame), nullptr);
+    CXTPControl* colour =
+        CreateCustomControl(904, Tags::Button, nullptr, frame); // fixed: nobody else is asked
+    ASSERT_NE(colour, nullptr);
+    colour->InternalRelease();
+    EXPECT_EQ(asked, (std::vector<std::string>{"library 5000", "library 37001", "user 37001 split",
+                                               "library 1001", "user 1001"}));
+
+    // A command put on a bar: a plain button where the factory makes nothing.
+    CXTPControl* file = CreateCommandControl(1026, nullptr, frame);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->GetID(), 1026);
+    EXPECT_EQ(file->GetRuntimeClass(), RUNTIME_CLASS(CXTPControlButton));
+    file->InternalRelease();
+    CXTPControl* script = CreateCommandControl(17001, nullptr, frame);
+    ASSERT_NE(script, nullptr);
+    EXPECT_EQ(std::wstring(script->GetPrompt().GetString()), L"Run the script");
+    script->InternalRelease();
+    EXPECT_EQ(CreateCommandControl(17002, nullptr, frame), nullptr);
+
+    // Definitions go through the same factory, and their attributes through the frame's handler.
+    const auto parameters = FrameApplicationParameters(AttributeScope::MenuBar, frame);
+    Dravik::UI::XML::Control definition;
+    definition.id = 914;
+    definition.tag = Tags::ComboBox;
+    CXTPControl* font = parameters.createControl(definition, nullptr);
+    EXPECT_NE(dynamic_cast<CFontComboBox*>(font), nullptr);
+    font->InternalRelease();
+    CXTPControlButton button;
+    parameters.handleAttribute(&button, L"anchor", L"help");
+    EXPECT_EQ(button.GetTag(), 0x1000u);
+}
+
 } // namespace
