@@ -1,7 +1,11 @@
 #include "frame/CommandPopups.h"
 
 #include "frame/CommandBars.h"
+#include "frame/ControlFactory.h"
 #include "frame/ControlTable.h"
+
+#include "DravikUI/AutoMenu.h"
+#include "DravikUI/XML.h"
 
 #include "DVTextCore/I18n.h"
 #include "XTToolkitPro.h"
@@ -151,4 +155,30 @@ void InitFrameControl(CXTPControl* control, const ControlInitServices& services)
         }
     }
     FinishControlTexts(control);
+}
+
+int AnswerCreateControl(XTP_COMMANDBARS_CREATECONTROL* request, const ControlFactoryFrame& frame,
+                        const CommandPopupServices& services) {
+    if (request == nullptr)
+        return 0;
+    CXTPCommandBar* bar = request->pCommandBar;
+    const int id = static_cast<int>(request->nID);
+    if (request->bToolBar && bar != nullptr)
+        if (Dravik::UI::AutoMenuController* autoMenu = Dravik::UI::AutoMenuController::Instance())
+            if (autoMenu->HasToolBar(bar) && autoMenu->OnCreateControl(request))
+                return 1;
+    const bool normalBar = bar == nullptr || bar->GetType() == xtpBarTypeNormal;
+    const std::wstring_view tag =
+        normalBar ? Dravik::UI::XML::TagNames::ButtonPopup : Dravik::UI::XML::TagNames::Popup;
+    if (CXTPControl* control = CreateCustomControl(id, tag, bar, frame)) {
+        request->pControl = control;
+        return 1;
+    }
+    if (!request->bToolBar)
+        return 0;
+    if (CXTPControlPopup* popup = CreateCommandPopup(frame.bars, id, services)) {
+        request->pControl = popup;
+        return 1;
+    }
+    return 0;
 }

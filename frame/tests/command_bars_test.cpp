@@ -507,4 +507,35 @@ TEST_F(CommandBarsTest, TheFactoryAsksTheLibraryThenTheUserCommands) {
     EXPECT_EQ(button.GetTag(), 0x1000u);
 }
 
+TEST_F(CommandBarsTest, RequestsForControlsAreAnsweredByIdAndBar) {
+    CXTPToolBar* bar = addBar(L"Draw", 59392);
+    ControlFactoryFrame frame;
+    frame.bars = bars();
+    struct Case {
+        UINT id;
+        bool forToolBar;
+        int answer;
+        int controls; // of the popup made, -1 when the control is no popup
+    };
+    const Case cases[] = {
+        {1341, true, 1, 12},  {3104, true, 1, 8},  {1001, true, 0, -1},
+        {1341, false, 0, -1}, {904, false, 1, -1}, {904, true, 1, -1},
+    };
+    for (const Case& c : cases) {
+        XTP_COMMANDBARS_CREATECONTROL request;
+        request.nID = c.id;
+        request.pCommandBar = bar;
+        request.bToolBar = c.forToolBar;
+        EXPECT_EQ(AnswerCreateControl(&request, frame, services()), c.answer) << c.id;
+        if (request.pControl == nullptr)
+            continue;
+        auto* popup = dynamic_cast<CXTPControlPopup*>(request.pControl);
+        if (c.controls >= 0) {
+            ASSERT_TRUE(popup != nullptr && popup->GetCommandBar() != nullptr) << c.id;
+            EXPECT_EQ(popup->GetCommandBar()->GetControls()->GetCount(), c.controls) << c.id;
+        }
+        request.pControl->InternalRelease();
+    }
+}
+
 } // namespace

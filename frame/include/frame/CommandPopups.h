@@ -58,3 +58,17 @@ struct ControlInitServices {
 void InitFrameControl(CXTPControl* control, const ControlInitServices& services);
 
 DV_EXPORTS_END
+
+DV_EXPORTS_BEGIN
+
+struct ControlFactoryFrame;
+struct XTP_COMMANDBARS_CREATECONTROL;
+
+// The frame's answer to the command bars' request for a control: 1 with the control in the
+// record, 0 when the frame makes none. Auto-menu bars ask the auto-menu controller first; then
+// the frame's factory (as a popup for bars other than normal tool bars); then, for tool bars,
+// the fixed popups and the command groups.
+int AnswerCreateControl(XTP_COMMANDBARS_CREATECONTROL* request, const ControlFactoryFrame& frame,
+                        const CommandPopupServices& services);
+
+DV_EXPORTS_END
