@@ -19,7 +19,15 @@ ToolBarListMenuSource& toolBarListMenuSource() {
 }
 
 // The main menu bar, fixable like the tool bars.
-class CDVMenuBar : public Dravik::UI::GenericFixableToolBar<CXTPMenuBar> {};
+class CDVMenuBar : public Dravik::UI::GenericFixableToolBar<CXTPMenuBar> {
+public:
+    CXTPCommandBar* Clone(BOOL bRecursive) override {
+        auto* bar = new CDVMenuBar;
+        bar->SetCommandBars(GetCommandBars());
+        bar->Copy(this, bRecursive);
+        return bar;
+    }
+};
 
 // The one button of a bar's gripper menu: fixes the bar, or frees it.
 class ToggleToolBarFixtureButton : public CXTPControlButton {

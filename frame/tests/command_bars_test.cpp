@@ -13,8 +13,10 @@
 
 #include "XTToolkitPro.h"
 #include "afxwin.h"
+#include "pal/sandbox.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +80,11 @@ protected:
         SandboxTest::TearDown();
     }
     CDVRibbonCommandBars* bars() { return app.frame.bars(); }
+    static void snapshot(HWND hwnd, const std::string& name) {
+        ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
+        if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
+            pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+    }
     // The buttons of a popup run while it is open, as a person chooses them.
     void open(CXTPToolBar* bar, CXTPControlPopup* popup) {
         bars()->RecalcFrameLayout();
@@ -241,6 +248,16 @@ TEST_F(CommandBarsTest, TheExpandButtonPutsThePopupsCommandsOnTheBar) {
     EXPECT_EQ(groups, (std::vector<bool>{false, true, false, false, true}));
     EXPECT_EQ(std::wstring(bar->GetControls()->GetAt(2)->GetTooltip().GetString()), L"Command 1468");
     EXPECT_NE(dynamic_cast<CDVControlButton*>(bar->GetControls()->GetAt(1)), nullptr);
+
+    // The bar as a person sees it: the three commands in their own group where the popup was.
+    for (int i = 0; i < bar->GetControls()->GetCount(); ++i) {
+        CXTPControl* control = bar->GetControls()->GetAt(i);
+        control->SetCaption((L"Command " + std::to_wstring(control->GetID())).c_str());
+        control->SetStyle(xtpButtonCaption);
+    }
+    bars()->RecalcFrameLayout();
+    run->pump();
+    snapshot(app.frame.GetSafeHwnd(), "frame_expanded_popup");
 }
 
 TEST_F(CommandBarsTest, TheGripperMenuFixesTheBar) {
@@ -536,6 +553,20 @@ TEST_F(CommandBarsTest, RequestsForControlsAreAnsweredByIdAndBar) {
         }
         request.pControl->InternalRelease();
     }
+}
+
+TEST_F(CommandBarsTest, CopiesKeepTheProgramsClasses) {
+    CXTPToolBar* bar = addBar(L"Draw", 59392);
+    CXTPControl* button = bar->GetControls()->Add(new CDVControlButton, 1300);
+    CXTPControl* copy = button->Clone();
+    EXPECT_NE(dynamic_cast<CDVControlButton*>(copy), nullptr);
+    copy->InternalRelease();
+    CXTPCommandBar* barCopy = bar->Clone(TRUE);
+    EXPECT_NE(dynamic_cast<CDVToolBar*>(barCopy), nullptr);
+    barCopy->InternalRelease();
+    CXTPCommandBar* menuCopy = bars()->GetMainMenuBar()->Clone(FALSE);
+    EXPECT_TRUE(Dravik::UI::IsFixable(menuCopy));
+    menuCopy->InternalRelease();
 }
 
 } // namespace
