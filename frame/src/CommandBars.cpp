@@ -4,6 +4,8 @@
 
 #include "DVPDMProxy/WorkMix.h"
 #include "DVTextCore/I18n.h"
+#include "DravikKernel/KernelHelpers.h"
+#include "DravikUI/CommandBarHelpers.h"
 #include "win/user/menu.h"
 
 #include <algorithm>
@@ -21,6 +23,38 @@ ToolBarListMenuSource& toolBarListMenuSource() {
 // The main menu bar, fixable like the tool bars.
 class CDVMenuBar : public Dravik::UI::GenericFixableToolBar<CXTPMenuBar> {
 public:
+    // Changes of the MDI children concern the active child's system buttons: the hook hears them
+    // with that child's window.
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override {
+        switch (nMessage) {
+        case WM_SIZE:
+        case WM_WINDOWPOSCHANGED:
+        case WM_MDIDESTROY:
+        case WM_MDIACTIVATE:
+        case WM_MDIRESTORE:
+        case WM_MDIMAXIMIZE:
+        case WM_MDITILE:
+        case WM_MDICASCADE:
+            if (auto* frame = dynamic_cast<CMDIFrameWnd*>(GetSite()); frame && frame->m_hWndMDIClient) {
+                const auto child = reinterpret_cast<HWND>(
+                    DravikSafeSendMessage(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, 0));
+                if (::IsWindow(child)) {
+                    RefreshSysButtons();
+                    return CXTPMenuBar::OnHookMessage(child, nMessage, wParam, lParam, lResult);
+                }
+            }
+            break;
+        default:
+            break;
+        }
+        return CXTPMenuBar::OnHookMessage(hWnd, nMessage, wParam, lParam, lResult);
+    }
+    // The bar brings its controls up to date in one go, drawn once at the end.
+    void OnIdleUpdateCmdUI() override {
+        Dravik::UI::LockRedraw(this);
+        CXTPMenuBar::OnIdleUpdateCmdUI();
+        Dravik::UI::UnlockRedraw(this);
+    }
     CXTPCommandBar* Clone(BOOL bRecursive) override {
         auto* bar = new CDVMenuBar;
         bar->SetCommandBars(GetCommandBars());

@@ -4,6 +4,7 @@
 #include "frame/CommandPopups.h"
 #include "frame/ControlFactory.h"
 
+#include "DravikUI/CommandBarHelpers.h"
 #include "DravikUI/PopupControls.h"
 #include "DravikUI/XML.h"
 #include "frame/TabToolBar.h"
@@ -564,7 +565,10 @@ TEST_F(CommandBarsTest, CopiesKeepTheProgramsClasses) {
     CXTPCommandBar* barCopy = bar->Clone(TRUE);
     EXPECT_NE(dynamic_cast<CDVToolBar*>(barCopy), nullptr);
     barCopy->InternalRelease();
-    CXTPCommandBar* menuCopy = bars()->GetMainMenuBar()->Clone(FALSE);
+    CXTPMenuBar* menu = bars()->GetMainMenuBar();
+    menu->OnIdleUpdateCmdUI();
+    EXPECT_FALSE(Dravik::UI::IsRedrawLocked(menu));
+    CXTPCommandBar* menuCopy = menu->Clone(FALSE);
     EXPECT_TRUE(Dravik::UI::IsFixable(menuCopy));
     menuCopy->InternalRelease();
 }
