@@ -1,0 +1,74 @@
+// The system-panel controls that the main frame's control factory makes for their fixed command
+// ids. They keep what they are made with; the values they show come from the running command.
+#pragma once
+
+#include "XTToolkitPro.h"
+#include "pal/visibility.h"
+
+#include <string>
+
+DV_EXPORTS_BEGIN
+
+class CColorPopupControl : public CXTPControlPopup {
+public:
+    CColorPopupControl() { SetType(xtpControlSplitButtonPopup); }
+};
+
+class CMaterialPopup : public CXTPControlPopup {
+public:
+    explicit CMaterialPopup(bool withNone) : m_withNone(withNone) { SetType(xtpControlButtonPopup); }
+    bool WithNone() const { return m_withNone; }
+
+private:
+    bool m_withNone;
+};
+
+// A numeric edit of the system panel: its name, its kind of value and the value shown before
+// the command gives one; some carry the ids of a range of related commands.
+class CSyspanelEdit : public CXTPControlEdit {
+public:
+    CSyspanelEdit(const wchar_t* name, int kind, double initial);
+    CSyspanelEdit(const wchar_t* name, int kind, double initial, int rangeFirst, int rangeLast);
+    const std::wstring& GetName() const { return m_name; }
+    int GetKind() const { return m_kind; }
+    double GetValue() const { return m_value; }
+    int GetRangeFirst() const { return m_rangeFirst; }
+    int GetRangeLast() const { return m_rangeLast; }
+
+private:
+    std::wstring m_name;
+    int m_kind;
+    double m_value;
+    int m_rangeFirst = 0;
+    int m_rangeLast = 0;
+};
+
+class CStaticImageControl : public CXTPControlLabel {
+public:
+    explicit CStaticImageControl(int imageId) : m_imageId(imageId) { SetIconId(imageId); }
+    int GetImageId() const { return m_imageId; }
+
+private:
+    int m_imageId;
+};
+
+class CLayerPopupControl : public CXTPControlPopup {
+public:
+    CLayerPopupControl() { SetType(xtpControlButtonPopup); }
+};
+
+class LCSPopupControl : public CXTPControlPopup {
+public:
+    LCSPopupControl() { SetType(xtpControlButtonPopup); }
+};
+
+class CFontComboBox : public CXTPControlComboBox {
+public:
+    explicit CFontComboBox(CXTPCommandBars* bars) : m_bars(bars) {}
+    CXTPCommandBars* GetOwnerCommandBars() const { return m_bars; }
+
+private:
+    CXTPCommandBars* m_bars;
+};
+
+DV_EXPORTS_END
