@@ -87,6 +87,8 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo&, const dvapp::StartupIni&) {
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
     // The kernel's commands that the shell names, before any main frame asks for them.
     RegisterApplicationCommands();
+    // The add-ons' commands of the last session, so that the bars saved with them still work.
+    LoadApplicationCommandsFile();
     // The rest of the main initialisation (panes, profile, add-ons, the main frame from its
     // saved state) is not built yet, so no main frame is made and start-up ends here.
     if (m_pMainWnd == nullptr) {

@@ -9,11 +9,14 @@
 #include "DravikKernel/ApplicationEvents.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
+#include "frame/FrameState.h"
 #include "frame/MainFrame.h"
 #include "win/system/registry.h"
 
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -23,11 +26,43 @@
 DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
+class CDVRecentFileList;
+class CXTPControls;
+class CXTPPropExchange;
 class ServerAppProxy;
 
 namespace dvapp {
 class StartupIni;
-}
+class StateFrames;
+
+// How the ids saved with tool-bar and ribbon controls become the ids of this session: a saved
+// id of a command that was read takes that command's id; a saved id of an entry that was
+// skipped names no command any more.
+struct ApplicationCommandRemap {
+    std::map<int, int> ids;
+    std::set<int> dropped;
+};
+
+// A command of the table that the shell runs itself rather than through its add-on.
+struct ApplicationCommandHandler {
+    std::function<void(CDvw32Doc* document, UINT id)> run;
+    bool runsWithoutDocument = false;
+};
+
+// The managed add-on manager's side of running an application command.
+class AddOnCommandRunner {
+public:
+    virtual ~AddOnCommandRunner() = default;
+    virtual void Run(IApplicationCommand& command, CDvw32Doc* document) = 0;
+    // Whether the command's description asks for the view's object command too.
+    virtual bool WantsObjectCommands(const IApplicationCommand& command) const = 0;
+    virtual bool HasStoredSelection(CDvw32Doc* document) const = 0;
+    virtual void SendObjectCommand(CDvw32Doc* document, UINT id) = 0;
+};
+
+// Re-numbers the application-command controls of a collection and of the bars they open.
+void RemapApplicationCommandIds(CXTPControls* controls, const ApplicationCommandRemap& remap);
+} // namespace dvapp
 
 // Application event whose document may want its pop-up toolbar shown at the next idle time.
 inline constexpr int kPopupToolbarEvent = 783;
@@ -83,6 +118,55 @@ public:
     size_t GetApplicationCommandCount() const { return m_applicationCommands.size(); }
     // Appends a command under the next free id; none (and the command dropped) past 32000.
     IApplicationCommand* AddApplicationCommand(std::unique_ptr<IApplicationCommand> command);
+    // The command with the same identity is kept (with `replace`, the given one takes its
+    // place and id) and registered again; otherwise the command is appended. None past 32000.
+    IApplicationCommand* RegisterApplicationCommand(std::unique_ptr<IApplicationCommand> command,
+                                                    bool replace);
+    // The "ApplicationCommand" entries of an exchange, in order, into the table.
+    dvapp::ApplicationCommandRemap LoadApplicationCommands(CXTPPropExchange* exchange);
+    void SaveApplicationCommands(CXTPPropExchange* exchange) const;
+    // "application.xml": read at start-up, the main frames' controls remapped. A file that does
+    // not load is set aside and the table stays empty; false then.
+    static std::wstring GetApplicationCommandsFilePath();
+    bool LoadApplicationCommandsFile();
+    bool SaveApplicationCommandsFile() const;
+    // The handler of 17000-32000 and what it reaches.
+    void OnApplicationCommand(UINT id);
+    void SetApplicationCommandHandler(UINT id, dvapp::ApplicationCommandHandler handler);
+    void SetAddOnCommandRunner(dvapp::AddOnCommandRunner* runner) { m_addOnCommandRunner = runner; }
+
+    // The main frames as the state code sees them; none until the main frame provides them.
+    void SetStateFrames(dvapp::StateFrames* frames) { m_stateFrames = frames; }
+    dvapp::StateFrames* GetStateFrames() const { return m_stateFrames; }
+    // "state.xml" in the "MainFrame" folder of the profile's data (the default profile's for
+    // none); empty when the folder does not exist and `create` is false.
+    static std::wstring GetStateFilePath(const wchar_t* profileName = nullptr, bool create = false);
+    // At exit: the recent files, "application.xml", then the main frames into "state.xml".
+    // TRUE when the state document was written and the commands file too; TRUE without doing
+    // anything while the save-at-exit flag is clear.
+    BOOL SaveState();
+    // A profile's saved frame state applied to the open frames (more are made for extra saved
+    // windows). TRUE only when a state file of this product was read and applied.
+    BOOL LoadState(const wchar_t* profileName, bool force);
+    const std::shared_ptr<MainFrameState>& GetDefaultMainFrameState() const { return m_defaultFrameState; }
+
+    // The documents to reopen: written when the last main frame closes, read at start-up.
+    void SetReopenDocuments(bool reopen) { m_reopenDocuments = reopen; }
+    void SaveOpenDocuments();
+    std::vector<std::wstring> GetDocumentsToReopen();
+
+    // The recent-file list, made at start-up when the settings ask for one.
+    CDVRecentFileList* GetRecentFileList() const;
+    bool CreateRecentFileList(int count);
+    // Every road that adds to the list; a path the list refuses is logged, never thrown on.
+    void AddToRecentFileList(LPCWSTR lpszPathName) override;
+    // Every road that opens a document ends the keep mark of the recent-file list.
+    using dvaux::MfcApplication::OpenDocumentFile;
+    CDocument* OpenDocumentFile(LPCWSTR lpszFileName, BOOL bAddToMRU) override;
+    // The recent-file command: the entry opened, a failed one removed unless the person chose
+    // to keep it, then the keep mark cleared.
+    BOOL OnRecentFileCommand(UINT nID);
+
     // The command id of an add-on's command, 0 when there is none.
     UINT FindApplicationCommandId(const Dravik::UniqueIdentifier& key, int internalId) const;
     UINT FindApplicationCommandId(const wchar_t* key, int internalId) const;
@@ -154,6 +238,14 @@ protected:
     CSize m_toolBarIconSizeScaled{24, 24};
     UINT m_themeCommand = 0;
     bool m_ribbonMode = true;
+    dvapp::StateFrames* m_stateFrames = nullptr;
+    std::shared_ptr<MainFrameState> m_defaultFrameState;
+    std::map<UINT, dvapp::ApplicationCommandHandler> m_applicationCommandHandlers;
+    dvapp::AddOnCommandRunner* m_addOnCommandRunner = nullptr;
+    bool m_reopenDocuments = true;
+    // A file that failed to load was set aside; nothing empty is saved in its place.
+    bool m_applicationFileSetAside = false;
+    bool m_openingRecentFile = false;
 
     // What start-up took, so that shut-down gives back exactly that.
     HANDLE m_clearSettingsMutex = nullptr;

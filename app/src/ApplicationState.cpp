@@ -1,0 +1,254 @@
+// What the application keeps of a session for the next one: the main frames' layout
+// ("state.xml" of a settings profile), the documents to reopen and the recent-file list.
+#include "app/Dvw32App.h"
+#include "app/RecentFileList.h"
+#include "app/StateFrames.h"
+
+#include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/ProfileManager.h"
+#include "DravikUI/GlobalContextMenuContainer.h"
+#include "DravikUI/XML.h"
+#include "pal/atomic_file.h"
+#include "pal/path.h"
+#include "pal/text.h"
+
+#include <chrono>
+#include <filesystem>
+
+namespace {
+
+constexpr wchar_t kStateRoot[] = L"state";
+constexpr wchar_t kProductAttribute[] = L"product";
+constexpr wchar_t kUseStateFile[] = L"UseStateFile";
+constexpr wchar_t kOpenDocuments[] = L"OpenDocuments";
+
+std::wstring mainFrameKeyPath(const wchar_t* profileName) {
+    return DravikProfileManager::GetApplicationKey() + L"\\" +
+           DravikProfileManager::GetProfileSectionName(profileName) + L"\\MainFrame";
+}
+
+DWORD readUseStateFile(const wchar_t* profileName) {
+    const auto key =
+        Dravik::RegistryKey::Open(HKEY_CURRENT_USER, mainFrameKeyPath(profileName).c_str(), KEY_READ);
+    DWORD value = 0, type = REG_NONE, size = sizeof(value);
+    if (!key.IsOpen() ||
+        RegQueryValueExW(key.Get(), kUseStateFile, nullptr, &type, reinterpret_cast<LPBYTE>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return 0;
+    return value;
+}
+
+void writeUseStateFile(const wchar_t* profileName) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, mainFrameKeyPath(profileName).c_str(), 0, nullptr, 0, KEY_WRITE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    const DWORD one = 1;
+    RegSetValueExW(key, kUseStateFile, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
+    RegCloseKey(key);
+}
+
+// The system's policy against a recent-documents history.
+bool recentDocumentsForbidden() {
+    const auto key = Dravik::RegistryKey::Open(
+        HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", KEY_READ);
+    DWORD value = 0, type = REG_NONE, size = sizeof(value);
+    return key.IsOpen() &&
+           RegQueryValueExW(key.Get(), L"NoRecentDocsHistory", nullptr, &type,
+                            reinterpret_cast<LPBYTE>(&value), &size) == ERROR_SUCCESS &&
+           type == REG_DWORD && value != 0;
+}
+
+} // namespace
+
+// Frame state -------------------------------------------------------------------------------
+
+std::wstring CDvw32App::GetStateFilePath(const wchar_t* profileName, bool create) {
+    const std::wstring section = DravikProfileManager::GetProfileSectionName(profileName);
+    const std::wstring folder =
+        DravikProfileManager::GetProfileSectionAppDataPath(section.c_str(), L"MainFrame", true, create);
+    return folder.empty() ? std::wstring() : folder + L"state.xml";
+}
+
+BOOL CDvw32App::SaveState() {
+    if (!m_saveAtExit)
+        return TRUE;
+    SaveStdProfileSettings();
+    const bool commandsSaved = SaveApplicationCommandsFile();
+    const std::vector<dvapp::StateFrame*> frames =
+        m_stateFrames != nullptr ? m_stateFrames->GetMainFrames() : std::vector<dvapp::StateFrame*>();
+    if (frames.empty())
+        return FALSE;
+    const std::wstring path = GetStateFilePath(nullptr, true);
+    if (path.empty())
+        return FALSE;
+    Dravik::UI::XML::Document document;
+    Dravik::UI::XML::Node root = document.resetRoot(kStateRoot);
+    if (const std::wstring product = Dravik::UI::XML::GetProductName(); !product.empty())
+        root.setAttribute(kProductAttribute, product);
+    for (dvapp::StateFrame* frame : frames)
+        frame->SaveXmlState(root.appendChild(Dravik::UI::XML::TagNames::MainWindow));
+    if (const auto written = document.save(pal::path::toNative(path)); !written) {
+        DVLog_Write(DVLogFailure, "Could not write the frame state: %s", written.message.c_str());
+        return FALSE;
+    }
+    writeUseStateFile(nullptr);
+    return commandsSaved ? TRUE : FALSE;
+}
+
+BOOL CDvw32App::LoadState(const wchar_t* profileName, bool force) {
+    const auto start = std::chrono::steady_clock::now();
+    if (!force && readUseStateFile(profileName) == 0)
+        return FALSE;
+    const std::wstring path = GetStateFilePath(profileName, false);
+    if (path.empty())
+        return FALSE;
+    const std::filesystem::path file = pal::path::toNative(path);
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return FALSE;
+    Dravik::UI::XML::Document document;
+    const auto loaded = document.loadFile(file);
+    const Dravik::UI::XML::Node root = document.root();
+    if (!loaded || !root || root.name() != kStateRoot) {
+        const auto aside = pal::setAsideBadFile(file);
+        DVLog_Write(DVLogFailure, "Could not read the frame state from %s (%s); kept as %s",
+                    pal::text::toUtf8(path).c_str(), loaded ? "not a state document" : loaded.message.c_str(),
+                    aside.string().c_str());
+        return FALSE;
+    }
+    const std::wstring programProduct = Dravik::UI::XML::GetProductName();
+    const std::wstring fileProduct = root.attribute(kProductAttribute, L"");
+    const bool sameProduct = programProduct.empty() || fileProduct.empty() || programProduct == fileProduct;
+    const Dravik::VersionNumber version =
+        Dravik::VersionNumber::fromString(root.attribute(Dravik::UI::XML::AttributeNames::VersionNumber, L""))
+            .value_or(Dravik::VersionNumber{18, 0, 0, 0});
+
+    if (!m_defaultFrameState) {
+        m_defaultFrameState = LoadDefaultMainFrameState(m_startup.DefaultStateFile);
+        if (!m_startup.DefaultContextMenuFile.empty())
+            Dravik::UI::GlobalContextMenuContainer::Load(
+                pal::path::toNative(m_startup.DefaultContextMenuFile));
+    }
+    // Another product's windows would not fit this one: nothing is applied, and the caller must
+    // not take it for a loaded layout.
+    if (!sameProduct)
+        return FALSE;
+
+    std::vector<dvapp::StateFrame*> frames =
+        m_stateFrames != nullptr ? m_stateFrames->GetMainFrames() : std::vector<dvapp::StateFrame*>();
+    std::shared_ptr<MainFrameState> last;
+    size_t next = 0;
+    for (const Dravik::UI::XML::Node& element : root.children(Dravik::UI::XML::TagNames::MainWindow)) {
+        if (!Dravik::UI::XML::IsApplicable(element))
+            continue;
+        std::shared_ptr<MainFrameState> state = LoadMainFrameState(element, version, m_defaultFrameState);
+        if (state)
+            last = state;
+        if (next < frames.size()) {
+            if (state)
+                frames[next]->ApplyState(*state, true, true);
+            ++next;
+            continue;
+        }
+        if (m_stateFrames == nullptr)
+            continue;
+        if (dvapp::StateFrame* created =
+                m_stateFrames->CreateFromState(state ? state : m_defaultFrameState)) {
+            frames.push_back(created);
+            ++next;
+        }
+    }
+    for (; last && next < frames.size(); ++next)
+        frames[next]->ApplyState(*last, true, true);
+
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
+            .count();
+    DVLog_Write(DVLogInfo, "Loaded state in %lld.%03lld ms", static_cast<long long>(elapsed / 1000),
+                static_cast<long long>(elapsed % 1000));
+    return TRUE;
+}
+
+// Documents to reopen ----------------------------------------------------------------------
+
+void CDvw32App::SaveOpenDocuments() {
+    // Values of an earlier, longer list must not come back with this one.
+    WriteProfileStringW(kOpenDocuments, nullptr, nullptr);
+    std::vector<std::wstring> paths;
+    if (m_reopenDocuments) {
+        for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments()) {
+            if (document != nullptr && !document->GetPathName().IsEmpty())
+                paths.emplace_back(document->GetPathName().GetString());
+        }
+    }
+    WriteProfileInt(kOpenDocuments, L"Count", static_cast<int>(paths.size()));
+    for (size_t i = 0; i < paths.size(); ++i) {
+        CString name;
+        name.Format(L"Document%d", static_cast<int>(i));
+        WriteProfileStringW(kOpenDocuments, name, paths[i].c_str());
+    }
+}
+
+std::vector<std::wstring> CDvw32App::GetDocumentsToReopen() {
+    std::vector<std::wstring> paths;
+    const int count = static_cast<int>(GetProfileInt(kOpenDocuments, L"Count", 0));
+    for (int i = 0; i < count; ++i) {
+        CString name;
+        name.Format(L"Document%d", i);
+        const CString path = GetProfileStringW(kOpenDocuments, name, L"");
+        if (!path.IsEmpty())
+            paths.emplace_back(path.GetString());
+    }
+    return paths;
+}
+
+// Recent files -----------------------------------------------------------------------------
+
+CDVRecentFileList* CDvw32App::GetRecentFileList() const {
+    return dynamic_cast<CDVRecentFileList*>(m_pRecentFileList);
+}
+
+bool CDvw32App::CreateRecentFileList(int count) {
+    if (m_pRecentFileList != nullptr || count <= 0 || recentDocumentsForbidden())
+        return false;
+    m_pRecentFileList = new CDVRecentFileList(0, L"Recent File List", L"File%d", count, 30);
+    m_pRecentFileList->ReadList();
+    return true;
+}
+
+void CDvw32App::AddToRecentFileList(LPCWSTR lpszPathName) {
+    if (m_pRecentFileList == nullptr)
+        return;
+    // The kernel and the document class call this; nothing thrown may reach them.
+    try {
+        m_pRecentFileList->Add(lpszPathName);
+    } catch (CException* e) {
+        DVLog_Write(DVLogWarning, "Caught an exception during add to recent file list");
+        e->Delete();
+    } catch (...) {
+        DVLog_Write(DVLogWarning, "Caught an exception during add to recent file list");
+    }
+}
+
+CDocument* CDvw32App::OpenDocumentFile(LPCWSTR lpszFileName, BOOL bAddToMRU) {
+    CDocument* document = CWinApp::OpenDocumentFile(lpszFileName, bAddToMRU);
+    // The recent-file command clears the mark itself, after its own removal of a failed entry.
+    if (!m_openingRecentFile) {
+        if (CDVRecentFileList* list = GetRecentFileList())
+            list->SetKeepMark(false);
+    }
+    return document;
+}
+
+BOOL CDvw32App::OnRecentFileCommand(UINT nID) {
+    m_openingRecentFile = true;
+    const BOOL handled = CWinApp::OnOpenRecentFile(nID);
+    m_openingRecentFile = false;
+    if (CDVRecentFileList* list = GetRecentFileList())
+        list->SetKeepMark(false);
+    return handled;
+}
