@@ -3,23 +3,20 @@
 #include "app/Dvw32App.h"
 #include "app/StateFrames.h"
 
+#include "BadFiles.h"
+
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
 #include "frame/TabToolBar.h"
-#include "pal/atomic_file.h"
-#include "pal/path.h"
-#include "pal/text.h"
 #include "xtp/CommandBars.h"
 #include "xtp/Controls.h"
 #include "xtp/ImageManager.h"
 #include "xtp/MenuBar.h"
 #include "xtp/PropExchange.h"
 #include "xtp/ToolBar.h"
-
-#include <filesystem>
 
 namespace {
 
@@ -172,15 +169,11 @@ std::wstring CDvw32App::GetApplicationCommandsFilePath() {
 
 bool CDvw32App::LoadApplicationCommandsFile() {
     const std::wstring path = GetApplicationCommandsFilePath();
-    const std::filesystem::path file = pal::path::toNative(path);
-    std::error_code error;
-    if (path.empty() || !std::filesystem::exists(file, error))
+    if (path.empty() || !dvapp::FileExists(path))
         return true;
     CXTPPropExchangeXMLNode exchange(TRUE, nullptr, L"Settings");
     if (!exchange.LoadFromFile(path.c_str()) || exchange.GetNode().name() != L"Settings") {
-        const auto aside = pal::setAsideBadFile(file);
-        DVLog_Write(DVLogFailure, "Could not read the application commands from %s; kept as %s",
-                    pal::text::toUtf8(path).c_str(), aside.string().c_str());
+        dvapp::SetAsideBadFile(path, L"application commands");
         // Whatever the session saves must not stand in for the person's own file.
         m_applicationFileSetAside = true;
         return false;
@@ -212,8 +205,7 @@ bool CDvw32App::SaveApplicationCommandsFile() const {
     SaveApplicationCommands(&exchange);
     if (exchange.SaveToFile(path.c_str()))
         return true;
-    DVLog_Write(DVLogFailure, "Could not write the application commands to %s",
-                pal::text::toUtf8(path).c_str());
+    DVLog_Write(DVLogFailure, "Could not write the application commands");
     return false;
 }
 

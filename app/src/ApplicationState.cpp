@@ -4,18 +4,16 @@
 #include "app/RecentFileList.h"
 #include "app/StateFrames.h"
 
+#include "BadFiles.h"
+
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/ProfileManager.h"
 #include "DravikUI/GlobalContextMenuContainer.h"
 #include "DravikUI/XML.h"
-#include "pal/atomic_file.h"
-#include "pal/path.h"
-#include "pal/text.h"
 
-#include <chrono>
-#include <filesystem>
+#include "xtp/PropExchange.h"
 
 namespace {
 
@@ -85,14 +83,14 @@ BOOL CDvw32App::SaveState() {
     const std::wstring path = GetStateFilePath(nullptr, true);
     if (path.empty())
         return FALSE;
-    Dravik::UI::XML::Document document;
-    Dravik::UI::XML::Node root = document.resetRoot(kStateRoot);
+    CXTPPropExchangeXMLNode document(FALSE, nullptr, kStateRoot);
+    Dravik::UI::XML::Node root = document.GetNode();
     if (const std::wstring product = Dravik::UI::XML::GetProductName(); !product.empty())
         root.setAttribute(kProductAttribute, product);
     for (dvapp::StateFrame* frame : frames)
         frame->SaveXmlState(root.appendChild(Dravik::UI::XML::TagNames::MainWindow));
-    if (const auto written = document.save(pal::path::toNative(path)); !written) {
-        DVLog_Write(DVLogFailure, "Could not write the frame state: %s", written.message.c_str());
+    if (!document.SaveToFile(path.c_str())) {
+        DVLog_Write(DVLogFailure, "Could not write the frame state");
         return FALSE;
     }
     writeUseStateFile(nullptr);
@@ -100,24 +98,19 @@ BOOL CDvw32App::SaveState() {
 }
 
 BOOL CDvw32App::LoadState(const wchar_t* profileName, bool force) {
-    const auto start = std::chrono::steady_clock::now();
+    LARGE_INTEGER start{}, frequency{};
+    QueryPerformanceCounter(&start);
+    QueryPerformanceFrequency(&frequency);
     if (!force && readUseStateFile(profileName) == 0)
         return FALSE;
     const std::wstring path = GetStateFilePath(profileName, false);
-    if (path.empty())
+    if (path.empty() || !dvapp::FileExists(path))
         return FALSE;
-    const std::filesystem::path file = pal::path::toNative(path);
-    std::error_code error;
-    if (!std::filesystem::exists(file, error))
-        return FALSE;
-    Dravik::UI::XML::Document document;
-    const auto loaded = document.loadFile(file);
-    const Dravik::UI::XML::Node root = document.root();
+    CXTPPropExchangeXMLNode document(TRUE, nullptr, kStateRoot);
+    const bool loaded = document.LoadFromFile(path.c_str()) != FALSE;
+    const Dravik::UI::XML::Node root = document.GetNode();
     if (!loaded || !root || root.name() != kStateRoot) {
-        const auto aside = pal::setAsideBadFile(file);
-        DVLog_Write(DVLogFailure, "Could not read the frame state from %s (%s); kept as %s",
-                    pal::text::toUtf8(path).c_str(), loaded ? "not a state document" : loaded.message.c_str(),
-                    aside.string().c_str());
+        dvapp::SetAsideBadFile(path, L"frame state");
         return FALSE;
     }
     const std::wstring programProduct = Dravik::UI::XML::GetProductName();
@@ -130,8 +123,7 @@ BOOL CDvw32App::LoadState(const wchar_t* profileName, bool force) {
     if (!m_defaultFrameState) {
         m_defaultFrameState = LoadDefaultMainFrameState(m_startup.DefaultStateFile);
         if (!m_startup.DefaultContextMenuFile.empty())
-            Dravik::UI::GlobalContextMenuContainer::Load(
-                pal::path::toNative(m_startup.DefaultContextMenuFile));
+            Dravik::UI::GlobalContextMenuContainer::Load(m_startup.DefaultContextMenuFile);
     }
     // Another product's windows would not fit this one: nothing is applied, and the caller must
     // not take it for a loaded layout.
@@ -165,11 +157,11 @@ BOOL CDvw32App::LoadState(const wchar_t* profileName, bool force) {
     for (; last && next < frames.size(); ++next)
         frames[next]->ApplyState(*last, true, true);
 
-    const auto elapsed =
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
-            .count();
-    DVLog_Write(DVLogInfo, "Loaded state in %lld.%03lld ms", static_cast<long long>(elapsed / 1000),
-                static_cast<long long>(elapsed % 1000));
+    LARGE_INTEGER end{};
+    QueryPerformanceCounter(&end);
+    const long long micros =
+        frequency.QuadPart > 0 ? (end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart : 0;
+    DVLog_Write(DVLogInfo, "Loaded state in %lld.%03lld ms", micros / 1000, micros % 1000);
     return TRUE;
 }
 

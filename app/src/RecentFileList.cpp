@@ -1,11 +1,8 @@
 #include "app/RecentFileList.h"
 
 #include "DVDiagnostics/DVLog.h"
-#include "pal/path.h"
-#include "pal/text.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 namespace {
@@ -20,24 +17,6 @@ template <class Notice> void tellViews(Notice notice) {
     const std::vector<IRecentFileListView*> copy = views();
     for (IRecentFileListView* view : copy)
         notice(*view);
-}
-
-bool isAbsolute(const CString& path) {
-    const int length = path.GetLength();
-    if (length >= 1 && (path[0] == L'/' || path[0] == L'\\'))
-        return true;
-    return length >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
-}
-
-// The full form the list compares by; empty when the path cannot be one.
-CString fullPath(const CString& path) {
-    if (isAbsolute(path))
-        return path;
-    std::error_code error;
-    const auto absolute = std::filesystem::absolute(pal::path::toNative(path.GetString()), error);
-    if (error)
-        return CString();
-    return CString(absolute.lexically_normal().wstring().c_str());
 }
 
 // Where a bracketed name's prefix ends ("<...>" included); 0 when the name has none.
@@ -75,11 +54,10 @@ void CDVRecentFileList::Add(LPCWSTR lpszPathName) {
         addBracketed(path, prefix);
         return;
     }
-    if (lpszPathName == nullptr || path.GetLength() >= kMaxPath)
+    // Documents reach the list with their full paths; the name is kept as it was given.
+    if (path.IsEmpty() || path.GetLength() >= kMaxPath)
         throw new CDVRecentFileBadPathException(path);
-    const CString full = fullPath(path);
-    if (full.IsEmpty() || full.GetLength() >= kMaxPath)
-        throw new CDVRecentFileBadPathException(path);
+    const CString& full = path;
     int index = size - 1;
     for (int i = 0; i < GetCount() && i < size - 1; ++i) {
         if (m_arrNames[static_cast<size_t>(i)].CompareNoCase(full) == 0) {
