@@ -101,6 +101,8 @@ BOOL CDvw32App::LoadState(const wchar_t* profileName, bool force) {
     LARGE_INTEGER start{}, frequency{};
     QueryPerformanceCounter(&start);
     QueryPerformanceFrequency(&frequency);
+    if (auto* documents = dynamic_cast<DravikProfileItem*>(m_pDocManager))
+        documents->LoadState();
     if (!force && readUseStateFile(profileName) == 0)
         return FALSE;
     const std::wstring path = GetStateFilePath(profileName, false);

@@ -12,6 +12,7 @@
 #include "DravikUI/XML.h"
 #include "pal/path.h"
 #include "xtp/Controls.h"
+#include "xtp/ImageManager.h"
 #include "xtp/PopupBar.h"
 #include "xtp/PropExchange.h"
 
@@ -139,6 +140,28 @@ TEST_F(ApplicationState, CommandsFileRoundTripsKindsIdsAndFlags) {
     EXPECT_EQ(managed->GetKeyID(), *Dravik::UniqueIdentifier::TryParse(pal::text::fromUtf8(kManagedKey)));
     EXPECT_EQ(managed->GetInternalID(), 7);
     EXPECT_FALSE(managed->IsInternal());
+}
+
+TEST_F(ApplicationState, CommandIconsTravelWithTheirCommands) {
+    app->AddApplicationCommand(std::make_unique<CDVAppCommand>(L"Plain", 1, false));
+    app->AddApplicationCommand(std::make_unique<CDVAppCommand>(L"Pictured", 2, false));
+    std::vector<DWORD> bits(16 * 16, 0xFFC80000u);
+    HBITMAP colour = ::CreateBitmap(16, 16, 1, 32, bits.data());
+    ICONINFO info{TRUE, 0, 0, nullptr, colour};
+    HICON icon = ::CreateIconIndirect(&info);
+    ::DeleteObject(colour);
+    ASSERT_TRUE(XTPImageManager()->SetIcon(icon, 17001));
+    ::DestroyIcon(icon);
+    ASSERT_TRUE(app->SaveApplicationCommandsFile());
+    XTPImageManager()->RemoveAll();
+
+    app = std::make_unique<DravikApp>();
+    ASSERT_TRUE(app->LoadApplicationCommandsFile());
+    EXPECT_EQ(XTPImageManager()->Lookup(17000), nullptr);
+    EXPECT_NE(XTPImageManager()->Lookup(17001, 16), nullptr);
+    const std::string saved = readBytes(commandsFile());
+    EXPECT_EQ(saved.find("<Icon"), saved.rfind("<Icon")); // one entry carries an icon
+    XTPImageManager()->RemoveAll();
 }
 
 TEST_F(ApplicationState, DuplicateEntriesCollapseAndBothSavedIdsReachTheOneCommand) {
@@ -423,6 +446,19 @@ TEST_F(ApplicationState, DamagedFilesAreKeptAsideAndNeverOverwrittenWithNothing)
         EXPECT_EQ(readBytes(aside(commandsFile())), readBytes(commandsFixture));
         EXPECT_EQ(readBytes(aside(stateFile())), readBytes(stateFixture));
     }
+}
+
+// The same through the program's own start-up and shut-down.
+TEST_F(ApplicationState, StartUpKeepsADamagedCommandsFileAside) {
+    const auto fixture = std::filesystem::path(DVAPP_FIXTURES) / "state" / "application_truncated.xml";
+    std::filesystem::copy_file(fixture, commandsFile());
+    start();
+    EXPECT_EQ(app->GetApplicationCommandCount(), 0u);
+    app->SetSaveAtExit(true);
+    app->SaveState();
+    stop();
+    EXPECT_FALSE(std::filesystem::exists(commandsFile()));
+    EXPECT_EQ(readBytes(commandsFile().string() + ".bad"), readBytes(fixture));
 }
 
 TEST_F(ApplicationState, CommandsFileWithAnotherRootIsKeptAside) {
