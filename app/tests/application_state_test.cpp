@@ -11,10 +11,12 @@
 #include "DravikKernel/ProfileManager.h"
 #include "DravikUI/XML.h"
 #include "pal/path.h"
+#include "xtp/CommandBars.h"
 #include "xtp/Controls.h"
 #include "xtp/ImageManager.h"
 #include "xtp/PopupBar.h"
 #include "xtp/PropExchange.h"
+#include "xtp/ToolBar.h"
 
 #include <fstream>
 #include <iterator>
@@ -48,7 +50,7 @@ std::string settings(const std::vector<std::string>& entries) {
 class FakeFrame : public StateFrame {
 public:
     explicit FakeFrame(std::wstring frameName) : name(std::move(frameName)) {}
-    CXTPCommandBars* GetCommandBars() override { return nullptr; }
+    CXTPCommandBars* GetCommandBars() override { return bars; }
     void ApplyState(const MainFrameState& state, bool applyPlacement, bool layout) override {
         applied.push_back(&state);
         EXPECT_TRUE(applyPlacement);
@@ -59,6 +61,7 @@ public:
     std::wstring name;
     std::vector<const MainFrameState*> applied;
     std::shared_ptr<MainFrameState> createdFrom;
+    CXTPCommandBars* bars = nullptr;
 };
 
 class FakeFrames : public StateFrames {
@@ -210,6 +213,23 @@ TEST_F(ApplicationState, SkippedEntryLeavesLaterButtonsOnTheirOwnCommands) {
     EXPECT_TRUE(hasLine(DVLogWarning, "Removed control 17000: its application command was not loaded"));
     EXPECT_TRUE(hasLine(DVLogWarning, "Removed control 17001: its application command was not loaded"));
     bar->InternalRelease();
+}
+
+TEST_F(ApplicationState, LoadingTheCommandsFileRemapsTheBarsOfEveryMainFrame) {
+    write(commandsFile(), settings({entry("9", "Gone", 1, 17000), entry("0", "Hatch", 3, 17001)}));
+    frames.open(2);
+    auto release = [](CXTPCommandBars* owned) { owned->InternalRelease(); };
+    std::unique_ptr<CXTPCommandBars, decltype(release)> bars(CXTPCommandBars::CreateCommandBars(), release);
+    CXTPToolBar* bar = bars->Add(L"Add-ons", xtpBarTop);
+    ASSERT_NE(bar, nullptr);
+    bar->GetControls()->Add(xtpControlButton, 17000);
+    bar->GetControls()->Add(xtpControlButton, 17001);
+    frames.frames[1]->bars = bars.get();
+
+    ASSERT_TRUE(app->LoadApplicationCommandsFile());
+    ASSERT_EQ(bar->GetControls()->GetCount(), 1);
+    EXPECT_EQ(bar->GetControls()->GetAt(0)->GetID(), 17000);
+    EXPECT_EQ(app->GetApplicationCommand(17000)->GetInternalID(), 3);
 }
 
 TEST_F(ApplicationState, RegisteringTheSameCommandKeepsOrReplacesTheEntry) {
