@@ -19,6 +19,11 @@
 
 IMPLEMENT_DYNAMIC(CDvw32App, dvaux::MfcApplication)
 
+BEGIN_MESSAGE_MAP(CDvw32App, dvaux::MfcApplication)
+ON_COMMAND_RANGE(17000, 32000, &CDvw32App::OnApplicationCommand)
+ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, &CDvw32App::OnRecentFileCommand)
+END_MESSAGE_MAP()
+
 namespace {
 
 constexpr UINT kFirstApplicationCommand = 17000;

@@ -311,6 +311,16 @@ TEST_F(ApplicationState, ApplicationCommandsRunByTheirRules) {
     documents.CloseDocument(document);
 }
 
+TEST_F(ApplicationState, TheCommandRangeReachesTheHandler) {
+    Runner runner;
+    app->SetAddOnCommandRunner(&runner);
+    app->AddApplicationCommand(std::make_unique<CDVAppCommand>(L"Plain", 1, false));
+    EXPECT_TRUE(app->OnCmdMsg(17000, CN_COMMAND, nullptr, nullptr));
+    EXPECT_TRUE(app->OnCmdMsg(32000, CN_COMMAND, nullptr, nullptr)); // in range, no entry: nothing
+    EXPECT_FALSE(app->OnCmdMsg(32001, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(runner.runs, (std::vector<std::pair<int, CDvw32Doc*>>{{17000, nullptr}}));
+}
+
 // Documents to reopen ------------------------------------------------------------------------------
 
 TEST_F(ApplicationState, OpenDocumentsAreListedOnlyWithAPathAndOnlyWhenReopenIsOn) {

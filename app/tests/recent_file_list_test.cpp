@@ -191,7 +191,7 @@ TEST_F(RecentFiles, KeepMarkEndsWithEveryRoadThatOpens) {
 
     // The recent-file command: the kept entry stays, then the mark ends.
     own->SetKeepMark(true);
-    EXPECT_TRUE(keeping->OnRecentFileCommand(ID_FILE_MRU_FILE1));
+    EXPECT_TRUE(keeping->OnCmdMsg(ID_FILE_MRU_FILE1, CN_COMMAND, nullptr, nullptr));
     EXPECT_TRUE(own->Contains(L"/d/missing.dvd"));
     EXPECT_FALSE(own->GetKeepMark());
     // Without the mark, a failed recent entry leaves the list.

@@ -220,6 +220,8 @@ public:
     void OnApplicationEvent(int event, ApplicationEventArgs& args) override;
 
 protected:
+    DECLARE_MESSAGE_MAP()
+protected:
     // The callback object is the first member so that it is the last to go.
     std::unique_ptr<ServerAppProxy> m_serverAppProxy;
     CDvw32Doc* m_activeDocument = nullptr;
