@@ -178,22 +178,24 @@ bool CDvw32App::LoadApplicationCommandsFile() {
         m_applicationFileSetAside = true;
         return false;
     }
-    const auto remap = LoadApplicationCommands(&exchange);
+    m_applicationCommandRemap = LoadApplicationCommands(&exchange);
     if (m_stateFrames != nullptr) {
-        for (dvapp::StateFrame* frame : m_stateFrames->GetMainFrames()) {
-            CXTPCommandBars* bars = frame != nullptr ? frame->GetCommandBars() : nullptr;
-            if (bars == nullptr)
-                continue;
-            if (CXTPMenuBar* menu = bars->GetMenuBar())
-                remapBar(menu, remap);
-            for (int i = 0; i < bars->GetCount(); ++i) {
-                CXTPToolBar* bar = bars->GetAt(i);
-                if (bar != nullptr && bar != static_cast<CXTPCommandBar*>(bars->GetMenuBar()))
-                    remapBar(bar, remap);
-            }
-        }
+        for (dvapp::StateFrame* frame : m_stateFrames->GetMainFrames())
+            RemapApplicationCommandIds(frame != nullptr ? frame->GetCommandBars() : nullptr);
     }
     return true;
+}
+
+void CDvw32App::RemapApplicationCommandIds(CXTPCommandBars* bars) const {
+    if (bars == nullptr)
+        return;
+    CXTPMenuBar* menu = bars->GetMenuBar();
+    remapBar(menu, m_applicationCommandRemap);
+    for (int i = 0; i < bars->GetCount(); ++i) {
+        CXTPToolBar* bar = bars->GetAt(i);
+        if (bar != nullptr && bar != menu)
+            remapBar(bar, m_applicationCommandRemap);
+    }
 }
 
 bool CDvw32App::SaveApplicationCommandsFile() const {

@@ -232,6 +232,19 @@ TEST_F(ApplicationState, LoadingTheCommandsFileRemapsTheBarsOfEveryMainFrame) {
     EXPECT_EQ(app->GetApplicationCommand(17000)->GetInternalID(), 3);
 }
 
+TEST_F(ApplicationState, IdsRunFrom17000To32000AndEntriesPastThemAreDropped) {
+    for (int i = 0; i <= 15000; ++i)
+        ASSERT_NE(app->AddApplicationCommand(std::make_unique<CDVAppCommand>(L"Many", i, false)), nullptr);
+    EXPECT_EQ(app->GetApplicationCommand(32000)->GetInternalID(), 15000);
+    CXTPPropExchangeXMLNode exchange(TRUE, nullptr, L"Settings");
+    ASSERT_TRUE(exchange.LoadFromString(
+        pal::text::fromUtf8(settings({entry("0", "Late", 1, 17005), entry("0", "Many", 7, 17007)})).c_str()));
+    const auto remap = app->LoadApplicationCommands(&exchange);
+    EXPECT_EQ(app->GetApplicationCommandCount(), 15001u);
+    EXPECT_EQ(remap.ids, (std::map<int, int>{{17007, 17007}}));
+    EXPECT_EQ(remap.dropped, (std::set<int>{17005}));
+}
+
 TEST_F(ApplicationState, RegisteringTheSameCommandKeepsOrReplacesTheEntry) {
     IApplicationCommand* first =
         app->RegisterApplicationCommand(std::make_unique<CDVAppCommand>(L"Hatch", 3, false), false);

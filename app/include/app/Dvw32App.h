@@ -27,6 +27,7 @@ DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 class CDVRecentFileList;
+class CXTPCommandBars;
 class CXTPControls;
 class CXTPPropExchange;
 class ServerAppProxy;
@@ -129,6 +130,12 @@ public:
     // not load is set aside and the table stays empty; false then.
     static std::wstring GetApplicationCommandsFilePath();
     bool LoadApplicationCommandsFile();
+    // How the ids of the last session became this session's. Bars built later from a state
+    // saved in the last session still carry the old ids: each such set of bars is remapped once.
+    const dvapp::ApplicationCommandRemap& GetApplicationCommandRemap() const {
+        return m_applicationCommandRemap;
+    }
+    void RemapApplicationCommandIds(CXTPCommandBars* bars) const;
     bool SaveApplicationCommandsFile() const;
     // The handler of 17000-32000 and what it reaches.
     void OnApplicationCommand(UINT id);
@@ -247,6 +254,7 @@ protected:
     bool m_reopenDocuments = true;
     // A file that failed to load was set aside; nothing empty is saved in its place.
     bool m_applicationFileSetAside = false;
+    dvapp::ApplicationCommandRemap m_applicationCommandRemap;
     bool m_openingRecentFile = false;
 
     // What start-up took, so that shut-down gives back exactly that.
