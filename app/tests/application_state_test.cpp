@@ -88,6 +88,7 @@ class ApplicationState : public StartupTest {
 protected:
     void SetUp() override {
         StartupTest::SetUp();
+        previousKey = DravikProfileManager::GetApplicationKey();
         DravikProfileManager::SetApplicationKey(L"Software\\Dravik\\DravikCad");
         Dravik::UI::XML::SetProduct(1); // "3D"
         app = std::make_unique<DravikApp>();
@@ -95,6 +96,7 @@ protected:
     }
     void TearDown() override {
         Dravik::UI::XML::SetProduct(-1);
+        DravikProfileManager::SetApplicationKey(previousKey.c_str());
         StartupTest::TearDown();
     }
 
@@ -120,6 +122,7 @@ protected:
     }
 
     FakeFrames frames;
+    std::wstring previousKey;
 };
 
 // Application commands file --------------------------------------------------------------------
