@@ -1,0 +1,304 @@
+#include "frame_tools_fixture.h"
+
+#include "ribbon/ApplicationMode.h"
+#include "ribbon/FrameToolsEngine.h"
+
+#include "DravikKernel/Commands.h"
+#include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/test/hooks.h"
+#include "DravikUI/AutoMenu.h"
+#include "XTToolkitPro.h"
+#include "pal/sandbox.h"
+#include "pal/test/pump.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+#include "panels/ManipPanel.h"
+#include "panels/StatusLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using dvribbon::test::EngineFrame;
+using dvribbon::test::PaneApplication;
+
+CWinApp application(L"Dravik");
+
+// Every pane the engine knows.
+const std::set<int> kAllPanes = {1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 1014,
+                                 1015, 1017, 1019, 1020, 1021, 1022, 1023, 1025, 1027, 1028, 1029, 1030,
+                                 1031, 1032, 1033, 1034, 1035, 1036, 1038, 1039, 1040, 1041};
+
+class FrameToolsEngineTest : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        dvkernel::test::reset();
+        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+    }
+    void TearDown() override {
+        for (EngineFrame* frame : frames_)
+            if (::IsWindow(frame->m_hWnd))
+                frame->DestroyWindow();
+        pal::test::pump();
+        frames_.clear();
+        app_.reset();
+        SetFixedEditionCode(0);
+        pal::test::resetMonitors();
+        dvkernel::test::reset();
+        SandboxTest::TearDown();
+    }
+    EngineFrame* makeFrame(std::set<int> panes, size_t frameCount = 1) {
+        if (!app_)
+            app_ = std::make_unique<PaneApplication>(std::move(panes));
+        app_->frames = frameCount;
+        auto* frame = new EngineFrame;
+        frame->Create(nullptr, L"Dravik", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(20, 20, 1220, 760));
+        frames_.push_back(frame);
+        frame->RecalcLayout();
+        pal::test::pump();
+        return frame;
+    }
+    static std::set<int> openPanes(EngineFrame* frame) {
+        std::set<int> open;
+        for (CXTPDockingPane* pane : frame->panes.GetPaneList())
+            if (!pane->IsClosed())
+                open.insert(pane->GetID());
+        return open;
+    }
+    std::unique_ptr<PaneApplication> app_;
+    std::vector<EngineFrame*> frames_;
+};
+
+TEST_F(FrameToolsEngineTest, TheFirstFrameOpensItsWorkingPanesByModeWithTheDocumentsBrowserSelected) {
+    struct Case {
+        std::uint32_t mode;
+        std::set<int> open;
+    };
+    const Case cases[] = {
+        {0, {1004, 1006, 1007, 1017, 1022}},
+        {128, {1004, 1006, 1007, 1022}},
+        {256, {1004, 1007, 1022}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        SetFixedEditionCode(c.mode);
+        EngineFrame* frame = makeFrame(kAllPanes);
+        ASSERT_TRUE(frame->created);
+        EXPECT_EQ(frame->panes.GetPaneList().size(), kAllPanes.size());
+        EXPECT_EQ(openPanes(frame), c.open);
+        EXPECT_TRUE(frame->panes.FindPane(1004)->IsSelected());
+        ASSERT_NE(frame->GetManipPanel(1), nullptr);
+        EXPECT_EQ(frame->GetManipPanel(2)->GetPanelNumber(), 2);
+        frame->DestroyWindow();
+        pal::test::pump();
+    }
+}
+
+TEST_F(FrameToolsEngineTest, ASecondFrameStartsWithEveryPaneClosed) {
+    EngineFrame* frame = makeFrame(kAllPanes, 2);
+    ASSERT_TRUE(frame->created);
+    EXPECT_EQ(frame->panes.GetPaneList().size(), kAllPanes.size());
+    EXPECT_TRUE(openPanes(frame).empty());
+}
+
+TEST_F(FrameToolsEngineTest, PanesTheApplicationDoesNotOfferAreNotMadeAndTheirCommandsFindNothing) {
+    EngineFrame* frame = makeFrame({1004, 1007});
+    ASSERT_TRUE(frame->created);
+    EXPECT_EQ(frame->panes.GetPaneList().size(), 2u);
+    EXPECT_EQ(frame->FindPaneByCommand(783), frame->panes.FindPane(1004));
+    EXPECT_EQ(frame->FindPaneByCommand(785), nullptr);
+    // The properties pane shows the frame's placeholder.
+    EXPECT_EQ(frame->panes.FindPane(1007)->GetChildHwnd(),
+              frame->GetPropertiesWindowPlaceholder(false)->m_hWnd);
+}
+
+TEST_F(FrameToolsEngineTest, WithoutEarlierLeftPanesTheQualityPaneDocksRightAndLaterLeftPanesJoinIt) {
+    EngineFrame* frame = makeFrame({1032, 1036, 1041, 1023});
+    ASSERT_TRUE(frame->created);
+    CXTPDockingPane* quality = frame->panes.FindPane(1032);
+    for (const int id : {1036, 1041})
+        EXPECT_EQ(frame->panes.FindPane(id)->GetContainer(), quality->GetContainer()) << id;
+    EXPECT_NE(frame->panes.FindPane(1023)->GetContainer(), quality->GetContainer());
+    frame->panes.ShowPane(1032, FALSE);
+    pal::test::pump();
+    frame->RecalcLayout();
+    pal::test::pump();
+    CRect frameRect;
+    frame->GetWindowRect(&frameRect);
+    const CRect paneRect = quality->GetPaneWindowRect();
+    EXPECT_FALSE(paneRect.IsRectEmpty());
+    EXPECT_GT(paneRect.left, frameRect.CenterPoint().x);
+}
+
+TEST_F(FrameToolsEngineTest, PaneToggleCommandsFindTheirPanes) {
+    EngineFrame* frame = makeFrame(kAllPanes);
+    struct Case {
+        UINT command;
+        int pane; // 0: none
+    };
+    const Case cases[] = {{781, 0},    {782, 1003}, {783, 1004}, {786, 1017}, {791, 1015}, {799, 1028},
+                          {800, 0},    {805, 0},    {810, 0},    {811, 1007}, {814, 1019}, {818, 1032},
+                          {823, 1038}, {826, 1041}, {827, 0},    {1004, 0},   {0, 0}};
+    for (const Case& c : cases) {
+        CXTPDockingPane* pane = frame->FindPaneByCommand(c.command);
+        EXPECT_EQ(pane ? pane->GetID() : 0, c.pane) << c.command;
+    }
+    CFrameToolsEngine detached;
+    EXPECT_EQ(detached.FindPaneByCommand(783), nullptr);
+}
+
+TEST_F(FrameToolsEngineTest, StateDataListsTheModuleKeysByFlags) {
+    CFrameToolsEngine engine;
+    const std::wstring section = engine.GetCurrentSection();
+    struct Case {
+        unsigned flags;
+        bool has2D, has3D;
+    };
+    const Case cases[] = {{0, false, false}, {1, true, true},  {2, true, false},
+                          {4, false, true},  {8, false, true}, {16, false, false}};
+    for (const Case& c : cases) {
+        std::vector<std::wstring> keys;
+        engine.GetStateData(c.flags, keys);
+        std::vector<std::wstring> expected = {section + L"\\Hidden Errors", section + L"\\PagesTabCtrl",
+                                              section + L"\\ExpandedDialog"};
+        if (c.has2D)
+            expected.push_back(section + L"\\2D");
+        if (c.has3D)
+            expected.push_back(section + L"\\3D");
+        EXPECT_EQ(keys, expected) << c.flags;
+    }
+    EXPECT_EQ(engine.GetVersion(), 1u);
+}
+
+TEST_F(FrameToolsEngineTest, MessageStringsComeFromTheKernelTheAutoMenuOrTheRunningCommand) {
+    EngineFrame* frame = makeFrame({1004});
+    CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    CDVCom_Is3D::SetCommandString(1500, L"  Extrude a sketch  ");
+    Dravik::UI::AutoMenuController controller;
+    controller.SetButtons({{6001, 0, L"Ok", L"Finish the command"}});
+    struct Case {
+        UINT id;
+        int activeCommand;
+        bool found;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {1500, 0, true, L"Extrude a sketch"},
+        {1501, 0, false, L""},
+        {3401, 0, false, L""},
+        {999, 0, false, L""},
+        {6001, 0, true, L"Finish the command"},
+        {6002, 0, false, L""},
+        {57345, 0, true, L">"},
+        {57345, 1500, true, L"Extrude a sketch"},
+        {57345, 1501, true, L">"},
+        {57344, 0, false, L""},
+        {7000, 0, false, L""},
+    };
+    for (const Case& c : cases) {
+        frame->activeCommand = c.activeCommand;
+        std::wstring text;
+        EXPECT_EQ(frame->CFrameToolsEngine::GetMessageString(c.id, text), c.found) << c.id;
+        if (c.found) {
+            EXPECT_EQ(text, c.text) << c.id;
+        }
+    }
+}
+
+// Posted commands reach the frame's command handling; the test reads them off the queue.
+std::vector<UINT> postedCommands(HWND frame) {
+    std::vector<UINT> commands;
+    MSG msg;
+    while (::PeekMessageW(&msg, frame, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+        commands.push_back(LOWORD(msg.wParam));
+    return commands;
+}
+
+TEST_F(FrameToolsEngineTest, TypedCodesRunTheOneCommandTheyPick) {
+    DVCommandContainer& commands = DVCommandContainer::Instance();
+    commands.RegisterCommand(1100, L"LA:Label", {});
+    commands.RegisterCommand(1101, L"li:Line", {});
+    commands.RegisterCommand(1102, L"CIR:Circle by radius", {});
+    commands.RegisterCommand(1103, L"CI:Circle", {});
+    commands.RegisterCommand(1104, L"A1:Arc", {});
+    commands.RegisterCommand(1108, L"A2:Arc by three points", {});
+    commands.RegisterCommand(1105, L":No code", {});
+    commands.RegisterCommand(1106, L"PLAIN", {});
+    commands.RegisterCommand(1107, L"FF:Fillet", {});
+    CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    CDVCom_Is3D::SetCommandAvailable(1107, false);
+
+    EngineFrame* frame = makeFrame({1004});
+    // The focus in a window of the frame: its first child.
+    const HWND child = ::GetWindow(frame->m_hWnd, GW_CHILD);
+    ASSERT_NE(child, nullptr);
+    ::SetFocus(child);
+    postedCommands(frame->m_hWnd);
+
+    struct Case {
+        std::vector<UINT> keys;
+        std::vector<UINT> posted;
+        std::wstring prompt, code; // after the last key
+    };
+    const Case cases[] = {
+        {{'L', 'I'}, {1101}, L"", L""},        // unique prefix
+        {{'C'}, {}, L">C", L"C"},              // ambiguous prefix waits
+        {{'C', 'I'}, {}, L">CI", L"CI"},       // exact code, an earlier name counts
+        {{'C', 'I', 'R'}, {1102}, L"", L""},   // then unique
+        {{'C', VK_ESCAPE}, {}, L">", L""},     // Esc clears
+        {{'A', VK_NUMPAD1}, {1104}, L"", L""}, // numpad digits
+        {{'C', VK_F1}, {}, L">C", L"C"},       // function keys never add
+        {{'X'}, {}, L">", L""},                // no command
+        {{'F', 'F'}, {}, L">", L""},           // not available: not run
+        {{VK_SPACE}, {2924}, L"", L""},        // Space without a code
+        {{'C', VK_SPACE}, {}, L">C", L"C"},    // Space with a code: ignored
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.keys));
+        app_->GetTypedCommandCode().clear();
+        frame->GetStatusLine()->SetMessage(L"");
+        for (const UINT key : c.keys)
+            frame->OnTypedCommandKey(key);
+        EXPECT_EQ(postedCommands(frame->m_hWnd), c.posted);
+        EXPECT_EQ(app_->GetTypedCommandCode(), c.code);
+        // A command that runs shows its kernel string, which these commands lack.
+        EXPECT_EQ(frame->GetStatusLine()->GetMessage(), c.prompt);
+    }
+
+    // Only Space is taken; the other keys go on to the frame.
+    app_->GetTypedCommandCode().clear();
+    EXPECT_TRUE(frame->OnTypedCommandKey(VK_SPACE));
+    EXPECT_FALSE(frame->OnTypedCommandKey('L'));
+
+    // No typed commands while a command runs, when the 3D module refuses them, or without focus in the frame.
+    app_->GetTypedCommandCode().clear();
+    frame->activeCommand = 1500;
+    EXPECT_FALSE(frame->OnTypedCommandKey(VK_SPACE));
+    frame->activeCommand = 0;
+    CDVCom_Is3D::SetTypedCommandsAllowed(false);
+    EXPECT_FALSE(frame->OnTypedCommandKey(VK_SPACE));
+    CDVCom_Is3D::SetTypedCommandsAllowed(true);
+    ::SetFocus(nullptr);
+    EXPECT_FALSE(frame->OnTypedCommandKey(VK_SPACE));
+    postedCommands(frame->m_hWnd);
+}
+
+TEST_F(FrameToolsEngineTest, AFirstFrameShowsItsPanesForAPersonToSee) {
+    EngineFrame* frame = makeFrame(kAllPanes);
+    ASSERT_TRUE(frame->created);
+    for (const int id : {1005, 1023})
+        frame->panes.ShowPane(id, FALSE);
+    frame->panes.FindPane(1004)->Select();
+    frame->RecalcLayout();
+    pal::test::pump();
+    const std::string name = "frame_tools_first_frame";
+    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, pal::sandbox::root() / (name + ".png")));
+    if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
+        pal::test::saveSnapshot(frame->m_hWnd, std::filesystem::path(folder) / (name + ".png"));
+}
+
+} // namespace

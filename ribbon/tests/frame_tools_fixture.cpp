@@ -1,0 +1,66 @@
+#include "frame_tools_fixture.h"
+
+#include "DravikUI/Windows.h"
+#include "XTToolkitPro.h"
+
+#include <string>
+
+namespace dvribbon::test {
+
+BEGIN_MESSAGE_MAP(PaneWindow, Dravik::UI::DockingPaneChildWindow)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+void PaneWindow::OnPaint() {
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    dc.FillSolidRect(client, RGB(250, 250, 250));
+    const std::wstring text = L"Pane " + std::to_wstring(id_);
+    dc.SetBkMode(TRANSPARENT);
+    dc.TextOut(8, 8, text.c_str(), static_cast<int>(text.size()));
+}
+
+PaneApplication::~PaneApplication() {
+    for (auto& [id, window] : windows_)
+        if (::IsWindow(window->m_hWnd))
+            window->DestroyWindow();
+}
+
+CWnd* PaneApplication::window(int id) {
+    if (panes_.count(id) == 0)
+        return nullptr;
+    auto& slot = windows_[id];
+    if (!slot) {
+        slot = std::make_unique<PaneWindow>(id);
+        slot->Create(nullptr, (L"Window " + std::to_wstring(id)).c_str(), WS_CHILD, CRect(0, 0, 10, 10),
+                     Dravik::UI::GetDockingPaneDummyWindow(true).get(), static_cast<UINT>(id));
+    }
+    return slot.get();
+}
+
+BEGIN_MESSAGE_MAP(EngineFrame, Dravik::UI::MdiMainFrame)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CWnd* EngineFrame::GetDockingPaneWindow(CXTPDockingPane* pane) {
+    return pane->GetID() == kPropertiesPane ? nullptr : GetPaneWindow(pane->GetID());
+}
+
+int EngineFrame::OnCreate(LPCREATESTRUCTW lpcs) {
+    if (MdiMainFrame::OnCreate(lpcs) == -1)
+        return -1;
+    panes.InstallDockingPanes(this);
+    SetDockingPaneManager(&panes);
+    SetMainFrame(this);
+    created = CreateDockingPanesAndToolBars();
+    return 0;
+}
+
+void EngineFrame::OnDestroy() {
+    DetachDockingPaneChildWindows();
+    MdiMainFrame::OnDestroy();
+}
+
+} // namespace dvribbon::test
