@@ -3,6 +3,7 @@
 #include "ribbon/ApplicationMode.h"
 #include "ribbon/FrameToolsEngine.h"
 
+#include "DVTextCore/I18n.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/test/hooks.h"
@@ -288,6 +289,11 @@ TEST_F(FrameToolsEngineTest, TypedCodesRunTheOneCommandTheyPick) {
 }
 
 TEST_F(FrameToolsEngineTest, AFirstFrameShowsItsPanesForAPersonToSee) {
+    const char* source = std::getenv("DV_SOURCE_DIR");
+    ASSERT_TRUE(Dravik::I18n::LoadCatalogue(
+        (std::filesystem::path(source ? source : ".") / "ribbon/tests/fixtures/panes.lng")
+            .wstring()
+            .c_str()));
     EngineFrame* frame = makeFrame(kAllPanes);
     ASSERT_TRUE(frame->created);
     for (const int id : {1005, 1023})

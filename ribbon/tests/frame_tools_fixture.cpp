@@ -25,6 +25,8 @@ PaneApplication::~PaneApplication() {
     for (auto& [id, window] : windows_)
         if (::IsWindow(window->m_hWnd))
             window->DestroyWindow();
+    windows_.clear();
+    parent_.reset();
 }
 
 CWnd* PaneApplication::window(int id) {
@@ -32,9 +34,11 @@ CWnd* PaneApplication::window(int id) {
         return nullptr;
     auto& slot = windows_[id];
     if (!slot) {
+        if (!parent_)
+            parent_ = Dravik::UI::GetDockingPaneDummyWindow(true);
         slot = std::make_unique<PaneWindow>(id);
         slot->Create(nullptr, (L"Window " + std::to_wstring(id)).c_str(), WS_CHILD, CRect(0, 0, 10, 10),
-                     Dravik::UI::GetDockingPaneDummyWindow(true).get(), static_cast<UINT>(id));
+                     parent_.get(), static_cast<UINT>(id));
     }
     return slot.get();
 }

@@ -73,6 +73,8 @@ public:
 private:
     CWnd* window(int id);
     std::set<int> panes_;
+    // Pane windows live under the hidden pane parent until a pane takes them.
+    std::shared_ptr<CWnd> parent_;
     std::map<int, std::unique_ptr<PaneWindow>> windows_;
 };
 
