@@ -3,9 +3,12 @@
 #include "ribbon/ApplicationMode.h"
 #include "ribbon/FrameToolsEngine.h"
 
+#include "DVDiagnostics/test/hooks.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/HiddenErrors.h"
+#include "DravikKernel/ModuleProxies.h"
 #include "DravikKernel/test/hooks.h"
 #include "DravikUI/AutoMenu.h"
 #include "XTToolkitPro.h"
@@ -14,6 +17,7 @@
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
+#include "pal/text.h"
 #include "panels/ManipPanel.h"
 #include "panels/StatusLine.h"
 
@@ -173,6 +177,48 @@ TEST_F(FrameToolsEngineTest, StateDataListsTheModuleKeysByFlags) {
         EXPECT_EQ(keys, expected) << c.flags;
     }
     EXPECT_EQ(engine.GetVersion(), 1u);
+}
+
+TEST_F(FrameToolsEngineTest, BuildingTheFrameIsTimedInTheLog) {
+    dvlog::test::clearCapture();
+    makeFrame({1004});
+    const std::vector<std::string> lines = dvlog::test::capturedAt(2);
+    auto logged = [&](const std::string& start) {
+        for (const std::string& line : lines)
+            if (line.rfind(start, 0) == 0 && line.size() > start.size() + 7 &&
+                line.substr(line.size() - 3) == " ms")
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(logged("Initialized docking panes in ")) << ::testing::PrintToString(lines);
+    EXPECT_TRUE(logged("Initialized tool bars in ")) << ::testing::PrintToString(lines);
+}
+
+TEST_F(FrameToolsEngineTest, TheFramesSettingsTravelWithTheProfile) {
+    DravikProfileManager::SetApplicationKey(L"Software\\Dravik\\Test");
+    CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    AnnotateModuleProxy::Attach();
+    EngineFrame* frame = makeFrame({1004});
+    GetHiddenErrorCont().Hide(L"Sketch not closed");
+    EXPECT_EQ(frame->SaveState(), 0);
+    GetHiddenErrorCont().Show(L"Sketch not closed");
+    GetHiddenErrorCont().Hide(L"Shown again later");
+
+    dvtrace::test::clear();
+    EXPECT_EQ(frame->LoadState(), 0);
+    EXPECT_EQ(GetHiddenErrorCont().GetHidden(), std::set<std::wstring>{L"Sketch not closed"});
+    const std::string section = "Software\\Dravik\\Test\\" + pal::text::toUtf8(frame->GetCurrentSection());
+    const auto calls = dvtrace::test::callsOf("DravikKernel");
+    for (const std::string& call : {"CDVCom_Is3D::LoadState(" + section + "\\3D)",
+                                    "AnnotateModuleProxy::LoadState(" + section + "\\2D)"})
+        EXPECT_NE(std::find(calls.begin(), calls.end(), call), calls.end())
+            << call << ::testing::PrintToString(calls);
+
+    // Without its frame the engine loads nothing of its own.
+    CFrameToolsEngine detached;
+    EXPECT_EQ(detached.LoadState(), 1);
+    GetHiddenErrorCont().Show(L"Sketch not closed");
+    AnnotateModuleProxy::Detach();
 }
 
 TEST_F(FrameToolsEngineTest, MessageStringsComeFromTheKernelTheAutoMenuOrTheRunningCommand) {

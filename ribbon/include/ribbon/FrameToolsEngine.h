@@ -60,6 +60,8 @@ public:
     int SaveState() override;
     void GetStateData(unsigned flags, std::vector<std::wstring>& keyPaths) const override;
     unsigned GetVersion() const override { return 1; }
+    // The engine's section as a key path below the current user's key.
+    std::wstring GetSectionKeyPath() const;
 
     // The status-line prompt of a command id; false when there is none.
     virtual bool GetMessageString(UINT id, std::wstring& text) const;
