@@ -15,6 +15,7 @@
 #include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/TabCtrl.h"
 #include "DravikUI/TabView.h"
+#include "XTToolkitPro.h"
 #include "panels/ManipPanel.h"
 #include "panels/StatusLine.h"
 #include "panels/SystemPanelStrings.h"
@@ -176,6 +177,12 @@ bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
     logElapsed("Initialized docking panes in %lld.%03lld ms", start);
 
     const LONGLONG barsStart = steadyNow();
+    if (!CreateDefaultToolBars())
+        return false;
+    if (m_tabbedMainToolBar != nullptr)
+        m_tabbedMainToolBar->GetToolBar()->GetControls()->CreateOriginalControls();
+    if (!CreateSystemPanelToolBar())
+        return false;
     CreateManipPanelKind1();
     CreateManipPanelKind2();
     logElapsed("Initialized tool bars in %lld.%03lld ms", barsStart);

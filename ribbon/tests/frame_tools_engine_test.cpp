@@ -56,9 +56,13 @@ protected:
         dvkernel::test::reset();
         SandboxTest::TearDown();
     }
+    PaneApplication* makeApplication(std::set<int> panes) {
+        app_ = std::make_unique<PaneApplication>(std::move(panes));
+        return app_.get();
+    }
     EngineFrame* makeFrame(std::set<int> panes, size_t frameCount = 1) {
         if (!app_)
-            app_ = std::make_unique<PaneApplication>(std::move(panes));
+            makeApplication(std::move(panes));
         app_->frames = frameCount;
         auto* frame = new EngineFrame;
         frame->Create(nullptr, L"Dravik", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(20, 20, 1220, 760));
@@ -177,6 +181,93 @@ TEST_F(FrameToolsEngineTest, StateDataListsTheModuleKeysByFlags) {
         EXPECT_EQ(keys, expected) << c.flags;
     }
     EXPECT_EQ(engine.GetVersion(), 1u);
+}
+
+// Tabs that the engine gives Ctrl+1, Ctrl+2 and Ctrl+3, and one it leaves alone.
+constexpr GUID kCtrl1Tab = {0x2557C777, 0x3AA3, 0x4DE3, {0x9C, 0x16, 0x10, 0x8D, 0x2E, 0x13, 0xBB, 0x03}};
+constexpr GUID kCtrl2Tab = {0xD773CF70, 0x44FC, 0x4055, {0xAC, 0xC1, 0xFA, 0x1A, 0xB0, 0xFD, 0xB9, 0x5A}};
+constexpr GUID kCtrl3Tab = {0x84452293, 0x56D2, 0x4E91, {0xBF, 0x71, 0xBD, 0xD2, 0xEE, 0xD1, 0xB4, 0xD5}};
+constexpr GUID kOtherTab = {0x11111111, 0x2222, 0x3333, {0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55}};
+
+std::vector<DefaultToolBarRow> defaultToolBars() {
+    return {
+        {L"Drawing", kCtrl2Tab, 0, true, 1, {1075, 0, 1101, 1102, 1103}},
+        {L"Views", kOtherTab, 0, true, 1, {1075, 0, 1201}},
+        {L"Standard", {}, 1065, true, 2, {1001, 1002, 0, 1003}},
+        {L"Edit", {}, 1070, true, 3, {1301, 1302}},
+        {L"Selection", {}, 1063, false, 4, {1401}},
+        {L"Snaps", {}, 1071, true, 5, {1501, 1502}},
+        {L"Layers", {}, 1080, true, 6, {1601, 0, 1602}},
+        {L"Hidden", {}, 1090, false, 9, {1701}},
+        {L"Model", kCtrl1Tab, 0, true, 1, {1075, 0, 1801}},
+        {L"Sheets", kCtrl3Tab, 0, true, 1, {1075, 0, 1901}},
+    };
+}
+
+TEST_F(FrameToolsEngineTest, TheDefaultToolBarsGoWhereTheirKindSays) {
+    makeApplication(kAllPanes)->toolBars = defaultToolBars();
+    EngineFrame* frame = makeFrame({});
+    ASSERT_TRUE(frame->created);
+    CXTPCommandBars* bars = frame->GetCommandBars();
+    struct Case {
+        UINT barId;
+        XTPBarPosition position;
+        bool visible;
+        int buttons; // separators start groups, they are no controls
+    };
+    const Case cases[] = {
+        {1065, xtpBarTop, true, 3},    {1070, xtpBarLeft, true, 2},   {1063, xtpBarRight, false, 1},
+        {1071, xtpBarBottom, true, 2}, {1080, xtpBarBottom, true, 2}, {1090, xtpBarNone, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.barId);
+        CXTPToolBar* bar = bars->GetToolBar(c.barId);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->GetPosition(), c.position);
+        EXPECT_EQ(bar->IsVisible() != FALSE, c.visible);
+        EXPECT_EQ(bar->GetControls()->GetCount(), c.buttons);
+    }
+    for (const UINT remembered : {1063u, 1065u, 1070u, 1071u})
+        EXPECT_EQ(frame->GetRememberedToolBar(remembered), bars->GetToolBar(remembered)) << remembered;
+    EXPECT_EQ(frame->GetRememberedToolBar(1080), nullptr);
+
+    // Every kind-1 row is a tab of the one tabbed bar; each key goes to its tab once that exists.
+    ASSERT_NE(frame->tabbedBar, nullptr);
+    EXPECT_EQ(frame->GetTabbedMainToolBar(), frame->tabbedBar.get());
+    EXPECT_EQ(frame->tabbedBar->GetToolBar()->GetBarID(), CFrameToolsEngine::kTabbedMainToolBarId);
+    EXPECT_EQ(frame->tabbedBar->tabs, (std::vector<std::wstring>{L"Drawing", L"Views", L"Model", L"Sheets"}));
+    EXPECT_EQ(frame->tabbedBar->keys, (std::vector<std::pair<std::wstring, WORD>>{
+                                          {L"Drawing", '2'}, {L"Model", '1'}, {L"Sheets", '3'}}));
+
+    // Kind 6 stands right of the last visible bar before it (here the bottom one), on its row.
+    CRect snaps, layers;
+    bars->GetToolBar(1071)->GetWindowRect(&snaps);
+    bars->GetToolBar(1080)->GetWindowRect(&layers);
+    EXPECT_GE(layers.left, snaps.right);
+    EXPECT_EQ(layers.top, snaps.top);
+
+    CXTPToolBar* systemPanel = frame->GetSystemPanelToolBar();
+    ASSERT_NE(systemPanel, nullptr);
+    EXPECT_EQ(systemPanel->GetBarID(), CFrameToolsEngine::kSystemPanelToolBarId);
+    EXPECT_TRUE(systemPanel->IsVisible());
+}
+
+TEST_F(FrameToolsEngineTest, TheSystemPanelBarIsHiddenInMode256) {
+    SetFixedEditionCode(256);
+    EngineFrame* frame = makeFrame({1004});
+    ASSERT_TRUE(frame->created);
+    EXPECT_FALSE(frame->GetSystemPanelToolBar()->IsVisible());
+}
+
+TEST_F(FrameToolsEngineTest, WithoutItsTabbedBarTheFrameIsNotMadeAndNoTabIsAdded) {
+    makeApplication({1004, 1007})->toolBars = defaultToolBars();
+    auto* frame = new EngineFrame;
+    frame->tabbedBarFails = true;
+    EXPECT_FALSE(frame->Create(nullptr, L"Dravik", WS_OVERLAPPEDWINDOW, CRect(20, 20, 820, 620)));
+    pal::test::pump();
+    // The failed frame is gone with its window; a frame made next works.
+    app_->toolBars.clear();
+    EXPECT_TRUE(makeFrame({})->created);
 }
 
 TEST_F(FrameToolsEngineTest, BuildingTheFrameIsTimedInTheLog) {

@@ -2,6 +2,7 @@
 
 #include "DravikUI/Windows.h"
 #include "XTToolkitPro.h"
+#include "win/user/menu.h"
 
 #include <string>
 
@@ -43,6 +44,30 @@ CWnd* PaneApplication::window(int id) {
     return slot.get();
 }
 
+void RecordingTabbedBar::AddOriginalTab(const std::wstring& name, const UINT* ids, int count,
+                                        const GUID& guid, bool visible, bool extra) {
+    if (tabs.empty())
+        bar_->SetButtons(ids, count);
+    tabs.push_back(name);
+    guids_.push_back(guid);
+}
+
+bool RecordingTabbedBar::SetTabAccelerator(const GUID& guid, WORD key, BYTE modifiers) {
+    for (size_t i = 0; i < guids_.size(); ++i)
+        if (guids_[i] == guid && modifiers == (FCONTROL | FVIRTKEY)) {
+            keys.emplace_back(tabs[i], key);
+            return true;
+        }
+    return false;
+}
+
+TabbedMainToolBar* EngineFrame::CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) {
+    if (tabbedBarFails)
+        return nullptr;
+    tabbedBar = std::make_unique<RecordingTabbedBar>(bars->Add(caption.c_str(), xtpBarTop));
+    return tabbedBar.get();
+}
+
 BEGIN_MESSAGE_MAP(EngineFrame, Dravik::UI::MdiMainFrame)
 ON_WM_CREATE()
 ON_WM_DESTROY()
@@ -53,13 +78,13 @@ CWnd* EngineFrame::GetDockingPaneWindow(CXTPDockingPane* pane) {
 }
 
 int EngineFrame::OnCreate(LPCREATESTRUCTW lpcs) {
-    if (MdiMainFrame::OnCreate(lpcs) == -1)
+    if (MdiMainFrame::OnCreate(lpcs) == -1 || !InitCommandBars())
         return -1;
     panes.InstallDockingPanes(this);
     SetDockingPaneManager(&panes);
     SetMainFrame(this);
     created = CreateDockingPanesAndToolBars();
-    return 0;
+    return created ? 0 : -1;
 }
 
 void EngineFrame::OnDestroy() {

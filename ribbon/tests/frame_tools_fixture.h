@@ -11,6 +11,8 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
+#include <vector>
 
 namespace dvribbon::test {
 
@@ -34,6 +36,8 @@ public:
     ~PaneApplication() override;
     size_t GetMainFrameCount() const override { return frames; }
     size_t frames = 1;
+    std::vector<DefaultToolBarRow> toolBars;
+    std::vector<DefaultToolBarRow> GetDefaultToolBars() override { return toolBars; }
 
     CWnd* GetOrsaArchivesWindow() override { return window(1012); }
     CWnd* GetOrsaDesktopWindow() override { return window(1013); }
@@ -78,16 +82,38 @@ private:
     std::map<int, std::unique_ptr<PaneWindow>> windows_;
 };
 
+// A tabbed main tool bar that records what the engine gives it; the bar shows the first tab's
+// commands.
+class RecordingTabbedBar : public TabbedMainToolBar {
+public:
+    explicit RecordingTabbedBar(CXTPToolBar* bar) : bar_(bar) {}
+    CXTPToolBar* GetToolBar() override { return bar_; }
+    void AddOriginalTab(const std::wstring& name, const UINT* ids, int count, const GUID& guid, bool visible,
+                        bool extra) override;
+    bool SetTabAccelerator(const GUID& guid, WORD key, BYTE modifiers) override;
+
+    std::vector<std::wstring> tabs;
+    // The accelerators given, in order: tab name and key.
+    std::vector<std::pair<std::wstring, WORD>> keys;
+
+private:
+    CXTPToolBar* bar_;
+    std::vector<GUID> guids_;
+};
+
 class EngineFrame : public Dravik::UI::MdiMainFrame, public CFrameToolsEngine {
 public:
     Dravik::UI::DockingPaneManager panes;
     bool created = false;
     int activeCommand = 0;
+    bool tabbedBarFails = false;
+    std::unique_ptr<RecordingTabbedBar> tabbedBar;
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
     int GetActiveCommandId() const override { return activeCommand; }
 
 protected:
+    TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) override;
     int OnCreate(LPCREATESTRUCTW lpcs);
     void OnDestroy();
     DECLARE_MESSAGE_MAP()

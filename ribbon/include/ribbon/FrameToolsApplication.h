@@ -4,13 +4,28 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "win/com/guid.h"
+#include "win/types.h"
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
 class CWnd;
+
+// One bar of the default tool bars, as the application built them for the running mode.
+struct DefaultToolBarRow {
+    std::wstring name;
+    GUID guid{};
+    UINT barId = 0;
+    bool visible = true;
+    // 1 a tab of the tabbed main tool bar; 2 top, 3 left, 4 right, 5 bottom; 6 top, right of the
+    // last visible bar; anything else a bar on none of the sides.
+    UINT kind = 0;
+    std::vector<UINT> ids; // 0 is a separator
+};
 
 class FrameToolsApplication {
 public:
@@ -56,6 +71,9 @@ public:
     virtual CWnd* GetFormFactorWindow() { return nullptr; }
     virtual CWnd* GetFindCommandWindow() { return nullptr; }
     virtual CWnd* GetFeaResultParametersWindow() { return nullptr; }
+
+    // The default tool bars of a new main frame, in table order.
+    virtual std::vector<DefaultToolBarRow> GetDefaultToolBars() { return {}; }
 
     // The main frames that exist now (a frame being created counts).
     virtual size_t GetMainFrameCount() const = 0;
