@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 
 namespace {
 
@@ -431,11 +432,26 @@ TEST_F(FrameToolsEngineTest, AFirstFrameShowsItsPanesForAPersonToSee) {
         (std::filesystem::path(source ? source : ".") / "ribbon/tests/fixtures/panes.lng")
             .wstring()
             .c_str()));
+    makeApplication(kAllPanes)->toolBars = defaultToolBars();
     EngineFrame* frame = makeFrame(kAllPanes);
     ASSERT_TRUE(frame->created);
     for (const int id : {1005, 1023})
         frame->panes.ShowPane(id, FALSE);
     frame->panes.FindPane(1004)->Select();
+    // The program's commands carry their names and icons; here the buttons show names.
+    const std::map<UINT, const wchar_t*> names = {
+        {1001, L"New"},  {1002, L"Open"},  {1003, L"Save"},   {1101, L"Line"},   {1102, L"Circle"},
+        {1103, L"Arc"},  {1301, L"Undo"},  {1302, L"Redo"},   {1401, L"Select"}, {1501, L"Grid"},
+        {1502, L"Snap"}, {1601, L"Layer"}, {1602, L"Colour"}, {1701, L"Hidden"}, {1075, L"Tabs"}};
+    CXTPCommandBars* bars = frame->GetCommandBars();
+    for (int i = 0; i < bars->GetCount(); ++i) {
+        for (CXTPControl* control : *bars->GetAt(i)->GetControls()) {
+            const auto name = names.find(control->GetID());
+            control->SetCaption(name != names.end() ? name->second : L"?");
+            control->SetStyle(xtpButtonCaption);
+        }
+        bars->GetAt(i)->OnRecalcLayout();
+    }
     frame->RecalcLayout();
     pal::test::pump();
     const std::string name = "frame_tools_first_frame";

@@ -71,6 +71,8 @@ TabbedMainToolBar* EngineFrame::CreateTabbedMainToolBar(CXTPCommandBars* bars, c
 BEGIN_MESSAGE_MAP(EngineFrame, Dravik::UI::MdiMainFrame)
 ON_WM_CREATE()
 ON_WM_DESTROY()
+ON_COMMAND_RANGE(1, 60000, &EngineFrame::OnAnyCommand)
+ON_UPDATE_COMMAND_UI_RANGE(1, 60000, &EngineFrame::OnUpdateAny)
 END_MESSAGE_MAP()
 
 CWnd* EngineFrame::GetDockingPaneWindow(CXTPDockingPane* pane) {

@@ -116,6 +116,9 @@ protected:
     TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) override;
     int OnCreate(LPCREATESTRUCTW lpcs);
     void OnDestroy();
+    // Every command is there to be clicked.
+    void OnAnyCommand(UINT) {}
+    void OnUpdateAny(CCmdUI* ui) { ui->Enable(TRUE); }
     DECLARE_MESSAGE_MAP()
 };
 
