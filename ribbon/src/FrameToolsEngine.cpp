@@ -111,7 +111,7 @@ bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
     const LONGLONG start = steadyNow();
     std::array<std::vector<CXTPDockingPane*>, 4> groups; // Left, Bottom, BelowLeft, Right
     for (const PaneRow& row : paneTable()) {
-        CWnd* window = (application->*row.window)();
+        CWnd* window = row.window(*application);
         if (window == nullptr)
             continue;
         CRect rect = scaledRect(270, 40);
@@ -218,7 +218,7 @@ CXTPDockingPane* CFrameToolsEngine::FindPaneByCommand(UINT commandId) const {
 CWnd* CFrameToolsEngine::GetPaneWindow(int paneId) {
     FrameToolsApplication* application = FrameToolsApplication::Instance();
     const PaneRow* row = findPaneRow(paneId);
-    return application == nullptr || row == nullptr ? nullptr : (application->*row->window)();
+    return application == nullptr || row == nullptr ? nullptr : row->window(*application);
 }
 
 namespace {

@@ -39,40 +39,42 @@ public:
     std::vector<DefaultToolBarRow> toolBars;
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override { return toolBars; }
 
-    CWnd* GetOrsaArchivesWindow() override { return window(1012); }
-    CWnd* GetOrsaDesktopWindow() override { return window(1013); }
-    CWnd* GetOrsaFavoritesWindow() override { return window(1014); }
-    CWnd* GetOrsaConfigurationSettingsWindow() override { return window(1033); }
-    CWnd* GetOrsaSearchWindow() override { return window(1015); }
-    CWnd* GetOrsaMailWindow() override { return window(1027); }
-    CWnd* GetOrsaLibraryElementsWindow() override { return window(1040); }
-    CWnd* GetProductStructureWindow() override { return window(1020); }
-    CWnd* GetConfigurationsWindow() override { return window(1030); }
-    CWnd* GetTechRequirementsWindow() override { return window(1038); }
-    CWnd* GetOrsaAssemblyWindow() override { return window(1019); }
-    CWnd* GetModelTreeWindow() override { return window(1006); }
-    CWnd* GetModelElementsWindow() override { return window(1022); }
-    CWnd* GetDrawMenuWindow() override { return window(1004); }
-    CWnd* GetPropertiesWindow() override { return window(1007); }
-    CWnd* GetTaskWindow() override { return window(1008); }
-    CWnd* GetNcWindow() override { return window(1009); }
-    CWnd* GetStructureElementsWindow() override { return window(1025); }
-    CWnd* GetCamWindow() override { return window(1034); }
-    CWnd* GetWeldTreeWindow() override { return window(1011); }
-    CWnd* GetMacrosWindow() override { return window(1010); }
-    CWnd* GetAnnotationsWindow() override { return window(1029); }
-    CWnd* GetLayersWindow() override { return window(1031); }
-    CWnd* GetQualityManagementWindow() override { return window(1032); }
-    CWnd* GetBackgroundTasksWindow() override { return window(1036); }
-    CWnd* GetGenerationQueueWindow() override { return window(1039); }
-    CWnd* GetBirdsEyeViewWindow() override { return window(1003); }
-    CWnd* GetErrorWindow() override { return window(1005); }
-    CWnd* GetVariablesWindow() override { return window(1017); }
-    CWnd* GetAssemblyStructureWindow() override { return window(1023); }
-    CWnd* GetMaterialWindow() override { return window(1021); }
-    CWnd* GetFormFactorWindow() override { return window(1035); }
-    CWnd* GetFindCommandWindow() override { return window(1028); }
-    CWnd* GetFeaResultParametersWindow() override { return window(1041); }
+    CWnd* GetOrsaArchivesWindow(bool, bool create) override { return create ? window(1012) : nullptr; }
+    CWnd* GetOrsaDesktopWindow(bool, bool create) override { return create ? window(1013) : nullptr; }
+    CWnd* GetOrsaFavoritesWindow(bool, bool create) override { return create ? window(1014) : nullptr; }
+    CWnd* GetOrsaConfigurationSettingsWindow(bool, bool create) override {
+        return create ? window(1033) : nullptr;
+    }
+    CWnd* GetOrsaSearchWindow(bool, bool create) override { return create ? window(1015) : nullptr; }
+    CWnd* GetOrsaMailWindow(bool, bool create) override { return create ? window(1027) : nullptr; }
+    CWnd* GetOrsaLibraryElementsWindow(bool, bool create) override { return create ? window(1040) : nullptr; }
+    CWnd* GetProductStructureWindow(bool create) override { return create ? window(1020) : nullptr; }
+    CWnd* GetConfigurationsWindow(bool create) override { return create ? window(1030) : nullptr; }
+    CWnd* GetTechRequirementsWindow(bool create) override { return create ? window(1038) : nullptr; }
+    CWnd* GetOrsaAssemblyWindow(bool, bool create) override { return create ? window(1019) : nullptr; }
+    CWnd* GetModelTreeWindow(bool create) override { return create ? window(1006) : nullptr; }
+    CWnd* GetModelElementsWindow(bool create) override { return create ? window(1022) : nullptr; }
+    CWnd* GetDrawMenuWindow(bool create) override { return create ? window(1004) : nullptr; }
+    CWnd* GetPropertiesWindow(bool create) override { return create ? window(1007) : nullptr; }
+    CWnd* GetTaskWindow(bool create) override { return create ? window(1008) : nullptr; }
+    CWnd* GetNcWindow(bool create) override { return create ? window(1009) : nullptr; }
+    CWnd* GetStructureElementsWindow(bool create) override { return create ? window(1025) : nullptr; }
+    CWnd* GetCamWindow(bool create) override { return create ? window(1034) : nullptr; }
+    CWnd* GetWeldTreeWindow(bool create) override { return create ? window(1011) : nullptr; }
+    CWnd* GetMacrosWindow(bool create) override { return create ? window(1010) : nullptr; }
+    CWnd* GetAnnotationsWindow(bool create) override { return create ? window(1029) : nullptr; }
+    CWnd* GetLayersWindow(bool create) override { return create ? window(1031) : nullptr; }
+    CWnd* GetQualityManagementWindow(bool create) override { return create ? window(1032) : nullptr; }
+    CWnd* GetBackgroundTasksWindow(bool create) override { return create ? window(1036) : nullptr; }
+    CWnd* GetGenerationQueueWindow(bool create) override { return create ? window(1039) : nullptr; }
+    CWnd* GetBirdsEyeViewWindow(bool create) override { return create ? window(1003) : nullptr; }
+    CWnd* GetErrorWindow(bool create) override { return create ? window(1005) : nullptr; }
+    CWnd* GetVariablesWindow(bool create) override { return create ? window(1017) : nullptr; }
+    CWnd* GetAssemblyStructureWindow(bool create) override { return create ? window(1023) : nullptr; }
+    CWnd* GetMaterialWindow(bool create) override { return create ? window(1021) : nullptr; }
+    CWnd* GetFormFactorWindow(bool create) override { return create ? window(1035) : nullptr; }
+    CWnd* GetFindCommandWindow(bool create) override { return create ? window(1028) : nullptr; }
+    CWnd* GetFeaResultParametersWindow(bool create) override { return create ? window(1041) : nullptr; }
 
 private:
     CWnd* window(int id);
