@@ -10,6 +10,7 @@
 #include "DravikKernel/HiddenErrors.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ModuleProxies.h"
+#include "DravikUI/AutoMenu.h"
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/ExpandedFormView.h"
 #include "DravikUI/GenericMainFrame.h"
@@ -94,19 +95,62 @@ void logElapsed(const char* format, LONGLONG start) {
 
 CFrameToolsEngine::CFrameToolsEngine()
     : DravikProfileItem(L"MainFrame", DVLoadString(kEngineNameStringId).c_str()),
+      m_autoMenuCommandBars(CXTPCommandBars::CreateCommandBars(RUNTIME_CLASS(CXTPCommandBars))),
       m_statusLine(std::make_unique<CStatusLine>()) {
     m_rect.SetRectEmpty();
 }
 
-CFrameToolsEngine::~CFrameToolsEngine() = default;
+CFrameToolsEngine::~CFrameToolsEngine() {
+    if (m_autoMenuCommandBars != nullptr) {
+        m_autoMenuCommandBars->RemoveAll();
+        m_autoMenuCommandBars->InternalRelease();
+    }
+}
+
+void CFrameToolsEngine::ApplyCommandBarOptions(bool recalcLayout) {
+    if (m_mainFrame == nullptr || m_mainFrame->GetCommandBars() == nullptr ||
+        m_autoMenuCommandBars == nullptr)
+        return;
+    const CXTPCommandBarsOptions& frameOptions = *m_mainFrame->GetCommandBars()->GetCommandBarsOptions();
+    const SIZE appIcons = FrameToolsApplication::Instance() != nullptr
+                              ? FrameToolsApplication::Instance()->GetToolBarIconSize()
+                              : SIZE{24, 24};
+    auto copyOptions = [&](CXTPCommandBarsOptions& options, bool largeIcons) {
+        options.ShowKeyboardCues(frameOptions.GetShowKeyboardCues());
+        options.bAlwaysShowFullMenus = frameOptions.bAlwaysShowFullMenus;
+        options.bShowFullAfterDelay = frameOptions.bShowFullAfterDelay;
+        options.bToolBarScreenTips = frameOptions.bToolBarScreenTips;
+        options.bToolBarAccelTips = frameOptions.bToolBarAccelTips;
+        options.szIcons = frameOptions.szIcons;
+        // Large icons of small bars stay at 24: the auto menu never shows them smaller.
+        options.szLargeIcons = frameOptions.szIcons.cx <= 24 && frameOptions.szIcons.cy <= 24
+                                   ? CSize(24, 24)
+                                   : frameOptions.szIcons;
+        options.szPopupIcons = frameOptions.szPopupIcons;
+        options.bLargeIcons = largeIcons;
+    };
+    copyOptions(*m_autoMenuCommandBars->GetCommandBarsOptions(), appIcons.cx >= 24 && appIcons.cy >= 24);
+    if (Dravik::UI::FramelessToolBars* frameless = m_mainFrame->GetFramelessToolBars())
+        copyOptions(*frameless->GetCommandBarsOptions(), appIcons.cx >= 32 && appIcons.cy >= 32);
+    if (recalcLayout)
+        m_mainFrame->RecalcLayout();
+}
 
 bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
     FrameToolsApplication* application = FrameToolsApplication::Instance();
     if (m_mainFrame == nullptr || application == nullptr)
         return false;
     Dravik::UI::DockingPaneManager* manager = m_mainFrame->GetDockingPaneManager();
-    if (manager == nullptr)
+    if (manager == nullptr || m_autoMenuCommandBars == nullptr)
         return false;
+    m_autoMenuCommandBars->SetSite(m_mainFrame);
+    m_autoMenuCommandBars->EnableDocking();
+    m_autoMenuToolBar = static_cast<Dravik::UI::AutoMenuToolBar*>(
+        m_autoMenuCommandBars->Add(Dravik::I18n::Translate("panels.automenu").c_str(), xtpBarLeft,
+                                   RUNTIME_CLASS(Dravik::UI::AutoMenuToolBar)));
+    if (m_autoMenuToolBar == nullptr)
+        return false;
+    m_autoMenuToolBar->SetVisible(TRUE);
 
     const LONGLONG start = steadyNow();
     std::array<std::vector<CXTPDockingPane*>, 4> groups; // Left, Bottom, BelowLeft, Right

@@ -253,6 +253,40 @@ TEST_F(FrameToolsEngineTest, TheDefaultToolBarsGoWhereTheirKindSays) {
     EXPECT_TRUE(systemPanel->IsVisible());
 }
 
+TEST_F(FrameToolsEngineTest, TheAutoMenuBarStandsAtTheLeftAndTakesTheFramesOptions) {
+    EngineFrame* frame = makeFrame({1004});
+    ASSERT_NE(frame->GetAutoMenuToolBar(), nullptr);
+    EXPECT_EQ(frame->GetAutoMenuToolBar()->GetPosition(), xtpBarLeft);
+    EXPECT_EQ(frame->GetAutoMenuCommandBars()->GetSite(), frame);
+
+    struct Case {
+        CSize frameIcons;
+        SIZE appIcons;
+        CSize largeIcons;
+        BOOL large;
+    };
+    const Case cases[] = {
+        {{16, 16}, {24, 24}, {24, 24}, TRUE},
+        {{24, 24}, {16, 16}, {24, 24}, FALSE},
+        {{32, 32}, {32, 32}, {32, 32}, TRUE},
+        {{32, 24}, {24, 24}, {32, 24}, TRUE},
+    };
+    CXTPCommandBarsOptions* frameOptions = frame->GetCommandBars()->GetCommandBarsOptions();
+    CXTPCommandBarsOptions* autoMenu = frame->GetAutoMenuCommandBars()->GetCommandBarsOptions();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.frameIcons.cx) + "x" +
+                     ::testing::PrintToString(c.frameIcons.cy));
+        frameOptions->szIcons = c.frameIcons;
+        frameOptions->bToolBarAccelTips = !frameOptions->bToolBarAccelTips;
+        app_->iconSize = c.appIcons;
+        frame->ApplyCommandBarOptions(true);
+        EXPECT_EQ(autoMenu->szIcons, c.frameIcons);
+        EXPECT_EQ(autoMenu->szLargeIcons, c.largeIcons);
+        EXPECT_EQ(autoMenu->bLargeIcons, c.large);
+        EXPECT_EQ(autoMenu->bToolBarAccelTips, frameOptions->bToolBarAccelTips);
+    }
+}
+
 TEST_F(FrameToolsEngineTest, TheSystemPanelBarIsHiddenInMode256) {
     SetFixedEditionCode(256);
     EngineFrame* frame = makeFrame({1004});

@@ -37,6 +37,8 @@ public:
     size_t GetMainFrameCount() const override { return frames; }
     size_t frames = 1;
     std::vector<DefaultToolBarRow> toolBars;
+    SIZE iconSize{24, 24};
+    SIZE GetToolBarIconSize() const override { return iconSize; }
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override { return toolBars; }
 
     CWnd* GetOrsaArchivesWindow(bool, bool create) override { return create ? window(1012) : nullptr; }

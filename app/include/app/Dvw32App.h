@@ -173,6 +173,7 @@ public:
     CWnd* GetDockingPaneWindow(int paneId, bool create);
     dvapp::PaneWindowSlots& GetPaneWindowSlots() { return *m_paneWindows; }
     size_t GetMainFrameCount() const override { return NumMainFrames(); }
+    SIZE GetToolBarIconSize() const override { return m_toolBarIconSize; }
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override;
 
     // IPrototypesCallback

@@ -77,6 +77,9 @@ public:
     // The default tool bars of a new main frame, in table order.
     virtual std::vector<DefaultToolBarRow> GetDefaultToolBars() { return {}; }
 
+    // The size of the tool bars' icons the person chose.
+    virtual SIZE GetToolBarIconSize() const { return SIZE{24, 24}; }
+
     // The main frames that exist now (a frame being created counts).
     virtual size_t GetMainFrameCount() const = 0;
 

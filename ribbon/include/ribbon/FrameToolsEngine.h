@@ -37,8 +37,9 @@ public:
 };
 
 namespace Dravik::UI {
+class AutoMenuToolBar;
 class GenericMainFrame;
-}
+} // namespace Dravik::UI
 
 class CFrameToolsEngine : public DravikProfileItem {
 public:
@@ -86,6 +87,13 @@ public:
     bool OnTypedCommandKey(UINT virtualKey);
 
     CStatusLine* GetStatusLine() const { return m_statusLine.get(); }
+    // The command bars of the frame's auto-menu tool bar, and that bar once the frame is built.
+    CXTPCommandBars* GetAutoMenuCommandBars() const { return m_autoMenuCommandBars; }
+    Dravik::UI::AutoMenuToolBar* GetAutoMenuToolBar() const { return m_autoMenuToolBar; }
+
+    // Gives the auto-menu bars and the frameless tool bars the frame's command-bar options;
+    // the frame is laid out again when asked.
+    void ApplyCommandBarOptions(bool recalcLayout);
 
     // The tools made by CreateDockingPanesAndToolBars; null until then.
     TabbedMainToolBar* GetTabbedMainToolBar() const { return m_tabbedMainToolBar; }
@@ -112,6 +120,8 @@ private:
     bool CreateSystemPanelToolBar();
 
     Dravik::UI::GenericMainFrame* m_mainFrame = nullptr;
+    CXTPCommandBars* m_autoMenuCommandBars = nullptr; // owned: released with the engine
+    Dravik::UI::AutoMenuToolBar* m_autoMenuToolBar = nullptr;
     std::unique_ptr<CStatusLine> m_statusLine;
     std::unique_ptr<CManipPanel> m_manipPanel1;
     std::unique_ptr<CManipPanel> m_manipPanel2;
