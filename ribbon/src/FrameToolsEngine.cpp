@@ -136,6 +136,21 @@ void CFrameToolsEngine::ApplyCommandBarOptions(bool recalcLayout) {
         m_mainFrame->RecalcLayout();
 }
 
+void CFrameToolsEngine::CopyShortcutsToFramelessToolBars() {
+    if (m_mainFrame == nullptr || m_mainFrame->GetCommandBars() == nullptr ||
+        m_mainFrame->GetFramelessToolBars() == nullptr)
+        return;
+    CXTPShortcutManager* source = m_mainFrame->GetCommandBars()->GetShortcutManager();
+    CXTPShortcutManager* target = m_mainFrame->GetFramelessToolBars()->GetShortcutManager();
+    if (source == nullptr || target == nullptr)
+        return;
+    CXTPPropExchangeXMLNode stored(FALSE, nullptr, L"Shortcuts");
+    source->DoPropExchange(&stored);
+    CXTPPropExchangeXMLNode loaded(TRUE, nullptr, L"Shortcuts");
+    if (loaded.LoadFromString(stored.GetXML()))
+        target->DoPropExchange(&loaded);
+}
+
 bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
     FrameToolsApplication* application = FrameToolsApplication::Instance();
     if (m_mainFrame == nullptr || application == nullptr)

@@ -287,6 +287,23 @@ TEST_F(FrameToolsEngineTest, TheAutoMenuBarStandsAtTheLeftAndTakesTheFramesOptio
     }
 }
 
+TEST_F(FrameToolsEngineTest, TheFramelessToolBarsTakeTheMainBarsShortcuts) {
+    EngineFrame* frame = makeFrame({1004});
+    ASSERT_TRUE(frame->InitFramelessToolBars());
+    const ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'N', 1001}, {FALT | FVIRTKEY, VK_F4, 1002}};
+    frame->GetCommandBars()->GetShortcutManager()->SetAccelerators(keys, 2);
+    frame->CopyShortcutsToFramelessToolBars();
+    CXTPShortcutManager* frameless = frame->GetFramelessToolBars()->GetShortcutManager();
+    for (const int command : {1001, 1002}) {
+        CString main, copied;
+        ASSERT_TRUE(frame->GetCommandBars()->GetShortcutManager()->FindDefaultAccelerator(command, main));
+        ASSERT_TRUE(frameless->FindDefaultAccelerator(command, copied)) << command;
+        EXPECT_EQ(copied, main);
+    }
+    CString none;
+    EXPECT_FALSE(frameless->FindDefaultAccelerator(1003, none));
+}
+
 TEST_F(FrameToolsEngineTest, TheSystemPanelBarIsHiddenInMode256) {
     SetFixedEditionCode(256);
     EngineFrame* frame = makeFrame({1004});

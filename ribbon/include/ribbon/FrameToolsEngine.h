@@ -94,6 +94,8 @@ public:
     // Gives the auto-menu bars and the frameless tool bars the frame's command-bar options;
     // the frame is laid out again when asked.
     void ApplyCommandBarOptions(bool recalcLayout);
+    // The frameless tool bars take the main command bars' shortcuts.
+    void CopyShortcutsToFramelessToolBars();
 
     // The tools made by CreateDockingPanesAndToolBars; null until then.
     TabbedMainToolBar* GetTabbedMainToolBar() const { return m_tabbedMainToolBar; }
