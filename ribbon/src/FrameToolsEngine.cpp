@@ -9,6 +9,7 @@
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/HiddenErrors.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/ManipulatorOptions.h"
 #include "DravikKernel/ModuleProxies.h"
 #include "DravikUI/AutoMenu.h"
 #include "DravikUI/DockingPane.h"
@@ -235,6 +236,9 @@ bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
     }
     logElapsed("Initialized docking panes in %lld.%03lld ms", start);
 
+    // The editions that start on the manipulator tab need the kernel's manipulator options.
+    if (const std::uint32_t mode = GetApplicationModeCode(); mode == 128 || mode == 512)
+        CMainpulatorOptions options;
     const LONGLONG barsStart = steadyNow();
     if (!CreateDefaultToolBars())
         return false;

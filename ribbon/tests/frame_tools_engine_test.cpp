@@ -72,6 +72,12 @@ protected:
         pal::test::pump();
         return frame;
     }
+    // A frame deletes itself with its window.
+    void destroyFrame(EngineFrame* frame) {
+        frames_.erase(std::find(frames_.begin(), frames_.end(), frame));
+        frame->DestroyWindow();
+        pal::test::pump();
+    }
     static std::set<int> openPanes(EngineFrame* frame) {
         std::set<int> open;
         for (CXTPDockingPane* pane : frame->panes.GetPaneList())
@@ -103,8 +109,7 @@ TEST_F(FrameToolsEngineTest, TheFirstFrameOpensItsWorkingPanesByModeWithTheDocum
         EXPECT_TRUE(frame->panes.FindPane(1004)->IsSelected());
         ASSERT_NE(frame->GetManipPanel(1), nullptr);
         EXPECT_EQ(frame->GetManipPanel(2)->GetPanelNumber(), 2);
-        frame->DestroyWindow();
-        pal::test::pump();
+        destroyFrame(frame);
     }
 }
 
@@ -302,6 +307,19 @@ TEST_F(FrameToolsEngineTest, TheFramelessToolBarsTakeTheMainBarsShortcuts) {
     }
     CString none;
     EXPECT_FALSE(frameless->FindDefaultAccelerator(1003, none));
+}
+
+TEST_F(FrameToolsEngineTest, TheManipulatorEditionsReadTheKernelsManipulatorOptions) {
+    for (const std::uint32_t mode : {0u, 16u, 128u, 256u, 512u}) {
+        SCOPED_TRACE(mode);
+        SetFixedEditionCode(mode);
+        dvtrace::test::clear();
+        EngineFrame* frame = makeFrame({1004});
+        const auto calls = dvtrace::test::callsOf("DravikKernel");
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "CMainpulatorOptions::CMainpulatorOptions()"),
+                  mode == 128 || mode == 512 ? 1 : 0);
+        destroyFrame(frame);
+    }
 }
 
 TEST_F(FrameToolsEngineTest, TheSystemPanelBarIsHiddenInMode256) {
