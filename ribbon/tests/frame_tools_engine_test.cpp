@@ -107,6 +107,10 @@ TEST_F(FrameToolsEngineTest, TheFirstFrameOpensItsWorkingPanesByModeWithTheDocum
         EXPECT_EQ(frame->panes.GetPaneList().size(), kAllPanes.size());
         EXPECT_EQ(openPanes(frame), c.open);
         EXPECT_TRUE(frame->panes.FindPane(1004)->IsSelected());
+        // The group below the left one shows its first open pane.
+        if (c.open.count(1017) != 0) {
+            EXPECT_TRUE(frame->panes.FindPane(1017)->IsSelected());
+        }
         ASSERT_NE(frame->GetManipPanel(1), nullptr);
         EXPECT_EQ(frame->GetManipPanel(2)->GetPanelNumber(), 2);
         destroyFrame(frame);
