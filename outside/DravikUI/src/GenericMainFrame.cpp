@@ -3,6 +3,7 @@
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/View.h"
 #include "DravikUI/Windows.h"
+#include "DravikUI/XMLDefinitions.h"
 #include "xtp/PaintManager.h"
 
 namespace Dravik::UI {
@@ -236,6 +237,11 @@ void GenericMainFrame::SetSelectionFilterButtonProperties(UINT id, int icon, con
     m_filters.SetIconAndToolTip(id, icon, toolTip);
     m_filters.SetState(id, enabled, ticked);
     m_filters.EndConfiguration();
+}
+
+CXTPControl* GenericMainFrame::CreateCustomControl(const XML::Control& definition, CXTPCommandBar* bar) {
+    return CreateCustomControl(static_cast<UINT>(definition.id),
+                               definition.state.empty() ? definition.tag : definition.state, bar);
 }
 
 void GenericMainFrame::UpdateSelectionFilters(CView* view, int command, bool force) {

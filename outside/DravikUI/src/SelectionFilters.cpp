@@ -2,6 +2,32 @@
 
 namespace Dravik::UI {
 
+IMPLEMENT_DYNCREATE(SelectionFilterButton, CXTPControlButton)
+
+SelectionFilterButton::SelectionFilterButton(int id, bool flag) : m_flag(flag) {
+    m_nId = id;
+}
+
+void SelectionFilterButton::SaveDefaultIconAndToolTip() {
+    m_defaultIcon = GetIconId();
+    m_defaultToolTip = m_strTooltip;
+}
+
+void SelectionFilterButton::ResetIconAndToolTip() {
+    SetIconId(m_defaultIcon);
+    SetTooltip(m_defaultToolTip);
+    RedrawParent(FALSE);
+}
+
+void SelectionFilterButton::Copy(CXTPControl* pControl, BOOL bRecursive) {
+    CXTPControlButton::Copy(pControl, bRecursive);
+    if (auto* other = dynamic_cast<SelectionFilterButton*>(pControl)) {
+        m_flag = other->m_flag;
+        m_defaultIcon = other->m_defaultIcon;
+        m_defaultToolTip = other->m_defaultToolTip;
+    }
+}
+
 void SelectionFilters::EndConfiguration() {
     if (m_configuring == 0)
         return;
@@ -33,7 +59,7 @@ void SelectionFilters::HideAllButtons() {
 }
 
 void SelectionFilters::SetIconAndToolTip(UINT id, int icon, unsigned toolTipId) {
-    SelectionFilterButton& button = m_buttons[id];
+    SelectionFilterRecord& button = m_buttons[id];
     button.Icon = icon;
     button.ToolTipId = toolTipId;
     button.ToolTip.clear();
@@ -41,7 +67,7 @@ void SelectionFilters::SetIconAndToolTip(UINT id, int icon, unsigned toolTipId) 
 }
 
 void SelectionFilters::SetIconAndToolTip(UINT id, int icon, const std::wstring& toolTip) {
-    SelectionFilterButton& button = m_buttons[id];
+    SelectionFilterRecord& button = m_buttons[id];
     button.Icon = icon;
     button.ToolTipId = 0;
     button.ToolTip = toolTip;
@@ -49,13 +75,13 @@ void SelectionFilters::SetIconAndToolTip(UINT id, int icon, const std::wstring& 
 }
 
 void SelectionFilters::SetState(UINT id, bool enabled, bool ticked) {
-    SelectionFilterButton& button = m_buttons[id];
+    SelectionFilterRecord& button = m_buttons[id];
     button.Enabled = enabled;
     button.Ticked = ticked;
     changed();
 }
 
-const SelectionFilterButton* SelectionFilters::GetButton(UINT id) const {
+const SelectionFilterRecord* SelectionFilters::GetButton(UINT id) const {
     const auto found = m_buttons.find(id);
     return found == m_buttons.end() ? nullptr : &found->second;
 }
@@ -74,7 +100,7 @@ void SelectionFilters::Apply() {
         if (!control && !button.Shown)
             continue;
         if (!control)
-            control = m_bar->GetControls()->Add(xtpControlButton, static_cast<int>(id));
+            control = m_bar->GetControls()->Add(new SelectionFilterButton(static_cast<int>(id), false));
         if (!control)
             continue;
         control->SetVisible(button.Shown ? TRUE : FALSE);

@@ -5,6 +5,7 @@
 #include "DravikUI/PopupControls.h"
 #include "DravikUI/Ribbon.h"
 #include "DravikUI/XML.h"
+#include "DravikUI/XMLDefinitions.h"
 #include "DravikUI/XMLMainFrameState.h"
 
 #include "DravikKernel/UIModuleProxy.h"
@@ -19,6 +20,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -110,8 +114,7 @@ TEST_F(GenericFrameTest, TheDefaultStateGivesAMainFrameItsRibbonMenusAndToolBars
     CXTPCommandBars* bars = frame->GetCommandBars();
     XML::ApplicationParameters parameters;
     parameters.createControl = [frame](const XML::Control& definition, CXTPCommandBar* bar) {
-        return frame->CreateCustomControl(static_cast<UINT>(definition.id),
-                                          definition.state.empty() ? definition.tag : definition.state, bar);
+        return static_cast<Dravik::UI::GenericMainFrame*>(frame)->CreateCustomControl(definition, bar);
     };
     state.menuBar->apply(bars->GetMenuBar(), parameters);
     state.ribbonBar->apply(frame->ribbon, parameters);
@@ -149,6 +152,43 @@ TEST_F(GenericFrameTest, TheDefaultStateGivesAMainFrameItsRibbonMenusAndToolBars
     frame->RecalcLayout();
     pal::test::pump();
     snapshot(frame->GetSafeHwnd(), "default-state-frame-classic");
+}
+
+// A frame that records what its control factory is asked.
+class AskedFrame : public Dravik::UI::MdiMainFrame {
+public:
+    std::vector<std::pair<UINT, std::wstring>> asked;
+    CXTPControl* CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) override {
+        asked.emplace_back(id, tag);
+        return id == kMainMenuCommand ? new CXTPControlButton : nullptr;
+    }
+};
+
+TEST_F(GenericFrameTest, ADefinitionAsksTheFrameWithItsIdAndItsStateElseItsTag) {
+    struct Case {
+        int id;
+        const wchar_t* tag;
+        const wchar_t* state;
+        const wchar_t* asked;
+        bool made;
+    } cases[] = {
+        {900, L"Button", L"", L"Button", true},
+        {2852, L"Popup", L"dockingPanesPopup", L"dockingPanesPopup", false},
+        {0, L"SplitButtonPopup", L"", L"SplitButtonPopup", false},
+    };
+    std::unique_ptr<AskedFrame> frame(new AskedFrame);
+    for (const Case& c : cases) {
+        XML::Control definition;
+        definition.id = c.id;
+        definition.tag = c.tag;
+        definition.state = c.state;
+        std::unique_ptr<CXTPControl> made(static_cast<Dravik::UI::GenericMainFrame*>(frame.get())
+                                              ->CreateCustomControl(definition, nullptr));
+        EXPECT_EQ(made != nullptr, c.made) << c.id;
+        ASSERT_FALSE(frame->asked.empty());
+        EXPECT_EQ(frame->asked.back(), std::make_pair(static_cast<UINT>(c.id), std::wstring(c.asked)));
+    }
+    EXPECT_EQ(frame->asked.size(), std::size(cases));
 }
 
 } // namespace

@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 constexpr UINT kDrawingResource = 430;
@@ -406,6 +408,18 @@ TEST_F(MainFrameTest, TheFramelessBarsFollowTheActiveView) {
     EXPECT_TRUE(filters->FindControl(2421)->GetChecked());
     EXPECT_FALSE(filters->FindControl(2422)->GetEnabled());
     EXPECT_EQ(filters->FindControl(2422)->GetTooltip(), L"Circles");
+    // The buttons are filter buttons that give back the icon and tip they were saved with.
+    auto* circles = dynamic_cast<Dravik::UI::SelectionFilterButton*>(filters->FindControl(2422));
+    ASSERT_NE(circles, nullptr);
+    EXPECT_FALSE(circles->GetFlag());
+    circles->SaveDefaultIconAndToolTip();
+    circles->SetIconId(41064);
+    circles->SetTooltip(L"Arcs");
+    circles->ResetIconAndToolTip();
+    EXPECT_EQ(circles->GetTooltip(), L"Circles");
+    EXPECT_EQ(circles->GetIconId(), 2422);
+    std::unique_ptr<CXTPControl> copy(circles->Clone());
+    EXPECT_EQ(static_cast<Dravik::UI::SelectionFilterButton*>(copy.get())->GetDefaultToolTip(), L"Circles");
     ASSERT_TRUE(pal::test::saveSnapshot(filters->m_hWnd, dvui::test::snapshotPath("selection-filters-bar")));
     frame->HideAllSelectionFilterButtons();
     EXPECT_FALSE(filters->FindControl(2421)->IsVisible());

@@ -31,6 +31,7 @@
 #include "xtp/RibbonTab.h"
 #include "xtp/TabClientWnd.h"
 #include "xtp/TabManager.h"
+#include "xtp/TabToolBar.h"
 #include "xtp/PropertyPage.h"
 #include "xtp/RecentFileList.h"
 #include "xtp/ReportControl.h"

@@ -22,6 +22,10 @@ class StatusLineProxy;
 
 namespace Dravik::UI {
 
+namespace XML {
+struct Control;
+}
+
 // View-type bits of a tool bar or control: which drawing views it belongs to.
 constexpr DWORD kViewTypeSheet = 0x1000; // two-dimensional views
 constexpr DWORD kViewTypeModel = 0x2000; // three-dimensional views other than cameras
@@ -134,6 +138,9 @@ public:
     virtual CXTPControl* CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) {
         return nullptr;
     }
+    // The control of an XML definition, for the definitions' control factories: the one above
+    // asked with the definition's id and its state name when it has one, else its tag.
+    CXTPControl* CreateCustomControl(const XML::Control& definition, CXTPCommandBar* bar);
     // While blocked, new controls get no hints (captions of commands still loading).
     void BlockControlHints(bool block) { m_hintBlocks += block ? 1 : (m_hintBlocks > 0 ? -1 : 0); }
     bool AreControlHintsBlocked() const { return m_hintBlocks > 0; }

@@ -15,13 +15,38 @@ DV_EXPORTS_BEGIN
 
 namespace Dravik::UI {
 
-struct SelectionFilterButton {
+// What the frame was told about one filter button.
+struct SelectionFilterRecord {
     bool Shown = false;
     int Icon = 0;           // the icon's id in the bars' image manager; 0 the button's own
     unsigned ToolTipId = 0; // a string resource, or
     std::wstring ToolTip;   // the text itself
     bool Enabled = true;
     bool Ticked = false;
+};
+
+// A filter button on a bar: a button that remembers the icon and tip it was made with, so that
+// a filter set can change them for a while and give them back. The flag is the one the table
+// of built-in buttons gives each button; the bar that made the button reads it back.
+class SelectionFilterButton : public CXTPControlButton {
+    DECLARE_DYNCREATE(SelectionFilterButton)
+public:
+    SelectionFilterButton() = default;
+    SelectionFilterButton(int id, bool flag);
+
+    bool GetFlag() const { return m_flag; }
+    // The present icon and tip become the ones the button goes back to.
+    void SaveDefaultIconAndToolTip();
+    void ResetIconAndToolTip();
+    int GetDefaultIconId() const { return m_defaultIcon; }
+    CString GetDefaultToolTip() const { return m_defaultToolTip; }
+
+    void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
+
+private:
+    bool m_flag = false;
+    int m_defaultIcon = 0;
+    CString m_defaultToolTip;
 };
 
 class SelectionFilters {
@@ -41,7 +66,7 @@ public:
     void SetIconAndToolTip(UINT id, int icon, const std::wstring& toolTip);
     void SetState(UINT id, bool enabled, bool ticked);
     // Null for a button never mentioned.
-    const SelectionFilterButton* GetButton(UINT id) const;
+    const SelectionFilterRecord* GetButton(UINT id) const;
 
     // The bar the buttons show on (the frame's selection-filter bar); null for none.
     void SetToolBar(CXTPToolBar* bar);
@@ -52,7 +77,7 @@ public:
 
 private:
     void changed();
-    std::map<UINT, SelectionFilterButton> m_buttons;
+    std::map<UINT, SelectionFilterRecord> m_buttons;
     CXTPToolBar* m_bar = nullptr;
     int m_configuring = 0;
     int m_set = 0;
