@@ -1,0 +1,222 @@
+#include "ribbon/FrameToolsEngine.h"
+
+#include "FramePaneTable.h"
+#include "ribbon/ApplicationMode.h"
+#include "ribbon/FrameToolsApplication.h"
+
+#include "DVDiagnostics/DVLog.h"
+#include "DVTextCore/I18n.h"
+#include "DravikKernel/KernelServices.h"
+#include "DravikUI/DockingPane.h"
+#include "DravikUI/GenericMainFrame.h"
+#include "panels/ManipPanel.h"
+#include "panels/StatusLine.h"
+#include "panels/SystemPanelStrings.h"
+#include "xtp/PaintManager.h"
+
+#include <array>
+#include <chrono>
+#include <utility>
+
+using namespace dvribbon;
+
+namespace {
+
+constexpr UINT kEngineNameStringId = 41004;
+
+// Pane-toggle commands: 782-799 and 811-826, each standing for one pane.
+constexpr std::pair<UINT, int> kPaneCommands[] = {
+    {782, 1003}, {783, 1004}, {784, 1005}, {785, 1006}, {786, 1017}, {787, 1012}, {788, 1013},
+    {789, 1014}, {790, 1008}, {791, 1015}, {792, 1009}, {793, 1020}, {794, 1021}, {795, 1022},
+    {796, 1023}, {797, 1025}, {798, 1027}, {799, 1028}, {811, 1007}, {812, 1010}, {813, 1011},
+    {814, 1019}, {815, 1029}, {816, 1030}, {817, 1031}, {818, 1032}, {819, 1033}, {820, 1034},
+    {821, 1035}, {822, 1036}, {823, 1038}, {824, 1039}, {825, 1040}, {826, 1041}};
+
+CRect scaledRect(int width, int height) {
+    return CRect(0, 0, CXTPDpi::ScaleX(width), CXTPDpi::ScaleY(height));
+}
+
+std::wstring paneCaption(const PaneRow& row, CWnd* window) {
+    switch (row.captionSource) {
+    case CaptionSource::Key:
+        return Dravik::I18n::Translate(row.captionKey);
+    case CaptionSource::String:
+        return DVLoadString(row.captionId);
+    case CaptionSource::PanelString:
+        return LoadSystemPanelString(row.captionId);
+    case CaptionSource::Window: {
+        CString text;
+        window->GetWindowText(text);
+        return std::wstring(text.GetString());
+    }
+    }
+    return {};
+}
+
+bool closedInFirstFrame(const PaneRow& row, std::uint32_t mode) {
+    switch (row.closed) {
+    case FirstFrameClosed::Yes:
+        return true;
+    case FirstFrameClosed::No:
+        return false;
+    case FirstFrameClosed::InMode256:
+        return mode == 256;
+    case FirstFrameClosed::InModes128And256:
+        return mode == 128 || mode == 256;
+    }
+    return false;
+}
+
+void logElapsed(const char* format, std::chrono::steady_clock::time_point start) {
+    const auto micros =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
+            .count();
+    DVLog_Write(DVLogInfo, format, static_cast<long long>(micros / 1000),
+                static_cast<long long>(micros % 1000));
+}
+
+} // namespace
+
+CFrameToolsEngine::CFrameToolsEngine()
+    : DravikProfileItem(L"MainFrame", DVLoadString(kEngineNameStringId).c_str()),
+      m_statusLine(std::make_unique<CStatusLine>()) {
+    m_rect.SetRectEmpty();
+}
+
+CFrameToolsEngine::~CFrameToolsEngine() = default;
+
+bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
+    FrameToolsApplication* application = FrameToolsApplication::Instance();
+    if (m_mainFrame == nullptr || application == nullptr)
+        return false;
+    Dravik::UI::DockingPaneManager* manager = m_mainFrame->GetDockingPaneManager();
+    if (manager == nullptr)
+        return false;
+
+    const auto start = std::chrono::steady_clock::now();
+    std::array<std::vector<CXTPDockingPane*>, 4> groups; // Left, Bottom, BelowLeft, Right
+    for (const PaneRow& row : paneTable()) {
+        CWnd* window = (application->*row.window)();
+        if (window == nullptr)
+            continue;
+        CRect rect = scaledRect(270, 40);
+        int side = xtpPaneDockBottom;
+        CXTPDockingPaneBase* neighbour = nullptr;
+        switch (row.group) {
+        case PaneGroup::Left:
+            rect = row.ownSideRight ? scaledRect(270, 40) : scaledRect(300, 140);
+            side = row.ownSideRight ? xtpPaneDockRight : xtpPaneDockLeft;
+            break;
+        case PaneGroup::Bottom:
+            rect = scaledRect(270, row.tall ? 240 : 40);
+            break;
+        case PaneGroup::BelowLeft: {
+            const auto& left = groups[static_cast<size_t>(PaneGroup::Left)];
+            neighbour = left.empty() ? nullptr : left.front();
+            break;
+        }
+        case PaneGroup::Right:
+            side = xtpPaneDockRight;
+            break;
+        case PaneGroup::None:
+            rect = scaledRect(300, 500);
+            side = -1;
+            break;
+        }
+        CXTPDockingPane* pane =
+            Dravik::UI::CreateDockingPane(manager, row.id, paneCaption(row, window), rect, side, neighbour);
+        if (pane == nullptr)
+            return false;
+        if (row.icon != 0)
+            pane->SetIconID(row.icon);
+        if (row.id == kPropertiesPane)
+            pane->Attach(m_mainFrame->GetPropertiesWindowPlaceholder(true));
+        if (row.group == PaneGroup::None)
+            continue;
+        auto& group = groups[static_cast<size_t>(row.group)];
+        if (!group.empty())
+            manager->AttachPane(pane, group.back());
+        group.push_back(pane);
+    }
+
+    if (application->GetMainFrameCount() < 2) {
+        const std::uint32_t mode = GetApplicationModeCode();
+        for (const int id : firstFrameCloseOrder())
+            if (CXTPDockingPane* pane = manager->FindPane(id))
+                manager->ClosePane(pane);
+        for (const int id : {1017, 1006, 1028})
+            if (const PaneRow* row = findPaneRow(id); row != nullptr && closedInFirstFrame(*row, mode))
+                if (CXTPDockingPane* pane = manager->FindPane(id))
+                    manager->ClosePane(pane);
+        for (const auto& group : groups)
+            for (CXTPDockingPane* pane : group)
+                if (!pane->IsClosed()) {
+                    pane->Select();
+                    break;
+                }
+        if (CXTPDockingPane* pane = manager->FindPane(kDrawMenuPane); pane != nullptr && !pane->IsClosed())
+            pane->Select();
+    } else {
+        manager->CloseAll();
+    }
+    logElapsed("Initialized docking panes in %lld.%03lld ms", start);
+
+    const auto barsStart = std::chrono::steady_clock::now();
+    CreateManipPanelKind1();
+    CreateManipPanelKind2();
+    logElapsed("Initialized tool bars in %lld.%03lld ms", barsStart);
+    return true;
+}
+
+void CFrameToolsEngine::CreateManipPanelKind1() {
+    m_manipPanel1 = std::make_unique<CManipPanel>(1);
+}
+
+void CFrameToolsEngine::CreateManipPanelKind2() {
+    m_manipPanel2 = std::make_unique<CManipPanel>(2);
+}
+
+CManipPanel* CFrameToolsEngine::GetManipPanel(int number) const {
+    return number == 1 ? m_manipPanel1.get() : number == 2 ? m_manipPanel2.get() : nullptr;
+}
+
+int CFrameToolsEngine::GetPaneIdOfCommand(UINT commandId) {
+    for (const auto& [command, paneId] : kPaneCommands)
+        if (command == commandId)
+            return paneId;
+    return 0;
+}
+
+CXTPDockingPane* CFrameToolsEngine::FindPaneByCommand(UINT commandId) const {
+    const int paneId = GetPaneIdOfCommand(commandId);
+    if (m_mainFrame == nullptr || paneId == 0 || m_mainFrame->GetDockingPaneManager() == nullptr)
+        return nullptr;
+    return m_mainFrame->GetDockingPaneManager()->FindPane(paneId);
+}
+
+CWnd* CFrameToolsEngine::GetPaneWindow(int paneId) {
+    FrameToolsApplication* application = FrameToolsApplication::Instance();
+    const PaneRow* row = findPaneRow(paneId);
+    return application == nullptr || row == nullptr ? nullptr : (application->*row->window)();
+}
+
+int CFrameToolsEngine::LoadState() {
+    if (const int status = DravikProfileItem::LoadState(); status != 0)
+        return status;
+    return m_mainFrame == nullptr ? 1 : 0;
+}
+
+int CFrameToolsEngine::SaveState() {
+    return DravikProfileItem::SaveState();
+}
+
+void CFrameToolsEngine::GetStateData(unsigned flags, std::vector<std::wstring>& keyPaths) const {
+    const std::wstring section = GetCurrentSection();
+    keyPaths.push_back(section + L"\\Hidden Errors");
+    keyPaths.push_back(section + L"\\PagesTabCtrl");
+    keyPaths.push_back(section + L"\\ExpandedDialog");
+    if ((flags & 3) != 0)
+        keyPaths.push_back(section + L"\\2D");
+    if ((flags & 13) != 0)
+        keyPaths.push_back(section + L"\\3D");
+}
