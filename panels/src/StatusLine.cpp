@@ -197,15 +197,20 @@ bool CStatusLine::BeginProgress() {
     GetItemRect(1, &rect);
     rect.left = rect.right - static_cast<int>(2 * (rect.Width() / 5.0));
     rect.DeflateRect(1, 1);
-    if (!m_progress.Create(WS_CHILD | WS_VISIBLE, rect, this, 0))
+    if (!m_progress.Create(WS_CHILD | WS_VISIBLE | PBS_MARQUEE, rect, this, 0))
         return false;
     m_position = 0;
     m_step = 1;
     m_maximum = 100;
-    m_progress.SetMarquee(TRUE, kMarqueeMs);
+    setMarquee(true);
     repaint();
     taskbarProgress("indeterminate");
     return true;
+}
+
+void CStatusLine::setMarquee(bool on) {
+    m_marquee = on;
+    m_progress.SetMarquee(on, on ? kMarqueeMs : 0);
 }
 
 void CStatusLine::SetStep(int step) {
@@ -242,9 +247,9 @@ void CStatusLine::updateProgress() {
     if (m_position > m_maximum)
         m_position = m_maximum;
     if (m_position < 0) {
-        m_progress.SetMarquee(TRUE, kMarqueeMs);
+        setMarquee(true);
     } else {
-        m_progress.SetMarquee(FALSE, 0);
+        setMarquee(false);
         m_progress.SetPos(m_position);
         // A range of 0 has no fraction to show: the taskbar keeps its running indicator.
         if (m_maximum > 0)
@@ -264,7 +269,7 @@ bool CStatusLine::EndProgress() {
     taskbarProgress("none");
     if (!IsProgressActive())
         return false;
-    m_progress.SetMarquee(FALSE, 0);
+    setMarquee(false);
     const bool destroyed = m_progress.DestroyWindow() != FALSE;
     repaint();
     return destroyed;

@@ -2,8 +2,8 @@
 
 #include "DravikUI/SelectionButtons.h"
 #include "panels/SysPanelControls.h"
-#include "win/gdi/dc.h"
 #include "xtp/ImageManager.h"
+#include "xtp/PaintManager.h"
 
 #include <algorithm>
 
@@ -23,14 +23,7 @@ int scale(int value, int numerator, int denominator) {
 }
 
 Dpi screenDpi() {
-    HDC dc = ::GetDC(nullptr);
-    Dpi dpi{::GetDeviceCaps(dc, LOGPIXELSX), ::GetDeviceCaps(dc, LOGPIXELSY)};
-    ::ReleaseDC(nullptr, dc);
-    if (dpi.x <= 0)
-        dpi.x = 96;
-    if (dpi.y <= 0)
-        dpi.y = 96;
-    return dpi;
+    return Dpi{CXTPDpi::GetDPIX(), CXTPDpi::GetDPIY()};
 }
 
 auto lowerBound(const std::vector<std::pair<std::int32_t, CXTPControl*>>& registry, int id) {

@@ -69,6 +69,7 @@ public:
     CTextProgressCtrl& GetBackgroundProgressBar() { return m_background; }
     CXTPButton* GetButton(Button button) const { return m_buttons[button].get(); }
     const std::wstring& GetButtonToolTip(Button button) const { return m_tips[button]; }
+    bool IsMarqueeRunning() const { return m_marquee; }
     // How often the window was repainted at once (UpdateWindow) for the prompt or a progress.
     int GetRepaintCount() const { return m_repaints; }
 
@@ -88,6 +89,7 @@ private:
     void placeBackground(CRect* bar);
     void placeButton(Button button, const CRect& rect);
     void onCommand(UINT id);
+    void setMarquee(bool on);
 
     std::wstring m_prompt;
     int m_counter = 0;
@@ -102,6 +104,7 @@ private:
     std::array<std::wstring, ButtonCount> m_tips;
     std::wstring m_message;
     int m_repaints = 0;
+    bool m_marquee = false;
 };
 
 DV_EXPORTS_END
