@@ -4,6 +4,7 @@
 
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikUI/ImageManager.h"
 #include "afxwin.h"
 #include "pal/sandbox.h"
 #include "pal/test/mfc_app.h"
@@ -316,6 +317,7 @@ TEST_F(StatusLineTest, SnapshotOfAFrameWithItsSystemPanelAndProgress) {
     app.frame.RecalcLayout();
 
     CStatusLine& s = status();
+    s.SetImageManager(Dravik::UI::ImageManager::GetInstance(true));
     s.SetMessage(L"> LINE");
     s.SetPrompt(L"Pick the end point of the line", true);
     s.SetCoordinateX(L"125.40", true);
