@@ -16,7 +16,8 @@ enum class FirstFrameClosed { Yes, No, InMode256, InModes128And256 };
 
 struct PaneRow {
     int id;
-    CWnd* (FrameToolsApplication::*window)();
+    // The application's window of the pane, made when missing.
+    CWnd* (*window)(FrameToolsApplication& application);
     CaptionSource captionSource;
     const wchar_t* captionKey; // for CaptionSource::Key
     UINT captionId;            // for String and PanelString

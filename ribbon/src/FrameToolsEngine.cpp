@@ -6,16 +6,23 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVTextCore/I18n.h"
+#include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/HiddenErrors.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/ModuleProxies.h"
 #include "DravikUI/DockingPane.h"
+#include "DravikUI/ExpandedFormView.h"
 #include "DravikUI/GenericMainFrame.h"
+#include "DravikUI/TabCtrl.h"
+#include "DravikUI/TabView.h"
+#include "XTToolkitPro.h"
 #include "panels/ManipPanel.h"
 #include "panels/StatusLine.h"
 #include "panels/SystemPanelStrings.h"
+#include "win/system/registry.h"
 #include "xtp/PaintManager.h"
 
 #include <array>
-#include <chrono>
 #include <utility>
 
 using namespace dvribbon;
@@ -67,10 +74,18 @@ bool closedInFirstFrame(const PaneRow& row, std::uint32_t mode) {
     return false;
 }
 
-void logElapsed(const char* format, std::chrono::steady_clock::time_point start) {
-    const auto micros =
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
-            .count();
+// The steady clock, read through the performance counter.
+LONGLONG steadyNow() {
+    LARGE_INTEGER count{};
+    QueryPerformanceCounter(&count);
+    return count.QuadPart;
+}
+
+void logElapsed(const char* format, LONGLONG start) {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    const LONGLONG ticks = steadyNow() - start;
+    const LONGLONG micros = frequency.QuadPart > 0 ? ticks * 1000000 / frequency.QuadPart : 0;
     DVLog_Write(DVLogInfo, format, static_cast<long long>(micros / 1000),
                 static_cast<long long>(micros % 1000));
 }
@@ -93,10 +108,10 @@ bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
     if (manager == nullptr)
         return false;
 
-    const auto start = std::chrono::steady_clock::now();
+    const LONGLONG start = steadyNow();
     std::array<std::vector<CXTPDockingPane*>, 4> groups; // Left, Bottom, BelowLeft, Right
     for (const PaneRow& row : paneTable()) {
-        CWnd* window = (application->*row.window)();
+        CWnd* window = row.window(*application);
         if (window == nullptr)
             continue;
         CRect rect = scaledRect(270, 40);
@@ -161,7 +176,13 @@ bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
     }
     logElapsed("Initialized docking panes in %lld.%03lld ms", start);
 
-    const auto barsStart = std::chrono::steady_clock::now();
+    const LONGLONG barsStart = steadyNow();
+    if (!CreateDefaultToolBars())
+        return false;
+    if (m_tabbedMainToolBar != nullptr)
+        m_tabbedMainToolBar->GetToolBar()->GetControls()->CreateOriginalControls();
+    if (!CreateSystemPanelToolBar())
+        return false;
     CreateManipPanelKind1();
     CreateManipPanelKind2();
     logElapsed("Initialized tool bars in %lld.%03lld ms", barsStart);
@@ -197,17 +218,74 @@ CXTPDockingPane* CFrameToolsEngine::FindPaneByCommand(UINT commandId) const {
 CWnd* CFrameToolsEngine::GetPaneWindow(int paneId) {
     FrameToolsApplication* application = FrameToolsApplication::Instance();
     const PaneRow* row = findPaneRow(paneId);
-    return application == nullptr || row == nullptr ? nullptr : (application->*row->window)();
+    return application == nullptr || row == nullptr ? nullptr : row->window(*application);
+}
+
+namespace {
+
+// An open registry key that closes itself.
+class OpenKey {
+public:
+    OpenKey(const std::wstring& path, bool create) {
+        if (create)
+            RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
+                            nullptr);
+        else
+            RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &m_key);
+    }
+    ~OpenKey() {
+        if (m_key != nullptr)
+            RegCloseKey(m_key);
+    }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    HKEY get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+} // namespace
+
+std::wstring CFrameToolsEngine::GetSectionKeyPath() const {
+    return DravikProfileManager::GetApplicationKey() + L"\\" + GetCurrentSection();
 }
 
 int CFrameToolsEngine::LoadState() {
+    ExpandedFormView::Initialize();
     if (const int status = DravikProfileItem::LoadState(); status != 0)
         return status;
-    return m_mainFrame == nullptr ? 1 : 0;
+    if (m_mainFrame == nullptr)
+        return 1;
+    const std::wstring section = GetSectionKeyPath();
+    if (OpenKey hidden(section + L"\\Hidden Errors", false); hidden.get() != nullptr)
+        GetHiddenErrorCont().ReadProfile(hidden.get());
+    if (OpenKey sectionKey(section, false); sectionKey.get() != nullptr)
+        CDVTabCtrl::ReadDefaults(sectionKey.get());
+    CDVTabView::UpdateAllTabViews();
+    if (CDVCom_Is3D* module3D = CDVCom_Is3D::Instance())
+        module3D->LoadState((section + L"\\3D").c_str());
+    ExpandedFormView::LoadState((section + L"\\ExpandedDialog").c_str());
+    if (AnnotateModuleProxy* annotate = AnnotateModuleProxy::Instance())
+        annotate->LoadState((section + L"\\2D").c_str());
+    return 0;
 }
 
 int CFrameToolsEngine::SaveState() {
-    return DravikProfileItem::SaveState();
+    const int status = DravikProfileItem::SaveState();
+    if (m_mainFrame == nullptr)
+        return status;
+    const std::wstring section = GetSectionKeyPath();
+    if (OpenKey hidden(section + L"\\Hidden Errors", true); hidden.get() != nullptr)
+        GetHiddenErrorCont().WriteProfile(hidden.get());
+    if (OpenKey sectionKey(section, true); sectionKey.get() != nullptr)
+        CDVTabCtrl::SaveDefaults(sectionKey.get());
+    if (CDVCom_Is3D* module3D = CDVCom_Is3D::Instance())
+        module3D->SaveState((section + L"\\3D").c_str());
+    ExpandedFormView::SaveState((section + L"\\ExpandedDialog").c_str());
+    if (AnnotateModuleProxy* annotate = AnnotateModuleProxy::Instance())
+        annotate->SaveState((section + L"\\2D").c_str());
+    return status;
 }
 
 void CFrameToolsEngine::GetStateData(unsigned flags, std::vector<std::wstring>& keyPaths) const {

@@ -2,6 +2,9 @@
 
 #include "KernelState.h"
 
+#include "DVDiagnostics/Trace.h"
+#include "pal/text.h"
+
 #include <algorithm>
 
 namespace dvkernel {
@@ -60,6 +63,19 @@ std::wstring CDVCom_Is3D::GetCommandString(UINT id) const {
     std::lock_guard lock(state().mutex);
     const auto it = state().commandStrings3D.find(id);
     return it == state().commandStrings3D.end() ? std::wstring() : it->second;
+}
+
+// The module keeps its own state; the shell's part is the key path it hands over.
+bool CDVCom_Is3D::LoadState(const wchar_t* keyPath) {
+    dvtrace::record(dvkernel::kTraceName,
+                    "CDVCom_Is3D::LoadState(" + pal::text::toUtf8(keyPath ? keyPath : L"") + ")");
+    return true;
+}
+
+bool CDVCom_Is3D::SaveState(const wchar_t* keyPath) {
+    dvtrace::record(dvkernel::kTraceName,
+                    "CDVCom_Is3D::SaveState(" + pal::text::toUtf8(keyPath ? keyPath : L"") + ")");
+    return true;
 }
 
 void CDVCom_Is3D::SetTypedCommandsAllowed(bool allowed) {

@@ -17,7 +17,24 @@ DV_EXPORTS_BEGIN
 
 class CManipPanel;
 class CStatusLine;
+class CXTPCommandBars;
 class CXTPDockingPane;
+class CXTPToolBar;
+struct CRuntimeClass;
+struct GUID;
+
+// The frame's tabbed main tool bar as the engine fills it with the default tabs.
+class TabbedMainToolBar {
+public:
+    virtual ~TabbedMainToolBar() = default;
+    virtual CXTPToolBar* GetToolBar() = 0;
+    // A default tab with its commands (0 a separator).
+    virtual void AddOriginalTab(const std::wstring& name, const UINT* ids, int count, const GUID& guid,
+                                bool visible, bool extra) = 0;
+    // Gives the tab of `guid` a key (virtual-key code with ACCEL modifier flags); false while the
+    // bar has no such tab.
+    virtual bool SetTabAccelerator(const GUID& guid, WORD key, BYTE modifiers) = 0;
+};
 
 namespace Dravik::UI {
 class GenericMainFrame;
@@ -60,6 +77,8 @@ public:
     int SaveState() override;
     void GetStateData(unsigned flags, std::vector<std::wstring>& keyPaths) const override;
     unsigned GetVersion() const override { return 1; }
+    // The engine's section as a key path below the current user's key.
+    std::wstring GetSectionKeyPath() const;
 
     // The status-line prompt of a command id; false when there is none.
     virtual bool GetMessageString(UINT id, std::wstring& text) const;
@@ -68,11 +87,41 @@ public:
 
     CStatusLine* GetStatusLine() const { return m_statusLine.get(); }
 
+    // The tools made by CreateDockingPanesAndToolBars; null until then.
+    TabbedMainToolBar* GetTabbedMainToolBar() const { return m_tabbedMainToolBar; }
+    CXTPToolBar* GetSystemPanelToolBar() const { return m_systemPanelToolBar; }
+    // The default bar 1063, 1065, 1070 or 1071; null for other ids or before it was made.
+    CXTPToolBar* GetRememberedToolBar(UINT barId) const;
+
+    // Bar ids of the frame's own bars.
+    static constexpr UINT kTabbedMainToolBarId = 1000;
+    static constexpr UINT kSystemPanelToolBarId = 1002;
+
+protected:
+    // The frame's tabbed main tool bar, made in its command bars with the caption given; null
+    // when it cannot be made. The frame owns what it returns.
+    virtual TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) {
+        return nullptr;
+    }
+    // The classes of the frame's default bars and of its system-panel bar.
+    virtual CRuntimeClass* GetToolBarClass() const;
+    virtual CRuntimeClass* GetSystemPanelToolBarClass() const;
+
 private:
+    bool CreateDefaultToolBars();
+    bool CreateSystemPanelToolBar();
+
     Dravik::UI::GenericMainFrame* m_mainFrame = nullptr;
     std::unique_ptr<CStatusLine> m_statusLine;
     std::unique_ptr<CManipPanel> m_manipPanel1;
     std::unique_ptr<CManipPanel> m_manipPanel2;
+    TabbedMainToolBar* m_tabbedMainToolBar = nullptr;
+    CXTPToolBar* m_systemPanelToolBar = nullptr;
+    // The default bars 1065, 1070, 1063 and 1071.
+    CXTPToolBar* m_toolBar1065 = nullptr;
+    CXTPToolBar* m_toolBar1070 = nullptr;
+    CXTPToolBar* m_toolBar1063 = nullptr;
+    CXTPToolBar* m_toolBar1071 = nullptr;
     DWORD m_orsaPaneMask = 3;
     CRect m_rect;
 };

@@ -32,6 +32,10 @@ public:
     int GetCommandState(UINT id, int& state) const;
     // The module's prompt text of a command; empty when it has none.
     std::wstring GetCommandString(UINT id) const;
+    // The module's state below a registry key path of the profile (relative to the current
+    // user's key); false when it could not be read or written.
+    bool LoadState(const wchar_t* keyPath);
+    bool SaveState(const wchar_t* keyPath);
 
     // What the attached module declares.
     static void SetTypedCommandsAllowed(bool allowed);
