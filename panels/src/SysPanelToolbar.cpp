@@ -1,5 +1,6 @@
 #include "panels/SysPanelToolbar.h"
 
+#include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/SelectionButtons.h"
 #include "panels/SysPanelControls.h"
 #include "xtp/ImageManager.h"
@@ -50,6 +51,17 @@ const RegistrationEntry kRegistration[] = {
     {915, []() -> CXTPControl* { return new CSyspanelEdit(L"FontSize", 9, -1.0); }},
     {918, []() -> CXTPControl* { return new CMaterialPopup(false); }},
     {905, []() -> CXTPControl* { return new CMaterialPopup(true); }},
+};
+
+// The controls that mirror a command's state, by command.
+struct CommandMirror {
+    unsigned command;
+    int control;
+};
+
+constexpr CommandMirror kCommandMirrors[] = {
+    {1289, 922}, {1290, 923}, {1291, 924}, {1292, 925}, {1293, 926}, {1294, 927},
+    {1295, 928}, {1296, 929}, {1297, 930}, {1298, 931}, {1320, 951}, {1327, 952},
 };
 
 } // namespace
@@ -316,4 +328,18 @@ bool CSysPanelToolbar::SetCommandButtons(const std::vector<CommandButton>& butto
     }
     EndConfiguration();
     return true;
+}
+
+void CSysPanelToolbar::UpdateControlStatesFromCommands() {
+    for (const CommandMirror& mirror : kCommandMirrors) {
+        bool enabled = false;
+        bool checked = false;
+        if (!UIModuleProxy::Instance().CommandStateGet(mirror.command, enabled, checked))
+            continue;
+        if (CXTPControl* control = FindControl(mirror.control)) {
+            control->SetFlags(kManualUpdate);
+            control->SetEnabled(enabled);
+            control->SetChecked(checked);
+        }
+    }
 }

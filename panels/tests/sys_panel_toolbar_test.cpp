@@ -269,4 +269,48 @@ TEST_F(SysPanelToolbarTest, CommandButtonsShowAtMostThirty) {
     EXPECT_EQ(bar->GetControls()->GetCount(), 0);
 }
 
+class CommandStates : public UIModuleProxy::Module {
+public:
+    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
+    std::wstring GetDefaultThemeName() const override { return {}; }
+    bool ApplyTheme(int) override { return false; }
+    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return nullptr; }
+    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
+    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
+    SIZE ScaleIconSize(SIZE size) const override { return size; }
+    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
+    int ShowSettingsDialog(HWND, unsigned, std::vector<UIModuleProxy::SettingsEntry>&) override { return 0; }
+    // 1289 enabled and checked, 1327 disabled; the others unknown.
+    bool CommandStateGet(unsigned command, bool& enabled, bool& checked) const override {
+        if (command != 1289 && command != 1327)
+            return false;
+        enabled = command == 1289;
+        checked = command == 1289;
+        return true;
+    }
+};
+
+TEST_F(SysPanelToolbarTest, CommandDrivenControlsTakeTheirCommandsState) {
+    start();
+    CommandStates module;
+    UIModuleProxy::Instance().SetModule(&module);
+    for (int id : {922, 923, 952})
+        bar->GetControls()->Add(xtpControlButton, id)->SetEnabled(id != 952 ? FALSE : TRUE);
+    bar->UpdateControlStatesFromCommands();
+    UIModuleProxy::Instance().SetModule(nullptr);
+    struct Case {
+        int id;
+        bool enabled;
+        bool checked;
+        DWORD flags;
+    };
+    for (const Case c : {Case{922, true, true, CSysPanelToolbar::kManualUpdate}, Case{923, false, false, 0},
+                         Case{952, false, false, CSysPanelToolbar::kManualUpdate}}) {
+        CXTPControl* control = bar->FindControl(c.id);
+        EXPECT_EQ(control->GetEnabled() != FALSE, c.enabled) << c.id;
+        EXPECT_EQ(control->GetChecked() != FALSE, c.checked) << c.id;
+        EXPECT_EQ(control->GetFlags(), c.flags) << c.id;
+    }
+}
+
 } // namespace

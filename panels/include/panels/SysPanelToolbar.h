@@ -68,6 +68,8 @@ public:
     void CopyControlValue(CXTPControl* control);
 
     bool SetCommandButtons(const std::vector<CommandButton>& buttons);
+    // The state of the panel's command-driven controls (922..931, 951, 952) from their commands.
+    void UpdateControlStatesFromCommands();
     int GetCurrentFilterSet() const { return m_filterSet; }
 
     CSize GetButtonSize() const { return m_buttonSize; }
