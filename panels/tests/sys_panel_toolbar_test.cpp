@@ -4,8 +4,12 @@
 
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/Parameters.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "afxwin.h"
+#include "DravikKernel/View.h"
+#include "xtp/CommandBars.h"
+#include "xtp/FrameWnd.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/user_hooks.h"
@@ -16,11 +20,25 @@
 
 namespace {
 
+class Frame : public CXTPFrameWnd {
+public:
+    int OnCreate(LPCREATESTRUCTW lpcs) {
+        return CXTPFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars() ? -1 : 0;
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Frame, CXTPFrameWnd)
+ON_WM_CREATE()
+END_MESSAGE_MAP()
+
 class App : public CWinApp {
 public:
-    CFrameWnd* frame = nullptr;
+    Frame* frame = nullptr;
     BOOL InitInstance() override {
-        frame = new CFrameWnd;
+        frame = new Frame;
         if (!frame->Create(nullptr, L"Panel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 300)))
             return FALSE;
         m_pMainWnd = frame;
@@ -271,10 +289,12 @@ TEST_F(SysPanelToolbarTest, CommandButtonsShowAtMostThirty) {
 
 class CommandStates : public UIModuleProxy::Module {
 public:
+    CFrameWnd* frame = nullptr;
+public:
     std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
     std::wstring GetDefaultThemeName() const override { return {}; }
     bool ApplyTheme(int) override { return false; }
-    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return nullptr; }
+    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
     CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
     void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
     SIZE ScaleIconSize(SIZE size) const override { return size; }
@@ -311,6 +331,60 @@ TEST_F(SysPanelToolbarTest, CommandDrivenControlsTakeTheirCommandsState) {
         EXPECT_EQ(control->GetChecked() != FALSE, c.checked) << c.id;
         EXPECT_EQ(control->GetFlags(), c.flags) << c.id;
     }
+}
+
+TEST_F(SysPanelToolbarTest, LevelEditFollowsTheSelectionOnlyWhenItsObjectsAgree) {
+    start();
+    CommandStates module;
+    module.frame = app.frame;
+    UIModuleProxy::Instance().SetModule(&module);
+    CXTPToolBar* panel = app.frame->GetCommandBars()->Add(L"System panel", xtpBarTop);
+    auto* edit = new CSyspanelEdit(L"Level", 2, -1.0);
+    panel->GetControls()->Add(edit, 907);
+    CDvw32Doc doc;
+    auto* view = new CDVView; // a view deletes itself with its window
+    ASSERT_TRUE(view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 40, 200, 200), app.frame, 1));
+    ASSERT_EQ(GetControlFrame(edit), app.frame);
+    ASSERT_EQ(ApplicationEventManager::listenerCount(515), 1u);
+    const int level = ObjectParametersProvider::Instance().GetDescriptorByName(L"Level")->Id;
+    auto select = [&](std::vector<double> levels) {
+        doc.GetParameters().Selection.clear();
+        for (double value : levels) {
+            auto object = std::make_shared<CDVObject>();
+            object->SetParameterValue(level, dveval::VariantParameter(dveval::RealValue{value, -1}));
+            doc.GetParameters().Selection.push_back(object);
+        }
+    };
+    struct Case {
+        const char* what;
+        std::vector<double> levels;
+        unsigned flags;
+        bool inCommand;
+        double shown;
+    };
+    const Case cases[] = {
+        {"equal levels show", {4, 4}, 0, false, 4},
+        {"different levels leave it", {4, 5}, 0, false, 4},
+        {"flag 0x20 ignored", {6}, 0x20, false, 4},
+        {"a document in a command ignored", {6}, 0, true, 4},
+        {"one object shows", {6}, 0, false, 6},
+    };
+    for (const Case& c : cases) {
+        select(c.levels);
+        if (c.inCommand)
+            doc.BeginCommand(L"LINE");
+        ApplicationEventArgs args(&doc, c.flags, view);
+        ApplicationEventManager::runEvent(515, args);
+        doc.EndCommand();
+        EXPECT_EQ(edit->GetValue()->Real, c.shown) << c.what;
+    }
+    // Its own change (source 0) is not read back.
+    select({9});
+    ObjectsPropertiesChangedArgs own(&doc, 0, view);
+    ApplicationEventManager::runEvent(1037, own);
+    EXPECT_EQ(edit->GetValue()->Real, 6.0);
+    view->DestroyWindow();
+    UIModuleProxy::Instance().SetModule(nullptr);
 }
 
 } // namespace
