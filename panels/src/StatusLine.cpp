@@ -59,6 +59,8 @@ void taskbarProgress(const char* state, int value = 0, int total = 0) {
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CStatusLine, CXTPStatusBar)
+
 CStatusLine::CStatusLine() {
     const DWORD now = ::GetTickCount();
     m_progressThrottle.start = now;

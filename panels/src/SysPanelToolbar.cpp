@@ -66,6 +66,34 @@ constexpr CommandMirror kCommandMirrors[] = {
 
 } // namespace
 
+IMPLEMENT_DYNCREATE(CSysPanelToolbar, Dravik::UI::FixableToolBar)
+
+namespace {
+
+// The numeric edits and the font combo box: the controls with an edit window of their own.
+CWnd* editWindowOf(CXTPControl* control) {
+    if (dynamic_cast<CSyspanelEdit*>(control) == nullptr && dynamic_cast<CFontComboBox*>(control) == nullptr)
+        return nullptr;
+    CWnd* edit = static_cast<CXTPControlEdit*>(control)->GetEditCtrl();
+    return edit != nullptr && ::IsWindow(edit->GetSafeHwnd()) ? edit : nullptr;
+}
+
+} // namespace
+
+void CSysPanelControls::OnControlAdded(CXTPControl* control) {
+    CXTPControls::OnControlAdded(control);
+    if (CWnd* edit = editWindowOf(control))
+        edit->ShowWindow(SW_SHOW);
+}
+
+void CSysPanelControls::OnControlRemoved(CXTPControl* control) {
+    CXTPControls::OnControlRemoved(control);
+    if (auto* filter = dynamic_cast<Dravik::UI::SelectionFilterButton*>(control))
+        filter->RestoreDefaults();
+    if (CWnd* edit = editWindowOf(control))
+        edit->ShowWindow(SW_HIDE);
+}
+
 CSysPanelToolbar::CSysPanelToolbar() {
     SetControls(new CSysPanelControls);
     const Dpi dpi = screenDpi();

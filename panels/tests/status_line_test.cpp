@@ -137,6 +137,7 @@ TEST_F(StatusLineTest, PaneWidthsFollowTheScreenWidth) {
 
 TEST_F(StatusLineTest, PromptShowsItsFirstLineTrimmed) {
     start();
+    EXPECT_STREQ(status().GetRuntimeClass()->m_lpszClassName, "CStatusLine");
     status().SetPrompt(L"  Pick the first point \r\nsecond line", false);
     EXPECT_EQ(status().GetPrompt(), L"Pick the first point");
     EXPECT_EQ(status().GetPane(1)->GetText(), CString(L"Pick the first point"));

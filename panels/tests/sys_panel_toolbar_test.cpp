@@ -6,13 +6,13 @@
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/Parameters.h"
 #include "DravikKernel/UIModuleProxy.h"
-#include "afxwin.h"
 #include "DravikKernel/View.h"
-#include "xtp/CommandBars.h"
-#include "xtp/FrameWnd.h"
+#include "afxwin.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/user_hooks.h"
+#include "xtp/CommandBars.h"
+#include "xtp/FrameWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -194,6 +194,28 @@ TEST_F(SysPanelToolbarTest, CreateControlRequests) {
     EXPECT_EQ(deleted, 0); // the registry still holds the registered one
 }
 
+TEST_F(SysPanelToolbarTest, RunTimeClassAndCloneKeepTheClass) {
+    start();
+    EXPECT_STREQ(bar->GetRuntimeClass()->m_lpszClassName, "CSysPanelToolbar");
+    CXTPCommandBar* clone = bar->Clone();
+    EXPECT_NE(dynamic_cast<CSysPanelToolbar*>(clone), nullptr);
+    clone->InternalRelease();
+}
+
+TEST_F(SysPanelToolbarTest, AFilterButtonTakenOffGetsItsOwnLookBack) {
+    start();
+    auto* filter = new Dravik::UI::SelectionFilterButton(2705, true);
+    filter->InternalAddRef(); // ours, beside the list's
+    bar->GetControls()->Add(filter, 2705);
+    filter->SetIconAndToolTip(77, L"Arcs only");
+    filter->SetVisible(FALSE);
+    bar->GetControls()->Remove(filter);
+    EXPECT_EQ(filter->GetIconId(), 2705);
+    EXPECT_EQ(filter->GetTooltip(), CString(L""));
+    EXPECT_TRUE(filter->IsVisible());
+    filter->InternalRelease();
+}
+
 TEST_F(SysPanelToolbarTest, ConfigurationNests) {
     start();
     bar->EndConfiguration(); // at depth 0: nothing
@@ -290,6 +312,7 @@ TEST_F(SysPanelToolbarTest, CommandButtonsShowAtMostThirty) {
 class CommandStates : public UIModuleProxy::Module {
 public:
     CFrameWnd* frame = nullptr;
+
 public:
     std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
     std::wstring GetDefaultThemeName() const override { return {}; }
@@ -363,10 +386,8 @@ TEST_F(SysPanelToolbarTest, LevelEditFollowsTheSelectionOnlyWhenItsObjectsAgree)
         double shown;
     };
     const Case cases[] = {
-        {"equal levels show", {4, 4}, 0, false, 4},
-        {"different levels leave it", {4, 5}, 0, false, 4},
-        {"flag 0x20 ignored", {6}, 0x20, false, 4},
-        {"a document in a command ignored", {6}, 0, true, 4},
+        {"equal levels show", {4, 4}, 0, false, 4}, {"different levels leave it", {4, 5}, 0, false, 4},
+        {"flag 0x20 ignored", {6}, 0x20, false, 4}, {"a document in a command ignored", {6}, 0, true, 4},
         {"one object shows", {6}, 0, false, 6},
     };
     for (const Case& c : cases) {

@@ -25,6 +25,7 @@ private:
 };
 
 class CStatusLine : public CXTPStatusBar, public StatusLineProxy {
+    DECLARE_DYNAMIC(CStatusLine)
 public:
     // Pane ids, left to right.
     static constexpr UINT kPaneIds[8] = {0, 104, 105, 106, 107, 108, 109, 110};

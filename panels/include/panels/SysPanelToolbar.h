@@ -20,10 +20,16 @@ DV_EXPORTS_BEGIN
 
 class CFrameWnd;
 
-// The system panel's control collection.
-class CSysPanelControls : public CXTPControls {};
+// The system panel's control collection: edit windows show only while their control is on the
+// panel, and a filter button taken off gets its own icon and tip back for its next use.
+class CSysPanelControls : public CXTPControls {
+public:
+    void OnControlAdded(CXTPControl* control) override;
+    void OnControlRemoved(CXTPControl* control) override;
+};
 
 class CSysPanelToolbar : public Dravik::UI::FixableToolBar {
+    DECLARE_DYNCREATE(CSysPanelToolbar)
 public:
     // Controls the panel drives are updated by it alone, never by the command routing.
     static constexpr DWORD kManualUpdate = 8;
