@@ -259,6 +259,50 @@ TEST_F(SysPanelToolbarTest, ValueOfADocumentNotActiveInTheFrameIsIgnoredButTheCo
     DocumentManager::Instance().RemoveDocument(&other);
 }
 
+TEST_F(SysPanelToolbarTest, CopiesAndFontsReachOnlyTheirOwnKindOfControl) {
+    start();
+    CDvw32Doc active;
+    DocumentManager::Instance().AddDocument(&active);
+    DocumentManager::Instance().SetActiveDocument(&active, app.frame->GetSafeHwnd());
+    auto* level = new CSyspanelEdit(L"Level", 2, -1.0);
+    bar->RegisterControl(907, level);
+    level->InternalRelease();
+    auto* font = new CFontComboBox(nullptr);
+    font->AddString(L"Arial");
+    font->AddString(L"Tahoma");
+    bar->RegisterControl(914, font);
+    font->InternalRelease();
+
+    // The ribbon's copy of the level edit hands its value to the registered one.
+    auto* ribbonLevel = new CSyspanelEdit(L"Level", 2, -1.0);
+    ribbonLevel->SetID(907);
+    ribbonLevel->SetValue(active.Cont2D(), SysPanelValue{2.5, 7, 0, L"2.5"});
+    bar->CopyControlValue(ribbonLevel);
+    EXPECT_EQ(level->GetValue()->Real, 2.5);
+    EXPECT_EQ(level->GetValue()->Variable, 7);
+    // A copy of another class under the same id is not taken.
+    auto* stranger = new CFontComboBox(nullptr);
+    stranger->SetID(907);
+    bar->CopyControlValue(stranger);
+    EXPECT_EQ(level->GetValue()->Real, 2.5);
+    ribbonLevel->InternalRelease();
+    stranger->InternalRelease();
+
+    font->SetEnabled(FALSE);
+    bar->SetFontValue(active.Cont2D(), 914, L"Tahoma");
+    EXPECT_EQ(font->GetCurSel(), 1);
+    EXPECT_TRUE(font->GetEnabled());
+    bar->SetFontValue(active.Cont2D(), 914, L"No such font");
+    EXPECT_EQ(font->GetCurSel(), 0);
+    bar->SetFontValue(active.Cont2D(), 907, L"Tahoma"); // not a font combo box: nothing
+    EXPECT_EQ(level->GetValue()->Text, L"2.5");
+
+    bar->SetIntValue(active.Cont2D(), 907, 12);
+    EXPECT_EQ(bar->GetControlIntValue(907), 0); // the numeric edit keeps reals only
+    DocumentManager::Instance().SetActiveDocument(nullptr, app.frame->GetSafeHwnd());
+    DocumentManager::Instance().RemoveDocument(&active);
+}
+
 TEST_F(SysPanelToolbarTest, DisableResetsExchangingControlsAndDisablesAll) {
     start();
     CDvw32Doc active;
