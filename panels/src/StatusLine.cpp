@@ -284,21 +284,18 @@ void CStatusLine::SuspendUpdates(bool suspend) {
         m_counter = m_counter < 2 ? 0 : m_counter - 2;
 }
 
-void CStatusLine::placeBackground(CRect* bar) {
-    CRect buttons;
-    GetItemRect(7, &buttons);
+void CStatusLine::backgroundLayout(CRect* bar, CRect (&buttons)[ButtonCount]) const {
+    CRect pane;
+    GetItemRect(7, &pane);
     // The buttons first: the bar ends short of the leftmost of them.
-    int right = buttons.right - kButtonGap;
-    CRect rects[ButtonCount];
+    int right = pane.right - kButtonGap;
     for (int i = ButtonCount - 1; i >= 0; --i) {
-        rects[i] = CRect(right - kButtonWidth, buttons.top, right, buttons.bottom);
+        buttons[i] = CRect(right - kButtonWidth, pane.top, right, pane.bottom);
         right -= kButtonWidth + kButtonGap;
     }
-    for (int i = 0; i < ButtonCount; ++i)
-        placeButton(static_cast<Button>(i), rects[i]);
     GetItemRect(6, bar);
-    if (bar->right > rects[0].left - 5)
-        bar->right = rects[0].left - 5;
+    if (bar->right > buttons[0].left - 5)
+        bar->right = buttons[0].left - 5;
     bar->bottom -= 2;
 }
 
@@ -336,13 +333,16 @@ bool CStatusLine::BeginBackgroundProgress(bool marquee) {
         GetPane(i)->SetVisible(TRUE);
     RecalcLayout();
     CRect bar;
-    placeBackground(&bar);
+    CRect buttons[ButtonCount];
+    backgroundLayout(&bar, buttons);
     if (!m_background.Create(WS_CHILD | WS_VISIBLE | (marquee ? PBS_MARQUEE : 0), bar, this, 8))
         return false;
     m_background.SetStep(1);
     m_background.SetRange32(0, 100);
     m_background.SetMarquee(marquee, kMarqueeMs);
     taskbarProgress("indeterminate");
+    for (int i = 0; i < ButtonCount; ++i)
+        placeButton(static_cast<Button>(i), buttons[i]);
     repaint();
     return true;
 }
@@ -412,8 +412,11 @@ LRESULT CStatusLine::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CXTPStatusBar::WindowProc(message, wParam, lParam);
     if (message == WM_SIZE && ::IsWindow(m_background.GetSafeHwnd())) {
         CRect bar;
-        placeBackground(&bar);
+        CRect buttons[ButtonCount];
+        backgroundLayout(&bar, buttons);
         m_background.MoveWindow(&bar, TRUE);
+        for (int i = 0; i < ButtonCount; ++i)
+            placeButton(static_cast<Button>(i), buttons[i]);
     }
     return result;
 }

@@ -274,6 +274,16 @@ TEST_F(StatusLineTest, BackgroundButtonsStandRightToLeftAndDriveTheTasks) {
     s.ScreenToClient(&leftmost);
     EXPECT_LE(bar.right, leftmost.left - 5);
 
+    // A wider frame: the bar and the buttons follow their panes.
+    app.frame.MoveWindow(0, 0, 1300, 260);
+    app.frame.RecalcLayout();
+    run->pump();
+    s.GetItemRect(7, &pane);
+    CRect rightmost;
+    s.GetButton(CStatusLine::ShowPane)->GetWindowRect(&rightmost);
+    s.ScreenToClient(&rightmost);
+    EXPECT_EQ(rightmost.right, pane.right - 3);
+
     auto click = [&](CStatusLine::Button b) {
         CXTPButton* button = s.GetButton(b);
         s.SendMessage(WM_COMMAND, MAKEWPARAM(button->GetDlgCtrlID(), BN_CLICKED),

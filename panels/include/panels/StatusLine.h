@@ -87,7 +87,8 @@ private:
     void updateProgress();
     void repaint();
     void setPane(int index, const wchar_t* text);
-    void placeBackground(CRect* bar);
+    // The background bar's rectangle and the buttons', left to right, as pane 6 and 7 stand.
+    void backgroundLayout(CRect* bar, CRect (&buttons)[ButtonCount]) const;
     void placeButton(Button button, const CRect& rect);
     void onCommand(UINT id);
     void setMarquee(bool on);
