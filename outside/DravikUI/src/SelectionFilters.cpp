@@ -6,6 +6,17 @@ IMPLEMENT_DYNCREATE(SelectionFilterButton, CXTPControlButton)
 
 SelectionFilterButton::SelectionFilterButton(int id, bool flag) : m_flag(flag) {
     m_nId = id;
+    SetStyle(xtpButtonIcon);
+}
+
+void SelectionFilterButton::SetIconAndToolTip(int icon, LPCWSTR toolTip) {
+    SetIconId(icon);
+    SetTooltip(toolTip != nullptr ? toolTip : L"");
+}
+
+void SelectionFilterButton::RestoreDefaults() {
+    ResetIconAndToolTip();
+    SetVisible(TRUE);
 }
 
 void SelectionFilterButton::SaveDefaultIconAndToolTip() {

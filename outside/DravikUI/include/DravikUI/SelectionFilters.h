@@ -38,6 +38,9 @@ public:
     // The present icon and tip become the ones the button goes back to.
     void SaveDefaultIconAndToolTip();
     void ResetIconAndToolTip();
+    // A command's own icon and tip for a while; RestoreDefaults gives the button's back, shown.
+    void SetIconAndToolTip(int icon, LPCWSTR toolTip);
+    void RestoreDefaults();
     int GetDefaultIconId() const { return m_defaultIcon; }
     CString GetDefaultToolTip() const { return m_defaultToolTip; }
 
