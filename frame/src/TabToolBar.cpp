@@ -1,7 +1,6 @@
 #include "frame/TabToolBar.h"
 
 #include "DravikKernel/KernelServices.h"
-#include "win/com/guid.h"
 #include "xtp/CommandBars.h"
 #include "xtp/PropExchange.h"
 #include "xtp/ResourceManager.h"
@@ -79,8 +78,10 @@ GUID UniqueIdentifierToGuid(const Dravik::UniqueIdentifier& id) {
 }
 
 Dravik::UniqueIdentifier GuidToUniqueIdentifier(const GUID& guid) {
-    return Dravik::UniqueIdentifier::TryParse(pal::com::guidToString(guid))
-        .value_or(Dravik::UniqueIdentifier{});
+    wchar_t text[40] = {};
+    if (::StringFromGUID2(guid, text, static_cast<int>(std::size(text))) == 0)
+        return {};
+    return Dravik::UniqueIdentifier::TryParse(text).value_or(Dravik::UniqueIdentifier{});
 }
 
 std::vector<UINT> TabCommandIds(std::span<const UINT> ids, bool standardCommands) {
