@@ -284,6 +284,11 @@ void CDVTabToolBar::UpdateTabListPopups() {
     }
 }
 
+void CDVTabToolBar::OnCategoryChanged(CXTPTabManagerItem* pItem) {
+    TabbableToolBar::OnCategoryChanged(pItem);
+    UpdateTabListPopups();
+}
+
 void CDVTabToolBar::SetMainWindowShownQuery(MainWindowShownQuery query) {
     shownQuery() = std::move(query);
 }

@@ -263,6 +263,32 @@ TEST_F(CommandBarsTest, TheExpandButtonPutsThePopupsCommandsOnTheBar) {
     snapshot(app.frame.GetSafeHwnd(), "frame_expanded_popup");
 }
 
+TEST_F(CommandBarsTest, ExpandedButtonsJoinTheCurrentTab) {
+    auto* bar = static_cast<CDVTabToolBar*>(bars()->Add(L"Modes", xtpBarTop, RUNTIME_CLASS(CDVTabToolBar)));
+    const UINT ids[] = {1001};
+    bar->AddTab(L"Draw", ids, 1, Dravik::UniqueIdentifier{}, L"", std::nullopt, true, false);
+    bar->SetShowPrompts(true);
+    auto* popup = static_cast<CXTPControlPopup*>(bar->GetControls()->Add(xtpControlSplitButtonPopup, 1308));
+    popup->SetCategory(L"Draw");
+    popup->SetCommandBar(CXTPPopupBar::CreatePopupBar(bars()));
+    popup->GetCommandBar()->InternalRelease();
+    CXTPControls* items = popup->GetCommandBar()->GetControls();
+    for (const int id : {1308, 1468})
+        items->Add(new CDVControlButton, id)->SetCaption((L"Command " + std::to_wstring(id)).c_str());
+    CXTPControl* expand = items->Add(new CDVControlButton, CDVControlButton::kExpandId);
+    bar->UpdateTabs();
+    open(bar, popup);
+    expand->OnExecute();
+
+    for (const int id : {1308, 1468}) {
+        CXTPControl* button = bar->GetControls()->FindControl(id);
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_EQ(button->GetCategory(), L"Draw") << id;
+        EXPECT_EQ(button->GetStyle(), xtpButtonIconAndCaptionBelow) << id;
+        EXPECT_TRUE(button->IsVisible()) << id;
+    }
+}
+
 TEST_F(CommandBarsTest, TheGripperMenuFixesTheBar) {
     CXTPToolBar* bar = addBar(L"Draw", 59392);
     bar->GetControls()->Add(xtpControlButton, 1001);

@@ -105,6 +105,15 @@ TEST_F(MainModesEngineTest, TheEnginesTabbedBarIsTheFramesTabbedBar) {
     CXTPControls* items = list->GetCommandBar()->GetControls();
     ASSERT_EQ(items->GetCount(), 2);
     EXPECT_EQ(items->GetAt(1)->GetID(), static_cast<int>(Dravik::UI::TabbableToolBar::TabCommandFirst + 2));
+    EXPECT_TRUE(items->GetAt(0)->GetChecked());
+    // Choosing another tab moves the check.
+    bar->SelectCategory(2);
+    list = dynamic_cast<CXTPControlPopup*>(bar->GetControls()->GetAt(0));
+    ASSERT_NE(list, nullptr);
+    items = list->GetCommandBar()->GetControls();
+    EXPECT_FALSE(items->GetAt(0)->GetChecked());
+    EXPECT_TRUE(items->GetAt(1)->GetChecked());
+    bar->SelectCategory(0);
 
     bar->ShowTabs(TRUE);
     for (CXTPControl* control : *bar->GetControls())

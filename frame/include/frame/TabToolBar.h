@@ -112,6 +112,10 @@ public:
     void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
     void DoPropExchange(CXTPPropExchange* pPX) override;
 
+protected:
+    // The tab list's menu checks the current tab.
+    void OnCategoryChanged(CXTPTabManagerItem* pItem) override;
+
 private:
     // What a tab's set holds beyond its key and shortcut, under the tab's key-record number.
     struct SetInfo {
