@@ -1,4 +1,5 @@
 #include "frame/CommandBars.h"
+#include "frame/TabToolBar.h"
 
 #include "frame/ControlTable.h"
 
@@ -137,6 +138,7 @@ void expandPopup(CXTPToolBar* root, const std::vector<int>& popupIds,
                 controls->Add(new CDVControlButton, popupIds[k], L"", at + static_cast<int>(k));
             button->SetTooltip(GetStrWithoutCommandLetters(captions[k]).c_str());
             button->SetBeginGroup(k == 0);
+            AdoptIntoCurrentTab(root, button);
         }
         for (int next = at + static_cast<int>(count); next < controls->GetCount(); ++next)
             if (controls->GetAt(next)->IsVisible()) {

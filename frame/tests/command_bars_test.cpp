@@ -8,7 +8,9 @@
 #include "DravikUI/PopupControls.h"
 #include "DravikUI/XML.h"
 #include "frame/TabToolBar.h"
+#include "frame/TabbedMainToolBarAdapter.h"
 #include "panels/SysPanelControls.h"
+#include "xtp/PropExchange.h"
 
 #include "win/user/menu.h"
 
@@ -261,6 +263,32 @@ TEST_F(CommandBarsTest, TheExpandButtonPutsThePopupsCommandsOnTheBar) {
     snapshot(app.frame.GetSafeHwnd(), "frame_expanded_popup");
 }
 
+TEST_F(CommandBarsTest, ExpandedButtonsJoinTheCurrentTab) {
+    auto* bar = static_cast<CDVTabToolBar*>(bars()->Add(L"Modes", xtpBarTop, RUNTIME_CLASS(CDVTabToolBar)));
+    const UINT ids[] = {1001};
+    bar->AddTab(L"Draw", ids, 1, Dravik::UniqueIdentifier{}, L"", std::nullopt, true, false);
+    bar->SetShowPrompts(true);
+    auto* popup = static_cast<CXTPControlPopup*>(bar->GetControls()->Add(xtpControlSplitButtonPopup, 1308));
+    popup->SetCategory(L"Draw");
+    popup->SetCommandBar(CXTPPopupBar::CreatePopupBar(bars()));
+    popup->GetCommandBar()->InternalRelease();
+    CXTPControls* items = popup->GetCommandBar()->GetControls();
+    for (const int id : {1308, 1468})
+        items->Add(new CDVControlButton, id)->SetCaption((L"Command " + std::to_wstring(id)).c_str());
+    CXTPControl* expand = items->Add(new CDVControlButton, CDVControlButton::kExpandId);
+    bar->UpdateTabs();
+    open(bar, popup);
+    expand->OnExecute();
+
+    for (const int id : {1308, 1468}) {
+        CXTPControl* button = bar->GetControls()->FindControl(id);
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_EQ(button->GetCategory(), L"Draw") << id;
+        EXPECT_EQ(button->GetStyle(), xtpButtonIconAndCaptionBelow) << id;
+        EXPECT_TRUE(button->IsVisible()) << id;
+    }
+}
+
 TEST_F(CommandBarsTest, TheGripperMenuFixesTheBar) {
     CXTPToolBar* bar = addBar(L"Draw", 59392);
     bar->GetControls()->Add(xtpControlButton, 1001);
@@ -349,6 +377,70 @@ TEST_F(CommandBarsTest, WithNoFreeBarIdNothingIsMade) {
     EXPECT_EQ(bars()->GetCount(), before);
     bars()->Remove(bars()->GetToolBar(59500));
     EXPECT_EQ(ChooseCustomBarId(bars()), std::optional<UINT>(59500));
+}
+
+// The engine's tabbed main tool bar made on the live frame, as the frame tools make it: named
+// buttons under two tabs, the second with a shortcut.
+CDVTabToolBar* addMainModes(CXTPCommandBars* bars, std::unique_ptr<CDVTabbedMainToolBar>& adapter) {
+    adapter = CDVTabbedMainToolBar::Create(bars, L"Main modes");
+    if (adapter == nullptr)
+        return nullptr;
+    const UINT draw[] = {1075, 0, 1300, 1301, 0, 1302};
+    const UINT edit[] = {1075, 0, 1400, 1401};
+    const GUID drawKey = UniqueIdentifierToGuid(
+        Dravik::UniqueIdentifier::TryParse(L"{D773CF70-44FC-4055-ACC1-FA1AB0FDB95A}").value());
+    const GUID editKey = UniqueIdentifierToGuid(
+        Dravik::UniqueIdentifier::TryParse(L"{84452293-56D2-4E91-BF71-BDD2EED1B4D5}").value());
+    adapter->AddOriginalTab(L"Draw", draw, 6, drawKey, true, true);
+    adapter->AddOriginalTab(L"Edit", edit, 4, editKey, true, true);
+    EXPECT_TRUE(adapter->SetTabAccelerator(editKey, '3', FCONTROL | FVIRTKEY));
+    EXPECT_FALSE(adapter->SetTabAccelerator(GUID_NULL, '1', FCONTROL | FVIRTKEY));
+    CDVTabToolBar* bar = adapter->GetTabToolBar();
+    for (CXTPControl* control : *bar->GetControls())
+        if (control->GetID() != 1075)
+            control->SetCaption((L"Cmd " + std::to_wstring(control->GetID())).c_str());
+    bar->ShowTabs(TRUE);
+    return bar;
+}
+
+TEST_F(CommandBarsTest, TheMainModesBarOnTheFrame) {
+    std::unique_ptr<CDVTabbedMainToolBar> adapter;
+    CDVTabToolBar* bar = addMainModes(bars(), adapter);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(adapter->GetToolBar(), bar);
+    EXPECT_EQ(bar->GetTabManager()->GetItemCount(), 2);
+    EXPECT_EQ(bar->GetAccelKey(bar->GetTabManager()->GetItem(1)), '3');
+    bars()->RecalcFrameLayout();
+    run->pump();
+    ASSERT_TRUE(::IsWindowVisible(bar->GetSafeHwnd()));
+    snapshot(bar->GetSafeHwnd(), "tab_tool_bar_main_modes");
+
+    // A live tab becomes a bar of its own; the tab list stays behind.
+    answer(IDYES);
+    ASSERT_TRUE(bar->CreateToolBarFromTab(bar->GetTabManager()->GetItem(0)));
+    CXTPToolBar* made = bars()->GetToolBar(59392);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(std::wstring(made->GetTitle().GetString()), L"Draw");
+    EXPECT_EQ(buttonIds(made), (std::vector<int>{1300, 1301, 1302}));
+    EXPECT_TRUE(made->GetControls()->GetAt(2)->GetBeginGroup());
+    EXPECT_FALSE(bar->CreateToolBarFromTab(nullptr));
+
+    // The bar's layout round trip keeps one tab per command set, however often it is loaded.
+    CXTPPropExchangeXMLNode out(FALSE, nullptr, L"Bar");
+    bar->DoPropExchange(&out);
+    const CString xml = out.GetXML();
+    for (int i = 0; i < 2; ++i) {
+        CXTPPropExchangeXMLNode in(TRUE, nullptr, L"Bar");
+        ASSERT_TRUE(in.LoadFromString(xml));
+        bar->DoPropExchange(&in);
+    }
+    ASSERT_EQ(bar->GetTabManager()->GetItemCount(), 2);
+    EXPECT_EQ(bar->GetTabManager()->GetItem(1)->GetCaption(), L"Edit");
+    EXPECT_EQ(bar->GetAccelKey(bar->GetTabManager()->GetItem(1)), '3');
+    EXPECT_TRUE(bar->IsTabsVisible());
+    CXTPPropExchangeXMLNode again(FALSE, nullptr, L"Bar");
+    bar->DoPropExchange(&again);
+    EXPECT_EQ(std::wstring(again.GetXML().GetString()), std::wstring(xml.GetString()));
 }
 
 CommandPopupServices services() {

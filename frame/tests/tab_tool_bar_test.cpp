@@ -2,6 +2,8 @@
 
 #include "xtp/PropExchange.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,11 +18,15 @@ const UniqueIdentifier kDraw = idOf(L"{11111111-0000-0000-0000-000000000001}");
 const UniqueIdentifier kEdit = idOf(L"{11111111-0000-0000-0000-000000000002}");
 const UniqueIdentifier kView = idOf(L"{11111111-0000-0000-0000-000000000003}");
 
-std::vector<std::wstring> captions(const CommandSetTabs& tabs) {
+std::vector<std::wstring> captions(const CDVTabToolBar& bar) {
     std::vector<std::wstring> out;
-    for (const auto& tab : tabs.tabs)
-        out.push_back(tab.caption);
+    for (int i = 0; i < bar.GetTabManager()->GetItemCount(); ++i)
+        out.push_back(bar.GetTabManager()->GetItem(i)->GetCaption().GetString());
     return out;
+}
+
+CommandSetRecord recordAt(const CDVTabToolBar& bar, int index) {
+    return bar.RecordOf(bar.GetTabManager()->GetItem(index)).value_or(CommandSetRecord{});
 }
 
 TEST(TabToolBar, ANewTabGetsTheTabListAndTheStandardCommands) {
@@ -32,96 +38,153 @@ TEST(TabToolBar, ANewTabGetsTheTabListAndTheStandardCommands) {
 }
 
 TEST(TabToolBar, TabsGoBeforeTheNamedTabOrAtTheEnd) {
-    CommandSetTabs tabs;
-    tabs.showTabs = true;
-    std::vector<UINT> commands;
-    EXPECT_EQ(tabs.AddTab(L"Draw", {}, kDraw, L"", std::nullopt, true, true, commands), 0u);
-    EXPECT_EQ(tabs.AddTab(L"View", {}, kView, L"", kDraw, true, false, commands), 0u);
-    EXPECT_EQ(tabs.AddTab(L"Edit", {}, kEdit, L"App", idOf(L"{99999999-0000-0000-0000-000000000000}"), false,
-                          false, commands),
-              2u);
-    EXPECT_EQ(captions(tabs), (std::vector<std::wstring>{L"View", L"Draw", L"Edit"}));
-    EXPECT_EQ(tabs.RecordOf(0)->id, kView);
-    EXPECT_EQ(tabs.RecordOf(2)->appKey, L"App");
-    EXPECT_FALSE(tabs.tabs[2].shown); // not visible
-    EXPECT_TRUE(tabs.tabs[0].shown);
-    EXPECT_FALSE(tabs.RecordOf(1)->user);
+    CDVTabToolBar bar;
+    const UINT ids[] = {1300};
+    ASSERT_NE(bar.AddTab(L"Draw", ids, 1, kDraw, L"", std::nullopt, true, true), nullptr);
+    bar.AddTab(L"View", nullptr, 0, kView, L"", kDraw, true, false);
+    bar.AddTab(L"Edit", nullptr, 0, kEdit, L"App", idOf(L"{99999999-0000-0000-0000-000000000000}"), false,
+               false);
+    EXPECT_EQ(captions(bar), (std::vector<std::wstring>{L"View", L"Draw", L"Edit"}));
+    EXPECT_EQ(recordAt(bar, 0).id, kView);
+    EXPECT_EQ(recordAt(bar, 2).appKey, L"App");
+    EXPECT_FALSE(bar.GetTabManager()->GetItem(2)->IsVisible()); // not visible
+    EXPECT_TRUE(bar.GetTabManager()->GetItem(0)->IsVisible());
+    EXPECT_FALSE(recordAt(bar, 1).user);
+    // The tab's key is the UI library's tab key.
+    EXPECT_EQ(bar.FindTab(UniqueIdentifierToGuid(kDraw)), bar.GetTabManager()->GetItem(1));
 
-    const std::size_t user = tabs.AddUserTab(L"Mine");
-    EXPECT_EQ(user, 3u);
-    EXPECT_TRUE(tabs.RecordOf(user)->user);
-    EXPECT_NE(tabs.RecordOf(user)->id, UniqueIdentifier{});
+    // Each tab starts with the tab list, which opens the tabs as a menu.
+    auto* list = dynamic_cast<CXTPControlPopup*>(bar.GetControls()->GetAt(0));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->GetID(), 1075);
+    EXPECT_EQ(list->GetCategory(), L"Draw");
+    ASSERT_NE(list->GetCommandBar(), nullptr);
+    EXPECT_EQ(list->GetCommandBar()->GetControls()->GetCount(), 2); // the hidden tab is not offered
+
+    const UINT mine[] = {1300, 0, 1301};
+    CXTPTabManagerItem* user = bar.AddUserTab(L"Mine", mine, 3);
+    ASSERT_EQ(user, bar.GetTabManager()->GetItem(3));
+    EXPECT_TRUE(bar.RecordOf(user)->user);
+    EXPECT_NE(bar.RecordOf(user)->id, UniqueIdentifier{});
     EXPECT_NE(GenerateUniqueIdentifier(), GenerateUniqueIdentifier());
+
+    bar.RenameTab(L"Mine", L"Ours");
+    EXPECT_EQ(captions(bar).back(), L"Ours");
+    EXPECT_EQ(bar.GetControls()->FindControl(1301)->GetCategory(), L"Ours");
 }
 
 TEST(TabToolBar, UniqueIdentifiersAsText) {
     EXPECT_EQ(UniqueIdentifierToString(kDraw), L"{11111111-0000-0000-0000-000000000001}");
     EXPECT_EQ(UniqueIdentifier::TryParse(UniqueIdentifierToString(GenerateUniqueIdentifier())).has_value(),
               true);
+    const UniqueIdentifier id = GenerateUniqueIdentifier();
+    EXPECT_EQ(GuidToUniqueIdentifier(UniqueIdentifierToGuid(id)), id);
 }
 
-CommandSetTabs sampleTabs() {
-    CommandSetTabs tabs;
-    tabs.showTabs = true;
-    tabs.largeIcons = true;
-    tabs.defaultState = kEdit;
-    std::vector<UINT> commands;
-    tabs.AddTab(L"Draw", {}, kDraw, L"", std::nullopt, true, true, commands);
-    tabs.AddTab(L"Edit", {}, kEdit, L"Vendor.App", std::nullopt, false, true, commands);
-    tabs.records[1].accelModifiers = 8;
-    tabs.records[1].accelKey = 0x45;
-    tabs.AddUserTab(L"Mine");
-    return tabs;
+void fill(CDVTabToolBar& tabs) {
+    tabs.ShowTabs(TRUE);
+    tabs.SetLargeIcons(true);
+    tabs.SetDefaultState(kEdit);
+    const UINT ids[] = {1300, 1301};
+    tabs.AddTab(L"Draw", ids, 2, kDraw, L"", std::nullopt, true, true);
+    CXTPTabManagerItem* edit =
+        tabs.AddTab(L"Edit", nullptr, 0, kEdit, L"Vendor.App", std::nullopt, false, true);
+    tabs.SetAccel(edit, 0x45, 8);
+    tabs.AddUserTab(L"Mine", ids, 2);
 }
 
-std::wstring store(CommandSetTabs& tabs) {
+std::wstring store(CDVTabToolBar& tabs) {
     CXTPPropExchangeXMLNode exchange(FALSE, nullptr, L"Bar");
     tabs.DoPropExchange(&exchange);
     return exchange.GetXML().GetString();
 }
 
-void load(CommandSetTabs& tabs, const std::wstring& xml) {
+void load(CDVTabToolBar& tabs, const std::wstring& xml) {
     CXTPPropExchangeXMLNode exchange(TRUE, nullptr, L"Bar");
     ASSERT_TRUE(exchange.LoadFromString(xml.c_str()));
     tabs.DoPropExchange(&exchange);
 }
 
 TEST(TabToolBar, TheCommandSetsComeBackFromTheLayout) {
-    CommandSetTabs tabs = sampleTabs();
+    CDVTabToolBar tabs;
+    fill(tabs);
     const std::wstring xml = store(tabs);
-    CommandSetTabs back;
+    CDVTabToolBar back;
     load(back, xml);
-    EXPECT_TRUE(back.showTabs);
-    EXPECT_TRUE(back.largeIcons);
-    EXPECT_FALSE(back.locked);
-    EXPECT_EQ(back.defaultState, kEdit);
-    EXPECT_EQ(back.records, tabs.records);
-    EXPECT_EQ(captions(back), captions(tabs));
+    EXPECT_TRUE(back.IsTabsVisible());
+    EXPECT_TRUE(back.IsLargeIcons());
+    EXPECT_FALSE(back.IsLocked());
+    EXPECT_EQ(back.GetDefaultState(), kEdit);
+    ASSERT_EQ(captions(back), captions(tabs));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(recordAt(back, i), recordAt(tabs, i)) << i;
+    EXPECT_EQ(recordAt(back, 1).accelKey, 0x45);
 
-    // Loading again replaces the tabs instead of adding to them.
+    // Loading again, or over a bar that has its tabs already, replaces the tabs.
     load(back, xml);
-    EXPECT_EQ(back.tabs.size(), 3u);
-    EXPECT_EQ(back.records.size(), 3u);
-    EXPECT_EQ(store(back), xml);
+    load(tabs, xml);
+    for (CDVTabToolBar* bar : {&back, &tabs}) {
+        EXPECT_EQ(captions(*bar), (std::vector<std::wstring>{L"Draw", L"Edit", L"Mine"}));
+        EXPECT_EQ(store(*bar), xml);
+    }
 }
 
 TEST(TabToolBar, UnreadableValuesKeepTheirDefaults) {
-    CommandSetTabs tabs;
-    tabs.defaultState = kView;
+    CDVTabToolBar tabs;
+    tabs.SetDefaultState(kView);
     load(tabs, LR"(<Bar DefaultState="not an id" TabCount="2">
         <CommandSet TabName="A" ID="{bad}"/>
         <CommandSet TabName="B" ID="{11111111-0000-0000-0000-000000000002}" Visible="0" User="1" AccelKey="7"/>
+        <CommandSet TabName="B"/>
+        <CommandSet TabName=""/>
         </Bar>)");
-    EXPECT_EQ(tabs.defaultState, kView);
-    ASSERT_EQ(tabs.records.size(), 2u);
-    EXPECT_EQ(tabs.records[0].id, UniqueIdentifier{});
-    EXPECT_TRUE(tabs.records[0].visible);
-    EXPECT_FALSE(tabs.records[0].user);
-    EXPECT_EQ(tabs.records[1].id, kEdit);
-    EXPECT_FALSE(tabs.records[1].visible);
-    EXPECT_TRUE(tabs.records[1].user);
-    EXPECT_EQ(tabs.records[1].accelKey, 7);
-    EXPECT_EQ(captions(tabs), (std::vector<std::wstring>{L"A", L"B"}));
+    EXPECT_EQ(tabs.GetDefaultState(), kView);
+    EXPECT_FALSE(tabs.IsTabsVisible()); // a layout without the flag shows no tabs
+    ASSERT_EQ(captions(tabs), (std::vector<std::wstring>{L"A", L"B"}));
+    EXPECT_EQ(recordAt(tabs, 0).id, UniqueIdentifier{});
+    EXPECT_TRUE(recordAt(tabs, 0).visible);
+    EXPECT_FALSE(recordAt(tabs, 0).user);
+    EXPECT_EQ(recordAt(tabs, 1).id, kEdit);
+    EXPECT_FALSE(recordAt(tabs, 1).visible);
+    EXPECT_TRUE(recordAt(tabs, 1).user);
+    EXPECT_EQ(recordAt(tabs, 1).accelKey, 7);
+}
+
+TEST(TabToolBar, AnApplicationsCommandsTakeTheirNamesOnLoading) {
+    CDVTabToolBar tabs;
+    const UINT ids[] = {17001, 17002, 17003};
+    tabs.AddTab(L"App", ids, 3, kDraw, L"Vendor.App", std::nullopt, true, false);
+    for (int id : {17001, 17002, 17003}) {
+        tabs.GetControls()->FindControl(id)->SetTooltip(L"old");
+        tabs.GetControls()->FindControl(id)->SetCaption(L"old");
+    }
+    const std::wstring xml = store(tabs);
+    SetApplicationCommandNameSource([](UINT id) -> std::optional<std::wstring> {
+        if (id == 17001)
+            return L"Check";
+        if (id == 17002)
+            return L"";
+        return std::nullopt;
+    });
+    load(tabs, xml);
+    SetApplicationCommandNameSource(nullptr);
+    EXPECT_EQ(tabs.GetControls()->FindControl(17001)->GetCaption(), L"Check");
+    EXPECT_EQ(tabs.GetControls()->FindControl(17001)->GetPrompt(), L"Check");
+    EXPECT_EQ(tabs.GetControls()->FindControl(17002)->GetPrompt(), L"");
+    EXPECT_EQ(tabs.GetControls()->FindControl(17002)->GetCaption(), L"old");
+    EXPECT_EQ(tabs.GetControls()->FindControl(17003)->GetTooltip(), L"old");
+}
+
+TEST(TabToolBar, AClonedBarKeepsItsCommandSets) {
+    CDVTabToolBar tabs;
+    fill(tabs);
+    std::unique_ptr<CXTPCommandBar> copy(tabs.Clone());
+    auto* clone = dynamic_cast<CDVTabToolBar*>(copy.get());
+    ASSERT_NE(clone, nullptr);
+    EXPECT_EQ(captions(*clone), captions(tabs));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(recordAt(*clone, i), recordAt(tabs, i)) << i;
+    EXPECT_EQ(clone->GetDefaultState(), kEdit);
 }
 
 std::vector<TabControl> systemTab(const std::wstring& caption) {

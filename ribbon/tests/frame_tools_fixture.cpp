@@ -61,9 +61,13 @@ bool RecordingTabbedBar::SetTabAccelerator(const GUID& guid, WORD key, BYTE modi
     return false;
 }
 
+std::function<TabbedMainToolBar*(CXTPCommandBars*, const std::wstring&)> EngineFrame::tabbedBarMaker;
+
 TabbedMainToolBar* EngineFrame::CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) {
     if (tabbedBarFails)
         return nullptr;
+    if (tabbedBarMaker)
+        return tabbedBarMaker(bars, caption);
     tabbedBar = std::make_unique<RecordingTabbedBar>(bars->Add(caption.c_str(), xtpBarTop));
     return tabbedBar.get();
 }

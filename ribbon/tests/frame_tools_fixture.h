@@ -8,6 +8,7 @@
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/GenericMainFrame.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -112,6 +113,8 @@ public:
     int activeCommand = 0;
     bool tabbedBarFails = false;
     std::unique_ptr<RecordingTabbedBar> tabbedBar;
+    // Another tabbed bar for the frames made while it is set (the frame's own class, say).
+    static std::function<TabbedMainToolBar*(CXTPCommandBars*, const std::wstring&)> tabbedBarMaker;
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
     int GetActiveCommandId() const override { return activeCommand; }

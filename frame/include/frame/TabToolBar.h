@@ -1,15 +1,17 @@
-// What the tabbed tool bar keeps beside its tool-kit tabs: one command set per tab (its id,
-// application, accelerator, visibility, whether a person made it) and the bar's settings, their
-// exchange with the layout, the commands a new tab gets, and the making of a separate tool bar
-// from a tab's commands.
+// The tabbed main tool bar: the UI library's tabbed bar whose tabs are command sets (one per
+// main-bar mode: a system set, an application's set or one a person made), with the bar's settings
+// and command sets kept in the layout, and the making of a separate tool bar from a tab.
 #pragma once
 
 #include "DravikKernel/ApplicationCommand.h"
+#include "DravikUI/TabbableToolBar.h"
 
 #include "afxwin.h"
 #include "pal/visibility.h"
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -27,7 +29,11 @@ Dravik::UniqueIdentifier GenerateUniqueIdentifier();
 // Stores the id as text; loading replaces it only with text that parses. Whether a value was
 // exchanged.
 BOOL PX_UniqueIdentifier(CXTPPropExchange* pPX, LPCWSTR pszPropName, Dravik::UniqueIdentifier& id);
+// The same key as the tab keys of the UI library hold it.
+GUID UniqueIdentifierToGuid(const Dravik::UniqueIdentifier& id);
+Dravik::UniqueIdentifier GuidToUniqueIdentifier(const GUID& guid);
 
+// A tab's command set as the layout stores it.
 struct CommandSetRecord {
     Dravik::UniqueIdentifier id;
     std::wstring appKey;
@@ -36,40 +42,6 @@ struct CommandSetRecord {
     bool visible = true;
     bool user = false;
     friend bool operator==(const CommandSetRecord&, const CommandSetRecord&) = default;
-};
-
-class CommandSetTabs {
-public:
-    struct Tab {
-        std::wstring caption;
-        std::size_t record = 0; // 1-based number of the tab's record
-        bool shown = true;
-        friend bool operator==(const Tab&, const Tab&) = default;
-    };
-
-    bool showTabs = false;
-    bool locked = false;
-    bool largeIcons = false;
-    bool showPrompts = false;
-    bool standardFont = false;
-    Dravik::UniqueIdentifier defaultState;
-    std::vector<CommandSetRecord> records;
-    std::vector<Tab> tabs;
-    int currentTab = -1;
-
-    // A system or application tab before the tab whose record has `before` (at the end when
-    // none does); returns its index. `commands` receives the ids of the tab's controls.
-    std::size_t AddTab(const std::wstring& caption, std::span<const UINT> ids,
-                       const Dravik::UniqueIdentifier& id, const std::wstring& appKey,
-                       const std::optional<Dravik::UniqueIdentifier>& before, bool visible,
-                       bool standardCommands, std::vector<UINT>& commands);
-    // A tab of a person's own, with a fresh id, at the end.
-    std::size_t AddUserTab(const std::wstring& caption);
-    const CommandSetRecord* RecordOf(std::size_t tab) const;
-
-    // The settings and command sets, after the tool kit's exchange of the bar. Loading first
-    // forgets every record and tab, so that loading twice never doubles the tabs.
-    void DoPropExchange(CXTPPropExchange* pPX);
 };
 
 // The controls of a new tab: the tab list (1075), a separator, the standard commands when asked,
@@ -93,5 +65,82 @@ std::optional<UINT> ChooseCustomBarId(CXTPCommandBars* bars);
 // with them). False, with a message, when a bar has the caption as title or no id is free.
 bool CreateToolBarFromTab(CXTPCommandBars* bars, const std::vector<TabControl>& controls,
                           const std::wstring& caption);
+
+class CDVTabToolBar : public Dravik::UI::TabbableToolBar {
+    DECLARE_DYNCREATE(CDVTabToolBar)
+public:
+    static constexpr UINT kTabListCommand = 1075;
+
+    // A system or application tab before the tab whose key is `before` (at the end when none
+    // is); `loadIcons` goes to the category insertion. The tab item, or null.
+    CXTPTabManagerItem* AddTab(LPCWSTR caption, const UINT* ids, int count,
+                               const Dravik::UniqueIdentifier& id, const std::wstring& appKey,
+                               const std::optional<Dravik::UniqueIdentifier>& before, bool visible,
+                               bool standardCommands, BOOL loadIcons = TRUE);
+    // A tab of a person's own with a fresh key, at the end, with the ids as given.
+    CXTPTabManagerItem* AddUserTab(LPCWSTR caption, const UINT* ids, int count, BOOL loadIcons = TRUE);
+    // The tab and its controls take the new caption.
+    void RenameTab(LPCWSTR oldCaption, LPCWSTR newCaption);
+    // The command set of a tab of this bar (its key and shortcut as the bar holds them).
+    std::optional<CommandSetRecord> RecordOf(const CXTPTabManagerItem* tab) const;
+    // The tab's controls as a separate tool bar of the bar's command bars.
+    bool CreateToolBarFromTab(CXTPTabManagerItem* tab);
+    // The tab's controls in control order.
+    std::vector<TabControl> TabControls() const;
+
+    // The control 1075 of every tab gets the tabs as a menu, the current one checked.
+    void UpdateTabListPopups();
+
+    bool IsLocked() const { return m_locked; }
+    void SetLocked(bool locked) { m_locked = locked; }
+    bool IsLargeIcons() const { return m_largeIcons; }
+    void SetLargeIcons(bool large) { m_largeIcons = large; }
+    bool IsShowPrompts() const { return m_showPrompts; }
+    void SetShowPrompts(bool show) { m_showPrompts = show; }
+    bool IsStandardFont() const { return m_standardFont; }
+    void SetStandardFont(bool standard) { m_standardFont = standard; }
+    const Dravik::UniqueIdentifier& GetDefaultState() const { return m_defaultState; }
+    void SetDefaultState(const Dravik::UniqueIdentifier& id) { m_defaultState = id; }
+
+    // Whether the main window a bar sits in has completed its first showing; until then the
+    // bar's layout is always written. Without an answer the window counts as shown.
+    using MainWindowShownQuery = std::function<bool(CWnd* site)>;
+    static void SetMainWindowShownQuery(MainWindowShownQuery query);
+
+    BOOL ShouldSerializeBar() override;
+    CXTPCommandBar* Clone(BOOL bRecursive = FALSE) override;
+    void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
+    void DoPropExchange(CXTPPropExchange* pPX) override;
+
+protected:
+    // The tab list's menu checks the current tab.
+    void OnCategoryChanged(CXTPTabManagerItem* pItem) override;
+
+private:
+    // What a tab's set holds beyond its key and shortcut, under the tab's key-record number.
+    struct SetInfo {
+        std::wstring appKey;
+        bool visible = true;
+        bool user = false;
+    };
+    void remember(CXTPTabManagerItem* tab, const Dravik::UniqueIdentifier& id, SetInfo info);
+    void loadCommandSets(CXTPPropExchange* pPX);
+    void nameApplicationCommands();
+
+    std::map<DWORD_PTR, SetInfo> m_sets;
+    bool m_locked = false;
+    bool m_largeIcons = false;
+    bool m_showPrompts = false;
+    bool m_standardFont = false;
+    Dravik::UniqueIdentifier m_defaultState;
+};
+
+// The name of an application command (17000..32000): nothing for an unknown command.
+using ApplicationCommandNameSource = std::function<std::optional<std::wstring>(UINT id)>;
+void SetApplicationCommandNameSource(ApplicationCommandNameSource source);
+
+// A control of a tool bar inserted under a tabbed bar's current tab: it takes the tab's caption
+// as category and, when the bar shows prompts, its caption below its icon.
+void AdoptIntoCurrentTab(CXTPToolBar* bar, CXTPControl* control);
 
 DV_EXPORTS_END
