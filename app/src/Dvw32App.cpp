@@ -36,7 +36,9 @@ AFX_STRING_TABLE(kStrings);
 
 } // namespace
 
-CDvw32App::CDvw32App() : m_serverAppProxy(std::make_unique<ServerAppProxy>(*this)) {}
+CDvw32App::CDvw32App()
+    : m_serverAppProxy(std::make_unique<ServerAppProxy>(*this)),
+      m_paneWindows(std::make_unique<dvapp::PaneWindowSlots>()) {}
 
 CDvw32App::~CDvw32App() {
     if (m_clearSettingsMutex != nullptr)

@@ -9,8 +9,10 @@
 #include "DravikKernel/ApplicationEvents.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
+#include "app/PaneWindowSlots.h"
 #include "frame/FrameState.h"
 #include "frame/MainFrame.h"
+#include "ribbon/FrameToolsApplication.h"
 #include "win/system/registry.h"
 
 #include <cstdint>
@@ -71,6 +73,7 @@ inline constexpr int kPopupToolbarEvent = 783;
 inline constexpr int kStartedEvent = 1030;
 
 class CDvw32App : public dvaux::MfcApplication,
+                  public FrameToolsApplication,
                   public TypedApplicationEventListener<kPopupToolbarEvent>,
                   public DravikManagedUIProxy::IPrototypesCallback {
     DECLARE_DYNAMIC(CDvw32App)
@@ -221,6 +224,49 @@ public:
 
     ServerAppProxy& GetServerAppProxy() { return *m_serverAppProxy; }
 
+    // --- pane windows: one per process, shared by the main frames' panes ---
+    CWnd* GetOrsaArchivesWindow(bool availableOnly, bool create) override;
+    CWnd* GetOrsaDesktopWindow(bool availableOnly, bool create) override;
+    CWnd* GetOrsaFavoritesWindow(bool availableOnly, bool create) override;
+    CWnd* GetOrsaConfigurationSettingsWindow(bool availableOnly, bool create) override;
+    CWnd* GetOrsaSearchWindow(bool availableOnly, bool create) override;
+    CWnd* GetOrsaMailWindow(bool availableOnly, bool create) override;
+    CWnd* GetOrsaLibraryElementsWindow(bool availableOnly, bool create) override;
+    CWnd* GetOrsaAssemblyWindow(bool availableOnly, bool create) override;
+    CWnd* GetProductStructureWindow(bool create) override;
+    CWnd* GetConfigurationsWindow(bool create) override;
+    CWnd* GetTechRequirementsWindow(bool create) override;
+    CWnd* GetModelTreeWindow(bool create) override;
+    CWnd* GetModelElementsWindow(bool create) override;
+    CWnd* GetDrawMenuWindow(bool create) override;
+    CWnd* GetPropertiesWindow(bool create) override;
+    CWnd* GetTaskWindow(bool create) override;
+    CWnd* GetNcWindow(bool create) override;
+    CWnd* GetStructureElementsWindow(bool create) override;
+    CWnd* GetCamWindow(bool create) override;
+    CWnd* GetWeldTreeWindow(bool create) override;
+    CWnd* GetMacrosWindow(bool create) override;
+    CWnd* GetAnnotationsWindow(bool create) override;
+    CWnd* GetLayersWindow(bool create) override;
+    CWnd* GetQualityManagementWindow(bool create) override;
+    CWnd* GetBackgroundTasksWindow(bool create) override;
+    CWnd* GetGenerationQueueWindow(bool create) override;
+    CWnd* GetBirdsEyeViewWindow(bool create) override;
+    CWnd* GetErrorWindow(bool create) override;
+    CWnd* GetVariablesWindow(bool create) override;
+    CWnd* GetAssemblyStructureWindow(bool create) override;
+    CWnd* GetMaterialWindow(bool create) override;
+    CWnd* GetFormFactorWindow(bool create) override;
+    CWnd* GetFindCommandWindow(bool create) override;
+    CWnd* GetFeaResultParametersWindow(bool create) override;
+    // The window of a pane id (the PDM panes' only while the PDM can show them); null for ids
+    // that name no pane window.
+    CWnd* GetDockingPaneWindow(int paneId, bool create);
+    dvapp::PaneWindowSlots& GetPaneWindowSlots() { return *m_paneWindows; }
+    size_t GetMainFrameCount() const override { return NumMainFrames(); }
+    SIZE GetToolBarIconSize() const override { return m_toolBarIconSize; }
+    std::vector<DefaultToolBarRow> GetDefaultToolBars() override;
+
     // IPrototypesCallback
     void CreateDocumentFromPrototype(const wchar_t* prototypePath) override;
     // ApplicationEventListener
@@ -231,6 +277,7 @@ protected:
 protected:
     // The callback object is the first member so that it is the last to go.
     std::unique_ptr<ServerAppProxy> m_serverAppProxy;
+    std::unique_ptr<dvapp::PaneWindowSlots> m_paneWindows;
     CDvw32Doc* m_activeDocument = nullptr;
     bool m_saveAtExit = false;
     UINT m_helpContextId = 1;

@@ -2,6 +2,9 @@
 
 #include "KernelState.h"
 
+#include "DVDiagnostics/Trace.h"
+#include "pal/text.h"
+
 #include <algorithm>
 
 namespace dvkernel {
@@ -9,6 +12,9 @@ namespace dvkernel {
 void clearEditionModules() {
     std::lock_guard lock(state().mutex);
     state().attached3D.clear();
+    state().typedCommandsRefused = false;
+    state().unavailable3DCommands.clear();
+    state().commandStrings3D.clear();
     state().editModules = 0;
 }
 } // namespace dvkernel
@@ -39,6 +45,55 @@ void CDVCom_Is3D::Detach(int kind) {
     auto& kinds = state().attached3D;
     if (const auto it = std::find(kinds.begin(), kinds.end(), kind); it != kinds.end())
         kinds.erase(it);
+}
+
+bool CDVCom_Is3D::AllowsTypedCommands() const {
+    std::lock_guard lock(state().mutex);
+    return !state().typedCommandsRefused;
+}
+
+int CDVCom_Is3D::GetCommandState(UINT id, int& commandState) const {
+    std::lock_guard lock(state().mutex);
+    const bool unavailable = state().unavailable3DCommands.count(id) != 0;
+    commandState = unavailable ? 1 : 0;
+    return unavailable ? 0 : 1;
+}
+
+std::wstring CDVCom_Is3D::GetCommandString(UINT id) const {
+    std::lock_guard lock(state().mutex);
+    const auto it = state().commandStrings3D.find(id);
+    return it == state().commandStrings3D.end() ? std::wstring() : it->second;
+}
+
+// The module keeps its own state; the shell's part is the key path it hands over.
+bool CDVCom_Is3D::LoadState(const wchar_t* keyPath) {
+    dvtrace::record(dvkernel::kTraceName,
+                    "CDVCom_Is3D::LoadState(" + pal::text::toUtf8(keyPath ? keyPath : L"") + ")");
+    return true;
+}
+
+bool CDVCom_Is3D::SaveState(const wchar_t* keyPath) {
+    dvtrace::record(dvkernel::kTraceName,
+                    "CDVCom_Is3D::SaveState(" + pal::text::toUtf8(keyPath ? keyPath : L"") + ")");
+    return true;
+}
+
+void CDVCom_Is3D::SetTypedCommandsAllowed(bool allowed) {
+    std::lock_guard lock(state().mutex);
+    state().typedCommandsRefused = !allowed;
+}
+
+void CDVCom_Is3D::SetCommandAvailable(UINT id, bool available) {
+    std::lock_guard lock(state().mutex);
+    if (available)
+        state().unavailable3DCommands.erase(id);
+    else
+        state().unavailable3DCommands.insert(id);
+}
+
+void CDVCom_Is3D::SetCommandString(UINT id, std::wstring text) {
+    std::lock_guard lock(state().mutex);
+    state().commandStrings3D[id] = std::move(text);
 }
 
 EditModuleProxy& EditModuleProxy::Instance() {

@@ -1,4 +1,5 @@
 #include "DravikKernel/GlobalContainer.h"
+#include "DravikKernel/KernelServices.h"
 
 #include "KernelState.h"
 #include "SessionServices.h"
@@ -201,4 +202,8 @@ void GlobalContainer::OnSessionIdle() {
     // Counted, not recorded: idle runs far too often for the call record.
     std::lock_guard lock(state().mutex);
     ++state().idleCount;
+}
+
+std::wstring GlobalContainer::GetCmdStr(unsigned id) const {
+    return DVLoadString(id);
 }

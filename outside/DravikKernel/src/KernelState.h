@@ -36,6 +36,9 @@ struct KernelState {
     unsigned idleCount = 0;
     std::wstring productIni;
     std::vector<int> attached3D; // kinds of the attached 3D modules
+    bool typedCommandsRefused = false;
+    std::set<unsigned> unavailable3DCommands;
+    std::map<unsigned, std::wstring> commandStrings3D;
     int editModules = 0;
 };
 

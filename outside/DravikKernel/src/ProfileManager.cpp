@@ -152,7 +152,7 @@ int DravikProfileItem::SaveState() {
                : 1;
 }
 
-void DravikProfileItem::GetStateData(std::vector<std::wstring>&) const {}
+void DravikProfileItem::GetStateData(unsigned, std::vector<std::wstring>&) const {}
 
 void DravikProfileItem::GetSupportedVersionRange(unsigned& lowest, unsigned& highest) const {
     lowest = highest = GetVersion();

@@ -165,6 +165,17 @@ void DockingPaneManager::ShowTabCaptions(bool show) {
     InvalidatePanes();
 }
 
+CXTPDockingPane* CreateDockingPane(CXTPDockingPaneManager* manager, int id, const std::wstring& caption,
+                                   const CRect& rect, int side, CXTPDockingPaneBase* neighbour) {
+    if (manager == nullptr)
+        return nullptr;
+    CXTPDockingPane* pane = manager->CreatePane(static_cast<UINT>(id), rect,
+                                                static_cast<XTPDockingPaneDirection>(side), neighbour);
+    if (pane != nullptr)
+        pane->SetTitle(caption.c_str());
+    return pane;
+}
+
 bool AreDockingPaneTabCaptionsVisible(CXTPDockingPaneManager* manager) {
     auto* own = dynamic_cast<DockingPaneManager*>(manager);
     return !own || own->AreTabCaptionsVisible();

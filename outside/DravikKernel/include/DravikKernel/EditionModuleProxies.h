@@ -5,6 +5,9 @@
 
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "pal/visibility.h"
+#include "win/types.h"
+
+#include <string>
 
 DV_EXPORTS_BEGIN
 
@@ -20,6 +23,24 @@ public:
     // Several modules may attach with their kinds; each detaches its own.
     static void Attach(int kind);
     static void Detach(int kind);
+
+    // Whether a person may start commands by typing their codes (the module allows it unless
+    // it says otherwise).
+    bool AllowsTypedCommands() const;
+    // The module's view of a command now: a zero result with a non-zero state means the command
+    // is not available; any other answer lets it run.
+    int GetCommandState(UINT id, int& state) const;
+    // The module's prompt text of a command; empty when it has none.
+    std::wstring GetCommandString(UINT id) const;
+    // The module's state below a registry key path of the profile (relative to the current
+    // user's key); false when it could not be read or written.
+    bool LoadState(const wchar_t* keyPath);
+    bool SaveState(const wchar_t* keyPath);
+
+    // What the attached module declares.
+    static void SetTypedCommandsAllowed(bool allowed);
+    static void SetCommandAvailable(UINT id, bool available);
+    static void SetCommandString(UINT id, std::wstring text);
 
 private:
     CDVCom_Is3D() = default;

@@ -50,6 +50,9 @@ public:
     // UnregisterCmd drops the id with its command object; false for an id that is not registered.
     void RegisterCmd(int id, std::wstring_view name, int commandId, DVCommandFlags flags);
     bool UnregisterCmd(int id);
+    // The status-line prompt of a command: the kernel's string of the same id; empty when the
+    // kernel has none.
+    std::wstring GetCmdStr(unsigned id) const;
 
     // True while add-ons may add user interface.
     bool InAppCreateToolsMode() const;

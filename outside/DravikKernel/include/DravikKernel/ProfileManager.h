@@ -48,8 +48,9 @@ public:
     virtual int LoadState();
     // The base writes the category's "~Summary" ("Name" and "Version"); 0 on success.
     virtual int SaveState();
-    // The names of the item's files in its category's data folder.
-    virtual void GetStateData(std::vector<std::wstring>& names) const;
+    // The registry key paths that make up the item's state; `flags` selects optional parts
+    // (each item gives them its own meaning).
+    virtual void GetStateData(unsigned flags, std::vector<std::wstring>& keyPaths) const;
     virtual unsigned GetVersion() const { return 0; }
     virtual void GetSupportedVersionRange(unsigned& lowest, unsigned& highest) const;
 

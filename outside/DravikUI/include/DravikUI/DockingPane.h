@@ -11,6 +11,8 @@
 #include "xtp/DockingPane.h"
 #include "xtp/DockingPaneManager.h"
 
+#include <string>
+
 DV_EXPORTS_BEGIN
 
 class CXTPPropExchange;
@@ -117,6 +119,13 @@ private:
     int m_invalidateBlocks = 0;
     bool m_invalidatePending = false;
 };
+
+// Makes pane `id` in `manager` with its caption: docked at `side` (an XTPDockingPaneDirection) of
+// the frame, or of `neighbour` when one is given, with the width or height of `rect`; any other
+// side (-1) floats it at the size of `rect`. Null when the pane cannot be made (no manager, or a
+// pane with that id exists).
+CXTPDockingPane* CreateDockingPane(CXTPDockingPaneManager* manager, int id, const std::wstring& caption,
+                                   const CRect& rect, int side, CXTPDockingPaneBase* neighbour);
 
 // The frame state's forms of the tab-caption option; a manager of another kind always shows them.
 bool AreDockingPaneTabCaptionsVisible(CXTPDockingPaneManager* manager);

@@ -150,6 +150,9 @@ public:
     // A pane of the frame needs its content: the frame's GetDockingPaneWindow gives it.
     virtual void AttachPaneWindow(CXTPDockingPane* pane);
 
+    // The command running in the frame's active document; 0 when none runs.
+    virtual int GetActiveCommandId() const { return 0; }
+
     // The status line of the frame for the kernel; none here.
     virtual StatusLineProxy* GetStatusLineProxy() { return nullptr; }
 

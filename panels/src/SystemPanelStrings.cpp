@@ -1,0 +1,7 @@
+#include "panels/SystemPanelStrings.h"
+
+#include "DravikKernel/KernelServices.h"
+
+std::wstring LoadSystemPanelString(UINT id) {
+    return DVLoadString(id + kSystemPanelStringBase);
+}

@@ -1,0 +1,141 @@
+// The tool part of every main frame: it builds the frame's docking panes when the frame's window
+// is created, finds a pane by its toggle command, keeps the frame's settings with the settings
+// profile, gives the status line its command prompts and runs the commands a person types by
+// their codes.
+#pragma once
+
+#include "pal/visibility.h"
+
+#include "DravikKernel/ProfileManager.h"
+#include "afxwin.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+DV_EXPORTS_BEGIN
+
+class CManipPanel;
+class CStatusLine;
+class CXTPCommandBars;
+class CXTPDockingPane;
+class CXTPToolBar;
+struct CRuntimeClass;
+struct GUID;
+
+// The frame's tabbed main tool bar as the engine fills it with the default tabs.
+class TabbedMainToolBar {
+public:
+    virtual ~TabbedMainToolBar() = default;
+    virtual CXTPToolBar* GetToolBar() = 0;
+    // A default tab with its commands (0 a separator).
+    virtual void AddOriginalTab(const std::wstring& name, const UINT* ids, int count, const GUID& guid,
+                                bool visible, bool extra) = 0;
+    // Gives the tab of `guid` a key (virtual-key code with ACCEL modifier flags); false while the
+    // bar has no such tab.
+    virtual bool SetTabAccelerator(const GUID& guid, WORD key, BYTE modifiers) = 0;
+};
+
+namespace Dravik::UI {
+class AutoMenuToolBar;
+class GenericMainFrame;
+} // namespace Dravik::UI
+
+class CFrameToolsEngine : public DravikProfileItem {
+public:
+    // Pane ids of the panes the engine makes.
+    static constexpr int kDrawMenuPane = 1004;
+    static constexpr int kPropertiesPane = 1007;
+
+    // Status-line prompts.
+    static constexpr UINT kIdlePromptId = 57345;
+    static constexpr UINT kTypedCommandsHelpCommand = 2924;
+
+    CFrameToolsEngine();
+    ~CFrameToolsEngine() override;
+
+    // The frame the engine serves; every operation that needs it does nothing without it.
+    void SetMainFrame(Dravik::UI::GenericMainFrame* frame) { m_mainFrame = frame; }
+    Dravik::UI::GenericMainFrame* GetMainFrame() const { return m_mainFrame; }
+
+    // Builds the frame's docking panes (and the frame's other tools) once, when its window is
+    // made; false when the frame is missing or something cannot be made.
+    bool CreateDockingPanesAndToolBars();
+    void CreateManipPanelKind1();
+    void CreateManipPanelKind2();
+    CManipPanel* GetManipPanel(int number) const;
+
+    // The frame's pane shown by a pane-toggle command (782-799, 811-826); null for any other id
+    // or when the frame has no such pane.
+    CXTPDockingPane* FindPaneByCommand(UINT commandId) const;
+    // The pane id a pane-toggle command stands for; 0 for any other id.
+    static int GetPaneIdOfCommand(UINT commandId);
+    // The shared pane window that a pane of the engine shows; null for other ids.
+    static CWnd* GetPaneWindow(int paneId);
+
+    // Settings profile: version 1 of the engine's state.
+    int LoadState() override;
+    int SaveState() override;
+    void GetStateData(unsigned flags, std::vector<std::wstring>& keyPaths) const override;
+    unsigned GetVersion() const override { return 1; }
+    // The engine's section as a key path below the current user's key.
+    std::wstring GetSectionKeyPath() const;
+
+    // The status-line prompt of a command id; false when there is none.
+    virtual bool GetMessageString(UINT id, std::wstring& text) const;
+    // A key pressed in the frame; true when it was taken.
+    bool OnTypedCommandKey(UINT virtualKey);
+
+    CStatusLine* GetStatusLine() const { return m_statusLine.get(); }
+    // The command bars of the frame's auto-menu tool bar, and that bar once the frame is built.
+    CXTPCommandBars* GetAutoMenuCommandBars() const { return m_autoMenuCommandBars; }
+    Dravik::UI::AutoMenuToolBar* GetAutoMenuToolBar() const { return m_autoMenuToolBar; }
+
+    // Gives the auto-menu bars and the frameless tool bars the frame's command-bar options;
+    // the frame is laid out again when asked.
+    void ApplyCommandBarOptions(bool recalcLayout);
+    // The frameless tool bars take the main command bars' shortcuts.
+    void CopyShortcutsToFramelessToolBars();
+
+    // The tools made by CreateDockingPanesAndToolBars; null until then.
+    TabbedMainToolBar* GetTabbedMainToolBar() const { return m_tabbedMainToolBar; }
+    CXTPToolBar* GetSystemPanelToolBar() const { return m_systemPanelToolBar; }
+    // The default bar 1063, 1065, 1070 or 1071; null for other ids or before it was made.
+    CXTPToolBar* GetRememberedToolBar(UINT barId) const;
+
+    // Bar ids of the frame's own bars.
+    static constexpr UINT kTabbedMainToolBarId = 1000;
+    static constexpr UINT kSystemPanelToolBarId = 1002;
+
+protected:
+    // The frame's tabbed main tool bar, made in its command bars with the caption given; null
+    // when it cannot be made. The frame owns what it returns.
+    virtual TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) {
+        return nullptr;
+    }
+    // The classes of the frame's default bars and of its system-panel bar.
+    virtual CRuntimeClass* GetToolBarClass() const;
+    virtual CRuntimeClass* GetSystemPanelToolBarClass() const;
+
+private:
+    bool CreateDefaultToolBars();
+    bool CreateSystemPanelToolBar();
+
+    Dravik::UI::GenericMainFrame* m_mainFrame = nullptr;
+    CXTPCommandBars* m_autoMenuCommandBars = nullptr; // owned: released with the engine
+    Dravik::UI::AutoMenuToolBar* m_autoMenuToolBar = nullptr;
+    std::unique_ptr<CStatusLine> m_statusLine;
+    std::unique_ptr<CManipPanel> m_manipPanel1;
+    std::unique_ptr<CManipPanel> m_manipPanel2;
+    TabbedMainToolBar* m_tabbedMainToolBar = nullptr;
+    CXTPToolBar* m_systemPanelToolBar = nullptr;
+    // The default bars 1065, 1070, 1063 and 1071.
+    CXTPToolBar* m_toolBar1065 = nullptr;
+    CXTPToolBar* m_toolBar1070 = nullptr;
+    CXTPToolBar* m_toolBar1063 = nullptr;
+    CXTPToolBar* m_toolBar1071 = nullptr;
+    DWORD m_orsaPaneMask = 3;
+    CRect m_rect;
+};
+
+DV_EXPORTS_END
