@@ -4,6 +4,7 @@
 #include "DravikKernel/DocumentImage.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/ModelVars.h"
+#include "DravikKernel/Parameters.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/KernelServices.h"
@@ -38,6 +39,14 @@ bool IsKnownDocumentKind(std::uint32_t kind) {
 
 DravikDocument2::DravikDocument2() = default;
 DravikDocument2::~DravikDocument2() = default;
+
+DocumentParameters& DravikDocument2::GetParameters() {
+    if (!parameters_)
+        parameters_ = std::make_unique<DocumentParameters>();
+    return *parameters_;
+}
+
+ModelDefaultParameterProvider& DravikDocument2::GetDefaultParameters() { return GetParameters().Defaults; }
 
 bool DravikDocument2::Is2D() const {
     return kind_ == DocumentKind::Drawing || kind_ == DocumentKind::AssemblyDrawing ||

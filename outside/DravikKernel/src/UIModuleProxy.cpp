@@ -169,6 +169,11 @@ SIZE UIModuleProxy::GetBestUnscaledIconSize(int pixels) const {
     return SIZE{best, best};
 }
 
+bool UIModuleProxy::CommandStateGet(unsigned command, bool& enabled, bool& checked) const {
+    Module* m = module();
+    return m != nullptr && m->CommandStateGet(command, enabled, checked);
+}
+
 SIZE UIModuleProxy::GetIconSize(SIZE size) const {
     Module* m = module();
     return m ? m->ScaleIconSize(size) : size;

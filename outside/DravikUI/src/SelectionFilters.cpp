@@ -33,7 +33,7 @@ void SelectionFilters::HideAllButtons() {
 }
 
 void SelectionFilters::SetIconAndToolTip(UINT id, int icon, unsigned toolTipId) {
-    SelectionFilterButton& button = m_buttons[id];
+    SelectionFilterButtonState& button = m_buttons[id];
     button.Icon = icon;
     button.ToolTipId = toolTipId;
     button.ToolTip.clear();
@@ -41,7 +41,7 @@ void SelectionFilters::SetIconAndToolTip(UINT id, int icon, unsigned toolTipId) 
 }
 
 void SelectionFilters::SetIconAndToolTip(UINT id, int icon, const std::wstring& toolTip) {
-    SelectionFilterButton& button = m_buttons[id];
+    SelectionFilterButtonState& button = m_buttons[id];
     button.Icon = icon;
     button.ToolTipId = 0;
     button.ToolTip = toolTip;
@@ -49,13 +49,13 @@ void SelectionFilters::SetIconAndToolTip(UINT id, int icon, const std::wstring& 
 }
 
 void SelectionFilters::SetState(UINT id, bool enabled, bool ticked) {
-    SelectionFilterButton& button = m_buttons[id];
+    SelectionFilterButtonState& button = m_buttons[id];
     button.Enabled = enabled;
     button.Ticked = ticked;
     changed();
 }
 
-const SelectionFilterButton* SelectionFilters::GetButton(UINT id) const {
+const SelectionFilterButtonState* SelectionFilters::GetButton(UINT id) const {
     const auto found = m_buttons.find(id);
     return found == m_buttons.end() ? nullptr : &found->second;
 }

@@ -4,6 +4,7 @@
 
 #include "XTToolkitPro.h"
 #include "pal/visibility.h"
+#include "panels/DataExchange.h"
 
 #include <string>
 
@@ -25,20 +26,27 @@ private:
 
 // A numeric edit of the system panel: its name, its kind of value and the value shown before
 // the command gives one; some carry the ids of a range of related commands.
-class CSyspanelEdit : public CXTPControlEdit {
+class CSyspanelEdit : public dvui::SystemPanelControlBase<CXTPControlEdit> {
 public:
     CSyspanelEdit(const wchar_t* name, int kind, double initial);
     CSyspanelEdit(const wchar_t* name, int kind, double initial, int rangeFirst, int rangeLast);
     const std::wstring& GetName() const { return m_name; }
     int GetKind() const { return m_kind; }
-    double GetValue() const { return m_value; }
+    double GetInitialValue() const { return m_initial; }
     int GetRangeFirst() const { return m_rangeFirst; }
     int GetRangeLast() const { return m_rangeLast; }
+
+    void Reset() override;
+    void SetValue(Dravik::DVDocument* document, const SysPanelValue& value) override;
+    const SysPanelValue* GetValue() override { return &m_value; }
+    void CopyValueFrom(const IDataExchange& source) override;
+    void OnApplicationEvent(int event, ApplicationEventArgs& args) override;
 
 private:
     std::wstring m_name;
     int m_kind;
-    double m_value;
+    double m_initial;
+    SysPanelValue m_value;
     int m_rangeFirst = 0;
     int m_rangeLast = 0;
 };
@@ -62,13 +70,20 @@ public:
     LCSPopupControl() { SetType(xtpControlButtonPopup); }
 };
 
-class CFontComboBox : public CXTPControlComboBox {
+class CFontComboBox : public dvui::SystemPanelControlBase<CXTPControlComboBox> {
 public:
     explicit CFontComboBox(CXTPCommandBars* bars) : m_bars(bars) {}
     CXTPCommandBars* GetOwnerCommandBars() const { return m_bars; }
 
+    void Reset() override;
+    void SetValue(Dravik::DVDocument* document, const SysPanelValue& value) override;
+    const SysPanelValue* GetValue() override { return &m_value; }
+    void CopyValueFrom(const IDataExchange& source) override;
+    void OnApplicationEvent(int event, ApplicationEventArgs& args) override;
+
 private:
     CXTPCommandBars* m_bars;
+    SysPanelValue m_value;
 };
 
 DV_EXPORTS_END

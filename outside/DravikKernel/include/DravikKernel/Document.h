@@ -15,6 +15,9 @@
 
 DV_EXPORTS_BEGIN
 
+struct DocumentParameters;
+class ModelDefaultParameterProvider;
+
 namespace Dravik {
 
 // The kinds of document; the numbers are the prototype kinds of the settings.
@@ -82,7 +85,13 @@ public:
     // library form.
     static std::wstring FindPathName(const std::wstring& path, const std::wstring& baseFolder = {});
 
+    // The objects of the stored selection and the defaults for new elements (DravikKernel/
+    // Parameters.h), made on first use.
+    DocumentParameters& GetParameters();
+    ModelDefaultParameterProvider& GetDefaultParameters();
+
 private:
+    std::unique_ptr<DocumentParameters> parameters_;
     DocumentKind kind_ = DocumentKind::Drawing;
     std::uint64_t flags_ = 0;
     bool readOnly_ = false;

@@ -82,6 +82,9 @@ public:
     // Brings the indicator up to date in idle time.
     void Update();
     bool IsPaused() const;
+    // Whether the pause and the resume buttons can be used now.
+    bool isPauseEnabled() const { return !IsPaused(); }
+    bool isResumeEnabled() const { return IsPaused(); }
 
 private:
     StatusLineBkProcManager() = default;

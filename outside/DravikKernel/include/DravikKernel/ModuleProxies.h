@@ -66,7 +66,8 @@ public:
     virtual void SetInfoText(const wchar_t* text) = 0;
     virtual void SetBackgroundTaskText(const wchar_t* text) = 0;
     virtual bool IsProgressActive() const = 0;
-    virtual void BeginProgress() = 0;
+    // True when this call opened the progress (the outermost level).
+    virtual bool BeginProgress() = 0;
     virtual void SetStep(int step) = 0;
     virtual void SetRange(int maximum) = 0;
     virtual void StepIt() = 0;
@@ -76,7 +77,7 @@ public:
     virtual int GetStep() const = 0;
     virtual int GetRange() const = 0;
     virtual int GetPos() const = 0;
-    virtual void BeginBackgroundProgress(bool marquee) = 0;
+    virtual bool BeginBackgroundProgress(bool marquee) = 0;
     virtual void SetBackgroundProgress(int percent) = 0;
     virtual bool EndBackgroundProgress() = 0;
 };

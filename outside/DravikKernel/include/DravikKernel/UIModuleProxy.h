@@ -61,6 +61,9 @@ public:
         virtual StatusLineProxy* GetStatusLine(CFrameWnd* mainFrame) const = 0;
         // A modal dialog of check boxes; IDOK (1) when the person accepted, the entries then
         // holding the new values.
+        // The enabled and checked state of a command as the module's command routing has it;
+        // false when the module does not know the command.
+        virtual bool CommandStateGet(unsigned command, bool& enabled, bool& checked) const { return false; }
         virtual int ShowSettingsDialog(HWND owner, unsigned captionId,
                                        std::vector<SettingsEntry>& entries) = 0;
     };
@@ -129,6 +132,8 @@ public:
     std::wstring GetCurrentUIStyleName() const;
 
     int ShowSettingsDialog(HWND owner, unsigned captionId, std::vector<SettingsEntry>& entries) const;
+    // Answered by the UI module; false without one or when it does not know the command.
+    bool CommandStateGet(unsigned command, bool& enabled, bool& checked) const;
 
 private:
     UIModuleProxy() = default;

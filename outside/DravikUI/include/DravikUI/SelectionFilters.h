@@ -15,7 +15,7 @@ DV_EXPORTS_BEGIN
 
 namespace Dravik::UI {
 
-struct SelectionFilterButton {
+struct SelectionFilterButtonState {
     bool Shown = false;
     int Icon = 0;           // the icon's id in the bars' image manager; 0 the button's own
     unsigned ToolTipId = 0; // a string resource, or
@@ -41,7 +41,7 @@ public:
     void SetIconAndToolTip(UINT id, int icon, const std::wstring& toolTip);
     void SetState(UINT id, bool enabled, bool ticked);
     // Null for a button never mentioned.
-    const SelectionFilterButton* GetButton(UINT id) const;
+    const SelectionFilterButtonState* GetButton(UINT id) const;
 
     // The bar the buttons show on (the frame's selection-filter bar); null for none.
     void SetToolBar(CXTPToolBar* bar);
@@ -52,7 +52,7 @@ public:
 
 private:
     void changed();
-    std::map<UINT, SelectionFilterButton> m_buttons;
+    std::map<UINT, SelectionFilterButtonState> m_buttons;
     CXTPToolBar* m_bar = nullptr;
     int m_configuring = 0;
     int m_set = 0;

@@ -311,6 +311,11 @@ public:
 
     void DoPropExchange(CXTPPropExchange* pPX);
 
+    // A control has just joined the list, or has just left it (still alive: the list's
+    // reference is released after this).
+    virtual void OnControlAdded(CXTPControl* pControl) {}
+    virtual void OnControlRemoved(CXTPControl* pControl) {}
+
     std::vector<CXTPControl*>::const_iterator begin() const { return m_arrControls.begin(); }
     std::vector<CXTPControl*>::const_iterator end() const { return m_arrControls.end(); }
 

@@ -71,6 +71,7 @@ void CXTPControls::attach(CXTPControl* pControl, int nBefore) {
         popup != nullptr && popup->GetCommandBar() != nullptr &&
         popup->GetCommandBar()->GetCommandBars() == nullptr)
         popup->GetCommandBar()->SetCommandBars(GetCommandBars());
+    OnControlAdded(pControl);
     changed();
 }
 
@@ -173,6 +174,7 @@ void CXTPControls::Remove(int nIndex) {
         m_pParent->m_nSelected = -1;
     control->m_pParent = nullptr;
     control->m_pControls = nullptr;
+    OnControlRemoved(control);
     control->InternalRelease();
     changed();
 }
