@@ -1,0 +1,219 @@
+// A main frame on the null display: made from a state or the default one, copied into a second
+// frame, its state written and read back, closed or kept by the answers to its questions.
+#include "frame/MainFrame.h"
+
+#include "frame/CommandBars.h"
+#include "frame/FrameState.h"
+
+#include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/test/hooks.h"
+#include "DravikUI/Windows.h"
+#include "DravikUI/XML.h"
+#include "XTToolkitPro.h"
+#include "pal/sandbox.h"
+#include "pal/test/pump.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+#include "panels/StatusLine.h"
+#include "ribbon/FrameToolsApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+
+namespace {
+
+namespace XML = Dravik::UI::XML;
+
+CWinApp application(L"Dravik");
+
+std::filesystem::path fixture(const char* name) {
+    const char* source = std::getenv("DV_SOURCE_DIR");
+    return std::filesystem::path(source ? source : ".") / "frame/tests/fixtures" / name;
+}
+
+std::shared_ptr<MainFrameState> loadState(const char* name) {
+    XML::Document document;
+    EXPECT_TRUE(document.loadFile(fixture(name)));
+    return LoadMainFrameState(document.root(), XML::FormatVersion, nullptr);
+}
+
+std::string stateOf(CMainFrame& frame) {
+    XML::Document document;
+    frame.SaveXmlState(document.resetRoot(XML::TagNames::MainWindow));
+    return document.toString();
+}
+
+// A pane window that paints its name, so that a person can tell the panes apart.
+class PaneWindow : public Dravik::UI::DockingPaneChildWindow {
+public:
+    explicit PaneWindow(std::wstring name) : name_(std::move(name)) {}
+
+protected:
+    void OnPaint() {
+        CPaintDC dc(this);
+        CRect client;
+        GetClientRect(&client);
+        dc.FillSolidRect(client, RGB(252, 252, 252));
+        dc.SetBkMode(TRANSPARENT);
+        dc.TextOut(8, 8, name_.c_str(), static_cast<int>(name_.size()));
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::wstring name_;
+};
+
+BEGIN_MESSAGE_MAP(PaneWindow, Dravik::UI::DockingPaneChildWindow)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+class Application : public FrameToolsApplication, public MainFrameApplication {
+public:
+    ~Application() override {
+        for (auto& [id, window] : windows_)
+            if (::IsWindow(window->m_hWnd))
+                window->DestroyWindow();
+    }
+    size_t GetMainFrameCount() const override { return UIModuleProxy::Instance().GetMainFrames().size(); }
+    CWnd* GetDrawMenuWindow(bool create) override { return create ? window(1004, L"Draw menu") : nullptr; }
+    CWnd* GetPropertiesWindow(bool create) override { return create ? window(1007, L"Properties") : nullptr; }
+    CWnd* GetModelTreeWindow(bool create) override { return create ? window(1006, L"Model tree") : nullptr; }
+
+    std::shared_ptr<MainFrameState> GetDefaultMainFrameState() override { return defaults; }
+    bool SaveAllModified() override { return saveAllModified; }
+    bool AddOnsAllowExit() override { return addOnsAllow; }
+
+    std::shared_ptr<MainFrameState> defaults;
+    bool saveAllModified = true;
+    bool addOnsAllow = true;
+
+private:
+    CWnd* window(int id, const wchar_t* name) {
+        auto& slot = windows_[id];
+        if (!slot) {
+            if (!parent_)
+                parent_ = Dravik::UI::GetDockingPaneDummyWindow(true);
+            slot = std::make_unique<PaneWindow>(name);
+            slot->Create(nullptr, name, WS_CHILD, CRect(0, 0, 10, 10), parent_.get(), static_cast<UINT>(id));
+        }
+        return slot.get();
+    }
+    std::shared_ptr<CWnd> parent_;
+    std::map<int, std::unique_ptr<PaneWindow>> windows_;
+};
+
+class MainWindowTest : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        dvkernel::test::reset();
+        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+        app = std::make_unique<Application>();
+    }
+    void TearDown() override {
+        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
+            if (::IsWindow(frame->m_hWnd))
+                frame->DestroyWindow();
+        pal::test::pump();
+        app.reset();
+        pal::test::resetMonitors();
+        dvkernel::test::reset();
+        SandboxTest::TearDown();
+    }
+    CMainFrame* make(const char* name = "main_frame.xml") {
+        CMainFrame* frame = CMainFrame::Create(*loadState(name), true, true);
+        pal::test::pump();
+        return frame;
+    }
+    std::unique_ptr<Application> app;
+};
+
+TEST_F(MainWindowTest, WithoutAStateOrADefaultNothingIsMade) {
+    EXPECT_EQ(CMainFrame::CreateFromState(nullptr, true, true), nullptr);
+    EXPECT_TRUE(UIModuleProxy::Instance().GetMainFrames().empty());
+}
+
+TEST_F(MainWindowTest, TheDefaultStateStandsForAnEmptyOne) {
+    app->defaults = loadState("main_frame.xml");
+    ASSERT_TRUE(app->defaults->menuBar);
+    EXPECT_EQ(app->defaults->menuBar->controls.size(), 4u);
+    CMainFrame* frame = CMainFrame::CreateFromState(nullptr, true, true);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(UIModuleProxy::Instance().GetMainFrames(), std::vector<CFrameWnd*>{frame});
+    ASSERT_NE(frame->GetMenuBar(), nullptr);
+    EXPECT_EQ(frame->GetMenuBar()->GetControlCount(), 4);
+    EXPECT_NE(frame->GetStatusLine()->m_hWnd, nullptr);
+    EXPECT_NE(frame->GetPaneManager().FindPane(1004), nullptr);
+}
+
+TEST_F(MainWindowTest, AFrameMadeFromItsSavedStateSavesTheSameState) {
+    CMainFrame* first = make();
+    ASSERT_NE(first, nullptr);
+    CRect rect;
+    first->CWnd::GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(40, 30, 1240, 790)) << "the state's placement is taken";
+    const std::string saved = stateOf(*first);
+
+    XML::Document document;
+    ASSERT_TRUE(document.loadString(saved));
+    auto state = LoadMainFrameState(document.root(), XML::FormatVersion, nullptr);
+    ASSERT_NE(state, nullptr);
+    CMainFrame* second = CMainFrame::Create(*state, true, true);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(stateOf(*second), saved);
+}
+
+TEST_F(MainWindowTest, ACloneIsASecondFrameWithTheSameBarsAndLeavesTheFirstAlone) {
+    CMainFrame* first = make();
+    ASSERT_NE(first, nullptr);
+    const std::string before = stateOf(*first);
+    CMainFrame* clone = first->Clone();
+    ASSERT_NE(clone, nullptr);
+    EXPECT_NE(clone, first);
+    EXPECT_EQ(UIModuleProxy::Instance().GetMainFrames().size(), 2u);
+    EXPECT_EQ(stateOf(*first), before);
+    ASSERT_NE(clone->GetMenuBar(), nullptr);
+    EXPECT_EQ(clone->GetMenuBar()->GetControlCount(), first->GetMenuBar()->GetControlCount());
+}
+
+TEST_F(MainWindowTest, ARefusedCloseKeepsTheFrameAndAnAgreedOneRemovesIt) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    const std::string before = stateOf(*frame);
+    app->saveAllModified = false;
+    frame->SendMessage(WM_CLOSE);
+    ASSERT_TRUE(::IsWindow(frame->m_hWnd));
+    EXPECT_EQ(stateOf(*frame), before);
+    app->saveAllModified = true;
+    app->addOnsAllow = false;
+    frame->SendMessage(WM_CLOSE);
+    ASSERT_TRUE(::IsWindow(frame->m_hWnd)) << "the add-ons keep the last frame";
+
+    app->addOnsAllow = true;
+    const HWND hwnd = frame->m_hWnd;
+    frame->SendMessage(WM_CLOSE); // the frame deletes itself
+    pal::test::pump();
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_TRUE(UIModuleProxy::Instance().GetMainFrames().empty());
+}
+
+TEST_F(MainWindowTest, MessageBarsAreListedUntilTheyClose) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->ShowMessageBar(0, L"", L"", 0, {}, nullptr, false), 0u);
+    const unsigned id = frame->ShowMessageBar(0, L"Drawing", L"was saved as a copy", 7, {}, nullptr, false);
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(frame->GetMessageBarCount(), 1u);
+    EXPECT_FALSE(frame->CloseMessageBar(id + 1000));
+    EXPECT_TRUE(frame->CloseMessageBar(id));
+    pal::test::pump();
+    EXPECT_EQ(frame->GetMessageBarCount(), 0u);
+    EXPECT_FALSE(frame->IsValidMessageBar(nullptr));
+}
+
+} // namespace
