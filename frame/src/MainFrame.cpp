@@ -33,7 +33,8 @@ void LogElapsed(const char* format, LONGLONG start) {
     LARGE_INTEGER frequency{};
     QueryPerformanceFrequency(&frequency);
     const LONGLONG micros = frequency.QuadPart > 0 ? (SteadyNow() - start) * 1000000 / frequency.QuadPart : 0;
-    DVLog_Write(DVLogInfo, format, static_cast<long long>(micros / 1000), static_cast<long long>(micros % 1000));
+    DVLog_Write(DVLogInfo, format, static_cast<long long>(micros / 1000),
+                static_cast<long long>(micros % 1000));
 }
 
 // Takes a frame whose window exists down again when a later step of its creation throws.
@@ -470,4 +471,17 @@ Dravik::UI::XML::WindowRect CMainFrame::GetWindowRect() const {
 void CMainFrame::RestoreWindowPlacement(const Dravik::UI::XML::WindowRect& rect, int command) {
     showCommand = command;
     MoveWindow(CRect(rect.left, rect.top, rect.right, rect.bottom), FALSE);
+}
+
+std::vector<dvapp::StateFrame*> MainFrameStates::GetMainFrames() {
+    std::vector<dvapp::StateFrame*> frames;
+    UIModuleProxy::Instance().ForEachMainFrame([&](CFrameWnd* frame) {
+        if (auto* main = DYNAMIC_DOWNCAST(CMainFrame, frame))
+            frames.push_back(main);
+    });
+    return frames;
+}
+
+dvapp::StateFrame* MainFrameStates::CreateFromState(const std::shared_ptr<MainFrameState>& state) {
+    return CMainFrame::CreateFromState(state, true, true);
 }

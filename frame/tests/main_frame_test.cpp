@@ -217,3 +217,24 @@ TEST_F(MainWindowTest, MessageBarsAreListedUntilTheyClose) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheApplicationsStateCodeSavesAndRestoresTheFrames) {
+    CMainFrame* first = make();
+    ASSERT_NE(first, nullptr);
+    MainFrameStates states;
+    const std::vector<dvapp::StateFrame*> frames = states.GetMainFrames();
+    ASSERT_EQ(frames, std::vector<dvapp::StateFrame*>{first});
+    EXPECT_EQ(frames[0]->GetCommandBars(), first->GetCommandBars());
+
+    XML::Document document;
+    frames[0]->SaveXmlState(document.resetRoot(XML::TagNames::MainWindow));
+    dvapp::StateFrame* made =
+        states.CreateFromState(LoadMainFrameState(document.root(), XML::FormatVersion, nullptr));
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(states.GetMainFrames().size(), 2u);
+    EXPECT_EQ(stateOf(*static_cast<CMainFrame*>(made)), document.toString());
+}
+
+} // namespace

@@ -7,6 +7,7 @@
 #include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/MessageBar.h"
 #include "afxwin.h"
+#include "app/StateFrames.h"
 #include "frame/FrameStateHost.h"
 #include "pal/visibility.h"
 #include "ribbon/FrameToolsEngine.h"
@@ -54,7 +55,10 @@ public:
     virtual void UpdateMainFrameTitles() {}
 };
 
-class CMainFrame : public Dravik::UI::MdiMainFrame, public CMainFrameProfileItem, protected FrameStateHost {
+class CMainFrame : public Dravik::UI::MdiMainFrame,
+                   public CMainFrameProfileItem,
+                   public dvapp::StateFrame,
+                   protected FrameStateHost {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     // The window style of a main frame: an overlapped window that shows its document's title.
@@ -82,8 +86,11 @@ public:
     void ShowFirstTime();
     bool IsShown() const { return m_shown; }
 
-    void ApplyState(const MainFrameState& state, bool applyPlacement, bool layout);
-    void SaveXmlState(Dravik::UI::XML::Node element);
+    // The saved state of the application's main frames.
+    using Dravik::UI::MdiMainFrame::GetCommandBars;
+    CXTPCommandBars* GetCommandBars() override { return MdiMainFrame::GetCommandBars(); }
+    void ApplyState(const MainFrameState& state, bool applyPlacement, bool layout) override;
+    void SaveXmlState(Dravik::UI::XML::Node element) override;
 
     CDVRibbonCommandBars* GetRibbonCommandBars() const;
     CXTPMenuBar* GetMenuBar();
@@ -153,6 +160,14 @@ private:
     bool m_maximizeChildren = false;
     bool m_tabCaptions = true;
     int m_layoutLocks = 0;
+};
+
+// The application's main frames as its state code sees them: the UI module's list of frames of
+// this class, and new frames made from a state (apply the placement, lay out the panes).
+class MainFrameStates : public dvapp::StateFrames {
+public:
+    std::vector<dvapp::StateFrame*> GetMainFrames() override;
+    dvapp::StateFrame* CreateFromState(const std::shared_ptr<MainFrameState>& state) override;
 };
 
 DV_EXPORTS_END
