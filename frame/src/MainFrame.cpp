@@ -469,8 +469,10 @@ Dravik::UI::XML::WindowRect CMainFrame::GetWindowRect() const {
 }
 
 void CMainFrame::RestoreWindowPlacement(const Dravik::UI::XML::WindowRect& rect, int command) {
-    showCommand = command;
+    // A frame not yet shown only takes the place; its first showing uses the show command.
     MoveWindow(CRect(rect.left, rect.top, rect.right, rect.bottom), FALSE);
+    if (command != 0)
+        ShowWindow(command);
 }
 
 std::vector<dvapp::StateFrame*> MainFrameStates::GetMainFrames() {

@@ -15,6 +15,7 @@
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
+#include "pal/text.h"
 #include "panels/StatusLine.h"
 #include "ribbon/FrameToolsApplication.h"
 
@@ -84,13 +85,19 @@ public:
     CWnd* GetPropertiesWindow(bool create) override { return create ? window(1007, L"Properties") : nullptr; }
     CWnd* GetModelTreeWindow(bool create) override { return create ? window(1006, L"Model tree") : nullptr; }
 
+    std::vector<DefaultToolBarRow> GetDefaultToolBars() override { return toolBars; }
     std::shared_ptr<MainFrameState> GetDefaultMainFrameState() override { return defaults; }
     bool SaveAllModified() override { return saveAllModified; }
     bool AddOnsAllowExit() override { return addOnsAllow; }
+    void UpdateMainFrameTitles() override {
+        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
+            frame->SetWindowText(L"DravikCad");
+    }
 
     std::shared_ptr<MainFrameState> defaults;
     bool saveAllModified = true;
     bool addOnsAllow = true;
+    std::vector<DefaultToolBarRow> toolBars;
 
 private:
     CWnd* window(int id, const wchar_t* name) {
@@ -235,6 +242,54 @@ TEST_F(MainWindowTest, TheApplicationsStateCodeSavesAndRestoresTheFrames) {
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(states.GetMainFrames().size(), 2u);
     EXPECT_EQ(stateOf(*static_cast<CMainFrame*>(made)), document.toString());
+}
+
+} // namespace
+
+namespace {
+
+void snapshot(HWND hwnd, const std::string& name) {
+    ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
+    if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
+        pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+}
+
+// What a person sees after start-up: menus and tool bars, the panes, the documents' area and the
+// status line, in a light and a dark theme.
+TEST_F(MainWindowTest, AFreshFrameShowsItsBarsPanesAndStatusLineInEachTheme) {
+    app->toolBars = {
+        {L"Standard", {}, 1063, true, 2, {57600, 57601, 57603, 0, 57643}},
+        {L"Draw", {}, 1065, true, 3, {1300, 1301, 1302, 0, 1303}},
+    };
+    std::vector<COLORREF> barFaces;
+    for (const char* theme : {"office2013light", "office2013dark"}) {
+        ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(pal::text::fromUtf8(theme)));
+        CMainFrame* frame = make();
+        ASSERT_NE(frame, nullptr);
+        frame->ShowFirstTime();
+        EXPECT_TRUE(frame->IsWindowVisible());
+        frame->RecalcLayout();
+        pal::test::pump();
+        snapshot(frame->m_hWnd, std::string("main-window-") + theme);
+        const auto picture = pal::test::snapshot(frame->m_hWnd, true);
+        CRect client;
+        frame->GetClientRect(&client);
+        // The menu bar right of its last item, the documents' area right of the panes, and the
+        // status line's message pane.
+        barFaces.push_back(picture.pixel(client.right - 40, 14));
+        EXPECT_EQ(picture.pixel(client.right - 40, client.Height() / 2), RGB(128, 128, 128)) << theme;
+        CRect status;
+        frame->GetStatusLine()->GetWindowRect(&status);
+        frame->ScreenToClient(&status);
+        EXPECT_GT(status.Height(), 0);
+        EXPECT_EQ(status.bottom, client.bottom) << "the status line closes the window";
+        frame->DestroyWindow();
+        pal::test::pump();
+    }
+    UIModuleProxy::Instance().SetTheme(L"office2013light");
+    ASSERT_EQ(barFaces.size(), 2u);
+    EXPECT_GT(GetRValue(barFaces[0]), 200) << "light bars";
+    EXPECT_LT(GetRValue(barFaces[1]), 100) << "dark bars";
 }
 
 } // namespace
