@@ -5,8 +5,11 @@
 #include "frame/CommandBars.h"
 #include "frame/FrameState.h"
 
+#include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/test/hooks.h"
+#include "DravikUI/ToolBars.h"
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
@@ -21,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -290,6 +294,42 @@ TEST_F(MainWindowTest, AFreshFrameShowsItsBarsPanesAndStatusLineInEachTheme) {
     ASSERT_EQ(barFaces.size(), 2u);
     EXPECT_GT(GetRValue(barFaces[0]), 200) << "light bars";
     EXPECT_LT(GetRValue(barFaces[1]), 100) << "dark bars";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, AStateNamingWhatDoesNotExistMakesTheFrameWithWhatDoes) {
+    dvlog::test::clearCapture();
+    CMainFrame* frame = make("main_frame_bad.xml");
+    ASSERT_NE(frame, nullptr);
+    CXTPMenuBar* menu = frame->GetMenuBar();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->GetControlCount(), 2) << "File and Help";
+    auto* file = DYNAMIC_DOWNCAST(CXTPControlPopup, menu->GetControl(0));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->GetCommandBar()->GetControlCount(), 1) << "only New";
+    for (int i = 0; i < frame->GetCommandBars()->GetCount(); ++i)
+        EXPECT_FALSE(Dravik::UI::IsFixed(frame->GetCommandBars()->GetAt(i)));
+    const std::vector<std::string> warnings = dvlog::test::capturedAt(DVLogWarning);
+    const auto names = [&](const char* what) {
+        return std::any_of(warnings.begin(), warnings.end(),
+                           [&](const std::string& line) { return line.find(what) != std::string::npos; });
+    };
+    EXPECT_TRUE(names("<gizmo>")) << "what was skipped is logged";
+    EXPECT_TRUE(names("<toolBar>"));
+    EXPECT_TRUE(names("<paneSet>"));
+}
+
+TEST_F(MainWindowTest, TheFramesProfileItemListsItsOwnSectionLast) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetSectionName(), L"MainFrame");
+    std::vector<std::wstring> keys;
+    frame->GetStateData(0, keys);
+    ASSERT_FALSE(keys.empty());
+    EXPECT_EQ(keys.back(), L"MainFrame");
 }
 
 } // namespace
