@@ -8,6 +8,7 @@
 #include "frame/MessageBarText.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/UIModule.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
@@ -15,6 +16,7 @@
 #include "xtp/PropExchange.h"
 
 #include <exception>
+#include <optional>
 
 IMPLEMENT_DYNCREATE(CMainFrame, Dravik::UI::MdiMainFrame)
 
@@ -56,6 +58,34 @@ private:
 void CMainFrameProfileItem::GetStateData(unsigned flags, std::vector<std::wstring>& keyPaths) const {
     CFrameToolsEngine::GetStateData(flags, keyPaths);
     keyPaths.push_back(L"MainFrame");
+}
+
+int CMainFrameProfileItem::LoadState() {
+    Dravik::UI::GenericMainFrame* frame = GetMainFrame();
+    if (frame == nullptr)
+        return CFrameToolsEngine::LoadState();
+    UIModule::FakeActiveMainFrameManager active(frame);
+    if (auto theme = UIModuleProxy::Instance().GetCurrentTheme())
+        frame->SetTheme(theme->Number);
+    return CFrameToolsEngine::LoadState();
+}
+
+int CMainFrameProfileItem::SaveState() {
+    Dravik::UI::GenericMainFrame* frame = GetMainFrame();
+    std::optional<UIModule::FakeActiveMainFrameManager> active;
+    if (frame != nullptr)
+        active.emplace(frame);
+    const std::wstring style = UIModuleProxy::Instance().GetCurrentUIStyleName();
+    if (!style.empty())
+        if (CWinApp* app = AfxGetApp())
+            app->WriteProfileStringW(GetCurrentSection().c_str(), L"UIStyle", style.c_str());
+    return CFrameToolsEngine::SaveState();
+}
+
+std::wstring CMainFrameProfileItem::GetUIStyle() const {
+    CWinApp* app = AfxGetApp();
+    return app != nullptr ? std::wstring(app->GetProfileStringW(GetCurrentSection().c_str(), L"UIStyle"))
+                          : L"";
 }
 
 MainFrameApplication::MainFrameApplication() {

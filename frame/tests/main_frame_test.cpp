@@ -7,6 +7,7 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/test/hooks.h"
+#include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/test/hooks.h"
 #include "DravikUI/ToolBars.h"
@@ -330,6 +331,26 @@ TEST_F(MainWindowTest, TheFramesProfileItemListsItsOwnSectionLast) {
     frame->GetStateData(0, keys);
     ASSERT_FALSE(keys.empty());
     EXPECT_EQ(keys.back(), L"MainFrame");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheProfileItemKeepsTheUIStyleAndLoadsWithTheCurrentTheme) {
+    DravikProfileManager::SetApplicationKey(L"Software\\Dravik\\Test");
+    application.SetRegistryKey(L"Dravik");
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(L"office2013dark"));
+    EXPECT_EQ(frame->SaveState(), 0);
+    EXPECT_EQ(frame->GetUIStyle(), L"office2013dark");
+
+    ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(L"office2013light"));
+    frame->SetTheme(*UIModuleProxy::Instance().GetThemeNumber(L"office2013dark"));
+    EXPECT_EQ(frame->LoadState(), 0);
+    EXPECT_EQ(frame->GetTheme(), *UIModuleProxy::Instance().GetThemeNumber(L"office2013light"))
+        << "loading takes the UI module's theme";
 }
 
 } // namespace

@@ -28,7 +28,14 @@ class CDVRibbonCommandBars;
 // The frame as a settings-profile item: the frame tools' state plus the frame's own section.
 class CMainFrameProfileItem : public CFrameToolsEngine {
 public:
+    // Both run with the frame standing as the active main frame, so that what they reach acts
+    // on this frame. Loading first gives the frame the UI module's theme; saving records the UI
+    // style in use (read back by GetUIStyle).
+    int LoadState() override;
+    int SaveState() override;
     void GetStateData(unsigned flags, std::vector<std::wstring>& keyPaths) const override;
+    // The UI style the frame's settings were saved with; empty when none was.
+    std::wstring GetUIStyle() const;
 };
 
 // What a main frame asks of the application it belongs to. The application registers itself
