@@ -2,6 +2,7 @@
 // frame, its state written and read back, closed or kept by the answers to its questions.
 #include "frame/MainFrame.h"
 
+#include "frame/ApiSamplesPopup.h"
 #include "frame/CommandBars.h"
 #include "frame/FrameState.h"
 
@@ -351,6 +352,34 @@ TEST_F(MainWindowTest, TheProfileItemKeepsTheUIStyleAndLoadsWithTheCurrentTheme)
     EXPECT_EQ(frame->LoadState(), 0);
     EXPECT_EQ(frame->GetTheme(), *UIModuleProxy::Instance().GetThemeNumber(L"office2013light"))
         << "loading takes the UI module's theme";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ApplicationsFindTheirPopupBesideTheConfigurationsCommandOrMakeIt) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CXTPMenuBar* menu = frame->GetMenuBar();
+    EXPECT_EQ(dvframe::FindApiSamplesPopup(menu->GetControls(), menu, false), nullptr);
+    CXTPCommandBar* made = dvframe::FindApiSamplesPopup(menu->GetControls(), menu, true);
+    ASSERT_NE(made, nullptr);
+    auto* help = DYNAMIC_DOWNCAST(CXTPControlPopup, menu->GetControl(3));
+    ASSERT_NE(help, nullptr);
+    CXTPControls* helpItems = help->GetCommandBar()->GetControls();
+    ASSERT_EQ(helpItems->GetCount(), 3) << "made in the collection that holds the anchor";
+    EXPECT_EQ(std::wstring(helpItems->GetAt(2)->GetParameter()), L"APISamples");
+    EXPECT_EQ(dvframe::FindApiSamplesPopup(menu->GetControls(), menu, true), made)
+        << "found again, not made twice";
+
+    // Any case of the name is the same popup; without the anchor nothing is made.
+    helpItems->GetAt(2)->SetParameter(L"apisamples");
+    EXPECT_EQ(dvframe::FindApiSamplesPopup(menu->GetControls(), menu, false), made);
+    CMainFrame* bare = make("main_frame_bad.xml");
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(dvframe::FindApiSamplesPopup(bare->GetMenuBar()->GetControls(), bare->GetMenuBar(), true),
+              nullptr);
 }
 
 } // namespace
