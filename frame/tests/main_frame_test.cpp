@@ -383,3 +383,21 @@ TEST_F(MainWindowTest, ApplicationsFindTheirPopupBesideTheConfigurationsCommandO
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ACloneOpensOnItsSourcesMonitorInsideTheWorkArea) {
+    pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96},
+                            {RECT{1920, 0, 3200, 1024}, RECT{1920, 0, 3200, 984}, 96}});
+    CMainFrame* first = make();
+    ASSERT_NE(first, nullptr);
+    first->MoveWindow(CRect(2000, 40, 3000, 800));
+    UIModuleProxy::Instance().SetMainWindow(first);
+    CMainFrame* clone = first->Clone();
+    ASSERT_NE(clone, nullptr);
+    CRect rect;
+    clone->CWnd::GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(1920 + 15, 15, 3200 - 15, 984 - 15));
+}
+
+} // namespace
