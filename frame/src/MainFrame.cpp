@@ -8,8 +8,10 @@
 #include "frame/MessageBarText.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModule.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikUI/DialogCache.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "panels/StatusLine.h"
@@ -17,6 +19,7 @@
 
 #include <exception>
 #include <optional>
+#include <utility>
 
 IMPLEMENT_DYNCREATE(CMainFrame, Dravik::UI::MdiMainFrame)
 
@@ -233,6 +236,42 @@ CWnd* CMainFrame::GetDockingPaneWindow(CXTPDockingPane* pane) {
     return pane != nullptr ? GetPaneWindow(pane->GetID()) : nullptr;
 }
 
+DWORD CMainFrame::GetVisibleFramelessToolBars() const {
+    if (UIModuleProxy::Instance().GetActiveMainFrame() != this || m_screenMode == 2 || !m_shown)
+        return 0;
+    const DWORD mask = MdiMainFrame::GetVisibleFramelessToolBars();
+    return IsRibbonMode() ? mask : mask & (16 | 32);
+}
+
+void CMainFrame::EndModalState() {
+    MdiMainFrame::EndModalState();
+    if (!InModalState())
+        if (MainFrameApplication* app = MainFrameApplication::Instance())
+            app->ProcessQueuedDDECommands();
+}
+
+// The names the shortcut texts give the modifier and movement keys, from the kernel's strings.
+void CMainFrame::SetKeyNames() {
+    CXTPShortcutManager* shortcuts = GetCommandBars()->GetShortcutManager();
+    if (shortcuts == nullptr)
+        return;
+    constexpr std::pair<UINT, UINT> kModifiers[] = {{VK_CONTROL, 10386}, {VK_MENU, 10387}, {VK_SHIFT, 10388}};
+    for (const auto& [key, stringId] : kModifiers) {
+        std::wstring name = DVLoadString(stringId);
+        std::erase(name, L'+');
+        if (!name.empty())
+            shortcuts->SetKeyNameText(key, name.c_str());
+    }
+    constexpr UINT kMovementKeys[] = {VK_NEXT,   VK_PRIOR,  VK_HOME,   VK_END,
+                                      VK_INSERT, VK_DELETE, VK_ESCAPE, VK_SPACE};
+    UINT stringId = 41768;
+    for (UINT key : kMovementKeys) {
+        const std::wstring name = DVLoadString(stringId++);
+        if (!name.empty())
+            shortcuts->SetKeyNameText(key, name.c_str());
+    }
+}
+
 // A new frame lies on the monitor of the application's main frame, inside its work area.
 void CMainFrame::SizeToMonitor() {
     HMONITOR monitor = nullptr;
@@ -282,6 +321,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
     if (!SetUpRibbonBar() || !CreateDockingPanesAndToolBarsStep())
         return -1;
     SetWorkbookMode(true);
+    SetKeyNames();
     UIModuleProxy::Instance().AddMainFrame(this);
     if (MainFrameApplication* app = MainFrameApplication::Instance())
         app->UpdateMainFrameTitles();
@@ -348,6 +388,7 @@ void CMainFrame::OnDestroy() {
     SetActiveView(nullptr, false);
     DetachDockingPaneChildWindows();
     SetScreenMode(0);
+    CDialogCache::Instance().ResetCache();
     MdiMainFrame::OnDestroy();
 }
 

@@ -95,6 +95,8 @@ public:
     std::shared_ptr<MainFrameState> GetDefaultMainFrameState() override { return defaults; }
     bool SaveAllModified() override { return saveAllModified; }
     bool AddOnsAllowExit() override { return addOnsAllow; }
+    void ProcessQueuedDDECommands() override { ++ddeRuns; }
+    int ddeRuns = 0;
     void UpdateMainFrameTitles() override {
         for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
             frame->SetWindowText(L"DravikCad");
@@ -398,6 +400,21 @@ TEST_F(MainWindowTest, ACloneOpensOnItsSourcesMonitorInsideTheWorkArea) {
     CRect rect;
     clone->CWnd::GetWindowRect(&rect);
     EXPECT_EQ(rect, CRect(1920 + 15, 15, 3200 - 15, 984 - 15));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ShellRequestsQueuedInAModalStateRunWhenTheLastOneEnds) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    frame->BeginModalState();
+    frame->BeginModalState();
+    frame->EndModalState();
+    EXPECT_EQ(app->ddeRuns, 0) << "still modal";
+    frame->EndModalState();
+    EXPECT_EQ(app->ddeRuns, 1);
 }
 
 } // namespace

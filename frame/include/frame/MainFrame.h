@@ -60,6 +60,8 @@ public:
     virtual void SaveOpenDocuments() {}
     virtual void CloseAllDocuments() {}
     virtual void UpdateMainFrameTitles() {}
+    // Shell requests that arrived while a frame was in a modal state.
+    virtual void ProcessQueuedDDECommands() {}
 };
 
 class CMainFrame : public Dravik::UI::MdiMainFrame,
@@ -116,6 +118,11 @@ public:
     bool IsValidMessageBar(const Dravik::UI::MessageBar* bar) const;
     size_t GetMessageBarCount() const { return m_messageBars.size(); }
 
+    // None while another frame is the active one, in clean-screen mode or before the first
+    // showing; outside ribbon mode only the bars of bits 16 and 32.
+    DWORD GetVisibleFramelessToolBars() const override;
+    void EndModalState() override;
+
     // The ids of the commands hidden from the short menus.
     static const std::vector<UINT>& GetHiddenCommands();
 
@@ -158,6 +165,7 @@ private:
     class Closing;
     void SizeToMonitor();
     void ApplyCommandBarSettings();
+    void SetKeyNames();
 
     Dravik::UI::DockingPaneManager m_paneManager;
     std::vector<std::unique_ptr<Dravik::UI::MessageBar>> m_messageBars;
