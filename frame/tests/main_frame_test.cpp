@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <memory>
 
@@ -256,6 +257,51 @@ TEST_F(MainWindowTest, TheApplicationsStateCodeSavesAndRestoresTheFrames) {
 
 namespace {
 
+// Simple drawing glyphs for the test bars' commands: a page, a folder, a disk, an undo arrow, and a
+// line, a circle, a rectangle and a polyline, on magenta (the strip's transparent colour).
+void giveBarIcons(CXTPImageManager* images, int size) {
+    static const UINT ids[] = {57600, 57601, 57603, 57643, 1300, 1301, 1302, 1303};
+    constexpr int count = static_cast<int>(std::size(ids));
+    CDC screen;
+    screen.Attach(::GetDC(nullptr));
+    CDC dc;
+    dc.CreateCompatibleDC(&screen);
+    CBitmap strip;
+    strip.CreateCompatibleBitmap(&screen, size * count, size);
+    CBitmap* old = dc.SelectObject(&strip);
+    dc.FillSolidRect(0, 0, size * count, size, RGB(255, 0, 255));
+    CPen pen(PS_SOLID, size / 12 + 1, RGB(30, 90, 170));
+    CBrush paper(RGB(250, 250, 250));
+    CBrush folder(RGB(230, 190, 80));
+    CPen* oldPen = dc.SelectObject(&pen);
+    const int m = size / 6, e = size - m;
+    auto at = [&](int i, int x) { return i * size + x; };
+    dc.SelectObject(&paper);
+    dc.Rectangle(at(0, m + 1), m - 1, at(0, e - 1), e + 1);
+    dc.SelectObject(&folder);
+    dc.Rectangle(at(1, m), m + 2, at(1, e), e);
+    dc.SelectObject(&paper);
+    dc.Rectangle(at(2, m), m, at(2, e), e);
+    dc.Rectangle(at(2, m + 3), m, at(2, e - 3), size / 2);
+    dc.MoveTo(at(3, e), e - 2);
+    dc.LineTo(at(3, e), size / 2);
+    dc.LineTo(at(3, m), size / 2);
+    dc.LineTo(at(3, m + 4), size / 2 - 4);
+    dc.MoveTo(at(3, m), size / 2);
+    dc.LineTo(at(3, m + 4), size / 2 + 4);
+    dc.MoveTo(at(4, m), e);
+    dc.LineTo(at(4, e), m);
+    dc.SelectObject(::GetStockObject(NULL_BRUSH));
+    dc.Ellipse(at(5, m), m, at(5, e), e);
+    dc.Rectangle(at(6, m), m + 2, at(6, e), e - 2);
+    const POINT poly[] = {{at(7, m), e}, {at(7, m + 3), m + 2}, {at(7, size / 2), e - 3}, {at(7, e), m}};
+    dc.Polyline(poly, 4);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(old);
+    images->SetIcons(strip, ids, count, CSize(size, size));
+    ::ReleaseDC(nullptr, screen.Detach());
+}
+
 void snapshot(HWND hwnd, const std::string& name) {
     ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
     if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
@@ -274,6 +320,8 @@ TEST_F(MainWindowTest, AFreshFrameShowsItsBarsPanesAndStatusLineInEachTheme) {
         ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(pal::text::fromUtf8(theme)));
         CMainFrame* frame = make();
         ASSERT_NE(frame, nullptr);
+        for (int size : {16, 24})
+            giveBarIcons(frame->GetCommandBars()->GetImageManager(), size);
         frame->ShowFirstTime();
         EXPECT_TRUE(frame->IsWindowVisible());
         frame->RecalcLayout();
