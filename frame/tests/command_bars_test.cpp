@@ -3,9 +3,11 @@
 #include "frame/CommandBars.h"
 #include "frame/CommandPopups.h"
 #include "frame/ControlFactory.h"
+#include "frame/FixedToolBars.h"
 
 #include "DravikUI/CommandBarHelpers.h"
 #include "DravikUI/PopupControls.h"
+#include "DravikUI/ToolBars.h"
 #include "DravikUI/XML.h"
 #include "frame/TabToolBar.h"
 #include "frame/TabbedMainToolBarAdapter.h"
@@ -21,6 +23,7 @@
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
+#include "xtp/PropExchange.h"
 
 #include <gtest/gtest.h>
 
@@ -663,6 +666,51 @@ TEST_F(CommandBarsTest, CopiesKeepTheProgramsClasses) {
     CXTPCommandBar* menuCopy = menu->Clone(FALSE);
     EXPECT_TRUE(Dravik::UI::IsFixable(menuCopy));
     menuCopy->InternalRelease();
+}
+
+} // namespace
+
+namespace {
+
+class FixedToolBarsTest : public CommandBarsTest {
+protected:
+    Dravik::UI::FixableToolBar* addFixable(const wchar_t* title, UINT id) {
+        auto* bar = new Dravik::UI::FixableToolBar;
+        EXPECT_TRUE(bars()->Add(bar, title, xtpBarTop));
+        bar->SetBarID(id);
+        return bar;
+    }
+};
+
+TEST_F(FixedToolBarsTest, FixedBarsAreSavedByIdAndFixedAgainOnLoad) {
+    auto* drawing = addFixable(L"Drawing", 1063);
+    auto* views = addFixable(L"Views", 1065);
+    auto* snaps = addFixable(L"Snaps", 1070);
+    Dravik::UI::Fix(drawing, true);
+    Dravik::UI::Fix(snaps, true);
+
+    CXTPPropExchangeXMLNode store(FALSE, nullptr, L"Settings");
+    dvframe::ExchangeFixedToolBars(&store, bars());
+    EXPECT_NE(std::wstring(store.GetXML()).find(L"Id=\"1070\""), std::wstring::npos);
+
+    Dravik::UI::Fix(drawing, false);
+    Dravik::UI::Fix(views, true);
+    CXTPPropExchangeXMLNode load(TRUE, nullptr, L"Settings");
+    ASSERT_TRUE(load.LoadFromString(store.GetXML()));
+    dvframe::ExchangeFixedToolBars(&load, bars());
+    EXPECT_TRUE(Dravik::UI::IsFixed(drawing));
+    EXPECT_FALSE(Dravik::UI::IsFixed(views)) << "a bar the layout does not list is freed";
+    EXPECT_TRUE(Dravik::UI::IsFixed(snaps));
+}
+
+TEST_F(FixedToolBarsTest, AnEntryWithoutAnIdFixesNoBar) {
+    auto* bar = addFixable(L"Drawing", 1063);
+    Dravik::UI::Fix(bar, true);
+    CXTPPropExchangeXMLNode load(TRUE, nullptr, L"Settings");
+    ASSERT_TRUE(load.LoadFromString(
+        L"<Settings><FixedToolBars Count=\"2\"><ToolBar/><ToolBar Id=\"-1\"/></FixedToolBars></Settings>"));
+    dvframe::ExchangeFixedToolBars(&load, bars());
+    EXPECT_FALSE(Dravik::UI::IsFixed(bar));
 }
 
 } // namespace

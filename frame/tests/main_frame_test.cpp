@@ -1,0 +1,468 @@
+// A main frame on the null display: made from a state or the default one, copied into a second
+// frame, its state written and read back, closed or kept by the answers to its questions.
+#include "frame/MainFrame.h"
+
+#include "frame/ApiSamplesPopup.h"
+#include "frame/CommandBars.h"
+#include "frame/FrameState.h"
+
+#include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/test/hooks.h"
+#include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/test/hooks.h"
+#include "DravikUI/ToolBars.h"
+#include "DravikUI/Windows.h"
+#include "DravikUI/XML.h"
+#include "XTToolkitPro.h"
+#include "pal/sandbox.h"
+#include "pal/test/pump.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+#include "pal/text.h"
+#include "panels/StatusLine.h"
+#include "ribbon/FrameToolsApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <map>
+#include <memory>
+
+namespace {
+
+namespace XML = Dravik::UI::XML;
+
+CWinApp application(L"Dravik");
+
+std::filesystem::path fixture(const char* name) {
+    const char* source = std::getenv("DV_SOURCE_DIR");
+    return std::filesystem::path(source ? source : ".") / "frame/tests/fixtures" / name;
+}
+
+std::shared_ptr<MainFrameState> loadState(const char* name) {
+    XML::Document document;
+    EXPECT_TRUE(document.loadFile(fixture(name)));
+    return LoadMainFrameState(document.root(), XML::FormatVersion, nullptr);
+}
+
+std::string stateOf(CMainFrame& frame) {
+    XML::Document document;
+    frame.SaveXmlState(document.resetRoot(XML::TagNames::MainWindow));
+    return document.toString();
+}
+
+// A pane window that paints its name, so that a person can tell the panes apart.
+class PaneWindow : public Dravik::UI::DockingPaneChildWindow {
+public:
+    explicit PaneWindow(std::wstring name) : name_(std::move(name)) {}
+
+protected:
+    void OnPaint() {
+        CPaintDC dc(this);
+        CRect client;
+        GetClientRect(&client);
+        dc.FillSolidRect(client, RGB(252, 252, 252));
+        dc.SetBkMode(TRANSPARENT);
+        dc.TextOut(8, 8, name_.c_str(), static_cast<int>(name_.size()));
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::wstring name_;
+};
+
+BEGIN_MESSAGE_MAP(PaneWindow, Dravik::UI::DockingPaneChildWindow)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+class Application : public FrameToolsApplication, public MainFrameApplication {
+public:
+    ~Application() override {
+        for (auto& [id, window] : windows_)
+            if (::IsWindow(window->m_hWnd))
+                window->DestroyWindow();
+    }
+    size_t GetMainFrameCount() const override { return UIModuleProxy::Instance().GetMainFrames().size(); }
+    CWnd* GetDrawMenuWindow(bool create) override { return create ? window(1004, L"Draw menu") : nullptr; }
+    CWnd* GetPropertiesWindow(bool create) override { return create ? window(1007, L"Properties") : nullptr; }
+    CWnd* GetModelTreeWindow(bool create) override { return create ? window(1006, L"Model tree") : nullptr; }
+
+    std::vector<DefaultToolBarRow> GetDefaultToolBars() override { return toolBars; }
+    std::shared_ptr<MainFrameState> GetDefaultMainFrameState() override { return defaults; }
+    bool SaveAllModified() override { return saveAllModified; }
+    bool AddOnsAllowExit() override { return addOnsAllow; }
+    void ProcessQueuedDDECommands() override { ++ddeRuns; }
+    int ddeRuns = 0;
+    void UpdateMainFrameTitles() override {
+        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
+            frame->SetWindowText(L"DravikCad");
+    }
+
+    std::shared_ptr<MainFrameState> defaults;
+    bool saveAllModified = true;
+    bool addOnsAllow = true;
+    std::vector<DefaultToolBarRow> toolBars;
+
+private:
+    CWnd* window(int id, const wchar_t* name) {
+        auto& slot = windows_[id];
+        if (!slot) {
+            if (!parent_)
+                parent_ = Dravik::UI::GetDockingPaneDummyWindow(true);
+            slot = std::make_unique<PaneWindow>(name);
+            slot->Create(nullptr, name, WS_CHILD, CRect(0, 0, 10, 10), parent_.get(), static_cast<UINT>(id));
+        }
+        return slot.get();
+    }
+    std::shared_ptr<CWnd> parent_;
+    std::map<int, std::unique_ptr<PaneWindow>> windows_;
+};
+
+class MainWindowTest : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        dvkernel::test::reset();
+        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+        app = std::make_unique<Application>();
+    }
+    void TearDown() override {
+        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
+            if (::IsWindow(frame->m_hWnd))
+                frame->DestroyWindow();
+        pal::test::pump();
+        app.reset();
+        pal::test::resetMonitors();
+        dvkernel::test::reset();
+        SandboxTest::TearDown();
+    }
+    CMainFrame* make(const char* name = "main_frame.xml") {
+        CMainFrame* frame = CMainFrame::Create(*loadState(name), true, true);
+        pal::test::pump();
+        return frame;
+    }
+    std::unique_ptr<Application> app;
+};
+
+TEST_F(MainWindowTest, WithoutAStateOrADefaultNothingIsMade) {
+    EXPECT_EQ(CMainFrame::CreateFromState(nullptr, true, true), nullptr);
+    EXPECT_TRUE(UIModuleProxy::Instance().GetMainFrames().empty());
+}
+
+TEST_F(MainWindowTest, TheDefaultStateStandsForAnEmptyOne) {
+    app->defaults = loadState("main_frame.xml");
+    ASSERT_TRUE(app->defaults->menuBar);
+    EXPECT_EQ(app->defaults->menuBar->controls.size(), 4u);
+    CMainFrame* frame = CMainFrame::CreateFromState(nullptr, true, true);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(UIModuleProxy::Instance().GetMainFrames(), std::vector<CFrameWnd*>{frame});
+    ASSERT_NE(frame->GetMenuBar(), nullptr);
+    EXPECT_EQ(frame->GetMenuBar()->GetControlCount(), 4);
+    EXPECT_NE(frame->GetStatusLine()->m_hWnd, nullptr);
+    EXPECT_NE(frame->GetPaneManager().FindPane(1004), nullptr);
+}
+
+TEST_F(MainWindowTest, AFrameMadeFromItsSavedStateSavesTheSameState) {
+    CMainFrame* first = make();
+    ASSERT_NE(first, nullptr);
+    CRect rect;
+    first->CWnd::GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(40, 30, 1240, 790)) << "the state's placement is taken";
+    const std::string saved = stateOf(*first);
+
+    XML::Document document;
+    ASSERT_TRUE(document.loadString(saved));
+    auto state = LoadMainFrameState(document.root(), XML::FormatVersion, nullptr);
+    ASSERT_NE(state, nullptr);
+    CMainFrame* second = CMainFrame::Create(*state, true, true);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(stateOf(*second), saved);
+}
+
+TEST_F(MainWindowTest, ACloneIsASecondFrameWithTheSameBarsAndLeavesTheFirstAlone) {
+    CMainFrame* first = make();
+    ASSERT_NE(first, nullptr);
+    const std::string before = stateOf(*first);
+    CMainFrame* clone = first->Clone();
+    ASSERT_NE(clone, nullptr);
+    EXPECT_NE(clone, first);
+    EXPECT_EQ(UIModuleProxy::Instance().GetMainFrames().size(), 2u);
+    EXPECT_EQ(stateOf(*first), before);
+    ASSERT_NE(clone->GetMenuBar(), nullptr);
+    EXPECT_EQ(clone->GetMenuBar()->GetControlCount(), first->GetMenuBar()->GetControlCount());
+}
+
+TEST_F(MainWindowTest, ARefusedCloseKeepsTheFrameAndAnAgreedOneRemovesIt) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    const std::string before = stateOf(*frame);
+    app->saveAllModified = false;
+    frame->SendMessage(WM_CLOSE);
+    ASSERT_TRUE(::IsWindow(frame->m_hWnd));
+    EXPECT_EQ(stateOf(*frame), before);
+    app->saveAllModified = true;
+    app->addOnsAllow = false;
+    frame->SendMessage(WM_CLOSE);
+    ASSERT_TRUE(::IsWindow(frame->m_hWnd)) << "the add-ons keep the last frame";
+
+    app->addOnsAllow = true;
+    const HWND hwnd = frame->m_hWnd;
+    frame->SendMessage(WM_CLOSE); // the frame deletes itself
+    pal::test::pump();
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_TRUE(UIModuleProxy::Instance().GetMainFrames().empty());
+}
+
+TEST_F(MainWindowTest, MessageBarsAreListedUntilTheyClose) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->ShowMessageBar(0, L"", L"", 0, {}, nullptr, false), 0u);
+    const unsigned id = frame->ShowMessageBar(0, L"Drawing", L"was saved as a copy", 7, {}, nullptr, false);
+    ASSERT_NE(id, 0u);
+    EXPECT_EQ(frame->GetMessageBarCount(), 1u);
+    EXPECT_FALSE(frame->CloseMessageBar(id + 1000));
+    EXPECT_TRUE(frame->CloseMessageBar(id));
+    pal::test::pump();
+    EXPECT_EQ(frame->GetMessageBarCount(), 0u);
+    EXPECT_FALSE(frame->IsValidMessageBar(nullptr));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheApplicationsStateCodeSavesAndRestoresTheFrames) {
+    CMainFrame* first = make();
+    ASSERT_NE(first, nullptr);
+    MainFrameStates states;
+    const std::vector<dvapp::StateFrame*> frames = states.GetMainFrames();
+    ASSERT_EQ(frames, std::vector<dvapp::StateFrame*>{first});
+    EXPECT_EQ(frames[0]->GetCommandBars(), first->GetCommandBars());
+
+    XML::Document document;
+    frames[0]->SaveXmlState(document.resetRoot(XML::TagNames::MainWindow));
+    dvapp::StateFrame* made =
+        states.CreateFromState(LoadMainFrameState(document.root(), XML::FormatVersion, nullptr));
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(states.GetMainFrames().size(), 2u);
+    EXPECT_EQ(stateOf(*static_cast<CMainFrame*>(made)), document.toString());
+}
+
+} // namespace
+
+namespace {
+
+// Simple drawing glyphs for the test bars' commands: a page, a folder, a disk, an undo arrow, and a
+// line, a circle, a rectangle and a polyline, on magenta (the strip's transparent colour).
+void giveBarIcons(CXTPImageManager* images, int size) {
+    static const UINT ids[] = {57600, 57601, 57603, 57643, 1300, 1301, 1302, 1303};
+    constexpr int count = static_cast<int>(std::size(ids));
+    CDC screen;
+    screen.Attach(::GetDC(nullptr));
+    CDC dc;
+    dc.CreateCompatibleDC(&screen);
+    CBitmap strip;
+    strip.CreateCompatibleBitmap(&screen, size * count, size);
+    CBitmap* old = dc.SelectObject(&strip);
+    dc.FillSolidRect(0, 0, size * count, size, RGB(255, 0, 255));
+    CPen pen(PS_SOLID, size / 12 + 1, RGB(30, 90, 170));
+    CBrush paper(RGB(250, 250, 250));
+    CBrush folder(RGB(230, 190, 80));
+    CPen* oldPen = dc.SelectObject(&pen);
+    const int m = size / 6, e = size - m;
+    auto at = [&](int i, int x) { return i * size + x; };
+    dc.SelectObject(&paper);
+    dc.Rectangle(at(0, m + 1), m - 1, at(0, e - 1), e + 1);
+    dc.SelectObject(&folder);
+    dc.Rectangle(at(1, m), m + 2, at(1, e), e);
+    dc.SelectObject(&paper);
+    dc.Rectangle(at(2, m), m, at(2, e), e);
+    dc.Rectangle(at(2, m + 3), m, at(2, e - 3), size / 2);
+    dc.MoveTo(at(3, e), e - 2);
+    dc.LineTo(at(3, e), size / 2);
+    dc.LineTo(at(3, m), size / 2);
+    dc.LineTo(at(3, m + 4), size / 2 - 4);
+    dc.MoveTo(at(3, m), size / 2);
+    dc.LineTo(at(3, m + 4), size / 2 + 4);
+    dc.MoveTo(at(4, m), e);
+    dc.LineTo(at(4, e), m);
+    dc.SelectObject(::GetStockObject(NULL_BRUSH));
+    dc.Ellipse(at(5, m), m, at(5, e), e);
+    dc.Rectangle(at(6, m), m + 2, at(6, e), e - 2);
+    const POINT poly[] = {{at(7, m), e}, {at(7, m + 3), m + 2}, {at(7, size / 2), e - 3}, {at(7, e), m}};
+    dc.Polyline(poly, 4);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(old);
+    images->SetIcons(strip, ids, count, CSize(size, size));
+    ::ReleaseDC(nullptr, screen.Detach());
+}
+
+void snapshot(HWND hwnd, const std::string& name) {
+    ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
+    if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
+        pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+}
+
+// What a person sees after start-up: menus and tool bars, the panes, the documents' area and the
+// status line, in a light and a dark theme.
+TEST_F(MainWindowTest, AFreshFrameShowsItsBarsPanesAndStatusLineInEachTheme) {
+    app->toolBars = {
+        {L"Standard", {}, 1063, true, 2, {57600, 57601, 57603, 0, 57643}},
+        {L"Draw", {}, 1065, true, 3, {1300, 1301, 1302, 0, 1303}},
+    };
+    std::vector<COLORREF> barFaces;
+    for (const char* theme : {"office2013light", "office2013dark"}) {
+        ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(pal::text::fromUtf8(theme)));
+        CMainFrame* frame = make();
+        ASSERT_NE(frame, nullptr);
+        for (int size : {16, 24})
+            giveBarIcons(frame->GetCommandBars()->GetImageManager(), size);
+        frame->ShowFirstTime();
+        EXPECT_TRUE(frame->IsWindowVisible());
+        frame->RecalcLayout();
+        pal::test::pump();
+        snapshot(frame->m_hWnd, std::string("main-window-") + theme);
+        const auto picture = pal::test::snapshot(frame->m_hWnd, true);
+        CRect client;
+        frame->GetClientRect(&client);
+        // The menu bar right of its last item, the documents' area right of the panes, and the
+        // status line's message pane.
+        barFaces.push_back(picture.pixel(client.right - 40, 14));
+        EXPECT_EQ(picture.pixel(client.right - 40, client.Height() / 2), RGB(128, 128, 128)) << theme;
+        CRect status;
+        frame->GetStatusLine()->GetWindowRect(&status);
+        frame->ScreenToClient(&status);
+        EXPECT_GT(status.Height(), 0);
+        EXPECT_EQ(status.bottom, client.bottom) << "the status line closes the window";
+        frame->DestroyWindow();
+        pal::test::pump();
+    }
+    UIModuleProxy::Instance().SetTheme(L"office2013light");
+    ASSERT_EQ(barFaces.size(), 2u);
+    EXPECT_GT(GetRValue(barFaces[0]), 200) << "light bars";
+    EXPECT_LT(GetRValue(barFaces[1]), 100) << "dark bars";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, AStateNamingWhatDoesNotExistMakesTheFrameWithWhatDoes) {
+    dvlog::test::clearCapture();
+    CMainFrame* frame = make("main_frame_bad.xml");
+    ASSERT_NE(frame, nullptr);
+    CXTPMenuBar* menu = frame->GetMenuBar();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->GetControlCount(), 2) << "File and Help";
+    auto* file = DYNAMIC_DOWNCAST(CXTPControlPopup, menu->GetControl(0));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->GetCommandBar()->GetControlCount(), 1) << "only New";
+    for (int i = 0; i < frame->GetCommandBars()->GetCount(); ++i)
+        EXPECT_FALSE(Dravik::UI::IsFixed(frame->GetCommandBars()->GetAt(i)));
+    const std::vector<std::string> warnings = dvlog::test::capturedAt(DVLogWarning);
+    const auto names = [&](const char* what) {
+        return std::any_of(warnings.begin(), warnings.end(),
+                           [&](const std::string& line) { return line.find(what) != std::string::npos; });
+    };
+    EXPECT_TRUE(names("<gizmo>")) << "what was skipped is logged";
+    EXPECT_TRUE(names("<toolBar>"));
+    EXPECT_TRUE(names("<paneSet>"));
+}
+
+TEST_F(MainWindowTest, TheFramesProfileItemListsItsOwnSectionLast) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetSectionName(), L"MainFrame");
+    std::vector<std::wstring> keys;
+    frame->GetStateData(0, keys);
+    ASSERT_FALSE(keys.empty());
+    EXPECT_EQ(keys.back(), L"MainFrame");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheProfileItemKeepsTheUIStyleAndLoadsWithTheCurrentTheme) {
+    DravikProfileManager::SetApplicationKey(L"Software\\Dravik\\Test");
+    application.SetRegistryKey(L"Dravik");
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(L"office2013dark"));
+    EXPECT_EQ(frame->SaveState(), 0);
+    EXPECT_EQ(frame->GetUIStyle(), L"office2013dark");
+
+    ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(L"office2013light"));
+    frame->SetTheme(*UIModuleProxy::Instance().GetThemeNumber(L"office2013dark"));
+    EXPECT_EQ(frame->LoadState(), 0);
+    EXPECT_EQ(frame->GetTheme(), *UIModuleProxy::Instance().GetThemeNumber(L"office2013light"))
+        << "loading takes the UI module's theme";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ApplicationsFindTheirPopupBesideTheConfigurationsCommandOrMakeIt) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CXTPMenuBar* menu = frame->GetMenuBar();
+    EXPECT_EQ(dvframe::FindApiSamplesPopup(menu->GetControls(), menu, false), nullptr);
+    CXTPCommandBar* made = dvframe::FindApiSamplesPopup(menu->GetControls(), menu, true);
+    ASSERT_NE(made, nullptr);
+    auto* help = DYNAMIC_DOWNCAST(CXTPControlPopup, menu->GetControl(3));
+    ASSERT_NE(help, nullptr);
+    CXTPControls* helpItems = help->GetCommandBar()->GetControls();
+    ASSERT_EQ(helpItems->GetCount(), 3) << "made in the collection that holds the anchor";
+    EXPECT_EQ(std::wstring(helpItems->GetAt(2)->GetParameter()), L"APISamples");
+    EXPECT_EQ(dvframe::FindApiSamplesPopup(menu->GetControls(), menu, true), made)
+        << "found again, not made twice";
+
+    // Any case of the name is the same popup; without the anchor nothing is made.
+    helpItems->GetAt(2)->SetParameter(L"apisamples");
+    EXPECT_EQ(dvframe::FindApiSamplesPopup(menu->GetControls(), menu, false), made);
+    CMainFrame* bare = make("main_frame_bad.xml");
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(dvframe::FindApiSamplesPopup(bare->GetMenuBar()->GetControls(), bare->GetMenuBar(), true),
+              nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ACloneOpensOnItsSourcesMonitorInsideTheWorkArea) {
+    pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96},
+                            {RECT{1920, 0, 3200, 1024}, RECT{1920, 0, 3200, 984}, 96}});
+    CMainFrame* first = make();
+    ASSERT_NE(first, nullptr);
+    first->MoveWindow(CRect(2000, 40, 3000, 800));
+    UIModuleProxy::Instance().SetMainWindow(first);
+    CMainFrame* clone = first->Clone();
+    ASSERT_NE(clone, nullptr);
+    CRect rect;
+    clone->CWnd::GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(1920 + 15, 15, 3200 - 15, 984 - 15));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ShellRequestsQueuedInAModalStateRunWhenTheLastOneEnds) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    frame->BeginModalState();
+    frame->BeginModalState();
+    frame->EndModalState();
+    EXPECT_EQ(app->ddeRuns, 0) << "still modal";
+    frame->EndModalState();
+    EXPECT_EQ(app->ddeRuns, 1);
+}
+
+} // namespace
