@@ -167,7 +167,7 @@ short DVServer::OpenLibraryConfiguration(LPCWSTR path) {
     std::wstring file = path;
     if (!fileExists(file)) {
         const std::wstring filter = DVLoadString(2238);
-        CFileDialog dialog(FALSE, L".tws", file.c_str(), OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING,
+        CFileDialog dialog(FALSE, L"tws", file.c_str(), OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ENABLESIZING,
                            filter.empty() ? nullptr : filter.c_str(), nullptr, 0, TRUE);
         if (dialog.DoModal() != IDOK)
             return 0;

@@ -5,8 +5,8 @@
 //   --3d KIND      the 3D module attached with that kind
 //   --lib NAME=DIR the active configuration of the documents browser holds that library
 //   -RegServer     writes the class registry entries and ends; -Embedding (a client) serves.
-// It journals the commands its main window gets and, on its way out, what became of the first
-// document's variables.
+// Command 999 takes three seconds. It journals the commands its main window gets and, on its way out, what
+// became of the first document's variables.
 #include "app/DVServer.h"
 
 #include "DravikKernel/DocumentManager.h"
@@ -19,16 +19,24 @@
 
 #include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 std::vector<std::string> gArgs;
 int gExits = 0;
+constexpr WPARAM kSlowCommand = 999;
 
 class HostFrame : public CFrameWnd {
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM) override {
+        // A long command, for clients that go away in the middle of a call.
+        if (wParam == kSlowCommand) {
+            pal::journal::record("dvserver.slow");
+            usleep(3000 * 1000);
+            return TRUE;
+        }
         char hex[32];
         std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(wParam));
         pal::journal::record("dvserver.command", {{"wparam", hex}});

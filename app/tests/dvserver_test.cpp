@@ -16,19 +16,27 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
+
+extern char** environ;
 
 namespace {
 
 using pal::com::Variant;
 using pal::test::eventually;
+namespace fs = std::filesystem;
 
 // The DISPIDs clients bind to, by position in the server's map.
 enum : DISPID {
     kOpenFile = 1,
     kFindFile = 2,
     kGetActiveFile = 3,
+    kOpenLibraryConfiguration = 4,
     kCloseFile = 11,
     kGetFirstFile = 13,
     kGetNextFile = 14,
@@ -400,6 +408,52 @@ TEST_F(Server, BadArgumentsAreRefusedAndTheServerKeepsServing) {
     Variant version;
     ASSERT_EQ(call(app, kGetVersion, {}, &version), S_OK);
     EXPECT_EQ(version.lVal, 1800);
+}
+
+TEST_F(Server, AClientKilledMidCallLeavesTheServerServingWithItsObjectsReleased) {
+    IDispatch* app = start();
+    ASSERT_NE(app, nullptr);
+    const long server = journal("dvserver.host").at(0).pid;
+    const std::string program = (binDir() / "dvserver_client").string();
+    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    pid_t client = 0;
+    ASSERT_EQ(posix_spawn(&client, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    ASSERT_TRUE(eventually([&] { return !journal("dvserver.slow").empty(); }, 60))
+        << "the client's long call";
+    ::kill(client, SIGKILL);
+    int status = 0;
+    ::waitpid(client, &status, 0);
+
+    Variant version;
+    ASSERT_EQ(call(app, kGetVersion, {}, &version), S_OK) << "still serving";
+    EXPECT_EQ(version.lVal, 1800);
+    // The dead client's object went with it: the last living client's release ends the server.
+    release(app);
+    ASSERT_TRUE(eventually([&] { return exitOf(server) != nullptr; }, 60));
+    EXPECT_EQ(exitOf(server)->get("locks"), "0");
+}
+
+TEST_F(Server, OpenLibraryConfigurationAsksThroughTheResponderForAMissingFile) {
+    // The server is another process: its answers come from a script. (ASCII names: the platform's
+    // file dialog reads names through the C locale.)
+    const fs::path script = writeFile("answers.txt", (root() / "fresh").string() + "\n2\n");
+    setenv("DV_PAL_ANSWERS", script.c_str(), 1);
+    IDispatch* app = start();
+    unsetenv("DV_PAL_ANSWERS");
+    ASSERT_NE(app, nullptr);
+    Variant r;
+    ASSERT_EQ(call(app, kOpenLibraryConfiguration, {bstr(doc("missing.tws"))}, &r), S_OK);
+    EXPECT_EQ(r.iVal, 1);
+    EXPECT_TRUE(fs::exists(root() / "fresh.tws")) << "made by the call, with the default extension";
+    EXPECT_FALSE(fs::exists(root() / "missing.tws"));
+    // Cancelled: nothing is made, and the unattended client is not kept waiting.
+    ASSERT_EQ(call(app, kOpenLibraryConfiguration, {bstr(doc("other.tws"))}, &r), S_OK);
+    EXPECT_EQ(r.iVal, 0);
+    EXPECT_FALSE(fs::exists(root() / "other.tws"));
+    const auto prompts = journal("prompt");
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts[0].get("kind"), "FileDialog");
+    EXPECT_EQ(prompts[0].get("by"), "responder");
 }
 
 // Path forms, in this process: the library comes from the active configuration.
