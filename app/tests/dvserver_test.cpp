@@ -4,7 +4,9 @@
 // commands to the main window, the lock, and a server that survives bad calls.
 #include "app/DVServer.h"
 
+#include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/ProfileManager.h"
 #include "docbrowser/DocumentsMenu.h"
 #include "pal/com/variant.h"
 #include "pal/test/eventually.h"
@@ -332,6 +334,37 @@ TEST_F(Server, SetCurrentFolderStoresOnlyTheEighteenDialogsFolders) {
         ASSERT_EQ(call(app, kSetCurrentFolder, {bstr(L"C:\\Проекты"), i4(c.mask)}, &r), S_OK);
         EXPECT_EQ(r.iVal, c.stored) << std::hex << c.mask;
     }
+    // Where the file dialogs look next time, as this user's settings keep it.
+    DravikProfileManager::SetApplicationKey(L"Software\\Dravik\\DravikCad 18");
+    EXPECT_EQ(CPathManager::GetPath(L"DialogOpen"), L"C:\\Проекты");
+    EXPECT_EQ(CPathManager::GetPath(L"DialogSaveLibraries"), L"C:\\Проекты");
+    EXPECT_EQ(CPathManager::GetPath(L"DialogExportPreview"), L"") << "bit 9 was never set";
+}
+
+TEST_F(Server, BothFactoriesServeTheApplicationObject) {
+    IDispatch* app = start();
+    ASSERT_NE(app, nullptr);
+    const CLSID staticClass = DVServer::guid;
+    IDispatch* other = nullptr;
+    ASSERT_EQ(CoCreateInstance(staticClass, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                               reinterpret_cast<void**>(&other)),
+              S_OK);
+    held.push_back(other);
+    Variant version;
+    ASSERT_EQ(call(other, kGetVersion, {}, &version), S_OK);
+    EXPECT_EQ(version.lVal, 1800);
+}
+
+TEST_F(Server, OpenFileFindsADocumentNamedThroughALibrary) {
+    const std::wstring lib = doc("lib");
+    IDispatch* app = start(L"--lib \"Крепёж=" + lib + L"\" " + docArgs({"lib/болт.dvd"}));
+    ASSERT_NE(app, nullptr);
+    Variant opened, found;
+    ASSERT_EQ(call(app, kOpenFile, {bstr(L"<Крепёж>болт.dvd")}, &opened), S_OK);
+    ASSERT_EQ(call(app, kFindFile, {bstr(doc("lib/болт.dvd"))}, &found), S_OK);
+    ASSERT_EQ(found.vt, VT_DISPATCH);
+    EXPECT_EQ(opened.vt, VT_DISPATCH);
+    EXPECT_EQ(opened.pdispVal, found.pdispVal) << "the open document, not another file";
 }
 
 TEST_F(Server, TheLockKeepsTheServerWhileAClientHoldsItAndLetsItEndAfter) {
