@@ -12,7 +12,9 @@
 #include "docbrowser/DocumentsMenu.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -87,6 +89,59 @@ template <class Open> LPDISPATCH openForClient(LPCWSTR path, Open open) {
 short loadImage(std::unique_ptr<CDravikImage>& cache, LPCWSTR path, const wchar_t* name) {
     cache.reset(DvwLoadDVDocImage(path, name));
     return cache ? 1 : 0;
+}
+
+void put16(std::vector<BYTE>& out, unsigned value) {
+    out.push_back(static_cast<BYTE>(value));
+    out.push_back(static_cast<BYTE>(value >> 8));
+}
+void put32(std::vector<BYTE>& out, std::uint32_t value) {
+    put16(out, value & 0xFFFF);
+    put16(out, value >> 16);
+}
+
+// The bitmap as the bytes of a Windows bitmap file: 32 bits a pixel, rows bottom-up.
+bool bitmapFile(HDC dc, HBITMAP bitmap, int width, int height, std::vector<BYTE>& out) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<BYTE> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    if (GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) != height)
+        return false;
+    constexpr std::uint32_t kHeaders = 14 + 40;
+    out.clear();
+    out.push_back('B');
+    out.push_back('M');
+    put32(out, kHeaders + static_cast<std::uint32_t>(pixels.size()));
+    put32(out, 0);
+    put32(out, kHeaders);
+    put32(out, 40);
+    put32(out, static_cast<std::uint32_t>(width));
+    put32(out, static_cast<std::uint32_t>(height));
+    put16(out, 1);
+    put16(out, 32);
+    put32(out, BI_RGB);
+    put32(out, static_cast<std::uint32_t>(pixels.size()));
+    put32(out, 2835); // 72 dots an inch
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return true;
+}
+
+bool writeWholeFile(LPCWSTR path, const std::vector<BYTE>& bytes) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
 }
 
 } // namespace
@@ -354,8 +409,18 @@ short DVServer::SetCurrentFolder(LPCWSTR path, LONG mask) {
     return stored ? 1 : 0;
 }
 
-short DVServer::ExtractFileIcon(LPCWSTR, LPCWSTR, short, short, LONG) {
-    return 0;
+short DVServer::ExtractFileIcon(LPCWSTR file, LPCWSTR output, short width, short height, LONG) {
+    const std::unique_ptr<CDravikImage> icon(DvwLoadDVDocImage(file, g_szDocIcon));
+    if (!icon || width < 1 || height < 1)
+        return 0;
+    HDC display = GetDC(nullptr);
+    HBITMAP bitmap = icon->CreateBitmap(display, width, height);
+    std::vector<BYTE> bytes;
+    const bool made = bitmap && bitmapFile(display, bitmap, width, height, bytes);
+    if (bitmap)
+        DeleteObject(bitmap);
+    ReleaseDC(nullptr, display);
+    return made && writeWholeFile(output, bytes) ? 1 : 0;
 }
 
 LPDISPATCH DVServer::CreateNewFile() {

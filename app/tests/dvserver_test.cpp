@@ -4,6 +4,7 @@
 // commands to the main window, the lock, and a server that survives bad calls.
 #include "app/DVServer.h"
 
+#include "DravikKernel/DocumentImage.h"
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
@@ -42,7 +43,12 @@ enum : DISPID {
     kCloseFile = 11,
     kGetFirstFile = 13,
     kGetNextFile = 14,
+    kGetPreview = 16,
+    kGetIcon = 17,
+    kReleasePreview = 18,
+    kReleaseIcon = 19,
     kSetCurrentFolder = 27,
+    kExtractFileIcon = 28,
     kGetVersion = 30,
     kGetVersionType = 31,
     kGetVersionInfo = 32,
@@ -487,6 +493,47 @@ TEST_F(Server, OpenLibraryConfigurationAsksThroughTheResponderForAMissingFile) {
     ASSERT_EQ(prompts.size(), 2u);
     EXPECT_EQ(prompts[0].get("kind"), "FileDialog");
     EXPECT_EQ(prompts[0].get("by"), "responder");
+}
+
+TEST_F(Server, PreviewsAndIconsComeFromTheDocumentFile) {
+    const std::wstring path = doc("icon.dvd");
+    {
+        CDvw32Doc drawing;
+        drawing.SetPicture(g_szDocIcon, Dravik::MakeIconPng(drawing));
+        std::wstring error;
+        ASSERT_TRUE(drawing.DoFileSave(path, &error)) << pal::text::toUtf8(error);
+    }
+    IDispatch* app = start();
+    ASSERT_NE(app, nullptr);
+    struct Case {
+        DISPID id;
+        std::wstring file;
+        short result;
+    };
+    for (const Case& c : {Case{kGetPreview, path, 1}, Case{kGetIcon, path, 1}, Case{kReleasePreview, L"", 0},
+                          Case{kReleaseIcon, L"", 0}, Case{kGetIcon, doc("missing.dvd"), 0}}) {
+        Variant r;
+        std::vector<VARIANT> args;
+        if (!c.file.empty())
+            args.push_back(bstr(c.file));
+        ASSERT_EQ(call(app, c.id, std::move(args), &r), S_OK) << c.id;
+        EXPECT_EQ(r.iVal, c.result) << c.id;
+    }
+
+    Variant r;
+    ASSERT_EQ(call(app, kExtractFileIcon, {bstr(path), bstr(doc("icon.bmp")), i2(48), i2(24), i4(0)}, &r),
+              S_OK);
+    EXPECT_EQ(r.iVal, 1);
+    const std::string bmp = pal::test::readFile(root() / "icon.bmp");
+    ASSERT_EQ(bmp.size(), 54u + 48 * 24 * 4);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(static_cast<unsigned char>(bmp[18]), 48);
+    EXPECT_EQ(static_cast<unsigned char>(bmp[22]), 24);
+    ASSERT_EQ(call(app, kExtractFileIcon,
+                   {bstr(doc("missing.dvd")), bstr(doc("none.bmp")), i2(48), i2(24), i4(0)}, &r),
+              S_OK);
+    EXPECT_EQ(r.iVal, 0);
+    EXPECT_FALSE(fs::exists(root() / "none.bmp"));
 }
 
 // Path forms, in this process: the library comes from the active configuration.
