@@ -536,6 +536,48 @@ TEST_F(Server, PreviewsAndIconsComeFromTheDocumentFile) {
     EXPECT_FALSE(fs::exists(root() / "none.bmp"));
 }
 
+TEST_F(Server, LibrariesOfTheActiveConfiguration) {
+    IDispatch* app = start(L"--lib \"Крепёж=" + doc("lib") + L"\"");
+    ASSERT_NE(app, nullptr);
+    Variant count, name, path, set, made;
+    ASSERT_EQ(call(app, 23, {}, &count), S_OK);
+    EXPECT_EQ(count.iVal, 1);
+    ASSERT_EQ(call(app, 24, {i2(0)}, &name), S_OK);
+    EXPECT_EQ(textOf(name), L"Крепёж");
+    ASSERT_EQ(call(app, 25, {i2(0)}, &path), S_OK);
+    EXPECT_FALSE(textOf(path).empty());
+    Variant missing;
+    ASSERT_EQ(call(app, 24, {i2(1)}, &missing), S_OK);
+    EXPECT_EQ(textOf(missing), L"");
+    ASSERT_EQ(call(app, 26, {bstr(L"Нет такой"), bstr(doc("x"))}, &set), S_OK);
+    EXPECT_EQ(set.iVal, 0);
+    ASSERT_EQ(call(app, 8, {bstr(L"Болты"), bstr(doc("bolts")), bstr(L""), bstr(L""), bstr(L"")}, &made),
+              S_OK);
+    EXPECT_EQ(made.iVal, 1);
+    ASSERT_EQ(call(app, 23, {}, &count), S_OK);
+    EXPECT_EQ(count.iVal, 2);
+}
+
+TEST_F(Server, ShowApplicationAnswersThePreviousShowCommandAndLinkUpdateItsPreviousState) {
+    IDispatch* app = start();
+    ASSERT_NE(app, nullptr);
+    std::vector<short> previous;
+    for (short show : {SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED, SW_RESTORE}) {
+        Variant r;
+        ASSERT_EQ(call(app, 10, {i2(show)}, &r), S_OK);
+        previous.push_back(r.iVal);
+    }
+    EXPECT_EQ(previous, (std::vector<short>{SW_SHOWNORMAL, SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED}));
+
+    std::vector<LONG> wasOn;
+    for (LONG on : {0, 0, 1, 1}) {
+        Variant r;
+        ASSERT_EQ(call(app, 37, {i4(on)}, &r), S_OK);
+        wasOn.push_back(r.lVal);
+    }
+    EXPECT_EQ(wasOn, (std::vector<LONG>{1, 0, 0, 1}));
+}
+
 // Path forms, in this process: the library comes from the active configuration.
 TEST_F(Server, PathResolutionTable) {
     auto& group = DocumentsMenu::GlobalCfgGroup();
