@@ -59,8 +59,8 @@ CDvw32Doc* addDocument(const std::string& path, bool dirty) {
     return doc;
 }
 
-void addLibrary(const std::string& spec) {
-    const auto eq = spec.find('=');
+void addLibrary(const std::string& entry) {
+    const auto eq = entry.find('=');
     auto& group = DocumentsMenu::GlobalCfgGroup();
     DocumentsMenu::IConfiguration* configuration = DocumentsMenu::FindActiveCfg(group);
     if (!configuration) {
@@ -68,8 +68,8 @@ void addLibrary(const std::string& spec) {
         made->SetActive(true);
         configuration = group.Add(std::move(made));
     }
-    auto library = DocumentsMenu::CreateLibrary(pal::text::fromUtf8(spec.substr(eq + 1)).c_str());
-    library->SetName(pal::text::fromUtf8(spec.substr(0, eq)));
+    auto library = DocumentsMenu::CreateLibrary(pal::text::fromUtf8(entry.substr(eq + 1)).c_str());
+    library->SetName(pal::text::fromUtf8(entry.substr(0, eq)));
     configuration->AddLibrary(std::move(library));
 }
 

@@ -578,6 +578,23 @@ TEST_F(Server, ShowApplicationAnswersThePreviousShowCommandAndLinkUpdateItsPrevi
     EXPECT_EQ(wasOn, (std::vector<LONG>{1, 0, 0, 1}));
 }
 
+TEST_F(Server, CreateNewFileMakesADocumentFromThePrototype) {
+    IDispatch* app = start();
+    ASSERT_NE(app, nullptr);
+    Variant made;
+    ASSERT_EQ(call(app, 29, {}, &made), S_OK);
+    ASSERT_EQ(made.vt, VT_DISPATCH);
+    ASSERT_NE(made.pdispVal, nullptr);
+    short pos = 9;
+    VARIANT ref;
+    VariantInit(&ref);
+    ref.vt = VT_BYREF | VT_I2;
+    ref.piVal = &pos;
+    Variant first;
+    ASSERT_EQ(call(app, kGetFirstFile, {ref}, &first), S_OK);
+    EXPECT_EQ(pos, 0) << "listed with the open documents";
+}
+
 // Path forms, in this process: the library comes from the active configuration.
 TEST_F(Server, PathResolutionTable) {
     auto& group = DocumentsMenu::GlobalCfgGroup();
