@@ -380,7 +380,7 @@ TEST_F(Server, TheLockKeepsTheServerWhileAClientHoldsItAndLetsItEndAfter) {
     IDispatch* second = connect();
     ASSERT_NE(second, nullptr);
     release(app);
-    EXPECT_FALSE(eventually([&] { return exitOf(pid) != nullptr; }, 10)) << "ended while a client held it";
+    EXPECT_FALSE(eventually([&] { return exitOf(pid) != nullptr; }, 3)) << "ended while a client held it";
     Variant version;
     ASSERT_EQ(call(second, kGetVersion, {}, &version), S_OK);
     release(second);
