@@ -279,7 +279,7 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int nCmdShow) 
     app->m_lpCmdLine = lpCmdLine;
     app->m_nCmdShow = nCmdShow;
     // The program's own name, without folder or extension.
-    std::wstring exe = pal::folders::programFile().stem().wstring();
+    std::wstring exe = pal::path::textOf(pal::folders::programFile().stem());
     if (exe.empty())
         exe = L"app";
     std::free(const_cast<wchar_t*>(app->m_pszExeName));

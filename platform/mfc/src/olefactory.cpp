@@ -57,7 +57,7 @@ bool deleteTree(const std::wstring& subkey) {
 // The command line that starts this program; the platform adds its switch for a server
 // started for a client.
 std::wstring serverCommand() {
-    return L"\"" + pal::folders::programFile().wstring() + L"\"";
+    return L"\"" + pal::path::textOf(pal::folders::programFile()) + L"\"";
 }
 
 } // namespace

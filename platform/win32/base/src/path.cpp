@@ -148,6 +148,10 @@ fs::path toNative(std::wstring_view p) {
     return toNative(p, error);
 }
 
+std::wstring textOf(const fs::path& piece) {
+    return text::fromUtf8(piece.string());
+}
+
 std::wstring fromNative(const fs::path& native) {
     const std::string s = native.string();
     const fs::path& r = sandbox::root();

@@ -244,7 +244,7 @@ protected:
                     refuse("the files are not in one folder");
                     return;
                 }
-                names += L"\"" + p.filename().wstring() + L"\" ";
+                names += L"\"" + pal::path::textOf(p.filename()) + L"\" ";
             }
             navigate(folder);
             SetDlgItemTextW(hwnd_, edt1, names.c_str());
@@ -321,7 +321,7 @@ private:
         const bool hidden = (ofn_.Flags & OFN_FORCESHOWHIDDEN) != 0;
         for (fs::directory_iterator it(folder_, fs::directory_options::skip_permission_denied, ec), end;
              !ec && it != end; it.increment(ec)) {
-            const std::wstring name = it->path().filename().wstring();
+            const std::wstring name = pal::path::textOf(it->path().filename());
             if (!hidden && !name.empty() && name[0] == L'.')
                 continue;
             std::error_code typeError;
@@ -459,7 +459,7 @@ private:
         }
         if (save_ && (ofn_.Flags & OFN_OVERWRITEPROMPT) && fs::exists(chosen[0], ec)) {
             const std::wstring question =
-                chosen[0].filename().wstring() + L" already exists.\nDo you want to replace it?";
+                pal::path::textOf(chosen[0].filename()) + L" already exists.\nDo you want to replace it?";
             if (MessageBoxW(hwnd_, question.c_str(), prompt_.caption.c_str(),
                             MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
                 return;
@@ -488,7 +488,7 @@ private:
             out = pal::path::fromNative(chosen[0].parent_path());
             offset = static_cast<WORD>(out.size() + 1);
             for (const fs::path& p : chosen)
-                out += L'\0' + p.filename().wstring();
+                out += L'\0' + pal::path::textOf(p.filename());
             out += L'\0';
         }
         if (!ofn_.lpstrFile || ofn_.nMaxFile < out.size() + 1) {
@@ -508,13 +508,13 @@ private:
         ofn_.nFileExtension = extension;
         ofn_.nFilterIndex = static_cast<DWORD>(filter_ + 1);
         if (ofn_.lpstrFileTitle && ofn_.nMaxFileTitle > 0) {
-            const std::wstring title = chosen[0].filename().wstring();
+            const std::wstring title = pal::path::textOf(chosen[0].filename());
             const size_t n = std::min<size_t>(title.size(), ofn_.nMaxFileTitle - 1);
             std::copy(title.begin(), title.begin() + static_cast<std::ptrdiff_t>(n), ofn_.lpstrFileTitle);
             ofn_.lpstrFileTitle[n] = 0;
         }
         const std::wstring defExt = ofn_.lpstrDefExt ? ofn_.lpstrDefExt : L"";
-        const std::wstring ext = chosen[0].extension().wstring();
+        const std::wstring ext = pal::path::textOf(chosen[0].extension());
         if (!defExt.empty() && !pal::text::equalsNoCase(ext.empty() ? ext : ext.substr(1), defExt))
             ofn_.Flags |= OFN_EXTENSIONDIFFERENT;
         else

@@ -137,6 +137,29 @@ TEST_F(FileDialogTest, TheResponderAnswersWithAPathAndTheResultIsFilledIn) {
     EXPECT_EQ(prompt.get("by"), "responder");
 }
 
+// File names are UTF-8 bytes on the host whatever the process's locale: names beyond ASCII are
+// listed and chosen like any other.
+TEST_F(FileDialogTest, NamesBeyondAsciiAreListedAndChosen) {
+    writeFile("drive_c/Drawings/\xD1\x87\xD0\xB5\xD1\x80\xD1\x82\xD1\x91\xD0\xB6.dwg", "plan");
+    const std::wstring name = L"\u0447\u0435\u0440\u0442\u0451\u0436.dwg";
+    std::wstring list;
+    onIdle = [&](HWND dialog) {
+        list = listOf(dialog);
+        pal::test::pressKey(VK_ESCAPE);
+    };
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    EXPECT_NE(list.find(name + L"\n"), std::wstring::npos) << pal::text::toUtf8(list);
+
+    wchar_t title[MAX_PATH] = L"";
+    ofn.lpstrFileTitle = title;
+    ofn.nMaxFileTitle = MAX_PATH;
+    ofn.Flags = OFN_FILEMUSTEXIST;
+    onIdle = nullptr;
+    answer(L"C:\\Drawings\\" + name);
+    ASSERT_TRUE(GetOpenFileNameW(&ofn));
+    EXPECT_EQ(std::wstring(title), name);
+}
+
 TEST_F(FileDialogTest, TheDefaultExtensionIsAddedToANameWithout) {
     ofn.lpstrDefExt = L"dwg";
     const struct {

@@ -22,6 +22,9 @@ std::filesystem::path toNative(std::wstring_view path, std::uint32_t& error);
 std::filesystem::path toNative(std::wstring_view path);
 // A native path as the system code sees it (drive folders shown as drive paths again).
 std::wstring fromNative(const std::filesystem::path& native);
+// A piece of a native path (a file name, stem or extension, or a host path as it is) as text:
+// host names are UTF-8 bytes, whatever the process's locale says.
+std::wstring textOf(const std::filesystem::path& piece);
 // True for "C:\x", "C:/x", "\\server\share", "/x".
 bool isAbsolute(std::wstring_view path);
 
