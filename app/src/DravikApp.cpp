@@ -19,6 +19,7 @@
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "app/SystemCommands.h"
+#include "pal/responder.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/base.h"
 
@@ -189,6 +190,10 @@ BOOL DravikApp::DoInitInstance() {
 
     const bool initialised = sessionReady && InitInstance(commandLine, ini);
     SignalSplashClose();
+    m_unattended = initialised && m_closeWhenUnattended && !pal::responder::personAnswers() &&
+                   !commandLine.m_bRunEmbedded && !commandLine.m_bRunAutomated;
+    if (m_unattended && GetEnvironmentVariableW(L"DV_PAL_SNAPSHOTS", nullptr, 0) == 0)
+        SetEnvironmentVariableW(L"DV_PAL_SNAPSHOTS", L"1");
 
     if (sessionReady && initialised) {
         const std::vector<CMainFrame*> frames = GetMainFrames();
@@ -235,6 +240,18 @@ void DravikApp::LoadEditionModules() {
         if (!optional && m_editionMask < dvapp::EditionAny)
             SignalSplashClose();
     }
+}
+
+BOOL DravikApp::OnIdle(LONG lCount) {
+    const BOOL more = CDvw32App::OnIdle(lCount);
+    if (m_unattended && !m_closingUnattended && !more) {
+        // Everything has painted: the frames close as a person would close them.
+        m_closingUnattended = true;
+        DVLog_Write(DVLogInfo, "Nobody is at a display: closing the main windows");
+        for (CMainFrame* frame : GetMainFrames())
+            frame->PostMessage(WM_CLOSE);
+    }
+    return more;
 }
 
 int DravikApp::ExitInstance() {

@@ -8,9 +8,13 @@
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
 #include "DVDiagnostics/NotBuiltYet.h"
+#include "DravikKernel/DocTemplate.h"
+#include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikUI/ChildFrame.h"
+#include "DravikUI/TabView.h"
 #include "win/base.h"
 
 #include <cstdarg>
@@ -87,7 +91,7 @@ CMainFrame* GetMainFrame() {
 
 // Main initialisation ------------------------------------------------------------------------
 
-BOOL CDvw32App::InitInstance(DVCommandLineInfo&, const dvapp::StartupIni&) {
+BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::StartupIni&) {
     if (!CWinApp::InitInstance())
         return FALSE;
     m_saveAtExit = false;
@@ -96,17 +100,93 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo&, const dvapp::StartupIni&) {
     RegisterApplicationCommands();
     // The add-ons' commands of the last session, so that the bars saved with them still work.
     LoadApplicationCommandsFile();
-    // The rest of the main initialisation (panes, profile, add-ons, the main frame from its
-    // saved state) is not built yet, so no main frame is made and start-up ends here.
-    if (m_pMainWnd == nullptr) {
-        DV_NOT_BUILT_YET("the main initialisation: no main frame is created");
-        std::fputs("DravikCad: the kernel session is open and the edition modules are loaded; the main "
-                   "window is not built yet, so start-up ends here.\n",
-                   stderr);
+    // Panes, the start-up profile, add-ons, help and the automation registration come with
+    // their own parts of the application; start-up goes on without them.
+    DV_NOT_BUILT_YET("the main initialisation: panes, profile, add-ons, help, automation");
+
+    // Kernel drawings shown in the UI library's child frames, by tab views.
+    m_docTemplate =
+        CDVDocTemplate::Create(GetDocTemplateResourceId(), RUNTIME_CLASS(CDvw32Doc),
+                               RUNTIME_CLASS(Dravik::UI::MdiChildFrame), RUNTIME_CLASS(CDVTabView));
+    if (m_docTemplate != nullptr)
+        AddDocTemplate(m_docTemplate);
+
+    UIModuleProxy& ui = UIModuleProxy::Instance();
+    m_uiStyle = GetProfileStringW(L"Settings", L"UIStyle", L"").GetString();
+    if (!ui.SetTheme(m_uiStyle) && !ui.SetTheme(ui.GetDefaultThemeName())) {
+        DVLog_Write(DVLogFailure, "Failed to initialize theme");
+        return FALSE;
+    }
+    m_uiStyle = ui.GetCurrentUIStyleName();
+
+    if (!CreateFirstMainFrame()) {
         DVLog_Write(DVLogFailure, "Failed to create main window");
         return FALSE;
     }
+    m_saveAtExit = true;
+
+    if (commandLine.m_bRunEmbedded || commandLine.m_bRunAutomated) {
+        if (CMainFrame* frame = GetMainFrame())
+            frame->RecalcLayout();
+        return TRUE;
+    }
+
+    // The program does not open an empty drawing of its own accord.
+    if (commandLine.m_nShellCommand == CCommandLineInfo::FileNew)
+        commandLine.m_nShellCommand = CCommandLineInfo::FileNothing;
+    if (!ProcessShellCommand(commandLine))
+        return FALSE;
+
+    ForEachMainFrame([](CMainFrame* frame) { frame->ShowFirstTime(); });
+
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!PumpMessage())
+            return FALSE;
+    }
     return TRUE;
+}
+
+namespace {
+
+// What the main frames ask of the application object.
+class FrameApplication : public MainFrameApplication {
+public:
+    explicit FrameApplication(CDvw32App& app) : app_(app) {}
+    std::shared_ptr<MainFrameState> GetDefaultMainFrameState() override {
+        return app_.GetDefaultMainFrameState();
+    }
+    bool SaveAllModified() override { return app_.SaveAllModified() != FALSE; }
+    void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
+    void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
+
+private:
+    CDvw32App& app_;
+};
+
+} // namespace
+
+// The frames of the last session's saved state when there is one, else one frame of the
+// default state; the first becomes the application's main window.
+bool CDvw32App::CreateFirstMainFrame() {
+    if (!m_frameApplication)
+        m_frameApplication = std::make_unique<FrameApplication>(*this);
+    if (!m_mainFrameStates)
+        m_mainFrameStates = std::make_unique<MainFrameStates>();
+    SetStateFrames(m_mainFrameStates.get());
+    if (!m_defaultFrameState && !m_startup.DefaultStateFile.empty())
+        m_defaultFrameState = LoadDefaultMainFrameState(m_startup.DefaultStateFile);
+    LoadState(nullptr, false);
+    if (NumMainFrames() == 0)
+        CMainFrame::CreateFromState(nullptr, false, true); // the default state names no place
+    const std::vector<CMainFrame*> frames = GetMainFrames();
+    if (frames.empty())
+        return false;
+    UIModuleProxy& ui = UIModuleProxy::Instance();
+    if (ui.GetMainWindow() == nullptr)
+        ui.SetMainWindow(frames.front());
+    m_pMainWnd = ui.GetMainWindow();
+    return true;
 }
 
 // Shut-down ----------------------------------------------------------------------------------
@@ -132,6 +212,9 @@ int CDvw32App::ExitInstance() {
             GlobalDeleteAtom(*atom);
         *atom = 0;
     }
+    SetStateFrames(nullptr);
+    m_mainFrameStates.reset();
+    m_frameApplication.reset();
     const int result = CWinApp::ExitInstance();
     AfxPostQuitMessage(0);
     if (m_clearSettingsMutex != nullptr) {

@@ -328,6 +328,11 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
     return 0;
 }
 
+TabbedMainToolBar* CMainFrame::CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) {
+    m_tabbedBarAdapter = CDVTabbedMainToolBar::Create(bars, caption);
+    return m_tabbedBarAdapter.get();
+}
+
 // The frame's answers to the close questions, over the application it belongs to.
 class CMainFrame::Closing : public dvframe::CloseHost {
 public:

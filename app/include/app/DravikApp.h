@@ -17,6 +17,11 @@ public:
     BOOL InitInstance() override;
     // Runs its work once, however many roads lead here; later calls answer the first code.
     int ExitInstance() override;
+    // With nobody at a display, a program run asked to show itself closes its main windows at
+    // the first idle time, after they have painted; their pictures are kept in the sandbox.
+    void SetCloseWhenUnattended(bool close) { m_closeWhenUnattended = close; }
+    bool IsUnattended() const { return m_unattended; }
+    BOOL OnIdle(LONG lCount) override;
 
     // What start-up chose.
     std::uint32_t GetEditionMask() const { return m_editionMask; }
@@ -35,6 +40,9 @@ private:
     int m_brandCode = 0;
     bool m_splashStarted = false;
     bool m_startPage = true;
+    bool m_closeWhenUnattended = false;
+    bool m_unattended = false;
+    bool m_closingUnattended = false;
 
     // What start-up took and shut-down gives back, each at most once.
     bool m_sessionOpened = false;

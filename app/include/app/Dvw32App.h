@@ -28,6 +28,7 @@
 DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
+class CDVDocTemplate;
 class CDVRecentFileList;
 class CXTPCommandBars;
 class CXTPControls;
@@ -159,6 +160,8 @@ public:
     // windows). TRUE only when a state file of this product was read and applied.
     BOOL LoadState(const wchar_t* profileName, bool force);
     const std::shared_ptr<MainFrameState>& GetDefaultMainFrameState() const { return m_defaultFrameState; }
+    // The main document template, made at start-up; null before.
+    CDVDocTemplate* GetDocTemplate() const { return m_docTemplate; }
 
     // The documents to reopen: written when the last main frame closes, read at start-up.
     void SetReopenDocuments(bool reopen) { m_reopenDocuments = reopen; }
@@ -311,8 +314,14 @@ protected:
     UINT m_titleStringId = 0;
     UINT m_docTemplateResourceId = 0;
     CString m_cachedTitle;
+    CDVDocTemplate* m_docTemplate = nullptr;
+    // What the main frames ask of the application, and the frames as the state code sees them.
+    std::unique_ptr<MainFrameApplication> m_frameApplication;
+    std::unique_ptr<dvapp::StateFrames> m_mainFrameStates;
 
 private:
+    bool CreateFirstMainFrame();
+
     struct NoCaseLess {
         bool operator()(const std::wstring& a, const std::wstring& b) const;
     };

@@ -9,6 +9,7 @@
 #include "afxwin.h"
 #include "app/StateFrames.h"
 #include "frame/FrameStateHost.h"
+#include "frame/TabbedMainToolBarAdapter.h"
 #include "pal/visibility.h"
 #include "ribbon/FrameToolsEngine.h"
 
@@ -132,6 +133,7 @@ protected:
     virtual bool CreateDockingPanesAndToolBarsStep() { return CreateDockingPanesAndToolBars(); }
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
+    TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) override;
 
     int OnCreate(LPCREATESTRUCTW lpcs);
     void OnClose();
@@ -162,6 +164,7 @@ protected:
     void RestoreWindowPlacement(const Dravik::UI::XML::WindowRect& rect, int showCommand) override;
 
 private:
+    std::unique_ptr<CDVTabbedMainToolBar> m_tabbedBarAdapter;
     class Closing;
     void SizeToMonitor();
     void ApplyCommandBarSettings();

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <cwchar>
 #include <mutex>
 
 namespace {
@@ -51,7 +52,9 @@ std::vector<std::wstring> arguments() {
 void parseArguments(CCommandLineInfo& info, const std::vector<std::wstring>& argv) {
     for (size_t i = 1; i < argv.size(); ++i) {
         const wchar_t* param = argv[i].c_str();
-        const BOOL flag = (param[0] == L'-' || param[0] == L'/') ? TRUE : FALSE;
+        // A POSIX absolute path also begins with a slash; a switch never holds a second one.
+        const bool path = param[0] == L'/' && std::wcschr(param + 1, L'/') != nullptr;
+        const BOOL flag = !path && (param[0] == L'-' || param[0] == L'/') ? TRUE : FALSE;
         info.ParseParam(flag ? param + 1 : param, flag, i + 1 == argv.size() ? TRUE : FALSE);
     }
 }

@@ -37,6 +37,9 @@ const Case kCases[] = {
     {{L"/regserver"}, Info::AppRegister, L"", FALSE, FALSE, TRUE, TRUE},
     {{L"/Unregister"}, Info::AppUnregister, L"", FALSE, FALSE, TRUE, TRUE},
     {{L"/unknown", L"a.dvw"}, Info::FileOpen, L"a.dvw", FALSE, FALSE, TRUE, TRUE},
+    // An absolute path of the host is a file, not a switch.
+    {{L"/home/user/a.dvw"}, Info::FileOpen, L"/home/user/a.dvw", FALSE, FALSE, TRUE, TRUE},
+    {{L"/Automation", L"/srv/b.dvw"}, Info::FileOpen, L"/srv/b.dvw", FALSE, TRUE, FALSE, FALSE},
     // The splash flag is settled by the last parameter: an embedding switch before a file
     // still suppresses it.
     {{L"/Embedding", L"a.dvw"}, Info::FileOpen, L"a.dvw", TRUE, FALSE, FALSE, FALSE},
