@@ -19,7 +19,6 @@
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "app/SystemCommands.h"
-#include "pal/responder.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/base.h"
 
@@ -190,10 +189,8 @@ BOOL DravikApp::DoInitInstance() {
 
     const bool initialised = sessionReady && InitInstance(commandLine, ini);
     SignalSplashClose();
-    m_unattended = initialised && m_closeWhenUnattended && !pal::responder::personAnswers() &&
-                   !commandLine.m_bRunEmbedded && !commandLine.m_bRunAutomated;
-    if (m_unattended && GetEnvironmentVariableW(L"DV_PAL_SNAPSHOTS", nullptr, 0) == 0)
-        SetEnvironmentVariableW(L"DV_PAL_SNAPSHOTS", L"1");
+    m_unattended = initialised && m_unattendedQuery && !commandLine.m_bRunEmbedded &&
+                   !commandLine.m_bRunAutomated && m_unattendedQuery();
 
     if (sessionReady && initialised) {
         const std::vector<CMainFrame*> frames = GetMainFrames();

@@ -113,7 +113,9 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
 
     UIModuleProxy& ui = UIModuleProxy::Instance();
     m_uiStyle = GetProfileStringW(L"Settings", L"UIStyle", L"").GetString();
-    if (!ui.SetTheme(m_uiStyle) && !ui.SetTheme(ui.GetDefaultThemeName())) {
+    // A first start has no theme of its own yet: the UI module's default is no failure then.
+    const bool themed = !m_uiStyle.empty() && ui.SetTheme(m_uiStyle);
+    if (!themed && !ui.SetTheme(ui.GetDefaultThemeName())) {
         DVLog_Write(DVLogFailure, "Failed to initialize theme");
         return FALSE;
     }

@@ -5,6 +5,7 @@
 #include "pal/visibility.h"
 
 #include <cstdint>
+#include <functional>
 
 DV_EXPORTS_BEGIN
 
@@ -17,9 +18,10 @@ public:
     BOOL InitInstance() override;
     // Runs its work once, however many roads lead here; later calls answer the first code.
     int ExitInstance() override;
-    // With nobody at a display, a program run asked to show itself closes its main windows at
-    // the first idle time, after they have painted; their pictures are kept in the sandbox.
-    void SetCloseWhenUnattended(bool close) { m_closeWhenUnattended = close; }
+    // Asked once start-up has shown the main windows (not when started by COM): true when
+    // nobody is at a display. The program then closes its main windows at the first idle time,
+    // after they have painted. Without a question, as under the tests, it never does.
+    void SetUnattendedQuery(std::function<bool()> query) { m_unattendedQuery = std::move(query); }
     bool IsUnattended() const { return m_unattended; }
     BOOL OnIdle(LONG lCount) override;
 
@@ -40,7 +42,7 @@ private:
     int m_brandCode = 0;
     bool m_splashStarted = false;
     bool m_startPage = true;
-    bool m_closeWhenUnattended = false;
+    std::function<bool()> m_unattendedQuery;
     bool m_unattended = false;
     bool m_closingUnattended = false;
 

@@ -1,0 +1,150 @@
+// Start-up on the bundled configuration, on the null display: the first main frame made from the
+// default state or from the last session's saved state and shown, the command line's document
+// opened in its window, and a start by COM that stops before anything is shown or opened.
+#include "startup_fixture.h"
+
+#include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
+#include "DravikUI/ChildFrame.h"
+#include "DravikUI/TabView.h"
+#include "pal/path.h"
+#include "pal/test/pump.h"
+#include "pal/test/snapshot.h"
+
+#include <cstdlib>
+
+namespace dvapp::test {
+namespace {
+
+class MainInitialisation : public StartupTest {
+protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+        bundledConfiguration();
+    }
+    // The bundled default state, beside the program as the product INI names it.
+    void bundledConfiguration() {
+        writeProductIni("[SETTINGS]\nConfig=3D\nLanguage=Eng\nDefaultStateFile=DefaultState.xml\n");
+    }
+    void TearDown() override {
+        stop();
+        pal::test::pump();
+        StartupTest::TearDown();
+    }
+
+    CMainFrame* onlyFrame() {
+        const std::vector<CMainFrame*> frames = CDvw32App::GetMainFrames();
+        return frames.size() == 1 ? frames.front() : nullptr;
+    }
+
+    static size_t initializedLines() {
+        size_t count = 0;
+        for (const std::string& line : dvlog::test::capturedAt(DVLogInfo))
+            count += line.rfind("Initialized in ", 0) == 0;
+        return count;
+    }
+
+    // Kept beside the test's sandbox, and in DV_PAL_SNAPSHOTS when that names a folder.
+    void snapshot(HWND hwnd, const std::string& name) {
+        ASSERT_TRUE(pal::test::saveSnapshot(hwnd, root() / (name + ".png")));
+        if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
+            pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+    }
+
+    std::wstring copySample(const std::string& name) {
+        const auto path = root() / name;
+        std::filesystem::copy_file(binDir() / "Samples" / "sample-a3.grb", path);
+        return pal::path::fromNative(path);
+    }
+};
+
+TEST_F(MainInitialisation, WithoutASavedStateTheFrameOfTheDefaultStateIsShown) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(app->m_pMainWnd, frame);
+    EXPECT_EQ(GetMainFrame(), frame);
+    EXPECT_TRUE(frame->IsShown());
+    EXPECT_TRUE(frame->IsWindowVisible());
+    ASSERT_NE(frame->GetMenuBar(), nullptr);
+    EXPECT_GT(frame->GetMenuBar()->GetControlCount(), 3) << "the default state's menus";
+    CRect rect;
+    frame->CWnd::GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(15, 15, 1905, 1025)) << "a default frame fills its monitor's work area, inset";
+    EXPECT_NE(app->GetDocTemplate(), nullptr);
+    EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty()) << "no empty drawing of its own";
+    EXPECT_EQ(initializedLines(), 1u);
+    EXPECT_FALSE(hasLine(DVLogFailure, "Failed to create main window"));
+}
+
+TEST_F(MainInitialisation, TheLastSessionsSavedStatePlacesTheFrame) {
+    ASSERT_TRUE(start());
+    CMainFrame* first = onlyFrame();
+    ASSERT_NE(first, nullptr);
+    first->MoveWindow(CRect(100, 80, 1300, 900));
+    ASSERT_TRUE(app->SaveState());
+    stop();
+    app.reset();
+    pal::test::pump();
+    ASSERT_TRUE(CDvw32App::GetMainFrames().empty());
+    dvlog::test::clearCapture();
+
+    ASSERT_TRUE(start());
+    CMainFrame* second = onlyFrame();
+    ASSERT_NE(second, nullptr);
+    CRect rect;
+    second->CWnd::GetWindowRect(&rect);
+    EXPECT_EQ(rect, CRect(100, 80, 1300, 900));
+    EXPECT_TRUE(second->IsShown());
+    const auto info = dvlog::test::capturedAt(DVLogInfo);
+    EXPECT_TRUE(std::any_of(info.begin(), info.end(),
+                            [](const std::string& line) { return line.rfind("Loaded state in ", 0) == 0; }));
+    EXPECT_EQ(initializedLines(), 1u);
+}
+
+TEST_F(MainInitialisation, TheCommandLinesDrawingOpensInItsWindowOfTheMainFrame) {
+    const std::wstring path = copySample("plate.grb");
+    ASSERT_TRUE(start({path}));
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    const auto documents = DocumentManager::Instance().GetDocuments();
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(pal::path::toNative(documents.front()->GetPathName().GetString()), pal::path::toNative(path));
+    auto* child = dynamic_cast<Dravik::UI::MdiChildFrame*>(frame->MDIGetActive());
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->GetActiveDocument(), documents.front());
+    EXPECT_TRUE(child->IsWindowVisible());
+    ASSERT_NE(child->GetSplitter(), nullptr);
+    EXPECT_NE(dynamic_cast<CDVTabView*>(child->GetSplitter()->GetPaneView(0)), nullptr);
+    snapshot(frame->m_hWnd, "main-initialisation-drawing");
+}
+
+TEST_F(MainInitialisation, StartedByComTheFrameIsMadeButNothingIsShownOrOpened) {
+    for (const wchar_t* flag : {L"/Automation", L"/Embedding"}) {
+        SCOPED_TRACE(pal::text::toUtf8(flag));
+        resetOutside();
+        bundledConfiguration();
+        const std::wstring path = copySample(pal::text::toUtf8(flag + 1) + ".grb");
+        ASSERT_TRUE(start({flag, path}));
+        CMainFrame* frame = onlyFrame();
+        ASSERT_NE(frame, nullptr);
+        EXPECT_FALSE(frame->IsShown());
+        EXPECT_FALSE(frame->IsWindowVisible());
+        EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty());
+        stop();
+        app.reset();
+        pal::test::pump();
+    }
+}
+
+TEST_F(MainInitialisation, ADocumentThatDoesNotOpenEndsStartUp) {
+    ASSERT_FALSE(start({pal::path::fromNative(root() / "missing.grb")}));
+    EXPECT_EQ(initializedLines(), 1u);
+}
+
+} // namespace
+} // namespace dvapp::test
