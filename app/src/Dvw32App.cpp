@@ -161,6 +161,15 @@ public:
     bool SaveAllModified() override { return app_.SaveAllModified() != FALSE; }
     void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
     void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
+    // Every main frame carries the application's name, and its active drawing's after it.
+    void UpdateMainFrameTitles() override {
+        const CString title = app_.GetApplicationTitle();
+        CDvw32App::ForEachMainFrame([&](CMainFrame* frame) {
+            frame->m_strTitle = title;
+            if (frame->m_hWnd != nullptr)
+                frame->OnUpdateFrameTitle(TRUE);
+        });
+    }
 
 private:
     CDvw32App& app_;

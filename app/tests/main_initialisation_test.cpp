@@ -75,6 +75,10 @@ TEST_F(MainInitialisation, WithoutASavedStateTheFrameOfTheDefaultStateIsShown) {
     frame->CWnd::GetWindowRect(&rect);
     EXPECT_EQ(rect, CRect(15, 15, 1905, 1025)) << "a default frame fills its monitor's work area, inset";
     EXPECT_NE(app->GetDocTemplate(), nullptr);
+    CString title;
+    frame->GetWindowText(title);
+    EXPECT_FALSE(app->GetApplicationTitle().IsEmpty());
+    EXPECT_EQ(title, app->GetApplicationTitle());
     EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty()) << "no empty drawing of its own";
     EXPECT_EQ(initializedLines(), 1u);
     EXPECT_FALSE(hasLine(DVLogFailure, "Failed to create main window"));
@@ -120,6 +124,9 @@ TEST_F(MainInitialisation, TheCommandLinesDrawingOpensInItsWindowOfTheMainFrame)
     EXPECT_TRUE(child->IsWindowVisible());
     ASSERT_NE(child->GetSplitter(), nullptr);
     EXPECT_NE(dynamic_cast<CDVTabView*>(child->GetSplitter()->GetPaneView(0)), nullptr);
+    CString title;
+    frame->GetWindowText(title);
+    EXPECT_EQ(title, app->GetApplicationTitle() + L" - plate.grb");
     snapshot(frame->m_hWnd, "main-initialisation-drawing");
 }
 
