@@ -141,6 +141,17 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
 
     ForEachMainFrame([](CMainFrame* frame) { frame->ShowFirstTime(); });
 
+    // The last session's documents, when the settings ask for them; the list is used once.
+    const std::vector<std::wstring> reopen =
+        m_reopenDocuments ? GetDocumentsToReopen() : std::vector<std::wstring>();
+    WriteProfileInt(L"OpenDocuments", L"Count", 0);
+    if (!reopen.empty()) {
+        BeginWaitCursor();
+        for (const std::wstring& path : reopen)
+            OpenDocumentFile(path.c_str());
+        EndWaitCursor();
+    }
+
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
         if (!PumpMessage())

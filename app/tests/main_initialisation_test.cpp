@@ -148,6 +148,47 @@ TEST_F(MainInitialisation, StartedByComTheFrameIsMadeButNothingIsShownOrOpened) 
     }
 }
 
+// Leaves the last session's list of open documents: the paths given, and an empty entry.
+void listOpenDocuments(CDvw32App& app, const std::vector<std::wstring>& paths) {
+    app.WriteProfileInt(L"OpenDocuments", L"Count", static_cast<int>(paths.size()) + 1);
+    for (size_t i = 0; i < paths.size(); ++i)
+        app.WriteProfileStringW(L"OpenDocuments", (L"Document" + std::to_wstring(i)).c_str(),
+                                paths[i].c_str());
+}
+
+class KeepsNoDocuments : public DravikApp {
+public:
+    KeepsNoDocuments() { SetReopenDocuments(false); }
+};
+
+TEST_F(MainInitialisation, TheLastSessionsDocumentsAreReopenedOnlyWhenTheSettingsSaySo) {
+    const std::wstring first = copySample("first.grb");
+    const std::wstring second = copySample("second.grb");
+    for (const bool reopen : {true, false}) {
+        SCOPED_TRACE(reopen ? "reopen" : "keep none");
+        ASSERT_TRUE(start());
+        listOpenDocuments(*app, {first, second});
+        stop();
+        app.reset();
+        pal::test::pump();
+
+        ASSERT_TRUE(reopen ? start() : start<KeepsNoDocuments>());
+        std::vector<std::wstring> open;
+        for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+            open.push_back(pal::path::toNative(document->GetPathName().GetString()).wstring());
+        if (reopen) {
+            EXPECT_EQ(open, (std::vector<std::wstring>{pal::path::toNative(first).wstring(),
+                                                       pal::path::toNative(second).wstring()}));
+        } else {
+            EXPECT_TRUE(open.empty());
+        }
+        EXPECT_EQ(app->GetProfileInt(L"OpenDocuments", L"Count", -1), 0u) << "the list is used once";
+        stop();
+        app.reset();
+        pal::test::pump();
+    }
+}
+
 TEST_F(MainInitialisation, ADocumentThatDoesNotOpenEndsStartUp) {
     ASSERT_FALSE(start({pal::path::fromNative(root() / "missing.grb")}));
     EXPECT_EQ(initializedLines(), 1u);
