@@ -148,6 +148,28 @@ TEST_F(MainInitialisation, StartedByComTheFrameIsMadeButNothingIsShownOrOpened) 
     }
 }
 
+TEST_F(MainInitialisation, TheThemeIsTheSavedOneOrElseTheUiModulesDefault) {
+    ASSERT_TRUE(start());
+    UIModuleProxy& ui = UIModuleProxy::Instance();
+    const std::wstring fallback = ui.GetDefaultThemeName();
+    ASSERT_TRUE(ui.GetCurrentTheme().has_value());
+    EXPECT_EQ(ui.GetCurrentTheme()->Name, fallback) << "a first start";
+    const std::vector<std::wstring> names = ui.GetThemeNames();
+    const auto other = std::find_if(names.begin(), names.end(), [&](const auto& n) { return n != fallback; });
+    ASSERT_NE(other, names.end());
+    stop();
+    for (const std::wstring& saved : {*other, std::wstring(L"No such theme")}) {
+        SCOPED_TRACE(pal::text::toUtf8(saved));
+        app->WriteProfileStringW(L"Settings", L"UIStyle", saved.c_str());
+        app.reset();
+        pal::test::pump();
+        ASSERT_TRUE(start());
+        ASSERT_TRUE(ui.GetCurrentTheme().has_value());
+        EXPECT_EQ(ui.GetCurrentTheme()->Name, saved == *other ? saved : fallback);
+        stop();
+    }
+}
+
 // Leaves the last session's list of open documents: the paths given, and an empty entry.
 void listOpenDocuments(CDvw32App& app, const std::vector<std::wstring>& paths) {
     app.WriteProfileInt(L"OpenDocuments", L"Count", static_cast<int>(paths.size()) + 1);
