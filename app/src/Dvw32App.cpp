@@ -1,5 +1,6 @@
 #include "app/Dvw32App.h"
 
+#include "app/HelpPath.h"
 #include "app/HtmlHelp.h"
 #include "app/KernelCommandIdentifiers.h"
 #include "app/ServerAppProxy.h"
@@ -100,9 +101,12 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
     RegisterApplicationCommands();
     // The add-ons' commands of the last session, so that the bars saved with them still work.
     LoadApplicationCommandsFile();
-    // Panes, the start-up profile, add-ons, help and the automation registration come with
+    // Panes, the start-up profile, add-ons and the automation registration come with
     // their own parts of the application; start-up goes on without them.
-    DV_NOT_BUILT_YET("the main initialisation: panes, profile, add-ons, help, automation");
+    DV_NOT_BUILT_YET("the main initialisation: panes, profile, add-ons, automation");
+
+    m_helpFilePath =
+        dvapp::FindHelpFile(*this, m_startup.Company, m_startup.RegistryName, m_startup.Language);
 
     // Kernel drawings shown in the UI library's child frames, by tab views.
     m_docTemplate =

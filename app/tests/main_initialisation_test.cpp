@@ -13,9 +13,12 @@
 #include "pal/test/snapshot.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace dvapp::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 class MainInitialisation : public StartupTest {
 protected:
@@ -168,6 +171,65 @@ TEST_F(MainInitialisation, TheThemeIsTheSavedOneOrElseTheUiModulesDefault) {
         EXPECT_EQ(ui.GetCurrentTheme()->Name, saved == *other ? saved : fallback);
         stop();
     }
+}
+
+void setString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(opened);
+}
+
+// The search path as the program sees it: a Windows list.
+std::wstring environmentPath() {
+    std::wstring path(GetEnvironmentVariableW(L"PATH", nullptr, 0), L'\0');
+    path.resize(GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
+    return path;
+}
+
+TEST_F(MainInitialisation, TheHelpFileIsFoundByItsRules) {
+    const std::wstring withHelp = pal::path::fromNative(root() / "help");
+    const std::wstring withoutHelp = pal::path::fromNative(root() / "nohelp");
+    const std::wstring installed = pal::path::fromNative(root() / "installed") + L"/";
+    writeFile("help/Dravik.chm", "help");
+    fs::create_directories(root() / "nohelp");
+    struct Case {
+        const char* name;
+        std::wstring settings, setup, installedHelp; // empty: none
+        std::wstring helpFile, keptInSettings;
+        bool onPath;
+    };
+    const Case cases[] = {
+        {"the settings' folder", withHelp, L"", installed, withHelp + L"\\Dravik.chm", withHelp, true},
+        {"set-up's folder, then kept", L"", withHelp, L"", withHelp + L"\\Dravik.chm", withHelp, true},
+        {"no help file there: the installed help", withoutHelp, L"", installed, installed + L"Dravik.chm",
+         withoutHelp, true},
+        {"a folder on A or B is ignored", L"b:\\help", L"", installed, installed + L"Dravik.chm", L"b:\\help",
+         false},
+        {"nothing at all", L"", L"", L"", L"", L"", false},
+    };
+    const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::setenv("PATH", savedPath.c_str(), 1);
+        setString(HKEY_CURRENT_USER, L"Software\\Dravik\\DRAVIK CAD 18.0\\Help", L"Path", c.settings);
+        setString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Dravik\\DRAVIK CAD 18.0", L"SetupHelpPath", c.setup);
+        setString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\WOW6432Node\\Dravik\\DRAVIK CadHelp 18\\Eng",
+                  L"SetupDirectory", c.installedHelp);
+        ASSERT_TRUE(start());
+        EXPECT_EQ(app->GetHelpFilePath(), c.helpFile);
+        EXPECT_EQ(app->GetProfileStringW(L"Help", L"Path", L"?"), CString(c.keptInSettings.c_str()));
+        const std::wstring path = environmentPath();
+        const std::wstring suffix = L";" + c.keptInSettings;
+        const bool onPath = path.size() > savedPath.size() && path.ends_with(suffix);
+        EXPECT_EQ(onPath, c.onPath) << pal::text::toUtf8(path);
+        stop();
+        app.reset();
+        pal::test::pump();
+    }
+    ::setenv("PATH", savedPath.c_str(), 1);
 }
 
 // Leaves the last session's list of open documents: the paths given, and an empty entry.

@@ -160,6 +160,8 @@ public:
     // windows). TRUE only when a state file of this product was read and applied.
     BOOL LoadState(const wchar_t* profileName, bool force);
     const std::shared_ptr<MainFrameState>& GetDefaultMainFrameState() const { return m_defaultFrameState; }
+    // The help file start-up found; empty when none.
+    const std::wstring& GetHelpFilePath() const { return m_helpFilePath; }
     // The main document template, made at start-up; null before.
     CDVDocTemplate* GetDocTemplate() const { return m_docTemplate; }
 
@@ -315,6 +317,7 @@ protected:
     UINT m_docTemplateResourceId = 0;
     CString m_cachedTitle;
     CDVDocTemplate* m_docTemplate = nullptr;
+    std::wstring m_helpFilePath;
     // What the main frames ask of the application, and the frames as the state code sees them.
     std::unique_ptr<MainFrameApplication> m_frameApplication;
     std::unique_ptr<dvapp::StateFrames> m_mainFrameStates;

@@ -157,6 +157,16 @@ void GetSystemTimeAsFileTime(FILETIME* time) {
     time->dwHighDateTime = static_cast<DWORD>(v >> 32);
 }
 
+namespace {
+
+// The program search path lists its folders with ';' as Windows does; the host's own separator
+// is ':', and a ';' left in it would spoil the last folder for every program started after.
+bool isSearchPath(LPCWSTR name) {
+    return CompareStringOrdinal(name, -1, L"PATH", -1, TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
 DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size) {
     if (!name) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -168,7 +178,10 @@ DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size) {
         SetLastError(ERROR_ENVVAR_NOT_FOUND);
         return 0;
     }
-    return copyOut(pal::text::fromUtf8(v), buffer, size);
+    std::wstring value = pal::text::fromUtf8(v);
+    if (isSearchPath(name))
+        std::replace(value.begin(), value.end(), L':', L';');
+    return copyOut(value, buffer, size);
 }
 
 BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value) {
@@ -178,7 +191,10 @@ BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value) {
     }
     std::lock_guard lock(envMutex());
     const std::string n = pal::text::toUtf8(name);
-    const int rc = value ? ::setenv(n.c_str(), pal::text::toUtf8(value).c_str(), 1) : ::unsetenv(n.c_str());
+    std::wstring text = value ? value : L"";
+    if (isSearchPath(name))
+        std::replace(text.begin(), text.end(), L';', L':');
+    const int rc = value ? ::setenv(n.c_str(), pal::text::toUtf8(text).c_str(), 1) : ::unsetenv(n.c_str());
     return rc == 0 ? TRUE : FALSE;
 }
 

@@ -245,6 +245,16 @@ TEST_F(Sandbox, ProgramFileAndEnvironment) {
     ASSERT_TRUE(SetEnvironmentVariableW(L"DV_TEST_VAR", nullptr));
     EXPECT_EQ(GetEnvironmentVariableW(L"DV_TEST_VAR", buffer, 4096), 0u);
     EXPECT_EQ(GetLastError(), ERROR_ENVVAR_NOT_FOUND);
+
+    // The search path is a Windows list in the program and the host's list outside it.
+    const char* hostPath = std::getenv("PATH");
+    const std::string savedPath = hostPath ? hostPath : "";
+    ::setenv("PATH", "/usr/bin:/bin", 1);
+    ASSERT_EQ(GetEnvironmentVariableW(L"PATH", buffer, 4096), 13u);
+    EXPECT_STREQ(buffer, L"/usr/bin;/bin");
+    ASSERT_TRUE(SetEnvironmentVariableW(L"PATH", (std::wstring(buffer) + L";/opt/help").c_str()));
+    EXPECT_STREQ(std::getenv("PATH"), "/usr/bin:/bin:/opt/help");
+    ::setenv("PATH", savedPath.c_str(), 1);
 }
 
 TEST_F(Sandbox, ManualClockMovesOnlyWhenAdvanced) {
