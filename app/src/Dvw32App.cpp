@@ -137,9 +137,16 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
         return TRUE;
     }
 
+    // What the crash report may have left for this start.
+    if (GetProfileStringW(L"ErrorRestore", L"BugReportFolder", L"").IsEmpty())
+        WriteProfileStringW(L"ErrorRestore", L"BugReportFolder", L"");
+    if (GetProfileInt(L"ErrorRestore", L"Restart", 0) != 0)
+        WriteProfileInt(L"ErrorRestore", L"Restart", 0);
+
     // The program does not open an empty drawing of its own accord.
     if (commandLine.m_nShellCommand == CCommandLineInfo::FileNew)
         commandLine.m_nShellCommand = CCommandLineInfo::FileNothing;
+    RecoverDocuments();
     if (!ProcessShellCommand(commandLine))
         return FALSE;
 

@@ -232,6 +232,46 @@ TEST_F(MainInitialisation, TheHelpFileIsFoundByItsRules) {
     ::setenv("PATH", savedPath.c_str(), 1);
 }
 
+TEST_F(MainInitialisation, CrashRecoveryOpensTheFirstHundredListedAndKeepsTheCopies) {
+    const std::wstring copy = copySample("plate.grb.ERR");
+    const std::wstring plain = copySample("bracket.grb");
+    const std::wstring late = copySample("late.grb");
+    const std::wstring missing = pal::path::fromNative(root() / "missing.grb");
+    ASSERT_TRUE(start());
+    app->WriteProfileInt(L"ErrorRestore", L"DocsCount", 250);
+    for (int i = 0; i < 250; ++i) {
+        const std::wstring path = i == 0 ? copy : i == 1 ? plain : i == 2 ? missing : i == 150 ? late : L"";
+        app->WriteProfileStringW(L"ErrorRestore", std::to_wstring(i).c_str(), path.c_str());
+    }
+    app->WriteProfileInt(L"ErrorRestore", L"Restart", 1);
+    stop();
+    app.reset();
+    pal::test::pump();
+
+    answer(IDOK); // the drawing that is gone
+    ASSERT_TRUE(start());
+    std::vector<std::wstring> titles, paths;
+    for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments()) {
+        titles.emplace_back(document->GetTitle().GetString());
+        paths.push_back(pal::path::toNative(document->GetPathName().GetString()).wstring());
+    }
+    const std::wstring original = copy.substr(0, copy.size() - 4);
+    EXPECT_EQ(paths, (std::vector<std::wstring>{pal::path::toNative(original).wstring(),
+                                                pal::path::toNative(plain).wstring()}))
+        << "the copy under its original's name, the plain one as it is, nothing past the hundredth";
+    ASSERT_EQ(titles.size(), 2u);
+    EXPECT_EQ(titles[0], original + L" (recovered)");
+    EXPECT_TRUE(fs::exists(pal::path::toNative(copy))) << "kept until the recovered drawing is saved";
+    EXPECT_EQ(boxes(), std::vector<std::string>{"The document \"" + pal::text::toUtf8(missing) +
+                                                "\" cannot be opened."});
+    EXPECT_EQ(app->GetProfileInt(L"ErrorRestore", L"DocsCount", -1), 0u);
+    for (int i = 0; i < 250; ++i)
+        EXPECT_EQ(app->GetProfileStringW(L"ErrorRestore", std::to_wstring(i).c_str(), L"gone"),
+                  CString(L"gone"))
+            << i;
+    EXPECT_EQ(app->GetProfileInt(L"ErrorRestore", L"Restart", -1), 0u);
+}
+
 // Leaves the last session's list of open documents: the paths given, and an empty entry.
 void listOpenDocuments(CDvw32App& app, const std::vector<std::wstring>& paths) {
     app.WriteProfileInt(L"OpenDocuments", L"Count", static_cast<int>(paths.size()) + 1);

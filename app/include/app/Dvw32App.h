@@ -322,8 +322,12 @@ protected:
     std::unique_ptr<MainFrameApplication> m_frameApplication;
     std::unique_ptr<dvapp::StateFrames> m_mainFrameStates;
 
+    // The documents the crash report listed, opened again (at most the first hundred).
+    void RecoverDocuments();
+
 private:
     bool CreateFirstMainFrame();
+    bool RecoverDocument(const std::wstring& path, bool copy);
 
     struct NoCaseLess {
         bool operator()(const std::wstring& a, const std::wstring& b) const;

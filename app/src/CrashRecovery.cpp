@@ -1,0 +1,92 @@
+// The documents the crash report listed in the last session: each opened again, a recovery copy
+// under its original's name. The copy stays on disk until the recovered document is saved or
+// discarded, so that a failed open or a second crash cannot lose the only good data.
+#include "app/Dvw32App.h"
+
+#include "Compression/SharedPathName.h"
+#include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/NotBuiltYet.h"
+#include "DravikKernel/DocTemplate.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/KernelServices.h"
+
+#include <exception>
+
+namespace {
+
+constexpr wchar_t kErrorRestore[] = L"ErrorRestore";
+constexpr wchar_t kRecoveryExtension[] = L".err";
+constexpr int kMostRecovered = 100;
+constexpr UINT kRecoveredTitle = 13654;
+constexpr UINT kCannotOpen = 13655;
+
+bool isRecoveryCopy(const std::wstring& path) {
+    return path.size() > 4 &&
+           CompareStringOrdinal(path.c_str() + path.size() - 4, 4, kRecoveryExtension, 4, TRUE) == CSTR_EQUAL;
+}
+
+void tellCannotOpen(const std::wstring& path, UINT icon) {
+    CString text;
+    text.Format(DVLoadString(kCannotOpen).c_str(), path.c_str());
+    DVMessageBox::Show(text, MB_OK | icon);
+}
+
+} // namespace
+
+void CDvw32App::RecoverDocuments() {
+    const int count = static_cast<int>(GetProfileInt(kErrorRestore, L"DocsCount", 0));
+    if (count <= 0)
+        return;
+    WriteProfileInt(kErrorRestore, L"DocsCount", 0);
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < count; ++i) {
+        const std::wstring name = std::to_wstring(i);
+        // Past the first hundred the entries are dropped unread: none may outlive this start.
+        if (i < kMostRecovered)
+            paths.emplace_back(GetProfileStringW(kErrorRestore, name.c_str(), L"").GetString());
+        WriteProfileStringW(kErrorRestore, name.c_str(), nullptr);
+    }
+    for (const std::wstring& path : paths) {
+        if (path.empty())
+            continue;
+        RecoverDocument(path, isRecoveryCopy(path));
+    }
+}
+
+bool CDvw32App::RecoverDocument(const std::wstring& path, bool copy) {
+    const std::wstring original = copy ? path.substr(0, path.size() - 4) : path;
+    if (m_docTemplate == nullptr) {
+        tellCannotOpen(original, MB_ICONERROR);
+        return false;
+    }
+    CDocument* opened = nullptr;
+    try {
+        m_docTemplate->m_bRecovery = copy;
+        opened = m_docTemplate->OpenDocumentFile(path.c_str(), TRUE);
+        m_docTemplate->m_bRecovery = false;
+    } catch (const std::exception& e) {
+        m_docTemplate->m_bRecovery = false;
+        DVLog_Write(DVLogOptionalFailure, "Recovering \"%ls\" failed: %s", path.c_str(), e.what());
+        tellCannotOpen(original, MB_ICONWARNING);
+        // The copy stays where it is; the original is the next best thing to show.
+        if (copy)
+            return RecoverDocument(original, false);
+        return false;
+    }
+    if (opened == nullptr) {
+        tellCannotOpen(original, MB_ICONERROR);
+        return false;
+    }
+    auto* document = dynamic_cast<CDvw32Doc*>(opened);
+    if (copy && document != nullptr) {
+        document->LockDocumentFile(SharedPathName(original));
+        DV_NOT_BUILT_YET("crash recovery: the kernel's collection of unused objects");
+        document->SetTitle((original + DVLoadString(kRecoveredTitle)).c_str());
+        ForEachMainFrame([](CMainFrame* frame) {
+            if (CMDIChildWnd* child = frame->MDIGetActive())
+                child->OnUpdateFrameTitle(TRUE);
+            frame->OnUpdateFrameTitle(TRUE);
+        });
+    }
+    return true;
+}
