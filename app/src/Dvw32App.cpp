@@ -92,18 +92,20 @@ CMainFrame* GetMainFrame() {
 
 // Main initialisation ------------------------------------------------------------------------
 
-BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::StartupIni&) {
+BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::StartupIni& ini) {
     if (!CWinApp::InitInstance())
         return FALSE;
     m_saveAtExit = false;
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
+    const dvio::IniFile::Section* settings = ini.Effective().FindSection(L"SETTINGS");
+    m_paneWindows->Configure(settings != nullptr ? settings->find(L"DockingPanes") : nullptr);
     // The kernel's commands that the shell names, before any main frame asks for them.
     RegisterApplicationCommands();
     // The add-ons' commands of the last session, so that the bars saved with them still work.
     LoadApplicationCommandsFile();
-    // Panes, the start-up profile, add-ons and the automation registration come with
+    // The start-up profile, add-ons and the automation registration come with
     // their own parts of the application; start-up goes on without them.
-    DV_NOT_BUILT_YET("the main initialisation: panes, profile, add-ons, automation");
+    DV_NOT_BUILT_YET("the main initialisation: profile, add-ons, automation");
 
     m_helpFilePath =
         dvapp::FindHelpFile(*this, m_startup.Company, m_startup.RegistryName, m_startup.Language);

@@ -3,6 +3,7 @@
 #include "DVDiagnostics/DVLog.h"
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/Windows.h"
+#include "DravikUI/XML.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -120,6 +121,29 @@ bool PaneWindowSlots::SetEnabled(std::wstring_view key, bool enabled) {
             return true;
         }
     return false;
+}
+
+void PaneWindowSlots::Configure(const std::wstring* dockingPanes) {
+    const auto setAll = [&](bool enabled) {
+        for (Slot& slot : m_slots)
+            if (slot.row->switchKey != nullptr)
+                slot.disabled = !enabled;
+    };
+    if (dockingPanes == nullptr) {
+        setAll(true);
+        return;
+    }
+    setAll(false);
+    bool first = true;
+    Dravik::UI::XML::ParseValueSet(*dockingPanes, [&](std::wstring_view name, bool excluded) {
+        if (first)
+            setAll(excluded);
+        first = false;
+        if (!SetEnabled(name, !excluded))
+            DVLog_Write(DVLogWarning,
+                        "Invalid docking pane window \"%.*ls\" is specified in a configuration file",
+                        static_cast<int>(name.size()), name.data());
+    });
 }
 
 bool PaneWindowSlots::IsEnabled(int paneId) const {

@@ -313,6 +313,17 @@ TEST_F(MainInitialisation, TheLastSessionsDocumentsAreReopenedOnlyWhenTheSetting
     }
 }
 
+TEST_F(MainInitialisation, TheConfigurationChoosesThePaneWindowsBeforeTheFrameIsMade) {
+    writeProductIni("[SETTINGS]\nConfig=3D\nDefaultStateFile=DefaultState.xml\nDockingPanes=macros\n");
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(app->GetPaneWindowSlots().IsEnabled(1010));
+    EXPECT_FALSE(app->GetPaneWindowSlots().IsEnabled(1006));
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetPaneManager().FindPane(1006), nullptr) << "no model tree pane without its window";
+    EXPECT_NE(frame->GetPaneManager().FindPane(1010), nullptr);
+}
+
 TEST_F(MainInitialisation, ADocumentThatDoesNotOpenEndsStartUp) {
     ASSERT_FALSE(start({pal::path::fromNative(root() / "missing.grb")}));
     EXPECT_EQ(initializedLines(), 1u);

@@ -64,5 +64,36 @@ TEST_F(PaneWindows, PdmPaneWindowsAreGivenOnlyWhenAvailabilityIsNotAsked) {
     EXPECT_EQ(app->GetDockingPaneWindow(1012, true), nullptr);
 }
 
+TEST_F(PaneWindows, TheConfigurationsDockingPanesChooseTheSwitchableWindows) {
+    struct Case {
+        const wchar_t* value; // null: no "DockingPanes" key
+        bool modelTree, macros, cam;
+        size_t warnings;
+    };
+    const Case cases[] = {
+        {nullptr, true, true, true, 0},
+        {L"", false, false, false, 0},
+        {L"modelTree, macros", true, true, false, 0},
+        {L"!cam", true, true, false, 0},
+        {L"!cam,!macros", true, false, false, 0},
+        {L"noSuchPane", false, false, false, 1},
+    };
+    PaneWindowSlots& slots = app->GetPaneWindowSlots();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value ? pal::text::toUtf8(c.value) : "no key");
+        dvlog::test::clearCapture();
+        const std::wstring value = c.value ? c.value : L"";
+        slots.Configure(c.value ? &value : nullptr);
+        EXPECT_EQ(slots.IsEnabled(1006), c.modelTree);
+        EXPECT_EQ(slots.IsEnabled(1010), c.macros);
+        EXPECT_EQ(slots.IsEnabled(1034), c.cam);
+        EXPECT_TRUE(slots.IsEnabled(1017)) << "the variables window has no switch";
+        EXPECT_EQ(dvlog::test::capturedAt(6).size(), c.warnings);
+    }
+    EXPECT_EQ(dvlog::test::capturedAt(6),
+              std::vector<std::string>{
+                  "Invalid docking pane window \"noSuchPane\" is specified in a configuration file"});
+}
+
 } // namespace
 } // namespace dvapp::test

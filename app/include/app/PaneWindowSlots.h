@@ -33,6 +33,9 @@ public:
     // keys are compared exactly. False for a key that switches nothing.
     bool SetEnabled(std::wstring_view key, bool enabled);
     bool IsEnabled(int paneId) const;
+    // The configuration's "DockingPanes" value set: none enables every switchable window; a
+    // list of names enables exactly those, one whose first name is excluded all but those.
+    void Configure(const std::wstring* dockingPanes);
 
     // Destroys every window made (at shut-down); the switches stay.
     void DestroyWindows();
