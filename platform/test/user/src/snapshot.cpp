@@ -37,7 +37,8 @@ bool keepSnapshot(const pal::gdi::Surface& picture, const std::string& name) {
     if (file.extension() != ".png")
         file += ".png";
     const bool kept = picture.savePng(pal::sandbox::root() / file);
-    // Any other value ("1" asks the program itself for its pictures) names no folder here.
+    // Only an absolute folder is for us: a relative value ("1") asks the window layer itself
+    // for pictures of its windows, inside the sandbox.
     if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr) {
         const std::filesystem::path dir(folder);
         std::error_code ec;

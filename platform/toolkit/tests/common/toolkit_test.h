@@ -1,6 +1,5 @@
 // What the tool kit's window tests share: the window-layer fixture, the log lines the layers
-// noticed during the test, and pictures saved to the sandbox (and to the folder named by
-// DV_TOOLKIT_SNAPSHOTS, to look at).
+// noticed during the test, and pictures kept for a person to look at.
 #pragma once
 
 #include "pal/gdi.h"
