@@ -18,7 +18,6 @@
 
 #include "XTToolkitPro.h"
 #include "afxwin.h"
-#include "pal/sandbox.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -87,9 +86,7 @@ protected:
     }
     CDVRibbonCommandBars* bars() { return app.frame.bars(); }
     static void snapshot(HWND hwnd, const std::string& name) {
-        ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
-        if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
-            pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+        ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name));
     }
     // The buttons of a popup run while it is open, as a person chooses them.
     void open(CXTPToolBar* bar, CXTPControlPopup* popup) {

@@ -15,7 +15,6 @@
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
-#include "pal/sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -303,9 +302,7 @@ void giveBarIcons(CXTPImageManager* images, int size) {
 }
 
 void snapshot(HWND hwnd, const std::string& name) {
-    ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
-    if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
-        pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+    ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name));
 }
 
 // What a person sees after start-up: menus and tool bars, the panes, the documents' area and the

@@ -6,7 +6,6 @@
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/ImageManager.h"
 #include "afxwin.h"
-#include "pal/sandbox.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -97,9 +96,7 @@ protected:
     }
     CStatusLine& status() { return app.frame.status; }
     static void snapshot(HWND hwnd, const std::string& name) {
-        ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
-        if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
-            pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+        ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name));
     }
 
     App app;

@@ -7,6 +7,7 @@
 
 #include "pal/gdi.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
 #include "pal/text.h"
 
 #include <gtest/gtest.h>
@@ -69,12 +70,7 @@ protected:
         ADD_FAILURE() << "no cell " << pal::text::toUtf8(variableOrCaption);
         return -1;
     }
-    void save(const char* name) const {
-        const auto surface = pal::gdi::surfaceOf(dc_);
-        surface.savePng(root() / name);
-        if (const char* dir = std::getenv("DV_KERNEL_SNAPSHOTS"))
-            surface.savePng(std::string(dir) + "/" + name);
-    }
+    void save(const char* name) const { pal::test::keepSnapshot(pal::gdi::surfaceOf(dc_), name); }
 
     static constexpr int kWidth = 1200, kHeight = 860;
     std::unique_ptr<CDvw32Doc> doc_;
@@ -163,9 +159,7 @@ TEST_F(Render, ASavedDocumentCarriesAPreviewOfItsPage) {
     const auto surface = pal::gdi::surfaceOf(preview->GetHBITMAP());
     EXPECT_EQ(surface.width(), kPreviewSize);
     EXPECT_EQ(surface.height(), 181) << "an A3 sheet's proportions";
-    surface.savePng(root() / "preview.png");
-    if (const char* dir = std::getenv("DV_KERNEL_SNAPSHOTS"))
-        surface.savePng(std::string(dir) + "/preview.png");
+    pal::test::keepSnapshot(surface, "preview.png");
     // White paper with the frame's dark line 20 mm in from the left.
     EXPECT_EQ(surface.pixel(kPreviewSize / 40, 90), RGB(255, 255, 255));
     int ink = 0;
@@ -177,9 +171,7 @@ TEST_F(Render, ASavedDocumentCarriesAPreviewOfItsPage) {
     std::unique_ptr<CDravikImage> icon(DvwLoadDVDocImage(copy.c_str(), g_szDocIcon));
     ASSERT_NE(icon, nullptr);
     const auto iconSurface = pal::gdi::surfaceOf(icon->GetHBITMAP());
-    iconSurface.savePng(root() / "icon.png");
-    if (const char* dir = std::getenv("DV_KERNEL_SNAPSHOTS"))
-        iconSurface.savePng(std::string(dir) + "/icon.png");
+    pal::test::keepSnapshot(iconSurface, "icon.png");
     EXPECT_EQ(iconSurface.width(), kIconSize);
     EXPECT_EQ(iconSurface.height(), kIconSize);
     EXPECT_EQ(iconSurface.pixel(kIconSize / 2, kIconSize - 2), RGB(40, 90, 200));

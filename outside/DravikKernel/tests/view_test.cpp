@@ -12,7 +12,6 @@
 #include "DravikKernel/test/hooks.h"
 
 #include "afxwin.h"
-#include "pal/sandbox.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
@@ -90,9 +89,7 @@ protected:
         return copy;
     }
     void save(HWND hwnd, const char* name, bool clientOnly) const {
-        ASSERT_TRUE(pal::test::saveSnapshot(hwnd, root() / name, clientOnly));
-        if (const char* dir = std::getenv("DV_KERNEL_SNAPSHOTS"))
-            pal::test::saveSnapshot(hwnd, fs::path(dir) / name, clientOnly);
+        ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name, clientOnly));
     }
 
     DrawingShell app_;

@@ -7,7 +7,6 @@
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
-#include "snapshot_path.h"
 #include "xtp/PaintManager.h"
 
 #include <gtest/gtest.h>
@@ -142,7 +141,7 @@ TEST_F(DockingPaneTest, MovedBetweenTwoMainFramesItLeavesTheFirstEmpty) {
     CXTPPaintManager::Current()->SetTheme(L"office2016white");
     second.panes->SetTheme(5);
     pal::test::pump();
-    ASSERT_TRUE(pal::test::saveSnapshot(second.window->m_hWnd, dvui::test::snapshotPath("pane-child-moved")));
+    ASSERT_TRUE(pal::test::keepSnapshot(second.window->m_hWnd, "pane-child-moved"));
     const auto picture = pal::test::snapshot(host.m_hWnd, true);
     CRect inside;
     host.GetClientRect(&inside);

@@ -10,7 +10,6 @@
 
 #include "DravikKernel/UIModuleProxy.h"
 #include "XTToolkitPro.h"
-#include "pal/sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -94,9 +93,7 @@ protected:
         SandboxTest::TearDown();
     }
     static void snapshot(HWND hwnd, const std::string& name) {
-        ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
-        if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
-            pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+        ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name));
     }
 };
 

@@ -18,7 +18,6 @@
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
-#include "snapshot_path.h"
 #include "xtp/CommandBarsOptions.h"
 #include "xtp/PaintManager.h"
 
@@ -216,7 +215,7 @@ TEST_F(MainFrameTest, AFrameIsMadeWithItsCommandBarsAndPanesAndBecomesTheActiveO
     EXPECT_EQ(options->szLargeIcons, CSize(24, 24));
     EXPECT_EQ(options->szIcons, CSize(16, 16));
     EXPECT_TRUE(options->bLargeIcons);
-    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, dvui::test::snapshotPath("main-frame")));
+    ASSERT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "main-frame"));
 
     // Its layout waits while locked and is laid out once at the last unlock.
     frame->LockLayout();
@@ -247,8 +246,7 @@ TEST_F(MainFrameTest, EveryThemeNameRepaintsEveryBarAndThePanes) {
         ASSERT_TRUE(ui.SetTheme(theme.Name));
         EXPECT_EQ(frame->GetTheme(), theme.Number);
         pal::test::pump();
-        ASSERT_TRUE(pal::test::saveSnapshot(
-            frame->m_hWnd, dvui::test::snapshotPath("main-frame-" + pal::text::toUtf8(theme.Name))));
+        ASSERT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "main-frame-" + pal::text::toUtf8(theme.Name)));
         CRect r;
         standard->GetClientRect(&r);
         const auto picture = pal::test::snapshot(standard->m_hWnd, true);
@@ -365,14 +363,14 @@ TEST_F(MainFrameTest, TheFramelessBarsFollowTheActiveView) {
     EXPECT_EQ(frame->GetVisibleFramelessToolBars(), 1u) << "the sheet's bar over a sheet";
     EXPECT_TRUE(sheet->IsVisible());
     EXPECT_FALSE(model->IsVisible());
-    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, dvui::test::snapshotPath("frameless-sheet")));
-    ASSERT_TRUE(pal::test::saveSnapshot(sheet->m_hWnd, dvui::test::snapshotPath("frameless-sheet-bar")));
+    ASSERT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "frameless-sheet"));
+    ASSERT_TRUE(pal::test::keepSnapshot(sheet->m_hWnd, "frameless-sheet-bar"));
 
     tabView->SelectPage(1);
     pal::test::pump();
     EXPECT_EQ(frame->GetActiveDravikView(), tabView->GetPageView(1));
     EXPECT_EQ(frame->GetVisibleFramelessToolBars(), 2u) << "the model's bar over the model";
-    ASSERT_TRUE(pal::test::saveSnapshot(model->m_hWnd, dvui::test::snapshotPath("frameless-model-bar")));
+    ASSERT_TRUE(pal::test::keepSnapshot(model->m_hWnd, "frameless-model-bar"));
     CRect view, bar;
     tabView->GetPageView(1)->GetWindowRect(&view);
     model->GetWindowRect(&bar);
@@ -420,7 +418,7 @@ TEST_F(MainFrameTest, TheFramelessBarsFollowTheActiveView) {
     EXPECT_EQ(circles->GetIconId(), 2422);
     std::unique_ptr<CXTPControl> copy(circles->Clone());
     EXPECT_EQ(static_cast<Dravik::UI::SelectionFilterButton*>(copy.get())->GetDefaultToolTip(), L"Circles");
-    ASSERT_TRUE(pal::test::saveSnapshot(filters->m_hWnd, dvui::test::snapshotPath("selection-filters-bar")));
+    ASSERT_TRUE(pal::test::keepSnapshot(filters->m_hWnd, "selection-filters-bar"));
     frame->HideAllSelectionFilterButtons();
     EXPECT_FALSE(filters->FindControl(2421)->IsVisible());
     frame->SetSelectionFilterSet(0);
@@ -454,7 +452,7 @@ TEST_F(MainFrameTest, AMessageBarRunsItsButtonsAndClosesThroughItsFrame) {
     delete other;
     frame->RecalcLayout();
     pal::test::pump();
-    ASSERT_TRUE(pal::test::saveSnapshot(frame->m_hWnd, dvui::test::snapshotPath("message-bar")));
+    ASSERT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "message-bar"));
 
     auto clickOn = [&](UINT id) {
         CXTPMessageBarButton* button = bar->FindButton(id);

@@ -3,7 +3,6 @@
 
 #include "pal/test/snapshot.h"
 #include "pal/test/user_test.h"
-#include "snapshot_path.h"
 #include "xtp/PaintManager.h"
 
 #include <gtest/gtest.h>
@@ -64,8 +63,7 @@ TEST_F(TabCtrlTest, TheStripIsDrawnInTheThemeWithTheChosenTabOpen) {
     for (const wchar_t* theme : {L"office2013light", L"office2016black"}) {
         ASSERT_TRUE(CXTPPaintManager::Current()->SetTheme(theme));
         host.tabs.Invalidate();
-        const auto png = dvui::test::snapshotPath("page-tabs-" + pal::text::toUtf8(theme));
-        ASSERT_TRUE(pal::test::saveSnapshot(host.tabs.m_hWnd, png));
+        ASSERT_TRUE(pal::test::keepSnapshot(host.tabs.m_hWnd, "page-tabs-" + pal::text::toUtf8(theme)));
         const auto picture = pal::test::snapshot(host.tabs.m_hWnd, true);
         const XTP_THEME_COLORS& colors = CXTPPaintManager::Current()->GetColors();
         const CRect chosen = host.tabs.GetItemRect(1);

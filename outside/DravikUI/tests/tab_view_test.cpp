@@ -10,7 +10,6 @@
 #include "pal/test/mfc_app.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_test.h"
-#include "snapshot_path.h"
 #include "xtp/PaintManager.h"
 
 #include <gtest/gtest.h>
@@ -112,8 +111,7 @@ TEST_F(TabViewTest, EachPageOfTheDrawingIsATabAndTheChosenOnesViewIsActive) {
     EXPECT_TRUE(tabView->GetPageView(0)->IsWindowVisible());
     EXPECT_FALSE(tabView->GetPageView(2)->IsWindowVisible());
 
-    const auto png = dvui::test::snapshotPath("tab-view-sample-drawing");
-    ASSERT_TRUE(pal::test::saveSnapshot(app.m_pMainWnd->m_hWnd, png));
+    ASSERT_TRUE(pal::test::keepSnapshot(app.m_pMainWnd->m_hWnd, "tab-view-sample-drawing"));
     // The drawing's paper in the page view, the strip below it.
     const auto picture = pal::test::snapshot(tabView->m_hWnd, true);
     CRect view, strip;

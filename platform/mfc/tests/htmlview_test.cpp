@@ -120,12 +120,7 @@ protected:
         pal::test::pump();
     }
 
-    // The frame as a picture in the sandbox, and in the folder DV_HTML_SNAPSHOTS names.
-    bool saveSnapshot(const std::string& name) const {
-        if (const char* dir = std::getenv("DV_HTML_SNAPSHOTS"))
-            pal::test::saveSnapshot(frame->m_hWnd, std::string(dir) + "/" + name);
-        return pal::test::saveSnapshot(frame->m_hWnd, root() / name);
-    }
+    bool saveSnapshot(const std::string& name) const { return pal::test::keepSnapshot(frame->m_hWnd, name); }
 
     static int count(const pal::gdi::Surface& s, const RECT& r, COLORREF color) {
         int n = 0;

@@ -1,6 +1,10 @@
 #include "pal/test/snapshot.h"
 
+#include "pal/sandbox.h"
+
 #include <algorithm>
+#include <cstdlib>
+#include <system_error>
 
 namespace pal::test {
 
@@ -24,6 +28,28 @@ pal::gdi::Surface snapshot(HWND hwnd, bool clientOnly) {
 bool saveSnapshot(HWND hwnd, const std::filesystem::path& png, bool clientOnly) {
     const auto picture = snapshot(hwnd, clientOnly);
     return picture && picture.savePng(png);
+}
+
+bool keepSnapshot(const pal::gdi::Surface& picture, const std::string& name) {
+    if (!picture)
+        return false;
+    std::filesystem::path file(name);
+    if (file.extension() != ".png")
+        file += ".png";
+    const bool kept = picture.savePng(pal::sandbox::root() / file);
+    // Only an absolute folder is for us: a relative value ("1") asks the window layer itself
+    // for pictures of its windows, inside the sandbox.
+    if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr) {
+        const std::filesystem::path dir(folder);
+        std::error_code ec;
+        if (dir.is_absolute() && (std::filesystem::create_directories(dir, ec), !ec))
+            picture.savePng(dir / file);
+    }
+    return kept;
+}
+
+bool keepSnapshot(HWND hwnd, const std::string& name, bool clientOnly) {
+    return keepSnapshot(snapshot(hwnd, clientOnly), name);
 }
 
 size_t differingPixels(const pal::gdi::Surface& a, const pal::gdi::Surface& b) {

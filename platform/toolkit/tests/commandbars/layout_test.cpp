@@ -87,8 +87,7 @@ TEST_F(LayoutTest, TheStoredLayoutLoadsIntoANewFrameAsItWas) {
     run.pump();
     EXPECT_EQ(stateOf(app.frame.GetCommandBars()), stored);
     const auto after = pal::test::snapshot(app.frame.m_hWnd, true);
-    if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
-        pal::test::saveSnapshot(app.frame.m_hWnd, std::filesystem::path(folder) / "layout-restored.png");
+    pal::test::keepSnapshot(app.frame.m_hWnd, "layout-restored");
     // The same picture, but for a caret or a pixel of smoothing.
     EXPECT_LT(pal::test::differingPixels(before, after), 20u);
 }

@@ -1,9 +1,7 @@
 // Pictures of the bars: every theme paints the menu bar, the tool bars and an open menu in its
-// own colours. The pictures are written beside the test's sandbox, and into DV_PAL_SNAPSHOTS
-// when that names a folder, for a person to look at.
+// own colours. The pictures are kept for a person to look at.
 #include "bars_fixture.h"
 
-#include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
 
 #include <cstdlib>
@@ -12,9 +10,7 @@ namespace bars_test {
 namespace {
 
 void save(HWND hwnd, const std::string& name) {
-    ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
-    if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
-        pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+    ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name));
 }
 
 // How many pixels of a rectangle (window coordinates) have the colour, or nearly (text is

@@ -1,15 +1,12 @@
 // What the tool kit's window tests share: the window-layer fixture, the log lines the layers
-// noticed during the test, and pictures saved to the sandbox (and to the folder named by
-// DV_TOOLKIT_SNAPSHOTS, to look at).
+// noticed during the test, and pictures kept for a person to look at.
 #pragma once
 
 #include "pal/gdi.h"
 #include "pal/notice.h"
-#include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_test.h"
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -34,9 +31,7 @@ protected:
     // The window as it looks, saved under `name`; the picture for the test to read.
     static pal::gdi::Surface picture(HWND hwnd, const char* name) {
         pal::gdi::Surface shot = pal::test::snapshot(hwnd);
-        shot.savePng(pal::sandbox::root() / name);
-        if (const char* dir = std::getenv("DV_TOOLKIT_SNAPSHOTS"))
-            shot.savePng(std::string(dir) + "/" + name);
+        pal::test::keepSnapshot(shot, name);
         return shot;
     }
 };

@@ -86,9 +86,7 @@ TEST_F(CustomizeBarsTest, AnIconSetForACommandShowsInItsButtonAtSixteenAndThirty
         EXPECT_GT(saveButton->GetRect().Width(), c.side + 8);
     }
     const std::string name = "toolbar-icons.png";
-    pal::test::saveSnapshot(app.frame.standard->m_hWnd, pal::sandbox::root() / name, true);
-    if (const char* dir = std::getenv("DV_TOOLKIT_SNAPSHOTS"))
-        pal::test::saveSnapshot(app.frame.standard->m_hWnd, std::filesystem::path(dir) / name, true);
+    pal::test::keepSnapshot(app.frame.standard->m_hWnd, name, true);
 }
 
 TEST_F(CustomizeBarsTest, AShortcutAssignedInTheKeyboardPageRunsItsCommandAndShowsInTheTip) {
@@ -275,9 +273,7 @@ TEST_F(CustomizeBarsTest, ACommandDraggedFromTheCommandsPageLandsOnABar) {
     EXPECT_EQ(app.frame.edit->GetControl(0)->GetID(), static_cast<int>(kSave));
     EXPECT_EQ(controlsOf(app.frame.standard), "100 101 102") << "the source is a copy";
     const std::string name = "customize-commands.png";
-    pal::test::saveSnapshot(sheet.m_hWnd, pal::sandbox::root() / name);
-    if (const char* dir = std::getenv("DV_TOOLKIT_SNAPSHOTS"))
-        pal::test::saveSnapshot(sheet.m_hWnd, std::filesystem::path(dir) / name);
+    pal::test::keepSnapshot(sheet.m_hWnd, name);
     sheet.DestroyWindow();
     EXPECT_FALSE(bars->IsCustomizeMode());
 }

@@ -1,9 +1,8 @@
 // The picture of a frame with panes in the light and the dark theme: a left group of three
 // tabs, a bottom group of two, a floating pane over the frame's corner and one collapsed to the
-// right side. The pictures are saved (DV_DOCKING_SNAPSHOTS names a folder to keep them in).
+// right side. The pictures are saved (and kept for a person to look at).
 #include "docking_fixture.h"
 
-#include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
 #include "xtp/PaintManager.h"
 
@@ -12,8 +11,6 @@
 #include <ostream>
 
 #include <cairo.h>
-
-#include <cstdlib>
 
 namespace dockingtest {
 namespace {
@@ -88,9 +85,7 @@ TEST_P(PaneSnapshot, LeftAndBottomGroupsAFloatingAndACollapsedPane) {
     cairo_paint(cr);
     cairo_destroy(cr);
     const std::string file = std::string("docking-") + c.name + ".png";
-    ASSERT_TRUE(picture.savePng(pal::sandbox::root() / file));
-    if (const char* keep = std::getenv("DV_DOCKING_SNAPSHOTS"))
-        picture.savePng(std::filesystem::path(keep) / file);
+    ASSERT_TRUE(pal::test::keepSnapshot(picture, file));
 
     // The theme's colours where the panes are.
     const XTP_THEME_COLORS& colours = CXTPPaintManager::Current()->GetColors();
@@ -117,9 +112,7 @@ TEST_P(PaneSnapshot, LeftAndBottomGroupsAFloatingAndACollapsedPane) {
     pump();
     const pal::gdi::Surface slid = pal::test::snapshot(site->m_hWnd);
     const std::string slidFile = std::string("docking-") + c.name + "-slid.png";
-    ASSERT_TRUE(slid.savePng(pal::sandbox::root() / slidFile));
-    if (const char* keep = std::getenv("DV_DOCKING_SNAPSHOTS"))
-        slid.savePng(std::filesystem::path(keep) / slidFile);
+    ASSERT_TRUE(pal::test::keepSnapshot(slid, slidFile));
     CRect fly;
     macros->GetTabbedContainer()->GetWindowRect(&fly);
     EXPECT_EQ(fly.right, strip.left);

@@ -4,19 +4,14 @@
 #include "../ribbon/ribbon_fixture.h"
 
 #include "afx/recent.h"
-#include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
 
 namespace {
 
 using toolkit_test::RibbonTest;
 
-// Written into the test's sandbox, and into DV_PAL_SNAPSHOTS when it names a folder, for a
-// person to look at.
 void save(HWND hwnd, const std::string& name) {
-    ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
-    if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
-        pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
+    ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name));
 }
 
 struct Look {

@@ -3,10 +3,7 @@
 // stored layout, and pictures of it in a light and a dark theme for a person to look at.
 #include "commandbars/bars_fixture.h"
 
-#include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
-
-#include <cstdlib>
 
 namespace bars_test {
 namespace {
@@ -49,11 +46,7 @@ protected:
         bar->ClientToScreen(&p);
         return p;
     }
-    static void save(HWND hwnd, const std::string& name) {
-        ASSERT_TRUE(pal::test::saveSnapshot(hwnd, pal::sandbox::root() / (name + ".png")));
-        if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
-            pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
-    }
+    static void save(HWND hwnd, const std::string& name) { ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name)); }
 };
 
 TEST_F(TabToolBarTest, TheTabbedToolBarSwitchesCategories) {

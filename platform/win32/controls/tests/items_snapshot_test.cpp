@@ -2,12 +2,10 @@
 // branch, drawn so that a person recognises them.
 #include "item_log.h"
 
-#include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
 namespace controlstest {
@@ -25,9 +23,7 @@ public:
         return list;
     }
     void save(const pal::gdi::Surface& picture, const char* name) {
-        ASSERT_TRUE(picture.savePng(pal::sandbox::root() / name));
-        if (const char* dir = std::getenv("DV_CONTROL_SNAPSHOTS"))
-            picture.savePng(std::string(dir) + "/" + name);
+        ASSERT_TRUE(pal::test::keepSnapshot(picture, name));
     }
 };
 

@@ -2,12 +2,9 @@
 // checked, the focus rectangle where the focus is, the selected combo item in its field.
 #include "notifications.h"
 
-#include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace controlstest {
 namespace {
@@ -133,9 +130,7 @@ TEST_F(SnapshotTest, EveryControlIsDrawnSoThatAPersonRecognisesIt) {
 
     const auto picture = pal::test::snapshot(dialog);
     ASSERT_TRUE(picture);
-    ASSERT_TRUE(picture.savePng(pal::sandbox::root() / "controls.png"));
-    if (const char* dir = std::getenv("DV_CONTROL_SNAPSHOTS"))
-        picture.savePng(std::string(dir) + "/controls.png");
+    ASSERT_TRUE(pal::test::keepSnapshot(picture, "controls.png"));
 
     const auto at = [&](int id, int x, int y) {
         const POINT p = inPicture(dialog, item(id), POINT{x, y});

@@ -2,12 +2,9 @@
 // runs out, asks the tool's window for text it does not keep, and breaks lines when given a width.
 #include "item_log.h"
 
-#include "pal/sandbox.h"
 #include "pal/test/snapshot.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace controlstest {
 namespace {
@@ -175,9 +172,7 @@ TEST_F(ToolTipTest, AGivenWidthBreaksTheTipIntoLines) {
     GetWindowRect(tip, &several);
     const auto picture = pal::test::snapshot(tip);
     ASSERT_TRUE(picture);
-    ASSERT_TRUE(picture.savePng(pal::sandbox::root() / "tooltip.png"));
-    if (const char* dir = std::getenv("DV_CONTROL_SNAPSHOTS"))
-        picture.savePng(std::string(dir) + "/tooltip.png");
+    ASSERT_TRUE(pal::test::keepSnapshot(picture, "tooltip.png"));
     EXPECT_EQ(picture.pixel(3, 2), GetSysColor(COLOR_INFOBK)) << "the tip's background";
     EXPECT_LE(several.right - several.left, 150 + 16);
     EXPECT_GE(several.bottom - several.top, 3 * (one.bottom - one.top) - 20) << "at least three lines";

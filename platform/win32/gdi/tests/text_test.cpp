@@ -4,6 +4,7 @@
 #include "ink.h"
 
 #include "pal/gdi.h"
+#include "pal/test/snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -192,8 +193,7 @@ TEST(Text, CyrillicRendersAndMeasuresTheSameEveryTime) {
     EXPECT_EQ(width, 215);
     EXPECT_EQ(again.metrics().tmHeight, 15);
 
-    if (const char* dir = std::getenv("DV_GDI_SNAPSHOTS"))
-        pal::gdi::surfaceOf(canvas.dc).savePng(std::string(dir) + "/cyrillic.png");
+    pal::test::keepSnapshot(pal::gdi::surfaceOf(canvas.dc), "cyrillic");
 }
 
 TEST(DrawText, TheMnemonicIsUnderlinedUnderItsLetter) {

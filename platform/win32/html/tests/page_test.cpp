@@ -3,11 +3,11 @@
 #include "pal/gdi.h"
 #include "pal/html.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
 #include "pal/text.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -45,11 +45,8 @@ protected:
         Canvas canvas(480, 600);
         page.draw(canvas.dc, RECT{0, 0, 480, 600}, POINT{0, 0});
         auto surface = pal::gdi::surfaceOf(canvas.dc);
-        if (snapshot) {
-            surface.savePng(root() / snapshot);
-            if (const char* dir = std::getenv("DV_HTML_SNAPSHOTS"))
-                surface.savePng(std::string(dir) + "/" + snapshot);
-        }
+        if (snapshot)
+            pal::test::keepSnapshot(surface, snapshot);
         // A copy, so the picture outlives the canvas.
         auto copy = pal::gdi::Surface::create(480, 600);
         cairo_t* cr = cairo_create(copy.get());
