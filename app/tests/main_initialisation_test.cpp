@@ -49,13 +49,6 @@ protected:
         return count;
     }
 
-    // Kept beside the test's sandbox, and in DV_PAL_SNAPSHOTS when that names a folder.
-    void snapshot(HWND hwnd, const std::string& name) {
-        ASSERT_TRUE(pal::test::saveSnapshot(hwnd, root() / (name + ".png")));
-        if (const char* folder = std::getenv("DV_PAL_SNAPSHOTS"); folder != nullptr && *folder != 0)
-            pal::test::saveSnapshot(hwnd, std::filesystem::path(folder) / (name + ".png"));
-    }
-
     std::wstring copySample(const std::string& name) {
         const auto path = root() / name;
         std::filesystem::copy_file(binDir() / "Samples" / "sample-a3.grb", path);
@@ -130,7 +123,7 @@ TEST_F(MainInitialisation, TheCommandLinesDrawingOpensInItsWindowOfTheMainFrame)
     CString title;
     frame->GetWindowText(title);
     EXPECT_EQ(title, app->GetApplicationTitle() + L" - plate.grb");
-    snapshot(frame->m_hWnd, "main-initialisation-drawing");
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "main-initialisation-drawing"));
 }
 
 TEST_F(MainInitialisation, StartedByComTheFrameIsMadeButNothingIsShownOrOpened) {
