@@ -35,16 +35,9 @@ std::vector<UnusableRoot> unusableRoots(const fs::path& scratch) {
     };
 }
 
-namespace {
-
-struct Ending {
-    int exitCode = -1;
-    int signal = 0;
-    std::string err;
-};
-
-Ending runWithRoot(const fs::path& program, const std::vector<std::string>& args, const std::string& root,
-                   const fs::path& errFile) {
+ProgramEnding runProgram(const fs::path& program, const std::vector<std::string>& args,
+                         const fs::path& errFile,
+                         const std::vector<std::pair<std::string, std::optional<std::string>>>& environment) {
     std::vector<std::string> argv{program.string()};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> raw;
@@ -57,11 +50,16 @@ Ending runWithRoot(const fs::path& program, const std::vector<std::string>& args
         const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (in < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(err, 2) < 0)
             ::_exit(126);
-        ::setenv("DV_PAL_ROOT", root.c_str(), 1);
+        for (const auto& [name, value] : environment) {
+            if (value)
+                ::setenv(name.c_str(), value->c_str(), 1);
+            else
+                ::unsetenv(name.c_str());
+        }
         ::execv(raw[0], raw.data());
         ::_exit(127);
     }
-    Ending e;
+    ProgramEnding e;
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (::waitpid(pid, &status, WNOHANG) == 0) {
@@ -80,13 +78,11 @@ Ending runWithRoot(const fs::path& program, const std::vector<std::string>& args
     return e;
 }
 
-} // namespace
-
 void expectCleanStopOnUnusableRoots(const fs::path& program, const std::vector<std::string>& args,
                                     const fs::path& scratch) {
     const std::string said = program.stem().string() + ": cannot create the ";
     for (const auto& c : unusableRoots(scratch)) {
-        const Ending e = runWithRoot(program, args, c.root, scratch / "stderr.txt");
+        const ProgramEnding e = runProgram(program, args, scratch / "stderr.txt", {{"DV_PAL_ROOT", c.root}});
         EXPECT_EQ(e.signal, 0) << c.name << ": " << e.err;
         EXPECT_GT(e.exitCode, 0) << c.name << ": " << e.err;
         EXPECT_EQ(e.err.rfind(said, 0), 0u) << c.name << ": " << e.err;

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pal::test {
@@ -11,6 +13,20 @@ struct UnusableRoot {
     std::string name;
     std::string root; // the value of DV_PAL_ROOT
 };
+
+// How a program run to its end ended: its exit code or the signal that ended it, and what it wrote
+// to standard error.
+struct ProgramEnding {
+    int exitCode = -1;
+    int signal = 0;
+    std::string err;
+};
+
+// Runs `program` with `args` to its end (killed after a minute), its standard input empty and its
+// standard error kept in `errFile`; `environment` sets variables (a value) or removes them (none).
+ProgramEnding runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         const std::filesystem::path& errFile,
+                         const std::vector<std::pair<std::string, std::optional<std::string>>>& environment);
 
 // Each way a root can be unusable (a file, under a file, too long, a dangling link, drive_c or
 // run a file), built under `scratch`.
