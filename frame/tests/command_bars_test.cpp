@@ -54,22 +54,7 @@ ON_COMMAND_RANGE(1, 60000, &Frame::OnAnyCommand)
 ON_UPDATE_COMMAND_UI_RANGE(1, 60000, &Frame::OnUpdateAny)
 END_MESSAGE_MAP()
 
-class App : public CWinApp {
-public:
-    Frame frame;
-    BOOL InitInstance() override {
-        if (!frame.Create(nullptr, L"Bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 900, 400)))
-            return FALSE;
-        m_pMainWnd = &frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame.m_hWnd != nullptr)
-            frame.DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
-};
+using App = pal::test::OneFrameApp<Frame>;
 
 class CommandBarsTest : public pal::test::SandboxTest {
 protected:
@@ -102,7 +87,7 @@ protected:
         return bar;
     }
 
-    App app;
+    App app{L"Bars", CRect(40, 40, 900, 400)};
     std::unique_ptr<pal::test::AppRun> run;
 };
 

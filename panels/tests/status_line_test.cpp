@@ -46,22 +46,7 @@ ON_WM_CREATE()
 ON_COMMAND_RANGE(1, 60000, &Frame::OnAnyCommand)
 END_MESSAGE_MAP()
 
-class App : public CWinApp {
-public:
-    Frame frame;
-    BOOL InitInstance() override {
-        if (!frame.Create(nullptr, L"Status line", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 1000, 260)))
-            return FALSE;
-        m_pMainWnd = &frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame.m_hWnd != nullptr)
-            frame.DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
-};
+using App = pal::test::OneFrameApp<Frame>;
 
 // The UI module's one answer the status line needs: the frame of a window.
 class Module : public UIModuleProxy::Module {
@@ -99,7 +84,7 @@ protected:
         ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name));
     }
 
-    App app;
+    App app{L"Status line", CRect(0, 0, 1000, 260)};
     Module module;
     std::unique_ptr<pal::test::AppRun> run;
 };

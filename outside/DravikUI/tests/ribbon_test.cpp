@@ -44,23 +44,7 @@ ON_COMMAND_RANGE(1, 60000, &Frame::OnAnyCommand)
 ON_UPDATE_COMMAND_UI_RANGE(1, 60000, &Frame::OnUpdateAny)
 END_MESSAGE_MAP()
 
-class App : public CWinApp {
-public:
-    Frame frame;
-    BOOL InitInstance() override {
-        if (!frame.Create(nullptr, L"Ribbon definitions", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                          CRect(20, 20, 1220, 420)))
-            return FALSE;
-        m_pMainWnd = &frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame.m_hWnd != nullptr)
-            frame.DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
-};
+using App = pal::test::OneFrameApp<Frame>;
 
 std::filesystem::path sourceFile(const std::string& relative) {
     const char* source = std::getenv("DV_SOURCE_DIR");
@@ -91,7 +75,7 @@ protected:
         ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name));
     }
 
-    App app;
+    App app{L"Ribbon definitions", CRect(20, 20, 1220, 420)};
     std::unique_ptr<pal::test::AppRun> run;
     Dravik::UI::RibbonBar* ribbon = nullptr;
 };

@@ -36,26 +36,11 @@ BEGIN_MESSAGE_MAP(Frame, CXTPMDIFrameWnd)
 ON_WM_CREATE()
 END_MESSAGE_MAP()
 
-class App : public CWinApp {
-public:
-    Frame frame;
-    BOOL InitInstance() override {
-        if (!frame.Create(nullptr, L"Tabs", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 700, 300)))
-            return FALSE;
-        m_pMainWnd = &frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame.m_hWnd != nullptr)
-            frame.DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
-};
+using App = pal::test::OneFrameApp<Frame>;
 
 class TabbableToolBarTest : public pal::test::SandboxTest {
 protected:
-    App app;
+    App app{L"Tabs", CRect(40, 40, 700, 300)};
     std::unique_ptr<pal::test::AppRun> run;
     void SetUp() override {
         SandboxTest::SetUp();

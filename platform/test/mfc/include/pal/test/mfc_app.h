@@ -37,6 +37,30 @@ private:
     pal::mfc::LoopState loop_;
 };
 
+// An application whose main window is one frame of the test's: made with its title and place
+// when the application starts, destroyed when it ends.
+template <class Frame> class OneFrameApp : public CWinApp {
+public:
+    OneFrameApp(const wchar_t* title, const RECT& place) : title_(title), place_(place) {}
+    Frame frame;
+    BOOL InitInstance() override {
+        if (!frame.Create(nullptr, title_, WS_OVERLAPPEDWINDOW | WS_VISIBLE, place_))
+            return FALSE;
+        m_pMainWnd = &frame;
+        return TRUE;
+    }
+    int ExitInstance() override {
+        m_pMainWnd = nullptr;
+        if (frame.m_hWnd != nullptr)
+            frame.DestroyWindow();
+        return CWinApp::ExitInstance();
+    }
+
+private:
+    const wchar_t* title_;
+    RECT place_;
+};
+
 } // namespace pal::test
 
 DV_EXPORTS_END
