@@ -154,6 +154,13 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
 
     ForEachMainFrame([](CMainFrame* frame) { frame->ShowFirstTime(); });
 
+    // The shell's requests that came while starting run now, once, in the order they came.
+    m_ddeReady = true;
+    if (!m_ddeQueue.empty()) {
+        AfxOleSetUserCtrl(TRUE);
+        ProcessQueuedDDECommands();
+    }
+
     // The last session's documents, when the settings ask for them; the list is used once.
     const std::vector<std::wstring> reopen =
         m_reopenDocuments ? GetDocumentsToReopen() : std::vector<std::wstring>();
@@ -317,11 +324,6 @@ void CDvw32App::AddRegisteredName(const wchar_t* name) {
 
 bool CDvw32App::IsRegisteredName(const wchar_t* name) const {
     return name != nullptr && *name != L'\0' && m_registeredNames.count(name) > 0;
-}
-
-void CDvw32App::QueueDDECommand(const CString& command) {
-    if (!command.IsEmpty())
-        m_ddeQueue.push_back(command);
 }
 
 UINT CDvw32App::SetTitleStringId(UINT id) {

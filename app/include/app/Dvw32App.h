@@ -193,6 +193,12 @@ public:
     // DDE commands that arrived before start-up ended.
     void QueueDDECommand(const CString& command);
     const std::deque<CString>& GetQueuedDDECommands() const { return m_ddeQueue; }
+    // The DDE queue: a command that arrives before start-up is ready waits, in order, and runs
+    // once when the queue is processed after the ready mark is set.
+    BOOL OnDDECommand(LPWSTR lpszCommand) override;
+    void ProcessQueuedDDECommands();
+    bool IsDDEReady() const { return m_ddeReady; }
+    void SetDDEReady(bool ready) { m_ddeReady = ready; }
 
     // The edition's title string and document template; the setters answer the old value.
     UINT GetTitleStringId() const { return m_titleStringId; }
@@ -334,6 +340,7 @@ private:
     };
     std::set<std::wstring, NoCaseLess> m_registeredNames;
     std::deque<CString> m_ddeQueue;
+    bool m_ddeReady = false;
     bool m_enablingMainFrames = false;
 };
 
