@@ -34,6 +34,8 @@ class CXTPCommandBars;
 class CXTPControls;
 class CXTPPropExchange;
 class ServerAppProxy;
+class DVServerFactory;
+class COleTemplateServer;
 
 namespace dvapp {
 class StartupIni;
@@ -235,6 +237,23 @@ public:
 
     ServerAppProxy& GetServerAppProxy() { return *m_serverAppProxy; }
 
+    // Start-up's own steps: the administrator's profile, the applications INI, the automation
+    // server, the PDM connection, the macro manager, the classes-root probe, the icon size.
+    void ImportStartupProfile();
+    // The explicit applications INI, else the edition's file in the program folder.
+    void GetApplicationsIniPath(std::wstring& path) const;
+    void SetApplicationsIniPath(std::wstring path) { m_applicationsIniPath = std::move(path); }
+    // 2 while the PDM integration is off; 3 ends start-up.
+    int InitOrsaIntegration();
+    void InitializeMacroManager();
+    DVServerFactory& GetServerFactory() { return *m_serverFactory; }
+    COleTemplateServer& GetTemplateServer() { return *m_templateServer; }
+    // Whether start-up asked the add-ons' manager for server mode.
+    bool IsServerMode() const { return m_serverMode; }
+    // Applied to every main frame (the display settings' owner builds them).
+    void SetRibbonMode(bool ribbon);
+    void SetToolBarIconSize(CSize size);
+
     // --- pane windows: one per process, shared by the main frames' panes ---
     CWnd* GetOrsaArchivesWindow(bool availableOnly, bool create) override;
     CWnd* GetOrsaDesktopWindow(bool availableOnly, bool create) override;
@@ -330,6 +349,17 @@ protected:
 
     // The documents the crash report listed, opened again (at most the first hundred).
     void RecoverDocuments();
+
+    // Start-up steps, in their order.
+    void LoadAddOns(const dvapp::StartupIni& ini);
+    void RegisterServer();
+    void ProbeClassesRootWrite();
+    void ApplyDisplaySettings();
+    // Whether the start pages open at start-up (the program's own start-up decides).
+    virtual bool WantsStartPages() const { return false; }
+    std::unique_ptr<DVServerFactory> m_serverFactory;
+    std::unique_ptr<COleTemplateServer> m_templateServer;
+    bool m_serverMode = false;
 
 private:
     bool CreateFirstMainFrame();
