@@ -111,7 +111,7 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
     m_paneWindows->Configure(settings != nullptr ? settings->find(L"DockingPanes") : nullptr);
 
     ImportStartupProfile();
-    LoadAddOns(ini);
+    LoadAddOns();
     // The text browsers' plug-ins come with the text browsers.
     DV_NOT_BUILT_YET("start-up: the text browsers' plug-ins");
     // The kernel's commands that the shell names, before any main frame asks for them.

@@ -85,7 +85,8 @@ void CDvw32App::ImportStartupProfile() {
         }
     }
 
-    const long imported = DravikProfileManager::Import(path.c_str(), true);
+    // The status is a 32-bit code of structured storage, whatever the width of the type it comes in.
+    const auto imported = static_cast<std::int32_t>(DravikProfileManager::Import(path.c_str(), true));
     if (imported < 0) {
         logW(DVLogOptionalFailure, L"Failed to import the startup profile file \"%ls\": 0x%08x", path.c_str(),
              static_cast<unsigned>(imported));
@@ -116,8 +117,8 @@ void CDvw32App::ImportStartupProfile() {
 }
 
 void CDvw32App::GetApplicationsIniPath(std::wstring& path) const {
-    if (!m_applicationsIniPath.empty()) {
-        path = m_applicationsIniPath;
+    if (!m_startup.ApplicationsFile.empty()) {
+        path = m_startup.ApplicationsFile;
         return;
     }
     const wchar_t* name = L"Applications.ini";
@@ -137,8 +138,7 @@ void CDvw32App::GetApplicationsIniPath(std::wstring& path) const {
 
 // Add-ons ------------------------------------------------------------------------------------
 
-void CDvw32App::LoadAddOns(const dvapp::StartupIni& ini) {
-    (void)ini;
+void CDvw32App::LoadAddOns() {
     std::wstring applicationsPath;
     GetApplicationsIniPath(applicationsPath);
     dvio::IniFile applications;

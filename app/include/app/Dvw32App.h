@@ -240,9 +240,8 @@ public:
     // Start-up's own steps: the administrator's profile, the applications INI, the automation
     // server, the PDM connection, the macro manager, the classes-root probe, the icon size.
     void ImportStartupProfile();
-    // The explicit applications INI, else the edition's file in the program folder.
+    // The configuration's applications INI, else the edition's file in the program folder.
     void GetApplicationsIniPath(std::wstring& path) const;
-    void SetApplicationsIniPath(std::wstring path) { m_applicationsIniPath = std::move(path); }
     // 2 while the PDM integration is off; 3 ends start-up.
     int InitOrsaIntegration();
     void InitializeMacroManager();
@@ -351,7 +350,7 @@ protected:
     void RecoverDocuments();
 
     // Start-up steps, in their order.
-    void LoadAddOns(const dvapp::StartupIni& ini);
+    void LoadAddOns();
     void RegisterServer();
     void ProbeClassesRootWrite();
     void ApplyDisplaySettings();
