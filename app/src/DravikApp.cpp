@@ -242,6 +242,8 @@ void DravikApp::LoadEditionModules() {
 
 BOOL DravikApp::OnIdle(LONG lCount) {
     const BOOL more = CDvw32App::OnIdle(lCount);
+    if (lCount == 0)
+        ForgetSavedRecoveryCopies();
     if (m_unattended && !m_closingUnattended && !more) {
         // Everything has painted: the frames close as a person would close them.
         m_closingUnattended = true;

@@ -372,3 +372,36 @@ TEST_F(StartupSteps, BeforeStartUpIsReadyARequestWaitsAsItCameAndRunsWhenTheQueu
 
 } // namespace
 } // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+TEST_F(StartupSteps, ARecoveryCopyGoesOnceItsDrawingIsSavedOrDiscardedAndNotBefore) {
+    const std::wstring kept = copySample("kept.grb.err");
+    const std::wstring dropped = copySample("dropped.grb.err");
+    ASSERT_TRUE(start());
+    app->WriteProfileInt(L"ErrorRestore", L"DocsCount", 2);
+    app->WriteProfileStringW(L"ErrorRestore", L"0", kept.c_str());
+    app->WriteProfileStringW(L"ErrorRestore", L"1", dropped.c_str());
+    ASSERT_NO_FATAL_FAILURE(restart());
+    const auto documents = DocumentManager::Instance().GetDocuments();
+    ASSERT_EQ(documents.size(), 2u);
+    const auto exists = [](const std::wstring& path) { return fs::exists(pal::path::toNative(path)); };
+
+    app->OnIdle(0);
+    EXPECT_TRUE(exists(kept) && exists(dropped)) << "neither drawing is saved yet";
+
+    std::wstring error;
+    ASSERT_TRUE(documents[0]->DoFileSave(&error)) << pal::text::toUtf8(error);
+    app->OnIdle(0);
+    EXPECT_FALSE(exists(kept)) << "saved under its original's name, the copy has served";
+    EXPECT_TRUE(exists(kept.substr(0, kept.size() - 4)));
+    EXPECT_TRUE(exists(dropped));
+
+    ASSERT_TRUE(documents[1]->IsModified());
+    documents[1]->OnCloseDocument(); // the person discards the recovered drawing
+    EXPECT_FALSE(exists(dropped));
+}
+
+} // namespace
+} // namespace dvapp::test

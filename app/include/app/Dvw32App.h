@@ -247,6 +247,10 @@ public:
     void InitializeMacroManager();
     DVServerFactory& GetServerFactory() { return *m_serverFactory; }
     COleTemplateServer& GetTemplateServer() { return *m_templateServer; }
+    // The recovery copy of a recovered drawing goes once the drawing is saved (checked in idle
+    // time) or closed, saved or discarded by the person; until then it stays on disk.
+    void ForgetSavedRecoveryCopies();
+    void OnDocumentClosed(CDvw32Doc* document);
     // Whether start-up asked the add-ons' manager for server mode.
     bool IsServerMode() const { return m_serverMode; }
     // Applied to every main frame (the display settings' owner builds them).
@@ -356,6 +360,7 @@ protected:
     void ApplyDisplaySettings();
     // Whether the start pages open at start-up (the program's own start-up decides).
     virtual bool WantsStartPages() const { return false; }
+    std::map<CDvw32Doc*, std::wstring> m_recoveryCopies;
     std::unique_ptr<DVServerFactory> m_serverFactory;
     std::unique_ptr<COleTemplateServer> m_templateServer;
     bool m_serverMode = false;
