@@ -13,6 +13,7 @@
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/detail/module.h"
 #include "app/RecentFileList.h"
 #include "pal/text.h"
@@ -401,6 +402,91 @@ TEST_F(StartupSteps, ARecoveryCopyGoesOnceItsDrawingIsSavedOrDiscardedAndNotBefo
     ASSERT_TRUE(documents[1]->IsModified());
     documents[1]->OnCloseDocument(); // the person discards the recovered drawing
     EXPECT_FALSE(exists(dropped));
+}
+
+} // namespace
+} // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+// The active document as the active-document code sets it.
+class WithActiveDocument : public DravikApp {
+public:
+    void SetActive(CDvw32Doc* document) { m_activeDocument = document; }
+};
+
+TEST_F(StartupSteps, ThePopupToolbarEventRecordsTheActiveDocumentWhoseViewWantsItOutsideCommands) {
+    ASSERT_TRUE(start<WithActiveDocument>({copySample("popup.grb")}));
+    auto& owner = static_cast<WithActiveDocument&>(*app);
+    const auto documents = DocumentManager::Instance().GetDocuments();
+    ASSERT_EQ(documents.size(), 1u);
+    CDvw32Doc* document = documents.front();
+    auto* view = dynamic_cast<CDVView*>(document->GetActiveView());
+    if (view == nullptr)
+        view = DVGetActiveView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_FALSE(document->Cont2D()->GetElements().empty());
+    struct Case {
+        const char* what;
+        bool active, selected, inCommand;
+        unsigned flags;
+        bool recorded;
+    };
+    const Case cases[] = {
+        {"nothing selected", true, false, false, 0, false},
+        {"inside a command", true, true, true, 0, false},
+        {"not the active document", false, true, false, 0, false},
+        {"flagged not for the tool bar", true, true, false, 0x20, false},
+        // Last: the record stays until the idle time that shows the tool bar takes it.
+        {"the active document with a selection", true, true, false, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        owner.SetActive(c.active ? document : nullptr);
+        view->ClearSelection();
+        if (c.selected) {
+            ASSERT_TRUE(view->SelectObject(&document->Cont2D()->GetElements().front()));
+        }
+        if (c.inCommand) {
+            ASSERT_TRUE(document->BeginCommand(L"Line"));
+        }
+        ApplicationEventManager::runEvent(kPopupToolbarEvent, ApplicationEventArgs(document, c.flags));
+        EXPECT_EQ(app->GetPendingPopupToolbarDocument(), c.recorded ? document : nullptr);
+        if (c.inCommand)
+            document->EndCommand();
+    }
+}
+
+} // namespace
+} // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+TEST_F(StartupSteps, TheExitCommandEndsOnlyWithTheAddOnsConsentAndLeavesTheListOfOpenDrawings) {
+    struct Case {
+        const char* addOn;
+        int result;
+    };
+    for (const Case& c : {Case{"DVRefusingApplication.dll", 0}, Case{"DVSampleApplication.dll", 1}}) {
+        SCOPED_TRACE(c.addOn);
+        stop();
+        app.reset();
+        pal::test::pump();
+        resetOutside();
+        writeFile("apps.ini", std::string("[AddOn]\nName=AddOn\nPath=") + c.addOn + "\nType=1\nFlags=3\n");
+        bundledConfiguration("ApplicationsFile=" + (root() / "apps.ini").string() + "\n");
+        const std::wstring drawing = pal::path::fromNative(root() / "exit.grb");
+        if (!fs::exists(root() / "exit.grb"))
+            copySample("exit.grb");
+        ASSERT_TRUE(start({drawing}));
+        app->WriteProfileInt(L"OpenDocuments", L"Count", 0);
+        EXPECT_EQ(app->OnExitCommand(), c.result);
+        EXPECT_EQ(app->GetProfileInt(L"OpenDocuments", L"Count", 0), c.result == 1 ? 1u : 0u);
+        EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), c.result == 1 ? 0u : 1u)
+            << "a refused exit leaves every drawing open";
+    }
 }
 
 } // namespace
