@@ -414,7 +414,8 @@ int CDvw32App::OnExitCommand() {
         proxy->TerminateAllCommands(nullptr, true);
     if (!SaveAllModified())
         return 0;
-    if (IApplicationManagerProxy* addOns = ApplicationManager::Proxy(); addOns != nullptr && !addOns->CanClose())
+    if (IApplicationManagerProxy* addOns = ApplicationManager::Proxy();
+        addOns != nullptr && !addOns->CanClose())
         return 0;
     SaveOpenDocuments();
     ExitInstance();

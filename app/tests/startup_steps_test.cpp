@@ -15,10 +15,12 @@
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/View.h"
 #include "DravikUI/detail/module.h"
+#include "app/DocumentOpening.h"
 #include "app/RecentFileList.h"
 #include "pal/text.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/system.h"
+#include "xtp/ImageManager.h"
 
 #include <optional>
 
@@ -371,12 +373,6 @@ TEST_F(StartupSteps, BeforeStartUpIsReadyARequestWaitsAsItCameAndRunsWhenTheQueu
     EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), 1u);
 }
 
-} // namespace
-} // namespace dvapp::test
-
-namespace dvapp::test {
-namespace {
-
 TEST_F(StartupSteps, ARecoveryCopyGoesOnceItsDrawingIsSavedOrDiscardedAndNotBefore) {
     const std::wstring kept = copySample("kept.grb.err");
     const std::wstring dropped = copySample("dropped.grb.err");
@@ -403,12 +399,6 @@ TEST_F(StartupSteps, ARecoveryCopyGoesOnceItsDrawingIsSavedOrDiscardedAndNotBefo
     documents[1]->OnCloseDocument(); // the person discards the recovered drawing
     EXPECT_FALSE(exists(dropped));
 }
-
-} // namespace
-} // namespace dvapp::test
-
-namespace dvapp::test {
-namespace {
 
 // The active document as the active-document code sets it.
 class WithActiveDocument : public DravikApp {
@@ -458,12 +448,6 @@ TEST_F(StartupSteps, ThePopupToolbarEventRecordsTheActiveDocumentWhoseViewWantsI
     }
 }
 
-} // namespace
-} // namespace dvapp::test
-
-namespace dvapp::test {
-namespace {
-
 TEST_F(StartupSteps, TheExitCommandEndsOnlyWithTheAddOnsConsentAndLeavesTheListOfOpenDrawings) {
     struct Case {
         const char* addOn;
@@ -487,6 +471,32 @@ TEST_F(StartupSteps, TheExitCommandEndsOnlyWithTheAddOnsConsentAndLeavesTheListO
         EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), c.result == 1 ? 0u : 1u)
             << "a refused exit leaves every drawing open";
     }
+}
+
+TEST_F(StartupSteps, TheSmallAnswersTheKernelAsksOfTheApplication) {
+    ASSERT_TRUE(start({copySample("one.grb")}));
+    ASSERT_NE(OpenDocumentByPath(copySample("two.grb").c_str()), nullptr);
+    EXPECT_EQ(app->GetKernelDocTemplate(), app->GetDocTemplate());
+
+    for (const bool block : {true, false}) {
+        CDvw32App::BlockPaintAllDocuments(block);
+        for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+            EXPECT_EQ(document->IsPaintBlocked(), block);
+    }
+
+    EXPECT_EQ(CDvw32App::GetMainFrameProfileSection(),
+              DravikProfileManager::GetProfileSectionName(nullptr) + L"\\MainFrame");
+    EXPECT_EQ(CDvw32App::GetMainFrameProfileSection(L"Work"),
+              DravikProfileManager::GetProfileSectionName(L"Work") + L"\\MainFrame");
+
+    ASSERT_NE(GetMainFrame(), nullptr);
+    EXPECT_EQ(CDvw32App::GetMainAcceleratorTable(), GetMainFrame()->m_hAccelTable);
+
+    CXTPImageManagerIconSet empty(1), raster(2);
+    raster.GetOrCreate(16, 16);
+    EXPECT_FALSE(CDvw32App::HasVectorIcons(nullptr));
+    EXPECT_FALSE(CDvw32App::HasVectorIcons(&empty));
+    EXPECT_FALSE(CDvw32App::HasVectorIcons(&raster));
 }
 
 } // namespace

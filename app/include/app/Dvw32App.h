@@ -33,6 +33,7 @@ class CDVRecentFileList;
 class CXTPCommandBars;
 class CXTPControls;
 class CXTPPropExchange;
+class CXTPImageManagerIconSet;
 class ServerAppProxy;
 class DVServerFactory;
 class COleTemplateServer;
@@ -251,6 +252,14 @@ public:
     // time) or closed, saved or discarded by the person; until then it stays on disk.
     void ForgetSavedRecoveryCopies();
     void OnDocumentClosed(CDvw32Doc* document);
+    // Utilities the callback object answers with: paint blocked or let go in every document;
+    // the main frames' section of a profile (the default one for none); the UI main window's
+    // accelerators; whether an icon set holds a vector icon; the kernel's document template.
+    static void BlockPaintAllDocuments(bool block);
+    static std::wstring GetMainFrameProfileSection(const wchar_t* profileName = nullptr);
+    static HACCEL GetMainAcceleratorTable();
+    static bool HasVectorIcons(const CXTPImageManagerIconSet* icons);
+    CDVDocTemplate* GetKernelDocTemplate() const;
     // Whether start-up asked the add-ons' manager for server mode.
     bool IsServerMode() const { return m_serverMode; }
     // Applied to every main frame (the display settings' owner builds them).
