@@ -14,6 +14,7 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/View.h"
+#include "DravikUI/ImageManager.h"
 #include "DravikUI/detail/module.h"
 #include "app/DocumentOpening.h"
 #include "app/RecentFileList.h"
@@ -253,6 +254,23 @@ TEST_F(StartupSteps, StartedForAutomationTheServerMacrosAndRecentFilesAreReadyAn
         EXPECT_EQ(keyExists(HKEY_CLASSES_ROOT, L"CLSID\\" + pal::com::guidToString(kServerDocumentClsid)),
                   !automated);
         EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, L"CLSID\\DV.Check"));
+    }
+}
+
+TEST_F(StartupSteps, TheConfigurationsServerSwitchAsksForServerModeAndTheImageManagerHasItsReserve) {
+    // The image manager that exists by start-up gets the reserve (start-up makes none itself).
+    Dravik::UI::ImageManager* images = Dravik::UI::ImageManager::GetInstance(true);
+    for (const char* server : {"0", "1"}) {
+        SCOPED_TRACE(server);
+        stop();
+        app.reset();
+        pal::test::pump();
+        bundledConfiguration(std::string("SERVER=") + server + "\n");
+        images->ReserveResources({}, 0);
+        ASSERT_TRUE(start());
+        EXPECT_EQ(app->IsServerMode(), std::string(server) == "1");
+        EXPECT_EQ(images->GetReservedCount(), 880);
+        EXPECT_EQ(images->GetReservedSizes(), (std::vector<int>{16, 24, 32}));
     }
 }
 
