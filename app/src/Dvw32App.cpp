@@ -301,8 +301,9 @@ int CDvw32App::ExitInstance() {
     for (const auto& command : commands)
         GlobalContainer::Instance().UnregisterCmd(command->GetID());
     commands.clear();
-    // The add-ons and the managed user interface are unloaded here once they exist.
-    DV_NOT_BUILT_YET("ExitInstance: the add-ons and the managed user interface are not unloaded");
+    CDVApplicationManager::Instance().UnloadApplications();
+    // The managed user interface's dispatcher is shut down here once it exists.
+    DV_NOT_BUILT_YET("ExitInstance: the managed user interface is not shut down");
     Dravik::Module::shutdownAll();
 
     for (ATOM* atom : {&m_ddeAppAtom, &m_ddeTopicAtom}) {

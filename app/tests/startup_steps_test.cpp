@@ -214,7 +214,8 @@ TEST_F(StartupSteps, TheApplicationsIniIsTheConfigurationsOrElseTheEditionsFile)
     SetFixedEditionCode(0);
 }
 
-TEST_F(StartupSteps, TheConfigurationsApplicationsAreLoadedAndTheFirstPhaseStartsBeforeTheFrame) {
+TEST_F(StartupSteps,
+       TheConfigurationsApplicationsAreLoadedTheFirstPhaseStartsBeforeTheFrameAndShutDownUnloadsThem) {
     writeFile("apps.ini", "[Sample]\nName=Sample\nPath=DVSampleApplication.dll\nType=1\nFlags=3\n"
                           "[Later]\nName=Later\nPath=DVSampleApplication.dll\nType=1\nFlags=0\n");
     bundledConfiguration("ApplicationsFile=" + (root() / "apps.ini").string() + "\n");
@@ -228,6 +229,8 @@ TEST_F(StartupSteps, TheConfigurationsApplicationsAreLoadedAndTheFirstPhaseStart
     CDVBaseApplication* later = CDVApplicationManager::Instance().GetApplication(L"Later");
     ASSERT_NE(later, nullptr);
     EXPECT_FALSE(later->IsStarted()) << "an add-on started on demand";
+    stop();
+    EXPECT_FALSE(sample->IsLoaded()) << "unloaded at shut-down";
 }
 
 // The server, the session and what start-up readies under COM as well --------------------------
