@@ -248,6 +248,7 @@ public:
     bool SaveAllModified() override { return app_.SaveAllModified() != FALSE; }
     void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
     void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
+    void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }
     // Every main frame carries the application's name, and its active drawing's after it.
     void UpdateMainFrameTitles() override {
         const CString title = app_.GetApplicationTitle();

@@ -277,6 +277,40 @@ TEST_F(StartupSteps, TheConfigurationsServerSwitchAsksForServerModeAndTheImageMa
     }
 }
 
+TEST_F(StartupSteps, TheTraceSwitchAndTheApplicationNameComeFromTheEnvironmentAndTheConfiguration) {
+    struct Case {
+        std::optional<std::string> trace; // none: the variable is not set
+        bool before, after;
+        std::string appTitle;
+        std::wstring name;
+    };
+    const std::string tooLong(300, '1');
+    const Case cases[] = {
+        {"1", false, true, "", L"DRAVIK CAD 3D"},
+        {"0", true, false, "Acme Drafting", L"Acme Drafting"},
+        {std::nullopt, true, false, "", L"DRAVIK CAD 3D"},
+        {tooLong, true, true, "", L"DRAVIK CAD 3D"}, // too long to read: the switch stays
+        {"11", true, false, "", L"DRAVIK CAD 3D"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.trace.value_or("<unset>").substr(0, 8) + " " + c.appTitle);
+        stop();
+        app.reset();
+        pal::test::pump();
+        bundledConfiguration(c.appTitle.empty() ? "" : "AppTitle=" + c.appTitle + "\n");
+        if (c.trace)
+            ::setenv("DRAVIK_STRING_ID", c.trace->c_str(), 1);
+        else
+            ::unsetenv("DRAVIK_STRING_ID");
+        g_bTraceMessages = c.before;
+        ASSERT_TRUE(start());
+        EXPECT_EQ(g_bTraceMessages, c.after);
+        EXPECT_STREQ(AfxGetAppName(), c.name.c_str());
+    }
+    ::unsetenv("DRAVIK_STRING_ID");
+    g_bTraceMessages = false;
+}
+
 // Each failure ends start-up with its line; nothing is shown.
 class RefusingThemes : public UIModuleProxy::Module {
 public:
@@ -389,7 +423,9 @@ TEST_F(StartupSteps, BeforeStartUpIsReadyARequestWaitsAsItCameAndRunsWhenTheQueu
     EXPECT_EQ(app->GetQueuedDDECommands().size(), 2u) << "not ready: nothing runs, nothing is lost";
     EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty());
     app->SetDDEReady(true);
-    app->ProcessQueuedDDECommands();
+    // As a main frame asks when its modal state ends.
+    ASSERT_NE(MainFrameApplication::Instance(), nullptr);
+    MainFrameApplication::Instance()->ProcessQueuedDDECommands();
     EXPECT_TRUE(app->GetQueuedDDECommands().empty());
     EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), 1u);
 }
