@@ -18,6 +18,7 @@
 #include "DravikUI/detail/module.h"
 #include "app/DocumentOpening.h"
 #include "app/RecentFileList.h"
+#include "app/ServerAppProxy.h"
 #include "pal/text.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/system.h"
@@ -223,6 +224,7 @@ TEST_F(StartupSteps,
     std::wstring path;
     app->GetApplicationsIniPath(path);
     EXPECT_EQ(path, pal::path::fromNative(root() / "apps.ini"));
+    EXPECT_EQ(app->GetServerAppProxy().GetApplicationsIniPath(), path) << "as the kernel is told";
     CDVBaseApplication* sample = CDVApplicationManager::Instance().GetApplication(L"Sample");
     ASSERT_NE(sample, nullptr);
     EXPECT_TRUE(sample->IsStarted()) << "an add-on that starts before all";
