@@ -175,6 +175,8 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
 
     if (!GlobalContainer::Instance().FinishInitSession())
         return FALSE;
+    // Server mode belongs to the managed add-ons' manager, which this program does not run: the
+    // request is kept for it.
     m_serverMode = GetSettings().serverMode || ini.Effective().GetInt(L"SETTINGS", L"SERVER", 0) != 0;
     if (InitOrsaIntegration() == 3)
         return FALSE;
