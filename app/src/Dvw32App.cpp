@@ -250,7 +250,6 @@ public:
     bool SaveAllModified() override { return app_.SaveAllModified() != FALSE; }
     void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
     void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
-    void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }
     // Every main frame carries the application's name, and its active drawing's after it.
     void UpdateMainFrameTitles() override {
         const CString title = app_.GetApplicationTitle();
@@ -260,6 +259,8 @@ public:
                 frame->OnUpdateFrameTitle(TRUE);
         });
     }
+    // Shell requests that waited while a frame was modal.
+    void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }
 
 private:
     CDvw32App& app_;
