@@ -1,7 +1,9 @@
 // The steps of the main initialisation around the main frame: the administrator's start-up
 // profile, the applications INI by edition and its add-ons, the automation server, the session's
 // end, macros and recent files, the classes-root probe, the saved icon size, the shell's early
-// requests, and each failure that ends start-up with its line.
+// requests, and each failure that ends start-up with its line. And what the started application
+// then answers: recovery copies let go, the pop-up tool bar's record, the Exit command, and the
+// small answers the kernel asks for.
 #include "main_initialisation_fixture.h"
 
 #include "afx/oletemplate.h"
