@@ -1,5 +1,6 @@
 #include "app/DravikApp.h"
 
+#include "app/CrashGuard.h"
 #include "app/Editions.h"
 #include "app/ServerAppProxy.h"
 #include "app/Splash.h"
@@ -17,6 +18,8 @@
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/Settings.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "DravikUI/ShellDDERespondWindow.h"
@@ -25,6 +28,8 @@
 #include "app/SystemCommands.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/base.h"
+
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(DravikApp, CDvw32App)
 
@@ -80,9 +85,9 @@ void logIncompatible(int level, const char* kind, const wchar_t* module, const V
 } // namespace
 
 BOOL DravikApp::InitInstance() {
-    // The crash guard around start-up comes with the crash handling; the body runs bare.
-    DV_NOT_BUILT_YET("InitInstance: the crash guard");
-    return DoInitInstance();
+    // A copy started by a restart reads nothing before the copy that started it has saved.
+    WaitForRestartingProcess();
+    return dvapp::RunInCrashGuard([this] { return DoInitInstance(); });
 }
 
 BOOL DravikApp::DoInitInstance() {
@@ -257,35 +262,46 @@ BOOL DravikApp::OnIdle(LONG lCount) {
 }
 
 int DravikApp::ExitInstance() {
+    // The Exit command, automation's Quit, a restart, the loop's end and a failed start-up all
+    // come here: the work is done by the first of them.
     if (m_exited)
         return m_exitCode;
     m_exited = true;
-    // The crash guard around shut-down comes with the crash handling.
-    DV_NOT_BUILT_YET("ExitInstance: the crash guard");
-    m_exitCode = DoExitInstance();
+    m_exitCode = dvapp::RunInCrashGuard([this] { return DoExitInstance(); });
     return m_exitCode;
 }
 
 int DravikApp::DoExitInstance() {
+    DV_NOT_BUILT_YET("ExitInstance: the forms toolkit's last idle call and the document manager's flag");
     if (m_saveAtExit && NumMainFrames() > 0) {
-        // The settings profiles save their state here once they exist.
-        DV_NOT_BUILT_YET("ExitInstance: the settings profiles' state");
+        DravikProfileManager::SaveState();
         m_saveAtExit = false;
     }
-    ForEachMainFrame([](CMainFrame* frame) {
-        if (frame->m_hWnd != nullptr)
-            frame->DestroyWindow();
-    });
+    // Every frame the UI module still lists, whatever its class.
+    for (;;) {
+        const std::vector<CFrameWnd*> frames = UIModuleProxy::Instance().GetMainFrames();
+        const auto live =
+            std::find_if(frames.begin(), frames.end(), [](CFrameWnd* frame) { return frame->m_hWnd != nullptr; });
+        if (live == frames.end())
+            break;
+        if (!(*live)->DestroyWindow())
+            break;
+    }
     ApplicationManager::Get().OnExitInstance();
+    DV_NOT_BUILT_YET("ExitInstance: the clipart views");
+    m_paneWindows->DestroyWindows();
     if (m_paintManagerHeld) {
         CXTPPaintManager::ReleaseInstance();
         m_paintManagerHeld = false;
     }
+    return CDvw32App::ExitInstance();
+}
+
+void DravikApp::CloseKernelSession() {
     if (m_sessionOpened) {
         GlobalContainer::Instance().DestroySession(0);
         m_sessionOpened = false;
     }
-    return CDvw32App::ExitInstance();
 }
 
 bool DravikApp::WantsStartPages() const {

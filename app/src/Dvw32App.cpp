@@ -1,5 +1,7 @@
 #include "app/Dvw32App.h"
 
+#include "CriticalErrorRecord.h"
+
 #include "app/DVServer.h"
 #include "app/HelpPath.h"
 #include "app/HtmlHelp.h"
@@ -309,6 +311,7 @@ int CDvw32App::ExitInstance() {
     // The managed user interface's dispatcher is shut down here once it exists.
     DV_NOT_BUILT_YET("ExitInstance: the managed user interface is not shut down");
     Dravik::Module::shutdownAll();
+    CloseKernelSession();
 
     for (ATOM* atom : {&m_ddeAppAtom, &m_ddeTopicAtom}) {
         if (*atom != 0)

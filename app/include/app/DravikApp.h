@@ -25,6 +25,13 @@ public:
     bool IsUnattended() const { return m_unattended; }
     BOOL OnIdle(LONG lCount) override;
 
+    // The loop and what runs in it, inside the crash guard.
+    int Run() override;
+    BOOL PumpMessage() override;
+    int DoMessageBox(LPCWSTR lpszPrompt, UINT nType, UINT nIDPrompt) override;
+    // How many pumps run, nested, at this moment.
+    int GetPumpNesting() const { return m_pumpNesting; }
+
     // What start-up chose.
     std::uint32_t GetEditionMask() const { return m_editionMask; }
     int GetBrandCode() const { return m_brandCode; }
@@ -34,6 +41,7 @@ public:
 protected:
     BOOL DoInitInstance();
     int DoExitInstance();
+    void CloseKernelSession() override;
 
 private:
     void LoadEditionModules();
@@ -51,6 +59,7 @@ private:
     bool m_sessionOpened = false;
     bool m_paintManagerHeld = false;
     bool m_exited = false;
+    int m_pumpNesting = 0;
     int m_exitCode = 0;
 };
 

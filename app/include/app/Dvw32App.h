@@ -15,11 +15,13 @@
 #include "ribbon/FrameToolsApplication.h"
 #include "win/system/registry.h"
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <utility>
@@ -238,6 +240,41 @@ public:
 
     ServerAppProxy& GetServerAppProxy() { return *m_serverAppProxy; }
 
+    // --- the message loop's side of the application, the crash guard, restart ---
+    // Application state flags, tested and set by mask.
+    enum StateFlag : std::uint8_t { ErrorMark = 1, ErrorRestore = 2, SafeToExit = 4 };
+    bool HasStateFlag(StateFlag flag) const { return (m_stateFlags.load() & flag) != 0; }
+    // Setting the safe-to-exit flag remembers the frames and documents of that moment: one
+    // made later has never been asked about, so the flag stops holding.
+    void SetStateFlag(StateFlag flag);
+    BOOL IsIdleMessage(MSG* pMsg) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnIdle(LONG lCount) override;
+    BOOL SaveAllModified() override;
+    LRESULT ProcessWndProcException(CException* e, const MSG* pMsg) override;
+    // The document whose pop-up toolbar is checked at the next idle time.
+    void SetPendingPopupToolbarDocument(CDvw32Doc* document) { m_pendingPopupToolbarDocument = document; }
+    // From any thread; the first report wins while its record lives.
+    void ReportCriticalError(const std::wstring& text);
+    void OnCriticalErrorBarButton(UINT buttonId);
+    bool HasPendingCriticalError() const;
+    // The bar of the pending report; 0 before the idle cycle showed it.
+    unsigned GetCriticalErrorBarId() const;
+    // Starts a fresh copy of the program with this one's command line, then ends this one;
+    // without `keepState` nothing of this session's state is saved on the way out.
+    void Restart(bool keepState);
+    // The crash report's half of a restart: nothing unless the error-restore flag is set.
+    void PrepareRestart();
+    // The command line a restarted copy gets: the program quoted, then this run's own.
+    std::wstring GetRestartCommandLine() const;
+    // A copy started by Restart waits here until the process that started it has ended, so
+    // that it reads that process's saved state whole.
+    static void WaitForRestartingProcess();
+    // Set by a report made off the main thread: the main thread stops at its next message.
+    bool IsStopRequested() const { return m_stopRequested.load(); }
+    // Where the main thread waits, once stopped, for the report to end the process.
+    void StopForCriticalError();
+
     // Start-up's own steps: the administrator's profile, the applications INI, the automation
     // server, the PDM connection, the macro manager, the classes-root probe, the icon size.
     void ImportStartupProfile();
@@ -346,6 +383,20 @@ protected:
     dvapp::ApplicationCommandRemap m_applicationCommandRemap;
     bool m_openingRecentFile = false;
 
+    // The critical-error record and the state flags; the mutex guards the record.
+    struct CriticalErrorRecord;
+    mutable std::mutex m_appMutex;
+    std::unique_ptr<CriticalErrorRecord> m_criticalError;
+    std::atomic<std::uint8_t> m_stateFlags{0};
+    std::vector<HWND> m_safeToExitFrames;
+    std::vector<CDvw32Doc*> m_safeToExitDocuments;
+    std::atomic<bool> m_stopRequested{false};
+    std::atomic<HANDLE> m_mainStopped{nullptr};
+    DWORD m_mainThreadId = 0;
+    void ShowPendingCriticalErrorBar();
+    void RunPaneIdleUpdates();
+    void UpdatePopupToolbar();
+
     // What start-up took, so that shut-down gives back exactly that.
     HANDLE m_clearSettingsMutex = nullptr;
     ATOM m_ddeAppAtom = 0;
@@ -358,6 +409,9 @@ protected:
     // What the main frames ask of the application, and the frames as the state code sees them.
     std::unique_ptr<MainFrameApplication> m_frameApplication;
     std::unique_ptr<dvapp::StateFrames> m_mainFrameStates;
+
+    // The kernel session goes after the commands, add-ons and modules that use it.
+    virtual void CloseKernelSession() {}
 
     // The documents the crash report listed, opened again (at most the first hundred).
     void RecoverDocuments();

@@ -1,13 +1,17 @@
 #include "DVDiagnostics/GenerateDumpFile.h"
 
+#include "DVDiagnostics/CrashGuard.h"
 #include "DVDiagnostics/DVLog.h"
 #include "pal/atomic_file.h"
+#include "win/system/shell.h"
 #include "pal/path.h"
 #include "pal/text.h"
 
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -22,6 +26,29 @@ std::string stamp() {
     localtime_r(&now, &local);
     char text[32];
     std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+constexpr size_t kLogTailLines = 40;
+
+// The last lines of the log, read under its lock so that no half-written line is taken.
+std::string logTail(const fs::path& log) {
+    std::string text;
+    if (!DVLog_Lock())
+        return text;
+    {
+        std::ifstream in(log, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    DVLog_Unlock();
+    size_t start = text.size();
+    for (size_t lines = 0; start > 0 && lines <= kLogTailLines;) {
+        --start;
+        if (text[start] == '\n' && start + 1 < text.size())
+            ++lines;
+    }
+    if (start > 0)
+        text.erase(0, start + 1);
     return text;
 }
 
@@ -59,17 +86,51 @@ bool GenerateDumpFileContextBase::GenerateReportFiles(const std::wstring& text, 
     report += L"\n" + text + L"\n";
     if (const std::wstring extra = GetReportText(); !extra.empty())
         report += L"\n" + extra + L"\n";
+    const fs::path log = pal::path::toNative(DVLog_GetFileName());
+    std::string bytes = pal::text::toUtf8(report);
+    if (fs::exists(log, ec)) {
+        const std::string tail = logTail(log);
+        if (!tail.empty())
+            bytes += "\nThe log's last lines:\n" + tail;
+    }
     const fs::path file = dir / "report.txt";
-    if (!pal::writeFileAtomically(file, pal::text::toUtf8(report)))
+    if (!pal::writeFileAtomically(file, bytes))
         return false;
 
-    const fs::path log = pal::path::toNative(DVLog_GetFileName());
     if (fs::exists(log, ec) &&
         fs::copy_file(log, dir / log.filename(), fs::copy_options::overwrite_existing, ec))
         logCopy = pal::path::fromNative(dir / log.filename());
     reportPath = pal::path::fromNative(file);
     folder = pal::path::fromNative(dir);
     return true;
+}
+
+namespace {
+
+bool openWithShell(const std::wstring& target) {
+    if (target.empty())
+        return false;
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, 1 /* SW_SHOWNORMAL */)) > 32;
+}
+
+} // namespace
+
+bool GenerateDumpFileContextBase::SendReport(const std::wstring& reportPath) {
+    const std::wstring address = GetReportAddress();
+    if (address.empty() || reportPath.empty()) {
+        DVLog_Write(DVLogOptionalFailure, "The report cannot be sent: no report address");
+        return false;
+    }
+    const std::wstring mail = L"mailto:" + address + L"?subject=" + GetProductName() + L"%20error%20report&attach=" + reportPath;
+    return openWithShell(mail);
+}
+
+bool GenerateDumpFileContextBase::ShowReport(const std::wstring& reportPath) {
+    return openWithShell(reportPath);
+}
+
+bool GenerateDumpFileContextBase::ShowReportFiles(const std::wstring& folder) {
+    return openWithShell(folder);
 }
 
 int GenerateDumpFileContextBase::ShowErrorDialog(const std::wstring& text) {
@@ -83,10 +144,16 @@ long GenerateDumpFileAndReportError(_EXCEPTION_POINTERS* exception, GenerateDump
     if (context->HasErrorMark())
         return kExecuteHandler; // a fault inside the report: no second report
     context->SetErrorMark();
-    DVLog_Write(DVLogFailure, "Unhandled exception (record %p)", static_cast<void*>(exception));
+    DVLog_Write(DVLogFailure, "Unhandled exception: %s",
+                exception != nullptr ? exception->description.c_str() : "(no record)");
     context->SaveDocuments();
     std::wstring report, folder, logCopy;
-    const std::wstring text = L"The program met an error it cannot recover from.";
+    std::wstring text = L"The program met an error it cannot recover from.";
+    if (exception != nullptr) {
+        text += L"\n" + pal::text::fromUtf8(exception->description);
+        if (!exception->frames.empty())
+            text += L"\n\nBacktrace:\n" + pal::text::fromUtf8(dvdiag::DescribeFrames(exception->frames));
+    }
     if (!context->GenerateReportFiles(text, report, folder, logCopy))
         DVLog_Write(DVLogOptionalFailure, "Failed to write the error report");
     if (context->ShowErrorDialog(text) == GenerateDumpFileContextBase::kRestart) {

@@ -18,6 +18,7 @@ struct Frames {
     CFrameWnd* fake = nullptr;
     bool faking = false;
     int altMode = 0;
+    int messageBoxes = 0;
     std::optional<UIModuleProxy::ThemeDescription> theme;
 };
 
@@ -152,6 +153,21 @@ bool UIModuleProxy::IsAltMode() const {
 void UIModuleProxy::SetAltMode(int mode) {
     Lock lock(state().mutex);
     state().altMode = mode;
+}
+
+void UIModuleProxy::OnModalMessageBox(bool begins) {
+    Lock lock(state().mutex);
+    if (begins) {
+        ++state().messageBoxes;
+        state().altMode = 0;
+    } else if (state().messageBoxes > 0) {
+        --state().messageBoxes;
+    }
+}
+
+int UIModuleProxy::GetModalMessageBoxDepth() const {
+    Lock lock(state().mutex);
+    return state().messageBoxes;
 }
 
 void UIModuleProxy::SetCommandBarsIconSizes(CXTPCommandBars* commandBars, SIZE normal, SIZE large, SIZE popup,

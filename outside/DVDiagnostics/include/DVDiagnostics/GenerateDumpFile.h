@@ -49,6 +49,11 @@ public:
     // and `logCopy` the copied log (empty without a log). False when nothing could be written.
     bool GenerateReportFiles(const std::wstring& text, std::wstring& reportPath, std::wstring& folder,
                              std::wstring& logCopy);
+    // What the critical-error bar's buttons do with written report files: mail the report to
+    // the report address (false without one), open the report, open the folder of the files.
+    virtual bool SendReport(const std::wstring& reportPath);
+    virtual bool ShowReport(const std::wstring& reportPath);
+    virtual bool ShowReportFiles(const std::wstring& folder);
     // Tells the person about the fault and answers kClose or kRestart. The base only logs the
     // text and answers kClose: showing a window is the kernel's context's.
     virtual int ShowErrorDialog(const std::wstring& text);

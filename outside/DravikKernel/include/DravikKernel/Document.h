@@ -150,6 +150,20 @@ public:
     // Appends an action already carried out to the undo history and marks the document
     // modified.
     void PushAction(Dravik::DVAction action);
+    // What the person did in the document, as the macro recorder keeps it: kind 1 a key (its
+    // virtual key and the modifier mask, 4 Shift, 2 Alt, 1 Ctrl). Not part of the undo history.
+    struct RecordedAction {
+        int kind = 0;
+        UINT id = 0;
+        UINT mask = 0;
+        int first = 0;
+        int second = 0;
+        friend bool operator==(const RecordedAction&, const RecordedAction&) = default;
+    };
+    void PushAction(int kind, UINT id, UINT mask, int first, int second) {
+        recorded_.push_back({kind, id, mask, first, second});
+    }
+    const std::vector<RecordedAction>& GetRecordedActions() const { return recorded_; }
 
     // Saves to the path (its own when empty) through the atomic writer. On success the path
     // and title become the new ones and the modified and read-only flags are cleared; on
@@ -218,6 +232,7 @@ private:
     int regenDepth_ = 0;
     friend class DVDocRegenContext;
     std::unique_ptr<Dravik::ModelVars> vars_;
+    std::vector<RecordedAction> recorded_;
 };
 
 // A scope in which a document's content is brought up to date in several steps: its views are

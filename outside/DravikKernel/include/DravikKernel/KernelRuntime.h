@@ -52,6 +52,8 @@ public:
     virtual std::wstring GetTheme() const = 0;
     // Runs a named macro on a document; false when there is no such macro.
     virtual bool RunMacro(const wchar_t* name, CDvw32Doc* document) = 0;
+    // Whether the program may end now; a macro that is recording or running may refuse.
+    virtual bool CanExit() { return true; }
 };
 
 IMacroManager* MacroManagerInstance();

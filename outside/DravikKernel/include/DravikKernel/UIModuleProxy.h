@@ -107,6 +107,11 @@ public:
     bool IsAltMode() const;
     void SetAltMode(int mode);
 
+    // A modal message box of the application begins (true) or ends (false). While one is
+    // shown the keyboard is the box's: the command bars' keyboard cues (alt mode) end.
+    void OnModalMessageBox(bool begins);
+    int GetModalMessageBoxDepth() const;
+
     // Icon sizes.
     void SetCommandBarsIconSizes(CXTPCommandBars* commandBars, SIZE normal, SIZE large, SIZE popup,
                                  bool largeIcons) const;
