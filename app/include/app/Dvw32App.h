@@ -34,6 +34,7 @@ class CXTPCommandBars;
 class CXTPControls;
 class CXTPPropExchange;
 class CXTPImageManagerIconSet;
+class CXTPControlPopup;
 class ServerAppProxy;
 class DVServerFactory;
 class COleTemplateServer;
@@ -260,6 +261,15 @@ public:
     static HACCEL GetMainAcceleratorTable();
     static bool HasVectorIcons(const CXTPImageManagerIconSet* icons);
     CDVDocTemplate* GetKernelDocTemplate() const;
+    // The tutorials' installed folder for the product's language; empty when not installed.
+    std::wstring GetTutorialsFolder() const;
+    // The edition's title text; empty when the kernel has no such string.
+    std::wstring GetTitleString() const;
+    // One entry per UI theme, in the UI module's order, with commands 3401 on (49 at most):
+    // buttons showing their caption in a command-bar popup, plain items in a menu. Nothing
+    // without a popup or menu.
+    static void AddThemeControls(CXTPControlPopup* popup);
+    static void AppendThemeMenuItems(HMENU menu);
     // Whether start-up asked the add-ons' manager for server mode.
     bool IsServerMode() const { return m_serverMode; }
     // Applied to every main frame (the display settings' owner builds them).
@@ -391,6 +401,9 @@ private:
 CDvw32App* GetDvw32App();
 // The UI module's main window as a main frame, or null when it is missing or of another class.
 CMainFrame* GetMainFrame();
+
+// The resource id of the main frame and the document templates for the running edition.
+UINT GetMainResourceId();
 
 // The application's name for message boxes raised before a main frame exists.
 CString GetApplicationName();
