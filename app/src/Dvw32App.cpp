@@ -106,6 +106,8 @@ CMainFrame* GetMainFrame() {
 BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::StartupIni& ini) {
     if (!CWinApp::InitInstance())
         return FALSE;
+    EnumDisplayMonitors(nullptr, nullptr, FindPrimaryMonitorProc,
+                        reinterpret_cast<LPARAM>(&m_primaryMonitor));
     m_saveAtExit = false;
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
     const dvio::IniFile::Section* settings = ini.Effective().FindSection(L"SETTINGS");

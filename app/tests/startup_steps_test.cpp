@@ -316,8 +316,13 @@ TEST_F(StartupSteps, TheTraceSwitchAndTheApplicationNameComeFromTheEnvironmentAn
     g_bTraceMessages = false;
 }
 
-TEST_F(StartupSteps, TheEditionsResourcesTheTutorialsFolderAndTheThemeEntries) {
+TEST_F(StartupSteps, ThePrimaryMonitorTheEditionsResourcesTheTutorialsFolderAndTheThemeEntries) {
+    // The primary monitor, whichever place it has in the list.
+    pal::test::setMonitors({{RECT{-1280, 0, 0, 1024}, RECT{-1280, 0, 0, 984}, 96},
+                            {RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
     ASSERT_TRUE(start());
+    EXPECT_NE(app->GetPrimaryMonitor(), nullptr);
+    EXPECT_EQ(app->GetPrimaryMonitor(), MonitorFromPoint(POINT{100000, 100000}, MONITOR_DEFAULTTOPRIMARY));
     struct Code {
         std::uint32_t code;
         UINT id;

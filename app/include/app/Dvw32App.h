@@ -261,6 +261,8 @@ public:
     static HACCEL GetMainAcceleratorTable();
     static bool HasVectorIcons(const CXTPImageManagerIconSet* icons);
     CDVDocTemplate* GetKernelDocTemplate() const;
+    // The primary monitor, found at start-up.
+    HMONITOR GetPrimaryMonitor() const { return m_primaryMonitor; }
     // The tutorials' installed folder for the product's language; empty when not installed.
     std::wstring GetTutorialsFolder() const;
     // The edition's title text; empty when the kernel has no such string.
@@ -383,6 +385,7 @@ protected:
     std::unique_ptr<DVServerFactory> m_serverFactory;
     std::unique_ptr<COleTemplateServer> m_templateServer;
     bool m_serverMode = false;
+    HMONITOR m_primaryMonitor = nullptr;
 
 private:
     bool CreateFirstMainFrame();
@@ -401,6 +404,9 @@ private:
 CDvw32App* GetDvw32App();
 // The UI module's main window as a main frame, or null when it is missing or of another class.
 CMainFrame* GetMainFrame();
+
+// The callback of the monitor enumeration that start-up finds the primary monitor with.
+BOOL FindPrimaryMonitorProc(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM found);
 
 // The resource id of the main frame and the document templates for the running edition.
 UINT GetMainResourceId();
