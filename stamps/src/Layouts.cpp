@@ -25,7 +25,7 @@ constexpr int kIzm = 0, kList = 20, kDoc = 45, kSign = 125, kDate = 165;
 
 // --- StampFirstSheet: the first sheet of a text document ---
 
-constexpr int kFsRight = 215; // where the right block starts (the date column holds a button too)
+constexpr int kFsRight = 225; // where the right block starts (the date column holds a button too)
 constexpr Field kFirstSheetFields[] = {
     {L"$razrab", L"Разраб", P, 0, false, at(kDoc, 4, 80, 1), 1},
     {L"$prover", L"Провер", P, 0, false, at(kDoc, 5, 80, 1), 2},
@@ -39,10 +39,10 @@ constexpr Field kFirstSheetFields[] = {
     {L"$per_prim", L"per_prim", T, 0, true, kNone, 0},
     {L"$sprav_nom", L"sprav_nom", T, 0, true, kNone, 0},
     {kFlagVariable, L"Check", G, 0, true, kNone, 0},
-    {L"$data1", L"Дата(1)", D, 0, false, at(kDate, 4, 36, 1), 0},
-    {L"$data2", L"Дата(2)", D, 0, false, at(kDate, 5, 36, 1), 0},
-    {L"$data3", L"Дата(3)", D, 0, false, at(kDate, 6, 36, 1), 0},
-    {L"$data4", L"Дата(4)", D, 0, false, at(kDate, 7, 36, 1), 0},
+    {L"$data1", L"Дата(1)", D, 0, false, at(kDate, 4, 46, 1), 0},
+    {L"$data2", L"Дата(2)", D, 0, false, at(kDate, 5, 46, 1), 0},
+    {L"$data3", L"Дата(3)", D, 0, false, at(kDate, 6, 46, 1), 0},
+    {L"$data4", L"Дата(4)", D, 0, false, at(kDate, 7, 46, 1), 0},
     {L"$oboznach", L"Обозначение", M, 1, false, at(kFsRight, 0, 255, 3), 0},
     {L"$naimen1", L"Наименование", M, 2, false, at(kFsRight, 3, 130, 5), 0},
     {L"$name_pred", L"Предприятие", M, 1, false, at(kFsRight + 130, 5, 125, 3), 0},
@@ -51,20 +51,20 @@ constexpr Field kFirstSheetFields[] = {
     {L"$lit1", L"Литера(1)", T, 0, false, at(kFsRight + 130, 4, 15, 1), 0},
     {L"$lit2", L"Литера(2)", T, 0, false, at(kFsRight + 145, 4, 15, 1), 0},
     {L"$lit3", L"Литера(3)", T, 0, false, at(kFsRight + 160, 4, 15, 1), 0},
-    {L"$format", L"Формат", F, 0, false, below(300, 8, 40), 0},
+    {L"$format", L"Формат", F, 0, false, below(300, 8, 50), 0},
     {L"$copy", L"Копировал", T, 0, false, below(80, 8, 100), 0},
 };
 
 constexpr Caption kFirstSheetCaptions[] = {
     // The change record: three empty rows, its heads, then the person rows.
     {L"", at(kIzm, 0, 20, 1)}, {L"", at(kList, 0, 25, 1)}, {L"", at(kDoc, 0, 80, 1)},
-    {L"", at(kSign, 0, 40, 1)}, {L"", at(kDate, 0, 50, 1)},
+    {L"", at(kSign, 0, 40, 1)}, {L"", at(kDate, 0, 60, 1)},
     {L"", at(kIzm, 1, 20, 1)}, {L"", at(kList, 1, 25, 1)}, {L"", at(kDoc, 1, 80, 1)},
-    {L"", at(kSign, 1, 40, 1)}, {L"", at(kDate, 1, 50, 1)},
+    {L"", at(kSign, 1, 40, 1)}, {L"", at(kDate, 1, 60, 1)},
     {L"", at(kIzm, 2, 20, 1)}, {L"", at(kList, 2, 25, 1)}, {L"", at(kDoc, 2, 80, 1)},
-    {L"", at(kSign, 2, 40, 1)}, {L"", at(kDate, 2, 50, 1)},
+    {L"", at(kSign, 2, 40, 1)}, {L"", at(kDate, 2, 60, 1)},
     {L"Изм.", at(kIzm, 3, 20, 1)}, {L"Лист", at(kList, 3, 25, 1)}, {L"N докум.", at(kDoc, 3, 80, 1)},
-    {L"Подп.", at(kSign, 3, 40, 1)}, {L"Дата", at(kDate, 3, 50, 1)},
+    {L"Подп.", at(kSign, 3, 40, 1)}, {L"Дата", at(kDate, 3, 60, 1)},
     {L"Разраб.", at(kIzm, 4, 45, 1)}, {L"", at(kSign, 4, 40, 1)},
     {L"Провер.", at(kIzm, 5, 45, 1)}, {L"", at(kSign, 5, 40, 1)},
     {L"Н.Контр.", at(kIzm, 6, 45, 1)}, {L"", at(kSign, 6, 40, 1)},
@@ -75,15 +75,15 @@ constexpr Caption kFirstSheetCaptions[] = {
 };
 
 constexpr Button kFirstSheetButtons[] = {
-    {L"Дата_кн(1)", L"...", at(kDate + 36, 4, 14, 1)},
-    {L"Дата_кн(2)", L"...", at(kDate + 36, 5, 14, 1)},
-    {L"Дата_кн(3)", L"...", at(kDate + 36, 6, 14, 1)},
-    {L"Дата_кн(4)", L"...", at(kDate + 36, 7, 14, 1)},
+    {L"Дата_кн(1)", L"...", at(kDate + 46, 4, 14, 1)},
+    {L"Дата_кн(2)", L"...", at(kDate + 46, 5, 14, 1)},
+    {L"Дата_кн(3)", L"...", at(kDate + 46, 6, 14, 1)},
+    {L"Дата_кн(4)", L"...", at(kDate + 46, 7, 14, 1)},
     {L"Parametr", L"Дополнительные параметры", below(0, 10, 120)},
     {L"Add", L"Добавить", below(130, 10, 60)},
     {L"Delete", L"Удалить", below(195, 10, 60)},
-    {L"Command1", L"OK", below(340, 10, 60)},
-    {L"Command2", L"Отменить", below(405, 10, 60)},
+    {L"Command1", L"OK", below(350, 10, 60)},
+    {L"Command2", L"Отменить", below(415, 10, 60)},
 };
 
 // --- StampNextSheets: the following sheets of a text document ---
@@ -97,7 +97,7 @@ constexpr Field kNextSheetsFields[] = {
     {kFlagVariable, L"Check", G, 0, true, kNone, 0},
     {L"$oboznach", L"Обозначение", M, 1, false, at(205, 0, 225, 3), 0},
     {L"$list", L"Лист", T, 0, false, at(430, 1, 40, 2), 0},
-    {L"$format", L"Формат", F, 0, false, below(300, 3, 40), 0},
+    {L"$format", L"Формат", F, 0, false, below(300, 3, 50), 0},
     {L"$copy", L"Копировал", T, 0, false, below(80, 3, 100), 0},
     // The extra form's two boxes of the reference table, bound to nothing here.
     {nullptr, L"per_prim", T, 0, true, kNone, 0},
@@ -143,7 +143,7 @@ constexpr Field kFormFields[] = {
     {L"$lit2", L"Литера2", T, 0, false, at(kFmRight + 145, 4, 15, 3), 0},
     {L"$lit3", L"Литера3", T, 0, false, at(kFmRight + 160, 4, 15, 3), 0},
     // Boxes the form shows but binds to no variable.
-    {nullptr, L"Формат", T, 0, false, below(300, 11, 40), 0},
+    {nullptr, L"Формат", T, 0, false, below(300, 11, 50), 0},
     {nullptr, L"Копировал", T, 0, false, below(80, 11, 100), 0},
     {nullptr, L"Дата1", T, 0, false, at(kDate, 4, 40, 1), 0},
     {nullptr, L"Дата2", T, 0, false, at(kDate, 5, 40, 1), 0},
@@ -193,7 +193,7 @@ constexpr ExtraBox kExtraBoxes[] = {
 const ProgramLayout& stampFirstSheet() {
     static const ProgramLayout layout{L"StampFirstSheet", false, true, true, true, true, true,
                                       FlagUse::ReadWrite, true, kFirstSheetFields, kFirstSheetCaptions,
-                                      kFirstSheetButtons, at(0, 0, 470, 8), 484, kTop + 10 * kRow + 6 + kRow + 7};
+                                      kFirstSheetButtons, at(0, 0, 480, 8), 494, kTop + 10 * kRow + 6 + kRow + 7};
     return layout;
 }
 

@@ -80,7 +80,7 @@ MainForm::MainForm(const ProgramLayout& layout, TitleBlockServer& server)
         switch (f.kind) {
         case FieldKind::Person:
         case FieldKind::Format:
-            form_.add(f.control, L"ComboBox", L"", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, x,
+            form_.add(f.control, L"ComboBox", L"", CBS_DROPDOWN | WS_TABSTOP, x,
                       static_cast<short>(c.y + (c.cy - 12) / 2), cx, 80);
             break;
         case FieldKind::MultiLine:
