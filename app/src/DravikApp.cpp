@@ -14,6 +14,7 @@
 #include "DravikKernel/ApplicationEvents.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Settings.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "DravikUI/ShellDDERespondWindow.h"
 #include "DravikUI/XML.h"
@@ -280,4 +281,8 @@ int DravikApp::DoExitInstance() {
         m_sessionOpened = false;
     }
     return CDvw32App::ExitInstance();
+}
+
+bool DravikApp::WantsStartPages() const {
+    return m_startPage && GetSettings().startPageDisplayOption;
 }

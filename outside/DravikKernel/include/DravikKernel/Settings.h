@@ -52,6 +52,7 @@ struct Settings {
     bool toolTipsShowNames = true;
     bool diagnostics = false;
     bool serverMode = false;
+    int recentFileCount = 10; // entries of the recent-file list; 0 keeps no list
     int pdmUpdate = 0;
     std::map<int, double> doubles; // numbered numeric parameters
 
