@@ -65,6 +65,10 @@ public:
     MainForm(const ProgramLayout& layout, TitleBlockServer& server);
     ~MainForm() override;
 
+    // Shows the form and runs it until OK, Cancel or its close box unloads it; the window is
+    // destroyed as it was last seen.
+    int run();
+
     // Set when a call of DravikCad failed: what the person is to be told.
     const std::string& failure() const { return failure_; }
     int personFocus() const { return personFocus_; }

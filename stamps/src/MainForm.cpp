@@ -108,6 +108,14 @@ MainForm::MainForm(const ProgramLayout& layout, TitleBlockServer& server)
 
 MainForm::~MainForm() = default;
 
+int MainForm::run() {
+    if (!Create(m_nIDTemplate))
+        return -1;
+    const int result = failure_.empty() ? RunModalLoop() : IDABORT;
+    DestroyWindow();
+    return result;
+}
+
 HWND MainForm::control(const std::wstring& name) const {
     const auto found = form_.controls.ids.find(name);
     if (found != form_.controls.ids.end())
@@ -229,13 +237,13 @@ void MainForm::unload(Ending how) {
         extra_->DestroyWindow();
     if (how != Ending::CloseBox || layout_.unloadFocuses)
         server_.SetFocus();
-    EndDialog(how == Ending::Ok ? IDOK : IDCANCEL);
+    EndModalLoop(how == Ending::Ok ? IDOK : IDCANCEL);
 }
 
 void MainForm::fail(const ServerError& error) {
     failure_ = error.what();
     unloaded_ = true;
-    EndDialog(IDABORT);
+    EndModalLoop(IDABORT);
 }
 
 void MainForm::addPerson() {

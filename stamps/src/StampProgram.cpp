@@ -17,7 +17,7 @@ public:
         try {
             const auto server = connectToDravikCad();
             MainForm form(layout_, *server);
-            form.DoModal();
+            form.run();
             failure = form.failure();
         } catch (const ServerError& e) {
             failure = e.what();

@@ -65,7 +65,7 @@ protected:
         }
         ProbedForm form(layout, server);
         form.probes = std::move(probes);
-        form.DoModal();
+        form.run();
         EXPECT_EQ(form.failure(), "");
         return server;
     }
