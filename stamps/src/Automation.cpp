@@ -62,7 +62,9 @@ public:
     Dispatch object(const wchar_t* name) const {
         Variant v = call(name);
         if (v.vt != VT_DISPATCH || !v.pdispVal)
-            throw ServerError(pal::text::toUtf8(name) == "GetActiveFile" ? "В DravikCad нет активного документа." : "Ошибка вызова " + pal::text::toUtf8(name) + ": объект не получен.");
+            throw ServerError(pal::text::toUtf8(name) == "GetActiveFile"
+                                  ? "В DravikCad нет активного документа."
+                                  : "Ошибка вызова " + pal::text::toUtf8(name) + ": объект не получен.");
         IDispatch* d = v.pdispVal;
         d->AddRef();
         return Dispatch(d);
@@ -105,11 +107,13 @@ std::unique_ptr<TitleBlockServer> connectToDravikCad() {
             FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
                                     reinterpret_cast<void**>(&app))) ||
             !app)
-            throw ServerError("Нет связи с DravikCad (\"DVW32.SERVER\"): запустите DravikCad и откройте документ.");
+            throw ServerError(
+                "Нет связи с DravikCad (\"DVW32.SERVER\"): запустите DravikCad и откройте документ.");
         Dispatch application(app);
         Dispatch document = application.object(L"GetActiveFile");
         Dispatch vars = document.object(L"GetModelVars");
-        return std::make_unique<AutomationServer>(std::move(application), std::move(document), std::move(vars));
+        return std::make_unique<AutomationServer>(std::move(application), std::move(document),
+                                                  std::move(vars));
     } catch (...) {
         CoUninitialize();
         throw;

@@ -11,8 +11,8 @@ CalendarForm::CalendarForm(CWnd* owner, const SYSTEMTIME& value, std::wstring ta
       value_(value), tag_(std::move(tag)) {
     calendar_ = form_.add(L"Calendar1", MONTHCAL_CLASSW, L"", WS_TABSTOP | WS_BORDER, 7, 7, kWidth - 14,
                           kCalendarHeight - 7);
-    ok_ = form_.add(L"OK", L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, kWidth - 2 * 55, kCalendarHeight + 8,
-                    48, 14);
+    ok_ = form_.add(L"OK", L"Button", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, kWidth - 2 * 55,
+                    kCalendarHeight + 8, 48, 14);
     cancel_ = form_.add(L"Отмена", L"Button", L"Отмена", BS_PUSHBUTTON | WS_TABSTOP, kWidth - 55,
                         kCalendarHeight + 8, 48, 14);
     form_.controls.ok = ok_;
@@ -39,7 +39,8 @@ LRESULT CalendarForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) == ok_ && HIWORD(wParam) == BN_CLICKED) {
             SYSTEMTIME chosen{};
             wchar_t text[32] = {};
-            if (::SendDlgItemMessageW(m_hWnd, calendar_, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&chosen)) &&
+            if (::SendDlgItemMessageW(m_hWnd, calendar_, MCM_GETCURSEL, 0,
+                                      reinterpret_cast<LPARAM>(&chosen)) &&
                 GetDateFormatW(0x0400, DATE_SHORTDATE, &chosen, nullptr, text, 32) > 0)
                 tag_ = text;
             EndDialog(IDOK);

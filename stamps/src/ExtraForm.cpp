@@ -13,19 +13,20 @@ ExtraForm::ExtraForm(CWnd* owner, const std::map<std::wstring, bool>& bound)
     short y = kMargin;
     for (const ExtraBox& box : extraBoxes()) {
         if (box.followsFlag && check_ == 0) {
-            check_ = form_.add(L"Check", L"Button", L"Справочная таблица", BS_AUTOCHECKBOX | WS_TABSTOP, kMargin,
-                               y + 2, kCaptionWidth + kBoxWidth, 10);
+            check_ = form_.add(L"Check", L"Button", L"Справочная таблица", BS_AUTOCHECKBOX | WS_TABSTOP,
+                               kMargin, y + 2, kCaptionWidth + kBoxWidth, 10);
             y += kLine;
         }
         form_.label(box.caption, kMargin, static_cast<short>(y + 2), kCaptionWidth - 4, 9);
-        form_.add(box.control, L"Edit", L"", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, kMargin + kCaptionWidth, y,
-                  kBoxWidth, 12);
+        form_.add(box.control, L"Edit", L"", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, kMargin + kCaptionWidth,
+                  y, kBoxWidth, 12);
         y += kLine;
     }
     y += kLine / 2;
-    ok_ = form_.add(L"ОК", L"Button", L"ОК", BS_PUSHBUTTON | WS_TABSTOP, kWidth - kMargin - 2 * 55 - 4, y, 52, 14);
-    cancel_ = form_.add(L"Отменить", L"Button", L"Отменить", BS_PUSHBUTTON | WS_TABSTOP, kWidth - kMargin - 55, y,
-                        55, 14);
+    ok_ = form_.add(L"ОК", L"Button", L"ОК", BS_PUSHBUTTON | WS_TABSTOP, kWidth - kMargin - 2 * 55 - 4, y, 52,
+                    14);
+    cancel_ = form_.add(L"Отменить", L"Button", L"Отменить", BS_PUSHBUTTON | WS_TABSTOP,
+                        kWidth - kMargin - 55, y, 55, 14);
     form_.controls.ok = ok_;
     form_.controls.cancel = cancel_;
     form_.seal();

@@ -7,8 +7,8 @@ FormTemplate::FormTemplate(WORD id, const wchar_t* caption, short cx, short cy)
     controls.caption = caption;
 }
 
-int FormTemplate::add(const std::wstring& name, const wchar_t* cls, const std::wstring& text, DWORD style, short x,
-                      short y, short cx, short cy) {
+int FormTemplate::add(const std::wstring& name, const wchar_t* cls, const std::wstring& text, DWORD style,
+                      short x, short y, short cx, short cy) {
     const int id = nextId_++;
     texts_.push_back(text);
     items_.push_back({cls, texts_.back().c_str(), static_cast<WORD>(id), style, x, y, cx, cy});
@@ -18,7 +18,8 @@ int FormTemplate::add(const std::wstring& name, const wchar_t* cls, const std::w
 
 void FormTemplate::label(const std::wstring& text, short x, short y, short cx, short cy, DWORD align) {
     texts_.push_back(text);
-    items_.push_back({L"Static", texts_.back().c_str(), static_cast<WORD>(0xFFFF), align | SS_NOPREFIX, x, y, cx, cy});
+    items_.push_back(
+        {L"Static", texts_.back().c_str(), static_cast<WORD>(0xFFFF), align | SS_NOPREFIX, x, y, cx, cy});
 }
 
 void FormTemplate::seal() {

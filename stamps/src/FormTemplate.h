@@ -18,8 +18,8 @@ public:
     FormTemplate(WORD id, const wchar_t* caption, short cx, short cy);
 
     // A control with a name the responder and the form find it by; returns its id.
-    int add(const std::wstring& name, const wchar_t* cls, const std::wstring& text, DWORD style, short x, short y,
-            short cx, short cy);
+    int add(const std::wstring& name, const wchar_t* cls, const std::wstring& text, DWORD style, short x,
+            short y, short cx, short cy);
     // A caption that nothing refers to.
     void label(const std::wstring& text, short x, short y, short cx, short cy, DWORD align = SS_LEFT);
     // Registers the template; the form is made from it with this id.

@@ -12,12 +12,12 @@ constexpr Cell at(int x, int row, int cx, int rows) {
 }
 // Below the grid: a caption and its box on one line.
 constexpr Cell below(int x, int row, int cx) {
-    return Cell{static_cast<short>(kLeft + x), static_cast<short>(kTop + row * kRow + 6), static_cast<short>(cx),
-                kRow};
+    return Cell{static_cast<short>(kLeft + x), static_cast<short>(kTop + row * kRow + 6),
+                static_cast<short>(cx), kRow};
 }
 
-constexpr FieldKind P = FieldKind::Person, T = FieldKind::Text, M = FieldKind::MultiLine, F = FieldKind::Format,
-                    D = FieldKind::Date, G = FieldKind::Flag;
+constexpr FieldKind P = FieldKind::Person, T = FieldKind::Text, M = FieldKind::MultiLine,
+                    F = FieldKind::Format, D = FieldKind::Date, G = FieldKind::Flag;
 constexpr Cell kNone{0, 0, 0, 0};
 
 // Columns of the change record and the person rows.
@@ -57,21 +57,39 @@ constexpr Field kFirstSheetFields[] = {
 
 constexpr Caption kFirstSheetCaptions[] = {
     // The change record: three empty rows, its heads, then the person rows.
-    {L"", at(kIzm, 0, 20, 1)}, {L"", at(kList, 0, 25, 1)}, {L"", at(kDoc, 0, 80, 1)},
-    {L"", at(kSign, 0, 40, 1)}, {L"", at(kDate, 0, 60, 1)},
-    {L"", at(kIzm, 1, 20, 1)}, {L"", at(kList, 1, 25, 1)}, {L"", at(kDoc, 1, 80, 1)},
-    {L"", at(kSign, 1, 40, 1)}, {L"", at(kDate, 1, 60, 1)},
-    {L"", at(kIzm, 2, 20, 1)}, {L"", at(kList, 2, 25, 1)}, {L"", at(kDoc, 2, 80, 1)},
-    {L"", at(kSign, 2, 40, 1)}, {L"", at(kDate, 2, 60, 1)},
-    {L"Изм.", at(kIzm, 3, 20, 1)}, {L"Лист", at(kList, 3, 25, 1)}, {L"N докум.", at(kDoc, 3, 80, 1)},
-    {L"Подп.", at(kSign, 3, 40, 1)}, {L"Дата", at(kDate, 3, 60, 1)},
-    {L"Разраб.", at(kIzm, 4, 45, 1)}, {L"", at(kSign, 4, 40, 1)},
-    {L"Провер.", at(kIzm, 5, 45, 1)}, {L"", at(kSign, 5, 40, 1)},
-    {L"Н.Контр.", at(kIzm, 6, 45, 1)}, {L"", at(kSign, 6, 40, 1)},
-    {L"Утв.", at(kIzm, 7, 45, 1)}, {L"", at(kSign, 7, 40, 1)},
-    {L"Лит.", at(kFsRight + 130, 3, 45, 1)}, {L"Лист", at(kFsRight + 175, 3, 40, 1)},
+    {L"", at(kIzm, 0, 20, 1)},
+    {L"", at(kList, 0, 25, 1)},
+    {L"", at(kDoc, 0, 80, 1)},
+    {L"", at(kSign, 0, 40, 1)},
+    {L"", at(kDate, 0, 60, 1)},
+    {L"", at(kIzm, 1, 20, 1)},
+    {L"", at(kList, 1, 25, 1)},
+    {L"", at(kDoc, 1, 80, 1)},
+    {L"", at(kSign, 1, 40, 1)},
+    {L"", at(kDate, 1, 60, 1)},
+    {L"", at(kIzm, 2, 20, 1)},
+    {L"", at(kList, 2, 25, 1)},
+    {L"", at(kDoc, 2, 80, 1)},
+    {L"", at(kSign, 2, 40, 1)},
+    {L"", at(kDate, 2, 60, 1)},
+    {L"Изм.", at(kIzm, 3, 20, 1)},
+    {L"Лист", at(kList, 3, 25, 1)},
+    {L"N докум.", at(kDoc, 3, 80, 1)},
+    {L"Подп.", at(kSign, 3, 40, 1)},
+    {L"Дата", at(kDate, 3, 60, 1)},
+    {L"Разраб.", at(kIzm, 4, 45, 1)},
+    {L"", at(kSign, 4, 40, 1)},
+    {L"Провер.", at(kIzm, 5, 45, 1)},
+    {L"", at(kSign, 5, 40, 1)},
+    {L"Н.Контр.", at(kIzm, 6, 45, 1)},
+    {L"", at(kSign, 6, 40, 1)},
+    {L"Утв.", at(kIzm, 7, 45, 1)},
+    {L"", at(kSign, 7, 40, 1)},
+    {L"Лит.", at(kFsRight + 130, 3, 45, 1)},
+    {L"Лист", at(kFsRight + 175, 3, 40, 1)},
     {L"Листов", at(kFsRight + 215, 3, 40, 1)},
-    {L"Копировал", below(30, 8, 48)}, {L"Формат", below(260, 8, 38)},
+    {L"Копировал", below(30, 8, 48)},
+    {L"Формат", below(260, 8, 38)},
 };
 
 constexpr Button kFirstSheetButtons[] = {
@@ -105,14 +123,12 @@ constexpr Field kNextSheetsFields[] = {
 };
 
 constexpr Caption kNextSheetsCaptions[] = {
-    {L"", at(kIzm, 0, 20, 1)}, {L"", at(kList, 0, 25, 1)}, {L"", at(kDoc, 0, 80, 1)},
-    {L"", at(kSign, 0, 40, 1)}, {L"", at(kDate, 0, 40, 1)},
-    {L"", at(kIzm, 1, 20, 1)}, {L"", at(kList, 1, 25, 1)}, {L"", at(kDoc, 1, 80, 1)},
-    {L"", at(kSign, 1, 40, 1)}, {L"", at(kDate, 1, 40, 1)},
-    {L"Изм", at(kIzm, 2, 20, 1)}, {L"Лист", at(kList, 2, 25, 1)}, {L"N докум.", at(kDoc, 2, 80, 1)},
-    {L"Подп.", at(kSign, 2, 40, 1)}, {L"Дата", at(kDate, 2, 40, 1)},
-    {L"Лист", at(430, 0, 40, 1)},
-    {L"Копировал", below(30, 3, 48)}, {L"Формат", below(260, 3, 38)},
+    {L"", at(kIzm, 0, 20, 1)},         {L"", at(kList, 0, 25, 1)},       {L"", at(kDoc, 0, 80, 1)},
+    {L"", at(kSign, 0, 40, 1)},        {L"", at(kDate, 0, 40, 1)},       {L"", at(kIzm, 1, 20, 1)},
+    {L"", at(kList, 1, 25, 1)},        {L"", at(kDoc, 1, 80, 1)},        {L"", at(kSign, 1, 40, 1)},
+    {L"", at(kDate, 1, 40, 1)},        {L"Изм", at(kIzm, 2, 20, 1)},     {L"Лист", at(kList, 2, 25, 1)},
+    {L"N докум.", at(kDoc, 2, 80, 1)}, {L"Подп.", at(kSign, 2, 40, 1)},  {L"Дата", at(kDate, 2, 40, 1)},
+    {L"Лист", at(430, 0, 40, 1)},      {L"Копировал", below(30, 3, 48)}, {L"Формат", below(260, 3, 38)},
 };
 
 constexpr Button kNextSheetsButtons[] = {
@@ -154,26 +170,49 @@ constexpr Field kFormFields[] = {
 };
 
 constexpr Caption kFormCaptions[] = {
-    {L"", at(kIzm, 0, 20, 1)}, {L"", at(kList, 0, 25, 1)}, {L"", at(kDoc, 0, 80, 1)},
-    {L"", at(kSign, 0, 40, 1)}, {L"", at(kDate, 0, 40, 1)},
-    {L"", at(kIzm, 1, 20, 1)}, {L"", at(kList, 1, 25, 1)}, {L"", at(kDoc, 1, 80, 1)},
-    {L"", at(kSign, 1, 40, 1)}, {L"", at(kDate, 1, 40, 1)},
-    {L"", at(kIzm, 2, 20, 1)}, {L"", at(kList, 2, 25, 1)}, {L"", at(kDoc, 2, 80, 1)},
-    {L"", at(kSign, 2, 40, 1)}, {L"", at(kDate, 2, 40, 1)},
-    {L"Изм.", at(kIzm, 3, 20, 1)}, {L"Лист", at(kList, 3, 25, 1)}, {L"N докум.", at(kDoc, 3, 80, 1)},
-    {L"Подп.", at(kSign, 3, 40, 1)}, {L"Дата", at(kDate, 3, 40, 1)},
-    {L"Разраб.", at(kIzm, 4, 45, 1)}, {L"", at(kSign, 4, 40, 1)},
-    {L"Провер.", at(kIzm, 5, 45, 1)}, {L"", at(kSign, 5, 40, 1)},
-    {L"Т.Контр.", at(kIzm, 6, 45, 1)}, {L"", at(kSign, 6, 40, 1)},
-    {L"Нач.Лаб.", at(kIzm, 7, 45, 1)}, {L"", at(kSign, 7, 40, 1)},
-    {L"Н.Контр.", at(kIzm, 8, 45, 1)}, {L"", at(kSign, 8, 40, 1)},
-    {L"Утв.", at(kIzm, 9, 45, 1)}, {L"", at(kSign, 9, 40, 1)},
-    {L"", at(kIzm, 10, 45, 1)}, {L"", at(kDoc, 10, 80, 1)}, {L"", at(kSign, 10, 40, 1)},
+    {L"", at(kIzm, 0, 20, 1)},
+    {L"", at(kList, 0, 25, 1)},
+    {L"", at(kDoc, 0, 80, 1)},
+    {L"", at(kSign, 0, 40, 1)},
+    {L"", at(kDate, 0, 40, 1)},
+    {L"", at(kIzm, 1, 20, 1)},
+    {L"", at(kList, 1, 25, 1)},
+    {L"", at(kDoc, 1, 80, 1)},
+    {L"", at(kSign, 1, 40, 1)},
+    {L"", at(kDate, 1, 40, 1)},
+    {L"", at(kIzm, 2, 20, 1)},
+    {L"", at(kList, 2, 25, 1)},
+    {L"", at(kDoc, 2, 80, 1)},
+    {L"", at(kSign, 2, 40, 1)},
+    {L"", at(kDate, 2, 40, 1)},
+    {L"Изм.", at(kIzm, 3, 20, 1)},
+    {L"Лист", at(kList, 3, 25, 1)},
+    {L"N докум.", at(kDoc, 3, 80, 1)},
+    {L"Подп.", at(kSign, 3, 40, 1)},
+    {L"Дата", at(kDate, 3, 40, 1)},
+    {L"Разраб.", at(kIzm, 4, 45, 1)},
+    {L"", at(kSign, 4, 40, 1)},
+    {L"Провер.", at(kIzm, 5, 45, 1)},
+    {L"", at(kSign, 5, 40, 1)},
+    {L"Т.Контр.", at(kIzm, 6, 45, 1)},
+    {L"", at(kSign, 6, 40, 1)},
+    {L"Нач.Лаб.", at(kIzm, 7, 45, 1)},
+    {L"", at(kSign, 7, 40, 1)},
+    {L"Н.Контр.", at(kIzm, 8, 45, 1)},
+    {L"", at(kSign, 8, 40, 1)},
+    {L"Утв.", at(kIzm, 9, 45, 1)},
+    {L"", at(kSign, 9, 40, 1)},
+    {L"", at(kIzm, 10, 45, 1)},
+    {L"", at(kDoc, 10, 80, 1)},
+    {L"", at(kSign, 10, 40, 1)},
     {L"", at(kDate, 10, 40, 1)},
-    {L"Лит.", at(kFmRight + 130, 3, 45, 1)}, {L"Масса", at(kFmRight + 175, 3, 45, 1)},
+    {L"Лит.", at(kFmRight + 130, 3, 45, 1)},
+    {L"Масса", at(kFmRight + 175, 3, 45, 1)},
     {L"Масштаб", at(kFmRight + 220, 3, 45, 1)},
-    {L"Лист", at(kFmRight + 130, 7, 30, 1)}, {L"Листов", at(kFmRight + 195, 7, 35, 1)},
-    {L"Копировал", below(30, 11, 48)}, {L"Формат", below(260, 11, 38)},
+    {L"Лист", at(kFmRight + 130, 7, 30, 1)},
+    {L"Листов", at(kFmRight + 195, 7, 35, 1)},
+    {L"Копировал", below(30, 11, 48)},
+    {L"Формат", below(260, 11, 38)},
 };
 
 constexpr Button kFormButtons[] = {
@@ -191,23 +230,59 @@ constexpr ExtraBox kExtraBoxes[] = {
 } // namespace
 
 const ProgramLayout& stampFirstSheet() {
-    static const ProgramLayout layout{L"StampFirstSheet", false, true, true, true, true, true,
-                                      FlagUse::ReadWrite, true, kFirstSheetFields, kFirstSheetCaptions,
-                                      kFirstSheetButtons, at(0, 0, 480, 8), 494, kTop + 10 * kRow + 6 + kRow + 7};
+    static const ProgramLayout layout{L"StampFirstSheet",
+                                      false,
+                                      true,
+                                      true,
+                                      true,
+                                      true,
+                                      true,
+                                      FlagUse::ReadWrite,
+                                      true,
+                                      kFirstSheetFields,
+                                      kFirstSheetCaptions,
+                                      kFirstSheetButtons,
+                                      at(0, 0, 480, 8),
+                                      494,
+                                      kTop + 10 * kRow + 6 + kRow + 7};
     return layout;
 }
 
 const ProgramLayout& stampNextSheets() {
-    static const ProgramLayout layout{L"StampNextSheets", false, true, false, true, false, true,
-                                      FlagUse::ReadOnly, true, kNextSheetsFields, kNextSheetsCaptions,
-                                      kNextSheetsButtons, at(0, 0, 470, 3), 484, kTop + 5 * kRow + 6 + kRow + 7};
+    static const ProgramLayout layout{L"StampNextSheets",
+                                      false,
+                                      true,
+                                      false,
+                                      true,
+                                      false,
+                                      true,
+                                      FlagUse::ReadOnly,
+                                      true,
+                                      kNextSheetsFields,
+                                      kNextSheetsCaptions,
+                                      kNextSheetsButtons,
+                                      at(0, 0, 470, 3),
+                                      484,
+                                      kTop + 5 * kRow + 6 + kRow + 7};
     return layout;
 }
 
 const ProgramLayout& stampForm() {
-    static const ProgramLayout layout{L"StampForm", true, false, false, false, false, false,
-                                      FlagUse::None, false, kFormFields, kFormCaptions,
-                                      kFormButtons, at(0, 0, 470, 11), 484, kTop + 13 * kRow + 6 + kRow + 7};
+    static const ProgramLayout layout{L"StampForm",
+                                      true,
+                                      false,
+                                      false,
+                                      false,
+                                      false,
+                                      false,
+                                      FlagUse::None,
+                                      false,
+                                      kFormFields,
+                                      kFormCaptions,
+                                      kFormButtons,
+                                      at(0, 0, 470, 11),
+                                      484,
+                                      kTop + 13 * kRow + 6 + kRow + 7};
     return layout;
 }
 

@@ -26,9 +26,9 @@ struct Field {
     const wchar_t* variable; // nullptr: a control bound to no variable
     const wchar_t* control;  // the control's name; arrays as "Дата(1)"
     FieldKind kind;
-    int lineLimit;  // MultiLine: carriage returns the box takes (0: no limit)
-    bool onForm3;   // on the extra-parameters form rather than the main form
-    Cell cell;      // main form only: the grid cell the control fills
+    int lineLimit;   // MultiLine: carriage returns the box takes (0: no limit)
+    bool onForm3;    // on the extra-parameters form rather than the main form
+    Cell cell;       // main form only: the grid cell the control fills
     int personFocus; // Person: its number for Add and Delete (0: none)
 };
 
@@ -60,8 +60,8 @@ struct ProgramLayout {
     std::span<const Field> fields;
     std::span<const Caption> captions;
     std::span<const Button> buttons;
-    Cell grid;    // the title block's outer frame
-    short width;  // the main form's client size
+    Cell grid;   // the title block's outer frame
+    short width; // the main form's client size
     short height;
 };
 

@@ -30,8 +30,8 @@ std::vector<std::wstring> listOf(HWND combo) {
     const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         std::wstring item(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-        item.resize(static_cast<size_t>(
-            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+        item.resize(
+            static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
         items.push_back(item);
     }
     return items;
@@ -69,8 +69,9 @@ MainForm::MainForm(const ProgramLayout& layout, TitleBlockServer& server)
       form_(kMainTemplate, L"StampForm", layout.width, layout.height) {
     for (const Caption& c : layout.captions)
         if (*c.text)
-            form_.label(c.text, static_cast<short>(c.cell.x + 1), static_cast<short>(c.cell.y + (c.cell.cy - 8) / 2),
-                        static_cast<short>(c.cell.cx - 2), 8, SS_CENTER);
+            form_.label(c.text, static_cast<short>(c.cell.x + 1),
+                        static_cast<short>(c.cell.y + (c.cell.cy - 8) / 2), static_cast<short>(c.cell.cx - 2),
+                        8, SS_CENTER);
     for (const Field& f : layout.fields) {
         if (f.onForm3 || f.kind == FieldKind::Flag)
             continue;
@@ -89,7 +90,8 @@ MainForm::MainForm(const ProgramLayout& layout, TitleBlockServer& server)
                       static_cast<short>(c.y + 2), cx, static_cast<short>(c.cy - 4));
             break;
         default:
-            form_.add(f.control, L"Edit", L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, x, middle, cx, kFieldHeight);
+            form_.add(f.control, L"Edit", L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, x, middle, cx,
+                      kFieldHeight);
             break;
         }
     }
@@ -99,7 +101,8 @@ MainForm::MainForm(const ProgramLayout& layout, TitleBlockServer& server)
         form_.add(b.control, L"Button", b.caption, BS_PUSHBUTTON | WS_TABSTOP | notify,
                   static_cast<short>(b.cell.x + (onGrid ? 1 : 0)),
                   static_cast<short>(b.cell.y + (onGrid ? 1 : (b.cell.cy - 14) / 2)),
-                  static_cast<short>(b.cell.cx - (onGrid ? 2 : 0)), onGrid ? static_cast<short>(b.cell.cy - 2) : 14);
+                  static_cast<short>(b.cell.cx - (onGrid ? 2 : 0)),
+                  onGrid ? static_cast<short>(b.cell.cy - 2) : 14);
     }
     form_.controls.ok = form_.controls.ids.at(L"Command1");
     form_.controls.cancel = form_.controls.ids.at(L"Command2");

@@ -137,7 +137,8 @@ void respond(HWND form, const FormControls& controls) {
                 press(found->second);
             } else if (verb == L"pick") {
                 SYSTEMTIME date{};
-                if (!dateFromText(rest, date) || !SendMessageW(control, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&date)))
+                if (!dateFromText(rest, date) ||
+                    !SendMessageW(control, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&date)))
                     return refuse("not a date the calendar takes");
             } else {
                 return refuse("no such action");

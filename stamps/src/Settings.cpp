@@ -31,8 +31,8 @@ std::wstring GetSetting(const std::wstring& app, const std::wstring& section, co
 void SaveSetting(const std::wstring& app, const std::wstring& section, const std::wstring& key,
                  const std::wstring& value) {
     HKEY handle = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, sectionKey(app, section).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &handle, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, sectionKey(app, section).c_str(), 0, nullptr, 0, KEY_WRITE,
+                        nullptr, &handle, nullptr) != ERROR_SUCCESS)
         return;
     RegSetValueExW(handle, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));

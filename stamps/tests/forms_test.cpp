@@ -66,24 +66,24 @@ protected:
         ProbedForm form(layout, server);
         form.probes = std::move(probes);
         form.run();
-        EXPECT_EQ(form.failure(), "");
+        EXPECT_EQ(form.failure(), server.failOn.empty() ? "" : "call failed");
         return server;
     }
     RecordingServer server;
 };
 
 const std::vector<std::wstring> kFirstSheetOrder = {
-    L"$razrab",   L"$prover",     L"$n_contr",   L"$utverd",   L"$inv_n_podl", L"$podl_podp", L"$vz_inv_n",
-    L"$inv_n_dubl", L"$dubl_podp", L"$per_prim", L"$sprav_nom", L"sprav_tabl", L"$data1",     L"$data2",
-    L"$data3",    L"$data4",      L"$oboznach",  L"$naimen1",  L"$name_pred", L"$listov",    L"$list",
-    L"$lit1",     L"$lit2",       L"$lit3",      L"$format",   L"$copy"};
-const std::vector<std::wstring> kNextSheetsOrder = {L"$inv_n_podl", L"$podl_podp", L"$vz_inv_n", L"$inv_n_dubl",
-                                                    L"$dubl_podp",  L"sprav_tabl", L"$oboznach", L"$list",
-                                                    L"$format",     L"$copy"};
+    L"$razrab",     L"$prover",    L"$n_contr",  L"$utverd",    L"$inv_n_podl", L"$podl_podp", L"$vz_inv_n",
+    L"$inv_n_dubl", L"$dubl_podp", L"$per_prim", L"$sprav_nom", L"sprav_tabl",  L"$data1",     L"$data2",
+    L"$data3",      L"$data4",     L"$oboznach", L"$naimen1",   L"$name_pred",  L"$listov",    L"$list",
+    L"$lit1",       L"$lit2",      L"$lit3",     L"$format",    L"$copy"};
+const std::vector<std::wstring> kNextSheetsOrder = {
+    L"$inv_n_podl", L"$podl_podp", L"$vz_inv_n", L"$inv_n_dubl", L"$dubl_podp",
+    L"sprav_tabl",  L"$oboznach",  L"$list",     L"$format",     L"$copy"};
 const std::vector<std::wstring> kFormOrder = {
-    L"$razrab",   L"$prover",  L"$t_contr", L"$nach_lab", L"$n_contr", L"$utverd",   L"$oboznach", L"$naimen1",
-    L"$material1", L"$naim_pred", L"$listov", L"$list",    L"$massa",   L"$maschtab", L"$lit1",     L"$lit2",
-    L"$lit3"};
+    L"$razrab",   L"$prover",   L"$t_contr",   L"$nach_lab",  L"$n_contr", L"$utverd",
+    L"$oboznach", L"$naimen1",  L"$material1", L"$naim_pred", L"$listov",  L"$list",
+    L"$massa",    L"$maschtab", L"$lit1",      L"$lit2",      L"$lit3"};
 
 TEST_F(Forms, EachProgramReadsAndWritesItsFieldsInItsOrder) {
     struct Case {
@@ -124,12 +124,9 @@ TEST_F(Forms, OkCancelAndTheCloseBoxEndTheFormOnce) {
         std::vector<std::wstring> after; // the calls after reading
     };
     const Case cases[] = {
-        {stampFirstSheet(), L"2", {L"Cancel", L"SetFocus"}},
-        {stampFirstSheet(), L"close", {L"SetFocus"}},
-        {stampNextSheets(), L"2", {L"Cancel", L"SetFocus"}},
-        {stampNextSheets(), L"close", {L"SetFocus"}},
-        {stampForm(), L"2", {L"Cancel", L"SetFocus"}},
-        {stampForm(), L"close", {}},
+        {stampFirstSheet(), L"2", {L"Cancel", L"SetFocus"}}, {stampFirstSheet(), L"close", {L"SetFocus"}},
+        {stampNextSheets(), L"2", {L"Cancel", L"SetFocus"}}, {stampNextSheets(), L"close", {L"SetFocus"}},
+        {stampForm(), L"2", {L"Cancel", L"SetFocus"}},       {stampForm(), L"close", {}},
     };
     for (const Case& c : cases) {
         server = {};
@@ -145,6 +142,29 @@ TEST_F(Forms, OkCancelAndTheCloseBoxEndTheFormOnce) {
     }
 }
 
+TEST_F(Forms, AFailedCallEndsTheFormWithItsReasonAndNothingMore) {
+    struct Case {
+        std::wstring failOn;
+        std::vector<std::wstring> answers;
+        std::wstring lastCall;
+        std::wstring history; // the count of "Разраб" stored: each person's history goes with its value
+    };
+    const Case cases[] = {
+        {L"get", {}, L"get $razrab", L"none"},
+        {L"set", {L"1"}, L"set $razrab=", L"none"},
+        {L"Cancel", {L"2"}, L"Cancel", L"none"},
+        {L"OK", {L"type Разраб Орлов", L"1"}, L"OK Редактирование форматки", L"1"},
+    };
+    for (const Case& c : cases) {
+        server = {};
+        server.failOn = c.failOn;
+        const auto done = run(stampForm(), c.answers);
+        // Nothing after the failed call: no commit, no focus to DravikCad.
+        EXPECT_EQ(done.calls.back(), c.lastCall) << c.failOn;
+        EXPECT_EQ(GetSetting(kSettingsApp, L"Разраб", L"Count", L"none"), c.history) << c.failOn;
+    }
+}
+
 TEST_F(Forms, TheReferenceTableFlagOfBothTextDocumentEditors) {
     struct Case {
         const ProgramLayout& layout;
@@ -153,10 +173,8 @@ TEST_F(Forms, TheReferenceTableFlagOfBothTextDocumentEditors) {
         std::vector<std::wstring> written; // what OK sends for the flag
     };
     const Case cases[] = {
-        {stampFirstSheet(), L"\"\"", true, true, {L"1"}},
-        {stampFirstSheet(), L"-1", false, true, {L"-1"}},
-        {stampFirstSheet(), L"0", true, true, {L"1"}},
-        {stampNextSheets(), L"-1", false, false, {}},
+        {stampFirstSheet(), L"\"\"", true, true, {L"1"}}, {stampFirstSheet(), L"-1", false, true, {L"-1"}},
+        {stampFirstSheet(), L"0", true, true, {L"1"}},    {stampNextSheets(), L"-1", false, false, {}},
         {stampNextSheets(), L"\"\"", false, true, {}},
     };
     for (const Case& c : cases) {
@@ -182,13 +200,19 @@ TEST_F(Forms, BoxesBoundToNoVariableTakeNoInput) {
         std::vector<std::wstring> enabled, disabled;
     };
     const Case cases[] = {
-        {stampForm(), L"", {L"2"}, {L"Разраб", L"Обозначение"}, {L"Формат", L"Копировал", L"Дата1", L"Дата6"}},
+        {stampForm(),
+         L"",
+         {L"2"},
+         {L"Разраб", L"Обозначение"},
+         {L"Формат", L"Копировал", L"Дата1", L"Дата6"}},
         // The reference-table boxes follow the flag only where a variable takes them.
-        {stampFirstSheet(), L"-1",
+        {stampFirstSheet(),
+         L"-1",
          {L"click Parametr", L"click Check", L"click ОК", L"2"},
          {L"per_prim", L"sprav_nom", L"Формат", L"Копировал"},
          {}},
-        {stampNextSheets(), L"\"\"",
+        {stampNextSheets(),
+         L"\"\"",
          {L"click Parametr", L"click Check", L"click ОК", L"2"},
          {L"inv_n_podl", L"Формат", L"Копировал"},
          {L"per_prim", L"sprav_nom"}},
@@ -208,8 +232,9 @@ TEST_F(Forms, BoxesBoundToNoVariableTakeNoInput) {
 }
 
 TEST_F(Forms, MultiLineBoxesRefuseEnterAtTheirLimitUntilAnotherKey) {
-    const auto done = run(stampFirstSheet(), {L"keys Наименование а\\rб\\rв\\rг", L"keys Обозначение x\\ry\\rz",
-                                              L"keys Предприятие п\\r\\rq", L"1"});
+    const auto done =
+        run(stampFirstSheet(), {L"keys Наименование а\\rб\\rв\\rг", L"keys Обозначение x\\ry\\rz",
+                                L"keys Предприятие п\\r\\rq", L"1"});
     EXPECT_EQ(done.written.at(L"$naimen1"), L"а\r\nб\r\nвг");
     EXPECT_EQ(done.written.at(L"$oboznach"), L"x\r\nyz");
     EXPECT_EQ(done.written.at(L"$name_pred"), L"п\r\nq");
@@ -227,8 +252,8 @@ TEST_F(Forms, AddAndDeleteActOnTheLastFocusedPersonAndOkKeepsItsHistory) {
     // Each answer comes after the probe of its place.
     const auto done = run(stampFirstSheet(),
                           {L"click Add", L"type Провер Новиков", L"click Add", L"click Add", L"click Delete",
-                           L"type Обозначение X", L"choose Провер Аникин", L"click Delete", L"type Провер Новиков",
-                           L"type Разраб Пушкин", L"1"},
+                           L"type Обозначение X", L"choose Провер Аникин", L"click Delete",
+                           L"type Провер Новиков", L"type Разраб Пушкин", L"1"},
                           {nothing, nothing, buttons(true), nothing, nothing, nothing, buttons(false),
                            buttons(true), nothing, nothing, [](MainForm& form) {
                                EXPECT_EQ(form.personFocus(), 1);
@@ -259,10 +284,11 @@ TEST_F(Forms, TheCalendarPutsTheChosenDateAndCancelKeepsTheText) {
     GetLocalTime(&now);
     wchar_t today[32] = {};
     GetDateFormatW(0x0400, DATE_SHORTDATE, &now, nullptr, today, 32);
-    const auto done = run(stampFirstSheet(), {L"click Дата_кн(1)", L"click OK",                               // today
-                                              L"click Дата_кн(2)", L"pick Calendar1 24.12.2026", L"click OK", //
-                                              L"click Дата_кн(3)", L"pick Calendar1 24.12.2026", L"click Отмена",
-                                              L"click Дата_кн(4)", L"click Отмена", L"1"});
+    const auto done =
+        run(stampFirstSheet(), {L"click Дата_кн(1)", L"click OK",                               // today
+                                L"click Дата_кн(2)", L"pick Calendar1 24.12.2026", L"click OK", //
+                                L"click Дата_кн(3)", L"pick Calendar1 24.12.2026", L"click Отмена",
+                                L"click Дата_кн(4)", L"click Отмена", L"1"});
     EXPECT_EQ(done.written.at(L"$data1"), today);
     EXPECT_EQ(done.written.at(L"$data2"), L"24.12.2026");
     EXPECT_EQ(done.written.at(L"$data3"), L"");
@@ -274,7 +300,8 @@ TEST_F(Forms, TheWindowTakesItsStoredPlaceAndOnlyTheDrawingEditorStaysOnTop) {
         const ProgramLayout& layout;
         bool topmost;
     };
-    for (const Case& c : {Case{stampFirstSheet(), false}, Case{stampNextSheets(), false}, Case{stampForm(), true}}) {
+    for (const Case& c :
+         {Case{stampFirstSheet(), false}, Case{stampNextSheets(), false}, Case{stampForm(), true}}) {
         SaveSetting(kSettingsApp, L"Settings", L"MainLeft", L"1500");
         SaveSetting(kSettingsApp, L"Settings", L"MainTop", L"3000");
         run(c.layout, {L"2"}, {[&](MainForm& form) {
@@ -293,36 +320,41 @@ TEST_F(Forms, AStoredCountThatIsNoNumberLeavesTheHistoryEmptyAndTheEditorWorking
     SaveSetting(kSettingsApp, L"Разраб", L"Count", L"много");
     SaveSetting(kSettingsApp, L"Разраб", L"0", L"Старый");
     testing::internal::CaptureStderr();
-    const auto done = run(stampFirstSheet(), {L"type Разраб Орлов", L"1"}, {[](MainForm& form) {
-                              EXPECT_TRUE(listOf(form.control(L"Разраб")).empty());
-                          }});
+    const auto done = run(stampFirstSheet(), {L"type Разраб Орлов", L"1"},
+                          {[](MainForm& form) { EXPECT_TRUE(listOf(form.control(L"Разраб")).empty()); }});
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("StampFirstSheet: the history of \"Разраб\" is read as empty"), std::string::npos) << err;
+    EXPECT_NE(err.find("StampFirstSheet: the history of \"Разраб\" is read as empty"), std::string::npos)
+        << err;
     EXPECT_EQ(done.written.at(L"$razrab"), L"Орлов");
     EXPECT_EQ(LoadComboHistory(L"Разраб"), (std::vector<std::wstring>{L"Орлов"}));
 }
 
 TEST_F(Forms, PicturesOfTheFormsWithCyrillicCaptions) {
-    server.expressions = {{L"$razrab", L"\"Иванов И.И.\""}, {L"$naimen1", L"\"Вал ведущий\""},
-                          {L"$oboznach", L"\"АБВГ.123456.001\""}, {L"$data1", L"\"10.12.2026\""},
-                          {L"$format", L"\"A3\""}, {L"$list", L"\"1\""}, {L"$listov", L"\"2\""}};
+    server.expressions = {{L"$razrab", L"\"Иванов И.И.\""},
+                          {L"$naimen1", L"\"Вал ведущий\""},
+                          {L"$oboznach", L"\"АБВГ.123456.001\""},
+                          {L"$data1", L"\"10.12.2026\""},
+                          {L"$format", L"\"A3\""},
+                          {L"$list", L"\"1\""},
+                          {L"$listov", L"\"2\""}};
     for (const ProgramLayout* layout : {&stampFirstSheet(), &stampNextSheets(), &stampForm()}) {
         run(*layout, {L"2"}, {[&](MainForm& form) {
-                EXPECT_TRUE(pal::test::keepSnapshot(form.m_hWnd, pal::text::toUtf8(layout->name)));
-                if (ExtraForm* extra = form.extraForm()) {
-                    extra->ShowWindow(SW_SHOWNA);
-                    EXPECT_TRUE(pal::test::keepSnapshot(extra->m_hWnd, pal::text::toUtf8(layout->name) + "-Form3"));
-                    extra->ShowWindow(SW_HIDE);
-                }
-                if (layout->calendar) {
-                    SYSTEMTIME day{2026, 12, 4, 10, 0, 0, 0, 0};
-                    CalendarForm calendar(&form, day, L"");
-                    calendar.Create(calendar.m_nIDTemplate, &form);
-                    calendar.ShowWindow(SW_SHOWNA);
-                    EXPECT_TRUE(pal::test::keepSnapshot(calendar.m_hWnd, "StampFirstSheet-Form2"));
-                    calendar.DestroyWindow();
-                }
-            }});
+            EXPECT_TRUE(pal::test::keepSnapshot(form.m_hWnd, pal::text::toUtf8(layout->name)));
+            if (ExtraForm* extra = form.extraForm()) {
+                extra->ShowWindow(SW_SHOWNA);
+                EXPECT_TRUE(
+                    pal::test::keepSnapshot(extra->m_hWnd, pal::text::toUtf8(layout->name) + "-Form3"));
+                extra->ShowWindow(SW_HIDE);
+            }
+            if (layout->calendar) {
+                SYSTEMTIME day{2026, 12, 4, 10, 0, 0, 0, 0};
+                CalendarForm calendar(&form, day, L"");
+                calendar.Create(calendar.m_nIDTemplate, &form);
+                calendar.ShowWindow(SW_SHOWNA);
+                EXPECT_TRUE(pal::test::keepSnapshot(calendar.m_hWnd, "StampFirstSheet-Form2"));
+                calendar.DestroyWindow();
+            }
+        }});
     }
 }
 

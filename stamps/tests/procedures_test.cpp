@@ -19,12 +19,8 @@ TEST_F(Procedures, QuotesAndCountedSymbols) {
     };
     // Reading a field: `""` is empty, then one pair of enclosing quotes goes.
     const Case reads[] = {
-        {L"\"\"", L""},
-        {L"\"Петров\"", L"Петров"},
-        {L"\"", L"\""},
-        {L"\"\"\"\"", L"\"\""},
-        {L"Петров", L"Петров"},
-        {L"\"a", L"\"a"},
+        {L"\"\"", L""},         {L"\"Петров\"", L"Петров"}, {L"\"", L"\""},
+        {L"\"\"\"\"", L"\"\""}, {L"Петров", L"Петров"},     {L"\"a", L"\"a"},
     };
     for (const Case& c : reads)
         EXPECT_EQ(GetStr(emptyForQuotes(c.expression)), c.shownByStrippers) << c.expression;
@@ -34,7 +30,8 @@ TEST_F(Procedures, QuotesAndCountedSymbols) {
         std::int16_t count;
     };
     const Count counts[] = {
-        {L"", L"\r", 0}, {L"a\r\nb", L"\r", 1}, {L"a\r\nb\r\nc", L"\r", 2}, {L"abc", L"", 0}, {L"ааа", L"а", 3},
+        {L"", L"\r", 0},  {L"a\r\nb", L"\r", 1}, {L"a\r\nb\r\nc", L"\r", 2},
+        {L"abc", L"", 0}, {L"ааа", L"а", 3},
     };
     for (const Count& c : counts)
         EXPECT_EQ(GetCountSymb(c.text, c.symbol), c.count) << c.text.size();
@@ -48,13 +45,14 @@ TEST_F(Procedures, DatesOfTheShortFormAreReadBack) {
     };
     const Case cases[] = {
         {L"24.12.2026", true, 2026, 12, 24}, {L"5.1.27", true, 2027, 1, 5}, {L"31.02.2026", false, 0, 0, 0},
-        {L"2026-12-24", false, 0, 0, 0},     {L"", false, 0, 0, 0},        {L"1.2", false, 0, 0, 0},
+        {L"2026-12-24", false, 0, 0, 0},     {L"", false, 0, 0, 0},         {L"1.2", false, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SYSTEMTIME d{};
         ASSERT_EQ(dateFromText(c.text, d), c.isDate) << c.text.size();
         if (c.isDate) {
-            EXPECT_EQ((std::vector<WORD>{d.wYear, d.wMonth, d.wDay}), (std::vector<WORD>{c.year, c.month, c.day}));
+            EXPECT_EQ((std::vector<WORD>{d.wYear, d.wMonth, d.wDay}),
+                      (std::vector<WORD>{c.year, c.month, c.day}));
         }
     }
 }

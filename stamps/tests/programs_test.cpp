@@ -13,9 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,9 +41,11 @@ HRESULT callByName(IDispatch* on, const wchar_t* name, std::vector<VARIANT> args
     if (HRESULT hr = on->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr))
         return hr;
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
+                      static_cast<UINT>(reversed.size()), 0};
     UINT err = 0;
-    const HRESULT hr = on->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, nullptr, &err);
+    const HRESULT hr =
+        on->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, nullptr, &err);
     for (VARIANT& v : args)
         VariantClear(&v);
     return hr;
@@ -51,8 +53,9 @@ HRESULT callByName(IDispatch* on, const wchar_t* name, std::vector<VARIANT> args
 
 void setClassesDefault(const std::wstring& subkey, const std::wstring& value) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
@@ -110,17 +113,20 @@ protected:
     // A start of DravikCad registers it as the server; then one is started through it with a
     // copy of the sample drawing open and active, held by this test until its end.
     void startDravikCadWithTheSample() {
-        const auto first = pal::test::runProgram(binDir() / "DravikCad", {}, root() / "first.err",
-                                                 {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
+        const auto first =
+            pal::test::runProgram(binDir() / "DravikCad", {}, root() / "first.err",
+                                  {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
         ASSERT_EQ(first.exitCode, 0) << first.err;
         drawing_ = root() / "чертёж.grb";
         fs::copy_file(binDir() / "Samples" / "sample-a3.grb", drawing_);
         CLSID clsid{};
         ASSERT_EQ(CLSIDFromProgID(L"DVW32.SERVER", &clsid), S_OK);
-        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, reinterpret_cast<void**>(&app_)),
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                   reinterpret_cast<void**>(&app_)),
                   S_OK);
         Variant opened, active;
-        ASSERT_EQ(callByName(app_, L"OpenFile", {bstr(pal::text::fromUtf8(drawing_.string()))}, &opened), S_OK);
+        ASSERT_EQ(callByName(app_, L"OpenFile", {bstr(pal::text::fromUtf8(drawing_.string()))}, &opened),
+                  S_OK);
         ASSERT_EQ(opened.vt, VT_DISPATCH);
         ASSERT_EQ(callByName(app_, L"GetActiveFile", {}, &active), S_OK);
         ASSERT_EQ(active.vt, VT_DISPATCH);
@@ -173,8 +179,8 @@ TEST_F(Editors, EachEditorWritesWhatWasTypedIntoTheActiveDrawingOfARunningDravik
     };
     const Case cases[] = {
         {"StampFirstSheet",
-         {"type Разраб Иванов И.И.", "choose Формат A2", "click Дата_кн(1)", "pick Calendar1 24.12.2026", "click OK",
-          "type Наименование Вал\\rведущий", "1"},
+         {"type Разраб Иванов И.И.", "choose Формат A2", "click Дата_кн(1)", "pick Calendar1 24.12.2026",
+          "click OK", "type Наименование Вал\\rведущий", "1"},
          {{L"$razrab", L"\"Иванов И.И.\""},
           {L"$format", L"\"A2\""},
           {L"$data1", L"\"24.12.2026\""},
@@ -185,7 +191,9 @@ TEST_F(Editors, EachEditorWritesWhatWasTypedIntoTheActiveDrawingOfARunningDravik
          {{L"$list", L"\"2\""}, {L"$inv_n_podl", L"\"12345\""}, {L"sprav_tabl", L"\"1\""}}},
         {"StampForm",
          {"type Материал Сталь 45 ГОСТ 1050-88", "type Утверд Петров", "1"},
-         {{L"$material1", L"\"Сталь 45 ГОСТ 1050-88\""}, {L"$utverd", L"\"Петров\""}, {L"$razrab", L"\"Иванов И.И.\""}}},
+         {{L"$material1", L"\"Сталь 45 ГОСТ 1050-88\""},
+          {L"$utverd", L"\"Петров\""},
+          {L"$razrab", L"\"Иванов И.И.\""}}},
     };
     for (const Case& c : cases) {
         const auto e = runEditor(c.program, c.answers);
@@ -195,7 +203,8 @@ TEST_F(Editors, EachEditorWritesWhatWasTypedIntoTheActiveDrawingOfARunningDravik
         for (const auto& [name, value] : c.after)
             names.push_back(name);
         EXPECT_EQ(drawing(names), c.after) << c.program;
-        EXPECT_FALSE(fs::is_empty(root() / ("snapshots-" + c.program))) << "a picture of its form as it closed";
+        EXPECT_FALSE(fs::is_empty(root() / ("snapshots-" + c.program)))
+            << "a picture of its form as it closed";
     }
     expectEveryAnswerTaken();
 }
@@ -212,8 +221,8 @@ protected:
     void serveTheDrawing() {
         const std::wstring clsid = classesDefault(L"DVW32.SERVER\\CLSID");
         setClassesDefault(L"CLSID\\" + clsid + L"\\LocalServer32",
-                          L"\"" + pal::text::fromUtf8((binDir() / "dvserver_host").string()) + L"\" --doc \"" +
-                              pal::text::fromUtf8((root() / "лист.dvd").string()) + L"\"");
+                          L"\"" + pal::text::fromUtf8((binDir() / "dvserver_host").string()) +
+                              L"\" --doc \"" + pal::text::fromUtf8((root() / "лист.dvd").string()) + L"\"");
     }
 };
 
@@ -224,7 +233,11 @@ TEST_F(EditorsOverTheTestServer, OkCommitsOneUndoStepAndCancelOrAnUntouchedOkCha
         std::string razrab, undo, undoName;
     };
     const Case cases[] = {
-        {"StampForm", {"type Разраб Сидоров", "type Провер Кузнецов", "1"}, "Сидоров", "1", "Редактирование форматки"},
+        {"StampForm",
+         {"type Разраб Сидоров", "type Провер Кузнецов", "1"},
+         "Сидоров",
+         "1",
+         "Редактирование форматки"},
         {"StampFirstSheet", {"type Разраб Сидоров", "2"}, "Петров", "0", ""},
         {"StampForm", {"1"}, "Петров", "0", ""},
         {"StampFirstSheet", {"1"}, "Петров", "0", ""},
@@ -254,8 +267,9 @@ TEST_F(Editors, WithoutARunningDravikCadAnEditorSaysSoAndEndsWithAFailure) {
     const Case cases[] = {{false, "Нет связи с DravikCad"}, {true, "В DravikCad нет активного документа"}};
     for (const Case& c : cases) {
         if (c.registered) {
-            const auto first = pal::test::runProgram(binDir() / "DravikCad", {}, root() / "first.err",
-                                                     {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
+            const auto first =
+                pal::test::runProgram(binDir() / "DravikCad", {}, root() / "first.err",
+                                      {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
             ASSERT_EQ(first.exitCode, 0) << first.err;
         }
         for (const std::string program : {"StampFirstSheet", "StampNextSheets", "StampForm"}) {
@@ -268,7 +282,8 @@ TEST_F(Editors, WithoutARunningDravikCadAnEditorSaysSoAndEndsWithAFailure) {
             ASSERT_EQ(prompts.size(), before + 1) << program;
             EXPECT_EQ(prompts.back().get("kind"), "MessageBox");
             EXPECT_EQ(prompts.back().get("caption"), program);
-            EXPECT_NE(prompts.back().get("text").find(c.said), std::string::npos) << prompts.back().get("text");
+            EXPECT_NE(prompts.back().get("text").find(c.said), std::string::npos)
+                << prompts.back().get("text");
         }
     }
     expectEveryAnswerTaken();
