@@ -193,7 +193,9 @@ TEST_F(Editors, EachEditorWritesWhatWasTypedIntoTheActiveDrawingOfARunningDravik
          {"type Материал Сталь 45 ГОСТ 1050-88", "type Утверд Петров", "1"},
          {{L"$material1", L"\"Сталь 45 ГОСТ 1050-88\""},
           {L"$utverd", L"\"Петров\""},
-          {L"$razrab", L"\"Иванов И.И.\""}}},
+          // What the others wrote stays as they wrote it, lines included.
+          {L"$razrab", L"\"Иванов И.И.\""},
+          {L"$naimen1", L"\"Вал\r\nведущий\""}}},
     };
     for (const Case& c : cases) {
         const auto e = runEditor(c.program, c.answers);
