@@ -268,6 +268,13 @@ TEST_F(Forms, AddAndDeleteActOnTheLastFocusedPersonAndOkKeepsItsHistory) {
     EXPECT_EQ(GetSetting(kSettingsApp, L"Утверд", L"Count", L"none"), L"0");
 }
 
+TEST_F(Forms, CancelLosesTheListChangesOfAddAndDelete) {
+    SaveComboHistory(L"Разраб", {L"Аникин", L"Белов"});
+    run(stampFirstSheet(),
+        {L"type Разраб Орлов", L"click Add", L"choose Разраб Аникин", L"click Delete", L"2"});
+    EXPECT_EQ(LoadComboHistory(L"Разраб"), (std::vector<std::wstring>{L"Аникин", L"Белов"}));
+}
+
 TEST_F(Forms, HistoriesAreSharedBetweenTheDrawingAndTheFirstSheetEditors) {
     run(stampForm(), {L"type Н_контр Кузнецов", L"1"});
     server = {};
