@@ -19,6 +19,7 @@
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/Settings.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/TabView.h"
 #include "afx/oletemplate.h"
@@ -413,9 +414,10 @@ int CDvw32App::OnExitCommand() {
         proxy->TerminateAllCommands(nullptr, true);
     if (!SaveAllModified())
         return 0;
-    // The add-ons' consent and the list of open documents come with the add-on manager and the
-    // document class.
-    DV_NOT_BUILT_YET("OnExitCommand: the add-ons' consent and the open documents");
+    if (IApplicationManagerProxy* addOns = ApplicationManager::Proxy();
+        addOns != nullptr && !addOns->CanClose())
+        return 0;
+    SaveOpenDocuments();
     ExitInstance();
     return 1;
 }
@@ -440,9 +442,17 @@ void CDvw32App::OnApplicationEvent(int event, ApplicationEventArgs& args) {
         return;
     if (args.Document == nullptr || args.Document != m_activeDocument)
         return;
-    // Whether the document is inside a command and whether its active view wants the
-    // toolbar are the document class's to answer; until it exists nothing is recorded.
-    DV_NOT_BUILT_YET("OnApplicationEvent: the pop-up toolbar of the document class");
+    CDvw32Doc* document = args.Document;
+    if (document->IsInCommand())
+        return;
+    // The document's active view, or the drawing view inside it when that view holds tabs.
+    auto* view = dynamic_cast<CDVView*>(document->GetActiveView());
+    if (view == nullptr) {
+        CDVView* active = DVGetActiveView();
+        view = active != nullptr && active->GetDvwDocument() == document ? active : nullptr;
+    }
+    if (view != nullptr && view->IsShowPopupToolbar())
+        m_pendingPopupToolbarDocument = document;
 }
 
 // Help context -----------------------------------------------------------------------------

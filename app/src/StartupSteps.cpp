@@ -3,6 +3,7 @@
 // probe of the classes root and the display settings.
 #include "app/DVServer.h"
 #include "app/Dvw32App.h"
+#include "app/Logging.h"
 #include "app/StartupIni.h"
 
 #include "Compression/IniFile.h"
@@ -27,13 +28,6 @@ constexpr const wchar_t* kSettings = L"Settings";
 constexpr const wchar_t* kProfileName = L"StartupProfileName";
 constexpr const wchar_t* kProfileHash = L"StartupProfileFileHash";
 constexpr size_t kHashSize = 64;
-
-void logW(int level, const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    DVLog_WriteWV(level, format, args);
-    va_end(args);
-}
 
 // The registry's edition of the add-ons, and whether the edition has 3D.
 std::pair<const wchar_t*, bool> registryEdition(std::uint32_t code) {
@@ -77,10 +71,11 @@ void CDvw32App::ImportStartupProfile() {
             haveStored && storedSize == kHashSize && hashed && std::equal(hash.begin(), hash.end(), stored);
         delete[] stored;
         if (storedName.GetString() == profile && same) {
-            logW(DVLogProgress,
-                 L"The startup profile \"%ls\" already exists and its file \"%ls\" matches the most recently "
-                 L"used one",
-                 profile.c_str(), path.c_str());
+            DVLog_WriteW(
+                DVLogProgress,
+                L"The startup profile \"%ls\" already exists and its file \"%ls\" matches the most recently "
+                L"used one",
+                profile.c_str(), path.c_str());
             return;
         }
     }
@@ -88,8 +83,8 @@ void CDvw32App::ImportStartupProfile() {
     // The status is a 32-bit code of structured storage, whatever the width of the type it comes in.
     const auto imported = static_cast<std::int32_t>(DravikProfileManager::Import(path.c_str(), true));
     if (imported < 0) {
-        logW(DVLogOptionalFailure, L"Failed to import the startup profile file \"%ls\": 0x%08x", path.c_str(),
-             static_cast<unsigned>(imported));
+        DVLog_WriteW(DVLogOptionalFailure, L"Failed to import the startup profile file \"%ls\": 0x%08x",
+                     path.c_str(), static_cast<unsigned>(imported));
         return;
     }
 
@@ -104,7 +99,7 @@ void CDvw32App::ImportStartupProfile() {
     // Only when nothing was copied does the previous name still tell the truth.
     DravikProfileManager::SetCurrentProfileName(copied ? profile.c_str() : previous.c_str());
     if (!copied) {
-        logW(DVLogOptionalFailure, L"Failed to copy the startup profile \"%ls\"", profile.c_str());
+        DVLog_WriteW(DVLogOptionalFailure, L"Failed to copy the startup profile \"%ls\"", profile.c_str());
         return;
     }
     WriteProfileStringW(kSettings, kProfileName, profile.c_str());
@@ -112,7 +107,8 @@ void CDvw32App::ImportStartupProfile() {
         WriteProfileBinary(kSettings, kProfileHash, hash.data(), static_cast<UINT>(hash.size()));
     } else {
         WriteProfileStringW(kSettings, kProfileHash, nullptr);
-        logW(DVLogWarning, L"Failed to calculate the hash of the startup profile file \"%ls\"", path.c_str());
+        DVLog_WriteW(DVLogWarning, L"Failed to calculate the hash of the startup profile file \"%ls\"",
+                     path.c_str());
     }
 }
 

@@ -282,7 +282,9 @@ TEST_F(MainInitialisation, TheConfigurationChoosesThePaneWindowsBeforeTheFrameIs
 }
 
 TEST_F(MainInitialisation, ADocumentThatDoesNotOpenEndsStartUp) {
+    answer(IDOK);
     ASSERT_FALSE(start({pal::path::fromNative(root() / "missing.grb")}));
+    EXPECT_EQ(boxes(), std::vector<std::string>{"File not found"});
     EXPECT_EQ(initializedLines(), 1u);
 }
 

@@ -13,11 +13,15 @@
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/View.h"
+#include "DravikUI/ImageManager.h"
 #include "DravikUI/detail/module.h"
+#include "app/DocumentOpening.h"
 #include "app/RecentFileList.h"
 #include "pal/text.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/system.h"
+#include "xtp/ImageManager.h"
 
 #include <optional>
 
@@ -253,6 +257,23 @@ TEST_F(StartupSteps, StartedForAutomationTheServerMacrosAndRecentFilesAreReadyAn
     }
 }
 
+TEST_F(StartupSteps, TheConfigurationsServerSwitchAsksForServerModeAndTheImageManagerHasItsReserve) {
+    // The image manager that exists by start-up gets the reserve (start-up makes none itself).
+    Dravik::UI::ImageManager* images = Dravik::UI::ImageManager::GetInstance(true);
+    for (const char* server : {"0", "1"}) {
+        SCOPED_TRACE(server);
+        stop();
+        app.reset();
+        pal::test::pump();
+        bundledConfiguration(std::string("SERVER=") + server + "\n");
+        images->ReserveResources({}, 0);
+        ASSERT_TRUE(start());
+        EXPECT_EQ(app->IsServerMode(), std::string(server) == "1");
+        EXPECT_EQ(images->GetReservedCount(), 880);
+        EXPECT_EQ(images->GetReservedSizes(), (std::vector<int>{16, 24, 32}));
+    }
+}
+
 // Each failure ends start-up with its line; nothing is shown.
 class RefusingThemes : public UIModuleProxy::Module {
 public:
@@ -368,6 +389,132 @@ TEST_F(StartupSteps, BeforeStartUpIsReadyARequestWaitsAsItCameAndRunsWhenTheQueu
     app->ProcessQueuedDDECommands();
     EXPECT_TRUE(app->GetQueuedDDECommands().empty());
     EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), 1u);
+}
+
+TEST_F(StartupSteps, ARecoveryCopyGoesOnceItsDrawingIsSavedOrDiscardedAndNotBefore) {
+    const std::wstring kept = copySample("kept.grb.err");
+    const std::wstring dropped = copySample("dropped.grb.err");
+    ASSERT_TRUE(start());
+    app->WriteProfileInt(L"ErrorRestore", L"DocsCount", 2);
+    app->WriteProfileStringW(L"ErrorRestore", L"0", kept.c_str());
+    app->WriteProfileStringW(L"ErrorRestore", L"1", dropped.c_str());
+    ASSERT_NO_FATAL_FAILURE(restart());
+    const auto documents = DocumentManager::Instance().GetDocuments();
+    ASSERT_EQ(documents.size(), 2u);
+    const auto exists = [](const std::wstring& path) { return fs::exists(pal::path::toNative(path)); };
+
+    app->OnIdle(0);
+    EXPECT_TRUE(exists(kept) && exists(dropped)) << "neither drawing is saved yet";
+
+    std::wstring error;
+    ASSERT_TRUE(documents[0]->DoFileSave(&error)) << pal::text::toUtf8(error);
+    app->OnIdle(0);
+    EXPECT_FALSE(exists(kept)) << "saved under its original's name, the copy has served";
+    EXPECT_TRUE(exists(kept.substr(0, kept.size() - 4)));
+    EXPECT_TRUE(exists(dropped));
+
+    ASSERT_TRUE(documents[1]->IsModified());
+    documents[1]->OnCloseDocument(); // the person discards the recovered drawing
+    EXPECT_FALSE(exists(dropped));
+}
+
+// The active document as the active-document code sets it.
+class WithActiveDocument : public DravikApp {
+public:
+    void SetActive(CDvw32Doc* document) { m_activeDocument = document; }
+};
+
+TEST_F(StartupSteps, ThePopupToolbarEventRecordsTheActiveDocumentWhoseViewWantsItOutsideCommands) {
+    ASSERT_TRUE(start<WithActiveDocument>({copySample("popup.grb")}));
+    auto& owner = static_cast<WithActiveDocument&>(*app);
+    const auto documents = DocumentManager::Instance().GetDocuments();
+    ASSERT_EQ(documents.size(), 1u);
+    CDvw32Doc* document = documents.front();
+    auto* view = dynamic_cast<CDVView*>(document->GetActiveView());
+    if (view == nullptr)
+        view = DVGetActiveView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_FALSE(document->Cont2D()->GetElements().empty());
+    struct Case {
+        const char* what;
+        bool active, selected, inCommand;
+        unsigned flags;
+        bool recorded;
+    };
+    const Case cases[] = {
+        {"nothing selected", true, false, false, 0, false},
+        {"inside a command", true, true, true, 0, false},
+        {"not the active document", false, true, false, 0, false},
+        {"flagged not for the tool bar", true, true, false, 0x20, false},
+        // Last: the record stays until the idle time that shows the tool bar takes it.
+        {"the active document with a selection", true, true, false, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        owner.SetActive(c.active ? document : nullptr);
+        view->ClearSelection();
+        if (c.selected) {
+            ASSERT_TRUE(view->SelectObject(&document->Cont2D()->GetElements().front()));
+        }
+        if (c.inCommand) {
+            ASSERT_TRUE(document->BeginCommand(L"Line"));
+        }
+        ApplicationEventManager::runEvent(kPopupToolbarEvent, ApplicationEventArgs(document, c.flags));
+        EXPECT_EQ(app->GetPendingPopupToolbarDocument(), c.recorded ? document : nullptr);
+        if (c.inCommand)
+            document->EndCommand();
+    }
+}
+
+TEST_F(StartupSteps, TheExitCommandEndsOnlyWithTheAddOnsConsentAndLeavesTheListOfOpenDrawings) {
+    struct Case {
+        const char* addOn;
+        int result;
+    };
+    for (const Case& c : {Case{"DVRefusingApplication.dll", 0}, Case{"DVSampleApplication.dll", 1}}) {
+        SCOPED_TRACE(c.addOn);
+        stop();
+        app.reset();
+        pal::test::pump();
+        resetOutside();
+        writeFile("apps.ini", std::string("[AddOn]\nName=AddOn\nPath=") + c.addOn + "\nType=1\nFlags=3\n");
+        bundledConfiguration("ApplicationsFile=" + (root() / "apps.ini").string() + "\n");
+        const std::wstring drawing = pal::path::fromNative(root() / "exit.grb");
+        if (!fs::exists(root() / "exit.grb"))
+            copySample("exit.grb");
+        ASSERT_TRUE(start({drawing}));
+        app->WriteProfileInt(L"OpenDocuments", L"Count", 0);
+        EXPECT_EQ(app->OnExitCommand(), c.result);
+        EXPECT_EQ(app->GetProfileInt(L"OpenDocuments", L"Count", 0), c.result == 1 ? 1u : 0u);
+        EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), c.result == 1 ? 0u : 1u)
+            << "a refused exit leaves every drawing open";
+    }
+}
+
+TEST_F(StartupSteps, TheSmallAnswersTheKernelAsksOfTheApplication) {
+    ASSERT_TRUE(start({copySample("one.grb")}));
+    ASSERT_NE(OpenDocumentByPath(copySample("two.grb").c_str()), nullptr);
+    EXPECT_EQ(app->GetKernelDocTemplate(), app->GetDocTemplate());
+
+    for (const bool block : {true, false}) {
+        CDvw32App::BlockPaintAllDocuments(block);
+        for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+            EXPECT_EQ(document->IsPaintBlocked(), block);
+    }
+
+    EXPECT_EQ(CDvw32App::GetMainFrameProfileSection(),
+              DravikProfileManager::GetProfileSectionName(nullptr) + L"\\MainFrame");
+    EXPECT_EQ(CDvw32App::GetMainFrameProfileSection(L"Work"),
+              DravikProfileManager::GetProfileSectionName(L"Work") + L"\\MainFrame");
+
+    ASSERT_NE(GetMainFrame(), nullptr);
+    EXPECT_EQ(CDvw32App::GetMainAcceleratorTable(), GetMainFrame()->m_hAccelTable);
+
+    CXTPImageManagerIconSet empty(1), raster(2);
+    raster.GetOrCreate(16, 16);
+    EXPECT_FALSE(CDvw32App::HasVectorIcons(nullptr));
+    EXPECT_FALSE(CDvw32App::HasVectorIcons(&empty));
+    EXPECT_FALSE(CDvw32App::HasVectorIcons(&raster));
 }
 
 } // namespace

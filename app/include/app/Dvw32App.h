@@ -33,6 +33,7 @@ class CDVRecentFileList;
 class CXTPCommandBars;
 class CXTPControls;
 class CXTPPropExchange;
+class CXTPImageManagerIconSet;
 class ServerAppProxy;
 class DVServerFactory;
 class COleTemplateServer;
@@ -247,6 +248,18 @@ public:
     void InitializeMacroManager();
     DVServerFactory& GetServerFactory() { return *m_serverFactory; }
     COleTemplateServer& GetTemplateServer() { return *m_templateServer; }
+    // The recovery copy of a recovered drawing goes once the drawing is saved (checked in idle
+    // time) or closed, saved or discarded by the person; until then it stays on disk.
+    void ForgetSavedRecoveryCopies();
+    void OnDocumentClosed(CDvw32Doc* document);
+    // Utilities the callback object answers with: paint blocked or let go in every document;
+    // the main frames' section of a profile (the default one for none); the UI main window's
+    // accelerators; whether an icon set holds a vector icon; the kernel's document template.
+    static void BlockPaintAllDocuments(bool block);
+    static std::wstring GetMainFrameProfileSection(const wchar_t* profileName = nullptr);
+    static HACCEL GetMainAcceleratorTable();
+    static bool HasVectorIcons(const CXTPImageManagerIconSet* icons);
+    CDVDocTemplate* GetKernelDocTemplate() const;
     // Whether start-up asked the add-ons' manager for server mode.
     bool IsServerMode() const { return m_serverMode; }
     // Applied to every main frame (the display settings' owner builds them).
@@ -356,6 +369,7 @@ protected:
     void ApplyDisplaySettings();
     // Whether the start pages open at start-up (the program's own start-up decides).
     virtual bool WantsStartPages() const { return false; }
+    std::map<CDvw32Doc*, std::wstring> m_recoveryCopies;
     std::unique_ptr<DVServerFactory> m_serverFactory;
     std::unique_ptr<COleTemplateServer> m_templateServer;
     bool m_serverMode = false;
