@@ -7,7 +7,9 @@
 #include "win/com.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace stamps {
@@ -58,13 +60,11 @@ public:
             throw ServerError("Ошибка вызова " + pal::text::toUtf8(name) + " (" + hex(hr) + ").");
         return result;
     }
-    // A member that answers an object.
-    Dispatch object(const wchar_t* name) const {
+    // A member that answers an object; `missing` is what the person is told when it gives none.
+    Dispatch object(const wchar_t* name, const std::string& missing) const {
         Variant v = call(name);
         if (v.vt != VT_DISPATCH || !v.pdispVal)
-            throw ServerError(pal::text::toUtf8(name) == "GetActiveFile"
-                                  ? "В DravikCad нет активного документа."
-                                  : "Ошибка вызова " + pal::text::toUtf8(name) + ": объект не получен.");
+            throw ServerError(missing);
         IDispatch* d = v.pdispVal;
         d->AddRef();
         return Dispatch(d);
@@ -75,11 +75,20 @@ private:
     IDispatch* d_;
 };
 
+// The thread's COM apartment, for as long as any reference to DravikCad's objects lives.
+class Apartment {
+public:
+    Apartment() { CoInitialize(nullptr); }
+    ~Apartment() { CoUninitialize(); }
+    Apartment(const Apartment&) = delete;
+    Apartment& operator=(const Apartment&) = delete;
+};
+
 class AutomationServer : public TitleBlockServer {
 public:
-    AutomationServer(Dispatch app, Dispatch document, Dispatch vars)
-        : app_(std::move(app)), document_(std::move(document)), vars_(std::move(vars)) {}
-    ~AutomationServer() override { CoUninitialize(); }
+    AutomationServer(std::unique_ptr<Apartment> apartment, Dispatch app, Dispatch document, Dispatch vars)
+        : apartment_(std::move(apartment)), app_(std::move(app)), document_(std::move(document)),
+          vars_(std::move(vars)) {}
 
     std::wstring GetVarExpression(const std::wstring& name) override {
         Variant v = vars_.call(L"GetVarExpression", {name});
@@ -93,31 +102,27 @@ public:
     void SetFocus() override { app_.call(L"SetFocus"); }
 
 private:
+    std::unique_ptr<Apartment> apartment_; // let go of last, after the references
     Dispatch app_, document_, vars_;
 };
 
 } // namespace
 
 std::unique_ptr<TitleBlockServer> connectToDravikCad() {
-    CoInitialize(nullptr);
-    try {
-        CLSID clsid{};
-        IDispatch* app = nullptr;
-        if (FAILED(CLSIDFromProgID(L"DVW32.SERVER", &clsid)) ||
-            FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                    reinterpret_cast<void**>(&app))) ||
-            !app)
-            throw ServerError(
-                "Нет связи с DravikCad (\"DVW32.SERVER\"): запустите DravikCad и откройте документ.");
-        Dispatch application(app);
-        Dispatch document = application.object(L"GetActiveFile");
-        Dispatch vars = document.object(L"GetModelVars");
-        return std::make_unique<AutomationServer>(std::move(application), std::move(document),
-                                                  std::move(vars));
-    } catch (...) {
-        CoUninitialize();
-        throw;
-    }
+    auto apartment = std::make_unique<Apartment>();
+    CLSID clsid{};
+    IDispatch* app = nullptr;
+    if (FAILED(CLSIDFromProgID(L"DVW32.SERVER", &clsid)) ||
+        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(&app))) ||
+        !app)
+        throw ServerError(
+            "Нет связи с DravikCad (\"DVW32.SERVER\"): запустите DravikCad и откройте документ.");
+    Dispatch application(app);
+    Dispatch document = application.object(L"GetActiveFile", "В DravikCad нет активного документа.");
+    Dispatch vars = document.object(L"GetModelVars", "Ошибка вызова GetModelVars: объект не получен.");
+    return std::make_unique<AutomationServer>(std::move(apartment), std::move(application),
+                                              std::move(document), std::move(vars));
 }
 
 } // namespace stamps

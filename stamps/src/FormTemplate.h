@@ -40,7 +40,7 @@ private:
 };
 
 inline constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-// The dialog font's face: one with Cyrillic letters on every display driver.
+// The dialog font; the platform draws it with its user-interface face, Cyrillic included.
 inline constexpr wchar_t kFormFont[] = L"MS Shell Dlg";
 
 } // namespace stamps
