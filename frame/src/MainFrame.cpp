@@ -1,5 +1,6 @@
 #include "frame/MainFrame.h"
 
+#include "frame/ColorBook.h"
 #include "frame/CommandBars.h"
 #include "frame/ControlAttributes.h"
 #include "frame/ControlFactory.h"
@@ -8,6 +9,8 @@
 #include "frame/MessageBarText.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModule.h"
 #include "DravikKernel/UIModuleProxy.h"
@@ -104,11 +107,20 @@ MainFrameApplication* MainFrameApplication::Instance() {
     return g_application;
 }
 
+void MainFrameApplication::ReapplyToolBarIconSize() {
+    UIModuleProxy::Instance().ForEachMainFrame([](CFrameWnd* frame) {
+        if (auto* main = DYNAMIC_DOWNCAST(CMainFrame, frame))
+            main->ApplyCommandBarOptions(true);
+    });
+}
+
 BEGIN_MESSAGE_MAP(CMainFrame, Dravik::UI::MdiMainFrame)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_DESTROY()
 ON_MESSAGE(Dravik::UI::MessageBar::kClosedMessage, &CMainFrame::OnMessageBarClosed)
+ON_COMMAND(2031, &CMainFrame::OnColorBook)
+ON_UPDATE_COMMAND_UI(2031, &CMainFrame::OnUpdateColorBook)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() {
@@ -176,8 +188,12 @@ CMainFrame* CMainFrame::Clone() const {
         state->menuBar = std::move(definition);
     }
     CMainFrame* clone = Create(*state, false, false);
-    if (clone != nullptr)
-        LogElapsed("Cloned main frame in %lld.%03lld ms", start);
+    if (clone == nullptr)
+        return nullptr;
+    clone->m_paneManager.RedrawPanes();
+    if (MainFrameApplication* app = MainFrameApplication::Instance())
+        app->ReapplyToolBarIconSize();
+    LogElapsed("Cloned main frame in %lld.%03lld ms", start);
     return clone;
 }
 
@@ -186,12 +202,19 @@ void CMainFrame::ShowFirstTime() {
         return;
     if (auto theme = UIModuleProxy::Instance().GetCurrentTheme())
         SetTheme(theme->Number);
+    MainFrameApplication* app = MainFrameApplication::Instance();
+    if (app != nullptr)
+        app->OnIdle(0);
     PostMessage(WM_IDLEUPDATECMDUI);
+    UpdateWindow();
+    if (app != nullptr)
+        app->SignalSplashClose();
     ShowWindow(showCommand);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     m_shown = true;
     SetActiveView(GetActiveDravikView(), true);
     UpdateViewDependentToolBars();
+    UpdateOrsaControls();
 }
 
 void CMainFrame::ApplyState(const MainFrameState& state, bool applyPlacement, bool layout) {
@@ -305,6 +328,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
     SetMainFrame(this);
     DragAcceptFiles(TRUE);
     SizeToMonitor();
+    // Library data can still be dropped elsewhere when the frame's target cannot be registered.
+    if (!RegisterDropTarget(this))
+        DVLog_Write(DVLogExpected, "No drop target on main window 0x%08x",
+                    static_cast<unsigned>(reinterpret_cast<uintptr_t>(m_hWnd)));
     if (!GetStatusLine()->Create(this, kStatusLineStyle, AFX_IDW_STATUS_BAR))
         return -1;
     GetStatusLine()->CreatePanes();
@@ -339,10 +366,19 @@ public:
     explicit Closing(CMainFrame& frame) : frame_(frame), app_(MainFrameApplication::Instance()) {}
 
     void ActivateFrame() override { frame_.ActivateFrame(-1); }
-    void TerminateActiveDocumentCommands() override {}
+    // Without an active document nothing is ended: the kernel takes no document as all of them.
+    void TerminateActiveDocumentCommands() override {
+        auto* document = DYNAMIC_DOWNCAST(CDvw32Doc, frame_.GetActiveDocument());
+        if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance();
+            proxy != nullptr && document != nullptr)
+            proxy->TerminateAllCommands(document, true);
+    }
     int PumpNesting() const override { return app_ != nullptr ? app_->GetPumpNesting() : 1; }
     void RepostClose() override { frame_.PostMessage(WM_CLOSE); }
-    void KeepPaneWindowStates() override {}
+    void KeepPaneWindowStates() override {
+        if (app_ != nullptr)
+            app_->KeepPaneWindowStates();
+    }
     CDocument* GetActiveDocument() override { return frame_.GetActiveDocument(); }
     bool CanCloseFrame(CDocument& document) override { return document.CanCloseFrame(&frame_) != FALSE; }
     bool SaveAllModified() override { return app_ == nullptr || app_->SaveAllModified(); }
@@ -562,4 +598,14 @@ std::vector<dvapp::StateFrame*> MainFrameStates::GetMainFrames() {
 
 dvapp::StateFrame* MainFrameStates::CreateFromState(const std::shared_ptr<MainFrameState>& state) {
     return CMainFrame::CreateFromState(state, true, true);
+}
+
+void CMainFrame::OnColorBook() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    dvframe::ChooseColorFromBooks(m_hWnd, DYNAMIC_DOWNCAST(CDvw32Doc, GetActiveDocument()), cursor);
+}
+
+void CMainFrame::OnUpdateColorBook(CCmdUI* cmdUI) {
+    cmdUI->Enable(DYNAMIC_DOWNCAST(CDvw32Doc, GetActiveDocument()) != nullptr);
 }

@@ -3,6 +3,7 @@
 // a copy of another frame, and writes its state back in the same form.
 #pragma once
 
+#include "DravikKernel/DragDropInterface.h"
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/MessageBar.h"
@@ -63,10 +64,22 @@ public:
     virtual void UpdateMainFrameTitles() {}
     // Shell requests that arrived while a frame was in a modal state.
     virtual void ProcessQueuedDDECommands() {}
+
+    // First showing, closing and cloning of a frame.
+    // One pass of the application's idle work.
+    virtual void OnIdle(long count) {}
+    // The start-up picture steps aside once a frame shows.
+    virtual void SignalSplashClose() {}
+    // The floating properties window and the materials window keep what they show.
+    virtual void KeepPaneWindowStates() {}
+    // Every main frame takes the application's tool-bar icon size again; by default each
+    // frame re-applies its command-bar options.
+    virtual void ReapplyToolBarIconSize();
 };
 
 class CMainFrame : public Dravik::UI::MdiMainFrame,
                    public CMainFrameProfileItem,
+                   public CWSGDragDropInterface,
                    public dvapp::StateFrame,
                    protected FrameStateHost {
     DECLARE_DYNCREATE(CMainFrame)
@@ -127,9 +140,20 @@ public:
     // The ids of the commands hidden from the short menus.
     static const std::vector<UINT>& GetHiddenCommands();
 
+    // The ribbon's PDM tab and popup follow the PDM work mix.
+    void UpdateOrsaControls();
+    // Colour-book choice (command 2031): with an active document, a person picks a colour for
+    // the system panel's colour control.
+    void OnColorBook();
+    void OnUpdateColorBook(CCmdUI* cmdUI);
+    // Library data dragged over and dropped on the frame.
+    DROPEFFECT DragDropOver(CWnd* window, COleDataObject* data, DWORD keyState, CPoint point) override;
+    BOOL DragDropDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, CPoint point) override;
+
 protected:
-    // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.
-    virtual bool SetUpRibbonBar() { return true; }
+    // The ribbon's place, File button, backstage and PDM popup; false only without command bars.
+    virtual bool SetUpRibbonBar();
+    // Seam to the panes and bars built elsewhere.
     virtual bool CreateDockingPanesAndToolBarsStep() { return CreateDockingPanesAndToolBars(); }
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
