@@ -45,6 +45,12 @@ void LogElapsed(const char* format, LONGLONG start) {
                 static_cast<long long>(micros % 1000));
 }
 
+// The document of the active document window: an MDI frame's own active view is none of them.
+CDocument* ActiveDocumentOf(CFrameWnd& frame) {
+    CFrameWnd* active = frame.GetActiveFrame();
+    return active != nullptr ? active->GetActiveDocument() : nullptr;
+}
+
 // Takes a frame whose window exists down again when a later step of its creation throws.
 class CreationGuard {
 public:
@@ -368,7 +374,7 @@ public:
     void ActivateFrame() override { frame_.ActivateFrame(-1); }
     // Without an active document nothing is ended: the kernel takes no document as all of them.
     void TerminateActiveDocumentCommands() override {
-        auto* document = DYNAMIC_DOWNCAST(CDvw32Doc, frame_.GetActiveDocument());
+        auto* document = DYNAMIC_DOWNCAST(CDvw32Doc, ActiveDocumentOf(frame_));
         if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance();
             proxy != nullptr && document != nullptr)
             proxy->TerminateAllCommands(document, true);
@@ -379,7 +385,7 @@ public:
         if (app_ != nullptr)
             app_->KeepPaneWindowStates();
     }
-    CDocument* GetActiveDocument() override { return frame_.GetActiveDocument(); }
+    CDocument* GetActiveDocument() override { return ActiveDocumentOf(frame_); }
     bool CanCloseFrame(CDocument& document) override { return document.CanCloseFrame(&frame_) != FALSE; }
     bool SaveAllModified() override { return app_ == nullptr || app_->SaveAllModified(); }
     bool IsApplicationMainFrame() const override {
@@ -563,8 +569,10 @@ void CMainFrame::MaximizeActiveChild(bool maximize) {
 }
 
 void CMainFrame::ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) {
-    if (CXTPRibbonBar* bar = GetRibbonBar())
+    if (CXTPRibbonBar* bar = GetRibbonBar()) {
         ribbon.apply(bar, Dravik::UI::XML::RibbonBarApplicationParameters{});
+        UpdateOrsaControls();
+    }
 }
 
 void CMainFrame::SaveRibbon(Dravik::UI::XML::Node element) {
@@ -603,9 +611,9 @@ dvapp::StateFrame* MainFrameStates::CreateFromState(const std::shared_ptr<MainFr
 void CMainFrame::OnColorBook() {
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    dvframe::ChooseColorFromBooks(m_hWnd, DYNAMIC_DOWNCAST(CDvw32Doc, GetActiveDocument()), cursor);
+    dvframe::ChooseColorFromBooks(m_hWnd, DYNAMIC_DOWNCAST(CDvw32Doc, ActiveDocumentOf(*this)), cursor);
 }
 
 void CMainFrame::OnUpdateColorBook(CCmdUI* cmdUI) {
-    cmdUI->Enable(DYNAMIC_DOWNCAST(CDvw32Doc, GetActiveDocument()) != nullptr);
+    cmdUI->Enable(DYNAMIC_DOWNCAST(CDvw32Doc, ActiveDocumentOf(*this)) != nullptr);
 }
