@@ -193,9 +193,15 @@ CMainFrame* CMainFrame::Clone() const {
         definition->save(menuBar, Dravik::VersionNumber{}, FrameSavingParameters(false));
         state->menuBar = std::move(definition);
     }
+    const XTPTabLayoutStyle tabLayout = m_paneManager.GetTabPaintManager()->GetLayout();
+    const XTPTabLayoutStyle panelLayout = m_paneManager.GetPanelPaintManager()->GetLayout();
     CMainFrame* clone = Create(*state, false, false);
     if (clone == nullptr)
         return nullptr;
+    // The new window's panes look like this one's: the same icons and tab layouts.
+    clone->m_paneManager.SetImageManager(m_paneManager.GetImageManager());
+    clone->m_paneManager.GetTabPaintManager()->SetLayout(tabLayout);
+    clone->m_paneManager.GetPanelPaintManager()->SetLayout(panelLayout);
     clone->m_paneManager.RedrawPanes();
     if (MainFrameApplication* app = MainFrameApplication::Instance())
         app->ReapplyToolBarIconSize();

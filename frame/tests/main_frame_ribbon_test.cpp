@@ -358,13 +358,18 @@ TEST_F(RibbonFrameTest, AColourChosenFromTheBooksBecomesTheColourControlsValue) 
     settings.colorBooksFolder = savedFolder;
 }
 
-TEST_F(RibbonFrameTest, ACloneReappliesTheToolBarIconSize) {
+TEST_F(RibbonFrameTest, ACloneSharesThePaneIconsAndTabLayoutsAndReappliesTheIconSize) {
     CMainFrame* first = make();
     ASSERT_NE(first, nullptr);
+    first->GetPaneManager().GetTabPaintManager()->SetLayout(xtpTabLayoutSizeToFit);
+    first->GetPaneManager().GetPanelPaintManager()->SetLayout(xtpTabLayoutFixed);
     app->calls.clear();
     CMainFrame* clone = first->Clone();
     ASSERT_NE(clone, nullptr);
     EXPECT_EQ(app->calls, std::vector<std::string>{"icon size"});
+    EXPECT_EQ(clone->GetPaneManager().GetImageManager(), first->GetPaneManager().GetImageManager());
+    EXPECT_EQ(clone->GetPaneManager().GetTabPaintManager()->GetLayout(), xtpTabLayoutSizeToFit);
+    EXPECT_EQ(clone->GetPaneManager().GetPanelPaintManager()->GetLayout(), xtpTabLayoutFixed);
     auto* ribbon = DYNAMIC_DOWNCAST(DVRibbonBar, clone->GetRibbonBar());
     ASSERT_NE(ribbon, nullptr);
     EXPECT_EQ(ribbon->GetTabCount(), 3) << "the clone has the first frame's ribbon";
