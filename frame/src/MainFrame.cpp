@@ -9,6 +9,7 @@
 #include "frame/MessageBarText.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/KernelServices.h"
@@ -18,6 +19,7 @@
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "panels/StatusLine.h"
+#include "ribbon/FrameToolsApplication.h"
 #include "xtp/PropExchange.h"
 
 #include <exception>
@@ -327,9 +329,21 @@ void CMainFrame::SizeToMonitor() {
 void CMainFrame::ApplyCommandBarSettings() {
     CXTPCommandBars* bars = GetCommandBars();
     CXTPCommandBarsOptions* options = bars->GetCommandBarsOptions();
+    options->bUseDisabledIcons = TRUE;
+    options->ShowKeyboardCues(xtpKeyboardCuesShowWindowsDefault);
+    options->bShowPopupBarToolTips = TRUE;
+    options->bSyncFloatingBars = TRUE;
     options->szIcons = CSize(16, 16);
     options->szPopupIcons = CSize(16, 16);
+    if (FrameToolsApplication* app = FrameToolsApplication::Instance()) {
+        const SIZE size = app->GetToolBarIconSize();
+        options->szLargeIcons = CSize(CXTPDpi::ScaleX(size.cx), CXTPDpi::ScaleY(size.cy));
+    }
     options->bLargeIcons = ::GetSystemMetrics(SM_CXFULLSCREEN) > 1280;
+    // Tips with a title and a description, on the frame's bars and on its auto-menu bars.
+    for (CXTPCommandBars* tipped : {bars, GetAutoMenuCommandBars()})
+        if (tipped != nullptr && tipped->GetToolTipContext() != nullptr)
+            tipped->GetToolTipContext()->SetStyle(xtpToolTipMarkup);
     ApplyCommandBarOptions(false);
     CopyShortcutsToFramelessToolBars();
 }
@@ -361,6 +375,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
         return -1;
     SetWorkbookMode(true);
     SetKeyNames();
+    if (m_tabbedBarAdapter != nullptr && m_tabbedBarAdapter->GetTabToolBar() != nullptr)
+        m_tabbedBarAdapter->GetTabToolBar()->UpdateAccelerators();
     UIModuleProxy::Instance().AddMainFrame(this);
     if (MainFrameApplication* app = MainFrameApplication::Instance())
         app->UpdateMainFrameTitles();
@@ -431,8 +447,16 @@ private:
 void CMainFrame::OnClose() {
     DVLog_Write(DVLogInfo, "Closing main window 0x%08x @ 0x%p...",
                 static_cast<unsigned>(reinterpret_cast<uintptr_t>(m_hWnd)), static_cast<void*>(this));
+    // Registered with the automatic document template while it closes, so that no document the
+    // close opens or shows lands in this frame.
+    CDVDocTemplate* autoTemplate = CDVDocTemplate::AutoMainFrame::FindDocTemplate();
+    if (autoTemplate != nullptr)
+        autoTemplate->AddMainFrame(this);
+    CFrameWnd* const self = this; // the frame may be gone when the close ends
     Closing closing(*this);
     dvframe::CloseMainFrame(closing);
+    if (autoTemplate != nullptr)
+        autoTemplate->RemoveMainFrame(self);
 }
 
 void CMainFrame::OnDestroy() {

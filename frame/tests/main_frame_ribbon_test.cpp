@@ -81,6 +81,7 @@ public:
     void OnIdle(long count) override { calls.push_back("idle " + std::to_string(count)); }
     void SignalSplashClose() override { calls.push_back("splash"); }
     void KeepPaneWindowStates() override { calls.push_back("keep panes"); }
+    bool SaveAllModified() override { return saveAllModified ? saveAllModified() : true; }
     void ReapplyToolBarIconSize() override {
         calls.push_back("icon size");
         MainFrameApplication::ReapplyToolBarIconSize();
@@ -88,6 +89,7 @@ public:
 
     int nesting = 1;
     std::vector<std::string> calls;
+    std::function<bool()> saveAllModified;
 
 private:
     frame_test::NamedPaneWindows panes_;
@@ -313,6 +315,25 @@ TEST_F(RibbonFrameTest, ClosingEndsTheActiveDocumentsCommandsFirst) {
         pal::test::pump(); // the close posted again
         EXPECT_EQ(::IsWindow(hwnd), FALSE) << "closed in the end";
     }
+}
+
+// While the frame asks its questions no document may be shown in it; a refused close frees it.
+TEST_F(RibbonFrameTest, AClosingFrameIsKeptFromTheDocumentTemplate) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(openDrawing(frame), nullptr);
+    CDVDocTemplate* drawings = CDVDocTemplate::AutoMainFrame::FindDocTemplate();
+    ASSERT_NE(drawings, nullptr);
+    std::optional<bool> closingWhileAsked;
+    app->saveAllModified = [&] {
+        closingWhileAsked = drawings->IsMainFrameClosing(frame);
+        return false;
+    };
+    frame->SendMessage(WM_CLOSE);
+    ASSERT_TRUE(::IsWindow(frame->m_hWnd));
+    EXPECT_EQ(closingWhileAsked, true);
+    EXPECT_FALSE(drawings->IsMainFrameClosing(frame));
+    app->saveAllModified = nullptr;
 }
 
 TEST_F(RibbonFrameTest, AColourChosenFromTheBooksBecomesTheColourControlsValue) {
