@@ -9,6 +9,7 @@
 #include "frame/MessageBarText.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DravikServerAppProxy.h"
@@ -113,6 +114,11 @@ MainFrameApplication::~MainFrameApplication() {
 
 MainFrameApplication* MainFrameApplication::Instance() {
     return g_application;
+}
+
+bool MainFrameApplication::AddOnsAllowExit() {
+    IApplicationManagerProxy* addOns = ApplicationManager::Proxy();
+    return addOns == nullptr || addOns->CanClose();
 }
 
 void MainFrameApplication::ReapplyToolBarIconSize() {
@@ -466,6 +472,8 @@ void CMainFrame::OnDestroy() {
     DetachDockingPaneChildWindows();
     SetScreenMode(0);
     CDialogCache::Instance().ResetCache();
+    if (IApplicationManagerProxy* addOns = ApplicationManager::Proxy())
+        addOns->OnMainFrameDestroy();
     MdiMainFrame::OnDestroy();
 }
 

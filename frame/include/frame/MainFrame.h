@@ -54,8 +54,9 @@ public:
     // How deeply message loops are nested (1 for the main loop alone).
     virtual int GetPumpNesting() const { return 1; }
     virtual bool SaveAllModified() { return true; }
-    // The add-on applications' consent to the application ending.
-    virtual bool AddOnsAllowExit() { return true; }
+    // The add-on applications' consent to the application ending; by default the kernel's
+    // add-on manager answers.
+    virtual bool AddOnsAllowExit();
     virtual void ActivateNextMainFrame(CMainFrame& closing) {}
     // The profile state when it is saved at exit; the safe-to-exit flag.
     virtual void PrepareExit() {}
