@@ -157,7 +157,7 @@ CMainFrame* CMainFrame::Create(const MainFrameState& state, bool applyPlacement,
     CreationGuard guard(frame);
     try {
         if (CXTPMenuBar* menuBar = frame->GetMenuBar(); menuBar != nullptr && state.menuBar) {
-            state.menuBar->apply(menuBar, Dravik::UI::XML::ApplicationParameters{});
+            state.menuBar->apply(menuBar, frame->GetMenuBarApplicationParameters());
             menuBar->GetControls()->CreateOriginalControls();
         }
         frame->ApplyState(state, applyPlacement, layout);
@@ -608,7 +608,8 @@ void CMainFrame::MaximizeActiveChild(bool maximize) {
 
 void CMainFrame::ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) {
     if (CXTPRibbonBar* bar = GetRibbonBar()) {
-        ribbon.apply(bar, Dravik::UI::XML::RibbonBarApplicationParameters{});
+        ribbon.apply(bar, GetRibbonBarApplicationParameters());
+        InitRibbonControls();
         UpdateOrsaControls();
     }
 }

@@ -25,6 +25,8 @@
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
 #include "pal/text.h"
+#include "panels/SysPanelControls.h"
+#include "panels/SysPanelToolbar.h"
 #include "ribbon/FrameToolsApplication.h"
 #include "win/ole/dataobject.h"
 #include "win/ole/dragdrop.h"
@@ -209,6 +211,29 @@ TEST_F(RibbonFrameTest, TheRibbonIsSetUpForItsFileButtonBackstageAndPdmPopup) {
     ASSERT_NE(pdmTab, nullptr);
     EXPECT_FALSE(pdmTab->IsVisible());
     EXPECT_TRUE(ribbon->GetTab(0)->IsVisible());
+}
+
+// The ribbon's controls of fixed ids are the frame's own; those whose twin on the system-panel
+// tool bar is updated by hand are updated by hand too.
+TEST_F(RibbonFrameTest, TheRibbonsControlsAreTheFramesAndFollowTheSystemPanel) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    auto* ribbon = DYNAMIC_DOWNCAST(DVRibbonBar, frame->GetRibbonBar());
+    ASSERT_NE(ribbon, nullptr);
+    const auto parameters = [&] { return ribbon->GetTab(1)->GetGroups()->GetAt(1); };
+    ASSERT_EQ(parameters()->GetCount(), 2);
+    EXPECT_NE(dynamic_cast<CColorPopupControl*>(parameters()->GetAt(0)), nullptr);
+    EXPECT_NE(dynamic_cast<CSyspanelEdit*>(parameters()->GetAt(1)), nullptr);
+
+    auto* sysPanel = dynamic_cast<CSysPanelToolbar*>(frame->GetSystemPanelToolBar());
+    ASSERT_NE(sysPanel, nullptr);
+    auto* twin = new CXTPControlButton; // the panel drives it by hand
+    sysPanel->RegisterControl(907, twin);
+    twin->InternalRelease();
+    frame->ApplyState(*ribbonState(), false, false);
+    ASSERT_EQ(parameters()->GetAt(1)->GetID(), 907);
+    EXPECT_TRUE(parameters()->GetAt(1)->GetFlags() & xtpFlagManualUpdate);
+    EXPECT_FALSE(parameters()->GetAt(0)->GetFlags() & xtpFlagManualUpdate);
 }
 
 // What a person sees of a frame in ribbon mode: the ribbon with its tabs and groups over the

@@ -9,6 +9,7 @@
 #include "DravikUI/MessageBar.h"
 #include "afxwin.h"
 #include "app/StateFrames.h"
+#include "frame/ControlFactory.h"
 #include "frame/FrameStateHost.h"
 #include "frame/TabbedMainToolBarAdapter.h"
 #include "pal/visibility.h"
@@ -63,6 +64,8 @@ public:
     virtual void SaveOpenDocuments() {}
     virtual void CloseAllDocuments() {}
     virtual void UpdateMainFrameTitles() {}
+    // The resource id the main frames and their menus are made from.
+    virtual int GetMainResourceId() const { return 0; }
     // Shell requests that arrived while a frame was in a modal state.
     virtual void ProcessQueuedDDECommands() {}
 
@@ -141,6 +144,15 @@ public:
     // The ids of the commands hidden from the short menus.
     static const std::vector<UINT>& GetHiddenCommands();
 
+    // The frame's control factory: the controls of fixed command ids and tags, made over this
+    // frame's bars and panes; definitions of menu bars and of the ribbon are applied through it.
+    CXTPControl* CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) override;
+    ControlFactoryFrame GetControlFactoryFrame();
+    Dravik::UI::XML::RibbonBarApplicationParameters GetRibbonBarApplicationParameters();
+    Dravik::UI::XML::ApplicationParameters GetMenuBarApplicationParameters();
+    // After a ribbon definition was applied: the ribbon's system-panel controls are initialised
+    // and take the manual-update flag of their twins on the system-panel tool bar.
+    void InitRibbonControls();
     // The ribbon's PDM tab and popup follow the PDM work mix.
     void UpdateOrsaControls();
     // Colour-book choice (command 2031): with an active document, a person picks a colour for
@@ -158,6 +170,8 @@ protected:
     virtual bool CreateDockingPanesAndToolBarsStep() { return CreateDockingPanesAndToolBars(); }
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
+    // The system-panel tool bar is the panels' own, which the ribbon's parameter controls mirror.
+    CRuntimeClass* GetSystemPanelToolBarClass() const override;
     TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) override;
 
     int OnCreate(LPCREATESTRUCTW lpcs);
