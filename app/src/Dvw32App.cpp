@@ -5,6 +5,7 @@
 #include "app/HtmlHelp.h"
 #include "app/KernelCommandIdentifiers.h"
 #include "app/ServerAppProxy.h"
+#include "app/Splash.h"
 #include "app/StartPages.h"
 #include "app/StartupIni.h"
 
@@ -252,6 +253,8 @@ public:
     bool SaveAllModified() override { return app_.SaveAllModified() != FALSE; }
     void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
     void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
+    void OnIdle(long count) override { app_.OnIdle(count); }
+    void SignalSplashClose() override { ::SignalSplashClose(); }
     // Every main frame carries the application's name, and its active drawing's after it.
     void UpdateMainFrameTitles() override {
         const CString title = app_.GetApplicationTitle();
