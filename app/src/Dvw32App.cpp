@@ -7,6 +7,7 @@
 #include "app/HtmlHelp.h"
 #include "app/KernelCommandIdentifiers.h"
 #include "app/ServerAppProxy.h"
+#include "app/Splash.h"
 #include "app/StartPages.h"
 #include "app/StartupIni.h"
 
@@ -108,6 +109,8 @@ CMainFrame* GetMainFrame() {
 BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::StartupIni& ini) {
     if (!CWinApp::InitInstance())
         return FALSE;
+    EnumDisplayMonitors(nullptr, nullptr, FindPrimaryMonitorProc,
+                        reinterpret_cast<LPARAM>(&m_primaryMonitor));
     m_saveAtExit = false;
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
     const dvio::IniFile::Section* settings = ini.Effective().FindSection(L"SETTINGS");
@@ -252,6 +255,8 @@ public:
     bool SaveAllModified() override { return app_.SaveAllModified() != FALSE; }
     void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
     void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
+    void OnIdle(long count) override { app_.OnIdle(count); }
+    void SignalSplashClose() override { ::SignalSplashClose(); }
     // Every main frame carries the application's name, and its active drawing's after it.
     void UpdateMainFrameTitles() override {
         const CString title = app_.GetApplicationTitle();

@@ -25,6 +25,7 @@
 #include "ribbon/ApplicationMode.h"
 #include "win/system.h"
 #include "xtp/ImageManager.h"
+#include "xtp/PopupBar.h"
 
 #include <optional>
 
@@ -313,6 +314,63 @@ TEST_F(StartupSteps, TheTraceSwitchAndTheApplicationNameComeFromTheEnvironmentAn
     }
     ::unsetenv("DRAVIK_STRING_ID");
     g_bTraceMessages = false;
+}
+
+TEST_F(StartupSteps, ThePrimaryMonitorTheEditionsResourcesTheTutorialsFolderAndTheThemeEntries) {
+    // The primary monitor, whichever place it has in the list.
+    pal::test::setMonitors({{RECT{-1280, 0, 0, 1024}, RECT{-1280, 0, 0, 984}, 96},
+                            {RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+    ASSERT_TRUE(start());
+    EXPECT_NE(app->GetPrimaryMonitor(), nullptr);
+    EXPECT_EQ(app->GetPrimaryMonitor(), MonitorFromPoint(POINT{100000, 100000}, MONITOR_DEFAULTTOPRIMARY));
+    struct Code {
+        std::uint32_t code;
+        UINT id;
+    };
+    for (const Code& c : {Code{128, 9}, Code{256, 10}, Code{512, 11}, Code{16, 1}, Code{0, 1}}) {
+        SCOPED_TRACE(c.code);
+        SetFixedEditionCode(c.code);
+        EXPECT_EQ(GetMainResourceId(), c.id);
+    }
+    SetFixedEditionCode(0);
+    EXPECT_EQ(app->GetTitleString(), L"DRAVIK CAD 3D");
+
+    const std::wstring base = L"SOFTWARE\\WOW6432Node\\Dravik\\";
+    setString(HKEY_LOCAL_MACHINE, base + L"DRAVIK Tutorials 18\\Eng", L"SetupDirectory", L"C:\\Tutorials");
+    setString(HKEY_LOCAL_MACHINE, base + L"VIRELO Tutorials 18\\Eng", L"SetupDirectory", L"C:\\Virelo");
+    const Country country = COUNTRY;
+    COUNTRY = English;
+    EXPECT_EQ(app->GetTutorialsFolder(), L"C:\\Tutorials");
+    COUNTRY = German;
+    EXPECT_EQ(app->GetTutorialsFolder(), L"C:\\Virelo");
+    COUNTRY = country;
+
+    const auto themes = UIModuleProxy::Instance().GetThemes();
+    ASSERT_FALSE(themes.empty());
+    CXTPControlPopup* popup = CXTPControlPopup::CreateControlPopup(xtpControlPopup);
+    CXTPPopupBar* bar = CXTPPopupBar::CreatePopupBar(nullptr);
+    popup->SetCommandBar(bar);
+    bar->InternalRelease();
+    CDvw32App::AddThemeControls(popup);
+    CDvw32App::AddThemeControls(nullptr);
+    HMENU menu = CreatePopupMenu();
+    CDvw32App::AppendThemeMenuItems(menu);
+    CDvw32App::AppendThemeMenuItems(nullptr);
+    CXTPControls* controls = popup->GetCommandBar()->GetControls();
+    ASSERT_EQ(controls->GetCount(), static_cast<int>(themes.size()));
+    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(themes.size()));
+    for (size_t i = 0; i < themes.size(); ++i) {
+        const CXTPControl* button = controls->GetAt(static_cast<int>(i));
+        EXPECT_EQ(button->GetID(), static_cast<int>(3401 + i));
+        EXPECT_EQ(std::wstring(button->GetCaption().GetString()), themes[i].DisplayName);
+        EXPECT_EQ(button->GetStyle(), xtpButtonCaption);
+        wchar_t text[128] = L"";
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(i)), 3401 + i);
+        EXPECT_EQ(std::wstring(text), themes[i].DisplayName);
+    }
+    DestroyMenu(menu);
+    popup->InternalRelease();
 }
 
 // Each failure ends start-up with its line; nothing is shown.
