@@ -104,7 +104,7 @@ MainFrameApplication* MainFrameApplication::Instance() {
     return g_application;
 }
 
-BEGIN_MESSAGE_MAP(CMainFrame, Dravik::UI::MdiMainFrame)
+BEGIN_MESSAGE_MAP(CMainFrame, CMainFrame::RoutingMap)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_DESTROY()

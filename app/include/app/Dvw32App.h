@@ -227,6 +227,13 @@ public:
     void SetSaveAtExit(bool save) { m_saveAtExit = save; }
     bool IsApplicationStateClear() const { return true; }
 
+    // The application state flags the crash guard keeps: 1 the error mark, 2 the documents are
+    // to be recovered and the program restarted, 4 the program may end without asking about
+    // modified documents.
+    static constexpr std::uint8_t kStateErrorMark = 1, kStateErrorRestore = 2, kStateSafeToExit = 4;
+    bool HasApplicationState(std::uint8_t mask) const { return (m_applicationState & mask) == mask; }
+    void SetApplicationState(std::uint8_t mask) { m_applicationState |= mask; }
+
     ServerAppProxy& GetServerAppProxy() { return *m_serverAppProxy; }
 
     // --- pane windows: one per process, shared by the main frames' panes ---
@@ -335,6 +342,7 @@ private:
     std::set<std::wstring, NoCaseLess> m_registeredNames;
     std::deque<CString> m_ddeQueue;
     bool m_enablingMainFrames = false;
+    std::uint8_t m_applicationState = 0;
 };
 
 // The application object; never null while the program runs.

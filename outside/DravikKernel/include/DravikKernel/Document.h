@@ -53,6 +53,19 @@ public:
     DravikDocument2(const DravikDocument2&) = delete;
     DravikDocument2& operator=(const DravikDocument2&) = delete;
 
+    // A step of the person's as the action history keeps it: a command (kind 0, its id, an
+    // empty text and the auto-menu hint of its button) or a key press (kind 1, the virtual key
+    // and the modifier mask: 4 Shift, 2 Alt, 1 Ctrl).
+    struct Action {
+        int kind = 0;
+        unsigned id = 0;
+        std::wstring text;
+        std::wstring hint;
+        unsigned modifiers = 0;
+    };
+    const std::vector<Action>& GetActionHistory() const { return actions_; }
+    void PushAction(const Action& action) { actions_.push_back(action); }
+
     DocumentKind GetKind() const { return kind_; }
     void SetKind(DocumentKind kind) { kind_ = kind; }
     bool Is2D() const;
@@ -93,6 +106,7 @@ public:
 private:
     std::unique_ptr<DocumentParameters> parameters_;
     DocumentKind kind_ = DocumentKind::Drawing;
+    std::vector<Action> actions_;
     std::uint64_t flags_ = 0;
     bool readOnly_ = false;
     DVDocument content_;
@@ -150,6 +164,8 @@ public:
     // Appends an action already carried out to the undo history and marks the document
     // modified.
     void PushAction(Dravik::DVAction action);
+    // Appends a step of the person's to the action history; the undo history stays as it is.
+    using DravikDocument2::PushAction;
 
     // Saves to the path (its own when empty) through the atomic writer. On success the path
     // and title become the new ones and the modified and read-only flags are cleared; on

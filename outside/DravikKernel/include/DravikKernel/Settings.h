@@ -53,6 +53,10 @@ struct Settings {
     bool diagnostics = false;
     bool serverMode = false;
     int pdmUpdate = 0;
+    // Set while a print request given on the command line is carried out.
+    bool directPrint = false;
+    // The docking panes cannot be moved.
+    bool lockDockingPanes = false;
     std::map<int, double> doubles; // numbered numeric parameters
 
     double DoubleParameter(int id, double fallback = 0) const;
