@@ -1,35 +1,28 @@
-#include "app/CrashGuard.h"
+#include "app/GenerateDumpFileAppContext.h"
 
 #include "app/Dvw32App.h"
 
 #include "DravikKernel/KernelServices.h"
-#include "DravikKernel/UIModule.h"
 
 bool GenerateDumpFileAppContext::HasErrorMark() const {
-    return GetDvw32App()->HasStateFlag(CDvw32App::ErrorMark);
+    return GetDvw32App()->HasApplicationState(CDvw32App::kStateErrorMark);
 }
 
 void GenerateDumpFileAppContext::SetErrorMark() {
-    GetDvw32App()->SetStateFlag(CDvw32App::ErrorMark);
+    GetDvw32App()->SetApplicationState(CDvw32App::kStateErrorMark);
 }
 
 void GenerateDumpFileAppContext::SetErrorRestoreFlag() {
-    GetDvw32App()->SetStateFlag(CDvw32App::ErrorRestore);
+    GetDvw32App()->SetApplicationState(CDvw32App::kStateErrorRestore);
 }
 
 void GenerateDumpFileAppContext::SetSafeToExitFlag() {
-    GetDvw32App()->SetStateFlag(CDvw32App::SafeToExit);
+    GetDvw32App()->SetApplicationState(CDvw32App::kStateSafeToExit);
 }
 
 std::wstring GenerateDumpFileAppContext::GetProductName() const {
     const UINT id = GetDvw32App()->GetTitleStringId();
-    std::wstring name = id != 0 ? DVLoadString(id) : std::wstring();
-    return name.empty() ? GenerateDumpFileContext::GetProductName() : name;
-}
-
-void GenerateDumpFileAppContext::FreeResources() {
-    // The kernel's context resets the cancellation window before the base's work.
-    GenerateDumpFileContext::FreeResources();
+    return id != 0 ? DVLoadString(id) : GenerateDumpFileContext::GetProductName();
 }
 
 void GenerateDumpFileAppContext::PrepareRestart() {

@@ -89,13 +89,14 @@ bool startCopy(const std::wstring& program, std::wstring commandLine, const STAR
 
 // State flags ------------------------------------------------------------------------------
 
-void CDvw32App::SetStateFlag(StateFlag flag) {
-    if (flag == SafeToExit && (m_stateFlags.load() & SafeToExit) == 0 && GetCurrentThreadId() == m_mainThreadId) {
+void CDvw32App::SetApplicationState(std::uint8_t mask) {
+    if ((mask & kStateSafeToExit) != 0 && !HasApplicationState(kStateSafeToExit) &&
+        GetCurrentThreadId() == m_mainThreadId) {
         m_safeToExitFrames.clear();
         ForEachMainFrame([&](CMainFrame* frame) { m_safeToExitFrames.push_back(frame->m_hWnd); });
         m_safeToExitDocuments = DocumentManager::Instance().GetDocuments();
     }
-    m_stateFlags |= flag;
+    m_applicationState |= mask;
 }
 
 // Critical-error report --------------------------------------------------------------------
@@ -212,7 +213,7 @@ std::wstring CDvw32App::GetRestartCommandLine() const {
 }
 
 void CDvw32App::PrepareRestart() {
-    if (!HasStateFlag(ErrorRestore))
+    if (!HasApplicationState(kStateErrorRestore))
         return;
     WriteProfileInt(L"ErrorRestore", L"Restart", 1);
     const std::wstring program = Dravik::GetProcessFileName();

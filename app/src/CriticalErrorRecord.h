@@ -1,7 +1,7 @@
 // The pending critical-error report of the application object.
 #pragma once
 
-#include "app/CrashGuard.h"
+#include "app/GenerateDumpFileAppContext.h"
 #include "app/Dvw32App.h"
 
 #include <string>

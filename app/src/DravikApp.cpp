@@ -1,6 +1,7 @@
 #include "app/DravikApp.h"
 
 #include "app/CrashGuard.h"
+#include "app/GenerateDumpFileAppContext.h"
 #include "app/Editions.h"
 #include "app/ServerAppProxy.h"
 #include "app/Splash.h"
@@ -87,7 +88,8 @@ void logIncompatible(int level, const char* kind, const wchar_t* module, const V
 BOOL DravikApp::InitInstance() {
     // A copy started by a restart reads nothing before the copy that started it has saved.
     WaitForRestartingProcess();
-    return dvapp::RunInCrashGuard([this] { return DoInitInstance(); });
+    GenerateDumpFileAppContext context;
+    return dvapp::RunGuarded(&context, FALSE, [this] { return DoInitInstance(); });
 }
 
 BOOL DravikApp::DoInitInstance() {
@@ -267,7 +269,8 @@ int DravikApp::ExitInstance() {
     if (m_exited)
         return m_exitCode;
     m_exited = true;
-    m_exitCode = dvapp::RunInCrashGuard([this] { return DoExitInstance(); });
+    GenerateDumpFileAppContext context;
+    m_exitCode = dvapp::RunGuarded(&context, 0, [this] { return DoExitInstance(); });
     return m_exitCode;
 }
 

@@ -3,6 +3,7 @@
 #include "CriticalErrorRecord.h"
 
 #include "app/DVServer.h"
+#include "app/GenerateDumpFileAppContext.h"
 #include "app/HelpPath.h"
 #include "app/HtmlHelp.h"
 #include "app/KernelCommandIdentifiers.h"
@@ -268,6 +269,23 @@ public:
     }
     // Shell requests that waited while a frame was modal.
     void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }
+    // What the frame's routing reaches.
+    std::unique_ptr<GenerateDumpFileContextBase> CreateCrashContext() override {
+        return std::make_unique<GenerateDumpFileAppContext>();
+    }
+    CDvw32Doc* GetActiveDocument() const override { return app_.GetActiveDocument(); }
+    bool HasCommandLineInfo() const override { return app_.m_pCmdInfo != nullptr; }
+    bool OnDDECommand(const CString& command) override {
+        CString text = command;
+        return app_.OnDDECommand(text.GetBuffer()) != FALSE;
+    }
+    void QueueDDECommand(const CString& command) override { app_.QueueDDECommand(command); }
+    bool ShowContextHelp() override { return app_.ShowContextHelp(); }
+    UINT SetHelpContext(UINT id) override { return app_.SetHelpContext(id, nullptr, 0); }
+    void EnableMainFrames(bool enable) override { app_.EnableMainFrames(enable); }
+    bool GetSaveAtExit() const override { return app_.GetSaveAtExit(); }
+    void SetSaveAtExit(bool save) override { app_.SetSaveAtExit(save); }
+    CWnd* GetFindCommandWindow() override { return app_.GetFindCommandWindow(false); }
 
 private:
     CDvw32App& app_;

@@ -2,6 +2,7 @@
 // idle work that keeps the panes, background tasks and a pending critical-error report up to
 // date.
 #include "app/CrashGuard.h"
+#include "app/GenerateDumpFileAppContext.h"
 #include "app/DravikApp.h"
 
 #include "DVDiagnostics/NotBuiltYet.h"
@@ -36,7 +37,8 @@ UINT modifierMask() {
 // DravikApp -------------------------------------------------------------------------------
 
 int DravikApp::Run() {
-    return dvapp::RunInCrashGuard([this] { return CDvw32App::Run(); });
+    GenerateDumpFileAppContext context;
+    return dvapp::RunGuarded(&context, 0, [this] { return CDvw32App::Run(); });
 }
 
 BOOL DravikApp::PumpMessage() {
@@ -70,10 +72,12 @@ BOOL CDvw32App::IsIdleMessage(MSG* pMsg) {
 }
 
 BOOL CDvw32App::PreTranslateMessage(MSG* pMsg) {
-    return dvapp::RunInCrashGuard([&]() -> BOOL {
+    GenerateDumpFileAppContext context;
+    return dvapp::RunGuarded(&context, FALSE, [&]() -> BOOL {
         if (pMsg->message == WM_KEYDOWN && pMsg->wParam != VK_SHIFT && pMsg->wParam != VK_CONTROL &&
             pMsg->wParam != VK_MENU && m_activeDocument != nullptr)
-            m_activeDocument->PushAction(kKeyActionKind, static_cast<UINT>(pMsg->wParam), modifierMask(), 0, 0);
+            m_activeDocument->PushAction(
+                CDvw32Doc::Action{kKeyActionKind, static_cast<unsigned>(pMsg->wParam), {}, {}, modifierMask()});
         return dvaux::MfcApplication::PreTranslateMessage(pMsg);
     });
 }
@@ -83,7 +87,7 @@ LRESULT CDvw32App::ProcessWndProcException(CException* e, const MSG* pMsg) {
 }
 
 BOOL CDvw32App::SaveAllModified() {
-    if (HasStateFlag(SafeToExit)) {
+    if (HasApplicationState(kStateSafeToExit)) {
         // Only what existed when the flag was set was accounted for.
         bool holds = true;
         ForEachMainFrame([&](CMainFrame* frame) {
@@ -97,7 +101,7 @@ BOOL CDvw32App::SaveAllModified() {
                 holds = false;
         if (holds)
             return TRUE;
-        m_stateFlags &= static_cast<std::uint8_t>(~SafeToExit);
+        m_applicationState &= static_cast<std::uint8_t>(~kStateSafeToExit);
     }
     if (IMacroManager* macros = MacroManagerInstance(); macros != nullptr && !macros->CanExit())
         return FALSE;

@@ -128,7 +128,7 @@ void MainFrameApplication::ReapplyToolBarIconSize() {
     });
 }
 
-BEGIN_MESSAGE_MAP(CMainFrame, Dravik::UI::MdiMainFrame)
+BEGIN_MESSAGE_MAP(CMainFrame, CMainFrame::RoutingMap)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_DESTROY()

@@ -239,15 +239,18 @@ public:
     void SetSaveAtExit(bool save) { m_saveAtExit = save; }
     bool IsApplicationStateClear() const { return true; }
 
+    // The application state flags the crash guard keeps: 1 the error mark, 2 the documents are
+    // to be recovered and the program restarted, 4 the program may end without asking about
+    // modified documents.
+    static constexpr std::uint8_t kStateErrorMark = 1, kStateErrorRestore = 2, kStateSafeToExit = 4;
+    bool HasApplicationState(std::uint8_t mask) const { return (m_applicationState.load() & mask) == mask; }
+    // Setting the safe-to-exit flag remembers the frames and documents of that moment: one
+    // made later was never asked about, so the flag stops holding once there is one.
+    void SetApplicationState(std::uint8_t mask);
+
     ServerAppProxy& GetServerAppProxy() { return *m_serverAppProxy; }
 
     // --- the message loop's side of the application, the crash guard, restart ---
-    // Application state flags, tested and set by mask.
-    enum StateFlag : std::uint8_t { ErrorMark = 1, ErrorRestore = 2, SafeToExit = 4 };
-    bool HasStateFlag(StateFlag flag) const { return (m_stateFlags.load() & flag) != 0; }
-    // Setting the safe-to-exit flag remembers the frames and documents of that moment: one
-    // made later has never been asked about, so the flag stops holding.
-    void SetStateFlag(StateFlag flag);
     BOOL IsIdleMessage(MSG* pMsg) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnIdle(LONG lCount) override;
@@ -399,7 +402,6 @@ protected:
     struct CriticalErrorRecord;
     mutable std::mutex m_appMutex;
     std::unique_ptr<CriticalErrorRecord> m_criticalError;
-    std::atomic<std::uint8_t> m_stateFlags{0};
     std::vector<HWND> m_safeToExitFrames;
     std::vector<CDvw32Doc*> m_safeToExitDocuments;
     std::atomic<bool> m_stopRequested{false};
@@ -452,6 +454,7 @@ private:
     std::deque<CString> m_ddeQueue;
     bool m_ddeReady = false;
     bool m_enablingMainFrames = false;
+    std::atomic<std::uint8_t> m_applicationState{0};
 };
 
 // The application object; never null while the program runs.

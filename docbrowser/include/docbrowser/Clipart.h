@@ -23,6 +23,8 @@ public:
     using DockingPaneChildWindow::DoPropExchange;
     BOOL DoPropExchange(CXTPPropExchange* pPX, CXTPDockingPane* pane) override { return TRUE; }
     virtual bool IsApplicationClipart() const { return false; }
+    // Asked before its pane closes; a view with unfinished work keeps the pane open.
+    virtual bool CanClose() { return true; }
 };
 
 class ModelTreeClipart : public CClipartView {};

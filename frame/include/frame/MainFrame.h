@@ -17,16 +17,22 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 DV_EXPORTS_BEGIN
 
 class CDocument;
+class CDvw32Doc;
 class CMainFrame;
+class GenerateDumpFileContextBase;
 class CXTPMenuBar;
 class CXTPRibbonBar;
 class CDVRibbonCommandBars;
+class CDVTabToolBar;
+class CMDIChildWnd;
+struct CPrintPreviewState;
 
 // The frame as a settings-profile item: the frame tools' state plus the frame's own section.
 class CMainFrameProfileItem : public CFrameToolsEngine {
@@ -79,6 +85,25 @@ public:
     // Every main frame takes the application's tool-bar icon size again; by default each
     // frame re-applies its command-bar options.
     virtual void ReapplyToolBarIconSize();
+    // What the frame's command and message routing reaches in the application.
+    // The context of the crash guard the frame's command and window procedures run in; the
+    // kernel's when the application has none of its own.
+    virtual std::unique_ptr<GenerateDumpFileContextBase> CreateCrashContext();
+    virtual CDvw32Doc* GetActiveDocument() const { return nullptr; }
+    // While a request given on the command line is carried out (a direct print).
+    virtual bool HasCommandLineInfo() const { return false; }
+    virtual bool OnDDECommand(const CString& command) { return false; }
+    virtual void QueueDDECommand(const CString& command) {}
+    virtual bool ShowHelpTopic(UINT topic) { return false; }
+    virtual bool ShowContextHelp() { return false; }
+    // Answers the previous help context.
+    virtual UINT SetHelpContext(UINT id) { return 0; }
+    virtual void EnableMainFrames(bool enable) {}
+    virtual bool IsRibbonMode() const { return true; }
+    virtual void SetRibbonMode(bool ribbon) {}
+    virtual bool GetSaveAtExit() const { return false; }
+    virtual void SetSaveAtExit(bool save) {}
+    virtual CWnd* GetFindCommandWindow() { return nullptr; }
 };
 
 class CMainFrame : public Dravik::UI::MdiMainFrame,
@@ -162,6 +187,28 @@ public:
     // Library data dragged over and dropped on the frame.
     DROPEFFECT DragDropOver(CWnd* window, COleDataObject* data, DWORD keyState, CPoint point) override;
     BOOL DragDropDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, CPoint point) override;
+    // Command and message routing: the frame's entry points, its notifications and its
+    // command table (MainFrameRouting.cpp, MainFrameMessages.cpp, MainFrameCommands.cpp).
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void GetMessageString(UINT nID, CString& rMessage) const override;
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+    void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
+    void OnDockingPanePopupMenuCommand(UINT command, CXTPDockingPane* pane);
+    // Whether the shortcut managers stay silent for this key message.
+    bool MustSilenceShortcuts(const MSG& msg);
+    // The tabbed tool bar; null when the frame has none.
+    CDVTabToolBar* GetTabToolBar() const;
+    // The set of open PDM panes, one bit per kind.
+    DWORD GetOpenOrsaPanes() const { return m_openOrsaPanes; }
+    // The ribbon-minimised flags of the normal window and of full screen.
+    bool IsRibbonMinimizedInWindowedMode() const { return m_ribbonMinimizedWindowed; }
+    bool IsRibbonMinimizedInFullscreenMode() const { return m_ribbonMinimizedFullscreen; }
+    // The handlers of the command table.
+    void SelectPaneForCommand(UINT id);
+    void MoveChildFrameTo(CMainFrame* target, CMDIChildWnd* child);
 
 protected:
     // The ribbon's place, File button, backstage and PDM popup; false only without command bars.
@@ -181,6 +228,63 @@ protected:
     void PostNcDestroy() override;
     DECLARE_MESSAGE_MAP()
 
+    // Routing: the body of OnCommand, the handlers of the routing's messages and the command
+    // table's runners. The routing's map lies between the frame's own and the UI base's.
+    BOOL DoOnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDDEExecute(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRibbonMinimized(WPARAM wParam, LPARAM lParam);
+    LRESULT OnToolBarVisibleChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTabsChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT On3DRefresh(WPARAM wParam, LPARAM lParam);
+    LRESULT OnViewChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDocumentPathMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueryEndSessionMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEndSessionMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEnableMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowWindowMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPositionMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnChangingActiveTab(WPARAM wParam, LPARAM lParam);
+    struct CommandRow;
+    static std::span<const CommandRow> CommandTable();
+    static const CommandRow* FindCommandRow(UINT id, bool update);
+    static const AFX_MSGMAP* GetRoutingMessageMap();
+    static const AFX_MSGMAP* GetCommandTableMap();
+    static bool RunCommandRow(CCmdTarget& target, AFX_CALL& call);
+    static bool UpdateCommandRow(CCmdTarget& target, AFX_CALL& call);
+    void ToggleToolBarAt(UINT id);
+    void OnUpdateToolBarAt(CCmdUI* ui);
+    void OnPaneCommand(UINT id);
+    void OnUpdatePaneCommand(CCmdUI* ui);
+    void OnFrameToggle(UINT id);
+    void OnUpdateFrameToggle(CCmdUI* ui);
+    void OnTabToolBarOption(UINT id);
+    void OnUpdateTabToolBarOption(CCmdUI* ui);
+    void OnNothing(UINT id) {}
+    void OnUpdateEnabled(CCmdUI* ui);
+    void OnScreenModeCommand(UINT id);
+    void OnUpdateScreenModeCommand(CCmdUI* ui);
+    void OnMoveToMainFrame(UINT id);
+    void OnSelectTab(UINT id);
+    void OnUpdateSelectTab(CCmdUI* ui);
+    void OnHelpCommand(UINT id);
+    void OnUpdateWindowListItem(CCmdUI* ui);
+    void OnFrameToolsCommand(UINT id);
+    void OnUpdateFrameToolsCommand(CCmdUI* ui);
+    void OnPdmCommand(UINT id);
+    void OnUpdatePdmCommand(CCmdUI* ui);
+    void OnNewMainWindow(UINT id);
+
+public:
+    // The routing's map as the base of the frame's own.
+    struct RoutingMap {
+        static constexpr bool kMessageMapSplice = true;
+        static const AFX_MSGMAP* GetThisMessageMap() { return CMainFrame::GetRoutingMessageMap(); }
+    };
+
+protected:
     // FrameStateHost
     void LockLayout() override { ++m_layoutLocks; }
     void UnlockLayout() override { --m_layoutLocks; }
@@ -217,6 +321,9 @@ private:
     bool m_maximizeChildren = false;
     bool m_tabCaptions = true;
     int m_layoutLocks = 0;
+    DWORD m_openOrsaPanes = 0;
+    bool m_ribbonMinimizedWindowed = false;
+    bool m_ribbonMinimizedFullscreen = false;
 };
 
 // The application's main frames as its state code sees them: the UI module's list of frames of

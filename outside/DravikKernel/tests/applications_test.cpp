@@ -72,6 +72,9 @@ TEST_F(Applications, TheSampleRegistersItsCommandWhileItRunsAndIsUnloadedAtExit)
     EXPECT_EQ(dvkernel::test::registeredCommands().at(kSampleCommand).name, L"SampleApplication.Hello");
 
     EXPECT_TRUE(ApplicationManager::Proxy()->CanClose());
+    std::intptr_t result = 7;
+    EXPECT_FALSE(sample->OnWndMsgAddon(0x0111, 6500, 0, &result)) << "a native add-on has no frame listener";
+    EXPECT_EQ(result, 7);
     manager().UnloadApplications();
     EXPECT_FALSE(sample->IsLoaded());
     EXPECT_FALSE(sampleCommandRegistered());

@@ -67,6 +67,18 @@ TEST(Undo, AnEmptyBlockLeavesNoStepAndAPushedActionIsUndone) {
     EXPECT_TRUE(doc.Cont2D()->GetElements().empty());
 }
 
+TEST(ActionHistory, StepsAreKeptInOrderApartFromTheUndoHistory) {
+    CDvw32Doc doc;
+    using Action = DravikDocument2::Action;
+    doc.PushAction(Action{0, 6500, L"", L"Line by two points", 0});
+    doc.PushAction(Action{1, 'A', L"", L"", 5});
+    ASSERT_EQ(doc.GetActionHistory().size(), 2u);
+    EXPECT_EQ(doc.GetActionHistory()[0].hint, L"Line by two points");
+    EXPECT_EQ(doc.GetActionHistory()[1].modifiers, 5u);
+    EXPECT_EQ(doc.Cont2D()->GetUndoCount(), 0u);
+    EXPECT_FALSE(doc.IsModified());
+}
+
 TEST(Variables, RealExpressionsEvaluateAndFollowTheirInputs) {
     DVDocument doc;
     ASSERT_EQ(doc.create_real_var(L"w", -1, L"160", 3), 0);

@@ -97,6 +97,38 @@ TEST(MessageMapTest, HandlerQueryDoesNotRunTheHandler) {
     EXPECT_TRUE(calls.empty());
 }
 
+// A class whose map splices a second table between its own entries and its base's.
+class Spliced : public Base {
+public:
+    void OnOwn() { calls.push_back("Spliced::OnOwn"); }
+    void OnSpliced() { calls.push_back("Spliced::OnSpliced"); }
+    struct Splice {
+        static constexpr bool kMessageMapSplice = true;
+        static const AFX_MSGMAP* GetThisMessageMap() { return Spliced::GetSpliceMap(); }
+    };
+    static const AFX_MSGMAP* GetSpliceMap() {
+        using ThisClass [[maybe_unused]] = Spliced;
+        static const AFX_MSGMAP_ENTRY entries[] = {ON_COMMAND(20, &Spliced::OnSpliced) ON_COMMAND(
+            21, &Spliced::OnSpliced){0, 0, 0, 0, nullptr, nullptr}};
+        static const AFX_MSGMAP map = {&Base::GetThisMessageMap, &entries[0]};
+        return &map;
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(Spliced, Spliced::Splice)
+ON_COMMAND(21, &Spliced::OnOwn)
+END_MESSAGE_MAP()
+
+TEST(MessageMapTest, ASplicedTableLiesBetweenTheClassesOwnEntriesAndItsBases) {
+    Spliced t;
+    calls.clear();
+    for (UINT id : {21u, 20u, 10u, 12u})
+        command(t, id);
+    EXPECT_EQ(calls, (std::vector<std::string>{"Spliced::OnOwn", "Spliced::OnSpliced", "Base::OnBaseOnly"}));
+}
+
 struct UpdateCase {
     UINT id;
     BOOL disableIfNoHandler;

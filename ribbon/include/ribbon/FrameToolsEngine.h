@@ -97,6 +97,20 @@ public:
     // The frameless tool bars take the main command bars' shortcuts.
     void CopyShortcutsToFramelessToolBars();
 
+    // Handlers the frame's command table reaches: rulers and page tabs of the active tab view,
+    // the user-tools dialog, user commands 37000-37999, the customise sheet on a page, the
+    // embedded help beside the frame and the document-path message.
+    void OnShowRulers();
+    void OnTabs();
+    void OnUpdateShowRulers(CCmdUI* pCmdUI);
+    void OnUpdateTabs(CCmdUI* pCmdUI);
+    void OnUserTools();
+    void OnUserCommand(UINT id);
+    void OnUpdateUserCommand(CCmdUI* pCmdUI);
+    void ShowCustomizeDialog(int page);
+    void UpdateEmbeddedHelpPosition();
+    LRESULT OnDocumentPathMessage(WPARAM wParam, LPARAM lParam);
+
     // The tools made by CreateDockingPanesAndToolBars; null until then.
     TabbedMainToolBar* GetTabbedMainToolBar() const { return m_tabbedMainToolBar; }
     CXTPToolBar* GetSystemPanelToolBar() const { return m_systemPanelToolBar; }

@@ -25,6 +25,7 @@
 
 #include "pal/visibility.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,6 +72,12 @@ public:
     void CreateTools();
     // Its consent to the program ending; an add-on that is not loaded consents.
     bool CanExit() const;
+    // A message of a main frame offered to the add-on before the frame's own listeners; true
+    // when the add-on handled it (and `result` holds its answer). A native add-on has no
+    // listener: it declines.
+    virtual bool OnWndMsgAddon(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t* result) {
+        return false;
+    }
     // Runs its stop entry point and unloads the library.
     void Unload();
 

@@ -53,6 +53,19 @@ public:
     DravikDocument2(const DravikDocument2&) = delete;
     DravikDocument2& operator=(const DravikDocument2&) = delete;
 
+    // A step of the person's as the action history keeps it: a command (kind 0, its id, an
+    // empty text and the auto-menu hint of its button) or a key press (kind 1, the virtual key
+    // and the modifier mask: 4 Shift, 2 Alt, 1 Ctrl).
+    struct Action {
+        int kind = 0;
+        unsigned id = 0;
+        std::wstring text;
+        std::wstring hint;
+        unsigned modifiers = 0;
+    };
+    const std::vector<Action>& GetActionHistory() const { return actions_; }
+    void PushAction(const Action& action) { actions_.push_back(action); }
+
     DocumentKind GetKind() const { return kind_; }
     void SetKind(DocumentKind kind) { kind_ = kind; }
     bool Is2D() const;
@@ -93,6 +106,7 @@ public:
 private:
     std::unique_ptr<DocumentParameters> parameters_;
     DocumentKind kind_ = DocumentKind::Drawing;
+    std::vector<Action> actions_;
     std::uint64_t flags_ = 0;
     bool readOnly_ = false;
     DVDocument content_;
@@ -150,20 +164,8 @@ public:
     // Appends an action already carried out to the undo history and marks the document
     // modified.
     void PushAction(Dravik::DVAction action);
-    // What the person did in the document, as the macro recorder keeps it: kind 1 a key (its
-    // virtual key and the modifier mask, 4 Shift, 2 Alt, 1 Ctrl). Not part of the undo history.
-    struct RecordedAction {
-        int kind = 0;
-        UINT id = 0;
-        UINT mask = 0;
-        int first = 0;
-        int second = 0;
-        friend bool operator==(const RecordedAction&, const RecordedAction&) = default;
-    };
-    void PushAction(int kind, UINT id, UINT mask, int first, int second) {
-        recorded_.push_back({kind, id, mask, first, second});
-    }
-    const std::vector<RecordedAction>& GetRecordedActions() const { return recorded_; }
+    // Appends a step of the person's to the action history; the undo history stays as it is.
+    using DravikDocument2::PushAction;
 
     // Saves to the path (its own when empty) through the atomic writer. On success the path
     // and title become the new ones and the modified and read-only flags are cleared; on
@@ -232,7 +234,6 @@ private:
     int regenDepth_ = 0;
     friend class DVDocRegenContext;
     std::unique_ptr<Dravik::ModelVars> vars_;
-    std::vector<RecordedAction> recorded_;
 };
 
 // A scope in which a document's content is brought up to date in several steps: its views are

@@ -55,6 +55,10 @@ struct Settings {
     bool serverMode = false;
     int recentFileCount = 10; // entries of the recent-file list; 0 keeps no list
     int pdmUpdate = 0;
+    // Set while a print request given on the command line is carried out.
+    bool directPrint = false;
+    // The docking panes cannot be moved.
+    bool lockDockingPanes = false;
     std::map<int, double> doubles; // numbered numeric parameters
 
     double DoubleParameter(int id, double fallback = 0) const;

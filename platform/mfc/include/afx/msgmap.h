@@ -25,6 +25,13 @@ namespace detail {
 void message_map_range_first_above_last();
 } // namespace detail
 
+// A class's map may name a splice in place of its base class: a type whose static
+// GetThisMessageMap gives further entries of the same class (kept apart, as a table built from
+// data), chained on to the real base's map. It says so with `kMessageMapSplice`.
+template <class Base, class T> constexpr bool isMessageMapBase = std::is_base_of_v<Base, T> || requires {
+    Base::kMessageMapSplice;
+};
+
 consteval UINT rangeFirst(UINT first, UINT last) {
     if (first > last)
         detail::message_map_range_first_above_last();
@@ -107,7 +114,8 @@ private:
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                                        \
         using ThisClass [[maybe_unused]] = theClass;                                                         \
         using TheBaseClass = baseClass;                                                                      \
-        static_assert(std::is_base_of_v<TheBaseClass, ThisClass>, #baseClass " is no base of " #theClass);   \
+        static_assert(::afx::isMessageMapBase<TheBaseClass, ThisClass>,                                      \
+                      #baseClass " is no base of " #theClass);                                               \
         static const AFX_MSGMAP_ENTRY messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                                    \

@@ -106,6 +106,10 @@ public:
     // A key message that completes a shortcut becomes WM_COMMAND (high word 1) sent to hWnd;
     // the first key of a two-key shortcut is taken and waits for the second.
     BOOL TranslateAccelerator(HWND hWnd, LPMSG lpMsg);
+    // While disabled no key becomes a command: the frame silences its shortcuts while a key
+    // belongs to an edit box or a running command.
+    void DisableShortcuts(BOOL bDisable) { disabled_ = bDisable != FALSE; }
+    BOOL IsShortcutsDisabled() const { return disabled_; }
 
     // The text a key is shown by; without one of its own, the manager's default.
     void SetKeyNameText(UINT uiVirtKey, LPCWSTR strKeyNameText);
@@ -126,6 +130,7 @@ private:
     std::map<UINT, CString> keyNames_;
     HACCEL table_ = nullptr;
     CXTPShortcutManagerAccel::SHORTCUTACCEL pending_{};
+    bool disabled_ = false;
 };
 
 DV_EXPORTS_END

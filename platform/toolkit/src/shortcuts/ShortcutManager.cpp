@@ -293,7 +293,7 @@ HACCEL CXTPShortcutManager::GetDefaultAccelerator() {
 }
 
 BOOL CXTPShortcutManager::TranslateAccelerator(HWND hWnd, LPMSG lpMsg) {
-    if (lpMsg == nullptr || (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN))
+    if (disabled_ || lpMsg == nullptr || (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_SYSKEYDOWN))
         return FALSE;
     const UINT vk = static_cast<UINT>(lpMsg->wParam);
     if (isModifierKey(vk))

@@ -113,6 +113,14 @@ TEST_F(ShortcutTest, TheTableAndTwoKeySequencesSendTheirCommands) {
     MSG plainU = keyMessage(sink.m_hWnd, 'U');
     EXPECT_FALSE(manager.TranslateAccelerator(sink.m_hWnd, &plainU));
     EXPECT_EQ(sink.commands, (std::vector<UINT>{200, 202}));
+
+    // Disabled, no key is taken and nothing is sent; enabled again, the same key runs.
+    manager.DisableShortcuts(TRUE);
+    MSG silenced = keyMessage(sink.m_hWnd, VK_F7);
+    EXPECT_FALSE(manager.TranslateAccelerator(sink.m_hWnd, &silenced));
+    manager.DisableShortcuts(FALSE);
+    EXPECT_TRUE(manager.TranslateAccelerator(sink.m_hWnd, &silenced));
+    EXPECT_EQ(sink.commands, (std::vector<UINT>{200, 202, 200}));
     sink.DestroyWindow();
 }
 

@@ -10,6 +10,7 @@
 #include "win/types.h"
 
 #include "win/user/aliases.h"
+#include "win/user/dde.h"
 #include "win/user/display.h"
 #include "win/user/input.h"
 #include "win/user/mdi.h"

@@ -1,0 +1,263 @@
+// The frame's answers to the messages its routing maps: help requests, shell (DDE) requests,
+// pane and ribbon notifications, and the end of the session.
+#include "frame/MainFrame.h"
+
+#include "DVTextCore/I18n.h"
+#include "DravikKernel/Document.h"
+#include "XTToolkitPro.h"
+#include "docbrowser/Clipart.h"
+#include "win/global_memory.h"
+
+#include <cwchar>
+
+namespace {
+
+constexpr UINT kMessageBarClosed = 0x2869;
+constexpr UINT kRibbonMinimized = 0x286D;
+constexpr UINT kControlNotify = 0x2856;
+constexpr UINT kTabsChanged = 0x2864;
+constexpr UINT kRefresh3D = 0x4F1;
+constexpr UINT kViewChanged = 0x523;
+constexpr UINT kDocumentPath = 0x56B;
+constexpr UINT kDdeAckPositive = 0x8000;
+constexpr UINT kDdeAckNegative = 0;
+
+constexpr LPARAM kFirstCommandHelp = 0x10000;
+constexpr LPARAM kLastCommandHelp = 0x20000;
+
+constexpr int kFirstClipartPane = 11000;
+constexpr int kLastClipartPane = 20999;
+constexpr int kUnlistedPdmPane = 1016;
+constexpr UINT kClosePaneCommand = 40058;
+
+MainFrameApplication* application() {
+    return MainFrameApplication::Instance();
+}
+
+bool isClipartPane(int id) {
+    return id >= kFirstClipartPane && id <= kLastClipartPane;
+}
+
+// The PDM-pane bit of a pane id; 0 for a pane that is no PDM pane.
+DWORD orsaPaneBit(int paneId) {
+    constexpr int kPdmPanes[] = {1012, 1013, 1014, 1015, 1016, 1019, 1027, 1033, 1040};
+    for (size_t i = 0; i < std::size(kPdmPanes); ++i)
+        if (kPdmPanes[i] == paneId)
+            return DWORD{1} << i;
+    return 0;
+}
+
+// The command text of a shell request, read no further than its block and stopped at its first
+// terminator; empty (and false) when the block cannot be read.
+bool readDdeCommand(HGLOBAL block, CString& text) {
+    text.Empty();
+    const SIZE_T bytes = block != nullptr ? ::GlobalSize(block) : 0;
+    if (bytes < sizeof(wchar_t))
+        return false;
+    const auto* chars = static_cast<const wchar_t*>(::GlobalLock(block));
+    if (chars == nullptr)
+        return false;
+    const size_t count = bytes / sizeof(wchar_t);
+    try {
+        text = CString(chars, static_cast<int>(wcsnlen(chars, count)));
+    } catch (CMemoryException* e) {
+        e->Delete();
+        text.Empty();
+    }
+    ::GlobalUnlock(block);
+    return true;
+}
+
+// The close of a clipart pane: its view may refuse. True when the pane went.
+bool closeClipartPane(CMainFrame& frame, int paneId) {
+    CClipartView* view = FindClipartById(paneId);
+    if (view == nullptr || !view->CanClose())
+        return false;
+    CXTPDockingPaneManager& manager = frame.GetPaneManager();
+    if (CXTPDockingPane* pane = manager.FindPane(paneId))
+        manager.DestroyPane(pane);
+    if (::IsWindow(view->m_hWnd))
+        view->DestroyWindow();
+    delete view;
+    return true;
+}
+
+} // namespace
+
+const AFX_MSGMAP* CMainFrame::GetRoutingMessageMap() {
+    using ThisClass [[maybe_unused]] = CMainFrame;
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        ON_MESSAGE(WM_COMMANDHELP, &CMainFrame::OnCommandHelp)
+            ON_MESSAGE(WM_DDE_EXECUTE, &CMainFrame::OnDDEExecute) ON_MESSAGE(XTPWM_DOCKINGPANE_NOTIFY,
+                                                                             &CMainFrame::OnDockingPaneNotify)
+                ON_MESSAGE(kMessageBarClosed, &CMainFrame::OnMessageBarClosed)
+                    ON_MESSAGE(kRibbonMinimized, &CMainFrame::OnRibbonMinimized)
+                        ON_MESSAGE(kControlNotify, &CMainFrame::OnControlNotify)
+                            ON_MESSAGE(kTabsChanged, &CMainFrame::OnTabsChanged) ON_MESSAGE(
+                                kRefresh3D, &CMainFrame::On3DRefresh) ON_MESSAGE(kViewChanged,
+                                                                                 &CMainFrame::OnViewChanged)
+                                ON_MESSAGE(kDocumentPath, &CMainFrame::OnDocumentPathMessage)
+                                    ON_MESSAGE(WM_QUERYENDSESSION, &CMainFrame::OnQueryEndSessionMessage)
+                                        ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSessionMessage)
+                                            ON_MESSAGE(WM_ENABLE, &CMainFrame::OnEnableMessage)
+                                                ON_MESSAGE(WM_SHOWWINDOW, &CMainFrame::OnShowWindowMessage){
+                                                    0, 0, 0, 0, nullptr, nullptr}};
+    static const AFX_MSGMAP map = {&CMainFrame::GetCommandTableMap, &entries[0]};
+    return &map;
+}
+
+LRESULT CMainFrame::OnCommandHelp(WPARAM, LPARAM lParam) {
+    MainFrameApplication* app = application();
+    if (lParam >= kFirstCommandHelp && lParam <= kLastCommandHelp) {
+        if (app != nullptr)
+            app->ShowHelpTopic(static_cast<UINT>(lParam & 0xFFFF) * 100);
+        return 1;
+    }
+    CXTPCommandBars* bars = GetCommandBars();
+    CXTPToolTipContext* tips = bars != nullptr ? bars->GetToolTipContext() : nullptr;
+    if (tips == nullptr) {
+        if (app != nullptr)
+            app->ShowContextHelp();
+        return 0;
+    }
+    // The help of the command whose tooltip is showing, when one is.
+    const UINT command = tips->GetToolTip()->GetToolId();
+    if (command == 0) {
+        if (app != nullptr)
+            app->ShowContextHelp();
+        return 1;
+    }
+    if (app != nullptr) {
+        const UINT previous = app->SetHelpContext(command * 100);
+        app->ShowContextHelp();
+        app->SetHelpContext(previous);
+    }
+    return 1;
+}
+
+LRESULT CMainFrame::OnDDEExecute(WPARAM wParam, LPARAM lParam) {
+    const auto sender = reinterpret_cast<HWND>(wParam);
+    if (sender == nullptr || m_hWnd == nullptr)
+        return 0;
+    UINT_PTR unused = 0, handle = 0;
+    ::UnpackDDElParam(WM_DDE_EXECUTE, lParam, &unused, &handle);
+    const auto block = reinterpret_cast<HGLOBAL>(handle);
+    CString command;
+    const bool readable = readDdeCommand(block, command);
+
+    // The answer goes out before the command runs, so that a command that opens a modal loop
+    // does not keep the sender waiting; it says yes only for a command that will run.
+    MainFrameApplication* app = application();
+    enum class Fate { Run, Queue, Drop } fate = Fate::Drop;
+    if (readable && !command.IsEmpty() && app != nullptr)
+        fate = IsWindowEnabled() ? Fate::Run : (InModalState() ? Fate::Queue : Fate::Drop);
+    const UINT status = fate == Fate::Drop ? kDdeAckNegative : kDdeAckPositive;
+    ::PostMessageW(sender, WM_DDE_ACK, reinterpret_cast<WPARAM>(m_hWnd),
+                   ::ReuseDDElParam(lParam, WM_DDE_EXECUTE, WM_DDE_ACK, status, handle));
+    if (fate == Fate::Run)
+        app->OnDDECommand(command);
+    else if (fate == Fate::Queue)
+        app->QueueDDECommand(command);
+    return 0;
+}
+
+LRESULT CMainFrame::OnDockingPaneNotify(WPARAM wParam, LPARAM lParam) {
+    LRESULT handled = MdiMainFrame::OnDockingPaneNotify(wParam, lParam);
+    if (wParam == XTP_DPN_SHOWWINDOW) {
+        if (auto* pane = reinterpret_cast<CXTPDockingPane*>(lParam))
+            m_openOrsaPanes |= orsaPaneBit(pane->GetID());
+        return handled;
+    }
+    if (wParam != XTP_DPN_ACTION)
+        return handled;
+    auto* action = reinterpret_cast<XTP_DOCKINGPANE_ACTION*>(lParam);
+    if (action == nullptr || action->action != xtpPaneActionClosed || action->pPane == nullptr)
+        return handled;
+    const int id = action->pPane->GetID();
+    if (isClipartPane(id))
+        return closeClipartPane(*this, id) ? 1 : handled;
+    if (id != kUnlistedPdmPane)
+        m_openOrsaPanes &= ~orsaPaneBit(id);
+    return handled;
+}
+
+void CMainFrame::OnDockingPanePopupMenuCommand(UINT command, CXTPDockingPane* pane) {
+    if (command == kClosePaneCommand && pane != nullptr && isClipartPane(pane->GetID()))
+        closeClipartPane(*this, pane->GetID());
+}
+
+LRESULT CMainFrame::OnRibbonMinimized(WPARAM, LPARAM lParam) {
+    auto* ribbon = reinterpret_cast<CXTPRibbonBar*>(lParam);
+    if (ribbon == nullptr)
+        ribbon = GetRibbonBar();
+    if (ribbon == nullptr)
+        return 0;
+    if (GetScreenMode() == 0)
+        m_ribbonMinimizedWindowed = ribbon->IsRibbonMinimized() != FALSE;
+    else if (GetScreenMode() == 1)
+        m_ribbonMinimizedFullscreen = ribbon->IsRibbonMinimized() != FALSE;
+    return 0;
+}
+
+LRESULT CMainFrame::OnControlNotify(WPARAM wParam, LPARAM) {
+    // The active view hears the control of a command; the kernel's views have no such
+    // operation yet.
+    return 0;
+}
+
+LRESULT CMainFrame::OnTabsChanged(WPARAM, LPARAM lParam) {
+    if (auto* bar = dynamic_cast<CDVTabToolBar*>(reinterpret_cast<CXTPToolBar*>(lParam)))
+        bar->UpdateTabs();
+    return 0;
+}
+
+LRESULT CMainFrame::On3DRefresh(WPARAM, LPARAM) {
+    // No 3D module is part of the program: nothing to refresh.
+    return 0;
+}
+
+LRESULT CMainFrame::OnViewChanged(WPARAM, LPARAM) {
+    return 0;
+}
+
+LRESULT CMainFrame::OnDocumentPathMessage(WPARAM, LPARAM) {
+    return 0;
+}
+
+LRESULT CMainFrame::OnQueryEndSessionMessage(WPARAM, LPARAM) {
+    if (m_hWndMDIClient == nullptr)
+        return 1;
+    HWND first = ::GetWindow(m_hWndMDIClient, GW_CHILD);
+    if (first == nullptr || MDIGetActive() == nullptr)
+        return 1;
+    for (HWND child = ::GetWindow(first, GW_HWNDLAST); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDPREV)) {
+        auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(child));
+        CDocument* document = frame != nullptr ? frame->GetActiveDocument() : nullptr;
+        if (document != nullptr && document->IsModified()) {
+            ::ShutdownBlockReasonCreate(m_hWnd, Dravik::I18n::Translate("unsaved_changes").c_str());
+            return 0;
+        }
+    }
+    return 1;
+}
+
+LRESULT CMainFrame::OnEndSessionMessage(WPARAM wParam, LPARAM) {
+    MainFrameApplication* app = application();
+    if (wParam != 0 && app != nullptr && app->GetSaveAtExit()) {
+        app->PrepareExit();
+        app->SetSaveAtExit(false);
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnEnableMessage(WPARAM wParam, LPARAM) {
+    if (MainFrameApplication* app = application())
+        app->EnableMainFrames(wParam != 0);
+    CWnd::OnEnable(static_cast<BOOL>(wParam));
+    return 0;
+}
+
+LRESULT CMainFrame::OnShowWindowMessage(WPARAM, LPARAM) {
+    return Default();
+}
