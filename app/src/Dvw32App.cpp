@@ -58,7 +58,9 @@ CDvw32App::CDvw32App()
     : m_serverAppProxy(std::make_unique<ServerAppProxy>(*this)),
       m_paneWindows(std::make_unique<dvapp::PaneWindowSlots>()),
       m_serverFactory(std::make_unique<DVServerFactory>()),
-      m_templateServer(std::make_unique<COleTemplateServer>()) {}
+      m_templateServer(std::make_unique<COleTemplateServer>()) {
+    m_mainThreadId = GetCurrentThreadId();
+}
 
 CDvw32App::~CDvw32App() {
     if (m_clearSettingsMutex != nullptr)
