@@ -86,7 +86,6 @@ bool startCopy(const std::wstring& program, std::wstring commandLine, const STAR
 
 } // namespace
 
-
 // State flags ------------------------------------------------------------------------------
 
 void CDvw32App::SetApplicationState(std::uint8_t mask) {
@@ -183,7 +182,8 @@ void CDvw32App::OnCriticalErrorBarButton(UINT buttonId) {
     ReleaseCapture();
     CriticalErrorRecord& record = *m_criticalError;
     if (record.reportPath.empty())
-        record.context.GenerateReportFiles(record.text, record.reportPath, record.reportFolder, record.logCopy);
+        record.context.GenerateReportFiles(record.text, record.reportPath, record.reportFolder,
+                                           record.logCopy);
     switch (buttonId) {
     case kSendReport:
         record.context.SendReport(record.reportPath);
@@ -258,6 +258,7 @@ void CDvw32App::WaitForRestartingProcess() {
     if (process == nullptr)
         return; // already gone
     if (WaitForSingleObject(process, kRestartWaitMs) != WAIT_OBJECT_0)
-        DVLog_Write(DVLogWarning, "The restarting process %u did not end in time", static_cast<unsigned>(pid));
+        DVLog_Write(DVLogWarning, "The restarting process %u did not end in time",
+                    static_cast<unsigned>(pid));
     CloseHandle(process);
 }

@@ -1,8 +1,8 @@
 // The pending critical-error report of the application object.
 #pragma once
 
-#include "app/GenerateDumpFileAppContext.h"
 #include "app/Dvw32App.h"
+#include "app/GenerateDumpFileAppContext.h"
 
 #include <string>
 

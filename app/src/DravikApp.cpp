@@ -1,8 +1,8 @@
 #include "app/DravikApp.h"
 
 #include "app/CrashGuard.h"
-#include "app/GenerateDumpFileAppContext.h"
 #include "app/Editions.h"
+#include "app/GenerateDumpFileAppContext.h"
 #include "app/ServerAppProxy.h"
 #include "app/Splash.h"
 #include "app/StartupIni.h"
@@ -20,8 +20,8 @@
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
-#include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/Settings.h"
+#include "DravikKernel/UIModuleProxy.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "DravikUI/ShellDDERespondWindow.h"
 #include "DravikUI/XML.h"
@@ -283,8 +283,8 @@ int DravikApp::DoExitInstance() {
     // Every frame the UI module still lists, whatever its class.
     for (;;) {
         const std::vector<CFrameWnd*> frames = UIModuleProxy::Instance().GetMainFrames();
-        const auto live =
-            std::find_if(frames.begin(), frames.end(), [](CFrameWnd* frame) { return frame->m_hWnd != nullptr; });
+        const auto live = std::find_if(frames.begin(), frames.end(),
+                                       [](CFrameWnd* frame) { return frame->m_hWnd != nullptr; });
         if (live == frames.end())
             break;
         if (!(*live)->DestroyWindow())

@@ -2,8 +2,8 @@
 // idle work that keeps the panes, background tasks and a pending critical-error report up to
 // date.
 #include "app/CrashGuard.h"
-#include "app/GenerateDumpFileAppContext.h"
 #include "app/DravikApp.h"
+#include "app/GenerateDumpFileAppContext.h"
 
 #include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/Document.h"
@@ -76,8 +76,8 @@ BOOL CDvw32App::PreTranslateMessage(MSG* pMsg) {
     return dvapp::RunGuarded(&context, FALSE, [&]() -> BOOL {
         if (pMsg->message == WM_KEYDOWN && pMsg->wParam != VK_SHIFT && pMsg->wParam != VK_CONTROL &&
             pMsg->wParam != VK_MENU && m_activeDocument != nullptr)
-            m_activeDocument->PushAction(
-                CDvw32Doc::Action{kKeyActionKind, static_cast<unsigned>(pMsg->wParam), {}, {}, modifierMask()});
+            m_activeDocument->PushAction(CDvw32Doc::Action{
+                kKeyActionKind, static_cast<unsigned>(pMsg->wParam), {}, {}, modifierMask()});
         return dvaux::MfcApplication::PreTranslateMessage(pMsg);
     });
 }

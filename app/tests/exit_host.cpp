@@ -5,9 +5,11 @@
 //                 "second.txt" in the sandbox.
 //   restart-fail  the program's file is gone before it restarts: the restart fails and the
 //                 program goes on ("went on" on standard error).
+//   off-thread    a worker reports a critical error while the main thread pumps messages; the
+//                 main thread must stop at its next message and the process end with code 1.
 //   save N        the exit save of generation N: "state.xml", "application.xml" and the
 //                 "Settings" values; "saving" on standard error just before it starts.
-#include "app/Dvw32App.h"
+#include "app/DravikApp.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "pal/path.h"
@@ -45,12 +47,28 @@ private:
     GenerationFrame frame_;
 };
 
-class ExitHost : public CDvw32App {
+class ExitHost : public DravikApp {
 public:
     BOOL InitInstance() override {
         WaitForRestartingProcess();
         SetRegistryKey(L"Acme");
         SetRegistryProfileName(L"ExitHost");
+        if (gMode == "off-thread") {
+            std::thread([this] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                ReportCriticalError(L"a worker's failure");
+            }).detach();
+            // The main thread keeps taking messages; each one counts, so that the test sees
+            // none was taken after the stop.
+            SetTimer(nullptr, 1, 5, nullptr);
+            for (;;) {
+                if (!PumpMessage())
+                    break;
+                if (IsStopRequested())
+                    std::fprintf(stderr, "a message was handled after the stop\n");
+            }
+            return FALSE;
+        }
         if (gMode == "save") {
             m_uiStyle = pal::text::fromUtf8("gen-" + gGeneration);
             SetSaveAtExit(true);

@@ -1,9 +1,9 @@
 // Restart and the exit save with real processes: the restarted copy reads the state the old
 // one saved, whole; a restart that cannot start leaves the program running; a kill at any
 // point of the exit save leaves every file and value as it was or as it became, never torn.
+#include "pal/path.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/unusable_roots.h"
-#include "pal/path.h"
 #include "pal/text.h"
 
 #include "win/base.h"
@@ -86,14 +86,31 @@ TEST_F(ExitProcess, ARestartThatCannotStartIsLoggedAndTheProgramGoesOn) {
     std::smatch match;
     ASSERT_TRUE(std::regex_search(e.err, match, std::regex("log: ([^\n]+)"))) << e.err;
     const std::string log = slurp(pal::path::toNative(pal::text::fromUtf8(match[1].str())));
-    EXPECT_TRUE(std::regex_search(log, std::regex("<7> Failed to start \"[^\"]*exit_host[^\"]*\": 0x00000002\n"))) << log;
+    EXPECT_TRUE(
+        std::regex_search(log, std::regex("<7> Failed to start \"[^\"]*exit_host[^\"]*\": 0x00000002\n")))
+        << log;
     EXPECT_EQ(log.find("Restarted as PID"), std::string::npos);
+}
+
+TEST_F(ExitProcess, ACriticalErrorOffTheMainThreadStopsTheMainThreadAtItsNextMessageAndEndsWithOne) {
+    const fs::path answers = writeFile("answers.txt", "7\n"); // IDNO: no restart
+    const auto e = pal::test::runProgram(
+        binDir() / "exit_host", {}, root() / "stderr.txt",
+        {{"DV_HOST_MODE", "off-thread"}, {"DV_PAL_DISPLAY", "null"}, {"DV_PAL_ANSWERS", answers.string()}});
+    ASSERT_EQ(e.signal, 0) << e.err;
+    EXPECT_EQ(e.exitCode, 1) << e.err;
+    const auto boxes = journal("prompt");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes.front().get("text").find("a worker's failure"), std::string::npos);
+    EXPECT_EQ(e.err.find("a message was handled after the stop"), std::string::npos) << e.err;
+    EXPECT_EQ(e.err.find("did not stop"), std::string::npos) << e.err;
 }
 
 // The value of Settings\UIStyle of the host's registry key; empty when it cannot be read.
 std::string readStyle() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Acme\\ExitHost\\Settings", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Acme\\ExitHost\\Settings", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
         return "";
     wchar_t value[64] = {};
     DWORD size = sizeof value;

@@ -152,7 +152,9 @@ TEST_F(MessageLoop, ACriticalErrorIsOfferedOnceForTheFirstReportAndItsButtonsUse
     EXPECT_EQ(report.find("the second failure"), std::string::npos);
     const auto opened = journal("ShellExecute");
     ASSERT_EQ(opened.size(), 2u);
-    const auto native = [](const std::string& file) { return pal::path::toNative(pal::text::fromUtf8(file)); };
+    const auto native = [](const std::string& file) {
+        return pal::path::toNative(pal::text::fromUtf8(file));
+    };
     EXPECT_EQ(native(opened[0].get("file")), written.front());
     EXPECT_EQ(native(opened[1].get("file")), written.front().parent_path());
 
@@ -181,7 +183,8 @@ TEST_F(MessageLoop, AFaultInsideTheLoopIsReportedAndTheLoopAnswersZero) {
     wc.lpfnWndProc = faultingProc;
     wc.lpszClassName = L"FaultingTestWindow";
     RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, L"FaultingTestWindow", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND window =
+        CreateWindowExW(0, L"FaultingTestWindow", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
 
     answer(IDNO); // no restart
@@ -198,7 +201,8 @@ TEST_F(MessageLoop, AFaultInsideTheLoopIsReportedAndTheLoopAnswersZero) {
     EXPECT_NE(report.find("The log's last lines:"), std::string::npos) << report;
     EXPECT_TRUE(app->HasApplicationState(CDvw32App::kStateErrorMark));
     EXPECT_TRUE(app->HasApplicationState(CDvw32App::kStateSafeToExit));
-    EXPECT_FALSE(app->HasApplicationState(CDvw32App::kStateErrorRestore)) << "the person declined the restart";
+    EXPECT_FALSE(app->HasApplicationState(CDvw32App::kStateErrorRestore))
+        << "the person declined the restart";
     DestroyWindow(window);
     // The program still ends in order.
     stop();
@@ -265,7 +269,8 @@ TEST_F(MessageLoop, ExitSavesByTheFramesLeftAndClosesTheSessionLast) {
         };
         const int session = at("DestroySession(0)");
         ASSERT_GE(session, 0);
-        for (const char* before : {"ApplicationManager::OnExitInstance", "UnregisterCmd(", "application unloaded"})
+        for (const char* before :
+             {"ApplicationManager::OnExitInstance", "UnregisterCmd(", "application unloaded"})
             EXPECT_LT(at(before), session) << before;
         EXPECT_EQ(stop(), app->ExitInstance()) << "the second road finds the work done";
         EXPECT_EQ(countCalls("DravikKernel", "DestroySession(0)"), 1u);

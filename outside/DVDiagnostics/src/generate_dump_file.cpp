@@ -3,9 +3,9 @@
 #include "DVDiagnostics/CrashGuard.h"
 #include "DVDiagnostics/DVLog.h"
 #include "pal/atomic_file.h"
-#include "win/system/shell.h"
 #include "pal/path.h"
 #include "pal/text.h"
+#include "win/system/shell.h"
 
 #include <chrono>
 #include <ctime>
@@ -110,7 +110,8 @@ namespace {
 bool openWithShell(const std::wstring& target) {
     if (target.empty())
         return false;
-    return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, 1 /* SW_SHOWNORMAL */)) > 32;
+    return reinterpret_cast<INT_PTR>(
+               ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, 1 /* SW_SHOWNORMAL */)) > 32;
 }
 
 } // namespace
@@ -121,7 +122,8 @@ bool GenerateDumpFileContextBase::SendReport(const std::wstring& reportPath) {
         DVLog_Write(DVLogOptionalFailure, "The report cannot be sent: no report address");
         return false;
     }
-    const std::wstring mail = L"mailto:" + address + L"?subject=" + GetProductName() + L"%20error%20report&attach=" + reportPath;
+    const std::wstring mail =
+        L"mailto:" + address + L"?subject=" + GetProductName() + L"%20error%20report&attach=" + reportPath;
     return openWithShell(mail);
 }
 
