@@ -2,14 +2,22 @@
 #include "app/StartupIni.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "DravikUI/Windows.h"
 #include "win/base.h"
+
+#include <cwchar>
 
 #include <mutex>
 
 namespace {
 
 constexpr DWORD kPollMs = 200;
+constexpr int kLargeMonitorHeight = 1800;
+constexpr int kNoticeYear = 2025;
+constexpr int kLogKeepDays = 7;
 
 // The close event of the newest splash. Each splash has an event of its own, so that a splash
 // that is still going away cannot take the event of the next one with it.
@@ -33,7 +41,8 @@ bool isCurrentEvent(HANDLE event) {
 
 CSplashWnd::CSplashWnd(const std::wstring& imagePath, bool drawTexts)
     : imagePath_(imagePath.empty() ? imagePath : DVAppendProgramPath(imagePath.c_str(), 0, false)),
-      drawTexts_(drawTexts), closeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+      drawTexts_(drawTexts), closeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      mainThreadId_(GetCurrentThreadId()) {
     CloseEvent& e = closeEvent();
     std::lock_guard lock(e.mutex);
     e.handle = closeEvent_;
@@ -50,17 +59,175 @@ CSplashWnd::~CSplashWnd() {
         CloseHandle(closeEvent_);
 }
 
-void CSplashWnd::RunSplash() {
-    std::wstring image = imagePath_;
-    if (!dvapp::IsExistingFile(image))
-        image = DVAppendProgramPath(L"Banner.bmp", 0, false);
-    if (!dvapp::IsExistingFile(image))
-        return;
-    // The picture itself is drawn by the window of a later step; until then the thread only
-    // keeps its place until start-up ends (or a newer splash took over).
-    while (closeEvent_ != nullptr && WaitForSingleObject(closeEvent_, kPollMs) == WAIT_TIMEOUT &&
-           isCurrentEvent(closeEvent_)) {
+CSplashWnd::Image CSplashWnd::ChooseImage(const std::wstring& imagePath, int monitorHeight) {
+    if (!imagePath.empty() && dvapp::IsExistingFile(imagePath))
+        return {imagePath, 1};
+    if (monitorHeight >= kLargeMonitorHeight) {
+        const std::wstring large = DVAppendProgramPath(L"Banner4K.bmp", 0, false);
+        if (dvapp::IsExistingFile(large))
+            return {large, 2};
     }
+    const std::wstring normal = DVAppendProgramPath(L"Banner.bmp", 0, false);
+    return {dvapp::IsExistingFile(normal) ? normal : std::wstring(), 1};
+}
+
+std::wstring GetSplashLegalNotice() {
+    return L"\u00A9 1992\u2013%d Dravik. All rights reserved. This program is protected by copyright law "
+           L"and international treaties.";
+}
+
+bool GetSplashEditionText(std::wstring& caption, COLORREF& colour) {
+    // Only the editions Alder, Birch and AlderAdministrator carry a caption.
+    DV_NOT_BUILT_YET("splash: the edition captions");
+    caption.clear();
+    colour = 0;
+    return false;
+}
+
+bool CSplashWnd::DrawPicture(HBITMAP bitmap, int scale) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    HDC screen = ::GetDC(nullptr);
+    HDC source = CreateCompatibleDC(screen);
+    HBITMAP copy = CreateCompatibleBitmap(screen, info.bmWidth, info.bmHeight);
+    HGDIOBJ oldCopy = SelectObject(source, copy);
+    HDC original = CreateCompatibleDC(screen);
+    HGDIOBJ oldOriginal = SelectObject(original, bitmap);
+    BitBlt(source, 0, 0, info.bmWidth, info.bmHeight, original, 0, 0, SRCCOPY);
+    SelectObject(original, oldOriginal);
+    DeleteDC(original);
+
+    SetBkMode(source, TRANSPARENT);
+    HFONT font =
+        CreateFontW(-13 * scale, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
+    HGDIOBJ oldFont = SelectObject(source, font);
+    SetTextColor(source, RGB(0, 0, 0));
+    wchar_t notice[512];
+    std::swprintf(notice, 512, GetSplashLegalNotice().c_str(), kNoticeYear);
+    // Measured first, then centred in its band above the bottom edge.
+    RECT strip{22 * scale, info.bmHeight - 70 * scale, info.bmWidth - 22 * scale, info.bmHeight};
+    RECT measured = strip;
+    DrawTextW(source, notice, -1, &measured, DT_WORDBREAK | DT_CALCRECT);
+    const int band = 82 * scale;
+    const int textHeight = measured.bottom - measured.top;
+    strip.top += (band - textHeight) / 2 - (band - 70 * scale);
+    strip.bottom = strip.top + textHeight;
+    DrawTextW(source, notice, -1, &strip, DT_WORDBREAK);
+    SelectObject(source, oldFont);
+    DeleteObject(font);
+
+    std::wstring caption;
+    COLORREF colour = 0;
+    if (GetSplashEditionText(caption, colour)) {
+        HFONT large =
+            CreateFontW(-30 * scale, 0, 0, 0, FW_LIGHT, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
+        HGDIOBJ old = SelectObject(source, large);
+        SetTextColor(source, colour);
+        RECT place{30 * scale, 120 * scale, info.bmWidth - 30 * scale, info.bmHeight - 150 * scale};
+        DrawTextW(source, caption.c_str(), -1, &place, DT_SINGLELINE | DT_LEFT);
+        SelectObject(source, old);
+        DeleteObject(large);
+    }
+
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    POINT position{window.left, window.top};
+    SIZE size{info.bmWidth, info.bmHeight};
+    POINT origin{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, 0};
+    const BOOL shown =
+        UpdateLayeredWindow(m_hWnd, screen, &position, &size, source, &origin, 0, &blend, ULW_OPAQUE);
+    SelectObject(source, oldCopy);
+    DeleteObject(copy);
+    DeleteDC(source);
+    ::ReleaseDC(nullptr, screen);
+    return shown != FALSE;
+}
+
+BOOL CSplashWnd::OnMainThreadWindow(HWND window) {
+    if (window == m_hWnd || !::IsWindowVisible(window))
+        return TRUE;
+    if (CWnd* wnd = CWnd::FromHandlePermanent(window))
+        if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, wnd);
+            frame && UIModuleProxy::Instance().IsMainFrame(frame))
+            return TRUE;
+    nothingElseVisible_ = false;
+    if (!movedAway_) {
+        ::GetWindowRect(m_hWnd, &savedRect_);
+        ::SetWindowPos(m_hWnd, nullptr, -10000, -10000, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+        movedAway_ = true;
+        ::SetForegroundWindow(window);
+    }
+    return FALSE;
+}
+
+BOOL SplashEnumThreadWindowsProc(HWND window, LPARAM splash) {
+    return reinterpret_cast<CSplashWnd*>(splash)->OnMainThreadWindow(window);
+}
+
+void CSplashWnd::RunSplash() {
+    HMONITOR monitor = MonitorFromWindow(nullptr, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const Image image = ChooseImage(imagePath_, info.rcMonitor.bottom - info.rcMonitor.top);
+    // Nothing to draw, nothing to show: without texts the layered window would stay empty.
+    if (image.path.empty() || !drawTexts_)
+        return;
+    auto* bitmap =
+        static_cast<HBITMAP>(LoadImageW(nullptr, image.path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (bitmap == nullptr)
+        return;
+    BITMAP measure{};
+    if (GetObjectW(bitmap, sizeof measure, &measure) == 0 || measure.bmWidth <= 0 || measure.bmHeight <= 0) {
+        DeleteObject(bitmap);
+        return;
+    }
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hCursor = LoadCursorW(nullptr, IDC_WAIT);
+    wc.lpszClassName = kClassName;
+    RegisterClassW(&wc);
+    const RECT& work = info.rcWork;
+    RECT place{work.left + (work.right - work.left - measure.bmWidth) / 2,
+               work.top + (work.bottom - work.top - measure.bmHeight) / 2, 0, 0};
+    place.right = place.left + measure.bmWidth;
+    place.bottom = place.top + measure.bmHeight;
+    AdjustWindowRectEx(&place, WS_POPUP, FALSE, WS_EX_LAYERED);
+    Dravik::UI::EnsureIsVisible(place);
+    if (!CreateEx(WS_EX_LAYERED, kClassName, L"DRAVIK CAD", WS_POPUP | WS_VISIBLE, place, nullptr, 0)) {
+        DeleteObject(bitmap);
+        return;
+    }
+    if (CWinApp* app = AfxGetApp(); app != nullptr && app->GetProfileInt(L"ErrorRestore", L"Restart", 0) != 0)
+        ::SetForegroundWindow(m_hWnd);
+    const bool shown = DrawPicture(bitmap, image.scale);
+    DeleteObject(bitmap);
+    for (bool first = true; shown; first = false) {
+        nothingElseVisible_ = true;
+        EnumThreadWindows(mainThreadId_, SplashEnumThreadWindowsProc, reinterpret_cast<LPARAM>(this));
+        if (nothingElseVisible_ && movedAway_) {
+            ::SetWindowPos(m_hWnd, nullptr, savedRect_.left, savedRect_.top,
+                           savedRect_.right - savedRect_.left, savedRect_.bottom - savedRect_.top,
+                           SWP_NOZORDER);
+            ::SetForegroundWindow(m_hWnd);
+            movedAway_ = false;
+        }
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            if (!AfxPumpMessage())
+                break;
+        if (first)
+            DVLog_Cleanup(kLogKeepDays);
+        if (closeEvent_ == nullptr || WaitForSingleObject(closeEvent_, kPollMs) != WAIT_TIMEOUT ||
+            !isCurrentEvent(closeEvent_))
+            break;
+    }
+    ShowWindow(SW_HIDE);
+    DestroyWindow();
 }
 
 UINT SplashThreadProc(LPVOID splash) {

@@ -23,11 +23,38 @@ public:
     const std::wstring& GetImagePath() const { return imagePath_; }
     bool DrawsTexts() const { return drawTexts_; }
 
+    // The picture to show and its scale: the configured image when it exists, else the program
+    // folder's "Banner.bmp", or its "Banner4K.bmp" at scale 2 on a monitor 1800 pixels high or
+    // more. An empty path when there is none.
+    struct Image {
+        std::wstring path;
+        int scale = 1;
+    };
+    static Image ChooseImage(const std::wstring& imagePath, int monitorHeight);
+    // The window class of the splash, by which other code can find its window.
+    static constexpr const wchar_t* kClassName = L"DVSplashWindow";
+
+    // One pass of the enumeration callback's work for one window of the main thread.
+    BOOL OnMainThreadWindow(HWND window);
+
 private:
+    bool DrawPicture(HBITMAP bitmap, int scale);
+
     std::wstring imagePath_;
     bool drawTexts_;
     HANDLE closeEvent_;
+    DWORD mainThreadId_;
+    RECT savedRect_{};
+    bool nothingElseVisible_ = true;
+    bool movedAway_ = false;
 };
+
+// The callback of the splash's enumeration of the main thread's windows.
+BOOL SplashEnumThreadWindowsProc(HWND window, LPARAM splash);
+// The legal notice's format (one %d, the year) and the edition's caption with its colour (none
+// for most editions).
+std::wstring GetSplashLegalNotice();
+bool GetSplashEditionText(std::wstring& caption, COLORREF& colour);
 
 // The splash thread: runs the splash, then deletes it.
 UINT SplashThreadProc(LPVOID splash);

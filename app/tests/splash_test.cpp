@@ -1,0 +1,132 @@
+// The splash window: which picture at which scale, no window with nothing to draw, stepping
+// aside for a window of the main thread and coming back, and closing on its event.
+#include "app/Splash.h"
+
+#include "DravikKernel/KernelServices.h"
+#include "pal/path.h"
+#include "pal/test/eventually.h"
+#include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+#include "pal/test/user_test.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+class Splash : public pal::test::UserTest {
+protected:
+    void TearDown() override {
+        SignalSplashClose();
+        if (thread_ != nullptr) {
+            WaitForSingleObject(thread_->m_hThread, 5000);
+            delete thread_;
+        }
+        UserTest::TearDown();
+    }
+
+    static HWND findSplash() {
+        HWND found = nullptr;
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                wchar_t name[64] = {};
+                GetClassNameW(window, name, 64);
+                if (std::wstring(name) != CSplashWnd::kClassName)
+                    return TRUE;
+                *reinterpret_cast<HWND*>(param) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+    static RECT rectOf(HWND window) {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+
+    void startSplash(const std::wstring& image, bool drawTexts) {
+        thread_ = AfxBeginThread(SplashThreadProc, new CSplashWnd(image, drawTexts), 0, 0, CREATE_SUSPENDED);
+        ASSERT_NE(thread_, nullptr);
+        thread_->m_bAutoDelete = FALSE;
+        thread_->ResumeThread();
+    }
+    bool splashEnded() { return WaitForSingleObject(thread_->m_hThread, 5000) == WAIT_OBJECT_0; }
+
+    CWinThread* thread_ = nullptr;
+};
+
+TEST_F(Splash, TheConfiguredPictureWinsElseTheBannerOfTheMonitorsSize) {
+    const std::wstring own = pal::path::fromNative(writeFile("own.bmp", "not looked into"));
+    const std::wstring banner = DVAppendProgramPath(L"Banner.bmp", 0, false);
+    const std::wstring large = DVAppendProgramPath(L"Banner4K.bmp", 0, false);
+    struct Case {
+        std::wstring configured;
+        int monitorHeight;
+        std::wstring path;
+        int scale;
+    };
+    const Case cases[] = {
+        {own, 2160, own, 1},
+        {L"", 1080, banner, 1},
+        {L"", 1799, banner, 1},
+        {L"", 1800, large, 2},
+        {pal::path::fromNative(root() / "missing.bmp"), 2160, large, 2},
+    };
+    for (const Case& c : cases) {
+        const CSplashWnd::Image image = CSplashWnd::ChooseImage(c.configured, c.monitorHeight);
+        EXPECT_EQ(image.path, c.path) << c.monitorHeight;
+        EXPECT_EQ(image.scale, c.scale) << c.monitorHeight;
+    }
+}
+
+TEST_F(Splash, NothingToDrawShowsNoWindowAndReturnsAtOnce) {
+    const std::wstring broken = pal::path::fromNative(writeFile("broken.bmp", "BM but no picture"));
+    struct Case {
+        const char* what;
+        std::wstring image;
+        bool drawTexts;
+    };
+    const Case cases[] = {
+        {"a picture that does not load", broken, true},
+        {"an edition that draws no texts", L"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CSplashWnd splash(c.image, c.drawTexts);
+        splash.RunSplash(); // would wait for the close event with a window
+        EXPECT_EQ(splash.m_hWnd, nullptr);
+        EXPECT_EQ(findSplash(), nullptr);
+    }
+}
+
+TEST_F(Splash, StepsAsideForAWindowOfTheMainThreadComesBackAndClosesOnItsEvent) {
+    pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+    startSplash(L"", true);
+    HWND splash = nullptr;
+    ASSERT_TRUE(pal::test::eventually([&] { return (splash = findSplash()) != nullptr; }, 10));
+    ASSERT_TRUE(pal::test::eventually([&] { return IsWindowVisible(splash) != FALSE; }, 10));
+    const RECT shown = rectOf(splash);
+    EXPECT_EQ(shown.right - shown.left, 480);
+    EXPECT_EQ(shown.left, (1920 - 480) / 2);
+    EXPECT_EQ(shown.top, (1040 - 300) / 2);
+    EXPECT_NE(GetWindowLongW(splash, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    pal::test::saveSnapshot(splash, root() / "splash.png");
+
+    // A message box of start-up, on the main thread.
+    HWND box = CreateWindowExW(0, L"STATIC", L"A question", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(pal::test::eventually([&] { return rectOf(splash).left == -10000; }, 10));
+    DestroyWindow(box);
+    EXPECT_TRUE(pal::test::eventually([&] { return rectOf(splash).left == shown.left; }, 10));
+    EXPECT_EQ(rectOf(splash).bottom, shown.bottom);
+
+    SignalSplashClose();
+    SignalSplashClose(); // twice is harmless
+    EXPECT_TRUE(splashEnded());
+    EXPECT_EQ(findSplash(), nullptr);
+}
+
+} // namespace
