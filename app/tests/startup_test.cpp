@@ -420,7 +420,8 @@ TEST_F(Startup, EachSettingIsReadFromItsOwnIni) {
 // The splash gives way to the box of a missing mandatory module under a single edition, at
 // once; otherwise it stays until start-up ends.
 TEST_F(Startup, TheSplashClosesForTheBoxOfAMandatoryModuleUnderOneEdition) {
-    writeFile("banner.bmp", "BM");
+    // A picture that loads, so that the splash shows until it is told to close.
+    std::filesystem::copy_file(binDir() / "Banner.bmp", root() / "banner.bmp");
     struct Case {
         std::string config;
         std::string refusing;
