@@ -1,5 +1,7 @@
 #include "app/Dvw32App.h"
 
+#include "DVDiagnostics/DVLog.h"
+
 #include <utility>
 
 void CDvw32App::QueueDDECommand(const CString& command) {
@@ -27,6 +29,9 @@ void CDvw32App::ProcessQueuedDDECommands() {
     // Taken out whole first: a command may queue another, which then waits for the next round.
     std::deque<CString> commands;
     commands.swap(m_ddeQueue);
-    for (CString& command : commands)
-        OnDDECommand(command.GetBuffer());
+    for (CString& command : commands) {
+        const CString text = command;
+        if (!OnDDECommand(command.GetBuffer()))
+            DVLog_Write(DVLogOptionalFailure, "The queued shell request \"%ls\" failed", text.GetString());
+    }
 }

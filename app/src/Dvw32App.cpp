@@ -259,6 +259,7 @@ public:
     void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
     void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
     void OnIdle(long count) override { app_.OnIdle(count); }
+    int GetPumpNesting() const override { return app_.GetPumpNesting(); }
     void SignalSplashClose() override { ::SignalSplashClose(); }
     // Every main frame carries the application's name, and its active drawing's after it.
     void UpdateMainFrameTitles() override {

@@ -95,6 +95,24 @@ TEST_F(MessageLoop, EveryKeyButAModifierAloneGoesToTheActiveDocumentsHistoryWith
     EXPECT_EQ(document->GetActionHistory().size(), before) << "no active document, nothing recorded";
 }
 
+TEST_F(MessageLoop, ShellRequestsQueuedBeforeReadyRunOnceInOrderAndAFailedOneIsLogged) {
+    ASSERT_TRUE(start());
+    app->SetDDEReady(false);
+    const std::wstring first = copySample("first.grb"), second = copySample("second.grb");
+    for (std::wstring command :
+         {L"[open(\"" + first + L"\")]", std::wstring(L"[frobnicate()]"), L"[open(\"" + second + L"\")]"})
+        EXPECT_TRUE(app->OnDDECommand(command.data()));
+    EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty());
+    app->SetDDEReady(true);
+    app->ProcessQueuedDDECommands();
+    app->ProcessQueuedDDECommands();
+    const auto documents = DocumentManager::Instance().GetDocuments();
+    ASSERT_EQ(documents.size(), 2u) << "each once";
+    EXPECT_EQ(std::wstring(documents[0]->GetPathName()), first);
+    EXPECT_EQ(std::wstring(documents[1]->GetPathName()), second);
+    EXPECT_TRUE(hasLine(DVLogOptionalFailure, "The queued shell request \"[frobnicate()]\" failed"));
+}
+
 TEST_F(MessageLoop, TheKernelsQuietTimerDoesNotRestartTheIdleCycle) {
     ASSERT_TRUE(start());
     struct Case {

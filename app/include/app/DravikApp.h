@@ -29,8 +29,6 @@ public:
     int Run() override;
     BOOL PumpMessage() override;
     int DoMessageBox(LPCWSTR lpszPrompt, UINT nType, UINT nIDPrompt) override;
-    // How many pumps run, nested, at this moment.
-    int GetPumpNesting() const { return m_pumpNesting; }
 
     // What start-up chose.
     std::uint32_t GetEditionMask() const { return m_editionMask; }
@@ -59,7 +57,6 @@ private:
     bool m_sessionOpened = false;
     bool m_paintManagerHeld = false;
     bool m_exited = false;
-    int m_pumpNesting = 0;
     int m_exitCode = 0;
 };
 

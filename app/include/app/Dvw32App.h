@@ -274,6 +274,9 @@ public:
     // A copy started by Restart waits here until the process that started it has ended, so
     // that it reads that process's saved state whole.
     static void WaitForRestartingProcess();
+    // How many message pumps run, nested, at this moment (the main frame defers its close
+    // while a nested one runs).
+    int GetPumpNesting() const { return m_pumpNesting; }
     // Set by a report made off the main thread: the main thread stops at its next message.
     bool IsStopRequested() const { return m_stopRequested.load(); }
     // Where the main thread waits, once stopped, for the report to end the process.
@@ -405,6 +408,7 @@ protected:
     std::vector<HWND> m_safeToExitFrames;
     std::vector<CDvw32Doc*> m_safeToExitDocuments;
     std::atomic<bool> m_stopRequested{false};
+    int m_pumpNesting = 0;
     std::atomic<HANDLE> m_mainStopped{nullptr};
     DWORD m_mainThreadId = 0;
     void ShowPendingCriticalErrorBar();
