@@ -56,7 +56,8 @@ TEST_F(CrashGuard, AFaultIsReportedOnceAndTheMarksAreTheApplications) {
 }
 
 TEST_F(CrashGuard, WithoutAContextTheFaultGoesOnUp) {
-    EXPECT_THROW(RunGuarded(nullptr, 0, []() -> int { throw std::runtime_error("broken"); }), std::runtime_error);
+    EXPECT_THROW(RunGuarded(nullptr, 0, []() -> int { throw std::runtime_error("broken"); }),
+                 std::runtime_error);
 }
 
 } // namespace

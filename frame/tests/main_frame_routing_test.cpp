@@ -789,6 +789,21 @@ TEST_F(RoutingTest, TheEndOfTheSessionWaitsForAModifiedDocument) {
     pal::test::pump();
 }
 
+TEST_F(RoutingTest, AClosedMessageBarLeavesTheListAndOneNoLongerListedChangesNothing) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    const unsigned id = frame->ShowMessageBar(0, L"", L"Listed", 0, {}, nullptr, true);
+    ASSERT_NE(id, 0u);
+    ASSERT_EQ(frame->GetMessageBarCount(), 1u);
+    int stray = 0; // what once was a bar: only its address is compared
+    EXPECT_EQ(frame->SendMessage(0x2869, 0, reinterpret_cast<LPARAM>(&stray)), 0);
+    EXPECT_EQ(frame->SendMessage(0x2869, 0, 0), 0);
+    EXPECT_EQ(frame->GetMessageBarCount(), 1u);
+    EXPECT_TRUE(frame->CloseMessageBar(id));
+    pal::test::pump();
+    EXPECT_EQ(frame->GetMessageBarCount(), 0u);
+}
+
 TEST_F(RoutingTest, ClosingAClipartPaneWhoseViewIsGoneDoesNothing) {
     CMainFrame* frame = make();
     ASSERT_NE(frame, nullptr);

@@ -211,6 +211,8 @@ protected:
     LRESULT OnShowWindowMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnPositionMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnChangingActiveTab(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnMove(int x, int y);
     struct CommandRow;
     static std::span<const CommandRow> CommandTable();
     static const CommandRow* FindCommandRow(UINT id, bool update);
