@@ -190,6 +190,8 @@ void CMainFrame::ShowFirstTime() {
     ShowWindow(showCommand);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     m_shown = true;
+    // Nothing was laid out before the first showing.
+    RecalcLayout();
     SetActiveView(GetActiveDravikView(), true);
     UpdateViewDependentToolBars();
 }

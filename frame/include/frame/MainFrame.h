@@ -9,6 +9,7 @@
 #include "afxwin.h"
 #include "app/StateFrames.h"
 #include "frame/FrameStateHost.h"
+#include "frame/MdiClient.h"
 #include "frame/TabbedMainToolBarAdapter.h"
 #include "pal/visibility.h"
 #include "ribbon/FrameToolsEngine.h"
@@ -152,6 +153,16 @@ public:
     void AttachPaneWindow(CXTPDockingPane* pane) override;
     // Moves a document's window into another main frame.
     void MoveChildFrameTo(CMainFrame* target, CMDIChildWnd* child);
+    // The tab client of workbook mode (attached while the mode is on).
+    CDVTabClientWnd* GetTabClient() const { return m_tabClient.get(); }
+    // Set while the clean screen hides the bars: their visibility changes are not the person's.
+    bool IsHidingBars() const { return m_hidingBars; }
+    // The view-type bits of the active view that ribbon groups may require.
+    DWORD GetViewTypeMask();
+
+protected:
+    // A fresh node to save a layout into; none when it cannot be made.
+    virtual std::shared_ptr<Dravik::UI::XML::Document> MakeLayoutNode(const wchar_t* name);
 
 protected:
     // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.
@@ -196,10 +207,23 @@ private:
     std::vector<std::unique_ptr<Dravik::UI::MessageBar>> m_messageBars;
     int m_screenMode = 0;
     bool m_shown = false;
-    bool m_workbook = true;
+    bool m_workbook = false;
     bool m_maximizeChildren = false;
     bool m_tabCaptions = true;
     int m_layoutLocks = 0;
+
+    // Screens and workbook mode.
+    void SaveLayout(const Dravik::UI::XML::Document& node);
+    void LoadLayout(const Dravik::UI::XML::Document& node);
+    void CoverMonitor();
+    void CloseAllPanes();
+    std::shared_ptr<Dravik::UI::XML::Document> m_normalLayout;
+    CRect m_normalRect;
+    bool m_workbookBeforeCleanScreen = true;
+    bool m_hidingBars = false;
+    bool m_updatingBars = false;
+    std::unique_ptr<CDVTabClientWnd> m_tabClient;
+    std::unique_ptr<CDVMDIClientWnd> m_mdiClient;
 };
 
 // The application's main frames as its state code sees them: the UI module's list of frames of
