@@ -12,16 +12,7 @@ CXTPDockingPane* CDvw32App::FindDockingPane(int paneId, CMainFrame** frame, CWnd
         *window = found;
     if (found == nullptr)
         return nullptr;
-    for (CMainFrame* main : GetMainFrames()) {
-        for (CXTPDockingPane* pane : main->GetPaneManager().GetPaneList()) {
-            if (pane != nullptr && pane->GetChildHwnd() != nullptr && pane->GetChildHwnd() == found->m_hWnd) {
-                if (frame != nullptr)
-                    *frame = main;
-                return pane;
-            }
-        }
-    }
-    return nullptr;
+    return CMainFrame::FindPaneShowing(found, frame);
 }
 
 void CDvw32App::EnableDockingPaneWindows(const dvapp::StartupIni& ini) {

@@ -6,6 +6,7 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/View.h"
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/Ribbon.h"
@@ -68,6 +69,16 @@ void CMainFrame::CoverMonitor() {
     SetWindowPos(nullptr, area.left, area.top, area.Width(), area.Height(), SWP_NOZORDER | SWP_NOREDRAW);
 }
 
+bool CMainFrame::isStatusLineVisible() {
+    return GetStatusLine() != nullptr && GetStatusLine()->m_hWnd != nullptr &&
+           GetStatusLine()->IsWindowVisible();
+}
+
+void CMainFrame::showStatusLine(bool show) {
+    if (GetStatusLine() != nullptr && GetStatusLine()->m_hWnd != nullptr)
+        GetStatusLine()->ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
 void CMainFrame::CloseAllPanes() {
     m_paneManager.CloseAll();
 }
@@ -88,6 +99,8 @@ bool CMainFrame::SetScreenMode(int mode) {
         if (!node)
             return false;
         SaveLayout(*node);
+        // The status line is no bar of the layout: its state is kept beside it.
+        (m_screenMode == 0 ? m_statusLineInWindow : m_statusLineInFullScreen) = isStatusLineVisible();
         if (m_screenMode == 0) {
             m_normalLayout = std::move(node);
             CWnd::GetWindowRect(&m_normalRect);
@@ -118,15 +131,14 @@ bool CMainFrame::SetScreenMode(int mode) {
         if (m_normalLayout)
             LoadLayout(*m_normalLayout);
         SetRibbonMode(ribbonMode);
-        // The status line is no bar of the saved layout: the window brings it back itself.
-        if (GetStatusLine() != nullptr && GetStatusLine()->m_hWnd != nullptr)
-            GetStatusLine()->ShowWindow(SW_SHOW);
+        showStatusLine(m_statusLineInWindow);
         break;
     case 1:
         ModifyStyle(kFrameEdges, 0, kStyleChange);
         if (fullScreenLayout && fullScreenLayout->root()) {
             LoadLayout(*fullScreenLayout);
             SetRibbonMode(ribbonMode);
+            showStatusLine(m_statusLineInFullScreen);
         } else if (bars != nullptr) {
             // The first full screen keeps the menu (and outside ribbon mode the system panel
             // and the tabbed bar) and shows them, whichever mode hid them before.
@@ -142,8 +154,7 @@ bool CMainFrame::SetScreenMode(int mode) {
                 bar->SetVisible(std::find(kept.begin(), kept.end(), bar) != kept.end());
             }
             CloseAllPanes();
-            if (GetStatusLine() != nullptr && GetStatusLine()->m_hWnd != nullptr)
-                GetStatusLine()->ShowWindow(SW_HIDE);
+            showStatusLine(false);
         }
         CoverMonitor();
         break;
@@ -158,8 +169,7 @@ bool CMainFrame::SetScreenMode(int mode) {
         hideAllBars(bars);
         hideAllBars(GetAutoMenuCommandBars());
         CloseAllPanes();
-        if (GetStatusLine() != nullptr && GetStatusLine()->m_hWnd != nullptr)
-            GetStatusLine()->ShowWindow(SW_HIDE);
+        showStatusLine(false);
         m_hidingBars = false;
         ModifyStyle(kFrameEdges, 0, kStyleChange);
         CoverMonitor();
@@ -168,8 +178,7 @@ bool CMainFrame::SetScreenMode(int mode) {
         break;
     }
 
-    if (GetStatusLine() != nullptr && GetStatusLine()->m_hWnd != nullptr &&
-        GetStatusLine()->IsWindowVisible())
+    if (isStatusLineVisible())
         GetStatusLine()->Invalidate();
     m_screenMode = mode;
     UpdateViewDependentToolBars();
@@ -333,6 +342,40 @@ void CMainFrame::ShowDocumentMessageBars() {
 
 void CMainFrame::OnChangeDocumentState(CDocument* document) {}
 
+CXTPDockingPane* CMainFrame::FindPaneShowing(const CWnd* window, CMainFrame** frame) {
+    if (frame != nullptr)
+        *frame = nullptr;
+    if (window == nullptr || window->m_hWnd == nullptr)
+        return nullptr;
+    for (CFrameWnd* candidate : UIModuleProxy::Instance().GetMainFrames()) {
+        auto* main = dynamic_cast<CMainFrame*>(candidate);
+        if (main == nullptr)
+            continue;
+        for (CXTPDockingPane* pane : main->GetPaneManager().GetPaneList())
+            if (pane != nullptr && pane->GetChildHwnd() == window->m_hWnd) {
+                if (frame != nullptr)
+                    *frame = main;
+                return pane;
+            }
+    }
+    return nullptr;
+}
+
 void CMainFrame::AttachPaneWindow(CXTPDockingPane* pane) {
-    MdiMainFrame::AttachPaneWindow(pane);
+    if (pane == nullptr || UIModuleProxy::Instance().GetMainWindow() != this)
+        return;
+    const int id = pane->GetID();
+    if (pane->GetChildHwnd() != nullptr) {
+        // The properties pane gives its placeholder up for the real window.
+        CWnd* placeholder = id == 1007 ? GetPropertiesWindowPlaceholder(false) : nullptr;
+        if (placeholder == nullptr || pane->GetChildHwnd() != placeholder->m_hWnd)
+            return;
+    }
+    CWnd* window = GetDockingPaneWindow(pane);
+    if (window == nullptr)
+        return;
+    CMainFrame* holder = nullptr;
+    if (FindPaneShowing(window, &holder) != nullptr && holder != nullptr)
+        holder->DetachDockingPaneChildWindow(id, id != 1007);
+    Dravik::UI::AttachDockingPaneChild(pane, window);
 }

@@ -151,6 +151,8 @@ public:
     void OnChangeDocumentState(CDocument* document);
     // A pane of this frame takes the one window of its id, from whichever frame shows it.
     void AttachPaneWindow(CXTPDockingPane* pane) override;
+    // The pane of a main frame that shows a window, with that frame; none when no pane does.
+    static CXTPDockingPane* FindPaneShowing(const CWnd* window, CMainFrame** frame);
     // Moves a document's window into another main frame.
     void MoveChildFrameTo(CMainFrame* target, CMDIChildWnd* child);
     // The tab client of workbook mode (attached while the mode is on).
@@ -217,6 +219,10 @@ private:
     void LoadLayout(const Dravik::UI::XML::Document& node);
     void CoverMonitor();
     void CloseAllPanes();
+    bool isStatusLineVisible();
+    void showStatusLine(bool show);
+    bool m_statusLineInWindow = true;
+    bool m_statusLineInFullScreen = false;
     std::shared_ptr<Dravik::UI::XML::Document> m_normalLayout;
     CRect m_normalRect;
     bool m_workbookBeforeCleanScreen = true;
