@@ -279,6 +279,9 @@ public:
     // The one active document of all main frames: the pane windows that show a document's
     // contents follow it. A document marked as closing counts as none.
     void SetActiveDocument(CDvw32Doc* document);
+    // A document that closes is never left the active document, even while a change of the
+    // active document is under way.
+    void ForgetDocument(CDvw32Doc* document);
     size_t GetMainFrameCount() const override { return NumMainFrames(); }
     SIZE GetToolBarIconSize() const override { return m_toolBarIconSize; }
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override;

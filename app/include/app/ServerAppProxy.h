@@ -19,6 +19,9 @@ public:
     // Names the kernel registers, looked up without case; an empty name is never registered.
     void AddRegisteredName(const wchar_t* name);
     bool IsRegisteredName(const wchar_t* name) const;
+    // The kernel's active document becomes the application's; a closed one stops being it.
+    void OnActivateDocument(CDvw32Doc* document) override;
+    void OnDocumentClosed(CDvw32Doc* document) override;
 
 private:
     CDvw32App& app_;
