@@ -8,8 +8,10 @@
 #include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/View.h"
 #include "DravikKernel/test/hooks.h"
 #include "DravikUI/ChildFrame.h"
+#include "DravikUI/Ribbon.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "pal/test/pump.h"
@@ -25,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -319,6 +322,71 @@ TEST_F(TabClientPictureTest, OutsideWorkbookModeAMaximisedDocumentHidesThePictur
     pal::test::pump();
     EXPECT_NE(client().pixel(corner.x, corner.y), RGB(255, 0, 0));
     EXPECT_NE(client().pixel(corner.x, corner.y), CMDIClientWndBackground::kFillColor);
+}
+
+// The view-type bits a group needs: 4 (a sheet view) and 64 (a document with flag 0x10000).
+TEST_F(TabClientTest, ARibbonGroupShowsOnlyForTheViewsItNeeds) {
+    CMultiDocTemplate sheets(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
+                             RUNTIME_CLASS(Dravik::UI::MdiChildFrame), RUNTIME_CLASS(CDVView));
+    CXTPRibbonBar* ribbon = frame->GetRibbonBar();
+    ASSERT_NE(ribbon, nullptr);
+    auto* group =
+        dynamic_cast<Dravik::UI::RibbonGroup*>(ribbon->AddTab(L"Sheet")->AddGroup(L"Marked sheets"));
+    ASSERT_NE(group, nullptr);
+    group->SetViewTypeRequirement(4 | 64 | 1);
+
+    auto* document = static_cast<CDvw32Doc*>(sheets.OpenDocumentFile(nullptr));
+    ASSERT_NE(document, nullptr);
+    pal::test::pump();
+    auto* view = dynamic_cast<CDVView*>(document->GetActiveView());
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->GetViewKind(), 1);
+    frame->SetActiveView(view, true);
+    EXPECT_FALSE(group->IsVisible()) << "a sheet view of a document without flag 0x10000";
+    document->SetFlag(0x10000);
+    frame->UpdateViewDependentRibbonGroups();
+    EXPECT_TRUE(group->IsVisible());
+    frame->SetActiveView(nullptr, true);
+    EXPECT_FALSE(group->IsVisible()) << "no view at all";
+
+    // The same view again without force changes nothing the view decides.
+    frame->SetActiveView(view, true);
+    group->SetVisible(FALSE);
+    frame->SetActiveView(view, false);
+    EXPECT_FALSE(group->IsVisible());
+    frame->SetActiveView(view, true);
+    EXPECT_TRUE(group->IsVisible());
+    document->OnCloseDocument();
+    pal::test::pump();
+}
+
+// The message bars of the active document show; those of the others hide.
+TEST_F(TabClientTest, MessageBarsFollowTheActiveDocument) {
+    CDvw32Doc* first = open(L"First.grb");
+    CDvw32Doc* second = open(L"Second.grb");
+    const auto of = [](CDvw32Doc* d) {
+        return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(d));
+    };
+    frame->ShowMessageBar(0, L"First", L"was recovered", of(first), {}, nullptr, false);
+    frame->ShowMessageBar(0, L"Second", L"is read-only", of(second), {}, nullptr, false);
+    frame->ShowMessageBar(0, L"Everyone", L"sees this", 0, {}, nullptr, false);
+    struct Case {
+        CDvw32Doc* active;
+        bool first, second;
+    };
+    for (const Case& c : {Case{first, true, false}, Case{second, false, true}, Case{nullptr, false, false}}) {
+        frame->SetActiveView(c.active != nullptr ? c.active->GetActiveView() : nullptr, true);
+        std::vector<bool> shown;
+        std::function<void(HWND)> walk = [&](HWND parent) {
+            for (HWND h = ::GetWindow(parent, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+                if (dynamic_cast<Dravik::UI::MessageBar*>(CWnd::FromHandlePermanent(h)) != nullptr)
+                    shown.push_back(::IsWindowVisible(h) != FALSE);
+                walk(h);
+            }
+        };
+        walk(frame->m_hWnd);
+        EXPECT_EQ(shown, (std::vector<bool>{c.first, c.second, true}));
+    }
 }
 
 // For a person to look at: three documents, the last read-only, and the same frame in the

@@ -5,6 +5,7 @@
 
 #include "frame/ToolBarList.h"
 
+#include "DravikUI/Ribbon.h"
 #include "DravikUI/ToolBars.h"
 #include "XTToolkitPro.h"
 #include "afxwin.h"
@@ -72,7 +73,8 @@ public:
     void OnToolBarRemoved(CXTPToolBar* pToolBar) override;
 
 protected:
-    virtual CXTPRibbonBar* CreateRibbonBar() { return new CXTPRibbonBar; }
+    // The library's ribbon, whose groups know the views they belong to.
+    virtual CXTPRibbonBar* CreateRibbonBar() { return new Dravik::UI::RibbonBar; }
 
 private:
     CXTPMenuBar* m_mainMenuBar = nullptr;
