@@ -30,9 +30,23 @@ protected:
         dc.FillSolidRect(client, RGB(255, 255, 255));
         dc.SetBkMode(TRANSPARENT);
         dc.SetTextColor(RGB(32, 32, 32));
+        CGdiObject* font = dc.SelectStockObject(DEFAULT_GUI_FONT);
         CRect text = client;
         text.DeflateRect(12, 12);
-        dc.DrawText(m_url.c_str(), static_cast<int>(m_url.size()), text, DT_LEFT | DT_TOP | DT_WORDBREAK);
+        // An address has no blanks to break at: it breaks where the line is full.
+        int y = text.top;
+        for (size_t start = 0; start < m_url.size() && y < text.bottom;) {
+            size_t end = start + 1;
+            while (end < m_url.size() &&
+                   dc.GetTextExtent(m_url.c_str() + start, static_cast<int>(end + 1 - start)).cx <=
+                       text.Width())
+                ++end;
+            dc.TextOut(text.left, y, m_url.c_str() + start, static_cast<int>(end - start));
+            y += dc.GetTextExtent(L"M", 1).cy + 2;
+            start = end;
+        }
+        if (font != nullptr)
+            dc.SelectObject(font);
     }
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     void PostNcDestroy() override { delete this; }

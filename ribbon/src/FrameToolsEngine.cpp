@@ -144,8 +144,9 @@ void CFrameToolsEngine::ApplyCommandBarOptions(bool recalcLayout) {
     CXTPCommandBarsOptions& autoMenu = *m_autoMenuCommandBars->GetCommandBarsOptions();
     copyBarOptions(frameOptions, autoMenu);
     // Large icons of small bars stay at 24: the auto menu never shows them smaller.
-    if (frameOptions.szIcons.cx <= 24 && frameOptions.szIcons.cy <= 24)
-        autoMenu.szLargeIcons = CSize(24, 24);
+    autoMenu.szLargeIcons = frameOptions.szIcons.cx <= 24 && frameOptions.szIcons.cy <= 24
+                                ? CSize(24, 24)
+                                : frameOptions.szIcons;
     autoMenu.bLargeIcons = appIcons.cx >= 24 && appIcons.cy >= 24;
     if (Dravik::UI::FramelessToolBars* frameless = m_mainFrame->GetFramelessToolBars()) {
         CXTPCommandBarsOptions& framelessOptions = *frameless->GetCommandBarsOptions();
