@@ -283,6 +283,7 @@ void CDVTabView::OnPaint() {
     dc.FillSolidRect(CRect(pages.left - size, pages.top - 1, pages.left, pages.top), ink);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(ink);
+    CGdiObject* font = dc.SelectStockObject(DEFAULT_GUI_FONT);
     for (int x = 0; pages.left + x < pages.right; x += 10) {
         const int length = x % 100 == 0 ? size : x % 50 == 0 ? size / 2 : size / 4;
         dc.FillSolidRect(CRect(pages.left + x, pages.top - length, pages.left + x + 1, pages.top), ink);
@@ -295,4 +296,6 @@ void CDVTabView::OnPaint() {
         const int length = y % 100 == 0 ? size : y % 50 == 0 ? size / 2 : size / 4;
         dc.FillSolidRect(CRect(pages.left - length, pages.top + y, pages.left, pages.top + y + 1), ink);
     }
+    if (font != nullptr)
+        dc.SelectObject(font);
 }
