@@ -16,6 +16,8 @@
 
 DV_EXPORTS_BEGIN
 
+class CXTPImageManager;
+class CXTPImageManagerIcon;
 class CXTPPropExchange;
 
 class CXTPDockingPaneManager {
@@ -88,6 +90,13 @@ public:
     // Tells an action; false when an -ing action was refused.
     bool NotifyAction(XTPDockingPaneAction action, CXTPDockingPane* pPane);
 
+    // The icons the panes show by their icon ids, the manager's own.
+    CXTPImageManager* GetImageManager() const;
+    // A pane's icon at the size the tabs show (16 by 16 scaled to the screen); null when it has
+    // none.
+    CXTPImageManagerIcon* GetPaneIcon(const CXTPDockingPane* pane) const;
+    static int GetPaneIconSize();
+
     // The panes paint in the paint manager's theme; after a theme change they are redrawn.
     BOOL IsDarkTheme() const;
     void RedrawPanes();
@@ -137,6 +146,7 @@ protected:
     bool m_bLocked = false;
     bool m_bInLayout = false;
     CRect m_rcClient; // what the frame's own client got at the last layout
+    mutable std::unique_ptr<CXTPImageManager> m_images;
 };
 
 DV_EXPORTS_END

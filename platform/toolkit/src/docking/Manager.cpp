@@ -1,6 +1,8 @@
 // The manager's operations on panes and the surgery they do on the layout's tree.
 #include "xtp/DockingPaneManager.h"
+#include "xtp/ImageManager.h"
 #include "xtp/MultiMonitor.h"
+#include "xtp/PaintManager.h"
 
 #include <algorithm>
 
@@ -21,6 +23,22 @@ bool isDirection(int dir) {
 } // namespace
 
 CXTPDockingPaneManager::CXTPDockingPaneManager() : m_layout(std::make_unique<CXTPDockingPaneLayout>(this)) {}
+
+CXTPImageManager* CXTPDockingPaneManager::GetImageManager() const {
+    if (!m_images)
+        m_images = std::make_unique<CXTPImageManager>();
+    return m_images.get();
+}
+
+int CXTPDockingPaneManager::GetPaneIconSize() {
+    return CXTPDpi::ScaleX(16);
+}
+
+CXTPImageManagerIcon* CXTPDockingPaneManager::GetPaneIcon(const CXTPDockingPane* pane) const {
+    if (pane == nullptr || pane->GetIconID() <= 0 || !m_images)
+        return nullptr;
+    return m_images->GetImage(static_cast<UINT>(pane->GetIconID()), GetPaneIconSize());
+}
 
 CXTPDockingPaneManager::~CXTPDockingPaneManager() {
     for (CXTPDockingPaneAutoHidePanel*& panel : m_panels) {
