@@ -16,6 +16,7 @@
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/ExpandedFormView.h"
 #include "DravikUI/GenericMainFrame.h"
+#include "DravikUI/ImageLists.h"
 #include "DravikUI/TabCtrl.h"
 #include "DravikUI/TabView.h"
 #include "DravikUI/TabbableToolBar.h"
@@ -86,6 +87,15 @@ bool closedInFirstFrame(const PaneRow& row, std::uint32_t mode) {
     return false;
 }
 
+// A pane whose window names it shows the window's own icon, kept under the pane's id.
+void takeWindowIcon(CXTPDockingPaneManager& manager, CXTPDockingPane& pane, CWnd& window) {
+    auto icon = reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_SMALL, 0));
+    if (icon == nullptr)
+        icon = reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_BIG, 0));
+    if (icon != nullptr && manager.GetImageManager()->SetIcon(icon, static_cast<UINT>(pane.GetID())))
+        pane.SetIconID(pane.GetID());
+}
+
 // The steady clock, read through the performance counter.
 LONGLONG steadyNow() {
     LARGE_INTEGER count{};
@@ -144,9 +154,8 @@ void CFrameToolsEngine::ApplyCommandBarOptions(bool recalcLayout) {
     CXTPCommandBarsOptions& autoMenu = *m_autoMenuCommandBars->GetCommandBarsOptions();
     copyBarOptions(frameOptions, autoMenu);
     // Large icons of small bars stay at 24: the auto menu never shows them smaller.
-    autoMenu.szLargeIcons = frameOptions.szIcons.cx <= 24 && frameOptions.szIcons.cy <= 24
-                                ? CSize(24, 24)
-                                : frameOptions.szIcons;
+    autoMenu.szLargeIcons =
+        frameOptions.szIcons.cx <= 24 && frameOptions.szIcons.cy <= 24 ? CSize(24, 24) : frameOptions.szIcons;
     autoMenu.bLargeIcons = appIcons.cx >= 24 && appIcons.cy >= 24;
     if (Dravik::UI::FramelessToolBars* frameless = m_mainFrame->GetFramelessToolBars()) {
         CXTPCommandBarsOptions& framelessOptions = *frameless->GetCommandBarsOptions();
@@ -257,6 +266,8 @@ bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
             return false;
         if (row.icon != 0)
             pane->SetIconID(row.icon);
+        else if (row.captionSource == CaptionSource::Window)
+            takeWindowIcon(*manager, *pane, *window);
         if (row.id == kPropertiesPane)
             pane->Attach(m_mainFrame->GetPropertiesWindowPlaceholder(true));
         if (row.group == PaneGroup::None)
@@ -287,6 +298,7 @@ bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
     } else {
         manager->CloseAll();
     }
+    Dravik::UI::LoadImageListResource(Dravik::UI::kPaneIconsResource, *manager->GetImageManager());
     logElapsed("Initialized docking panes in %lld.%03lld ms", start);
 
     // Editions that start on a tab of their own make it the default system tab; those on the

@@ -498,6 +498,28 @@ TEST_F(FrameToolsEngineTest, TypedCodesRunTheOneCommandTheyPick) {
     postedCommands(frame->m_hWnd);
 }
 
+TEST_F(FrameToolsEngineTest, PanesShowTheIconsOfTheirCommands) {
+    EngineFrame* frame = makeFrame(kAllPanes);
+    ASSERT_TRUE(frame->created);
+    // The PDM panes have none; the PDM assembly pane's window brings its own.
+    const std::set<int> without = {1012, 1013, 1014, 1015, 1019, 1027, 1033, 1040};
+    for (CXTPDockingPane* pane : frame->panes.GetPaneList()) {
+        SCOPED_TRACE(pane->GetID());
+        EXPECT_EQ(frame->panes.GetPaneIcon(pane) != nullptr, without.count(pane->GetID()) == 0);
+    }
+    // The PDM assembly pane shows the icon its window has.
+    CWnd* assembly = CFrameToolsEngine::GetPaneWindow(1019);
+    ASSERT_NE(assembly, nullptr);
+    const HICON icon = ::LoadIconW(nullptr, IDI_WARNING);
+    ASSERT_NE(icon, nullptr);
+    assembly->SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    EngineFrame* second = makeFrame(kAllPanes, 2);
+    EXPECT_NE(second->panes.GetPaneIcon(second->panes.FindPane(1019)), nullptr);
+    assembly->SendMessage(WM_SETICON, ICON_SMALL, 0);
+    // Panes of one command share its icon: the task pane and the simulation results' pane.
+    EXPECT_EQ(frame->panes.FindPane(1008)->GetIconID(), frame->panes.FindPane(1041)->GetIconID());
+}
+
 TEST_F(FrameToolsEngineTest, AFirstFrameShowsItsPanesForAPersonToSee) {
     const char* source = std::getenv("DV_SOURCE_DIR");
     ASSERT_TRUE(Dravik::I18n::LoadCatalogue(
