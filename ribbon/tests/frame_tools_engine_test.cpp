@@ -498,6 +498,41 @@ TEST_F(FrameToolsEngineTest, TypedCodesRunTheOneCommandTheyPick) {
     postedCommands(frame->m_hWnd);
 }
 
+TEST_F(FrameToolsEngineTest, TheAutoMenuBarTakesItsRoomAlongTheLeftEdgeBesideTheFramesBars) {
+    Dravik::UI::AutoMenuController controller;
+    makeApplication({1004, 1006})->toolBars = {
+        {L"Standard", {}, 1065, true, 2, {1001, 1002}},
+        {L"Edit", {}, 1070, true, 3, {1301, 1302}},
+    };
+    EngineFrame* frame = makeFrame({1004, 1006});
+    ASSERT_TRUE(frame->created);
+    controller.SetButtons({{6001, 0, L"Point", L"A point"}, {6002, 0, L"Chain", L"Lines in a chain"}});
+    frame->RecalcLayout();
+    pal::test::pump();
+
+    Dravik::UI::AutoMenuToolBar* autoMenu = frame->GetAutoMenuToolBar();
+    ASSERT_NE(autoMenu, nullptr);
+    ASSERT_TRUE(::IsWindow(autoMenu->GetSafeHwnd()));
+    EXPECT_TRUE(autoMenu->IsWindowVisible());
+    auto clientRectOf = [&](HWND window) {
+        CRect rect;
+        ::GetWindowRect(window, &rect);
+        frame->ScreenToClient(&rect);
+        return rect;
+    };
+    const CRect bar = clientRectOf(autoMenu->m_hWnd);
+    const CRect edit = clientRectOf(frame->GetRememberedToolBar(1070)->m_hWnd);
+    const CRect standard = clientRectOf(frame->GetRememberedToolBar(1065)->m_hWnd);
+    const CRect client = clientRectOf(frame->m_hWndMDIClient);
+    const CRect panes = clientRectOf(frame->panes.FindPane(1004)->GetTabbedContainer()->m_hWnd);
+    EXPECT_GT(bar.Width(), 0);
+    EXPECT_GT(bar.Height(), 0);
+    EXPECT_EQ(bar.left, edit.right) << "beside the frame's own left bar";
+    EXPECT_GE(bar.top, standard.bottom) << "under the top bars";
+    EXPECT_GE(panes.left, bar.right) << "the panes and the documents keep clear of it";
+    EXPECT_GE(client.left, bar.right);
+}
+
 TEST_F(FrameToolsEngineTest, PanesShowTheIconsOfTheirCommands) {
     EngineFrame* frame = makeFrame(kAllPanes);
     ASSERT_TRUE(frame->created);
@@ -526,9 +561,12 @@ TEST_F(FrameToolsEngineTest, AFirstFrameShowsItsPanesForAPersonToSee) {
         (std::filesystem::path(source ? source : ".") / "ribbon/tests/fixtures/panes.lng")
             .wstring()
             .c_str()));
+    Dravik::UI::AutoMenuController autoMenu;
     makeApplication(kAllPanes)->toolBars = defaultToolBars();
     EngineFrame* frame = makeFrame(kAllPanes);
     ASSERT_TRUE(frame->created);
+    // The auto menu of a running command, down the left edge.
+    autoMenu.SetButtons({{6001, 0, L"Point", L""}, {6002, 0, L"Chain", L""}, {6003, 0, L"Tangent", L""}});
     for (const int id : {1005, 1023})
         frame->panes.ShowPane(id, FALSE);
     frame->panes.FindPane(1004)->Select();
