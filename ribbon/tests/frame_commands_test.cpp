@@ -3,7 +3,6 @@
 // stands beside the frame.
 #include "frame_tools_fixture.h"
 
-#include "ribbon/ApplicationMode.h"
 #include "ribbon/EmbeddedHelpFrame.h"
 #include "ribbon/UserCommands.h"
 #include "ribbon/UserToolsPage.h"
@@ -13,7 +12,6 @@
 #include "DravikKernel/View.h"
 #include "DravikKernel/test/hooks.h"
 #include "DravikUI/TabView.h"
-#include "DravikUI/TabbableToolBar.h"
 #include "XTToolkitPro.h"
 #include "afx/controls.h"
 #include "afx/mdi.h"
@@ -466,30 +464,6 @@ TEST_F(FrameCommandsTest, DocumentViewsAndFramelessBarsTakeTheAutoMenuOptions) {
             EXPECT_EQ(bar->GetIconSize(), c.barIcons) << pal::text::toUtf8(bar->GetTitle().GetString());
         EXPECT_EQ(filters->GetIconSize(), CSize(0, 0)) << "the filters keep the frameless bars' own size";
     }
-}
-
-// Editions that start on a tab of their own make it the tabbed bar's default system tab.
-TEST_F(FrameCommandsTest, TheDefaultSystemTabFollowsTheEdition) {
-    const GUID manipulator = {0xCEEF5872, 0x2AAF, 0x406D, {0xAB, 0x42, 0x7E, 0xFC, 0x62, 0x80, 0x1C, 0x51}};
-    const GUID mode256 = {0x15040711, 0xB83D, 0x46FB, {0xBD, 0xF7, 0x3A, 0xC4, 0x9A, 0xCB, 0x14, 0x5E}};
-    const GUID earlier = {0x11111111, 0x2222, 0x3333, {0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55}};
-    struct Case {
-        std::uint32_t mode;
-        GUID tab;
-    };
-    const Case cases[] = {
-        {0, earlier}, {16, earlier}, {128, manipulator}, {512, manipulator}, {256, mode256}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
-        Dravik::UI::TabbableToolBar::SetDefaultSystemToolbar(2, earlier);
-        SetFixedEditionCode(c.mode);
-        auto* frame = new EngineFrame;
-        ASSERT_TRUE(frame->Create(nullptr, L"Edition", WS_OVERLAPPEDWINDOW, CRect(0, 0, 800, 600)));
-        EXPECT_EQ(Dravik::UI::TabbableToolBar::GetDefaultSystemToolbar(2), c.tab);
-        frame->DestroyWindow();
-    }
-    SetFixedEditionCode(0);
-    Dravik::UI::TabbableToolBar::SetDefaultSystemToolbar(2, GUID_NULL);
 }
 
 } // namespace
