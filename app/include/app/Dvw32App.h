@@ -13,6 +13,7 @@
 #include "frame/FrameState.h"
 #include "frame/MainFrame.h"
 #include "ribbon/FrameToolsApplication.h"
+#include "ribbon/UserCommands.h"
 #include "win/system/registry.h"
 
 #include <cstdint>
@@ -308,6 +309,8 @@ public:
     size_t GetMainFrameCount() const override { return NumMainFrames(); }
     SIZE GetToolBarIconSize() const override { return m_toolBarIconSize; }
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override;
+    // The user commands of the process, run by the frame tools by their ids.
+    CDVUserCommands* GetUserCommands() override { return &m_userCommands; }
 
     // IPrototypesCallback
     void CreateDocumentFromPrototype(const wchar_t* prototypePath) override;
@@ -385,6 +388,8 @@ private:
     std::deque<CString> m_ddeQueue;
     bool m_ddeReady = false;
     bool m_enablingMainFrames = false;
+    // The process's user commands.
+    CDVUserCommands m_userCommands;
 };
 
 // The application object; never null while the program runs.
