@@ -35,6 +35,7 @@ class CXTPCommandBars;
 class CXTPControls;
 class CXTPPropExchange;
 class CXTPImageManagerIconSet;
+class CXTPControlPopup;
 class ServerAppProxy;
 class DVServerFactory;
 class COleTemplateServer;
@@ -261,6 +262,17 @@ public:
     static HACCEL GetMainAcceleratorTable();
     static bool HasVectorIcons(const CXTPImageManagerIconSet* icons);
     CDVDocTemplate* GetKernelDocTemplate() const;
+    // The primary monitor, found at start-up.
+    HMONITOR GetPrimaryMonitor() const { return m_primaryMonitor; }
+    // The tutorials' installed folder for the product's language; empty when not installed.
+    std::wstring GetTutorialsFolder() const;
+    // The edition's title text; empty when the kernel has no such string.
+    std::wstring GetTitleString() const;
+    // One entry per UI theme, in the UI module's order, with commands 3401 on (49 at most):
+    // buttons showing their caption in a command-bar popup, plain items in a menu. Nothing
+    // without a popup or menu.
+    static void AddThemeControls(CXTPControlPopup* popup);
+    static void AppendThemeMenuItems(HMENU menu);
     // Whether start-up asked the add-ons' manager for server mode.
     bool IsServerMode() const { return m_serverMode; }
     // Applied to every main frame (the display settings' owner builds them).
@@ -376,6 +388,7 @@ protected:
     std::unique_ptr<DVServerFactory> m_serverFactory;
     std::unique_ptr<COleTemplateServer> m_templateServer;
     bool m_serverMode = false;
+    HMONITOR m_primaryMonitor = nullptr;
 
 private:
     bool CreateFirstMainFrame();
@@ -396,6 +409,12 @@ private:
 CDvw32App* GetDvw32App();
 // The UI module's main window as a main frame, or null when it is missing or of another class.
 CMainFrame* GetMainFrame();
+
+// The callback of the monitor enumeration that start-up finds the primary monitor with.
+BOOL FindPrimaryMonitorProc(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM found);
+
+// The resource id of the main frame and the document templates for the running edition.
+UINT GetMainResourceId();
 
 // The application's name for message boxes raised before a main frame exists.
 CString GetApplicationName();
