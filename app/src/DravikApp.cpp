@@ -13,8 +13,12 @@
 #include "DVDiagnostics/VersionNumber.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/ApplicationEvents.h"
+#include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Settings.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "DravikUI/ShellDDERespondWindow.h"
 #include "DravikUI/XML.h"
@@ -198,9 +202,8 @@ BOOL DravikApp::DoInitInstance() {
         const std::vector<CMainFrame*> frames = GetMainFrames();
         for (auto it = frames.rbegin(); it != frames.rend(); ++it)
             (*it)->SetForegroundWindow();
-        // The open documents' frame counts are brought up to date here once the kernel's
-        // document class exists.
-        DV_NOT_BUILT_YET("start-up: the open documents' frame counts");
+        for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+            document->UpdateFrameCounts();
     }
 
     const std::int64_t elapsedUs = nowUs() - started;
@@ -243,6 +246,8 @@ void DravikApp::LoadEditionModules() {
 
 BOOL DravikApp::OnIdle(LONG lCount) {
     const BOOL more = CDvw32App::OnIdle(lCount);
+    if (lCount == 0)
+        ForgetSavedRecoveryCopies();
     if (m_unattended && !m_closingUnattended && !more) {
         // Everything has painted: the frames close as a person would close them.
         m_closingUnattended = true;
@@ -273,6 +278,7 @@ int DravikApp::DoExitInstance() {
         if (frame->m_hWnd != nullptr)
             frame->DestroyWindow();
     });
+    ApplicationManager::Get().OnExitInstance();
     if (m_paintManagerHeld) {
         CXTPPaintManager::ReleaseInstance();
         m_paintManagerHeld = false;
@@ -282,4 +288,8 @@ int DravikApp::DoExitInstance() {
         m_sessionOpened = false;
     }
     return CDvw32App::ExitInstance();
+}
+
+bool DravikApp::WantsStartPages() const {
+    return m_startPage && GetSettings().startPageDisplayOption;
 }

@@ -23,5 +23,12 @@ void ServerAppProxy::OnActivateDocument(CDvw32Doc* document) {
 }
 
 void ServerAppProxy::OnDocumentClosed(CDvw32Doc* document) {
+    app_.OnDocumentClosed(document);
     app_.ForgetDocument(document);
+}
+
+std::wstring ServerAppProxy::GetApplicationsIniPath() {
+    std::wstring path;
+    app_.GetApplicationsIniPath(path);
+    return path;
 }

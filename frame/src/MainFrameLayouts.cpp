@@ -190,8 +190,10 @@ void CMainFrame::SetWorkbookMode(bool on, bool* previous) {
         *previous = m_workbook;
     if (on == m_workbook || m_hWnd == nullptr || m_hWndMDIClient == nullptr)
         return;
-    if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance())
-        proxy->TerminateAllCommands(dynamic_cast<CDvw32Doc*>(GetActiveDocument()), false);
+    // No document would mean every document's commands.
+    auto* active = dynamic_cast<CDvw32Doc*>(GetActiveDocument());
+    if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance(); proxy != nullptr && active != nullptr)
+        proxy->TerminateAllCommands(active, true);
     const std::vector<HWND> children = childFrames(m_hWndMDIClient);
     if (!on) {
         if (m_tabClient)
@@ -217,7 +219,7 @@ void CMainFrame::SetWorkbookMode(bool on, bool* previous) {
     } else {
         if (m_mdiClient && m_mdiClient->m_hWnd != nullptr)
             m_mdiClient->UnsubclassWindow();
-        CMDIChildWnd* active = MDIGetActive();
+        CMDIChildWnd* activeChild = MDIGetActive();
         for (HWND child : children) {
             CWnd* window = CWnd::FromHandle(child);
             if (window->IsIconic())
@@ -226,8 +228,8 @@ void CMainFrame::SetWorkbookMode(bool on, bool* previous) {
             window->ModifyStyleEx(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE, 0, SWP_FRAMECHANGED);
             window->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        if (active != nullptr)
-            MDIRestore(active);
+        if (activeChild != nullptr)
+            MDIRestore(activeChild);
         m_maximizeChildren = false;
         if (!m_tabClient)
             m_tabClient = std::make_unique<CDVTabClientWnd>();

@@ -22,6 +22,7 @@ public:
     // The kernel's active document becomes the application's; a closed one stops being it.
     void OnActivateDocument(CDvw32Doc* document) override;
     void OnDocumentClosed(CDvw32Doc* document) override;
+    std::wstring GetApplicationsIniPath() override;
 
 private:
     CDvw32App& app_;

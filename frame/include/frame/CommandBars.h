@@ -5,7 +5,6 @@
 
 #include "frame/ToolBarList.h"
 
-#include "DravikUI/Ribbon.h"
 #include "DravikUI/ToolBars.h"
 #include "XTToolkitPro.h"
 #include "afxwin.h"
@@ -73,8 +72,8 @@ public:
     void OnToolBarRemoved(CXTPToolBar* pToolBar) override;
 
 protected:
-    // The library's ribbon, whose groups know the views they belong to.
-    virtual CXTPRibbonBar* CreateRibbonBar() { return new Dravik::UI::RibbonBar; }
+    // The program's ribbon (DVRibbonBar).
+    virtual CXTPRibbonBar* CreateRibbonBar();
 
 private:
     CXTPMenuBar* m_mainMenuBar = nullptr;
