@@ -127,6 +127,12 @@ public:
     // The ids of the commands hidden from the short menus.
     static const std::vector<UINT>& GetHiddenCommands();
 
+    // The main-frame interface as this frame extends it: what reaches the frameless bars, the
+    // theme and the PDM connection reaches the ribbon and the system panel as well.
+    void UpdateViewDependentToolBars() override;
+    void SetTheme(int theme) override;
+    void OnChangeOrsaConnectionState(bool connected);
+
 protected:
     // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.
     virtual bool SetUpRibbonBar() { return true; }
