@@ -527,8 +527,10 @@ void CMainFrame::MaximizeActiveChild(bool maximize) {
 }
 
 void CMainFrame::ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) {
+    TakeOutRibbonHelpItems();
     if (CXTPRibbonBar* bar = GetRibbonBar())
         ribbon.apply(bar, Dravik::UI::XML::RibbonBarApplicationParameters{});
+    PutBackRibbonHelpItems();
 }
 
 void CMainFrame::SaveRibbon(Dravik::UI::XML::Node element) {

@@ -9,6 +9,7 @@
 #include "XTToolkitPro.h"
 #include "afxwin.h"
 #include "pal/visibility.h"
+#include "ribbon/DVRibbonBar.h"
 
 #include <functional>
 #include <vector>
@@ -72,7 +73,7 @@ public:
     void OnToolBarRemoved(CXTPToolBar* pToolBar) override;
 
 protected:
-    virtual CXTPRibbonBar* CreateRibbonBar() { return new CXTPRibbonBar; }
+    virtual CXTPRibbonBar* CreateRibbonBar() { return new DVRibbonBar; }
 
 private:
     CXTPMenuBar* m_mainMenuBar = nullptr;

@@ -8,13 +8,17 @@
 #include "DravikUI/MessageBar.h"
 #include "afxwin.h"
 #include "app/StateFrames.h"
+#include "frame/FrameState.h"
 #include "frame/FrameStateHost.h"
+#include "frame/FramelessBarRules.h"
 #include "frame/TabbedMainToolBarAdapter.h"
 #include "pal/visibility.h"
+#include "panels/SysPanelToolbar.h"
 #include "ribbon/FrameToolsEngine.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +26,11 @@ DV_EXPORTS_BEGIN
 
 class CDocument;
 class CMainFrame;
+class CXTPControl;
 class CXTPMenuBar;
+class CXTPRibbonGroup;
+class CXTPRibbonTab;
+class DVRibbonBar;
 class CXTPRibbonBar;
 class CDVRibbonCommandBars;
 
@@ -63,6 +71,18 @@ public:
     virtual void UpdateMainFrameTitles() {}
     // Shell requests that arrived while a frame was in a modal state.
     virtual void ProcessQueuedDDECommands() {}
+    // Whether the pane is open in any main frame.
+    virtual bool IsDockingPaneOpen(int paneId) { return false; }
+};
+
+// What a frame's PDM controls show: the work mix's state, the kernel's PDM text, whether PDM
+// programs are installed, whether the work mix can connect and the name its connection reports.
+struct OrsaState {
+    bool enabled = false;
+    std::wstring pdmText;
+    bool hasInstalledPrograms = false;
+    bool canConnect = false;
+    std::wstring connectionName;
 };
 
 class CMainFrame : public Dravik::UI::MdiMainFrame,
@@ -133,12 +153,82 @@ public:
     void SetTheme(int theme) override;
     void OnChangeOrsaConnectionState(bool connected);
 
+    // Selection filters: the UI base first, then the system panel's copy.
+    void BeginSelectionFilterConfiguration() override;
+    void EndSelectionFilterConfiguration() override;
+    void SetSelectionFilterSet(int set) override;
+    void ShowSelectionFilterButton(UINT id, bool show) override;
+    void HideAllSelectionFilterButtons() override;
+    void SetSelectionFilterButtonIconAndToolTip(UINT id, int icon, unsigned toolTipId) override;
+    void SetSelectionFilterButtonIconAndToolTip(UINT id, int icon, const std::wstring& toolTip) override;
+    void SetSelectionFilterButtonProperties(UINT id, int icon, unsigned toolTipId, bool enabled,
+                                            bool ticked) override;
+    void SetSelectionFilterButtonProperties(UINT id, int icon, const std::wstring& toolTip, bool enabled,
+                                            bool ticked) override;
+    void SetSelectionFilterButtonState(UINT id, bool enabled, bool ticked) override;
+    void UpdateSelectionFilters(CView* view, int command, bool force) override;
+
+    // The kernel's requests for the parameter controls: the ribbon's copy first, then the
+    // system panel; a side the frame lacks is left out.
+    void DisableSyspanelControls();
+    void EnableSyspanelControl(int id, bool enable);
+    void SetSyspanelButtonStatus(int id, bool enabled, bool ticked);
+    void SetSyspanelDoubleVar(Dravik::DVDocument* document, int id, double value, std::int32_t code);
+    void SetSyspanelFont(Dravik::DVDocument* document, int id, const std::wstring& face);
+    void SetSyspanelInt(Dravik::DVDocument* document, int id, std::int32_t value);
+    void SetSyspanelIntVar(Dravik::DVDocument* document, int id, int value, std::int32_t code);
+    void SetSyspanelCString(Dravik::DVDocument* document, int id, const std::wstring& text);
+    void SetSyspanelControls(const std::vector<CSysPanelToolbar::CommandButton>& buttons);
+    void SyspanelStatusChanged();
+    void UpdateSystemPanel();
+
+    // The kernel's questions about the parameter controls; neutral answers (false, none, -1,
+    // an empty text, the out value untouched) without a system panel or the control.
+    bool GetSyspanelButtonStatus(int id, bool& checked, bool& disabled) const;
+    std::optional<SysPanelValue> GetSyspanelControlValue(int id);
+    void GetSyspanelIntValue(int id, std::int32_t& value) const;
+    void SplitSyspanelRealValue(const SysPanelValue& record, double& value, std::int32_t& code) const;
+    void SplitSyspanelRealValueAsInt(const SysPanelValue& record, int& value, std::int32_t& code) const;
+    void GetSyspanelFontName(std::wstring& text, int id);
+    std::int32_t GetSyspanelMode() const;
+    CSysPanelToolbar* GetSysPanelToolbar() const;
+    DVRibbonBar* GetDVRibbonBar();
+
+    // Add-on menus: an item or a popup at the place a placement record names; a keyed popup
+    // replaces the one inserted with the same key (any case).
+    bool InsertUserMenuItem(int id, const std::wstring& text, int anchor, std::uint32_t placement);
+    bool InsertUserPopupMenu(const std::wstring& caption, HMENU menu, int anchor, std::uint32_t placement,
+                             const std::wstring& key);
+    bool RemoveUserPopupMenu(const std::wstring& key);
+    // The items add-ons put into the ribbon's help popup, kept over a new ribbon definition.
+    size_t GetRibbonHelpItemCount() const { return m_ribbonHelpItems.size(); }
+
+    void OnChangeActiveMainFrame(Dravik::UI::MainFrame* newFrame) override;
+    void ShowToolbar(UINT id, bool show);
+    void ShowOrsaCommands(bool show);
+    void UpdateOrsaControls();
+    bool ResetRibbonGroup(CXTPRibbonGroup* group);
+    void ResetRibbonTab(CXTPRibbonTab* tab);
+    void UpdateOrsaControls(const OrsaState& state);
+    // What the PDM controls follow; the work mix and the kernel's settings by default.
+    virtual OrsaState GetOrsaState() const;
+
+    // Where the kernel's settings put the frameless bars, and what the last update made of them.
+    virtual dvframe::FramelessBarPositions GetFramelessBarPositions() const;
+    void SetFramelessBarPositions(const dvframe::FramelessBarPositions& positions) {
+        m_framelessPositions = positions;
+    }
+    void SetHideExpandButtons(bool hide) { m_hideExpandButtons = hide; }
+    const dvframe::FramelessBarRules& GetFramelessBarRules() const { return m_framelessRules; }
+
 protected:
     // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.
     virtual bool SetUpRibbonBar() { return true; }
     virtual bool CreateDockingPanesAndToolBarsStep() { return CreateDockingPanesAndToolBars(); }
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
+    // The frame's system panel is the program's own, with the parameter controls.
+    CRuntimeClass* GetSystemPanelToolBarClass() const override;
     TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) override;
 
     int OnCreate(LPCREATESTRUCTW lpcs);
@@ -177,6 +267,28 @@ private:
     void SetKeyNames();
 
     Dravik::UI::DockingPaneManager m_paneManager;
+    // An add-on's item in the ribbon's help popup: what it was made from and the control made.
+    struct RibbonHelpItem {
+        int id = 0;
+        std::wstring text;
+        std::uint32_t placement = 0;
+        CXTPControl* control = nullptr;
+    };
+    std::vector<RibbonHelpItem> m_ribbonHelpItems;
+    void TakeOutRibbonHelpItems();
+    void PutBackRibbonHelpItems();
+    bool m_hidingBars = false;
+    bool m_hideExpandButtons = false;
+    dvframe::FramelessBarPositions m_framelessPositions;
+    dvframe::FramelessBarRules m_framelessRules;
+    // The default state whose ribbon definition resets a group or a tab.
+    std::shared_ptr<MainFrameState> m_defaultState;
+    const Dravik::UI::XML::RibbonBar* GetDefaultRibbonDefinition();
+    // The selection-filter bar's mode popup shown or not, copied to the panel.
+    void CopySelectionModeControls();
+    // Whether, with no command running, the 3D module asks the drawing controls back to their
+    // defaults.
+    virtual bool DrawingControlsReset() const;
     std::vector<std::unique_ptr<Dravik::UI::MessageBar>> m_messageBars;
     int m_screenMode = 0;
     bool m_shown = false;

@@ -103,6 +103,9 @@ public:
     // The default bar 1063, 1065, 1070 or 1071; null for other ids or before it was made.
     CXTPToolBar* GetRememberedToolBar(UINT barId) const;
 
+    // The frame's PDM panes shown (as recorded open) or closed with the PDM connection.
+    void ShowOrsaWindows(bool show);
+
     // Bar ids of the frame's own bars.
     static constexpr UINT kTabbedMainToolBarId = 1000;
     static constexpr UINT kSystemPanelToolBarId = 1002;
