@@ -231,24 +231,35 @@ bool CMainFrame::ResetRibbonGroup(CXTPRibbonGroup* group) {
     if (own == nullptr || !own->HasGUID())
         return false;
     auto* tab = dynamic_cast<Dravik::UI::RibbonTab*>(own->GetParentTab());
-    const Dravik::UI::XML::RibbonBar* defaults = GetDefaultRibbonDefinition();
-    if (tab == nullptr || !tab->HasGUID() || defaults == nullptr)
-        return false;
+    const Dravik::UI::XML::RibbonTab* tabDefinition = tab != nullptr ? FindDefaultTabDefinition(*tab) : nullptr;
     const Dravik::UI::XML::RibbonGroup* definition =
-        defaults->FindGroupDefinition(tab->GetGUIDs().front(), own->GetGUIDText());
+        tabDefinition != nullptr ? tabDefinition->findGroup(own->GetGUIDText()) : nullptr;
     if (definition == nullptr)
         return false;
     definition->apply(own, Dravik::UI::XML::RibbonBarApplicationParameters{});
+    UpdateViewDependentToolBars();
     return true;
 }
 
 void CMainFrame::ResetRibbonTab(CXTPRibbonTab* tab) {
     auto* own = dynamic_cast<Dravik::UI::RibbonTab*>(tab);
-    const Dravik::UI::XML::RibbonBar* defaults = GetDefaultRibbonDefinition();
-    if (own == nullptr || !own->HasGUID() || defaults == nullptr)
+    if (own == nullptr)
         return;
-    if (const Dravik::UI::XML::RibbonTab* definition = defaults->FindTabDefinition(own->GetGUIDs().front()))
+    if (const Dravik::UI::XML::RibbonTab* definition = FindDefaultTabDefinition(*own)) {
         definition->apply(own, Dravik::UI::XML::RibbonBarApplicationParameters{});
+        UpdateViewDependentToolBars();
+    }
+}
+
+// The default state's own tabs are the definitions; a state merged from it keeps them aside.
+const Dravik::UI::XML::RibbonTab* CMainFrame::FindDefaultTabDefinition(const Dravik::UI::RibbonTab& tab) {
+    const Dravik::UI::XML::RibbonBar* defaults = GetDefaultRibbonDefinition();
+    if (defaults == nullptr || !tab.HasGUID())
+        return nullptr;
+    const std::wstring& guid = tab.GetGUIDs().front();
+    if (const Dravik::UI::XML::RibbonTab* kept = defaults->FindTabDefinition(guid))
+        return kept;
+    return defaults->findTab(guid);
 }
 
 const Dravik::UI::XML::RibbonBar* CMainFrame::GetDefaultRibbonDefinition() {

@@ -236,7 +236,7 @@ std::optional<SysPanelValue> CMainFrame::GetSyspanelControlValue(int id) {
 
 void CMainFrame::GetSyspanelIntValue(int id, std::int32_t& value) const {
     CSysPanelToolbar* panel = GetSysPanelToolbar();
-    if (panel != nullptr && panel->FindControl(id) != nullptr)
+    if (panel != nullptr && panel->FindControlById(id) != nullptr)
         value = panel->GetControlIntValue(id);
 }
 

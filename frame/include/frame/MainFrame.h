@@ -31,6 +31,9 @@ class CXTPMenuBar;
 class CXTPRibbonGroup;
 class CXTPRibbonTab;
 class DVRibbonBar;
+namespace Dravik::UI {
+class RibbonTab;
+}
 class CXTPRibbonBar;
 class CDVRibbonCommandBars;
 
@@ -284,6 +287,7 @@ private:
     // The default state whose ribbon definition resets a group or a tab.
     std::shared_ptr<MainFrameState> m_defaultState;
     const Dravik::UI::XML::RibbonBar* GetDefaultRibbonDefinition();
+    const Dravik::UI::XML::RibbonTab* FindDefaultTabDefinition(const Dravik::UI::RibbonTab& tab);
     // The selection-filter bar's mode popup shown or not, copied to the panel.
     void CopySelectionModeControls();
     // Whether, with no command running, the 3D module asks the drawing controls back to their

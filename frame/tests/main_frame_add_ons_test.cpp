@@ -1,0 +1,349 @@
+// What add-on applications and the kernel ask of a live main frame: menu items and popups put
+// where a placement record says, the items of the help popups kept over a new ribbon definition,
+// the parameter controls reached in the ribbon and the system panel, and the PDM controls.
+#include "frame/MainFrame.h"
+
+#include "frame/CommandBars.h"
+#include "frame/ControlAttributes.h"
+#include "frame/FrameState.h"
+#include "frame/MenuPlacement.h"
+
+#include "DravikKernel/Commands.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/test/hooks.h"
+#include "DravikUI/Ribbon.h"
+#include "DravikUI/XML.h"
+#include "XTToolkitPro.h"
+#include "pal/test/pump.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/user_hooks.h"
+#include "ribbon/DVRibbonBar.h"
+#include "ribbon/FrameToolsApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace XML = Dravik::UI::XML;
+
+CWinApp application(L"Dravik");
+
+std::shared_ptr<MainFrameState> loadState(const char* name) {
+    const char* source = std::getenv("DV_SOURCE_DIR");
+    XML::Document document;
+    EXPECT_TRUE(
+        document.loadFile(std::filesystem::path(source ? source : ".") / "frame/tests/fixtures" / name));
+    return LoadMainFrameState(document.root(), XML::FormatVersion, nullptr);
+}
+
+class Application : public FrameToolsApplication, public MainFrameApplication {
+public:
+    size_t GetMainFrameCount() const override { return 1; }
+    std::shared_ptr<MainFrameState> GetDefaultMainFrameState() override { return defaults; }
+    bool IsDockingPaneOpen(int paneId) override { return paneId == 1007 && propertiesOpen; }
+    std::shared_ptr<MainFrameState> defaults;
+    bool propertiesOpen = false;
+};
+
+// A frame whose bars are not built: no system panel, no panes.
+class BareFrame : public CMainFrame {
+protected:
+    bool CreateDockingPanesAndToolBarsStep() override { return true; }
+};
+
+// A frame whose PDM controls follow the state the test gives.
+class PdmFrame : public CMainFrame {
+public:
+    OrsaState GetOrsaState() const override { return orsa; }
+    OrsaState orsa;
+};
+
+// The controls a text names: "File/1" is the second control of the File popup, "/0" the first
+// control of the menu bar itself.
+std::wstring where(CXTPControls* top, int id) {
+    std::wstring found;
+    auto walk = [&](auto&& self, CXTPControls* controls, const std::wstring& name) -> void {
+        for (int i = 0; i < controls->GetCount() && found.empty(); ++i) {
+            CXTPControl* control = controls->GetAt(i);
+            if (control->GetID() == id) {
+                found = name + L"/" + std::to_wstring(i);
+                return;
+            }
+            if (auto* popup = DYNAMIC_DOWNCAST(CXTPControlPopup, control); popup && popup->GetCommandBar())
+                self(self, popup->GetCommandBar()->GetControls(), std::wstring(control->GetCaption()));
+        }
+    };
+    walk(walk, top, L"");
+    return found;
+}
+
+// Every control's id, popups in brackets: the whole menu at a glance.
+std::wstring describe(CXTPControls* controls) {
+    std::wstring text;
+    for (int i = 0; i < controls->GetCount(); ++i) {
+        CXTPControl* control = controls->GetAt(i);
+        text += std::to_wstring(control->GetID()) + L" ";
+        if (auto* popup = DYNAMIC_DOWNCAST(CXTPControlPopup, control); popup && popup->GetCommandBar())
+            text += L"[" + describe(popup->GetCommandBar()->GetControls()) + L"] ";
+    }
+    return text;
+}
+
+std::vector<int> idsOf(CXTPControls* controls) {
+    std::vector<int> ids;
+    for (int i = 0; i < controls->GetCount(); ++i)
+        ids.push_back(controls->GetAt(i)->GetID());
+    return ids;
+}
+
+class AddOnsTest : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        dvkernel::test::reset();
+        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+        app = std::make_unique<Application>();
+    }
+    void TearDown() override {
+        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
+            if (::IsWindow(frame->m_hWnd))
+                frame->DestroyWindow();
+        pal::test::pump();
+        app.reset();
+        pal::test::resetMonitors();
+        dvkernel::test::reset();
+        SandboxTest::TearDown();
+    }
+    template <class Frame = CMainFrame> Frame* make() {
+        auto* frame = new Frame;
+        if (!frame->CFrameWnd::Create(nullptr, L"", CMainFrame::kStyle))
+            return nullptr;
+        auto state = loadState("add_on_menus.xml");
+        // The menu bar's own attributes ("anchor" among them) as the frame reads them.
+        XML::ApplicationParameters parameters;
+        parameters.handleAttribute = [](CXTPControl* control, const std::wstring& name,
+                                        const std::wstring& value) {
+            HandleControlAttribute(control, name, value, AttributeScope::MenuBar);
+        };
+        if (CXTPMenuBar* menu = frame->GetMenuBar())
+            state->menuBar->apply(menu, parameters);
+        frame->ApplyState(*state, false, false);
+        pal::test::pump();
+        return frame;
+    }
+    CXTPControls* helpPopup(CMainFrame* frame) {
+        auto* help = DYNAMIC_DOWNCAST(CXTPControlPopup, frame->GetMenuBar()->GetControl(2));
+        return help->GetCommandBar()->GetControls();
+    }
+    // The ribbon's right-aligned help popup as the frame's ribbon set-up makes it.
+    CXTPControls* addRibbonHelpPopup(CMainFrame* frame) {
+        CXTPRibbonBar* ribbon = frame->GetRibbonBar();
+        auto* popup = DYNAMIC_DOWNCAST(CXTPControlPopup, ribbon->GetControls()->Add(xtpControlPopup, 0));
+        popup->SetFlags(popup->GetFlags() | xtpFlagRightAlign);
+        CXTPPopupBar* bar = CXTPPopupBar::CreatePopupBar(ribbon->GetCommandBars());
+        popup->SetCommandBar(bar);
+        bar->InternalRelease();
+        CXTPControls* items = bar->GetControls();
+        items->Add(xtpControlButton, 57670);
+        items->Add(xtpControlButton, 57664)->SetTag(dvframe::kHelpAnchorTag);
+        items->Add(xtpControlButton, 57665);
+        return items;
+    }
+    std::unique_ptr<Application> app;
+};
+
+TEST_F(AddOnsTest, ItemsGoWhereTheirPlacementSays) {
+    struct Case {
+        int anchor;
+        std::uint32_t placement;
+        bool added;
+        const wchar_t* place;
+    };
+    const Case cases[] = {
+        {57601, 1, true, L"File/1"},        // before the anchor
+        {57603, 2, true, L"File/3"},        // after the last item of its popup
+        {57601, 3, true, L"File/0"},        // first beside it
+        {57600, 4, true, L"File/3"},        // last beside it
+        {1005, 1, true, L"Bars/0"},         // found inside a nested popup
+        {1005, 1 | 0x800, true, L"View/1"}, // one level up: before the popup holding it
+        {1005, 2 | 0x800, true, L"View/2"}, //   and after it
+        {1005, 1 | 0x400, true, L"/1"},     // the top level: before the menu holding it
+        {57601, 2 | 0x400, true, L"/1"},    //   and after it
+        {0, 0, true, L"/0"},                // top level by index
+        {2, 9, true, L"/2"},                // kinds past 6 are the top level too
+        {3, 0, true, L"/3"},                // the index of the end itself
+        {99, 0, true, L"/3"},               // past the collection: at its end
+        {-7, 0, true, L"/3"},               // below it: at its end
+        {-1, 7, true, L"/3"},               // -1 is the end
+        {0, 6, true, L"Help/2"},            // before the control marked help
+        {4242, 1, false, L""},              // an anchor no control has
+        {4242, 4 | 0x400, false, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "anchor " << c.anchor << " placement " << std::hex << c.placement);
+        CMainFrame* frame = make();
+        ASSERT_NE(frame, nullptr);
+        CXTPControls* top = frame->GetMenuBar()->GetControls();
+        const std::wstring before = describe(top);
+        EXPECT_EQ(frame->InsertUserMenuItem(900, L"Add-on", c.anchor, c.placement), c.added);
+        EXPECT_EQ(where(top, 900), c.place);
+        if (!c.added) {
+            EXPECT_EQ(describe(top), before);
+        }
+        frame->DestroyWindow();
+        pal::test::pump();
+    }
+}
+
+TEST_F(AddOnsTest, TheNewItemCarriesItsTextAndTheGroupFlags) {
+    CMainFrame* frame = make();
+    ASSERT_TRUE(frame->InsertUserMenuItem(900, L"Export to archive", 57601, 1 | 0x100 | 0x200));
+    CXTPControls* file = DYNAMIC_DOWNCAST(CXTPControlPopup, frame->GetMenuBar()->GetControl(0))
+                             ->GetCommandBar()
+                             ->GetControls();
+    CXTPControl* item = file->GetAt(1);
+    EXPECT_EQ(std::wstring(item->GetCaption()), L"Export to archive");
+    EXPECT_EQ(std::wstring(item->GetDescription()), L"Export to archive");
+    EXPECT_EQ(std::wstring(item->GetTooltip()), L"Export to archive");
+    EXPECT_TRUE(item->GetBeginGroup());
+    EXPECT_TRUE(file->GetAt(2)->GetBeginGroup()) << "the control it went before begins a group";
+    EXPECT_FALSE(file->GetAt(0)->GetBeginGroup());
+}
+
+TEST_F(AddOnsTest, ApplicationsSamplesTakeAnIndexInTheirPopup) {
+    CMainFrame* frame = make();
+    CXTPControls* top = frame->GetMenuBar()->GetControls();
+    ASSERT_TRUE(frame->InsertUserMenuItem(901, L"One", 0, 5));
+    ASSERT_TRUE(frame->InsertUserMenuItem(902, L"Two", 0, 5));
+    ASSERT_TRUE(frame->InsertUserMenuItem(903, L"Three", 50, 5));
+    ASSERT_TRUE(frame->InsertUserMenuItem(904, L"Four", -3, 5));
+    const std::wstring samples = where(top, 902);
+    ASSERT_FALSE(samples.empty());
+    const std::wstring popup = samples.substr(0, samples.find(L'/'));
+    EXPECT_EQ(where(top, 902), popup + L"/0");
+    EXPECT_EQ(where(top, 901), popup + L"/1");
+    EXPECT_EQ(where(top, 903), popup + L"/2");
+    EXPECT_EQ(where(top, 904), popup + L"/3");
+}
+
+TEST_F(AddOnsTest, HelpItemsAreInBothHelpPopupsAndOutliveANewRibbonDefinition) {
+    CMainFrame* frame = make();
+    CXTPControls* ribbonHelp = addRibbonHelpPopup(frame);
+    ASSERT_TRUE(frame->InsertUserMenuItem(900, L"Add-on manual", 0, 6));
+    ASSERT_TRUE(frame->InsertUserMenuItem(901, L"Add-on forum", 0, 6));
+    const std::vector<int> menuHelp{57670, 1790, 900, 901, 57664, 57665};
+    const std::vector<int> expected{57670, 900, 901, 57664, 57665};
+    EXPECT_EQ(idsOf(helpPopup(frame)), menuHelp);
+    EXPECT_EQ(idsOf(ribbonHelp), expected);
+    EXPECT_EQ(frame->GetRibbonHelpItemCount(), 2u);
+
+    // Twice, so that a second application finds exactly what the first one left.
+    for (int round = 0; round < 2; ++round) {
+        frame->ApplyState(*loadState("add_on_menus.xml"), false, false);
+        EXPECT_EQ(idsOf(ribbonHelp), expected) << "round " << round;
+        EXPECT_EQ(std::wstring(ribbonHelp->GetAt(2)->GetCaption()), L"Add-on forum");
+        EXPECT_EQ(frame->GetRibbonHelpItemCount(), 2u);
+    }
+    EXPECT_EQ(idsOf(helpPopup(frame)), menuHelp) << "the menu bar's own popup is not touched";
+}
+
+TEST_F(AddOnsTest, WithoutAHelpPopupHelpItemsAreRefused) {
+    CMainFrame* frame = make();
+    helpPopup(frame)->GetAt(2)->SetTag(0);
+    const std::vector<int> before = idsOf(helpPopup(frame));
+    EXPECT_FALSE(frame->InsertUserMenuItem(900, L"Add-on manual", 0, 6));
+    EXPECT_EQ(idsOf(helpPopup(frame)), before);
+    EXPECT_EQ(frame->GetRibbonHelpItemCount(), 0u);
+}
+
+HMENU makeMenu(std::initializer_list<UINT> ids) {
+    HMENU menu = ::CreatePopupMenu();
+    for (UINT id : ids)
+        ::AppendMenuW(menu, MF_STRING, id, L"Item");
+    return menu;
+}
+
+TEST_F(AddOnsTest, AKeyedPopupReplacesTheOneBeforeItAndANullMenuChangesNothing) {
+    CMainFrame* frame = make();
+    CXTPControls* top = frame->GetMenuBar()->GetControls();
+    ASSERT_TRUE(frame->InsertUserPopupMenu(L"Add-on", makeMenu({910, 911}), 1, 0, L"addon.tools"));
+    ASSERT_EQ(top->GetCount(), 4);
+    EXPECT_EQ(std::wstring(top->GetAt(1)->GetCaption()), L"Add-on");
+    EXPECT_EQ(where(top, 911), L"Add-on/1");
+
+    ASSERT_TRUE(frame->InsertUserPopupMenu(L"Add-on 2", makeMenu({912}), 57664, 1, L"ADDON.TOOLS"));
+    EXPECT_EQ(top->GetCount(), 3) << "the earlier popup went";
+    EXPECT_EQ(where(top, 910), L"");
+    EXPECT_EQ(where(top, 912), L"Add-on 2/0");
+    EXPECT_EQ(where(top, 57664), L"Help/3") << "placed before the anchor, inside the help popup";
+
+    EXPECT_FALSE(frame->InsertUserPopupMenu(L"Broken", nullptr, 0, 0, L"addon.tools"));
+    EXPECT_EQ(where(top, 912), L"Add-on 2/0") << "refused before anything was taken out";
+
+    // A popup of kind 6 has no help place of its own: it goes to the top level.
+    ASSERT_TRUE(frame->InsertUserPopupMenu(L"Kind six", makeMenu({913}), 0, 6, L""));
+    EXPECT_EQ(where(top, 913), L"Kind six/0");
+    EXPECT_EQ(std::wstring(top->GetAt(0)->GetCaption()), L"Kind six");
+}
+
+TEST_F(AddOnsTest, AnUnfoundPlaceStillTakesTheKeyedPopupOut) {
+    CMainFrame* frame = make();
+    CXTPControls* top = frame->GetMenuBar()->GetControls();
+    ASSERT_TRUE(frame->InsertUserPopupMenu(L"Add-on", makeMenu({910}), 0, 0, L"k"));
+    EXPECT_FALSE(frame->InsertUserPopupMenu(L"Add-on", makeMenu({911}), 4242, 1, L"K"));
+    EXPECT_EQ(where(top, 910), L"");
+    EXPECT_EQ(where(top, 911), L"");
+}
+
+TEST_F(AddOnsTest, APopupOfSeparatorsAndEmptySubmenusIsAddedAsItIs) {
+    CMainFrame* frame = make();
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), L"Empty");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ASSERT_TRUE(frame->InsertUserPopupMenu(L"Hollow", menu, -1, 0, L"hollow"));
+    CXTPControls* top = frame->GetMenuBar()->GetControls();
+    ASSERT_EQ(top->GetCount(), 4);
+    EXPECT_EQ(std::wstring(top->GetAt(3)->GetCaption()), L"Hollow");
+    EXPECT_TRUE(frame->RemoveUserPopupMenu(L"HOLLOW"));
+    EXPECT_EQ(top->GetCount(), 3);
+}
+
+TEST_F(AddOnsTest, RemovingByKeyIgnoresCaseReachesIntoPopupsAndRefusesAnEmptyKey) {
+    CMainFrame* frame = make();
+    CXTPControls* top = frame->GetMenuBar()->GetControls();
+    ASSERT_TRUE(frame->InsertUserPopupMenu(L"Inner", makeMenu({911}), 57601, 1, L"ABC"));
+    EXPECT_EQ(where(top, 911), L"Inner/0");
+    EXPECT_FALSE(frame->RemoveUserPopupMenu(L""));
+    EXPECT_EQ(where(top, 911), L"Inner/0");
+    EXPECT_TRUE(frame->RemoveUserPopupMenu(L"abc"));
+    EXPECT_EQ(where(top, 911), L"");
+    EXPECT_EQ(idsOf(DYNAMIC_DOWNCAST(CXTPControlPopup, top->GetAt(0))->GetCommandBar()->GetControls()),
+              (std::vector<int>{57600, 57601, 57603}))
+        << "only the tagged popup left the File popup";
+    EXPECT_TRUE(frame->RemoveUserPopupMenu(L"abc")) << "nothing left to remove is no failure";
+}
+
+TEST_F(AddOnsTest, ADisconnectionRecordsTheOpenPdmPanes) {
+    CMainFrame* frame = make();
+    Dravik::UI::DockingPaneManager& panes = frame->GetPaneManager();
+    for (int id : {1012, 1015, 1019})
+        panes.CreatePane(id, CRect(0, 0, 200, 200), xtpPaneDockLeft);
+    panes.ClosePane(1015);
+    panes.ClosePane(1019);
+    frame->OnChangeOrsaConnectionState(false);
+    XML::Document document;
+    XML::Node root = document.resetRoot(XML::TagNames::MainWindow);
+    frame->SaveXmlState(root);
+    const std::uint32_t mask = ParsePdmPanes(root.attribute(L"orsaWindows").value_or(L""));
+    EXPECT_EQ(mask, PdmPaneFiles) << "files open; search and assembly closed; the others never made";
+    EXPECT_EQ(panes.FindPane(1012)->IsClosed(), true) << "the PDM panes close with the connection";
+}
+
+} // namespace
