@@ -8,6 +8,7 @@
 
 #include "DVPDMProxy/WorkMix.h"
 #include "DravikKernel/Commands.h"
+#include "DravikUI/AutoMenu.h"
 #include "DravikUI/ToolBars.h"
 #include "DravikUI/XMLDefinitions.h"
 #include "XTToolkitPro.h"
@@ -92,6 +93,15 @@ void CMainFrame::UpdateViewDependentToolBars() {
         ribbon->EnableFrameTheme(rules.ribbonFrameTheme);
         ribbon->SetRibbonMinimized(rules.ribbonFullScreenMinimized ? minimizeRibbonInFullScreenMode
                                                                    : minimizeRibbonInWindowedMode);
+    }
+    // The classic auto-menu bar wraps its buttons only while it shows its expand button.
+    if (Dravik::UI::AutoMenuToolBar* classic = GetAutoMenuToolBar()) {
+        if (rules.expandButtons)
+            classic->SetFlags(xtpFlagHideWrap);
+        else
+            classic->SetFlags(0, xtpFlagHideWrap);
+        if (inputs.ribbonMode)
+            classic->SetVisible(rules.classicAutoMenuVisible);
     }
     if (Dravik::UI::FramelessToolBar* filters = GetSelectionFilterToolBar()) {
         if (rules.selectionFilterOff)
