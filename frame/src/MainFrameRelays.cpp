@@ -166,7 +166,7 @@ void CMainFrame::ShowOrsaCommands(bool show) {
             if (IsPdmControl(control)) {
                 control->SetVisible(show);
                 holdsPdm = true;
-            } else if (control->GetParent() == nullptr || control->GetControls() == group->GetControls()) {
+            } else if (control->GetControls() == group->GetControls() && control->IsVisible()) {
                 holdsOther = true;
             }
         });
@@ -241,7 +241,8 @@ bool CMainFrame::ResetRibbonGroup(CXTPRibbonGroup* group) {
     if (own == nullptr || !own->HasGUID())
         return false;
     auto* tab = dynamic_cast<Dravik::UI::RibbonTab*>(own->GetParentTab());
-    const Dravik::UI::XML::RibbonTab* tabDefinition = tab != nullptr ? FindDefaultTabDefinition(*tab) : nullptr;
+    const Dravik::UI::XML::RibbonTab* tabDefinition =
+        tab != nullptr ? FindDefaultTabDefinition(*tab) : nullptr;
     const Dravik::UI::XML::RibbonGroup* definition =
         tabDefinition != nullptr ? tabDefinition->findGroup(own->GetGUIDText()) : nullptr;
     if (definition == nullptr)
