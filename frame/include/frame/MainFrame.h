@@ -224,6 +224,32 @@ public:
     void SetHideExpandButtons(bool hide) { m_hideExpandButtons = hide; }
     const dvframe::FramelessBarRules& GetFramelessBarRules() const { return m_framelessRules; }
 
+    // Screens, workbook and ribbon modes, the analysis ribbon and the active view. Screen mode 0
+    // is the window, 1 full screen with its bars, 2 the clean screen without any; out of range,
+    // or the current mode, changes nothing (false only for a mode out of range or a switch that
+    // could not save the layout it leaves).
+    int GetScreenMode() const override { return m_screenMode; }
+    bool SetScreenMode(int mode) override;
+    bool IsWorkbookMode() const override { return m_workbook; }
+    void SetWorkbookMode(bool on) override { SetWorkbookMode(on, nullptr); }
+    void SetWorkbookMode(bool on, bool* previous);
+    void SetRibbonMode(bool on);
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    using Dravik::UI::MdiMainFrame::SetActiveView;
+    void SetActiveView(CView* view, bool force) override;
+    // 1 and 2 are the two analysis ribbons; false for any other mode and for the current one
+    // without `force`.
+    bool SetAnalysisMode(int mode, bool force);
+    int GetAnalysisMode() const { return analysisMode; }
+    void UpdateViewDependentRibbonGroups();
+    // The bars of the active document show; those of other documents hide.
+    void ShowDocumentMessageBars();
+    void OnChangeDocumentState(CDocument* document);
+    // A pane of this frame takes the one window of its id, from whichever frame shows it.
+    void AttachPaneWindow(CXTPDockingPane* pane) override;
+    // Moves a document's window into another main frame.
+    void MoveChildFrameTo(CMainFrame* target, CMDIChildWnd* child);
+
 protected:
     // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.
     virtual bool SetUpRibbonBar() { return true; }
@@ -245,10 +271,6 @@ protected:
     void LockLayout() override { ++m_layoutLocks; }
     void UnlockLayout() override { --m_layoutLocks; }
     bool IsVisible() const override;
-    int GetScreenMode() const override { return m_screenMode; }
-    bool SetScreenMode(int mode) override;
-    bool IsWorkbookMode() const override { return m_workbook; }
-    void SetWorkbookMode(bool on) override { m_workbook = on; }
     std::optional<bool> IsActiveChildMaximized() const override;
     void MaximizeActiveChild(bool maximize) override;
     bool GetGlobalMaximizeFlag() const override { return m_maximizeChildren; }
