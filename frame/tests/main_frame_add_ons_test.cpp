@@ -3,6 +3,9 @@
 // popups, and the PDM panes recorded when the connection ends.
 #include "add_on_frame_fixture.h"
 
+#include "docbrowser/DocumentsMenu.h"
+#include "pal/path.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -198,6 +201,50 @@ TEST_F(AddOnsTest, ADisconnectionRecordsTheOpenPdmPanes) {
     const std::uint32_t mask = ParsePdmPanes(root.attribute(L"orsaWindows").value_or(L""));
     EXPECT_EQ(mask, PdmPaneFiles) << "files open; search and assembly closed; the others never made";
     EXPECT_EQ(panes.FindPane(1012)->IsClosed(), true) << "the PDM panes close with the connection";
+}
+
+TEST_F(AddOnsTest, TheInstalledConfigurationsBecomeButtonsThatOpenThem) {
+    namespace Docs = DocumentsMenu;
+    // One configuration on disk, one the group holds already, one that cannot be read.
+    auto pipes = Docs::CreateConfiguration(L"Pipes", false);
+    pipes->SetPath(pal::path::fromNative(root() / "pipes.tws"));
+    ASSERT_TRUE(pipes->Save());
+    const std::wstring pipesPath = pipes->GetPath();
+    const std::wstring missingPath = pal::path::fromNative(root() / "missing.tws");
+    Docs::IConfiguration* standard =
+        Docs::GlobalCfgGroup().Add(Docs::CreateConfiguration(L"Standard", false));
+    standard->SetPath(L"C:\\Configs\\Standard.tws");
+    Docs::SetInstalledConfigurations({L"Standard", L"Pipes", L"Missing"},
+                                     {L"C:\\Configs\\Standard.tws", pipesPath, missingPath});
+
+    CMainFrame* frame = make();
+    CXTPControls* top = frame->GetMenuBar()->GetControls();
+    helpPopup(frame)->GetAt(1)->SetParameter(L"installedlibraries");
+    frame->UpdateInstalledConfigurationsMenu();
+    auto* popup = DYNAMIC_DOWNCAST(CXTPControlPopup, helpPopup(frame)->GetAt(1));
+    ASSERT_NE(popup, nullptr) << "the tagged button became a popup in its place";
+    EXPECT_EQ(std::wstring(popup->GetCaption()), L"Installed configurations");
+    CXTPControls* items = popup->GetCommandBar()->GetControls();
+    items->Add(xtpControlButton, 57666); // the popup's own item, without a parameter
+    frame->UpdateInstalledConfigurationsMenu();
+    ASSERT_EQ(items->GetCount(), 4) << "rebuilt, not added twice; its own item stays";
+    EXPECT_EQ(items->GetAt(0)->GetID(), 57666);
+    EXPECT_EQ(std::wstring(items->GetAt(2)->GetCaption()), L"Pipes");
+    EXPECT_EQ(where(top, 57664), L"Help/2") << "the popup stands where the button stood";
+
+    items->GetAt(2)->OnExecute();
+    Docs::IConfiguration* opened = Docs::FindActiveCfg(Docs::GlobalCfgGroup());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->GetName(), L"Pipes") << "read from its file and added to the group";
+    EXPECT_EQ(Docs::GlobalCfgGroup().GetCount(), 2u);
+    items->GetAt(1)->OnExecute();
+    EXPECT_EQ(Docs::FindActiveCfg(Docs::GlobalCfgGroup()), standard) << "found in the group, not made again";
+    items->GetAt(3)->OnExecute();
+    EXPECT_EQ(Docs::GlobalCfgGroup().GetCount(), 2u) << "a file that cannot be read adds nothing";
+    EXPECT_EQ(Docs::FindActiveCfg(Docs::GlobalCfgGroup()), standard);
+
+    Docs::SetInstalledConfigurations({}, {});
+    Docs::GlobalCfgGroup().Clear();
 }
 
 } // namespace

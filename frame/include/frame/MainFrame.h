@@ -212,6 +212,10 @@ public:
     void UpdateOrsaControls();
     bool ResetRibbonGroup(CXTPRibbonGroup* group);
     void ResetRibbonTab(CXTPRibbonTab* tab);
+    // The installed library configurations as buttons of the menu popup tagged
+    // "InstalledLibraries"; a button opens its configuration.
+    void UpdateInstalledConfigurationsMenu();
+    static void MenuItem_OpenConfiguration(const std::wstring& path);
     void UpdateOrsaControls(const OrsaState& state);
     // What the PDM controls follow; the work mix and the kernel's settings by default.
     virtual OrsaState GetOrsaState() const;
