@@ -109,6 +109,7 @@ void CMainFrame::UpdateViewDependentToolBars() {
         else
             filters->UnlockVisibility();
     }
+    UpdateViewDependentRibbonGroups();
     MdiMainFrame::UpdateViewDependentToolBars();
     CopySelectionModeControls();
     UpdateOrsaControls();
@@ -177,7 +178,11 @@ void CMainFrame::ShowOrsaCommands(bool show) {
 
 OrsaState CMainFrame::GetOrsaState() const {
     OrsaState state;
-    state.enabled = DVPDMWorkMix::Instance().IsEnabled();
+    DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();
+    state.enabled = workMix.IsEnabled();
+    state.canConnect = workMix.CanConnect();
+    state.connectionName = workMix.OrsaInfo();
+    state.hasInstalledPrograms = DVPdmApiProxy::Instance().HasInstalledPrograms();
     return state;
 }
 
@@ -191,6 +196,8 @@ void CMainFrame::UpdateOrsaControls(const OrsaState& state) {
         return;
     if (Dravik::UI::RibbonTab* tab = DVRibbonBar::FindTabByGuid(ribbon, kOrsaTabGuid)) {
         tab->SetVisible(state.enabled);
+        // Kept out of the view tabs' showing while PDM is off.
+        tab->SetDisabledByUser(!state.enabled);
     }
     CXTPControlPopup* popup = ribbon->GetOrsaPopup();
     if (popup == nullptr)
@@ -248,7 +255,7 @@ bool CMainFrame::ResetRibbonGroup(CXTPRibbonGroup* group) {
     if (definition == nullptr)
         return false;
     definition->apply(own, Dravik::UI::XML::RibbonBarApplicationParameters{});
-    UpdateViewDependentToolBars();
+    UpdateViewDependentRibbonGroups();
     return true;
 }
 
@@ -258,7 +265,7 @@ void CMainFrame::ResetRibbonTab(CXTPRibbonTab* tab) {
         return;
     if (const Dravik::UI::XML::RibbonTab* definition = FindDefaultTabDefinition(*own)) {
         definition->apply(own, Dravik::UI::XML::RibbonBarApplicationParameters{});
-        UpdateViewDependentToolBars();
+        UpdateViewDependentRibbonGroups();
     }
 }
 
