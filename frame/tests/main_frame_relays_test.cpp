@@ -6,6 +6,7 @@
 
 #include "DravikKernel/Commands.h"
 #include "DravikUI/Ribbon.h"
+#include "frame/FindCommandButton.h"
 #include "panels/SysPanelControls.h"
 #include "ribbon/DVRibbonBar.h"
 
@@ -343,6 +344,41 @@ TEST_F(RelaysTest, ThePropertiesPaneFollowsTheFrameThatBecomesActive) {
     first->OnChangeActiveMainFrame(first);
     EXPECT_TRUE(first->GetPaneManager().FindPane(1007)->IsClosed()) << "closed everywhere: not opened";
     first->OnChangeActiveMainFrame(nullptr);
+}
+
+TEST_F(RelaysTest, TheFindCommandButtonFloatsItsPaneBelowItself) {
+    CMainFrame* frame = make();
+    frame->ShowWindow(SW_SHOW);
+    Dravik::UI::DockingPaneManager& panes = frame->GetPaneManager();
+    CXTPDockingPane* pane =
+        panes.CreatePane(FindCommandButton::kPaneId, CRect(0, 0, 260, 340), xtpPaneDockLeft);
+    ASSERT_NE(pane, nullptr);
+    CWnd content;
+    ASSERT_TRUE(content.Create(nullptr, L"Find command", WS_CHILD, CRect(0, 0, 260, 340), frame, 1));
+    pane->Attach(&content);
+    panes.ClosePane(pane);
+    CXTPToolBar* bar = frame->GetSystemPanelToolBar();
+    bar->SetVisible(TRUE);
+    for (int id = 700; id < 720; ++id) // the button away from the screen's edge
+        bar->GetControls()->Add(xtpControlButton, id);
+    CXTPControl* button = bar->GetControls()->Add(new FindCommandButton, 799);
+    frame->RecalcLayout();
+    pal::test::pump();
+    CRect before;
+    content.GetWindowRect(&before);
+
+    button->OnExecute();
+    pal::test::pump();
+    EXPECT_FALSE(pane->IsClosed());
+    ASSERT_TRUE(pane->IsFloating());
+    CRect place;
+    ::GetWindowRect(::GetAncestor(content.m_hWnd, GA_ROOT), &place);
+    CRect under = button->GetRect();
+    bar->ClientToScreen(&under);
+    EXPECT_EQ(place.top, under.bottom) << "just below the button";
+    EXPECT_NEAR(place.CenterPoint().x, under.CenterPoint().x, 1) << "centred on it";
+    EXPECT_GE(place.Width(), before.Width()) << "as wide as the widest of its windows";
+    content.DestroyWindow();
 }
 
 } // namespace
