@@ -5,6 +5,7 @@
 
 #include "docbrowser/DocumentsMenu.h"
 #include "pal/path.h"
+#include "pal/test/snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -245,6 +246,30 @@ TEST_F(AddOnsTest, TheInstalledConfigurationsBecomeButtonsThatOpenThem) {
 
     Docs::SetInstalledConfigurations({}, {});
     Docs::GlobalCfgGroup().Clear();
+}
+
+// What a person sees of add-ons' items: a popup of its own on the menu bar, and its entries in
+// the help menu before "About", set apart by a group line.
+TEST_F(AddOnsTest, AddOnMenusShowForAPersonToSee) {
+    CMainFrame* frame = make();
+    ASSERT_TRUE(frame->InsertUserPopupMenu(L"Add-on tools", makeMenu({910, 911}), 2, 0, L"tools"));
+    ASSERT_TRUE(frame->InsertUserMenuItem(900, L"Add-on manual", 0, 6 | 0x100));
+    ASSERT_TRUE(frame->InsertUserMenuItem(901, L"Add-on forum", 0, 6));
+    frame->ShowWindow(SW_SHOW);
+    frame->RecalcLayout();
+    pal::test::pump();
+    CXTPMenuBar* menu = frame->GetMenuBar();
+    auto* help = DYNAMIC_DOWNCAST(CXTPControlPopup, menu->GetControl(3));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(std::wstring(help->GetCaption()), L"Help");
+    menu->SetTrackingMode(TRUE, FALSE);
+    ASSERT_TRUE(help->OnSetPopup(TRUE));
+    pal::test::pump();
+    CXTPCommandBar* items = help->GetCommandBar();
+    ASSERT_TRUE(::IsWindowVisible(items->m_hWnd));
+    EXPECT_TRUE(pal::test::keepSnapshot(items->m_hWnd, "add-on-help-menu"));
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "add-on-menu-bar"));
+    menu->SetTrackingMode(FALSE);
 }
 
 } // namespace
