@@ -71,7 +71,7 @@ void ShowPdmControls(CXTPControls* controls, bool show) {
 // --- bars of the view and the modes ---
 
 dvframe::FramelessBarPositions CMainFrame::GetFramelessBarPositions() const {
-    return m_framelessPositions;
+    return Dravik::UI::GetFramelessToolBarPositions();
 }
 
 void CMainFrame::UpdateViewDependentToolBars() {

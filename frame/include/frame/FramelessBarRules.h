@@ -4,21 +4,14 @@
 // as well, 2 popups open to the left.
 #pragma once
 
+#include "DravikUI/ToolBars.h"
 #include "pal/visibility.h"
 
 DV_EXPORTS_BEGIN
 
 namespace dvframe {
 
-struct FramelessBarPositions {
-    int autoMenu = 0;
-    int selectionFilter = 0;
-    int split = 0;
-    int view = 0;
-    int editInPlace = 0;
-    int feaTaskModel = 0;
-    int drawingView = 0;
-};
+using FramelessBarPositions = Dravik::UI::FramelessToolBarPositions;
 
 struct FramelessBarInputs {
     bool ribbonMode = false;

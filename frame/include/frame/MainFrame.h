@@ -220,11 +220,8 @@ public:
     // What the PDM controls follow; the work mix and the kernel's settings by default.
     virtual OrsaState GetOrsaState() const;
 
-    // Where the kernel's settings put the frameless bars, and what the last update made of them.
+    // Where the settings put the frameless bars, and what the last update made of them.
     virtual dvframe::FramelessBarPositions GetFramelessBarPositions() const;
-    void SetFramelessBarPositions(const dvframe::FramelessBarPositions& positions) {
-        m_framelessPositions = positions;
-    }
     void SetHideExpandButtons(bool hide) { m_hideExpandButtons = hide; }
     const dvframe::FramelessBarRules& GetFramelessBarRules() const { return m_framelessRules; }
 
@@ -308,7 +305,6 @@ private:
     void PutBackRibbonHelpItems();
     bool m_hidingBars = false;
     bool m_hideExpandButtons = false;
-    dvframe::FramelessBarPositions m_framelessPositions;
     dvframe::FramelessBarRules m_framelessRules;
     // The default state whose ribbon definition resets a group or a tab.
     std::shared_ptr<MainFrameState> m_defaultState;
