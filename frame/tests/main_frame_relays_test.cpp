@@ -5,7 +5,10 @@
 #include "add_on_frame_fixture.h"
 
 #include "DravikKernel/Commands.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/Ribbon.h"
+#include "DravikUI/SelectionButtons.h"
 #include "frame/FindCommandButton.h"
 #include "panels/SysPanelControls.h"
 #include "ribbon/DVRibbonBar.h"
@@ -379,6 +382,96 @@ TEST_F(RelaysTest, TheFindCommandButtonFloatsItsPaneBelowItself) {
     EXPECT_NEAR(place.CenterPoint().x, under.CenterPoint().x, 1) << "centred on it";
     EXPECT_GE(place.Width(), before.Width()) << "as wide as the widest of its windows";
     content.DestroyWindow();
+}
+
+// A frame whose running command and whose 3D module's answer the test chooses.
+class CommandFrame : public CMainFrame {
+public:
+    int GetActiveCommandId() const override { return command; }
+    bool DrawingControlsReset() const override { return reset; }
+    int command = 0;
+    bool reset = true;
+};
+
+TEST_F(RelaysTest, TheDrawingControlsGoBackToTheirDefaultsOnlyWhenNothingHoldsThem) {
+    struct Case {
+        const char* name;
+        std::int32_t mode;
+        int command;
+        bool reset;
+        bool view;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"idle, the 3D module asks", 0, 0, true, true, true},
+        {"panel mode 5", 5, 0, true, true, false},
+        {"panel mode 13", 13, 0, true, true, false},
+        {"another panel mode", 7, 0, true, true, true},
+        {"a command runs", 0, 1234, true, true, false},
+        {"the 3D module does not ask", 0, 0, false, true, false},
+        {"no view", 0, 0, true, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* frame = make<CommandFrame>();
+        frame->command = c.command;
+        frame->reset = c.reset;
+        frame->GetSysPanelToolbar()->SetMode(c.mode);
+        // A filter set in use keeps the controls enabled (and their values) afterwards.
+        frame->SetSelectionFilterSet(1);
+        struct Copies {
+            int id;
+            std::vector<std::wstring> log;
+            NotingControl* ribbon;
+            NotingControl* panel;
+        };
+        std::vector<Copies> copies;
+        copies.reserve(3);
+        for (int id : {911, 907, 909}) {
+            addControl(frame, id);
+            copies.push_back({id, {}, ribbonControl, panelControl});
+            // A value that going back to the defaults changes.
+            frame->SetSyspanelIntVar(nullptr, id, 5, 3);
+        }
+        CDvw32Doc document;
+        CDVView* view = nullptr;
+        if (c.view) {
+            view = new CDVView;
+            document.AddView(view);
+        }
+        frame->SetActiveView(view, true);
+        frame->UpdateSystemPanel();
+        frame->SetActiveView(nullptr, true);
+        if (view != nullptr) {
+            document.RemoveView(view);
+            delete view;
+        }
+        const SysPanelValue held{5.0, 3, 0, L""};
+        const SysPanelValue defaults{0.0, -1, 0, L""};
+        for (const Copies& copy : copies) {
+            EXPECT_EQ(*copy.ribbon->GetValue(), c.expected ? defaults : held) << copy.id;
+            EXPECT_EQ(*copy.panel->GetValue(), c.expected ? defaults : held) << copy.id;
+        }
+        frame->DestroyWindow();
+        pal::test::pump();
+    }
+}
+
+TEST_F(RelaysTest, ThePanelShowsItsSelectionModeControlsWhileTheFilterBarShowsItsPopup) {
+    CMainFrame* frame = make();
+    if (frame->GetFramelessToolBars() == nullptr)
+        frame->InitFramelessToolBars();
+    Dravik::UI::FramelessToolBar* filters =
+        frame->GetFramelessToolBars()->AddFramelessBar(L"Filters", 3003, 4, Dravik::UI::kViewTypesAll, 1);
+    ASSERT_NE(filters, nullptr);
+    frame->SetSelectionFilterToolBar(filters);
+    CXTPControl* mode = filters->GetControls()->Add(new Dravik::UI::SelectionModePopup, 0);
+    CSysPanelToolbar* panel = frame->GetSysPanelToolbar();
+    for (bool shown : {true, false, true}) {
+        mode->SetVisible(shown);
+        frame->UpdateSelectionFilters(nullptr, 0, true);
+        EXPECT_EQ(panel->AreSelectionModeControlsShown(), shown);
+    }
 }
 
 } // namespace

@@ -255,6 +255,9 @@ protected:
     // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.
     virtual bool SetUpRibbonBar() { return true; }
     virtual bool CreateDockingPanesAndToolBarsStep() { return CreateDockingPanesAndToolBars(); }
+    // Whether, with no command running, the 3D module asks the drawing controls back to their
+    // defaults.
+    virtual bool DrawingControlsReset() const;
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
     // The frame's system panel is the program's own, with the parameter controls.
@@ -312,9 +315,6 @@ private:
     const Dravik::UI::XML::RibbonTab* FindDefaultTabDefinition(const Dravik::UI::RibbonTab& tab);
     // The selection-filter bar's mode popup shown or not, copied to the panel.
     void CopySelectionModeControls();
-    // Whether, with no command running, the 3D module asks the drawing controls back to their
-    // defaults.
-    virtual bool DrawingControlsReset() const;
     std::vector<std::unique_ptr<Dravik::UI::MessageBar>> m_messageBars;
     int m_screenMode = 0;
     bool m_shown = false;
