@@ -8,6 +8,7 @@
 
 #include "DVPDMProxy/WorkMix.h"
 #include "DravikKernel/Commands.h"
+#include "DravikKernel/Settings.h"
 #include "DravikUI/AutoMenu.h"
 #include "DravikUI/ToolBars.h"
 #include "DravikUI/XMLDefinitions.h"
@@ -183,6 +184,7 @@ OrsaState CMainFrame::GetOrsaState() const {
     state.canConnect = workMix.CanConnect();
     state.connectionName = workMix.OrsaInfo();
     state.hasInstalledPrograms = DVPdmApiProxy::Instance().HasInstalledPrograms();
+    state.pdmText = GetSettings().pdmText;
     return state;
 }
 

@@ -4,8 +4,10 @@
 // pane follow the connection, the defaults and the active frame.
 #include "add_on_frame_fixture.h"
 
+#include "DVPDMProxy/test/hooks.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/Document.h"
+#include "DravikKernel/Settings.h"
 #include "DravikKernel/View.h"
 #include "DravikUI/Ribbon.h"
 #include "DravikUI/SelectionButtons.h"
@@ -472,6 +474,39 @@ TEST_F(RelaysTest, ThePanelShowsItsSelectionModeControlsWhileTheFilterBarShowsIt
         frame->UpdateSelectionFilters(nullptr, 0, true);
         EXPECT_EQ(panel->AreSelectionModeControlsShown(), shown);
     }
+}
+
+TEST_F(RelaysTest, ThePdmControlsAskTheWorkMixAndTheSettings) {
+    CMainFrame* frame = make();
+    CXTPControlPopup* popup = frame->GetDVRibbonBar()->AddOrsaPopup();
+    CXTPControls* items = popup->GetCommandBar()->GetControls();
+    auto visible = [&](int id) { return items->FindControl(id)->IsVisible() != FALSE; };
+
+    frame->UpdateOrsaControls();
+    EXPECT_FALSE(popup->IsVisible()) << "no PDM text, no PDM programs";
+    GetSettings().pdmText = L"Archive";
+    frame->UpdateOrsaControls();
+    EXPECT_TRUE(popup->IsVisible());
+    EXPECT_TRUE(visible(1203));
+    EXPECT_FALSE(visible(2074)) << "the stand-in can never connect";
+    GetSettings().pdmText.clear();
+    dvpdm::test::setProgramsInstalled(true);
+    frame->UpdateOrsaControls();
+    EXPECT_TRUE(popup->IsVisible());
+
+    // The connection's change is what the controls follow, whatever the work mix said before.
+    dvpdm::test::setConnectionName(L"Archive A");
+    dvpdm::test::setWorkMixEnabled(true);
+    frame->OnChangeOrsaConnectionState(true);
+    EXPECT_EQ(std::wstring(popup->GetCaption()), L"Archive A");
+    EXPECT_TRUE(visible(2075));
+    EXPECT_FALSE(visible(1203));
+    dvpdm::test::setWorkMixEnabled(false);
+    frame->OnChangeOrsaConnectionState(false);
+    EXPECT_EQ(std::wstring(popup->GetCaption()), L"DRAVIK Orsa");
+    EXPECT_FALSE(visible(2075));
+    dvpdm::test::setConnectionName(L"");
+    dvpdm::test::setProgramsInstalled(false);
 }
 
 } // namespace

@@ -53,6 +53,7 @@ struct Settings {
     bool diagnostics = false;
     bool serverMode = false;
     int pdmUpdate = 0;
+    std::wstring pdmText; // the PDM system the settings name; empty when they name none
     std::map<int, double> doubles; // numbered numeric parameters
 
     double DoubleParameter(int id, double fallback = 0) const;
