@@ -12,8 +12,11 @@
 #include "DVDiagnostics/VersionNumber.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/ApplicationEvents.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Settings.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "DravikUI/ShellDDERespondWindow.h"
 #include "DravikUI/XML.h"
@@ -196,9 +199,8 @@ BOOL DravikApp::DoInitInstance() {
         const std::vector<CMainFrame*> frames = GetMainFrames();
         for (auto it = frames.rbegin(); it != frames.rend(); ++it)
             (*it)->SetForegroundWindow();
-        // The open documents' frame counts are brought up to date here once the kernel's
-        // document class exists.
-        DV_NOT_BUILT_YET("start-up: the open documents' frame counts");
+        for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+            document->UpdateFrameCounts();
     }
 
     const std::int64_t elapsedUs = nowUs() - started;
@@ -241,6 +243,8 @@ void DravikApp::LoadEditionModules() {
 
 BOOL DravikApp::OnIdle(LONG lCount) {
     const BOOL more = CDvw32App::OnIdle(lCount);
+    if (lCount == 0)
+        ForgetSavedRecoveryCopies();
     if (m_unattended && !m_closingUnattended && !more) {
         // Everything has painted: the frames close as a person would close them.
         m_closingUnattended = true;
@@ -280,4 +284,8 @@ int DravikApp::DoExitInstance() {
         m_sessionOpened = false;
     }
     return CDvw32App::ExitInstance();
+}
+
+bool DravikApp::WantsStartPages() const {
+    return m_startPage && GetSettings().startPageDisplayOption;
 }

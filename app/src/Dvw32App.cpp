@@ -1,25 +1,35 @@
 #include "app/Dvw32App.h"
 
+#include "app/DVServer.h"
 #include "app/HelpPath.h"
 #include "app/HtmlHelp.h"
 #include "app/KernelCommandIdentifiers.h"
 #include "app/ServerAppProxy.h"
+#include "app/Splash.h"
+#include "app/StartPages.h"
 #include "app/StartupIni.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
 #include "DVDiagnostics/NotBuiltYet.h"
+#include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
+#include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Settings.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/TabView.h"
+#include "afx/oletemplate.h"
 #include "win/base.h"
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
 IMPLEMENT_DYNAMIC(CDvw32App, dvaux::MfcApplication)
@@ -43,7 +53,9 @@ AFX_STRING_TABLE(kStrings);
 
 CDvw32App::CDvw32App()
     : m_serverAppProxy(std::make_unique<ServerAppProxy>(*this)),
-      m_paneWindows(std::make_unique<dvapp::PaneWindowSlots>()) {}
+      m_paneWindows(std::make_unique<dvapp::PaneWindowSlots>()),
+      m_serverFactory(std::make_unique<DVServerFactory>()),
+      m_templateServer(std::make_unique<COleTemplateServer>()) {}
 
 CDvw32App::~CDvw32App() {
     if (m_clearSettingsMutex != nullptr)
@@ -98,16 +110,23 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
     m_saveAtExit = false;
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
     EnableDockingPaneWindows(ini);
+
+    ImportStartupProfile();
+    LoadAddOns();
+    // The text browsers' plug-ins come with the text browsers.
+    DV_NOT_BUILT_YET("start-up: the text browsers' plug-ins");
     // The kernel's commands that the shell names, before any main frame asks for them.
     RegisterApplicationCommands();
     // The add-ons' commands of the last session, so that the bars saved with them still work.
     LoadApplicationCommandsFile();
-    // The start-up profile, add-ons and the automation registration come with
-    // their own parts of the application; start-up goes on without them.
-    DV_NOT_BUILT_YET("the main initialisation: profile, add-ons, automation");
+    CDVApplicationManager::Instance().StartApplications(1, 1);
 
     m_helpFilePath =
         dvapp::FindHelpFile(*this, m_startup.Company, m_startup.RegistryName, m_startup.Language);
+    // A value longer than the buffer the variable is read into leaves the switch as it was.
+    wchar_t trace[256] = L"";
+    if (GetEnvironmentVariableW(L"DRAVIK_STRING_ID", trace, 256) < 256)
+        g_bTraceMessages = std::wcscmp(trace, L"1") == 0;
 
     // Kernel drawings shown in the UI library's child frames, by tab views.
     m_docTemplate =
@@ -130,19 +149,56 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
         DVLog_Write(DVLogFailure, "Failed to create main window");
         return FALSE;
     }
+    RegisterServer();
+
+    CDVApplicationManager::Instance().StartApplications(0, 1);
+    if (CMainFrame* frame = GetMainFrame()) {
+        // Later resets of the menu bar go back to what it holds now.
+        if (CXTPCommandBar* menu = frame->GetMenuBar())
+            menu->GetControls()->CreateOriginalControls();
+    }
+    if (m_helpContextNesting == 0) {
+        m_helpContextId = 1;
+        m_helpContextFile.clear();
+    }
+    automenu(0);
+    ShowSyspanelSet(0);
     m_saveAtExit = true;
 
+    if (!m_startup.AppTitle.empty()) {
+        free(const_cast<wchar_t*>(m_pszAppName));
+        m_pszAppName = wcsdup(m_startup.AppTitle.c_str());
+    } else if (const std::wstring title = DVLoadString(GetTitleStringId()); !title.empty()) {
+        free(const_cast<wchar_t*>(m_pszAppName));
+        m_pszAppName = wcsdup(title.c_str());
+    }
+
+    if (!GlobalContainer::Instance().FinishInitSession())
+        return FALSE;
+    m_serverMode = GetSettings().serverMode || ini.Effective().GetInt(L"SETTINGS", L"SERVER", 0) != 0;
+    if (InitOrsaIntegration() == 3)
+        return FALSE;
+    InitializeMacroManager();
+    CreateRecentFileList(GetSettings().recentFileCount);
+    GetMaterialWindow(true);
+
     if (commandLine.m_bRunEmbedded || commandLine.m_bRunAutomated) {
+        m_saveAtExit = true;
         if (CMainFrame* frame = GetMainFrame())
             frame->RecalcLayout();
         return TRUE;
     }
+
+    ProbeClassesRootWrite();
 
     // What the crash report may have left for this start.
     if (GetProfileStringW(L"ErrorRestore", L"BugReportFolder", L"").IsEmpty())
         WriteProfileStringW(L"ErrorRestore", L"BugReportFolder", L"");
     if (GetProfileInt(L"ErrorRestore", L"Restart", 0) != 0)
         WriteProfileInt(L"ErrorRestore", L"Restart", 0);
+
+    if (WantsStartPages())
+        OpenStartPages();
 
     // The program does not open an empty drawing of its own accord.
     if (commandLine.m_nShellCommand == CCommandLineInfo::FileNew)
@@ -151,7 +207,15 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
     if (!ProcessShellCommand(commandLine))
         return FALSE;
 
+    ApplyDisplaySettings();
     ForEachMainFrame([](CMainFrame* frame) { frame->ShowFirstTime(); });
+
+    // The shell's requests that came while starting run now, once, in the order they came.
+    m_ddeReady = true;
+    if (!m_ddeQueue.empty()) {
+        AfxOleSetUserCtrl(TRUE);
+        ProcessQueuedDDECommands();
+    }
 
     // The last session's documents, when the settings ask for them; the list is used once.
     const std::vector<std::wstring> reopen =
@@ -189,6 +253,8 @@ public:
         CXTPDockingPane* pane = app_.FindDockingPane(paneId, nullptr, nullptr);
         return pane != nullptr && !pane->IsClosed();
     }
+    void OnIdle(long count) override { app_.OnIdle(count); }
+    void SignalSplashClose() override { ::SignalSplashClose(); }
     // Every main frame carries the application's name, and its active drawing's after it.
     void UpdateMainFrameTitles() override {
         const CString title = app_.GetApplicationTitle();
@@ -323,11 +389,6 @@ bool CDvw32App::IsRegisteredName(const wchar_t* name) const {
     return name != nullptr && *name != L'\0' && m_registeredNames.count(name) > 0;
 }
 
-void CDvw32App::QueueDDECommand(const CString& command) {
-    if (!command.IsEmpty())
-        m_ddeQueue.push_back(command);
-}
-
 UINT CDvw32App::SetTitleStringId(UINT id) {
     const UINT old = m_titleStringId;
     m_titleStringId = id;
@@ -360,9 +421,10 @@ int CDvw32App::OnExitCommand() {
         proxy->TerminateAllCommands(nullptr, true);
     if (!SaveAllModified())
         return 0;
-    // The add-ons' consent and the list of open documents come with the add-on manager and the
-    // document class.
-    DV_NOT_BUILT_YET("OnExitCommand: the add-ons' consent and the open documents");
+    if (IApplicationManagerProxy* addOns = ApplicationManager::Proxy();
+        addOns != nullptr && !addOns->CanClose())
+        return 0;
+    SaveOpenDocuments();
     ExitInstance();
     return 1;
 }
@@ -387,9 +449,17 @@ void CDvw32App::OnApplicationEvent(int event, ApplicationEventArgs& args) {
         return;
     if (args.Document == nullptr || args.Document != m_activeDocument)
         return;
-    // Whether the document is inside a command and whether its active view wants the
-    // toolbar are the document class's to answer; until it exists nothing is recorded.
-    DV_NOT_BUILT_YET("OnApplicationEvent: the pop-up toolbar of the document class");
+    CDvw32Doc* document = args.Document;
+    if (document->IsInCommand())
+        return;
+    // The document's active view, or the drawing view inside it when that view holds tabs.
+    auto* view = dynamic_cast<CDVView*>(document->GetActiveView());
+    if (view == nullptr) {
+        CDVView* active = DVGetActiveView();
+        view = active != nullptr && active->GetDvwDocument() == document ? active : nullptr;
+    }
+    if (view != nullptr && view->IsShowPopupToolbar())
+        m_pendingPopupToolbarDocument = document;
 }
 
 // Help context -----------------------------------------------------------------------------

@@ -17,3 +17,7 @@ void ServerAppProxy::AddRegisteredName(const wchar_t* name) {
 bool ServerAppProxy::IsRegisteredName(const wchar_t* name) const {
     return app_.IsRegisteredName(name);
 }
+
+void ServerAppProxy::OnDocumentClosed(CDvw32Doc* document) {
+    app_.OnDocumentClosed(document);
+}

@@ -13,7 +13,7 @@
 #include "DravikUI/ToolBars.h"
 #include "DravikUI/XMLDefinitions.h"
 #include "XTToolkitPro.h"
-#include "ribbon/DVRibbonBar.h"
+#include "frame/RibbonBar.h"
 
 #include <array>
 #include <functional>
@@ -23,6 +23,10 @@ namespace {
 // The PDM ribbon tab.
 constexpr GUID kOrsaTabGuid{0x29A47DB0, 0x83AC, 0x47B8, {0xAC, 0xC9, 0xEF, 0x36, 0x4D, 0x9C, 0xD8, 0x73}};
 constexpr const wchar_t* kOrsaCaption = L"DRAVIK Orsa";
+// The PDM popup's items.
+constexpr int kOrsaSettingsCommand = 1203;
+constexpr int kOrsaConnectCommand = 2074;
+constexpr int kOrsaDisconnectCommand = 2075;
 // Controls of PDM commands hide with it unless the control asks to stay (control flag 16).
 constexpr DWORD kKeepWithoutPdmFlag = 16;
 constexpr int kPropertiesPane = 1007;
@@ -214,9 +218,9 @@ void CMainFrame::UpdateOrsaControls(const OrsaState& state) {
     bool anyShown = false;
     if (CXTPCommandBar* items = popup->GetCommandBar()) {
         const std::array<std::pair<int, bool>, 3> shown{{
-            {DVRibbonBar::kOrsaSetUpCommand, !state.enabled},
-            {DVRibbonBar::kOrsaConnectCommand, !state.enabled && state.canConnect},
-            {DVRibbonBar::kOrsaDisconnectCommand, state.enabled},
+            {kOrsaSettingsCommand, !state.enabled},
+            {kOrsaConnectCommand, !state.enabled && state.canConnect},
+            {kOrsaDisconnectCommand, state.enabled},
         }};
         for (const auto& [id, visible] : shown)
             if (CXTPControl* item = items->GetControls()->FindControl(id)) {

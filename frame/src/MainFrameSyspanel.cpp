@@ -7,7 +7,7 @@
 #include "DravikKernel/View.h"
 #include "XTToolkitPro.h"
 #include "panels/SysPanelControls.h"
-#include "ribbon/DVRibbonBar.h"
+#include "frame/RibbonBar.h"
 
 namespace {
 
@@ -277,10 +277,6 @@ void CMainFrame::GetSyspanelFontName(std::wstring& text, int id) {
 std::int32_t CMainFrame::GetSyspanelMode() const {
     CSysPanelToolbar* panel = GetSysPanelToolbar();
     return panel != nullptr ? panel->GetMode() : -1;
-}
-
-CRuntimeClass* CMainFrame::GetSystemPanelToolBarClass() const {
-    return RUNTIME_CLASS(CSysPanelToolbar);
 }
 
 // The 3D module does not answer its state queries yet: the drawing controls keep their values.

@@ -13,7 +13,7 @@
 #include "DravikUI/SelectionButtons.h"
 #include "frame/FindCommandButton.h"
 #include "panels/SysPanelControls.h"
-#include "ribbon/DVRibbonBar.h"
+#include "frame/RibbonBar.h"
 
 #include <gtest/gtest.h>
 
@@ -288,7 +288,7 @@ TEST_F(RelaysTest, ThePdmPopupFollowsTheConnectionTheTextAndTheInstalledPrograms
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         auto* frame = make<PdmFrame>();
-        CXTPControlPopup* popup = frame->GetDVRibbonBar()->AddOrsaPopup();
+        CXTPControlPopup* popup = frame->GetDVRibbonBar()->GetOrsaPopup();
         ASSERT_NE(popup, nullptr);
         frame->orsa = c.state;
         frame->UpdateOrsaControls();
@@ -478,7 +478,7 @@ TEST_F(RelaysTest, ThePanelShowsItsSelectionModeControlsWhileTheFilterBarShowsIt
 
 TEST_F(RelaysTest, ThePdmControlsAskTheWorkMixAndTheSettings) {
     CMainFrame* frame = make();
-    CXTPControlPopup* popup = frame->GetDVRibbonBar()->AddOrsaPopup();
+    CXTPControlPopup* popup = frame->GetDVRibbonBar()->GetOrsaPopup();
     CXTPControls* items = popup->GetCommandBar()->GetControls();
     auto visible = [&](int id) { return items->FindControl(id)->IsVisible() != FALSE; };
 

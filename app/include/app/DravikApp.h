@@ -37,6 +37,7 @@ protected:
 
 private:
     void LoadEditionModules();
+    bool WantsStartPages() const override;
 
     std::uint32_t m_editionMask = 0;
     int m_brandCode = 0;

@@ -34,7 +34,10 @@ class CXTPCommandBars;
 class CXTPControls;
 class CXTPDockingPane;
 class CXTPPropExchange;
+class CXTPImageManagerIconSet;
 class ServerAppProxy;
+class DVServerFactory;
+class COleTemplateServer;
 
 namespace dvapp {
 class StartupIni;
@@ -194,6 +197,12 @@ public:
     // DDE commands that arrived before start-up ended.
     void QueueDDECommand(const CString& command);
     const std::deque<CString>& GetQueuedDDECommands() const { return m_ddeQueue; }
+    // The DDE queue: a command that arrives before start-up is ready waits, in order, and runs
+    // once when the queue is processed after the ready mark is set.
+    BOOL OnDDECommand(LPWSTR lpszCommand) override;
+    void ProcessQueuedDDECommands();
+    bool IsDDEReady() const { return m_ddeReady; }
+    void SetDDEReady(bool ready) { m_ddeReady = ready; }
 
     // The edition's title string and document template; the setters answer the old value.
     UINT GetTitleStringId() const { return m_titleStringId; }
@@ -229,6 +238,34 @@ public:
     bool IsApplicationStateClear() const { return true; }
 
     ServerAppProxy& GetServerAppProxy() { return *m_serverAppProxy; }
+
+    // Start-up's own steps: the administrator's profile, the applications INI, the automation
+    // server, the PDM connection, the macro manager, the classes-root probe, the icon size.
+    void ImportStartupProfile();
+    // The configuration's applications INI, else the edition's file in the program folder.
+    void GetApplicationsIniPath(std::wstring& path) const;
+    // 2 while the PDM integration is off; 3 ends start-up.
+    int InitOrsaIntegration();
+    void InitializeMacroManager();
+    DVServerFactory& GetServerFactory() { return *m_serverFactory; }
+    COleTemplateServer& GetTemplateServer() { return *m_templateServer; }
+    // The recovery copy of a recovered drawing goes once the drawing is saved (checked in idle
+    // time) or closed, saved or discarded by the person; until then it stays on disk.
+    void ForgetSavedRecoveryCopies();
+    void OnDocumentClosed(CDvw32Doc* document);
+    // Utilities the callback object answers with: paint blocked or let go in every document;
+    // the main frames' section of a profile (the default one for none); the UI main window's
+    // accelerators; whether an icon set holds a vector icon; the kernel's document template.
+    static void BlockPaintAllDocuments(bool block);
+    static std::wstring GetMainFrameProfileSection(const wchar_t* profileName = nullptr);
+    static HACCEL GetMainAcceleratorTable();
+    static bool HasVectorIcons(const CXTPImageManagerIconSet* icons);
+    CDVDocTemplate* GetKernelDocTemplate() const;
+    // Whether start-up asked the add-ons' manager for server mode.
+    bool IsServerMode() const { return m_serverMode; }
+    // Applied to every main frame (the display settings' owner builds them).
+    void SetRibbonMode(bool ribbon);
+    void SetToolBarIconSize(CSize size);
 
     // --- pane windows: one per process, shared by the main frames' panes ---
     CWnd* GetOrsaArchivesWindow(bool availableOnly, bool create) override;
@@ -336,6 +373,18 @@ protected:
     // The documents the crash report listed, opened again (at most the first hundred).
     void RecoverDocuments();
 
+    // Start-up steps, in their order.
+    void LoadAddOns();
+    void RegisterServer();
+    void ProbeClassesRootWrite();
+    void ApplyDisplaySettings();
+    // Whether the start pages open at start-up (the program's own start-up decides).
+    virtual bool WantsStartPages() const { return false; }
+    std::map<CDvw32Doc*, std::wstring> m_recoveryCopies;
+    std::unique_ptr<DVServerFactory> m_serverFactory;
+    std::unique_ptr<COleTemplateServer> m_templateServer;
+    bool m_serverMode = false;
+
 private:
     bool CreateFirstMainFrame();
     bool RecoverDocument(const std::wstring& path, bool copy);
@@ -345,6 +394,7 @@ private:
     };
     std::set<std::wstring, NoCaseLess> m_registeredNames;
     std::deque<CString> m_ddeQueue;
+    bool m_ddeReady = false;
     bool m_enablingMainFrames = false;
 };
 

@@ -19,6 +19,7 @@ public:
     // Names the kernel registers, looked up without case; an empty name is never registered.
     void AddRegisteredName(const wchar_t* name);
     bool IsRegisteredName(const wchar_t* name) const;
+    void OnDocumentClosed(CDvw32Doc* document) override;
 
 private:
     CDvw32App& app_;

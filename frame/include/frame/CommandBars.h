@@ -9,7 +9,6 @@
 #include "XTToolkitPro.h"
 #include "afxwin.h"
 #include "pal/visibility.h"
-#include "ribbon/DVRibbonBar.h"
 
 #include <functional>
 #include <vector>
@@ -73,7 +72,8 @@ public:
     void OnToolBarRemoved(CXTPToolBar* pToolBar) override;
 
 protected:
-    virtual CXTPRibbonBar* CreateRibbonBar() { return new DVRibbonBar; }
+    // The program's ribbon (DVRibbonBar).
+    virtual CXTPRibbonBar* CreateRibbonBar();
 
 private:
     CXTPMenuBar* m_mainMenuBar = nullptr;

@@ -3,11 +3,13 @@
 // a copy of another frame, and writes its state back in the same form.
 #pragma once
 
+#include "DravikKernel/DragDropInterface.h"
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/MessageBar.h"
 #include "afxwin.h"
 #include "app/StateFrames.h"
+#include "frame/ControlFactory.h"
 #include "frame/FrameState.h"
 #include "frame/FrameStateHost.h"
 #include "frame/FramelessBarRules.h"
@@ -64,16 +66,30 @@ public:
     // How deeply message loops are nested (1 for the main loop alone).
     virtual int GetPumpNesting() const { return 1; }
     virtual bool SaveAllModified() { return true; }
-    // The add-on applications' consent to the application ending.
-    virtual bool AddOnsAllowExit() { return true; }
+    // The add-on applications' consent to the application ending; by default the kernel's
+    // add-on manager answers.
+    virtual bool AddOnsAllowExit();
     virtual void ActivateNextMainFrame(CMainFrame& closing) {}
     // The profile state when it is saved at exit; the safe-to-exit flag.
     virtual void PrepareExit() {}
     virtual void SaveOpenDocuments() {}
     virtual void CloseAllDocuments() {}
     virtual void UpdateMainFrameTitles() {}
+    // The resource id the main frames and their menus are made from.
+    virtual int GetMainResourceId() const { return 0; }
     // Shell requests that arrived while a frame was in a modal state.
     virtual void ProcessQueuedDDECommands() {}
+
+    // First showing, closing and cloning of a frame.
+    // One pass of the application's idle work.
+    virtual void OnIdle(long count) {}
+    // The start-up picture steps aside once a frame shows.
+    virtual void SignalSplashClose() {}
+    // The floating properties window and the materials window keep what they show.
+    virtual void KeepPaneWindowStates() {}
+    // Every main frame takes the application's tool-bar icon size again; by default each
+    // frame re-applies its command-bar options.
+    virtual void ReapplyToolBarIconSize();
     // Whether the pane is open in any main frame.
     virtual bool IsDockingPaneOpen(int paneId) { return false; }
 };
@@ -90,6 +106,7 @@ struct OrsaState {
 
 class CMainFrame : public Dravik::UI::MdiMainFrame,
                    public CMainFrameProfileItem,
+                   public CWSGDragDropInterface,
                    public dvapp::StateFrame,
                    protected FrameStateHost {
     DECLARE_DYNCREATE(CMainFrame)
@@ -251,16 +268,34 @@ public:
     // Moves a document's window into another main frame.
     void MoveChildFrameTo(CMainFrame* target, CMDIChildWnd* child);
 
+    // The frame's control factory: the controls of fixed command ids and tags, made over this
+    // frame's bars and panes; definitions of menu bars and of the ribbon are applied through it.
+    CXTPControl* CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) override;
+    ControlFactoryFrame GetControlFactoryFrame();
+    Dravik::UI::XML::RibbonBarApplicationParameters GetRibbonBarApplicationParameters();
+    Dravik::UI::XML::ApplicationParameters GetMenuBarApplicationParameters();
+    // After a ribbon definition was applied: the ribbon's system-panel controls are initialised
+    // and take the manual-update flag of their twins on the system-panel tool bar.
+    void InitRibbonControls();
+    // Colour-book choice (command 2031): with an active document, a person picks a colour for
+    // the system panel's colour control.
+    void OnColorBook();
+    void OnUpdateColorBook(CCmdUI* cmdUI);
+    // Library data dragged over and dropped on the frame.
+    DROPEFFECT DragDropOver(CWnd* window, COleDataObject* data, DWORD keyState, CPoint point) override;
+    BOOL DragDropDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, CPoint point) override;
+
 protected:
-    // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.
-    virtual bool SetUpRibbonBar() { return true; }
+    // The ribbon's place, File button, backstage and PDM popup; false only without command bars.
+    virtual bool SetUpRibbonBar();
+    // Seam to the panes and bars built elsewhere.
     virtual bool CreateDockingPanesAndToolBarsStep() { return CreateDockingPanesAndToolBars(); }
     // Whether, with no command running, the 3D module asks the drawing controls back to their
     // defaults.
     virtual bool DrawingControlsReset() const;
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
-    // The frame's system panel is the program's own, with the parameter controls.
+    // The system-panel tool bar is the panels' own, which the ribbon's parameter controls mirror.
     CRuntimeClass* GetSystemPanelToolBarClass() const override;
     TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) override;
 

@@ -122,6 +122,8 @@ public:
     virtual int GetCount() const = 0;
     // The veto query before the program ends or resets its settings.
     virtual bool CanClose() = 0;
+    // A main window is being destroyed; the managed add-ons let go of what they hold of it.
+    virtual void OnMainFrameDestroy() {}
 };
 
 class ApplicationManager {

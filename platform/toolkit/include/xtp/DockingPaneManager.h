@@ -17,6 +17,8 @@
 DV_EXPORTS_BEGIN
 
 class CXTPPropExchange;
+class CXTPImageManager;
+class CXTPTabPaintManager;
 
 class CXTPDockingPaneManager {
 public:
@@ -92,6 +94,14 @@ public:
     BOOL IsDarkTheme() const;
     void RedrawPanes();
 
+    // The panes' icons: the manager's own until one is given. A given manager is shared: this
+    // one holds a reference to it (InternalAddRef) while it uses it.
+    CXTPImageManager* GetImageManager() const;
+    void SetImageManager(CXTPImageManager* pImageManager);
+    // How the tabs of tabbed panes, and those of the auto-hide sides, are laid out.
+    CXTPTabPaintManager* GetTabPaintManager() const;
+    CXTPTabPaintManager* GetPanelPaintManager() const;
+
 protected:
     friend class CXTPDockingPane;
     friend class CXTPDockingPaneTabbedContainer;
@@ -136,7 +146,10 @@ protected:
     CXTPDockingPane* m_pSlid = nullptr;
     bool m_bLocked = false;
     bool m_bInLayout = false;
-    CRect m_rcClient; // what the frame's own client got at the last layout
+    CRect m_rcClient;                                    // what the frame's own client got at the last layout
+    mutable CXTPImageManager* m_pImageManager = nullptr; // one reference held
+    mutable std::unique_ptr<CXTPTabPaintManager> m_pTabPaintManager;
+    mutable std::unique_ptr<CXTPTabPaintManager> m_pPanelPaintManager;
 };
 
 DV_EXPORTS_END

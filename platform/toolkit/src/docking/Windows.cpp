@@ -4,6 +4,7 @@
 #include "SplitterBar.h"
 #include "xtp/DockingPaneManager.h"
 #include "xtp/PaintManager.h"
+#include "xtp/TabManager.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -193,11 +194,23 @@ std::vector<CRect> CXTPDockingPaneTabbedContainer::GetTabRects() const {
         widths.push_back(textWidth(m_hWnd, pane->GetTabCaption()) + 20);
         total += widths.back();
     }
-    // Tabs that do not fit share the width evenly.
+    // Size-to-fit tabs share the width evenly; fixed tabs take the paint manager's width; any
+    // tabs that do not fit share the width evenly.
+    if (widths.empty())
+        return tabs;
     const int room = std::max(0, client.Width() - 4);
-    if (total > room) {
+    const int count = static_cast<int>(widths.size());
+    CXTPDockingPaneManager* manager = GetDockingPaneManager();
+    const CXTPTabPaintManager* paint = manager != nullptr ? manager->GetTabPaintManager() : nullptr;
+    const XTPTabLayoutStyle layout = paint != nullptr ? paint->GetLayout() : xtpTabLayoutAutoSize;
+    if (layout == xtpTabLayoutFixed) {
         for (int& w : widths)
-            w = room / static_cast<int>(widths.size());
+            w = CXTPDpi::ScaleX(paint->m_nFixedTabWidth);
+        total = count * widths.front();
+    }
+    if (total > room || layout == xtpTabLayoutSizeToFit) {
+        for (int& w : widths)
+            w = room / count;
     }
     int x = 2;
     for (int w : widths) {

@@ -1,8 +1,9 @@
-// The program's ribbon: the UI library's ribbon with the system-panel copies of the parameter
-// controls that the frame fills, the PDM popup among its free controls and the backstage theme.
+// The ribbon of a main frame: the library's ribbon (tabs and groups that carry GUIDs and tags)
+// drawing the command bars' icons, with the PDM popup of its caption row once the frame set it up.
 #pragma once
 
 #include "DravikUI/Ribbon.h"
+#include "afxwin.h"
 #include "pal/visibility.h"
 #include "panels/DataExchange.h"
 
@@ -10,22 +11,28 @@
 #include <functional>
 #include <string>
 
+#include <string_view>
+
 DV_EXPORTS_BEGIN
-
-class CXTPControlPopup;
-struct GUID;
-
-namespace Dravik {
-class DVDocument;
-}
 
 class DVRibbonBar : public Dravik::UI::RibbonBar {
     DECLARE_DYNCREATE(DVRibbonBar)
 public:
-    // The PDM popup's items: connect in the work mix's own way, connect, disconnect.
-    static constexpr int kOrsaSetUpCommand = 1203;
-    static constexpr int kOrsaConnectCommand = 2074;
-    static constexpr int kOrsaDisconnectCommand = 2075;
+    // The PDM popup's control id.
+    static constexpr int kOrsaPopupId = 0x10000;
+
+    // The command's icon from the command bars' images (another size when the command has none
+    // of this one); none when the command has no icon.
+    HICON GetControlIcon(CXTPControl* control, int size) override;
+
+    // Null until the frame's set-up added it.
+    CXTPControlPopup* GetOrsaPopup() const { return m_orsaPopup; }
+    void SetOrsaPopup(CXTPControlPopup* popup) { m_orsaPopup = popup; }
+
+    // The first library tab with the GUID (braced text form); null when none has it.
+    Dravik::UI::RibbonTab* FindTabByGuid(std::wstring_view guid) const;
+    // The same for a GUID; null for no ribbon.
+    static Dravik::UI::RibbonTab* FindTabByGuid(CXTPRibbonBar* ribbon, const GUID& guid);
 
     // Every control of every group of every tab and every free control of the ribbon; with
     // `recurse` the controls inside their popups as well.
@@ -44,17 +51,12 @@ public:
     // control; none when no control has the id.
     static const SysPanelValue* GetControlData(CXTPRibbonBar* ribbon, int id);
 
-    static Dravik::UI::RibbonTab* FindTabByGuid(CXTPRibbonBar* ribbon, const GUID& guid);
-
-    // The PDM popup among the free controls, made with its three items; none until made.
-    CXTPControlPopup* AddOrsaPopup();
-    CXTPControlPopup* GetOrsaPopup() const;
-
     void SetBackstageTheme(int theme) { m_backstageTheme = theme; }
     int GetBackstageTheme() const { return m_backstageTheme; }
 
 private:
     void SetValue(Dravik::DVDocument* document, int id, const SysPanelValue& value);
+    CXTPControlPopup* m_orsaPopup = nullptr;
     int m_backstageTheme = -1;
 };
 

@@ -1,9 +1,9 @@
-#include "ribbon/DVRibbonBar.h"
+// What the frame relays to its ribbon: the system panel's parameter controls copied in the
+// ribbon, their values, and the look-ups of tabs and values.
+#include "frame/RibbonBar.h"
 
 #include "DravikUI/ToolBars.h"
 #include "XTToolkitPro.h"
-
-IMPLEMENT_DYNCREATE(DVRibbonBar, Dravik::UI::RibbonBar)
 
 namespace {
 
@@ -147,36 +147,5 @@ Dravik::UI::RibbonTab* DVRibbonBar::FindTabByGuid(CXTPRibbonBar* ribbon, const G
         if (auto* tab = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(t));
             tab != nullptr && tab->HasGUID(guid))
             return tab;
-    return nullptr;
-}
-
-namespace {
-constexpr const wchar_t* kOrsaPopupParameter = L"OrsaPopup";
-}
-
-CXTPControlPopup* DVRibbonBar::AddOrsaPopup() {
-    if (CXTPControlPopup* existing = GetOrsaPopup())
-        return existing;
-    auto* popup =
-        DYNAMIC_DOWNCAST(CXTPControlPopup, GetControls()->Add(xtpControlPopup, 0, kOrsaPopupParameter));
-    if (popup == nullptr)
-        return nullptr;
-    popup->SetFlags(popup->GetFlags() | xtpFlagRightAlign);
-    if (popup->GetCommandBar() == nullptr) {
-        CXTPPopupBar* bar = CXTPPopupBar::CreatePopupBar(GetCommandBars());
-        popup->SetCommandBar(bar);
-        bar->InternalRelease();
-    }
-    for (int id : {kOrsaSetUpCommand, kOrsaConnectCommand, kOrsaDisconnectCommand})
-        popup->GetCommandBar()->GetControls()->Add(xtpControlButton, id);
-    return popup;
-}
-
-CXTPControlPopup* DVRibbonBar::GetOrsaPopup() const {
-    for (int i = 0; i < GetControls()->GetCount(); ++i) {
-        CXTPControl* control = GetControls()->GetAt(i);
-        if (control->GetParameter() == kOrsaPopupParameter)
-            return DYNAMIC_DOWNCAST(CXTPControlPopup, control);
-    }
     return nullptr;
 }
