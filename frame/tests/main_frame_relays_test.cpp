@@ -509,4 +509,13 @@ TEST_F(RelaysTest, ThePdmControlsAskTheWorkMixAndTheSettings) {
     dvpdm::test::setProgramsInstalled(false);
 }
 
+TEST_F(RelaysTest, TheThemeReachesTheBackstageAndTheFrame) {
+    CMainFrame* frame = make();
+    for (int theme : {3, 7}) {
+        frame->SetTheme(theme);
+        EXPECT_EQ(frame->GetDVRibbonBar()->GetBackstageTheme(), theme);
+        EXPECT_EQ(frame->GetTheme(), theme);
+    }
+}
+
 } // namespace
