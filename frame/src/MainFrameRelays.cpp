@@ -28,7 +28,7 @@ constexpr int kOrsaSettingsCommand = 1203;
 constexpr int kOrsaConnectCommand = 2074;
 constexpr int kOrsaDisconnectCommand = 2075;
 // Controls of PDM commands hide with it unless the control asks to stay (control flag 16).
-constexpr DWORD kKeepWithoutPdmFlag = 16;
+constexpr DWORD kKeepWithoutPdmFlag = xtpFlagNoMovable;
 constexpr int kPropertiesPane = 1007;
 
 struct PdmPaneBit {

@@ -6,8 +6,8 @@
 #include "DravikKernel/Document.h"
 #include "DravikKernel/View.h"
 #include "XTToolkitPro.h"
-#include "panels/SysPanelControls.h"
 #include "frame/RibbonBar.h"
+#include "panels/SysPanelControls.h"
 
 namespace {
 

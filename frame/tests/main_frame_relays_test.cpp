@@ -12,8 +12,8 @@
 #include "DravikUI/Ribbon.h"
 #include "DravikUI/SelectionButtons.h"
 #include "frame/FindCommandButton.h"
-#include "panels/SysPanelControls.h"
 #include "frame/RibbonBar.h"
+#include "panels/SysPanelControls.h"
 
 #include <gtest/gtest.h>
 
