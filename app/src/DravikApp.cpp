@@ -12,6 +12,7 @@
 #include "DVDiagnostics/VersionNumber.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/ApplicationEvents.h"
+#include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
@@ -275,6 +276,7 @@ int DravikApp::DoExitInstance() {
         if (frame->m_hWnd != nullptr)
             frame->DestroyWindow();
     });
+    ApplicationManager::Get().OnExitInstance();
     if (m_paintManagerHeld) {
         CXTPPaintManager::ReleaseInstance();
         m_paintManagerHeld = false;

@@ -107,6 +107,8 @@ CMainFrame* GetMainFrame() {
 BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::StartupIni& ini) {
     if (!CWinApp::InitInstance())
         return FALSE;
+    EnumDisplayMonitors(nullptr, nullptr, FindPrimaryMonitorProc,
+                        reinterpret_cast<LPARAM>(&m_primaryMonitor));
     m_saveAtExit = false;
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
     EnableDockingPaneWindows(ini);
@@ -175,6 +177,8 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
 
     if (!GlobalContainer::Instance().FinishInitSession())
         return FALSE;
+    // Server mode belongs to the managed add-ons' manager, which this program does not run: the
+    // request is kept for it.
     m_serverMode = GetSettings().serverMode || ini.Effective().GetInt(L"SETTINGS", L"SERVER", 0) != 0;
     if (InitOrsaIntegration() == 3)
         return FALSE;
@@ -264,6 +268,8 @@ public:
                 frame->OnUpdateFrameTitle(TRUE);
         });
     }
+    // Shell requests that waited while a frame was modal.
+    void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }
 
 private:
     CDvw32App& app_;
@@ -308,8 +314,9 @@ int CDvw32App::ExitInstance() {
     for (const auto& command : commands)
         GlobalContainer::Instance().UnregisterCmd(command->GetID());
     commands.clear();
-    // The add-ons and the managed user interface are unloaded here once they exist.
-    DV_NOT_BUILT_YET("ExitInstance: the add-ons and the managed user interface are not unloaded");
+    CDVApplicationManager::Instance().UnloadApplications();
+    // The managed user interface's dispatcher is shut down here once it exists.
+    DV_NOT_BUILT_YET("ExitInstance: the managed user interface is not shut down");
     Dravik::Module::shutdownAll();
 
     for (ATOM* atom : {&m_ddeAppAtom, &m_ddeTopicAtom}) {

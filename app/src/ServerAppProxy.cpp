@@ -21,3 +21,9 @@ bool ServerAppProxy::IsRegisteredName(const wchar_t* name) const {
 void ServerAppProxy::OnDocumentClosed(CDvw32Doc* document) {
     app_.OnDocumentClosed(document);
 }
+
+std::wstring ServerAppProxy::GetApplicationsIniPath() {
+    std::wstring path;
+    app_.GetApplicationsIniPath(path);
+    return path;
+}

@@ -46,6 +46,17 @@ std::pair<const wchar_t*, bool> registryEdition(std::uint32_t code) {
 
 } // namespace
 
+// Keeps the monitor that carries the primary flag and ends the enumeration there.
+BOOL FindPrimaryMonitorProc(HMONITOR monitor, HDC, LPRECT, LPARAM found) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info) && (info.dwFlags & MONITORINFOF_PRIMARY) != 0) {
+        *reinterpret_cast<HMONITOR*>(found) = monitor;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The administrator's profile ------------------------------------------------------------------
 
 void CDvw32App::ImportStartupProfile() {

@@ -1,7 +1,9 @@
 // The steps of the main initialisation around the main frame: the administrator's start-up
 // profile, the applications INI by edition and its add-ons, the automation server, the session's
 // end, macros and recent files, the classes-root probe, the saved icon size, the shell's early
-// requests, and each failure that ends start-up with its line.
+// requests, and each failure that ends start-up with its line. And what the started application
+// then answers: recovery copies let go, the pop-up tool bar's record, the Exit command, and the
+// small answers the kernel asks for.
 #include "main_initialisation_fixture.h"
 
 #include "afx/oletemplate.h"
@@ -18,10 +20,12 @@
 #include "DravikUI/detail/module.h"
 #include "app/DocumentOpening.h"
 #include "app/RecentFileList.h"
+#include "app/ServerAppProxy.h"
 #include "pal/text.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/system.h"
 #include "xtp/ImageManager.h"
+#include "xtp/PopupBar.h"
 
 #include <optional>
 
@@ -214,7 +218,8 @@ TEST_F(StartupSteps, TheApplicationsIniIsTheConfigurationsOrElseTheEditionsFile)
     SetFixedEditionCode(0);
 }
 
-TEST_F(StartupSteps, TheConfigurationsApplicationsAreLoadedAndTheFirstPhaseStartsBeforeTheFrame) {
+TEST_F(StartupSteps,
+       TheConfigurationsApplicationsAreLoadedTheFirstPhaseStartsBeforeTheFrameAndShutDownUnloadsThem) {
     writeFile("apps.ini", "[Sample]\nName=Sample\nPath=DVSampleApplication.dll\nType=1\nFlags=3\n"
                           "[Later]\nName=Later\nPath=DVSampleApplication.dll\nType=1\nFlags=0\n");
     bundledConfiguration("ApplicationsFile=" + (root() / "apps.ini").string() + "\n");
@@ -222,12 +227,15 @@ TEST_F(StartupSteps, TheConfigurationsApplicationsAreLoadedAndTheFirstPhaseStart
     std::wstring path;
     app->GetApplicationsIniPath(path);
     EXPECT_EQ(path, pal::path::fromNative(root() / "apps.ini"));
+    EXPECT_EQ(app->GetServerAppProxy().GetApplicationsIniPath(), path) << "as the kernel is told";
     CDVBaseApplication* sample = CDVApplicationManager::Instance().GetApplication(L"Sample");
     ASSERT_NE(sample, nullptr);
     EXPECT_TRUE(sample->IsStarted()) << "an add-on that starts before all";
     CDVBaseApplication* later = CDVApplicationManager::Instance().GetApplication(L"Later");
     ASSERT_NE(later, nullptr);
     EXPECT_FALSE(later->IsStarted()) << "an add-on started on demand";
+    stop();
+    EXPECT_FALSE(sample->IsLoaded()) << "unloaded at shut-down";
 }
 
 // The server, the session and what start-up readies under COM as well --------------------------
@@ -272,6 +280,97 @@ TEST_F(StartupSteps, TheConfigurationsServerSwitchAsksForServerModeAndTheImageMa
         EXPECT_EQ(images->GetReservedCount(), 880);
         EXPECT_EQ(images->GetReservedSizes(), (std::vector<int>{16, 24, 32}));
     }
+}
+
+TEST_F(StartupSteps, TheTraceSwitchAndTheApplicationNameComeFromTheEnvironmentAndTheConfiguration) {
+    struct Case {
+        std::optional<std::string> trace; // none: the variable is not set
+        bool before, after;
+        std::string appTitle;
+        std::wstring name;
+    };
+    const std::string tooLong(300, '1');
+    const Case cases[] = {
+        {"1", false, true, "", L"DRAVIK CAD 3D"},
+        {"0", true, false, "Acme Drafting", L"Acme Drafting"},
+        {std::nullopt, true, false, "", L"DRAVIK CAD 3D"},
+        {tooLong, true, true, "", L"DRAVIK CAD 3D"}, // too long to read: the switch stays
+        {"11", true, false, "", L"DRAVIK CAD 3D"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.trace.value_or("<unset>").substr(0, 8) + " " + c.appTitle);
+        stop();
+        app.reset();
+        pal::test::pump();
+        bundledConfiguration(c.appTitle.empty() ? "" : "AppTitle=" + c.appTitle + "\n");
+        if (c.trace)
+            ::setenv("DRAVIK_STRING_ID", c.trace->c_str(), 1);
+        else
+            ::unsetenv("DRAVIK_STRING_ID");
+        g_bTraceMessages = c.before;
+        ASSERT_TRUE(start());
+        EXPECT_EQ(g_bTraceMessages, c.after);
+        EXPECT_STREQ(AfxGetAppName(), c.name.c_str());
+    }
+    ::unsetenv("DRAVIK_STRING_ID");
+    g_bTraceMessages = false;
+}
+
+TEST_F(StartupSteps, ThePrimaryMonitorTheEditionsResourcesTheTutorialsFolderAndTheThemeEntries) {
+    // The primary monitor, whichever place it has in the list.
+    pal::test::setMonitors({{RECT{-1280, 0, 0, 1024}, RECT{-1280, 0, 0, 984}, 96},
+                            {RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+    ASSERT_TRUE(start());
+    EXPECT_NE(app->GetPrimaryMonitor(), nullptr);
+    EXPECT_EQ(app->GetPrimaryMonitor(), MonitorFromPoint(POINT{100000, 100000}, MONITOR_DEFAULTTOPRIMARY));
+    struct Code {
+        std::uint32_t code;
+        UINT id;
+    };
+    for (const Code& c : {Code{128, 9}, Code{256, 10}, Code{512, 11}, Code{16, 1}, Code{0, 1}}) {
+        SCOPED_TRACE(c.code);
+        SetFixedEditionCode(c.code);
+        EXPECT_EQ(GetMainResourceId(), c.id);
+    }
+    SetFixedEditionCode(0);
+    EXPECT_EQ(app->GetTitleString(), L"DRAVIK CAD 3D");
+
+    const std::wstring base = L"SOFTWARE\\WOW6432Node\\Dravik\\";
+    setString(HKEY_LOCAL_MACHINE, base + L"DRAVIK Tutorials 18\\Eng", L"SetupDirectory", L"C:\\Tutorials");
+    setString(HKEY_LOCAL_MACHINE, base + L"VIRELO Tutorials 18\\Eng", L"SetupDirectory", L"C:\\Virelo");
+    const Country country = COUNTRY;
+    COUNTRY = English;
+    EXPECT_EQ(app->GetTutorialsFolder(), L"C:\\Tutorials");
+    COUNTRY = German;
+    EXPECT_EQ(app->GetTutorialsFolder(), L"C:\\Virelo");
+    COUNTRY = country;
+
+    const auto themes = UIModuleProxy::Instance().GetThemes();
+    ASSERT_FALSE(themes.empty());
+    CXTPControlPopup* popup = CXTPControlPopup::CreateControlPopup(xtpControlPopup);
+    CXTPPopupBar* bar = CXTPPopupBar::CreatePopupBar(nullptr);
+    popup->SetCommandBar(bar);
+    bar->InternalRelease();
+    CDvw32App::AddThemeControls(popup);
+    CDvw32App::AddThemeControls(nullptr);
+    HMENU menu = CreatePopupMenu();
+    CDvw32App::AppendThemeMenuItems(menu);
+    CDvw32App::AppendThemeMenuItems(nullptr);
+    CXTPControls* controls = popup->GetCommandBar()->GetControls();
+    ASSERT_EQ(controls->GetCount(), static_cast<int>(themes.size()));
+    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(themes.size()));
+    for (size_t i = 0; i < themes.size(); ++i) {
+        const CXTPControl* button = controls->GetAt(static_cast<int>(i));
+        EXPECT_EQ(button->GetID(), static_cast<int>(3401 + i));
+        EXPECT_EQ(std::wstring(button->GetCaption().GetString()), themes[i].DisplayName);
+        EXPECT_EQ(button->GetStyle(), xtpButtonCaption);
+        wchar_t text[128] = L"";
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(i)), 3401 + i);
+        EXPECT_EQ(std::wstring(text), themes[i].DisplayName);
+    }
+    DestroyMenu(menu);
+    popup->InternalRelease();
 }
 
 // Each failure ends start-up with its line; nothing is shown.
@@ -386,7 +485,9 @@ TEST_F(StartupSteps, BeforeStartUpIsReadyARequestWaitsAsItCameAndRunsWhenTheQueu
     EXPECT_EQ(app->GetQueuedDDECommands().size(), 2u) << "not ready: nothing runs, nothing is lost";
     EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty());
     app->SetDDEReady(true);
-    app->ProcessQueuedDDECommands();
+    // As a main frame asks when its modal state ends.
+    ASSERT_NE(MainFrameApplication::Instance(), nullptr);
+    MainFrameApplication::Instance()->ProcessQueuedDDECommands();
     EXPECT_TRUE(app->GetQueuedDDECommands().empty());
     EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), 1u);
 }

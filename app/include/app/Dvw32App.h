@@ -13,6 +13,7 @@
 #include "frame/FrameState.h"
 #include "frame/MainFrame.h"
 #include "ribbon/FrameToolsApplication.h"
+#include "ribbon/UserCommands.h"
 #include "win/system/registry.h"
 
 #include <cstdint>
@@ -35,6 +36,7 @@ class CXTPControls;
 class CXTPDockingPane;
 class CXTPPropExchange;
 class CXTPImageManagerIconSet;
+class CXTPControlPopup;
 class ServerAppProxy;
 class DVServerFactory;
 class COleTemplateServer;
@@ -261,6 +263,17 @@ public:
     static HACCEL GetMainAcceleratorTable();
     static bool HasVectorIcons(const CXTPImageManagerIconSet* icons);
     CDVDocTemplate* GetKernelDocTemplate() const;
+    // The primary monitor, found at start-up.
+    HMONITOR GetPrimaryMonitor() const { return m_primaryMonitor; }
+    // The tutorials' installed folder for the product's language; empty when not installed.
+    std::wstring GetTutorialsFolder() const;
+    // The edition's title text; empty when the kernel has no such string.
+    std::wstring GetTitleString() const;
+    // One entry per UI theme, in the UI module's order, with commands 3401 on (49 at most):
+    // buttons showing their caption in a command-bar popup, plain items in a menu. Nothing
+    // without a popup or menu.
+    static void AddThemeControls(CXTPControlPopup* popup);
+    static void AppendThemeMenuItems(HMENU menu);
     // Whether start-up asked the add-ons' manager for server mode.
     bool IsServerMode() const { return m_serverMode; }
     // Applied to every main frame (the display settings' owner builds them).
@@ -319,6 +332,8 @@ public:
     size_t GetMainFrameCount() const override { return NumMainFrames(); }
     SIZE GetToolBarIconSize() const override { return m_toolBarIconSize; }
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override;
+    // The user commands of the process, run by the frame tools by their ids.
+    CDVUserCommands* GetUserCommands() override { return &m_userCommands; }
 
     // IPrototypesCallback
     void CreateDocumentFromPrototype(const wchar_t* prototypePath) override;
@@ -384,6 +399,7 @@ protected:
     std::unique_ptr<DVServerFactory> m_serverFactory;
     std::unique_ptr<COleTemplateServer> m_templateServer;
     bool m_serverMode = false;
+    HMONITOR m_primaryMonitor = nullptr;
 
 private:
     bool CreateFirstMainFrame();
@@ -396,12 +412,20 @@ private:
     std::deque<CString> m_ddeQueue;
     bool m_ddeReady = false;
     bool m_enablingMainFrames = false;
+    // The process's user commands.
+    CDVUserCommands m_userCommands;
 };
 
 // The application object; never null while the program runs.
 CDvw32App* GetDvw32App();
 // The UI module's main window as a main frame, or null when it is missing or of another class.
 CMainFrame* GetMainFrame();
+
+// The callback of the monitor enumeration that start-up finds the primary monitor with.
+BOOL FindPrimaryMonitorProc(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM found);
+
+// The resource id of the main frame and the document templates for the running edition.
+UINT GetMainResourceId();
 
 // The application's name for message boxes raised before a main frame exists.
 CString GetApplicationName();

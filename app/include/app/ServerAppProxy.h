@@ -20,6 +20,7 @@ public:
     void AddRegisteredName(const wchar_t* name);
     bool IsRegisteredName(const wchar_t* name) const;
     void OnDocumentClosed(CDvw32Doc* document) override;
+    std::wstring GetApplicationsIniPath() override;
 
 private:
     CDvw32App& app_;
