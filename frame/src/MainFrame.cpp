@@ -582,13 +582,6 @@ bool CMainFrame::IsVisible() const {
     return m_hWnd != nullptr && IsWindowVisible();
 }
 
-bool CMainFrame::SetScreenMode(int mode) {
-    if (mode < 0 || mode > 2)
-        return false;
-    m_screenMode = mode;
-    return true;
-}
-
 std::optional<bool> CMainFrame::IsActiveChildMaximized() const {
     BOOL maximized = FALSE;
     CMDIChildWnd* child = const_cast<CMainFrame*>(this)->MDIGetActive(&maximized);
@@ -607,9 +600,11 @@ void CMainFrame::MaximizeActiveChild(bool maximize) {
 }
 
 void CMainFrame::ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) {
+    TakeOutRibbonHelpItems();
     if (CXTPRibbonBar* bar = GetRibbonBar()) {
         ribbon.apply(bar, GetRibbonBarApplicationParameters());
         InitRibbonControls();
+        PutBackRibbonHelpItems();
         UpdateOrsaControls();
     }
 }
