@@ -23,6 +23,7 @@
 #include "DravikUI/ShellDDERespondWindow.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "afx/oledata.h"
 #include "app/SystemCommands.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/base.h"
@@ -88,6 +89,11 @@ BOOL DravikApp::InitInstance() {
 
 BOOL DravikApp::DoInitInstance() {
     const std::int64_t started = nowUs();
+    // Main frames are drop targets and the automation server answers on this thread.
+    m_oleInitialized = AfxOleInit() != FALSE;
+    if (!m_oleInitialized)
+        DVLog_Write(DVLogOptionalFailure,
+                    "OLE could not be initialised: nothing can be dropped on the main frames");
 
     DVCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
@@ -287,7 +293,12 @@ int DravikApp::DoExitInstance() {
         GlobalContainer::Instance().DestroySession(0);
         m_sessionOpened = false;
     }
-    return CDvw32App::ExitInstance();
+    const int result = CDvw32App::ExitInstance();
+    if (m_oleInitialized) {
+        OleUninitialize();
+        m_oleInitialized = false;
+    }
+    return result;
 }
 
 bool DravikApp::WantsStartPages() const {

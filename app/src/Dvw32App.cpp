@@ -252,6 +252,11 @@ public:
     bool SaveAllModified() override { return app_.SaveAllModified() != FALSE; }
     void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
     void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
+    // Open in whichever frame shows its window.
+    bool IsDockingPaneOpen(int paneId) override {
+        CXTPDockingPane* pane = app_.FindDockingPane(paneId, nullptr, nullptr);
+        return pane != nullptr && !pane->IsClosed();
+    }
     void OnIdle(long count) override { app_.OnIdle(count); }
     void SignalSplashClose() override { ::SignalSplashClose(); }
     // Every main frame carries the application's name, and its active drawing's after it.

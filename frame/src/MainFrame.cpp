@@ -602,9 +602,11 @@ void CMainFrame::MaximizeActiveChild(bool maximize) {
 }
 
 void CMainFrame::ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) {
+    TakeOutRibbonHelpItems();
     if (CXTPRibbonBar* bar = GetRibbonBar()) {
         ribbon.apply(bar, GetRibbonBarApplicationParameters());
         InitRibbonControls();
+        PutBackRibbonHelpItems();
         UpdateOrsaControls();
     }
 }

@@ -10,14 +10,18 @@
 #include "afxwin.h"
 #include "app/StateFrames.h"
 #include "frame/ControlFactory.h"
+#include "frame/FrameState.h"
 #include "frame/FrameStateHost.h"
+#include "frame/FramelessBarRules.h"
 #include "frame/MdiClient.h"
 #include "frame/TabbedMainToolBarAdapter.h"
 #include "pal/visibility.h"
+#include "panels/SysPanelToolbar.h"
 #include "ribbon/FrameToolsEngine.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +29,14 @@ DV_EXPORTS_BEGIN
 
 class CDocument;
 class CMainFrame;
+class CXTPControl;
 class CXTPMenuBar;
+class CXTPRibbonGroup;
+class CXTPRibbonTab;
+class DVRibbonBar;
+namespace Dravik::UI {
+class RibbonTab;
+}
 class CXTPRibbonBar;
 class CDVRibbonCommandBars;
 
@@ -80,6 +91,18 @@ public:
     // Every main frame takes the application's tool-bar icon size again; by default each
     // frame re-applies its command-bar options.
     virtual void ReapplyToolBarIconSize();
+    // Whether the pane is open in any main frame.
+    virtual bool IsDockingPaneOpen(int paneId) { return false; }
+};
+
+// What a frame's PDM controls show: the work mix's state, the kernel's PDM text, whether PDM
+// programs are installed, whether the work mix can connect and the name its connection reports.
+struct OrsaState {
+    bool enabled = false;
+    std::wstring pdmText;
+    bool hasInstalledPrograms = false;
+    bool canConnect = false;
+    std::wstring connectionName;
 };
 
 class CMainFrame : public Dravik::UI::MdiMainFrame,
@@ -145,24 +168,80 @@ public:
     // The ids of the commands hidden from the short menus.
     static const std::vector<UINT>& GetHiddenCommands();
 
-    // The frame's control factory: the controls of fixed command ids and tags, made over this
-    // frame's bars and panes; definitions of menu bars and of the ribbon are applied through it.
-    CXTPControl* CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) override;
-    ControlFactoryFrame GetControlFactoryFrame();
-    Dravik::UI::XML::RibbonBarApplicationParameters GetRibbonBarApplicationParameters();
-    Dravik::UI::XML::ApplicationParameters GetMenuBarApplicationParameters();
-    // After a ribbon definition was applied: the ribbon's system-panel controls are initialised
-    // and take the manual-update flag of their twins on the system-panel tool bar.
-    void InitRibbonControls();
-    // The ribbon's PDM tab and popup follow the PDM work mix.
+    // The main-frame interface as this frame extends it: what reaches the frameless bars, the
+    // theme and the PDM connection reaches the ribbon and the system panel as well.
+    void UpdateViewDependentToolBars() override;
+    void SetTheme(int theme) override;
+    void OnChangeOrsaConnectionState(bool connected);
+
+    // Selection filters: the UI base first, then the system panel's copy.
+    void BeginSelectionFilterConfiguration() override;
+    void EndSelectionFilterConfiguration() override;
+    void SetSelectionFilterSet(int set) override;
+    void ShowSelectionFilterButton(UINT id, bool show) override;
+    void HideAllSelectionFilterButtons() override;
+    void SetSelectionFilterButtonIconAndToolTip(UINT id, int icon, unsigned toolTipId) override;
+    void SetSelectionFilterButtonIconAndToolTip(UINT id, int icon, const std::wstring& toolTip) override;
+    void SetSelectionFilterButtonProperties(UINT id, int icon, unsigned toolTipId, bool enabled,
+                                            bool ticked) override;
+    void SetSelectionFilterButtonProperties(UINT id, int icon, const std::wstring& toolTip, bool enabled,
+                                            bool ticked) override;
+    void SetSelectionFilterButtonState(UINT id, bool enabled, bool ticked) override;
+    void UpdateSelectionFilters(CView* view, int command, bool force) override;
+
+    // The kernel's requests for the parameter controls: the ribbon's copy first, then the
+    // system panel; a side the frame lacks is left out.
+    void DisableSyspanelControls();
+    void EnableSyspanelControl(int id, bool enable);
+    void SetSyspanelButtonStatus(int id, bool enabled, bool ticked);
+    void SetSyspanelDoubleVar(Dravik::DVDocument* document, int id, double value, std::int32_t code);
+    void SetSyspanelFont(Dravik::DVDocument* document, int id, const std::wstring& face);
+    void SetSyspanelInt(Dravik::DVDocument* document, int id, std::int32_t value);
+    void SetSyspanelIntVar(Dravik::DVDocument* document, int id, int value, std::int32_t code);
+    void SetSyspanelCString(Dravik::DVDocument* document, int id, const std::wstring& text);
+    void SetSyspanelControls(const std::vector<CSysPanelToolbar::CommandButton>& buttons);
+    void SyspanelStatusChanged();
+    void UpdateSystemPanel();
+
+    // The kernel's questions about the parameter controls; neutral answers (false, none, -1,
+    // an empty text, the out value untouched) without a system panel or the control.
+    bool GetSyspanelButtonStatus(int id, bool& checked, bool& disabled) const;
+    std::optional<SysPanelValue> GetSyspanelControlValue(int id);
+    void GetSyspanelIntValue(int id, std::int32_t& value) const;
+    void SplitSyspanelRealValue(const SysPanelValue& record, double& value, std::int32_t& code) const;
+    void SplitSyspanelRealValueAsInt(const SysPanelValue& record, int& value, std::int32_t& code) const;
+    void GetSyspanelFontName(std::wstring& text, int id);
+    std::int32_t GetSyspanelMode() const;
+    CSysPanelToolbar* GetSysPanelToolbar() const;
+    DVRibbonBar* GetDVRibbonBar();
+
+    // Add-on menus: an item or a popup at the place a placement record names; a keyed popup
+    // replaces the one inserted with the same key (any case).
+    bool InsertUserMenuItem(int id, const std::wstring& text, int anchor, std::uint32_t placement);
+    bool InsertUserPopupMenu(const std::wstring& caption, HMENU menu, int anchor, std::uint32_t placement,
+                             const std::wstring& key);
+    bool RemoveUserPopupMenu(const std::wstring& key);
+    // The items add-ons put into the ribbon's help popup, kept over a new ribbon definition.
+    size_t GetRibbonHelpItemCount() const { return m_ribbonHelpItems.size(); }
+
+    void OnChangeActiveMainFrame(Dravik::UI::MainFrame* newFrame) override;
+    void ShowToolbar(UINT id, bool show);
+    void ShowOrsaCommands(bool show);
     void UpdateOrsaControls();
-    // Colour-book choice (command 2031): with an active document, a person picks a colour for
-    // the system panel's colour control.
-    void OnColorBook();
-    void OnUpdateColorBook(CCmdUI* cmdUI);
-    // Library data dragged over and dropped on the frame.
-    DROPEFFECT DragDropOver(CWnd* window, COleDataObject* data, DWORD keyState, CPoint point) override;
-    BOOL DragDropDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, CPoint point) override;
+    bool ResetRibbonGroup(CXTPRibbonGroup* group);
+    void ResetRibbonTab(CXTPRibbonTab* tab);
+    // The installed library configurations as buttons of the menu popup tagged
+    // "InstalledLibraries"; a button opens its configuration.
+    void UpdateInstalledConfigurationsMenu();
+    static void MenuItem_OpenConfiguration(const std::wstring& path);
+    void UpdateOrsaControls(const OrsaState& state);
+    // What the PDM controls follow; the work mix and the kernel's settings by default.
+    virtual OrsaState GetOrsaState() const;
+
+    // Where the settings put the frameless bars, and what the last update made of them.
+    virtual dvframe::FramelessBarPositions GetFramelessBarPositions() const;
+    void SetHideExpandButtons(bool hide) { m_hideExpandButtons = hide; }
+    const dvframe::FramelessBarRules& GetFramelessBarRules() const { return m_framelessRules; }
 
     // Screens, workbook and ribbon modes, the analysis ribbon and the active view. Screen mode 0
     // is the window, 1 full screen with its bars, 2 the clean screen without any; out of range,
@@ -198,15 +277,33 @@ public:
     // The view-type bits of the active view that ribbon groups may require.
     DWORD GetViewTypeMask();
 
+    // The frame's control factory: the controls of fixed command ids and tags, made over this
+    // frame's bars and panes; definitions of menu bars and of the ribbon are applied through it.
+    CXTPControl* CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) override;
+    ControlFactoryFrame GetControlFactoryFrame();
+    Dravik::UI::XML::RibbonBarApplicationParameters GetRibbonBarApplicationParameters();
+    Dravik::UI::XML::ApplicationParameters GetMenuBarApplicationParameters();
+    // After a ribbon definition was applied: the ribbon's system-panel controls are initialised
+    // and take the manual-update flag of their twins on the system-panel tool bar.
+    void InitRibbonControls();
+    // Colour-book choice (command 2031): with an active document, a person picks a colour for
+    // the system panel's colour control.
+    void OnColorBook();
+    void OnUpdateColorBook(CCmdUI* cmdUI);
+    // Library data dragged over and dropped on the frame.
+    DROPEFFECT DragDropOver(CWnd* window, COleDataObject* data, DWORD keyState, CPoint point) override;
+    BOOL DragDropDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, CPoint point) override;
+
 protected:
     // A fresh node to save a layout into; none when it cannot be made.
     virtual std::shared_ptr<Dravik::UI::XML::Document> MakeLayoutNode(const wchar_t* name);
-
-protected:
     // The ribbon's place, File button, backstage and PDM popup; false only without command bars.
     virtual bool SetUpRibbonBar();
     // Seam to the panes and bars built elsewhere.
     virtual bool CreateDockingPanesAndToolBarsStep() { return CreateDockingPanesAndToolBars(); }
+    // Whether, with no command running, the 3D module asks the drawing controls back to their
+    // defaults.
+    virtual bool DrawingControlsReset() const;
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
     // The system-panel tool bar is the panels' own, which the ribbon's parameter controls mirror.
@@ -245,6 +342,25 @@ private:
     void SetKeyNames();
 
     Dravik::UI::DockingPaneManager m_paneManager;
+    // An add-on's item in the ribbon's help popup: what it was made from and the control made.
+    struct RibbonHelpItem {
+        int id = 0;
+        std::wstring text;
+        std::uint32_t placement = 0;
+        CXTPControl* control = nullptr;
+    };
+    std::vector<RibbonHelpItem> m_ribbonHelpItems;
+    void TakeOutRibbonHelpItems();
+    void PutBackRibbonHelpItems();
+    bool m_hidingBars = false;
+    bool m_hideExpandButtons = false;
+    dvframe::FramelessBarRules m_framelessRules;
+    // The default state whose ribbon definition resets a group or a tab.
+    std::shared_ptr<MainFrameState> m_defaultState;
+    const Dravik::UI::XML::RibbonBar* GetDefaultRibbonDefinition();
+    const Dravik::UI::XML::RibbonTab* FindDefaultTabDefinition(const Dravik::UI::RibbonTab& tab);
+    // The selection-filter bar's mode popup shown or not, copied to the panel.
+    void CopySelectionModeControls();
     std::vector<std::unique_ptr<Dravik::UI::MessageBar>> m_messageBars;
     int m_screenMode = 0;
     bool m_shown = false;
@@ -265,7 +381,6 @@ private:
     std::shared_ptr<Dravik::UI::XML::Document> m_normalLayout;
     CRect m_normalRect;
     bool m_workbookBeforeCleanScreen = true;
-    bool m_hidingBars = false;
     bool m_updatingBars = false;
     std::unique_ptr<CDVTabClientWnd> m_tabClient;
     std::unique_ptr<CDVMDIClientWnd> m_mdiClient;

@@ -11,6 +11,21 @@ std::atomic<bool>& workMixEnabled() {
     return enabled;
 }
 
+std::atomic<bool>& workMixCanConnect() {
+    static std::atomic<bool> can{false};
+    return can;
+}
+
+std::atomic<bool>& pdmProgramsInstalled() {
+    static std::atomic<bool> installed{false};
+    return installed;
+}
+
+std::wstring& connectionName() {
+    static std::wstring name;
+    return name;
+}
+
 } // namespace dvpdm::detail
 
 DVPDMWorkMix& DVPDMWorkMix::Instance() {
@@ -21,4 +36,23 @@ DVPDMWorkMix& DVPDMWorkMix::Instance() {
 bool DVPDMWorkMix::IsEnabled() const {
     DV_NOT_BUILT_YET("the PDM system: the work mix is never connected");
     return dvpdm::detail::workMixEnabled().load();
+}
+
+bool DVPDMWorkMix::CanConnect() const {
+    DV_NOT_BUILT_YET("the PDM system: no connection can be made");
+    return dvpdm::detail::workMixCanConnect().load();
+}
+
+std::wstring DVPDMWorkMix::OrsaInfo() const {
+    return IsEnabled() ? dvpdm::detail::connectionName() : std::wstring();
+}
+
+DVPdmApiProxy& DVPdmApiProxy::Instance() {
+    static DVPdmApiProxy proxy;
+    return proxy;
+}
+
+bool DVPdmApiProxy::HasInstalledPrograms() const {
+    DV_NOT_BUILT_YET("the PDM system: no PDM programs are installed");
+    return dvpdm::detail::pdmProgramsInstalled().load();
 }

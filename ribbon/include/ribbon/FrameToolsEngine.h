@@ -108,6 +108,9 @@ public:
     // The default bar 1063, 1065, 1070 or 1071; null for other ids or before it was made.
     CXTPToolBar* GetRememberedToolBar(UINT barId) const;
 
+    // The frame's PDM panes shown (as recorded open) or closed with the PDM connection.
+    void ShowOrsaWindows(bool show);
+
     // The page tabs and rulers of the active tab view (commands 803 and 804); both are off
     // without a tab view.
     void OnShowRulers();

@@ -55,6 +55,7 @@ struct Settings {
     bool serverMode = false;
     int recentFileCount = 10; // entries of the recent-file list; 0 keeps no list
     int pdmUpdate = 0;
+    std::wstring pdmText;          // the PDM system the settings name; empty when they name none
     std::map<int, double> doubles; // numbered numeric parameters
 
     double DoubleParameter(int id, double fallback = 0) const;
