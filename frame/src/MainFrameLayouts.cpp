@@ -3,6 +3,7 @@
 #include "frame/MainFrame.h"
 
 #include "frame/CommandBars.h"
+#include "frame/RibbonBar.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/DravikServerAppProxy.h"
@@ -12,6 +13,7 @@
 #include "DravikUI/Ribbon.h"
 #include "DravikUI/ToolBars.h"
 #include "XTToolkitPro.h"
+#include "panels/DataExchange.h"
 #include "panels/StatusLine.h"
 #include "xtp/PropExchange.h"
 
@@ -273,6 +275,13 @@ void CMainFrame::SetActiveView(CView* view, bool force) {
     if (view == previous && !force)
         return;
     UpdateViewDependentRibbonGroups();
+    if (DVRibbonBar* ribbon = GetDVRibbonBar())
+        ribbon->ForEachControl(
+            [view](CXTPControl* control) {
+                if (auto* exchange = dynamic_cast<IDataExchange*>(control))
+                    exchange->OnActiveViewChanged(view);
+            },
+            true);
     if (IsBeingDestroyed())
         return;
     CDocument* document = view != nullptr ? view->GetDocument() : nullptr;
@@ -318,19 +327,16 @@ DWORD CMainFrame::GetViewTypeMask() {
 }
 
 void CMainFrame::UpdateViewDependentRibbonGroups() {
-    CXTPRibbonBar* ribbon = GetRibbonBar();
+    DVRibbonBar* ribbon = GetDVRibbonBar();
     if (ribbon == nullptr)
         return;
     const DWORD mask = GetViewTypeMask();
-    for (int t = 0; t < ribbon->GetTabCount(); ++t) {
-        CXTPRibbonGroups* groups = ribbon->GetTab(t)->GetGroups();
-        for (int g = 0; groups != nullptr && g < groups->GetCount(); ++g) {
-            auto* group = dynamic_cast<Dravik::UI::RibbonGroup*>(groups->GetAt(g));
-            const DWORD required = group != nullptr ? group->GetViewTypeRequirement() & ~DWORD(1) : 0;
-            if (required != 0)
-                group->SetVisible((mask & required) == required);
-        }
-    }
+    ribbon->ForEachGroup([mask](CXTPRibbonGroup* candidate) {
+        auto* group = dynamic_cast<Dravik::UI::RibbonGroup*>(candidate);
+        const DWORD required = group != nullptr ? group->GetViewTypeRequirement() & ~DWORD(1) : 0;
+        if (required != 0)
+            group->SetVisible((mask & required) == required);
+    });
 }
 
 void CMainFrame::ShowDocumentMessageBars() {
