@@ -7,6 +7,7 @@
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "pal/text.h"
 #include "win/ole/clipboard.h"
 #include "win/system/shell.h"
 
@@ -61,14 +62,16 @@ std::wstring windowText(CWnd* window) {
     return std::wstring(text.GetString());
 }
 
+// The clipboard keeps text in UTF-16 units.
 void copyToClipboard(HWND owner, const std::wstring& text) {
     if (!::OpenClipboard(owner))
         return;
     ::EmptyClipboard();
-    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    const std::u16string units = pal::text::toUtf16(text);
+    const SIZE_T bytes = (units.size() + 1) * sizeof(char16_t);
     if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
         if (void* target = ::GlobalLock(memory)) {
-            std::memcpy(target, text.c_str(), bytes);
+            std::memcpy(target, units.c_str(), bytes);
             ::GlobalUnlock(memory);
             if (::SetClipboardData(CF_UNICODETEXT, memory) == nullptr)
                 ::GlobalFree(memory);

@@ -20,6 +20,7 @@
 #include "pal/test/user_hooks.h"
 #include "pal/text.h"
 #include "ribbon/FrameToolsApplication.h"
+#include "win/ole/clipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -322,6 +323,59 @@ TEST_F(TabClientPictureTest, OutsideWorkbookModeAMaximisedDocumentHidesThePictur
     pal::test::pump();
     EXPECT_NE(client().pixel(corner.x, corner.y), RGB(255, 0, 0));
     EXPECT_NE(client().pixel(corner.x, corner.y), CMDIClientWndBackground::kFillColor);
+}
+
+// The menu's choices that act on the tabs themselves, and the middle button.
+TEST_F(TabClientTest, TheTabMenusChoicesAndTheMiddleButtonActOnTheTab) {
+    {
+        std::FILE* f = std::fopen((root() / "Kept.grb").c_str(), "w");
+        if (f)
+            std::fclose(f);
+    }
+    const std::wstring path = (root() / "Kept.grb").wstring();
+    CDvw32Doc* kept = open(L"Kept.grb", path.c_str());
+    CDvw32Doc* closing = open(L"Closing.grb");
+    ASSERT_NE(kept, nullptr);
+    ASSERT_NE(closing, nullptr);
+
+    tabs().RunTabCommand(CDVTabClientWnd::kTabsOnBottom, tabOf(kept));
+    EXPECT_EQ(tabs().GetTabPosition(), xtpTabPositionBottom);
+    tabs().RunTabCommand(CDVTabClientWnd::kTabsOnTop, tabOf(kept));
+    EXPECT_EQ(tabs().GetTabPosition(), xtpTabPositionTop);
+
+    const bool fixed = CDVTabClientWnd::IsFixedWidthTabs();
+    tabs().RunTabCommand(CDVTabClientWnd::kFixedWidthTabs, tabOf(kept));
+    EXPECT_NE(CDVTabClientWnd::IsFixedWidthTabs(), fixed);
+    tabs().RunTabCommand(CDVTabClientWnd::kFixedWidthTabs, tabOf(kept));
+    EXPECT_EQ(CDVTabClientWnd::IsFixedWidthTabs(), fixed);
+
+    tabs().RunTabCommand(CDVTabClientWnd::kCopyPath, tabOf(kept));
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE text = ::GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(pal::text::fromUtf16(static_cast<const char16_t*>(::GlobalLock(text))),
+              std::wstring(kept->GetPathName()));
+    ::GlobalUnlock(text);
+    ::CloseClipboard();
+
+    // The middle button closes a tab only while tabs may be grouped.
+    CXTPTabManagerItem* item = tabOf(closing);
+    const CPoint at = item->GetRect().CenterPoint();
+    const HWND window = item->GetHandle();
+    tabs().SendMessage(WM_MBUTTONDOWN, 0, MAKELPARAM(at.x, at.y));
+    pal::test::pump();
+    EXPECT_TRUE(::IsWindow(window));
+    tabs().EnableGroups(TRUE);
+    tabs().SendMessage(WM_MBUTTONDOWN, 0, MAKELPARAM(at.x, at.y));
+    pal::test::pump();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(tabOf(closing), nullptr);
+
+    // Close: the tab's window is asked to close.
+    const HWND keptWindow = tabOf(kept)->GetHandle();
+    tabs().RunTabCommand(CDVTabClientWnd::kCloseTab, tabOf(kept));
+    pal::test::pump();
+    EXPECT_FALSE(::IsWindow(keptWindow));
 }
 
 // The view-type bits a group needs: 4 (a sheet view) and 64 (a document with flag 0x10000).
