@@ -378,6 +378,53 @@ TEST_F(TabClientTest, TheTabMenusChoicesAndTheMiddleButtonActOnTheTab) {
     EXPECT_FALSE(::IsWindow(keptWindow));
 }
 
+TEST_F(TabClientTest, WorkbookModeGivesTheDocumentsTabsOrTheirOwnFramesBack) {
+    open(L"One.grb");
+    open(L"Two.grb");
+    auto captions = [&] {
+        std::vector<bool> all;
+        for (HWND h = ::GetWindow(frame->m_hWndMDIClient, GW_CHILD); h != nullptr;
+             h = ::GetWindow(h, GW_HWNDNEXT))
+            all.push_back((::GetWindowLongW(h, GWL_STYLE) & WS_CAPTION) == WS_CAPTION);
+        return all;
+    };
+    struct Step {
+        bool on, previous, attached, caption;
+    };
+    const Step steps[] = {{false, true, false, true},
+                          {false, false, false, true},
+                          {true, false, true, false},
+                          {true, true, true, false}};
+    for (const Step& s : steps) {
+        bool previous = !s.previous;
+        frame->SetWorkbookMode(s.on, &previous);
+        pal::test::pump();
+        EXPECT_EQ(previous, s.previous);
+        EXPECT_EQ(frame->IsWorkbookMode(), s.on);
+        EXPECT_EQ(tabs().IsAttached() != FALSE, s.attached);
+        EXPECT_EQ(captions(), std::vector<bool>(2, s.caption));
+    }
+}
+
+// Moving a document to another main window is not built yet: the choices only log it, and a
+// listed window past the frames there are does nothing.
+TEST_F(TabClientTest, TheMoveChoicesReachTheFramesMoveAndNothingBeyondTheList) {
+    CDvw32Doc* document = open(L"Moved.grb");
+    ASSERT_NE(document, nullptr);
+    struct Case {
+        UINT command;
+        size_t lines;
+    };
+    for (const Case& c : {Case{CDVTabClientWnd::kMoveToMainWindowFirst, 1},
+                          Case{CDVTabClientWnd::kMoveToMainWindowFirst + 1, 0},
+                          Case{CDVTabClientWnd::kMoveToMainWindowLast, 0}}) {
+        dvlog::test::clearCapture();
+        tabs().RunTabCommand(c.command, tabOf(document));
+        EXPECT_EQ(dvlog::test::capturedAt(5).size(), c.lines) << c.command;
+    }
+    EXPECT_EQ(frame->MDIGetActive()->GetActiveDocument(), document);
+}
+
 // The view-type bits a group needs: 4 (a sheet view) and 64 (a document with flag 0x10000).
 TEST_F(TabClientTest, ARibbonGroupShowsOnlyForTheViewsItNeeds) {
     CMultiDocTemplate sheets(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
