@@ -7,7 +7,6 @@
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModuleProxy.h"
-#include "pal/text.h"
 #include "win/ole/clipboard.h"
 #include "win/system/shell.h"
 
@@ -67,7 +66,16 @@ void copyToClipboard(HWND owner, const std::wstring& text) {
     if (!::OpenClipboard(owner))
         return;
     ::EmptyClipboard();
-    const std::u16string units = pal::text::toUtf16(text);
+    std::u16string units;
+    for (const wchar_t c : text) {
+        const auto code = static_cast<char32_t>(c);
+        if (code < 0x10000) {
+            units.push_back(static_cast<char16_t>(code));
+        } else {
+            units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        }
+    }
     const SIZE_T bytes = (units.size() + 1) * sizeof(char16_t);
     if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
         if (void* target = ::GlobalLock(memory)) {
