@@ -34,6 +34,7 @@ class CXTPCommandBars;
 class CXTPControls;
 class CXTPPropExchange;
 class ServerAppProxy;
+class DVPDMObject;
 
 namespace dvapp {
 class StartupIni;
@@ -223,6 +224,60 @@ public:
     // False when the help could not be shown.
     bool ShowContextHelp();
 
+    // Help routes, themes and display settings, each applied to every main frame.
+    bool ShowHelpTopic(UINT helpId);
+    // The platform's own help route, past this class's override.
+    void InvokeWinHelp(UINT helpId);
+    void WinHelpInternal(DWORD_PTR data, UINT command) override;
+    // An existing help file for a name (a relative one taken in the program folder); empty when none.
+    static std::wstring ResolveHelpFilePath(const std::wstring& fileName);
+    bool ShowHelpFileTopic(const wchar_t* topic);
+    void OnTutorials();
+    // False, with nothing changed, for a name the UI module does not know or refuses.
+    bool SetTheme(const std::wstring& themeName);
+    void OnThemeCommand(UINT id);
+    void OnUpdateThemeCommand(CCmdUI* pCmdUI);
+    UINT GetThemeCommand() const { return m_themeCommand; }
+    const std::wstring& GetThemeName() const { return m_uiStyle; }
+    void SetRibbonMode(bool ribbon);
+    bool GetRibbonMode() const { return m_ribbonMode; }
+    // Sizes below 1 in either direction are ignored.
+    void SetToolBarIconSize(CSize size);
+    void SetToolBarIconSize(int cx, int cy) { SetToolBarIconSize(CSize(cx, cy)); }
+    CSize GetToolBarIconSizeScaled() const { return m_toolBarIconSizeScaled; }
+    void ShowCommandStatistics();
+    // The tutorials' installed folder; empty when they are not installed.
+    std::wstring GetTutorialsFolder() const;
+
+    // The application's own commands and the relays of state changes to every main frame.
+    void OnAppAbout();
+    void OnFixedSize();
+    void OnOrsaConnect();
+    void OnOrsaDisconnect();
+    void OnOrsaWorkMixCommand();
+    void OnUpdateOrsaConnect(CCmdUI* pCmdUI);
+    void OnUpdateOrsaConnected(CCmdUI* pCmdUI);
+    void OnInfoTipCommand(UINT id);
+    void OnIs3DMessage(WPARAM wParam, LPARAM lParam);
+    void OnLogWindow();
+    void OnUpdateLogWindow(CCmdUI* pCmdUI);
+    void OnChangeDocumentState(CDvw32Doc* document);
+    void OnChangeOrsaConnectionState(bool connected);
+    void RepaintMarkedDocuments();
+    void UpdateMainFrameTitles();
+    void ActivateNextMainFrame();
+    void InitializeTextBrowserProfileItems();
+    void HandTextToBrowsers(const wchar_t* text);
+    std::wstring GetDictionaryFileName();
+
+protected:
+    // The PDM system's object, kept while the system is connected.
+    std::shared_ptr<DVPDMObject> m_pdmObject;
+    // Every help request ends here; false when nothing could be shown.
+    bool RouteHelp(DWORD_PTR data, UINT command);
+    void OnContextHelpCommand();
+
+public:
     bool GetSaveAtExit() const { return m_saveAtExit; }
     void SetSaveAtExit(bool save) { m_saveAtExit = save; }
     bool IsApplicationStateClear() const { return true; }

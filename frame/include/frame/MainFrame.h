@@ -21,6 +21,7 @@
 DV_EXPORTS_BEGIN
 
 class CDocument;
+class CDvw32Doc;
 class CMainFrame;
 class CXTPMenuBar;
 class CXTPRibbonBar;
@@ -132,6 +133,10 @@ public:
     void UpdateViewDependentToolBars() override;
     void SetTheme(int theme) override;
     void OnChangeOrsaConnectionState(bool connected);
+
+    // Ribbon or classic bars, and a document's changed state, as the application passes them on.
+    void SetRibbonMode(bool on);
+    void OnChangeDocumentState(CDvw32Doc* document);
 
 protected:
     // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.

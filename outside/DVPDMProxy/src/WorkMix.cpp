@@ -2,6 +2,7 @@
 
 #include "state.h"
 
+#include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/NotBuiltYet.h"
 
 namespace dvpdm::detail {
@@ -21,4 +22,33 @@ DVPDMWorkMix& DVPDMWorkMix::Instance() {
 bool DVPDMWorkMix::IsEnabled() const {
     DV_NOT_BUILT_YET("the PDM system: the work mix is never connected");
     return dvpdm::detail::workMixEnabled().load();
+}
+
+bool DVPDMWorkMix::Connect(int mode, const wchar_t* connection) {
+    (void)mode;
+    (void)connection;
+    DV_NOT_BUILT_YET("the PDM system: there is nothing to connect to");
+    return false;
+}
+
+void DVPDMWorkMix::Disconnect() {
+    dvpdm::detail::workMixEnabled().store(false);
+}
+
+std::shared_ptr<DVPDMObject> DVPDMWorkMix::GetPDMObject() const {
+    return IsEnabled() ? std::make_shared<DVPDMObject>() : nullptr;
+}
+
+std::wstring DVPDMWorkMix::OrsaInfo() const {
+    return IsEnabled() ? L"PDM system: connected" : L"PDM system: not connected";
+}
+
+void DVPDMObject::RunWorkMix() {
+    if (!DVPDMWorkMix::Instance().IsEnabled())
+        throw DVPDMException("the PDM system is not connected");
+    DV_NOT_BUILT_YET("the PDM system: the work-mix operation");
+}
+
+void DVPDMException::Report() const {
+    DVLog_Write(DVLogWarning, "PDM: %s", what());
 }
