@@ -13,7 +13,6 @@
 #include "DravikKernel/HelpWindowArgs.h"
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
-#include "pal/text.h"
 #include "windows.h"
 
 #include <cwchar>
@@ -36,7 +35,7 @@ std::wstring FileNamePart(const std::wstring& path) {
 }
 
 bool SameNameNoCase(const std::wstring& a, const wchar_t* b) {
-    return pal::text::equalsNoCase(a, b);
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b, -1, TRUE) == CSTR_EQUAL;
 }
 
 // The help file an add-on brings for its own commands.

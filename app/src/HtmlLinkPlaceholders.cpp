@@ -5,16 +5,19 @@
 #include "app/Dvw32App.h"
 
 #include "DVDiagnostics/NotBuiltYet.h"
-#include "pal/text.h"
 #include "windows.h"
 
-#include <string>
+#include <cwchar>
 
 bool HandleHtmlLink(const wchar_t* url) {
     if (url == nullptr || *url == L'\0')
         return false;
-    const std::wstring lower = pal::text::toLower(url);
-    if (lower.rfind(L"http://", 0) != 0 && lower.rfind(L"https://", 0) != 0)
+    const auto startsWith = [url](const wchar_t* scheme) {
+        const int length = static_cast<int>(std::wcslen(scheme));
+        return static_cast<int>(std::wcslen(url)) >= length &&
+               CompareStringOrdinal(url, length, scheme, length, TRUE) == CSTR_EQUAL;
+    };
+    if (!startsWith(L"http://") && !startsWith(L"https://"))
         return false;
     CMainFrame* frame = GetMainFrame();
     const HINSTANCE result =

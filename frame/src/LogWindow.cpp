@@ -2,10 +2,9 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVTextCore/I18n.h"
-#include "pal/path.h"
-#include "pal/text.h"
+#include "windows.h"
 
-#include <fstream>
+#include <algorithm>
 #include <string>
 
 namespace Dravik::UI {
@@ -22,17 +21,31 @@ std::string ReadLogFrom(std::uint64_t from) {
     if (!DVLog_Lock())
         return {};
     std::string bytes;
-    std::ifstream in(pal::path::toNative(DVLog_GetFileName()), std::ios::binary);
-    if (in && in.seekg(static_cast<std::streamoff>(from)))
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    HANDLE file = CreateFileW(DVLog_GetFileName().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        LARGE_INTEGER position{};
+        position.QuadPart = static_cast<LONGLONG>(from);
+        if (SetFilePointerEx(file, position, nullptr, FILE_BEGIN)) {
+            char buffer[65536];
+            DWORD read = 0;
+            while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+                bytes.append(buffer, read);
+        }
+        CloseHandle(file);
+    }
     DVLog_Unlock();
     return bytes;
 }
 
 // The edit control breaks lines at CR LF only.
 std::wstring ForEdit(const std::string& bytes) {
+    std::wstring wide(bytes.size(), L'\0');
+    wide.resize(static_cast<size_t>(
+        std::max(0, MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
+                                        static_cast<int>(wide.size())))));
     std::wstring text;
-    for (wchar_t c : pal::text::fromUtf8(bytes)) {
+    for (wchar_t c : wide) {
         if (c == L'\n' && (text.empty() || text.back() != L'\r'))
             text += L'\r';
         text += c;
