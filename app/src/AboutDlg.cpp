@@ -131,7 +131,10 @@ BOOL CAboutDlg::OnInitDialog() {
     if (CWnd* link = GetDlgItem(kLink))
         link->SetWindowText(ReplacePlaceholders(WindowText(link), program).c_str());
     SetWindowText(ReplacePlaceholders(WindowText(this), program).c_str());
-    return TRUE;
+    // The focus on OK keeps the version text's caret where it was set, nothing selected.
+    if (CWnd* ok = GetDlgItem(IDOK))
+        ok->SetFocus();
+    return FALSE;
 }
 
 BOOL CAboutDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
