@@ -90,6 +90,31 @@ TEST_F(AppCommands, TheFrameAfterTheLastIsTheFirst) {
     }
 }
 
+TEST_F(AppCommands, RibbonModeAndIconSizeReachEveryMainFrame) {
+    std::vector<CMainFrame*> frames = {newFrame(L"a"), newFrame(L"b")};
+    for (CMainFrame* frame : frames)
+        ASSERT_NE(frame->GetCommandBars(), nullptr);
+    for (bool ribbon : {false, true, false}) {
+        app->SetRibbonMode(ribbon);
+        EXPECT_EQ(app->GetRibbonMode(), ribbon);
+        for (CMainFrame* frame : frames)
+            EXPECT_EQ(frame->IsRibbonMode(), ribbon);
+    }
+    struct Case {
+        CSize size;
+        bool large;
+    };
+    for (const Case& c : {Case{{32, 32}, true}, Case{{16, 16}, false}, Case{{16, 24}, true}}) {
+        app->SetToolBarIconSize(c.size);
+        for (CMainFrame* frame : frames) {
+            const CXTPCommandBarsOptions* options = frame->GetCommandBars()->GetCommandBarsOptions();
+            EXPECT_EQ(options->szLargeIcons, c.size);
+            EXPECT_EQ(options->szIcons, CSize(16, 16));
+            EXPECT_EQ(options->bLargeIcons != FALSE, c.large);
+        }
+    }
+}
+
 TEST_F(AppCommands, TheLogWindowCommandNeedsTheLogFileOrTheWindow) {
     DVLog_Write(DVLogInfo, "a first line");
     const fs::path log = pal::path::toNative(DVLog_GetFileName());

@@ -27,6 +27,13 @@ public:
     void setHelpFile(const std::wstring& path) { m_helpFilePath = path; }
     void setCompany(const std::wstring& company) { m_startup.Company = company; }
     int nesting() const { return m_helpContextNesting; }
+    void setTutorials(const wchar_t* tutor, const wchar_t* html, const wchar_t* download) {
+        m_startup.Company = L"Dravik";
+        m_startup.Language = L"Eng";
+        m_startup.Tutor = tutor;
+        m_startup.TutorHTM = html;
+        m_startup.TutorDownloadUri = download;
+    }
 };
 
 // Hears the help-window event and, when asked, shows the help itself.
@@ -193,6 +200,55 @@ TEST_F(HelpAndThemes, TopicsAndThePlatformRouteUseTheApplicationsHelpFile) {
     EXPECT_EQ(viewer[1].get("file"), pal::text::toUtf8(helpFile + L"::/start.htm"));
     EXPECT_EQ(viewer[1].get("command"), "0");
     EXPECT_EQ(viewer[2].get("data"), "130");
+}
+
+TEST_F(HelpAndThemes, TutorialsOpenInstalledOrOfferTheirDownload) {
+    const std::wstring uri = L"https://tutorials.dravik.example/18";
+    struct Case {
+        const char* name;
+        bool installed;
+        const wchar_t* download;
+        int answer; // 0: no box expected
+        UINT boxFlags;
+        bool opened;
+    };
+    const Case cases[] = {
+        {"not installed, no download: told so", false, L"", IDOK, MB_OK | MB_ICONINFORMATION, false},
+        {"not installed, download accepted", false, uri.c_str(), IDYES, MB_YESNO | MB_ICONQUESTION, true},
+        {"not installed, download declined", false, uri.c_str(), IDNO, MB_YESNO | MB_ICONQUESTION, false},
+        {"installed: no question", true, uri.c_str(), 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.installed) {
+            HKEY key = nullptr;
+            ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE,
+                                      L"SOFTWARE\\WOW6432Node\\Dravik\\DRAVIK Tutorials 18\\Eng", 0, nullptr,
+                                      0, KEY_WRITE, nullptr, &key, nullptr),
+                      ERROR_SUCCESS);
+            const std::wstring folder = pal::path::fromNative(root() / "tutorials") + L"\\";
+            RegSetValueExW(key, L"SetupDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                           static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+            RegCloseKey(key);
+        }
+        help().setTutorials(L"tutor.chm", L"", c.download);
+        if (c.answer != 0)
+            answer(c.answer);
+        const size_t promptsBefore = journal("prompt").size();
+        const size_t shellBefore = journal("ShellExecute").size();
+        app->OnTutorials();
+        const auto prompts = journal("prompt");
+        ASSERT_EQ(prompts.size(), promptsBefore + (c.boxFlags != 0 ? 1 : 0));
+        if (c.boxFlags != 0) {
+            EXPECT_EQ(prompts.back().get("flags"), std::to_string(c.boxFlags));
+            EXPECT_NE(prompts.back().get("text").find("tutorials are not installed"), std::string::npos);
+        }
+        const auto shell = journal("ShellExecute");
+        ASSERT_EQ(shell.size(), shellBefore + (c.opened ? 1 : 0));
+        if (c.opened) {
+            EXPECT_EQ(shell.back().get("file"), pal::text::toUtf8(uri));
+        }
+    }
 }
 
 TEST_F(HelpAndThemes, EachThemeAppliesWithItsLookAndItsCommand) {
