@@ -21,7 +21,6 @@
 DV_EXPORTS_BEGIN
 
 class CDocument;
-class CDvw32Doc;
 class CMainFrame;
 class CXTPMenuBar;
 class CXTPRibbonBar;
@@ -133,10 +132,6 @@ public:
     void UpdateViewDependentToolBars() override;
     void SetTheme(int theme) override;
     void OnChangeOrsaConnectionState(bool connected);
-
-    // Ribbon or classic bars, and a document's changed state, as the application passes them on.
-    void SetRibbonMode(bool on);
-    void OnChangeDocumentState(CDvw32Doc* document);
 
 protected:
     // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.
