@@ -4,6 +4,7 @@
 #include "app/ServerAppProxy.h"
 #include "app/Splash.h"
 #include "app/StartupIni.h"
+#include "frame/MdiClient.h"
 
 #include "Compression/SharedPathName.h"
 #include "DVDiagnostics/DVLog.h"
@@ -112,6 +113,7 @@ BOOL DravikApp::DoInitInstance() {
     m_startup.ApplicationsFile = pathSetting(L"ApplicationsFile");
     m_startup.DefaultStateFile = pathSetting(L"DefaultStateFile");
     m_startup.BackgroundImage = pathSetting(L"BackgroundImage");
+    CMDIClientWndBackground::SetPicturePath(m_startup.BackgroundImage);
     m_startup.DefaultDynamicToolBarFile = pathSetting(L"DefaultDynamicToolBarFile");
     m_startup.DefaultContextMenuFile = pathSetting(L"DefaultContextMenuFile");
     m_startup.DefaultTemplateFolder = pathSetting(L"DefaultTemplateFolder");

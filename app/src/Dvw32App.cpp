@@ -117,8 +117,7 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
         return FALSE;
     m_saveAtExit = false;
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
-    const dvio::IniFile::Section* settings = ini.Effective().FindSection(L"SETTINGS");
-    m_paneWindows->Configure(settings != nullptr ? settings->find(L"DockingPanes") : nullptr);
+    EnableDockingPaneWindows(ini);
     // The kernel's commands that the shell names, before any main frame asks for them.
     RegisterApplicationCommands();
     // The add-ons' commands of the last session, so that the bars saved with them still work.

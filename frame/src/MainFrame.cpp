@@ -190,6 +190,8 @@ void CMainFrame::ShowFirstTime() {
     ShowWindow(showCommand);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     m_shown = true;
+    // Nothing was laid out before the first showing.
+    RecalcLayout();
     SetActiveView(GetActiveDravikView(), true);
     UpdateViewDependentToolBars();
 }
@@ -500,13 +502,6 @@ LRESULT CMainFrame::OnMessageBarClosed(WPARAM, LPARAM lParam) {
 
 bool CMainFrame::IsVisible() const {
     return m_hWnd != nullptr && IsWindowVisible();
-}
-
-bool CMainFrame::SetScreenMode(int mode) {
-    if (mode < 0 || mode > 2)
-        return false;
-    m_screenMode = mode;
-    return true;
 }
 
 std::optional<bool> CMainFrame::IsActiveChildMaximized() const {

@@ -32,6 +32,7 @@ class CDVDocTemplate;
 class CDVRecentFileList;
 class CXTPCommandBars;
 class CXTPControls;
+class CXTPDockingPane;
 class CXTPPropExchange;
 class ServerAppProxy;
 class DVPDMObject;
@@ -323,6 +324,16 @@ public:
     // that name no pane window.
     CWnd* GetDockingPaneWindow(int paneId, bool create);
     dvapp::PaneWindowSlots& GetPaneWindowSlots() { return *m_paneWindows; }
+    // The pane of some main frame that shows the window of a pane id (made when missing), with
+    // that frame and the window; none (and no frame) when no pane shows it.
+    CXTPDockingPane* FindDockingPane(int paneId, CMainFrame** frame, CWnd** window);
+    // The configuration's "DockingPanes" switch of the switchable pane windows, applied once at
+    // start-up before any main frame exists.
+    void EnableDockingPaneWindows(const dvapp::StartupIni& ini);
+
+    // The one active document of all main frames: the pane windows that show a document's
+    // contents follow it. A document marked as closing counts as none.
+    void SetActiveDocument(CDvw32Doc* document);
     size_t GetMainFrameCount() const override { return NumMainFrames(); }
     SIZE GetToolBarIconSize() const override { return m_toolBarIconSize; }
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override;

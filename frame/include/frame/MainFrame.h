@@ -9,6 +9,7 @@
 #include "afxwin.h"
 #include "app/StateFrames.h"
 #include "frame/FrameStateHost.h"
+#include "frame/MdiClient.h"
 #include "frame/TabbedMainToolBarAdapter.h"
 #include "pal/visibility.h"
 #include "ribbon/FrameToolsEngine.h"
@@ -133,6 +134,44 @@ public:
     void SetTheme(int theme) override;
     void OnChangeOrsaConnectionState(bool connected);
 
+    // Screens, workbook and ribbon modes, the analysis ribbon and the active view. Screen mode 0
+    // is the window, 1 full screen with its bars, 2 the clean screen without any; out of range,
+    // or the current mode, changes nothing (false only for a mode out of range or a switch that
+    // could not save the layout it leaves).
+    int GetScreenMode() const override { return m_screenMode; }
+    bool SetScreenMode(int mode) override;
+    bool IsWorkbookMode() const override { return m_workbook; }
+    void SetWorkbookMode(bool on) override { SetWorkbookMode(on, nullptr); }
+    void SetWorkbookMode(bool on, bool* previous);
+    void SetRibbonMode(bool on);
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    using Dravik::UI::MdiMainFrame::SetActiveView;
+    void SetActiveView(CView* view, bool force) override;
+    // 1 and 2 are the two analysis ribbons; false for any other mode and for the current one
+    // without `force`.
+    bool SetAnalysisMode(int mode, bool force);
+    int GetAnalysisMode() const { return analysisMode; }
+    void UpdateViewDependentRibbonGroups();
+    // The bars of the active document show; those of other documents hide.
+    void ShowDocumentMessageBars();
+    void OnChangeDocumentState(CDocument* document);
+    // A pane of this frame takes the one window of its id, from whichever frame shows it.
+    void AttachPaneWindow(CXTPDockingPane* pane) override;
+    // The pane of a main frame that shows a window, with that frame; none when no pane does.
+    static CXTPDockingPane* FindPaneShowing(const CWnd* window, CMainFrame** frame);
+    // Moves a document's window into another main frame.
+    void MoveChildFrameTo(CMainFrame* target, CMDIChildWnd* child);
+    // The tab client of workbook mode (attached while the mode is on).
+    CDVTabClientWnd* GetTabClient() const { return m_tabClient.get(); }
+    // Set while the clean screen hides the bars: their visibility changes are not the person's.
+    bool IsHidingBars() const { return m_hidingBars; }
+    // The view-type bits of the active view that ribbon groups may require.
+    DWORD GetViewTypeMask();
+
+protected:
+    // A fresh node to save a layout into; none when it cannot be made.
+    virtual std::shared_ptr<Dravik::UI::XML::Document> MakeLayoutNode(const wchar_t* name);
+
 protected:
     // Seams to the parts of the frame built elsewhere: they succeed when nothing is to be done.
     virtual bool SetUpRibbonBar() { return true; }
@@ -152,10 +191,6 @@ protected:
     void LockLayout() override { ++m_layoutLocks; }
     void UnlockLayout() override { --m_layoutLocks; }
     bool IsVisible() const override;
-    int GetScreenMode() const override { return m_screenMode; }
-    bool SetScreenMode(int mode) override;
-    bool IsWorkbookMode() const override { return m_workbook; }
-    void SetWorkbookMode(bool on) override { m_workbook = on; }
     std::optional<bool> IsActiveChildMaximized() const override;
     void MaximizeActiveChild(bool maximize) override;
     bool GetGlobalMaximizeFlag() const override { return m_maximizeChildren; }
@@ -180,10 +215,27 @@ private:
     std::vector<std::unique_ptr<Dravik::UI::MessageBar>> m_messageBars;
     int m_screenMode = 0;
     bool m_shown = false;
-    bool m_workbook = true;
+    bool m_workbook = false;
     bool m_maximizeChildren = false;
     bool m_tabCaptions = true;
     int m_layoutLocks = 0;
+
+    // Screens and workbook mode.
+    void SaveLayout(const Dravik::UI::XML::Document& node);
+    void LoadLayout(const Dravik::UI::XML::Document& node);
+    void CoverMonitor();
+    void CloseAllPanes();
+    bool isStatusLineVisible();
+    void showStatusLine(bool show);
+    bool m_statusLineInWindow = true;
+    bool m_statusLineInFullScreen = false;
+    std::shared_ptr<Dravik::UI::XML::Document> m_normalLayout;
+    CRect m_normalRect;
+    bool m_workbookBeforeCleanScreen = true;
+    bool m_hidingBars = false;
+    bool m_updatingBars = false;
+    std::unique_ptr<CDVTabClientWnd> m_tabClient;
+    std::unique_ptr<CDVMDIClientWnd> m_mdiClient;
 };
 
 // The application's main frames as its state code sees them: the UI module's list of frames of

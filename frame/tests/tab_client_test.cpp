@@ -1,0 +1,344 @@
+// Documents as tabs over the background picture: captions, the switch lock, the new-window tab,
+// the tab menu and the fixed tab width, on the null display.
+#include "frame/MainFrame.h"
+#include "frame/MdiClient.h"
+
+#include "frame/FrameState.h"
+
+#include "DVDiagnostics/test/hooks.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/test/hooks.h"
+#include "DravikUI/ChildFrame.h"
+#include "DravikUI/XML.h"
+#include "XTToolkitPro.h"
+#include "pal/test/pump.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+#include "pal/text.h"
+#include "ribbon/FrameToolsApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+namespace {
+
+namespace XML = Dravik::UI::XML;
+
+constexpr UINT kDrawingResource = 420;
+const AFX_STRING_RESOURCE kStrings[] = {{kDrawingResource, L"\nDrawing\nDrawing\nDrawings (*.grb)\n.grb"}};
+AFX_STRING_TABLE(kStrings);
+
+CWinApp application(L"Dravik");
+
+std::filesystem::path fixture(const char* name) {
+    const char* source = std::getenv("DV_SOURCE_DIR");
+    return std::filesystem::path(source ? source : ".") / "frame/tests/fixtures" / name;
+}
+
+// A plain sheet with the document's title, so that a person can tell the documents apart.
+class SheetView : public CView {
+    DECLARE_DYNCREATE(SheetView)
+public:
+    void OnDraw(CDC* dc) override {
+        CRect client;
+        GetClientRect(&client);
+        dc->FillSolidRect(client, RGB(255, 255, 255));
+        const CString title = GetDocument()->GetTitle();
+        dc->TextOut(20, 20, title, title.GetLength());
+    }
+};
+IMPLEMENT_DYNCREATE(SheetView, CView)
+
+class Application : public FrameToolsApplication, public MainFrameApplication {
+public:
+    size_t GetMainFrameCount() const override { return UIModuleProxy::Instance().GetMainFrames().size(); }
+};
+
+class TabClientTest : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        dvkernel::test::reset();
+        pal::test::setMonitors({{RECT{0, 0, 1280, 800}, RECT{0, 0, 1280, 760}, 96}});
+        app = std::make_unique<Application>();
+        XML::Document document;
+        ASSERT_TRUE(document.loadFile(fixture("main_frame.xml")));
+        frame =
+            CMainFrame::Create(*LoadMainFrameState(document.root(), XML::FormatVersion, nullptr), true, true);
+        ASSERT_NE(frame, nullptr);
+        frame->MoveWindow(0, 0, 1000, 640);
+        frame->ShowFirstTime();
+        application.m_pMainWnd = frame;
+        drawings = std::make_unique<CMultiDocTemplate>(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
+                                                       RUNTIME_CLASS(Dravik::UI::MdiChildFrame),
+                                                       RUNTIME_CLASS(SheetView));
+        pal::test::pump();
+    }
+    void TearDown() override {
+        for (CFrameWnd* main : UIModuleProxy::Instance().GetMainFrames())
+            if (::IsWindow(main->m_hWnd))
+                main->DestroyWindow();
+        pal::test::pump();
+        application.m_pMainWnd = nullptr;
+        drawings.reset();
+        app.reset();
+        pal::test::resetMonitors();
+        dvkernel::test::reset();
+        SandboxTest::TearDown();
+    }
+    CDvw32Doc* open(const wchar_t* title, const wchar_t* path = L"") {
+        auto* document = static_cast<CDvw32Doc*>(drawings->CreateNewDocument());
+        document->m_bAutoDelete = TRUE;
+        CFrameWnd* child = drawings->CreateNewFrame(document, nullptr);
+        if (child == nullptr)
+            return nullptr;
+        document->SetTitle(title);
+        if (*path != 0)
+            document->SetPathName(path, FALSE);
+        drawings->InitialUpdateFrame(child, document, TRUE);
+        pal::test::pump();
+        return document;
+    }
+    CMDIChildWnd* newWindow(CDvw32Doc* document) {
+        CFrameWnd* child = drawings->CreateNewFrame(document, frame->MDIGetActive());
+        drawings->InitialUpdateFrame(child, document, TRUE);
+        pal::test::pump();
+        return static_cast<CMDIChildWnd*>(child);
+    }
+    CDVTabClientWnd& tabs() { return *frame->GetTabClient(); }
+    CXTPTabClientWnd::CWorkspace& workspace() { return *tabs().GetWorkspace(0); }
+    CXTPTabManagerItem* tabOf(CDocument* document) {
+        for (int i = 0; i < workspace().GetItemCount(); ++i) {
+            auto* child =
+                dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(workspace().GetItem(i)->GetHandle()));
+            if (child != nullptr && child->GetActiveDocument() == document)
+                return workspace().GetItem(i);
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<Application> app;
+    std::unique_ptr<CMultiDocTemplate> drawings;
+    CMainFrame* frame = nullptr;
+};
+
+TEST_F(TabClientTest, ATabShowsTheShortTitleOrTheFramesOwnCaption) {
+    struct Case {
+        const wchar_t* title;
+        const wchar_t* tabCaption;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {L"Bracket.grb", L"", L"Bracket"},
+        {L"Plate", L"", L"Plate"},
+        {L"Gear.v2.grb", L"", L"Gear.v2"},
+        {L"Shaft.grb", L"Shaft (checked out)", L"Shaft (checked out)"},
+    };
+    ASSERT_TRUE(frame->IsWorkbookMode());
+    for (const Case& c : cases) {
+        CDvw32Doc* document = open(c.title);
+        ASSERT_NE(document, nullptr);
+        auto* child = dynamic_cast<Dravik::UI::GenericChildFrame*>(frame->MDIGetActive());
+        ASSERT_NE(child, nullptr);
+        child->SetTabCaption(c.tabCaption);
+        EXPECT_EQ(std::wstring(tabs().GetItemText(child).GetString()), c.expected);
+    }
+}
+
+TEST_F(TabClientTest, ABusyDocumentKeepsItsTabButLetsItsOwnSecondWindowBeChosen) {
+    CDvw32Doc* other = open(L"Other.grb");
+    CDvw32Doc* busy = open(L"Busy.grb");
+    ASSERT_NE(other, nullptr);
+    ASSERT_NE(busy, nullptr);
+    CMDIChildWnd* second = newWindow(busy);
+    frame->MDIActivate(busy->FindFrame());
+    pal::test::pump();
+    busy->SetFlag(Dravik::UI::MdiChildFrame::kBusyFlag);
+    EXPECT_FALSE(workspace().OnBeforeItemClick(tabOf(other)));
+    EXPECT_TRUE(workspace().OnBeforeItemClick(workspace().FindItem(second->m_hWnd)));
+    // Outside workbook mode the MDI client refuses the activation itself.
+    CWnd* otherFrame = other->FindFrame();
+    frame->SetWorkbookMode(false);
+    frame->MDIActivate(busy->FindFrame());
+    frame->MDIActivate(otherFrame);
+    pal::test::pump();
+    EXPECT_EQ(frame->MDIGetActive()->GetActiveDocument(), busy);
+    frame->MDIActivate(second);
+    EXPECT_EQ(frame->MDIGetActive(), second);
+
+    busy->SetFlag(Dravik::UI::MdiChildFrame::kBusyFlag, false);
+    frame->MDIActivate(otherFrame);
+    EXPECT_EQ(frame->MDIGetActive()->GetActiveDocument(), other);
+}
+
+TEST_F(TabClientTest, TheNewWindowTabSelectsTheTabBeforeIt) {
+    tabs().EnableNewWindowTab(TRUE);
+    tabs().UpdateContents();
+    // Fewer than two tabs: nothing to select.
+    if (tabs().GetWorkspaceCount() > 0) {
+        CXTPTabClientWnd::CWorkspace& alone = workspace();
+        for (int i = 0; i < alone.GetItemCount(); ++i)
+            if (tabs().IsNewWindowTab(alone.GetItem(i)) && alone.GetItemCount() < 2) {
+                alone.SetSelectedItem(alone.GetItem(i));
+                EXPECT_EQ(alone.GetSelectedItem(), nullptr);
+            }
+    }
+    open(L"First.grb");
+    open(L"Second.grb");
+    tabs().UpdateContents();
+    CXTPTabClientWnd::CWorkspace& ws = workspace();
+    const int count = ws.GetItemCount();
+    ASSERT_GE(count, 3);
+    CXTPTabManagerItem* last = ws.GetItem(count - 1);
+    ASSERT_TRUE(tabs().IsNewWindowTab(last));
+    ws.SetSelectedItem(last);
+    EXPECT_EQ(ws.GetSelectedItem(), ws.GetItem(count - 2));
+}
+
+TEST_F(TabClientTest, TheTabMenuGreysTheFileItemsOfADocumentWithoutAPath) {
+    struct Case {
+        const wchar_t* title;
+        const wchar_t* path;
+        bool fileItems;
+    };
+    const std::wstring saved = (root() / "Saved.grb").wstring();
+    {
+        std::FILE* f = std::fopen((root() / "Saved.grb").c_str(), "w");
+        if (f)
+            std::fclose(f);
+    }
+    const Case cases[] = {{L"Unsaved", L"", false}, {L"Saved.grb", saved.c_str(), true}};
+    for (const Case& c : cases) {
+        CDvw32Doc* document = open(c.title, c.path);
+        ASSERT_NE(document, nullptr);
+        HMENU menu = tabs().BuildTabMenu(tabOf(document));
+        for (UINT id : {CDVTabClientWnd::kOpenFolder, CDVTabClientWnd::kCopyPath})
+            EXPECT_EQ((::GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) == 0, c.fileItems)
+                << pal::text::toUtf8(c.title) << " item " << id;
+        EXPECT_NE(::GetMenuState(menu, CDVTabClientWnd::kNewWindow, MF_BYCOMMAND), UINT(-1));
+        ::DestroyMenu(menu);
+    }
+}
+
+TEST_F(TabClientTest, FixedWidthTabsAreAllOneWidthWhateverTheirTitles) {
+    open(L"A.grb");
+    open(L"A rather long drawing title.grb");
+    tabs().UpdateContents();
+    auto widths = [&] {
+        std::set<int> all;
+        for (int i = 0; i < workspace().GetItemCount(); ++i)
+            all.insert(workspace().GetItem(i)->GetRect().Width());
+        return all;
+    };
+    EXPECT_GT(widths().size(), 1u) << "automatic widths follow the titles";
+    CDVTabClientWnd::SetFixedWidthTabs(true);
+    const int width = tabs().ApplyTabLayout();
+    tabs().Refresh();
+    EXPECT_GT(width, 100);
+    EXPECT_EQ(widths(), std::set<int>{width});
+    EXPECT_EQ(tabs().GetPaintManager()->GetLayout(), xtpTabLayoutFixed);
+    CDVTabClientWnd::SetFixedWidthTabs(false);
+    tabs().ApplyTabLayout();
+    EXPECT_EQ(tabs().GetPaintManager()->GetLayout(), xtpTabLayoutAutoSize);
+}
+
+TEST_F(TabClientTest, ThePictureIsDrawnUnscaledFromItsCornerOrCentredAndAMissingOneOnlyFills) {
+    struct Case {
+        const char* file;
+        CPoint corner; // where the picture's red corner lands; (-1, -1) for no picture
+        size_t warnings;
+    };
+    const Case cases[] = {
+        {"background_large.png", {15, 10}, 0},
+        {"background_small.png", {80, 40}, 0},
+        {"background_broken.png", {-1, -1}, 1},
+        {"no_such_picture.png", {-1, -1}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        dvlog::test::clearCapture();
+        CMDIClientWndBackground background(fixture(c.file).wstring());
+        EXPECT_EQ(dvlog::test::capturedAt(6).size(), c.warnings);
+        CDC screen;
+        screen.Attach(::GetDC(nullptr));
+        CDC dc;
+        dc.CreateCompatibleDC(&screen);
+        CBitmap bitmap;
+        bitmap.CreateCompatibleBitmap(&screen, 200, 100);
+        CBitmap* old = dc.SelectObject(&bitmap);
+        EXPECT_EQ(background.Paint(&dc, CRect(0, 0, 200, 100)), c.corner.x >= 0);
+        if (c.corner.x >= 0) {
+            EXPECT_EQ(dc.GetPixel(c.corner), RGB(255, 0, 0));
+            EXPECT_EQ(dc.GetPixel(c.corner.x - 1, c.corner.y - 1), CMDIClientWndBackground::kFillColor);
+            EXPECT_EQ(dc.GetPixel(199, 99),
+                      c.corner.y == 10 ? RGB(0, 0, 200) : CMDIClientWndBackground::kFillColor)
+                << "a large picture is clipped, not scaled";
+        } else {
+            EXPECT_EQ(dc.GetPixel(100, 50), CMDIClientWndBackground::kFillColor);
+        }
+        dc.SelectObject(old);
+        ::ReleaseDC(nullptr, screen.Detach());
+    }
+}
+
+// The configured picture, taken when the first client window is made.
+class TabClientPictureTest : public TabClientTest {
+protected:
+    void SetUp() override {
+        CMDIClientWndBackground::SetPicturePath(fixture("background_large.png").wstring());
+        TabClientTest::SetUp();
+    }
+    void TearDown() override {
+        TabClientTest::TearDown();
+        CMDIClientWndBackground::SetPicturePath(L"");
+    }
+};
+
+TEST_F(TabClientPictureTest, OutsideWorkbookModeAMaximisedDocumentHidesThePicture) {
+    frame->SetWorkbookMode(false);
+    open(L"Sheet.grb");
+    auto client = [&] { return pal::test::snapshot(frame->m_hWndMDIClient, true); };
+    frame->MDIRestore(frame->MDIGetActive());
+    frame->MDIGetActive()->MoveWindow(0, 0, 10, 10);
+    ::RedrawWindow(frame->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    pal::test::pump();
+    CRect area;
+    ::GetClientRect(frame->m_hWndMDIClient, &area);
+    const CPoint corner(std::max(15, (area.Width() - 400) / 2), std::max(10, (area.Height() - 300) / 2));
+    EXPECT_EQ(client().pixel(corner.x, corner.y), RGB(255, 0, 0)) << "the picture behind a restored document";
+    frame->MDIMaximize(frame->MDIGetActive());
+    ::RedrawWindow(frame->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    pal::test::pump();
+    EXPECT_NE(client().pixel(corner.x, corner.y), RGB(255, 0, 0));
+    EXPECT_NE(client().pixel(corner.x, corner.y), CMDIClientWndBackground::kFillColor);
+}
+
+// For a person to look at: three documents, the last read-only, and the same frame in the
+// clean screen.
+TEST_F(TabClientTest, ThreeTabsOneReadOnlyAndTheCleanScreenForAPersonToSee) {
+    open(L"Bracket.grb");
+    open(L"Housing.grb");
+    CDvw32Doc* locked = open(L"Cover plate.grb");
+    locked->SetReadOnly(true);
+    tabs().Refresh();
+    frame->RecalcLayout();
+    pal::test::pump();
+    ASSERT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "document-tabs"));
+    ASSERT_TRUE(frame->SetScreenMode(2));
+    pal::test::pump();
+    frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    pal::test::pump();
+    ASSERT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "clean-screen"));
+    EXPECT_TRUE(tabs().AreTabsHidden());
+    ASSERT_TRUE(frame->SetScreenMode(0));
+}
+
+} // namespace
