@@ -8,6 +8,7 @@
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikUI/PaneControlSites.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -25,6 +26,7 @@ void CDvw32App::OnChangeOrsaConnectionState(bool connected) {
     } else {
         m_pdmObject.reset();
     }
+    Dravik::UI::AssemblyStructureControlSite::Instance().OnChangeOrsaConnectionState(connected);
     ForEachMainFrame([connected](CMainFrame* frame) { frame->OnChangeOrsaConnectionState(connected); });
 }
 

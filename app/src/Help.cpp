@@ -69,9 +69,7 @@ UINT CDvw32App::SetHelpContext(UINT helpId, const wchar_t* helpFile, int delta) 
 
 bool CDvw32App::ShowContextHelp() {
     // The running command's own help id comes first once the UI module reports running commands.
-    if (!m_helpContextFile.empty())
-        m_helpContextFile = DVAppendProgramPath(m_helpContextFile.c_str(), 0, false);
-    return RouteHelp(m_helpContextId, HELP_CONTEXT);
+    return ShowHelpTopic(m_helpContextId);
 }
 
 void CDvw32App::OnContextHelpCommand() {
@@ -79,9 +77,9 @@ void CDvw32App::OnContextHelpCommand() {
 }
 
 bool CDvw32App::ShowHelpTopic(UINT helpId) {
-    if (!m_helpContextFile.empty())
-        m_helpContextFile = DVAppendProgramPath(m_helpContextFile.c_str(), 0, false);
-    return RouteHelp(helpId, HELP_CONTEXT);
+    const std::wstring contextFile =
+        m_helpContextFile.empty() ? std::wstring() : DVAppendProgramPath(m_helpContextFile.c_str(), 0, false);
+    return RouteHelp(helpId, HELP_CONTEXT, contextFile);
 }
 
 void CDvw32App::InvokeWinHelp(UINT helpId) {
@@ -89,11 +87,11 @@ void CDvw32App::InvokeWinHelp(UINT helpId) {
 }
 
 void CDvw32App::WinHelpInternal(DWORD_PTR data, UINT command) {
-    RouteHelp(data, command);
+    RouteHelp(data, command, m_helpContextFile);
 }
 
-bool CDvw32App::RouteHelp(DWORD_PTR data, UINT command) {
-    HelpWindowArgs args(m_helpContextFile, command == HELP_CONTEXT ? static_cast<int>(data) : -1, L"");
+bool CDvw32App::RouteHelp(DWORD_PTR data, UINT command, const std::wstring& contextFile) {
+    HelpWindowArgs args(contextFile, command == HELP_CONTEXT ? static_cast<int>(data) : -1, L"");
     int topic = args.TopicId;
     if (topic >= static_cast<int>(kFirstApplicationCommand) &&
         topic <= static_cast<int>(kLastApplicationCommand)) {

@@ -7,6 +7,7 @@
 #include "DVDiagnostics/DVLog.h"
 #include "DVPDMProxy/WorkMix.h"
 #include "DVPDMProxy/test/hooks.h"
+#include "DravikUI/PaneControlSites.h"
 #include "pal/path.h"
 #include "pal/test/recording_cmd_ui.h"
 #include "pal/test/snapshot.h"
@@ -20,6 +21,7 @@ class CommandsApp : public DravikApp {
 public:
     void setFixedSize(CSize size) { m_fixedSize = size; }
     void setTitle(const wchar_t* title) { m_startup.AppTitle = title; }
+    const std::shared_ptr<DVPDMObject>& pdmObject() const { return m_pdmObject; }
     void setCompany(const wchar_t* company, const wchar_t* registryName) {
         m_startup.Company = company;
         m_startup.RegistryName = registryName;
@@ -165,6 +167,19 @@ TEST_F(AppCommands, PdmCommandsFollowTheConnection) {
     app->OnOrsaWorkMixCommand();
     app->OnOrsaDisconnect();
     EXPECT_FALSE(DVPDMWorkMix::Instance().IsConnected());
+}
+
+TEST_F(AppCommands, AConnectionKeepsThePdmObjectAndTellsTheAssemblyStructure) {
+    newFrame(L"main");
+    auto& site = Dravik::UI::AssemblyStructureControlSite::Instance();
+    dvpdm::test::setWorkMixEnabled(true);
+    app->OnChangeOrsaConnectionState(true);
+    EXPECT_NE(commands().pdmObject(), nullptr);
+    EXPECT_TRUE(site.IsOrsaConnected());
+    dvpdm::test::setWorkMixEnabled(false);
+    app->OnChangeOrsaConnectionState(false);
+    EXPECT_EQ(commands().pdmObject(), nullptr);
+    EXPECT_FALSE(site.IsOrsaConnected());
 }
 
 TEST_F(AppCommands, FixedSizeKeepsTheTopLeftCornerAndRefusesSidesBelowOne) {

@@ -8,6 +8,7 @@
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/HelpWindowArgs.h"
 #include "DravikKernel/KernelRuntime.h"
+#include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ThemeChangedArgs.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "DravikUI/BaseDockFormView.h"
@@ -185,6 +186,20 @@ TEST_F(HelpAndThemes, HelpRequestsReachTheViewerTheListenerOrTheOnlinePage) {
             EXPECT_EQ(shell.back().get("file"), c.page);
         }
     }
+}
+
+TEST_F(HelpAndThemes, TheHelpCommandsShowTheContextAndItsFileInTheProgramFolder) {
+    app->SetHelpContext(4200, L"dialogs.chm", 1);
+    for (UINT command : {1601u, ID_HELP, ID_CONTEXT_HELP}) {
+        SCOPED_TRACE(command);
+        HelpListener listener;
+        listener.handle = true;
+        EXPECT_TRUE(app->OnCmdMsg(command, CN_COMMAND, nullptr, nullptr));
+        ASSERT_EQ(listener.heard.size(), 1u);
+        EXPECT_EQ(listener.heard[0].first, DVAppendProgramPath(L"dialogs.chm", 0, false));
+        EXPECT_EQ(listener.heard[0].second, 4200);
+    }
+    EXPECT_EQ(app->GetHelpContextFile(), L"dialogs.chm") << "the context itself is left as the dialog set it";
 }
 
 TEST_F(HelpAndThemes, TopicsAndThePlatformRouteUseTheApplicationsHelpFile) {

@@ -274,8 +274,9 @@ public:
 protected:
     // The PDM system's object, kept while the system is connected.
     std::shared_ptr<DVPDMObject> m_pdmObject;
-    // Every help request ends here; false when nothing could be shown.
-    bool RouteHelp(DWORD_PTR data, UINT command);
+    // Every help request ends here, with the help file of its context; false when nothing could
+    // be shown.
+    bool RouteHelp(DWORD_PTR data, UINT command, const std::wstring& contextFile);
     void OnContextHelpCommand();
 
 public:
