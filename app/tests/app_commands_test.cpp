@@ -155,9 +155,10 @@ TEST_F(AppCommands, PdmCommandsFollowTheConnection) {
     for (const Case& c : {Case{false, 1, 0, 0}, Case{true, 0, 1, 1}}) {
         dvpdm::test::setWorkMixEnabled(c.connected);
         pal::test::RecordingCmdUI connect, disconnect, workMix;
-        app->OnUpdateOrsaConnect(&connect);
-        app->OnUpdateOrsaConnected(&disconnect);
-        app->OnUpdateOrsaConnected(&workMix);
+        for (auto [id, item] : {std::pair{2074u, &connect}, {2075u, &disconnect}, {9311u, &workMix}}) {
+            item->m_nID = id;
+            app->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, item, nullptr);
+        }
         EXPECT_EQ(connect.enabled, c.connect);
         EXPECT_EQ(disconnect.enabled, c.disconnect);
         EXPECT_EQ(workMix.enabled, c.workMix);
