@@ -7,6 +7,7 @@
 #include "DVDiagnostics/DVLog.h"
 #include "DVPDMProxy/WorkMix.h"
 #include "DVPDMProxy/test/hooks.h"
+#include "DravikKernel/EditionModuleProxies.h"
 #include "DravikUI/PaneControlSites.h"
 #include "pal/path.h"
 #include "pal/test/recording_cmd_ui.h"
@@ -181,6 +182,16 @@ TEST_F(AppCommands, AConnectionKeepsThePdmObjectAndTellsTheAssemblyStructure) {
     app->OnChangeOrsaConnectionState(false);
     EXPECT_EQ(commands().pdmObject(), nullptr);
     EXPECT_FALSE(site.IsOrsaConnected());
+}
+
+TEST_F(AppCommands, TheThreeDModuleHearsItsMessageWhenOneIsAttached) {
+    MSG message{nullptr, 1339, 5, 6, 0, {}};
+    EXPECT_TRUE(app->DispatchThreadMessageEx(&message));
+    EXPECT_EQ(countCalls("DravikKernel", "3D module message: 5,6"), 0u) << "no 3D module";
+    CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    EXPECT_TRUE(app->DispatchThreadMessageEx(&message));
+    EXPECT_EQ(countCalls("DravikKernel", "3D module message: 5,6"), 1u);
+    CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
 }
 
 TEST_F(AppCommands, FixedSizeKeepsTheTopLeftCornerAndRefusesSidesBelowOne) {
