@@ -12,6 +12,9 @@
 #include "pal/path.h"
 #include "pal/test/recording_cmd_ui.h"
 #include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+#include "xtp/CommandBars.h"
+#include "xtp/ImageManager.h"
 
 namespace dvapp::test {
 namespace {
@@ -116,6 +119,27 @@ TEST_F(AppCommands, RibbonModeAndIconSizeReachEveryMainFrame) {
             EXPECT_EQ(options->bLargeIcons != FALSE, c.large);
         }
     }
+}
+
+TEST_F(AppCommands, TheStatisticsButtonCountsOnlyWithCtrlHeld) {
+    CMainFrame* frame = newFrame(L"main");
+    ASSERT_NE(frame->GetCommandBars(), nullptr);
+    frame->GetCommandBars()->GetImageManager()->SetIcon(::LoadIconW(nullptr, IDI_APPLICATION), 40001,
+                                                        CSize(16, 16));
+    app->ShowCommandStatistics();
+    EXPECT_TRUE(boxes().empty()) << "without Ctrl the button does nothing";
+
+    frame->ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(frame->m_hWnd);
+    pal::test::keyDown(VK_CONTROL);
+    pal::test::pump();
+    answer(IDOK);
+    app->ShowCommandStatistics();
+    pal::test::keyUp(VK_CONTROL);
+    const std::vector<std::string> shown = boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("system command(s)\n"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("icon(s) total: "), std::string::npos) << shown[0];
 }
 
 TEST_F(AppCommands, TheLogWindowCommandNeedsTheLogFileOrTheWindow) {
