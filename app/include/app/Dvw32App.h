@@ -40,6 +40,7 @@ class CXTPControlPopup;
 class ServerAppProxy;
 class DVServerFactory;
 class COleTemplateServer;
+class DVPDMObject;
 
 namespace dvapp {
 class StartupIni;
@@ -235,6 +236,59 @@ public:
     // False when the help could not be shown.
     bool ShowContextHelp();
 
+    // Help routes, themes and display settings, each applied to every main frame.
+    bool ShowHelpTopic(UINT helpId);
+    // The platform's own help route, past this class's override.
+    void InvokeWinHelp(UINT helpId);
+    void WinHelpInternal(DWORD_PTR data, UINT command) override;
+    // An existing help file for a name (a relative one taken in the program folder); empty when none.
+    static std::wstring ResolveHelpFilePath(const std::wstring& fileName);
+    bool ShowHelpFileTopic(const wchar_t* topic);
+    void OnTutorials();
+    // False, with nothing changed, for a name the UI module does not know or refuses.
+    bool SetTheme(const std::wstring& themeName);
+    void OnThemeCommand(UINT id);
+    void OnUpdateThemeCommand(CCmdUI* pCmdUI);
+    UINT GetThemeCommand() const { return m_themeCommand; }
+    const std::wstring& GetThemeName() const { return m_uiStyle; }
+    void SetRibbonMode(bool ribbon);
+    bool GetRibbonMode() const { return m_ribbonMode; }
+    // Sizes below 1 in either direction are ignored.
+    void SetToolBarIconSize(CSize size);
+    void SetToolBarIconSize(int cx, int cy) { SetToolBarIconSize(CSize(cx, cy)); }
+    CSize GetToolBarIconSizeScaled() const { return m_toolBarIconSizeScaled; }
+    void ShowCommandStatistics();
+
+    // The application's own commands and the relays of state changes to every main frame.
+    void OnAppAbout();
+    void OnFixedSize();
+    void OnOrsaConnect();
+    void OnOrsaDisconnect();
+    void OnOrsaWorkMixCommand();
+    void OnUpdateOrsaConnect(CCmdUI* pCmdUI);
+    void OnUpdateOrsaConnected(CCmdUI* pCmdUI);
+    void OnInfoTipCommand(UINT id);
+    void OnIs3DMessage(WPARAM wParam, LPARAM lParam);
+    void OnLogWindow();
+    void OnUpdateLogWindow(CCmdUI* pCmdUI);
+    void OnChangeDocumentState(CDvw32Doc* document);
+    void OnChangeOrsaConnectionState(bool connected);
+    void RepaintMarkedDocuments();
+    void UpdateMainFrameTitles();
+    void ActivateNextMainFrame();
+    void InitializeTextBrowserProfileItems();
+    void HandTextToBrowsers(const wchar_t* text);
+    std::wstring GetDictionaryFileName();
+
+protected:
+    // The PDM system's object, kept while the system is connected.
+    std::shared_ptr<DVPDMObject> m_pdmObject;
+    // Every help request ends here, with the help file of its context; false when nothing could
+    // be shown.
+    bool RouteHelp(DWORD_PTR data, UINT command, const std::wstring& contextFile);
+    void OnContextHelpCommand();
+
+public:
     bool GetSaveAtExit() const { return m_saveAtExit; }
     void SetSaveAtExit(bool save) { m_saveAtExit = save; }
     bool IsApplicationStateClear() const { return true; }
@@ -276,10 +330,6 @@ public:
     static void AppendThemeMenuItems(HMENU menu);
     // Whether start-up asked the add-ons' manager for server mode.
     bool IsServerMode() const { return m_serverMode; }
-    // Applied to every main frame (the display settings' owner builds them).
-    void SetRibbonMode(bool ribbon);
-    void SetToolBarIconSize(CSize size);
-
     // --- pane windows: one per process, shared by the main frames' panes ---
     CWnd* GetOrsaArchivesWindow(bool availableOnly, bool create) override;
     CWnd* GetOrsaDesktopWindow(bool availableOnly, bool create) override;

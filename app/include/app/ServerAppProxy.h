@@ -23,9 +23,13 @@ public:
     void OnActivateDocument(CDvw32Doc* document) override;
     void OnDocumentClosed(CDvw32Doc* document) override;
     std::wstring GetApplicationsIniPath() override;
+    // Whether the program works without reaching the network (no online help pages then).
+    bool IsOfflineMode() const { return offline_; }
+    void SetOfflineMode(bool offline) { offline_ = offline; }
 
 private:
     CDvw32App& app_;
+    bool offline_ = false;
 };
 
 DV_EXPORTS_END

@@ -2,6 +2,7 @@
 
 #include "state.h"
 
+#include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/NotBuiltYet.h"
 
 namespace dvpdm::detail {
@@ -41,6 +42,31 @@ bool DVPDMWorkMix::IsEnabled() const {
 bool DVPDMWorkMix::CanConnect() const {
     DV_NOT_BUILT_YET("the PDM system: no connection can be made");
     return dvpdm::detail::workMixCanConnect().load();
+}
+
+bool DVPDMWorkMix::Connect(int mode, const wchar_t* connection) {
+    (void)mode;
+    (void)connection;
+    DV_NOT_BUILT_YET("the PDM system: there is nothing to connect to");
+    return false;
+}
+
+void DVPDMWorkMix::Disconnect() {
+    dvpdm::detail::workMixEnabled().store(false);
+}
+
+std::shared_ptr<DVPDMObject> DVPDMWorkMix::GetPDMObject() const {
+    return IsEnabled() ? std::make_shared<DVPDMObject>() : nullptr;
+}
+
+void DVPDMObject::RunWorkMix() {
+    if (!DVPDMWorkMix::Instance().IsEnabled())
+        throw DVPDMException("the PDM system is not connected");
+    DV_NOT_BUILT_YET("the PDM system: the work-mix operation");
+}
+
+void DVPDMException::Report() const {
+    DVLog_Write(DVLogWarning, "PDM: %s", what());
 }
 
 std::wstring DVPDMWorkMix::OrsaInfo() const {
