@@ -1,5 +1,6 @@
 // What the application keeps of a session for the next one: the main frames' layout
 // ("state.xml" of a settings profile), the documents to reopen and the recent-file list.
+#include "app/DocumentOpening.h"
 #include "app/Dvw32App.h"
 #include "app/RecentFileList.h"
 #include "app/StateFrames.h"
@@ -229,7 +230,7 @@ void CDvw32App::AddToRecentFileList(LPCWSTR lpszPathName) {
 }
 
 CDocument* CDvw32App::OpenDocumentFile(LPCWSTR lpszFileName, BOOL bAddToMRU) {
-    CDocument* document = CWinApp::OpenDocumentFile(lpszFileName, bAddToMRU);
+    CDocument* document = OpenDocumentByPath(lpszFileName, bAddToMRU != FALSE);
     // The recent-file command clears the mark itself, after its own removal of a failed entry.
     if (!m_openingRecentFile) {
         if (CDVRecentFileList* list = GetRecentFileList())

@@ -80,6 +80,7 @@ bool CDvw32App::RecoverDocument(const std::wstring& path, bool copy) {
     auto* document = dynamic_cast<CDvw32Doc*>(opened);
     if (copy && document != nullptr) {
         document->LockDocumentFile(SharedPathName(original));
+        m_recoveryCopies[document] = path;
         DV_NOT_BUILT_YET("crash recovery: the kernel's collection of unused objects");
         document->SetTitle((original + DVLoadString(kRecoveredTitle)).c_str());
         ForEachMainFrame([](CMainFrame* frame) {
@@ -89,4 +90,35 @@ bool CDvw32App::RecoverDocument(const std::wstring& path, bool copy) {
         });
     }
     return true;
+}
+
+namespace {
+
+void deleteRecoveryCopy(const std::wstring& path) {
+    if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        DVLog_Write(DVLogOptionalFailure, "Failed to delete the recovery copy \"%ls\": 0x%08x", path.c_str(),
+                    static_cast<unsigned>(GetLastError()));
+}
+
+} // namespace
+
+void CDvw32App::ForgetSavedRecoveryCopies() {
+    for (auto it = m_recoveryCopies.begin(); it != m_recoveryCopies.end();) {
+        // A recovered drawing counts as modified until it is saved.
+        if (it->first->IsModified()) {
+            ++it;
+            continue;
+        }
+        deleteRecoveryCopy(it->second);
+        it = m_recoveryCopies.erase(it);
+    }
+}
+
+void CDvw32App::OnDocumentClosed(CDvw32Doc* document) {
+    // Closed means saved, or discarded by the person: either way the copy has served.
+    const auto it = m_recoveryCopies.find(document);
+    if (it == m_recoveryCopies.end())
+        return;
+    deleteRecoveryCopy(it->second);
+    m_recoveryCopies.erase(it);
 }

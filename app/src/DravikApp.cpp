@@ -4,6 +4,7 @@
 #include "app/ServerAppProxy.h"
 #include "app/Splash.h"
 #include "app/StartupIni.h"
+#include "frame/MdiClient.h"
 
 #include "Compression/SharedPathName.h"
 #include "DVDiagnostics/DVLog.h"
@@ -12,12 +13,17 @@
 #include "DVDiagnostics/VersionNumber.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/ApplicationEvents.h"
+#include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Settings.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "DravikUI/ShellDDERespondWindow.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "afx/oledata.h"
 #include "app/SystemCommands.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/base.h"
@@ -83,6 +89,11 @@ BOOL DravikApp::InitInstance() {
 
 BOOL DravikApp::DoInitInstance() {
     const std::int64_t started = nowUs();
+    // Main frames are drop targets and the automation server answers on this thread.
+    m_oleInitialized = AfxOleInit() != FALSE;
+    if (!m_oleInitialized)
+        DVLog_Write(DVLogOptionalFailure,
+                    "OLE could not be initialised: nothing can be dropped on the main frames");
 
     DVCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
@@ -112,6 +123,7 @@ BOOL DravikApp::DoInitInstance() {
     m_startup.ApplicationsFile = pathSetting(L"ApplicationsFile");
     m_startup.DefaultStateFile = pathSetting(L"DefaultStateFile");
     m_startup.BackgroundImage = pathSetting(L"BackgroundImage");
+    CMDIClientWndBackground::SetPicturePath(m_startup.BackgroundImage);
     m_startup.DefaultDynamicToolBarFile = pathSetting(L"DefaultDynamicToolBarFile");
     m_startup.DefaultContextMenuFile = pathSetting(L"DefaultContextMenuFile");
     m_startup.DefaultTemplateFolder = pathSetting(L"DefaultTemplateFolder");
@@ -196,9 +208,8 @@ BOOL DravikApp::DoInitInstance() {
         const std::vector<CMainFrame*> frames = GetMainFrames();
         for (auto it = frames.rbegin(); it != frames.rend(); ++it)
             (*it)->SetForegroundWindow();
-        // The open documents' frame counts are brought up to date here once the kernel's
-        // document class exists.
-        DV_NOT_BUILT_YET("start-up: the open documents' frame counts");
+        for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+            document->UpdateFrameCounts();
     }
 
     const std::int64_t elapsedUs = nowUs() - started;
@@ -241,6 +252,8 @@ void DravikApp::LoadEditionModules() {
 
 BOOL DravikApp::OnIdle(LONG lCount) {
     const BOOL more = CDvw32App::OnIdle(lCount);
+    if (lCount == 0)
+        ForgetSavedRecoveryCopies();
     if (m_unattended && !m_closingUnattended && !more) {
         // Everything has painted: the frames close as a person would close them.
         m_closingUnattended = true;
@@ -271,6 +284,7 @@ int DravikApp::DoExitInstance() {
         if (frame->m_hWnd != nullptr)
             frame->DestroyWindow();
     });
+    ApplicationManager::Get().OnExitInstance();
     if (m_paintManagerHeld) {
         CXTPPaintManager::ReleaseInstance();
         m_paintManagerHeld = false;
@@ -279,5 +293,14 @@ int DravikApp::DoExitInstance() {
         GlobalContainer::Instance().DestroySession(0);
         m_sessionOpened = false;
     }
-    return CDvw32App::ExitInstance();
+    const int result = CDvw32App::ExitInstance();
+    if (m_oleInitialized) {
+        OleUninitialize();
+        m_oleInitialized = false;
+    }
+    return result;
+}
+
+bool DravikApp::WantsStartPages() const {
+    return m_startPage && GetSettings().startPageDisplayOption;
 }

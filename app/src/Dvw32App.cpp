@@ -1,26 +1,36 @@
 #include "app/Dvw32App.h"
 
 #include "app/GenerateDumpFileAppContext.h"
+#include "app/DVServer.h"
 #include "app/HelpPath.h"
 #include "app/HtmlHelp.h"
 #include "app/KernelCommandIdentifiers.h"
 #include "app/ServerAppProxy.h"
+#include "app/Splash.h"
+#include "app/StartPages.h"
 #include "app/StartupIni.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
 #include "DVDiagnostics/NotBuiltYet.h"
+#include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
+#include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Settings.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/TabView.h"
+#include "afx/oletemplate.h"
 #include "win/base.h"
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
 IMPLEMENT_DYNAMIC(CDvw32App, dvaux::MfcApplication)
@@ -28,6 +38,26 @@ IMPLEMENT_DYNAMIC(CDvw32App, dvaux::MfcApplication)
 BEGIN_MESSAGE_MAP(CDvw32App, dvaux::MfcApplication)
 ON_COMMAND_RANGE(17000, 32000, &CDvw32App::OnApplicationCommand)
 ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, &CDvw32App::OnRecentFileCommand)
+// The application's own commands, after the main frame's routing has passed them on.
+ON_COMMAND(ID_APP_ABOUT, &CDvw32App::OnAppAbout)
+ON_COMMAND(1601, &CDvw32App::OnContextHelpCommand)
+ON_COMMAND(ID_HELP, &CDvw32App::OnContextHelpCommand)
+ON_COMMAND(ID_CONTEXT_HELP, &CDvw32App::OnContextHelpCommand)
+ON_COMMAND(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup)
+ON_COMMAND_RANGE(1863, 1866, &CDvw32App::OnInfoTipCommand)
+ON_COMMAND(1868, &CDvw32App::OnFixedSize)
+ON_COMMAND(1206, &CDvw32App::OnTutorials)
+ON_COMMAND_RANGE(3401, 3449, &CDvw32App::OnThemeCommand)
+ON_UPDATE_COMMAND_UI_RANGE(3401, 3449, &CDvw32App::OnUpdateThemeCommand)
+ON_COMMAND(2074, &CDvw32App::OnOrsaConnect)
+ON_UPDATE_COMMAND_UI(2074, &CDvw32App::OnUpdateOrsaConnect)
+ON_COMMAND(2075, &CDvw32App::OnOrsaDisconnect)
+ON_UPDATE_COMMAND_UI(2075, &CDvw32App::OnUpdateOrsaConnected)
+ON_COMMAND(9311, &CDvw32App::OnOrsaWorkMixCommand)
+ON_UPDATE_COMMAND_UI(9311, &CDvw32App::OnUpdateOrsaConnected)
+ON_COMMAND(7306, &CDvw32App::OnLogWindow)
+ON_UPDATE_COMMAND_UI(7306, &CDvw32App::OnUpdateLogWindow)
+ON_THREAD_MESSAGE(1339, &CDvw32App::OnIs3DMessage)
 END_MESSAGE_MAP()
 
 namespace {
@@ -44,7 +74,9 @@ AFX_STRING_TABLE(kStrings);
 
 CDvw32App::CDvw32App()
     : m_serverAppProxy(std::make_unique<ServerAppProxy>(*this)),
-      m_paneWindows(std::make_unique<dvapp::PaneWindowSlots>()) {}
+      m_paneWindows(std::make_unique<dvapp::PaneWindowSlots>()),
+      m_serverFactory(std::make_unique<DVServerFactory>()),
+      m_templateServer(std::make_unique<COleTemplateServer>()) {}
 
 CDvw32App::~CDvw32App() {
     if (m_clearSettingsMutex != nullptr)
@@ -96,20 +128,28 @@ CMainFrame* GetMainFrame() {
 BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::StartupIni& ini) {
     if (!CWinApp::InitInstance())
         return FALSE;
+    EnumDisplayMonitors(nullptr, nullptr, FindPrimaryMonitorProc,
+                        reinterpret_cast<LPARAM>(&m_primaryMonitor));
     m_saveAtExit = false;
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
-    const dvio::IniFile::Section* settings = ini.Effective().FindSection(L"SETTINGS");
-    m_paneWindows->Configure(settings != nullptr ? settings->find(L"DockingPanes") : nullptr);
+    EnableDockingPaneWindows(ini);
+
+    ImportStartupProfile();
+    LoadAddOns();
+    // The text browsers' plug-ins come with the text browsers.
+    DV_NOT_BUILT_YET("start-up: the text browsers' plug-ins");
     // The kernel's commands that the shell names, before any main frame asks for them.
     RegisterApplicationCommands();
     // The add-ons' commands of the last session, so that the bars saved with them still work.
     LoadApplicationCommandsFile();
-    // The start-up profile, add-ons and the automation registration come with
-    // their own parts of the application; start-up goes on without them.
-    DV_NOT_BUILT_YET("the main initialisation: profile, add-ons, automation");
+    CDVApplicationManager::Instance().StartApplications(1, 1);
 
     m_helpFilePath =
         dvapp::FindHelpFile(*this, m_startup.Company, m_startup.RegistryName, m_startup.Language);
+    // A value longer than the buffer the variable is read into leaves the switch as it was.
+    wchar_t trace[256] = L"";
+    if (GetEnvironmentVariableW(L"DRAVIK_STRING_ID", trace, 256) < 256)
+        g_bTraceMessages = std::wcscmp(trace, L"1") == 0;
 
     // Kernel drawings shown in the UI library's child frames, by tab views.
     m_docTemplate =
@@ -118,33 +158,69 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
     if (m_docTemplate != nullptr)
         AddDocTemplate(m_docTemplate);
 
-    UIModuleProxy& ui = UIModuleProxy::Instance();
-    m_uiStyle = GetProfileStringW(L"Settings", L"UIStyle", L"").GetString();
-    // A first start has no theme of its own yet: the UI module's default is no failure then.
-    const bool themed = !m_uiStyle.empty() && ui.SetTheme(m_uiStyle);
-    if (!themed && !ui.SetTheme(ui.GetDefaultThemeName())) {
+    // A first start, or a theme name this version does not know, takes the UI module's default.
+    const std::wstring savedTheme = GetProfileStringW(L"Settings", L"UIStyle", L"").GetString();
+    if (!SetTheme(savedTheme) && !SetTheme(UIModuleProxy::Instance().GetDefaultThemeName())) {
         DVLog_Write(DVLogFailure, "Failed to initialize theme");
         return FALSE;
     }
-    m_uiStyle = ui.GetCurrentUIStyleName();
 
     if (!CreateFirstMainFrame()) {
         DVLog_Write(DVLogFailure, "Failed to create main window");
         return FALSE;
     }
+    RegisterServer();
+
+    CDVApplicationManager::Instance().StartApplications(0, 1);
+    if (CMainFrame* frame = GetMainFrame()) {
+        // Later resets of the menu bar go back to what it holds now.
+        if (CXTPCommandBar* menu = frame->GetMenuBar())
+            menu->GetControls()->CreateOriginalControls();
+    }
+    if (m_helpContextNesting == 0) {
+        m_helpContextId = 1;
+        m_helpContextFile.clear();
+    }
+    automenu(0);
+    ShowSyspanelSet(0);
     m_saveAtExit = true;
 
+    if (!m_startup.AppTitle.empty()) {
+        free(const_cast<wchar_t*>(m_pszAppName));
+        m_pszAppName = wcsdup(m_startup.AppTitle.c_str());
+    } else if (const std::wstring title = DVLoadString(GetTitleStringId()); !title.empty()) {
+        free(const_cast<wchar_t*>(m_pszAppName));
+        m_pszAppName = wcsdup(title.c_str());
+    }
+
+    if (!GlobalContainer::Instance().FinishInitSession())
+        return FALSE;
+    // Server mode belongs to the managed add-ons' manager, which this program does not run: the
+    // request is kept for it.
+    m_serverMode = GetSettings().serverMode || ini.Effective().GetInt(L"SETTINGS", L"SERVER", 0) != 0;
+    if (InitOrsaIntegration() == 3)
+        return FALSE;
+    InitializeMacroManager();
+    CreateRecentFileList(GetSettings().recentFileCount);
+    GetMaterialWindow(true);
+
     if (commandLine.m_bRunEmbedded || commandLine.m_bRunAutomated) {
+        m_saveAtExit = true;
         if (CMainFrame* frame = GetMainFrame())
             frame->RecalcLayout();
         return TRUE;
     }
+
+    ProbeClassesRootWrite();
 
     // What the crash report may have left for this start.
     if (GetProfileStringW(L"ErrorRestore", L"BugReportFolder", L"").IsEmpty())
         WriteProfileStringW(L"ErrorRestore", L"BugReportFolder", L"");
     if (GetProfileInt(L"ErrorRestore", L"Restart", 0) != 0)
         WriteProfileInt(L"ErrorRestore", L"Restart", 0);
+
+    if (WantsStartPages())
+        OpenStartPages();
 
     // The program does not open an empty drawing of its own accord.
     if (commandLine.m_nShellCommand == CCommandLineInfo::FileNew)
@@ -153,7 +229,15 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
     if (!ProcessShellCommand(commandLine))
         return FALSE;
 
+    ApplyDisplaySettings();
     ForEachMainFrame([](CMainFrame* frame) { frame->ShowFirstTime(); });
+
+    // The shell's requests that came while starting run now, once, in the order they came.
+    m_ddeReady = true;
+    if (!m_ddeQueue.empty()) {
+        AfxOleSetUserCtrl(TRUE);
+        ProcessQueuedDDECommands();
+    }
 
     // The last session's documents, when the settings ask for them; the list is used once.
     const std::vector<std::wstring> reopen =
@@ -186,14 +270,10 @@ public:
     bool SaveAllModified() override { return app_.SaveAllModified() != FALSE; }
     void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
     void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
-    // Every main frame carries the application's name, and its active drawing's after it.
-    void UpdateMainFrameTitles() override {
-        const CString title = app_.GetApplicationTitle();
-        CDvw32App::ForEachMainFrame([&](CMainFrame* frame) {
-            frame->m_strTitle = title;
-            if (frame->m_hWnd != nullptr)
-                frame->OnUpdateFrameTitle(TRUE);
-        });
+    // Open in whichever frame shows its window.
+    bool IsDockingPaneOpen(int paneId) override {
+        CXTPDockingPane* pane = app_.FindDockingPane(paneId, nullptr, nullptr);
+        return pane != nullptr && !pane->IsClosed();
     }
     // What the frame's routing reaches.
     std::unique_ptr<GenerateDumpFileContextBase> CreateCrashContext() override {
@@ -201,7 +281,9 @@ public:
     }
     CDvw32Doc* GetActiveDocument() const override { return app_.GetActiveDocument(); }
     bool HasCommandLineInfo() const override { return app_.m_pCmdInfo != nullptr; }
-    void OnIdle(long count) override { app_.OnIdle(count); }
+    bool ShowHelpTopic(UINT topic) override { return app_.ShowHelpTopic(topic); }
+    void SetRibbonMode(bool ribbon) override { app_.SetRibbonMode(ribbon); }
+    bool IsRibbonMode() const override { return app_.GetRibbonMode(); }
     bool OnDDECommand(const CString& command) override {
         CString text = command;
         return app_.OnDDECommand(text.GetBuffer()) != FALSE;
@@ -213,6 +295,11 @@ public:
     bool GetSaveAtExit() const override { return app_.GetSaveAtExit(); }
     void SetSaveAtExit(bool save) override { app_.SetSaveAtExit(save); }
     CWnd* GetFindCommandWindow() override { return app_.GetFindCommandWindow(false); }
+    void OnIdle(long count) override { app_.OnIdle(count); }
+    void SignalSplashClose() override { ::SignalSplashClose(); }
+    // Shell requests that waited while a frame was modal.
+    void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }
+    void UpdateMainFrameTitles() override { app_.UpdateMainFrameTitles(); }
 
 private:
     CDvw32App& app_;
@@ -257,8 +344,9 @@ int CDvw32App::ExitInstance() {
     for (const auto& command : commands)
         GlobalContainer::Instance().UnregisterCmd(command->GetID());
     commands.clear();
-    // The add-ons and the managed user interface are unloaded here once they exist.
-    DV_NOT_BUILT_YET("ExitInstance: the add-ons and the managed user interface are not unloaded");
+    CDVApplicationManager::Instance().UnloadApplications();
+    // The managed user interface's dispatcher is shut down here once it exists.
+    DV_NOT_BUILT_YET("ExitInstance: the managed user interface is not shut down");
     Dravik::Module::shutdownAll();
 
     for (ATOM* atom : {&m_ddeAppAtom, &m_ddeTopicAtom}) {
@@ -338,11 +426,6 @@ bool CDvw32App::IsRegisteredName(const wchar_t* name) const {
     return name != nullptr && *name != L'\0' && m_registeredNames.count(name) > 0;
 }
 
-void CDvw32App::QueueDDECommand(const CString& command) {
-    if (!command.IsEmpty())
-        m_ddeQueue.push_back(command);
-}
-
 UINT CDvw32App::SetTitleStringId(UINT id) {
     const UINT old = m_titleStringId;
     m_titleStringId = id;
@@ -375,9 +458,10 @@ int CDvw32App::OnExitCommand() {
         proxy->TerminateAllCommands(nullptr, true);
     if (!SaveAllModified())
         return 0;
-    // The add-ons' consent and the list of open documents come with the add-on manager and the
-    // document class.
-    DV_NOT_BUILT_YET("OnExitCommand: the add-ons' consent and the open documents");
+    if (IApplicationManagerProxy* addOns = ApplicationManager::Proxy();
+        addOns != nullptr && !addOns->CanClose())
+        return 0;
+    SaveOpenDocuments();
     ExitInstance();
     return 1;
 }
@@ -402,28 +486,17 @@ void CDvw32App::OnApplicationEvent(int event, ApplicationEventArgs& args) {
         return;
     if (args.Document == nullptr || args.Document != m_activeDocument)
         return;
-    // Whether the document is inside a command and whether its active view wants the
-    // toolbar are the document class's to answer; until it exists nothing is recorded.
-    DV_NOT_BUILT_YET("OnApplicationEvent: the pop-up toolbar of the document class");
-}
-
-// Help context -----------------------------------------------------------------------------
-
-UINT CDvw32App::SetHelpContext(UINT helpId, const wchar_t* helpFile, int delta) {
-    const UINT previous = m_helpContextId;
-    if ((delta >= 0 && m_helpContextNesting == 0) || (delta < 0 && m_helpContextNesting + delta == 0)) {
-        m_helpContextId = helpId;
-        m_helpContextFile = helpFile ? helpFile : L"";
+    CDvw32Doc* document = args.Document;
+    if (document->IsInCommand())
+        return;
+    // The document's active view, or the drawing view inside it when that view holds tabs.
+    auto* view = dynamic_cast<CDVView*>(document->GetActiveView());
+    if (view == nullptr) {
+        CDVView* active = DVGetActiveView();
+        view = active != nullptr && active->GetDvwDocument() == document ? active : nullptr;
     }
-    m_helpContextNesting += delta;
-    return previous;
-}
-
-bool CDvw32App::ShowContextHelp() {
-    // The running command's own help id is asked of the UI module once it reports commands.
-    const std::wstring file =
-        m_helpContextFile.empty() ? std::wstring() : DVAppendProgramPath(m_helpContextFile.c_str(), 0, false);
-    return dvapp::OpenHtmlHelp(file.c_str(), dvapp::kHelpContext, m_helpContextId);
+    if (view != nullptr && view->IsShowPopupToolbar())
+        m_pendingPopupToolbarDocument = document;
 }
 
 // Utilities --------------------------------------------------------------------------------

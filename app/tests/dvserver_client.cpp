@@ -1,10 +1,83 @@
-// A client of "DVW32.SERVER" in a process of its own, which the tests kill in the middle of a
-// call: it connects, says so in the journal and asks for the server's long command.
+// A client of "DVW32.SERVER" in a process of its own.
+//   (no arguments)      connects, says so in the journal and asks for the server's long command;
+//                       the tests kill it in the middle of that call.
+//   --title-block PATH  does what a title-block editor does: opens the drawing, takes the active
+//                       one, reads "$razrab", writes it, commits, reads it back; each answer goes
+//                       to the journal ("dvserver.client.answers"), then every reference is let go.
 #include "app/DVServer.h"
 
 #include "pal/journal.h"
+#include "pal/text.h"
 
-int main() {
+#include <string>
+#include <vector>
+
+namespace {
+
+HRESULT invoke(IDispatch* on, DISPID id, std::vector<VARIANT> args, VARIANT* result) {
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
+                      static_cast<UINT>(reversed.size()), 0};
+    VariantInit(result);
+    UINT err = 0;
+    const HRESULT hr =
+        on->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, nullptr, &err);
+    for (VARIANT& v : args)
+        VariantClear(&v);
+    return hr;
+}
+
+HRESULT invokeByName(IDispatch* on, const wchar_t* name, std::vector<VARIANT> args, VARIANT* result) {
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    if (HRESULT hr = on->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr))
+        return hr;
+    return invoke(on, id, std::move(args), result);
+}
+
+VARIANT text(const std::wstring& s) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
+    return v;
+}
+
+std::string textOf(const VARIANT& v) {
+    return v.vt == VT_BSTR && v.bstrVal ? pal::text::toUtf8(v.bstrVal) : std::string();
+}
+
+// The editor's road through the active drawing's variables; every answer is journaled.
+void editTitleBlock(IDispatch* app, const std::wstring& path) {
+    std::vector<std::pair<std::string, std::string>> answers;
+    VARIANT version, opened, active, vars, before, ok, after;
+    invoke(app, 30, {}, &version);
+    answers.emplace_back("version", std::to_string(version.vt == VT_I4 ? version.lVal : -1));
+    invokeByName(app, L"OpenFile", {text(path)}, &opened);
+    answers.emplace_back("opened", opened.vt == VT_DISPATCH && opened.pdispVal ? "1" : "0");
+    invokeByName(app, L"GetActiveFile", {}, &active);
+    answers.emplace_back("active", active.vt == VT_DISPATCH && active.pdispVal ? "1" : "0");
+    if (active.vt == VT_DISPATCH && active.pdispVal &&
+        SUCCEEDED(invokeByName(active.pdispVal, L"GetModelVars", {}, &vars)) && vars.vt == VT_DISPATCH) {
+        invokeByName(vars.pdispVal, L"GetVarExpression", {text(L"$razrab")}, &before);
+        invokeByName(vars.pdispVal, L"SetVarExpression", {text(L"$razrab"), text(L"Сидоров")}, &ok);
+        VariantClear(&ok);
+        invokeByName(vars.pdispVal, L"OK", {text(L"Title block")}, &ok);
+        invokeByName(vars.pdispVal, L"GetVarExpression", {text(L"$razrab")}, &after);
+        answers.emplace_back("before", textOf(before));
+        answers.emplace_back("committed", ok.vt == VT_BOOL && ok.boolVal ? "1" : "0");
+        answers.emplace_back("after", textOf(after));
+        for (VARIANT* v : {&vars, &before, &ok, &after})
+            VariantClear(v);
+    }
+    for (VARIANT* v : {&version, &opened, &active})
+        VariantClear(v);
+    pal::journal::record("dvserver.client.answers", answers);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
     CoInitialize(nullptr);
     CLSID clsid{};
     if (FAILED(CLSIDFromProgID(kServerProgId, &clsid)))
@@ -13,6 +86,12 @@ int main() {
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
                                 reinterpret_cast<void**>(&app))))
         return 3;
+    if (argc == 3 && std::string(argv[1]) == "--title-block") {
+        editTitleBlock(app, pal::text::fromUtf8(argv[2]));
+        app->Release();
+        CoUninitialize();
+        return 0;
+    }
     pal::journal::record("dvserver.client.ready");
     VARIANT id;
     VariantInit(&id);

@@ -1,7 +1,7 @@
 // Start-up on the bundled configuration, on the null display: the first main frame made from the
 // default state or from the last session's saved state and shown, the command line's document
 // opened in its window, and a start by COM that stops before anything is shown or opened.
-#include "startup_fixture.h"
+#include "main_initialisation_fixture.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/Document.h"
@@ -20,42 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MainInitialisation : public StartupTest {
-protected:
-    void SetUp() override {
-        StartupTest::SetUp();
-        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
-        bundledConfiguration();
-    }
-    // The bundled default state, beside the program as the product INI names it.
-    void bundledConfiguration() {
-        writeProductIni("[SETTINGS]\nConfig=3D\nLanguage=Eng\nDefaultStateFile=DefaultState.xml\n");
-    }
-    void TearDown() override {
-        stop();
-        pal::test::pump();
-        StartupTest::TearDown();
-    }
-
-    CMainFrame* onlyFrame() {
-        const std::vector<CMainFrame*> frames = CDvw32App::GetMainFrames();
-        return frames.size() == 1 ? frames.front() : nullptr;
-    }
-
-    static size_t initializedLines() {
-        size_t count = 0;
-        for (const std::string& line : dvlog::test::capturedAt(DVLogInfo))
-            count += line.rfind("Initialized in ", 0) == 0;
-        return count;
-    }
-
-    std::wstring copySample(const std::string& name) {
-        const auto path = root() / name;
-        std::filesystem::copy_file(binDir() / "Samples" / "sample-a3.grb", path);
-        return pal::path::fromNative(path);
-    }
-};
-
 TEST_F(MainInitialisation, WithoutASavedStateTheFrameOfTheDefaultStateIsShown) {
     ASSERT_TRUE(start());
     pal::test::pump();
@@ -65,6 +29,7 @@ TEST_F(MainInitialisation, WithoutASavedStateTheFrameOfTheDefaultStateIsShown) {
     EXPECT_EQ(GetMainFrame(), frame);
     EXPECT_TRUE(frame->IsShown());
     EXPECT_TRUE(frame->IsWindowVisible());
+    EXPECT_TRUE(frame->IsDropTargetRegistered()) << "start-up makes the thread ready for drops";
     ASSERT_NE(frame->GetMenuBar(), nullptr);
     EXPECT_GT(frame->GetMenuBar()->GetControlCount(), 3) << "the default state's menus";
     CRect rect;
@@ -318,7 +283,9 @@ TEST_F(MainInitialisation, TheConfigurationChoosesThePaneWindowsBeforeTheFrameIs
 }
 
 TEST_F(MainInitialisation, ADocumentThatDoesNotOpenEndsStartUp) {
+    answer(IDOK);
     ASSERT_FALSE(start({pal::path::fromNative(root() / "missing.grb")}));
+    EXPECT_EQ(boxes(), std::vector<std::string>{"File not found"});
     EXPECT_EQ(initializedLines(), 1u);
 }
 

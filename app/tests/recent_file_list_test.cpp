@@ -166,8 +166,8 @@ TEST_F(RecentFiles, KeepMarkHoldsTheListStill) {
     EXPECT_TRUE(views.notices.empty());
 }
 
-// The open pipeline sets the mark while it asks whether to keep a failed entry; whichever road
-// opened the file, the list must be live again afterwards.
+// The open road sets the mark when the person keeps a failed entry; whichever road opened the
+// file, the list must be live again afterwards.
 class KeepingApp : public DravikApp {
 public:
     CString prompted;
@@ -184,17 +184,19 @@ TEST_F(RecentFiles, KeepMarkEndsWithEveryRoadThatOpens) {
     own->Add(L"/d/missing.dvd");
     keeping->prompted = L"/d/missing.dvd";
 
-    // File Open, failing.
-    own->SetKeepMark(true);
+    // File Open, failing: the person keeps the entry, and the mark still ends with the open.
+    answer(IDNO);
     keeping->OnFileOpen();
+    EXPECT_TRUE(own->Contains(L"/d/missing.dvd"));
     EXPECT_FALSE(own->GetKeepMark());
 
-    // The recent-file command: the kept entry stays, then the mark ends.
-    own->SetKeepMark(true);
+    // The recent-file command: the entry the person keeps stays, then the mark ends.
+    answer(IDNO);
     EXPECT_TRUE(keeping->OnCmdMsg(ID_FILE_MRU_FILE1, CN_COMMAND, nullptr, nullptr));
     EXPECT_TRUE(own->Contains(L"/d/missing.dvd"));
     EXPECT_FALSE(own->GetKeepMark());
-    // Without the mark, a failed recent entry leaves the list.
+    // Agreeing to the removal, the failed recent entry leaves the list.
+    answer(IDYES);
     EXPECT_TRUE(keeping->OnRecentFileCommand(ID_FILE_MRU_FILE1));
     EXPECT_FALSE(own->Contains(L"/d/missing.dvd"));
 }

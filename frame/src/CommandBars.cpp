@@ -1,4 +1,6 @@
 #include "frame/CommandBars.h"
+
+#include "frame/RibbonBar.h"
 #include "frame/TabToolBar.h"
 
 #include "frame/ControlTable.h"
@@ -267,6 +269,10 @@ CXTPMenuBar* CDVRibbonCommandBars::GetMainMenuBar() {
     bar->SetVisible(!m_ribbonMode);
     m_mainMenuBar = bar;
     return bar;
+}
+
+CXTPRibbonBar* CDVRibbonCommandBars::CreateRibbonBar() {
+    return new DVRibbonBar;
 }
 
 CXTPRibbonBar* CDVRibbonCommandBars::GetRibbonBar() {

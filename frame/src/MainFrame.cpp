@@ -1,5 +1,6 @@
 #include "frame/MainFrame.h"
 
+#include "frame/ColorBook.h"
 #include "frame/CommandBars.h"
 #include "frame/ControlAttributes.h"
 #include "frame/ControlFactory.h"
@@ -8,6 +9,10 @@
 #include "frame/MessageBarText.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/DocTemplate.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModule.h"
 #include "DravikKernel/UIModuleProxy.h"
@@ -15,6 +20,7 @@
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "panels/StatusLine.h"
+#include "ribbon/FrameToolsApplication.h"
 #include "xtp/PropExchange.h"
 
 #include <exception>
@@ -40,6 +46,12 @@ void LogElapsed(const char* format, LONGLONG start) {
     const LONGLONG micros = frequency.QuadPart > 0 ? (SteadyNow() - start) * 1000000 / frequency.QuadPart : 0;
     DVLog_Write(DVLogInfo, format, static_cast<long long>(micros / 1000),
                 static_cast<long long>(micros % 1000));
+}
+
+// The document of the active document window: an MDI frame's own active view is none of them.
+CDocument* ActiveDocumentOf(CFrameWnd& frame) {
+    CFrameWnd* active = frame.GetActiveFrame();
+    return active != nullptr ? active->GetActiveDocument() : nullptr;
 }
 
 // Takes a frame whose window exists down again when a later step of its creation throws.
@@ -104,11 +116,25 @@ MainFrameApplication* MainFrameApplication::Instance() {
     return g_application;
 }
 
+bool MainFrameApplication::AddOnsAllowExit() {
+    IApplicationManagerProxy* addOns = ApplicationManager::Proxy();
+    return addOns == nullptr || addOns->CanClose();
+}
+
+void MainFrameApplication::ReapplyToolBarIconSize() {
+    UIModuleProxy::Instance().ForEachMainFrame([](CFrameWnd* frame) {
+        if (auto* main = DYNAMIC_DOWNCAST(CMainFrame, frame))
+            main->ApplyCommandBarOptions(true);
+    });
+}
+
 BEGIN_MESSAGE_MAP(CMainFrame, CMainFrame::RoutingMap)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_DESTROY()
 ON_MESSAGE(Dravik::UI::MessageBar::kClosedMessage, &CMainFrame::OnMessageBarClosed)
+ON_COMMAND(2031, &CMainFrame::OnColorBook)
+ON_UPDATE_COMMAND_UI(2031, &CMainFrame::OnUpdateColorBook)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() {
@@ -131,7 +157,7 @@ CMainFrame* CMainFrame::Create(const MainFrameState& state, bool applyPlacement,
     CreationGuard guard(frame);
     try {
         if (CXTPMenuBar* menuBar = frame->GetMenuBar(); menuBar != nullptr && state.menuBar) {
-            state.menuBar->apply(menuBar, Dravik::UI::XML::ApplicationParameters{});
+            state.menuBar->apply(menuBar, frame->GetMenuBarApplicationParameters());
             menuBar->GetControls()->CreateOriginalControls();
         }
         frame->ApplyState(state, applyPlacement, layout);
@@ -175,9 +201,19 @@ CMainFrame* CMainFrame::Clone() const {
         definition->save(menuBar, Dravik::VersionNumber{}, FrameSavingParameters(false));
         state->menuBar = std::move(definition);
     }
+    const XTPTabLayoutStyle tabLayout = m_paneManager.GetTabPaintManager()->GetLayout();
+    const XTPTabLayoutStyle panelLayout = m_paneManager.GetPanelPaintManager()->GetLayout();
     CMainFrame* clone = Create(*state, false, false);
-    if (clone != nullptr)
-        LogElapsed("Cloned main frame in %lld.%03lld ms", start);
+    if (clone == nullptr)
+        return nullptr;
+    // The new window's panes look like this one's: the same icons and tab layouts.
+    clone->m_paneManager.SetImageManager(m_paneManager.GetImageManager());
+    clone->m_paneManager.GetTabPaintManager()->SetLayout(tabLayout);
+    clone->m_paneManager.GetPanelPaintManager()->SetLayout(panelLayout);
+    clone->m_paneManager.RedrawPanes();
+    if (MainFrameApplication* app = MainFrameApplication::Instance())
+        app->ReapplyToolBarIconSize();
+    LogElapsed("Cloned main frame in %lld.%03lld ms", start);
     return clone;
 }
 
@@ -186,12 +222,21 @@ void CMainFrame::ShowFirstTime() {
         return;
     if (auto theme = UIModuleProxy::Instance().GetCurrentTheme())
         SetTheme(theme->Number);
+    MainFrameApplication* app = MainFrameApplication::Instance();
+    if (app != nullptr)
+        app->OnIdle(0);
     PostMessage(WM_IDLEUPDATECMDUI);
+    UpdateWindow();
+    if (app != nullptr)
+        app->SignalSplashClose();
     ShowWindow(showCommand);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     m_shown = true;
+    // Nothing was laid out before the first showing.
+    RecalcLayout();
     SetActiveView(GetActiveDravikView(), true);
     UpdateViewDependentToolBars();
+    UpdateOrsaControls();
 }
 
 void CMainFrame::ApplyState(const MainFrameState& state, bool applyPlacement, bool layout) {
@@ -292,9 +337,21 @@ void CMainFrame::SizeToMonitor() {
 void CMainFrame::ApplyCommandBarSettings() {
     CXTPCommandBars* bars = GetCommandBars();
     CXTPCommandBarsOptions* options = bars->GetCommandBarsOptions();
+    options->bUseDisabledIcons = TRUE;
+    options->ShowKeyboardCues(xtpKeyboardCuesShowWindowsDefault);
+    options->bShowPopupBarToolTips = TRUE;
+    options->bSyncFloatingBars = TRUE;
     options->szIcons = CSize(16, 16);
     options->szPopupIcons = CSize(16, 16);
+    if (FrameToolsApplication* app = FrameToolsApplication::Instance()) {
+        const SIZE size = app->GetToolBarIconSize();
+        options->szLargeIcons = CSize(CXTPDpi::ScaleX(size.cx), CXTPDpi::ScaleY(size.cy));
+    }
     options->bLargeIcons = ::GetSystemMetrics(SM_CXFULLSCREEN) > 1280;
+    // Tips with a title and a description, on the frame's bars and on its auto-menu bars.
+    for (CXTPCommandBars* tipped : {bars, GetAutoMenuCommandBars()})
+        if (tipped != nullptr && tipped->GetToolTipContext() != nullptr)
+            tipped->GetToolTipContext()->SetStyle(xtpToolTipMarkup);
     ApplyCommandBarOptions(false);
     CopyShortcutsToFramelessToolBars();
 }
@@ -305,6 +362,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
     SetMainFrame(this);
     DragAcceptFiles(TRUE);
     SizeToMonitor();
+    // Library data can still be dropped elsewhere when the frame's target cannot be registered.
+    if (!RegisterDropTarget(this))
+        DVLog_Write(DVLogExpected, "No drop target on main window 0x%08x",
+                    static_cast<unsigned>(reinterpret_cast<uintptr_t>(m_hWnd)));
     if (!GetStatusLine()->Create(this, kStatusLineStyle, AFX_IDW_STATUS_BAR))
         return -1;
     GetStatusLine()->CreatePanes();
@@ -322,6 +383,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
         return -1;
     SetWorkbookMode(true);
     SetKeyNames();
+    if (m_tabbedBarAdapter != nullptr && m_tabbedBarAdapter->GetTabToolBar() != nullptr)
+        m_tabbedBarAdapter->GetTabToolBar()->UpdateAccelerators();
     UIModuleProxy::Instance().AddMainFrame(this);
     if (MainFrameApplication* app = MainFrameApplication::Instance())
         app->UpdateMainFrameTitles();
@@ -339,11 +402,20 @@ public:
     explicit Closing(CMainFrame& frame) : frame_(frame), app_(MainFrameApplication::Instance()) {}
 
     void ActivateFrame() override { frame_.ActivateFrame(-1); }
-    void TerminateActiveDocumentCommands() override {}
+    // Without an active document nothing is ended: the kernel takes no document as all of them.
+    void TerminateActiveDocumentCommands() override {
+        auto* document = DYNAMIC_DOWNCAST(CDvw32Doc, ActiveDocumentOf(frame_));
+        if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance();
+            proxy != nullptr && document != nullptr)
+            proxy->TerminateAllCommands(document, true);
+    }
     int PumpNesting() const override { return app_ != nullptr ? app_->GetPumpNesting() : 1; }
     void RepostClose() override { frame_.PostMessage(WM_CLOSE); }
-    void KeepPaneWindowStates() override {}
-    CDocument* GetActiveDocument() override { return frame_.GetActiveDocument(); }
+    void KeepPaneWindowStates() override {
+        if (app_ != nullptr)
+            app_->KeepPaneWindowStates();
+    }
+    CDocument* GetActiveDocument() override { return ActiveDocumentOf(frame_); }
     bool CanCloseFrame(CDocument& document) override { return document.CanCloseFrame(&frame_) != FALSE; }
     bool SaveAllModified() override { return app_ == nullptr || app_->SaveAllModified(); }
     bool IsApplicationMainFrame() const override {
@@ -383,8 +455,16 @@ private:
 void CMainFrame::OnClose() {
     DVLog_Write(DVLogInfo, "Closing main window 0x%08x @ 0x%p...",
                 static_cast<unsigned>(reinterpret_cast<uintptr_t>(m_hWnd)), static_cast<void*>(this));
+    // Registered with the automatic document template while it closes, so that no document the
+    // close opens or shows lands in this frame.
+    CDVDocTemplate* autoTemplate = CDVDocTemplate::AutoMainFrame::FindDocTemplate();
+    if (autoTemplate != nullptr)
+        autoTemplate->AddMainFrame(this);
+    CFrameWnd* const self = this; // the frame may be gone when the close ends
     Closing closing(*this);
     dvframe::CloseMainFrame(closing);
+    if (autoTemplate != nullptr)
+        autoTemplate->RemoveMainFrame(self);
 }
 
 void CMainFrame::OnDestroy() {
@@ -394,6 +474,8 @@ void CMainFrame::OnDestroy() {
     DetachDockingPaneChildWindows();
     SetScreenMode(0);
     CDialogCache::Instance().ResetCache();
+    if (IApplicationManagerProxy* addOns = ApplicationManager::Proxy())
+        addOns->OnMainFrameDestroy();
     MdiMainFrame::OnDestroy();
 }
 
@@ -502,13 +584,6 @@ bool CMainFrame::IsVisible() const {
     return m_hWnd != nullptr && IsWindowVisible();
 }
 
-bool CMainFrame::SetScreenMode(int mode) {
-    if (mode < 0 || mode > 2)
-        return false;
-    m_screenMode = mode;
-    return true;
-}
-
 std::optional<bool> CMainFrame::IsActiveChildMaximized() const {
     BOOL maximized = FALSE;
     CMDIChildWnd* child = const_cast<CMainFrame*>(this)->MDIGetActive(&maximized);
@@ -527,8 +602,13 @@ void CMainFrame::MaximizeActiveChild(bool maximize) {
 }
 
 void CMainFrame::ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) {
-    if (CXTPRibbonBar* bar = GetRibbonBar())
-        ribbon.apply(bar, Dravik::UI::XML::RibbonBarApplicationParameters{});
+    TakeOutRibbonHelpItems();
+    if (CXTPRibbonBar* bar = GetRibbonBar()) {
+        ribbon.apply(bar, GetRibbonBarApplicationParameters());
+        InitRibbonControls();
+        PutBackRibbonHelpItems();
+        UpdateOrsaControls();
+    }
 }
 
 void CMainFrame::SaveRibbon(Dravik::UI::XML::Node element) {
@@ -562,4 +642,14 @@ std::vector<dvapp::StateFrame*> MainFrameStates::GetMainFrames() {
 
 dvapp::StateFrame* MainFrameStates::CreateFromState(const std::shared_ptr<MainFrameState>& state) {
     return CMainFrame::CreateFromState(state, true, true);
+}
+
+void CMainFrame::OnColorBook() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    dvframe::ChooseColorFromBooks(m_hWnd, DYNAMIC_DOWNCAST(CDvw32Doc, ActiveDocumentOf(*this)), cursor);
+}
+
+void CMainFrame::OnUpdateColorBook(CCmdUI* cmdUI) {
+    cmdUI->Enable(DYNAMIC_DOWNCAST(CDvw32Doc, ActiveDocumentOf(*this)) != nullptr);
 }

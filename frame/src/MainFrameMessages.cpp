@@ -221,10 +221,6 @@ LRESULT CMainFrame::OnViewChanged(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CMainFrame::OnDocumentPathMessage(WPARAM, LPARAM) {
-    return 0;
-}
-
 LRESULT CMainFrame::OnQueryEndSessionMessage(WPARAM, LPARAM) {
     if (m_hWndMDIClient == nullptr)
         return 1;
@@ -270,10 +266,12 @@ LRESULT CMainFrame::OnChangingActiveTab(WPARAM, LPARAM) {
 // The embedded help stays beside the frame wherever the frame goes.
 void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     MdiMainFrame::OnSize(nType, cx, cy);
-    UpdateEmbeddedHelpPosition();
+    UpdateEmbeddedHelpPosition(nType, cx, cy);
 }
 
 void CMainFrame::OnMove(int x, int y) {
     MdiMainFrame::OnMove(x, y);
-    UpdateEmbeddedHelpPosition();
+    CRect client;
+    GetClientRect(&client);
+    UpdateEmbeddedHelpPosition(IsIconic() ? SIZE_MINIMIZED : SIZE_RESTORED, client.Width(), client.Height());
 }

@@ -674,7 +674,7 @@ TEST_F(RoutingTest, CommandsPastTheirListDoNothing) {
     command(frame, 3499);
     const std::vector<std::string> moves = dvlog::test::capturedAt(DVLogProgress);
     const auto moved = std::count_if(moves.begin(), moves.end(), [](const std::string& line) {
-        return line.find("MoveChildFrameTo") != std::string::npos;
+        return line.find("Moving a document window") != std::string::npos;
     });
     EXPECT_EQ(moved, 1);
 

@@ -6,6 +6,8 @@
 #include "frame/CommandBars.h"
 #include "frame/FrameState.h"
 
+#include "picture_helpers.h"
+
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/ProfileManager.h"
@@ -55,41 +57,18 @@ std::string stateOf(CMainFrame& frame) {
     return document.toString();
 }
 
-// A pane window that paints its name, so that a person can tell the panes apart.
-class PaneWindow : public Dravik::UI::DockingPaneChildWindow {
-public:
-    explicit PaneWindow(std::wstring name) : name_(std::move(name)) {}
-
-protected:
-    void OnPaint() {
-        CPaintDC dc(this);
-        CRect client;
-        GetClientRect(&client);
-        dc.FillSolidRect(client, RGB(252, 252, 252));
-        dc.SetBkMode(TRANSPARENT);
-        dc.TextOut(8, 8, name_.c_str(), static_cast<int>(name_.size()));
-    }
-    DECLARE_MESSAGE_MAP()
-
-private:
-    std::wstring name_;
-};
-
-BEGIN_MESSAGE_MAP(PaneWindow, Dravik::UI::DockingPaneChildWindow)
-ON_WM_PAINT()
-END_MESSAGE_MAP()
-
 class Application : public FrameToolsApplication, public MainFrameApplication {
 public:
-    ~Application() override {
-        for (auto& [id, window] : windows_)
-            if (::IsWindow(window->m_hWnd))
-                window->DestroyWindow();
-    }
     size_t GetMainFrameCount() const override { return UIModuleProxy::Instance().GetMainFrames().size(); }
-    CWnd* GetDrawMenuWindow(bool create) override { return create ? window(1004, L"Draw menu") : nullptr; }
-    CWnd* GetPropertiesWindow(bool create) override { return create ? window(1007, L"Properties") : nullptr; }
-    CWnd* GetModelTreeWindow(bool create) override { return create ? window(1006, L"Model tree") : nullptr; }
+    CWnd* GetDrawMenuWindow(bool create) override {
+        return create ? panes_.get(1004, L"Draw menu") : nullptr;
+    }
+    CWnd* GetPropertiesWindow(bool create) override {
+        return create ? panes_.get(1007, L"Properties") : nullptr;
+    }
+    CWnd* GetModelTreeWindow(bool create) override {
+        return create ? panes_.get(1006, L"Model tree") : nullptr;
+    }
 
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override { return toolBars; }
     std::shared_ptr<MainFrameState> GetDefaultMainFrameState() override { return defaults; }
@@ -108,18 +87,7 @@ public:
     std::vector<DefaultToolBarRow> toolBars;
 
 private:
-    CWnd* window(int id, const wchar_t* name) {
-        auto& slot = windows_[id];
-        if (!slot) {
-            if (!parent_)
-                parent_ = Dravik::UI::GetDockingPaneDummyWindow(true);
-            slot = std::make_unique<PaneWindow>(name);
-            slot->Create(nullptr, name, WS_CHILD, CRect(0, 0, 10, 10), parent_.get(), static_cast<UINT>(id));
-        }
-        return slot.get();
-    }
-    std::shared_ptr<CWnd> parent_;
-    std::map<int, std::unique_ptr<PaneWindow>> windows_;
+    frame_test::NamedPaneWindows panes_;
 };
 
 class MainWindowTest : public pal::test::SandboxTest {
@@ -256,51 +224,6 @@ TEST_F(MainWindowTest, TheApplicationsStateCodeSavesAndRestoresTheFrames) {
 
 namespace {
 
-// Simple drawing glyphs for the test bars' commands: a page, a folder, a disk, an undo arrow, and a
-// line, a circle, a rectangle and a polyline, on magenta (the strip's transparent colour).
-void giveBarIcons(CXTPImageManager* images, int size) {
-    static const UINT ids[] = {57600, 57601, 57603, 57643, 1300, 1301, 1302, 1303};
-    constexpr int count = static_cast<int>(std::size(ids));
-    CDC screen;
-    screen.Attach(::GetDC(nullptr));
-    CDC dc;
-    dc.CreateCompatibleDC(&screen);
-    CBitmap strip;
-    strip.CreateCompatibleBitmap(&screen, size * count, size);
-    CBitmap* old = dc.SelectObject(&strip);
-    dc.FillSolidRect(0, 0, size * count, size, RGB(255, 0, 255));
-    CPen pen(PS_SOLID, size / 12 + 1, RGB(30, 90, 170));
-    CBrush paper(RGB(250, 250, 250));
-    CBrush folder(RGB(230, 190, 80));
-    CPen* oldPen = dc.SelectObject(&pen);
-    const int m = size / 6, e = size - m;
-    auto at = [&](int i, int x) { return i * size + x; };
-    dc.SelectObject(&paper);
-    dc.Rectangle(at(0, m + 1), m - 1, at(0, e - 1), e + 1);
-    dc.SelectObject(&folder);
-    dc.Rectangle(at(1, m), m + 2, at(1, e), e);
-    dc.SelectObject(&paper);
-    dc.Rectangle(at(2, m), m, at(2, e), e);
-    dc.Rectangle(at(2, m + 3), m, at(2, e - 3), size / 2);
-    dc.MoveTo(at(3, e), e - 2);
-    dc.LineTo(at(3, e), size / 2);
-    dc.LineTo(at(3, m), size / 2);
-    dc.LineTo(at(3, m + 4), size / 2 - 4);
-    dc.MoveTo(at(3, m), size / 2);
-    dc.LineTo(at(3, m + 4), size / 2 + 4);
-    dc.MoveTo(at(4, m), e);
-    dc.LineTo(at(4, e), m);
-    dc.SelectObject(::GetStockObject(NULL_BRUSH));
-    dc.Ellipse(at(5, m), m, at(5, e), e);
-    dc.Rectangle(at(6, m), m + 2, at(6, e), e - 2);
-    const POINT poly[] = {{at(7, m), e}, {at(7, m + 3), m + 2}, {at(7, size / 2), e - 3}, {at(7, e), m}};
-    dc.Polyline(poly, 4);
-    dc.SelectObject(oldPen);
-    dc.SelectObject(old);
-    images->SetIcons(strip, ids, count, CSize(size, size));
-    ::ReleaseDC(nullptr, screen.Detach());
-}
-
 void snapshot(HWND hwnd, const std::string& name) {
     ASSERT_TRUE(pal::test::keepSnapshot(hwnd, name));
 }
@@ -318,7 +241,7 @@ TEST_F(MainWindowTest, AFreshFrameShowsItsBarsPanesAndStatusLineInEachTheme) {
         CMainFrame* frame = make();
         ASSERT_NE(frame, nullptr);
         for (int size : {16, 24})
-            giveBarIcons(frame->GetCommandBars()->GetImageManager(), size);
+            frame_test::GiveCommandGlyphs(frame->GetCommandBars()->GetImageManager(), size);
         frame->ShowFirstTime();
         EXPECT_TRUE(frame->IsWindowVisible());
         frame->RecalcLayout();
@@ -330,7 +253,8 @@ TEST_F(MainWindowTest, AFreshFrameShowsItsBarsPanesAndStatusLineInEachTheme) {
         // The menu bar right of its last item, the documents' area right of the panes, and the
         // status line's message pane.
         barFaces.push_back(picture.pixel(client.right - 40, 14));
-        EXPECT_EQ(picture.pixel(client.right - 40, client.Height() / 2), RGB(128, 128, 128)) << theme;
+        EXPECT_EQ(picture.pixel(client.right - 40, client.Height() / 2), CMDIClientWndBackground::kFillColor)
+            << theme << ": the fill around the background picture";
         CRect status;
         frame->GetStatusLine()->GetWindowRect(&status);
         frame->ScreenToClient(&status);

@@ -37,6 +37,7 @@ protected:
 
 private:
     void LoadEditionModules();
+    bool WantsStartPages() const override;
 
     std::uint32_t m_editionMask = 0;
     int m_brandCode = 0;
@@ -48,6 +49,7 @@ private:
 
     // What start-up took and shut-down gives back, each at most once.
     bool m_sessionOpened = false;
+    bool m_oleInitialized = false;
     bool m_paintManagerHeld = false;
     bool m_exited = false;
     int m_exitCode = 0;

@@ -13,6 +13,7 @@
 #include "frame/FrameState.h"
 #include "frame/MainFrame.h"
 #include "ribbon/FrameToolsApplication.h"
+#include "ribbon/UserCommands.h"
 #include "win/system/registry.h"
 
 #include <cstdint>
@@ -32,8 +33,14 @@ class CDVDocTemplate;
 class CDVRecentFileList;
 class CXTPCommandBars;
 class CXTPControls;
+class CXTPDockingPane;
 class CXTPPropExchange;
+class CXTPImageManagerIconSet;
+class CXTPControlPopup;
 class ServerAppProxy;
+class DVServerFactory;
+class COleTemplateServer;
+class DVPDMObject;
 
 namespace dvapp {
 class StartupIni;
@@ -193,6 +200,12 @@ public:
     // DDE commands that arrived before start-up ended.
     void QueueDDECommand(const CString& command);
     const std::deque<CString>& GetQueuedDDECommands() const { return m_ddeQueue; }
+    // The DDE queue: a command that arrives before start-up is ready waits, in order, and runs
+    // once when the queue is processed after the ready mark is set.
+    BOOL OnDDECommand(LPWSTR lpszCommand) override;
+    void ProcessQueuedDDECommands();
+    bool IsDDEReady() const { return m_ddeReady; }
+    void SetDDEReady(bool ready) { m_ddeReady = ready; }
 
     // The edition's title string and document template; the setters answer the old value.
     UINT GetTitleStringId() const { return m_titleStringId; }
@@ -223,6 +236,59 @@ public:
     // False when the help could not be shown.
     bool ShowContextHelp();
 
+    // Help routes, themes and display settings, each applied to every main frame.
+    bool ShowHelpTopic(UINT helpId);
+    // The platform's own help route, past this class's override.
+    void InvokeWinHelp(UINT helpId);
+    void WinHelpInternal(DWORD_PTR data, UINT command) override;
+    // An existing help file for a name (a relative one taken in the program folder); empty when none.
+    static std::wstring ResolveHelpFilePath(const std::wstring& fileName);
+    bool ShowHelpFileTopic(const wchar_t* topic);
+    void OnTutorials();
+    // False, with nothing changed, for a name the UI module does not know or refuses.
+    bool SetTheme(const std::wstring& themeName);
+    void OnThemeCommand(UINT id);
+    void OnUpdateThemeCommand(CCmdUI* pCmdUI);
+    UINT GetThemeCommand() const { return m_themeCommand; }
+    const std::wstring& GetThemeName() const { return m_uiStyle; }
+    void SetRibbonMode(bool ribbon);
+    bool GetRibbonMode() const { return m_ribbonMode; }
+    // Sizes below 1 in either direction are ignored.
+    void SetToolBarIconSize(CSize size);
+    void SetToolBarIconSize(int cx, int cy) { SetToolBarIconSize(CSize(cx, cy)); }
+    CSize GetToolBarIconSizeScaled() const { return m_toolBarIconSizeScaled; }
+    void ShowCommandStatistics();
+
+    // The application's own commands and the relays of state changes to every main frame.
+    void OnAppAbout();
+    void OnFixedSize();
+    void OnOrsaConnect();
+    void OnOrsaDisconnect();
+    void OnOrsaWorkMixCommand();
+    void OnUpdateOrsaConnect(CCmdUI* pCmdUI);
+    void OnUpdateOrsaConnected(CCmdUI* pCmdUI);
+    void OnInfoTipCommand(UINT id);
+    void OnIs3DMessage(WPARAM wParam, LPARAM lParam);
+    void OnLogWindow();
+    void OnUpdateLogWindow(CCmdUI* pCmdUI);
+    void OnChangeDocumentState(CDvw32Doc* document);
+    void OnChangeOrsaConnectionState(bool connected);
+    void RepaintMarkedDocuments();
+    void UpdateMainFrameTitles();
+    void ActivateNextMainFrame();
+    void InitializeTextBrowserProfileItems();
+    void HandTextToBrowsers(const wchar_t* text);
+    std::wstring GetDictionaryFileName();
+
+protected:
+    // The PDM system's object, kept while the system is connected.
+    std::shared_ptr<DVPDMObject> m_pdmObject;
+    // Every help request ends here, with the help file of its context; false when nothing could
+    // be shown.
+    bool RouteHelp(DWORD_PTR data, UINT command, const std::wstring& contextFile);
+    void OnContextHelpCommand();
+
+public:
     bool GetSaveAtExit() const { return m_saveAtExit; }
     void SetSaveAtExit(bool save) { m_saveAtExit = save; }
     bool IsApplicationStateClear() const { return true; }
@@ -236,6 +302,41 @@ public:
 
     ServerAppProxy& GetServerAppProxy() { return *m_serverAppProxy; }
 
+    // Start-up's own steps: the administrator's profile, the applications INI, the automation
+    // server, the PDM connection, the macro manager, the classes-root probe, the icon size.
+    void ImportStartupProfile();
+    // The configuration's applications INI, else the edition's file in the program folder.
+    void GetApplicationsIniPath(std::wstring& path) const;
+    // 2 while the PDM integration is off; 3 ends start-up.
+    int InitOrsaIntegration();
+    void InitializeMacroManager();
+    DVServerFactory& GetServerFactory() { return *m_serverFactory; }
+    COleTemplateServer& GetTemplateServer() { return *m_templateServer; }
+    // The recovery copy of a recovered drawing goes once the drawing is saved (checked in idle
+    // time) or closed, saved or discarded by the person; until then it stays on disk.
+    void ForgetSavedRecoveryCopies();
+    void OnDocumentClosed(CDvw32Doc* document);
+    // Utilities the callback object answers with: paint blocked or let go in every document;
+    // the main frames' section of a profile (the default one for none); the UI main window's
+    // accelerators; whether an icon set holds a vector icon; the kernel's document template.
+    static void BlockPaintAllDocuments(bool block);
+    static std::wstring GetMainFrameProfileSection(const wchar_t* profileName = nullptr);
+    static HACCEL GetMainAcceleratorTable();
+    static bool HasVectorIcons(const CXTPImageManagerIconSet* icons);
+    CDVDocTemplate* GetKernelDocTemplate() const;
+    // The primary monitor, found at start-up.
+    HMONITOR GetPrimaryMonitor() const { return m_primaryMonitor; }
+    // The tutorials' installed folder for the product's language; empty when not installed.
+    std::wstring GetTutorialsFolder() const;
+    // The edition's title text; empty when the kernel has no such string.
+    std::wstring GetTitleString() const;
+    // One entry per UI theme, in the UI module's order, with commands 3401 on (49 at most):
+    // buttons showing their caption in a command-bar popup, plain items in a menu. Nothing
+    // without a popup or menu.
+    static void AddThemeControls(CXTPControlPopup* popup);
+    static void AppendThemeMenuItems(HMENU menu);
+    // Whether start-up asked the add-ons' manager for server mode.
+    bool IsServerMode() const { return m_serverMode; }
     // --- pane windows: one per process, shared by the main frames' panes ---
     CWnd* GetOrsaArchivesWindow(bool availableOnly, bool create) override;
     CWnd* GetOrsaDesktopWindow(bool availableOnly, bool create) override;
@@ -275,9 +376,24 @@ public:
     // that name no pane window.
     CWnd* GetDockingPaneWindow(int paneId, bool create);
     dvapp::PaneWindowSlots& GetPaneWindowSlots() { return *m_paneWindows; }
+    // The pane of some main frame that shows the window of a pane id (made when missing), with
+    // that frame and the window; none (and no frame) when no pane shows it.
+    CXTPDockingPane* FindDockingPane(int paneId, CMainFrame** frame, CWnd** window);
+    // The configuration's "DockingPanes" switch of the switchable pane windows, applied once at
+    // start-up before any main frame exists.
+    void EnableDockingPaneWindows(const dvapp::StartupIni& ini);
+
+    // The one active document of all main frames: the pane windows that show a document's
+    // contents follow it. A document marked as closing counts as none.
+    void SetActiveDocument(CDvw32Doc* document);
+    // A document that closes is never left the active document, even while a change of the
+    // active document is under way.
+    void ForgetDocument(CDvw32Doc* document);
     size_t GetMainFrameCount() const override { return NumMainFrames(); }
     SIZE GetToolBarIconSize() const override { return m_toolBarIconSize; }
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override;
+    // The user commands of the process, run by the frame tools by their ids.
+    CDVUserCommands* GetUserCommands() override { return &m_userCommands; }
 
     // IPrototypesCallback
     void CreateDocumentFromPrototype(const wchar_t* prototypePath) override;
@@ -332,6 +448,19 @@ protected:
     // The documents the crash report listed, opened again (at most the first hundred).
     void RecoverDocuments();
 
+    // Start-up steps, in their order.
+    void LoadAddOns();
+    void RegisterServer();
+    void ProbeClassesRootWrite();
+    void ApplyDisplaySettings();
+    // Whether the start pages open at start-up (the program's own start-up decides).
+    virtual bool WantsStartPages() const { return false; }
+    std::map<CDvw32Doc*, std::wstring> m_recoveryCopies;
+    std::unique_ptr<DVServerFactory> m_serverFactory;
+    std::unique_ptr<COleTemplateServer> m_templateServer;
+    bool m_serverMode = false;
+    HMONITOR m_primaryMonitor = nullptr;
+
 private:
     bool CreateFirstMainFrame();
     bool RecoverDocument(const std::wstring& path, bool copy);
@@ -341,14 +470,23 @@ private:
     };
     std::set<std::wstring, NoCaseLess> m_registeredNames;
     std::deque<CString> m_ddeQueue;
+    bool m_ddeReady = false;
     bool m_enablingMainFrames = false;
     std::uint8_t m_applicationState = 0;
+    // The process's user commands.
+    CDVUserCommands m_userCommands;
 };
 
 // The application object; never null while the program runs.
 CDvw32App* GetDvw32App();
 // The UI module's main window as a main frame, or null when it is missing or of another class.
 CMainFrame* GetMainFrame();
+
+// The callback of the monitor enumeration that start-up finds the primary monitor with.
+BOOL FindPrimaryMonitorProc(HMONITOR monitor, HDC dc, LPRECT rect, LPARAM found);
+
+// The resource id of the main frame and the document templates for the running edition.
+UINT GetMainResourceId();
 
 // The application's name for message boxes raised before a main frame exists.
 CString GetApplicationName();

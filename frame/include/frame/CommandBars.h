@@ -72,7 +72,8 @@ public:
     void OnToolBarRemoved(CXTPToolBar* pToolBar) override;
 
 protected:
-    virtual CXTPRibbonBar* CreateRibbonBar() { return new CXTPRibbonBar; }
+    // The program's ribbon (DVRibbonBar).
+    virtual CXTPRibbonBar* CreateRibbonBar();
 
 private:
     CXTPMenuBar* m_mainMenuBar = nullptr;

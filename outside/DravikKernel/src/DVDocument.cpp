@@ -169,6 +169,13 @@ void DVDocument::SetCurrentPage(int index) {
     currentPage_ = (index >= 0 && index < static_cast<int>(pages_.size())) ? index : 0;
 }
 
+std::optional<int> DVDocument::get_syspanel_int(int id) const {
+    const auto it = syspanelInts_.find(id);
+    if (it == syspanelInts_.end())
+        return std::nullopt;
+    return it->second;
+}
+
 PageStatus DVDocument::GetPageStatus(int index) const {
     if (index < 0)
         index = currentPage_;

@@ -2,9 +2,12 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "win/types.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 DV_EXPORTS_BEGIN
@@ -24,6 +27,19 @@ public:
     CDvw32Doc* Document = nullptr;
     CDVView* View = nullptr;
     unsigned Flags = 0;
+};
+
+// Event 1026: a person picks a colour from the colour books. The asker fills the owner, the folder
+// of the books and the place to open at; a listener that lets the person choose sets the colour
+// and the chosen flag.
+class AlterColorSelectArgs : public ApplicationEventArgs {
+public:
+    HWND Owner = nullptr;
+    std::wstring ColorBooksFolder;
+    std::wstring Text;
+    RECT Position{};
+    std::uint32_t Color = 0;
+    bool Chosen = false;
 };
 
 class ApplicationEventListener {

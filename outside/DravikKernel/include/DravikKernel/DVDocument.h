@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -146,6 +147,11 @@ public:
     // that holds the content shows it again. One listener; an empty one removes it.
     void SetChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
+    // The integer values of the system panel's controls by control id, as the running command
+    // reads them; nothing for a control that was never given one.
+    void set_syspanel_int(int id, int value) { syspanelInts_[id] = value; }
+    std::optional<int> get_syspanel_int(int id) const;
+
     // What the sheet borders and title block are drawn with.
     bool show_sheet_borders() const { return showSheetBorders_; }
     void set_show_sheet_borders(bool show) { showSheetBorders_ = show; }
@@ -167,6 +173,7 @@ private:
     bool modified_ = false;
     bool showSheetBorders_ = true;
     std::function<void()> listener_;
+    std::map<int, int> syspanelInts_;
 };
 
 // A text in the enclosing double quotes of a text variable's expression, and back.

@@ -42,6 +42,7 @@ struct Settings {
     PageProperties page;
     std::wstring templateFolder; // relative to the program folder unless absolute
     std::wstring fontFolder;
+    std::wstring colorBooksFolder; // empty: "ColorBooks" in the program folder
     bool autoSave = true;
     int autoSaveMinutes = 10;
     int startPage = 0; // 0 start page, 1 PDM work mix, 2 both
@@ -52,11 +53,13 @@ struct Settings {
     bool toolTipsShowNames = true;
     bool diagnostics = false;
     bool serverMode = false;
+    int recentFileCount = 10; // entries of the recent-file list; 0 keeps no list
     int pdmUpdate = 0;
     // Set while a print request given on the command line is carried out.
     bool directPrint = false;
     // The docking panes cannot be moved.
     bool lockDockingPanes = false;
+    std::wstring pdmText;          // the PDM system the settings name; empty when they name none
     std::map<int, double> doubles; // numbered numeric parameters
 
     double DoubleParameter(int id, double fallback = 0) const;

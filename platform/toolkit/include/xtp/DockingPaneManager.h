@@ -16,7 +16,10 @@
 
 DV_EXPORTS_BEGIN
 
+class CXTPImageManager;
+class CXTPImageManagerIcon;
 class CXTPPropExchange;
+class CXTPTabPaintManager;
 
 class CXTPDockingPaneManager {
 public:
@@ -88,9 +91,22 @@ public:
     // Tells an action; false when an -ing action was refused.
     bool NotifyAction(XTPDockingPaneAction action, CXTPDockingPane* pPane);
 
+    // A pane's icon at the size the tabs show (16 by 16 scaled to the screen); null when it has
+    // none.
+    CXTPImageManagerIcon* GetPaneIcon(const CXTPDockingPane* pane) const;
+    static int GetPaneIconSize();
+
     // The panes paint in the paint manager's theme; after a theme change they are redrawn.
     BOOL IsDarkTheme() const;
     void RedrawPanes();
+
+    // The panes' icons: the manager's own until one is given. A given manager is shared: this
+    // one holds a reference to it (InternalAddRef) while it uses it.
+    CXTPImageManager* GetImageManager() const;
+    void SetImageManager(CXTPImageManager* pImageManager);
+    // How the tabs of tabbed panes, and those of the auto-hide sides, are laid out.
+    CXTPTabPaintManager* GetTabPaintManager() const;
+    CXTPTabPaintManager* GetPanelPaintManager() const;
 
 protected:
     friend class CXTPDockingPane;
@@ -136,7 +152,10 @@ protected:
     CXTPDockingPane* m_pSlid = nullptr;
     bool m_bLocked = false;
     bool m_bInLayout = false;
-    CRect m_rcClient; // what the frame's own client got at the last layout
+    CRect m_rcClient;                                    // what the frame's own client got at the last layout
+    mutable CXTPImageManager* m_pImageManager = nullptr; // one reference held
+    mutable std::unique_ptr<CXTPTabPaintManager> m_pTabPaintManager;
+    mutable std::unique_ptr<CXTPTabPaintManager> m_pPanelPaintManager;
 };
 
 DV_EXPORTS_END

@@ -1,6 +1,9 @@
 // The manager's operations on panes and the surgery they do on the layout's tree.
 #include "xtp/DockingPaneManager.h"
+#include "xtp/ImageManager.h"
 #include "xtp/MultiMonitor.h"
+#include "xtp/PaintManager.h"
+#include "xtp/TabManager.h"
 
 #include <algorithm>
 
@@ -22,6 +25,16 @@ bool isDirection(int dir) {
 
 CXTPDockingPaneManager::CXTPDockingPaneManager() : m_layout(std::make_unique<CXTPDockingPaneLayout>(this)) {}
 
+int CXTPDockingPaneManager::GetPaneIconSize() {
+    return CXTPDpi::ScaleX(16);
+}
+
+CXTPImageManagerIcon* CXTPDockingPaneManager::GetPaneIcon(const CXTPDockingPane* pane) const {
+    if (pane == nullptr || pane->GetIconID() <= 0 || m_pImageManager == nullptr)
+        return nullptr;
+    return m_pImageManager->GetImage(static_cast<UINT>(pane->GetIconID()), GetPaneIconSize());
+}
+
 CXTPDockingPaneManager::~CXTPDockingPaneManager() {
     for (CXTPDockingPaneAutoHidePanel*& panel : m_panels) {
         if (panel != nullptr && panel->m_hWnd != nullptr && ::IsWindow(panel->m_hWnd))
@@ -32,6 +45,36 @@ CXTPDockingPaneManager::~CXTPDockingPaneManager() {
     // Before the site is let go: the content windows go back to it.
     m_layout.reset();
     unhookSite();
+    if (m_pImageManager != nullptr)
+        m_pImageManager->InternalRelease();
+}
+
+CXTPImageManager* CXTPDockingPaneManager::GetImageManager() const {
+    if (m_pImageManager == nullptr)
+        m_pImageManager = new CXTPImageManager;
+    return m_pImageManager;
+}
+
+void CXTPDockingPaneManager::SetImageManager(CXTPImageManager* pImageManager) {
+    if (pImageManager == m_pImageManager)
+        return;
+    if (pImageManager != nullptr)
+        pImageManager->InternalAddRef();
+    if (m_pImageManager != nullptr)
+        m_pImageManager->InternalRelease();
+    m_pImageManager = pImageManager;
+}
+
+CXTPTabPaintManager* CXTPDockingPaneManager::GetTabPaintManager() const {
+    if (!m_pTabPaintManager)
+        m_pTabPaintManager = std::make_unique<CXTPTabPaintManager>();
+    return m_pTabPaintManager.get();
+}
+
+CXTPTabPaintManager* CXTPDockingPaneManager::GetPanelPaintManager() const {
+    if (!m_pPanelPaintManager)
+        m_pPanelPaintManager = std::make_unique<CXTPTabPaintManager>();
+    return m_pPanelPaintManager.get();
 }
 
 CXTPDockingPaneBase* CXTPDockingPaneManager::OnCreatePane(XTPDockingPaneType type,

@@ -43,6 +43,13 @@ void GetSystemTime(SYSTEMTIME* time);
 void GetLocalTime(SYSTEMTIME* time);
 void GetSystemTimeAsFileTime(FILETIME* time);
 
+// A date as text: `format` is a picture of d, dd, M, MM, yy and yyyy with other characters kept
+// (text in single quotes kept as it is), or null for the user's short date ("dd.MM.yyyy" here).
+// Returns the characters written with the terminating null, or the size needed when `size` is 0;
+// 0 on failure (ERROR_INVALID_PARAMETER for an invalid date, ERROR_INSUFFICIENT_BUFFER).
+constexpr DWORD DATE_SHORTDATE = 0x00000001;
+int GetDateFormatW(LCID locale, DWORD flags, const SYSTEMTIME* date, LPCWSTR format, LPWSTR out, int size);
+
 // Environment.
 DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size);
 BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value);

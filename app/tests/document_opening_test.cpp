@@ -1,0 +1,102 @@
+// The open road every caller shares: a drawing opens (once), a work session opens its drawings,
+// and every other path ends in the message its failure calls for; for a recent entry the
+// person's "No" keeps it.
+#include "main_initialisation_fixture.h"
+
+#include "app/DocumentOpening.h"
+#include "app/RecentFileList.h"
+
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/KernelServices.h"
+#include "DravikKernel/WorkSession.h"
+#include "pal/text.h"
+
+namespace dvapp::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+using DocumentOpening = MainInitialisation;
+
+TEST_F(DocumentOpening, AFailedOpenSaysWhyAndARecentEntryIsKeptOnlyWhenThePersonSaysNo) {
+    writeFile("notes.grb", "not a drawing\n");
+    writeFile("notes.txt", "not a drawing either\n");
+    ASSERT_TRUE(start());
+    CDVRecentFileList* list = app->GetRecentFileList();
+    ASSERT_NE(list, nullptr);
+    const std::string format = pal::text::toUtf8(DVLoadString(10046));
+    struct Case {
+        const char* file;
+        bool recent;
+        int reply;
+        std::string box; // empty: no box
+        bool staysRecent;
+    };
+    const Case cases[] = {
+        {"missing.grb", false, IDOK, "File not found", false},
+        {"missing.grb", true, IDNO, "File not found, remove from recent?", true},
+        {"missing.grb", true, IDYES, "File not found, remove from recent?", false},
+        {"nofolder/missing.grb", false, IDOK, "File not found", false},
+        {"notes.txt", false, IDOK, format, false},
+        {"notes.txt", true, IDNO, "Format not supported, remove from recent?", true},
+        {"notes.grb", false, IDOK, format, false},
+        {"plan.gri", false, IDOK, "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + (c.recent ? " (recent)" : ""));
+        const std::wstring path = pal::path::fromNative(root() / c.file);
+        if (c.recent)
+            list->Add(path.c_str());
+        const size_t before = boxes().size();
+        if (!c.box.empty())
+            answer(c.reply);
+        // As the recent-file list's command opens: a refused entry is removed unless kept.
+        const BOOL handled = c.recent ? app->OnRecentFileCommand(ID_FILE_MRU_FILE1) : TRUE;
+        if (!c.recent) {
+            EXPECT_EQ(app->OpenDocumentFile(path.c_str()), nullptr);
+        }
+        EXPECT_TRUE(handled);
+        const std::vector<std::string> shown = boxes();
+        const std::vector<std::string> added(shown.begin() + static_cast<long>(before), shown.end());
+        EXPECT_EQ(added, c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
+        EXPECT_EQ(list->Contains(path.c_str()), c.staysRecent);
+        EXPECT_FALSE(list->GetKeepMark());
+        if (list->Contains(path.c_str()))
+            list->Remove(0);
+    }
+    EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty());
+}
+
+TEST_F(DocumentOpening, ADrawingOpensOnceAndAWorkSessionOpensItsDrawingsShowingItsActiveOne) {
+    const std::wstring first = copySample("first.grb");
+    const std::wstring second = copySample("second.grb");
+    ASSERT_TRUE(start());
+    CDocument* opened = OpenDocumentByPath(first.c_str());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(OpenDocumentByPath(first.c_str()), opened) << "an open drawing is found, not opened twice";
+    EXPECT_TRUE(app->GetRecentFileList()->Contains(first.c_str()));
+
+    Dravik::WorkSession session{L"Bench", {first, second}, 1, false};
+    wchar_t temp[MAX_PATH + 1] = L"";
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    struct Case {
+        std::wstring file;
+        bool removed; // a session handed over in the temporary folder is not left behind
+    };
+    for (const Case& c : {Case{pal::path::fromNative(root() / "bench.grs"), false},
+                          Case{std::wstring(temp) + L"handed.grs", true}}) {
+        SCOPED_TRACE(pal::text::toUtf8(c.file));
+        std::wstring error;
+        ASSERT_TRUE(Dravik::SaveWorkSession(c.file, session, &error)) << pal::text::toUtf8(error);
+        CDocument* shown = OpenDocumentByPath(c.file.c_str());
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(std::wstring(shown->GetPathName().GetString()), second);
+        EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), 2u);
+        EXPECT_EQ(fs::exists(pal::path::toNative(c.file)), !c.removed);
+    }
+    EXPECT_TRUE(boxes().empty());
+}
+
+} // namespace
+} // namespace dvapp::test

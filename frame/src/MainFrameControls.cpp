@@ -1,0 +1,53 @@
+// The frame's control factory and the parameters its menu-bar and ribbon definitions are applied
+// with.
+#include "frame/MainFrame.h"
+
+#include "frame/ControlAttributes.h"
+#include "frame/ControlFactory.h"
+
+#include "XTToolkitPro.h"
+#include "panels/SysPanelToolbar.h"
+
+CXTPControl* CMainFrame::CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) {
+    return ::CreateCustomControl(static_cast<int>(id), tag, bar, GetControlFactoryFrame());
+}
+
+ControlFactoryFrame CMainFrame::GetControlFactoryFrame() {
+    ControlFactoryFrame frame;
+    frame.bars = GetCommandBars();
+    frame.mainMenuBar = GetMenuBar();
+    if (MainFrameApplication* app = MainFrameApplication::Instance())
+        frame.mainResourceId = app->GetMainResourceId();
+    frame.panes = &m_paneManager;
+    return frame;
+}
+
+namespace {
+
+// Controls of a definition come from the frame's factory for definitions (a special control by
+// its state name, others by their tag); attributes are handled as the bar's kind asks.
+Dravik::UI::XML::ApplicationParameters ParametersOf(CMainFrame& frame, AttributeScope scope) {
+    Dravik::UI::XML::ApplicationParameters parameters;
+    parameters.createControl = [&frame](const Dravik::UI::XML::Control& definition, CXTPCommandBar* bar) {
+        return static_cast<Dravik::UI::GenericMainFrame&>(frame).CreateCustomControl(definition, bar);
+    };
+    parameters.handleAttribute = [scope](CXTPControl* control, const std::wstring& name,
+                                         const std::wstring& value) {
+        HandleControlAttribute(control, name, value, scope);
+    };
+    return parameters;
+}
+
+} // namespace
+
+Dravik::UI::XML::RibbonBarApplicationParameters CMainFrame::GetRibbonBarApplicationParameters() {
+    return ParametersOf(*this, AttributeScope::Ribbon);
+}
+
+Dravik::UI::XML::ApplicationParameters CMainFrame::GetMenuBarApplicationParameters() {
+    return ParametersOf(*this, AttributeScope::MenuBar);
+}
+
+CRuntimeClass* CMainFrame::GetSystemPanelToolBarClass() const {
+    return RUNTIME_CLASS(CSysPanelToolbar);
+}

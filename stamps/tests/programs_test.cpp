@@ -1,0 +1,294 @@
+// The three editors as the programs a person starts: each a process of its own, reaching the
+// DravikCad that runs with a drawing open (null display), its form answered through the
+// responder. What the drawing holds afterwards is read through DravikCad's own automation server;
+// the undo step is seen through the test server, which says on its way out what became of its
+// drawing's variables.
+#include "pal/com/variant.h"
+#include "pal/test/eventually.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/unusable_roots.h"
+#include "pal/text.h"
+#include "win/com.h"
+#include "win/system.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using pal::com::Variant;
+using Answers = std::vector<std::string>;
+
+VARIANT bstr(const std::wstring& s) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
+    return v;
+}
+
+HRESULT callByName(IDispatch* on, const wchar_t* name, std::vector<VARIANT> args, Variant* result) {
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    if (HRESULT hr = on->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr))
+        return hr;
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
+                      static_cast<UINT>(reversed.size()), 0};
+    UINT err = 0;
+    const HRESULT hr =
+        on->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, nullptr, &err);
+    for (VARIANT& v : args)
+        VariantClear(&v);
+    return hr;
+}
+
+void setClassesDefault(const std::wstring& subkey, const std::wstring& value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::wstring classesDefault(const std::wstring& subkey) {
+    wchar_t buffer[1024];
+    DWORD size = sizeof buffer;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, subkey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS)
+        return L"";
+    return buffer;
+}
+
+class Editors : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        // The DravikCad this test starts through COM inherits its environment.
+        ::setenv("DV_PAL_DISPLAY", "null", 1);
+        CoInitialize(nullptr);
+    }
+    void TearDown() override {
+        vars_.reset();
+        if (app_)
+            app_->Release();
+        app_ = nullptr;
+        // Every DravikCad this test started ends once nobody holds it.
+        const bool ended = pal::test::eventually([&] { return ours(L"DravikCad").empty(); }, 60);
+        EXPECT_TRUE(ended) << "a DravikCad outlived its clients";
+        for (long pid : ours(L"DravikCad"))
+            killIfOurs(pid);
+        CoUninitialize();
+        ::unsetenv("DV_PAL_DISPLAY");
+        SandboxTest::TearDown();
+    }
+
+    // The processes of this test's sandbox running the program.
+    std::vector<long> ours(const std::wstring& program) const {
+        std::vector<long> pids;
+        const std::string mark = "DV_PAL_ROOT=" + root().string();
+        for (const auto& entry : fs::directory_iterator("/proc")) {
+            const std::string name = entry.path().filename().string();
+            if (name.find_first_not_of("0123456789") != std::string::npos)
+                continue;
+            if (pal::test::readFile(entry.path() / "comm") != pal::text::toUtf8(program) + "\n")
+                continue;
+            const std::string environment = pal::test::readFile(entry.path() / "environ");
+            if (environment.find(mark + '\0') != std::string::npos)
+                pids.push_back(std::stol(name));
+        }
+        return pids;
+    }
+
+    // A start of DravikCad registers it as the server; then one is started through it with a
+    // copy of the sample drawing open and active, held by this test until its end.
+    void startDravikCadWithTheSample() {
+        const auto first =
+            pal::test::runProgram(binDir() / "DravikCad", {}, root() / "first.err",
+                                  {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
+        ASSERT_EQ(first.exitCode, 0) << first.err;
+        drawing_ = root() / "чертёж.grb";
+        fs::copy_file(binDir() / "Samples" / "sample-a3.grb", drawing_);
+        CLSID clsid{};
+        ASSERT_EQ(CLSIDFromProgID(L"DVW32.SERVER", &clsid), S_OK);
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                   reinterpret_cast<void**>(&app_)),
+                  S_OK);
+        Variant opened, active;
+        ASSERT_EQ(callByName(app_, L"OpenFile", {bstr(pal::text::fromUtf8(drawing_.string()))}, &opened),
+                  S_OK);
+        ASSERT_EQ(opened.vt, VT_DISPATCH);
+        ASSERT_EQ(callByName(app_, L"GetActiveFile", {}, &active), S_OK);
+        ASSERT_EQ(active.vt, VT_DISPATCH);
+        vars_ = std::make_unique<Variant>();
+        ASSERT_EQ(callByName(active.pdispVal, L"GetModelVars", {}, vars_.get()), S_OK);
+    }
+
+    // The drawing's expressions of these variables, as DravikCad answers them now.
+    std::map<std::wstring, std::wstring> drawing(const std::vector<std::wstring>& names) {
+        std::map<std::wstring, std::wstring> values;
+        for (const auto& name : names) {
+            Variant v;
+            EXPECT_EQ(callByName(vars_->pdispVal, L"GetVarExpression", {bstr(name)}, &v), S_OK);
+            values[name] = v.vt == VT_BSTR && v.bstrVal ? v.bstrVal : L"";
+        }
+        return values;
+    }
+
+    // Runs an editor to its end with these answers for its forms.
+    pal::test::ProgramEnding runEditor(const std::string& program, const Answers& answers) {
+        const fs::path script = root() / (program + ".answers");
+        std::ofstream out(script);
+        for (const auto& a : answers)
+            out << a << '\n';
+        out.close();
+        return pal::test::runProgram(binDir() / program, {}, root() / (program + ".err"),
+                                     {{"DV_PAL_DISPLAY", "null"},
+                                      {"DV_PAL_ANSWERS", script.string()},
+                                      {"DV_PAL_SNAPSHOTS", "snapshots-" + program}});
+    }
+
+    // Prompts the editors' forms and message boxes left unanswered or refused.
+    void expectEveryAnswerTaken() {
+        EXPECT_TRUE(journal("prompt.unanswered").empty());
+        EXPECT_TRUE(journal("prompt.refused").empty());
+    }
+
+    IDispatch* app_ = nullptr;
+    std::unique_ptr<Variant> vars_;
+    fs::path drawing_;
+};
+
+TEST_F(Editors, EachEditorWritesWhatWasTypedIntoTheActiveDrawingOfARunningDravikCad) {
+    startDravikCadWithTheSample();
+    ASSERT_TRUE(vars_);
+    struct Case {
+        std::string program;
+        Answers answers;
+        std::map<std::wstring, std::wstring> after;
+    };
+    const Case cases[] = {
+        {"StampFirstSheet",
+         {"type Разраб Иванов И.И.", "choose Формат A2", "click Дата_кн(1)", "pick Calendar1 24.12.2026",
+          "click OK", "type Наименование Вал\\rведущий", "1"},
+         {{L"$razrab", L"\"Иванов И.И.\""},
+          {L"$format", L"\"A2\""},
+          {L"$data1", L"\"24.12.2026\""},
+          {L"$naimen1", L"\"Вал\r\nведущий\""},
+          {L"sprav_tabl", L"\"1\""}}},
+        {"StampNextSheets",
+         {"type Лист 2", "click Parametr", "type inv_n_podl 12345", "click ОК", "1"},
+         {{L"$list", L"\"2\""}, {L"$inv_n_podl", L"\"12345\""}, {L"sprav_tabl", L"\"1\""}}},
+        {"StampForm",
+         {"type Материал Сталь 45 ГОСТ 1050-88", "type Утверд Петров", "1"},
+         {{L"$material1", L"\"Сталь 45 ГОСТ 1050-88\""},
+          {L"$utverd", L"\"Петров\""},
+          // What the others wrote stays as they wrote it, lines included.
+          {L"$razrab", L"\"Иванов И.И.\""},
+          {L"$naimen1", L"\"Вал\r\nведущий\""}}},
+    };
+    for (const Case& c : cases) {
+        const auto e = runEditor(c.program, c.answers);
+        EXPECT_EQ(e.signal, 0) << c.program << e.err;
+        EXPECT_EQ(e.exitCode, 0) << c.program << e.err;
+        std::vector<std::wstring> names;
+        for (const auto& [name, value] : c.after)
+            names.push_back(name);
+        EXPECT_EQ(drawing(names), c.after) << c.program;
+        EXPECT_FALSE(fs::is_empty(root() / ("snapshots-" + c.program)))
+            << "a picture of its form as it closed";
+    }
+    expectEveryAnswerTaken();
+}
+
+// The test server's drawing holds one title-block variable, "$razrab" = "Петров".
+class EditorsOverTheTestServer : public Editors {
+protected:
+    void SetUp() override {
+        Editors::SetUp();
+        const std::string host = (binDir() / "dvserver_host").string();
+        ASSERT_EQ(std::system(("\"" + host + "\" -RegServer").c_str()), 0);
+    }
+    // The server registers itself as it starts, without the drawing: each start is told again.
+    void serveTheDrawing() {
+        const std::wstring clsid = classesDefault(L"DVW32.SERVER\\CLSID");
+        setClassesDefault(L"CLSID\\" + clsid + L"\\LocalServer32",
+                          L"\"" + pal::text::fromUtf8((binDir() / "dvserver_host").string()) +
+                              L"\" --doc \"" + pal::text::fromUtf8((root() / "лист.dvd").string()) + L"\"");
+    }
+};
+
+TEST_F(EditorsOverTheTestServer, OkCommitsOneUndoStepAndCancelOrAnUntouchedOkChangesNothing) {
+    struct Case {
+        std::string program;
+        Answers answers;
+        std::string razrab, undo, undoName;
+    };
+    const Case cases[] = {
+        {"StampForm",
+         {"type Разраб Сидоров", "type Провер Кузнецов", "1"},
+         "Сидоров",
+         "1",
+         "Редактирование форматки"},
+        {"StampFirstSheet", {"type Разраб Сидоров", "2"}, "Петров", "0", ""},
+        {"StampForm", {"1"}, "Петров", "0", ""},
+        {"StampFirstSheet", {"1"}, "Петров", "0", ""},
+    };
+    for (const Case& c : cases) {
+        // One server at a time: the last one is gone before the next editor starts one.
+        ASSERT_TRUE(pal::test::eventually([&] { return ours(L"dvserver_host").empty(); }, 60));
+        serveTheDrawing();
+        const size_t before = journal("dvserver.host.exit").size();
+        const auto e = runEditor(c.program, c.answers);
+        EXPECT_EQ(e.exitCode, 0) << c.program << e.err;
+        ASSERT_TRUE(pal::test::eventually([&] { return journal("dvserver.host.exit").size() > before; }, 60));
+        const auto exit = journal("dvserver.host.exit").back();
+        EXPECT_EQ(exit.get("razrab"), c.razrab) << c.program << " " << c.answers.size();
+        EXPECT_EQ(exit.get("undo"), c.undo) << c.program << " " << c.answers.size();
+        EXPECT_EQ(exit.get("undoName"), c.undoName) << c.program << " " << c.answers.size();
+    }
+    expectEveryAnswerTaken();
+}
+
+TEST_F(Editors, WithoutARunningDravikCadAnEditorSaysSoAndEndsWithAFailure) {
+    struct Case {
+        bool registered;
+        std::string said;
+    };
+    // Registered but not running, COM starts a DravikCad for the editor: it has no drawing open.
+    const Case cases[] = {{false, "Нет связи с DravikCad"}, {true, "В DravikCad нет активного документа"}};
+    for (const Case& c : cases) {
+        if (c.registered) {
+            const auto first =
+                pal::test::runProgram(binDir() / "DravikCad", {}, root() / "first.err",
+                                      {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
+            ASSERT_EQ(first.exitCode, 0) << first.err;
+        }
+        for (const std::string program : {"StampFirstSheet", "StampNextSheets", "StampForm"}) {
+            const size_t before = journal("prompt").size();
+            const auto e = runEditor(program, {"1"});
+            EXPECT_EQ(e.signal, 0) << program;
+            EXPECT_EQ(e.exitCode, 1) << program << e.err;
+            ASSERT_TRUE(pal::test::eventually([&] { return ours(L"DravikCad").empty(); }, 60));
+            const auto prompts = journal("prompt");
+            ASSERT_EQ(prompts.size(), before + 1) << program;
+            EXPECT_EQ(prompts.back().get("kind"), "MessageBox");
+            EXPECT_EQ(prompts.back().get("caption"), program);
+            EXPECT_NE(prompts.back().get("text").find(c.said), std::string::npos)
+                << prompts.back().get("text");
+        }
+    }
+    expectEveryAnswerTaken();
+}
+
+} // namespace
