@@ -6,6 +6,7 @@
 #include "app/ServerAppProxy.h"
 #include "app/Splash.h"
 #include "app/StartupIni.h"
+#include "frame/MdiClient.h"
 
 #include "Compression/SharedPathName.h"
 #include "DVDiagnostics/DVLog.h"
@@ -26,6 +27,7 @@
 #include "DravikUI/ShellDDERespondWindow.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "afx/oledata.h"
 #include "app/SystemCommands.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/base.h"
@@ -94,6 +96,11 @@ BOOL DravikApp::InitInstance() {
 
 BOOL DravikApp::DoInitInstance() {
     const std::int64_t started = nowUs();
+    // Main frames are drop targets and the automation server answers on this thread.
+    m_oleInitialized = AfxOleInit() != FALSE;
+    if (!m_oleInitialized)
+        DVLog_Write(DVLogOptionalFailure,
+                    "OLE could not be initialised: nothing can be dropped on the main frames");
 
     DVCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
@@ -123,6 +130,7 @@ BOOL DravikApp::DoInitInstance() {
     m_startup.ApplicationsFile = pathSetting(L"ApplicationsFile");
     m_startup.DefaultStateFile = pathSetting(L"DefaultStateFile");
     m_startup.BackgroundImage = pathSetting(L"BackgroundImage");
+    CMDIClientWndBackground::SetPicturePath(m_startup.BackgroundImage);
     m_startup.DefaultDynamicToolBarFile = pathSetting(L"DefaultDynamicToolBarFile");
     m_startup.DefaultContextMenuFile = pathSetting(L"DefaultContextMenuFile");
     m_startup.DefaultTemplateFolder = pathSetting(L"DefaultTemplateFolder");
@@ -297,7 +305,12 @@ int DravikApp::DoExitInstance() {
         CXTPPaintManager::ReleaseInstance();
         m_paintManagerHeld = false;
     }
-    return CDvw32App::ExitInstance();
+    const int result = CDvw32App::ExitInstance();
+    if (m_oleInitialized) {
+        OleUninitialize();
+        m_oleInitialized = false;
+    }
+    return result;
 }
 
 void DravikApp::CloseKernelSession() {

@@ -40,6 +40,26 @@ IMPLEMENT_DYNAMIC(CDvw32App, dvaux::MfcApplication)
 BEGIN_MESSAGE_MAP(CDvw32App, dvaux::MfcApplication)
 ON_COMMAND_RANGE(17000, 32000, &CDvw32App::OnApplicationCommand)
 ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, &CDvw32App::OnRecentFileCommand)
+// The application's own commands, after the main frame's routing has passed them on.
+ON_COMMAND(ID_APP_ABOUT, &CDvw32App::OnAppAbout)
+ON_COMMAND(1601, &CDvw32App::OnContextHelpCommand)
+ON_COMMAND(ID_HELP, &CDvw32App::OnContextHelpCommand)
+ON_COMMAND(ID_CONTEXT_HELP, &CDvw32App::OnContextHelpCommand)
+ON_COMMAND(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup)
+ON_COMMAND_RANGE(1863, 1866, &CDvw32App::OnInfoTipCommand)
+ON_COMMAND(1868, &CDvw32App::OnFixedSize)
+ON_COMMAND(1206, &CDvw32App::OnTutorials)
+ON_COMMAND_RANGE(3401, 3449, &CDvw32App::OnThemeCommand)
+ON_UPDATE_COMMAND_UI_RANGE(3401, 3449, &CDvw32App::OnUpdateThemeCommand)
+ON_COMMAND(2074, &CDvw32App::OnOrsaConnect)
+ON_UPDATE_COMMAND_UI(2074, &CDvw32App::OnUpdateOrsaConnect)
+ON_COMMAND(2075, &CDvw32App::OnOrsaDisconnect)
+ON_UPDATE_COMMAND_UI(2075, &CDvw32App::OnUpdateOrsaConnected)
+ON_COMMAND(9311, &CDvw32App::OnOrsaWorkMixCommand)
+ON_UPDATE_COMMAND_UI(9311, &CDvw32App::OnUpdateOrsaConnected)
+ON_COMMAND(7306, &CDvw32App::OnLogWindow)
+ON_UPDATE_COMMAND_UI(7306, &CDvw32App::OnUpdateLogWindow)
+ON_THREAD_MESSAGE(1339, &CDvw32App::OnIs3DMessage)
 END_MESSAGE_MAP()
 
 namespace {
@@ -116,8 +136,7 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
                         reinterpret_cast<LPARAM>(&m_primaryMonitor));
     m_saveAtExit = false;
     m_orsaProfileFileName = GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"").GetString();
-    const dvio::IniFile::Section* settings = ini.Effective().FindSection(L"SETTINGS");
-    m_paneWindows->Configure(settings != nullptr ? settings->find(L"DockingPanes") : nullptr);
+    EnableDockingPaneWindows(ini);
 
     ImportStartupProfile();
     LoadAddOns();
@@ -143,15 +162,12 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
     if (m_docTemplate != nullptr)
         AddDocTemplate(m_docTemplate);
 
-    UIModuleProxy& ui = UIModuleProxy::Instance();
-    m_uiStyle = GetProfileStringW(L"Settings", L"UIStyle", L"").GetString();
-    // A first start has no theme of its own yet: the UI module's default is no failure then.
-    const bool themed = !m_uiStyle.empty() && ui.SetTheme(m_uiStyle);
-    if (!themed && !ui.SetTheme(ui.GetDefaultThemeName())) {
+    // A first start, or a theme name this version does not know, takes the UI module's default.
+    const std::wstring savedTheme = GetProfileStringW(L"Settings", L"UIStyle", L"").GetString();
+    if (!SetTheme(savedTheme) && !SetTheme(UIModuleProxy::Instance().GetDefaultThemeName())) {
         DVLog_Write(DVLogFailure, "Failed to initialize theme");
         return FALSE;
     }
-    m_uiStyle = ui.GetCurrentUIStyleName();
 
     if (!CreateFirstMainFrame()) {
         DVLog_Write(DVLogFailure, "Failed to create main window");
@@ -258,26 +274,21 @@ public:
     bool SaveAllModified() override { return app_.SaveAllModified() != FALSE; }
     void SaveOpenDocuments() override { app_.SaveOpenDocuments(); }
     void CloseAllDocuments() override { app_.CloseAllDocuments(FALSE); }
-    void OnIdle(long count) override { app_.OnIdle(count); }
-    int GetPumpNesting() const override { return app_.GetPumpNesting(); }
-    void SignalSplashClose() override { ::SignalSplashClose(); }
-    // Every main frame carries the application's name, and its active drawing's after it.
-    void UpdateMainFrameTitles() override {
-        const CString title = app_.GetApplicationTitle();
-        CDvw32App::ForEachMainFrame([&](CMainFrame* frame) {
-            frame->m_strTitle = title;
-            if (frame->m_hWnd != nullptr)
-                frame->OnUpdateFrameTitle(TRUE);
-        });
+    // Open in whichever frame shows its window.
+    bool IsDockingPaneOpen(int paneId) override {
+        CXTPDockingPane* pane = app_.FindDockingPane(paneId, nullptr, nullptr);
+        return pane != nullptr && !pane->IsClosed();
     }
-    // Shell requests that waited while a frame was modal.
-    void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }
+    int GetPumpNesting() const override { return app_.GetPumpNesting(); }
     // What the frame's routing reaches.
     std::unique_ptr<GenerateDumpFileContextBase> CreateCrashContext() override {
         return std::make_unique<GenerateDumpFileAppContext>();
     }
     CDvw32Doc* GetActiveDocument() const override { return app_.GetActiveDocument(); }
     bool HasCommandLineInfo() const override { return app_.m_pCmdInfo != nullptr; }
+    bool ShowHelpTopic(UINT topic) override { return app_.ShowHelpTopic(topic); }
+    void SetRibbonMode(bool ribbon) override { app_.SetRibbonMode(ribbon); }
+    bool IsRibbonMode() const override { return app_.GetRibbonMode(); }
     bool OnDDECommand(const CString& command) override {
         CString text = command;
         return app_.OnDDECommand(text.GetBuffer()) != FALSE;
@@ -289,6 +300,11 @@ public:
     bool GetSaveAtExit() const override { return app_.GetSaveAtExit(); }
     void SetSaveAtExit(bool save) override { app_.SetSaveAtExit(save); }
     CWnd* GetFindCommandWindow() override { return app_.GetFindCommandWindow(false); }
+    void OnIdle(long count) override { app_.OnIdle(count); }
+    void SignalSplashClose() override { ::SignalSplashClose(); }
+    // Shell requests that waited while a frame was modal.
+    void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }
+    void UpdateMainFrameTitles() override { app_.UpdateMainFrameTitles(); }
 
 private:
     CDvw32App& app_;
@@ -487,25 +503,6 @@ void CDvw32App::OnApplicationEvent(int event, ApplicationEventArgs& args) {
     }
     if (view != nullptr && view->IsShowPopupToolbar())
         m_pendingPopupToolbarDocument = document;
-}
-
-// Help context -----------------------------------------------------------------------------
-
-UINT CDvw32App::SetHelpContext(UINT helpId, const wchar_t* helpFile, int delta) {
-    const UINT previous = m_helpContextId;
-    if ((delta >= 0 && m_helpContextNesting == 0) || (delta < 0 && m_helpContextNesting + delta == 0)) {
-        m_helpContextId = helpId;
-        m_helpContextFile = helpFile ? helpFile : L"";
-    }
-    m_helpContextNesting += delta;
-    return previous;
-}
-
-bool CDvw32App::ShowContextHelp() {
-    // The running command's own help id is asked of the UI module once it reports commands.
-    const std::wstring file =
-        m_helpContextFile.empty() ? std::wstring() : DVAppendProgramPath(m_helpContextFile.c_str(), 0, false);
-    return dvapp::OpenHtmlHelp(file.c_str(), dvapp::kHelpContext, m_helpContextId);
 }
 
 // Utilities --------------------------------------------------------------------------------

@@ -7,11 +7,6 @@
 namespace dvapp {
 namespace {
 
-std::wstring helpFileIn(const std::wstring& folder) {
-    const bool separated = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
-    return folder + (separated ? L"" : L"\\") + kHelpFileName;
-}
-
 std::wstring machineString(const std::wstring& key, const wchar_t* name) {
     std::wstring value;
     Dravik::RegistryKey::Open(HKEY_LOCAL_MACHINE, key.c_str(), KEY_READ).GetStringValue(name, value);
@@ -28,6 +23,11 @@ void appendToPath(const std::wstring& folder) {
 
 } // namespace
 
+std::wstring HelpFileIn(const std::wstring& folder, const wchar_t* fileName) {
+    const bool separated = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
+    return folder + (separated ? L"" : L"\\") + fileName;
+}
+
 std::wstring FindHelpFile(CWinApp& app, const std::wstring& company, const std::wstring& registryName,
                           const std::wstring& language) {
     std::wstring folder = app.GetProfileStringW(L"Help", L"Path", L"").GetString();
@@ -39,13 +39,13 @@ std::wstring FindHelpFile(CWinApp& app, const std::wstring& company, const std::
     std::wstring helpFile;
     if (!folder.empty() && folder[0] != L'A' && folder[0] != L'B' && folder[0] != L'a' && folder[0] != L'b') {
         appendToPath(folder);
-        helpFile = helpFileIn(folder);
+        helpFile = HelpFileIn(folder);
     }
     if (helpFile.empty() || GetFileAttributesW(helpFile.c_str()) == INVALID_FILE_ATTRIBUTES) {
         const std::wstring installed = machineString(
             L"SOFTWARE\\WOW6432Node\\" + company + L"\\DRAVIK CadHelp 18\\" + language, L"SetupDirectory");
         if (!installed.empty())
-            helpFile = helpFileIn(installed);
+            helpFile = HelpFileIn(installed);
     }
     return helpFile;
 }

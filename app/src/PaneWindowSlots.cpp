@@ -14,7 +14,10 @@ namespace {
 
 // The windows of panes whose own window classes are not part of the program yet: an empty
 // pane content.
-class EmptyPaneWindow : public Dravik::UI::DockingPaneChildWindow {};
+class EmptyPaneWindow : public Dravik::UI::DockingPaneChildWindow, public ActiveDocumentFollower {
+public:
+    void SetActiveDocument(CDvw32Doc*, CDvw32Doc*) override {}
+};
 
 constexpr DWORD kPaneWindowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
@@ -102,7 +105,9 @@ CWnd* PaneWindowSlots::Get(int paneId, bool create) {
     if (!slot->window && create) {
         if (!m_parent)
             m_parent = Dravik::UI::GetDockingPaneDummyWindow(true);
-        auto window = std::make_unique<EmptyPaneWindow>();
+        std::unique_ptr<CWnd> window = m_factory ? m_factory(paneId) : nullptr;
+        if (!window)
+            window = std::make_unique<EmptyPaneWindow>();
         const DWORD style = slot->row->visible ? kPaneWindowStyle : kPaneWindowStyle & ~WS_VISIBLE;
         if (m_parent == nullptr || !window->Create(nullptr, L"", style, CRect(0, 0, 0, 0), m_parent.get(),
                                                    static_cast<UINT>(paneId)))

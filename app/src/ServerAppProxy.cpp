@@ -18,8 +18,13 @@ bool ServerAppProxy::IsRegisteredName(const wchar_t* name) const {
     return app_.IsRegisteredName(name);
 }
 
+void ServerAppProxy::OnActivateDocument(CDvw32Doc* document) {
+    app_.SetActiveDocument(document);
+}
+
 void ServerAppProxy::OnDocumentClosed(CDvw32Doc* document) {
     app_.OnDocumentClosed(document);
+    app_.ForgetDocument(document);
 }
 
 std::wstring ServerAppProxy::GetApplicationsIniPath() {

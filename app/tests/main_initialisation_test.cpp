@@ -29,6 +29,7 @@ TEST_F(MainInitialisation, WithoutASavedStateTheFrameOfTheDefaultStateIsShown) {
     EXPECT_EQ(GetMainFrame(), frame);
     EXPECT_TRUE(frame->IsShown());
     EXPECT_TRUE(frame->IsWindowVisible());
+    EXPECT_TRUE(frame->IsDropTargetRegistered()) << "start-up makes the thread ready for drops";
     ASSERT_NE(frame->GetMenuBar(), nullptr);
     EXPECT_GT(frame->GetMenuBar()->GetControlCount(), 3) << "the default state's menus";
     CRect rect;

@@ -1,4 +1,5 @@
 #include "frame/ControlFactory.h"
+#include "frame/FindCommandButton.h"
 
 #include "panels/SysPanelControls.h"
 
@@ -26,7 +27,7 @@ CXTPControl* CreateFixedControl(const CustomControlEntry& entry, std::wstring_vi
     CXTPControl* control = nullptr;
     switch (entry.type) {
     case C::FindCommandButton:
-        control = new CXTPControlButton;
+        control = new FindCommandButton;
         break;
     case C::PseudoMenuBar:
         if (frame.mainMenuBar != nullptr)

@@ -232,6 +232,8 @@ void CMainFrame::ShowFirstTime() {
     ShowWindow(showCommand);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     m_shown = true;
+    // Nothing was laid out before the first showing.
+    RecalcLayout();
     SetActiveView(GetActiveDravikView(), true);
     UpdateViewDependentToolBars();
     UpdateOrsaControls();
@@ -582,13 +584,6 @@ bool CMainFrame::IsVisible() const {
     return m_hWnd != nullptr && IsWindowVisible();
 }
 
-bool CMainFrame::SetScreenMode(int mode) {
-    if (mode < 0 || mode > 2)
-        return false;
-    m_screenMode = mode;
-    return true;
-}
-
 std::optional<bool> CMainFrame::IsActiveChildMaximized() const {
     BOOL maximized = FALSE;
     CMDIChildWnd* child = const_cast<CMainFrame*>(this)->MDIGetActive(&maximized);
@@ -607,9 +602,11 @@ void CMainFrame::MaximizeActiveChild(bool maximize) {
 }
 
 void CMainFrame::ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) {
+    TakeOutRibbonHelpItems();
     if (CXTPRibbonBar* bar = GetRibbonBar()) {
         ribbon.apply(bar, GetRibbonBarApplicationParameters());
         InitRibbonControls();
+        PutBackRibbonHelpItems();
         UpdateOrsaControls();
     }
 }

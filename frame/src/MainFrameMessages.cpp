@@ -87,21 +87,22 @@ bool closeClipartPane(CMainFrame& frame, int paneId) {
 const AFX_MSGMAP* CMainFrame::GetRoutingMessageMap() {
     using ThisClass [[maybe_unused]] = CMainFrame;
     static const AFX_MSGMAP_ENTRY entries[] = {
-        ON_MESSAGE(WM_COMMANDHELP, &CMainFrame::OnCommandHelp)
-            ON_MESSAGE(WM_DDE_EXECUTE, &CMainFrame::OnDDEExecute) ON_MESSAGE(XTPWM_DOCKINGPANE_NOTIFY,
-                                                                             &CMainFrame::OnDockingPaneNotify)
-                ON_MESSAGE(kMessageBarClosed, &CMainFrame::OnMessageBarClosed)
-                    ON_MESSAGE(kRibbonMinimized, &CMainFrame::OnRibbonMinimized)
-                        ON_MESSAGE(kControlNotify, &CMainFrame::OnControlNotify)
-                            ON_MESSAGE(kTabsChanged, &CMainFrame::OnTabsChanged) ON_MESSAGE(
-                                kRefresh3D, &CMainFrame::On3DRefresh) ON_MESSAGE(kViewChanged,
-                                                                                 &CMainFrame::OnViewChanged)
-                                ON_MESSAGE(kDocumentPath, &CMainFrame::OnDocumentPathMessage)
-                                    ON_MESSAGE(WM_QUERYENDSESSION, &CMainFrame::OnQueryEndSessionMessage)
-                                        ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSessionMessage)
-                                            ON_MESSAGE(WM_ENABLE, &CMainFrame::OnEnableMessage)
-                                                ON_MESSAGE(WM_SHOWWINDOW, &CMainFrame::OnShowWindowMessage){
-                                                    0, 0, 0, 0, nullptr, nullptr}};
+        ON_MESSAGE(WM_COMMANDHELP, &CMainFrame::OnCommandHelp) ON_MESSAGE(WM_DDE_EXECUTE,
+                                                                          &CMainFrame::OnDDEExecute)
+            ON_MESSAGE(XTPWM_DOCKINGPANE_NOTIFY, &CMainFrame::OnDockingPaneNotify) ON_MESSAGE(
+                kMessageBarClosed, &CMainFrame::OnMessageBarClosed) ON_MESSAGE(kRibbonMinimized,
+                                                                               &CMainFrame::OnRibbonMinimized)
+                ON_MESSAGE(kControlNotify, &CMainFrame::OnControlNotify) ON_MESSAGE(
+                    kTabsChanged, &CMainFrame::OnTabsChanged) ON_MESSAGE(kRefresh3D, &CMainFrame::On3DRefresh)
+                    ON_MESSAGE(kViewChanged, &CMainFrame::OnViewChanged)
+                        ON_MESSAGE(kDocumentPath, &CMainFrame::OnDocumentPathMessage)
+                            ON_MESSAGE(WM_QUERYENDSESSION, &CMainFrame::OnQueryEndSessionMessage)
+                                ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSessionMessage)
+                                    ON_MESSAGE(WM_ENABLE, &CMainFrame::OnEnableMessage)
+                                        ON_MESSAGE(WM_SHOWWINDOW, &CMainFrame::OnShowWindowMessage)
+                                            ON_WM_SIZE() ON_WM_MOVE() ON_REGISTERED_MESSAGE(
+                                                AFX_WM_CHANGING_ACTIVE_TAB, &CMainFrame::OnChangingActiveTab){
+                                                0, 0, 0, 0, nullptr, nullptr}};
     static const AFX_MSGMAP map = {&CMainFrame::GetCommandTableMap, &entries[0]};
     return &map;
 }
@@ -220,10 +221,6 @@ LRESULT CMainFrame::OnViewChanged(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CMainFrame::OnDocumentPathMessage(WPARAM, LPARAM) {
-    return 0;
-}
-
 LRESULT CMainFrame::OnQueryEndSessionMessage(WPARAM, LPARAM) {
     if (m_hWndMDIClient == nullptr)
         return 1;
@@ -260,4 +257,21 @@ LRESULT CMainFrame::OnEnableMessage(WPARAM wParam, LPARAM) {
 
 LRESULT CMainFrame::OnShowWindowMessage(WPARAM, LPARAM) {
     return Default();
+}
+
+LRESULT CMainFrame::OnChangingActiveTab(WPARAM, LPARAM) {
+    return 0;
+}
+
+// The embedded help stays beside the frame wherever the frame goes.
+void CMainFrame::OnSize(UINT nType, int cx, int cy) {
+    MdiMainFrame::OnSize(nType, cx, cy);
+    UpdateEmbeddedHelpPosition(nType, cx, cy);
+}
+
+void CMainFrame::OnMove(int x, int y) {
+    MdiMainFrame::OnMove(x, y);
+    CRect client;
+    GetClientRect(&client);
+    UpdateEmbeddedHelpPosition(IsIconic() ? SIZE_MINIMIZED : SIZE_RESTORED, client.Width(), client.Height());
 }

@@ -253,7 +253,8 @@ TEST_F(MainWindowTest, AFreshFrameShowsItsBarsPanesAndStatusLineInEachTheme) {
         // The menu bar right of its last item, the documents' area right of the panes, and the
         // status line's message pane.
         barFaces.push_back(picture.pixel(client.right - 40, 14));
-        EXPECT_EQ(picture.pixel(client.right - 40, client.Height() / 2), RGB(128, 128, 128)) << theme;
+        EXPECT_EQ(picture.pixel(client.right - 40, client.Height() / 2), CMDIClientWndBackground::kFillColor)
+            << theme << ": the fill around the background picture";
         CRect status;
         frame->GetStatusLine()->GetWindowRect(&status);
         frame->ScreenToClient(&status);

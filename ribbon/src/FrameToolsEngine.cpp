@@ -11,12 +11,15 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ManipulatorOptions.h"
 #include "DravikKernel/ModuleProxies.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/AutoMenu.h"
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/ExpandedFormView.h"
 #include "DravikUI/GenericMainFrame.h"
+#include "DravikUI/ImageLists.h"
 #include "DravikUI/TabCtrl.h"
 #include "DravikUI/TabView.h"
+#include "DravikUI/TabbableToolBar.h"
 #include "XTToolkitPro.h"
 #include "panels/ManipPanel.h"
 #include "panels/StatusLine.h"
@@ -25,6 +28,7 @@
 #include "xtp/PaintManager.h"
 
 #include <array>
+#include <functional>
 #include <utility>
 
 using namespace dvribbon;
@@ -32,6 +36,13 @@ using namespace dvribbon;
 namespace {
 
 constexpr UINT kEngineNameStringId = 41004;
+
+// The default system tab of the editions that start on one.
+constexpr int kSystemTabKind = 2;
+constexpr GUID kManipulatorSystemTab = {
+    0xCEEF5872, 0x2AAF, 0x406D, {0xAB, 0x42, 0x7E, 0xFC, 0x62, 0x80, 0x1C, 0x51}};
+constexpr GUID kMode256SystemTab = {
+    0x15040711, 0xB83D, 0x46FB, {0xBD, 0xF7, 0x3A, 0xC4, 0x9A, 0xCB, 0x14, 0x5E}};
 
 // Pane-toggle commands: 782-799 and 811-826, each standing for one pane.
 constexpr std::pair<UINT, int> kPaneCommands[] = {
@@ -76,11 +87,34 @@ bool closedInFirstFrame(const PaneRow& row, std::uint32_t mode) {
     return false;
 }
 
+// A pane whose window names it shows the window's own icon, kept under the pane's id.
+void takeWindowIcon(CXTPDockingPaneManager& manager, CXTPDockingPane& pane, CWnd& window) {
+    auto icon = reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_SMALL, 0));
+    if (icon == nullptr)
+        icon = reinterpret_cast<HICON>(window.SendMessage(WM_GETICON, ICON_BIG, 0));
+    if (icon != nullptr && manager.GetImageManager()->SetIcon(icon, static_cast<UINT>(pane.GetID())))
+        pane.SetIconID(pane.GetID());
+}
+
 // The steady clock, read through the performance counter.
 LONGLONG steadyNow() {
     LARGE_INTEGER count{};
     QueryPerformanceCounter(&count);
     return count.QuadPart;
+}
+
+// The options a person sets for every bar: keyboard cues, full menus, screen tips, the icon
+// sizes and whether bitmaps follow the screen's DPI.
+void copyBarOptions(const CXTPCommandBarsOptions& from, CXTPCommandBarsOptions& to) {
+    to.ShowKeyboardCues(from.GetShowKeyboardCues());
+    to.bAlwaysShowFullMenus = from.bAlwaysShowFullMenus;
+    to.bShowFullAfterDelay = from.bShowFullAfterDelay;
+    to.bToolBarScreenTips = from.bToolBarScreenTips;
+    to.bToolBarAccelTips = from.bToolBarAccelTips;
+    to.szIcons = from.szIcons;
+    to.szLargeIcons = from.szLargeIcons;
+    to.szPopupIcons = from.szPopupIcons;
+    to.bDpiBitmapScaling = from.bDpiBitmapScaling;
 }
 
 void logElapsed(const char* format, LONGLONG start) {
@@ -102,6 +136,7 @@ CFrameToolsEngine::CFrameToolsEngine()
 }
 
 CFrameToolsEngine::~CFrameToolsEngine() {
+    ShowEmbeddedHelp(nullptr);
     if (m_autoMenuCommandBars != nullptr) {
         m_autoMenuCommandBars->RemoveAll();
         m_autoMenuCommandBars->InternalRelease();
@@ -116,25 +151,52 @@ void CFrameToolsEngine::ApplyCommandBarOptions(bool recalcLayout) {
     const SIZE appIcons = FrameToolsApplication::Instance() != nullptr
                               ? FrameToolsApplication::Instance()->GetToolBarIconSize()
                               : SIZE{24, 24};
-    auto copyOptions = [&](CXTPCommandBarsOptions& options, bool largeIcons) {
-        options.ShowKeyboardCues(frameOptions.GetShowKeyboardCues());
-        options.bAlwaysShowFullMenus = frameOptions.bAlwaysShowFullMenus;
-        options.bShowFullAfterDelay = frameOptions.bShowFullAfterDelay;
-        options.bToolBarScreenTips = frameOptions.bToolBarScreenTips;
-        options.bToolBarAccelTips = frameOptions.bToolBarAccelTips;
-        options.szIcons = frameOptions.szIcons;
-        // Large icons of small bars stay at 24: the auto menu never shows them smaller.
-        options.szLargeIcons = frameOptions.szIcons.cx <= 24 && frameOptions.szIcons.cy <= 24
-                                   ? CSize(24, 24)
-                                   : frameOptions.szIcons;
-        options.szPopupIcons = frameOptions.szPopupIcons;
-        options.bLargeIcons = largeIcons;
-    };
-    copyOptions(*m_autoMenuCommandBars->GetCommandBarsOptions(), appIcons.cx >= 24 && appIcons.cy >= 24);
-    if (Dravik::UI::FramelessToolBars* frameless = m_mainFrame->GetFramelessToolBars())
-        copyOptions(*frameless->GetCommandBarsOptions(), appIcons.cx >= 32 && appIcons.cy >= 32);
+    CXTPCommandBarsOptions& autoMenu = *m_autoMenuCommandBars->GetCommandBarsOptions();
+    copyBarOptions(frameOptions, autoMenu);
+    // Large icons of small bars stay at 24: the auto menu never shows them smaller.
+    autoMenu.szLargeIcons =
+        frameOptions.szIcons.cx <= 24 && frameOptions.szIcons.cy <= 24 ? CSize(24, 24) : frameOptions.szIcons;
+    autoMenu.bLargeIcons = appIcons.cx >= 24 && appIcons.cy >= 24;
+    if (Dravik::UI::FramelessToolBars* frameless = m_mainFrame->GetFramelessToolBars()) {
+        CXTPCommandBarsOptions& framelessOptions = *frameless->GetCommandBarsOptions();
+        copyBarOptions(autoMenu, framelessOptions);
+        framelessOptions.bLargeIcons = appIcons.cx >= 32 && appIcons.cy >= 32;
+        ApplyOptionsToDocumentViews(framelessOptions);
+    }
+
+    CSize icons = autoMenu.bLargeIcons ? autoMenu.szLargeIcons : autoMenu.szIcons;
+    if (autoMenu.bDpiBitmapScaling)
+        icons = CXTPDpi::Scale(icons);
+    for (Dravik::UI::FramelessToolBar* bar :
+         {m_mainFrame->GetFramelessAutoMenuToolBar(), m_mainFrame->GetFramelessViewToolBar(),
+          m_mainFrame->GetEditInPlaceToolBar(), m_mainFrame->GetDrawingViewToolBar(),
+          m_mainFrame->GetFeaTaskModelToolBar()})
+        if (bar != nullptr)
+            bar->SetIconSize(icons);
     if (recalcLayout)
         m_mainFrame->RecalcLayout();
+}
+
+void CFrameToolsEngine::ApplyOptionsToDocumentViews(const CXTPCommandBarsOptions& options) {
+    CMDIChildWnd* active = m_mainFrame->MDIGetActive();
+    if (active == nullptr)
+        return;
+    // Every document window, from the last one back, hands the options to the bars its views
+    // host.
+    std::function<void(HWND)> visit = [&](HWND window) {
+        for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (auto* view = dynamic_cast<CDVView*>(CWnd::FromHandlePermanent(child)))
+                if (CXTPCommandBars* host = view->GetToolBarHost()) {
+                    copyBarOptions(options, *host->GetCommandBarsOptions());
+                    host->GetCommandBarsOptions()->bLargeIcons = options.bLargeIcons;
+                }
+            visit(child);
+        }
+    };
+    for (HWND frame = ::GetWindow(active->m_hWnd, GW_HWNDLAST); frame != nullptr;
+         frame = ::GetWindow(frame, GW_HWNDPREV))
+        visit(frame);
 }
 
 void CFrameToolsEngine::CopyShortcutsToFramelessToolBars() {
@@ -204,6 +266,8 @@ bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
             return false;
         if (row.icon != 0)
             pane->SetIconID(row.icon);
+        else if (row.captionSource == CaptionSource::Window)
+            takeWindowIcon(*manager, *pane, *window);
         if (row.id == kPropertiesPane)
             pane->Attach(m_mainFrame->GetPropertiesWindowPlaceholder(true));
         if (row.group == PaneGroup::None)
@@ -234,11 +298,17 @@ bool CFrameToolsEngine::CreateDockingPanesAndToolBars() {
     } else {
         manager->CloseAll();
     }
+    Dravik::UI::LoadImageListResource(Dravik::UI::kPaneIconsResource, *manager->GetImageManager());
     logElapsed("Initialized docking panes in %lld.%03lld ms", start);
 
-    // The editions that start on the manipulator tab need the kernel's manipulator options.
-    if (const std::uint32_t mode = GetApplicationModeCode(); mode == 128 || mode == 512)
+    // Editions that start on a tab of their own make it the default system tab; those on the
+    // manipulator tab also need the kernel's manipulator options.
+    if (const std::uint32_t mode = GetApplicationModeCode(); mode == 128 || mode == 512) {
+        Dravik::UI::TabbableToolBar::SetDefaultSystemToolbar(kSystemTabKind, kManipulatorSystemTab);
         CMainpulatorOptions options;
+    } else if (mode == 256) {
+        Dravik::UI::TabbableToolBar::SetDefaultSystemToolbar(kSystemTabKind, kMode256SystemTab);
+    }
     const LONGLONG barsStart = steadyNow();
     if (!CreateDefaultToolBars())
         return false;

@@ -498,15 +498,75 @@ TEST_F(FrameToolsEngineTest, TypedCodesRunTheOneCommandTheyPick) {
     postedCommands(frame->m_hWnd);
 }
 
+TEST_F(FrameToolsEngineTest, TheAutoMenuBarTakesItsRoomAlongTheLeftEdgeBesideTheFramesBars) {
+    Dravik::UI::AutoMenuController controller;
+    makeApplication({1004, 1006})->toolBars = {
+        {L"Standard", {}, 1065, true, 2, {1001, 1002}},
+        {L"Edit", {}, 1070, true, 3, {1301, 1302}},
+    };
+    EngineFrame* frame = makeFrame({1004, 1006});
+    ASSERT_TRUE(frame->created);
+    controller.SetButtons({{6001, 0, L"Point", L"A point"}, {6002, 0, L"Chain", L"Lines in a chain"}});
+    frame->RecalcLayout();
+    pal::test::pump();
+
+    Dravik::UI::AutoMenuToolBar* autoMenu = frame->GetAutoMenuToolBar();
+    ASSERT_NE(autoMenu, nullptr);
+    ASSERT_TRUE(::IsWindow(autoMenu->GetSafeHwnd()));
+    EXPECT_TRUE(autoMenu->IsWindowVisible());
+    auto clientRectOf = [&](HWND window) {
+        CRect rect;
+        ::GetWindowRect(window, &rect);
+        frame->ScreenToClient(&rect);
+        return rect;
+    };
+    const CRect bar = clientRectOf(autoMenu->m_hWnd);
+    const CRect edit = clientRectOf(frame->GetRememberedToolBar(1070)->m_hWnd);
+    const CRect standard = clientRectOf(frame->GetRememberedToolBar(1065)->m_hWnd);
+    const CRect client = clientRectOf(frame->m_hWndMDIClient);
+    const CRect panes = clientRectOf(frame->panes.FindPane(1004)->GetTabbedContainer()->m_hWnd);
+    EXPECT_GT(bar.Width(), 0);
+    EXPECT_GT(bar.Height(), 0);
+    EXPECT_EQ(bar.left, edit.right) << "beside the frame's own left bar";
+    EXPECT_GE(bar.top, standard.bottom) << "under the top bars";
+    EXPECT_GE(panes.left, bar.right) << "the panes and the documents keep clear of it";
+    EXPECT_GE(client.left, bar.right);
+}
+
+TEST_F(FrameToolsEngineTest, PanesShowTheIconsOfTheirCommands) {
+    EngineFrame* frame = makeFrame(kAllPanes);
+    ASSERT_TRUE(frame->created);
+    // The PDM panes have none; the PDM assembly pane's window brings its own.
+    const std::set<int> without = {1012, 1013, 1014, 1015, 1019, 1027, 1033, 1040};
+    for (CXTPDockingPane* pane : frame->panes.GetPaneList()) {
+        SCOPED_TRACE(pane->GetID());
+        EXPECT_EQ(frame->panes.GetPaneIcon(pane) != nullptr, without.count(pane->GetID()) == 0);
+    }
+    // The PDM assembly pane shows the icon its window has.
+    CWnd* assembly = CFrameToolsEngine::GetPaneWindow(1019);
+    ASSERT_NE(assembly, nullptr);
+    const HICON icon = ::LoadIconW(nullptr, IDI_WARNING);
+    ASSERT_NE(icon, nullptr);
+    assembly->SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    EngineFrame* second = makeFrame(kAllPanes, 2);
+    EXPECT_NE(second->panes.GetPaneIcon(second->panes.FindPane(1019)), nullptr);
+    assembly->SendMessage(WM_SETICON, ICON_SMALL, 0);
+    // Panes of one command share its icon: the task pane and the simulation results' pane.
+    EXPECT_EQ(frame->panes.FindPane(1008)->GetIconID(), frame->panes.FindPane(1041)->GetIconID());
+}
+
 TEST_F(FrameToolsEngineTest, AFirstFrameShowsItsPanesForAPersonToSee) {
     const char* source = std::getenv("DV_SOURCE_DIR");
     ASSERT_TRUE(Dravik::I18n::LoadCatalogue(
         (std::filesystem::path(source ? source : ".") / "ribbon/tests/fixtures/panes.lng")
             .wstring()
             .c_str()));
+    Dravik::UI::AutoMenuController autoMenu;
     makeApplication(kAllPanes)->toolBars = defaultToolBars();
     EngineFrame* frame = makeFrame(kAllPanes);
     ASSERT_TRUE(frame->created);
+    // The auto menu of a running command, down the left edge.
+    autoMenu.SetButtons({{6001, 0, L"Point", L""}, {6002, 0, L"Chain", L""}, {6003, 0, L"Tangent", L""}});
     for (const int id : {1005, 1023})
         frame->panes.ShowPane(id, FALSE);
     frame->panes.FindPane(1004)->Select();

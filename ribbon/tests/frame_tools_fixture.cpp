@@ -77,7 +77,18 @@ ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_COMMAND_RANGE(1, 60000, &EngineFrame::OnAnyCommand)
 ON_UPDATE_COMMAND_UI_RANGE(1, 60000, &EngineFrame::OnUpdateAny)
+ON_MESSAGE(WM_ENTERIDLE, &EngineFrame::OnEnterIdle)
 END_MESSAGE_MAP()
+
+LRESULT EngineFrame::OnEnterIdle(WPARAM, LPARAM lParam) {
+    if (onEnterIdle) {
+        // One step per idle moment: the step may end the dialog.
+        auto step = std::move(onEnterIdle);
+        onEnterIdle = nullptr;
+        step(reinterpret_cast<HWND>(lParam));
+    }
+    return 0;
+}
 
 CWnd* EngineFrame::GetDockingPaneWindow(CXTPDockingPane* pane) {
     return pane->GetID() == kPropertiesPane ? nullptr : GetPaneWindow(pane->GetID());

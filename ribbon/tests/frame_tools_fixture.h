@@ -119,6 +119,21 @@ public:
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
     int GetActiveCommandId() const override { return activeCommand; }
 
+    // The frameless bars that take the auto-menu icon size, as a test makes them.
+    Dravik::UI::FramelessToolBar* framelessAutoMenu = nullptr;
+    Dravik::UI::FramelessToolBar* framelessView = nullptr;
+    Dravik::UI::FramelessToolBar* editInPlace = nullptr;
+    Dravik::UI::FramelessToolBar* drawingView = nullptr;
+    Dravik::UI::FramelessToolBar* feaTaskModel = nullptr;
+    Dravik::UI::FramelessToolBar* GetFramelessAutoMenuToolBar() const override { return framelessAutoMenu; }
+    Dravik::UI::FramelessToolBar* GetFramelessViewToolBar() const override { return framelessView; }
+    Dravik::UI::FramelessToolBar* GetEditInPlaceToolBar() const override { return editInPlace; }
+    Dravik::UI::FramelessToolBar* GetDrawingViewToolBar() const override { return drawingView; }
+    Dravik::UI::FramelessToolBar* GetFeaTaskModelToolBar() const override { return feaTaskModel; }
+
+    // Runs while a modal dialog of the frame waits for input.
+    std::function<void(HWND dialog)> onEnterIdle;
+
 protected:
     TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) override;
     int OnCreate(LPCREATESTRUCTW lpcs);
@@ -126,6 +141,7 @@ protected:
     // Every command is there to be clicked.
     void OnAnyCommand(UINT) {}
     void OnUpdateAny(CCmdUI* ui) { ui->Enable(TRUE); }
+    LRESULT OnEnterIdle(WPARAM, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
 

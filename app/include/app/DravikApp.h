@@ -55,6 +55,7 @@ private:
 
     // What start-up took and shut-down gives back, each at most once.
     bool m_sessionOpened = false;
+    bool m_oleInitialized = false;
     bool m_paintManagerHeld = false;
     bool m_exited = false;
     int m_exitCode = 0;

@@ -13,6 +13,7 @@
 #include "frame/FrameState.h"
 #include "frame/MainFrame.h"
 #include "ribbon/FrameToolsApplication.h"
+#include "ribbon/UserCommands.h"
 #include "win/system/registry.h"
 
 #include <atomic>
@@ -34,12 +35,14 @@ class CDVDocTemplate;
 class CDVRecentFileList;
 class CXTPCommandBars;
 class CXTPControls;
+class CXTPDockingPane;
 class CXTPPropExchange;
 class CXTPImageManagerIconSet;
 class CXTPControlPopup;
 class ServerAppProxy;
 class DVServerFactory;
 class COleTemplateServer;
+class DVPDMObject;
 
 namespace dvapp {
 class StartupIni;
@@ -235,6 +238,59 @@ public:
     // False when the help could not be shown.
     bool ShowContextHelp();
 
+    // Help routes, themes and display settings, each applied to every main frame.
+    bool ShowHelpTopic(UINT helpId);
+    // The platform's own help route, past this class's override.
+    void InvokeWinHelp(UINT helpId);
+    void WinHelpInternal(DWORD_PTR data, UINT command) override;
+    // An existing help file for a name (a relative one taken in the program folder); empty when none.
+    static std::wstring ResolveHelpFilePath(const std::wstring& fileName);
+    bool ShowHelpFileTopic(const wchar_t* topic);
+    void OnTutorials();
+    // False, with nothing changed, for a name the UI module does not know or refuses.
+    bool SetTheme(const std::wstring& themeName);
+    void OnThemeCommand(UINT id);
+    void OnUpdateThemeCommand(CCmdUI* pCmdUI);
+    UINT GetThemeCommand() const { return m_themeCommand; }
+    const std::wstring& GetThemeName() const { return m_uiStyle; }
+    void SetRibbonMode(bool ribbon);
+    bool GetRibbonMode() const { return m_ribbonMode; }
+    // Sizes below 1 in either direction are ignored.
+    void SetToolBarIconSize(CSize size);
+    void SetToolBarIconSize(int cx, int cy) { SetToolBarIconSize(CSize(cx, cy)); }
+    CSize GetToolBarIconSizeScaled() const { return m_toolBarIconSizeScaled; }
+    void ShowCommandStatistics();
+
+    // The application's own commands and the relays of state changes to every main frame.
+    void OnAppAbout();
+    void OnFixedSize();
+    void OnOrsaConnect();
+    void OnOrsaDisconnect();
+    void OnOrsaWorkMixCommand();
+    void OnUpdateOrsaConnect(CCmdUI* pCmdUI);
+    void OnUpdateOrsaConnected(CCmdUI* pCmdUI);
+    void OnInfoTipCommand(UINT id);
+    void OnIs3DMessage(WPARAM wParam, LPARAM lParam);
+    void OnLogWindow();
+    void OnUpdateLogWindow(CCmdUI* pCmdUI);
+    void OnChangeDocumentState(CDvw32Doc* document);
+    void OnChangeOrsaConnectionState(bool connected);
+    void RepaintMarkedDocuments();
+    void UpdateMainFrameTitles();
+    void ActivateNextMainFrame();
+    void InitializeTextBrowserProfileItems();
+    void HandTextToBrowsers(const wchar_t* text);
+    std::wstring GetDictionaryFileName();
+
+protected:
+    // The PDM system's object, kept while the system is connected.
+    std::shared_ptr<DVPDMObject> m_pdmObject;
+    // Every help request ends here, with the help file of its context; false when nothing could
+    // be shown.
+    bool RouteHelp(DWORD_PTR data, UINT command, const std::wstring& contextFile);
+    void OnContextHelpCommand();
+
+public:
     bool GetSaveAtExit() const { return m_saveAtExit; }
     void SetSaveAtExit(bool save) { m_saveAtExit = save; }
     bool IsApplicationStateClear() const { return true; }
@@ -317,10 +373,6 @@ public:
     static void AppendThemeMenuItems(HMENU menu);
     // Whether start-up asked the add-ons' manager for server mode.
     bool IsServerMode() const { return m_serverMode; }
-    // Applied to every main frame (the display settings' owner builds them).
-    void SetRibbonMode(bool ribbon);
-    void SetToolBarIconSize(CSize size);
-
     // --- pane windows: one per process, shared by the main frames' panes ---
     CWnd* GetOrsaArchivesWindow(bool availableOnly, bool create) override;
     CWnd* GetOrsaDesktopWindow(bool availableOnly, bool create) override;
@@ -360,9 +412,24 @@ public:
     // that name no pane window.
     CWnd* GetDockingPaneWindow(int paneId, bool create);
     dvapp::PaneWindowSlots& GetPaneWindowSlots() { return *m_paneWindows; }
+    // The pane of some main frame that shows the window of a pane id (made when missing), with
+    // that frame and the window; none (and no frame) when no pane shows it.
+    CXTPDockingPane* FindDockingPane(int paneId, CMainFrame** frame, CWnd** window);
+    // The configuration's "DockingPanes" switch of the switchable pane windows, applied once at
+    // start-up before any main frame exists.
+    void EnableDockingPaneWindows(const dvapp::StartupIni& ini);
+
+    // The one active document of all main frames: the pane windows that show a document's
+    // contents follow it. A document marked as closing counts as none.
+    void SetActiveDocument(CDvw32Doc* document);
+    // A document that closes is never left the active document, even while a change of the
+    // active document is under way.
+    void ForgetDocument(CDvw32Doc* document);
     size_t GetMainFrameCount() const override { return NumMainFrames(); }
     SIZE GetToolBarIconSize() const override { return m_toolBarIconSize; }
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override;
+    // The user commands of the process, run by the frame tools by their ids.
+    CDVUserCommands* GetUserCommands() override { return &m_userCommands; }
 
     // IPrototypesCallback
     void CreateDocumentFromPrototype(const wchar_t* prototypePath) override;
@@ -459,6 +526,8 @@ private:
     bool m_ddeReady = false;
     bool m_enablingMainFrames = false;
     std::atomic<std::uint8_t> m_applicationState{0};
+    // The process's user commands.
+    CDVUserCommands m_userCommands;
 };
 
 // The application object; never null while the program runs.

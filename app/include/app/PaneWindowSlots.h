@@ -6,6 +6,7 @@
 
 #include "pal/visibility.h"
 
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,16 @@
 DV_EXPORTS_BEGIN
 
 class CWnd;
+class CDvw32Doc;
 
 namespace dvapp {
+
+// A pane window that shows something of the active document.
+class ActiveDocumentFollower {
+public:
+    virtual ~ActiveDocumentFollower() = default;
+    virtual void SetActiveDocument(CDvw32Doc* previous, CDvw32Doc* document) = 0;
+};
 
 class PaneWindowSlots {
 public:
@@ -40,12 +49,18 @@ public:
     // Destroys every window made (at shut-down); the switches stay.
     void DestroyWindows();
 
+    // Makes the window object of a pane id whose class a module provides; without one, or when
+    // it gives none, the pane gets an empty window.
+    using WindowFactory = std::function<std::unique_ptr<CWnd>(int paneId)>;
+    void SetWindowFactory(WindowFactory factory) { m_factory = std::move(factory); }
+
 private:
     struct Slot;
     Slot* find(int paneId);
     const Slot* find(int paneId) const;
     std::vector<Slot> m_slots;
     std::shared_ptr<CWnd> m_parent;
+    WindowFactory m_factory;
 };
 
 } // namespace dvapp

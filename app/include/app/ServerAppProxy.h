@@ -19,11 +19,17 @@ public:
     // Names the kernel registers, looked up without case; an empty name is never registered.
     void AddRegisteredName(const wchar_t* name);
     bool IsRegisteredName(const wchar_t* name) const;
+    // The kernel's active document becomes the application's; a closed one stops being it.
+    void OnActivateDocument(CDvw32Doc* document) override;
     void OnDocumentClosed(CDvw32Doc* document) override;
     std::wstring GetApplicationsIniPath() override;
+    // Whether the program works without reaching the network (no online help pages then).
+    bool IsOfflineMode() const { return offline_; }
+    void SetOfflineMode(bool offline) { offline_ = offline; }
 
 private:
     CDvw32App& app_;
+    bool offline_ = false;
 };
 
 DV_EXPORTS_END

@@ -92,6 +92,11 @@ IConfiguration* FindActiveCfg(const ConfigurationGroup& group);
 // True when every configuration of the group was saved.
 bool SaveAllConfigurations(const ConfigurationGroup& group);
 
+// The library configurations installed with the program: two parallel lists, names, then
+// paths. The browser tells what it found installed; empty until it does.
+void GetInstalledConfigurations(std::vector<std::wstring>& names, std::vector<std::wstring>& paths);
+void SetInstalledConfigurations(std::vector<std::wstring> names, std::vector<std::wstring> paths);
+
 // A new library of the folder, not yet in a configuration.
 std::unique_ptr<ILibrary> CreateLibrary(const wchar_t* path);
 ILibrary* FindLibraryByName(const IConfiguration* configuration, const wchar_t* name);

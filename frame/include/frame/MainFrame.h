@@ -10,14 +10,19 @@
 #include "afxwin.h"
 #include "app/StateFrames.h"
 #include "frame/ControlFactory.h"
+#include "frame/FrameState.h"
 #include "frame/FrameStateHost.h"
+#include "frame/FramelessBarRules.h"
+#include "frame/MdiClient.h"
 #include "frame/TabbedMainToolBarAdapter.h"
 #include "pal/visibility.h"
+#include "panels/SysPanelToolbar.h"
 #include "ribbon/FrameToolsEngine.h"
 
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +32,14 @@ class CDocument;
 class CDvw32Doc;
 class CMainFrame;
 class GenerateDumpFileContextBase;
+class CXTPControl;
 class CXTPMenuBar;
+class CXTPRibbonGroup;
+class CXTPRibbonTab;
+class DVRibbonBar;
+namespace Dravik::UI {
+class RibbonTab;
+}
 class CXTPRibbonBar;
 class CDVRibbonCommandBars;
 class CDVTabToolBar;
@@ -75,16 +87,6 @@ public:
     // Shell requests that arrived while a frame was in a modal state.
     virtual void ProcessQueuedDDECommands() {}
 
-    // First showing, closing and cloning of a frame.
-    // One pass of the application's idle work.
-    virtual void OnIdle(long count) {}
-    // The start-up picture steps aside once a frame shows.
-    virtual void SignalSplashClose() {}
-    // The floating properties window and the materials window keep what they show.
-    virtual void KeepPaneWindowStates() {}
-    // Every main frame takes the application's tool-bar icon size again; by default each
-    // frame re-applies its command-bar options.
-    virtual void ReapplyToolBarIconSize();
     // What the frame's command and message routing reaches in the application.
     // The context of the crash guard the frame's command and window procedures run in; the
     // kernel's when the application has none of its own.
@@ -104,6 +106,28 @@ public:
     virtual bool GetSaveAtExit() const { return false; }
     virtual void SetSaveAtExit(bool save) {}
     virtual CWnd* GetFindCommandWindow() { return nullptr; }
+    // First showing, closing and cloning of a frame.
+    // One pass of the application's idle work.
+    virtual void OnIdle(long count) {}
+    // The start-up picture steps aside once a frame shows.
+    virtual void SignalSplashClose() {}
+    // The floating properties window and the materials window keep what they show.
+    virtual void KeepPaneWindowStates() {}
+    // Every main frame takes the application's tool-bar icon size again; by default each
+    // frame re-applies its command-bar options.
+    virtual void ReapplyToolBarIconSize();
+    // Whether the pane is open in any main frame.
+    virtual bool IsDockingPaneOpen(int paneId) { return false; }
+};
+
+// What a frame's PDM controls show: the work mix's state, the kernel's PDM text, whether PDM
+// programs are installed, whether the work mix can connect and the name its connection reports.
+struct OrsaState {
+    bool enabled = false;
+    std::wstring pdmText;
+    bool hasInstalledPrograms = false;
+    bool canConnect = false;
+    std::wstring connectionName;
 };
 
 class CMainFrame : public Dravik::UI::MdiMainFrame,
@@ -169,24 +193,6 @@ public:
     // The ids of the commands hidden from the short menus.
     static const std::vector<UINT>& GetHiddenCommands();
 
-    // The frame's control factory: the controls of fixed command ids and tags, made over this
-    // frame's bars and panes; definitions of menu bars and of the ribbon are applied through it.
-    CXTPControl* CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) override;
-    ControlFactoryFrame GetControlFactoryFrame();
-    Dravik::UI::XML::RibbonBarApplicationParameters GetRibbonBarApplicationParameters();
-    Dravik::UI::XML::ApplicationParameters GetMenuBarApplicationParameters();
-    // After a ribbon definition was applied: the ribbon's system-panel controls are initialised
-    // and take the manual-update flag of their twins on the system-panel tool bar.
-    void InitRibbonControls();
-    // The ribbon's PDM tab and popup follow the PDM work mix.
-    void UpdateOrsaControls();
-    // Colour-book choice (command 2031): with an active document, a person picks a colour for
-    // the system panel's colour control.
-    void OnColorBook();
-    void OnUpdateColorBook(CCmdUI* cmdUI);
-    // Library data dragged over and dropped on the frame.
-    DROPEFFECT DragDropOver(CWnd* window, COleDataObject* data, DWORD keyState, CPoint point) override;
-    BOOL DragDropDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, CPoint point) override;
     // Command and message routing: the frame's entry points, its notifications and its
     // command table (MainFrameRouting.cpp, MainFrameMessages.cpp, MainFrameCommands.cpp).
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -208,13 +214,142 @@ public:
     bool IsRibbonMinimizedInFullscreenMode() const { return m_ribbonMinimizedFullscreen; }
     // The handlers of the command table.
     void SelectPaneForCommand(UINT id);
+    // The main-frame interface as this frame extends it: what reaches the frameless bars, the
+    // theme and the PDM connection reaches the ribbon and the system panel as well.
+    void UpdateViewDependentToolBars() override;
+    void SetTheme(int theme) override;
+    void OnChangeOrsaConnectionState(bool connected);
+
+    // Selection filters: the UI base first, then the system panel's copy.
+    void BeginSelectionFilterConfiguration() override;
+    void EndSelectionFilterConfiguration() override;
+    void SetSelectionFilterSet(int set) override;
+    void ShowSelectionFilterButton(UINT id, bool show) override;
+    void HideAllSelectionFilterButtons() override;
+    void SetSelectionFilterButtonIconAndToolTip(UINT id, int icon, unsigned toolTipId) override;
+    void SetSelectionFilterButtonIconAndToolTip(UINT id, int icon, const std::wstring& toolTip) override;
+    void SetSelectionFilterButtonProperties(UINT id, int icon, unsigned toolTipId, bool enabled,
+                                            bool ticked) override;
+    void SetSelectionFilterButtonProperties(UINT id, int icon, const std::wstring& toolTip, bool enabled,
+                                            bool ticked) override;
+    void SetSelectionFilterButtonState(UINT id, bool enabled, bool ticked) override;
+    void UpdateSelectionFilters(CView* view, int command, bool force) override;
+
+    // The kernel's requests for the parameter controls: the ribbon's copy first, then the
+    // system panel; a side the frame lacks is left out.
+    void DisableSyspanelControls();
+    void EnableSyspanelControl(int id, bool enable);
+    void SetSyspanelButtonStatus(int id, bool enabled, bool ticked);
+    void SetSyspanelDoubleVar(Dravik::DVDocument* document, int id, double value, std::int32_t code);
+    void SetSyspanelFont(Dravik::DVDocument* document, int id, const std::wstring& face);
+    void SetSyspanelInt(Dravik::DVDocument* document, int id, std::int32_t value);
+    void SetSyspanelIntVar(Dravik::DVDocument* document, int id, int value, std::int32_t code);
+    void SetSyspanelCString(Dravik::DVDocument* document, int id, const std::wstring& text);
+    void SetSyspanelControls(const std::vector<CSysPanelToolbar::CommandButton>& buttons);
+    void SyspanelStatusChanged();
+    void UpdateSystemPanel();
+
+    // The kernel's questions about the parameter controls; neutral answers (false, none, -1,
+    // an empty text, the out value untouched) without a system panel or the control.
+    bool GetSyspanelButtonStatus(int id, bool& checked, bool& disabled) const;
+    std::optional<SysPanelValue> GetSyspanelControlValue(int id);
+    void GetSyspanelIntValue(int id, std::int32_t& value) const;
+    void SplitSyspanelRealValue(const SysPanelValue& record, double& value, std::int32_t& code) const;
+    void SplitSyspanelRealValueAsInt(const SysPanelValue& record, int& value, std::int32_t& code) const;
+    void GetSyspanelFontName(std::wstring& text, int id);
+    std::int32_t GetSyspanelMode() const;
+    CSysPanelToolbar* GetSysPanelToolbar() const;
+    DVRibbonBar* GetDVRibbonBar();
+
+    // Add-on menus: an item or a popup at the place a placement record names; a keyed popup
+    // replaces the one inserted with the same key (any case).
+    bool InsertUserMenuItem(int id, const std::wstring& text, int anchor, std::uint32_t placement);
+    bool InsertUserPopupMenu(const std::wstring& caption, HMENU menu, int anchor, std::uint32_t placement,
+                             const std::wstring& key);
+    bool RemoveUserPopupMenu(const std::wstring& key);
+    // The items add-ons put into the ribbon's help popup, kept over a new ribbon definition.
+    size_t GetRibbonHelpItemCount() const { return m_ribbonHelpItems.size(); }
+
+    void OnChangeActiveMainFrame(Dravik::UI::MainFrame* newFrame) override;
+    void ShowToolbar(UINT id, bool show);
+    void ShowOrsaCommands(bool show);
+    void UpdateOrsaControls();
+    bool ResetRibbonGroup(CXTPRibbonGroup* group);
+    void ResetRibbonTab(CXTPRibbonTab* tab);
+    // The installed library configurations as buttons of the menu popup tagged
+    // "InstalledLibraries"; a button opens its configuration.
+    void UpdateInstalledConfigurationsMenu();
+    static void MenuItem_OpenConfiguration(const std::wstring& path);
+    void UpdateOrsaControls(const OrsaState& state);
+    // What the PDM controls follow; the work mix and the kernel's settings by default.
+    virtual OrsaState GetOrsaState() const;
+
+    // Where the settings put the frameless bars, and what the last update made of them.
+    virtual dvframe::FramelessBarPositions GetFramelessBarPositions() const;
+    void SetHideExpandButtons(bool hide) { m_hideExpandButtons = hide; }
+    const dvframe::FramelessBarRules& GetFramelessBarRules() const { return m_framelessRules; }
+
+    // Screens, workbook and ribbon modes, the analysis ribbon and the active view. Screen mode 0
+    // is the window, 1 full screen with its bars, 2 the clean screen without any; out of range,
+    // or the current mode, changes nothing (false only for a mode out of range or a switch that
+    // could not save the layout it leaves).
+    int GetScreenMode() const override { return m_screenMode; }
+    bool SetScreenMode(int mode) override;
+    bool IsWorkbookMode() const override { return m_workbook; }
+    void SetWorkbookMode(bool on) override { SetWorkbookMode(on, nullptr); }
+    void SetWorkbookMode(bool on, bool* previous);
+    void SetRibbonMode(bool on);
+    void RecalcLayout(BOOL bNotify = TRUE) override;
+    using Dravik::UI::MdiMainFrame::SetActiveView;
+    void SetActiveView(CView* view, bool force) override;
+    // 1 and 2 are the two analysis ribbons; false for any other mode and for the current one
+    // without `force`.
+    bool SetAnalysisMode(int mode, bool force);
+    int GetAnalysisMode() const { return analysisMode; }
+    void UpdateViewDependentRibbonGroups();
+    // The bars of the active document show; those of other documents hide.
+    void ShowDocumentMessageBars();
+    void OnChangeDocumentState(CDocument* document);
+    // A pane of this frame takes the one window of its id, from whichever frame shows it.
+    void AttachPaneWindow(CXTPDockingPane* pane) override;
+    // The pane of a main frame that shows a window, with that frame; none when no pane does.
+    static CXTPDockingPane* FindPaneShowing(const CWnd* window, CMainFrame** frame);
+    // Moves a document's window into another main frame.
     void MoveChildFrameTo(CMainFrame* target, CMDIChildWnd* child);
+    // The tab client of workbook mode (attached while the mode is on).
+    CDVTabClientWnd* GetTabClient() const { return m_tabClient.get(); }
+    // Set while the clean screen hides the bars: their visibility changes are not the person's.
+    bool IsHidingBars() const { return m_hidingBars; }
+    // The view-type bits of the active view that ribbon groups may require.
+    DWORD GetViewTypeMask();
+
+    // The frame's control factory: the controls of fixed command ids and tags, made over this
+    // frame's bars and panes; definitions of menu bars and of the ribbon are applied through it.
+    CXTPControl* CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) override;
+    ControlFactoryFrame GetControlFactoryFrame();
+    Dravik::UI::XML::RibbonBarApplicationParameters GetRibbonBarApplicationParameters();
+    Dravik::UI::XML::ApplicationParameters GetMenuBarApplicationParameters();
+    // After a ribbon definition was applied: the ribbon's system-panel controls are initialised
+    // and take the manual-update flag of their twins on the system-panel tool bar.
+    void InitRibbonControls();
+    // Colour-book choice (command 2031): with an active document, a person picks a colour for
+    // the system panel's colour control.
+    void OnColorBook();
+    void OnUpdateColorBook(CCmdUI* cmdUI);
+    // Library data dragged over and dropped on the frame.
+    DROPEFFECT DragDropOver(CWnd* window, COleDataObject* data, DWORD keyState, CPoint point) override;
+    BOOL DragDropDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, CPoint point) override;
 
 protected:
+    // A fresh node to save a layout into; none when it cannot be made.
+    virtual std::shared_ptr<Dravik::UI::XML::Document> MakeLayoutNode(const wchar_t* name);
     // The ribbon's place, File button, backstage and PDM popup; false only without command bars.
     virtual bool SetUpRibbonBar();
     // Seam to the panes and bars built elsewhere.
     virtual bool CreateDockingPanesAndToolBarsStep() { return CreateDockingPanesAndToolBars(); }
+    // Whether, with no command running, the 3D module asks the drawing controls back to their
+    // defaults.
+    virtual bool DrawingControlsReset() const;
 
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
     // The system-panel tool bar is the panels' own, which the ribbon's parameter controls mirror.
@@ -240,13 +375,14 @@ protected:
     LRESULT OnTabsChanged(WPARAM wParam, LPARAM lParam);
     LRESULT On3DRefresh(WPARAM wParam, LPARAM lParam);
     LRESULT OnViewChanged(WPARAM wParam, LPARAM lParam);
-    LRESULT OnDocumentPathMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnQueryEndSessionMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnEndSessionMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnEnableMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowWindowMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnPositionMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnChangingActiveTab(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnMove(int x, int y);
     struct CommandRow;
     static std::span<const CommandRow> CommandTable();
     static const CommandRow* FindCommandRow(UINT id, bool update);
@@ -289,10 +425,6 @@ protected:
     void LockLayout() override { ++m_layoutLocks; }
     void UnlockLayout() override { --m_layoutLocks; }
     bool IsVisible() const override;
-    int GetScreenMode() const override { return m_screenMode; }
-    bool SetScreenMode(int mode) override;
-    bool IsWorkbookMode() const override { return m_workbook; }
-    void SetWorkbookMode(bool on) override { m_workbook = on; }
     std::optional<bool> IsActiveChildMaximized() const override;
     void MaximizeActiveChild(bool maximize) override;
     bool GetGlobalMaximizeFlag() const override { return m_maximizeChildren; }
@@ -314,16 +446,51 @@ private:
     void SetKeyNames();
 
     Dravik::UI::DockingPaneManager m_paneManager;
+    // An add-on's item in the ribbon's help popup: what it was made from and the control made.
+    struct RibbonHelpItem {
+        int id = 0;
+        std::wstring text;
+        std::uint32_t placement = 0;
+        CXTPControl* control = nullptr;
+    };
+    std::vector<RibbonHelpItem> m_ribbonHelpItems;
+    void TakeOutRibbonHelpItems();
+    void PutBackRibbonHelpItems();
+    bool m_hidingBars = false;
+    bool m_hideExpandButtons = false;
+    dvframe::FramelessBarRules m_framelessRules;
+    // The default state whose ribbon definition resets a group or a tab.
+    std::shared_ptr<MainFrameState> m_defaultState;
+    const Dravik::UI::XML::RibbonBar* GetDefaultRibbonDefinition();
+    const Dravik::UI::XML::RibbonTab* FindDefaultTabDefinition(const Dravik::UI::RibbonTab& tab);
+    // The selection-filter bar's mode popup shown or not, copied to the panel.
+    void CopySelectionModeControls();
     std::vector<std::unique_ptr<Dravik::UI::MessageBar>> m_messageBars;
     int m_screenMode = 0;
     bool m_shown = false;
-    bool m_workbook = true;
+    bool m_workbook = false;
     bool m_maximizeChildren = false;
     bool m_tabCaptions = true;
     int m_layoutLocks = 0;
     DWORD m_openOrsaPanes = 0;
     bool m_ribbonMinimizedWindowed = false;
     bool m_ribbonMinimizedFullscreen = false;
+
+    // Screens and workbook mode.
+    void SaveLayout(const Dravik::UI::XML::Document& node);
+    void LoadLayout(const Dravik::UI::XML::Document& node);
+    void CoverMonitor();
+    void CloseAllPanes();
+    bool isStatusLineVisible();
+    void showStatusLine(bool show);
+    bool m_statusLineInWindow = true;
+    bool m_statusLineInFullScreen = false;
+    std::shared_ptr<Dravik::UI::XML::Document> m_normalLayout;
+    CRect m_normalRect;
+    bool m_workbookBeforeCleanScreen = true;
+    bool m_updatingBars = false;
+    std::unique_ptr<CDVTabClientWnd> m_tabClient;
+    std::unique_ptr<CDVMDIClientWnd> m_mdiClient;
 };
 
 // The application's main frames as its state code sees them: the UI module's list of frames of

@@ -5,6 +5,11 @@
 #include "DravikUI/Ribbon.h"
 #include "afxwin.h"
 #include "pal/visibility.h"
+#include "panels/DataExchange.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
 
 #include <string_view>
 
@@ -26,9 +31,33 @@ public:
 
     // The first library tab with the GUID (braced text form); null when none has it.
     Dravik::UI::RibbonTab* FindTabByGuid(std::wstring_view guid) const;
+    // The same for a GUID; null for no ribbon.
+    static Dravik::UI::RibbonTab* FindTabByGuid(CXTPRibbonBar* ribbon, const GUID& guid);
+
+    // Every control of every group of every tab and every free control of the ribbon; with
+    // `recurse` the controls inside their popups as well.
+    void ForEachControl(const std::function<void(CXTPControl*)>& action, bool recurse) const;
+    void ForEachGroup(const std::function<void(CXTPRibbonGroup*)>& action) const;
+
+    // The copies of the system-panel controls (ids 904-999): reset and disabled, but 912.
+    void DisableSystemPanelControls();
+    void EnableControl(int id, bool enable);
+    void SetControlState(int id, bool enabled, bool ticked);
+    void SetControlDoubleVar(Dravik::DVDocument* document, int id, double value, std::int32_t code);
+    void SetControlInt(Dravik::DVDocument* document, int id, std::int32_t value);
+    void SetControlIntVar(Dravik::DVDocument* document, int id, int value, std::int32_t code);
+    void SetControlValue(Dravik::DVDocument* document, int id, const std::wstring& text);
+    // The value of the control with `id`: the selected tab's visible groups first, then every
+    // control; none when no control has the id.
+    static const SysPanelValue* GetControlData(CXTPRibbonBar* ribbon, int id);
+
+    void SetBackstageTheme(int theme) { m_backstageTheme = theme; }
+    int GetBackstageTheme() const { return m_backstageTheme; }
 
 private:
+    void SetValue(Dravik::DVDocument* document, int id, const SysPanelValue& value);
     CXTPControlPopup* m_orsaPopup = nullptr;
+    int m_backstageTheme = -1;
 };
 
 DV_EXPORTS_END

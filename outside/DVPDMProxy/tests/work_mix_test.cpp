@@ -21,4 +21,16 @@ TEST(WorkMix, IsOneObjectDisabledUntilATestEnablesIt) {
     EXPECT_EQ(lines[0].rfind("Not built yet: the PDM system", 0), 0u);
 }
 
+TEST(WorkMix, WithoutAPdmSystemNothingCanConnectAndNoProgramIsInstalled) {
+    EXPECT_FALSE(DVPDMWorkMix::Instance().CanConnect());
+    EXPECT_EQ(DVPDMWorkMix::Instance().OrsaInfo(), L"");
+    EXPECT_FALSE(DVPdmApiProxy::Instance().HasInstalledPrograms());
+    dvpdm::test::setConnectionName(L"Archive A");
+    EXPECT_EQ(DVPDMWorkMix::Instance().OrsaInfo(), L"") << "a name only while connected";
+    dvpdm::test::setWorkMixEnabled(true);
+    EXPECT_EQ(DVPDMWorkMix::Instance().OrsaInfo(), L"Archive A");
+    dvpdm::test::setWorkMixEnabled(false);
+    dvpdm::test::setConnectionName(L"");
+}
+
 } // namespace

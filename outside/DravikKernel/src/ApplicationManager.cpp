@@ -215,6 +215,10 @@ bool CDVApplicationManager::CanExit() const {
                        [](const auto& a) { return a->CanExit(); });
 }
 
+std::wstring CDVApplicationManager::GetHelpFileOfTopic(int) const {
+    return {};
+}
+
 void CDVApplicationManager::UnloadApplications() {
     for (auto it = m_started.rbegin(); it != m_started.rend(); ++it)
         (*it)->Unload();

@@ -1,6 +1,7 @@
 #include "DravikKernel/DocumentFile.h"
 
 #include "pal/atomic_file.h"
+#include "pal/path.h"
 #include "pal/text.h"
 #include "win/error.h"
 
@@ -299,7 +300,7 @@ std::unique_ptr<CDvw32Doc> LoadFile(const std::wstring& path, std::wstring* erro
             *error = L"Cannot open " + fileName(path) + L": " + why + L".";
         return nullptr;
     };
-    const fs::path p(pal::text::toUtf8(path));
+    const fs::path p = pal::path::toNative(path);
     std::error_code ec;
     const auto size = fs::file_size(p, ec);
     if (ec)
@@ -321,8 +322,7 @@ std::unique_ptr<CDvw32Doc> LoadFile(const std::wstring& path, std::wstring* erro
 }
 
 bool SaveFile(const DravikDocument2& document, const std::wstring& path, std::wstring* error) {
-    const pal::WriteOutcome outcome =
-        pal::writeFileAtomically(fs::path(pal::text::toUtf8(path)), Encode(document));
+    const pal::WriteOutcome outcome = pal::writeFileAtomically(pal::path::toNative(path), Encode(document));
     if (!outcome && error)
         *error = L"Cannot save " + fileName(path) + L": " + pal::text::fromUtf8(outcome.message) + L".";
     return outcome.ok;
@@ -338,7 +338,7 @@ HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info) {
                       kNotDocument = static_cast<HRESULT>(0x800300FB);
     if (!path || !*path)
         return kNotFound;
-    const std::string name = pal::text::toUtf8(path);
+    const std::string name = pal::path::toNative(path).string();
     std::FILE* f = std::fopen(name.c_str(), "rb");
     if (!f) {
         switch (errno) {

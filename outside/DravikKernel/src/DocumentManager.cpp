@@ -8,6 +8,7 @@
 #include "KernelState.h"
 
 #include "DVDiagnostics/Trace.h"
+#include "pal/path.h"
 #include "pal/text.h"
 
 #include <algorithm>
@@ -30,8 +31,8 @@ struct Documents {
 
 std::wstring fullPath(const std::wstring& path) {
     std::error_code ec;
-    const auto p = std::filesystem::absolute(pal::text::toUtf8(path), ec).lexically_normal();
-    return ec ? path : pal::text::fromUtf8(p.string());
+    const auto p = std::filesystem::absolute(pal::path::toNative(path), ec).lexically_normal();
+    return ec || p.empty() ? path : pal::path::fromNative(p);
 }
 
 Documents& documents() {

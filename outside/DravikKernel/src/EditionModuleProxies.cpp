@@ -6,6 +6,7 @@
 #include "pal/text.h"
 
 #include <algorithm>
+#include <string>
 
 namespace dvkernel {
 // For the kernel's reset (detail/control.h).
@@ -115,4 +116,9 @@ void EditModuleProxy::Detach() {
     std::lock_guard lock(state().mutex);
     if (state().editModules > 0)
         --state().editModules;
+}
+
+void CDVCom_Is3D::OnApplicationMessage(WPARAM wParam, LPARAM lParam) {
+    dvtrace::record(dvkernel::kTraceName, "3D module message: " + std::to_string(wParam) + "," +
+                                              std::to_string(static_cast<long long>(lParam)));
 }

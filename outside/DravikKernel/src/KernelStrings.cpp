@@ -23,6 +23,7 @@ constexpr KernelString kStrings[] = {
     {15, L"MERROW CAD"},
     {16, L"OSTREL CAD"},
     {10046, L"The file format is not supported."},
+    {10054, L"built on"},
     {10161, L"System panel"},
     {10163, L"Bird's eye view"},
     {11660, L"The text browser module cannot be loaded."},

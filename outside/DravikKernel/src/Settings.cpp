@@ -78,6 +78,7 @@ const std::vector<Binding>& bindings() {
         {L"Diagnostics", DV_NUMBER(s, diagnostics, bool)},
         {L"ServerMode", DV_NUMBER(s, serverMode, bool)},
         {L"PdmUpdate", DV_NUMBER(s, pdmUpdate, int)},
+        {L"PdmText", DV_TEXT(pdmText)},
         {L"Options\\FindBySynonyms", DV_NUMBER(o, findBySynonyms, int)},
         {L"Options\\ToolTips", DV_NUMBER(o, toolTips, int)},
         {L"Options\\DrawingTabMode", DV_NUMBER(o, drawingTabMode, int)},

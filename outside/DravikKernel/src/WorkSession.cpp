@@ -91,7 +91,7 @@ bool SaveWorkSession(const std::wstring& path, const WorkSession& session, std::
     out << "active=" << session.active << '\n';
     for (const std::wstring& doc : session.documents)
         out << "document=" << escape(doc) << '\n';
-    const pal::WriteOutcome outcome = pal::writeFileAtomically(fs::path(pal::text::toUtf8(path)), out.str());
+    const pal::WriteOutcome outcome = pal::writeFileAtomically(pal::path::toNative(path), out.str());
     if (!outcome && error)
         *error = L"Cannot save " + fileNameOf(path) + L": " + pal::text::fromUtf8(outcome.message) + L".";
     return outcome.ok;
@@ -103,7 +103,7 @@ bool LoadWorkSession(const std::wstring& path, WorkSession* session, std::wstrin
             *error = L"Cannot open " + fileNameOf(path) + L": " + why + L".";
         return false;
     };
-    const fs::path p(pal::text::toUtf8(path));
+    const fs::path p = pal::path::toNative(path);
     std::error_code ec;
     const auto size = fs::file_size(p, ec);
     if (ec)

@@ -62,6 +62,31 @@ TEST_F(Sessions, ASessionIsSavedAndReadBackWhole) {
     EXPECT_EQ(ReadDocumentFileInfo(path.c_str(), nullptr), static_cast<HRESULT>(0x800300FB));
 }
 
+// A name in the program's own drive form is a file of the sandbox, never a host file whose name
+// holds the drive and the backslashes.
+TEST_F(Sessions, DriveFormNamesAreFilesOfTheSandbox) {
+    wchar_t temp[MAX_PATH + 1] = L"";
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring session = std::wstring(temp) + L"drive-form.grs";
+    const std::wstring drawing = std::wstring(temp) + L"drive-form.grb";
+    ASSERT_EQ(session.substr(1, 2), L":\\");
+    WorkSession written;
+    written.documents = {drawing};
+    std::wstring error;
+    ASSERT_TRUE(SaveWorkSession(session, written, &error)) << pal::text::toUtf8(error);
+    fs::copy_file(sample_, pal::path::toNative(drawing));
+    WorkSession read;
+    ASSERT_TRUE(LoadWorkSession(session, &read, &error)) << pal::text::toUtf8(error);
+    EXPECT_EQ(read.documents, written.documents);
+    auto document = grb::LoadFile(drawing, &error);
+    ASSERT_NE(document, nullptr) << pal::text::toUtf8(error);
+    ASSERT_TRUE(grb::SaveFile(*document, drawing, &error)) << pal::text::toUtf8(error);
+    EXPECT_EQ(ReadDocumentFileInfo(drawing.c_str(), nullptr), S_OK);
+    EXPECT_TRUE(fs::exists(pal::path::toNative(session)));
+    for (const auto& entry : fs::directory_iterator(fs::current_path()))
+        EXPECT_EQ(entry.path().filename().string().find(':'), std::string::npos) << entry.path();
+}
+
 TEST_F(Sessions, RelativePathsLieBesideTheSessionFile) {
     fs::create_directories(root() / "sessions" / "parts");
     fs::copy_file(sample_, root() / "sessions" / "parts" / "c.grb");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <string>
 
 namespace {
 
@@ -35,6 +36,7 @@ ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_ERASEBKGND()
 ON_WM_SETFOCUS()
+ON_WM_PAINT()
 ON_MESSAGE(kRebuildMessage, &CDVTabView::OnRebuildMessage)
 END_MESSAGE_MAP()
 
@@ -201,7 +203,8 @@ void CDVTabView::layout() {
     CRect client;
     GetClientRect(&client);
     const CDVTabCtrl::Defaults settings = CDVTabCtrl::GetDefaults();
-    const bool strip = GetPageCount() > 1 || (GetPageCount() == 1 && settings.ShowSingleTab);
+    const bool strip =
+        m_pageTabsShown && (GetPageCount() > 1 || (GetPageCount() == 1 && settings.ShowSingleTab));
     const int height = strip ? std::min<int>(CDVTabCtrl::GetStripHeight(), client.Height()) : 0;
     CRect pages = client;
     CRect tabs = client;
@@ -214,6 +217,11 @@ void CDVTabView::layout() {
     }
     m_tabs.ShowWindow(strip ? SW_SHOW : SW_HIDE);
     m_tabs.MoveWindow(&tabs);
+    if (m_rulersShown) {
+        pages.left = std::min(pages.right, pages.left + GetRulerSize());
+        pages.top = std::min(pages.bottom, pages.top + GetRulerSize());
+    }
+    m_pagesRect = pages;
     for (CView* view : m_pages)
         view->MoveWindow(&pages);
 }
@@ -237,4 +245,57 @@ void CDVTabView::OnSetFocus(CWnd*) {
     // The focus belongs to the page that shows.
     if (CView* view = GetPageView(GetActivePage()))
         view->SetFocus();
+}
+
+void CDVTabView::ShowPageTabs(bool show) {
+    if (m_pageTabsShown == show)
+        return;
+    m_pageTabsShown = show;
+    layout();
+    Invalidate();
+}
+
+void CDVTabView::ShowRulers(bool show) {
+    if (m_rulersShown == show)
+        return;
+    m_rulersShown = show;
+    layout();
+    Invalidate();
+}
+
+int CDVTabView::GetRulerSize() {
+    return 18;
+}
+
+void CDVTabView::OnPaint() {
+    CPaintDC dc(this);
+    if (!m_rulersShown)
+        return;
+    // Two bands meeting in a corner square, ticks every 10 pixels of the page area, longer ones
+    // every 50 and numbered every 100.
+    const CRect pages = m_pagesRect;
+    const int size = GetRulerSize();
+    const COLORREF band = RGB(240, 240, 240);
+    const COLORREF ink = RGB(96, 96, 96);
+    dc.FillSolidRect(CRect(pages.left - size, pages.top - size, pages.right, pages.top), band);
+    dc.FillSolidRect(CRect(pages.left - size, pages.top, pages.left, pages.bottom), band);
+    dc.FillSolidRect(CRect(pages.left - 1, pages.top - size, pages.left, pages.top), ink);
+    dc.FillSolidRect(CRect(pages.left - size, pages.top - 1, pages.left, pages.top), ink);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(ink);
+    CGdiObject* font = dc.SelectStockObject(DEFAULT_GUI_FONT);
+    for (int x = 0; pages.left + x < pages.right; x += 10) {
+        const int length = x % 100 == 0 ? size : x % 50 == 0 ? size / 2 : size / 4;
+        dc.FillSolidRect(CRect(pages.left + x, pages.top - length, pages.left + x + 1, pages.top), ink);
+        if (x % 100 == 0 && x > 0) {
+            const std::wstring label = std::to_wstring(x);
+            dc.TextOut(pages.left + x + 2, pages.top - size, label.c_str(), static_cast<int>(label.size()));
+        }
+    }
+    for (int y = 0; pages.top + y < pages.bottom; y += 10) {
+        const int length = y % 100 == 0 ? size : y % 50 == 0 ? size / 2 : size / 4;
+        dc.FillSolidRect(CRect(pages.left - length, pages.top + y, pages.left, pages.top + y + 1), ink);
+    }
+    if (font != nullptr)
+        dc.SelectObject(font);
 }

@@ -44,4 +44,19 @@ void UpdateToolBars(CXTPCommandBars* bars) {
     }
 }
 
+namespace {
+FramelessToolBarPositions& positions() {
+    static FramelessToolBarPositions held;
+    return held;
+}
+} // namespace
+
+FramelessToolBarPositions GetFramelessToolBarPositions() {
+    return positions();
+}
+
+void SetFramelessToolBarPositions(const FramelessToolBarPositions& changed) {
+    positions() = changed;
+}
+
 } // namespace Dravik::UI

@@ -412,4 +412,20 @@ TEST_F(BarsTest, ThePopupTriangleSitsInTheControlsBottomRightCorner) {
     ::ReleaseDC(nullptr, screen);
 }
 
+TEST(FramelessToolBarPositions, EveryBarIsOnUntilTheSettingsSayOtherwise) {
+    using Dravik::UI::FramelessToolBarPositions;
+    const FramelessToolBarPositions initial = Dravik::UI::GetFramelessToolBarPositions();
+    for (int position : {initial.autoMenu, initial.selectionFilter, initial.split, initial.view,
+                         initial.editInPlace, initial.feaTaskModel, initial.drawingView})
+        EXPECT_GE(position, 0);
+    FramelessToolBarPositions changed = initial;
+    changed.view = -2;
+    changed.split = -1;
+    Dravik::UI::SetFramelessToolBarPositions(changed);
+    EXPECT_EQ(Dravik::UI::GetFramelessToolBarPositions().view, -2);
+    EXPECT_EQ(Dravik::UI::GetFramelessToolBarPositions().split, -1);
+    EXPECT_EQ(Dravik::UI::GetFramelessToolBarPositions().autoMenu, initial.autoMenu);
+    Dravik::UI::SetFramelessToolBarPositions(initial);
+}
+
 } // namespace

@@ -146,3 +146,55 @@ TEST_F(TabViewTest, TheStripMovesAndHidesWithTheProgramsSettings) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TabViewTest, RulersFrameThePagesAndThePageTabsCanBeHidden) {
+    CDVTabCtrl::SetDefaults({false, false});
+    CDVTabView::UpdateAllTabViews();
+    auto pageRect = [&] {
+        CRect view;
+        tabView->GetPageView(tabView->GetActivePage())->GetWindowRect(&view);
+        tabView->ScreenToClient(&view);
+        return view;
+    };
+    CRect client;
+    tabView->GetClientRect(&client);
+    const CRect plain = pageRect();
+    const int ruler = CDVTabView::GetRulerSize();
+
+    struct Case {
+        bool rulers;
+        bool tabs;
+        CRect pages;
+    };
+    const int strip = client.bottom - plain.bottom;
+    ASSERT_GT(strip, 0);
+    const Case cases[] = {
+        {false, true, plain},
+        {true, true, CRect(plain.left + ruler, plain.top + ruler, plain.right, plain.bottom)},
+        {true, false, CRect(client.left + ruler, client.top + ruler, client.right, client.bottom)},
+        {false, false, client},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.rulers) + std::to_string(c.tabs));
+        tabView->ShowRulers(c.rulers);
+        tabView->ShowPageTabs(c.tabs);
+        run.pump();
+        EXPECT_EQ(tabView->AreRulersShown(), c.rulers);
+        EXPECT_EQ(tabView->ArePageTabsShown(), c.tabs);
+        EXPECT_EQ(pageRect(), c.pages);
+        EXPECT_EQ(tabView->GetTabCtrl().IsWindowVisible() != FALSE, c.tabs);
+    }
+    tabView->ShowRulers(true);
+    tabView->ShowPageTabs(true);
+    tabView->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    run.pump();
+    ASSERT_TRUE(pal::test::keepSnapshot(app.m_pMainWnd->m_hWnd, "tab-view-rulers"));
+    // The rulers' band is painted, the corner too.
+    const auto picture = pal::test::snapshot(tabView->m_hWnd, true);
+    EXPECT_NE(picture.pixel(ruler / 2, ruler / 2), RGB(255, 255, 255));
+    tabView->ShowRulers(false);
+}
+
+} // namespace

@@ -74,6 +74,9 @@ class CFontComboBox : public dvui::SystemPanelControlBase<CXTPControlComboBox> {
 public:
     explicit CFontComboBox(CXTPCommandBars* bars) : m_bars(bars) {}
     CXTPCommandBars* GetOwnerCommandBars() const { return m_bars; }
+    // What the box lists; below 3 its text is a font's name.
+    int GetKind() const { return m_kind; }
+    void SetKind(int kind) { m_kind = kind; }
 
     void Reset() override;
     void SetValue(Dravik::DVDocument* document, const SysPanelValue& value) override;
@@ -84,6 +87,7 @@ public:
 private:
     CXTPCommandBars* m_bars;
     SysPanelValue m_value;
+    int m_kind = 0;
 };
 
 DV_EXPORTS_END

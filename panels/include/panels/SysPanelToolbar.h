@@ -80,6 +80,22 @@ public:
 
     CSize GetButtonSize() const { return m_buttonSize; }
 
+    // Selection filters as the frame relays them: the buttons of the filter set in use, shown,
+    // hidden, given a command's icon and tip; the selection-mode controls beside them.
+    void SetSelectionFilterSet(int set);
+    void ShowSelectionFilterButton(int id, bool show);
+    void HideAllSelectionFilterButtons();
+    void SetSelectionFilterButtonIconAndToolTipId(int id, int icon, unsigned toolTipId);
+    void SetSelectionFilterButtonIconAndToolTip(int id, int icon, const std::wstring& toolTip);
+    void ShowSelectionModeControls(bool show);
+    bool AreSelectionModeControlsShown() const { return m_selectionModeShown; }
+    // A value record split into its value and its code.
+    static void SplitRealValue(const SysPanelValue& record, double& value, std::int32_t& code);
+    static void SplitRealValueAsInt(const SysPanelValue& record, int& value, std::int32_t& code);
+    // What the running command shows the panel for; its meanings are the commands'.
+    std::int32_t GetMode() const { return m_mode; }
+    void SetMode(std::int32_t mode) { m_mode = mode; }
+
 private:
     void measure(CXTPControl* control);
     void lockRedraw();
@@ -95,6 +111,8 @@ private:
     CSize m_buttonSize;
     bool m_redrawLocked = false;
     int m_filterLayouts = 0;
+    bool m_selectionModeShown = false;
+    std::int32_t m_mode = 0;
 };
 
 DV_EXPORTS_END

@@ -4,6 +4,7 @@
 #include "afx/wndmsg.h"
 #include "afxres.h"
 
+#include "pal/journal.h"
 #include "pal/path.h"
 #include "pal/sandbox.h"
 
@@ -192,6 +193,20 @@ void CWinApp::SaveStdProfileSettings() {
 }
 
 // A recent file that no longer opens leaves the list.
+void CWinApp::WinHelpInternal(DWORD_PTR dwData, UINT nCmd) {
+    if (m_pszHelpFilePath == nullptr || *m_pszHelpFilePath == L'\0')
+        return;
+    HWND owner = m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    if (nCmd == HELP_CONTEXT)
+        HtmlHelpW(owner, m_pszHelpFilePath, HH_HELP_CONTEXT, dwData);
+    else
+        HtmlHelpW(owner, m_pszHelpFilePath, HH_DISPLAY_TOC, 0);
+}
+
+void CWinApp::OnFilePrintSetup() {
+    pal::journal::record("PrintSetup");
+}
+
 BOOL CWinApp::OnOpenRecentFile(UINT nID) {
     if (m_pRecentFileList == nullptr)
         return FALSE;

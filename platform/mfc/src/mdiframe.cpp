@@ -296,3 +296,5 @@ void CMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
 void CMDIChildWnd::OnClose() {
     CFrameWnd::OnClose();
 }
+
+const UINT AFX_WM_CHANGING_ACTIVE_TAB = ::RegisterWindowMessageW(L"AFX_WM_CHANGING_ACTIVE_TAB");

@@ -330,3 +330,27 @@ TEST_F(AppTest, ARegisteredClassNameOutlivesAResetOfTheWindowLayer) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(AppTest, HelpGoesToTheApplicationsHelpFileAndPrinterSetUpIsJournaled) {
+    CWinApp app;
+    app.WinHelpInternal(120, HELP_CONTEXT);
+    EXPECT_TRUE(journal("HtmlHelp").empty()) << "no help file, no request";
+
+    writeFile("drive_c/help/app.chm", "help");
+    app.m_pszHelpFilePath = wcsdup(L"C:\\help\\app.chm");
+    app.WinHelpInternal(120, HELP_CONTEXT);
+    app.WinHelpInternal(0, HELP_FINDER);
+    const auto help = journal("HtmlHelp");
+    ASSERT_EQ(help.size(), 2u);
+    EXPECT_EQ(help[0].get("file"), "C:\\help\\app.chm");
+    EXPECT_EQ(help[0].get("command"), std::to_string(HH_HELP_CONTEXT));
+    EXPECT_EQ(help[0].get("data"), "120");
+    EXPECT_EQ(help[1].get("command"), std::to_string(HH_DISPLAY_TOC));
+
+    app.OnFilePrintSetup();
+    EXPECT_EQ(journal("PrintSetup").size(), 1u);
+}
+
+} // namespace

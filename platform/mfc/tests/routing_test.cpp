@@ -129,6 +129,11 @@ TEST(MessageMapTest, ASplicedTableLiesBetweenTheClassesOwnEntriesAndItsBases) {
     EXPECT_EQ(calls, (std::vector<std::string>{"Spliced::OnOwn", "Spliced::OnSpliced", "Base::OnBaseOnly"}));
 }
 
+TEST(MessageMapTest, TheTabbedClientsRegisteredMessageIsOneForEveryone) {
+    EXPECT_GE(AFX_WM_CHANGING_ACTIVE_TAB, 0xC000u);
+    EXPECT_EQ(AFX_WM_CHANGING_ACTIVE_TAB, ::RegisterWindowMessageW(L"AFX_WM_CHANGING_ACTIVE_TAB"));
+}
+
 struct UpdateCase {
     UINT id;
     BOOL disableIfNoHandler;

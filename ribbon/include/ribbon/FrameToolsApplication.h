@@ -13,6 +13,7 @@
 
 DV_EXPORTS_BEGIN
 
+class CDVUserCommands;
 class CWnd;
 
 // One bar of the default tool bars, as the application built them for the running mode.
@@ -79,6 +80,9 @@ public:
 
     // The size of the tool bars' icons the person chose.
     virtual SIZE GetToolBarIconSize() const { return SIZE{24, 24}; }
+
+    // The process's user commands; null when there are none.
+    virtual CDVUserCommands* GetUserCommands() { return nullptr; }
 
     // The main frames that exist now (a frame being created counts).
     virtual size_t GetMainFrameCount() const = 0;

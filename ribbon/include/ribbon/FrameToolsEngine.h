@@ -15,9 +15,14 @@
 
 DV_EXPORTS_BEGIN
 
+class CCmdUI;
+class CDVTabView;
+class CEmbeddedHelpFrame;
 class CManipPanel;
 class CStatusLine;
+class CView;
 class CXTPCommandBars;
+class CXTPCommandBarsOptions;
 class CXTPDockingPane;
 class CXTPToolBar;
 struct CRuntimeClass;
@@ -97,25 +102,48 @@ public:
     // The frameless tool bars take the main command bars' shortcuts.
     void CopyShortcutsToFramelessToolBars();
 
-    // Handlers the frame's command table reaches: rulers and page tabs of the active tab view,
-    // the user-tools dialog, user commands 37000-37999, the customise sheet on a page, the
-    // embedded help beside the frame and the document-path message.
-    void OnShowRulers();
-    void OnTabs();
-    void OnUpdateShowRulers(CCmdUI* pCmdUI);
-    void OnUpdateTabs(CCmdUI* pCmdUI);
-    void OnUserTools();
-    void OnUserCommand(UINT id);
-    void OnUpdateUserCommand(CCmdUI* pCmdUI);
+    // The customise sheet of the frame tools, opened on a page (commands 35001 and 9607).
     void ShowCustomizeDialog(int page);
-    void UpdateEmbeddedHelpPosition();
-    LRESULT OnDocumentPathMessage(WPARAM wParam, LPARAM lParam);
 
     // The tools made by CreateDockingPanesAndToolBars; null until then.
     TabbedMainToolBar* GetTabbedMainToolBar() const { return m_tabbedMainToolBar; }
     CXTPToolBar* GetSystemPanelToolBar() const { return m_systemPanelToolBar; }
     // The default bar 1063, 1065, 1070 or 1071; null for other ids or before it was made.
     CXTPToolBar* GetRememberedToolBar(UINT barId) const;
+
+    // The frame's PDM panes shown (as recorded open) or closed with the PDM connection.
+    void ShowOrsaWindows(bool show);
+
+    // The page tabs and rulers of the active tab view (commands 803 and 804); both are off
+    // without a tab view.
+    void OnShowRulers();
+    void OnUpdateShowRulers(CCmdUI* ui);
+    void OnTabs();
+    void OnUpdateTabs(CCmdUI* ui);
+    // The user commands 37000-37999: run by id, enabled while the application holds the id.
+    void OnUserCommand(UINT id);
+    void OnUpdateUserCommand(CCmdUI* ui);
+    // The user-tools dialog (command 1215), modal.
+    void OnUserTools();
+    // Frame message 0x56B: a path with a code saying what to do with it (`path` a wide text).
+    LRESULT OnDocumentPathMessage(WPARAM code, LPARAM path);
+    static constexpr UINT kDocumentPathMessage = 0x56B;
+    static constexpr UINT kShowRulersCommand = 803;
+    static constexpr UINT kTabsCommand = 804;
+    static constexpr UINT kUserToolsCommand = 1215;
+    static constexpr UINT kUserToolsHelpId = 121500;
+    // The tab view of the frame's active view; null when it has none.
+    CDVTabView* GetActiveTabView() const;
+
+    // The help window beside the frame: a URL shows it (made on first use), none destroys it.
+    // False when it cannot be made; `navigation` is passed on unchanged.
+    bool ShowEmbeddedHelp(const wchar_t* url, DWORD navigation = 0);
+    // Closes the help window later (its close is posted) and forgets it.
+    void CloseEmbeddedHelp();
+    void OnEmbeddedHelpDestroyed() { m_embeddedHelp = nullptr; }
+    // After every move and sizing of the frame.
+    void UpdateEmbeddedHelpPosition(UINT sizeType, int cx, int cy);
+    CEmbeddedHelpFrame* GetEmbeddedHelpFrame() const { return m_embeddedHelp; }
 
     // Bar ids of the frame's own bars.
     static constexpr UINT kTabbedMainToolBarId = 1000;
@@ -133,6 +161,7 @@ protected:
 
 private:
     bool CreateDefaultToolBars();
+    void ApplyOptionsToDocumentViews(const CXTPCommandBarsOptions& options);
     bool CreateSystemPanelToolBar();
 
     Dravik::UI::GenericMainFrame* m_mainFrame = nullptr;
@@ -150,6 +179,7 @@ private:
     CXTPToolBar* m_toolBar1071 = nullptr;
     DWORD m_orsaPaneMask = 3;
     CRect m_rect;
+    CEmbeddedHelpFrame* m_embeddedHelp = nullptr; // owned: a window that deletes itself
 };
 
 DV_EXPORTS_END

@@ -4,7 +4,26 @@
 
 #include "pal/visibility.h"
 
+#include <memory>
+#include <stdexcept>
+#include <string>
+
 DV_EXPORTS_BEGIN
+
+// A failure of the PDM system, which knows how to tell the person about itself.
+class DVPDMException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    // Writes the failure to the log at the warning level.
+    void Report() const;
+};
+
+// The PDM system's object behind a connection; callers keep it alive while they use it.
+class DVPDMObject {
+public:
+    // The work-mix page's operation; throws DVPDMException when the system cannot run it.
+    void RunWorkMix();
+};
 
 class DVPDMWorkMix {
 public:
@@ -12,9 +31,30 @@ public:
 
     // False while no PDM system is connected, which in this build is always.
     bool IsEnabled() const;
+    bool IsConnected() const { return IsEnabled(); }
+    // This build has no PDM system to reach: false, and nothing changes.
+    bool Connect(int mode, const wchar_t* connection);
+    void Disconnect();
+    // The object of the connection; null while not connected.
+    std::shared_ptr<DVPDMObject> GetPDMObject() const;
+    // Whether a connection could be made now; never without a PDM system.
+    bool CanConnect() const;
+    // The name the connection reports for itself; empty while there is none.
+    std::wstring OrsaInfo() const;
 
 private:
     DVPDMWorkMix() = default;
+};
+
+// The PDM system's programming interface as the shell sees it: whether PDM programs are
+// installed on this computer.
+class DVPdmApiProxy {
+public:
+    static DVPdmApiProxy& Instance();
+    bool HasInstalledPrograms() const;
+
+private:
+    DVPdmApiProxy() = default;
 };
 
 DV_EXPORTS_END

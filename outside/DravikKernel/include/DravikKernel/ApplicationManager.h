@@ -64,6 +64,9 @@ public:
     bool IsFromINI() const { return m_fromIni; }
     bool IsInstalled() const { return true; }
     bool IsManaged() const { return false; }
+    // The add-on's own help file; empty when it brings none.
+    const std::wstring& GetHelpFile() const { return m_helpFile; }
+    void SetHelpFile(std::wstring helpFile) { m_helpFile = std::move(helpFile); }
 
     // Loads the library and runs its start entry point; true when it runs.
     bool Start();
@@ -84,7 +87,7 @@ public:
 private:
     bool fail(const std::wstring& error);
 
-    std::wstring m_id, m_name, m_path, m_error;
+    std::wstring m_id, m_name, m_path, m_error, m_helpFile;
     unsigned m_flags = 0;
     bool m_fromIni = false;
     bool m_notFound = false;
@@ -112,6 +115,9 @@ public:
     bool RemoveApplication(CDVBaseApplication* application);
     // Whether every loaded add-on consents to the program ending.
     bool CanExit() const;
+    // The help file that documents a help topic outside the program's own help; the add-ons
+    // loaded here register no topics of their own, so none.
+    std::wstring GetHelpFileOfTopic(int topic) const;
     void UnloadApplications();
 
 private:

@@ -81,6 +81,15 @@ public:
     bool IsReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
+    // An edit in place: the two documents its parameters name (none outside such an edit).
+    void SetEditInPlaceDocuments(const DravikDocument2* first, const DravikDocument2* second) {
+        editInPlace_[0] = first;
+        editInPlace_[1] = second;
+    }
+    bool IsEditInPlaceDocument(const DravikDocument2* document) const {
+        return document != nullptr && (editInPlace_[0] == document || editInPlace_[1] == document);
+    }
+
     // Pictures kept with the document under a name (the preview, the icon): PNG bytes.
     const std::string* GetPicture(const std::wstring& name) const;
     void SetPicture(const std::wstring& name, std::string png);
@@ -109,6 +118,7 @@ private:
     std::vector<Action> actions_;
     std::uint64_t flags_ = 0;
     bool readOnly_ = false;
+    const DravikDocument2* editInPlace_[2] = {nullptr, nullptr};
     DVDocument content_;
     std::vector<std::pair<std::wstring, std::string>> pictures_;
 };

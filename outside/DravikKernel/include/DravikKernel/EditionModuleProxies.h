@@ -36,6 +36,8 @@ public:
     // user's key); false when it could not be read or written.
     bool LoadState(const wchar_t* keyPath);
     bool SaveState(const wchar_t* keyPath);
+    // A message the application relays to the 3D module (1339) with its two parameters.
+    void OnApplicationMessage(WPARAM wParam, LPARAM lParam);
 
     // What the attached module declares.
     static void SetTypedCommandsAllowed(bool allowed);

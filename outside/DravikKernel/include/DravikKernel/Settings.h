@@ -59,6 +59,7 @@ struct Settings {
     bool directPrint = false;
     // The docking panes cannot be moved.
     bool lockDockingPanes = false;
+    std::wstring pdmText;          // the PDM system the settings name; empty when they name none
     std::map<int, double> doubles; // numbered numeric parameters
 
     double DoubleParameter(int id, double fallback = 0) const;

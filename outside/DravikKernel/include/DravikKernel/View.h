@@ -23,6 +23,7 @@
 DV_EXPORTS_BEGIN
 
 class CFragmentPath;
+class CXTPCommandBars;
 
 class CDVView : public CView {
     DECLARE_DYNCREATE(CDVView)
@@ -52,6 +53,9 @@ public:
     // selection cleared, for none or a foreign one.
     bool SelectObject(const Dravik::Element* element);
     void ClearSelection();
+
+    // The command bars of the tool bars the view hosts itself; none here.
+    virtual CXTPCommandBars* GetToolBarHost() { return nullptr; }
 
     bool IsShowPopupToolbar() const { return showPopupToolbar_ && !selection_.empty(); }
     void SetShowPopupToolbar(bool show) { showPopupToolbar_ = show; }

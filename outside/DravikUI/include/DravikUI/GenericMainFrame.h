@@ -157,6 +157,14 @@ public:
     // A pane of the frame needs its content: the frame's GetDockingPaneWindow gives it.
     virtual void AttachPaneWindow(CXTPDockingPane* pane);
 
+    // The frameless tool bars that take the auto-menu bars' icon size; null while the program's
+    // frame has not made them.
+    virtual FramelessToolBar* GetFramelessAutoMenuToolBar() const { return nullptr; }
+    virtual FramelessToolBar* GetFramelessViewToolBar() const { return nullptr; }
+    virtual FramelessToolBar* GetEditInPlaceToolBar() const { return nullptr; }
+    virtual FramelessToolBar* GetDrawingViewToolBar() const { return nullptr; }
+    virtual FramelessToolBar* GetFeaTaskModelToolBar() const { return nullptr; }
+
     // The command running in the frame's active document; 0 when none runs.
     virtual int GetActiveCommandId() const { return 0; }
 

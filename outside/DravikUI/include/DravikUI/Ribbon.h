@@ -54,6 +54,10 @@ public:
     // The built-in group this one stands for (0: none).
     int GetCode() const { return code_; }
     void SetCode(int code) { code_ = code; }
+    // The kinds of active view the group shows for: bits the frame's view-type mask must all
+    // hold (bit 1 aside); 0 shows the group whatever the view.
+    DWORD GetViewTypeRequirement() const { return viewTypes_; }
+    void SetViewTypeRequirement(DWORD bits) { viewTypes_ = bits; }
 
     bool IsDisabledByUser() const { return disabledByUser_; }
     void SetDisabledByUser(bool disabled);
@@ -71,6 +75,7 @@ public:
 private:
     std::wstring guid_;
     int code_ = 0;
+    DWORD viewTypes_ = 0;
     bool disabledByUser_ = false;
     std::vector<const CXTPControl*> optional_;
 };

@@ -43,6 +43,15 @@ public:
     // chosen while it exists. A change of the document's pages does it at the next message.
     void RebuildPages();
 
+    // The page tabs and the rulers along the pages' top and left edges, each switched by a
+    // person for this view alone; the pages take the room that is left.
+    bool ArePageTabsShown() const { return m_pageTabsShown; }
+    void ShowPageTabs(bool show);
+    bool AreRulersShown() const { return m_rulersShown; }
+    void ShowRulers(bool show);
+    // The rulers' thickness in pixels.
+    static int GetRulerSize();
+
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnDraw(CDC*) override {}
@@ -57,6 +66,7 @@ protected:
     int OnCreate(LPCREATESTRUCTW lpcs);
     void OnSize(UINT nType, int cx, int cy);
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+    void OnPaint();
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnSetFocus(CWnd* pOldWnd);
     LRESULT OnRebuildMessage(WPARAM, LPARAM);
@@ -67,6 +77,9 @@ private:
     CDVTabCtrl m_tabs;
     std::vector<CView*> m_pages;
     bool m_rebuildPosted = false;
+    bool m_pageTabsShown = true;
+    bool m_rulersShown = false;
+    CRect m_pagesRect;
 };
 
 // The kernel's drawing view as a page of a tab view.

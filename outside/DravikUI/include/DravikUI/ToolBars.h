@@ -31,6 +31,21 @@ bool IsRibbonFreeControl(CXTPControl* control);
 // Every visible bar of the set brings its controls up to date and lays itself out again.
 void UpdateToolBars(CXTPCommandBars* bars);
 
+// Where the settings put each frameless bar: -1 off (and -2 for the view bar), 2 with popups
+// opening to the left; other values are the bars' own places.
+struct FramelessToolBarPositions {
+    int autoMenu = 1;
+    int selectionFilter = 1;
+    int split = 1;
+    int view = 1;
+    int editInPlace = 1;
+    int feaTaskModel = 1;
+    int drawingView = 1;
+};
+FramelessToolBarPositions GetFramelessToolBarPositions();
+// The settings' record changed.
+void SetFramelessToolBarPositions(const FramelessToolBarPositions& positions);
+
 } // namespace Dravik::UI
 
 DV_EXPORTS_END

@@ -5,6 +5,7 @@
 #include "afx/cmdline.h"
 #include "afx/thread.h"
 #include "pal/visibility.h"
+#include "win/system/help.h"
 
 #include <vector>
 
@@ -92,6 +93,12 @@ public:
     // Every message box of the application: the application's name as the caption and the
     // main window as the owner; a box without an icon gets the one that fits its buttons.
     virtual int DoMessageBox(LPCWSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+
+    // Help for the application's help file: a context id (HELP_CONTEXT) or the contents (any
+    // other command) with the HTML help viewer. Nothing without a help file.
+    virtual void WinHelpInternal(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+    // The printer set-up; this platform has no printers, so the request is only journaled.
+    void OnFilePrintSetup();
 
     void OnFileNew();
     void OnFileOpen();

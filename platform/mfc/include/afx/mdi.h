@@ -10,6 +10,10 @@
 
 DV_EXPORTS_BEGIN
 
+// Registered message a tabbed MDI client sends its frame before another document tab becomes
+// the active one.
+extern const UINT AFX_WM_CHANGING_ACTIVE_TAB;
+
 class CMDIChildWnd;
 
 class CMDIFrameWnd : public CFrameWnd {

@@ -88,6 +88,12 @@ public:
     // A popup's fixed width (0: as wide as its widest control).
     void SetWidth(int nWidth);
     int GetWidth() const { return m_nMRUWidth; }
+    // The size of the bar's own icons; 0 by 0 (the default) takes the command bars' options.
+    void SetIconSize(CSize size) {
+        m_szIcons = size;
+        controlsChanged();
+    }
+    CSize GetIconSize() const { return m_szIcons; }
     virtual BOOL IsPopupBar() const { return FALSE; }
     virtual BOOL IsVisible() const;
     virtual void SetVisible(BOOL bVisible);
@@ -180,6 +186,7 @@ protected:
     // otherwise).
     virtual BOOL EnsureWindow();
     void controlsChanged();
+    CSize m_szIcons{0, 0};
     void applyPendingLayout();
     void updateToolTip(CPoint point);
 

@@ -108,8 +108,12 @@ public:
     virtual void OnToolBarRemoved(CXTPToolBar* pToolBar) {}
     // Docks a bar in the row of another, just right of it (below it on a side edge).
     void DockRightOf(CXTPToolBar* pBarToDock, CXTPToolBar* pBarOnLeft);
-    // Lets the bars of this set dock along the site's edges (they do from the start).
-    void EnableDocking() { m_bDocking = TRUE; }
+    // Lets the bars of this set dock along the site's edges (they do from the start). A further
+    // set of a site that has its own (a frame's second command bars) is laid out with the
+    // site's own from then on, inside the room they leave.
+    void EnableDocking();
+    // The further sets of a site, in the order they enabled docking.
+    static std::vector<CXTPCommandBars*> GetDockingSetsOf(const CWnd* pSite);
     // Shows, hides or toggles a bar and lays the frame out again.
     void ToggleVisible(int nIndex);
 

@@ -53,6 +53,8 @@ public:
     CSize szIcons = CSize(16, 16);
     CSize szLargeIcons = CSize(32, 32);
     CSize szPopupIcons = CSize(16, 16);
+    // Bitmaps (not vector icons) are scaled with the screen's DPI.
+    BOOL bDpiBitmapScaling = TRUE;
 
     void ShowKeyboardCues(XTPKeyboardCuesShow keyboardCues) { keyboardCuesShow_ = keyboardCues; }
     XTPKeyboardCuesShow GetShowKeyboardCues() const { return keyboardCuesShow_; }

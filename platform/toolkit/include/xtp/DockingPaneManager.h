@@ -16,8 +16,9 @@
 
 DV_EXPORTS_BEGIN
 
-class CXTPPropExchange;
 class CXTPImageManager;
+class CXTPImageManagerIcon;
+class CXTPPropExchange;
 class CXTPTabPaintManager;
 
 class CXTPDockingPaneManager {
@@ -89,6 +90,11 @@ public:
     LRESULT NotifyOwner(WPARAM code, LPARAM lParam);
     // Tells an action; false when an -ing action was refused.
     bool NotifyAction(XTPDockingPaneAction action, CXTPDockingPane* pPane);
+
+    // A pane's icon at the size the tabs show (16 by 16 scaled to the screen); null when it has
+    // none.
+    CXTPImageManagerIcon* GetPaneIcon(const CXTPDockingPane* pane) const;
+    static int GetPaneIconSize();
 
     // The panes paint in the paint manager's theme; after a theme change they are redrawn.
     BOOL IsDarkTheme() const;

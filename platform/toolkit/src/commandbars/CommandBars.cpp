@@ -24,12 +24,28 @@ bool isKey(UINT message) {
            message == WM_SYSKEYUP || message == WM_CHAR || message == WM_SYSCHAR;
 }
 
+// The sets that dock along a site's edges beside the site's own, by site.
+std::map<const CWnd*, std::vector<CXTPCommandBars*>>& dockingSets() {
+    static auto* sets = new std::map<const CWnd*, std::vector<CXTPCommandBars*>>;
+    return *sets;
+}
+
+void leaveDockingSets(CXTPCommandBars* bars, const CWnd* site) {
+    const auto found = dockingSets().find(site);
+    if (found == dockingSets().end())
+        return;
+    std::erase(found->second, bars);
+    if (found->second.empty())
+        dockingSets().erase(found);
+}
+
 } // namespace
 
 CXTPCommandBars::CXTPCommandBars()
     : m_pOptions(new CXTPCommandBarsOptions), m_pToolTipContext(new CXTPToolTipContext) {}
 
 CXTPCommandBars::~CXTPCommandBars() {
+    leaveDockingSets(this, m_pFrame);
     RemoveAll();
     m_pOptions->InternalRelease();
     m_pToolTipContext->InternalRelease();
@@ -48,7 +64,23 @@ CXTPCommandBars* CXTPCommandBars::CreateCommandBars(CRuntimeClass* pCommandBarsC
 }
 
 void CXTPCommandBars::SetSite(CWnd* pFrame) {
+    if (pFrame != m_pFrame)
+        leaveDockingSets(this, m_pFrame);
     m_pFrame = pFrame;
+}
+
+void CXTPCommandBars::EnableDocking() {
+    m_bDocking = TRUE;
+    if (m_pFrame == nullptr)
+        return;
+    std::vector<CXTPCommandBars*>& sets = dockingSets()[m_pFrame];
+    if (std::find(sets.begin(), sets.end(), this) == sets.end())
+        sets.push_back(this);
+}
+
+std::vector<CXTPCommandBars*> CXTPCommandBars::GetDockingSetsOf(const CWnd* pSite) {
+    const auto found = dockingSets().find(pSite);
+    return found != dockingSets().end() ? found->second : std::vector<CXTPCommandBars*>{};
 }
 
 void CXTPCommandBars::SetToolTipContext(CXTPToolTipContext* pContext) {

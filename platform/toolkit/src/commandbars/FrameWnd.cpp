@@ -70,6 +70,9 @@ void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars) {
         pFrame->GetClientRect(&room);
     }
     CRect rest = pBars != nullptr ? pBars->LayoutDockedBars(room) : room;
+    for (CXTPCommandBars* further : CXTPCommandBars::GetDockingSetsOf(pFrame))
+        if (further != pBars)
+            rest = further->LayoutDockedBars(rest);
     // Message bars stand under the docked bars, above the panes and the client.
     rest = CXTPMessageBar::LayoutUnderCommandBars(pFrame, rest);
     if (taker != roomTakers().end())

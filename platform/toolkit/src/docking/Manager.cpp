@@ -2,6 +2,7 @@
 #include "xtp/DockingPaneManager.h"
 #include "xtp/ImageManager.h"
 #include "xtp/MultiMonitor.h"
+#include "xtp/PaintManager.h"
 #include "xtp/TabManager.h"
 
 #include <algorithm>
@@ -23,6 +24,16 @@ bool isDirection(int dir) {
 } // namespace
 
 CXTPDockingPaneManager::CXTPDockingPaneManager() : m_layout(std::make_unique<CXTPDockingPaneLayout>(this)) {}
+
+int CXTPDockingPaneManager::GetPaneIconSize() {
+    return CXTPDpi::ScaleX(16);
+}
+
+CXTPImageManagerIcon* CXTPDockingPaneManager::GetPaneIcon(const CXTPDockingPane* pane) const {
+    if (pane == nullptr || pane->GetIconID() <= 0 || m_pImageManager == nullptr)
+        return nullptr;
+    return m_pImageManager->GetImage(static_cast<UINT>(pane->GetIconID()), GetPaneIconSize());
+}
 
 CXTPDockingPaneManager::~CXTPDockingPaneManager() {
     for (CXTPDockingPaneAutoHidePanel*& panel : m_panels) {

@@ -3,6 +3,7 @@
 #include "Palette.h"
 #include "SplitterBar.h"
 #include "xtp/DockingPaneManager.h"
+#include "xtp/ImageManager.h"
 #include "xtp/PaintManager.h"
 #include "xtp/TabManager.h"
 
@@ -24,6 +25,27 @@ int textWidth(HWND hwnd, const CString& text) {
     ::SelectObject(dc, old);
     ::ReleaseDC(hwnd, dc);
     return size.cx;
+}
+
+// A tab's width and its drawing: the pane's icon (when it has one) before its caption.
+int tabWidth(HWND hwnd, const CXTPDockingPaneManager* manager, const CXTPDockingPane* pane) {
+    const int icon = manager != nullptr && manager->GetPaneIcon(pane) != nullptr
+                         ? CXTPDockingPaneManager::GetPaneIconSize() + 4
+                         : 0;
+    return textWidth(hwnd, pane->GetTabCaption()) + 20 + icon;
+}
+
+void drawTab(CDC& dc, const CXTPDockingPaneManager* manager, const CXTPDockingPane* pane, CRect tab,
+             COLORREF ink) {
+    CXTPImageManagerIcon* icon = manager != nullptr ? manager->GetPaneIcon(pane) : nullptr;
+    if (icon == nullptr) {
+        drawText(dc, pane->GetTabCaption(), tab, ink, DT_CENTER | DT_VCENTER);
+        return;
+    }
+    const int size = CXTPDockingPaneManager::GetPaneIconSize();
+    icon->Draw(&dc, CPoint(tab.left + 8, tab.top + (tab.Height() - size) / 2), CSize(size, size));
+    tab.left += 8 + size + 4;
+    drawText(dc, pane->GetTabCaption(), tab, ink, DT_LEFT | DT_VCENTER);
 }
 
 CPoint cursor() {
@@ -191,7 +213,7 @@ std::vector<CRect> CXTPDockingPaneTabbedContainer::GetTabRects() const {
     for (const CXTPDockingPane* pane : m_panes) {
         if (pane->IsClosed())
             continue;
-        widths.push_back(textWidth(m_hWnd, pane->GetTabCaption()) + 20);
+        widths.push_back(tabWidth(m_hWnd, GetDockingPaneManager(), pane));
         total += widths.back();
     }
     // Size-to-fit tabs share the width evenly; fixed tabs take the paint manager's width; any
@@ -253,8 +275,7 @@ void CXTPDockingPaneTabbedContainer::OnPaintContainer(CDC& dc) {
             dc.FillSolidRect(&tab, on ? p.selectedTab : p.tab);
             if (on)
                 dc.FillSolidRect(tab.left, tab.bottom - 2, tab.Width(), 2, p.activeCaption);
-            drawText(dc, pane->GetTabCaption(), tab, on ? p.selectedTabText : p.tabText,
-                     DT_CENTER | DT_VCENTER);
+            drawTab(dc, GetDockingPaneManager(), pane, tab, on ? p.selectedTabText : p.tabText);
         }
     }
     dc.Draw3dRect(&client, p.border, p.border);
@@ -515,7 +536,7 @@ std::vector<std::pair<CRect, CXTPDockingPane*>> CXTPDockingPaneAutoHidePanel::Ge
                 continue;
             // Down the side strips the letters stand one below the other.
             const int length = vertical ? pane->GetTabCaption().GetLength() * 13 + 12
-                                        : textWidth(m_hWnd, pane->GetTabCaption()) + 20;
+                                        : tabWidth(m_hWnd, m_pPanelManager, pane);
             CRect tab = vertical ? CRect(2, at, client.right - 2, at + length)
                                  : CRect(at, 2, at + length, client.bottom - 2);
             tabs.emplace_back(tab, pane);
@@ -544,7 +565,7 @@ LRESULT CXTPDockingPaneAutoHidePanel::WindowProc(UINT message, WPARAM wParam, LP
             dc.Draw3dRect(&tab, p.border, p.border);
             const COLORREF ink = on ? p.selectedTabText : p.tabText;
             if (!vertical) {
-                drawText(dc, pane->GetTabCaption(), tab, ink, DT_CENTER | DT_VCENTER);
+                drawTab(dc, manager, pane, tab, ink);
                 continue;
             }
             const CString caption = pane->GetTabCaption();

@@ -19,6 +19,8 @@ CXTPImageManagerIcon* controlIcon(CXTPControl* pControl, CSize& size) {
     size = bar->IsPopupBar()      ? options->szPopupIcons
            : options->bLargeIcons ? options->szLargeIcons
                                   : options->szIcons;
+    if (!bar->IsPopupBar() && bar->GetIconSize().cx > 0 && bar->GetIconSize().cy > 0)
+        size = bar->GetIconSize();
     const int id = pControl->GetIconId();
     return id > 0 ? bars->GetImageManager()->GetImage(static_cast<UINT>(id), size.cx) : nullptr;
 }

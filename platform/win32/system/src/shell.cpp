@@ -134,3 +134,36 @@ BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) {
     info->hProcess = l.process;
     return l.result > 32 ? TRUE : FALSE;
 }
+
+struct ITEMIDLIST {
+    std::wstring path;
+};
+
+HRESULT SHParseDisplayName(LPCWSTR name, void*, PIDLIST_ABSOLUTE* item, ULONG, ULONG* attributesOut) {
+    if (item == nullptr)
+        return E_INVALIDARG;
+    *item = nullptr;
+    if (attributesOut != nullptr)
+        *attributesOut = 0;
+    std::error_code ec;
+    if (name == nullptr || *name == 0 || !fs::exists(pal::path::toNative(name), ec))
+        return E_INVALIDARG;
+    *item = new ITEMIDLIST{name};
+    return S_OK;
+}
+
+void ILFree(PIDLIST_ABSOLUTE item) {
+    delete item;
+}
+
+HRESULT SHOpenFolderAndSelectItems(PCIDLIST_ABSOLUTE folder, UINT, PCUITEMID_CHILD_ARRAY, DWORD) {
+    if (folder == nullptr)
+        return E_INVALIDARG;
+    pal::journal::record("OpenFolderAndSelectItems", {{"path", utf8(folder->path.c_str())}});
+    std::error_code ec;
+    const fs::path native = pal::path::toNative(folder->path);
+    const fs::path shown = fs::is_directory(native, ec) ? native : native.parent_path();
+    if (!pal::effects::underTest() && !pal::effects::launchDetached({"xdg-open", shown.string()}))
+        return E_FAIL;
+    return S_OK;
+}

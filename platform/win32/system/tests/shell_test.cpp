@@ -1,4 +1,5 @@
-// ShellExecuteW and ShellExecuteExW: journaled, launched by nothing under the test fixture.
+// ShellExecuteW, ShellExecuteExW and the folder view of an item: journaled, launched by nothing
+// under the test fixture.
 #include "win/system.h"
 
 #include "pal/test/sandbox_test.h"
@@ -54,6 +55,31 @@ TEST_F(Shell, ExecuteExOpensTheFallbackPage) {
     info.cbSize = 12;
     EXPECT_FALSE(ShellExecuteExW(&info));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(Shell, AnItemOfAnExistingPathOpensItsFolder) {
+    writeFile("drive_c/docs/plan.grb", "x");
+    struct Case {
+        const wchar_t* path;
+        HRESULT parsed;
+    };
+    const Case cases[] = {{L"C:\\docs\\plan.grb", S_OK},
+                          {L"C:\\docs", S_OK},
+                          {L"C:\\docs\\none.grb", E_INVALIDARG},
+                          {L"", E_INVALIDARG}};
+    for (const Case& c : cases) {
+        PIDLIST_ABSOLUTE item = reinterpret_cast<PIDLIST_ABSOLUTE>(1);
+        EXPECT_EQ(SHParseDisplayName(c.path, nullptr, &item, 0, nullptr), c.parsed);
+        EXPECT_EQ(item != nullptr, c.parsed == S_OK);
+        if (item != nullptr) {
+            EXPECT_EQ(SHOpenFolderAndSelectItems(item, 0, nullptr, 0), S_OK);
+        }
+        ILFree(item);
+    }
+    const auto entries = journal("OpenFolderAndSelectItems");
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].get("path"), "C:\\docs\\plan.grb");
+    EXPECT_EQ(SHOpenFolderAndSelectItems(nullptr, 0, nullptr, 0), E_INVALIDARG);
 }
 
 } // namespace

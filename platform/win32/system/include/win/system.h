@@ -4,6 +4,7 @@
 
 #include "pal/visibility.h"
 #include "win/system/file.h"
+#include "win/system/help.h"
 #include "win/system/module.h"
 #include "win/system/process.h"
 #include "win/system/registry.h"

@@ -6,6 +6,13 @@
 
 DV_EXPORTS_BEGIN
 
+// An item of the shell's namespace: here always a file-system path.
+struct ITEMIDLIST;
+using PIDLIST_ABSOLUTE = ITEMIDLIST*;
+using PCIDLIST_ABSOLUTE = const ITEMIDLIST*;
+using PCUITEMID_CHILD = const ITEMIDLIST*;
+using PCUITEMID_CHILD_ARRAY = const PCUITEMID_CHILD*;
+
 // ShellExecuteW answers a value above 32 on success, one of these otherwise.
 constexpr INT_PTR SE_ERR_FNF = 2;
 constexpr INT_PTR SE_ERR_PNF = 3;
@@ -70,5 +77,16 @@ void PathRemoveExtensionW(LPWSTR path);
 LPWSTR PathAddBackslashW(LPWSTR path);
 LPWSTR PathRemoveBackslashW(LPWSTR path);
 BOOL PathCanonicalizeW(LPWSTR destination, LPCWSTR path);
+
+// The item of a path (freed with ILFree); E_INVALIDARG for an empty or missing path. The bind
+// context, the attributes asked for and the attributes out are not used.
+HRESULT SHParseDisplayName(LPCWSTR name, void* bindContext, PIDLIST_ABSOLUTE* item, ULONG attributesWanted,
+                           ULONG* attributesOut);
+void ILFree(PIDLIST_ABSOLUTE item);
+// Opens the folder of the item (or the item itself when it is a folder and no children are
+// given) in the file manager; journaled as "OpenFolderAndSelectItems" with the path. Selecting
+// is left to the file manager.
+HRESULT SHOpenFolderAndSelectItems(PCIDLIST_ABSOLUTE folder, UINT count, PCUITEMID_CHILD_ARRAY children,
+                                   DWORD flags);
 
 DV_EXPORTS_END

@@ -1,0 +1,160 @@
+#include "startup_fixture.h"
+
+#include "app/PaneWindowSlots.h"
+
+#include "DravikKernel/Document.h"
+#include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/SystemPanelValues.h"
+#include "DravikUI/DockingPane.h"
+
+#include <memory>
+#include <vector>
+
+namespace dvapp::test {
+namespace {
+
+// What the panes and the application's listeners heard, in order.
+struct Heard {
+    std::vector<int> panes;
+    std::vector<CDvw32Doc*> events;
+};
+
+class FollowingPane : public Dravik::UI::DockingPaneChildWindow, public ActiveDocumentFollower {
+public:
+    FollowingPane(int id, Heard& heard, CDvw32App& app) : id_(id), heard_(heard), app_(app) {}
+    void SetActiveDocument(CDvw32Doc*, CDvw32Doc* document) override {
+        heard_.panes.push_back(id_);
+        // A pane that activates a document itself is not heard meanwhile.
+        if (activates != nullptr)
+            app_.SetActiveDocument(activates);
+    }
+    CDvw32Doc* activates = nullptr;
+
+private:
+    int id_;
+    Heard& heard_;
+    CDvw32App& app_;
+};
+
+class EventRecorder : public TypedApplicationEventListener<258> {
+public:
+    explicit EventRecorder(Heard& heard) : heard_(heard) {}
+    void OnApplicationEvent(int, ApplicationEventArgs& args) override {
+        heard_.events.push_back(args.Document);
+    }
+
+private:
+    Heard& heard_;
+};
+
+class ActiveDocument : public StartupTest {
+protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        app = std::make_unique<DravikApp>();
+        app->GetPaneWindowSlots().SetWindowFactory(
+            [this](int id) { return std::make_unique<FollowingPane>(id, heard, *app); });
+        // Panes that exist hear of the document; these do, in this order of theirs.
+        for (const int id : {1038, 1010, 1007, 1023, 1031, 1011})
+            app->GetDockingPaneWindow(id, true);
+        CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    }
+    void TearDown() override {
+        CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
+        app.reset();
+        StartupTest::TearDown();
+    }
+    FollowingPane& pane(int id) { return *static_cast<FollowingPane*>(app->GetDockingPaneWindow(id, false)); }
+
+    Heard heard;
+    EventRecorder recorder{heard};
+    std::unique_ptr<DravikApp> app;
+    CDvw32Doc first, second;
+};
+
+TEST_F(ActiveDocument, ThePanesHearTheNewDocumentInTheirOrderOnceAndTheEventFollows) {
+    app->SetActiveDocument(&first);
+    EXPECT_EQ(app->GetActiveDocument(), &first);
+    EXPECT_EQ(heard.panes, (std::vector<int>{1007, 1031, 1010, 1011, 1023, 1038}));
+    EXPECT_EQ(heard.events, std::vector<CDvw32Doc*>{&first});
+
+    heard = {};
+    app->SetActiveDocument(&first);
+    EXPECT_TRUE(heard.panes.empty()) << "the same document again tells nobody";
+    EXPECT_TRUE(heard.events.empty());
+
+    // A document on its way out counts as none.
+    second.SetFlag(16384);
+    app->SetActiveDocument(&second);
+    EXPECT_EQ(app->GetActiveDocument(), nullptr);
+}
+
+TEST_F(ActiveDocument, AnEditInPlacePairLeavesThePanesAloneButIsStoredAndAnnounced) {
+    struct Case {
+        const char* name;
+        bool firstNamesSecond, secondNamesFirst;
+    };
+    const Case cases[] = {{"the old names the new", true, false}, {"the new names the old", false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDvw32Doc host, inPlace;
+        app->SetActiveDocument(&host);
+        host.SetEditInPlaceDocuments(c.firstNamesSecond ? &inPlace : nullptr, nullptr);
+        inPlace.SetEditInPlaceDocuments(nullptr, c.secondNamesFirst ? &host : nullptr);
+        heard = {};
+        app->SetActiveDocument(&inPlace);
+        EXPECT_EQ(app->GetActiveDocument(), &inPlace);
+        EXPECT_TRUE(heard.panes.empty());
+        EXPECT_EQ(heard.events, std::vector<CDvw32Doc*>{&inPlace});
+        app->SetActiveDocument(nullptr);
+    }
+}
+
+TEST_F(ActiveDocument, NoneResetsTheSystemPanelsSelectionValues) {
+    app->SetActiveDocument(&first);
+    for (const int id : {911, 907, 909})
+        set_syspanel_intvar(nullptr, id, 5, 3);
+    app->SetActiveDocument(nullptr);
+    EXPECT_EQ(get_syspanel_int(nullptr, 911).value, 0);
+    for (const int id : {907, 909})
+        EXPECT_EQ(get_syspanel_int(nullptr, id), (SysPanelIntValue{0, -1})) << id;
+    EXPECT_EQ(heard.events.back(), nullptr);
+
+    // With a document that runs no command, its own container's values reset.
+    set_syspanel_intvar(second.Cont2D(), 907, 4, 2);
+    app->SetActiveDocument(&second);
+    EXPECT_EQ(get_syspanel_int(second.Cont2D(), 907), (SysPanelIntValue{0, -1}));
+    clear_syspanel_values(second.Cont2D());
+    clear_syspanel_values(nullptr);
+}
+
+TEST_F(ActiveDocument, ANestedChangeIsIgnoredAndAClosedDocumentNeverStaysActive) {
+    pane(1007).activates = &second;
+    app->SetActiveDocument(&first);
+    EXPECT_EQ(app->GetActiveDocument(), &first) << "the properties pane's own activation is not heard";
+    EXPECT_EQ(heard.events, std::vector<CDvw32Doc*>{&first});
+
+    // The kernel closes the active document while a change is under way.
+    pane(1007).activates = nullptr;
+    struct Closer : TypedApplicationEventListener<258> {
+        CDvw32App* app = nullptr;
+        CDvw32Doc* closing = nullptr;
+        void OnApplicationEvent(int, ApplicationEventArgs&) override {
+            if (closing != nullptr)
+                app->ForgetDocument(std::exchange(closing, nullptr));
+        }
+    } closer;
+    closer.app = app.get();
+    closer.closing = &second;
+    app->SetActiveDocument(&second);
+    EXPECT_EQ(app->GetActiveDocument(), nullptr);
+
+    app->SetActiveDocument(&first);
+    app->ForgetDocument(&second);
+    EXPECT_EQ(app->GetActiveDocument(), &first) << "another document's close changes nothing";
+    app->ForgetDocument(&first);
+    EXPECT_EQ(app->GetActiveDocument(), nullptr);
+}
+
+} // namespace
+} // namespace dvapp::test

@@ -1,0 +1,295 @@
+// What the main-frame interface asks of a frame, extended to this frame's own copies of the
+// bars: the bars that depend on the view and the modes, the theme, the active frame, the PDM
+// commands and the ribbon's groups and tabs.
+#include "frame/MainFrame.h"
+
+#include "frame/FrameState.h"
+#include "frame/FramelessBarRules.h"
+
+#include "DVPDMProxy/WorkMix.h"
+#include "DravikKernel/Commands.h"
+#include "DravikKernel/Settings.h"
+#include "DravikUI/AutoMenu.h"
+#include "DravikUI/ToolBars.h"
+#include "DravikUI/XMLDefinitions.h"
+#include "XTToolkitPro.h"
+#include "frame/RibbonBar.h"
+
+#include <array>
+#include <functional>
+
+namespace {
+
+// The PDM ribbon tab.
+constexpr GUID kOrsaTabGuid{0x29A47DB0, 0x83AC, 0x47B8, {0xAC, 0xC9, 0xEF, 0x36, 0x4D, 0x9C, 0xD8, 0x73}};
+constexpr const wchar_t* kOrsaCaption = L"DRAVIK Orsa";
+// The PDM popup's items.
+constexpr int kOrsaSettingsCommand = 1203;
+constexpr int kOrsaConnectCommand = 2074;
+constexpr int kOrsaDisconnectCommand = 2075;
+// Controls of PDM commands hide with it unless the control asks to stay (control flag 16).
+constexpr DWORD kKeepWithoutPdmFlag = xtpFlagNoMovable;
+constexpr int kPropertiesPane = 1007;
+
+struct PdmPaneBit {
+    int paneId;
+    std::uint32_t bit;
+};
+constexpr std::array<PdmPaneBit, 8> kPdmPanes{{{1012, PdmPaneFiles},
+                                               {1019, PdmPaneAssembly},
+                                               {1013, PdmPaneDesktop},
+                                               {1014, PdmPaneNomenclature},
+                                               {1015, PdmPaneSearch},
+                                               {1027, PdmPaneMail},
+                                               {1033, PdmPaneConfigurationSettings},
+                                               {1040, PdmPaneLibraryElements}}};
+
+bool IsPdmControl(CXTPControl* control) {
+    if (control->GetID() <= 0 || (control->GetFlags() & kKeepWithoutPdmFlag) != 0)
+        return false;
+    const auto flags =
+        DVCommandContainer::Instance().GetCommandFlags(static_cast<unsigned>(control->GetID()));
+    return flags.has(DVCommandFlag::Pdm);
+}
+
+void VisitControls(CXTPControls* controls, const std::function<void(CXTPControl*)>& action, int depth = 0) {
+    if (controls == nullptr || depth > 32)
+        return;
+    for (int i = 0; i < controls->GetCount(); ++i) {
+        CXTPControl* control = controls->GetAt(i);
+        action(control);
+        if (auto* popup = DYNAMIC_DOWNCAST(CXTPControlPopup, control);
+            popup != nullptr && popup->GetCommandBar())
+            VisitControls(popup->GetCommandBar()->GetControls(), action, depth + 1);
+    }
+}
+
+void ShowPdmControls(CXTPControls* controls, bool show) {
+    VisitControls(controls, [show](CXTPControl* control) {
+        if (IsPdmControl(control))
+            control->SetVisible(show);
+    });
+}
+
+} // namespace
+
+// --- bars of the view and the modes ---
+
+dvframe::FramelessBarPositions CMainFrame::GetFramelessBarPositions() const {
+    return Dravik::UI::GetFramelessToolBarPositions();
+}
+
+void CMainFrame::UpdateViewDependentToolBars() {
+    if (m_hidingBars)
+        return;
+    Dravik::UI::LayoutLock lock(this);
+    m_hidingBars = true;
+    dvframe::FramelessBarInputs inputs;
+    inputs.ribbonMode = IsRibbonMode();
+    inputs.screenMode = GetScreenMode();
+    inputs.positions = GetFramelessBarPositions();
+    CXTPToolBar* panel = GetSystemPanelToolBar();
+    inputs.systemPanelShown = panel != nullptr && panel->IsVisible();
+    inputs.hideExpandButtons = m_hideExpandButtons;
+    m_framelessRules = dvframe::DecideFramelessBars(inputs);
+    const dvframe::FramelessBarRules& rules = m_framelessRules;
+
+    if (CXTPRibbonBar* ribbon = GetRibbonBar(); ribbon != nullptr && ribbon->IsVisible()) {
+        ribbon->EnableFrameTheme(rules.ribbonFrameTheme);
+        ribbon->SetRibbonMinimized(rules.ribbonFullScreenMinimized ? minimizeRibbonInFullScreenMode
+                                                                   : minimizeRibbonInWindowedMode);
+    }
+    // The classic auto-menu bar wraps its buttons only while it shows its expand button.
+    if (Dravik::UI::AutoMenuToolBar* classic = GetAutoMenuToolBar()) {
+        if (rules.expandButtons)
+            classic->SetFlags(xtpFlagHideWrap);
+        else
+            classic->SetFlags(0, xtpFlagHideWrap);
+        if (inputs.ribbonMode)
+            classic->SetVisible(rules.classicAutoMenuVisible);
+    }
+    if (Dravik::UI::FramelessToolBar* filters = GetSelectionFilterToolBar()) {
+        if (rules.selectionFilterOff)
+            filters->LockVisibility(false);
+        else
+            filters->UnlockVisibility();
+    }
+    UpdateViewDependentRibbonGroups();
+    MdiMainFrame::UpdateViewDependentToolBars();
+    CopySelectionModeControls();
+    UpdateOrsaControls();
+    m_hidingBars = false;
+}
+
+void CMainFrame::SetTheme(int theme) {
+    if (DVRibbonBar* ribbon = GetDVRibbonBar())
+        ribbon->SetBackstageTheme(theme);
+    SetThemeInternal(theme);
+}
+
+void CMainFrame::OnChangeActiveMainFrame(Dravik::UI::MainFrame* newFrame) {
+    if (newFrame != nullptr) {
+        Dravik::UI::LayoutLock lockThis(this);
+        Dravik::UI::LayoutLock lockNew(newFrame);
+        if (MainFrameApplication* app = MainFrameApplication::Instance();
+            app != nullptr && app->IsDockingPaneOpen(kPropertiesPane))
+            if (newFrame == this)
+                m_paneManager.ShowPane(kPropertiesPane, FALSE);
+    }
+    MdiMainFrame::OnChangeActiveMainFrame(newFrame);
+}
+
+void CMainFrame::ShowToolbar(UINT id, bool show) {
+    {
+        Dravik::UI::LayoutLock lock(this);
+        CXTPToolBar* bar = nullptr;
+        if (CXTPCommandBars* bars = GetCommandBars())
+            bar = bars->GetToolBar(id);
+        if (bar == nullptr)
+            if (Dravik::UI::FramelessToolBars* frameless = GetFramelessToolBars())
+                bar = frameless->GetToolBar(id);
+        if (bar != nullptr)
+            bar->SetVisible(show);
+    }
+    UpdateViewDependentToolBars();
+}
+
+// --- PDM ---
+
+void CMainFrame::ShowOrsaCommands(bool show) {
+    if (CXTPMenuBar* menu = GetMenuBar())
+        ShowPdmControls(menu->GetControls(), show);
+    DVRibbonBar* ribbon = GetDVRibbonBar();
+    if (ribbon == nullptr)
+        return;
+    ShowPdmControls(ribbon->GetControls(), show);
+    if (ribbon->GetQuickAccessControls() != nullptr)
+        ShowPdmControls(ribbon->GetQuickAccessControls(), show);
+    ribbon->ForEachGroup([show](CXTPRibbonGroup* group) {
+        bool holdsPdm = false;
+        bool holdsOther = false;
+        VisitControls(group->GetControls(), [&](CXTPControl* control) {
+            if (IsPdmControl(control)) {
+                control->SetVisible(show);
+                holdsPdm = true;
+            } else if (control->GetControls() == group->GetControls() && control->IsVisible()) {
+                holdsOther = true;
+            }
+        });
+        if (holdsPdm)
+            group->SetVisible(show || holdsOther);
+    });
+}
+
+OrsaState CMainFrame::GetOrsaState() const {
+    OrsaState state;
+    DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();
+    state.enabled = workMix.IsEnabled();
+    state.canConnect = workMix.CanConnect();
+    state.connectionName = workMix.OrsaInfo();
+    state.hasInstalledPrograms = DVPdmApiProxy::Instance().HasInstalledPrograms();
+    state.pdmText = GetSettings().pdmText;
+    return state;
+}
+
+void CMainFrame::UpdateOrsaControls() {
+    UpdateOrsaControls(GetOrsaState());
+}
+
+void CMainFrame::UpdateOrsaControls(const OrsaState& state) {
+    DVRibbonBar* ribbon = GetDVRibbonBar();
+    if (ribbon == nullptr)
+        return;
+    if (Dravik::UI::RibbonTab* tab = DVRibbonBar::FindTabByGuid(ribbon, kOrsaTabGuid)) {
+        tab->SetVisible(state.enabled);
+        // Kept out of the view tabs' showing while PDM is off.
+        tab->SetDisabledByUser(!state.enabled);
+    }
+    CXTPControlPopup* popup = ribbon->GetOrsaPopup();
+    if (popup == nullptr)
+        return;
+    if (state.pdmText.empty() && !state.hasInstalledPrograms) {
+        popup->SetVisible(FALSE);
+        return;
+    }
+    popup->SetVisible(TRUE);
+    popup->SetCaption(state.enabled && !state.connectionName.empty() ? state.connectionName.c_str()
+                                                                     : kOrsaCaption);
+    bool anyShown = false;
+    if (CXTPCommandBar* items = popup->GetCommandBar()) {
+        const std::array<std::pair<int, bool>, 3> shown{{
+            {kOrsaSettingsCommand, !state.enabled},
+            {kOrsaConnectCommand, !state.enabled && state.canConnect},
+            {kOrsaDisconnectCommand, state.enabled},
+        }};
+        for (const auto& [id, visible] : shown)
+            if (CXTPControl* item = items->GetControls()->FindControl(id)) {
+                item->SetVisible(visible);
+                anyShown = anyShown || visible;
+            }
+    }
+    popup->SetEnabled(anyShown);
+}
+
+void CMainFrame::OnChangeOrsaConnectionState(bool connected) {
+    if (!connected) {
+        for (const PdmPaneBit& entry : kPdmPanes) {
+            CXTPDockingPane* pane = m_paneManager.FindPane(entry.paneId);
+            if (pane != nullptr && !pane->IsClosed())
+                pdmPanes |= entry.bit;
+            else
+                pdmPanes &= ~entry.bit;
+        }
+    }
+    OrsaState state = GetOrsaState();
+    state.enabled = connected;
+    UpdateOrsaControls(state);
+    ShowOrsaWindows(connected);
+}
+
+// --- ribbon groups and tabs ---
+
+bool CMainFrame::ResetRibbonGroup(CXTPRibbonGroup* group) {
+    auto* own = dynamic_cast<Dravik::UI::RibbonGroup*>(group);
+    if (own == nullptr || !own->HasGUID())
+        return false;
+    auto* tab = dynamic_cast<Dravik::UI::RibbonTab*>(own->GetParentTab());
+    const Dravik::UI::XML::RibbonTab* tabDefinition =
+        tab != nullptr ? FindDefaultTabDefinition(*tab) : nullptr;
+    const Dravik::UI::XML::RibbonGroup* definition =
+        tabDefinition != nullptr ? tabDefinition->findGroup(own->GetGUIDText()) : nullptr;
+    if (definition == nullptr)
+        return false;
+    definition->apply(own, Dravik::UI::XML::RibbonBarApplicationParameters{});
+    UpdateViewDependentRibbonGroups();
+    return true;
+}
+
+void CMainFrame::ResetRibbonTab(CXTPRibbonTab* tab) {
+    auto* own = dynamic_cast<Dravik::UI::RibbonTab*>(tab);
+    if (own == nullptr)
+        return;
+    if (const Dravik::UI::XML::RibbonTab* definition = FindDefaultTabDefinition(*own)) {
+        definition->apply(own, Dravik::UI::XML::RibbonBarApplicationParameters{});
+        UpdateViewDependentRibbonGroups();
+    }
+}
+
+// The default state's own tabs are the definitions; a state merged from it keeps them aside.
+const Dravik::UI::XML::RibbonTab* CMainFrame::FindDefaultTabDefinition(const Dravik::UI::RibbonTab& tab) {
+    const Dravik::UI::XML::RibbonBar* defaults = GetDefaultRibbonDefinition();
+    if (defaults == nullptr || !tab.HasGUID())
+        return nullptr;
+    const std::wstring& guid = tab.GetGUIDs().front();
+    if (const Dravik::UI::XML::RibbonTab* kept = defaults->FindTabDefinition(guid))
+        return kept;
+    return defaults->findTab(guid);
+}
+
+const Dravik::UI::XML::RibbonBar* CMainFrame::GetDefaultRibbonDefinition() {
+    MainFrameApplication* app = MainFrameApplication::Instance();
+    if (app == nullptr)
+        return nullptr;
+    m_defaultState = app->GetDefaultMainFrameState();
+    return m_defaultState != nullptr ? m_defaultState->ribbonBar.get() : nullptr;
+}
