@@ -46,6 +46,7 @@ void clearUiModule() {
     state().active = state().fake = nullptr;
     state().faking = false;
     state().altMode = 0;
+    state().messageBoxes = 0;
     state().theme.reset();
 }
 } // namespace dvkernel
