@@ -3,6 +3,7 @@
 //   restart       the first run sets a style and restarts itself keeping its state; its way out
 //                 is slow. The second run writes the style it read and its command line to
 //                 "second.txt" in the sandbox.
+//   crash-restart the first run prepares the restart a crash report asks for.
 //   restart-fail  the program's file is gone before it restarts: the restart fails and the
 //                 program goes on ("went on" on standard error).
 //   off-thread    a worker reports a critical error while the main thread pumps messages; the
@@ -85,13 +86,19 @@ public:
             m_uiStyle = L"set-by-the-first";
             if (gMode == "restart-fail")
                 ::unlink(pal::folders::programFile().c_str());
+            if (gMode == "crash-restart") {
+                SetApplicationState(kStateErrorRestore);
+                PrepareRestart();
+                return FALSE;
+            }
             Restart(true);
             std::fprintf(stderr, "went on\n");
             return FALSE;
         }
         std::ofstream(pal::sandbox::root() / "second.txt")
             << pal::text::toUtf8(std::wstring(GetProfileStringW(L"Settings", L"UIStyle"))) << "\n"
-            << pal::text::toUtf8(GetCommandLineW());
+            << pal::text::toUtf8(GetCommandLineW()) << "\n"
+            << GetProfileInt(L"ErrorRestore", L"Restart", 0);
         return FALSE;
     }
     int ExitInstance() override {

@@ -50,27 +50,34 @@ protected:
 
 TEST_F(ExitProcess, TheRestartedCopyGetsTheQuotedProgramAndTheLineAndReadsTheStateSavedOnTheWayOut) {
     struct Case {
+        std::string mode;
         std::vector<std::string> args;
         std::string tail;
+        std::string style;
+        std::string crashRestart;
     };
     const Case cases[] = {
-        {{}, ""},
-        {{"ini:my settings.ini", "-x"}, R"( "ini:my settings.ini" -x)"},
+        {"restart", {}, "", "set-by-the-first", "0"},
+        {"restart", {"ini:my settings.ini", "-x"}, R"( "ini:my settings.ini" -x)", "set-by-the-first", "0"},
+        // After a crash: the same command line, so the configuration named with "ini:" holds.
+        {"crash-restart", {"ini:my settings.ini", "-x"}, R"( "ini:my settings.ini" -x)", "", "1"},
     };
     const fs::path program = binDir() / "exit_host";
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.tail);
+        SCOPED_TRACE(c.mode + c.tail);
         fs::remove(root() / "second.txt");
         fs::remove(root() / "registry.db");
-        const auto e = run("restart", c.args, program);
+        const auto e = run(c.mode, c.args, program);
         ASSERT_EQ(e.exitCode, 0) << e.err;
         ASSERT_TRUE(appears(root() / "second.txt")) << e.err;
         usleep(50 * 1000); // the second copy finishes its file
         const std::string second = slurp(root() / "second.txt");
         const auto line = second.find('\n');
-        ASSERT_NE(line, std::string::npos) << second;
-        EXPECT_EQ(second.substr(0, line), "set-by-the-first") << "the copy waited for the slow save";
-        EXPECT_EQ(second.substr(line + 1), "\"" + program.string() + "\"" + c.tail);
+        const auto last = second.rfind('\n');
+        ASSERT_NE(line, last) << second;
+        EXPECT_EQ(second.substr(0, line), c.style) << "the copy waited for the slow save";
+        EXPECT_EQ(second.substr(line + 1, last - line - 1), "\"" + program.string() + "\"" + c.tail);
+        EXPECT_EQ(second.substr(last + 1), c.crashRestart);
     }
 }
 
