@@ -2,7 +2,6 @@
 #include "app/StartupIni.h"
 
 #include "DVDiagnostics/DVLog.h"
-#include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/Windows.h"
@@ -77,8 +76,9 @@ std::wstring GetSplashLegalNotice() {
 }
 
 bool GetSplashEditionText(std::wstring& caption, COLORREF& colour) {
-    // Only the editions Alder, Birch and AlderAdministrator carry a caption.
-    DV_NOT_BUILT_YET("splash: the edition captions");
+    // Only the editions Alder, Birch and AlderAdministrator carry a caption; their texts and
+    // colours are not chosen yet, so no edition shows one. (No marker line here: this runs on
+    // the splash's thread, whose lines must not fall between start-up's.)
     caption.clear();
     colour = 0;
     return false;
