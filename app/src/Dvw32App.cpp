@@ -22,6 +22,7 @@
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/View.h"
 #include "DravikUI/ChildFrame.h"
@@ -301,6 +302,14 @@ public:
     void SetSaveAtExit(bool save) override { app_.SetSaveAtExit(save); }
     CWnd* GetFindCommandWindow() override { return app_.GetFindCommandWindow(false); }
     void OnIdle(long count) override { app_.OnIdle(count); }
+    // The last main frame closes: the profiles keep their state, and through the kernel's
+    // callback the application's commands and the frames' state; from then on the program may
+    // end without asking about its documents again.
+    void PrepareExit() override {
+        if (app_.GetSaveAtExit())
+            DravikProfileManager::SaveState();
+        app_.SetApplicationState(CDvw32App::kStateSafeToExit);
+    }
     void SignalSplashClose() override { ::SignalSplashClose(); }
     // Shell requests that waited while a frame was modal.
     void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }

@@ -32,3 +32,7 @@ std::wstring ServerAppProxy::GetApplicationsIniPath() {
     app_.GetApplicationsIniPath(path);
     return path;
 }
+
+bool ServerAppProxy::SaveState() {
+    return app_.SaveState() != FALSE;
+}

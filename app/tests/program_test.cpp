@@ -58,4 +58,32 @@ TEST_F(Program, WithNobodyAtADisplayItOpensTheDrawingKeepsItsWindowAsAPictureAnd
     EXPECT_EQ(count("Failed"), 0u) << log;
 }
 
+// Closing its last window keeps the application's commands and the frames' state, again at
+// a start that found them.
+TEST_F(Program, ItsStateIsKeptEachTimeItsLastWindowCloses) {
+    const fs::path drawing = root() / "plate.grb";
+    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", drawing);
+    const auto kept = [&](const std::string& name) {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::recursive_directory_iterator(root()))
+            if (entry.path().filename() == name)
+                found.push_back(entry.path());
+        return found;
+    };
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        const pal::test::ProgramEnding e =
+            run(binDir() / "DravikCad", {drawing.string()}, root() / "stderr.txt");
+        ASSERT_EQ(e.signal, 0) << e.err;
+        EXPECT_EQ(e.exitCode, 0) << e.err;
+        for (const char* name : {"state.xml", "application.xml"}) {
+            const std::vector<fs::path> files = kept(name);
+            ASSERT_EQ(files.size(), 1u) << name;
+            const std::string text = pal::test::readFile(files.front());
+            EXPECT_EQ(text.rfind("<?xml", 0), 0u) << name;
+        }
+        EXPECT_NE(pal::test::readFile(kept("state.xml").front()).find("<mainWindow "), std::string::npos);
+    }
+}
+
 } // namespace

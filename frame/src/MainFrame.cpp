@@ -432,9 +432,13 @@ public:
         if (app_ != nullptr)
             app_->ActivateNextMainFrame(frame_);
     }
+    // The last frame goes: its documents' tab groups are kept with the application's state.
     void PrepareExit() override {
-        if (app_ != nullptr)
-            app_->PrepareExit();
+        if (app_ == nullptr)
+            return;
+        if (app_->GetSaveAtExit() && frame_.GetTabClient() != nullptr)
+            frame_.GetTabClient()->SaveState();
+        app_->PrepareExit();
     }
     void ReleaseFrameViews() override {}
     void SaveOpenDocuments() override {

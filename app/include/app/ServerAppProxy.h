@@ -23,6 +23,8 @@ public:
     void OnActivateDocument(CDvw32Doc* document) override;
     void OnDocumentClosed(CDvw32Doc* document) override;
     std::wstring GetApplicationsIniPath() override;
+    // The application's commands and its main frames' state, with the profiles' own.
+    bool SaveState() override;
     // Whether the program works without reaching the network (no online help pages then).
     bool IsOfflineMode() const { return offline_; }
     void SetOfflineMode(bool offline) { offline_ = offline; }

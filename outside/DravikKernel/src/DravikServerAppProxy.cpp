@@ -56,6 +56,11 @@ bool DravikServerAppProxy::LoadState() {
     return false;
 }
 
+bool DravikServerAppProxy::SaveState() {
+    dvtrace::record(dvkernel::kTraceName, "DravikServerAppProxy::SaveState");
+    return false;
+}
+
 std::wstring DravikServerAppProxy::GetProfileFileExtension() {
     return L"dvenv";
 }

@@ -327,6 +327,8 @@ void DravikProfileManager::SaveState() {
         item.SaveState();
         return true;
     });
+    if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance())
+        proxy->SaveState();
     std::vector<std::wstring> names;
     GetProfiles(names, false);
     for (const std::wstring& name : names)

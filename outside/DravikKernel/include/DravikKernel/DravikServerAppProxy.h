@@ -41,6 +41,9 @@ public:
     // Settings profiles (DravikKernel/ProfileManager.h). LoadState asks the application to apply
     // the frame state of the current profile; the base has none to apply and answers false.
     virtual bool LoadState();
+    // Asked after the profile items saved theirs: the application keeps what it holds itself
+    // (its commands and its main frames' state); the base has nothing to keep and answers false.
+    virtual bool SaveState();
     // The extension of profile files; the base answers "dvenv".
     virtual std::wstring GetProfileFileExtension();
     // The registry section of the main frames' state in the current settings; the base answers
