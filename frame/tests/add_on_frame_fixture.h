@@ -13,6 +13,7 @@
 #include "DravikKernel/test/hooks.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "frame_sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/user_hooks.h"
@@ -98,24 +99,8 @@ inline std::vector<int> idsOf(CXTPControls* controls) {
     return ids;
 }
 
-class AddOnsTest : public pal::test::SandboxTest {
+class AddOnsTest : public frame_test::FrameSandbox<Application> {
 protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        dvkernel::test::reset();
-        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
-        app = std::make_unique<Application>();
-    }
-    void TearDown() override {
-        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
-            if (::IsWindow(frame->m_hWnd))
-                frame->DestroyWindow();
-        pal::test::pump();
-        app.reset();
-        pal::test::resetMonitors();
-        dvkernel::test::reset();
-        SandboxTest::TearDown();
-    }
     template <class Frame = CMainFrame> Frame* make() {
         auto* frame = new Frame;
         if (!frame->CFrameWnd::Create(nullptr, L"", CMainFrame::kStyle))
@@ -151,7 +136,6 @@ protected:
         items->Add(xtpControlButton, 57665);
         return items;
     }
-    std::unique_ptr<Application> app;
 };
 
 } // namespace addons

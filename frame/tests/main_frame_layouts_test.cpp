@@ -12,6 +12,7 @@
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "frame_sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/user_hooks.h"
@@ -83,24 +84,8 @@ protected:
     std::shared_ptr<XML::Document> MakeLayoutNode(const wchar_t*) override { return nullptr; }
 };
 
-class FrameLayoutTest : public pal::test::SandboxTest {
+class FrameLayoutTest : public frame_test::FrameSandbox<Application> {
 protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        dvkernel::test::reset();
-        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
-        app = std::make_unique<Application>();
-    }
-    void TearDown() override {
-        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
-            if (::IsWindow(frame->m_hWnd))
-                frame->DestroyWindow();
-        pal::test::pump();
-        app.reset();
-        pal::test::resetMonitors();
-        dvkernel::test::reset();
-        SandboxTest::TearDown();
-    }
     CMainFrame* make() {
         CMainFrame* frame = CMainFrame::Create(*loadState(), true, true);
         if (frame != nullptr) {
@@ -109,7 +94,6 @@ protected:
         }
         return frame;
     }
-    std::unique_ptr<Application> app;
 };
 
 struct Bars {

@@ -20,6 +20,7 @@
 #include "DravikUI/TabView.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "frame_sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -134,26 +135,17 @@ public:
     }
 };
 
-class RibbonFrameTest : public pal::test::SandboxTest {
+class RibbonFrameTest : public frame_test::FrameSandbox<Application> {
 protected:
     void SetUp() override {
-        SandboxTest::SetUp();
-        dvkernel::test::reset();
-        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
-        app = std::make_unique<Application>();
+        FrameSandbox::SetUp();
         kernel = std::make_unique<KernelCallbacks>();
     }
     void TearDown() override {
-        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
-            if (::IsWindow(frame->m_hWnd))
-                frame->DestroyWindow();
-        pal::test::pump();
+        destroyFrames();
         application.m_pMainWnd = nullptr;
         kernel.reset();
-        app.reset();
-        pal::test::resetMonitors();
-        dvkernel::test::reset();
-        SandboxTest::TearDown();
+        FrameSandbox::TearDown();
     }
     CMainFrame* make() {
         CMainFrame* frame = CMainFrame::Create(*ribbonState(), true, true);
@@ -173,7 +165,6 @@ protected:
         pal::test::pump();
         return drawing;
     }
-    std::unique_ptr<Application> app;
     std::unique_ptr<KernelCallbacks> kernel;
 
 private:

@@ -19,6 +19,7 @@
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "afxres.h"
+#include "frame_sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/recording_cmd_ui.h"
 #include "pal/test/sandbox_test.h"
@@ -208,25 +209,16 @@ public:
     void OnDraw(CDC*) override {}
 };
 
-class RoutingTest : public pal::test::SandboxTest {
+class RoutingTest : public frame_test::FrameSandbox<Application> {
 protected:
     void SetUp() override {
-        SandboxTest::SetUp();
-        dvkernel::test::reset();
-        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
-        app = std::make_unique<Application>();
+        FrameSandbox::SetUp();
         previous = MainFrameRouting::Install(&recorder);
     }
     void TearDown() override {
-        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
-            if (::IsWindow(frame->m_hWnd))
-                frame->DestroyWindow();
-        pal::test::pump();
+        destroyFrames();
         MainFrameRouting::Install(previous);
-        app.reset();
-        pal::test::resetMonitors();
-        dvkernel::test::reset();
-        SandboxTest::TearDown();
+        FrameSandbox::TearDown();
     }
     CMainFrame* make() {
         CMainFrame* frame = CMainFrame::Create(*loadState("main_frame.xml"), true, true);
@@ -255,7 +247,6 @@ protected:
         return msg;
     }
 
-    std::unique_ptr<Application> app;
     Recorder recorder;
     MainFrameRouting* previous = nullptr;
 };

@@ -17,6 +17,7 @@
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "frame_sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -90,30 +91,13 @@ private:
     frame_test::NamedPaneWindows panes_;
 };
 
-class MainWindowTest : public pal::test::SandboxTest {
+class MainWindowTest : public frame_test::FrameSandbox<Application> {
 protected:
-    void SetUp() override {
-        SandboxTest::SetUp();
-        dvkernel::test::reset();
-        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
-        app = std::make_unique<Application>();
-    }
-    void TearDown() override {
-        for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
-            if (::IsWindow(frame->m_hWnd))
-                frame->DestroyWindow();
-        pal::test::pump();
-        app.reset();
-        pal::test::resetMonitors();
-        dvkernel::test::reset();
-        SandboxTest::TearDown();
-    }
     CMainFrame* make(const char* name = "main_frame.xml") {
         CMainFrame* frame = CMainFrame::Create(*loadState(name), true, true);
         pal::test::pump();
         return frame;
     }
-    std::unique_ptr<Application> app;
 };
 
 TEST_F(MainWindowTest, WithoutAStateOrADefaultNothingIsMade) {
