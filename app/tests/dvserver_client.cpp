@@ -6,6 +6,7 @@
 //                       to the journal ("dvserver.client.answers"), then every reference is let go.
 #include "app/DVServer.h"
 
+#include "pal/com/dispatch.h"
 #include "pal/journal.h"
 #include "pal/text.h"
 
@@ -14,34 +15,9 @@
 
 namespace {
 
-HRESULT invoke(IDispatch* on, DISPID id, std::vector<VARIANT> args, VARIANT* result) {
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
-                      static_cast<UINT>(reversed.size()), 0};
-    VariantInit(result);
-    UINT err = 0;
-    const HRESULT hr =
-        on->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, nullptr, &err);
-    for (VARIANT& v : args)
-        VariantClear(&v);
-    return hr;
-}
-
-HRESULT invokeByName(IDispatch* on, const wchar_t* name, std::vector<VARIANT> args, VARIANT* result) {
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (HRESULT hr = on->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr))
-        return hr;
-    return invoke(on, id, std::move(args), result);
-}
-
-VARIANT text(const std::wstring& s) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
-    return v;
-}
+using pal::com::invoke;
+using pal::com::invokeByName;
+using pal::com::textArgument;
 
 std::string textOf(const VARIANT& v) {
     return v.vt == VT_BSTR && v.bstrVal ? pal::text::toUtf8(v.bstrVal) : std::string();
@@ -53,17 +29,18 @@ void editTitleBlock(IDispatch* app, const std::wstring& path) {
     VARIANT version, opened, active, vars, before, ok, after;
     invoke(app, 30, {}, &version);
     answers.emplace_back("version", std::to_string(version.vt == VT_I4 ? version.lVal : -1));
-    invokeByName(app, L"OpenFile", {text(path)}, &opened);
+    invokeByName(app, L"OpenFile", {textArgument(path)}, &opened);
     answers.emplace_back("opened", opened.vt == VT_DISPATCH && opened.pdispVal ? "1" : "0");
     invokeByName(app, L"GetActiveFile", {}, &active);
     answers.emplace_back("active", active.vt == VT_DISPATCH && active.pdispVal ? "1" : "0");
     if (active.vt == VT_DISPATCH && active.pdispVal &&
         SUCCEEDED(invokeByName(active.pdispVal, L"GetModelVars", {}, &vars)) && vars.vt == VT_DISPATCH) {
-        invokeByName(vars.pdispVal, L"GetVarExpression", {text(L"$razrab")}, &before);
-        invokeByName(vars.pdispVal, L"SetVarExpression", {text(L"$razrab"), text(L"Сидоров")}, &ok);
+        invokeByName(vars.pdispVal, L"GetVarExpression", {textArgument(L"$razrab")}, &before);
+        invokeByName(vars.pdispVal, L"SetVarExpression", {textArgument(L"$razrab"), textArgument(L"Сидоров")},
+                     &ok);
         VariantClear(&ok);
-        invokeByName(vars.pdispVal, L"OK", {text(L"Title block")}, &ok);
-        invokeByName(vars.pdispVal, L"GetVarExpression", {text(L"$razrab")}, &after);
+        invokeByName(vars.pdispVal, L"OK", {textArgument(L"Title block")}, &ok);
+        invokeByName(vars.pdispVal, L"GetVarExpression", {textArgument(L"$razrab")}, &after);
         answers.emplace_back("before", textOf(before));
         answers.emplace_back("committed", ok.vt == VT_BOOL && ok.boolVal ? "1" : "0");
         answers.emplace_back("after", textOf(after));

@@ -9,7 +9,9 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
 #include "docbrowser/DocumentsMenu.h"
+#include "pal/com/dispatch.h"
 #include "pal/com/variant.h"
+#include "pal/test/classes_root.h"
 #include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/text.h"
@@ -30,8 +32,15 @@ extern char** environ;
 
 namespace {
 
+using pal::com::invoke;
+using pal::com::invokeByName;
+using pal::com::longArgument;
+using pal::com::shortArgument;
+using pal::com::textArgument;
 using pal::com::Variant;
+using pal::test::classesDefault;
 using pal::test::eventually;
+using pal::test::setClassesDefault;
 namespace fs = std::filesystem;
 
 // The DISPIDs clients bind to, by position in the server's map.
@@ -58,73 +67,8 @@ enum : DISPID {
     kProcessCommand = 36,
 };
 
-// Arguments are plain variants whose values the call takes over and frees.
-VARIANT bstr(const std::wstring& s) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
-    return v;
-}
-VARIANT i2(short n) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I2;
-    v.iVal = n;
-    return v;
-}
-VARIANT i4(LONG n) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = n;
-    return v;
-}
-
-// Calls a member with its arguments in call order.
-HRESULT call(IDispatch* on, DISPID id, std::vector<VARIANT> args, Variant* result = nullptr) {
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
-                      static_cast<UINT>(reversed.size()), 0};
-    UINT err = 0;
-    Variant ignored;
-    const HRESULT hr = on->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                                  result ? result : &ignored, nullptr, &err);
-    for (VARIANT& v : args)
-        VariantClear(&v);
-    return hr;
-}
-
-// Late-bound by name, as the title-block editors call.
-HRESULT callByName(IDispatch* on, const wchar_t* name, std::vector<VARIANT> args, Variant* result = nullptr) {
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (HRESULT hr = on->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr))
-        return hr;
-    return call(on, id, std::move(args), result);
-}
-
 std::wstring textOf(const Variant& v) {
     return v.vt == VT_BSTR && v.bstrVal ? std::wstring(v.bstrVal) : std::wstring();
-}
-
-void setDefault(const std::wstring& subkey, const std::wstring& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(
-        RegCreateKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
-std::wstring defaultOf(const std::wstring& subkey) {
-    wchar_t buffer[1024];
-    DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, subkey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
-        return L"<missing>";
-    return buffer;
 }
 
 class Server : public pal::test::SandboxTest {
@@ -151,8 +95,8 @@ protected:
     // Starts the server with these arguments for the first client, and connects.
     IDispatch* start(const std::wstring& arguments = L"") {
         const std::wstring host = pal::text::fromUtf8((binDir() / "dvserver_host").string());
-        setDefault(L"CLSID\\" + pal::com::guidToString(kServerFactoryClsid) + L"\\LocalServer32",
-                   L"\"" + host + L"\" " + arguments);
+        setClassesDefault(L"CLSID\\" + pal::com::guidToString(kServerFactoryClsid) + L"\\LocalServer32",
+                          L"\"" + host + L"\" " + arguments);
         return connect();
     }
     IDispatch* connect() {
@@ -190,9 +134,9 @@ protected:
 };
 
 TEST_F(Server, RegistersTheProgIdForTheApplicationsFactory) {
-    EXPECT_EQ(defaultOf(std::wstring(kServerProgId) + L"\\CLSID"),
+    EXPECT_EQ(classesDefault(std::wstring(kServerProgId) + L"\\CLSID"),
               pal::com::guidToString(kServerFactoryClsid));
-    EXPECT_EQ(defaultOf(L"CLSID\\" + pal::com::guidToString(kServerFactoryClsid) + L"\\ProgID"),
+    EXPECT_EQ(classesDefault(L"CLSID\\" + pal::com::guidToString(kServerFactoryClsid) + L"\\ProgID"),
               kServerProgId);
 }
 
@@ -200,22 +144,24 @@ TEST_F(Server, TitleBlockVariablesAreReadWrittenAndCommittedAsOneUndoStep) {
     IDispatch* app = start(docArgs({"лист.dvd"}));
     ASSERT_NE(app, nullptr);
     Variant document, vars, value, ok;
-    ASSERT_EQ(callByName(app, L"GetActiveFile", {}, &document), S_OK);
+    ASSERT_EQ(invokeByName(app, L"GetActiveFile", {}, &document), S_OK);
     ASSERT_EQ(document.vt, VT_DISPATCH);
-    ASSERT_EQ(callByName(document.pdispVal, L"GetModelVars", {}, &vars), S_OK);
+    ASSERT_EQ(invokeByName(document.pdispVal, L"GetModelVars", {}, &vars), S_OK);
     ASSERT_EQ(vars.vt, VT_DISPATCH);
-    ASSERT_EQ(callByName(vars.pdispVal, L"GetVarExpression", {bstr(L"$razrab")}, &value), S_OK);
+    ASSERT_EQ(invokeByName(vars.pdispVal, L"GetVarExpression", {textArgument(L"$razrab")}, &value), S_OK);
     EXPECT_EQ(textOf(value), L"\"Петров\"");
-    ASSERT_EQ(callByName(vars.pdispVal, L"SetVarExpression", {bstr(L"$razrab"), bstr(L"Иванов И.И.")}), S_OK);
-    ASSERT_EQ(callByName(vars.pdispVal, L"OK", {bstr(L"Редактирование форматки")}, &ok), S_OK);
+    ASSERT_EQ(invokeByName(vars.pdispVal, L"SetVarExpression",
+                           {textArgument(L"$razrab"), textArgument(L"Иванов И.И.")}),
+              S_OK);
+    ASSERT_EQ(invokeByName(vars.pdispVal, L"OK", {textArgument(L"Редактирование форматки")}, &ok), S_OK);
     EXPECT_EQ(ok.boolVal, VARIANT_TRUE);
     Variant after;
-    ASSERT_EQ(callByName(vars.pdispVal, L"GetVarExpression", {bstr(L"$razrab")}, &after), S_OK);
+    ASSERT_EQ(invokeByName(vars.pdispVal, L"GetVarExpression", {textArgument(L"$razrab")}, &after), S_OK);
     EXPECT_EQ(textOf(after), L"\"Иванов И.И.\"");
 
     // The same document object every time.
     Variant again;
-    ASSERT_EQ(call(app, kGetActiveFile, {}, &again), S_OK);
+    ASSERT_EQ(invoke(app, kGetActiveFile, {}, &again), S_OK);
     EXPECT_EQ(again.pdispVal, document.pdispVal);
 
     const long pid = journal("dvserver.host").at(0).pid;
@@ -241,11 +187,11 @@ TEST_F(Server, GetFirstAndNextFileWalkTheOpenDocumentsInOrder) {
     std::vector<std::wstring> paths;
     std::vector<short> positions;
     Variant r;
-    ASSERT_EQ(call(app, kGetFirstFile, {ref}, &r), S_OK);
+    ASSERT_EQ(invoke(app, kGetFirstFile, {ref}, &r), S_OK);
     paths.push_back(textOf(r)), positions.push_back(pos);
     for (int i = 0; i < 3; ++i) {
         Variant n;
-        ASSERT_EQ(call(app, kGetNextFile, {ref}, &n), S_OK);
+        ASSERT_EQ(invoke(app, kGetNextFile, {ref}, &n), S_OK);
         paths.push_back(textOf(n)), positions.push_back(pos);
     }
     EXPECT_EQ(paths, (std::vector<std::wstring>{doc("a.dvd"), doc("b.dvd"), doc("c.dvd"), L""}));
@@ -253,7 +199,7 @@ TEST_F(Server, GetFirstAndNextFileWalkTheOpenDocumentsInOrder) {
 
     // The Ex enumeration without a GetFirstFileEx starts at position 1.
     Variant ex;
-    ASSERT_EQ(call(app, kGetNextFileEx, {}, &ex), S_OK);
+    ASSERT_EQ(invoke(app, kGetNextFileEx, {}, &ex), S_OK);
     EXPECT_EQ(textOf(ex), doc("b.dvd"));
 }
 
@@ -266,11 +212,11 @@ TEST_F(Server, WithoutDocumentsTheEnumerationsAnswerEmpty) {
     ref.vt = VT_BYREF | VT_I2;
     ref.piVal = &pos;
     Variant r, ex;
-    ASSERT_EQ(call(app, kGetFirstFile, {ref}, &r), S_OK);
+    ASSERT_EQ(invoke(app, kGetFirstFile, {ref}, &r), S_OK);
     EXPECT_EQ(r.vt, VT_BSTR);
     EXPECT_EQ(textOf(r), L"");
     EXPECT_EQ(pos, -1);
-    ASSERT_EQ(call(app, kGetFirstFileEx, {}, &ex), S_OK);
+    ASSERT_EQ(invoke(app, kGetFirstFileEx, {}, &ex), S_OK);
     EXPECT_EQ(textOf(ex), L"");
 }
 
@@ -281,14 +227,14 @@ TEST_F(Server, TwoClientsEnumerateAtOnceWithoutDisturbingEachOther) {
     ASSERT_NE(second, nullptr);
     std::vector<std::wstring> seenFirst, seenSecond;
     Variant r;
-    ASSERT_EQ(call(first, kGetFirstFileEx, {}, &r), S_OK);
+    ASSERT_EQ(invoke(first, kGetFirstFileEx, {}, &r), S_OK);
     seenFirst.push_back(textOf(r));
-    ASSERT_EQ(call(second, kGetFirstFileEx, {}, &r), S_OK);
+    ASSERT_EQ(invoke(second, kGetFirstFileEx, {}, &r), S_OK);
     seenSecond.push_back(textOf(r));
     for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(call(first, kGetNextFileEx, {}, &r), S_OK);
+        ASSERT_EQ(invoke(first, kGetNextFileEx, {}, &r), S_OK);
         seenFirst.push_back(textOf(r));
-        ASSERT_EQ(call(second, kGetNextFileEx, {}, &r), S_OK);
+        ASSERT_EQ(invoke(second, kGetNextFileEx, {}, &r), S_OK);
         seenSecond.push_back(textOf(r));
     }
     const std::vector<std::wstring> all{doc("a.dvd"), doc("b.dvd"), doc("c.dvd"), L""};
@@ -305,11 +251,11 @@ TEST_F(Server, VersionsAndCommandsToTheMainWindow) {
         IDispatch* app = start(c.args);
         ASSERT_NE(app, nullptr);
         Variant version, type, info;
-        ASSERT_EQ(call(app, kGetVersion, {}, &version), S_OK);
+        ASSERT_EQ(invoke(app, kGetVersion, {}, &version), S_OK);
         EXPECT_EQ(version.lVal, 1800);
-        ASSERT_EQ(call(app, kGetVersionType, {}, &type), S_OK);
+        ASSERT_EQ(invoke(app, kGetVersionType, {}, &type), S_OK);
         EXPECT_EQ(type.lVal, c.type) << pal::text::toUtf8(c.args);
-        ASSERT_EQ(call(app, kGetVersionInfo, {}, &info), S_OK);
+        ASSERT_EQ(invoke(app, kGetVersionInfo, {}, &info), S_OK);
         EXPECT_EQ(info.lVal, 1);
         release(app);
         const long pid = journal("dvserver.host").back().pid;
@@ -319,9 +265,10 @@ TEST_F(Server, VersionsAndCommandsToTheMainWindow) {
     IDispatch* app = start();
     ASSERT_NE(app, nullptr);
     Variant sent;
-    ASSERT_EQ(call(app, kProcessCommand, {i2(-2)}, &sent), S_OK);
+    ASSERT_EQ(invoke(app, kProcessCommand, {shortArgument(-2)}, &sent), S_OK);
     EXPECT_EQ(sent.lVal, 1);
-    ASSERT_EQ(call(app, kProcessCommand, {i4(40000)}, &sent), DISP_E_OVERFLOW) << "not a 16-bit id";
+    ASSERT_EQ(invoke(app, kProcessCommand, {longArgument(40000)}, &sent), DISP_E_OVERFLOW)
+        << "not a 16-bit id";
     const auto commands = journal("dvserver.command");
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].get("wparam"), "fffffffffffffffe") << "the id widened with its sign";
@@ -337,7 +284,8 @@ TEST_F(Server, SetCurrentFolderStoresOnlyTheEighteenDialogsFolders) {
     for (const Case& c : {Case{0, 0}, Case{1 << 18, 0}, Case{LONG(0xFFFC0000u), 0}, Case{1, 1},
                           Case{1 << 17, 1}, Case{LONG(0x80000001u), 1}}) {
         Variant r;
-        ASSERT_EQ(call(app, kSetCurrentFolder, {bstr(L"C:\\Проекты"), i4(c.mask)}, &r), S_OK);
+        ASSERT_EQ(invoke(app, kSetCurrentFolder, {textArgument(L"C:\\Проекты"), longArgument(c.mask)}, &r),
+                  S_OK);
         EXPECT_EQ(r.iVal, c.stored) << std::hex << c.mask;
     }
     // Where the file dialogs look next time, as this user's settings keep it.
@@ -357,7 +305,7 @@ TEST_F(Server, BothFactoriesServeTheApplicationObject) {
               S_OK);
     held.push_back(other);
     Variant version;
-    ASSERT_EQ(call(other, kGetVersion, {}, &version), S_OK);
+    ASSERT_EQ(invoke(other, kGetVersion, {}, &version), S_OK);
     EXPECT_EQ(version.lVal, 1800);
 }
 
@@ -366,8 +314,8 @@ TEST_F(Server, OpenFileFindsADocumentNamedThroughALibrary) {
     IDispatch* app = start(L"--lib \"Крепёж=" + lib + L"\" " + docArgs({"lib/болт.dvd"}));
     ASSERT_NE(app, nullptr);
     Variant opened, found;
-    ASSERT_EQ(call(app, kOpenFile, {bstr(L"<Крепёж>болт.dvd")}, &opened), S_OK);
-    ASSERT_EQ(call(app, kFindFile, {bstr(doc("lib/болт.dvd"))}, &found), S_OK);
+    ASSERT_EQ(invoke(app, kOpenFile, {textArgument(L"<Крепёж>болт.dvd")}, &opened), S_OK);
+    ASSERT_EQ(invoke(app, kFindFile, {textArgument(doc("lib/болт.dvd"))}, &found), S_OK);
     ASSERT_EQ(found.vt, VT_DISPATCH);
     EXPECT_EQ(opened.vt, VT_DISPATCH);
     EXPECT_EQ(opened.pdispVal, found.pdispVal) << "the open document, not another file";
@@ -382,7 +330,7 @@ TEST_F(Server, TheLockKeepsTheServerWhileAClientHoldsItAndLetsItEndAfter) {
     release(app);
     EXPECT_FALSE(eventually([&] { return exitOf(pid) != nullptr; }, 3)) << "ended while a client held it";
     Variant version;
-    ASSERT_EQ(call(second, kGetVersion, {}, &version), S_OK);
+    ASSERT_EQ(invoke(second, kGetVersion, {}, &version), S_OK);
     release(second);
     ASSERT_TRUE(eventually([&] { return exitOf(pid) != nullptr; }, 60));
     EXPECT_EQ(exitOf(pid)->get("locks"), "0");
@@ -393,7 +341,7 @@ TEST_F(Server, QuitEndsTheProgramOnceAfterTheCallHasAnswered) {
     ASSERT_NE(app, nullptr);
     const long pid = journal("dvserver.host").at(0).pid;
     Variant r;
-    ASSERT_EQ(call(app, kQuit, {}, &r), S_OK);
+    ASSERT_EQ(invoke(app, kQuit, {}, &r), S_OK);
     EXPECT_EQ(r.vt, VT_I4);
     EXPECT_EQ(r.lVal, 0);
     ASSERT_TRUE(eventually([&] { return exitOf(pid) != nullptr; }, 60));
@@ -405,14 +353,14 @@ TEST_F(Server, CloseFileKeepsAModifiedDocumentAndComparesPathsAsThePlatformDoes)
     IDispatch* app = start(docArgs({"clean.dvd"}) + docArgs({"dirty.dvd"}, "--dirty"));
     ASSERT_NE(app, nullptr);
     Variant r;
-    ASSERT_EQ(call(app, kCloseFile, {bstr(doc("dirty.dvd"))}, &r), S_OK);
+    ASSERT_EQ(invoke(app, kCloseFile, {textArgument(doc("dirty.dvd"))}, &r), S_OK);
     EXPECT_EQ(r.iVal, 0) << "its changes are not thrown away";
-    ASSERT_EQ(call(app, kCloseFile, {bstr(doc("CLEAN.DVD"))}, &r), S_OK);
+    ASSERT_EQ(invoke(app, kCloseFile, {textArgument(doc("CLEAN.DVD"))}, &r), S_OK);
     EXPECT_EQ(r.iVal, 1);
     Variant found;
-    ASSERT_EQ(call(app, kFindFile, {bstr(doc("clean.dvd"))}, &found), S_OK);
+    ASSERT_EQ(invoke(app, kFindFile, {textArgument(doc("clean.dvd"))}, &found), S_OK);
     EXPECT_TRUE(found.vt != VT_DISPATCH || found.pdispVal == nullptr) << "closed";
-    ASSERT_EQ(call(app, kFindFile, {bstr(doc("DIRTY.dvd"))}, &found), S_OK);
+    ASSERT_EQ(invoke(app, kFindFile, {textArgument(doc("DIRTY.dvd"))}, &found), S_OK);
     EXPECT_EQ(found.vt, VT_DISPATCH);
     EXPECT_NE(found.pdispVal, nullptr);
 }
@@ -422,7 +370,7 @@ TEST_F(Server, AnUnknownLibraryInAPathOpensNothing) {
     ASSERT_NE(app, nullptr);
     for (const wchar_t* path : {L"<Нет такой>a.dvd", L"<Нет такой>"}) {
         Variant r;
-        ASSERT_EQ(call(app, kOpenFile, {bstr(path)}, &r), S_OK);
+        ASSERT_EQ(invoke(app, kOpenFile, {textArgument(path)}, &r), S_OK);
         EXPECT_TRUE(r.vt != VT_DISPATCH || r.pdispVal == nullptr) << pal::text::toUtf8(path);
     }
 }
@@ -436,16 +384,16 @@ TEST_F(Server, BadArgumentsAreRefusedAndTheServerKeepsServing) {
         HRESULT expected;
     };
     const std::vector<Case> cases = {
-        {kGetVersion, {i4(1)}, DISP_E_BADPARAMCOUNT},
-        {kSetCurrentFolder, {bstr(L"C:\\")}, DISP_E_PARAMNOTOPTIONAL},
-        {kProcessCommand, {bstr(L"не число")}, DISP_E_TYPEMISMATCH},
-        {kCloseFile, {bstr(L"a"), bstr(L"b")}, DISP_E_BADPARAMCOUNT},
+        {kGetVersion, {longArgument(1)}, DISP_E_BADPARAMCOUNT},
+        {kSetCurrentFolder, {textArgument(L"C:\\")}, DISP_E_PARAMNOTOPTIONAL},
+        {kProcessCommand, {textArgument(L"не число")}, DISP_E_TYPEMISMATCH},
+        {kCloseFile, {textArgument(L"a"), textArgument(L"b")}, DISP_E_BADPARAMCOUNT},
         {99, {}, DISP_E_MEMBERNOTFOUND},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(call(app, c.id, c.args), c.expected) << c.id;
+        EXPECT_EQ(invoke(app, c.id, c.args), c.expected) << c.id;
     Variant version;
-    ASSERT_EQ(call(app, kGetVersion, {}, &version), S_OK);
+    ASSERT_EQ(invoke(app, kGetVersion, {}, &version), S_OK);
     EXPECT_EQ(version.lVal, 1800);
 }
 
@@ -464,7 +412,7 @@ TEST_F(Server, AClientKilledMidCallLeavesTheServerServingWithItsObjectsReleased)
     ::waitpid(client, &status, 0);
 
     Variant version;
-    ASSERT_EQ(call(app, kGetVersion, {}, &version), S_OK) << "still serving";
+    ASSERT_EQ(invoke(app, kGetVersion, {}, &version), S_OK) << "still serving";
     EXPECT_EQ(version.lVal, 1800);
     // The dead client's object went with it: the last living client's release ends the server.
     release(app);
@@ -481,12 +429,12 @@ TEST_F(Server, OpenLibraryConfigurationAsksThroughTheResponderForAMissingFile) {
     unsetenv("DV_PAL_ANSWERS");
     ASSERT_NE(app, nullptr);
     Variant r;
-    ASSERT_EQ(call(app, kOpenLibraryConfiguration, {bstr(doc("missing.tws"))}, &r), S_OK);
+    ASSERT_EQ(invoke(app, kOpenLibraryConfiguration, {textArgument(doc("missing.tws"))}, &r), S_OK);
     EXPECT_EQ(r.iVal, 1);
     EXPECT_TRUE(fs::exists(root() / "fresh.tws")) << "made by the call, with the default extension";
     EXPECT_FALSE(fs::exists(root() / "missing.tws"));
     // Cancelled: nothing is made, and the unattended client is not kept waiting.
-    ASSERT_EQ(call(app, kOpenLibraryConfiguration, {bstr(doc("other.tws"))}, &r), S_OK);
+    ASSERT_EQ(invoke(app, kOpenLibraryConfiguration, {textArgument(doc("other.tws"))}, &r), S_OK);
     EXPECT_EQ(r.iVal, 0);
     EXPECT_FALSE(fs::exists(root() / "other.tws"));
     const auto prompts = journal("prompt");
@@ -515,13 +463,16 @@ TEST_F(Server, PreviewsAndIconsComeFromTheDocumentFile) {
         Variant r;
         std::vector<VARIANT> args;
         if (!c.file.empty())
-            args.push_back(bstr(c.file));
-        ASSERT_EQ(call(app, c.id, std::move(args), &r), S_OK) << c.id;
+            args.push_back(textArgument(c.file));
+        ASSERT_EQ(invoke(app, c.id, std::move(args), &r), S_OK) << c.id;
         EXPECT_EQ(r.iVal, c.result) << c.id;
     }
 
     Variant r;
-    ASSERT_EQ(call(app, kExtractFileIcon, {bstr(path), bstr(doc("icon.bmp")), i2(48), i2(24), i4(0)}, &r),
+    ASSERT_EQ(invoke(app, kExtractFileIcon,
+                     {textArgument(path), textArgument(doc("icon.bmp")), shortArgument(48), shortArgument(24),
+                      longArgument(0)},
+                     &r),
               S_OK);
     EXPECT_EQ(r.iVal, 1);
     const std::string bmp = pal::test::readFile(root() / "icon.bmp");
@@ -529,8 +480,10 @@ TEST_F(Server, PreviewsAndIconsComeFromTheDocumentFile) {
     EXPECT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(static_cast<unsigned char>(bmp[18]), 48);
     EXPECT_EQ(static_cast<unsigned char>(bmp[22]), 24);
-    ASSERT_EQ(call(app, kExtractFileIcon,
-                   {bstr(doc("missing.dvd")), bstr(doc("none.bmp")), i2(48), i2(24), i4(0)}, &r),
+    ASSERT_EQ(invoke(app, kExtractFileIcon,
+                     {textArgument(doc("missing.dvd")), textArgument(doc("none.bmp")), shortArgument(48),
+                      shortArgument(24), longArgument(0)},
+                     &r),
               S_OK);
     EXPECT_EQ(r.iVal, 0);
     EXPECT_FALSE(fs::exists(root() / "none.bmp"));
@@ -540,21 +493,24 @@ TEST_F(Server, LibrariesOfTheActiveConfiguration) {
     IDispatch* app = start(L"--lib \"Крепёж=" + doc("lib") + L"\"");
     ASSERT_NE(app, nullptr);
     Variant count, name, path, set, made;
-    ASSERT_EQ(call(app, 23, {}, &count), S_OK);
+    ASSERT_EQ(invoke(app, 23, {}, &count), S_OK);
     EXPECT_EQ(count.iVal, 1);
-    ASSERT_EQ(call(app, 24, {i2(0)}, &name), S_OK);
+    ASSERT_EQ(invoke(app, 24, {shortArgument(0)}, &name), S_OK);
     EXPECT_EQ(textOf(name), L"Крепёж");
-    ASSERT_EQ(call(app, 25, {i2(0)}, &path), S_OK);
+    ASSERT_EQ(invoke(app, 25, {shortArgument(0)}, &path), S_OK);
     EXPECT_FALSE(textOf(path).empty());
     Variant missing;
-    ASSERT_EQ(call(app, 24, {i2(1)}, &missing), S_OK);
+    ASSERT_EQ(invoke(app, 24, {shortArgument(1)}, &missing), S_OK);
     EXPECT_EQ(textOf(missing), L"");
-    ASSERT_EQ(call(app, 26, {bstr(L"Нет такой"), bstr(doc("x"))}, &set), S_OK);
+    ASSERT_EQ(invoke(app, 26, {textArgument(L"Нет такой"), textArgument(doc("x"))}, &set), S_OK);
     EXPECT_EQ(set.iVal, 0);
-    ASSERT_EQ(call(app, 8, {bstr(L"Болты"), bstr(doc("bolts")), bstr(L""), bstr(L""), bstr(L"")}, &made),
+    ASSERT_EQ(invoke(app, 8,
+                     {textArgument(L"Болты"), textArgument(doc("bolts")), textArgument(L""),
+                      textArgument(L""), textArgument(L"")},
+                     &made),
               S_OK);
     EXPECT_EQ(made.iVal, 1);
-    ASSERT_EQ(call(app, 23, {}, &count), S_OK);
+    ASSERT_EQ(invoke(app, 23, {}, &count), S_OK);
     EXPECT_EQ(count.iVal, 2);
 }
 
@@ -564,7 +520,7 @@ TEST_F(Server, ShowApplicationAnswersThePreviousShowCommandAndLinkUpdateItsPrevi
     std::vector<short> previous;
     for (short show : {SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED, SW_RESTORE}) {
         Variant r;
-        ASSERT_EQ(call(app, 10, {i2(show)}, &r), S_OK);
+        ASSERT_EQ(invoke(app, 10, {shortArgument(show)}, &r), S_OK);
         previous.push_back(r.iVal);
     }
     EXPECT_EQ(previous, (std::vector<short>{SW_SHOWNORMAL, SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED}));
@@ -572,7 +528,7 @@ TEST_F(Server, ShowApplicationAnswersThePreviousShowCommandAndLinkUpdateItsPrevi
     std::vector<LONG> wasOn;
     for (LONG on : {0, 0, 1, 1}) {
         Variant r;
-        ASSERT_EQ(call(app, 37, {i4(on)}, &r), S_OK);
+        ASSERT_EQ(invoke(app, 37, {longArgument(on)}, &r), S_OK);
         wasOn.push_back(r.lVal);
     }
     EXPECT_EQ(wasOn, (std::vector<LONG>{1, 0, 0, 1}));
@@ -582,7 +538,7 @@ TEST_F(Server, CreateNewFileMakesADocumentFromThePrototype) {
     IDispatch* app = start();
     ASSERT_NE(app, nullptr);
     Variant made;
-    ASSERT_EQ(call(app, 29, {}, &made), S_OK);
+    ASSERT_EQ(invoke(app, 29, {}, &made), S_OK);
     ASSERT_EQ(made.vt, VT_DISPATCH);
     ASSERT_NE(made.pdispVal, nullptr);
     short pos = 9;
@@ -591,7 +547,7 @@ TEST_F(Server, CreateNewFileMakesADocumentFromThePrototype) {
     ref.vt = VT_BYREF | VT_I2;
     ref.piVal = &pos;
     Variant first;
-    ASSERT_EQ(call(app, kGetFirstFile, {ref}, &first), S_OK);
+    ASSERT_EQ(invoke(app, kGetFirstFile, {ref}, &first), S_OK);
     EXPECT_EQ(pos, 0) << "listed with the open documents";
 }
 

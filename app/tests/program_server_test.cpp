@@ -4,6 +4,7 @@
 #include "app/DVServer.h"
 
 #include "pal/journal.h"
+#include "pal/test/classes_root.h"
 #include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/unusable_roots.h"
@@ -19,16 +20,8 @@
 
 namespace {
 
+using pal::test::classesDefault;
 namespace fs = std::filesystem;
-
-std::wstring classesDefault(const std::wstring& subkey) {
-    wchar_t buffer[1024];
-    DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, subkey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
-        return L"<missing>";
-    return buffer;
-}
 
 class ProgramServer : public pal::test::SandboxTest {
 protected:

@@ -2,6 +2,7 @@
 // script would, so the editors depend on the server's names and not on its layout.
 #include "TitleBlockServer.h"
 
+#include "pal/com/dispatch.h"
 #include "pal/com/variant.h"
 #include "pal/text.h"
 #include "win/com.h"
@@ -36,27 +37,11 @@ public:
 
     // Calls the member named with string arguments in call order; throws on failure.
     Variant call(const wchar_t* name, const std::vector<std::wstring>& args = {}) const {
-        DISPID id = DISPID_UNKNOWN;
-        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-        HRESULT hr = d_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-        if (FAILED(hr))
-            throw ServerError("Ошибка вызова " + pal::text::toUtf8(name) + " (" + hex(hr) + ").");
-        std::vector<VARIANT> reversed(args.size());
-        for (size_t i = 0; i < args.size(); ++i) {
-            VARIANT& v = reversed[args.size() - 1 - i];
-            VariantInit(&v);
-            v.vt = VT_BSTR;
-            v.bstrVal = SysAllocStringLen(args[i].data(), static_cast<UINT>(args[i].size()));
-        }
-        DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
-                          static_cast<UINT>(reversed.size()), 0};
+        std::vector<VARIANT> arguments;
+        for (const std::wstring& a : args)
+            arguments.push_back(pal::com::textArgument(a));
         Variant result;
-        UINT badArgument = 0;
-        hr = d_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, nullptr,
-                        &badArgument);
-        for (VARIANT& v : reversed)
-            VariantClear(&v);
-        if (FAILED(hr))
+        if (const HRESULT hr = pal::com::invokeByName(d_, name, std::move(arguments), &result); FAILED(hr))
             throw ServerError("Ошибка вызова " + pal::text::toUtf8(name) + " (" + hex(hr) + ").");
         return result;
     }

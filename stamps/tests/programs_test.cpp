@@ -3,7 +3,9 @@
 // responder. What the drawing holds afterwards is read through DravikCad's own automation server;
 // the undo step is seen through the test server, which says on its way out what became of its
 // drawing's variables.
+#include "pal/com/dispatch.h"
 #include "pal/com/variant.h"
+#include "pal/test/classes_root.h"
 #include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/unusable_roots.h"
@@ -23,52 +25,13 @@
 
 namespace {
 
+using pal::com::invokeByName;
+using pal::com::textArgument;
+using pal::test::classesDefault;
+using pal::test::setClassesDefault;
 namespace fs = std::filesystem;
 using pal::com::Variant;
 using Answers = std::vector<std::string>;
-
-VARIANT bstr(const std::wstring& s) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocStringLen(s.data(), static_cast<UINT>(s.size()));
-    return v;
-}
-
-HRESULT callByName(IDispatch* on, const wchar_t* name, std::vector<VARIANT> args, Variant* result) {
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (HRESULT hr = on->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr))
-        return hr;
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
-                      static_cast<UINT>(reversed.size()), 0};
-    UINT err = 0;
-    const HRESULT hr =
-        on->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result, nullptr, &err);
-    for (VARIANT& v : args)
-        VariantClear(&v);
-    return hr;
-}
-
-void setClassesDefault(const std::wstring& subkey, const std::wstring& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(
-        RegCreateKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
-std::wstring classesDefault(const std::wstring& subkey) {
-    wchar_t buffer[1024];
-    DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, subkey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
-        return L"";
-    return buffer;
-}
 
 class Editors : public pal::test::SandboxTest {
 protected:
@@ -125,13 +88,14 @@ protected:
                                    reinterpret_cast<void**>(&app_)),
                   S_OK);
         Variant opened, active;
-        ASSERT_EQ(callByName(app_, L"OpenFile", {bstr(pal::text::fromUtf8(drawing_.string()))}, &opened),
-                  S_OK);
+        ASSERT_EQ(
+            invokeByName(app_, L"OpenFile", {textArgument(pal::text::fromUtf8(drawing_.string()))}, &opened),
+            S_OK);
         ASSERT_EQ(opened.vt, VT_DISPATCH);
-        ASSERT_EQ(callByName(app_, L"GetActiveFile", {}, &active), S_OK);
+        ASSERT_EQ(invokeByName(app_, L"GetActiveFile", {}, &active), S_OK);
         ASSERT_EQ(active.vt, VT_DISPATCH);
         vars_ = std::make_unique<Variant>();
-        ASSERT_EQ(callByName(active.pdispVal, L"GetModelVars", {}, vars_.get()), S_OK);
+        ASSERT_EQ(invokeByName(active.pdispVal, L"GetModelVars", {}, vars_.get()), S_OK);
     }
 
     // The drawing's expressions of these variables, as DravikCad answers them now.
@@ -139,7 +103,7 @@ protected:
         std::map<std::wstring, std::wstring> values;
         for (const auto& name : names) {
             Variant v;
-            EXPECT_EQ(callByName(vars_->pdispVal, L"GetVarExpression", {bstr(name)}, &v), S_OK);
+            EXPECT_EQ(invokeByName(vars_->pdispVal, L"GetVarExpression", {textArgument(name)}, &v), S_OK);
             values[name] = v.vt == VT_BSTR && v.bstrVal ? v.bstrVal : L"";
         }
         return values;

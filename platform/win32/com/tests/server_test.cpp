@@ -4,6 +4,7 @@
 
 #include "pal/com/link.h"
 #include "pal/com/wire.h"
+#include "pal/test/classes_root.h"
 #include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
 #include "win/com.h"
@@ -25,26 +26,17 @@ extern char** environ;
 
 namespace {
 
+using pal::test::setClassesDefault;
 using namespace comtest;
 using pal::com::Variant;
 namespace fs = std::filesystem;
 
-void setDefault(const std::wstring& subkey, const std::wstring& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(
-        RegCreateKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
 // Registers a class the way a server's registration does: ProgID and LocalServer32.
 void registerClass(REFCLSID clsid, const std::wstring& progId, const std::wstring& command) {
     const std::wstring id = pal::com::guidToString(clsid);
-    setDefault(progId + L"\\CLSID", id);
-    setDefault(L"CLSID\\" + id + L"\\ProgID", progId);
-    setDefault(L"CLSID\\" + id + L"\\LocalServer32", command);
+    setClassesDefault(progId + L"\\CLSID", id);
+    setClassesDefault(L"CLSID\\" + id + L"\\ProgID", progId);
+    setClassesDefault(L"CLSID\\" + id + L"\\LocalServer32", command);
 }
 
 using pal::test::eventually;
