@@ -229,60 +229,61 @@ constexpr ExtraBox kExtraBoxes[] = {
 
 } // namespace
 
+// The three programs' feature matrix, each program's features named.
 const ProgramLayout& stampFirstSheet() {
-    static const ProgramLayout layout{L"StampFirstSheet",
-                                      false,
-                                      true,
-                                      true,
-                                      true,
-                                      true,
-                                      true,
-                                      FlagUse::ReadWrite,
-                                      true,
-                                      kFirstSheetFields,
-                                      kFirstSheetCaptions,
-                                      kFirstSheetButtons,
-                                      at(0, 0, 480, 8),
-                                      494,
-                                      kTop + 10 * kRow + 6 + kRow + 7};
+    static const ProgramLayout layout{.name = L"StampFirstSheet",
+                                      .topmost = false,
+                                      .stripQuotes = true,
+                                      .addDelete = true,
+                                      .lineLimits = true,
+                                      .calendar = true,
+                                      .form3 = true,
+                                      .flag = FlagUse::ReadWrite,
+                                      .unloadFocuses = true,
+                                      .fields = kFirstSheetFields,
+                                      .captions = kFirstSheetCaptions,
+                                      .buttons = kFirstSheetButtons,
+                                      .grid = at(0, 0, 480, 8),
+                                      .width = 494,
+                                      .height = kTop + 10 * kRow + 6 + kRow + 7};
     return layout;
 }
 
 const ProgramLayout& stampNextSheets() {
-    static const ProgramLayout layout{L"StampNextSheets",
-                                      false,
-                                      true,
-                                      false,
-                                      true,
-                                      false,
-                                      true,
-                                      FlagUse::ReadOnly,
-                                      true,
-                                      kNextSheetsFields,
-                                      kNextSheetsCaptions,
-                                      kNextSheetsButtons,
-                                      at(0, 0, 470, 3),
-                                      484,
-                                      kTop + 5 * kRow + 6 + kRow + 7};
+    static const ProgramLayout layout{.name = L"StampNextSheets",
+                                      .topmost = false,
+                                      .stripQuotes = true,
+                                      .addDelete = false,
+                                      .lineLimits = true,
+                                      .calendar = false,
+                                      .form3 = true,
+                                      .flag = FlagUse::ReadOnly,
+                                      .unloadFocuses = true,
+                                      .fields = kNextSheetsFields,
+                                      .captions = kNextSheetsCaptions,
+                                      .buttons = kNextSheetsButtons,
+                                      .grid = at(0, 0, 470, 3),
+                                      .width = 484,
+                                      .height = kTop + 5 * kRow + 6 + kRow + 7};
     return layout;
 }
 
 const ProgramLayout& stampForm() {
-    static const ProgramLayout layout{L"StampForm",
-                                      true,
-                                      false,
-                                      false,
-                                      false,
-                                      false,
-                                      false,
-                                      FlagUse::None,
-                                      false,
-                                      kFormFields,
-                                      kFormCaptions,
-                                      kFormButtons,
-                                      at(0, 0, 470, 11),
-                                      484,
-                                      kTop + 13 * kRow + 6 + kRow + 7};
+    static const ProgramLayout layout{.name = L"StampForm",
+                                      .topmost = true,
+                                      .stripQuotes = false,
+                                      .addDelete = false,
+                                      .lineLimits = false,
+                                      .calendar = false,
+                                      .form3 = false,
+                                      .flag = FlagUse::None,
+                                      .unloadFocuses = false,
+                                      .fields = kFormFields,
+                                      .captions = kFormCaptions,
+                                      .buttons = kFormButtons,
+                                      .grid = at(0, 0, 470, 11),
+                                      .width = 484,
+                                      .height = kTop + 13 * kRow + 6 + kRow + 7};
     return layout;
 }
 
