@@ -1,4 +1,5 @@
 #include "frame/FrameState.h"
+#include "frame_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +8,8 @@
 
 namespace {
 
+using frame_test::fixture;
 namespace XML = Dravik::UI::XML;
-
-std::filesystem::path fixture(const char* name) {
-    const char* source = std::getenv("DV_SOURCE_DIR");
-    return std::filesystem::path(source ? source : ".") / "frame/tests/fixtures" / name;
-}
 
 XML::Document parse(const char* text) {
     XML::Document document;

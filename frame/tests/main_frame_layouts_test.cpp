@@ -12,6 +12,7 @@
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "frame_fixtures.h"
 #include "frame_sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
@@ -28,20 +29,11 @@
 
 namespace {
 
+using frame_test::fixture;
+using frame_test::loadState;
 namespace XML = Dravik::UI::XML;
 
 CWinApp application(L"Dravik");
-
-std::filesystem::path fixture(const char* name) {
-    const char* source = std::getenv("DV_SOURCE_DIR");
-    return std::filesystem::path(source ? source : ".") / "frame/tests/fixtures" / name;
-}
-
-std::shared_ptr<MainFrameState> loadState() {
-    XML::Document document;
-    EXPECT_TRUE(document.loadFile(fixture("main_frame.xml")));
-    return LoadMainFrameState(document.root(), XML::FormatVersion, nullptr);
-}
 
 class Application : public FrameToolsApplication, public MainFrameApplication {
 public:
@@ -87,7 +79,7 @@ protected:
 class FrameLayoutTest : public frame_test::FrameSandbox<Application> {
 protected:
     CMainFrame* make() {
-        CMainFrame* frame = CMainFrame::Create(*loadState(), true, true);
+        CMainFrame* frame = CMainFrame::Create(*loadState("main_frame.xml"), true, true);
         if (frame != nullptr) {
             frame->ShowFirstTime();
             pal::test::pump();
@@ -200,7 +192,7 @@ TEST_F(FrameLayoutTest, WhatCannotBeSwitchedChangesNothing) {
     // A layout that cannot be kept cancels the switch.
     auto* stuck = new FrameWithoutLayoutNodes;
     ASSERT_TRUE(stuck->CFrameWnd::Create(nullptr, L"", CMainFrame::kStyle));
-    stuck->ApplyState(*loadState(), true, true);
+    stuck->ApplyState(*loadState("main_frame.xml"), true, true);
     stuck->ShowFirstTime();
     pal::test::pump();
     const Bars stuckBefore = barsOf(*stuck);

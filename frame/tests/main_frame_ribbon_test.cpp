@@ -20,6 +20,7 @@
 #include "DravikUI/TabView.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "frame_fixtures.h"
 #include "frame_sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
@@ -45,6 +46,7 @@
 
 namespace {
 
+using frame_test::loadState;
 namespace XML = Dravik::UI::XML;
 
 constexpr UINT kDrawingResource = 430;
@@ -54,14 +56,6 @@ AFX_STRING_TABLE(kStrings);
 CWinApp application(L"Dravik");
 
 constexpr const wchar_t* kPdmTab = L"{29A47DB0-83AC-47B8-ACC9-EF364D9CD873}";
-
-std::shared_ptr<MainFrameState> ribbonState() {
-    const char* source = std::getenv("DV_SOURCE_DIR");
-    XML::Document document;
-    EXPECT_TRUE(document.loadFile(std::filesystem::path(source ? source : ".") /
-                                  "frame/tests/fixtures/main_frame_ribbon.xml"));
-    return LoadMainFrameState(document.root(), XML::FormatVersion, nullptr);
-}
 
 // What the frames ask of the application, recorded.
 class Application : public FrameToolsApplication, public MainFrameApplication {
@@ -148,7 +142,7 @@ protected:
         FrameSandbox::TearDown();
     }
     CMainFrame* make() {
-        CMainFrame* frame = CMainFrame::Create(*ribbonState(), true, true);
+        CMainFrame* frame = CMainFrame::Create(*loadState("main_frame_ribbon.xml"), true, true);
         pal::test::pump();
         return frame;
     }
@@ -221,7 +215,7 @@ TEST_F(RibbonFrameTest, TheRibbonsControlsAreTheFramesAndFollowTheSystemPanel) {
     auto* twin = new CXTPControlButton; // the panel drives it by hand
     sysPanel->RegisterControl(907, twin);
     twin->InternalRelease();
-    frame->ApplyState(*ribbonState(), false, false);
+    frame->ApplyState(*loadState("main_frame_ribbon.xml"), false, false);
     ASSERT_EQ(parameters()->GetAt(1)->GetID(), 907);
     EXPECT_TRUE(parameters()->GetAt(1)->GetFlags() & xtpFlagManualUpdate);
     EXPECT_FALSE(parameters()->GetAt(0)->GetFlags() & xtpFlagManualUpdate);

@@ -19,6 +19,7 @@
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "afxres.h"
+#include "frame_fixtures.h"
 #include "frame_sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/recording_cmd_ui.h"
@@ -40,6 +41,8 @@
 
 namespace {
 
+using frame_test::fixture;
+using frame_test::loadState;
 namespace XML = Dravik::UI::XML;
 using Seq = std::vector<std::string>;
 
@@ -48,17 +51,6 @@ const AFX_STRING_RESOURCE kStrings[] = {{kDrawingResource, L"\nDrawing\nDrawing\
 AFX_STRING_TABLE(kStrings);
 
 CWinApp application(L"Dravik");
-
-std::filesystem::path fixture(const char* name) {
-    const char* source = std::getenv("DV_SOURCE_DIR");
-    return std::filesystem::path(source ? source : ".") / "frame/tests/fixtures" / name;
-}
-
-std::shared_ptr<MainFrameState> loadState(const char* name) {
-    XML::Document document;
-    EXPECT_TRUE(document.loadFile(fixture(name)));
-    return LoadMainFrameState(document.root(), XML::FormatVersion, nullptr);
-}
 
 // Everything the routing asks is written down in order; each listener answers as told.
 class Recorder : public MainFrameRouting {

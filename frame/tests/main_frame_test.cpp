@@ -17,6 +17,7 @@
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "frame_fixtures.h"
 #include "frame_sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
@@ -37,20 +38,11 @@
 
 namespace {
 
+using frame_test::fixture;
+using frame_test::loadState;
 namespace XML = Dravik::UI::XML;
 
 CWinApp application(L"Dravik");
-
-std::filesystem::path fixture(const char* name) {
-    const char* source = std::getenv("DV_SOURCE_DIR");
-    return std::filesystem::path(source ? source : ".") / "frame/tests/fixtures" / name;
-}
-
-std::shared_ptr<MainFrameState> loadState(const char* name) {
-    XML::Document document;
-    EXPECT_TRUE(document.loadFile(fixture(name)));
-    return LoadMainFrameState(document.root(), XML::FormatVersion, nullptr);
-}
 
 std::string stateOf(CMainFrame& frame) {
     XML::Document document;

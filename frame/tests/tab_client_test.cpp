@@ -14,6 +14,7 @@
 #include "DravikUI/Ribbon.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "frame_fixtures.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -34,6 +35,7 @@
 
 namespace {
 
+using frame_test::fixture;
 namespace XML = Dravik::UI::XML;
 
 constexpr UINT kDrawingResource = 420;
@@ -41,11 +43,6 @@ const AFX_STRING_RESOURCE kStrings[] = {{kDrawingResource, L"\nDrawing\nDrawing\
 AFX_STRING_TABLE(kStrings);
 
 CWinApp application(L"Dravik");
-
-std::filesystem::path fixture(const char* name) {
-    const char* source = std::getenv("DV_SOURCE_DIR");
-    return std::filesystem::path(source ? source : ".") / "frame/tests/fixtures" / name;
-}
 
 // A plain sheet with the document's title, so that a person can tell the documents apart.
 class SheetView : public CView {
