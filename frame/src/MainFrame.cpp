@@ -416,7 +416,23 @@ public:
             app_->KeepPaneWindowStates();
     }
     CDocument* GetActiveDocument() override { return ActiveDocumentOf(frame_); }
-    bool CanCloseFrame(CDocument& document) override { return document.CanCloseFrame(&frame_) != FALSE; }
+    // The document's windows are children of the main frames, so the class library's question,
+    // asked with this frame, would find them all in "another frame" and answer without asking:
+    // the document is asked itself whenever this close closes it.
+    bool CanCloseFrame(CDocument& document) override {
+        return ShownByAnotherMainFrame(document) || document.SaveModified() != FALSE;
+    }
+    bool ShownByAnotherMainFrame(CDocument& document) override {
+        for (POSITION at = document.GetFirstViewPosition(); at != nullptr;) {
+            CView* view = document.GetNextView(at);
+            CFrameWnd* top = view != nullptr ? view->GetParentFrame() : nullptr;
+            while (top != nullptr && top->GetParentFrame() != nullptr)
+                top = top->GetParentFrame();
+            if (top != nullptr && top != &frame_)
+                return true;
+        }
+        return false;
+    }
     bool SaveAllModified() override { return app_ == nullptr || app_->SaveAllModified(); }
     bool IsApplicationMainFrame() const override {
         return UIModuleProxy::Instance().GetMainWindow() == &frame_;

@@ -16,6 +16,7 @@ using dvframe::CloseOutcome;
 struct Host : dvframe::CloseHost {
     CDocument* document = nullptr;
     bool canCloseFrame = true;
+    bool shownElsewhere = false;
     bool saveAllModified = true;
     bool addOnsAllow = true;
     int nesting = 1;
@@ -35,6 +36,7 @@ struct Host : dvframe::CloseHost {
         modifiedWhenAsked.push_back(d.IsModified());
         return canCloseFrame;
     }
+    bool ShownByAnotherMainFrame(CDocument&) override { return shownElsewhere; }
     bool SaveAllModified() override {
         if (document != nullptr)
             modifiedWhenAsked.push_back(document->IsModified());
@@ -86,6 +88,17 @@ TEST(MainFrameClose, TheActiveDocumentIsAskedOnlyOnce) {
     EXPECT_EQ(host.modifiedWhenAsked, (std::vector<BOOL>{TRUE, FALSE}))
         << "the application's question finds the document already answered";
     EXPECT_FALSE(document.IsModified());
+}
+
+TEST(MainFrameClose, ADocumentAnotherMainFrameShowsKeepsItsModifiedFlag) {
+    CDocument document;
+    document.SetModifiedFlag(TRUE);
+    Host host;
+    host.frames = 2;
+    host.document = &document;
+    host.shownElsewhere = true;
+    EXPECT_EQ(dvframe::CloseMainFrame(host), CloseOutcome::Closed);
+    EXPECT_TRUE(document.IsModified()) << "the frame that closes it later asks about it";
 }
 
 TEST(MainFrameClose, TheLastFrameEndsTheApplicationOneOfTwoDoesNot) {

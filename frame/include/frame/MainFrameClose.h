@@ -28,6 +28,9 @@ public:
     virtual CDocument* GetActiveDocument() = 0;
     // The active document's own question; false refuses.
     virtual bool CanCloseFrame(CDocument& document) = 0;
+    // Whether another main frame shows the document too: it then stays open, is not asked, and
+    // keeps its modified flag for the frame that closes it later.
+    virtual bool ShownByAnotherMainFrame(CDocument& document) = 0;
     // The application asks about every modified document; false refuses.
     virtual bool SaveAllModified() = 0;
     virtual bool IsApplicationMainFrame() const = 0;
