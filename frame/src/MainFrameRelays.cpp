@@ -260,7 +260,7 @@ bool CMainFrame::ResetRibbonGroup(CXTPRibbonGroup* group) {
         tabDefinition != nullptr ? tabDefinition->findGroup(own->GetGUIDText()) : nullptr;
     if (definition == nullptr)
         return false;
-    definition->apply(own, Dravik::UI::XML::RibbonBarApplicationParameters{});
+    definition->apply(own, GetRibbonBarApplicationParameters());
     UpdateViewDependentRibbonGroups();
     return true;
 }
@@ -270,7 +270,7 @@ void CMainFrame::ResetRibbonTab(CXTPRibbonTab* tab) {
     if (own == nullptr)
         return;
     if (const Dravik::UI::XML::RibbonTab* definition = FindDefaultTabDefinition(*own)) {
-        definition->apply(own, Dravik::UI::XML::RibbonBarApplicationParameters{});
+        definition->apply(own, GetRibbonBarApplicationParameters());
         UpdateViewDependentRibbonGroups();
     }
 }
