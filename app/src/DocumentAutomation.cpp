@@ -3,18 +3,35 @@
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/ModelVars.h"
 
+#include <compare>
+#include <cstdint>
 #include <map>
 
 namespace {
 
+// A document as a client holds it: the address with the number the document manager gave it when
+// it opened, so that a document made later at a closed one's address is never reached through
+// an object of the closed one.
+struct DocumentRef {
+    CDvw32Doc* document;
+    std::uint64_t serial;
+    auto operator<=>(const DocumentRef&) const = default;
+};
+
+DocumentRef refOf(CDvw32Doc* document) {
+    return DocumentRef{document, Dravik::DocumentManager::Instance().GetOpenSerial(document)};
+}
+
 // Only while the document is still open is it reached; a client may outlive it.
-CDvw32Doc* live(CDvw32Doc* document) {
-    return document && Dravik::DocumentManager::Instance().IsOpen(document) ? document : nullptr;
+CDvw32Doc* live(const DocumentRef& ref) {
+    return ref.serial != 0 && Dravik::DocumentManager::Instance().GetOpenSerial(ref.document) == ref.serial
+               ? ref.document
+               : nullptr;
 }
 
 class ModelVarsObject : public CCmdTarget {
 public:
-    explicit ModelVarsObject(CDvw32Doc* document) : document_(document) { EnableAutomation(); }
+    explicit ModelVarsObject(DocumentRef document) : document_(document) { EnableAutomation(); }
 
     BSTR GetVarExpression(LPCWSTR name) {
         CDvw32Doc* doc = live(document_);
@@ -34,7 +51,7 @@ public:
     }
 
 private:
-    CDvw32Doc* document_;
+    DocumentRef document_;
     DECLARE_DISPATCH_MAP()
 };
 
@@ -47,7 +64,7 @@ END_DISPATCH_MAP()
 
 class DocumentObject : public CCmdTarget {
 public:
-    explicit DocumentObject(CDvw32Doc* document) : document_(document), vars_(new ModelVarsObject(document)) {
+    explicit DocumentObject(DocumentRef document) : document_(document), vars_(new ModelVarsObject(document)) {
         EnableAutomation();
     }
     ~DocumentObject() override { vars_->InternalRelease(); }
@@ -59,7 +76,7 @@ public:
     }
 
 private:
-    CDvw32Doc* document_;
+    DocumentRef document_;
     ModelVarsObject* vars_;
     DECLARE_DISPATCH_MAP()
 };
@@ -69,19 +86,20 @@ DISP_FUNCTION(DocumentObject, "GetModelVars", GetModelVars, VT_DISPATCH, VTS_NON
 DISP_FUNCTION(DocumentObject, "GetPathName", GetPathName, VT_BSTR, VTS_NONE)
 END_DISPATCH_MAP()
 
-// One object per document, kept for the life of the process: clients compare what they get.
-std::map<CDvw32Doc*, DocumentObject*>& objects() {
-    static std::map<CDvw32Doc*, DocumentObject*> map;
+// One object per open document, kept for the life of the process: clients compare what they get.
+std::map<DocumentRef, DocumentObject*>& objects() {
+    static std::map<DocumentRef, DocumentObject*> map;
     return map;
 }
 
 } // namespace
 
 LPDISPATCH GetDocumentDispatch(CDvw32Doc* document) {
-    if (!document)
+    const DocumentRef ref = refOf(document);
+    if (!live(ref))
         return nullptr;
-    DocumentObject*& object = objects()[document];
+    DocumentObject*& object = objects()[ref];
     if (!object)
-        object = new DocumentObject(document);
+        object = new DocumentObject(ref);
     return object->GetIDispatch(TRUE);
 }

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <mutex>
 
 bool g_bOpeningFromOLE = false;
@@ -23,6 +24,8 @@ namespace {
 struct Documents {
     std::mutex mutex;
     std::vector<CDvw32Doc*> open;
+    std::map<const CDvw32Doc*, std::uint64_t> serials; // of the open documents
+    std::uint64_t lastSerial = 0;
     std::vector<std::unique_ptr<CDvw32Doc>> owned; // the documents this manager made
     CDvw32Doc* active = nullptr;
     std::vector<std::pair<HWND, CDvw32Doc*>> activeOfFrame;
@@ -68,8 +71,16 @@ void DocumentManager::AddDocument(CDvw32Doc* document) {
         return;
     std::lock_guard lock(documents().mutex);
     auto& open = documents().open;
-    if (std::find(open.begin(), open.end(), document) == open.end())
+    if (std::find(open.begin(), open.end(), document) == open.end()) {
         open.push_back(document);
+        documents().serials[document] = ++documents().lastSerial;
+    }
+}
+
+std::uint64_t DocumentManager::GetOpenSerial(const CDvw32Doc* document) const {
+    std::lock_guard lock(documents().mutex);
+    const auto at = documents().serials.find(document);
+    return at != documents().serials.end() ? at->second : 0;
 }
 
 void DocumentManager::RemoveDocument(CDvw32Doc* document) {
@@ -78,6 +89,7 @@ void DocumentManager::RemoveDocument(CDvw32Doc* document) {
         std::lock_guard lock(documents().mutex);
         auto& d = documents();
         listed = std::erase(d.open, document) > 0;
+        d.serials.erase(document);
         wasActive = document && d.active == document;
         if (wasActive)
             d.active = nullptr;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,9 @@ public:
     std::vector<CDvw32Doc*> GetDocuments() const;
     size_t GetDocumentCount() const;
     bool IsOpen(const CDvw32Doc* document) const;
+    // A number given to a document each time it is listed, never given twice in a process; 0
+    // when it is not open. A document made later at a closed one's address has another number.
+    std::uint64_t GetOpenSerial(const CDvw32Doc* document) const;
 
     // The document class reports its documents as they open and close. A document is listed
     // once however often it is added; removing one that is not listed does nothing.
