@@ -36,6 +36,7 @@
 namespace {
 
 using frame_test::fixture;
+using frame_test::loadState;
 namespace XML = Dravik::UI::XML;
 
 constexpr UINT kDrawingResource = 420;
@@ -456,6 +457,37 @@ TEST_F(TabClientTest, ARibbonGroupShowsOnlyForTheViewsItNeeds) {
     EXPECT_TRUE(group->IsVisible());
     document->OnCloseDocument();
     pal::test::pump();
+}
+
+// The drawing's window is a child of the main frame: closing the frame closes the drawing, so the
+// person is asked about its changes, and a cancel keeps everything.
+TEST_F(TabClientTest, ClosingTheMainFrameAsksAboutItsChangedDrawing) {
+    CDvw32Doc* document = open(L"Changed");
+    ASSERT_NE(document, nullptr);
+    document->SetModifiedFlag(TRUE);
+    answer(IDCANCEL);
+    frame->SendMessage(WM_CLOSE);
+    pal::test::pump();
+    ASSERT_TRUE(::IsWindow(frame->m_hWnd)) << "a cancel keeps the frame";
+    EXPECT_TRUE(document->IsModified());
+    const auto prompts = journal("prompt");
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_NE(prompts.back().get("text").find("Changed"), std::string::npos);
+
+    // Shown by a second main frame too, the drawing stays open and is not asked about.
+    CMainFrame* second = CMainFrame::Create(*loadState("main_frame.xml"), true, true);
+    ASSERT_NE(second, nullptr);
+    application.m_pMainWnd = second; // new document windows go into the application's main window
+    CFrameWnd* child = drawings->CreateNewFrame(document, nullptr);
+    ASSERT_NE(child, nullptr);
+    ASSERT_EQ(child->GetParentFrame(), second);
+    drawings->InitialUpdateFrame(child, document, TRUE);
+    const HWND first = frame->m_hWnd;
+    frame->SendMessage(WM_CLOSE);
+    pal::test::pump();
+    EXPECT_FALSE(::IsWindow(first));
+    EXPECT_EQ(journal("prompt").size(), 1u) << "nothing more was asked";
+    EXPECT_TRUE(document->IsModified()) << "kept for the frame that closes it later";
 }
 
 // The message bars of the active document show; those of the others hide.
