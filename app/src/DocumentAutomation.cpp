@@ -64,7 +64,8 @@ END_DISPATCH_MAP()
 
 class DocumentObject : public CCmdTarget {
 public:
-    explicit DocumentObject(DocumentRef document) : document_(document), vars_(new ModelVarsObject(document)) {
+    explicit DocumentObject(DocumentRef document)
+        : document_(document), vars_(new ModelVarsObject(document)) {
         EnableAutomation();
     }
     ~DocumentObject() override { vars_->InternalRelease(); }

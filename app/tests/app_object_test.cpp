@@ -1,6 +1,11 @@
 #include "startup_fixture.h"
 
+#include "app/DocumentAutomation.h"
 #include "app/ServerAppProxy.h"
+
+#include "DravikKernel/DocumentManager.h"
+#include "pal/com/dispatch.h"
+#include "pal/com/variant.h"
 
 #include <cwchar>
 
@@ -239,6 +244,39 @@ TEST_F(AppObject, TheApplicationNameIsTheTitleResourceOrTheVireloTitle) {
     EXPECT_EQ(GetApplicationName(), L"DRAVIK CAD");
     GlobalContainer::Instance().InitSessionLocale(L"Ger", true, 1);
     EXPECT_EQ(GetApplicationName(), L"VIRELO CAD 3D");
+}
+
+// A client's document object stays with the document it was given for: once that closes, a
+// document listed later at the same address is another document and is never reached through it.
+TEST_F(AppObject, ADocumentsAutomationObjectNeverReachesALaterDocument) {
+    auto pathThrough = [](IDispatch* object) {
+        pal::com::Variant path;
+        EXPECT_EQ(pal::com::invokeByName(object, L"GetPathName", {}, &path), S_OK);
+        return path.vt == VT_BSTR && path.bstrVal ? std::wstring(path.bstrVal) : std::wstring(L"?");
+    };
+    auto& documents = Dravik::DocumentManager::Instance();
+    CDvw32Doc document;
+    EXPECT_EQ(GetDocumentDispatch(&document), nullptr) << "not open";
+    document.SetPathName(L"C:\\Drawings\\first.grb", FALSE);
+    documents.AddDocument(&document);
+    LPDISPATCH first = GetDocumentDispatch(&document);
+    ASSERT_NE(first, nullptr);
+    LPDISPATCH same = GetDocumentDispatch(&document);
+    EXPECT_EQ(same, first) << "one object per open document";
+    same->Release();
+    EXPECT_EQ(pathThrough(first), L"C:\\Drawings\\first.grb");
+
+    documents.RemoveDocument(&document);
+    document.SetPathName(L"C:\\Drawings\\second.grb", FALSE);
+    documents.AddDocument(&document);
+    EXPECT_EQ(pathThrough(first), L"") << "the first document is gone";
+    LPDISPATCH second = GetDocumentDispatch(&document);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(pathThrough(second), L"C:\\Drawings\\second.grb");
+    second->Release();
+    first->Release();
+    documents.RemoveDocument(&document);
 }
 
 } // namespace

@@ -43,7 +43,8 @@ CloseOutcome CloseMainFrame(CloseHost& host) {
     CDocument* document = host.GetActiveDocument();
     if (document != nullptr && !host.CanCloseFrame(*document))
         return CloseOutcome::Refused;
-    ModifiedFlagHold hold(document != nullptr && !host.ShownByAnotherMainFrame(*document) ? document : nullptr);
+    ModifiedFlagHold hold(document != nullptr && !host.ShownByAnotherMainFrame(*document) ? document
+                                                                                          : nullptr);
     if (!host.SaveAllModified())
         return CloseOutcome::Refused;
     const bool last = host.NumMainFrames() == 1;

@@ -10,8 +10,8 @@ DV_EXPORTS_BEGIN
 class CDvw32Doc;
 
 // The document's automation object, the same one every time, with a reference for the caller;
-// null for no document. A client may keep it past the document's close: its calls then fail
-// quietly (empty answers) instead of reaching a document that is gone.
+// null for no open document. A client may keep it past the document's close: its calls then fail
+// quietly (empty answers) instead of reaching a document that is gone, or a later one.
 LPDISPATCH GetDocumentDispatch(CDvw32Doc* document);
 
 DV_EXPORTS_END

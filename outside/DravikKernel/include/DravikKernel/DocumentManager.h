@@ -7,8 +7,8 @@
 #include "DravikKernel/Document.h"
 
 #include <cstddef>
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
