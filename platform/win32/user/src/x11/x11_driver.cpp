@@ -409,7 +409,11 @@ private:
 
     // Xlib would end the process here; returning leaves the connection dead and every later call
     // a no-op, so the program's loops can end in order.
-    static void onDisplayLost(Display*, void* self) {
+    static void onDisplayLost(Display* dpy, void* self) {
+        // Xlib gives the thread that met the error the display's user lock, expecting the
+        // process to end; as it goes on, the lock is given back, or every other thread that
+        // calls into Xlib (the reader among them) would wait for it for ever.
+        XUnlockDisplay(dpy);
         auto* d = static_cast<X11Driver*>(self);
         if (!d->lost_.exchange(true) && !d->stopping_)
             std::fprintf(stderr, "display: the X display went away; the program ends\n");
