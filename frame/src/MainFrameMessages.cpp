@@ -316,6 +316,7 @@ void CMainFrame::OnActivateApp(BOOL active, DWORD threadId) {
         if (app != nullptr)
             app->OnMainWindowActivated(nullptr);
     }
+    // No space-mouse device manager is part of the program: there is none to switch.
     MdiMainFrame::OnActivateApp(active, threadId);
 }
 

