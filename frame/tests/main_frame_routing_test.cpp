@@ -1003,22 +1003,4 @@ TEST_F(RoutingTest, HelpCommandsAndTheFramesPlacementReachTheApplication) {
     EXPECT_EQ(app->placements, 2) << "sized";
 }
 
-TEST_F(RoutingTest, DroppedFilesAreReleasedWhateverBecomesOfThem) {
-    CMainFrame* frame = make();
-    ASSERT_NE(frame, nullptr);
-    const std::u16string names = std::u16string(u"a.grb") + u'\0' + u"b.grb" + u'\0' + u'\0';
-    const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(char16_t);
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    ASSERT_NE(block, nullptr);
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(),
-                names.size() * sizeof(wchar_t));
-    ::GlobalUnlock(block);
-    ASSERT_EQ(::DragQueryFileW(reinterpret_cast<HDROP>(block), 0xFFFFFFFF, nullptr, 0), 2u);
-    frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
-    EXPECT_EQ(::GlobalSize(block), 0u) << "the drop was finished";
-}
-
 } // namespace
