@@ -8,6 +8,7 @@
 #include "frame/TabToolBar.h"
 
 #include "DVDiagnostics/NotBuiltYet.h"
+#include "DravikKernel/Document.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/AutoMenu.h"
@@ -62,10 +63,12 @@ std::span<const CMainFrame::CommandRow> CMainFrame::CommandTable() {
         {2938,  2938,  &CMainFrame::OnPdmCommand,          &CMainFrame::OnUpdatePdmCommand},
         {3450,  3499,  &CMainFrame::OnMoveToMainFrame,     nullptr},
         {7000,  7199,  &CMainFrame::OnSelectTab,           &CMainFrame::OnUpdateSelectTab},
+        {1601,  1601,  &CMainFrame::OnHelpCommand,         nullptr},
         {9607,  9607,  &CMainFrame::OnFrameToolsCommand,   nullptr},
         {35001, 35001, &CMainFrame::OnFrameToolsCommand,   nullptr},
         {37000, 37999, &CMainFrame::OnFrameToolsCommand,   &CMainFrame::OnUpdateFrameToolsCommand},
-        {57670, 57670, &CMainFrame::OnHelpCommand,         nullptr},
+        {57669, 57670, &CMainFrame::OnHelpCommand,         nullptr},
+        {61217, 61217, &CMainFrame::OnWindowList,          nullptr},
         {65280, 65289, nullptr,                            &CMainFrame::OnUpdateWindowListItem},
     };
     // clang-format on
@@ -94,6 +97,36 @@ void toggleBar(CXTPToolBar* bar) {
             dynamic_cast<CFrameWnd*>(bar->GetCommandBars() ? bar->GetCommandBars()->GetSite() : nullptr))
         site->RecalcLayout();
 }
+
+// The frame's list of document windows. In workbook mode the tabs arrange the windows, so the
+// buttons that cascade, tile and minimise them are not offered; only a document's window can be
+// closed from the list.
+class CDVWindowList : public CXTPWindowList {
+public:
+    CDVWindowList(CMDIFrameWnd* frame, bool workbook) : CXTPWindowList(frame), workbook_(workbook) {}
+
+    BOOL OnInitDialog() override {
+        const BOOL result = CXTPWindowList::OnInitDialog();
+        if (workbook_)
+            for (CButton* button : {&m_btnCascade, &m_btnTileHorz, &m_btnTileVert, &m_btnMinimize})
+                if (::IsWindow(button->m_hWnd))
+                    button->ShowWindow(SW_HIDE);
+        UpdateButtons();
+        return result;
+    }
+    void UpdateButtons() override {
+        CXTPWindowList::UpdateButtons();
+        bool document = false;
+        for (HWND window : GetWindows())
+            if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(window)))
+                document = document || DYNAMIC_DOWNCAST(CDvw32Doc, frame->GetActiveDocument()) != nullptr;
+        if (::IsWindow(m_btnClose.m_hWnd))
+            m_btnClose.EnableWindow(document);
+    }
+
+private:
+    bool workbook_;
+};
 
 } // namespace
 
@@ -334,6 +367,12 @@ void CMainFrame::OnUpdateSelectTab(CCmdUI* ui) {
     ui->SetCheck(selected ? 1 : 0);
 }
 
+void CMainFrame::OnWindowList(UINT) {
+    CDVWindowList list(this, IsWorkbookMode());
+    list.DoModal();
+}
+
+// Help (57670), context help (57669) and 1601 all show the help of where the person is.
 void CMainFrame::OnHelpCommand(UINT) {
     if (MainFrameApplication* app = application())
         app->ShowContextHelp();

@@ -1,14 +1,22 @@
 // The frame's answers to the messages its routing maps: help requests, shell (DDE) requests,
 // pane and ribbon notifications, and the end of the session.
 #include "frame/MainFrame.h"
+#include "frame/MainFrameRouting.h"
 
+#include "DVDiagnostics/NotBuiltYet.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/Document.h"
+#include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/ProfileManager.h"
+#include "DravikUI/AutoMenu.h"
+#include "DravikUI/Windows.h"
 #include "XTToolkitPro.h"
 #include "docbrowser/Clipart.h"
 #include "win/global_memory.h"
 
 #include <cwchar>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -29,6 +37,8 @@ constexpr int kFirstClipartPane = 11000;
 constexpr int kLastClipartPane = 20999;
 constexpr int kUnlistedPdmPane = 1016;
 constexpr UINT kClosePaneCommand = 40058;
+// The document flag that tells the kernel the program came to the front.
+constexpr std::uint64_t kDocFlagApplicationActivated = 0x20000;
 
 MainFrameApplication* application() {
     return MainFrameApplication::Instance();
@@ -82,27 +92,52 @@ bool closeClipartPane(CMainFrame& frame, int paneId) {
     return true;
 }
 
+// A menu bar shown over the ribbon floats just below it instead.
+void keepBelowRibbon(CXTPToolBar& menu, CXTPRibbonBar* ribbon) {
+    if (ribbon == nullptr || !::IsWindow(ribbon->m_hWnd) || !::IsWindow(menu.m_hWnd))
+        return;
+    CRect ribbonRect, menuRect;
+    ribbon->GetWindowRect(&ribbonRect);
+    menu.GetWindowRect(&menuRect);
+    if (menuRect.top >= ribbonRect.bottom)
+        return;
+    menu.SetFloatingPosition(CPoint(menuRect.left, ribbonRect.bottom));
+    menu.SetPosition(xtpBarFloating);
+}
+
 } // namespace
 
 const AFX_MSGMAP* CMainFrame::GetRoutingMessageMap() {
     using ThisClass [[maybe_unused]] = CMainFrame;
+    // clang-format off
     static const AFX_MSGMAP_ENTRY entries[] = {
-        ON_MESSAGE(WM_COMMANDHELP, &CMainFrame::OnCommandHelp) ON_MESSAGE(WM_DDE_EXECUTE,
-                                                                          &CMainFrame::OnDDEExecute)
-            ON_MESSAGE(XTPWM_DOCKINGPANE_NOTIFY, &CMainFrame::OnDockingPaneNotify) ON_MESSAGE(
-                kMessageBarClosed, &CMainFrame::OnMessageBarClosed) ON_MESSAGE(kRibbonMinimized,
-                                                                               &CMainFrame::OnRibbonMinimized)
-                ON_MESSAGE(kControlNotify, &CMainFrame::OnControlNotify) ON_MESSAGE(
-                    kTabsChanged, &CMainFrame::OnTabsChanged) ON_MESSAGE(kRefresh3D, &CMainFrame::On3DRefresh)
-                    ON_MESSAGE(kViewChanged, &CMainFrame::OnViewChanged)
-                        ON_MESSAGE(kDocumentPath, &CMainFrame::OnDocumentPathMessage)
-                            ON_MESSAGE(WM_QUERYENDSESSION, &CMainFrame::OnQueryEndSessionMessage)
-                                ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSessionMessage)
-                                    ON_MESSAGE(WM_ENABLE, &CMainFrame::OnEnableMessage)
-                                        ON_MESSAGE(WM_SHOWWINDOW, &CMainFrame::OnShowWindowMessage)
-                                            ON_WM_SIZE() ON_WM_MOVE() ON_REGISTERED_MESSAGE(
-                                                AFX_WM_CHANGING_ACTIVE_TAB, &CMainFrame::OnChangingActiveTab){
-                                                0, 0, 0, 0, nullptr, nullptr}};
+        ON_MESSAGE(WM_COMMANDHELP, &CMainFrame::OnCommandHelp)
+        ON_MESSAGE(WM_DDE_EXECUTE, &CMainFrame::OnDDEExecute)
+        ON_MESSAGE(XTPWM_DOCKINGPANE_NOTIFY, &CMainFrame::OnDockingPaneNotify)
+        ON_MESSAGE(WM_XTP_TOOLBARVISIBLECHANGED, &CMainFrame::OnToolBarVisibleChanged)
+        ON_MESSAGE(kControlNotify, &CMainFrame::OnControlNotify)
+        ON_XTP_INITCOMMANDSPOPUP()
+        ON_XTP_CREATECONTROL()
+        ON_MESSAGE(WM_XTP_INITCONTROL, &CMainFrame::OnInitControl)
+        ON_MESSAGE(WM_XTP_CONTROLEXECUTE, &CMainFrame::OnControlExecute)
+        ON_MESSAGE(kTabsChanged, &CMainFrame::OnTabsChanged)
+        ON_MESSAGE(WM_XTP_INITPOPUP, &CMainFrame::OnInitPopup)
+        ON_MESSAGE(kMessageBarClosed, &CMainFrame::OnMessageBarClosed)
+        ON_MESSAGE(kRibbonMinimized, &CMainFrame::OnRibbonMinimized)
+        ON_MESSAGE(kRefresh3D, &CMainFrame::On3DRefresh)
+        ON_MESSAGE(kViewChanged, &CMainFrame::OnViewChanged)
+        ON_MESSAGE(kDocumentPath, &CMainFrame::OnDocumentPathMessage)
+        ON_MESSAGE(WM_QUERYENDSESSION, &CMainFrame::OnQueryEndSessionMessage)
+        ON_MESSAGE(WM_ENDSESSION, &CMainFrame::OnEndSessionMessage)
+        ON_MESSAGE(WM_ENABLE, &CMainFrame::OnEnableMessage)
+        ON_MESSAGE(WM_SHOWWINDOW, &CMainFrame::OnShowWindowMessage)
+        ON_WM_SIZE()
+        ON_WM_MOVE()
+        ON_WM_DROPFILES()
+        ON_WM_ACTIVATEAPP()
+        ON_REGISTERED_MESSAGE(AFX_WM_CHANGING_ACTIVE_TAB, &CMainFrame::OnChangingActiveTab)
+        {0, 0, 0, 0, nullptr, nullptr}};
+    // clang-format on
     static const AFX_MSGMAP map = {&CMainFrame::GetCommandTableMap, &entries[0]};
     return &map;
 }
@@ -188,15 +223,21 @@ void CMainFrame::OnDockingPanePopupMenuCommand(UINT command, CXTPDockingPane* pa
 }
 
 LRESULT CMainFrame::OnRibbonMinimized(WPARAM, LPARAM lParam) {
+    // The frame minimises the ribbon itself as it lays its bars out for a screen mode: that is
+    // what it read from the flags, not a choice to write back, perhaps into the other mode's.
+    if (m_hidingBars)
+        return 0;
     auto* ribbon = reinterpret_cast<CXTPRibbonBar*>(lParam);
     if (ribbon == nullptr)
         ribbon = GetRibbonBar();
     if (ribbon == nullptr)
         return 0;
+    // The flags the frame's state saves and the bar layout applies; the clean screen hides the
+    // ribbon, so what it does there is nobody's choice.
     if (GetScreenMode() == 0)
-        m_ribbonMinimizedWindowed = ribbon->IsRibbonMinimized() != FALSE;
+        minimizeRibbonInWindowedMode = ribbon->IsRibbonMinimized() != FALSE;
     else if (GetScreenMode() == 1)
-        m_ribbonMinimizedFullscreen = ribbon->IsRibbonMinimized() != FALSE;
+        minimizeRibbonInFullScreenMode = ribbon->IsRibbonMinimized() != FALSE;
     return 0;
 }
 
@@ -222,10 +263,14 @@ LRESULT CMainFrame::OnViewChanged(WPARAM, LPARAM) {
 }
 
 LRESULT CMainFrame::OnQueryEndSessionMessage(WPARAM, LPARAM) {
-    if (m_hWndMDIClient == nullptr)
-        return 1;
-    HWND first = ::GetWindow(m_hWndMDIClient, GW_CHILD);
-    if (first == nullptr || MDIGetActive() == nullptr)
+    // A running command holds its document open: it ends before the documents are looked at.
+    CMDIChildWnd* active = m_hWndMDIClient != nullptr ? MDIGetActive() : nullptr;
+    if (auto* document =
+            DYNAMIC_DOWNCAST(CDvw32Doc, active != nullptr ? active->GetActiveDocument() : nullptr))
+        if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance())
+            proxy->TerminateAllCommands(document, true);
+    HWND first = active != nullptr ? ::GetWindow(m_hWndMDIClient, GW_CHILD) : nullptr;
+    if (first == nullptr)
         return 1;
     for (HWND child = ::GetWindow(first, GW_HWNDLAST); child != nullptr;
          child = ::GetWindow(child, GW_HWNDPREV)) {
@@ -239,12 +284,16 @@ LRESULT CMainFrame::OnQueryEndSessionMessage(WPARAM, LPARAM) {
     return 1;
 }
 
+// The session really ends: the state is kept as at a last close, but the program is not marked
+// safe to exit, so that a document still modified is asked about if the end is called off.
 LRESULT CMainFrame::OnEndSessionMessage(WPARAM wParam, LPARAM) {
     MainFrameApplication* app = application();
-    if (wParam != 0 && app != nullptr && app->GetSaveAtExit()) {
-        app->PrepareExit();
-        app->SetSaveAtExit(false);
-    }
+    if (wParam == 0 || app == nullptr || !app->GetSaveAtExit())
+        return 0;
+    DravikProfileManager::SaveState();
+    if (CDVTabClientWnd* tabs = GetTabClient())
+        tabs->SaveState();
+    app->SetSaveAtExit(false);
     return 0;
 }
 
@@ -253,6 +302,40 @@ LRESULT CMainFrame::OnEnableMessage(WPARAM wParam, LPARAM) {
         app->EnableMainFrames(wParam != 0);
     CWnd::OnEnable(static_cast<BOOL>(wParam));
     return 0;
+}
+
+// The application comes to the front or goes behind another program.
+void CMainFrame::OnActivateApp(BOOL active, DWORD threadId) {
+    MainFrameApplication* app = application();
+    if (active) {
+        if (CDvw32Doc* document = app != nullptr ? app->GetActiveDocument() : nullptr)
+            document->SetFlag(kDocFlagApplicationActivated);
+    } else {
+        // The Alt mode would otherwise wait for a key released in another program.
+        MainFrameRouting::Instance().SetAltMode(0);
+        if (app != nullptr)
+            app->OnMainWindowActivated(nullptr);
+    }
+    // No space-mouse device manager is part of the program: there is none to switch.
+    MdiMainFrame::OnActivateApp(active, threadId);
+}
+
+// Files dropped from the shell: the drop is released whatever becomes of the names.
+void CMainFrame::OnDropFiles(HDROP drop) {
+    SetActiveWindow();
+    std::vector<std::wstring> names;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        if (length == 0)
+            continue;
+        std::wstring name(length + 1, L'\0');
+        name.resize(::DragQueryFileW(drop, i, name.data(), length + 1));
+        names.push_back(std::move(name));
+    }
+    ::DragFinish(drop);
+    if (!names.empty())
+        DV_NOT_BUILT_YET("dropped files are neither opened nor inserted as fragments");
 }
 
 LRESULT CMainFrame::OnShowWindowMessage(WPARAM, LPARAM) {
@@ -266,12 +349,46 @@ LRESULT CMainFrame::OnChangingActiveTab(WPARAM, LPARAM) {
 // The embedded help stays beside the frame wherever the frame goes.
 void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     MdiMainFrame::OnSize(nType, cx, cy);
-    UpdateEmbeddedHelpPosition(nType, cx, cy);
+    OnPositionMessage(nType, MAKELPARAM(cx, cy));
 }
 
 void CMainFrame::OnMove(int x, int y) {
     MdiMainFrame::OnMove(x, y);
     CRect client;
     GetClientRect(&client);
-    UpdateEmbeddedHelpPosition(IsIconic() ? SIZE_MINIMIZED : SIZE_RESTORED, client.Width(), client.Height());
+    OnPositionMessage(IsIconic() ? SIZE_MINIMIZED : SIZE_RESTORED,
+                      MAKELPARAM(client.Width(), client.Height()));
+}
+
+// Where the frame stands now (the size type and the client size): what keeps its place beside
+// the frame, and whoever keeps the frame's placement, hear of it.
+LRESULT CMainFrame::OnPositionMessage(WPARAM sizeType, LPARAM size) {
+    UpdateEmbeddedHelpPosition(static_cast<UINT>(sizeType), LOWORD(size), HIWORD(size));
+    if (MainFrameApplication* app = application())
+        app->OnMainFramePlaced(*this);
+    return 0;
+}
+
+LRESULT CMainFrame::OnToolBarVisibleChanged(WPARAM, LPARAM lParam) {
+    auto* bar = reinterpret_cast<CXTPToolBar*>(lParam);
+    // While the frame lays its bars out itself (a screen mode, the view's bars), what shows is
+    // not the person's choice and is not remembered.
+    if (bar == nullptr || m_hidingBars)
+        return 0;
+    if (Dravik::UI::FramelessToolBars* frameless = GetFramelessToolBars();
+        frameless != nullptr && bar->GetCommandBars() == frameless) {
+        MoveFramelessToolBars(GetActiveDravikView(), true);
+        return 0;
+    }
+    const bool visible = bar->IsVisible() != FALSE;
+    const bool ribbonMode = IsRibbonMode();
+    if (!ribbonMode && bar == GetAutoMenuToolBar())
+        showClassicAutoMenu = visible;
+    if (visible && bar->GetPosition() == xtpBarFloating && ::IsWindow(bar->m_hWnd))
+        Dravik::UI::EnsureIsVisible(bar, false);
+    if (ribbonMode && visible)
+        if (CXTPCommandBars* bars = GetCommandBars(); bars != nullptr && bar == bars->GetMenuBar())
+            keepBelowRibbon(*bar, GetRibbonBar());
+    UpdateViewDependentToolBars();
+    return 0;
 }

@@ -11,9 +11,11 @@
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/test/hooks.h"
+#include "DravikUI/AutoMenu.h"
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/TabView.h"
 #include "DravikUI/XML.h"
@@ -167,6 +169,13 @@ public:
         if (failEnable)
             throw std::runtime_error("enable failed");
     }
+    bool GetSaveAtExit() const override { return saveAtExit; }
+    void SetSaveAtExit(bool save) override { saveAtExit = save; }
+    void PrepareExit() override { calls.push_back("prepare exit"); }
+    void OnMainFramePlaced(CWnd& frame) override { ++placements; }
+    void OnMainWindowActivated(CWnd* frame) override {
+        calls.push_back(frame != nullptr ? "main window" : "no main window");
+    }
 
     static std::string text(const CString& s) {
         std::string out;
@@ -181,7 +190,35 @@ public:
     int reports = 0;
     bool failEnable = false;
     bool printing = false;
+    bool saveAtExit = false;
+    int placements = 0;
 };
+
+// The kernel's side of the end of a session: ending commands and keeping its state.
+class Kernel : public DravikServerAppProxy {
+public:
+    void TerminateAllCommands(CDvw32Doc* document, bool all) override {
+        ended.push_back(document);
+        EXPECT_TRUE(all);
+    }
+    bool SaveState() override {
+        ++saves;
+        return true;
+    }
+    std::vector<CDvw32Doc*> ended;
+    int saves = 0;
+};
+
+// The saved state of a frame as text.
+std::string stateOf(CMainFrame& frame) {
+    XML::Document document;
+    frame.SaveXmlState(document.resetRoot(XML::TagNames::MainWindow));
+    return document.toString();
+}
+
+bool saves(CMainFrame& frame, const std::string& attribute) {
+    return stateOf(frame).find(attribute) != std::string::npos;
+}
 
 // What the frame's update handlers tick for a command.
 bool ticked(CMainFrame* frame, UINT id) {
@@ -762,7 +799,9 @@ TEST_F(RoutingTest, TheEndOfTheSessionWaitsForAModifiedDocument) {
     drawing->SetModifiedFlag(FALSE);
     EXPECT_EQ(frame->SendMessage(WM_QUERYENDSESSION, 0, 0), 1);
     drawing->SetModifiedFlag(TRUE);
+    Kernel kernel;
     EXPECT_EQ(frame->SendMessage(WM_QUERYENDSESSION, 0, 0), 0);
+    EXPECT_EQ(kernel.ended, std::vector<CDvw32Doc*>{drawing}) << "its commands end before it is looked at";
     DWORD length = 0;
     EXPECT_TRUE(::ShutdownBlockReasonQuery(frame->m_hWnd, nullptr, &length));
     EXPECT_GT(length, 1u);
@@ -798,6 +837,170 @@ TEST_F(RoutingTest, ClosingAClipartPaneWhoseViewIsGoneDoesNothing) {
     EXPECT_NE(frame->GetPaneManager().FindPane(12000), nullptr);
     frame->OnDockingPanePopupMenuCommand(40058, pane);
     EXPECT_NE(frame->GetPaneManager().FindPane(12000), nullptr);
+}
+
+TEST_F(RoutingTest, TheEndOfTheSessionKeepsTheStateOnceWithoutMarkingTheProgramSafeToExit) {
+    struct Case {
+        const char* name;
+        WPARAM ending;
+        bool saveAtExit;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"the session ends", TRUE, true, true},
+        {"the end was called off", FALSE, true, false},
+        {"the state was kept already", TRUE, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Kernel kernel;
+        CMainFrame* frame = make();
+        ASSERT_NE(frame, nullptr);
+        ASSERT_NE(frame->GetTabClient(), nullptr);
+        app->saveAtExit = c.saveAtExit;
+        app->calls.clear();
+        EXPECT_EQ(frame->SendMessage(WM_ENDSESSION, c.ending, 0), 0);
+        EXPECT_EQ(kernel.saves, c.saved ? 1 : 0);
+        EXPECT_EQ(app->saveAtExit, c.saveAtExit && !c.saved);
+        EXPECT_TRUE(app->calls.empty()) << "not the last close's preparation, which marks it safe to exit";
+        frame->SendMessage(WM_ENDSESSION, c.ending, 0);
+        EXPECT_EQ(kernel.saves, c.saved ? 1 : 0) << "once";
+        frame->DestroyWindow();
+        pal::test::pump();
+    }
+}
+
+TEST_F(RoutingTest, TheRibbonsMinimisedStateIsSavedAsTheFlagOfItsScreenMode) {
+    struct Case {
+        int mode;
+        bool windowed;   // saved afterwards
+        bool fullScreen; // saved afterwards
+    };
+    // The defaults: open in the window, minimised in full screen.
+    const Case cases[] = {{0, true, true}, {1, false, false}, {2, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        CMainFrame* frame = make();
+        ASSERT_NE(frame, nullptr);
+        CXTPRibbonBar* ribbon = frame->GetRibbonBar();
+        ASSERT_NE(ribbon, nullptr);
+        ASSERT_TRUE(frame->SetScreenMode(c.mode));
+        ribbon->SetRibbonMinimized(c.mode == 0);
+        // The person's double click in mode 0 and 1; in mode 2 the ribbon is not shown.
+        ribbon->SetRibbonMinimized(c.mode != 0);
+        ribbon->SetRibbonMinimized(c.mode == 0);
+        EXPECT_EQ(frame->IsRibbonMinimizedInWindowedMode(), c.windowed);
+        EXPECT_EQ(frame->IsRibbonMinimizedInFullscreenMode(), c.fullScreen);
+        EXPECT_TRUE(saves(*frame, std::string("minimizeRibbonBarInWindowedMode=\"") +
+                                      (c.windowed ? "true" : "false") + "\""));
+        EXPECT_TRUE(saves(*frame, std::string("minimizeRibbonBarInFullscreenMode=\"") +
+                                      (c.fullScreen ? "true" : "false") + "\""));
+        frame->DestroyWindow();
+        pal::test::pump();
+    }
+}
+
+TEST_F(RoutingTest, TheClassicAutoMenuBarIsRememberedAsThePersonLeftIt) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    frame->SetRibbonMode(false);
+    pal::test::pump();
+    ASSERT_FALSE(frame->IsRibbonMode());
+    CXTPToolBar* classic = frame->GetAutoMenuToolBar();
+    ASSERT_NE(classic, nullptr);
+    classic->SetVisible(TRUE);
+    ASSERT_TRUE(saves(*frame, "showClassicAutoMenu=\"true\""));
+
+    command(frame, 800);
+    EXPECT_FALSE(classic->IsVisible());
+    EXPECT_TRUE(saves(*frame, "showClassicAutoMenu=\"false\""));
+    command(frame, 800);
+    EXPECT_TRUE(saves(*frame, "showClassicAutoMenu=\"true\""));
+
+    // The clean screen hides it: that is not the person's choice.
+    ASSERT_TRUE(frame->SetScreenMode(2));
+    EXPECT_TRUE(saves(*frame, "showClassicAutoMenu=\"true\""));
+    ASSERT_TRUE(frame->SetScreenMode(0));
+
+    // In ribbon mode the bar follows the ribbon's rules, not the person.
+    frame->SetRibbonMode(true);
+    pal::test::pump();
+    classic->SetVisible(!classic->IsVisible());
+    EXPECT_TRUE(saves(*frame, "showClassicAutoMenu=\"true\""));
+}
+
+TEST_F(RoutingTest, TheCommandBarsRequestsReachTheFramesAnswers) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CXTPCommandBars* bars = frame->GetCommandBars();
+    ASSERT_NE(bars, nullptr);
+    CXTPToolBar* toolBar = bars->Add(L"Requests", xtpBarTop);
+    ASSERT_NE(toolBar, nullptr);
+
+    // A tool bar's request for a popup of commands, then that popup before it shows.
+    XTP_COMMANDBARS_CREATECONTROL request;
+    request.nID = 1341;
+    request.pCommandBar = toolBar;
+    request.bToolBar = TRUE;
+    ASSERT_EQ(frame->SendMessage(WM_XTP_CREATECONTROL, 0, reinterpret_cast<LPARAM>(&request)), 1);
+    ASSERT_NE(request.pControl, nullptr);
+    auto* made = dynamic_cast<CXTPControlPopup*>(request.pControl);
+    ASSERT_NE(made, nullptr);
+    CXTPCommandBar* popup = made->GetCommandBar();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->GetControls()->GetCount(), 12);
+    frame->SendMessage(WM_XTP_INITPOPUP, 0, reinterpret_cast<LPARAM>(popup));
+    EXPECT_EQ(popup->GetControls()->GetCount(), 10) << "refilled in its own order";
+    request.pControl->InternalRelease();
+
+    XTP_COMMANDBARS_CREATECONTROL unknown;
+    unknown.nID = 1001;
+    unknown.pCommandBar = toolBar;
+    unknown.bToolBar = TRUE;
+    EXPECT_EQ(frame->SendMessage(WM_XTP_CREATECONTROL, 0, reinterpret_cast<LPARAM>(&unknown)), 0);
+    EXPECT_EQ(unknown.pControl, nullptr);
+
+    // A control before it shows: 1251 is updated by hand.
+    CXTPControlButton button;
+    button.SetID(1251);
+    frame->SendMessage(WM_XTP_INITCONTROL, 1251, reinterpret_cast<LPARAM>(&button));
+    EXPECT_TRUE(button.GetFlags() & xtpFlagManualUpdate);
+
+    // A control without a parameter is nothing to act upon.
+    EXPECT_EQ(frame->SendMessage(WM_XTP_CONTROLEXECUTE, 1251, reinterpret_cast<LPARAM>(&button)), 0);
+}
+
+TEST_F(RoutingTest, TheApplicationGoingBehindEndsAltModeAndComingBackMarksTheDocument) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CDvw32Doc document;
+    app->activeDocument = &document;
+    recorder.seq.clear();
+    app->calls.clear();
+    frame->SendMessage(WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_EQ(recorder.seq, Seq{"alt mode 0"});
+    EXPECT_EQ(app->calls, Seq{"no main window"});
+    EXPECT_FALSE(document.IsFlagSet(0x20000));
+    frame->SendMessage(WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_TRUE(document.IsFlagSet(0x20000));
+    app->activeDocument = nullptr;
+    frame->SendMessage(WM_ACTIVATEAPP, TRUE, 0); // without a document nothing to mark
+}
+
+TEST_F(RoutingTest, HelpCommandsAndTheFramesPlacementReachTheApplication) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    for (UINT id : {1601u, 57669u, 57670u}) {
+        SCOPED_TRACE(id);
+        app->calls.clear();
+        command(frame, id);
+        EXPECT_EQ(app->calls, Seq{"context help"});
+    }
+    app->placements = 0;
+    frame->SendMessage(WM_MOVE, 0, MAKELPARAM(40, 30));
+    EXPECT_EQ(app->placements, 1) << "moved";
+    frame->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 480));
+    EXPECT_EQ(app->placements, 2) << "sized";
 }
 
 } // namespace

@@ -118,6 +118,13 @@ public:
     virtual void ReapplyToolBarIconSize();
     // Whether the pane is open in any main frame.
     virtual bool IsDockingPaneOpen(int paneId) { return false; }
+    // A main frame was sized or moved (its window-placement listener).
+    virtual void OnMainFramePlaced(CWnd& frame) {}
+    // The main window the application's listener follows; null when no frame of the program is
+    // active any more.
+    virtual void OnMainWindowActivated(CWnd* frame) {}
+    // The text of an application command (17000..32000); nothing when there is no such command.
+    virtual std::optional<std::wstring> GetApplicationCommandText(UINT id) const { return std::nullopt; }
 };
 
 // What a frame's PDM controls show: the work mix's state, the kernel's PDM text, whether PDM
@@ -209,9 +216,9 @@ public:
     CDVTabToolBar* GetTabToolBar() const;
     // The set of open PDM panes, one bit per kind.
     DWORD GetOpenOrsaPanes() const { return m_openOrsaPanes; }
-    // The ribbon-minimised flags of the normal window and of full screen.
-    bool IsRibbonMinimizedInWindowedMode() const { return m_ribbonMinimizedWindowed; }
-    bool IsRibbonMinimizedInFullscreenMode() const { return m_ribbonMinimizedFullscreen; }
+    // The ribbon-minimised flags of the normal window and of full screen, as the state saves them.
+    bool IsRibbonMinimizedInWindowedMode() const { return minimizeRibbonInWindowedMode; }
+    bool IsRibbonMinimizedInFullscreenMode() const { return minimizeRibbonInFullScreenMode; }
     // The handlers of the command table.
     void SelectPaneForCommand(UINT id);
     // The main-frame interface as this frame extends it: what reaches the frameless bars, the
@@ -383,6 +390,14 @@ protected:
     LRESULT OnChangingActiveTab(WPARAM wParam, LPARAM lParam);
     void OnSize(UINT nType, int cx, int cy);
     void OnMove(int x, int y);
+    void OnActivateApp(BOOL active, DWORD threadId);
+    void OnDropFiles(HDROP drop);
+    // The command bars' requests: popups, controls and their execution.
+    void OnInitCommandsPopup(CXTPPopupBar* popup);
+    int OnCreateControl(XTP_COMMANDBARS_CREATECONTROL* request);
+    LRESULT OnInitControl(WPARAM wParam, LPARAM lParam);
+    LRESULT OnInitPopup(WPARAM wParam, LPARAM lParam);
+    LRESULT OnControlExecute(WPARAM wParam, LPARAM lParam);
     struct CommandRow;
     static std::span<const CommandRow> CommandTable();
     static const CommandRow* FindCommandRow(UINT id, bool update);
@@ -406,6 +421,7 @@ protected:
     void OnSelectTab(UINT id);
     void OnUpdateSelectTab(CCmdUI* ui);
     void OnHelpCommand(UINT id);
+    void OnWindowList(UINT id);
     void OnUpdateWindowListItem(CCmdUI* ui);
     void OnFrameToolsCommand(UINT id);
     void OnUpdateFrameToolsCommand(CCmdUI* ui);
@@ -473,8 +489,6 @@ private:
     bool m_tabCaptions = true;
     int m_layoutLocks = 0;
     DWORD m_openOrsaPanes = 0;
-    bool m_ribbonMinimizedWindowed = false;
-    bool m_ribbonMinimizedFullscreen = false;
 
     // Screens and workbook mode.
     void SaveLayout(const Dravik::UI::XML::Document& node);

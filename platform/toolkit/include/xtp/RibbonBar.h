@@ -28,6 +28,8 @@ constexpr int XTP_ID_RIBBONCONTROLSYSTEMBUTTON = 60002;
 // The tab-change notifications (WM_NOTIFY to the ribbon's site, idFrom the tab control's id).
 constexpr UINT TCN_XTP_SELCHANGE = 0xFFFFFDD9;   // TCN_SELCHANGE
 constexpr UINT TCN_XTP_SELCHANGING = 0xFFFFFDD8; // TCN_SELCHANGING; a non-zero answer refuses
+// Sent to the site when the ribbon was minimised or restored (wParam 0, lParam the ribbon).
+constexpr UINT WM_XTP_RIBBONMINIMIZED = 0x286D;
 struct NMXTPTABCHANGE {
     NMHDR hdr;
     CXTPTabManagerItem* pTab;
@@ -141,6 +143,7 @@ public:
     BOOL IsQuickAccessBelowRibbon() const { return m_bQuickAccessBelow; }
 
     // --- minimise ---
+    // A change, by the person or in code, is told to the site (WM_XTP_RIBBONMINIMIZED).
     void SetRibbonMinimized(BOOL bMinimized);
     BOOL IsRibbonMinimized() const { return m_bMinimized; }
     // The popup for a tab of the minimised ribbon.

@@ -260,6 +260,8 @@ void CXTPRibbonBar::SetRibbonMinimized(BOOL bMinimized) {
     if (!bMinimized && m_pTabPopup)
         m_pTabPopup->Close();
     RecalcLayout();
+    if (CWnd* site = GetSite(); site != nullptr && site->m_hWnd != nullptr)
+        site->SendMessage(WM_XTP_RIBBONMINIMIZED, 0, reinterpret_cast<LPARAM>(this));
 }
 
 CXTPRibbonTabPopupToolBar* CXTPRibbonBar::CreateTabPopupToolBar(CXTPRibbonTab* pTab) {

@@ -14,6 +14,7 @@ ON_WM_CREATE()
 ON_NOTIFY(TCN_XTP_SELCHANGING, XTP_ID_RIBBONCONTROLTAB, &RibbonFrame::OnSelChanging)
 ON_NOTIFY(TCN_XTP_SELCHANGE, XTP_ID_RIBBONCONTROLTAB, &RibbonFrame::OnSelChange)
 ON_COMMAND_RANGE(ID_PASTE, ID_BACKSTAGE_RECENT, &RibbonFrame::OnRibbonCommand)
+ON_MESSAGE(WM_XTP_RIBBONMINIMIZED, &RibbonFrame::OnRibbonMinimized)
 END_MESSAGE_MAP()
 
 namespace {
@@ -218,6 +219,13 @@ void RibbonTest::drag(CPoint from, CPoint to) {
     run.pump();
     pal::test::mouseUp(to);
     run.pump();
+}
+
+LRESULT RibbonFrame::OnRibbonMinimized(WPARAM, LPARAM lParam) {
+    const auto* from = reinterpret_cast<CXTPRibbonBar*>(lParam);
+    log.push_back(std::string(from == ribbon ? "our ribbon " : "another ribbon ") +
+                  (from != nullptr && from->IsRibbonMinimized() ? "minimised" : "restored"));
+    return 0;
 }
 
 } // namespace toolkit_test

@@ -67,6 +67,7 @@ public:
     void OnSelChanging(NMHDR* pNMHDR, LRESULT* pResult);
     void OnSelChange(NMHDR* pNMHDR, LRESULT* pResult);
     void OnRibbonCommand(UINT nID);
+    LRESULT OnRibbonMinimized(WPARAM wParam, LPARAM lParam);
 
 protected:
     DECLARE_MESSAGE_MAP()

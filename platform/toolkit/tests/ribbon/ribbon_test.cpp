@@ -319,6 +319,19 @@ TEST_F(RibbonTest, AMinimisedRibbonShowsATabsGroupsInAPopup) {
     EXPECT_EQ(small.Height(), full.Height());
 }
 
+TEST_F(RibbonTest, TheSiteHearsEachChangeOfTheMinimisedStateOnce) {
+    frame->log.clear();
+    pal::test::doubleClick(onScreen(ribbon->GetTab(0)->GetRect().CenterPoint()));
+    run.pump();
+    ribbon->SetRibbonMinimized(TRUE); // no change: nothing to tell
+    ribbon->SetRibbonMinimized(FALSE);
+    Log told;
+    for (const std::string& line : frame->log)
+        if (line.find("ribbon") != std::string::npos)
+            told.push_back(line);
+    EXPECT_EQ(told, (Log{"our ribbon minimised", "our ribbon restored"}));
+}
+
 TEST_F(RibbonTest, TheFrameThemeDrawsTheCaptionWithItsButtonsOnTheRibbon) {
     ribbon->EnableFrameTheme();
     run.pump();
