@@ -7,6 +7,7 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikUI/GenericMainFrame.h"
 #include "XTToolkitPro.h"
+#include "panels/SysPanelToolbar.h"
 #include "win/user/menu.h"
 
 #include <array>
@@ -54,7 +55,7 @@ CRuntimeClass* CFrameToolsEngine::GetToolBarClass() const {
 }
 
 CRuntimeClass* CFrameToolsEngine::GetSystemPanelToolBarClass() const {
-    return RUNTIME_CLASS(CXTPToolBar);
+    return RUNTIME_CLASS(CSysPanelToolbar);
 }
 
 CXTPToolBar* CFrameToolsEngine::GetRememberedToolBar(UINT barId) const {
@@ -138,6 +139,9 @@ bool CFrameToolsEngine::CreateSystemPanelToolBar() {
         bars->Add(DVLoadString(kSystemPanelCaption).c_str(), xtpBarTop, GetSystemPanelToolBarClass());
     if (bar == nullptr)
         return false;
+    // The panel's controls are known before any definition asks for one of them.
+    if (auto* panel = DYNAMIC_DOWNCAST(CSysPanelToolbar, bar))
+        panel->RegisterSyspanelControls();
     bar->EnableDocking(kSystemPanelDocking);
     bar->EnableCustomization(FALSE);
     bar->SetBarID(kSystemPanelToolBarId);
