@@ -58,6 +58,12 @@ CRuntimeClass* CFrameToolsEngine::GetSystemPanelToolBarClass() const {
     return RUNTIME_CLASS(CSysPanelToolbar);
 }
 
+// The panel's controls are known before any definition asks for one of them.
+void CFrameToolsEngine::RegisterSystemPanelControls(CXTPToolBar& bar) {
+    if (auto* panel = DYNAMIC_DOWNCAST(CSysPanelToolbar, &bar))
+        panel->RegisterSyspanelControls();
+}
+
 CXTPToolBar* CFrameToolsEngine::GetRememberedToolBar(UINT barId) const {
     switch (barId) {
     case 1063:
@@ -139,9 +145,7 @@ bool CFrameToolsEngine::CreateSystemPanelToolBar() {
         bars->Add(DVLoadString(kSystemPanelCaption).c_str(), xtpBarTop, GetSystemPanelToolBarClass());
     if (bar == nullptr)
         return false;
-    // The panel's controls are known before any definition asks for one of them.
-    if (auto* panel = DYNAMIC_DOWNCAST(CSysPanelToolbar, bar))
-        panel->RegisterSyspanelControls();
+    RegisterSystemPanelControls(*bar);
     bar->EnableDocking(kSystemPanelDocking);
     bar->EnableCustomization(FALSE);
     bar->SetBarID(kSystemPanelToolBarId);

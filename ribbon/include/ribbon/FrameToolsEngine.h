@@ -161,6 +161,8 @@ protected:
     // The classes of the frame's default bars and of its system-panel bar.
     virtual CRuntimeClass* GetToolBarClass() const;
     virtual CRuntimeClass* GetSystemPanelToolBarClass() const;
+    // The new system-panel bar's controls, registered before the bar is set up.
+    virtual void RegisterSystemPanelControls(CXTPToolBar& bar);
 
 private:
     bool CreateDefaultToolBars();
