@@ -220,15 +220,21 @@ TEST_F(MainInitialisation, TheMainFramesAskTheApplicationForTheirResourceTheNext
     CMainFrame* third = first->Clone();
     ASSERT_NE(third, nullptr);
 
-    // Closing the main window hands it to the frame after it, not to the first one left.
+    // A closing main window hands the part to the frame after it; the last one to the first.
+    MainFrameApplication* frames = MainFrameApplication::Instance();
+    ASSERT_NE(frames, nullptr);
     UIModuleProxy& ui = UIModuleProxy::Instance();
-    second->MakeActive();
-    ASSERT_EQ(ui.GetMainWindow(), second);
-    second->SendMessage(WM_CLOSE);
-    pal::test::pump();
-    EXPECT_EQ(CDvw32App::NumMainFrames(), 2u);
-    EXPECT_EQ(ui.GetMainWindow(), third);
-    EXPECT_EQ(ui.GetActiveMainFrame(), third);
+    struct Step {
+        CMainFrame* closing;
+        CMainFrame* next;
+    };
+    for (const Step& step : {Step{second, third}, Step{third, first}}) {
+        step.closing->MakeActive();
+        ASSERT_EQ(ui.GetMainWindow(), step.closing);
+        frames->ActivateNextMainFrame(*step.closing);
+        EXPECT_EQ(ui.GetMainWindow(), step.next);
+        EXPECT_EQ(ui.GetActiveMainFrame(), step.next);
+    }
 }
 
 TEST_F(MainInitialisation, CrashRecoveryOpensTheFirstHundredListedAndKeepsTheCopies) {
