@@ -151,6 +151,11 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
 
     m_helpFilePath =
         dvapp::FindHelpFile(*this, m_startup.Company, m_startup.RegistryName, m_startup.Language);
+    // The class library's own help route reads its field, not ours: both name the same file.
+    if (!m_helpFilePath.empty()) {
+        std::free(const_cast<wchar_t*>(m_pszHelpFilePath));
+        m_pszHelpFilePath = wcsdup(m_helpFilePath.c_str());
+    }
     // A value longer than the buffer the variable is read into leaves the switch as it was.
     wchar_t trace[256] = L"";
     if (GetEnvironmentVariableW(L"DRAVIK_STRING_ID", trace, 256) < 256)
@@ -314,6 +319,11 @@ public:
     // Shell requests that waited while a frame was modal.
     void ProcessQueuedDDECommands() override { app_.ProcessQueuedDDECommands(); }
     void UpdateMainFrameTitles() override { app_.UpdateMainFrameTitles(); }
+    // The closing frame is the main window: the one after it takes over.
+    void ActivateNextMainFrame(CMainFrame&) override { app_.ActivateNextMainFrame(); }
+    int GetMainResourceId() const override { return static_cast<int>(::GetMainResourceId()); }
+    // A cloned frame takes the size the person chose, like every other frame.
+    void ReapplyToolBarIconSize() override { app_.SetToolBarIconSize(CSize(app_.GetToolBarIconSize())); }
 
 private:
     CDvw32App& app_;

@@ -11,6 +11,7 @@
 #include "pal/path.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
+#include "xtp/CommandBars.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -178,6 +179,17 @@ TEST_F(MainInitialisation, TheHelpFileIsFoundByItsRules) {
                   L"SetupDirectory", c.installedHelp);
         ASSERT_TRUE(start());
         EXPECT_EQ(app->GetHelpFilePath(), c.helpFile);
+        // The class library's own route opens the same file, or nothing without one.
+        const size_t viewerBefore = journal("HtmlHelp").size();
+        app->InvokeWinHelp(42);
+        const auto viewer = journal("HtmlHelp");
+        if (c.helpFile.empty()) {
+            EXPECT_EQ(viewer.size(), viewerBefore);
+        } else {
+            ASSERT_EQ(viewer.size(), viewerBefore + 1);
+            EXPECT_EQ(viewer.back().get("file"), pal::text::toUtf8(c.helpFile));
+            EXPECT_EQ(viewer.back().get("data"), "42");
+        }
         EXPECT_EQ(app->GetProfileStringW(L"Help", L"Path", L"?"), CString(c.keptInSettings.c_str()));
         const std::wstring path = environmentPath();
         const std::wstring suffix = L";" + c.keptInSettings;
@@ -188,6 +200,41 @@ TEST_F(MainInitialisation, TheHelpFileIsFoundByItsRules) {
         pal::test::pump();
     }
     ::setenv("PATH", savedPath.c_str(), 1);
+}
+
+TEST_F(MainInitialisation, TheMainFramesAskTheApplicationForTheirResourceTheNextWindowAndTheIconSize) {
+    ASSERT_TRUE(start());
+    CMainFrame* first = onlyFrame();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetControlFactoryFrame().mainResourceId, static_cast<int>(GetMainResourceId()))
+        << "the pseudo menu bar opens the edition's menus";
+    EXPECT_NE(GetMainResourceId(), 0u);
+
+    // A further window takes the icon size the person chose, not the screen's default.
+    app->SetToolBarIconSize(16, 16);
+    CMainFrame* second = first->Clone();
+    ASSERT_NE(second, nullptr);
+    const CXTPCommandBarsOptions* options = second->GetCommandBars()->GetCommandBarsOptions();
+    EXPECT_FALSE(options->bLargeIcons);
+    EXPECT_EQ(options->szLargeIcons, CSize(16, 16));
+    CMainFrame* third = first->Clone();
+    ASSERT_NE(third, nullptr);
+
+    // A closing main window hands the part to the frame after it; the last one to the first.
+    MainFrameApplication* frames = MainFrameApplication::Instance();
+    ASSERT_NE(frames, nullptr);
+    UIModuleProxy& ui = UIModuleProxy::Instance();
+    struct Step {
+        CMainFrame* closing;
+        CMainFrame* next;
+    };
+    for (const Step& step : {Step{second, third}, Step{third, first}}) {
+        step.closing->MakeActive();
+        ASSERT_EQ(ui.GetMainWindow(), step.closing);
+        frames->ActivateNextMainFrame(*step.closing);
+        EXPECT_EQ(ui.GetMainWindow(), step.next);
+        EXPECT_EQ(ui.GetActiveMainFrame(), step.next);
+    }
 }
 
 TEST_F(MainInitialisation, CrashRecoveryOpensTheFirstHundredListedAndKeepsTheCopies) {

@@ -10,12 +10,15 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/Commands.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModule.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/DialogCache.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
@@ -102,6 +105,8 @@ std::wstring CMainFrameProfileItem::GetUIStyle() const {
     return app != nullptr ? std::wstring(app->GetProfileStringW(GetCurrentSection().c_str(), L"UIStyle"))
                           : L"";
 }
+
+CMainFrameProfileItem::CMainFrameProfileItem() : CFrameToolsEngine(RUNTIME_CLASS(CDVAutoMenuCommandBars)) {}
 
 MainFrameApplication::MainFrameApplication() {
     g_application = this;
@@ -288,6 +293,23 @@ DWORD CMainFrame::GetVisibleFramelessToolBars() const {
     return IsRibbonMode() ? mask : mask & (16 | 32);
 }
 
+int CMainFrame::GetActiveCommandId() const {
+    const auto* view = dynamic_cast<const CDVView*>(GetActiveDravikView());
+    CDvw32Doc* document = view != nullptr ? view->GetDvwDocument() : nullptr;
+    if (document == nullptr)
+        document = DYNAMIC_DOWNCAST(CDvw32Doc, ActiveDocumentOf(const_cast<CMainFrame&>(*this)));
+    if (document == nullptr || !document->IsInCommand())
+        return 0;
+    // A command the container has no id for still runs: it keeps the frame from taking typed
+    // codes, and its prompt is the idle one.
+    return static_cast<int>(
+        DVCommandContainer::Instance().GetCommandId(document->GetCommandName()).value_or(-1));
+}
+
+void CMainFrame::ApplyDockingPanesLock() {
+    m_paneManager.LockPanes(GetSettings().lockDockingPanes);
+}
+
 void CMainFrame::EndModalState() {
     MdiMainFrame::EndModalState();
     if (!InModalState())
@@ -374,6 +396,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
     ApplyCommandBarSettings();
     if (!m_paneManager.InstallDockingPanes(this, TRUE))
         return -1;
+    ApplyDockingPanesLock();
     SetDockingPaneManager(&m_paneManager);
     if (GetMenuBar() == nullptr)
         return -1;

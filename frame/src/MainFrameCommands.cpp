@@ -225,6 +225,11 @@ void CMainFrame::OnFrameToggle(UINT id) {
         break;
     case kLockPanes:
         GetSettings().lockDockingPanes = !GetSettings().lockDockingPanes;
+        // The lock is the settings' own, so every main frame's panes follow it.
+        UIModuleProxy::Instance().ForEachMainFrame([](CFrameWnd* frame) {
+            if (auto* main = DYNAMIC_DOWNCAST(CMainFrame, frame))
+                main->ApplyDockingPanesLock();
+        });
         break;
     default:
         break;

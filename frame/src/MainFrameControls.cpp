@@ -2,6 +2,7 @@
 // with.
 #include "frame/MainFrame.h"
 
+#include "frame/CommandBars.h"
 #include "frame/ControlAttributes.h"
 #include "frame/ControlFactory.h"
 
@@ -50,4 +51,8 @@ Dravik::UI::XML::ApplicationParameters CMainFrame::GetMenuBarApplicationParamete
 
 CRuntimeClass* CMainFrame::GetSystemPanelToolBarClass() const {
     return RUNTIME_CLASS(CSysPanelToolbar);
+}
+
+CRuntimeClass* CMainFrame::GetToolBarClass() const {
+    return RUNTIME_CLASS(CDVToolBar);
 }

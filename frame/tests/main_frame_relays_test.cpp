@@ -167,9 +167,9 @@ TEST_F(RelaysTest, QuestionsGetNeutralAnswersWhereNothingCanAnswer) {
 TEST_F(RelaysTest, TheFontNameIsAnsweredForFontListsOnly) {
     CMainFrame* frame = make();
     CSysPanelToolbar* panel = frame->GetSysPanelToolbar();
-    auto* font = new CFontComboBox(frame->GetCommandBars());
-    panel->RegisterControl(914, font);
-    font->InternalRelease();
+    // The panel registered its own font box when the frame was made.
+    auto* font = dynamic_cast<CFontComboBox*>(panel->FindControlById(914));
+    ASSERT_NE(font, nullptr);
     // The box takes a value only for its frame's active 2D document, which the test has not:
     // the text is put in its place.
     const_cast<SysPanelValue*>(font->GetValue())->Text = L"Arial";
@@ -387,11 +387,13 @@ TEST_F(RelaysTest, TheFindCommandButtonFloatsItsPaneBelowItself) {
     content.DestroyWindow();
 }
 
-// A frame whose running command and whose 3D module's answer the test chooses.
+// A frame whose running command and whose 3D module's answer the test chooses; its panel
+// registers only the controls the test gives it.
 class CommandFrame : public CMainFrame {
 public:
     int GetActiveCommandId() const override { return command; }
     bool DrawingControlsReset() const override { return reset; }
+    void RegisterSystemPanelControls(CXTPToolBar&) override {}
     int command = 0;
     bool reset = true;
 };

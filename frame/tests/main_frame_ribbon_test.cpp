@@ -9,6 +9,7 @@
 #include "picture_helpers.h"
 
 #include "DravikKernel/ApplicationEvents.h"
+#include "DravikKernel/Commands.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DravikServerAppProxy.h"
@@ -84,7 +85,10 @@ public:
         MainFrameApplication::ReapplyToolBarIconSize();
     }
 
+    std::vector<DefaultToolBarRow> GetDefaultToolBars() override { return toolBars; }
+
     int nesting = 1;
+    std::vector<DefaultToolBarRow> toolBars;
     std::vector<std::string> calls;
     std::function<bool()> saveAllModified;
 
@@ -210,13 +214,19 @@ TEST_F(RibbonFrameTest, TheRibbonsControlsAreTheFramesAndFollowTheSystemPanel) {
     EXPECT_NE(dynamic_cast<CColorPopupControl*>(parameters()->GetAt(0)), nullptr);
     EXPECT_NE(dynamic_cast<CSyspanelEdit*>(parameters()->GetAt(1)), nullptr);
 
+    // The panel registered its controls, each driven by hand, when the frame was made.
     auto* sysPanel = dynamic_cast<CSysPanelToolbar*>(frame->GetSystemPanelToolBar());
     ASSERT_NE(sysPanel, nullptr);
-    auto* twin = new CXTPControlButton; // the panel drives it by hand
-    sysPanel->RegisterControl(907, twin);
-    twin->InternalRelease();
-    frame->ApplyState(*loadState("main_frame_ribbon.xml"), false, false);
     ASSERT_EQ(parameters()->GetAt(1)->GetID(), 907);
+    const int colourId = parameters()->GetAt(0)->GetID();
+    ASSERT_NE(sysPanel->FindControlById(907), nullptr);
+    ASSERT_NE(sysPanel->FindControlById(colourId), nullptr);
+    EXPECT_TRUE(parameters()->GetAt(1)->GetFlags() & xtpFlagManualUpdate);
+    EXPECT_TRUE(parameters()->GetAt(0)->GetFlags() & xtpFlagManualUpdate);
+
+    // A twin the panel no longer drives by hand leaves its ribbon copy to the command routing.
+    sysPanel->FindControlById(colourId)->SetFlags(0);
+    frame->ApplyState(*loadState("main_frame_ribbon.xml"), false, false);
     EXPECT_TRUE(parameters()->GetAt(1)->GetFlags() & xtpFlagManualUpdate);
     EXPECT_FALSE(parameters()->GetAt(0)->GetFlags() & xtpFlagManualUpdate);
 }
@@ -405,6 +415,64 @@ TEST_F(RibbonFrameTest, ACloneSharesThePaneIconsAndTabLayoutsAndReappliesTheIcon
     ASSERT_NE(ribbon, nullptr);
     EXPECT_EQ(ribbon->GetTabCount(), 3) << "the clone has the first frame's ribbon";
     ASSERT_NE(ribbon->GetOrsaPopup(), nullptr);
+}
+
+TEST_F(RibbonFrameTest, TheDefaultBarsAndTheAutoMenuBarsAreTheProgramsOwn) {
+    DefaultToolBarRow row;
+    row.name = L"Snaps";
+    row.barId = 1065;
+    row.kind = 2;
+    row.ids = {32771, 32772};
+    app->toolBars = {row};
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CXTPToolBar* bar = frame->GetCommandBars()->GetToolBar(1065);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->IsKindOf(RUNTIME_CLASS(CDVToolBar))) << "a bar a person can fix in place";
+    EXPECT_TRUE(Dravik::UI::IsFixable(bar));
+    ASSERT_NE(frame->GetAutoMenuCommandBars(), nullptr);
+    EXPECT_TRUE(frame->GetAutoMenuCommandBars()->IsKindOf(RUNTIME_CLASS(CDVAutoMenuCommandBars)));
+}
+
+TEST_F(RibbonFrameTest, TheActiveDrawingsRunningCommandIsTheFramesActiveCommand) {
+    DVCommandContainer::Instance().RegisterCommand(3333, L"DrawLine", {});
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetActiveCommandId(), 0) << "no drawing";
+    CDvw32Doc* drawing = openDrawing(frame);
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_EQ(frame->GetActiveCommandId(), 0) << "nothing runs";
+    struct Case {
+        const wchar_t* command;
+        int id;
+    };
+    for (const Case c : {Case{L"DrawLine", 3333}, Case{L"drawline", 3333}, Case{L"NoSuchCommand", -1}}) {
+        SCOPED_TRACE(pal::text::toUtf8(c.command));
+        ASSERT_TRUE(drawing->BeginCommand(c.command));
+        EXPECT_EQ(frame->GetActiveCommandId(), c.id) << "a command without an id still runs";
+        drawing->EndCommand();
+        EXPECT_EQ(frame->GetActiveCommandId(), 0);
+    }
+}
+
+TEST_F(RibbonFrameTest, ThePanesFollowTheSettingsLockInEveryFrame) {
+    NativeSettings::Settings& settings = GetSettings();
+    const bool saved = settings.lockDockingPanes;
+    settings.lockDockingPanes = true;
+    CMainFrame* first = make();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->GetPaneManager().IsPanesLocked()) << "a new frame starts locked";
+    settings.lockDockingPanes = false;
+    CMainFrame* second = make();
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(second->GetPaneManager().IsPanesLocked());
+    for (bool locked : {true, false}) {
+        first->SendMessage(WM_COMMAND, 903);
+        EXPECT_EQ(settings.lockDockingPanes, locked);
+        for (CMainFrame* frame : {first, second})
+            EXPECT_EQ(frame->GetPaneManager().IsPanesLocked() != FALSE, locked);
+    }
+    settings.lockDockingPanes = saved;
 }
 
 } // namespace

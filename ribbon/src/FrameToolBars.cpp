@@ -7,6 +7,7 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikUI/GenericMainFrame.h"
 #include "XTToolkitPro.h"
+#include "panels/SysPanelToolbar.h"
 #include "win/user/menu.h"
 
 #include <array>
@@ -54,7 +55,13 @@ CRuntimeClass* CFrameToolsEngine::GetToolBarClass() const {
 }
 
 CRuntimeClass* CFrameToolsEngine::GetSystemPanelToolBarClass() const {
-    return RUNTIME_CLASS(CXTPToolBar);
+    return RUNTIME_CLASS(CSysPanelToolbar);
+}
+
+// The panel's controls are known before any definition asks for one of them.
+void CFrameToolsEngine::RegisterSystemPanelControls(CXTPToolBar& bar) {
+    if (auto* panel = DYNAMIC_DOWNCAST(CSysPanelToolbar, &bar))
+        panel->RegisterSyspanelControls();
 }
 
 CXTPToolBar* CFrameToolsEngine::GetRememberedToolBar(UINT barId) const {
@@ -138,6 +145,7 @@ bool CFrameToolsEngine::CreateSystemPanelToolBar() {
         bars->Add(DVLoadString(kSystemPanelCaption).c_str(), xtpBarTop, GetSystemPanelToolBarClass());
     if (bar == nullptr)
         return false;
+    RegisterSystemPanelControls(*bar);
     bar->EnableDocking(kSystemPanelDocking);
     bar->EnableCustomization(FALSE);
     bar->SetBarID(kSystemPanelToolBarId);

@@ -128,9 +128,11 @@ void logElapsed(const char* format, LONGLONG start) {
 
 } // namespace
 
-CFrameToolsEngine::CFrameToolsEngine()
+CFrameToolsEngine::CFrameToolsEngine() : CFrameToolsEngine(RUNTIME_CLASS(CXTPCommandBars)) {}
+
+CFrameToolsEngine::CFrameToolsEngine(CRuntimeClass* autoMenuCommandBarsClass)
     : DravikProfileItem(L"MainFrame", DVLoadString(kEngineNameStringId).c_str()),
-      m_autoMenuCommandBars(CXTPCommandBars::CreateCommandBars(RUNTIME_CLASS(CXTPCommandBars))),
+      m_autoMenuCommandBars(CXTPCommandBars::CreateCommandBars(autoMenuCommandBarsClass)),
       m_statusLine(std::make_unique<CStatusLine>()) {
     m_rect.SetRectEmpty();
 }
@@ -390,6 +392,9 @@ int CFrameToolsEngine::LoadState() {
         return status;
     if (m_mainFrame == nullptr)
         return 1;
+    // The auto-menu and frameless bars take the frame's options before the settings reach
+    // what they show; the frame lays itself out once the whole profile is loaded.
+    ApplyCommandBarOptions(false);
     const std::wstring section = GetSectionKeyPath();
     if (OpenKey hidden(section + L"\\Hidden Errors", false); hidden.get() != nullptr)
         GetHiddenErrorCont().ReadProfile(hidden.get());

@@ -19,6 +19,7 @@
 #include "pal/text.h"
 #include "panels/ManipPanel.h"
 #include "panels/StatusLine.h"
+#include "panels/SysPanelToolbar.h"
 
 #include <gtest/gtest.h>
 
@@ -332,6 +333,21 @@ TEST_F(FrameToolsEngineTest, TheSystemPanelBarIsHiddenInMode256) {
     EXPECT_FALSE(frame->GetSystemPanelToolBar()->IsVisible());
 }
 
+TEST_F(FrameToolsEngineTest, TheSystemPanelBarKnowsItsControlsOnceItIsMade) {
+    EngineFrame* frame = makeFrame({1004});
+    ASSERT_TRUE(frame->created);
+    auto* panel = dynamic_cast<CSysPanelToolbar*>(frame->GetSystemPanelToolBar());
+    ASSERT_NE(panel, nullptr);
+    for (int id : {904, 907, 914, 2701})
+        EXPECT_NE(panel->FindControlById(id), nullptr) << id;
+    // The bar's definition asks for them by id, and gets the registered ones.
+    XTP_COMMANDBARS_CREATECONTROL request;
+    request.nID = 907;
+    ASSERT_TRUE(panel->OnCreateControl(request));
+    EXPECT_EQ(request.pControl, panel->FindControlById(907));
+    request.pControl->InternalRelease();
+}
+
 TEST_F(FrameToolsEngineTest, WithoutItsTabbedBarTheFrameIsNotMadeAndNoTabIsAdded) {
     makeApplication({1004, 1007})->toolBars = defaultToolBars();
     auto* frame = new EngineFrame;
@@ -368,9 +384,13 @@ TEST_F(FrameToolsEngineTest, TheFramesSettingsTravelWithTheProfile) {
     GetHiddenErrorCont().Show(L"Sketch not closed");
     GetHiddenErrorCont().Hide(L"Shown again later");
 
+    // Options the frame took meanwhile reach the auto-menu bars before the settings load.
+    frame->GetCommandBars()->GetCommandBarsOptions()->szIcons = CSize(32, 32);
+
     dvtrace::test::clear();
     EXPECT_EQ(frame->LoadState(), 0);
     EXPECT_EQ(GetHiddenErrorCont().GetHidden(), std::set<std::wstring>{L"Sketch not closed"});
+    EXPECT_EQ(frame->GetAutoMenuCommandBars()->GetCommandBarsOptions()->szIcons, CSize(32, 32));
     const std::string section = "Software\\Dravik\\Test\\" + pal::text::toUtf8(frame->GetCurrentSection());
     const auto calls = dvtrace::test::callsOf("DravikKernel");
     for (const std::string& call : {"CDVCom_Is3D::LoadState(" + section + "\\3D)",

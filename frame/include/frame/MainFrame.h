@@ -49,6 +49,8 @@ struct CPrintPreviewState;
 // The frame as a settings-profile item: the frame tools' state plus the frame's own section.
 class CMainFrameProfileItem : public CFrameToolsEngine {
 public:
+    // The auto-menu bars are the program's own command bars.
+    CMainFrameProfileItem();
     // Both run with the frame standing as the active main frame, so that what they reach acts
     // on this frame. Loading first gives the frame the UI module's theme; saving records the UI
     // style in use (read back by GetUIStyle).
@@ -196,6 +198,10 @@ public:
     // showing; outside ribbon mode only the bars of bits 16 and 32.
     DWORD GetVisibleFramelessToolBars() const override;
     void EndModalState() override;
+    // The command the active document of this frame runs; 0 when none runs.
+    int GetActiveCommandId() const override;
+    // The docking panes follow the settings' lock: locked panes keep their splitters.
+    void ApplyDockingPanesLock();
 
     // The ids of the commands hidden from the short menus.
     static const std::vector<UINT>& GetHiddenCommands();
@@ -361,6 +367,8 @@ protected:
     CWnd* GetDockingPaneWindow(CXTPDockingPane* pane) override;
     // The system-panel tool bar is the panels' own, which the ribbon's parameter controls mirror.
     CRuntimeClass* GetSystemPanelToolBarClass() const override;
+    // The default bars are the program's fixable tool bars.
+    CRuntimeClass* GetToolBarClass() const override;
     TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) override;
 
     int OnCreate(LPCREATESTRUCTW lpcs);

@@ -150,6 +150,9 @@ public:
     static constexpr UINT kSystemPanelToolBarId = 1002;
 
 protected:
+    // The auto-menu command bars are made of the class given (the frame's own class of command
+    // bars); they cannot be asked of a virtual while the frame is still being constructed.
+    explicit CFrameToolsEngine(CRuntimeClass* autoMenuCommandBarsClass);
     // The frame's tabbed main tool bar, made in its command bars with the caption given; null
     // when it cannot be made. The frame owns what it returns.
     virtual TabbedMainToolBar* CreateTabbedMainToolBar(CXTPCommandBars* bars, const std::wstring& caption) {
@@ -158,6 +161,8 @@ protected:
     // The classes of the frame's default bars and of its system-panel bar.
     virtual CRuntimeClass* GetToolBarClass() const;
     virtual CRuntimeClass* GetSystemPanelToolBarClass() const;
+    // The new system-panel bar's controls, registered before the bar is set up.
+    virtual void RegisterSystemPanelControls(CXTPToolBar& bar);
 
 private:
     bool CreateDefaultToolBars();
