@@ -2,10 +2,16 @@
 
 #include "app/PaneWindowSlots.h"
 
+#include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/SystemPanelValues.h"
 #include "DravikUI/DockingPane.h"
+#include "DravikUI/ErrorWindowBase.h"
+#include "docbrowser/Clipart.h"
+
+#include <algorithm>
+#include <string>
 
 #include <memory>
 #include <vector>
@@ -24,17 +30,22 @@ public:
     FollowingPane(int id, Heard& heard, CDvw32App& app) : id_(id), heard_(heard), app_(app) {}
     void SetActiveDocument(CDvw32Doc*, CDvw32Doc* document) override {
         heard_.panes.push_back(id_);
+        shown = document;
         // A pane that activates a document itself is not heard meanwhile.
         if (activates != nullptr)
             app_.SetActiveDocument(activates);
     }
     CDvw32Doc* activates = nullptr;
+    CDvw32Doc* shown = nullptr;
 
 private:
     int id_;
     Heard& heard_;
     CDvw32App& app_;
 };
+
+// The diagnostics pane, showing a document's dialog until it is cleared.
+class ErrorPane : public Dravik::UI::DockingPaneChildWindow, public Dravik::UI::ErrorWindowBase {};
 
 class EventRecorder : public TypedApplicationEventListener<258> {
 public:
@@ -52,8 +63,11 @@ protected:
     void SetUp() override {
         StartupTest::SetUp();
         app = std::make_unique<DravikApp>();
-        app->GetPaneWindowSlots().SetWindowFactory(
-            [this](int id) { return std::make_unique<FollowingPane>(id, heard, *app); });
+        app->GetPaneWindowSlots().SetWindowFactory([this](int id) -> std::unique_ptr<CWnd> {
+            if (id == 1005)
+                return std::make_unique<ErrorPane>();
+            return std::make_unique<FollowingPane>(id, heard, *app);
+        });
         // Panes that exist hear of the document; these do, in this order of theirs.
         for (const int id : {1038, 1010, 1007, 1023, 1031, 1011})
             app->GetDockingPaneWindow(id, true);
@@ -154,6 +168,72 @@ TEST_F(ActiveDocument, ANestedChangeIsIgnoredAndAClosedDocumentNeverStaysActive)
     EXPECT_EQ(app->GetActiveDocument(), &first) << "another document's close changes nothing";
     app->ForgetDocument(&first);
     EXPECT_EQ(app->GetActiveDocument(), nullptr);
+}
+
+// What the kernel's objects heard of the switch, in order, from its record.
+std::vector<std::string> kernelHeard() {
+    std::vector<std::string> heard;
+    for (const std::string& call : dvtrace::test::callsOf("DravikKernel"))
+        if (call.find("Deactivated") != std::string::npos || call.find("CDVCom_Is3D::") != std::string::npos)
+            heard.push_back(call.substr(0, call.find('(')));
+    return heard;
+}
+
+TEST_F(ActiveDocument, TheLeftDocumentTheThreeDModuleTheModelTreesAndTheAssemblyPaneFollow) {
+    ModelTreeClipart tree;
+    CDvw32Doc assembly;
+    second.SetAssemblyDocument(&assembly);
+    app->SetActiveDocument(&first);
+    EXPECT_EQ(tree.GetDocument(), &first);
+    EXPECT_EQ(pane(1023).shown, &first) << "a document outside an assembly is shown itself";
+
+    dvtrace::test::clear();
+    app->SetActiveDocument(&second);
+    EXPECT_EQ(kernelHeard(), (std::vector<std::string>{"DravikServerAppProxy::OnDocumentDeactivated",
+                                                       "CDVCom_Is3D::SetActiveDocument",
+                                                       "CDVCom_Is3D::OnActiveDocumentSettled"}));
+    EXPECT_EQ(tree.GetDocument(), &second);
+    EXPECT_EQ(pane(1023).shown, &assembly) << "the assembly pane shows the assembly the part is edited in";
+    EXPECT_EQ(pane(1007).shown, &second);
+
+    // An edit-in-place switch: the 3D module learns the document once, and the panes nothing.
+    second.SetEditInPlaceDocuments(&first, nullptr);
+    dvtrace::test::clear();
+    app->SetActiveDocument(&first);
+    EXPECT_EQ(kernelHeard(), std::vector<std::string>{"CDVCom_Is3D::SetActiveDocument"});
+    EXPECT_EQ(tree.GetDocument(), &first);
+
+    // Nothing was active before: nothing was left.
+    app->SetActiveDocument(nullptr);
+    dvtrace::test::clear();
+    app->SetActiveDocument(&second);
+    const std::vector<std::string> heardFirst = kernelHeard();
+    EXPECT_EQ(std::count(heardFirst.begin(), heardFirst.end(), "DravikServerAppProxy::OnDocumentDeactivated"),
+              0);
+    app->SetActiveDocument(nullptr);
+    EXPECT_EQ(tree.GetDocument(), nullptr);
+}
+
+TEST_F(ActiveDocument, NoneClearsTheErrorWindowAndClosesTheAnnotatePanel) {
+    auto* errors = dynamic_cast<ErrorPane*>(app->GetErrorWindow(true));
+    ASSERT_NE(errors, nullptr);
+    CWnd* form = app->GetPropertiesWindow(false);
+    ASSERT_TRUE(form != nullptr && form->m_hWnd != nullptr);
+    CWnd dialog, panel;
+    ASSERT_TRUE(dialog.Create(L"STATIC", L"", WS_CHILD, CRect(0, 0, 10, 10), form, 31));
+    ASSERT_TRUE(panel.Create(L"STATIC", L"", WS_CHILD, CRect(0, 0, 10, 10), form, 32));
+
+    app->SetActiveDocument(&first);
+    errors->SetActiveWnd(&dialog);
+    app->SetActiveDocument(&second);
+    EXPECT_EQ(errors->GetActiveWnd(), &dialog) << "another document is no reason to clear";
+    EXPECT_TRUE(::IsWindow(panel.m_hWnd));
+
+    app->SetActiveDocument(nullptr);
+    EXPECT_EQ(errors->GetActiveWnd(), nullptr);
+    EXPECT_FALSE(::IsWindow(panel.m_hWnd)) << "the annotate panel closes with the last document";
+    EXPECT_TRUE(::IsWindow(dialog.m_hWnd)) << "the form's other children stay";
+    dialog.DestroyWindow();
 }
 
 } // namespace

@@ -7,8 +7,10 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/View.h"
+#include "DravikUI/AutoMenu.h"
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/Ribbon.h"
 #include "DravikUI/ToolBars.h"
@@ -26,6 +28,11 @@ namespace XML = Dravik::UI::XML;
 constexpr DWORD kFrameEdges = WS_CAPTION | WS_THICKFRAME;
 constexpr DWORD kChildFrameStyles = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr UINT kStyleChange = SWP_FRAMECHANGED | SWP_NOREDRAW | SWP_DEFERERASE;
+
+// The part of the ribbon that holds the analysis ribbons' elements.
+// {034C0869-5691-4818-AF01-454EEB76F27E}
+constexpr GUID kAnalysisRibbonPart = {
+    0x034C0869, 0x5691, 0x4818, {0xAF, 0x01, 0x45, 0x4E, 0xEB, 0x76, 0xF2, 0x7E}};
 
 // The document windows, from the last sibling of the active one backwards.
 std::vector<HWND> childFrames(HWND client) {
@@ -245,12 +252,29 @@ void CMainFrame::SetRibbonMode(bool on) {
     Dravik::UI::LayoutLock lock(static_cast<Dravik::UI::MainFrame*>(this));
     if (CDVRibbonCommandBars* bars = GetRibbonCommandBars())
         bars->SetRibbonMode(on);
+    if (CXTPToolBar* autoMenu = GetAutoMenuToolBar())
+        autoMenu->SetVisible(!on && showClassicAutoMenu);
+    // The fixed bars take part in the classic layout only: outside ribbon mode a person may
+    // close them and finds them in the bars' menu.
+    for (CXTPToolBar* bar : fixedToolBars()) {
+        if (bar == nullptr)
+            continue;
+        bar->SetCloseable(!on);
+        bar->SetContextMenuPresent(!on);
+    }
     if (CXTPToolBar* panel = GetSystemPanelToolBar())
         panel->SetVisible(!on);
     if (TabbedMainToolBar* tabbed = GetTabbedMainToolBar();
         tabbed != nullptr && tabbed->GetToolBar() != nullptr)
         tabbed->GetToolBar()->SetVisible(!on);
     UpdateViewDependentToolBars();
+}
+
+std::vector<CXTPToolBar*> CMainFrame::fixedToolBars() const {
+    TabbedMainToolBar* tabbed = GetTabbedMainToolBar();
+    return {GetSystemPanelToolBar(),    tabbed != nullptr ? tabbed->GetToolBar() : nullptr,
+            GetRememberedToolBar(1065), GetRememberedToolBar(1070),
+            GetRememberedToolBar(1063), GetRememberedToolBar(1071)};
 }
 
 void CMainFrame::RecalcLayout(BOOL bNotify) {
@@ -274,8 +298,15 @@ void CMainFrame::SetActiveView(CView* view, bool force) {
     MdiMainFrame::SetActiveView(view, force);
     if (view == previous && !force)
         return;
+    CDocument* document = view != nullptr ? view->GetDocument() : nullptr;
+    DVRibbonBar* ribbon = GetDVRibbonBar();
+    if (ribbon != nullptr) {
+        GUID tabs[3] = {};
+        DVRibbonBar::GetActiveViewRibbonTabs(view, tabs);
+        ribbon->UpdateViewTabs(tabs, true, document);
+    }
     UpdateViewDependentRibbonGroups();
-    if (DVRibbonBar* ribbon = GetDVRibbonBar())
+    if (ribbon != nullptr)
         ribbon->ForEachControl(
             [view](CXTPControl* control) {
                 if (auto* exchange = dynamic_cast<IDataExchange*>(control))
@@ -284,10 +315,17 @@ void CMainFrame::SetActiveView(CView* view, bool force) {
             true);
     if (IsBeingDestroyed())
         return;
-    CDocument* document = view != nullptr ? view->GetDocument() : nullptr;
-    if (document != previousDocument)
-        OnChangeDocumentState(document);
+    auto* drawing = dynamic_cast<CDvw32Doc*>(document);
+    if (ribbon != nullptr) {
+        if (DVRibbonBackstagePrintPage* page = ribbon->GetPrintPage(false))
+            page->SetDocument(drawing);
+        if (document != previousDocument)
+            ribbon->UpdateContextualTabs(document);
+    }
+    if (CDVCom_Is3D* module3D = CDVCom_Is3D::Instance())
+        module3D->SetActiveDocument(drawing);
     ShowDocumentMessageBars();
+    CDVBasicEditEx::ChangePage();
 }
 
 bool CMainFrame::SetAnalysisMode(int mode, bool force) {
@@ -295,6 +333,9 @@ bool CMainFrame::SetAnalysisMode(int mode, bool force) {
         return false;
     if (mode != 1 && mode != 2)
         return false;
+    Dravik::UI::LayoutLock lock(static_cast<Dravik::UI::MainFrame*>(this));
+    UIModuleProxy::Instance().FilterRibbonPart(GetRibbonBar(), kAnalysisRibbonPart,
+                                               [mode](AnalysisRibbonId id) { return id < 1 || id == mode; });
     analysisMode = mode;
     return true;
 }
@@ -348,7 +389,13 @@ void CMainFrame::ShowDocumentMessageBars() {
             bar->ShowWindow(bar->GetValue() == active ? SW_SHOW : SW_HIDE);
 }
 
-void CMainFrame::OnChangeDocumentState(CDocument* document) {}
+void CMainFrame::OnChangeDocumentState(CDocument* document) {
+    CView* view = GetActiveDravikView();
+    if (view == nullptr || document == nullptr || view->GetDocument() != document)
+        return;
+    if (DVRibbonBar* ribbon = GetDVRibbonBar())
+        ribbon->UpdateContextualTabs(document);
+}
 
 CXTPDockingPane* CMainFrame::FindPaneShowing(const CWnd* window, CMainFrame** frame) {
     if (frame != nullptr)

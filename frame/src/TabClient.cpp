@@ -7,12 +7,14 @@
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/ChildFrame.h"
 #include "XTToolkitPro.h"
 #include "win/ole/clipboard.h"
 
 #include <atomic>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -142,7 +144,15 @@ ON_WM_MBUTTONDOWN()
 ON_WM_MBUTTONDBLCLK()
 END_MESSAGE_MAP()
 
-CDVTabClientWnd::CDVTabClientWnd() : m_background(CMDIClientWndBackground::Shared()) {}
+CDVTabClientWnd::CDVTabClientWnd() : m_background(CMDIClientWndBackground::Shared()) {
+    // The tabs' new-window and close pictures are the UI module's.
+    const std::pair<UINT, int> replaced[] = {{9157, 487}, {9158, 501}};
+    for (const auto& [toolKitId, moduleId] : replaced)
+        if (HICON icon = UIModuleProxy::Instance().LoadIcon(moduleId, true)) {
+            XTPImageManager()->SetIcon(icon, toolKitId);
+            ::DestroyIcon(icon);
+        }
+}
 
 CDVTabClientWnd::~CDVTabClientWnd() = default;
 
@@ -215,6 +225,17 @@ CString CDVTabClientWnd::GetItemTooltip(const CXTPTabManagerItem* pItem) const {
 void CDVTabClientWnd::MDIActivate(CWnd* pWnd) {
     if (pWnd == nullptr || !CanSwitchToChildFrame(pWnd))
         return;
+    // The views of the document that steps back learn which view takes over.
+    CMDIFrameWnd* main = GetParentFrame();
+    auto* current =
+        main != nullptr ? dynamic_cast<Dravik::UI::MdiChildFrame*>(main->MDIGetActive()) : nullptr;
+    if (Dravik::UI::Splitter* splitter = current != nullptr ? current->GetSplitter() : nullptr) {
+        auto* next = dynamic_cast<Dravik::UI::MdiChildFrame*>(pWnd);
+        CView* nextView = next != nullptr ? next->GetActiveView() : nullptr;
+        for (int i = 0; i < splitter->GetNumPanes(); ++i)
+            if (auto* view = dynamic_cast<CDVView*>(splitter->GetPaneView(i)))
+                view->OnActiveViewChanging(nextView);
+    }
     CXTPTabClientWnd::MDIActivate(pWnd);
 }
 

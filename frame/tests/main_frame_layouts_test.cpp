@@ -8,7 +8,9 @@
 #include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/test/hooks.h"
+#include "DravikUI/AutoMenu.h"
 #include "DravikUI/DockingPane.h"
+#include "DravikUI/Ribbon.h"
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
@@ -205,6 +207,8 @@ TEST_F(FrameLayoutTest, WhatCannotBeSwitchedChangesNothing) {
     }
 }
 
+// The analysis part of the ribbon shows the elements of the analysis ribbon in use; elements of
+// every analysis ribbon, and the same ids outside the part, are left as they are.
 TEST_F(FrameLayoutTest, TheAnalysisRibbonSwitchesBetweenItsTwoModes) {
     struct Case {
         int mode;
@@ -218,10 +222,68 @@ TEST_F(FrameLayoutTest, TheAnalysisRibbonSwitchesBetweenItsTwoModes) {
     };
     CMainFrame* frame = make();
     ASSERT_NE(frame, nullptr);
+    CXTPRibbonBar* ribbon = frame->GetRibbonBar();
+    ASSERT_NE(ribbon, nullptr);
+    auto* analysis = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->AddTab(L"Analysis"));
+    auto* other = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->AddTab(L"Other"));
+    ASSERT_TRUE(analysis != nullptr && other != nullptr);
+    analysis->SetGUIDs({L"{034C0869-5691-4818-AF01-454EEB76F27E}"});
+    auto group = [](Dravik::UI::RibbonTab* tab, const wchar_t* caption, int analysisId) {
+        auto* made = dynamic_cast<Dravik::UI::RibbonGroup*>(tab->AddGroup(caption));
+        made->SetAnalysisId(analysisId);
+        return made;
+    };
+    Dravik::UI::RibbonGroup* strength = group(analysis, L"Strength", 1);
+    Dravik::UI::RibbonGroup* motion = group(analysis, L"Motion", 2);
+    Dravik::UI::RibbonGroup* common = group(analysis, L"Mesh", 0);
+    Dravik::UI::RibbonGroup* outside = group(other, L"Elsewhere", 2);
+    common->SetVisible(FALSE);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.mode) + (c.force ? " forced" : ""));
         EXPECT_EQ(frame->SetAnalysisMode(c.mode, c.force), c.result);
         EXPECT_EQ(frame->GetAnalysisMode(), c.after);
+        if (c.result) {
+            EXPECT_EQ(strength->IsVisible() != FALSE, c.after == 1);
+            EXPECT_EQ(motion->IsVisible() != FALSE, c.after == 2);
+        }
+        EXPECT_FALSE(common->IsVisible()) << "an element of every analysis ribbon keeps its state";
+        EXPECT_TRUE(outside->IsVisible()) << "outside the analysis part nothing is filtered";
+    }
+}
+
+// Outside ribbon mode the classic auto menu shows as the frame's setting says, and the fixed
+// bars take part in the layout: a person may close them and finds them in the bars' menu.
+TEST_F(FrameLayoutTest, RibbonModeDecidesTheClassicAutoMenuAndWhetherTheFixedBarsTakePart) {
+    struct Case {
+        bool ribbon, showClassicAutoMenu, autoMenuShown;
+    };
+    const Case cases[] = {
+        {false, true, true},
+        {false, false, false},
+        {true, true, false},
+        {true, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.ribbon ? "ribbon" : "classic") +
+                     (c.showClassicAutoMenu ? ", auto menu wanted" : ", auto menu not wanted"));
+        std::shared_ptr<MainFrameState> state = loadState("main_frame.xml");
+        state->showClassicAutoMenu = c.showClassicAutoMenu;
+        CMainFrame* frame = CMainFrame::Create(*state, true, true);
+        ASSERT_NE(frame, nullptr);
+        frame->ShowFirstTime();
+        frame->SetRibbonMode(c.ribbon);
+        pal::test::pump();
+        ASSERT_NE(frame->GetAutoMenuToolBar(), nullptr);
+        EXPECT_EQ(frame->GetAutoMenuToolBar()->IsVisible() != FALSE, c.autoMenuShown);
+        CXTPToolBar* fixed[] = {frame->GetSystemPanelToolBar(), frame->GetTabbedMainToolBar()->GetToolBar(),
+                                frame->GetRememberedToolBar(1065)};
+        for (CXTPToolBar* bar : fixed) {
+            ASSERT_NE(bar, nullptr);
+            EXPECT_EQ(bar->IsCloseable() != FALSE, !c.ribbon) << bar->GetBarID();
+            EXPECT_EQ(bar->IsContextMenuPresent() != FALSE, !c.ribbon) << bar->GetBarID();
+        }
+        frame->DestroyWindow();
+        pal::test::pump();
     }
 }
 

@@ -4,9 +4,11 @@
 #include "frame/MdiClient.h"
 
 #include "frame/FrameState.h"
+#include "frame/RibbonBar.h"
 
 #include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/Document.h"
+#include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/View.h"
 #include "DravikKernel/test/hooks.h"
@@ -32,6 +34,9 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -457,6 +462,179 @@ TEST_F(TabClientTest, ARibbonGroupShowsOnlyForTheViewsItNeeds) {
     EXPECT_TRUE(group->IsVisible());
     document->OnCloseDocument();
     pal::test::pump();
+}
+
+// The active view brings its ribbon tab (back, even when the person hid it), the 3D tab follows a
+// document the 3D module works on, the tool kit's contextual tabs step aside, and the tagged tabs
+// follow the active document's keywords.
+TEST_F(TabClientTest, TheActiveViewBringsItsTabsAndTheDocumentItsContextualTabs) {
+    CMultiDocTemplate sheets(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
+                             RUNTIME_CLASS(Dravik::UI::MdiChildFrame), RUNTIME_CLASS(CDVView));
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    ASSERT_NE(ribbon, nullptr);
+    auto tab = [&](const wchar_t* caption, std::vector<std::wstring> guids, std::vector<std::wstring> tags) {
+        auto* made = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->AddTab(caption));
+        made->SetGUIDs(std::move(guids));
+        made->SetTags(std::move(tags));
+        return made;
+    };
+    const GUID sheetGuid = {0x11111111, 0x2222, 0x3333, {1, 2, 3, 4, 5, 6, 7, 8}};
+    Dravik::UI::RibbonTab* sheet = tab(L"Sheet", {L"{11111111-2222-3333-0102-030405060708}"}, {});
+    Dravik::UI::RibbonTab* model = tab(L"3D", {L"{7EB4FAE1-C764-4869-906D-97BF25A7BC14}"}, {});
+    Dravik::UI::RibbonTab* metal = tab(L"Sheet metal", {}, {L"sheetmetal"});
+    CXTPRibbonTab* picture = ribbon->AddTab(L"Picture");
+    picture->SetContextTab(xtpRibbonTabContextColorBlue, L"Picture tools");
+    ASSERT_TRUE(sheet != nullptr && model != nullptr && metal != nullptr);
+
+    auto* bracket = static_cast<CDvw32Doc*>(sheets.OpenDocumentFile(nullptr));
+    auto* plate = static_cast<CDvw32Doc*>(sheets.OpenDocumentFile(nullptr));
+    ASSERT_TRUE(bracket != nullptr && plate != nullptr);
+    pal::test::pump();
+    auto* bracketView = dynamic_cast<CDVView*>(bracket->GetActiveView());
+    auto* plateView = dynamic_cast<CDVView*>(plate->GetActiveView());
+    ASSERT_TRUE(bracketView != nullptr && plateView != nullptr);
+    bracketView->SetRibbonGUID(sheetGuid);
+    bracket->SetKeywordList({L"Welded", L"SheetMetal"});
+    ASSERT_EQ(ribbon->GetPrintPage(false), nullptr) << "the print page is made only on request";
+    DVRibbonBackstagePrintPage* page = ribbon->GetPrintPage(true);
+    ASSERT_NE(page, nullptr);
+
+    sheet->SetDisabledByUser(true);
+    model->SetVisible(FALSE);
+    frame->SetActiveView(plateView, true);
+    frame->SetActiveView(bracketView, true);
+    EXPECT_TRUE(sheet->IsVisible());
+    EXPECT_FALSE(sheet->IsDisabledByUser());
+    EXPECT_EQ(ribbon->GetSelectedTab(), sheet) << "the view's own tab, hidden before, is selected";
+    EXPECT_FALSE(model->IsVisible()) << "no 3D module: no 3D tab";
+    EXPECT_FALSE(picture->IsVisible());
+    EXPECT_TRUE(metal->IsVisible()) << "a keyword in another letter case matches the tag";
+    EXPECT_EQ(page->GetDocument(), bracket);
+
+    // A view without a tab of its own is no view for the ribbon; twice in a row changes nothing.
+    CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    dvtrace::test::clear();
+    frame->SetActiveView(plateView, true);
+    EXPECT_FALSE(metal->IsVisible()) << "the plate has no keywords";
+    EXPECT_EQ(page->GetDocument(), plate);
+    const auto calls = dvtrace::test::callsOf("DravikKernel");
+    EXPECT_NE(std::find_if(calls.begin(), calls.end(),
+                           [](const std::string& call) {
+                               return call.rfind("CDVCom_Is3D::SetActiveDocument(", 0) == 0 &&
+                                      call.find("none") == std::string::npos;
+                           }),
+              calls.end())
+        << "the 3D module learns the active document";
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "CDVBasicEditEx::ChangePage()"), calls.end());
+    picture->SetVisible(TRUE);
+    const GUID none[3] = {};
+    ribbon->UpdateViewTabs(none, true, plate);
+    EXPECT_TRUE(picture->IsVisible());
+
+    // With the 3D module at work on a document, the 3D tab shows.
+    frame->SetActiveView(bracketView, true);
+    EXPECT_TRUE(model->IsVisible());
+    CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
+
+    // A document's state changes: only the active one re-decides the contextual tabs.
+    plate->SetKeywordList({L"sheetmetal"});
+    bracket->SetKeywordList({});
+    frame->OnChangeDocumentState(plate);
+    EXPECT_TRUE(metal->IsVisible()) << "the plate is not the active document";
+    frame->OnChangeDocumentState(bracket);
+    EXPECT_FALSE(metal->IsVisible());
+
+    bracket->OnCloseDocument();
+    plate->OnCloseDocument();
+    pal::test::pump();
+}
+
+// Another document's tab is chosen: the views of the one stepping back learn the view that
+// takes over.
+TEST_F(TabClientTest, TheViewsOfTheDocumentSteppingBackLearnTheViewThatTakesOver) {
+    CMultiDocTemplate sheets(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
+                             RUNTIME_CLASS(Dravik::UI::MdiChildFrame), RUNTIME_CLASS(CDVView));
+    auto* first = static_cast<CDvw32Doc*>(sheets.OpenDocumentFile(nullptr));
+    auto* second = static_cast<CDvw32Doc*>(sheets.OpenDocumentFile(nullptr));
+    ASSERT_TRUE(first != nullptr && second != nullptr);
+    pal::test::pump();
+    auto* leaving = dynamic_cast<CDVView*>(second->GetActiveView());
+    auto* arriving = dynamic_cast<CDVView*>(first->GetActiveView());
+    ASSERT_TRUE(leaving != nullptr && arriving != nullptr);
+    ASSERT_EQ(frame->MDIGetActive()->GetActiveDocument(), second);
+    tabs().UpdateContents();
+    ASSERT_NE(tabOf(first), nullptr);
+    workspace().SetSelectedItem(tabOf(first));
+    pal::test::pump();
+    EXPECT_EQ(frame->MDIGetActive()->GetActiveDocument(), first);
+    EXPECT_EQ(leaving->GetNextActiveView(), arriving);
+    EXPECT_EQ(arriving->GetNextActiveView(), nullptr) << "the arriving document's views are not told";
+    first->OnCloseDocument();
+    second->OnCloseDocument();
+    pal::test::pump();
+}
+
+// The UI module's pictures for the new-window and close buttons of the tabs replace the tool kit's.
+TEST_F(TabClientTest, TheTabsTakeTheUiModulesNewWindowAndCloseButtons) {
+    // The UI module as it is, with two pictures of its own.
+    class IconModule : public UIModuleProxy::Module {
+    public:
+        explicit IconModule(UIModuleProxy::Module* inner) : inner_(inner) {}
+        std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override {
+            return inner_->GetThemes();
+        }
+        std::wstring GetDefaultThemeName() const override { return inner_->GetDefaultThemeName(); }
+        bool ApplyTheme(int number) override { return inner_->ApplyTheme(number); }
+        CFrameWnd* GetMainFrameOfWindow(HWND window) const override {
+            return inner_->GetMainFrameOfWindow(window);
+        }
+        CFrameWnd* GetChildFrameOwner(CFrameWnd* child) const override {
+            return inner_->GetChildFrameOwner(child);
+        }
+        void SetCommandBarsIconSizes(CXTPCommandBars* bars, SIZE normal, SIZE large, SIZE popup,
+                                     bool largeIcons) override {
+            inner_->SetCommandBarsIconSizes(bars, normal, large, popup, largeIcons);
+        }
+        SIZE ScaleIconSize(SIZE size) const override { return inner_->ScaleIconSize(size); }
+        StatusLineProxy* GetStatusLine(CFrameWnd* frame) const override {
+            return inner_->GetStatusLine(frame);
+        }
+        int ShowSettingsDialog(HWND owner, unsigned caption,
+                               std::vector<UIModuleProxy::SettingsEntry>& entries) override {
+            return inner_->ShowSettingsDialog(owner, caption, entries);
+        }
+        HICON LoadIcon(int id, bool large) override {
+            asked.push_back({id, large});
+            if (id != 487 && id != 501)
+                return nullptr;
+            const int side = 16;
+            std::vector<DWORD> bits(side * side, id == 487 ? 0xFF00A000u : 0xFFC00000u);
+            HBITMAP colour = ::CreateBitmap(side, side, 1, 32, bits.data());
+            HBITMAP mask = ::CreateBitmap(side, side, 1, 1, nullptr);
+            ICONINFO info{TRUE, 0, 0, mask, colour};
+            HICON icon = ::CreateIconIndirect(&info);
+            ::DeleteObject(colour);
+            ::DeleteObject(mask);
+            return icon;
+        }
+        std::vector<std::pair<int, bool>> asked;
+
+    private:
+        UIModuleProxy::Module* inner_;
+    };
+    UIModuleProxy::Module* installed = UIModuleProxy::Instance().GetModule();
+    ASSERT_NE(installed, nullptr);
+    IconModule module(installed);
+    UIModuleProxy::Instance().SetModule(&module);
+    {
+        CDVTabClientWnd client;
+        UIModuleProxy::Instance().SetModule(installed);
+        EXPECT_EQ(module.asked, (std::vector<std::pair<int, bool>>{{487, true}, {501, true}}));
+        for (const UINT id : {9157u, 9158u}) {
+            CXTPImageManagerIcon* image = XTPImageManager()->GetImage(id, 16);
+            EXPECT_NE(image, nullptr) << id;
+        }
+    }
 }
 
 // The drawing's window is a child of the main frame: closing the frame closes the drawing, so the

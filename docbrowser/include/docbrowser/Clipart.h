@@ -27,7 +27,18 @@ public:
     virtual bool CanClose() { return true; }
 };
 
-class ModelTreeClipart : public CClipartView {};
+class CDvw32Doc;
+
+// The model tree of a document in a pane of its own; it follows the active document.
+class ModelTreeClipart : public CClipartView {
+public:
+    CDvw32Doc* GetDocument() const { return document_; }
+    // None empties the tree.
+    void SetDocument(CDvw32Doc* document) { document_ = document; }
+
+private:
+    CDvw32Doc* document_ = nullptr;
+};
 class WorkmixClipart : public CClipartView {};
 class DocumentsMenuClipart : public CClipartView {};
 class ExpandedFormClipart : public CClipartView {};

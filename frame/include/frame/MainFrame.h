@@ -21,8 +21,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -503,6 +503,9 @@ private:
     void LoadLayout(const Dravik::UI::XML::Document& node);
     void CoverMonitor();
     void CloseAllPanes();
+    // The six bars of the classic layout: the system panel, the tabbed bar and the four
+    // remembered default bars (any not made yet is null).
+    std::vector<CXTPToolBar*> fixedToolBars() const;
     bool isStatusLineVisible();
     void showStatusLine(bool show);
     bool m_statusLineInWindow = true;

@@ -9,11 +9,33 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <string_view>
 
 DV_EXPORTS_BEGIN
+
+class CDocument;
+class CDvw32Doc;
+class CView;
+
+// The backstage page that prints the active document. It keeps the document it was given; its
+// preview window belongs to the backstage's printing, which is not part of this program yet.
+class DVRibbonBackstagePrintPage : public CWnd {
+public:
+    static constexpr UINT kHelpId = 102700;
+    static constexpr DWORD kStyle = 0x46000000;
+    static constexpr const wchar_t* kClassName = L"Dravik.RibbonBackstagePrintPage";
+
+    ~DVRibbonBackstagePrintPage() override;
+
+    CDvw32Doc* GetDocument() const { return m_document; }
+    void SetDocument(CDvw32Doc* document) { m_document = document; }
+
+private:
+    CDvw32Doc* m_document = nullptr;
+};
 
 class DVRibbonBar : public Dravik::UI::RibbonBar {
     DECLARE_DYNCREATE(DVRibbonBar)
@@ -51,12 +73,33 @@ public:
     // control; none when no control has the id.
     static const SysPanelValue* GetControlData(CXTPRibbonBar* ribbon, int id);
 
+    // The tabs the active view brings: the view's ribbon tabs first, then the others with the
+    // same GUIDs; the contextual tabs of the tool kit and the other view tabs hide. The 3D tab
+    // shows only for an active document. Null guids[0] means no view; twice in a row changes
+    // nothing. `force` brings back tabs the person hid.
+    void UpdateViewTabs(const GUID (&guids)[3], bool force, CDocument* activeDocument);
+    // Tagged tabs show exactly when one of the document's keywords is among their tags.
+    void UpdateContextualTabs(CDocument* document);
+    // The three tab GUIDs of a view: the default tab without one.
+    static void GetActiveViewRibbonTabs(CView* view, GUID (&guids)[3]);
+    static const GUID kDefaultTabGuid;
+    static const GUID k3DTabGuid;
+
+    // Null while none was made and `create` is false.
+    DVRibbonBackstagePrintPage* GetPrintPage(bool create);
+    // While above 0, tab changes are not the person's choice.
+    bool IsTabChangeSuppressed() const { return m_suppressTabChange > 0; }
+
     void SetBackstageTheme(int theme) { m_backstageTheme = theme; }
     int GetBackstageTheme() const { return m_backstageTheme; }
 
 private:
     void SetValue(Dravik::DVDocument* document, int id, const SysPanelValue& value);
+    void ShowViewTab(Dravik::UI::RibbonTab* tab);
     CXTPControlPopup* m_orsaPopup = nullptr;
+    std::unique_ptr<DVRibbonBackstagePrintPage> m_printPage;
+    int m_suppressTabChange = 0;
+    bool m_noView = true;
     int m_backstageTheme = -1;
 };
 

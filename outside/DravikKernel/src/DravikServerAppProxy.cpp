@@ -80,3 +80,9 @@ std::wstring DravikServerAppProxy::GetWindowsProfileCurrentSectionName() {
 void DravikServerAppProxy::OnActivateDocument(CDvw32Doc*) {}
 
 void DravikServerAppProxy::OnDocumentClosed(CDvw32Doc*) {}
+
+void DravikServerAppProxy::OnDocumentDeactivated(CDvw32Doc* document, int reason) {
+    dvtrace::record(dvkernel::kTraceName, "DravikServerAppProxy::OnDocumentDeactivated(" +
+                                              std::string(document != nullptr ? "document" : "none") + "," +
+                                              std::to_string(reason) + ")");
+}

@@ -6,6 +6,7 @@
 #include "pal/text.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 namespace dvkernel {
@@ -121,4 +122,25 @@ void EditModuleProxy::Detach() {
 void CDVCom_Is3D::OnApplicationMessage(WPARAM wParam, LPARAM lParam) {
     dvtrace::record(dvkernel::kTraceName, "3D module message: " + std::to_string(wParam) + "," +
                                               std::to_string(static_cast<long long>(lParam)));
+}
+
+namespace {
+std::string documentText(const CDvw32Doc* document) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", static_cast<const void*>(document));
+    return document != nullptr ? text : "none";
+}
+} // namespace
+
+void CDVCom_Is3D::SetActiveDocument(CDvw32Doc* document) {
+    dvtrace::record(dvkernel::kTraceName, "CDVCom_Is3D::SetActiveDocument(" + documentText(document) + ")");
+}
+
+void CDVCom_Is3D::OnActiveDocumentSettled(CDvw32Doc* document) {
+    dvtrace::record(dvkernel::kTraceName,
+                    "CDVCom_Is3D::OnActiveDocumentSettled(" + documentText(document) + ")");
+}
+
+void CDVBasicEditEx::ChangePage() {
+    dvtrace::record(dvkernel::kTraceName, "CDVBasicEditEx::ChangePage()");
 }

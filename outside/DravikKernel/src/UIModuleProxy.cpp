@@ -191,6 +191,17 @@ bool UIModuleProxy::CommandStateGet(unsigned command, bool& enabled, bool& check
     return m != nullptr && m->CommandStateGet(command, enabled, checked);
 }
 
+HICON UIModuleProxy::LoadIcon(int id, bool large) const {
+    Module* m = module();
+    return m != nullptr ? m->LoadIcon(id, large) : nullptr;
+}
+
+void UIModuleProxy::FilterRibbonPart(CXTPRibbonBar* ribbon, const GUID& part,
+                                     const std::function<bool(AnalysisRibbonId)>& show) const {
+    if (Module* m = module(); m != nullptr && ribbon != nullptr && show)
+        m->FilterRibbonPart(ribbon, part, show);
+}
+
 SIZE UIModuleProxy::GetIconSize(SIZE size) const {
     Module* m = module();
     return m ? m->ScaleIconSize(size) : size;

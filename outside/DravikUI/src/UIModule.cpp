@@ -2,6 +2,7 @@
 // loaded and takes itself out when it is unloaded.
 #include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/MainFrame.h"
+#include "DravikUI/Ribbon.h"
 #include "DravikUI/Themes.h"
 #include "DravikUI/Windows.h"
 #include "DravikUI/detail/module.h"
@@ -10,6 +11,7 @@
 #include "xtp/CommandBars.h"
 #include "xtp/CommandBarsOptions.h"
 #include "xtp/PaintManager.h"
+#include "xtp/RibbonBar.h"
 
 namespace Dravik::UI {
 
@@ -111,6 +113,22 @@ StatusLineProxy* Module::GetStatusLine(CFrameWnd* mainFrame) const {
 int Module::ShowSettingsDialog(HWND owner, unsigned captionId,
                                std::vector<UIModuleProxy::SettingsEntry>& entries) {
     return RunSettingsDialog(owner, captionId, entries);
+}
+
+void Module::FilterRibbonPart(CXTPRibbonBar* ribbon, const GUID& part,
+                              const std::function<bool(AnalysisRibbonId)>& show) {
+    for (int t = 0; t < ribbon->GetTabCount(); ++t) {
+        auto* tab = dynamic_cast<RibbonTab*>(ribbon->GetTab(t));
+        if (tab == nullptr || !tab->HasGUID(part))
+            continue;
+        CXTPRibbonGroups* groups = tab->GetGroups();
+        // Elements of every analysis ribbon keep what else decided about them.
+        for (int g = 0; groups != nullptr && g < groups->GetCount(); ++g)
+            if (auto* group = dynamic_cast<RibbonGroup*>(groups->GetAt(g));
+                group != nullptr && group->GetAnalysisId() >= 1)
+                group->SetVisible(show(group->GetAnalysisId()));
+        return;
+    }
 }
 
 namespace {

@@ -90,6 +90,14 @@ public:
         return document != nullptr && (editInPlace_[0] == document || editInPlace_[1] == document);
     }
 
+    // The keywords of the document's properties; empty when it has none.
+    const std::vector<std::wstring>& GetKeywordList() const { return keywords_; }
+    void SetKeywordList(std::vector<std::wstring> keywords) { keywords_ = std::move(keywords); }
+
+    // The assembly a part document is edited within; none outside such an edit.
+    DravikDocument2* GetAssemblyDocument() const { return assembly_; }
+    void SetAssemblyDocument(DravikDocument2* assembly) { assembly_ = assembly; }
+
     // Pictures kept with the document under a name (the preview, the icon): PNG bytes.
     const std::string* GetPicture(const std::wstring& name) const;
     void SetPicture(const std::wstring& name, std::string png);
@@ -119,6 +127,8 @@ private:
     std::uint64_t flags_ = 0;
     bool readOnly_ = false;
     const DravikDocument2* editInPlace_[2] = {nullptr, nullptr};
+    std::vector<std::wstring> keywords_;
+    DravikDocument2* assembly_ = nullptr;
     DVDocument content_;
     std::vector<std::pair<std::wstring, std::string>> pictures_;
 };

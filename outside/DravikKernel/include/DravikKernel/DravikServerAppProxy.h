@@ -35,6 +35,9 @@ public:
     // nothing with either.
     virtual void OnActivateDocument(CDvw32Doc* document);
     virtual void OnDocumentClosed(CDvw32Doc* document);
+    // A document stopped being the active one (reason 1: another, or none, became active). The
+    // base notes it in the kernel's record.
+    virtual void OnDocumentDeactivated(CDvw32Doc* document, int reason);
     // Ends the running commands of a document, or of every document when it is null.
     virtual void TerminateAllCommands(CDvw32Doc* document, bool all);
 

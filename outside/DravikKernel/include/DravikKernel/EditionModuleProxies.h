@@ -11,6 +11,8 @@
 
 DV_EXPORTS_BEGIN
 
+class CDvw32Doc;
+
 class CDVCom_Is3D {
 public:
     enum Kind { SolidEdit = 1, Modelling = 2 };
@@ -36,6 +38,11 @@ public:
     // user's key); false when it could not be read or written.
     bool LoadState(const wchar_t* keyPath);
     bool SaveState(const wchar_t* keyPath);
+    // The document the person works in now (null: none): once when it is stored, and once more
+    // after the shell brought its panes, error window and system panel up to date.
+    void SetActiveDocument(CDvw32Doc* document);
+    void OnActiveDocumentSettled(CDvw32Doc* document);
+
     // A message the application relays to the 3D module (1339) with its two parameters.
     void OnApplicationMessage(WPARAM wParam, LPARAM lParam);
 
@@ -59,6 +66,13 @@ public:
 
 private:
     EditModuleProxy() = default;
+};
+
+// The kernel's edit boxes of a drawing's page.
+class CDVBasicEditEx {
+public:
+    // The page shown changed: open edit boxes end their entry.
+    static void ChangePage();
 };
 
 DV_EXPORTS_END

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "win/com/guid.h"
 #include "win/types.h"
 
 #include <functional>
@@ -20,7 +21,11 @@ DV_EXPORTS_BEGIN
 class CWnd;
 class CFrameWnd;
 class CXTPCommandBars;
+class CXTPRibbonBar;
 class StatusLineProxy;
+
+// The analysis ribbon an element of the ribbon belongs to; below 1 it belongs to every one.
+using AnalysisRibbonId = int;
 
 class UIModuleProxy {
 public:
@@ -66,6 +71,13 @@ public:
         virtual bool CommandStateGet(unsigned command, bool& enabled, bool& checked) const { return false; }
         virtual int ShowSettingsDialog(HWND owner, unsigned captionId,
                                        std::vector<SettingsEntry>& entries) = 0;
+        // Shows the elements of the ribbon's part (the tab with that GUID) that carry an
+        // analysis id when `show` accepts the id, and hides the others; nothing by default.
+        // One of the module's own icons (large: its large form); null when it has none by
+        // that id. The caller destroys it.
+        virtual HICON LoadIcon(int id, bool large) { return nullptr; }
+        virtual void FilterRibbonPart(CXTPRibbonBar* ribbon, const GUID& part,
+                                      const std::function<bool(AnalysisRibbonId)>& show) {}
     };
 
     static UIModuleProxy& Instance();
@@ -137,6 +149,11 @@ public:
     std::wstring GetCurrentUIStyleName() const;
 
     int ShowSettingsDialog(HWND owner, unsigned captionId, std::vector<SettingsEntry>& entries) const;
+    // Answered by the UI module; null without one.
+    HICON LoadIcon(int id, bool large) const;
+    // Answered by the UI module; nothing without one.
+    void FilterRibbonPart(CXTPRibbonBar* ribbon, const GUID& part,
+                          const std::function<bool(AnalysisRibbonId)>& show) const;
     // Answered by the UI module; false without one or when it does not know the command.
     bool CommandStateGet(unsigned command, bool& enabled, bool& checked) const;
 

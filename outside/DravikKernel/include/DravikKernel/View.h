@@ -16,6 +16,7 @@
 #include "DravikKernel/PageRender.h"
 #include "afx/view.h"
 #include "pal/visibility.h"
+#include "win/com/guid.h"
 
 #include <cstddef>
 #include <vector>
@@ -53,6 +54,15 @@ public:
     // selection cleared, for none or a foreign one.
     bool SelectObject(const Dravik::Element* element);
     void ClearSelection();
+
+    // Another document window is about to become active: `next` is its active view (null when
+    // it is none of the kernel's). The view keeps it until the next change.
+    virtual void OnActiveViewChanging(CView* next) { nextActiveView_ = next; }
+    CView* GetNextActiveView() const { return nextActiveView_; }
+
+    // The ribbon tab the view brings with it; the null GUID when it brings none.
+    virtual GUID GetRibbonGUID() const { return ribbonGuid_; }
+    void SetRibbonGUID(const GUID& guid) { ribbonGuid_ = guid; }
 
     // The command bars of the tool bars the view hosts itself; none here.
     virtual CXTPCommandBars* GetToolBarHost() { return nullptr; }
@@ -104,6 +114,8 @@ private:
     bool showPopupToolbar_ = true;
     bool terminateRequested_ = false;
     std::vector<std::size_t> selection_;
+    GUID ribbonGuid_{};
+    CView* nextActiveView_ = nullptr;
 };
 
 // The drawing view the person works in: the active view of the active document, when it is a

@@ -59,6 +59,11 @@ public:
     DWORD GetViewTypeRequirement() const { return viewTypes_; }
     void SetViewTypeRequirement(DWORD bits) { viewTypes_ = bits; }
 
+    // The analysis ribbon the group belongs to (UIModuleProxy's AnalysisRibbonId); below 1 it
+    // belongs to every one.
+    int GetAnalysisId() const { return analysisId_; }
+    void SetAnalysisId(int id) { analysisId_ = id; }
+
     bool IsDisabledByUser() const { return disabledByUser_; }
     void SetDisabledByUser(bool disabled);
 
@@ -76,6 +81,7 @@ private:
     std::wstring guid_;
     int code_ = 0;
     DWORD viewTypes_ = 0;
+    int analysisId_ = 0;
     bool disabledByUser_ = false;
     std::vector<const CXTPControl*> optional_;
 };

@@ -27,6 +27,8 @@ public:
     StatusLineProxy* GetStatusLine(CFrameWnd* mainFrame) const override;
     int ShowSettingsDialog(HWND owner, unsigned captionId,
                            std::vector<UIModuleProxy::SettingsEntry>& entries) override;
+    void FilterRibbonPart(CXTPRibbonBar* ribbon, const GUID& part,
+                          const std::function<bool(AnalysisRibbonId)>& show) override;
 
 private:
     Module();

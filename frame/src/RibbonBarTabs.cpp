@@ -1,0 +1,130 @@
+// Which ribbon tabs show: the tabs the active view brings, the contextual tabs of the active
+// document's keywords, and the backstage print page that follows the active document.
+#include "frame/RibbonBar.h"
+
+#include "DravikKernel/Document.h"
+#include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/View.h"
+#include "XTToolkitPro.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isNull(const GUID& guid) {
+    return guid == GUID{};
+}
+
+bool hasAny(const Dravik::UI::RibbonTab& tab, std::initializer_list<const GUID*> guids) {
+    return std::any_of(guids.begin(), guids.end(),
+                       [&](const GUID* guid) { return !isNull(*guid) && tab.HasGUID(*guid); });
+}
+
+// The print page's window class, registered once for the process.
+const wchar_t* printPageClass() {
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = AfxGetInstanceHandle();
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = DVRibbonBackstagePrintPage::kClassName;
+        return ::RegisterClassW(&wc) != 0;
+    }();
+    return registered ? DVRibbonBackstagePrintPage::kClassName : nullptr;
+}
+
+} // namespace
+
+// {84F3EAA9-60FB-4DF4-AE1D-3F08A30223AE}
+const GUID DVRibbonBar::kDefaultTabGuid = {
+    0x84F3EAA9, 0x60FB, 0x4DF4, {0xAE, 0x1D, 0x3F, 0x08, 0xA3, 0x02, 0x23, 0xAE}};
+// {7EB4FAE1-C764-4869-906D-97BF25A7BC14}
+const GUID DVRibbonBar::k3DTabGuid = {
+    0x7EB4FAE1, 0xC764, 0x4869, {0x90, 0x6D, 0x97, 0xBF, 0x25, 0xA7, 0xBC, 0x14}};
+
+void DVRibbonBar::GetActiveViewRibbonTabs(CView* view, GUID (&guids)[3]) {
+    guids[0] = kDefaultTabGuid;
+    if (view == nullptr)
+        return;
+    // Views keep no main-bar history yet: the view's own tab stands for all three.
+    const auto* drawing = dynamic_cast<const CDVView*>(view);
+    const GUID own = drawing != nullptr ? drawing->GetRibbonGUID() : GUID{};
+    guids[0] = own;
+    guids[1] = own;
+    guids[2] = own;
+}
+
+void DVRibbonBar::ShowViewTab(Dravik::UI::RibbonTab* tab) {
+    if (!tab->IsVisible())
+        tab->SetDisabledByUser(false);
+}
+
+void DVRibbonBar::UpdateViewTabs(const GUID (&guids)[3], bool force, CDocument* activeDocument) {
+    const bool noView = isNull(guids[0]);
+    if ((noView && m_noView) || GetTabCount() == 0)
+        return;
+    ++m_suppressTabChange;
+    // The 3D tab belongs to a document the 3D module works on.
+    const bool with3D = activeDocument != nullptr && CDVCom_Is3D::Instance() != nullptr;
+
+    const CXTPRibbonTab* selected = GetSelectedTab();
+    CXTPRibbonTab* firstShown = noView ? GetTab(0) : nullptr;
+    bool firstWasVisible = noView ? GetTab(0)->IsVisible() != FALSE : true;
+    bool ownTabSeen = false;
+    bool currentHidden = force;
+    for (int i = 0; i < GetTabCount(); ++i) {
+        auto* tab = dynamic_cast<Dravik::UI::RibbonTab*>(GetTab(i));
+        if (tab == nullptr || tab->HasTags() || (tab->IsDisabledByUser() && !currentHidden))
+            continue;
+        if (!noView && !ownTabSeen && tab->HasGUID(guids[0])) {
+            // The view's own tab is the one to select, whatever matched before it.
+            ownTabSeen = true;
+            firstShown = tab;
+            firstWasVisible = tab->IsVisible() != FALSE;
+            ShowViewTab(tab);
+        } else if (hasAny(*tab, {&guids[0], &guids[1], &guids[2]}) || (with3D && tab->HasGUID(k3DTabGuid))) {
+            if (firstShown == nullptr)
+                firstShown = tab;
+            ShowViewTab(tab);
+        } else if (tab->IsVisible() && tab->GetContextColor() != xtpRibbonTabContextColorNone) {
+            tab->SetVisible(FALSE);
+            if (tab == selected)
+                currentHidden = true;
+        }
+    }
+    if (firstShown != nullptr && (!firstWasVisible || currentHidden) && firstShown != GetSelectedTab())
+        SetCurSel(firstShown->GetIndex());
+    m_noView = noView;
+    --m_suppressTabChange;
+}
+
+void DVRibbonBar::UpdateContextualTabs(CDocument* document) {
+    if (GetTabCount() == 0)
+        return;
+    static const std::vector<std::wstring> none;
+    const auto* kernel = dynamic_cast<const Dravik::DravikDocument2*>(document);
+    const std::vector<std::wstring>& keywords = kernel != nullptr ? kernel->GetKeywordList() : none;
+    for (int i = 0; i < GetTabCount(); ++i) {
+        auto* tab = dynamic_cast<Dravik::UI::RibbonTab*>(GetTab(i));
+        if (tab == nullptr || !tab->HasTags())
+            continue;
+        const bool matches = std::any_of(keywords.begin(), keywords.end(),
+                                         [tab](const std::wstring& keyword) { return tab->HasTag(keyword); });
+        tab->SetVisible(matches);
+    }
+}
+
+DVRibbonBackstagePrintPage::~DVRibbonBackstagePrintPage() {
+    if (m_hWnd != nullptr)
+        DestroyWindow();
+}
+
+DVRibbonBackstagePrintPage* DVRibbonBar::GetPrintPage(bool create) {
+    if (m_printPage || !create)
+        return m_printPage.get();
+    m_printPage = std::make_unique<DVRibbonBackstagePrintPage>();
+    // Without the ribbon's window the page waits for its backstage tab without one.
+    if (const wchar_t* windowClass = printPageClass(); windowClass != nullptr && m_hWnd != nullptr)
+        m_printPage->Create(windowClass, L"", DVRibbonBackstagePrintPage::kStyle, CRect(0, 0, 0, 0), this, 0);
+    return m_printPage.get();
+}
