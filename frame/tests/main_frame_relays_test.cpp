@@ -487,7 +487,7 @@ TEST_F(RelaysTest, AnOpenedPdmPaneIsSavedAndRestored) {
     frame->ShowFirstTime();
     Dravik::UI::DockingPaneManager& panes = frame->GetPaneManager();
     const std::uint32_t before = frame->GetOpenOrsaPanes();
-    panes.CreatePane(1013, CRect(0, 0, 200, 200), xtpPaneDockLeft); // desktop
+    panes.CreatePane(1013, CRect(0, 0, 200, 200), xtpPaneDockLeft);  // desktop
     panes.CreatePane(1016, CRect(0, 0, 200, 200), xtpPaneDockRight); // the form pane: no PDM pane
     frame->RecalcLayout();
     pal::test::pump();
@@ -572,6 +572,9 @@ public:
 };
 
 TEST_F(RelaysTest, TheRulesReachTheFramelessAndTheFixedBars) {
+    // The context, full-screen and view bars of the default tool bars, all shown.
+    for (UINT id : {1070u, 1065u, 1063u})
+        app->defaultBars.push_back({L"Bar", GUID{}, id, true, 2, {57600}});
     auto* frame = make<FramelessFrame>();
     frame->addBars();
     frame->SetRibbonMode(true);
@@ -604,6 +607,8 @@ TEST_F(RelaysTest, TheRulesReachTheFramelessAndTheFixedBars) {
         CXTPToolBar* viewBar = frame->GetRememberedToolBar(1063);
         ASSERT_NE(viewBar, nullptr);
         EXPECT_EQ(viewBar->IsVisible() != FALSE, c.off);
+        EXPECT_FALSE(frame->GetRememberedToolBar(1070)->IsVisible()) << "the ribbon takes its place";
+        EXPECT_TRUE(frame->GetRememberedToolBar(1065)->IsVisible()) << "hidden in full screen only";
     }
     // The frameless auto-menu bar gives way to the classic one when off, and is off outside
     // ribbon mode.
