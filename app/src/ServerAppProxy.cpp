@@ -1,6 +1,19 @@
 #include "app/ServerAppProxy.h"
 
 #include "app/Dvw32App.h"
+#include "frame/MainFrame.h"
+
+#include "DravikKernel/GlobalContainer.h"
+#include "panels/DataExchange.h"
+
+namespace {
+
+// Add-ons may change the frames' menus only while the application lets them create their tools.
+bool MayCreateTools() {
+    return GlobalContainer::Instance().InAppCreateToolsMode();
+}
+
+} // namespace
 
 void ServerAppProxy::SetRegistryProfileName(const wchar_t* name) {
     app_.SetRegistryProfileName(name);
@@ -35,4 +48,135 @@ std::wstring ServerAppProxy::GetApplicationsIniPath() {
 
 bool ServerAppProxy::SaveState() {
     return app_.SaveState() != FALSE;
+}
+
+// --- the system panel ---
+
+std::int32_t ServerAppProxy::GetSyspanelMode() {
+    CMainFrame* frame = GetMainFrame();
+    return frame != nullptr ? frame->GetSyspanelMode() : -1;
+}
+
+void ServerAppProxy::SetSyspanelControls(const std::vector<SyspanelCommandButton>& buttons) {
+    std::vector<CSysPanelToolbar::CommandButton> own;
+    own.reserve(buttons.size());
+    for (const SyspanelCommandButton& button : buttons)
+        own.push_back({button.commandId, button.iconId, button.stringId});
+    CDvw32App::ForEachMainFrame([&](CMainFrame* frame) { frame->SetSyspanelControls(own); });
+}
+
+void ServerAppProxy::EnableSyspanelControl(int id, bool enable) {
+    CDvw32App::ForEachMainFrame([&](CMainFrame* frame) { frame->EnableSyspanelControl(id, enable); });
+}
+
+void ServerAppProxy::DisableSyspanelControls() {
+    CDvw32App::ForEachMainFrame([](CMainFrame* frame) { frame->DisableSyspanelControls(); });
+}
+
+void ServerAppProxy::SyspanelStatusChanged() {
+    CDvw32App::ForEachMainFrame([](CMainFrame* frame) { frame->SyspanelStatusChanged(); });
+}
+
+void ServerAppProxy::GetSyspanelFontName(std::wstring& name, int id) {
+    name.clear();
+    if (CMainFrame* frame = GetMainFrame())
+        frame->GetSyspanelFontName(name, id);
+}
+
+void ServerAppProxy::set_syspanel_doublevar(Dravik::DVDocument* document, int id, double value,
+                                            std::int32_t flag) {
+    CDvw32App::ForEachMainFrame(
+        [&](CMainFrame* frame) { frame->SetSyspanelDoubleVar(document, id, value, flag); });
+}
+
+void ServerAppProxy::set_syspanel_intvar(Dravik::DVDocument* document, int id, int value, std::int32_t flag) {
+    CDvw32App::ForEachMainFrame(
+        [&](CMainFrame* frame) { frame->SetSyspanelIntVar(document, id, value, flag); });
+}
+
+void ServerAppProxy::set_syspanel_cstr(Dravik::DVDocument* document, int id, const std::wstring& text) {
+    CDvw32App::ForEachMainFrame([&](CMainFrame* frame) { frame->SetSyspanelCString(document, id, text); });
+}
+
+// The frames' font controls take the face alone; the size is the kernel's business.
+void ServerAppProxy::set_syspanel_font(Dravik::DVDocument* document, int id, const std::wstring& name, int) {
+    CDvw32App::ForEachMainFrame([&](CMainFrame* frame) { frame->SetSyspanelFont(document, id, name); });
+}
+
+void ServerAppProxy::set_syspanel_int(Dravik::DVDocument* document, int id, std::int32_t value) {
+    CDvw32App::ForEachMainFrame([&](CMainFrame* frame) { frame->SetSyspanelInt(document, id, value); });
+}
+
+void ServerAppProxy::SplitSyspanelRealValue(const SysPanelValue& record, double& value, std::int32_t& code) {
+    if (CMainFrame* frame = GetMainFrame())
+        frame->SplitSyspanelRealValue(record, value, code);
+}
+
+void ServerAppProxy::SplitSyspanelRealValueAsInt(const SysPanelValue& record, int& value,
+                                                 std::int32_t& code) {
+    if (CMainFrame* frame = GetMainFrame())
+        frame->SplitSyspanelRealValueAsInt(record, value, code);
+}
+
+void ServerAppProxy::GetSyspanelIntValue(int id, std::int32_t& value) {
+    if (CMainFrame* frame = GetMainFrame())
+        frame->GetSyspanelIntValue(id, value);
+}
+
+void ServerAppProxy::SetSyspanelButtonStatus(int id, bool enabled, bool ticked) {
+    CDvw32App::ForEachMainFrame(
+        [&](CMainFrame* frame) { frame->SetSyspanelButtonStatus(id, enabled, ticked); });
+}
+
+bool ServerAppProxy::GetSyspanelButtonStatus(int id, bool& checked, bool& disabled) {
+    CMainFrame* frame = GetMainFrame();
+    return frame != nullptr && frame->GetSyspanelButtonStatus(id, checked, disabled);
+}
+
+bool ServerAppProxy::GetSyspanelControlValue(int id, SysPanelValue& value) {
+    CMainFrame* frame = GetMainFrame();
+    if (frame == nullptr)
+        return false;
+    const std::optional<SysPanelValue> found = frame->GetSyspanelControlValue(id);
+    if (!found)
+        return false;
+    value = *found;
+    return true;
+}
+
+// --- add-on menus ---
+
+bool ServerAppProxy::InsertUserPopupMenu(const std::wstring& caption, HMENU menu, int anchor,
+                                         std::uint32_t placement, const std::wstring& key) {
+    if (!MayCreateTools())
+        return false;
+    for (CMainFrame* frame : CDvw32App::GetMainFrames())
+        if (!frame->InsertUserPopupMenu(caption, menu, anchor, placement, key))
+            return false;
+    return true;
+}
+
+bool ServerAppProxy::RemoveUserPopupMenu(const std::wstring& key) {
+    if (!MayCreateTools())
+        return false;
+    CDvw32App::ForEachMainFrame([&](CMainFrame* frame) { frame->RemoveUserPopupMenu(key); });
+    return true;
+}
+
+bool ServerAppProxy::InsertUserMenuItem(int id, const std::wstring& text, int anchor,
+                                        std::uint32_t placement) {
+    if (!MayCreateTools())
+        return false;
+    for (CMainFrame* frame : CDvw32App::GetMainFrames())
+        if (!frame->InsertUserMenuItem(id, text, anchor, placement))
+            return false;
+    return true;
+}
+
+void ServerAppProxy::UpdateInstalledConfigurationsMenu() {
+    CDvw32App::ForEachMainFrame([](CMainFrame* frame) { frame->UpdateInstalledConfigurationsMenu(); });
+}
+
+void ServerAppProxy::ShowToolbar(UINT id, bool show) {
+    CDvw32App::ForEachMainFrame([&](CMainFrame* frame) { frame->ShowToolbar(id, show); });
 }

@@ -168,6 +168,7 @@ CMainFrame* CMainFrame::Create(const MainFrameState& state, bool applyPlacement,
         frame->ApplyState(state, applyPlacement, layout);
         if (CXTPRibbonBar* ribbon = frame->GetRibbonBar())
             ribbon->GetControls()->CreateOriginalControls();
+        frame->UpdateInstalledConfigurationsMenu();
     } catch (const std::exception& e) {
         DVLog_Write(DVLogOptionalFailure, "Failed to create a main frame: %s", e.what());
         return nullptr;

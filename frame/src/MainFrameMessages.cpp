@@ -48,15 +48,6 @@ bool isClipartPane(int id) {
     return id >= kFirstClipartPane && id <= kLastClipartPane;
 }
 
-// The PDM-pane bit of a pane id; 0 for a pane that is no PDM pane.
-DWORD orsaPaneBit(int paneId) {
-    constexpr int kPdmPanes[] = {1012, 1013, 1014, 1015, 1016, 1019, 1027, 1033, 1040};
-    for (size_t i = 0; i < std::size(kPdmPanes); ++i)
-        if (kPdmPanes[i] == paneId)
-            return DWORD{1} << i;
-    return 0;
-}
-
 // The command text of a shell request, read no further than its block and stopped at its first
 // terminator; empty (and false) when the block cannot be read.
 bool readDdeCommand(HGLOBAL block, CString& text) {
@@ -201,7 +192,7 @@ LRESULT CMainFrame::OnDockingPaneNotify(WPARAM wParam, LPARAM lParam) {
     LRESULT handled = MdiMainFrame::OnDockingPaneNotify(wParam, lParam);
     if (wParam == XTP_DPN_SHOWWINDOW) {
         if (auto* pane = reinterpret_cast<CXTPDockingPane*>(lParam))
-            m_openOrsaPanes |= orsaPaneBit(pane->GetID());
+            pdmPanes |= PdmPaneBit(pane->GetID());
         return handled;
     }
     if (wParam != XTP_DPN_ACTION)
@@ -213,7 +204,7 @@ LRESULT CMainFrame::OnDockingPaneNotify(WPARAM wParam, LPARAM lParam) {
     if (isClipartPane(id))
         return closeClipartPane(*this, id) ? 1 : handled;
     if (id != kUnlistedPdmPane)
-        m_openOrsaPanes &= ~orsaPaneBit(id);
+        pdmPanes &= ~PdmPaneBit(id);
     return handled;
 }
 

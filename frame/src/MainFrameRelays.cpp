@@ -17,6 +17,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -30,19 +31,24 @@ constexpr int kOrsaDisconnectCommand = 2075;
 // Controls of PDM commands hide with it unless the control asks to stay (control flag 16).
 constexpr DWORD kKeepWithoutPdmFlag = xtpFlagNoMovable;
 constexpr int kPropertiesPane = 1007;
+// The default fixed bars that give way to the ribbon: the context bar, the full-screen bar and
+// the view bar.
+constexpr UINT kContextBar = 1070;
+constexpr UINT kFullScreenBar = 1065;
+constexpr UINT kViewBar = 1063;
 
-struct PdmPaneBit {
+struct PdmPaneBitEntry {
     int paneId;
     std::uint32_t bit;
 };
-constexpr std::array<PdmPaneBit, 8> kPdmPanes{{{1012, PdmPaneFiles},
-                                               {1019, PdmPaneAssembly},
-                                               {1013, PdmPaneDesktop},
-                                               {1014, PdmPaneNomenclature},
-                                               {1015, PdmPaneSearch},
-                                               {1027, PdmPaneMail},
-                                               {1033, PdmPaneConfigurationSettings},
-                                               {1040, PdmPaneLibraryElements}}};
+constexpr std::array<PdmPaneBitEntry, 8> kPdmPanes{{{1012, PdmPaneFiles},
+                                                    {1019, PdmPaneAssembly},
+                                                    {1013, PdmPaneDesktop},
+                                                    {1014, PdmPaneNomenclature},
+                                                    {1015, PdmPaneSearch},
+                                                    {1027, PdmPaneMail},
+                                                    {1033, PdmPaneConfigurationSettings},
+                                                    {1040, PdmPaneLibraryElements}}};
 
 bool IsPdmControl(CXTPControl* control) {
     if (control->GetID() <= 0 || (control->GetFlags() & kKeepWithoutPdmFlag) != 0)
@@ -75,7 +81,19 @@ void ShowPdmControls(CXTPControls* controls, bool show) {
 
 // --- bars of the view and the modes ---
 
+// The kernel's settings place the bars; the UI library's record follows them, so that what it
+// decides by position agrees with the frame.
 dvframe::FramelessBarPositions CMainFrame::GetFramelessBarPositions() const {
+    const auto& bars = GetSettings().framelessBars;
+    Dravik::UI::FramelessToolBarPositions positions;
+    positions.autoMenu = bars.autoMenu;
+    positions.selectionFilter = bars.selectionFilter;
+    positions.split = bars.split;
+    positions.view = bars.view;
+    positions.editInPlace = bars.editInPlace;
+    positions.feaTaskModel = bars.feaTaskModel;
+    positions.drawingView = bars.drawingView;
+    Dravik::UI::SetFramelessToolBarPositions(positions);
     return Dravik::UI::GetFramelessToolBarPositions();
 }
 
@@ -88,6 +106,7 @@ void CMainFrame::UpdateViewDependentToolBars() {
     inputs.ribbonMode = IsRibbonMode();
     inputs.screenMode = GetScreenMode();
     inputs.positions = GetFramelessBarPositions();
+    SetHideExpandButtons(GetSettings().hideExpandButtons);
     CXTPToolBar* panel = GetSystemPanelToolBar();
     inputs.systemPanelShown = panel != nullptr && panel->IsVisible();
     inputs.hideExpandButtons = m_hideExpandButtons;
@@ -108,12 +127,43 @@ void CMainFrame::UpdateViewDependentToolBars() {
         if (inputs.ribbonMode)
             classic->SetVisible(rules.classicAutoMenuVisible);
     }
-    if (Dravik::UI::FramelessToolBar* filters = GetSelectionFilterToolBar()) {
-        if (rules.selectionFilterOff)
-            filters->LockVisibility(false);
-        else
-            filters->UnlockVisibility();
+    // In ribbon mode the ribbon takes over the fixed bars; the view bar stands in for the
+    // frameless one that the settings turned off.
+    if (inputs.ribbonMode) {
+        if (CXTPToolBar* context = GetRememberedToolBar(kContextBar);
+            context != nullptr && rules.fixedBar1Hidden)
+            context->SetVisible(FALSE);
+        if (CXTPToolBar* fullScreen = GetRememberedToolBar(kFullScreenBar);
+            fullScreen != nullptr && rules.fixedBar2Hidden)
+            fullScreen->SetVisible(FALSE);
+        if (CXTPToolBar* view = GetRememberedToolBar(kViewBar))
+            view->SetVisible(rules.fixedViewBarVisible);
     }
+    const std::pair<Dravik::UI::FramelessToolBar*, bool> frameless[] = {
+        {GetFramelessAutoMenuToolBar(), rules.autoMenuOff},
+        {GetSelectionFilterToolBar(), rules.selectionFilterOff},
+        {GetFramelessViewToolBar(), rules.viewOff},
+        {GetEditInPlaceToolBar(), rules.editInPlaceOff},
+        {GetFeaTaskModelToolBar(), rules.feaTaskModelOff},
+        {GetDrawingViewToolBar(), rules.drawingViewOff},
+    };
+    for (const auto& [bar, off] : frameless) {
+        if (bar == nullptr)
+            continue;
+        if (off)
+            bar->LockVisibility(false);
+        else
+            bar->UnlockVisibility();
+    }
+    if (Dravik::UI::FramelessToolBar* autoMenu = GetFramelessAutoMenuToolBar()) {
+        if (rules.expandButtons)
+            autoMenu->SetFlags(xtpFlagHideWrap);
+        else
+            autoMenu->SetFlags(0, xtpFlagHideWrap);
+        Dravik::UI::SetLeftPopups(autoMenu, rules.autoMenuLeftPopups);
+    }
+    if (Dravik::UI::FramelessToolBar* view = GetFramelessViewToolBar())
+        Dravik::UI::SetLeftPopups(view, rules.viewLeftPopups);
     UpdateViewDependentRibbonGroups();
     MdiMainFrame::UpdateViewDependentToolBars();
     CopySelectionModeControls();
@@ -125,6 +175,9 @@ void CMainFrame::SetTheme(int theme) {
     if (DVRibbonBar* ribbon = GetDVRibbonBar())
         ribbon->SetBackstageTheme(theme);
     SetThemeInternal(theme);
+    // The new theme's paint manager knows nothing of the tabs' layout.
+    if (m_tabClient)
+        m_tabClient->SetUp();
 }
 
 void CMainFrame::OnChangeActiveMainFrame(Dravik::UI::MainFrame* newFrame) {
@@ -231,9 +284,16 @@ void CMainFrame::UpdateOrsaControls(const OrsaState& state) {
     popup->SetEnabled(anyShown);
 }
 
+std::uint32_t CMainFrame::PdmPaneBit(int paneId) {
+    for (const PdmPaneBitEntry& entry : kPdmPanes)
+        if (entry.paneId == paneId)
+            return entry.bit;
+    return 0;
+}
+
 void CMainFrame::OnChangeOrsaConnectionState(bool connected) {
     if (!connected) {
-        for (const PdmPaneBit& entry : kPdmPanes) {
+        for (const PdmPaneBitEntry& entry : kPdmPanes) {
             CXTPDockingPane* pane = m_paneManager.FindPane(entry.paneId);
             if (pane != nullptr && !pane->IsClosed())
                 pdmPanes |= entry.bit;
@@ -244,7 +304,12 @@ void CMainFrame::OnChangeOrsaConnectionState(bool connected) {
     OrsaState state = GetOrsaState();
     state.enabled = connected;
     UpdateOrsaControls(state);
+    // The panes the disconnection closes were open for the person: they stay recorded, so that
+    // the next connection and the saved state bring them back.
+    const std::uint32_t open = pdmPanes;
     ShowOrsaWindows(connected);
+    if (!connected)
+        pdmPanes = open;
 }
 
 // --- ribbon groups and tabs ---

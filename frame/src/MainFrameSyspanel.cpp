@@ -4,7 +4,9 @@
 #include "frame/MainFrame.h"
 
 #include "DravikKernel/Document.h"
+#include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/View.h"
+#include "DravikUI/CommandBarHelpers.h"
 #include "XTToolkitPro.h"
 #include "frame/RibbonBar.h"
 #include "panels/SysPanelControls.h"
@@ -195,6 +197,16 @@ void CMainFrame::SyspanelStatusChanged() {
 
 void CMainFrame::UpdateSystemPanel() {
     CSysPanelToolbar* panel = GetSysPanelToolbar();
+    // Both copies of the controls are redrawn once, after every change below.
+    CXTPRibbonBar* ribbonBar = GetRibbonBar();
+    Dravik::UI::LockRedraw(ribbonBar);
+    Dravik::UI::LockRedraw(panel);
+    UpdateSystemPanelControls(panel);
+    Dravik::UI::UnlockRedraw(panel);
+    Dravik::UI::UnlockRedraw(ribbonBar);
+}
+
+void CMainFrame::UpdateSystemPanelControls(CSysPanelToolbar* panel) {
     auto* view = dynamic_cast<CDVView*>(GetActiveDravikView());
     int command = GetActiveCommandId();
     if (command != 0 && view != nullptr) {
@@ -279,7 +291,9 @@ std::int32_t CMainFrame::GetSyspanelMode() const {
     return panel != nullptr ? panel->GetMode() : -1;
 }
 
-// The 3D module does not answer its state queries yet: the drawing controls keep their values.
+// The 3D module lets the drawing controls go back to their defaults only while its first state
+// holds and its second does not; without a 3D module they keep their values.
 bool CMainFrame::DrawingControlsReset() const {
-    return false;
+    const CDVCom_Is3D* module = CDVCom_Is3D::Instance();
+    return module != nullptr && module->QueryStateA() && !module->QueryStateB();
 }

@@ -44,7 +44,9 @@ public:
     size_t GetMainFrameCount() const override { return 1; }
     std::shared_ptr<MainFrameState> GetDefaultMainFrameState() override { return defaults; }
     bool IsDockingPaneOpen(int paneId) override { return paneId == 1007 && propertiesOpen; }
+    std::vector<DefaultToolBarRow> GetDefaultToolBars() override { return defaultBars; }
     std::shared_ptr<MainFrameState> defaults;
+    std::vector<DefaultToolBarRow> defaultBars;
     bool propertiesOpen = false;
 };
 

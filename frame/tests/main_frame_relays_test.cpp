@@ -7,10 +7,13 @@
 #include "DVPDMProxy/test/hooks.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/Document.h"
+#include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/View.h"
+#include "DravikUI/CommandBarHelpers.h"
 #include "DravikUI/Ribbon.h"
 #include "DravikUI/SelectionButtons.h"
+#include "DravikUI/ToolBars.h"
 #include "frame/FindCommandButton.h"
 #include "frame/RibbonBar.h"
 #include "panels/SysPanelControls.h"
@@ -33,7 +36,10 @@ public:
     void SetValue(Dravik::DVDocument*, const SysPanelValue& value) override {
         value_ = value;
         log_.push_back(side_);
+        if (onSet)
+            onSet();
     }
+    std::function<void()> onSet;
     const SysPanelValue* GetValue() override { return &value_; }
     void CopyValueFrom(const IDataExchange&) override {}
 
@@ -332,6 +338,290 @@ TEST_F(RelaysTest, AGroupIsResetFromTheDefaultsOnlyWhenTheyDefineIt) {
     EXPECT_EQ(idsOf(edit->GetControls()), (std::vector<int>{1065, 1066}));
 }
 
+// A frame whose running command and whose 3D module's answer the test chooses.
+class CommandFrame : public CMainFrame {
+public:
+    int GetActiveCommandId() const override { return command; }
+    bool DrawingControlsReset() const override { return reset; }
+    void RegisterSystemPanelControls(CXTPToolBar&) override {}
+    int command = 0;
+    bool reset = true;
+};
+
+TEST_F(RelaysTest, ATabIsResetFromTheDefaultsOnlyWhenTheyDefineIt) {
+    app->defaults = loadState("add_on_menus.xml");
+    CMainFrame* frame = make();
+    CXTPRibbonTab* home = frame->GetRibbonBar()->GetTab(0);
+    auto* own = dynamic_cast<Dravik::UI::RibbonTab*>(home);
+    ASSERT_NE(own, nullptr);
+    auto groupIds = [&] {
+        std::vector<std::vector<int>> ids;
+        for (int i = 0; i < home->GetGroups()->GetCount(); ++i)
+            ids.push_back(idsOf(home->GetGroups()->GetAt(i)->GetControls()));
+        return ids;
+    };
+    const auto defined = groupIds();
+    ASSERT_EQ(defined, (std::vector<std::vector<int>>{{1065, 1066}}));
+    CXTPRibbonGroup* edit = home->GetGroups()->GetAt(0);
+    edit->Remove(edit->GetAt(0));
+    const auto changed = groupIds();
+
+    struct Case {
+        const char* name;
+        std::vector<std::wstring> guids;
+        std::vector<std::vector<int>> expected;
+    };
+    const Case cases[] = {
+        {"a GUID the defaults do not know", {L"{99999999-2222-3333-4444-555555555555}"}, changed},
+        {"no GUID", {}, changed},
+        {"the defaults define it", {L"{11111111-2222-3333-4444-555555555555}"}, defined},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        own->SetGUIDs(c.guids);
+        frame->ResetRibbonTab(home);
+        EXPECT_EQ(groupIds(), c.expected);
+    }
+    frame->ResetRibbonTab(nullptr);
+}
+
+TEST_F(RelaysTest, TheSystemPanelsFilterButtonsFollowTheFrame) {
+    CMainFrame* frame = make();
+    CSysPanelToolbar* panel = frame->GetSysPanelToolbar();
+    ASSERT_NE(panel, nullptr);
+    panel->RegisterSyspanelControls();
+    constexpr UINT kEdges = 2701;
+    constexpr UINT kFaces = 2702;
+    auto onPanel = [&](UINT id) { return panel->GetControls()->FindControl(static_cast<int>(id)); };
+
+    frame->ShowSelectionFilterButton(kEdges, true);
+    ASSERT_NE(onPanel(kEdges), nullptr) << "the panel puts its own button up";
+    EXPECT_TRUE(onPanel(kEdges)->IsVisible());
+    // The tooltip given by string id is the system panel's string of that number.
+    frame->SetSelectionFilterButtonIconAndToolTip(kFaces, 7, 161u);
+    ASSERT_NE(onPanel(kFaces), nullptr);
+    EXPECT_TRUE(onPanel(kFaces)->IsVisible());
+    EXPECT_EQ(std::wstring(onPanel(kFaces)->GetTooltip()), L"System panel");
+
+    frame->HideAllSelectionFilterButtons();
+    EXPECT_FALSE(onPanel(kEdges)->IsVisible());
+    EXPECT_FALSE(onPanel(kFaces)->IsVisible());
+    frame->ShowSelectionFilterButton(kEdges, true);
+    EXPECT_TRUE(onPanel(kEdges)->IsVisible());
+    EXPECT_FALSE(onPanel(kFaces)->IsVisible());
+    frame->ShowSelectionFilterButton(kEdges, false);
+    EXPECT_FALSE(onPanel(kEdges)->IsVisible());
+    // Without an icon or a text the button leaves the panel.
+    frame->SetSelectionFilterButtonIconAndToolTip(kFaces, 7, 0u);
+    EXPECT_EQ(onPanel(kFaces), nullptr);
+}
+
+TEST_F(RelaysTest, TheThreeDModuleDecidesWhetherTheDrawingControlsGoBack) {
+    struct Case {
+        const char* name;
+        bool attached;
+        bool a;
+        bool b;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"no 3D module", false, true, false, false},
+        {"first state only", true, true, false, true},
+        {"both states", true, true, true, false},
+        {"neither state", true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.attached)
+            CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+        CDVCom_Is3D::SetStates(c.a, c.b);
+        CMainFrame* frame = make();
+        frame->SetSelectionFilterSet(1);
+        addControl(frame, 911);
+        frame->SetSyspanelInt(nullptr, 911, 5);
+        CDvw32Doc document;
+        auto* view = new CDVView;
+        document.AddView(view);
+        frame->SetActiveView(view, true);
+        frame->UpdateSystemPanel();
+        frame->SetActiveView(nullptr, true);
+        document.RemoveView(view);
+        delete view;
+        EXPECT_EQ(panelControl->GetValue()->Integer, c.expected ? 0 : 5);
+        EXPECT_EQ(ribbonControl->GetValue()->Integer, c.expected ? 0 : 5);
+        frame->DestroyWindow();
+        pal::test::pump();
+        if (c.attached)
+            CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
+        CDVCom_Is3D::SetStates(false, false);
+    }
+}
+
+TEST_F(RelaysTest, TheSystemPanelIsRedrawnOnceAfterItsUpdate) {
+    auto* frame = make<CommandFrame>();
+    frame->SetSelectionFilterSet(1);
+    addControl(frame, 911);
+    CXTPCommandBar* panel = frame->GetSysPanelToolbar();
+    CXTPCommandBar* ribbon = frame->GetRibbonBar();
+    int changesWhileLocked = 0;
+    for (NotingControl* control : {ribbonControl, panelControl})
+        control->onSet = [&] {
+            if (Dravik::UI::IsRedrawLocked(panel) && Dravik::UI::IsRedrawLocked(ribbon))
+                ++changesWhileLocked;
+        };
+    CDvw32Doc document;
+    auto* view = new CDVView;
+    document.AddView(view);
+    frame->SetActiveView(view, true);
+    frame->UpdateSystemPanel();
+    frame->SetActiveView(nullptr, true);
+    document.RemoveView(view);
+    delete view;
+    EXPECT_EQ(changesWhileLocked, 2) << "both copies of 911 changed under both locks";
+    EXPECT_FALSE(Dravik::UI::IsRedrawLocked(panel)) << "unlocked at the end";
+    EXPECT_FALSE(Dravik::UI::IsRedrawLocked(ribbon));
+}
+
+TEST_F(RelaysTest, AnOpenedPdmPaneIsSavedAndRestored) {
+    CMainFrame* frame = make();
+    // Panes come into view once the frame lays itself out, from its first showing on.
+    frame->ShowFirstTime();
+    Dravik::UI::DockingPaneManager& panes = frame->GetPaneManager();
+    const std::uint32_t before = frame->GetOpenOrsaPanes();
+    panes.CreatePane(1013, CRect(0, 0, 200, 200), xtpPaneDockLeft);  // desktop
+    panes.CreatePane(1016, CRect(0, 0, 200, 200), xtpPaneDockRight); // the form pane: no PDM pane
+    frame->RecalcLayout();
+    pal::test::pump();
+    EXPECT_EQ(frame->GetOpenOrsaPanes(), before | PdmPaneDesktop);
+    XML::Document document;
+    XML::Node root = document.resetRoot(XML::TagNames::MainWindow);
+    frame->SaveXmlState(root);
+    EXPECT_EQ(ParsePdmPanes(root.attribute(L"orsaWindows").value_or(L"")), before | PdmPaneDesktop);
+
+    // Another frame made from that state holds the same record.
+    auto state = LoadMainFrameState(root, XML::FormatVersion, nullptr);
+    ASSERT_NE(state, nullptr);
+    CMainFrame* other = make();
+    other->ApplyState(*state, false, false);
+    EXPECT_EQ(other->GetOpenOrsaPanes(), before | PdmPaneDesktop);
+
+    panes.ClosePane(1013);
+    EXPECT_EQ(frame->GetOpenOrsaPanes(), before) << "a pane the person closes leaves the record";
+    // Panes the disconnection closes stay recorded for the next connection.
+    panes.ShowPane(1013, FALSE);
+    frame->OnChangeOrsaConnectionState(false);
+    EXPECT_TRUE(panes.FindPane(1013)->IsClosed());
+    EXPECT_EQ(frame->GetOpenOrsaPanes() & PdmPaneDesktop, PdmPaneDesktop);
+}
+
+TEST_F(RelaysTest, TheKernelsSettingsPlaceTheFramelessBars) {
+    CMainFrame* frame = make();
+    auto& settings = GetSettings();
+    const auto saved = settings;
+    struct Case {
+        const char* name;
+        int selectionFilter;
+        int view;
+        bool hideExpandButtons;
+    };
+    const Case cases[] = {
+        {"the defaults", 1, 1, false},
+        {"filters off, view bar off, no expand buttons", -1, -2, true},
+        {"popups to the left", 2, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.framelessBars.selectionFilter = c.selectionFilter;
+        settings.framelessBars.view = c.view;
+        settings.hideExpandButtons = c.hideExpandButtons;
+        frame->UpdateViewDependentToolBars();
+        const dvframe::FramelessBarRules& rules = frame->GetFramelessBarRules();
+        EXPECT_EQ(rules.selectionFilterOff, c.selectionFilter == -1);
+        EXPECT_EQ(rules.expandButtons, !c.hideExpandButtons);
+        const auto positions = Dravik::UI::GetFramelessToolBarPositions();
+        EXPECT_EQ(positions.selectionFilter, c.selectionFilter) << "the UI library's record follows";
+        EXPECT_EQ(positions.view, c.view);
+    }
+    settings = saved;
+    frame->UpdateViewDependentToolBars();
+}
+
+// A frame that has the frameless bars the UI library leaves to the program.
+class FramelessFrame : public CMainFrame {
+public:
+    Dravik::UI::FramelessToolBar* GetFramelessAutoMenuToolBar() const override { return autoMenu; }
+    Dravik::UI::FramelessToolBar* GetFramelessViewToolBar() const override { return view; }
+    Dravik::UI::FramelessToolBar* GetEditInPlaceToolBar() const override { return editInPlace; }
+    Dravik::UI::FramelessToolBar* GetFeaTaskModelToolBar() const override { return feaTaskModel; }
+    Dravik::UI::FramelessToolBar* GetDrawingViewToolBar() const override { return drawingView; }
+    void addBars() {
+        if (GetFramelessToolBars() == nullptr)
+            InitFramelessToolBars();
+        UINT id = 3100;
+        for (auto* bar : {&autoMenu, &view, &editInPlace, &feaTaskModel, &drawingView}) {
+            *bar = GetFramelessToolBars()->AddFramelessBar(L"Bar", id, 1u << (id - 3100),
+                                                           Dravik::UI::kViewTypesAll, 1);
+            (*bar)->GetControls()->Add(xtpControlPopup, static_cast<int>(id));
+            ++id;
+        }
+    }
+    Dravik::UI::FramelessToolBar* autoMenu = nullptr;
+    Dravik::UI::FramelessToolBar* view = nullptr;
+    Dravik::UI::FramelessToolBar* editInPlace = nullptr;
+    Dravik::UI::FramelessToolBar* feaTaskModel = nullptr;
+    Dravik::UI::FramelessToolBar* drawingView = nullptr;
+};
+
+TEST_F(RelaysTest, TheRulesReachTheFramelessAndTheFixedBars) {
+    // The context, full-screen and view bars of the default tool bars, all shown.
+    for (UINT id : {1070u, 1065u, 1063u})
+        app->defaultBars.push_back({L"Bar", GUID{}, id, true, 2, {57600}});
+    auto* frame = make<FramelessFrame>();
+    frame->addBars();
+    frame->SetRibbonMode(true);
+    auto& settings = GetSettings();
+    const auto saved = settings;
+    auto leftPopups = [](CXTPCommandBar* bar) {
+        return (bar->GetControl(0)->GetFlags() & xtpFlagLeftPopup) != 0;
+    };
+    struct Case {
+        const char* name;
+        int position;
+        bool off;
+        bool left;
+    };
+    const Case cases[] = {
+        {"off", -1, true, false},
+        {"popups to the left", 2, false, true},
+        {"in their own place", 1, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.framelessBars = {c.position, 1, 1, c.position, c.position, c.position, c.position};
+        frame->UpdateViewDependentToolBars();
+        for (Dravik::UI::FramelessToolBar* bar :
+             {frame->view, frame->editInPlace, frame->feaTaskModel, frame->drawingView})
+            EXPECT_EQ(bar->IsVisibilityLocked() && !bar->GetLockedVisibility(), c.off);
+        EXPECT_EQ(leftPopups(frame->autoMenu), c.left);
+        EXPECT_EQ(leftPopups(frame->view), c.left);
+        // The view bar takes the frameless view bar's place while that is off.
+        CXTPToolBar* viewBar = frame->GetRememberedToolBar(1063);
+        ASSERT_NE(viewBar, nullptr);
+        EXPECT_EQ(viewBar->IsVisible() != FALSE, c.off);
+        EXPECT_FALSE(frame->GetRememberedToolBar(1070)->IsVisible()) << "the ribbon takes its place";
+        EXPECT_TRUE(frame->GetRememberedToolBar(1065)->IsVisible()) << "hidden in full screen only";
+    }
+    // The frameless auto-menu bar gives way to the classic one when off, and is off outside
+    // ribbon mode.
+    settings.framelessBars.autoMenu = -1;
+    frame->UpdateViewDependentToolBars();
+    EXPECT_TRUE(frame->autoMenu->IsVisibilityLocked());
+    settings = saved;
+    frame->SetRibbonMode(false);
+    EXPECT_TRUE(frame->autoMenu->IsVisibilityLocked());
+    EXPECT_FALSE(frame->view->IsVisibilityLocked());
+}
+
 TEST_F(RelaysTest, ThePropertiesPaneFollowsTheFrameThatBecomesActive) {
     CMainFrame* first = make();
     CMainFrame* second = make();
@@ -386,17 +676,6 @@ TEST_F(RelaysTest, TheFindCommandButtonFloatsItsPaneBelowItself) {
     EXPECT_GE(place.Width(), before.Width()) << "as wide as the widest of its windows";
     content.DestroyWindow();
 }
-
-// A frame whose running command and whose 3D module's answer the test chooses; its panel
-// registers only the controls the test gives it.
-class CommandFrame : public CMainFrame {
-public:
-    int GetActiveCommandId() const override { return command; }
-    bool DrawingControlsReset() const override { return reset; }
-    void RegisterSystemPanelControls(CXTPToolBar&) override {}
-    int command = 0;
-    bool reset = true;
-};
 
 TEST_F(RelaysTest, TheDrawingControlsGoBackToTheirDefaultsOnlyWhenNothingHoldsThem) {
     struct Case {
@@ -519,6 +798,15 @@ TEST_F(RelaysTest, TheThemeReachesTheBackstageAndTheFrame) {
         EXPECT_EQ(frame->GetDVRibbonBar()->GetBackstageTheme(), theme);
         EXPECT_EQ(frame->GetTheme(), theme);
     }
+    // The workbook tabs are set up again for the new theme.
+    frame->SetWorkbookMode(true);
+    CDVTabClientWnd* tabs = frame->GetTabClient();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_NE(tabs->m_hWnd, nullptr);
+    const DWORD flags = tabs->GetFlags();
+    tabs->SetFlags(0);
+    frame->SetTheme(4);
+    EXPECT_EQ(tabs->GetFlags(), flags);
 }
 
 } // namespace

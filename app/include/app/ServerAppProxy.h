@@ -25,6 +25,33 @@ public:
     std::wstring GetApplicationsIniPath() override;
     // The application's commands and its main frames' state, with the profiles' own.
     bool SaveState() override;
+    // The system panel: requests reach every main frame, questions the application's main frame.
+    std::int32_t GetSyspanelMode() override;
+    void SetSyspanelControls(const std::vector<SyspanelCommandButton>& buttons) override;
+    void EnableSyspanelControl(int id, bool enable) override;
+    void DisableSyspanelControls() override;
+    void SyspanelStatusChanged() override;
+    void GetSyspanelFontName(std::wstring& name, int id) override;
+    void set_syspanel_doublevar(Dravik::DVDocument* document, int id, double value,
+                                std::int32_t flag) override;
+    void set_syspanel_intvar(Dravik::DVDocument* document, int id, int value, std::int32_t flag) override;
+    void set_syspanel_cstr(Dravik::DVDocument* document, int id, const std::wstring& text) override;
+    void set_syspanel_font(Dravik::DVDocument* document, int id, const std::wstring& name, int size) override;
+    void set_syspanel_int(Dravik::DVDocument* document, int id, std::int32_t value) override;
+    void SplitSyspanelRealValue(const SysPanelValue& record, double& value, std::int32_t& code) override;
+    void SplitSyspanelRealValueAsInt(const SysPanelValue& record, int& value, std::int32_t& code) override;
+    void GetSyspanelIntValue(int id, std::int32_t& value) override;
+    void SetSyspanelButtonStatus(int id, bool enabled, bool ticked) override;
+    bool GetSyspanelButtonStatus(int id, bool& checked, bool& disabled) override;
+    bool GetSyspanelControlValue(int id, SysPanelValue& value) override;
+    // Add-on menus, only while the application creates its tools.
+    bool InsertUserPopupMenu(const std::wstring& caption, HMENU menu, int anchor, std::uint32_t placement,
+                             const std::wstring& key) override;
+    bool RemoveUserPopupMenu(const std::wstring& key) override;
+    bool InsertUserMenuItem(int id, const std::wstring& text, int anchor, std::uint32_t placement) override;
+    void UpdateInstalledConfigurationsMenu() override;
+    void ShowToolbar(UINT id, bool show) override;
+
     // Whether the program works without reaching the network (no online help pages then).
     bool IsOfflineMode() const { return offline_; }
     void SetOfflineMode(bool offline) { offline_ = offline; }

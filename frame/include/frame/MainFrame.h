@@ -220,8 +220,10 @@ public:
     bool MustSilenceShortcuts(const MSG& msg);
     // The tabbed tool bar; null when the frame has none.
     CDVTabToolBar* GetTabToolBar() const;
-    // The set of open PDM panes, one bit per kind.
-    DWORD GetOpenOrsaPanes() const { return m_openOrsaPanes; }
+    // The set of open PDM panes, one bit per kind: the frame state's record, saved with it.
+    DWORD GetOpenOrsaPanes() const { return pdmPanes; }
+    // The bit of a PDM pane in that set; 0 for a pane that is no PDM pane.
+    static std::uint32_t PdmPaneBit(int paneId);
     // The ribbon-minimised flags of the normal window and of full screen, as the state saves them.
     bool IsRibbonMinimizedInWindowedMode() const { return minimizeRibbonInWindowedMode; }
     bool IsRibbonMinimizedInFullscreenMode() const { return minimizeRibbonInFullScreenMode; }
@@ -489,6 +491,8 @@ private:
     const Dravik::UI::XML::RibbonTab* FindDefaultTabDefinition(const Dravik::UI::RibbonTab& tab);
     // The selection-filter bar's mode popup shown or not, copied to the panel.
     void CopySelectionModeControls();
+    // The steps of UpdateSystemPanel, run while both copies' redrawing is locked.
+    void UpdateSystemPanelControls(CSysPanelToolbar* panel);
     std::vector<std::unique_ptr<Dravik::UI::MessageBar>> m_messageBars;
     int m_screenMode = 0;
     bool m_shown = false;
@@ -496,7 +500,6 @@ private:
     bool m_maximizeChildren = false;
     bool m_tabCaptions = true;
     int m_layoutLocks = 0;
-    DWORD m_openOrsaPanes = 0;
 
     // Screens and workbook mode.
     void SaveLayout(const Dravik::UI::XML::Document& node);

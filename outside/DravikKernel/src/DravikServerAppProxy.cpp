@@ -86,3 +86,64 @@ void DravikServerAppProxy::OnDocumentDeactivated(CDvw32Doc* document, int reason
                                               std::string(document != nullptr ? "document" : "none") + "," +
                                               std::to_string(reason) + ")");
 }
+
+// --- without an application: no frame to reach, neutral answers ---
+
+std::int32_t DravikServerAppProxy::GetSyspanelMode() {
+    return -1;
+}
+
+void DravikServerAppProxy::SetSyspanelControls(const std::vector<SyspanelCommandButton>&) {}
+
+void DravikServerAppProxy::EnableSyspanelControl(int, bool) {}
+
+void DravikServerAppProxy::DisableSyspanelControls() {}
+
+void DravikServerAppProxy::SyspanelStatusChanged() {}
+
+void DravikServerAppProxy::GetSyspanelFontName(std::wstring& name, int) {
+    name.clear();
+}
+
+void DravikServerAppProxy::set_syspanel_doublevar(Dravik::DVDocument*, int, double, std::int32_t) {}
+
+void DravikServerAppProxy::set_syspanel_intvar(Dravik::DVDocument*, int, int, std::int32_t) {}
+
+void DravikServerAppProxy::set_syspanel_cstr(Dravik::DVDocument*, int, const std::wstring&) {}
+
+void DravikServerAppProxy::set_syspanel_font(Dravik::DVDocument*, int, const std::wstring&, int) {}
+
+void DravikServerAppProxy::set_syspanel_int(Dravik::DVDocument*, int, std::int32_t) {}
+
+void DravikServerAppProxy::SplitSyspanelRealValue(const SysPanelValue&, double&, std::int32_t&) {}
+
+void DravikServerAppProxy::SplitSyspanelRealValueAsInt(const SysPanelValue&, int&, std::int32_t&) {}
+
+void DravikServerAppProxy::GetSyspanelIntValue(int, std::int32_t&) {}
+
+void DravikServerAppProxy::SetSyspanelButtonStatus(int, bool, bool) {}
+
+bool DravikServerAppProxy::GetSyspanelButtonStatus(int, bool&, bool&) {
+    return false;
+}
+
+bool DravikServerAppProxy::GetSyspanelControlValue(int, SysPanelValue&) {
+    return false;
+}
+
+bool DravikServerAppProxy::InsertUserPopupMenu(const std::wstring&, HMENU, int, std::uint32_t,
+                                               const std::wstring&) {
+    return false;
+}
+
+bool DravikServerAppProxy::RemoveUserPopupMenu(const std::wstring&) {
+    return false;
+}
+
+bool DravikServerAppProxy::InsertUserMenuItem(int, const std::wstring&, int, std::uint32_t) {
+    return false;
+}
+
+void DravikServerAppProxy::UpdateInstalledConfigurationsMenu() {}
+
+void DravikServerAppProxy::ShowToolbar(UINT, bool) {}

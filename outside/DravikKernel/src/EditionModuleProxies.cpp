@@ -15,6 +15,8 @@ void clearEditionModules() {
     std::lock_guard lock(state().mutex);
     state().attached3D.clear();
     state().typedCommandsRefused = false;
+    state().state3DA = false;
+    state().state3DB = false;
     state().unavailable3DCommands.clear();
     state().commandStrings3D.clear();
     state().editModules = 0;
@@ -78,6 +80,22 @@ bool CDVCom_Is3D::SaveState(const wchar_t* keyPath) {
     dvtrace::record(dvkernel::kTraceName,
                     "CDVCom_Is3D::SaveState(" + pal::text::toUtf8(keyPath ? keyPath : L"") + ")");
     return true;
+}
+
+bool CDVCom_Is3D::QueryStateA() const {
+    std::lock_guard lock(state().mutex);
+    return state().state3DA;
+}
+
+bool CDVCom_Is3D::QueryStateB() const {
+    std::lock_guard lock(state().mutex);
+    return state().state3DB;
+}
+
+void CDVCom_Is3D::SetStates(bool a, bool b) {
+    std::lock_guard lock(state().mutex);
+    state().state3DA = a;
+    state().state3DB = b;
 }
 
 void CDVCom_Is3D::SetTypedCommandsAllowed(bool allowed) {

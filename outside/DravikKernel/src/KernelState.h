@@ -37,6 +37,8 @@ struct KernelState {
     std::wstring productIni;
     std::vector<int> attached3D; // kinds of the attached 3D modules
     bool typedCommandsRefused = false;
+    bool state3DA = false;
+    bool state3DB = false;
     std::set<unsigned> unavailable3DCommands;
     std::map<unsigned, std::wstring> commandStrings3D;
     int editModules = 0;

@@ -4,13 +4,28 @@
 #pragma once
 
 #include "pal/visibility.h"
+#include "win/types.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 class StatusLineProxy;
+namespace Dravik {
+class DVDocument;
+}
+// The value record of a system-panel control; the panels define it.
+struct SysPanelValue;
+
+// A command button the running command puts on the system panel.
+struct SyspanelCommandButton {
+    int commandId = 0;
+    int iconId = 0;
+    unsigned stringId = 0;
+};
 
 class ModuleProxy {
 public:
@@ -57,6 +72,41 @@ public:
     // The status line of the application's main frame, which the kernel writes prompts and
     // progress to; the base has none.
     virtual StatusLineProxy* GetStatusLine();
+
+    // The running command's parameter controls on the system panel (and their ribbon copies).
+    // The requests go to every main frame; the questions to the application's main frame. The
+    // base has no frame: requests do nothing and questions get their neutral answers (-1 for
+    // the mode, false, an empty text, out values untouched).
+    virtual std::int32_t GetSyspanelMode();
+    virtual void SetSyspanelControls(const std::vector<SyspanelCommandButton>& buttons);
+    virtual void EnableSyspanelControl(int id, bool enable);
+    virtual void DisableSyspanelControls();
+    virtual void SyspanelStatusChanged();
+    virtual void GetSyspanelFontName(std::wstring& name, int id);
+    virtual void set_syspanel_doublevar(Dravik::DVDocument* document, int id, double value,
+                                        std::int32_t flag);
+    virtual void set_syspanel_intvar(Dravik::DVDocument* document, int id, int value, std::int32_t flag);
+    virtual void set_syspanel_cstr(Dravik::DVDocument* document, int id, const std::wstring& text);
+    virtual void set_syspanel_font(Dravik::DVDocument* document, int id, const std::wstring& name, int size);
+    virtual void set_syspanel_int(Dravik::DVDocument* document, int id, std::int32_t value);
+    virtual void SplitSyspanelRealValue(const SysPanelValue& record, double& value, std::int32_t& code);
+    virtual void SplitSyspanelRealValueAsInt(const SysPanelValue& record, int& value, std::int32_t& code);
+    virtual void GetSyspanelIntValue(int id, std::int32_t& value);
+    virtual void SetSyspanelButtonStatus(int id, bool enabled, bool ticked);
+    virtual bool GetSyspanelButtonStatus(int id, bool& checked, bool& disabled);
+    // False when no control answers; `value` is then untouched.
+    virtual bool GetSyspanelControlValue(int id, SysPanelValue& value);
+
+    // Add-on menus in every main frame, only while the application creates its tools (the
+    // base refuses them). An insertion stops at the first frame that refuses it.
+    virtual bool InsertUserPopupMenu(const std::wstring& caption, HMENU menu, int anchor,
+                                     std::uint32_t placement, const std::wstring& key);
+    virtual bool RemoveUserPopupMenu(const std::wstring& key);
+    virtual bool InsertUserMenuItem(int id, const std::wstring& text, int anchor, std::uint32_t placement);
+    // The installed library configurations changed: every main frame lists them again.
+    virtual void UpdateInstalledConfigurationsMenu();
+    // Shows or hides a tool bar by id in every main frame.
+    virtual void ShowToolbar(UINT id, bool show);
 };
 
 DV_EXPORTS_END

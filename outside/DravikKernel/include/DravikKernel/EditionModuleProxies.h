@@ -46,8 +46,14 @@ public:
     // A message the application relays to the 3D module (1339) with its two parameters.
     void OnApplicationMessage(WPARAM wParam, LPARAM lParam);
 
+    // The module's two state queries, as the shell asks them (what they hold is the module's;
+    // both answer no until the module says otherwise).
+    bool QueryStateA() const;
+    bool QueryStateB() const;
+
     // What the attached module declares.
     static void SetTypedCommandsAllowed(bool allowed);
+    static void SetStates(bool a, bool b);
     static void SetCommandAvailable(UINT id, bool available);
     static void SetCommandString(UINT id, std::wstring text);
 

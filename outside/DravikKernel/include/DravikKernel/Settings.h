@@ -59,8 +59,20 @@ struct Settings {
     bool directPrint = false;
     // The docking panes cannot be moved.
     bool lockDockingPanes = false;
-    std::wstring pdmText;          // the PDM system the settings name; empty when they name none
-    std::map<int, double> doubles; // numbered numeric parameters
+    std::wstring pdmText; // the PDM system the settings name; empty when they name none
+    // Where the frameless tool bars stand over the views: -1 off (for the view bar -2 too),
+    // 2 with popups opening to the left; other values are the bars' own places.
+    struct FramelessBars {
+        int autoMenu = 1;
+        int selectionFilter = 1;
+        int split = 1;
+        int view = 1;
+        int editInPlace = 1;
+        int feaTaskModel = 1;
+        int drawingView = 1;
+    } framelessBars;
+    bool hideExpandButtons = false; // tool bars show no expand button
+    std::map<int, double> doubles;  // numbered numeric parameters
 
     double DoubleParameter(int id, double fallback = 0) const;
     void SetDoubleParameter(int id, double value) { doubles[id] = value; }
