@@ -174,7 +174,7 @@ void CDvw32App::SaveOpenDocuments() {
     // Values of an earlier, longer list must not come back with this one.
     WriteProfileStringW(kOpenDocuments, nullptr, nullptr);
     std::vector<std::wstring> paths;
-    if (m_reopenDocuments) {
+    if (GetReopenDocuments()) {
         for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments()) {
             if (document != nullptr && !document->GetPathName().IsEmpty())
                 paths.emplace_back(document->GetPathName().GetString());

@@ -200,10 +200,11 @@ DVServer::~DVServer() {
 }
 
 LPDISPATCH DVServer::OpenFile(LPCWSTR path) {
-    return openForClient(path, [](const std::wstring& p) {
-        std::wstring error;
-        return Dravik::DocumentManager::Instance().OpenDocumentFile(
-            p, Dravik::DocumentManager::GetDefaultInitParams(), &error);
+    // The application's own open, as a person's: work sessions open their drawings, an open
+    // drawing is found, and a failure is told (a client started unattended has it answered).
+    return openForClient(path, [](const std::wstring& p) -> CDvw32Doc* {
+        CWinApp* app = AfxGetApp();
+        return app != nullptr ? dynamic_cast<CDvw32Doc*>(app->OpenDocumentFile(p.c_str())) : nullptr;
     });
 }
 

@@ -251,7 +251,7 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
 
     // The last session's documents, when the settings ask for them; the list is used once.
     const std::vector<std::wstring> reopen =
-        m_reopenDocuments ? GetDocumentsToReopen() : std::vector<std::wstring>();
+        GetReopenDocuments() ? GetDocumentsToReopen() : std::vector<std::wstring>();
     WriteProfileInt(L"OpenDocuments", L"Count", 0);
     if (!reopen.empty()) {
         BeginWaitCursor();
@@ -438,6 +438,16 @@ UINT CDvw32App::FindApplicationCommandId(const wchar_t* key, int internalId) con
         }
     }
     return 0;
+}
+
+// The last session's documents --------------------------------------------------------------
+
+bool CDvw32App::GetReopenDocuments() {
+    return GetSettings().reopenDocuments;
+}
+
+void CDvw32App::SetReopenDocuments(bool reopen) {
+    GetSettings().reopenDocuments = reopen;
 }
 
 // Registered names, DDE queue, ids ---------------------------------------------------------

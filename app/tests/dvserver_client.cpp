@@ -1,6 +1,8 @@
 // A client of "DVW32.SERVER" in a process of its own.
 //   (no arguments)      connects, says so in the journal and asks for the server's long command;
 //                       the tests kill it in the middle of that call.
+//   --open PATH         connects, says so in the journal and asks the server to open the file;
+//                       the tests kill it while the server reads a file that does not come.
 //   --title-block PATH  does what a title-block editor does: opens the drawing, takes the active
 //                       one, reads "$razrab", writes it, commits, reads it back; each answer goes
 //                       to the journal ("dvserver.client.answers"), then every reference is let go.
@@ -70,6 +72,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     pal::journal::record("dvserver.client.ready");
+    if (argc == 3 && std::string(argv[1]) == "--open") {
+        VARIANT opened;
+        invokeByName(app, L"OpenFile", {textArgument(pal::text::fromUtf8(argv[2]))}, &opened);
+        VariantClear(&opened);
+        app->Release();
+        CoUninitialize();
+        return 0;
+    }
     VARIANT id;
     VariantInit(&id);
     id.vt = VT_I2;

@@ -5,9 +5,11 @@
 //   --3d KIND      the 3D module attached with that kind
 //   --lib NAME=DIR the active configuration of the documents browser holds that library
 //   -RegServer     writes the class registry entries and ends; -Embedding (a client) serves.
+// Files open by the application's open road, as in DravikCad.
 // Command 999 takes three seconds. It journals the commands its main window gets and, on its way out, what
 // became of the first document's variables.
 #include "app/DVServer.h"
+#include "app/DocumentOpening.h"
 
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/EditionModuleProxies.h"
@@ -103,6 +105,11 @@ public:
         pal::journal::record("dvserver.host");
         return TRUE;
     }
+
+    CDocument* OpenDocumentFile(LPCWSTR path, BOOL addToRecent) override {
+        return OpenDocumentByPath(path, addToRecent != FALSE);
+    }
+    using CWinApp::OpenDocumentFile;
 
     int ExitInstance() override {
         COleObjectFactory::RevokeAll();

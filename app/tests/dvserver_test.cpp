@@ -8,6 +8,7 @@
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/WorkSession.h"
 #include "docbrowser/DocumentsMenu.h"
 #include "pal/com/dispatch.h"
 #include "pal/com/variant.h"
@@ -50,6 +51,7 @@ enum : DISPID {
     kGetActiveFile = 3,
     kOpenLibraryConfiguration = 4,
     kCloseFile = 11,
+    kOpenFileEx = 12,
     kGetFirstFile = 13,
     kGetNextFile = 14,
     kGetPreview = 16,
@@ -309,16 +311,66 @@ TEST_F(Server, BothFactoriesServeTheApplicationObject) {
     EXPECT_EQ(version.lVal, 1800);
 }
 
-TEST_F(Server, OpenFileFindsADocumentNamedThroughALibrary) {
-    const std::wstring lib = doc("lib");
-    IDispatch* app = start(L"--lib \"Крепёж=" + lib + L"\" " + docArgs({"lib/болт.dvd"}));
+// OpenFile opens as a person's open does; OpenFileEx goes to the document manager itself.
+TEST_F(Server, OpenFileTakesTheApplicationsOpenRoadAndOpenFileExTheDocumentManagers) {
+    fs::create_directories(root() / "lib");
+    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", root() / "lib" / "болт.grb");
+    const std::wstring first = doc("first.grb"), second = doc("second.grb");
+    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", root() / "first.grb");
+    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", root() / "second.grb");
+    std::wstring error;
+    ASSERT_TRUE(Dravik::SaveWorkSession(doc("bench.grs"),
+                                        Dravik::WorkSession{L"Стенд", {first, second}, 1, false}, &error))
+        << pal::text::toUtf8(error);
+    // The server is another process: the one message it shows is answered by a script.
+    const fs::path script = writeFile("answers.txt", "1\n");
+    setenv("DV_PAL_ANSWERS", script.c_str(), 1);
+    IDispatch* app = start(L"--lib \"Крепёж=" + doc("lib") + L"\"");
+    unsetenv("DV_PAL_ANSWERS");
     ASSERT_NE(app, nullptr);
-    Variant opened, found;
-    ASSERT_EQ(invoke(app, kOpenFile, {textArgument(L"<Крепёж>болт.dvd")}, &opened), S_OK);
-    ASSERT_EQ(invoke(app, kFindFile, {textArgument(doc("lib/болт.dvd"))}, &found), S_OK);
-    ASSERT_EQ(found.vt, VT_DISPATCH);
-    EXPECT_EQ(opened.vt, VT_DISPATCH);
-    EXPECT_EQ(opened.pdispVal, found.pdispVal) << "the open document, not another file";
+    const auto opened = [&](DISPID id, std::vector<VARIANT> args) -> IDispatch* {
+        Variant r;
+        EXPECT_EQ(invoke(app, id, std::move(args), &r), S_OK);
+        IDispatch* d = r.vt == VT_DISPATCH ? r.pdispVal : nullptr;
+        if (d != nullptr)
+            d->AddRef();
+        return d;
+    };
+    const auto openFile = [&](const std::wstring& path) { return opened(kOpenFile, {textArgument(path)}); };
+
+    IDispatch* bolt = openFile(L"<Крепёж>болт.grb");
+    ASSERT_NE(bolt, nullptr);
+    IDispatch* again = openFile(L"<Крепёж>болт.grb");
+    EXPECT_EQ(again, bolt) << "found open, not opened twice";
+    IDispatch* found = opened(kFindFile, {textArgument(doc("lib/болт.grb"))});
+    EXPECT_EQ(found, bolt);
+
+    // A work session opens its drawings and answers the one that was active.
+    IDispatch* session = openFile(doc("bench.grs"));
+    ASSERT_NE(session, nullptr);
+    IDispatch* active = opened(kFindFile, {textArgument(second)});
+    EXPECT_EQ(session, active);
+    IDispatch* other = opened(kFindFile, {textArgument(first)});
+    EXPECT_NE(other, nullptr) << "the session's other drawing is open as well";
+
+    // A file that is not there: the person is told, and the client gets nothing.
+    EXPECT_EQ(openFile(doc("missing.grb")), nullptr);
+    const auto prompts = journal("prompt");
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].get("kind"), "MessageBox");
+    EXPECT_EQ(prompts[0].get("text"), "File not found");
+    EXPECT_EQ(prompts[0].get("by"), "responder");
+
+    // OpenFileEx answers the same objects, and a failure is the client's alone to see.
+    IDispatch* boltEx =
+        opened(kOpenFileEx, {textArgument(L"<Крепёж>болт.grb"), shortArgument(0), shortArgument(0)});
+    EXPECT_EQ(boltEx, bolt);
+    EXPECT_EQ(opened(kOpenFileEx, {textArgument(doc("missing.grb")), shortArgument(0), shortArgument(0)}),
+              nullptr);
+    EXPECT_EQ(journal("prompt").size(), 1u);
+    for (IDispatch* d : {bolt, again, found, session, active, other, boltEx})
+        if (d != nullptr)
+            d->Release();
 }
 
 TEST_F(Server, TheLockKeepsTheServerWhileAClientHoldsItAndLetsItEndAfter) {
@@ -421,8 +473,7 @@ TEST_F(Server, AClientKilledMidCallLeavesTheServerServingWithItsObjectsReleased)
 }
 
 TEST_F(Server, OpenLibraryConfigurationAsksThroughTheResponderForAMissingFile) {
-    // The server is another process: its answers come from a script. (ASCII names: the platform's
-    // file dialog reads names through the C locale.)
+    // The server is another process: its answers come from a script.
     const fs::path script = writeFile("answers.txt", (root() / "fresh").string() + "\n2\n");
     setenv("DV_PAL_ANSWERS", script.c_str(), 1);
     IDispatch* app = start();

@@ -285,23 +285,23 @@ void listOpenDocuments(CDvw32App& app, const std::vector<std::wstring>& paths) {
                                 paths[i].c_str());
 }
 
-class KeepsNoDocuments : public DravikApp {
-public:
-    KeepsNoDocuments() { SetReopenDocuments(false); }
-};
-
 TEST_F(MainInitialisation, TheLastSessionsDocumentsAreReopenedOnlyWhenTheSettingsSaySo) {
     const std::wstring first = copySample("first.grb");
     const std::wstring second = copySample("second.grb");
     for (const bool reopen : {true, false}) {
         SCOPED_TRACE(reopen ? "reopen" : "keep none");
         ASSERT_TRUE(start());
-        listOpenDocuments(*app, {first, second});
+        // The person's choice, kept with the settings of the profile as the session ends.
+        CDvw32App::SetReopenDocuments(reopen);
         stop();
+        listOpenDocuments(*app, {first, second});
         app.reset();
         pal::test::pump();
+        resetOutside(); // the settings in memory are a fresh process's: the profile's decide
+        bundledConfiguration();
 
-        ASSERT_TRUE(reopen ? start() : start<KeepsNoDocuments>());
+        ASSERT_TRUE(start());
+        EXPECT_EQ(CDvw32App::GetReopenDocuments(), reopen);
         std::vector<std::wstring> open;
         for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
             open.push_back(pal::path::toNative(document->GetPathName().GetString()).wstring());

@@ -1,8 +1,11 @@
 // DravikCad as the automation server other programs drive: a start registers "DVW32.SERVER" for
 // the program itself, and a client in a process of its own then reaches a DravikCad that COM
-// starts for it, edits the title block of a drawing through it, and lets it end.
+// starts for it, edits the title block of a drawing through it, and lets it end. And the ends a
+// client can bring: Quit, and a client killed in the middle of a call.
 #include "app/DVServer.h"
 
+#include "pal/com/dispatch.h"
+#include "pal/com/variant.h"
 #include "pal/journal.h"
 #include "pal/test/classes_root.h"
 #include "pal/test/eventually.h"
@@ -14,9 +17,18 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <regex>
+#include <spawn.h>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -28,6 +40,68 @@ protected:
     pal::test::ProgramEnding run(const fs::path& program, const std::vector<std::string>& args) {
         return pal::test::runProgram(program, args, root() / (program.filename().string() + ".err"),
                                      {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
+    }
+
+    // This test as DravikCad's client: the name registered as a start registers it, and COM
+    // starts the program, which answers prompts from `answers` and writes its last words to a
+    // file of its own.
+    IDispatch* startDravikCad(const std::string& answers) {
+        const std::wstring program = pal::text::fromUtf8((binDir() / "DravikCad").string());
+        const std::wstring clsid = pal::com::guidToString(kServerFactoryClsid);
+        pal::test::setClassesDefault(std::wstring(kServerProgId) + L"\\CLSID", clsid);
+        pal::test::setClassesDefault(L"CLSID\\" + clsid + L"\\LocalServer32", L"\"" + program + L"\"");
+        const fs::path script = writeFile("answers.txt", answers);
+        ::setenv("DV_PAL_ANSWERS", script.c_str(), 1);
+        ::setenv("DV_PAL_DISPLAY", "null", 1);
+        const char* snapshots = std::getenv("DV_PAL_SNAPSHOTS");
+        const std::optional<std::string> keptSnapshots =
+            snapshots != nullptr ? std::optional<std::string>(snapshots) : std::nullopt;
+        ::unsetenv("DV_PAL_SNAPSHOTS");
+        // The server takes this process's standard error as it starts.
+        const int saved = ::dup(2);
+        const int err = ::open((root() / "DravikCad.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(err, 2);
+        ::close(err);
+        CLSID id{};
+        IDispatch* app = nullptr;
+        if (SUCCEEDED(CLSIDFromProgID(kServerProgId, &id)))
+            CoCreateInstance(id, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, reinterpret_cast<void**>(&app));
+        ::dup2(saved, 2);
+        ::close(saved);
+        ::unsetenv("DV_PAL_ANSWERS");
+        if (keptSnapshots)
+            ::setenv("DV_PAL_SNAPSHOTS", keptSnapshots->c_str(), 1);
+        return app;
+    }
+
+    // The log of the DravikCad this test started, once it has ended; empty when it did not end.
+    std::string logOnceEnded() {
+        std::smatch match;
+        std::string err;
+        const bool ended = pal::test::eventually(
+            [&] {
+                err = pal::test::readFile(root() / "DravikCad.err");
+                return std::regex_search(err, match,
+                                         std::regex("DravikCad: the log of this run is ([^\n]+)"));
+            },
+            60);
+        return ended ? pal::test::readFile(match[1].str()) : std::string();
+    }
+
+    static size_t count(const std::string& text, const std::string& part) {
+        size_t n = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++n;
+        return n;
+    }
+
+    void SetUp() override {
+        SandboxTest::SetUp();
+        CoInitialize(nullptr);
+    }
+    void TearDown() override {
+        CoUninitialize();
+        SandboxTest::TearDown();
     }
 };
 
@@ -73,6 +147,62 @@ TEST_F(ProgramServer, AStartRegistersTheServerAndAClientEditsATitleBlockThroughT
     const std::string log = pal::test::readFile(match[1].str());
     EXPECT_NE(log.find("> Initialized in "), std::string::npos) << log;
     EXPECT_EQ(log.find("Failed"), std::string::npos) << log;
+}
+
+TEST_F(ProgramServer, QuitEndsDravikCadOnceAfterTheCallHasAnswered) {
+    IDispatch* app = startDravikCad("");
+    ASSERT_NE(app, nullptr);
+    pal::com::Variant result;
+    ASSERT_EQ(pal::com::invokeByName(app, L"Quit", {}, &result), S_OK) << "answered before the end";
+    EXPECT_EQ(result.vt, VT_I4);
+    EXPECT_EQ(result.lVal, 0);
+    const std::string log = logOnceEnded();
+    ASSERT_FALSE(log.empty()) << "DravikCad did not end";
+    EXPECT_EQ(count(log, "> Initialized in "), 1u) << log;
+    EXPECT_EQ(log.find("Failed"), std::string::npos) << log;
+    EXPECT_EQ(count(pal::test::readFile(root() / "DravikCad.err"), "the log of this run is"), 1u);
+    app->Release();
+}
+
+TEST_F(ProgramServer, AClientKilledMidCallLeavesDravikCadServingAndItEndsWithTheLastClient) {
+    // A file that arrives only when the test says: the server's open waits for it.
+    const fs::path slow = root() / "slow.dvd";
+    ASSERT_EQ(::mkfifo(slow.c_str(), 0644), 0);
+    // The file that came is no drawing: the person is told, and OK answers it.
+    IDispatch* app = startDravikCad("1\n");
+    ASSERT_NE(app, nullptr);
+
+    const std::string program = (binDir() / "dvserver_client").string();
+    const std::string path = slow.string();
+    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("--open"),
+                    const_cast<char*>(path.c_str()), nullptr};
+    pid_t client = 0;
+    ASSERT_EQ(posix_spawn(&client, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    // DravikCad is inside the client's call once it reads the file.
+    int writer = -1;
+    ASSERT_TRUE(pal::test::eventually(
+        [&] {
+            writer = ::open(slow.c_str(), O_WRONLY | O_NONBLOCK);
+            return writer >= 0;
+        },
+        60))
+        << "DravikCad never began the client's open";
+    ::kill(client, SIGKILL);
+    int status = 0;
+    ::waitpid(client, &status, 0);
+    ::close(writer);
+
+    pal::com::Variant version;
+    ASSERT_EQ(pal::com::invokeByName(app, L"GetVersion", {}, &version), S_OK) << "still serving";
+    EXPECT_EQ(version.lVal, 1800);
+    // The dead client's object went with it: the last living client's release ends the program.
+    app->Release();
+    const std::string log = logOnceEnded();
+    ASSERT_FALSE(log.empty()) << "DravikCad outlived its last client";
+    EXPECT_EQ(count(log, "> Initialized in "), 1u) << log;
+    const auto prompts = journal("prompt");
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].get("by"), "responder");
 }
 
 } // namespace

@@ -197,6 +197,54 @@ TEST_F(StartupProfile, NothingIsImportedWhenTheDebugSwitchSaysSoOrTheFileIsMissi
     }
 }
 
+TEST_F(StartupProfile, ACopyThatFailsKeepsThePreviousProfileRemembersNothingAndIsTriedAgain) {
+    writeProfile(1);
+    // The live settings are locked (an administrator's policy): the imported profile cannot
+    // become them.
+    const std::wstring live =
+        std::wstring(kAppKey) + L"\\" + DravikProfileManager::GetProfileSectionName(nullptr);
+    HKEY key = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, live.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    RegCloseKey(key);
+    ASSERT_EQ(pal::test::setRegistryKeyReadOnly(HKEY_CURRENT_USER, live.c_str(), true), ERROR_SUCCESS);
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(hasLine(DVLogOptionalFailure, "Failed to copy the startup profile \"Admin\""));
+    EXPECT_NE(DravikProfileManager::GetCurrentProfileName(), L"Admin");
+    EXPECT_FALSE(liveMark().has_value());
+    EXPECT_EQ(app->GetProfileStringW(L"Settings", L"StartupProfileName", L"none"), CString(L"none"));
+    EXPECT_TRUE(
+        binary(HKEY_CURRENT_USER, std::wstring(kAppKey) + L"\\Settings", L"StartupProfileFileHash").empty());
+
+    ASSERT_EQ(pal::test::setRegistryKeyReadOnly(HKEY_CURRENT_USER, live.c_str(), false), ERROR_SUCCESS);
+    ASSERT_NO_FATAL_FAILURE(restart());
+    EXPECT_EQ(liveMark(), 1u) << "nothing was remembered: the next start imports it";
+    EXPECT_EQ(DravikProfileManager::GetCurrentProfileName(), L"Admin");
+}
+
+TEST_F(StartupProfile, WithoutAHashItIsImportedAndNamedButImportedAgainAtTheNextStart) {
+    const std::wstring settings = std::wstring(kAppKey) + L"\\Settings";
+    writeProfile(1);
+    ASSERT_TRUE(start());
+    ASSERT_EQ(binary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash").size(), 64u);
+    dvkernel::test::failFileHash();
+    personSets(7);
+    ASSERT_NO_FATAL_FAILURE(restart());
+    EXPECT_EQ(liveMark(), 1u) << "a file that cannot be hashed cannot be told unchanged";
+    EXPECT_EQ(app->GetProfileStringW(L"Settings", L"StartupProfileName"), L"Admin");
+    EXPECT_TRUE(binary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash").empty())
+        << "the earlier file's hash is not kept for this one";
+    EXPECT_TRUE(hasLine(DVLogWarning, "Failed to calculate the hash of the startup profile file \"" +
+                                          pal::text::toUtf8(pal::path::fromNative(file)) + "\""));
+
+    dvkernel::test::failFileHash(false);
+    personSets(7);
+    ASSERT_NO_FATAL_FAILURE(restart());
+    EXPECT_EQ(liveMark(), 1u) << "no hash was stored: imported again";
+    EXPECT_EQ(binary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash").size(), 64u);
+}
+
 // The applications INI and the add-ons -------------------------------------------------------
 
 TEST_F(StartupSteps, TheApplicationsIniIsTheConfigurationsOrElseTheEditionsFile) {
@@ -263,6 +311,20 @@ TEST_F(StartupSteps, StartedForAutomationTheServerMacrosAndRecentFilesAreReadyAn
                   !automated);
         EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, L"CLSID\\DV.Check"));
     }
+}
+
+TEST_F(StartupSteps, AUserWhoMayNotWriteTheClassesRootStartsWithNothingOfTheProbeLeft) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    ASSERT_EQ(pal::test::setRegistryKeyReadOnly(HKEY_CLASSES_ROOT, L"CLSID", true), ERROR_SUCCESS);
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, L"CLSID\\DV.Check"));
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, L"CLSID\\" + pal::com::guidToString(kServerDocumentClsid)))
+        << "the document server is registered only where this user may write";
+    EXPECT_NE(onlyFrame(), nullptr);
+    pal::test::setRegistryKeyReadOnly(HKEY_CLASSES_ROOT, L"CLSID", false);
 }
 
 TEST_F(StartupSteps, TheConfigurationsServerSwitchAsksForServerModeAndTheImageManagerHasItsReserve) {
@@ -411,6 +473,12 @@ TEST_F(StartupSteps, EachFailureEndsStartUpWithItsLineAndShowsNothing) {
     const Case cases[] = {
         {"no theme applies", [] { UIModuleProxy::Instance().SetModule(&refusing); },
          "Failed to initialize theme"},
+        {"no main window: the default state cannot be read",
+         [this] {
+             writeProductIni("[SETTINGS]\nConfig=3D\nLanguage=Eng\nDefaultStateFile=" +
+                             (root() / "missing.xml").string() + "\n");
+         },
+         "Failed to create main window"},
         {"the session does not finish",
          [] { dvkernel::test::failStep(dvkernel::test::SessionStep::FinishInitSession); }, nullptr},
     };
@@ -431,6 +499,15 @@ TEST_F(StartupSteps, EachFailureEndsStartUpWithItsLineAndShowsNothing) {
             EXPECT_FALSE(frame->IsWindowVisible());
         EXPECT_EQ(initializedLines(), 1u) << "the start is timed whether or not it succeeded";
     }
+}
+
+TEST_F(StartupSteps, AQuitWaitingWhenStartUpEndsEndsIt) {
+    // Asked to end before start-up could pump it, the program does not go on as if started.
+    PostQuitMessage(0);
+    EXPECT_FALSE(start());
+    EXPECT_EQ(initializedLines(), 1u);
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "taken by start-up";
 }
 
 // Display settings and the shell's early requests ---------------------------------------------------
@@ -517,6 +594,54 @@ TEST_F(StartupSteps, ARecoveryCopyGoesOnceItsDrawingIsSavedOrDiscardedAndNotBefo
     ASSERT_TRUE(documents[1]->IsModified());
     documents[1]->OnCloseDocument(); // the person discards the recovered drawing
     EXPECT_FALSE(exists(dropped));
+}
+
+TEST_F(StartupSteps, ARecoveredDocumentWhoseOpenThrowsIsToldAndACopyIsKeptWithItsOriginalOpened) {
+    const std::wstring copy = copySample("plate.grb.err");
+    const std::wstring original = copySample("plate.grb");
+    const std::wstring plain = copySample("bracket.grb");
+    struct Case {
+        const char* what;
+        std::wstring listed, throwing;
+        std::vector<std::wstring> open; // the documents open after start-up
+        std::wstring told;              // the path the message names
+    };
+    const Case cases[] = {
+        {"a recovery copy: its original instead", copy, copy, {original}, original},
+        {"a plain document: nothing", plain, plain, {}, plain},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(start());
+        app->WriteProfileInt(L"ErrorRestore", L"DocsCount", 1);
+        app->WriteProfileStringW(L"ErrorRestore", L"0", c.listed.c_str());
+        stop();
+        app.reset();
+        pal::test::pump();
+        resetOutside();
+        bundledConfiguration();
+        dvkernel::test::throwOnOpen(c.throwing);
+        const size_t promptsBefore = journal("prompt").size();
+        answer(IDOK);
+        ASSERT_TRUE(start()) << "start-up goes on";
+        std::vector<std::wstring> open;
+        for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+            open.push_back(pal::path::toNative(document->GetPathName().GetString()).wstring());
+        std::vector<std::wstring> expected;
+        for (const std::wstring& path : c.open)
+            expected.push_back(pal::path::toNative(path).wstring());
+        EXPECT_EQ(open, expected);
+        EXPECT_TRUE(fs::exists(pal::path::toNative(c.listed))) << "nothing the crash left is deleted";
+        const auto prompts = journal("prompt");
+        ASSERT_EQ(prompts.size(), promptsBefore + 1);
+        EXPECT_EQ(prompts.back().get("text"),
+                  "The document \"" + pal::text::toUtf8(c.told) + "\" cannot be opened.");
+        EXPECT_EQ(std::stoul(prompts.back().get("flags")) & MB_ICONMASK,
+                  static_cast<unsigned>(MB_ICONWARNING));
+        stop();
+        app.reset();
+        pal::test::pump();
+    }
 }
 
 // The active document as the active-document code sets it.

@@ -174,8 +174,10 @@ public:
     // The main document template, made at start-up; null before.
     CDVDocTemplate* GetDocTemplate() const { return m_docTemplate; }
 
-    // The documents to reopen: written when the last main frame closes, read at start-up.
-    void SetReopenDocuments(bool reopen) { m_reopenDocuments = reopen; }
+    // The documents to reopen: written when the last main frame closes, read at start-up; the
+    // kernel's settings say whether there are any.
+    static bool GetReopenDocuments();
+    static void SetReopenDocuments(bool reopen);
     void SaveOpenDocuments();
     std::vector<std::wstring> GetDocumentsToReopen();
 
@@ -462,7 +464,6 @@ protected:
     std::shared_ptr<MainFrameState> m_defaultFrameState;
     std::map<UINT, dvapp::ApplicationCommandHandler> m_applicationCommandHandlers;
     dvapp::AddOnCommandRunner* m_addOnCommandRunner = nullptr;
-    bool m_reopenDocuments = true;
     // A file that failed to load was set aside; nothing empty is saved in its place.
     bool m_applicationFileSetAside = false;
     dvapp::ApplicationCommandRemap m_applicationCommandRemap;

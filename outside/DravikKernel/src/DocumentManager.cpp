@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 
 bool g_bOpeningFromOLE = false;
 
@@ -137,6 +138,14 @@ CDvw32Doc* DocumentManager::OpenDocument(const std::wstring& path, std::wstring*
     const std::wstring full = fullPath(path);
     if (CDvw32Doc* open = FindDocument(full))
         return open;
+    {
+        std::lock_guard lock(dvkernel::state().mutex);
+        std::wstring& throwing = dvkernel::state().throwOnOpen;
+        if (!throwing.empty() && (throwing == path || throwing == full)) {
+            throwing.clear();
+            throw std::runtime_error("the document's file could not be read");
+        }
+    }
     auto document = grb::LoadFile(full, error);
     if (!document)
         return nullptr;

@@ -71,6 +71,16 @@ void setProductIniFileName(const std::wstring& path) {
     state().productIni = path;
 }
 
+void failFileHash(bool fail) {
+    std::lock_guard lock(state().mutex);
+    state().failFileHash = fail;
+}
+
+void throwOnOpen(const std::wstring& path) {
+    std::lock_guard lock(state().mutex);
+    state().throwOnOpen = path;
+}
+
 void reset() {
     // The command objects go outside the lock: a destructor may be the shell's.
     std::map<unsigned, CommandEntry> commands;
@@ -87,6 +97,8 @@ void reset() {
         s.createToolsMode = false;
         s.idleCount = 0;
         s.productIni.clear();
+        s.failFileHash = false;
+        s.throwOnOpen.clear();
     }
     clearDocuments();
     resetCaption();

@@ -2,6 +2,7 @@
 
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
+#include "KernelState.h"
 
 #include "pal/path.h"
 #include "win/base.h"
@@ -55,6 +56,11 @@ bool FileHash(const wchar_t* path, std::vector<BYTE>& hash) {
     hash.clear();
     if (!path)
         return false;
+    {
+        std::lock_guard lock(dvkernel::state().mutex);
+        if (dvkernel::state().failFileHash)
+            return false;
+    }
     std::ifstream in(pal::path::toNative(path), std::ios::binary);
     if (!in)
         return false;

@@ -35,6 +35,8 @@ struct KernelState {
     bool createToolsMode = false;
     unsigned idleCount = 0;
     std::wstring productIni;
+    bool failFileHash = false;
+    std::wstring throwOnOpen;
     std::vector<int> attached3D; // kinds of the attached 3D modules
     bool typedCommandsRefused = false;
     bool state3DA = false;

@@ -77,6 +77,7 @@ const std::vector<Binding>& bindings() {
         {L"ToolTipsShowNames", DV_NUMBER(s, toolTipsShowNames, bool)},
         {L"Diagnostics", DV_NUMBER(s, diagnostics, bool)},
         {L"ServerMode", DV_NUMBER(s, serverMode, bool)},
+        {L"ReopenDocuments", DV_NUMBER(s, reopenDocuments, bool)},
         {L"PdmUpdate", DV_NUMBER(s, pdmUpdate, int)},
         {L"PdmText", DV_TEXT(pdmText)},
         {L"FramelessAutoMenu", DV_NUMBER(s, framelessBars.autoMenu, int)},

@@ -32,6 +32,12 @@ void setCreateToolsMode(bool on) {
 void setProductIniFileName(const std::wstring& path) {
     detail::setProductIniFileName(path);
 }
+void failFileHash(bool fail) {
+    detail::failFileHash(fail);
+}
+void throwOnOpen(const std::wstring& path) {
+    detail::throwOnOpen(path);
+}
 void reset() {
     detail::reset();
 }

@@ -54,6 +54,8 @@ struct Settings {
     bool diagnostics = false;
     bool serverMode = false;
     int recentFileCount = 10; // entries of the recent-file list; 0 keeps no list
+    // The documents open at the end of a session open again at the next start.
+    bool reopenDocuments = true;
     int pdmUpdate = 0;
     // Set while a print request given on the command line is carried out.
     bool directPrint = false;

@@ -36,6 +36,9 @@ int brandCode();
 unsigned idleCount();
 void setCreateToolsMode(bool on);
 void setProductIniFileName(const std::wstring& path);
+// Reading a damaged disk or file: file hashes fail; the next open of `path` throws.
+void failFileHash(bool fail);
+void throwOnOpen(const std::wstring& path);
 
 // Back to the state of a fresh process.
 void reset();

@@ -34,6 +34,11 @@ void setCreateToolsMode(bool on);
 // Overrides the product INI's name; empty restores the rule of the program folder.
 void setProductIniFileName(const std::wstring& path);
 
+// Reading a damaged disk or file: Dravik::FileHash fails from now on (or no longer); the next
+// open of `path` throws (empty: none does).
+void failFileHash(bool fail = true);
+void throwOnOpen(const std::wstring& path);
+
 // Everything above back to the state of a fresh process: session closed, no failures, no
 // commands, no locale, macros on, create-tools mode off, no documents, the default caption,
 // no main window or frames, no edition module attached.
