@@ -2,6 +2,7 @@
 // and the date picker (Form2).
 #pragma once
 
+#include "FieldProcedures.h"
 #include "FormTemplate.h"
 #include "Layouts.h"
 #include "TitleBlockServer.h"
@@ -82,7 +83,6 @@ protected:
 private:
     enum class Ending { Ok, Cancel, CloseBox };
     HWND fieldControl(const Field& field) const;
-    std::wstring read(const std::wstring& name);
     void load();
     void commit();
     void unload(Ending how);
@@ -95,6 +95,7 @@ private:
 
     const ProgramLayout& layout_;
     TitleBlockServer& server_;
+    FieldProcedures procedures_;
     FormTemplate form_;
     std::unique_ptr<ExtraForm> extra_;
     std::map<std::wstring, std::unique_ptr<CWnd>> subclassed_;

@@ -1,11 +1,8 @@
+#include "FieldProcedures.h"
 #include "Forms.h"
 #include "Procedures.h"
 
-#include "pal/text.h"
-
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace stamps {
 namespace {
@@ -19,28 +16,6 @@ bool inside(const Cell& inner, const Cell& outer) {
            inner.y + inner.cy <= outer.y + outer.cy;
 }
 
-std::wstring textOf(HWND control) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-std::vector<std::wstring> listOf(HWND combo) {
-    std::vector<std::wstring> items;
-    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        std::wstring item(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-        item.resize(
-            static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-        items.push_back(item);
-    }
-    return items;
-}
-
-void addTo(HWND combo, const std::wstring& item) {
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-}
-
 // A multi-line box that takes no further Enter once it holds its limit of carriage returns;
 // any other key makes it editable again. Pasted text is not checked.
 class LimitedEdit : public CEdit {
@@ -52,7 +27,7 @@ protected:
         if (message == WM_CHAR) {
             if (wParam != L'\r')
                 SetReadOnly(FALSE);
-            else if (GetCountSymb(textOf(m_hWnd), L"\r") >= limit_)
+            else if (GetCountSymb(controlText(m_hWnd), L"\r") >= limit_)
                 SetReadOnly(TRUE);
         }
         return CEdit::WindowProc(message, wParam, lParam);
@@ -66,6 +41,7 @@ private:
 
 MainForm::MainForm(const ProgramLayout& layout, TitleBlockServer& server)
     : CDialog(kMainTemplate), layout_(layout), server_(server),
+      procedures_(server, layout.name, layout.stripQuotes),
       form_(kMainTemplate, L"StampForm", layout.width, layout.height) {
     for (const Caption& c : layout.captions)
         if (*c.text)
@@ -130,17 +106,12 @@ HWND MainForm::fieldControl(const Field& field) const {
     return field.onForm3 && extra_ ? extra_->control(field.control) : control(field.control);
 }
 
-std::wstring MainForm::read(const std::wstring& name) {
-    const std::wstring value = emptyForQuotes(server_.GetVarExpression(name));
-    return layout_.stripQuotes ? GetStr(value) : value;
-}
-
 BOOL MainForm::OnInitDialog() {
     CDialog::OnInitDialog();
     for (const Field& f : layout_.fields) {
         if (f.kind == FieldKind::Format)
             for (const wchar_t* format : kFormats)
-                addTo(control(f.control), format);
+                addComboItem(control(f.control), format);
         if (f.kind == FieldKind::MultiLine && layout_.lineLimits && f.lineLimit > 0) {
             auto edit = std::make_unique<LimitedEdit>(f.lineLimit);
             edit->SubclassDlgItem(form_.controls.ids.at(f.control), this);
@@ -179,48 +150,34 @@ void MainForm::load() {
         if (!f.variable) {
             // Nothing would keep what is typed here.
             ::EnableWindow(box, FALSE);
-            continue;
-        }
-        if (f.kind == FieldKind::Flag) {
-            spravTabl_ = emptyForQuotes(server_.GetVarExpression(f.variable));
+        } else if (f.kind == FieldKind::Flag) {
+            procedures_.GR(f.variable, spravTabl_);
             if (layout_.flag == FlagUse::ReadWrite) {
-                extra_->setChecked(spravTabl_ != L"-1");
-            } else if (layout_.flag == FlagUse::ReadOnly && spravTabl_ == L"-1") {
+                extra_->setChecked(!flagIsOff(spravTabl_));
+            } else if (layout_.flag == FlagUse::ReadOnly && flagIsOff(spravTabl_)) {
                 extra_->setChecked(false);
                 ::EnableWindow(box, FALSE);
             }
-            continue;
-        }
-        ::SetWindowTextW(box, read(f.variable).c_str());
-        if (f.kind == FieldKind::Person) {
-            std::wstring why;
-            for (const std::wstring& item : LoadComboHistory(f.control, &why))
-                addTo(box, item);
-            if (!why.empty())
-                std::fprintf(stderr, "%s: the history of \"%s\" is read as empty: %s\n",
-                             pal::text::toUtf8(layout_.name).c_str(), pal::text::toUtf8(f.control).c_str(),
-                             pal::text::toUtf8(why).c_str());
+        } else if (f.kind == FieldKind::Person) {
+            procedures_.GC(f.variable, {box, f.control});
+        } else {
+            procedures_.GV(f.variable, box);
         }
     }
 }
 
 void MainForm::commit() {
     for (const Field& f : layout_.fields) {
+        const HWND box = fieldControl(f);
         if (!f.variable)
             continue;
         if (f.kind == FieldKind::Flag) {
             if (layout_.flag == FlagUse::ReadWrite)
-                server_.SetVarExpression(f.variable, extra_->checked() ? L"1" : L"-1");
-            continue;
-        }
-        const HWND box = fieldControl(f);
-        const std::wstring text = textOf(box);
-        server_.SetVarExpression(f.variable, text);
-        if (f.kind == FieldKind::Person) {
-            std::vector<std::wstring> items = listOf(box);
-            if (!text.empty() && std::find(items.begin(), items.end(), text) == items.end())
-                items.push_back(text);
-            SaveComboHistory(f.control, items);
+                procedures_.SR(f.variable, extra_->checked() ? L"1" : L"-1");
+        } else if (f.kind == FieldKind::Person) {
+            procedures_.SC(f.variable, {box, f.control});
+        } else {
+            procedures_.SV(f.variable, box);
         }
     }
     server_.OK(kUndoName);
@@ -256,9 +213,9 @@ void MainForm::addPerson() {
         if (f.personFocus != personFocus_)
             continue;
         const HWND combo = control(f.control);
-        const std::wstring text = textOf(combo);
+        const std::wstring text = controlText(combo);
         if (!text.empty())
-            addTo(combo, text);
+            addComboItem(combo, text);
         SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(combo), TRUE);
     }
 }
@@ -284,7 +241,7 @@ void MainForm::datePicker(int index) {
     };
     enable(false);
     const HWND box = control(L"Дата(" + std::to_wstring(index) + L")");
-    const std::wstring text = textOf(box);
+    const std::wstring text = controlText(box);
     SYSTEMTIME value{};
     GetLocalTime(&value);
     if (!text.empty())

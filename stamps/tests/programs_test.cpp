@@ -3,6 +3,8 @@
 // responder. What the drawing holds afterwards is read through DravikCad's own automation server;
 // the undo step is seen through the test server, which says on its way out what became of its
 // drawing's variables.
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentFile.h"
 #include "pal/com/dispatch.h"
 #include "pal/com/variant.h"
 #include "pal/test/classes_root.h"
@@ -80,16 +82,21 @@ protected:
             pal::test::runProgram(binDir() / "DravikCad", {}, root() / "first.err",
                                   {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
         ASSERT_EQ(first.exitCode, 0) << first.err;
-        drawing_ = root() / "чертёж.grb";
-        fs::copy_file(binDir() / "Samples" / "sample-a3.grb", drawing_);
         CLSID clsid{};
         ASSERT_EQ(CLSIDFromProgID(L"DVW32.SERVER", &clsid), S_OK);
         ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
                                    reinterpret_cast<void**>(&app_)),
                   S_OK);
+        const fs::path drawing = root() / "чертёж.grb";
+        fs::copy_file(binDir() / "Samples" / "sample-a3.grb", drawing);
+        openInDravikCad(drawing);
+    }
+
+    // Opens the drawing in the DravikCad this test holds; it becomes the active one.
+    void openInDravikCad(const fs::path& drawing) {
         Variant opened, active;
         ASSERT_EQ(
-            invokeByName(app_, L"OpenFile", {textArgument(pal::text::fromUtf8(drawing_.string()))}, &opened),
+            invokeByName(app_, L"OpenFile", {textArgument(pal::text::fromUtf8(drawing.string()))}, &opened),
             S_OK);
         ASSERT_EQ(opened.vt, VT_DISPATCH);
         ASSERT_EQ(invokeByName(app_, L"GetActiveFile", {}, &active), S_OK);
@@ -130,7 +137,6 @@ protected:
 
     IDispatch* app_ = nullptr;
     std::unique_ptr<Variant> vars_;
-    fs::path drawing_;
 };
 
 TEST_F(Editors, EachEditorWritesWhatWasTypedIntoTheActiveDrawingOfARunningDravikCad) {
@@ -149,10 +155,10 @@ TEST_F(Editors, EachEditorWritesWhatWasTypedIntoTheActiveDrawingOfARunningDravik
           {L"$format", L"\"A2\""},
           {L"$data1", L"\"24.12.2026\""},
           {L"$naimen1", L"\"Вал\r\nведущий\""},
-          {L"sprav_tabl", L"\"1\""}}},
+          {L"sprav_tabl", L"1"}}},
         {"StampNextSheets",
          {"type Лист 2", "click Parametr", "type inv_n_podl 12345", "click ОК", "1"},
-         {{L"$list", L"\"2\""}, {L"$inv_n_podl", L"\"12345\""}, {L"sprav_tabl", L"\"1\""}}},
+         {{L"$list", L"\"2\""}, {L"$inv_n_podl", L"\"12345\""}, {L"sprav_tabl", L"1"}}},
         {"StampForm",
          {"type Материал Сталь 45 ГОСТ 1050-88", "type Утверд Петров", "1"},
          {{L"$material1", L"\"Сталь 45 ГОСТ 1050-88\""},
@@ -173,6 +179,59 @@ TEST_F(Editors, EachEditorWritesWhatWasTypedIntoTheActiveDrawingOfARunningDravik
             << "a picture of its form as it closed";
     }
     expectEveryAnswerTaken();
+}
+
+// The flag is switched off in the first-sheet editor and on again, in the sample as the bundled
+// documents make it (a number) and in a drawing stored while they kept it as a text. Each editor
+// shows what it read in the check box: the first-sheet one writes back what it shows on an
+// untouched OK; the next-sheets one disables the box, so that a click on it is refused.
+TEST_F(Editors, TheReferenceTableFlagSwitchedOffStaysOffForBothTextDocumentEditors) {
+    allowRefusedAnswers = true; // the clicks on the disabled box, each checked below
+    startDravikCadWithTheSample();
+    ASSERT_TRUE(vars_);
+    const fs::path older = root() / "старый.grb";
+    {
+        std::wstring error;
+        auto doc = Dravik::grb::LoadFile(
+            pal::text::fromUtf8((binDir() / "Samples" / "sample-a3.grb").string()), &error);
+        ASSERT_NE(doc, nullptr) << pal::text::toUtf8(error);
+        Dravik::DVDocument& content = *doc->Cont2D();
+        ASSERT_GE(
+            content.create_text_var(L"sprav_tabl", content.FindVariable(L"sprav_tabl"), L"\"\"", 255, 0), 0);
+        ASSERT_TRUE(doc->DoFileSave(pal::text::fromUtf8(older.string()), &error)) << pal::text::toUtf8(error);
+    }
+    struct Step {
+        std::string program;
+        Answers answers;
+        std::wstring flag; // the drawing's flag afterwards: its number, quoted in the older one
+        bool checkRefused; // the next-sheets editor refused the click on its disabled box
+    };
+    const Step steps[] = {
+        {"StampFirstSheet", {"click Parametr", "click Check", "click ОК", "1"}, L"-1", false},
+        {"StampFirstSheet", {"1"}, L"-1", false},
+        {"StampNextSheets", {"click Parametr", "click Check", "2"}, L"-1", true},
+        {"StampFirstSheet", {"click Parametr", "click Check", "click ОК", "1"}, L"1", false},
+        {"StampFirstSheet", {"1"}, L"1", false},
+        {"StampNextSheets", {"click Parametr", "click Check", "click ОК", "2"}, L"1", false},
+    };
+    for (const bool quoted : {false, true}) {
+        if (quoted)
+            openInDravikCad(older);
+        for (const Step& s : steps) {
+            const size_t refusedBefore = journal("prompt.refused").size();
+            const auto e = runEditor(s.program, s.answers);
+            EXPECT_EQ(e.exitCode, 0) << s.program << e.err;
+            const std::wstring flag = quoted ? L"\"" + s.flag + L"\"" : s.flag;
+            EXPECT_EQ(drawing({L"sprav_tabl"}).at(L"sprav_tabl"), flag) << s.program << " " << quoted;
+            const auto refused = journal("prompt.refused");
+            ASSERT_EQ(refused.size(), refusedBefore + (s.checkRefused ? 1 : 0)) << s.program << " " << quoted;
+            if (s.checkRefused) {
+                EXPECT_EQ(refused.back().get("answer"), "click Check");
+                EXPECT_EQ(refused.back().get("reason"), "the control is disabled");
+            }
+        }
+    }
+    EXPECT_TRUE(journal("prompt.unanswered").empty());
 }
 
 // The test server's drawing holds one title-block variable, "$razrab" = "Петров".

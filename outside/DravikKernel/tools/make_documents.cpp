@@ -19,11 +19,10 @@ using namespace Dravik;
 
 namespace {
 
-// Every variable the three title-block editors read, so that any of them opens on any sheet.
+// Every text variable the three title-block editors read, so that any of them opens on any sheet.
 const wchar_t* const kEditorVariables[] = {
-    L"$format",     L"$copy",      L"$inv_n_podl", L"$podl_podp", L"$vz_inv_n",
-    L"$inv_n_dubl", L"$dubl_podp", L"$per_prim",   L"$sprav_nom", L"sprav_tabl",
-    L"$data1",      L"$data2",     L"$data3",      L"$data4",     L"$name_pred",
+    L"$format",   L"$copy",      L"$inv_n_podl", L"$podl_podp", L"$vz_inv_n", L"$inv_n_dubl", L"$dubl_podp",
+    L"$per_prim", L"$sprav_nom", L"$data1",      L"$data2",     L"$data3",    L"$data4",      L"$name_pred",
 };
 
 void addSheet(CDvw32Doc& doc, double width, double height, const std::wstring& format) {
@@ -33,6 +32,9 @@ void addSheet(CDvw32Doc& doc, double width, double height, const std::wstring& f
         c.create_text_var(name, -1, L"\"\"", 255, 0);
     for (const wchar_t* name : kEditorVariables)
         c.create_text_var(name, -1, L"\"\"", 255, 0);
+    // The reference-table flag is a number, not a text: the editors write 1 or -1 and read the
+    // expression back without unquoting it, so a text variable's quotes would keep it on for ever.
+    c.create_real_var(L"sprav_tabl", -1, L"1", 0);
     c.create_text_var(L"$format", c.FindVariable(L"$format"), format, 255, 0);
     c.AddElement({ElementKind::SheetFrame, 0, 0, L"frame", {20, 5, 5, 5}, {}});
     c.AddElement({ElementKind::TitleBlock, 0, 0, L"title block", {width - 5, 5}, {}});
