@@ -1,16 +1,25 @@
-// The documents the crash report listed in the last session: each opened again, a recovery copy
-// under its original's name. The copy stays on disk until the recovered document is saved or
-// discarded, so that a failed open or a second crash cannot lose the only good data.
+// The documents a crash leaves for the restarted program, and that program opening them again.
+// After a crash the report lists every open drawing; a changed one is kept as a recovery copy
+// "<file>.err" beside its file, written whole or not at all. At the next start each listed
+// drawing opens again, a recovery copy under its original's name. The copy stays on disk until
+// the recovered document is saved or discarded, so that a failed open or a second crash cannot
+// lose the only good data.
 #include "app/Dvw32App.h"
+#include "app/GenerateDumpFileAppContext.h"
 
 #include "Compression/SharedPathName.h"
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentFile.h"
+#include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/KernelServices.h"
+#include "pal/path.h"
 
+#include <algorithm>
 #include <exception>
+#include <filesystem>
 
 namespace {
 
@@ -31,7 +40,55 @@ void tellCannotOpen(const std::wstring& path, UINT icon) {
     DVMessageBox::Show(text, MB_OK | icon);
 }
 
+// Where a changed drawing is kept: beside its file, or in `newFolder` under its title when it
+// was never saved.
+std::wstring recoveryCopyOf(const CDvw32Doc& document, const std::wstring& newFolder) {
+    const std::wstring path(document.GetPathName());
+    if (!path.empty())
+        return path + kRecoveryExtension;
+    std::wstring title(document.GetTitle());
+    std::replace_if(
+        title.begin(), title.end(), [](wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; }, L'_');
+    std::error_code ec;
+    std::filesystem::create_directories(pal::path::toNative(newFolder), ec);
+    return newFolder + L"\\" + title + kRecoveryExtension;
+}
+
 } // namespace
+
+// Runs once the person asked for a restart; the restarted copy reads the list at its start.
+void GenerateDumpFileAppContext::SaveDocuments() {
+    CDvw32App& app = *GetDvw32App();
+    if (!app.HasApplicationState(CDvw32App::kStateErrorRestore))
+        return;
+    // Beside the reports, for the drawings that have no folder of their own yet.
+    const std::wstring newFolder =
+        pal::path::fromNative(pal::folders::localAppData() / pal::path::toNative(GetCompanyName()) /
+                              pal::path::toNative(GetProductName()) / "Recovery");
+    std::vector<std::wstring> listed;
+    for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments()) {
+        const std::wstring path(document->GetPathName());
+        if (!document->IsModified()) {
+            if (!path.empty())
+                listed.push_back(path);
+            continue;
+        }
+        const std::wstring copy = recoveryCopyOf(*document, newFolder);
+        std::wstring error;
+        if (Dravik::grb::SaveFile(*document, copy, &error)) {
+            listed.push_back(copy);
+            continue;
+        }
+        DVLog_Write(DVLogOptionalFailure, "No recovery copy of \"%ls\": %ls", copy.c_str(), error.c_str());
+        // Its file as last saved is the next best thing to open again.
+        if (!path.empty())
+            listed.push_back(path);
+    }
+    // The count goes last: a list cut short by a second fault names only entries written.
+    for (size_t i = 0; i < listed.size(); ++i)
+        app.WriteProfileStringW(kErrorRestore, std::to_wstring(i).c_str(), listed[i].c_str());
+    app.WriteProfileInt(kErrorRestore, L"DocsCount", static_cast<int>(listed.size()));
+}
 
 void CDvw32App::RecoverDocuments() {
     const int count = static_cast<int>(GetProfileInt(kErrorRestore, L"DocsCount", 0));

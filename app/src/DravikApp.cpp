@@ -6,6 +6,7 @@
 #include "app/ServerAppProxy.h"
 #include "app/Splash.h"
 #include "app/StartupIni.h"
+#include "docbrowser/Clipart.h"
 #include "frame/MdiClient.h"
 
 #include "Compression/SharedPathName.h"
@@ -27,6 +28,7 @@
 #include "DravikUI/ShellDDERespondWindow.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "afx/globaldata.h"
 #include "afx/oledata.h"
 #include "app/SystemCommands.h"
 #include "ribbon/ApplicationMode.h"
@@ -299,12 +301,13 @@ int DravikApp::DoExitInstance() {
             break;
     }
     ApplicationManager::Get().OnExitInstance();
-    DV_NOT_BUILT_YET("ExitInstance: the clipart views");
+    DestroyAllClipartViews();
     m_paneWindows->DestroyWindows();
     if (m_paintManagerHeld) {
         CXTPPaintManager::ReleaseInstance();
         m_paintManagerHeld = false;
     }
+    GetGlobalData()->CleanUp();
     const int result = CDvw32App::ExitInstance();
     if (m_oleInitialized) {
         OleUninitialize();

@@ -25,6 +25,7 @@
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/View.h"
+#include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/TabView.h"
 #include "afx/oletemplate.h"
@@ -369,8 +370,7 @@ int CDvw32App::ExitInstance() {
         GlobalContainer::Instance().UnregisterCmd(command->GetID());
     commands.clear();
     CDVApplicationManager::Instance().UnloadApplications();
-    // The managed user interface's dispatcher is shut down here once it exists.
-    DV_NOT_BUILT_YET("ExitInstance: the managed user interface is not shut down");
+    DravikManagedUIProxy::WpfAccessor::ShutdownDispatcher();
     Dravik::Module::shutdownAll();
     CloseKernelSession();
 

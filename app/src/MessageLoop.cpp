@@ -12,6 +12,7 @@
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/PopupToolBar.h"
+#include "docbrowser/DocumentsMenu.h"
 #include "xtp/ReportControl.h"
 
 #include <algorithm>
@@ -107,8 +108,7 @@ BOOL CDvw32App::SaveAllModified() {
         return FALSE;
     if (!dvaux::MfcApplication::SaveAllModified())
         return FALSE;
-    DV_NOT_BUILT_YET("SaveAllModified: the documents browser's configurations");
-    return TRUE;
+    return DocumentsMenu::SaveAllConfigurations(DocumentsMenu::GlobalCfgGroup()) ? TRUE : FALSE;
 }
 
 BOOL CDvw32App::OnIdle(LONG lCount) {

@@ -10,9 +10,16 @@
 //                 main thread must stop at its next message and the process end with code 1.
 //   save N        the exit save of generation N: "state.xml", "application.xml" and the
 //                 "Settings" values; "saving" on standard error just before it starts.
+//   crash-recover the whole start-up, then "changed.grb" (changed) and "kept.grb" of the sandbox
+//                 are opened and a window's handler faults inside the loop; the crash report is
+//                 answered by DV_PAL_ANSWERS. The restarted run starts up whole and writes what
+//                 it opened to "second.txt": per document its path, title, modified flag and the
+//                 note variable, then "DocsCount" as the registry holds it.
 #include "app/DravikApp.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
 #include "pal/path.h"
 #include "pal/sandbox.h"
 #include "pal/text.h"
@@ -21,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -116,7 +124,61 @@ private:
     bool exited_ = false;
 };
 
-ExitHost theApp;
+// The changed drawing carries this variable, so the restarted run can tell its copy from its file.
+constexpr wchar_t kNote[] = L"$crash_note";
+
+LRESULT faultingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP + 7)
+        *static_cast<volatile int*>(nullptr) = 1;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// DravikCad's own start-up and end, with a fault in the loop of the first run.
+class RecoverHost : public DravikApp {
+public:
+    BOOL InitInstance() override {
+        if (!DravikApp::InitInstance())
+            return FALSE;
+        const bool first = GetProfileInt(L"Host", L"Generation", 0) == 0;
+        WriteProfileInt(L"Host", L"Generation", first ? 1 : 2);
+        if (first)
+            return changeAndFault();
+        std::ofstream out(pal::sandbox::root() / "second.txt");
+        for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments()) {
+            const auto& variables = document->Cont2D()->GetVariables();
+            const int note = document->Cont2D()->FindVariable(kNote);
+            out << pal::text::toUtf8(std::wstring(document->GetPathName())) << "|"
+                << pal::text::toUtf8(std::wstring(document->GetTitle())) << "|" << document->IsModified()
+                << "|" << (note >= 0 ? pal::text::toUtf8(variables[note].expression) : "") << "\n";
+        }
+        out << "DocsCount " << GetProfileInt(L"ErrorRestore", L"DocsCount", -1) << "\n";
+        return FALSE;
+    }
+
+private:
+    BOOL changeAndFault() {
+        const auto open = [this](const char* name) {
+            return dynamic_cast<CDvw32Doc*>(
+                OpenDocumentFile(pal::path::fromNative(pal::sandbox::root() / name).c_str(), TRUE));
+        };
+        CDvw32Doc* changed = open("changed.grb");
+        if (changed == nullptr || open("kept.grb") == nullptr)
+            return FALSE;
+        changed->Cont2D()->create_text_var(kNote, -1, L"\"before the crash\"", 0, 0);
+        changed->SetModifiedFlag(TRUE);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = faultingProc;
+        wc.lpszClassName = L"FaultingHostWindow";
+        RegisterClassW(&wc);
+        HWND window =
+            CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        PostMessageW(window, WM_APP + 7, 0, 0);
+        return TRUE;
+    }
+};
+
+// One application object a process, chosen before the class library looks for it.
+std::unique_ptr<DravikApp> gApp;
 
 } // namespace
 
@@ -127,6 +189,14 @@ int main(int argc, char** argv) {
     gMode = mode != nullptr ? mode : "";
     if (gMode == "save" && argc > 1)
         gGeneration = argv[1];
+    if (gMode == "crash-recover") {
+        auto app = std::make_unique<RecoverHost>();
+        // Nobody is at the display: the restarted run ends by itself too.
+        app->SetUnattendedQuery([] { return true; });
+        gApp = std::move(app);
+    } else {
+        gApp = std::make_unique<ExitHost>();
+    }
     const int code = pal::mfc::winMain(argc, argv);
     std::fprintf(stderr, "log: %s\n", pal::text::toUtf8(DVLog_GetFileName()).c_str());
     return code;

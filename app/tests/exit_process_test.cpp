@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -111,6 +113,44 @@ TEST_F(ExitProcess, ACriticalErrorOffTheMainThreadStopsTheMainThreadAtItsNextMes
     EXPECT_NE(boxes.front().get("text").find("a worker's failure"), std::string::npos);
     EXPECT_EQ(e.err.find("a message was handled after the stop"), std::string::npos) << e.err;
     EXPECT_EQ(e.err.find("did not stop"), std::string::npos) << e.err;
+}
+
+// A crash answered with a restart: the changed drawing is kept as a recovery copy beside its
+// file and the unchanged one by its path; the restarted copy opens both, the changed one from
+// its copy under its own name, and the list is used up.
+TEST_F(ExitProcess, ACrashAnsweredWithARestartReopensTheChangedDrawingFromItsCopyAndTheOtherAsItWas) {
+    const fs::path changed = root() / "changed.grb", kept = root() / "kept.grb";
+    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", changed);
+    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", kept);
+    const std::string before = slurp(changed);
+    const fs::path answers = writeFile("answers.txt", "6\n"); // IDYES: restart
+    const auto e = pal::test::runProgram(binDir() / "exit_host", {}, root() / "stderr.txt",
+                                         {{"DV_HOST_MODE", "crash-recover"},
+                                          {"DV_PAL_DISPLAY", "null"},
+                                          {"DV_PAL_ANSWERS", answers.string()}});
+    ASSERT_EQ(e.signal, 0) << e.err;
+    ASSERT_TRUE(appears(root() / "second.txt")) << e.err;
+    // The second run writes its file whole before it ends; wait for its last line.
+    std::string second;
+    for (int i = 0; i < 1000 && second.find("DocsCount") == std::string::npos; ++i, usleep(10 * 1000))
+        second = slurp(root() / "second.txt");
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = second.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(second.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 3u) << second << e.err;
+    const auto named = [&](const fs::path& file) {
+        const auto it = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.find(file.filename().string() + "|") != std::string::npos;
+        });
+        return it == lines.end() ? std::string() : *it;
+    };
+    const std::string recovered = named(changed), reopened = named(kept);
+    EXPECT_NE(recovered.find("|1|\"before the crash\""), std::string::npos) << recovered;
+    EXPECT_EQ(recovered.find(".err"), std::string::npos) << "it takes its original's name: " << recovered;
+    EXPECT_NE(reopened.find("|0|"), std::string::npos) << reopened;
+    EXPECT_EQ(lines.back(), "DocsCount 0");
+    EXPECT_EQ(slurp(changed), before) << "the file itself waits for the person to save";
+    EXPECT_FALSE(fs::exists(root() / "kept.grb.err"));
 }
 
 // The value of Settings\UIStyle of the host's registry key; empty when it cannot be read.

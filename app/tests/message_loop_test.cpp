@@ -5,9 +5,13 @@
 
 #include "app/GenerateDumpFileAppContext.h"
 
+#include "DVDiagnostics/Trace.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/KernelRuntime.h"
+#include "DravikManagedUIProxy/DravikManagedUIProxy.h"
+#include "docbrowser/Clipart.h"
+#include "docbrowser/DocumentsMenu.h"
 #include "pal/test/user_hooks.h"
 
 #include <algorithm>
@@ -294,6 +298,63 @@ TEST_F(MessageLoop, ExitSavesByTheFramesLeftAndClosesTheSessionLast) {
         EXPECT_EQ(countCalls("DravikKernel", "DestroySession(0)"), 1u);
         pal::test::pump();
         app.reset();
+    }
+}
+
+// Asked about modified documents, the program also keeps the documents browser's
+// configurations, and a configuration that cannot be kept holds the program back.
+TEST_F(MessageLoop, SavingAllModifiedKeepsTheBrowsersConfigurations) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    auto& group = DocumentsMenu::GlobalCfgGroup();
+    const fs::path kept = root() / "kept.cfg", blocked = root() / "blocked.cfg";
+    fs::create_directory(blocked); // a folder where the file should go
+    for (const fs::path& path : {kept, blocked}) {
+        auto configuration = DocumentsMenu::CreateConfiguration(path.stem().wstring().c_str(), false);
+        configuration->SetPath(pal::path::fromNative(path));
+        group.Add(std::move(configuration));
+    }
+    EXPECT_FALSE(app->SaveAllModified());
+    EXPECT_TRUE(fs::is_regular_file(kept)) << "one failure does not keep the others from being saved";
+    group.Clear();
+    EXPECT_TRUE(app->SaveAllModified());
+}
+
+// A clipart that tells when it goes, so the shut-down's order can be seen among the libraries'.
+class TracedClipart : public CClipartView {
+public:
+    ~TracedClipart() override { dvtrace::record("test", "clipart deleted"); }
+};
+
+TEST_F(MessageLoop, ShutDownTakesTheWindowsDownBeforeTheAddOnsAndTheSessionLast) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    new TracedClipart; // the global list owns it
+    // The dispatcher ends once a process: an earlier test of this process may have ended it.
+    const bool dispatcherRunning = !DravikManagedUIProxy::WpfAccessor::IsDispatcherShutDown();
+    dvtrace::test::clear();
+    stop();
+    EXPECT_TRUE(ClipartViews().empty());
+    std::vector<std::string> order;
+    for (const auto& call : dvtrace::test::calls())
+        order.push_back(call.call);
+    const auto at = [&](const std::string& prefix) {
+        const auto it = std::find_if(order.begin(), order.end(),
+                                     [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
+        return it == order.end() ? -1 : static_cast<int>(it - order.begin());
+    };
+    // The add-ons and the commands they registered go between the clipart and the dispatcher
+    // (the default start-up registers none).
+    std::vector<std::string> steps = {"ApplicationManager::OnExitInstance", "clipart deleted",
+                                      "ShutdownDispatcher()", "DestroySession(0)"};
+    if (!dispatcherRunning)
+        std::erase(steps, "ShutdownDispatcher()");
+    for (size_t i = 0; i < steps.size(); ++i) {
+        SCOPED_TRACE(steps[i]);
+        ASSERT_GE(at(steps[i]), 0);
+        if (i > 0) {
+            EXPECT_LT(at(steps[i - 1]), at(steps[i]));
+        }
     }
 }
 

@@ -14,6 +14,8 @@ public:
     void SetErrorRestoreFlag() override;
     void SetSafeToExitFlag() override;
     std::wstring GetProductName() const override;
+    // Lists the open documents for the restarted program, a changed one as a recovery copy.
+    void SaveDocuments() override;
     // Starts a fresh copy of the program when the person asked for one.
     void PrepareRestart() override;
 };

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <exception>
 #include <execinfo.h>
+#include <memory>
 #include <mutex>
 #include <typeinfo>
 
@@ -114,28 +115,33 @@ namespace dvdiag {
 
 int RunCrashGuarded(GenerateDumpFileContextBase* context, const std::function<int()>& body, int onFault) {
     installHandlers();
-    // Volatile: read after the jump back.
-    Frame frame;
-    frame.outer = innermost;
-    if (sigsetjmp(frame.jump, 1) != 0) {
-        innermost = frame.outer;
-        unblock(frame.signal);
+    // The handler fills the frame after sigsetjmp, and it is read after the jump back: a local
+    // of this function would be indeterminate then, so it lives outside the stack frame.
+    const auto frame = std::make_unique<Frame>();
+    frame->outer = innermost;
+    if (sigsetjmp(frame->jump, 1) != 0) {
+        innermost = frame->outer;
+        unblock(frame->signal);
         _EXCEPTION_POINTERS pointers;
-        pointers.signal = frame.signal;
+        pointers.signal = frame->signal;
         char text[64];
-        std::snprintf(text, sizeof text, "%s at 0x%016" PRIxPTR, signalName(frame.signal),
-                      reinterpret_cast<std::uintptr_t>(frame.address));
+        std::snprintf(text, sizeof text, "%s at 0x%016" PRIxPTR, signalName(frame->signal),
+                      reinterpret_cast<std::uintptr_t>(frame->address));
         pointers.description = text;
-        pointers.frames.assign(frame.frames, frame.frames + frame.depth);
+        pointers.frames.assign(frame->frames, frame->frames + frame->depth);
         return report(context, pointers, onFault);
     }
-    innermost = &frame;
+    innermost = frame.get();
     try {
         const int result = body();
-        innermost = frame.outer;
+        innermost = frame->outer;
         return result;
     } catch (...) {
-        innermost = frame.outer;
+        innermost = frame->outer;
+        // C++ has no filter stage: by the time a handler runs, the stack between the throw and
+        // here is unwound, so this is the earliest backtrace there is. It shows where the
+        // exception left the guarded body; the throw site itself would take replacing the
+        // runtime's throw for the whole process.
         _EXCEPTION_POINTERS pointers;
         void* frames[kMostFrames];
         pointers.frames.assign(frames, frames + backtrace(frames, kMostFrames));

@@ -148,7 +148,6 @@ long GenerateDumpFileAndReportError(_EXCEPTION_POINTERS* exception, GenerateDump
     context->SetErrorMark();
     DVLog_Write(DVLogFailure, "Unhandled exception: %s",
                 exception != nullptr ? exception->description.c_str() : "(no record)");
-    context->SaveDocuments();
     std::wstring report, folder, logCopy;
     std::wstring text = L"The program met an error it cannot recover from.";
     if (exception != nullptr) {
@@ -160,6 +159,8 @@ long GenerateDumpFileAndReportError(_EXCEPTION_POINTERS* exception, GenerateDump
         DVLog_Write(DVLogOptionalFailure, "Failed to write the error report");
     if (context->ShowErrorDialog(text) == GenerateDumpFileContextBase::kRestart) {
         context->SetErrorRestoreFlag();
+        // The copies are listed for the copy that restarts, so they are kept before it starts.
+        context->SaveDocuments();
         context->PrepareRestart();
     }
     context->SetSafeToExitFlag();

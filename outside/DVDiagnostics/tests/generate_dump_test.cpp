@@ -50,8 +50,8 @@ TEST_F(CrashReport, AFaultIsReportedOnceAndTheAnswerDecidesTheRestart) {
         const char* calls;
     };
     const Case cases[] = {
-        {GenerateDumpFileContextBase::kClose, "save;dialog;safe;free;"},
-        {GenerateDumpFileContextBase::kRestart, "save;dialog;restore;restart;safe;free;"},
+        {GenerateDumpFileContextBase::kClose, "dialog;safe;free;"},
+        {GenerateDumpFileContextBase::kRestart, "dialog;restore;save;restart;safe;free;"},
     };
     for (const Case& c : cases) {
         Context context(c.answer);

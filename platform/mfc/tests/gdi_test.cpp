@@ -1,5 +1,6 @@
 // The drawing classes: painting through CPaintDC in a message map, selecting wrapped and
 // temporary objects, regions, and the CRect/CPoint/CSize arithmetic.
+#include "afx/globaldata.h"
 #include "afxwin.h"
 #include "pal/test/sandbox_test.h"
 
@@ -169,6 +170,32 @@ TEST_F(GdiClasses, SelectingAnswersWrappedOrTemporaryObjects) {
     EXPECT_EQ(mem.GetPixel(7, 0), RGB(0, 255, 0));
     mem.SelectObject(oldBitmap);
     ::DeleteObject(bitmap);
+}
+
+// The end of the program's drawing: the class library lets go of what it made for itself, and
+// a drawing object and the program's own wrapper of one still work afterwards.
+TEST_F(GdiClasses, CleaningUpTheGlobalDataKeepsTheObjectsAndTheProgramsWrappers) {
+    CPen pen(PS_SOLID, 1, kBlue);
+    HBRUSH handed = ::CreateSolidBrush(kRed);
+    ASSERT_NE(CBrush::FromHandle(handed), nullptr);
+    CDC mem;
+    ASSERT_TRUE(mem.CreateCompatibleDC(nullptr));
+    for (int round = 0; round < 2; ++round) { // a second clean-up finds nothing left to free
+        GetGlobalData()->CleanUp();
+        EXPECT_EQ(CPen::FromHandle(pen), &pen);
+        EXPECT_EQ(::GetObjectType(handed), static_cast<DWORD>(OBJ_BRUSH));
+        CBrush* again = CBrush::FromHandle(handed);
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(again->m_hObject, handed);
+        CRect area(0, 0, 4, 4);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(mem, 4, 4);
+        HGDIOBJ old = mem.SelectObject(static_cast<HGDIOBJ>(bitmap));
+        mem.FillRect(&area, again);
+        EXPECT_EQ(mem.GetPixel(1, 1), kRed);
+        mem.SelectObject(old);
+        ::DeleteObject(bitmap);
+    }
+    ::DeleteObject(handed);
 }
 
 TEST_F(GdiClasses, RegionsCombineAndCompare) {

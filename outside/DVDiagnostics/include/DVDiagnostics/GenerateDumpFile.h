@@ -8,8 +8,9 @@
 //   "report.txt" (the context's texts and the fault) written through the atomic writer, and a
 //   copy of the diagnostics log when it exists.
 // - The person is asked through ShowErrorDialog; the answer kRestart marks the documents for
-//   recovery (SetErrorRestoreFlag) and lets the context prepare a restart. Either way the
-//   program may end without asking about modified documents (SetSafeToExitFlag).
+//   recovery (SetErrorRestoreFlag), has the context keep them (SaveDocuments) and then lets it
+//   prepare a restart. Either way the program may end without asking about modified documents
+//   (SetSafeToExitFlag).
 #pragma once
 
 #include "pal/visibility.h"
@@ -40,7 +41,8 @@ public:
     virtual std::wstring GetCompanyName() const { return L"Dravik"; }
     virtual std::wstring GetReportAddress() const { return {}; }
     virtual std::wstring GetReportText() const { return {}; }
-    // Keeps recovery copies of the modified documents; the base has none to keep.
+    // Keeps the documents for the restarted program: runs only after the person asked for a
+    // restart, with the error-restore flag set. The base has none to keep.
     virtual void SaveDocuments() {}
     virtual void FreeResources() {}
     virtual void PrepareRestart() {}
