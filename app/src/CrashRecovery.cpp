@@ -15,11 +15,10 @@
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/KernelServices.h"
-#include "pal/path.h"
+#include "win/system.h"
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
 
 namespace {
 
@@ -49,8 +48,6 @@ std::wstring recoveryCopyOf(const CDvw32Doc& document, const std::wstring& newFo
     std::wstring title(document.GetTitle());
     std::replace_if(
         title.begin(), title.end(), [](wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; }, L'_');
-    std::error_code ec;
-    std::filesystem::create_directories(pal::path::toNative(newFolder), ec);
     return newFolder + L"\\" + title + kRecoveryExtension;
 }
 
@@ -61,10 +58,15 @@ void GenerateDumpFileAppContext::SaveDocuments() {
     CDvw32App& app = *GetDvw32App();
     if (!app.HasApplicationState(CDvw32App::kStateErrorRestore))
         return;
-    // Beside the reports, for the drawings that have no folder of their own yet.
-    const std::wstring newFolder =
-        pal::path::fromNative(pal::folders::localAppData() / pal::path::toNative(GetCompanyName()) /
-                              pal::path::toNative(GetProductName()) / "Recovery");
+    // Beside the reports, for the drawings that have no folder of their own yet; made one level
+    // at a time, as the platform makes folders.
+    wchar_t local[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, local);
+    std::wstring newFolder = local;
+    for (const std::wstring& level : {GetCompanyName(), GetProductName(), std::wstring(L"Recovery")}) {
+        newFolder += L"\\" + level;
+        CreateDirectoryW(newFolder.c_str(), nullptr);
+    }
     std::vector<std::wstring> listed;
     for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments()) {
         const std::wstring path(document->GetPathName());

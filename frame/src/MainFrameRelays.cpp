@@ -31,10 +31,10 @@ constexpr int kOrsaDisconnectCommand = 2075;
 // Controls of PDM commands hide with it unless the control asks to stay (control flag 16).
 constexpr DWORD kKeepWithoutPdmFlag = xtpFlagNoMovable;
 constexpr int kPropertiesPane = 1007;
-// The default fixed bars that give way to the ribbon: the context bar, the full-screen bar and
-// the view bar.
+// The default fixed bars that give way to the ribbon: the context bar and the view bar. The bar
+// that full screen hides besides is not applied: which bar it is stays open, and the drawing bar
+// it would be taken for must come back as the screen modes left it.
 constexpr UINT kContextBar = 1070;
-constexpr UINT kFullScreenBar = 1065;
 constexpr UINT kViewBar = 1063;
 
 struct PdmPaneBitEntry {
@@ -133,9 +133,6 @@ void CMainFrame::UpdateViewDependentToolBars() {
         if (CXTPToolBar* context = GetRememberedToolBar(kContextBar);
             context != nullptr && rules.fixedBar1Hidden)
             context->SetVisible(FALSE);
-        if (CXTPToolBar* fullScreen = GetRememberedToolBar(kFullScreenBar);
-            fullScreen != nullptr && rules.fixedBar2Hidden)
-            fullScreen->SetVisible(FALSE);
         if (CXTPToolBar* view = GetRememberedToolBar(kViewBar))
             view->SetVisible(rules.fixedViewBarVisible);
     }
