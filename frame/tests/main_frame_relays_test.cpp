@@ -66,6 +66,17 @@ protected:
             panel->GetControls()->Add(panelControl->Clone(), id);
         }
     }
+    // The panel's update as a drawing's view makes it, the view gone again afterwards.
+    static void updateSystemPanelWithAView(CMainFrame& frame) {
+        CDvw32Doc document;
+        auto* view = new CDVView;
+        document.AddView(view);
+        frame.SetActiveView(view, true);
+        frame.UpdateSystemPanel();
+        frame.SetActiveView(nullptr, true);
+        document.RemoveView(view);
+        delete view;
+    }
     std::vector<std::wstring> log;
     NotingControl* ribbonControl = nullptr;
     NotingControl* panelControl = nullptr;
@@ -446,14 +457,7 @@ TEST_F(RelaysTest, TheThreeDModuleDecidesWhetherTheDrawingControlsGoBack) {
         frame->SetSelectionFilterSet(1);
         addControl(frame, 911);
         frame->SetSyspanelInt(nullptr, 911, 5);
-        CDvw32Doc document;
-        auto* view = new CDVView;
-        document.AddView(view);
-        frame->SetActiveView(view, true);
-        frame->UpdateSystemPanel();
-        frame->SetActiveView(nullptr, true);
-        document.RemoveView(view);
-        delete view;
+        updateSystemPanelWithAView(*frame);
         EXPECT_EQ(panelControl->GetValue()->Integer, c.expected ? 0 : 5);
         EXPECT_EQ(ribbonControl->GetValue()->Integer, c.expected ? 0 : 5);
         frame->DestroyWindow();
@@ -476,14 +480,7 @@ TEST_F(RelaysTest, TheSystemPanelIsRedrawnOnceAfterItsUpdate) {
             if (Dravik::UI::IsRedrawLocked(panel) && Dravik::UI::IsRedrawLocked(ribbon))
                 ++changesWhileLocked;
         };
-    CDvw32Doc document;
-    auto* view = new CDVView;
-    document.AddView(view);
-    frame->SetActiveView(view, true);
-    frame->UpdateSystemPanel();
-    frame->SetActiveView(nullptr, true);
-    document.RemoveView(view);
-    delete view;
+    updateSystemPanelWithAView(*frame);
     EXPECT_EQ(changesWhileLocked, 2) << "both copies of 911 changed under both locks";
     EXPECT_FALSE(Dravik::UI::IsRedrawLocked(panel)) << "unlocked at the end";
     EXPECT_FALSE(Dravik::UI::IsRedrawLocked(ribbon));

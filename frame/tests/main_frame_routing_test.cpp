@@ -937,11 +937,16 @@ TEST_F(RoutingTest, TheCommandBarsRequestsReachTheFramesAnswers) {
     CXTPToolBar* toolBar = bars->Add(L"Requests", xtpBarTop);
     ASSERT_NE(toolBar, nullptr);
 
+    auto requestFor = [&](UINT id) {
+        XTP_COMMANDBARS_CREATECONTROL request;
+        request.nID = id;
+        request.pCommandBar = toolBar;
+        request.bToolBar = TRUE;
+        return request;
+    };
+
     // A tool bar's request for a popup of commands, then that popup before it shows.
-    XTP_COMMANDBARS_CREATECONTROL request;
-    request.nID = 1341;
-    request.pCommandBar = toolBar;
-    request.bToolBar = TRUE;
+    XTP_COMMANDBARS_CREATECONTROL request = requestFor(1341);
     ASSERT_EQ(frame->SendMessage(WM_XTP_CREATECONTROL, 0, reinterpret_cast<LPARAM>(&request)), 1);
     ASSERT_NE(request.pControl, nullptr);
     auto* made = dynamic_cast<CXTPControlPopup*>(request.pControl);
@@ -953,10 +958,7 @@ TEST_F(RoutingTest, TheCommandBarsRequestsReachTheFramesAnswers) {
     EXPECT_EQ(popup->GetControls()->GetCount(), 10) << "refilled in its own order";
     request.pControl->InternalRelease();
 
-    XTP_COMMANDBARS_CREATECONTROL unknown;
-    unknown.nID = 1001;
-    unknown.pCommandBar = toolBar;
-    unknown.bToolBar = TRUE;
+    XTP_COMMANDBARS_CREATECONTROL unknown = requestFor(1001);
     EXPECT_EQ(frame->SendMessage(WM_XTP_CREATECONTROL, 0, reinterpret_cast<LPARAM>(&unknown)), 0);
     EXPECT_EQ(unknown.pControl, nullptr);
 
