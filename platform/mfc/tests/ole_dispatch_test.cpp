@@ -4,6 +4,7 @@
 #include "afxole.h"
 #include "ole_scode.h"
 #include "pal/path.h"
+#include "pal/test/classes_root.h"
 #include "pal/test/sandbox_test.h"
 #include "win/system.h"
 
@@ -475,14 +476,7 @@ constexpr CLSID kCounterClass = {
 constexpr CLSID kDocumentClass = {
     0x6A1D0E02, 0x31C2, 0x4B7E, {0x8F, 0x10, 0x22, 0x5B, 0x6C, 0x01, 0x02, 0x03}};
 
-std::wstring defaultOf(const std::wstring& subkey) {
-    wchar_t buffer[512];
-    DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, subkey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
-        return L"<missing>";
-    return buffer;
-}
+using pal::test::classesDefault;
 
 TEST_F(OleTest, FactoryCreatesItsClassForEachRequestAndWritesTheClassRegistry) {
     const int before = liveCounters;
@@ -502,17 +496,17 @@ TEST_F(OleTest, FactoryCreatesItsClassForEachRequestAndWritesTheClassRegistry) {
 
     ASSERT_TRUE(factory.UpdateRegistry());
     const std::wstring id = pal::com::guidToString(kCounterClass);
-    EXPECT_EQ(defaultOf(L"DVMFC.COUNTER\\CLSID"), id);
-    EXPECT_EQ(defaultOf(L"CLSID\\" + id + L"\\ProgID"), L"DVMFC.COUNTER");
-    EXPECT_EQ(defaultOf(L"CLSID\\" + id + L"\\LocalServer32"),
+    EXPECT_EQ(classesDefault(L"DVMFC.COUNTER\\CLSID"), id);
+    EXPECT_EQ(classesDefault(L"CLSID\\" + id + L"\\ProgID"), L"DVMFC.COUNTER");
+    EXPECT_EQ(classesDefault(L"CLSID\\" + id + L"\\LocalServer32"),
               L"\"" + pal::folders::programFile().wstring() + L"\"");
     COleDispatchDriver byName;
     EXPECT_TRUE(byName.CreateDispatch(L"DVMFC.COUNTER"));
     byName.ReleaseDispatch();
 
     ASSERT_TRUE(COleObjectFactory::UpdateRegistryAll(FALSE));
-    EXPECT_EQ(defaultOf(L"DVMFC.COUNTER\\CLSID"), L"<missing>");
-    EXPECT_EQ(defaultOf(L"CLSID\\" + id), L"<missing>");
+    EXPECT_EQ(classesDefault(L"DVMFC.COUNTER\\CLSID"), L"<missing>");
+    EXPECT_EQ(classesDefault(L"CLSID\\" + id), L"<missing>");
     COleException error;
     EXPECT_FALSE(byName.CreateDispatch(L"DVMFC.COUNTER", &error));
     EXPECT_EQ(error.m_sc, REGDB_E_CLASSNOTREG);
@@ -562,10 +556,10 @@ TEST_F(OleTest, TemplateServerMakesANewDocumentForEachClient) {
 
     ASSERT_TRUE(server.UpdateRegistry(OAT_INPLACE_SERVER));
     const std::wstring id = pal::com::guidToString(kDocumentClass);
-    EXPECT_EQ(defaultOf(L"CLSID\\" + id + L"\\LocalServer32"),
+    EXPECT_EQ(classesDefault(L"CLSID\\" + id + L"\\LocalServer32"),
               L"\"" + pal::folders::programFile().wstring() + L"\"");
     ASSERT_TRUE(server.UpdateRegistry(FALSE));
-    EXPECT_EQ(defaultOf(L"CLSID\\" + id), L"<missing>");
+    EXPECT_EQ(classesDefault(L"CLSID\\" + id), L"<missing>");
 }
 
 bool quitPosted() {

@@ -5,6 +5,7 @@
 #include "afxdisp.h"
 #include "ole_scode.h"
 #include "ole_test_ids.h"
+#include "pal/test/classes_root.h"
 #include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
 #include "win/system.h"
@@ -28,14 +29,7 @@ namespace fs = std::filesystem;
 
 using pal::test::eventually;
 
-std::wstring defaultOf(const std::wstring& subkey) {
-    wchar_t buffer[1024];
-    DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, subkey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
-        return L"<missing>";
-    return buffer;
-}
+using pal::test::classesDefault;
 
 // Runs a program of the build and waits for it; its standard output and exit code.
 struct ProgramRun {
@@ -97,17 +91,18 @@ protected:
 };
 
 TEST_F(OleProcess, RegistrationWritesTheClassAndTheCommandLineOfItsServer) {
-    EXPECT_EQ(defaultOf(L"DVMFC.OLETEST\\CLSID"), kOleTestClassText);
-    EXPECT_EQ(defaultOf(L"CLSID\\" + std::wstring(kOleTestClassText) + L"\\ProgID"), L"DVMFC.OLETEST");
-    const std::wstring command = defaultOf(L"CLSID\\" + std::wstring(kOleTestClassText) + L"\\LocalServer32");
+    EXPECT_EQ(classesDefault(L"DVMFC.OLETEST\\CLSID"), kOleTestClassText);
+    EXPECT_EQ(classesDefault(L"CLSID\\" + std::wstring(kOleTestClassText) + L"\\ProgID"), L"DVMFC.OLETEST");
+    const std::wstring command =
+        classesDefault(L"CLSID\\" + std::wstring(kOleTestClassText) + L"\\LocalServer32");
     ASSERT_GE(command.size(), 2u);
     ASSERT_EQ(command.front(), L'"');
     ASSERT_EQ(command.back(), L'"');
     EXPECT_TRUE(fs::equivalent(fs::path(command.substr(1, command.size() - 2)), server()));
 
     ASSERT_EQ(runProgram(server(), "-UnregServer").code, 0);
-    EXPECT_EQ(defaultOf(L"DVMFC.OLETEST"), L"<missing>");
-    EXPECT_EQ(defaultOf(L"CLSID\\" + std::wstring(kOleTestClassText)), L"<missing>");
+    EXPECT_EQ(classesDefault(L"DVMFC.OLETEST"), L"<missing>");
+    EXPECT_EQ(classesDefault(L"CLSID\\" + std::wstring(kOleTestClassText)), L"<missing>");
     EXPECT_TRUE(journal("oletest.server").empty()) << "registration runs serve nothing";
 }
 
