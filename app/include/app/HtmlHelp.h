@@ -1,4 +1,4 @@
-// The HTML help viewer, loaded by name on first use.
+// The help viewer of the platform layer, opened on the application's help file.
 #pragma once
 
 #include "pal/visibility.h"

@@ -192,7 +192,7 @@ void CWinApp::SaveStdProfileSettings() {
         WriteProfileInt(L"Settings", L"PreviewPages", static_cast<int>(m_nNumPreviewPages));
 }
 
-// A recent file that no longer opens leaves the list.
+// Help goes to the application's help file; without one nothing is shown.
 void CWinApp::WinHelpInternal(DWORD_PTR dwData, UINT nCmd) {
     if (m_pszHelpFilePath == nullptr || *m_pszHelpFilePath == L'\0')
         return;
@@ -207,6 +207,7 @@ void CWinApp::OnFilePrintSetup() {
     pal::journal::record("PrintSetup");
 }
 
+// A recent file that no longer opens leaves the list.
 BOOL CWinApp::OnOpenRecentFile(UINT nID) {
     if (m_pRecentFileList == nullptr)
         return FALSE;
