@@ -84,16 +84,7 @@ void ShowPdmControls(CXTPControls* controls, bool show) {
 // The kernel's settings place the bars; the UI library's record follows them, so that what it
 // decides by position agrees with the frame.
 dvframe::FramelessBarPositions CMainFrame::GetFramelessBarPositions() const {
-    const auto& bars = GetSettings().framelessBars;
-    Dravik::UI::FramelessToolBarPositions positions;
-    positions.autoMenu = bars.autoMenu;
-    positions.selectionFilter = bars.selectionFilter;
-    positions.split = bars.split;
-    positions.view = bars.view;
-    positions.editInPlace = bars.editInPlace;
-    positions.feaTaskModel = bars.feaTaskModel;
-    positions.drawingView = bars.drawingView;
-    Dravik::UI::SetFramelessToolBarPositions(positions);
+    Dravik::UI::SetFramelessToolBarPositions(GetSettings().framelessBars);
     return Dravik::UI::GetFramelessToolBarPositions();
 }
 

@@ -3,6 +3,7 @@
 // set of bars after a layout change.
 #pragma once
 
+#include "DravikKernel/Settings.h"
 #include "DravikUI/FixableToolBar.h"
 #include "afxwin.h"
 #include "pal/visibility.h"
@@ -31,17 +32,9 @@ bool IsRibbonFreeControl(CXTPControl* control);
 // Every visible bar of the set brings its controls up to date and lays itself out again.
 void UpdateToolBars(CXTPCommandBars* bars);
 
-// Where the settings put each frameless bar: -1 off (and -2 for the view bar), 2 with popups
-// opening to the left; other values are the bars' own places.
-struct FramelessToolBarPositions {
-    int autoMenu = 1;
-    int selectionFilter = 1;
-    int split = 1;
-    int view = 1;
-    int editInPlace = 1;
-    int feaTaskModel = 1;
-    int drawingView = 1;
-};
+// Where the settings put each frameless bar: the kernel's settings record itself, -1 off (and -2
+// for the view bar), 2 with popups opening to the left; other values are the bars' own places.
+using FramelessToolBarPositions = NativeSettings::Settings::FramelessBars;
 FramelessToolBarPositions GetFramelessToolBarPositions();
 // The settings' record changed.
 void SetFramelessToolBarPositions(const FramelessToolBarPositions& positions);
