@@ -24,18 +24,14 @@ protected:
         std::string why;
         if (!server_.start(why))
             GTEST_SKIP() << "no X11 tests: " << why;
-        ASSERT_TRUE(pal::detail::useDisplay("x11:" + server_.name()));
-        other_ = XOpenDisplay(server_.name().c_str());
+        other_ = pal::test::showOn(server_);
         ASSERT_NE(other_, nullptr);
         window_ = XCreateSimpleWindow(other_, DefaultRootWindow(other_), 0, 0, 1, 1, 0, 0, 0);
         clipboard_ = XInternAtom(other_, "CLIPBOARD", False);
         utf8_ = XInternAtom(other_, "UTF8_STRING", False);
     }
     void TearDown() override {
-        if (other_)
-            XCloseDisplay(other_);
-        pal::detail::useDisplay("null");
-        server_.stop();
+        pal::test::closeOwnDisplay(server_, other_);
         UserTest::TearDown();
     }
 

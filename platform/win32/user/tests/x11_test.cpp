@@ -65,8 +65,7 @@ protected:
         std::string why;
         if (!server_.start(why))
             GTEST_SKIP() << "no X11 tests: " << why;
-        ASSERT_TRUE(pal::detail::useDisplay("x11:" + server_.name()));
-        observer_ = XOpenDisplay(server_.name().c_str());
+        observer_ = pal::test::showOn(server_);
         ASSERT_NE(observer_, nullptr);
         Heard::messages.clear();
         Heard::typed.clear();
@@ -77,10 +76,7 @@ protected:
         RegisterClassW(&wc);
     }
     void TearDown() override {
-        if (observer_)
-            XCloseDisplay(observer_);
-        pal::detail::useDisplay("null");
-        server_.stop();
+        pal::test::closeOwnDisplay(server_, observer_);
         UserTest::TearDown();
     }
 

@@ -2,6 +2,7 @@
 // Header-only: only tests that link Xlib include it.
 #pragma once
 
+#include "pal/detail/user_control.h"
 #include "pal/test/eventually.h"
 
 #include <X11/Xatom.h>
@@ -78,6 +79,23 @@ private:
     pid_t pid_ = 0;
     std::string name_;
 };
+
+// Puts the program's windows on the test's X server and opens a second connection that looks at
+// them as another client would; null when either fails.
+inline Display* showOn(const Xvfb& server) {
+    if (!pal::detail::useDisplay("x11:" + server.name()))
+        return nullptr;
+    return XOpenDisplay(server.name().c_str());
+}
+
+// Closes the looking connection, gives the window layer back the null display, ends the server.
+inline void closeOwnDisplay(Xvfb& server, Display*& observer) {
+    if (observer)
+        XCloseDisplay(observer);
+    observer = nullptr;
+    pal::detail::useDisplay("null");
+    server.stop();
+}
 
 // A window manager on the test's display, ended with the test.
 class WindowManager {
