@@ -46,7 +46,9 @@ DocumentParameters& DravikDocument2::GetParameters() {
     return *parameters_;
 }
 
-ModelDefaultParameterProvider& DravikDocument2::GetDefaultParameters() { return GetParameters().Defaults; }
+ModelDefaultParameterProvider& DravikDocument2::GetDefaultParameters() {
+    return GetParameters().Defaults;
+}
 
 bool DravikDocument2::Is2D() const {
     return kind_ == DocumentKind::Drawing || kind_ == DocumentKind::AssemblyDrawing ||
@@ -122,7 +124,7 @@ std::wstring DravikDocument2::FindPathName(const std::wstring& path, const std::
     if (pal::path::isAbsolute(resolved))
         return found(p) ? full(p) : std::wstring();
     if (!baseFolder.empty()) {
-        const fs::path inBase = pal::path::toNative(baseFolder) / p;
+        const fs::path inBase = pal::path::toNative(baseFolder + L"\\" + resolved);
         if (found(inBase))
             return full(inBase);
     }

@@ -57,7 +57,7 @@ fs::path profilesFolder() {
 }
 
 fs::path profileFile(const std::wstring& profile) {
-    return profilesFolder() / pal::path::toNative(profile) /
+    return profilesFolder() / pal::text::toUtf8(profile) /
            ("Profile." + pal::text::toUtf8(DravikProfileManager::GetProfileFileExtension()));
 }
 
@@ -264,10 +264,12 @@ bool DravikProfileManager::Copy(const wchar_t* source, const wchar_t* target) {
     for (const auto& [category, content] : tree->keys) {
         (void)content;
         std::error_code ec;
-        const fs::path targetFolder = root / pal::path::toNative(to) / pal::path::toNative(category);
-        if (fs::exists(root / pal::path::toNative(from) / pal::path::toNative(category), ec))
+        // Names of folders below the profiles' folder, not paths of their own.
+        const fs::path targetFolder = root / pal::text::toUtf8(to) / pal::text::toUtf8(category);
+        const fs::path sourceFolder = root / pal::text::toUtf8(from) / pal::text::toUtf8(category);
+        if (fs::exists(sourceFolder, ec))
             fs::remove_all(targetFolder, ec);
-        ok &= copyFolder(root / pal::path::toNative(from) / pal::path::toNative(category), targetFolder);
+        ok &= copyFolder(sourceFolder, targetFolder);
     }
     ok &= keepOnDisk(to);
     return ok;

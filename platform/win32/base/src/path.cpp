@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <cwctype>
+#include <optional>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -94,8 +95,123 @@ bool isAbsolute(std::wstring_view p) {
     return !p.empty() && isSep(p[0]);
 }
 
+namespace {
+
+// The platform's device names: a file of that name (with any extension) is the device itself,
+// and no device namespace exists here.
+bool isDeviceName(std::wstring_view part) {
+    part = part.substr(0, part.find(L'.'));
+    while (!part.empty() && part.back() == L' ')
+        part.remove_suffix(1);
+    static constexpr std::wstring_view plain[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    for (auto name : plain)
+        if (part.size() == name.size() && startsWithNoCase(part, name))
+            return true;
+    return part.size() == 4 && (startsWithNoCase(part, L"COM") || startsWithNoCase(part, L"LPT")) &&
+           part[3] >= L'1' && part[3] <= L'9';
+}
+
+// A name the platform refuses outright: a colon anywhere but after a drive letter, or a device
+// name as one of the parts. Host paths ("/x") follow the host's rules instead.
+bool refusedName(std::wstring_view p) {
+    const size_t colon = p.find(L':');
+    if (colon != std::wstring_view::npos && (colon != 1 || !isDriveLetter(p[0]) || p.find(L':', 2) != p.npos))
+        return true;
+    size_t start = colon == 1 ? 2 : 0;
+    for (size_t i = start; i <= p.size(); ++i) {
+        if (i < p.size() && !isSep(p[i]))
+            continue;
+        if (isDeviceName(p.substr(start, i - start)))
+            return true;
+        start = i + 1;
+    }
+    return false;
+}
+
+// Where a relative path starts when the current folder lies in the sandbox: the folder below
+// which ".." stops (a drive, a share or the root itself), and the way from there down to the
+// current folder. Empty when the current folder is a host folder of the person's own.
+struct Anchor {
+    fs::path base;
+    std::wstring rest;
+    size_t fixed = 0;
+};
+std::optional<Anchor> sandboxCurrentFolder() {
+    std::error_code ec;
+    const fs::path cwd = fs::current_path(ec);
+    if (ec)
+        return std::nullopt;
+    const fs::path& root = sandbox::root();
+    fs::path below;
+    for (const fs::path& shown : {root, fs::canonical(root, ec)}) {
+        if (shown.empty())
+            continue;
+        const fs::path relative = cwd.lexically_relative(shown);
+        if (!relative.empty() && *relative.begin() != "..") {
+            below = relative;
+            break;
+        }
+    }
+    if (below.empty())
+        return std::nullopt;
+    Anchor anchor{root, {}, 0};
+    auto part = below.begin();
+    const std::string first = part->string();
+    if (first.size() == 7 && first.starts_with("drive_") &&
+        std::islower(static_cast<unsigned char>(first[6]))) {
+        anchor.base /= first;
+        ++part;
+    } else if (first == "unc") {
+        anchor.base /= first;
+        ++part;
+        anchor.fixed = 2;
+    }
+    for (; part != below.end(); ++part)
+        if (*part != ".")
+            anchor.rest += text::fromUtf8(part->string()) + L"/";
+    return anchor;
+}
+
+// True when `native`, a path the mapping put under the root, is still under it once the
+// symbolic links on its way are followed: a link in the sandbox that points outside is not a
+// way out of it.
+bool staysInSandbox(const fs::path& native) {
+    std::error_code ec;
+    const fs::path root = fs::canonical(sandbox::root(), ec);
+    if (ec)
+        return false;
+    // The mapping left no "." or ".." in the path, and a part that does not exist is no link:
+    // only the part that exists needs following.
+    fs::path existing = native;
+    while (!existing.empty() && existing != existing.root_path() &&
+           !fs::exists(fs::symlink_status(existing, ec)))
+        existing = existing.parent_path();
+    fs::path real = fs::weakly_canonical(existing, ec);
+    if (ec)
+        return false;
+    real /= native.lexically_relative(existing);
+    const fs::path relative = real.lexically_normal().lexically_relative(root);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+std::wstring withSlashes(std::wstring_view p) {
+    std::wstring out(p);
+    for (auto& c : out)
+        if (c == L'\\')
+            c = L'/';
+    return out;
+}
+
+} // namespace
+
+// A relative path is taken from the current folder; when that lies in the sandbox, ".." stops at
+// its drive (or share, or the root) as it does on the platform. A colon anywhere but after a drive
+// letter A-Z and a device name such as "NUL" are invalid names; a sandbox path that a symbolic
+// link would lead out of the sandbox is refused (ERROR_ACCESS_DENIED).
 fs::path toNative(std::wstring_view p, std::uint32_t& error) {
     error = ERROR_SUCCESS;
+    if (p.empty())
+        return {};
     // After the long-path and device prefixes only a drive path or a share may follow: no device
     // namespace exists here, and a name the platform would refuse must not turn into a file
     // relative to the current folder.
@@ -110,12 +226,23 @@ fs::path toNative(std::wstring_view p, std::uint32_t& error) {
             return {};
         }
     }
+    const bool host = !unc && p.starts_with(L"/") && !p.starts_with(L"//");
+    if (!host && refusedName(p)) {
+        error = ERROR_INVALID_NAME;
+        return {};
+    }
     std::wstring rest;
     fs::path base;
     size_t fixed = 0;
     if (!unc && isDrivePath(p)) {
         base = sandbox::drive(p[0]);
-        rest = std::wstring(p.substr(2));
+        rest = withSlashes(p.substr(2));
+        // "C:x" is relative to the current folder when that is on drive C:, else to its root.
+        if (rest.empty() || rest[0] != L'/') {
+            const auto here = sandboxCurrentFolder();
+            if (here && here->base == base)
+                rest = here->rest + rest;
+        }
     } else if (unc || (p.size() >= 2 && isSep(p[0]) && isSep(p[1]))) {
         // A UNC path \\server\share\x lives under <root>/unc/server/share/x.
         if (!unc)
@@ -125,23 +252,32 @@ fs::path toNative(std::wstring_view p, std::uint32_t& error) {
             return {};
         }
         base = sandbox::root() / "unc";
-        rest = std::wstring(p);
+        rest = withSlashes(p);
         fixed = 2;
     } else if (!p.empty() && p[0] == L'\\') {
         // Rooted the platform's way: the root of the current drive. A leading "/" stays a host
         // path, which is how a person names their own files.
         base = sandbox::drive(currentDrive());
-        rest = std::wstring(p);
+        rest = withSlashes(p);
+    } else if (host) {
+        return fs::path(text::toUtf8(withSlashes(p)));
+    } else if (auto here = sandboxCurrentFolder()) {
+        // Relative to a current folder in the sandbox: resolved here, so ".." stops where it
+        // would on the platform instead of climbing out of the sandbox.
+        base = std::move(here->base);
+        rest = here->rest + withSlashes(p);
+        fixed = here->fixed;
     } else {
-        rest = std::wstring(p);
+        return fs::path(text::toUtf8(withSlashes(p)));
     }
-    for (auto& c : rest)
-        if (c == L'\\')
-            c = L'/';
-    if (!base.empty())
-        return underBase(std::move(base), rest, fixed);
-    return fs::path(text::toUtf8(rest));
+    fs::path native = underBase(std::move(base), rest, fixed);
+    if (!staysInSandbox(native)) {
+        error = ERROR_ACCESS_DENIED;
+        return {};
+    }
+    return native;
 }
+
 
 fs::path toNative(std::wstring_view p) {
     std::uint32_t error = 0;
