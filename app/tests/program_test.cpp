@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <regex>
 #include <string>
@@ -18,6 +19,20 @@ using Program = pal::test::SandboxTest;
 
 TEST_F(Program, SaysWhyAndEndsWhenItsSandboxCannotBeMade) {
     pal::test::expectCleanStopOnUnusableRoots(binDir() / "DravikCad", {}, root() / "scratch");
+}
+
+// A program that cannot keep its log says so and ends before anything goes unrecorded.
+TEST_F(Program, SaysWhyAndEndsWhenItsLogCannotBeMade) {
+    const fs::path local = root() / "drive_c" / "Users" / "tester" / "AppData" / "Local";
+    fs::create_directories(local);
+    std::ofstream(local / "Dravik") << "in the way";
+    const pal::test::ProgramEnding e = pal::test::runProgram(
+        binDir() / "DravikCad", {}, root() / "stderr.txt",
+        {{"USER", "tester"}, {"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
+    EXPECT_EQ(e.signal, 0) << e.err;
+    EXPECT_GT(e.exitCode, 0) << e.err;
+    EXPECT_EQ(e.err.rfind("DravikCad: cannot create the log file '", 0), 0u) << e.err;
+    EXPECT_EQ(e.err.find('\n'), e.err.size() - 1) << "one line, not " << e.err;
 }
 
 // The program in this test's sandbox, with nobody at a display, standard error kept.

@@ -1,4 +1,5 @@
 #include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/DVLogOpen.h"
 #include "DVDiagnostics/detail/capture.h"
 
 #include "pal/format.h"
@@ -7,6 +8,7 @@
 #include "pal/sandbox.h"
 #include "pal/text.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -71,6 +73,26 @@ const fs::path& currentFile(LogState& s) {
     return s.file;
 }
 
+// Opens the file of the current sandbox when it is not open yet; why it cannot, else empty.
+// Called with the lock held.
+std::string openStream(LogState& s) {
+    const fs::path& file = currentFile(s);
+    if (s.stream)
+        return {};
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    // The log may hold names and paths of the user's work: it is the user's alone.
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    const int error = errno;
+    s.stream = fd < 0 ? nullptr : ::fdopen(fd, "ab");
+    if (s.stream)
+        return {};
+    if (fd >= 0)
+        ::close(fd);
+    return "cannot create the log file '" + file.string() +
+           "': " + (ec ? ec.message() : std::generic_category().message(fd < 0 ? error : errno));
+}
+
 void write(int level, std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
@@ -81,18 +103,8 @@ void write(int level, std::string text) {
     s.capture.push_back({level, text});
 
     try {
-        const fs::path& file = currentFile(s);
-        if (!s.stream) {
-            std::error_code ec;
-            fs::create_directories(file.parent_path(), ec);
-            // The log may hold names and paths of the user's work: it is the user's alone.
-            const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-            s.stream = fd < 0 ? nullptr : ::fdopen(fd, "ab");
-            if (!s.stream && fd >= 0)
-                ::close(fd);
-            if (!s.stream)
-                return; // the capture still has the line; a log must never stop the program
-        }
+        if (!openStream(s).empty())
+            return; // the capture still has the line; a log must never stop the program
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::system_clock::now().time_since_epoch())
                             .count() %
@@ -139,6 +151,17 @@ bool DVLog_Lock() {
 
 void DVLog_Unlock() {
     state().mutex.unlock();
+}
+
+bool DVLog_Open(std::string& why) {
+    LogState& s = state();
+    std::lock_guard lock(s.mutex);
+    try {
+        why = openStream(s);
+    } catch (const std::exception& e) {
+        why = e.what();
+    }
+    return why.empty();
 }
 
 std::wstring DVLog_GetFileName() {

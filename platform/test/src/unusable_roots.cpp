@@ -25,19 +25,24 @@ std::vector<UnusableRoot> unusableRoots(const fs::path& scratch) {
         fs::create_directories(scratch / (inside + "-file"));
         std::ofstream(scratch / (inside + "-file") / inside) << "in the way";
     }
+    fs::create_directories(scratch / "profile-file" / "drive_c" / "Users");
+    std::ofstream(scratch / "profile-file" / "drive_c" / "Users" / "tester") << "in the way";
     return {
-        {"a file", (scratch / "file").string()},
-        {"under a file", (scratch / "file" / "root").string()},
-        {"too long", (scratch / std::string(300, 'x')).string()},
-        {"a dangling link", (scratch / "dangling").string()},
-        {"drive_c a file", (scratch / "drive_c-file").string()},
-        {"run a file", (scratch / "run-file").string()},
+        {"a file", (scratch / "file").string(), {}},
+        {"under a file", (scratch / "file" / "root").string(), {}},
+        {"too long", (scratch / std::string(300, 'x')).string(), {}},
+        {"a dangling link", (scratch / "dangling").string(), {}},
+        {"drive_c a file", (scratch / "drive_c-file").string(), {}},
+        {"run a file", (scratch / "run-file").string(), {}},
+        {"the profile folder a file", (scratch / "profile-file").string(), {{"USER", "tester"}}},
+        {"a user name of 300 characters",
+         (scratch / "long-user").string(),
+         {{"USER", std::string(300, 'u')}}},
     };
 }
 
 ProgramEnding runProgram(const fs::path& program, const std::vector<std::string>& args,
-                         const fs::path& errFile,
-                         const std::vector<std::pair<std::string, std::optional<std::string>>>& environment) {
+                         const fs::path& errFile, const Environment& environment) {
     std::vector<std::string> argv{program.string()};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<char*> raw;
@@ -82,10 +87,13 @@ void expectCleanStopOnUnusableRoots(const fs::path& program, const std::vector<s
                                     const fs::path& scratch) {
     const std::string said = program.stem().string() + ": cannot create the ";
     for (const auto& c : unusableRoots(scratch)) {
-        const ProgramEnding e = runProgram(program, args, scratch / "stderr.txt", {{"DV_PAL_ROOT", c.root}});
+        Environment environment = c.environment;
+        environment.emplace_back("DV_PAL_ROOT", c.root);
+        const ProgramEnding e = runProgram(program, args, scratch / "stderr.txt", environment);
         EXPECT_EQ(e.signal, 0) << c.name << ": " << e.err;
         EXPECT_GT(e.exitCode, 0) << c.name << ": " << e.err;
         EXPECT_EQ(e.err.rfind(said, 0), 0u) << c.name << ": " << e.err;
+        EXPECT_EQ(e.err.find('\n'), e.err.size() - 1) << c.name << ": one line, not " << e.err;
     }
 }
 

@@ -104,17 +104,6 @@ void privateFolder(const fs::path& folder) {
     ensureFolder(folder, "private", 0700);
 }
 
-bool prepare(const char* program) noexcept {
-    try {
-        drive(L'C');
-        runDir();
-        return true;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s: %s\n", program, e.what());
-        return false;
-    }
-}
-
 void reset() {
     std::lock_guard lock(rootMutex());
     cachedRoot().reset();
@@ -144,17 +133,27 @@ std::string userName() {
     return usable ? name : "user";
 }
 
-// The user's own folders are private: made 0700 from Users\<name> down.
+fs::path usersFolder() {
+    return sandbox::drive(L'C') / "Users"; // readable by all, as on the platform
+}
+
+// The user's own folders are private: made 0700 from Users\<name> down. The program made them
+// at its start (sandbox::prepare); one taken away since is made again where it can be, and
+// the caller finds out when it uses one that cannot.
 fs::path profile(const fs::path& below) {
-    const fs::path users = ensure(sandbox::drive(L'C') / "Users"); // readable by all, as on the platform
+    const fs::path users = ensure(usersFolder());
     const fs::path folder = users / userName() / below;
     try {
         sandbox::privateFolder(folder);
     } catch (const sandbox::Error&) {
-        // as before: the caller finds out when it uses the folder
     }
     return folder;
 }
+
+// The profile folders every program may need, all made or none: a user name no folder can
+// carry, or a file where a folder belongs, stops the program at its start.
+const fs::path kProfileFolders[] = {fs::path("AppData") / "Roaming", fs::path("AppData") / "Local" / "Temp",
+                                    "Documents"};
 
 } // namespace
 
@@ -231,3 +230,22 @@ fs::path system() {
 }
 
 } // namespace pal::folders
+
+namespace pal::sandbox {
+
+bool prepare(const char* program) noexcept {
+    try {
+        drive(L'C');
+        runDir();
+        const fs::path users = folders::usersFolder();
+        ensureFolder(users, "profile");
+        for (const auto& below : folders::kProfileFolders)
+            ensureFolder(users / folders::userName() / below, "profile", 0700);
+        return true;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", program, e.what());
+        return false;
+    }
+}
+
+} // namespace pal::sandbox

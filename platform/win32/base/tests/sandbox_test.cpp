@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 #include <vector>
 
@@ -52,14 +53,22 @@ TEST_F(Sandbox, RootComesFromTheEnvironment) {
 }
 
 TEST_F(Sandbox, ARootThatCannotBeMadeStopsTheProgramWithTheReason) {
+    const char* user = std::getenv("USER");
+    const std::optional<std::string> ownUser = user ? std::optional<std::string>(user) : std::nullopt;
     for (const auto& c : pal::test::unusableRoots(root() / "scratch")) {
         ::setenv("DV_PAL_ROOT", c.root.c_str(), 1);
+        for (const auto& [name, value] : c.environment)
+            ::setenv(name.c_str(), value->c_str(), 1);
         pal::sandbox::reset();
         testing::internal::CaptureStderr();
         EXPECT_FALSE(pal::sandbox::prepare("prog")) << c.name;
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(said.rfind("prog: cannot create the ", 0), 0u) << c.name << ": " << said;
         EXPECT_NE(said.find("folder '"), std::string::npos) << c.name << ": " << said;
+        if (ownUser)
+            ::setenv("USER", ownUser->c_str(), 1);
+        else
+            ::unsetenv("USER");
     }
     ::setenv("DV_PAL_ROOT", root().c_str(), 1);
     pal::sandbox::reset();
