@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <typeinfo>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +26,8 @@ struct Frame {
     Frame* outer = nullptr;
     int signal = 0;
     void* address = nullptr;
+    bool sent = false; // by kill or raise, not by the processor
+    pid_t sender = 0;
     void* frames[kMostFrames];
     int depth = 0;
 };
@@ -43,6 +46,8 @@ void onSignal(int signal, siginfo_t* info, void*) {
     }
     frame->signal = signal;
     frame->address = info != nullptr ? info->si_addr : nullptr;
+    frame->sent = info != nullptr && info->si_code <= 0;
+    frame->sender = frame->sent ? info->si_pid : 0;
     // backtrace was called once before any handler was installed, so it does not load
     // anything here.
     frame->depth = backtrace(frame->frames, kMostFrames);
@@ -125,8 +130,14 @@ int RunCrashGuarded(GenerateDumpFileContextBase* context, const std::function<in
         _EXCEPTION_POINTERS pointers;
         pointers.signal = frame->signal;
         char text[64];
-        std::snprintf(text, sizeof text, "%s at 0x%016" PRIxPTR, signalName(frame->signal),
-                      reinterpret_cast<std::uintptr_t>(frame->address));
+        if (frame->sent && frame->sender == ::getpid())
+            std::snprintf(text, sizeof text, "%s raised by the program", signalName(frame->signal));
+        else if (frame->sent)
+            std::snprintf(text, sizeof text, "%s sent by process %ld", signalName(frame->signal),
+                          static_cast<long>(frame->sender));
+        else
+            std::snprintf(text, sizeof text, "%s at 0x%016" PRIxPTR, signalName(frame->signal),
+                          reinterpret_cast<std::uintptr_t>(frame->address));
         pointers.description = text;
         pointers.frames.assign(frame->frames, frame->frames + frame->depth);
         return report(context, pointers, onFault);

@@ -11,7 +11,9 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <mutex>
 
 namespace fs = std::filesystem;
 
@@ -52,7 +54,27 @@ std::string logTail(const fs::path& log) {
     return text;
 }
 
+std::mutex afterFaultMutex;
+std::function<void()> afterFaultAction;
+
+// Once the person answered after a fault of the processor: from here on the program's own
+// state, and whatever locks the fault left held, may stop it, so the program's deadline runs.
+void afterFault() {
+    std::function<void()> action;
+    {
+        std::lock_guard lock(afterFaultMutex);
+        action = afterFaultAction;
+    }
+    if (action)
+        action();
+}
+
 } // namespace
+
+void dvdiag::SetAfterFault(std::function<void()> action) {
+    std::lock_guard lock(afterFaultMutex);
+    afterFaultAction = std::move(action);
+}
 
 std::wstring GenerateDumpFileContextBase::GetBuildDate() const {
     return pal::text::fromUtf8(__DATE__);
@@ -63,8 +85,8 @@ bool GenerateDumpFileContextBase::GenerateReportFiles(const std::wstring& text, 
     reportPath.clear();
     folder.clear();
     logCopy.clear();
-    const fs::path base = pal::folders::localAppData() / pal::path::toNative(GetCompanyName()) /
-                          pal::path::toNative(GetProductName()) / "Reports";
+    const fs::path base = pal::folders::localAppData() / pal::text::toUtf8(GetCompanyName()) /
+                          pal::text::toUtf8(GetProductName()) / "Reports";
     fs::path dir = base / stamp();
     std::error_code ec;
     for (int n = 2; fs::exists(dir, ec); ++n) // two reports in one second
@@ -149,15 +171,22 @@ long GenerateDumpFileAndReportError(_EXCEPTION_POINTERS* exception, GenerateDump
     DVLog_Write(DVLogFailure, "Unhandled exception: %s",
                 exception != nullptr ? exception->description.c_str() : "(no record)");
     std::wstring report, folder, logCopy;
-    std::wstring text = L"The program met an error it cannot recover from.";
-    if (exception != nullptr) {
-        text += L"\n" + pal::text::fromUtf8(exception->description);
-        if (!exception->frames.empty())
-            text += L"\n\nBacktrace:\n" + pal::text::fromUtf8(dvdiag::DescribeFrames(exception->frames));
-    }
+    std::wstring headline = L"The program met an error it cannot recover from.";
+    if (exception != nullptr)
+        headline += L"\n" + pal::text::fromUtf8(exception->description);
+    std::wstring text = headline;
+    if (exception != nullptr && !exception->frames.empty())
+        text += L"\n\nBacktrace:\n" + pal::text::fromUtf8(dvdiag::DescribeFrames(exception->frames));
     if (!context->GenerateReportFiles(text, report, folder, logCopy))
         DVLog_Write(DVLogOptionalFailure, "Failed to write the error report");
-    if (context->ShowErrorDialog(text) == GenerateDumpFileContextBase::kRestart) {
+    else
+        DVLog_Write(DVLogFailure, "The error report is kept in \"%s\"", pal::text::toUtf8(folder).c_str());
+    // The person is shown what happened and where the report is; the backtrace is the report's.
+    const std::wstring shown = folder.empty() ? headline : headline + L"\n\nThe report is kept in " + folder;
+    const int answer = context->ShowErrorDialog(shown);
+    if (exception != nullptr && exception->signal != 0)
+        afterFault();
+    if (answer == GenerateDumpFileContextBase::kRestart) {
         context->SetErrorRestoreFlag();
         // The copies are listed for the copy that restarts, so they are kept before it starts.
         context->SaveDocuments();

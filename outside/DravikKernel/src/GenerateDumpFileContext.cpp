@@ -3,6 +3,8 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModule.h"
 
+#include "DVDiagnostics/CrashGuard.h"
+
 #include "win/controls.h"
 
 std::wstring GenerateDumpFileContext::GetProductName() const {
@@ -12,7 +14,11 @@ std::wstring GenerateDumpFileContext::GetProductName() const {
 int GenerateDumpFileContext::ShowErrorDialog(const std::wstring& text) {
     GenerateDumpFileContextBase::ShowErrorDialog(text);
     const std::wstring question = text + L"\n\nRestart the program and recover the documents?";
-    return DVMessageBox::Show(question.c_str(), MB_YESNO | MB_ICONSTOP) == IDYES ? kRestart : kClose;
+    // Not through this process's windows: the fault may have left their locks held. Nobody to
+    // answer, the program closes with its report kept.
+    const int answer =
+        dvdiag::AskAfterFault(DVMessageBox::GetCaption(), question, MB_YESNO | MB_ICONSTOP, IDNO);
+    return answer == IDYES ? kRestart : kClose;
 }
 
 void GenerateDumpFileContext::FreeResources() {

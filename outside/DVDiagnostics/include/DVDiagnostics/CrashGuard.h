@@ -36,6 +36,21 @@ int RunCrashGuarded(GenerateDumpFileContextBase* context, const std::function<in
 // The backtrace of `frames` as text, one frame a line.
 std::string DescribeFrames(const std::vector<void*>& frames);
 
+// The program beside the others that asks the question after a fault.
+inline constexpr const char* kErrorDialogProgram = "DVErrorDialog";
+
+// Asks the question after a fault without this process's windows, whose locks the fault may have
+// left held: with a person at a display a process of its own shows the box (flags as for a
+// message box) and its answer comes back; with nobody there the responder answers, and without
+// an answer given `unanswered` is taken, as it is when the box cannot be shown. Answers the
+// button (IDYES, IDNO, ...).
+int AskAfterFault(const std::wstring& caption, const std::wstring& question, unsigned flags, int unanswered);
+
+// What the program does once a fault of the processor (or an abort) was reported and answered:
+// it may no longer trust its own state, so it is given a short while to end in order and is
+// ended then. Set by a program; without it nothing more happens (tests go on).
+void SetAfterFault(std::function<void()> afterFault);
+
 } // namespace dvdiag
 
 DV_EXPORTS_END
