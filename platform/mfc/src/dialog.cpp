@@ -221,17 +221,21 @@ INT_PTR CDialog::DoModal() {
     m_nModalResult = -1;
     continueModal_ = true;
     if (createFromTemplate(owner, false)) {
+        // The owner was disabled before the dialog was made; EndDialog enables it again before
+        // the dialog hides, so that activation and the focus go back to it.
+        if (enableOwner)
+            pal::win::beginModal(m_hWnd, owner);
         if (continueModal_)
             RunModalLoop();
-        if (m_hWnd != nullptr)
+        if (m_hWnd != nullptr) {
+            pal::win::endModal(m_hWnd);
             SetWindowPos(nullptr, 0, 0, 0, 0,
                          SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        }
     }
     continueModal_ = false;
-    if (enableOwner)
+    if (enableOwner) // a dialog that went without EndDialog
         ::EnableWindow(owner, TRUE);
-    if (owner != nullptr && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(owner);
     DestroyWindow();
     return m_nModalResult;
 }
@@ -294,7 +298,8 @@ void CDialog::EndDialog(int nResult) {
     if (inModalLoop_ || continueModal_)
         EndModalLoop(nResult);
     m_nModalResult = nResult;
-    ShowWindow(SW_HIDE);
+    if (m_hWnd != nullptr)
+        ::EndDialog(m_hWnd, nResult);
 }
 
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {

@@ -218,8 +218,7 @@ INT_PTR CPropertySheet::DoModal() {
     if (!Create(parent))
         return -1;
     const bool enableOwner = owner != nullptr && ::IsWindowEnabled(owner);
-    if (enableOwner)
-        ::EnableWindow(owner, FALSE);
+    pal::win::beginModal(m_hWnd);
     ShowWindow(SW_SHOWNORMAL);
     MSG msg{};
     while (!ended_ && m_hWnd != nullptr) {
@@ -236,7 +235,9 @@ INT_PTR CPropertySheet::DoModal() {
             ::DispatchMessageW(&msg);
         }
     }
-    if (enableOwner)
+    if (m_hWnd != nullptr)
+        pal::win::endModal(m_hWnd);
+    else if (enableOwner) // the sheet went without EndDialog
         ::EnableWindow(owner, TRUE);
     DestroyWindow();
     return m_nResult;
@@ -298,8 +299,7 @@ void CPropertySheet::PressButton(int nButton) {
 void CPropertySheet::EndDialog(int nEndID) {
     m_nResult = nEndID;
     ended_ = true;
-    ShowWindow(SW_HIDE);
-    PostMessage(WM_NULL);
+    ::EndDialog(m_hWnd, nEndID); // hides the sheet once its owner is enabled again
 }
 
 LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -167,6 +167,27 @@ TEST_F(DialogTest, ReturnKeyPressesOk) {
     EXPECT_EQ(dialog.DoModal(), IDOK);
 }
 
+// The owner is enabled before the ending dialog hides, so activation goes back to it and the
+// control that had the focus takes the keys again, without a click.
+TEST_F(DialogTest, AnEndedDialogGivesActivationAndTheFocusBackToTheOwner) {
+    const HWND edit = ::CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, owner.m_hWnd,
+                                        nullptr, nullptr, nullptr);
+    const std::function<void(HWND)> endings[] = {
+        [](HWND d) { ::PostMessageW(::GetDlgItem(d, IDC_NAME), WM_KEYDOWN, VK_ESCAPE, 0); },
+        [](HWND d) { click(d, IDOK); },
+    };
+    for (const auto& end : endings) {
+        ::SetActiveWindow(owner.m_hWnd);
+        ::SetFocus(edit);
+        SettingsDialog dialog(&owner);
+        owner.next = 0;
+        owner.script = {end};
+        dialog.DoModal();
+        EXPECT_EQ(::GetActiveWindow(), owner.m_hWnd);
+        EXPECT_EQ(::GetFocus(), edit);
+    }
+}
+
 TEST_F(DialogTest, MissingTemplateFailsWithoutALoop) {
     CDialog dialog(999, &owner);
     EXPECT_EQ(dialog.DoModal(), -1);

@@ -133,14 +133,22 @@ HWND build(const pal::win::DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM p
     }
     const HWND dialog = CreateWindowExW(exStyle, WC_DIALOG, t.caption ? t.caption : L"", style, at.x, at.y,
                                         width, height, owner, nullptr, nullptr, nullptr);
-    if (!dialog)
+    if (!dialog) {
+        if (ownsFont)
+            DeleteObject(font);
         return nullptr;
+    }
     DialogState& s = addDialogState(dialog);
     s.units = base;
     s.modal = modal;
+    // Kept for WM_GETFONT and, when the template made it, deleted with the dialog.
+    s.font = font;
+    s.ownsFont = ownsFont;
+    // Only a template that names its font hands it out; the others' controls keep their own.
+    const bool setFont = (t.style & DS_SETFONT) != 0;
     SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
-    if (s.font)
-        SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
+    if (setFont)
+        SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     for (size_t i = 0; i < t.count; ++i) {
         const pal::win::DialogItem& item = t.items[i];
         DWORD itemStyle = (item.style | WS_CHILD) & ~WS_POPUP;
@@ -157,8 +165,8 @@ HWND build(const pal::win::DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM p
             DestroyWindow(dialog);
             return nullptr;
         }
-        if (s.font)
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
+        if (setFont)
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (!dialogState(dialog)->defId && (dialogCode(control) & DLGC_DEFPUSHBUTTON))
             dialogState(dialog)->defId = item.id;
     }
@@ -176,9 +184,7 @@ HWND build(const pal::win::DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM p
 }
 
 INT_PTR runModal(HWND dialog, HWND owner) {
-    const bool enableOwner = owner && IsWindowEnabled(owner);
-    if (enableOwner)
-        EnableWindow(owner, FALSE);
+    pal::win::beginModal(dialog);
     DialogState* s = dialogState(dialog);
     if (s && !s->ended)
         ShowWindow(dialog, SW_SHOWNORMAL);
@@ -204,10 +210,7 @@ INT_PTR runModal(HWND dialog, HWND owner) {
         result = s->result;
     if (quit)
         PostQuitMessage(static_cast<int>(msg.wParam));
-    if (enableOwner)
-        EnableWindow(owner, TRUE);
-    if (owner && GetActiveWindow() == dialog)
-        SetActiveWindow(owner);
+    pal::win::endModal(dialog);
     if (IsWindow(dialog))
         DestroyWindow(dialog);
     return result;
@@ -255,9 +258,11 @@ void focusControl(HWND dialog, HWND control) {
     if (!control)
         return;
     const LRESULT code = dialogCode(control);
-    SetFocus(control);
+    // Selected before the focus arrives, so that a selection the dialog makes when it hears
+    // EN_SETFOCUS stands.
     if (code & DLGC_HASSETSEL)
         SendMessageW(control, EM_SETSEL, 0, -1);
+    SetFocus(control);
     // The default frame moves to a push button that takes the focus, and back when it leaves.
     const LRESULT def = SendMessageW(dialog, DM_GETDEFID, 0, 0);
     const HWND defButton = HIWORD(def) == DC_HASDEFID ? GetDlgItem(dialog, LOWORD(def)) : nullptr;
@@ -327,6 +332,31 @@ INT_PTR dialogBox(const DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM para
     return runModal(dialog, owner);
 }
 
+void beginModal(HWND dialog, HWND disabledOwner) {
+    const HWND owner = disabledOwner ? disabledOwner : GetWindow(dialog, GW_OWNER);
+    if (!dialogState(dialog) || !owner)
+        return;
+    if (!disabledOwner) {
+        if (!IsWindowEnabled(owner))
+            return;
+        EnableWindow(owner, FALSE);
+    }
+    if (DialogState* s = dialogState(dialog))
+        s->disabledOwner = owner;
+}
+
+void endModal(HWND dialog) {
+    DialogState* s = dialogState(dialog);
+    const HWND owner = GetWindow(dialog, GW_OWNER);
+    if (s && s->disabledOwner) {
+        const HWND disabled = s->disabledOwner;
+        s->disabledOwner = nullptr;
+        EnableWindow(disabled, TRUE);
+    }
+    if (owner && GetActiveWindow() == dialog)
+        SetActiveWindow(owner);
+}
+
 SIZE dialogBaseUnits(HWND dialog) {
     const DialogState* s = dialogState(dialog);
     return s ? s->units : unitsOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
@@ -367,7 +397,14 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     }
     s->result = result;
     s->ended = true;
-    ShowWindow(dialog, SW_HIDE);
+    // The owner first: hiding the active dialog passes activation on, and only an enabled
+    // owner can take it.
+    if (const HWND owner = s->disabledOwner) {
+        s->disabledOwner = nullptr;
+        EnableWindow(owner, TRUE);
+    }
+    SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PostMessageW(dialog, WM_NULL, 0, 0); // wakes the modal loop
     return TRUE;
 }

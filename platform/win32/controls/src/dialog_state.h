@@ -12,6 +12,9 @@ struct DialogState {
     WORD defId = 0;
     bool modal = false;
     bool ended = false;
+    // The owner the modal loop disabled: EndDialog enables it before the dialog hides, so that
+    // activation, and with it the focus, go back to it.
+    HWND disabledOwner = nullptr;
     INT_PTR result = 0;
     HFONT font = nullptr;
     bool ownsFont = false; // made from the template: deleted with the dialog

@@ -107,9 +107,7 @@ int ModalDialog::run(HWND owner, const std::wstring& caption) {
     SetWindowPos(hwnd_, nullptr, over.left + ((over.right - over.left) - cx) / 2,
                  over.top + ((over.bottom - over.top) - cy) / 2, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const bool disableOwner = owner_ && IsWindowEnabled(owner_);
-    if (disableOwner)
-        EnableWindow(owner_, FALSE);
+    pal::win::beginModal(hwnd_);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     if (const HWND first = initialFocus())
         SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
@@ -145,10 +143,7 @@ int ModalDialog::run(HWND owner, const std::wstring& caption) {
             end(IDCANCEL);
     }
 
-    if (disableOwner)
-        EnableWindow(owner_, TRUE);
-    if (owner_ && GetActiveWindow() == hwnd_)
-        SetActiveWindow(owner_);
+    pal::win::endModal(hwnd_);
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     return result_;

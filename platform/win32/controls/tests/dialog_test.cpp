@@ -36,17 +36,35 @@ struct Heard {
     std::vector<std::string> log;
     LPARAM initParam = 0;
     bool focusByDialog = true;
+    // The font the dialog was given, whether it came before WM_INITDIALOG, and how many controls
+    // answered it to WM_GETFONT by then.
+    HFONT font = nullptr;
+    bool fontBeforeInit = false;
+    size_t controlsWithFont = 0;
+    // The part of the name's text the dialog selects when the name gets the focus.
+    bool selectOnFocus = false;
 };
 Heard* heard = nullptr;
 
 INT_PTR settingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_SETFONT:
+        heard->font = reinterpret_cast<HFONT>(wParam);
+        return FALSE;
     case WM_INITDIALOG:
+        heard->fontBeforeInit = heard->font != nullptr;
+        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            heard->controlsWithFont +=
+                reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)) == heard->font ? 1 : 0;
         heard->initParam = lParam;
         heard->log.push_back("WM_INITDIALOG focus=" +
                              std::to_string(GetDlgCtrlID(reinterpret_cast<HWND>(wParam))));
         return heard->focusByDialog;
     case WM_COMMAND:
+        if (LOWORD(wParam) == kName && HIWORD(wParam) == EN_SETFOCUS && heard->selectOnFocus) {
+            SendMessageW(reinterpret_cast<HWND>(lParam), EM_SETSEL, 1, 3);
+            return TRUE;
+        }
         if (HIWORD(wParam) == BN_CLICKED && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL ||
                                              LOWORD(wParam) == kApply || LOWORD(wParam) == kFlag)) {
             heard->log.push_back("command " + std::to_string(LOWORD(wParam)));
@@ -113,6 +131,31 @@ TEST_F(DialogTest, TemplateInDialogUnitsGivesWindowsInPixelsOfTheDialogFont) {
     EXPECT_EQ(edit.right, units.right);
     EXPECT_EQ(edit.bottom, units.bottom);
     EXPECT_EQ(SendMessageW(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+}
+
+TEST_F(DialogTest, TheTemplatesFontReachesTheDialogAndEveryControlBeforeInitDialogAndGoesWithIt) {
+    const HWND dialog = open();
+    ASSERT_NE(heardHere.font, nullptr);
+    EXPECT_TRUE(heardHere.fontBeforeInit);
+    EXPECT_EQ(heardHere.controlsWithFont, std::size(kItems));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), heardHere.font);
+    LOGFONTW font{};
+    ASSERT_EQ(GetObjectW(heardHere.font, sizeof font, &font), static_cast<int>(sizeof font));
+    EXPECT_STREQ(font.lfFaceName, L"MS Shell Dlg");
+    EXPECT_EQ(font.lfHeight, -11) << "8 points at 96 dots per inch";
+    DestroyWindow(dialog);
+    EXPECT_EQ(GetObjectW(heardHere.font, sizeof font, &font), 0) << "the dialog's font goes with it";
+}
+
+TEST_F(DialogTest, TheFirstFocusSelectsTheEditsTextBeforeTheEditHearsOfIt) {
+    heardHere.selectOnFocus = true;
+    const HWND dialog = open();
+    EXPECT_EQ(focusId(), kName);
+    DWORD from = 0, to = 0;
+    SendDlgItemMessageW(dialog, kName, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                        reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 1u) << "the selection the dialog made on EN_SETFOCUS stands";
+    EXPECT_EQ(to, 3u);
 }
 
 TEST_F(DialogTest, TabAndShiftTabVisitTheTabStopsInOrderAndArrowsStayInTheGroup) {
@@ -239,6 +282,50 @@ TEST_F(DialogTest, ModalDialogRunsUntilEndDialogAndGivesItsResult) {
     EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(kDialogId), parent, &settingsProc, 0), IDCANCEL);
     EXPECT_TRUE(IsWindowEnabled(parent));
     EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(999), parent, &settingsProc, 0), -1);
+}
+
+// However a modal dialog ends, its owner is enabled while the dialog still shows, so that the
+// activation the closing dialog passes on reaches the owner, and the control that had the focus
+// before the dialog opened has it again: keys go on where they went.
+TEST_F(DialogTest, AModalDialogGivesActivationAndTheFocusBackToItsOwner) {
+    const struct {
+        const char* name;
+        std::function<void(HWND owner)> run;
+        int key;
+    } cases[] = {
+        {"a dialog box closed by Escape",
+         [](HWND owner) { DialogBoxParamW(nullptr, MAKEINTRESOURCEW(kDialogId), owner, &settingsProc, 0); },
+         VK_ESCAPE},
+        {"a dialog box closed by Enter",
+         [](HWND owner) { DialogBoxParamW(nullptr, MAKEINTRESOURCEW(kDialogId), owner, &settingsProc, 0); },
+         VK_RETURN},
+        {"a message box", [](HWND owner) { MessageBoxW(owner, L"Replace?", L"DravikCad", MB_OKCANCEL); },
+         VK_ESCAPE},
+    };
+    const HWND edit = make(L"Edit", L"typed", WS_BORDER, {10, 10, 110, 30}, 900);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetFocus(edit);
+        Log order;
+        HWND dialog = nullptr;
+        answer = [&](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+            if (message == WM_ENTERIDLE && !dialog) {
+                dialog = reinterpret_cast<HWND>(lParam);
+                pal::test::pressKey(c.key);
+            } else if (message == WM_ENABLE && wParam) {
+                order.push_back(IsWindowVisible(dialog) ? "owner enabled, dialog shown"
+                                                        : "owner enabled late");
+            } else if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+                order.push_back("owner activated");
+            }
+            return false;
+        };
+        c.run(parent);
+        answer = nullptr;
+        EXPECT_EQ(order, (Log{"owner enabled, dialog shown", "owner activated"}));
+        EXPECT_EQ(GetActiveWindow(), parent);
+        EXPECT_EQ(GetFocus(), edit);
+    }
 }
 
 TEST_F(DialogTest, CloseBoxAsksForCancel) {

@@ -82,6 +82,12 @@ HWND setFocus(HWND hwnd) {
         if (hwnd && !find(hwnd))
             return nullptr;
         q.focus = hwnd;
+        // The focus leaves a top-level window: the control that held it is remembered there.
+        if (Window* leaving = find(old)) {
+            Window* top = find(rootOf(leaving));
+            if (top && top != leaving && !inTree(top->handle, hwnd))
+                top->lastFocus = old;
+        }
     }
     if (old)
         send(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
@@ -95,6 +101,16 @@ HWND setFocus(HWND hwnd) {
             send(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
     }
     return old;
+}
+
+HWND focusOnActivation(HWND hwnd) {
+    Lock lock = lockModel();
+    Window* w = find(hwnd);
+    Window* last = w ? find(w->lastFocus) : nullptr;
+    if (!last || last == w || !isDescendant(hwnd, last->handle) || !visibleInTree(last) ||
+        !enabledInTree(last) || last->life != Life::Alive)
+        return hwnd;
+    return last->handle;
 }
 
 HWND nextToActivate(HWND leaving) {

@@ -261,11 +261,12 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_ACTIVATE:
-        // The window taking activation takes the focus, unless it already holds it in a child.
+        // The window taking activation takes the focus, unless it already holds it in a child;
+        // the control that held it when it left gets it back, so that keys go on where they went.
         if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
             const HWND focus = GetFocus();
             if (focus != hwnd && !IsChild(hwnd, focus))
-                setFocus(hwnd);
+                setFocus(focusOnActivation(hwnd));
         }
         return 0;
     case WM_MOUSEACTIVATE: {

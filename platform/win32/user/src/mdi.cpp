@@ -180,9 +180,24 @@ void forget(HWND client, Client* c, HWND child) {
     if (it == c->children.end())
         return;
     if (c->active == child) {
-        activate(client, c, successor(client, c, child));
+        // A maximised window is restored before it goes, and the one taking over is maximised
+        // in its place.
+        const bool maximised = IsZoomed(child);
+        if (maximised) {
+            Busy busy(c);
+            ShowWindow(child, SW_SHOWNOACTIVATE);
+        }
+        const HWND next = successor(client, c, child);
+        activate(client, c, next);
         if (c->active == child) // nothing else to take over
             c->active = nullptr;
+        if (maximised && next && c->active == next) {
+            {
+                Busy busy(c);
+                ShowWindow(next, SW_MAXIMIZE);
+            }
+            updateFrameTitle(client, c);
+        }
     }
     c->children.erase(std::find(c->children.begin(), c->children.end(), child));
     renumber(c);
@@ -508,7 +523,8 @@ LRESULT DefMDIChildProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         return DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
     case WM_CHILDACTIVATE:
-        if (!c->busy)
+        // A disabled window is shown, not activated.
+        if (!c->busy && IsWindowEnabled(hwnd))
             activate(client, c, hwnd);
         return 0;
     case WM_SETFOCUS:

@@ -65,6 +65,9 @@ struct Window {
     RECT rect{};   // the window, in the parent's client coordinates (screen for top-level windows)
     RECT client{}; // the client area, in the same coordinates
     RECT normal{}; // where a minimised or maximised window returns to
+    // A top-level window's descendant that held the focus when the focus left the window (for a
+    // modal dialog, another window, or nowhere): activation gives it back.
+    HWND lastFocus = nullptr;
     bool messageOnly = false;
     // An overlapped window hears its size and place (WM_SIZE, WM_MOVE) at its first ShowWindow,
     // not when it is made.
@@ -292,6 +295,9 @@ void raiseOnActivation(HWND hwnd);
 // DefWindowProc's part of WM_WINDOWPOSCHANGING: a resize asks WM_GETMINMAXINFO and keeps to it.
 void applySizeLimits(HWND hwnd, WINDOWPOS& wp);
 HWND setFocus(HWND hwnd);
+// Where the focus goes when the top-level window `hwnd` is activated: the descendant that held
+// it last, while that one is still shown and enabled, else the window itself.
+HWND focusOnActivation(HWND hwnd);
 // A window that takes over activation when `leaving` goes away: its owner, else the next
 // visible, enabled top-level window of the thread.
 HWND nextToActivate(HWND leaving);

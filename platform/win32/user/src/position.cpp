@@ -44,13 +44,28 @@ void placeInZOrder(Window* w, HWND after) {
     }
 }
 
-// The part of the parent a child uncovers needs painting.
+// What a child uncovers needs painting: the parent's area there, and every sibling below the
+// child that reaches into it, with its frame and its own children, for all of them show their
+// own pixels again where the child was.
 void exposeParent(Window* w, const RECT& area) {
     if (!w->parent)
         return;
     Window* p = find(w->parent);
-    if (p && visibleInTree(p))
-        invalidate(p, &area, true, ChildMode::None);
+    if (!p || !visibleInTree(p))
+        return;
+    invalidate(p, &area, true, ChildMode::None);
+    const auto self = std::find(p->children.begin(), p->children.end(), w->handle);
+    if (self == p->children.end())
+        return;
+    for (auto it = std::next(self); it != p->children.end(); ++it) {
+        Window* below = find(*it);
+        RECT overlap{};
+        if (!below || !(below->style & WS_VISIBLE) || !IntersectRect(&overlap, &below->rect, &area))
+            continue;
+        OffsetRect(&overlap, -below->client.left, -below->client.top);
+        invalidate(below, &overlap, true, ChildMode::All);
+        invalidateFrame(below);
+    }
 }
 
 // The WM_SIZE and WM_MOVE an overlapped window was not sent when it was made.

@@ -137,6 +137,25 @@ const OrderCase kOrder[] = {
      [](MdiTest& t) { SendMessageW(t.win("b"), WM_CLOSE, 0, 0); },
      {"b:WM_CLOSE", "b:WM_NCACTIVATE", "b:WM_MDIACTIVATE", "a:WM_CHILDACTIVATE", "a:WM_NCACTIVATE",
       "a:WM_MDIACTIVATE", "b:WM_KILLFOCUS", "a:WM_SETFOCUS", "b:WM_SHOWWINDOW", "b:WM_DESTROY"}},
+    {"CloseTheMaximisedChildRestoresItFirstAndMaximisesTheNext",
+     [](MdiTest& t) {
+         two(t);
+         SendMessageW(t.client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(t.win("b")), 0);
+     },
+     [](MdiTest& t) { SendMessageW(t.win("b"), WM_CLOSE, 0, 0); },
+     {"b:WM_CLOSE", "b:WM_SIZE", "b:WM_NCACTIVATE", "b:WM_MDIACTIVATE", "a:WM_CHILDACTIVATE",
+      "a:WM_NCACTIVATE", "a:WM_MDIACTIVATE", "b:WM_KILLFOCUS", "a:WM_SETFOCUS", "a:WM_SIZE",
+      "b:WM_SHOWWINDOW", "b:WM_DESTROY"}},
+    {"ShowingADisabledChildDoesNotActivateIt",
+     [](MdiTest& t) {
+         t.child("a");
+         EnableWindow(t.child("b", 0), FALSE);
+     },
+     [](MdiTest& t) {
+         SetWindowPos(t.win("b"), nullptr, 0, 0, 0, 0,
+                      SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+     },
+     {"b:WM_CHILDACTIVATE"}},
     {"CloseTheLastChild",
      [](MdiTest& t) { t.child("a"); },
      [](MdiTest& t) { SendMessageW(t.win("a"), WM_CLOSE, 0, 0); },

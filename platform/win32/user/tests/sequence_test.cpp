@@ -133,6 +133,57 @@ const Case kCases[] = {
      {"frame:WM_SHOWWINDOW", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED", "frame:WM_NCACTIVATE",
       "frame:WM_ACTIVATE", "other:WM_WINDOWPOSCHANGING", "other:WM_WINDOWPOSCHANGED", "other:WM_NCACTIVATE",
       "other:WM_ACTIVATE", "frame:WM_KILLFOCUS", "other:WM_SETFOCUS"}},
+    {"HidingTheActiveWindowWithNoActivateStillPassesActivationOn",
+     [](RecordedTest& t) {
+         auto& s = static_cast<SequenceTest&>(t);
+         s.create("other", kFrame | WS_VISIBLE);
+         s.create("frame", kFrame | WS_VISIBLE);
+     },
+     [](RecordedTest& t) {
+         SetWindowPos(static_cast<SequenceTest&>(t).win("frame"), nullptr, 0, 0, 0, 0,
+                      SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+     },
+     {"frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED", "frame:WM_NCACTIVATE", "frame:WM_ACTIVATE",
+      "other:WM_WINDOWPOSCHANGING", "other:WM_WINDOWPOSCHANGED", "other:WM_NCACTIVATE", "other:WM_ACTIVATE",
+      "frame:WM_KILLFOCUS", "other:WM_SETFOCUS"}},
+    // How a modal dialog ends: its owner is enabled first, so the activation the hidden dialog
+    // passes on goes to the owner, and the owner's control that had the focus gets it back.
+    {"AnOwnerEnabledBeforeItsPopupHidesTakesActivationAndItsFocusBack",
+     [](RecordedTest& t) {
+         frameWithChild(t);
+         auto& s = static_cast<SequenceTest&>(t);
+         s.create("other", kFrame | WS_VISIBLE);
+         HWND popup = s.create("popup", WS_POPUP | WS_CAPTION, s.win("frame"));
+         EnableWindow(s.win("frame"), FALSE);
+         ShowWindow(popup, SW_SHOW);
+     },
+     [](RecordedTest& t) {
+         auto& s = static_cast<SequenceTest&>(t);
+         EnableWindow(s.win("frame"), TRUE);
+         SetWindowPos(s.win("popup"), nullptr, 0, 0, 0, 0,
+                      SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+     },
+     {"frame:WM_ENABLE", "popup:WM_WINDOWPOSCHANGING", "popup:WM_WINDOWPOSCHANGED", "popup:WM_NCACTIVATE",
+      "popup:WM_ACTIVATE", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED", "frame:WM_NCACTIVATE",
+      "frame:WM_ACTIVATE", "popup:WM_KILLFOCUS", "edit:WM_SETFOCUS"}},
+    {"ActivationGivesTheFocusBackToTheChildThatHeldIt",
+     [](RecordedTest& t) {
+         frameWithChild(t);
+         static_cast<SequenceTest&>(t).create("other", kFrame | WS_VISIBLE);
+     },
+     [](RecordedTest& t) { SetActiveWindow(static_cast<SequenceTest&>(t).win("frame")); },
+     {"other:WM_NCACTIVATE", "other:WM_ACTIVATE", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED",
+      "frame:WM_NCACTIVATE", "frame:WM_ACTIVATE", "other:WM_KILLFOCUS", "edit:WM_SETFOCUS"}},
+    {"ActivationTakesTheFocusItselfWhenItsChildCanNoLongerHaveIt",
+     [](RecordedTest& t) {
+         frameWithChild(t);
+         auto& s = static_cast<SequenceTest&>(t);
+         s.create("other", kFrame | WS_VISIBLE);
+         ShowWindow(s.win("edit"), SW_HIDE);
+     },
+     [](RecordedTest& t) { SetActiveWindow(static_cast<SequenceTest&>(t).win("frame")); },
+     {"other:WM_NCACTIVATE", "other:WM_ACTIVATE", "frame:WM_WINDOWPOSCHANGING", "frame:WM_WINDOWPOSCHANGED",
+      "frame:WM_NCACTIVATE", "frame:WM_ACTIVATE", "other:WM_KILLFOCUS", "frame:WM_SETFOCUS"}},
     {"ShowingAHiddenChildWithSetWindowPosActivatesTheChild",
      frameWithHiddenChild,
      [](RecordedTest& t) { showWithSetWindowPos(t, "edit", 0); },

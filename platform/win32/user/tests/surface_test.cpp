@@ -194,6 +194,46 @@ TEST_F(SurfaceTest, AMovedChildShowsAtItsNewPlace) {
     EXPECT_EQ(s.pixel(5, 5), kRed) << "the place it left is painted by the parent";
 }
 
+// A window over a pane with a child of its own (as the ribbon's backstage lies over the docking
+// panes) goes away: the pane and its child paint their own pixels again where it was, whether
+// the parent keeps off its children or paints over them.
+TEST_F(SurfaceTest, WhatAWindowUncoversShowsEveryWindowUnderIt) {
+    constexpr COLORREF kDark = RGB(0, 100, 0);
+    const struct {
+        const char* name;
+        DWORD parentStyle;
+        std::function<void(HWND)> uncover;
+    } cases[] = {
+        {"hidden", 0, [](HWND h) { ShowWindow(h, SW_HIDE); }},
+        {"hidden in a clipping parent", WS_CLIPCHILDREN, [](HWND h) { ShowWindow(h, SW_HIDE); }},
+        {"hidden by its position", 0,
+         [](HWND h) {
+             SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                          SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+         }},
+        {"moved away", 0, [](HWND h) { MoveWindow(h, 100, 0, 20, 80, TRUE); }},
+        {"destroyed", WS_CLIPCHILDREN, [](HWND h) { DestroyWindow(h); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND parent = make(WS_POPUP | WS_VISIBLE | c.parentStyle, nullptr, {0, 0, 120, 80}, kRed);
+        HWND pane = make(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, parent, {10, 10, 90, 70}, kGreen);
+        make(WS_CHILD | WS_VISIBLE, pane, {5, 5, 25, 25}, kDark);
+        HWND cover =
+            make(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, parent, {0, 0, 100, 80}, kBlue);
+        SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        pal::test::pump();
+        ASSERT_EQ(snapshot(parent).pixel(50, 50), kBlue);
+        c.uncover(cover);
+        pal::test::pump();
+        const auto s = snapshot(parent);
+        EXPECT_EQ(s.pixel(5, 5), kRed);
+        EXPECT_EQ(s.pixel(50, 50), kGreen) << "the pane";
+        EXPECT_EQ(s.pixel(20, 20), kDark) << "the pane's child";
+        DestroyWindow(parent);
+    }
+}
+
 TEST_F(SurfaceTest, CaptionColoursFollowActivation) {
     const DWORD captioned = WS_POPUP | WS_CAPTION | WS_VISIBLE;
     HWND first = make(captioned, nullptr, {0, 0, 80, 60});

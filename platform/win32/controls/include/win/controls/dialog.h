@@ -131,6 +131,14 @@ const DialogTemplate* findDialogTemplate(WORD id);
 HWND createDialog(const DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM param);
 INT_PTR dialogBox(const DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM param);
 
+// The modal part of a dialog made here, for loops other than DialogBoxParamW's: beginModal
+// disables the dialog's owner (when it is enabled) and remembers that it did, or remembers
+// `disabledOwner`, which the caller disabled itself; EndDialog then enables the owner before the
+// dialog hides. endModal, once the loop is over, enables the owner if EndDialog did not and
+// hands activation back to it while the dialog still holds it.
+void beginModal(HWND dialog, HWND disabledOwner = nullptr);
+void endModal(HWND dialog);
+
 // The average character width and the height of a dialog's font: 4 horizontal and 8 vertical
 // dialog units.
 SIZE dialogBaseUnits(HWND dialog);
