@@ -8,6 +8,7 @@
 #include "standard_images.h"
 
 #include "pal/path.h"
+#include "pal/resources.h"
 
 #include "pal/journal.h"
 #include "win/error.h"
@@ -369,6 +370,29 @@ HANDLE LoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int width, int heig
     if (!name || type > IMAGE_CURSOR || width < 0 || height < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
+    }
+    if (!(flags & LR_LOADFROMFILE) && module) {
+        // A module's own picture: every file of an icon group gives its sizes.
+        const auto kind = type == IMAGE_BITMAP ? pal::resources::Kind::Bitmap
+                          : type == IMAGE_ICON ? pal::resources::Kind::Icon
+                                               : pal::resources::Kind::Cursor;
+        const auto found = pal::resources::find(module, kind, name);
+        if (!found)
+            return nullptr;
+        std::vector<Surface> all;
+        for (const auto& file : found->files) {
+            for (Surface& frame : decodeImageFile(file.wstring()))
+                all.push_back(std::move(frame));
+        }
+        if (all.empty()) {
+            SetLastError(ERROR_INVALID_DATA);
+            return nullptr;
+        }
+        if (type == IMAGE_BITMAP)
+            return bitmapFrom(all.front(), width ? width : all.front().width(),
+                              height ? height : all.front().height(), flags);
+        return iconFrom(std::make_shared<const std::vector<Surface>>(std::move(all)), width, height, flags,
+                        type == IMAGE_ICON);
     }
     if (!(flags & LR_LOADFROMFILE)) {
         if (!module && IS_INTRESOURCE(name) && type != IMAGE_BITMAP) {
