@@ -70,6 +70,17 @@ protected:
     CSize m_szMax{32000, 32000};
     HWND m_hwndChild = nullptr;
     bool m_bClosed = false;
+    // Where the pane lay when it was last docked, so that it can go back there: beside the pane
+    // m_nDockedBeside, or at the frame's side (kDockedAtFrame), or beside the frame's client or
+    // one of the nodes holding it (kDockedAtClient less the steps up from the client), on its
+    // m_nDockedSide (a direction, or kDockedAsTab: one of that pane's tabs).
+    static constexpr int kDockedAtFrame = 0;
+    static constexpr int kDockedAtClient = -1;
+    static constexpr int kDockedAsTab = 4;
+    int m_nDockedBeside = kDockedAtFrame;
+    int m_nDockedSide = 0;
+    // Where it last floated (screen coordinates; empty when it never did).
+    CRect m_rcLastFloat;
 };
 
 DV_EXPORTS_END

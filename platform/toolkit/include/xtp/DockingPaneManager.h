@@ -20,6 +20,9 @@ class CXTPImageManager;
 class CXTPImageManagerIcon;
 class CXTPPropExchange;
 class CXTPTabPaintManager;
+namespace dvtk::docking {
+class DockTargets;
+}
 
 class CXTPDockingPaneManager {
 public:
@@ -124,6 +127,16 @@ protected:
     void insertBeside(CXTPDockingPaneBase* node, CXTPDockingPaneBase* target, XTPDockingPaneDirection dir);
     CXTPDockingPaneTabbedContainer* containerToMove(CXTPDockingPaneBase* pane);
     void replaceLayout(std::unique_ptr<CXTPDockingPaneLayout> layout);
+    // The places panes leave, kept on the panes so that a person can send them back: where
+    // they lay docked (noted as they float) and where they floated (noted as they dock).
+    void rememberDockedPlace(CXTPDockingPaneBase* moving);
+    void rememberFloatingPlace(CXTPDockingPaneBase* moving);
+    // A double-click on a caption: a floating container docks back where its selected pane
+    // last lay; a docked one floats where it last floated.
+    void toggleDocking(CXTPDockingPaneTabbedContainer* container);
+    void dockBack(CXTPDockingPaneTabbedContainer* container);
+    // The targets shown while a container is dragged (made on first use).
+    dvtk::docking::DockTargets& dockTargets();
 
     // Windows.
     static bool isHorizontalSide(XTPDockingPaneDirection side);
@@ -156,6 +169,7 @@ protected:
     mutable CXTPImageManager* m_pImageManager = nullptr; // one reference held
     mutable std::unique_ptr<CXTPTabPaintManager> m_pTabPaintManager;
     mutable std::unique_ptr<CXTPTabPaintManager> m_pPanelPaintManager;
+    std::unique_ptr<dvtk::docking::DockTargets> m_pDockTargets;
 };
 
 DV_EXPORTS_END

@@ -158,6 +158,11 @@ public:
     CRect GetTabsRect() const { return m_rcTabs; }
     CRect GetGroupsRect() const { return m_rcGroups; }
     CRect GetQuickAccessRect() const { return m_rcQuickAccess; }
+    // When the tabs do not fit, arrows at the ends of their row (and the mouse wheel over it)
+    // scroll them by a tab; tabs that do not fit whole are not shown. Empty when all fit.
+    CRect GetTabScrollButtonRect(BOOL bRight) const { return m_rcTabScroll[bRight ? 1 : 0]; }
+    // Scrolls the row by nTabs tabs (forward when positive), as far as there is to go.
+    void ScrollTabs(int nTabs);
 
     // --- key tips ---
     // Shows the first level of key tips (tabs, File button, quick access).
@@ -205,6 +210,9 @@ protected:
     Hit HitTestRibbon(CPoint point) const;
     void LayoutCaption(CDC* pDC);
     void LayoutTabs(CDC* pDC);
+    void DrawTabScrollButtons(CDC* pDC);
+    // The arrow under the point: -1 back, 1 forward, 0 none.
+    int HitTestTabScroll(CPoint point) const;
     void LayoutQuickAccess(CDC* pDC);
     void DrawQuickAccess(CDC* pDC);
     void DrawKeyTips(CDC* pDC);
@@ -242,6 +250,10 @@ protected:
     CXTPControl* m_pPressedControl = nullptr;
     CXTPRibbonGroup* m_pPressedLauncher = nullptr;
     UINT m_nHotCaptionButton = 0;
+    // The first tab shown while the row scrolls, and whether a later one is cut off.
+    int m_nFirstTab = 0;
+    BOOL m_bTabsCutOff = FALSE;
+    CRect m_rcTabScroll[2];
 };
 
 DV_EXPORTS_END

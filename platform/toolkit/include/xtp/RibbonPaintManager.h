@@ -60,6 +60,8 @@ public:
     void DrawTab(CDC* pDC, CRect rc, LPCWSTR lpszCaption, BOOL bSelected, int nState,
                  XTPRibbonTabContextColor color);
     void DrawSystemButton(CDC* pDC, CRect rc, LPCWSTR lpszCaption, int nState);
+    // An arrow at an end of a tab row too long for the ribbon, pointing the way it scrolls.
+    void DrawTabScrollButton(CDC* pDC, CRect rc, BOOL bRight, int nState);
     void DrawGroup(CDC* pDC, CRect rcGroup, LPCWSTR lpszCaption, BOOL bLauncher, int nLauncherState);
     // The small button at a group's lower right that opens the group's dialog.
     CRect GetLauncherRect(CRect rcGroup) const;

@@ -68,7 +68,15 @@ BOOL CXTPDockingPane::DoPropExchange(CXTPPropExchange* pPX) {
     PX_Bool(pPX, L"Closed", m_bClosed, false);
     PX_Size(pPX, L"MinSize", m_szMin, CSize(0, 0));
     PX_Size(pPX, L"MaxSize", m_szMax, CSize(32000, 32000));
+    PX_Int(pPX, L"DockedBeside", m_nDockedBeside, kDockedAtFrame);
+    PX_Int(pPX, L"DockedSide", m_nDockedSide, xtpPaneDockLeft);
+    PX_Rect(pPX, L"FloatRect", m_rcLastFloat, CRect());
     if (pPX->IsLoading()) {
+        if (m_nDockedSide < xtpPaneDockLeft || m_nDockedSide > kDockedAsTab)
+            m_nDockedSide = xtpPaneDockLeft;
+        if (m_nDockedBeside < kDockedAtClient - kMaxDepth || m_nDockedBeside == m_nID)
+            m_nDockedBeside = kDockedAtFrame;
+        m_rcLastFloat.NormalizeRect();
         m_szMin.cx = std::clamp(static_cast<int>(m_szMin.cx), 0, kMaxSize);
         m_szMin.cy = std::clamp(static_cast<int>(m_szMin.cy), 0, kMaxSize);
         // A maximum below the minimum (or none at all) is no maximum.

@@ -1,4 +1,5 @@
 // The manager's operations on panes and the surgery they do on the layout's tree.
+#include "DockTargets.h"
 #include "xtp/DockingPaneManager.h"
 #include "xtp/ImageManager.h"
 #include "xtp/MultiMonitor.h"
@@ -344,6 +345,7 @@ void CXTPDockingPaneManager::DockPane(CXTPDockingPaneBase* pPane, XTPDockingPane
     if (!NotifyAction(xtpPaneActionDocking, pane))
         return;
     CXTPDockingPaneBase* target = dockTarget(m_layout.get(), pNeighbour);
+    rememberFloatingPlace(pPane);
     CXTPDockingPaneTabbedContainer* moving = containerToMove(pPane);
     if (moving == nullptr)
         return;
@@ -377,6 +379,7 @@ CXTPDockingPaneMiniWnd* CXTPDockingPaneManager::FloatPane(CXTPDockingPaneBase* p
             return mini;
         }
     }
+    rememberDockedPlace(pPane);
     CXTPDockingPaneTabbedContainer* moving = containerToMove(pPane);
     if (moving == nullptr)
         return nullptr;
@@ -415,6 +418,7 @@ void CXTPDockingPaneManager::AttachPane(CXTPDockingPaneBase* pPane, CXTPDockingP
     }
     if (moving.empty() || !NotifyAction(xtpPaneActionAttaching, select))
         return;
+    rememberFloatingPlace(pPane);
     for (CXTPDockingPane* pane : moving) {
         takePaneOut(pane);
         target->m_panes.push_back(pane);

@@ -1,5 +1,6 @@
 // The windows of the panes: tabbed containers with their caption and tabs, the bars between
 // nodes, floating frames and the auto-hide strips; all painted through GDI.
+#include "DockTargets.h"
 #include "Palette.h"
 #include "SplitterBar.h"
 #include "xtp/DockingPaneManager.h"
@@ -46,6 +47,31 @@ void drawTab(CDC& dc, const CXTPDockingPaneManager* manager, const CXTPDockingPa
     icon->Draw(&dc, CPoint(tab.left + 8, tab.top + (tab.Height() - size) / 2), CSize(size, size));
     tab.left += 8 + size + 4;
     drawText(dc, pane->GetTabCaption(), tab, ink, DT_LEFT | DT_VCENTER);
+}
+
+// A tab down a side strip: the icon upright at its top, the caption turned to read downwards.
+void drawTurnedTab(CDC& dc, const CXTPDockingPaneManager* manager, const CXTPDockingPane* pane, CRect tab,
+                   COLORREF ink) {
+    int at = tab.top + 10;
+    if (CXTPImageManagerIcon* icon = manager != nullptr ? manager->GetPaneIcon(pane) : nullptr) {
+        const int size = CXTPDockingPaneManager::GetPaneIconSize();
+        icon->Draw(&dc, CPoint(tab.left + (tab.Width() - size) / 2, tab.top + 8), CSize(size, size));
+        at = tab.top + 8 + size + 4;
+    }
+    LOGFONTW lf{};
+    CXTPPaintManager::Current()->GetRegularFont()->GetLogFont(&lf);
+    lf.lfEscapement = lf.lfOrientation = 2700;
+    CFont turned;
+    turned.CreateFontIndirect(&lf);
+    CFont* old = dc.SelectObject(&turned);
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc.m_hDC, &tm);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(ink);
+    // Turned a quarter clockwise, the run's cell hangs to the left of its corner.
+    const CString caption = pane->GetTabCaption();
+    dc.TextOut(tab.right - (tab.Width() - tm.tmHeight) / 2, at, caption);
+    dc.SelectObject(old);
 }
 
 CPoint cursor() {
@@ -327,6 +353,18 @@ LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, 
     case WM_LBUTTONDOWN:
         OnClick(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
         return 0;
+    case WM_LBUTTONDBLCLK: {
+        // On the caption (not its buttons): docked panes float, floating ones dock back.
+        const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        if (!GetCaptionRect().PtInRect(point) || GetCloseButtonRect().PtInRect(point) ||
+            GetPinButtonRect().PtInRect(point)) {
+            OnClick(point);
+            return 0;
+        }
+        if (CXTPDockingPaneManager* manager = GetDockingPaneManager())
+            manager->toggleDocking(this); // may end this container: nothing of it is touched after
+        return 0;
+    }
     case WM_MOUSEMOVE:
         if (m_bDragging) {
             CPoint at(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
@@ -340,6 +378,8 @@ LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, 
                 mini->SetWindowPos(nullptr, rc.left, rc.top, 0, 0,
                                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
                 m_ptDrag = at;
+                if (manager != nullptr)
+                    manager->dockTargets().track(this, at, (wParam & MK_CONTROL) != 0);
             } else if (manager != nullptr && !manager->IsPanesLocked() &&
                        (std::abs(at.x - m_ptDrag.x) > dragThreshold() ||
                         std::abs(at.y - m_ptDrag.y) > dragThreshold())) {
@@ -351,6 +391,7 @@ LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, 
                 rc.InflateRect(floatBorder(), floatBorder());
                 m_ptDrag = at;
                 manager->FloatPane(this, rc);
+                manager->dockTargets().track(this, at, (wParam & MK_CONTROL) != 0);
             }
         }
         return 0;
@@ -360,14 +401,23 @@ LRESULT CXTPDockingPaneTabbedContainer::WindowProc(UINT message, WPARAM wParam, 
             m_bDragging = false;
             if (message == WM_LBUTTONUP)
                 ::ReleaseCapture();
-            // Let go: the frame's place is brought onto a screen.
-            if (auto* mini = dynamic_cast<CXTPDockingPaneMiniWnd*>(m_pParentContainer);
-                mini != nullptr && mini->m_hWnd != nullptr) {
-                CRect rc;
-                mini->GetWindowRect(&rc);
-                if (CXTPDockingPaneManager* manager = GetDockingPaneManager())
-                    manager->FloatPane(this, rc);
+            CXTPDockingPaneManager* manager = GetDockingPaneManager();
+            auto* mini = dynamic_cast<CXTPDockingPaneMiniWnd*>(m_pParentContainer);
+            if (manager == nullptr || mini == nullptr || mini->m_hWnd == nullptr)
+                return 0;
+            if (message == WM_LBUTTONUP) {
+                CPoint at(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+                ClientToScreen(&at);
+                // Let go over a target: docked there (this container may be gone after).
+                if (manager->dockTargets().drop(this, at, (wParam & MK_CONTROL) != 0))
+                    return 0;
+            } else {
+                manager->dockTargets().hide();
             }
+            // Let go elsewhere: the frame's place is brought onto a screen.
+            CRect rc;
+            mini->GetWindowRect(&rc);
+            manager->FloatPane(this, rc);
         }
         return 0;
     case WM_SETFOCUS:
@@ -534,9 +584,8 @@ std::vector<std::pair<CRect, CXTPDockingPane*>> CXTPDockingPaneAutoHidePanel::Ge
         for (CXTPDockingPane* pane : tabbed->GetPanes()) {
             if (pane->IsClosed())
                 continue;
-            // Down the side strips the letters stand one below the other.
-            const int length = vertical ? pane->GetTabCaption().GetLength() * 13 + 12
-                                        : tabWidth(m_hWnd, m_pPanelManager, pane);
+            // Down the side strips the caption is turned to run along the side.
+            const int length = tabWidth(m_hWnd, m_pPanelManager, pane);
             CRect tab = vertical ? CRect(2, at, client.right - 2, at + length)
                                  : CRect(at, 2, at + length, client.bottom - 2);
             tabs.emplace_back(tab, pane);
@@ -568,11 +617,7 @@ LRESULT CXTPDockingPaneAutoHidePanel::WindowProc(UINT message, WPARAM wParam, LP
                 drawTab(dc, manager, pane, tab, ink);
                 continue;
             }
-            const CString caption = pane->GetTabCaption();
-            for (int i = 0; i < caption.GetLength(); ++i) {
-                CRect cell(tab.left, tab.top + 6 + i * 13, tab.right, tab.top + 6 + (i + 1) * 13);
-                drawText(dc, CString(caption[i]), cell, ink, DT_CENTER | DT_VCENTER);
-            }
+            drawTurnedTab(dc, manager, pane, tab, ink);
         }
         return 0;
     }

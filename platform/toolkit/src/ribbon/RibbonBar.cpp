@@ -383,18 +383,48 @@ void CXTPRibbonBar::LayoutTabs(CDC* pDC) {
         m_pSystemButton->SetRect(CRect());
     }
     x += CXTPDpi::ScaleX(4);
+    std::vector<int> widths(static_cast<size_t>(GetTabCount()), 0);
+    int total = 0;
     for (int i = 0; i < GetTabCount(); ++i) {
         CXTPRibbonTab* tab = GetTab(i);
-        if (!tab->IsVisible()) {
+        if (tab->IsVisible())
+            widths[static_cast<size_t>(i)] =
+                pDC->GetTextExtent(CXTPDrawHelpers::StripMnemonics(tab->GetCaption())).cx +
+                CXTPDpi::ScaleX(22);
+        total += widths[static_cast<size_t>(i)];
+    }
+    pDC->SelectObject(old);
+    // Too many tabs for the row: an arrow at each end, and the tabs from the first shown on, as
+    // many as fit whole.
+    int right = m_rcTabs.right;
+    m_rcTabScroll[0].SetRectEmpty();
+    m_rcTabScroll[1].SetRectEmpty();
+    if (total > right - x) {
+        const int arrow = CXTPDpi::ScaleX(18);
+        m_rcTabScroll[0] = CRect(x, m_rcTabs.top + 2, x + arrow, m_rcTabs.bottom);
+        m_rcTabScroll[1] = CRect(right - arrow, m_rcTabs.top + 2, right, m_rcTabs.bottom);
+        x += arrow;
+        right -= arrow;
+        // Never scrolled further than needed to show the last tab.
+        int fromEnd = 0, first = GetTabCount();
+        while (first > 0 && fromEnd + widths[static_cast<size_t>(first - 1)] <= right - x)
+            fromEnd += widths[static_cast<size_t>(--first)];
+        m_nFirstTab = std::clamp(m_nFirstTab, 0, first);
+    } else {
+        m_nFirstTab = 0;
+    }
+    m_bTabsCutOff = FALSE;
+    for (int i = 0; i < GetTabCount(); ++i) {
+        CXTPRibbonTab* tab = GetTab(i);
+        const int width = widths[static_cast<size_t>(i)];
+        if (!tab->IsVisible() || i < m_nFirstTab || m_bTabsCutOff || x + width > right) {
+            m_bTabsCutOff = m_bTabsCutOff || (tab->IsVisible() && i >= m_nFirstTab);
             tab->SetRect(CRect());
             continue;
         }
-        const int width =
-            pDC->GetTextExtent(CXTPDrawHelpers::StripMnemonics(tab->GetCaption())).cx + CXTPDpi::ScaleX(22);
-        tab->SetRect(CRect(x, m_rcTabs.top + 2, std::min<int>(x + width, m_rcTabs.right), m_rcTabs.bottom));
+        tab->SetRect(CRect(x, m_rcTabs.top + 2, x + width, m_rcTabs.bottom));
         x += width;
     }
-    pDC->SelectObject(old);
 }
 
 void CXTPRibbonBar::OnRecalcLayout() {
@@ -517,6 +547,7 @@ void CXTPRibbonBar::DrawCommandBar(CDC* pDC, CRect) {
         paint()->DrawTab(pDC, tab->GetRect(), tab->GetCaption(), selected,
                          tab == m_pHotTab ? xtpRibbonButtonHot : 0, tab->GetContextColor());
     }
+    DrawTabScrollButtons(pDC);
     if (!m_bMinimized)
         CXTPRibbonGroupsLayout::Draw(pDC, this, GetSelectedTab());
     if (m_bQuickAccessBelow && !m_rcQuickAccess.IsRectEmpty()) {
@@ -598,6 +629,10 @@ void CXTPRibbonBar::OnRibbonLButtonDown(CPoint point) {
     HideKeyTips();
     if (m_pCommandBars)
         m_pCommandBars->GetToolTipContext()->CancelToolTips();
+    if (const int way = HitTestTabScroll(point)) {
+        ScrollTabs(way);
+        return;
+    }
     const Hit hit = HitTestRibbon(point);
     if (hit.control == m_pSystemButton) {
         m_pSystemButton->OnClick(FALSE, point);
@@ -758,6 +793,17 @@ LRESULT CXTPRibbonBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
         OnRibbonLButtonUp(point);
         return 0;
+    case WM_MOUSEWHEEL: {
+        // Over a row of tabs too long for the ribbon the wheel scrolls it, a tab a notch.
+        CPoint at = point;
+        ScreenToClient(&at);
+        if (m_rcTabs.PtInRect(at) && !m_rcTabScroll[0].IsRectEmpty()) {
+            const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+            ScrollTabs(notches != 0 ? -notches : (GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? 1 : -1));
+            return 0;
+        }
+        return CXTPMenuBar::WindowProc(message, wParam, lParam);
+    }
     case WM_SIZE: {
         const LRESULT result = CXTPMenuBar::WindowProc(message, wParam, lParam);
         OnRecalcLayout();

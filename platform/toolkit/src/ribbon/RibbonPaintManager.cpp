@@ -272,6 +272,22 @@ void CXTPRibbonPaintManager::DrawGroup(CDC* pDC, CRect rcGroup, LPCWSTR lpszCapt
     line(pDC, l + 3, t + 3, rt + 1, b + 1, ink);
 }
 
+void CXTPRibbonPaintManager::DrawTabScrollButton(CDC* pDC, CRect rc, BOOL bRight, int nState) {
+    const XTP_THEME_COLORS& c = Colors();
+    pDC->FillSolidRect(&rc, StateFace(nState, GetTabsFace()));
+    if (nState & (xtpRibbonButtonHot | xtpRibbonButtonPressed))
+        frameRect(pDC, rc, c.clrHotBorder);
+    const COLORREF ink = (nState & xtpRibbonButtonDisabled) ? c.clrTextDisabled : c.clrText;
+    const CPoint m = rc.CenterPoint();
+    const int h = CXTPDpi::ScaleX(4);
+    const int dir = bRight ? 1 : -1;
+    // A solid triangle, drawn column by column from its point.
+    for (int i = 0; i <= h; ++i) {
+        const int x = m.x + dir * (h / 2 - i);
+        line(pDC, x, m.y - i, x, m.y + i + 1, ink);
+    }
+}
+
 int CXTPRibbonPaintManager::GetButtonWidth(CDC* pDC, LPCWSTR lpszCaption, int nSize, BOOL bDropDown,
                                            int nIconSize) {
     const int large = nIconSize > 0 ? nIconSize : GetLargeIconSize();

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <ostream>
 
 #include <cairo.h>
@@ -120,6 +122,55 @@ TEST_P(PaneSnapshot, LeftAndBottomGroupsAFloatingAndACollapsedPane) {
     EXPECT_EQ(slid.pixel(fly.CenterPoint().x - frameRect.left, fly.bottom - 4 - frameRect.top),
               colours.clrWindow)
         << "the pane lies over the client";
+}
+
+// Down the side strips the captions of collapsed panes are turned to run along the side, not
+// stacked a letter to a line.
+TEST_F(DockingTest, AutoHideTabsTurnTheirCaptionsAlongTheSide) {
+    Site* site = makeSite(CRect(40, 40, 840, 560));
+    CXTPDockingPaneManager& m = *site->manager;
+    const struct {
+        int id;
+        const wchar_t* title;
+        XTPDockingPaneDirection side;
+    } panes[] = {{1010, L"Macros", xtpPaneDockRight},
+                 {1017, L"Variables", xtpPaneDockRight},
+                 {1006, L"Model tree", xtpPaneDockLeft}};
+    for (const auto& p : panes)
+        m.CreatePane(p.id, CRect(0, 0, 200, 100), p.side)->SetTitle(p.title);
+    pump();
+    for (const auto& p : panes)
+        m.FindPane(p.id)->Hide();
+    pump();
+    const pal::gdi::Surface shot = pal::test::snapshot(site->m_hWnd, true);
+    ASSERT_TRUE(pal::test::keepSnapshot(shot, "docking-auto-hide.png"));
+    CPoint origin(0, 0);
+    site->ClientToScreen(&origin);
+    int tabsSeen = 0;
+    for (XTPDockingPaneDirection side : {xtpPaneDockLeft, xtpPaneDockRight}) {
+        CXTPDockingPaneAutoHidePanel* panel = m.GetAutoHidePanel(side);
+        ASSERT_NE(panel, nullptr);
+        for (auto [tab, pane] : panel->GetTabs()) {
+            ++tabsSeen;
+            panel->ClientToScreen(&tab);
+            tab.OffsetRect(-origin.x, -origin.y);
+            const COLORREF fill = shot.pixel(tab.left + 2, tab.top + 2);
+            CRect ink(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+            for (int y = tab.top + 2; y < tab.bottom - 2; ++y)
+                for (int x = tab.left + 2; x < tab.right - 2; ++x)
+                    if (shot.pixel(x, y) != fill) {
+                        ink.left = std::min<LONG>(ink.left, x);
+                        ink.top = std::min<LONG>(ink.top, y);
+                        ink.right = std::max<LONG>(ink.right, x + 1);
+                        ink.bottom = std::max<LONG>(ink.bottom, y + 1);
+                    }
+            ASSERT_LT(ink.left, ink.right) << "the caption of " << CStringA(pane->GetTitle()).GetString();
+            EXPECT_GT(ink.Height(), 3 * ink.Width()) << "a run along the side";
+            EXPECT_LE(ink.Width(), 16) << "one line of text across the strip";
+            EXPECT_LT(tab.Height(), pane->GetTitle().GetLength() * 13) << "shorter than a letter to a line";
+        }
+    }
+    EXPECT_EQ(tabsSeen, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, PaneSnapshot,

@@ -197,41 +197,137 @@ bool windowThumb(HWND hwnd, bool isVertical, int track, int* start, int* length)
     return *length > 0;
 }
 
-// A press on a window's own bar: an arrow scrolls a line, the track beside the thumb a page; the
-// window hears the code and then SB_ENDSCROLL, as from a press released at once.
-void windowBarClicked(HWND hwnd, bool isVertical, POINT screen) {
-    RECT window{};
-    GetWindowRect(hwnd, &window);
-    POINT origin{0, 0};
-    ClientToScreen(hwnd, &origin);
+// A window's own bar, measured along its length from the client's edge: the arrows, the track
+// and the thumb in it.
+struct WindowBarGeometry {
+    int arrow = 0, length = 0, start = 0, thumb = 0;
+    int along(HWND hwnd, bool isVertical, POINT screen) const {
+        POINT origin{0, 0};
+        ClientToScreen(hwnd, &origin);
+        return isVertical ? screen.y - origin.y : screen.x - origin.x;
+    }
+};
+
+WindowBarGeometry windowGeometry(HWND hwnd, bool isVertical) {
     RECT client{};
     GetClientRect(hwnd, &client);
-    const int arrow = GetSystemMetrics(isVertical ? SM_CYVSCROLL : SM_CXHSCROLL);
-    const int length = isVertical ? client.bottom : client.right;
-    const int at = isVertical ? screen.y - origin.y : screen.x - origin.x;
-    int start = 0, thumb = 0;
-    if (!windowThumb(hwnd, isVertical, length - 2 * arrow, &start, &thumb) && at >= arrow &&
-        at < length - arrow)
-        return;
+    WindowBarGeometry g;
+    g.arrow = GetSystemMetrics(isVertical ? SM_CYVSCROLL : SM_CXHSCROLL);
+    g.length = isVertical ? client.bottom : client.right;
+    windowThumb(hwnd, isVertical, g.length - 2 * g.arrow, &g.start, &g.thumb);
+    return g;
+}
+
+// What a press at `at` along the bar does: a line or a page either way, or SB_THUMBTRACK on the
+// thumb; SB_ENDSCROLL where nothing scrolls.
+WORD windowBarCode(const WindowBarGeometry& g, int at) {
+    if (at < g.arrow)
+        return SB_LINEUP;
+    if (at >= g.length - g.arrow)
+        return SB_LINEDOWN;
+    if (g.thumb == 0)
+        return SB_ENDSCROLL;
+    if (at < g.arrow + g.start)
+        return SB_PAGEUP;
+    if (at >= g.arrow + g.start + g.thumb)
+        return SB_PAGEDOWN;
+    return SB_THUMBTRACK;
+}
+
+// The bar the left button holds (there is one mouse): what it does and, for the thumb, where on
+// it the mouse took it.
+struct HeldWindowBar {
+    HWND hwnd = nullptr;
+    bool vertical = false;
     WORD code = SB_ENDSCROLL;
-    if (at < arrow)
-        code = SB_LINEUP;
-    else if (at >= length - arrow)
-        code = SB_LINEDOWN;
-    else if (at < arrow + start)
-        code = SB_PAGEUP;
-    else if (at >= arrow + start + thumb)
-        code = SB_PAGEDOWN;
-    else
-        return; // the thumb is dragged, not pressed
-    const UINT message = isVertical ? WM_VSCROLL : WM_HSCROLL;
-    SendMessageW(hwnd, message, MAKEWPARAM(code, 0), 0);
-    SendMessageW(hwnd, message, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+    int grab = 0;
+    POINT pointer{};
+};
+HeldWindowBar held;
+
+constexpr UINT_PTR kWindowBarRepeat = 0xFEC1;
+constexpr UINT kRepeatDelay = 400, kRepeatRate = 50;
+
+void tellWindow(HWND hwnd, bool isVertical, WORD code, int pos = 0) {
+    SendMessageW(hwnd, isVertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)), 0);
+}
+
+// A held arrow or track goes on scrolling; a page stops once the thumb has reached the pointer.
+void repeatWindowBar(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    if (held.hwnd != hwnd || held.code == SB_THUMBTRACK) {
+        KillTimer(hwnd, id);
+        return;
+    }
+    SetTimer(hwnd, id, kRepeatRate, &repeatWindowBar);
+    const WindowBarGeometry g = windowGeometry(hwnd, held.vertical);
+    if (windowBarCode(g, g.along(hwnd, held.vertical, held.pointer)) == held.code)
+        tellWindow(hwnd, held.vertical, held.code);
+}
+
+// The thumb dragged so that its start lies at `thumbStart`: the position that puts it there.
+int windowTrackPosition(HWND hwnd, bool isVertical, const WindowBarGeometry& g, int thumbStart) {
+    std::lock_guard lock(barsMutex);
+    Bar& b = *windowBar(hwnd, isVertical ? SB_VERT : SB_HORZ);
+    const int track = g.length - 2 * g.arrow - g.thumb;
+    const int offset = std::clamp(thumbStart - g.arrow, 0, std::max(0, track));
+    b.trackPos = track > 0
+                     ? b.min + static_cast<int>(static_cast<long long>(maxPos(b) - b.min) * offset / track)
+                     : b.min;
+    return b.trackPos;
+}
+
+// The mouse on a window's own bar: a press on an arrow scrolls a line, on the track a page, and
+// holding it repeats; the thumb is dragged (SB_THUMBTRACK as it moves, SB_THUMBPOSITION where it
+// is let go); every press ends with SB_ENDSCROLL.
+void windowBarMouse(HWND hwnd, bool isVertical, UINT message, POINT screen) {
+    const WindowBarGeometry g = windowGeometry(hwnd, isVertical);
+    const int at = g.along(hwnd, isVertical, screen);
+    if (message == WM_NCLBUTTONDOWN) {
+        const WORD code = windowBarCode(g, at);
+        if (code == SB_ENDSCROLL)
+            return;
+        held = HeldWindowBar{hwnd, isVertical, code, at - g.arrow - g.start, screen};
+        if (code == SB_THUMBTRACK) {
+            windowTrackPosition(hwnd, isVertical, g, g.arrow + g.start);
+            return;
+        }
+        tellWindow(hwnd, isVertical, code);
+        SetTimer(hwnd, kWindowBarRepeat, kRepeatDelay, &repeatWindowBar);
+        return;
+    }
+    if (held.hwnd != hwnd)
+        return;
+    held.pointer = screen;
+    if (message == WM_NCMOUSEMOVE) {
+        if (held.code != SB_THUMBTRACK)
+            return;
+        int before = 0;
+        {
+            std::lock_guard lock(barsMutex);
+            before = windowBar(hwnd, isVertical ? SB_VERT : SB_HORZ)->trackPos;
+        }
+        const int pos = windowTrackPosition(hwnd, isVertical, g, at - held.grab);
+        if (pos != before)
+            tellWindow(hwnd, isVertical, SB_THUMBTRACK, pos);
+        return;
+    }
+    KillTimer(hwnd, kWindowBarRepeat);
+    const HeldWindowBar was = held;
+    held = HeldWindowBar{};
+    if (was.code == SB_THUMBTRACK) {
+        int pos = 0;
+        {
+            std::lock_guard lock(barsMutex);
+            pos = windowBar(hwnd, isVertical ? SB_VERT : SB_HORZ)->trackPos;
+        }
+        tellWindow(hwnd, isVertical, SB_THUMBPOSITION, pos);
+    }
+    tellWindow(hwnd, isVertical, SB_ENDSCROLL);
 }
 
 const bool thumbsKnown = [] {
     pal::detail::setScrollThumbSource(&windowThumb);
-    pal::detail::setScrollClickHandler(&windowBarClicked);
+    pal::detail::setScrollClickHandler(&windowBarMouse);
     return true;
 }();
 

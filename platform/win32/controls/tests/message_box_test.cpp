@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+
 namespace controlstest {
 namespace {
 
@@ -98,6 +100,52 @@ TEST_F(MessageBoxTest, TheSnapshotShowsTheIconAndTheButtonsWithTheDefaultFramed)
             ink += GetRValue(shot.pixel(x, y)) < 0x80 && GetGValue(shot.pixel(x, y)) < 0x80;
     EXPECT_GT(ink, 100) << "the text is drawn";
     EXPECT_EQ(shot.pixel(4, 4), GetSysColor(COLOR_BTNFACE)) << "the dialog's face";
+}
+
+// The four kinds of box show four icons a person tells apart: a blue "i", a blue "?", a black
+// "!" on yellow and a white cross on red. The boxes' icon corners side by side make the picture.
+TEST_F(MessageBoxTest, TheFourKindsShowIconsThatDiffer) {
+    const struct {
+        UINT kind;
+        COLORREF ground; // the colour that fills most of the icon
+    } kinds[] = {{MB_ICONINFORMATION, RGB(0, 99, 177)},
+                 {MB_ICONQUESTION, RGB(0, 120, 215)},
+                 {MB_ICONWARNING, RGB(255, 196, 0)},
+                 {MB_ICONERROR, RGB(216, 30, 40)}};
+    constexpr int kAt = 12, kSize = 32;
+    std::vector<pal::gdi::Surface> icons;
+    for (const auto& k : kinds) {
+        onIdle = [&](HWND box) {
+            const pal::gdi::Surface shot = pal::test::snapshot(box, true);
+            pal::gdi::Surface icon = pal::gdi::Surface::create(kSize, kSize);
+            cairo_t* cr = cairo_create(icon.get());
+            cairo_set_source_surface(cr, shot.get(), -kAt, -kAt);
+            cairo_paint(cr);
+            cairo_destroy(cr);
+            icons.push_back(std::move(icon));
+            pal::test::pressKey(VK_RETURN);
+        };
+        MessageBoxW(owner, L"Look at the icon.", L"DravikCad", MB_OK | k.kind);
+    }
+    ASSERT_EQ(icons.size(), 4u);
+    pal::gdi::Surface row = pal::gdi::Surface::create(4 * (kSize + 8) + 8, kSize + 16);
+    cairo_t* cr = cairo_create(row.get());
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    cairo_set_source_rgb(cr, GetRValue(face) / 255.0, GetGValue(face) / 255.0, GetBValue(face) / 255.0);
+    cairo_paint(cr);
+    for (size_t i = 0; i < icons.size(); ++i) {
+        cairo_set_source_surface(cr, icons[i].get(), 8 + static_cast<int>(i) * (kSize + 8), 8);
+        cairo_paint(cr);
+        int ground = 0;
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x)
+                ground += icons[i].pixel(x, y) == kinds[i].ground;
+        EXPECT_GT(ground, kSize * kSize / 5) << "icon " << i << " in its colour";
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_GT(pal::test::differingPixels(icons[i], icons[j]), 60u) << "icons " << j << " and " << i;
+    }
+    cairo_destroy(cr);
+    ASSERT_TRUE(pal::test::keepSnapshot(row, "message-box-icons.png"));
 }
 
 TEST_F(MessageBoxTest, KeysAnswerTheBox) {

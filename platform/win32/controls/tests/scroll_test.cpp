@@ -172,5 +172,108 @@ TEST_F(ScrollTest, PressesOnAWindowsOwnBarAskItToScroll) {
     EXPECT_EQ(heard, (std::vector<std::string>{"2", "8"})) << "above the thumb";
 }
 
+// A window's own bar under the mouse: the thumb follows a drag, held arrows and tracks repeat.
+TEST_F(ScrollTest, AWindowsOwnBarIsDraggedAndRepeatsWhileHeld) {
+    std::vector<std::string> heard;
+    answer = [&](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+        if (message == WM_VSCROLL && lParam == 0)
+            heard.push_back(std::to_string(LOWORD(wParam)) +
+                            (LOWORD(wParam) == SB_THUMBTRACK || LOWORD(wParam) == SB_THUMBPOSITION
+                                 ? "@" + std::to_string(HIWORD(wParam))
+                                 : ""));
+        return false;
+    };
+    ShowScrollBar(parent, SB_VERT, TRUE);
+    RECT client{};
+    GetClientRect(parent, &client);
+    const int x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    // The thumb is a tenth of the track (a page of 1,000 in 10,000).
+    const int thumb = (client.bottom - 2 * arrow) / 10;
+    const auto screen = [&](int y) {
+        POINT p{x, y};
+        ClientToScreen(parent, &p);
+        return p;
+    };
+    const struct {
+        const char* name;
+        int from, to; // where pressed and where let go, along the bar
+        int repeats;  // timer periods the button stays down: the delay, then the rate
+        std::vector<std::string> heard;
+    } cases[] = {
+        // The thumb, at the top, taken by its middle and brought to the middle of the bar.
+        {"thumb to the middle", arrow + thumb / 2, client.bottom / 2, 0, {"5@", "4@", "8"}},
+        {"thumb past the end", arrow + thumb / 2, client.bottom + 200, 0, {"5@9000", "4@9000", "8"}},
+        // A held arrow: once at the press, once after the delay, then at the repeat rate.
+        {"held down arrow", client.bottom - 3, client.bottom - 3, 4, {"1", "1", "1", "1", "1", "8"}},
+        {"held track below the thumb",
+         client.bottom - arrow - 5,
+         client.bottom - arrow - 5,
+         1,
+         {"3", "3", "8"}},
+    };
+    for (const auto& c : cases) {
+        SCROLLINFO si{sizeof si, SIF_ALL, 0, 9999, 1000, 0, 0};
+        SetScrollInfo(parent, SB_VERT, &si, TRUE);
+        heard.clear();
+        pal::test::mouseDown(screen(c.from));
+        pump();
+        for (int i = 0; i < c.repeats; ++i) {
+            advance(i == 0 ? 400 : 50);
+            pump();
+        }
+        pal::test::mouseMove(screen(c.to));
+        pump();
+        pal::test::mouseUp(screen(c.to));
+        pump();
+        ASSERT_EQ(heard.size(), c.heard.size()) << c.name;
+        for (size_t i = 0; i < heard.size(); ++i) {
+            // Track positions are checked below; the codes in their order here.
+            EXPECT_EQ(heard[i].substr(0, c.heard[i].size()), c.heard[i]) << c.name << " " << i;
+        }
+        if (c.heard.front() == "5@") {
+            const int pos = std::stoi(heard[0].substr(2));
+            EXPECT_NEAR(pos, 9000 / 2, 60) << c.name << ": the middle of the range";
+            SCROLLINFO track{sizeof track, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+            GetScrollInfo(parent, SB_VERT, &track);
+            EXPECT_EQ(track.nTrackPos, pos);
+        }
+    }
+}
+
+// A list of 10,000 rows: the thumb dragged to the middle of its bar brings row 5,000 into view;
+// the wheel moves it on by rows.
+TEST_F(ScrollTest, AListOfTenThousandRowsScrolledByItsThumbShowsItsMiddle) {
+    const HWND list = make(L"ListBox", L"", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, {10, 10, 210, 310}, 7);
+    for (int i = 0; i < 10000; ++i)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>((L"Row " + std::to_wstring(i)).c_str()));
+    pump();
+    RECT client{};
+    GetClientRect(list, &client);
+    const int rows = client.bottom / static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    const int x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    // Taken by the middle of its thumb, the least a thumb is long.
+    const int length = std::max(8, (static_cast<int>(client.bottom) - 2 * arrow) * rows / 10000);
+    POINT thumb{x, arrow + length / 2}, middle{x, client.bottom / 2};
+    ClientToScreen(list, &thumb);
+    ClientToScreen(list, &middle);
+    pal::test::mouseDown(thumb);
+    pal::test::mouseMove(middle);
+    pump();
+    const LRESULT whileDragging = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    EXPECT_GT(whileDragging, 4000) << "the rows follow the thumb as it moves";
+    pal::test::mouseUp(middle);
+    pump();
+    const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    EXPECT_LE(top, 5000);
+    EXPECT_GT(top + rows, 5000) << "row 5,000 is in view (rows " << top << " on)";
+    EXPECT_EQ(GetScrollPos(list, SB_VERT), top);
+
+    pal::test::wheel(middle, -WHEEL_DELTA);
+    pump();
+    EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), top) << "the wheel turned towards the end";
+}
+
 } // namespace
 } // namespace controlstest

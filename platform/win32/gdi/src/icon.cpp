@@ -5,8 +5,10 @@
 #include "dib.h"
 #include "imagefile.h"
 #include "paint.h"
+#include "standard_images.h"
 
 #include "pal/path.h"
+#include "pal/resources.h"
 
 #include "pal/journal.h"
 #include "win/error.h"
@@ -38,8 +40,7 @@ bool hasAnyAlpha(const Surface& s) {
     return false;
 }
 
-// The standard shapes: an arrow for the cursors (what the null display has no use to draw in
-// detail) and a coloured disc for the icons.
+// The standard cursors by the shapes the displays know them by.
 struct Standard {
     WORD id;
     const char* shape;
@@ -50,45 +51,6 @@ constexpr Standard kCursors[] = {
     {32643, "sizenesw"}, {32644, "sizewe"}, {32645, "sizens"},      {32646, "sizeall"},
     {32648, "no"},       {32649, "hand"},   {32650, "appstarting"}, {32651, "help"},
 };
-struct StandardIcon {
-    WORD id;
-    COLORREF color;
-};
-constexpr StandardIcon kIcons[] = {
-    {32512, RGB(0, 120, 215)}, {32513, RGB(232, 17, 35)}, {32514, RGB(0, 120, 215)},
-    {32515, RGB(255, 185, 0)}, {32516, RGB(0, 120, 215)}, {32517, RGB(0, 120, 215)},
-    {32518, RGB(255, 185, 0)},
-};
-
-Surface cursorImage() {
-    Surface s = Surface::create(kSystemIcon, kSystemIcon, true);
-    cairo_t* cr = cairo_create(s.get());
-    cairo_move_to(cr, 1, 1);
-    cairo_line_to(cr, 1, 18);
-    cairo_line_to(cr, 5.5, 14);
-    cairo_line_to(cr, 9, 21);
-    cairo_line_to(cr, 11.5, 20);
-    cairo_line_to(cr, 8.5, 13);
-    cairo_line_to(cr, 14, 13);
-    cairo_close_path(cr);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_fill_preserve(cr);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
-    cairo_destroy(cr);
-    return s;
-}
-
-Surface iconImage(COLORREF color) {
-    Surface s = Surface::create(kSystemIcon, kSystemIcon, true);
-    cairo_t* cr = cairo_create(s.get());
-    cairo_arc(cr, 16, 16, 14, 0, 2 * M_PI);
-    setSourceColor(cr, color);
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    return s;
-}
 
 HICON standardImage(LPCWSTR name, bool cursor) {
     static std::mutex m;
@@ -103,16 +65,13 @@ HICON standardImage(LPCWSTR name, bool cursor) {
                               [id](const Standard& s) { return s.id == id; });
         if (c == std::end(kCursors))
             return nullptr;
-        icon->image = cursorImage();
+        icon->image = standardCursorPicture(c->shape, kSystemIcon, &icon->hotspot);
         icon->isIcon = false;
-        icon->hotspot = {1, 1};
         icon->shape = c->shape;
     } else {
-        auto i = std::find_if(std::begin(kIcons), std::end(kIcons),
-                              [id](const StandardIcon& s) { return s.id == id; });
-        if (i == std::end(kIcons))
+        icon->image = standardIconPicture(id, kSystemIcon);
+        if (!icon->image)
             return nullptr;
-        icon->image = iconImage(i->color);
     }
     icon->stock = true; // shared: DestroyIcon leaves it
     HICON h = insertIcon(icon);
@@ -412,6 +371,29 @@ HANDLE LoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int width, int heig
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    if (!(flags & LR_LOADFROMFILE) && module) {
+        // A module's own picture: every file of an icon group gives its sizes.
+        const auto kind = type == IMAGE_BITMAP ? pal::resources::Kind::Bitmap
+                          : type == IMAGE_ICON ? pal::resources::Kind::Icon
+                                               : pal::resources::Kind::Cursor;
+        const auto found = pal::resources::find(module, kind, name);
+        if (!found)
+            return nullptr;
+        std::vector<Surface> all;
+        for (const auto& file : found->files) {
+            for (Surface& frame : decodeImageFile(file.wstring()))
+                all.push_back(std::move(frame));
+        }
+        if (all.empty()) {
+            SetLastError(ERROR_INVALID_DATA);
+            return nullptr;
+        }
+        if (type == IMAGE_BITMAP)
+            return bitmapFrom(all.front(), width ? width : all.front().width(),
+                              height ? height : all.front().height(), flags);
+        return iconFrom(std::make_shared<const std::vector<Surface>>(std::move(all)), width, height, flags,
+                        type == IMAGE_ICON);
+    }
     if (!(flags & LR_LOADFROMFILE)) {
         if (!module && IS_INTRESOURCE(name) && type != IMAGE_BITMAP) {
             HICON standard = standardImage(name, type == IMAGE_CURSOR);
@@ -422,6 +404,14 @@ HANDLE LoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int width, int heig
             if ((width == 0 && height == 0) || (width == kSystemIcon && height == kSystemIcon) ||
                 (flags & LR_SHARED))
                 return standard;
+            // Other sizes are drawn afresh at that size, not scaled from the system's.
+            if (type == IMAGE_ICON && width == height && sensibleSize(width, height)) {
+                auto icon = std::make_shared<Icon>();
+                icon->image =
+                    standardIconPicture(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)), width);
+                icon->hotspot = POINT{width / 2, height / 2};
+                return insertIcon(icon);
+            }
             return CopyImage(standard, type, width, height, 0);
         }
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);

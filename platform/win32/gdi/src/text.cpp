@@ -143,6 +143,29 @@ void drawRun(DeviceContext& dc, Font& font, int x, int y, std::wstring_view text
     cairo_restore(cr);
 }
 
+// A font turned by its escapement (tenths of a degree, counter-clockwise) draws the run turned
+// about the top left corner of its cell, which is where (x, y) puts it.
+void drawTurned(DeviceContext& dc, Font& font, int x, int y, std::wstring_view text, const RECT* clip) {
+    std::lock_guard lock(textMutex());
+    cairo_t* cr = dc.cairo();
+    if (!cr || text.empty())
+        return;
+    cairo_save(cr);
+    if (clip) {
+        cairo_rectangle(cr, clip->left, clip->top, double(clip->right) - clip->left,
+                        double(clip->bottom) - clip->top);
+        cairo_clip(cr);
+    }
+    cairo_translate(cr, x, y);
+    cairo_rotate(cr, -font.log.lfEscapement * G_PI / 1800.0);
+    setSourceColor(cr, dc.state().textColor);
+    // A turned run is a caption down a side, never a page: one piece is all it shows.
+    pieceWidth(font, text.substr(0, kPiece));
+    cairo_move_to(cr, 0, font.metrics.tmAscent);
+    pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(font.layout, 0));
+    cairo_restore(cr);
+}
+
 } // namespace pal::gdi
 
 using namespace pal::gdi;
@@ -222,6 +245,10 @@ BOOL ExtTextOutW(HDC handle, int x, int y, UINT options, const RECT* rect, LPCWS
     if ((options & ETO_OPAQUE) && rect)
         fillSolid(cr, *rect, s.bkColor);
     const RECT* clip = (options & ETO_CLIPPED) && rect ? rect : nullptr;
+    if (font->log.lfEscapement % 3600 != 0) {
+        drawTurned(*dc, *font, x, y, run, clip);
+        return TRUE;
+    }
     if (s.bkMode == OPAQUE && count) {
         RECT cell{l, t, static_cast<LONG>(std::min<long long>(l + width, INT_MAX / 2)),
                   t + font->metrics.tmHeight};

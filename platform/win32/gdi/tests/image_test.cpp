@@ -5,11 +5,13 @@
 
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -373,6 +375,54 @@ TEST_F(Images, AnImageListKeepsTheAlphaOfIcons) {
     DestroyIcon(back);
     DestroyIcon(icon);
     ImageList_Destroy(list);
+}
+
+// The standard cursors and icons are pictures a person tells apart: each drawn differs from
+// every other, and the row of them is kept to be looked at. Icons asked for at another size are
+// drawn at that size, not scaled.
+TEST_F(Images, StandardCursorsAndIconsArePicturesThatDiffer) {
+    const LPCWSTR cursors[] = {IDC_ARROW,    IDC_IBEAM,    IDC_WAIT,    IDC_CROSS, IDC_SIZEWE, IDC_SIZENS,
+                               IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEALL, IDC_HAND,  IDC_NO};
+    const LPCWSTR icons[] = {IDI_INFORMATION, IDI_QUESTION, IDI_WARNING, IDI_ERROR, IDI_APPLICATION};
+    constexpr int kCell = 40, kSize = 32;
+    const int count = static_cast<int>(std::size(cursors) + std::size(icons));
+    Canvas c(count * kCell, kCell, RGB(200, 200, 200));
+    std::vector<std::vector<COLORREF>> drawn;
+    int at = 0;
+    const auto draw = [&](HICON image) {
+        ASSERT_NE(image, nullptr) << at;
+        const int x = at * kCell + (kCell - kSize) / 2;
+        ASSERT_TRUE(DrawIconEx(c.dc, x, (kCell - kSize) / 2, image, kSize, kSize, 0, nullptr, DI_NORMAL));
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < kSize; ++y)
+            for (int dx = 0; dx < kSize; ++dx)
+                pixels.push_back(GetPixel(c.dc, x + dx, (kCell - kSize) / 2 + y));
+        for (size_t j = 0; j < drawn.size(); ++j) {
+            size_t differ = 0;
+            for (size_t i = 0; i < pixels.size(); ++i)
+                differ += pixels[i] != drawn[j][i];
+            EXPECT_GT(differ, 40u) << "pictures " << j << " and " << at;
+        }
+        drawn.push_back(std::move(pixels));
+        ++at;
+    };
+    for (LPCWSTR id : cursors)
+        draw(LoadCursorW(nullptr, id));
+    for (LPCWSTR id : icons)
+        draw(LoadIconW(nullptr, id));
+    ASSERT_TRUE(pal::test::keepSnapshot(pal::gdi::surfaceOf(c.bitmap), "standard-cursors-and-icons.png"));
+
+    // Asked for at 48 pixels, a standard icon is drawn at 48.
+    HICON big = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, 48, 48, 0));
+    ASSERT_NE(big, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(big, &info));
+    BITMAP bm{};
+    GetObjectW(info.hbmColor, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, 48);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(big);
 }
 
 TEST_F(Images, StandardCursorsAndTheirJournal) {

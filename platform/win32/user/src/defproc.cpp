@@ -180,8 +180,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
         return hitTest(factsOf(hwnd), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCLBUTTONDOWN:
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONUP:
         if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
-            pal::detail::clickWindowScrollBar(hwnd, wParam == static_cast<WPARAM>(HTVSCROLL),
+            pal::detail::clickWindowScrollBar(hwnd, wParam == static_cast<WPARAM>(HTVSCROLL), message,
                                               POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_NCACTIVATE:

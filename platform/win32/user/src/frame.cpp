@@ -241,16 +241,16 @@ void setScrollThumbSource(ScrollThumbSource source) {
 }
 
 namespace {
-std::atomic<ScrollClickHandler> clickHandler{nullptr};
+std::atomic<ScrollMouseHandler> clickHandler{nullptr};
 } // namespace
 
-void setScrollClickHandler(ScrollClickHandler handler) {
+void setScrollClickHandler(ScrollMouseHandler handler) {
     clickHandler.store(handler);
 }
 
-void clickWindowScrollBar(HWND hwnd, bool vertical, POINT screen) {
+void clickWindowScrollBar(HWND hwnd, bool vertical, UINT message, POINT screen) {
     if (const auto handler = clickHandler.load())
-        handler(hwnd, vertical, screen);
+        handler(hwnd, vertical, message, screen);
 }
 
 } // namespace pal::detail

@@ -208,6 +208,17 @@ void pressButton(POINT p, pal::detail::MouseButton button, bool down, bool doubl
         keys[kKeys[b]] |= kDown;
     else
         keys[kKeys[b]] &= static_cast<BYTE>(~kDown);
+    // A held scroll bar takes the release, wherever the pointer is.
+    if (b == 0 && !down && model().heldBar) {
+        Window* held = find(model().heldBar);
+        const LRESULT hit = model().heldBarVertical ? HTVSCROLL : HTHSCROLL;
+        model().heldBar = nullptr;
+        if (held) {
+            postInput(held, WM_NCLBUTTONUP, static_cast<WPARAM>(hit),
+                      MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+            return;
+        }
+    }
     Window* target = mouseTarget(p);
     if (!target)
         return;
@@ -228,6 +239,9 @@ void pressButton(POINT p, pal::detail::MouseButton button, bool down, bool doubl
                  p.y < o.y + height + GetSystemMetrics(SM_CYHSCROLL))
             hit = HTHSCROLL;
         if (hit != HTNOWHERE) {
+            // The bar is held from the press: the moves and the release that follow are its own.
+            model().heldBar = target->handle;
+            model().heldBarVertical = hit == HTVSCROLL;
             postInput(target, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit),
                       MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
             return;
@@ -543,6 +557,11 @@ void simulateMouseMove(POINT screen) {
     Lock lock = lockModel();
     model().cursor = screen;
     checkLeave(screen, false);
+    if (Window* held = find(model().heldBar)) {
+        postInput(held, WM_NCMOUSEMOVE, static_cast<WPARAM>(model().heldBarVertical ? HTVSCROLL : HTHSCROLL),
+                  MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+        return;
+    }
     if (Window* target = mouseTarget(screen)) {
         const POINT o = clientOrigin(target);
         postInput(target, WM_MOUSEMOVE, mouseKeys(),

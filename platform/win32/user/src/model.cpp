@@ -318,6 +318,8 @@ void forget(Window* w) {
         m.capture = nullptr;
     if (m.leaveTracked == h)
         m.leaveTracked = nullptr;
+    if (m.heldBar == h)
+        m.heldBar = nullptr;
     if (Queue* q = queueOf(w->thread)) {
         if (q->active == h)
             q->active = nullptr;

@@ -153,6 +153,10 @@ struct Model {
     HWND foreground = nullptr;
     HWND capture = nullptr;
     HWND leaveTracked = nullptr; // told WM_MOUSELEAVE when the pointer leaves it
+    // A window whose own scroll bar the left button holds: the pointer's moves and the release
+    // go to it, as non-client messages on that bar.
+    HWND heldBar = nullptr;
+    bool heldBarVertical = false;
     POINT cursor{};
     std::array<BYTE, 256> asyncKeys{};
     int cascade = 0;

@@ -59,6 +59,7 @@ void clearModel() {
         m.foreground = nullptr;
         m.capture = nullptr;
         m.leaveTracked = nullptr;
+        m.heldBar = nullptr;
         m.cursor = POINT{};
         m.asyncKeys = {};
         m.cascade = 0;

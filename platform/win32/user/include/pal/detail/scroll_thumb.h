@@ -15,11 +15,14 @@ namespace pal::detail {
 using ScrollThumbSource = bool (*)(HWND hwnd, bool vertical, int track, int* start, int* length);
 void setScrollThumbSource(ScrollThumbSource source);
 
-// A press on a window's own scroll bar (screen coordinates): the layer that keeps the bars tells
-// the window what to scroll (WM_HSCROLL / WM_VSCROLL), then that scrolling has ended.
-using ScrollClickHandler = void (*)(HWND hwnd, bool vertical, POINT screen);
-void setScrollClickHandler(ScrollClickHandler handler);
-void clickWindowScrollBar(HWND hwnd, bool vertical, POINT screen);
+// A press on a window's own scroll bar and, while the bar is held, the pointer's moves and its
+// release (WM_NCLBUTTONDOWN, WM_NCMOUSEMOVE, WM_NCLBUTTONUP; screen coordinates): the layer that
+// keeps the bars tells the window what to scroll (WM_HSCROLL / WM_VSCROLL). A press on a bar holds
+// it: until the left button goes up, the pointer's moves and the release reach that window as
+// WM_NCMOUSEMOVE and WM_NCLBUTTONUP on the bar, wherever the pointer is.
+using ScrollMouseHandler = void (*)(HWND hwnd, bool vertical, UINT message, POINT screen);
+void setScrollClickHandler(ScrollMouseHandler handler);
+void clickWindowScrollBar(HWND hwnd, bool vertical, UINT message, POINT screen);
 
 } // namespace pal::detail
 
