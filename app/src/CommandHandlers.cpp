@@ -10,11 +10,11 @@
 #include "DVDiagnostics/NotBuiltYet.h"
 #include "DVPDMProxy/WorkMix.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
-#include "docbrowser/DocumentsMenu.h"
 
 #include "windows.h"
 
@@ -213,13 +213,11 @@ void UpdateDocumentSetAccess(CCmdUI* cmdUI) {
 }
 
 int LibraryConfigurationNew(std::int64_t) {
-    // Configurations are made by the kernel's documents-browser model; none is made here.
-    DV_NOT_BUILT_YET("LibraryConfigurationNew: the documents-browser model");
-    return 0;
+    return DocumentsMenu::CreateNewConfiguration(DocumentsMenu::GlobalCfgGroup()) != nullptr ? 1 : 0;
 }
 
 int LibraryConfigurationOpen(std::int64_t) {
-    DV_NOT_BUILT_YET("LibraryConfigurationOpen: the documents-browser model");
+    DocumentsMenu::OpenConfiguration(DocumentsMenu::GlobalCfgGroup());
     return 1;
 }
 
@@ -250,12 +248,12 @@ int EditMaterials(std::int64_t) {
 }
 
 int LibraryConfigurationSaveAll(std::int64_t) {
-    DV_NOT_BUILT_YET("LibraryConfigurationSaveAll: the documents-browser model");
+    DocumentsMenu::SaveAllConfigurations(DocumentsMenu::GlobalCfgGroup());
     return 1;
 }
 
 int LibraryConfigurationCloseAll(std::int64_t) {
-    DV_NOT_BUILT_YET("LibraryConfigurationCloseAll: the documents-browser model");
+    DocumentsMenu::CloseAllConfigurations(DocumentsMenu::GlobalCfgGroup());
     return 1;
 }
 

@@ -4,12 +4,12 @@
 
 #include "DravikKernel/DocumentImage.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/KernelServices.h"
 #include "afx/filedialog.h"
 #include "afx/oletemplate.h"
-#include "docbrowser/DocumentsMenu.h"
 
 #include <array>
 #include <cstdint>
@@ -229,32 +229,28 @@ short DVServer::OpenLibraryConfiguration(LPCWSTR path) {
             return 0;
         file = dialog.GetPathName().GetString();
     }
-    ConfigurationGroup& group = GlobalCfgGroup();
-    if (IConfiguration* found = FindConfigurationByPath(group, file.c_str())) {
-        found->SetActive(true);
-        return 1;
-    }
-    auto configuration = CreateConfiguration(L"", false);
-    const bool existed = fileExists(file);
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return 0;
-    CloseHandle(handle);
+    IConfigurationsGroup& group = GlobalCfgGroup();
+    if (fileExists(file))
+        return OpenConfigurationFile(group, file, nullptr) ? 1 : 0;
+    // A file chosen in the dialog that is not there yet: a new configuration is kept in it.
+    std::wstring name = file.substr(file.find_last_of(L"\\/") + 1);
+    name = name.substr(0, name.rfind(L'.'));
+    auto configuration = CreateConfiguration(name.c_str(), false);
     configuration->SetPath(file);
-    if (configuration->Load() && group.Add(std::move(configuration)))
-        return 1;
-    // An empty file this call made would only be mistaken for a configuration later.
-    if (!existed)
-        DeleteFileW(file.c_str());
-    return 0;
+    if (!configuration->Save(false))
+        return 0;
+    IConfiguration* added = group.Add(std::move(configuration));
+    if (added == nullptr)
+        return 0;
+    added->SetActive(true);
+    return 1;
 }
 
 short DVServer::CloseLibraryConfiguration() {
     IConfiguration* configuration = currentConfiguration();
     if (!configuration)
         return 0;
-    configuration->Save();
+    configuration->Save(true);
     configuration->SetActive(false);
     return 1;
 }
@@ -263,7 +259,7 @@ short DVServer::SaveLibraryConfiguration() {
     IConfiguration* configuration = currentConfiguration();
     if (!configuration)
         return 0;
-    configuration->Save();
+    configuration->Save(true);
     return 1;
 }
 
@@ -378,28 +374,36 @@ LPDISPATCH DVServer::Import(short, LPCWSTR, LONG) {
     return nullptr;
 }
 
+// The libraries of the current configuration, in the order the browser's tree lists them.
 short DVServer::GetLibraryCount() {
-    IConfiguration* configuration = currentConfiguration();
-    return configuration ? static_cast<short>(configuration->GetLibraryCount()) : 0;
+    return static_cast<short>(CollectAllLibraries(currentConfiguration()).size());
 }
 
+namespace {
+
+const ILibrary* libraryAt(short index) {
+    const std::vector<ILibrary*> libraries = CollectAllLibraries(currentConfiguration());
+    return index >= 0 && static_cast<std::size_t>(index) < libraries.size() ? libraries[index] : nullptr;
+}
+
+} // namespace
+
 BSTR DVServer::GetLibraryName(short index) {
-    IConfiguration* configuration = currentConfiguration();
-    const ILibrary* library =
-        configuration && index >= 0 ? configuration->GetLibrary(static_cast<std::size_t>(index)) : nullptr;
+    const ILibrary* library = libraryAt(index);
     return library ? text(library->GetName()) : nullptr;
 }
 
 BSTR DVServer::GetLibraryPath(short index) {
-    IConfiguration* configuration = currentConfiguration();
-    const ILibrary* library =
-        configuration && index >= 0 ? configuration->GetLibrary(static_cast<std::size_t>(index)) : nullptr;
+    const ILibrary* library = libraryAt(index);
     return library ? text(GetLibraryAbsolutePath(library)) : nullptr;
 }
 
 short DVServer::SetLibraryPath(LPCWSTR name, LPCWSTR path) {
     ILibrary* library = FindLibraryByName(currentConfiguration(), name);
-    return library && library->SetPath(path) ? 1 : 0;
+    if (library == nullptr || path == nullptr || *path == 0)
+        return 0;
+    library->SetPath(path);
+    return 1;
 }
 
 short DVServer::SetCurrentFolder(LPCWSTR path, LONG mask) {

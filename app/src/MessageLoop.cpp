@@ -8,11 +8,11 @@
 #include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/PopupToolBar.h"
-#include "docbrowser/DocumentsMenu.h"
 #include "xtp/ReportControl.h"
 
 #include <algorithm>

@@ -12,10 +12,10 @@
 #include "app/DocumentOpening.h"
 
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/ProfileManager.h"
 #include "afx/frame.h"
-#include "docbrowser/DocumentsMenu.h"
 #include "pal/journal.h"
 #include "pal/text.h"
 

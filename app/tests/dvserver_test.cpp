@@ -5,11 +5,11 @@
 #include "app/DVServer.h"
 
 #include "DravikKernel/DocumentImage.h"
+#include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/WorkSession.h"
-#include "docbrowser/DocumentsMenu.h"
 #include "pal/com/dispatch.h"
 #include "pal/com/variant.h"
 #include "pal/test/classes_root.h"

@@ -8,10 +8,10 @@
 #include "DVDiagnostics/Trace.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikManagedUIProxy/DravikManagedUIProxy.h"
 #include "docbrowser/Clipart.h"
-#include "docbrowser/DocumentsMenu.h"
 #include "pal/test/user_hooks.h"
 
 #include <algorithm>

@@ -6,10 +6,12 @@
 #include "app/ServerAppProxy.h"
 #include "frame/MainFrame.h"
 
+#include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/test/hooks.h"
 #include "XTToolkitPro.h"
-#include "docbrowser/DocumentsMenu.h"
+#include "pal/path.h"
 #include "panels/DataExchange.h"
 
 #include <functional>
@@ -40,7 +42,7 @@ protected:
     void TearDown() override {
         for (CMainFrame* frame : CDvw32App::GetMainFrames())
             frame->DestroyWindow();
-        DocumentsMenu::SetInstalledConfigurations({}, {});
+        dvkernel::test::setInstalledConfigurationsFolder({});
         StartupTest::TearDown();
     }
 
@@ -213,8 +215,9 @@ TEST_F(ServerAppProxyTest, EveryFrameListsTheInstalledConfigurationsAgain) {
         place->SetCaption(L"Libraries");
         place->SetParameter(L"InstalledLibraries");
     }
-    DocumentsMenu::SetInstalledConfigurations({L"Standard", L"Pipes"},
-                                              {L"C:\\cfg\\std.tws", L"C:\\cfg\\pipes.tws"});
+    writeFile("cfg/Standard.tws", "[Configuration]\nName=Standard\n");
+    writeFile("cfg/Pipes.tws", "[Configuration]\nName=Pipes\n");
+    dvkernel::test::setInstalledConfigurationsFolder(pal::path::fromNative(root() / "cfg"));
     kernel().UpdateInstalledConfigurationsMenu();
     for (CMainFrame* frame : frames) {
         CXTPControl* tagged = nullptr;
@@ -227,7 +230,9 @@ TEST_F(ServerAppProxyTest, EveryFrameListsTheInstalledConfigurationsAgain) {
         ASSERT_NE(popup->GetCommandBar(), nullptr);
         CXTPControls* items = popup->GetCommandBar()->GetControls();
         ASSERT_EQ(items->GetCount(), 2);
-        EXPECT_EQ(std::wstring(items->GetAt(1)->GetParameter()), L"C:\\cfg\\pipes.tws");
+        EXPECT_EQ(std::wstring(items->GetAt(1)->GetParameter()),
+                  pal::path::fromNative(root() / "cfg" / "Standard.tws"))
+            << "listed by file name";
     }
 }
 

@@ -1,4 +1,4 @@
-#include "docbrowser/DocumentsMenu.h"
+#include "DravikKernel/DocumentsMenu.h"
 #include "docbrowser/SaveAsRevision.h"
 
 #include "afxwin.h"

@@ -1,8 +1,8 @@
 // The menu of the library configurations installed with the program.
 #include "frame/MainFrame.h"
 
+#include "DravikKernel/DocumentsMenu.h"
 #include "XTToolkitPro.h"
-#include "docbrowser/DocumentsMenu.h"
 
 #include <cwctype>
 #include <string_view>
@@ -85,19 +85,7 @@ void CMainFrame::UpdateInstalledConfigurationsMenu() {
 void CMainFrame::MenuItem_OpenConfiguration(const std::wstring& path) {
     if (path.empty())
         return;
-    DocumentsMenu::ConfigurationGroup& group = DocumentsMenu::GlobalCfgGroup();
-    DocumentsMenu::IConfiguration* configuration =
-        DocumentsMenu::FindConfigurationByPath(group, path.c_str());
-    if (configuration == nullptr) {
-        std::unique_ptr<DocumentsMenu::IConfiguration> made = DocumentsMenu::CreateConfiguration(L"", false);
-        if (!made)
-            return;
-        made->SetPath(path);
-        if (!made->Load())
-            return;
-        configuration = group.Add(std::move(made));
-    }
-    // Opening makes it the configuration the browser shows.
-    for (size_t i = 0; i < group.GetCount(); ++i)
-        group.GetAt(i)->SetActive(group.GetAt(i) == configuration);
+    // Opening makes it the configuration the browser shows; a file that cannot be read adds
+    // nothing (the model logs why).
+    DocumentsMenu::OpenConfigurationFile(DocumentsMenu::GlobalCfgGroup(), path, nullptr);
 }

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 
 namespace {
 
@@ -35,40 +34,6 @@ constexpr int kFirstApplicationCommand = 17000;
 constexpr int kLastApplicationCommand = 32000;
 
 } // namespace
-
-std::wstring UniqueIdentifierToString(const Dravik::UniqueIdentifier& id) {
-    const auto& b = id.bytes;
-    wchar_t text[40];
-    std::swprintf(text, std::size(text),
-                  L"{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[0], b[1], b[2],
-                  b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
-    return text;
-}
-
-Dravik::UniqueIdentifier GenerateUniqueIdentifier() {
-    static std::random_device device;
-    Dravik::UniqueIdentifier id;
-    for (auto& byte : id.bytes)
-        byte = static_cast<std::uint8_t>(device() & 0xFF);
-    id.bytes[6] = static_cast<std::uint8_t>((id.bytes[6] & 0x0F) | 0x40); // version 4
-    id.bytes[8] = static_cast<std::uint8_t>((id.bytes[8] & 0x3F) | 0x80);
-    return id;
-}
-
-BOOL PX_UniqueIdentifier(CXTPPropExchange* pPX, LPCWSTR pszPropName, Dravik::UniqueIdentifier& id) {
-    if (pPX->IsStoring()) {
-        CString text = UniqueIdentifierToString(id).c_str();
-        return pPX->ExchangeText(pszPropName, text);
-    }
-    CString text;
-    if (!pPX->IsPropertyPresent(pszPropName) || !pPX->ExchangeText(pszPropName, text))
-        return FALSE;
-    const auto parsed = Dravik::UniqueIdentifier::TryParse(text.GetString());
-    if (!parsed)
-        return FALSE;
-    id = *parsed;
-    return TRUE;
-}
 
 GUID UniqueIdentifierToGuid(const Dravik::UniqueIdentifier& id) {
     GUID guid = GUID_NULL;

@@ -3,7 +3,8 @@
 // popups, and the PDM panes recorded when the connection ends.
 #include "add_on_frame_fixture.h"
 
-#include "docbrowser/DocumentsMenu.h"
+#include "DravikKernel/DocumentsMenu.h"
+#include "DravikKernel/test/hooks.h"
 #include "pal/path.h"
 #include "pal/test/snapshot.h"
 
@@ -206,17 +207,18 @@ TEST_F(AddOnsTest, ADisconnectionRecordsTheOpenPdmPanes) {
 
 TEST_F(AddOnsTest, TheInstalledConfigurationsBecomeButtonsThatOpenThem) {
     namespace Docs = DocumentsMenu;
-    // One configuration on disk, one the group holds already, one that cannot be read.
+    // Installed: one configuration on disk, one the group holds already, one that cannot be read.
+    const std::filesystem::path installed = root() / "installed";
+    std::filesystem::create_directories(installed);
+    dvkernel::test::setInstalledConfigurationsFolder(pal::path::fromNative(installed));
     auto pipes = Docs::CreateConfiguration(L"Pipes", false);
-    pipes->SetPath(pal::path::fromNative(root() / "pipes.tws"));
-    ASSERT_TRUE(pipes->Save());
-    const std::wstring pipesPath = pipes->GetPath();
-    const std::wstring missingPath = pal::path::fromNative(root() / "missing.tws");
+    pipes->SetPath(pal::path::fromNative(installed / "Pipes.tws"));
+    ASSERT_TRUE(pipes->Save(true));
+    writeFile("installed/Missing.tws", "");
     Docs::IConfiguration* standard =
         Docs::GlobalCfgGroup().Add(Docs::CreateConfiguration(L"Standard", false));
-    standard->SetPath(L"C:\\Configs\\Standard.tws");
-    Docs::SetInstalledConfigurations({L"Standard", L"Pipes", L"Missing"},
-                                     {L"C:\\Configs\\Standard.tws", pipesPath, missingPath});
+    standard->SetPath(pal::path::fromNative(installed / "Standard.tws"));
+    ASSERT_TRUE(standard->Save(true));
 
     CMainFrame* frame = make();
     CXTPControls* top = frame->GetMenuBar()->GetControls();
@@ -238,13 +240,13 @@ TEST_F(AddOnsTest, TheInstalledConfigurationsBecomeButtonsThatOpenThem) {
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->GetName(), L"Pipes") << "read from its file and added to the group";
     EXPECT_EQ(Docs::GlobalCfgGroup().GetCount(), 2u);
-    items->GetAt(1)->OnExecute();
-    EXPECT_EQ(Docs::FindActiveCfg(Docs::GlobalCfgGroup()), standard) << "found in the group, not made again";
     items->GetAt(3)->OnExecute();
+    EXPECT_EQ(Docs::FindActiveCfg(Docs::GlobalCfgGroup()), standard) << "found in the group, not made again";
+    items->GetAt(1)->OnExecute();
     EXPECT_EQ(Docs::GlobalCfgGroup().GetCount(), 2u) << "a file that cannot be read adds nothing";
     EXPECT_EQ(Docs::FindActiveCfg(Docs::GlobalCfgGroup()), standard);
 
-    Docs::SetInstalledConfigurations({}, {});
+    dvkernel::test::setInstalledConfigurationsFolder({});
     Docs::GlobalCfgGroup().Clear();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DravikKernel/ApplicationCommand.h"
+#include "DravikUI/PropExchangeIds.h"
 #include "DravikUI/TabbableToolBar.h"
 
 #include "afxwin.h"
@@ -23,12 +24,6 @@ class CXTPCommandBars;
 class CXTPPropExchange;
 class CXTPToolBar;
 
-// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
-std::wstring UniqueIdentifierToString(const Dravik::UniqueIdentifier& id);
-Dravik::UniqueIdentifier GenerateUniqueIdentifier();
-// Stores the id as text; loading replaces it only with text that parses. Whether a value was
-// exchanged.
-BOOL PX_UniqueIdentifier(CXTPPropExchange* pPX, LPCWSTR pszPropName, Dravik::UniqueIdentifier& id);
 // The same key as the tab keys of the UI library hold it.
 GUID UniqueIdentifierToGuid(const Dravik::UniqueIdentifier& id);
 Dravik::UniqueIdentifier GuidToUniqueIdentifier(const GUID& guid);

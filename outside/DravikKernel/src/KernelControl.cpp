@@ -105,6 +105,7 @@ void reset() {
     clearUiModule();
     clearEditionModules();
     resetServices();
+    setInstalledConfigurationsFolder({});
 }
 
 } // namespace dvkernel::detail

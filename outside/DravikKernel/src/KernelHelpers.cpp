@@ -11,6 +11,7 @@
 
 #include <nettle/sha2.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace Dravik {
@@ -50,6 +51,20 @@ std::wstring QuoteCommandLineArgument(std::wstring_view argument) {
     quoted.append(backslashes * 2, L'\\');
     quoted += L'"';
     return quoted;
+}
+
+FileSystemEntryType GetFileSystemEntryType(const wchar_t* path) {
+    if (path == nullptr || *path == 0)
+        return FileSystemEntryType::None;
+    const std::filesystem::path native = pal::path::toNative(path);
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(native, ec);
+    if (native.empty() || ec || !std::filesystem::exists(status))
+        return FileSystemEntryType::None;
+    if (std::filesystem::is_regular_file(status))
+        return FileSystemEntryType::File;
+    return std::filesystem::is_directory(status) ? FileSystemEntryType::Directory
+                                                 : FileSystemEntryType::Other;
 }
 
 bool FileHash(const wchar_t* path, std::vector<BYTE>& hash) {

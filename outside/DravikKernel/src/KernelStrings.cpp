@@ -22,6 +22,7 @@ constexpr KernelString kStrings[] = {
     {12, L"VIRELO CAD 3D"},
     {15, L"MERROW CAD"},
     {16, L"OSTREL CAD"},
+    {2238, L"Library configurations (*.tws)|*.tws|All files (*.*)|*.*||"},
     {10046, L"The file format is not supported."},
     {10054, L"built on"},
     {10161, L"System panel"},

@@ -2,6 +2,9 @@
 
 namespace dvkernel::test {
 
+void setInstalledConfigurationsFolder(const std::wstring& folder) {
+    detail::setInstalledConfigurationsFolder(folder);
+}
 void failStep(SessionStep step, bool fail) {
     detail::failStep(step, fail);
 }

@@ -2,6 +2,7 @@
 // command table holds, and the two kinds of command, one per add-on manager.
 #pragma once
 
+#include "DravikKernel/UniqueIdentifier.h"
 #include "pal/visibility.h"
 
 #include <array>
@@ -11,18 +12,6 @@
 #include <string_view>
 
 DV_EXPORTS_BEGIN
-
-namespace Dravik {
-
-// A 16-byte identifier, written "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (braces optional).
-struct UniqueIdentifier {
-    std::array<std::uint8_t, 16> bytes{};
-
-    static std::optional<UniqueIdentifier> TryParse(std::wstring_view text);
-    friend bool operator==(const UniqueIdentifier&, const UniqueIdentifier&) = default;
-};
-
-} // namespace Dravik
 
 class IApplicationCommand {
 public:

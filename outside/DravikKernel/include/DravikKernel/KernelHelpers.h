@@ -25,6 +25,10 @@ std::wstring QuoteCommandLineArgument(std::wstring_view argument);
 // The SHA-512 of a file's bytes (64 bytes); false, with `hash` emptied, when it cannot be read.
 bool FileHash(const wchar_t* path, std::vector<BYTE>& hash);
 
+// What a path names on disk; a link answers for what it points to.
+enum class FileSystemEntryType { None, File, Directory, Other };
+FileSystemEntryType GetFileSystemEntryType(const wchar_t* path);
+
 } // namespace Dravik
 
 // Sends a message when `hwnd` is still a window; 0 otherwise. A window of another thread is

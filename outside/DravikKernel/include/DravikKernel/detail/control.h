@@ -39,6 +39,8 @@ void setProductIniFileName(const std::wstring& path);
 // Reading a damaged disk or file: file hashes fail; the next open of `path` throws.
 void failFileHash(bool fail);
 void throwOnOpen(const std::wstring& path);
+// The folder whose configurations count as installed; empty: the one beside the program.
+void setInstalledConfigurationsFolder(const std::wstring& folder);
 
 // Back to the state of a fresh process.
 void reset();

@@ -31,6 +31,10 @@ int brandCode();
 unsigned idleCount();
 void setCreateToolsMode(bool on);
 
+// Stands a folder of the test's for the installed configurations beside the program; empty
+// restores it.
+void setInstalledConfigurationsFolder(const std::wstring& folder);
+
 // Overrides the product INI's name; empty restores the rule of the program folder.
 void setProductIniFileName(const std::wstring& path);
 
