@@ -1,7 +1,7 @@
 #include "frame/CommandBars.h"
 
-#include "frame/RibbonBar.h"
 #include "frame/TabToolBar.h"
+#include "ribbon/RibbonBar.h"
 
 #include "frame/ControlTable.h"
 

@@ -13,7 +13,7 @@
 #include "DravikUI/ToolBars.h"
 #include "DravikUI/XMLDefinitions.h"
 #include "XTToolkitPro.h"
-#include "frame/RibbonBar.h"
+#include "ribbon/RibbonBar.h"
 
 #include <array>
 #include <functional>

@@ -3,7 +3,7 @@
 #include "frame/MainFrame.h"
 
 #include "frame/CommandBars.h"
-#include "frame/RibbonBar.h"
+#include "ribbon/RibbonBar.h"
 
 #include "XTToolkitPro.h"
 #include "panels/DataExchange.h"

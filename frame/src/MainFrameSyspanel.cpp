@@ -8,8 +8,8 @@
 #include "DravikKernel/View.h"
 #include "DravikUI/CommandBarHelpers.h"
 #include "XTToolkitPro.h"
-#include "frame/RibbonBar.h"
 #include "panels/SysPanelControls.h"
+#include "ribbon/RibbonBar.h"
 
 namespace {
 

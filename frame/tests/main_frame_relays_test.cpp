@@ -15,8 +15,8 @@
 #include "DravikUI/SelectionButtons.h"
 #include "DravikUI/ToolBars.h"
 #include "frame/FindCommandButton.h"
-#include "frame/RibbonBar.h"
 #include "panels/SysPanelControls.h"
+#include "ribbon/RibbonBar.h"
 
 #include <gtest/gtest.h>
 

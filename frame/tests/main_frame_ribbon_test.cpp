@@ -4,7 +4,7 @@
 #include "frame/CommandBars.h"
 #include "frame/FrameState.h"
 #include "frame/MainFrame.h"
-#include "frame/RibbonBar.h"
+#include "ribbon/RibbonBar.h"
 
 #include "picture_helpers.h"
 

@@ -4,7 +4,7 @@
 #include "frame/MdiClient.h"
 
 #include "frame/FrameState.h"
-#include "frame/RibbonBar.h"
+#include "ribbon/RibbonBar.h"
 
 #include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/Document.h"

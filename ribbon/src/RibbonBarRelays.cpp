@@ -1,6 +1,6 @@
 // What the frame relays to its ribbon: the system panel's parameter controls copied in the
 // ribbon, their values, and the look-ups of tabs and values.
-#include "frame/RibbonBar.h"
+#include "ribbon/RibbonBar.h"
 
 #include "DravikUI/ToolBars.h"
 #include "XTToolkitPro.h"

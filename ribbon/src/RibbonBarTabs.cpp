@@ -1,6 +1,6 @@
 // Which ribbon tabs show: the tabs the active view brings, the contextual tabs of the active
 // document's keywords, and the backstage print page that follows the active document.
-#include "frame/RibbonBar.h"
+#include "ribbon/RibbonBar.h"
 
 #include "DravikKernel/Document.h"
 #include "DravikKernel/EditionModuleProxies.h"

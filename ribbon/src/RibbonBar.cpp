@@ -1,4 +1,4 @@
-#include "frame/RibbonBar.h"
+#include "ribbon/RibbonBar.h"
 
 #include "XTToolkitPro.h"
 
