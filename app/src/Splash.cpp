@@ -149,10 +149,11 @@ bool CSplashWnd::DrawPicture(HBITMAP bitmap, int scale) {
 BOOL CSplashWnd::OnMainThreadWindow(HWND window) {
     if (window == m_hWnd || !::IsWindowVisible(window))
         return TRUE;
-    if (CWnd* wnd = CWnd::FromHandlePermanent(window))
-        if (auto* frame = DYNAMIC_DOWNCAST(CFrameWnd, wnd);
-            frame && UIModuleProxy::Instance().IsMainFrame(frame))
-            return TRUE;
+    // The window objects are the main thread's and may go while this thread looks: one is only
+    // compared with the main frames, never touched (a frame is a window at the same address).
+    if (CWnd* wnd = CWnd::FromHandlePermanent(window);
+        wnd && UIModuleProxy::Instance().IsMainFrame(reinterpret_cast<CFrameWnd*>(wnd)))
+        return TRUE;
     nothingElseVisible_ = false;
     if (!movedAway_) {
         ::GetWindowRect(m_hWnd, &savedRect_);

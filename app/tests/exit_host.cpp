@@ -20,6 +20,7 @@
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
+#include "pal/atomic_file.h"
 #include "pal/path.h"
 #include "pal/sandbox.h"
 #include "pal/text.h"
@@ -29,6 +30,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -103,10 +105,11 @@ public:
             std::fprintf(stderr, "went on\n");
             return FALSE;
         }
-        std::ofstream(pal::sandbox::root() / "second.txt")
-            << pal::text::toUtf8(std::wstring(GetProfileStringW(L"Settings", L"UIStyle"))) << "\n"
-            << pal::text::toUtf8(GetCommandLineW()) << "\n"
-            << GetProfileInt(L"ErrorRestore", L"Restart", 0);
+        // Whole or not at all: the test reads it as soon as it is there.
+        pal::writeFileAtomically(pal::sandbox::root() / "second.txt",
+                                 pal::text::toUtf8(std::wstring(GetProfileStringW(L"Settings", L"UIStyle"))) +
+                                     "\n" + pal::text::toUtf8(GetCommandLineW()) + "\n" +
+                                     std::to_string(GetProfileInt(L"ErrorRestore", L"Restart", 0)));
         return FALSE;
     }
     int ExitInstance() override {
@@ -143,7 +146,7 @@ public:
         WriteProfileInt(L"Host", L"Generation", first ? 1 : 2);
         if (first)
             return changeAndFault();
-        std::ofstream out(pal::sandbox::root() / "second.txt");
+        std::ostringstream out;
         for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments()) {
             const auto& variables = document->Cont2D()->GetVariables();
             const int note = document->Cont2D()->FindVariable(kNote);
@@ -152,6 +155,7 @@ public:
                 << "|" << (note >= 0 ? pal::text::toUtf8(variables[note].expression) : "") << "\n";
         }
         out << "DocsCount " << GetProfileInt(L"ErrorRestore", L"DocsCount", -1) << "\n";
+        pal::writeFileAtomically(pal::sandbox::root() / "second.txt", out.str());
         return FALSE;
     }
 

@@ -2,6 +2,7 @@
 // one saved, whole; a restart that cannot start leaves the program running; a kill at any
 // point of the exit save leaves every file and value as it was or as it became, never torn.
 #include "pal/path.h"
+#include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/unusable_roots.h"
 #include "pal/text.h"
@@ -42,11 +43,9 @@ protected:
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    // Waits (up to ten seconds) for a file another process writes.
+    // Waits for a file another process writes whole (renamed into place).
     static bool appears(const fs::path& file) {
-        for (int i = 0; i < 1000 && !fs::exists(file); ++i)
-            usleep(10 * 1000);
-        return fs::exists(file);
+        return pal::test::eventually([&] { return fs::exists(file); });
     }
 };
 
@@ -72,7 +71,6 @@ TEST_F(ExitProcess, TheRestartedCopyGetsTheQuotedProgramAndTheLineAndReadsTheSta
         const auto e = run(c.mode, c.args, program);
         ASSERT_EQ(e.exitCode, 0) << e.err;
         ASSERT_TRUE(appears(root() / "second.txt")) << e.err;
-        usleep(50 * 1000); // the second copy finishes its file
         const std::string second = slurp(root() / "second.txt");
         const auto line = second.find('\n');
         const auto last = second.rfind('\n');
@@ -130,10 +128,7 @@ TEST_F(ExitProcess, ACrashAnsweredWithARestartReopensTheChangedDrawingFromItsCop
                                           {"DV_PAL_ANSWERS", answers.string()}});
     ASSERT_EQ(e.signal, 0) << e.err;
     ASSERT_TRUE(appears(root() / "second.txt")) << e.err;
-    // The second run writes its file whole before it ends; wait for its last line.
-    std::string second;
-    for (int i = 0; i < 1000 && second.find("DocsCount") == std::string::npos; ++i, usleep(10 * 1000))
-        second = slurp(root() / "second.txt");
+    const std::string second = slurp(root() / "second.txt");
     std::vector<std::string> lines;
     for (size_t at = 0, end; (end = second.find('\n', at)) != std::string::npos; at = end + 1)
         lines.push_back(second.substr(at, end - at));

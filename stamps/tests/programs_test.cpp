@@ -283,6 +283,11 @@ TEST_F(EditorsOverTheTestServer, OkCommitsOneUndoStepAndCancelOrAnUntouchedOkCha
     expectEveryAnswerTaken();
 }
 
+TEST_F(Editors, EachEditorSaysWhyAndEndsWhenItsSandboxOrProfileCannotBeMade) {
+    for (const std::string program : {"StampFirstSheet", "StampNextSheets", "StampForm"})
+        pal::test::expectCleanStopOnUnusableRoots(binDir() / program, {"1"}, root() / ("scratch-" + program));
+}
+
 TEST_F(Editors, WithoutARunningDravikCadAnEditorSaysSoAndEndsWithAFailure) {
     struct Case {
         bool registered;

@@ -120,11 +120,20 @@ void GenericMainFrame::MakeActive() {
     }
 }
 
+// A view goes with its child frame without telling the main frame: once its window is gone it
+// reads as none, never as the freed object.
+CView* GenericMainFrame::GetActiveDravikView() const {
+    if (m_activeViewWindow == nullptr)
+        return m_activeView;
+    return CWnd::FromHandlePermanent(m_activeViewWindow) == m_activeView ? m_activeView : nullptr;
+}
+
 void GenericMainFrame::SetActiveView(CView* view, bool force) {
-    if (view == m_activeView && !force)
+    CView* previous = GetActiveDravikView();
+    if (view == previous && !force)
         return;
-    CView* previous = m_activeView;
     m_activeView = view;
+    m_activeViewWindow = view != nullptr ? view->GetSafeHwnd() : nullptr;
     if (IsBeingDestroyed())
         return;
     MoveFramelessToolBars(previous, false);
@@ -181,20 +190,20 @@ void GenericMainFrame::UpdateViewDependentToolBars() {
     if (!m_frameless || IsBeingDestroyed())
         return;
     const bool active = UIModuleProxy::Instance().GetActiveMainFrame() == this;
-    const DWORD types = GetViewTypes(m_activeView);
+    const DWORD types = GetViewTypes(GetActiveDravikView());
     for (int i = 0; i < m_frameless->GetCount(); ++i) {
         auto* bar = dynamic_cast<FramelessToolBar*>(m_frameless->GetAt(i));
         if (!bar)
             continue;
-        bool show =
-            active && m_activeView && bar->GetViewPosition() >= 0 && (bar->GetViewTypes() & types) != 0;
+        bool show = active && GetActiveDravikView() && bar->GetViewPosition() >= 0 &&
+                    (bar->GetViewTypes() & types) != 0;
         if (bar->IsVisibilityLocked())
-            show = bar->GetLockedVisibility() && active && m_activeView;
+            show = bar->GetLockedVisibility() && active && GetActiveDravikView();
         if (show != (bar->IsVisible() != FALSE))
             bar->SetVisible(show);
     }
-    if (m_activeView)
-        MoveFramelessToolBars(m_activeView, true);
+    if (GetActiveDravikView())
+        MoveFramelessToolBars(GetActiveDravikView(), true);
     else
         m_frameless->LayoutDockedBars(CRect(0, 0, 0, 0));
 }
@@ -220,7 +229,7 @@ void GenericMainFrame::MoveFramelessToolBars(CView* view, bool attach) {
 
 void GenericMainFrame::SetSelectionFilterSet(int set) {
     m_filters.SetSet(set);
-    UpdateSelectionFilters(m_activeView, 0, false);
+    UpdateSelectionFilters(GetActiveDravikView(), 0, false);
 }
 
 void GenericMainFrame::SetSelectionFilterButtonProperties(UINT id, int icon, unsigned toolTipId, bool enabled,
@@ -260,7 +269,7 @@ void GenericMainFrame::UpdateSelectionFilters(CView* view, int command, bool for
 void GenericMainFrame::SetSelectionFilterToolBar(FramelessToolBar* bar) {
     m_filterBar = bar;
     m_filters.SetToolBar(bar);
-    UpdateSelectionFilters(m_activeView, 0, true);
+    UpdateSelectionFilters(GetActiveDravikView(), 0, true);
 }
 
 CWnd* GenericMainFrame::GetPropertiesWindowPlaceholder(bool create) {

@@ -21,6 +21,7 @@
 #include "xtp/CommandBarsOptions.h"
 #include "xtp/PaintManager.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -429,6 +430,59 @@ TEST_F(MainFrameTest, TheFramelessBarsFollowTheActiveView) {
     pal::test::pump();
     EXPECT_EQ(frame->GetActiveDravikView(), nullptr);
     EXPECT_EQ(frame->GetVisibleFramelessToolBars(), 0u);
+    application.m_pMainWnd = nullptr;
+}
+
+// A view that goes while it is the active one (its sheet removed) reads as none afterwards, and
+// its window's deactivation does not reach for it.
+TEST_F(MainFrameTest, AnActiveViewThatGoesReadsAsNoneWhenAnotherWindowIsActivated) {
+    TestFrame* frame = makeFrame(L"Dravik", 40);
+    ASSERT_NE(frame, nullptr);
+    CDVDocTemplate* drawings =
+        CDVDocTemplate::Create(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
+                               RUNTIME_CLASS(Dravik::UI::MdiChildFrame), RUNTIME_CLASS(CDVTabView));
+    ASSERT_NE(drawings, nullptr);
+    application.AddDocTemplate(drawings);
+    application.m_pMainWnd = frame;
+    const auto sample = pal::path::fromNative(binDir() / "Samples" / "sample-a3.grb");
+    const auto copy = root() / "second.grb";
+    std::filesystem::copy_file(binDir() / "Samples" / "sample-a3.grb", copy);
+    auto* other = dynamic_cast<CDvw32Doc*>(drawings->OpenDocumentFile(pal::path::fromNative(copy).c_str()));
+    ASSERT_NE(other, nullptr);
+    CMDIChildWnd* otherChild = frame->MDIGetActive();
+    auto* drawing = dynamic_cast<CDvw32Doc*>(drawings->OpenDocumentFile(sample.c_str()));
+    ASSERT_NE(drawing, nullptr);
+    const auto onePage = drawing->Cont2D()->GetPages();
+    auto pages = onePage;
+    pages.push_back(Dravik::Page{Dravik::PageKind::Model, 420, 297, L""});
+    drawing->Cont2D()->SetPages(pages);
+    drawing->UpdateAllViews(nullptr);
+    pal::test::pump();
+    auto* tabView = dynamic_cast<CDVTabView*>(
+        dynamic_cast<Dravik::UI::MdiChildFrame*>(frame->MDIGetActive())->GetSplitter()->GetPaneView(0));
+    ASSERT_NE(tabView, nullptr);
+    tabView->SelectPage(1);
+    pal::test::pump();
+    CView* modelView = tabView->GetPageView(1);
+    ASSERT_EQ(frame->GetActiveDravikView(), modelView);
+
+    // The model sheet goes, and its view with it.
+    drawing->Cont2D()->SetPages(onePage);
+    drawing->UpdateAllViews(nullptr);
+    pal::test::pump();
+    ASSERT_EQ(tabView->GetPageCount(), 1);
+    EXPECT_NE(frame->GetActiveDravikView(), modelView);
+
+    frame->MDIActivate(otherChild);
+    pal::test::pump();
+    EXPECT_EQ(frame->MDIGetActive(), otherChild);
+    CView* otherView = frame->GetActiveDravikView();
+    ASSERT_NE(otherView, nullptr);
+    EXPECT_EQ(otherView->GetParentFrame(), otherChild);
+    drawing->OnCloseDocument();
+    other->OnCloseDocument();
+    pal::test::pump();
+    EXPECT_EQ(frame->GetActiveDravikView(), nullptr);
     application.m_pMainWnd = nullptr;
 }
 

@@ -84,7 +84,7 @@ public:
     // The frame's own notion of its active view (the one frameless bars and panes follow).
     using CXTPMDIFrameWnd::SetActiveView;
     virtual void SetActiveView(CView* view, bool force);
-    CView* GetActiveDravikView() const { return m_activeView; }
+    CView* GetActiveDravikView() const;
     // A view of the frame became active (its child frame says so).
     void ViewActivated(CView* view) { SetActiveView(view, false); }
     // Makes the frame the UI module's active main frame.
@@ -186,6 +186,7 @@ protected:
 private:
     DockingPaneManager* m_panes = nullptr;
     CView* m_activeView = nullptr;
+    HWND m_activeViewWindow = nullptr; // how a view destroyed meanwhile is told from a live one
     std::unique_ptr<FramelessToolBars, void (*)(FramelessToolBars*)> m_frameless{nullptr, nullptr};
     std::unique_ptr<CWnd> m_propertiesPlaceholder;
     SelectionFilters m_filters;

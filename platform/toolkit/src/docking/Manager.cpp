@@ -349,10 +349,14 @@ void CXTPDockingPaneManager::DockPane(CXTPDockingPaneBase* pPane, XTPDockingPane
     CXTPDockingPaneTabbedContainer* moving = containerToMove(pPane);
     if (moving == nullptr)
         return;
-    // A neighbour that moved along (or went) leaves the frame's side as the place.
+    // A neighbour that moved along (or went) leaves the frame's side as the place. Taking the
+    // container out may have destroyed the neighbour itself (the floating frame or the splitter
+    // the container left), so it is looked for among the layout's nodes before it is touched.
+    const std::vector<CXTPDockingPaneBase*> nodes = m_layout->GetNodes();
     bool targetInTree = false;
-    for (CXTPDockingPaneBase* n = target; n != nullptr; n = n->m_pParentContainer)
-        targetInTree = targetInTree || n == m_layout->m_pRoot || n->GetType() == xtpPaneTypeMiniWnd;
+    if (std::find(nodes.begin(), nodes.end(), target) != nodes.end())
+        for (CXTPDockingPaneBase* n = target; n != nullptr; n = n->m_pParentContainer)
+            targetInTree = targetInTree || n == m_layout->m_pRoot || n->GetType() == xtpPaneTypeMiniWnd;
     if (target == moving || !targetInTree)
         target = m_layout->m_pRoot;
     moving->m_bAutoHide = false;

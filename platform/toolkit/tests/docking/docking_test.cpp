@@ -509,6 +509,36 @@ TEST_F(DockingTest, TheMouseTearsAPaneOffMovesItsFrameAndSizesIt) {
     EXPECT_FALSE(other->IsFloating());
 }
 
+// Docked beside what moving it takes away (its own floating frame, the splitter it leaves), a
+// pane goes to the frame's side; the neighbour that went is not looked at again.
+TEST_F(DockingTest, APaneDockedBesideWhatItsMoveTakesAwayGoesToTheFramesSide) {
+    Site* site = makeSite(CRect(0, 0, 1000, 700));
+    CXTPDockingPaneManager& m = *site->manager;
+    CXTPDockingPane* first = m.CreatePane(1, CRect(0, 0, 250, 100), xtpPaneDockLeft);
+    CXTPDockingPane* second = m.CreatePane(2, CRect(0, 0, 250, 100), xtpPaneDockBottom, first);
+    pump();
+    CXTPDockingPaneMiniWnd* mini = m.FloatPane(first, CRect(300, 200, 600, 500));
+    ASSERT_NE(mini, nullptr);
+    pump();
+    m.DockPane(first, xtpPaneDockRight, mini);
+    pump();
+    EXPECT_FALSE(first->IsFloating());
+    EXPECT_TRUE(m.GetLayout()->GetFloatingFrames().empty());
+    EXPECT_GE(rectOf(site, first).left, site->clientRect().right);
+    EXPECT_EQ(checkSane(m, site), "");
+
+    // The splitter that held the two goes when the second leaves it for a place beside it.
+    m.DockPane(first, xtpPaneDockTop, second);
+    pump();
+    CXTPDockingPaneBase* split = second->GetTabbedContainer()->GetContainer();
+    ASSERT_NE(split, nullptr);
+    ASSERT_EQ(split->GetType(), xtpPaneTypeSplitterContainer);
+    m.DockPane(second, xtpPaneDockLeft, split);
+    pump();
+    EXPECT_FALSE(second->IsFloating());
+    EXPECT_EQ(checkSane(m, site), "");
+}
+
 } // namespace
 } // namespace dockingtest
 

@@ -143,21 +143,17 @@ protected:
     }
     // Whether the screen comes to show the window's surface.
     bool showsSurface(HWND h, Window xid, std::string& diff) {
-        return eventually(
-            [&] {
-                pal::test::pump();
-                return screenMatchesSurface(h, xid, diff);
-            },
-            5);
+        return eventually([&] {
+            pal::test::pump();
+            return screenMatchesSurface(h, xid, diff);
+        });
     }
 
     bool heard(UINT message) {
-        return eventually(
-            [&] {
-                pal::test::pump();
-                return Heard::last(message) != nullptr;
-            },
-            5);
+        return eventually([&] {
+            pal::test::pump();
+            return Heard::last(message) != nullptr;
+        });
     }
 
     Xvfb server_;
@@ -191,13 +187,11 @@ TEST_F(X11Test, AShownWindowAppearsWithItsTitleClassAndSize) {
     SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
     const Atom iconAtom = XInternAtom(observer_, "_NET_WM_ICON", False);
     std::vector<long> icon;
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            icon = pal::test::property32(observer_, xid, iconAtom, XA_CARDINAL, 1 << 16);
-            return !icon.empty();
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        icon = pal::test::property32(observer_, xid, iconAtom, XA_CARDINAL, 1 << 16);
+        return !icon.empty();
+    }));
     ASSERT_GE(icon.size(), 2u + 16 * 16);
     EXPECT_EQ(icon[0], 16);
     EXPECT_EQ(icon[1], 16);
@@ -284,12 +278,10 @@ TEST_F(X11Test, InjectedKeysArriveWithKeyCodesAndTypeTextIncludingCyrillic) {
     tap(cyrillic.u, false);
     tap(cyrillic.ka, false);
     XFlush(observer_);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            return Heard::typed.size() >= 5;
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        return Heard::typed.size() >= 5;
+    }));
     EXPECT_EQ(Heard::typed, L"A1\u0416\u0443\u043a");
     // The keys themselves carry the platform's codes: 'A' on the A key, scan code 0x1E.
     const MSG* first = nullptr;
@@ -384,12 +376,10 @@ TEST_F(X11Test, TheWindowManagersCloseRequestGivesWmClose) {
     ASSERT_TRUE(heard(WM_CLOSE));
     // The default answer destroys the window, and its X11 window goes with it.
     EXPECT_FALSE(IsWindow(h));
-    EXPECT_TRUE(eventually(
-        [&] {
-            XWindowAttributes a{};
-            return !XGetWindowAttributes(observer_, xid, &a);
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        XWindowAttributes a{};
+        return !XGetWindowAttributes(observer_, xid, &a);
+    }));
 }
 
 TEST_F(X11Test, PopupsAreOverrideRedirectAndOwnedWindowsTransient) {
@@ -435,49 +425,41 @@ TEST_F(X11Test, UnderAWindowManagerFocusGeometryAndOwnedDialogsHold) {
     ASSERT_NE(otherXid, 0u);
     // The frame is the window manager's; the client area is where the model has it.
     auto placed = [&](HWND h, Window xid) {
-        return eventually(
-            [&] {
-                pal::test::pump();
-                POINT o{0, 0};
-                ClientToScreen(h, &o);
-                const POINT x = rootPosition(xid);
-                return o.x == x.x && o.y == x.y;
-            },
-            5);
+        return eventually([&] {
+            pal::test::pump();
+            POINT o{0, 0};
+            ClientToScreen(h, &o);
+            const POINT x = rootPosition(xid);
+            return o.x == x.x && o.y == x.y;
+        });
     };
     EXPECT_TRUE(placed(main, mainXid));
     EXPECT_TRUE(placed(other, otherXid));
     // Activated from outside, the main window gets the focus, looks active and hears the keys.
     activateFromOutside(mainXid);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            return GetActiveWindow() == main && GetForegroundWindow() == main;
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        return GetActiveWindow() == main && GetForegroundWindow() == main;
+    }));
     Heard::typed.clear();
     XTestFakeKeyEvent(observer_, XKeysymToKeycode(observer_, XK_q), True, CurrentTime);
     XTestFakeKeyEvent(observer_, XKeysymToKeycode(observer_, XK_q), False, CurrentTime);
     XFlush(observer_);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            return Heard::typed == L"q";
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        return Heard::typed == L"q";
+    }));
     ASSERT_NE(Heard::last(WM_CHAR), nullptr);
     EXPECT_EQ(Heard::last(WM_CHAR)->hwnd, main);
     // Moved by the window manager (a synthetic ConfigureNotify), the model follows.
     XMoveWindow(observer_, mainXid, 150, 170);
     XFlush(observer_);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            POINT o{0, 0};
-            ClientToScreen(main, &o);
-            return o.x == 150 && o.y == 170;
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        POINT o{0, 0};
+        ClientToScreen(main, &o);
+        return o.x == 150 && o.y == 170;
+    }));
     EXPECT_TRUE(placed(main, mainXid));
     // An owned dialog stays above its owner even when the owner is activated.
     HWND dialog = CreateWindowExW(0, L"DrawingView", L"Dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 200,
@@ -487,22 +469,20 @@ TEST_F(X11Test, UnderAWindowManagerFocusGeometryAndOwnedDialogsHold) {
     ASSERT_NE(dialogXid, 0u);
     activateFromOutside(mainXid);
     const Atom stacking = XInternAtom(observer_, "_NET_CLIENT_LIST_STACKING", False);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            const auto windows =
-                pal::test::property32(observer_, DefaultRootWindow(observer_), stacking, XA_WINDOW, 64);
-            int mainAt = -1, dialogAt = -1;
-            for (size_t i = 0; i < windows.size(); ++i) {
-                const auto w = static_cast<Window>(windows[i]);
-                if (w == mainXid)
-                    mainAt = static_cast<int>(i);
-                if (w == dialogXid)
-                    dialogAt = static_cast<int>(i);
-            }
-            return mainAt >= 0 && dialogAt > mainAt; // bottom to top
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        const auto windows =
+            pal::test::property32(observer_, DefaultRootWindow(observer_), stacking, XA_WINDOW, 64);
+        int mainAt = -1, dialogAt = -1;
+        for (size_t i = 0; i < windows.size(); ++i) {
+            const auto w = static_cast<Window>(windows[i]);
+            if (w == mainXid)
+                mainAt = static_cast<int>(i);
+            if (w == dialogXid)
+                dialogAt = static_cast<int>(i);
+        }
+        return mainAt >= 0 && dialogAt > mainAt; // bottom to top
+    }));
     // Another program's window taking the focus deactivates this program, and coming back
     // activates it again.
     const Window stranger =
@@ -513,21 +493,17 @@ TEST_F(X11Test, UnderAWindowManagerFocusGeometryAndOwnedDialogsHold) {
     ASSERT_NE(findWindow("Stranger"), 0u);
     Heard::messages.clear();
     activateFromOutside(stranger);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            const MSG* app = Heard::last(WM_ACTIVATEAPP);
-            return app && app->wParam == FALSE && GetForegroundWindow() == nullptr;
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        const MSG* app = Heard::last(WM_ACTIVATEAPP);
+        return app && app->wParam == FALSE && GetForegroundWindow() == nullptr;
+    }));
     activateFromOutside(mainXid);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            const MSG* app = Heard::last(WM_ACTIVATEAPP);
-            return app && app->wParam == TRUE && GetActiveWindow() == main;
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        const MSG* app = Heard::last(WM_ACTIVATEAPP);
+        return app && app->wParam == TRUE && GetActiveWindow() == main;
+    }));
 }
 
 TEST_F(X11Test, TheWindowManagerMaximisesMinimisesAndRestores) {
@@ -542,34 +518,28 @@ TEST_F(X11Test, TheWindowManagerMaximisesMinimisesAndRestores) {
     // the window manager gave it.
     askWindowManager(observer_, xid, "_NET_WM_STATE", 1, atom("_NET_WM_STATE_MAXIMIZED_VERT"),
                      atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            XWindowAttributes a{};
-            XGetWindowAttributes(observer_, xid, &a);
-            RECT client{};
-            GetClientRect(main, &client);
-            return IsZoomed(main) && client.right == a.width && client.bottom == a.height && a.width > 1000;
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        XWindowAttributes a{};
+        XGetWindowAttributes(observer_, xid, &a);
+        RECT client{};
+        GetClientRect(main, &client);
+        return IsZoomed(main) && client.right == a.width && client.bottom == a.height && a.width > 1000;
+    }));
     const MSG* size = Heard::last(WM_SIZE);
     ASSERT_NE(size, nullptr);
     EXPECT_EQ(size->wParam, SIZE_MAXIMIZED);
     // Minimised from outside, and restored by activating it.
     askWindowManager(observer_, xid, "WM_CHANGE_STATE", IconicState);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            return IsIconic(main) != FALSE;
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        return IsIconic(main) != FALSE;
+    }));
     activateFromOutside(xid);
-    EXPECT_TRUE(eventually(
-        [&] {
-            pal::test::pump();
-            return !IsIconic(main);
-        },
-        5));
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        return !IsIconic(main);
+    }));
 }
 
 TEST_F(X11Test, ADisplayThatGoesAwayEndsTheLoopsWithAMessage) {
@@ -580,16 +550,14 @@ TEST_F(X11Test, ADisplayThatGoesAwayEndsTheLoopsWithAMessage) {
     testing::internal::CaptureStderr();
     server_.stop();
     MSG msg{};
-    const bool quit = eventually(
-        [&] {
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_QUIT)
-                    return true;
-                DispatchMessageW(&msg);
-            }
-            return false;
-        },
-        5);
+    const bool quit = eventually([&] {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return true;
+            DispatchMessageW(&msg);
+        }
+        return false;
+    });
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(quit);
     EXPECT_NE(err.find("the X display went away"), std::string::npos) << err;
