@@ -215,6 +215,15 @@ BOOL CXTPRibbonBar::SetCurSel(int nIndex) {
     m_pControlTab->CXTPTabManager::SetSelectedItem(tab);
     if (m_pTabPopup && m_pTabPopup->GetRibbonTab() != tab)
         m_pTabPopup->Close();
+    // A tab chosen while scrolled out of its row (by a key tip, say) is brought into it.
+    if (!m_rcTabScroll[0].IsRectEmpty() && m_hWnd) {
+        m_nFirstTab = std::min(m_nFirstTab, nIndex);
+        OnRecalcLayout();
+        while (tab->GetRect().IsRectEmpty() && m_nFirstTab < nIndex) {
+            ++m_nFirstTab;
+            OnRecalcLayout();
+        }
+    }
     RecalcLayout();
     OnTabChanged(tab);
     nm.hdr.code = TCN_XTP_SELCHANGE;

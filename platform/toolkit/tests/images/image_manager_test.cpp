@@ -141,6 +141,29 @@ TEST_F(ImageManagerTest, BitmapStripsAndImageListsGiveOneIconPerId) {
     EXPECT_EQ(drawn(*images.Lookup(9, 32), 32).pixel(16, 16), RGB(0, 150, 0));
 }
 
+// A module's own pictures by id: its icon group at both sizes, and its strip of tools cut into
+// one icon per command.
+TEST_F(ImageManagerTest, AModulesIconsAndStripLoadByResourceId) {
+    HMODULE module = ::LoadLibraryW(L"dvpal_test_module.dll");
+    ASSERT_NE(module, nullptr);
+    CXTPImageManager images;
+    EXPECT_TRUE(images.SetIconFromResource(module, MAKEINTRESOURCEW(128), 7, CSize(16, 16)));
+    EXPECT_TRUE(images.SetIconFromResource(module, MAKEINTRESOURCEW(128), 7, CSize(32, 32)));
+    EXPECT_EQ(drawn(*images.Lookup(7, 16), 16).pixel(8, 8), RGB(220, 0, 0));
+    EXPECT_EQ(drawn(*images.Lookup(7, 32), 32).pixel(16, 16), RGB(0, 0, 220));
+    EXPECT_FALSE(images.SetIconFromResource(module, MAKEINTRESOURCEW(999), 8, CSize(16, 16)));
+
+    HBITMAP strip = static_cast<HBITMAP>(::LoadImageW(module, MAKEINTRESOURCEW(300), IMAGE_BITMAP, 0, 0, 0));
+    ASSERT_NE(strip, nullptr);
+    const UINT tools[] = {11, 12, 13, 14};
+    EXPECT_TRUE(images.SetIcons(strip, tools, 4, CSize(16, 16)));
+    const COLORREF colours[] = {RGB(220, 0, 0), RGB(0, 160, 0), RGB(0, 0, 220), RGB(240, 200, 0)};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(drawn(*images.Lookup(tools[i], 16), 16).pixel(8, 8), colours[i]) << i;
+    ::DeleteObject(strip);
+    ::FreeLibrary(module);
+}
+
 TEST_F(ImageManagerTest, AnIcoFileGivesEverySizeItHolds) {
     CXTPImageManager images;
     EXPECT_TRUE(images.SetIconFromIcoFile((kFixtures + L"two_sizes.ico").c_str(), 50));
@@ -239,7 +262,8 @@ TEST_F(ImageManagerTest, IconsSurviveAPropertyExchangeAndDamagedOnesChangeNothin
     HICON blue = squareIcon(16, RGB(0, 0, 220));
     images.SetIcon(red, 70);
     images.SetIcon(blue, 70, CSize(16, 16), xtpImageHot);
-    images.SetVectorIcon(CXTPImageManagerVectorImageHandle::CreateSvgHandle((kFixtures + L"square.svg").c_str()), 71);
+    images.SetVectorIcon(
+        CXTPImageManagerVectorImageHandle::CreateSvgHandle((kFixtures + L"square.svg").c_str()), 71);
     ::DestroyIcon(red);
     ::DestroyIcon(blue);
 

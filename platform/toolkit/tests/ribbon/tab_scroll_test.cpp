@@ -84,6 +84,13 @@ TEST_F(TabScrollTest, TheWheelOverTheRowScrollsItBothWays) {
         run.pump();
     }
     EXPECT_FALSE(ribbon->GetTab(0)->GetRect().IsRectEmpty()) << "and back to the first tab";
+
+    // A tab out of view that is chosen (by its key tip, say) scrolls into the row.
+    ASSERT_TRUE(last()->GetRect().IsRectEmpty());
+    ASSERT_TRUE(ribbon->SetCurSel(ribbon->GetTabCount() - 1));
+    run.pump();
+    EXPECT_FALSE(last()->GetRect().IsRectEmpty());
+    expectWholeTabsBetweenTheArrows();
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "pal/text.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -22,6 +24,34 @@ thread_local DWORD lastError = 0;
 constexpr LPARAM kFile = 0;
 constexpr LPARAM kFolder = 1;
 constexpr LPARAM kParent = 2;
+
+// The dialog's own controls beside the platform's: the places and the button one folder up.
+constexpr int kPlaces = 0x0471;
+constexpr int kUp = 0x04A1;
+
+struct Place {
+    std::wstring name;
+    fs::path folder;
+};
+
+// Where a person most often starts: the sandbox's Documents and Desktop, the user's own home
+// folder, and every drive of the sandbox.
+std::vector<Place> places() {
+    std::vector<Place> out;
+    std::error_code ec;
+    const fs::path documents = pal::folders::documents();
+    out.push_back(Place{L"Documents", documents});
+    if (const fs::path desktop = documents.parent_path() / "Desktop"; fs::is_directory(desktop, ec))
+        out.push_back(Place{L"Desktop", desktop});
+    if (const char* home = std::getenv("HOME"); home && *home && fs::is_directory(home, ec))
+        out.push_back(Place{L"Home folder", fs::path(home)});
+    for (wchar_t letter = L'C'; letter <= L'Z'; ++letter) {
+        const std::string folder = std::string("drive_") + static_cast<char>(std::tolower(letter));
+        if (fs::is_directory(pal::sandbox::root() / folder, ec))
+            out.push_back(Place{std::wstring(1, letter) + L":", pal::sandbox::drive(letter)});
+    }
+    return out;
+}
 
 struct Filter {
     std::wstring description;
@@ -157,6 +187,14 @@ public:
             else if (code == LBN_DBLCLK)
                 opened();
             return;
+        case kPlaces:
+            if (code == CBN_SELCHANGE)
+                placeChosen();
+            return;
+        case kUp:
+            if (hasParent())
+                navigate(folder_.parent_path());
+            return;
         case IDOK:
             accept();
             return;
@@ -175,7 +213,12 @@ public:
 
     void build() override {
         const bool multi = (ofn_.Flags & OFN_ALLOWMULTISELECT) != 0;
-        addControl(L"Static", L"", stc1, SS_NOPREFIX, RECT{12, 10, 468, 28});
+        addControl(L"Static", L"", stc1, SS_NOPREFIX, RECT{12, 10, 248, 28});
+        addControl(L"ComboBox", L"", kPlaces, WS_TABSTOP | CBS_DROPDOWNLIST, RECT{252, 6, 396, 200});
+        addControl(L"Button", L"&Up", kUp, WS_TABSTOP | BS_PUSHBUTTON, RECT{400, 5, 468, 29});
+        places_ = places();
+        for (const Place& p : places_)
+            SendDlgItemMessageW(hwnd_, kPlaces, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p.name.c_str()));
         addControl(L"ListBox", L"", lst1,
                    WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
                        (multi ? LBS_EXTENDEDSEL : 0),
@@ -291,6 +334,18 @@ private:
         SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(shown), 0);
     }
 
+    // Above a drive's top (C:\ is a folder of the sandbox) there is nothing to go to.
+    bool hasParent() const {
+        const std::wstring shown = pal::path::fromNative(folder_);
+        return folder_.has_relative_path() && !(shown.size() == 3 && shown[1] == L':');
+    }
+
+    void placeChosen() {
+        const LRESULT i = SendDlgItemMessageW(hwnd_, kPlaces, CB_GETCURSEL, 0, 0);
+        if (i >= 0 && static_cast<size_t>(i) < places_.size())
+            navigate(places_[static_cast<size_t>(i)].folder);
+    }
+
     void typeChosen() {
         const LRESULT i = SendDlgItemMessageW(hwnd_, cmb1, CB_GETCURSEL, 0, 0);
         if (i < 0 || static_cast<size_t>(i) >= filters_.size())
@@ -314,6 +369,20 @@ private:
     void navigate(const fs::path& folder) {
         folder_ = folder.lexically_normal();
         SetDlgItemTextW(hwnd_, stc1, pal::path::fromNative(folder_).c_str());
+        EnableWindow(GetDlgItem(hwnd_, kUp), hasParent());
+        // The places show the one the folder lies in (the nearest, when places nest).
+        LRESULT in = -1;
+        size_t depth = 0;
+        for (size_t i = 0; i < places_.size(); ++i) {
+            const fs::path rel = folder_.lexically_relative(places_[i].folder.lexically_normal());
+            const size_t d =
+                static_cast<size_t>(std::distance(places_[i].folder.begin(), places_[i].folder.end()));
+            if (!rel.empty() && *rel.begin() != ".." && d >= depth) {
+                in = static_cast<LRESULT>(i);
+                depth = d;
+            }
+        }
+        SendDlgItemMessageW(hwnd_, kPlaces, CB_SETCURSEL, static_cast<WPARAM>(in), 0);
         const HWND list = GetDlgItem(hwnd_, lst1);
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
         std::vector<std::wstring> folders, files;
@@ -340,7 +409,7 @@ private:
                                            reinterpret_cast<LPARAM>(text.c_str()));
             SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(i), kind);
         };
-        if (folder_.has_relative_path())
+        if (hasParent())
             add(L"[..]", kParent);
         for (const auto& f : folders)
             add(L"[" + f + L"]", kFolder);
@@ -528,6 +597,7 @@ private:
     size_t filter_ = 0;
     std::wstring customPattern_;
     fs::path folder_;
+    std::vector<Place> places_;
     std::wstring name_;
     pal::responder::Answer answer_;
     bool journaled_ = false;

@@ -7,6 +7,7 @@
 #include "pal/detail/scroll_thumb.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 
@@ -461,6 +462,15 @@ LRESULT scrollBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             tellParent(hwnd, SB_ENDSCROLL);
         }
         return 0;
+    case WM_MOUSEWHEEL: {
+        // Three lines a notch, towards the start when the wheel turns away from the person.
+        const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+        for (int i = 0; i < 3 * std::abs(notches); ++i)
+            tellParent(hwnd, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
+        if (notches != 0)
+            tellParent(hwnd, SB_ENDSCROLL);
+        return 0;
+    }
     case WM_ENABLE:
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;

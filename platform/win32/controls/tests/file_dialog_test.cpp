@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace controlstest {
 namespace {
@@ -57,7 +58,7 @@ TEST_F(FileDialogTest, ItListsTheInitialFolderThroughTheFilterWithTheInitialName
     pal::gdi::Surface shot;
     RECT listRect{};
     onIdle = [&](HWND dialog) {
-        ASSERT_TRUE(pal::test::saveSnapshot(dialog, pal::sandbox::root() / "file-dialog.png"));
+        ASSERT_TRUE(pal::test::keepSnapshot(dialog, "file-dialog.png"));
         shot = pal::test::snapshot(dialog, true);
         GetWindowRect(GetDlgItem(dialog, lst1), &listRect);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&listRect), 2);
@@ -74,6 +75,44 @@ TEST_F(FileDialogTest, ItListsTheInitialFolderThroughTheFilterWithTheInitialName
     ASSERT_GT(shot.width(), 0);
     EXPECT_EQ(shot.pixel(listRect.left + 10, listRect.bottom - 10), GetSysColor(COLOR_WINDOW)) << "the list";
     EXPECT_NE(shot.pixel(listRect.left, listRect.top), GetSysColor(COLOR_BTNFACE)) << "its edge";
+}
+
+// Keys alone: Alt+U goes up a folder at a time until the drive's top, where Up gives out; the
+// places show the drive, and Home in them takes the person to Documents.
+TEST_F(FileDialogTest, UpAndThePlacesAreReachedByKeys) {
+    ofn.lpstrInitialDir = L"C:\\Drawings\\Old";
+    std::vector<std::wstring> folders;
+    bool upAtTop = true;
+    std::wstring place, driveShown;
+    // Each idle of the dialog takes the next step, and asks for the idle after it.
+    std::function<void(HWND)> step = [&](HWND dialog) {
+        folders.push_back(textOf(GetDlgItem(dialog, stc1)));
+        onIdle = step;
+        if (folders.size() < 3) {
+            pal::test::pressKey('U', {VK_MENU});
+            return;
+        }
+        if (folders.size() == 3) {
+            upAtTop = IsWindowEnabled(GetDlgItem(dialog, 0x04A1)) != FALSE;
+            driveShown = textOf(GetDlgItem(dialog, 0x0471));
+            SetFocus(GetDlgItem(dialog, 0x0471));
+            pal::test::pressKey(VK_HOME);
+            return;
+        }
+        place = textOf(GetDlgItem(dialog, 0x0471));
+        onIdle = nullptr;
+        pal::test::pressKey(VK_ESCAPE);
+    };
+    onIdle = step;
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    ASSERT_EQ(folders.size(), 4u);
+    EXPECT_EQ(folders[0], L"C:\\Drawings\\Old");
+    EXPECT_EQ(folders[1], L"C:\\Drawings");
+    EXPECT_EQ(folders[2], L"C:\\");
+    EXPECT_FALSE(upAtTop) << "nothing above a drive";
+    EXPECT_EQ(driveShown, L"C:") << "the places show the drive the folder lies on";
+    EXPECT_EQ(place, L"Documents");
+    EXPECT_EQ(folders[3], pal::path::fromNative(pal::folders::documents()));
 }
 
 TEST_F(FileDialogTest, ChoosingAnotherFileTypeListsItsFiles) {

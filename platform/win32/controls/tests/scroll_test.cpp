@@ -71,6 +71,15 @@ TEST_F(ScrollTest, ControlTellsItsParentAndLeavesThePositionToIt) {
         {"page below the thumb",
          [&](ScrollTest& t) { t.clickAt(bar, 8, 180); },
          {"6:WM_VSCROLL SB_PAGEDOWN", "6:WM_VSCROLL SB_ENDSCROLL"}},
+        {"wheel towards the person",
+         [&](ScrollTest& t) {
+             POINT at{8, 100};
+             ClientToScreen(bar, &at);
+             pal::test::wheel(at, -WHEEL_DELTA);
+             t.pump();
+         },
+         {"6:WM_VSCROLL SB_LINEDOWN", "6:WM_VSCROLL SB_LINEDOWN", "6:WM_VSCROLL SB_LINEDOWN",
+          "6:WM_VSCROLL SB_ENDSCROLL"}},
         {"keys",
          [&](ScrollTest& t) {
              SetFocus(bar);
