@@ -164,6 +164,37 @@ TEST_F(ProgramServer, QuitEndsDravikCadOnceAfterTheCallHasAnswered) {
     app->Release();
 }
 
+// The configurations installed beside the program open in the DravikCad a client started, and
+// their library shows the sample drawings' folder.
+TEST_F(ProgramServer, TheInstalledSamplesConfigurationOpensInTheRunningProgram) {
+    IDispatch* app = startDravikCad("");
+    ASSERT_NE(app, nullptr);
+    const std::wstring samples = pal::text::fromUtf8((binDir() / "Configurations" / "Samples.tws").string());
+    pal::com::Variant opened, count, name, path;
+    ASSERT_EQ(
+        pal::com::invokeByName(app, L"OpenLibraryConfiguration", {pal::com::textArgument(samples)}, &opened),
+        S_OK);
+    EXPECT_EQ(opened.iVal, 1);
+    ASSERT_EQ(pal::com::invokeByName(app, L"GetLibraryCount", {}, &count), S_OK);
+    EXPECT_EQ(count.iVal, 1);
+    VARIANT first{};
+    first.vt = VT_I2;
+    first.iVal = 0;
+    ASSERT_EQ(pal::com::invokeByName(app, L"GetLibraryName", {first}, &name), S_OK);
+    ASSERT_EQ(name.vt, VT_BSTR);
+    EXPECT_EQ(std::wstring(name.bstrVal), L"Sample drawings");
+    ASSERT_EQ(pal::com::invokeByName(app, L"GetLibraryPath", {first}, &path), S_OK);
+    ASSERT_EQ(path.vt, VT_BSTR);
+    const fs::path folder = pal::text::toUtf8(path.bstrVal);
+    EXPECT_TRUE(fs::is_regular_file(folder / "sample-a3.grb")) << folder;
+    ASSERT_EQ(pal::com::invokeByName(app, L"Quit", {}, nullptr), S_OK);
+    EXPECT_EQ(pal::test::readFile(binDir() / "Configurations" / "Samples.tws"),
+              pal::test::readFile(sourcePath("outside/DravikKernel/documents/Configurations/Samples.tws")))
+        << "the installed file is read, not rewritten";
+    app->Release();
+    ASSERT_FALSE(logOnceEnded().empty()) << "DravikCad did not end";
+}
+
 TEST_F(ProgramServer, AClientKilledMidCallLeavesDravikCadServingAndItEndsWithTheLastClient) {
     // A file that arrives only when the test says: the server's open waits for it.
     const fs::path slow = root() / "slow.dvd";

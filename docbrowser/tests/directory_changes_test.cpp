@@ -135,6 +135,44 @@ TEST_F(FolderWatch, ADetachedOrDestroyedObserverHearsNothingMore) {
     EXPECT_EQ(watcher->GetWatchedDirectoryCount(), 0);
 }
 
+// An observer leaving while the folder's news is told, or moving to another folder, leaves no
+// one told twice, skipped or pointing at an observer that is gone.
+TEST_F(FolderWatch, ObserversMayLeaveWhileTheyAreToldAndFollowOneFolderAtATime) {
+    struct Leaving : Observer {
+        using Observer::Observer;
+        DirectoryChangesHandler* leaves = nullptr;
+        void OnFileAdded(const SharedPathName& path) override {
+            Observer::OnFileAdded(path);
+            if (leaves != nullptr)
+                leaves->Detach();
+        }
+    };
+    Leaving first("first", log), second("second", log), third("third", log);
+    first.leaves = &second;
+    second.leaves = &second;
+    for (Observer* o : {&first, &second, &third})
+        WatchDirectory(*watcher, watched, o);
+    touch(folder / "a.grb");
+    ASSERT_TRUE(heard(2));
+    pal::test::pump();
+    EXPECT_EQ(log, (std::vector<std::string>{"first added a.grb", "third added a.grb"}));
+
+    const fs::path elsewhere = root() / "elsewhere";
+    fs::create_directories(elsewhere);
+    auto moving = std::make_unique<Observer>("moving", log);
+    WatchDirectory(*watcher, watched, moving.get());
+    DirectoryChangeDispatcher* before = moving->GetDispatcher();
+    WatchDirectory(*watcher, SharedPathName(pal::path::fromNative(elsewhere)), moving.get());
+    EXPECT_NE(moving->GetDispatcher(), before);
+    EXPECT_EQ(before->GetObservers(), (std::vector<DirectoryChangesHandler*>{&first, &third}));
+    moving.reset();
+    log.clear();
+    touch(folder / "b.grb");
+    ASSERT_TRUE(heard(2));
+    pal::test::pump();
+    EXPECT_EQ(log, (std::vector<std::string>{"first added b.grb", "third added b.grb"}));
+}
+
 TEST_F(FolderWatch, AFolderWatchedForAnotherHandlerAttachesNothing) {
     struct Foreign : CDirectoryChangeHandler {};
     auto* foreign = new Foreign;

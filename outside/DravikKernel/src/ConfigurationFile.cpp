@@ -13,15 +13,12 @@
 #include "DravikKernel/DocumentsMenu.h"
 
 #include "Compression/IniFile.h"
+#include "ConfigurationDialog.h"
 #include "DVDiagnostics/DVLog.h"
-#include "DravikKernel/KernelServices.h"
 #include "pal/format.h"
 #include "pal/path.h"
 #include "pal/text.h"
 #include "pal/xml.h"
-#include "win/controls/commdlg.h"
-
-#include "afxdlgs.h"
 
 #include <cstdarg>
 #include <filesystem>
@@ -351,14 +348,7 @@ bool IConfiguration::Save(bool always) {
 }
 
 bool IConfiguration::SaveAs() {
-    const std::wstring filter = DVLoadString(2238);
-    const std::wstring suggested = path_.empty() ? GetName() : path_;
-    CFileDialog dialog(FALSE, L"tws", suggested.c_str(),
-                       OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER,
-                       filter.empty() ? nullptr : filter.c_str(), nullptr, 0, TRUE);
-    if (dialog.DoModal() != IDOK)
-        return false;
-    const std::wstring chosen = dialog.GetPathName().GetString();
+    const std::wstring chosen = AskForConfigurationFile(false, path_.empty() ? GetName() : path_);
     if (chosen.empty() || !WriteTo(chosen))
         return false;
     SetPath(chosen);

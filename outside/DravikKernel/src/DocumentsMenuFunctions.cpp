@@ -3,6 +3,8 @@
 #include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/detail/control.h"
 
+#include "ConfigurationDialog.h"
+
 #include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/KernelServices.h"
@@ -105,11 +107,6 @@ std::wstring activeLibraryFolder(const std::wstring& name) {
     return active ? GetLibraryAbsolutePath(FindLibraryByName(active, name.c_str())) : std::wstring();
 }
 
-std::wstring configurationFilter() {
-    const std::wstring filter = DVLoadString(2238);
-    return filter;
-}
-
 void tell(const std::wstring& text) {
     DVMessageBox::Show(text.c_str(), MB_OK | MB_ICONERROR);
 }
@@ -158,31 +155,35 @@ IConfiguration* OpenConfigurationFile(IConfigurationsGroup& group, const std::ws
     return added;
 }
 
-IConfiguration* OpenConfiguration(IConfigurationsGroup& group) {
-    const std::wstring filter = configurationFilter();
-    CFileDialog dialog(TRUE, L"tws", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER,
+std::wstring AskForConfigurationFile(bool open, const std::wstring& suggested) {
+    const std::wstring filter = DVLoadString(2238);
+    const DWORD flags = OFN_HIDEREADONLY | OFN_EXPLORER | (open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
+    CFileDialog dialog(open ? TRUE : FALSE, L"tws", suggested.empty() ? nullptr : suggested.c_str(), flags,
                        filter.empty() ? nullptr : filter.c_str(), nullptr, 0, TRUE);
-    if (dialog.DoModal() != IDOK)
+    return dialog.DoModal() == IDOK ? std::wstring(dialog.GetPathName().GetString()) : std::wstring();
+}
+
+IConfiguration* OpenConfiguration(IConfigurationsGroup& group) {
+    const std::wstring path = AskForConfigurationFile(true, {});
+    if (path.empty())
         return nullptr;
     std::wstring error;
-    IConfiguration* opened = OpenConfigurationFile(group, dialog.GetPathName().GetString(), &error);
+    IConfiguration* opened = OpenConfigurationFile(group, path, &error);
     if (opened == nullptr && !error.empty())
         tell(error);
     return opened;
 }
 
 IConfiguration* CreateNewConfiguration(IConfigurationsGroup& group) {
-    const std::wstring filter = configurationFilter();
-    CFileDialog dialog(FALSE, L"tws", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER,
-                       filter.empty() ? nullptr : filter.c_str(), nullptr, 0, TRUE);
-    if (dialog.DoModal() != IDOK)
+    const std::wstring path = AskForConfigurationFile(false, {});
+    if (path.empty())
         return nullptr;
-    const std::wstring path = dialog.GetPathName().GetString();
     if (FindConfigurationByPath(group, path.c_str()) != nullptr) {
         tell(L"The library configuration \"" + path + L"\" is open already");
         return nullptr;
     }
-    auto made = CreateConfiguration(dialog.GetFileTitle().GetString(), false);
+    const std::wstring file = lastComponent(path);
+    auto made = CreateConfiguration(file.substr(0, file.rfind(L'.')).c_str(), false);
     made->SetPath(path);
     if (!made->Save(true)) {
         tell(made->LastError());
