@@ -7,10 +7,12 @@
 #include "app/HelpPath.h"
 #include "app/HtmlHelp.h"
 #include "app/KernelCommandIdentifiers.h"
+#include "app/RecentFileList.h"
 #include "app/ServerAppProxy.h"
 #include "app/Splash.h"
 #include "app/StartPages.h"
 #include "app/StartupIni.h"
+#include "ribbon/RibbonBar.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
@@ -509,9 +511,16 @@ int CDvw32App::OnCloseAllCommand() {
 
 // Callbacks --------------------------------------------------------------------------------
 
+void CDvw32App::OnRecentFilePinStateChanged(int index) {
+    if (CDVRecentFileList* list = GetRecentFileList())
+        list->OnPinStateChanged(index);
+}
+
 void CDvw32App::CreateDocumentFromPrototype(const wchar_t* prototypePath) {
-    // The main frame's ribbon, whose backstage closes first, comes with the ribbon.
-    DV_NOT_BUILT_YET("CreateDocumentFromPrototype: the ribbon's backstage");
+    // The new document shows in the main frame, not under its backstage.
+    if (CMainFrame* frame = GetMainFrame())
+        if (DVRibbonBar* ribbon = frame->GetDVRibbonBar())
+            ribbon->CloseBackstage();
     DocumentManager::Instance().CreateAndSaveNewDocumentFromPrototype(prototypePath, DocInitParams{});
 }
 

@@ -180,3 +180,7 @@ void ServerAppProxy::UpdateInstalledConfigurationsMenu() {
 void ServerAppProxy::ShowToolbar(UINT id, bool show) {
     CDvw32App::ForEachMainFrame([&](CMainFrame* frame) { frame->ShowToolbar(id, show); });
 }
+
+unsigned ServerAppProxy::SetHelpContext(unsigned helpId, const wchar_t* helpFile, int delta) {
+    return app_.SetHelpContext(helpId, helpFile, delta);
+}

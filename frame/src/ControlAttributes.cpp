@@ -3,6 +3,7 @@
 #include "frame/ControlTable.h"
 #include "frame/FrameState.h"
 
+#include "ribbon/RibbonBar.h"
 #include "win/system/shell.h"
 #include "xtp/CommandBar.h"
 #include "xtp/Controls.h"
@@ -75,6 +76,7 @@ void WriteControlAttributes(CXTPControl* control, Dravik::UI::XML::Control& defi
 
 Dravik::UI::XML::SavingParameters FrameSavingParameters(bool frameless) {
     Dravik::UI::XML::SavingParameters parameters;
+    parameters.controlStateName = &DVRibbonBar::GetSpecialControlStateName;
     parameters.writeExtraAttributes = [frameless](CXTPControl* control,
                                                   Dravik::UI::XML::Control& definition) {
         WriteControlAttributes(control, definition, frameless);

@@ -2,6 +2,7 @@
 #include "frame/FindCommandButton.h"
 
 #include "panels/SysPanelControls.h"
+#include "ribbon/RibbonControls.h"
 
 #include "DravikUI/PopupControls.h"
 #include "DravikUI/XML.h"
@@ -67,6 +68,9 @@ CXTPControl* CreateFixedControl(const CustomControlEntry& entry, std::wstring_vi
     case C::DockingPanesPopup:
         if (frame.panes != nullptr)
             control = new Dravik::UI::DockingPanesPopup(frame.panes);
+        break;
+    case C::RibbonTabsPopup:
+        control = new RibbonTabsPopup(frame.ribbon);
         break;
     default:
         // None, and the controls of the ribbon, the documents browser and the customisation that

@@ -8,6 +8,7 @@
 
 #include "XTToolkitPro.h"
 #include "panels/SysPanelToolbar.h"
+#include "ribbon/RibbonBar.h"
 
 CXTPControl* CMainFrame::CreateCustomControl(UINT id, const std::wstring& tag, CXTPCommandBar* bar) {
     return ::CreateCustomControl(static_cast<int>(id), tag, bar, GetControlFactoryFrame());
@@ -20,6 +21,7 @@ ControlFactoryFrame CMainFrame::GetControlFactoryFrame() {
     if (MainFrameApplication* app = MainFrameApplication::Instance())
         frame.mainResourceId = app->GetMainResourceId();
     frame.panes = &m_paneManager;
+    frame.ribbon = GetDVRibbonBar();
     return frame;
 }
 
@@ -35,6 +37,10 @@ Dravik::UI::XML::ApplicationParameters ParametersOf(CMainFrame& frame, Attribute
     parameters.handleAttribute = [scope](CXTPControl* control, const std::wstring& name,
                                          const std::wstring& value) {
         HandleControlAttribute(control, name, value, scope);
+    };
+    parameters.createBackstagePage = [&frame](const Dravik::UI::XML::BackstageItem& definition) -> CWnd* {
+        DVRibbonBar* ribbon = frame.GetDVRibbonBar();
+        return ribbon != nullptr ? ribbon->GetBackstagePage(definition.state) : nullptr;
     };
     return parameters;
 }

@@ -3,6 +3,7 @@
 #include "frame/MainFrame.h"
 
 #include "frame/CommandBars.h"
+#include "ribbon/RibbonBackstage.h"
 #include "ribbon/RibbonBar.h"
 
 #include "DVDiagnostics/DVLog.h"

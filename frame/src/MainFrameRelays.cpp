@@ -13,6 +13,7 @@
 #include "DravikUI/ToolBars.h"
 #include "DravikUI/XMLDefinitions.h"
 #include "XTToolkitPro.h"
+#include "frame/ToolBarList.h"
 #include "ribbon/RibbonBar.h"
 
 #include <array>
@@ -161,7 +162,7 @@ void CMainFrame::UpdateViewDependentToolBars() {
 
 void CMainFrame::SetTheme(int theme) {
     if (DVRibbonBar* ribbon = GetDVRibbonBar())
-        ribbon->SetBackstageTheme(theme);
+        ribbon->SetBackstageTheme(theme, theme);
     SetThemeInternal(theme);
     // The new theme's paint manager knows nothing of the tabs' layout.
     if (m_tabClient)
@@ -326,6 +327,24 @@ void CMainFrame::ResetRibbonTab(CXTPRibbonTab* tab) {
         definition->apply(own, GetRibbonBarApplicationParameters());
         UpdateViewDependentRibbonGroups();
     }
+}
+
+bool CMainFrame::HasRibbonTabDefinition(CXTPRibbonTab* tab) const {
+    auto* own = dynamic_cast<Dravik::UI::RibbonTab*>(tab);
+    return own != nullptr && const_cast<CMainFrame*>(this)->FindDefaultTabDefinition(*own) != nullptr;
+}
+
+bool CMainFrame::HasRibbonGroupDefinition(CXTPRibbonGroup* group) const {
+    auto* own = dynamic_cast<Dravik::UI::RibbonGroup*>(group);
+    auto* tab = own != nullptr ? dynamic_cast<Dravik::UI::RibbonTab*>(own->GetParentTab()) : nullptr;
+    const Dravik::UI::XML::RibbonTab* definition =
+        tab != nullptr && own->HasGUID() ? const_cast<CMainFrame*>(this)->FindDefaultTabDefinition(*tab)
+                                         : nullptr;
+    return definition != nullptr && definition->findGroup(own->GetGUIDText()) != nullptr;
+}
+
+bool CMainFrame::IsToolBarListed(CXTPToolBar* bar) const {
+    return ::IsToolBarListed(GetCommandBars(), bar);
 }
 
 // The default state's own tabs are the definitions; a state merged from it keeps them aside.

@@ -4,38 +4,13 @@
 
 #include "frame/CommandBars.h"
 #include "ribbon/RibbonBar.h"
+#include "ribbon/RibbonControls.h"
 
 #include "XTToolkitPro.h"
 #include "panels/DataExchange.h"
 #include "panels/SysPanelToolbar.h"
 
 #include <functional>
-
-namespace {
-
-// The PDM commands of the popup: connect, disconnect, then the settings in a group of their own.
-constexpr UINT kOrsaConnect = 2074;
-constexpr UINT kOrsaDisconnect = 2075;
-constexpr UINT kOrsaSettings = 1203;
-
-CXTPControlPopup* CreateOrsaPopup(CXTPCommandBars* bars) {
-    auto* popup = new CXTPControlPopup;
-    popup->SetType(xtpControlPopup);
-    popup->SetID(DVRibbonBar::kOrsaPopupId);
-    popup->SetFlags(popup->GetFlags() | xtpFlagManualUpdate);
-    popup->SetCaption(L"DRAVIK Orsa");
-    CXTPPopupBar* bar = CXTPPopupBar::CreatePopupBar(bars);
-    for (UINT id : {kOrsaConnect, kOrsaDisconnect}) {
-        CXTPControl* item = bar->GetControls()->Add(xtpControlButton, static_cast<int>(id));
-        item->SetFlags(item->GetFlags() | xtpFlagManualUpdate);
-    }
-    bar->GetControls()->Add(xtpControlButton, static_cast<int>(kOrsaSettings))->SetBeginGroup(TRUE);
-    popup->SetCommandBar(bar);
-    bar->InternalRelease();
-    return popup;
-}
-
-} // namespace
 
 bool CMainFrame::SetUpRibbonBar() {
     CDVRibbonCommandBars* bars = GetRibbonCommandBars();
@@ -50,15 +25,10 @@ bool CMainFrame::SetUpRibbonBar() {
         file->SetIconId(1);
         file->RedrawParent();
     }
-    if (ribbon->GetBackstageView() == nullptr) {
-        CXTPRibbonBackstageView* backstage = CXTPRibbonBackstageView::CreateBackstageView(bars);
-        ribbon->SetBackstageView(backstage);
-        backstage->InternalRelease();
-    } else {
-        ribbon->GetBackstageView()->SetCommandBars(bars);
-    }
+    if (CXTPRibbonBackstageView* backstage = ribbon->GetBackstageView())
+        backstage->SetCommandBars(bars);
     if (ribbon->GetOrsaPopup() == nullptr) {
-        CXTPControlPopup* popup = CreateOrsaPopup(bars);
+        auto* popup = new OrsaPopup(bars);
         popup->SetStyle(xtpButtonIconAndCaption);
         ribbon->GetControls()->Add(popup, DVRibbonBar::kOrsaPopupId);
         ribbon->SetOrsaPopup(popup);

@@ -4,6 +4,7 @@
 #include "frame/MdiClient.h"
 
 #include "frame/FrameState.h"
+#include "ribbon/RibbonBackstage.h"
 #include "ribbon/RibbonBar.h"
 
 #include "DVDiagnostics/test/hooks.h"

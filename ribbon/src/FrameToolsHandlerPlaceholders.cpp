@@ -7,3 +7,7 @@
 void CFrameToolsEngine::ShowCustomizeDialog(int) {
     DV_NOT_BUILT_YET("the customise sheet of the frame tools");
 }
+
+void CFrameToolsEngine::ShowCustomizeDialog(int page, const CustomizeTarget&) {
+    ShowCustomizeDialog(page);
+}

@@ -1,5 +1,5 @@
 // Which ribbon tabs show: the tabs the active view brings, the contextual tabs of the active
-// document's keywords, and the backstage print page that follows the active document.
+// document's keywords.
 #include "ribbon/RibbonBar.h"
 
 #include "DravikKernel/Document.h"
@@ -18,19 +18,6 @@ bool isNull(const GUID& guid) {
 bool hasAny(const Dravik::UI::RibbonTab& tab, std::initializer_list<const GUID*> guids) {
     return std::any_of(guids.begin(), guids.end(),
                        [&](const GUID* guid) { return !isNull(*guid) && tab.HasGUID(*guid); });
-}
-
-// The print page's window class, registered once for the process.
-const wchar_t* printPageClass() {
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = ::DefWindowProcW;
-        wc.hInstance = AfxGetInstanceHandle();
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = DVRibbonBackstagePrintPage::kClassName;
-        return ::RegisterClassW(&wc) != 0;
-    }();
-    return registered ? DVRibbonBackstagePrintPage::kClassName : nullptr;
 }
 
 } // namespace
@@ -112,19 +99,4 @@ void DVRibbonBar::UpdateContextualTabs(CDocument* document) {
                                          [tab](const std::wstring& keyword) { return tab->HasTag(keyword); });
         tab->SetVisible(matches);
     }
-}
-
-DVRibbonBackstagePrintPage::~DVRibbonBackstagePrintPage() {
-    if (m_hWnd != nullptr)
-        DestroyWindow();
-}
-
-DVRibbonBackstagePrintPage* DVRibbonBar::GetPrintPage(bool create) {
-    if (m_printPage || !create)
-        return m_printPage.get();
-    m_printPage = std::make_unique<DVRibbonBackstagePrintPage>();
-    // Without the ribbon's window the page waits for its backstage tab without one.
-    if (const wchar_t* windowClass = printPageClass(); windowClass != nullptr && m_hWnd != nullptr)
-        m_printPage->Create(windowClass, L"", DVRibbonBackstagePrintPage::kStyle, CRect(0, 0, 0, 0), this, 0);
-    return m_printPage.get();
 }

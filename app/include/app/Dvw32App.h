@@ -432,6 +432,8 @@ public:
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override;
     // The user commands of the process, run by the frame tools by their ids.
     CDVUserCommands* GetUserCommands() override { return &m_userCommands; }
+    DravikManagedUIProxy::IPrototypesCallback* GetPrototypesCallback() override { return this; }
+    void OnRecentFilePinStateChanged(int index) override;
 
     // IPrototypesCallback
     void CreateDocumentFromPrototype(const wchar_t* prototypePath) override;

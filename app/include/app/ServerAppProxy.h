@@ -51,6 +51,7 @@ public:
     bool InsertUserMenuItem(int id, const std::wstring& text, int anchor, std::uint32_t placement) override;
     void UpdateInstalledConfigurationsMenu() override;
     void ShowToolbar(UINT id, bool show) override;
+    unsigned SetHelpContext(unsigned helpId, const wchar_t* helpFile, int delta) override;
 
     // Whether the program works without reaching the network (no online help pages then).
     bool IsOfflineMode() const { return offline_; }

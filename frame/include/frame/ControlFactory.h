@@ -21,6 +21,7 @@ class CXTPCommandBars;
 class CXTPControl;
 class CXTPDockingPaneManager;
 class CXTPMenuBar;
+class DVRibbonBar;
 
 // What of the frame the fixed controls are made over.
 struct ControlFactoryFrame {
@@ -28,6 +29,8 @@ struct ControlFactoryFrame {
     CXTPMenuBar* mainMenuBar = nullptr;
     int mainResourceId = 0;
     CXTPDockingPaneManager* panes = nullptr;
+    // The ribbon the tabs popup lists; null without one.
+    DVRibbonBar* ribbon = nullptr;
     // The UI library's own controls, asked for ids the table does not fix.
     std::function<CXTPControl*(int id, std::wstring_view tag, CXTPCommandBar* bar)> libraryControl;
     // A user command's control (split: a split-button popup); null when the id is no user command.

@@ -292,8 +292,11 @@ public:
     void ShowToolbar(UINT id, bool show);
     void ShowOrsaCommands(bool show);
     void UpdateOrsaControls();
-    bool ResetRibbonGroup(CXTPRibbonGroup* group);
-    void ResetRibbonTab(CXTPRibbonTab* tab);
+    bool ResetRibbonGroup(CXTPRibbonGroup* group) override;
+    void ResetRibbonTab(CXTPRibbonTab* tab) override;
+    bool HasRibbonGroupDefinition(CXTPRibbonGroup* group) const override;
+    bool HasRibbonTabDefinition(CXTPRibbonTab* tab) const override;
+    bool IsToolBarListed(CXTPToolBar* bar) const override;
     // The installed library configurations as buttons of the menu popup tagged
     // "InstalledLibraries"; a button opens its configuration.
     void UpdateInstalledConfigurationsMenu();

@@ -147,3 +147,7 @@ bool DravikServerAppProxy::InsertUserMenuItem(int, const std::wstring&, int, std
 void DravikServerAppProxy::UpdateInstalledConfigurationsMenu() {}
 
 void DravikServerAppProxy::ShowToolbar(UINT, bool) {}
+
+unsigned DravikServerAppProxy::SetHelpContext(unsigned, const wchar_t*, int) {
+    return 0;
+}

@@ -91,3 +91,21 @@ bool LTModuleProxy::OnCommand(unsigned id, CDvw32Doc* document) {
     record("LTModuleProxy::OnCommand(" + std::to_string(id) + "," + (document ? "document" : "null") + ")");
     return false;
 }
+
+std::vector<ImportExportItem> LTModuleProxy::GetExportFormats(CDvw32Doc* document) {
+    if (document == nullptr)
+        return {};
+    return {{L"PDF document", L"pdf"},
+            {L"DXF drawing", L"dxf"},
+            {L"DWG drawing", L"dwg"},
+            {L"PNG picture", L"png"},
+            {L"TIFF picture", L"tif"}};
+}
+
+bool LTModuleProxy::Export(CDvw32Doc* document, bool toOrsa, int formatIndex) {
+    const auto count = static_cast<int>(GetExportFormats(document).size());
+    if (formatIndex < 0 || formatIndex >= count)
+        return false;
+    record("LTModuleProxy::Export(" + std::to_string(formatIndex) + (toOrsa ? ",orsa)" : ",file)"));
+    return true;
+}

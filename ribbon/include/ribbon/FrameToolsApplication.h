@@ -15,6 +15,9 @@ DV_EXPORTS_BEGIN
 
 class CDVUserCommands;
 class CWnd;
+namespace DravikManagedUIProxy {
+class IPrototypesCallback;
+}
 
 // One bar of the default tool bars, as the application built them for the running mode.
 struct DefaultToolBarRow {
@@ -80,6 +83,11 @@ public:
 
     // The size of the tool bars' icons the person chose.
     virtual SIZE GetToolBarIconSize() const { return SIZE{24, 24}; }
+
+    // What the backstage's new-document page hands the prototypes control; null for none.
+    virtual DravikManagedUIProxy::IPrototypesCallback* GetPrototypesCallback() { return nullptr; }
+    // The person may have pinned or unpinned recent files (-1: any of them).
+    virtual void OnRecentFilePinStateChanged(int index) {}
 
     // The process's user commands; null when there are none.
     virtual CDVUserCommands* GetUserCommands() { return nullptr; }

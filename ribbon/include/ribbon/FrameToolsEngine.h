@@ -24,6 +24,8 @@ class CView;
 class CXTPCommandBars;
 class CXTPCommandBarsOptions;
 class CXTPDockingPane;
+class CXTPRibbonGroup;
+class CXTPRibbonTab;
 class CXTPToolBar;
 struct CRuntimeClass;
 struct GUID;
@@ -104,6 +106,22 @@ public:
 
     // The customise sheet of the frame tools, opened on a page (commands 35001 and 9607).
     void ShowCustomizeDialog(int page);
+    // What the sheet selects when it opens from the ribbon's menus: a tab (1), a group (2) or a
+    // control (3).
+    struct CustomizeTarget {
+        int kind = 0;
+        void* item = nullptr;
+        bool flag = false;
+    };
+    void ShowCustomizeDialog(int page, const CustomizeTarget& target);
+
+    // What the ribbon's menus ask of the frame: whether the default state defines a group or a
+    // tab, resetting them to it, and whether a tool bar is one a person may add commands to.
+    virtual bool HasRibbonGroupDefinition(CXTPRibbonGroup* group) const { return false; }
+    virtual bool HasRibbonTabDefinition(CXTPRibbonTab* tab) const { return false; }
+    virtual bool ResetRibbonGroup(CXTPRibbonGroup* group) { return false; }
+    virtual void ResetRibbonTab(CXTPRibbonTab* tab) {}
+    virtual bool IsToolBarListed(CXTPToolBar* bar) const { return true; }
 
     // The tools made by CreateDockingPanesAndToolBars; null until then.
     TabbedMainToolBar* GetTabbedMainToolBar() const { return m_tabbedMainToolBar; }

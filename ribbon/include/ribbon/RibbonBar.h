@@ -19,29 +19,42 @@ DV_EXPORTS_BEGIN
 class CDocument;
 class CDvw32Doc;
 class CView;
-
-// The backstage page that prints the active document. It keeps the document it was given; its
-// preview window belongs to the backstage's printing, which is not part of this program yet.
-class DVRibbonBackstagePrintPage : public CWnd {
-public:
-    static constexpr UINT kHelpId = 102700;
-    static constexpr DWORD kStyle = 0x46000000;
-    static constexpr const wchar_t* kClassName = L"Dravik.RibbonBackstagePrintPage";
-
-    ~DVRibbonBackstagePrintPage() override;
-
-    CDvw32Doc* GetDocument() const { return m_document; }
-    void SetDocument(CDvw32Doc* document) { m_document = document; }
-
-private:
-    CDvw32Doc* m_document = nullptr;
-};
+class CXTPRibbonBackstageTab;
+class DVRibbonBackstagePrintPage;
+class DVRibbonExportBackstagePage;
+class DVRibbonExportOrsaBackstagePage;
+class DVRibbonNewDocumentBackstagePage;
+class RecentFilesBackstagePage;
+class RibbonBackstageView;
+class RibbonTabControl;
 
 class DVRibbonBar : public Dravik::UI::RibbonBar {
     DECLARE_DYNCREATE(DVRibbonBar)
 public:
     // The PDM popup's control id.
     static constexpr int kOrsaPopupId = 0x10000;
+
+    // The File button (a RibbonSystemButton with its backstage view) and the tab strip (a
+    // RibbonTabControl) stand in for the tool kit's own.
+    DVRibbonBar();
+    // The pages go before the ribbon; managed controls before their pages.
+    ~DVRibbonBar() override;
+    RibbonBackstageView* GetRibbonBackstageView() const;
+
+    // The right-click menus: a control's (with its group's entries when the control stands in
+    // one, and the selected tab's), and the list of a tab's groups to show or hide (null for a
+    // tab without groups a person may hide).
+    CXTPPopupBar* CreateContextMenu(CXTPControl* control, CXTPRibbonGroup* group);
+    static CXTPPopupBar* CreateTabGroupsPopup(CXTPRibbonTab* tab, CXTPCommandBars* bars);
+    // The menu a right click at a point (client coordinates) opens; null where the tool kit's
+    // own menu or the frame's system menu opens instead.
+    CXTPPopupBar* BuildContextMenu(CPoint point);
+    void OnRButtonUp(UINT flags, CPoint point);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // The icon sizes, scaled with the screen's dpi while the command bars scale bitmaps.
+    CSize GetIconSize() const override;
+    CSize GetLargeIconSize() const override;
 
     // The command's icon from the command bars' images (another size when the command has none
     // of this one); none when the command has no icon.
@@ -85,19 +98,42 @@ public:
     static const GUID kDefaultTabGuid;
     static const GUID k3DTabGuid;
 
-    // Null while none was made and `create` is false.
+    // The backstage pages, made on first use when `create` is set; null otherwise.
     DVRibbonBackstagePrintPage* GetPrintPage(bool create);
+    RecentFilesBackstagePage* GetRecentFilesPage(bool create);
+    DVRibbonNewDocumentBackstagePage* GetNewDocumentPage(bool create);
+    DVRibbonExportBackstagePage* GetExportPage(bool create);
+    DVRibbonExportOrsaBackstagePage* GetExportOrsaPage(bool create);
+    // The page a backstage tab of the ribbon's definition names by its state; null for a name
+    // the program does not know.
+    CWnd* GetBackstagePage(const std::wstring& state);
+    // The state name a definition gives a special control: the tabs popup, and the backstage
+    // tabs by the page they show; empty for other controls.
+    static std::wstring GetSpecialControlStateName(CXTPControl* control);
+
+    // Opens the backstage on the first enabled tab with the id (and that page, when one is
+    // given), or switches to it while the backstage is open; false when no such tab is enabled.
+    bool ShowBackstageTab(UINT id, CWnd* page);
+    // The backstage's active tab while it is open; null otherwise.
+    CXTPRibbonBackstageTab* GetActiveBackstageTab() const;
+    void CloseBackstage();
+    // The view takes its theme, every page of a tab its page theme.
+    void SetBackstageTheme(int viewTheme, int pageTheme);
+    int GetBackstageTheme() const { return m_backstageTheme; }
+
     // While above 0, tab changes are not the person's choice.
     bool IsTabChangeSuppressed() const { return m_suppressTabChange > 0; }
 
-    void SetBackstageTheme(int theme) { m_backstageTheme = theme; }
-    int GetBackstageTheme() const { return m_backstageTheme; }
-
 private:
+    void AddGroupEntries(CXTPPopupBar* menu, CXTPRibbonGroup* group);
     void SetValue(Dravik::DVDocument* document, int id, const SysPanelValue& value);
     void ShowViewTab(Dravik::UI::RibbonTab* tab);
     CXTPControlPopup* m_orsaPopup = nullptr;
     std::unique_ptr<DVRibbonBackstagePrintPage> m_printPage;
+    std::unique_ptr<RecentFilesBackstagePage> m_recentFilesPage;
+    std::unique_ptr<DVRibbonNewDocumentBackstagePage> m_newDocumentPage;
+    std::unique_ptr<DVRibbonExportBackstagePage> m_exportPage;
+    std::unique_ptr<DVRibbonExportOrsaBackstagePage> m_exportOrsaPage;
     int m_suppressTabChange = 0;
     bool m_noView = true;
     int m_backstageTheme = -1;

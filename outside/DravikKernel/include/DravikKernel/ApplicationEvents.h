@@ -42,6 +42,15 @@ public:
     bool Chosen = false;
 };
 
+// Event 1034: a document's content changed. The first word (Flags) says what changed, the
+// second how: 4 in the first is a change of what the document holds, 2 in the second a change
+// that only the views see.
+class DocumentContentChangedArgs : public ApplicationEventArgs {
+public:
+    using ApplicationEventArgs::ApplicationEventArgs;
+    unsigned ChangeFlags = 0;
+};
+
 class ApplicationEventListener {
 public:
     // A listener that is destroyed is removed, however it was added.

@@ -107,6 +107,9 @@ public:
     virtual void UpdateInstalledConfigurationsMenu();
     // Shows or hides a tool bar by id in every main frame.
     virtual void ShowToolbar(UINT id, bool show);
+    // The help topic the application shows for context help, pushed (delta 1) or popped (-1)
+    // with its help file (none: the program's own); answers the previous id. The base keeps none.
+    virtual unsigned SetHelpContext(unsigned helpId, const wchar_t* helpFile, int delta);
 };
 
 DV_EXPORTS_END

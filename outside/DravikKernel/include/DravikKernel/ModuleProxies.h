@@ -7,10 +7,17 @@
 #include "pal/visibility.h"
 
 #include <string>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
+
+// A file format the kernel imports or exports: its name and its file extension.
+struct ImportExportItem {
+    std::wstring description;
+    std::wstring extension;
+};
 
 namespace NativeSettings {
 struct Settings;
@@ -48,6 +55,11 @@ public:
 
     // True when the module handled the command.
     bool OnCommand(unsigned id, CDvw32Doc* document);
+    // The formats the document can be exported to; none without a document.
+    std::vector<ImportExportItem> GetExportFormats(CDvw32Doc* document);
+    // Exports the document to the format at the index of GetExportFormats, into the PDM system
+    // with `toOrsa`; false for an index out of range or no document.
+    bool Export(CDvw32Doc* document, bool toOrsa, int formatIndex);
 
 private:
     LTModuleProxy() = default;

@@ -1,4 +1,4 @@
-// The bridge to the maker's managed user interface: what start-up asks of it so far.
+// The bridge to the maker's managed user interface: start-up's requests and the prototypes callback.
 #pragma once
 
 #include "pal/visibility.h"

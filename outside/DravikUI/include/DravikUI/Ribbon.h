@@ -35,6 +35,9 @@ public:
     bool HasTags() const { return !tags_.empty(); }
     bool HasTag(std::wstring_view tag) const; // without regard to case
 
+    // The person may hide a tab that the definitions know by its GUID and that no document's
+    // keywords bring.
+    bool CanBeHiddenByUser() const { return HasGUID() && !HasTags(); }
     // Hidden by the person: the tab is not shown, and view changes do not bring it back.
     bool IsDisabledByUser() const { return disabledByUser_; }
     void SetDisabledByUser(bool disabled);
@@ -64,6 +67,8 @@ public:
     int GetAnalysisId() const { return analysisId_; }
     void SetAnalysisId(int id) { analysisId_ = id; }
 
+    // The person may hide a group the definitions know by its GUID.
+    bool CanBeHiddenByUser() const { return HasGUID(); }
     bool IsDisabledByUser() const { return disabledByUser_; }
     void SetDisabledByUser(bool disabled);
 

@@ -42,6 +42,9 @@ inline constexpr std::wstring_view RibbonTab = L"ribbonTab";
 inline constexpr std::wstring_view RibbonGroup = L"ribbonGroup";
 inline constexpr std::wstring_view ToolBar = L"toolBar";
 inline constexpr std::wstring_view FramelessToolBar = L"framelessToolBar";
+inline constexpr std::wstring_view Backstage = L"backstage";
+inline constexpr std::wstring_view BackstageTab = L"backstageTab";
+inline constexpr std::wstring_view BackstageCommand = L"backstageCommand";
 // Controls.
 inline constexpr std::wstring_view Button = L"button";
 inline constexpr std::wstring_view Popup = L"popup";

@@ -18,6 +18,7 @@
 
 DV_EXPORTS_BEGIN
 
+class CWnd;
 class CXTPCommandBar;
 class CXTPControl;
 class CXTPRibbonBar;
@@ -27,14 +28,18 @@ class CXTPRibbonTab;
 namespace Dravik::UI::XML {
 
 struct Control;
+struct BackstageItem;
 
 // How definitions become live controls: the application may make the control of a definition
 // itself (null lets the library make the default control of the kind, through the bar's command
-// bars), and hears every extra attribute once the control stands in its bar.
+// bars), and hears every extra attribute once the control stands in its bar. The pages of the
+// ribbon's backstage tabs are the application's: it gives the page a tab shows (null: it knows
+// no such page, and the tab is left out).
 struct ApplicationParameters {
     std::function<CXTPControl*(const Control& definition, CXTPCommandBar* bar)> createControl;
     std::function<void(CXTPControl* control, const std::wstring& name, const std::wstring& value)>
         handleAttribute;
+    std::function<CWnd*(const BackstageItem& definition)> createBackstagePage;
 };
 
 using RibbonBarApplicationParameters = ApplicationParameters;
@@ -166,6 +171,18 @@ public:
     friend bool operator==(const RibbonTab&, const RibbonTab&) = default;
 };
 
+// An entry of the backstage's menu: a tab that shows a page of the application's (named by its
+// state) or a command that closes the backstage and runs.
+struct BackstageItem {
+    std::wstring tag; // TagNames::BackstageTab or TagNames::BackstageCommand
+    int id = 0;
+    std::wstring caption;
+    std::wstring state; // a tab's page
+    bool beginGroup = false;
+    std::wstring editions, modes;
+    friend bool operator==(const BackstageItem&, const BackstageItem&) = default;
+};
+
 class RibbonBar {
 public:
     using GroupStore = std::map<std::wstring, RibbonGroup>;
@@ -173,6 +190,8 @@ public:
     VersionNumber version;
     std::vector<RibbonTab> tabs;
     std::vector<Control> quickAccess;
+    // The backstage's menu; a person's ribbon without one takes the default's.
+    std::vector<BackstageItem> backstage;
     // Shared between the states made from one default: the default's tabs (to reset a tab or a
     // group) and its groups by GUID (to fill a group that names only its GUID).
     std::shared_ptr<const std::vector<RibbonTab>> tabDefinitions;
@@ -192,7 +211,8 @@ public:
 
     // The definitions compare by content; the shared stores do not take part.
     friend bool operator==(const RibbonBar& a, const RibbonBar& b) {
-        return a.version == b.version && a.tabs == b.tabs && a.quickAccess == b.quickAccess;
+        return a.version == b.version && a.tabs == b.tabs && a.quickAccess == b.quickAccess &&
+               a.backstage == b.backstage;
     }
 };
 

@@ -5,6 +5,9 @@
 #include "DravikUI/XML.h"
 #include "DravikUI/XMLDefinitions.h"
 
+#include "DVDiagnostics/DVLog.h"
+#include "pal/text.h"
+#include "xtp/RibbonBackstageView.h"
 #include "xtp/RibbonBar.h"
 
 namespace Dravik::UI::XML {
@@ -20,6 +23,54 @@ detail::ControlAdder adderOf(CXTPControls* controls) {
     return [controls](XTPControlType type, int id, CXTPControl* made) {
         return made != nullptr ? controls->Add(made, id) : controls->Add(type, id);
     };
+}
+
+// The backstage's menu, in place of what it held. A tab whose page the application does not
+// know is left out.
+void applyBackstage(const std::vector<BackstageItem>& items, CXTPRibbonBackstageView* view,
+                    const RibbonBarApplicationParameters& parameters) {
+    if (view == nullptr || items.empty())
+        return;
+    view->GetControls()->RemoveAll();
+    for (const BackstageItem& item : items) {
+        CXTPControl* made = nullptr;
+        if (item.tag == TagNames::BackstageCommand) {
+            made = view->AddCommand(static_cast<UINT>(item.id), item.caption.c_str());
+        } else if (CWnd* page =
+                       parameters.createBackstagePage ? parameters.createBackstagePage(item) : nullptr) {
+            // A tab shows a page, always there to be shown: no command's update decides it.
+            made = view->AddTab(page, static_cast<UINT>(item.id), item.caption.c_str());
+            made->SetFlags(made->GetFlags() | xtpFlagManualUpdate);
+        } else {
+            DVLog_Write(DVLogWarning,
+                        "The backstage tab %d names the page \"%s\", which the program does not have",
+                        item.id, pal::text::toUtf8(item.state).c_str());
+            continue;
+        }
+        made->SetBeginGroup(item.beginGroup);
+    }
+}
+
+std::vector<BackstageItem> saveBackstage(CXTPRibbonBackstageView* view, const SavingParameters& parameters) {
+    std::vector<BackstageItem> items;
+    if (view == nullptr)
+        return items;
+    for (CXTPControl* control : *view->GetControls()) {
+        BackstageItem item;
+        item.id = control->GetID();
+        item.caption = control->GetCaption().GetString();
+        item.beginGroup = control->GetBeginGroup() != FALSE;
+        if (dynamic_cast<CXTPRibbonBackstageTab*>(control) != nullptr) {
+            item.tag = TagNames::BackstageTab;
+            item.state = parameters.controlStateName ? parameters.controlStateName(control) : std::wstring();
+            if (item.state.empty())
+                continue;
+        } else {
+            item.tag = TagNames::BackstageCommand;
+        }
+        items.push_back(std::move(item));
+    }
+    return items;
 }
 
 } // namespace
@@ -123,6 +174,7 @@ void RibbonBar::apply(CXTPRibbonBar* ribbon, const RibbonBarApplicationParameter
     const detail::ControlAdder add = adderOf(access);
     for (const Control& definition : quickAccess)
         detail::applyControl(definition, add, ribbon, parameters);
+    applyBackstage(backstage, ribbon->GetBackstageView(), parameters);
     ribbon->DelayLayout();
 }
 
@@ -138,6 +190,7 @@ void RibbonBar::save(CXTPRibbonBar* ribbon, const VersionNumber& savedVersion,
         tabs.push_back(std::move(tab));
     }
     quickAccess = detail::saveControls(ribbon->GetQuickAccessControls(), parameters);
+    backstage = saveBackstage(ribbon->GetBackstageView(), parameters);
 }
 
 void SaveRibbonBar(CXTPRibbonBar* ribbon, Node element, const SavingParameters& parameters) {

@@ -420,6 +420,66 @@ const RibbonTab* RibbonBar::findTab(std::wstring_view tabGuid) const {
     return nullptr;
 }
 
+namespace {
+
+// The backstage's tabs and commands: each needs a numeric id, a tab also the page it shows; a
+// separator starts a group with the next entry.
+void loadBackstage(const Node& element, std::vector<BackstageItem>& items) {
+    bool beginGroup = false;
+    for (Node child = element.firstChild(); child; child = child.nextSibling()) {
+        if (isNamed(child, TagNames::Separator)) {
+            beginGroup = true;
+            continue;
+        }
+        const bool tab = isNamed(child, TagNames::BackstageTab);
+        if (!tab && !isNamed(child, TagNames::BackstageCommand)) {
+            logSkipped(child, "not a backstage tab or command");
+            continue;
+        }
+        if (!IsApplicable(child))
+            continue;
+        const auto id = integer(child, A::Id, "the id is not a number");
+        if (!id) {
+            if (!child.attribute(A::Id))
+                logSkipped(child, "a backstage entry without id");
+            continue;
+        }
+        BackstageItem item;
+        item.tag = tab ? std::wstring(TagNames::BackstageTab) : std::wstring(TagNames::BackstageCommand);
+        item.id = *id;
+        item.caption = text(child, A::Caption);
+        item.state = text(child, A::State);
+        item.beginGroup = beginGroup || flag(child, A::BeginGroup, false);
+        item.editions = text(child, A::Editions);
+        item.modes = text(child, A::Modes);
+        if (tab && item.state.empty()) {
+            logSkipped(child, "a backstage tab that names no page");
+            continue;
+        }
+        beginGroup = false;
+        items.push_back(std::move(item));
+    }
+}
+
+void storeBackstage(Node element, const std::vector<BackstageItem>& items) {
+    for (const BackstageItem& item : items) {
+        Node child = element.appendChild(item.tag);
+        child.setAttribute(A::Id, std::to_wstring(item.id));
+        if (!item.caption.empty())
+            child.setAttribute(A::Caption, item.caption);
+        if (!item.state.empty())
+            child.setAttribute(A::State, item.state);
+        if (item.beginGroup)
+            child.setAttribute(A::BeginGroup, L"true");
+        if (!item.editions.empty())
+            child.setAttribute(A::Editions, item.editions);
+        if (!item.modes.empty())
+            child.setAttribute(A::Modes, item.modes);
+    }
+}
+
+} // namespace
+
 bool RibbonBar::load(const Node& element, const VersionNumber& enclosing) {
     const auto ownVersion = versionOf(element, enclosing);
     if (!ownVersion)
@@ -430,6 +490,10 @@ bool RibbonBar::load(const Node& element, const VersionNumber& enclosing) {
         if (isNamed(child, L"quickAccess")) {
             loadControls(child, quickAccess, 1);
             foldSeparators(quickAccess);
+            continue;
+        }
+        if (isNamed(child, TagNames::Backstage)) {
+            loadBackstage(child, backstage);
             continue;
         }
         if (!isNamed(child, TagNames::RibbonTab)) {
@@ -469,6 +533,8 @@ void RibbonBar::store(Node element) const {
         tab.store(element.appendChild(TagNames::RibbonTab));
     if (!quickAccess.empty())
         storeControls(element.appendChild(L"quickAccess"), quickAccess);
+    if (!backstage.empty())
+        storeBackstage(element.appendChild(TagNames::Backstage), backstage);
 }
 
 const RibbonTab* RibbonBar::FindTabDefinition(std::wstring_view tabGuid) const {

@@ -114,6 +114,8 @@ void RibbonBar::merge(const RibbonBar& defaults) {
                   [](const RibbonTab& a, const RibbonTab& b) { return sameGuid(a.guid, b.guid); });
     if (quickAccess.empty())
         quickAccess = defaults.quickAccess;
+    if (backstage.empty())
+        backstage = defaults.backstage;
 }
 
 } // namespace Dravik::UI::XML

@@ -6,6 +6,8 @@
 #include "afxwin.h"
 #include "pal/visibility.h"
 
+#include <vector>
+
 DV_EXPORTS_BEGIN
 
 class CRecentFileList;
@@ -52,10 +54,14 @@ public:
     int HitTest(CPoint point) const;
     // Opens the file at the index as a click does; FALSE when there is none.
     BOOL OpenItem(int nIndex);
+    // A file on the network: its entry says so.
+    void SetItemNetwork(int nIndex, BOOL bNetwork);
+    BOOL IsItemNetwork(int nIndex) const;
 
 protected:
     int m_nItemHeight = 40;
     int m_nTop = 44;
+    std::vector<bool> m_network;
 
     BOOL OnSetActive() override;
     void OnPaint();

@@ -100,6 +100,17 @@ struct XTP_RIBBON_KEYTIP {
     BOOL bSystemButton = FALSE;
 };
 
+// What lies under a point of the ribbon, for the menus an application builds itself.
+struct XTP_RIBBON_HITINFO {
+    CXTPControl* pControl = nullptr;   // a group's, the quick access bar's or the File button
+    CXTPRibbonGroup* pGroup = nullptr; // the group the point is in
+    CXTPRibbonTab* pTab = nullptr;     // a tab of the tab row
+    BOOL bCaption = FALSE;             // the caption row, off its buttons and controls
+    BOOL bTabRow = FALSE;              // the row of tabs
+    BOOL bGroups = FALSE;              // the band of groups
+    BOOL bGroupButton = FALSE;         // the group's launcher or the button of a collapsed group
+};
+
 class CXTPRibbonBar : public CXTPMenuBar {
     DECLARE_DYNCREATE(CXTPRibbonBar)
 public:
@@ -184,6 +195,8 @@ public:
     virtual void OnControlsChanged();
     // A collapsed group opens its controls in a popup.
     BOOL OpenCollapsedGroup(CXTPRibbonGroup* pGroup);
+    // What lies under a point (client coordinates).
+    XTP_RIBBON_HITINFO HitTestPoint(CPoint point) const;
 
     // --- command bar ---
     CSize CalcDynamicSize(int nLength, DWORD dwMode) override;

@@ -131,6 +131,19 @@ BOOL CXTPRibbonBackstagePageRecent::OpenItem(int nIndex) {
     return TRUE;
 }
 
+void CXTPRibbonBackstagePageRecent::SetItemNetwork(int nIndex, BOOL bNetwork) {
+    if (nIndex < 0)
+        return;
+    if (static_cast<size_t>(nIndex) >= m_network.size())
+        m_network.resize(static_cast<size_t>(nIndex) + 1, false);
+    m_network[static_cast<size_t>(nIndex)] = bNetwork != FALSE;
+}
+
+BOOL CXTPRibbonBackstagePageRecent::IsItemNetwork(int nIndex) const {
+    return nIndex >= 0 && static_cast<size_t>(nIndex) < m_network.size() &&
+           m_network[static_cast<size_t>(nIndex)];
+}
+
 BOOL CXTPRibbonBackstagePageRecent::OnSetActive() {
     if (m_hWnd)
         Invalidate();

@@ -99,9 +99,11 @@ void CXTPRibbonBackstageView::ShowActivePane() {
     if (!pane || !pane->m_hWnd)
         return;
     m_pActiveTab->m_hWndPane = pane->m_hWnd;
+    // A page becomes active once when it comes into view, not at every layout that moves it.
+    const bool arriving = ::GetParent(pane->m_hWnd) != m_hWnd || !::IsWindowVisible(pane->m_hWnd);
     if (::GetParent(pane->m_hWnd) != m_hWnd)
         ::SetParent(pane->m_hWnd, m_hWnd);
-    if (auto* page = dynamic_cast<CPropertyPage*>(pane))
+    if (auto* page = dynamic_cast<CPropertyPage*>(pane); page && arriving)
         page->OnSetActive();
     ::SetWindowPos(pane->m_hWnd, HWND_TOP, m_rcPane.left, m_rcPane.top, m_rcPane.Width(), m_rcPane.Height(),
                    SWP_SHOWWINDOW | SWP_NOACTIVATE);

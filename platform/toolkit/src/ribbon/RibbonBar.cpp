@@ -606,6 +606,20 @@ CXTPRibbonBar::Hit CXTPRibbonBar::HitTestRibbon(CPoint point) const {
     return hit;
 }
 
+XTP_RIBBON_HITINFO CXTPRibbonBar::HitTestPoint(CPoint point) const {
+    const Hit hit = HitTestRibbon(point);
+    XTP_RIBBON_HITINFO info;
+    info.pControl = hit.control;
+    info.pTab = hit.tab;
+    info.bCaption = hit.caption;
+    info.bTabRow = m_rcTabs.PtInRect(point);
+    info.bGroups = m_rcGroups.PtInRect(point);
+    info.bGroupButton = hit.launcher != nullptr;
+    if (info.bGroups && GetSelectedTab() != nullptr)
+        info.pGroup = CXTPRibbonGroupsLayout::HitTest(GetSelectedTab(), point).group;
+    return info;
+}
+
 void CXTPRibbonBar::SetHot(CXTPControl* pControl, CXTPRibbonTab* pTab, CXTPRibbonGroup* pLauncher) {
     if (pControl == m_pHotControl && pTab == m_pHotTab && pLauncher == m_pHotLauncher)
         return;

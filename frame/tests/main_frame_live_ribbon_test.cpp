@@ -1,0 +1,589 @@
+// The live ribbon of a main frame: the File button's backstage with its pages, what it hides
+// while open and shows again, its help topics, the right-click menus and the tabs popup.
+#include "frame/CommandBars.h"
+#include "frame/FrameState.h"
+#include "frame/MainFrame.h"
+#include "ribbon/FrameToolsApplication.h"
+#include "ribbon/RibbonBackstage.h"
+#include "ribbon/RibbonBar.h"
+#include "ribbon/RibbonContextMenu.h"
+#include "ribbon/RibbonControls.h"
+
+#include "DVDiagnostics/test/hooks.h"
+#include "DVTextCore/I18n.h"
+#include "DravikKernel/ApplicationEvents.h"
+#include "DravikKernel/DocTemplate.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/ModuleProxies.h"
+#include "DravikKernel/Settings.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "DravikUI/ChildFrame.h"
+#include "DravikUI/TabView.h"
+#include "XTToolkitPro.h"
+#include "frame_fixtures.h"
+#include "frame_sandbox.h"
+#include "pal/sandbox.h"
+#include "pal/test/pump.h"
+#include "pal/test/snapshot.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using frame_test::loadState;
+
+constexpr UINT kDrawingResource = 430;
+const AFX_STRING_RESOURCE kStrings[] = {{kDrawingResource, L"\nDrawing\nDrawing\nDrawings (*.grb)\n.grb"}};
+AFX_STRING_TABLE(kStrings);
+
+CWinApp application(L"Dravik");
+
+class Application : public FrameToolsApplication,
+                    public MainFrameApplication,
+                    public DravikManagedUIProxy::IPrototypesCallback {
+public:
+    size_t GetMainFrameCount() const override { return UIModuleProxy::Instance().GetMainFrames().size(); }
+    DravikManagedUIProxy::IPrototypesCallback* GetPrototypesCallback() override { return this; }
+    void CreateDocumentFromPrototype(const wchar_t* path) override { prototypes.emplace_back(path); }
+    void OnRecentFilePinStateChanged(int index) override { pinChanges.push_back(index); }
+    std::shared_ptr<MainFrameState> GetDefaultMainFrameState() override { return defaults; }
+    std::shared_ptr<MainFrameState> defaults;
+    std::vector<std::wstring> prototypes;
+    std::vector<int> pinChanges;
+};
+
+// The kernel's way to the help context, as the application keeps it.
+class Shell : public DravikServerAppProxy {
+public:
+    unsigned SetHelpContext(unsigned helpId, const wchar_t*, int delta) override {
+        const unsigned previous = helpId_;
+        if ((delta >= 0 && nesting_ == 0) || (delta < 0 && nesting_ + delta == 0))
+            helpId_ = helpId;
+        nesting_ += delta;
+        return previous;
+    }
+    unsigned helpId() const { return helpId_; }
+
+private:
+    unsigned helpId_ = 7;
+    int nesting_ = 0;
+};
+
+class BackstageTest : public frame_test::FrameSandbox<Application> {
+protected:
+    void SetUp() override {
+        FrameSandbox::SetUp();
+        shell = std::make_unique<Shell>();
+        LTModuleProxy::Attach();
+        // The program's English texts, so that the pictures read as a person sees them.
+        Dravik::I18n::LoadLanguage(L"Eng");
+    }
+    void TearDown() override {
+        destroyFrames();
+        application.m_pMainWnd = nullptr;
+        LTModuleProxy::Detach();
+        Dravik::I18n::LoadCatalogue(L"");
+        shell.reset();
+        FrameSandbox::TearDown();
+    }
+    CMainFrame* make(const char* state = "main_frame_backstage.xml") {
+        CMainFrame* frame = CMainFrame::Create(*loadState(state), true, true);
+        if (frame == nullptr)
+            return nullptr;
+        application.m_pMainWnd = frame;
+        frame->GetRibbonCommandBars()->SetRibbonMode(true);
+        frame->ShowFirstTime();
+        frame->RecalcLayout();
+        pal::test::pump();
+        return frame;
+    }
+    CDvw32Doc* openDrawing(CMainFrame* frame) {
+        if (templates_.empty()) {
+            templates_.push_back(CDVDocTemplate::Create(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
+                                                        RUNTIME_CLASS(Dravik::UI::MdiChildFrame),
+                                                        RUNTIME_CLASS(CDVTabView)));
+            application.AddDocTemplate(templates_.back());
+        }
+        application.m_pMainWnd = frame;
+        auto* drawing = dynamic_cast<CDvw32Doc*>(templates_.back()->OpenDocumentFile(nullptr));
+        pal::test::pump();
+        return drawing;
+    }
+    static std::vector<std::wstring> entries(CXTPRibbonBackstageView* view) {
+        std::vector<std::wstring> out;
+        for (CXTPControl* control : *view->GetControls())
+            out.push_back(
+                (dynamic_cast<CXTPRibbonBackstageTab*>(control) != nullptr ? L"tab " : L"command ") +
+                std::to_wstring(control->GetID()) + L" " + control->GetCaption().GetString());
+        return out;
+    }
+    std::unique_ptr<Shell> shell;
+
+private:
+    static inline std::vector<CDVDocTemplate*> templates_;
+};
+
+// A person opens the File button and goes through the pages: each shows beside the menu, and
+// the context help points at its topic only while it shows.
+TEST_F(BackstageTest, EachPageShowsInTheBackstageWithItsHelpTopic) {
+    const auto prototypes = pal::sandbox::root() / "prototypes";
+    std::filesystem::create_directories(prototypes);
+    for (const char* name : {"Drawing A3.grb", "Part.grb", "Specification.grb"})
+        std::ofstream(prototypes / name) << "";
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(openDrawing(frame), nullptr);
+    const std::wstring savedFolder = GetSettings().templateFolder;
+    GetSettings().templateFolder = prototypes.wstring();
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    ASSERT_NE(ribbon, nullptr);
+    RibbonBackstageView* view = ribbon->GetRibbonBackstageView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(entries(view),
+              (std::vector<std::wstring>{L"tab 1065 New", L"command 1001 Open...", L"tab 57601 Recent",
+                                         L"command 1029 Save", L"tab 57607 Print", L"tab 57608 Export",
+                                         L"tab 57610 Export to PDM", L"tab 1027 Help", L"command 1027 Help",
+                                         L"command 1019 Exit"}));
+    EXPECT_TRUE(view->GetControl(3)->GetBeginGroup()) << "a separator starts a group";
+
+    struct Page {
+        UINT id;
+        const char* name;
+        CWnd* page;
+        UINT help;
+    };
+    const Page pages[] = {
+        {1065, "new-document", ribbon->GetNewDocumentPage(false), 106500},
+        {57601, "recent-files", ribbon->GetRecentFilesPage(false), 7},
+        {57607, "print", ribbon->GetPrintPage(false), 102700},
+        {57608, "export", ribbon->GetExportPage(false), 103600},
+        {57610, "export-to-pdm", ribbon->GetExportOrsaPage(false), 155100},
+    };
+    for (const Page& p : pages) {
+        SCOPED_TRACE(p.name);
+        ASSERT_NE(p.page, nullptr) << "made for its tab";
+        ASSERT_TRUE(ribbon->ShowBackstageTab(p.id, nullptr));
+        pal::test::pump();
+        ASSERT_NE(ribbon->GetActiveBackstageTab(), nullptr);
+        EXPECT_EQ(ribbon->GetActiveBackstageTab()->GetControlPane(), p.page);
+        EXPECT_TRUE(p.page->IsWindowVisible());
+        EXPECT_EQ(shell->helpId(), p.help);
+        EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, std::string("backstage-") + p.name));
+        ribbon->CloseBackstage();
+        pal::test::pump();
+        EXPECT_EQ(ribbon->GetActiveBackstageTab(), nullptr);
+        EXPECT_FALSE(p.page->IsWindowVisible());
+        EXPECT_EQ(shell->helpId(), 7u) << "the topic before the page showed";
+    }
+    // What the pages hold: the folder's prototypes, the active document's export formats and
+    // its print preview (gone once the backstage closed).
+    EXPECT_EQ(
+        DravikManagedUIProxy::PrototypesController::GetPrototypes(ribbon->GetNewDocumentPage(false)->m_hWnd)
+            .size(),
+        3u);
+    EXPECT_EQ(DravikManagedUIProxy::ExportController::GetFilters(ribbon->GetExportPage(false)->m_hWnd).size(),
+              5u);
+    EXPECT_EQ(ribbon->GetPrintPage(false)->GetPrintWindow(), nullptr);
+    GetSettings().templateFolder = savedFolder;
+}
+
+// Two controls share id 1027, a tab and a command; the kernel's settings say which one shows.
+TEST_F(BackstageTest, TheSettingsChooseBetweenTheHelpTabAndTheHelpCommand) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    RibbonBackstageView* view = ribbon->GetRibbonBackstageView();
+    for (const bool command : {true, false}) {
+        SCOPED_TRACE(command ? "command" : "tab");
+        GetSettings().backstageCommand = command;
+        ASSERT_TRUE(ribbon->ShowBackstageTab(1065, nullptr));
+        EXPECT_EQ(view->GetControl(7)->IsVisible() != FALSE, !command) << "the tab";
+        EXPECT_EQ(view->GetControl(8)->IsVisible() != FALSE, command) << "the command";
+        ribbon->CloseBackstage();
+    }
+    GetSettings().backstageCommand = false;
+}
+
+// Showing a tab: a disabled one is refused and the view stays closed; an open view only switches
+// its page; a page that is not the tab's is no match.
+TEST_F(BackstageTest, ShowingATabOpensTheViewOrSwitchesItsPage) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    RibbonBackstageView* view = ribbon->GetRibbonBackstageView();
+    CXTPControl* recent = view->GetControls()->FindControl(57601);
+    ASSERT_NE(recent, nullptr);
+
+    recent->SetEnabled(FALSE);
+    EXPECT_FALSE(ribbon->ShowBackstageTab(57601, nullptr)) << "a disabled tab";
+    EXPECT_FALSE(view->IsOpen());
+    recent->SetEnabled(TRUE);
+    EXPECT_FALSE(ribbon->ShowBackstageTab(57601, ribbon->GetPrintPage(false))) << "not the tab's page";
+    EXPECT_FALSE(ribbon->ShowBackstageTab(4242, nullptr)) << "no such tab";
+    EXPECT_FALSE(view->IsOpen());
+
+    ASSERT_TRUE(ribbon->ShowBackstageTab(57601, ribbon->GetRecentFilesPage(false)));
+    ASSERT_TRUE(view->IsOpen());
+    ASSERT_TRUE(ribbon->ShowBackstageTab(57607, nullptr));
+    EXPECT_TRUE(view->IsOpen());
+    EXPECT_EQ(ribbon->GetActiveBackstageTab()->GetID(), 57607);
+    EXPECT_EQ(app->pinChanges, std::vector<int>{-1}) << "the recent page tells the list when it is left";
+
+    // A tab that follows its command's state is disabled while no one handles the command.
+    ribbon->CloseBackstage();
+    CXTPControl* exportToOrsa = view->GetControls()->FindControl(57610);
+    exportToOrsa->SetFlags(exportToOrsa->GetFlags() & ~xtpFlagManualUpdate);
+    EXPECT_FALSE(ribbon->ShowBackstageTab(57610, nullptr));
+    EXPECT_FALSE(exportToOrsa->GetEnabled());
+    EXPECT_FALSE(view->IsOpen());
+}
+
+// Opening hides the floating bars and panes that show; closing shows exactly those again, and
+// not one that went away meanwhile.
+TEST_F(BackstageTest, ClosingShowsAgainOnlyTheHiddenWindowsThatStillExist) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CXTPCommandBars* bars = frame->GetCommandBars();
+    CXTPToolBar* kept = bars->Add(L"Kept", xtpBarFloating);
+    CXTPToolBar* gone = bars->Add(L"Gone", xtpBarFloating);
+    CXTPToolBar* hidden = bars->Add(L"Hidden before", xtpBarFloating);
+    for (CXTPToolBar* bar : {kept, gone, hidden}) {
+        bar->GetControls()->Add(xtpControlButton, 57600);
+        bar->SetVisible(TRUE);
+    }
+    hidden->SetVisible(FALSE);
+    pal::test::pump();
+    ASSERT_TRUE(kept->IsWindowVisible());
+    ASSERT_TRUE(gone->IsWindowVisible());
+    const HWND goneWindow = gone->m_hWnd;
+
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    ASSERT_TRUE(ribbon->ShowBackstageTab(1065, nullptr));
+    RibbonBackstageView* view = ribbon->GetRibbonBackstageView();
+    EXPECT_EQ(view->GetHiddenWindows(), (std::set<HWND>{kept->m_hWnd, goneWindow}));
+    EXPECT_FALSE(kept->IsWindowVisible());
+    EXPECT_FALSE(gone->IsWindowVisible());
+
+    ::DestroyWindow(goneWindow);
+    const HWND other =
+        ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ribbon->CloseBackstage();
+    pal::test::pump();
+    EXPECT_TRUE(kept->IsWindowVisible());
+    EXPECT_FALSE(::IsWindow(goneWindow)) << "a destroyed bar is not brought back";
+    EXPECT_FALSE(::IsWindowVisible(other)) << "nor is a window that took over its place";
+    EXPECT_FALSE(hidden->IsWindowVisible()) << "hidden before, hidden after";
+    EXPECT_TRUE(view->GetHiddenWindows().empty());
+    ::DestroyWindow(other);
+}
+
+// A definition that names pages the program does not have, entries without ids or with ids that
+// are no numbers, and elements that are no entries, loads the rest and says what it left out.
+TEST_F(BackstageTest, ADamagedBackstageDefinitionLoadsWhatIsValid) {
+    dvlog::test::clearCapture();
+    CMainFrame* frame = make("main_frame_bad_backstage.xml");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(entries(frame->GetDVRibbonBar()->GetRibbonBackstageView()),
+              (std::vector<std::wstring>{L"tab 1065 New", L"command 1019 Exit"}));
+    std::string warnings;
+    for (const std::string& line : dvlog::test::capturedAt(6))
+        warnings += line + "\n";
+    for (const char* expected :
+         {"templateGallery", "names no page", "without id", "not a number", "not a backstage tab or command"})
+        EXPECT_NE(warnings.find(expected), std::string::npos) << expected << " in\n" << warnings;
+}
+
+// The page theme: the managed prototypes control takes a theme type chosen by how light the
+// page background is; the export control takes the page's colours.
+TEST_F(BackstageTest, PagesTakeTheBackstageTheme) {
+    struct Case {
+        int theme;
+        COLORREF background;
+        int type;
+    };
+    const Case cases[] = {{12, RGB(255, 255, 255), 2}, {12, RGB(0, 0, 0), 3},
+                          {16, RGB(240, 240, 240), 4}, {16, RGB(30, 30, 30), 5},
+                          {3, RGB(200, 200, 200), 0},  {3, RGB(60, 60, 60), 1},
+                          {12, RGB(128, 128, 128), 2}};
+    for (const Case& c : cases)
+        EXPECT_EQ(DVRibbonNewDocumentBackstagePage::PrototypesThemeType(c.theme, c.background), c.type)
+            << c.theme << " " << c.background;
+
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    ribbon->SetBackstageTheme(5, 12);
+    EXPECT_EQ(ribbon->GetBackstageView()->GetTheme(), 5);
+    EXPECT_EQ(ribbon->GetNewDocumentPage(false)->GetTheme(), 12);
+    EXPECT_EQ(ribbon->GetRecentFilesPage(false)->GetTheme(), 12);
+    const COLORREF back = ribbon->GetNewDocumentPage(false)->GetBackColor();
+    EXPECT_EQ(DravikManagedUIProxy::PrototypesController::GetTheme(ribbon->GetNewDocumentPage(false)->m_hWnd),
+              DVRibbonNewDocumentBackstagePage::PrototypesThemeType(12, back));
+}
+
+// The export formats are asked for once, and again only after a change of what the document
+// holds.
+TEST_F(BackstageTest, TheExportFormatsAreLoadedAgainOnlyAfterAContentChange) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CDvw32Doc* drawing = openDrawing(frame);
+    ASSERT_NE(drawing, nullptr);
+    DVRibbonExportBackstagePage* page = frame->GetDVRibbonBar()->GetExportPage(false);
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(page->AreFiltersLoaded());
+    page->OnSetActive();
+    page->OnKillActive();
+    EXPECT_TRUE(page->AreFiltersLoaded());
+    struct Case {
+        unsigned flags;
+        unsigned changeFlags;
+        bool reload;
+    };
+    for (const Case& c : {Case{4, 0, true}, Case{4 | 1, 1, true}, Case{4, 2, false}, Case{1, 0, false}}) {
+        SCOPED_TRACE(std::to_string(c.flags) + "/" + std::to_string(c.changeFlags));
+        DocumentContentChangedArgs args(drawing, c.flags);
+        args.ChangeFlags = c.changeFlags;
+        ApplicationEventManager::runEvent(1034, args);
+        EXPECT_EQ(page->AreFiltersLoaded(), !c.reload);
+        page->OnSetActive();
+        page->OnKillActive();
+    }
+    // A chosen format is exported from the active document.
+    dvtrace::test::clear();
+    page->OnExportFormatChosen(1);
+    EXPECT_EQ(dvtrace::test::callsOf("DravikKernel"),
+              std::vector<std::string>{"LTModuleProxy::Export(1,file)"});
+}
+
+// The print page keeps its preview while it is given the same document again.
+TEST_F(BackstageTest, ThePrintPreviewFollowsTheDocument) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CDvw32Doc* drawing = openDrawing(frame);
+    DVRibbonBackstagePrintPage* page = frame->GetDVRibbonBar()->GetPrintPage(false);
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(frame->GetDVRibbonBar()->ShowBackstageTab(57607, page));
+    EXPECT_EQ(page->GetDocument(), drawing) << "the frame hands the page its active document";
+    CWnd* preview = page->GetPrintWindow();
+    ASSERT_NE(preview, nullptr);
+    page->SetDocument(drawing);
+    EXPECT_EQ(page->GetPrintWindow(), preview);
+    page->SetDocument(nullptr);
+    EXPECT_EQ(page->GetPrintWindow(), nullptr);
+}
+
+// What a menu offers, entry by entry ("|" where an entry starts a section).
+std::vector<std::string> describe(CXTPCommandBar* menu) {
+    std::vector<std::string> out;
+    if (menu == nullptr)
+        return out;
+    for (CXTPControl* c : *menu->GetControls()) {
+        std::string kind = "other";
+        if (dynamic_cast<AddControlToQuickAccessButton*>(c))
+            kind = "quick access";
+        else if (dynamic_cast<HideControlButton*>(c))
+            kind = "hide";
+        else if (dynamic_cast<RemoveControlButton*>(c))
+            kind = "remove";
+        else if (auto* customize = dynamic_cast<CustomizeButton*>(c))
+            kind = customize->GetKind() == 1   ? "customize tab"
+                   : customize->GetKind() == 2 ? "customize group"
+                                               : "customize control";
+        else if (dynamic_cast<ResetGroupButton*>(c))
+            kind = "reset group";
+        else if (dynamic_cast<ResetTabButton*>(c))
+            kind = "reset tab";
+        else if (dynamic_cast<RibbonGroupButton*>(c))
+            kind = "group";
+        else if (c->GetType() == xtpControlButton)
+            kind = "optional"; // the group's own entry for one of its controls
+        else if (auto* popup = dynamic_cast<CXTPControlPopup*>(c); popup && popup->GetCommandBar()) {
+            CXTPControl* first = popup->GetCommandBar()->GetControls()->GetAt(0);
+            kind = dynamic_cast<ControlStyleButton*>(first)          ? "styles"
+                   : dynamic_cast<AddControlToToolBarButton*>(first) ? "tool bars"
+                   : dynamic_cast<RibbonGroupButton*>(first)         ? "tab groups"
+                                                                     : "popup";
+        }
+        out.push_back((c->GetBeginGroup() ? "|" : "") + kind);
+        EXPECT_TRUE(c->IsTemporary()) << kind << ": made on the fly";
+        EXPECT_TRUE(c->GetFlags() & xtpFlagManualUpdate) << kind;
+    }
+    return out;
+}
+
+CPoint centre(CXTPControl* control) {
+    return control->GetRect().CenterPoint();
+}
+
+// A right click in the ribbon: a command offers what a person may do with it, its group and
+// its tab; a parameter control of the system panel stays off the quick access and tool bars;
+// resets show only where the default state defines the group or tab.
+TEST_F(BackstageTest, ARightClickOffersWhatFitsTheControlItsGroupAndTab) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CXTPToolBar* bar = frame->GetCommandBars()->Add(L"Drawing", xtpBarTop);
+    bar->GetControls()->Add(xtpControlButton, 57600);
+    frame->RecalcLayout();
+    pal::test::pump();
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    CXTPRibbonGroups* home = ribbon->GetTab(0)->GetGroups();
+    CXTPControl* line = home->GetAt(1)->GetAt(0);
+    ASSERT_EQ(line->GetID(), 1300);
+    ASSERT_FALSE(line->GetRect().IsRectEmpty());
+
+    using Entries = std::vector<std::string>;
+    const Entries command{"quick access", "tool bars",   "styles",         "customize control", "hide",
+                          "remove",       "|tab groups", "customize tab",  "|optional",         "optional",
+                          "optional",     "optional",    "customize group"};
+    EXPECT_EQ(describe(ribbon->BuildContextMenu(centre(line))), command);
+    CRect groupRect = home->GetAt(1)->GetRect();
+    EXPECT_EQ(describe(ribbon->BuildContextMenu(CPoint(groupRect.right - 3, groupRect.bottom - 3))),
+              (Entries{"|tab groups", "customize tab", "|optional", "optional", "optional", "optional",
+                       "customize group"}))
+        << "the group's caption: no control";
+    EXPECT_EQ(describe(ribbon->BuildContextMenu(
+                  CPoint(ribbon->GetGroupsRect().right - 5, ribbon->GetGroupsRect().top + 10))),
+              (Entries{"group", "group", "group"}))
+        << "beyond the groups: the tab's groups";
+    EXPECT_EQ(ribbon->BuildContextMenu(CPoint(ribbon->GetCaptionRect().CenterPoint())), nullptr)
+        << "the caption opens the frame's system menu";
+
+    // The system panel's parameter controls, 912 among them.
+    ribbon->SetCurSel(1);
+    ribbon->RecalcLayout();
+    pal::test::pump();
+    CXTPControl* colour = ribbon->GetTab(1)->GetGroups()->GetAt(1)->GetAt(0);
+    ASSERT_EQ(colour->GetID(), 904);
+    for (const int id : {904, 912, 999}) {
+        colour->SetID(id);
+        EXPECT_EQ(describe(ribbon->BuildContextMenu(centre(colour))),
+                  (Entries{"styles", "customize control", "hide", "remove", "|tab groups", "customize tab",
+                           "|optional", "optional", "customize group"}))
+            << id;
+    }
+    colour->SetID(904);
+
+    // With the default state defining the tab and its groups, both resets; only the first
+    // starts a section.
+    app->defaults = loadState("main_frame_backstage.xml");
+    EXPECT_EQ(describe(ribbon->BuildContextMenu(centre(colour))),
+              (Entries{"styles", "customize control", "hide", "remove", "|tab groups", "customize tab",
+                       "|optional", "optional", "customize group", "|reset group", "reset tab"}));
+
+    // The menus as a person sees them.
+    ribbon->SetCurSel(0);
+    ribbon->RecalcLayout();
+    pal::test::pump();
+    CXTPPopupBar* menu = ribbon->BuildContextMenu(centre(line));
+    CPoint at = centre(line);
+    ribbon->ClientToScreen(&at);
+    ASSERT_TRUE(menu->Popup(at.x, at.y, nullptr));
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(menu->m_hWnd, "ribbon-menu-command"));
+    auto* styles = dynamic_cast<CXTPControlPopup*>(menu->GetControls()->GetAt(2));
+    ASSERT_NE(styles, nullptr);
+    ASSERT_TRUE(styles->OnSetPopup(TRUE));
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(styles->GetCommandBar()->m_hWnd, "ribbon-menu-command-styles"));
+    frame->GetCommandBars()->ClosePopups();
+    menu->InternalRelease();
+    CXTPPopupBar* groups =
+        ribbon->BuildContextMenu(CPoint(ribbon->GetGroupsRect().right - 5, ribbon->GetGroupsRect().top + 10));
+    ASSERT_TRUE(groups->Popup(at.x, at.y, nullptr));
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(groups->m_hWnd, "ribbon-menu-tab-groups"));
+    frame->GetCommandBars()->ClosePopups();
+    groups->InternalRelease();
+}
+
+// What the entries do: a style, a tool bar copy (a popup shows as an icon there, a button keeps
+// the automatic style), a group hidden and shown again, a control removed.
+TEST_F(BackstageTest, TheEntriesOfTheRightClickMenuActOnTheirTargets) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    CXTPRibbonGroup* draw = ribbon->GetTab(0)->GetGroups()->GetAt(1);
+    CXTPControl* circle = draw->GetAt(1);
+    ControlStyleButton(circle, kRibbonControlStyles[3]).OnExecute();
+    EXPECT_EQ(circle->GetStyle(), xtpButtonIcon);
+
+    CXTPToolBar* bar = frame->GetCommandBars()->Add(L"Drawing", xtpBarTop);
+    AddControlToToolBarButton(circle, bar).OnExecute();
+    ASSERT_EQ(bar->GetControls()->GetCount(), 1);
+    EXPECT_EQ(bar->GetControls()->GetAt(0)->GetStyle(), xtpButtonAutomatic) << "a button";
+    auto* popup = dynamic_cast<CXTPControlPopup*>(draw->GetControls()->Add(xtpControlPopup, 1310));
+    ASSERT_NE(popup, nullptr);
+    AddControlToToolBarButton(popup, bar).OnExecute();
+    EXPECT_EQ(bar->GetControls()->GetAt(1)->GetStyle(), xtpButtonIcon) << "a popup";
+
+    auto* group = dynamic_cast<Dravik::UI::RibbonGroup*>(draw);
+    ASSERT_NE(group, nullptr);
+    RibbonGroupButton toggle(group);
+    EXPECT_TRUE(toggle.GetChecked());
+    toggle.OnExecute();
+    EXPECT_TRUE(group->IsDisabledByUser());
+    EXPECT_FALSE(toggle.GetChecked());
+    toggle.OnExecute();
+    EXPECT_FALSE(group->IsDisabledByUser());
+
+    const int before = draw->GetCount();
+    RemoveControlButton(popup).OnExecute();
+    EXPECT_EQ(draw->GetCount(), before - 1);
+}
+
+// The tabs popup lists the tabs a person may hide, checked while shown, and the customise
+// entry; contextual tabs and tabs without identity stay out; in customise mode it does not open.
+TEST_F(BackstageTest, TheTabsPopupShowsAndHidesTheTabs) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    auto* contextual = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(1));
+    ASSERT_NE(contextual, nullptr);
+    contextual->SetContextTab(xtpRibbonTabContextColorBlue, L"Solids");
+    auto* hidden = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(2));
+    hidden->SetDisabledByUser(true);
+    ribbon->AddTab(L"Untitled");
+
+    RibbonTabsPopup* popup = new RibbonTabsPopup(ribbon);
+    CXTPToolBar* bar = frame->GetCommandBars()->Add(L"Tabs", xtpBarTop);
+    bar->GetControls()->Add(popup, 0);
+    frame->RecalcLayout();
+    pal::test::pump();
+    ASSERT_TRUE(popup->OnSetPopup(TRUE));
+    pal::test::pump();
+    std::vector<std::wstring> shown;
+    for (CXTPControl* entry : *popup->GetCommandBar()->GetControls())
+        shown.push_back(std::wstring(entry->GetChecked() ? L"[x] " : L"[ ] ") +
+                        entry->GetCaption().GetString());
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], L"[x] Home");
+    EXPECT_EQ(shown[1], L"[ ] Orsa");
+    EXPECT_EQ(popup->GetCommandBar()->GetControls()->GetAt(2)->GetID(), 9607);
+    EXPECT_TRUE(popup->GetCommandBar()->GetControls()->GetAt(2)->GetBeginGroup());
+    EXPECT_TRUE(pal::test::keepSnapshot(popup->GetCommandBar()->m_hWnd, "ribbon-tabs-popup"));
+
+    auto* entry = dynamic_cast<TabButton*>(popup->GetCommandBar()->GetControls()->GetAt(1));
+    ASSERT_NE(entry, nullptr);
+    entry->OnExecute();
+    EXPECT_FALSE(hidden->IsDisabledByUser());
+    EXPECT_TRUE(entry->GetChecked());
+    frame->GetCommandBars()->ClosePopups();
+
+    frame->GetCommandBars()->SetCustomizeMode(TRUE);
+    EXPECT_TRUE(popup->OnSetPopup(TRUE));
+    EXPECT_FALSE(popup->GetPopuped()) << "not in customise mode";
+    frame->GetCommandBars()->SetCustomizeMode(FALSE);
+
+    EXPECT_EQ(RibbonTabsPopup::SizeForEditHeight(22), CSize(13, 22));
+    ribbon->GetTab(0)->SetCaption(L"&Home");
+    EXPECT_EQ(RibbonTabControl::GetTabToolTip(ribbon->GetTab(0)), CString(L"Home"));
+    EXPECT_EQ(DVRibbonBar::GetSpecialControlStateName(popup), L"ribbonTabsPopup");
+}
+
+} // namespace
