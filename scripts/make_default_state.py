@@ -79,6 +79,34 @@ def groups_of(entries):
     return groups
 
 
+# A ribbon group made from a tool bar is named by the first of these commands that it holds.
+GROUP_CAPTIONS = [
+    (1065, "New"), (1001, "File"), (1029, "File"), (1115, "History"), (1340, "Snaps"), (1270, "Snaps to lines"),
+    (1794, "More snaps"), (1830, "Sketch"), (2941, "Constraints"), (2882, "Corners"), (1640, "Lines"),
+    (1646, "Circles"), (1651, "Outlines"), (1658, "Curves and text"), (1825, "Dimensions"),
+    (2040, "Angles and radii"), (1162, "Bodies"), (2852, "View"), (2853, "Camera"), (1713, "Element"),
+    (2041, "Photo"), (1124, "Operations"), (1918, "Sheet metal"), (3166, "Bends"), (2116, "Cables"),
+    (1437, "Workplane"), (1454, "Workplane position"), (1175, "Sketch plane"), (1165, "Arrange"),
+    (2010, "Animation"), (2900, "Editing in place"), (8091, "Properties"), (1202, "Bars"), (2031, "Colour"),
+    (1757, "Variables"), (2872, "Find"), (8045, "Controls"), (1583, "Variables table"), (1965, "Automation"),
+    (8190, "Geometry links"), (8205, "Fragments"), (8216, "Updates"), (1279, "Table"), (1285, "Rows"),
+    (1903, "Columns"), (1280, "Cells"), (1289, "Format"), (1094, "BOM"), (1664, "Template"), (1669, "Records"),
+    (1667, "Fields"), (1692, "Hidden records"), (1709, "Updates"), (8029, "Editing"), (8251, "Report"),
+    (8174, "PDM"), (8076, "Task"), (1521, "Results"), (1528, "Labels"), (1532, "Windows"), (2948, "Symmetry"),
+    (1205, "Help"), (2815, "Laws"), (8206, "Paths"), (1594, "Database"), (1592, "Data"), (2087, "Insert"),
+    (2093, "Delete"), (8254, "Reset"), (2012, "Order"), (1419, "Photo view"), (1413, "Rendering"),
+    (1758, "Output"), (8150, "Local explosion"), (8153, "Scenario"),
+]
+
+
+def caption_of(entries):
+    ids = {command for command, _ in entries}
+    for command, caption in GROUP_CAPTIONS:
+        if command in ids:
+            return caption
+    raise SystemExit(f"no caption for the ribbon group of {sorted(ids)}: add one to GROUP_CAPTIONS")
+
+
 def tab_lines(guid, caption, mask, groups, since=None):
     lines = [f"      <ribbonTab{attrs(guid=guid, caption=caption, modes=modes(mask))}>"]
     for index, (group_caption, entries) in enumerate(groups):
@@ -87,7 +115,8 @@ def tab_lines(guid, caption, mask, groups, since=None):
             group_mask |= entry_mask
         group_guid = "{%s}" % str(uuid.uuid5(GROUP_NAMESPACE, f"{guid}/{index}")).upper()
         group_modes = modes(group_mask) if group_mask & ALL != mask & ALL else None
-        lines.append(f"        <ribbonGroup{attrs(guid=group_guid, caption=group_caption, modes=group_modes)}>")
+        title = group_caption if group_caption is not None else caption_of(entries)
+        lines.append(f"        <ribbonGroup{attrs(guid=group_guid, caption=title, modes=group_modes)}>")
         lines += control_lines(entries, group_mask, "          ")
         lines.append("        </ribbonGroup>")
     lines.append("      </ribbonTab>")

@@ -401,6 +401,11 @@ IApplicationCommand* CDvw32App::GetApplicationCommand(UINT id) const {
     return GetApplicationCommandAt(id - kFirstApplicationCommand);
 }
 
+bool CDvw32App::IsInternalApplicationCommand(UINT id) const {
+    const IApplicationCommand* command = GetApplicationCommand(id);
+    return command != nullptr && command->IsInternal();
+}
+
 IApplicationCommand* CDvw32App::GetApplicationCommandAt(size_t index) const {
     return index < m_applicationCommands.size() ? m_applicationCommands[index].get() : nullptr;
 }

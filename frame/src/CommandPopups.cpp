@@ -39,6 +39,14 @@ std::wstring call(const std::function<std::wstring(int)>& source, int id) {
     return source ? source(id) : std::wstring();
 }
 
+// A control whose tip would only repeat its caption tells what its command does instead.
+std::optional<std::wstring> kernelTip(const CXTPControl& control, const ControlInitServices& services) {
+    if (!services.commandTip ||
+        control.GetTooltip().GetString() != GetStrWithoutCommandLetters(control.GetCaption().GetString()))
+        return std::nullopt;
+    return services.commandTip(control.GetID());
+}
+
 } // namespace
 
 CXTPControlPopup* CreateCommandPopup(CXTPCommandBars* bars, int id, const CommandPopupServices& services) {
@@ -154,6 +162,14 @@ void InitFrameControl(CXTPControl* control, const ControlInitServices& services)
             }
         }
     }
+    // A control made by the frame's factory (a popup, a combo box) has no text of its own yet.
+    if (control->GetCaption().IsEmpty() && id > 0) {
+        const std::wstring text = load(id);
+        const std::size_t feed = text.find(L'\n');
+        control->SetCaption((feed == std::wstring::npos ? text : text.substr(feed + 1)).c_str());
+    }
+    if (const auto tip = kernelTip(*control, services))
+        control->SetTooltip(tip->c_str());
     FinishControlTexts(control);
 }
 

@@ -19,6 +19,7 @@
 #include "DravikKernel/UIModule.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/View.h"
+#include "DravikUI/CommandIcons.h"
 #include "DravikUI/DialogCache.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
@@ -405,6 +406,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
     GetStatusLine()->CreatePanes();
     if (!InitCommandBars(RUNTIME_CLASS(CDVRibbonCommandBars)) || GetCommandBars() == nullptr)
         return -1;
+    Dravik::UI::LoadCommandIcons(*GetCommandBars()->GetImageManager(),
+                                 CXTPPaintManager::Current()->IsDarkTheme());
     ApplyCommandBarSettings();
     if (!m_paneManager.InstallDockingPanes(this, TRUE))
         return -1;

@@ -15,10 +15,13 @@
 #include "DravikKernel/UIModuleProxy.h"
 #include "XTToolkitPro.h"
 #include "panels/SysPanelToolbar.h"
+#include "ribbon/CommandDescriptions.h"
 
 namespace {
 
 constexpr UINT kTabsPopup = 1075;
+// The colour a command card's picture is laid over.
+constexpr COLORREF kCommandCardBackground = 0xF2F2F2;
 
 CommandPopupServices popupServices() {
     CommandPopupServices services;
@@ -79,6 +82,18 @@ LRESULT CMainFrame::OnInitControl(WPARAM, LPARAM lParam) {
     };
     services.bestIconSize = [](int size) {
         return static_cast<int>(UIModuleProxy::Instance().GetBestUnscaledIconSize(size).cx);
+    };
+    services.commandTip = [bars = GetCommandBars()](int id) -> std::optional<std::wstring> {
+        const CommandDescriptionRecord* record =
+            ReadCommandDescription(static_cast<UINT>(id), bars, kCommandCardBackground);
+        if (record == nullptr || record->description.empty())
+            return std::nullopt;
+        std::wstring tip =
+            record->title.empty() ? record->description : record->title + L"\n" + record->description;
+        if (!record->keyboardCall.empty())
+            tip += L"\n" + Dravik::I18n::Translate("commands.tooltip_keyboard_call") + L": " +
+                   record->keyboardCall;
+        return tip;
     };
     InitFrameControl(control, services);
     return 0;

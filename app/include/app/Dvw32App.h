@@ -430,6 +430,7 @@ public:
     size_t GetMainFrameCount() const override { return NumMainFrames(); }
     SIZE GetToolBarIconSize() const override { return m_toolBarIconSize; }
     std::vector<DefaultToolBarRow> GetDefaultToolBars() override;
+    bool IsInternalApplicationCommand(UINT id) const override;
     // The user commands of the process, run by the frame tools by their ids.
     CDVUserCommands* GetUserCommands() override { return &m_userCommands; }
     DravikManagedUIProxy::IPrototypesCallback* GetPrototypesCallback() override { return this; }

@@ -52,6 +52,9 @@ struct ControlInitServices {
     // The text of an application command (17000..32000); nothing when it does not exist.
     std::function<std::optional<std::wstring>(int id)> applicationCommandText;
     std::function<int(int size)> bestIconSize;
+    // The tip of a command as the kernel describes it (its title, then what it does); nothing
+    // for a command the kernel does not describe.
+    std::function<std::optional<std::wstring>(int id)> commandTip;
 };
 
 // Finishes a control before it is shown (the frame's control-initialisation request).

@@ -1,4 +1,5 @@
 #include "DravikKernel/Commands.h"
+#include "DravikKernel/CommandCatalogue.h"
 
 #include "KernelState.h"
 
@@ -121,10 +122,16 @@ std::optional<std::wstring> DVCommandContainer::GetCommandName(unsigned id) cons
 std::optional<unsigned> DVCommandContainer::GetCommandId(std::wstring_view name) const {
     if (name.empty())
         return std::nullopt;
-    std::lock_guard lock(state().mutex);
-    for (const auto& [id, entry] : state().commands)
-        if (entry.name.size() == name.size() && pal::text::equalsNoCase(entry.name, name))
-            return id;
+    {
+        std::lock_guard lock(state().mutex);
+        for (const auto& [id, entry] : state().commands)
+            if (entry.name.size() == name.size() && pal::text::equalsNoCase(entry.name, name))
+                return id;
+    }
+    // The kernel's own commands are known by name before anybody registers them.
+    for (const DVCatalogueCommand& command : DVCommandCatalogue())
+        if (pal::text::equalsNoCase(command.name, name))
+            return command.id;
     return std::nullopt;
 }
 

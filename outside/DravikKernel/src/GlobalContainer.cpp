@@ -4,7 +4,9 @@
 #include "KernelState.h"
 #include "SessionServices.h"
 
+#include "DravikKernel/CommandCatalogue.h"
 #include "DravikKernel/Commands.h"
+#include "DravikKernel/UIModuleProxy.h"
 
 #include "DVDiagnostics/Trace.h"
 #include "DVTextCore/I18n.h"
@@ -205,5 +207,29 @@ void GlobalContainer::OnSessionIdle() {
 }
 
 std::wstring GlobalContainer::GetCmdStr(unsigned id) const {
+    if (const auto strings = UIModuleProxy::Instance().GetCommandStrings(id);
+        strings && !strings->Description.empty())
+        return strings->Description;
     return DVLoadString(id);
+}
+
+std::wstring GlobalContainer::GetCmdDescr(unsigned id) const {
+    const auto strings = UIModuleProxy::Instance().GetCommandStrings(id);
+    return strings ? strings->Description : std::wstring();
+}
+
+std::map<int, std::wstring> GlobalContainer::GetCommandTable() const {
+    std::map<int, std::wstring> table;
+    std::vector<unsigned> ids = DVCommandContainer::Instance().GetCommandIds();
+    for (const DVCatalogueCommand& command : DVCommandCatalogue())
+        ids.push_back(command.id);
+    UIModuleProxy& proxy = UIModuleProxy::Instance();
+    for (unsigned id : ids) {
+        // Add-on commands are the add-on's to describe; the search walks their block itself.
+        if (id >= 15000 && id <= 16999)
+            continue;
+        const auto strings = proxy.GetCommandStrings(id);
+        table.emplace(static_cast<int>(id), strings ? strings->Caption : std::wstring());
+    }
+    return table;
 }

@@ -1,6 +1,10 @@
 // The kernel's string resources that the shell asks for by number.
 #include "DravikKernel/KernelServices.h"
 
+#include "DravikKernel/CommandCatalogue.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "afx/resource.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -23,6 +27,12 @@ constexpr KernelString kStrings[] = {
     {15, L"MERROW CAD"},
     {16, L"OSTREL CAD"},
     {2238, L"Library configurations (*.tws)|*.tws|All files (*.*)|*.*||"},
+    {9035, L"Lines"},
+    {9036, L"Circles and arcs"},
+    {9037, L"Outlines"},
+    {9038, L"Annotations"},
+    {9039, L"Sketch lines"},
+    {9040, L"Sketch circles"},
     {10046, L"The file format is not supported."},
     {10054, L"built on"},
     {10161, L"System panel"},
@@ -55,6 +65,8 @@ constexpr KernelString kStrings[] = {
     {42513, L"Materials"},
     {42561, L"Product structure"},
     {43107, L"Full screen"},
+    {43505, L"New drawing"},
+    {43506, L"New model"},
     {43717, L"Structure elements"},
     {61703, L"The API reference cannot be opened."},
 };
@@ -68,5 +80,22 @@ static_assert(std::is_sorted(std::begin(kStrings), std::end(kStrings),
 std::wstring DVLoadString(UINT id) {
     const auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
                                      [](const KernelString& s, UINT key) { return s.id < key; });
-    return it != std::end(kStrings) && it->id == id ? it->text : std::wstring();
+    if (it != std::end(kStrings) && it->id == id)
+        return it->text;
+    // A command's string has the resource form: its prompt, a line break, its tip.
+    if (DVFindCatalogueCommand(id) != nullptr)
+        if (const auto strings = UIModuleProxy::Instance().GetCommandStrings(id))
+            return strings->Description + L"\n" + strings->Caption;
+    return {};
 }
+
+namespace {
+
+// The string resources of the process (CString::LoadString, the tool kit's texts of a button
+// added by id) find the kernel's strings too.
+const pal::mfc::StringSource kKernelStringSource([](UINT id, std::wstring& text) {
+    text = DVLoadString(id);
+    return !text.empty();
+});
+
+} // namespace

@@ -1,10 +1,13 @@
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/CommandCatalogue.h"
 #include "DravikKernel/UIModule.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DVTextCore/I18n.h"
 #include "pal/text.h"
 
 #include <algorithm>
+#include <map>
 #include <mutex>
 
 namespace {
@@ -20,6 +23,7 @@ struct Frames {
     int altMode = 0;
     int messageBoxes = 0;
     std::optional<UIModuleProxy::ThemeDescription> theme;
+    std::map<unsigned, UIModuleProxy::CommandStrings> commandStrings; // set by the shell
 };
 
 Frames& state() {
@@ -48,12 +52,47 @@ void clearUiModule() {
     state().altMode = 0;
     state().messageBoxes = 0;
     state().theme.reset();
+    state().commandStrings.clear();
 }
 } // namespace dvkernel
 
 UIModuleProxy& UIModuleProxy::Instance() {
     static UIModuleProxy* instance = new UIModuleProxy;
     return *instance;
+}
+
+UIModuleProxy::CommandStrings UIModuleProxy::CommandStrings::FromPromptString(std::wstring_view prompt) {
+    CommandStrings strings;
+    const size_t newline = prompt.find(L'\n');
+    strings.Description = std::wstring(prompt.substr(0, newline));
+    strings.Caption =
+        newline == std::wstring_view::npos ? strings.Description : std::wstring(prompt.substr(newline + 1));
+    strings.Title = strings.Caption;
+    strings.ToolTip = strings.Description;
+    return strings;
+}
+
+std::optional<UIModuleProxy::CommandStrings> UIModuleProxy::GetCommandStrings(unsigned id) const {
+    {
+        Lock lock(state().mutex);
+        if (const auto it = state().commandStrings.find(id); it != state().commandStrings.end())
+            return it->second;
+    }
+    const DVCatalogueCommand* command = DVFindCatalogueCommand(id);
+    if (command == nullptr)
+        return std::nullopt;
+    CommandStrings strings;
+    strings.Caption = DVCatalogueCaption(id);
+    strings.Title = strings.Caption;
+    strings.Name = command->name;
+    strings.Description = Dravik::I18n::Translate(std::wstring(L"commands.") + command->name + L".tip");
+    strings.ToolTip = DVCatalogueTip(id);
+    return strings;
+}
+
+void UIModuleProxy::SetCommandStrings(unsigned id, const CommandStrings& strings) {
+    Lock lock(state().mutex);
+    state().commandStrings[id] = strings;
 }
 
 void UIModuleProxy::SetModule(Module* m) {

@@ -153,3 +153,45 @@ TEST_F(UIModuleProxyTest, AltModeLastsUntilItIsEnded) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(UIModuleProxyTest, APromptStringGivesTheDescriptionBeforeTheBreakAndTheCaptionAfterIt) {
+    struct Case {
+        const wchar_t* prompt;
+        const wchar_t* description;
+        const wchar_t* caption;
+    };
+    const Case cases[] = {
+        {L"Draw a line\nLine", L"Draw a line", L"Line"},
+        {L"Just one text", L"Just one text", L"Just one text"},
+        {L"\nOnly a caption", L"", L"Only a caption"},
+        {L"Two\nbreaks\nhere", L"Two", L"breaks\nhere"},
+        {L"", L"", L""},
+    };
+    for (const Case& c : cases) {
+        const auto strings = UIModuleProxy::CommandStrings::FromPromptString(c.prompt);
+        EXPECT_EQ(strings.Description, c.description);
+        EXPECT_EQ(strings.ToolTip, c.description);
+        EXPECT_EQ(strings.Caption, c.caption);
+        EXPECT_EQ(strings.Title, c.caption);
+    }
+}
+
+TEST_F(UIModuleProxyTest, StringsSetForACommandReplaceTheKernelsOwnUntilTheReset) {
+    const auto own = ui.GetCommandStrings(1640);
+    ASSERT_TRUE(own.has_value());
+    EXPECT_EQ(own->Name, L"DrawLine");
+    EXPECT_FALSE(ui.GetCommandStrings(15001).has_value()) << "the kernel does not describe add-on commands";
+    UIModuleProxy::CommandStrings set =
+        UIModuleProxy::CommandStrings::FromPromptString(L"Made by an add-on\nTool");
+    ui.SetCommandStrings(15001, set);
+    ui.SetCommandStrings(1640, set);
+    EXPECT_EQ(ui.GetCommandStrings(15001), set);
+    EXPECT_EQ(ui.GetCommandStrings(1640), set);
+    dvkernel::test::reset();
+    EXPECT_FALSE(ui.GetCommandStrings(15001).has_value());
+    EXPECT_EQ(ui.GetCommandStrings(1640)->Name, L"DrawLine");
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 // The UI library answers the kernel's UI-module proxy: it installs itself when the library is
 // loaded and takes itself out when it is unloaded.
+#include "DravikUI/CommandIcons.h"
 #include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/MainFrame.h"
 #include "DravikUI/Ribbon.h"
@@ -10,6 +11,8 @@
 #include "DravikKernel/UIModuleProxy.h"
 #include "xtp/CommandBars.h"
 #include "xtp/CommandBarsOptions.h"
+#include "xtp/FrameWnd.h"
+#include "xtp/ImageManager.h"
 #include "xtp/PaintManager.h"
 #include "xtp/RibbonBar.h"
 
@@ -62,6 +65,12 @@ bool Module::ApplyTheme(int number) {
     // draws itself.
     if (!CXTPPaintManager::Current()->SetTheme(table[static_cast<size_t>(number)].Name))
         return false;
+    // The command pictures follow: a dark theme shows the light-on-dark set.
+    const bool dark = CXTPPaintManager::Current()->IsDarkTheme();
+    LoadCommandIcons(*XTPImageManager(), dark);
+    for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames())
+        if (auto* main = dynamic_cast<CXTPMDIFrameWnd*>(frame); main && main->GetCommandBars())
+            LoadCommandIcons(*main->GetCommandBars()->GetImageManager(), dark);
     for (CFrameWnd* frame : UIModuleProxy::Instance().GetMainFrames()) {
         if (auto* main = dynamic_cast<MainFrame*>(frame))
             main->SetTheme(number);

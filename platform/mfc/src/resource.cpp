@@ -21,6 +21,7 @@ struct Table {
 struct Registry {
     std::mutex mutex;
     std::vector<Table> tables;
+    std::vector<StringSource::Lookup> sources;
     HINSTANCE resourceModule = nullptr;
 };
 
@@ -59,9 +60,22 @@ StringTable::~StringTable() {
     std::erase_if(r.tables, [this](const Table& t) { return t.entries == entries_; });
 }
 
-bool loadString(UINT id, std::wstring& text) {
+StringSource::StringSource(Lookup lookup) : lookup_(lookup) {
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
+    if (lookup_ != nullptr)
+        r.sources.push_back(lookup_);
+}
+
+StringSource::~StringSource() {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    std::erase(r.sources, lookup_);
+}
+
+bool loadString(UINT id, std::wstring& text) {
+    Registry& r = registry();
+    std::unique_lock lock(r.mutex);
     const wchar_t* found = nullptr;
     if (r.resourceModule != nullptr) {
         for (const Table& t : r.tables) {
@@ -71,10 +85,17 @@ bool loadString(UINT id, std::wstring& text) {
     }
     for (size_t i = 0; found == nullptr && i < r.tables.size(); ++i)
         found = find(r.tables[i], id);
-    if (found == nullptr)
-        return false;
-    text = found;
-    return true;
+    if (found != nullptr) {
+        text = found;
+        return true;
+    }
+    // A source is asked without the lock: it may read strings of its own through here.
+    const std::vector<StringSource::Lookup> sources = r.sources;
+    lock.unlock();
+    for (StringSource::Lookup source : sources)
+        if (source(id, text))
+            return true;
+    return false;
 }
 
 } // namespace pal::mfc

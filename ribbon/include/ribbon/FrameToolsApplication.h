@@ -78,6 +78,10 @@ public:
     virtual CWnd* GetFindCommandWindow(bool create) { return nullptr; }
     virtual CWnd* GetFeaResultParametersWindow(bool create) { return nullptr; }
 
+    // Whether an application command (17000-32000) is one of the program's internal ones, which
+    // no command list offers.
+    virtual bool IsInternalApplicationCommand(UINT id) const { return false; }
+
     // The default tool bars of a new main frame, in table order.
     virtual std::vector<DefaultToolBarRow> GetDefaultToolBars() { return {}; }
 

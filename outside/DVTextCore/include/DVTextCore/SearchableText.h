@@ -1,5 +1,5 @@
-// The form of a text that the program's find boxes compare: what a person would not tell apart
-// when searching is made the same on both sides.
+// Texts brought into one form for searching: what a person types and what the program shows
+// then compare by plain substring, whatever their case or spelling variant.
 #pragma once
 
 #include "pal/visibility.h"
@@ -11,7 +11,8 @@ DV_EXPORTS_BEGIN
 
 namespace Dravik {
 
-// The text in lower case, in every script (Latin, Cyrillic, Greek, ...).
+// Lower case, with the letters a person may type either way folded into one ("ё" into "е",
+// "й" kept), non-breaking spaces into spaces and the soft hyphen dropped.
 std::wstring GetSearchableEquivalent(std::wstring_view text);
 
 } // namespace Dravik

@@ -117,7 +117,8 @@ public:
     std::optional<std::wstring> GetCommandName(unsigned id) const;
     // The id of a command name. Names are compared without case, as macros and customisation
     // files may spell them; the empty name names nothing. When two ids carry the name, the
-    // lower one.
+    // lower one. A name nobody registered may still be one of the kernel's own commands
+    // (DravikKernel/CommandCatalogue.h).
     std::optional<unsigned> GetCommandId(std::wstring_view name) const;
     // The flags of an id; none set for an unknown id.
     DVCommandFlags GetCommandFlags(unsigned id) const;

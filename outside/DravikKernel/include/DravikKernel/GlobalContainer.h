@@ -5,6 +5,7 @@
 #include "DravikKernel/CommandFlags.h"
 #include "pal/visibility.h"
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -53,6 +54,11 @@ public:
     // The status-line prompt of a command: the kernel's string of the same id; empty when the
     // kernel has none.
     std::wstring GetCmdStr(unsigned id) const;
+    // The description of a command as its tips and lists show it; empty when it has none.
+    std::wstring GetCmdDescr(unsigned id) const;
+    // The kernel's table of commands: every command it knows (registered or its own), add-on
+    // commands aside, with its caption (empty when it has none), by increasing id.
+    std::map<int, std::wstring> GetCommandTable() const;
 
     // True while add-ons may add user interface.
     bool InAppCreateToolsMode() const;

@@ -37,6 +37,22 @@ public:
         bool Dark = false;
     };
 
+    // The seven texts of a command, as the kernel keeps them for the shell.
+    struct CommandStrings {
+        std::wstring Caption;     // what buttons, menus and command lists show
+        std::wstring Title;       // the title of its tip
+        std::wstring Shortcut;    // its own shortcut text
+        std::wstring Name;        // its internal name
+        std::wstring Description; // one sentence: the status line's prompt, a list's second line
+        std::wstring ToolTip;     // the body of its tip
+        std::wstring Extended;    // the longer text a tip shows after a while
+
+        // From a resource string "description\ncaption"; without a line break the whole text
+        // is both. The title is the caption, the tip the description.
+        static CommandStrings FromPromptString(std::wstring_view prompt);
+        bool operator==(const CommandStrings&) const = default;
+    };
+
     // One line of a settings dialog. Kind 8 is a check box bound to `Value` (0 or 1); the two
     // string ids are its caption and its description.
     struct SettingsEntry {
@@ -81,6 +97,12 @@ public:
     };
 
     static UIModuleProxy& Instance();
+
+    // The texts of a command: those set for it, else the kernel's own; none for a command
+    // the kernel knows nothing of.
+    std::optional<CommandStrings> GetCommandStrings(unsigned id) const;
+    // Replaces the texts of a command for the rest of the session.
+    void SetCommandStrings(unsigned id, const CommandStrings& strings);
 
     // The UI module installs itself; null uninstalls. The proxy does not own it.
     void SetModule(Module* module);

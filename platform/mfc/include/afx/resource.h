@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <string>
 
 DV_EXPORTS_BEGIN
 
@@ -32,6 +33,20 @@ public:
 
 private:
     const AFX_STRING_RESOURCE* entries_;
+};
+
+// A module whose strings are made rather than listed answers through a source: asked, in the
+// order the sources were made, for an id that no table holds. It stays while the object lives.
+class StringSource {
+public:
+    using Lookup = bool (*)(UINT id, std::wstring& text);
+    explicit StringSource(Lookup lookup);
+    ~StringSource();
+    StringSource(const StringSource&) = delete;
+    StringSource& operator=(const StringSource&) = delete;
+
+private:
+    Lookup lookup_;
 };
 
 // The module (shared object or program) that holds `address`.

@@ -26,8 +26,11 @@ void CXTPToolTipContext::ensureWindow(HWND hwndOwner) {
     ::InitCommonControlsEx(&init);
     HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                  0, 0, 0, 0, hwndOwner, nullptr, nullptr, nullptr);
-    if (tip != nullptr)
+    if (tip != nullptr) {
         m_wndToolTip.Attach(tip);
+        // A tip of several lines (a title over a description) keeps its breaks and wraps.
+        ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 360);
+    }
     m_hwndTool = nullptr;
     m_nToolAdded = 0;
 }

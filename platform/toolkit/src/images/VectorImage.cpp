@@ -51,10 +51,15 @@ CXTPImageManagerVectorImageHandle CXTPImageManagerVectorImageHandle::CreateSvgHa
     }
     gdouble w = 0, h = 0;
     if (!rsvg_handle_get_intrinsic_size_in_pixels(doc->handle, &w, &h) || w <= 0 || h <= 0) {
-        RsvgRectangle ink{}, logical{};
-        if (rsvg_handle_get_geometry_for_layer(doc->handle, nullptr, nullptr, &ink, &logical, nullptr)) {
-            w = logical.width;
-            h = logical.height;
+        // A document sized only by its view box (as icon themes draw theirs) is that big.
+        gboolean hasWidth = FALSE, hasHeight = FALSE, hasViewBox = FALSE;
+        RsvgLength width{}, height{};
+        RsvgRectangle viewBox{};
+        rsvg_handle_get_intrinsic_dimensions(doc->handle, &hasWidth, &width, &hasHeight, &height, &hasViewBox,
+                                             &viewBox);
+        if (hasViewBox) {
+            w = viewBox.width;
+            h = viewBox.height;
         }
     }
     if (!(w > 0 && h > 0)) {

@@ -1,0 +1,83 @@
+// What a person sees of the ribbon after start-up on the bundled configuration: every tab in
+// turn, in a light and a dark theme, each button with its caption and its picture. The pictures
+// are kept for a person to look at (DV_PAL_SNAPSHOTS).
+#include "main_initialisation_fixture.h"
+
+#include <cctype>
+
+#include "DVTextCore/I18n.h"
+#include "DravikKernel/CommandCatalogue.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "frame/CommandBars.h"
+#include "pal/test/pump.h"
+#include "pal/test/snapshot.h"
+#include "pal/text.h"
+#include "xtp/CommandBars.h"
+#include "xtp/ImageManager.h"
+#include "xtp/RibbonBar.h"
+#include "xtp/RibbonGroup.h"
+#include "xtp/RibbonTab.h"
+
+namespace dvapp::test {
+namespace {
+
+std::string fileNameOf(const CString& caption) {
+    std::string name;
+    for (char c : pal::text::toUtf8(caption.GetString()))
+        name += std::isalnum(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(c)) : '-';
+    return name;
+}
+
+TEST_F(MainInitialisation, EveryRibbonTabShowsEachButtonWithItsCaptionAndPictureInBothThemes) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    frame->GetRibbonCommandBars()->SetRibbonMode(true);
+    frame->RecalcLayout();
+    pal::test::pump();
+    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+    ASSERT_NE(ribbon, nullptr);
+    CXTPImageManager* images = frame->GetCommandBars()->GetImageManager();
+    const std::wstring cannot = Dravik::I18n::Translate("commands.not_in_this_kernel");
+    int shownTabs = 0;
+    for (const char* theme : {"office2013light", "office2013dark"}) {
+        ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(pal::text::fromUtf8(theme)));
+        for (int t = 0; t < ribbon->GetTabCount(); ++t) {
+            CXTPRibbonTab* tab = ribbon->GetTab(t);
+            if (!tab->IsVisible())
+                continue;
+            ++shownTabs;
+            ribbon->GetControlTab()->SetSelectedItem(tab);
+            frame->RecalcLayout();
+            pal::test::pump();
+            SCOPED_TRACE(std::string(theme) + " " + pal::text::toUtf8(tab->GetCaption().GetString()));
+            EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, std::string("ribbon-") + theme + "-" +
+                                                                   std::to_string(t) + "-" +
+                                                                   fileNameOf(tab->GetCaption())));
+            for (int g = 0; g < tab->GetGroups()->GetCount(); ++g) {
+                CXTPRibbonGroup* group = tab->GetGroups()->GetAt(g);
+                EXPECT_FALSE(group->GetCaption().IsEmpty()) << "group " << g;
+                for (int c = 0; c < group->GetCount(); ++c) {
+                    CXTPControl* control = group->GetAt(c);
+                    if (!control->IsVisible() || control->GetType() == xtpControlLabel)
+                        continue;
+                    SCOPED_TRACE("control " + std::to_string(control->GetID()));
+                    EXPECT_FALSE(control->GetCaption().IsEmpty());
+                    EXPECT_NE(images->GetImage(static_cast<UINT>(control->GetIconId()), 32), nullptr);
+                    // A command the kernel cannot carry out says so in its tip.
+                    const DVCatalogueCommand* command = DVFindCatalogueCommand(control->GetID());
+                    if (command != nullptr && !command->runs) {
+                        EXPECT_NE(std::wstring(control->GetTooltip().GetString()).find(cannot),
+                                  std::wstring::npos);
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(shownTabs, 10);
+    UIModuleProxy::Instance().SetTheme(L"office2013light");
+}
+
+} // namespace
+} // namespace dvapp::test
