@@ -11,6 +11,8 @@
 #include "pal/path.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
+#include "ribbon/RibbonBackstage.h"
+#include "ribbon/RibbonBar.h"
 #include "xtp/CommandBars.h"
 
 #include <cstdlib>
@@ -327,6 +329,14 @@ TEST_F(MainInitialisation, TheConfigurationChoosesThePaneWindowsBeforeTheFrameIs
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->GetPaneManager().FindPane(1006), nullptr) << "no model tree pane without its window";
     EXPECT_NE(frame->GetPaneManager().FindPane(1010), nullptr);
+    // The File button's backstage as the shipped default state lays it out: its print page
+    // opens in the program's own frame.
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    ASSERT_NE(ribbon, nullptr);
+    EXPECT_EQ(ribbon->GetRibbonBackstageView()->GetControls()->GetCount(), 11);
+    ASSERT_NE(ribbon->GetPrintPage(false), nullptr);
+    EXPECT_TRUE(ribbon->ShowBackstageTab(57607, ribbon->GetPrintPage(false)));
+    ribbon->CloseBackstage();
 }
 
 TEST_F(MainInitialisation, ADocumentThatDoesNotOpenEndsStartUp) {

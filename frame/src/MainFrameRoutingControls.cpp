@@ -7,6 +7,9 @@
 #include "frame/CommandPopups.h"
 #include "frame/ControlFactory.h"
 #include "frame/TabToolBar.h"
+#include "panels/DataExchange.h"
+#include "panels/SysPanelToolbar.h"
+#include "ribbon/RibbonBar.h"
 
 #include "DVDiagnostics/NotBuiltYet.h"
 #include "DVTextCore/I18n.h"
@@ -105,10 +108,22 @@ LRESULT CMainFrame::OnInitPopup(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CMainFrame::OnControlExecute(WPARAM, LPARAM lParam) {
+    auto* control = reinterpret_cast<CXTPControl*>(lParam);
+    if (control == nullptr)
+        return 0;
     // A control whose parameter names a file, a URL or a library fragment is acted upon there;
-    // until that lands nothing is, and the control's value stays its own.
-    if (const auto* control = reinterpret_cast<CXTPControl*>(lParam);
-        control != nullptr && !control->GetParameter().IsEmpty())
+    // until that lands nothing is.
+    if (!control->GetParameter().IsEmpty())
         DV_NOT_BUILT_YET("a control's file, URL or fragment parameter is not acted upon");
+    // The value a person gave one copy of a parameter control reaches its other copies, on the
+    // ribbon and on the system panel; copying executes nothing, and the guard keeps it so.
+    if (!m_copyingControlValue && dynamic_cast<IDataExchange*>(control) != nullptr) {
+        m_copyingControlValue = true;
+        if (DVRibbonBar* ribbon = GetDVRibbonBar())
+            ribbon->PopulateControlData(control);
+        if (auto* sysPanel = dynamic_cast<CSysPanelToolbar*>(GetSystemPanelToolBar()))
+            sysPanel->CopyControlValue(control);
+        m_copyingControlValue = false;
+    }
     return 0;
 }

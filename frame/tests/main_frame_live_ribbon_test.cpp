@@ -3,6 +3,8 @@
 #include "frame/CommandBars.h"
 #include "frame/FrameState.h"
 #include "frame/MainFrame.h"
+#include "panels/SysPanelControls.h"
+#include "panels/SysPanelToolbar.h"
 #include "ribbon/FrameToolsApplication.h"
 #include "ribbon/RibbonBackstage.h"
 #include "ribbon/RibbonBar.h"
@@ -21,6 +23,7 @@
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/TabView.h"
 #include "XTToolkitPro.h"
+#include "drawing_fixture.h"
 #include "frame_fixtures.h"
 #include "frame_sandbox.h"
 #include "pal/sandbox.h"
@@ -104,16 +107,7 @@ protected:
         return frame;
     }
     CDvw32Doc* openDrawing(CMainFrame* frame) {
-        if (templates_.empty()) {
-            templates_.push_back(CDVDocTemplate::Create(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
-                                                        RUNTIME_CLASS(Dravik::UI::MdiChildFrame),
-                                                        RUNTIME_CLASS(CDVTabView)));
-            application.AddDocTemplate(templates_.back());
-        }
-        application.m_pMainWnd = frame;
-        auto* drawing = dynamic_cast<CDvw32Doc*>(templates_.back()->OpenDocumentFile(nullptr));
-        pal::test::pump();
-        return drawing;
+        return frame_test::openDrawing(application, frame, kDrawingResource);
     }
     static std::vector<std::wstring> entries(CXTPRibbonBackstageView* view) {
         std::vector<std::wstring> out;
@@ -124,9 +118,6 @@ protected:
         return out;
     }
     std::unique_ptr<Shell> shell;
-
-private:
-    static inline std::vector<CDVDocTemplate*> templates_;
 };
 
 // A person opens the File button and goes through the pages: each shows beside the menu, and
@@ -584,6 +575,48 @@ TEST_F(BackstageTest, TheTabsPopupShowsAndHidesTheTabs) {
     ribbon->GetTab(0)->SetCaption(L"&Home");
     EXPECT_EQ(RibbonTabControl::GetTabToolTip(ribbon->GetTab(0)), CString(L"Home"));
     EXPECT_EQ(DVRibbonBar::GetSpecialControlStateName(popup), L"ribbonTabsPopup");
+}
+
+// A value a person gives one copy of a parameter control reaches every other copy, inside
+// popups too, and the system panel's control, when the copy runs.
+TEST_F(BackstageTest, AnExecutedCopysValueReachesTheOtherCopies) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CDvw32Doc* drawing = openDrawing(frame);
+    ASSERT_NE(drawing, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    CXTPRibbonGroup* parameters = ribbon->GetTab(1)->GetGroups()->GetAt(1);
+    auto* source = dynamic_cast<CSyspanelEdit*>(parameters->GetAt(1));
+    ASSERT_NE(source, nullptr);
+    ASSERT_EQ(source->GetID(), 907);
+    auto makeCopy = [&] {
+        auto* copy = new CSyspanelEdit(source->GetName().c_str(), source->GetKind(), 0.0);
+        copy->SetID(907);
+        return copy;
+    };
+    CSyspanelEdit* beside = makeCopy();
+    parameters->GetControls()->Add(beside, 907);
+    auto* popup = dynamic_cast<CXTPControlPopup*>(
+        ribbon->GetTab(0)->GetGroups()->GetAt(2)->GetControls()->Add(xtpControlPopup, 0));
+    ASSERT_NE(popup, nullptr);
+    popup->SetCommandBar(CXTPPopupBar::CreatePopupBar(frame->GetCommandBars()));
+    popup->GetCommandBar()->InternalRelease();
+    CSyspanelEdit* nested = makeCopy();
+    popup->GetCommandBar()->GetControls()->Add(nested, 907);
+    auto* panel = dynamic_cast<CSyspanelEdit*>(
+        dynamic_cast<CSysPanelToolbar*>(frame->GetSystemPanelToolBar())->FindControlById(907));
+    ASSERT_NE(panel, nullptr);
+
+    SysPanelValue value;
+    value.Real = 12.5;
+    value.Variable = 3;
+    source->SetValue(drawing->Cont2D(), value);
+    ASSERT_EQ(source->GetValue()->Real, 12.5);
+    source->OnExecute();
+    for (CSyspanelEdit* copy : {beside, nested, panel}) {
+        EXPECT_EQ(copy->GetValue()->Real, 12.5);
+        EXPECT_EQ(copy->GetValue()->Variable, 3);
+    }
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "DravikUI/TabView.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "drawing_fixture.h"
 #include "frame_fixtures.h"
 #include "frame_sandbox.h"
 #include "pal/test/pump.h"
@@ -150,23 +151,10 @@ protected:
         pal::test::pump();
         return frame;
     }
-    // A new drawing open in the frame, the frame's active document.
     CDvw32Doc* openDrawing(CMainFrame* frame) {
-        if (templates_.empty()) {
-            templates_.push_back(CDVDocTemplate::Create(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
-                                                        RUNTIME_CLASS(Dravik::UI::MdiChildFrame),
-                                                        RUNTIME_CLASS(CDVTabView)));
-            application.AddDocTemplate(templates_.back());
-        }
-        application.m_pMainWnd = frame;
-        auto* drawing = dynamic_cast<CDvw32Doc*>(templates_.back()->OpenDocumentFile(nullptr));
-        pal::test::pump();
-        return drawing;
+        return frame_test::openDrawing(application, frame, kDrawingResource);
     }
     std::unique_ptr<KernelCallbacks> kernel;
-
-private:
-    static inline std::vector<CDVDocTemplate*> templates_;
 };
 
 TEST_F(RibbonFrameTest, TheRibbonIsSetUpForItsFileButtonBackstageAndPdmPopup) {

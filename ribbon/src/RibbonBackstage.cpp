@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr LPCWSTR kThemeSection = L"CommandBars.Ribbon.Backstage";
-
 // The floating window a pane shows in: the mini frame at the top of its containers.
 CWnd* floatingWindowOf(CXTPDockingPane* pane) {
     CXTPDockingPaneBase* node = pane;
@@ -80,31 +78,6 @@ void RibbonBackstageView::OnCancel() {
 }
 
 // ---- pages ------------------------------------------------------------------------------------
-
-IMPLEMENT_DYNAMIC(DVRibbonBackstagePage, CPropertyPage)
-
-BEGIN_MESSAGE_MAP(DVRibbonBackstagePage, CPropertyPage)
-ON_WM_ERASEBKGND()
-END_MESSAGE_MAP()
-
-DVRibbonBackstagePage::DVRibbonBackstagePage(UINT templateId)
-    : CPropertyPage(templateId), m_back(GetXtremeColor(COLOR_WINDOW)),
-      m_text(GetXtremeColor(COLOR_WINDOWTEXT)) {}
-
-void DVRibbonBackstagePage::SetTheme(int theme) {
-    m_theme = theme;
-    m_back = XTPIniColor(kThemeSection, L"PageBackground", GetXtremeColor(COLOR_WINDOW));
-    m_text = XTPIniColor(kThemeSection, L"PageText", GetXtremeColor(COLOR_WINDOWTEXT));
-    if (m_hWnd != nullptr)
-        Invalidate();
-}
-
-BOOL DVRibbonBackstagePage::OnEraseBkgnd(CDC* pDC) {
-    CRect rc;
-    GetClientRect(&rc);
-    pDC->FillSolidRect(&rc, m_back);
-    return TRUE;
-}
 
 DVRibbonHelpChangingBackstagePage::DVRibbonHelpChangingBackstagePage(UINT helpId, UINT templateId)
     : DVRibbonBackstagePage(templateId), m_helpId(helpId) {}
@@ -243,7 +216,7 @@ int DVRibbonNewDocumentBackstagePage::PrototypesThemeType(int pageTheme, COLORRE
 void DVRibbonNewDocumentBackstagePage::SetTheme(int theme) {
     DVRibbonManagedBackstagePage::SetTheme(theme);
     if (m_hWnd != nullptr)
-        DravikManagedUIProxy::PrototypesController::SetTheme(m_hWnd, PrototypesThemeType(theme, m_back));
+        DravikManagedUIProxy::PrototypesController::SetTheme(m_hWnd, PrototypesThemeType(theme, m_clrBack));
 }
 
 BOOL DVRibbonNewDocumentBackstagePage::OnSetActive() {
@@ -282,7 +255,7 @@ CDvw32Doc* DVRibbonExportBackstagePageBase::ActiveDocument() const {
 void DVRibbonExportBackstagePageBase::SetTheme(int theme) {
     DVRibbonManagedBackstagePage::SetTheme(theme);
     if (m_hWnd != nullptr)
-        DravikManagedUIProxy::ExportController::SetTheme(m_hWnd, m_back, m_text);
+        DravikManagedUIProxy::ExportController::SetTheme(m_hWnd, m_clrBack, m_clrText);
 }
 
 BOOL DVRibbonExportBackstagePageBase::OnSetActive() {
@@ -295,7 +268,7 @@ BOOL DVRibbonExportBackstagePageBase::OnSetActive() {
         m_filtersLoaded = true;
     }
     if (!m_themed && m_hWnd != nullptr) {
-        DravikManagedUIProxy::ExportController::SetTheme(m_hWnd, m_back, m_text);
+        DravikManagedUIProxy::ExportController::SetTheme(m_hWnd, m_clrBack, m_clrText);
         m_themed = true;
     }
     return DVRibbonManagedBackstagePage::OnSetActive();

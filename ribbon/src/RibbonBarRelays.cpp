@@ -110,6 +110,19 @@ void DVRibbonBar::SetControlValue(Dravik::DVDocument* document, int id, const st
     SetValue(document, id, record);
 }
 
+void DVRibbonBar::PopulateControlData(CXTPControl* source) {
+    const auto* value = dynamic_cast<IDataExchange*>(source);
+    if (value == nullptr)
+        return;
+    ForEachControl(
+        [&](CXTPControl* control) {
+            if (control != source && control->GetID() == source->GetID())
+                if (auto* copy = dynamic_cast<IDataExchange*>(control))
+                    copy->CopyValueFrom(*value);
+        },
+        true);
+}
+
 const SysPanelValue* DVRibbonBar::GetControlData(CXTPRibbonBar* ribbon, int id) {
     auto* self = DYNAMIC_DOWNCAST(DVRibbonBar, ribbon);
     if (self == nullptr)

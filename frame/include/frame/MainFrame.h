@@ -414,6 +414,8 @@ protected:
     LRESULT OnInitControl(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitPopup(WPARAM wParam, LPARAM lParam);
     LRESULT OnControlExecute(WPARAM wParam, LPARAM lParam);
+    // While an executed control's value is copied to its twins.
+    bool m_copyingControlValue = false;
     struct CommandRow;
     static std::span<const CommandRow> CommandTable();
     static const CommandRow* FindCommandRow(UINT id, bool update);

@@ -40,23 +40,11 @@ private:
     std::set<HWND> m_hidden;
 };
 
-// A page of the ribbon's own: painted in the backstage theme's page colours.
-class DVRibbonBackstagePage : public CPropertyPage {
-    DECLARE_DYNAMIC(DVRibbonBackstagePage)
+// A page of the ribbon's own: painted in the backstage theme's page colours (section
+// "CommandBars.Ribbon.Backstage"), as the tool kit's pages are.
+class DVRibbonBackstagePage : public CXTPRibbonBackstagePage {
 public:
-    explicit DVRibbonBackstagePage(UINT templateId = 0);
-    // Takes the page colours of the theme (section "CommandBars.Ribbon.Backstage").
-    virtual void SetTheme(int theme);
-    int GetTheme() const { return m_theme; }
-    COLORREF GetBackColor() const { return m_back; }
-    COLORREF GetTextColor() const { return m_text; }
-
-protected:
-    int m_theme = 0;
-    COLORREF m_back;
-    COLORREF m_text;
-    BOOL OnEraseBkgnd(CDC* pDC);
-    DECLARE_MESSAGE_MAP()
+    explicit DVRibbonBackstagePage(UINT templateId = 0) : CXTPRibbonBackstagePage(templateId) {}
 };
 
 // A page whose help topic is the context help while it shows.

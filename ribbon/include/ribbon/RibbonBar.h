@@ -82,6 +82,8 @@ public:
     void SetControlInt(Dravik::DVDocument* document, int id, std::int32_t value);
     void SetControlIntVar(Dravik::DVDocument* document, int id, int value, std::int32_t code);
     void SetControlValue(Dravik::DVDocument* document, int id, const std::wstring& text);
+    // Every other copy of the source's command, at every depth, takes the source's value.
+    void PopulateControlData(CXTPControl* source);
     // The value of the control with `id`: the selected tab's visible groups first, then every
     // control; none when no control has the id.
     static const SysPanelValue* GetControlData(CXTPRibbonBar* ribbon, int id);

@@ -197,7 +197,11 @@ void CXTPControl::OnExecute() {
         if (closePopups)
             bars->ClosePopups();
     }
-    if (site != nullptr && site->m_hWnd != nullptr && id != 0)
+    // The site hears of the execution first (a control that takes values lets its twins take
+    // this one); a site that acted on it itself answers non-zero, and no command follows.
+    if (site != nullptr && site->m_hWnd != nullptr && id != 0 &&
+        site->SendMessage(WM_XTP_CONTROLEXECUTE, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(this)) ==
+            0)
         site->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
