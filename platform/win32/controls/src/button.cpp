@@ -59,15 +59,14 @@ void setCheck(HWND hwnd, Button& b, WPARAM value) {
     }
 }
 
-// An auto radio button clears the other auto radio buttons of its group.
+// An auto radio button clears every other radio button of its group, automatic or not.
 void clearGroup(HWND hwnd) {
     const HWND parent = GetParent(hwnd);
     if (!parent)
         return;
     for (HWND other = GetNextDlgGroupItem(parent, hwnd, FALSE); other && other != hwnd;
          other = GetNextDlgGroupItem(parent, other, FALSE)) {
-        if (typeOf(styleOf(other)) == BS_AUTORADIOBUTTON &&
-            SendMessageW(other, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON)
+        if (SendMessageW(other, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON)
             SendMessageW(other, BM_SETCHECK, BST_UNCHECKED, 0);
     }
 }

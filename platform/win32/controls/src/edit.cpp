@@ -1,8 +1,8 @@
 // "Edit": the text, its selection and caret, typing and editing keys, undo, the limit, and the
 // notifications in the platform's order (EN_UPDATE before EN_CHANGE, both after the text changed).
-#include "pal/clipboard_text.h"
 #include "control.h"
 #include "paint.h"
+#include "pal/clipboard_text.h"
 
 #include "pal/text.h"
 
@@ -450,7 +450,11 @@ void setText(HWND hwnd, Edit& e, const wchar_t* text) {
     e.scrollX = 0;
     e.modified = false;
     e.canUndo = false;
-    changed(hwnd);
+    // A multi-line edit tells its parent of changes a person makes, not of text it is given.
+    if (styleOf(hwnd) & ES_MULTILINE)
+        redraw(hwnd);
+    else
+        changed(hwnd);
 }
 
 } // namespace

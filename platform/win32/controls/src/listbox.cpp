@@ -7,6 +7,7 @@
 #include "pal/text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace pal::ctl {
 namespace {
@@ -30,6 +31,7 @@ struct List {
     bool focused = false;
     bool tracking = false;
     int downSelection = -1;
+    bool pressChanged = false; // the press changed the selection: the release tells the parent
     HFONT font = nullptr;
     HWND combo = nullptr;
     // The bars the list was made with: it hides them while they have nothing to scroll and
@@ -742,10 +744,9 @@ LRESULT listBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         const bool changed = choose(hwnd, *l, i, (wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0, true);
         l->downSelection = l->current;
+        l->pressChanged = changed;
         l->tracking = true;
         SetCapture(hwnd);
-        if (changed)
-            notifyIfAsked(hwnd, *l, LBN_SELCHANGE);
         return 0;
     }
     case WM_MOUSEMOVE: {
@@ -770,8 +771,9 @@ LRESULT listBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             SendMessageW(l->combo, outside ? kComboDismissed : kComboPicked, static_cast<WPARAM>(i), 0);
             return 0;
         }
-        // A selection dragged to another item is told when the button is released.
-        if (mode == Mode::Single && l->current != l->downSelection)
+        // The parent hears of a selection made by the press, or dragged to another item, when the
+        // button is released.
+        if (std::exchange(l->pressChanged, false) || (mode == Mode::Single && l->current != l->downSelection))
             notifyIfAsked(hwnd, *l, LBN_SELCHANGE);
         return 0;
     }

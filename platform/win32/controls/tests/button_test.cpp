@@ -95,9 +95,13 @@ using ButtonTest = ControlTest;
 TEST_F(ButtonTest, AutoRadioButtonsOfAGroupClearEachOtherAndOnlyTheCheckedOneIsATabStop) {
     const HWND a = make(L"Button", L"A", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, {10, 10, 110, 30}, 1);
     const HWND b = make(L"Button", L"B", BS_AUTORADIOBUTTON, {10, 40, 110, 60}, 2);
+    const HWND plain = make(L"Button", L"P", BS_RADIOBUTTON, {120, 10, 220, 30}, 4);
     const HWND other = make(L"Button", L"C", BS_AUTORADIOBUTTON | WS_GROUP, {10, 70, 110, 90}, 3);
     SendMessageW(other, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(plain, BM_SETCHECK, BST_CHECKED, 0);
     clickAt(a, 5, 5);
+    EXPECT_EQ(SendMessageW(plain, BM_GETCHECK, 0, 0), BST_UNCHECKED)
+        << "a radio button that is not automatic too";
     clickAt(b, 5, 5);
     EXPECT_EQ(SendMessageW(a, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(SendMessageW(b, BM_GETCHECK, 0, 0), BST_CHECKED);

@@ -27,14 +27,25 @@ TEST_F(EditTest, TypingTellsUpdateThenChangeForEachCharacter) {
     EXPECT_TRUE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
 }
 
-TEST_F(EditTest, SettingTheTextTellsTheParentAndClearsTheModifiedFlag) {
-    const HWND edit = make(L"Edit", L"", 0, {10, 10, 210, 34}, 5);
-    SendMessageW(edit, EM_SETMODIFY, TRUE, 0);
-    take();
-    SetWindowTextW(edit, L"new");
-    EXPECT_EQ(take(), (Log{"5:EN_UPDATE", "5:EN_CHANGE"}));
-    EXPECT_FALSE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
-    EXPECT_EQ(selection(edit), MAKELONG(0, 0));
+TEST_F(EditTest, SettingTheTextTellsTheParentOfASingleLineAndClearsTheModifiedFlag) {
+    const struct {
+        DWORD style;
+        Log heard;
+    } cases[] = {
+        {0, {"5:EN_UPDATE", "5:EN_CHANGE"}},
+        {ES_MULTILINE, {}}, // a multi-line edit tells only of what a person changes
+    };
+    for (const auto& c : cases) {
+        const HWND edit = make(L"Edit", L"", c.style, {10, 10, 210, 34}, 5);
+        SendMessageW(edit, EM_SETMODIFY, TRUE, 0);
+        take();
+        SetWindowTextW(edit, L"new");
+        EXPECT_EQ(take(), c.heard) << c.style;
+        EXPECT_EQ(textOf(edit), L"new");
+        EXPECT_FALSE(SendMessageW(edit, EM_GETMODIFY, 0, 0));
+        EXPECT_EQ(selection(edit), MAKELONG(0, 0));
+        DestroyWindow(edit);
+    }
 }
 
 TEST_F(EditTest, CyrillicTextIsTypedAsItIs) {

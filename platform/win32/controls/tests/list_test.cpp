@@ -93,6 +93,14 @@ TEST_F(ListTest, MouseAndKeysSelectInEachMode) {
          [](ListTest& t, HWND l) { t.clickAt(l, 5, kRow + 2); },
          {1},
          {"9:LBN_SETFOCUS", "9:LBN_SELCHANGE"}},
+        {"a press selects, the release tells",
+         LBS_NOTIFY,
+         [](ListTest& t, HWND l) {
+             PostMessageW(l, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, kRow + 2));
+             t.pump();
+         },
+         {1},
+         {"9:LBN_SETFOCUS"}},
         {"single by arrows",
          LBS_NOTIFY,
          [](ListTest& t, HWND l) {

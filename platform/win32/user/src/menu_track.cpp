@@ -54,6 +54,8 @@ public:
 
     UINT run(POINT at);
     void end() { done_ = true; }
+    // Whether the menu showed at all.
+    bool opened() const { return opened_; }
     const Level* levelOf(HMENU menu) const {
         for (const auto& l : levels_)
             if (l->menu == menu)
@@ -85,6 +87,7 @@ private:
     HWND owner_;
     std::vector<std::unique_ptr<Level>> levels_;
     bool done_ = false;
+    bool opened_ = false;
     UINT chosen_ = 0;
     bool fromResponder_ = false;
     bool journaled_ = false;
@@ -139,8 +142,12 @@ bool Tracker::open(HMENU menu, RECT anchor, bool beside, int parentIndex) {
     SetWindowLongPtrW(level->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(level.get()));
     ShowWindow(level->window, SW_SHOWNA);
     levels_.push_back(std::move(level));
-    if (levels_.size() == 1)
-        SetCapture(levels_[0]->window);
+    if (levels_.size() == 1) {
+        opened_ = true;
+        // The menu takes the mouse, and its owner hears it lost it even when it did not hold it.
+        if (SetCapture(levels_[0]->window) != owner_)
+            SendMessageW(owner_, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(levels_[0]->window));
+    }
     return true;
 }
 
@@ -429,11 +436,17 @@ UINT Tracker::run(POINT at) {
     prompt_.flags = flags_;
 
     SendMessageW(owner_, WM_ENTERMENULOOP, TRUE, 0);
-    SendMessageW(owner_, WM_INITMENU, reinterpret_cast<WPARAM>(root_), 0);
-    const RECT anchor{at.x, at.y, at.x, at.y};
-    // A menu that its owner emptied when it opened shows nothing and asks nothing.
-    if (!open(root_, anchor, false, -1))
-        done_ = journaled_ = true;
+    // An owner that ends the menu (EndMenu) as its loop begins sees nothing of it.
+    if (done_) {
+        journaled_ = true;
+    } else {
+        SendMessageW(owner_, WM_INITMENU, reinterpret_cast<WPARAM>(root_), 0);
+        const RECT anchor{at.x, at.y, at.x, at.y};
+        // A menu that is still empty once its owner was asked to fill it shows nothing and asks
+        // nothing.
+        if (!open(root_, anchor, false, -1))
+            done_ = journaled_ = true;
+    }
 
     while (!done_) {
         MSG msg{};
@@ -497,13 +510,12 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPAR
         SetLastError(ERROR_POPUP_ALREADY_ACTIVE);
         return FALSE;
     }
-    // A menu with nothing in it shows nothing.
-    if (GetMenuItemCount(menu) <= 0)
-        return FALSE;
     Tracker tracker(menu, flags, owner);
     current = &tracker;
     const UINT chosen = tracker.run(POINT{x, y});
     current = nullptr;
+    if (!tracker.opened())
+        return FALSE;
     if (flags & TPM_RETURNCMD)
         return static_cast<BOOL>(chosen);
     if (chosen && !(flags & TPM_NONOTIFY))

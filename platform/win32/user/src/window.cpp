@@ -367,6 +367,7 @@ HWND GetParent(HWND hwnd) {
 HWND SetParent(HWND child, HWND newParent) {
     HWND previous = nullptr;
     bool visible = false;
+    bool wasActive = false;
     {
         Lock lock = lockModel();
         Window* w = findOrFail(child);
@@ -380,6 +381,7 @@ HWND SetParent(HWND child, HWND newParent) {
             return nullptr;
         }
         previous = w->parent ? w->parent : desktopHandle();
+        wasActive = !w->parent && currentQueue().active == child && w->thread == currentThread();
         std::erase(siblingsOf(w), child);
         w->parent = newParent;
         w->messageOnly = false;
@@ -396,6 +398,11 @@ HWND SetParent(HWND child, HWND newParent) {
             invalidateFrame(w);
         }
     }
+    // An active window made a child is active no longer: its new top-level window takes over.
+    if (wasActive && newParent)
+        activate(nextToActivate(child), WA_ACTIVE);
+    // It arrives on top of its new siblings, and hears of its new place as of any move.
+    SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return previous;
 }
 

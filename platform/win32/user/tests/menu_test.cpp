@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -66,6 +67,11 @@ protected:
         switch (message) {
         case WM_ENTERMENULOOP:
             t->log.push_back(pal::format("ENTERMENULOOP %d", static_cast<int>(wParam)));
+            if (t->onEnterLoop)
+                std::exchange(t->onEnterLoop, nullptr)();
+            break;
+        case WM_CAPTURECHANGED:
+            t->log.push_back("CAPTURECHANGED");
             break;
         case WM_EXITMENULOOP:
             t->log.push_back(pal::format("EXITMENULOOP %d", static_cast<int>(wParam)));
@@ -77,6 +83,8 @@ protected:
             t->log.push_back(pal::format("INITMENUPOPUP %s %d",
                                          t->menuName(static_cast<LPARAM>(wParam)).c_str(),
                                          LOWORD(static_cast<DWORD_PTR>(lParam))));
+            if (t->onInitPopup)
+                std::exchange(t->onInitPopup, nullptr)(reinterpret_cast<HMENU>(wParam));
             break;
         case WM_UNINITMENUPOPUP:
             t->log.push_back("UNINITMENUPOPUP " + t->menuName(static_cast<LPARAM>(wParam)));
@@ -125,6 +133,9 @@ protected:
     Log log;
     // Runs once, the first time the menu is idle: a person's keys and clicks arrive then.
     std::function<void(HWND popup)> onIdle;
+    // Run once, when the menu loop begins and when a popup is about to show.
+    std::function<void()> onEnterLoop;
+    std::function<void(HMENU)> onInitPopup;
 };
 
 void keys(std::initializer_list<int> list) {
@@ -145,6 +156,7 @@ void PrintTo(const OrderCase& c, std::ostream* os) {
 
 class MenuOrder : public MenuTest, public ::testing::WithParamInterface<OrderCase> {
 public:
+    using MenuTest::onEnterLoop;
     using MenuTest::onIdle;
 };
 
@@ -160,28 +172,38 @@ const OrderCase kOrder[] = {
                            keys({VK_DOWN, VK_RETURN});
                        }; },
      0,
-     {"ENTERMENULOOP 1", "INITMENU main", "INITMENUPOPUP main 0", "MENUSELECT main 101",
+     {"ENTERMENULOOP 1", "INITMENU main", "INITMENUPOPUP main 0", "CAPTURECHANGED", "MENUSELECT main 101",
       "UNINITMENUPOPUP main", "MENUSELECT closed", "EXITMENULOOP 1", "COMMAND 0x65 0"}},
     {"IntoASubmenuByKeys",
      [](MenuTest& t) {
          static_cast<MenuOrder&>(t).onIdle = [](HWND) { keys({VK_UP, VK_UP, VK_RIGHT, VK_DOWN, VK_RETURN}); };
      },
      0,
-     {"ENTERMENULOOP 1", "INITMENU main", "INITMENUPOPUP main 0", "MENUSELECT main 9029", "MENUSELECT main 3",
-      "INITMENUPOPUP recent 3", "MENUSELECT recent 201", "MENUSELECT recent 202", "UNINITMENUPOPUP recent",
-      "UNINITMENUPOPUP main", "MENUSELECT closed", "EXITMENULOOP 1", "COMMAND 0xCA 0"}},
+     {"ENTERMENULOOP 1", "INITMENU main", "INITMENUPOPUP main 0", "CAPTURECHANGED", "MENUSELECT main 9029",
+      "MENUSELECT main 3", "INITMENUPOPUP recent 3", "MENUSELECT recent 201", "MENUSELECT recent 202",
+      "UNINITMENUPOPUP recent", "UNINITMENUPOPUP main", "MENUSELECT closed", "EXITMENULOOP 1",
+      "COMMAND 0xCA 0"}},
     {"DismissedWithEscape",
      [](MenuTest& t) { static_cast<MenuOrder&>(t).onIdle = [](HWND) {
                            keys({VK_DOWN, VK_ESCAPE});
                        }; },
      0,
-     {"ENTERMENULOOP 1", "INITMENU main", "INITMENUPOPUP main 0", "MENUSELECT main 101",
+     {"ENTERMENULOOP 1", "INITMENU main", "INITMENUPOPUP main 0", "CAPTURECHANGED", "MENUSELECT main 101",
       "UNINITMENUPOPUP main", "MENUSELECT closed", "EXITMENULOOP 1"}},
     {"ChosenByTheResponderThroughASubmenu",
      [](MenuTest&) { pal::test::pushAnswer(L"Second.dwg"); },
      TPM_RETURNCMD,
-     {"ENTERMENULOOP 1", "INITMENU main", "INITMENUPOPUP main 0", "MENUSELECT main 3",
+     {"ENTERMENULOOP 1", "INITMENU main", "INITMENUPOPUP main 0", "CAPTURECHANGED", "MENUSELECT main 3",
       "INITMENUPOPUP recent 3", "MENUSELECT recent 202", "UNINITMENUPOPUP recent", "UNINITMENUPOPUP main",
+      "MENUSELECT closed", "EXITMENULOOP 1"}},
+    {"EndedByItsOwnerAsItsLoopBegins",
+     [](MenuTest& t) { static_cast<MenuOrder&>(t).onEnterLoop = [] { EndMenu(); }; },
+     0,
+     {"ENTERMENULOOP 1", "MENUSELECT closed", "EXITMENULOOP 1"}},
+    {"EndedByItsOwnerWhenIdle",
+     [](MenuTest& t) { static_cast<MenuOrder&>(t).onIdle = [](HWND) { EndMenu(); }; },
+     0,
+     {"ENTERMENULOOP 1", "INITMENU main", "INITMENUPOPUP main 0", "CAPTURECHANGED", "UNINITMENUPOPUP main",
       "MENUSELECT closed", "EXITMENULOOP 1"}},
 };
 
@@ -284,12 +306,23 @@ TEST_F(MenuTest, AnUnansweredMenuIsDismissedAndRecorded) {
     ASSERT_EQ(journal("prompt.unanswered").size(), 1u);
 }
 
-TEST_F(MenuTest, AMenuWithNoItemsReturnsZeroAndShowsNothing) {
+// An empty menu still asks its owner to fill it; one left empty shows nothing and returns zero,
+// one filled then shows as any other.
+TEST_F(MenuTest, AMenuWithNoItemsAsksItsOwnerToFillItAndShowsNothingWhenItStaysEmpty) {
     const HMENU empty = CreatePopupMenu();
+    names[empty] = "empty";
     EXPECT_EQ(TrackPopupMenu(empty, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 0);
     EXPECT_EQ(TrackPopupMenu(empty, 0, 10, 10, 0, owner, nullptr), 0);
-    EXPECT_TRUE(log.empty());
+    const Log once{"ENTERMENULOOP 1", "INITMENU empty", "INITMENUPOPUP empty 0", "MENUSELECT closed",
+                   "EXITMENULOOP 1"};
+    Log twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(log, twice);
     EXPECT_TRUE(journal("prompt").empty());
+
+    onInitPopup = [](HMENU m) { AppendMenuW(m, MF_STRING, 301, L"&Filled"); };
+    onIdle = [](HWND) { keys({VK_DOWN, VK_RETURN}); };
+    EXPECT_EQ(TrackPopupMenu(empty, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 301);
     DestroyMenu(empty);
 }
 

@@ -308,6 +308,29 @@ const Case kCases[] = {
      [](RecordedTest& t) { static_cast<SequenceTest&>(t).create("frame", kFrame); },
      [](RecordedTest& t) { SendMessageW(static_cast<SequenceTest&>(t).win("frame"), WM_CLOSE, 0, 0); },
      {"frame:WM_CLOSE", "frame:WM_DESTROY", "frame:WM_NCDESTROY"}},
+    {"SetParentPutsAChildOnTopOfItsNewSiblingsAndTellsIt",
+     [](RecordedTest& t) {
+         frameWithChild(t);
+         auto& s = static_cast<SequenceTest&>(t);
+         s.create("list", kChild, s.win("frame"), {5, 30, 105, 90}, 8);
+     },
+     [](RecordedTest& t) {
+         auto& s = static_cast<SequenceTest&>(t);
+         SetParent(s.win("edit"), s.win("list"));
+     },
+     {"edit:WM_WINDOWPOSCHANGING", "edit:WM_WINDOWPOSCHANGED"}},
+    {"SetParentOfTheActivePopupHandsActivationToItsNewTopLevelWindow",
+     [](RecordedTest& t) {
+         auto& s = static_cast<SequenceTest&>(t);
+         s.create("frame", kFrame | WS_VISIBLE);
+         s.create("popup", WS_POPUP | WS_VISIBLE, nullptr, {20, 20, 120, 120});
+     },
+     [](RecordedTest& t) {
+         auto& s = static_cast<SequenceTest&>(t);
+         SetParent(s.win("popup"), s.win("frame"));
+     },
+     {"popup:WM_NCACTIVATE", "popup:WM_ACTIVATE", "frame:WM_WINDOWPOSCHANGING", "frame:WM_NCACTIVATE",
+      "frame:WM_ACTIVATE", "popup:WM_WINDOWPOSCHANGING", "popup:WM_WINDOWPOSCHANGED"}},
     {"AnotherApplicationTakingTheForegroundDeactivates",
      frameWithChild,
      [](RecordedTest&) { pal::test::activateOtherApplication(); },
