@@ -14,6 +14,7 @@
 #include "pal/path.h"
 #include "pal/text.h"
 
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
@@ -165,7 +166,7 @@ void CDvw32Doc::OnUpdateEditRedo(CCmdUI* pCmdUI) {
     pCmdUI->Enable(!IsInCommand() && Cont2D()->CanRedo());
 }
 
-CDvw32Doc::CDvw32Doc() {
+CDvw32Doc::CDvw32Doc() : lastAutoSave_(static_cast<std::int64_t>(std::time(nullptr))) {
     // Views show what the content holds now, after every edit, undo and redo.
     Cont2D()->SetChangeListener([this] {
         if (paintBlocked_ || regenDepth_ > 0)

@@ -245,7 +245,8 @@ public:
     void RepaintNeeded(bool needed) { repaintNeeded_ = needed; }
     bool IsRepaintNeeded() const { return repaintNeeded_; }
 
-    // The time of the last automatic save, in seconds since 1970 (0: never).
+    // The time of the last automatic save, in seconds since 1970; until the first one, the time
+    // the document was made or opened, so that a change is saved an interval after it.
     std::int64_t GetLastAutoSaveTime() const { return lastAutoSave_; }
     void SetLastAutoSaveTime(std::int64_t seconds) { lastAutoSave_ = seconds; }
 
