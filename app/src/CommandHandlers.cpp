@@ -99,12 +99,14 @@ int TechnicalSupport(std::int64_t) {
 }
 
 int DocumentSaveAll(std::int64_t) {
-    // Each document should be held for the whole loop and its in-place edit finished first;
-    // the kernel's document object, with its hold count and in-place editing, is not part of
-    // this build, so the documents are saved as listed.
-    DV_NOT_BUILT_YET("DocumentSaveAll: documents are not held and in-place edits not finished");
-    for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+    // Every document is held for the whole loop, so that none closes under a later save.
+    const std::vector<CDvw32Doc*> documents = DocumentManager::Instance().GetDocuments();
+    for (CDvw32Doc* document : documents)
+        document->AddHold();
+    for (CDvw32Doc* document : documents)
         SaveDocument(document);
+    for (CDvw32Doc* document : documents)
+        document->ReleaseHold();
     return 1;
 }
 
@@ -168,9 +170,14 @@ int DocumentNewFrom(std::int64_t) {
 }
 
 int DocumentOpen(std::int64_t) {
-    // The application's document manager is the kernel's; without it there is no open command.
-    DV_NOT_BUILT_YET("DocumentOpen: the application's document manager");
-    return 0;
+    CDvw32App* app = GetDvw32App();
+    if (app == nullptr || app->m_pDocManager == nullptr)
+        return 0;
+    const std::wstring file = app->GetHelpContextFile();
+    const UINT previous = app->SetHelpContext(kDocumentOpenHelp, file.c_str(), 1);
+    app->m_pDocManager->OnFileOpen();
+    app->SetHelpContext(previous, file.c_str(), -1);
+    return 1;
 }
 
 int Settings(std::int64_t) {
@@ -369,9 +376,11 @@ int PhotoProperties(CDvw32Doc*) {
     return 0;
 }
 
-int DocumentClose(CDvw32Doc*) {
-    DV_NOT_BUILT_YET("DocumentClose: the kernel's document class");
-    return 0;
+int DocumentClose(CDvw32Doc* document) {
+    if (document == nullptr || !document->SaveModified())
+        return 0;
+    document->OnCloseDocument();
+    return 1;
 }
 
 int DocumentSaveAsPrototype(CDvw32Doc* document) {

@@ -84,6 +84,20 @@ CDocument* openKernelDocument(const std::wstring& path, bool addToRecent, HRESUL
     return document;
 }
 
+void deleteIfTemporary(const wchar_t* path) {
+    wchar_t temp[MAX_PATH + 1] = L"";
+    const DWORD tempLength = GetTempPathW(MAX_PATH, temp);
+    if (tempLength == 0 || CompareStringOrdinal(path, static_cast<int>(tempLength), temp,
+                                                static_cast<int>(tempLength), TRUE) != CSTR_EQUAL)
+        return;
+    if (!DeleteFileW(path)) {
+        const DWORD failure = GetLastError();
+        DVLog_WriteW(failure == ERROR_FILE_NOT_FOUND ? DVLogExpected : DVLogOptionalFailure,
+                     L"Failed to delete temporary file \"%ls\": 0x%08x", path,
+                     static_cast<unsigned>(failure));
+    }
+}
+
 } // namespace
 
 std::pair<CDocument*, bool> OpenWorkSession(const wchar_t* path) {
@@ -91,23 +105,14 @@ std::pair<CDocument*, bool> OpenWorkSession(const wchar_t* path) {
     std::wstring error;
     if (path == nullptr || !Dravik::LoadWorkSession(path, &session, &error))
         return {nullptr, false};
-    // A session handed over in the temporary folder is read once and not left behind.
-    wchar_t temp[MAX_PATH + 1] = L"";
-    const DWORD tempLength = GetTempPathW(MAX_PATH, temp);
-    if (tempLength > 0 && CompareStringOrdinal(path, static_cast<int>(tempLength), temp,
-                                               static_cast<int>(tempLength), TRUE) == CSTR_EQUAL) {
-        if (!DeleteFileW(path)) {
-            const DWORD failure = GetLastError();
-            DVLog_WriteW(failure == ERROR_FILE_NOT_FOUND ? DVLogExpected : DVLogOptionalFailure,
-                         L"Failed to delete temporary file \"%ls\": 0x%08x", path,
-                         static_cast<unsigned>(failure));
-        }
-    }
     std::vector<std::wstring> errors;
     const std::vector<CDvw32Doc*> opened =
         Dravik::OpenWorkSession(session, DocumentManager::GetDefaultInitParams(), &errors);
     if (opened.empty())
         return {nullptr, true};
+    // A session handed over in the temporary folder is not left behind, once its drawings are
+    // open: a session that failed to open is still there to try again.
+    deleteIfTemporary(path);
     CDvw32Doc* shown = session.active >= 0 && static_cast<size_t>(session.active) < opened.size()
                            ? opened[static_cast<size_t>(session.active)]
                            : opened.front();

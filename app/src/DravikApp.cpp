@@ -259,6 +259,14 @@ void DravikApp::LoadEditionModules() {
     }
 }
 
+CDocument* DravikApp::OpenDocumentFile(LPCWSTR lpszFileName, BOOL bAddToMRU) {
+    BeginWaitCursor();
+    InitializeMacroManager();
+    CDocument* document = CDvw32App::OpenDocumentFile(lpszFileName, bAddToMRU);
+    EndWaitCursor();
+    return document;
+}
+
 BOOL DravikApp::OnIdle(LONG lCount) {
     const BOOL more = CDvw32App::OnIdle(lCount);
     if (lCount == 0)

@@ -124,7 +124,8 @@ BOOL CDvw32App::OnIdle(LONG lCount) {
     dvrt::StatusLineBkProcManager::Instance().Update();
     ShowPendingCriticalErrorBar();
     RunPaneIdleUpdates();
-    DV_NOT_BUILT_YET("OnIdle: auto-save and the tutorial views' redraw");
+    AutoSaveDocuments();
+    DV_NOT_BUILT_YET("OnIdle: the tutorial views' redraw");
     GlobalContainer::Instance().OnSessionIdle();
     CXTPReportControl::FreeRowBatchExtraData();
     UpdatePopupToolbar();

@@ -6,6 +6,11 @@
 //   --title-block PATH  does what a title-block editor does: opens the drawing, takes the active
 //                       one, reads "$razrab", writes it, commits, reads it back; each answer goes
 //                       to the journal ("dvserver.client.answers"), then every reference is let go.
+//   --file-road         drives the server's own file commands as its keys and menus do: open
+//                       (the server's dialog picks the file), "$razrab" set and saved, set again
+//                       and saved as (the dialog picks the new name), closed, and the first
+//                       entry of the recent list opened; what the reopened drawing's "$razrab"
+//                       holds goes to the journal ("dvserver.client.road").
 #include "app/DVServer.h"
 
 #include "pal/com/dispatch.h"
@@ -54,6 +59,59 @@ void editTitleBlock(IDispatch* app, const std::wstring& path) {
     pal::journal::record("dvserver.client.answers", answers);
 }
 
+// The active drawing's variables; null when there is no active drawing.
+IDispatch* activeVars(IDispatch* app) {
+    VARIANT active, vars;
+    if (FAILED(invokeByName(app, L"GetActiveFile", {}, &active)) || active.vt != VT_DISPATCH ||
+        active.pdispVal == nullptr)
+        return nullptr;
+    const HRESULT got = invokeByName(active.pdispVal, L"GetModelVars", {}, &vars);
+    VariantClear(&active);
+    return SUCCEEDED(got) && vars.vt == VT_DISPATCH ? vars.pdispVal : nullptr;
+}
+
+bool setDesigner(IDispatch* app, const std::wstring& name) {
+    IDispatch* vars = activeVars(app);
+    if (vars == nullptr)
+        return false;
+    VARIANT ok;
+    invokeByName(vars, L"SetVarExpression", {textArgument(L"$razrab"), textArgument(name)}, &ok);
+    VariantClear(&ok);
+    invokeByName(vars, L"OK", {textArgument(L"Title block")}, &ok);
+    const bool committed = ok.vt == VT_BOOL && ok.boolVal;
+    vars->Release();
+    return committed;
+}
+
+void command(IDispatch* app, unsigned id) {
+    VARIANT result;
+    invokeByName(app, L"ProcessCommand", {pal::com::shortArgument(static_cast<short>(id))}, &result);
+    VariantClear(&result);
+}
+
+void walkFileRoad(IDispatch* app) {
+    std::vector<std::pair<std::string, std::string>> answers;
+    command(app, 57601); // open
+    answers.emplace_back("first", setDesigner(app, L"Сидоров") ? "1" : "0");
+    command(app, 1029); // save
+    answers.emplace_back("second", setDesigner(app, L"Петров") ? "1" : "0");
+    command(app, 1093); // save as
+    command(app, 1200); // close
+    IDispatch* none = activeVars(app);
+    answers.emplace_back("closed", none == nullptr ? "1" : "0");
+    if (none != nullptr)
+        none->Release();
+    command(app, 57616); // the first entry of the recent list
+    if (IDispatch* vars = activeVars(app)) {
+        VARIANT designer;
+        invokeByName(vars, L"GetVarExpression", {textArgument(L"$razrab")}, &designer);
+        answers.emplace_back("reopened", textOf(designer));
+        VariantClear(&designer);
+        vars->Release();
+    }
+    pal::journal::record("dvserver.client.road", answers);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -67,6 +125,12 @@ int main(int argc, char** argv) {
         return 3;
     if (argc == 3 && std::string(argv[1]) == "--title-block") {
         editTitleBlock(app, pal::text::fromUtf8(argv[2]));
+        app->Release();
+        CoUninitialize();
+        return 0;
+    }
+    if (argc == 2 && std::string(argv[1]) == "--file-road") {
+        walkFileRoad(app);
         app->Release();
         CoUninitialize();
         return 0;

@@ -4,9 +4,11 @@
 // client can bring: Quit, and a client killed in the middle of a call.
 #include "app/DVServer.h"
 
+#include "DravikKernel/DocumentFile.h"
 #include "pal/com/dispatch.h"
 #include "pal/com/variant.h"
 #include "pal/journal.h"
+#include "pal/path.h"
 #include "pal/test/classes_root.h"
 #include "pal/test/eventually.h"
 #include "pal/test/sandbox_test.h"
@@ -203,6 +205,43 @@ TEST_F(ProgramServer, AClientKilledMidCallLeavesDravikCadServingAndItEndsWithThe
     const auto prompts = journal("prompt");
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].get("by"), "responder");
+}
+
+TEST_F(ProgramServer, AClientOpensSavesSavesAsClosesAndReopensThroughTheServersOwnFileCommands) {
+    // The server's own dialogs pick the files, from the answers a person would type.
+    const fs::path first = root() / "опора.grb";
+    const fs::path copy = root() / "опора-2.grb";
+    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", first);
+    const std::string bundled = pal::test::readFile(binDir() / "Samples" / "sample-a3.grb");
+    const fs::path answers = writeFile("answers.txt", first.string() + "\n" + copy.string() + "\n");
+    const std::wstring program = pal::text::fromUtf8((binDir() / "DravikCad").string());
+    const std::wstring clsid = pal::com::guidToString(kServerFactoryClsid);
+    pal::test::setClassesDefault(std::wstring(kServerProgId) + L"\\CLSID", clsid);
+    pal::test::setClassesDefault(L"CLSID\\" + clsid + L"\\LocalServer32", L"\"" + program + L"\"");
+
+    const pal::test::ProgramEnding client =
+        pal::test::runProgram(binDir() / "dvserver_client", {"--file-road"}, root() / "dvserver_client.err",
+                              {{"DV_PAL_DISPLAY", "null"},
+                               {"DV_PAL_SNAPSHOTS", std::nullopt},
+                               {"DV_PAL_ANSWERS", answers.string()}});
+    ASSERT_EQ(client.exitCode, 0) << client.err;
+    const auto road = journal("dvserver.client.road");
+    ASSERT_EQ(road.size(), 1u);
+    EXPECT_EQ(road[0].get("first"), "1");
+    EXPECT_EQ(road[0].get("second"), "1");
+    EXPECT_EQ(road[0].get("closed"), "1");
+    EXPECT_EQ(road[0].get("reopened"), "\"Петров\"") << "the recent list's first entry is the copy";
+
+    // The saved file has the first change, the copy the second; the bundled drawing is as it was.
+    std::wstring error;
+    for (const auto& [file, designer] : {std::pair{first, L"Сидоров"}, std::pair{copy, L"Петров"}}) {
+        auto document = Dravik::grb::LoadFile(pal::path::fromNative(file), &error);
+        ASSERT_NE(document, nullptr) << pal::text::toUtf8(error);
+        EXPECT_EQ(document->Cont2D()->GetTextValue(L"$razrab"), designer) << file;
+    }
+    EXPECT_EQ(pal::test::readFile(binDir() / "Samples" / "sample-a3.grb"), bundled);
+    const auto prompts = journal("prompt");
+    EXPECT_EQ(prompts.size(), 2u) << "the two file dialogs, and nothing else asked";
 }
 
 } // namespace

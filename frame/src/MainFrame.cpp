@@ -357,8 +357,19 @@ void CMainFrame::SizeToMonitor() {
     MoveWindow(area, FALSE);
 }
 
+// The program's own shortcuts; a settings profile that carries shortcuts of its own puts them
+// over these when it is applied.
+constexpr ACCEL kDefaultAccelerators[] = {
+    {FVIRTKEY | FCONTROL, 'N', 57600},  {FVIRTKEY | FCONTROL, 'O', 57601},
+    {FVIRTKEY | FCONTROL, 'S', 1029},   {FVIRTKEY | FCONTROL | FSHIFT, 'S', 1093},
+    {FVIRTKEY | FCONTROL, 'Z', 1115},   {FVIRTKEY | FCONTROL, 'Y', 1117},
+    {FVIRTKEY | FCONTROL, VK_F4, 1200}, {FVIRTKEY, VK_F1, 57670},
+};
+
 void CMainFrame::ApplyCommandBarSettings() {
     CXTPCommandBars* bars = GetCommandBars();
+    if (CXTPShortcutManager* shortcuts = bars->GetShortcutManager())
+        shortcuts->SetAccelerators(kDefaultAccelerators, static_cast<int>(std::size(kDefaultAccelerators)));
     CXTPCommandBarsOptions* options = bars->GetCommandBarsOptions();
     options->bUseDisabledIcons = TRUE;
     options->ShowKeyboardCues(xtpKeyboardCuesShowWindowsDefault);

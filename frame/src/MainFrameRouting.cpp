@@ -6,6 +6,7 @@
 
 #include "app/CrashGuard.h"
 
+#include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GenerateDumpFileContext.h"
 #include "DravikKernel/Settings.h"
 #include "XTToolkitPro.h"
@@ -128,6 +129,14 @@ BOOL CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
             find != nullptr && routing.ShowFindCommandToolTipHelp(find))
             return TRUE;
     return MdiMainFrame::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    MainFrameApplication* app = application();
+    CDvw32Doc* document = app != nullptr ? app->GetActiveDocument() : DVGetActiveDoc(m_hWnd);
+    if (MainFrameRouting::Instance().OfferToKernelCommands(nID, nCode, pExtra, pHandlerInfo, document))
+        return TRUE;
+    return MdiMainFrame::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 
 #include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/Commands.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/ModuleProxies.h"
 #include "DravikKernel/UIModuleProxy.h"
@@ -43,6 +44,11 @@ std::wstring MainFrameRouting::GetAutoMenuHint(UINT id) {
 bool MainFrameRouting::OfferToModuleProxy(UINT id, CDvw32Doc* document) {
     LTModuleProxy* proxy = LTModuleProxy::Instance();
     return proxy != nullptr && proxy->OnCommand(id, document);
+}
+
+bool MainFrameRouting::OfferToKernelCommands(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo,
+                                             CDvw32Doc* document) {
+    return DVCommandContainer::Instance().OnCmdMsg(id, code, extra, handlerInfo, document);
 }
 
 bool MainFrameRouting::OfferToAddOns(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

@@ -9,11 +9,18 @@ DV_EXPORTS_BEGIN
 
 class CDocument;
 class CDvw32Doc;
+struct DocInitParams;
 
 // Prototype kinds: 0 drawing, 1 3D part, 3 assembly drawing, 4 3D assembly, 5 sheet-metal part.
 CDocument* CreateDocumentFromPrototype(int prototypeKind);
 
-// Each answers non-zero on success.
+// The document manager's default open parameters, into the caller's record.
+void CopyDefaultOpenParameters(DocInitParams& params);
+// After a save: a document the kernel marked with a geometry-save failure is reported once.
+void ReportSaveGeometryError(CDvw32Doc* document);
+
+// Each holds the document for its duration and answers non-zero on success; a failure has been
+// told to the person and leaves the document modified and its file as it was.
 int SaveDocument(CDvw32Doc* document);
 int SaveDocumentAs(CDvw32Doc* document);
 int SaveDocumentCopy(CDvw32Doc* document);

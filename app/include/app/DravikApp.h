@@ -24,6 +24,9 @@ public:
     void SetUnattendedQuery(std::function<bool()> query) { m_unattendedQuery = std::move(query); }
     bool IsUnattended() const { return m_unattended; }
     BOOL OnIdle(LONG lCount) override;
+    // Every open of the program, with the wait cursor and the macro manager made ready first.
+    using CDvw32App::OpenDocumentFile;
+    CDocument* OpenDocumentFile(LPCWSTR lpszFileName, BOOL bAddToMRU) override;
 
     // The loop and what runs in it, inside the crash guard.
     int Run() override;

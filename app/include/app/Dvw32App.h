@@ -483,6 +483,17 @@ protected:
     void RunPaneIdleUpdates();
     void UpdatePopupToolbar();
 
+public:
+    // Saves the modified documents whose last automatic save lies longer back than the
+    // interval of the settings, with the auto-save window up meanwhile. A save that fails
+    // waits the interval like one that succeeded, and is told once, in a message bar that
+    // names the file, until a save of that document succeeds again.
+    void AutoSaveDocuments();
+
+protected:
+    // The open serials of the documents whose failed auto-save the person has been told of.
+    std::set<std::uint64_t> m_autoSaveFailuresTold;
+
     // What start-up took, so that shut-down gives back exactly that.
     HANDLE m_clearSettingsMutex = nullptr;
     ATOM m_ddeAppAtom = 0;

@@ -210,6 +210,9 @@ public:
     // command table (MainFrameRouting.cpp, MainFrameMessages.cpp, MainFrameCommands.cpp).
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // The kernel's registered commands come first on the road, whatever modules are loaded:
+    // they run and update from the ribbon, the menus, the bars and the keys alike.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void GetMessageString(UINT nID, CString& rMessage) const override;

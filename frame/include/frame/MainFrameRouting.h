@@ -32,6 +32,10 @@ public:
     virtual std::wstring GetAutoMenuHint(UINT id);
     // True when the kernel's module proxy handled the command.
     virtual bool OfferToModuleProxy(UINT id, CDvw32Doc* document);
+    // A command or an update request on the frame's road, offered to the kernel's registered
+    // commands with the active document; true when one of them took it.
+    virtual bool OfferToKernelCommands(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo,
+                                       CDvw32Doc* document);
     // The add-ons in the manager's order; true from the first that handled the message.
     virtual bool OfferToAddOns(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Which bars a message is offered to.

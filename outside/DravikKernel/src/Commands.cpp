@@ -3,6 +3,7 @@
 #include "KernelState.h"
 
 #include "DVDiagnostics/Trace.h"
+#include "afx/cmdtarget.h"
 #include "pal/text.h"
 
 #include <memory>
@@ -154,4 +155,28 @@ std::optional<int> DVCommandContainer::RunCommand(unsigned id, CDvw32Doc* docume
 bool DVCommandContainer::UpdateCommandUI(unsigned id, CDvw32Doc* document, CCmdUI* cmdUI) {
     const std::shared_ptr<DVCommand> command = commandOf(id);
     return command && command->UpdateUI(document, cmdUI);
+}
+
+bool DVCommandContainer::OnCmdMsg(unsigned id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo,
+                                  CDvw32Doc* activeDocument) {
+    const std::shared_ptr<DVCommand> command = commandOf(id);
+    if (!command)
+        return false;
+    const bool runnable = command->isSystemCommand() || activeDocument != nullptr;
+    if (code == CN_UPDATE_COMMAND_UI) {
+        auto* cmdUI = static_cast<CCmdUI*>(extra);
+        if (cmdUI == nullptr)
+            return false;
+        if (!runnable)
+            cmdUI->Enable(FALSE);
+        else if (!command->UpdateUI(activeDocument, cmdUI))
+            cmdUI->Enable(TRUE);
+        return true;
+    }
+    if (code != CN_COMMAND || !runnable)
+        return false;
+    if (handlerInfo != nullptr)
+        return true;
+    command->Run(activeDocument, 0);
+    return true;
 }

@@ -14,6 +14,7 @@
 #include "pal/path.h"
 #include "pal/text.h"
 
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
@@ -46,7 +47,9 @@ DocumentParameters& DravikDocument2::GetParameters() {
     return *parameters_;
 }
 
-ModelDefaultParameterProvider& DravikDocument2::GetDefaultParameters() { return GetParameters().Defaults; }
+ModelDefaultParameterProvider& DravikDocument2::GetDefaultParameters() {
+    return GetParameters().Defaults;
+}
 
 bool DravikDocument2::Is2D() const {
     return kind_ == DocumentKind::Drawing || kind_ == DocumentKind::AssemblyDrawing ||
@@ -133,7 +136,37 @@ std::wstring DravikDocument2::FindPathName(const std::wstring& path, const std::
 
 IMPLEMENT_DYNCREATE(CDvw32Doc, CDocument)
 
-CDvw32Doc::CDvw32Doc() {
+namespace {
+constexpr UINT kEditUndo = 1115;
+constexpr UINT kEditRedo = 1117;
+} // namespace
+
+BEGIN_MESSAGE_MAP(CDvw32Doc, CDocument)
+ON_COMMAND(kEditUndo, &CDvw32Doc::OnEditUndo)
+ON_COMMAND(kEditRedo, &CDvw32Doc::OnEditRedo)
+ON_UPDATE_COMMAND_UI(kEditUndo, &CDvw32Doc::OnUpdateEditUndo)
+ON_UPDATE_COMMAND_UI(kEditRedo, &CDvw32Doc::OnUpdateEditRedo)
+END_MESSAGE_MAP()
+
+void CDvw32Doc::OnEditUndo() {
+    if (!IsInCommand())
+        Cont2D()->Undo();
+}
+
+void CDvw32Doc::OnEditRedo() {
+    if (!IsInCommand())
+        Cont2D()->Redo();
+}
+
+void CDvw32Doc::OnUpdateEditUndo(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(!IsInCommand() && Cont2D()->CanUndo());
+}
+
+void CDvw32Doc::OnUpdateEditRedo(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(!IsInCommand() && Cont2D()->CanRedo());
+}
+
+CDvw32Doc::CDvw32Doc() : lastAutoSave_(static_cast<std::int64_t>(std::time(nullptr))) {
     // Views show what the content holds now, after every edit, undo and redo.
     Cont2D()->SetChangeListener([this] {
         if (paintBlocked_ || regenDepth_ > 0)
@@ -228,7 +261,8 @@ bool CDvw32Doc::DoFileSave(const std::wstring& path, std::wstring* error) {
             SetFlag(Dravik::kDocFlagGeneratedIcon);
         }
     }
-    const bool saved = Dravik::grb::SaveFile(*this, path, error);
+    const bool saved =
+        !Dravik::grb::IsLockedElsewhere(path, lockFd_, error) && Dravik::grb::SaveFile(*this, path, error);
     if (saved) {
         SetPathName(path);
         SetModifiedFlag(false);
@@ -247,7 +281,23 @@ BOOL CDvw32Doc::DoFileSave() {
 BOOL CDvw32Doc::DoSave(LPCWSTR lpszPathName, BOOL bReplace) {
     // Held for the call: a frame closed meanwhile closes the document only when it is done.
     AddHold();
-    const BOOL saved = CDocument::DoSave(lpszPathName, bReplace);
+    CString name = lpszPathName != nullptr ? CString(lpszPathName) : CString();
+    BOOL saved = FALSE;
+    if (name.IsEmpty()) {
+        name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+        CWinApp* app = AfxGetApp();
+        if (app == nullptr || !app->DoPromptFileName(name, 0, 0, FALSE, m_pDocTemplate))
+            name.Empty();
+    }
+    if (!name.IsEmpty()) {
+        saveError_.clear();
+        saved = OnSaveDocument(name);
+        if (!saved)
+            DVMessageBox::Show(saveError_.empty() ? L"Failed to save document." : saveError_.c_str(),
+                               MB_OK | MB_ICONEXCLAMATION);
+        else if (bReplace)
+            SetPathName(name);
+    }
     ReleaseHold();
     return saved;
 }
@@ -265,9 +315,11 @@ BOOL CDvw32Doc::DoFileSaveCopy(LPCWSTR lpszName) {
             return FALSE;
     }
     std::wstring error;
-    if (Dravik::grb::SaveFile(*this, std::wstring(name), &error))
+    if (!Dravik::grb::IsLockedElsewhere(std::wstring(name), lockFd_, &error) &&
+        Dravik::grb::SaveFile(*this, std::wstring(name), &error))
         return TRUE;
     DVLog_Write(DVLogOptionalFailure, "%s", pal::text::toUtf8(error).c_str());
+    DVMessageBox::Show(error.c_str(), MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
 }
 
@@ -331,6 +383,7 @@ BOOL CDvw32Doc::OnSaveDocument(LPCWSTR lpszPathName) {
     if (DoFileSave(lpszPathName ? lpszPathName : L"", &error))
         return TRUE;
     DVLog_Write(DVLogOptionalFailure, "%s", pal::text::toUtf8(error).c_str());
+    saveError_ = error;
     return FALSE;
 }
 

@@ -10,9 +10,12 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -326,6 +329,28 @@ bool SaveFile(const DravikDocument2& document, const std::wstring& path, std::ws
     if (!outcome && error)
         *error = L"Cannot save " + fileName(path) + L": " + pal::text::fromUtf8(outcome.message) + L".";
     return outcome.ok;
+}
+
+bool IsLockedElsewhere(const std::wstring& path, int ownLock, std::wstring* error) {
+    const fs::path native = pal::path::toNative(path);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat target {};
+    struct stat own {};
+    const bool ours = ownLock >= 0 && ::fstat(fd, &target) == 0 && ::fstat(ownLock, &own) == 0 &&
+                      target.st_dev == own.st_dev && target.st_ino == own.st_ino;
+    bool locked = false;
+    if (!ours) {
+        // A shared lock is refused only while someone holds the exclusive one; it is let go at once.
+        locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        if (!locked)
+            ::flock(fd, LOCK_UN);
+    }
+    ::close(fd);
+    if (locked && error)
+        *error = L"Cannot save " + fileName(path) + L": the file is locked by another program.";
+    return locked;
 }
 
 } // namespace Dravik::grb

@@ -1,6 +1,7 @@
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/test/hooks.h"
+#include "afx/cmdtarget.h"
 
 #include "DVDiagnostics/test/hooks.h"
 
@@ -101,6 +102,56 @@ TEST_F(Commands, ADocumentCommandWithoutADocumentIsNeitherRunNorUpdated) {
     container().RegisterCommand(903, L"ToggleDockingPanesLock", DVCommandFlags(16));
     EXPECT_EQ(container().RunCommand(903, nullptr, 0), std::nullopt);
     EXPECT_EQ(container().RunCommand(904, nullptr, 0), std::nullopt);
+}
+
+// An item of a bar or a menu as the frame's road updates it.
+class StateItem : public CCmdUI {
+public:
+    void Enable(BOOL on) override { state = on ? 1 : 0; }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCTSTR) override {}
+    int state = -1; // untouched
+};
+
+void disableSystem(CCmdUI* cmdUI) {
+    cmdUI->Enable(FALSE);
+}
+
+TEST_F(Commands, TheFramesRoadRunsAndUpdatesRegisteredObjectsAndLeavesEveryOtherIdToTheRest) {
+    container().RegisterCommand(new DVDocumentCommand(1029, L"DocumentSave", runDocument, nullptr, {}), 1029);
+    container().RegisterCommand(new DVSystemCommand(57601, {}, runSystem, nullptr, {}), 57601);
+    container().RegisterCommand(new DVSystemCommand(1045, L"DocumentSetAccess", runSystem, disableSystem, {}),
+                                1045);
+    container().RegisterCommand(903, L"ToggleDockingPanesLock", DVCommandFlags(16));
+    struct Case {
+        unsigned id;
+        CDvw32Doc* document;
+        bool routed; // the library took it
+        int state;   // what the update made of the item
+        bool ran;
+    };
+    const Case cases[] = {
+        {1029, nullptr, true, 0, false},    // a document command without a document
+        {1029, kDocument, true, 1, true},   // with one, and no update function: on
+        {57601, nullptr, true, 1, true},    // a system command runs without a document
+        {1045, kDocument, true, 0, true},   // its update function decides
+        {903, kDocument, false, -1, false}, // a bare id goes on along the road
+        {904, kDocument, false, -1, false}, // so does an unknown one
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        StateItem item;
+        EXPECT_EQ(container().OnCmdMsg(c.id, CN_UPDATE_COMMAND_UI, &item, nullptr, c.document), c.routed);
+        EXPECT_EQ(item.state, c.state);
+        AFX_CMDHANDLERINFO info;
+        g_lastDocumentRun = 0;
+        g_lastArgument = -1;
+        EXPECT_EQ(container().OnCmdMsg(c.id, CN_COMMAND, nullptr, &info, c.document), c.ran);
+        EXPECT_EQ(g_lastDocumentRun + (g_lastArgument + 1), 0) << "asking whether it runs runs nothing";
+        EXPECT_EQ(container().OnCmdMsg(c.id, CN_COMMAND, nullptr, nullptr, c.document), c.ran);
+        EXPECT_EQ(g_lastDocumentRun == 1 || g_lastArgument == 0, c.ran);
+    }
 }
 
 TEST_F(Commands, TheContainerOwnsWhatItIsGivenAndRefusesASecondObjectForAnId) {

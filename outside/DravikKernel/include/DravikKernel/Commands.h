@@ -17,6 +17,7 @@ DV_EXPORTS_BEGIN
 
 class CCmdUI;
 class CDvw32Doc;
+struct AFX_CMDHANDLERINFO;
 
 class DVCommand {
 public:
@@ -127,6 +128,16 @@ public:
     std::optional<int> RunCommand(unsigned id, CDvw32Doc* document, std::int64_t argument);
     // Updates the item through the command object of the id; false when nothing updated it.
     bool UpdateCommandUI(unsigned id, CDvw32Doc* document, CCmdUI* cmdUI);
+
+    // The library's part of a frame's command road, for a command (code 0) or an update
+    // request (code -1, `extra` the CCmdUI) of an id that has a command object; false for any
+    // other id, which goes on along the road. A command runs with the active document, a
+    // document command only when there is one; once run it counts as handled whatever it
+    // answered, so that nobody further along runs it again. An update without an update
+    // function enables the item; a document command without a document disables it. With
+    // `handlerInfo` a command is only asked whether it would run.
+    bool OnCmdMsg(unsigned id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo,
+                  CDvw32Doc* activeDocument);
 
 private:
     DVCommandContainer() = default;

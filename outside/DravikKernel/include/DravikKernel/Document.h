@@ -37,6 +37,8 @@ bool IsKnownDocumentKind(std::uint32_t kind);
 inline constexpr std::uint64_t kDocFlagGeneratedIcon = std::uint64_t(1) << 56;
 // The document was opened for an automation client (g_bOpeningFromOLE was set).
 inline constexpr std::uint64_t kDocFlagOpenedByAutomation = std::uint64_t(1) << 57;
+// The last save could not store the geometry whole; the shell tells the person once.
+inline constexpr std::uint64_t kDocFlagGeometrySaveFailed = std::uint64_t(1) << 58;
 
 class ModelVars;
 
@@ -214,7 +216,15 @@ public:
     void UnlockDocumentFile();
     bool IsDocumentFileLocked() const { return lockFd_ >= 0; }
 
+    // Undo (1115) and redo (1117) of the content, as the view hands them on; enabled while
+    // there is a step to take and no command or undo block is open.
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    void OnUpdateEditRedo(CCmdUI* pCmdUI);
+
     BOOL OnOpenDocument(LPCWSTR lpszPathName) override;
+    // A save that fails tells the person why, naming the file, through DoSave.
     BOOL OnSaveDocument(LPCWSTR lpszPathName) override;
     BOOL OnNewDocument() override;
     void OnCloseDocument() override;
@@ -235,14 +245,19 @@ public:
     void RepaintNeeded(bool needed) { repaintNeeded_ = needed; }
     bool IsRepaintNeeded() const { return repaintNeeded_; }
 
-    // The time of the last automatic save, in seconds since 1970 (0: never).
+    // The time of the last automatic save, in seconds since 1970; until the first one, the time
+    // the document was made or opened, so that a change is saved an interval after it.
     std::int64_t GetLastAutoSaveTime() const { return lastAutoSave_; }
     void SetLastAutoSaveTime(std::int64_t seconds) { lastAutoSave_ = seconds; }
 
     // The title-block variables as the automation side sees them; owned by the document.
     Dravik::ModelVars* GetModelVars();
 
+protected:
+    DECLARE_MESSAGE_MAP()
+
 private:
+    std::wstring saveError_;
     std::wstring command_;
     int holds_ = 0;
     bool closePending_ = false;

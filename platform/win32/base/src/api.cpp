@@ -94,6 +94,15 @@ DWORD GetCurrentThreadId() {
     return id;
 }
 
+std::int64_t _time64(std::int64_t* destination) {
+    const std::int64_t seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    if (destination != nullptr)
+        *destination = seconds;
+    return seconds;
+}
+
 DWORD GetTickCount() {
     return static_cast<DWORD>(pal::clock::tickMs());
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
 
 namespace {
@@ -52,3 +53,13 @@ TEST(DateFormat, AsksForTheSizeAndRefusesAShortBuffer) {
 }
 
 } // namespace
+
+TEST(CalendarTime, SecondsSince1970AgreeWithTheCRuntimeAndAreStoredWhenAsked) {
+    std::int64_t stored = 0;
+    const std::int64_t before = static_cast<std::int64_t>(std::time(nullptr));
+    const std::int64_t now = _time64(&stored);
+    const std::int64_t after = static_cast<std::int64_t>(std::time(nullptr));
+    EXPECT_EQ(stored, now);
+    EXPECT_GE(now, before);
+    EXPECT_LE(now, after);
+}

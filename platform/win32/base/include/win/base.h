@@ -7,6 +7,7 @@
 #include "win/types.h"
 
 #include <cstdarg>
+#include <cstdint>
 
 DV_EXPORTS_BEGIN
 
@@ -40,6 +41,9 @@ ULONGLONG GetTickCount64();
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 void GetSystemTime(SYSTEMTIME* time);
+// Seconds since 1 January 1970 UTC, the calendar time of the C runtime; also stored through
+// `destination` when one is given.
+std::int64_t _time64(std::int64_t* destination);
 void GetLocalTime(SYSTEMTIME* time);
 void GetSystemTimeAsFileTime(FILETIME* time);
 
