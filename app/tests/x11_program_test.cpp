@@ -112,8 +112,8 @@ protected:
     }
 
     // The About command of the ribbon's Help group, reached through the key tips: Alt, the Home
-    // tab's "H", then the tip of the group's fifth button.
-    void openAbout() { keys({XK_Alt_L, XK_h, XK_x, XK_2, XK_2}); }
+    // tab's "H", then "A2", as "Applications" of the Settings group takes the letter first.
+    void openAbout() { keys({XK_Alt_L, XK_h, XK_a, XK_2}); }
 
     // The pixels the X server shows of the lower left of the window, where the docking panes
     // are.
