@@ -125,7 +125,7 @@ protected:
 TEST_F(BackstageTest, EachPageShowsInTheBackstageWithItsHelpTopic) {
     const auto prototypes = pal::sandbox::root() / "prototypes";
     std::filesystem::create_directories(prototypes);
-    for (const char* name : {"Drawing A3.grb", "Part.grb", "Specification.grb"})
+    for (const char* name : {"Drawing A3.grb", "Part.grb", "Parts list.grb"})
         std::ofstream(prototypes / name) << "";
     CMainFrame* frame = make();
     ASSERT_NE(frame, nullptr);

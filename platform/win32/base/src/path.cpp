@@ -278,7 +278,6 @@ fs::path toNative(std::wstring_view p, std::uint32_t& error) {
     return native;
 }
 
-
 fs::path toNative(std::wstring_view p) {
     std::uint32_t error = 0;
     return toNative(p, error);
