@@ -113,17 +113,26 @@ std::vector<LONG> prefixWidths(Font& font, std::wstring_view text) {
     return out;
 }
 
-void drawRun(DeviceContext& dc, Font& font, int x, int y, std::wstring_view text, const RECT* clip) {
-    std::lock_guard lock(textMutex());
-    cairo_t* cr = dc.cairo();
-    if (!cr || text.empty())
-        return;
+namespace {
+
+// Saves the context's state and narrows drawing to the clip rectangle, when there is one.
+void saveClipped(cairo_t* cr, const RECT* clip) {
     cairo_save(cr);
     if (clip) {
         cairo_rectangle(cr, clip->left, clip->top, double(clip->right) - clip->left,
                         double(clip->bottom) - clip->top);
         cairo_clip(cr);
     }
+}
+
+} // namespace
+
+void drawRun(DeviceContext& dc, Font& font, int x, int y, std::wstring_view text, const RECT* clip) {
+    std::lock_guard lock(textMutex());
+    cairo_t* cr = dc.cairo();
+    if (!cr || text.empty())
+        return;
+    saveClipped(cr, clip);
     double left, top, right, bottom;
     cairo_clip_extents(cr, &left, &top, &right, &bottom);
     setSourceColor(cr, dc.state().textColor);
@@ -150,12 +159,7 @@ void drawTurned(DeviceContext& dc, Font& font, int x, int y, std::wstring_view t
     cairo_t* cr = dc.cairo();
     if (!cr || text.empty())
         return;
-    cairo_save(cr);
-    if (clip) {
-        cairo_rectangle(cr, clip->left, clip->top, double(clip->right) - clip->left,
-                        double(clip->bottom) - clip->top);
-        cairo_clip(cr);
-    }
+    saveClipped(cr, clip);
     cairo_translate(cr, x, y);
     cairo_rotate(cr, -font.log.lfEscapement * G_PI / 1800.0);
     setSourceColor(cr, dc.state().textColor);
