@@ -24,6 +24,7 @@
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "panels/StatusLine.h"
+#include "ribbon/CommandDescriptions.h"
 #include "ribbon/FrameToolsApplication.h"
 #include "xtp/PropExchange.h"
 
@@ -580,6 +581,9 @@ void CMainFrame::ExchangeLayout(CXTPPropExchange* exchange, bool controls, bool 
         autoMenu->DoPropExchange(section, &autoParam);
         dvframe::ExchangeFixedToolBars(section, autoMenu);
     }
+    // The cards name the keys that call each command, and loaded shortcuts may have changed them.
+    if (exchange->IsLoading())
+        RefreshCommandToolTips(bars);
     UnlockLayout();
 }
 

@@ -25,6 +25,7 @@
 #include "pal/test/user_hooks.h"
 #include "pal/text.h"
 #include "panels/StatusLine.h"
+#include "ribbon/CommandDescriptions.h"
 #include "ribbon/FrameToolsApplication.h"
 
 #include <gtest/gtest.h>
@@ -304,6 +305,27 @@ TEST_F(MainWindowTest, TheProfileItemKeepsTheUIStyleAndLoadsWithTheCurrentTheme)
 } // namespace
 
 namespace {
+
+// A command's card names its shortcuts as the frame's loaded layout has them.
+TEST_F(MainWindowTest, LoadingTheFramesLayoutRefreshesTheKeysTheCommandCardsName) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CXTPShortcutManager* shortcuts = frame->GetCommandBars()->GetShortcutManager();
+    ASSERT_NE(shortcuts, nullptr);
+    constexpr UINT kAbout = 57664;
+    const CommandDescriptionRecord* card = ReadCommandDescription(kAbout, frame->GetCommandBars(), 0xF2F2F2);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->keyboardCall, L"");
+
+    shortcuts->AddShortcut(CXTPShortcutManagerAccel(kAbout, FVIRTKEY | FCONTROL | FSHIFT, 'A'));
+    const CString accel = shortcuts->Format(&shortcuts->FindShortcuts(kAbout)[0]);
+    CXTPPropExchangeXMLNode saved(FALSE, nullptr, L"Layout");
+    frame->ExchangeLayout(&saved, true, false);
+    CXTPPropExchangeXMLNode loaded(TRUE, nullptr, L"Layout");
+    ASSERT_TRUE(loaded.LoadFromString(saved.GetXML().GetString()));
+    frame->ExchangeLayout(&loaded, true, false);
+    EXPECT_EQ(card->keyboardCall, std::wstring(accel.GetString()));
+}
 
 TEST_F(MainWindowTest, ApplicationsFindTheirPopupBesideTheConfigurationsCommandOrMakeIt) {
     CMainFrame* frame = make();
