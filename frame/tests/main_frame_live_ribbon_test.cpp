@@ -34,6 +34,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -370,10 +371,14 @@ TEST_F(BackstageTest, ThePrintPreviewFollowsTheDocument) {
 }
 
 // What a menu offers, entry by entry ("|" where an entry starts a section).
+// The menu is the caller's to release, as the ribbon releases it after tracking; describing
+// releases it.
 std::vector<std::string> describe(CXTPCommandBar* menu) {
     std::vector<std::string> out;
     if (menu == nullptr)
         return out;
+    std::unique_ptr<CXTPCommandBar, void (*)(CXTPCommandBar*)> release(
+        menu, [](CXTPCommandBar* bar) { bar->InternalRelease(); });
     for (CXTPControl* c : *menu->GetControls()) {
         std::string kind = "other";
         if (dynamic_cast<AddControlToQuickAccessButton*>(c))

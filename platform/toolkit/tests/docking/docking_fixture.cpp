@@ -6,6 +6,7 @@
 
 #include "pal/text.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace dockingtest {
@@ -106,6 +107,8 @@ Site* DockingTest::makeSite(const CRect& rc, std::unique_ptr<CXTPDockingPaneMana
 void DockingTest::destroySite(Site*& site) {
     if (site != nullptr && ::IsWindow(site->m_hWnd))
         site->DestroyWindow(); // the frame deletes itself
+    // A site a test destroyed through its own copy of the pointer is gone from the list too.
+    std::replace(sites_.begin(), sites_.end(), site, static_cast<Site*>(nullptr));
     site = nullptr;
 }
 
