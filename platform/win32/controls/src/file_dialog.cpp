@@ -1,15 +1,20 @@
-// The file dialog: the folders and the matching files of one folder, a name edit, and OK and
-// Cancel. A name that is a folder opens it; a wildcard filters the list; a name is checked as
-// the flags ask (the folder must exist, the file must exist, replacing asks first).
+// The file dialog: the folders and the matching files of one folder in a details view (name,
+// size, date, sorted by the column clicked), a name edit that completes what is typed, and OK
+// and Cancel. A name that is a folder opens it; a wildcard filters the list; a name is checked
+// as the flags ask (the folder must exist, the file must exist, replacing asks first). Each
+// program's last folder is where its next dialog opens when the caller names none.
 #include "modal.h"
 
 #include "pal/path.h"
 #include "pal/sandbox.h"
 #include "pal/text.h"
+#include "win/system/registry.h"
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -33,6 +38,60 @@ struct Place {
     std::wstring name;
     fs::path folder;
 };
+
+// One row of the list.
+struct Entry {
+    LPARAM kind = kFile;
+    std::wstring name;
+    std::uintmax_t size = 0;
+    fs::file_time_type time{};
+};
+
+enum Column { kName, kSize, kDate };
+
+// Where each program's last folder is kept: one value a program, named by its file.
+constexpr wchar_t kLastFolders[] = L"Software\\Dravik\\Platform\\File dialog\\Last folders";
+
+std::wstring programName() {
+    return pal::path::textOf(pal::folders::programFile().filename());
+}
+
+fs::path lastFolder() {
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof buffer;
+    if (RegGetValueW(HKEY_CURRENT_USER, kLastFolders, programName().c_str(), RRF_RT_REG_SZ, nullptr, buffer,
+                     &size) != ERROR_SUCCESS)
+        return {};
+    return pal::path::toNative(buffer);
+}
+
+void rememberFolder(const fs::path& folder) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kLastFolders, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    const std::wstring text = pal::path::fromNative(folder);
+    RegSetValueExW(key, programName().c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+// Sizes as a person reads them: whole kilobytes, rounded up, with thousands grouped.
+std::wstring sizeText(std::uintmax_t bytes) {
+    std::wstring digits = std::to_wstring((bytes + 1023) / 1024);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<size_t>(i), L",");
+    return digits + L" KB";
+}
+
+std::wstring dateText(fs::file_time_type time) {
+    const std::time_t t = std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(time));
+    std::tm local{};
+    localtime_r(&t, &local);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return pal::text::fromUtf8(text);
+}
 
 // Where a person most often starts: the sandbox's Documents and Desktop, the user's own home
 // folder, and every drive of the sandbox.
@@ -160,6 +219,8 @@ public:
             name_ = initial;
             if (ofn.lpstrInitialDir && *ofn.lpstrInitialDir)
                 folder_ = pal::path::toNative(ofn.lpstrInitialDir);
+            else if (const fs::path last = lastFolder(); !last.empty() && inSandbox(last))
+                folder_ = last;
         }
         if (folder_.empty() || !fs::is_directory(folder_, ec))
             folder_ = fs::current_path(ec);
@@ -171,6 +232,9 @@ public:
     }
 
     BOOL show() {
+        // The details view is a common control, registered for the dialog's own use too.
+        INITCOMMONCONTROLSEX init{sizeof init, ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&init);
         const int result = run(ofn_.hwndOwner, prompt_.caption);
         return result == IDOK ? TRUE : FALSE;
     }
@@ -181,11 +245,9 @@ public:
             if (code == CBN_SELCHANGE)
                 typeChosen();
             return;
-        case lst1:
-            if (code == LBN_SELCHANGE)
-                selectionChanged();
-            else if (code == LBN_DBLCLK)
-                opened();
+        case edt1:
+            if (code == EN_CHANGE)
+                complete();
             return;
         case kPlaces:
             if (code == CBN_SELCHANGE)
@@ -209,28 +271,68 @@ public:
         }
     }
 
-    SIZE clientSize() const override { return SIZE{480, 344}; }
+    LRESULT notify(const NMHDR* h) override {
+        if (h->idFrom != lst1)
+            return 0;
+        switch (h->code) {
+        case LVN_ITEMCHANGED:
+            if (reinterpret_cast<const NMLISTVIEW*>(h)->uChanged & LVIF_STATE)
+                selectionChanged();
+            return 0;
+        case LVN_ITEMACTIVATE:
+            opened();
+            return 0;
+        case LVN_COLUMNCLICK:
+            sortBy(reinterpret_cast<const NMLISTVIEW*>(h)->iSubItem);
+            return 0;
+        case LVN_KEYDOWN:
+            // Backspace in the list goes one folder up.
+            if (reinterpret_cast<const NMLVKEYDOWN*>(h)->wVKey == VK_BACK && hasParent())
+                navigate(folder_.parent_path());
+            return 0;
+        default:
+            return 0;
+        }
+    }
+
+    SIZE clientSize() const override { return SIZE{560, 384}; }
 
     void build() override {
         const bool multi = (ofn_.Flags & OFN_ALLOWMULTISELECT) != 0;
-        addControl(L"Static", L"", stc1, SS_NOPREFIX, RECT{12, 10, 248, 28});
-        addControl(L"ComboBox", L"", kPlaces, WS_TABSTOP | CBS_DROPDOWNLIST, RECT{252, 6, 396, 200});
-        addControl(L"Button", L"&Up", kUp, WS_TABSTOP | BS_PUSHBUTTON, RECT{400, 5, 468, 29});
+        addControl(L"Static", L"", stc1, SS_NOPREFIX, RECT{12, 10, 328, 28});
+        addControl(L"ComboBox", L"", kPlaces, WS_TABSTOP | CBS_DROPDOWNLIST, RECT{332, 6, 476, 200});
+        addControl(L"Button", L"&Up", kUp, WS_TABSTOP | BS_PUSHBUTTON, RECT{480, 5, 548, 29});
         places_ = places();
         for (const Place& p : places_)
             SendDlgItemMessageW(hwnd_, kPlaces, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p.name.c_str()));
-        addControl(L"ListBox", L"", lst1,
-                   WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
-                       (multi ? LBS_EXTENDEDSEL : 0),
-                   RECT{12, 32, 468, 230});
-        addControl(L"Static", L"File &name:", stc3, 0, RECT{12, 244, 100, 262});
-        addControl(L"Edit", name_, edt1, WS_TABSTOP | ES_AUTOHSCROLL, RECT{104, 240, 468, 264},
+        const HWND list =
+            addControl(WC_LISTVIEWW, L"", lst1,
+                       WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | (multi ? 0 : LVS_SINGLESEL),
+                       RECT{12, 34, 548, 270});
+        SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+        const struct {
+            const wchar_t* caption;
+            int width;
+            int format;
+        } columns[] = {
+            {L"Name", 282, LVCFMT_LEFT}, {L"Size", 90, LVCFMT_RIGHT}, {L"Date modified", 140, LVCFMT_LEFT}};
+        for (int i = 0; i < 3; ++i) {
+            LVCOLUMNW c{};
+            c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+            c.fmt = columns[i].format;
+            c.cx = columns[i].width;
+            c.pszText = const_cast<LPWSTR>(columns[i].caption);
+            c.iSubItem = i;
+            SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&c));
+        }
+        addControl(L"Static", L"File &name:", stc3, 0, RECT{12, 284, 100, 302});
+        addControl(L"Edit", name_, edt1, WS_TABSTOP | ES_AUTOHSCROLL, RECT{104, 280, 548, 304},
                    WS_EX_CLIENTEDGE);
-        addControl(L"Static", L"Files of &type:", stc2, 0, RECT{12, 278, 100, 296});
-        addControl(L"ComboBox", L"", cmb1, WS_TABSTOP | CBS_DROPDOWNLIST, RECT{104, 274, 468, 400});
+        addControl(L"Static", L"Files of &type:", stc2, 0, RECT{12, 318, 100, 336});
+        addControl(L"ComboBox", L"", cmb1, WS_TABSTOP | CBS_DROPDOWNLIST, RECT{104, 314, 548, 440});
         addControl(L"Button", save_ ? L"&Save" : L"&Open", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON,
-                   RECT{284, 306, 372, 332});
-        addControl(L"Button", L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, RECT{380, 306, 468, 332});
+                   RECT{364, 346, 452, 372});
+        addControl(L"Button", L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, RECT{460, 346, 548, 372});
         SendMessageW(hwnd_, DM_SETDEFID, IDOK, 0);
         showFilter();
         navigate(folder_);
@@ -383,68 +485,155 @@ private:
             }
         }
         SendDlgItemMessageW(hwnd_, kPlaces, CB_SETCURSEL, static_cast<WPARAM>(in), 0);
-        const HWND list = GetDlgItem(hwnd_, lst1);
-        SendMessageW(list, LB_RESETCONTENT, 0, 0);
-        std::vector<std::wstring> folders, files;
+        entries_.clear();
         std::error_code ec;
         const bool hidden = (ofn_.Flags & OFN_FORCESHOWHIDDEN) != 0;
         for (fs::directory_iterator it(folder_, fs::directory_options::skip_permission_denied, ec), end;
              !ec && it != end; it.increment(ec)) {
-            const std::wstring name = pal::path::textOf(it->path().filename());
-            if (!hidden && !name.empty() && name[0] == L'.')
+            Entry e;
+            e.name = pal::path::textOf(it->path().filename());
+            if (!hidden && !e.name.empty() && e.name[0] == L'.')
                 continue;
             std::error_code typeError;
-            if (it->is_directory(typeError))
-                folders.push_back(name);
-            else if (matches(name))
-                files.push_back(name);
+            if (it->is_directory(typeError)) {
+                e.kind = kFolder;
+            } else if (matches(e.name)) {
+                e.size = it->file_size(typeError);
+            } else {
+                continue;
+            }
+            e.time = it->last_write_time(typeError);
+            entries_.push_back(std::move(e));
         }
-        auto byName = [](const std::wstring& a, const std::wstring& b) {
-            return pal::text::compareNoCase(a, b) < 0;
-        };
-        std::sort(folders.begin(), folders.end(), byName);
-        std::sort(files.begin(), files.end(), byName);
-        auto add = [&](const std::wstring& text, LPARAM kind) {
-            const LRESULT i = SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(text.c_str()));
-            SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(i), kind);
-        };
         if (hasParent())
-            add(L"[..]", kParent);
-        for (const auto& f : folders)
-            add(L"[" + f + L"]", kFolder);
-        for (const auto& f : files)
-            add(f, kFile);
+            entries_.push_back(Entry{kParent, L"..", 0, {}});
+        showEntries();
+    }
+
+    // Folders before files whatever the order, the folder above first of all; within each, the
+    // order of the sorted column, and names where it ties.
+    void showEntries() {
+        const auto rank = [](const Entry& e) { return e.kind == kParent ? 0 : e.kind == kFolder ? 1 : 2; };
+        const bool up = ascending_;
+        const int column = sortColumn_;
+        std::stable_sort(entries_.begin(), entries_.end(), [&](const Entry& a, const Entry& b) {
+            if (rank(a) != rank(b))
+                return rank(a) < rank(b);
+            int order = 0;
+            if (column == kSize && a.size != b.size)
+                order = a.size < b.size ? -1 : 1;
+            else if (column == kDate && a.time != b.time)
+                order = a.time < b.time ? -1 : 1;
+            if (order == 0)
+                order = pal::text::compareNoCase(a.name, b.name);
+            return up ? order < 0 : order > 0;
+        });
+        const HWND list = GetDlgItem(hwnd_, lst1);
+        SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            const Entry& e = entries_[i];
+            const std::wstring name = e.kind == kFile ? e.name : L"[" + e.name + L"]";
+            LVITEMW item{};
+            item.mask = LVIF_TEXT | LVIF_PARAM;
+            item.iItem = static_cast<int>(i);
+            item.pszText = const_cast<LPWSTR>(name.c_str());
+            item.lParam = static_cast<LPARAM>(i);
+            const auto at = SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            const std::wstring size = e.kind == kFile ? sizeText(e.size) : L"";
+            const std::wstring date = e.kind == kParent ? L"" : dateText(e.time);
+            for (const auto& [sub, text] : {std::pair{1, &size}, std::pair{2, &date}}) {
+                LVITEMW cell{};
+                cell.iSubItem = sub;
+                cell.pszText = const_cast<LPWSTR>(text->c_str());
+                SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(at),
+                             reinterpret_cast<LPARAM>(&cell));
+            }
+        }
+        // The header shows the column the rows follow and which way.
+        const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+        for (int c = 0; c < 3 && header; ++c) {
+            HDITEMW h{};
+            h.mask = HDI_FORMAT;
+            SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&h));
+            h.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+            if (c == sortColumn_)
+                h.fmt |= ascending_ ? HDF_SORTUP : HDF_SORTDOWN;
+            SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&h));
+        }
+    }
+
+    // A click on the sorted column turns its order round; another column sorts ascending.
+    void sortBy(int column) {
+        if (column < kName || column > kDate)
+            return;
+        ascending_ = column == sortColumn_ ? !ascending_ : true;
+        sortColumn_ = column;
+        showEntries();
+    }
+
+    // Typing a name offers the first name of its folder that begins with it, the offered rest
+    // selected so that the next letter types over it; deleting offers nothing.
+    void complete() {
+        if (completing_)
+            return;
+        const HWND edit = GetDlgItem(hwnd_, edt1);
+        wchar_t buffer[4096] = {};
+        GetWindowTextW(edit, buffer, static_cast<int>(std::size(buffer)));
+        const std::wstring text = buffer;
+        const size_t typed = text.size();
+        const bool grew = typed > lastTyped_;
+        lastTyped_ = typed;
+        DWORD start = 0, end = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        if (!grew || end != typed || text.empty() || text[0] == L'"' || hasWildcard(text))
+            return;
+        const size_t cut = text.find_last_of(L"\\/");
+        const std::wstring prefix = cut == std::wstring::npos ? text : text.substr(cut + 1);
+        if (prefix.empty())
+            return;
+        const fs::path folder = cut == std::wstring::npos ? folder_ : resolve(text.substr(0, cut + 1));
+        std::vector<std::wstring> names;
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), stop;
+             !ec && it != stop; it.increment(ec)) {
+            const std::wstring name = pal::path::textOf(it->path().filename());
+            std::error_code typeError;
+            if (name.size() > prefix.size() && (name[0] != L'.' || prefix[0] == L'.') &&
+                pal::text::equalsNoCase(std::wstring_view(name).substr(0, prefix.size()), prefix) &&
+                (it->is_directory(typeError) || matches(name)))
+                names.push_back(name);
+        }
+        if (names.empty() || !inSandbox(folder))
+            return;
+        std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+            return pal::text::compareNoCase(a, b) < 0;
+        });
+        // The name as the folder spells it: the letters typed may differ in case only.
+        const std::wstring offered = text.substr(0, typed - prefix.size()) + names.front();
+        completing_ = true;
+        SetWindowTextW(edit, offered.c_str());
+        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(typed), static_cast<LPARAM>(offered.size()));
+        completing_ = false;
     }
 
     // What a list item stands for: its kind and its name.
     std::pair<LPARAM, std::wstring> item(int index) const {
-        const HWND list = GetDlgItem(hwnd_, lst1);
-        const LRESULT len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-        if (len == LB_ERR)
+        LVITEMW it{};
+        it.mask = LVIF_PARAM;
+        it.iItem = index;
+        if (!SendDlgItemMessageW(hwnd_, lst1, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it)) ||
+            it.lParam < 0 || static_cast<size_t>(it.lParam) >= entries_.size())
             return {kFile, {}};
-        std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<size_t>(len));
-        const LPARAM kind = SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-        if (kind != kFile && text.size() >= 2)
-            text = text.substr(1, text.size() - 2);
-        return {kind, text};
+        const Entry& e = entries_[static_cast<size_t>(it.lParam)];
+        return {e.kind, e.name};
     }
 
     std::vector<int> selectedItems() const {
         const HWND list = GetDlgItem(hwnd_, lst1);
         std::vector<int> out;
-        if (ofn_.Flags & OFN_ALLOWMULTISELECT) {
-            const auto n = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
-            if (n > 0) {
-                out.resize(static_cast<size_t>(n));
-                SendMessageW(list, LB_GETSELITEMS, static_cast<WPARAM>(n),
-                             reinterpret_cast<LPARAM>(out.data()));
-            }
-        } else if (const auto i = SendMessageW(list, LB_GETCURSEL, 0, 0); i != LB_ERR) {
-            out.push_back(static_cast<int>(i));
-        }
+        for (int i = -1; (i = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(i),
+                                                            LVNI_SELECTED))) >= 0;)
+            out.push_back(i);
         return out;
     }
 
@@ -479,6 +668,14 @@ private:
     }
 
     void accept() {
+        // Enter on a folder of the list opens it, whatever name the edit holds.
+        if (GetFocus() == GetDlgItem(hwnd_, lst1)) {
+            const auto selected = selectedItems();
+            if (selected.size() == 1 && item(selected.front()).first != kFile) {
+                opened();
+                return;
+            }
+        }
         wchar_t buffer[4096];
         GetDlgItemTextW(hwnd_, edt1, buffer, static_cast<int>(std::size(buffer)));
         const std::vector<std::wstring> names = parseNames(buffer);
@@ -535,6 +732,7 @@ private:
         }
         if (!finish(chosen))
             return;
+        rememberFolder(chosen[0].parent_path());
         std::wstring answer;
         for (const fs::path& p : chosen)
             answer += (answer.empty() ? L"" : L"|") + pal::path::fromNative(p);
@@ -598,6 +796,11 @@ private:
     std::wstring customPattern_;
     fs::path folder_;
     std::vector<Place> places_;
+    std::vector<Entry> entries_;
+    int sortColumn_ = kName;
+    bool ascending_ = true;
+    bool completing_ = false;
+    size_t lastTyped_ = 0;
     std::wstring name_;
     pal::responder::Answer answer_;
     bool journaled_ = false;

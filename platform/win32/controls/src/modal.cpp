@@ -20,6 +20,10 @@ INT_PTR dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         d->command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return TRUE;
     }
+    if (message == WM_NOTIFY && lParam) {
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, d->notify(reinterpret_cast<const NMHDR*>(lParam)));
+        return TRUE;
+    }
     return FALSE;
 }
 

@@ -21,6 +21,8 @@ public:
     void end(int result);
 
     virtual void command(int id, WORD code, HWND control) = 0;
+    // A control's WM_NOTIFY; the answer is the message's result.
+    virtual LRESULT notify(const NMHDR*) { return 0; }
     // Makes the controls; the window exists and has its font.
     virtual void build() = 0;
     // The size of the client area, once the controls are made.

@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cwctype>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 namespace controlstest {
 namespace {
@@ -35,17 +38,38 @@ protected:
         ofn.lpstrInitialDir = L"C:\\Drawings";
     }
 
-    // The items of the dialog's list, one a line.
-    static std::wstring listOf(HWND dialog) {
+    // The text of one column of the dialog's list, a row a line.
+    static std::wstring listOf(HWND dialog, int column = 0) {
         std::wstring out;
         const HWND list = GetDlgItem(dialog, lst1);
-        const auto n = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        const auto n = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
         for (LRESULT i = 0; i < n; ++i) {
-            wchar_t text[MAX_PATH];
-            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            wchar_t text[MAX_PATH] = L"";
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = MAX_PATH;
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
             out += std::wstring(text) + L"\n";
         }
         return out;
+    }
+
+    // The screen rectangle of a row of the list, or of a column's header.
+    static RECT rowOf(HWND dialog, int row) {
+        RECT r{};
+        r.left = LVIR_BOUNDS;
+        SendDlgItemMessageW(dialog, lst1, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                            reinterpret_cast<LPARAM>(&r));
+        MapWindowPoints(GetDlgItem(dialog, lst1), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    static RECT headerOf(HWND dialog, int column) {
+        const HWND header = reinterpret_cast<HWND>(SendDlgItemMessageW(dialog, lst1, LVM_GETHEADER, 0, 0));
+        RECT r{};
+        SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&r));
+        MapWindowPoints(header, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        return r;
     }
 
     OPENFILENAMEW ofn{};
@@ -115,6 +139,174 @@ TEST_F(FileDialogTest, UpAndThePlacesAreReachedByKeys) {
     EXPECT_EQ(folders[3], pal::path::fromNative(pal::folders::documents()));
 }
 
+// Runs the steps one idle of the dialog after another; each step's keys or clicks are handled
+// before the next step looks.
+struct Steps {
+    std::function<void(HWND)>* slot;
+    std::shared_ptr<std::vector<std::function<void(HWND)>>> steps;
+    size_t next = 0;
+    void operator()(HWND dialog) const {
+        if (next >= steps->size())
+            return;
+        *slot = Steps{slot, steps, next + 1};
+        (*steps)[next](dialog);
+    }
+};
+
+void runSteps(std::function<void(HWND)>& onIdle, std::vector<std::function<void(HWND)>> steps) {
+    onIdle = Steps{&onIdle, std::make_shared<std::vector<std::function<void(HWND)>>>(std::move(steps))};
+}
+
+void setTime(const fs::path& file, int daysAgo) {
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(24 * daysAgo));
+}
+
+// The details view: sizes in kilobytes, dates, folders first; a click on a column's header sorts
+// by it, a second click turns the order round.
+TEST_F(FileDialogTest, TheDetailsViewSortsByTheColumnClicked) {
+    writeFile("drive_c/Drawings/detail.dwg", std::string(5000, 'd'));
+    writeFile("drive_c/Drawings/section.dwg", std::string(6000, 's'));
+    setTime(root() / "drive_c/Drawings/detail.dwg", 60);
+    setTime(root() / "drive_c/Drawings/section.dwg", 30);
+    setTime(root() / "drive_c/Drawings/plan.dwg", 2);
+    std::vector<std::wstring> orders;
+    std::wstring sizes, dates;
+    const auto record = [&](HWND dialog) { orders.push_back(listOf(dialog)); };
+    const auto clickHeader = [&](int column) {
+        return [&, column](HWND dialog) {
+            record(dialog);
+            const RECT r = headerOf(dialog, column);
+            pal::test::click(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        };
+    };
+    runSteps(onIdle, {
+                         [&](HWND dialog) {
+                             sizes = listOf(dialog, 1);
+                             dates = listOf(dialog, 2);
+                             clickHeader(2)(dialog);
+                         },
+                         clickHeader(2),
+                         [&](HWND dialog) {
+                             ASSERT_TRUE(pal::test::keepSnapshot(dialog, "file-dialog-details.png"));
+                             clickHeader(1)(dialog);
+                         },
+                         [&](HWND dialog) {
+                             record(dialog);
+                             pal::test::pressKey(VK_ESCAPE);
+                         },
+                     });
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    ASSERT_EQ(orders.size(), 4u);
+    EXPECT_EQ(orders[0], L"[..]\n[Old]\ndetail.dwg\nplan.dwg\nsection.dwg\n") << "by name at first";
+    EXPECT_EQ(orders[1], L"[..]\n[Old]\ndetail.dwg\nsection.dwg\nplan.dwg\n") << "oldest first";
+    EXPECT_EQ(orders[2], L"[..]\n[Old]\nplan.dwg\nsection.dwg\ndetail.dwg\n") << "newest first";
+    EXPECT_EQ(orders[3], L"[..]\n[Old]\nplan.dwg\ndetail.dwg\nsection.dwg\n") << "smallest first";
+    EXPECT_EQ(sizes, L"\n\n5 KB\n1 KB\n6 KB\n") << "folders have no size";
+    const std::wstring shape = L"dddd-dd-dd dd:dd";
+    size_t rows = 0;
+    for (size_t start = 0, end; (end = dates.find(L'\n', start)) != std::wstring::npos;
+         start = end + 1, ++rows) {
+        const std::wstring date = dates.substr(start, end - start);
+        if (rows == 0) {
+            EXPECT_EQ(date, L"") << "the folder above has no date";
+            continue;
+        }
+        ASSERT_EQ(date.size(), shape.size()) << pal::text::toUtf8(date);
+        for (size_t i = 0; i < shape.size(); ++i)
+            EXPECT_EQ(shape[i] == L'd', iswdigit(date[i]) != 0) << pal::text::toUtf8(date);
+    }
+    EXPECT_EQ(rows, 5u);
+}
+
+// Keys alone: Shift+Tab into the list, arrows to a folder, Enter opens it and Backspace goes
+// back up; in the name edit a typed beginning is completed (a folder, then a file inside it by a
+// relative path) and Enter takes it. The next dialog of the program opens in that folder.
+TEST_F(FileDialogTest, KeysAloneBrowseCompleteATypedRelativePathAndTheFolderIsRemembered) {
+    writeFile("drive_c/Drawings/Old/older.dwg", "older");
+    ofn.Flags = OFN_FILEMUSTEXIST;
+    std::vector<std::wstring> folders;
+    std::wstring offered, selectedPart, afterEnd;
+    const auto folder = [&](HWND dialog) { folders.push_back(textOf(GetDlgItem(dialog, stc1))); };
+    const auto key = [](int k, std::initializer_list<int> modifiers = {}) {
+        return [k, modifiers](HWND) { pal::test::pressKey(k, modifiers); };
+    };
+    runSteps(onIdle, {
+                         [&](HWND dialog) {
+                             folder(dialog);
+                             pal::test::pressKey(VK_TAB, {VK_SHIFT});
+                         },
+                         key(VK_DOWN),
+                         key(VK_DOWN),
+                         key(VK_RETURN),
+                         [&](HWND dialog) {
+                             folder(dialog);
+                             pal::test::pressKey(VK_BACK);
+                         },
+                         [&](HWND dialog) {
+                             folder(dialog);
+                             SetFocus(GetDlgItem(dialog, edt1));
+                             pal::test::pressKey('O');
+                         },
+                         [&](HWND dialog) {
+                             const HWND edit = GetDlgItem(dialog, edt1);
+                             offered = textOf(edit);
+                             DWORD start = 0, end = 0;
+                             SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                                          reinterpret_cast<LPARAM>(&end));
+                             selectedPart = offered.substr(start, end - start);
+                             pal::test::pressKey(VK_END);
+                         },
+                         key(VK_OEM_5),
+                         key('O'),
+                         [&](HWND dialog) {
+                             afterEnd = textOf(GetDlgItem(dialog, edt1));
+                             pal::test::pressKey(VK_RETURN);
+                         },
+                     });
+    ASSERT_TRUE(GetOpenFileNameW(&ofn));
+    ASSERT_EQ(folders.size(), 3u);
+    EXPECT_EQ(folders[0], L"C:\\Drawings");
+    EXPECT_EQ(folders[1], L"C:\\Drawings\\Old") << "Enter on a folder of the list opens it";
+    EXPECT_EQ(folders[2], L"C:\\Drawings") << "Backspace in the list goes up";
+    EXPECT_EQ(offered, L"Old");
+    EXPECT_EQ(selectedPart, L"ld") << "the offered rest is selected, to be typed over";
+    EXPECT_EQ(afterEnd, L"Old\\older.dwg");
+    EXPECT_EQ(std::wstring(file), L"C:\\Drawings\\Old\\older.dwg");
+
+    // No folder named: the program's last one.
+    ofn.lpstrInitialDir = nullptr;
+    file[0] = 0;
+    std::wstring opened;
+    runSteps(onIdle, {[&](HWND dialog) {
+                 opened = textOf(GetDlgItem(dialog, stc1));
+                 pal::test::pressKey(VK_ESCAPE);
+             }});
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    EXPECT_EQ(opened, L"C:\\Drawings\\Old");
+}
+
+// Deleting letters offers nothing again: the person may be taking the offer back.
+TEST_F(FileDialogTest, DeletingInTheNameOffersNothing) {
+    std::wstring afterTyping, afterBack;
+    runSteps(onIdle, {
+                         [&](HWND dialog) {
+                             SetFocus(GetDlgItem(dialog, edt1));
+                             pal::test::pressKey('P');
+                         },
+                         [&](HWND dialog) {
+                             afterTyping = textOf(GetDlgItem(dialog, edt1));
+                             pal::test::pressKey(VK_BACK);
+                         },
+                         [&](HWND dialog) {
+                             afterBack = textOf(GetDlgItem(dialog, edt1));
+                             pal::test::pressKey(VK_ESCAPE);
+                         },
+                     });
+    EXPECT_FALSE(GetOpenFileNameW(&ofn));
+    EXPECT_EQ(afterTyping, L"plan.dwg");
+    EXPECT_EQ(afterBack, L"p") << "the selected offer goes, and nothing is offered in its place";
+}
+
 TEST_F(FileDialogTest, ChoosingAnotherFileTypeListsItsFiles) {
     std::wstring before, after, type;
     onIdle = [&](HWND dialog) {
@@ -141,9 +333,7 @@ TEST_F(FileDialogTest, APersonBrowsesFoldersAndMayChooseAHostPath) {
     std::wstring afterOpening;
     onIdle = [&](HWND dialog) {
         // A double click on "[Old]" opens it; then a path typed in the edit is taken with Enter.
-        RECT r{};
-        SendDlgItemMessageW(dialog, lst1, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
-        MapWindowPoints(GetDlgItem(dialog, lst1), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        const RECT r = rowOf(dialog, 1);
         pal::test::doubleClick(POINT{r.left + 5, r.top + 5});
         onIdle = [&, host](HWND d) {
             afterOpening = textOf(GetDlgItem(d, stc1));
