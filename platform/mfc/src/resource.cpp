@@ -1,6 +1,9 @@
 #include "afx/resource.h"
 
+#include "afx/app.h"
+#include "afx/find_resource.h"
 #include "afxstr.h"
+#include "win/base.h"
 
 #include <dlfcn.h>
 
@@ -89,9 +92,19 @@ bool loadString(UINT id, std::wstring& text) {
         text = found;
         return true;
     }
-    // A source is asked without the lock: it may read strings of its own through here.
+    // A source is asked without the lock: it may read strings of its own through here; so are
+    // the string tables the resource module and the program declare beside their files.
     const std::vector<StringSource::Lookup> sources = r.sources;
+    const HINSTANCE resourceModule = r.resourceModule;
     lock.unlock();
+    for (HINSTANCE module : {resourceModule, AfxGetInstanceHandle()}) {
+        const wchar_t* held = nullptr;
+        const int n = module ? ::LoadStringW(module, id, reinterpret_cast<LPWSTR>(&held), 0) : 0;
+        if (n > 0 && held) {
+            text.assign(held, static_cast<size_t>(n));
+            return true;
+        }
+    }
     for (StringSource::Lookup source : sources)
         if (source(id, text))
             return true;
@@ -110,6 +123,22 @@ void AfxSetResourceHandle(HINSTANCE hInstResource) {
     auto& r = pal::mfc::registry();
     std::lock_guard lock(r.mutex);
     r.resourceModule = hInstResource;
+}
+
+HINSTANCE AfxFindResourceHandle(LPCWSTR name, LPCWSTR type) {
+    std::vector<HINSTANCE> modules;
+    {
+        auto& r = pal::mfc::registry();
+        std::lock_guard lock(r.mutex);
+        modules.push_back(r.resourceModule);
+        for (const pal::mfc::Table& t : r.tables)
+            modules.push_back(t.module);
+    }
+    modules.insert(modules.begin() + 1, AfxGetInstanceHandle());
+    for (HINSTANCE module : modules)
+        if (module != nullptr && ::FindResourceW(module, name, type) != nullptr)
+            return module;
+    return modules.front();
 }
 
 int AfxLoadString(UINT nID, LPWSTR lpszBuf, UINT nMaxBuf) {

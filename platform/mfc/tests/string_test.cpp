@@ -1,5 +1,9 @@
+#include "afx/find_resource.h"
 #include "afx/resource.h"
 #include "afxstr.h"
+#include "pal/test/sandbox_test.h"
+#include "win/gdi/icon.h"
+#include "win/system/module.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +149,29 @@ TEST(CStringTest, LoadStringAndFormatById) {
     wchar_t buffer[5];
     EXPECT_EQ(AfxLoadString(57344, buffer, 5), 4);
     EXPECT_STREQ(buffer, L"Test");
+}
+
+// A module whose strings and pictures are declared beside it: CString reads its strings when it is
+// the resource module, and AfxFindResourceHandle names it for what it holds.
+class ResourceModuleTest : public pal::test::SandboxTest {};
+
+TEST_F(ResourceModuleTest, TheResourceModulesDeclaredStringsAndPicturesAreFoundThroughIt) {
+    const HMODULE module = LoadLibraryW(L"dvpal_test_module.dll");
+    ASSERT_NE(module, nullptr);
+    CString text;
+    EXPECT_FALSE(text.LoadString(101)) << "not before it is the resource module";
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(128), RT_GROUP_ICON), nullptr)
+        << "no module holds it: the resource module, which is none";
+
+    AfxSetResourceHandle(module);
+    ASSERT_TRUE(text.LoadString(101));
+    EXPECT_EQ(text, L"Strings by id");
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(128), RT_GROUP_ICON), module);
+    EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(1), RT_ACCELERATOR), module);
+    ASSERT_TRUE(text.LoadString(57344));
+    EXPECT_EQ(text, L"Test Application") << "a table in code still comes first";
+    AfxSetResourceHandle(nullptr);
+    FreeLibrary(module);
 }
 
 TEST(CStringTest, OperatorsAndInsertDelete) {

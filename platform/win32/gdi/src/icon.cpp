@@ -9,6 +9,7 @@
 
 #include "pal/path.h"
 #include "pal/resources.h"
+#include "win/module_resources.h"
 
 #include "pal/journal.h"
 #include "win/error.h"
@@ -431,6 +432,15 @@ HANDLE LoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int width, int heig
         return bitmapFrom(image, width ? width : image.width(), height ? height : image.height(), flags);
     }
     return iconFrom(frames, width, height, flags, type == IMAGE_ICON);
+}
+
+HBITMAP LoadBitmapW(HINSTANCE module, LPCWSTR name) {
+    if (!module) {
+        // The system's own bitmaps are not drawn here.
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+        return nullptr;
+    }
+    return static_cast<HBITMAP>(LoadImageW(module, name, IMAGE_BITMAP, 0, 0, 0));
 }
 
 HICON LoadIconW(HINSTANCE module, LPCWSTR name) {

@@ -2,7 +2,10 @@
 #include "model.h"
 
 #include "pal/journal.h"
+#include "pal/resources.h"
+#include "win/module_resources.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -44,6 +47,46 @@ bool matches(const ACCEL& a, const MSG& msg) {
 }
 
 } // namespace
+
+HACCEL LoadAcceleratorsW(HINSTANCE module, LPCWSTR name) {
+    const pal::resources::Resource* found =
+        pal::resources::locate(module, pal::resources::Kind::Accelerators, name);
+    if (!found)
+        return nullptr;
+    std::vector<ACCEL> entries;
+    for (const pal::resources::Key& k : found->keys)
+        entries.push_back(ACCEL{k.fVirt, k.key, k.cmd});
+    if (entries.empty()) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    return CreateAcceleratorTableW(entries.data(), static_cast<int>(entries.size()));
+}
+
+int LoadStringW(HINSTANCE module, UINT id, LPWSTR buffer, int size) {
+    if (!buffer) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const pal::resources::Resource* found = pal::resources::locate(
+        module, pal::resources::Kind::String, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(id & 0xFFFF)));
+    if (!found || id > 0xFFFF) {
+        if (size > 0)
+            buffer[0] = 0;
+        if (found)
+            SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return 0;
+    }
+    const std::wstring& text = found->text;
+    if (size == 0) {
+        *reinterpret_cast<const wchar_t**>(buffer) = text.c_str();
+        return static_cast<int>(text.size());
+    }
+    const size_t n = std::min(text.size(), static_cast<size_t>(std::max(size, 1) - 1));
+    std::copy_n(text.data(), n, buffer);
+    buffer[n] = 0;
+    return static_cast<int>(n);
+}
 
 HACCEL CreateAcceleratorTableW(LPACCEL entries, int count) {
     if (!entries || count <= 0) {
