@@ -1,16 +1,21 @@
 // DravikCad on a real X11 display with a window manager, driven only by keys as a person at the
 // keyboard drives it: a modal dialog opened and closed gives the keyboard back to the main
-// window, and the backstage closed leaves the panes showing their own pixels.
+// window, the backstage closed leaves the panes showing their own pixels, and Ctrl+O of the
+// program's key table opens the file dialog in its details view.
 #include "pal/test/sandbox_test.h"
 
+#include "pal/gdi.h"
 #include "pal/test/eventually.h"
+#include "pal/test/snapshot.h"
 #include "pal/test/x_client.h"
 #include "pal/test/x_server.h"
 
 #include <X11/Xutil.h>
 #include <gtest/gtest.h>
 
+#include <cairo.h>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <sys/wait.h>
@@ -133,6 +138,37 @@ protected:
         return pixels;
     }
 
+    // Presses one key while Ctrl is held.
+    void withControl(KeySym sym) {
+        const KeyCode control = XKeysymToKeycode(dpy_, XK_Control_L);
+        XTestFakeKeyEvent(dpy_, control, True, CurrentTime);
+        pal::test::tapKey(dpy_, XKeysymToKeycode(dpy_, sym));
+        XTestFakeKeyEvent(dpy_, control, False, CurrentTime);
+        XSync(dpy_, False);
+    }
+
+    // What the X server shows of a window, as a picture.
+    pal::gdi::Surface picture(Window w) {
+        XWindowAttributes a{};
+        if (!XGetWindowAttributes(dpy_, w, &a) || a.width <= 0 || a.height <= 0)
+            return {};
+        XImage* image = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width),
+                                  static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+        if (!image)
+            return {};
+        pal::gdi::Surface out = pal::gdi::Surface::create(a.width, a.height);
+        cairo_surface_flush(out.get());
+        unsigned char* data = cairo_image_surface_get_data(out.get());
+        const int stride = cairo_image_surface_get_stride(out.get());
+        for (int y = 0; y < a.height; ++y)
+            for (int x = 0; x < a.width; ++x)
+                reinterpret_cast<uint32_t*>(data + y * stride)[x] =
+                    0xFF000000u | static_cast<uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+        cairo_surface_mark_dirty(out.get());
+        XDestroyImage(image);
+        return out;
+    }
+
     pal::test::Xvfb server_;
     pal::test::WindowManager wm_;
     Display* dpy_ = nullptr;
@@ -173,6 +209,34 @@ TEST_F(ProgramOnX11, TheBackstageClosedByKeysLeavesThePanesTheirOwnPixels) {
     ASSERT_TRUE(eventually([&] { return panes(main) != before; })) << "the backstage covers the panes";
     keys({XK_Escape});
     EXPECT_TRUE(eventually([&] { return panes(main) == before; })) << "the panes show their own pixels again";
+}
+
+// Ctrl+O comes from the program's accelerator table 1, declared beside it; the open dialog it
+// brings lists in its details view, and Escape gives the keyboard back to the main window.
+TEST_F(ProgramOnX11, CtrlOOfTheProgramsKeyTableOpensTheFileDialogInItsDetailsView) {
+    Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
+    withControl(XK_o);
+    Window dialog = 0;
+    ASSERT_TRUE(eventually([&] { return (dialog = titled("Open")) != 0 && focused() == dialog; }))
+        << "the open dialog shows and has the keyboard";
+    // Settled: two looks in a row see the same picture.
+    pal::gdi::Surface shown;
+    ASSERT_TRUE(eventually([&] {
+        const pal::gdi::Surface first = picture(dialog);
+        shown = picture(dialog);
+        if (!first || !shown || first.width() != shown.width() || first.height() != shown.height())
+            return false;
+        for (int y = 0; y < shown.height(); y += 3)
+            for (int x = 0; x < shown.width(); x += 3)
+                if (first.pixel(x, y) != shown.pixel(x, y))
+                    return false;
+        return true;
+    }));
+    EXPECT_TRUE(pal::test::keepSnapshot(shown, "x11-open-dialog-details"));
+    keys({XK_Escape});
+    EXPECT_TRUE(eventually([&] { return titled("Open") == 0; })) << "Escape closes it";
+    EXPECT_TRUE(eventually([&] { return focused() == main; })) << "the main window has the keyboard again";
 }
 
 } // namespace

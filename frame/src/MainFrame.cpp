@@ -23,6 +23,7 @@
 #include "DravikUI/DialogCache.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "afx/find_resource.h"
 #include "panels/StatusLine.h"
 #include "ribbon/CommandDescriptions.h"
 #include "ribbon/FrameToolsApplication.h"
@@ -359,19 +360,22 @@ void CMainFrame::SizeToMonitor() {
     MoveWindow(area, FALSE);
 }
 
-// The program's own shortcuts; a settings profile that carries shortcuts of its own puts them
-// over these when it is applied.
-constexpr ACCEL kDefaultAccelerators[] = {
-    {FVIRTKEY | FCONTROL, 'N', 57600},  {FVIRTKEY | FCONTROL, 'O', 57601},
-    {FVIRTKEY | FCONTROL, 'S', 1029},   {FVIRTKEY | FCONTROL | FSHIFT, 'S', 1093},
-    {FVIRTKEY | FCONTROL, 'Z', 1115},   {FVIRTKEY | FCONTROL, 'Y', 1117},
-    {FVIRTKEY | FCONTROL, VK_F4, 1200}, {FVIRTKEY, VK_F1, 57670},
-};
+// The program's own shortcuts are its accelerator table 1; a settings profile that carries
+// shortcuts of its own puts them over these when it is applied.
+constexpr UINT kFrameAccelerators = 1;
 
 void CMainFrame::ApplyCommandBarSettings() {
     CXTPCommandBars* bars = GetCommandBars();
-    if (CXTPShortcutManager* shortcuts = bars->GetShortcutManager())
-        shortcuts->SetAccelerators(kDefaultAccelerators, static_cast<int>(std::size(kDefaultAccelerators)));
+    if (CXTPShortcutManager* shortcuts = bars->GetShortcutManager()) {
+        LPCWSTR name = MAKEINTRESOURCEW(kFrameAccelerators);
+        if (HACCEL table = ::LoadAcceleratorsW(AfxFindResourceHandle(name, RT_ACCELERATOR), name)) {
+            shortcuts->SetAccelerators(table);
+            ::DestroyAcceleratorTable(table);
+        } else {
+            DVLog_Write(DVLogExpected, "No accelerator table %u (error %u)", kFrameAccelerators,
+                        static_cast<unsigned>(::GetLastError()));
+        }
+    }
     CXTPCommandBarsOptions* options = bars->GetCommandBarsOptions();
     options->bUseDisabledIcons = TRUE;
     options->ShowKeyboardCues(xtpKeyboardCuesShowWindowsDefault);
