@@ -11,6 +11,7 @@
 #include "frame/CommandBars.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
 #include "pal/text.h"
 #include "xtp/CommandBars.h"
 #include "xtp/ImageManager.h"
@@ -77,6 +78,64 @@ TEST_F(MainInitialisation, EveryRibbonTabShowsEachButtonWithItsCaptionAndPicture
     }
     EXPECT_GT(shownTabs, 10);
     UIModuleProxy::Instance().SetTheme(L"office2013light");
+}
+
+// The program's own frame narrowed to 900 pixels: the Home tab's groups give way one size at a
+// time from the last group backwards, so nothing is cut off at the right; the tab row shows its
+// arrows and the last tab is reached by them.
+TEST_F(MainInitialisation, OnANarrowFrameTheGroupsGiveWayFromTheLastAndTheArrowsReachTheLastTab) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    frame->GetRibbonCommandBars()->SetRibbonMode(true);
+    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+    ASSERT_NE(ribbon, nullptr);
+    CXTPRibbonTab* home = ribbon->GetTab(0);
+    ribbon->GetControlTab()->SetSelectedItem(home);
+    const auto narrowTo = [&](int width) {
+        frame->SetWindowPos(nullptr, 0, 0, width, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+        frame->RecalcLayout();
+        pal::test::pump();
+    };
+    const int groups = home->GetGroups()->GetCount();
+    ASSERT_GT(groups, 2);
+    std::vector<int> levels(static_cast<size_t>(groups), 0);
+    std::vector<int> firstToGiveWay;
+    for (int width = 1900; width >= 900; width -= 25) {
+        narrowTo(width);
+        for (int g = 0; g < groups; ++g) {
+            CXTPRibbonGroup* group = home->GetGroups()->GetAt(g);
+            if (!group->IsVisible())
+                continue;
+            EXPECT_LE(group->GetRect().right, ribbon->GetGroupsRect().right)
+                << "group " << g << " at " << width;
+            if (group->GetReduceLevel() != levels[static_cast<size_t>(g)] && firstToGiveWay.size() < 2)
+                firstToGiveWay.push_back(g);
+            levels[static_cast<size_t>(g)] = group->GetReduceLevel();
+        }
+    }
+    ASSERT_FALSE(firstToGiveWay.empty()) << "at 900 pixels some group has given way";
+    int lastVisible = groups - 1;
+    while (lastVisible > 0 && !home->GetGroups()->GetAt(lastVisible)->IsVisible())
+        --lastVisible;
+    EXPECT_EQ(firstToGiveWay.front(), lastVisible) << "the last group gives way first";
+
+    ASSERT_FALSE(ribbon->GetTabScrollButtonRect(TRUE).IsRectEmpty()) << "the tabs do not fit: arrows";
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "ribbon-frame-900"));
+    CXTPRibbonTab* last = nullptr;
+    for (int t = ribbon->GetTabCount() - 1; t >= 0 && last == nullptr; --t)
+        if (ribbon->GetTab(t)->IsVisible())
+            last = ribbon->GetTab(t);
+    ASSERT_NE(last, nullptr);
+    CPoint forward = ribbon->GetTabScrollButtonRect(TRUE).CenterPoint();
+    ribbon->ClientToScreen(&forward);
+    for (int i = 0; i < ribbon->GetTabCount() && last->GetRect().IsRectEmpty(); ++i) {
+        pal::test::click(POINT{forward.x, forward.y});
+        pal::test::pump();
+    }
+    EXPECT_FALSE(last->GetRect().IsRectEmpty()) << "the last tab is reached by the arrow";
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "ribbon-frame-900-end"));
 }
 
 } // namespace
