@@ -5,10 +5,12 @@
 #include "pal/test/sandbox_test.h"
 
 #include "pal/gdi.h"
+#include "pal/path.h"
 #include "pal/test/eventually.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/x_client.h"
 #include "pal/test/x_server.h"
+#include "win/system/registry.h"
 
 #include <X11/Xutil.h>
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,6 +27,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using pal::test::eventually;
 
 class ProgramOnX11 : public pal::test::SandboxTest {
@@ -39,6 +43,7 @@ protected:
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         if (!wm_.start(server_.name(), dpy_))
             GTEST_SKIP() << "no window manager (scripts/setup installs openbox)";
+        arrange();
         start();
     }
     void TearDown() override {
@@ -52,7 +57,10 @@ protected:
         SandboxTest::TearDown();
     }
 
+    // Starts DravikCad when it is not yet running (a test may arrange the sandbox first).
     void start() {
+        if (pid_ > 0)
+            return;
         const std::string program = (binDir() / "DravikCad").string();
         const std::string display = server_.name();
         pid_ = fork();
@@ -66,6 +74,9 @@ protected:
         }
         ASSERT_GT(pid_, 0);
     }
+
+    // What the sandbox holds before the program starts.
+    virtual void arrange() {}
 
     // The viewable client window whose title starts with `prefix`, below the window manager's
     // frames; 0 when there is none.
@@ -237,6 +248,47 @@ TEST_F(ProgramOnX11, CtrlOOfTheProgramsKeyTableOpensTheFileDialogInItsDetailsVie
     keys({XK_Escape});
     EXPECT_TRUE(eventually([&] { return titled("Open") == 0; })) << "Escape closes it";
     EXPECT_TRUE(eventually([&] { return focused() == main; })) << "the main window has the keyboard again";
+}
+
+// The program's file dialog opens where the person last chose a file, kept for DravikCad by
+// name; there a typed beginning is completed, and Enter opens the drawing.
+class ProgramFileDialogOnX11 : public ProgramOnX11 {
+protected:
+    void arrange() override {
+        drawings = pal::folders::documents() / "Drawings";
+        fs::create_directories(drawings);
+        fs::copy_file(binDir() / "Samples" / "sample-a3.grb", drawings / "plan.grb");
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Dravik\\Platform\\File dialog\\Last folders",
+                                  0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const std::wstring folder = pal::path::fromNative(drawings);
+        RegSetValueExW(key, L"DravikCad", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    std::string title(Window w) {
+        char* name = nullptr;
+        std::string out;
+        if (XFetchName(dpy_, w, &name) && name)
+            out = name;
+        if (name)
+            XFree(name);
+        return out;
+    }
+    fs::path drawings;
+};
+
+TEST_F(ProgramFileDialogOnX11, TheDialogOpensInTheProgramsLastFolderAndATypedBeginningIsCompleted) {
+    Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
+    withControl(XK_o);
+    Window dialog = 0;
+    ASSERT_TRUE(eventually([&] { return (dialog = titled("Open")) != 0 && focused() == dialog; }));
+    keys({XK_p, XK_l, XK_Return});
+    EXPECT_TRUE(eventually([&] { return titled("Open") == 0; })) << "Enter takes the completed name";
+    EXPECT_TRUE(eventually([&] { return title(main).find("plan") != std::string::npos; }))
+        << "the drawing opens: " << title(main);
 }
 
 } // namespace
