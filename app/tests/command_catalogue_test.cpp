@@ -1,7 +1,8 @@
 // Every command the bundled definitions show a person (each edition's ribbon, menus, bars and
-// backstage, the context menus, the frame's fixed popups, split-button groups and controls) is one the kernel
-// describes: a caption, a tip, a picture that draws at 16 and 32 pixels in the light and the dark set, and a
-// tip that says so when the kernel cannot carry it out.
+// backstage, the context menus, the frame's fixed popups, split-button groups and controls, the
+// UI library's selection buttons) is one the kernel describes: a caption, a tip, a picture that
+// draws at 16 and 32 pixels in the light and the dark set, and a tip that says so when the
+// kernel cannot carry it out.
 #include "app/KernelCommandIdentifiers.h"
 
 #include "DVTextCore/I18n.h"
@@ -10,6 +11,7 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/CommandIcons.h"
+#include "DravikUI/SelectionButtons.h"
 #include "frame/ControlTable.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
@@ -63,6 +65,11 @@ std::map<unsigned, std::string> bundledCommands(const std::filesystem::path& bin
         if (FixedPopupHasExpandButton(popup))
             ids.emplace(1202u, "popup " + std::to_string(popup));
     }
+    // The UI library's own bar buttons: the built-in selection filters and the geometric types.
+    Dravik::UI::ForEachBuiltinFilterButton(
+        [&](int id) { ids.emplace(static_cast<unsigned>(id), "the selection filters"); });
+    for (const Dravik::UI::GeometricType& type : Dravik::UI::GetGeometricTypes())
+        ids.emplace(static_cast<unsigned>(type.Id), "the geometric types");
     // The commands of the split-button groups, and the controls the frame makes for fixed ids.
     for (int id = 1; id <= 0xFFFF; ++id) {
         if (const auto group = FindCommandGroup(id))
