@@ -145,6 +145,14 @@ TEST_F(MainInitialisation, ARibbonButtonsTipIsItsCommandCardWhichExpandsAfterTwo
     ASSERT_TRUE(tip->IsExpanded());
     EXPECT_GT(tip->GetLayout().picture.cy, 0);
     EXPECT_TRUE(pal::test::keepSnapshot(tip->m_hWnd, "command-card-line-expanded"));
+
+    // A dark theme leaves the card light and its text dark.
+    ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(L"office2013dark"));
+    tip = hoverRibbonButton(frame, ribbon, 1029);
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(tip->IsOwnDrawn());
+    EXPECT_TRUE(pal::test::keepSnapshot(tip->m_hWnd, "command-card-short-save-dark"));
+    UIModuleProxy::Instance().SetTheme(L"office2013light");
 }
 
 } // namespace
