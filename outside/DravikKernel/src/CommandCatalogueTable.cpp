@@ -415,7 +415,7 @@ const DVCatalogueCommand kCatalogue[] = {
     {2094, L"DatabaseDeleteColumns", "edit-table-delete-column", false},
     {2095, L"DatabaseTableProperties", "document-properties", false},
     {2096, L"DocumentNewFragment", "document-new", false},
-    {2098, L"DocumentNewSpecification", "x-office-spreadsheet", false},
+    {2098, L"DocumentNewPartsList", "x-office-spreadsheet", false},
     {2100, L"DocumentNewTextDocument", "x-office-document", false},
     {2101, L"DocumentNewTableDocument", "x-office-spreadsheet", false},
     {2102, L"DocumentNewSheetMetalDrawing", "document-new", false},
