@@ -125,17 +125,24 @@ CommandCardLayout LayoutCommandCard(const CommandCardContent& content, const Com
 
 DVExtendedToolTip::DVExtendedToolTip(CXTPToolTipContext* context) : CXTPToolTipContextToolTip(context) {}
 
+CXTPCommandBars* DVExtendedToolTip::commandBars() const {
+    const auto* context = dynamic_cast<CDVToolTipContext*>(m_pContext);
+    return context != nullptr ? context->GetCommandBars() : nullptr;
+}
+
+bool DVExtendedToolTip::showsCard(UINT id) const {
+    return GetOptions().extendedToolTips != 0 && m_pContext != nullptr && id != 0 &&
+           ReadCommandDescription(id, commandBars(), kBackground) != nullptr;
+}
+
 CSize DVExtendedToolTip::CalcToolSize(CDC* pDC) {
     m_record = nullptr;
     m_expanded = false;
     m_layout = CommandCardLayout();
-    if (GetOptions().extendedToolTips == 0 || m_pContext == nullptr || GetToolId() == 0)
+    if (!showsCard(GetToolId()))
         return CSize(0, 0);
-    const auto* context = dynamic_cast<CDVToolTipContext*>(m_pContext);
-    CXTPCommandBars* bars = context != nullptr ? context->GetCommandBars() : nullptr;
+    CXTPCommandBars* bars = commandBars();
     m_record = ReadCommandDescription(GetToolId(), bars, kBackground);
-    if (m_record == nullptr)
-        return CSize(0, 0);
     m_content = CommandCardContent();
     m_content.title = m_record->title;
     m_content.description = m_record->description;
@@ -263,6 +270,14 @@ LRESULT DVExtendedToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
                 current.uId == static_cast<UINT_PTR>(-1))
                 return 0;
         }
+        break;
+    }
+    case TTM_ADDTOOLW: {
+        // A person who switched the tool bars' screen tips off gets no plain tip at all; a
+        // card still shows while extended tips are on.
+        const auto* info = reinterpret_cast<const TTTOOLINFOW*>(lParam);
+        if (GetOptions().toolTips == 0 && info != nullptr && !showsCard(GetToolId()))
+            return FALSE;
         break;
     }
     case WM_SHOWWINDOW: {

@@ -157,6 +157,7 @@ protected:
     void TearDown() override {
         host.DestroyWindow();
         GetOptions().extendedToolTips = 1;
+        GetOptions().toolTips = -1;
         pal::test::resetUserState();
         dvkernel::test::reset();
         CommandCardTest::TearDown();
@@ -257,6 +258,22 @@ TEST_F(CardWindowTest, WithoutACardOrWithExtendedTipsOffThePlainTipShows) {
     ASSERT_NE(tip, nullptr);
     EXPECT_TRUE(tip->IsWindowVisible());
     EXPECT_FALSE(tip->IsOwnDrawn());
+    context->CancelToolTips();
+    context->SetToolTip(host.m_hWnd, 0, CRect(), L"");
+    pal::test::pump();
+
+    // Screen tips switched off: no plain tip at all, but a card while extended tips are on.
+    GetOptions().toolTips = 0;
+    tip = hover(5103);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_FALSE(tip->IsWindowVisible());
+    context->SetToolTip(host.m_hWnd, 0, CRect(), L"");
+    GetOptions().extendedToolTips = 1;
+    tip = hover(5103);
+    GetOptions().toolTips = -1;
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(tip->IsWindowVisible());
+    EXPECT_TRUE(tip->IsOwnDrawn());
 }
 
 TEST_F(CardWindowTest, ACardLargerThanTheRoomBelowTheToolMovesOntoTheScreen) {

@@ -77,6 +77,9 @@ protected:
 
 private:
     void expand();
+    CXTPCommandBars* commandBars() const;
+    // Whether the command's tip is a card: extended tips are on and the command has a record.
+    bool showsCard(UINT id) const;
 
     CommandCardContent m_content;
     CommandCardLayout m_layout;
