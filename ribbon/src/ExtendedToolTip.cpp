@@ -55,6 +55,20 @@ COLORREF readableOnCard(COLORREF text) {
     return luminance > 128 ? RGB(0x20, 0x20, 0x20) : text;
 }
 
+// "&&" stands for "&"; a single "&" marks the next letter and goes.
+std::wstring withoutAccessKeys(const wchar_t* text) {
+    std::wstring plain;
+    for (const wchar_t* c = text; *c != 0; ++c) {
+        if (*c == L'&') {
+            if (c[1] != L'&')
+                continue;
+            ++c;
+        }
+        plain += *c;
+    }
+    return plain;
+}
+
 } // namespace
 
 std::wstring CommandCardKeyboardCallLabel() {
@@ -278,6 +292,16 @@ LRESULT DVExtendedToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         const auto* info = reinterpret_cast<const TTTOOLINFOW*>(lParam);
         if (GetOptions().toolTips == 0 && info != nullptr && !showsCard(GetToolId()))
             return FALSE;
+        // The window's system commands (minimise, maximise, close, restore) are named with
+        // their menu's access keys, which a tip does not show.
+        const UINT id = GetToolId();
+        if (info != nullptr && (id == 61472 || id == 61488 || id == 61536 || id == 61728) &&
+            reinterpret_cast<ULONG_PTR>(info->lpszText) > 0xFFFF) {
+            std::wstring plain = withoutAccessKeys(info->lpszText);
+            TTTOOLINFOW copy = *info;
+            copy.lpszText = plain.data();
+            return CXTPToolTipContextToolTip::WindowProc(message, wParam, reinterpret_cast<LPARAM>(&copy));
+        }
         break;
     }
     case WM_SHOWWINDOW: {

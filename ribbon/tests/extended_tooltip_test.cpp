@@ -276,6 +276,31 @@ TEST_F(CardWindowTest, WithoutACardOrWithExtendedTipsOffThePlainTipShows) {
     EXPECT_TRUE(tip->IsOwnDrawn());
 }
 
+TEST_F(CardWindowTest, TheWindowsSystemCommandsTipsLoseTheirAccessKeys) {
+    struct Case {
+        UINT id;
+        const wchar_t* text;
+        const wchar_t* shown;
+    };
+    const Case cases[] = {
+        {61536, L"&Close", L"Close"},
+        {61472, L"Mi&nimise && hide", L"Minimise & hide"},
+        {61456, L"&Move", L"&Move"}, // not one of the four: as given
+    };
+    for (const Case& c : cases) {
+        context->SetToolTip(host.m_hWnd, c.id, CRect(10, 10, 110, 60), c.text);
+        wchar_t text[80] = {};
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.hwnd = host.m_hWnd;
+        info.uId = 1;
+        info.lpszText = text;
+        ::SendMessageW(context->GetToolTip()->m_hWnd, TTM_GETTEXTW, std::size(text),
+                       reinterpret_cast<LPARAM>(&info));
+        EXPECT_STREQ(text, c.shown) << c.id;
+    }
+}
+
 TEST_F(CardWindowTest, ACardLargerThanTheRoomBelowTheToolMovesOntoTheScreen) {
     describe(5104, L"CardTest.Bottom");
     host.SetWindowPos(nullptr, 1700, 1000, 200, 40, SWP_NOZORDER | SWP_NOACTIVATE);
