@@ -16,6 +16,7 @@
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/text.h"
+#include "panels/SysPanelToolbar.h"
 #include "xtp/ImageManager.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,12 @@ std::map<unsigned, std::string> bundledCommands(const std::filesystem::path& bin
         [&](int id) { ids.emplace(static_cast<unsigned>(id), "the selection filters"); });
     for (const Dravik::UI::GeometricType& type : Dravik::UI::GetGeometricTypes())
         ids.emplace(static_cast<unsigned>(type.Id), "the geometric types");
+    // The system panel's own controls.
+    CSysPanelToolbar panel;
+    panel.RegisterSyspanelControls();
+    EXPECT_GE(panel.GetRegistry().size(), 12u);
+    for (const auto& [id, control] : panel.GetRegistry())
+        ids.emplace(static_cast<unsigned>(id), "the system panel");
     // The commands of the split-button groups, and the controls the frame makes for fixed ids.
     for (int id = 1; id <= 0xFFFF; ++id) {
         if (const auto group = FindCommandGroup(id))
