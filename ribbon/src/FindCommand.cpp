@@ -58,9 +58,10 @@ const CommandTagsMap& commandTags() {
 }
 
 bool isInternalApplicationCommand(int id) {
+    if (!inRange(id, 17000, 32000))
+        return false;
     const FrameToolsApplication* app = FrameToolsApplication::Instance();
-    return app != nullptr && inRange(id, 17000, 32000) &&
-           app->IsInternalApplicationCommand(static_cast<UINT>(id));
+    return app != nullptr && app->IsInternalApplicationCommand(static_cast<UINT>(id));
 }
 
 } // namespace
@@ -149,6 +150,13 @@ void rebuild(SearchIndex& index) {
     // Walked in this order, the commands a search keeps come out sorted already.
     std::sort(index.entries.begin(), index.entries.end(),
               [](const SearchEntry& a, const SearchEntry& b) { return FoundCommandLess(a.found, b.found); });
+    // The texts made again in that order lie in memory as the search walks them.
+    std::vector<SearchEntry> walked;
+    walked.reserve(index.entries.size());
+    for (const SearchEntry& entry : index.entries)
+        walked.push_back(
+            {entry.id, {entry.id, std::wstring(entry.found.text)}, std::wstring(entry.searchable)});
+    index.entries = std::move(walked);
 }
 
 SearchIndex& searchIndex() {
