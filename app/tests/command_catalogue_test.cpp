@@ -1,6 +1,7 @@
-// Every command the bundled definitions show a person (each edition's ribbon, menus and bars,
-// the context menus, the snaps popup) is one the kernel describes: a caption, a tip, a picture
-// that draws at 16 and 32 pixels in the light and the dark set, and a tip that says so when the
+// Every command the bundled definitions show a person (each edition's ribbon, menus, bars and
+// backstage, the context menus, the frame's fixed popups, split-button groups and controls, the
+// UI library's selection buttons) is one the kernel describes: a caption, a tip, a picture that
+// draws at 16 and 32 pixels in the light and the dark set, and a tip that says so when the
 // kernel cannot carry it out.
 #include "app/KernelCommandIdentifiers.h"
 
@@ -10,10 +11,12 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/CommandIcons.h"
+#include "DravikUI/SelectionButtons.h"
 #include "frame/ControlTable.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/text.h"
+#include "panels/SysPanelToolbar.h"
 #include "xtp/ImageManager.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +42,8 @@ std::string fileText(const std::filesystem::path& path) {
 std::map<unsigned, std::string> bundledCommands(const std::filesystem::path& bin) {
     std::map<unsigned, std::string> ids;
     const std::string state = fileText(bin / "DefaultState.xml");
-    const std::regex button("<button id=\"([0-9]+)\"");
+    // Buttons of the ribbon, menus and bars, and the backstage's pages and commands.
+    const std::regex button("<(?:button|backstageTab|backstageCommand) id=\"([0-9]+)\"");
     for (auto it = std::sregex_iterator(state.begin(), state.end(), button); it != std::sregex_iterator();
          ++it)
         ids.emplace(static_cast<unsigned>(std::stoul((*it)[1])), "DefaultState.xml");
@@ -56,8 +60,32 @@ std::map<unsigned, std::string> bundledCommands(const std::filesystem::path& bin
             }
         EXPECT_TRUE(known) << (*it)[1] << " of ContextMenus.xml names no command";
     }
-    for (int id : FixedPopupCommands(1340))
-        ids.emplace(static_cast<unsigned>(id), "the snaps popup");
+    for (int popup : {1340, 1122, 1339, 1341, 1416}) {
+        for (int id : FixedPopupCommands(popup))
+            ids.emplace(static_cast<unsigned>(id), "popup " + std::to_string(popup));
+        if (FixedPopupHasExpandButton(popup))
+            ids.emplace(1202u, "popup " + std::to_string(popup));
+    }
+    // The UI library's own bar buttons: the built-in selection filters and the geometric types.
+    Dravik::UI::ForEachBuiltinFilterButton(
+        [&](int id) { ids.emplace(static_cast<unsigned>(id), "the selection filters"); });
+    for (const Dravik::UI::GeometricType& type : Dravik::UI::GetGeometricTypes())
+        ids.emplace(static_cast<unsigned>(type.Id), "the geometric types");
+    // The system panel's own controls.
+    CSysPanelToolbar panel;
+    panel.RegisterSyspanelControls();
+    EXPECT_GE(panel.GetRegistry().size(), 12u);
+    for (const auto& [id, control] : panel.GetRegistry())
+        ids.emplace(static_cast<unsigned>(id), "the system panel");
+    // The commands of the split-button groups, and the controls the frame makes for fixed ids.
+    for (int id = 1; id <= 0xFFFF; ++id) {
+        if (const auto group = FindCommandGroup(id))
+            for (int command : CommandGroupCommands(*group))
+                ids.emplace(static_cast<unsigned>(command), "group " + std::to_string(*group));
+        if (const auto control = FindCustomControl(id, L"button");
+            control && control->type != CustomControlClass::None)
+            ids.emplace(static_cast<unsigned>(id), "the frame's fixed controls");
+    }
     return ids;
 }
 
@@ -99,6 +127,17 @@ TEST_F(CommandCatalogueTest, EveryBundledCommandHasACaptionATipAndAPictureInBoth
             }
         }
     }
+}
+
+TEST_F(CommandCatalogueTest, EverySplitButtonGroupHasATitle) {
+    // A group's popup is titled by the string of its id; -1 takes its command's own caption.
+    std::set<int> groups;
+    for (int id = 1; id <= 0xFFFF; ++id)
+        if (const auto group = FindCommandGroup(id); group && *group > 0)
+            groups.insert(*group);
+    ASSERT_GT(groups.size(), 20u);
+    for (int group : groups)
+        EXPECT_FALSE(DVLoadString(static_cast<UINT>(group)).empty()) << "group " << group;
 }
 
 TEST_F(CommandCatalogueTest, TheCatalogueNamesEachCommandOnceAndEachIdOnce) {

@@ -9,10 +9,12 @@
 #include "DravikKernel/CommandCatalogue.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "frame/CommandBars.h"
+#include "pal/test/hooks.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
 #include "pal/text.h"
+#include "ribbon/ExtendedToolTip.h"
 #include "xtp/CommandBars.h"
 #include "xtp/ImageManager.h"
 #include "xtp/RibbonBar.h"
@@ -136,6 +138,79 @@ TEST_F(MainInitialisation, OnANarrowFrameTheGroupsGiveWayFromTheLastAndTheArrows
     }
     EXPECT_FALSE(last->GetRect().IsRectEmpty()) << "the last tab is reached by the arrow";
     EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "ribbon-frame-900-end"));
+}
+
+// The pointer rests on the ribbon button of `id` on the first tab that shows it, until its tip
+// shows; the tip window, or null when the button is on no tab.
+DVExtendedToolTip* hoverRibbonButton(CMainFrame* frame, CXTPRibbonBar* ribbon, int id) {
+    for (int t = 0; t < ribbon->GetTabCount(); ++t) {
+        CXTPRibbonTab* tab = ribbon->GetTab(t);
+        if (!tab->IsVisible())
+            continue;
+        ribbon->GetControlTab()->SetSelectedItem(tab);
+        frame->RecalcLayout();
+        pal::test::pump();
+        for (int g = 0; g < tab->GetGroups()->GetCount(); ++g) {
+            CXTPRibbonGroup* group = tab->GetGroups()->GetAt(g);
+            for (int c = 0; c < group->GetCount(); ++c) {
+                CXTPControl* control = group->GetAt(c);
+                if (control->GetID() != id || !control->IsVisible())
+                    continue;
+                CPoint at = control->GetRect().CenterPoint();
+                ribbon->ClientToScreen(&at);
+                pal::test::mouseMove(at);
+                pal::test::pump();
+                pal::test::advanceClock(::GetDoubleClickTime());
+                pal::test::pump();
+                return dynamic_cast<DVExtendedToolTip*>(
+                    frame->GetCommandBars()->GetToolTipContext()->GetToolTip());
+            }
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(MainInitialisation, ARibbonButtonsTipIsItsCommandCardWhichExpandsAfterTwoSeconds) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    frame->GetRibbonCommandBars()->SetRibbonMode(true);
+    frame->RecalcLayout();
+    pal::test::pump();
+    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+    ASSERT_NE(ribbon, nullptr);
+
+    // Save: a short card, with the keys the frame gives it.
+    DVExtendedToolTip* tip = hoverRibbonButton(frame, ribbon, 1029);
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(tip->IsWindowVisible());
+    ASSERT_TRUE(tip->IsOwnDrawn());
+    EXPECT_EQ(tip->GetContent().title, L"Save");
+    EXPECT_NE(tip->GetContent().keyboardCall.find(L"Ctrl+S"), std::wstring::npos)
+        << pal::text::toUtf8(tip->GetContent().keyboardCall);
+    EXPECT_FALSE(tip->IsExpandable());
+    EXPECT_TRUE(pal::test::keepSnapshot(tip->m_hWnd, "command-card-short-save"));
+
+    // Line: its description file adds a longer text and a picture after two seconds.
+    tip = hoverRibbonButton(frame, ribbon, 1640);
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(tip->IsWindowVisible());
+    ASSERT_TRUE(tip->IsExpandable());
+    EXPECT_TRUE(pal::test::keepSnapshot(tip->m_hWnd, "command-card-line-compact"));
+    advance(DVExtendedToolTip::kExpandDelay);
+    pal::test::pump();
+    ASSERT_TRUE(tip->IsExpanded());
+    EXPECT_GT(tip->GetLayout().picture.cy, 0);
+    EXPECT_TRUE(pal::test::keepSnapshot(tip->m_hWnd, "command-card-line-expanded"));
+
+    // A dark theme leaves the card light and its text dark.
+    ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(L"office2013dark"));
+    tip = hoverRibbonButton(frame, ribbon, 1029);
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(tip->IsOwnDrawn());
+    EXPECT_TRUE(pal::test::keepSnapshot(tip->m_hWnd, "command-card-short-save-dark"));
+    UIModuleProxy::Instance().SetTheme(L"office2013light");
 }
 
 } // namespace

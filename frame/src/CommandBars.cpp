@@ -1,6 +1,7 @@
 #include "frame/CommandBars.h"
 
 #include "frame/TabToolBar.h"
+#include "ribbon/ExtendedToolTip.h"
 #include "ribbon/RibbonBar.h"
 
 #include "frame/ControlTable.h"
@@ -159,6 +160,14 @@ IMPLEMENT_DYNCREATE(CDVAutoMenuCommandBars, CDVCommandBars)
 IMPLEMENT_DYNCREATE(CDVRibbonCommandBars, CDVCommandBars)
 IMPLEMENT_DYNCREATE(CDVToolBar, Dravik::UI::FixableToolBar)
 IMPLEMENT_DYNCREATE(CDVControlButton, CXTPControlButton)
+
+CDVCommandBars::CDVCommandBars() {
+    SetToolTipContext(new CDVToolTipContext(this));
+}
+
+CDVAutoMenuCommandBars::CDVAutoMenuCommandBars() {
+    SetToolTipContext(new CXTPToolTipContext);
+}
 
 bool CDVCommandBars::IsOnGripper(CXTPToolBar* bar, CPoint point) {
     if (bar == nullptr || !::IsWindow(bar->GetSafeHwnd()) || bar->GetPosition() == xtpBarFloating)

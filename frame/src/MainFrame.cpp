@@ -380,6 +380,8 @@ void CMainFrame::ApplyCommandBarSettings() {
     options->bUseDisabledIcons = TRUE;
     options->ShowKeyboardCues(xtpKeyboardCuesShowWindowsDefault);
     options->bShowPopupBarToolTips = TRUE;
+    // The command cards name the keys that call a command.
+    options->bShowKeyboardTips = TRUE;
     options->bSyncFloatingBars = TRUE;
     options->szIcons = CSize(16, 16);
     options->szPopupIcons = CSize(16, 16);

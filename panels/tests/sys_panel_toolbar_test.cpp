@@ -207,11 +207,12 @@ TEST_F(SysPanelToolbarTest, AFilterButtonTakenOffGetsItsOwnLookBack) {
     auto* filter = new Dravik::UI::SelectionFilterButton(2705, true);
     filter->InternalAddRef(); // ours, beside the list's
     bar->GetControls()->Add(filter, 2705);
+    const CString own = filter->GetTooltip();
     filter->SetIconAndToolTip(77, L"Arcs only");
     filter->SetVisible(FALSE);
     bar->GetControls()->Remove(filter);
     EXPECT_EQ(filter->GetIconId(), 2705);
-    EXPECT_EQ(filter->GetTooltip(), CString(L""));
+    EXPECT_EQ(filter->GetTooltip(), own);
     EXPECT_TRUE(filter->IsVisible());
     filter->InternalRelease();
 }

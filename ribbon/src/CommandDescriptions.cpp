@@ -2,6 +2,8 @@
 
 #include "Compression/TextFileReadStream.h"
 #include "DVDiagnostics/DVLog.h"
+#include "DVTextCore/I18n.h"
+#include "DravikKernel/CommandCatalogue.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModuleProxy.h"
@@ -199,6 +201,12 @@ const CommandDescriptionRecord* ReadCommandDescription(UINT id, CXTPCommandBars*
     }
     if (const auto fileName = CommandDescriptionFileName(id, record.name))
         readDescriptionFile(*fileName, background, record);
+    // A command the kernel cannot carry out keeps saying so, whatever its description file says.
+    if (const DVCatalogueCommand* entry = DVFindCatalogueCommand(id); entry != nullptr && !entry->runs) {
+        const std::wstring cannot = Dravik::I18n::Translate("commands.not_in_this_kernel");
+        if (record.description.find(cannot) == std::wstring::npos)
+            record.description += (record.description.empty() ? L"" : L"\n") + cannot;
+    }
     record.keyboardCall = CommandKeyboardCall(
         id, keyCode, strings ? std::wstring_view(strings->Shortcut) : std::wstring_view(), commandBars);
     record.title = trim(record.title);

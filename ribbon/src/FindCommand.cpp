@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwctype>
+#include <mutex>
 #include <optional>
 #include <string_view>
 
@@ -57,9 +58,10 @@ const CommandTagsMap& commandTags() {
 }
 
 bool isInternalApplicationCommand(int id) {
+    if (!inRange(id, 17000, 32000))
+        return false;
     const FrameToolsApplication* app = FrameToolsApplication::Instance();
-    return app != nullptr && inRange(id, 17000, 32000) &&
-           app->IsInternalApplicationCommand(static_cast<UINT>(id));
+    return app != nullptr && app->IsInternalApplicationCommand(static_cast<UINT>(id));
 }
 
 } // namespace
@@ -78,34 +80,61 @@ std::wstring RemoveSingleAmpersands(const std::wstring& caption) {
     return out;
 }
 
-void MatchCommand(MatchCommandContext& context, int id, const std::wstring& caption) {
-    if (!IsCommandVisible(static_cast<unsigned>(id)) || caption.empty())
-        return;
+namespace {
+
+// Whether a command may be offered at all: steps that hold whatever the filter.
+bool isOffered(const MatchCommandContext& context, int id) {
+    if (!IsCommandVisible(static_cast<unsigned>(id)))
+        return false;
     if (inRange(id, 1190, 1199) && static_cast<std::size_t>(id - 1190) >= context.profileCount)
-        return;
-    if (isInternalApplicationCommand(id))
-        return;
-    std::wstring text = RemoveSingleAmpersands(caption);
-    const std::wstring* tags = context.findBySynonyms ? FindCommandTags(commandTags(), id) : nullptr;
-    const bool found = id == context.filterNumber || context.filter.empty() ||
-                       (tags != nullptr && tags->find(context.filter) != std::wstring::npos) ||
-                       Dravik::GetSearchableEquivalent(text).find(context.filter) != std::wstring::npos;
-    if (found)
-        context.result.push_back({id, std::move(text)});
+        return false;
+    return !isInternalApplicationCommand(id);
 }
 
-std::vector<FoundCommand> FillCommandList(const std::wstring& filter) {
-    std::vector<FoundCommand> result;
+// Whether the filter finds an offered command, by its id, its tags or its searchable text.
+bool isFound(const MatchCommandContext& context, int id, const std::wstring& searchable) {
+    if (id == context.filterNumber || context.filter.empty())
+        return true;
+    if (context.findBySynonyms)
+        if (const std::wstring* tags = FindCommandTags(commandTags(), id);
+            tags != nullptr && tags->find(context.filter) != std::wstring::npos)
+            return true;
+    return searchable.find(context.filter) != std::wstring::npos;
+}
+
+// A command of the search as every search tests it: its shown and its searchable text made
+// once, not at every keystroke.
+struct SearchEntry {
+    int id = 0;
+    FoundCommand found;
+    std::wstring searchable;
+};
+
+// The commands the search walks, in the order of their names, made again when the kernel's
+// table or a command's texts change.
+struct SearchIndex {
+    std::mutex mutex;
+    std::optional<std::uint64_t> version;
+    std::size_t tableSize = 0;
+    std::vector<SearchEntry> entries;
+};
+
+void addEntry(std::vector<SearchEntry>& entries, int id, const std::wstring& caption) {
+    if (caption.empty())
+        return;
+    SearchEntry entry;
+    entry.id = id;
+    entry.found = {id, RemoveSingleAmpersands(caption)};
+    entry.searchable = Dravik::GetSearchableEquivalent(entry.found.text);
+    entries.push_back(std::move(entry));
+}
+
+void rebuild(SearchIndex& index) {
     const std::map<int, std::wstring> table = GlobalContainer::Instance().GetCommandTable();
-    result.reserve(table.size());
-    std::vector<std::wstring> profiles;
-    DravikProfileManager::GetProfiles(profiles, true);
-    const std::size_t profileCount = profiles.size();
-    const int filterNumber = DravikXML::StringToInt(filter, 0, 10);
-    const bool findBySynonyms = GetOptions().findBySynonyms != 0;
-    MatchCommandContext context{profileCount, findBySynonyms, filterNumber, filter, result};
+    index.tableSize = table.size();
+    index.entries.clear();
     for (const auto& [id, caption] : table)
-        MatchCommand(context, id, caption);
+        addEntry(index.entries, id, caption);
     const DVCommandContainer& container = DVCommandContainer::Instance();
     for (int id = kFirstAddOnCommand; id <= kLastAddOnCommand; ++id) {
         if (!container.IsRegistered(static_cast<unsigned>(id)) || table.contains(id))
@@ -116,9 +145,54 @@ std::vector<FoundCommand> FillCommandList(const std::wstring& filter) {
         const std::wstring caption = !strings->Description.empty() && strings->Description != strings->Caption
                                          ? strings->Description + L"\n" + strings->Caption
                                          : strings->Caption;
-        MatchCommand(context, id, caption);
+        addEntry(index.entries, id, caption);
     }
-    std::sort(result.begin(), result.end(), FoundCommandLess);
+    // Walked in this order, the commands a search keeps come out sorted already.
+    std::sort(index.entries.begin(), index.entries.end(),
+              [](const SearchEntry& a, const SearchEntry& b) { return FoundCommandLess(a.found, b.found); });
+    // The texts made again in that order lie in memory as the search walks them.
+    std::vector<SearchEntry> walked;
+    walked.reserve(index.entries.size());
+    for (const SearchEntry& entry : index.entries)
+        walked.push_back(
+            {entry.id, {entry.id, std::wstring(entry.found.text)}, std::wstring(entry.searchable)});
+    index.entries = std::move(walked);
+}
+
+SearchIndex& searchIndex() {
+    static auto* index = new SearchIndex;
+    return *index;
+}
+
+} // namespace
+
+void MatchCommand(MatchCommandContext& context, int id, const std::wstring& caption) {
+    if (caption.empty() || !isOffered(context, id))
+        return;
+    std::wstring text = RemoveSingleAmpersands(caption);
+    if (isFound(context, id, Dravik::GetSearchableEquivalent(text)))
+        context.result.push_back({id, std::move(text)});
+}
+
+std::vector<FoundCommand> FillCommandList(const std::wstring& filter) {
+    SearchIndex& index = searchIndex();
+    std::lock_guard lock(index.mutex);
+    const std::uint64_t version = GlobalContainer::Instance().GetCommandTableVersion();
+    if (index.version != version) {
+        rebuild(index);
+        index.version = version;
+    }
+    std::vector<FoundCommand> result;
+    result.reserve(index.tableSize);
+    std::vector<std::wstring> profiles;
+    DravikProfileManager::GetProfiles(profiles, true);
+    const std::size_t profileCount = profiles.size();
+    const int filterNumber = DravikXML::StringToInt(filter, 0, 10);
+    const bool findBySynonyms = GetOptions().findBySynonyms != 0;
+    MatchCommandContext context{profileCount, findBySynonyms, filterNumber, filter, result};
+    for (const SearchEntry& entry : index.entries)
+        if (isOffered(context, entry.id) && isFound(context, entry.id, entry.searchable))
+            result.push_back(entry.found);
     return result;
 }
 

@@ -192,6 +192,32 @@ TEST_F(FindCommandTest, FillCommandListWalksTheKernelsCommandsThenTheAddOnBlock)
     EXPECT_NE(std::find(allIds.begin(), allIds.end(), 1001), allIds.end());
 }
 
+TEST_F(FindCommandTest, ASearchSeesCommandsAndTextsThatChangedSinceTheLastOne) {
+    // Searches keep what they prepared from the kernel's table between keystrokes; whatever
+    // changes the table or a text shows in the next search.
+    const std::wstring filter = Dravik::GetSearchableEquivalent(L"Wobble");
+    EXPECT_TRUE(FillCommandList(filter).empty());
+    DVCommandContainer::Instance().RegisterCommand(40001, L"Test.Wobble", DVCommandFlags());
+    UIModuleProxy::CommandStrings strings;
+    strings.Caption = L"Wobble";
+    UIModuleProxy::Instance().SetCommandStrings(40001, strings);
+    EXPECT_EQ(ids(FillCommandList(filter)), std::vector<int>{40001});
+    strings.Caption = L"Wiggle";
+    UIModuleProxy::Instance().SetCommandStrings(40001, strings);
+    EXPECT_TRUE(FillCommandList(filter).empty());
+    // The kernel's own captions come from the language loaded.
+    const std::wstring saveAs = Dravik::GetSearchableEquivalent(L"Save as");
+    const auto findsSaveAs = [&] {
+        const std::vector<int> found = ids(FillCommandList(saveAs));
+        return std::find(found.begin(), found.end(), 1093) != found.end();
+    };
+    EXPECT_TRUE(findsSaveAs());
+    EXPECT_FALSE(Dravik::I18n::LoadCatalogue((root() / "no-such.lng").wstring().c_str()));
+    EXPECT_FALSE(findsSaveAs()) << "without a catalogue the captions are keys";
+    ASSERT_TRUE(Dravik::I18n::LoadLanguage(L"Eng"));
+    EXPECT_TRUE(findsSaveAs());
+}
+
 TEST_F(FindCommandTest, SynonymsFindACommandWhoseCaptionLacksTheText) {
     const std::wstring filter = Dravik::GetSearchableEquivalent(L"Segment");
     EXPECT_TRUE(ids(FillCommandList(filter)).empty());

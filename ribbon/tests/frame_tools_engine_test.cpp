@@ -419,14 +419,14 @@ TEST_F(FrameToolsEngineTest, MessageStringsComeFromTheKernelTheAutoMenuOrTheRunn
     };
     const Case cases[] = {
         {1500, 0, true, L"Extrude a sketch"},
-        {1501, 0, false, L""},
+        {1502, 0, false, L""},
         {3401, 0, false, L""},
         {999, 0, false, L""},
         {6001, 0, true, L"Finish the command"},
         {6002, 0, false, L""},
         {57345, 0, true, L">"},
         {57345, 1500, true, L"Extrude a sketch"},
-        {57345, 1501, true, L">"},
+        {57345, 1502, true, L">"},
         {57344, 0, false, L""},
         {7000, 0, false, L""},
     };

@@ -18,6 +18,9 @@ DV_EXPORTS_BEGIN
 class CDVCommandBars : public CXTPCommandBars {
     DECLARE_DYNCREATE(CDVCommandBars)
 public:
+    // Its tips are command cards.
+    CDVCommandBars();
+
     bool IsToolBarContextMenuEnabled() const { return m_toolBarContextMenu; }
     void EnableToolBarContextMenu(bool enable) { m_toolBarContextMenu = enable; }
 
@@ -57,6 +60,9 @@ void SetToolBarListMenuSource(ToolBarListMenuSource source);
 
 class CDVAutoMenuCommandBars : public CDVCommandBars {
     DECLARE_DYNCREATE(CDVAutoMenuCommandBars)
+public:
+    // The auto-menu bars' tips stay plain: their buttons are the kernel's, without cards.
+    CDVAutoMenuCommandBars();
 };
 
 class CDVRibbonCommandBars : public CDVCommandBars {

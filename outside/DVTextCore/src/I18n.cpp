@@ -4,7 +4,9 @@
 #include "pal/path.h"
 #include "pal/text.h"
 
+#include <atomic>
 #include <cstdarg>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,6 +24,7 @@ constexpr std::uintmax_t kMaxCatalogueBytes = 64u << 20;
 
 struct Catalogue {
     std::shared_mutex mutex;
+    std::atomic<std::uint64_t> generation{0};
     std::unordered_map<std::wstring, std::wstring> texts;
     std::wstring language;
 };
@@ -161,6 +164,7 @@ bool load(const fs::path& file, std::wstring language) {
     std::unique_lock lock(c.mutex);
     c.texts = ok ? std::move(texts) : decltype(texts)();
     c.language = std::move(language);
+    ++c.generation;
     return ok;
 }
 
@@ -213,6 +217,10 @@ bool LoadLanguage(std::wstring_view language) {
         return load(fs::path(), std::wstring());
     return load(pal::folders::programDir() / "Translations" / (pal::text::toUtf8(language) + ".lng"),
                 std::wstring(language));
+}
+
+std::uint64_t CatalogueGeneration() {
+    return catalogue().generation.load();
 }
 
 std::wstring CurrentLanguage() {

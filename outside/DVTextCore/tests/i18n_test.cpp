@@ -84,4 +84,18 @@ TEST_F(Translation, AMissingCatalogueLeavesEveryKeyAsItIs) {
               L"Cannot load module \"X.dll\"");
 }
 
+TEST_F(Translation, EveryLoadTellsTextsKeptFromTheLastCatalogueTheyMayBeStale) {
+    const std::uint64_t before = I18n::CatalogueGeneration();
+    EXPECT_EQ(I18n::CatalogueGeneration(), before) << "reading texts changes nothing";
+    I18n::Translate(L"panels.main_menu");
+    EXPECT_EQ(I18n::CatalogueGeneration(), before);
+    // A load that fails empties the catalogue: that is a change too.
+    EXPECT_FALSE(I18n::LoadCatalogue(L"C:\\nowhere.lng"));
+    const std::uint64_t failed = I18n::CatalogueGeneration();
+    EXPECT_NE(failed, before);
+    const auto file = sourcePath("outside/DVTextCore/tests/fixtures/test.lng");
+    ASSERT_TRUE(I18n::LoadCatalogue(pal::path::fromNative(file).c_str()));
+    EXPECT_NE(I18n::CatalogueGeneration(), failed);
+}
+
 } // namespace

@@ -59,6 +59,7 @@ bool DVCommandContainer::RegisterCommand(DVCommand* command, unsigned id) {
         std::lock_guard lock(state().mutex);
         CommandEntry& entry = state().commands[id];
         if (!entry.command) {
+            commandsChanged();
             entry.name = owned->GetName();
             entry.commandId = static_cast<int>(owned->GetId());
             entry.flags = owned->GetFlags().raw();
@@ -78,6 +79,7 @@ bool DVCommandContainer::RegisterCommand(unsigned id, std::wstring_view name, DV
     if (accepted) {
         std::lock_guard lock(state().mutex);
         CommandEntry& entry = state().commands[id];
+        commandsChanged();
         entry.name = name;
         entry.commandId = static_cast<int>(id);
         entry.flags = flags.raw();
@@ -95,6 +97,7 @@ void DVCommandContainer::RegisterCommands(unsigned first, unsigned last, DVComma
             first = 1;
         if (last > kLastCommandId)
             last = kLastCommandId;
+        commandsChanged();
         for (unsigned id = first; id <= last; ++id)
             state().commands.try_emplace(id, CommandEntry{{}, static_cast<int>(id), flags.raw(), nullptr});
     }

@@ -13,6 +13,7 @@
 #include "pal/journal.h"
 #include "pal/text.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <string_view>
 #include <utility>
@@ -22,6 +23,18 @@ namespace dvkernel {
 KernelState& state() {
     static KernelState* s = new KernelState;
     return *s;
+}
+
+namespace {
+std::atomic<std::uint64_t> commandsChanges{0};
+}
+
+void commandsChanged() {
+    ++commandsChanges;
+}
+
+std::uint64_t commandsVersion() {
+    return commandsChanges.load();
 }
 
 namespace {
@@ -171,6 +184,7 @@ void GlobalContainer::RegisterCmd(int id, std::wstring_view name, int commandId,
     if (id >= 1 && id <= static_cast<int>(DVCommandContainer::kLastCommandId)) {
         std::lock_guard lock(state().mutex);
         CommandEntry& entry = state().commands[static_cast<unsigned>(id)];
+        commandsChanged();
         entry.name = name;
         entry.commandId = commandId;
         entry.flags = flags.raw();
@@ -188,6 +202,7 @@ bool GlobalContainer::UnregisterCmd(int id) {
         if (it != state().commands.end()) {
             command = std::move(it->second.command);
             state().commands.erase(it);
+            commandsChanged();
             known = true;
         }
     }
@@ -216,6 +231,11 @@ std::wstring GlobalContainer::GetCmdStr(unsigned id) const {
 std::wstring GlobalContainer::GetCmdDescr(unsigned id) const {
     const auto strings = UIModuleProxy::Instance().GetCommandStrings(id);
     return strings ? strings->Description : std::wstring();
+}
+
+std::uint64_t GlobalContainer::GetCommandTableVersion() const {
+    // Both counters only grow, so their sum changes whenever either does.
+    return commandsVersion() + Dravik::I18n::CatalogueGeneration();
 }
 
 std::map<int, std::wstring> GlobalContainer::GetCommandTable() const {

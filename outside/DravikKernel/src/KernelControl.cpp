@@ -90,6 +90,7 @@ void reset() {
         s.session = SessionState::Closed;
         s.failing.clear();
         commands.swap(s.commands);
+        commandsChanged();
         s.macros = true;
         s.language.clear();
         s.metric = true;

@@ -3,6 +3,7 @@
 
 #include "DravikKernel/detail/control.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -47,6 +48,11 @@ struct KernelState {
 };
 
 KernelState& state();
+
+// Counts the changes of the registered commands and of the texts the shell set for them; read
+// through GlobalContainer::GetCommandTableVersion.
+void commandsChanged();
+std::uint64_t commandsVersion();
 
 // The library's name in the call record.
 inline constexpr const char* kTraceName = "DravikKernel";

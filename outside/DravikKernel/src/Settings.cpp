@@ -90,6 +90,7 @@ const std::vector<Binding>& bindings() {
         {L"HideExpandButtons", DV_NUMBER(s, hideExpandButtons, bool)},
         {L"Options\\FindBySynonyms", DV_NUMBER(o, findBySynonyms, int)},
         {L"Options\\ToolTips", DV_NUMBER(o, toolTips, int)},
+        {L"Options\\ExtendedToolTips", DV_NUMBER(o, extendedToolTips, int)},
         {L"Options\\DrawingTabMode", DV_NUMBER(o, drawingTabMode, int)},
         {L"Options\\FormFactorFolder", [](const Settings&, const DVOptions& o) { return o.formFactorFolder; },
          [](Settings&, DVOptions& o, const std::wstring& v) { o.formFactorFolder = v; }},

@@ -10,6 +10,10 @@
 #include <map>
 #include <mutex>
 
+namespace dvkernel {
+void commandsChanged(); // KernelState.h, whose state() this file's own would hide
+}
+
 namespace {
 
 struct Frames {
@@ -53,6 +57,7 @@ void clearUiModule() {
     state().messageBoxes = 0;
     state().theme.reset();
     state().commandStrings.clear();
+    dvkernel::commandsChanged();
 }
 } // namespace dvkernel
 
@@ -93,6 +98,7 @@ std::optional<UIModuleProxy::CommandStrings> UIModuleProxy::GetCommandStrings(un
 void UIModuleProxy::SetCommandStrings(unsigned id, const CommandStrings& strings) {
     Lock lock(state().mutex);
     state().commandStrings[id] = strings;
+    dvkernel::commandsChanged();
 }
 
 void UIModuleProxy::SetModule(Module* m) {

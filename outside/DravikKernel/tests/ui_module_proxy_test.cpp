@@ -1,4 +1,6 @@
 // The proxy's own rules: which frame is active, and what it asks the installed UI module.
+#include "DravikKernel/Commands.h"
+#include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/UIModule.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/test/hooks.h"
@@ -192,6 +194,33 @@ TEST_F(UIModuleProxyTest, StringsSetForACommandReplaceTheKernelsOwnUntilTheReset
     dvkernel::test::reset();
     EXPECT_FALSE(ui.GetCommandStrings(15001).has_value());
     EXPECT_EQ(ui.GetCommandStrings(1640)->Name, L"DrawLine");
+}
+
+TEST_F(UIModuleProxyTest, TheCommandTablesVersionMovesWithEveryChangeOfCommandsOrTheirTexts) {
+    GlobalContainer& kernel = GlobalContainer::Instance();
+    std::uint64_t version = kernel.GetCommandTableVersion();
+    const auto changed = [&] {
+        const std::uint64_t now = kernel.GetCommandTableVersion();
+        const bool moved = now != version;
+        version = now;
+        return moved;
+    };
+    kernel.GetCommandTable();
+    EXPECT_FALSE(changed()) << "reading the table changes nothing";
+    EXPECT_TRUE(DVCommandContainer::Instance().RegisterCommand(40100, L"Test.Versioned", DVCommandFlags()));
+    EXPECT_TRUE(changed());
+    UIModuleProxy::CommandStrings strings;
+    strings.Caption = L"Versioned";
+    UIModuleProxy::Instance().SetCommandStrings(40100, strings);
+    EXPECT_TRUE(changed());
+    kernel.RegisterCmd(40101, L"Test.Session", 40101, DVCommandFlags());
+    EXPECT_TRUE(changed());
+    EXPECT_TRUE(kernel.UnregisterCmd(40101));
+    EXPECT_TRUE(changed());
+    EXPECT_FALSE(kernel.UnregisterCmd(40101));
+    EXPECT_FALSE(changed()) << "unregistering an unknown id";
+    dvkernel::test::reset();
+    EXPECT_TRUE(changed());
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 
 #include "pal/visibility.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,9 @@ bool LoadCatalogue(const wchar_t* path);
 bool LoadLanguage(std::wstring_view language);
 // The language of the catalogue in force (empty when none was loaded by language).
 std::wstring CurrentLanguage();
+// A number that changes each time a catalogue is loaded, so that texts kept from the last
+// one can tell they may be stale.
+std::uint64_t CatalogueGeneration();
 
 // The text of a key, or the key itself.
 std::wstring Translate(std::wstring_view key);

@@ -5,6 +5,7 @@
 #include "DravikKernel/CommandFlags.h"
 #include "pal/visibility.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -59,6 +60,10 @@ public:
     // The kernel's table of commands: every command it knows (registered or its own), add-on
     // commands aside, with its caption (empty when it has none), by increasing id.
     std::map<int, std::wstring> GetCommandTable() const;
+    // A number that changes whenever the table or a command's texts may have changed (a command
+    // registered or gone, texts set for one, another language loaded): what was built from the
+    // table stays good while it stays the same.
+    std::uint64_t GetCommandTableVersion() const;
 
     // True while add-ons may add user interface.
     bool InAppCreateToolsMode() const;

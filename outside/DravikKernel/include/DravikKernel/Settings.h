@@ -84,7 +84,8 @@ struct Settings {
 
 struct DVOptions {
     int findBySynonyms = 0;
-    int toolTips = -1; // -1 unset: the views show tool tips
+    int toolTips = -1;        // -1 unset: the views show tool tips
+    int extendedToolTips = 1; // the command bars' tips are command cards
     int drawingTabMode = 1;
     std::wstring formFactorFolder;
 };

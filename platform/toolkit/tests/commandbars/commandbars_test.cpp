@@ -284,6 +284,72 @@ TEST_F(BarsTest, TheTipOfTheControlUnderThePointerShows) {
     EXPECT_TRUE(open->GetSelected() == FALSE);
 }
 
+// A kind of tip that measures and draws itself: a fixed size, and a count of its paints.
+class SizedTip : public CXTPToolTipContextToolTip {
+public:
+    using CXTPToolTipContextToolTip::CXTPToolTipContextToolTip;
+    int painted = 0;
+    std::vector<BOOL> shown;
+
+protected:
+    CSize CalcToolSize(CDC*) override { return GetToolId() == kOpen ? CSize(123, 45) : CSize(0, 0); }
+    void DrawContent(CDC*, CRect) override { ++painted; }
+    void OnVisibleChanged(BOOL visible) override { shown.push_back(visible); }
+};
+
+class SizedTipContext : public CXTPToolTipContext {
+public:
+    SizedTip* made = nullptr;
+
+protected:
+    CXTPToolTipContextToolTip* CreateToolTip(CWnd* parent) override {
+        made = new SizedTip(this);
+        if (!made->CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", GetControlStyle(), 0, 0, 0, 0,
+                            parent != nullptr ? parent->GetSafeHwnd() : nullptr, nullptr)) {
+            delete made;
+            made = nullptr;
+        }
+        return made;
+    }
+};
+
+TEST_F(BarsTest, AContextsOwnTipWindowSizesAndDrawsItsTipAndStaysWhileThePointerMovesOnItsTool) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    auto* context = new SizedTipContext;
+    app.frame.GetCommandBars()->SetToolTipContext(context);
+    CXTPControl* open = app.frame.standard->FindControl(kOpen);
+    open->SetTooltip(L"Opens a drawing");
+    pal::test::mouseMove(at(open));
+    run.pump();
+    advance(::GetDoubleClickTime());
+    run.pump();
+    ASSERT_NE(context->made, nullptr);
+    ASSERT_TRUE(context->made->IsWindowVisible());
+    EXPECT_TRUE(context->made->IsOwnDrawn());
+    CRect rc;
+    context->made->GetWindowRect(&rc);
+    EXPECT_EQ(rc.Size(), CSize(123, 45));
+    EXPECT_GT(context->made->painted, 0);
+    EXPECT_EQ(context->made->shown, std::vector<BOOL>{TRUE});
+    // A move within the same tool leaves the tip as it is.
+    CPoint nearby = at(open);
+    nearby.x += 1;
+    pal::test::mouseMove(nearby);
+    run.pump();
+    EXPECT_TRUE(context->made->IsWindowVisible());
+    EXPECT_EQ(context->made->shown, std::vector<BOOL>{TRUE});
+    // A tool the window does not measure gets the control's plain tip.
+    pal::test::mouseMove(at(app.frame.standard->FindControl(kNew)));
+    run.pump();
+    advance(::GetDoubleClickTime());
+    run.pump();
+    ASSERT_TRUE(context->made->IsWindowVisible());
+    EXPECT_FALSE(context->made->IsOwnDrawn());
+}
+
 TEST_F(BarsTest, ATearOffPopupBecomesAFloatingBarWhoseButtonsWork) {
     App app;
     pal::test::AppRun run(app);
