@@ -1,6 +1,7 @@
 // Where the ribbon puts what the tool kit does not lay out itself, the PDM popup of the caption
 // row, and the ribbon's copies.
 #include "ribbon/RibbonBar.h"
+#include "ribbon/RibbonControls.h"
 
 #include "XTToolkitPro.h"
 
@@ -86,6 +87,13 @@ void DVRibbonBar::CalcDockingLayout() {
     popup->SetHideFlag(xtpHideWrap, !fits);
     popup->SetRect(fits ? place : CRect());
     m_rcCaptionText.right = std::min<int>(m_rcCaptionText.right, fits ? place.left : right);
+}
+
+void DVRibbonBar::DrawQuickAccessControl(CDC* pDC, CXTPControl* control) {
+    if (dynamic_cast<RibbonTabsPopup*>(control) != nullptr)
+        control->Draw(pDC);
+    else
+        Dravik::UI::RibbonBar::DrawQuickAccessControl(pDC, control);
 }
 
 void DVRibbonBar::Copy(CXTPCommandBar* source, BOOL recursive) {

@@ -158,6 +158,8 @@ public:
     void OnControlsChanged() override;
     void OnRecalcLayout() override;
     void CalcDockingLayout();
+    // The tabs popup draws itself in the quick access bar.
+    void DrawQuickAccessControl(CDC* pDC, CXTPControl* control) override;
 
     // The tool kit's copy of another ribbon; the source is customisable while it is copied.
     void Copy(CXTPCommandBar* source, BOOL recursive = FALSE) override;

@@ -240,6 +240,8 @@ protected:
     int HitTestTabScroll(CPoint point) const;
     void LayoutQuickAccess(CDC* pDC);
     void DrawQuickAccess(CDC* pDC);
+    // One control of the quick access bar; a ribbon may draw its own kinds of control itself.
+    virtual void DrawQuickAccessControl(CDC* pDC, CXTPControl* pControl);
     void DrawKeyTips(CDC* pDC);
     // The ribbon's own controls besides the File button and the tab strip (an application's,
     // placed by it, in the caption row say): drawn and clicked where they stand.

@@ -494,9 +494,14 @@ void CXTPRibbonBar::DrawQuickAccess(CDC* pDC) {
     for (CXTPControl* c : *m_pQuickAccessControls) {
         if (!c->IsVisible() || c->GetRect().IsRectEmpty())
             continue;
-        paint()->DrawButton(pDC, c->GetRect(), c->GetCaption(), GetControlIcon(c, GetIconSize().cx), 2,
-                            ButtonState(c), FALSE, GetIconSize().cx);
+        DrawQuickAccessControl(pDC, c);
     }
+}
+
+void CXTPRibbonBar::DrawQuickAccessControl(CDC* pDC, CXTPControl* pControl) {
+    paint()->DrawButton(pDC, pControl->GetRect(), pControl->GetCaption(),
+                        GetControlIcon(pControl, GetIconSize().cx), 2, ButtonState(pControl), FALSE,
+                        GetIconSize().cx);
 }
 
 BOOL CXTPRibbonBar::IsFreeControl(const CXTPControl* pControl) const {
