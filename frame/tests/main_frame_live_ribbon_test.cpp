@@ -804,6 +804,37 @@ TEST_F(BackstageTest, ThePersonsTabChoiceIsKeptWithTheView) {
     EXPECT_EQ(ribbon->GetCurSel(), 1);
 }
 
+// Going back to a drawing brings back the tab the person chose in it, before the tab its view
+// brings.
+TEST_F(BackstageTest, ADrawingBringsBackTheTabThePersonChoseInIt) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(openDrawing(frame), nullptr);
+    auto* first = dynamic_cast<CDVView*>(frame->GetActiveDravikView());
+    ASSERT_NE(openDrawing(frame), nullptr);
+    auto* second = dynamic_cast<CDVView*>(frame->GetActiveDravikView());
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(second, first);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    ribbon->GetTab(1)->SetVisible(TRUE);
+    auto activate = [&](CDVView* view) {
+        frame->MDIActivate(view->GetParentFrame());
+        pal::test::pump();
+        ASSERT_EQ(frame->GetActiveDravikView(), view);
+    };
+    for (CDVView* view : {first, second})
+        view->SetRibbonGUID(DVRibbonBar::kDefaultTabGuid);
+    activate(first);
+    EXPECT_EQ(ribbon->GetCurSel(), 0);
+    ASSERT_TRUE(ribbon->SetCurSel(1));
+    activate(second);
+    EXPECT_EQ(ribbon->GetCurSel(), 0) << "the second drawing's own tab";
+    activate(first);
+    EXPECT_EQ(ribbon->GetCurSel(), 1) << "the person's choice";
+    EXPECT_EQ(second->GetMainBarGUID(), GUID{}) << "the program's selections are nobody's choice";
+}
+
 // The PDM popup stands in the caption row, 16 pixels left of the frame's caption buttons (or
 // of the frame's edge without them), and hides while the row has no room for it.
 TEST_F(BackstageTest, ThePdmPopupStandsLeftOfTheCaptionButtonsWhileItFits) {
