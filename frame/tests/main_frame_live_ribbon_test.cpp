@@ -804,6 +804,23 @@ TEST_F(BackstageTest, ThePersonsTabChoiceIsKeptWithTheView) {
     EXPECT_EQ(ribbon->GetCurSel(), 1);
 }
 
+// A group's option button follows its hidden optional controls at the ribbon's next layout
+// after controls changed.
+TEST_F(BackstageTest, GroupsRefreshTheirOptionButtonsAfterControlsChanged) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    auto* draw = dynamic_cast<Dravik::UI::RibbonGroup*>(ribbon->GetTab(0)->GetGroups()->GetAt(1));
+    ASSERT_NE(draw, nullptr);
+    CXTPControl* polyline = draw->GetAt(3);
+    draw->SetOptional(polyline, true);
+    ASSERT_TRUE(draw->IsOptionButtonVisible());
+    draw->Remove(polyline);
+    EXPECT_TRUE(draw->IsOptionButtonVisible()) << "until the next layout";
+    ribbon->RecalcLayout();
+    EXPECT_FALSE(draw->IsOptionButtonVisible());
+}
+
 // Going back to a drawing brings back the tab the person chose in it, before the tab its view
 // brings.
 TEST_F(BackstageTest, ADrawingBringsBackTheTabThePersonChoseInIt) {
