@@ -902,6 +902,12 @@ TEST_F(BackstageTest, ThePdmPopupStandsLeftOfTheCaptionButtonsWhileItFits) {
     ribbon->RecalcLayout();
     pal::test::pump();
     EXPECT_TRUE(pal::test::keepSnapshot(ribbon->m_hWnd, "ribbon-pdm-popup"));
+    // The frame's activation redraws it.
+    ::ValidateRect(ribbon->m_hWnd, nullptr);
+    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    CRect redrawn;
+    ASSERT_TRUE(::GetUpdateRect(ribbon->m_hWnd, &redrawn, FALSE));
+    EXPECT_EQ(redrawn & pdm->GetRect(), pdm->GetRect());
     EXPECT_TRUE(pdm->OnSetPopup(TRUE));
     pal::test::pump();
     EXPECT_TRUE(pal::test::keepSnapshot(pdm->GetCommandBar()->m_hWnd, "ribbon-pdm-popup-open"));
