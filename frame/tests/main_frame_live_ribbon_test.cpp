@@ -849,6 +849,9 @@ TEST_F(BackstageTest, ADrawingBringsBackTheTabThePersonChoseInIt) {
     EXPECT_EQ(ribbon->GetCurSel(), 0) << "the second drawing's own tab";
     activate(first);
     EXPECT_EQ(ribbon->GetCurSel(), 1) << "the person's choice";
+    ribbon->GetTab(1)->SetVisible(FALSE);
+    EXPECT_EQ(ribbon->GetCurSel(), 0) << "a hidden tab gives way";
+    EXPECT_EQ(first->GetMainBarGUID(), DVRibbonBar::k3DTabGuid) << "which nobody chose";
     EXPECT_EQ(second->GetMainBarGUID(), GUID{}) << "the program's selections are nobody's choice";
 }
 

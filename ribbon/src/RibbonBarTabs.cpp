@@ -9,6 +9,7 @@
 #include "XTToolkitPro.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -63,6 +64,9 @@ BOOL DVRibbonBar::OnTabChanging(CXTPRibbonTab* tab) {
     if (const auto* own = dynamic_cast<const Dravik::UI::RibbonTab*>(tab);
         own != nullptr && own->IsDisabledByUser())
         return TRUE;
+    // A selected tab that was hidden gives way to a neighbour: nobody chose that one.
+    const CXTPRibbonTab* selected = GetSelectedTab();
+    m_givingWay = selected != nullptr && !selected->IsVisible();
     return Dravik::UI::RibbonBar::OnTabChanging(tab);
 }
 
@@ -70,7 +74,8 @@ void DVRibbonBar::OnTabChanged(CXTPRibbonTab* tab) {
     Dravik::UI::RibbonBar::OnTabChanged(tab);
     if (tab != nullptr && m_laidOutTabs.insert(tab).second)
         RecalcLayout();
-    if (m_suppressTabChange > 0)
+    const bool givingWay = std::exchange(m_givingWay, false);
+    if (m_suppressTabChange > 0 || givingWay)
         return;
     const auto* own = dynamic_cast<const Dravik::UI::RibbonTab*>(tab);
     auto* view = dynamic_cast<CDVView*>(GetActiveView());

@@ -140,7 +140,8 @@ public:
     bool IsTabChangeSuppressed() const { return m_suppressTabChange > 0; }
     // Selects the tab as the program's choice, not the person's.
     void SelectTab(int index);
-    // A tab the person hid cannot be chosen.
+    // A tab the person hid cannot be chosen. A hidden selected tab giving way to its
+    // neighbour is nobody's choice.
     BOOL OnTabChanging(CXTPRibbonTab* tab) override;
     // The person's choice is kept with the active view, so that the view brings the tab back.
     void OnTabChanged(CXTPRibbonTab* tab) override;
@@ -179,6 +180,7 @@ private:
     std::unique_ptr<DVRibbonExportOrsaBackstagePage> m_exportOrsaPage;
     int m_suppressTabChange = 0;
     bool m_controlsChanged = false;
+    bool m_givingWay = false;
     std::unordered_set<const CXTPRibbonTab*> m_laidOutTabs;
 
     bool m_noView = true;
