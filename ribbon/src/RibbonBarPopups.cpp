@@ -16,12 +16,6 @@ CXTPControl* SourceAt(CXTPControls* controls, int index, const CXTPControl* copy
     return source != nullptr && source->GetID() == copy->GetID() ? source : nullptr;
 }
 
-CXTPControls* PopupControls(CXTPControl* control) {
-    auto* popup = DYNAMIC_DOWNCAST(CXTPControlPopup, control);
-    return popup != nullptr && popup->GetCommandBar() != nullptr ? popup->GetCommandBar()->GetControls()
-                                                                 : nullptr;
-}
-
 // The ribbon's control a copy of the popup stands for, found by position: the tab's group at
 // the index of the copy's group, in it the control at the index of the top copy, then down the
 // popups at the indexes of the path's further copies and of the copy itself.
@@ -39,7 +33,7 @@ CXTPControl* FindSource(CXTPRibbonTab* tab, CXTPRibbonTabPopupToolBar* popup, CX
     CXTPControl* source = group != nullptr ? SourceAt(group->GetControls(), top->GetIndex(), top) : nullptr;
     for (size_t i = 1; source != nullptr && i <= path.size(); ++i) {
         CXTPControl* step = i < path.size() ? path[i] : copy;
-        source = SourceAt(PopupControls(source), step->GetIndex(), step);
+        source = SourceAt(DVRibbonBar::GetPopupControls(source), step->GetIndex(), step);
     }
     return source;
 }

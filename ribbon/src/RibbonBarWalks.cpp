@@ -12,19 +12,13 @@ constexpr size_t kMaxDepth = 32;
 
 using PathVisitor = std::function<void(CXTPControl*, const DVRibbonBar::ControlPath&)>;
 
-CXTPControls* PopupControls(CXTPControl* control) {
-    auto* popup = DYNAMIC_DOWNCAST(CXTPControlPopup, control);
-    return popup != nullptr && popup->GetCommandBar() != nullptr ? popup->GetCommandBar()->GetControls()
-                                                                 : nullptr;
-}
-
 void Walk(CXTPControls* controls, const PathVisitor& visit, DVRibbonBar::ControlPath& path) {
     if (controls == nullptr || path.size() > kMaxDepth)
         return;
     for (int i = 0; i < controls->GetCount(); ++i) {
         CXTPControl* control = controls->GetAt(i);
         visit(control, path);
-        if (CXTPControls* inner = PopupControls(control)) {
+        if (CXTPControls* inner = DVRibbonBar::GetPopupControls(control)) {
             path.push_back(static_cast<CXTPControlPopup*>(control));
             Walk(inner, visit, path);
             path.pop_back();
@@ -40,7 +34,7 @@ bool FindPath(CXTPControls* controls, const CXTPControl* target, DVRibbonBar::Co
         CXTPControl* control = controls->GetAt(i);
         if (control == target)
             return true;
-        if (CXTPControls* inner = PopupControls(control)) {
+        if (CXTPControls* inner = DVRibbonBar::GetPopupControls(control)) {
             path.push_back(static_cast<CXTPControlPopup*>(control));
             if (FindPath(inner, target, path))
                 return true;
@@ -51,6 +45,12 @@ bool FindPath(CXTPControls* controls, const CXTPControl* target, DVRibbonBar::Co
 }
 
 } // namespace
+
+CXTPControls* DVRibbonBar::GetPopupControls(CXTPControl* control) {
+    auto* popup = DYNAMIC_DOWNCAST(CXTPControlPopup, control);
+    return popup != nullptr && popup->GetCommandBar() != nullptr ? popup->GetCommandBar()->GetControls()
+                                                                 : nullptr;
+}
 
 void DVRibbonBar::ForEachGroup(const std::function<void(CXTPRibbonGroup*)>& action) const {
     if (!action)
@@ -63,7 +63,7 @@ void DVRibbonBar::ForEachGroup(const std::function<void(CXTPRibbonGroup*)>& acti
 }
 
 CXTPControls* DVRibbonBar::GetTabControlPopupControls() const {
-    return GetControlTab() != nullptr ? PopupControls(GetControlTab()) : nullptr;
+    return GetControlTab() != nullptr ? GetPopupControls(GetControlTab()) : nullptr;
 }
 
 void DVRibbonBar::ForEachControlWithPath(

@@ -82,6 +82,8 @@ public:
     static void ForEachControlWithPath(CXTPRibbonTabPopupToolBar* popup,
                                        const std::function<void(CXTPControl*, const ControlPath&)>& action);
     void ForEachGroup(const std::function<void(CXTPRibbonGroup*)>& action) const;
+    // The controls of a control's popup bar; null for a control without one.
+    static CXTPControls* GetPopupControls(CXTPControl* control);
     // The popups that lead from the ribbon to the control: the tabs' groups, then the quick
     // access bar, then the tab strip's popup. Empty for a control that sits in a group itself
     // or that the ribbon does not hold.
