@@ -46,13 +46,22 @@ void DVRibbonBar::CalcDockingLayout() {
     }
     CXTPControlPopup* popup = m_orsaPopup;
     const bool hidden = popup == nullptr || (popup->GetHideFlags() & xtpHideGeneric) != 0;
-    // The tool kit lays out the ribbon without the popup, which it would not know where to put.
-    if (!hidden)
-        popup->SetHideFlag(xtpHideGeneric, TRUE);
-    Dravik::UI::RibbonBar::OnRecalcLayout();
+    {
+        // The tool kit lays out the ribbon without the popup, which it would not know where to
+        // put; the popup comes back whatever the layout does.
+        struct HiddenWhileLaidOut {
+            CXTPControl* control;
+            ~HiddenWhileLaidOut() {
+                if (control != nullptr)
+                    control->SetHideFlag(xtpHideGeneric, FALSE);
+            }
+        } hide{hidden ? nullptr : popup};
+        if (!hidden)
+            popup->SetHideFlag(xtpHideGeneric, TRUE);
+        Dravik::UI::RibbonBar::OnRecalcLayout();
+    }
     if (hidden || m_hWnd == nullptr)
         return;
-    popup->SetHideFlag(xtpHideGeneric, FALSE);
 
     // Its right edge keeps 16 pixels (at 96 dpi) left of the frame's caption buttons, of the
     // first five the caption row holds, or of the frame's right edge without them.
