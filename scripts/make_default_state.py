@@ -21,6 +21,23 @@ ALL = sum(bit for bit, _ in MODE_BITS)
 HOME_GUID = "{84F3EAA9-60FB-4DF4-AE1D-3F08A30223AE}"
 PDM_GUID = "{29A47DB0-83AC-47B8-ACC9-EF364D9CD873}"
 GROUP_NAMESPACE = uuid.UUID("5f0c2a61-0d7e-4a0b-9a55-6d2f1f3e7c11")
+# The File button's menu: its pages (by the state of the page they show) and commands.
+BACKSTAGE = [
+    '<backstageTab id="1065" caption="New" state="newDocument"/>',
+    '<backstageCommand id="1001" caption="Open..."/>',
+    '<backstageTab id="57601" caption="Recent" state="recentFileList"/>',
+    '<separator/>',
+    '<backstageCommand id="1029" caption="Save"/>',
+    '<backstageCommand id="1093" caption="Save as..."/>',
+    '<backstageCommand id="1201" caption="Save all"/>',
+    '<separator/>',
+    '<backstageTab id="57607" caption="Print" state="printDialog"/>',
+    '<backstageTab id="57608" caption="Export" state="export"/>',
+    '<backstageTab id="57610" caption="Export to PDM" state="exportToOrsa"/>',
+    '<separator/>',
+    '<backstageCommand id="1200" caption="Close"/>',
+    '<backstageCommand id="1019" caption="Exit"/>',
+]
 
 
 def modes(mask):
@@ -178,7 +195,10 @@ def main():
             continue
         lines += tab_lines(bar["guid"], bar["caption"], bar["mask"], [(None, g) for g in groups_of(bar["entries"])])
     lines += tab_lines(PDM_GUID, "PDM", ALL, PDM)
-    lines.append('      <quickAccess><button id="1001"/><button id="1029"/><button id="1201"/></quickAccess>')
+    lines.append('      <quickAccess><button id="1001"/><button id="1029"/><button id="1201"/><popup id="0" state="ribbonTabsPopup"/></quickAccess>')
+    lines.append("      <backstage>")
+    lines += ["        " + entry for entry in BACKSTAGE]
+    lines.append("      </backstage>")
     lines.append("    </ribbonBar>")
     for bar in bars:
         lines.append(f"    <toolBar{attrs(id=bar['id'], guid=bar['guid'], caption=bar['caption'], kind=bar['kind'], modes=modes(bar['mask']))}>")

@@ -8,6 +8,7 @@
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/CommandCatalogue.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikUI/Ribbon.h"
 #include "frame/CommandBars.h"
 #include "pal/test/hooks.h"
 #include "pal/test/pump.h"
@@ -15,6 +16,7 @@
 #include "pal/test/user_hooks.h"
 #include "pal/text.h"
 #include "ribbon/ExtendedToolTip.h"
+#include "ribbon/RibbonControls.h"
 #include "xtp/CommandBars.h"
 #include "xtp/ImageManager.h"
 #include "xtp/RibbonBar.h"
@@ -211,6 +213,56 @@ TEST_F(MainInitialisation, ARibbonButtonsTipIsItsCommandCardWhichExpandsAfterTwo
     ASSERT_TRUE(tip->IsOwnDrawn());
     EXPECT_TRUE(pal::test::keepSnapshot(tip->m_hWnd, "command-card-short-save-dark"));
     UIModuleProxy::Instance().SetTheme(L"office2013light");
+}
+
+// The started program's quick access bar ends with the tabs popup: a click lists the tabs a
+// person may show or hide; and a tab of the collapsed ribbon opens as a popup of its copies.
+TEST_F(MainInitialisation, TheTabsPopupAndACollapsedTabOpenFromTheRibbon) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    frame->GetRibbonCommandBars()->SetRibbonMode(true);
+    frame->RecalcLayout();
+    pal::test::pump();
+    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+    ASSERT_NE(ribbon, nullptr);
+    CXTPControls* access = ribbon->GetQuickAccessControls();
+    ASSERT_GT(access->GetCount(), 0);
+    auto* tabs = dynamic_cast<RibbonTabsPopup*>(access->GetAt(access->GetCount() - 1));
+    ASSERT_NE(tabs, nullptr);
+    auto click = [&](CPoint at) {
+        ribbon->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        ribbon->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        pal::test::pump();
+    };
+    click(tabs->GetRect().CenterPoint());
+    ASSERT_TRUE(tabs->GetPopuped());
+    CXTPControls* entries = tabs->GetCommandBar()->GetControls();
+    int hideable = 0;
+    for (int t = 0; t < ribbon->GetTabCount(); ++t)
+        if (auto* tab = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(t)))
+            hideable += tab->CanBeHiddenByUser() && tab->GetContextColor() == xtpRibbonTabContextColorNone;
+    EXPECT_GT(hideable, 10);
+    EXPECT_EQ(entries->GetCount(), hideable + 1) << "one entry a tab, then the customise entry";
+    EXPECT_EQ(entries->GetAt(0)->GetCaption(), ribbon->GetTab(0)->GetCaption());
+    EXPECT_EQ(entries->GetAt(entries->GetCount() - 1)->GetID(), 9607);
+    EXPECT_TRUE(pal::test::keepSnapshot(tabs->GetCommandBar()->m_hWnd, "program-ribbon-tabs-popup"));
+    frame->GetCommandBars()->ClosePopups();
+
+    ribbon->SetRibbonMinimized(TRUE);
+    frame->RecalcLayout();
+    pal::test::pump();
+    click(ribbon->GetTab(0)->GetRect().CenterPoint());
+    CXTPRibbonTabPopupToolBar* popup = ribbon->GetTabPopupToolBar();
+    ASSERT_NE(dynamic_cast<RibbonTabPopupToolBar*>(popup), nullptr);
+    EXPECT_TRUE(popup->IsOpen());
+    ASSERT_EQ(popup->GetGroups()->GetCount(), ribbon->GetTab(0)->GetGroups()->GetCount());
+    EXPECT_NE(popup->GetGroups()->GetAt(0)->GetAt(0), ribbon->GetTab(0)->GetGroups()->GetAt(0)->GetAt(0))
+        << "copies, not the tab's own controls";
+    EXPECT_TRUE(pal::test::keepSnapshot(popup->m_hWnd, "program-ribbon-collapsed-tab"));
+    frame->GetCommandBars()->ClosePopups();
+    ribbon->SetRibbonMinimized(FALSE);
 }
 
 } // namespace

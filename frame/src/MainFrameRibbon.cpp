@@ -10,8 +10,6 @@
 #include "panels/DataExchange.h"
 #include "panels/SysPanelToolbar.h"
 
-#include <functional>
-
 bool CMainFrame::SetUpRibbonBar() {
     CDVRibbonCommandBars* bars = GetRibbonCommandBars();
     if (bars == nullptr)
@@ -37,41 +35,12 @@ bool CMainFrame::SetUpRibbonBar() {
     return true;
 }
 
-namespace {
-
-// Every control of the ribbon's tabs at every depth, the popups before what they hold, then the
-// controls of the tab strip's popup.
-void ForEachRibbonControl(CXTPRibbonBar* ribbon, const std::function<void(CXTPControl*)>& visit) {
-    std::function<void(CXTPControl*)> walk = [&](CXTPControl* control) {
-        visit(control);
-        if (auto* popup = dynamic_cast<CXTPControlPopup*>(control);
-            popup != nullptr && popup->GetCommandBar())
-            if (CXTPControls* inner = popup->GetCommandBar()->GetControls())
-                for (int i = 0; i < inner->GetCount(); ++i)
-                    walk(inner->GetAt(i));
-    };
-    for (int t = 0; t < ribbon->GetTabCount(); ++t) {
-        CXTPRibbonGroups* groups = ribbon->GetTab(t)->GetGroups();
-        for (int g = 0; groups != nullptr && g < groups->GetCount(); ++g) {
-            CXTPRibbonGroup* group = groups->GetAt(g);
-            for (int c = 0; c < group->GetCount(); ++c)
-                walk(group->GetAt(c));
-        }
-    }
-    if (CXTPRibbonControlTab* tabs = ribbon->GetControlTab(); tabs != nullptr && tabs->GetCommandBar())
-        if (CXTPControls* inner = tabs->GetCommandBar()->GetControls())
-            for (int i = 0; i < inner->GetCount(); ++i)
-                walk(inner->GetAt(i));
-}
-
-} // namespace
-
 void CMainFrame::InitRibbonControls() {
-    CXTPRibbonBar* ribbon = GetRibbonBar();
+    DVRibbonBar* ribbon = GetDVRibbonBar();
     if (ribbon == nullptr || GetCommandBars() == nullptr)
         return;
     auto* sysPanel = dynamic_cast<CSysPanelToolbar*>(GetSystemPanelToolBar());
-    ForEachRibbonControl(ribbon, [&](CXTPControl* control) {
+    ribbon->ForEachControlWithPath([&](CXTPControl* control, const DVRibbonBar::ControlPath&) {
         if (auto* exchange = dynamic_cast<IDataExchange*>(control))
             exchange->Initialize();
         if (sysPanel == nullptr)

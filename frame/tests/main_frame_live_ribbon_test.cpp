@@ -20,7 +20,9 @@
 #include "DravikKernel/ModuleProxies.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/ChildFrame.h"
+#include "DravikUI/PopupControls.h"
 #include "DravikUI/TabView.h"
 #include "XTToolkitPro.h"
 #include "drawing_fixture.h"
@@ -29,6 +31,7 @@
 #include "pal/sandbox.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
 
 #include <gtest/gtest.h>
 
@@ -622,6 +625,367 @@ TEST_F(BackstageTest, AnExecutedCopysValueReachesTheOtherCopies) {
         EXPECT_EQ(copy->GetValue()->Real, 12.5);
         EXPECT_EQ(copy->GetValue()->Variable, 3);
     }
+}
+
+// A click on a tab of the collapsed ribbon opens the tab's copies in a popup: a parameter's copy
+// shows its source's value, also when a hidden control before it was left out and shifted the
+// places (the control found at the copy's place then belongs to another command and gives no
+// value); a value given in the popup reaches the ribbon's control and the system panel's.
+TEST_F(BackstageTest, ACollapsedTabOpensWithCopiesShowingTheirSourcesValues) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CDvw32Doc* drawing = openDrawing(frame);
+    ASSERT_NE(drawing, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    CXTPRibbonGroup* parameters = ribbon->GetTab(1)->GetGroups()->GetAt(1);
+    auto* depth = dynamic_cast<CSyspanelEdit*>(parameters->GetAt(1));
+    ASSERT_NE(depth, nullptr);
+    auto* width = new CSyspanelEdit(L"Width", depth->GetKind(), 0.0);
+    width->SetCaption(L"Width");
+    parameters->Add(width, 908, 1);
+    SysPanelValue value;
+    value.Real = 12.5;
+    depth->SetValue(drawing->Cont2D(), value);
+    value.Real = 3.0;
+    width->SetValue(drawing->Cont2D(), value);
+    ribbon->SetRibbonMinimized(TRUE);
+    frame->RecalcLayout();
+    pal::test::pump();
+
+    auto openTab = [&]() -> CXTPRibbonTabPopupToolBar* {
+        frame->GetCommandBars()->ClosePopups();
+        const CPoint at = ribbon->GetTab(1)->GetRect().CenterPoint();
+        ribbon->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        ribbon->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        pal::test::pump();
+        return ribbon->GetTabPopupToolBar();
+    };
+    auto copyOf = [](CXTPRibbonTabPopupToolBar* popup, int id) {
+        return dynamic_cast<CSyspanelEdit*>(popup->GetGroups()->GetAt(1)->GetControls()->FindControl(id));
+    };
+    struct Case {
+        const char* name;
+        bool widthShown;
+        double depthCopy;
+    };
+    const Case cases[] = {{"every control shown", true, 12.5}, {"the width hidden and left out", false, 0.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        width->SetVisible(c.widthShown);
+        CXTPRibbonTabPopupToolBar* popup = openTab();
+        ASSERT_NE(dynamic_cast<RibbonTabPopupToolBar*>(popup), nullptr);
+        EXPECT_TRUE(popup->IsOpen());
+        EXPECT_EQ(popup->GetRibbonTab(), ribbon->GetTab(1));
+        CSyspanelEdit* copy = copyOf(popup, 907);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_NE(copy, depth);
+        EXPECT_EQ(copy->GetValue()->Real, c.depthCopy);
+        EXPECT_EQ(copyOf(popup, 908) != nullptr, c.widthShown) << "hidden controls are not copied";
+    }
+
+    width->SetVisible(TRUE);
+    CXTPRibbonTabPopupToolBar* popup = openTab();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(pal::test::keepSnapshot(popup->m_hWnd, "ribbon-collapsed-tab"));
+    CSyspanelEdit* copy = copyOf(popup, 907);
+    ASSERT_NE(copy, nullptr);
+    value.Real = 7.25;
+    copy->SetValue(drawing->Cont2D(), value);
+    copy->OnExecute();
+    EXPECT_EQ(depth->GetValue()->Real, 7.25);
+    auto* panel = dynamic_cast<CSyspanelEdit*>(
+        dynamic_cast<CSysPanelToolbar*>(frame->GetSystemPanelToolBar())->FindControlById(907));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->GetValue()->Real, 7.25);
+    EXPECT_EQ(width->GetValue()->Real, 3.0);
+}
+
+// The popups above a control, and the split buttons that take over the item a person runs from
+// them, as far as each popup of the chain mirrors its items.
+TEST_F(BackstageTest, ASplitButtonTakesOverTheItemRunFromItWhileTheChainMirrors) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    CXTPRibbonGroup* draw = ribbon->GetTab(0)->GetGroups()->GetAt(1);
+    auto withPopupBar = [&](CXTPControlPopup* popup) {
+        popup->SetCommandBar(CXTPPopupBar::CreatePopupBar(frame->GetCommandBars()));
+        popup->GetCommandBar()->InternalRelease();
+        return popup;
+    };
+    auto* split = new Dravik::UI::AutoPopup;
+    split->SetType(xtpControlSplitButtonPopup);
+    split->SetMirrorChosenItem(true);
+    split->SetTakeCaption(true);
+    split->SetCaption(L"Shapes");
+    draw->Add(withPopupBar(split), 41000);
+    CXTPControl* arc = split->GetCommandBar()->GetControls()->Add(xtpControlButton, 41001);
+    arc->SetCaption(L"Arc");
+    arc->SetShortcutText(L"Ctrl+R");
+    arc->SetTooltip(L"Draws an arc");
+    auto* plain = withPopupBar(CXTPControlPopup::CreateControlPopup(xtpControlPopup));
+    split->GetCommandBar()->GetControls()->Add(plain, 41002);
+    CXTPControl* ellipse = plain->GetCommandBar()->GetControls()->Add(xtpControlButton, 41003);
+    auto* quick = withPopupBar(CXTPControlPopup::CreateControlPopup(xtpControlPopup));
+    ribbon->GetQuickAccessControls()->Add(quick, 41004);
+    CXTPControl* recent = quick->GetCommandBar()->GetControls()->Add(xtpControlButton, 41005);
+    CXTPControlButton elsewhere;
+
+    struct Case {
+        const char* name;
+        CXTPControl* control;
+        DVRibbonBar::ControlPath path;
+    };
+    const Case cases[] = {
+        {"in a group", draw->GetAt(0), {}},
+        {"in a group's popup", arc, {split}},
+        {"in a popup of that popup", ellipse, {split, plain}},
+        {"in a quick access popup", recent, {quick}},
+        {"not the ribbon's", &elsewhere, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ribbon->GetControlPath(c.control), c.path) << c.name;
+    std::vector<std::pair<int, size_t>> walked;
+    ribbon->ForEachControlWithPath([&](CXTPControl* control, const DVRibbonBar::ControlPath& path) {
+        if (control->GetID() > 41000 && control->GetID() < 41004)
+            walked.emplace_back(control->GetID(), path.size());
+    });
+    EXPECT_EQ(walked, (std::vector<std::pair<int, size_t>>{{41001, 1}, {41002, 1}, {41003, 2}}))
+        << "each popup before what it holds";
+
+    ellipse->OnExecute();
+    EXPECT_EQ(split->GetID(), 41000) << "the plain popup between them ends the chain";
+    arc->OnExecute();
+    EXPECT_EQ(split->GetID(), 41001);
+    EXPECT_EQ(split->GetCaption(), CString(L"Arc"));
+    EXPECT_EQ(split->GetShortcutText(), CString(L"Ctrl+R"));
+    EXPECT_EQ(split->GetTooltip(), CString(L"Draws an arc"));
+}
+
+// The tab a person chooses is kept with the active view, in its main-bar state when it has one;
+// the program's own choices are not; a tab the person hid cannot be chosen.
+TEST_F(BackstageTest, ThePersonsTabChoiceIsKeptWithTheView) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(openDrawing(frame), nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    auto* view = dynamic_cast<CDVView*>(frame->GetActiveDravikView());
+    ASSERT_NE(view, nullptr);
+    const GUID home = DVRibbonBar::kDefaultTabGuid;
+    const GUID solids = DVRibbonBar::k3DTabGuid;
+    ribbon->GetTab(1)->SetVisible(TRUE);
+
+    ASSERT_TRUE(ribbon->SetCurSel(1));
+    EXPECT_EQ(view->GetMainBarGUID(), solids);
+    ribbon->SelectTab(0);
+    EXPECT_EQ(ribbon->GetCurSel(), 0);
+    ribbon->SelectTab(1);
+    EXPECT_EQ(ribbon->GetCurSel(), 1);
+    EXPECT_EQ(view->GetMainBarGUID(), solids) << "the program's choices";
+    GUID tabs[3] = {};
+    DVRibbonBar::GetActiveViewRibbonTabs(view, tabs);
+    EXPECT_EQ(tabs[0], solids);
+    EXPECT_EQ(tabs[1], view->GetRibbonGUID());
+
+    ASSERT_TRUE(ribbon->SetCurSel(0));
+    view->GetMainBarSwitchHistory().PushEvent({home, home});
+    ASSERT_TRUE(ribbon->SetCurSel(1));
+    EXPECT_EQ(view->GetMainBarGUID(), home) << "the main-bar state took the choice";
+    ASSERT_NE(view->GetMainBarSwitchHistory().GetTopEvent(), nullptr);
+    EXPECT_EQ(view->GetMainBarSwitchHistory().GetTopEvent()->first, solids);
+    DVRibbonBar::GetActiveViewRibbonTabs(view, tabs);
+    EXPECT_EQ(tabs[0], solids);
+    EXPECT_EQ(tabs[1], GUID{});
+
+    auto* hidden = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(2));
+    ASSERT_NE(hidden, nullptr);
+    hidden->SetDisabledByUser(true);
+    hidden->SetVisible(TRUE);
+    EXPECT_FALSE(ribbon->SetCurSel(2));
+    EXPECT_EQ(ribbon->GetCurSel(), 1);
+}
+
+// A group's option button follows its hidden optional controls at the ribbon's next layout
+// after controls changed.
+TEST_F(BackstageTest, GroupsRefreshTheirOptionButtonsAfterControlsChanged) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    auto* draw = dynamic_cast<Dravik::UI::RibbonGroup*>(ribbon->GetTab(0)->GetGroups()->GetAt(1));
+    ASSERT_NE(draw, nullptr);
+    CXTPControl* polyline = draw->GetAt(3);
+    draw->SetOptional(polyline, true);
+    ASSERT_TRUE(draw->IsOptionButtonVisible());
+    draw->Remove(polyline);
+    EXPECT_TRUE(draw->IsOptionButtonVisible()) << "until the next layout";
+    ribbon->RecalcLayout();
+    EXPECT_FALSE(draw->IsOptionButtonVisible());
+}
+
+// Going back to a drawing brings back the tab the person chose in it, before the tab its view
+// brings.
+TEST_F(BackstageTest, ADrawingBringsBackTheTabThePersonChoseInIt) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(openDrawing(frame), nullptr);
+    auto* first = dynamic_cast<CDVView*>(frame->GetActiveDravikView());
+    ASSERT_NE(openDrawing(frame), nullptr);
+    auto* second = dynamic_cast<CDVView*>(frame->GetActiveDravikView());
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(second, first);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    ribbon->GetTab(1)->SetVisible(TRUE);
+    auto activate = [&](CDVView* view) {
+        frame->MDIActivate(view->GetParentFrame());
+        pal::test::pump();
+        ASSERT_EQ(frame->GetActiveDravikView(), view);
+    };
+    for (CDVView* view : {first, second})
+        view->SetRibbonGUID(DVRibbonBar::kDefaultTabGuid);
+    activate(first);
+    EXPECT_EQ(ribbon->GetCurSel(), 0);
+    ASSERT_TRUE(ribbon->SetCurSel(1));
+    activate(second);
+    EXPECT_EQ(ribbon->GetCurSel(), 0) << "the second drawing's own tab";
+    activate(first);
+    EXPECT_EQ(ribbon->GetCurSel(), 1) << "the person's choice";
+    ribbon->GetTab(1)->SetVisible(FALSE);
+    EXPECT_EQ(ribbon->GetCurSel(), 0) << "a hidden tab gives way";
+    EXPECT_EQ(first->GetMainBarGUID(), DVRibbonBar::k3DTabGuid) << "which nobody chose";
+    EXPECT_EQ(second->GetMainBarGUID(), GUID{}) << "the program's selections are nobody's choice";
+}
+
+// The PDM popup stands in the caption row, 16 pixels left of the frame's caption buttons (or
+// of the frame's edge without them), and hides while the row has no room for it.
+TEST_F(BackstageTest, ThePdmPopupStandsLeftOfTheCaptionButtonsWhileItFits) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    const std::wstring savedPdm = GetSettings().pdmText;
+    GetSettings().pdmText = L"Archive";
+    frame->UpdateOrsaControls();
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    CXTPControlPopup* pdm = ribbon->GetOrsaPopup();
+    ASSERT_NE(pdm, nullptr);
+    // A quick access bar that fills a narrow caption row.
+    for (int id = 57601; id < 57609; ++id)
+        ribbon->GetQuickAccessControls()->Add(xtpControlButton, id);
+
+    struct Case {
+        const char* name;
+        bool frameTheme;
+        int width;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"caption buttons of the frame theme", true, 1200, true},
+        {"the frame's own caption", false, 1200, true},
+        {"too narrow a frame", true, 400, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ribbon->EnableFrameTheme(c.frameTheme);
+        frame->MoveWindow(CRect(40, 30, 40 + c.width, 790));
+        ribbon->RecalcLayout();
+        pal::test::pump();
+        EXPECT_EQ(pdm->IsVisible() != FALSE, c.shown);
+        EXPECT_EQ((pdm->GetHideFlags() & xtpHideWrap) != 0, !c.shown);
+        if (!c.shown)
+            continue;
+        CRect edge;
+        frame->CWnd::GetWindowRect(&edge);
+        ribbon->ScreenToClient(&edge);
+        const int right =
+            c.frameTheme ? ribbon->GetCaptionRect().right - 3 * CXTPDpi::ScaleX(46) : edge.right;
+        EXPECT_EQ(pdm->GetRect().right, right - CXTPDpi::ScaleX(16));
+        EXPECT_EQ(pdm->GetRect().bottom, ribbon->GetTabsRect().top);
+        EXPECT_GE(pdm->GetRect().left, ribbon->GetQuickAccessRect().right);
+    }
+    ribbon->EnableFrameTheme(TRUE);
+    frame->MoveWindow(CRect(40, 30, 1240, 790));
+    ribbon->RecalcLayout();
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(ribbon->m_hWnd, "ribbon-pdm-popup"));
+    // The frame's activation redraws it.
+    ::ValidateRect(ribbon->m_hWnd, nullptr);
+    frame->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    CRect redrawn;
+    ASSERT_TRUE(::GetUpdateRect(ribbon->m_hWnd, &redrawn, FALSE));
+    EXPECT_EQ(redrawn & pdm->GetRect(), pdm->GetRect());
+    EXPECT_TRUE(pdm->OnSetPopup(TRUE));
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(pdm->GetCommandBar()->m_hWnd, "ribbon-pdm-popup-open"));
+    frame->GetCommandBars()->ClosePopups();
+
+    pdm->SetVisible(FALSE);
+    ribbon->RecalcLayout();
+    EXPECT_EQ(pdm->GetHideFlags(), DWORD(xtpHideGeneric)) << "the frame hid it: left as it is";
+    GetSettings().pdmText = savedPdm;
+}
+
+// Icons grow with the screen's dpi while the command bars scale bitmaps, in the ribbon and in
+// a collapsed tab's popup.
+TEST_F(BackstageTest, IconSizesFollowTheScreensDpiWhileBitmapsScale) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    CXTPCommandBarsOptions* options = frame->GetCommandBars()->GetCommandBarsOptions();
+    const BOOL savedScaling = options->bDpiBitmapScaling;
+    struct Restore {
+        ~Restore() { pal::test::resetMonitors(); }
+    } restore;
+    struct Case {
+        UINT dpi;
+        BOOL scaling;
+        int small, large;
+    };
+    const Case cases[] = {{96, TRUE, 16, 32}, {144, TRUE, 24, 48}, {144, FALSE, 16, 32}, {192, TRUE, 32, 64}};
+    RibbonTabPopupToolBar popup(ribbon->GetTab(0));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.dpi) + (c.scaling ? " scaled" : " unscaled"));
+        pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, c.dpi}});
+        options->bDpiBitmapScaling = c.scaling;
+        EXPECT_EQ(ribbon->GetIconSize(), CSize(c.small, c.small));
+        EXPECT_EQ(ribbon->GetLargeIconSize(), CSize(c.large, c.large));
+        EXPECT_EQ(popup.GetLargeIconSize(), CSize(c.large, c.large));
+    }
+    options->bDpiBitmapScaling = savedScaling;
+}
+
+// A copy of the ribbon has its tabs with their identities, groups and controls, a File button
+// and PDM popup of its own; the source's customisation setting is what it was.
+TEST_F(BackstageTest, ACloneCopiesTheTabsGroupsAndControls) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    ribbon->EnableCustomization(FALSE);
+    dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(2))->SetDisabledByUser(true);
+    std::unique_ptr<CXTPCommandBar, void (*)(CXTPCommandBar*)> made(
+        ribbon->Clone(TRUE), [](CXTPCommandBar* bar) { bar->InternalRelease(); });
+    auto* copy = DYNAMIC_DOWNCAST(DVRibbonBar, made.get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_FALSE(ribbon->IsCustomizable());
+    ASSERT_EQ(copy->GetTabCount(), ribbon->GetTabCount());
+    for (int t = 0; t < ribbon->GetTabCount(); ++t) {
+        auto* from = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(t));
+        auto* tab = dynamic_cast<Dravik::UI::RibbonTab*>(copy->GetTab(t));
+        ASSERT_NE(tab, nullptr);
+        EXPECT_EQ(tab->GetCaption(), from->GetCaption());
+        EXPECT_EQ(tab->GetGUIDs(), from->GetGUIDs());
+        EXPECT_EQ(tab->IsDisabledByUser(), from->IsDisabledByUser());
+        ASSERT_EQ(tab->GetGroups()->GetCount(), from->GetGroups()->GetCount());
+        for (int g = 0; g < from->GetGroups()->GetCount(); ++g) {
+            CXTPRibbonGroup* group = tab->GetGroups()->GetAt(g);
+            EXPECT_NE(dynamic_cast<Dravik::UI::RibbonGroup*>(group), nullptr);
+            ASSERT_EQ(group->GetCount(), from->GetGroups()->GetAt(g)->GetCount());
+            for (int i = 0; i < group->GetCount(); ++i)
+                EXPECT_EQ(group->GetAt(i)->GetID(), from->GetGroups()->GetAt(g)->GetAt(i)->GetID());
+        }
+    }
+    EXPECT_NE(dynamic_cast<RibbonSystemButton*>(copy->GetSystemButton()), nullptr);
+    EXPECT_NE(copy->GetSystemButton(), ribbon->GetSystemButton());
+    ASSERT_NE(copy->GetOrsaPopup(), nullptr);
+    EXPECT_NE(copy->GetOrsaPopup(), ribbon->GetOrsaPopup());
+    EXPECT_EQ(copy->GetOrsaPopup()->GetCommandBar()->GetControlCount(), 3);
 }
 
 } // namespace

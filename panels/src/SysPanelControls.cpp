@@ -68,6 +68,12 @@ void CSyspanelEdit::CopyValueFrom(const IDataExchange& source) {
     SetEditText(other->GetEditText());
 }
 
+CXTPControl* CSyspanelEdit::Clone(BOOL bRecursive) {
+    auto* copy = new CSyspanelEdit(m_name.c_str(), m_kind, m_initial, m_rangeFirst, m_rangeLast);
+    copy->Copy(this, bRecursive);
+    return copy;
+}
+
 void CSyspanelEdit::OnApplicationEvent(int, ApplicationEventArgs& args) {
     CDvw32Doc* document = documentToFollow(*this, args);
     if (document == nullptr)

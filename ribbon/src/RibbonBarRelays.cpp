@@ -7,42 +7,12 @@
 
 namespace {
 
-// Popups of popups: a deeper chain can only be one that holds itself.
-constexpr int kMaxDepth = 32;
-
-void Visit(CXTPControls* controls, const std::function<void(CXTPControl*)>& action, bool recurse, int depth) {
-    if (controls == nullptr || depth > kMaxDepth)
-        return;
-    for (int i = 0; i < controls->GetCount(); ++i) {
-        CXTPControl* control = controls->GetAt(i);
-        action(control);
-        if (!recurse)
-            continue;
-        if (auto* popup = DYNAMIC_DOWNCAST(CXTPControlPopup, control);
-            popup != nullptr && popup->GetCommandBar())
-            Visit(popup->GetCommandBar()->GetControls(), action, recurse, depth + 1);
-    }
-}
-
 // The ids of the copies of the system panel's controls in the ribbon.
 bool IsSystemPanelId(int id) {
     return id >= 904 && id <= 999;
 }
 
 } // namespace
-
-void DVRibbonBar::ForEachGroup(const std::function<void(CXTPRibbonGroup*)>& action) const {
-    for (int t = 0; t < GetTabCount(); ++t) {
-        CXTPRibbonGroups* groups = GetTab(t)->GetGroups();
-        for (int g = 0; groups != nullptr && g < groups->GetCount(); ++g)
-            action(groups->GetAt(g));
-    }
-}
-
-void DVRibbonBar::ForEachControl(const std::function<void(CXTPControl*)>& action, bool recurse) const {
-    ForEachGroup([&](CXTPRibbonGroup* group) { Visit(group->GetControls(), action, recurse, 0); });
-    Visit(GetControls(), action, recurse, 0);
-}
 
 void DVRibbonBar::DisableSystemPanelControls() {
     ForEachControl(
@@ -127,29 +97,22 @@ const SysPanelValue* DVRibbonBar::GetControlData(CXTPRibbonBar* ribbon, int id) 
     auto* self = DYNAMIC_DOWNCAST(DVRibbonBar, ribbon);
     if (self == nullptr)
         return nullptr;
-    auto valueOf = [id](CXTPControl* control) -> IDataExchange* {
-        return control->GetID() == id ? dynamic_cast<IDataExchange*>(control) : nullptr;
-    };
-    IDataExchange* found = nullptr;
+    // The selected tab's visible groups first, the first group that holds the id deciding.
+    CXTPControl* control = nullptr;
     if (CXTPRibbonTab* tab = self->GetSelectedTab()) {
         CXTPRibbonGroups* groups = tab->GetGroups();
-        for (int g = 0; found == nullptr && groups != nullptr && g < groups->GetCount(); ++g)
+        for (int g = 0; control == nullptr && groups != nullptr && g < groups->GetCount(); ++g)
             if (groups->GetAt(g)->IsVisible())
-                Visit(
-                    groups->GetAt(g)->GetControls(),
-                    [&](CXTPControl* control) {
-                        if (found == nullptr)
-                            found = valueOf(control);
-                    },
-                    true, 0);
+                control = groups->GetAt(g)->GetControls()->FindControl(xtpControlError, id, FALSE, TRUE);
     }
-    if (found == nullptr)
+    if (control == nullptr)
         self->ForEachControl(
-            [&](CXTPControl* control) {
-                if (found == nullptr)
-                    found = valueOf(control);
+            [&](CXTPControl* each) {
+                if (control == nullptr && each->GetID() == id)
+                    control = each;
             },
             true);
+    auto* found = dynamic_cast<IDataExchange*>(control);
     return found != nullptr ? found->GetValue() : nullptr;
 }
 

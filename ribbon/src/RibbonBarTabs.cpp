@@ -5,9 +5,11 @@
 #include "DravikKernel/Document.h"
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/View.h"
+#include "DravikUI/GenericMainFrame.h"
 #include "XTToolkitPro.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -31,14 +33,56 @@ const GUID DVRibbonBar::k3DTabGuid = {
 
 void DVRibbonBar::GetActiveViewRibbonTabs(CView* view, GUID (&guids)[3]) {
     guids[0] = kDefaultTabGuid;
-    if (view == nullptr)
-        return;
-    // Views keep no main-bar history yet: the view's own tab stands for all three.
     const auto* drawing = dynamic_cast<const CDVView*>(view);
-    const GUID own = drawing != nullptr ? drawing->GetRibbonGUID() : GUID{};
-    guids[0] = own;
-    guids[1] = own;
-    guids[2] = own;
+    if (drawing == nullptr)
+        return;
+    guids[2] = drawing->GetRibbonGUID();
+    if (const MainBarStateRecord* state = drawing->GetMainBarSwitchHistory().GetTopEvent()) {
+        guids[0] = state->first;
+        guids[1] = state->second;
+        return;
+    }
+    const GUID chosen = drawing->GetMainBarGUID();
+    guids[0] = isNull(chosen) ? guids[2] : chosen;
+    guids[1] = guids[2];
+}
+
+CView* DVRibbonBar::GetActiveView() const {
+    const auto* frame = dynamic_cast<const Dravik::UI::GenericMainFrame*>(GetSite());
+    return frame != nullptr ? frame->GetActiveDravikView() : nullptr;
+}
+
+void DVRibbonBar::SelectTab(int index) {
+    if (GetCurSel() == index)
+        return;
+    ++m_suppressTabChange;
+    SetCurSel(index);
+    --m_suppressTabChange;
+}
+
+BOOL DVRibbonBar::OnTabChanging(CXTPRibbonTab* tab) {
+    if (const auto* own = dynamic_cast<const Dravik::UI::RibbonTab*>(tab);
+        own != nullptr && own->IsDisabledByUser())
+        return TRUE;
+    // A selected tab that was hidden gives way to a neighbour: nobody chose that one.
+    const CXTPRibbonTab* selected = GetSelectedTab();
+    m_givingWay = selected != nullptr && !selected->IsVisible();
+    return Dravik::UI::RibbonBar::OnTabChanging(tab);
+}
+
+void DVRibbonBar::OnTabChanged(CXTPRibbonTab* tab) {
+    Dravik::UI::RibbonBar::OnTabChanged(tab);
+    if (tab != nullptr && m_laidOutTabs.insert(tab).second)
+        RecalcLayout();
+    const bool givingWay = std::exchange(m_givingWay, false);
+    if (m_suppressTabChange > 0 || givingWay)
+        return;
+    const auto* own = dynamic_cast<const Dravik::UI::RibbonTab*>(tab);
+    auto* view = dynamic_cast<CDVView*>(GetActiveView());
+    if (own == nullptr || !own->HasGUID() || view == nullptr)
+        return;
+    if (!view->GetMainBarSwitchHistory().SetTopEvent(MainBarStateRecord{own->GetGUID(), GUID{}}))
+        view->SetMainBarGUID(own->GetGUID());
 }
 
 void DVRibbonBar::ShowViewTab(Dravik::UI::RibbonTab* tab) {

@@ -144,11 +144,11 @@ CSize RibbonTabsPopup::GetSize(CDC*) {
 }
 
 void RibbonTabsPopup::Draw(CDC* pDC) {
-    CXTPRibbonPaintManager::Current()->DrawQuickAccessCustomize(pDC, GetRect(),
-                                                                GetPopuped()    ? 2
-                                                                : GetSelected() ? 1
-                                                                                : 0,
-                                                                FALSE);
+    // In a quick access bar above the ribbon it stands on the caption.
+    const auto* ribbon = dynamic_cast<CXTPRibbonBar*>(GetParent());
+    const BOOL onCaption = ribbon != nullptr && !ribbon->IsQuickAccessBelowRibbon();
+    const int state = GetPopuped() ? xtpRibbonButtonPressed : GetSelected() ? xtpRibbonButtonHot : 0;
+    CXTPRibbonPaintManager::Current()->DrawQuickAccessCustomize(pDC, GetRect(), state, onCaption);
 }
 
 CXTPControl* RibbonTabsPopup::Clone(BOOL bRecursive) {

@@ -97,6 +97,27 @@ protected:
     fs::path sample_;
 };
 
+// The main-bar states a view passes through: the person's choice replaces the state on top,
+// and there is none to replace before a command pushed one.
+TEST(MainBarSwitchHistory, TheChoiceReplacesTheTopStateWhileThereIsOne) {
+    const GUID first{1, 0, 0, {}};
+    const GUID second{2, 0, 0, {}};
+    MainBarSwitchHistory history;
+    EXPECT_EQ(history.GetTopEvent(), nullptr);
+    EXPECT_FALSE(history.SetTopEvent({first, GUID{}}));
+    history.PushEvent({first, first});
+    history.PushEvent({second, second});
+    EXPECT_TRUE(history.SetTopEvent({first, GUID{}}));
+    ASSERT_NE(history.GetTopEvent(), nullptr);
+    EXPECT_EQ(history.GetTopEvent()->first, first);
+    EXPECT_EQ(history.GetTopEvent()->second, GUID{});
+    history.PopEvent();
+    EXPECT_EQ(history.GetTopEvent()->second, first) << "the state below is untouched";
+    history.PopEvent();
+    history.PopEvent();
+    EXPECT_EQ(history.GetTopEvent(), nullptr);
+}
+
 TEST_F(View, TheSampleDrawingIsShownWholeInItsDocumentWindow) {
     CDvw32Doc* doc = openSample();
     ASSERT_NE(doc, nullptr);

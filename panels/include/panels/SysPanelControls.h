@@ -41,6 +41,8 @@ public:
     const SysPanelValue* GetValue() override { return &m_value; }
     void CopyValueFrom(const IDataExchange& source) override;
     void OnApplicationEvent(int event, ApplicationEventArgs& args) override;
+    // A copy (a collapsed tab's, say) is an edit of the same parameter, its value not taken.
+    CXTPControl* Clone(BOOL bRecursive = FALSE) override;
 
 private:
     std::wstring m_name;

@@ -11,8 +11,9 @@
 #include <functional>
 #include <memory>
 #include <string>
-
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
@@ -69,10 +70,24 @@ public:
     // The same for a GUID; null for no ribbon.
     static Dravik::UI::RibbonTab* FindTabByGuid(CXTPRibbonBar* ribbon, const GUID& guid);
 
-    // Every control of every group of every tab and every free control of the ribbon; with
-    // `recurse` the controls inside their popups as well.
+    // The popups above a control, outermost first.
+    using ControlPath = std::vector<CXTPControlPopup*>;
+    // Every control of every group of every tab (hidden ones too), then those of the tab strip's
+    // popup; with `recurse` the controls inside their popups as well, each popup before what it
+    // holds.
     void ForEachControl(const std::function<void(CXTPControl*)>& action, bool recurse) const;
+    // The same walk, recursive, with the popups above each control.
+    void ForEachControlWithPath(const std::function<void(CXTPControl*, const ControlPath&)>& action) const;
+    // The copies in a collapsed tab's popup, group by group.
+    static void ForEachControlWithPath(CXTPRibbonTabPopupToolBar* popup,
+                                       const std::function<void(CXTPControl*, const ControlPath&)>& action);
     void ForEachGroup(const std::function<void(CXTPRibbonGroup*)>& action) const;
+    // The controls of a control's popup bar; null for a control without one.
+    static CXTPControls* GetPopupControls(CXTPControl* control);
+    // The popups that lead from the ribbon to the control: the tabs' groups, then the quick
+    // access bar, then the tab strip's popup. Empty for a control that sits in a group itself
+    // or that the ribbon does not hold.
+    ControlPath GetControlPath(const CXTPControl* control) const;
 
     // The copies of the system-panel controls (ids 904-999): reset and disabled, but 912.
     void DisableSystemPanelControls();
@@ -125,8 +140,37 @@ public:
 
     // While above 0, tab changes are not the person's choice.
     bool IsTabChangeSuppressed() const { return m_suppressTabChange > 0; }
+    // Selects the tab as the program's choice, not the person's.
+    void SelectTab(int index);
+    // A tab the person hid cannot be chosen. A hidden selected tab giving way to its
+    // neighbour is nobody's choice.
+    BOOL OnTabChanging(CXTPRibbonTab* tab) override;
+    // The person's choice is kept with the active view, so that the view brings the tab back.
+    void OnTabChanged(CXTPRibbonTab* tab) override;
+
+    // A collapsed tab's popup, its copies of the parameter controls showing their sources'
+    // values.
+    CXTPRibbonTabPopupToolBar* CreateTabPopupToolBar(CXTPRibbonTab* tab) override;
+
+    // The frame's activation redraws the PDM popup; a control that a split-button popup holds
+    // and that runs or reports makes the popup take it over when it mirrors its items.
+    int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+
+    // The groups refresh their option buttons after controls changed; the PDM popup goes to
+    // the right of the caption row, left of the frame's caption buttons, while it fits there.
+    void OnControlsChanged() override;
+    void OnRecalcLayout() override;
+    void CalcDockingLayout();
+    // The tabs popup draws itself in the quick access bar.
+    void DrawQuickAccessControl(CDC* pDC, CXTPControl* control) override;
+
+    // The tool kit's copy of another ribbon; the source is customisable while it is copied.
+    void Copy(CXTPCommandBar* source, BOOL recursive = FALSE) override;
+    CXTPCommandBar* Clone(BOOL recursive = FALSE) override;
 
 private:
+    CXTPControls* GetTabControlPopupControls() const;
+    CView* GetActiveView() const;
     void AddGroupEntries(CXTPPopupBar* menu, CXTPRibbonGroup* group);
     void SetValue(Dravik::DVDocument* document, int id, const SysPanelValue& value);
     void ShowViewTab(Dravik::UI::RibbonTab* tab);
@@ -137,6 +181,10 @@ private:
     std::unique_ptr<DVRibbonExportBackstagePage> m_exportPage;
     std::unique_ptr<DVRibbonExportOrsaBackstagePage> m_exportOrsaPage;
     int m_suppressTabChange = 0;
+    bool m_controlsChanged = false;
+    bool m_givingWay = false;
+    std::unordered_set<const CXTPRibbonTab*> m_laidOutTabs;
+
     bool m_noView = true;
     int m_backstageTheme = -1;
 };

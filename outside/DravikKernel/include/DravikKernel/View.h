@@ -26,6 +26,35 @@ DV_EXPORTS_BEGIN
 class CFragmentPath;
 class CXTPCommandBars;
 
+// A view's main-bar states: the ribbon tabs (by GUID) the commands that ran in it switched to,
+// the latest on top. A command pushes its state when it starts and pops it when it ends.
+struct MainBarStateRecord {
+    GUID first{};
+    GUID second{};
+};
+
+class MainBarSwitchHistory {
+public:
+    void PushEvent(const MainBarStateRecord& record) { events_.push_back(record); }
+    void PopEvent() {
+        if (!events_.empty())
+            events_.pop_back();
+    }
+    // The state now; null while no command pushed one.
+    const MainBarStateRecord* GetTopEvent() const { return events_.empty() ? nullptr : &events_.back(); }
+    // The person chose another tab: it becomes the state now. False when there is no state to
+    // change, and the caller keeps the choice elsewhere.
+    bool SetTopEvent(const MainBarStateRecord& record) {
+        if (events_.empty())
+            return false;
+        events_.back() = record;
+        return true;
+    }
+
+private:
+    std::vector<MainBarStateRecord> events_;
+};
+
 class CDVView : public CView {
     DECLARE_DYNCREATE(CDVView)
 public:
@@ -63,6 +92,13 @@ public:
     // The ribbon tab the view brings with it; the null GUID when it brings none.
     virtual GUID GetRibbonGUID() const { return ribbonGuid_; }
     void SetRibbonGUID(const GUID& guid) { ribbonGuid_ = guid; }
+
+    // The tabs chosen in the view: the main-bar history, and the tab chosen while the history
+    // had no state (the null GUID for none).
+    MainBarSwitchHistory& GetMainBarSwitchHistory() { return mainBarHistory_; }
+    const MainBarSwitchHistory& GetMainBarSwitchHistory() const { return mainBarHistory_; }
+    GUID GetMainBarGUID() const { return mainBarGuid_; }
+    void SetMainBarGUID(const GUID& guid) { mainBarGuid_ = guid; }
 
     // The command bars of the tool bars the view hosts itself; none here.
     virtual CXTPCommandBars* GetToolBarHost() { return nullptr; }
@@ -115,6 +151,8 @@ private:
     bool terminateRequested_ = false;
     std::vector<std::size_t> selection_;
     GUID ribbonGuid_{};
+    GUID mainBarGuid_{};
+    MainBarSwitchHistory mainBarHistory_;
     CView* nextActiveView_ = nullptr;
 };
 

@@ -60,8 +60,8 @@ public:
     void SetTakeCaption(bool take) { takeCaption_ = take; }
     bool GetTakeCaption() const { return takeCaption_; }
 
-    // Takes over the chosen control's id, icon, checked state, tooltip, description and (with
-    // the take-caption flag) caption. Nothing without the mirror flag.
+    // Takes over the chosen control's id, icon, checked state, tooltip, description, shortcut
+    // text and (with the take-caption flag) caption. Nothing without the mirror flag.
     void TakeOver(CXTPControl* chosen);
     void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
 

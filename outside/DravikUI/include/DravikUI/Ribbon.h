@@ -42,6 +42,8 @@ public:
     bool IsDisabledByUser() const { return disabledByUser_; }
     void SetDisabledByUser(bool disabled);
 
+    void Copy(const CXTPRibbonTab* pSource) override;
+
 private:
     std::vector<std::wstring> guids_;
     std::vector<std::wstring> tags_;
@@ -81,6 +83,9 @@ public:
     // Adds the group's own entries to its context menu: one check item per optional control
     // (checked while shown); choosing one shows or hides that control.
     void GetContextMenu(CXTPPopupBar* popup);
+
+    // The optional controls are the copies at the indexes of the source's.
+    void Copy(const CXTPRibbonGroup* pSource) override;
 
 private:
     std::wstring guid_;

@@ -117,6 +117,7 @@ void AutoPopup::TakeOver(CXTPControl* chosen) {
     SetChecked(chosen->GetChecked());
     SetTooltip(chosen->GetTooltip());
     SetDescription(chosen->GetDescription());
+    SetShortcutText(chosen->GetShortcutText());
     if (takeCaption_)
         SetCaption(chosen->GetCaption());
     RedrawParent(FALSE);

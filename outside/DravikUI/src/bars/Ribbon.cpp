@@ -77,6 +77,31 @@ void RibbonTab::SetDisabledByUser(bool disabled) {
     SetVisible(!disabled);
 }
 
+void RibbonTab::Copy(const CXTPRibbonTab* pSource) {
+    CXTPRibbonTab::Copy(pSource);
+    if (const auto* other = dynamic_cast<const RibbonTab*>(pSource); other != nullptr && other != this) {
+        guids_ = other->guids_;
+        tags_ = other->tags_;
+        disabledByUser_ = other->disabledByUser_;
+    }
+}
+
+void RibbonGroup::Copy(const CXTPRibbonGroup* pSource) {
+    CXTPRibbonGroup::Copy(pSource);
+    const auto* other = dynamic_cast<const RibbonGroup*>(pSource);
+    if (other == nullptr || other == this)
+        return;
+    guid_ = other->guid_;
+    code_ = other->code_;
+    viewTypes_ = other->viewTypes_;
+    analysisId_ = other->analysisId_;
+    disabledByUser_ = other->disabledByUser_;
+    optional_.clear();
+    for (const CXTPControl* control : other->optional_)
+        if (CXTPControl* copy = GetAt(other->IndexOf(control)))
+            optional_.push_back(copy);
+}
+
 void RibbonGroup::SetDisabledByUser(bool disabled) {
     disabledByUser_ = disabled;
     SetVisible(!disabled);

@@ -51,6 +51,13 @@ enum XTPControlFlags {
     xtpFlagWrapRow = 0x80, // starts a new row in a bar
 };
 
+// Why a control does not show; it shows when it has none. The generic reason is SetVisible's,
+// the others belong to the bar that lays the control out.
+enum XTPControlHideFlags {
+    xtpHideGeneric = 0x1,
+    xtpHideWrap = 0x20, // no room for it in this layout
+};
+
 // What a control can be asked to do by the bar that shows it.
 class CXTPControl : public CCmdTarget {
     DECLARE_DYNCREATE(CXTPControl)
@@ -92,8 +99,12 @@ public:
     void SetStyle(XTPButtonStyle style);
     BOOL GetBeginGroup() const { return m_bBeginGroup; }
     void SetBeginGroup(BOOL bBeginGroup);
-    BOOL IsVisible() const { return m_bVisible; }
+    BOOL IsVisible() const { return m_bVisible && m_dwHideFlags == 0; }
     void SetVisible(BOOL bVisible);
+    DWORD GetHideFlags() const { return (m_bVisible ? 0 : DWORD(xtpHideGeneric)) | m_dwHideFlags; }
+    // Adds or clears reasons (xtpHideGeneric is SetVisible's) without asking the bar for a new
+    // layout: for a bar that lays its controls out.
+    void SetHideFlag(DWORD dwFlag, BOOL bSet);
     BOOL GetEnabled() const { return m_bEnabled; }
     void SetEnabled(BOOL bEnabled);
     BOOL GetChecked() const { return m_bChecked; }
@@ -196,6 +207,7 @@ protected:
     XTPButtonStyle m_buttonStyle = xtpButtonAutomatic;
     BOOL m_bBeginGroup = FALSE;
     BOOL m_bVisible = TRUE;
+    DWORD m_dwHideFlags = 0; // the reasons but the generic one
     BOOL m_bEnabled = TRUE;
     BOOL m_bChecked = FALSE;
     CString m_strCategory;

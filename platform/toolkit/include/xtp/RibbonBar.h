@@ -68,13 +68,19 @@ class CXTPRibbonQuickAccessControls : public CXTPControls {
     DECLARE_DYNCREATE(CXTPRibbonQuickAccessControls)
 };
 
-// A ribbon tab's groups in a popup, for a minimised ribbon.
+// A ribbon tab's groups in a popup, for a minimised ribbon. The popup shows copies: a group for
+// each of the tab's groups (hidden ones too, so that the copies' groups stand at their sources'
+// indices) holding copies of the group's visible controls; the copies' bar is the popup.
 class CXTPRibbonTabPopupToolBar : public CXTPPopupBar {
     DECLARE_DYNCREATE(CXTPRibbonTabPopupToolBar)
 public:
-    CXTPRibbonTabPopupToolBar() = default;
+    CXTPRibbonTabPopupToolBar();
     explicit CXTPRibbonTabPopupToolBar(CXTPRibbonTab* pRibbonTab);
+    ~CXTPRibbonTabPopupToolBar() override;
+    // The ribbon's tab the popup is for.
     CXTPRibbonTab* GetRibbonTab() const { return m_pRibbonTab; }
+    // The copies' groups, in the order of the tab's.
+    CXTPRibbonGroups* GetGroups() const;
     CXTPRibbonBar* GetRibbonBar() const;
     // Large icons as big as the ribbon's.
     virtual CSize GetLargeIconSize() const;
@@ -87,6 +93,8 @@ public:
 
 protected:
     CXTPRibbonTab* m_pRibbonTab = nullptr;
+    // Holds the copied groups; laid out, drawn and hit-tested in place of the ribbon's tab.
+    std::unique_ptr<CXTPRibbonTab> m_pCopies;
     int m_nWidth = 0;
 };
 
@@ -206,6 +214,10 @@ public:
     BOOL OnHookKeyDown(UINT nChar, LPARAM lParam) override;
     void OnUpdateCmdUI() override;
     BOOL ShouldSerializeBar() override { return FALSE; }
+    // Takes another ribbon's tabs, groups and their controls, quick access controls, the
+    // ribbon's own further controls and its settings; this ribbon's File button and tab strip
+    // stay its own and take the source's state.
+    void Copy(CXTPCommandBar* pCommandBar, BOOL bRecursive = FALSE) override;
     // Stores or loads the tabs, groups and their controls, and the quick access controls.
     // Loading keeps what is valid: groups without controls, controls of an unknown type and
     // repeated ids (of tabs, of groups in a tab, of controls in a group) are skipped.
@@ -228,7 +240,13 @@ protected:
     int HitTestTabScroll(CPoint point) const;
     void LayoutQuickAccess(CDC* pDC);
     void DrawQuickAccess(CDC* pDC);
+    // One control of the quick access bar; a ribbon may draw its own kinds of control itself.
+    virtual void DrawQuickAccessControl(CDC* pDC, CXTPControl* pControl);
     void DrawKeyTips(CDC* pDC);
+    // The ribbon's own controls besides the File button and the tab strip (an application's,
+    // placed by it, in the caption row say): drawn and clicked where they stand.
+    BOOL IsFreeControl(const CXTPControl* pControl) const;
+    void DrawFreeControls(CDC* pDC);
     void BuildKeyTips(int nLevel, CXTPRibbonTab* pTab);
     BOOL RunKeyTip(const XTP_RIBBON_KEYTIP& tip);
     void HideKeyTips();

@@ -63,6 +63,10 @@ public:
     int IndexOf(const CXTPControl* pControl) const;
     CXTPControl* FindControl(int nId) const;
 
+    // Takes the other group's state once its controls were copied (a group of an
+    // application's kind copies what it adds).
+    virtual void Copy(const CXTPRibbonGroup* pSource);
+
     // Where the last layout put the group and its caption, in the ribbon's client coordinates.
     CRect GetRect() const { return m_rcGroup; }
     CRect GetCaptionRect() const;

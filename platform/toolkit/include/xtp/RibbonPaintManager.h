@@ -56,6 +56,9 @@ public:
     void DrawCaptionText(CDC* pDC, CRect rc, LPCWSTR lpszTitle);
     // One of the frame's buttons in the caption row, by its system command.
     void DrawCaptionButton(CDC* pDC, CRect rc, UINT nCommand, int nState);
+    // A control standing in the caption row: its icon and caption in the caption's colours.
+    void DrawCaptionControl(CDC* pDC, CRect rc, LPCWSTR lpszCaption, HICON hIcon, int nIconSize, int nState,
+                            BOOL bDropDown);
     void DrawContextHeader(CDC* pDC, CRect rc, LPCWSTR lpszCaption, XTPRibbonTabContextColor color);
     void DrawTab(CDC* pDC, CRect rc, LPCWSTR lpszCaption, BOOL bSelected, int nState,
                  XTPRibbonTabContextColor color);

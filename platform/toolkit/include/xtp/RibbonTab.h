@@ -11,6 +11,7 @@ DV_EXPORTS_BEGIN
 
 class CXTPRibbonTab : public CXTPTabManagerItem {
     friend class CXTPRibbonBar;
+    friend class CXTPRibbonTabPopupToolBar;
 
 public:
     CXTPRibbonTab();
@@ -32,6 +33,10 @@ public:
     // The letters a key tip shows for the tab; from the caption's mnemonic when empty.
     void SetKeyboardTip(LPCWSTR lpszKeyTip) { m_strKeyTip = lpszKeyTip; }
     CString GetKeyboardTip() const { return m_strKeyTip; }
+
+    // Takes the other tab's state (not its groups): a ribbon's copy calls it for every tab, so
+    // that a tab of an application's kind copies what it adds.
+    virtual void Copy(const CXTPRibbonTab* pSource);
 
 protected:
     int m_nId = 0;

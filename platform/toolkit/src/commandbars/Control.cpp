@@ -110,6 +110,14 @@ void CXTPControl::SetVisible(BOOL bVisible) {
     DelayLayoutParent();
 }
 
+void CXTPControl::SetHideFlag(DWORD dwFlag, BOOL bSet) {
+    // Reasons are set while a bar lays out: no further layout is asked for.
+    if (dwFlag & xtpHideGeneric)
+        m_bVisible = !bSet;
+    dwFlag &= ~DWORD(xtpHideGeneric);
+    m_dwHideFlags = bSet ? (m_dwHideFlags | dwFlag) : (m_dwHideFlags & ~dwFlag);
+}
+
 void CXTPControl::SetEnabled(BOOL bEnabled) {
     if ((bEnabled != FALSE) == (m_bEnabled != FALSE))
         return;

@@ -51,6 +51,13 @@ BOOL CXTPControlPopup::OnSetPopup(BOOL bPopup) {
         return FALSE;
     if (m_pParent == nullptr)
         return FALSE;
+    if (bPopup && m_pParent->GetType() == xtpBarTypeRibbon) {
+        // A ribbon keeps its controls in its groups and quick access bar, not in the list its
+        // popup index counts in: the popup opens under the control by itself.
+        auto* bar = dynamic_cast<CXTPPopupBar*>(m_pCommandBar);
+        m_bPopup = bar != nullptr && bar->Popup(this);
+        return m_bPopup;
+    }
     const int index = GetIndex();
     if (bPopup)
         return index >= 0 && m_pParent->SetPopuped(index, m_pParent->m_bKeyboardSelect);

@@ -494,8 +494,35 @@ void CXTPRibbonBar::DrawQuickAccess(CDC* pDC) {
     for (CXTPControl* c : *m_pQuickAccessControls) {
         if (!c->IsVisible() || c->GetRect().IsRectEmpty())
             continue;
-        paint()->DrawButton(pDC, c->GetRect(), c->GetCaption(), GetControlIcon(c, GetIconSize().cx), 2,
-                            ButtonState(c), FALSE, GetIconSize().cx);
+        DrawQuickAccessControl(pDC, c);
+    }
+}
+
+void CXTPRibbonBar::DrawQuickAccessControl(CDC* pDC, CXTPControl* pControl) {
+    paint()->DrawButton(pDC, pControl->GetRect(), pControl->GetCaption(),
+                        GetControlIcon(pControl, GetIconSize().cx), 2, ButtonState(pControl), FALSE,
+                        GetIconSize().cx);
+}
+
+BOOL CXTPRibbonBar::IsFreeControl(const CXTPControl* pControl) const {
+    return pControl != m_pSystemButton && pControl != m_pControlTab && pControl->IsVisible() &&
+           !pControl->GetRect().IsRectEmpty();
+}
+
+void CXTPRibbonBar::DrawFreeControls(CDC* pDC) {
+    for (CXTPControl* c : *m_pControls) {
+        if (!IsFreeControl(c))
+            continue;
+        const BOOL iconOnly = c->GetStyle() == xtpButtonIcon;
+        const CString caption = iconOnly ? CString() : c->GetCaption();
+        const BOOL dropDown = dynamic_cast<CXTPControlPopup*>(c) != nullptr;
+        HICON icon = GetControlIcon(c, GetIconSize().cx);
+        if (!m_rcCaption.IsRectEmpty() && c->GetRect().top < m_rcCaption.bottom)
+            paint()->DrawCaptionControl(pDC, c->GetRect(), caption, icon, GetIconSize().cx, ButtonState(c),
+                                        dropDown);
+        else
+            paint()->DrawButton(pDC, c->GetRect(), caption, icon, iconOnly ? 2 : 1, ButtonState(c), dropDown,
+                                GetIconSize().cx);
     }
 }
 
@@ -557,6 +584,7 @@ void CXTPRibbonBar::DrawCommandBar(CDC* pDC, CRect) {
                          tab == m_pHotTab ? xtpRibbonButtonHot : 0, tab->GetContextColor());
     }
     DrawTabScrollButtons(pDC);
+    DrawFreeControls(pDC);
     if (!m_bMinimized)
         CXTPRibbonGroupsLayout::Draw(pDC, this, GetSelectedTab());
     if (m_bQuickAccessBelow && !m_rcQuickAccess.IsRectEmpty()) {
@@ -585,6 +613,12 @@ CXTPRibbonBar::Hit CXTPRibbonBar::HitTestRibbon(CPoint point) const {
     if (m_bSystemButtonVisible && m_pSystemButton->GetRect().PtInRect(point)) {
         hit.control = m_pSystemButton;
         return hit;
+    }
+    for (CXTPControl* c : *m_pControls) {
+        if (IsFreeControl(c) && c->GetRect().PtInRect(point)) {
+            hit.control = c;
+            return hit;
+        }
     }
     if (m_rcTabs.PtInRect(point)) {
         for (int i = 0; i < GetTabCount(); ++i) {
@@ -703,8 +737,8 @@ void CXTPRibbonBar::OnRibbonLButtonDown(CPoint point) {
         return;
     if (auto* popup = dynamic_cast<CXTPControlPopup*>(c);
         popup && c->GetType() != xtpControlSplitButtonPopup && popup->GetCommandBar()) {
-        if (auto* bar = dynamic_cast<CXTPPopupBar*>(popup->GetCommandBar()))
-            bar->Popup(popup);
+        // The control may fill its popup first, or refuse to open it.
+        popup->OnSetPopup(TRUE);
         return;
     }
     if (!CXTPRibbonGroupsLayout::IsButton(c) && m_pQuickAccessControls->IndexOf(c) < 0) {
@@ -848,7 +882,36 @@ int CXTPRibbonBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARA
 
 IMPLEMENT_DYNCREATE(CXTPRibbonTabPopupToolBar, CXTPPopupBar)
 
-CXTPRibbonTabPopupToolBar::CXTPRibbonTabPopupToolBar(CXTPRibbonTab* pRibbonTab) : m_pRibbonTab(pRibbonTab) {}
+CXTPRibbonTabPopupToolBar::CXTPRibbonTabPopupToolBar() : m_pCopies(std::make_unique<CXTPRibbonTab>()) {}
+
+CXTPRibbonTabPopupToolBar::CXTPRibbonTabPopupToolBar(CXTPRibbonTab* pRibbonTab)
+    : m_pRibbonTab(pRibbonTab), m_pCopies(std::make_unique<CXTPRibbonTab>()) {
+    if (pRibbonTab == nullptr)
+        return;
+    // The copies are made with the ribbon's group class and icons, but act in the popup: a copy
+    // that runs tells the site of itself, not of the ribbon's control.
+    m_pCopies->m_pRibbonBar = pRibbonTab->GetRibbonBar();
+    m_pCopies->SetCaption(pRibbonTab->GetCaption());
+    CXTPRibbonGroups* groups = pRibbonTab->GetGroups();
+    for (int g = 0; g < groups->GetCount(); ++g) {
+        CXTPRibbonGroup* source = groups->GetAt(g);
+        CXTPRibbonGroup* copy = m_pCopies->GetGroups()->Add(source->GetCaption(), source->GetID());
+        copy->SetVisible(source->IsVisible());
+        copy->ShowOptionButton(source->IsOptionButtonVisible());
+        copy->SetReducePriority(source->GetReducePriority());
+        copy->SetIconId(source->GetIconId());
+        for (CXTPControl* control : *source->GetControls())
+            if (control->IsVisible())
+                copy->GetControls()->AddClone(control, -1, TRUE);
+        copy->GetControls()->SetParent(this);
+    }
+}
+
+CXTPRibbonTabPopupToolBar::~CXTPRibbonTabPopupToolBar() = default;
+
+CXTPRibbonGroups* CXTPRibbonTabPopupToolBar::GetGroups() const {
+    return m_pCopies->GetGroups();
+}
 
 CXTPRibbonBar* CXTPRibbonTabPopupToolBar::GetRibbonBar() const {
     return m_pRibbonTab ? m_pRibbonTab->GetRibbonBar() : nullptr;
@@ -877,7 +940,7 @@ void CXTPRibbonTabPopupToolBar::OnRecalcLayout() {
     CClientDC dc(this);
     CRect rc;
     GetClientRect(&rc);
-    CXTPRibbonGroupsLayout::Layout(&dc, GetRibbonBar(), m_pRibbonTab, rc);
+    CXTPRibbonGroupsLayout::Layout(&dc, GetRibbonBar(), m_pCopies.get(), rc);
     m_bLayoutPending = FALSE;
 }
 
@@ -888,13 +951,13 @@ void CXTPRibbonTabPopupToolBar::DrawCommandBar(CDC* pDC, CRect) {
     pDC->Draw3dRect(&rc, CXTPPaintManager::Current()->GetColors().clrBarBorder,
                     CXTPPaintManager::Current()->GetColors().clrBarBorder);
     if (GetRibbonBar())
-        CXTPRibbonGroupsLayout::Draw(pDC, GetRibbonBar(), m_pRibbonTab);
+        CXTPRibbonGroupsLayout::Draw(pDC, GetRibbonBar(), m_pCopies.get());
 }
 
 LRESULT CXTPRibbonTabPopupToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_LBUTTONUP && GetRibbonBar()) {
         const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        const CXTPRibbonGroupsLayout::Hit hit = CXTPRibbonGroupsLayout::HitTest(m_pRibbonTab, point);
+        const CXTPRibbonGroupsLayout::Hit hit = CXTPRibbonGroupsLayout::HitTest(m_pCopies.get(), point);
         CXTPRibbonBar* ribbon = GetRibbonBar();
         if (hit.control && hit.control->GetEnabled()) {
             CXTPControl* control = hit.control;

@@ -147,6 +147,29 @@ void CXTPRibbonPaintManager::DrawCaptionText(CDC* pDC, CRect rc, LPCWSTR lpszTit
     pDC->SelectObject(old);
 }
 
+void CXTPRibbonPaintManager::DrawCaptionControl(CDC* pDC, CRect rc, LPCWSTR lpszCaption, HICON hIcon,
+                                                int nIconSize, int nState, BOOL bDropDown) {
+    const COLORREF text = GetCaptionText();
+    if (!(nState & xtpRibbonButtonDisabled) && (nState & (xtpRibbonButtonHot | xtpRibbonButtonPressed)))
+        pDC->FillSolidRect(&rc, CXTPDrawHelpers::BlendColors(text, GetCaptionFace(), 0.2));
+    int x = rc.left + 3;
+    if (hIcon != nullptr) {
+        ::DrawIconEx(pDC->GetSafeHdc(), x, rc.CenterPoint().y - nIconSize / 2, hIcon, nIconSize, nIconSize, 0,
+                     nullptr, DI_NORMAL);
+        x += nIconSize + 3;
+    }
+    const int arrow = bDropDown ? CXTPDpi::ScaleX(10) : 0;
+    CRect caption(x, rc.top, rc.right - arrow - 2, rc.bottom);
+    CFont* old = pDC->SelectObject(CXTPPaintManager::Current()->GetRegularFont());
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(text);
+    pDC->DrawText(CXTPDrawHelpers::StripMnemonics(lpszCaption), -1, &caption,
+                  DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    pDC->SelectObject(old);
+    if (bDropDown)
+        drawArrowDown(pDC, CRect(rc.right - arrow - 2, rc.top, rc.right - 2, rc.bottom), text);
+}
+
 void CXTPRibbonPaintManager::DrawCaptionButton(CDC* pDC, CRect rc, UINT nCommand, int nState) {
     const COLORREF text = GetCaptionText();
     if (nState & (xtpRibbonButtonHot | xtpRibbonButtonPressed))

@@ -30,6 +30,22 @@ TEST(ControlsModel, AddByTypeAtAnIndexFindAndRemove) {
     controls->InternalRelease();
 }
 
+// A control shows while nothing hides it: SetVisible's reason and a bar's reasons count alike,
+// and each is cleared on its own.
+TEST(ControlsModel, AControlShowsWhileNoReasonHidesIt) {
+    CXTPControlButton button;
+    EXPECT_EQ(button.GetHideFlags(), 0u);
+    button.SetHideFlag(xtpHideWrap, TRUE);
+    EXPECT_FALSE(button.IsVisible());
+    button.SetVisible(FALSE);
+    EXPECT_EQ(button.GetHideFlags(), DWORD(xtpHideGeneric | xtpHideWrap));
+    button.SetHideFlag(xtpHideWrap, FALSE);
+    EXPECT_EQ(button.GetHideFlags(), DWORD(xtpHideGeneric));
+    EXPECT_FALSE(button.IsVisible());
+    button.SetHideFlag(xtpHideGeneric, FALSE);
+    EXPECT_TRUE(button.IsVisible());
+}
+
 TEST(ControlsModel, FindControlLooksIntoPopupsWhenAskedAndSkipsHiddenOnesWhenAsked) {
     CXTPToolBar* bar = new CXTPToolBar;
     auto* popup = static_cast<CXTPControlPopup*>(bar->GetControls()->Add(xtpControlPopup, 0));

@@ -290,7 +290,8 @@ TEST_F(RibbonTest, KeyTipsSelectATabAndRunACommand) {
     EXPECT_FALSE(ribbon->IsKeyboardTipsVisible());
 }
 
-TEST_F(RibbonTest, AMinimisedRibbonShowsATabsGroupsInAPopup) {
+TEST_F(RibbonTest, AMinimisedRibbonShowsCopiesOfATabsGroupsInAPopup) {
+    ribbon->GetTab(1)->GetGroups()->GetAt(0)->GetAt(1)->SetVisible(FALSE);
     CRect full;
     ribbon->GetWindowRect(&full);
     pal::test::doubleClick(onScreen(ribbon->GetTab(0)->GetRect().CenterPoint()));
@@ -306,8 +307,17 @@ TEST_F(RibbonTest, AMinimisedRibbonShowsATabsGroupsInAPopup) {
     ASSERT_NE(popup, nullptr);
     ASSERT_TRUE(popup->IsOpen());
     EXPECT_EQ(popup->GetRibbonTab(), ribbon->GetTab(1));
+    // A group for each of the tab's, holding copies of its shown controls, in the popup.
+    CXTPRibbonGroups* sources = ribbon->GetTab(1)->GetGroups();
+    ASSERT_EQ(popup->GetGroups()->GetCount(), sources->GetCount());
+    CXTPRibbonGroup* copies = popup->GetGroups()->GetAt(0);
+    ASSERT_EQ(copies->GetCount(), sources->GetAt(0)->GetCount() - 1) << "the hidden control is left out";
+    CXTPControl* copy = copies->GetAt(0);
+    EXPECT_NE(copy, sources->GetAt(0)->GetAt(0));
+    EXPECT_EQ(copy->GetID(), sources->GetAt(0)->GetAt(0)->GetID());
+    EXPECT_EQ(copy->GetParent(), popup);
     frame->log.clear();
-    CPoint zoom = ribbon->GetTab(1)->GetGroups()->GetAt(0)->GetAt(0)->GetRect().CenterPoint();
+    CPoint zoom = copy->GetRect().CenterPoint();
     popup->ClientToScreen(&zoom);
     pal::test::click(zoom);
     run.pump();
@@ -317,6 +327,32 @@ TEST_F(RibbonTest, AMinimisedRibbonShowsATabsGroupsInAPopup) {
     run.pump();
     ribbon->GetWindowRect(&small);
     EXPECT_EQ(small.Height(), full.Height());
+}
+
+// A ribbon made as a copy has the source's tabs, groups, controls and quick access, a File
+// button and tab strip of its own.
+TEST_F(RibbonTest, ACopiedRibbonHasTheSourcesTabsGroupsAndControls) {
+    ribbon->GetTab(1)->SetVisible(FALSE);
+    ribbon->GetControls()->Add(xtpControlButton, 191);
+    CXTPCommandBar* made = ribbon->Clone(TRUE);
+    auto* copy = dynamic_cast<CXTPRibbonBar*>(made);
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(copy->GetTabCount(), 2);
+    EXPECT_EQ(copy->GetTab(0)->GetCaption(), ribbon->GetTab(0)->GetCaption());
+    EXPECT_FALSE(copy->GetTab(1)->IsVisible());
+    CXTPRibbonGroups* groups = copy->GetTab(0)->GetGroups();
+    ASSERT_EQ(groups->GetCount(), 3);
+    EXPECT_EQ(groups->GetAt(1)->GetCaption(), CString(L"Font"));
+    ASSERT_EQ(groups->GetAt(0)->GetCount(), 3);
+    EXPECT_EQ(groups->GetAt(0)->GetAt(0)->GetID(), toolkit_test::ID_PASTE);
+    EXPECT_NE(groups->GetAt(0)->GetAt(0), ribbon->GetTab(0)->GetGroups()->GetAt(0)->GetAt(0));
+    EXPECT_EQ(groups->GetAt(0)->GetAt(0)->GetParent(), copy);
+    EXPECT_EQ(copy->GetQuickAccessControls()->GetCount(), ribbon->GetQuickAccessControls()->GetCount());
+    EXPECT_NE(copy->GetSystemButton(), ribbon->GetSystemButton());
+    EXPECT_EQ(copy->GetControls()->IndexOf(copy->GetSystemButton()), 0);
+    EXPECT_NE(copy->GetControls()->FindControl(191), nullptr);
+    EXPECT_EQ(copy->GetControls()->GetCount(), ribbon->GetControls()->GetCount());
+    made->InternalRelease();
 }
 
 TEST_F(RibbonTest, TheSiteHearsEachChangeOfTheMinimisedStateOnce) {
