@@ -87,7 +87,13 @@ protected:
     }
 };
 
-TEST_F(DocumentPipeline, TheFileCommandsFollowTheirUpdatesWithNoneOneAndTwoDrawingsOpen) {
+// Every edition, as its Config names it.
+class DocumentPipelineOfEdition : public DocumentPipeline,
+                                  public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(DocumentPipelineOfEdition, TheFileCommandsFollowTheirUpdatesWithNoneOneAndTwoDrawingsOpen) {
+    writeProductIni(std::string("[SETTINGS]\nConfig=") + GetParam() +
+                    "\nLanguage=Eng\nDefaultStateFile=DefaultState.xml\n");
     const std::wstring first = copySample("first.grb"), second = copySample("second.grb");
     ASSERT_TRUE(start());
     ASSERT_NE(onlyFrame(), nullptr);
@@ -123,6 +129,13 @@ TEST_F(DocumentPipeline, TheFileCommandsFollowTheirUpdatesWithNoneOneAndTwoDrawi
         EXPECT_EQ(got, c.expected);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Editions, DocumentPipelineOfEdition,
+                         ::testing::Values("2D", "SE", "3D", "GS", "GS3D", "Alder", "AlderAdministrator",
+                                           "Birch"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param);
+                         });
 
 TEST_F(DocumentPipeline, AChangeGoesFromTheOpenDialogThroughUndoRedoSaveAndSaveAsToTheClosedWindow) {
     const std::wstring path = copySample("plan.grb");
