@@ -12,6 +12,8 @@
 #include "DravikKernel/WorkSession.h"
 #include "pal/text.h"
 
+#include <unistd.h>
+
 namespace dvapp::test {
 namespace {
 
@@ -64,6 +66,56 @@ TEST_F(DocumentOpening, AFailedOpenSaysWhyAndARecentEntryIsKeptOnlyWhenThePerson
         EXPECT_FALSE(list->GetKeepMark());
         if (list->Contains(path.c_str()))
             list->Remove(0);
+    }
+    EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty());
+}
+
+TEST_F(DocumentOpening, ABadDrawingFailsWithTheTablesMessageAndStaysAsItWas) {
+    const std::string good = pal::test::readFile(binDir() / "Samples" / "sample-a3.grb");
+    const std::string huge =
+        pal::test::readFile(sourcePath("outside/DravikKernel/tests/fixtures/huge-count.grb"));
+    ASSERT_FALSE(huge.empty());
+    ASSERT_TRUE(start());
+    const std::string format = pal::text::toUtf8(DVLoadString(10046));
+    struct Case {
+        const char* file;
+        std::string bytes;
+        std::string box;
+        bool unreadable = false;
+        bool folder = false; // a folder where the drawing should be
+    };
+    const Case cases[] = {
+        {"empty.grb", "", format},
+        {"foreign.grb", "\x89PNG\r\n\x1a\n and then an image", format},
+        {"truncated.grb", good.substr(0, good.size() - 7), "Unknown error"},
+        {"huge-count.grb", huge, "Unknown error"},
+        {"unreadable.grb", good, "Access denied", true},
+        {"folder.grb", "", "I/O error", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const fs::path native = c.folder ? root() / c.file : writeFile(c.file, c.bytes);
+        if (c.folder)
+            fs::create_directories(native);
+        if (c.unreadable) {
+            fs::permissions(native, fs::perms::none);
+            if (::access(native.c_str(), R_OK) == 0) {
+                fs::permissions(native, fs::perms::owner_read | fs::perms::owner_write);
+                continue; // the super-user reads anything
+            }
+        }
+        const size_t before = boxes().size();
+        answer(IDOK);
+        EXPECT_EQ(OpenDocumentByPath(pal::path::fromNative(native).c_str()), nullptr);
+        const std::vector<std::string> shown = boxes();
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + static_cast<long>(before), shown.end()),
+                  std::vector<std::string>{c.box});
+        if (c.folder) {
+            EXPECT_TRUE(fs::is_empty(native));
+            continue;
+        }
+        fs::permissions(native, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(pal::test::readFile(native), c.bytes) << "the file is left as it was";
     }
     EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty());
 }
