@@ -13,7 +13,6 @@
 #include "DravikKernel/DocumentPdm.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/Settings.h"
-#include "pal/text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -75,7 +74,11 @@ constexpr int kMessageLength = 256;
 
 // A failure of the PDM system during a save: logged and told, the save going on without it.
 void tellPdmFailure(const DVPDMException& failure) {
-    std::wstring message = pal::text::fromUtf8(failure.what());
+    const std::string what = failure.what();
+    std::wstring message(what.size(), L'\0');
+    message.resize(
+        static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, what.data(), static_cast<int>(what.size()),
+                                                  message.data(), static_cast<int>(message.size()))));
     if (message.size() > kMessageLength)
         message.resize(kMessageLength);
     DVLog_WriteW(DVLogWarning, L"Caught a PDM exception \"%ls\"", message.c_str());

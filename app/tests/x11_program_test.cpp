@@ -5,6 +5,7 @@
 #include "DravikKernel/DocumentFile.h"
 #include "pal/path.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
 #include "pal/test/unusable_roots.h"
 #include "pal/text.h"
 
@@ -156,6 +157,40 @@ protected:
         return title;
     }
 
+    // What the X server shows of a window, kept as a picture for a person to look at once two
+    // looks in a row agree.
+    bool keepPicture(Window w, const std::string& name) {
+        pal::gdi::Surface picture;
+        const bool settled = eventually([&] {
+            const pal::gdi::Surface first = pictureOf(w);
+            picture = pictureOf(w);
+            return picture && pal::test::differingPixels(first, picture) == 0;
+        });
+        return settled && pal::test::keepSnapshot(picture, name);
+    }
+
+    pal::gdi::Surface pictureOf(Window w) {
+        XWindowAttributes a{};
+        if (!XGetWindowAttributes(dpy_, w, &a) || a.width <= 0 || a.height <= 0)
+            return {};
+        XImage* image = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width),
+                                  static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+        if (!image)
+            return {};
+        pal::gdi::Surface picture = pal::gdi::Surface::create(a.width, a.height);
+        cairo_surface_flush(picture.get());
+        unsigned char* data = cairo_image_surface_get_data(picture.get());
+        const int stride = cairo_image_surface_get_stride(picture.get());
+        for (int y = 0; y < a.height; ++y)
+            for (int x = 0; x < a.width; ++x) {
+                const auto p = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+                std::memcpy(data + y * stride + x * 4, &p, 4);
+            }
+        cairo_surface_mark_dirty(picture.get());
+        XDestroyImage(image);
+        return picture;
+    }
+
     // The designer the drawing's file names; empty while it does not read.
     static std::wstring designerIn(const std::filesystem::path& file) {
         std::wstring error;
@@ -239,6 +274,7 @@ TEST_F(ProgramOnX11, ADrawingOpenedByKeysIsSavedUndoneRedoneSavedAsAndClosedByKe
     Window dialog = 0;
     ASSERT_TRUE(eventually([&] { return (dialog = titled("Open")) != 0 && focused() != main; }))
         << "the open dialog takes the keyboard";
+    EXPECT_TRUE(keepPicture(dialog, "x11-open-dialog"));
     type("plan.grb");
     keys({XK_Return});
     ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan") != std::string::npos; })) << titleOf(main);
@@ -260,10 +296,10 @@ TEST_F(ProgramOnX11, ADrawingOpenedByKeysIsSavedUndoneRedoneSavedAsAndClosedByKe
     chord({XK_Control_L}, XK_y);
     chord({XK_Control_L, XK_Shift_L}, XK_s);
     ASSERT_TRUE(eventually([&] { return (dialog = titled("Save As")) != 0 && focused() != main; }));
+    EXPECT_TRUE(keepPicture(dialog, "x11-save-as-dialog"));
     type("plan-2.grb");
     keys({XK_Return});
-    EXPECT_TRUE(eventually([&] { return designerIn(copy) == L"Сидоров"; }))
-        << "Ctrl+Y redid it, saved as";
+    EXPECT_TRUE(eventually([&] { return designerIn(copy) == L"Сидоров"; })) << "Ctrl+Y redid it, saved as";
     EXPECT_EQ(designerIn(plan), original);
     ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan-2") != std::string::npos; }))
         << titleOf(main);

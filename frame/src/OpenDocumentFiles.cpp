@@ -7,9 +7,9 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ModuleProxies.h"
 #include "DravikKernel/Settings.h"
-#include "pal/text.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -25,6 +25,13 @@ constexpr int kCheckedIn = 3;
 using Contexts =
     std::unordered_map<SharedPathName, std::shared_ptr<DVPDMOpenningContext>, SharedPathNameHash>;
 
+void logFailure(const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    DVLog_WriteWV(DVLogOptionalFailure, format, args);
+    va_end(args);
+}
+
 bool isOpen(const SharedPathName& file) {
     return DocumentManager::Instance().FindDocument(file.asCString()) != nullptr;
 }
@@ -37,7 +44,7 @@ CDvw32Doc* openOne(const SharedPathName& file, DocInitParams& options) {
     std::wstring error;
     CDvw32Doc* document = DocumentManager::Instance().OpenDocumentFile(file.asCString(), options, &error);
     if (document == nullptr)
-        DVLog_Write(DVLogOptionalFailure, "%s", pal::text::toUtf8(error).c_str());
+        logFailure(L"%ls", error.c_str());
     return document;
 }
 
