@@ -5,6 +5,7 @@
 
 #include "app/DocumentOpening.h"
 #include "app/RecentFileList.h"
+#include "frame/MainFrame.h"
 
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
@@ -12,6 +13,7 @@
 #include "DravikKernel/WorkSession.h"
 #include "pal/text.h"
 
+#include <cstring>
 #include <unistd.h>
 
 namespace dvapp::test {
@@ -147,6 +149,36 @@ TEST_F(DocumentOpening, ADrawingOpensOnceAndAWorkSessionOpensItsDrawingsShowingI
         EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), 2u);
         EXPECT_EQ(fs::exists(pal::path::toNative(c.file)), !c.removed);
     }
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(DocumentOpening, FilesDroppedOnTheFrameOutsideAnyDrawingOpenTogether) {
+    const std::wstring first = copySample("first.grb"), second = copySample("second.grb");
+    ASSERT_TRUE(start());
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    std::u16string names;
+    for (const std::wstring& path : {first, second}) {
+        for (const wchar_t c : path)
+            names += static_cast<char16_t>(c);
+        names += u'\0';
+    }
+    names += u'\0';
+    const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(char16_t);
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_NE(block, nullptr);
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = POINT{5, 5};
+    header->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(),
+                names.size() * sizeof(char16_t));
+    ::GlobalUnlock(block);
+    frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    std::vector<std::wstring> opened;
+    for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+        opened.emplace_back(document->GetPathName());
+    EXPECT_EQ(opened, (std::vector<std::wstring>{first, second}));
     EXPECT_TRUE(boxes().empty());
 }
 
