@@ -89,8 +89,13 @@ protected:
 };
 
 // Every edition, as its Config names it.
-class DocumentPipelineOfEdition : public DocumentPipeline,
-                                  public ::testing::WithParamInterface<const char*> {};
+class DocumentPipelineOfEdition : public DocumentPipeline, public ::testing::WithParamInterface<const char*> {
+protected:
+    void TearDown() override {
+        dvpdm::test::setWorkMixEnabled(false);
+        DocumentPipeline::TearDown();
+    }
+};
 
 TEST_P(DocumentPipelineOfEdition, TheFileCommandsFollowTheirUpdatesWithNoneOneAndTwoDrawingsOpen) {
     writeProductIni(std::string("[SETTINGS]\nConfig=") + GetParam() +
