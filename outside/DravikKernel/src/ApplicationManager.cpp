@@ -227,10 +227,8 @@ bool CDVApplicationManager::CanExit() const {
 
 bool CDVApplicationManager::OpenFile(const wchar_t* path) {
     dvtrace::record(dvkernel::kTraceName, "add-ons offered: " + utf8(path != nullptr ? path : L""));
-    for (CDVBaseApplication* application : m_started)
-        if (application->OpenFile(path))
-            return true;
-    return false;
+    return std::any_of(m_applications.begin(), m_applications.end(),
+                       [&](const auto& application) { return application->OpenFile(path); });
 }
 
 std::wstring CDVApplicationManager::GetHelpFileOfTopic(int) const {

@@ -119,8 +119,8 @@ public:
     bool RemoveApplication(CDVBaseApplication* application);
     // Whether every loaded add-on consents to the program ending.
     bool CanExit() const;
-    // Offers a file of a foreign format to the started add-ons in their start order; true when
-    // one opened it.
+    // Offers a file of a foreign format to the loaded add-ons in the order they are listed; true
+    // when one opened it.
     bool OpenFile(const wchar_t* path);
     // The help file that documents a help topic outside the program's own help; the add-ons
     // loaded here register no topics of their own, so none.
