@@ -133,6 +133,15 @@ bool OpenDocumentFiles(const std::vector<SharedPathName>& files, DocInitParams& 
         }
     }
 
+    // The contexts gathered here go back with the call, also when an open throws.
+    struct ContextsBack {
+        DocInitParams& options;
+        bool collected;
+        ~ContextsBack() {
+            if (collected)
+                options.pdmContext.reset();
+        }
+    } back{options, collected};
     for (const SharedPathName& file : files) {
         if (collected) {
             options.pdmContext.reset();
@@ -149,7 +158,5 @@ bool OpenDocumentFiles(const std::vector<SharedPathName>& files, DocInitParams& 
         if (document != nullptr && documents != nullptr)
             documents->push_back(document);
     }
-    if (collected)
-        options.pdmContext.reset();
     return true;
 }
