@@ -4,21 +4,39 @@
 #include "app/Logging.h"
 #include "app/RecentFileList.h"
 
+#include "app/DocumentPipeline.h"
+
 #include "DVDiagnostics/DVLog.h"
+#include "DVPDMProxy/Files.h"
+#include "DVPDMProxy/WorkMix.h"
 #include "DVTextCore/I18n.h"
+#include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Settings.h"
+#include "DravikKernel/UIModule.h"
 #include "DravikKernel/WorkSession.h"
+#include "DravikUI/ImageManager.h"
+#include "frame/OpenDocumentFiles.h"
 #include "win/base.h"
 
+#include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr HRESULT kNotADocument = static_cast<HRESULT>(0x800300FB);
 constexpr UINT kFormatNotSupported = 10046;
+// A document the 3D module made of a foreign file is shown by its view's command; a document
+// without a view carries the flag that has it shown once it gets one.
+constexpr UINT kShowImportedCommand = 1104;
+constexpr std::uint64_t kShowWhenViewed = 0x200000000000;
 
 bool extensionIs(const std::wstring& extension, const wchar_t* candidate) {
     return CompareStringOrdinal(extension.c_str(), static_cast<int>(extension.size()), candidate, -1, TRUE) ==
@@ -71,17 +89,84 @@ void reportFailure(const std::wstring& path, HRESULT code) {
         list->SetKeepMark(true);
 }
 
-CDocument* openKernelDocument(const std::wstring& path, bool addToRecent, HRESULT& code) {
-    DocInitParams params = DocumentManager::GetDefaultInitParams();
+// The PDM system's object of a path, brought up to date before the file is read; none when the
+// system does not hold the file or fails to refresh it (the failure is reported).
+std::shared_ptr<DVPDMFileObject> refreshedPdmFile(const std::wstring& path) {
+    DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();
+    workMix.ResetCacheFor(path);
+    std::shared_ptr<DVPDMFileObject> file = workMix.FindFile(path);
+    if (!file)
+        return nullptr;
+    try {
+        const bool update = GetSettings().pdmUpdate == 1;
+        file->Refresh(update, update);
+    } catch (const DVPDMException& e) {
+        e.Report();
+        return nullptr;
+    }
+    return file;
+}
+
+// The context the file opens with: the PDM object's, else the nomenclature object the work mix
+// gives for the path; null when both are empty.
+std::shared_ptr<DVPDMOpenningContext> openingContext(const std::wstring& path, const DVPDMFileObject* file) {
+    auto context = std::make_shared<DVPDMOpenningContext>(
+        file != nullptr ? file->GetOpenningContext() : DVPDMOpenningContext(path, false, nullptr));
+    if (context->IsEmpty())
+        context->SetNomenclatureObject(DVPDMWorkMix::Instance().GetNomenclatureObject(path));
+    return context->IsEmpty() ? nullptr : context;
+}
+
+CDocument* openKernelDocument(const std::wstring& path, bool addToRecent, const DVPDMFileObject* pdmFile,
+                              HRESULT& code) {
+    DocInitParams params;
+    CopyDefaultOpenParameters(params);
+    params.options |= DocInitParams::kActivateFrame | DocInitParams::kAddToRecent;
     if (!addToRecent)
         params.options &= ~DocInitParams::kAddToRecent;
+    params.pdmContext = openingContext(path, pdmFile);
+    if (params.pdmContext && GetSettings().pdmNomenclatureData &&
+        params.pdmContext->CanHaveNomenclatureData()) {
+        params.options |= DocInitParams::kMayCarryNomenclature;
+        try {
+            params.pdmContext->LoadRemainingData();
+        } catch (const DVPDMException& e) {
+            e.Report();
+        }
+    }
     std::wstring error;
     CDvw32Doc* document = DocumentManager::Instance().OpenDocumentFile(path, params, &error);
     if (document == nullptr) {
         DVLog_WriteW(DVLogOptionalFailure, L"%ls", error.c_str());
         code = E_FAIL;
+        return nullptr;
     }
+    if (CDVDocTemplate* docTemplate = DocumentManager::Instance().GetDocTemplate())
+        if (document->FindFrame() != nullptr)
+            docTemplate->ActivateDocument(document);
     return document;
+}
+
+// A file that is not the kernel's: the 3D module is offered it first, then the add-ons. The
+// document made of it, or null with `handled` telling whether anyone opened it.
+CDocument* openForeignFile(const std::wstring& path, bool& handled) {
+    handled = false;
+    if (CDVCom_Is3D* module3D = CDVCom_Is3D::Instance()) {
+        if (CDvw32Doc* document = module3D->OpenForeignFile(path.c_str())) {
+            handled = true;
+            if (CView* view = document->GetActiveView(); view != nullptr && view->m_hWnd != nullptr)
+                ::PostMessageW(view->m_hWnd, WM_COMMAND, kShowImportedCommand, 0);
+            else
+                document->SetFlag(kShowWhenViewed);
+            return document;
+        }
+    }
+    const size_t before = DocumentManager::Instance().GetDocumentCount();
+    if (!CDVApplicationManager::Instance().OpenFile(path.c_str()))
+        return nullptr;
+    handled = true;
+    const std::vector<CDvw32Doc*> documents = DocumentManager::Instance().GetDocuments();
+    return documents.size() > before ? documents.back() : nullptr;
 }
 
 void deleteIfTemporary(const wchar_t* path) {
@@ -105,17 +190,28 @@ std::pair<CDocument*, bool> OpenWorkSession(const wchar_t* path) {
     std::wstring error;
     if (path == nullptr || !Dravik::LoadWorkSession(path, &session, &error))
         return {nullptr, false};
-    std::vector<std::wstring> errors;
-    const std::vector<CDvw32Doc*> opened =
-        Dravik::OpenWorkSession(session, DocumentManager::GetDefaultInitParams(), &errors);
-    if (opened.empty())
+    std::vector<SharedPathName> files;
+    files.reserve(session.documents.size());
+    for (const std::wstring& document : session.documents)
+        files.emplace_back(document);
+    DocInitParams options;
+    CopyDefaultOpenParameters(options);
+    if (session.readOnly)
+        options.flags |= DocInitParams::kReadOnly;
+    std::vector<CDvw32Doc*> opened;
+    if (!OpenDocumentFiles(files, options, &opened) || opened.empty())
         return {nullptr, true};
     // A session handed over in the temporary folder is not left behind, once its drawings are
     // open: a session that failed to open is still there to try again.
     deleteIfTemporary(path);
-    CDvw32Doc* shown = session.active >= 0 && static_cast<size_t>(session.active) < opened.size()
-                           ? opened[static_cast<size_t>(session.active)]
-                           : opened.front();
+    CDvw32Doc* shown = opened.front();
+    if (session.active >= 0)
+        if (CDvw32Doc* active = DocumentManager::Instance().FindDocument(
+                session.documents[static_cast<size_t>(session.active)]))
+            shown = active;
+    if (CDVDocTemplate* docTemplate = DocumentManager::Instance().GetDocTemplate())
+        if (shown->FindFrame() != nullptr)
+            docTemplate->ActivateDocument(shown);
     return {shown, true};
 }
 
@@ -127,22 +223,29 @@ CDocument* OpenDocumentByPath(const wchar_t* pathName, bool addToRecent) {
     if (extensionIs(extension, L".gri"))
         return nullptr;
 
+    UIModule::PreOpenDocument(path.c_str());
+    if (Dravik::UI::ImageManager* images = Dravik::UI::ImageManager::GetInstance(false))
+        images->ForgetPath(path);
     CDocument* document = nullptr;
     HRESULT code = S_OK;
+    bool openedElsewhere = false; // an add-on opened the file its own way
     try {
+        const std::shared_ptr<DVPDMFileObject> pdmFile = refreshedPdmFile(path);
         DocumentFileInfo info;
         code = ReadDocumentFileInfo(path.c_str(), &info);
         if (SUCCEEDED(code)) {
-            document = openKernelDocument(path, addToRecent, code);
+            document = openKernelDocument(path, addToRecent, pdmFile.get(), code);
         } else if (code == kNotADocument) {
-            // A work session; the 3D module and the add-ons that open foreign files are not part
-            // of this program, so anything else stays unopened.
+            bool handled = false;
             if (extensionIs(extension, L".grb") || extensionIs(extension, L".grs")) {
-                const auto [opened, handled] = OpenWorkSession(path.c_str());
-                if (handled) {
-                    document = opened;
-                    code = opened != nullptr ? S_OK : E_FAIL;
-                }
+                const auto [opened, session] = OpenWorkSession(path.c_str());
+                handled = session;
+                document = opened;
+                if (handled)
+                    code = document != nullptr ? S_OK : E_FAIL;
+            } else {
+                document = openForeignFile(path, handled);
+                openedElsewhere = handled && document == nullptr;
             }
         }
     } catch (const std::exception& e) {
@@ -150,7 +253,7 @@ CDocument* OpenDocumentByPath(const wchar_t* pathName, bool addToRecent) {
         document = nullptr;
         code = E_FAIL;
     }
-    if (document == nullptr)
+    if (document == nullptr && !openedElsewhere)
         reportFailure(path, FAILED(code) ? code : E_FAIL);
     return document;
 }

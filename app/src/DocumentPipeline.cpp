@@ -5,11 +5,16 @@
 #include "app/Logging.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DVPDMProxy/Files.h"
+#include "DVPDMProxy/WorkMix.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/ApplicationEvents.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DocumentPdm.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Settings.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -62,11 +67,93 @@ void activateFirstView(CDvw32Doc& document) {
         view->SetFocus();
 }
 
-// A save into the PDM system of the document alone; the PDM stand-in stores nothing, so the
-// kernel's PDM save answers.
+// A PDM variable of this type that is not in step (state 1) asks for a synchronising save.
+constexpr int kSynchronisedParameterType = 4;
+constexpr int kParameterInStep = 1;
+constexpr int kMessageLength = 256;
+
+// A failure of the PDM system during a save: logged and told, the save going on without it.
+void tellPdmFailure(const DVPDMException& failure) {
+    const std::string what = failure.what();
+    std::wstring message(what.size(), L'\0');
+    message.resize(
+        static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, what.data(), static_cast<int>(what.size()),
+                                                  message.data(), static_cast<int>(message.size()))));
+    if (message.size() > kMessageLength)
+        message.resize(kMessageLength);
+    DVLog_WriteW(DVLogWarning, L"Caught a PDM exception \"%ls\"", message.c_str());
+    DVMessageBox::Show(message.c_str(), MB_ICONHAND);
+}
+
+bool samePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+// After a save of a document with a PDM nomenclature reference, the other open documents whose
+// nomenclature tree holds it take the PDM system's data again.
+void refreshNomenclature(CDvw32Doc* saved) {
+    const Dravik::DocumentPdmLink* link = saved->FindPdmLink();
+    if (saved->IsFragmentDocument() || link == nullptr || link->nomenclature == nullptr)
+        return;
+    const std::wstring path(saved->GetPathName().GetString());
+    for (CDvw32Doc* other : DocumentManager::Instance().GetDocuments()) {
+        const Dravik::DocumentPdmLink* otherLink = other != saved ? other->FindPdmLink() : nullptr;
+        if (otherLink == nullptr || !otherLink->HasNomenclatureData() || otherLink->nomenclature == nullptr ||
+            !otherLink->synchronised)
+            continue;
+        const auto& tree = otherLink->nomenclatureTree;
+        if (std::none_of(tree.begin(), tree.end(), [&](const std::wstring& p) { return samePath(p, path); }))
+            continue;
+        try {
+            const std::wstring data = DVPDMWorkMix::Instance().ReadNomenclatureData(*otherLink->nomenclature);
+            other->GetPdmLink().assemblyTree = data;
+            other->GetPdmLink().nomenclatureData = data;
+        } catch (const DVPDMException& e) {
+            tellPdmFailure(e);
+        }
+    }
+}
+
+// A save into the PDM system of the document alone: a writable working copy is saved to its own
+// file, marked to bring the PDM system in step; anything else goes through the PDM save.
 int saveSingleToPdm(CDvw32Doc* document) {
+    Dravik::DocumentPdmLink& link = document->GetPdmLink();
+    if (!document->IsReadOnly() && link.workMix != Dravik::WorkMixReference::None) {
+        link.syncMarked = true;
+        return document->DoFileSave() ? 1 : 0;
+    }
     return document->DoFileSaveOrsa(L"", TRUE) ? 1 : 0;
 }
+
+// One further version of an assembly, stored by the PDM system's session with the main
+// version's nomenclature object.
+int saveVersion(CDvw32Doc* document, const Dravik::ProductStructure& version,
+                const DVPDMNomenclatureObject* nomenclature) {
+    try {
+        DVDocRegenContext regeneration(document);
+        DVPDMWorkMix::Instance().StoreAssemblyVersion(std::wstring(document->GetPathName().GetString()),
+                                                      version.name, true, nomenclature);
+        return 1;
+    } catch (const DVPDMException& e) {
+        tellPdmFailure(e);
+        return 0;
+    }
+}
+
+// A setting changed for the time of a call.
+class UpdateOnSaveOff {
+public:
+    UpdateOnSaveOff() : kept_(GetSettings().updateProductStructuresOnSave) {
+        GetSettings().updateProductStructuresOnSave = false;
+    }
+    ~UpdateOnSaveOff() { GetSettings().updateProductStructuresOnSave = kept_; }
+    UpdateOnSaveOff(const UpdateOnSaveOff&) = delete;
+    UpdateOnSaveOff& operator=(const UpdateOnSaveOff&) = delete;
+
+private:
+    bool kept_;
+};
 
 } // namespace
 
@@ -102,13 +189,32 @@ int SaveDocument(CDvw32Doc* document) {
     if (document == nullptr)
         return 0;
     DocumentHold hold(document);
-    // A read-only document keeps its file: it goes to another one.
-    if (document->IsReadOnly())
-        return SaveDocumentAs(document);
     const bool kept = document->IsFlagSet(kKeepFlag);
+    Dravik::DocumentPdmLink* link = &document->GetPdmLink();
+    const bool inStep =
+        link->HasNomenclatureData() && link->synchronised && DVPDMWorkMix::Instance().IsEnabled();
+    if (inStep &&
+        std::any_of(link->parameters.begin(), link->parameters.end(), [](const Dravik::PdmParameter& p) {
+            return p.type == kSynchronisedParameterType && p.state != kParameterInStep;
+        }))
+        link->syncMarked = true;
+    // A read-only document keeps its file: it goes to another one.
+    if (document->IsReadOnly()) {
+        if (!inStep)
+            return SaveDocumentAs(document);
+        if (!document->IsEditable()) {
+            UpdateOnSaveOff off;
+            return SaveDocumentAs(document);
+        }
+        document->SetFlag(kKeepFlag, true);
+    } else if (link->workMix == Dravik::WorkMixReference::AssemblyWorkingCopy &&
+               GetSettings().updateProductStructuresOnSave && DVPDMWorkMix::Instance().IsEnabled()) {
+        Dravik::UpdateProductStructures(*link);
+    }
     const BOOL saved = document->DoFileSave();
     document->SetFlag(kKeepFlag, kept);
     ReportSaveGeometryError(document);
+    refreshNomenclature(document);
     return saved ? 1 : 0;
 }
 
@@ -134,7 +240,10 @@ int SaveDocumentToOrsa(CDvw32Doc* document) {
     if (document == nullptr)
         return 0;
     DocumentHold hold(document);
-    return document->DoFileSaveOrsa(L"", TRUE) ? 1 : 0;
+    const BOOL saved = document->DoFileSaveOrsa(L"", TRUE);
+    if (saved)
+        refreshNomenclature(document);
+    return saved ? 1 : 0;
 }
 
 int SaveDocumentVersionsToOrsa(CDvw32Doc* document) {
@@ -142,11 +251,31 @@ int SaveDocumentVersionsToOrsa(CDvw32Doc* document) {
         return 0;
     DocumentHold hold(document);
     FlagScope saving(document, kSavingToPdm);
+    Dravik::DocumentPdmLink& link = document->GetPdmLink();
+    if (!Dravik::PrepareProductStructuresForNomenclatureSave(link))
+        return 0;
+    if (GetSettings().updateProductStructuresOnSave)
+        Dravik::UpdateProductStructures(link);
     // The listeners of "document saved" hear of it once the main version is stored, not before:
     // a save that fails has saved nothing.
-    const int stored = saveSingleToPdm(document);
-    if (stored != 0)
-        ApplicationEventManager::runEvent(kDocumentSavedEvent, ApplicationEventArgs(document));
+    const auto told = [&](int stored) {
+        if (stored != 0)
+            ApplicationEventManager::runEvent(kDocumentSavedEvent, ApplicationEventArgs(document));
+        return stored;
+    };
+    if (link.productStructures.size() < 2)
+        return told(saveSingleToPdm(document));
+
+    const size_t before = link.activeProductStructure;
+    Dravik::SetActiveProductStructure(link, 0);
+    int stored = told(saveSingleToPdm(document));
+    const std::shared_ptr<DVPDMNomenclatureObject> shared = link.nomenclature;
+    for (size_t i = 1; stored != 0 && i < link.productStructures.size(); ++i) {
+        Dravik::SetActiveProductStructure(link, i);
+        stored = saveVersion(document, link.productStructures[i], shared.get());
+    }
+    Dravik::SetActiveProductStructure(link, before);
+    ++link.regenerations;
     return stored;
 }
 

@@ -53,12 +53,14 @@ TEST_F(AutoSave, OnlyModifiedDrawingsWithAFileWhoseLastAutoSaveIsAnIntervalAgoAr
         std::int64_t lastSaved; // seconds before now
         bool readOnly;
         bool saved;
+        bool inCommand = false;
     };
     const Case cases[] = {
         {"due", true, kInterval + 5, false, true},
         {"unchanged", false, kInterval + 5, false, false},
         {"saved a moment ago", true, 5, false, false},
         {"read-only", true, kInterval + 5, true, false},
+        {"inside a command", true, kInterval + 5, false, false, true},
     };
     std::vector<std::pair<CDvw32Doc*, std::string>> documents;
     for (const Case& c : cases) {
@@ -68,6 +70,8 @@ TEST_F(AutoSave, OnlyModifiedDrawingsWithAFileWhoseLastAutoSaveIsAnIntervalAgoAr
             change(document);
         document->SetLastAutoSaveTime(now - c.lastSaved);
         document->SetReadOnly(c.readOnly);
+        if (c.inCommand)
+            document->BeginCommand(L"Line");
         documents.emplace_back(document, bytesOf(fileOf(document)));
     }
     // A new drawing never saved has nowhere to go.
@@ -91,6 +95,8 @@ TEST_F(AutoSave, OnlyModifiedDrawingsWithAFileWhoseLastAutoSaveIsAnIntervalAgoAr
             EXPECT_GE(document->GetLastAutoSaveTime(), now);
         }
     }
+    for (const auto& [document, bytes] : documents)
+        document->EndCommand();
     EXPECT_TRUE(fresh->IsModified());
     EXPECT_TRUE(onlyFrame()->IsWindowEnabled()) << "the frame is given back";
 }

@@ -5,12 +5,16 @@
 
 #include "app/DocumentOpening.h"
 #include "app/RecentFileList.h"
+#include "frame/MainFrame.h"
 
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/WorkSession.h"
 #include "pal/text.h"
+
+#include <cstring>
+#include <unistd.h>
 
 namespace dvapp::test {
 namespace {
@@ -68,6 +72,56 @@ TEST_F(DocumentOpening, AFailedOpenSaysWhyAndARecentEntryIsKeptOnlyWhenThePerson
     EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty());
 }
 
+TEST_F(DocumentOpening, ABadDrawingFailsWithTheTablesMessageAndStaysAsItWas) {
+    const std::string good = pal::test::readFile(binDir() / "Samples" / "sample-a3.grb");
+    const std::string huge =
+        pal::test::readFile(sourcePath("outside/DravikKernel/tests/fixtures/huge-count.grb"));
+    ASSERT_FALSE(huge.empty());
+    ASSERT_TRUE(start());
+    const std::string format = pal::text::toUtf8(DVLoadString(10046));
+    struct Case {
+        const char* file;
+        std::string bytes;
+        std::string box;
+        bool unreadable = false;
+        bool folder = false; // a folder where the drawing should be
+    };
+    const Case cases[] = {
+        {"empty.grb", "", format},
+        {"foreign.grb", "\x89PNG\r\n\x1a\n and then an image", format},
+        {"truncated.grb", good.substr(0, good.size() - 7), "Unknown error"},
+        {"huge-count.grb", huge, "Unknown error"},
+        {"unreadable.grb", good, "Access denied", true},
+        {"folder.grb", "", "I/O error", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const fs::path native = c.folder ? root() / c.file : writeFile(c.file, c.bytes);
+        if (c.folder)
+            fs::create_directories(native);
+        if (c.unreadable) {
+            fs::permissions(native, fs::perms::none);
+            if (::access(native.c_str(), R_OK) == 0) {
+                fs::permissions(native, fs::perms::owner_read | fs::perms::owner_write);
+                continue; // the super-user reads anything
+            }
+        }
+        const size_t before = boxes().size();
+        answer(IDOK);
+        EXPECT_EQ(OpenDocumentByPath(pal::path::fromNative(native).c_str()), nullptr);
+        const std::vector<std::string> shown = boxes();
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + static_cast<long>(before), shown.end()),
+                  std::vector<std::string>{c.box});
+        if (c.folder) {
+            EXPECT_TRUE(fs::is_empty(native));
+            continue;
+        }
+        fs::permissions(native, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(pal::test::readFile(native), c.bytes) << "the file is left as it was";
+    }
+    EXPECT_TRUE(DocumentManager::Instance().GetDocuments().empty());
+}
+
 TEST_F(DocumentOpening, ADrawingOpensOnceAndAWorkSessionOpensItsDrawingsShowingItsActiveOne) {
     const std::wstring first = copySample("first.grb");
     const std::wstring second = copySample("second.grb");
@@ -95,6 +149,36 @@ TEST_F(DocumentOpening, ADrawingOpensOnceAndAWorkSessionOpensItsDrawingsShowingI
         EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), 2u);
         EXPECT_EQ(fs::exists(pal::path::toNative(c.file)), !c.removed);
     }
+    EXPECT_TRUE(boxes().empty());
+}
+
+TEST_F(DocumentOpening, FilesDroppedOnTheFrameOutsideAnyDrawingOpenTogether) {
+    const std::wstring first = copySample("first.grb"), second = copySample("second.grb");
+    ASSERT_TRUE(start());
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    std::u16string names;
+    for (const std::wstring& path : {first, second}) {
+        for (const wchar_t c : path)
+            names += static_cast<char16_t>(c);
+        names += u'\0';
+    }
+    names += u'\0';
+    const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(char16_t);
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_NE(block, nullptr);
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = POINT{5, 5};
+    header->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(),
+                names.size() * sizeof(char16_t));
+    ::GlobalUnlock(block);
+    frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    std::vector<std::wstring> opened;
+    for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+        opened.emplace_back(document->GetPathName());
+    EXPECT_EQ(opened, (std::vector<std::wstring>{first, second}));
     EXPECT_TRUE(boxes().empty());
 }
 

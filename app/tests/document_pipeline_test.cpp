@@ -7,6 +7,7 @@
 #include "app/DocumentPipeline.h"
 #include "app/RecentFileList.h"
 
+#include "DVPDMProxy/test/hooks.h"
 #include "DravikKernel/ApplicationEvents.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentFile.h"
@@ -87,32 +88,51 @@ protected:
     }
 };
 
-TEST_F(DocumentPipeline, TheFileCommandsFollowTheirUpdatesWithNoneOneAndTwoDrawingsOpen) {
+// Every edition, as its Config names it.
+class DocumentPipelineOfEdition : public DocumentPipeline, public ::testing::WithParamInterface<const char*> {
+protected:
+    void TearDown() override {
+        dvpdm::test::setWorkMixEnabled(false);
+        DocumentPipeline::TearDown();
+    }
+};
+
+TEST_P(DocumentPipelineOfEdition, TheFileCommandsFollowTheirUpdatesWithNoneOneAndTwoDrawingsOpen) {
+    writeProductIni(std::string("[SETTINGS]\nConfig=") + GetParam() +
+                    "\nLanguage=Eng\nDefaultStateFile=DefaultState.xml\n");
     const std::wstring first = copySample("first.grb"), second = copySample("second.grb");
     ASSERT_TRUE(start());
     ASSERT_NE(onlyFrame(), nullptr);
-    // Open, new, save, save as, copy, close, save all, undo, redo, and the PDM save (no PDM
-    // system is connected).
-    const UINT ids[] = {57601, 1001, 57600, 1065, 1029, 1093, 2054, 1200, 1201, 1115, 1117, 1765};
+    // Open, new, save, save as, copy, close, save all, undo, redo, and the two PDM saves (of the
+    // drawing, of every version of an assembly).
+    const UINT ids[] = {57601, 1001, 57600, 1065, 1029, 1093, 2054, 1200, 1201, 1115, 1117, 1765, 1657};
     struct Case {
         const char* state;
         std::function<void()> arrange;
         std::vector<bool> expected;
     };
     const Case cases[] = {
-        {"none", [] {}, {true, true, true, true, false, false, false, false, true, false, false, false}},
-        {"one",
+        {"none",
+         [] {},
+         {true, true, true, true, false, false, false, false, true, false, false, false, false}},
+        {"none, the PDM system connected",
+         [] { dvpdm::test::setWorkMixEnabled(true); },
+         {true, true, true, true, false, false, false, false, true, false, false, false, false}},
+        {"one, the PDM system connected",
          [&] { ASSERT_NE(app->OpenDocumentFile(first.c_str()), nullptr); },
-         {true, true, true, true, true, true, true, true, true, false, false, false}},
+         {true, true, true, true, true, true, true, true, true, false, false, true, true}},
+        {"one",
+         [&] { dvpdm::test::setWorkMixEnabled(false); },
+         {true, true, true, true, true, true, true, true, true, false, false, false, false}},
         {"two, the active one changed",
          [&] {
              ASSERT_NE(app->OpenDocumentFile(second.c_str()), nullptr);
              setDesigner(active(), L"Петров");
          },
-         {true, true, true, true, true, true, true, true, true, true, false, false}},
+         {true, true, true, true, true, true, true, true, true, true, false, false, false}},
         {"two, the change undone",
          [&] { active()->OnEditUndo(); },
-         {true, true, true, true, true, true, true, true, true, false, true, false}},
+         {true, true, true, true, true, true, true, true, true, false, true, false, false}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.state);
@@ -123,6 +143,13 @@ TEST_F(DocumentPipeline, TheFileCommandsFollowTheirUpdatesWithNoneOneAndTwoDrawi
         EXPECT_EQ(got, c.expected);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Editions, DocumentPipelineOfEdition,
+                         ::testing::Values("2D", "SE", "3D", "GS", "GS3D", "Alder", "AlderAdministrator",
+                                           "Birch"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param);
+                         });
 
 TEST_F(DocumentPipeline, AChangeGoesFromTheOpenDialogThroughUndoRedoSaveAndSaveAsToTheClosedWindow) {
     const std::wstring path = copySample("plan.grb");

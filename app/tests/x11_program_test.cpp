@@ -1,8 +1,14 @@
 // DravikCad on a real X11 display with a window manager, driven only by keys as a person at the
 // keyboard drives it: a modal dialog opened and closed gives the keyboard back to the main
-// window, the backstage closed leaves the panes showing their own pixels, and Ctrl+O of the
-// program's key table opens the file dialog in its details view.
+// window, the backstage closed leaves the panes showing their own pixels, Ctrl+O of the
+// program's key table opens the file dialog in its details view, and a drawing opened,
+// changed, undone, redone, saved, saved as and closed with the file keys.
+#include "DravikKernel/DocumentFile.h"
+#include "pal/path.h"
 #include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
+#include "pal/test/unusable_roots.h"
+#include "pal/text.h"
 
 #include "pal/gdi.h"
 #include "pal/path.h"
@@ -12,6 +18,7 @@
 #include "pal/test/x_server.h"
 #include "win/system/registry.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <gtest/gtest.h>
 
@@ -57,14 +64,22 @@ protected:
         SandboxTest::TearDown();
     }
 
+    // The person's Documents folder in the sandbox, where the program starts and its file dialogs
+    // begin.
+    std::filesystem::path documents() const { return root() / "drive_c/Users/tester/Documents"; }
+
     // Starts DravikCad when it is not yet running (a test may arrange the sandbox first).
     void start() {
         if (pid_ > 0)
             return;
         const std::string program = (binDir() / "DravikCad").string();
         const std::string display = server_.name();
+        std::filesystem::create_directories(documents());
+        const std::string folder = documents().string();
         pid_ = fork();
         if (pid_ == 0) {
+            if (chdir(folder.c_str()) != 0)
+                _exit(126);
             setenv("DISPLAY", display.c_str(), 1);
             setenv("DV_PAL_DISPLAY", "x11", 1);
             unsetenv("DV_PAL_SNAPSHOTS");
@@ -125,6 +140,77 @@ protected:
         for (KeySym s : syms)
             pal::test::tapKey(dpy_, XKeysymToKeycode(dpy_, s));
         XSync(dpy_, False);
+    }
+
+    // A key pressed while the modifiers are held.
+    void chord(std::initializer_list<KeySym> modifiers, KeySym key) {
+        for (KeySym m : modifiers)
+            XTestFakeKeyEvent(dpy_, XKeysymToKeycode(dpy_, m), True, CurrentTime);
+        pal::test::tapKey(dpy_, XKeysymToKeycode(dpy_, key));
+        for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
+            XTestFakeKeyEvent(dpy_, XKeysymToKeycode(dpy_, *m), False, CurrentTime);
+        XSync(dpy_, False);
+    }
+
+    // Types plain text, holding Shift for the characters that need it.
+    void type(const std::string& text) {
+        for (const char c : text) {
+            const KeySym sym = c == '.' ? XK_period : c == '-' ? XK_minus : static_cast<KeySym>(c);
+            const KeyCode code = XKeysymToKeycode(dpy_, sym);
+            pal::test::tapKey(dpy_, code, XkbKeycodeToKeysym(dpy_, code, 0, 0) != sym);
+        }
+        XSync(dpy_, False);
+    }
+
+    std::string titleOf(Window w) {
+        char* name = nullptr;
+        std::string title;
+        if (XFetchName(dpy_, w, &name) && name)
+            title = name;
+        if (name)
+            XFree(name);
+        return title;
+    }
+
+    // What the X server shows of a window, kept as a picture for a person to look at once two
+    // looks in a row agree.
+    bool keepPicture(Window w, const std::string& name) {
+        pal::gdi::Surface picture;
+        const bool settled = eventually([&] {
+            const pal::gdi::Surface first = pictureOf(w);
+            picture = pictureOf(w);
+            return picture && pal::test::differingPixels(first, picture) == 0;
+        });
+        return settled && pal::test::keepSnapshot(picture, name);
+    }
+
+    pal::gdi::Surface pictureOf(Window w) {
+        XWindowAttributes a{};
+        if (!XGetWindowAttributes(dpy_, w, &a) || a.width <= 0 || a.height <= 0)
+            return {};
+        XImage* image = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width),
+                                  static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+        if (!image)
+            return {};
+        pal::gdi::Surface picture = pal::gdi::Surface::create(a.width, a.height);
+        cairo_surface_flush(picture.get());
+        unsigned char* data = cairo_image_surface_get_data(picture.get());
+        const int stride = cairo_image_surface_get_stride(picture.get());
+        for (int y = 0; y < a.height; ++y)
+            for (int x = 0; x < a.width; ++x) {
+                const auto p = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+                std::memcpy(data + y * stride + x * 4, &p, 4);
+            }
+        cairo_surface_mark_dirty(picture.get());
+        XDestroyImage(image);
+        return picture;
+    }
+
+    // The designer the drawing's file names; empty while it does not read.
+    static std::wstring designerIn(const std::filesystem::path& file) {
+        std::wstring error;
+        auto document = Dravik::grb::LoadFile(pal::path::fromNative(file), &error);
+        return document ? document->Cont2D()->GetTextValue(L"$razrab") : std::wstring();
     }
 
     // The About command of the ribbon's Help group, reached through the key tips: Alt, the Home
@@ -289,6 +375,53 @@ TEST_F(ProgramFileDialogOnX11, TheDialogOpensInTheProgramsLastFolderAndATypedBeg
     EXPECT_TRUE(eventually([&] { return titled("Open") == 0; })) << "Enter takes the completed name";
     EXPECT_TRUE(eventually([&] { return title(main).find("plan") != std::string::npos; }))
         << "the drawing opens: " << title(main);
+}
+
+TEST_F(ProgramOnX11, ADrawingOpenedByKeysIsSavedUndoneRedoneSavedAsAndClosedByKeys) {
+    const std::filesystem::path plan = documents() / "plan.grb", copy = documents() / "plan-2.grb";
+    std::filesystem::copy_file(binDir() / "Samples" / "sample-a3.grb", plan);
+    const std::wstring original = designerIn(plan);
+    ASSERT_FALSE(original.empty());
+    Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
+
+    chord({XK_Control_L}, XK_o);
+    Window dialog = 0;
+    ASSERT_TRUE(eventually([&] { return (dialog = titled("Open")) != 0 && focused() != main; }))
+        << "the open dialog takes the keyboard";
+    EXPECT_TRUE(keepPicture(dialog, "x11-open-dialog"));
+    type("plan.grb");
+    keys({XK_Return});
+    ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan") != std::string::npos; })) << titleOf(main);
+
+    // The change a title-block editor makes, through the program's automation server.
+    const pal::test::ProgramEnding client =
+        pal::test::runProgram(binDir() / "dvserver_client", {"--title-block", plan.string()},
+                              root() / "dvserver_client.err", {{"DV_PAL_DISPLAY", "null"}});
+    ASSERT_EQ(client.exitCode, 0) << client.err;
+    ASSERT_EQ(journal("dvserver.client.answers").size(), 1u);
+    EXPECT_EQ(designerIn(plan), original) << "changed, not saved";
+
+    chord({XK_Control_L}, XK_s);
+    EXPECT_TRUE(eventually([&] { return designerIn(plan) == L"Сидоров"; })) << "Ctrl+S saved the change";
+    chord({XK_Control_L}, XK_z);
+    chord({XK_Control_L}, XK_s);
+    EXPECT_TRUE(eventually([&] { return designerIn(plan) == original; }))
+        << "Ctrl+Z undid it, Ctrl+S saved that";
+    chord({XK_Control_L}, XK_y);
+    chord({XK_Control_L, XK_Shift_L}, XK_s);
+    ASSERT_TRUE(eventually([&] { return (dialog = titled("Save As")) != 0 && focused() != main; }));
+    EXPECT_TRUE(keepPicture(dialog, "x11-save-as-dialog"));
+    type("plan-2.grb");
+    keys({XK_Return});
+    EXPECT_TRUE(eventually([&] { return designerIn(copy) == L"Сидоров"; })) << "Ctrl+Y redid it, saved as";
+    EXPECT_EQ(designerIn(plan), original);
+    ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan-2") != std::string::npos; }))
+        << titleOf(main);
+
+    chord({XK_Control_L}, XK_F4);
+    EXPECT_TRUE(eventually([&] { return titleOf(main).find("plan") == std::string::npos; }))
+        << "Ctrl+F4 closed it: " << titleOf(main);
 }
 
 } // namespace

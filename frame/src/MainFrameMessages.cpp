@@ -2,12 +2,14 @@
 // pane and ribbon notifications, and the end of the session.
 #include "frame/MainFrame.h"
 #include "frame/MainFrameRouting.h"
+#include "frame/OpenDocumentFiles.h"
 
 #include "DVDiagnostics/NotBuiltYet.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/AutoMenu.h"
 #include "DravikUI/Windows.h"
 #include "XTToolkitPro.h"
@@ -311,10 +313,14 @@ void CMainFrame::OnActivateApp(BOOL active, DWORD threadId) {
     MdiMainFrame::OnActivateApp(active, threadId);
 }
 
-// Files dropped from the shell: the drop is released whatever becomes of the names.
+// Files dropped from the shell: the drop is released whatever becomes of the names. Dropped on
+// a drawing view they would be inserted as fragments; anywhere else on the frame they open.
 void CMainFrame::OnDropFiles(HDROP drop) {
     SetActiveWindow();
-    std::vector<std::wstring> names;
+    POINT point{};
+    ::DragQueryPoint(drop, &point);
+    ClientToScreen(&point);
+    std::vector<SharedPathName> names;
     const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
@@ -322,11 +328,18 @@ void CMainFrame::OnDropFiles(HDROP drop) {
             continue;
         std::wstring name(length + 1, L'\0');
         name.resize(::DragQueryFileW(drop, i, name.data(), length + 1));
-        names.push_back(std::move(name));
+        names.emplace_back(name);
     }
     ::DragFinish(drop);
-    if (!names.empty())
-        DV_NOT_BUILT_YET("dropped files are neither opened nor inserted as fragments");
+    if (names.empty())
+        return;
+    for (HWND window = ::WindowFromPoint(point); window != nullptr; window = ::GetParent(window))
+        if (dynamic_cast<CDVView*>(CWnd::FromHandlePermanent(window)) != nullptr) {
+            DV_NOT_BUILT_YET("dropped files are not inserted into a drawing as fragments");
+            return;
+        }
+    DocInitParams options = DocumentManager::GetDefaultInitParams();
+    OpenDocumentFiles(names, options);
 }
 
 LRESULT CMainFrame::OnShowWindowMessage(WPARAM, LPARAM) {

@@ -1,8 +1,12 @@
-// The work mix's switch, shared with the test hooks.
+// The work mix's switch and the files a test scripted, shared with the test hooks.
 #pragma once
 
 #include <atomic>
+#include <map>
+#include <mutex>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace dvpdm::detail {
 
@@ -11,5 +15,30 @@ std::atomic<bool>& workMixCanConnect();
 std::atomic<bool>& pdmProgramsInstalled();
 // Set only by tests, while nothing else reads it.
 std::wstring& connectionName();
+
+// One file the PDM system knows, as a test describes it.
+struct ScriptedFile {
+    std::wstring path;
+    int state = 1;
+    bool readOnly = false;
+    std::wstring nomenclatureId; // empty: the file's opening context is empty
+    std::wstring nomenclatureData;
+    bool failRefresh = false;
+    bool failLoad = false;
+    bool failUpdate = false;
+};
+
+struct Script {
+    std::mutex mutex;
+    std::map<std::wstring, ScriptedFile> files;                             // by folded path
+    std::map<std::wstring, std::pair<std::wstring, std::wstring>> provider; // folded path: id, data
+    std::set<std::wstring> failingStores;                                   // version names
+    bool failNomenclatureRead = false;
+    std::vector<std::wstring> calls;
+};
+Script& script();
+// Paths compare without case.
+std::wstring fold(const std::wstring& path);
+void record(std::wstring call);
 
 } // namespace dvpdm::detail

@@ -21,3 +21,49 @@ void setProgramsInstalled(bool installed) {
 }
 
 } // namespace dvpdm::test
+
+namespace dvpdm::test {
+
+void addFile(const FileScript& file) {
+    auto& scripted = dvpdm::detail::script();
+    std::lock_guard lock(scripted.mutex);
+    scripted.files[dvpdm::detail::fold(file.path)] = {
+        file.path,        file.state,    file.readOnly,  file.nomenclatureId, file.nomenclatureData,
+        file.failRefresh, file.failLoad, file.failUpdate};
+}
+
+void setProviderNomenclature(const std::wstring& path, std::wstring id, std::wstring data) {
+    auto& scripted = dvpdm::detail::script();
+    std::lock_guard lock(scripted.mutex);
+    scripted.provider[dvpdm::detail::fold(path)] = {std::move(id), std::move(data)};
+}
+
+void failStoreOf(const std::wstring& version) {
+    auto& scripted = dvpdm::detail::script();
+    std::lock_guard lock(scripted.mutex);
+    scripted.failingStores.insert(version);
+}
+
+void failNomenclatureRead(bool fail) {
+    auto& scripted = dvpdm::detail::script();
+    std::lock_guard lock(scripted.mutex);
+    scripted.failNomenclatureRead = fail;
+}
+
+std::vector<std::wstring> calls() {
+    auto& scripted = dvpdm::detail::script();
+    std::lock_guard lock(scripted.mutex);
+    return scripted.calls;
+}
+
+void clearScript() {
+    auto& scripted = dvpdm::detail::script();
+    std::lock_guard lock(scripted.mutex);
+    scripted.files.clear();
+    scripted.provider.clear();
+    scripted.failingStores.clear();
+    scripted.failNomenclatureRead = false;
+    scripted.calls.clear();
+}
+
+} // namespace dvpdm::test

@@ -1,3 +1,4 @@
+#include "DVPDMProxy/Files.h"
 #include "DVPDMProxy/WorkMix.h"
 #include "DVPDMProxy/test/hooks.h"
 
@@ -31,6 +32,43 @@ TEST(WorkMix, WithoutAPdmSystemNothingCanConnectAndNoProgramIsInstalled) {
     EXPECT_EQ(DVPDMWorkMix::Instance().OrsaInfo(), L"Archive A");
     dvpdm::test::setWorkMixEnabled(false);
     dvpdm::test::setConnectionName(L"");
+}
+
+TEST(WorkMix, ScriptedFilesAnswerOnlyWhileEnabledAndTellWhatTheyWereAsked) {
+    dvpdm::test::clearScript();
+    dvpdm::test::addFile({L"C:\\Parts\\Plate.grb", 3, true, L"N-1", L"Plate, 2 pcs", false, true, false});
+    dvpdm::test::setProviderNomenclature(L"C:\\Parts\\rib.grb", L"N-2", L"Rib");
+    DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();
+    EXPECT_EQ(workMix.FindFile(L"C:\\Parts\\Plate.grb"), nullptr) << "not enabled";
+    EXPECT_EQ(workMix.GetNomenclatureObject(L"C:\\Parts\\rib.grb"), nullptr);
+
+    dvpdm::test::setWorkMixEnabled(true);
+    const auto found = workMix.FindFiles({L"c:\\parts\\PLATE.grb", L"C:\\Parts\\rib.grb"});
+    ASSERT_EQ(found.size(), 2u);
+    ASSERT_NE(found[0], nullptr) << "paths compare without case";
+    EXPECT_EQ(found[1], nullptr);
+    EXPECT_EQ(found[0]->GetState(), 3);
+    DVPDMOpenningContext context = found[0]->GetOpenningContext();
+    EXPECT_FALSE(context.IsEmpty());
+    EXPECT_TRUE(context.IsReadOnly());
+    EXPECT_TRUE(context.CanHaveNomenclatureData());
+    EXPECT_THROW(context.LoadRemainingData(), DVPDMException);
+    EXPECT_EQ(context.GetNomenclatureData(), L"");
+    const auto provided = workMix.GetNomenclatureObject(L"C:\\PARTS\\RIB.grb");
+    ASSERT_NE(provided, nullptr);
+    EXPECT_EQ(workMix.ReadNomenclatureData(*provided), L"Rib");
+    EXPECT_NO_THROW(workMix.StoreAssemblyVersion(L"C:\\a.grb", L"v2", true, provided.get()));
+    dvpdm::test::failStoreOf(L"v3");
+    EXPECT_THROW(workMix.StoreAssemblyVersion(L"C:\\a.grb", L"v3", false, nullptr), DVPDMException);
+    found[0]->Update(true);
+    found[0]->Edit(1, 0, 1, 1);
+    EXPECT_EQ(
+        dvpdm::test::calls(),
+        (std::vector<std::wstring>{L"load C:\\Parts\\Plate.grb", L"read N-2", L"store C:\\a.grb v2 1 N-2",
+                                   L"store C:\\a.grb v3 0 -", L"update C:\\Parts\\Plate.grb 1",
+                                   L"edit C:\\Parts\\Plate.grb 1 0 1 1"}));
+    dvpdm::test::setWorkMixEnabled(false);
+    dvpdm::test::clearScript();
 }
 
 } // namespace

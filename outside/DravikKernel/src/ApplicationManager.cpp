@@ -25,6 +25,8 @@ constexpr const char* kStart = "DravikApplicationStart";
 constexpr const char* kCanExit = "DravikApplicationCanExit";
 constexpr const char* kStop = "DravikApplicationStop";
 constexpr const char* kCreateTools = "DravikApplicationCreateTools";
+constexpr const char* kOpenFile = "DravikApplicationOpenFile";
+using OpenFileEntry = BOOL (*)(const wchar_t*);
 
 std::string utf8(const std::wstring& text) {
     return pal::text::toUtf8(text);
@@ -115,6 +117,14 @@ bool CDVBaseApplication::CanExit() const {
     const auto canExit =
         reinterpret_cast<StartEntry>(GetProcAddress(static_cast<HMODULE>(m_module), kCanExit));
     return !canExit || canExit();
+}
+
+bool CDVBaseApplication::OpenFile(const wchar_t* path) {
+    if (!IsLoaded() || path == nullptr)
+        return false;
+    const auto open =
+        reinterpret_cast<OpenFileEntry>(GetProcAddress(static_cast<HMODULE>(m_module), kOpenFile));
+    return open != nullptr && open(path);
 }
 
 void CDVBaseApplication::Unload() {
@@ -213,6 +223,12 @@ bool CDVApplicationManager::RemoveApplication(CDVBaseApplication* application) {
 bool CDVApplicationManager::CanExit() const {
     return std::all_of(m_applications.begin(), m_applications.end(),
                        [](const auto& a) { return a->CanExit(); });
+}
+
+bool CDVApplicationManager::OpenFile(const wchar_t* path) {
+    dvtrace::record(dvkernel::kTraceName, "add-ons offered: " + utf8(path != nullptr ? path : L""));
+    return std::any_of(m_applications.begin(), m_applications.end(),
+                       [&](const auto& application) { return application->OpenFile(path); });
 }
 
 std::wstring CDVApplicationManager::GetHelpFileOfTopic(int) const {

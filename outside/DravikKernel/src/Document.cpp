@@ -3,6 +3,7 @@
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentImage.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DocumentPdm.h"
 #include "DravikKernel/ModelVars.h"
 #include "DravikKernel/Parameters.h"
 

@@ -1,4 +1,5 @@
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DocumentPdm.h"
 
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/DocumentFile.h"
@@ -269,8 +270,18 @@ CDvw32Doc* DocumentManager::OpenDocumentFile(const std::wstring& path, const Doc
     if (!document)
         return nullptr;
     if (opened) {
-        if (params.flags & DocInitParams::kReadOnly)
+        if ((params.flags & DocInitParams::kReadOnly) ||
+            (params.pdmContext && params.pdmContext->IsReadOnly()))
             document->SetReadOnly(true);
+        if (params.pdmContext && !params.pdmContext->IsEmpty()) {
+            DocumentPdmLink& link = document->GetPdmLink();
+            link.nomenclature = params.pdmContext->GetNomenclatureObject();
+            if (params.options & DocInitParams::kMayCarryNomenclature) {
+                link.mayCarryNomenclature = true;
+                link.nomenclatureData = params.pdmContext->GetNomenclatureData();
+                link.synchronised = link.HasNomenclatureData();
+            }
+        }
         if (g_bOpeningFromOLE)
             document->SetFlag(kDocFlagOpenedByAutomation);
         if ((params.options & DocInitParams::kAddToRecent) && !document->GetPathName().IsEmpty())

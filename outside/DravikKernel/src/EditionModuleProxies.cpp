@@ -19,6 +19,8 @@ void clearEditionModules() {
     state().state3DB = false;
     state().unavailable3DCommands.clear();
     state().commandStrings3D.clear();
+    state().foreignOpener3D = nullptr;
+    state().batchOpenRefused3D = false;
     state().editModules = 0;
 }
 } // namespace dvkernel
@@ -161,4 +163,38 @@ void CDVCom_Is3D::OnActiveDocumentSettled(CDvw32Doc* document) {
 
 void CDVBasicEditEx::ChangePage() {
     dvtrace::record(dvkernel::kTraceName, "CDVBasicEditEx::ChangePage()");
+}
+
+CDvw32Doc* CDVCom_Is3D::OpenForeignFile(const wchar_t* path) {
+    const std::wstring file = path != nullptr ? path : L"";
+    dvtrace::record(dvkernel::kTraceName, "CDVCom_Is3D::OpenForeignFile(" + pal::text::toUtf8(file) + ")");
+    std::function<CDvw32Doc*(const std::wstring&)> opener;
+    {
+        std::lock_guard lock(state().mutex);
+        opener = state().foreignOpener3D;
+    }
+    return opener ? opener(file) : nullptr;
+}
+
+bool CDVCom_Is3D::OpenFiles(const DocInitParams& options, const std::vector<std::wstring>& files,
+                            unsigned flags, const std::vector<bool>* opened) {
+    (void)options;
+    std::string bits;
+    if (opened != nullptr)
+        for (const bool bit : *opened)
+            bits += bit ? '1' : '0';
+    dvtrace::record(dvkernel::kTraceName, "CDVCom_Is3D::OpenFiles(" + std::to_string(files.size()) + "," +
+                                              std::to_string(flags) + "," + (opened ? bits : "-") + ")");
+    std::lock_guard lock(state().mutex);
+    return !state().batchOpenRefused3D;
+}
+
+void CDVCom_Is3D::SetForeignFileOpener(std::function<CDvw32Doc*(const std::wstring&)> opener) {
+    std::lock_guard lock(state().mutex);
+    state().foreignOpener3D = std::move(opener);
+}
+
+void CDVCom_Is3D::SetBatchOpenRefused(bool refused) {
+    std::lock_guard lock(state().mutex);
+    state().batchOpenRefused3D = refused;
 }

@@ -4,12 +4,15 @@
 #include "DravikKernel/detail/control.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
+
+class CDvw32Doc;
 
 class DVCommand;
 
@@ -44,6 +47,10 @@ struct KernelState {
     bool state3DB = false;
     std::set<unsigned> unavailable3DCommands;
     std::map<unsigned, std::wstring> commandStrings3D;
+    // What the attached 3D module opens of files that are not the kernel's, and its batch
+    // open's answer.
+    std::function<CDvw32Doc*(const std::wstring&)> foreignOpener3D;
+    bool batchOpenRefused3D = false;
     int editModules = 0;
 };
 

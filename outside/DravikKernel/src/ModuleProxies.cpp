@@ -2,7 +2,9 @@
 
 #include "KernelState.h"
 
+#include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Trace.h"
+#include "DravikKernel/DocumentManager.h"
 #include "pal/text.h"
 
 #include <atomic>
@@ -49,10 +51,20 @@ void AnnotateModuleProxy::Detach() {
     detach(g_annotate);
 }
 
+// Mode 0 is the plain open of a document with the document manager's parameters (`options`, a
+// DocInitParams; the defaults when null); the other modes are the module's own uses of a path.
 CDvw32Doc* AnnotateModuleProxy::OpenFile(const wchar_t* path, int mode, int page, void* options) {
     record("AnnotateModuleProxy::OpenFile(" + text(path) + "," + std::to_string(mode) + "," +
            std::to_string(page) + ")");
-    return nullptr;
+    if (mode != 0 || path == nullptr)
+        return nullptr;
+    const DocInitParams params = options != nullptr ? *static_cast<const DocInitParams*>(options)
+                                                    : DocumentManager::GetDefaultInitParams();
+    std::wstring error;
+    CDvw32Doc* document = DocumentManager::Instance().OpenDocumentFile(path, params, &error);
+    if (document == nullptr)
+        DVLog_Write(DVLogOptionalFailure, "%s", pal::text::toUtf8(error).c_str());
+    return document;
 }
 
 void AnnotateModuleProxy::OnChangeSettings(const NativeSettings::Settings&) {

@@ -79,6 +79,8 @@ const std::vector<Binding>& bindings() {
         {L"ServerMode", DV_NUMBER(s, serverMode, bool)},
         {L"ReopenDocuments", DV_NUMBER(s, reopenDocuments, bool)},
         {L"PdmUpdate", DV_NUMBER(s, pdmUpdate, int)},
+        {L"PdmNomenclatureData", DV_NUMBER(s, pdmNomenclatureData, bool)},
+        {L"UpdateProductStructuresOnSave", DV_NUMBER(s, updateProductStructuresOnSave, bool)},
         {L"PdmText", DV_TEXT(pdmText)},
         {L"FramelessAutoMenu", DV_NUMBER(s, framelessBars.autoMenu, int)},
         {L"FramelessSelectionFilter", DV_NUMBER(s, framelessBars.selectionFilter, int)},

@@ -1,5 +1,7 @@
 #include "DravikKernel/UIModule.h"
 
+#include "DVDiagnostics/NotBuiltYet.h"
+
 #include <mutex>
 
 namespace {
@@ -38,6 +40,15 @@ void SetCancellationWindow(HWND window) {
 
 void ResetCancellationWindow() {
     SetCancellationWindow(nullptr);
+}
+
+} // namespace UIModule
+
+namespace UIModule {
+
+void PreOpenDocument(const wchar_t* path) {
+    (void)path;
+    DV_NOT_BUILT_YET("the UI module's preparation of a path about to open: there is none to make");
 }
 
 } // namespace UIModule

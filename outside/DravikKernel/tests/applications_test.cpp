@@ -1,6 +1,7 @@
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/test/hooks.h"
@@ -135,6 +136,30 @@ TEST_F(Applications, AnAddOnMayRefuseTheExit) {
     EXPECT_FALSE(ApplicationManager::Proxy()->CanClose());
     manager().UnloadApplications();
     EXPECT_TRUE(manager().CanExit()) << "an unloaded add-on has nothing to refuse";
+}
+
+TEST_F(Applications, AFileOfAForeignFormatIsOpenedByTheFirstStartedAddOnThatReadsIt) {
+    loadIni("[Sample]\nPath=DVSampleApplication.dll\nType=1\nFlags=3\n"
+            "[Reading]\nPath=DVReadingApplication.dll\nType=1\nFlags=0\n");
+    manager().StartApplications(1, 1);
+    struct Case {
+        const wchar_t* path;
+        bool started; // the reading add-on
+        bool opened;
+    };
+    const Case cases[] = {{L"C:\\Parts\\bracket.sample", false, false},
+                          {L"C:\\Parts\\bracket.step", true, false},
+                          {L"C:\\Parts\\bracket.sample", true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(pal::text::toUtf8(c.path));
+        if (c.started) {
+            ASSERT_TRUE(manager().GetApplication(L"Reading")->Start());
+        }
+        const size_t before = DocumentManager::Instance().GetDocumentCount();
+        EXPECT_EQ(manager().OpenFile(c.path), c.opened);
+        EXPECT_EQ(DocumentManager::Instance().GetDocumentCount(), before + (c.opened ? 1 : 0));
+    }
+    manager().UnloadApplications();
 }
 
 TEST_F(Applications, RegisteredAddOnsOfTheUserAndOfTheMachine) {

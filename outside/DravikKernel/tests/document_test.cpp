@@ -1,6 +1,7 @@
 // The document model: content changes, the undo history, variables and the title-block
 // variables as the three editors read and write them.
 #include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentPdm.h"
 #include "DravikKernel/ModelVars.h"
 #include "DravikKernel/TitleBlock.h"
 
@@ -310,6 +311,32 @@ TEST(Fragment, ThePathRecordIsOneAndResetsWhole) {
     EXPECT_TRUE(record.path.empty() && record.libraryPath.empty());
     EXPECT_EQ(record.counter, 0);
     EXPECT_TRUE(record.variables.GetVariables().empty());
+}
+
+TEST(DocumentPdm, VersionsAreSavedIntoThePdmSystemOnlyUnderNamesOfTheirOwn) {
+    struct Case {
+        std::vector<std::wstring> names;
+        bool ready;
+    };
+    const Case cases[] = {{{}, true},
+                          {{L"Main"}, true},
+                          {{L"Main", L"Export"}, true},
+                          {{L"Main", L""}, false},
+                          {{L"Main", L"Main"}, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.names.size());
+        CDvw32Doc document;
+        EXPECT_EQ(document.FindPdmLink(), nullptr);
+        DocumentPdmLink& link = document.GetPdmLink();
+        for (const std::wstring& name : c.names)
+            link.productStructures.push_back({name, L"", 0});
+        EXPECT_EQ(PrepareProductStructuresForNomenclatureSave(link), c.ready);
+        UpdateProductStructures(link);
+        for (const ProductStructure& structure : link.productStructures)
+            EXPECT_EQ(structure.updates, 1);
+        EXPECT_EQ(SetActiveProductStructure(link, c.names.size()), false) << "out of range";
+        EXPECT_EQ(link.activeProductStructure, 0u);
+    }
 }
 
 } // namespace

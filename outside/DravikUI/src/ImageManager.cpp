@@ -71,4 +71,8 @@ void ImageManager::ForgetPaths() {
     m_pathIcons.clear();
 }
 
+void ImageManager::ForgetPath(const std::wstring& path) {
+    m_pathIcons.erase(folded(path));
+}
+
 } // namespace Dravik::UI

@@ -35,6 +35,17 @@ TEST_F(ImageManagerTest, AFolderShowsTheFirstIconFileThatHoldsAnImageAndKeepsIt)
     EXPECT_EQ(images.GetPathIconId(folder, false), 0u) << "forgotten, and no files named this time";
 }
 
+TEST_F(ImageManagerTest, OnePathForgottenLeavesTheOthersKept) {
+    images.SetExtensionIcon(L".grb", 40782);
+    ASSERT_EQ(images.GetPathIconId(L"C:\\a.grb", true), 40782u);
+    ASSERT_EQ(images.GetPathIconId(L"C:\\b.grb", true), 40782u);
+    images.SetExtensionIcon(L".grb", 40783);
+    images.ForgetPath(L"C:\\A.GRB");
+    EXPECT_EQ(images.GetPathIconId(L"C:\\a.grb", true), 40783u) << "found again";
+    EXPECT_EQ(images.GetPathIconId(L"C:\\b.grb", true), 40782u) << "still kept";
+    images.ForgetPath(L"C:\\never.grb");
+}
+
 TEST_F(ImageManagerTest, AFileWithoutIconFilesShowsItsExtensionsIcon) {
     images.SetExtensionIcon(L".GRB", 40782);
     EXPECT_EQ(images.GetPathIconId(L"C:\\Drawings\\plate.grb", false), 40782u);

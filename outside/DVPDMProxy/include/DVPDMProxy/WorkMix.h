@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
@@ -25,6 +26,9 @@ public:
     void RunWorkMix();
 };
 
+class DVPDMFileObject;
+class DVPDMNomenclatureObject;
+
 class DVPDMWorkMix {
 public:
     static DVPDMWorkMix& Instance();
@@ -41,6 +45,24 @@ public:
     bool CanConnect() const;
     // The name the connection reports for itself; empty while there is none.
     std::wstring OrsaInfo() const;
+
+    // What the work mix remembers of files is forgotten, so the next look-up asks the system.
+    void ResetCacheFor(const std::wstring& path);
+    void ResetCacheFor(const std::vector<std::wstring>& paths);
+    // The system's object of a file (compared without case); null when the file is not the
+    // system's or the work mix is not enabled. FindFiles answers one entry per path, in order.
+    std::shared_ptr<DVPDMFileObject> FindFile(const std::wstring& path) const;
+    std::vector<std::shared_ptr<DVPDMFileObject>> FindFiles(const std::vector<std::wstring>& paths) const;
+    // The nomenclature provider's object for a file; null when it has none.
+    std::shared_ptr<DVPDMNomenclatureObject> GetNomenclatureObject(const std::wstring& path) const;
+    // The session object's store of one version of a document's assembly: the document's path,
+    // the version's name, whether the PDM dialog is shown, and the nomenclature object the
+    // versions share. Throws DVPDMException when the system refuses it.
+    void StoreAssemblyVersion(const std::wstring& path, const std::wstring& version, bool showDialog,
+                              const DVPDMNomenclatureObject* nomenclature);
+    // The nomenclature data and assembly tree of a nomenclature object as the system has them
+    // now. Throws DVPDMException when the system cannot answer.
+    std::wstring ReadNomenclatureData(const DVPDMNomenclatureObject& nomenclature) const;
 
 private:
     DVPDMWorkMix() = default;

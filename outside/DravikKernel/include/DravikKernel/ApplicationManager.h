@@ -6,7 +6,9 @@
 //   `BOOL DravikApplicationCanExit()` (its consent to the program ending) and
 //   `void DravikApplicationStop()` (called before the library is unloaded) and
 //   `void DravikApplicationCreateTools()` (makes its tool bars and tabs again, for a main frame
-//   whose state was loaded).
+//   whose state was loaded) and `BOOL DravikApplicationOpenFile(const wchar_t* path)` (opens a
+//   file of a format the kernel does not read, making its document through the kernel; TRUE
+//   when it did).
 // - Installed add-ons are listed in the applications INI, one section per add-on named by its
 //   identifier, with "Name", "Path" (a relative path lies in the program folder), "Type" (1 a
 //   native add-on; other types belong to the managed manager) and "Flags" (the start mode); and
@@ -81,6 +83,8 @@ public:
     virtual bool OnWndMsgAddon(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t* result) {
         return false;
     }
+    // Offers a file of a foreign format; true when the add-on opened it.
+    bool OpenFile(const wchar_t* path);
     // Runs its stop entry point and unloads the library.
     void Unload();
 
@@ -115,6 +119,9 @@ public:
     bool RemoveApplication(CDVBaseApplication* application);
     // Whether every loaded add-on consents to the program ending.
     bool CanExit() const;
+    // Offers a file of a foreign format to the loaded add-ons in the order they are listed; true
+    // when one opened it.
+    bool OpenFile(const wchar_t* path);
     // The help file that documents a help topic outside the program's own help; the add-ons
     // loaded here register no topics of their own, so none.
     std::wstring GetHelpFileOfTopic(int topic) const;

@@ -41,6 +41,7 @@ inline constexpr std::uint64_t kDocFlagOpenedByAutomation = std::uint64_t(1) << 
 inline constexpr std::uint64_t kDocFlagGeometrySaveFailed = std::uint64_t(1) << 58;
 
 class ModelVars;
+struct DocumentPdmLink;
 
 // Gives the folder of the library of a name in the active configuration of the documents
 // browser, empty when there is none. The browser registers it; the kernel does not know the
@@ -122,8 +123,14 @@ public:
     DocumentParameters& GetParameters();
     ModelDefaultParameterProvider& GetDefaultParameters();
 
+    // The document's ties to the PDM system (DravikKernel/DocumentPdm.h): made on first use;
+    // FindPdmLink answers null for a document that never had any.
+    DocumentPdmLink& GetPdmLink();
+    const DocumentPdmLink* FindPdmLink() const { return pdm_.get(); }
+
 private:
     std::unique_ptr<DocumentParameters> parameters_;
+    std::unique_ptr<DocumentPdmLink> pdm_;
     DocumentKind kind_ = DocumentKind::Drawing;
     std::vector<Action> actions_;
     std::uint64_t flags_ = 0;

@@ -16,6 +16,7 @@
 DV_EXPORTS_BEGIN
 
 class CDVDocTemplate;
+class DVPDMOpenningContext;
 
 // Set by the automation server for the duration of an open it was asked for: a document opened
 // meanwhile carries Dravik::kDocFlagOpenedByAutomation and does not join the recent-file list.
@@ -35,6 +36,8 @@ struct DocInitParams {
     static constexpr std::uint32_t kActivateFrame = 0x1;
     static constexpr std::uint32_t kAddToRecent = 0x2; // the path joins the recent-file list
     static constexpr std::uint32_t kCheckKind = 0x4;   // a file of another kind than `kind` is refused
+    // The document may carry the nomenclature data of its PDM opening context.
+    static constexpr std::uint32_t kMayCarryNomenclature = 0x8;
 
     // Where a document made from a prototype is saved; empty leaves it new and unsaved.
     std::wstring pathName;
@@ -44,6 +47,13 @@ struct DocInitParams {
     std::uint32_t options = 0;
     // The kind a new document is made as, and the kind kCheckKind asks for.
     Dravik::DocumentKind kind = Dravik::DocumentKind::Drawing;
+    // What the PDM system adds to the opening of the file; none for a file outside it. A
+    // read-only context opens the document read-only, and its nomenclature object becomes the
+    // document's PDM nomenclature reference.
+    std::shared_ptr<DVPDMOpenningContext> pdmContext;
+    // For several files opened together: set, the files the PDM system holds checked in are
+    // taken for editing; clear, every file it knows is brought up to date.
+    bool pdmEdit = false;
 };
 
 namespace Dravik {

@@ -7,11 +7,14 @@
 #include "pal/visibility.h"
 #include "win/types.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
+struct DocInitParams;
 
 class CDVCom_Is3D {
 public:
@@ -51,7 +54,18 @@ public:
     bool QueryStateA() const;
     bool QueryStateB() const;
 
+    // A file that is not a document of the kernel, offered to the module: the document it made
+    // of it, or null when it does not read the format.
+    CDvw32Doc* OpenForeignFile(const wchar_t* path);
+    // The module's part of opening several files together: the options, the files, the PDM flags
+    // word (1 read-only, 2 nomenclature data) and one bit per file that is open already (none:
+    // null). False when the module refuses; the files then stay unopened.
+    bool OpenFiles(const DocInitParams& options, const std::vector<std::wstring>& files, unsigned flags,
+                   const std::vector<bool>* opened);
+
     // What the attached module declares.
+    static void SetForeignFileOpener(std::function<CDvw32Doc*(const std::wstring&)> opener);
+    static void SetBatchOpenRefused(bool refused);
     static void SetTypedCommandsAllowed(bool allowed);
     static void SetStates(bool a, bool b);
     static void SetCommandAvailable(UINT id, bool available);

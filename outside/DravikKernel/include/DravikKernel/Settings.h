@@ -57,6 +57,10 @@ struct Settings {
     // The documents open at the end of a session open again at the next start.
     bool reopenDocuments = true;
     int pdmUpdate = 0;
+    // Documents opened out of the PDM system carry the nomenclature data of their objects.
+    bool pdmNomenclatureData = true;
+    // A save into the PDM system brings every product structure of the document up to date.
+    bool updateProductStructuresOnSave = false;
     // Set while a print request given on the command line is carried out.
     bool directPrint = false;
     // The docking panes cannot be moved.

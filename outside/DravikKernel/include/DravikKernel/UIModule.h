@@ -37,6 +37,9 @@ HWND GetCancellationWindow();
 void SetCancellationWindow(HWND window);
 void ResetCancellationWindow();
 
+// Told of a path before the shell opens it, whatever opens it in the end.
+void PreOpenDocument(const wchar_t* path);
+
 } // namespace UIModule
 
 DV_EXPORTS_END

@@ -34,6 +34,8 @@ public:
     // The icon that paths with this extension show (".grb"); compared without case.
     void SetExtensionIcon(const std::wstring& extension, UINT iconId);
     void ForgetPaths();
+    // Forgets the icon kept for one path, as its file may have changed (compared without case).
+    void ForgetPath(const std::wstring& path);
 
 private:
     int m_reserved = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace dvpdm::test {
 
@@ -11,5 +12,29 @@ void setWorkMixEnabled(bool enabled);
 void setCanConnect(bool can);
 void setConnectionName(std::wstring name);
 void setProgramsInstalled(bool installed);
+
+// A file the PDM system knows (its path compared without case) and how its operations answer.
+struct FileScript {
+    std::wstring path;
+    int state = 1;
+    bool readOnly = false;
+    std::wstring nomenclatureId; // empty: the file opens with an empty context
+    std::wstring nomenclatureData;
+    bool failRefresh = false;
+    bool failLoad = false;
+    bool failUpdate = false;
+};
+void addFile(const FileScript& file);
+// The nomenclature provider's object for a path.
+void setProviderNomenclature(const std::wstring& path, std::wstring id, std::wstring data);
+// The session object refuses to store the version of that name.
+void failStoreOf(const std::wstring& version);
+void failNomenclatureRead(bool fail);
+// The operations asked of the system, in order ("reset <path>", "refresh <path> 1 0",
+// "load <path>", "update <path> 1", "edit <path> 1 0 1 1", "store <path> <version> 1 <id>",
+// "read <id>").
+std::vector<std::wstring> calls();
+// Forgets every scripted file, failure and call.
+void clearScript();
 
 } // namespace dvpdm::test
