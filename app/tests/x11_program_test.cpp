@@ -4,7 +4,6 @@
 // program's key table opens the file dialog in its details view, and a drawing opened,
 // changed, undone, redone, saved, saved as and closed with the file keys.
 #include "DravikKernel/DocumentFile.h"
-#include "pal/path.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/unusable_roots.h"
