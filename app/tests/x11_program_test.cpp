@@ -234,37 +234,6 @@ protected:
         return pixels;
     }
 
-    // Presses one key while Ctrl is held.
-    void withControl(KeySym sym) {
-        const KeyCode control = XKeysymToKeycode(dpy_, XK_Control_L);
-        XTestFakeKeyEvent(dpy_, control, True, CurrentTime);
-        pal::test::tapKey(dpy_, XKeysymToKeycode(dpy_, sym));
-        XTestFakeKeyEvent(dpy_, control, False, CurrentTime);
-        XSync(dpy_, False);
-    }
-
-    // What the X server shows of a window, as a picture.
-    pal::gdi::Surface picture(Window w) {
-        XWindowAttributes a{};
-        if (!XGetWindowAttributes(dpy_, w, &a) || a.width <= 0 || a.height <= 0)
-            return {};
-        XImage* image = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width),
-                                  static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
-        if (!image)
-            return {};
-        pal::gdi::Surface out = pal::gdi::Surface::create(a.width, a.height);
-        cairo_surface_flush(out.get());
-        unsigned char* data = cairo_image_surface_get_data(out.get());
-        const int stride = cairo_image_surface_get_stride(out.get());
-        for (int y = 0; y < a.height; ++y)
-            for (int x = 0; x < a.width; ++x)
-                reinterpret_cast<uint32_t*>(data + y * stride)[x] =
-                    0xFF000000u | static_cast<uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
-        cairo_surface_mark_dirty(out.get());
-        XDestroyImage(image);
-        return out;
-    }
-
     pal::test::Xvfb server_;
     pal::test::WindowManager wm_;
     Display* dpy_ = nullptr;
@@ -312,24 +281,11 @@ TEST_F(ProgramOnX11, TheBackstageClosedByKeysLeavesThePanesTheirOwnPixels) {
 TEST_F(ProgramOnX11, CtrlOOfTheProgramsKeyTableOpensTheFileDialogInItsDetailsView) {
     Window main = 0;
     ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
-    withControl(XK_o);
+    chord({XK_Control_L}, XK_o);
     Window dialog = 0;
     ASSERT_TRUE(eventually([&] { return (dialog = titled("Open")) != 0 && focused() == dialog; }))
         << "the open dialog shows and has the keyboard";
-    // Settled: two looks in a row see the same picture.
-    pal::gdi::Surface shown;
-    ASSERT_TRUE(eventually([&] {
-        const pal::gdi::Surface first = picture(dialog);
-        shown = picture(dialog);
-        if (!first || !shown || first.width() != shown.width() || first.height() != shown.height())
-            return false;
-        for (int y = 0; y < shown.height(); y += 3)
-            for (int x = 0; x < shown.width(); x += 3)
-                if (first.pixel(x, y) != shown.pixel(x, y))
-                    return false;
-        return true;
-    }));
-    EXPECT_TRUE(pal::test::keepSnapshot(shown, "x11-open-dialog-details"));
+    EXPECT_TRUE(keepPicture(dialog, "x11-open-dialog-details"));
     keys({XK_Escape});
     EXPECT_TRUE(eventually([&] { return titled("Open") == 0; })) << "Escape closes it";
     EXPECT_TRUE(eventually([&] { return focused() == main; })) << "the main window has the keyboard again";
@@ -352,28 +308,19 @@ protected:
                        static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
-    std::string title(Window w) {
-        char* name = nullptr;
-        std::string out;
-        if (XFetchName(dpy_, w, &name) && name)
-            out = name;
-        if (name)
-            XFree(name);
-        return out;
-    }
     fs::path drawings;
 };
 
 TEST_F(ProgramFileDialogOnX11, TheDialogOpensInTheProgramsLastFolderAndATypedBeginningIsCompleted) {
     Window main = 0;
     ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
-    withControl(XK_o);
+    chord({XK_Control_L}, XK_o);
     Window dialog = 0;
     ASSERT_TRUE(eventually([&] { return (dialog = titled("Open")) != 0 && focused() == dialog; }));
     keys({XK_p, XK_l, XK_Return});
     EXPECT_TRUE(eventually([&] { return titled("Open") == 0; })) << "Enter takes the completed name";
-    EXPECT_TRUE(eventually([&] { return title(main).find("plan") != std::string::npos; }))
-        << "the drawing opens: " << title(main);
+    EXPECT_TRUE(eventually([&] { return titleOf(main).find("plan") != std::string::npos; }))
+        << "the drawing opens: " << titleOf(main);
 }
 
 TEST_F(ProgramOnX11, ADrawingOpenedByKeysIsSavedUndoneRedoneSavedAsAndClosedByKeys) {
