@@ -9,6 +9,8 @@
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentManager.h"
 
+#include "../common/BigDrawing.h"
+
 #include "pal/path.h"
 
 #include <algorithm>
@@ -51,29 +53,8 @@ bool plainReadWrite(const fs::path& source, const fs::path& target) {
 }
 
 bool writeDrawing(const std::wstring& path) {
-    CDvw32Doc doc;
-    std::vector<Element> elements;
-    elements.reserve(kElements);
-    for (int i = 0; i < kElements; ++i) {
-        const double x = i % 400, y = (i / 400) % 280;
-        switch (i % 4) {
-        case 0:
-            elements.push_back({ElementKind::Line, 0, 0, L"", {x, y, x + 5, y + 3}, {}});
-            break;
-        case 1:
-            elements.push_back({ElementKind::Circle, 0, 0, L"", {x, y, 2}, {}});
-            break;
-        case 2:
-            elements.push_back({ElementKind::Arc, 0, 0, L"", {x, y, 3, 0, 90}, {}});
-            break;
-        default:
-            elements.push_back({ElementKind::Text, 0, 0, L"", {x, y, 2.5}, L"Поз. " + std::to_wstring(i)});
-            break;
-        }
-    }
-    doc.Cont2D()->LoadContent({Page{PageKind::Sheet, 420, 297, L"Лист 1"}}, {}, std::move(elements));
     std::wstring error;
-    return doc.DoFileSave(path, &error);
+    return dvbench::bigDrawing(kElements)->DoFileSave(path, &error);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentImage.h"
 
+#include "../common/BigDrawing.h"
+
 #include "pal/text.h"
 
 #include <algorithm>
@@ -49,36 +51,6 @@ bool plainWriteRead(const fs::path& file, const std::string& bytes, bool flush) 
     return ok && back == bytes;
 }
 
-std::unique_ptr<CDvw32Doc> drawing() {
-    auto doc = std::make_unique<CDvw32Doc>();
-    DVDocument& c = *doc->Cont2D();
-    std::vector<Element> elements;
-    elements.reserve(kElements);
-    for (int i = 0; i < kElements; ++i) {
-        const double x = i % 400, y = (i / 400) % 280;
-        switch (i % 5) {
-        case 0:
-            elements.push_back({ElementKind::Line, 0, 0, L"", {x, y, x + 5, y + 3}, {}});
-            break;
-        case 1:
-            elements.push_back({ElementKind::Circle, 0, 0, L"", {x, y, 2}, {}});
-            break;
-        case 2:
-            elements.push_back({ElementKind::Arc, 0, 0, L"", {x, y, 3, 0, 90}, {}});
-            break;
-        case 3:
-            elements.push_back(
-                {ElementKind::Polyline, 0, 0, L"", {x, y, x + 1, y, x + 1, y + 1, x, y + 1}, {}});
-            break;
-        default:
-            elements.push_back({ElementKind::Text, 0, 0, L"", {x, y, 2.5}, L"Поз. " + std::to_wstring(i)});
-            break;
-        }
-    }
-    c.LoadContent({Page{PageKind::Sheet, 420, 297, L"Лист 1"}}, {}, std::move(elements));
-    return doc;
-}
-
 } // namespace
 
 int main() {
@@ -90,7 +62,7 @@ int main() {
     const fs::path dir = pattern;
     const fs::path file = dir / "drawing.grb";
     const std::wstring path = pal::text::fromUtf8(file.string());
-    auto doc = drawing();
+    auto doc = dvbench::bigDrawing(kElements);
     const std::string bytes = grb::Encode(*doc);
 
     double best = 1e9, bestPlain = 1e9, bestUnflushed = 1e9, bestCoding = 1e9, bestPreview = 1e9;
