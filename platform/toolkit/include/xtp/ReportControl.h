@@ -83,7 +83,8 @@ public:
     virtual CString GetTooltip() { return tooltip_; }
     virtual void SetTooltip(LPCWSTR tooltip) { tooltip_ = tooltip; }
 
-    // An image id of the control's image manager; -1 for none.
+    // An image id of the control's image manager (ids of custom icons lie above INT_MAX and
+    // read negative); -1 for none.
     virtual int GetIconIndex() const { return icon_; }
     void SetIconIndex(int icon) { icon_ = icon; }
 

@@ -631,7 +631,7 @@ void CXTPReportControl::DrawCell(CDC* dc, const CXTPReportRow* row, CXTPReportCo
         return;
     rect.DeflateRect(kCellPad, 0);
     const int icon = item->GetIconIndex();
-    if (icon >= 0 && images_ != nullptr) {
+    if (icon != -1 && images_ != nullptr) {
         if (CXTPImageManagerIcon* image = images_->GetImage(static_cast<UINT>(icon), kIconSide)) {
             image->Draw(dc, CPoint(rect.left, rect.top + (rect.Height() - kIconSide) / 2),
                         CSize(kIconSide, kIconSide));
