@@ -7,9 +7,9 @@
 
 namespace {
 
-using Folders = pal::test::SandboxTest;
+using FolderChooser = pal::test::SandboxTest;
 
-TEST_F(Folders, AnswersChooseOrCancel) {
+TEST_F(FolderChooser, AnswersChooseOrCancel) {
     writeFile("drive_c/lib/a.grb", "a");
     writeFile("drive_c/other/b.grb", "b");
     answer(L"C:\\other");
@@ -25,7 +25,7 @@ TEST_F(Folders, AnswersChooseOrCancel) {
               (std::vector<std::wstring>{L"C:\\lib\\", L"C:\\other\\"}));
 }
 
-TEST_F(Folders, AMissingFolderIsNotTaken) {
+TEST_F(FolderChooser, AMissingFolderIsNotTaken) {
     allowRefusedAnswers = true;
     answer(L"C:\\nowhere");
     EXPECT_TRUE(SelectFolders(nullptr, L"C:\\", L"Folder", true, false).empty());
