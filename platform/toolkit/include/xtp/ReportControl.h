@@ -390,6 +390,7 @@ private:
     friend class CXTPReportColumn;
     class DropTarget;
     void AddRows(CXTPReportRecords* records, int depth);
+    bool HasFocus() const;
     void DrawRow(CDC* dc, const CXTPReportRow* row);
     void DrawCell(CDC* dc, const CXTPReportRow* row, CXTPReportColumn* column, CRect rect);
     bool IsSelected(const CXTPReportRecord* record) const;

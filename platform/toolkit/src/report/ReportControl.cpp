@@ -660,17 +660,18 @@ void CXTPReportControl::DrawCell(CDC* dc, const CXTPReportRow* row, CXTPReportCo
     if (text.IsEmpty())
         return;
     const COLORREF colour = item->GetTextColor();
-    const bool selected = IsSelected(row->record_);
+    const bool highlighted = IsSelected(row->record_) && HasFocus();
     dc->SetTextColor(
-        colour != CLR_DEFAULT ? colour : (selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : colors.clrText));
+        colour != CLR_DEFAULT ? colour : (highlighted ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : colors.clrText));
     dc->DrawText(text, text.GetLength(), &rect,
                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void CXTPReportControl::DrawRow(CDC* dc, const CXTPReportRow* row) {
     const CRect line = row->GetRect();
+    // A control without the focus shows its selection quietly, as lists do.
     if (IsSelected(row->record_))
-        dc->FillSolidRect(&line, ::GetSysColor(COLOR_HIGHLIGHT));
+        dc->FillSolidRect(&line, ::GetSysColor(HasFocus() ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
     for (const auto& c : columns_) {
         if (!c->IsVisible())
             continue;
@@ -687,8 +688,14 @@ void CXTPReportControl::DrawRow(CDC* dc, const CXTPReportRow* row) {
         if (!row->IsExpanded())
             dc->FillSolidRect(button.left + button.Width() / 2, button.top + 2, 1, button.Height() - 4, ink);
     }
-    if (row->IsFocused() && GetSafeHwnd() == ::GetFocus())
+    if (row->IsFocused() && HasFocus())
         dc->DrawFocusRect(&line);
+}
+
+bool CXTPReportControl::HasFocus() const {
+    const HWND focus = ::GetFocus();
+    return focus != nullptr &&
+           (focus == GetSafeHwnd() || (edit_ != nullptr && focus == edit_->GetSafeHwnd()));
 }
 
 void CXTPReportControl::Paint(CDC* dc) {
@@ -771,6 +778,11 @@ LRESULT CXTPReportControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CONTEXTMENU:
         OnContextMenu(point);
         return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        // The selection's colour follows the focus.
+        Invalidate();
+        break;
     default:
         break;
     }

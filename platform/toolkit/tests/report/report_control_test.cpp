@@ -212,8 +212,13 @@ TEST_F(ReportControlTest, PictureShowsHeaderRowsAndSelection) {
     f.drawings->GetItem(1)->AddButton(new CXTPReportRecordItemButton)->SetCaption(L"...");
     f.report->SelectRow(f.report->GetRow(2));
     f.report->UpdateWindow();
-    pal::gdi::Surface shot = picture(f.report->GetSafeHwnd(), "report_rows");
     const CRect selected = f.report->GetRow(2)->GetRect();
+    // Without the focus the selection is quiet; with it, highlighted.
+    EXPECT_EQ(pal::test::snapshot(f.report->GetSafeHwnd()).pixel(selected.right - 2, selected.top + 2),
+              ::GetSysColor(COLOR_BTNFACE));
+    f.report->SetFocus();
+    f.report->UpdateWindow();
+    pal::gdi::Surface shot = picture(f.report->GetSafeHwnd(), "report_rows");
     EXPECT_EQ(shot.pixel(selected.right - 2, selected.top + 2), ::GetSysColor(COLOR_HIGHLIGHT));
     const CRect plain = f.report->GetRow(0)->GetRect();
     EXPECT_EQ(shot.pixel(plain.right - 2, plain.top + 2), ::GetSysColor(COLOR_WINDOW));
