@@ -4,11 +4,12 @@
 
 #include "afx/oledata.h"
 #include "afxwin.h"
-#include "pal/text.h"
 #include "win/ole/clipboard.h"
 #include "win/system/shell.h"
 
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace DocumentsMenu {
 
@@ -22,6 +23,21 @@ std::wstring extensionOf(const std::wstring& path) {
     return path.substr(dot);
 }
 
+// The clipboard's file lists are in UTF-16 units.
+std::u16string utf16(const std::wstring& text) {
+    std::u16string units;
+    for (wchar_t c : text) {
+        const auto code = static_cast<std::uint32_t>(c);
+        if (code < 0x10000) {
+            units.push_back(static_cast<char16_t>(code));
+        } else {
+            units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        }
+    }
+    return units;
+}
+
 HWND mainWindow() {
     CWnd* main = AfxGetMainWnd();
     return main ? main->GetSafeHwnd() : nullptr;
@@ -31,7 +47,7 @@ HWND mainWindow() {
 
 bool IsDocumentFileName(const std::wstring& path) {
     const std::wstring ext = extensionOf(path);
-    return ext.size() == 4 && pal::text::equalsNoCase(ext, L".grb");
+    return ext.size() == 4 && CString(ext.c_str()).CompareNoCase(L".grb") == 0;
 }
 
 FileClipboard& FileClipboard::Instance() {
@@ -46,7 +62,7 @@ UINT FileClipboard::PreferredEffectFormat() {
 HGLOBAL FileClipboard::MakeFileList(const std::vector<std::wstring>& files) {
     std::u16string list;
     for (const std::wstring& f : files) {
-        list += pal::text::toUtf16(f);
+        list += utf16(f);
         list.push_back(u'\0');
     }
     list.push_back(u'\0');

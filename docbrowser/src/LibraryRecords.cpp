@@ -9,14 +9,9 @@
 
 #include "DVPDMProxy/WorkMix.h"
 #include "DVTextCore/SearchableText.h"
-#include "pal/path.h"
-#include "pal/text.h"
+#include "win/system/file.h"
 #include "win/system/shell.h"
 #include "xtp/PopupBar.h"
-
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace DocumentsMenu {
 
@@ -49,8 +44,12 @@ std::vector<LibraryRecord*> libraryRecords(const std::vector<Record*>& selected)
     return out;
 }
 
+// Paths compare without regard to case or separator, as the model's do.
 bool samePath(const std::wstring& a, const std::wstring& b) {
-    return pal::path::toNative(a).lexically_normal() == pal::path::toNative(b).lexically_normal();
+    CString x(a.c_str()), y(b.c_str());
+    x.Replace(L'/', L'\\');
+    y.Replace(L'/', L'\\');
+    return x.CompareNoCase(y) == 0;
 }
 
 } // namespace
@@ -60,19 +59,22 @@ bool LibraryDocumentsMatch(ILibrary* library, const std::wstring& filter, const 
     if (folder.empty())
         return false;
     const bool showHidden = panel != nullptr && panel->IsShowHidden();
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(pal::path::toNative(folder), ec)) {
-        if (!entry.is_regular_file(ec))
-            continue;
-        const std::wstring name = pal::path::textOf(entry.path().filename());
-        if (!IsDocumentFileName(name) || name.starts_with(L"."))
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"*." + L"grb").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool match = false;
+    do {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+            !IsDocumentFileName(name) || name.starts_with(L"."))
             continue;
         if (!showHidden && panel != nullptr && panel->IsDocumentHidden(library, name))
             continue;
-        if (MatchesSearch(name, filter))
-            return true;
-    }
-    return false;
+        match = MatchesSearch(name, filter);
+    } while (!match && ::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return match;
 }
 
 LibraryRecord::LibraryRecord(ILibrary* library, bool browse) : browse_(browse), library_(library) {}

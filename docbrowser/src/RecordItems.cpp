@@ -5,7 +5,6 @@
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/SelectFolders.h"
 #include "DravikUI/CachingImageManager.h"
-#include "pal/text.h"
 #include "win/system/shell.h"
 
 #include <algorithm>
@@ -78,7 +77,8 @@ int LibraryRecordItemName::GetIconIndex() const {
     if (!isFolder(folder))
         return 4307;
     for (ILibrary* other : CollectAllLibraries(GlobalCfgGroup()))
-        if (other != library_ && pal::text::equalsNoCase(other->GetName(), library_->GetName()))
+        if (other != library_ &&
+            CString(other->GetName().c_str()).CompareNoCase(library_->GetName().c_str()) == 0)
             return 4310;
     CachingImageManager* images = cachingImages(this);
     if (images != nullptr)
