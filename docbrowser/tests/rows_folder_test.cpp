@@ -198,9 +198,11 @@ TEST_F(Folders, ACellRenameRenamesTheFile) {
     tree->GetInplaceEdit()->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(fs::exists(boltsDir() / "plate.grb"));
     EXPECT_FALSE(fs::exists(boltsDir() / "a.grb"));
-    // The folder tells the row its new name.
-    ASSERT_TRUE(rowsBecome([&] { return record<DocumentRecord>(L"plate.grb") != nullptr; }));
-    EXPECT_EQ(record<DocumentRecord>(L"plate.grb")->GetName(), L"plate.grb");
+    // The cell shows the new name at once; the folder then tells the row its file's new name.
+    auto* renamed = record<DocumentRecord>(L"plate.grb");
+    ASSERT_NE(renamed, nullptr);
+    ASSERT_TRUE(rowsBecome([&] { return renamed->GetName() == L"plate.grb"; }));
+    EXPECT_EQ(renamed->GetFullPath(), bolts + L"plate.grb");
 }
 
 TEST_F(Folders, RefusedRenamesLeaveFileAndRow) {
