@@ -117,11 +117,7 @@ bool FileClipboard::SetFiles(const std::vector<std::wstring>& files, DROPEFFECT 
     return true;
 }
 
-bool FileClipboard::DragFiles(std::vector<std::wstring> files, DROPEFFECT effect) {
-    return DragFiles(files, effect, 0);
-}
-
-bool FileClipboard::DragFiles(const std::vector<std::wstring>& files, DROPEFFECT effect, int) {
+bool FileClipboard::DragFiles(const std::vector<std::wstring>& files, DROPEFFECT effect) {
     HGLOBAL list = MakeFileList(files);
     HGLOBAL preferred = MakeEffect(effect);
     if (list == nullptr || preferred == nullptr) {

@@ -266,6 +266,23 @@ TEST_F(Rows, MenusOfEachKindOfRow) {
     EXPECT_EQ(std::count(sameFlags.begin(), sameFlags.end(), "|*standard_elements"), 1);
 }
 
+TEST_F(Rows, MenusOfPdmRows) {
+    DocumentsMenuDlg panel;
+    makeTree(&panel, true);
+    expand(L"Works");
+    expand(L"Fasteners");
+    expand(L"Bolts");
+    // Without the PDM work mix there is no Update.
+    EXPECT_EQ(menuOf(record<Record>(L"Works")),
+              (std::vector<std::string>{"active_configuration", "|open_in_explorer", "|close"}));
+    EXPECT_EQ(menuOf(record<Record>(L"Fasteners")), (std::vector<std::string>{"open_window", "|copy"}));
+    EXPECT_EQ(menuOf(record<Record>(L"Bolts")),
+              (std::vector<std::string>{"open_in_explorer", "open_window", "create_toolbar", "|copy"}));
+    EXPECT_EQ(menuOf(record<Record>(L"a.grb")),
+              (std::vector<std::string>{"open_in_explorer", "|open", "-insert_as_fragment",
+                                        "-insert_as_picture", "properties", "|copy"}));
+}
+
 TEST_F(Rows, DoubleClicksExpandOpenOrEdit) {
     RecordingApp app;
     DocumentsMenuDlg panel;

@@ -25,8 +25,7 @@ public:
     // cannot be made.
     bool SetFiles(const std::vector<std::wstring>& files, DROPEFFECT effect);
     // A modal drag of the files, copy and move allowed; true whatever the drop did.
-    bool DragFiles(std::vector<std::wstring> files, DROPEFFECT effect);
-    bool DragFiles(const std::vector<std::wstring>& files, DROPEFFECT effect, int);
+    bool DragFiles(const std::vector<std::wstring>& files, DROPEFFECT effect);
 
     // The list is left as it was when there is no file list; else it is the files, in order.
     void GetFiles(std::vector<std::wstring>& files) const;

@@ -452,6 +452,11 @@ void CXTPReportControl::EndEdit(BOOL accept) {
 
 void CXTPReportControl::EnableDragDrop(BOOL enable) {
     dragDrop_ = enable != FALSE;
+    if (!dragDrop_ && dropTarget_ != nullptr) {
+        dropTarget_->Revoke();
+        delete dropTarget_;
+        dropTarget_ = nullptr;
+    }
     if (dragDrop_ && dropTarget_ == nullptr && GetSafeHwnd() != nullptr) {
         dropTarget_ = new DropTarget(this);
         if (!dropTarget_->Register(this)) {

@@ -30,6 +30,10 @@ protected:
     void OnHeaderClick(CXTPReportColumn* column) override {
         heard.push_back(L"header " + std::wstring(column->GetInternalName()));
     }
+    void OnBeginDrag(CPoint point, DWORD keyState) override {
+        heard.push_back(L"drag " + std::to_wstring(HitTest(point)->GetIndex()) +
+                        ((keyState & MK_CONTROL) ? L" ctrl" : L""));
+    }
 };
 
 class Button : public CXTPReportRecordItemButton {
@@ -157,6 +161,26 @@ TEST_F(ReportControlTest, ClicksSelectAndButtonsPress) {
     f.report->SendMessage(WM_KEYDOWN, VK_UP, 0);
     ASSERT_EQ(f.report->GetSelectedRows().size(), 1u);
     EXPECT_EQ(f.report->GetSelectedRows()[0]->GetIndex(), 0);
+}
+
+TEST_F(ReportControlTest, ADragStartsOnceTheMouseMovesAFewPixels) {
+    Fixture f = make();
+    f.report->EnableDragDrop(TRUE);
+    const int y = f.report->GetHeaderHeight() + 2;
+    f.report->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at(CPoint(40, y)));
+    f.report->heard.clear();
+    f.report->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, at(CPoint(42, y + 1)));
+    EXPECT_TRUE(f.report->heard.empty()) << "two pixels are no drag";
+    f.report->SendMessage(WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, at(CPoint(40, y + 12)));
+    f.report->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, at(CPoint(40, y + 20)));
+    EXPECT_EQ(f.report->heard, (std::vector<std::wstring>{L"drag 0 ctrl"}))
+        << "one drag, from where it began";
+    // Without drag and drop, moving does nothing.
+    f.report->EnableDragDrop(FALSE);
+    f.report->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at(CPoint(40, y)));
+    f.report->heard.clear();
+    f.report->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, at(CPoint(40, y + 20)));
+    EXPECT_TRUE(f.report->heard.empty());
 }
 
 TEST_F(ReportControlTest, DoubleClickEditsAndEnterOrEscapeEnds) {
