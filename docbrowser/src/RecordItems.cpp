@@ -50,10 +50,6 @@ void ReportRecordItem::OnEditChanged(XTP_REPORTRECORDITEM_ARGS* args, LPCWSTR te
         SetCaption(text);
 }
 
-int ReportRecordItem::Compare(CXTPReportColumn* column, CXTPReportRecordItem* other) {
-    return CXTPReportRecordItem::Compare(column, other);
-}
-
 DocumentRecordItemName::DocumentRecordItemName(IRecordTextValueEditor* editor, Action action,
                                                ILibrary* library, std::wstring name)
     : ReportRecordItem(editor, std::move(action)), library_(library), name_(std::move(name)) {}

@@ -67,7 +67,6 @@ public:
     IRecordTextValueEditor* GetEditor() const { return editor_.get(); }
     void OnDblClick(XTP_REPORTRECORDITEM_CLICKARGS* args) override;
     void OnEditChanged(XTP_REPORTRECORDITEM_ARGS* args, LPCWSTR text) override;
-    int Compare(CXTPReportColumn* column, CXTPReportRecordItem* other) override;
 
 private:
     std::unique_ptr<IRecordTextValueEditor> editor_;
