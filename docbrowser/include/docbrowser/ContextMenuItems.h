@@ -120,24 +120,15 @@ private:
 
 // Check entries: ticked when every target has the flag; choosing one makes them all the
 // opposite of the tick.
-template <class Base, const MenuEntry& Entry, class Target>
-class FlagCommand : public MenuCommand<Base, Entry> {
+template <class Base, const MenuEntry& Entry, auto Flag> class FlagCommand : public MenuCommand<Base, Entry> {
 public:
     template <class T>
     FlagCommand(T targets, bool beginGroup = false)
         : MenuCommand<Base, Entry>(std::move(targets), beginGroup) {
         bool all = !this->targets_.empty();
-        for (Target* t : this->targets_)
-            all = all && Flag(t);
+        for (auto* t : this->targets_)
+            all = all && (t->*Flag)();
         this->SetChecked(all);
-    }
-
-private:
-    static bool Flag(Target* t) {
-        if constexpr (&Entry == &Entries::kSymbolElements)
-            return t->IsSymbolElements();
-        else
-            return t->IsStandardElements();
     }
 };
 
@@ -150,7 +141,8 @@ using Close = MenuCommand<ConfigurationMenuItem, Entries::kClose>;
 using Update = MenuCommand<ConfigurationMenuItem, Entries::kUpdate>;
 using Exclude = MenuCommand<ConfigurationMenuItem, Entries::kExclude>;
 using Include = MenuCommand<ConfigurationMenuItem, Entries::kInclude>;
-using StandardElements = FlagCommand<ConfigurationMenuItem, Entries::kStandardElements, IConfiguration>;
+using StandardElements =
+    FlagCommand<ConfigurationMenuItem, Entries::kStandardElements, &ILibraryItem::IsStandardElements>;
 using AlterNames = MenuCommand<ConfigurationMenuItem, Entries::kAlterNames>;
 } // namespace ConfigurationMenuItems
 
@@ -163,7 +155,8 @@ using Copy = MenuCommand<LibrariesGroupMenuItem, Entries::kCopy>;
 using Remove = MenuCommand<LibrariesGroupMenuItem, Entries::kRemove>;
 using Exclude = MenuCommand<LibrariesGroupMenuItem, Entries::kExclude>;
 using Include = MenuCommand<LibrariesGroupMenuItem, Entries::kInclude>;
-using StandardElements = FlagCommand<LibrariesGroupMenuItem, Entries::kStandardElements, ILibrariesGroup>;
+using StandardElements =
+    FlagCommand<LibrariesGroupMenuItem, Entries::kStandardElements, &ILibraryItem::IsStandardElements>;
 // Enabled only while the libraries clipboard holds a copy or cut of libraries or groups.
 class Paste : public MenuCommand<LibrariesGroupMenuItem, Entries::kPaste> {
 public:
@@ -183,8 +176,9 @@ using ConvertPathToRelative = MenuCommand<LibraryMenuItem, Entries::kToRelative>
 using ConvertPathToAbsolute = MenuCommand<LibraryMenuItem, Entries::kToAbsolute>;
 using Exclude = MenuCommand<LibraryMenuItem, Entries::kExclude>;
 using Include = MenuCommand<LibraryMenuItem, Entries::kInclude>;
-using StandardElements = FlagCommand<LibraryMenuItem, Entries::kStandardElements, ILibrary>;
-using SymbolElements = FlagCommand<LibraryMenuItem, Entries::kSymbolElements, ILibrary>;
+using StandardElements =
+    FlagCommand<LibraryMenuItem, Entries::kStandardElements, &ILibraryItem::IsStandardElements>;
+using SymbolElements = FlagCommand<LibraryMenuItem, Entries::kSymbolElements, &ILibrary::IsSymbolElements>;
 // Enabled only while the clipboard offers a drawing; pastes the drawings into the folder.
 class Paste : public MenuCommand<LibraryMenuItem, Entries::kPaste> {
 public:
