@@ -106,18 +106,17 @@ protected:
         fs::create_directories(root() / relative);
         return pal::path::fromNative(root() / relative) + L"/";
     }
-    // A drawing (the bundled prototype) with the given properties.
+    // A drawing of one sheet with the given properties.
     void drawing(const std::string& relative, const std::wstring& author = {},
                  const std::wstring& company = {}) {
-        std::wstring error;
-        auto doc = Dravik::grb::LoadFile(pal::path::fromNative(binDir() / "Prototypes/drawing.grb"), &error);
-        ASSERT_NE(doc, nullptr) << pal::text::toUtf8(error);
+        CDvw32Doc doc;
+        doc.Cont2D()->LoadContent({Dravik::Page{Dravik::PageKind::Sheet, 297, 210, L"Sheet 1"}}, {}, {});
         CDVPropertySet properties;
         properties.SetAuthor(author);
         properties.SetCompany(company);
         properties.SetTitle(pal::text::fromUtf8(fs::path(relative).stem().string()));
-        doc->SetProperties(properties);
-        writeFile(relative, Dravik::grb::Encode(*doc));
+        doc.SetProperties(properties);
+        writeFile(relative, Dravik::grb::Encode(doc));
     }
 
     // A tree in a frame, with the configurations' rows; a panel makes it a browser structure.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -67,8 +68,15 @@ LPARAM at(CPoint p) {
 
 struct Fixture {
     CFrameWnd* frame = nullptr;
+    std::unique_ptr<Report> owned;
     Report* report = nullptr;
     CXTPReportRecord* drawings = nullptr;
+    Fixture() = default;
+    Fixture(Fixture&&) = default;
+    ~Fixture() {
+        if (owned && owned->GetSafeHwnd())
+            owned->DestroyWindow();
+    }
 };
 
 // Two top-level records; "Drawings" holds three, one of them first by priority.
@@ -76,7 +84,8 @@ Fixture make() {
     Fixture f;
     f.frame = new CFrameWnd;
     f.frame->Create(nullptr, L"Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 420, 260));
-    f.report = new Report;
+    f.owned = std::make_unique<Report>();
+    f.report = f.owned.get();
     f.report->Create(WS_VISIBLE, CRect(0, 0, 400, 200), f.frame, 100);
     auto* name = f.report->AddColumn(new CXTPReportColumn(0, L"Name", 200));
     name->SetInternalName(L"Name");
