@@ -97,6 +97,11 @@ public:
             return {};
         return pal::text::fromUtf8(b_.substr(pos_ - n, n));
     }
+    std::string raw(std::size_t n) {
+        if (!take(n))
+            return {};
+        return std::string(b_.substr(pos_ - n, n));
+    }
     std::string bytes() {
         const std::uint32_t n = u32();
         if (!take(n))
@@ -148,6 +153,45 @@ bool coordsFit(ElementKind kind, std::size_t n) {
     return false;
 }
 
+// The properties section: its byte count and CRC-32, then the seven texts. Its own checksum
+// lets it be trusted without reading the body around it.
+constexpr std::size_t kBodyLead = 16;                 // kind, flags, current page
+constexpr std::uint32_t kMaxPropertiesSize = 1 << 20; // texts a person typed, not data
+
+void writeProperties(Writer& w, const CDVPropertySet& p) {
+    Writer section;
+    for (const std::wstring* s : {&p.GetAuthor(), &p.GetCompany(), &p.GetComments(), &p.GetTitle(),
+                                  &p.GetSubject(), &p.GetCategory(), &p.GetKeywords()})
+        section.str(*s);
+    w.u32(static_cast<std::uint32_t>(section.out.size()));
+    w.u32(checksum(section.out));
+    w.out += section.out;
+}
+
+// Reads the section at the reader's place; false (and nothing set) when it is not sound.
+bool readProperties(Reader& r, CDVPropertySet& out) {
+    const std::uint32_t size = r.u32();
+    const std::uint32_t sum = r.u32();
+    if (!r.ok() || size > r.left() || size > kMaxPropertiesSize)
+        return r.fail();
+    const std::string section = r.raw(size);
+    if (checksum(section) != sum)
+        return r.fail();
+    Reader s(section);
+    CDVPropertySet p;
+    p.SetAuthor(s.str());
+    p.SetCompany(s.str());
+    p.SetComments(s.str());
+    p.SetTitle(s.str());
+    p.SetSubject(s.str());
+    p.SetCategory(s.str());
+    p.SetKeywords(s.str());
+    if (!s.ok() || s.left() != 0)
+        return r.fail();
+    out = std::move(p);
+    return true;
+}
+
 std::wstring fileName(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
@@ -161,6 +205,7 @@ std::string Encode(const DravikDocument2& document) {
     w.u32(static_cast<std::uint32_t>(document.GetKind()));
     w.u64(document.GetFlags());
     w.u32(static_cast<std::uint32_t>(c.GetCurrentPage()));
+    writeProperties(w, document.GetProperties());
     w.u32(static_cast<std::uint32_t>(c.GetPages().size()));
     for (const Page& p : c.GetPages()) {
         w.u32(static_cast<std::uint32_t>(p.kind));
@@ -238,6 +283,9 @@ bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* err
     const std::uint32_t kind = r.u32();
     const std::uint64_t flags = r.u64();
     const std::uint32_t current = r.u32();
+    CDVPropertySet properties;
+    if (version >= 2)
+        readProperties(r, properties);
     std::vector<Page> pages(r.count(24));
     for (Page& p : pages) {
         const std::uint32_t pageKind = r.u32();
@@ -294,6 +342,7 @@ bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* err
     document.Cont2D()->LoadContent(std::move(pages), std::move(vars), std::move(elements));
     document.Cont2D()->SetCurrentPage(static_cast<int>(current));
     document.SetPictures(std::move(pictures));
+    document.SetProperties(std::move(properties));
     return true;
 }
 
@@ -404,4 +453,47 @@ HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info) {
     if (info)
         *info = read;
     return S_OK;
+}
+
+namespace {
+
+// The header and the properties section only: the browser shows these for every drawing of a
+// folder, so the body is never read for them.
+CDVPropertySet readPropertiesOf(const wchar_t* path) {
+    using namespace Dravik::grb;
+    if (path == nullptr || *path == 0)
+        return {};
+    std::ifstream in(pal::path::toNative(path), std::ios::binary);
+    constexpr std::size_t lead = kHeaderSize + kBodyLead + 8;
+    std::string head(lead, '\0');
+    if (!in || !in.read(head.data(), static_cast<std::streamsize>(head.size())))
+        return {};
+    if (std::memcmp(head.data(), kMagic, sizeof kMagic) != 0)
+        return {};
+    Reader r(std::string_view(head).substr(sizeof kMagic));
+    const std::uint32_t version = r.u32();
+    r.u32();
+    const std::uint64_t length = r.u64();
+    const std::uint32_t kind = r.u32();
+    if (version < 2 || version > kFormatVersion || !Dravik::IsKnownDocumentKind(kind))
+        return {};
+    r.u64();
+    r.u32();
+    const std::uint32_t size = r.u32();
+    if (!r.ok() || size > kMaxPropertiesSize || kBodyLead + 8 + size > length)
+        return {};
+    std::string section(lead + size, '\0');
+    std::memcpy(section.data(), head.data(), lead);
+    if (size > 0 && !in.read(section.data() + lead, size))
+        return {};
+    Reader s(std::string_view(section).substr(kHeaderSize + kBodyLead));
+    CDVPropertySet out;
+    readProperties(s, out);
+    return out;
+}
+
+} // namespace
+
+CDVPropertySet Dravik::DravikDocument2::ReadProperties(const wchar_t* path) {
+    return readPropertiesOf(path);
 }

@@ -4,6 +4,7 @@
 
 #include "Compression/SharedPathName.h"
 #include "DravikKernel/DVDocument.h"
+#include "DravikKernel/PropertySet.h"
 #include "afx/document.h"
 #include "pal/visibility.h"
 
@@ -97,6 +98,14 @@ public:
     const std::vector<std::wstring>& GetKeywordList() const { return keywords_; }
     void SetKeywordList(std::vector<std::wstring> keywords) { keywords_ = std::move(keywords); }
 
+    // The document's own texts, kept in its file's properties section.
+    const CDVPropertySet& GetProperties() const { return properties_; }
+    void SetProperties(CDVPropertySet properties) { properties_ = std::move(properties); }
+    // The properties of the document file at the path, read from its properties section alone;
+    // empty texts for a file that cannot be read, is not a document, is damaged there or was
+    // written before documents kept properties.
+    static CDVPropertySet ReadProperties(const wchar_t* path);
+
     // The assembly a part document is edited within; none outside such an edit.
     DravikDocument2* GetAssemblyDocument() const { return assembly_; }
     void SetAssemblyDocument(DravikDocument2* assembly) { assembly_ = assembly; }
@@ -137,6 +146,7 @@ private:
     bool readOnly_ = false;
     const DravikDocument2* editInPlace_[2] = {nullptr, nullptr};
     std::vector<std::wstring> keywords_;
+    CDVPropertySet properties_;
     DravikDocument2* assembly_ = nullptr;
     DVDocument content_;
     std::vector<std::pair<std::wstring, std::string>> pictures_;

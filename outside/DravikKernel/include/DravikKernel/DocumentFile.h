@@ -14,7 +14,8 @@ DV_EXPORTS_BEGIN
 
 namespace Dravik::grb {
 
-inline constexpr std::uint32_t kFormatVersion = 1;
+// Version 2 added the properties section; version 1 files are still read.
+inline constexpr std::uint32_t kFormatVersion = 2;
 
 // The bytes of a document.
 std::string Encode(const DravikDocument2& document);

@@ -89,4 +89,38 @@ void ILFree(PIDLIST_ABSOLUTE item);
 HRESULT SHOpenFolderAndSelectItems(PCIDLIST_ABSOLUTE folder, UINT count, PCUITEMID_CHILD_ARRAY children,
                                    DWORD flags);
 
+// File operations of the shell. The lists are of full paths, each ending with a terminator and
+// the list with one more. Copy and move take each source into the one target folder (or, with
+// as many targets as sources and FOF_MULTIDESTFILES, onto its own target path); rename takes
+// the one source onto the one target in the same folder. With FOF_ALLOWUNDO a deletion moves
+// the items into the sandbox's trash folder ("Trash" under its root), else deletes them. The
+// platform asks nothing and shows nothing: an existing target is kept and that item fails with
+// ERROR_ALREADY_EXISTS unless FOF_NOCONFIRMATION lets a copy or move replace a file. The
+// result is 0 when every item was done, else the error of the first that failed; the items
+// before it stay done and fAnyOperationsAborted is set. Each call is journaled
+// ("SHFileOperation": operation, from, to).
+constexpr UINT FO_MOVE = 1;
+constexpr UINT FO_COPY = 2;
+constexpr UINT FO_DELETE = 3;
+constexpr UINT FO_RENAME = 4;
+using FILEOP_FLAGS = WORD;
+constexpr FILEOP_FLAGS FOF_MULTIDESTFILES = 0x0001;
+constexpr FILEOP_FLAGS FOF_SILENT = 0x0004;
+constexpr FILEOP_FLAGS FOF_NOCONFIRMATION = 0x0010;
+constexpr FILEOP_FLAGS FOF_ALLOWUNDO = 0x0040;
+constexpr FILEOP_FLAGS FOF_NOERRORUI = 0x0400;
+
+struct SHFILEOPSTRUCTW {
+    HWND hwnd;
+    UINT wFunc;
+    LPCWSTR pFrom;
+    LPCWSTR pTo;
+    FILEOP_FLAGS fFlags;
+    BOOL fAnyOperationsAborted;
+    LPVOID hNameMappings;
+    LPCWSTR lpszProgressTitle;
+};
+using LPSHFILEOPSTRUCTW = SHFILEOPSTRUCTW*;
+int SHFileOperationW(LPSHFILEOPSTRUCTW operation);
+
 DV_EXPORTS_END

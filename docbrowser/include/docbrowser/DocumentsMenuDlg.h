@@ -1,0 +1,86 @@
+// The documents browser's panel as far as its rows reach it: the view state it keeps, its two
+// display switches, its clients and the preview it shows the selected row in. The pane around
+// it (bars, splitter, structure, preview) comes with the panel itself.
+#pragma once
+
+#include "docbrowser/BrowserViewState.h"
+
+#include "pal/visibility.h"
+
+#include <string>
+#include <vector>
+
+DV_EXPORTS_BEGIN
+
+namespace DocumentsMenu {
+
+class DocumentsMenuDlg {
+public:
+    struct IClient {
+        virtual void OnShowHiddenChanged() = 0;
+        virtual void OnShowExcludedChanged() = 0;
+        virtual void OnDocumentHiddenChanged(ILibrary* library, const std::wstring& name) = 0;
+        virtual void OnLibrariesGroupHiddenChanged(ILibrariesGroup* group) = 0;
+        virtual void OnLibraryHiddenChanged(ILibrary* library) = 0;
+
+    protected:
+        ~IClient() = default;
+    };
+
+    DocumentsMenuDlg() = default;
+    DocumentsMenuDlg(const DocumentsMenuDlg&) = delete;
+    DocumentsMenuDlg& operator=(const DocumentsMenuDlg&) = delete;
+
+    bool IsShowExcluded() const { return showExcluded_; }
+    // False when unchanged; otherwise the clients hear it.
+    bool SetShowExcluded(bool show);
+    bool IsShowHidden() const { return showHidden_; }
+    bool SetShowHidden(bool show);
+
+    // A configuration is a libraries group here. Null objects answer false.
+    bool IsLibrariesGroupExpanded(const ILibrariesGroup* group) const {
+        return state_.IsGroupExpanded(group);
+    }
+    bool IsLibraryExpanded(const ILibrary* library) const { return state_.IsLibraryExpanded(library); }
+    bool IsLibrariesGroupHidden(const ILibrariesGroup* group) const { return state_.IsGroupHidden(group); }
+    bool IsLibraryHidden(const ILibrary* library) const { return state_.IsLibraryHidden(library); }
+    bool IsDocumentHidden(const ILibrary* library, const std::wstring& name) const {
+        return state_.IsDocumentHidden(library, name);
+    }
+    bool HasHiddenItems() const { return state_.HasHiddenItems(); }
+    // Rows record their expansion without telling anyone.
+    void SetLibrariesGroupExpanded(const ILibrariesGroup* group, bool state) {
+        state_.SetGroupExpanded(group, state);
+    }
+    void SetLibraryExpanded(const ILibrary* library, bool state) {
+        state_.SetLibraryExpanded(library, state);
+    }
+    // Hiding tells every client, changed or not.
+    void SetLibrariesGroupHidden(ILibrariesGroup* group, bool hidden);
+    void SetLibraryHidden(ILibrary* library, bool hidden);
+    void SetDocumentHidden(ILibrary* library, const std::wstring& name, bool hidden);
+
+    void AddClient(IClient* client);
+    void RemoveClient(IClient* client);
+
+    // The preview shows the selected row's object; without a visible preview these do nothing.
+    void ShowConfiguration(IConfiguration* configuration);
+    void ShowLibrariesGroup(ILibrariesGroup* group);
+    void ShowLibrary(ILibrary* library);
+    void ShowDocument(ILibrary* library, const std::wstring& name);
+    void ClearPreview();
+
+    BrowserViewState& GetViewState() { return state_; }
+
+private:
+    template <class F> void TellClients(F&& f);
+
+    BrowserViewState state_;
+    bool showExcluded_ = false;
+    bool showHidden_ = false;
+    std::vector<IClient*> clients_;
+};
+
+} // namespace DocumentsMenu
+
+DV_EXPORTS_END

@@ -1,0 +1,62 @@
+#include "docbrowser/DocumentsMenuDlg.h"
+
+#include <algorithm>
+
+namespace DocumentsMenu {
+
+template <class F> void DocumentsMenuDlg::TellClients(F&& f) {
+    // A client may leave while told: the copy is told, skipping those gone meanwhile.
+    const std::vector<IClient*> clients = clients_;
+    for (IClient* c : clients)
+        if (std::find(clients_.begin(), clients_.end(), c) != clients_.end())
+            f(c);
+}
+
+bool DocumentsMenuDlg::SetShowExcluded(bool show) {
+    if (show == showExcluded_)
+        return false;
+    showExcluded_ = show;
+    TellClients([](IClient* c) { c->OnShowExcludedChanged(); });
+    return true;
+}
+
+bool DocumentsMenuDlg::SetShowHidden(bool show) {
+    if (show == showHidden_)
+        return false;
+    showHidden_ = show;
+    TellClients([](IClient* c) { c->OnShowHiddenChanged(); });
+    return true;
+}
+
+void DocumentsMenuDlg::SetLibrariesGroupHidden(ILibrariesGroup* group, bool hidden) {
+    state_.SetGroupHidden(group, hidden);
+    TellClients([&](IClient* c) { c->OnLibrariesGroupHiddenChanged(group); });
+}
+
+void DocumentsMenuDlg::SetLibraryHidden(ILibrary* library, bool hidden) {
+    state_.SetLibraryHidden(library, hidden);
+    TellClients([&](IClient* c) { c->OnLibraryHiddenChanged(library); });
+}
+
+void DocumentsMenuDlg::SetDocumentHidden(ILibrary* library, const std::wstring& name, bool hidden) {
+    state_.SetDocumentHidden(library, name, hidden);
+    TellClients([&](IClient* c) { c->OnDocumentHiddenChanged(library, name); });
+}
+
+void DocumentsMenuDlg::AddClient(IClient* client) {
+    if (client != nullptr && std::find(clients_.begin(), clients_.end(), client) == clients_.end())
+        clients_.push_back(client);
+}
+
+void DocumentsMenuDlg::RemoveClient(IClient* client) {
+    std::erase(clients_, client);
+}
+
+// The preview pane comes with the panel's splitter; until it is there nothing shows.
+void DocumentsMenuDlg::ShowConfiguration(IConfiguration*) {}
+void DocumentsMenuDlg::ShowLibrariesGroup(ILibrariesGroup*) {}
+void DocumentsMenuDlg::ShowLibrary(ILibrary*) {}
+void DocumentsMenuDlg::ShowDocument(ILibrary*, const std::wstring&) {}
+void DocumentsMenuDlg::ClearPreview() {}
+
+} // namespace DocumentsMenu
