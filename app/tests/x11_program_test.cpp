@@ -1,16 +1,22 @@
 // DravikCad on a real X11 display with a window manager, driven only by keys as a person at the
 // keyboard drives it: a modal dialog opened and closed gives the keyboard back to the main
-// window, and the backstage closed leaves the panes showing their own pixels.
+// window, whose shortcuts then work with and without a document, and the backstage closed
+// leaves the panes showing their own pixels.
 #include "pal/test/sandbox_test.h"
 
+#include "pal/gdi.h"
 #include "pal/test/eventually.h"
+#include "pal/test/snapshot.h"
 #include "pal/test/x_client.h"
 #include "pal/test/x_server.h"
 
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <gtest/gtest.h>
 
+#include <cairo.h>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <sys/wait.h>
@@ -111,6 +117,25 @@ protected:
         XSync(dpy_, False);
     }
 
+    // Holds Ctrl while the key is pressed and released.
+    void withControl(KeySym sym) {
+        const KeyCode control = XKeysymToKeycode(dpy_, XK_Control_L);
+        XTestFakeKeyEvent(dpy_, control, True, CurrentTime);
+        pal::test::tapKey(dpy_, XKeysymToKeycode(dpy_, sym));
+        XTestFakeKeyEvent(dpy_, control, False, CurrentTime);
+        XSync(dpy_, False);
+    }
+
+    std::string title(Window w) {
+        char* name = nullptr;
+        std::string out;
+        if (XFetchName(dpy_, w, &name) && name)
+            out = name;
+        if (name)
+            XFree(name);
+        return out;
+    }
+
     // The About command of the ribbon's Help group, reached through the key tips: Alt, the Home
     // tab's "H", then "A2", as "Applications" of the Settings group takes the letter first.
     void openAbout() { keys({XK_Alt_L, XK_h, XK_a, XK_2}); }
@@ -131,6 +156,31 @@ protected:
                 pixels.push_back(XGetPixel(image, i, j) & 0xFFFFFF);
         XDestroyImage(image);
         return pixels;
+    }
+
+    // The picture the X server shows of the whole window, kept as a PNG for a person to look at.
+    bool keepPicture(Window w, const std::string& name) {
+        XWindowAttributes a{};
+        if (!XGetWindowAttributes(dpy_, w, &a))
+            return false;
+        XImage* image = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width),
+                                  static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+        if (!image)
+            return false;
+        pal::gdi::Surface picture = pal::gdi::Surface::create(a.width, a.height);
+        if (picture) {
+            cairo_surface_flush(picture.get());
+            unsigned char* data = cairo_image_surface_get_data(picture.get());
+            const int stride = cairo_image_surface_get_stride(picture.get());
+            for (int y = 0; y < a.height; ++y) {
+                auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+                for (int x = 0; x < a.width; ++x)
+                    row[x] = 0xFF000000u | static_cast<uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+            }
+            cairo_surface_mark_dirty(picture.get());
+        }
+        XDestroyImage(image);
+        return picture && pal::test::keepSnapshot(picture, name);
     }
 
     pal::test::Xvfb server_;
@@ -159,6 +209,30 @@ TEST_F(ProgramOnX11, AfterTheAboutBoxClosesByKeysTheKeysReachTheMainWindowWithou
     }
 }
 
+// Shortcuts are the frame's: after the box they reach it without a click, a new document
+// window's title joins the main title, and after the box once more the document window is the
+// one Ctrl+F4 closes.
+TEST_F(ProgramOnX11, AfterTheAboutBoxClosesByKeysTheFramesShortcutsOpenAndCloseADocumentWithoutAClick) {
+    Window main = 0;
+    ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
+    const auto aboutOpenedAndClosed = [&] {
+        openAbout();
+        ASSERT_TRUE(eventually([&] { return titled("About") != 0; })) << "the About box opens";
+        keys({XK_Escape});
+        ASSERT_TRUE(eventually([&] { return titled("About") == 0 && focused() == main; }))
+            << "Escape closes it and the main window has the keyboard again";
+    };
+    aboutOpenedAndClosed();
+    ASSERT_EQ(title(main), kMain) << "no document yet";
+    withControl(XK_n);
+    EXPECT_TRUE(eventually([&] { return title(main).rfind(std::string(kMain) + " - ", 0) == 0; }))
+        << "Ctrl+N opened a document: \"" << title(main) << "\"";
+    aboutOpenedAndClosed();
+    withControl(XK_F4);
+    EXPECT_TRUE(eventually([&] { return title(main) == kMain; }))
+        << "Ctrl+F4 closed the document: \"" << title(main) << "\"";
+}
+
 TEST_F(ProgramOnX11, TheBackstageClosedByKeysLeavesThePanesTheirOwnPixels) {
     Window main = 0;
     ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
@@ -171,8 +245,10 @@ TEST_F(ProgramOnX11, TheBackstageClosedByKeysLeavesThePanesTheirOwnPixels) {
     }));
     keys({XK_Alt_L, XK_f});
     ASSERT_TRUE(eventually([&] { return panes(main) != before; })) << "the backstage covers the panes";
+    EXPECT_TRUE(keepPicture(main, "program-backstage-open.png"));
     keys({XK_Escape});
     EXPECT_TRUE(eventually([&] { return panes(main) == before; })) << "the panes show their own pixels again";
+    EXPECT_TRUE(keepPicture(main, "program-backstage-closed.png"));
 }
 
 } // namespace
