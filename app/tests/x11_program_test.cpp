@@ -1,8 +1,9 @@
 // DravikCad on a real X11 display with a window manager, driven only by keys as a person at the
 // keyboard drives it: a modal dialog opened and closed gives the keyboard back to the main
-// window, the backstage closed leaves the panes showing their own pixels, Ctrl+O of the
-// program's key table opens the file dialog in its details view, and a drawing opened,
-// changed, undone, redone, saved, saved as and closed with the file keys.
+// window, whose shortcuts then work with and without a document, the backstage closed leaves
+// the panes showing their own pixels, Ctrl+O of the program's key table opens the file dialog in
+// its details view, and a drawing opened, changed, undone, redone, saved, saved as and closed
+// with the file keys.
 #include "DravikKernel/DocumentFile.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -21,6 +22,7 @@
 #include <X11/Xutil.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cairo.h>
 #include <csignal>
 #include <cstdint>
@@ -35,6 +37,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using pal::test::eventually;
+
+constexpr const char* kMain = "DRAVIK CAD 3D";
 
 class ProgramOnX11 : public pal::test::SandboxTest {
 protected:
@@ -141,6 +145,25 @@ protected:
         XSync(dpy_, False);
     }
 
+    // The main window, once it shows, has the keyboard and has painted its panes, which two
+    // looks in a row see alike: a part of an X window not painted yet shows black, which the
+    // panes have nowhere. Keys pressed before that are the start-up's, not a person's.
+    Window started(std::vector<unsigned long>* settled = nullptr) {
+        Window main = 0;
+        std::vector<unsigned long> look;
+        const bool up = eventually([&] {
+            if ((main = titled(kMain)) == 0 || focused() != main)
+                return false;
+            const auto first = panes(main);
+            look = panes(main);
+            return !look.empty() && first == look &&
+                   std::none_of(look.begin(), look.end(), [](unsigned long p) { return p == 0; });
+        });
+        if (settled)
+            *settled = std::move(look);
+        return up ? main : 0;
+    }
+
     // A key pressed while the modifiers are held.
     void chord(std::initializer_list<KeySym> modifiers, KeySym key) {
         for (KeySym m : modifiers)
@@ -240,12 +263,9 @@ protected:
     pid_t pid_ = 0;
 };
 
-constexpr const char* kMain = "DRAVIK CAD 3D";
-
 TEST_F(ProgramOnX11, AfterTheAboutBoxClosesByKeysTheKeysReachTheMainWindowWithoutAClick) {
-    Window main = 0;
-    ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }))
-        << "the main window shows and has the keyboard";
+    const Window main = started();
+    ASSERT_NE(main, 0u) << "the main window shows and has the keyboard";
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         // In the second round the keys find the main window only if closing the box gave it back.
@@ -260,27 +280,49 @@ TEST_F(ProgramOnX11, AfterTheAboutBoxClosesByKeysTheKeysReachTheMainWindowWithou
     }
 }
 
+// Shortcuts are the frame's: after the box they reach it without a click, a new document
+// window's title joins the main title, and after the box once more the document window is the
+// one Ctrl+F4 closes.
+TEST_F(ProgramOnX11, AfterTheAboutBoxClosesByKeysTheFramesShortcutsOpenAndCloseADocumentWithoutAClick) {
+    const Window main = started();
+    ASSERT_NE(main, 0u);
+    const auto aboutOpenedAndClosed = [&](const char* when) {
+        SCOPED_TRACE(when);
+        openAbout();
+        ASSERT_TRUE(eventually([&] { return titled("About") != 0; })) << "the About box opens";
+        keys({XK_Escape});
+        ASSERT_TRUE(eventually([&] { return titled("About") == 0 && focused() == main; }))
+            << "Escape closes it and the main window has the keyboard again";
+    };
+    aboutOpenedAndClosed("without a document");
+    ASSERT_EQ(titleOf(main), kMain) << "no document yet";
+    chord({XK_Control_L}, XK_n);
+    EXPECT_TRUE(eventually([&] { return titleOf(main).rfind(std::string(kMain) + " - ", 0) == 0; }))
+        << "Ctrl+N opened a document: \"" << titleOf(main) << "\"";
+    aboutOpenedAndClosed("with a document");
+    chord({XK_Control_L}, XK_F4);
+    EXPECT_TRUE(eventually([&] { return titleOf(main) == kMain; }))
+        << "Ctrl+F4 closed the document: \"" << titleOf(main) << "\"";
+}
+
 TEST_F(ProgramOnX11, TheBackstageClosedByKeysLeavesThePanesTheirOwnPixels) {
-    Window main = 0;
-    ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
     std::vector<unsigned long> before;
-    // Settled: two looks in a row see the same panes.
-    ASSERT_TRUE(eventually([&] {
-        const auto first = panes(main);
-        before = panes(main);
-        return !before.empty() && first == before;
-    }));
+    const Window main = started(&before);
+    ASSERT_NE(main, 0u);
     keys({XK_Alt_L, XK_f});
     ASSERT_TRUE(eventually([&] { return panes(main) != before; })) << "the backstage covers the panes";
+    EXPECT_TRUE(keepPicture(main, "program-backstage-open"));
     keys({XK_Escape});
-    EXPECT_TRUE(eventually([&] { return panes(main) == before; })) << "the panes show their own pixels again";
+    const bool restored = eventually([&] { return panes(main) == before; });
+    EXPECT_TRUE(keepPicture(main, "program-backstage-closed"));
+    EXPECT_TRUE(restored) << "the panes show their own pixels again (see program-backstage-closed.png)";
 }
 
 // Ctrl+O comes from the program's accelerator table 1, declared beside it; the open dialog it
 // brings lists in its details view, and Escape gives the keyboard back to the main window.
 TEST_F(ProgramOnX11, CtrlOOfTheProgramsKeyTableOpensTheFileDialogInItsDetailsView) {
-    Window main = 0;
-    ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
+    const Window main = started();
+    ASSERT_NE(main, 0u);
     chord({XK_Control_L}, XK_o);
     Window dialog = 0;
     ASSERT_TRUE(eventually([&] { return (dialog = titled("Open")) != 0 && focused() == dialog; }))
@@ -312,8 +354,8 @@ protected:
 };
 
 TEST_F(ProgramFileDialogOnX11, TheDialogOpensInTheProgramsLastFolderAndATypedBeginningIsCompleted) {
-    Window main = 0;
-    ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
+    const Window main = started();
+    ASSERT_NE(main, 0u);
     chord({XK_Control_L}, XK_o);
     Window dialog = 0;
     ASSERT_TRUE(eventually([&] { return (dialog = titled("Open")) != 0 && focused() == dialog; }));
@@ -328,8 +370,8 @@ TEST_F(ProgramOnX11, ADrawingOpenedByKeysIsSavedUndoneRedoneSavedAsAndClosedByKe
     std::filesystem::copy_file(binDir() / "Samples" / "sample-a3.grb", plan);
     const std::wstring original = designerIn(plan);
     ASSERT_FALSE(original.empty());
-    Window main = 0;
-    ASSERT_TRUE(eventually([&] { return (main = titled(kMain)) != 0 && focused() == main; }));
+    const Window main = started();
+    ASSERT_NE(main, 0u);
 
     chord({XK_Control_L}, XK_o);
     Window dialog = 0;

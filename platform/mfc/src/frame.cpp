@@ -16,6 +16,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_WM_SIZE()
+ON_WM_SETFOCUS()
 ON_WM_INITMENUPOPUP()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
 ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
@@ -61,6 +62,15 @@ int CFrameWnd::OnCreate(LPCREATESTRUCTW lpcs) {
     if (CWnd::OnCreate(lpcs) == -1)
         return -1;
     return OnCreateClient(lpcs, creating_) ? 0 : -1;
+}
+
+// The keyboard goes on to the active view, so a document window activated or a main window
+// given back its activation after a dialog has the keys where the person works.
+void CFrameWnd::OnSetFocus(CWnd* pOldWnd) {
+    if (m_pViewActive != nullptr && ::IsWindow(m_pViewActive->m_hWnd))
+        m_pViewActive->SetFocus();
+    else
+        CWnd::OnSetFocus(pOldWnd);
 }
 
 // The view named by the creation context fills the frame.

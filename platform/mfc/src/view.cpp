@@ -71,8 +71,13 @@ void CView::OnUpdate(CView* pSender, LPARAM, CObject*) {
         Invalidate(TRUE);
 }
 
+// The view takes the keyboard only while its top-level window is the active one: a document
+// activated under a modal dialog would otherwise activate the disabled main window.
 void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {
-    if (bActivate && pActivateView == this && GetFocus() != this)
+    if (!bActivate || pActivateView != this || GetFocus() == this)
+        return;
+    CWnd* top = GetTopLevelParent();
+    if (top != nullptr && top->m_hWnd == ::GetActiveWindow())
         SetFocus();
 }
 

@@ -400,6 +400,49 @@ TEST_F(DocViewTest, ClosingADocumentWindowClosesItsDocument) {
     EXPECT_EQ(app.main()->MDIGetActive()->GetActiveDocument()->GetTitle(), L"b.drw");
 }
 
+HWND viewOf(CDocument* document) {
+    POSITION pos = document->GetFirstViewPosition();
+    CView* view = pos ? document->GetNextView(pos) : nullptr;
+    return view ? view->m_hWnd : nullptr;
+}
+
+TEST_F(DocViewTest, TheKeyboardGoesToTheActiveDocumentsViewAlsoAfterADialogOfTheMainFrame) {
+    Drawing* a = open(L"C:\\a.drw");
+    Drawing* b = open(L"C:\\b.drw");
+    ASSERT_TRUE(a && b);
+    MainFrame* main = app.main();
+    ::SetActiveWindow(main->m_hWnd);
+    EXPECT_EQ(::GetFocus(), viewOf(b)) << "the new document window hands the keyboard to its view";
+    ::SendMessageW(main->m_hWndMDIClient, WM_MDIACTIVATE,
+                   reinterpret_cast<WPARAM>(viewOf(a) ? ::GetParent(viewOf(a)) : nullptr), 0);
+    EXPECT_EQ(::GetFocus(), viewOf(a)) << "an activated document window too";
+
+    // A modal dialog of the main frame ends as such dialogs end: the owner enabled, the box hidden.
+    // Meanwhile the document whose view had the keyboard was closed.
+    for (const bool closeActive : {false, true}) {
+        SCOPED_TRACE(closeActive ? "the active document closed meanwhile" : "nothing changed meanwhile");
+        const HWND box = ::CreateWindowExW(0, L"Static", L"box", WS_POPUP | WS_CAPTION, 50, 50, 200, 100,
+                                           main->m_hWnd, nullptr, nullptr, nullptr);
+        main->EnableWindow(FALSE);
+        ::ShowWindow(box, SW_SHOW);
+        ASSERT_EQ(::GetFocus(), box);
+        if (closeActive) {
+            main->MDIGetActive()->SendMessage(WM_CLOSE);
+            EXPECT_EQ(::GetActiveWindow(), box)
+                << "the next document does not take the keyboard from the box";
+            EXPECT_EQ(::GetFocus(), box);
+        }
+        main->EnableWindow(TRUE);
+        ::SetWindowPos(box, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(::GetActiveWindow(), main->m_hWnd);
+        CMDIChildWnd* active = main->MDIGetActive();
+        ASSERT_NE(active, nullptr);
+        EXPECT_EQ(::GetFocus(), viewOf(active->GetActiveDocument()));
+        ::DestroyWindow(box);
+    }
+}
+
 struct RouteCase {
     Handles handles;
     std::vector<std::string> offeredTo;

@@ -89,6 +89,7 @@ public:
     BOOL m_bAutoMenuEnable = TRUE;
     void OnClose();
     void OnSize(UINT nType, int cx, int cy);
+    void OnSetFocus(CWnd* pOldWnd);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
     CString m_strTitle;

@@ -2,6 +2,8 @@
 // Enter and Escape), the default button, and the modal loop.
 #include "notifications.h"
 
+#include "pal/test/snapshot.h"
+
 #include <gtest/gtest.h>
 
 namespace controlstest {
@@ -156,6 +158,49 @@ TEST_F(DialogTest, TheFirstFocusSelectsTheEditsTextBeforeTheEditHearsOfIt) {
                         reinterpret_cast<LPARAM>(&to));
     EXPECT_EQ(from, 1u) << "the selection the dialog made on EN_SETFOCUS stands";
     EXPECT_EQ(to, 3u);
+}
+
+// The rows of `control` in which some pixel of the picture differs from the colour `ground`.
+int inkedRows(const pal::gdi::Surface& picture, HWND dialog, HWND control, COLORREF ground) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    OffsetRect(&r, -window.left, -window.top);
+    int rows = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        bool ink = false;
+        for (int x = r.left; x < r.right && !ink; ++x)
+            ink = picture.pixel(x, y) != ground;
+        rows += ink;
+    }
+    return rows;
+}
+
+TEST_F(DialogTest, TheOpenedDialogShowsItsTemplatesFontAndItsFirstFocusWithTheTextSelected) {
+    const HWND dialog = open();
+    ASSERT_EQ(focusId(), kName);
+    pump();
+    const auto picture = pal::test::snapshot(dialog);
+    ASSERT_TRUE(picture);
+    ASSERT_TRUE(pal::test::keepSnapshot(picture, "dialog-font-first-focus.png"));
+
+    // The first tab stop shows its whole text selected, as the focus arrived with it.
+    RECT r{};
+    const HWND name = GetDlgItem(dialog, kName);
+    GetWindowRect(name, &r);
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    int selected = 0;
+    for (int y = r.top - window.top; y < r.bottom - window.top; ++y)
+        for (int x = r.left - window.left; x < r.right - window.left; ++x)
+            selected += picture.pixel(x, y) == GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_GE(selected, 40) << "the selected text of the name";
+    // The label is written in the template's 8 points (11 pixels with its descent), not in the
+    // system font's 16.
+    const int rows = inkedRows(picture, dialog, GetDlgItem(dialog, kLabel), GetSysColor(COLOR_3DFACE));
+    EXPECT_GE(rows, 6);
+    EXPECT_LE(rows, 11);
 }
 
 TEST_F(DialogTest, TabAndShiftTabVisitTheTabStopsInOrderAndArrowsStayInTheGroup) {

@@ -238,6 +238,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         const auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
         if (!wp)
             return 0;
+        // A window made hidden and shown maximised or minimised hears its first size here,
+        // once, in the order a new window hears it.
+        if ((wp->flags & SWP_SHOWWINDOW) && (wp->flags & kStateChanged) && sendPendingSize(hwnd))
+            return 0;
         const Facts f = factsOf(hwnd);
         if (!f.exists)
             return 0;

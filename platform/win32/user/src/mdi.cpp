@@ -131,6 +131,16 @@ void refreshList(Client* c) {
     c->listed = true;
 }
 
+// The focus goes to the client, whose WM_SETFOCUS hands it on to the active child. A client
+// that holds the focus already is told again, as SetFocus tells nobody then.
+void focusThroughClient(HWND client) {
+    if (SetFocus(client) == client)
+        SendMessageW(client, WM_SETFOCUS, reinterpret_cast<WPARAM>(client), 0);
+}
+
+// The platform's order: the new window is raised and told WM_CHILDACTIVATE, the old one is
+// deactivated, the maximised state moves, the new one is drawn active and gets the focus
+// through the client, and only then hears WM_MDIACTIVATE.
 void activate(HWND client, Client* c, HWND next) {
     HWND prev = c->active;
     if (prev == next)
@@ -138,6 +148,8 @@ void activate(HWND client, Client* c, HWND next) {
     Busy busy(c);
     const bool maximised = prev && IsZoomed(prev);
     c->active = next;
+    if (next)
+        SetWindowPos(next, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (prev && IsWindow(prev)) {
         SendMessageW(prev, WM_NCACTIVATE, FALSE, 0);
         SendMessageW(prev, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(prev), reinterpret_cast<LPARAM>(next));
@@ -147,12 +159,12 @@ void activate(HWND client, Client* c, HWND next) {
             ShowWindow(next, SW_MAXIMIZE);
             ShowWindow(prev, SW_SHOWNOACTIVATE);
         }
-        SetWindowPos(next, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        SendMessageW(next, WM_CHILDACTIVATE, 0, 0);
         SendMessageW(next, WM_NCACTIVATE, TRUE, 0);
-        SendMessageW(next, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(prev), reinterpret_cast<LPARAM>(next));
         if (frameIsActive(client))
-            SetFocus(next);
+            focusThroughClient(client);
+        if (IsWindow(next))
+            SendMessageW(next, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(prev),
+                         reinterpret_cast<LPARAM>(next));
     } else if (frameIsActive(client)) {
         SetFocus(client);
     }
@@ -229,17 +241,18 @@ HWND create(HWND client, Client* c, const MDICREATESTRUCTW* mcs) {
         cy = area.bottom * 3 / 4;
     }
     const UINT id = c->firstId + static_cast<UINT>(c->children.size());
-    HWND child =
-        CreateWindowExW(WS_EX_MDICHILD, mcs->szClass, mcs->szTitle, style & ~(WS_VISIBLE | WS_MAXIMIZE), x, y,
-                        cx, cy, client, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                        static_cast<HINSTANCE>(mcs->hOwner), const_cast<MDICREATESTRUCTW*>(mcs));
+    HWND child = nullptr;
+    {
+        // Made maximised as the platform makes any window with WS_MAXIMIZE, after WM_CREATE;
+        // the maximising activates nothing, the activation follows the show.
+        Busy busy(c);
+        child = CreateWindowExW(WS_EX_MDICHILD, mcs->szClass, mcs->szTitle, style & ~WS_VISIBLE, x, y, cx, cy,
+                                client, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                static_cast<HINSTANCE>(mcs->hOwner), const_cast<MDICREATESTRUCTW*>(mcs));
+    }
     if (!child)
         return nullptr;
     c->children.push_back(child);
-    if (style & WS_MAXIMIZE) {
-        Busy busy(c);
-        ShowWindow(child, SW_MAXIMIZE);
-    }
     if (style & WS_VISIBLE) {
         ShowWindow(child, SW_SHOW);
         activate(client, c, child);
@@ -443,7 +456,7 @@ LRESULT clientProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(frame ? GetMenu(frame) : nullptr);
     }
     case WM_SETFOCUS:
-        if (c->active && IsWindowVisible(c->active))
+        if (c->active && IsWindowVisible(c->active) && !IsIconic(c->active))
             SetFocus(c->active);
         return 0;
     case WM_SIZE:
@@ -498,7 +511,8 @@ LRESULT DefFrameProcW(HWND hwnd, HWND hwndMDIClient, UINT message, WPARAM wParam
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     case WM_SETFOCUS:
-        SetFocus(c->active && IsWindowVisible(c->active) ? c->active : hwndMDIClient);
+        // The client passes the focus on to the active document window.
+        focusThroughClient(hwndMDIClient);
         return 0;
     case WM_SIZE:
         MoveWindow(hwndMDIClient, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);

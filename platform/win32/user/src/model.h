@@ -312,6 +312,9 @@ void finishPaint(HWND hwnd);
 void changeState(HWND hwnd, int command, UINT extraFlags);
 // WM_SIZE then WM_MOVE with the window's present client area, as a new window hears them.
 void sendSizeAndMove(HWND hwnd);
+// The WM_SIZE and WM_MOVE an overlapped window made hidden was not sent yet, sent once; false
+// when they were sent already.
+bool sendPendingSize(HWND hwnd);
 // WM_PARENTNOTIFY up the chain of parents, for WM_CREATE and WM_DESTROY.
 void notifyParents(HWND hwnd, UINT event);
 

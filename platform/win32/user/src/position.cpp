@@ -68,18 +68,6 @@ void exposeParent(Window* w, const RECT& area) {
     }
 }
 
-// The WM_SIZE and WM_MOVE an overlapped window was not sent when it was made.
-void sendPendingSize(HWND hwnd) {
-    {
-        Lock lock = lockModel();
-        Window* w = find(hwnd);
-        if (!w || !w->sizePending)
-            return;
-        w->sizePending = false;
-    }
-    sendSizeAndMove(hwnd);
-}
-
 void clampToTracking(const MINMAXINFO& mmi, int& cx, int& cy) {
     cx = std::clamp<int>(cx, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
     cy = std::clamp<int>(cy, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
@@ -152,6 +140,18 @@ void applySizeLimits(HWND hwnd, WINDOWPOS& wp) {
     clampToTracking(mmi, wp.cx, wp.cy);
 }
 
+bool sendPendingSize(HWND hwnd) {
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w || !w->sizePending)
+            return false;
+        w->sizePending = false;
+    }
+    sendSizeAndMove(hwnd);
+    return true;
+}
+
 void sendSizeAndMove(HWND hwnd) {
     RECT client{};
     WPARAM kind = SIZE_RESTORED;
@@ -196,6 +196,7 @@ bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     RECT oldRect{}, oldClient{};
     bool wasVisible = false;
     bool child = false;
+    bool documentWindow = false;
     {
         Lock lock = lockModel();
         Window* w = findOrFail(hwnd);
@@ -203,6 +204,7 @@ bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
             return false;
         wasVisible = w->style & WS_VISIBLE;
         child = w->parent && (w->style & WS_CHILD);
+        documentWindow = child && (w->exStyle & WS_EX_MDICHILD);
         oldRect = w->rect;
         oldClient = w->client;
         if ((wp.flags & SWP_SHOWWINDOW) && wasVisible)
@@ -247,8 +249,10 @@ bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     }
     const bool showing = wp.flags & SWP_SHOWWINDOW;
     const bool hiding = wp.flags & SWP_HIDEWINDOW;
-    // A child shown without SWP_NOACTIVATE is told it became the active child.
-    const bool childActivates = child && showing && !(flags & SWP_NOACTIVATE);
+    // A child shown without SWP_NOACTIVATE is told it became the active child; a document
+    // window is told whenever it is placed so, as that is what activates it among its siblings.
+    const bool childActivates =
+        child && (showing || (documentWindow && wasVisible && !hiding)) && !(flags & SWP_NOACTIVATE);
     bool visibleAfter = false;
     {
         Lock lock = lockModel();
@@ -289,6 +293,10 @@ bool setWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
     if (stateChanged)
         wp.flags |= kStateChanged;
     send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+    // A window made hidden that hides before it heard its first size hears it now, before the
+    // activation passes on.
+    if (hiding)
+        sendPendingSize(hwnd);
     if (hiding) {
         bool wasActive = false;
         {
@@ -391,7 +399,6 @@ BOOL ShowWindow(HWND hwnd, int command) {
         }
         if (parent)
             setFocus(parent);
-        sendPendingSize(hwnd);
         return TRUE;
     }
     bool activates = false;
@@ -430,7 +437,8 @@ BOOL ShowWindow(HWND hwnd, int command) {
         return FALSE;
     }
     activates = activates && !child;
-    if (!wasVisible)
+    // A hidden window shown maximised is not told WM_SHOWWINDOW: the platform leaves it out.
+    if (!wasVisible && command != SW_SHOWMAXIMIZED)
         send(hwnd, WM_SHOWWINDOW, TRUE, 0);
     const UINT show = wasVisible ? 0 : SWP_SHOWWINDOW;
     const UINT noActivate = activates ? 0 : SWP_NOACTIVATE;

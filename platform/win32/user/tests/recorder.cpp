@@ -3,6 +3,8 @@
 #include "pal/format.h"
 #include "pal/text.h"
 
+#include <algorithm>
+
 namespace usertest {
 
 Recorder* Recorder::current = nullptr;
@@ -75,6 +77,50 @@ std::string messageName(UINT message) {
     return pal::format("0x%04X", message);
 }
 
+namespace {
+
+constexpr const char* kOptional = " (optional)";
+
+bool isOptional(const std::string& row) {
+    const std::string mark(kOptional);
+    return row.size() > mark.size() && row.compare(row.size() - mark.size(), mark.size(), mark) == 0;
+}
+
+std::string bare(const std::string& row) {
+    return isOptional(row) ? row.substr(0, row.size() - std::string(kOptional).size()) : row;
+}
+
+// Matches got[i..] against expected[j..]; an optional row may match or be passed over.
+bool matchFrom(const std::vector<std::string>& got, size_t i, const std::vector<std::string>& expected,
+               size_t j) {
+    if (j == expected.size())
+        return i == got.size();
+    const bool may = isOptional(expected[j]);
+    if (i < got.size() && got[i] == bare(expected[j]) && matchFrom(got, i + 1, expected, j + 1))
+        return true;
+    return may && matchFrom(got, i, expected, j + 1);
+}
+
+} // namespace
+
+std::string optional(const std::string& row) {
+    return row + kOptional;
+}
+
+bool sameOrder(const std::vector<std::string>& got, const std::vector<std::string>& expected) {
+    return matchFrom(got, 0, expected, 0);
+}
+
+std::string describeOrder(const std::vector<std::string>& got, const std::vector<std::string>& expected) {
+    std::string out = "\n     got                              expected\n";
+    for (size_t i = 0; i < std::max(got.size(), expected.size()); ++i) {
+        std::string left = i < got.size() ? got[i] : "";
+        left.resize(std::max<size_t>(left.size() + 1, 33), ' ');
+        out += pal::format("%3zu  ", i) + left + (i < expected.size() ? expected[i] : "") + "\n";
+    }
+    return out;
+}
+
 LRESULT Recorder::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Recorder* r = current;
     if (!r)
@@ -84,22 +130,44 @@ LRESULT Recorder::proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         // A document window's creation parameter is the client's, not a name.
         if (cs->lpCreateParams && !(cs->dwExStyle & WS_EX_MDICHILD))
             r->names[hwnd] = static_cast<const char*>(cs->lpCreateParams);
+        else if (r->pending)
+            r->names[hwnd] = r->pending;
     } else if (r->pending && !r->names.count(hwnd)) {
         r->names[hwnd] = r->pending;
     }
-    // Queries the layer makes of itself are not part of the sequences.
-    const bool quiet = message == WM_GETTEXT || message == WM_GETTEXTLENGTH || message == WM_NCHITTEST ||
-                       message == WM_SETCURSOR || message == WM_GETICON;
-    if (r->recording && !quiet) {
-        auto it = r->names.find(hwnd);
-        r->log.push_back((it == r->names.end() ? std::string("?") : it->second) + ":" + messageName(message));
-    }
+    r->note(hwnd, message);
     if (r->hook) {
         LRESULT result = 0;
         if (r->hook(hwnd, message, wParam, lParam, result))
             return result;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Recorder::note(HWND hwnd, UINT message) {
+    // Queries the layer makes of itself are not part of the sequences.
+    const bool quiet = message == WM_GETTEXT || message == WM_GETTEXTLENGTH || message == WM_NCHITTEST ||
+                       message == WM_SETCURSOR || message == WM_GETICON;
+    if (recording && !quiet) {
+        auto it = names.find(hwnd);
+        log.push_back((it == names.end() ? std::string("?") : it->second) + ":" + messageName(message));
+    }
+}
+
+void Recorder::watch(HWND hwnd, const char* name) {
+    names[hwnd] = name;
+    watched[hwnd] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Recorder::watchedProc)));
+}
+
+LRESULT Recorder::watchedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Recorder* r = current;
+    auto it = r ? r->watched.find(hwnd) : decltype(r->watched)::iterator{};
+    if (!r || it == r->watched.end())
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    const WNDPROC own = it->second;
+    r->note(hwnd, message);
+    return CallWindowProcW(own, hwnd, message, wParam, lParam);
 }
 
 void RecordedTest::SetUp() {

@@ -13,6 +13,16 @@ namespace usertest {
 
 std::string messageName(UINT message);
 
+// An expected row the platform sends on some systems and not on others; a sequence matches
+// with or without it.
+std::string optional(const std::string& row);
+
+// Whether `got` is `expected` with none, some or all of the optional rows left out.
+bool sameOrder(const std::vector<std::string>& got, const std::vector<std::string>& expected);
+
+// Both sequences side by side, for a failure message.
+std::string describeOrder(const std::vector<std::string>& got, const std::vector<std::string>& expected);
+
 class Recorder {
 public:
     // Windows are named by the text given as the creation parameter; the messages that come
@@ -24,8 +34,17 @@ public:
     // Runs before the default handling; answer true with `result` set to stop it.
     std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT& result)> hook;
 
+    // Windows of other classes (an "MDICLIENT") whose messages are written down under `name`
+    // too, by a procedure put in front of their own.
+    void watch(HWND hwnd, const char* name);
+    std::map<HWND, WNDPROC> watched;
+
     static Recorder* current;
     static LRESULT proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT watchedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void note(HWND hwnd, UINT message);
 };
 
 // The fixture: registers "Recorded" (CS_DBLCLKS) and gives create() by name.
