@@ -48,6 +48,22 @@ int onConnectionError(Display*) {
 class X11Driver;
 std::atomic<X11Driver*> gLostWatch{nullptr};
 
+// The program's own name (its file's), for the window manager's class of its windows.
+std::string programName() {
+    char path[4096] = {};
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string name = n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string("program");
+    name = name.substr(name.find_last_of('/') + 1);
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
+
+std::string hostName() {
+    char name[256] = {};
+    return gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string();
+}
+
 struct NativeWindow {
     ::Window xid = 0;
     GC gc = nullptr;
@@ -55,6 +71,9 @@ struct NativeWindow {
     bool argb = false;
     bool mapped = false;
     NativeState state;
+    // The window manager's frame around the window when it was last neither maximised nor
+    // minimised: left, right, top, bottom.
+    long frame[4] = {};
 };
 
 struct Click {
@@ -87,7 +106,11 @@ public:
                                "TARGETS",
                                "DV_CLIPBOARD",
                                "_NET_WM_ICON",
-                               "_NET_WM_STATE_HIDDEN"};
+                               "_NET_WM_STATE_HIDDEN",
+                               "_MOTIF_WM_HINTS",
+                               "_NET_WM_MOVERESIZE",
+                               "_NET_FRAME_EXTENTS",
+                               "_NET_ACTIVE_WINDOW"};
         static_assert(std::size(names) == kAtoms);
         XInternAtoms(dpy_, const_cast<char**>(names), kAtoms, False, atoms_);
         XVisualInfo vi{};
@@ -137,13 +160,14 @@ public:
         const NativeState& was = n.state;
         if (s.title != was.title || !n.mapped)
             setTitle(n.xid, s.title);
+        const bool normal = !s.maximised && !s.minimised, wasNormal = !was.maximised && !was.minimised;
         const LONG width = s.client.right - s.client.left, height = s.client.bottom - s.client.top;
-        if (!EqualRect(&s.client, &was.client) || s.sizable != was.sizable ||
-            s.minTrack.cx != was.minTrack.cx || s.minTrack.cy != was.minTrack.cy)
+        // The size hints carry the normal place; a maximised or minimised window keeps the
+        // window manager's.
+        if ((normal || !n.mapped) &&
+            (!EqualRect(&s.restored, &was.restored) || s.sizable != was.sizable || !wasNormal ||
+             s.minTrack.cx != was.minTrack.cx || s.minTrack.cy != was.minTrack.cy))
             setSizeHints(n.xid, s);
-        if (!EqualRect(&s.client, &was.client) && width > 0 && height > 0)
-            XMoveResizeWindow(dpy_, n.xid, s.client.left, s.client.top, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height));
         if (s.icon != was.icon)
             setIcon(n.xid, s.icon);
         if (s.owner != was.owner || !n.mapped) {
@@ -151,12 +175,29 @@ public:
             if (o != windows_.end() && o->second.xid)
                 XSetTransientForHint(dpy_, n.xid, o->second.xid);
         }
+        if (!n.mapped || s.ownFrame != was.ownFrame || s.sizable != was.sizable ||
+            s.minimiseBox != was.minimiseBox || s.maximiseBox != was.maximiseBox ||
+            s.closeBox != was.closeBox)
+            setFrameHints(n.xid, s);
+        // The state changes first; the window manager places a maximised window itself, and the
+        // model's place for a minimised one (far off screen) is never sent.
         if (s.maximised != was.maximised && n.mapped)
             sendState(n.xid, s.maximised, atoms_[kMaxVert], atoms_[kMaxHorz]);
         if (s.topmost != was.topmost && n.mapped)
             sendState(n.xid, s.topmost, atoms_[kAbove], 0);
         if (s.minimised && !was.minimised && n.mapped)
             XIconifyWindow(dpy_, n.xid, screen_);
+        if (!s.minimised && was.minimised && n.mapped) {
+            XMapRaised(dpy_, n.xid);
+            askActive(n.xid);
+        }
+        if (normal && width > 0 && height > 0 && (!EqualRect(&s.client, &was.client) || !wasNormal)) {
+            // Back from maximised or minimised, the window returns to its normal rectangle, on
+            // the work area with whatever frame the window manager gives it.
+            const RECT r = wasNormal || !n.mapped ? s.client : onWorkArea(n.frame, s.client);
+            XMoveResizeWindow(dpy_, n.xid, r.left, r.top, static_cast<unsigned>(r.right - r.left),
+                              static_cast<unsigned>(r.bottom - r.top));
+        }
         const bool show = s.visible && width > 0 && height > 0;
         if (show && !n.mapped) {
             setInitialState(n.xid, s);
@@ -366,7 +407,45 @@ public:
         if (!XGetWindowAttributes(dpy_, xid, &a) ||
             !XTranslateCoordinates(dpy_, xid, root_, 0, 0, &x, &y, &child))
             return;
-        native::configured(hwnd, RECT{x, y, x + a.width, y + a.height});
+        native::configured(hwnd, RECT{x, y, x + a.width, y + a.height}, maximised(hwnd));
+    }
+
+    bool moveSize(HWND hwnd, int hitTest, POINT screen) override {
+        // The window manager's directions, by the hit-test code that asks for them.
+        static constexpr struct {
+            int hit;
+            long direction;
+        } kWays[] = {{HTTOPLEFT, 0}, {HTTOP, 1},        {HTTOPRIGHT, 2}, {HTRIGHT, 3},  {HTBOTTOMRIGHT, 4},
+                     {HTBOTTOM, 5},  {HTBOTTOMLEFT, 6}, {HTLEFT, 7},     {HTCAPTION, 8}};
+        if (lost_)
+            return false;
+        const auto way =
+            std::find_if(std::begin(kWays), std::end(kWays), [&](const auto& w) { return w.hit == hitTest; });
+        if (way == std::end(kWays))
+            return false;
+        ::Window xid = 0;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = windows_.find(hwnd);
+            if (it == windows_.end() || !it->second.mapped)
+                return false;
+            xid = it->second.xid;
+        }
+        // The press gave this program the pointer; the window manager takes it from here.
+        XUngrabPointer(dpy_, CurrentTime);
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = atoms_[kMoveResize];
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = screen.x;
+        e.xclient.data.l[1] = screen.y;
+        e.xclient.data.l[2] = way->direction;
+        e.xclient.data.l[3] = Button1;
+        e.xclient.data.l[4] = 1; // an application
+        XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XFlush(dpy_);
+        return true;
     }
 
     bool ownsFocus() override {
@@ -404,6 +483,10 @@ private:
         kTransfer,
         kIcon,
         kHidden,
+        kMotifHints,
+        kMoveResize,
+        kFrameExtents,
+        kActive,
         kAtoms
     };
 
@@ -472,11 +555,13 @@ private:
             a.colormap = argbColormap_;
             mask |= CWColormap;
         }
-        const unsigned width = static_cast<unsigned>(std::max(LONG{1}, s.client.right - s.client.left));
-        const unsigned height = static_cast<unsigned>(std::max(LONG{1}, s.client.bottom - s.client.top));
-        n.xid = XCreateWindow(dpy_, root_, s.client.left, s.client.top, width, height, 0,
-                              n.argb ? 32 : CopyFromParent, InputOutput,
-                              n.argb ? argbVisual_ : CopyFromParent, mask, &a);
+        // A window shown maximised is made at its normal place, where the window manager
+        // restores it to.
+        const RECT& at = s.restored;
+        const unsigned width = static_cast<unsigned>(std::max(LONG{1}, at.right - at.left));
+        const unsigned height = static_cast<unsigned>(std::max(LONG{1}, at.bottom - at.top));
+        n.xid = XCreateWindow(dpy_, root_, at.left, at.top, width, height, 0, n.argb ? 32 : CopyFromParent,
+                              InputOutput, n.argb ? argbVisual_ : CopyFromParent, mask, &a);
         n.gc = XCreateGC(dpy_, n.xid, 0, nullptr);
         byXid_[n.xid] = hwnd;
         Atom protocols[] = {atoms_[kDelete], atoms_[kTakeFocus]};
@@ -486,10 +571,20 @@ private:
         hints.input = True;
         hints.initial_state = NormalState;
         XSetWMHints(dpy_, n.xid, &hints);
-        const std::string cls =
+        // Task bars show and group the program by its class; the instance names the kind of
+        // window.
+        const std::string instance =
             pal::text::toUtf8(s.className.empty() ? std::wstring(L"window") : s.className);
-        XClassHint classHint{const_cast<char*>(cls.c_str()), const_cast<char*>(cls.c_str())};
+        XClassHint classHint{const_cast<char*>(instance.c_str()), const_cast<char*>(programName_.c_str())};
         XSetClassHint(dpy_, n.xid, &classHint);
+        if (!hostName_.empty()) {
+            XTextProperty host{};
+            char* list[] = {hostName_.data()};
+            if (XStringListToTextProperty(list, 1, &host)) {
+                XSetWMClientMachine(dpy_, n.xid, &host);
+                XFree(host.value);
+            }
+        }
         const long pid = getpid();
         XChangeProperty(dpy_, n.xid, atoms_[kPid], XA_CARDINAL, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&pid), 1);
@@ -564,10 +659,10 @@ private:
         // The window says where it goes; static gravity places its client area there, whatever
         // frame the window manager adds.
         h->flags = USPosition | PPosition | PSize | PWinGravity | PMinSize;
-        h->x = s.client.left;
-        h->y = s.client.top;
-        h->width = static_cast<int>(s.client.right - s.client.left);
-        h->height = static_cast<int>(s.client.bottom - s.client.top);
+        h->x = s.restored.left;
+        h->y = s.restored.top;
+        h->width = static_cast<int>(s.restored.right - s.restored.left);
+        h->height = static_cast<int>(s.restored.bottom - s.restored.top);
         h->win_gravity = StaticGravity;
         if (s.sizable) {
             h->min_width = static_cast<int>(s.minTrack.cx);
@@ -593,6 +688,91 @@ private:
                         reinterpret_cast<const unsigned char*>(state.data()), static_cast<int>(state.size()));
     }
 
+    // What the window manager offers: no frame of its own for a window that draws its caption,
+    // and only the buttons and actions the window's styles have.
+    void setFrameHints(::Window xid, const NativeState& s) {
+        enum : long {
+            kFunctions = 1,
+            kDecorations = 2,
+            kFuncResize = 2,
+            kFuncMove = 4,
+            kFuncMinimise = 8,
+            kFuncMaximise = 16,
+            kFuncClose = 32,
+            kDecorBorder = 2,
+            kDecorResize = 4,
+            kDecorTitle = 8,
+            kDecorMenu = 16,
+            kDecorMinimise = 32,
+            kDecorMaximise = 64,
+        };
+        long functions = kFuncMove;
+        long decorations = kDecorBorder | kDecorTitle;
+        const auto offer = [&](bool has, long function, long decoration) {
+            if (has) {
+                functions |= function;
+                decorations |= decoration;
+            }
+        };
+        offer(s.sizable, kFuncResize, kDecorResize);
+        offer(s.minimiseBox, kFuncMinimise, kDecorMinimise);
+        offer(s.maximiseBox && s.sizable, kFuncMaximise, kDecorMaximise);
+        offer(s.closeBox, kFuncClose, kDecorMenu);
+        if (s.ownFrame)
+            decorations = 0;
+        const long hints[5] = {kFunctions | kDecorations, functions, decorations, 0, 0};
+        XChangeProperty(dpy_, xid, atoms_[kMotifHints], atoms_[kMotifHints], 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(hints), 5);
+    }
+
+    // A 32-bit property of four values (the work area, a frame's extents); false without one.
+    bool fourValues(::Window xid, Atom name, long (&v)[4]) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool ok = XGetWindowProperty(dpy_, xid, name, 0, 4, False, XA_CARDINAL, &type, &format, &count,
+                                           &after, &data) == Success &&
+                        data && format == 32 && count >= 4;
+        if (ok)
+            std::copy_n(reinterpret_cast<const long*>(data), 4, v);
+        if (data)
+            XFree(data);
+        return ok;
+    }
+
+    // The client area moved, as little as it takes, so that it and the window manager's frame
+    // around it lie on the desktop's work area.
+    RECT onWorkArea(const long (&frame)[4], RECT r) {
+        long area[4] = {}; // x, y, width, height
+        if (!fourValues(root_, atoms_[kWorkArea], area))
+            return r;
+        const auto shift = [](LONG& low, LONG& high, long lowEdge, long highEdge, long before, long after) {
+            LONG by = 0;
+            if (high + after > highEdge)
+                by = static_cast<LONG>(highEdge - (high + after));
+            if (low + by - before < lowEdge)
+                by = static_cast<LONG>(lowEdge - (low - before));
+            low += by;
+            high += by;
+        };
+        shift(r.left, r.right, area[0], area[0] + area[2], frame[0], frame[1]);
+        shift(r.top, r.bottom, area[1], area[1] + area[3], frame[2], frame[3]);
+        return r;
+    }
+
+    // Asks the window manager to activate a window this program brought back.
+    void askActive(::Window xid) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = atoms_[kActive];
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 1; // an application
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    }
+
     // A mapped window asks the window manager to change its state.
     void sendState(::Window xid, bool add, Atom first, Atom second) {
         XEvent e{};
@@ -605,6 +785,12 @@ private:
         e.xclient.data.l[2] = static_cast<long>(second);
         e.xclient.data.l[3] = 1;
         XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    }
+
+    bool maximised(HWND h) {
+        std::lock_guard lock(mutex_);
+        auto it = windows_.find(h);
+        return it != windows_.end() && it->second.state.maximised;
     }
 
     HWND windowOf(::Window xid, XIC* ic = nullptr) {
@@ -663,12 +849,14 @@ private:
                 ::Window child = 0;
                 XTranslateCoordinates(dpy_, e.xconfigure.window, root_, 0, 0, &x, &y, &child);
             }
-            native::configured(h, RECT{x, y, x + e.xconfigure.width, y + e.xconfigure.height});
+            native::configured(h, RECT{x, y, x + e.xconfigure.width, y + e.xconfigure.height}, maximised(h));
             break;
         }
         case PropertyNotify:
             if (e.xproperty.atom == atoms_[kState])
                 onState(h, e.xproperty.window);
+            else if (e.xproperty.atom == atoms_[kFrameExtents])
+                onFrameExtents(h, e.xproperty.window);
             break;
         case ClientMessage:
             if (e.xclient.message_type == atoms_[kProtocols]) {
@@ -772,6 +960,18 @@ private:
             }
             clipReady_.notify_all();
         }
+    }
+
+    // A maximised window's frame is no guide to where a restored one may go: only a normal
+    // window's is kept.
+    void onFrameExtents(HWND h, ::Window xid) {
+        long frame[4] = {};
+        if (!fourValues(xid, atoms_[kFrameExtents], frame))
+            return;
+        std::lock_guard lock(mutex_);
+        auto it = windows_.find(h);
+        if (it != windows_.end() && !it->second.state.maximised && !it->second.state.minimised)
+            std::copy_n(frame, 4, it->second.frame);
     }
 
     // The window manager's view of the window's state, as it wrote it.
@@ -880,6 +1080,8 @@ private:
     }
 
     Display* dpy_;
+    std::string programName_ = programName();
+    std::string hostName_ = hostName();
     int screen_ = 0;
     ::Window root_ = 0;
     Atom atoms_[kAtoms] = {};
