@@ -27,8 +27,10 @@ public:
     void refreshMonitors() override {}
     void capture(HWND) override {}
     void cursor(HWND, const std::string&) override {}
-    bool publishClipboardText(const std::wstring&) override { return false; }
-    std::optional<std::wstring> foreignClipboardText() override { return std::nullopt; }
+    bool publishClipboard(const pal::detail::DesktopData&) override { return false; }
+    std::optional<pal::detail::DesktopData> foreignClipboard(const std::vector<std::string>&) override {
+        return std::nullopt;
+    }
     bool ownsFocus() override { return false; }
     bool moveSize(HWND, int, POINT) override { return false; }
     void requestGeometry(HWND) override {}
@@ -438,12 +440,12 @@ std::string displayName() {
     return pal::win::driver().name();
 }
 
-bool offerDesktopText(const std::wstring& text) {
-    return pal::win::driver().publishClipboardText(text);
+bool offerDesktopData(const DesktopData& offers) {
+    return pal::win::driver().publishClipboard(offers);
 }
 
-std::optional<std::wstring> desktopText() {
-    return pal::win::driver().foreignClipboardText();
+std::optional<DesktopData> desktopData(const std::vector<std::string>& wanted) {
+    return pal::win::driver().foreignClipboard(wanted);
 }
 
 } // namespace pal::detail

@@ -16,6 +16,8 @@
 
 #include "model.h"
 
+#include "pal/detail/user_control.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,11 +78,13 @@ public:
     // The pointer's shape over the window, by the standard cursor's name ("arrow", "ibeam",
     // "wait", "sizewe", "hand", "no", "none", ...).
     virtual void cursor(HWND hwnd, const std::string& shape) = 0;
-    // Text for other programs' paste; false when the driver has no clipboard of its own.
-    virtual bool publishClipboardText(const std::wstring& text) = 0;
-    // The text another program put on the desktop's clipboard; nothing when none did, when this
-    // program holds it, or without a desktop.
-    virtual std::optional<std::wstring> foreignClipboardText() = 0;
+    // Data for other programs' paste, by the desktop's names; false when the driver has no
+    // clipboard of its own.
+    virtual bool publishClipboard(const pal::detail::DesktopData& offers) = 0;
+    // Of the names `wanted`, what another program put on the desktop's clipboard; nothing when
+    // none did, when this program holds it, or without a desktop.
+    virtual std::optional<pal::detail::DesktopData>
+    foreignClipboard(const std::vector<std::string>& wanted) = 0;
     // Reports the native window's present place through native::configured.
     virtual void requestGeometry(HWND hwnd) = 0;
     // Moving (HTCAPTION) or sizing (HTLEFT .. HTBOTTOMRIGHT) by the pointer, from a press at a

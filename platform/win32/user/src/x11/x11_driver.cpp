@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <poll.h>
@@ -110,7 +111,8 @@ public:
                                "_MOTIF_WM_HINTS",
                                "_NET_WM_MOVERESIZE",
                                "_NET_FRAME_EXTENTS",
-                               "_NET_ACTIVE_WINDOW"};
+                               "_NET_ACTIVE_WINDOW",
+                               "INCR"};
         static_assert(std::size(names) == kAtoms);
         XInternAtoms(dpy_, const_cast<char**>(names), kAtoms, False, atoms_);
         XVisualInfo vi{};
@@ -124,6 +126,7 @@ public:
         }
         // The clipboard is served from a window of its own, never shown.
         selectionWindow_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
+        XSelectInput(dpy_, selectionWindow_, PropertyChangeMask);
         XSetIOErrorExitHandler(dpy_, &X11Driver::onDisplayLost, this);
         if (pipe(wakePipe_) != 0)
             wakePipe_[0] = wakePipe_[1] = -1;
@@ -354,40 +357,46 @@ public:
         XFlush(dpy_);
     }
 
-    // Text goes to the desktop's CLIPBOARD: this program owns it and answers requests for it
-    // as UTF8_STRING (or STRING) until another program takes it.
-    bool publishClipboardText(const std::wstring& text) override {
+    // Data go to the desktop's CLIPBOARD: this program owns it and answers requests for each
+    // target it offers (text also as STRING) until another program takes it.
+    bool publishClipboard(const pal::detail::DesktopData& offers) override {
         if (lost_)
             return false;
+        std::map<Atom, std::shared_ptr<const std::string>> next;
+        for (const auto& [name, bytes] : offers)
+            next[XInternAtom(dpy_, name.c_str(), False)] = std::make_shared<const std::string>(bytes);
         {
             std::lock_guard lock(clipMutex_);
-            offered_ = pal::text::toUtf8(text);
+            offered_ = std::move(next);
         }
         XSetSelectionOwner(dpy_, atoms_[kClipboard], selectionWindow_, CurrentTime);
         XFlush(dpy_);
         return XGetSelectionOwner(dpy_, atoms_[kClipboard]) == selectionWindow_;
     }
 
-    std::optional<std::wstring> foreignClipboardText() override {
+    std::optional<pal::detail::DesktopData>
+    foreignClipboard(const std::vector<std::string>& wanted) override {
         if (lost_)
             return std::nullopt;
         const ::Window owner = XGetSelectionOwner(dpy_, atoms_[kClipboard]);
         if (owner == None || owner == selectionWindow_)
             return std::nullopt;
-        std::unique_lock lock(clipMutex_);
-        const std::uint64_t asked = ++clipAsked_;
-        lock.unlock();
-        XConvertSelection(dpy_, atoms_[kClipboard], atoms_[kUtf8], atoms_[kTransfer], selectionWindow_,
-                          CurrentTime);
-        XFlush(dpy_);
-        lock.lock();
-        // The owner answers through the reader; one that does not is given up on.
-        if (!clipReady_.wait_for(lock, std::chrono::seconds(1),
-                                 [&] { return clipAnswered_ >= asked || lost_; }))
-            return std::nullopt;
-        if (!clipText_)
-            return std::nullopt;
-        return pal::text::fromUtf8(*clipText_);
+        std::lock_guard asking(askMutex_);
+        Atom type = None;
+        const std::optional<std::string> targets = convert(atoms_[kTargets], &type);
+        // An owner that does not list its targets is asked for each one wanted.
+        const bool listed = targets && type == XA_ATOM;
+        const auto* offered = listed ? reinterpret_cast<const long*>(targets->data()) : nullptr;
+        const size_t count = listed ? targets->size() / sizeof(long) : 0;
+        pal::detail::DesktopData out;
+        for (const std::string& name : wanted) {
+            const auto atom = static_cast<long>(XInternAtom(dpy_, name.c_str(), False));
+            if (listed && std::find(offered, offered + count, atom) == offered + count)
+                continue;
+            if (std::optional<std::string> bytes = convert(static_cast<Atom>(atom)))
+                out[name] = std::move(*bytes);
+        }
+        return out;
     }
 
     void requestGeometry(HWND hwnd) override {
@@ -487,6 +496,7 @@ private:
         kMoveResize,
         kFrameExtents,
         kActive,
+        kIncr,
         kAtoms
     };
 
@@ -828,6 +838,8 @@ private:
             onSelection(e);
             return;
         }
+        if (e.type == PropertyNotify && sendNextStep(e.xproperty))
+            return;
         XIC ic = nullptr;
         const HWND h = windowOf(e.xany.window, &ic);
         if (e.type == MappingNotify) {
@@ -906,60 +918,159 @@ private:
         }
     }
 
+    // Asks the clipboard's owner for `target` and waits for the whole answer, taken in steps
+    // (INCR) when the owner sends it so; nothing when it refuses or stops answering for a second.
+    std::optional<std::string> convert(Atom target, Atom* type = nullptr) {
+        std::unique_lock lock(clipMutex_);
+        in_ = Incoming{};
+        in_.active = true;
+        lock.unlock();
+        XDeleteProperty(dpy_, selectionWindow_, atoms_[kTransfer]);
+        XConvertSelection(dpy_, atoms_[kClipboard], target, atoms_[kTransfer], selectionWindow_, CurrentTime);
+        XFlush(dpy_);
+        lock.lock();
+        std::uint64_t seen = 0;
+        while (!in_.done && !lost_) {
+            if (!clipReady_.wait_for(lock, std::chrono::seconds(1),
+                                     [&] { return in_.done || lost_ || in_.progress != seen; }))
+                break;
+            seen = in_.progress;
+        }
+        in_.active = false;
+        if (!in_.done || in_.failed || lost_)
+            return std::nullopt;
+        if (type)
+            *type = in_.type;
+        return std::move(in_.data);
+    }
+
+    // The property's whole value, deleted once read; format 32 comes as longs, as Xlib gives it.
+    bool takeProperty(::Window w, Atom property, Atom& type, std::string& bytes) {
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy_, w, property, 0, 1 << 28, True, AnyPropertyType, &type, &format, &count,
+                               &after, &data) != Success)
+            return false;
+        const size_t unit = format == 32 ? sizeof(long) : static_cast<size_t>(format / 8);
+        bytes.assign(reinterpret_cast<const char*>(data), data ? count * unit : 0);
+        if (data)
+            XFree(data);
+        return true;
+    }
+
     void onSelection(XEvent& e) {
         if (e.type == SelectionRequest) {
-            XSelectionRequestEvent& r = e.xselectionrequest;
-            XEvent reply{};
-            reply.xselection.type = SelectionNotify;
-            reply.xselection.requestor = r.requestor;
-            reply.xselection.selection = r.selection;
-            reply.xselection.target = r.target;
-            reply.xselection.time = r.time;
-            reply.xselection.property = None;
-            const Atom property = r.property == None ? r.target : r.property;
-            std::string text;
-            {
-                std::lock_guard lock(clipMutex_);
-                text = offered_;
-            }
-            if (r.target == atoms_[kTargets]) {
-                const Atom targets[] = {atoms_[kTargets], atoms_[kUtf8], XA_STRING};
-                XChangeProperty(dpy_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
-                                reinterpret_cast<const unsigned char*>(targets), 3);
-                reply.xselection.property = property;
-            } else if (r.target == atoms_[kUtf8] || r.target == XA_STRING) {
-                XChangeProperty(dpy_, r.requestor, property, r.target, 8, PropModeReplace,
-                                reinterpret_cast<const unsigned char*>(text.data()),
-                                static_cast<int>(text.size()));
-                reply.xselection.property = property;
-            }
-            XSendEvent(dpy_, r.requestor, False, NoEventMask, &reply);
-            XFlush(dpy_);
+            serve(e.xselectionrequest);
         } else if (e.type == SelectionClear) {
             std::lock_guard lock(clipMutex_);
             offered_.clear();
         } else if (e.type == SelectionNotify) {
-            std::optional<std::string> text;
-            if (e.xselection.property != None) {
-                Atom type = 0;
-                int format = 0;
-                unsigned long count = 0, after = 0;
-                unsigned char* data = nullptr;
-                // Text up to 16 MB in one piece; larger transfers in steps are not taken.
-                if (XGetWindowProperty(dpy_, selectionWindow_, e.xselection.property, 0, 4 << 20, True,
-                                       AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
-                    data && format == 8 && (type == atoms_[kUtf8] || type == XA_STRING))
-                    text = std::string(reinterpret_cast<const char*>(data), count);
-                if (data)
-                    XFree(data);
-            }
-            {
-                std::lock_guard lock(clipMutex_);
-                clipText_ = text;
-                clipAnswered_ = clipAsked_;
+            Atom type = 0;
+            std::string bytes;
+            const bool read = e.xselection.property != None &&
+                              takeProperty(selectionWindow_, e.xselection.property, type, bytes);
+            std::lock_guard lock(clipMutex_);
+            if (!in_.active)
+                return;
+            if (read && type == atoms_[kIncr]) {
+                in_.incr = true; // deleting the property asked for the first step
+                ++in_.progress;
+            } else {
+                in_.failed = !read || type == None;
+                in_.type = type;
+                in_.data = std::move(bytes);
+                in_.done = true;
             }
             clipReady_.notify_all();
+        } else if (e.type == PropertyNotify && e.xproperty.atom == atoms_[kTransfer] &&
+                   e.xproperty.state == PropertyNewValue) {
+            {
+                std::lock_guard lock(clipMutex_);
+                if (!in_.active || !in_.incr)
+                    return;
+            }
+            Atom type = 0;
+            std::string bytes;
+            const bool read = takeProperty(selectionWindow_, atoms_[kTransfer], type, bytes);
+            std::lock_guard lock(clipMutex_);
+            if (!read || bytes.empty())
+                in_.done = true; // an empty step ends the transfer
+            else
+                in_.data += bytes;
+            in_.failed = !read;
+            ++in_.progress;
+            clipReady_.notify_all();
         }
+    }
+
+    // Answers another program's request for the clipboard: the targets offered, or one of them,
+    // in steps when it is large.
+    void serve(const XSelectionRequestEvent& r) {
+        XEvent reply{};
+        reply.xselection.type = SelectionNotify;
+        reply.xselection.requestor = r.requestor;
+        reply.xselection.selection = r.selection;
+        reply.xselection.target = r.target;
+        reply.xselection.time = r.time;
+        reply.xselection.property = None;
+        const Atom property = r.property == None ? r.target : r.property;
+        std::map<Atom, std::shared_ptr<const std::string>> offered;
+        {
+            std::lock_guard lock(clipMutex_);
+            offered = offered_;
+        }
+        // STRING is what older programs ask for: they get the UTF-8 text.
+        auto found = offered.find(r.target == XA_STRING ? atoms_[kUtf8] : r.target);
+        if (r.target == atoms_[kTargets]) {
+            std::vector<Atom> targets{atoms_[kTargets]};
+            for (const auto& [atom, bytes] : offered) {
+                targets.push_back(atom);
+                if (atom == atoms_[kUtf8])
+                    targets.push_back(XA_STRING);
+            }
+            XChangeProperty(dpy_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(targets.data()),
+                            static_cast<int>(targets.size()));
+            reply.xselection.property = property;
+        } else if (found != offered.end() && found->second->size() > kIncrAbove) {
+            // The requestor deletes each step it has read; the next follows (see sendNextStep).
+            XSelectInput(dpy_, r.requestor, PropertyChangeMask);
+            const long size = static_cast<long>(found->second->size());
+            XChangeProperty(dpy_, r.requestor, property, atoms_[kIncr], 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(&size), 1);
+            outgoing_.push_back(Outgoing{r.requestor, property, r.target, found->second, 0});
+            reply.xselection.property = property;
+        } else if (found != offered.end()) {
+            XChangeProperty(dpy_, r.requestor, property, r.target, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(found->second->data()),
+                            static_cast<int>(found->second->size()));
+            reply.xselection.property = property;
+        }
+        XSendEvent(dpy_, r.requestor, False, NoEventMask, &reply);
+        XFlush(dpy_);
+    }
+
+    // A requestor deleted a step of a large answer: the next step, or an empty one to end it.
+    bool sendNextStep(const XPropertyEvent& p) {
+        if (p.state != PropertyDelete)
+            return false;
+        auto it = std::find_if(outgoing_.begin(), outgoing_.end(), [&](const Outgoing& o) {
+            return o.requestor == p.window && o.property == p.atom;
+        });
+        if (it == outgoing_.end())
+            return false;
+        const size_t n = std::min(kIncrStep, it->data->size() - it->at);
+        XChangeProperty(dpy_, it->requestor, it->property, it->type, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(it->data->data() + it->at),
+                        static_cast<int>(n));
+        it->at += n;
+        if (n == 0) {
+            XSelectInput(dpy_, it->requestor, NoEventMask);
+            outgoing_.erase(it);
+        }
+        XFlush(dpy_);
+        return true;
     }
 
     // A maximised window's frame is no guide to where a restored one may go: only a normal
@@ -1092,12 +1203,30 @@ private:
     std::map<HWND, NativeWindow> windows_;
     std::map<::Window, HWND> byXid_;
     std::map<std::string, Cursor> cursors_;
+    // Answers larger than this go in steps of kIncrStep bytes.
+    static constexpr size_t kIncrAbove = 256 * 1024, kIncrStep = 64 * 1024;
+    struct Incoming {
+        bool active = false;
+        bool incr = false;
+        bool done = false;
+        bool failed = false;
+        Atom type = None;
+        std::string data;
+        std::uint64_t progress = 0;
+    };
+    struct Outgoing {
+        ::Window requestor = 0;
+        Atom property = 0, type = 0;
+        std::shared_ptr<const std::string> data;
+        size_t at = 0;
+    };
     ::Window selectionWindow_ = 0;
-    std::mutex clipMutex_;
+    std::mutex clipMutex_; // what is offered and what is coming in
+    std::mutex askMutex_;  // one conversion at a time
     std::condition_variable clipReady_;
-    std::string offered_;
-    std::optional<std::string> clipText_;
-    std::uint64_t clipAsked_ = 0, clipAnswered_ = 0;
+    std::map<Atom, std::shared_ptr<const std::string>> offered_;
+    Incoming in_;
+    std::vector<Outgoing> outgoing_; // the reader's own
     Click last_;
     std::atomic<bool> lost_{false};
     std::atomic<bool> stopping_{false};

@@ -6,6 +6,7 @@
 #include "pal/visibility.h"
 #include "win/user.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,10 +44,13 @@ bool useDisplay(const std::string& backend);
 std::string displayName();
 
 // The desktop's clipboard as the display driver sees it; the clipboard's bridge is built on
-// these. Offers text for other programs to paste (false without a desktop clipboard).
-bool offerDesktopText(const std::wstring& text);
-// The text another program put on the desktop's clipboard, if any.
-std::optional<std::wstring> desktopText();
+// these. Data are by the desktop's names for them ("UTF8_STRING", "text/uri-list", ...).
+// Offers data for other programs to paste (false without a desktop clipboard).
+using DesktopData = std::map<std::string, std::string>;
+bool offerDesktopData(const DesktopData& offers);
+// Of the names `wanted`, the data another program put on the desktop's clipboard; nothing when
+// no other program holds it.
+std::optional<DesktopData> desktopData(const std::vector<std::string>& wanted);
 
 // Destroys the calling thread's windows, drops every other window silently, and clears the
 // queue, timers, classes, key state, cursor, capture and foreground.
