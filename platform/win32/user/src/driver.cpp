@@ -409,6 +409,33 @@ void focusOut(HWND root) {
     });
 }
 
+namespace {
+std::atomic<pal::detail::DesktopDrops*> gDrops{nullptr};
+} // namespace
+
+void dragOver(HWND root, POINT screen, DWORD allowed, std::function<std::string()> uris,
+              std::function<void(DWORD)> answer) {
+    onOwner(root, [=] {
+        pal::detail::DesktopDrops* drops = gDrops.load();
+        answer(drops ? drops->over(screen, uris(), allowed) : 0);
+    });
+}
+
+void dragDrop(HWND root, POINT screen, DWORD allowed, std::function<std::string()> uris,
+              std::function<void(DWORD)> answer) {
+    onOwner(root, [=] {
+        pal::detail::DesktopDrops* drops = gDrops.load();
+        answer(drops ? drops->drop(screen, uris(), allowed) : 0);
+    });
+}
+
+void dragLeave(HWND root) {
+    onOwner(root, [] {
+        if (pal::detail::DesktopDrops* drops = gDrops.load())
+            drops->leave();
+    });
+}
+
 void displayLost() {
     pal::responder::setDisplayShown(false);
     Lock lock = lockModel();
@@ -438,6 +465,14 @@ bool useDisplay(const std::string& backend) {
 
 std::string displayName() {
     return pal::win::driver().name();
+}
+
+void setDesktopDrops(DesktopDrops* drops) {
+    pal::win::native::gDrops = drops;
+}
+
+DesktopDrops* desktopDrops() {
+    return pal::win::native::gDrops.load();
 }
 
 bool offerDesktopData(const DesktopData& offers) {

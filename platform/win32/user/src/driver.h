@@ -18,6 +18,7 @@
 
 #include "pal/detail/user_control.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -148,6 +149,14 @@ void closeRequested(HWND root);
 // The native window got the keyboard focus, or another program's window took it.
 void focusIn(HWND root);
 void focusOut(HWND root);
+// A drag from another program over (or dropped on) a top-level window: `answer` is called on
+// the window's thread with the effect the drop target chose, `uris` fetched there (the drag's
+// text/uri-list).
+void dragOver(HWND root, POINT screen, DWORD allowed, std::function<std::string()> uris,
+              std::function<void(DWORD)> answer);
+void dragDrop(HWND root, POINT screen, DWORD allowed, std::function<std::string()> uris,
+              std::function<void(DWORD)> answer);
+void dragLeave(HWND root);
 // The display server went away: every thread's loop is asked to end.
 void displayLost();
 

@@ -112,7 +112,20 @@ public:
                                "_NET_WM_MOVERESIZE",
                                "_NET_FRAME_EXTENTS",
                                "_NET_ACTIVE_WINDOW",
-                               "INCR"};
+                               "INCR",
+                               "XdndAware",
+                               "XdndEnter",
+                               "XdndPosition",
+                               "XdndStatus",
+                               "XdndDrop",
+                               "XdndLeave",
+                               "XdndFinished",
+                               "XdndSelection",
+                               "XdndActionCopy",
+                               "XdndActionMove",
+                               "XdndActionLink",
+                               "XdndTypeList",
+                               "text/uri-list"};
         static_assert(std::size(names) == kAtoms);
         XInternAtoms(dpy_, const_cast<char**>(names), kAtoms, False, atoms_);
         XVisualInfo vi{};
@@ -497,6 +510,19 @@ private:
         kFrameExtents,
         kActive,
         kIncr,
+        kDndAware,
+        kDndEnter,
+        kDndPosition,
+        kDndStatus,
+        kDndDrop,
+        kDndLeave,
+        kDndFinished,
+        kDndSelection,
+        kDndCopy,
+        kDndMove,
+        kDndLink,
+        kDndTypeList,
+        kUriList,
         kAtoms
     };
 
@@ -594,6 +620,12 @@ private:
                 XSetWMClientMachine(dpy_, n.xid, &host);
                 XFree(host.value);
             }
+        }
+        if (!s.popup) {
+            // Files dragged from other programs may be dropped here (drag-and-drop protocol 5).
+            const long version = 5;
+            XChangeProperty(dpy_, n.xid, atoms_[kDndAware], XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(&version), 1);
         }
         const long pid = getpid();
         XChangeProperty(dpy_, n.xid, atoms_[kPid], XA_CARDINAL, 32, PropModeReplace,
@@ -871,6 +903,8 @@ private:
                 onFrameExtents(h, e.xproperty.window);
             break;
         case ClientMessage:
+            if (onDrag(h, e.xclient))
+                break;
             if (e.xclient.message_type == atoms_[kProtocols]) {
                 const Atom what = static_cast<Atom>(e.xclient.data.l[0]);
                 if (what == atoms_[kDelete]) {
@@ -918,15 +952,157 @@ private:
         }
     }
 
+    // The drag-and-drop protocol's messages from a drag source over one of this program's
+    // windows. Only file lists (text/uri-list) are taken; the drop target's choice goes back.
+    bool onDrag(HWND h, const XClientMessageEvent& m) {
+        const Atom type = m.message_type;
+        if (type != atoms_[kDndEnter] && type != atoms_[kDndPosition] && type != atoms_[kDndDrop] &&
+            type != atoms_[kDndLeave])
+            return false;
+        const auto source = static_cast<::Window>(m.data.l[0]);
+        const ::Window target = m.window;
+        if (type == atoms_[kDndEnter]) {
+            bool files = false;
+            if (m.data.l[1] & 1) {
+                Atom t = 0;
+                std::string list;
+                int format = 0;
+                unsigned long count = 0, after = 0;
+                unsigned char* data = nullptr;
+                if (XGetWindowProperty(dpy_, source, atoms_[kDndTypeList], 0, 64, False, XA_ATOM, &t, &format,
+                                       &count, &after, &data) == Success &&
+                    data) {
+                    const auto* types = reinterpret_cast<const long*>(data);
+                    files =
+                        std::find(types, types + count, static_cast<long>(atoms_[kUriList])) != types + count;
+                }
+                if (data)
+                    XFree(data);
+            } else {
+                for (int i = 2; i <= 4; ++i)
+                    files = files || static_cast<Atom>(m.data.l[i]) == atoms_[kUriList];
+            }
+            std::lock_guard lock(dragMutex_);
+            drag_ = Drag{};
+            drag_.source = source;
+            drag_.files = files;
+            return true;
+        }
+        if (type == atoms_[kDndLeave]) {
+            native::dragLeave(h);
+            return true;
+        }
+        bool files = false;
+        {
+            std::lock_guard lock(dragMutex_);
+            files = drag_.source == source && drag_.files;
+        }
+        const long time = type == atoms_[kDndPosition] ? m.data.l[3] : m.data.l[2];
+        // The files are fetched on the window's thread, once a drag, from the source.
+        auto uris = [this, time] {
+            {
+                std::lock_guard lock(dragMutex_);
+                if (drag_.fetched)
+                    return drag_.uris;
+            }
+            std::string list;
+            {
+                std::lock_guard asking(askMutex_);
+                list = convertFrom(atoms_[kDndSelection], atoms_[kUriList], static_cast<Time>(time))
+                           .value_or("");
+            }
+            std::lock_guard lock(dragMutex_);
+            drag_.uris = list;
+            drag_.fetched = true;
+            return list;
+        };
+        if (type == atoms_[kDndPosition]) {
+            const POINT at{static_cast<LONG>((m.data.l[2] >> 16) & 0xFFFF),
+                           static_cast<LONG>(m.data.l[2] & 0xFFFF)};
+            const DWORD allowed = effectsOf(static_cast<Atom>(m.data.l[4]));
+            {
+                std::lock_guard lock(dragMutex_);
+                drag_.at = at;
+                drag_.allowed = allowed;
+            }
+            if (!files) {
+                reply(source, target, atoms_[kDndStatus], 0, None);
+                return true;
+            }
+            native::dragOver(h, at, allowed, uris, [this, source, target](DWORD effect) {
+                reply(source, target, atoms_[kDndStatus], effect ? 1 : 0, actionOf(effect));
+            });
+            return true;
+        }
+        // Dropped: the position last sent is where.
+        if (!files) {
+            reply(source, target, atoms_[kDndFinished], 0, None);
+            return true;
+        }
+        POINT at{};
+        DWORD allowed = 1;
+        {
+            std::lock_guard lock(dragMutex_);
+            at = drag_.at;
+            allowed = drag_.allowed;
+        }
+        native::dragDrop(h, at, allowed, uris, [this, source, target](DWORD effect) {
+            reply(source, target, atoms_[kDndFinished], effect ? 1 : 0, actionOf(effect));
+        });
+        return true;
+    }
+
+    // The effects a source's action allows (copy, move, link as DROPEFFECT_ values).
+    DWORD effectsOf(Atom action) {
+        if (action == atoms_[kDndMove])
+            return 2;
+        if (action == atoms_[kDndLink])
+            return 4;
+        return 1;
+    }
+
+    Atom actionOf(DWORD effect) {
+        if (effect & 1)
+            return atoms_[kDndCopy];
+        if (effect & 2)
+            return atoms_[kDndMove];
+        if (effect & 4)
+            return atoms_[kDndLink];
+        return None;
+    }
+
+    // XdndStatus (accepted, action) or XdndFinished (accepted, action) to the drag's source.
+    void reply(::Window source, ::Window target, Atom type, long accepted, Atom action) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = source;
+        e.xclient.message_type = type;
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(target);
+        e.xclient.data.l[1] = accepted;
+        if (type == atoms_[kDndStatus]) {
+            e.xclient.data.l[1] = accepted | 2; // positions are wanted all over the window
+            e.xclient.data.l[4] = static_cast<long>(action);
+        } else {
+            e.xclient.data.l[2] = static_cast<long>(action);
+        }
+        XSendEvent(dpy_, source, False, NoEventMask, &e);
+        XFlush(dpy_);
+    }
+
     // Asks the clipboard's owner for `target` and waits for the whole answer, taken in steps
     // (INCR) when the owner sends it so; nothing when it refuses or stops answering for a second.
     std::optional<std::string> convert(Atom target, Atom* type = nullptr) {
+        return convertFrom(atoms_[kClipboard], target, CurrentTime, type);
+    }
+
+    std::optional<std::string> convertFrom(Atom selection, Atom target, Time time, Atom* type = nullptr) {
         std::unique_lock lock(clipMutex_);
         in_ = Incoming{};
         in_.active = true;
         lock.unlock();
         XDeleteProperty(dpy_, selectionWindow_, atoms_[kTransfer]);
-        XConvertSelection(dpy_, atoms_[kClipboard], target, atoms_[kTransfer], selectionWindow_, CurrentTime);
+        XConvertSelection(dpy_, selection, target, atoms_[kTransfer], selectionWindow_, time);
         XFlush(dpy_);
         lock.lock();
         std::uint64_t seen = 0;
@@ -1227,6 +1403,17 @@ private:
     std::map<Atom, std::shared_ptr<const std::string>> offered_;
     Incoming in_;
     std::vector<Outgoing> outgoing_; // the reader's own
+    // The drag from another program over this program's windows.
+    struct Drag {
+        ::Window source = 0;
+        bool files = false;
+        std::string uris;
+        bool fetched = false;
+        POINT at{};
+        DWORD allowed = 1;
+    };
+    std::mutex dragMutex_;
+    Drag drag_;
     Click last_;
     std::atomic<bool> lost_{false};
     std::atomic<bool> stopping_{false};

@@ -52,6 +52,20 @@ bool offerDesktopData(const DesktopData& offers);
 // no other program holds it.
 std::optional<DesktopData> desktopData(const std::vector<std::string>& wanted);
 
+// Drags from the desktop's programs: the layer that knows drop targets answers for them, on the
+// thread of the window under the pointer, with the drag's text/uri-list. An effect is a
+// DROPEFFECT_ value; none refuses.
+class DesktopDrops {
+public:
+    virtual ~DesktopDrops() = default;
+    virtual DWORD over(POINT screen, const std::string& uris, DWORD allowed) = 0;
+    virtual DWORD drop(POINT screen, const std::string& uris, DWORD allowed) = 0;
+    virtual void leave() = 0;
+};
+// Installs (null removes) the answerer; the caller keeps it alive while installed.
+void setDesktopDrops(DesktopDrops* drops);
+DesktopDrops* desktopDrops();
+
 // Destroys the calling thread's windows, drops every other window silently, and clears the
 // queue, timers, classes, key state, cursor, capture and foreground.
 void clearWindows();
