@@ -176,8 +176,8 @@ protected:
         CrashProcess::TearDown();
         server_.stop();
     }
-    // The question of a program after a fault: a viewable dialog (class "#32770") titled with the
-    // program's name, among the windows below `under`.
+    // The question of a program after a fault: a viewable dialog (a window of class "#32770", the
+    // instance of its X11 class) titled with the program's name, among the windows below `under`.
     Window question(Window under, int depth) {
         Window root = 0, parent = 0, *children = nullptr, found = 0;
         unsigned count = 0;
@@ -188,7 +188,7 @@ protected:
             XWindowAttributes a{};
             char* name = nullptr;
             if (XGetClassHint(observer_, children[i], &hint) && XFetchName(observer_, children[i], &name)) {
-                if (hint.res_class && std::string(hint.res_class) == "#32770" && name &&
+                if (hint.res_name && std::string(hint.res_name) == "#32770" && name &&
                     std::string(name) == "DRAVIK CAD 3D" &&
                     XGetWindowAttributes(observer_, children[i], &a) && a.map_state == IsViewable)
                     found = children[i];

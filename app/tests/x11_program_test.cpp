@@ -26,6 +26,7 @@
 #include <cairo.h>
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -257,6 +258,19 @@ protected:
         return pixels;
     }
 
+    RECT onScreen(Window w) {
+        XWindowAttributes a{};
+        XGetWindowAttributes(dpy_, w, &a);
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(dpy_, w, DefaultRootWindow(dpy_), 0, 0, &x, &y, &child);
+        return RECT{x, y, x + a.width, y + a.height};
+    }
+
+    std::vector<long> property(Window w, const char* name, Atom type, long length = 4) {
+        return pal::test::property32(dpy_, w, XInternAtom(dpy_, name, False), type, length);
+    }
+
     pal::test::Xvfb server_;
     pal::test::WindowManager wm_;
     Display* dpy_ = nullptr;
@@ -410,6 +424,52 @@ TEST_F(ProgramOnX11, ADrawingOpenedByKeysIsSavedUndoneRedoneSavedAsAndClosedByKe
     chord({XK_Control_L}, XK_F4);
     EXPECT_TRUE(eventually([&] { return titleOf(main).find("plan") == std::string::npos; }))
         << "Ctrl+F4 closed it: " << titleOf(main);
+}
+
+TEST_F(ProgramOnX11, TheMainWindowHasOneFrameAndTheProgramsNameAndIcon) {
+    const Window main = started();
+    ASSERT_NE(main, 0u);
+    std::vector<long> extents;
+    ASSERT_TRUE(eventually(
+        [&] { return (extents = property(main, "_NET_FRAME_EXTENTS", XA_CARDINAL)).size() == 4; }));
+    EXPECT_EQ(extents, (std::vector<long>{0, 0, 0, 0})) << "the ribbon's caption is the only title bar";
+    XClassHint cls{};
+    ASSERT_TRUE(XGetClassHint(dpy_, main, &cls));
+    EXPECT_STREQ(cls.res_class, "DravikCad");
+    XFree(cls.res_name);
+    XFree(cls.res_class);
+    EXPECT_EQ(property(main, "_NET_WM_PID", XA_CARDINAL, 1), (std::vector<long>{pid_}));
+    const auto icon = property(main, "_NET_WM_ICON", XA_CARDINAL, 1 << 16);
+    ASSERT_GE(icon.size(), 2u);
+    EXPECT_GT(icon[0] * icon[1], 0) << "the task bar shows the program's icon";
+    EXPECT_TRUE(pal::test::keepScreen(dpy_, "x11-main-window"));
+}
+
+TEST_F(ProgramOnX11, TheAboutBoxIsADialogOfTheMainWindowCentredOnIt) {
+    const Window main = started();
+    ASSERT_NE(main, 0u);
+    openAbout();
+    Window about = 0;
+    ASSERT_TRUE(eventually([&] { return (about = titled("About")) != 0 && focused() == about; }));
+    Window owner = 0;
+    ASSERT_TRUE(XGetTransientForHint(dpy_, about, &owner));
+    EXPECT_EQ(owner, main);
+    EXPECT_EQ(property(about, "_NET_WM_WINDOW_TYPE", XA_ATOM, 1),
+              (std::vector<long>{static_cast<long>(XInternAtom(dpy_, "_NET_WM_WINDOW_TYPE_DIALOG", False))}));
+    const Atom motif = XInternAtom(dpy_, "_MOTIF_WM_HINTS", False);
+    const auto hints = pal::test::property32(dpy_, about, motif, motif, 5);
+    ASSERT_EQ(hints.size(), 5u);
+    EXPECT_EQ(hints[2] & (32 | 64), 0) << "no minimise or maximise button is asked for";
+    const RECT m = onScreen(main), a = onScreen(about);
+    // Its client area is centred across and, below its caption, nearly down.
+    EXPECT_LE(std::abs((a.left + a.right) / 2 - (m.left + m.right) / 2), 4);
+    EXPECT_LE(std::abs((a.top + a.bottom) / 2 - (m.top + m.bottom) / 2), 24);
+    ASSERT_TRUE(eventually([&] {
+        const auto first = panes(about);
+        return !first.empty() && first == panes(about);
+    }));
+    EXPECT_TRUE(pal::test::keepScreen(dpy_, "x11-about-dialog"));
+    keys({XK_Escape});
 }
 
 } // namespace

@@ -302,8 +302,21 @@ void CDialog::EndDialog(int nResult) {
         ::EndDialog(m_hWnd, nResult);
 }
 
+// A modal dialog (its owner disabled, or none) that its own initialisation neither showed nor
+// moved opens centred on its owner.
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
-    return OnInitDialog();
+    CRect before;
+    ::GetWindowRect(m_hWnd, &before);
+    const bool hidden = !(GetStyle() & WS_VISIBLE);
+    const LRESULT result = OnInitDialog();
+    if (m_hWnd == nullptr || !hidden || (GetStyle() & (WS_VISIBLE | WS_CHILD)))
+        return result;
+    CRect after;
+    ::GetWindowRect(m_hWnd, &after);
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (after.TopLeft() == before.TopLeft() && (owner == nullptr || !::IsWindowEnabled(owner)))
+        CenterWindow();
+    return result;
 }
 
 BOOL CDialog::OnInitDialog() {

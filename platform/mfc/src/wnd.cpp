@@ -5,6 +5,7 @@
 #include "afx/menu.h"
 #include "afx/wndmsg.h"
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -672,6 +673,15 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     ::GetWindowRect(over, &theirs);
     POINT topLeft{theirs.left + (theirs.Width() - mine.Width()) / 2,
                   theirs.top + (theirs.Height() - mine.Height()) / 2};
+    if (!(GetStyle() & WS_CHILD)) {
+        // A top-level window stays on the work area of its owner's monitor.
+        MONITORINFO info{sizeof info, {}, {}, 0};
+        if (::GetMonitorInfoW(::MonitorFromWindow(over, MONITOR_DEFAULTTONEAREST), &info)) {
+            const RECT& work = info.rcWork;
+            topLeft.x = std::max<LONG>(work.left, std::min<LONG>(topLeft.x, work.right - mine.Width()));
+            topLeft.y = std::max<LONG>(work.top, std::min<LONG>(topLeft.y, work.bottom - mine.Height()));
+        }
+    }
     if (GetStyle() & WS_CHILD)
         ::ScreenToClient(::GetParent(m_hWnd), &topLeft);
     ::SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -732,6 +732,15 @@ void CXTPRibbonBar::OnRibbonLButtonDown(CPoint point) {
         ::SetCapture(m_hWnd);
         return;
     }
+    if (hit.caption && m_bFrameTheme) {
+        // The ribbon's caption is the frame's: a press there moves the frame.
+        if (CWnd* site = GetSite(); site && site->m_hWnd) {
+            CPoint screen = point;
+            ClientToScreen(&screen);
+            site->SendMessage(WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(screen.x, screen.y));
+        }
+        return;
+    }
     CXTPControl* c = hit.control;
     if (!c || !c->GetEnabled())
         return;

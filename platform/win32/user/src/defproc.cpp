@@ -1,6 +1,8 @@
 // What a window does with a message its own procedure hands on.
 #include "model.h"
 
+#include "driver.h"
+
 #include "pal/detail/scroll_thumb.h"
 
 #include <algorithm>
@@ -65,31 +67,9 @@ RECT clientWithin(const Facts& f, RECT r) {
 }
 
 LRESULT hitTest(const Facts& f, POINT p) {
-    if (!PtInRect(&f.rect, p))
-        return HTNOWHERE;
     const RECT client{f.origin.x, f.origin.y, f.origin.x + (f.client.right - f.client.left),
                       f.origin.y + (f.client.bottom - f.client.top)};
-    if (PtInRect(&client, p))
-        return HTCLIENT;
-    if ((f.style & WS_CAPTION) == WS_CAPTION && p.y < client.top && p.x >= client.left && p.x < client.right)
-        return HTCAPTION;
-    if (f.style & WS_THICKFRAME) {
-        const bool left = p.x < client.left, right = p.x >= client.right;
-        const bool top = p.y < f.rect.top + GetSystemMetrics(SM_CYSIZEFRAME), bottom = p.y >= client.bottom;
-        if (top)
-            return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
-        if (bottom)
-            return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
-        if (left)
-            return HTLEFT;
-        if (right)
-            return HTRIGHT;
-    }
-    if ((f.style & WS_VSCROLL) && p.x >= client.right && p.y >= client.top && p.y < client.bottom)
-        return HTVSCROLL;
-    if ((f.style & WS_HSCROLL) && p.y >= client.bottom && p.x >= client.left && p.x < client.right)
-        return HTHSCROLL;
-    return HTBORDER;
+    return frameHitTest(f.style, f.rect, client, p);
 }
 
 // The class brush over what the DC may draw on.
@@ -142,6 +122,28 @@ void paintFrameNow(HWND hwnd, bool active) {
     }
 }
 
+// A press on a top-level window's caption or sizing edge: the window manager moves or sizes
+// the window, so its snapping and screen edges keep working.
+void moveSizeByPointer(HWND hwnd, int hit, POINT screen) {
+    {
+        Lock lock = lockModel();
+        Window* w = find(hwnd);
+        if (!w || (w->style & WS_CHILD) || (w->style & WS_MINIMIZE))
+            return;
+        if (hit != HTCAPTION && !(w->style & WS_THICKFRAME))
+            return;
+    }
+    if (GetCapture())
+        ReleaseCapture();
+    if (driver().moveSize(hwnd, hit, screen))
+        native::buttonsReleased();
+}
+
+bool movesOrSizes(WPARAM hit) {
+    return hit == static_cast<WPARAM>(HTCAPTION) ||
+           (hit >= static_cast<WPARAM>(HTLEFT) && hit <= static_cast<WPARAM>(HTBOTTOMRIGHT));
+}
+
 // Child windows leave some messages to their parents.
 LRESULT toParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const Facts f = factsOf(hwnd);
@@ -180,6 +182,12 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
         return hitTest(factsOf(hwnd), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCLBUTTONDOWN:
+        if (movesOrSizes(wParam)) {
+            moveSizeByPointer(hwnd, static_cast<int>(wParam),
+                              POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        }
+        [[fallthrough]];
     case WM_NCMOUSEMOVE:
     case WM_NCLBUTTONUP:
         if (wParam == static_cast<WPARAM>(HTVSCROLL) || wParam == static_cast<WPARAM>(HTHSCROLL))
@@ -313,6 +321,20 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case SC_RESTORE:
             ShowWindow(hwnd, SW_RESTORE);
             break;
+        case SC_MOVE:
+        case SC_SIZE: {
+            // From the pointer: the low bits say which edge (WMSZ_LEFT .. WMSZ_BOTTOMRIGHT sit
+            // nine below the hit-test codes), or HTCAPTION for a move.
+            const int low = static_cast<int>(wParam & 0xF);
+            const int hit = (wParam & 0xFFF0) == SC_MOVE ? (low ? HTCAPTION : 0) : (low ? low + 9 : 0);
+            // The press's screen point, as the caption that asks gives it.
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (!lParam)
+                GetCursorPos(&at);
+            if (hit)
+                moveSizeByPointer(hwnd, hit, at);
+            break;
+        }
         default:
             break;
         }

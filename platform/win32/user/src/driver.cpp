@@ -27,9 +27,12 @@ public:
     void refreshMonitors() override {}
     void capture(HWND) override {}
     void cursor(HWND, const std::string&) override {}
-    bool publishClipboardText(const std::wstring&) override { return false; }
-    std::optional<std::wstring> foreignClipboardText() override { return std::nullopt; }
+    bool publishClipboard(const pal::detail::DesktopData&) override { return false; }
+    std::optional<pal::detail::DesktopData> foreignClipboard(const std::vector<std::string>&) override {
+        return std::nullopt;
+    }
     bool ownsFocus() override { return false; }
+    bool moveSize(HWND, int, POINT) override { return false; }
     void requestGeometry(HWND) override {}
     void flush() override {}
     void shutdown() override {}
@@ -91,19 +94,47 @@ bool isPopup(const Window* w) {
     return (w->style & WS_CAPTION) != WS_CAPTION && !(w->style & WS_THICKFRAME);
 }
 
+// The native window's area, in screen coordinates.
+RECT nativeRect(const Window* w) {
+    return nativeShowsClientOnly(w) ? w->client : w->rect;
+}
+
+// The native window's area once a minimised window is restored: its normal rectangle, never the
+// place a minimised window parks at.
+RECT restoredNativeRect(const Window* w) {
+    RECT r = w->normal;
+    if (nativeShowsClientOnly(w)) {
+        const RECT in =
+            nonClientInsets(w->style & ~(WS_MINIMIZE | WS_MAXIMIZE), w->exStyle, w->menu != nullptr);
+        r = RECT{r.left + in.left, r.top + in.top, r.right - in.right, r.bottom - in.bottom};
+    }
+    return r;
+}
+
 NativeState stateOf(Window* w, const Shadow& before) {
     NativeState s;
     s.title = w->text;
     s.className = w->cls ? w->cls->name : std::wstring();
     s.popup = isPopup(w);
+    s.ownFrame = !s.popup && !nativeShowsClientOnly(w);
+    s.minimiseBox = w->style & WS_MINIMIZEBOX;
+    s.maximiseBox = w->style & WS_MAXIMIZEBOX;
+    s.closeBox = w->style & WS_SYSMENU;
     s.layered = w->exStyle & WS_EX_LAYERED;
     s.topmost = w->exStyle & WS_EX_TOPMOST;
     s.minimised = w->style & WS_MINIMIZE;
     s.maximised = w->style & WS_MAXIMIZE;
     s.sizable = w->style & WS_THICKFRAME;
     s.visible = (w->style & WS_VISIBLE) && !s.minimised;
-    // A minimised window parks off screen; its native window keeps its place.
-    s.client = s.minimised && before.known ? before.state.client : (s.popup ? w->rect : w->client);
+    // A minimised window parks off screen; its native window keeps its place, or, never shown
+    // yet, takes the place it is restored to.
+    if (!s.minimised)
+        s.client = nativeRect(w);
+    else if (before.known)
+        s.client = before.state.client;
+    else
+        s.client = restoredNativeRect(w);
+    s.restored = (w->style & (WS_MINIMIZE | WS_MAXIMIZE)) ? restoredNativeRect(w) : nativeRect(w);
     if (Window* o = find(w->owner))
         s.owner = rootOf(o);
     s.icon = w->iconBig ? w->iconBig : w->iconSmall;
@@ -123,15 +154,20 @@ bool same(const NativeState& a, const NativeState& b) {
            a.visible == b.visible && a.popup == b.popup && a.layered == b.layered && a.topmost == b.topmost &&
            a.minimised == b.minimised && a.maximised == b.maximised && a.sizable == b.sizable &&
            a.owner == b.owner && a.minTrack.cx == b.minTrack.cx && a.minTrack.cy == b.minTrack.cy &&
-           a.icon == b.icon;
+           a.icon == b.icon && EqualRect(&a.restored, &b.restored) && a.ownFrame == b.ownFrame &&
+           a.minimiseBox == b.minimiseBox && a.maximiseBox == b.maximiseBox && a.closeBox == b.closeBox;
 }
 
 // Where the native window's area lies in the window's surface.
 RECT shownInSurface(Window* w) {
-    return isPopup(w) ? rectInRoot(w, false) : rectInRoot(w, true);
+    return rectInRoot(w, nativeShowsClientOnly(w));
 }
 
 } // namespace
+
+bool nativeShowsClientOnly(const Window* w) {
+    return (w->style & WS_CAPTION) == WS_CAPTION;
+}
 
 DisplayDriver& driver() {
     if (DisplayDriver* d = gDriver.load(std::memory_order_acquire))
@@ -255,7 +291,7 @@ void onOwner(HWND root, std::function<void()> work) {
 // The native window's area on screen and the window rectangle around it: a framed window's
 // caption and edges lie outside the native window, drawn by the window manager.
 RECT windowRectFor(Window* w, const RECT& shown) {
-    if (isPopup(w))
+    if (!nativeShowsClientOnly(w))
         return shown;
     return RECT{shown.left - (w->client.left - w->rect.left), shown.top - (w->client.top - w->rect.top),
                 shown.right + (w->rect.right - w->client.right),
@@ -264,17 +300,17 @@ RECT windowRectFor(Window* w, const RECT& shown) {
 
 } // namespace
 
-void configured(HWND root, RECT client) {
+void configured(HWND root, RECT client, bool maximised) {
     // A window manager can ask for anything; a surface cannot be larger than this.
     constexpr LONG kLargest = 16384;
     client.right = client.left + std::clamp(client.right - client.left, LONG{1}, kLargest);
     client.bottom = client.top + std::clamp(client.bottom - client.top, LONG{1}, kLargest);
-    onOwner(root, [root, client] {
+    onOwner(root, [root, client, maximised] {
         RECT target{};
         {
             Lock lock = lockModel();
             Window* w = find(root);
-            if (!w || (w->style & WS_MINIMIZE))
+            if (!w || (w->style & WS_MINIMIZE) || ((w->style & WS_MAXIMIZE) != 0) != maximised)
                 return;
             Shadow& s = shadows()[root];
             // The window manager already shows this: the model follows without telling it back.
@@ -373,6 +409,33 @@ void focusOut(HWND root) {
     });
 }
 
+namespace {
+std::atomic<pal::detail::DesktopDrops*> gDrops{nullptr};
+} // namespace
+
+void dragOver(HWND root, POINT screen, DWORD allowed, std::function<std::string()> uris,
+              std::function<void(DWORD)> answer) {
+    onOwner(root, [=] {
+        pal::detail::DesktopDrops* drops = gDrops.load();
+        answer(drops ? drops->over(screen, uris(), allowed) : 0);
+    });
+}
+
+void dragDrop(HWND root, POINT screen, DWORD allowed, std::function<std::string()> uris,
+              std::function<void(DWORD)> answer) {
+    onOwner(root, [=] {
+        pal::detail::DesktopDrops* drops = gDrops.load();
+        answer(drops ? drops->drop(screen, uris(), allowed) : 0);
+    });
+}
+
+void dragLeave(HWND root) {
+    onOwner(root, [] {
+        if (pal::detail::DesktopDrops* drops = gDrops.load())
+            drops->leave();
+    });
+}
+
 void displayLost() {
     pal::responder::setDisplayShown(false);
     Lock lock = lockModel();
@@ -404,12 +467,20 @@ std::string displayName() {
     return pal::win::driver().name();
 }
 
-bool offerDesktopText(const std::wstring& text) {
-    return pal::win::driver().publishClipboardText(text);
+void setDesktopDrops(DesktopDrops* drops) {
+    pal::win::native::gDrops = drops;
 }
 
-std::optional<std::wstring> desktopText() {
-    return pal::win::driver().foreignClipboardText();
+DesktopDrops* desktopDrops() {
+    return pal::win::native::gDrops.load();
+}
+
+bool offerDesktopData(const DesktopData& offers) {
+    return pal::win::driver().publishClipboard(offers);
+}
+
+std::optional<DesktopData> desktopData(const std::vector<std::string>& wanted) {
+    return pal::win::driver().foreignClipboard(wanted);
 }
 
 } // namespace pal::detail

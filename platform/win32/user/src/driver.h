@@ -16,6 +16,9 @@
 
 #include "model.h"
 
+#include "pal/detail/user_control.h"
+
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,8 +31,13 @@ struct NativeState {
     std::wstring title;
     std::wstring className;
     RECT client{};
+    // Where `client` lies when the window is neither maximised nor minimised.
+    RECT restored{};
     bool visible = false;
-    bool popup = false;   // no caption or frame of its own: menus, tooltips, drop-downs
+    bool popup = false; // no caption or frame of its own: menus, tooltips, drop-downs
+    // A sizable window without WS_CAPTION draws its caption itself (the ribbon's frame): the
+    // window manager adds no frame, and `client` is the whole window.
+    bool ownFrame = false;
     bool layered = false; // per-pixel alpha
     bool topmost = false;
     bool minimised = false;
@@ -38,7 +46,15 @@ struct NativeState {
     HWND owner = nullptr; // the top-level owner, kept above by the window manager
     SIZE minTrack{};      // the smallest client size the window accepts, when it has limits
     HICON icon = nullptr; // what the window manager shows for the window (its caption, task list)
+    // The caption buttons the window's styles give it.
+    bool minimiseBox = false;
+    bool maximiseBox = false;
+    bool closeBox = false;
 };
+
+// Whether a top-level window's native counterpart covers only its client area, the window
+// manager drawing caption and frame around it; other windows show their whole rectangle.
+bool nativeShowsClientOnly(const Window* w);
 
 class DisplayDriver {
 public:
@@ -63,13 +79,18 @@ public:
     // The pointer's shape over the window, by the standard cursor's name ("arrow", "ibeam",
     // "wait", "sizewe", "hand", "no", "none", ...).
     virtual void cursor(HWND hwnd, const std::string& shape) = 0;
-    // Text for other programs' paste; false when the driver has no clipboard of its own.
-    virtual bool publishClipboardText(const std::wstring& text) = 0;
-    // The text another program put on the desktop's clipboard; nothing when none did, when this
-    // program holds it, or without a desktop.
-    virtual std::optional<std::wstring> foreignClipboardText() = 0;
+    // Data for other programs' paste, by the desktop's names; false when the driver has no
+    // clipboard of its own.
+    virtual bool publishClipboard(const pal::detail::DesktopData& offers) = 0;
+    // Of the names `wanted`, what another program put on the desktop's clipboard; nothing when
+    // none did, when this program holds it, or without a desktop.
+    virtual std::optional<pal::detail::DesktopData>
+    foreignClipboard(const std::vector<std::string>& wanted) = 0;
     // Reports the native window's present place through native::configured.
     virtual void requestGeometry(HWND hwnd) = 0;
+    // Moving (HTCAPTION) or sizing (HTLEFT .. HTBOTTOMRIGHT) by the pointer, from a press at a
+    // screen point, handed to the window manager; false when the driver cannot.
+    virtual bool moveSize(HWND hwnd, int hitTest, POINT screen) = 0;
     // Whether one of this program's native windows has the keyboard focus now.
     virtual bool ownsFocus() = 0;
     // Sends everything queued to the display server.
@@ -106,14 +127,19 @@ namespace native {
 // A button (0 left, 1 right, 2 middle) at a point in the client area of a top-level window.
 void button(HWND root, POINT client, int button, bool down, bool doubleClick);
 void motion(HWND root, POINT client);
+// The window manager took the pointer to move or size a window: the buttons are up, and no
+// release will say so. Called on the window's thread.
+void buttonsReleased();
 // The pointer left the native window.
 void leave(HWND root);
 // A wheel turn: `delta` in the platform's units (120 a notch), horizontal or vertical.
 void wheel(HWND root, POINT client, int delta, bool horizontal);
 // A key with its virtual-key code and scan code, and the text it typed (empty for none).
 void key(int virtualKey, UINT scanCode, bool extended, bool down, const std::wstring& text);
-// The window manager moved or sized the native window: the client area's new place.
-void configured(HWND root, RECT client);
+// The window manager moved or sized the native window: the client area's new place, and
+// whether the window was maximised as the driver last knew (a place that a change of state has
+// overtaken since is not taken).
+void configured(HWND root, RECT client, bool maximised);
 // The window manager minimised, maximised or restored the window.
 void stateChanged(HWND root, bool minimised, bool maximised);
 // Part of the native window must be shown again.
@@ -123,6 +149,14 @@ void closeRequested(HWND root);
 // The native window got the keyboard focus, or another program's window took it.
 void focusIn(HWND root);
 void focusOut(HWND root);
+// A drag from another program over (or dropped on) a top-level window: `answer` is called on
+// the window's thread with the effect the drop target chose, `uris` fetched there (the drag's
+// text/uri-list).
+void dragOver(HWND root, POINT screen, DWORD allowed, std::function<std::string()> uris,
+              std::function<void(DWORD)> answer);
+void dragDrop(HWND root, POINT screen, DWORD allowed, std::function<std::string()> uris,
+              std::function<void(DWORD)> answer);
+void dragLeave(HWND root);
 // The display server went away: every thread's loop is asked to end.
 void displayLost();
 

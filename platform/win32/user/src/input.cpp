@@ -238,6 +238,15 @@ void pressButton(POINT p, pal::detail::MouseButton button, bool down, bool doubl
         else if ((target->style & WS_HSCROLL) && inColumns && p.y >= o.y + height &&
                  p.y < o.y + height + GetSystemMetrics(SM_CYHSCROLL))
             hit = HTHSCROLL;
+        // A press on a top-level window's own caption or frame moves or sizes it.
+        if (hit == HTNOWHERE && !target->parent && !PtInRect(&target->client, p)) {
+            const LRESULT edge = frameHitTest(target->style, target->rect, target->client, p);
+            if (edge == HTCAPTION || (edge >= HTLEFT && edge <= HTBOTTOMRIGHT)) {
+                postInput(target, WM_NCLBUTTONDOWN, static_cast<WPARAM>(edge),
+                          MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+                return;
+            }
+        }
         if (hit != HTNOWHERE) {
             // The bar is held from the press: the moves and the release that follow are its own.
             model().heldBar = target->handle;
@@ -488,8 +497,7 @@ POINT toScreen(HWND root, POINT client) {
     Window* w = find(root);
     if (!w)
         return client;
-    const bool framed = (w->style & WS_CAPTION) == WS_CAPTION || (w->style & WS_THICKFRAME);
-    const RECT& shown = framed ? w->client : w->rect;
+    const RECT& shown = nativeShowsClientOnly(w) ? w->client : w->rect;
     return POINT{shown.left + client.x, shown.top + client.y};
 }
 
@@ -511,6 +519,14 @@ void motion(HWND root, POINT client) {
         p = toScreen(root, client);
     }
     pal::detail::simulateMouseMove(p);
+}
+
+void buttonsReleased() {
+    Lock lock = lockModel();
+    for (int key : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
+        model().asyncKeys[key] &= static_cast<BYTE>(~kDown);
+        currentQueue().keys[key] &= static_cast<BYTE>(~kDown);
+    }
 }
 
 void leave(HWND root) {

@@ -307,6 +307,32 @@ RECT nonClientInsets(DWORD style, DWORD exStyle, bool menuBar) {
     return in;
 }
 
+LRESULT frameHitTest(DWORD style, const RECT& window, const RECT& client, POINT p) {
+    if (!PtInRect(&window, p))
+        return HTNOWHERE;
+    if (PtInRect(&client, p))
+        return HTCLIENT;
+    if ((style & WS_CAPTION) == WS_CAPTION && p.y < client.top && p.x >= client.left && p.x < client.right)
+        return HTCAPTION;
+    if (style & WS_THICKFRAME) {
+        const bool left = p.x < client.left, right = p.x >= client.right;
+        const bool top = p.y < window.top + GetSystemMetrics(SM_CYSIZEFRAME), bottom = p.y >= client.bottom;
+        if (top)
+            return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
+        if (bottom)
+            return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
+        if (left)
+            return HTLEFT;
+        if (right)
+            return HTRIGHT;
+    }
+    if ((style & WS_VSCROLL) && p.x >= client.right && p.y >= client.top && p.y < client.bottom)
+        return HTVSCROLL;
+    if ((style & WS_HSCROLL) && p.y >= client.bottom && p.x >= client.left && p.x < client.right)
+        return HTHSCROLL;
+    return HTBORDER;
+}
+
 // --- Removal ---
 
 void forget(Window* w) {

@@ -213,6 +213,9 @@ POINT clientOrigin(Window* w); // the client area's 0,0 in screen coordinates
 RECT screenRect(Window* w);
 // What the frame, caption, menu bar, edges and scroll bars take from each side.
 RECT nonClientInsets(DWORD style, DWORD exStyle, bool menuBar);
+// What part of a window a screen point is on, by its styles (DefWindowProc's WM_NCHITTEST):
+// `window` and `client` in screen coordinates.
+LRESULT frameHitTest(DWORD style, const RECT& window, const RECT& client, POINT p);
 
 // Flags the model adds to WINDOWPOS for WM_WINDOWPOSCHANGED, with the platform's values:
 // the client area kept its size / its place; the window was minimised, maximised or restored.

@@ -11,7 +11,9 @@
 
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -180,7 +182,13 @@ TEST_F(X11Test, AShownWindowAppearsWithItsTitleClassAndSize) {
     EXPECT_EQ(y, origin.y);
     XClassHint cls{};
     ASSERT_TRUE(XGetClassHint(observer_, xid, &cls));
-    EXPECT_STREQ(cls.res_class, "DrawingView");
+    // Task bars group the program's windows by its name; the instance is the kind of window.
+    EXPECT_STREQ(cls.res_name, "DrawingView");
+    EXPECT_STREQ(cls.res_class, "Dvpal_user_x11_tests");
+    const auto pid =
+        pal::test::property32(observer_, xid, XInternAtom(observer_, "_NET_WM_PID", False), XA_CARDINAL, 1);
+    ASSERT_EQ(pid.size(), 1u);
+    EXPECT_EQ(pid[0], static_cast<long>(getpid()));
     XFree(cls.res_name);
     XFree(cls.res_class);
     // The class's icon is the window manager's to show.
@@ -540,6 +548,258 @@ TEST_F(X11Test, TheWindowManagerMaximisesMinimisesAndRestores) {
         pal::test::pump();
         return !IsIconic(main);
     }));
+}
+
+// A window drawing its own caption (sizable, no WS_CAPTION, as the ribbon's frame is) moves the
+// way such a caption asks: a press there hands the move to the window manager.
+LRESULT captionDrawingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN && GET_Y_LPARAM(lParam) < 30) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd, &at);
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(at.x, at.y));
+        return 0;
+    }
+    return Heard::proc(hwnd, message, wParam, lParam);
+}
+
+class X11ManagedTest : public X11Test {
+protected:
+    void SetUp() override {
+        X11Test::SetUp();
+        if (IsSkipped())
+            return;
+        if (!wm_.start(server_.name(), observer_))
+            GTEST_SKIP() << "no window manager tests: openbox is not installed (scripts/setup installs it)";
+        WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = captionDrawingProc;
+        wc.lpszClassName = L"OwnCaption";
+        RegisterClassW(&wc);
+    }
+
+    static constexpr DWORD kOwnCaption = WS_OVERLAPPEDWINDOW & ~WS_CAPTION;
+
+    HWND showOwnCaption(const wchar_t* title, RECT r) {
+        HWND h = CreateWindowExW(0, L"OwnCaption", title, kOwnCaption, r.left, r.top, r.right - r.left,
+                                 r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+        ShowWindow(h, SW_SHOWNORMAL);
+        pal::test::pump();
+        return h;
+    }
+
+    // The frame the window manager put around a window: left, right, top, bottom.
+    std::vector<long> frameExtents(Window xid) {
+        const Atom extents = XInternAtom(observer_, "_NET_FRAME_EXTENTS", False);
+        std::vector<long> v;
+        eventually([&] {
+            pal::test::pump();
+            v = pal::test::property32(observer_, xid, extents, XA_CARDINAL, 4);
+            return v.size() == 4;
+        });
+        return v;
+    }
+
+    // The X11 window's place and size on the root window.
+    RECT onScreen(Window xid) {
+        XWindowAttributes a{};
+        XGetWindowAttributes(observer_, xid, &a);
+        const POINT at = rootPosition(xid);
+        return RECT{at.x, at.y, at.x + a.width, at.y + a.height};
+    }
+
+    std::vector<std::string> allowedActions(Window xid) {
+        const auto atoms = pal::test::property32(
+            observer_, xid, XInternAtom(observer_, "_NET_WM_ALLOWED_ACTIONS", False), XA_ATOM, 64);
+        std::vector<std::string> names;
+        for (long a : atoms) {
+            if (char* name = XGetAtomName(observer_, static_cast<Atom>(a))) {
+                names.emplace_back(name);
+                XFree(name);
+            }
+        }
+        return names;
+    }
+
+    static bool has(const std::vector<std::string>& list, const std::string& item) {
+        return std::find(list.begin(), list.end(), item) != list.end();
+    }
+
+    WindowManager wm_;
+};
+
+TEST_F(X11ManagedTest, AWindowDrawingItsOwnCaptionGetsNoSecondFrameAndMovesByItsCaption) {
+    const RECT placed{200, 150, 700, 550};
+    HWND own = showOwnCaption(L"Own caption", placed);
+    const Window ownXid = findWindow("Own caption");
+    ASSERT_NE(ownXid, 0u);
+    EXPECT_EQ(frameExtents(ownXid), (std::vector<long>{0, 0, 0, 0})) << "the manager adds no frame";
+    // The X11 window shows the whole window, its sizing edges included.
+    RECT r{};
+    GetWindowRect(own, &r);
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        const RECT x = onScreen(ownXid);
+        return EqualRect(&x, &r);
+    }));
+    // A window with a caption of the platform's kind keeps the manager's frame.
+    showWindow(L"Framed", RECT{800, 150, 1100, 400});
+    const Window framedXid = findWindow("Framed");
+    ASSERT_NE(framedXid, 0u);
+    const auto framed = frameExtents(framedXid);
+    ASSERT_EQ(framed.size(), 4u);
+    EXPECT_GT(framed[2], 0) << "the manager's title bar";
+    // Pressed on its own caption and dragged, the window goes with the pointer.
+    activateFromOutside(ownXid);
+    const POINT grip{r.left + 100, r.top + 15};
+    XTestFakeMotionEvent(observer_, 0, grip.x, grip.y, CurrentTime);
+    XTestFakeButtonEvent(observer_, 1, True, CurrentTime);
+    XFlush(observer_);
+    // The pointer goes on moving until the window follows it: the manager has taken the move.
+    int step = 0;
+    ASSERT_TRUE(eventually([&] {
+        pal::test::pump();
+        ++step;
+        XTestFakeMotionEvent(observer_, 0, grip.x + 60 + step % 2, grip.y + 30, CurrentTime);
+        XSync(observer_, False);
+        return onScreen(ownXid).left != r.left;
+    })) << "the window manager moves the window";
+    XTestFakeMotionEvent(observer_, 0, grip.x + 120, grip.y + 70, CurrentTime);
+    XTestFakeButtonEvent(observer_, 1, False, CurrentTime);
+    XFlush(observer_);
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        RECT now{};
+        GetWindowRect(own, &now);
+        const RECT x = onScreen(ownXid);
+        return now.left == r.left + 120 && now.top == r.top + 70 && EqualRect(&x, &now);
+    }));
+    EXPECT_FALSE(GetKeyState(VK_LBUTTON) & 0x8000) << "the button the manager took is up";
+}
+
+TEST_F(X11ManagedTest, MaximisedMinimisedAndRestoredByTheProgramOrTheManagerItComesBackToItsPlace) {
+    auto atom = [&](const char* name) { return static_cast<long>(XInternAtom(observer_, name, False)); };
+    const RECT normal{220, 160, 820, 610};
+    HWND h = showOwnCaption(L"Placed", normal);
+    const Window xid = findWindow("Placed");
+    ASSERT_NE(xid, 0u);
+    struct Way {
+        const char* what;
+        std::function<void()> away, back;
+        std::function<bool()> gone;
+    };
+    const auto byProgram = [&](UINT command) { return [=] { PostMessageW(h, WM_SYSCOMMAND, command, 0); }; };
+    const auto maximiseByManager = [&] {
+        askWindowManager(observer_, xid, "_NET_WM_STATE", 1, atom("_NET_WM_STATE_MAXIMIZED_VERT"),
+                         atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2);
+    };
+    const auto restoreByManager = [&] {
+        askWindowManager(observer_, xid, "_NET_WM_STATE", 0, atom("_NET_WM_STATE_MAXIMIZED_VERT"),
+                         atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2);
+    };
+    const auto minimiseByManager = [&] { askWindowManager(observer_, xid, "WM_CHANGE_STATE", IconicState); };
+    const auto zoomed = [&] { return IsZoomed(h) && onScreen(xid).right - onScreen(xid).left > 1000; };
+    const auto iconic = [&] {
+        XWindowAttributes a{};
+        XGetWindowAttributes(observer_, xid, &a);
+        return IsIconic(h) && a.map_state != IsViewable;
+    };
+    const Way ways[] = {
+        {"maximised and restored by the program", byProgram(SC_MAXIMIZE), byProgram(SC_RESTORE), zoomed},
+        {"maximised and restored by the manager", maximiseByManager, restoreByManager, zoomed},
+        {"maximised by the manager, restored by the program", maximiseByManager, byProgram(SC_RESTORE),
+         zoomed},
+        {"minimised by the program, restored from a task bar", byProgram(SC_MINIMIZE),
+         [&] { activateFromOutside(xid); }, iconic},
+        {"minimised by the manager, restored by the program", minimiseByManager, byProgram(SC_RESTORE),
+         iconic},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        way.away();
+        ASSERT_TRUE(eventually([&] {
+            pal::test::pump();
+            return way.gone();
+        }));
+        // The place a minimised window parks at in the model never reaches the server.
+        const RECT there = onScreen(xid);
+        EXPECT_GT(there.left, -1000);
+        EXPECT_GT(there.top, -1000);
+        way.back();
+        EXPECT_TRUE(eventually([&] {
+            pal::test::pump();
+            RECT model{};
+            GetWindowRect(h, &model);
+            const RECT x = onScreen(xid);
+            XWindowAttributes a{};
+            XGetWindowAttributes(observer_, xid, &a);
+            return !IsZoomed(h) && !IsIconic(h) && EqualRect(&model, &normal) && EqualRect(&x, &normal) &&
+                   a.map_state == IsViewable;
+        }));
+    }
+}
+
+TEST_F(X11ManagedTest, RestoredByTheProgramAFramedWindowComesBackOntoTheWorkArea) {
+    // The client area so high that the manager's title bar would stand above the screen.
+    HWND h = showWindow(L"High", RECT{300, 4, 700, 304});
+    const Window xid = findWindow("High");
+    ASSERT_NE(xid, 0u);
+    const auto frame = frameExtents(xid);
+    ASSERT_EQ(frame.size(), 4u);
+    SendMessageW(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(eventually([&] {
+        pal::test::pump();
+        return onScreen(xid).right - onScreen(xid).left > 1000;
+    }));
+    SendMessageW(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(eventually([&] {
+        pal::test::pump();
+        const RECT x = onScreen(xid);
+        POINT client{0, 0};
+        ClientToScreen(h, &client);
+        return x.right - x.left == 400 && x.top - frame[2] >= 0 && client.y == x.top;
+    }));
+}
+
+TEST_F(X11ManagedTest, AnOwnedDialogIsATransientDialogOfferingOnlyItsButtons) {
+    HWND main = showOwnCaption(L"Owner window", RECT{100, 100, 900, 700});
+    const Window mainXid = findWindow("Owner window");
+    ASSERT_NE(mainXid, 0u);
+    HWND dialog =
+        CreateWindowExW(WS_EX_DLGMODALFRAME, L"DrawingView", L"Settings", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                        300, 300, 320, 200, main, nullptr, nullptr, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    const Window dialogXid = findWindow("Settings");
+    ASSERT_NE(dialogXid, 0u);
+    Window owner = 0;
+    ASSERT_TRUE(XGetTransientForHint(observer_, dialogXid, &owner));
+    EXPECT_EQ(owner, mainXid);
+    const auto type = pal::test::property32(observer_, dialogXid,
+                                            XInternAtom(observer_, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 4);
+    ASSERT_EQ(type.size(), 1u);
+    EXPECT_EQ(static_cast<Atom>(type[0]), XInternAtom(observer_, "_NET_WM_WINDOW_TYPE_DIALOG", False));
+    std::vector<std::string> actions;
+    ASSERT_TRUE(eventually([&] {
+        pal::test::pump();
+        actions = allowedActions(dialogXid);
+        return has(actions, "_NET_WM_ACTION_CLOSE");
+    }));
+    // The manager is asked for no minimise or maximise button (some managers, openbox among
+    // them, keep minimising for every window whatever they are asked), and a dialog of a fixed
+    // size can be neither maximised nor sized.
+    const Atom motif = XInternAtom(observer_, "_MOTIF_WM_HINTS", False);
+    const auto hints = pal::test::property32(observer_, dialogXid, motif, motif, 5);
+    ASSERT_EQ(hints.size(), 5u);
+    const long minimiseFunction = 8, maximiseFunction = 16, minimiseButton = 32, maximiseButton = 64;
+    EXPECT_EQ(hints[1] & (minimiseFunction | maximiseFunction), 0);
+    EXPECT_EQ(hints[2] & (minimiseButton | maximiseButton), 0);
+    EXPECT_NE(hints[2], 0) << "a frame with a title";
+    EXPECT_FALSE(has(actions, "_NET_WM_ACTION_MAXIMIZE_HORZ"));
+    EXPECT_FALSE(has(actions, "_NET_WM_ACTION_RESIZE"));
+    // The main window, sizable with both boxes, offers them all.
+    const auto mainActions = allowedActions(mainXid);
+    EXPECT_TRUE(has(mainActions, "_NET_WM_ACTION_MINIMIZE"));
+    EXPECT_TRUE(has(mainActions, "_NET_WM_ACTION_MAXIMIZE_HORZ"));
+    EXPECT_TRUE(has(mainActions, "_NET_WM_ACTION_RESIZE"));
 }
 
 TEST_F(X11Test, ADisplayThatGoesAwayEndsTheLoopsWithAMessage) {

@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <poll.h>
@@ -48,6 +49,22 @@ int onConnectionError(Display*) {
 class X11Driver;
 std::atomic<X11Driver*> gLostWatch{nullptr};
 
+// The program's own name (its file's), for the window manager's class of its windows.
+std::string programName() {
+    char path[4096] = {};
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string name = n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string("program");
+    name = name.substr(name.find_last_of('/') + 1);
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
+
+std::string hostName() {
+    char name[256] = {};
+    return gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string();
+}
+
 struct NativeWindow {
     ::Window xid = 0;
     GC gc = nullptr;
@@ -55,6 +72,9 @@ struct NativeWindow {
     bool argb = false;
     bool mapped = false;
     NativeState state;
+    // The window manager's frame around the window when it was last neither maximised nor
+    // minimised: left, right, top, bottom.
+    long frame[4] = {};
 };
 
 struct Click {
@@ -87,7 +107,25 @@ public:
                                "TARGETS",
                                "DV_CLIPBOARD",
                                "_NET_WM_ICON",
-                               "_NET_WM_STATE_HIDDEN"};
+                               "_NET_WM_STATE_HIDDEN",
+                               "_MOTIF_WM_HINTS",
+                               "_NET_WM_MOVERESIZE",
+                               "_NET_FRAME_EXTENTS",
+                               "_NET_ACTIVE_WINDOW",
+                               "INCR",
+                               "XdndAware",
+                               "XdndEnter",
+                               "XdndPosition",
+                               "XdndStatus",
+                               "XdndDrop",
+                               "XdndLeave",
+                               "XdndFinished",
+                               "XdndSelection",
+                               "XdndActionCopy",
+                               "XdndActionMove",
+                               "XdndActionLink",
+                               "XdndTypeList",
+                               "text/uri-list"};
         static_assert(std::size(names) == kAtoms);
         XInternAtoms(dpy_, const_cast<char**>(names), kAtoms, False, atoms_);
         XVisualInfo vi{};
@@ -101,6 +139,7 @@ public:
         }
         // The clipboard is served from a window of its own, never shown.
         selectionWindow_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
+        XSelectInput(dpy_, selectionWindow_, PropertyChangeMask);
         XSetIOErrorExitHandler(dpy_, &X11Driver::onDisplayLost, this);
         if (pipe(wakePipe_) != 0)
             wakePipe_[0] = wakePipe_[1] = -1;
@@ -137,13 +176,14 @@ public:
         const NativeState& was = n.state;
         if (s.title != was.title || !n.mapped)
             setTitle(n.xid, s.title);
+        const bool normal = !s.maximised && !s.minimised, wasNormal = !was.maximised && !was.minimised;
         const LONG width = s.client.right - s.client.left, height = s.client.bottom - s.client.top;
-        if (!EqualRect(&s.client, &was.client) || s.sizable != was.sizable ||
-            s.minTrack.cx != was.minTrack.cx || s.minTrack.cy != was.minTrack.cy)
+        // The size hints carry the normal place; a maximised or minimised window keeps the
+        // window manager's.
+        if ((normal || !n.mapped) &&
+            (!EqualRect(&s.restored, &was.restored) || s.sizable != was.sizable || !wasNormal ||
+             s.minTrack.cx != was.minTrack.cx || s.minTrack.cy != was.minTrack.cy))
             setSizeHints(n.xid, s);
-        if (!EqualRect(&s.client, &was.client) && width > 0 && height > 0)
-            XMoveResizeWindow(dpy_, n.xid, s.client.left, s.client.top, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height));
         if (s.icon != was.icon)
             setIcon(n.xid, s.icon);
         if (s.owner != was.owner || !n.mapped) {
@@ -151,12 +191,29 @@ public:
             if (o != windows_.end() && o->second.xid)
                 XSetTransientForHint(dpy_, n.xid, o->second.xid);
         }
+        if (!n.mapped || s.ownFrame != was.ownFrame || s.sizable != was.sizable ||
+            s.minimiseBox != was.minimiseBox || s.maximiseBox != was.maximiseBox ||
+            s.closeBox != was.closeBox)
+            setFrameHints(n.xid, s);
+        // The state changes first; the window manager places a maximised window itself, and the
+        // model's place for a minimised one (far off screen) is never sent.
         if (s.maximised != was.maximised && n.mapped)
             sendState(n.xid, s.maximised, atoms_[kMaxVert], atoms_[kMaxHorz]);
         if (s.topmost != was.topmost && n.mapped)
             sendState(n.xid, s.topmost, atoms_[kAbove], 0);
         if (s.minimised && !was.minimised && n.mapped)
             XIconifyWindow(dpy_, n.xid, screen_);
+        if (!s.minimised && was.minimised && n.mapped) {
+            XMapRaised(dpy_, n.xid);
+            askActive(n.xid);
+        }
+        if (normal && width > 0 && height > 0 && (!EqualRect(&s.client, &was.client) || !wasNormal)) {
+            // Back from maximised or minimised, the window returns to its normal rectangle, on
+            // the work area with whatever frame the window manager gives it.
+            const RECT r = wasNormal || !n.mapped ? s.client : onWorkArea(n.frame, s.client);
+            XMoveResizeWindow(dpy_, n.xid, r.left, r.top, static_cast<unsigned>(r.right - r.left),
+                              static_cast<unsigned>(r.bottom - r.top));
+        }
         const bool show = s.visible && width > 0 && height > 0;
         if (show && !n.mapped) {
             setInitialState(n.xid, s);
@@ -313,40 +370,46 @@ public:
         XFlush(dpy_);
     }
 
-    // Text goes to the desktop's CLIPBOARD: this program owns it and answers requests for it
-    // as UTF8_STRING (or STRING) until another program takes it.
-    bool publishClipboardText(const std::wstring& text) override {
+    // Data go to the desktop's CLIPBOARD: this program owns it and answers requests for each
+    // target it offers (text also as STRING) until another program takes it.
+    bool publishClipboard(const pal::detail::DesktopData& offers) override {
         if (lost_)
             return false;
+        std::map<Atom, std::shared_ptr<const std::string>> next;
+        for (const auto& [name, bytes] : offers)
+            next[XInternAtom(dpy_, name.c_str(), False)] = std::make_shared<const std::string>(bytes);
         {
             std::lock_guard lock(clipMutex_);
-            offered_ = pal::text::toUtf8(text);
+            offered_ = std::move(next);
         }
         XSetSelectionOwner(dpy_, atoms_[kClipboard], selectionWindow_, CurrentTime);
         XFlush(dpy_);
         return XGetSelectionOwner(dpy_, atoms_[kClipboard]) == selectionWindow_;
     }
 
-    std::optional<std::wstring> foreignClipboardText() override {
+    std::optional<pal::detail::DesktopData>
+    foreignClipboard(const std::vector<std::string>& wanted) override {
         if (lost_)
             return std::nullopt;
         const ::Window owner = XGetSelectionOwner(dpy_, atoms_[kClipboard]);
         if (owner == None || owner == selectionWindow_)
             return std::nullopt;
-        std::unique_lock lock(clipMutex_);
-        const std::uint64_t asked = ++clipAsked_;
-        lock.unlock();
-        XConvertSelection(dpy_, atoms_[kClipboard], atoms_[kUtf8], atoms_[kTransfer], selectionWindow_,
-                          CurrentTime);
-        XFlush(dpy_);
-        lock.lock();
-        // The owner answers through the reader; one that does not is given up on.
-        if (!clipReady_.wait_for(lock, std::chrono::seconds(1),
-                                 [&] { return clipAnswered_ >= asked || lost_; }))
-            return std::nullopt;
-        if (!clipText_)
-            return std::nullopt;
-        return pal::text::fromUtf8(*clipText_);
+        std::lock_guard asking(askMutex_);
+        Atom type = None;
+        const std::optional<std::string> targets = convert(atoms_[kTargets], &type);
+        // An owner that does not list its targets is asked for each one wanted.
+        const bool listed = targets && type == XA_ATOM;
+        const auto* offered = listed ? reinterpret_cast<const long*>(targets->data()) : nullptr;
+        const size_t count = listed ? targets->size() / sizeof(long) : 0;
+        pal::detail::DesktopData out;
+        for (const std::string& name : wanted) {
+            const auto atom = static_cast<long>(XInternAtom(dpy_, name.c_str(), False));
+            if (listed && std::find(offered, offered + count, atom) == offered + count)
+                continue;
+            if (std::optional<std::string> bytes = convert(static_cast<Atom>(atom)))
+                out[name] = std::move(*bytes);
+        }
+        return out;
     }
 
     void requestGeometry(HWND hwnd) override {
@@ -366,7 +429,45 @@ public:
         if (!XGetWindowAttributes(dpy_, xid, &a) ||
             !XTranslateCoordinates(dpy_, xid, root_, 0, 0, &x, &y, &child))
             return;
-        native::configured(hwnd, RECT{x, y, x + a.width, y + a.height});
+        native::configured(hwnd, RECT{x, y, x + a.width, y + a.height}, maximised(hwnd));
+    }
+
+    bool moveSize(HWND hwnd, int hitTest, POINT screen) override {
+        // The window manager's directions, by the hit-test code that asks for them.
+        static constexpr struct {
+            int hit;
+            long direction;
+        } kWays[] = {{HTTOPLEFT, 0}, {HTTOP, 1},        {HTTOPRIGHT, 2}, {HTRIGHT, 3},  {HTBOTTOMRIGHT, 4},
+                     {HTBOTTOM, 5},  {HTBOTTOMLEFT, 6}, {HTLEFT, 7},     {HTCAPTION, 8}};
+        if (lost_)
+            return false;
+        const auto way =
+            std::find_if(std::begin(kWays), std::end(kWays), [&](const auto& w) { return w.hit == hitTest; });
+        if (way == std::end(kWays))
+            return false;
+        ::Window xid = 0;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = windows_.find(hwnd);
+            if (it == windows_.end() || !it->second.mapped)
+                return false;
+            xid = it->second.xid;
+        }
+        // The press gave this program the pointer; the window manager takes it from here.
+        XUngrabPointer(dpy_, CurrentTime);
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = atoms_[kMoveResize];
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = screen.x;
+        e.xclient.data.l[1] = screen.y;
+        e.xclient.data.l[2] = way->direction;
+        e.xclient.data.l[3] = Button1;
+        e.xclient.data.l[4] = 1; // an application
+        XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        XFlush(dpy_);
+        return true;
     }
 
     bool ownsFocus() override {
@@ -404,6 +505,24 @@ private:
         kTransfer,
         kIcon,
         kHidden,
+        kMotifHints,
+        kMoveResize,
+        kFrameExtents,
+        kActive,
+        kIncr,
+        kDndAware,
+        kDndEnter,
+        kDndPosition,
+        kDndStatus,
+        kDndDrop,
+        kDndLeave,
+        kDndFinished,
+        kDndSelection,
+        kDndCopy,
+        kDndMove,
+        kDndLink,
+        kDndTypeList,
+        kUriList,
         kAtoms
     };
 
@@ -472,11 +591,13 @@ private:
             a.colormap = argbColormap_;
             mask |= CWColormap;
         }
-        const unsigned width = static_cast<unsigned>(std::max(LONG{1}, s.client.right - s.client.left));
-        const unsigned height = static_cast<unsigned>(std::max(LONG{1}, s.client.bottom - s.client.top));
-        n.xid = XCreateWindow(dpy_, root_, s.client.left, s.client.top, width, height, 0,
-                              n.argb ? 32 : CopyFromParent, InputOutput,
-                              n.argb ? argbVisual_ : CopyFromParent, mask, &a);
+        // A window shown maximised is made at its normal place, where the window manager
+        // restores it to.
+        const RECT& at = s.restored;
+        const unsigned width = static_cast<unsigned>(std::max(LONG{1}, at.right - at.left));
+        const unsigned height = static_cast<unsigned>(std::max(LONG{1}, at.bottom - at.top));
+        n.xid = XCreateWindow(dpy_, root_, at.left, at.top, width, height, 0, n.argb ? 32 : CopyFromParent,
+                              InputOutput, n.argb ? argbVisual_ : CopyFromParent, mask, &a);
         n.gc = XCreateGC(dpy_, n.xid, 0, nullptr);
         byXid_[n.xid] = hwnd;
         Atom protocols[] = {atoms_[kDelete], atoms_[kTakeFocus]};
@@ -486,10 +607,26 @@ private:
         hints.input = True;
         hints.initial_state = NormalState;
         XSetWMHints(dpy_, n.xid, &hints);
-        const std::string cls =
+        // Task bars show and group the program by its class; the instance names the kind of
+        // window.
+        const std::string instance =
             pal::text::toUtf8(s.className.empty() ? std::wstring(L"window") : s.className);
-        XClassHint classHint{const_cast<char*>(cls.c_str()), const_cast<char*>(cls.c_str())};
+        XClassHint classHint{const_cast<char*>(instance.c_str()), const_cast<char*>(programName_.c_str())};
         XSetClassHint(dpy_, n.xid, &classHint);
+        if (!hostName_.empty()) {
+            XTextProperty host{};
+            char* list[] = {hostName_.data()};
+            if (XStringListToTextProperty(list, 1, &host)) {
+                XSetWMClientMachine(dpy_, n.xid, &host);
+                XFree(host.value);
+            }
+        }
+        if (!s.popup) {
+            // Files dragged from other programs may be dropped here (drag-and-drop protocol 5).
+            const long version = 5;
+            XChangeProperty(dpy_, n.xid, atoms_[kDndAware], XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(&version), 1);
+        }
         const long pid = getpid();
         XChangeProperty(dpy_, n.xid, atoms_[kPid], XA_CARDINAL, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&pid), 1);
@@ -564,10 +701,10 @@ private:
         // The window says where it goes; static gravity places its client area there, whatever
         // frame the window manager adds.
         h->flags = USPosition | PPosition | PSize | PWinGravity | PMinSize;
-        h->x = s.client.left;
-        h->y = s.client.top;
-        h->width = static_cast<int>(s.client.right - s.client.left);
-        h->height = static_cast<int>(s.client.bottom - s.client.top);
+        h->x = s.restored.left;
+        h->y = s.restored.top;
+        h->width = static_cast<int>(s.restored.right - s.restored.left);
+        h->height = static_cast<int>(s.restored.bottom - s.restored.top);
         h->win_gravity = StaticGravity;
         if (s.sizable) {
             h->min_width = static_cast<int>(s.minTrack.cx);
@@ -593,6 +730,91 @@ private:
                         reinterpret_cast<const unsigned char*>(state.data()), static_cast<int>(state.size()));
     }
 
+    // What the window manager offers: no frame of its own for a window that draws its caption,
+    // and only the buttons and actions the window's styles have.
+    void setFrameHints(::Window xid, const NativeState& s) {
+        enum : long {
+            kFunctions = 1,
+            kDecorations = 2,
+            kFuncResize = 2,
+            kFuncMove = 4,
+            kFuncMinimise = 8,
+            kFuncMaximise = 16,
+            kFuncClose = 32,
+            kDecorBorder = 2,
+            kDecorResize = 4,
+            kDecorTitle = 8,
+            kDecorMenu = 16,
+            kDecorMinimise = 32,
+            kDecorMaximise = 64,
+        };
+        long functions = kFuncMove;
+        long decorations = kDecorBorder | kDecorTitle;
+        const auto offer = [&](bool has, long function, long decoration) {
+            if (has) {
+                functions |= function;
+                decorations |= decoration;
+            }
+        };
+        offer(s.sizable, kFuncResize, kDecorResize);
+        offer(s.minimiseBox, kFuncMinimise, kDecorMinimise);
+        offer(s.maximiseBox && s.sizable, kFuncMaximise, kDecorMaximise);
+        offer(s.closeBox, kFuncClose, kDecorMenu);
+        if (s.ownFrame)
+            decorations = 0;
+        const long hints[5] = {kFunctions | kDecorations, functions, decorations, 0, 0};
+        XChangeProperty(dpy_, xid, atoms_[kMotifHints], atoms_[kMotifHints], 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(hints), 5);
+    }
+
+    // A 32-bit property of four values (the work area, a frame's extents); false without one.
+    bool fourValues(::Window xid, Atom name, long (&v)[4]) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool ok = XGetWindowProperty(dpy_, xid, name, 0, 4, False, XA_CARDINAL, &type, &format, &count,
+                                           &after, &data) == Success &&
+                        data && format == 32 && count >= 4;
+        if (ok)
+            std::copy_n(reinterpret_cast<const long*>(data), 4, v);
+        if (data)
+            XFree(data);
+        return ok;
+    }
+
+    // The client area moved, as little as it takes, so that it and the window manager's frame
+    // around it lie on the desktop's work area.
+    RECT onWorkArea(const long (&frame)[4], RECT r) {
+        long area[4] = {}; // x, y, width, height
+        if (!fourValues(root_, atoms_[kWorkArea], area))
+            return r;
+        const auto shift = [](LONG& low, LONG& high, long lowEdge, long highEdge, long before, long after) {
+            LONG by = 0;
+            if (high + after > highEdge)
+                by = static_cast<LONG>(highEdge - (high + after));
+            if (low + by - before < lowEdge)
+                by = static_cast<LONG>(lowEdge - (low - before));
+            low += by;
+            high += by;
+        };
+        shift(r.left, r.right, area[0], area[0] + area[2], frame[0], frame[1]);
+        shift(r.top, r.bottom, area[1], area[1] + area[3], frame[2], frame[3]);
+        return r;
+    }
+
+    // Asks the window manager to activate a window this program brought back.
+    void askActive(::Window xid) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = xid;
+        e.xclient.message_type = atoms_[kActive];
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 1; // an application
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    }
+
     // A mapped window asks the window manager to change its state.
     void sendState(::Window xid, bool add, Atom first, Atom second) {
         XEvent e{};
@@ -605,6 +827,12 @@ private:
         e.xclient.data.l[2] = static_cast<long>(second);
         e.xclient.data.l[3] = 1;
         XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    }
+
+    bool maximised(HWND h) {
+        std::lock_guard lock(mutex_);
+        auto it = windows_.find(h);
+        return it != windows_.end() && it->second.state.maximised;
     }
 
     HWND windowOf(::Window xid, XIC* ic = nullptr) {
@@ -642,6 +870,8 @@ private:
             onSelection(e);
             return;
         }
+        if (e.type == PropertyNotify && sendNextStep(e.xproperty))
+            return;
         XIC ic = nullptr;
         const HWND h = windowOf(e.xany.window, &ic);
         if (e.type == MappingNotify) {
@@ -663,14 +893,18 @@ private:
                 ::Window child = 0;
                 XTranslateCoordinates(dpy_, e.xconfigure.window, root_, 0, 0, &x, &y, &child);
             }
-            native::configured(h, RECT{x, y, x + e.xconfigure.width, y + e.xconfigure.height});
+            native::configured(h, RECT{x, y, x + e.xconfigure.width, y + e.xconfigure.height}, maximised(h));
             break;
         }
         case PropertyNotify:
             if (e.xproperty.atom == atoms_[kState])
                 onState(h, e.xproperty.window);
+            else if (e.xproperty.atom == atoms_[kFrameExtents])
+                onFrameExtents(h, e.xproperty.window);
             break;
         case ClientMessage:
+            if (onDrag(h, e.xclient))
+                break;
             if (e.xclient.message_type == atoms_[kProtocols]) {
                 const Atom what = static_cast<Atom>(e.xclient.data.l[0]);
                 if (what == atoms_[kDelete]) {
@@ -718,60 +952,313 @@ private:
         }
     }
 
+    // The drag-and-drop protocol's messages from a drag source over one of this program's
+    // windows. Only file lists (text/uri-list) are taken; the drop target's choice goes back.
+    bool onDrag(HWND h, const XClientMessageEvent& m) {
+        const Atom type = m.message_type;
+        if (type != atoms_[kDndEnter] && type != atoms_[kDndPosition] && type != atoms_[kDndDrop] &&
+            type != atoms_[kDndLeave])
+            return false;
+        const auto source = static_cast<::Window>(m.data.l[0]);
+        const ::Window target = m.window;
+        if (type == atoms_[kDndEnter]) {
+            bool files = false;
+            if (m.data.l[1] & 1) {
+                Atom t = 0;
+                std::string list;
+                int format = 0;
+                unsigned long count = 0, after = 0;
+                unsigned char* data = nullptr;
+                if (XGetWindowProperty(dpy_, source, atoms_[kDndTypeList], 0, 64, False, XA_ATOM, &t, &format,
+                                       &count, &after, &data) == Success &&
+                    data) {
+                    const auto* types = reinterpret_cast<const long*>(data);
+                    files =
+                        std::find(types, types + count, static_cast<long>(atoms_[kUriList])) != types + count;
+                }
+                if (data)
+                    XFree(data);
+            } else {
+                for (int i = 2; i <= 4; ++i)
+                    files = files || static_cast<Atom>(m.data.l[i]) == atoms_[kUriList];
+            }
+            std::lock_guard lock(dragMutex_);
+            drag_ = Drag{};
+            drag_.source = source;
+            drag_.files = files;
+            return true;
+        }
+        if (type == atoms_[kDndLeave]) {
+            native::dragLeave(h);
+            return true;
+        }
+        bool files = false;
+        {
+            std::lock_guard lock(dragMutex_);
+            files = drag_.source == source && drag_.files;
+        }
+        const long time = type == atoms_[kDndPosition] ? m.data.l[3] : m.data.l[2];
+        // The files are fetched on the window's thread, once a drag, from the source.
+        auto uris = [this, time] {
+            {
+                std::lock_guard lock(dragMutex_);
+                if (drag_.fetched)
+                    return drag_.uris;
+            }
+            std::string list;
+            {
+                std::lock_guard asking(askMutex_);
+                list = convertFrom(atoms_[kDndSelection], atoms_[kUriList], static_cast<Time>(time))
+                           .value_or("");
+            }
+            std::lock_guard lock(dragMutex_);
+            drag_.uris = list;
+            drag_.fetched = true;
+            return list;
+        };
+        if (type == atoms_[kDndPosition]) {
+            const POINT at{static_cast<LONG>((m.data.l[2] >> 16) & 0xFFFF),
+                           static_cast<LONG>(m.data.l[2] & 0xFFFF)};
+            const DWORD allowed = effectsOf(static_cast<Atom>(m.data.l[4]));
+            {
+                std::lock_guard lock(dragMutex_);
+                drag_.at = at;
+                drag_.allowed = allowed;
+            }
+            if (!files) {
+                reply(source, target, atoms_[kDndStatus], 0, None);
+                return true;
+            }
+            native::dragOver(h, at, allowed, uris, [this, source, target](DWORD effect) {
+                reply(source, target, atoms_[kDndStatus], effect ? 1 : 0, actionOf(effect));
+            });
+            return true;
+        }
+        // Dropped: the position last sent is where.
+        if (!files) {
+            reply(source, target, atoms_[kDndFinished], 0, None);
+            return true;
+        }
+        POINT at{};
+        DWORD allowed = 1;
+        {
+            std::lock_guard lock(dragMutex_);
+            at = drag_.at;
+            allowed = drag_.allowed;
+        }
+        native::dragDrop(h, at, allowed, uris, [this, source, target](DWORD effect) {
+            reply(source, target, atoms_[kDndFinished], effect ? 1 : 0, actionOf(effect));
+        });
+        return true;
+    }
+
+    // The effects a source's action allows (copy, move, link as DROPEFFECT_ values).
+    DWORD effectsOf(Atom action) {
+        if (action == atoms_[kDndMove])
+            return 2;
+        if (action == atoms_[kDndLink])
+            return 4;
+        return 1;
+    }
+
+    Atom actionOf(DWORD effect) {
+        if (effect & 1)
+            return atoms_[kDndCopy];
+        if (effect & 2)
+            return atoms_[kDndMove];
+        if (effect & 4)
+            return atoms_[kDndLink];
+        return None;
+    }
+
+    // XdndStatus (accepted, action) or XdndFinished (accepted, action) to the drag's source.
+    void reply(::Window source, ::Window target, Atom type, long accepted, Atom action) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = source;
+        e.xclient.message_type = type;
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(target);
+        e.xclient.data.l[1] = accepted;
+        if (type == atoms_[kDndStatus]) {
+            e.xclient.data.l[1] = accepted | 2; // positions are wanted all over the window
+            e.xclient.data.l[4] = static_cast<long>(action);
+        } else {
+            e.xclient.data.l[2] = static_cast<long>(action);
+        }
+        XSendEvent(dpy_, source, False, NoEventMask, &e);
+        XFlush(dpy_);
+    }
+
+    // Asks the clipboard's owner for `target` and waits for the whole answer, taken in steps
+    // (INCR) when the owner sends it so; nothing when it refuses or stops answering for a second.
+    std::optional<std::string> convert(Atom target, Atom* type = nullptr) {
+        return convertFrom(atoms_[kClipboard], target, CurrentTime, type);
+    }
+
+    std::optional<std::string> convertFrom(Atom selection, Atom target, Time time, Atom* type = nullptr) {
+        std::unique_lock lock(clipMutex_);
+        in_ = Incoming{};
+        in_.active = true;
+        lock.unlock();
+        XDeleteProperty(dpy_, selectionWindow_, atoms_[kTransfer]);
+        XConvertSelection(dpy_, selection, target, atoms_[kTransfer], selectionWindow_, time);
+        XFlush(dpy_);
+        lock.lock();
+        std::uint64_t seen = 0;
+        while (!in_.done && !lost_) {
+            if (!clipReady_.wait_for(lock, std::chrono::seconds(1),
+                                     [&] { return in_.done || lost_ || in_.progress != seen; }))
+                break;
+            seen = in_.progress;
+        }
+        in_.active = false;
+        if (!in_.done || in_.failed || lost_)
+            return std::nullopt;
+        if (type)
+            *type = in_.type;
+        return std::move(in_.data);
+    }
+
+    // The property's whole value, deleted once read; format 32 comes as longs, as Xlib gives it.
+    bool takeProperty(::Window w, Atom property, Atom& type, std::string& bytes) {
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(dpy_, w, property, 0, 1 << 28, True, AnyPropertyType, &type, &format, &count,
+                               &after, &data) != Success)
+            return false;
+        const size_t unit = format == 32 ? sizeof(long) : static_cast<size_t>(format / 8);
+        bytes.assign(reinterpret_cast<const char*>(data), data ? count * unit : 0);
+        if (data)
+            XFree(data);
+        return true;
+    }
+
     void onSelection(XEvent& e) {
         if (e.type == SelectionRequest) {
-            XSelectionRequestEvent& r = e.xselectionrequest;
-            XEvent reply{};
-            reply.xselection.type = SelectionNotify;
-            reply.xselection.requestor = r.requestor;
-            reply.xselection.selection = r.selection;
-            reply.xselection.target = r.target;
-            reply.xselection.time = r.time;
-            reply.xselection.property = None;
-            const Atom property = r.property == None ? r.target : r.property;
-            std::string text;
-            {
-                std::lock_guard lock(clipMutex_);
-                text = offered_;
-            }
-            if (r.target == atoms_[kTargets]) {
-                const Atom targets[] = {atoms_[kTargets], atoms_[kUtf8], XA_STRING};
-                XChangeProperty(dpy_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
-                                reinterpret_cast<const unsigned char*>(targets), 3);
-                reply.xselection.property = property;
-            } else if (r.target == atoms_[kUtf8] || r.target == XA_STRING) {
-                XChangeProperty(dpy_, r.requestor, property, r.target, 8, PropModeReplace,
-                                reinterpret_cast<const unsigned char*>(text.data()),
-                                static_cast<int>(text.size()));
-                reply.xselection.property = property;
-            }
-            XSendEvent(dpy_, r.requestor, False, NoEventMask, &reply);
-            XFlush(dpy_);
+            serve(e.xselectionrequest);
         } else if (e.type == SelectionClear) {
             std::lock_guard lock(clipMutex_);
             offered_.clear();
         } else if (e.type == SelectionNotify) {
-            std::optional<std::string> text;
-            if (e.xselection.property != None) {
-                Atom type = 0;
-                int format = 0;
-                unsigned long count = 0, after = 0;
-                unsigned char* data = nullptr;
-                // Text up to 16 MB in one piece; larger transfers in steps are not taken.
-                if (XGetWindowProperty(dpy_, selectionWindow_, e.xselection.property, 0, 4 << 20, True,
-                                       AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
-                    data && format == 8 && (type == atoms_[kUtf8] || type == XA_STRING))
-                    text = std::string(reinterpret_cast<const char*>(data), count);
-                if (data)
-                    XFree(data);
-            }
-            {
-                std::lock_guard lock(clipMutex_);
-                clipText_ = text;
-                clipAnswered_ = clipAsked_;
+            Atom type = 0;
+            std::string bytes;
+            const bool read = e.xselection.property != None &&
+                              takeProperty(selectionWindow_, e.xselection.property, type, bytes);
+            std::lock_guard lock(clipMutex_);
+            if (!in_.active)
+                return;
+            if (read && type == atoms_[kIncr]) {
+                in_.incr = true; // deleting the property asked for the first step
+                ++in_.progress;
+            } else {
+                in_.failed = !read || type == None;
+                in_.type = type;
+                in_.data = std::move(bytes);
+                in_.done = true;
             }
             clipReady_.notify_all();
+        } else if (e.type == PropertyNotify && e.xproperty.atom == atoms_[kTransfer] &&
+                   e.xproperty.state == PropertyNewValue) {
+            {
+                std::lock_guard lock(clipMutex_);
+                if (!in_.active || !in_.incr)
+                    return;
+            }
+            Atom type = 0;
+            std::string bytes;
+            const bool read = takeProperty(selectionWindow_, atoms_[kTransfer], type, bytes);
+            std::lock_guard lock(clipMutex_);
+            if (!read || bytes.empty())
+                in_.done = true; // an empty step ends the transfer
+            else
+                in_.data += bytes;
+            in_.failed = !read;
+            ++in_.progress;
+            clipReady_.notify_all();
         }
+    }
+
+    // Answers another program's request for the clipboard: the targets offered, or one of them,
+    // in steps when it is large.
+    void serve(const XSelectionRequestEvent& r) {
+        XEvent reply{};
+        reply.xselection.type = SelectionNotify;
+        reply.xselection.requestor = r.requestor;
+        reply.xselection.selection = r.selection;
+        reply.xselection.target = r.target;
+        reply.xselection.time = r.time;
+        reply.xselection.property = None;
+        const Atom property = r.property == None ? r.target : r.property;
+        std::map<Atom, std::shared_ptr<const std::string>> offered;
+        {
+            std::lock_guard lock(clipMutex_);
+            offered = offered_;
+        }
+        // STRING is what older programs ask for: they get the UTF-8 text.
+        auto found = offered.find(r.target == XA_STRING ? atoms_[kUtf8] : r.target);
+        if (r.target == atoms_[kTargets]) {
+            std::vector<Atom> targets{atoms_[kTargets]};
+            for (const auto& [atom, bytes] : offered) {
+                targets.push_back(atom);
+                if (atom == atoms_[kUtf8])
+                    targets.push_back(XA_STRING);
+            }
+            XChangeProperty(dpy_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(targets.data()),
+                            static_cast<int>(targets.size()));
+            reply.xselection.property = property;
+        } else if (found != offered.end() && found->second->size() > kIncrAbove) {
+            // The requestor deletes each step it has read; the next follows (see sendNextStep).
+            XSelectInput(dpy_, r.requestor, PropertyChangeMask);
+            const long size = static_cast<long>(found->second->size());
+            XChangeProperty(dpy_, r.requestor, property, atoms_[kIncr], 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(&size), 1);
+            outgoing_.push_back(Outgoing{r.requestor, property, r.target, found->second, 0});
+            reply.xselection.property = property;
+        } else if (found != offered.end()) {
+            XChangeProperty(dpy_, r.requestor, property, r.target, 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(found->second->data()),
+                            static_cast<int>(found->second->size()));
+            reply.xselection.property = property;
+        }
+        XSendEvent(dpy_, r.requestor, False, NoEventMask, &reply);
+        XFlush(dpy_);
+    }
+
+    // A requestor deleted a step of a large answer: the next step, or an empty one to end it.
+    bool sendNextStep(const XPropertyEvent& p) {
+        if (p.state != PropertyDelete)
+            return false;
+        auto it = std::find_if(outgoing_.begin(), outgoing_.end(), [&](const Outgoing& o) {
+            return o.requestor == p.window && o.property == p.atom;
+        });
+        if (it == outgoing_.end())
+            return false;
+        const size_t n = std::min(kIncrStep, it->data->size() - it->at);
+        XChangeProperty(dpy_, it->requestor, it->property, it->type, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(it->data->data() + it->at),
+                        static_cast<int>(n));
+        it->at += n;
+        if (n == 0) {
+            XSelectInput(dpy_, it->requestor, NoEventMask);
+            outgoing_.erase(it);
+        }
+        XFlush(dpy_);
+        return true;
+    }
+
+    // A maximised window's frame is no guide to where a restored one may go: only a normal
+    // window's is kept.
+    void onFrameExtents(HWND h, ::Window xid) {
+        long frame[4] = {};
+        if (!fourValues(xid, atoms_[kFrameExtents], frame))
+            return;
+        std::lock_guard lock(mutex_);
+        auto it = windows_.find(h);
+        if (it != windows_.end() && !it->second.state.maximised && !it->second.state.minimised)
+            std::copy_n(frame, 4, it->second.frame);
     }
 
     // The window manager's view of the window's state, as it wrote it.
@@ -880,6 +1367,8 @@ private:
     }
 
     Display* dpy_;
+    std::string programName_ = programName();
+    std::string hostName_ = hostName();
     int screen_ = 0;
     ::Window root_ = 0;
     Atom atoms_[kAtoms] = {};
@@ -890,12 +1379,41 @@ private:
     std::map<HWND, NativeWindow> windows_;
     std::map<::Window, HWND> byXid_;
     std::map<std::string, Cursor> cursors_;
+    // Answers larger than this go in steps of kIncrStep bytes.
+    static constexpr size_t kIncrAbove = 256 * 1024, kIncrStep = 64 * 1024;
+    struct Incoming {
+        bool active = false;
+        bool incr = false;
+        bool done = false;
+        bool failed = false;
+        Atom type = None;
+        std::string data;
+        std::uint64_t progress = 0;
+    };
+    struct Outgoing {
+        ::Window requestor = 0;
+        Atom property = 0, type = 0;
+        std::shared_ptr<const std::string> data;
+        size_t at = 0;
+    };
     ::Window selectionWindow_ = 0;
-    std::mutex clipMutex_;
+    std::mutex clipMutex_; // what is offered and what is coming in
+    std::mutex askMutex_;  // one conversion at a time
     std::condition_variable clipReady_;
-    std::string offered_;
-    std::optional<std::string> clipText_;
-    std::uint64_t clipAsked_ = 0, clipAnswered_ = 0;
+    std::map<Atom, std::shared_ptr<const std::string>> offered_;
+    Incoming in_;
+    std::vector<Outgoing> outgoing_; // the reader's own
+    // The drag from another program over this program's windows.
+    struct Drag {
+        ::Window source = 0;
+        bool files = false;
+        std::string uris;
+        bool fetched = false;
+        POINT at{};
+        DWORD allowed = 1;
+    };
+    std::mutex dragMutex_;
+    Drag drag_;
     Click last_;
     std::atomic<bool> lost_{false};
     std::atomic<bool> stopping_{false};

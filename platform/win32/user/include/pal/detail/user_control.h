@@ -6,6 +6,7 @@
 #include "pal/visibility.h"
 #include "win/user.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,10 +44,27 @@ bool useDisplay(const std::string& backend);
 std::string displayName();
 
 // The desktop's clipboard as the display driver sees it; the clipboard's bridge is built on
-// these. Offers text for other programs to paste (false without a desktop clipboard).
-bool offerDesktopText(const std::wstring& text);
-// The text another program put on the desktop's clipboard, if any.
-std::optional<std::wstring> desktopText();
+// these. Data are by the desktop's names for them ("UTF8_STRING", "text/uri-list", ...).
+// Offers data for other programs to paste (false without a desktop clipboard).
+using DesktopData = std::map<std::string, std::string>;
+bool offerDesktopData(const DesktopData& offers);
+// Of the names `wanted`, the data another program put on the desktop's clipboard; nothing when
+// no other program holds it.
+std::optional<DesktopData> desktopData(const std::vector<std::string>& wanted);
+
+// Drags from the desktop's programs: the layer that knows drop targets answers for them, on the
+// thread of the window under the pointer, with the drag's text/uri-list. An effect is a
+// DROPEFFECT_ value; none refuses.
+class DesktopDrops {
+public:
+    virtual ~DesktopDrops() = default;
+    virtual DWORD over(POINT screen, const std::string& uris, DWORD allowed) = 0;
+    virtual DWORD drop(POINT screen, const std::string& uris, DWORD allowed) = 0;
+    virtual void leave() = 0;
+};
+// Installs (null removes) the answerer; the caller keeps it alive while installed.
+void setDesktopDrops(DesktopDrops* drops);
+DesktopDrops* desktopDrops();
 
 // Destroys the calling thread's windows, drops every other window silently, and clears the
 // queue, timers, classes, key state, cursor, capture and foreground.

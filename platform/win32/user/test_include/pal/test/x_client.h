@@ -3,10 +3,14 @@
 // Header-only: only tests that link Xlib and XTEST include it, after the window layer's headers.
 #pragma once
 
+#include "pal/test/snapshot.h"
+
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -127,6 +131,33 @@ inline void askWindowManager(Display* dpy, Window xid, const char* type, long l0
     e.xclient.data.l[3] = l3;
     XSendEvent(dpy, DefaultRootWindow(dpy), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
     XFlush(dpy);
+}
+
+// What the X server shows on its whole screen, window manager's frames included, kept as a
+// snapshot under `name` (see keepSnapshot) for a person to look at; false when it cannot be read.
+inline bool keepScreen(Display* dpy, const std::string& name) {
+    const Window root = DefaultRootWindow(dpy);
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(dpy, root, &a))
+        return false;
+    XImage* image = XGetImage(dpy, root, 0, 0, static_cast<unsigned>(a.width),
+                              static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    pal::gdi::Surface picture = pal::gdi::Surface::create(a.width, a.height);
+    if (picture) {
+        cairo_surface_flush(picture.get());
+        unsigned char* data = cairo_image_surface_get_data(picture.get());
+        const int stride = cairo_image_surface_get_stride(picture.get());
+        for (int y = 0; y < a.height; ++y) {
+            auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<size_t>(y) * stride);
+            for (int x = 0; x < a.width; ++x)
+                row[x] = 0xFF000000u | static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+        }
+        cairo_surface_mark_dirty(picture.get());
+    }
+    XDestroyImage(image);
+    return picture && keepSnapshot(picture, name);
 }
 
 } // namespace pal::test
