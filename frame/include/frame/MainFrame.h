@@ -10,6 +10,7 @@
 #include "afxwin.h"
 #include "app/StateFrames.h"
 #include "frame/ControlFactory.h"
+#include "frame/DockingPanes.h"
 #include "frame/FrameState.h"
 #include "frame/FrameStateHost.h"
 #include "frame/FramelessBarRules.h"
@@ -33,6 +34,7 @@ class CDvw32Doc;
 class CMainFrame;
 class GenerateDumpFileContextBase;
 class CXTPControl;
+class CXTPControlPopup;
 class CXTPMenuBar;
 class CXTPRibbonGroup;
 class CXTPRibbonTab;
@@ -127,6 +129,10 @@ public:
     virtual void OnMainWindowActivated(CWnd* frame) {}
     // The text of an application command (17000..32000); nothing when there is no such command.
     virtual std::optional<std::wstring> GetApplicationCommandText(UINT id) const { return std::nullopt; }
+    // The UI themes as buttons of a popup (the themes command 2851) and as items of a menu (the
+    // tool-bar list's themes submenu); none without an application.
+    virtual void AddThemeControls(CXTPControlPopup* popup) {}
+    virtual void AppendThemeMenuItems(HMENU menu) {}
 };
 
 // What a frame's PDM controls show: the work mix's state, the kernel's PDM text, whether PDM
@@ -479,7 +485,7 @@ private:
     void ApplyCommandBarSettings();
     void SetKeyNames();
 
-    Dravik::UI::DockingPaneManager m_paneManager;
+    CDVDockingPaneManager m_paneManager;
     // An add-on's item in the ribbon's help popup: what it was made from and the control made.
     struct RibbonHelpItem {
         int id = 0;
