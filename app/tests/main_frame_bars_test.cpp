@@ -46,6 +46,7 @@ class MainFrameBars : public MainInitialisation {
 protected:
     void TearDown() override {
         dvpdm::test::setWorkMixEnabled(false);
+        UIModuleProxy::Instance().SetTheme(L"office2013light"); // the UI module outlives the test
         MainInitialisation::TearDown();
     }
     // The program's frame in the classic layout, where the bars have their right-click menu.
@@ -206,6 +207,78 @@ TEST_F(MainFrameBars, TheFramesToolBarsAreTheProgramsAndCopyAsSuch) {
     EXPECT_NE(dynamic_cast<CDVToolBar*>(copy), nullptr);
     EXPECT_EQ(idsOf(copy), idsOf(own));
     copy->InternalRelease();
+}
+
+} // namespace
+} // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+// The themes popup of the frame's bars (command 2851) offers the UI themes; a theme taken from it
+// repaints the whole frame in that theme.
+TEST_F(MainFrameBars, AThemeTakenFromTheThemesPopupRepaintsTheFrame) {
+    CMainFrame* frame = classicFrame();
+    ASSERT_NE(frame, nullptr);
+    XTP_COMMANDBARS_CREATECONTROL request{};
+    request.nID = 2851;
+    request.bToolBar = TRUE;
+    request.pCommandBar = frame->GetMenuBar();
+    frame->SendMessage(WM_XTP_CREATECONTROL, 0, reinterpret_cast<LPARAM>(&request));
+    auto* popup = dynamic_cast<CXTPControlPopup*>(request.pControl);
+    ASSERT_TRUE(popup != nullptr && popup->GetCommandBar() != nullptr);
+    const auto themes = UIModuleProxy::Instance().GetThemes();
+    ASSERT_EQ(popup->GetCommandBar()->GetControls()->GetCount(), static_cast<int>(themes.size()));
+    for (size_t i = 0; i < themes.size(); ++i)
+        EXPECT_EQ(popup->GetCommandBar()->GetControls()->GetAt(static_cast<int>(i))->GetCaption().GetString(),
+                  themes[i].DisplayName);
+    popup->InternalRelease();
+
+    pal::test::pump();
+    const pal::gdi::Surface light = pal::test::snapshot(frame->m_hWnd);
+    EXPECT_TRUE(pal::test::keepSnapshot(light, "frame-theme-before"));
+    const int dark = static_cast<int>(themes.size()) - 1;
+    frame->SendMessage(WM_COMMAND, static_cast<WPARAM>(3401 + dark), 0);
+    pal::test::pump();
+    EXPECT_EQ(UIModuleProxy::Instance().GetCurrentTheme()->Number, dark);
+    const pal::gdi::Surface after = pal::test::snapshot(frame->m_hWnd);
+    EXPECT_TRUE(pal::test::keepSnapshot(after, "frame-theme-" + pal::text::toUtf8(themes.back().Name)));
+    EXPECT_GT(pal::test::differingPixels(light, after), 1000u);
+}
+
+} // namespace
+} // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+// What is chosen from the list a right click on the bars opens runs as the frame's command: a
+// listed bar is shown or hidden, a theme taken.
+TEST_F(MainFrameBars, AChoiceFromTheBarsRightClickListRunsAsTheFramesCommand) {
+    CMainFrame* frame = classicFrame();
+    ASSERT_NE(frame, nullptr);
+    CDVRibbonCommandBars* bars = frame->GetRibbonCommandBars();
+    CXTPPopupBar* popup = listPopup(frame);
+    const std::vector<ToolBarListEntry> list = bars->GetToolBarList();
+    popup->InternalRelease();
+    const auto main = std::find_if(list.begin(), list.end(),
+                                   [](const ToolBarListEntry& e) { return e.title == DVLoadString(41518); });
+    ASSERT_NE(main, list.end());
+    CXTPToolBar* bar = bars->GetToolBar(main->barId);
+    ASSERT_TRUE(bar != nullptr && bar->IsVisible());
+    CRect free;
+    frame->GetMenuBar()->GetWindowRect(&free);
+    const CPoint point(free.right - 20, free.CenterPoint().y);
+
+    answer(700 + static_cast<int>(main - list.begin()));
+    bars->ContextMenu(frame->GetMenuBar(), point);
+    EXPECT_FALSE(bar->IsVisible()) << "the main tool bar is hidden";
+    EXPECT_TRUE(bars->GetToolBarList().empty()) << "the list lives as long as its choice";
+
+    const int last = static_cast<int>(UIModuleProxy::Instance().GetThemes().size()) - 1;
+    answer(3401 + last);
+    bars->ContextMenu(frame->GetMenuBar(), point);
+    EXPECT_EQ(UIModuleProxy::Instance().GetCurrentTheme()->Number, last);
 }
 
 } // namespace

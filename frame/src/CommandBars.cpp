@@ -195,7 +195,19 @@ void CDVCommandBars::ContextMenu(CXTPToolBar* pToolBar, CPoint point) {
         popup->InternalRelease();
         return;
     }
-    CXTPCommandBars::ContextMenu(pToolBar, point);
+    // The list's items are the frame's commands: the chosen one runs while the list it names
+    // is still known, though tracking has ended.
+    CXTPPopupBar* popup = GetToolbarsPopup();
+    const std::vector<ToolBarListEntry> listed = m_toolBarList;
+    const int chosen =
+        popup->GetControlCount() > 0 ? TrackPopupMenu(popup, TPM_RETURNCMD, point.x, point.y) : 0;
+    popup->InternalRelease();
+    CWnd* site = GetSite();
+    if (chosen == 0 || site == nullptr || !::IsWindow(site->GetSafeHwnd()))
+        return;
+    m_toolBarList = listed;
+    site->SendMessage(WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+    m_toolBarList.clear();
 }
 
 HMENU CDVCommandBars::LoadToolBarListMenu() {
