@@ -283,3 +283,25 @@ TEST_F(MainFrameBars, AChoiceFromTheBarsRightClickListRunsAsTheFramesCommand) {
 
 } // namespace
 } // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+// The frame's frameless bars are the program's, made with the frame: they take its tips and the
+// shortcuts of its key table.
+TEST_F(MainFrameBars, TheFramesFramelessBarsAreTheProgramsWithItsTipsAndShortcuts) {
+    CMainFrame* frame = classicFrame();
+    ASSERT_NE(frame, nullptr);
+    auto* frameless = dynamic_cast<CDVFramelessToolBars*>(frame->GetFramelessToolBars());
+    ASSERT_NE(frameless, nullptr);
+    EXPECT_FALSE(frame->InitFramelessToolBars()) << "made once";
+    ASSERT_NE(frameless->GetToolTipContext(), nullptr);
+    EXPECT_EQ(frameless->GetToolTipContext()->GetStyle(), xtpToolTipMarkup);
+    CString main, copied;
+    ASSERT_TRUE(frame->GetCommandBars()->GetShortcutManager()->FindDefaultAccelerator(57601, main));
+    ASSERT_TRUE(frameless->GetShortcutManager()->FindDefaultAccelerator(57601, copied));
+    EXPECT_EQ(copied, main) << "Ctrl+O of the program's key table";
+}
+
+} // namespace
+} // namespace dvapp::test

@@ -161,6 +161,7 @@ IMPLEMENT_DYNCREATE(CDVCommandBars, CXTPCommandBars)
 IMPLEMENT_DYNCREATE(CDVAutoMenuCommandBars, CDVCommandBars)
 IMPLEMENT_DYNCREATE(CDVRibbonCommandBars, CDVCommandBars)
 IMPLEMENT_DYNCREATE(CDVToolBar, Dravik::UI::FixableToolBar)
+IMPLEMENT_DYNCREATE(CDVFramelessToolBars, Dravik::UI::FramelessToolBars)
 IMPLEMENT_DYNCREATE(CDVControlButton, CXTPControlButton)
 
 bool CDVCommandBars::IsOnGripper(CXTPToolBar* bar, CPoint point) {

@@ -297,6 +297,11 @@ DWORD CMainFrame::GetVisibleFramelessToolBars() const {
     return IsRibbonMode() ? mask : mask & (16 | 32);
 }
 
+BOOL CMainFrame::InitFramelessToolBars(CRuntimeClass* framelessClass) {
+    return MdiMainFrame::InitFramelessToolBars(
+        framelessClass != nullptr ? framelessClass : RUNTIME_CLASS(CDVFramelessToolBars));
+}
+
 int CMainFrame::GetActiveCommandId() const {
     const auto* view = dynamic_cast<const CDVView*>(GetActiveDravikView());
     CDvw32Doc* document = view != nullptr ? view->GetDvwDocument() : nullptr;
@@ -389,7 +394,8 @@ void CMainFrame::ApplyCommandBarSettings() {
     }
     options->bLargeIcons = ::GetSystemMetrics(SM_CXFULLSCREEN) > 1280;
     // Tips with a title and a description, on the frame's bars and on its auto-menu bars.
-    for (CXTPCommandBars* tipped : {bars, GetAutoMenuCommandBars()})
+    for (CXTPCommandBars* tipped :
+         {bars, GetAutoMenuCommandBars(), static_cast<CXTPCommandBars*>(GetFramelessToolBars())})
         if (tipped != nullptr && tipped->GetToolTipContext() != nullptr)
             tipped->GetToolTipContext()->SetStyle(xtpToolTipMarkup);
     ApplyCommandBarOptions(false);
@@ -399,6 +405,8 @@ void CMainFrame::ApplyCommandBarSettings() {
 int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
     if (MdiMainFrame::OnCreate(lpcs) == -1)
         return -1;
+    // The frameless bars take the frame's options, tips and shortcuts with its own bars below.
+    InitFramelessToolBars();
     SetMainFrame(this);
     DragAcceptFiles(TRUE);
     SizeToMonitor();

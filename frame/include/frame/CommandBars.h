@@ -5,6 +5,7 @@
 
 #include "frame/ToolBarList.h"
 
+#include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/ToolBars.h"
 #include "XTToolkitPro.h"
 #include "afxwin.h"
@@ -79,6 +80,11 @@ private:
     CXTPMenuBar* m_mainMenuBar = nullptr;
     CXTPRibbonBar* m_ribbonBar = nullptr;
     bool m_ribbonMode = false;
+};
+
+// The frameless tool bars of a main frame, as the program makes them.
+class CDVFramelessToolBars : public Dravik::UI::FramelessToolBars {
+    DECLARE_DYNCREATE(CDVFramelessToolBars)
 };
 
 class CDVToolBar : public Dravik::UI::FixableToolBar {

@@ -203,6 +203,8 @@ public:
     // None while another frame is the active one, in clean-screen mode or before the first
     // showing; outside ribbon mode only the bars of bits 16 and 32.
     DWORD GetVisibleFramelessToolBars() const override;
+    // The program's frameless bars unless another class is asked for.
+    BOOL InitFramelessToolBars(CRuntimeClass* framelessClass = nullptr) override;
     void EndModalState() override;
     // The command the active document of this frame runs; 0 when none runs.
     int GetActiveCommandId() const override;
