@@ -1,7 +1,8 @@
 // DravikCad on a real X11 display with a window manager, driven only by keys as a person at the
 // keyboard drives it: a modal dialog opened and closed gives the keyboard back to the main
-// window, the backstage closed leaves the panes showing their own pixels, and Ctrl+O of the
-// program's key table opens the file dialog in its details view.
+// window, the backstage closed leaves the panes showing their own pixels, Ctrl+O of the
+// program's key table opens the file dialog in its details view, and in the classic layout a
+// right click on the bars opens the frame's own tool-bar list with its themes.
 #include "pal/test/sandbox_test.h"
 
 #include "pal/gdi.h"
