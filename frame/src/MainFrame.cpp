@@ -612,8 +612,12 @@ unsigned CMainFrame::ShowMessageBar(int imageId, const std::wstring& title, cons
         return 0;
     }
     bar->EnableMarkup(TRUE);
+    // The image column shows a picture made for it, at one of the sizes it is drawn at.
+    const CXTPImageManagerIconSet* images =
+        imageId > 0 ? GetCommandBars()->GetImageManager()->GetIconSet(static_cast<UINT>(imageId)) : nullptr;
     const bool hasImage =
-        imageId > 0 && GetCommandBars()->GetImageManager()->GetImage(imageId, 32) != nullptr;
+        images != nullptr &&
+        (images->GetIcon(32) != nullptr || images->GetIcon(24) != nullptr || images->GetIcon(16) != nullptr);
     bar->SetMessage(dvframe::BuildMessageBarMarkup(hasImage, imageId, title, text).c_str());
     bar->SetButtons(buttons);
     const unsigned id = bar->GetId();
