@@ -327,6 +327,11 @@ public:
     int GetMainResourceId() const override { return static_cast<int>(::GetMainResourceId()); }
     // A cloned frame takes the size the person chose, like every other frame.
     void ReapplyToolBarIconSize() override { app_.SetToolBarIconSize(CSize(app_.GetToolBarIconSize())); }
+    std::optional<std::wstring> GetApplicationCommandText(UINT id) const override {
+        return app_.GetApplicationCommandName(id);
+    }
+    void AddThemeControls(CXTPControlPopup* popup) override { CDvw32App::AddThemeControls(popup); }
+    void AppendThemeMenuItems(HMENU menu) override { CDvw32App::AppendThemeMenuItems(menu); }
 
 private:
     CDvw32App& app_;
@@ -339,6 +344,7 @@ private:
 bool CDvw32App::CreateFirstMainFrame() {
     if (!m_frameApplication)
         m_frameApplication = std::make_unique<FrameApplication>(*this);
+    InstallFrameHooks();
     if (!m_mainFrameStates)
         m_mainFrameStates = std::make_unique<MainFrameStates>();
     SetStateFrames(m_mainFrameStates.get());
@@ -384,6 +390,7 @@ int CDvw32App::ExitInstance() {
     SetStateFrames(nullptr);
     m_mainFrameStates.reset();
     m_frameApplication.reset();
+    RemoveFrameHooks();
     const int result = CWinApp::ExitInstance();
     AfxPostQuitMessage(0);
     if (m_clearSettingsMutex != nullptr) {

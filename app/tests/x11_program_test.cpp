@@ -3,7 +3,8 @@
 // window, whose shortcuts then work with and without a document, the backstage closed leaves
 // the panes showing their own pixels, Ctrl+O of the program's key table opens the file dialog in
 // its details view, and a drawing opened, changed, undone, redone, saved, saved as and closed
-// with the file keys.
+// with the file keys; in the classic layout a right click on the bars opens the frame's own
+// tool-bar list with its themes.
 #include "DravikKernel/DocumentFile.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -470,6 +471,128 @@ TEST_F(ProgramOnX11, TheAboutBoxIsADialogOfTheMainWindowCentredOnIt) {
     }));
     EXPECT_TRUE(pal::test::keepScreen(dpy_, "x11-about-dialog"));
     keys({XK_Escape});
+}
+
+// DravikCad in its classic layout (the person switched the ribbon off last time): a right click
+// on the bars opens the frame's own tool-bar list, which ends with the themes; a theme chosen
+// from it repaints the whole window.
+class ClassicProgramOnX11 : public ProgramOnX11 {
+protected:
+    void arrange() override {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Dravik\\DRAVIK CAD 18.0\\Settings", 0,
+                                  nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const DWORD classic = 0;
+        RegSetValueExW(key, L"RibbonMode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&classic),
+                       sizeof classic);
+        RegCloseKey(key);
+    }
+    // The viewable windows straight under the root (popups are among them).
+    std::vector<Window> topLevel() {
+        std::vector<Window> out;
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &count))
+            return out;
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes a{};
+            if (XGetWindowAttributes(dpy_, children[i], &a) && a.map_state == IsViewable &&
+                a.override_redirect)
+                out.push_back(children[i]);
+        }
+        if (children)
+            XFree(children);
+        return out;
+    }
+    // A popup shown since `before`; 0 when none is.
+    Window newPopup(const std::vector<Window>& before) {
+        for (Window w : topLevel())
+            if (std::find(before.begin(), before.end(), w) == before.end())
+                return w;
+        return 0;
+    }
+    // Where a point of a window lies on the screen.
+    std::pair<int, int> onScreen(Window w, int x, int y) {
+        int sx = 0, sy = 0;
+        Window child = 0;
+        XTranslateCoordinates(dpy_, w, DefaultRootWindow(dpy_), x, y, &sx, &sy, &child);
+        return {sx, sy};
+    }
+};
+
+TEST_F(ClassicProgramOnX11, ARightClickOnTheBarsListsTheFramesOwnBarsAndItsThemesRepaintTheWindow) {
+    const Window main = started();
+    ASSERT_NE(main, 0u);
+    pal::gdi::Surface before;
+    ASSERT_TRUE(eventually([&] {
+        const pal::gdi::Surface first = pictureOf(main);
+        before = pictureOf(main);
+        return before.get() != nullptr && pal::test::differingPixels(first, before) == 0;
+    }));
+    EXPECT_TRUE(pal::test::keepSnapshot(before, "x11-classic-frame-first-theme"));
+
+    // The free end of the menu bar, past its last menu.
+    const std::vector<Window> shown = topLevel();
+    const auto [x, y] = onScreen(main, 600, 13);
+    pal::test::clickAt(dpy_, x, y, 3);
+    Window list = 0;
+    ASSERT_TRUE(eventually([&] { return (list = newPopup(shown)) != 0; })) << "the right click opens a popup";
+    pal::gdi::Surface listPicture;
+    ASSERT_TRUE(eventually([&] {
+        const pal::gdi::Surface first = pictureOf(list);
+        listPicture = pictureOf(list);
+        return listPicture.get() != nullptr && pal::test::differingPixels(first, listPicture) == 0;
+    }));
+    EXPECT_TRUE(pal::test::keepSnapshot(listPicture, "x11-classic-tool-bar-list"));
+
+    // The first item lists the frame's bars.
+    std::vector<Window> withList = topLevel();
+    keys({XK_Down, XK_Right});
+    Window bars = 0;
+    ASSERT_TRUE(eventually([&] { return (bars = newPopup(withList)) != 0; }))
+        << "the first item lists the bars";
+    pal::gdi::Surface barsPicture;
+    ASSERT_TRUE(eventually([&] {
+        const pal::gdi::Surface first = pictureOf(bars);
+        barsPicture = pictureOf(bars);
+        return barsPicture.get() != nullptr && pal::test::differingPixels(first, barsPicture) == 0;
+    }));
+    EXPECT_TRUE(pal::test::keepSnapshot(barsPicture, "x11-classic-tool-bar-list-bars"));
+    keys({XK_Left});
+    ASSERT_TRUE(eventually([&] { return newPopup(withList) == 0; })) << "Left closes the bars' list";
+
+    // The last item holds the themes.
+    keys({XK_Up, XK_Right});
+    Window themes = 0;
+    ASSERT_TRUE(eventually([&] { return (themes = newPopup(withList)) != 0; }))
+        << "the last item opens the themes";
+    pal::gdi::Surface themesPicture;
+    ASSERT_TRUE(eventually([&] {
+        const pal::gdi::Surface first = pictureOf(themes);
+        themesPicture = pictureOf(themes);
+        return themesPicture.get() != nullptr && pal::test::differingPixels(first, themesPicture) == 0;
+    }));
+    EXPECT_TRUE(pal::test::keepSnapshot(themesPicture, "x11-classic-themes"));
+
+    // The last theme taken: the popups close and the whole window shows it.
+    keys({XK_Up, XK_Return});
+    EXPECT_TRUE(eventually([&] { return newPopup(shown) == 0; })) << "choosing a theme closes the popups";
+    // The documents pane, white in the first theme, takes the dark one's colour.
+    const auto paneColour = [](const pal::gdi::Surface& shot) {
+        cairo_surface_flush(shot.get());
+        const unsigned char* data = cairo_image_surface_get_data(shot.get());
+        const int stride = cairo_image_surface_get_stride(shot.get());
+        return reinterpret_cast<const uint32_t*>(data + 450 * stride)[150] & 0xFFFFFFu;
+    };
+    pal::gdi::Surface after;
+    EXPECT_TRUE(eventually([&] {
+        const pal::gdi::Surface first = pictureOf(main);
+        after = pictureOf(main);
+        return after.get() != nullptr && pal::test::differingPixels(first, after) == 0 &&
+               paneColour(after) != paneColour(before) && newPopup(shown) == 0;
+    })) << "the window shows the theme";
+    EXPECT_TRUE(pal::test::keepSnapshot(after, "x11-classic-frame-last-theme"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "frame/CommandBars.h"
 
+#include "frame/MainFrame.h"
 #include "frame/TabToolBar.h"
 #include "ribbon/ExtendedToolTip.h"
 #include "ribbon/RibbonBar.h"
@@ -9,6 +10,7 @@
 #include "DVPDMProxy/WorkMix.h"
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/KernelHelpers.h"
+#include "DravikKernel/KernelServices.h"
 #include "DravikUI/CommandBarHelpers.h"
 #include "win/user/menu.h"
 
@@ -17,6 +19,7 @@
 namespace {
 
 constexpr UINT kToolBarListMenu = 1100;
+constexpr UINT kThemesCaption = 42295;
 constexpr DWORD kMainMenuBarFlags = 9216;
 
 ToolBarListMenuSource& toolBarListMenuSource() {
@@ -159,6 +162,7 @@ IMPLEMENT_DYNCREATE(CDVCommandBars, CXTPCommandBars)
 IMPLEMENT_DYNCREATE(CDVAutoMenuCommandBars, CDVCommandBars)
 IMPLEMENT_DYNCREATE(CDVRibbonCommandBars, CDVCommandBars)
 IMPLEMENT_DYNCREATE(CDVToolBar, Dravik::UI::FixableToolBar)
+IMPLEMENT_DYNCREATE(CDVFramelessToolBars, Dravik::UI::FramelessToolBars)
 IMPLEMENT_DYNCREATE(CDVControlButton, CXTPControlButton)
 
 CDVCommandBars::CDVCommandBars() {
@@ -201,7 +205,19 @@ void CDVCommandBars::ContextMenu(CXTPToolBar* pToolBar, CPoint point) {
         popup->InternalRelease();
         return;
     }
-    CXTPCommandBars::ContextMenu(pToolBar, point);
+    // The list's items are the frame's commands: the chosen one runs while the list it names
+    // is still known, though tracking has ended.
+    CXTPPopupBar* popup = GetToolbarsPopup();
+    const std::vector<ToolBarListEntry> listed = m_toolBarList;
+    const int chosen =
+        popup->GetControlCount() > 0 ? TrackPopupMenu(popup, TPM_RETURNCMD, point.x, point.y) : 0;
+    popup->InternalRelease();
+    CWnd* site = GetSite();
+    if (chosen == 0 || site == nullptr || !::IsWindow(site->GetSafeHwnd()))
+        return;
+    m_toolBarList = listed;
+    site->SendMessage(WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+    m_toolBarList.clear();
 }
 
 HMENU CDVCommandBars::LoadToolBarListMenu() {
@@ -224,6 +240,10 @@ CXTPPopupBar* CDVCommandBars::GetToolbarsPopup() {
     }
     if (!DVPDMWorkMix::Instance().IsEnabled())
         PruneMenu(submenu, PdmPaneToggleCommands());
+    else
+        NamePdmPaneToggles(submenu, [](UINT command) {
+            return CFrameToolsEngine::GetPaneCaption(CFrameToolsEngine::GetPaneIdOfCommand(command));
+        });
     for (int i = 0; i < GetCount(); ++i) {
         CXTPToolBar* bar = GetAt(i);
         std::int32_t group = 0;
@@ -233,6 +253,14 @@ CXTPPopupBar* CDVCommandBars::GetToolbarsPopup() {
     }
     SortToolBarList(m_toolBarList);
     FillToolBarListMenu(submenu, m_toolBarList);
+    HMENU themes = CreatePopupMenu();
+    if (MainFrameApplication* application = MainFrameApplication::Instance())
+        application->AppendThemeMenuItems(themes);
+    if (GetMenuItemCount(themes) > 0)
+        AppendMenuW(submenu, MF_POPUP, reinterpret_cast<UINT_PTR>(themes),
+                    DVLoadString(kThemesCaption).c_str());
+    else
+        DestroyMenu(themes);
     CXTPPopupBar* popup = CXTPPopupBar::CreatePopupBar(this);
     CMenu wrapper;
     wrapper.Attach(submenu);
@@ -320,6 +348,44 @@ void CDVRibbonCommandBars::OnToolBarRemoved(CXTPToolBar* pToolBar) {
         m_mainMenuBar = nullptr;
     if (pToolBar == m_ribbonBar)
         m_ribbonBar = nullptr;
+}
+
+void CDVToolBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
+    CXTPPaintManager* paint = CXTPPaintManager::Current();
+    paint->FillCommandBarEntry(pDC, this);
+    const CRect gripper = GetGripperRect();
+    if (!gripper.IsRectEmpty() && (IsShowGripper() || GetPosition() == xtpBarFloating))
+        paint->DrawGripper(pDC, this, gripper);
+    CFont* oldFont = pDC->SelectObject(paint->GetRegularFont());
+    bool first = true;
+    for (int i = 0; i < GetControlCount(); ++i) {
+        CXTPControl* control = GetControl(i);
+        if (!control->IsVisible() || control->GetParent() != this || control->GetRect().IsRectEmpty())
+            continue;
+        if (control->GetBeginGroup() && !first)
+            paint->DrawSeparator(pDC, this, control, IsHorizontal());
+        first = false;
+        CRect meet;
+        if (!meet.IntersectRect(&rcClipBox, control->GetRect()))
+            continue;
+        control->Draw(pDC);
+        if (control->GetType() == xtpControlButtonPopup)
+            Dravik::UI::DrawPopupTriangle(pDC, control);
+    }
+    pDC->SelectObject(oldFont);
+}
+
+CXTPCommandBar* CDVToolBar::Clone(BOOL bRecursive) {
+    auto* bar = new CDVToolBar;
+    bar->SetCommandBars(GetCommandBars());
+    bar->Copy(this, bRecursive);
+    return bar;
+}
+
+BOOL CDVToolBar::ShouldSerializeBar() {
+    if (!CDVTabToolBar::IsMainWindowShown(GetSite()))
+        return TRUE;
+    return FixableToolBar::ShouldSerializeBar();
 }
 
 void CDVControlButton::OnExecute() {

@@ -64,10 +64,12 @@ void WriteControlAttributes(CXTPControl* control, Dravik::UI::XML::Control& defi
         return;
     const CString parameter = control->GetParameter();
     if (isButtonOrPopup(control)) {
-        if (isFileCommand(control->GetID()))
-            setExtra(definition, L"fileName", parameter.GetString());
-        else if (PathIsURLW(parameter.GetString()))
+        if (isFileCommand(control->GetID())) {
+            if (!parameter.IsEmpty())
+                setExtra(definition, L"fileName", parameter.GetString());
+        } else if (PathIsURLW(parameter.GetString())) {
             setExtra(definition, L"url", parameter.GetString());
+        }
     }
     if (frameless)
         if (const auto views = ViewTypesToText(static_cast<std::uint32_t>(control->GetTag())))

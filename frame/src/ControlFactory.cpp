@@ -62,6 +62,8 @@ CXTPControl* CreateFixedControl(const CustomControlEntry& entry, std::wstring_vi
         CXTPControlPopup* popup = CXTPControlPopup::CreateControlPopup(popupTypeOf(tag));
         popup->SetCommandBar(CXTPPopupBar::CreatePopupBar(frame.bars));
         popup->GetCommandBar()->InternalRelease();
+        if (frame.addThemeControls)
+            frame.addThemeControls(popup);
         control = popup;
         break;
     }

@@ -1,6 +1,7 @@
 #include "frame/DockingPanes.h"
 
 #include "docbrowser/Clipart.h"
+#include "ribbon/FrameToolsEngine.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "xtp/PropExchange.h"
@@ -19,9 +20,10 @@ DockingPaneWindowLookup& paneWindowLookup() {
     return lookup;
 }
 
+// Without the application's lookup, the window the frame tools make for the pane.
 CWnd* paneWindow(int paneId) {
     const DockingPaneWindowLookup& lookup = paneWindowLookup();
-    return lookup ? lookup(paneId) : nullptr;
+    return lookup ? lookup(paneId) : CFrameToolsEngine::GetPaneWindow(paneId);
 }
 
 std::unique_ptr<CClipartView> makeClipart(std::wstring_view type) {

@@ -297,6 +297,11 @@ DWORD CMainFrame::GetVisibleFramelessToolBars() const {
     return IsRibbonMode() ? mask : mask & (16 | 32);
 }
 
+BOOL CMainFrame::InitFramelessToolBars(CRuntimeClass* framelessClass) {
+    return MdiMainFrame::InitFramelessToolBars(
+        framelessClass != nullptr ? framelessClass : RUNTIME_CLASS(CDVFramelessToolBars));
+}
+
 int CMainFrame::GetActiveCommandId() const {
     const auto* view = dynamic_cast<const CDVView*>(GetActiveDravikView());
     CDvw32Doc* document = view != nullptr ? view->GetDvwDocument() : nullptr;
@@ -391,7 +396,8 @@ void CMainFrame::ApplyCommandBarSettings() {
     }
     options->bLargeIcons = ::GetSystemMetrics(SM_CXFULLSCREEN) > 1280;
     // Tips with a title and a description, on the frame's bars and on its auto-menu bars.
-    for (CXTPCommandBars* tipped : {bars, GetAutoMenuCommandBars()})
+    for (CXTPCommandBars* tipped :
+         {bars, GetAutoMenuCommandBars(), static_cast<CXTPCommandBars*>(GetFramelessToolBars())})
         if (tipped != nullptr && tipped->GetToolTipContext() != nullptr)
             tipped->GetToolTipContext()->SetStyle(xtpToolTipMarkup);
     ApplyCommandBarOptions(false);
@@ -401,6 +407,8 @@ void CMainFrame::ApplyCommandBarSettings() {
 int CMainFrame::OnCreate(LPCREATESTRUCTW lpcs) {
     if (MdiMainFrame::OnCreate(lpcs) == -1)
         return -1;
+    // The frameless bars take the frame's options, tips and shortcuts with its own bars below.
+    InitFramelessToolBars();
     SetMainFrame(this);
     DragAcceptFiles(TRUE);
     SizeToMonitor();
@@ -606,8 +614,12 @@ unsigned CMainFrame::ShowMessageBar(int imageId, const std::wstring& title, cons
         return 0;
     }
     bar->EnableMarkup(TRUE);
+    // The image column shows a picture made for it, at one of the sizes it is drawn at.
+    const CXTPImageManagerIconSet* images =
+        imageId > 0 ? GetCommandBars()->GetImageManager()->GetIconSet(static_cast<UINT>(imageId)) : nullptr;
     const bool hasImage =
-        imageId > 0 && GetCommandBars()->GetImageManager()->GetImage(imageId, 32) != nullptr;
+        images != nullptr &&
+        (images->GetIcon(32) != nullptr || images->GetIcon(24) != nullptr || images->GetIcon(16) != nullptr);
     bar->SetMessage(dvframe::BuildMessageBarMarkup(hasImage, imageId, title, text).c_str());
     bar->SetButtons(buttons);
     const unsigned id = bar->GetId();

@@ -18,8 +18,10 @@ ControlFactoryFrame CMainFrame::GetControlFactoryFrame() {
     ControlFactoryFrame frame;
     frame.bars = GetCommandBars();
     frame.mainMenuBar = GetMenuBar();
-    if (MainFrameApplication* app = MainFrameApplication::Instance())
+    if (MainFrameApplication* app = MainFrameApplication::Instance()) {
         frame.mainResourceId = app->GetMainResourceId();
+        frame.addThemeControls = [app](CXTPControlPopup* popup) { app->AddThemeControls(popup); };
+    }
     frame.panes = &m_paneManager;
     frame.ribbon = GetDVRibbonBar();
     return frame;

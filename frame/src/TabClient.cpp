@@ -64,7 +64,7 @@ public:
                 nullptr)
             return drawn;
         if (!bDraw) {
-            szIcon.cx += kOverlaySize / 2 + 2;
+            szIcon.cx += szIcon.cx + 2;
             return TRUE;
         }
         const CPoint corner(pt.x + szIcon.cx - kOverlaySize / 2, pt.y + szIcon.cy - kOverlaySize / 2 - 1);

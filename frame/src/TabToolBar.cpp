@@ -258,8 +258,12 @@ void CDVTabToolBar::SetMainWindowShownQuery(MainWindowShownQuery query) {
     shownQuery() = std::move(query);
 }
 
+bool CDVTabToolBar::IsMainWindowShown(CWnd* site) {
+    return !shownQuery() || shownQuery()(site);
+}
+
 BOOL CDVTabToolBar::ShouldSerializeBar() {
-    if (shownQuery() && !shownQuery()(GetSite()))
+    if (!IsMainWindowShown(GetSite()))
         return TRUE;
     if (CXTPCommandBars* bars = GetCommandBars())
         if (CXTPCommandBarsOptions* options = bars->GetCommandBarsOptions())

@@ -17,6 +17,8 @@ constexpr UINT kWorkMixBarTitle = 13588;
 // 819 and 825 show PDM panes as well; without the work mix they would be offered with nothing
 // behind them.
 constexpr UINT kPdmPaneToggles[] = {787, 788, 789, 791, 814, 798, 819, 825};
+// With the work mix these take the captions of the PDM panes they show.
+constexpr UINT kNamedPdmPaneToggles[] = {787, 788, 789, 814, 798};
 
 bool isSeparator(HMENU menu, int position) {
     return (GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & MF_SEPARATOR) != 0 &&
@@ -46,6 +48,28 @@ void PruneMenu(HMENU menu, std::span<const UINT> ids) {
         if (position == 0 || position == count - 1 || isSeparator(menu, position - 1))
             DeleteMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
     }
+}
+
+void SetMenuItemText(HMENU menu, UINT id, const std::wstring& text) {
+    if (menu == nullptr)
+        return;
+    for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+        if (HMENU sub = GetSubMenu(menu, position)) {
+            SetMenuItemText(sub, id, text);
+            continue;
+        }
+        if (GetMenuItemID(menu, position) != id)
+            continue;
+        const UINT state =
+            GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED);
+        ModifyMenuW(menu, static_cast<UINT>(position), MF_BYPOSITION | MF_STRING | state, id, text.c_str());
+    }
+}
+
+void NamePdmPaneToggles(HMENU menu, const std::function<std::wstring(UINT command)>& caption) {
+    for (const UINT command : kNamedPdmPaneToggles)
+        if (const std::wstring text = caption(command); !text.empty())
+            SetMenuItemText(menu, command, text);
 }
 
 std::span<const UINT> PdmPaneToggleCommands() {

@@ -218,6 +218,10 @@ TEST(ControlAttributes, SavedAttributes) {
     WriteControlAttributes(&file, definition, false);
     ASSERT_EQ(definition.extra.size(), 1u);
     EXPECT_EQ(definition.extra[0].name, L"fileName");
+    file.SetParameter(L"");
+    Dravik::UI::XML::Control unnamed;
+    WriteControlAttributes(&file, unnamed, false);
+    EXPECT_TRUE(unnamed.extra.empty()) << "no file, no fileName";
 
     CXTPControlButton link;
     link.SetID(1001);

@@ -336,7 +336,7 @@ TEST_F(RoutingTest, ACommandIsOfferedToEachListenerInTurnUntilOneTakesIt) {
         SCOPED_TRACE(c.name);
         CMainFrame* frame = make();
         ASSERT_NE(frame, nullptr);
-        ASSERT_TRUE(frame->InitFramelessToolBars());
+        ASSERT_NE(frame->GetFramelessToolBars(), nullptr) << "the frame makes its frameless bars";
         CDvw32Doc document;
         app->activeDocument = c.document ? &document : nullptr;
         CDVApplicationManager& addOns = CDVApplicationManager::Instance();

@@ -174,6 +174,25 @@ TEST_F(MainWindowTest, MessageBarsAreListedUntilTheyClose) {
     pal::test::pump();
     EXPECT_EQ(frame->GetMessageBarCount(), 0u);
     EXPECT_FALSE(frame->IsValidMessageBar(nullptr));
+
+    // The image column comes with a picture of 32, 24 or 16 pixels, not with one of another size.
+    CXTPImageManager* images = frame->GetCommandBars()->GetImageManager();
+    const HICON icon = ::LoadIconW(nullptr, IDI_WARNING);
+    ASSERT_TRUE(images->SetIcon(icon, 52001, CSize(24, 24)));
+    ASSERT_TRUE(images->SetIcon(icon, 52002, CSize(48, 48)));
+    const auto markupOf = [frame](int imageId) {
+        std::wstring markup;
+        const unsigned shown =
+            frame->ShowMessageBar(imageId, L"Drawing", L"was saved", 0, {}, nullptr, false);
+        for (HWND h = ::GetWindow(frame->m_hWnd, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+            if (auto* bar = dynamic_cast<Dravik::UI::MessageBar*>(CWnd::FromHandlePermanent(h)))
+                markup = bar->GetMessage().GetString();
+        frame->CloseMessageBar(shown);
+        pal::test::pump();
+        return markup;
+    };
+    EXPECT_NE(markupOf(52001).find(L"<Image"), std::wstring::npos) << "24 pixels only";
+    EXPECT_EQ(markupOf(52002).find(L"<Image"), std::wstring::npos) << "48 pixels only";
 }
 
 } // namespace

@@ -698,6 +698,24 @@ TEST_F(TabClientTest, MessageBarsFollowTheActiveDocument) {
     }
 }
 
+// A read-only document's tab makes room for the padlock beside its icon: the icon's size and two
+// pixels more; other tabs keep their icon's room.
+TEST_F(TabClientTest, AReadOnlyTabGrowsByItsIconsSizeAndTwoPixels) {
+    CDvw32Doc* plain = open(L"Bracket.grb");
+    CDvw32Doc* locked = open(L"Cover plate.grb");
+    locked->SetReadOnly(true);
+    CClientDC dc(frame);
+    for (const int icon : {16, 24}) {
+        SCOPED_TRACE(icon);
+        CSize room(icon, icon);
+        workspace().DrawIcon(&dc, CPoint(0, 0), tabOf(locked), FALSE, room);
+        EXPECT_EQ(room.cx, icon + icon + 2);
+        CSize own(icon, icon);
+        workspace().DrawIcon(&dc, CPoint(0, 0), tabOf(plain), FALSE, own);
+        EXPECT_EQ(own.cx, icon);
+    }
+}
+
 // For a person to look at: three documents, the last read-only, and the same frame in the
 // clean screen.
 TEST_F(TabClientTest, ThreeTabsOneReadOnlyAndTheCleanScreenForAPersonToSee) {

@@ -350,6 +350,19 @@ CXTPDockingPane* CFrameToolsEngine::FindPaneByCommand(UINT commandId) const {
     return m_mainFrame->GetDockingPaneManager()->FindPane(paneId);
 }
 
+std::wstring CFrameToolsEngine::GetPaneCaption(int paneId) {
+    FrameToolsApplication* application = FrameToolsApplication::Instance();
+    const PaneRow* row = findPaneRow(paneId);
+    if (row == nullptr)
+        return {};
+    CWnd* window = row->captionSource == CaptionSource::Window && application != nullptr
+                       ? row->window(*application)
+                       : nullptr;
+    if (row->captionSource == CaptionSource::Window && window == nullptr)
+        return {};
+    return paneCaption(*row, window);
+}
+
 CWnd* CFrameToolsEngine::GetPaneWindow(int paneId) {
     FrameToolsApplication* application = FrameToolsApplication::Instance();
     const PaneRow* row = findPaneRow(paneId);

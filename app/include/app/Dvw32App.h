@@ -23,6 +23,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -373,6 +374,12 @@ public:
     // without a popup or menu.
     static void AddThemeControls(CXTPControlPopup* popup);
     static void AppendThemeMenuItems(HMENU menu);
+    // The name of an application command (17000..32000); nothing for an unknown command.
+    std::optional<std::wstring> GetApplicationCommandName(UINT id) const;
+    // What the main frames' bars and panes ask of the program: set before the first frame is
+    // made, cleared when the application ends.
+    void InstallFrameHooks();
+    static void RemoveFrameHooks();
     // Whether start-up asked the add-ons' manager for server mode.
     bool IsServerMode() const { return m_serverMode; }
     // --- pane windows: one per process, shared by the main frames' panes ---

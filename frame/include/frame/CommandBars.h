@@ -5,6 +5,7 @@
 
 #include "frame/ToolBarList.h"
 
+#include "DravikUI/GenericMainFrame.h"
 #include "DravikUI/ToolBars.h"
 #include "XTToolkitPro.h"
 #include "afxwin.h"
@@ -87,8 +88,20 @@ private:
     bool m_ribbonMode = false;
 };
 
+// The frameless tool bars of a main frame, as the program makes them.
+class CDVFramelessToolBars : public Dravik::UI::FramelessToolBars {
+    DECLARE_DYNCREATE(CDVFramelessToolBars)
+};
+
 class CDVToolBar : public Dravik::UI::FixableToolBar {
     DECLARE_DYNCREATE(CDVToolBar)
+public:
+    // The bar's own controls, each group after the first opened by a separator; a control with a
+    // popup carries the popup's corner triangle.
+    void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
+    CXTPCommandBar* Clone(BOOL bRecursive = FALSE) override;
+    // Until its main window has shown for the first time, the bar's layout is always written.
+    BOOL ShouldSerializeBar() override;
 };
 
 // A button inside a popup: some commands are posted to the frame rather than run in place; a

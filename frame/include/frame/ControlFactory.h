@@ -19,6 +19,7 @@ DV_EXPORTS_BEGIN
 class CXTPCommandBar;
 class CXTPCommandBars;
 class CXTPControl;
+class CXTPControlPopup;
 class CXTPDockingPaneManager;
 class CXTPMenuBar;
 class DVRibbonBar;
@@ -37,6 +38,8 @@ struct ControlFactoryFrame {
     std::function<CXTPControl*(int id, bool split)> userCommandControl;
     // The prompt text of an application command; nothing when the application has no such command.
     std::function<std::optional<std::wstring>(int id)> applicationCommand;
+    // Fills the themes popup with one button per UI theme.
+    std::function<void(CXTPControlPopup* popup)> addThemeControls;
 };
 
 // The control of a table entry; null when the entry makes nothing, or when its class is not part

@@ -22,7 +22,7 @@ public:
 };
 
 // How a pane finds the application's window for its id (made when asked); null when there is
-// none. The application sets it at start-up.
+// none. The application sets it at start-up; until then the frame tools' window of the pane.
 using DockingPaneWindowLookup = std::function<CWnd*(int paneId)>;
 void SetDockingPaneWindowLookup(DockingPaneWindowLookup lookup);
 

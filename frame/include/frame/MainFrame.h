@@ -10,6 +10,7 @@
 #include "afxwin.h"
 #include "app/StateFrames.h"
 #include "frame/ControlFactory.h"
+#include "frame/DockingPanes.h"
 #include "frame/FrameState.h"
 #include "frame/FrameStateHost.h"
 #include "frame/FramelessBarRules.h"
@@ -33,6 +34,7 @@ class CDvw32Doc;
 class CMainFrame;
 class GenerateDumpFileContextBase;
 class CXTPControl;
+class CXTPControlPopup;
 class CXTPMenuBar;
 class CXTPRibbonGroup;
 class CXTPRibbonTab;
@@ -127,6 +129,10 @@ public:
     virtual void OnMainWindowActivated(CWnd* frame) {}
     // The text of an application command (17000..32000); nothing when there is no such command.
     virtual std::optional<std::wstring> GetApplicationCommandText(UINT id) const { return std::nullopt; }
+    // The UI themes as buttons of a popup (the themes command 2851) and as items of a menu (the
+    // tool-bar list's themes submenu); none without an application.
+    virtual void AddThemeControls(CXTPControlPopup* popup) {}
+    virtual void AppendThemeMenuItems(HMENU menu) {}
 };
 
 // What a frame's PDM controls show: the work mix's state, the kernel's PDM text, whether PDM
@@ -197,6 +203,8 @@ public:
     // None while another frame is the active one, in clean-screen mode or before the first
     // showing; outside ribbon mode only the bars of bits 16 and 32.
     DWORD GetVisibleFramelessToolBars() const override;
+    // The program's frameless bars unless another class is asked for.
+    BOOL InitFramelessToolBars(CRuntimeClass* framelessClass = nullptr) override;
     void EndModalState() override;
     // The command the active document of this frame runs; 0 when none runs.
     int GetActiveCommandId() const override;
@@ -479,7 +487,7 @@ private:
     void ApplyCommandBarSettings();
     void SetKeyNames();
 
-    Dravik::UI::DockingPaneManager m_paneManager;
+    CDVDockingPaneManager m_paneManager;
     // An add-on's item in the ribbon's help popup: what it was made from and the control made.
     struct RibbonHelpItem {
         int id = 0;

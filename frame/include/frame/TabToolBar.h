@@ -101,6 +101,7 @@ public:
     // bar's layout is always written. Without an answer the window counts as shown.
     using MainWindowShownQuery = std::function<bool(CWnd* site)>;
     static void SetMainWindowShownQuery(MainWindowShownQuery query);
+    static bool IsMainWindowShown(CWnd* site);
 
     BOOL ShouldSerializeBar() override;
     CXTPCommandBar* Clone(BOOL bRecursive = FALSE) override;

@@ -6,6 +6,7 @@
 #include "pal/visibility.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,6 +25,14 @@ void PruneMenu(HMENU menu, std::span<const UINT> ids);
 // The pane toggles of the tool-bar list menu that show PDM panes: without the PDM work mix they
 // toggle nothing and are pruned.
 std::span<const UINT> PdmPaneToggleCommands();
+
+// The PDM pane toggles of the list menu named after the panes they show (archives, desktop,
+// favourites, assembly, mail): the pane of each command, its caption asked from `caption`; a
+// toggle whose pane has no caption keeps the menu's text.
+void NamePdmPaneToggles(HMENU menu, const std::function<std::wstring(UINT command)>& caption);
+
+// Gives every item of the menu and its submenus with this id the text.
+void SetMenuItemText(HMENU menu, UINT id, const std::wstring& text);
 
 // What the listing rule reads of a bar.
 struct ToolBarTraits {

@@ -80,6 +80,7 @@ constexpr KernelString kStrings[] = {
     {41519, L"Standard views"},
     {41751, L"Remove the tool bar?"},
     {41960, L"The tutorials are not installed. Download them now?"},
+    {42295, L"Themes"},
     {42513, L"Materials"},
     {42561, L"Product structure"},
     {43107, L"Full screen"},

@@ -210,14 +210,40 @@ TEST_F(BarsTest, AFixedBarHasNoGripperAndDoesNotDock) {
     EXPECT_FALSE(menu->IsShowGripper());
 }
 
+// A bar that counts its paintings.
+class CountingBar : public CXTPToolBar {
+public:
+    void DrawCommandBar(CDC* pDC, CRect rcClipBox) override {
+        ++paintings;
+        CXTPToolBar::DrawCommandBar(pDC, rcClipBox);
+    }
+    int paintings = 0;
+};
+
 TEST_F(BarsTest, TheRedrawLockNestsAndReleasesAtTheLastUnlock) {
-    CXTPToolBar* bar = bars()->Add(L"Locked", xtpBarTop);
+    auto* bar = new CountingBar;
+    ASSERT_TRUE(bars()->Add(bar, L"Locked", xtpBarTop));
+    bar->GetControls()->Add(xtpControlButton, 1)->SetCaption(L"Button");
+    bar->SetVisible(TRUE);
+    app.frame.ShowWindow(SW_SHOW);
+    app.frame.RecalcLayout();
+    const auto paintNow = [bar] {
+        bar->Invalidate(FALSE);
+        bar->UpdateWindow();
+    };
+    paintNow();
+    const int before = bar->paintings;
+    ASSERT_GT(before, 0) << "an unlocked bar paints";
     Dravik::UI::LockRedraw(bar);
     Dravik::UI::LockRedraw(bar);
+    paintNow();
     Dravik::UI::UnlockRedraw(bar);
     EXPECT_TRUE(Dravik::UI::IsRedrawLocked(bar));
+    paintNow();
+    EXPECT_EQ(bar->paintings, before) << "a locked bar paints nothing";
     Dravik::UI::UnlockRedraw(bar);
     EXPECT_FALSE(Dravik::UI::IsRedrawLocked(bar));
+    EXPECT_EQ(bar->paintings, before + 1) << "the last unlock paints what was missed, once";
     Dravik::UI::UnlockRedraw(bar); // one unlock too many changes nothing
     EXPECT_FALSE(Dravik::UI::IsRedrawLocked(bar));
 }

@@ -79,6 +79,8 @@ public:
     static int GetPaneIdOfCommand(UINT commandId);
     // The shared pane window that a pane of the engine shows; null for other ids.
     static CWnd* GetPaneWindow(int paneId);
+    // The caption a pane is made with; empty for a pane the frames do not make.
+    static std::wstring GetPaneCaption(int paneId);
 
     // Settings profile: version 1 of the engine's state.
     int LoadState() override;

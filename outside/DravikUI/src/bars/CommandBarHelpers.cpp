@@ -16,8 +16,8 @@ std::map<const CXTPCommandBar*, int>& locks() {
 } // namespace
 
 void LockRedraw(CXTPCommandBar* bar) {
-    if (bar != nullptr)
-        ++locks()[bar];
+    if (bar != nullptr && ++locks()[bar] == 1)
+        bar->SuppressRedraw(TRUE);
 }
 
 void UnlockRedraw(CXTPCommandBar* bar) {
@@ -27,6 +27,7 @@ void UnlockRedraw(CXTPCommandBar* bar) {
     if (--found->second > 0)
         return;
     locks().erase(found);
+    bar->SuppressRedraw(FALSE);
     if (bar->GetSafeHwnd() != nullptr) {
         bar->Invalidate(FALSE);
         bar->UpdateWindow();

@@ -143,6 +143,9 @@ public:
     void DelayLayout();
     void DelayRedraw() { Invalidate(FALSE); }
     BOOL IsLayoutPending() const { return m_bLayoutPending; }
+    // While suppressed the bar paints nothing: whoever suppresses it paints it again at the end.
+    void SuppressRedraw(BOOL bSuppress) { m_bRedrawSuppressed = bSuppress; }
+    BOOL IsRedrawSuppressed() const { return m_bRedrawSuppressed; }
     // Paints the bar: the ground, the gripper, the controls and the separators.
     virtual void DrawCommandBar(CDC* pDC, CRect rcClipBox);
     // The rectangle the gripper takes (empty when the bar has none).
@@ -207,6 +210,7 @@ protected:
     BOOL m_bTracking = FALSE;
     BOOL m_bKeyboardSelect = FALSE;
     BOOL m_bLayoutPending = FALSE;
+    BOOL m_bRedrawSuppressed = FALSE;
     int m_nPressed = -1;
     int m_nToolTip = -1;
     LONG m_dwRef = 1;

@@ -502,6 +502,8 @@ LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CXTPCommandBar::OnPaint() {
     CPaintDC dc(this);
+    if (m_bRedrawSuppressed)
+        return;
     CRect clip;
     dc.GetClipBox(&clip);
     if (clip.IsRectEmpty())

@@ -125,8 +125,10 @@ BOOL CXTPControls::LoadMenu(CMenu* pMenu) {
     BOOL beginGroup = FALSE;
     const int count = static_cast<int>(pMenu->GetMenuItemCount());
     for (int i = 0; i < count; ++i) {
+        // The state of a submenu's item carries the submenu's item count in its high byte, which
+        // may look like the separator flag: only an item without a submenu is a separator.
         const UINT state = pMenu->GetMenuState(static_cast<UINT>(i), MF_BYPOSITION);
-        if (state & MF_SEPARATOR) {
+        if ((state & MF_SEPARATOR) && pMenu->GetSubMenu(i) == nullptr) {
             beginGroup = GetCount() > 0;
             continue;
         }

@@ -115,6 +115,9 @@ TEST(ControlsModel, AMenuBecomesButtonsPopupsAndGroups) {
     sub.AppendMenu(MF_STRING | MF_GRAYED, 31, L"Gr&ey");
     sub.AppendMenu(MF_SEPARATOR, 0, nullptr);
     sub.AppendMenu(MF_STRING | MF_CHECKED, 32, L"&Checked\tCtrl+K");
+    // Eight items: the submenu's count in its item's state reads like the separator flag.
+    for (UINT id = 34; id < 39; ++id)
+        sub.AppendMenu(MF_STRING, id, L"More");
     menu.CreatePopupMenu();
     menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Detach()), L"&Sub");
     menu.AppendMenu(MF_STRING, 33, L"&Plain");
@@ -126,7 +129,7 @@ TEST(ControlsModel, AMenuBecomesButtonsPopupsAndGroups) {
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->GetCaption(), L"&Sub");
     CXTPControls* inner = popup->GetCommandBar()->GetControls();
-    ASSERT_EQ(inner->GetCount(), 2);
+    ASSERT_EQ(inner->GetCount(), 7);
     EXPECT_FALSE(inner->GetAt(0)->GetEnabled());
     EXPECT_TRUE(inner->GetAt(1)->GetBeginGroup());
     EXPECT_TRUE(inner->GetAt(1)->GetChecked());
