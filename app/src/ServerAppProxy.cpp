@@ -5,6 +5,9 @@
 
 #include "DravikKernel/GlobalContainer.h"
 #include "panels/DataExchange.h"
+#include "ribbon/ApplicationMode.h"
+
+#include <utility>
 
 namespace {
 
@@ -183,4 +186,44 @@ void ServerAppProxy::ShowToolbar(UINT id, bool show) {
 
 unsigned ServerAppProxy::SetHelpContext(unsigned helpId, const wchar_t* helpFile, int delta) {
     return app_.SetHelpContext(helpId, helpFile, delta);
+}
+
+// --- the edition ---
+
+std::uint32_t ServerAppProxy::GetApplicationModeFlags(std::uint32_t& flags) {
+    // Each edition's flags include those of the editions it grows from.
+    static constexpr std::pair<std::uint32_t, std::uint32_t> kFlagsOfMode[] = {
+        {2, 2}, {4, 6}, {8, 14}, {128, 46}, {256, 78}, {512, 142}};
+    flags = 0;
+    const std::uint32_t mode = GetApplicationModeCode();
+    for (const auto& [code, value] : kFlagsOfMode)
+        if (code == mode)
+            flags = value;
+    if (GlobalContainer::Instance().IsVirelo())
+        flags |= 0x10000;
+    return flags;
+}
+
+bool ServerAppProxy::IsVirelo() {
+    return GlobalContainer::Instance().IsVirelo();
+}
+
+bool ServerAppProxy::IsMerrow() {
+    return GlobalContainer::Instance().IsMerrow();
+}
+
+bool ServerAppProxy::IsOstrel() {
+    return GlobalContainer::Instance().IsOstrel();
+}
+
+bool ServerAppProxy::IsAlderMode() {
+    return GetApplicationModeCode() == 128;
+}
+
+bool ServerAppProxy::IsBirchMode() {
+    return GetApplicationModeCode() == 256;
+}
+
+bool ServerAppProxy::IsAlderAdministratorMode() {
+    return GetApplicationModeCode() == 512;
 }
