@@ -260,7 +260,9 @@ void ServerAppProxy::InsertRibbonSystemMenuItem(UINT id, const wchar_t* prompt, 
         const bool backstage = dynamic_cast<CXTPRibbonBackstageView*>(menu) != nullptr;
         const int index = InsertionIndex(controls, neighbour, after, backstage);
         CXTPControl* control = backstage ? new CXTPRibbonBackstageCommand : new CXTPControlButton;
-        control->SetCaption(L"");
+        // The entry shows the caption the prompt carries ("description\ncaption"): without one
+        // it would be a blank line in the menu.
+        control->SetCaption(UIModuleProxy::CommandStrings::FromPromptString(text).Caption.c_str());
         control->SetDescription(L"");
         control->SetTooltip(L"");
         control->SetPrompt(text.c_str());
