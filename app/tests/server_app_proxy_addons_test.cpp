@@ -11,6 +11,7 @@
 #include "DravikKernel/ApplicationCommand.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/PaneForm.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/test/hooks.h"
 #include "XTToolkitPro.h"
@@ -239,6 +240,68 @@ TEST_F(ServerAppProxyAddOns, MissingPanesLeaveTheRecordAndAreNotMadeToStayHidden
     const DockingPaneState everything{true, true, true, true, true, true, true};
     EXPECT_FALSE(kernel().SetProductStructurePaneState(everything));
     EXPECT_EQ(GetMainFrame()->GetPaneManager().FindPane(1020), nullptr) << "nothing made";
+}
+
+} // namespace
+} // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+// A form of the kernel: a static window of a fixed least size.
+class TestForm : public DVPaneForm {
+public:
+    TestForm() {
+        window_ = ::CreateWindowExW(0, L"STATIC", L"form", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                    nullptr);
+    }
+    ~TestForm() override { ::DestroyWindow(window_); }
+    HWND GetFormWindow() const override { return window_; }
+    std::wstring GetFormTitle() const override { return L"Parameters"; }
+    SIZE GetFormMinSize() const override { return {240, 160}; }
+    void OnLeavePane() override { ++left; }
+    int left = 0;
+
+private:
+    HWND window_ = nullptr;
+};
+
+TEST_F(ServerAppProxyAddOns, AFormFloatsInsideTheFramesCornerFittedToItsLeastSizeAndLeavesThePane) {
+    TestForm form;
+    kernel().AttachFormPane(&form);
+    kernel().FitFormPane();
+    kernel().DetachFormPane();
+    EXPECT_EQ(form.left, 0) << "no frame: nothing happens";
+
+    CMainFrame* frame = frames(1)[0];
+    frame->ShowFirstTime();
+    frame->MoveWindow(100, 100, 1000, 700, TRUE);
+    kernel().AttachFormPane(&form);
+    CXTPDockingPane* pane = frame->GetPaneManager().FindPane(1016);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_TRUE(pane->IsFloating());
+    EXPECT_EQ(std::wstring(pane->GetTitle()), L"Parameters");
+    EXPECT_EQ(pane->GetChildHwnd(), form.GetFormWindow());
+    EXPECT_EQ(pane->GetMinTrackSize(), CSize(240, 160));
+    // The floating frame: placed at the least size with its right edge 30 and its bottom edge
+    // 50 pixels inside the main frame, then fitted (two pixels taller for a form no child fills).
+    const HWND floating = ::GetAncestor(form.GetFormWindow(), GA_ROOT);
+    ASSERT_NE(floating, frame->GetSafeHwnd());
+    RECT placed{};
+    ::GetWindowRect(floating, &placed);
+    EXPECT_EQ(placed.right, 1100 - 30);
+    EXPECT_EQ(placed.top, 800 - 50 - 160);
+    EXPECT_EQ(placed.right - placed.left, 240);
+    EXPECT_EQ(placed.bottom - placed.top, 162);
+    kernel().FitFormPane();
+    RECT refitted{};
+    ::GetWindowRect(floating, &refitted);
+    EXPECT_TRUE(::EqualRect(&placed, &refitted)) << "fitted once is fitted";
+
+    kernel().DetachFormPane();
+    EXPECT_EQ(form.left, 1);
+    EXPECT_EQ(frame->GetPaneManager().FindPane(1016), nullptr);
+    EXPECT_TRUE(::IsWindow(form.GetFormWindow())) << "the kernel keeps its form";
 }
 
 } // namespace

@@ -103,6 +103,10 @@ public:
     void GetProductStructurePaneState(DockingPaneState& state) override;
     bool SetProductStructurePaneState(const DockingPaneState& state) override;
     void GetModelTreePaneState(DockingPaneState& state) override;
+    // The form pane (ServerAppFormPane.cpp).
+    void AttachFormPane(DVPaneForm* form) override;
+    void DetachFormPane() override;
+    void FitFormPane() override;
 
     // Whether the program works without reaching the network (no online help pages then).
     bool IsOfflineMode() const { return offline_; }
@@ -111,6 +115,8 @@ public:
 private:
     CDvw32App& app_;
     bool offline_ = false;
+    // The form the form pane hosts; the kernel keeps it.
+    DVPaneForm* paneForm_ = nullptr;
 };
 
 DV_EXPORTS_END

@@ -280,3 +280,9 @@ bool DravikServerAppProxy::SetProductStructurePaneState(const DockingPaneState&)
 }
 
 void DravikServerAppProxy::GetModelTreePaneState(DockingPaneState&) {}
+
+void DravikServerAppProxy::AttachFormPane(DVPaneForm*) {}
+
+void DravikServerAppProxy::DetachFormPane() {}
+
+void DravikServerAppProxy::FitFormPane() {}

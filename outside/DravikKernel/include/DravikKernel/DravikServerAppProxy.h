@@ -16,6 +16,7 @@ DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 class CXTPImageManagerIcon;
+class DVPaneForm;
 class IApplicationCommand;
 class StatusLineProxy;
 namespace Dravik {
@@ -204,6 +205,12 @@ public:
     virtual void GetProductStructurePaneState(DockingPaneState& state);
     virtual bool SetProductStructurePaneState(const DockingPaneState& state);
     virtual void GetModelTreePaneState(DockingPaneState& state);
+
+    // A form of the kernel in the floating form pane (1016) of the main frame, one at a time;
+    // the caller keeps the form. The base has no pane.
+    virtual void AttachFormPane(DVPaneForm* form);
+    virtual void DetachFormPane();
+    virtual void FitFormPane();
 };
 
 DV_EXPORTS_END
