@@ -35,11 +35,11 @@ protected:
         bundledConfiguration("ApplicationsFile=" + (root() / "apps.ini").string() + "\n");
     }
 
-    // The id the program gave the sample's command.
-    UINT sampleCommandId() const {
+    // The id the program gave a command of the sample.
+    UINT sampleCommandId(int internalId = kSampleCommand) const {
         for (size_t i = 0; i < app->GetApplicationCommandCount(); ++i)
             if (IApplicationCommand* command = app->GetApplicationCommandAt(i);
-                command->GetInternalID() == kSampleCommand)
+                command->GetInternalID() == internalId)
                 return static_cast<UINT>(command->GetID());
         return 0;
     }
@@ -119,6 +119,19 @@ TEST_F(SampleAddOn, ItsCommandRunsFromItsSystemMenuEntryItsToolBarAndItsTab) {
     onTab->OnExecute();
     pal::test::pump();
     EXPECT_EQ(hellos(), 3u);
+
+    // Its form, from its tool bar, in the form pane.
+    CXTPControl* formButton = bar->GetControls()->FindControl(static_cast<int>(sampleCommandId(64002)));
+    ASSERT_NE(formButton, nullptr);
+    formButton->OnExecute();
+    pal::test::pump();
+    CXTPDockingPane* pane = frame->GetPaneManager().FindPane(1016);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_TRUE(pane->IsFloating());
+    EXPECT_EQ(std::wstring(pane->GetTitle()), L"Sample form");
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-form-pane"));
+    EXPECT_TRUE(pal::test::keepSnapshot(::GetAncestor(pane->GetChildHwnd(), GA_ROOT), "sample-add-on-form"));
+    DravikServerAppProxy::Instance()->DetachFormPane();
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/KernelServices.h"
+#include "DravikKernel/PaneForm.h"
 #ifdef DV_SAMPLE_OPENS_FILES
 #include "DravikKernel/DocumentManager.h"
 
@@ -17,6 +18,7 @@
 #include "pal/visibility.h"
 #include "win/controls/message_box.h"
 #include "win/types.h"
+#include "win/user.h"
 
 #include <cstring>
 #include <memory>
@@ -31,9 +33,53 @@ constexpr const char kHelloIcon[] =
     R"(<circle cx="8" cy="8" r="7" fill="#2e7d32"/><path d="M5 4v8M11 4v8M5 8h6" stroke="#fff")"
     R"( stroke-width="2" fill="none"/></svg>)";
 
+constexpr const char kFormIcon[] =
+    R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16">)"
+    R"(<rect x="1.5" y="1.5" width="13" height="13" fill="#fff" stroke="#1565c0"/>)"
+    R"(<path d="M4 5h8M4 8h8M4 11h5" stroke="#1565c0" stroke-width="1.5"/></svg>)";
+
 int SayHello(std::int64_t) {
     DVMessageBox::Show(L"Hello from the sample add-on.", MB_OK);
     return 0;
+}
+
+constexpr int kFormCommand = 64002;
+
+// The sample's form: one line of text, shown in the shell's form pane.
+class SampleForm : public DVPaneForm {
+public:
+    HWND GetFormWindow() const override {
+        if (window_ == nullptr)
+            window_ = ::CreateWindowExW(0, L"STATIC", L"The sample add-on's form.", WS_POPUP, 0, 0, 260, 120,
+                                        nullptr, nullptr, nullptr, nullptr);
+        return window_;
+    }
+    std::wstring GetFormTitle() const override { return L"Sample form"; }
+    SIZE GetFormMinSize() const override { return {260, 120}; }
+
+private:
+    mutable HWND window_ = nullptr;
+};
+
+SampleForm& Form() {
+    static SampleForm form;
+    return form;
+}
+
+int ShowForm(std::int64_t) {
+    if (DravikServerAppProxy* shell = DravikServerAppProxy::Instance())
+        shell->AttachFormPane(&Form());
+    return 0;
+}
+
+// A command of the sample as the shell's application command; 0 when the shell took none.
+UINT RegisterSampleCommand(DravikServerAppProxy& shell, int internalId, const wchar_t* name,
+                           DVSystemCommand::RunFunction run, const CommandTooltipInfo& tip) {
+    GlobalContainer::Instance().RegisterCmd(internalId, name, internalId, {});
+    DVCommandContainer::Instance().RegisterCommand(new DVSystemCommand(internalId, name, run, nullptr, {}),
+                                                   internalId);
+    return shell.RegisterAppCommand(std::make_unique<CDVAppCommand>(L"Sample", internalId, false), 0, nullptr,
+                                    nullptr, &tip);
 }
 
 } // namespace
@@ -52,26 +98,27 @@ DV_ENTRY_POINT BOOL DravikApplicationCanExit() {
 }
 
 DV_ENTRY_POINT void DravikApplicationCreateTools() {
-    GlobalContainer::Instance().RegisterCmd(kHelloCommand, L"SampleApplication.Hello", kHelloCommand, {});
-    DVCommandContainer::Instance().RegisterCommand(
-        new DVSystemCommand(kHelloCommand, L"SampleApplication.Hello", &SayHello, nullptr, {}),
-        kHelloCommand);
     DravikServerAppProxy* shell = DravikServerAppProxy::Instance();
     if (shell == nullptr)
         return;
-    const CommandTooltipInfo tip{L"Say hello", L"Greets you from the sample add-on", L""};
-    const UINT id = shell->RegisterAppCommand(
-        std::make_unique<CDVAppCommand>(L"Sample", kHelloCommand, false), 0, nullptr, nullptr, &tip);
-    if (id == 0)
+    const UINT hello = RegisterSampleCommand(*shell, kHelloCommand, L"SampleApplication.Hello", &SayHello,
+                                             {L"Say hello", L"Greets you from the sample add-on", L""});
+    const UINT form = RegisterSampleCommand(*shell, kFormCommand, L"SampleApplication.Form", &ShowForm,
+                                            {L"Sample form", L"Shows the sample add-on's form", L""});
+    if (hello == 0 || form == 0)
         return;
-    shell->SetCommandIcon(id, kHelloIcon, std::strlen(kHelloIcon));
-    shell->InsertRibbonSystemMenuItem(id, L"Greets you from the sample add-on\nSay hello", 0, false);
-    shell->CreateCustomToolbar(kKey, L"Sample", std::vector<UINT>{id}, true);
-    shell->AddToolbarTab(L"Sample", kKey, L"Sample", 0, 0, &id, 1);
+    shell->SetCommandIcon(hello, kHelloIcon, std::strlen(kHelloIcon));
+    shell->SetCommandIcon(form, kFormIcon, std::strlen(kFormIcon));
+    shell->InsertRibbonSystemMenuItem(hello, L"Greets you from the sample add-on\nSay hello", 0, false);
+    const UINT buttons[] = {hello, form};
+    shell->CreateCustomToolbar(kKey, L"Sample", std::vector<UINT>(std::begin(buttons), std::end(buttons)),
+                               true);
+    shell->AddToolbarTab(L"Sample", kKey, L"Sample", 0, 0, buttons, 2);
 }
 
 DV_ENTRY_POINT void DravikApplicationStop() {
     GlobalContainer::Instance().UnregisterCmd(kHelloCommand);
+    GlobalContainer::Instance().UnregisterCmd(kFormCommand);
 }
 
 #ifdef DV_SAMPLE_OPENS_FILES
