@@ -72,12 +72,15 @@ int ShowForm(std::int64_t) {
     return 0;
 }
 
-// A command of the sample as the shell's application command; 0 when the shell took none.
-UINT RegisterSampleCommand(DravikServerAppProxy& shell, int internalId, const wchar_t* name,
-                           DVSystemCommand::RunFunction run, const CommandTooltipInfo& tip) {
+// A command of the sample: the kernel's command of its own number, which runs it.
+void RegisterKernelCommand(int internalId, const wchar_t* name, DVSystemCommand::RunFunction run) {
     GlobalContainer::Instance().RegisterCmd(internalId, name, internalId, {});
     DVCommandContainer::Instance().RegisterCommand(new DVSystemCommand(internalId, name, run, nullptr, {}),
                                                    internalId);
+}
+
+// The same command as the shell's application command; 0 when the shell took none.
+UINT RegisterSampleCommand(DravikServerAppProxy& shell, int internalId, const CommandTooltipInfo& tip) {
     return shell.RegisterAppCommand(std::make_unique<CDVAppCommand>(L"Sample", internalId, false), 0, nullptr,
                                     nullptr, &tip);
 }
@@ -98,13 +101,15 @@ DV_ENTRY_POINT BOOL DravikApplicationCanExit() {
 }
 
 DV_ENTRY_POINT void DravikApplicationCreateTools() {
+    RegisterKernelCommand(kHelloCommand, L"SampleApplication.Hello", &SayHello);
+    RegisterKernelCommand(kFormCommand, L"SampleApplication.Form", &ShowForm);
     DravikServerAppProxy* shell = DravikServerAppProxy::Instance();
     if (shell == nullptr)
         return;
-    const UINT hello = RegisterSampleCommand(*shell, kHelloCommand, L"SampleApplication.Hello", &SayHello,
+    const UINT hello = RegisterSampleCommand(*shell, kHelloCommand,
                                              {L"Say hello", L"Greets you from the sample add-on", L""});
-    const UINT form = RegisterSampleCommand(*shell, kFormCommand, L"SampleApplication.Form", &ShowForm,
-                                            {L"Sample form", L"Shows the sample add-on's form", L""});
+    const UINT form =
+        RegisterSampleCommand(*shell, kFormCommand, {L"Sample form", L"Shows the sample add-on's form", L""});
     if (hello == 0 || form == 0)
         return;
     shell->SetCommandIcon(hello, kHelloIcon, std::strlen(kHelloIcon));
