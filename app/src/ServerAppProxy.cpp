@@ -3,7 +3,9 @@
 #include "app/Dvw32App.h"
 #include "frame/MainFrame.h"
 
+#include "Compression/IniFile.h"
 #include "DravikKernel/GlobalContainer.h"
+#include "DravikKernel/KernelServices.h"
 #include "panels/DataExchange.h"
 #include "ribbon/ApplicationMode.h"
 
@@ -226,4 +228,46 @@ bool ServerAppProxy::IsBirchMode() {
 
 bool ServerAppProxy::IsAlderAdministratorMode() {
     return GetApplicationModeCode() == 512;
+}
+
+// --- profiles and errors ---
+
+std::wstring ServerAppProxy::GetProfileFileExtension() {
+    static constexpr std::pair<std::uint32_t, const wchar_t*> kExtensionOfMode[] = {
+        {1, L"Viewenv"},   {2, L"2Denv"},    {4, L"SEenv"},    {8, L"3Denv"},  {16, L"GEOenv"},
+        {32, L"GEO3Denv"}, {128, L"ALDenv"}, {256, L"BIRenv"}, {512, L"AAenv"}};
+    const std::uint32_t mode = GetApplicationModeCode();
+    for (const auto& [code, extension] : kExtensionOfMode)
+        if (code == mode)
+            return extension;
+    return DravikServerAppProxy::GetProfileFileExtension();
+}
+
+std::wstring ServerAppProxy::GetWindowsProfileCurrentSectionName() {
+    if (GetMainFrame() != nullptr)
+        return CDvw32App::GetMainFrameProfileSection();
+    return DravikServerAppProxy::GetWindowsProfileCurrentSectionName();
+}
+
+std::wstring ServerAppProxy::GetBugReportAddress() {
+    dvio::IniFile ini;
+    if (!ini.Load(GetProductIniFileName().c_str()))
+        return {};
+    return ini.GetString(L"SETTINGS", L"BugReportAddress", L"");
+}
+
+void ServerAppProxy::ReportApplicationError(const wchar_t* application, const wchar_t* message) {
+    DravikServerAppProxy::ReportApplicationError(application, message);
+    const std::wstring name = application != nullptr ? application : L"";
+    const std::wstring text = message != nullptr ? message : L"";
+    if (name.empty() && text.empty())
+        return;
+    std::wstring shown;
+    if (name.empty()) {
+        shown = text;
+    } else {
+        shown.reserve(4096);
+        shown = L"Error occurred in application \"" + name + L"\":\n" + text;
+    }
+    DVMessageBox::Show(shown.c_str(), MB_ICONERROR);
 }

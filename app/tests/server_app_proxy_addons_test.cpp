@@ -306,3 +306,57 @@ TEST_F(ServerAppProxyAddOns, AFormFloatsInsideTheFramesCornerFittedToItsLeastSiz
 
 } // namespace
 } // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+TEST_F(ServerAppProxyAddOns, TheProfileExtensionFollowsTheEditionAndOtherEditionsKeepTheKernels) {
+    const std::pair<std::uint32_t, std::wstring> cases[] = {
+        {1, L"Viewenv"},   {2, L"2Denv"},  {4, L"SEenv"},    {8, L"3Denv"},    {16, L"GEOenv"},
+        {32, L"GEO3Denv"}, {64, L"dvenv"}, {128, L"ALDenv"}, {256, L"BIRenv"}, {512, L"AAenv"}};
+    for (const auto& [code, expected] : cases) {
+        SetFixedEditionCode(code);
+        EXPECT_EQ(kernel().GetProfileFileExtension(), expected) << code;
+    }
+    EXPECT_EQ(kernel().GetWindowsProfileCurrentSectionName(),
+              kernel().DravikServerAppProxy::GetWindowsProfileCurrentSectionName())
+        << "without a frame";
+}
+
+TEST_F(ServerAppProxyAddOns, AnAddOnsErrorIsShownWithItsNameAndNothingIsShownForNothing) {
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* message;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr},
+        {L"", L"", nullptr},
+        {L"", L"Disk full", "Disk full"},
+        {L"Pipes", L"Disk full", "Error occurred in application \"Pipes\":\nDisk full"},
+        {L"Pipes", nullptr, "Error occurred in application \"Pipes\":\n"},
+    };
+    size_t expected = 0;
+    for (const Case& c : cases) {
+        if (c.shown != nullptr) {
+            answer(IDOK);
+            ++expected;
+        }
+        kernel().ReportApplicationError(c.name, c.message);
+        const std::vector<std::string> shown = boxes();
+        ASSERT_EQ(shown.size(), expected);
+        if (c.shown != nullptr) {
+            EXPECT_EQ(shown.back(), c.shown);
+        }
+    }
+}
+
+TEST_F(ServerAppProxyAddOns, TheBugReportAddressComesFromTheProductIni) {
+    writeProductIni("[SETTINGS]\nBugReportAddress=faults@example.org\n");
+    EXPECT_EQ(kernel().GetBugReportAddress(), L"faults@example.org");
+    writeProductIni("[SETTINGS]\n");
+    EXPECT_EQ(kernel().GetBugReportAddress(), L"");
+}
+
+} // namespace
+} // namespace dvapp::test

@@ -107,6 +107,11 @@ public:
     void AttachFormPane(DVPaneForm* form) override;
     void DetachFormPane() override;
     void FitFormPane() override;
+    // Profiles and errors (ServerAppProxy.cpp).
+    std::wstring GetProfileFileExtension() override;
+    std::wstring GetWindowsProfileCurrentSectionName() override;
+    std::wstring GetBugReportAddress() override;
+    void ReportApplicationError(const wchar_t* application, const wchar_t* message) override;
 
     // Whether the program works without reaching the network (no online help pages then).
     bool IsOfflineMode() const { return offline_; }

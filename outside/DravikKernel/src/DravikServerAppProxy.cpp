@@ -286,3 +286,13 @@ void DravikServerAppProxy::AttachFormPane(DVPaneForm*) {}
 void DravikServerAppProxy::DetachFormPane() {}
 
 void DravikServerAppProxy::FitFormPane() {}
+
+std::wstring DravikServerAppProxy::GetBugReportAddress() {
+    return {};
+}
+
+void DravikServerAppProxy::ReportApplicationError(const wchar_t* application, const wchar_t* message) {
+    dvtrace::record(dvkernel::kTraceName, "ReportApplicationError(" +
+                                              pal::text::toUtf8(application ? application : L"") + "," +
+                                              pal::text::toUtf8(message ? message : L"") + ")");
+}

@@ -211,6 +211,12 @@ public:
     virtual void AttachFormPane(DVPaneForm* form);
     virtual void DetachFormPane();
     virtual void FitFormPane();
+
+    // --- files and errors ---
+    // Where reports of faults go; the base knows none.
+    virtual std::wstring GetBugReportAddress();
+    // An add-on's error for the person; the base only records it.
+    virtual void ReportApplicationError(const wchar_t* application, const wchar_t* message);
 };
 
 DV_EXPORTS_END
