@@ -15,12 +15,9 @@
 #include "ribbon/RibbonBackstage.h"
 #include "win/module_resources.h"
 
-#include <unistd.h>
+#include "win/system/file.h"
 
 #include <algorithm>
-#include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -203,21 +200,22 @@ void ServerAppProxy::SetCommandIcon(UINT id, const void* data, std::uint64_t siz
         return;
     }
     // Data that is no SVG image may be an icon file: each of its images at its own size. The
-    // icon reader reads files, so the data passes through a file of this process's own.
-    static std::atomic<unsigned> serial{0};
-    const auto file =
-        std::filesystem::temp_directory_path() /
-        ("dv-command-icon-" + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".ico");
-    {
-        std::ofstream out(file, std::ios::binary);
-        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-        if (!out)
-            return;
-    }
-    const std::wstring name = file.wstring();
-    ForEachImageManager([&](CXTPImageManager& images) { images.SetIconFromIcoFile(name.c_str(), id); });
-    std::error_code ignored;
-    std::filesystem::remove(file, ignored);
+    // icon reader reads files, so the data passes through a temporary file of its own.
+    wchar_t folder[MAX_PATH] = {};
+    wchar_t file[MAX_PATH] = {};
+    if (::GetTempPathW(MAX_PATH, folder) == 0 || ::GetTempFileNameW(folder, L"dvi", 0, file) == 0)
+        return;
+    HANDLE out =
+        ::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    DWORD written = 0;
+    const bool complete = out != INVALID_HANDLE_VALUE &&
+                          ::WriteFile(out, data, static_cast<DWORD>(size), &written, nullptr) &&
+                          written == size;
+    if (out != INVALID_HANDLE_VALUE)
+        ::CloseHandle(out);
+    if (complete)
+        ForEachImageManager([&](CXTPImageManager& images) { images.SetIconFromIcoFile(file, id); });
+    ::DeleteFileW(file);
 }
 
 void ServerAppProxy::SetCommandIcon(UINT id, const CXTPImageManagerIcon& icon) {

@@ -40,13 +40,20 @@ protected:
     }
     void TearDown() override {
         dvkernel::test::setCreateToolsMode(false);
-        for (CMainFrame* frame : CDvw32App::GetMainFrames())
-            frame->DestroyWindow();
+        dropFrames();
+        UIModuleProxy::Instance().SetMainWindow(nullptr);
         SetFixedEditionCode(0);
         StartupTest::TearDown();
     }
 
     static DravikServerAppProxy& kernel() { return *DravikServerAppProxy::Instance(); }
+
+    static void dropFrames() {
+        for (CMainFrame* frame : CDvw32App::GetMainFrames()) {
+            UIModuleProxy::Instance().RemoveMainFrame(frame);
+            frame->DestroyWindow();
+        }
+    }
 
     std::vector<CMainFrame*> frames(int count) {
         std::vector<CMainFrame*> made;
@@ -91,8 +98,7 @@ TEST_F(ServerAppProxyAddOns, ApplicationCommandIdsAreThoseFrom17000To32000) {
 TEST_F(ServerAppProxyAddOns, ACommandRegisteredWhileToolsAreMadeRunsTheAddOnsCommandWithItsTip) {
     for (int count : {0, 1, 3}) {
         SCOPED_TRACE(count);
-        for (CMainFrame* frame : CDvw32App::GetMainFrames())
-            frame->DestroyWindow();
+        dropFrames();
         frames(count);
         const unsigned internalId = 64100 + count;
         DVCommandContainer::Instance().RegisterCommand(
@@ -122,8 +128,7 @@ TEST_F(ServerAppProxyAddOns, ACommandRegisteredWhileToolsAreMadeRunsTheAddOnsCom
 TEST_F(ServerAppProxyAddOns, AnSvgIconReachesEveryImageManagerAndDataOfNoImageChangesNothing) {
     for (int count : {0, 1, 3}) {
         SCOPED_TRACE(count);
-        for (CMainFrame* frame : CDvw32App::GetMainFrames())
-            frame->DestroyWindow();
+        dropFrames();
         const std::vector<CMainFrame*> made = frames(count);
         const UINT id = 17100 + count;
         kernel().SetCommandIcon(id, "not an image", 12);
