@@ -69,6 +69,21 @@ TEST_F(SampleAddOn, ItsCommandRunsFromItsSystemMenuEntryItsToolBarAndItsTab) {
     CXTPControl* entry = menu->GetControls()->FindControl(static_cast<int>(id));
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(std::wstring(entry->GetPrompt()), L"Greets you from the sample add-on\nSay hello");
+    EXPECT_EQ(std::wstring(entry->GetCaption()), L"Say hello");
+    const int entries = menu->GetControls()->GetCount();
+    DravikServerAppProxy::Instance()->InsertRibbonSystemMenuItem(id, L"Again", 0, true);
+    EXPECT_EQ(menu->GetControls()->GetCount(), entries) << "a menu holding the id is left as it is";
+    // An unknown neighbour puts an entry before the recent files; a known one beside itself.
+    DravikServerAppProxy::Instance()->InsertRibbonSystemMenuItem(17999, L"Later\nLater", 0, false);
+    DravikServerAppProxy::Instance()->InsertRibbonSystemMenuItem(17998, L"After\nAfter", 17999, true);
+    CXTPControls& controls = *menu->GetControls();
+    const int later = controls.FindControl(17999)->GetIndex();
+    EXPECT_EQ(controls.GetAt(later + 1)->GetID(), 17998);
+    auto* recent = dynamic_cast<CXTPRibbonBackstageTab*>(controls.GetAt(later + 2));
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(std::wstring(recent->GetCaption()), L"Recent");
+    controls.Remove(controls.FindControl(17998));
+    controls.Remove(controls.FindControl(17999));
     ribbon->GetSystemButton()->OnClick();
     pal::test::pump();
     EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-system-menu"));

@@ -365,3 +365,36 @@ TEST_F(ServerAppProxyAddOns, TheBugReportAddressComesFromTheProductIni) {
 
 } // namespace
 } // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+TEST_F(ServerAppProxyAddOns, TheProductStructurePaneTakesTheRecordedStateAndReportsIt) {
+    CMainFrame* frame = frames(1)[0];
+    frame->ShowFirstTime();
+    CXTPDockingPane* pane = frame->GetPaneManager().FindPane(1020);
+    ASSERT_NE(pane, nullptr);
+    DockingPaneState closed;
+    closed.valid = true;
+    closed.closed = true;
+    EXPECT_TRUE(kernel().SetProductStructurePaneState(closed));
+    EXPECT_TRUE(pane->IsClosed());
+    DockingPaneState state;
+    kernel().GetProductStructurePaneState(state);
+    EXPECT_TRUE(state.valid);
+    EXPECT_TRUE(state.closed);
+
+    DockingPaneState open;
+    open.valid = true;
+    open.selected = true;
+    EXPECT_TRUE(kernel().SetProductStructurePaneState(open));
+    EXPECT_FALSE(pane->IsClosed());
+    EXPECT_TRUE(pane->IsSelected());
+    kernel().GetProductStructurePaneState(state);
+    EXPECT_FALSE(state.closed);
+    EXPECT_TRUE(state.selected);
+    EXPECT_EQ(state.floating, pane->IsFloating());
+}
+
+} // namespace
+} // namespace dvapp::test
