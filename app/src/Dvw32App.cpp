@@ -185,6 +185,7 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
     RegisterServer();
 
     CDVApplicationManager::Instance().StartApplications(0, 1);
+    CDVApplicationManager::Instance().CreateApplicationTools();
     if (CMainFrame* frame = GetMainFrame()) {
         // Later resets of the menu bar go back to what it holds now.
         if (CXTPCommandBar* menu = frame->GetMenuBar())

@@ -3,8 +3,13 @@
 #include "app/Dvw32App.h"
 #include "frame/MainFrame.h"
 
+#include "Compression/IniFile.h"
 #include "DravikKernel/GlobalContainer.h"
+#include "DravikKernel/KernelServices.h"
 #include "panels/DataExchange.h"
+#include "ribbon/ApplicationMode.h"
+
+#include <utility>
 
 namespace {
 
@@ -183,4 +188,86 @@ void ServerAppProxy::ShowToolbar(UINT id, bool show) {
 
 unsigned ServerAppProxy::SetHelpContext(unsigned helpId, const wchar_t* helpFile, int delta) {
     return app_.SetHelpContext(helpId, helpFile, delta);
+}
+
+// --- the edition ---
+
+std::uint32_t ServerAppProxy::GetApplicationModeFlags(std::uint32_t& flags) {
+    // Each edition's flags include those of the editions it grows from.
+    static constexpr std::pair<std::uint32_t, std::uint32_t> kFlagsOfMode[] = {
+        {2, 2}, {4, 6}, {8, 14}, {128, 46}, {256, 78}, {512, 142}};
+    flags = 0;
+    const std::uint32_t mode = GetApplicationModeCode();
+    for (const auto& [code, value] : kFlagsOfMode)
+        if (code == mode)
+            flags = value;
+    if (GlobalContainer::Instance().IsVirelo())
+        flags |= 0x10000;
+    return flags;
+}
+
+bool ServerAppProxy::IsVirelo() {
+    return GlobalContainer::Instance().IsVirelo();
+}
+
+bool ServerAppProxy::IsMerrow() {
+    return GlobalContainer::Instance().IsMerrow();
+}
+
+bool ServerAppProxy::IsOstrel() {
+    return GlobalContainer::Instance().IsOstrel();
+}
+
+bool ServerAppProxy::IsAlderMode() {
+    return GetApplicationModeCode() == 128;
+}
+
+bool ServerAppProxy::IsBirchMode() {
+    return GetApplicationModeCode() == 256;
+}
+
+bool ServerAppProxy::IsAlderAdministratorMode() {
+    return GetApplicationModeCode() == 512;
+}
+
+// --- profiles and errors ---
+
+std::wstring ServerAppProxy::GetProfileFileExtension() {
+    static constexpr std::pair<std::uint32_t, const wchar_t*> kExtensionOfMode[] = {
+        {1, L"Viewenv"},   {2, L"2Denv"},    {4, L"SEenv"},    {8, L"3Denv"},  {16, L"GEOenv"},
+        {32, L"GEO3Denv"}, {128, L"ALDenv"}, {256, L"BIRenv"}, {512, L"AAenv"}};
+    const std::uint32_t mode = GetApplicationModeCode();
+    for (const auto& [code, extension] : kExtensionOfMode)
+        if (code == mode)
+            return extension;
+    return DravikServerAppProxy::GetProfileFileExtension();
+}
+
+std::wstring ServerAppProxy::GetWindowsProfileCurrentSectionName() {
+    if (GetMainFrame() != nullptr)
+        return CDvw32App::GetMainFrameProfileSection();
+    return DravikServerAppProxy::GetWindowsProfileCurrentSectionName();
+}
+
+std::wstring ServerAppProxy::GetBugReportAddress() {
+    dvio::IniFile ini;
+    if (!ini.Load(GetProductIniFileName().c_str()))
+        return {};
+    return ini.GetString(L"SETTINGS", L"BugReportAddress", L"");
+}
+
+void ServerAppProxy::ReportApplicationError(const wchar_t* application, const wchar_t* message) {
+    DravikServerAppProxy::ReportApplicationError(application, message);
+    const std::wstring name = application != nullptr ? application : L"";
+    const std::wstring text = message != nullptr ? message : L"";
+    if (name.empty() && text.empty())
+        return;
+    std::wstring shown;
+    if (name.empty()) {
+        shown = text;
+    } else {
+        shown.reserve(4096);
+        shown = L"Error occurred in application \"" + name + L"\":\n" + text;
+    }
+    DVMessageBox::Show(shown.c_str(), MB_ICONERROR);
 }

@@ -5,9 +5,14 @@
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "pal/visibility.h"
 
+#include <functional>
+
 DV_EXPORTS_BEGIN
 
 class CDvw32App;
+class CDVAppCustomToolBar;
+class CMainFrame;
+class CXTPImageManager;
 
 class ServerAppProxy : public DravikServerAppProxy {
 public:
@@ -53,6 +58,61 @@ public:
     void ShowToolbar(UINT id, bool show) override;
     unsigned SetHelpContext(unsigned helpId, const wchar_t* helpFile, int delta) override;
 
+    // The edition: the mode code (0 when another) and whether the program runs as Virelo.
+    std::uint32_t GetApplicationModeFlags(std::uint32_t& flags) override;
+    bool IsVirelo() override;
+    bool IsMerrow() override;
+    bool IsOstrel() override;
+    bool IsAlderMode() override;
+    bool IsBirchMode() override;
+    bool IsAlderAdministratorMode() override;
+
+    // Add-ons' commands and their icons (ServerAppCommands.cpp).
+    void OnApplicationCommand(UINT id) override;
+    UINT RegisterAppCommand(std::unique_ptr<IApplicationCommand> command, UINT iconId, HICON icon,
+                            HICON secondIcon, const CommandTooltipInfo* tooltip) override;
+    void SetCommandIcon(UINT id, HINSTANCE module, const wchar_t* name) override;
+    void SetCommandIcon(UINT id, const void* data, std::uint64_t size) override;
+    void SetCommandIcon(UINT id, const CXTPImageManagerIcon& icon) override;
+    void SetCommandIcon(UINT id, HICON icon) override;
+    void SetCommandIcon(UINT id, UINT resourceId, bool fromResources) override;
+    std::size_t GetApplicationCommandCount() override;
+    IApplicationCommand* GetApplicationCommandAt(std::size_t index) override;
+    IApplicationCommand* GetApplicationCommand(UINT id) override;
+    void InsertRibbonSystemMenuItem(UINT id, const wchar_t* prompt, UINT neighbour, bool after) override;
+    // Every distinct image manager in use (the process's and each main frame's command bars'),
+    // gathered afresh, in ascending order of address.
+    static void ForEachImageManager(const std::function<void(CXTPImageManager&)>& action);
+
+    // Add-ons' tool bars and tabs, and the kernel's panes (ServerAppToolbars.cpp).
+    UINT CreateApplicationToolbar(const std::wstring& key, const std::wstring& name, UINT bitmapId,
+                                  UINT hotBitmapId, const UINT* buttons, int count, bool visible,
+                                  UINT dock) override;
+    bool IsApplicationToolbarVisible(const std::wstring& key, const std::wstring& name) override;
+    bool ShowApplicationToolbar(const std::wstring& key, const std::wstring& name, bool visible) override;
+    bool IsToolbarVisible(UINT barId) override;
+    UINT CreateCustomToolbar(const std::wstring& key, const std::wstring& name,
+                             const std::vector<UINT>& buttons, bool visible) override;
+    bool SetToolbarIcons(const std::vector<UINT>& buttons, HBITMAP bitmap, HBITMAP hotBitmap) override;
+    bool AddToolbarTab(const std::wstring& caption, const std::wstring& key, const std::wstring& name,
+                       UINT bitmapId, UINT hotBitmapId, const UINT* buttons, int count) override;
+    int GetToolbarTabCount() override;
+    bool GetToolbarTabInfo(int index, std::wstring& key, std::wstring& caption,
+                           bool& customizeVisible) override;
+    bool SetToolbarTabCustomizeVisible(const std::wstring& key, bool visible) override;
+    void GetProductStructurePaneState(DockingPaneState& state) override;
+    bool SetProductStructurePaneState(const DockingPaneState& state) override;
+    void GetModelTreePaneState(DockingPaneState& state) override;
+    // The form pane (ServerAppFormPane.cpp).
+    void AttachFormPane(DVPaneForm* form) override;
+    void DetachFormPane() override;
+    void FitFormPane() override;
+    // Profiles and errors (ServerAppProxy.cpp).
+    std::wstring GetProfileFileExtension() override;
+    std::wstring GetWindowsProfileCurrentSectionName() override;
+    std::wstring GetBugReportAddress() override;
+    void ReportApplicationError(const wchar_t* application, const wchar_t* message) override;
+
     // Whether the program works without reaching the network (no online help pages then).
     bool IsOfflineMode() const { return offline_; }
     void SetOfflineMode(bool offline) { offline_ = offline; }
@@ -60,6 +120,8 @@ public:
 private:
     CDvw32App& app_;
     bool offline_ = false;
+    // The form the form pane hosts; the kernel keeps it.
+    DVPaneForm* paneForm_ = nullptr;
 };
 
 DV_EXPORTS_END

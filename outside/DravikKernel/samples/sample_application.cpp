@@ -1,8 +1,14 @@
 // The bundled sample add-on: it shows the least an add-on does, registering one command while
-// it runs and taking it back when it stops. Built again as test add-ons: one that refuses the
-// program's exit (DV_SAMPLE_REFUSES_EXIT), one that opens files of a format of its own
-// (DV_SAMPLE_OPENS_FILES).
+// it runs and taking it back when it stops, and, when the shell lets it make its tools, giving
+// that command an icon, a tip, an entry in the ribbon's system menu, a tool bar and a tab. Built again as
+// test add-ons: one that refuses the program's exit (DV_SAMPLE_REFUSES_EXIT), one that opens files of a
+// format of its own (DV_SAMPLE_OPENS_FILES).
+#include "DravikKernel/ApplicationCommand.h"
+#include "DravikKernel/Commands.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/GlobalContainer.h"
+#include "DravikKernel/KernelServices.h"
+#include "DravikKernel/PaneForm.h"
 #ifdef DV_SAMPLE_OPENS_FILES
 #include "DravikKernel/DocumentManager.h"
 
@@ -10,11 +16,74 @@
 #endif
 
 #include "pal/visibility.h"
+#include "win/controls/message_box.h"
 #include "win/types.h"
+#include "win/user.h"
+
+#include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
 constexpr int kHelloCommand = 64001;
+constexpr const wchar_t* kKey = L"{5A3F0C2E-7B1D-4E8A-9C6F-2D4B8E1A7C30}";
+constexpr const char kHelloIcon[] =
+    R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16">)"
+    R"(<circle cx="8" cy="8" r="7" fill="#2e7d32"/><path d="M5 4v8M11 4v8M5 8h6" stroke="#fff")"
+    R"( stroke-width="2" fill="none"/></svg>)";
+
+constexpr const char kFormIcon[] =
+    R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16">)"
+    R"(<rect x="1.5" y="1.5" width="13" height="13" fill="#fff" stroke="#1565c0"/>)"
+    R"(<path d="M4 5h8M4 8h8M4 11h5" stroke="#1565c0" stroke-width="1.5"/></svg>)";
+
+int SayHello(std::int64_t) {
+    DVMessageBox::Show(L"Hello from the sample add-on.", MB_OK);
+    return 0;
+}
+
+constexpr int kFormCommand = 64002;
+
+// The sample's form: one line of text, shown in the shell's form pane.
+class SampleForm : public DVPaneForm {
+public:
+    HWND GetFormWindow() const override {
+        if (window_ == nullptr)
+            window_ = ::CreateWindowExW(0, L"STATIC", L"The sample add-on's form.", WS_POPUP, 0, 0, 260, 120,
+                                        nullptr, nullptr, nullptr, nullptr);
+        return window_;
+    }
+    std::wstring GetFormTitle() const override { return L"Sample form"; }
+    SIZE GetFormMinSize() const override { return {260, 120}; }
+
+private:
+    mutable HWND window_ = nullptr;
+};
+
+SampleForm& Form() {
+    static SampleForm form;
+    return form;
+}
+
+int ShowForm(std::int64_t) {
+    if (DravikServerAppProxy* shell = DravikServerAppProxy::Instance())
+        shell->AttachFormPane(&Form());
+    return 0;
+}
+
+// A command of the sample: the kernel's command of its own number, which runs it.
+void RegisterKernelCommand(int internalId, const wchar_t* name, DVSystemCommand::RunFunction run) {
+    GlobalContainer::Instance().RegisterCmd(internalId, name, internalId, {});
+    DVCommandContainer::Instance().RegisterCommand(new DVSystemCommand(internalId, name, run, nullptr, {}),
+                                                   internalId);
+}
+
+// The same command as the shell's application command; 0 when the shell took none.
+UINT RegisterSampleCommand(DravikServerAppProxy& shell, int internalId, const CommandTooltipInfo& tip) {
+    return shell.RegisterAppCommand(std::make_unique<CDVAppCommand>(L"Sample", internalId, false), 0, nullptr,
+                                    nullptr, &tip);
+}
 
 } // namespace
 
@@ -31,13 +100,30 @@ DV_ENTRY_POINT BOOL DravikApplicationCanExit() {
 #endif
 }
 
-// The sample has no tool bar; it shows that it was asked by naming its command again.
 DV_ENTRY_POINT void DravikApplicationCreateTools() {
-    GlobalContainer::Instance().RegisterCmd(kHelloCommand, L"SampleApplication.Hello", kHelloCommand, {});
+    RegisterKernelCommand(kHelloCommand, L"SampleApplication.Hello", &SayHello);
+    RegisterKernelCommand(kFormCommand, L"SampleApplication.Form", &ShowForm);
+    DravikServerAppProxy* shell = DravikServerAppProxy::Instance();
+    if (shell == nullptr)
+        return;
+    const UINT hello = RegisterSampleCommand(*shell, kHelloCommand,
+                                             {L"Say hello", L"Greets you from the sample add-on", L""});
+    const UINT form =
+        RegisterSampleCommand(*shell, kFormCommand, {L"Sample form", L"Shows the sample add-on's form", L""});
+    if (hello == 0 || form == 0)
+        return;
+    shell->SetCommandIcon(hello, kHelloIcon, std::strlen(kHelloIcon));
+    shell->SetCommandIcon(form, kFormIcon, std::strlen(kFormIcon));
+    shell->InsertRibbonSystemMenuItem(hello, L"Greets you from the sample add-on\nSay hello", 0, false);
+    const UINT buttons[] = {hello, form};
+    shell->CreateCustomToolbar(kKey, L"Sample", std::vector<UINT>(std::begin(buttons), std::end(buttons)),
+                               true);
+    shell->AddToolbarTab(L"Sample", kKey, L"Sample", 0, 0, buttons, 2);
 }
 
 DV_ENTRY_POINT void DravikApplicationStop() {
     GlobalContainer::Instance().UnregisterCmd(kHelloCommand);
+    GlobalContainer::Instance().UnregisterCmd(kFormCommand);
 }
 
 #ifdef DV_SAMPLE_OPENS_FILES

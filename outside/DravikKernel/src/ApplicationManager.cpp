@@ -194,6 +194,17 @@ void CDVApplicationManager::StartApplications(int firstPhase, int all) {
     }
 }
 
+void CDVApplicationManager::CreateApplicationTools() {
+    const auto setMode = [](bool on) {
+        std::lock_guard lock(dvkernel::state().mutex);
+        dvkernel::state().createToolsMode = on;
+    };
+    setMode(true);
+    for (CDVBaseApplication* application : m_started)
+        application->CreateTools();
+    setMode(false);
+}
+
 CDVBaseApplication* CDVApplicationManager::GetApplication(const wchar_t* idOrName) const {
     if (!idOrName)
         return nullptr;

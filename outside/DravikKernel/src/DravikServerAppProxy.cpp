@@ -1,5 +1,7 @@
 #include "DravikKernel/DravikServerAppProxy.h"
 
+#include "DravikKernel/ApplicationCommand.h"
+
 #include "DravikKernel/ProfileManager.h"
 #include "KernelState.h"
 
@@ -150,4 +152,147 @@ void DravikServerAppProxy::ShowToolbar(UINT, bool) {}
 
 unsigned DravikServerAppProxy::SetHelpContext(unsigned, const wchar_t*, int) {
     return 0;
+}
+
+std::uint32_t DravikServerAppProxy::GetApplicationModeFlags(std::uint32_t& flags) {
+    flags = 0;
+    return flags;
+}
+
+bool DravikServerAppProxy::IsVirelo() {
+    return false;
+}
+
+bool DravikServerAppProxy::IsMerrow() {
+    return false;
+}
+
+bool DravikServerAppProxy::IsOstrel() {
+    return false;
+}
+
+bool DravikServerAppProxy::IsConverter() {
+    return false;
+}
+
+bool DravikServerAppProxy::IsAlderMode() {
+    return false;
+}
+
+bool DravikServerAppProxy::IsBirchMode() {
+    return false;
+}
+
+bool DravikServerAppProxy::IsAlderAdministratorMode() {
+    return false;
+}
+
+bool DravikServerAppProxy::IsPreview() {
+    return false;
+}
+
+bool DravikServerAppProxy::IsOrsa() {
+    return false;
+}
+
+void DravikServerAppProxy::OnApplicationCommand(UINT) {}
+
+UINT DravikServerAppProxy::RegisterAppCommand(std::unique_ptr<IApplicationCommand>, UINT, HICON, HICON,
+                                              const CommandTooltipInfo*) {
+    return 0;
+}
+
+void DravikServerAppProxy::SetCommandIcon(UINT, HINSTANCE, const wchar_t*) {}
+
+void DravikServerAppProxy::SetCommandIcon(UINT, const void*, std::uint64_t) {}
+
+void DravikServerAppProxy::SetCommandIcon(UINT, const CXTPImageManagerIcon&) {}
+
+void DravikServerAppProxy::SetCommandIcon(UINT, HICON) {}
+
+void DravikServerAppProxy::SetCommandIcon(UINT, UINT, bool) {}
+
+bool DravikServerAppProxy::IsApplicationCommandId(UINT id) {
+    return id >= 17000 && id <= 32000;
+}
+
+std::size_t DravikServerAppProxy::GetApplicationCommandCount() {
+    return 0;
+}
+
+IApplicationCommand* DravikServerAppProxy::GetApplicationCommandAt(std::size_t) {
+    return nullptr;
+}
+
+IApplicationCommand* DravikServerAppProxy::GetApplicationCommand(UINT) {
+    return nullptr;
+}
+
+void DravikServerAppProxy::InsertRibbonSystemMenuItem(UINT, const wchar_t*, UINT, bool) {}
+
+UINT DravikServerAppProxy::CreateApplicationToolbar(const std::wstring&, const std::wstring&, UINT, UINT,
+                                                    const UINT*, int, bool, UINT) {
+    return 0;
+}
+
+bool DravikServerAppProxy::IsApplicationToolbarVisible(const std::wstring&, const std::wstring&) {
+    return false;
+}
+
+bool DravikServerAppProxy::ShowApplicationToolbar(const std::wstring&, const std::wstring&, bool) {
+    return false;
+}
+
+bool DravikServerAppProxy::IsToolbarVisible(UINT) {
+    return false;
+}
+
+UINT DravikServerAppProxy::CreateCustomToolbar(const std::wstring&, const std::wstring&,
+                                               const std::vector<UINT>&, bool) {
+    return 0;
+}
+
+bool DravikServerAppProxy::SetToolbarIcons(const std::vector<UINT>&, HBITMAP, HBITMAP) {
+    return false;
+}
+
+bool DravikServerAppProxy::AddToolbarTab(const std::wstring&, const std::wstring&, const std::wstring&, UINT,
+                                         UINT, const UINT*, int) {
+    return false;
+}
+
+int DravikServerAppProxy::GetToolbarTabCount() {
+    return 0;
+}
+
+bool DravikServerAppProxy::GetToolbarTabInfo(int, std::wstring&, std::wstring&, bool&) {
+    return false;
+}
+
+bool DravikServerAppProxy::SetToolbarTabCustomizeVisible(const std::wstring&, bool) {
+    return false;
+}
+
+void DravikServerAppProxy::GetProductStructurePaneState(DockingPaneState&) {}
+
+bool DravikServerAppProxy::SetProductStructurePaneState(const DockingPaneState&) {
+    return false;
+}
+
+void DravikServerAppProxy::GetModelTreePaneState(DockingPaneState&) {}
+
+void DravikServerAppProxy::AttachFormPane(DVPaneForm*) {}
+
+void DravikServerAppProxy::DetachFormPane() {}
+
+void DravikServerAppProxy::FitFormPane() {}
+
+std::wstring DravikServerAppProxy::GetBugReportAddress() {
+    return {};
+}
+
+void DravikServerAppProxy::ReportApplicationError(const wchar_t* application, const wchar_t* message) {
+    dvtrace::record(dvkernel::kTraceName, "ReportApplicationError(" +
+                                              pal::text::toUtf8(application ? application : L"") + "," +
+                                              pal::text::toUtf8(message ? message : L"") + ")");
 }

@@ -129,6 +129,18 @@ TEST_F(Applications, OnlyAStartedAddOnIsAskedToMakeItsToolsAgain) {
     EXPECT_TRUE(sampleCommandRegistered());
 }
 
+// Add-ons may add user interface only while the manager asks the started ones for their tools.
+TEST_F(Applications, StartedAddOnsMakeTheirToolsWhileToolsMayBeMadeAndOnlyThen) {
+    loadIni("[Sample]\nPath=DVSampleApplication.dll\nType=1\nFlags=2\n[Later]\nPath=DVSampleApplication.dll\n"
+            "Type=1\nFlags=0\n");
+    manager().StartApplications(0, 1);
+    GlobalContainer::Instance().UnregisterCmd(kSampleCommand);
+    manager().CreateApplicationTools();
+    EXPECT_TRUE(sampleCommandRegistered()) << "the started add-on made its tools";
+    EXPECT_FALSE(GlobalContainer::Instance().InAppCreateToolsMode()) << "only while they are made";
+    EXPECT_FALSE(manager().GetApplication(L"Later")->IsStarted());
+}
+
 TEST_F(Applications, AnAddOnMayRefuseTheExit) {
     loadIni("[Refusing]\nPath=DVRefusingApplication.dll\nType=1\nFlags=3\n");
     manager().StartApplications(1, 1);

@@ -80,7 +80,8 @@ public:
     // A message of a main frame offered to the add-on before the frame's own listeners; true
     // when the add-on handled it (and `result` holds its answer). A native add-on has no
     // listener: it declines.
-    virtual bool OnWndMsgAddon(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t* result) {
+    virtual bool OnWndMsgAddon(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                               std::intptr_t* result) {
         return false;
     }
     // Offers a file of a foreign format; true when the add-on opened it.
@@ -126,6 +127,9 @@ public:
     // loaded here register no topics of their own, so none.
     std::wstring GetHelpFileOfTopic(int topic) const;
     void UnloadApplications();
+    // The started add-ons make their tools for a main frame, in the order they started; add-on
+    // user interface is accepted only while this runs.
+    void CreateApplicationTools();
 
 private:
     CDVApplicationManager() = default;

@@ -6,13 +6,18 @@
 #include "pal/visibility.h"
 #include "win/types.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
+class CXTPImageManagerIcon;
+class DVPaneForm;
+class IApplicationCommand;
 class StatusLineProxy;
 namespace Dravik {
 class DVDocument;
@@ -25,6 +30,26 @@ struct SyspanelCommandButton {
     int commandId = 0;
     int iconId = 0;
     unsigned stringId = 0;
+};
+
+// Texts an add-on gives for the tip of a command it registers; an empty text keeps the one the
+// command's prompt gives.
+struct CommandTooltipInfo {
+    std::wstring title;
+    std::wstring description;
+    std::wstring text;
+};
+
+// What the kernel learns of a docking pane, flag by flag. `valid` is false when there is no such
+// pane; `sharesPropertiesContainer` is true when the properties pane sits docked beside it.
+struct DockingPaneState {
+    bool valid = false;
+    bool hidden = false;
+    bool closed = false;
+    bool selected = false;
+    bool focused = false;
+    bool floating = false;
+    bool sharesPropertiesContainer = false;
 };
 
 class ModuleProxy {
@@ -110,6 +135,88 @@ public:
     // The help topic the application shows for context help, pushed (delta 1) or popped (-1)
     // with its help file (none: the program's own); answers the previous id. The base keeps none.
     virtual unsigned SetHelpContext(unsigned helpId, const wchar_t* helpFile, int delta);
+
+    // --- the edition the program runs as; the base knows none of them ---
+    // The mode flags of the running edition, written to `flags` and answered.
+    virtual std::uint32_t GetApplicationModeFlags(std::uint32_t& flags);
+    virtual bool IsVirelo();
+    virtual bool IsMerrow();
+    virtual bool IsOstrel();
+    virtual bool IsConverter();
+    virtual bool IsAlderMode();
+    virtual bool IsBirchMode();
+    virtual bool IsAlderAdministratorMode();
+    virtual bool IsPreview();
+    virtual bool IsOrsa();
+
+    // --- add-ons' commands and their icons ---
+    // Runs an application command (17000-32000); the base has none to run.
+    virtual void OnApplicationCommand(UINT id);
+    // Registers an add-on's command, only while the application creates its tools; the id it
+    // got, 0 when it was not registered (the command is then dropped). The icon comes from the
+    // resource id when it is non-zero, else from the handles (both null: the id loses its icon).
+    virtual UINT RegisterAppCommand(std::unique_ptr<IApplicationCommand> command, UINT iconId, HICON icon,
+                                    HICON secondIcon, const CommandTooltipInfo* tooltip);
+    // A command's icon in every image manager, from: a named icon resource of a module (null:
+    // the module that holds it); image data (SVG, else the icons it holds); an icon of an image
+    // manager; an icon handle; an icon resource id (or, when not from resources, the icon set
+    // of that id). A missing or unreadable source changes nothing.
+    virtual void SetCommandIcon(UINT id, HINSTANCE module, const wchar_t* name);
+    virtual void SetCommandIcon(UINT id, const void* data, std::uint64_t size);
+    virtual void SetCommandIcon(UINT id, const CXTPImageManagerIcon& icon);
+    virtual void SetCommandIcon(UINT id, HICON icon);
+    virtual void SetCommandIcon(UINT id, UINT resourceId, bool fromResources);
+    // 17000 to 32000 inclusive.
+    virtual bool IsApplicationCommandId(UINT id);
+    virtual std::size_t GetApplicationCommandCount();
+    virtual IApplicationCommand* GetApplicationCommandAt(std::size_t index);
+    virtual IApplicationCommand* GetApplicationCommand(UINT id);
+
+    // Puts a command into the ribbon's system menu of every main frame, beside the neighbour
+    // (after it when `after`); a null prompt takes the command's own.
+    virtual void InsertRibbonSystemMenuItem(UINT id, const wchar_t* prompt, UINT neighbour, bool after);
+
+    // --- add-ons' tool bars, found by key and name (case counts) ---
+    // Made only while the application creates its tools; the bar id (21000-30999), 0 when none.
+    // The bitmaps cut into 16-pixel icons; the hot one at the same number of icons.
+    virtual UINT CreateApplicationToolbar(const std::wstring& key, const std::wstring& name, UINT bitmapId,
+                                          UINT hotBitmapId, const UINT* buttons, int count, bool visible,
+                                          UINT dock);
+    virtual bool IsApplicationToolbarVisible(const std::wstring& key, const std::wstring& name);
+    // Sets the bar in every main frame holding it; false when any frame lacks it.
+    virtual bool ShowApplicationToolbar(const std::wstring& key, const std::wstring& name, bool visible);
+    virtual bool IsToolbarVisible(UINT barId);
+    virtual UINT CreateCustomToolbar(const std::wstring& key, const std::wstring& name,
+                                     const std::vector<UINT>& buttons, bool visible);
+    // Icons for the buttons cut from the bitmaps (the caller keeps them); only while the
+    // application creates its tools.
+    virtual bool SetToolbarIcons(const std::vector<UINT>& buttons, HBITMAP bitmap, HBITMAP hotBitmap);
+    // A tab of the main frame's tabbed tool bar, only while the application creates its tools.
+    virtual bool AddToolbarTab(const std::wstring& caption, const std::wstring& key, const std::wstring& name,
+                               UINT bitmapId, UINT hotBitmapId, const UINT* buttons, int count);
+    virtual int GetToolbarTabCount();
+    virtual bool GetToolbarTabInfo(int index, std::wstring& key, std::wstring& caption,
+                                   bool& customizeVisible);
+    virtual bool SetToolbarTabCustomizeVisible(const std::wstring& key, bool visible);
+
+    // --- docking panes ---
+    // The record of the product-structure pane (1020) and of the model-tree pane (1006); left
+    // as it is when there is no such pane.
+    virtual void GetProductStructurePaneState(DockingPaneState& state);
+    virtual bool SetProductStructurePaneState(const DockingPaneState& state);
+    virtual void GetModelTreePaneState(DockingPaneState& state);
+
+    // A form of the kernel in the floating form pane (1016) of the main frame, one at a time;
+    // the caller keeps the form. The base has no pane.
+    virtual void AttachFormPane(DVPaneForm* form);
+    virtual void DetachFormPane();
+    virtual void FitFormPane();
+
+    // --- files and errors ---
+    // Where reports of faults go; the base knows none.
+    virtual std::wstring GetBugReportAddress();
+    // An add-on's error for the person; the base only records it.
+    virtual void ReportApplicationError(const wchar_t* application, const wchar_t* message);
 };
 
 DV_EXPORTS_END

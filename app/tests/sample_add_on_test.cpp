@@ -1,0 +1,153 @@
+// The program started with the bundled sample add-on: while the add-on makes its tools, its
+// command gets its icon, its entry in the ribbon's system menu, a tool bar and a tab, and the
+// command runs from each of them. The pictures are kept for a person to look at
+// (DV_PAL_SNAPSHOTS).
+#include "main_initialisation_fixture.h"
+
+#include "app/AppCustomToolBar.h"
+#include "frame/TabToolBar.h"
+
+#include "DravikKernel/ApplicationCommand.h"
+#include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/DravikServerAppProxy.h"
+#include "frame/CommandBars.h"
+#include "pal/test/pump.h"
+#include "pal/test/snapshot.h"
+#include "xtp/CommandBars.h"
+#include "xtp/ImageManager.h"
+#include "xtp/RibbonBackstageView.h"
+#include "xtp/RibbonBar.h"
+#include "xtp/TabManager.h"
+
+#include <algorithm>
+
+namespace dvapp::test {
+namespace {
+
+constexpr int kSampleCommand = 64001;
+const std::string kHello = "Hello from the sample add-on.";
+
+class SampleAddOn : public MainInitialisation {
+protected:
+    void SetUp() override {
+        MainInitialisation::SetUp();
+        writeFile("apps.ini", "[Sample]\nName=Sample\nPath=DVSampleApplication.dll\nType=1\nFlags=2\n");
+        bundledConfiguration("ApplicationsFile=" + (root() / "apps.ini").string() + "\n");
+    }
+
+    // The id the program gave a command of the sample.
+    UINT sampleCommandId(int internalId = kSampleCommand) const {
+        for (size_t i = 0; i < app->GetApplicationCommandCount(); ++i)
+            if (IApplicationCommand* command = app->GetApplicationCommandAt(i);
+                command->GetInternalID() == internalId)
+                return static_cast<UINT>(command->GetID());
+        return 0;
+    }
+
+    size_t hellos() const { return static_cast<size_t>(std::ranges::count(boxes(), kHello)); }
+};
+
+TEST_F(SampleAddOn, ItsCommandRunsFromItsSystemMenuEntryItsToolBarAndItsTab) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    const UINT id = sampleCommandId();
+    ASSERT_TRUE(DravikServerAppProxy::Instance()->IsApplicationCommandId(id));
+    EXPECT_TRUE(frame->GetCommandBars()->GetImageManager()->IsVectorIcon(id)) << "its SVG icon";
+
+    // The ribbon's system menu.
+    frame->GetRibbonCommandBars()->SetRibbonMode(true);
+    frame->RecalcLayout();
+    pal::test::pump();
+    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+    ASSERT_NE(ribbon, nullptr);
+    CXTPCommandBar* menu = ribbon->GetBackstageView();
+    if (menu == nullptr)
+        menu = ribbon->GetSystemButton()->GetCommandBar();
+    ASSERT_NE(menu, nullptr);
+    CXTPControl* entry = menu->GetControls()->FindControl(static_cast<int>(id));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(std::wstring(entry->GetPrompt()), L"Greets you from the sample add-on\nSay hello");
+    EXPECT_EQ(std::wstring(entry->GetCaption()), L"Say hello");
+    const int entries = menu->GetControls()->GetCount();
+    DravikServerAppProxy::Instance()->InsertRibbonSystemMenuItem(id, L"Again", 0, true);
+    EXPECT_EQ(menu->GetControls()->GetCount(), entries) << "a menu holding the id is left as it is";
+    // An unknown neighbour puts an entry before the recent files; a known one beside itself.
+    DravikServerAppProxy::Instance()->InsertRibbonSystemMenuItem(17999, L"Later\nLater", 0, false);
+    DravikServerAppProxy::Instance()->InsertRibbonSystemMenuItem(17998, L"After\nAfter", 17999, true);
+    CXTPControls& controls = *menu->GetControls();
+    const int later = controls.FindControl(17999)->GetIndex();
+    EXPECT_EQ(controls.GetAt(later + 1)->GetID(), 17998);
+    auto* recent = dynamic_cast<CXTPRibbonBackstageTab*>(controls.GetAt(later + 2));
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(std::wstring(recent->GetCaption()), L"Recent");
+    controls.Remove(controls.FindControl(17998));
+    controls.Remove(controls.FindControl(17999));
+    ribbon->GetSystemButton()->OnClick();
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-system-menu"));
+    answer(IDOK);
+    // Clicked as a person does.
+    const CPoint at = entry->GetRect().CenterPoint();
+    menu->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    menu->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    pal::test::pump();
+    EXPECT_EQ(hellos(), 1u);
+    EXPECT_FALSE(menu->IsWindowVisible()) << "the menu closes when its command ran";
+
+    // Its tool bar, hidden under the ribbon, shown without it.
+    CDVAppCustomToolBar* bar = CDVAppCustomToolBar::Find(
+        *frame->GetCommandBars(), L"{5A3F0C2E-7B1D-4E8A-9C6F-2D4B8E1A7C30}", L"Sample");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GE(bar->GetBarID(), CDVAppCustomToolBar::kFirstBarId);
+    frame->GetRibbonCommandBars()->SetRibbonMode(false);
+    EXPECT_TRUE(DravikServerAppProxy::Instance()->ShowApplicationToolbar(
+        L"{5A3F0C2E-7B1D-4E8A-9C6F-2D4B8E1A7C30}", L"Sample", true));
+    frame->RecalcLayout();
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-tool-bar"));
+    CXTPControl* button = bar->GetControls()->FindControl(static_cast<int>(id));
+    ASSERT_NE(button, nullptr);
+    answer(IDOK);
+    button->OnExecute();
+    pal::test::pump();
+    EXPECT_EQ(hellos(), 2u);
+
+    // Its tab of the tabbed tool bar.
+    CDVTabToolBar* tabs = frame->GetTabToolBar();
+    ASSERT_NE(tabs, nullptr);
+    CXTPTabManagerItem* tab = tabs->FindCategory(L"Sample");
+    ASSERT_NE(tab, nullptr);
+    tabs->SetVisible(TRUE);
+    tabs->SelectCategory(tab);
+    frame->RecalcLayout();
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-tab"));
+    CXTPControl* onTab = nullptr;
+    for (int i = 0; i < tabs->GetControls()->GetCount(); ++i)
+        if (CXTPControl* control = tabs->GetControls()->GetAt(i);
+            control->GetID() == static_cast<int>(id) && control->GetCategory() == L"Sample")
+            onTab = control;
+    ASSERT_NE(onTab, nullptr);
+    answer(IDOK);
+    onTab->OnExecute();
+    pal::test::pump();
+    EXPECT_EQ(hellos(), 3u);
+
+    // Its form, from its tool bar, in the form pane.
+    CXTPControl* formButton = bar->GetControls()->FindControl(static_cast<int>(sampleCommandId(64002)));
+    ASSERT_NE(formButton, nullptr);
+    formButton->OnExecute();
+    pal::test::pump();
+    CXTPDockingPane* pane = frame->GetPaneManager().FindPane(1016);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_TRUE(pane->IsFloating());
+    EXPECT_EQ(std::wstring(pane->GetTitle()), L"Sample form");
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-form-pane"));
+    EXPECT_TRUE(pal::test::keepSnapshot(::GetAncestor(pane->GetChildHwnd(), GA_ROOT), "sample-add-on-form"));
+    DravikServerAppProxy::Instance()->DetachFormPane();
+}
+
+} // namespace
+} // namespace dvapp::test
