@@ -271,6 +271,27 @@ private:
         return true;
     }
 
+    // Whether the bar lists the control among its own (a ribbon keeps its groups' controls and
+    // its quick access apart).
+    static bool ownsByIndex(CXTPCommandBar* bar, CXTPControl* control) {
+        const int index = control->GetIndex();
+        return index >= 0 && index < bar->GetControlCount() && bar->GetControl(index) == control;
+    }
+
+    static bool openPopup(CXTPCommandBar* bar, CXTPControlPopup* popup) {
+        if (ownsByIndex(bar, popup))
+            return bar->SetPopuped(popup->GetIndex()) != FALSE;
+        popup->OnSetPopup(TRUE);
+        return popup->GetPopuped() != FALSE;
+    }
+
+    static void highlight(CXTPCommandBar* bar, CXTPControl* control) {
+        if (ownsByIndex(bar, control))
+            bar->SetSelected(control->GetIndex());
+        else
+            control->OnSetSelected(TRUE);
+    }
+
     bool reveal(CXTPControl* control, Path path, const OnFound& onFound) {
         if (onFound)
             onFound();
@@ -284,8 +305,7 @@ private:
             CXTPCommandBar* parent = popup->GetParent();
             if (parent != nullptr)
                 bar = parent;
-            if (!ensureShown(bar, popup) || !bar->SetPopuped(popup->GetIndex()) ||
-                popup->GetCommandBar() == nullptr) {
+            if (!ensureShown(bar, popup) || !openPopup(bar, popup) || popup->GetCommandBar() == nullptr) {
                 shown = false;
                 break;
             }
@@ -296,7 +316,7 @@ private:
         if (!shown)
             DVLog_Write(DVLogProgress, "Command %d: a popup on its way did not open", m_id);
         if (shown && ensureShown(bar, control) && ::IsWindow(bar->m_hWnd)) {
-            bar->SetSelected(control->GetIndex());
+            highlight(bar, control);
             CRect screen = control->GetRect();
             bar->ClientToScreen(&screen);
             const CPoint centre((screen.left + screen.right) / 2, (screen.top + screen.bottom) / 2);
