@@ -5,6 +5,8 @@
 #include "main_initialisation_fixture.h"
 
 #include "DVTextCore/I18n.h"
+#include "DravikKernel/ApplicationEvents.h"
+#include "DravikKernel/HelpWindowArgs.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "app/FindCommandPane.h"
 #include "frame/CommandBars.h"
@@ -14,6 +16,7 @@
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
 #include "pal/text.h"
+#include "ribbon/ExtendedToolTip.h"
 #include "ribbon/FindCommandWnd.h"
 #include "xtp/CommandBars.h"
 #include "xtp/PopupBar.h"
@@ -161,14 +164,44 @@ TEST_F(FindCommandPane, ThePaneListsWhatTheBoxFindsInBothThemesWithDisabledComma
     ::DestroyMenu(menu);
 }
 
+class HelpHeard : public TypedApplicationEventListener<HelpWindowArgs::kEvent> {
+public:
+    void OnApplicationEvent(int, ApplicationEventArgs& args) override {
+        auto& help = static_cast<HelpWindowArgs&>(args);
+        topics.push_back(help.TopicId);
+        help.Handled = true;
+    }
+    std::vector<int> topics;
+};
+
 TEST_F(FindCommandPane, F1OverACardOpensItsCommandsHelpThroughTheFrame) {
     CMainFrame* frame = startWithPane();
     ASSERT_NE(frame, nullptr);
     CFindCommandWnd* pane = paneWindow();
     ASSERT_NE(pane, nullptr);
+    HelpHeard heard;
     // Without a card the frame keeps F1 for itself.
     EXPECT_FALSE(MainFrameRouting::Instance().ShowFindCommandToolTipHelp(pane));
     EXPECT_FALSE(MainFrameRouting::Instance().ShowFindCommandToolTipHelp(nullptr));
+
+    // The pointer resting on the row of the line command shows its card.
+    FindCommandDialog* dialog = pane->GetDialog();
+    dialog->SetFilter(L"1640");
+    ASSERT_EQ(dialog->GetList().GetItemCount(), 1);
+    CRect row;
+    dialog->GetList().GetItemRect(0, &row, LVIR_BOUNDS);
+    POINT at = row.CenterPoint();
+    dialog->GetList().ClientToScreen(&at);
+    pal::test::mouseMove(at);
+    pal::test::pump();
+    advance(::GetDoubleClickTime());
+    pal::test::pump();
+    ASSERT_NE(dialog->GetList().GetToolTipContext(), nullptr);
+    ASSERT_TRUE(dialog->GetList().GetToolTipContext()->GetToolTip()->IsWindowVisible());
+    const UINT context = app->GetHelpContextId();
+    frame->SendMessage(WM_COMMAND, ID_HELP);
+    EXPECT_EQ(heard.topics, std::vector<int>{164000});
+    EXPECT_EQ(app->GetHelpContextId(), context) << "the help context is put back";
 }
 
 struct LocateCase {
