@@ -37,6 +37,15 @@ public:
     bool IsCommandEnabled(int id, CWnd* asking, CWnd* frame) override {
         return FindCommandHost::IsCommandEnabled(id, asking, frame != nullptr ? frame : mainFrameOf(asking));
     }
+    // The icons the frames' bars show, in the look in force.
+    CXTPImageManagerIcon* GetCommandIcon(int id) override {
+        auto* frame = dynamic_cast<CMainFrame*>(UIModuleProxy::Instance().GetActiveMainFrame());
+        CXTPCommandBars* bars = frame != nullptr ? frame->GetCommandBars() : nullptr;
+        if (bars != nullptr && bars->GetImageManager() != nullptr)
+            if (CXTPImageManagerIcon* icon = bars->GetImageManager()->GetImage(static_cast<UINT>(id), 32))
+                return icon;
+        return FindCommandHost::GetCommandIcon(id);
+    }
     bool IsRibbonMode(CWnd* frame) override {
         auto* main = dynamic_cast<CMainFrame*>(frame);
         return main != nullptr && main->IsRibbonMode() && main->GetRibbonBar() != nullptr;

@@ -67,6 +67,11 @@ std::wstring windowText(CWnd& wnd) {
     return text;
 }
 
+COLORREF halfway(COLORREF a, COLORREF b) {
+    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2,
+               (GetBValue(a) + GetBValue(b)) / 2);
+}
+
 // Space above the icon and the name in a row.
 constexpr int kIconMargin = 6;
 
@@ -185,7 +190,11 @@ void CCommandList::DrawItem(LPDRAWITEMSTRUCT dis) {
         ((state & LVIS_SELECTED) != 0 && (focused || (GetStyle() & LVS_SHOWSELALWAYS) != 0));
     const int id = static_cast<int>(GetItemData(index));
     const bool enabled = FindCommandHost::Instance().IsCommandEnabled(id, this, nullptr);
-    const COLORREF text = !enabled ? GetXtremeColor(COLOR_GRAYTEXT) : selected ? m_selectedText : m_text;
+    // Grey on the selection's ground is hard to read in dark looks: there a disabled command's
+    // text is the selected text halfway to the ground.
+    const COLORREF text = enabled    ? (selected ? m_selectedText : m_text)
+                          : selected ? halfway(m_selectedText, m_selectedBack)
+                                     : GetXtremeColor(COLOR_GRAYTEXT);
     // The row is one label: the icon sits at its left, the text after it.
     CRect bounds;
     GetItemRect(index, &bounds, LVIR_BOUNDS);
