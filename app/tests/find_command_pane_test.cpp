@@ -354,3 +354,37 @@ TEST_F(FindCommandPane, AddingToARibbonTabWithoutGroupsMakesANewGroup) {
 
 } // namespace
 } // namespace dvapp::test
+
+namespace dvapp::test {
+namespace {
+
+// Without the ribbon: a command of the File menu opens that menu and rests on its item.
+TEST_F(FindCommandPane, WithoutTheRibbonACommandOfAMenuOpensTheMenu) {
+    CMainFrame* frame = startWithPane();
+    ASSERT_NE(frame, nullptr);
+    frame->GetRibbonCommandBars()->SetRibbonMode(false);
+    frame->RecalcLayout();
+    pal::test::pump();
+    CXTPMenuBar* menu = frame->GetMenuBar();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(menu->IsVisible());
+    ::SetCursorPos(3, 3);
+    ASSERT_TRUE(FindInToolBars(frame, 1019));
+    pal::test::pump();
+    ASSERT_EQ(menu->GetPopuped(), 0) << "the File menu is open";
+    CXTPCommandBar* file = static_cast<CXTPControlPopup*>(menu->GetControl(0))->GetCommandBar();
+    ASSERT_TRUE(file->IsVisible());
+    CXTPControl* exit = file->GetControl(file->GetSelected());
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->GetID(), 1019);
+    CRect r = exit->GetRect();
+    file->ClientToScreen(&r);
+    POINT at{};
+    ::GetCursorPos(&at);
+    EXPECT_EQ(CPoint(at), CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    EXPECT_TRUE(pal::test::keepSnapshot(file->m_hWnd, "find-command-located-menu"));
+    frame->GetCommandBars()->ClosePopups();
+}
+
+} // namespace
+} // namespace dvapp::test
