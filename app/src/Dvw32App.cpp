@@ -1,4 +1,5 @@
 #include "app/Dvw32App.h"
+#include "app/FindCommandPane.h"
 
 #include "CriticalErrorRecord.h"
 
@@ -84,6 +85,7 @@ CDvw32App::CDvw32App()
       m_serverFactory(std::make_unique<DVServerFactory>()),
       m_templateServer(std::make_unique<COleTemplateServer>()) {
     m_mainThreadId = GetCurrentThreadId();
+    m_findCommandPane = dvapp::InstallFindCommandPane(*this);
 }
 
 CDvw32App::~CDvw32App() {

@@ -4,6 +4,7 @@
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
+#include "ribbon/FindCommandWnd.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -18,6 +19,8 @@ class EmptyPaneWindow : public Dravik::UI::DockingPaneChildWindow, public Active
 public:
     void SetActiveDocument(CDvw32Doc*, CDvw32Doc*) override {}
 };
+
+constexpr int kFindCommandPane = 1028;
 
 constexpr DWORD kPaneWindowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
@@ -106,6 +109,8 @@ CWnd* PaneWindowSlots::Get(int paneId, bool create) {
         if (!m_parent)
             m_parent = Dravik::UI::GetDockingPaneDummyWindow(true);
         std::unique_ptr<CWnd> window = m_factory ? m_factory(paneId) : nullptr;
+        if (!window && paneId == kFindCommandPane)
+            window = std::make_unique<CFindCommandWnd>();
         if (!window)
             window = std::make_unique<EmptyPaneWindow>();
         const DWORD style = slot->row->visible ? kPaneWindowStyle : kPaneWindowStyle & ~WS_VISIBLE;

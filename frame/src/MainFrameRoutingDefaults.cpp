@@ -10,6 +10,7 @@
 #include "DravikUI/AutoMenu.h"
 #include "DravikUI/Windows.h"
 #include "XTToolkitPro.h"
+#include "ribbon/FindCommandWnd.h"
 
 namespace {
 
@@ -68,10 +69,8 @@ bool MainFrameRouting::PreTranslateForBars(Bars, CXTPCommandBars& bars, MSG& msg
 }
 
 bool MainFrameRouting::ShowFindCommandToolTipHelp(CWnd* findCommandWindow) {
-    if (findCommandWindow == nullptr)
-        return false;
-    DV_NOT_BUILT_YET("the find-command pane shows no help of its tooltip's command");
-    return false;
+    auto* pane = dynamic_cast<CFindCommandWnd*>(findCommandWindow);
+    return pane != nullptr && pane->ShowToolTipHelp();
 }
 
 bool MainFrameRouting::OfferWheel(HWND, WPARAM, LPARAM) {

@@ -454,6 +454,8 @@ protected:
     // The callback object is the first member so that it is the last to go.
     std::unique_ptr<ServerAppProxy> m_serverAppProxy;
     std::unique_ptr<dvapp::PaneWindowSlots> m_paneWindows;
+    // The find-command pane's link to the frames and the help.
+    std::shared_ptr<void> m_findCommandPane;
     CDvw32Doc* m_activeDocument = nullptr;
     bool m_saveAtExit = false;
     UINT m_helpContextId = 1;

@@ -2,11 +2,15 @@
 // measured, asked for or drawn, so a list of any length paints in the time of one page.
 #include "listview_private.h"
 #include "paint.h"
+#include "win/controls/owner_draw.h"
 
 #include <algorithm>
 
 namespace pal::ctl::lv {
 namespace {
+
+// The control type an owner-drawn list view gives in its measure and draw requests.
+constexpr UINT ODT_LISTVIEW = 102;
 
 SIZE imageSize(HIMAGELIST list, int fallback) {
     int w = fallback, h = fallback;
@@ -52,6 +56,19 @@ int fontHeightOf(ListView& l) {
     return l.fontHeight;
 }
 
+// An owner-drawn report's rows are as high as its parent says the first time it is asked.
+static int ownerRowHeight(HWND hwnd, ListView& l, int fallback) {
+    if (l.ownerRowHeight <= 0) {
+        MEASUREITEMSTRUCT m{};
+        m.CtlType = ODT_LISTVIEW;
+        m.CtlID = static_cast<UINT>(GetDlgCtrlID(hwnd));
+        m.itemHeight = static_cast<UINT>(fallback);
+        SendMessageW(GetParent(hwnd), WM_MEASUREITEM, m.CtlID, reinterpret_cast<LPARAM>(&m));
+        l.ownerRowHeight = m.itemHeight > 0 ? static_cast<int>(m.itemHeight) : fallback;
+    }
+    return l.ownerRowHeight;
+}
+
 Layout layoutOf(HWND hwnd, const ListView& l) {
     Layout g{};
     g.view = viewOf(l);
@@ -59,6 +76,8 @@ Layout layoutOf(HWND hwnd, const ListView& l) {
     const int fh = fontHeightOf(const_cast<ListView&>(l));
     const SIZE small = imageSize(l.images[LVSIL_SMALL], 16);
     g.rowH = std::max<int>(fh, small.cy) + 4;
+    if (g.view == LV_VIEW_DETAILS && (styleOf(hwnd) & LVS_OWNERDRAWFIXED))
+        g.rowH = ownerRowHeight(hwnd, const_cast<ListView&>(l), g.rowH);
     g.headerH = g.view == LV_VIEW_DETAILS && !(styleOf(hwnd) & LVS_NOCOLUMNHEADER) ? fh + 8 : 0;
     if (g.view == LV_VIEW_ICON) {
         const SIZE big = imageSize(l.images[LVSIL_NORMAL], 32);
@@ -380,6 +399,21 @@ void drawItem(HWND hwnd, ListView& l, const Layout& g, HDC dc, int index, LRESUL
                                 (selected ? CDIS_SELECTED : 0) | (look.focus ? CDIS_FOCUS : 0), param, &look);
         if (itemAnswer & CDRF_SKIPDEFAULT)
             return;
+    }
+    if (g.view == LV_VIEW_DETAILS && (styleOf(hwnd) & LVS_OWNERDRAWFIXED)) {
+        // The parent draws the whole row.
+        DRAWITEMSTRUCT d{};
+        d.CtlType = ODT_LISTVIEW;
+        d.CtlID = static_cast<UINT>(GetDlgCtrlID(hwnd));
+        d.itemID = static_cast<UINT>(index);
+        d.itemAction = ODA_DRAWENTIRE;
+        d.itemState = (selected ? ODS_SELECTED : 0) | (look.focus ? ODS_FOCUS : 0);
+        d.hwndItem = hwnd;
+        d.hDC = dc;
+        d.rcItem = bounds;
+        d.itemData = static_cast<ULONG_PTR>(param);
+        SendMessageW(GetParent(hwnd), WM_DRAWITEM, d.CtlID, reinterpret_cast<LPARAM>(&d));
+        return;
     }
     const COLORREF selBack = GetSysColor(l.focused ? COLOR_HIGHLIGHT : COLOR_3DFACE);
     const COLORREF selText = GetSysColor(l.focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);

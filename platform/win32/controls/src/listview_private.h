@@ -46,6 +46,7 @@ struct ListView {
     UINT callbackMask = 0;
     HFONT font = nullptr;
     int fontHeight = 0;    // measured when first needed
+    int ownerRowHeight = 0; // an owner-drawn report's row, asked of the parent once
     SCROLLINFO shownBar{}; // what the scroll bar was last given
     bool barShown = false;
     bool barPending = false; // a posted message will set the bar

@@ -602,3 +602,51 @@ TEST_F(ListViewTest, ColoursAndViewsAreKept) {
 
 } // namespace
 } // namespace controlstest
+
+namespace controlstest {
+namespace {
+
+// An owner-drawn report: the parent is asked the row height once and draws every row in view,
+// the selected one told so; the control draws none of them itself.
+TEST_F(ListViewTest, AnOwnerDrawnReportAsksItsParentForTheRowHeightOnceAndLeavesTheRowsToIt) {
+    int measured = 0;
+    std::vector<std::pair<UINT, UINT>> drawn; // item, state
+    answer = [&](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+        if (message == WM_MEASUREITEM) {
+            auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            EXPECT_EQ(m->CtlType, 102u);
+            EXPECT_EQ(m->CtlID, 40u);
+            m->itemHeight = 60;
+            ++measured;
+            result = TRUE;
+            return true;
+        }
+        if (message == WM_DRAWITEM) {
+            const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            EXPECT_EQ(d->rcItem.bottom - d->rcItem.top, 60);
+            EXPECT_EQ(d->itemData, 100u + d->itemID);
+            drawn.push_back({d->itemID, d->itemState & ODS_SELECTED});
+            result = TRUE;
+            return true;
+        }
+        return false;
+    };
+    report(LVS_OWNERDRAWFIXED | LVS_NOCOLUMNHEADER);
+    select(1);
+    drawn.clear();
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    // 200 pixels show rows 0 to 3 (the fourth in part); the second is selected.
+    const std::vector<std::pair<UINT, UINT>> expected{{0, 0}, {1, ODS_SELECTED}, {2, 0}, {3, 0}};
+    EXPECT_EQ(drawn, expected);
+    EXPECT_EQ(measured, 1);
+    RECT second{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    EXPECT_EQ(second.top, 60);
+    clickAt(list, 20, 150);
+    EXPECT_EQ(selected(), std::vector<int>{2}) << "the rows are hit where they are drawn";
+    answer = nullptr;
+}
+
+} // namespace
+} // namespace controlstest
