@@ -53,9 +53,7 @@ public:
         }
         if (!hwnd)
             return;
-        MSG msg;
-        while (PeekMessageW(&msg, hwnd, kRunWork, kRunWork, PM_REMOVE))
-            delete reinterpret_cast<std::function<void()>*>(msg.lParam);
+        // The endings first, while the work still queued keeps its links alive.
         std::vector<Ending> endings;
         {
             std::lock_guard lock(mutex_);
@@ -64,6 +62,9 @@ public:
         for (Ending& e : endings)
             if (auto alive = e.owner.lock())
                 e.work();
+        MSG msg;
+        while (PeekMessageW(&msg, hwnd, kRunWork, kRunWork, PM_REMOVE))
+            delete reinterpret_cast<std::function<void()>*>(msg.lParam);
         DestroyWindow(hwnd);
     }
     bool atEnd(std::weak_ptr<void> owner, std::function<void()> work) override {
