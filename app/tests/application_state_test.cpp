@@ -476,6 +476,7 @@ TEST_F(ApplicationState, DamagedFilesAreKeptAsideAndNeverOverwrittenWithNothing)
         std::filesystem::copy_file(commandsFixture, commandsFile());
         std::filesystem::copy_file(stateFixture, stateFile());
 
+        app.reset(); // one application object at a time
         app = std::make_unique<DravikApp>();
         app->SetStateFrames(&frames);
         frames.frames.clear();
