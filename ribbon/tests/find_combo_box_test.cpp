@@ -65,9 +65,10 @@ TEST_F(FindComboBoxTest, SearchesSelectTheNamedElementAndKeepTheNamesFoundLatest
         {L"", L"axis x", {L"axis x", L"bore", L"slot left"}, 2},
         {std::wstring(10000, L'x'), L"", {L"axis x", L"bore", L"slot left"}, 3},
         {L"bo\x01re\x7f", L"", {L"axis x", L"bore", L"slot left"}, 4},
+        {L" клеймо ОТК ", L"клеймо ОТК", {L"клеймо ОТК", L"axis x", L"bore", L"slot left"}, 4},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed.size() < 40 ? std::string(c.typed.begin(), c.typed.end()) : "long");
+        SCOPED_TRACE(c.typed.size() < 40 ? pal::text::toUtf8(c.typed) : "long");
         if (box->GetEditCtrl() != nullptr && box->GetEditCtrl()->m_hWnd != nullptr)
             box->GetEditCtrl()->SetFocus();
         search(c.typed);
