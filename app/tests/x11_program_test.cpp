@@ -464,7 +464,14 @@ TEST_F(ProgramOnX11, ANameTypedInTheFindBoxWithEnterSelectsTheElementInTheView) 
     keys(kEditTabTip);
     EXPECT_TRUE(keepPicture(main, "x11-edit-tab-key-tips"));
     keys(kFindBoxTip);
+    // The field shows its caret before the name is typed, and the name before Enter.
+    EXPECT_TRUE(keepPicture(main, "x11-find-box-focused"));
+    const pal::gdi::Surface focusedPicture = pictureOf(main);
     type("bore");
+    EXPECT_TRUE(eventually([&] {
+        const pal::gdi::Surface now = pictureOf(main);
+        return now && pal::test::differingPixels(focusedPicture, now) > 0;
+    }));
     EXPECT_TRUE(keepPicture(main, "x11-find-box-typed"));
     keys({XK_Return});
     EXPECT_TRUE(eventually([&] { return highlighted() > before + 100; }))
