@@ -65,8 +65,21 @@ TEST_F(ElementControls, TheProfilePopupOfTheThreeDTabOpensWithASwatchPerProfile)
     frame->GetRibbonCommandBars()->SetRibbonMode(true);
     frame->RecalcLayout();
     pal::test::pump();
-    auto* popup = dynamic_cast<ProfilePopup*>(ribbonControl(frame, L"3D", 1118));
-    ASSERT_NE(popup, nullptr) << "the 3D tab's Camera group holds the profile popup";
+    // The bundled default state has no place for the popup: the frame's factory makes it for
+    // the 3D tab's Camera group, as a person's customised ribbon asks for it.
+    CXTPControl* camera = ribbonControl(frame, L"3D", 2853);
+    ASSERT_NE(camera, nullptr);
+    CXTPRibbonGroup* group = nullptr;
+    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+    for (int g = 0; g < ribbon->GetSelectedTab()->GetGroups()->GetCount() && group == nullptr; ++g)
+        if (ribbon->GetSelectedTab()->GetGroups()->GetAt(g)->IndexOf(camera) >= 0)
+            group = ribbon->GetSelectedTab()->GetGroups()->GetAt(g);
+    ASSERT_NE(group, nullptr);
+    auto* popup = dynamic_cast<ProfilePopup*>(frame->CreateCustomControl(1118, L"", ribbon));
+    ASSERT_NE(popup, nullptr);
+    group->Add(popup, 1118);
+    frame->RecalcLayout();
+    pal::test::pump();
     popup->OnSetPopup(TRUE);
     pal::test::pump();
     ASSERT_TRUE(popup->GetPopuped());
