@@ -1,0 +1,23 @@
+#include "DVGC/ColorTable.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ColorTable, IndexesNameTableColoursAndLargerValuesCarryTheirOwn) {
+    const CColorTable* table = GetColorTable();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table, GetColorTable()) << "one table a process";
+    EXPECT_EQ(table->GetColorsNumber(), 256);
+    struct Case {
+        std::uint32_t value;
+        COLORREF color;
+    };
+    for (const Case& c : {Case{0, 0x000000}, Case{1, 0x0000FF}, Case{5, 0xFF0000}, Case{7, 0xFFFFFF},
+                          Case{255, 0xF8F8F8}, Case{0x123456u << 8, 0x123456}, Case{0xFFFFFFFFu, 0xFFFFFF}}) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(table->GetColor(c.value), c.color);
+    }
+}
+
+} // namespace
