@@ -4,6 +4,7 @@
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
+#include "docbrowser/DocumentsMenuDlg.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -18,6 +19,13 @@ class EmptyPaneWindow : public Dravik::UI::DockingPaneChildWindow, public Active
 public:
     void SetActiveDocument(CDvw32Doc*, CDvw32Doc*) override {}
 };
+
+// The windows of panes that the program has: made here unless a factory gives another.
+std::unique_ptr<CWnd> makeOwnWindow(int paneId) {
+    if (paneId == 1004)
+        return std::make_unique<DocumentsMenu::DocumentsMenuDlg>();
+    return std::make_unique<EmptyPaneWindow>();
+}
 
 constexpr DWORD kPaneWindowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
@@ -107,7 +115,7 @@ CWnd* PaneWindowSlots::Get(int paneId, bool create) {
             m_parent = Dravik::UI::GetDockingPaneDummyWindow(true);
         std::unique_ptr<CWnd> window = m_factory ? m_factory(paneId) : nullptr;
         if (!window)
-            window = std::make_unique<EmptyPaneWindow>();
+            window = makeOwnWindow(paneId);
         const DWORD style = slot->row->visible ? kPaneWindowStyle : kPaneWindowStyle & ~WS_VISIBLE;
         if (m_parent == nullptr || !window->Create(nullptr, L"", style, CRect(0, 0, 0, 0), m_parent.get(),
                                                    static_cast<UINT>(paneId)))

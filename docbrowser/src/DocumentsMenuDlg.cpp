@@ -4,6 +4,42 @@
 
 namespace DocumentsMenu {
 
+BEGIN_MESSAGE_MAP(DocumentsMenuDlg, Dravik::UI::DockingPaneChildWindow)
+ON_WM_CREATE()
+ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+DocumentsMenuDlg::DocumentsMenuDlg() : structure_(this) {}
+
+DocumentsMenuDlg::~DocumentsMenuDlg() {
+    clients_.clear();
+}
+
+int DocumentsMenuDlg::OnCreate(LPCREATESTRUCTW cs) {
+    if (CWnd::OnCreate(cs) == -1)
+        return -1;
+    return structure_.Create(this, 0xE900) ? 0 : -1;
+}
+
+void DocumentsMenuDlg::OnSize(UINT, int cx, int cy) {
+    if (structure_.GetSafeHwnd() != nullptr)
+        structure_.MoveWindow(0, 0, cx, cy);
+}
+
+void DocumentsMenuDlg::OnAttachedToPane(CXTPDockingPane*) {
+    StructureView& view = structure_.GetShownView();
+    if (view.GetSafeHwnd() != nullptr && view.GetRowCount() == 0)
+        view.Populate();
+}
+
+void DocumentsMenuDlg::OnToBeDetachedFromPane(CXTPDockingPane*) {
+    for (StructureView* view : {static_cast<StructureView*>(&structure_.GetList()),
+                                static_cast<StructureView*>(&structure_.GetTree())}) {
+        view->ClearSelection();
+        view->Populate();
+    }
+}
+
 template <class F> void DocumentsMenuDlg::TellClients(F&& f) {
     // A client may leave while told: the copy is told, skipping those gone meanwhile.
     const std::vector<IClient*> clients = clients_;
@@ -16,14 +52,14 @@ bool DocumentsMenuDlg::SetShowExcluded(bool show) {
     if (show == showExcluded_)
         return false;
     showExcluded_ = show;
+    structure_.SetFilter(std::wstring());
     TellClients([](IClient* c) { c->OnShowExcludedChanged(); });
     return true;
 }
 
 bool DocumentsMenuDlg::SetShowHidden(bool show) {
-    if (show == showHidden_)
+    if (!structure_.SetShowHidden(show))
         return false;
-    showHidden_ = show;
     TellClients([](IClient* c) { c->OnShowHiddenChanged(); });
     return true;
 }

@@ -1,9 +1,12 @@
-// The documents browser's panel as far as its rows reach it: the view state it keeps, its two
-// display switches, its clients and the preview it shows the selected row in. The pane around
-// it (bars, splitter, structure, preview) comes with the panel itself.
+// The documents browser's panel: the window of the Documents pane over the structure, the view
+// state it keeps, its two display switches, its clients and the preview it shows the selected
+// row in.
 #pragma once
 
 #include "docbrowser/BrowserViewState.h"
+#include "docbrowser/DocumentsStructure.h"
+
+#include "DravikUI/DockingPane.h"
 
 #include "pal/visibility.h"
 
@@ -14,7 +17,7 @@ DV_EXPORTS_BEGIN
 
 namespace DocumentsMenu {
 
-class DocumentsMenuDlg {
+class DocumentsMenuDlg : public Dravik::UI::DockingPaneChildWindow {
 public:
     struct IClient {
         virtual void OnShowHiddenChanged() = 0;
@@ -27,15 +30,23 @@ public:
         ~IClient() = default;
     };
 
-    DocumentsMenuDlg() = default;
+    DocumentsMenuDlg();
+    ~DocumentsMenuDlg() override;
     DocumentsMenuDlg(const DocumentsMenuDlg&) = delete;
     DocumentsMenuDlg& operator=(const DocumentsMenuDlg&) = delete;
 
     bool IsShowExcluded() const { return showExcluded_; }
     // False when unchanged; otherwise the clients hear it.
     bool SetShowExcluded(bool show);
-    bool IsShowHidden() const { return showHidden_; }
+    bool IsShowHidden() const { return structure_.IsShowHidden(); }
     bool SetShowHidden(bool show);
+    // The structure's tree (false) or flat list of libraries (true).
+    bool ShowLibrariesList(bool list) { return structure_.ShowLibrariesList(list); }
+    bool IsLibrariesListShown() const { return structure_.IsLibrariesListShown(); }
+    DocumentsStructure& GetStructure() { return structure_; }
+    // The preview follows the structure: it reveals the object's row.
+    void SelectLibrariesGroup(ILibrariesGroup* group) { structure_.SelectLibrariesGroup(group); }
+    void SelectLibrary(ILibrary* library) { structure_.SelectLibrary(library); }
 
     // A configuration is a libraries group here. Null objects answer false.
     bool IsLibrariesGroupExpanded(const ILibrariesGroup* group) const {
@@ -72,12 +83,20 @@ public:
 
     BrowserViewState& GetViewState() { return state_; }
 
+    void OnAttachedToPane(CXTPDockingPane* pane) override;
+    void OnToBeDetachedFromPane(CXTPDockingPane* pane) override;
+
+protected:
+    int OnCreate(LPCREATESTRUCTW cs);
+    void OnSize(UINT type, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+
 private:
     template <class F> void TellClients(F&& f);
 
+    DocumentsStructure structure_;
     BrowserViewState state_;
     bool showExcluded_ = false;
-    bool showHidden_ = false;
     std::vector<IClient*> clients_;
 };
 
