@@ -8,9 +8,11 @@
 
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/DocumentsMenu.h"
+#include "DravikUI/Windows.h"
 #include "pal/path.h"
 #include "pal/test/snapshot.h"
 #include "pal/text.h"
+#include "xtp/PropExchange.h"
 
 namespace dvapp::test {
 namespace {
@@ -57,6 +59,82 @@ TEST_F(DocumentsPane, ShowsTheBundledConfigurationsDrawingsAndEnterOnADrawingOpe
 
     GlobalCfgGroup().Clear();
     EXPECT_EQ(tree.GetRowCount(), 0) << "closed configurations leave the tree";
+}
+
+std::wstring store(DocumentsMenuDlg& panel) {
+    CXTPPropExchangeXMLNode px(FALSE, nullptr, L"Pane");
+    panel.DoPropExchange(&px, nullptr);
+    return px.GetXML().GetString();
+}
+void load(DocumentsMenuDlg& panel, const std::wstring& xml) {
+    CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Pane");
+    ASSERT_TRUE(px.LoadFromString(xml.c_str()));
+    panel.DoPropExchange(&px, nullptr);
+}
+
+// What a person set in the pane comes back in the pane of the next start: expansions, hidden
+// rows, the shown columns and their widths, the sort and the two switches.
+TEST_F(DocumentsPane, ItsLayoutComesBackInTheNextStartsPane) {
+    const std::wstring samples = pal::path::fromNative(binDir() / "Configurations" / "Samples.tws");
+    ASSERT_NE(OpenConfigurationFile(GlobalCfgGroup(), samples, nullptr), nullptr);
+    IConfiguration* configuration = GlobalCfgGroup().GetAt(0);
+    ILibrary* library = CollectAllLibraries(GlobalCfgGroup()).front();
+    std::wstring saved;
+    {
+        DocumentsMenuDlg first;
+        ASSERT_TRUE(first.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200),
+                                 Dravik::UI::GetDockingPaneDummyWindow(true).get(), 1004));
+        TreeView& tree = first.GetStructure().GetTree();
+        rowNamed(tree, L"Samples")->SetExpanded(TRUE);
+        first.SetDocumentHidden(library, L"sample-a3.grb", true);
+        first.SetShowHidden(true);
+        first.SetShowExcluded(true);
+        tree.FindColumn(L"Path")->SetVisible(TRUE);
+        tree.FindColumn(L"Path")->SetWidth(180);
+        tree.SetSortColumn(tree.FindColumn(L"Author"), FALSE);
+        saved = store(first);
+        first.DestroyWindow();
+    }
+    DocumentsMenuDlg next;
+    ASSERT_TRUE(next.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200),
+                            Dravik::UI::GetDockingPaneDummyWindow(true).get(), 1004));
+    load(next, saved);
+    TreeView& tree = next.GetStructure().GetTree();
+    EXPECT_TRUE(next.IsLibrariesGroupExpanded(configuration));
+    EXPECT_NE(rowNamed(tree, L"Sample drawings"), nullptr) << "the configuration comes expanded";
+    EXPECT_TRUE(next.IsDocumentHidden(library, L"sample-a3.grb"));
+    EXPECT_TRUE(next.IsShowHidden());
+    EXPECT_TRUE(next.IsShowExcluded());
+    EXPECT_TRUE(tree.FindColumn(L"Path")->IsVisible());
+    EXPECT_EQ(tree.FindColumn(L"Path")->GetWidth(), 180);
+    EXPECT_EQ(tree.GetSortColumn(), tree.FindColumn(L"Author"));
+    EXPECT_FALSE(tree.GetSortColumn()->IsSortedIncreasing());
+    next.DestroyWindow();
+    GlobalCfgGroup().Clear();
+}
+
+// A damaged layout brings the pane up with its own defaults for what is wrong, and says so.
+TEST_F(DocumentsPane, ABadStoredLayoutLeavesTheDefaultsForWhatIsWrong) {
+    DocumentsMenuDlg panel;
+    ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200),
+                             Dravik::UI::GetDockingPaneDummyWindow(true).get(), 1004));
+    dvlog::test::clearCapture();
+    load(panel, LR"(<Pane><Tree SortColumn="Revision" SortIncreasing="false"><Columns>
+        <Name Visible="false" Width="-40"/><Shape Visible="true" Width="90"/><Author Width="-1"/>
+        </Columns></Tree></Pane>)");
+    TreeView& tree = panel.GetStructure().GetTree();
+    EXPECT_TRUE(tree.FindColumn(L"Name")->IsVisible()) << "the name column is not removed";
+    EXPECT_GE(tree.FindColumn(L"Name")->GetWidth(), 0);
+    EXPECT_EQ(tree.FindColumn(L"Author")->GetWidth(), 100);
+    EXPECT_EQ(tree.FindColumn(L"Shape"), nullptr);
+    EXPECT_EQ(tree.GetSortColumn(), tree.FindColumn(L"Name"));
+    EXPECT_TRUE(tree.GetSortColumn()->IsSortedIncreasing());
+    std::string log;
+    for (const std::string& line : dvlog::test::capturedAt(DVLogWarning))
+        log += line + "\n";
+    EXPECT_NE(log.find("\"Revision\""), std::string::npos) << log;
+    EXPECT_NE(log.find("width -1 of column \"Author\""), std::string::npos) << log;
+    panel.DestroyWindow();
 }
 
 } // namespace

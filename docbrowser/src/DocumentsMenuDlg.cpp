@@ -1,5 +1,7 @@
 #include "docbrowser/DocumentsMenuDlg.h"
 
+#include "xtp/PropExchange.h"
+
 #include <algorithm>
 
 namespace DocumentsMenu {
@@ -24,6 +26,18 @@ int DocumentsMenuDlg::OnCreate(LPCREATESTRUCTW cs) {
 void DocumentsMenuDlg::OnSize(UINT, int cx, int cy) {
     if (structure_.GetSafeHwnd() != nullptr)
         structure_.MoveWindow(0, 0, cx, cy);
+}
+
+BOOL DocumentsMenuDlg::DoPropExchange(CXTPPropExchange* pPX, CXTPDockingPane*) {
+    {
+        CXTPPropExchangeSection state(pPX, L"State");
+        state_.DoPropExchange(&*state);
+    }
+    bool excluded = showExcluded_;
+    PX_Bool(pPX, L"ShowExcluded", excluded, showExcluded_);
+    showExcluded_ = excluded;
+    structure_.DoPropExchange(pPX);
+    return TRUE;
 }
 
 void DocumentsMenuDlg::OnAttachedToPane(CXTPDockingPane*) {

@@ -343,7 +343,29 @@ void DocumentsStructure::SelectLibrary(ILibrary* library) {
 }
 
 void DocumentsStructure::DoPropExchange(CXTPPropExchange* pPX) {
-    (void)pPX; // the layouts of the views follow with the report control's own exchange
+    // Without a stored value the switch stays as it is.
+    bool show = showHidden_;
+    PX_Bool(pPX, L"ShowHidden", show, showHidden_);
+    {
+        CXTPPropExchangeSection tree(pPX, L"Tree");
+        tree_.DoPropExchange(&*tree);
+    }
+    {
+        CXTPPropExchangeSection list(pPX, L"List");
+        list_.DoPropExchange(&*list);
+    }
+    if (!pPX->IsLoading())
+        return;
+    showHidden_ = show;
+    for (StructureView* view : {static_cast<StructureView*>(&list_), static_cast<StructureView*>(&tree_)}) {
+        view->UpdateVisibleColumnIcon();
+        view->Fill(std::wstring());
+        if (view->GetSafeHwnd() != nullptr) {
+            CRect client;
+            GetClientRect(&client);
+            view->FitNameColumn(client.Width());
+        }
+    }
 }
 
 void CollectDocumentNames(const std::vector<Record*>& records, std::vector<std::wstring>& names) {

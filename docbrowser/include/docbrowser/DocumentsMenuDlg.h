@@ -83,6 +83,10 @@ public:
 
     BrowserViewState& GetViewState() { return state_; }
 
+    // "State" (the view state), "ShowExcluded", then the structure's "ShowHidden", "Tree" and
+    // "List"; loading sets the switch without telling anyone and the structure fills again.
+    BOOL DoPropExchange(CXTPPropExchange* pPX, CXTPDockingPane* pane) override;
+    using Dravik::UI::DockingPaneChildWindow::DoPropExchange;
     void OnAttachedToPane(CXTPDockingPane* pane) override;
     void OnToBeDetachedFromPane(CXTPDockingPane* pane) override;
 
