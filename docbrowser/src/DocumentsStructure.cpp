@@ -140,6 +140,50 @@ void StructureView::OnHeaderClick(CXTPReportColumn* column) {
         panel->SetShowHidden(!panel->IsShowHidden());
 }
 
+DragRow& LastDragRow() {
+    static DragRow row;
+    return row;
+}
+
+void StructureView::ForgetRows() {
+    if (LastDragRow().view == this)
+        LastDragRow() = DragRow{};
+    ResetContent();
+}
+
+void StructureView::OnBeginDrag(CPoint, DWORD) {
+    const std::vector<Record*> selected = SelectedRecords(this);
+    if (selected.size() == 1)
+        selected.front()->Drag();
+    else if (selected.size() > 1)
+        selected.front()->DragSelection(selected);
+}
+
+DROPEFFECT StructureView::OnDragOver(COleDataObject* data, DWORD keyState, CPoint point, int state) {
+    StructureBase::OnDragOver(data, keyState, point, state);
+    CXTPReportRow* row = HitTest(point);
+    auto* record = row != nullptr ? dynamic_cast<Record*>(row->GetRecord()) : nullptr;
+    const DROPEFFECT effect = record != nullptr ? record->GetDropEffect(data, keyState) : DROPEFFECT_NONE;
+    DragRow& last = LastDragRow();
+    const CXTPReportRecord* under = row != nullptr ? row->GetRecord() : nullptr;
+    if (under != last.record || last.view != this) {
+        if (effect != DROPEFFECT_NONE && row != nullptr) {
+            SelectRow(row);
+            last = DragRow{this, under};
+        }
+        Invalidate();
+    }
+    if (state != 2)
+        last = DragRow{};
+    return effect;
+}
+
+BOOL StructureView::OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint) {
+    LastDragRow() = DragRow{};
+    const std::vector<Record*> selected = SelectedRecords(this);
+    return !selected.empty() && selected.front()->Drop(data, effect) ? TRUE : FALSE;
+}
+
 void TreeView::CreateColumns() {
     static constexpr ColumnRow kColumns[] = {
         {L"Name", 0, "docs_menu.title", true},
@@ -158,7 +202,7 @@ void TreeView::CreateColumns() {
 
 void TreeView::Fill(const std::wstring& filter) {
     DocumentsMenuDlg* panel = GetOwnerPanel();
-    ResetContent();
+    ForgetRows();
     IConfigurationsGroup& group = GlobalCfgGroup();
     for (std::size_t i = 0; i < group.GetCount(); ++i) {
         IConfiguration* configuration = group.GetAt(i);
@@ -200,7 +244,7 @@ void LibrariesList::CreateColumns() {
 
 void LibrariesList::Fill(const std::wstring& filter) {
     DocumentsMenuDlg* panel = GetOwnerPanel();
-    ResetContent();
+    ForgetRows();
     for (ILibrary* library : CollectAllLibraries(GlobalCfgGroup())) {
         bool expanded = panel != nullptr && panel->IsLibraryExpanded(library);
         std::wstring childFilter;

@@ -53,7 +53,25 @@ protected:
     void OnSelectionChanged() override;
     void OnColumnsChanged() override;
     void OnHeaderClick(CXTPReportColumn* column) override;
+    void OnBeginDrag(CPoint point, DWORD keyState) override;
+
+public:
+    // The row under the mouse that would take the drop becomes the only selected one; rows that
+    // refuse the data answer no effect, files included.
+    DROPEFFECT OnDragOver(COleDataObject* data, DWORD keyState, CPoint point, int state) override;
+    // The first selected record's answer, files included.
+    BOOL OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint point) override;
+    // Rows go; the drag's last row, if it is one of them, is forgotten.
+    void ForgetRows();
 };
+
+// The row a drag last highlighted, one for the program: its record and view, so that it
+// outlives the rows that every fill and expansion makes again.
+struct DragRow {
+    const StructureView* view = nullptr;
+    const CXTPReportRecord* record = nullptr;
+};
+DragRow& LastDragRow();
 
 class TreeView : public StructureView {
 public:

@@ -1,0 +1,73 @@
+// The structure of the browser's pane over the model: drags keep their row by its record across
+// the refills that happen meanwhile, and rows that refuse files say so to the file's source.
+#include "rows_fixture.h"
+
+#include "docbrowser/DocumentsStructure.h"
+#include "docbrowser/FileClipboard.h"
+
+#include "afxole.h"
+
+namespace rows_test {
+namespace {
+
+class Structure : public RowsTest {
+protected:
+    void SetUp() override {
+        RowsTest::SetUp();
+        frame = new CFrameWnd;
+        frame->Create(nullptr, L"Documents", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 400));
+        ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 380, 360), frame, 1004));
+    }
+    void TearDown() override {
+        panel.DestroyWindow();
+        RowsTest::TearDown();
+    }
+    CXTPReportRow* treeRow(const std::wstring& name) {
+        for (const auto& r : view().GetRows())
+            if (CXTPReportRecordItem* item = r->GetRecord()->GetItem(0);
+                item && item->GetCaption(nullptr) == name.c_str())
+                return r.get();
+        return nullptr;
+    }
+    CPoint over(const std::wstring& name) { return treeRow(name)->GetRect().CenterPoint(); }
+    StructureView& view() { return panel.GetStructure().GetTree(); }
+
+    DocumentsMenuDlg panel;
+};
+
+TEST_F(Structure, ADragsRowIsKeptByItsRecordAndForgottenWhenItsViewFillsAgain) {
+    treeRow(L"Works")->SetExpanded(TRUE);
+    treeRow(L"Fasteners")->SetExpanded(TRUE);
+    ASSERT_TRUE(FileClipboard::Instance().Copy({bolts + L"a.grb"}));
+    COleDataObject data;
+    ASSERT_TRUE(data.AttachClipboard());
+
+    EXPECT_EQ(view().OnDragOver(&data, 0, over(L"Nuts"), 2), DROPEFFECT_COPY);
+    EXPECT_TRUE(treeRow(L"Nuts")->IsSelected());
+    EXPECT_EQ(LastDragRow().record, treeRow(L"Nuts")->GetRecord());
+    // The rows are made again while the drag goes on: the same record stays the drag's row.
+    view().Populate();
+    view().ClearSelection();
+    EXPECT_EQ(view().OnDragOver(&data, 0, over(L"Nuts"), 2), DROPEFFECT_COPY);
+    EXPECT_FALSE(treeRow(L"Nuts")->IsSelected()) << "still the row it was";
+    // A fill takes the records away, and the drag's row with them.
+    view().Fill(std::wstring());
+    EXPECT_EQ(LastDragRow().record, nullptr);
+    EXPECT_EQ(LastDragRow().view, nullptr);
+}
+
+TEST_F(Structure, RowsThatRefuseFilesShowNoDropAndTheDropSaysNothingWasTaken) {
+    GlobalCfgGroup().Add(std::make_unique<PdmConfiguration>(L"Archive"));
+    ASSERT_NE(treeRow(L"Archive"), nullptr) << "a configuration added shows at once";
+    ASSERT_TRUE(FileClipboard::Instance().Copy({bolts + L"a.grb"}));
+    COleDataObject data;
+    ASSERT_TRUE(data.AttachClipboard());
+    view().SelectRow(treeRow(L"Works"));
+    EXPECT_EQ(view().OnDragOver(&data, 0, over(L"Archive"), 2), DROPEFFECT_NONE);
+    EXPECT_TRUE(treeRow(L"Works")->IsSelected()) << "a row that refuses is not highlighted";
+    view().SelectRow(treeRow(L"Archive"));
+    EXPECT_FALSE(view().OnDrop(&data, DROPEFFECT_COPY, over(L"Archive")));
+}
+
+} // namespace
+} // namespace rows_test
