@@ -69,5 +69,56 @@ TEST_F(Structure, RowsThatRefuseFilesShowNoDropAndTheDropSaysNothingWasTaken) {
     EXPECT_FALSE(view().OnDrop(&data, DROPEFFECT_COPY, over(L"Archive")));
 }
 
+// The rows shown by a view, indented by depth.
+std::vector<std::wstring> shownIn(const StructureView& view) {
+    std::vector<std::wstring> out;
+    for (const auto& row : view.GetRows())
+        if (CXTPReportRecordItem* name = row->GetRecord()->GetItem(0))
+            out.push_back(std::wstring(row->GetTreeDepth() * 2, L' ') +
+                          name->GetCaption(nullptr).GetString());
+    return out;
+}
+
+TEST_F(Structure, TheListShowsEveryLibraryAndTakesTheColumnsBothViewsHave) {
+    LibrariesList& list = panel.GetStructure().GetList();
+    EXPECT_EQ(shownIn(list), (std::vector<std::wstring>{L"Bolts", L"Nuts", L"Old"}))
+        << "excluded libraries stay in the list";
+    view().FindColumn(L"Path")->SetVisible(TRUE);
+    view().FindColumn(L"Title")->SetVisible(TRUE);
+    list.FindColumn(L"Configuration")->SetVisible(FALSE);
+    EXPECT_TRUE(panel.ShowLibrariesList(true));
+    EXPECT_FALSE(panel.ShowLibrariesList(true)) << "unchanged";
+    EXPECT_TRUE(panel.IsLibrariesListShown());
+    EXPECT_TRUE(list.IsWindowVisible());
+    EXPECT_FALSE(view().IsWindowVisible());
+    EXPECT_TRUE(list.FindColumn(L"Path")->IsVisible());
+    EXPECT_FALSE(list.FindColumn(L"Configuration")->IsVisible()) << "the tree has none: its own stays";
+    EXPECT_TRUE(panel.ShowLibrariesList(false));
+    EXPECT_TRUE(view().FindColumn(L"Title")->IsVisible());
+}
+
+TEST_F(Structure, TheFindFilterAndTheExcludedSwitchDecideTheTreesRows) {
+    struct Case {
+        const wchar_t* filter;
+        std::vector<std::wstring> rows;
+    };
+    const Case cases[] = {
+        {L"", {L"Empty", L"Works"}},
+        {L"zzz", {}},
+        {L"M6", {L"Works", L"  Fasteners", L"    Nuts", L"      m6.grb"}},
+        {L"work", {L"Works"}}, // its own name matches: its children come unfiltered, collapsed
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(pal::text::toUtf8(c.filter));
+        panel.GetStructure().SetFilter(c.filter);
+        EXPECT_EQ(shownIn(view()), c.rows);
+    }
+    emptyConfiguration->SetExcluded(true);
+    panel.GetStructure().SetFilter(L"");
+    EXPECT_EQ(shownIn(view()), (std::vector<std::wstring>{L"Works"}));
+    EXPECT_TRUE(panel.SetShowExcluded(true));
+    EXPECT_EQ(treeRow(L"Empty")->GetRecord()->GetItem(0)->GetTextColor(), ::GetSysColor(COLOR_GRAYTEXT));
+}
+
 } // namespace
 } // namespace rows_test
