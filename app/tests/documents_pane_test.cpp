@@ -17,7 +17,19 @@
 namespace dvapp::test {
 namespace {
 
-using DocumentsPane = MainInitialisation;
+// Panels made by the tests live under the hidden parent of pane windows, as the program's do.
+class DocumentsPane : public MainInitialisation {
+protected:
+    void SetUp() override {
+        MainInitialisation::SetUp();
+        parent = Dravik::UI::GetDockingPaneDummyWindow(true);
+    }
+    void TearDown() override {
+        parent.reset();
+        MainInitialisation::TearDown();
+    }
+    std::shared_ptr<CWnd> parent;
+};
 using namespace DocumentsMenu;
 
 CXTPReportRow* rowNamed(StructureView& view, const std::wstring& name) {
@@ -82,8 +94,7 @@ TEST_F(DocumentsPane, ItsLayoutComesBackInTheNextStartsPane) {
     std::wstring saved;
     {
         DocumentsMenuDlg first;
-        ASSERT_TRUE(first.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200),
-                                 Dravik::UI::GetDockingPaneDummyWindow(true).get(), 1004));
+        ASSERT_TRUE(first.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200), parent.get(), 1004));
         TreeView& tree = first.GetStructure().GetTree();
         rowNamed(tree, L"Samples")->SetExpanded(TRUE);
         first.SetDocumentHidden(library, L"sample-a3.grb", true);
@@ -96,8 +107,7 @@ TEST_F(DocumentsPane, ItsLayoutComesBackInTheNextStartsPane) {
         first.DestroyWindow();
     }
     DocumentsMenuDlg next;
-    ASSERT_TRUE(next.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200),
-                            Dravik::UI::GetDockingPaneDummyWindow(true).get(), 1004));
+    ASSERT_TRUE(next.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200), parent.get(), 1004));
     load(next, saved);
     TreeView& tree = next.GetStructure().GetTree();
     EXPECT_TRUE(next.IsLibrariesGroupExpanded(configuration));
@@ -116,8 +126,7 @@ TEST_F(DocumentsPane, ItsLayoutComesBackInTheNextStartsPane) {
 // A damaged layout brings the pane up with its own defaults for what is wrong, and says so.
 TEST_F(DocumentsPane, ABadStoredLayoutLeavesTheDefaultsForWhatIsWrong) {
     DocumentsMenuDlg panel;
-    ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200),
-                             Dravik::UI::GetDockingPaneDummyWindow(true).get(), 1004));
+    ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200), parent.get(), 1004));
     dvlog::test::clearCapture();
     load(panel, LR"(<Pane><Tree SortColumn="Revision" SortIncreasing="false"><Columns>
         <Name Visible="false" Width="-40"/><Shape Visible="true" Width="90"/><Author Width="-1"/>
@@ -135,6 +144,85 @@ TEST_F(DocumentsPane, ABadStoredLayoutLeavesTheDefaultsForWhatIsWrong) {
     EXPECT_NE(log.find("\"Revision\""), std::string::npos) << log;
     EXPECT_NE(log.find("width -1 of column \"Author\""), std::string::npos) << log;
     panel.DestroyWindow();
+}
+
+// The preview stands beside the structure, under it or nowhere, and the layout keeps where.
+TEST_F(DocumentsPane, TheSplitModePlacesThePreviewAndComesBackWithTheLayout) {
+    using Mode = DocumentsMenuDlg::SplitMode;
+    DocumentsMenuDlg panel;
+    ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 400), parent.get(), 1004));
+    CWnd* structure = &panel.GetStructure();
+    ASSERT_EQ(panel.GetSplitter().GetPane(0), &panel.GetStructure());
+    CWnd* preview = panel.GetSplitter().GetPane(1);
+    ASSERT_NE(preview, nullptr);
+    const auto rectOf = [&](CWnd* w) {
+        CRect r;
+        w->GetWindowRect(&r);
+        panel.ScreenToClient(&r);
+        return r;
+    };
+    struct Case {
+        Mode mode;
+        bool changes;
+        bool previewShown;
+        bool below; // the preview under the structure, else beside it
+    };
+    const Case cases[] = {{Mode::Horizontal, false, true, false},
+                          {Mode::Vertical, true, true, true},
+                          {Mode::None, true, false, false},
+                          {Mode::None, false, false, false}};
+    EXPECT_EQ(panel.GetSplitMode(), Mode::Horizontal) << "the first start's";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        EXPECT_EQ(panel.SetSplitMode(c.mode), c.changes);
+        EXPECT_EQ(panel.GetSplitMode(), c.mode);
+        EXPECT_EQ((preview->GetStyle() & WS_VISIBLE) != 0, c.previewShown);
+        if (c.previewShown) {
+            EXPECT_EQ(rectOf(preview).top >= rectOf(structure).bottom, c.below);
+            EXPECT_EQ(rectOf(preview).left >= rectOf(structure).right, !c.below);
+        } else {
+            EXPECT_EQ(rectOf(structure).Height(), 400) << "the structure takes the whole pane";
+        }
+    }
+    panel.SetSplitMode(Mode::Vertical);
+    const std::wstring saved = store(panel);
+    panel.SetSplitMode(Mode::None);
+    load(panel, saved);
+    EXPECT_EQ(panel.GetSplitMode(), Mode::Vertical);
+
+    // A ratio outside 0..1 leaves the splitter's own, and is logged.
+    dvlog::test::clearCapture();
+    const double ratio = panel.GetSplitter().GetRatio();
+    for (const wchar_t* bad : {L"1.5", L"-0.2", L"0"}) {
+        load(panel,
+             std::wstring(LR"(<Pane Horizontal="false" ShowSecondPane="true" Ratio=")") + bad + L"\"/>");
+        EXPECT_EQ(panel.GetSplitter().GetRatio(), ratio) << pal::text::toUtf8(bad);
+    }
+    EXPECT_EQ(dvlog::test::capturedAt(DVLogWarning).size(), 3u);
+    panel.DestroyWindow();
+}
+
+// How a person sees the pane: the tree of the bundled configuration over an empty preview.
+TEST_F(DocumentsPane, APictureOfThePaneWithItsTreeAboveThePreview) {
+    ASSERT_TRUE(start()); // the columns' captions in the program's language
+    const std::wstring samples = pal::path::fromNative(binDir() / "Configurations" / "Samples.tws");
+    ASSERT_NE(OpenConfigurationFile(GlobalCfgGroup(), samples, nullptr), nullptr);
+    CFrameWnd* frame = new CFrameWnd;
+    frame->Create(nullptr, L"Documents", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 320, 420));
+    DocumentsMenuDlg panel;
+    ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 380), frame, 1004));
+    panel.SetSplitMode(DocumentsMenuDlg::SplitMode::Vertical);
+    TreeView& tree = panel.GetStructure().GetTree();
+    rowNamed(tree, L"Samples")->SetExpanded(TRUE);
+    rowNamed(tree, L"Sample drawings")->SetExpanded(TRUE);
+    tree.FindColumn(L"Path")->SetVisible(TRUE);
+    tree.SelectRow(rowNamed(tree, L"Sample drawings"));
+    panel.SetWindowPos(nullptr, 0, 0, 300, 380, SWP_NOZORDER);
+    panel.UpdateWindow();
+    EXPECT_TRUE(pal::test::keepSnapshot(pal::test::snapshot(panel.GetSafeHwnd()), "documents_pane_split"));
+    panel.DestroyWindow();
+    frame->DestroyWindow();
+    GlobalCfgGroup().Clear();
 }
 
 } // namespace

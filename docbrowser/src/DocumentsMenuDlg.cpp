@@ -1,5 +1,8 @@
 #include "docbrowser/DocumentsMenuDlg.h"
 
+#include "docbrowser/PreviewWnd.h"
+
+#include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
 
 #include <algorithm>
@@ -11,7 +14,7 @@ ON_WM_CREATE()
 ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-DocumentsMenuDlg::DocumentsMenuDlg() : structure_(this) {}
+DocumentsMenuDlg::DocumentsMenuDlg() : splitter_(1.618034, true), structure_(this) {}
 
 DocumentsMenuDlg::~DocumentsMenuDlg() {
     clients_.clear();
@@ -20,12 +23,43 @@ DocumentsMenuDlg::~DocumentsMenuDlg() {
 int DocumentsMenuDlg::OnCreate(LPCREATESTRUCTW cs) {
     if (CWnd::OnCreate(cs) == -1)
         return -1;
-    return structure_.Create(this, 0xE900) ? 0 : -1;
+    using Dravik::UI::SimpleSplitter;
+    if (!splitter_.Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                          SimpleSplitter::kFirstPaneId))
+        return -1;
+    splitter_.SetMinPaneSize(CXTPDpi::ScaleX(50));
+    if (!structure_.Create(&splitter_, SimpleSplitter::kFirstPaneId))
+        return -1;
+    auto preview = std::make_unique<PreviewWnd>(false);
+    if (!preview->Create(&splitter_, SimpleSplitter::kSecondPaneId))
+        return -1; // the preview object goes with `preview`
+    preview_ = std::move(preview);
+    splitter_.Layout();
+    return 0;
 }
 
 void DocumentsMenuDlg::OnSize(UINT, int cx, int cy) {
-    if (structure_.GetSafeHwnd() != nullptr)
-        structure_.MoveWindow(0, 0, cx, cy);
+    if (splitter_.GetSafeHwnd() != nullptr)
+        splitter_.MoveWindow(0, 0, cx, cy);
+}
+
+DocumentsMenuDlg::SplitMode DocumentsMenuDlg::GetSplitMode() const {
+    if (!splitter_.IsSecondPaneVisible())
+        return SplitMode::None;
+    return splitter_.IsHorizontal() ? SplitMode::Horizontal : SplitMode::Vertical;
+}
+
+bool DocumentsMenuDlg::SetSplitMode(SplitMode mode) {
+    if (mode == GetSplitMode())
+        return false;
+    if (mode != SplitMode::None)
+        splitter_.SetHorizontal(mode == SplitMode::Horizontal);
+    splitter_.ShowSecondPane(mode != SplitMode::None);
+    return true;
+}
+
+PreviewWnd* DocumentsMenuDlg::VisiblePreview() const {
+    return splitter_.IsSecondPaneVisible() ? preview_.get() : nullptr;
 }
 
 BOOL DocumentsMenuDlg::DoPropExchange(CXTPPropExchange* pPX, CXTPDockingPane*) {
@@ -37,6 +71,7 @@ BOOL DocumentsMenuDlg::DoPropExchange(CXTPPropExchange* pPX, CXTPDockingPane*) {
     PX_Bool(pPX, L"ShowExcluded", excluded, showExcluded_);
     showExcluded_ = excluded;
     structure_.DoPropExchange(pPX);
+    splitter_.DoPropExchange(pPX);
     return TRUE;
 }
 
@@ -102,11 +137,14 @@ void DocumentsMenuDlg::RemoveClient(IClient* client) {
     std::erase(clients_, client);
 }
 
-// The preview pane comes with the panel's splitter; until it is there nothing shows.
+// The preview shows nothing yet, whatever the row; a hidden one is not asked.
 void DocumentsMenuDlg::ShowConfiguration(IConfiguration*) {}
 void DocumentsMenuDlg::ShowLibrariesGroup(ILibrariesGroup*) {}
 void DocumentsMenuDlg::ShowLibrary(ILibrary*) {}
 void DocumentsMenuDlg::ShowDocument(ILibrary*, const std::wstring&) {}
-void DocumentsMenuDlg::ClearPreview() {}
+void DocumentsMenuDlg::ClearPreview() {
+    if (PreviewWnd* preview = VisiblePreview())
+        preview->Clear();
+}
 
 } // namespace DocumentsMenu

@@ -7,6 +7,9 @@
 #include "docbrowser/DocumentsStructure.h"
 
 #include "DravikUI/DockingPane.h"
+#include "DravikUI/SimpleSplitter.h"
+
+#include <memory>
 
 #include "pal/visibility.h"
 
@@ -32,6 +35,13 @@ public:
 
     DocumentsMenuDlg();
     ~DocumentsMenuDlg() override;
+
+    // Where the preview stands: hidden, beside the structure or under it.
+    enum class SplitMode { None = 0, Horizontal = 1, Vertical = 2 };
+    SplitMode GetSplitMode() const;
+    // False when the mode is the current one.
+    bool SetSplitMode(SplitMode mode);
+    Dravik::UI::SimpleSplitter& GetSplitter() { return splitter_; }
     DocumentsMenuDlg(const DocumentsMenuDlg&) = delete;
     DocumentsMenuDlg& operator=(const DocumentsMenuDlg&) = delete;
 
@@ -97,8 +107,12 @@ protected:
 
 private:
     template <class F> void TellClients(F&& f);
+    // The preview while the splitter shows it.
+    class PreviewWnd* VisiblePreview() const;
 
+    Dravik::UI::SimpleSplitter splitter_;
     DocumentsStructure structure_;
+    std::unique_ptr<class PreviewWnd> preview_;
     BrowserViewState state_;
     bool showExcluded_ = false;
     std::vector<IClient*> clients_;
