@@ -19,6 +19,11 @@ public:
     bool HasHistory() const { return history_; }
     void Clear() {}
 
+protected:
+    // Nothing shown yet: the window's own ground.
+    BOOL OnEraseBkgnd(CDC* dc);
+    DECLARE_MESSAGE_MAP()
+
 private:
     bool history_;
 };

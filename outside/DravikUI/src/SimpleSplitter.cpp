@@ -9,6 +9,7 @@ namespace Dravik::UI {
 
 BEGIN_MESSAGE_MAP(SimpleSplitter, CWnd)
 ON_WM_SIZE()
+ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 SimpleSplitter::SimpleSplitter(double proportion, bool horizontal)
@@ -34,6 +35,13 @@ void SimpleSplitter::ShowSecondPane(bool show) {
     if (CWnd* second = GetPane(1))
         second->ShowWindow(show ? SW_SHOW : SW_HIDE);
     Layout();
+}
+
+BOOL SimpleSplitter::OnEraseBkgnd(CDC* dc) {
+    CRect client;
+    GetClientRect(&client);
+    dc->FillSolidRect(&client, ::GetSysColor(COLOR_BTNFACE));
+    return TRUE;
 }
 
 void SimpleSplitter::OnSize(UINT, int, int) {

@@ -37,6 +37,8 @@ public:
 
 protected:
     void OnSize(UINT type, int cx, int cy);
+    // The bar between the panes is the splitter's own ground.
+    BOOL OnEraseBkgnd(CDC* dc);
     DECLARE_MESSAGE_MAP()
 
 private:
