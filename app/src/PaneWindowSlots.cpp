@@ -4,6 +4,7 @@
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/Windows.h"
 #include "DravikUI/XML.h"
+#include "docbrowser/DocumentsMenuDlg.h"
 #include "ribbon/FindCommandWnd.h"
 
 #include <algorithm>
@@ -20,7 +21,14 @@ public:
     void SetActiveDocument(CDvw32Doc*, CDvw32Doc*) override {}
 };
 
-constexpr int kFindCommandPane = 1028;
+// The windows of panes that the program has: made here unless a factory gives another.
+std::unique_ptr<CWnd> makeOwnWindow(int paneId) {
+    if (paneId == 1004)
+        return std::make_unique<DocumentsMenu::DocumentsMenuDlg>();
+    if (paneId == 1028)
+        return std::make_unique<CFindCommandWnd>();
+    return std::make_unique<EmptyPaneWindow>();
+}
 
 constexpr DWORD kPaneWindowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
@@ -109,10 +117,8 @@ CWnd* PaneWindowSlots::Get(int paneId, bool create) {
         if (!m_parent)
             m_parent = Dravik::UI::GetDockingPaneDummyWindow(true);
         std::unique_ptr<CWnd> window = m_factory ? m_factory(paneId) : nullptr;
-        if (!window && paneId == kFindCommandPane)
-            window = std::make_unique<CFindCommandWnd>();
         if (!window)
-            window = std::make_unique<EmptyPaneWindow>();
+            window = makeOwnWindow(paneId);
         const DWORD style = slot->row->visible ? kPaneWindowStyle : kPaneWindowStyle & ~WS_VISIBLE;
         if (m_parent == nullptr || !window->Create(nullptr, L"", style, CRect(0, 0, 0, 0), m_parent.get(),
                                                    static_cast<UINT>(paneId)))

@@ -1,8 +1,93 @@
 #include "docbrowser/DocumentsMenuDlg.h"
 
+#include "docbrowser/PreviewWnd.h"
+
+#include "xtp/PaintManager.h"
+#include "xtp/PropExchange.h"
+
 #include <algorithm>
 
 namespace DocumentsMenu {
+
+BEGIN_MESSAGE_MAP(DocumentsMenuDlg, Dravik::UI::DockingPaneChildWindow)
+ON_WM_CREATE()
+ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+DocumentsMenuDlg::DocumentsMenuDlg() : splitter_(1.618034, true), structure_(this) {}
+
+DocumentsMenuDlg::~DocumentsMenuDlg() {
+    clients_.clear();
+}
+
+int DocumentsMenuDlg::OnCreate(LPCREATESTRUCTW cs) {
+    if (CWnd::OnCreate(cs) == -1)
+        return -1;
+    using Dravik::UI::SimpleSplitter;
+    if (!splitter_.Create(this, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                          SimpleSplitter::kFirstPaneId))
+        return -1;
+    splitter_.SetMinPaneSize(CXTPDpi::ScaleX(50));
+    if (!structure_.Create(&splitter_, SimpleSplitter::kFirstPaneId))
+        return -1;
+    auto preview = std::make_unique<PreviewWnd>(false);
+    if (!preview->Create(&splitter_, SimpleSplitter::kSecondPaneId))
+        return -1; // the preview object goes with `preview`
+    preview_ = std::move(preview);
+    splitter_.Layout();
+    return 0;
+}
+
+void DocumentsMenuDlg::OnSize(UINT, int cx, int cy) {
+    if (splitter_.GetSafeHwnd() != nullptr)
+        splitter_.MoveWindow(0, 0, cx, cy);
+}
+
+DocumentsMenuDlg::SplitMode DocumentsMenuDlg::GetSplitMode() const {
+    if (!splitter_.IsSecondPaneVisible())
+        return SplitMode::None;
+    return splitter_.IsHorizontal() ? SplitMode::Horizontal : SplitMode::Vertical;
+}
+
+bool DocumentsMenuDlg::SetSplitMode(SplitMode mode) {
+    if (mode == GetSplitMode())
+        return false;
+    if (mode != SplitMode::None)
+        splitter_.SetHorizontal(mode == SplitMode::Horizontal);
+    splitter_.ShowSecondPane(mode != SplitMode::None);
+    return true;
+}
+
+PreviewWnd* DocumentsMenuDlg::VisiblePreview() const {
+    return splitter_.IsSecondPaneVisible() ? preview_.get() : nullptr;
+}
+
+BOOL DocumentsMenuDlg::DoPropExchange(CXTPPropExchange* pPX, CXTPDockingPane*) {
+    {
+        CXTPPropExchangeSection state(pPX, L"State");
+        state_.DoPropExchange(&*state);
+    }
+    bool excluded = showExcluded_;
+    PX_Bool(pPX, L"ShowExcluded", excluded, showExcluded_);
+    showExcluded_ = excluded;
+    structure_.DoPropExchange(pPX);
+    splitter_.DoPropExchange(pPX);
+    return TRUE;
+}
+
+void DocumentsMenuDlg::OnAttachedToPane(CXTPDockingPane*) {
+    StructureView& view = structure_.GetShownView();
+    if (view.GetSafeHwnd() != nullptr && view.GetRowCount() == 0)
+        view.Populate();
+}
+
+void DocumentsMenuDlg::OnToBeDetachedFromPane(CXTPDockingPane*) {
+    for (StructureView* view : {static_cast<StructureView*>(&structure_.GetList()),
+                                static_cast<StructureView*>(&structure_.GetTree())}) {
+        view->ClearSelection();
+        view->Populate();
+    }
+}
 
 template <class F> void DocumentsMenuDlg::TellClients(F&& f) {
     // A client may leave while told: the copy is told, skipping those gone meanwhile.
@@ -16,14 +101,14 @@ bool DocumentsMenuDlg::SetShowExcluded(bool show) {
     if (show == showExcluded_)
         return false;
     showExcluded_ = show;
+    structure_.SetFilter(std::wstring());
     TellClients([](IClient* c) { c->OnShowExcludedChanged(); });
     return true;
 }
 
 bool DocumentsMenuDlg::SetShowHidden(bool show) {
-    if (show == showHidden_)
+    if (!structure_.SetShowHidden(show))
         return false;
-    showHidden_ = show;
     TellClients([](IClient* c) { c->OnShowHiddenChanged(); });
     return true;
 }
@@ -52,11 +137,14 @@ void DocumentsMenuDlg::RemoveClient(IClient* client) {
     std::erase(clients_, client);
 }
 
-// The preview pane comes with the panel's splitter; until it is there nothing shows.
+// The preview shows nothing yet, whatever the row; a hidden one is not asked.
 void DocumentsMenuDlg::ShowConfiguration(IConfiguration*) {}
 void DocumentsMenuDlg::ShowLibrariesGroup(ILibrariesGroup*) {}
 void DocumentsMenuDlg::ShowLibrary(ILibrary*) {}
 void DocumentsMenuDlg::ShowDocument(ILibrary*, const std::wstring&) {}
-void DocumentsMenuDlg::ClearPreview() {}
+void DocumentsMenuDlg::ClearPreview() {
+    if (PreviewWnd* preview = VisiblePreview())
+        preview->Clear();
+}
 
 } // namespace DocumentsMenu

@@ -1,9 +1,15 @@
-// The documents browser's panel as far as its rows reach it: the view state it keeps, its two
-// display switches, its clients and the preview it shows the selected row in. The pane around
-// it (bars, splitter, structure, preview) comes with the panel itself.
+// The documents browser's panel: the window of the Documents pane over the structure, the view
+// state it keeps, its two display switches, its clients and the preview it shows the selected
+// row in.
 #pragma once
 
 #include "docbrowser/BrowserViewState.h"
+#include "docbrowser/DocumentsStructure.h"
+
+#include "DravikUI/DockingPane.h"
+#include "DravikUI/SimpleSplitter.h"
+
+#include <memory>
 
 #include "pal/visibility.h"
 
@@ -14,7 +20,7 @@ DV_EXPORTS_BEGIN
 
 namespace DocumentsMenu {
 
-class DocumentsMenuDlg {
+class DocumentsMenuDlg : public Dravik::UI::DockingPaneChildWindow {
 public:
     struct IClient {
         virtual void OnShowHiddenChanged() = 0;
@@ -27,15 +33,30 @@ public:
         ~IClient() = default;
     };
 
-    DocumentsMenuDlg() = default;
+    DocumentsMenuDlg();
+    ~DocumentsMenuDlg() override;
+
+    // Where the preview stands: hidden, beside the structure or under it.
+    enum class SplitMode { None = 0, Horizontal = 1, Vertical = 2 };
+    SplitMode GetSplitMode() const;
+    // False when the mode is the current one.
+    bool SetSplitMode(SplitMode mode);
+    Dravik::UI::SimpleSplitter& GetSplitter() { return splitter_; }
     DocumentsMenuDlg(const DocumentsMenuDlg&) = delete;
     DocumentsMenuDlg& operator=(const DocumentsMenuDlg&) = delete;
 
     bool IsShowExcluded() const { return showExcluded_; }
     // False when unchanged; otherwise the clients hear it.
     bool SetShowExcluded(bool show);
-    bool IsShowHidden() const { return showHidden_; }
+    bool IsShowHidden() const { return structure_.IsShowHidden(); }
     bool SetShowHidden(bool show);
+    // The structure's tree (false) or flat list of libraries (true).
+    bool ShowLibrariesList(bool list) { return structure_.ShowLibrariesList(list); }
+    bool IsLibrariesListShown() const { return structure_.IsLibrariesListShown(); }
+    DocumentsStructure& GetStructure() { return structure_; }
+    // The preview follows the structure: it reveals the object's row.
+    void SelectLibrariesGroup(ILibrariesGroup* group) { structure_.SelectLibrariesGroup(group); }
+    void SelectLibrary(ILibrary* library) { structure_.SelectLibrary(library); }
 
     // A configuration is a libraries group here. Null objects answer false.
     bool IsLibrariesGroupExpanded(const ILibrariesGroup* group) const {
@@ -72,12 +93,28 @@ public:
 
     BrowserViewState& GetViewState() { return state_; }
 
+    // "State" (the view state), "ShowExcluded", then the structure's "ShowHidden", "Tree" and
+    // "List"; loading sets the switch without telling anyone and the structure fills again.
+    BOOL DoPropExchange(CXTPPropExchange* pPX, CXTPDockingPane* pane) override;
+    using Dravik::UI::DockingPaneChildWindow::DoPropExchange;
+    void OnAttachedToPane(CXTPDockingPane* pane) override;
+    void OnToBeDetachedFromPane(CXTPDockingPane* pane) override;
+
+protected:
+    int OnCreate(LPCREATESTRUCTW cs);
+    void OnSize(UINT type, int cx, int cy);
+    DECLARE_MESSAGE_MAP()
+
 private:
     template <class F> void TellClients(F&& f);
+    // The preview while the splitter shows it.
+    class PreviewWnd* VisiblePreview() const;
 
+    Dravik::UI::SimpleSplitter splitter_;
+    DocumentsStructure structure_;
+    std::unique_ptr<class PreviewWnd> preview_;
     BrowserViewState state_;
     bool showExcluded_ = false;
-    bool showHidden_ = false;
     std::vector<IClient*> clients_;
 };
 

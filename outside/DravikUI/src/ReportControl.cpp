@@ -2,8 +2,11 @@
 #include "DravikUI/CachingImageManager.h"
 #include "DravikUI/ClipboardManager.h"
 
+#include "DVDiagnostics/DVLog.h"
 #include "pal/path.h"
+#include "pal/text.h"
 #include "win/ole/clipboard.h"
+#include "xtp/PropExchange.h"
 
 #include <filesystem>
 
@@ -13,6 +16,53 @@ ReportControl::ReportControl(CXTPImageManager* images, bool editable) {
     if (images != nullptr)
         SetImageManager(images);
     AllowEdit(editable);
+}
+
+void ReportControl::DoPropExchange(CXTPPropExchange* pPX) {
+    CXTPPropExchangeSection columns(pPX, L"Columns");
+    if (pPX->IsStoring()) {
+        for (int i = 0; i < GetColumnCount(); ++i) {
+            CXTPReportColumn* column = GetColumn(i);
+            CXTPPropExchangeSection section(&*columns, column->GetInternalName());
+            BOOL visible = column->IsVisible();
+            int width = column->GetWidth();
+            PX_Bool(&*section, L"Visible", visible, TRUE);
+            PX_Int(&*section, L"Width", width, 100);
+        }
+        CString sort = GetSortColumn() != nullptr ? GetSortColumn()->GetInternalName() : CString();
+        BOOL increasing = GetSortColumn() == nullptr || GetSortColumn()->IsSortedIncreasing();
+        PX_String(pPX, L"SortColumn", sort, L"");
+        PX_Bool(pPX, L"SortIncreasing", increasing, TRUE);
+        return;
+    }
+    for (int i = 0; i < GetColumnCount(); ++i) {
+        CXTPReportColumn* column = GetColumn(i);
+        CXTPPropExchangeSection section(&*columns, column->GetInternalName());
+        if (!section->OnBeforeExchange())
+            continue;
+        BOOL visible = column->IsVisible();
+        int width = column->GetWidth();
+        PX_Bool(&*section, L"Visible", visible, visible);
+        PX_Int(&*section, L"Width", width, width);
+        if (!column->IsAllowRemove())
+            visible = TRUE; // a column a person may not remove stays
+        column->SetVisible(visible);
+        if (width >= 0)
+            column->SetWidth(width);
+        else
+            DVLog_Write(DVLogWarning, "Report layout: width %d of column \"%s\" ignored", width,
+                        pal::text::toUtf8(column->GetInternalName().GetString()).c_str());
+    }
+    CString sort;
+    BOOL increasing = TRUE;
+    if (PX_String(pPX, L"SortColumn", sort, L"") && !sort.IsEmpty()) {
+        PX_Bool(pPX, L"SortIncreasing", increasing, TRUE);
+        if (CXTPReportColumn* column = FindColumn(sort); column != nullptr && column->IsSortable())
+            SetSortColumn(column, increasing);
+        else
+            DVLog_Write(DVLogWarning, "Report layout: sort on the missing column \"%s\" ignored",
+                        pal::text::toUtf8(sort.GetString()).c_str());
+    }
 }
 
 SimpleTextReportItem::SimpleTextReportItem(const wchar_t* text) : CXTPReportRecordItem(text ? text : L"") {

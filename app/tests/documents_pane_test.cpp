@@ -1,0 +1,229 @@
+// The Documents pane of the running application: its window is the documents browser, showing
+// the configurations that are open with their libraries and drawings, and a drawing's row
+// opens the drawing.
+#include "main_initialisation_fixture.h"
+
+#include "docbrowser/DocumentRecords.h"
+#include "docbrowser/DocumentsMenuDlg.h"
+
+#include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DocumentsMenu.h"
+#include "DravikUI/Windows.h"
+#include "pal/path.h"
+#include "pal/test/snapshot.h"
+#include "pal/text.h"
+#include "xtp/PropExchange.h"
+
+namespace dvapp::test {
+namespace {
+
+// Panels made by the tests live under the hidden parent of pane windows, as the program's do.
+class DocumentsPane : public MainInitialisation {
+protected:
+    void SetUp() override {
+        MainInitialisation::SetUp();
+        parent = Dravik::UI::GetDockingPaneDummyWindow(true);
+    }
+    void TearDown() override {
+        parent.reset();
+        MainInitialisation::TearDown();
+    }
+    std::shared_ptr<CWnd> parent;
+};
+using namespace DocumentsMenu;
+
+CXTPReportRow* rowNamed(StructureView& view, const std::wstring& name) {
+    for (const auto& row : view.GetRows())
+        if (CXTPReportRecordItem* item = row->GetRecord()->GetItem(0);
+            item != nullptr && std::wstring(item->GetCaption(nullptr)) == name)
+            return row.get();
+    return nullptr;
+}
+
+TEST_F(DocumentsPane, ShowsTheBundledConfigurationsDrawingsAndEnterOnADrawingOpensIt) {
+    ASSERT_TRUE(start());
+    auto* panel = dynamic_cast<DocumentsMenuDlg*>(app->GetDrawMenuWindow(true));
+    ASSERT_NE(panel, nullptr) << "the Documents pane's window is the documents browser";
+    ASSERT_NE(panel->GetSafeHwnd(), nullptr);
+    EXPECT_EQ(app->GetDrawMenuWindow(false), panel) << "made once";
+
+    // The configuration opens as the installed-configurations menu opens it.
+    const std::wstring samples = pal::path::fromNative(binDir() / "Configurations" / "Samples.tws");
+    ASSERT_NE(OpenConfigurationFile(GlobalCfgGroup(), samples, nullptr), nullptr);
+    StructureView& tree = panel->GetStructure().GetShownView();
+    ASSERT_NE(rowNamed(tree, L"Samples"), nullptr) << "an opened configuration shows at once";
+    rowNamed(tree, L"Samples")->SetExpanded(TRUE);
+    ASSERT_NE(rowNamed(tree, L"Sample drawings"), nullptr);
+    rowNamed(tree, L"Sample drawings")->SetExpanded(TRUE);
+    CXTPReportRow* drawing = rowNamed(tree, L"sample-a3.grb");
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_TRUE(panel->IsLibrariesGroupExpanded(GlobalCfgGroup().GetAt(0))) << "kept for the next fill";
+
+    panel->SetWindowPos(nullptr, 0, 0, 300, 240, SWP_NOZORDER);
+    tree.SelectRow(drawing);
+    tree.SetFocusedRow(drawing);
+    tree.UpdateWindow();
+    pal::test::keepSnapshot(pal::test::snapshot(panel->GetSafeHwnd()), "documents_pane_samples");
+
+    ASSERT_TRUE(Dravik::DocumentManager::Instance().GetDocuments().empty());
+    tree.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_EQ(Dravik::DocumentManager::Instance().GetDocuments().size(), 1u) << "Enter opens the drawing";
+
+    GlobalCfgGroup().Clear();
+    EXPECT_EQ(tree.GetRowCount(), 0) << "closed configurations leave the tree";
+}
+
+std::wstring store(DocumentsMenuDlg& panel) {
+    CXTPPropExchangeXMLNode px(FALSE, nullptr, L"Pane");
+    panel.DoPropExchange(&px, nullptr);
+    return px.GetXML().GetString();
+}
+void load(DocumentsMenuDlg& panel, const std::wstring& xml) {
+    CXTPPropExchangeXMLNode px(TRUE, nullptr, L"Pane");
+    ASSERT_TRUE(px.LoadFromString(xml.c_str()));
+    panel.DoPropExchange(&px, nullptr);
+}
+
+// What a person set in the pane comes back in the pane of the next start: expansions, hidden
+// rows, the shown columns and their widths, the sort and the two switches.
+TEST_F(DocumentsPane, ItsLayoutComesBackInTheNextStartsPane) {
+    const std::wstring samples = pal::path::fromNative(binDir() / "Configurations" / "Samples.tws");
+    ASSERT_NE(OpenConfigurationFile(GlobalCfgGroup(), samples, nullptr), nullptr);
+    IConfiguration* configuration = GlobalCfgGroup().GetAt(0);
+    ILibrary* library = CollectAllLibraries(GlobalCfgGroup()).front();
+    std::wstring saved;
+    {
+        DocumentsMenuDlg first;
+        ASSERT_TRUE(first.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200), parent.get(), 1004));
+        TreeView& tree = first.GetStructure().GetTree();
+        rowNamed(tree, L"Samples")->SetExpanded(TRUE);
+        first.SetDocumentHidden(library, L"sample-a3.grb", true);
+        first.SetShowHidden(true);
+        first.SetShowExcluded(true);
+        tree.FindColumn(L"Path")->SetVisible(TRUE);
+        tree.FindColumn(L"Path")->SetWidth(180);
+        tree.SetSortColumn(tree.FindColumn(L"Author"), FALSE);
+        saved = store(first);
+        first.DestroyWindow();
+    }
+    DocumentsMenuDlg next;
+    ASSERT_TRUE(next.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200), parent.get(), 1004));
+    load(next, saved);
+    TreeView& tree = next.GetStructure().GetTree();
+    EXPECT_TRUE(next.IsLibrariesGroupExpanded(configuration));
+    EXPECT_NE(rowNamed(tree, L"Sample drawings"), nullptr) << "the configuration comes expanded";
+    EXPECT_TRUE(next.IsDocumentHidden(library, L"sample-a3.grb"));
+    EXPECT_TRUE(next.IsShowHidden());
+    EXPECT_TRUE(next.IsShowExcluded());
+    EXPECT_TRUE(tree.FindColumn(L"Path")->IsVisible());
+    EXPECT_EQ(tree.FindColumn(L"Path")->GetWidth(), 180);
+    EXPECT_EQ(tree.GetSortColumn(), tree.FindColumn(L"Author"));
+    EXPECT_FALSE(tree.GetSortColumn()->IsSortedIncreasing());
+    next.DestroyWindow();
+    GlobalCfgGroup().Clear();
+}
+
+// A damaged layout brings the pane up with its own defaults for what is wrong, and says so.
+TEST_F(DocumentsPane, ABadStoredLayoutLeavesTheDefaultsForWhatIsWrong) {
+    DocumentsMenuDlg panel;
+    ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD, CRect(0, 0, 300, 200), parent.get(), 1004));
+    dvlog::test::clearCapture();
+    load(panel, LR"(<Pane><Tree SortColumn="Revision" SortIncreasing="false"><Columns>
+        <Name Visible="false" Width="-40"/><Shape Visible="true" Width="90"/><Author Width="-1"/>
+        </Columns></Tree></Pane>)");
+    TreeView& tree = panel.GetStructure().GetTree();
+    EXPECT_TRUE(tree.FindColumn(L"Name")->IsVisible()) << "the name column is not removed";
+    EXPECT_GE(tree.FindColumn(L"Name")->GetWidth(), 0);
+    EXPECT_EQ(tree.FindColumn(L"Author")->GetWidth(), 100);
+    EXPECT_EQ(tree.FindColumn(L"Shape"), nullptr);
+    EXPECT_EQ(tree.GetSortColumn(), tree.FindColumn(L"Name"));
+    EXPECT_TRUE(tree.GetSortColumn()->IsSortedIncreasing());
+    std::string log;
+    for (const std::string& line : dvlog::test::capturedAt(DVLogWarning))
+        log += line + "\n";
+    EXPECT_NE(log.find("\"Revision\""), std::string::npos) << log;
+    EXPECT_NE(log.find("width -1 of column \"Author\""), std::string::npos) << log;
+    panel.DestroyWindow();
+}
+
+// The preview stands beside the structure, under it or nowhere, and the layout keeps where.
+TEST_F(DocumentsPane, TheSplitModePlacesThePreviewAndComesBackWithTheLayout) {
+    using Mode = DocumentsMenuDlg::SplitMode;
+    DocumentsMenuDlg panel;
+    ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 400), parent.get(), 1004));
+    CWnd* structure = &panel.GetStructure();
+    ASSERT_EQ(panel.GetSplitter().GetPane(0), &panel.GetStructure());
+    CWnd* preview = panel.GetSplitter().GetPane(1);
+    ASSERT_NE(preview, nullptr);
+    const auto rectOf = [&](CWnd* w) {
+        CRect r;
+        w->GetWindowRect(&r);
+        panel.ScreenToClient(&r);
+        return r;
+    };
+    struct Case {
+        Mode mode;
+        bool changes;
+        bool previewShown;
+        bool below; // the preview under the structure, else beside it
+    };
+    const Case cases[] = {{Mode::Horizontal, false, true, false},
+                          {Mode::Vertical, true, true, true},
+                          {Mode::None, true, false, false},
+                          {Mode::None, false, false, false}};
+    EXPECT_EQ(panel.GetSplitMode(), Mode::Horizontal) << "the first start's";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        EXPECT_EQ(panel.SetSplitMode(c.mode), c.changes);
+        EXPECT_EQ(panel.GetSplitMode(), c.mode);
+        EXPECT_EQ((preview->GetStyle() & WS_VISIBLE) != 0, c.previewShown);
+        if (c.previewShown) {
+            EXPECT_EQ(rectOf(preview).top >= rectOf(structure).bottom, c.below);
+            EXPECT_EQ(rectOf(preview).left >= rectOf(structure).right, !c.below);
+        } else {
+            EXPECT_EQ(rectOf(structure).Height(), 400) << "the structure takes the whole pane";
+        }
+    }
+    panel.SetSplitMode(Mode::Vertical);
+    const std::wstring saved = store(panel);
+    panel.SetSplitMode(Mode::None);
+    load(panel, saved);
+    EXPECT_EQ(panel.GetSplitMode(), Mode::Vertical);
+
+    // A ratio outside 0..1 leaves the splitter's own, and is logged.
+    dvlog::test::clearCapture();
+    const double ratio = panel.GetSplitter().GetRatio();
+    for (const wchar_t* bad : {L"1.5", L"-0.2", L"0"}) {
+        load(panel,
+             std::wstring(LR"(<Pane Horizontal="false" ShowSecondPane="true" Ratio=")") + bad + L"\"/>");
+        EXPECT_EQ(panel.GetSplitter().GetRatio(), ratio) << pal::text::toUtf8(bad);
+    }
+    EXPECT_EQ(dvlog::test::capturedAt(DVLogWarning).size(), 3u);
+    panel.DestroyWindow();
+}
+
+// How a person sees the pane: the tree of the bundled configuration over an empty preview.
+TEST_F(DocumentsPane, APictureOfThePaneWithItsTreeAboveThePreview) {
+    ASSERT_TRUE(start()); // the columns' captions in the program's language
+    const std::wstring samples = pal::path::fromNative(binDir() / "Configurations" / "Samples.tws");
+    ASSERT_NE(OpenConfigurationFile(GlobalCfgGroup(), samples, nullptr), nullptr);
+    CFrameWnd* frame = new CFrameWnd;
+    frame->Create(nullptr, L"Documents", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 320, 420));
+    DocumentsMenuDlg panel;
+    ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 380), frame, 1004));
+    panel.SetSplitMode(DocumentsMenuDlg::SplitMode::Vertical);
+    TreeView& tree = panel.GetStructure().GetTree();
+    rowNamed(tree, L"Samples")->SetExpanded(TRUE);
+    rowNamed(tree, L"Sample drawings")->SetExpanded(TRUE);
+    tree.FindColumn(L"Path")->SetVisible(TRUE);
+    tree.SelectRow(rowNamed(tree, L"Sample drawings"));
+    panel.SetWindowPos(nullptr, 0, 0, 300, 380, SWP_NOZORDER);
+    panel.UpdateWindow();
+    EXPECT_TRUE(pal::test::keepSnapshot(pal::test::snapshot(panel.GetSafeHwnd()), "documents_pane_split"));
+    panel.DestroyWindow();
+    frame->DestroyWindow();
+    GlobalCfgGroup().Clear();
+}
+
+} // namespace
+} // namespace dvapp::test
