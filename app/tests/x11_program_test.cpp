@@ -635,12 +635,12 @@ TEST_F(ClassicProgramOnX11, ARightClickOnTheBarsListsTheFramesOwnBarsAndItsTheme
     // The last theme taken: the popups close and the whole window shows it.
     keys({XK_Up, XK_Return});
     EXPECT_TRUE(eventually([&] { return newPopup(shown) == 0; })) << "choosing a theme closes the popups";
-    // The documents pane, white in the first theme, takes the dark one's colour.
+    // The variables pane, white in the first theme, takes the dark one's colour.
     const auto paneColour = [](const pal::gdi::Surface& shot) {
         cairo_surface_flush(shot.get());
         const unsigned char* data = cairo_image_surface_get_data(shot.get());
         const int stride = cairo_image_surface_get_stride(shot.get());
-        return reinterpret_cast<const uint32_t*>(data + 450 * stride)[150] & 0xFFFFFFu;
+        return reinterpret_cast<const uint32_t*>(data + 890 * stride)[150] & 0xFFFFFFu;
     };
     pal::gdi::Surface after;
     EXPECT_TRUE(eventually([&] {
