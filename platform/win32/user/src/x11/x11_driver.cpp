@@ -65,6 +65,9 @@ std::string hostName() {
     return gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string();
 }
 
+// How long a window manager may take to carry out a state the program asked for.
+constexpr std::chrono::seconds kStateAnswerWait{5};
+
 struct NativeWindow {
     ::Window xid = 0;
     GC gc = nullptr;
@@ -75,6 +78,13 @@ struct NativeWindow {
     // The window manager's frame around the window when it was last neither maximised nor
     // minimised: left, right, top, bottom.
     long frame[4] = {};
+    // The state this driver last asked the window manager for, until the manager reports it: a
+    // report of the old state read in between is the manager not having got there yet, and
+    // taken as news it would undo the program's own request. A manager that refuses the request
+    // is believed again after a while.
+    bool asking = false;
+    bool askedMinimised = false, askedMaximised = false;
+    std::chrono::steady_clock::time_point askedAt;
 };
 
 struct Click {
@@ -197,6 +207,12 @@ public:
             setFrameHints(n.xid, s);
         // The state changes first; the window manager places a maximised window itself, and the
         // model's place for a minimised one (far off screen) is never sent.
+        if ((s.maximised != was.maximised || s.minimised != was.minimised) && n.mapped) {
+            n.asking = true;
+            n.askedMinimised = s.minimised;
+            n.askedMaximised = s.maximised;
+            n.askedAt = std::chrono::steady_clock::now();
+        }
         if (s.maximised != was.maximised && n.mapped)
             sendState(n.xid, s.maximised, atoms_[kMaxVert], atoms_[kMaxHorz]);
         if (s.topmost != was.topmost && n.mapped)
@@ -1285,7 +1301,15 @@ private:
             auto it = windows_.find(h);
             if (it == windows_.end() || !it->second.mapped)
                 return;
-            if (it->second.state.minimised == hidden && it->second.state.maximised == (vert && horz))
+            NativeWindow& n = it->second;
+            if (n.asking) {
+                const bool answered = n.askedMinimised == hidden && n.askedMaximised == (vert && horz);
+                if (answered || std::chrono::steady_clock::now() - n.askedAt > kStateAnswerWait)
+                    n.asking = false;
+                else
+                    return;
+            }
+            if (n.state.minimised == hidden && n.state.maximised == (vert && horz))
                 return;
             it->second.state.minimised = hidden;
             it->second.state.maximised = vert && horz;
