@@ -102,9 +102,10 @@ BOOL CAboutDlg::OnInitDialog() {
     SetDlgItemText(kOwnerText, OwnerText(RegisteredValue(key, L"SetupRegisteredOwner"),
                                          RegisteredValue(key, L"SetupRegisteredOrganization"))
                                    .c_str());
-    if (CEdit* version = static_cast<CEdit*>(GetDlgItem(kVersionText))) {
+    // The edit is reached through its window: the dialog holds no edit object for it.
+    if (CWnd* version = GetDlgItem(kVersionText)) {
         version->SetWindowText(VersionText().c_str());
-        version->SetSel(0, 0);
+        version->SendMessage(EM_SETSEL, 0, 0);
     }
 
     // The web address becomes a link at the same place and in the same font.

@@ -88,9 +88,11 @@ DISP_FUNCTION(DocumentObject, "GetPathName", GetPathName, VT_BSTR, VTS_NONE)
 END_DISPATCH_MAP()
 
 // One object per open document, kept for the life of the process: clients compare what they get.
+// The list itself is never destroyed, so that the objects stay where the program can find them
+// until its very end, whatever a client still holds then.
 std::map<DocumentRef, DocumentObject*>& objects() {
-    static std::map<DocumentRef, DocumentObject*> map;
-    return map;
+    static auto* map = new std::map<DocumentRef, DocumentObject*>;
+    return *map;
 }
 
 } // namespace

@@ -194,10 +194,16 @@ BOOL DravikApp::DoInitInstance() {
         const bool drawTexts = m_editionMask != dvapp::EditionGS && m_editionMask != dvapp::EditionGS3D;
         auto* splash =
             new CSplashWnd(dvapp::GetIniPathSetting(ini, kSettings, L"SplashImage", L""), drawTexts);
-        if (AfxBeginThread(SplashThreadProc, splash, THREAD_PRIORITY_NORMAL, 0, 0, nullptr) != nullptr)
+        // Kept (not deleted when it ends) so that the program's end can wait for it.
+        m_splashThread =
+            AfxBeginThread(SplashThreadProc, splash, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+        if (m_splashThread != nullptr) {
+            m_splashThread->m_bAutoDelete = FALSE;
+            m_splashThread->ResumeThread();
             m_splashStarted = true;
-        else
+        } else {
             delete splash;
+        }
     }
 
     LoadEditionModules();
@@ -292,8 +298,27 @@ int DravikApp::ExitInstance() {
     return m_exitCode;
 }
 
+DravikApp::~DravikApp() {
+    EndSplash();
+}
+
+void DravikApp::EndSplash() {
+    if (m_splashThread == nullptr)
+        return;
+    SignalSplashClose();
+    // What the splash sends to this thread's windows meanwhile is answered, or it could not end.
+    HANDLE thread = m_splashThread->m_hThread;
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    }
+    delete m_splashThread;
+    m_splashThread = nullptr;
+}
+
 int DravikApp::DoExitInstance() {
     DV_NOT_BUILT_YET("ExitInstance: the forms toolkit's last idle call and the document manager's flag");
+    EndSplash();
     if (m_saveAtExit && NumMainFrames() > 0) {
         DravikProfileManager::SaveState();
         m_saveAtExit = false;

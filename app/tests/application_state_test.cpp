@@ -133,6 +133,7 @@ TEST_F(ApplicationState, CommandsFileRoundTripsKindsIdsAndFlags) {
         7, *Dravik::UniqueIdentifier::TryParse(pal::text::fromUtf8(kManagedKey)), false));
     ASSERT_TRUE(app->SaveApplicationCommandsFile());
 
+    app.reset(); // one application object at a time
     app = std::make_unique<DravikApp>();
     ASSERT_TRUE(app->LoadApplicationCommandsFile());
     ASSERT_EQ(app->GetApplicationCommandCount(), 2u);
@@ -161,6 +162,7 @@ TEST_F(ApplicationState, CommandIconsTravelWithTheirCommands) {
     ASSERT_TRUE(app->SaveApplicationCommandsFile());
     XTPImageManager()->RemoveAll();
 
+    app.reset(); // one application object at a time
     app = std::make_unique<DravikApp>();
     ASSERT_TRUE(app->LoadApplicationCommandsFile());
     EXPECT_EQ(XTPImageManager()->Lookup(17000), nullptr);
@@ -474,6 +476,7 @@ TEST_F(ApplicationState, DamagedFilesAreKeptAsideAndNeverOverwrittenWithNothing)
         std::filesystem::copy_file(commandsFixture, commandsFile());
         std::filesystem::copy_file(stateFixture, stateFile());
 
+        app.reset(); // one application object at a time
         app = std::make_unique<DravikApp>();
         app->SetStateFrames(&frames);
         frames.frames.clear();

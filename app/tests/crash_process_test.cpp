@@ -35,6 +35,14 @@ struct Fault {
 };
 const Fault kFaults[] = {{"SIGSEGV", SIGSEGV}, {"SIGBUS", SIGBUS}, {"SIGABRT", SIGABRT}};
 
+// Where the main thread is when the fault comes: waiting on its loop for messages, or inside a
+// window procedure's paint with the paint's device context taken (the window layer raises it
+// there when asked by DV_PAL_FAULT_IN_PAINT).
+enum class When { Idle, Painting };
+const char* describe(When when) {
+    return when == When::Idle ? "idle on the loop" : "during a paint";
+}
+
 class CrashProcess : public pal::test::SandboxTest {
 protected:
     void TearDown() override {
@@ -134,29 +142,62 @@ protected:
     // The fault as the processor would raise it: to the main thread itself.
     static void fault(pid_t pid, int signal) { ::syscall(SYS_tgkill, pid, pid, signal); }
 
+    // Starts DravikCad for a fault `when`, with `args` and `environment`, and brings the fault
+    // about: a paint's fault is raised by the program's first paint on its loop, an idle one is
+    // sent once start-up is over. False when the program did not come that far.
+    bool startAndFault(const Fault& f, When when, std::vector<std::string> args,
+                       std::vector<std::pair<std::string, std::optional<std::string>>> environment,
+                       const fs::path& err, pid_t& pid) {
+        if (when == When::Painting)
+            environment.emplace_back("DV_PAL_FAULT_IN_PAINT", std::to_string(f.signal));
+        else
+            args.insert(args.begin(), extraIdleArgs_.begin(), extraIdleArgs_.end());
+        pid = start(args, environment, err);
+        if (pid <= 0)
+            return false;
+        if (when == When::Painting)
+            return true;
+        if (!pal::test::eventually([&] { return startedUp(); }))
+            return false;
+        fault(pid, f.signal);
+        return true;
+    }
+
+    std::vector<std::string> extraIdleArgs_;
+
     std::vector<pid_t> started_;
 };
 
 // With nobody at a display the question takes its default: the program ends, its report kept.
 TEST_F(CrashProcess, OnTheNullDisplayAFaultOnTheLoopEndsTheProgramWithItsReportKept) {
     allowUnansweredPrompts = true;
-    for (const Fault& f : kFaults) {
-        SCOPED_TRACE(f.name);
-        fs::remove_all(root() / "drive_c");
-        const fs::path err = root() / (std::string(f.name) + ".err");
-        const pid_t pid = start({"-Embedding"}, {{"DV_PAL_DISPLAY", "null"}, {"USER", "tester"}}, err);
-        ASSERT_GT(pid, 0);
-        ASSERT_TRUE(pal::test::eventually([&] { return startedUp(); })) << pal::test::readFile(err);
-        fault(pid, f.signal);
-        const std::optional<int> status = ending(pid);
-        ASSERT_TRUE(status) << "the program is still running after the fault: " << pal::test::readFile(err);
-        EXPECT_TRUE(WIFEXITED(*status)) << "it ends by itself, not by the signal";
-        EXPECT_NE(WEXITSTATUS(*status), 0);
-        const auto written = reports();
-        ASSERT_EQ(written.size(), 1u) << pal::test::readFile(err);
-        EXPECT_NE(pal::test::readFile(written.front()).find(f.name), std::string::npos);
-        const std::string said = pal::test::readFile(err);
-        EXPECT_NE(said.find("Restart the program and recover the documents?"), std::string::npos) << said;
+    // Idle, the program is kept on its loop as an automation server is; a paint's fault comes
+    // from the run of a person's copy, before it would end by itself.
+    extraIdleArgs_ = {"-Embedding"};
+    for (When when : {When::Idle, When::Painting}) {
+        for (const Fault& f : kFaults) {
+            SCOPED_TRACE(std::string(f.name) + " " + describe(when));
+            fs::remove_all(root() / "drive_c");
+            const fs::path err = root() / (std::string(f.name) + ".err");
+            pid_t pid = 0;
+            ASSERT_TRUE(
+                startAndFault(f, when, {}, {{"DV_PAL_DISPLAY", "null"}, {"USER", "tester"}}, err, pid))
+                << pal::test::readFile(err);
+            const std::optional<int> status = ending(pid);
+            ASSERT_TRUE(status) << "the program is still running after the fault: "
+                                << pal::test::readFile(err);
+            EXPECT_TRUE(WIFEXITED(*status)) << "it ends by itself, not by the signal";
+            EXPECT_NE(WEXITSTATUS(*status), 0);
+            const auto written = reports();
+            ASSERT_EQ(written.size(), 1u) << pal::test::readFile(err);
+            const std::string report = pal::test::readFile(written.front());
+            EXPECT_NE(report.find(f.name), std::string::npos) << report;
+            if (when == When::Painting) {
+                EXPECT_NE(report.find("BeginPaint"), std::string::npos) << report;
+            }
+            const std::string said = pal::test::readFile(err);
+            EXPECT_NE(said.find("Restart the program and recover the documents?"), std::string::npos) << said;
+        }
     }
 }
 
@@ -216,23 +257,27 @@ protected:
 TEST_F(CrashProcessOnX11, AFaultOnTheLoopAsksInAWindowOfItsOwnAndTheAnswerEndsOrRestarts) {
     const struct {
         Fault fault;
+        When when;
         KeySym key;
         bool restarts;
-    } cases[] = {{kFaults[0], XK_n, false}, {kFaults[1], XK_n, false}, {kFaults[2], XK_y, true}};
+    } cases[] = {
+        {kFaults[0], When::Idle, XK_n, false},     {kFaults[1], When::Idle, XK_n, false},
+        {kFaults[2], When::Idle, XK_y, true},      {kFaults[0], When::Painting, XK_y, true},
+        {kFaults[1], When::Painting, XK_n, false}, {kFaults[2], When::Painting, XK_n, false},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.fault.name);
+        SCOPED_TRACE(std::string(c.fault.name) + " " + describe(c.when));
         fs::remove_all(root() / "drive_c");
         const fs::path err = root() / (std::string(c.fault.name) + ".err");
         // A person's run: not under the test fixture, so the program shows its windows to them.
-        const pid_t pid = start({},
-                                {{"DV_PAL_DISPLAY", "x11"},
-                                 {"DV_PAL_TEST", std::nullopt},
-                                 {"USER", "tester"},
-                                 {"DISPLAY", server_.name()}},
-                                err);
-        ASSERT_GT(pid, 0);
-        ASSERT_TRUE(pal::test::eventually([&] { return startedUp(); })) << pal::test::readFile(err);
-        fault(pid, c.fault.signal);
+        pid_t pid = 0;
+        ASSERT_TRUE(startAndFault(c.fault, c.when, {},
+                                  {{"DV_PAL_DISPLAY", "x11"},
+                                   {"DV_PAL_TEST", std::nullopt},
+                                   {"USER", "tester"},
+                                   {"DISPLAY", server_.name()}},
+                                  err, pid))
+            << pal::test::readFile(err);
         Window box = 0;
         ASSERT_TRUE(pal::test::eventually([&] {
             return (box = question(DefaultRootWindow(observer_), 2)) != 0;

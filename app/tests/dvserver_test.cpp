@@ -228,16 +228,17 @@ TEST_F(Server, TwoClientsEnumerateAtOnceWithoutDisturbingEachOther) {
     IDispatch* second = connect();
     ASSERT_NE(second, nullptr);
     std::vector<std::wstring> seenFirst, seenSecond;
-    Variant r;
-    ASSERT_EQ(invoke(first, kGetFirstFileEx, {}, &r), S_OK);
-    seenFirst.push_back(textOf(r));
-    ASSERT_EQ(invoke(second, kGetFirstFileEx, {}, &r), S_OK);
-    seenSecond.push_back(textOf(r));
+    // Each answer in a variant of its own: invoke writes over what it is given.
+    auto ask = [](IDispatch* client, DISPID id, std::vector<std::wstring>& seen) {
+        Variant r;
+        ASSERT_EQ(invoke(client, id, {}, &r), S_OK);
+        seen.push_back(textOf(r));
+    };
+    ask(first, kGetFirstFileEx, seenFirst);
+    ask(second, kGetFirstFileEx, seenSecond);
     for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(invoke(first, kGetNextFileEx, {}, &r), S_OK);
-        seenFirst.push_back(textOf(r));
-        ASSERT_EQ(invoke(second, kGetNextFileEx, {}, &r), S_OK);
-        seenSecond.push_back(textOf(r));
+        ask(first, kGetNextFileEx, seenFirst);
+        ask(second, kGetNextFileEx, seenSecond);
     }
     const std::vector<std::wstring> all{doc("a.dvd"), doc("b.dvd"), doc("c.dvd"), L""};
     EXPECT_EQ(seenFirst, all);

@@ -61,6 +61,9 @@ TEST_F(RecentFiles, IsMadeOnceAndOnlyWithACount) {
     EXPECT_EQ(list->GetSize(), 4);
     EXPECT_EQ(list->m_strSectionName, CString(L"Recent File List"));
     EXPECT_EQ(list->m_strEntryFormat, CString(L"File%d"));
+    // One application object at a time: the fixture's goes first.
+    app.reset();
+    list = nullptr;
     auto other = std::make_unique<DravikApp>();
     EXPECT_FALSE(other->CreateRecentFileList(0));
     EXPECT_EQ(other->GetRecentFileList(), nullptr);
@@ -178,6 +181,9 @@ public:
 };
 
 TEST_F(RecentFiles, KeepMarkEndsWithEveryRoadThatOpens) {
+    // One application object at a time: the fixture's goes first.
+    app.reset();
+    list = nullptr;
     auto keeping = std::make_unique<KeepingApp>();
     ASSERT_TRUE(keeping->CreateRecentFileList(4));
     CDVRecentFileList* own = keeping->GetRecentFileList();

@@ -129,4 +129,37 @@ TEST_F(Splash, StepsAsideForAWindowOfTheMainThreadComesBackAndClosesOnItsEvent) 
     EXPECT_EQ(findSplash(), nullptr);
 }
 
+// A window object of the test's thread that notes being asked its class from any other thread:
+// the splash's thread must not touch it, as the main thread may destroy it meanwhile.
+class WatchedWindow : public CWnd {
+public:
+    CRuntimeClass* GetRuntimeClass() const override {
+        if (GetCurrentThreadId() != owner_)
+            touchedElsewhere = true;
+        return CWnd::GetRuntimeClass();
+    }
+    mutable std::atomic<bool> touchedElsewhere{false};
+
+private:
+    const DWORD owner_ = GetCurrentThreadId();
+};
+
+TEST_F(Splash, StepsAsideForTheMainThreadsWindowObjectsWithoutTouchingThem) {
+    pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+    startSplash(L"", true);
+    HWND splash = nullptr;
+    ASSERT_TRUE(pal::test::eventually([&] { return (splash = findSplash()) != nullptr; }, 10));
+    ASSERT_TRUE(pal::test::eventually([&] { return IsWindowVisible(splash) != FALSE; }, 10));
+
+    WatchedWindow box;
+    ASSERT_TRUE(box.CreateEx(0, L"STATIC", L"A question", WS_POPUP | WS_VISIBLE, CRect(100, 100, 300, 200),
+                             nullptr, 0));
+    // It stepped aside: it has looked at the window.
+    EXPECT_TRUE(pal::test::eventually([&] { return rectOf(splash).left == -10000; }, 10));
+    EXPECT_FALSE(box.touchedElsewhere);
+    box.DestroyWindow();
+    SignalSplashClose();
+    EXPECT_TRUE(splashEnded());
+}
+
 } // namespace

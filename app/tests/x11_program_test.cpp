@@ -41,6 +41,9 @@ namespace fs = std::filesystem;
 using pal::test::eventually;
 
 constexpr const char* kMain = "DRAVIK CAD 3D";
+// The key tips of the Edit tab and of its element-name box.
+const std::initializer_list<KeySym> kEditTabTip = {XK_e, XK_1};
+const std::initializer_list<KeySym> kFindBoxTip = {XK_f, XK_2};
 
 class ProgramOnX11 : public pal::test::SandboxTest {
 protected:
@@ -471,6 +474,60 @@ TEST_F(ProgramOnX11, TheAboutBoxIsADialogOfTheMainWindowCentredOnIt) {
     }));
     EXPECT_TRUE(pal::test::keepScreen(dpy_, "x11-about-dialog"));
     keys({XK_Escape});
+}
+
+// The element-name box of the Edit tab, reached through the key tips: a name typed there and
+// Enter select the element of that name, which the view then draws in its highlight colour.
+TEST_F(ProgramOnX11, ANameTypedInTheFindBoxWithEnterSelectsTheElementInTheView) {
+    const fs::path plan = documents() / "plan.grb";
+    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", plan);
+    const Window main = started();
+    ASSERT_NE(main, 0u);
+    chord({XK_Control_L}, XK_o);
+    ASSERT_TRUE(eventually([&] { return titled("Open") != 0 && focused() != main; }));
+    type("plan.grb");
+    keys({XK_Return});
+    ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan") != std::string::npos; })) << titleOf(main);
+    ASSERT_TRUE(eventually([&] { return focused() == main; }));
+    // The highlight colour of the kernel's view, as the X server shows it.
+    const auto highlighted = [&] {
+        const pal::gdi::Surface shown = pictureOf(main);
+        if (!shown)
+            return -1;
+        cairo_surface_flush(shown.get());
+        const unsigned char* data = cairo_image_surface_get_data(shown.get());
+        const int stride = cairo_image_surface_get_stride(shown.get());
+        int count = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                count += (*reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4) & 0xFFFFFF) ==
+                         0x0078D7;
+        return count;
+    };
+    int before = -1;
+    ASSERT_TRUE(eventually([&] {
+        const int first = highlighted();
+        before = highlighted();
+        return before >= 0 && first == before;
+    }));
+    keys({XK_Alt_L});
+    keys(kEditTabTip);
+    EXPECT_TRUE(keepPicture(main, "x11-edit-tab-key-tips"));
+    keys(kFindBoxTip);
+    // The field shows its caret before the name is typed, and the name before Enter.
+    EXPECT_TRUE(keepPicture(main, "x11-find-box-focused"));
+    const pal::gdi::Surface focusedPicture = pictureOf(main);
+    type("bore");
+    EXPECT_TRUE(eventually([&] {
+        const pal::gdi::Surface now = pictureOf(main);
+        return now && pal::test::differingPixels(focusedPicture, now) > 0;
+    }));
+    EXPECT_TRUE(keepPicture(main, "x11-find-box-typed"));
+    keys({XK_Return});
+    EXPECT_TRUE(eventually([&] { return highlighted() > before + 100; }))
+        << "the bore is drawn selected: " << before << " highlighted pixels before";
+    EXPECT_TRUE(keepPicture(main, "x11-find-box-selected"));
+    EXPECT_TRUE(eventually([&] { return focused() == main; })) << "the main window has the keys again";
 }
 
 // DravikCad in its classic layout (the person switched the ribbon off last time): a right click

@@ -2,6 +2,8 @@
 #include "frame/FindCommandButton.h"
 
 #include "panels/SysPanelControls.h"
+#include "ribbon/FindComboBox.h"
+#include "ribbon/ProfilePopup.h"
 #include "ribbon/RibbonControls.h"
 
 #include "DravikUI/PopupControls.h"
@@ -73,6 +75,12 @@ CXTPControl* CreateFixedControl(const CustomControlEntry& entry, std::wstring_vi
         break;
     case C::RibbonTabsPopup:
         control = new RibbonTabsPopup(frame.ribbon);
+        break;
+    case C::ProfilePopup:
+        control = new ProfilePopup(frame.bars);
+        break;
+    case C::FindComboBox:
+        control = new CFindComboBox;
         break;
     default:
         // None, and the controls of the ribbon, the documents browser and the customisation that

@@ -111,8 +111,9 @@ BOOL CDVDockingPane::DoPropExchange(CXTPPropExchange* pPX) {
     } else {
         CXTPDockingPaneManager* manager = GetDockingPaneManager();
         CWnd* site = manager != nullptr ? manager->GetSite() : nullptr;
-        if (!clipart->Create(L"STATIC", nullptr, kClipartStyle, CRect(0, 0, 0, 0), site,
-                             static_cast<UINT>(id))) {
+        // A child window needs the frame's site: without one it is not asked for at all.
+        if (site == nullptr || !clipart->Create(L"STATIC", nullptr, kClipartStyle, CRect(0, 0, 0, 0), site,
+                                                static_cast<UINT>(id))) {
             DVLog_Write(DVLogWarning, "Docking pane %d: the clipart's window cannot be made", id);
             if (!made)
                 delete clipart; // a clipart found without a window cannot be kept either

@@ -24,7 +24,7 @@ void CColorPopupControl::Draw(CDC* pDC) {
     CXTPControlPopup::Draw(pDC);
     CRect swatch = GetRect();
     swatch.DeflateRect(2, 2);
-    CBrush brush(GetColorTable().GetColor(GetColor()));
+    CBrush brush(GetColorTable()->GetColor(GetColor()));
     pDC->FillRect(&swatch, &brush);
 }
 

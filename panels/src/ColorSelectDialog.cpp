@@ -61,7 +61,7 @@ void CColorListControl::DrawItem(LPDRAWITEMSTRUCT item) {
     RECT swatch = whole;
     InflateRect(&swatch, -1, -1);
     swatch.right = whole.right - m_dialog.GetNameWidth() - whole.left;
-    HBRUSH swatchBrush = CreateSolidBrush(GetColorTable().GetColor(color));
+    HBRUSH swatchBrush = CreateSolidBrush(GetColorTable()->GetColor(color));
     FillRect(dc, &swatch, swatchBrush);
     DeleteObject(swatchBrush);
     HBRUSH frame = CreateSolidBrush(text);
@@ -69,7 +69,7 @@ void CColorListControl::DrawItem(LPDRAWITEMSTRUCT item) {
     DeleteObject(frame);
 
     std::wstring name;
-    if (GetColorTable().GetColorName(color, name) == 0) {
+    if (GetColorTable()->GetColorName(color, name) == 0) {
         const std::uint32_t rgb = color >> 8;
         wchar_t buffer[48];
         std::swprintf(buffer, 48, L"R%d G%d B%d", static_cast<int>(rgb & 0xFF),
@@ -185,7 +185,7 @@ BOOL CColorSelectDialog::OnInitDialog() {
     m_user.MoveWindow(&user, TRUE);
 
     m_showAll = profileInt(L"Show256", 1) == 0 ? 0 : 1;
-    const int all = GetColorTable().GetColorsNumber();
+    const int all = GetColorTable()->GetColorsNumber();
     if (m_showAll == 1) {
         m_count = all;
     } else if (m_current >= 16 && m_current < static_cast<std::uint32_t>(all)) {
@@ -223,7 +223,7 @@ void CColorSelectDialog::FillStandardColors() {
             m_standard.SetCurSel(index);
         }
         std::wstring name;
-        if (GetColorTable().GetColorName(static_cast<std::uint32_t>(i), name) != 0) {
+        if (GetColorTable()->GetColorName(static_cast<std::uint32_t>(i), name) != 0) {
             SIZE size{};
             GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &size);
             m_nameWidth = std::max(m_nameWidth, static_cast<int>(size.cx));
@@ -337,7 +337,7 @@ void CColorSelectDialog::onResized(int width, int height) {
 
 void CColorSelectDialog::onShowAllColors() {
     UpdateData(TRUE);
-    m_count = m_showAll == 1 ? GetColorTable().GetColorsNumber() : 16;
+    m_count = m_showAll == 1 ? GetColorTable()->GetColorsNumber() : 16;
     FillStandardColors();
 }
 

@@ -127,12 +127,13 @@ TEST_F(SysPanelToolbarTest, ButtonSizeStartsAt22ScaledAndGrowsToTheTallestContro
         int initial;
     };
     start();
+    // The probes go with their bar, which outlives the case that made them.
+    int deleted = 0;
     for (const Case c : {Case{96, 22}, Case{144, 33}}) {
         pal::test::setMonitors({{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, c.dpi}});
         bar->InternalRelease();
         bar = new CSysPanelToolbar;
         EXPECT_EQ(bar->GetButtonSize(), CSize(c.initial, c.initial)) << c.dpi;
-        int deleted = 0;
         auto* small = new Probe(&deleted, CSize(80, 20));
         bar->RegisterControl(907, small);
         small->InternalRelease();

@@ -32,8 +32,6 @@ namespace {
 using dvribbon::test::EngineFrame;
 using dvribbon::test::PaneApplication;
 
-CWinApp application(L"Dravik");
-
 // What an update handler said of a command.
 class RecordingCmdUI : public CCmdUI {
 public:

@@ -31,8 +31,6 @@ namespace {
 using dvribbon::test::EngineFrame;
 using dvribbon::test::PaneApplication;
 
-CWinApp application(L"Dravik");
-
 // Every pane the engine knows.
 const std::set<int> kAllPanes = {1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1013, 1014,
                                  1015, 1017, 1019, 1020, 1021, 1022, 1023, 1025, 1027, 1028, 1029, 1030,

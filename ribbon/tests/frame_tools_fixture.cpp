@@ -6,6 +6,13 @@
 
 #include <string>
 
+namespace {
+
+// The program's one application object, for every test of the programs built on this fixture.
+CWinApp application(L"Dravik");
+
+} // namespace
+
 namespace dvribbon::test {
 
 BEGIN_MESSAGE_MAP(PaneWindow, Dravik::UI::DockingPaneChildWindow)

@@ -13,6 +13,9 @@ class DravikApp : public CDvw32App {
     DECLARE_DYNAMIC(DravikApp)
 public:
     DravikApp() = default;
+    // The splash's thread is waited for: it draws with the program's shared caches, which must
+    // not go at the program's end while it still does.
+    ~DravikApp() override;
 
     using CDvw32App::InitInstance;
     BOOL InitInstance() override;
@@ -47,10 +50,13 @@ protected:
 private:
     void LoadEditionModules();
     bool WantsStartPages() const override;
+    // Closes the splash and waits for its thread to end.
+    void EndSplash();
 
     std::uint32_t m_editionMask = 0;
     int m_brandCode = 0;
     bool m_splashStarted = false;
+    CWinThread* m_splashThread = nullptr;
     bool m_startPage = true;
     std::function<bool()> m_unattendedQuery;
     bool m_unattended = false;

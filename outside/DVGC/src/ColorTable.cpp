@@ -1,60 +1,61 @@
 #include "DVGC/ColorTable.h"
 
+#include <iterator>
+
 namespace {
 
 constexpr COLORREF rgb(unsigned r, unsigned g, unsigned b) {
-    return r | (g << 8) | (b << 16);
+    return static_cast<COLORREF>(r | (g << 8) | (b << 16));
 }
 
-struct Named {
-    COLORREF Color;
-    const wchar_t* Name;
+// The first sixteen are the colours a drawing names most: black, the primaries and their
+// mixes, white and the greys between.
+constexpr COLORREF kBasic[16] = {
+    rgb(0, 0, 0),       rgb(255, 0, 0),     rgb(255, 255, 0), rgb(0, 255, 0),
+    rgb(0, 255, 255),   rgb(0, 0, 255),     rgb(255, 0, 255), rgb(255, 255, 255),
+    rgb(128, 128, 128), rgb(192, 192, 192), rgb(128, 0, 0),   rgb(128, 128, 0),
+    rgb(0, 128, 0),     rgb(0, 128, 128),   rgb(0, 0, 128),   rgb(128, 0, 128),
 };
 
-// Index 0 is black so that RGB black, whose word is also 0, draws the same.
-constexpr Named kNamed[] = {
-    {rgb(0, 0, 0), L"Black"},         {rgb(255, 0, 0), L"Red"},
-    {rgb(0, 255, 0), L"Green"},       {rgb(0, 0, 255), L"Blue"},
-    {rgb(0, 255, 255), L"Cyan"},      {rgb(255, 0, 255), L"Magenta"},
-    {rgb(255, 255, 0), L"Yellow"},    {rgb(255, 255, 255), L"White"},
-    {rgb(128, 128, 128), L"Grey"},    {rgb(128, 0, 0), L"Dark red"},
-    {rgb(0, 128, 0), L"Dark green"},  {rgb(0, 0, 128), L"Dark blue"},
-    {rgb(0, 128, 128), L"Dark cyan"}, {rgb(128, 0, 128), L"Dark magenta"},
-    {rgb(128, 128, 0), L"Olive"},     {rgb(192, 192, 192), L"Light grey"},
+const wchar_t* const kNames[16] = {
+    L"Black", L"Red",        L"Yellow",   L"Green", L"Cyan",       L"Blue",      L"Magenta",   L"White",
+    L"Grey",  L"Light grey", L"Dark red", L"Olive", L"Dark green", L"Dark cyan", L"Dark blue", L"Purple",
 };
-constexpr int kNamedCount = sizeof(kNamed) / sizeof(kNamed[0]);
 
 } // namespace
 
 CColorTable::CColorTable() {
-    for (int i = 0; i < kNamedCount; ++i)
-        colors_[i] = kNamed[i].Color;
-    // 16..231: a 6x6x6 cube; 232..255: a grey ramp.
-    static constexpr unsigned kLevels[] = {0, 51, 102, 153, 204, 255};
-    for (int i = 0; i < 216; ++i)
-        colors_[16 + i] = rgb(kLevels[i / 36], kLevels[(i / 6) % 6], kLevels[i % 6]);
-    for (int i = 0; i < 24; ++i)
-        colors_[232 + i] = rgb(8 + 10 * i, 8 + 10 * i, 8 + 10 * i);
+    int i = 0;
+    for (COLORREF c : kBasic)
+        colors_[i++] = c;
+    // Then a 6 x 6 x 6 cube of evenly spaced levels, and the rest a ramp of greys.
+    for (unsigned r = 0; r < 6; ++r)
+        for (unsigned g = 0; g < 6; ++g)
+            for (unsigned b = 0; b < 6; ++b)
+                colors_[i++] = rgb(r * 51, g * 51, b * 51);
+    const int greys = kColors - i;
+    for (int k = 0; i < kColors; ++i, ++k) {
+        const unsigned level = static_cast<unsigned>(8 + k * 240 / (greys - 1));
+        colors_[i] = rgb(level, level, level);
+    }
 }
 
 COLORREF CColorTable::GetColor(std::uint32_t value) const {
-    if (value < static_cast<std::uint32_t>(kCount))
+    if (value < kColors)
         return colors_[value];
-    if ((value & 0xFFu) != 0)
-        return 0;
-    return value >> 8;
+    return static_cast<COLORREF>(value >> 8) & 0x00FFFFFF;
 }
 
 int CColorTable::GetColorName(std::uint32_t value, std::wstring& name) const {
-    if (value < static_cast<std::uint32_t>(kNamedCount)) {
-        name = kNamed[value].Name;
+    if (value < std::size(kNames)) {
+        name = kNames[value];
         return 1;
     }
     name.clear();
     return 0;
 }
 
-CColorTable& GetColorTable() {
+CColorTable* GetColorTable() {
     static CColorTable table;
-    return table;
+    return &table;
 }

@@ -21,6 +21,7 @@ void clearEditionModules() {
     state().commandStrings3D.clear();
     state().foreignOpener3D = nullptr;
     state().batchOpenRefused3D = false;
+    state().profiles3D.clear();
     state().editModules = 0;
 }
 } // namespace dvkernel
@@ -116,6 +117,36 @@ void CDVCom_Is3D::SetCommandAvailable(UINT id, bool available) {
 void CDVCom_Is3D::SetCommandString(UINT id, std::wstring text) {
     std::lock_guard lock(state().mutex);
     state().commandStrings3D[id] = std::move(text);
+}
+
+void CDVCom_Is3D::GetProfiles(const void* viewObject, std::int32_t viewNumber,
+                              std::vector<std::shared_ptr<const CDVProfile>>& profiles,
+                              std::vector<std::int32_t>& colors) const {
+    dvtrace::record(dvkernel::kTraceName, "CDVCom_Is3D::GetProfiles(" + std::to_string(viewNumber) + ")");
+    profiles.clear();
+    colors.clear();
+    std::lock_guard lock(state().mutex);
+    const auto it = state().profiles3D.find(viewObject);
+    if (it == state().profiles3D.end())
+        return;
+    for (const std::wstring& name : it->second.first)
+        profiles.push_back(std::make_shared<const CDVProfile>(name));
+    colors = it->second.second;
+}
+
+bool CDVCom_Is3D::HasProfiles(const void* viewObject) const {
+    std::lock_guard lock(state().mutex);
+    return state().profiles3D.count(viewObject) != 0;
+}
+
+void CDVCom_Is3D::ApplyProfile(const void*, const std::wstring& name) {
+    dvtrace::record(dvkernel::kTraceName, "CDVCom_Is3D::ApplyProfile(" + pal::text::toUtf8(name) + ")");
+}
+
+void CDVCom_Is3D::SetViewProfiles(const void* viewObject, std::vector<std::wstring> names,
+                                  std::vector<std::int32_t> colors) {
+    std::lock_guard lock(state().mutex);
+    state().profiles3D[viewObject] = {std::move(names), std::move(colors)};
 }
 
 EditModuleProxy& EditModuleProxy::Instance() {

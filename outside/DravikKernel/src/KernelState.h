@@ -10,6 +10,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CDvw32Doc;
@@ -51,6 +52,8 @@ struct KernelState {
     // open's answer.
     std::function<CDvw32Doc*(const std::wstring&)> foreignOpener3D;
     bool batchOpenRefused3D = false;
+    // The profiles the 3D module offers per view object: names and colour indexes.
+    std::map<const void*, std::pair<std::vector<std::wstring>, std::vector<std::int32_t>>> profiles3D;
     int editModules = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/FragmentPath.h"
 
 #include "afx/frame.h"
@@ -38,7 +39,7 @@ CDvw32Doc* CDVView::GetDvwDocument() const {
 
 const Dravik::Page* CDVView::page() const {
     const CDvw32Doc* doc = GetDvwDocument();
-    if (!doc)
+    if (!doc || !doc->Cont2D())
         return nullptr;
     const auto& pages = doc->Cont2D()->GetPages();
     return page_ >= 0 && page_ < static_cast<int>(pages.size()) ? &pages[page_] : &pages.front();
@@ -46,7 +47,7 @@ const Dravik::Page* CDVView::page() const {
 
 void CDVView::SetParentPage(int page) {
     const CDvw32Doc* doc = GetDvwDocument();
-    if (!doc || page < 0 || page >= static_cast<int>(doc->Cont2D()->GetPages().size()))
+    if (!doc || !doc->Cont2D() || page < 0 || page >= static_cast<int>(doc->Cont2D()->GetPages().size()))
         return;
     page_ = page;
     selection_.clear();
@@ -103,7 +104,7 @@ void CDVView::PanBy(int dx, int dy) {
 bool CDVView::SelectObject(const Dravik::Element* element) {
     ClearSelection();
     const CDvw32Doc* doc = GetDvwDocument();
-    if (!doc || !element)
+    if (!doc || !element || !doc->Cont2D())
         return false;
     const auto& elements = doc->Cont2D()->GetElements();
     if (element < elements.data() || element >= elements.data() + elements.size() ||
@@ -112,6 +113,11 @@ bool CDVView::SelectObject(const Dravik::Element* element) {
     selection_.push_back(static_cast<std::size_t>(element - elements.data()));
     Invalidate(FALSE);
     return true;
+}
+
+bool CDVView::HasProfiles() const {
+    const CDVCom_Is3D* module = CDVCom_Is3D::Instance();
+    return module != nullptr && module->HasProfiles(GetProfileObject());
 }
 
 void CDVView::ClearSelection() {
@@ -178,7 +184,7 @@ void CDVView::OnDraw(CDC* pDC) {
 }
 
 void CDVView::OnInitialUpdate() {
-    if (const CDvw32Doc* doc = GetDvwDocument())
+    if (const CDvw32Doc* doc = GetDvwDocument(); doc && doc->Cont2D())
         page_ = doc->Cont2D()->GetCurrentPage();
     selection_.clear();
     ZoomAll();
@@ -186,6 +192,8 @@ void CDVView::OnInitialUpdate() {
 
 void CDVView::OnUpdate(CView*, LPARAM, CObject*) {
     const CDvw32Doc* doc = GetDvwDocument();
+    if (doc && !doc->Cont2D())
+        return; // nothing of it to show
     if (doc && page_ >= static_cast<int>(doc->Cont2D()->GetPages().size()))
         SetParentPage(0);
     std::erase_if(selection_,
@@ -222,7 +230,7 @@ BOOL CDVView::OnMouseWheel(UINT, short zDelta, CPoint pt) {
 
 void CDVView::OnLButtonDown(UINT, CPoint point) {
     const CDvw32Doc* doc = GetDvwDocument();
-    if (!doc)
+    if (!doc || !doc->Cont2D())
         return;
     const int hit = Dravik::HitTest(*doc->Cont2D(), page_, view_, point);
     if (hit < 0)

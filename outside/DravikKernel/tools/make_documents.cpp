@@ -94,6 +94,9 @@ std::unique_ptr<CDvw32Doc> sample() {
         {ElementKind::Line, 0, 0x00C00000, L"axis y", {x0 + w / 2, y0 - 10, x0 + w / 2, y0 + h + 10}, {}});
     c.AddElement({ElementKind::Text, 0, 0, L"note", {40, 60, 5}, L"1. Острые кромки притупить."});
     c.AddElement({ElementKind::Text, 0, 0, L"note 2", {40, 50, 5}, L"2. Покрытие: Хим. Окс. прм."});
+    // Names a person looks for: the mark of the bore's centre and the inspection stamp.
+    c.AddElement({ElementKind::Circle, 0, 0x000000C0, L"centre mark", {x0 + w / 2, y0 + h / 2, 2}, {}});
+    c.AddElement({ElementKind::Text, 0, 0, L"клеймо ОТК", {40, 40, 3.5}, L"Клеймо ОТК"});
     return doc;
 }
 

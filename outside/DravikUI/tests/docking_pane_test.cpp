@@ -63,8 +63,11 @@ struct Frame {
         std::make_unique<Dravik::UI::DockingPaneManager>();
     CXTPDockingPane* pane = nullptr;
 
+    HWND handle = nullptr;
+
     explicit Frame(const wchar_t* title, int x) {
         window->Create(nullptr, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(x, 40, x + 520, 400));
+        handle = window->m_hWnd;
         panes->InstallDockingPanes(window);
         pane = panes->CreatePane(kVariablesPane, CRect(0, 0, 200, 200), xtpPaneDockLeft);
         pane->SetTitle(L"Variables");
@@ -72,9 +75,10 @@ struct Frame {
         panes->RecalcFrameLayout();
     }
     // The panes go before the frame's window, as a main frame's do in its WM_DESTROY.
+    // A frame deletes itself with its window: one a test destroyed is not reached for again.
     ~Frame() {
         panes.reset();
-        if (::IsWindow(window->m_hWnd))
+        if (CWnd::FromHandlePermanent(handle) == window)
             window->DestroyWindow();
     }
 };

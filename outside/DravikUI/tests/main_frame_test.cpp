@@ -489,6 +489,44 @@ TEST_F(MainFrameTest, AnActiveViewThatGoesReadsAsNoneWhenAnotherWindowIsActivate
     application.m_pMainWnd = nullptr;
 }
 
+// The frame is given the view of a window in the background (as a document's tab or an add-on
+// may give it); that window closes without a word to the frame, as only the active window speaks
+// for its views. The view then reads as none, and the active window, deactivated as the last one
+// goes, does not reach for it.
+TEST_F(MainFrameTest, AViewOfAWindowInTheBackgroundReadsAsNoneOnceThatWindowCloses) {
+    TestFrame* frame = makeFrame(L"Dravik", 40);
+    ASSERT_NE(frame, nullptr);
+    CDVDocTemplate* drawings =
+        CDVDocTemplate::Create(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
+                               RUNTIME_CLASS(Dravik::UI::MdiChildFrame), RUNTIME_CLASS(CDVTabView));
+    ASSERT_NE(drawings, nullptr);
+    application.AddDocTemplate(drawings);
+    application.m_pMainWnd = frame;
+    const auto copy = root() / "behind.grb";
+    std::filesystem::copy_file(binDir() / "Samples" / "sample-a3.grb", copy);
+    auto* behind = dynamic_cast<CDvw32Doc*>(drawings->OpenDocumentFile(pal::path::fromNative(copy).c_str()));
+    ASSERT_NE(behind, nullptr);
+    CMDIChildWnd* behindChild = frame->MDIGetActive();
+    const auto sample = pal::path::fromNative(binDir() / "Samples" / "sample-a3.grb");
+    auto* front = dynamic_cast<CDvw32Doc*>(drawings->OpenDocumentFile(sample.c_str()));
+    ASSERT_NE(front, nullptr);
+    pal::test::pump();
+    ASSERT_NE(frame->MDIGetActive(), behindChild);
+    CView* behindView = behindChild->GetActiveView();
+    ASSERT_NE(behindView, nullptr);
+    frame->SetActiveView(behindView, true);
+    ASSERT_EQ(frame->GetActiveDravikView(), behindView);
+
+    behind->OnCloseDocument();
+    pal::test::pump();
+    ASSERT_EQ(frame->GetActiveDravikView(), nullptr) << "the view went with its window";
+    front->OnCloseDocument();
+    pal::test::pump();
+    EXPECT_EQ(frame->MDIGetActive(), nullptr);
+    EXPECT_EQ(frame->GetActiveDravikView(), nullptr);
+    application.m_pMainWnd = nullptr;
+}
+
 TEST_F(MainFrameTest, AMessageBarRunsItsButtonsAndClosesThroughItsFrame) {
     TestFrame* frame = makeFrame(L"Dravik", 40);
     ASSERT_NE(frame, nullptr);

@@ -156,9 +156,9 @@ CWnd::~CWnd() {
         return;
     if (FromHandlePermanent(m_hWnd) == this) {
         // Destroyed with its object still attached: the window goes too, but the object's
-        // own destruction handlers can no longer run.
-        const HWND h = m_hWnd;
-        Detach();
+        // own destruction handlers can no longer run. Its class's own procedure is given back
+        // first, so that the class still hears the window's end (a control frees its state).
+        const HWND h = UnsubclassWindow();
         ::DestroyWindow(h);
     }
 }

@@ -331,6 +331,30 @@ ON_NOTIFY(NM_DBLCLK, 1002, &MessageWnd::OnDblClk)
 ON_NOTIFY_EX(NM_CLICK, 1002, &MessageWnd::OnNotifyEx)
 END_MESSAGE_MAP()
 
+// A window whose object goes while it is still attached is destroyed with it; its class's own
+// procedure still hears the end of the window (a control frees what it keeps for it then).
+TEST_F(RoutingFixture, AWindowDestroyedWithItsObjectStillReachesItsClassProcedureAtItsEnd) {
+    static int ends = 0;
+    ends = 0;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_NCDESTROY)
+            ++ends;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    };
+    wc.lpszClassName = L"EndCounting";
+    ASSERT_NE(RegisterClassExW(&wc), 0);
+    HWND made = nullptr;
+    {
+        CWnd window;
+        ASSERT_TRUE(window.CreateEx(0, L"EndCounting", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        made = window.m_hWnd;
+    }
+    EXPECT_FALSE(::IsWindow(made));
+    EXPECT_EQ(ends, 1);
+}
+
 TEST_F(RoutingFixture, WindowMessagesAndNotificationsReachTheirHandlers) {
     MessageWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"messages", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr));

@@ -1,10 +1,12 @@
-// The program's colour table and the colour word every element carries: below 256 an index into
-// this table; an RGB colour is its COLORREF shifted left by 8 bits, so the low byte stays 0.
+// The graphics library's colour table: the 256 indexed colours every element colour may name.
+// A colour value below 256 is an index into it; a larger one carries its own COLORREF shifted
+// left by 8 bits.
 #pragma once
 
 #include "pal/visibility.h"
 #include "win/types.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -12,22 +14,23 @@ DV_EXPORTS_BEGIN
 
 class CColorTable {
 public:
+    static constexpr int kColors = 256;
     CColorTable();
-    // The COLORREF to draw a colour word with; a word that is neither a table index nor an RGB
-    // colour (low byte set above 255) draws black.
+    // The COLORREF (0x00BBGGRR) of a colour value: a table colour by its index, an RGB value
+    // by its own bits.
     COLORREF GetColor(std::uint32_t value) const;
-    // Non-zero for a named colour, its name then in `name`; `name` is emptied otherwise.
+    int GetColorsNumber() const { return kColors; }
+    // Non-zero for a named colour (the first sixteen), its name then in `name`; `name` is
+    // emptied otherwise.
     int GetColorName(std::uint32_t value, std::wstring& name) const;
-    int GetColorsNumber() const { return kCount; }
-
-    static constexpr int kCount = 256;
-    static constexpr std::uint32_t FromRgb(COLORREF rgb) { return (rgb & 0xFFFFFFu) << 8; }
+    // The colour value of an RGB colour.
+    static constexpr std::uint32_t FromRgb(COLORREF rgb) { return (rgb & 0x00FFFFFFu) << 8; }
 
 private:
-    COLORREF colors_[kCount];
+    std::array<COLORREF, kColors> colors_{};
 };
 
-// The one table of the process.
-CColorTable& GetColorTable();
+// The process's one table.
+CColorTable* GetColorTable();
 
 DV_EXPORTS_END

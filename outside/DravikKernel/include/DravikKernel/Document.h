@@ -9,6 +9,7 @@
 #include "pal/visibility.h"
 
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -75,8 +76,16 @@ public:
     bool Is2D() const;
     bool IsFragmentDocument() const { return kind_ == DocumentKind::Fragment; }
 
-    DVDocument* Cont2D() { return &content_; }
-    const DVDocument* Cont2D() const { return &content_; }
+    // The 2D content; null for a document that has none (SetHas2DContent(false): a document
+    // the 3D module holds alone).
+    DVDocument* Cont2D() { return has2D_ ? &content_ : nullptr; }
+    const DVDocument* Cont2D() const { return has2D_ ? &content_ : nullptr; }
+    void SetHas2DContent(bool has) { has2D_ = has; }
+
+    // The element names found in the document, the latest first. Kept while the document is
+    // open; a search reorders it.
+    std::list<std::wstring>& GetNameHistory() { return nameHistory_; }
+    const std::list<std::wstring>& GetNameHistory() const { return nameHistory_; }
 
     bool IsFlagSet(std::uint64_t flag) const { return (flags_ & flag) == flag; }
     void SetFlag(std::uint64_t flag, bool on = true);
@@ -149,6 +158,8 @@ private:
     CDVPropertySet properties_;
     DravikDocument2* assembly_ = nullptr;
     DVDocument content_;
+    bool has2D_ = true;
+    std::list<std::wstring> nameHistory_;
     std::vector<std::pair<std::wstring, std::string>> pictures_;
 };
 

@@ -7,7 +7,9 @@
 #include "pal/visibility.h"
 #include "win/types.h"
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,16 @@ DV_EXPORTS_BEGIN
 
 class CDvw32Doc;
 struct DocInitParams;
+
+// A profile the 3D module offers for a view; what it stands for is the module's.
+class CDVProfile {
+public:
+    explicit CDVProfile(std::wstring name) : name_(std::move(name)) {}
+    const std::wstring& GetName() const { return name_; }
+
+private:
+    std::wstring name_;
+};
 
 class CDVCom_Is3D {
 public:
@@ -63,7 +75,22 @@ public:
     bool OpenFiles(const DocInitParams& options, const std::vector<std::wstring>& files, unsigned flags,
                    const std::vector<bool>* opened);
 
+    // The profiles the module offers for a view (its object and number, CDVView): the profiles
+    // and, at the same positions, their colour indexes (-1: none). Both empty for a view the
+    // module knows nothing of.
+    void GetProfiles(const void* viewObject, std::int32_t viewNumber,
+                     std::vector<std::shared_ptr<const CDVProfile>>& profiles,
+                     std::vector<std::int32_t>& colors) const;
+    // Whether the module has profiles for the view's object (an empty list counts).
+    bool HasProfiles(const void* viewObject) const;
+    // The person chose a profile of the view by its name.
+    void ApplyProfile(const void* viewObject, const std::wstring& name);
+
     // What the attached module declares.
+    // The profiles of a view's object; the colours may be fewer than the names, as a module
+    // may answer. Cleared with the module's state.
+    static void SetViewProfiles(const void* viewObject, std::vector<std::wstring> names,
+                                std::vector<std::int32_t> colors);
     static void SetForeignFileOpener(std::function<CDvw32Doc*(const std::wstring&)> opener);
     static void SetBatchOpenRefused(bool refused);
     static void SetTypedCommandsAllowed(bool allowed);

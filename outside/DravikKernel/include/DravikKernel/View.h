@@ -19,6 +19,7 @@
 #include "win/com/guid.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 DV_EXPORTS_BEGIN
@@ -102,6 +103,12 @@ public:
 
     // The command bars of the tool bars the view hosts itself; none here.
     virtual CXTPCommandBars* GetToolBarHost() { return nullptr; }
+
+    // What the 3D module lists the view's profiles by: the view's object and its number (the
+    // page shown); and whether the module offers the view any profiles at all.
+    const void* GetProfileObject() const { return this; }
+    std::int32_t GetProfileNumber() const { return page_; }
+    bool HasProfiles() const;
 
     bool IsShowPopupToolbar() const { return showPopupToolbar_ && !selection_.empty(); }
     void SetShowPopupToolbar(bool show) { showPopupToolbar_ = show; }

@@ -42,6 +42,8 @@ public:
     BOOL OnHookKeyDown(UINT nChar, LPARAM lParam) override;
     // The text changed (from the window or from SetEditText): the frame hears EN_CHANGE.
     virtual void OnEditChanged();
+    // The edit window took the keyboard focus from `hwndOld` (may be null).
+    virtual void OnSetFocus(HWND hwndOld) {}
 
     CSize GetSize(CDC* pDC) override;
     void Draw(CDC* pDC) override;

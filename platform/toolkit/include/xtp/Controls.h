@@ -13,6 +13,7 @@ DV_EXPORTS_BEGIN
 class CXTPCommandBar;
 class CXTPCommandBars;
 class CXTPControls;
+class CXTPImageManagerIcon;
 class CXTPPropExchange;
 
 enum XTPControlType {
@@ -121,6 +122,9 @@ public:
     int GetIconId() const { return m_nIconId != 0 ? m_nIconId : m_nId; }
     void SetIconId(int nId) { m_nIconId = nId; }
     void SetIconSize(CSize size) { m_szIcon = size; }
+    // The icon the control is drawn with at a width: by default its icon id's in the image
+    // manager of its bars; a control that draws its own picture answers it here. Null: none.
+    virtual CXTPImageManagerIcon* GetImage(int nWidth);
     CSize GetIconSize() const { return m_szIcon; }
     // A popup item that keeps its popup open when clicked.
     BOOL GetCloseSubMenuOnClick() const { return m_bCloseSubMenuOnClick; }

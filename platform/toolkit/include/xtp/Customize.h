@@ -103,6 +103,7 @@ private:
     CXTPCustomizeSheet* sheet_;
     std::vector<Category> categories_;
     std::unique_ptr<CommandList> list_;
+    CListBox categoryList_;
 };
 
 // What customise mode does with the controls of bars: a control dragged onto a bar moves there
@@ -181,6 +182,9 @@ private:
     std::vector<CATEGORY> categories_;
     CXTPShortcutManager::CKeyAssign keyAssign_;
     std::vector<CXTPShortcutManagerAccel> shownKeys_;
+    CComboBox categoryCombo_;
+    CListBox commandList_;
+    CListBox keyList_;
 };
 
 DV_EXPORTS_END

@@ -132,6 +132,10 @@ public:
     static int GetDPIX();
     static int GetDPIY();
     static int ScaleX(int x);
+    // A width written for `fromDpi` at the screen's.
+    static int ScaleX(int x, int fromDpi) {
+        return fromDpi > 0 ? (x * GetDPIX() + fromDpi / 2) / fromDpi : x;
+    }
     static int ScaleY(int y);
     static CSize Scale(CSize size) { return CSize(ScaleX(size.cx), ScaleY(size.cy)); }
     // An icon size for the screen: 16 at 96 dpi becomes 24 at 144, 32 at 192.

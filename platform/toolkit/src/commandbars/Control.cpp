@@ -3,6 +3,7 @@
 #include "xtp/ControlEdit.h"
 #include "xtp/ControlGallery.h"
 #include "xtp/ControlLabel.h"
+#include "xtp/ImageManager.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
 
@@ -254,6 +255,13 @@ void CXTPControl::Copy(CXTPControl* pControl, BOOL) {
     m_bCloseSubMenuOnClick = pControl->m_bCloseSubMenuOnClick;
     m_bTemporary = pControl->m_bTemporary;
     m_bDefaultItem = pControl->m_bDefaultItem;
+}
+
+CXTPImageManagerIcon* CXTPControl::GetImage(int nWidth) {
+    CXTPCommandBars* bars = GetCommandBars();
+    const int id = GetIconId();
+    return bars != nullptr && id > 0 ? bars->GetImageManager()->GetImage(static_cast<UINT>(id), nWidth)
+                                     : nullptr;
 }
 
 CXTPControl* CXTPControl::Clone(BOOL bRecursive) {

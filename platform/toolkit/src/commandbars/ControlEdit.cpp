@@ -16,6 +16,12 @@ LRESULT CXTPControlEditCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     // Enter and Esc have done their work in the hook; the edit would only beep.
     if (message == WM_CHAR && (wParam == VK_RETURN || wParam == VK_ESCAPE))
         return 0;
+    if (message == WM_SETFOCUS) {
+        const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
+        if (auto* edit = dynamic_cast<CXTPControlEdit*>(m_pControl))
+            edit->OnSetFocus(reinterpret_cast<HWND>(wParam));
+        return result;
+    }
     return CEdit::WindowProc(message, wParam, lParam);
 }
 

@@ -133,7 +133,7 @@ void CXTPCustomizeCommandsPage::InsertNewMenuCategory(LPCWSTR lpszCategory, int 
 BOOL CXTPCustomizeCommandsPage::SelectCategory(int nIndex) {
     if (m_hWnd == nullptr || nIndex < 0 || nIndex >= GetCategoryCount())
         return FALSE;
-    static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_CATEGORIES))->SetCurSel(nIndex);
+    categoryList_.SetCurSel(nIndex);
     fillCommands();
     return TRUE;
 }
@@ -146,7 +146,7 @@ CXTPControl* CXTPCustomizeCommandsPage::GetListedControl(int nIndex) const {
 
 void CXTPCustomizeCommandsPage::fillCommands() {
     list_->ResetContent();
-    const int c = static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_CATEGORIES))->GetCurSel();
+    const int c = categoryList_.GetCurSel();
     if (c < 0 || c >= GetCategoryCount())
         return;
     for (CXTPControl* control : *categories_[static_cast<size_t>(c)].controls) {
@@ -161,9 +161,9 @@ void CXTPCustomizeCommandsPage::fillCommands() {
 BOOL CXTPCustomizeCommandsPage::OnInitDialog() {
     CXTPPropertyPage::OnInitDialog();
     list_->SubclassDlgItem(XTP_IDC_LIST_CATEGORY_COMMANDS, this);
-    auto* categories = static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_CATEGORIES));
+    categoryList_.SubclassDlgItem(XTP_IDC_LIST_CATEGORIES, this);
     for (const Category& c : categories_)
-        categories->AddString(c.name);
+        categoryList_.AddString(c.name);
     SetResize(XTP_IDC_LIST_CATEGORIES, XTP_ANCHOR_TOPLEFT, XTP_ANCHOR_BOTTOMLEFT);
     SetResize(XTP_IDC_LIST_CATEGORY_COMMANDS, XTP_ANCHOR_TOPLEFT, XTP_ANCHOR_BOTTOMRIGHT);
     SetResize(XTP_IDC_TEXT_COMMAND_DESCRIPTION, XTP_ANCHOR_BOTTOMLEFT, XTP_ANCHOR_BOTTOMRIGHT);
@@ -173,8 +173,8 @@ BOOL CXTPCustomizeCommandsPage::OnInitDialog() {
 
 // Categories added after the page was made show when it comes back.
 BOOL CXTPCustomizeCommandsPage::OnSetActive() {
-    auto* categories = static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_CATEGORIES));
-    if (categories != nullptr && categories->GetCount() != GetCategoryCount()) {
+    CListBox* categories = &categoryList_;
+    if (categories->m_hWnd != nullptr && categories->GetCount() != GetCategoryCount()) {
         const int chosen = std::max(categories->GetCurSel(), 0);
         categories->ResetContent();
         for (const Category& c : categories_)

@@ -85,9 +85,12 @@ BOOL CXTPCustomizeKeyboardPage::OnInitDialog() {
     CXTPPropertyPage::OnInitDialog();
     keyAssign_.SetShortcutManager(GetShortcutManager());
     keyAssign_.SubclassDlgItem(XTP_IDC_EDIT_SHORTCUTKEY, this);
-    auto* combo = static_cast<CComboBox*>(GetDlgItem(XTP_IDC_COMBO_CATEGORY));
+    // Typed objects of the page's own, so that their calls are made on objects of their class.
+    categoryCombo_.SubclassDlgItem(XTP_IDC_COMBO_CATEGORY, this);
+    commandList_.SubclassDlgItem(XTP_IDC_LIST_COMMANDS, this);
+    keyList_.SubclassDlgItem(XTP_IDC_LIST_KEYS, this);
     for (const CATEGORY& c : categories_)
-        combo->AddString(c.strName);
+        categoryCombo_.AddString(c.strName);
     // The lists grow with the page; the buttons keep to the right.
     SetResize(XTP_IDC_LIST_COMMANDS, XTP_ANCHOR_TOPLEFT, XTP_ANCHOR_BOTTOMLEFT);
     SetResize(XTP_IDC_LABEL_DESCRIPTION, XTP_ANCHOR_BOTTOMLEFT, XTP_ANCHOR_BOTTOMLEFT);
@@ -99,7 +102,7 @@ BOOL CXTPCustomizeKeyboardPage::OnInitDialog() {
 BOOL CXTPCustomizeKeyboardPage::SelectCategory(int nCategory) {
     if (m_hWnd == nullptr || nCategory >= static_cast<int>(categories_.size()))
         return FALSE;
-    static_cast<CComboBox*>(GetDlgItem(XTP_IDC_COMBO_CATEGORY))->SetCurSel(nCategory);
+    categoryCombo_.SetCurSel(nCategory);
     fillCommands();
     return TRUE;
 }
@@ -107,7 +110,7 @@ BOOL CXTPCustomizeKeyboardPage::SelectCategory(int nCategory) {
 BOOL CXTPCustomizeKeyboardPage::SelectCommand(UINT nID) {
     if (m_hWnd == nullptr)
         return FALSE;
-    auto* list = static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_COMMANDS));
+    CListBox* list = &commandList_;
     for (int i = 0; i < list->GetCount(); ++i) {
         if (static_cast<UINT>(list->GetItemData(i)) == nID) {
             list->SetCurSel(i);
@@ -121,15 +124,15 @@ BOOL CXTPCustomizeKeyboardPage::SelectCommand(UINT nID) {
 UINT CXTPCustomizeKeyboardPage::GetSelectedCommand() const {
     if (m_hWnd == nullptr)
         return 0;
-    auto* list = static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_COMMANDS));
+    const CListBox* list = &commandList_;
     const int i = list->GetCurSel();
     return i >= 0 ? static_cast<UINT>(list->GetItemData(i)) : 0;
 }
 
 void CXTPCustomizeKeyboardPage::fillCommands() {
-    auto* list = static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_COMMANDS));
+    CListBox* list = &commandList_;
     list->ResetContent();
-    const int c = static_cast<CComboBox*>(GetDlgItem(XTP_IDC_COMBO_CATEGORY))->GetCurSel();
+    const int c = categoryCombo_.GetCurSel();
     if (c >= 0 && c < static_cast<int>(categories_.size())) {
         for (const COMMAND& command : categories_[static_cast<size_t>(c)].commands) {
             const int at = list->AddString(command.strCaption);
@@ -154,7 +157,7 @@ CString CXTPCustomizeKeyboardPage::captionOf(int nCommand) const {
 }
 
 void CXTPCustomizeKeyboardPage::fillKeys() {
-    auto* keys = static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_KEYS));
+    CListBox* keys = &keyList_;
     keys->ResetContent();
     shownKeys_.clear();
     const UINT id = GetSelectedCommand();
@@ -179,7 +182,7 @@ void CXTPCustomizeKeyboardPage::updateButtons() {
     const BOOL keyDefined = keyAssign_.m_hWnd != nullptr && keyAssign_.IsKeyDefined();
     GetDlgItem(XTP_IDC_BUTTON_ASSIGN)
         ->EnableWindow(manager != nullptr && keyDefined && GetSelectedCommand() != 0);
-    const int key = static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_KEYS))->GetCurSel();
+    const int key = keyList_.GetCurSel();
     GetDlgItem(XTP_IDC_BUTTON_REMOVE)->EnableWindow(key >= 0);
     GetDlgItem(XTP_IDC_BUTTON_RESETALL)->EnableWindow(manager != nullptr);
     CString assigned;
@@ -210,7 +213,7 @@ void CXTPCustomizeKeyboardPage::OnAssign() {
 
 void CXTPCustomizeKeyboardPage::OnRemove() {
     CXTPShortcutManager* manager = GetShortcutManager();
-    const int key = static_cast<CListBox*>(GetDlgItem(XTP_IDC_LIST_KEYS))->GetCurSel();
+    const int key = keyList_.GetCurSel();
     if (manager == nullptr || key < 0 || key >= static_cast<int>(shownKeys_.size()))
         return;
     manager->RemoveShortcut(shownKeys_[static_cast<size_t>(key)]);

@@ -21,8 +21,7 @@ CXTPImageManagerIcon* controlIcon(CXTPControl* pControl, CSize& size) {
                                   : options->szIcons;
     if (!bar->IsPopupBar() && bar->GetIconSize().cx > 0 && bar->GetIconSize().cy > 0)
         size = bar->GetIconSize();
-    const int id = pControl->GetIconId();
-    return id > 0 ? bars->GetImageManager()->GetImage(static_cast<UINT>(id), size.cx) : nullptr;
+    return pControl->GetImage(size.cx);
 }
 
 bool showsCaption(CXTPControl* pControl, bool hasIcon) {

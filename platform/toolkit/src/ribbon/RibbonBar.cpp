@@ -1,6 +1,7 @@
 #include "xtp/RibbonBar.h"
 
 #include "RibbonGroupsLayout.h"
+#include "xtp/ControlEdit.h"
 #include "xtp/RibbonBackstageView.h"
 #include "xtp/ToolTipContext.h"
 
@@ -462,6 +463,21 @@ void CXTPRibbonBar::OnRecalcLayout() {
         CXTPRibbonGroupsLayout::Layout(&dc, this, GetSelectedTab(), m_rcGroups);
     } else {
         m_rcGroups.SetRectEmpty();
+    }
+    // The edit fields of the selected tab's controls take the keys in windows of their own; the
+    // other tabs' have none.
+    for (int t = 0; t < GetTabCount(); ++t) {
+        CXTPRibbonTab* tab = GetTab(t);
+        const BOOL selected = !m_bMinimized && m_hWnd != nullptr && tab == GetSelectedTab();
+        for (int g = 0; g < tab->GetGroups()->GetCount(); ++g) {
+            CXTPRibbonGroup* group = tab->GetGroups()->GetAt(g);
+            for (int i = 0; i < group->GetCount(); ++i) {
+                CXTPControl* c = group->GetAt(i);
+                if (auto* edit = dynamic_cast<CXTPControlEdit*>(c))
+                    edit->OnShowWindow(selected && group->IsVisible() && c->IsVisible() &&
+                                       !c->GetRect().IsRectEmpty());
+            }
+        }
     }
     if (m_bShowQuickAccess && m_bQuickAccessBelow && m_pQuickAccessControls->GetCount() > 0) {
         m_rcQuickAccess = CRect(rc.left, y, rc.right, y + quickAccessRowHeight());

@@ -1,6 +1,7 @@
 // Key tips: Alt shows a letter on the File button, each tab and the quick access controls; a
 // tab's letter selects it and shows the letters of its controls; a control's letter runs it.
 // Letters shared by several targets become a letter and a digit.
+#include "xtp/ControlEdit.h"
 #include "xtp/RibbonBar.h"
 
 #include "RibbonGroupsLayout.h"
@@ -164,6 +165,14 @@ BOOL CXTPRibbonBar::RunKeyTip(const XTP_RIBBON_KEYTIP& tip) {
             popup && c->GetType() != xtpControlSplitButtonPopup && popup->GetCommandBar()) {
             if (auto* bar = dynamic_cast<CXTPPopupBar*>(popup->GetCommandBar()))
                 return bar->Popup(popup, TRUE);
+        }
+        // An edit's letter puts the keys into its field, where Enter then runs it.
+        if (auto* edit = dynamic_cast<CXTPControlEdit*>(c)) {
+            if (CXTPControlEditCtrl* field = edit->GetEditCtrl();
+                field != nullptr && field->m_hWnd != nullptr) {
+                field->SetFocus();
+                return TRUE;
+            }
         }
         c->OnExecute();
         return TRUE;

@@ -119,6 +119,34 @@ TEST_F(CustomizeTest, AShortcutAssignedInTheKeyboardPageRunsItsCommand) {
     EXPECT_EQ(shortcuts.Format(&found[1]), CString(L"Ctrl+Shift+S"));
 }
 
+// The pages' lists and boxes are objects of their own classes, so that a call made on them as
+// a list or a box is made on an object of that class and not on a bare window's.
+TEST_F(CustomizeTest, ThePagesListsAndBoxesAreObjectsOfTheirClasses) {
+    CXTPCustomizeCommandsPage* commands = sheet.GetCommandsPage();
+    ASSERT_TRUE(sheet.SetActivePage(commands));
+    pal::test::pump();
+    ASSERT_TRUE(sheet.SetActivePage(&keyboard));
+    pal::test::pump();
+    const struct {
+        CWnd* page;
+        int id;
+        bool box;
+    } controls[] = {
+        {commands, XTP_IDC_LIST_CATEGORIES, false},
+        {&keyboard, XTP_IDC_COMBO_CATEGORY, true},
+        {&keyboard, XTP_IDC_LIST_COMMANDS, false},
+        {&keyboard, XTP_IDC_LIST_KEYS, false},
+    };
+    for (const auto& c : controls) {
+        CWnd* control = c.page->GetDlgItem(c.id);
+        ASSERT_NE(control, nullptr) << c.id;
+        if (c.box)
+            EXPECT_NE(dynamic_cast<CComboBox*>(control), nullptr) << c.id;
+        else
+            EXPECT_NE(dynamic_cast<CListBox*>(control), nullptr) << c.id;
+    }
+}
+
 TEST_F(CustomizeTest, KeysAreRemovedOneByOneAndResetAllRestoresTheOriginals) {
     keyboard.SelectCategory(1);
     ASSERT_TRUE(keyboard.SelectCommand(kCopy));

@@ -7,6 +7,7 @@
 
 #include <mutex>
 #include <utility>
+#include <vector>
 
 namespace pal::com::detail {
 namespace {
@@ -52,10 +53,27 @@ public:
         }
         if (!hwnd)
             return;
+        // The endings first, while the work still queued keeps its links alive.
+        std::vector<Ending> endings;
+        {
+            std::lock_guard lock(mutex_);
+            endings.swap(endings_);
+        }
+        for (Ending& e : endings)
+            if (auto alive = e.owner.lock())
+                e.work();
         MSG msg;
         while (PeekMessageW(&msg, hwnd, kRunWork, kRunWork, PM_REMOVE))
             delete reinterpret_cast<std::function<void()>*>(msg.lParam);
         DestroyWindow(hwnd);
+    }
+    bool atEnd(std::weak_ptr<void> owner, std::function<void()> work) override {
+        std::lock_guard lock(mutex_);
+        if (!hwnd_)
+            return false;
+        std::erase_if(endings_, [](const Ending& e) { return e.owner.expired(); });
+        endings_.push_back(Ending{std::move(owner), std::move(work)});
+        return true;
     }
     bool post(std::function<void()> work) override {
         auto* boxed = new std::function<void()>(std::move(work));
@@ -67,8 +85,14 @@ public:
     }
 
 private:
+    struct Ending {
+        std::weak_ptr<void> owner;
+        std::function<void()> work;
+    };
+
     std::mutex mutex_;
     HWND hwnd_ = nullptr;
+    std::vector<Ending> endings_;
 };
 
 } // namespace

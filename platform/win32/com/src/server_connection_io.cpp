@@ -64,6 +64,9 @@ bool ServerConnection::start() {
     wake_ = link::Fd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     if (!wake_)
         return false;
+    // The serving thread may end before this link does: its objects are released there then.
+    if (!delivery_->atEnd(weak_from_this(), [this] { drop(); }))
+        return false;
     return startThread([self = shared_from_this()] { self->run(); });
 }
 

@@ -187,8 +187,7 @@ protected:
     }
     void TearDown() override {
         gate.open();
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        thread_.join();
+        stopServing();
         test::resetServerLimits();
         SandboxTest::TearDown();
     }
@@ -200,6 +199,13 @@ protected:
 
     // Asks the serving thread to end, behind whatever its queue holds now.
     void endServingThread() { PostThreadMessageW(threadId_, WM_QUIT, 0, 0); }
+    // Ends the serving thread and waits until it is gone.
+    void stopServing() {
+        if (!thread_.joinable())
+            return;
+        endServingThread();
+        thread_.join();
+    }
 
     Gate gate;
 
@@ -260,6 +266,18 @@ TEST_F(AbusedServer, ClientThatStopsReadingNeverHoldsTheServingThread) {
 
     EXPECT_FALSE(stalled.endedByServer());
     EXPECT_TRUE(stalled.readReply()) << "the waiting reply is whole when the client reads again";
+}
+
+// The serving thread ends while a client still holds its link: the objects made for that client
+// are released there as it ends, not left to a drop of the link that can no longer run.
+TEST_F(AbusedServer, ObjectsOfALinkStillOpenAreReleasedAsTheServingThreadEnds) {
+    const int before = comtest::liveObjects();
+    Client client;
+    ASSERT_NE(client.create(), 0u);
+    EXPECT_EQ(comtest::liveObjects(), before + 1);
+    stopServing();
+    EXPECT_EQ(comtest::liveObjects(), before);
+    EXPECT_TRUE(eventually([&] { return client.endedByServer(); }));
 }
 
 // A call still queued when the serving thread ends will never be answered: its client is told

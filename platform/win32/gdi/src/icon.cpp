@@ -54,10 +54,15 @@ constexpr Standard kCursors[] = {
 };
 
 HICON standardImage(LPCWSTR name, bool cursor) {
-    static std::mutex m;
-    static std::map<std::pair<WORD, bool>, HICON> made;
+    // Never destroyed: a thread still drawing as the program ends (a splash going away) may ask.
+    struct Made {
+        std::mutex mutex;
+        std::map<std::pair<WORD, bool>, HICON> icons;
+    };
+    static Made* cache = new Made;
+    auto& made = cache->icons;
     const WORD id = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
-    std::lock_guard lock(m);
+    std::lock_guard lock(cache->mutex);
     if (auto it = made.find({id, cursor}); it != made.end())
         return it->second;
     auto icon = std::make_shared<Icon>();

@@ -162,6 +162,11 @@ int dropTarget(int x, int y, int w, int h, const std::string& mode) {
     std::string line;
     while (std::getline(std::cin, line)) {
     }
+    if (mode != "files")
+        RevokeDragDrop(hwnd);
+    target->Release();
+    DestroyWindow(hwnd);
+    OleUninitialize();
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <vector>
 
 namespace pal::win {
 namespace {
@@ -43,6 +44,13 @@ public:
 // process winds down, so it is never destroyed at exit. A replaced one is kept as well.
 std::atomic<DisplayDriver*> gDriver{nullptr};
 std::mutex gSelectMutex;
+
+// The replaced drivers, kept where they can be found (by the leak checker too); guarded by
+// gSelectMutex.
+std::vector<DisplayDriver*>& replacedDrivers() {
+    static auto* kept = new std::vector<DisplayDriver*>;
+    return *kept;
+}
 
 std::unique_ptr<DisplayDriver> startFromEnvironment() {
     const char* forced = std::getenv("DV_PAL_DISPLAY");
@@ -203,6 +211,7 @@ bool selectDriver(const std::string& backend) {
         std::lock_guard select(gSelectMutex);
         old = gDriver.load();
         if (old) {
+            replacedDrivers().push_back(old);
             for (auto& [h, s] : shadows()) {
                 if (s.known)
                     old->destroy(h);

@@ -476,9 +476,17 @@ LRESULT DispatchMessageW(const MSG* msg) {
         }
         proc = w->proc;
     }
-    const LRESULT r = proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-    if (msg->message == WM_PAINT)
-        finishPaint(msg->hwnd);
+    if (msg->message != WM_PAINT)
+        return proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    LRESULT r = 0;
+    {
+        struct Dispatching {
+            Dispatching() { setDispatchingPaint(true); }
+            ~Dispatching() { setDispatchingPaint(false); }
+        } dispatching;
+        r = proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    }
+    finishPaint(msg->hwnd);
     return r;
 }
 

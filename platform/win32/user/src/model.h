@@ -309,6 +309,9 @@ HWND focusOnActivation(HWND hwnd);
 // visible, enabled top-level window of the thread.
 HWND nextToActivate(HWND leaving);
 void paintNow(HWND hwnd);
+// The window procedure of a WM_PAINT the loop dispatched is running on this thread (a test's
+// fault in a paint is raised only there).
+void setDispatchingPaint(bool dispatching);
 // After WM_PAINT: what the procedure left unpainted is validated, and a frame still due is painted.
 void finishPaint(HWND hwnd);
 // Minimises, maximises or restores without showing (a window created with WS_MAXIMIZE).

@@ -3,6 +3,11 @@
 // what of the window can be seen (and to the update region while painting).
 #include "model.h"
 
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <unistd.h>
+
 using pal::gdi::Region;
 
 namespace pal::win {
@@ -179,6 +184,35 @@ void paintNow(HWND hwnd) {
     finishPaint(hwnd);
 }
 
+namespace {
+
+thread_local bool dispatchingPaint = false;
+
+// A test's way to fault in the middle of a paint: DV_PAL_FAULT_IN_PAINT names a signal's number,
+// raised once, by the first paint the main thread's loop dispatches, with the paint's device
+// context taken.
+// It is taken out of the environment as the library loads (one thread then), so that a copy the
+// program starts after the fault runs without it.
+const int faultInPaintSignal = [] {
+    const char* value = std::getenv("DV_PAL_FAULT_IN_PAINT");
+    const int signal = value != nullptr ? std::atoi(value) : 0;
+    if (value != nullptr)
+        ::unsetenv("DV_PAL_FAULT_IN_PAINT");
+    return signal;
+}();
+
+void faultInPaintIfAsked() {
+    static std::atomic<bool> raised{false};
+    if (faultInPaintSignal > 0 && dispatchingPaint && ::gettid() == ::getpid() && !raised.exchange(true))
+        std::raise(faultInPaintSignal);
+}
+
+} // namespace
+
+void setDispatchingPaint(bool dispatching) {
+    dispatchingPaint = dispatching;
+}
+
 void finishPaint(HWND hwnd) {
     {
         // A procedure that does not paint would otherwise be asked again forever.
@@ -226,6 +260,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
     }
     paint->hdc = dc;
     paint->rcPaint = update.box();
+    faultInPaintIfAsked();
     if (erase)
         paint->fErase = send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
     return dc;
