@@ -6,13 +6,19 @@
 #include "app/ServerAppProxy.h"
 #include "frame/MainFrame.h"
 
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/Parameters.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/test/hooks.h"
 #include "XTToolkitPro.h"
 #include "pal/path.h"
+#include "pal/test/snapshot.h"
+#include "panels/ColorSelectDialog.h"
 #include "panels/DataExchange.h"
+#include "panels/SysPanelControls.h"
 
 #include <functional>
 
@@ -102,6 +108,61 @@ TEST_F(ServerAppProxyTest, TheKernelsValuesReachEveryMainFrame) {
         EXPECT_EQ(valueOn(first), c.expected);
         EXPECT_EQ(valueOn(second), c.expected);
     }
+}
+
+// A colour-book colour reaches every frame, and each frame's colour control takes it only for
+// its own active document; its drop-down then opens from the frame's panel and a click applies.
+TEST_F(ServerAppProxyTest, AColourReachesOnlyTheFrameWhoseDocumentItIs) {
+    CMainFrame* first = newFrame();
+    CMainFrame* second = newFrame();
+    auto colourOf = [](CMainFrame* frame) {
+        auto* control = dynamic_cast<CColorPopupControl*>(frame->GetSysPanelToolbar()->FindControlById(904));
+        EXPECT_NE(control, nullptr);
+        if (control != nullptr && control->GetParent() == nullptr) {
+            control->InternalAddRef(); // the bar takes a reference of its own
+            frame->GetSysPanelToolbar()->GetControls()->Add(control, 904);
+        }
+        return control;
+    };
+    CColorPopupControl* firstColour = colourOf(first);
+    CColorPopupControl* secondColour = colourOf(second);
+    ASSERT_NE(firstColour, nullptr);
+    ASSERT_NE(secondColour, nullptr);
+    CDvw32Doc firstDoc;
+    CDvw32Doc secondDoc;
+    DocumentManager::Instance().AddDocument(&firstDoc);
+    DocumentManager::Instance().AddDocument(&secondDoc);
+    DocumentManager::Instance().SetActiveDocument(&firstDoc, first->GetSafeHwnd());
+    DocumentManager::Instance().SetActiveDocument(&secondDoc, second->GetSafeHwnd());
+
+    kernel().set_syspanel_int(firstDoc.Cont2D(), 904, 5);
+    EXPECT_EQ(firstColour->GetColor(), 5u);
+    EXPECT_EQ(secondColour->GetColor(), 0u);
+    kernel().set_syspanel_int(secondDoc.Cont2D(), 904, 9);
+    EXPECT_EQ(firstColour->GetColor(), 5u);
+    EXPECT_EQ(secondColour->GetColor(), 9u);
+
+    first->ShowWindow(SW_SHOW);
+    first->GetSysPanelToolbar()->SetVisible(TRUE);
+    first->RecalcLayout();
+    firstColour->OnClick();
+    CColorSelectDialog* dropDown = firstColour->GetColorDialog();
+    ASSERT_NE(dropDown, nullptr);
+    ASSERT_NE(dropDown->GetSafeHwnd(), nullptr);
+    EXPECT_EQ(dropDown->StandardList().GetCurSel(), 5);
+    EXPECT_TRUE(pal::test::keepSnapshot(dropDown->GetSafeHwnd(), "main_frame_colour_drop_down"));
+    dropDown->StandardList().SetCurSel(2);
+    dropDown->SendMessage(WM_COMMAND, MAKEWPARAM(CColorSelectDialog::IDC_STANDARD, LBN_SELCHANGE),
+                          reinterpret_cast<LPARAM>(dropDown->StandardList().GetSafeHwnd()));
+    EXPECT_EQ(dropDown->GetSafeHwnd(), nullptr);
+    EXPECT_EQ(firstColour->GetColor(), 2u);
+    EXPECT_EQ(firstDoc.GetDefaultParameters().GetDefaultColor().Low, 2u);
+    EXPECT_EQ(secondDoc.GetDefaultParameters().GetDefaultColor().Low, 0u);
+
+    DocumentManager::Instance().SetActiveDocument(nullptr, first->GetSafeHwnd());
+    DocumentManager::Instance().SetActiveDocument(nullptr, second->GetSafeHwnd());
+    DocumentManager::Instance().RemoveDocument(&firstDoc);
+    DocumentManager::Instance().RemoveDocument(&secondDoc);
 }
 
 TEST_F(ServerAppProxyTest, TheKernelsStatesReachEveryMainFrame) {

@@ -1,5 +1,7 @@
 #include "DVGC/ColorTable.h"
 
+#include <iterator>
+
 namespace {
 
 constexpr COLORREF rgb(unsigned r, unsigned g, unsigned b) {
@@ -13,6 +15,11 @@ constexpr COLORREF kBasic[16] = {
     rgb(0, 255, 255),   rgb(0, 0, 255),     rgb(255, 0, 255), rgb(255, 255, 255),
     rgb(128, 128, 128), rgb(192, 192, 192), rgb(128, 0, 0),   rgb(128, 128, 0),
     rgb(0, 128, 0),     rgb(0, 128, 128),   rgb(0, 0, 128),   rgb(128, 0, 128),
+};
+
+const wchar_t* const kNames[16] = {
+    L"Black", L"Red",        L"Yellow",   L"Green", L"Cyan",       L"Blue",      L"Magenta",   L"White",
+    L"Grey",  L"Light grey", L"Dark red", L"Olive", L"Dark green", L"Dark cyan", L"Dark blue", L"Purple",
 };
 
 } // namespace
@@ -37,6 +44,15 @@ COLORREF CColorTable::GetColor(std::uint32_t value) const {
     if (value < kColors)
         return colors_[value];
     return static_cast<COLORREF>(value >> 8) & 0x00FFFFFF;
+}
+
+int CColorTable::GetColorName(std::uint32_t value, std::wstring& name) const {
+    if (value < std::size(kNames)) {
+        name = kNames[value];
+        return 1;
+    }
+    name.clear();
+    return 0;
 }
 
 CColorTable* GetColorTable() {

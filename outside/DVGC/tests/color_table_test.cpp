@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 TEST(ColorTable, IndexesNameTableColoursAndLargerValuesCarryTheirOwn) {
@@ -18,6 +20,18 @@ TEST(ColorTable, IndexesNameTableColoursAndLargerValuesCarryTheirOwn) {
         SCOPED_TRACE(c.value);
         EXPECT_EQ(table->GetColor(c.value), c.color);
     }
+}
+
+TEST(ColorTable, NamesOnlyTheFirstSixteenAndAnRgbValueIsItsColourShifted) {
+    std::wstring name = L"stale";
+    EXPECT_NE(GetColorTable()->GetColorName(1, name), 0);
+    EXPECT_EQ(name, L"Red");
+    EXPECT_EQ(GetColorTable()->GetColorName(200, name), 0);
+    EXPECT_TRUE(name.empty());
+    EXPECT_EQ(GetColorTable()->GetColorName(CColorTable::FromRgb(0x0000FF), name), 0);
+    // RGB black has the value 0, which is table black too.
+    EXPECT_EQ(CColorTable::FromRgb(0), 0u);
+    EXPECT_EQ(GetColorTable()->GetColor(CColorTable::FromRgb(0x123456)), 0x123456u);
 }
 
 } // namespace

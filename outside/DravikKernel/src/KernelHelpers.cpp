@@ -149,3 +149,11 @@ std::wstring CPathManager::GetPath(const wchar_t* key) {
         return {};
     return buffer;
 }
+
+bool no_set_focus_color_dlg = false;
+
+std::wstring DVGetColorsCurrentSectionName() {
+    const std::wstring profile = DravikProfileManager::GetCurrentProfileName();
+    return DravikProfileManager::GetProfileSectionName(profile.empty() ? nullptr : profile.c_str()) +
+           L"\\Colors";
+}

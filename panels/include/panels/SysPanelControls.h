@@ -6,13 +6,46 @@
 #include "pal/visibility.h"
 #include "panels/DataExchange.h"
 
+#include <cstdint>
 #include <string>
 
 DV_EXPORTS_BEGIN
 
-class CColorPopupControl : public CXTPControlPopup {
+class CColorSelectDialog;
+
+// The colour that new elements get, or that the selected objects share, shown as a swatch; its
+// value record's Integer is the colour word of the graphics library's colour table.
+class CColorPopupControl : public dvui::SystemPanelControlBase<CXTPControlPopup> {
 public:
-    CColorPopupControl() { SetType(xtpControlSplitButtonPopup); }
+    CColorPopupControl();
+    ~CColorPopupControl() override;
+
+    std::uint32_t GetColor() const { return static_cast<std::uint32_t>(m_value.Integer); }
+
+    void Draw(CDC* pDC) override;
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    CXTPControl* Clone(BOOL bRecursive = FALSE) override;
+
+    // The colour is kept across commands.
+    void Reset() override {}
+    void SetValue(Dravik::DVDocument* document, const SysPanelValue& value) override;
+    const SysPanelValue* GetValue() override { return &m_value; }
+    void CopyValueFrom(const IDataExchange& source) override;
+    void OnApplicationEvent(int event, ApplicationEventArgs& args) override;
+
+    void ShowColorDialog();
+    CColorSelectDialog* GetColorDialog() const { return m_dialog; }
+    // Closes the drop-down; a colour other than the shown one is taken and, with `apply`, goes
+    // to the selection, the document's defaults or the running command.
+    void SelectColor(std::uint32_t color, bool apply);
+    void CloseColorDialog();
+    void ApplyColor();
+
+private:
+    void takeColor(std::uint32_t color);
+
+    SysPanelValue m_value;
+    CColorSelectDialog* m_dialog = nullptr;
 };
 
 class CMaterialPopup : public CXTPControlPopup {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 DV_EXPORTS_BEGIN
 
@@ -19,6 +20,11 @@ public:
     // by its own bits.
     COLORREF GetColor(std::uint32_t value) const;
     int GetColorsNumber() const { return kColors; }
+    // Non-zero for a named colour (the first sixteen), its name then in `name`; `name` is
+    // emptied otherwise.
+    int GetColorName(std::uint32_t value, std::wstring& name) const;
+    // The colour value of an RGB colour.
+    static constexpr std::uint32_t FromRgb(COLORREF rgb) { return (rgb & 0x00FFFFFFu) << 8; }
 
 private:
     std::array<COLORREF, kColors> colors_{};

@@ -50,4 +50,10 @@ public:
     static std::wstring GetPath(const wchar_t* key);
 };
 
+// The application-profile section, below the current settings profile, that holds what the
+// colour drop-down remembers.
+std::wstring DVGetColorsCurrentSectionName();
+// Set while the colour drop-down is open, so that the views leave the focus to it.
+extern bool no_set_focus_color_dlg;
+
 DV_EXPORTS_END

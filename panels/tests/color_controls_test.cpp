@@ -1,0 +1,274 @@
+// The colour control of the system panel: which document's colour it shows, where a choice goes,
+// and how its drop-down starts from what the profile keeps.
+#include "panels/ColorSelectDialog.h"
+#include "panels/SysPanelControls.h"
+#include "panels/SystemPanelParameters.h"
+
+#include "DVGC/ColorTable.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/KernelHelpers.h"
+#include "DravikKernel/Parameters.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "afxwin.h"
+#include "pal/test/mfc_app.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+#include "xtp/CommandBars.h"
+#include "xtp/FrameWnd.h"
+#include "xtp/ToolBar.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A frame that records the commands its controls send it, with the colour word they point to.
+class Frame : public CXTPFrameWnd {
+public:
+    std::vector<std::pair<int, std::uint32_t>> commands;
+
+    int OnCreate(LPCREATESTRUCTW lpcs) {
+        return CXTPFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars() ? -1 : 0;
+    }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        if (LOWORD(wParam) == 904 && lParam != 0) {
+            commands.emplace_back(LOWORD(wParam), *reinterpret_cast<const std::uint32_t*>(lParam));
+            return TRUE;
+        }
+        return CXTPFrameWnd::OnCommand(wParam, lParam);
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Frame, CXTPFrameWnd)
+ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class App : public CWinApp {
+public:
+    Frame* frame = nullptr;
+    BOOL InitInstance() override {
+        SetRegistryKey(L"Dravik");
+        frame = new Frame;
+        if (!frame->Create(nullptr, L"Colour", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 420)))
+            return FALSE;
+        m_pMainWnd = frame;
+        return TRUE;
+    }
+    int ExitInstance() override {
+        m_pMainWnd = nullptr;
+        if (frame != nullptr && frame->m_hWnd != nullptr)
+            frame->DestroyWindow();
+        return CWinApp::ExitInstance();
+    }
+};
+
+// The shell's answer to "which main frame holds this window": the one frame here.
+class Module : public UIModuleProxy::Module {
+public:
+    CFrameWnd* frame = nullptr;
+    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
+    std::wstring GetDefaultThemeName() const override { return {}; }
+    bool ApplyTheme(int) override { return false; }
+    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
+    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
+    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
+    SIZE ScaleIconSize(SIZE size) const override { return size; }
+    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
+    int ShowSettingsDialog(HWND, unsigned, std::vector<UIModuleProxy::SettingsEntry>&) override { return 0; }
+    bool CommandStateGet(unsigned, bool&, bool&) const override { return false; }
+};
+
+class ColorControlTest : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        run = std::make_unique<pal::test::AppRun>(app);
+        ASSERT_TRUE(run->init());
+        UIModuleProxy::Instance().SetMainWindow(app.frame);
+        module.frame = app.frame;
+        UIModuleProxy::Instance().SetModule(&module);
+        CXTPToolBar* panel = app.frame->GetCommandBars()->Add(L"System panel", xtpBarTop);
+        control = new CColorPopupControl;
+        panel->GetControls()->Add(control, 904);
+        app.frame->RecalcLayout();
+        DocumentManager::Instance().AddDocument(&active);
+        DocumentManager::Instance().AddDocument(&other);
+        DocumentManager::Instance().SetActiveDocument(&active, app.frame->GetSafeHwnd());
+    }
+    void TearDown() override {
+        DocumentManager::Instance().SetActiveDocument(nullptr, app.frame->GetSafeHwnd());
+        DocumentManager::Instance().RemoveDocument(&active);
+        DocumentManager::Instance().RemoveDocument(&other);
+        UIModuleProxy::Instance().SetModule(nullptr);
+        UIModuleProxy::Instance().SetMainWindow(nullptr);
+        run.reset();
+        pal::test::resetUserState();
+        SandboxTest::TearDown();
+    }
+    std::wstring dialogSection() const { return DVGetColorsCurrentSectionName() + L"\\SelectColorDialog"; }
+    void writeCustom(const std::vector<COLORREF>& colors) {
+        for (size_t i = 0; i < colors.size(); ++i)
+            app.WriteProfileInt((DVGetColorsCurrentSectionName() + L"\\CustomColors").c_str(),
+                                (L"Color" + std::to_wstring(i)).c_str(), static_cast<int>(colors[i]));
+    }
+    std::vector<std::uint32_t> items(CListBox& list) {
+        std::vector<std::uint32_t> data;
+        for (int i = 0; i < list.GetCount(); ++i)
+            data.push_back(static_cast<std::uint32_t>(list.GetItemData(i)));
+        return data;
+    }
+    void choose(std::uint32_t color) {
+        control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 0, L""});
+        control->SelectColor(color, true);
+    }
+
+    App app;
+    Module module;
+    std::unique_ptr<pal::test::AppRun> run;
+    CColorPopupControl* control = nullptr;
+    CDvw32Doc active;
+    CDvw32Doc other;
+};
+
+TEST_F(ColorControlTest, ShowsOnlyTheColourOfItsFramesActiveDocument) {
+    SysPanelValue red{0, -1, 1, L""};
+    control->SetValue(other.Cont2D(), red);
+    EXPECT_EQ(control->GetColor(), 0u) << "another frame's colour must not show here";
+    // Choosing the colour the other document has is therefore a change, and applies.
+    control->SelectColor(1, true);
+    EXPECT_EQ(control->GetColor(), 1u);
+    EXPECT_EQ(active.GetDefaultParameters().GetDefaultColor().Low, 1u);
+
+    control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 3, L""});
+    EXPECT_EQ(control->GetColor(), 3u);
+    control->SetValue(nullptr, SysPanelValue{0, -1, 5, L""});
+    EXPECT_EQ(control->GetColor(), 3u);
+}
+
+TEST_F(ColorControlTest, AChoiceGoesToTheSelectionElseToTheDefaultsAndTheCommand) {
+    const int colorId = ObjectParametersProvider::Instance().GetDescriptorByName(L"Color")->Id;
+    auto object = std::make_shared<CDVObject>();
+    active.GetParameters().Selection.push_back(object);
+    const std::uint32_t rgb = CColorTable::FromRgb(0x00336699);
+    choose(rgb);
+    EXPECT_EQ(object->GetParameterValue(colorId)->get<dveval::VariantParameter::Color>()->Low, rgb);
+    EXPECT_TRUE(app.frame->commands.empty()) << "a selection took it; no command hears of it";
+
+    active.GetParameters().Selection.clear();
+    choose(7);
+    EXPECT_EQ(active.GetDefaultParameters().GetDefaultColor().Low, 7u);
+    ASSERT_EQ(app.frame->commands.size(), 1u);
+    EXPECT_EQ(app.frame->commands[0], std::make_pair(904, 7u));
+
+    // The same colour again changes and sends nothing.
+    control->SelectColor(7, true);
+    EXPECT_EQ(app.frame->commands.size(), 1u);
+
+    // While a command runs the colour goes to it alone.
+    active.BeginCommand(L"LINE");
+    control->SelectColor(2, true);
+    active.EndCommand();
+    EXPECT_EQ(active.GetDefaultParameters().GetDefaultColor().Low, 7u);
+    ASSERT_EQ(app.frame->commands.size(), 2u);
+    EXPECT_EQ(app.frame->commands[1].second, 2u);
+}
+
+TEST_F(ColorControlTest, DropDownStartsFromTheStoredValues) {
+    struct Case {
+        const char* what;
+        int show256; // -1: not stored
+        std::vector<COLORREF> custom;
+        std::uint32_t current;
+        int count;
+        bool boxEnabled;
+        std::vector<std::uint32_t> user;
+    };
+    const std::uint32_t unknown = CColorTable::FromRgb(0x00ABCDEF);
+    const Case cases[] = {
+        {"nothing stored", -1, {}, 3, 256, true, {}},
+        {"Show256 0 and a first colour", 0, {}, 3, 16, true, {}},
+        {"Show256 0 and a table colour above 15", 0, {}, 20, 256, false, {}},
+        {"Show256 out of range counts as set", 7, {}, 3, 256, true, {}},
+        {"duplicates once, unknown RGB extra",
+         1,
+         {0x0000FF, 0x00FF00, 0x0000FF},
+         unknown,
+         256,
+         true,
+         {CColorTable::FromRgb(0x0000FF), CColorTable::FromRgb(0x00FF00), unknown}},
+    };
+    for (const Case& c : cases) {
+        // The first case runs before anything is stored.
+        if (c.show256 >= 0) {
+            app.WriteProfileInt(dialogSection().c_str(), L"Show256", c.show256);
+            std::vector<COLORREF> custom = c.custom;
+            custom.resize(16, 0);
+            writeCustom(custom);
+        }
+        control->SetValue(active.Cont2D(), SysPanelValue{0, -1, static_cast<std::int32_t>(c.current), L""});
+        control->ShowColorDialog();
+        CColorSelectDialog* dialog = control->GetColorDialog();
+        ASSERT_NE(dialog, nullptr) << c.what;
+        ASSERT_NE(dialog->GetSafeHwnd(), nullptr) << c.what;
+        EXPECT_EQ(dialog->GetCount(), c.count) << c.what;
+        EXPECT_EQ(dialog->GetDlgItem(CColorSelectDialog::IDC_SHOW_ALL)->IsWindowEnabled() != FALSE,
+                  c.boxEnabled)
+            << c.what;
+        EXPECT_EQ(items(dialog->UserList()), c.user) << c.what;
+        EXPECT_EQ(dialog->HasUserList(), !c.user.empty()) << c.what;
+        EXPECT_TRUE(no_set_focus_color_dlg) << c.what;
+        control->CloseColorDialog();
+        EXPECT_FALSE(no_set_focus_color_dlg) << c.what;
+        EXPECT_EQ(dialog->GetSafeHwnd(), nullptr) << c.what;
+    }
+}
+
+TEST_F(ColorControlTest, AClickInTheListChoosesAndClosesTheDropDown) {
+    writeCustom({0x00336699});
+    control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 1, L""});
+    control->ShowColorDialog();
+    CColorSelectDialog* dialog = control->GetColorDialog();
+    ASSERT_NE(dialog->GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(control->GetPressed());
+    EXPECT_EQ(dialog->StandardList().GetCurSel(), 1);
+    ASSERT_TRUE(pal::test::keepSnapshot(dialog->GetSafeHwnd(), "colour_drop_down"));
+
+    dialog->StandardList().SetCurSel(4);
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(CColorSelectDialog::IDC_STANDARD, LBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(dialog->StandardList().GetSafeHwnd()));
+    EXPECT_EQ(dialog->GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(control->GetPressed());
+    EXPECT_EQ(control->GetColor(), 4u);
+    ASSERT_EQ(app.frame->commands.size(), 1u);
+    EXPECT_EQ(app.frame->commands[0].second, 4u);
+}
+
+TEST_F(ColorControlTest, BecomingInactiveWritesTheSizesAndChoosesNothing) {
+    writeCustom({0x00336699});
+    control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 20, L""});
+    app.WriteProfileInt(dialogSection().c_str(), L"Show256", 0);
+    control->ShowColorDialog();
+    CColorSelectDialog* dialog = control->GetColorDialog();
+    ASSERT_NE(dialog->GetSafeHwnd(), nullptr);
+    CRect window;
+    dialog->GetWindowRect(&window);
+    dialog->SendMessage(WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+    EXPECT_EQ(dialog->GetSafeHwnd(), nullptr);
+    EXPECT_EQ(control->GetColor(), 20u);
+    EXPECT_TRUE(app.frame->commands.empty());
+    EXPECT_EQ(static_cast<int>(app.GetProfileInt(dialogSection().c_str(), L"Width", -1)), window.Width());
+    EXPECT_EQ(static_cast<int>(app.GetProfileInt(dialogSection().c_str(), L"Height", -1)), window.Height());
+    EXPECT_EQ(app.GetProfileInt(dialogSection().c_str(), L"Show256", 9), 0u)
+        << "a disabled box is not written";
+    EXPECT_NE(static_cast<int>(app.GetProfileInt(dialogSection().c_str(), L"UserH", -1)), -1);
+}
+
+} // namespace
