@@ -13,6 +13,8 @@
 #include "XTToolkitPro.h"
 #include "pal/sandbox.h"
 
+#include "../common/ApplicationBench.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -109,22 +111,5 @@ std::unique_ptr<AppCommandsBench> gApp;
 } // namespace
 
 int main(int argc, char** argv) {
-    char pattern[] = "/tmp/dvbench-app-commands-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-        std::perror("app-commands bench");
-        return 1;
-    }
-    ::setenv("DV_PAL_ROOT", pattern, 1);
-    ::setenv("DV_PAL_DISPLAY", "null", 1);
-    ::unsetenv("DV_PAL_SNAPSHOTS");
-    if (!pal::sandbox::prepare("AppCommandsBench"))
-        return 1;
-    gApp = std::make_unique<AppCommandsBench>();
-    gApp->SetUnattendedQuery([] { return false; });
-    pal::mfc::winMain(argc, argv);
-    const bool ok = gApp->ok();
-    gApp.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(pattern, ec);
-    return ok ? 0 : 1;
+    return dvbench::runApplicationBench(argc, argv, "app-commands", "AppCommandsBench", gApp);
 }

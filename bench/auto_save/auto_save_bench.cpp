@@ -10,6 +10,8 @@
 #include "pal/path.h"
 #include "pal/sandbox.h"
 
+#include "../common/ApplicationBench.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -155,22 +157,5 @@ std::unique_ptr<AutoSaveBench> gApp;
 } // namespace
 
 int main(int argc, char** argv) {
-    char pattern[] = "/tmp/dvbench-auto-save-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-        std::perror("auto-save bench");
-        return 1;
-    }
-    ::setenv("DV_PAL_ROOT", pattern, 1);
-    ::setenv("DV_PAL_DISPLAY", "null", 1);
-    ::unsetenv("DV_PAL_SNAPSHOTS");
-    if (!pal::sandbox::prepare("AutoSaveBench"))
-        return 1;
-    gApp = std::make_unique<AutoSaveBench>();
-    gApp->SetUnattendedQuery([] { return false; });
-    pal::mfc::winMain(argc, argv);
-    const bool ok = gApp->ok();
-    gApp.reset();
-    std::error_code ec;
-    fs::remove_all(pattern, ec);
-    return ok ? 0 : 1;
+    return dvbench::runApplicationBench(argc, argv, "auto-save", "AutoSaveBench", gApp);
 }
