@@ -13,6 +13,7 @@
 #include "frame/TabToolBar.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
+#include "ribbon/ExtendedToolTip.h"
 #include "ribbon/FrameToolsEngine.h"
 #include "xtp/CommandBars.h"
 #include "xtp/Controls.h"
@@ -295,7 +296,8 @@ TEST_F(MainFrameBars, TheFramesFramelessBarsAreTheProgramsWithItsTipsAndShortcut
     auto* frameless = dynamic_cast<CDVFramelessToolBars*>(frame->GetFramelessToolBars());
     ASSERT_NE(frameless, nullptr);
     EXPECT_FALSE(frame->InitFramelessToolBars()) << "made once";
-    ASSERT_NE(frameless->GetToolTipContext(), nullptr);
+    ASSERT_NE(dynamic_cast<CDVToolTipContext*>(frameless->GetToolTipContext()), nullptr)
+        << "the program's cards, as on the frame's own bars";
     EXPECT_EQ(frameless->GetToolTipContext()->GetStyle(), xtpToolTipMarkup);
     CString main, copied;
     ASSERT_TRUE(frame->GetCommandBars()->GetShortcutManager()->FindDefaultAccelerator(57601, main));

@@ -169,6 +169,10 @@ CDVCommandBars::CDVCommandBars() {
     SetToolTipContext(new CDVToolTipContext(this));
 }
 
+CDVFramelessToolBars::CDVFramelessToolBars() {
+    SetToolTipContext(new CDVToolTipContext(this));
+}
+
 CDVAutoMenuCommandBars::CDVAutoMenuCommandBars() {
     SetToolTipContext(new CXTPToolTipContext);
 }

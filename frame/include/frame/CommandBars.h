@@ -91,6 +91,9 @@ private:
 // The frameless tool bars of a main frame, as the program makes them.
 class CDVFramelessToolBars : public Dravik::UI::FramelessToolBars {
     DECLARE_DYNCREATE(CDVFramelessToolBars)
+public:
+    // Its buttons show the same command cards as the frame's own bars.
+    CDVFramelessToolBars();
 };
 
 class CDVToolBar : public Dravik::UI::FixableToolBar {
