@@ -33,15 +33,27 @@ std::string fileNameOf(const CString& caption) {
     return name;
 }
 
-TEST_F(MainInitialisation, EveryRibbonTabShowsEachButtonWithItsCaptionAndPictureInBothThemes) {
-    ASSERT_TRUE(start());
-    pal::test::pump();
-    CMainFrame* frame = onlyFrame();
-    ASSERT_NE(frame, nullptr);
-    frame->GetRibbonCommandBars()->SetRibbonMode(true);
-    frame->RecalcLayout();
-    pal::test::pump();
-    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+// DravikCad started with its one frame in ribbon mode and laid out.
+class StartedRibbon : public MainInitialisation {
+protected:
+    // The ribbon of the started frame, which `frame` is set to; null when either is missing.
+    CXTPRibbonBar* startedInRibbonMode(CMainFrame*& frame) {
+        if (!start())
+            return nullptr;
+        pal::test::pump();
+        frame = onlyFrame();
+        if (frame == nullptr)
+            return nullptr;
+        frame->GetRibbonCommandBars()->SetRibbonMode(true);
+        frame->RecalcLayout();
+        pal::test::pump();
+        return DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+    }
+};
+
+TEST_F(StartedRibbon, EveryRibbonTabShowsEachButtonWithItsCaptionAndPictureInBothThemes) {
+    CMainFrame* frame = nullptr;
+    CXTPRibbonBar* ribbon = startedInRibbonMode(frame);
     ASSERT_NE(ribbon, nullptr);
     CXTPImageManager* images = frame->GetCommandBars()->GetImageManager();
     const std::wstring cannot = Dravik::I18n::Translate("commands.not_in_this_kernel");
@@ -87,13 +99,9 @@ TEST_F(MainInitialisation, EveryRibbonTabShowsEachButtonWithItsCaptionAndPicture
 // The program's own frame narrowed to 900 pixels: the Home tab's groups give way one size at a
 // time from the last group backwards, so nothing is cut off at the right; the tab row shows its
 // arrows and the last tab is reached by them.
-TEST_F(MainInitialisation, OnANarrowFrameTheGroupsGiveWayFromTheLastAndTheArrowsReachTheLastTab) {
-    ASSERT_TRUE(start());
-    pal::test::pump();
-    CMainFrame* frame = onlyFrame();
-    ASSERT_NE(frame, nullptr);
-    frame->GetRibbonCommandBars()->SetRibbonMode(true);
-    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+TEST_F(StartedRibbon, OnANarrowFrameTheGroupsGiveWayFromTheLastAndTheArrowsReachTheLastTab) {
+    CMainFrame* frame = nullptr;
+    CXTPRibbonBar* ribbon = startedInRibbonMode(frame);
     ASSERT_NE(ribbon, nullptr);
     CXTPRibbonTab* home = ribbon->GetTab(0);
     ribbon->GetControlTab()->SetSelectedItem(home);
@@ -172,15 +180,9 @@ DVExtendedToolTip* hoverRibbonButton(CMainFrame* frame, CXTPRibbonBar* ribbon, i
     return nullptr;
 }
 
-TEST_F(MainInitialisation, ARibbonButtonsTipIsItsCommandCardWhichExpandsAfterTwoSeconds) {
-    ASSERT_TRUE(start());
-    pal::test::pump();
-    CMainFrame* frame = onlyFrame();
-    ASSERT_NE(frame, nullptr);
-    frame->GetRibbonCommandBars()->SetRibbonMode(true);
-    frame->RecalcLayout();
-    pal::test::pump();
-    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+TEST_F(StartedRibbon, ARibbonButtonsTipIsItsCommandCardWhichExpandsAfterTwoSeconds) {
+    CMainFrame* frame = nullptr;
+    CXTPRibbonBar* ribbon = startedInRibbonMode(frame);
     ASSERT_NE(ribbon, nullptr);
 
     // Save: a short card, with the keys the frame gives it.
@@ -217,15 +219,9 @@ TEST_F(MainInitialisation, ARibbonButtonsTipIsItsCommandCardWhichExpandsAfterTwo
 
 // The started program's quick access bar ends with the tabs popup: a click lists the tabs a
 // person may show or hide; and a tab of the collapsed ribbon opens as a popup of its copies.
-TEST_F(MainInitialisation, TheTabsPopupAndACollapsedTabOpenFromTheRibbon) {
-    ASSERT_TRUE(start());
-    pal::test::pump();
-    CMainFrame* frame = onlyFrame();
-    ASSERT_NE(frame, nullptr);
-    frame->GetRibbonCommandBars()->SetRibbonMode(true);
-    frame->RecalcLayout();
-    pal::test::pump();
-    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+TEST_F(StartedRibbon, TheTabsPopupAndACollapsedTabOpenFromTheRibbon) {
+    CMainFrame* frame = nullptr;
+    CXTPRibbonBar* ribbon = startedInRibbonMode(frame);
     ASSERT_NE(ribbon, nullptr);
     CXTPControls* access = ribbon->GetQuickAccessControls();
     ASSERT_GT(access->GetCount(), 0);
