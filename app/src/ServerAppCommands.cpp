@@ -12,6 +12,7 @@
 #include "DravikKernel/UIModuleProxy.h"
 #include "XTToolkitPro.h"
 #include "afx/find_resource.h"
+#include "ribbon/FindCommandWnd.h"
 #include "ribbon/RibbonBackstage.h"
 #include "win/module_resources.h"
 
@@ -139,6 +140,9 @@ UINT ServerAppProxy::RegisterAppCommand(std::unique_ptr<IApplicationCommand> com
     }
     if (tooltip != nullptr)
         ApplyTooltip(id, PromptOf(*record), *tooltip);
+    // A find-command pane already made lists the new command; one made later reads it anyway.
+    if (auto* find = dynamic_cast<CFindCommandWnd*>(app_.GetFindCommandWindow(false)))
+        find->OnCommandRegistered(static_cast<int>(id));
     if (classic) {
         // A classic add-on's command runs as the kernel command of the add-on's own number.
         const auto internalId = static_cast<unsigned>(record->GetInternalID());

@@ -7,6 +7,7 @@
 #include "app/AppCustomToolBar.h"
 #include "app/ServerAppProxy.h"
 #include "frame/MainFrame.h"
+#include "ribbon/FindCommandWnd.h"
 
 #include "DravikKernel/ApplicationCommand.h"
 #include "DravikKernel/Commands.h"
@@ -123,6 +124,24 @@ TEST_F(ServerAppProxyAddOns, ACommandRegisteredWhileToolsAreMadeRunsTheAddOnsCom
         kernel().OnApplicationCommand(id);
         EXPECT_EQ(g_helloRuns, before + 1);
     }
+}
+
+// A find-command pane already made is told of a command registered with a caption: its list is
+// rebuilt rather than left without the new command.
+TEST_F(ServerAppProxyAddOns, ACommandRegisteredWithACaptionTellsAFindCommandPaneAlreadyMade) {
+    frames(1);
+    auto* find = dynamic_cast<CFindCommandWnd*>(app->GetFindCommandWindow(true));
+    ASSERT_NE(find, nullptr);
+    ASSERT_NE(find->GetDialog(), nullptr);
+    find->GetDialog()->RefreshList();
+    ASSERT_TRUE(find->GetDialog()->IsListCurrent());
+    const CommandTooltipInfo tip{L"Zigzag greeting", L"Says hello", L""};
+    dvkernel::test::setCreateToolsMode(true);
+    const UINT id = kernel().RegisterAppCommand(std::make_unique<CDVAppCommand>(L"Test", 64110u, false), 0,
+                                                nullptr, nullptr, &tip);
+    dvkernel::test::setCreateToolsMode(false);
+    ASSERT_TRUE(kernel().IsApplicationCommandId(id));
+    EXPECT_FALSE(find->GetDialog()->IsListCurrent()) << "the pane rebuilds its list";
 }
 
 TEST_F(ServerAppProxyAddOns, AnSvgIconReachesEveryImageManagerAndDataOfNoImageChangesNothing) {
