@@ -147,10 +147,14 @@ int main(int argc, char** argv) {
     const Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
     const Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False), target = XInternAtom(dpy, argv[3], False);
     const std::string mode = argv[2];
+    int code = 2;
     if (mode == "own") {
         std::ifstream in(argv[4], std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return own(dpy, w, clipboard, target, bytes);
+        code = own(dpy, w, clipboard, target, bytes);
+    } else if (mode == "read") {
+        code = read(dpy, w, clipboard, target, argv[4]);
     }
-    return mode == "read" ? read(dpy, w, clipboard, target, argv[4]) : 2;
+    XCloseDisplay(dpy);
+    return code;
 }

@@ -55,12 +55,7 @@ std::string nameOf(Display* dpy, long atom) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 6)
-        return 2;
-    Display* dpy = XOpenDisplay(argv[1]);
-    if (!dpy)
-        return 2;
+static int drag(Display* dpy, char** argv) {
     const Window target = titled(dpy, DefaultRootWindow(dpy), argv[2], 4);
     if (!target)
         return 1;
@@ -126,4 +121,15 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+}
+
+int main(int argc, char** argv) {
+    if (argc != 6)
+        return 2;
+    Display* dpy = XOpenDisplay(argv[1]);
+    if (!dpy)
+        return 2;
+    const int code = drag(dpy, argv);
+    XCloseDisplay(dpy);
+    return code;
 }
