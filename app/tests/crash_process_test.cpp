@@ -85,6 +85,9 @@ protected:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        // Not the test's own output: a copy left running would hold it open, and the test's runner
+        // would wait on it until its time ran out.
+        posix_spawn_file_actions_adddup2(&actions, 2, 1);
         pid_t pid = 0;
         const int rc = posix_spawn(&pid, rawArgs[0], &actions, nullptr, rawArgs.data(), rawEnv.data());
         posix_spawn_file_actions_destroy(&actions);
@@ -208,7 +211,7 @@ protected:
         std::string why;
         if (!server_.start(why))
             GTEST_SKIP() << "no X11 tests: " << why;
-        observer_ = XOpenDisplay(server_.name().c_str());
+        observer_ = pal::test::openLooker(server_);
         ASSERT_NE(observer_, nullptr);
     }
     void TearDown() override {

@@ -52,10 +52,8 @@ protected:
         std::string why;
         if (!server_.start(why))
             GTEST_SKIP() << "no X11 tests: " << why;
-        dpy_ = XOpenDisplay(server_.name().c_str());
+        dpy_ = pal::test::openLooker(server_);
         ASSERT_NE(dpy_, nullptr);
-        // A window the program closes while the test looks at the tree is no error of the test's.
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         if (!wm_.start(server_.name(), dpy_))
             GTEST_SKIP() << "no window manager (scripts/setup installs openbox)";
         arrange();
