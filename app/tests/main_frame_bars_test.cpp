@@ -148,8 +148,14 @@ TEST_F(MainFrameBars, ThePanesAreTheProgramsAndFindTheApplicationsWindows) {
     EXPECT_NE(dynamic_cast<CDVDockingPaneManager*>(frame->GetDockingPaneManager()), nullptr);
     const auto& panes = frame->GetPaneManager().GetPaneList();
     ASSERT_FALSE(panes.empty());
-    for (CXTPDockingPane* pane : panes)
+    for (CXTPDockingPane* pane : panes) {
         EXPECT_NE(dynamic_cast<CDVDockingPane*>(pane), nullptr) << pane->GetID();
+        // Each the list of panes offers is named in the person's language, never by an
+        // untranslated key (words joined by dots); one without a title is not offered.
+        const std::wstring title = pane->GetTitle().GetString();
+        EXPECT_FALSE(title.find(L'.') != std::wstring::npos && title.find(L' ') == std::wstring::npos)
+            << pane->GetID() << ": " << CStringA(pane->GetTitle()).GetString();
+    }
 
     // A pane's layout entry is written with its window, which the application's lookup finds.
     CXTPDockingPane* documents = frame->GetPaneManager().FindPane(1004);
