@@ -100,6 +100,10 @@ TEST_F(FindCommandPane, ThePaneListsWhatTheBoxFindsInBothThemesWithDisabledComma
     FindCommandDialog* dialog = pane->GetDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->IsListCurrent()) << "filled when shown";
+    const HWND focus = ::GetFocus();
+    EXPECT_TRUE(focus == dialog->GetSearchBox().m_hWnd || ::IsChild(dialog->GetSearchBox().m_hWnd, focus))
+        << "shown, the pane gives the keyboard to its search box";
+    EXPECT_EQ(::GetActiveWindow(), ::GetAncestor(pane->m_hWnd, GA_ROOT)) << "its floating frame is active";
     const int everything = dialog->GetList().GetItemCount();
     EXPECT_GT(everything, 50);
 

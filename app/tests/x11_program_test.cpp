@@ -691,4 +691,60 @@ TEST_F(ProgramOnX11, DISABLED_RestoreClickedAtOnceAfterMaximisingBringsTheWindow
     }
 }
 
+// A person opens the find-command pane from the list of panes by keys and types into its search
+// box: the pane takes the keyboard as it opens, and the list follows each key.
+TEST_F(ProgramOnX11, TheFindCommandPaneOpenedFromThePanesListTakesTheKeysAndFiltersOnEachOne) {
+    const fs::path plan = documents() / "plan.grb";
+    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", plan);
+    const Window main = started();
+    ASSERT_NE(main, 0u);
+    chord({XK_Control_L}, XK_o);
+    ASSERT_TRUE(eventually([&] { return titled("Open") != 0 && focused() != main; }));
+    type("plan.grb");
+    keys({XK_Return});
+    ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan") != std::string::npos; })) << titleOf(main);
+    ASSERT_TRUE(eventually([&] { return focused() == main; }));
+    // The pointer out of the way: over a popup it would choose the item under it.
+    XTestFakeMotionEvent(dpy_, 0, 2, DisplayHeight(dpy_, DefaultScreen(dpy_)) - 2, CurrentTime);
+    const auto popupShown = [&] {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        bool shown = false;
+        if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &count)) {
+            for (unsigned i = 0; i < count && !shown; ++i) {
+                XWindowAttributes a{};
+                shown = XGetWindowAttributes(dpy_, children[i], &a) && a.override_redirect &&
+                        a.map_state == IsViewable && a.height > 200;
+            }
+            XFree(children);
+        }
+        return shown;
+    };
+    // The 3D Assembly tab's key tip, then its list of panes, which opens on its first item,
+    // "Analysis results"; "Find a command" is the twelfth.
+    keys({XK_Alt_L});
+    keys({XK_3, XK_2});
+    keys({XK_p, XK_3});
+    ASSERT_TRUE(eventually(popupShown)) << "the list of panes opens";
+    for (int i = 0; i < 11; ++i)
+        keys({XK_Down});
+    keys({XK_Return});
+    Window pane = 0;
+    ASSERT_TRUE(eventually([&] { return (pane = titled("Find a command")) != 0; }))
+        << "the pane floats in a frame of its own";
+    ASSERT_TRUE(keepPicture(pane, "x11-find-command-opened"));
+    pal::gdi::Surface before = pictureOf(pane);
+    for (const char* key : {"s", "a", "v"}) {
+        SCOPED_TRACE(key);
+        type(key);
+        EXPECT_TRUE(eventually([&] {
+            const pal::gdi::Surface now = pictureOf(pane);
+            return now && pal::test::differingPixels(before, now) > 0;
+        })) << "the box and its list change with the key";
+        // Settled before the next key.
+        ASSERT_TRUE(keepPicture(pane, std::string("x11-find-command-typed-") + key));
+        before = pictureOf(pane);
+    }
+}
+
 } // namespace

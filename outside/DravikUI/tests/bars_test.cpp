@@ -280,6 +280,9 @@ TEST_F(BarsTest, ThePaneListHasOneItemPerTitledPaneCheckedWhileOpen) {
     CXTPToolBar* bar = bars()->Add(L"Panes", xtpBarTop);
     bar->GetControls()->Add(popup, 2852);
     popup->UpdateControls();
+    app.frame.RecalcLayout();
+    run->pump();
+    ASSERT_TRUE(bar->SetPopuped(popup->GetIndex()));
     CXTPCommandBar* items = popup->GetCommandBar();
     ASSERT_EQ(items->GetControlCount(), 2) << "the pane without a title is not listed";
     EXPECT_EQ(items->GetControl(0)->GetCaption(), L"Log");
@@ -289,6 +292,7 @@ TEST_F(BarsTest, ThePaneListHasOneItemPerTitledPaneCheckedWhileOpen) {
 
     items->GetControl(0)->OnExecute();
     EXPECT_FALSE(log->IsClosed()) << "choosing a closed pane opens it";
+    EXPECT_FALSE(popup->GetPopuped()) << "the list closes as any chosen item's popup does";
     popup->UpdateControls();
     EXPECT_TRUE(popup->GetCommandBar()->GetControl(0)->GetChecked());
 }

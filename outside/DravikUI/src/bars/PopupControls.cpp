@@ -1,6 +1,7 @@
 #include "DravikUI/PopupControls.h"
 
 #include "xtp/CommandBar.h"
+#include "xtp/CommandBars.h"
 #include "xtp/DockingPaneManager.h"
 #include "xtp/MenuBar.h"
 #include "xtp/PopupBar.h"
@@ -30,13 +31,19 @@ class PaneItem : public CXTPControlButton {
 public:
     PaneItem(CXTPDockingPaneManager* manager, int paneId) : manager_(manager), paneId_(paneId) {}
     void OnExecute() override {
-        CXTPDockingPane* pane = manager_->FindPane(paneId_);
+        CXTPDockingPaneManager* manager = manager_;
+        const int paneId = paneId_;
+        // The list closes first, as it does for any item chosen, so that the pane opened takes
+        // the keyboard from the list rather than giving it back to the list's frame.
+        if (CXTPCommandBars* bars = GetCommandBars())
+            bars->ClosePopups();
+        CXTPDockingPane* pane = manager->FindPane(paneId);
         if (pane == nullptr)
             return;
         if (pane->IsClosed())
-            manager_->ShowPane(pane);
+            manager->ShowPane(pane);
         else
-            manager_->ClosePane(pane);
+            manager->ClosePane(pane);
     }
 
 private:

@@ -533,10 +533,15 @@ void CXTPDockingPaneManager::focusPane(CXTPDockingPane* pane) {
     CXTPDockingPaneTabbedContainer* container = pane->GetTabbedContainer();
     if (container == nullptr || container->m_hWnd == nullptr || !container->IsWindowVisible())
         return;
-    if (pane->m_hwndChild != nullptr && ::IsWindow(pane->m_hwndChild))
-        ::SetFocus(pane->m_hwndChild);
-    else
+    if (pane->m_hwndChild != nullptr && ::IsWindow(pane->m_hwndChild)) {
+        // A pane told it shows may have given the keyboard to a control of its own already,
+        // while its frame was still hidden: that control keeps it, and its frame is made active.
+        const HWND focus = ::GetFocus();
+        const bool inside = focus != nullptr && ::IsChild(pane->m_hwndChild, focus);
+        ::SetFocus(inside ? focus : pane->m_hwndChild);
+    } else {
         container->SetFocus();
+    }
     NotifyAction(xtpPaneActionActivated, pane);
 }
 

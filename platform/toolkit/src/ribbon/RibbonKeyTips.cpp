@@ -162,9 +162,15 @@ BOOL CXTPRibbonBar::RunKeyTip(const XTP_RIBBON_KEYTIP& tip) {
         return OpenCollapsedGroup(chosen.pGroup);
     if (CXTPControl* c = chosen.pControl; c && c->GetEnabled()) {
         if (auto* popup = dynamic_cast<CXTPControlPopup*>(c);
-            popup && c->GetType() != xtpControlSplitButtonPopup && popup->GetCommandBar()) {
-            if (auto* bar = dynamic_cast<CXTPPopupBar*>(popup->GetCommandBar()))
-                return bar->Popup(popup, TRUE);
+            popup && c->GetType() != xtpControlSplitButtonPopup) {
+            // Opened by the control itself, as a click opens it, so that a popup that fills its
+            // list as it opens does so (and makes its bar then); then on its first item, as keys
+            // open a popup.
+            if (!popup->GetPopuped() && !popup->OnSetPopup(TRUE))
+                return FALSE;
+            if (CXTPCommandBar* bar = popup->GetCommandBar(); bar != nullptr && bar->GetSelected() < 0)
+                bar->SetSelected(bar->GetNextFocusable(-1, +1), TRUE);
+            return TRUE;
         }
         // An edit's letter puts the keys into its field, where Enter then runs it.
         if (auto* edit = dynamic_cast<CXTPControlEdit*>(c)) {

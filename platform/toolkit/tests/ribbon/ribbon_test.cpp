@@ -5,6 +5,7 @@
 #include "pal/test/hooks.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
+#include "xtp/PopupBar.h"
 
 #include <map>
 
@@ -288,6 +289,51 @@ TEST_F(RibbonTest, KeyTipsSelectATabAndRunACommand) {
     pal::test::pressKey(VK_ESCAPE);
     run.pump();
     EXPECT_FALSE(ribbon->IsKeyboardTipsVisible());
+}
+
+// A popup that makes its list each time it opens, as a list of panes does.
+class FillingPopup : public CXTPControlPopup {
+public:
+    int fills = 0;
+    BOOL OnSetPopup(BOOL bPopup) override {
+        if (bPopup) {
+            ++fills;
+            if (GetCommandBar() == nullptr) {
+                CXTPPopupBar* bar = CXTPPopupBar::CreatePopupBar(GetCommandBars());
+                SetCommandBar(bar);
+                bar->InternalRelease();
+            }
+            GetCommandBar()->GetControls()->RemoveAll();
+            for (int i = 0; i < 3; ++i)
+                GetCommandBar()->GetControls()->Add(xtpControlButton, 170 + i, L"Item");
+        }
+        return CXTPControlPopup::OnSetPopup(bPopup);
+    }
+};
+
+TEST_F(RibbonTest, APopupOpenedByItsKeyTipFillsItselfAndOpensOnItsFirstItem) {
+    auto* filling = new FillingPopup;
+    ribbon->GetTab(1)->GetGroups()->GetAt(0)->Add(filling, 169);
+    filling->SetCaption(L"&Panes");
+    frame->RecalcLayout();
+    run.pump();
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round == 1 ? "before it has a list" : "again, with the list it made");
+        pal::test::pressKey(VK_MENU);
+        pal::test::pressKey('V');
+        pal::test::pressKey('P');
+        run.pump();
+        EXPECT_EQ(filling->fills, round);
+        ASSERT_TRUE(filling->GetPopuped());
+        CXTPCommandBar* list = filling->GetCommandBar();
+        EXPECT_EQ(list->GetSelected(), 0) << "its first item is chosen";
+        pal::test::pressKey(VK_ESCAPE);
+        pal::test::pressKey(VK_ESCAPE);
+        pal::test::pressKey(VK_ESCAPE);
+        run.pump();
+        frame->GetCommandBars()->ClosePopups();
+        run.pump();
+    }
 }
 
 TEST_F(RibbonTest, AMinimisedRibbonShowsCopiesOfATabsGroupsInAPopup) {
