@@ -82,6 +82,22 @@ TEST_F(ServerAppProxyFiles, AChildHoldingAFileOpenOrLockedIsNamedOnceAndThisProg
     EXPECT_TRUE(failures().empty());
 }
 
+TEST_F(ServerAppProxyFiles, ASaveRefusedForAFileAnotherProgramLocksNamesThatProgram) {
+    const auto held = writeFile("locked.grb", "held");
+    pal::test::FileHolderProcess child(held, "lock");
+    ASSERT_TRUE(child.started());
+    CDvw32Doc* document =
+        Dravik::DocumentManager::Instance().CreateDocument(Dravik::DocumentKind::Drawing, L"Plate");
+    std::wstring error;
+    EXPECT_FALSE(document->DoFileSave(pal::path::fromNative(held), &error));
+    const Lockers lockers = kernel().GetFileLockers(pal::path::fromNative(held).c_str());
+    ASSERT_EQ(lockers.size(), 1u);
+    const std::wstring named = L": the file is locked by dvpal_file_holder (" + lockers[0].second + L").";
+    ASSERT_GE(error.size(), named.size()) << pal::text::toUtf8(error);
+    EXPECT_EQ(error.substr(error.size() - named.size()), named) << pal::text::toUtf8(error);
+    EXPECT_EQ(pal::test::readFile(held), "held");
+}
+
 TEST_F(ServerAppProxyFiles, NobodyHoldingAFileAndBadNamesGiveAnEmptyListWithoutALogLine) {
     const std::wstring closed = pal::path::fromNative(writeFile("closed.grb", "closed"));
     const std::wstring longName = L"C:\\" + std::wstring(10'000, L'n') + L".grb";
