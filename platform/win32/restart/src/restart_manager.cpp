@@ -6,7 +6,6 @@
 #include "pal/text.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
