@@ -11,6 +11,8 @@
 //                       and saved as (the dialog picks the new name), closed, and the first
 //                       entry of the recent list opened; what the reopened drawing's "$razrab"
 //                       holds goes to the journal ("dvserver.client.road").
+//   --save-new-as       makes a new drawing and saves it as the server's own save-as command
+//                       does (the dialog picks the name), then says "dvserver.client.saved".
 #include "app/DVServer.h"
 
 #include "pal/com/dispatch.h"
@@ -125,6 +127,14 @@ int main(int argc, char** argv) {
         return 3;
     if (argc == 3 && std::string(argv[1]) == "--title-block") {
         editTitleBlock(app, pal::text::fromUtf8(argv[2]));
+        app->Release();
+        CoUninitialize();
+        return 0;
+    }
+    if (argc == 2 && std::string(argv[1]) == "--save-new-as") {
+        command(app, 57600); // new drawing
+        command(app, 1093);  // save as
+        pal::journal::record("dvserver.client.saved");
         app->Release();
         CoUninitialize();
         return 0;

@@ -275,4 +275,51 @@ TEST_F(ProgramServer, AClientOpensSavesSavesAsClosesAndReopensThroughTheServersO
     EXPECT_EQ(prompts.size(), 2u) << "the two file dialogs, and nothing else asked";
 }
 
+// The kernel's save-as prompt is the program's document dialog: a new drawing is offered the name
+// the naming rules give, and the rules' button, once they are accepted, offers the next one.
+TEST_F(ProgramServer, ANewDrawingSavedAsIsNamedByTheNamingRulesAndTheirButtonGivesTheNextName) {
+    const fs::path answers = writeFile("answers.txt", "10000\n1\n1\n"); // the rules, accepted, Save
+    // The dialog opens in the folder the program last chose a file in.
+    const fs::path drawings = pal::folders::documents() / "Drawings";
+    fs::create_directories(drawings);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Dravik\\Platform\\File dialog\\Last folders", 0,
+                              nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring folder = pal::path::fromNative(drawings);
+    RegSetValueExW(key, L"DravikCad", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    const std::wstring program = pal::text::fromUtf8((binDir() / "DravikCad").string());
+    const std::wstring clsid = pal::com::guidToString(kServerFactoryClsid);
+    pal::test::setClassesDefault(std::wstring(kServerProgId) + L"\\CLSID", clsid);
+    pal::test::setClassesDefault(L"CLSID\\" + clsid + L"\\LocalServer32", L"\"" + program + L"\"");
+
+    const pal::test::ProgramEnding client = pal::test::runProgram(
+        binDir() / "dvserver_client", {"--save-new-as"}, root() / "dvserver_client.err",
+        {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", "1"}, {"DV_PAL_ANSWERS", answers.string()}});
+    ASSERT_EQ(client.exitCode, 0) << client.err;
+    ASSERT_EQ(journal("dvserver.client.saved").size(), 1u);
+
+    const auto prompts = journal("prompt");
+    ASSERT_EQ(prompts.size(), 3u) << "the dialog's button, the rules, the dialog's Save";
+    EXPECT_EQ(prompts[0].get("kind"), "FileDialog");
+    EXPECT_EQ(prompts[0].get("answer"), "Naming rules...");
+    const std::string offered = prompts[0].get("text");
+    ASSERT_GT(offered.size(), 4u);
+    EXPECT_EQ(offered.substr(offered.size() - 4), "-001") << "the first name by the rules: " << offered;
+    EXPECT_EQ(prompts[1].get("kind"), "MessageBox");
+    EXPECT_EQ(prompts[1].get("caption"), "Naming rules");
+    EXPECT_EQ(prompts[2].get("kind"), "FileDialog");
+    const std::string saved = prompts[2].get("answer");
+    const std::string next = offered.substr(0, offered.size() - 4) + "-002.grb";
+    ASSERT_GE(saved.size(), next.size());
+    EXPECT_EQ(saved.substr(saved.size() - next.size()), next) << saved;
+    EXPECT_TRUE(fs::is_regular_file(drawings / fs::path(next))) << saved;
+    size_t pictures = 0;
+    for (const auto& entry : fs::directory_iterator(root() / "snapshots"))
+        pictures += entry.path().extension() == ".png";
+    EXPECT_EQ(pictures, 2u) << "the dialog and the rules, pictured as they closed";
+}
+
 } // namespace

@@ -308,6 +308,9 @@ public:
     void SetApplicationState(std::uint8_t mask);
 
     ServerAppProxy& GetServerAppProxy() { return *m_serverAppProxy; }
+    // What the PDM system gave when its profile was last applied; kept with the settings.
+    const std::wstring& GetOrsaProfileFileName() const { return m_orsaProfileFileName; }
+    void SetOrsaProfileFileName(std::wstring name) { m_orsaProfileFileName = std::move(name); }
 
     // --- the message loop's side of the application, the crash guard, restart ---
     BOOL IsIdleMessage(MSG* pMsg) override;

@@ -112,6 +112,14 @@ public:
     std::wstring GetWindowsProfileCurrentSectionName() override;
     std::wstring GetBugReportAddress() override;
     void ReportApplicationError(const wchar_t* application, const wchar_t* message) override;
+    // Files, documents, the PDM profile and new settings (FileLockers.cpp, DocumentFileDialog.cpp,
+    // ServerAppOrsaProfile.cpp).
+    std::vector<std::pair<std::wstring, std::wstring>> GetFileLockers(const wchar_t* path) override;
+    void CreateDocumentFileDialog(std::unique_ptr<CDVFileDialog>& dialog, const FileDialogInfo& description,
+                                  CWnd* parent) override;
+    void OnChangeOrsaConnectionState(bool connected) override;
+    void ApplyOrsaProfile() override;
+    void OnChangeSettings(const NativeSettings::Settings& settings) override;
 
     // Whether the program works without reaching the network (no online help pages then).
     bool IsOfflineMode() const { return offline_; }

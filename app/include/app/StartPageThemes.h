@@ -5,6 +5,7 @@
 #include "pal/visibility.h"
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 DV_EXPORTS_BEGIN
@@ -14,6 +15,8 @@ class IStartPageView {
 public:
     virtual ~IStartPageView() = default;
     virtual void SetTheme(int theme) = 0;
+    // The folder whose prototypes the page offers for new documents.
+    virtual void SetPrototypeFolder(const std::wstring& folder) {}
 };
 
 // The start page's look for a UI theme name, compared exactly (letter case included): 1, 3 and

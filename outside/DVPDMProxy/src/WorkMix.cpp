@@ -5,6 +5,9 @@
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/NotBuiltYet.h"
 
+#include <functional>
+#include <mutex>
+
 namespace dvpdm::detail {
 
 std::atomic<bool>& workMixEnabled() {
@@ -44,15 +47,65 @@ bool DVPDMWorkMix::CanConnect() const {
     return dvpdm::detail::workMixCanConnect().load();
 }
 
+namespace {
+
+std::mutex& listenerMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::function<void(bool)>& listener() {
+    static std::function<void(bool)> heard;
+    return heard;
+}
+
+void tell(bool connected) {
+    std::function<void(bool)> heard;
+    {
+        std::lock_guard lock(listenerMutex());
+        heard = listener();
+    }
+    if (heard)
+        heard(connected);
+}
+
+} // namespace
+
 bool DVPDMWorkMix::Connect(int mode, const wchar_t* connection) {
     (void)mode;
     (void)connection;
     DV_NOT_BUILT_YET("the PDM system: there is nothing to connect to");
-    return false;
+    if (IsEnabled() || !CanConnect())
+        return false;
+    dvpdm::detail::workMixEnabled().store(true);
+    tell(true);
+    return true;
 }
 
 void DVPDMWorkMix::Disconnect() {
-    dvpdm::detail::workMixEnabled().store(false);
+    if (dvpdm::detail::workMixEnabled().exchange(false))
+        tell(false);
+}
+
+void DVPDMWorkMix::SetConnectionListener(std::function<void(bool)> heard) {
+    std::lock_guard lock(listenerMutex());
+    listener() = std::move(heard);
+}
+
+std::shared_ptr<DVPDMProxy> DVPDMWorkMix::GetProxy() const {
+    return IsEnabled() ? std::make_shared<DVPDMProxy>() : nullptr;
+}
+
+long DVPDMProxy::GetIntegrationProfile(std::wstring& remembered, std::wstring& profile) {
+    auto& scripted = dvpdm::detail::script();
+    std::lock_guard lock(scripted.mutex);
+    const dvpdm::detail::IntegrationProfile& answer = scripted.integrationProfile;
+    scripted.calls.push_back(L"profile " + remembered);
+    if (answer.code == 0) {
+        profile = answer.profile;
+        remembered = answer.remembered;
+    }
+    return answer.code;
 }
 
 std::shared_ptr<DVPDMObject> DVPDMWorkMix::GetPDMObject() const {

@@ -28,12 +28,20 @@ struct ScriptedFile {
     bool failUpdate = false;
 };
 
+// What the system's proxy answers for the integration parameters.
+struct IntegrationProfile {
+    long code = 1; // none named
+    std::wstring profile;
+    std::wstring remembered;
+};
+
 struct Script {
     std::mutex mutex;
     std::map<std::wstring, ScriptedFile> files;                             // by folded path
     std::map<std::wstring, std::pair<std::wstring, std::wstring>> provider; // folded path: id, data
     std::set<std::wstring> failingStores;                                   // version names
     bool failNomenclatureRead = false;
+    IntegrationProfile integrationProfile;
     std::vector<std::wstring> calls;
 };
 Script& script();

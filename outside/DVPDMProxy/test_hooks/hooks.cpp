@@ -63,7 +63,18 @@ void clearScript() {
     scripted.provider.clear();
     scripted.failingStores.clear();
     scripted.failNomenclatureRead = false;
+    scripted.integrationProfile = {};
     scripted.calls.clear();
+}
+
+} // namespace dvpdm::test
+
+namespace dvpdm::test {
+
+void setIntegrationProfile(long code, std::wstring profile, std::wstring remembered) {
+    auto& scripted = dvpdm::detail::script();
+    std::lock_guard lock(scripted.mutex);
+    scripted.integrationProfile = {code, std::move(profile), std::move(remembered)};
 }
 
 } // namespace dvpdm::test

@@ -71,4 +71,34 @@ TEST(WorkMix, ScriptedFilesAnswerOnlyWhileEnabledAndTellWhatTheyWereAsked) {
     dvpdm::test::clearScript();
 }
 
+TEST(WorkMix, AConnectionMadeOrEndedIsToldAndItsProxyAnswersTheIntegrationProfile) {
+    dvpdm::test::clearScript();
+    DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();
+    std::vector<bool> heard;
+    workMix.SetConnectionListener([&heard](bool connected) { heard.push_back(connected); });
+    EXPECT_FALSE(workMix.Connect(1, L"")) << "nothing to connect to";
+    EXPECT_EQ(workMix.GetProxy(), nullptr);
+    dvpdm::test::setCanConnect(true);
+    EXPECT_TRUE(workMix.Connect(1, L""));
+    EXPECT_FALSE(workMix.Connect(1, L"")) << "connected already";
+    const std::shared_ptr<DVPDMProxy> proxy = workMix.GetProxy();
+    ASSERT_NE(proxy, nullptr);
+
+    std::wstring remembered = L"old", profile;
+    EXPECT_NE(proxy->GetIntegrationProfile(remembered, profile), 0) << "the parameters name none";
+    EXPECT_EQ(remembered, L"old");
+    dvpdm::test::setIntegrationProfile(0, L"Design office", L"design-office-2");
+    EXPECT_EQ(proxy->GetIntegrationProfile(remembered, profile), 0);
+    EXPECT_EQ(profile, L"Design office");
+    EXPECT_EQ(remembered, L"design-office-2");
+    EXPECT_EQ(dvpdm::test::calls(), (std::vector<std::wstring>{L"profile old", L"profile old"}));
+
+    workMix.Disconnect();
+    workMix.Disconnect();
+    EXPECT_EQ(heard, (std::vector<bool>{true, false})) << "each change once";
+    workMix.SetConnectionListener(nullptr);
+    dvpdm::test::setCanConnect(false);
+    dvpdm::test::clearScript();
+}
+
 } // namespace

@@ -2,7 +2,7 @@
 // it runs and taking it back when it stops, and, when the shell lets it make its tools, giving
 // that command an icon, a tip, an entry in the ribbon's system menu, a tool bar and a tab. Built again as
 // test add-ons: one that refuses the program's exit (DV_SAMPLE_REFUSES_EXIT), one that opens files of a
-// format of its own (DV_SAMPLE_OPENS_FILES).
+// format of its own (DV_SAMPLE_OPENS_FILES), throwing for one it calls broken.
 #include "DravikKernel/ApplicationCommand.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/DravikServerAppProxy.h"
@@ -12,6 +12,7 @@
 #ifdef DV_SAMPLE_OPENS_FILES
 #include "DravikKernel/DocumentManager.h"
 
+#include <stdexcept>
 #include <string>
 #endif
 
@@ -134,6 +135,10 @@ DV_ENTRY_POINT BOOL DravikApplicationOpenFile(const wchar_t* path) {
     if (file.size() <= extension.size() ||
         file.compare(file.size() - extension.size(), extension.size(), extension) != 0)
         return FALSE;
+    // A file it cannot read is a failure it reports by throwing, as add-ons written in C++ do.
+    const std::wstring broken = L"broken.sample";
+    if (file.size() >= broken.size() && file.compare(file.size() - broken.size(), broken.size(), broken) == 0)
+        throw std::runtime_error("The file is damaged");
     return Dravik::DocumentManager::Instance().CreateDocument(Dravik::DocumentKind::Drawing, file) != nullptr;
 }
 #endif

@@ -1,5 +1,6 @@
 #include "DravikKernel/ApplicationManager.h"
 
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/ProfileManager.h"
 #include "KernelState.h"
@@ -14,6 +15,7 @@
 #include "win/system.h"
 
 #include <algorithm>
+#include <exception>
 #include <cwchar>
 
 namespace {
@@ -124,7 +126,19 @@ bool CDVBaseApplication::OpenFile(const wchar_t* path) {
         return false;
     const auto open =
         reinterpret_cast<OpenFileEntry>(GetProcAddress(static_cast<HMODULE>(m_module), kOpenFile));
-    return open != nullptr && open(path);
+    if (open == nullptr)
+        return false;
+    // A failure the add-on throws ends its attempt, not the program: the person is told of it.
+    try {
+        return open(path) != FALSE;
+    } catch (const std::exception& failure) {
+        const std::wstring message = pal::text::fromUtf8(failure.what());
+        DVLog_Write(DVLogOptionalFailure, "Application \"%s\" failed to open \"%s\": %s", utf8(m_id).c_str(),
+                    utf8(path).c_str(), failure.what());
+        if (DravikServerAppProxy* shell = DravikServerAppProxy::Instance())
+            shell->ReportApplicationError(m_name.c_str(), message.c_str());
+        return false;
+    }
 }
 
 void CDVBaseApplication::Unload() {

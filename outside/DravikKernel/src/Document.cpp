@@ -1,9 +1,11 @@
 #include "DravikKernel/Document.h"
 
+#include "DravikKernel/DVFileDialog.h"
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentImage.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/DocumentPdm.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/ModelVars.h"
 #include "DravikKernel/Parameters.h"
 
@@ -140,6 +142,22 @@ IMPLEMENT_DYNCREATE(CDvw32Doc, CDocument)
 namespace {
 constexpr UINT kEditUndo = 1115;
 constexpr UINT kEditRedo = 1117;
+
+// The name to save a document under, asked in the application's document file dialog; without
+// an application, the class library's prompt. `name` is what it opens with, and the answer.
+bool PromptSaveName(CString& name, CDocTemplate* docTemplate) {
+    DravikServerAppProxy* proxy = DravikServerAppProxy::Instance();
+    if (proxy == nullptr) {
+        CWinApp* app = AfxGetApp();
+        return app != nullptr && app->DoPromptFileName(name, 0, 0, FALSE, docTemplate);
+    }
+    std::unique_ptr<CDVFileDialog> dialog;
+    proxy->CreateDocumentFileDialog(dialog, FileDialogInfo::ForDocuments(false, name, docTemplate), nullptr);
+    if (dialog == nullptr || dialog->DoModal() != IDOK)
+        return false;
+    name = dialog->GetPathName();
+    return !name.IsEmpty();
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDvw32Doc, CDocument)
@@ -286,8 +304,7 @@ BOOL CDvw32Doc::DoSave(LPCWSTR lpszPathName, BOOL bReplace) {
     BOOL saved = FALSE;
     if (name.IsEmpty()) {
         name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
-        CWinApp* app = AfxGetApp();
-        if (app == nullptr || !app->DoPromptFileName(name, 0, 0, FALSE, m_pDocTemplate))
+        if (!PromptSaveName(name, m_pDocTemplate))
             name.Empty();
     }
     if (!name.IsEmpty()) {
@@ -311,8 +328,7 @@ BOOL CDvw32Doc::DoFileSaveCopy(LPCWSTR lpszName) {
     CString name = lpszName ? CString(lpszName) : CString();
     if (name.IsEmpty()) {
         name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
-        CWinApp* app = AfxGetApp();
-        if (!app || !app->DoPromptFileName(name, 0, 0, FALSE, m_pDocTemplate))
+        if (!PromptSaveName(name, m_pDocTemplate))
             return FALSE;
     }
     std::wstring error;

@@ -1,5 +1,7 @@
 #include "DravikKernel/DocumentFile.h"
 
+#include "DravikKernel/DravikServerAppProxy.h"
+
 #include "pal/atomic_file.h"
 #include "pal/path.h"
 #include "pal/text.h"
@@ -397,8 +399,16 @@ bool IsLockedElsewhere(const std::wstring& path, int ownLock, std::wstring* erro
             ::flock(fd, LOCK_UN);
     }
     ::close(fd);
-    if (locked && error)
-        *error = L"Cannot save " + fileName(path) + L": the file is locked by another program.";
+    if (locked && error) {
+        // The application names the programs that hold it, when it can tell.
+        std::wstring holders;
+        if (DravikServerAppProxy* shell = DravikServerAppProxy::Instance())
+            for (const auto& [application, program] : shell->GetFileLockers(path.c_str()))
+                holders += (holders.empty() ? L"" : L", ") + application +
+                           (program.empty() ? std::wstring() : L" (" + program + L")");
+        *error = L"Cannot save " + fileName(path) + L": the file is locked by " +
+                 (holders.empty() ? std::wstring(L"another program") : holders) + L".";
+    }
     return locked;
 }
 

@@ -1,11 +1,13 @@
 #include "DravikKernel/DravikServerAppProxy.h"
 
 #include "DravikKernel/ApplicationCommand.h"
+#include "DravikKernel/DVFileDialog.h"
 
 #include "DravikKernel/ProfileManager.h"
 #include "KernelState.h"
 
 #include "DVDiagnostics/Trace.h"
+#include "DVPDMProxy/WorkMix.h"
 #include "pal/journal.h"
 #include "pal/path.h"
 #include "pal/text.h"
@@ -21,11 +23,17 @@ std::atomic<DravikServerAppProxy*> g_instance{nullptr};
 
 DravikServerAppProxy::DravikServerAppProxy() {
     g_instance = this;
+    // The kernel tells the application of every PDM connection made or ended.
+    DVPDMWorkMix::Instance().SetConnectionListener([](bool connected) {
+        if (DravikServerAppProxy* proxy = Instance())
+            proxy->OnChangeOrsaConnectionState(connected);
+    });
 }
 
 DravikServerAppProxy::~DravikServerAppProxy() {
     DravikServerAppProxy* self = this;
-    g_instance.compare_exchange_strong(self, nullptr);
+    if (g_instance.compare_exchange_strong(self, nullptr))
+        DVPDMWorkMix::Instance().SetConnectionListener(nullptr);
 }
 
 DravikServerAppProxy* DravikServerAppProxy::Instance() {
@@ -296,3 +304,21 @@ void DravikServerAppProxy::ReportApplicationError(const wchar_t* application, co
                                               pal::text::toUtf8(application ? application : L"") + "," +
                                               pal::text::toUtf8(message ? message : L"") + ")");
 }
+
+std::vector<std::pair<std::wstring, std::wstring>> DravikServerAppProxy::GetFileLockers(const wchar_t*) {
+    return {};
+}
+
+void DravikServerAppProxy::CreateDocumentFileDialog(std::unique_ptr<CDVFileDialog>& dialog,
+                                                    const FileDialogInfo& description, CWnd* parent) {
+    dialog = std::make_unique<CDVFileDialog>(description, parent);
+}
+
+void DravikServerAppProxy::OnChangeOrsaConnectionState(bool connected) {
+    dvtrace::record(dvkernel::kTraceName,
+                    std::string("OnChangeOrsaConnectionState(") + (connected ? "true" : "false") + ")");
+}
+
+void DravikServerAppProxy::ApplyOrsaProfile() {}
+
+void DravikServerAppProxy::OnChangeSettings(const NativeSettings::Settings&) {}

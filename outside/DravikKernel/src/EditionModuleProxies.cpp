@@ -175,6 +175,10 @@ void CDVCom_Is3D::OnApplicationMessage(WPARAM wParam, LPARAM lParam) {
                                               std::to_string(static_cast<long long>(lParam)));
 }
 
+void CDVCom_Is3D::ReloadData() {
+    dvtrace::record(dvkernel::kTraceName, "3D module reloads its data");
+}
+
 namespace {
 std::string documentText(const CDvw32Doc* document) {
     char text[32];

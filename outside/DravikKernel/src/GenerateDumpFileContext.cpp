@@ -1,5 +1,6 @@
 #include "DravikKernel/GenerateDumpFileContext.h"
 
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModule.h"
 
@@ -19,6 +20,11 @@ int GenerateDumpFileContext::ShowErrorDialog(const std::wstring& text) {
     const int answer =
         dvdiag::AskAfterFault(DVMessageBox::GetCaption(), question, MB_YESNO | MB_ICONSTOP, IDNO);
     return answer == IDYES ? kRestart : kClose;
+}
+
+std::wstring GenerateDumpFileContext::GetReportAddress() const {
+    DravikServerAppProxy* proxy = DravikServerAppProxy::Instance();
+    return proxy != nullptr ? proxy->GetBugReportAddress() : std::wstring();
 }
 
 void GenerateDumpFileContext::FreeResources() {

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 namespace Dravik {
 
@@ -118,6 +119,29 @@ std::wstring TemplateFolderToFullPath(const wchar_t* folder) {
         return DVAppendProgramPath(L"Prototypes", 0, false);
     return DVAppendProgramPath(std::wstring(given).c_str(), 0, false);
 }
+
+namespace SHXFONT {
+namespace {
+std::mutex& fontPathMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+std::wstring& fontPath() {
+    static std::wstring path;
+    return path;
+}
+} // namespace
+
+void set_font_path(const wchar_t* folder) {
+    std::lock_guard lock(fontPathMutex());
+    fontPath() = folder != nullptr ? folder : L"";
+}
+
+std::wstring FontPath() {
+    std::lock_guard lock(fontPathMutex());
+    return fontPath();
+}
+} // namespace SHXFONT
 
 namespace {
 

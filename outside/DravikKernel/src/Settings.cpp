@@ -1,5 +1,6 @@
 #include "DravikKernel/Settings.h"
 
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/ProfileManager.h"
 #include "RegistryTree.h"
@@ -170,6 +171,9 @@ int SettingsItem::LoadState() {
             for (const auto& [id, value] : doubles->second.values)
                 settings.doubles[toInt(id, 0)] = toDouble(textOf(value), 0);
     }
+    // The application sees the new settings beside the ones they replace.
+    if (DravikServerAppProxy* proxy = DravikServerAppProxy::Instance())
+        proxy->OnChangeSettings(settings);
     std::lock_guard lock(records().mutex);
     records().settings = std::move(settings);
     records().options = std::move(options);

@@ -2,6 +2,7 @@
 #include "DVDiagnostics/test/hooks.h"
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/GlobalContainer.h"
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/test/hooks.h"
@@ -13,6 +14,8 @@
 #include "win/system.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -171,6 +174,20 @@ TEST_F(Applications, AFileOfAForeignFormatIsOpenedByTheFirstStartedAddOnThatRead
         EXPECT_EQ(manager().OpenFile(c.path), c.opened);
         EXPECT_EQ(DocumentManager::Instance().GetDocumentCount(), before + (c.opened ? 1 : 0));
     }
+    manager().UnloadApplications();
+}
+
+TEST_F(Applications, AFailureAnAddOnThrowsWhileOpeningAFileIsReportedToTheApplicationAndNotOpened) {
+    loadIni("[Reading]\nPath=DVReadingApplication.dll\nName=Reader\nType=1\nFlags=0\n");
+    ASSERT_TRUE(manager().GetApplication(L"Reading")->Start());
+    DravikServerAppProxy shell;
+    dvtrace::test::clear();
+    const size_t before = DocumentManager::Instance().GetDocumentCount();
+    EXPECT_FALSE(manager().OpenFile(L"C:\\Parts\\broken.sample"));
+    EXPECT_EQ(DocumentManager::Instance().GetDocumentCount(), before);
+    const auto calls = dvtrace::test::callsOf("DravikKernel");
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "ReportApplicationError(Reader,The file is damaged)"), 1);
+    EXPECT_TRUE(manager().OpenFile(L"C:\\Parts\\plate.sample")) << "the add-on goes on";
     manager().UnloadApplications();
 }
 

@@ -1,6 +1,7 @@
 #include "DravikManagedUIProxy/Controllers.h"
 
 #include "DVDiagnostics/Trace.h"
+#include "pal/path.h"
 #include "windows.h"
 
 #include <algorithm>
@@ -216,7 +217,8 @@ void PrototypesController::SetPrototypeFolder(HWND control, const wchar_t* folde
     state->folder = folder;
     state->paths.clear();
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(folder), error))
+    // The settings name the folder as the person wrote it, a drive path as often as not.
+    for (const auto& entry : std::filesystem::directory_iterator(pal::path::toNative(folder), error))
         if (entry.is_regular_file(error))
             state->paths.push_back(entry.path().wstring());
     std::sort(state->paths.begin(), state->paths.end());

@@ -52,8 +52,22 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszF
 INT_PTR CFileDialog::DoModal() {
     CWnd* parent = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
     m_ofn.hwndOwner = parent ? parent->m_hWnd : nullptr;
-    const BOOL ok = m_bOpenFileDialog ? ::GetOpenFileNameW(&m_ofn) : ::GetSaveFileNameW(&m_ofn);
+    pal::filedialog::Extras extras;
+    extras.buttons = buttons_;
+    extras.clicked = [this](DWORD id) { OnButtonClicked(id); };
+    extras.saveDialog = [this](IFileSaveDialog* dialog) { saveDialog_ = dialog; };
+    const BOOL ok = pal::filedialog::show(&m_ofn, !m_bOpenFileDialog, extras);
     return ok ? IDOK : IDCANCEL;
+}
+
+HRESULT CFileDialog::AddPushButton(DWORD dwIDCtl, LPCWSTR pszLabel) {
+    const bool taken =
+        std::any_of(buttons_.begin(), buttons_.end(),
+                    [dwIDCtl](const pal::filedialog::PushButton& b) { return b.id == dwIDCtl; });
+    if (pszLabel == nullptr || taken)
+        return E_INVALIDARG;
+    buttons_.push_back({dwIDCtl, pszLabel});
+    return S_OK;
 }
 
 // One file: the buffer holds its path. Several: the folder, then each name, each ended by a null.

@@ -166,4 +166,42 @@ TEST_F(MfcMenuTest, TheFileDialogTakesFiltersNamesAndSeveralFiles) {
     EXPECT_EQ(open.DoModal(), IDCANCEL);
 }
 
+// A dialog whose extra button names the file through the save dialog's interface.
+class NamingDialog : public CFileDialog {
+public:
+    using CFileDialog::CFileDialog;
+    void OnButtonClicked(DWORD id) override {
+        clicks.push_back(id);
+        if (IFileSaveDialog* dialog = GetIFileSaveDialog())
+            dialog->SetFileName(L"named");
+    }
+    std::vector<DWORD> clicks;
+};
+
+TEST_F(MfcMenuTest, AnExtraButtonOfTheFileDialogReachesItsHandlerWithTheSaveInterface) {
+    CWinApp app(L"Files");
+    writeFile("drive_c/Work/a.tws", "a");
+    NamingDialog save(FALSE, L"tws", L"C:\\Work\\library", OFN_HIDEREADONLY,
+                      L"Configurations (*.tws)|*.tws||");
+    EXPECT_EQ(save.AddPushButton(10000, L"Rules..."), S_OK);
+    EXPECT_EQ(save.AddPushButton(10000, L"Again"), E_INVALIDARG) << "an id is added once";
+    EXPECT_EQ(save.AddPushButton(10001, nullptr), E_INVALIDARG);
+    EXPECT_EQ(save.GetIFileSaveDialog(), nullptr) << "none before the dialog is shown";
+    answer(10000);
+    answer(IDOK);
+    ASSERT_EQ(save.DoModal(), IDOK);
+    EXPECT_EQ(save.clicks, std::vector<DWORD>{10000});
+    EXPECT_STREQ(save.GetPathName(), L"C:\\Work\\named.tws");
+    EXPECT_EQ(save.GetIFileSaveDialog(), nullptr) << "none after it ended";
+
+    // An open dialog hands no save interface: the click changes no name.
+    NamingDialog open(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST, L"Configurations (*.tws)|*.tws||");
+    ASSERT_EQ(open.AddPushButton(10000, L"Rules..."), S_OK);
+    answer(10000);
+    answer(L"C:\\Work\\a.tws");
+    ASSERT_EQ(open.DoModal(), IDOK);
+    EXPECT_EQ(open.clicks, std::vector<DWORD>{10000});
+    EXPECT_STREQ(open.GetPathName(), L"C:\\Work\\a.tws");
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "pal/visibility.h"
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -29,6 +30,15 @@ public:
 class DVPDMFileObject;
 class DVPDMNomenclatureObject;
 
+// The PDM system's side of its integration with the program, as the shell asks it.
+class DVPDMProxy {
+public:
+    // The settings profile the integration parameters name, in `profile`. `remembered` holds what
+    // the program kept from the last time it applied one (the system may update it). 0 when a
+    // profile is to be applied; any other code when none is, or the system cannot answer.
+    long GetIntegrationProfile(std::wstring& remembered, std::wstring& profile);
+};
+
 class DVPDMWorkMix {
 public:
     static DVPDMWorkMix& Instance();
@@ -36,9 +46,14 @@ public:
     // False while no PDM system is connected, which in this build is always.
     bool IsEnabled() const;
     bool IsConnected() const { return IsEnabled(); }
-    // This build has no PDM system to reach: false, and nothing changes.
+    // Connects when a connection can be made (CanConnect), which without a PDM system is never:
+    // false, and nothing changes. A connection made or ended is told to the listener.
     bool Connect(int mode, const wchar_t* connection);
     void Disconnect();
+    // Who hears that the connection was made (true) or ended (false); one at a time, none to stop.
+    void SetConnectionListener(std::function<void(bool connected)> listener);
+    // The system's proxy while connected, held by the caller for the call; null otherwise.
+    std::shared_ptr<DVPDMProxy> GetProxy() const;
     // The object of the connection; null while not connected.
     std::shared_ptr<DVPDMObject> GetPDMObject() const;
     // Whether a connection could be made now; never without a PDM system.

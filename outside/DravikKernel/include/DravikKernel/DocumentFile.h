@@ -30,8 +30,8 @@ std::unique_ptr<CDvw32Doc> LoadFile(const std::wstring& path, std::wstring* erro
 // file, and the file as it was.
 bool SaveFile(const DravikDocument2& document, const std::wstring& path, std::wstring* error);
 // Whether another program holds its lock on the file at the path (a lock of the document's own,
-// on `ownLock`, does not count; -1 for none); true with an error naming the file. A file that
-// does not exist is locked by nobody.
+// on `ownLock`, does not count; -1 for none); true with an error naming the file and the
+// programs the application says hold it. A file that does not exist is locked by nobody.
 bool IsLockedElsewhere(const std::wstring& path, int ownLock, std::wstring* error);
 
 } // namespace Dravik::grb

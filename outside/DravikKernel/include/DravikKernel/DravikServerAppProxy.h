@@ -10,17 +10,24 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 DV_EXPORTS_BEGIN
 
+class CDVFileDialog;
 class CDvw32Doc;
+class CWnd;
 class CXTPImageManagerIcon;
+struct FileDialogInfo;
 class DVPaneForm;
 class IApplicationCommand;
 class StatusLineProxy;
 namespace Dravik {
 class DVDocument;
+}
+namespace NativeSettings {
+struct Settings;
 }
 // The value record of a system-panel control; the panels define it.
 struct SysPanelValue;
@@ -213,10 +220,28 @@ public:
     virtual void FitFormPane();
 
     // --- files and errors ---
+    // The programs that hold a file open, as (application name, program path) pairs in the
+    // order the system gives them; the program's path is empty when it cannot be read. Empty
+    // when nobody holds it, and on any error (never a failure to the caller). The base knows
+    // none.
+    virtual std::vector<std::pair<std::wstring, std::wstring>> GetFileLockers(const wchar_t* path);
+    // A new file dialog for documents, made from the description and parent its constructor
+    // takes; the caller owns it (in `dialog`). The base makes a plain CDVFileDialog.
+    virtual void CreateDocumentFileDialog(std::unique_ptr<CDVFileDialog>& dialog,
+                                          const FileDialogInfo& description, CWnd* parent);
     // Where reports of faults go; the base knows none.
     virtual std::wstring GetBugReportAddress();
     // An add-on's error for the person; the base only records it.
     virtual void ReportApplicationError(const wchar_t* application, const wchar_t* message);
+
+    // --- the PDM system and the settings ---
+    // The PDM connection was made or ended. The base records it.
+    virtual void OnChangeOrsaConnectionState(bool connected);
+    // Applies the settings profile the PDM integration parameters name; the base has none to apply.
+    virtual void ApplyOrsaProfile();
+    // The kernel's settings changed (loaded from another profile, or edited): the application
+    // takes what it shows of them. The base records it.
+    virtual void OnChangeSettings(const NativeSettings::Settings& settings);
 };
 
 DV_EXPORTS_END

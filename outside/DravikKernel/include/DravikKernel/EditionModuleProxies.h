@@ -60,6 +60,9 @@ public:
 
     // A message the application relays to the 3D module (1339) with its two parameters.
     void OnApplicationMessage(WPARAM wParam, LPARAM lParam);
+    // The module reads its data (materials, styles) from the current settings again, after a
+    // profile was applied.
+    void ReloadData();
 
     // The module's two state queries, as the shell asks them (what they hold is the module's;
     // both answer no until the module says otherwise).

@@ -14,6 +14,9 @@ public:
     std::wstring GetProductName() const override;
     // A stop box with the text and the question whether to restart: Yes answers kRestart.
     int ShowErrorDialog(const std::wstring& text) override;
+    // Where the application sends reports of faults (DravikServerAppProxy::GetBugReportAddress);
+    // none without the application.
+    std::wstring GetReportAddress() const override;
     // Resets the UI module's cancellation window, then the base's.
     void FreeResources() override;
 };

@@ -45,6 +45,12 @@ BOOL DravikPostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // kept.
 std::wstring TemplateFolderToFullPath(const wchar_t* folder);
 
+// Where the SHX fonts of drawings are looked for; empty until the application sets it.
+namespace SHXFONT {
+void set_font_path(const wchar_t* folder);
+std::wstring FontPath();
+} // namespace SHXFONT
+
 // The folders the file dialogs remember, by dialog key ("DialogOpen", ...), kept in the current
 // settings profile under "Paths".
 class CPathManager {

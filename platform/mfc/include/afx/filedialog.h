@@ -4,6 +4,7 @@
 
 #include "afx/dialog.h"
 #include "pal/visibility.h"
+#include "win/controls/shobjidl.h"
 
 #include <string>
 #include <vector>
@@ -34,6 +35,14 @@ public:
     CString GetNextPathName(POSITION& pos) const;
     OPENFILENAMEW& GetOFN() { return m_ofn; }
 
+    // A push button along the dialog's bottom, added before it is shown (E_INVALIDARG for an id
+    // taken or a null label); its clicks reach OnButtonClicked.
+    HRESULT AddPushButton(DWORD dwIDCtl, LPCWSTR pszLabel);
+    virtual void OnButtonClicked(DWORD dwIDCtl) {}
+    // The shown save dialog's interface; null for an open dialog and when none is shown. Valid
+    // until the dialog ends: neither kept nor released by the caller.
+    IFileSaveDialog* GetIFileSaveDialog() const { return saveDialog_; }
+
     OPENFILENAMEW m_ofn{};
     BOOL m_bOpenFileDialog;
 
@@ -43,6 +52,8 @@ private:
     std::wstring defExt_;
     std::wstring title_;
     std::vector<wchar_t> file_;
+    std::vector<pal::filedialog::PushButton> buttons_;
+    IFileSaveDialog* saveDialog_ = nullptr;
 };
 
 DV_EXPORTS_END

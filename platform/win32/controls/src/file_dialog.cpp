@@ -203,9 +203,10 @@ bool inSandbox(const fs::path& p) {
     return !rel.empty() && *rel.begin() != "..";
 }
 
-class FileDialog : public ModalDialog {
+class FileDialog : public ModalDialog, public IFileSaveDialog {
 public:
-    FileDialog(OPENFILENAMEW& ofn, bool save) : ofn_(ofn), save_(save) {
+    FileDialog(OPENFILENAMEW& ofn, bool save, const pal::filedialog::Extras& extras)
+        : ofn_(ofn), save_(save), extras_(extras) {
         filters_ = parseFilters(ofn.lpstrFilter);
         filter_ = ofn.nFilterIndex >= 1 && ofn.nFilterIndex <= filters_.size() ? ofn.nFilterIndex - 1 : 0;
         std::wstring initial = ofn.lpstrFile ? std::wstring(ofn.lpstrFile) : std::wstring();
@@ -236,7 +237,24 @@ public:
         INITCOMMONCONTROLSEX init{sizeof init, ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&init);
         const int result = run(ofn_.hwndOwner, prompt_.caption);
+        if (save_ && extras_.saveDialog)
+            extras_.saveDialog(nullptr);
         return result == IDOK ? TRUE : FALSE;
+    }
+
+    HRESULT SetFileName(LPCWSTR name) override {
+        if (name == nullptr)
+            return E_INVALIDARG;
+        if (hwnd_ == nullptr) {
+            name_ = name;
+            return S_OK;
+        }
+        // A name given is not typed: it is not completed.
+        completing_ = true;
+        SetDlgItemTextW(hwnd_, edt1, name);
+        completing_ = false;
+        lastTyped_ = std::wstring(name).size();
+        return S_OK;
     }
 
     void command(int id, WORD code, HWND) override {
@@ -267,6 +285,8 @@ public:
             end(IDCANCEL);
             return;
         default:
+            if (isPushButton(id) && code == BN_CLICKED && extras_.clicked)
+                extras_.clicked(static_cast<DWORD>(id));
             return;
         }
     }
@@ -333,9 +353,19 @@ public:
         addControl(L"Button", save_ ? L"&Save" : L"&Open", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON,
                    RECT{364, 346, 452, 372});
         addControl(L"Button", L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, RECT{460, 346, 548, 372});
+        // The caller's buttons along the bottom, from the left, as wide as their labels.
+        LONG left = 12;
+        for (const pal::filedialog::PushButton& b : extras_.buttons) {
+            const LONG width = std::max<LONG>(88, measure(withoutMnemonic(b.label), 0).cx + 24);
+            addControl(L"Button", b.label, static_cast<int>(b.id), WS_TABSTOP | BS_PUSHBUTTON,
+                       RECT{left, 346, std::min<LONG>(left + width, 356), 372});
+            left += width + 8;
+        }
         SendMessageW(hwnd_, DM_SETDEFID, IDOK, 0);
         showFilter();
         navigate(folder_);
+        if (save_ && extras_.saveDialog)
+            extras_.saveDialog(this);
     }
 
 protected:
@@ -353,6 +383,12 @@ protected:
         }
         answer_ = *a;
         if (a->number) {
+            if (isPushButton(*a->number)) {
+                pal::responder::answered(prompt_, pal::text::toUtf8(withoutMnemonic(labelOf(*a->number))),
+                                         "responder");
+                click(*a->number);
+                return;
+            }
             if (*a->number == IDOK || *a->number == IDCANCEL) {
                 click(*a->number);
                 return;
@@ -398,6 +434,18 @@ protected:
     }
 
 private:
+    bool isPushButton(int id) const {
+        return std::any_of(
+            extras_.buttons.begin(), extras_.buttons.end(),
+            [id](const pal::filedialog::PushButton& b) { return static_cast<int>(b.id) == id; });
+    }
+    std::wstring labelOf(int id) const {
+        for (const pal::filedialog::PushButton& b : extras_.buttons)
+            if (static_cast<int>(b.id) == id)
+                return b.label;
+        return {};
+    }
+
     fs::path resolve(const std::wstring& name) const {
         if (pal::path::isAbsolute(name))
             return pal::path::toNative(name).lexically_normal();
@@ -791,6 +839,7 @@ private:
 
     OPENFILENAMEW& ofn_;
     bool save_;
+    const pal::filedialog::Extras& extras_;
     std::vector<Filter> filters_;
     size_t filter_ = 0;
     std::wstring customPattern_;
@@ -806,13 +855,13 @@ private:
     bool journaled_ = false;
 };
 
-BOOL runFileDialog(LPOPENFILENAMEW ofn, bool save) {
+BOOL runFileDialog(LPOPENFILENAMEW ofn, bool save, const pal::filedialog::Extras& extras) {
     lastError = 0;
     if (!ofn || ofn->lStructSize < offsetof(OPENFILENAMEW, pvReserved)) {
         lastError = CDERR_STRUCTSIZE;
         return FALSE;
     }
-    FileDialog dialog(*ofn, save);
+    FileDialog dialog(*ofn, save, extras);
     return dialog.show();
 }
 
@@ -820,11 +869,15 @@ BOOL runFileDialog(LPOPENFILENAMEW ofn, bool save) {
 } // namespace pal::ctl
 
 BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn) {
-    return pal::ctl::runFileDialog(ofn, false);
+    return pal::ctl::runFileDialog(ofn, false, {});
 }
 
 BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn) {
-    return pal::ctl::runFileDialog(ofn, true);
+    return pal::ctl::runFileDialog(ofn, true, {});
+}
+
+BOOL pal::filedialog::show(LPOPENFILENAMEW ofn, bool save, const Extras& extras) {
+    return pal::ctl::runFileDialog(ofn, save, extras);
 }
 
 DWORD CommDlgExtendedError() {

@@ -30,9 +30,12 @@ void setProviderNomenclature(const std::wstring& path, std::wstring id, std::wst
 // The session object refuses to store the version of that name.
 void failStoreOf(const std::wstring& version);
 void failNomenclatureRead(bool fail);
+// What the proxy answers for the profile of the integration parameters: its code (0: apply
+// `profile`) and what the program is to remember of it.
+void setIntegrationProfile(long code, std::wstring profile, std::wstring remembered);
 // The operations asked of the system, in order ("reset <path>", "refresh <path> 1 0",
 // "load <path>", "update <path> 1", "edit <path> 1 0 1 1", "store <path> <version> 1 <id>",
-// "read <id>").
+// "read <id>", "profile <remembered>").
 std::vector<std::wstring> calls();
 // Forgets every scripted file, failure and call.
 void clearScript();

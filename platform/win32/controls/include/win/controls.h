@@ -15,6 +15,7 @@
 #include "win/controls/message_box.h"
 #include "win/controls/owner_draw.h"
 #include "win/controls/scrollbar.h"
+#include "win/controls/shobjidl.h"
 #include "win/controls/static.h"
 #include "win/controls/tab.h"
 #include "win/controls/tooltip.h"

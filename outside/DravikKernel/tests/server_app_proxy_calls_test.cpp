@@ -1,0 +1,126 @@
+// Where the kernel itself reaches the callback object about files, profiles and settings: the
+// save prompt asks it for the document dialog, new settings are shown to it before they replace
+// the old, a PDM connection made or ended is told to it, and the fault report asks it where to go.
+#include "DravikKernel/DVFileDialog.h"
+#include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/GenerateDumpFileContext.h"
+#include "DravikKernel/Settings.h"
+#include "DravikKernel/test/hooks.h"
+
+#include "DVPDMProxy/WorkMix.h"
+#include "DVPDMProxy/test/hooks.h"
+#include "pal/path.h"
+#include "pal/test/sandbox_test.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecordingProxy : public DravikServerAppProxy {
+public:
+    void CreateDocumentFileDialog(std::unique_ptr<CDVFileDialog>& dialog, const FileDialogInfo& description,
+                                  CWnd* parent) override {
+        asked.push_back(description);
+        if (makeDialogs)
+            DravikServerAppProxy::CreateDocumentFileDialog(dialog, description, parent);
+    }
+    void OnChangeSettings(const NativeSettings::Settings& settings) override {
+        newMinutes.push_back(settings.autoSaveMinutes);
+        currentMinutes.push_back(GetSettings().autoSaveMinutes);
+    }
+    void OnChangeOrsaConnectionState(bool connected) override { connections.push_back(connected); }
+    std::wstring GetBugReportAddress() override { return L"faults@example.org"; }
+
+    bool makeDialogs = true;
+    std::vector<FileDialogInfo> asked;
+    std::vector<int> newMinutes, currentMinutes;
+    std::vector<bool> connections;
+};
+
+class KernelCalls : public pal::test::SandboxTest {
+protected:
+    void SetUp() override {
+        SandboxTest::SetUp();
+        dvkernel::test::reset();
+    }
+    void TearDown() override {
+        proxy.reset();
+        DVPDMWorkMix::Instance().Disconnect();
+        dvpdm::test::setCanConnect(false);
+        dvkernel::test::reset();
+        SandboxTest::TearDown();
+    }
+    std::unique_ptr<RecordingProxy> proxy = std::make_unique<RecordingProxy>();
+};
+
+TEST_F(KernelCalls, TheSavePromptOfANewDocumentIsTheApplicationsDocumentDialog) {
+    CDvw32Doc* document =
+        Dravik::DocumentManager::Instance().CreateDocument(Dravik::DocumentKind::Drawing, L"Plate");
+    ASSERT_NE(document, nullptr);
+    const fs::path target = root() / "drive_c" / "plate.grb";
+    answer(pal::path::fromNative(target));
+    ASSERT_TRUE(document->DoFileSaveAs());
+    ASSERT_EQ(proxy->asked.size(), 1u);
+    EXPECT_FALSE(proxy->asked[0].open);
+    EXPECT_EQ(proxy->asked[0].fileName, L"Plate") << "it opens with the document's title";
+    EXPECT_EQ(proxy->asked[0].flags & OFN_OVERWRITEPROMPT, static_cast<DWORD>(OFN_OVERWRITEPROMPT));
+    EXPECT_TRUE(fs::is_regular_file(target));
+    EXPECT_EQ(std::wstring(document->GetPathName()), pal::path::fromNative(target));
+
+    // An application that gives no dialog: nothing is saved, nothing is asked.
+    proxy->makeDialogs = false;
+    EXPECT_FALSE(document->DoFileSaveCopy(nullptr));
+    EXPECT_EQ(proxy->asked.size(), 2u);
+}
+
+TEST_F(KernelCalls, NewSettingsAreShownToTheApplicationBeforeTheyReplaceTheOld) {
+    GetSettings().autoSaveMinutes = 25;
+    ASSERT_TRUE(SaveSettings());
+    GetSettings().autoSaveMinutes = 5;
+    ASSERT_TRUE(LoadSettings());
+    EXPECT_EQ(proxy->newMinutes, std::vector<int>{25});
+    EXPECT_EQ(proxy->currentMinutes, std::vector<int>{5});
+    EXPECT_EQ(GetSettings().autoSaveMinutes, 25);
+}
+
+TEST_F(KernelCalls, APdmConnectionMadeOrEndedIsToldOnceAndNotAfterTheApplicationWent) {
+    dvpdm::test::setCanConnect(true);
+    ASSERT_TRUE(DVPDMWorkMix::Instance().Connect(1, L""));
+    DVPDMWorkMix::Instance().Disconnect();
+    EXPECT_EQ(proxy->connections, (std::vector<bool>{true, false}));
+    proxy.reset();
+    EXPECT_TRUE(DVPDMWorkMix::Instance().Connect(1, L"")) << "no one to tell, nothing breaks";
+}
+
+TEST_F(KernelCalls, TheFaultReportGoesWhereTheApplicationSays) {
+    GenerateDumpFileContext context;
+    EXPECT_EQ(context.GetReportAddress(), L"faults@example.org");
+    proxy.reset();
+    EXPECT_EQ(context.GetReportAddress(), L"");
+}
+
+TEST_F(KernelCalls, TheBaseDialogIsAPlainFileDialogWithTheDescriptionsInitialName) {
+    DravikServerAppProxy& base = *proxy;
+    std::unique_ptr<CDVFileDialog> dialog;
+    FileDialogInfo info;
+    info.fileName = L"C:\\Work\\plate.grb";
+    base.DravikServerAppProxy::CreateDocumentFileDialog(dialog, info, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(dialog->IsOpenDialog());
+    EXPECT_EQ(dialog->GetInitialName(), L"C:\\Work\\plate.grb");
+    const std::wstring longName(10'000, L'n');
+    dialog->SetInitialName(longName.c_str());
+    EXPECT_EQ(dialog->GetInitialName(), longName.substr(0, 4095)) << "cut to the dialog's buffer";
+    dialog->SetInitialName(nullptr);
+    EXPECT_EQ(dialog->GetInitialName(), L"");
+}
+
+} // namespace
