@@ -7,6 +7,7 @@
 #include "app/ServerAppProxy.h"
 #include "frame/MainFrame.h"
 
+#include "DravikKernel/Commands.h"
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/UniqueIdentifier.h"
@@ -17,7 +18,10 @@
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
 
+#include "win/controls/listview.h"
+
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +80,24 @@ protected:
 
     CWnd other_;
 };
+
+// The owner of a modal dialog: each time the dialog goes idle it runs the next step.
+class Owner : public CWnd {
+public:
+    std::vector<std::function<void(HWND)>> script;
+    size_t next = 0;
+    LRESULT OnEnterIdle(WPARAM, LPARAM lParam) {
+        if (next < script.size())
+            script[next++](reinterpret_cast<HWND>(lParam));
+        return 0;
+    }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(Owner, CWnd)
+ON_MESSAGE(WM_ENTERIDLE, &Owner::OnEnterIdle)
+END_MESSAGE_MAP()
 
 struct Row {
     const char* name;
@@ -301,6 +323,80 @@ TEST_F(ServerAppProxyRows, TheCustomiseRequestGoesToTheFrameTools) {
                                         "ShowCustomizeDialog(2,1,none,false)"}))
         << "the ribbon page with the item, from the main frame or the frame given; another window asks "
            "nothing";
+}
+
+// The chooser lists the commands its filter finds; a double click on one chooses it, Cancel and
+// an accept without a selected row choose nothing.
+TEST_F(ServerAppProxyRows, TheCommandChooserGivesTheCommandDoubleClickedAndNothingOtherwise) {
+    const std::pair<UINT, const wchar_t*> commands[] = {
+        {15110, L"Align to grid"}, {15111, L"Gamma correction"}, {15112, L"Measure distance"}};
+    for (const auto& [id, caption] : commands) {
+        DVCommandContainer::Instance().RegisterCommand(id, L"Chooser." + std::to_wstring(id),
+                                                       DVCommandFlags());
+        UIModuleProxy::CommandStrings strings;
+        strings.Caption = strings.Title = strings.Description = caption;
+        UIModuleProxy::Instance().SetCommandStrings(id, strings);
+    }
+    Owner owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 400,
+                               nullptr, nullptr));
+    auto partOf = [](HWND dialog, int control) {
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t name[32] = {};
+            ::GetClassNameW(child, name, 32);
+            if (std::wstring(name) == L"DvpfFormView")
+                return ::GetDlgItem(child, control);
+        }
+        return HWND{};
+    };
+    auto rows = [&](HWND dialog) {
+        return static_cast<int>(::SendMessageW(partOf(dialog, 101), LVM_GETITEMCOUNT, 0, 0));
+    };
+    auto type = [&](HWND dialog, const std::wstring& text) {
+        for (wchar_t c : text)
+            ::SendMessageW(partOf(dialog, 100), WM_CHAR, c, 0);
+    };
+
+    int listedAtFirst = 0;
+    owner.script = {[&](HWND dialog) {
+                        EXPECT_TRUE(pal::test::keepSnapshot(dialog, "command_chooser"));
+                        listedAtFirst = rows(dialog);
+                        type(dialog, L"gamma");
+                        ::PostMessageW(dialog, WM_USER, 0, 0); // idle again for the next step
+                    },
+                    [&](HWND dialog) {
+                        ASSERT_EQ(rows(dialog), 1) << "only the command the filter finds";
+                        EXPECT_TRUE(pal::test::keepSnapshot(dialog, "command_chooser_filtered"));
+                        const HWND list = partOf(dialog, 101);
+                        RECT item{LVIR_BOUNDS, 0, 0, 0};
+                        ::SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+                        POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+                        ::ClientToScreen(list, &centre);
+                        pal::test::click(centre);
+                        pal::test::doubleClick(centre);
+                        ::PostMessageW(dialog, WM_USER, 0, 0);
+                    },
+                    // Still open when the double click did not choose: it is cancelled.
+                    [&](HWND dialog) { ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }};
+    EXPECT_EQ(kernel().SelectCommandId(&owner), std::optional<UINT>(15111));
+    EXPECT_GE(listedAtFirst, 3);
+
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> end;
+    };
+    const Case others[] = {
+        {"Cancel", [](HWND dialog) { ::SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }},
+        {"OK without a selected row", [](HWND dialog) { ::SendMessageW(dialog, WM_COMMAND, IDOK, 0); }},
+    };
+    for (const Case& c : others) {
+        SCOPED_TRACE(c.name);
+        owner.next = 0;
+        owner.script = {c.end};
+        EXPECT_EQ(kernel().SelectCommandId(&owner), std::nullopt);
+    }
+    owner.DestroyWindow();
 }
 
 } // namespace

@@ -150,6 +150,7 @@ private:
     int gridLines_ = 0;
     int selectionMode_ = 0;
     int editMode_ = 0;
+    int selected_ = -1;
 };
 
 // A form: its controls stacked from the top, the last one that takes what is left filling the

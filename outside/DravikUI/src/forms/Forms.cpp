@@ -102,6 +102,7 @@ void SimpleListControl::SetColumnCount(int count) {
 
 void SimpleListControl::RemoveAll() {
     rows_.clear();
+    selected_ = -1;
     if (GetHwnd() != nullptr) {
         SuppressUserEvents quiet(*this);
         ::SendMessageW(GetHwnd(), LVM_DELETEALLITEMS, 0, 0);
@@ -110,6 +111,8 @@ void SimpleListControl::RemoveAll() {
 
 void SimpleListControl::SetRowCount(int count) {
     rows_.resize(static_cast<size_t>(std::max(count, 0)), Row{0, 0, std::vector<std::wstring>(columns_), 0});
+    if (!validRow(selected_))
+        selected_ = -1;
     showRows();
 }
 
@@ -157,18 +160,18 @@ void SimpleListControl::SetToolTip(int row, int, std::int64_t value) {
         rows_[row].toolTip = value;
 }
 
+// The selection outlives the window, so that a form can be asked after its dialog ended.
 std::optional<int> SimpleListControl::GetSelectedRow() const {
-    if (GetHwnd() == nullptr)
+    if (!validRow(selected_))
         return std::nullopt;
-    const auto found =
-        static_cast<int>(::SendMessageW(GetHwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (!validRow(found))
-        return std::nullopt;
-    return found;
+    return selected_;
 }
 
 void SimpleListControl::SelectRow(int row) {
-    if (GetHwnd() == nullptr || !validRow(row))
+    if (!validRow(row))
+        return;
+    selected_ = row;
+    if (GetHwnd() == nullptr)
         return;
     SuppressUserEvents quiet(*this);
     LVITEMW item{};
@@ -199,6 +202,8 @@ void SimpleListControl::showRows() {
 }
 
 HWND SimpleListControl::CreateWindowIn(HWND parent, int controlId) {
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&classes);
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LVS_REPORT | LVS_SHOWSELALWAYS;
     if (selectionMode_ == 0)
         style |= LVS_SINGLESEL;
@@ -228,6 +233,16 @@ HWND SimpleListControl::CreateWindowIn(HWND parent, int controlId) {
 }
 
 LRESULT SimpleListControl::OnNotify(const NMHDR& header) {
+    if (header.code == LVN_ITEMCHANGED) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        const bool was = (change.uOldState & LVIS_SELECTED) != 0;
+        const bool is = (change.uNewState & LVIS_SELECTED) != 0;
+        if (is)
+            selected_ = change.iItem;
+        else if (was && selected_ == change.iItem)
+            selected_ = -1;
+        return 0;
+    }
     if (header.code == NM_DBLCLK) {
         const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
         if (!AreUserEventsSuppressed() && OnCellDoubleClicked && validRow(activate.iItem))
