@@ -20,7 +20,9 @@
 
 namespace {
 
-constexpr UINT kPrintBackstageTab = 1027;
+// The backstage tab that holds the print page (its page is given to it when the backstage
+// first opens, so the tab is found by its id alone).
+constexpr UINT kPrintBackstageTab = 57607;
 
 // The frame a request names: the window as a main frame (null for another window), or the
 // application's main frame when no window is given.
@@ -33,7 +35,7 @@ DVRibbonBar* RibbonOf(CWnd* window) {
     CMainFrame* frame = FrameOrMain(window);
     if (frame == nullptr || !frame->IsRibbonMode())
         return nullptr;
-    return DYNAMIC_DOWNCAST(DVRibbonBar, frame->GetRibbonBar());
+    return frame->GetDVRibbonBar();
 }
 
 } // namespace
@@ -240,14 +242,15 @@ bool ServerAppProxy::ShowRibbonBackstagePrintPage(
     if (page == nullptr)
         return false;
     page->SetDrawingContext(std::move(context));
-    return ribbon->ShowBackstageTab(kPrintBackstageTab, page);
+    return ribbon->ShowBackstageTab(kPrintBackstageTab, nullptr);
 }
 
 bool ServerAppProxy::ShowRibbonBackstagePrintPage(CWnd* window, CDvw32Doc* document) {
     DVRibbonBar* ribbon = RibbonOf(window);
+
     DVRibbonBackstagePrintPage* page = ribbon != nullptr ? ribbon->GetPrintPage(true) : nullptr;
     if (page == nullptr)
         return false;
     page->SetDocument(document);
-    return ribbon->ShowBackstageTab(kPrintBackstageTab, page);
+    return ribbon->ShowBackstageTab(kPrintBackstageTab, nullptr);
 }
