@@ -20,20 +20,22 @@ bool MayCreateTools() {
 
 } // namespace
 
-void ServerAppProxy::SetRegistryProfileName(const wchar_t* name) {
+void ServerAppProxy::SetProfileName(const wchar_t* name) {
     app_.SetRegistryProfileName(name);
 }
 
-bool ServerAppProxy::IsApplicationStateClear() const {
+bool ServerAppProxy::IsApplicationStateClear() {
     return app_.IsApplicationStateClear();
 }
 
-void ServerAppProxy::AddRegisteredName(const wchar_t* name) {
+void ServerAppProxy::AddApplicationName(const wchar_t* name) {
     app_.AddRegisteredName(name);
 }
 
-bool ServerAppProxy::IsRegisteredName(const wchar_t* name) const {
-    return app_.IsRegisteredName(name);
+// The kernel hands the name over; it is not needed after the look-up.
+bool ServerAppProxy::IsApplicationNameKnown(std::wstring name) {
+    const std::wstring consumed = std::move(name);
+    return app_.IsRegisteredName(consumed.c_str());
 }
 
 void ServerAppProxy::OnActivateDocument(CDvw32Doc* document) {

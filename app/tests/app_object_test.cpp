@@ -152,14 +152,13 @@ TEST_F(AppObject, ApplicationCommandsAreLookedUpByAddOnAndInternalNumber) {
 }
 
 TEST_F(AppObject, RegisteredNamesCompareWithoutCaseAndNeverHoldAnEmptyName) {
-    ServerAppProxy& proxy = app->GetServerAppProxy();
-    proxy.AddRegisteredName(L"MyAddOn");
-    proxy.AddRegisteredName(L"");
-    proxy.AddRegisteredName(nullptr);
-    EXPECT_TRUE(proxy.IsRegisteredName(L"MYADDON"));
-    EXPECT_FALSE(proxy.IsRegisteredName(L"MyAddOn2"));
-    EXPECT_FALSE(proxy.IsRegisteredName(L""));
-    EXPECT_FALSE(proxy.IsRegisteredName(nullptr));
+    DravikServerAppProxy& proxy = app->GetServerAppProxy();
+    proxy.AddApplicationName(L"MyAddOn");
+    proxy.AddApplicationName(L"");
+    proxy.AddApplicationName(nullptr);
+    EXPECT_TRUE(proxy.IsApplicationNameKnown(L"MYADDON"));
+    EXPECT_FALSE(proxy.IsApplicationNameKnown(L"MyAddOn2"));
+    EXPECT_FALSE(proxy.IsApplicationNameKnown(L""));
     EXPECT_TRUE(proxy.IsApplicationStateClear());
 }
 
@@ -169,7 +168,7 @@ TEST_F(AppObject, SettersAnswerTheOldValueAndTheProfileNameIsACopy) {
     EXPECT_EQ(app->SetDocTemplateResourceId(1000), 0u);
     EXPECT_EQ(app->SetDocTemplateResourceId(994), 1000u);
     wchar_t name[] = L"Profile A";
-    app->GetServerAppProxy().SetRegistryProfileName(name);
+    app->GetServerAppProxy().SetProfileName(name);
     name[0] = L'X';
     EXPECT_STREQ(app->m_pszProfileName, L"Profile A");
     app->QueueDDECommand(L"");

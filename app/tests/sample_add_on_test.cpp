@@ -9,10 +9,13 @@
 
 #include "DravikKernel/ApplicationCommand.h"
 #include "DravikKernel/ApplicationManager.h"
+#include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "frame/CommandBars.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
+#include "win/controls/listview.h"
 #include "xtp/CommandBars.h"
 #include "xtp/ImageManager.h"
 #include "xtp/RibbonBackstageView.h"
@@ -20,6 +23,7 @@
 #include "xtp/TabManager.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace dvapp::test {
 namespace {
@@ -147,6 +151,104 @@ TEST_F(SampleAddOn, ItsCommandRunsFromItsSystemMenuEntryItsToolBarAndItsTab) {
     EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-form-pane"));
     EXPECT_TRUE(pal::test::keepSnapshot(::GetAncestor(pane->GetChildHwnd(), GA_ROOT), "sample-add-on-form"));
     DravikServerAppProxy::Instance()->DetachFormPane();
+}
+
+// What runs once while a modal dialog of the main frame is up: the frame hears WM_ENTERIDLE
+// when the dialog's loop goes idle, and the step runs there.
+std::function<void(HWND)>& whileModal() {
+    static std::function<void(HWND)> step;
+    return step;
+}
+WNDPROC& frameProc() {
+    static WNDPROC proc = nullptr;
+    return proc;
+}
+LRESULT idleHook(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ENTERIDLE)
+        if (auto step = std::exchange(whileModal(), {}))
+            step(reinterpret_cast<HWND>(lParam));
+    return ::CallWindowProcW(frameProc(), hwnd, message, wParam, lParam);
+}
+
+// The form view's control of an id inside a dialog of the forms toolkit.
+HWND formControl(HWND dialog, int id) {
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[32] = {};
+        ::GetClassNameW(child, name, 32);
+        if (std::wstring(name) == L"DvpfFormView")
+            return ::GetDlgItem(child, id);
+    }
+    return nullptr;
+}
+
+TEST_F(SampleAddOn, ItsChooserTellsTheCommandChosenAndItsPrintCommandOpensThePrintPage) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    CDVAppCustomToolBar* bar = CDVAppCustomToolBar::Find(
+        *frame->GetCommandBars(), L"{5A3F0C2E-7B1D-4E8A-9C6F-2D4B8E1A7C30}", L"Sample");
+    ASSERT_NE(bar, nullptr);
+    CXTPControl* choose = bar->GetControls()->FindControl(static_cast<int>(sampleCommandId(64003)));
+    CXTPControl* print = bar->GetControls()->FindControl(static_cast<int>(sampleCommandId(64004)));
+    ASSERT_NE(choose, nullptr);
+    ASSERT_NE(print, nullptr);
+    EXPECT_TRUE(frame->GetCommandBars()->GetImageManager()->IsVectorIcon(sampleCommandId(64003)));
+
+    // The chooser, filtered by a person's keys; a double click on the first row chooses it.
+    bool shown = false;
+    whileModal() = [&](HWND dialog) {
+        shown = formControl(dialog, 101) != nullptr;
+        if (!shown)
+            return;
+        for (wchar_t c : std::wstring(L"hello"))
+            ::SendMessageW(formControl(dialog, 100), WM_CHAR, c, 0);
+        pal::test::pump();
+        EXPECT_TRUE(pal::test::keepSnapshot(dialog, "sample-add-on-command-chooser"));
+        const HWND list = formControl(dialog, 101);
+        ASSERT_GT(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+        RECT item{LVIR_BOUNDS, 0, 0, 0};
+        ::SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+        POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        ::ClientToScreen(list, &centre);
+        pal::test::click(centre);
+        pal::test::doubleClick(centre);
+        // Still up once the clicks were handled: the double click did not choose; cancelled.
+        whileModal() = [](HWND still) { ::SendMessageW(still, WM_COMMAND, IDCANCEL, 0); };
+    };
+    frameProc() = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(frame->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&idleHook)));
+    const size_t bars = frame->GetMessageBarCount();
+    choose->OnExecute();
+    pal::test::pump();
+    ::SetWindowLongPtrW(frame->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameProc()));
+    whileModal() = {};
+    EXPECT_TRUE(shown) << "the chooser showed";
+    EXPECT_EQ(frame->GetMessageBarCount(), bars + 1) << "the sample tells the command chosen";
+    frame->RecalcLayout();
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-chosen-command"));
+
+    // With the ribbon and a document the backstage opens on the print page; without the ribbon
+    // the sample is told it cannot.
+    frame->GetRibbonCommandBars()->SetRibbonMode(true);
+    frame->RecalcLayout();
+    pal::test::pump();
+    ASSERT_NE(app->GetDocTemplate()->OpenDocumentFile(nullptr, FALSE), nullptr) << "a new drawing";
+    pal::test::pump();
+    print->OnExecute();
+    pal::test::pump();
+    EXPECT_EQ(DravikServerAppProxy::Instance()->GetActiveBackstageTab(nullptr), 57607);
+    EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-print-page"));
+    DravikServerAppProxy::Instance()->CloseBackstage(nullptr);
+    EXPECT_EQ(DravikServerAppProxy::Instance()->GetActiveBackstageTab(nullptr), -1);
+    frame->GetRibbonCommandBars()->SetRibbonMode(false);
+    answer(IDOK);
+    print->OnExecute();
+    pal::test::pump();
+    EXPECT_EQ(DravikServerAppProxy::Instance()->GetActiveBackstageTab(nullptr), -1);
+    EXPECT_EQ(std::ranges::count(boxes(), "The print page opens from the ribbon."), 1);
 }
 
 } // namespace

@@ -637,6 +637,13 @@ bool CMainFrame::CloseMessageBar(unsigned id) {
     return false;
 }
 
+Dravik::UI::MessageBar* CMainFrame::FindMessageBar(unsigned id) const {
+    for (const auto& own : m_messageBars)
+        if (own->GetId() == id)
+            return own.get();
+    return nullptr;
+}
+
 bool CMainFrame::IsValidMessageBar(const Dravik::UI::MessageBar* bar) const {
     if (bar == nullptr)
         return false;

@@ -184,6 +184,8 @@ public:
 
     // The recent-file list, made at start-up when the settings ask for one.
     CDVRecentFileList* GetRecentFileList() const;
+    // While a recent-file entry is being opened (its failure may keep the entry).
+    bool IsOpeningRecentFile() const { return m_openingRecentFile; }
     bool CreateRecentFileList(int count);
     // Every road that adds to the list; a path the list refuses is logged, never thrown on.
     void AddToRecentFileList(LPCWSTR lpszPathName) override;

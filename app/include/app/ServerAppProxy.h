@@ -19,11 +19,11 @@ public:
     explicit ServerAppProxy(CDvw32App& app) : app_(app) {}
 
     // The registry profile name (the last part of the application key).
-    void SetRegistryProfileName(const wchar_t* name);
-    bool IsApplicationStateClear() const;
+    void SetProfileName(const wchar_t* name) override;
+    bool IsApplicationStateClear() override;
     // Names the kernel registers, looked up without case; an empty name is never registered.
-    void AddRegisteredName(const wchar_t* name);
-    bool IsRegisteredName(const wchar_t* name) const;
+    void AddApplicationName(const wchar_t* name) override;
+    bool IsApplicationNameKnown(std::wstring name) override;
     // The kernel's active document becomes the application's; a closed one stops being it.
     void OnActivateDocument(CDvw32Doc* document) override;
     void OnDocumentClosed(CDvw32Doc* document) override;
@@ -120,6 +120,144 @@ public:
     void OnChangeOrsaConnectionState(bool connected) override;
     void ApplyOrsaProfile() override;
     void OnChangeSettings(const NativeSettings::Settings& settings) override;
+
+    // ===== the other rows, by theme (ServerAppQueries.cpp, ServerAppPanes.cpp,
+    // ServerAppFrames.cpp, ServerAppSelectCommand.cpp) =====
+    // Identity and edition: fields of the application object.
+    bool IsRibbonApplication() override;
+    bool IsSavingStateAtExit() override;
+    bool IsServerMode() override;
+    HICON GetApplicationIcon() override;
+    UINT GetDocTemplateResourceId() override;
+    UINT SetDocTemplateResourceId(UINT id) override;
+    UINT GetTitleStringId() override;
+    UINT SetTitleStringId(UINT id) override;
+    GenerateDumpFileContextBase* GetDumpFileContext() override;
+    std::wstring GetProductName() override;
+    std::wstring GetApplicationTitle() override;
+    // Documents.
+    CDvw32Doc* GetActiveDocument() override;
+    void OnChangeDocumentState(CDvw32Doc* document) override;
+    void BlockPaintAllDocuments(bool block) override;
+    void RepaintAllDocuments() override;
+    bool DropOnLibraries(const std::vector<std::wstring>& files, DWORD effect) override;
+    DWORD GetLibrariesDropEffect(const std::vector<std::wstring>& files, DWORD keys) override;
+    CDocument* CreateImageDocument(const wchar_t* path) override;
+    bool ShowImageDocument(CDocument* document) override;
+    const void* GetImageDocumentDib(CDocument* document) override;
+    bool ShowSketchSetGlobalDialog(void* data) override;
+    void ShowSelectionInTree(CDvw32Doc* document) override;
+    void StartTechRequirementLeaders() override;
+    CDocTemplate* FindDocTemplate() override;
+    void AutoSaveDocuments() override;
+    // Help.
+    UINT GetHelpContextId() override;
+    bool ShowHelpPage(const wchar_t* topic) override;
+    void ShowCurrentHelpTopic() override;
+    void ShowCurrentHelp() override;
+    bool ShowEmbeddedHelp(const wchar_t* topic, DWORD navigation) override;
+    void HideEmbeddedHelp() override;
+    // Commands and add-ons.
+    void OnUpdateApplicationCommand(CCmdUI* ui) override;
+    UINT FindApplicationCommandByKey(const Dravik::UniqueIdentifier& key, int internalId) override;
+    UINT FindApplicationCommandByKeyText(const wchar_t* key, int internalId) override;
+    std::wstring GetCommandName(UINT id) override;
+    std::optional<UINT> SelectCommandId(CWnd* parent) override;
+    bool BrowseText(int index, const wchar_t* text) override;
+    void SetTextBrowserEdit(HWND edit) override;
+    bool BrowseTextByKey(const wchar_t* key, const wchar_t* text) override;
+    std::vector<std::wstring> GetTextBrowserNames(bool atMostTen) override;
+    // Application state.
+    bool IsApplicationFlagB() override;
+    bool IsApplicationFlagA() override;
+    void SetApplicationFlagA() override;
+    std::int32_t GetApplicationValueA() override;
+    std::int32_t GetApplicationValueB() override;
+    std::int32_t GetApplicationValueE() override;
+    std::wstring GetApplicationStringA() override;
+    std::wstring GetApplicationStringB() override;
+    std::wstring GetApplicationStringC() override;
+    void MarkRecentFileList() override;
+    void ReportCriticalError(const std::wstring& text) override;
+
+    // Tool windows and cliparts (ServerAppPanes.cpp).
+    void UpdateMaterialWindow() override;
+    CWnd* GetBirdsEyeView() override;
+    void SetBirdsEyeViewActiveView(CView* view) override;
+    void UpdateBirdsEyeViewArea() override;
+    void RedrawBirdsEyeView() override;
+    CWnd* GetConfigurationsControl() override;
+    CWnd* GetWeldTreeWindow() override;
+    CWnd* GetMaterialWindow() override;
+    void ReloadMaterialWindow() override;
+    CWnd* GetProductStructureWindow() override;
+    bool SelectWorkmixPosition(const std::function<bool(const std::wstring&)>& select) override;
+    CWnd* GetModelTreeWindow() override;
+    CWnd* GetTaskWindow() override;
+    CWnd* GetFeaResultParametersWindow() override;
+    CWnd* GetNcWindow() override;
+    CWnd* GetStructureElementsWindow() override;
+    CWnd* GetCamWindow() override;
+    void SelectPaneForCommand790() override;
+    bool IsPaneForCommand790Open() override;
+    void SelectPaneForCommand826() override;
+    bool IsPaneForCommand826Open() override;
+    CWnd* GetErrorWindow() override;
+    CWnd* GetDiagnosticsWindow() override;
+    void OnChangeOrsaRepositoryItemStates(const std::vector<std::wstring>& items) override;
+    void OnChangeVisualItemStates(const std::vector<std::wstring>& items) override;
+    void NotifyOrsaExplorer(int what) override;
+    bool ShowApplicationClipart(const std::wstring& key, int id, const std::wstring& title) override;
+    bool OpenModelTreeClipart(std::wstring name) override;
+    bool IsApplicationClipartVisible(const std::wstring& key, int id) override;
+    void SetApplicationClipartVisible(const std::wstring& key, int id, bool show) override;
+    void SetApplicationClipartTitle(const std::wstring& key, int id, const std::wstring& title) override;
+    void SetApplicationClipartSvgIcon(const std::wstring& key, int id, const void* data,
+                                      std::uint64_t size) override;
+    void SetApplicationClipartIconId(const std::wstring& key, int id, UINT iconId) override;
+    void SetApplicationClipartIcon(const std::wstring& key, int id, HICON icon) override;
+    void MoveApplicationClipart(const std::wstring& key, int id, const RECT& rect) override;
+    bool GetApplicationClipartRect(const std::wstring& key, int id, RECT& rect) override;
+    bool IsClipartId(int id) override;
+    bool ShowExpandedFormClipart(DVPaneForm* form) override;
+    void CloseExpandedFormClipart(DVPaneForm* form) override;
+
+    // Main frames, their bars, message bars and backstage (ServerAppFrames.cpp).
+    void* GetSyspanelSelected3DObject() override;
+    std::int32_t GetSyspanelControl2042() override;
+    CXTPRibbonBar* GetFrameRibbonBar(CWnd* frame) override;
+    StatusLineProxy* GetFrameStatusLine(CWnd* frame) override;
+    StatusLineProxy* GetStatusLine() override;
+    CXTPCommandBars* GetFrameCommandBars(CWnd* frame) override;
+    CWnd* GetMainWindowPart() override;
+    void* GetFrameObjectA() override;
+    void* GetFrameObjectB() override;
+    CWnd* NewMainFrame() override;
+    bool SetAnalysisMode(CWnd* frame, int mode) override;
+    bool GetFrameInterfaceSettings(CWnd* frame, FrameInterfaceSettings& settings) override;
+    void SetDefaultSystemToolbar(int kind, const Dravik::UniqueIdentifier& tab) override;
+    void RedrawCommandBars() override;
+    void SetCameras(const std::vector<std::wstring>& cameras) override;
+    void UpdateCommandBarControls(std::int64_t value) override;
+    void ShowCustomizeDialog(int kind, void* item, bool flag, CWnd* frame) override;
+    Dravik::UI::MessageBar* ShowMessageBar(int imageId, const std::wstring& title, const std::wstring& text,
+                                           std::uint64_t value) override;
+    Dravik::UI::MessageBar* ShowMessageBarWithButtons(int imageId, const std::wstring& title,
+                                                      const std::wstring& text, std::uint64_t value,
+                                                      const std::vector<MessageBarButton>& buttons,
+                                                      std::function<void(UINT)> pressed) override;
+    bool IsValidMessageBar(const Dravik::UI::MessageBar* bar) override;
+    unsigned GetMessageBarId(const Dravik::UI::MessageBar* bar) override;
+    std::uint64_t GetMessageBarUserData(const Dravik::UI::MessageBar* bar) override;
+    void CloseMessageBar(unsigned id) override;
+    void CloseMessageBarObject(Dravik::UI::MessageBar* bar) override;
+    void ShowOrsaWindows(bool show) override;
+    int GetActiveBackstageTab(CWnd* frame) override;
+    bool ShowBackstageTab(CWnd* frame, UINT id) override;
+    void CloseBackstage(CWnd* frame) override;
+    bool ShowRibbonBackstagePrintPage(CWnd* frame,
+                                      std::shared_ptr<Dravik::Print::PrintDrawingContext> context) override;
+    bool ShowRibbonBackstagePrintPage(CWnd* frame, CDvw32Doc* document) override;
 
     // Whether the program works without reaching the network (no online help pages then).
     bool IsOfflineMode() const { return offline_; }

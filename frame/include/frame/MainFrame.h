@@ -198,6 +198,8 @@ public:
                             Dravik::UI::MessageBar::Callback callback, bool closeOnButton);
     bool CloseMessageBar(unsigned id);
     bool IsValidMessageBar(const Dravik::UI::MessageBar* bar) const;
+    // The frame's bar of that id; null when the frame holds none.
+    Dravik::UI::MessageBar* FindMessageBar(unsigned id) const;
     size_t GetMessageBarCount() const { return m_messageBars.size(); }
 
     // None while another frame is the active one, in clean-screen mode or before the first

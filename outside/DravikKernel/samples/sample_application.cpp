@@ -1,6 +1,8 @@
 // The bundled sample add-on: it shows the least an add-on does, registering one command while
 // it runs and taking it back when it stops, and, when the shell lets it make its tools, giving
-// that command an icon, a tip, an entry in the ribbon's system menu, a tool bar and a tab. Built again as
+// that command an icon, a tip, an entry in the ribbon's system menu, a tool bar and a tab. Two
+// more commands let the person choose a command (told in a message bar) and open the print page
+// of the backstage. Built again as
 // test add-ons: one that refuses the program's exit (DV_SAMPLE_REFUSES_EXIT), one that opens files of a
 // format of its own (DV_SAMPLE_OPENS_FILES), throwing for one it calls broken.
 #include "DravikKernel/ApplicationCommand.h"
@@ -22,7 +24,10 @@
 #include "win/user.h"
 
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -45,6 +50,44 @@ int SayHello(std::int64_t) {
 }
 
 constexpr int kFormCommand = 64002;
+constexpr int kChooseCommand = 64003;
+constexpr int kPrintCommand = 64004;
+
+constexpr const char kChooseIcon[] =
+    R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16">)"
+    R"(<circle cx="6.5" cy="6.5" r="4.5" fill="none" stroke="#6a1b9a" stroke-width="2"/>)"
+    R"(<path d="M10 10l4.5 4.5" stroke="#6a1b9a" stroke-width="2.5"/></svg>)";
+constexpr const char kPrintIcon[] =
+    R"(<svg xmlns="http://www.w3.org/2000/svg" width="16" height="16" viewBox="0 0 16 16">)"
+    R"(<rect x="4" y="1.5" width="8" height="5" fill="#fff" stroke="#37474f"/>)"
+    R"(<rect x="1.5" y="6" width="13" height="6" rx="1" fill="#607d8b"/>)"
+    R"(<rect x="4" y="10" width="8" height="4.5" fill="#fff" stroke="#37474f"/></svg>)";
+
+// The person chooses a command; the sample tells which in a message bar of the main frame.
+int ChooseCommand(std::int64_t) {
+    DravikServerAppProxy* shell = DravikServerAppProxy::Instance();
+    if (shell == nullptr)
+        return 0;
+    const std::optional<UINT> chosen = shell->SelectCommandId(nullptr);
+    if (!chosen)
+        return 0;
+    std::wstring name = shell->GetCommandName(*chosen);
+    if (name.empty())
+        if (const IApplicationCommand* command = shell->GetApplicationCommand(*chosen))
+            name = DVCommandContainer::Instance().GetCommandName(command->GetInternalID()).value_or(L"");
+    if (name.empty())
+        name = std::to_wstring(*chosen);
+    shell->ShowMessageBar(0, L"Sample add-on", L"You chose the command " + name + L".", *chosen);
+    return 0;
+}
+
+// The print page of the backstage for the active document.
+int ShowPrintPage(std::int64_t) {
+    DravikServerAppProxy* shell = DravikServerAppProxy::Instance();
+    if (shell != nullptr && !shell->ShowRibbonBackstagePrintPage(nullptr, shell->GetActiveDocument()))
+        DVMessageBox::Show(L"The print page opens from the ribbon.", MB_OK);
+    return 0;
+}
 
 // The sample's form: one line of text, shown in the shell's form pane.
 class SampleForm : public DVPaneForm {
@@ -104,6 +147,8 @@ DV_ENTRY_POINT BOOL DravikApplicationCanExit() {
 DV_ENTRY_POINT void DravikApplicationCreateTools() {
     RegisterKernelCommand(kHelloCommand, L"SampleApplication.Hello", &SayHello);
     RegisterKernelCommand(kFormCommand, L"SampleApplication.Form", &ShowForm);
+    RegisterKernelCommand(kChooseCommand, L"SampleApplication.Choose", &ChooseCommand);
+    RegisterKernelCommand(kPrintCommand, L"SampleApplication.Print", &ShowPrintPage);
     DravikServerAppProxy* shell = DravikServerAppProxy::Instance();
     if (shell == nullptr)
         return;
@@ -111,20 +156,28 @@ DV_ENTRY_POINT void DravikApplicationCreateTools() {
                                              {L"Say hello", L"Greets you from the sample add-on", L""});
     const UINT form =
         RegisterSampleCommand(*shell, kFormCommand, {L"Sample form", L"Shows the sample add-on's form", L""});
-    if (hello == 0 || form == 0)
+    const UINT choose = RegisterSampleCommand(
+        *shell, kChooseCommand, {L"Choose a command", L"Lets you choose a command and tells which", L""});
+    const UINT print = RegisterSampleCommand(*shell, kPrintCommand,
+                                             {L"Print page", L"Opens the print page of the backstage", L""});
+    if (hello == 0 || form == 0 || choose == 0 || print == 0)
         return;
     shell->SetCommandIcon(hello, kHelloIcon, std::strlen(kHelloIcon));
     shell->SetCommandIcon(form, kFormIcon, std::strlen(kFormIcon));
+    shell->SetCommandIcon(choose, kChooseIcon, std::strlen(kChooseIcon));
+    shell->SetCommandIcon(print, kPrintIcon, std::strlen(kPrintIcon));
     shell->InsertRibbonSystemMenuItem(hello, L"Greets you from the sample add-on\nSay hello", 0, false);
-    const UINT buttons[] = {hello, form};
+    const UINT buttons[] = {hello, form, choose, print};
     shell->CreateCustomToolbar(kKey, L"Sample", std::vector<UINT>(std::begin(buttons), std::end(buttons)),
                                true);
-    shell->AddToolbarTab(L"Sample", kKey, L"Sample", 0, 0, buttons, 2);
+    shell->AddToolbarTab(L"Sample", kKey, L"Sample", 0, 0, buttons, static_cast<int>(std::size(buttons)));
 }
 
 DV_ENTRY_POINT void DravikApplicationStop() {
     GlobalContainer::Instance().UnregisterCmd(kHelloCommand);
     GlobalContainer::Instance().UnregisterCmd(kFormCommand);
+    GlobalContainer::Instance().UnregisterCmd(kChooseCommand);
+    GlobalContainer::Instance().UnregisterCmd(kPrintCommand);
 }
 
 #ifdef DV_SAMPLE_OPENS_FILES

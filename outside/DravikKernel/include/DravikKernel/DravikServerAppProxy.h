@@ -8,16 +8,25 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 DV_EXPORTS_BEGIN
 
+class CCmdUI;
 class CDVFileDialog;
+class CDocTemplate;
+class CDocument;
 class CDvw32Doc;
+class CView;
 class CWnd;
+class CXTPCommandBars;
+class CXTPRibbonBar;
+class GenerateDumpFileContextBase;
 class CXTPImageManagerIcon;
 struct FileDialogInfo;
 class DVPaneForm;
@@ -25,7 +34,15 @@ class IApplicationCommand;
 class StatusLineProxy;
 namespace Dravik {
 class DVDocument;
+class DocumentManager;
+struct UniqueIdentifier;
+namespace Print {
+class PrintDrawingContext;
 }
+namespace UI {
+class MessageBar;
+}
+} // namespace Dravik
 namespace NativeSettings {
 struct Settings;
 }
@@ -57,6 +74,21 @@ struct DockingPaneState {
     bool focused = false;
     bool floating = false;
     bool sharesPropertiesContainer = false;
+};
+
+// A frame's interface settings as the kernel reads them: its analysis mode, then whether its
+// ribbon is minimised in windowed and in full-screen mode.
+struct FrameInterfaceSettings {
+    std::int32_t analysisMode = 0;
+    std::uint32_t ribbonMinimizedWindowed = 0;
+    std::uint32_t ribbonMinimizedFullScreen = 0;
+};
+
+// A button of a message bar the kernel shows: its id (handed back when pressed) and caption.
+struct MessageBarButton {
+    UINT id = 0;
+    std::wstring caption;
+    std::wstring toolTip;
 };
 
 class ModuleProxy {
@@ -218,6 +250,225 @@ public:
     virtual void AttachFormPane(DVPaneForm* form);
     virtual void DetachFormPane();
     virtual void FitFormPane();
+
+    // ===== what else the kernel asks of the shell, theme by theme in the order it asks =====
+    // Without a shell every question gets its neutral answer (false, 0, null, an empty text) and
+    // every request is ignored, unless a comment says otherwise.
+
+    // --- identity and edition ---
+    // Whether the application shows the ribbon (it does unless the person chose tool bars); the
+    // base answers yes.
+    virtual bool IsRibbonApplication();
+    // Whether the application keeps its settings when it ends.
+    virtual bool IsSavingStateAtExit();
+    // Whether the program was started as an automation server.
+    virtual bool IsServerMode();
+    // The day the kernel was built ("Mmm dd yyyy").
+    virtual std::wstring BuildDate();
+    virtual HICON GetApplicationIcon();
+    virtual UINT GetDocTemplateResourceId();
+    // Each setter answers the id held before.
+    virtual UINT SetDocTemplateResourceId(UINT id);
+    virtual UINT GetTitleStringId();
+    virtual UINT SetTitleStringId(UINT id);
+    // The context the crash guard writes its report with; the kernel's own by default.
+    virtual GenerateDumpFileContextBase* GetDumpFileContext();
+    virtual std::wstring GetProductName();
+    virtual std::wstring GetApplicationTitle();
+
+    // --- documents ---
+    // The kernel's document manager.
+    virtual Dravik::DocumentManager* GetDocumentManager();
+    virtual CDvw32Doc* GetActiveDocument();
+    // A document's modified, read-only or PDM state changed.
+    virtual void OnChangeDocumentState(CDvw32Doc* document);
+    // Every open document stops (or starts again) painting its views.
+    virtual void BlockPaintAllDocuments(bool block);
+    // Documents that asked for a repaint get it now.
+    virtual void RepaintAllDocuments();
+    // The libraries of the documents menu take dropped files; the effect the drop would have.
+    virtual bool DropOnLibraries(const std::vector<std::wstring>& files, DWORD effect);
+    virtual DWORD GetLibrariesDropEffect(const std::vector<std::wstring>& files, DWORD keys);
+    // Picture documents: made from a file, shown, and their picture's bits (null for another
+    // kind of document).
+    virtual CDocument* CreateImageDocument(const wchar_t* path);
+    virtual bool ShowImageDocument(CDocument* document);
+    virtual const void* GetImageDocumentDib(CDocument* document);
+    // The dialog of a sketch set's global values; true when the person confirmed it.
+    virtual bool ShowSketchSetGlobalDialog(void* data);
+    // The document's model tree and assembly structure show its selection.
+    virtual void ShowSelectionInTree(CDvw32Doc* document);
+    // The leaders command of the technical requirements starts.
+    virtual void StartTechRequirementLeaders();
+    virtual CDocTemplate* FindDocTemplate();
+    // Saves the documents whose time for an automatic save has come.
+    virtual void AutoSaveDocuments();
+
+    // --- tool windows (null when there is none; made when missing unless said otherwise) ---
+    // The material window's content is brought up to date, when the window exists.
+    virtual void UpdateMaterialWindow();
+    // The overview pane: its window, the view it follows, the area it marks and its picture
+    // (redrawn only when the window exists and is not closed).
+    virtual CWnd* GetBirdsEyeView();
+    virtual void SetBirdsEyeViewActiveView(CView* view);
+    virtual void UpdateBirdsEyeViewArea();
+    virtual void RedrawBirdsEyeView();
+    virtual CWnd* GetConfigurationsControl();
+    virtual CWnd* GetWeldTreeWindow();
+    virtual CWnd* GetMaterialWindow();
+    virtual void ReloadMaterialWindow();
+    virtual CWnd* GetProductStructureWindow();
+    // The PDM assembly pane lets the person pick a position of the work mix; `select` is told it.
+    virtual bool SelectWorkmixPosition(const std::function<bool(const std::wstring&)>& select);
+    virtual CWnd* GetModelTreeWindow();
+    virtual CWnd* GetTaskWindow();
+    virtual CWnd* GetFeaResultParametersWindow();
+    virtual CWnd* GetNcWindow();
+    virtual CWnd* GetStructureElementsWindow();
+    virtual CWnd* GetCamWindow();
+    // The panes of commands 790 (documents) and 826 (properties): selected, and whether open.
+    virtual void SelectPaneForCommand790();
+    virtual bool IsPaneForCommand790Open();
+    virtual void SelectPaneForCommand826();
+    virtual bool IsPaneForCommand826Open();
+    // The error window only when it exists already.
+    virtual CWnd* GetErrorWindow();
+    virtual CWnd* GetDiagnosticsWindow();
+
+    // --- help ---
+    virtual UINT GetHelpContextId();
+    // A topic of the program's help file.
+    virtual bool ShowHelpPage(const wchar_t* topic);
+    virtual void ShowCurrentHelpTopic();
+    virtual void ShowCurrentHelp();
+    // Help inside the main frame (a topic page), and its window closed.
+    virtual bool ShowEmbeddedHelp(const wchar_t* topic, DWORD navigation);
+    virtual void HideEmbeddedHelp();
+
+    // --- commands ---
+    virtual void TerminateCurrentCommand2D();
+    // The menu item or button of an application command shows its state.
+    virtual void OnUpdateApplicationCommand(CCmdUI* ui);
+    // The id of the application command of `internalId` with that key; 0 when none (an empty or
+    // unreadable key text matches nothing).
+    virtual UINT FindApplicationCommandByKey(const Dravik::UniqueIdentifier& key, int internalId);
+    virtual UINT FindApplicationCommandByKeyText(const wchar_t* key, int internalId);
+    virtual std::wstring GetCommandName(UINT id);
+    // The person picks a command in a modal chooser owned by `parent` (null: the main frame);
+    // nothing when the chooser was cancelled.
+    virtual std::optional<UINT> SelectCommandId(CWnd* parent);
+
+    // --- add-ons and text browsers ---
+    // The text handed to the text browser at an index or of a key; false when there is none.
+    virtual bool BrowseText(int index, const wchar_t* text);
+    virtual void SetTextBrowserEdit(HWND edit);
+    virtual bool BrowseTextByKey(const wchar_t* key, const wchar_t* text);
+    // The browsers' captions (at most ten when `atMostTen`).
+    virtual std::vector<std::wstring> GetTextBrowserNames(bool atMostTen);
+    // Names add-ons made known, without case; an empty name is never known.
+    virtual bool IsApplicationNameKnown(std::wstring name);
+    virtual void AddApplicationName(const wchar_t* name);
+
+    // --- the system panel ---
+    // The object whose id the panel's control 2041 holds, in the active document; null for none.
+    virtual void* GetSyspanelSelected3DObject();
+    // The value of control 2042; 2 without a frame or control.
+    virtual std::int32_t GetSyspanelControl2042();
+
+    // --- main frames ---
+    // For a main frame (another window: null): its ribbon, status line and command bars.
+    virtual CXTPRibbonBar* GetFrameRibbonBar(CWnd* frame);
+    virtual StatusLineProxy* GetFrameStatusLine(CWnd* frame);
+    virtual CXTPCommandBars* GetFrameCommandBars(CWnd* frame);
+    // The first and second of the application's state flags.
+    virtual bool IsApplicationFlagB();
+    virtual bool IsApplicationFlagA();
+    virtual void SetApplicationFlagA();
+    // The frame the main window shows active.
+    virtual CWnd* GetMainWindowPart();
+    // The main frame's two manipulator panels.
+    virtual void* GetFrameObjectA();
+    virtual void* GetFrameObjectB();
+    // A new main frame, shown and active.
+    virtual CWnd* NewMainFrame();
+    // The analysis mode of a frame (null: the main frame); false without a frame.
+    virtual bool SetAnalysisMode(CWnd* frame, int mode);
+    virtual bool GetFrameInterfaceSettings(CWnd* frame, FrameInterfaceSettings& settings);
+
+    // --- application state ---
+    virtual std::int32_t GetApplicationValueA();
+    virtual std::int32_t GetApplicationValueB();
+    virtual std::int32_t GetApplicationValueE();
+    // True: nothing of the application's state is left over from an earlier run.
+    virtual bool IsApplicationStateClear();
+    virtual void SetProfileName(const wchar_t* name);
+    virtual std::wstring GetApplicationStringA();
+    virtual std::wstring GetApplicationStringB();
+    virtual std::wstring GetApplicationStringC();
+    virtual void MarkRecentFileList();
+
+    // --- tool bars ---
+    // The system tab of a kind the tabbed tool bars open with.
+    virtual void SetDefaultSystemToolbar(int kind, const Dravik::UniqueIdentifier& tab);
+    virtual void RedrawCommandBars();
+    // Every camera control of the main frame's bars lists these cameras.
+    virtual void SetCameras(const std::vector<std::wstring>& cameras);
+    // Every control of the main frame's bars is handed the value.
+    virtual void UpdateCommandBarControls(std::int64_t value);
+    // The customise sheet (of `frame`, null: the main frame) on its ribbon page, with the ribbon
+    // item it selects: a tab (kind 1), a group (2) or a control (3).
+    virtual void ShowCustomizeDialog(int kind, void* item, bool flag, CWnd* frame);
+
+    // --- cliparts of add-ons, found by key and window id ---
+    virtual bool ShowApplicationClipart(const std::wstring& key, int id, const std::wstring& title);
+    virtual bool OpenModelTreeClipart(std::wstring name);
+    virtual bool IsApplicationClipartVisible(const std::wstring& key, int id);
+    virtual void SetApplicationClipartVisible(const std::wstring& key, int id, bool show);
+    virtual void SetApplicationClipartTitle(const std::wstring& key, int id, const std::wstring& title);
+    virtual void SetApplicationClipartSvgIcon(const std::wstring& key, int id, const void* data,
+                                              std::uint64_t size);
+    virtual void SetApplicationClipartIconId(const std::wstring& key, int id, UINT iconId);
+    virtual void SetApplicationClipartIcon(const std::wstring& key, int id, HICON icon);
+    virtual void MoveApplicationClipart(const std::wstring& key, int id, const RECT& rect);
+    virtual bool GetApplicationClipartRect(const std::wstring& key, int id, RECT& rect);
+    // 11000 to 20999, and the clipart of that id is an add-on's.
+    virtual bool IsClipartId(int id);
+    virtual bool ShowExpandedFormClipart(DVPaneForm* form);
+    virtual void CloseExpandedFormClipart(DVPaneForm* form);
+
+    // --- message bars of the main frame ---
+    // The bar shown, or null; `pressed` hears the buttons' ids.
+    virtual Dravik::UI::MessageBar* ShowMessageBar(int imageId, const std::wstring& title,
+                                                   const std::wstring& text, std::uint64_t value);
+    virtual Dravik::UI::MessageBar* ShowMessageBarWithButtons(int imageId, const std::wstring& title,
+                                                              const std::wstring& text, std::uint64_t value,
+                                                              const std::vector<MessageBarButton>& buttons,
+                                                              std::function<void(UINT)> pressed);
+    // True when some main frame owns the bar; null never is.
+    virtual bool IsValidMessageBar(const Dravik::UI::MessageBar* bar);
+    virtual unsigned GetMessageBarId(const Dravik::UI::MessageBar* bar);
+    virtual std::uint64_t GetMessageBarUserData(const Dravik::UI::MessageBar* bar);
+    virtual void CloseMessageBar(unsigned id);
+    virtual void CloseMessageBarObject(Dravik::UI::MessageBar* bar);
+    // A fault that stops the program; the one request any thread may make.
+    virtual void ReportCriticalError(const std::wstring& text);
+
+    // --- PDM ---
+    virtual void ShowOrsaWindows(bool show);
+    // Items of the repository, or visual items, changed their states.
+    virtual void OnChangeOrsaRepositoryItemStates(const std::vector<std::wstring>& items);
+    virtual void OnChangeVisualItemStates(const std::vector<std::wstring>& items);
+    virtual void NotifyOrsaExplorer(int what);
+
+    // --- the ribbon's backstage of a frame (null: the main frame) in ribbon mode ---
+    // The active tab's id; -1 when it is closed or the frame has no ribbon.
+    virtual int GetActiveBackstageTab(CWnd* frame);
+    virtual bool ShowBackstageTab(CWnd* frame, UINT id);
+    virtual void CloseBackstage(CWnd* frame);
+    // The print page previews a drawing context or a document; false without a print page.
+    virtual bool ShowRibbonBackstagePrintPage(CWnd* frame,
+                                              std::shared_ptr<Dravik::Print::PrintDrawingContext> context);
+    virtual bool ShowRibbonBackstagePrintPage(CWnd* frame, CDvw32Doc* document);
 
     // --- files and errors ---
     // The programs that hold a file open, as (application name, program path) pairs in the
