@@ -2,6 +2,7 @@
 #include "afx/app.h"
 #include "afx/recent.h"
 #include "afxres.h"
+#include "pal/registry.h"
 
 #include <algorithm>
 
@@ -57,10 +58,21 @@ struct Key {
     }
 };
 
+// The section's key for a read: a section never written is absent, and reading it makes none
+// (each key made is a write the disk must sync).
+HKEY sectionForReading(const CWinApp& app, LPCWSTR section) {
+    if (section == nullptr || app.m_pszRegistryKey == nullptr || app.m_pszProfileName == nullptr)
+        return nullptr;
+    const CString path =
+        CString(L"Software\\") + app.m_pszRegistryKey + L"\\" + app.m_pszProfileName + L"\\" + section;
+    HKEY key = nullptr;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr;
+}
+
 } // namespace
 
 UINT CWinApp::GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault) {
-    Key section{GetSectionKey(lpszSection)};
+    Key section{sectionForReading(*this, lpszSection)};
     if (section.h == nullptr)
         return static_cast<UINT>(nDefault);
     DWORD type = 0, value = 0, size = sizeof value;
@@ -72,17 +84,19 @@ UINT CWinApp::GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault
 }
 
 BOOL CWinApp::WriteProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nValue) {
+    pal::reg::Batch batch; // the keys made on the way and the value: one change
     Key section{GetSectionKey(lpszSection)};
     if (section.h == nullptr)
         return FALSE;
     const DWORD value = static_cast<DWORD>(nValue);
-    return RegSetValueExW(section.h, lpszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                          sizeof value) == ERROR_SUCCESS;
+    const bool written = RegSetValueExW(section.h, lpszEntry, 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
+    return batch.commit() && written;
 }
 
 CString CWinApp::GetProfileStringW(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszDefault) {
     const CString fallback(lpszDefault);
-    Key section{GetSectionKey(lpszSection)};
+    Key section{sectionForReading(*this, lpszSection)};
     if (section.h == nullptr)
         return fallback;
     DWORD type = 0, size = 0;
@@ -99,6 +113,7 @@ CString CWinApp::GetProfileStringW(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWS
 }
 
 BOOL CWinApp::WriteProfileStringW(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszValue) {
+    pal::reg::Batch batch; // the keys made on the way and the value: one change
     if (lpszSection == nullptr)
         return FALSE;
     if (lpszEntry == nullptr) {
@@ -116,8 +131,9 @@ BOOL CWinApp::WriteProfileStringW(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWST
         return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
     }
     const DWORD bytes = static_cast<DWORD>((std::wcslen(lpszValue) + 1) * sizeof(wchar_t));
-    return RegSetValueExW(section.h, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue), bytes) ==
-           ERROR_SUCCESS;
+    const bool written = RegSetValueExW(section.h, lpszEntry, 0, REG_SZ,
+                                        reinterpret_cast<const BYTE*>(lpszValue), bytes) == ERROR_SUCCESS;
+    return batch.commit() && written;
 }
 
 BOOL CWinApp::GetProfileBinary(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPBYTE* ppData, UINT* pBytes) {
@@ -125,7 +141,7 @@ BOOL CWinApp::GetProfileBinary(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPBYTE* p
         return FALSE;
     *ppData = nullptr;
     *pBytes = 0;
-    Key section{GetSectionKey(lpszSection)};
+    Key section{sectionForReading(*this, lpszSection)};
     if (section.h == nullptr)
         return FALSE;
     DWORD type = 0, size = 0;
@@ -143,10 +159,12 @@ BOOL CWinApp::GetProfileBinary(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPBYTE* p
 }
 
 BOOL CWinApp::WriteProfileBinary(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPBYTE pData, UINT nBytes) {
+    pal::reg::Batch batch; // the keys made on the way and the value: one change
     Key section{GetSectionKey(lpszSection)};
     if (section.h == nullptr || (pData == nullptr && nBytes != 0))
         return FALSE;
-    return RegSetValueExW(section.h, lpszEntry, 0, REG_BINARY, pData, nBytes) == ERROR_SUCCESS;
+    const bool written = RegSetValueExW(section.h, lpszEntry, 0, REG_BINARY, pData, nBytes) == ERROR_SUCCESS;
+    return batch.commit() && written;
 }
 
 // The recent-file list is the application's own; here only the print-preview page count.
