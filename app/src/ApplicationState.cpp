@@ -13,7 +13,6 @@
 #include "DravikKernel/ProfileManager.h"
 #include "DravikUI/GlobalContextMenuContainer.h"
 #include "DravikUI/XML.h"
-#include "pal/registry.h"
 
 #include "xtp/PropExchange.h"
 
@@ -172,7 +171,6 @@ BOOL CDvw32App::LoadState(const wchar_t* profileName, bool force) {
 // Documents to reopen ----------------------------------------------------------------------
 
 void CDvw32App::SaveOpenDocuments() {
-    pal::reg::Batch batch; // the list replaced whole
     // Values of an earlier, longer list must not come back with this one.
     WriteProfileStringW(kOpenDocuments, nullptr, nullptr);
     std::vector<std::wstring> paths;

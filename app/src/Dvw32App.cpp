@@ -32,7 +32,6 @@
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/TabView.h"
 #include "afx/oletemplate.h"
-#include "pal/registry.h"
 #include "win/base.h"
 
 #include <cstdarg>
@@ -371,7 +370,6 @@ bool CDvw32App::CreateFirstMainFrame() {
 
 int CDvw32App::ExitInstance() {
     if (m_saveAtExit) {
-        pal::reg::Batch batch;
         WriteProfileInt(L"Settings", L"ToolBarIconSize", m_toolBarIconSize.cx);
         WriteProfileInt(L"Settings", L"RibbonMode", m_ribbonMode ? 1 : 0);
         WriteProfileStringW(L"Settings", L"UIStyle", m_uiStyle.c_str());

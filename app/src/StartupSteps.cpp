@@ -16,7 +16,6 @@
 #include "DravikKernel/ProfileManager.h"
 #include "DravikUI/ImageManager.h"
 #include "afx/oletemplate.h"
-#include "pal/registry.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/base.h"
 #include "xtp/PaintManager.h"
@@ -171,8 +170,6 @@ void CDvw32App::RegisterServer() {
 // Whether this user may write the machine's classes: a probe key is made and removed again;
 // only then is the document server registered there.
 void CDvw32App::ProbeClassesRootWrite() {
-    // The probe and the registrations are one change of the registry: one sync at start.
-    pal::reg::Batch batch;
     HKEY classes = nullptr;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_WRITE, &classes) == ERROR_SUCCESS) {
         HKEY probe = nullptr;
