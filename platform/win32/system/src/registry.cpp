@@ -452,7 +452,8 @@ LSTATUS RegCloseKey(HKEY key) {
 }
 
 LSTATUS RegFlushKey(HKEY key) {
-    // Every call commits with synchronous FULL; there is nothing left to flush.
+    // Every call commits with synchronous FULL, and a batch (pal/registry.h) with its end; there
+    // is nothing left to flush.
     return guarded([&](Store& store) -> LSTATUS {
         resolve(store, key);
         return ERROR_SUCCESS;
