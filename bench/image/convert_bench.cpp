@@ -1,5 +1,8 @@
 // Converts a 4096 x 4096 picture three ways with PixelBox::CopyPixels, with FreeImage's conversion
 // of the same pixels and with a memcpy of the source bytes, and prints MPix/s and the two ratios.
+// FreeImage converts with its own line converter into a destination allocated once, as ours does,
+// where it has one (24 to 32 bits, 32 bits to grey); 16-bit channels it converts only a bitmap at
+// a time, into a new one.
 // Targets: at least 1.0x FreeImage; at least 0.50x memcpy for 24 to 32 bits, 0.30x for the others.
 #include "dvpimage/pixel_box.h"
 
@@ -43,21 +46,18 @@ FIBITMAP* randomBitmap(FREE_IMAGE_TYPE type, int bpp) {
     return dib;
 }
 
+using LineConverter = void(DLL_CALLCONV*)(BYTE* target, BYTE* source, int widthInPixels);
+
 struct Case {
     const char* name;
     FREE_IMAGE_TYPE type;
     int bpp;
     Image::PixelFormat from, to;
-    FIBITMAP* (*reference)(FIBITMAP*);
-    double memcpyTarget; // the least share of memcpy's speed
+    LineConverter line;            // FreeImage's converter of one line, when it has one
+    FIBITMAP* (*whole)(FIBITMAP*); // otherwise its converter of a bitmap
+    double memcpyTarget;           // the least share of memcpy's speed
 };
 
-FIBITMAP* to32(FIBITMAP* dib) {
-    return FreeImage_ConvertTo32Bits(dib);
-}
-FIBITMAP* toGrey(FIBITMAP* dib) {
-    return FreeImage_ConvertToGreyscale(dib);
-}
 FIBITMAP* to24(FIBITMAP* dib) {
     return FreeImage_ConvertTo24Bits(dib);
 }
@@ -67,10 +67,12 @@ FIBITMAP* to24(FIBITMAP* dib) {
 int main() {
     FreeImage_Initialise();
     const Case cases[] = {
-        {"24-bit BGR -> 32-bit BGRA", FIT_BITMAP, 24, Image::PF_R8G8B8, Image::PF_A8R8G8B8, &to32, 0.50},
-        {"32-bit RGBA -> 8-bit grey", FIT_BITMAP, 32, Image::PF_A8R8G8B8, Image::PF_L8, &toGrey, 0.30},
-        {"16-bit -> 8-bit per channel (RGB)", FIT_RGB16, 48, Image::PF_SHORT_RGB, Image::PF_R8G8B8, &to24,
-         0.30},
+        {"24-bit BGR -> 32-bit BGRA", FIT_BITMAP, 24, Image::PF_R8G8B8, Image::PF_A8R8G8B8,
+         &FreeImage_ConvertLine24To32, nullptr, 0.50},
+        {"32-bit RGBA -> 8-bit grey", FIT_BITMAP, 32, Image::PF_A8R8G8B8, Image::PF_L8,
+         &FreeImage_ConvertLine32To8, nullptr, 0.30},
+        {"16-bit -> 8-bit per channel (RGB)", FIT_RGB16, 48, Image::PF_SHORT_RGB, Image::PF_R8G8B8, nullptr,
+         &to24, 0.30},
     };
     std::printf("%ux%u picture, best of %d runs; MPix/s (higher is better)\n", kSide, kSide, kRuns);
     std::printf("%-36s %12s %12s %12s %10s %10s\n", "conversion", "DVPImage", "FreeImage", "memcpy", "vs FI",
@@ -90,7 +92,18 @@ int main() {
             Image::PixelBox::CopyPixels(Image::PixelBox(kSide, kSide, 1, c.from, pixels.data()),
                                         Image::PixelBox(kSide, kSide, 1, c.to, converted.data()));
         });
-        const double theirs = best([&] { FreeImage_Unload(c.reference(source)); });
+        // FreeImage's lines are 4-byte aligned; the destination is made once, outside the timing.
+        const unsigned targetLine = (kSide * Image::Pixels::GetNumElemBytes(c.to) + 3) & ~3u;
+        std::vector<BYTE> target(std::size_t{targetLine} * kSide);
+        const double theirs = best([&] {
+            if (c.line != nullptr) {
+                for (unsigned y = 0; y < kSide; ++y)
+                    c.line(&target[std::size_t{y} * targetLine], FreeImage_GetScanLine(source, int(y)),
+                           kSide);
+            } else {
+                FreeImage_Unload(c.whole(source));
+            }
+        });
         const double plain = best([&] { std::memcpy(copy.data(), pixels.data(), sourceBytes); });
         FreeImage_Unload(source);
 

@@ -804,6 +804,46 @@ TEST_F(BackstageTest, ThePersonsTabChoiceIsKeptWithTheView) {
     EXPECT_EQ(ribbon->GetCurSel(), 1);
 }
 
+// The sizes the drawing's view is given while tabs change: a subclass in front of it.
+int gViewSizes = 0;
+WNDPROC gViewProc = nullptr;
+LRESULT countViewSizes(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SIZE || message == WM_WINDOWPOSCHANGED)
+        ++gViewSizes;
+    return CallWindowProcW(gViewProc, hwnd, message, wParam, lParam);
+}
+
+// A click on another tab changes the ribbon's groups only: the drawing below keeps its size and
+// is not laid out again.
+TEST_F(BackstageTest, AClickOnAnotherTabLeavesTheDrawingsViewAsItWas) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(openDrawing(frame), nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    auto* view = dynamic_cast<CDVView*>(frame->GetActiveDravikView());
+    ASSERT_NE(view, nullptr);
+    ribbon->GetTab(1)->SetVisible(TRUE);
+    frame->RecalcLayout();
+    pal::test::pump();
+    gViewProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(view->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&countViewSizes)));
+    RECT before{};
+    ::GetWindowRect(view->m_hWnd, &before);
+    for (int tab : {1, 0, 1}) {
+        gViewSizes = 0;
+        CPoint at = ribbon->GetTab(tab)->GetRect().CenterPoint();
+        ::ClientToScreen(ribbon->m_hWnd, &at);
+        pal::test::click(at);
+        pal::test::pump();
+        EXPECT_EQ(ribbon->GetCurSel(), tab);
+        EXPECT_EQ(gViewSizes, 0) << "tab " << tab;
+        RECT after{};
+        ::GetWindowRect(view->m_hWnd, &after);
+        EXPECT_TRUE(::EqualRect(&before, &after)) << "tab " << tab;
+    }
+    ::SetWindowLongPtrW(view->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gViewProc));
+}
+
 // A group's option button follows its hidden optional controls at the ribbon's next layout
 // after controls changed.
 TEST_F(BackstageTest, GroupsRefreshTheirOptionButtonsAfterControlsChanged) {

@@ -7,9 +7,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
 #include <random>
 #include <system_error>
+#include <unistd.h>
 
 namespace partconv {
 namespace {
@@ -218,8 +220,13 @@ bool KernelFiles::closeRecord(OpenFile& record, bool deleteFile) {
     // A file any write of which failed is not whole and never takes the place of another.
     const bool whole = !writing || !std::ferror(record.file.get());
     slots_[record.identifier - 1] = false;
-    // A write that the buffer held back fails here, when the disk is full or the file too large.
-    const bool closed = std::fclose(record.file.release()) == 0;
+    // A part file that is to stay reaches the disk before it takes the old one's name, so that a
+    // crash leaves the old file or the whole new one, never an empty one. A write that the buffer
+    // held back fails here, when the disk is full or the file too large.
+    std::FILE* file = record.file.release();
+    const bool keep = writing && whole && !deleteFile;
+    const bool synced = !keep || (std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0);
+    const bool closed = std::fclose(file) == 0 && synced;
     files_.remove_if([&](const OpenFile& f) { return &f == &record; });
     std::error_code ec;
     if (!writing)
@@ -229,9 +236,18 @@ bool KernelFiles::closeRecord(OpenFile& record, bool deleteFile) {
         return closed && whole && !ec;
     }
     std::filesystem::rename(temporary, native, ec);
-    if (ec)
+    if (ec) {
         std::filesystem::remove(temporary, ec);
-    return !ec;
+        return false;
+    }
+    // The new name itself is kept by the folder's sync.
+    const int folder = ::open(native.parent_path().empty() ? "." : native.parent_path().c_str(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A file system that cannot sync a folder (EINVAL) keeps names by other means.
+    const bool named = folder >= 0 && (::fsync(folder) == 0 || errno == EINVAL);
+    if (folder >= 0)
+        ::close(folder);
+    return named;
 }
 
 KernelFiles::OpenFile* KernelFiles::find(int identifier) {

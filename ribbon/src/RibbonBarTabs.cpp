@@ -73,7 +73,7 @@ BOOL DVRibbonBar::OnTabChanging(CXTPRibbonTab* tab) {
 void DVRibbonBar::OnTabChanged(CXTPRibbonTab* tab) {
     Dravik::UI::RibbonBar::OnTabChanged(tab);
     if (tab != nullptr && m_laidOutTabs.insert(tab).second)
-        RecalcLayout();
+        RecalcRibbonLayout();
     const bool givingWay = std::exchange(m_givingWay, false);
     if (m_suppressTabChange > 0 || givingWay)
         return;

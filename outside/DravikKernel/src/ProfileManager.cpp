@@ -9,6 +9,7 @@
 #include "DVDiagnostics/Trace.h"
 #include "pal/atomic_file.h"
 #include "pal/path.h"
+#include "pal/registry.h"
 #include "pal/text.h"
 
 #include <algorithm>
@@ -325,6 +326,8 @@ bool DravikProfileManager::Export(const wchar_t* profileName, const wchar_t* fil
 }
 
 void DravikProfileManager::SaveState() {
+    // Every item's settings in one registry transaction: one sync of the disk, not one a value.
+    pal::reg::Batch batch;
     ForEachItem([](DravikProfileItem& item) {
         item.SaveState();
         return true;

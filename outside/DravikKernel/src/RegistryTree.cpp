@@ -1,5 +1,6 @@
 #include "RegistryTree.h"
 
+#include "pal/registry.h"
 #include "pal/text.h"
 
 #include <cstdio>
@@ -155,8 +156,10 @@ std::optional<RegistryTree> readRegistryTree(HKEY root, const std::wstring& path
 }
 
 bool writeRegistryTree(HKEY root, const std::wstring& path, const RegistryTree& tree) {
+    pal::reg::Batch batch; // the tree lands whole, with one sync
     Key key;
-    return key.create(root, path) && writeInto(key.get(), tree);
+    const bool written = key.create(root, path) && writeInto(key.get(), tree);
+    return batch.commit() && written;
 }
 
 bool deleteRegistryTree(HKEY root, const std::wstring& path) {

@@ -7,6 +7,7 @@
 #include "pal/text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <mutex>
 
@@ -28,6 +29,10 @@ struct Frames {
     int messageBoxes = 0;
     std::optional<UIModuleProxy::ThemeDescription> theme;
     std::map<unsigned, UIModuleProxy::CommandStrings> commandStrings; // set by the shell
+    // The catalogue's strings of a command, made once for each language loaded: bars, menus and
+    // tips ask for them thousands of times at start, and each is four translations.
+    std::map<unsigned, UIModuleProxy::CommandStrings> catalogueStrings;
+    std::uint64_t catalogueGeneration = 0;
 };
 
 Frames& state() {
@@ -57,6 +62,7 @@ void clearUiModule() {
     state().messageBoxes = 0;
     state().theme.reset();
     state().commandStrings.clear();
+    state().catalogueStrings.clear();
     dvkernel::commandsChanged();
 }
 } // namespace dvkernel
@@ -86,12 +92,25 @@ std::optional<UIModuleProxy::CommandStrings> UIModuleProxy::GetCommandStrings(un
     const DVCatalogueCommand* command = DVFindCatalogueCommand(id);
     if (command == nullptr)
         return std::nullopt;
+    const std::uint64_t generation = Dravik::I18n::CatalogueGeneration();
+    {
+        Lock lock(state().mutex);
+        if (state().catalogueGeneration != generation) {
+            state().catalogueStrings.clear();
+            state().catalogueGeneration = generation;
+        } else if (const auto it = state().catalogueStrings.find(id); it != state().catalogueStrings.end()) {
+            return it->second;
+        }
+    }
     CommandStrings strings;
     strings.Caption = DVCatalogueCaption(id);
     strings.Title = strings.Caption;
     strings.Name = command->name;
     strings.Description = Dravik::I18n::Translate(std::wstring(L"commands.") + command->name + L".tip");
     strings.ToolTip = DVCatalogueTip(id);
+    Lock lock(state().mutex);
+    if (state().catalogueGeneration == generation)
+        state().catalogueStrings[id] = strings;
     return strings;
 }
 

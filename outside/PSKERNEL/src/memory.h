@@ -58,6 +58,14 @@ public:
         size_ = capacity_ = 0;
     }
     void resize(std::size_t size) { size_ = size; }
+    // Hands the values over to the caller, who gives them back with release(); the array is
+    // left empty.
+    T* take() {
+        T* data = data_;
+        data_ = nullptr;
+        size_ = capacity_ = 0;
+        return data;
+    }
     T* data() { return data_; }
     const T* data() const { return data_; }
     std::size_t size() const { return size_; }

@@ -43,9 +43,8 @@ PK_ERROR_t readFile(const wchar_t* name, FruArray<unsigned char>& bytes) {
 // First pass: the sizes of the arrays a partition needs.
 class Counter : public content::PartitionVisitor {
 public:
-    bool body(std::uint32_t, std::uint8_t, const unsigned char*, std::uint32_t length) override {
+    bool body(std::uint32_t, std::uint8_t, const unsigned char*, std::uint32_t) override {
         ++entities;
-        geometry += length;
         return true;
     }
     bool assembly(std::uint32_t, std::uint32_t n) override {
@@ -57,19 +56,17 @@ public:
 
     std::size_t entities = 0;
     std::size_t instances = 0;
-    std::size_t geometry = 0;
 };
 
-// Second pass: fills the partition's arrays.
+// Second pass: fills the partition's arrays. The geometry stays where the file was read into:
+// a body keeps the offset of its bytes in that buffer, which becomes the partition's.
 class Filler : public content::PartitionVisitor {
 public:
-    explicit Filler(Partition& p) : p_(p) {}
+    Filler(Partition& p, const unsigned char* bytes) : p_(p), bytes_(bytes) {}
     bool body(std::uint32_t number, std::uint8_t type, const unsigned char* geometry,
               std::uint32_t length) override {
-        p_.entities[number - 1] = Entity{content::Kind::body, type, geometryUsed_, length};
-        if (length)
-            std::memcpy(p_.geometry + geometryUsed_, geometry, length);
-        geometryUsed_ += length;
+        p_.entities[number - 1] =
+            Entity{content::Kind::body, type, static_cast<std::uint32_t>(geometry - bytes_), length};
         return true;
     }
     bool assembly(std::uint32_t number, std::uint32_t n) override {
@@ -83,7 +80,7 @@ public:
 
 private:
     Partition& p_;
-    std::uint32_t geometryUsed_ = 0;
+    const unsigned char* bytes_;
     std::uint32_t instancesUsed_ = 0;
 };
 
@@ -174,19 +171,18 @@ PK_ERROR_t PK_PARTITION_receive_u(const wchar_t* name, const PK_PARTITION_receiv
     if (content::readPartition(bytes.data(), bytes.size(), counter) != content::ReadResult::ok)
         return PK_ERROR_corrupt_file;
     if (static_cast<std::int64_t>(counter.entities) > std::int64_t{INT_MAX} - s.nextTag - 1 ||
-        counter.geometry > UINT32_MAX || counter.instances > UINT32_MAX)
+        bytes.size() > UINT32_MAX || counter.instances > UINT32_MAX)
         return PK_ERROR_memory_full;
 
     Partition p{};
     p.entityCount = static_cast<std::uint32_t>(counter.entities);
-    if (!allocateArray(p.entities, counter.entities) || !allocateArray(p.instances, counter.instances) ||
-        !allocateArray(p.geometry, counter.geometry)) {
+    if (!allocateArray(p.entities, counter.entities) || !allocateArray(p.instances, counter.instances)) {
         releasePartition(p);
         return PK_ERROR_memory_full;
     }
-    Filler filler(p);
+    Filler filler(p, bytes.data());
     content::readPartition(bytes.data(), bytes.size(), filler);
-    bytes.clear();
+    p.geometry = bytes.take();
 
     p.tag = s.nextTag;
     if (const PK_ERROR_t e = recordDelta(p)) {

@@ -6,6 +6,7 @@
 
 #include "pal/journal.h"
 #include "pal/path.h"
+#include "pal/registry.h"
 #include "pal/sandbox.h"
 
 #include <cstdlib>
@@ -186,6 +187,7 @@ void CWinApp::AddToRecentFileList(LPCWSTR lpszPathName) {
 }
 
 void CWinApp::SaveStdProfileSettings() {
+    pal::reg::Batch batch;
     if (m_pRecentFileList != nullptr)
         m_pRecentFileList->WriteList();
     if (m_nNumPreviewPages != 0)

@@ -5,6 +5,7 @@
 #include "afx/oleexcept.h"
 
 #include "pal/path.h"
+#include "pal/registry.h"
 #include "win/system.h"
 
 #include <algorithm>
@@ -37,8 +38,22 @@ std::vector<COleObjectFactory*> allFactories() {
 
 std::atomic<LONG> appLocks{0};
 
+// A registration already as it should be is left alone: the program registers its classes at
+// every start, and a write that changes nothing would still cost a sync of the disk.
 bool setDefault(const std::wstring& subkey, const std::wstring& value) {
     HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        std::wstring present(value.size() + 2, L'\0');
+        DWORD type = 0, bytes = static_cast<DWORD>(present.size() * sizeof(wchar_t));
+        const bool same =
+            RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(present.data()), &bytes) ==
+                ERROR_SUCCESS &&
+            type == REG_SZ && bytes == (value.size() + 1) * sizeof(wchar_t) &&
+            present.compare(0, value.size() + 1, value.c_str(), value.size() + 1) == 0;
+        RegCloseKey(key);
+        if (same)
+            return true;
+    }
     if (RegCreateKeyExW(HKEY_CLASSES_ROOT, subkey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return false;
@@ -170,13 +185,14 @@ BOOL COleObjectFactory::UpdateRegistry(LPCWSTR lpszProgID) {
     if (m_clsid == CLSID_NULL)
         return FALSE;
     const std::wstring progId = lpszProgID ? lpszProgID : m_strProgID.GetString();
+    pal::reg::Batch batch; // the class's keys are written together or not at all
     const std::wstring clsidKey = L"CLSID\\" + pal::com::guidToString(m_clsid);
     bool ok = setDefault(clsidKey, progId) && setDefault(clsidKey + L"\\LocalServer32", serverCommand());
     if (!progId.empty()) {
         ok = ok && setDefault(clsidKey + L"\\ProgID", progId) && setDefault(progId, progId) &&
              setDefault(progId + L"\\CLSID", pal::com::guidToString(m_clsid));
     }
-    return ok ? TRUE : FALSE;
+    return ok && batch.commit() ? TRUE : FALSE;
 }
 
 BOOL COleObjectFactory::UpdateRegistry(BOOL bRegister) {
@@ -195,12 +211,13 @@ BOOL COleObjectFactory::UpdateRegistry(BOOL bRegister) {
 }
 
 BOOL COleObjectFactory::UpdateRegistryAll(BOOL bRegister) {
+    pal::reg::Batch batch;
     BOOL all = TRUE;
     for (COleObjectFactory* f : allFactories()) {
         if (!f->UpdateRegistry(bRegister))
             all = FALSE;
     }
-    return all;
+    return batch.commit() ? all : FALSE;
 }
 
 CCmdTarget* COleObjectFactory::OnCreateObject() {

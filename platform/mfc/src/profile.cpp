@@ -2,6 +2,7 @@
 #include "afx/app.h"
 #include "afx/recent.h"
 #include "afxres.h"
+#include "pal/registry.h"
 
 #include <algorithm>
 
@@ -57,10 +58,35 @@ struct Key {
     }
 };
 
+// The section's key for a read: a section never written is absent, and reading it makes none
+// (each key made is a write the disk must sync).
+HKEY sectionForReading(const CWinApp& app, LPCWSTR section) {
+    if (section == nullptr || app.m_pszRegistryKey == nullptr || app.m_pszProfileName == nullptr)
+        return nullptr;
+    const CString path =
+        CString(L"Software\\") + app.m_pszRegistryKey + L"\\" + app.m_pszProfileName + L"\\" + section;
+    HKEY key = nullptr;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr;
+}
+
+// Whether the entry holds these bytes of this type already: writing them again would change
+// nothing but cost a sync of the disk.
+bool holds(const CWinApp& app, LPCWSTR section, LPCWSTR entry, DWORD type, const void* data, DWORD size) {
+    Key key{sectionForReading(app, section)};
+    if (key.h == nullptr)
+        return false;
+    std::vector<BYTE> present(size + 1);
+    DWORD presentType = 0, presentSize = static_cast<DWORD>(present.size());
+    return RegQueryValueExW(key.h, entry, nullptr, &presentType, present.data(), &presentSize) ==
+               ERROR_SUCCESS &&
+           presentType == type && presentSize == size &&
+           (size == 0 || std::memcmp(present.data(), data, size) == 0);
+}
+
 } // namespace
 
 UINT CWinApp::GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault) {
-    Key section{GetSectionKey(lpszSection)};
+    Key section{sectionForReading(*this, lpszSection)};
     if (section.h == nullptr)
         return static_cast<UINT>(nDefault);
     DWORD type = 0, value = 0, size = sizeof value;
@@ -72,17 +98,21 @@ UINT CWinApp::GetProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nDefault
 }
 
 BOOL CWinApp::WriteProfileInt(LPCWSTR lpszSection, LPCWSTR lpszEntry, int nValue) {
+    const DWORD value = static_cast<DWORD>(nValue);
+    if (holds(*this, lpszSection, lpszEntry, REG_DWORD, &value, sizeof value))
+        return TRUE;
+    pal::reg::Batch batch; // the keys made on the way and the value: one change
     Key section{GetSectionKey(lpszSection)};
     if (section.h == nullptr)
         return FALSE;
-    const DWORD value = static_cast<DWORD>(nValue);
-    return RegSetValueExW(section.h, lpszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                          sizeof value) == ERROR_SUCCESS;
+    const bool written = RegSetValueExW(section.h, lpszEntry, 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
+    return batch.commit() && written;
 }
 
 CString CWinApp::GetProfileStringW(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszDefault) {
     const CString fallback(lpszDefault);
-    Key section{GetSectionKey(lpszSection)};
+    Key section{sectionForReading(*this, lpszSection)};
     if (section.h == nullptr)
         return fallback;
     DWORD type = 0, size = 0;
@@ -101,23 +131,29 @@ CString CWinApp::GetProfileStringW(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWS
 BOOL CWinApp::WriteProfileStringW(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPCWSTR lpszValue) {
     if (lpszSection == nullptr)
         return FALSE;
+    const DWORD bytes =
+        lpszValue != nullptr ? static_cast<DWORD>((std::wcslen(lpszValue) + 1) * sizeof(wchar_t)) : 0;
+    if (lpszEntry != nullptr && lpszValue != nullptr &&
+        holds(*this, lpszSection, lpszEntry, REG_SZ, lpszValue, bytes))
+        return TRUE;
+    pal::reg::Batch batch; // the keys made on the way and the value: one change
     if (lpszEntry == nullptr) {
         Key app{GetAppRegistryKey()};
         if (app.h == nullptr)
             return FALSE;
         const LSTATUS status = RegDeleteTreeW(app.h, lpszSection);
-        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+        return batch.commit() && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
     }
     Key section{GetSectionKey(lpszSection)};
     if (section.h == nullptr)
         return FALSE;
     if (lpszValue == nullptr) {
         const LSTATUS status = RegDeleteValueW(section.h, lpszEntry);
-        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+        return batch.commit() && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
     }
-    const DWORD bytes = static_cast<DWORD>((std::wcslen(lpszValue) + 1) * sizeof(wchar_t));
-    return RegSetValueExW(section.h, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue), bytes) ==
-           ERROR_SUCCESS;
+    const bool written = RegSetValueExW(section.h, lpszEntry, 0, REG_SZ,
+                                        reinterpret_cast<const BYTE*>(lpszValue), bytes) == ERROR_SUCCESS;
+    return batch.commit() && written;
 }
 
 BOOL CWinApp::GetProfileBinary(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPBYTE* ppData, UINT* pBytes) {
@@ -125,7 +161,7 @@ BOOL CWinApp::GetProfileBinary(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPBYTE* p
         return FALSE;
     *ppData = nullptr;
     *pBytes = 0;
-    Key section{GetSectionKey(lpszSection)};
+    Key section{sectionForReading(*this, lpszSection)};
     if (section.h == nullptr)
         return FALSE;
     DWORD type = 0, size = 0;
@@ -143,10 +179,16 @@ BOOL CWinApp::GetProfileBinary(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPBYTE* p
 }
 
 BOOL CWinApp::WriteProfileBinary(LPCWSTR lpszSection, LPCWSTR lpszEntry, LPBYTE pData, UINT nBytes) {
-    Key section{GetSectionKey(lpszSection)};
-    if (section.h == nullptr || (pData == nullptr && nBytes != 0))
+    if (pData == nullptr && nBytes != 0)
         return FALSE;
-    return RegSetValueExW(section.h, lpszEntry, 0, REG_BINARY, pData, nBytes) == ERROR_SUCCESS;
+    if (holds(*this, lpszSection, lpszEntry, REG_BINARY, pData, nBytes))
+        return TRUE;
+    pal::reg::Batch batch; // the keys made on the way and the value: one change
+    Key section{GetSectionKey(lpszSection)};
+    if (section.h == nullptr)
+        return FALSE;
+    const bool written = RegSetValueExW(section.h, lpszEntry, 0, REG_BINARY, pData, nBytes) == ERROR_SUCCESS;
+    return batch.commit() && written;
 }
 
 // The recent-file list is the application's own; here only the print-preview page count.

@@ -2,6 +2,7 @@
 #include "afx/app.h"
 #include "afx/cmdtarget.h"
 #include "afx/menu.h"
+#include "pal/registry.h"
 
 #include <algorithm>
 
@@ -107,6 +108,7 @@ void CRecentFileList::WriteList() {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return;
+    pal::reg::Batch batch; // the list replaced whole
     app->WriteProfileStringW(m_strSectionName, nullptr, nullptr);
     for (int i = 0; i < GetCount(); ++i) {
         CString entry;

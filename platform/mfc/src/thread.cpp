@@ -1,5 +1,6 @@
 #include "afx/app.h"
 #include "afx/wnd.h"
+#include "pal/registry.h"
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
@@ -199,6 +200,9 @@ bool runMessageLoop(CWinThread& thread, LoopEnd end, LoopState& state) {
 int CWinThread::Run() {
     pal::mfc::LoopState state;
     pal::mfc::runMessageLoop(*this, pal::mfc::LoopEnd::Quit, state);
+    // What a program saves as it ends (its settings, its lists) reaches the registry as one
+    // change, with one sync of the disk.
+    pal::reg::Batch batch;
     return ExitInstance();
 }
 

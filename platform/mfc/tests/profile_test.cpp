@@ -59,6 +59,16 @@ TEST_F(ProfileTest, MissingOrMistypedValuesGiveTheDefault) {
     EXPECT_EQ(size, 0u);
 }
 
+TEST_F(ProfileTest, ReadingASectionNeverWrittenMakesNoKey) {
+    EXPECT_EQ(app.GetProfileInt(L"Unwritten", L"Count", 4), 4u);
+    EXPECT_EQ(app.GetProfileStringW(L"Unwritten", L"Name", L"x"), L"x");
+    LPBYTE data = nullptr;
+    UINT size = 0;
+    EXPECT_FALSE(app.GetProfileBinary(L"Unwritten", L"Blob", &data, &size));
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Maker", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+}
+
 TEST_F(ProfileTest, NullValueRemovesTheEntryAndNullEntryTheSection) {
     app.WriteProfileStringW(L"Recent", L"File1", L"a");
     app.WriteProfileStringW(L"Recent", L"File2", L"b");

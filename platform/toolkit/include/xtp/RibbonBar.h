@@ -198,6 +198,10 @@ public:
     virtual CSize GetLargeIconSize() const;
     // Lays the ribbon out for its width now.
     void RecalcLayout();
+    // After a change of what the ribbon shows inside its own bounds (another tab chosen): the
+    // ribbon alone lays out and repaints while its height stays, and the frame with it only
+    // when the height changed, so that the windows below keep their size and their pixels.
+    void RecalcRibbonLayout();
     // Controls were added to or removed from a group or the quick access bar: by default the
     // ribbon lays out again at its next chance.
     virtual void OnControlsChanged();
@@ -283,6 +287,8 @@ protected:
     UINT m_nHotCaptionButton = 0;
     // The first tab shown while the row scrolls, and whether a later one is cut off.
     int m_nFirstTab = 0;
+    // A tab is being chosen: the ribbon lays itself out when it is, not through the frame.
+    bool m_bSelectingTab = false;
     BOOL m_bTabsCutOff = FALSE;
     CRect m_rcTabScroll[2];
 };

@@ -61,7 +61,7 @@ void CXTPRibbonControlTab::SetSelectedItem(CXTPTabManagerItem* pItem) {
 }
 
 void CXTPRibbonControlTab::RedrawControl() {
-    if (CXTPRibbonBar* ribbon = GetRibbonBar())
+    if (CXTPRibbonBar* ribbon = GetRibbonBar(); ribbon && !ribbon->m_bSelectingTab)
         ribbon->DelayLayout();
 }
 
@@ -213,7 +213,9 @@ BOOL CXTPRibbonBar::SetCurSel(int nIndex) {
         return FALSE;
     if (!GetTab(nIndex) || GetTab(nIndex) != tab)
         return FALSE; // the ribbon changed while it was asked
+    m_bSelectingTab = true;
     m_pControlTab->CXTPTabManager::SetSelectedItem(tab);
+    m_bSelectingTab = false;
     if (m_pTabPopup && m_pTabPopup->GetRibbonTab() != tab)
         m_pTabPopup->Close();
     // A tab chosen while scrolled out of its row (by a key tip, say) is brought into it.
@@ -225,7 +227,7 @@ BOOL CXTPRibbonBar::SetCurSel(int nIndex) {
             OnRecalcLayout();
         }
     }
-    RecalcLayout();
+    RecalcRibbonLayout();
     OnTabChanged(tab);
     nm.hdr.code = TCN_XTP_SELCHANGE;
     if (site && site->m_hWnd)
@@ -326,6 +328,17 @@ void CXTPRibbonBar::RecalcLayout() {
         OnRecalcLayout();
         Invalidate(FALSE);
     }
+}
+
+void CXTPRibbonBar::RecalcRibbonLayout() {
+    CRect window;
+    if (m_hWnd == nullptr || !::GetWindowRect(m_hWnd, &window) ||
+        CalcDynamicSize(window.Width(), 0).cy != window.Height()) {
+        RecalcLayout();
+        return;
+    }
+    OnRecalcLayout();
+    Invalidate(FALSE);
 }
 
 // ---- layout -----------------------------------------------------------------------------------

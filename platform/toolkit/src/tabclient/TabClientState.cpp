@@ -4,6 +4,8 @@
 //   GroupN      "<share>|<selected key>|<key>|<key>..." for group N (keys are document paths)
 #include "xtp/TabClientWnd.h"
 
+#include "pal/registry.h"
+
 #include <algorithm>
 #include <cwchar>
 
@@ -35,6 +37,7 @@ void CXTPTabClientWnd::SaveState() {
     CWinApp* app = AfxGetApp();
     if (!app)
         return;
+    pal::reg::Batch batch;
     app->WriteProfileInt(m_strSection, L"Groups", GetWorkspaceCount());
     app->WriteProfileInt(m_strSection, L"Horizontal", m_bHorizSplitting ? 1 : 0);
     for (int i = 0; i < GetWorkspaceCount(); ++i) {

@@ -84,6 +84,43 @@ TEST_F(RibbonTest, TabsChangeByClickAndBySetCurSelWithTheNotificationsInOrder) {
     EXPECT_FALSE(ribbon->SetCurSel(7));
 }
 
+// What the window below the ribbon is told while a tab changes: a subclass in front of it.
+int gMovesBelow = 0;
+WNDPROC gBelowProc = nullptr;
+LRESULT countMovesBelow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SIZE || message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED)
+        ++gMovesBelow;
+    return CallWindowProcW(gBelowProc, hwnd, message, wParam, lParam);
+}
+
+TEST_F(RibbonTest, AnotherTabLaysOutTheRibbonAloneAndTheWindowBelowIsNotMoved) {
+    const HWND below = frame->m_hWndMDIClient;
+    gBelowProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(below, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&countMovesBelow)));
+    run.pump();
+    RECT before{};
+    ::GetWindowRect(below, &before);
+    for (int tab : {1, 0}) {
+        gMovesBelow = 0;
+        pal::test::click(onScreen(ribbon->GetTab(tab)->GetRect().CenterPoint()));
+        run.pump();
+        EXPECT_EQ(ribbon->GetCurSel(), tab);
+        // The new tab's groups are laid out, and nothing below the ribbon moved or was sized.
+        EXPECT_FALSE(ribbon->GetTab(tab)->GetGroups()->GetAt(0)->GetRect().IsRectEmpty()) << tab;
+        EXPECT_EQ(gMovesBelow, 0) << tab;
+        RECT after{};
+        ::GetWindowRect(below, &after);
+        EXPECT_TRUE(::EqualRect(&before, &after)) << tab;
+    }
+    // A change of the ribbon's height still reaches the frame: the window below grows.
+    ribbon->SetRibbonMinimized(TRUE);
+    run.pump();
+    RECT minimized{};
+    ::GetWindowRect(below, &minimized);
+    EXPECT_LT(minimized.top, before.top);
+    ::SetWindowLongPtrW(below, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gBelowProc));
+}
+
 TEST_F(RibbonTest, NarrowedStepByStepTheGroupsGiveWayInTheirOrderAndComeBackWhenWidened) {
     CXTPRibbonTab* home = ribbon->GetTab(0);
     std::map<std::string, int> level;

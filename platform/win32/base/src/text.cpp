@@ -80,19 +80,37 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// Names, attributes and captions are mostly ASCII: those characters are copied straight, and
+// only the rest goes through the coder. The whole text is converted wherever the library's
+// settings, layouts and texts cross between the two forms, often enough to matter at start.
 std::wstring fromUtf8(std::string_view utf8) {
-    std::wstring out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();)
-        out += static_cast<wchar_t>(decodeUtf8(utf8, i));
+    std::wstring out(utf8.size(), L'\0');
+    size_t n = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out[n++] = static_cast<wchar_t>(b);
+            ++i;
+        } else {
+            out[n++] = static_cast<wchar_t>(decodeUtf8(utf8, i));
+        }
+    }
+    out.resize(n);
     return out;
 }
 
 std::string toUtf8(std::wstring_view wide) {
-    std::string out;
-    out.reserve(wide.size());
-    for (wchar_t c : wide)
-        appendUtf8(out, static_cast<char32_t>(c));
+    size_t ascii = 0;
+    while (ascii < wide.size() && static_cast<char32_t>(wide[ascii]) < 0x80)
+        ++ascii;
+    std::string out(ascii, '\0');
+    for (size_t i = 0; i < ascii; ++i)
+        out[i] = static_cast<char>(wide[i]);
+    if (ascii < wide.size()) {
+        out.reserve(ascii + (wide.size() - ascii) * 3);
+        for (wchar_t c : wide.substr(ascii))
+            appendUtf8(out, static_cast<char32_t>(c));
+    }
     return out;
 }
 

@@ -448,17 +448,29 @@ BOOL sortItems(HWND hwnd, ListView& l, LPARAM sortParam, PFNLVCOMPARE compare, b
     l.sorting = true;
     robustSort(order, [&](size_t a, size_t b) { return compare(keys[a], keys[b], sortParam) < 0; });
     l.sorting = false;
-    std::vector<Item> sorted;
-    sorted.reserve(l.items.size());
+    // The items move into their places in the list itself, one cycle of the order at a time: no
+    // second list of them is built.
     int focus = -1, mark = -1;
     for (size_t i = 0; i < order.size(); ++i) {
         if (static_cast<int>(order[i]) == l.focus)
             focus = static_cast<int>(i);
         if (static_cast<int>(order[i]) == l.mark)
             mark = static_cast<int>(i);
-        sorted.push_back(std::move(l.items[order[i]]));
     }
-    l.items.swap(sorted);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start)
+            continue;
+        Item held = std::move(l.items[start]);
+        size_t at = start;
+        while (order[at] != start) {
+            const size_t from = order[at];
+            l.items[at] = std::move(l.items[from]);
+            order[at] = at; // placed
+            at = from;
+        }
+        l.items[at] = std::move(held);
+        order[at] = at;
+    }
     l.focus = focus;
     l.mark = mark;
     InvalidateRect(hwnd, nullptr, TRUE);

@@ -11,6 +11,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace pal::gdi {
@@ -26,6 +27,9 @@ struct Font : Object {
     PangoFontDescription* description = nullptr;
     PangoLayout* layout = nullptr; // reused for every run drawn or measured with this font
     std::wstring layoutText;       // the run the layout holds now; measuring then drawing it lays it out once
+    // Widths of the short runs measured with this font: bars and menus measure the same
+    // captions over and over, and each measure is a whole layout by Pango. Bounded.
+    std::unordered_map<std::wstring, int> widths;
 };
 
 std::recursive_mutex& textMutex();

@@ -27,12 +27,24 @@ std::string setRun(Font& font, std::wstring_view piece, std::vector<int>* offset
     return utf8;
 }
 
+constexpr size_t kRememberedWidths = 4096;
+constexpr size_t kRememberedLength = 256;
+
 LONG pieceWidth(Font& font, std::wstring_view piece) {
     if (piece.empty())
         return 0;
+    const bool remembered = piece.size() <= kRememberedLength;
+    if (remembered)
+        if (const auto it = font.widths.find(std::wstring(piece)); it != font.widths.end())
+            return it->second;
     setRun(font, piece);
     int width = 0;
     pango_layout_get_size(font.layout, &width, nullptr);
+    if (remembered) {
+        if (font.widths.size() >= kRememberedWidths)
+            font.widths.clear();
+        font.widths.emplace(piece, PANGO_PIXELS(width));
+    }
     return PANGO_PIXELS(width);
 }
 
@@ -143,6 +155,7 @@ void drawRun(DeviceContext& dc, Font& font, int x, int y, std::wstring_view text
             const std::wstring_view piece = text.substr(i, kPiece);
             const LONG width = pieceWidth(font, piece);
             if (at + width >= left) {
+                setRun(font, piece); // a remembered width left the layout as it was
                 cairo_move_to(cr, at, baseline);
                 pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(font.layout, 0));
             }
@@ -164,7 +177,7 @@ void drawTurned(DeviceContext& dc, Font& font, int x, int y, std::wstring_view t
     cairo_rotate(cr, -font.log.lfEscapement * G_PI / 1800.0);
     setSourceColor(cr, dc.state().textColor);
     // A turned run is a caption down a side, never a page: one piece is all it shows.
-    pieceWidth(font, text.substr(0, kPiece));
+    setRun(font, text.substr(0, kPiece));
     cairo_move_to(cr, 0, font.metrics.tmAscent);
     pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(font.layout, 0));
     cairo_restore(cr);

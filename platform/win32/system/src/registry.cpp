@@ -3,6 +3,7 @@
 
 #include "pal/detail/registry_control.h"
 #include "pal/handles.h"
+#include "pal/registry.h"
 #include "pal/sandbox.h"
 #include "pal/text.h"
 #include "registry_store.h"
@@ -451,7 +452,8 @@ LSTATUS RegCloseKey(HKEY key) {
 }
 
 LSTATUS RegFlushKey(HKEY key) {
-    // Every call commits with synchronous FULL; there is nothing left to flush.
+    // Every call commits with synchronous FULL, and a batch (pal/registry.h) with its end; there
+    // is nothing left to flush.
     return guarded([&](Store& store) -> LSTATUS {
         resolve(store, key);
         return ERROR_SUCCESS;
@@ -729,4 +731,24 @@ LSTATUS pal::detail::setRegistryKeyReadOnly(HKEY key, LPCWSTR subKey, bool readO
         tx.commit();
         return ERROR_SUCCESS;
     });
+}
+
+pal::reg::Batch::Batch() {
+    open_ = guarded([](Store& store) -> LSTATUS {
+                store.beginBatch();
+                return ERROR_SUCCESS;
+            }) == ERROR_SUCCESS;
+}
+
+pal::reg::Batch::~Batch() {
+    commit();
+}
+
+bool pal::reg::Batch::commit() {
+    if (!open_)
+        return false;
+    open_ = false;
+    Store& store = Store::instance();
+    const auto lock = store.lockAsIs();
+    return store.endBatch();
 }

@@ -113,6 +113,14 @@ private:
     int fd_;
 };
 
+void syncFile(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 } // namespace
 
 fs::path databasePath() {
@@ -174,6 +182,9 @@ void Store::ensureOpen() {
 }
 
 void Store::close() {
+    // A batch open on a database that goes is lost with it.
+    batchFailed_ = batchFailed_ || batchOpen_;
+    batchOpen_ = false;
     for (auto& [sql, stmt] : statements_)
         sqlite3_finalize(stmt);
     statements_.clear();
@@ -265,6 +276,7 @@ void Store::open() {
             damaged = why = "a folder is in its place";
             rc = SQLITE_CANTOPEN;
         } else {
+            const bool created = fs::file_size(path_, ec) == 0 || ec;
             makePrivate(path_);
             rc = connect();
             if (rc == SQLITE_OK) {
@@ -272,15 +284,23 @@ void Store::open() {
                 sqlite3_busy_handler(db_, &Store::busyWait, this);
                 sqlite3_extended_result_codes(db_, 1);
                 try {
+                    // A new file is made without a sync a step (the switch to the log alone
+                    // syncs four times) and synced once when it is whole; its tables are synced
+                    // with the first change written into them. A file lost before would be made
+                    // again, holding nothing yet.
+                    if (!readOnly_ && created)
+                        exec("PRAGMA synchronous=OFF");
                     if (!readOnly_)
                         exec("PRAGMA journal_mode=WAL");
-                    exec("PRAGMA synchronous=FULL");
                     damaged = damage();
                     if (damaged.empty() && !readOnly_) {
                         exec("BEGIN IMMEDIATE");
                         exec(kSchema);
                         exec("COMMIT");
                     }
+                    exec("PRAGMA synchronous=FULL");
+                    if (damaged.empty() && !readOnly_ && created)
+                        syncFile(path_);
                     if (damaged.empty()) {
                         ++generation_;
                         return;
@@ -350,21 +370,64 @@ Query Store::query(const char* sql) {
 Store::Transaction::Transaction(Store& store, bool write) : store_(store) {
     if (write && store_.readOnly_)
         throw DbError{static_cast<LONG>(ERROR_ACCESS_DENIED)};
+    if (store_.batchDepth_ > 0 && (write || store_.batchOpen_)) {
+        // An error the database could not recover from rolls the whole transaction back: what
+        // the batch wrote before it is lost, which its end reports.
+        if (store_.batchOpen_ && sqlite3_get_autocommit(store_.db_)) {
+            store_.batchFailed_ = true;
+            store_.batchOpen_ = false;
+        }
+        if (!store_.batchOpen_) {
+            const int rc = sqlite3_exec(store_.db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            if (rc != SQLITE_OK)
+                throw DbError{errorOf(rc, store_.db_)};
+            store_.batchOpen_ = true;
+        }
+        const int rc = sqlite3_exec(store_.db_, "SAVEPOINT call", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            throw DbError{errorOf(rc, store_.db_)};
+        savepoint_ = true;
+        return;
+    }
     const int rc = sqlite3_exec(store_.db_, write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         throw DbError{errorOf(rc, store_.db_)};
 }
 
 Store::Transaction::~Transaction() {
-    if (!done_)
+    if (done_)
+        return;
+    if (savepoint_)
+        sqlite3_exec(store_.db_, "ROLLBACK TO call; RELEASE call", nullptr, nullptr, nullptr);
+    else
         sqlite3_exec(store_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Store::Transaction::commit() {
-    const int rc = sqlite3_exec(store_.db_, "COMMIT", nullptr, nullptr, nullptr);
+    const int rc =
+        sqlite3_exec(store_.db_, savepoint_ ? "RELEASE call" : "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         throw DbError{errorOf(rc, store_.db_)};
     done_ = true;
+}
+
+bool Store::endBatch() {
+    if (batchDepth_ == 0 || --batchDepth_ > 0)
+        return !batchFailed_;
+    bool ok = !batchFailed_;
+    batchFailed_ = false;
+    if (batchOpen_) {
+        batchOpen_ = false;
+        if (db_ && !sqlite3_get_autocommit(db_)) {
+            if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+                sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+                ok = false;
+            }
+        } else {
+            ok = false; // rolled back under the batch by an error of the database
+        }
+    }
+    return ok;
 }
 
 } // namespace pal::reg

@@ -51,6 +51,9 @@ public:
 
     // Held for the whole of an API call: the connection is not shared between threads at once.
     std::unique_lock<std::mutex> lock();
+    // The same lock on the connection as it is, open or not (a batch's end, which must not fail
+    // for a sandbox that cannot be opened any more).
+    std::unique_lock<std::mutex> lockAsIs() { return std::unique_lock(mutex_); }
     // The statement for `sql`, prepared once per connection (statements are string literals).
     Query query(const char* sql);
     // Bumped on every reopen, so handles of an earlier database are told apart.
@@ -60,7 +63,8 @@ public:
     bool readOnly() const { return readOnly_; }
 
     // One transaction; `write` takes the write lock at once, so two writers queue in busyWait
-    // instead of failing on an upgrade.
+    // instead of failing on an upgrade. Inside a batch that has begun writing it is a savepoint
+    // of the batch's transaction: a call that fails undoes its own changes only.
     class Transaction {
     public:
         Transaction(Store& store, bool write);
@@ -70,7 +74,14 @@ public:
     private:
         Store& store_;
         bool done_ = false;
+        bool savepoint_ = false;
     };
+
+    // A batch groups every call made while it is open into one transaction, begun (with the write
+    // lock) at its first write and committed when the outermost batch ends. Called under lock().
+    void beginBatch() { ++batchDepth_; }
+    // False when the batch's changes could not be committed and are lost.
+    bool endBatch();
 
 private:
     Store() = default;
@@ -101,6 +112,9 @@ private:
     std::filesystem::path path_;
     std::uint64_t generation_ = 0;
     std::map<const char*, sqlite3_stmt*> statements_;
+    int batchDepth_ = 0;
+    bool batchOpen_ = false;   // the batch's transaction has begun
+    bool batchFailed_ = false; // a commit of the batch's changes was lost on the way
 };
 
 // Root keys have fixed ids.

@@ -4,8 +4,11 @@
 //   sleep                        wait until killed
 //   reg-writer <name> <n> <seed> write <n> values to shared keys, in an order drawn from <seed>
 //   reg-loop                     write values v0, v1, ... and print each index once committed
+//   reg-batches                  write batches of 20 values b<i>-0 ... b<i>-19, printing i once each
+//                                batch is committed
 #include "win/system.h"
 
+#include "pal/registry.h"
 #include "pal/text.h"
 
 #include <algorithm>
@@ -88,6 +91,26 @@ int regLoop() {
     }
 }
 
+int regBatches() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Batches", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return 2;
+    for (int i = 0;; ++i) {
+        pal::reg::Batch batch;
+        for (int k = 0; k < 20; ++k) {
+            const std::wstring name = L"b" + std::to_wstring(i) + L"-" + std::to_wstring(k);
+            const std::wstring text(200, static_cast<wchar_t>(L'a' + k));
+            if (RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+                return 3;
+        }
+        if (!batch.commit())
+            return 4;
+        writeOut(std::to_string(i) + "\n");
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,6 +127,8 @@ int main(int argc, char** argv) {
         return regWriter(pal::text::fromUtf8(argv[2]), std::atoi(argv[3]),
                          static_cast<unsigned>(std::strtoul(argv[4], nullptr, 10)));
     }
+    if (mode == "reg-batches")
+        return regBatches();
     if (mode == "reg-loop")
         return regLoop();
     std::fprintf(stderr, "dvpal_system_child: unknown mode \"%s\"\n", mode.c_str());

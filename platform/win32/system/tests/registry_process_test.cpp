@@ -190,4 +190,45 @@ TEST_F(SharedRegistry, AWriterKilledMidLoopLeavesASoundDatabaseWithEveryCommitte
     RegCloseKey(key);
 }
 
+TEST_F(SharedRegistry, AWriterOfBatchesKilledMidBatchLeavesEveryBatchWholeOrAbsent) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE outRead, outWrite;
+    ASSERT_TRUE(CreatePipe(&outRead, &outWrite, &inherit, 0));
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    PROCESS_INFORMATION pi = start(L"dvpal_system_child.exe reg-batches", outWrite);
+    CloseHandle(outWrite);
+    std::string out;
+    char buffer[4096];
+    DWORD n = 0;
+    while (std::count(out.begin(), out.end(), '\n') < 30 &&
+           ReadFile(outRead, buffer, sizeof buffer, &n, nullptr))
+        out.append(buffer, n);
+    ASSERT_TRUE(TerminateProcess(pi.hProcess, 9));
+    EXPECT_EQ(finish(pi), 9u);
+    while (ReadFile(outRead, buffer, sizeof buffer, &n, nullptr))
+        out.append(buffer, n);
+    CloseHandle(outRead);
+    const auto last = out.rfind('\n', out.size() - 2);
+    const int lastCommitted = std::stoi(out.substr(last == std::string::npos ? 0 : last + 1));
+    ASSERT_GE(lastCommitted, 29);
+
+    EXPECT_EQ(integrityCheck(), "ok");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Batches", 0, KEY_READ, &key), ERROR_SUCCESS);
+    // Every reported batch is there whole; the one the kill cut short (if any) left nothing.
+    for (int i = 0; i <= lastCommitted + 1; ++i) {
+        int present = 0;
+        for (int k = 0; k < 20; ++k) {
+            const std::wstring name = L"b" + std::to_wstring(i) + L"-" + std::to_wstring(k);
+            present +=
+                RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        }
+        if (i <= lastCommitted)
+            EXPECT_EQ(present, 20) << "batch " << i;
+        else
+            EXPECT_TRUE(present == 0 || present == 20) << "batch " << i << " has " << present << " of 20";
+    }
+    RegCloseKey(key);
+}
+
 } // namespace
