@@ -142,9 +142,12 @@ TEST_F(RelaysTest, StatesAndTheDisablingReachBothCopies) {
     EXPECT_FALSE(onPanel->GetEnabled());
     frame->EnableSyspanelControl(kControl, true);
     frame->SetSyspanelInt(nullptr, kControl, 5);
+    ASSERT_EQ(ribbonControl->GetValue()->Integer, 5) << "the value the disabling must clear";
+    ASSERT_EQ(panelControl->GetValue()->Integer, 5);
     frame->DisableSyspanelControls();
     EXPECT_FALSE(ribbonControl->GetEnabled());
-    EXPECT_EQ(ribbonControl->GetValue()->Integer, 0) << "reset";
+    EXPECT_EQ(*ribbonControl->GetValue(), SysPanelValue{}) << "reset";
+    EXPECT_EQ(*panelControl->GetValue(), SysPanelValue{}) << "reset";
     EXPECT_FALSE(onPanel->GetEnabled());
 }
 
