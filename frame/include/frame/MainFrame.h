@@ -415,6 +415,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnMove(int x, int y);
     void OnActivateApp(BOOL active, DWORD threadId);
+    void OnActivate(UINT state, CWnd* other, BOOL minimized);
     void OnDropFiles(HDROP drop);
     // The command bars' requests: popups, controls and their execution.
     void OnInitCommandsPopup(CXTPPopupBar* popup);
@@ -453,6 +454,8 @@ protected:
     void OnUpdateFrameToolsCommand(CCmdUI* ui);
     void OnPdmCommand(UINT id);
     void OnUpdatePdmCommand(CCmdUI* ui);
+    // The items of the PDM panes follow the application's pane windows; false for other ids.
+    bool UpdatePdmPaneItem(CCmdUI* ui);
     void OnNewMainWindow(UINT id);
 
 public:
