@@ -477,7 +477,8 @@ protected:
     bool AreDockingPaneTabCaptionsVisible() const override { return m_tabCaptions; }
     void ShowDockingPaneTabCaptions(bool show) override { m_tabCaptions = show; }
     void ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) override;
-    void SwitchAnalysisMode(int mode) override { analysisMode = mode; }
+    // The UI module switches the ribbon's analysis part to the mode the state names.
+    void SwitchAnalysisMode(int mode) override;
     void SaveRibbon(Dravik::UI::XML::Node element) override;
     bool SaveFramelessToolBar(Dravik::UI::XML::Node element) override { return false; }
     Dravik::UI::XML::WindowRect GetWindowRect() const override;
