@@ -9,6 +9,7 @@
 #include "frame/MessageBarText.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DVPDMProxy/WorkMix.h"
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/DocTemplate.h"
@@ -587,6 +588,10 @@ void CMainFrame::ExchangeLayout(CXTPPropExchange* exchange, bool controls, bool 
         CXTPPropExchangeSection section(exchange, L"CommandBars");
         bars->DoPropExchange(section, &param);
         dvframe::ExchangeFixedToolBars(section, bars);
+        // A bar left floating on a monitor that is gone comes back where it can be reached.
+        for (int i = 0; i < bars->GetCount(); ++i)
+            if (CXTPToolBar* bar = bars->GetAt(i); bar != nullptr && bar->IsVisible())
+                KeepFloatingBarOnScreen(bar);
     }
     if (CXTPCommandBars* autoMenu = GetAutoMenuCommandBars()) {
         CXTPPropExchangeSection section(exchange, L"Automenu");
@@ -595,9 +600,14 @@ void CMainFrame::ExchangeLayout(CXTPPropExchange* exchange, bool controls, bool 
         autoMenu->DoPropExchange(section, &autoParam);
         dvframe::ExchangeFixedToolBars(section, autoMenu);
     }
-    // The cards name the keys that call each command, and loaded shortcuts may have changed them.
-    if (exchange->IsLoading())
+    if (exchange->IsLoading()) {
+        // The cards name the keys that call each command, and loaded shortcuts may have changed them.
         RefreshCommandToolTips(bars);
+        UpdateInstalledConfigurationsMenu();
+        // A layout saved while the PDM worked holds its commands shown; they show only while it
+        // still works.
+        ShowOrsaCommands(!GetSettings().pdmText.empty() && DVPDMWorkMix::Instance().IsEnabled());
+    }
     UnlockLayout();
 }
 

@@ -1,5 +1,6 @@
 // The frame's answers to the messages its routing maps: help requests, shell (DDE) requests,
 // pane and ribbon notifications, and the end of the session.
+#include "frame/CommandBars.h"
 #include "frame/MainFrame.h"
 #include "frame/MainFrameRouting.h"
 #include "frame/OpenDocumentFiles.h"
@@ -447,8 +448,8 @@ LRESULT CMainFrame::OnToolBarVisibleChanged(WPARAM, LPARAM lParam) {
     const bool ribbonMode = IsRibbonMode();
     if (!ribbonMode && bar == GetAutoMenuToolBar())
         showClassicAutoMenu = visible;
-    if (visible && bar->GetPosition() == xtpBarFloating && ::IsWindow(bar->m_hWnd))
-        Dravik::UI::EnsureIsVisible(bar, false);
+    if (visible)
+        KeepFloatingBarOnScreen(bar);
     if (ribbonMode && visible)
         if (CXTPCommandBars* bars = GetCommandBars(); bars != nullptr && bar == bars->GetMenuBar())
             keepBelowRibbon(*bar, GetRibbonBar());
