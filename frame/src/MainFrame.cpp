@@ -28,6 +28,7 @@
 #include "panels/StatusLine.h"
 #include "ribbon/CommandDescriptions.h"
 #include "ribbon/FrameToolsApplication.h"
+#include "ribbon/RibbonBar.h"
 #include "xtp/PropExchange.h"
 
 #include <exception>
@@ -692,12 +693,20 @@ void CMainFrame::MaximizeActiveChild(bool maximize) {
 }
 
 void CMainFrame::ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) {
+    Dravik::UI::LayoutLock lock(static_cast<Dravik::UI::MainFrame*>(this));
     TakeOutRibbonHelpItems();
     if (CXTPRibbonBar* bar = GetRibbonBar()) {
         ribbon.apply(bar, GetRibbonBarApplicationParameters());
         InitRibbonControls();
         PutBackRibbonHelpItems();
+        // The definition made every tab and group anew, each shown: which of them the active
+        // drawing and its view want is decided again.
+        if (DVRibbonBar* own = GetDVRibbonBar()) {
+            CView* view = GetActiveDravikView();
+            own->UpdateContextualTabs(view != nullptr ? view->GetDocument() : nullptr);
+        }
         UpdateOrsaControls();
+        UpdateViewDependentRibbonGroups();
     }
 }
 
