@@ -206,7 +206,12 @@ CMainFrame* CMainFrame::Clone() const {
     std::shared_ptr<MainFrameState> state = LoadMainFrameState(element, Dravik::UI::XML::FormatVersion, base);
     if (!state)
         return nullptr;
+    // What belongs to the window rather than its bars starts afresh in the new one.
+    const MainFrameState fresh;
     state->fullScreen = false;
+    state->analysisMode = fresh.analysisMode;
+    state->pdmPanes = fresh.pdmPanes;
+    state->showDockingPaneTabCaptions = fresh.showDockingPaneTabCaptions;
     if (CXTPMenuBar* menuBar = self.GetMenuBar()) {
         auto definition = std::make_shared<Dravik::UI::XML::ToolBar>();
         definition->save(menuBar, Dravik::VersionNumber{}, FrameSavingParameters(false));

@@ -144,6 +144,27 @@ TEST_F(MainWindowTest, ACloneIsASecondFrameWithTheSameBarsAndLeavesTheFirstAlone
     EXPECT_EQ(clone->GetMenuBar()->GetControlCount(), first->GetMenuBar()->GetControlCount());
 }
 
+// A new window like another starts afresh in what belongs to the window and not to its bars:
+// the analysis ribbon, the open PDM panes and the panes' tab captions.
+TEST_F(MainWindowTest, ACloneStartsWithItsOwnAnalysisRibbonPdmPanesAndPaneCaptions) {
+    std::shared_ptr<MainFrameState> state = loadState("main_frame.xml");
+    state->analysisMode = 2;
+    state->pdmPanes = 0x40;
+    state->showDockingPaneTabCaptions = false;
+    CMainFrame* first = CMainFrame::Create(*state, true, true);
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first->GetAnalysisMode(), 2);
+    ASSERT_EQ(first->GetOpenOrsaPanes(), 0x40u);
+    ASSERT_NE(stateOf(*first).find("showDockingPaneTabCaptions=\"false\""), std::string::npos);
+    CMainFrame* clone = first->Clone();
+    ASSERT_NE(clone, nullptr);
+    const MainFrameState fresh;
+    EXPECT_EQ(clone->GetAnalysisMode(), fresh.analysisMode);
+    EXPECT_EQ(clone->GetOpenOrsaPanes(), fresh.pdmPanes);
+    EXPECT_NE(stateOf(*clone).find("showDockingPaneTabCaptions=\"true\""), std::string::npos);
+    EXPECT_EQ(first->GetAnalysisMode(), 2) << "the first frame keeps its own";
+}
+
 TEST_F(MainWindowTest, ARefusedCloseKeepsTheFrameAndAnAgreedOneRemovesIt) {
     CMainFrame* frame = make();
     ASSERT_NE(frame, nullptr);
