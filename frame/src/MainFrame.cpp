@@ -174,6 +174,9 @@ CMainFrame* CMainFrame::Create(const MainFrameState& state, bool applyPlacement,
         if (CXTPRibbonBar* ribbon = frame->GetRibbonBar())
             ribbon->GetControls()->CreateOriginalControls();
         frame->UpdateInstalledConfigurationsMenu();
+        // Also a frame whose state holds no layout to load offers the PDM commands only while
+        // the PDM works, as every later one does.
+        frame->ShowOrsaCommandsAsThePdmWorks();
     } catch (const std::exception& e) {
         DVLog_Write(DVLogOptionalFailure, "Failed to create a main frame: %s", e.what());
         return nullptr;
@@ -568,6 +571,10 @@ void CMainFrame::PostNcDestroy() {
     MdiMainFrame::PostNcDestroy();
 }
 
+void CMainFrame::ShowOrsaCommandsAsThePdmWorks() {
+    ShowOrsaCommands(!GetSettings().pdmText.empty() && DVPDMWorkMix::Instance().IsEnabled());
+}
+
 void CMainFrame::ExchangeLayout(CXTPPropExchange* exchange, bool controls, bool layout) {
     CXTPCommandBars* bars = GetCommandBars();
     if (exchange == nullptr || bars == nullptr)
@@ -610,9 +617,8 @@ void CMainFrame::ExchangeLayout(CXTPPropExchange* exchange, bool controls, bool 
         // The cards name the keys that call each command, and loaded shortcuts may have changed them.
         RefreshCommandToolTips(bars);
         UpdateInstalledConfigurationsMenu();
-        // A layout saved while the PDM worked holds its commands shown; they show only while it
-        // still works.
-        ShowOrsaCommands(!GetSettings().pdmText.empty() && DVPDMWorkMix::Instance().IsEnabled());
+        // A layout saved while the PDM worked holds its commands shown.
+        ShowOrsaCommandsAsThePdmWorks();
     }
     UnlockLayout();
 }

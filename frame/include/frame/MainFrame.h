@@ -299,6 +299,8 @@ public:
     void OnChangeActiveMainFrame(Dravik::UI::MainFrame* newFrame) override;
     void ShowToolbar(UINT id, bool show);
     void ShowOrsaCommands(bool show);
+    // Shown while the settings name a PDM system and its work mix is enabled, else hidden.
+    void ShowOrsaCommandsAsThePdmWorks();
     void UpdateOrsaControls();
     bool ResetRibbonGroup(CXTPRibbonGroup* group) override;
     void ResetRibbonTab(CXTPRibbonTab* tab) override;
