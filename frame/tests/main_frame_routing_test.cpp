@@ -1373,4 +1373,52 @@ TEST_F(RoutingTest, ThePdmPaneItemsFollowThePanesOwnWindows) {
     archives.DestroyWindow();
 }
 
+// A menu bar that cannot get a drawing resource for one message, as a bar may fail under a
+// shortage of them.
+class StarvedMenuBar : public CXTPMenuBar {
+public:
+    int OnHookMessage(HWND, UINT message, WPARAM&, LPARAM&, LRESULT&) override {
+        if (message == kStarvedMessage)
+            AfxThrowResourceException();
+        return FALSE;
+    }
+    static constexpr UINT kStarvedMessage = WM_USER + 77;
+};
+
+class StarvedBars : public CXTPCommandBars {
+public:
+    CXTPMenuBar* GetMenuBar() const override { return &menu; }
+    mutable StarvedMenuBar menu;
+};
+
+// A frame whose bars' hook reaches the starved menu bar.
+class StarvedFrame : public CMainFrame {
+public:
+    CXTPCommandBars* HookBars(CXTPCommandBars* bars) {
+        CXTPCommandBars* previous = m_pHookedCommandBars;
+        m_pHookedCommandBars = bars;
+        return previous;
+    }
+};
+
+// A bar that cannot get a resource does not end the message loop: the UI module hears of it, the
+// message is answered 0 and the frame goes on.
+TEST_F(RoutingTest, ABarsResourceFailureInTheHookIsToldToTheUIModuleAndTheFrameGoesOn) {
+    auto* frame = new StarvedFrame;
+    ASSERT_TRUE(frame->CFrameWnd::Create(nullptr, L"", CMainFrame::kStyle));
+    StarvedBars bars;
+    CXTPCommandBars* previous = frame->HookBars(&bars);
+    const int before = UIModuleProxy::Instance().GetResourceFailureCount();
+    EXPECT_EQ(frame->SendMessage(StarvedMenuBar::kStarvedMessage, 0, 0), 0);
+    EXPECT_EQ(UIModuleProxy::Instance().GetResourceFailureCount(), before + 1);
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    LRESULT result = 5;
+    EXPECT_EQ(frame->OnHookMessage(frame->m_hWnd, WM_USER + 1, wParam, lParam, result), 0) << "others pass";
+    EXPECT_EQ(UIModuleProxy::Instance().GetResourceFailureCount(), before + 1);
+    frame->HookBars(previous);
+    frame->DestroyWindow();
+    pal::test::pump();
+}
+
 } // namespace
