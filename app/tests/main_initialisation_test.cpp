@@ -8,12 +8,14 @@
 #include "DravikKernel/DocumentManager.h"
 #include "DravikUI/ChildFrame.h"
 #include "DravikUI/TabView.h"
+#include "frame/CommandBars.h"
 #include "pal/path.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
 #include "ribbon/RibbonBackstage.h"
 #include "ribbon/RibbonBar.h"
 #include "xtp/CommandBars.h"
+#include "xtp/MenuBar.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -71,6 +73,47 @@ TEST_F(MainInitialisation, TheLastSessionsSavedStatePlacesTheFrame) {
     EXPECT_TRUE(std::any_of(info.begin(), info.end(),
                             [](const std::string& line) { return line.rfind("Loaded state in ", 0) == 0; }));
     EXPECT_EQ(initializedLines(), 1u);
+}
+
+// Without a PDM system the File menu offers none of its commands (saving into the PDM, as an
+// assembly, as a revision): not in the first session's frame, made from the default state, nor
+// in the next one's, which loads the layout the first one kept.
+TEST_F(MainInitialisation, TheFileMenuOffersNoPdmCommandsWithoutThePdmInEverySession) {
+    for (const char* session : {"first", "next"}) {
+        SCOPED_TRACE(session);
+        ASSERT_TRUE(start());
+        CMainFrame* frame = onlyFrame();
+        ASSERT_NE(frame, nullptr);
+        frame->GetRibbonCommandBars()->SetRibbonMode(false);
+        frame->RecalcLayout();
+        pal::test::pump();
+        CXTPMenuBar* menu = frame->GetMenuBar();
+        ASSERT_NE(menu, nullptr);
+        auto* filePopup = dynamic_cast<CXTPControlPopup*>(menu->GetControl(0));
+        ASSERT_NE(filePopup, nullptr);
+        CXTPCommandBar* file = filePopup->GetCommandBar();
+        ASSERT_NE(file, nullptr);
+        int shownCommands = 0;
+        for (int i = 0; i < file->GetControlCount(); ++i) {
+            CXTPControl* control = file->GetControl(i);
+            const int id = control->GetID();
+            if (id == 1765 || id == 1657 || id == 1133)
+                EXPECT_FALSE(control->IsVisible()) << id;
+            else if (control->IsVisible())
+                ++shownCommands;
+        }
+        EXPECT_GT(shownCommands, 5) << "the other File commands stay";
+        menu->SetPopuped(0);
+        pal::test::pump();
+        ASSERT_TRUE(file->IsVisible());
+        EXPECT_TRUE(pal::test::keepSnapshot(file->m_hWnd, std::string("file-menu-without-pdm-") + session));
+        frame->GetCommandBars()->ClosePopups();
+        frame->GetRibbonCommandBars()->SetRibbonMode(true);
+        ASSERT_TRUE(app->SaveState());
+        stop();
+        app.reset();
+        pal::test::pump();
+    }
 }
 
 TEST_F(MainInitialisation, TheCommandLinesDrawingOpensInItsWindowOfTheMainFrame) {

@@ -650,6 +650,40 @@ TEST_F(ClassicProgramOnX11, ARightClickOnTheBarsListsTheFramesOwnBarsAndItsTheme
     EXPECT_TRUE(pal::test::keepSnapshot(after, "x11-classic-frame-last-theme"));
 }
 
+// The File menu as a person opens it by keys, in a first session and in the next one, which loads
+// the layout the first one kept: without a PDM system neither offers the PDM commands (saving
+// into the PDM, as an assembly, as a revision), and the two menus are alike.
+TEST_F(ClassicProgramOnX11, TheFileMenuOffersNoPdmCommandsInTheFirstSessionOrTheNext) {
+    const auto fileMenuHeight = [&](const std::string& picture) {
+        const Window main = started();
+        EXPECT_NE(main, 0u);
+        const std::vector<Window> shown = topLevel();
+        keys({XK_Alt_L, XK_f});
+        Window file = 0;
+        EXPECT_TRUE(eventually([&] { return (file = newPopup(shown)) != 0; }))
+            << "Alt, F opens the File menu";
+        if (file == 0)
+            return 0;
+        EXPECT_TRUE(keepPicture(file, picture));
+        XWindowAttributes a{};
+        XGetWindowAttributes(dpy_, file, &a);
+        keys({XK_Escape, XK_Escape});
+        EXPECT_TRUE(eventually([&] { return newPopup(shown) == 0; }));
+        return a.height;
+    };
+    const int first = fileMenuHeight("x11-file-menu-first-session");
+    ASSERT_GT(first, 0);
+    // The program ends as a person ends it, keeping its state.
+    chord({XK_Alt_L}, XK_F4);
+    ASSERT_TRUE(eventually([&] { return waitpid(pid_, nullptr, WNOHANG) == pid_; }))
+        << "Alt+F4 ends the program";
+    pid_ = 0;
+    start();
+    const int next = fileMenuHeight("x11-file-menu-next-session");
+    ASSERT_GT(next, 0);
+    EXPECT_EQ(next, first) << "the same commands in both sessions";
+}
+
 // The caption buttons the ribbon draws at the top right of the main window: a person maximises
 // the window there and, as soon as it shows maximised, restores it with the same button; the
 // window comes back to the rectangle it had, however often that is done.

@@ -12,6 +12,7 @@
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikUI/CommandBarHelpers.h"
+#include "DravikUI/Windows.h"
 #include "win/user/menu.h"
 
 #include <algorithm>
@@ -423,4 +424,16 @@ void CDVControlButton::OnExecute() {
         adoptChosenCommand(root, id);
     else
         expandPopup(root, popupIds, captions);
+}
+
+bool KeepFloatingBarOnScreen(CXTPToolBar* bar) {
+    if (bar == nullptr || !::IsWindow(bar->GetSafeHwnd()) || bar->GetPosition() != xtpBarFloating)
+        return false;
+    CRect rect;
+    ::GetWindowRect(bar->GetSafeHwnd(), &rect);
+    if (!Dravik::UI::EnsureIsVisible(static_cast<RECT&>(rect), false))
+        return false;
+    bar->SetFloatingPosition(rect.TopLeft());
+    bar->SetWindowPos(nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
 }

@@ -9,6 +9,7 @@
 #include "frame/MessageBarText.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DVPDMProxy/WorkMix.h"
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/DocTemplate.h"
@@ -27,6 +28,7 @@
 #include "panels/StatusLine.h"
 #include "ribbon/CommandDescriptions.h"
 #include "ribbon/FrameToolsApplication.h"
+#include "ribbon/RibbonBar.h"
 #include "xtp/PropExchange.h"
 
 #include <exception>
@@ -172,6 +174,9 @@ CMainFrame* CMainFrame::Create(const MainFrameState& state, bool applyPlacement,
         if (CXTPRibbonBar* ribbon = frame->GetRibbonBar())
             ribbon->GetControls()->CreateOriginalControls();
         frame->UpdateInstalledConfigurationsMenu();
+        // Also a frame whose state holds no layout to load offers the PDM commands only while
+        // the PDM works, as every later one does.
+        frame->ShowOrsaCommandsAsThePdmWorks();
     } catch (const std::exception& e) {
         DVLog_Write(DVLogOptionalFailure, "Failed to create a main frame: %s", e.what());
         return nullptr;
@@ -204,7 +209,12 @@ CMainFrame* CMainFrame::Clone() const {
     std::shared_ptr<MainFrameState> state = LoadMainFrameState(element, Dravik::UI::XML::FormatVersion, base);
     if (!state)
         return nullptr;
+    // What belongs to the window rather than its bars starts afresh in the new one.
+    const MainFrameState fresh;
     state->fullScreen = false;
+    state->analysisMode = fresh.analysisMode;
+    state->pdmPanes = fresh.pdmPanes;
+    state->showDockingPaneTabCaptions = fresh.showDockingPaneTabCaptions;
     if (CXTPMenuBar* menuBar = self.GetMenuBar()) {
         auto definition = std::make_shared<Dravik::UI::XML::ToolBar>();
         definition->save(menuBar, Dravik::VersionNumber{}, FrameSavingParameters(false));
@@ -561,6 +571,10 @@ void CMainFrame::PostNcDestroy() {
     MdiMainFrame::PostNcDestroy();
 }
 
+void CMainFrame::ShowOrsaCommandsAsThePdmWorks() {
+    ShowOrsaCommands(!GetSettings().pdmText.empty() && DVPDMWorkMix::Instance().IsEnabled());
+}
+
 void CMainFrame::ExchangeLayout(CXTPPropExchange* exchange, bool controls, bool layout) {
     CXTPCommandBars* bars = GetCommandBars();
     if (exchange == nullptr || bars == nullptr)
@@ -587,6 +601,10 @@ void CMainFrame::ExchangeLayout(CXTPPropExchange* exchange, bool controls, bool 
         CXTPPropExchangeSection section(exchange, L"CommandBars");
         bars->DoPropExchange(section, &param);
         dvframe::ExchangeFixedToolBars(section, bars);
+        // A bar left floating on a monitor that is gone comes back where it can be reached.
+        for (int i = 0; i < bars->GetCount(); ++i)
+            if (CXTPToolBar* bar = bars->GetAt(i); bar != nullptr && bar->IsVisible())
+                KeepFloatingBarOnScreen(bar);
     }
     if (CXTPCommandBars* autoMenu = GetAutoMenuCommandBars()) {
         CXTPPropExchangeSection section(exchange, L"Automenu");
@@ -595,9 +613,13 @@ void CMainFrame::ExchangeLayout(CXTPPropExchange* exchange, bool controls, bool 
         autoMenu->DoPropExchange(section, &autoParam);
         dvframe::ExchangeFixedToolBars(section, autoMenu);
     }
-    // The cards name the keys that call each command, and loaded shortcuts may have changed them.
-    if (exchange->IsLoading())
+    if (exchange->IsLoading()) {
+        // The cards name the keys that call each command, and loaded shortcuts may have changed them.
         RefreshCommandToolTips(bars);
+        UpdateInstalledConfigurationsMenu();
+        // A layout saved while the PDM worked holds its commands shown.
+        ShowOrsaCommandsAsThePdmWorks();
+    }
     UnlockLayout();
 }
 
@@ -689,12 +711,20 @@ void CMainFrame::MaximizeActiveChild(bool maximize) {
 }
 
 void CMainFrame::ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) {
+    Dravik::UI::LayoutLock lock(static_cast<Dravik::UI::MainFrame*>(this));
     TakeOutRibbonHelpItems();
     if (CXTPRibbonBar* bar = GetRibbonBar()) {
         ribbon.apply(bar, GetRibbonBarApplicationParameters());
         InitRibbonControls();
         PutBackRibbonHelpItems();
+        // The definition made every tab and group anew, each shown: which of them the active
+        // drawing and its view want is decided again.
+        if (DVRibbonBar* own = GetDVRibbonBar()) {
+            CView* view = GetActiveDravikView();
+            own->UpdateContextualTabs(view != nullptr ? view->GetDocument() : nullptr);
+        }
         UpdateOrsaControls();
+        UpdateViewDependentRibbonGroups();
     }
 }
 

@@ -8,9 +8,12 @@
 #include "frame/TabToolBar.h"
 
 #include "DVDiagnostics/NotBuiltYet.h"
+#include "DravikKernel/ApplicationEvents.h"
 #include "DravikKernel/Document.h"
+#include "DravikKernel/ModuleProxies.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/View.h"
 #include "DravikUI/AutoMenu.h"
 #include "XTToolkitPro.h"
 #include "afxres.h"
@@ -34,6 +37,13 @@ constexpr UINT kShowTabs = 1067, kLockTabs = 1123, kShowPrompts = 1126, kLargeIc
 constexpr UINT kUserTools = 1215, kFullScreen = 1254, kCleanScreen = 2814;
 constexpr UINT kFirstMoveToFrame = 3450, kFirstTab = 7000, kCustomize = 35001, kCustomizeKeyboard = 9607;
 constexpr UINT kFirstUserCommand = 37000, kLastUserCommand = 37999;
+// The tabbed tool bar's two drawing tabs.
+constexpr GUID kSheetDrawingTab = {
+    0x921ACC19, 0x6449, 0x482A, {0x8E, 0x3E, 0xF5, 0xCF, 0xB8, 0x22, 0x5D, 0xAB}};
+constexpr GUID kModelDrawingTab = {
+    0x7E18D530, 0xB63A, 0x4B30, {0x90, 0xF7, 0x2A, 0xBE, 0xC8, 0x36, 0xDD, 0xD0}};
+// Heard by whoever follows the docking panes' lock.
+constexpr int kPanesLockChangedEvent = 1043;
 
 } // namespace
 
@@ -193,6 +203,8 @@ void CMainFrame::OnPaneCommand(UINT id) {
 }
 
 void CMainFrame::OnUpdatePaneCommand(CCmdUI* ui) {
+    if (UpdatePdmPaneItem(ui))
+        return;
     CXTPDockingPane* pane = FindPaneByCommand(ui->m_nID);
     ui->Enable(pane != nullptr);
     ui->SetCheck(pane != nullptr && !pane->IsClosed() ? 1 : 0);
@@ -223,14 +235,21 @@ void CMainFrame::OnFrameToggle(UINT id) {
     case kTabbedToolBar:
         toggleBar(GetTabToolBar());
         break;
-    case kLockPanes:
+    case kLockPanes: {
+        const NativeSettings::Settings before = GetSettings();
         GetSettings().lockDockingPanes = !GetSettings().lockDockingPanes;
         // The lock is the settings' own, so every main frame's panes follow it.
         UIModuleProxy::Instance().ForEachMainFrame([](CFrameWnd* frame) {
             if (auto* main = DYNAMIC_DOWNCAST(CMainFrame, frame))
                 main->ApplyDockingPanesLock();
         });
+        if (AnnotateModuleProxy* annotate = AnnotateModuleProxy::Instance())
+            annotate->OnChangeSettings(before);
+        ApplicationEventManager::runEvent(
+            kPanesLockChangedEvent,
+            ApplicationEventArgs(app != nullptr ? app->GetActiveDocument() : nullptr));
         break;
+    }
     default:
         break;
     }
@@ -361,6 +380,16 @@ void CMainFrame::OnSelectTab(UINT id) {
     if (bar == nullptr || index >= bar->GetCategoryCount())
         return;
     bar->SelectCategory(index);
+    // Over a sheet the drawing tabs say how the kernel draws: the sheet's own tab or the
+    // model's.
+    auto* view = dynamic_cast<CDVView*>(GetActiveDravikView());
+    if (view == nullptr || !view->QueryState(1))
+        return;
+    const GUID tab = bar->GetGUID(bar->GetTabManager()->GetItem(index));
+    if (tab == kSheetDrawingTab)
+        GetOptions().drawingTabMode = 0;
+    else if (tab == kModelDrawingTab)
+        GetOptions().drawingTabMode = 1;
 }
 
 void CMainFrame::OnUpdateSelectTab(CCmdUI* ui) {
@@ -418,15 +447,6 @@ void CMainFrame::OnUpdateFrameToolsCommand(CCmdUI* ui) {
         OnUpdateTabs(ui);
     else
         OnUpdateUserCommand(ui);
-}
-
-void CMainFrame::OnPdmCommand(UINT) {
-    DV_NOT_BUILT_YET("the PDM operations on the active document");
-}
-
-void CMainFrame::OnUpdatePdmCommand(CCmdUI* ui) {
-    // Without the document's PDM object the items stay disabled.
-    ui->Enable(FALSE);
 }
 
 void CMainFrame::OnNewMainWindow(UINT) {

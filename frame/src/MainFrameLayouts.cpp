@@ -341,6 +341,11 @@ bool CMainFrame::SetAnalysisMode(int mode, bool force) {
     return true;
 }
 
+void CMainFrame::SwitchAnalysisMode(int mode) {
+    if (!SetAnalysisMode(mode, true))
+        analysisMode = mode;
+}
+
 DWORD CMainFrame::GetViewTypeMask() {
     DWORD mask = 0;
     CXTPToolBar* panel = GetSystemPanelToolBar();

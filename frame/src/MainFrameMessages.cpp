@@ -1,5 +1,6 @@
 // The frame's answers to the messages its routing maps: help requests, shell (DDE) requests,
 // pane and ribbon notifications, and the end of the session.
+#include "frame/CommandBars.h"
 #include "frame/MainFrame.h"
 #include "frame/MainFrameRouting.h"
 #include "frame/OpenDocumentFiles.h"
@@ -8,9 +9,12 @@
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/ProfileManager.h"
 #include "DravikKernel/View.h"
 #include "DravikUI/AutoMenu.h"
+#include "DravikUI/PopupToolBar.h"
 #include "DravikUI/Windows.h"
 #include "XTToolkitPro.h"
 #include "docbrowser/Clipart.h"
@@ -128,6 +132,7 @@ const AFX_MSGMAP* CMainFrame::GetRoutingMessageMap() {
         ON_WM_MOVE()
         ON_WM_DROPFILES()
         ON_WM_ACTIVATEAPP()
+        ON_WM_ACTIVATE()
         ON_REGISTERED_MESSAGE(AFX_WM_CHANGING_ACTIVE_TAB, &CMainFrame::OnChangingActiveTab)
         {0, 0, 0, 0, nullptr, nullptr}};
     // clang-format on
@@ -234,9 +239,13 @@ LRESULT CMainFrame::OnRibbonMinimized(WPARAM, LPARAM lParam) {
     return 0;
 }
 
+// The control that carried a command (wParam its id) is the active view's to read from.
 LRESULT CMainFrame::OnControlNotify(WPARAM wParam, LPARAM) {
-    // The active view hears the control of a command; the kernel's views have no such
-    // operation yet.
+    const int id = static_cast<int>(wParam);
+    if (id <= 0)
+        return 0;
+    if (auto* view = dynamic_cast<CDVBaseView*>(GetActiveDravikView()))
+        view->OnControlNotify(id);
     return 0;
 }
 
@@ -247,11 +256,33 @@ LRESULT CMainFrame::OnTabsChanged(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CMainFrame::On3DRefresh(WPARAM, LPARAM) {
-    // No 3D module is part of the program: nothing to refresh.
+    if (CDVCom_Is3D* module = CDVCom_Is3D::Instance())
+        module->RefreshWindows();
     return 0;
 }
 
-LRESULT CMainFrame::OnViewChanged(WPARAM, LPARAM) {
+// A view shows something else (lParam the view). Only the active view, or a view it holds,
+// changes what the frame shows; the pointer is compared, never followed, as a view of another
+// frame may be gone by now.
+LRESULT CMainFrame::OnViewChanged(WPARAM, LPARAM lParam) {
+    CView* active = GetActiveDravikView();
+    const auto* changed = reinterpret_cast<const CWnd*>(lParam);
+    if (active == nullptr || changed == nullptr)
+        return 0;
+    bool concerns = changed == active;
+    for (HWND child = ::GetWindow(active->m_hWnd, GW_CHILD); !concerns && child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        concerns = CWnd::FromHandlePermanent(child) == changed;
+    if (!concerns)
+        return 0;
+    UpdateViewDependentRibbonGroups();
+    UpdateViewDependentToolBars();
+    CopySelectionModeControls();
+    // A model page that is not a 2D document's sheet belongs to the 3D module.
+    auto* drawing = dynamic_cast<CDVView*>(active);
+    if (drawing != nullptr && drawing->GetViewKind() == 2 && !drawing->QueryState(1))
+        if (CDVCom_Is3D* module = CDVCom_Is3D::Instance())
+            module->SetActiveDocument(drawing->GetDvwDocument());
     return 0;
 }
 
@@ -290,11 +321,40 @@ LRESULT CMainFrame::OnEndSessionMessage(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// A modal window of the shell disables the frame: the macros' windows and the 3D module's
+// follow, and so does every other main frame.
 LRESULT CMainFrame::OnEnableMessage(WPARAM wParam, LPARAM) {
+    const bool enable = wParam != 0;
+    if (IMacroManager* macros = MacroManagerInstance())
+        macros->EnableWindows(enable);
+    if (CDVCom_Is3D* module = CDVCom_Is3D::Instance())
+        module->SetShellDisabled(!enable);
     if (MainFrameApplication* app = application())
-        app->EnableMainFrames(wParam != 0);
+        app->EnableMainFrames(enable);
     CWnd::OnEnable(static_cast<BOOL>(wParam));
     return 0;
+}
+
+// The frame's own activation: an inactive frame takes its pop-up bar away; an active one is the
+// UI module's active frame (the base sees to that), shows its document's state, keeps its
+// frameless bars above the views and tells the application's listener.
+void CMainFrame::OnActivate(UINT state, CWnd* other, BOOL minimized) {
+    MdiMainFrame::OnActivate(state, other, minimized);
+    if (state == WA_INACTIVE) {
+        Dravik::UI::PopupToolBar::HidePopupToolBar();
+        return;
+    }
+    if (IsBeingDestroyed())
+        return;
+    CView* view = GetActiveDravikView();
+    if (view != nullptr)
+        OnChangeDocumentState(view->GetDocument());
+    if (Dravik::UI::FramelessToolBars* frameless = GetFramelessToolBars())
+        for (int i = 0; i < frameless->GetCount(); ++i)
+            if (CXTPToolBar* bar = frameless->GetAt(i); bar != nullptr && ::IsWindow(bar->m_hWnd))
+                ::SetWindowPos(bar->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (MainFrameApplication* app = application())
+        app->OnMainWindowActivated(this);
 }
 
 // The application comes to the front or goes behind another program.
@@ -388,8 +448,8 @@ LRESULT CMainFrame::OnToolBarVisibleChanged(WPARAM, LPARAM lParam) {
     const bool ribbonMode = IsRibbonMode();
     if (!ribbonMode && bar == GetAutoMenuToolBar())
         showClassicAutoMenu = visible;
-    if (visible && bar->GetPosition() == xtpBarFloating && ::IsWindow(bar->m_hWnd))
-        Dravik::UI::EnsureIsVisible(bar, false);
+    if (visible)
+        KeepFloatingBarOnScreen(bar);
     if (ribbonMode && visible)
         if (CXTPCommandBars* bars = GetCommandBars(); bars != nullptr && bar == bars->GetMenuBar())
             keepBelowRibbon(*bar, GetRibbonBar());

@@ -1,7 +1,6 @@
 // The program's listeners of the frame's routing.
 #include "frame/MainFrameRouting.h"
 
-#include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/Commands.h"
 #include "DravikKernel/Document.h"
@@ -109,5 +108,5 @@ bool MainFrameRouting::IsEditBox(HWND window) {
 }
 
 void MainFrameRouting::ResourceNotAvailable() {
-    DV_NOT_BUILT_YET("the UI module is not told that a resource was not available");
+    UIModuleProxy::Instance().OnResourceNotAvailable();
 }

@@ -226,6 +226,14 @@ void CMainFrame::UpdateSystemPanelControls(CSysPanelToolbar* panel) {
         }
     }
     UpdateSelectionFilters(view, command, true);
+    // A command may have changed the tab the view wants.
+    if (IsRibbonMode())
+        if (DVRibbonBar* ribbon = GetDVRibbonBar()) {
+            CView* active = GetActiveDravikView();
+            GUID tabs[3] = {};
+            DVRibbonBar::GetActiveViewRibbonTabs(active, tabs);
+            ribbon->UpdateViewTabs(tabs, false, active != nullptr ? active->GetDocument() : nullptr);
+        }
 }
 
 // --- questions ---

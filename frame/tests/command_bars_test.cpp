@@ -275,16 +275,38 @@ TEST_F(CommandBarsTest, ExpandedButtonsJoinTheCurrentTab) {
 }
 
 TEST_F(CommandBarsTest, TheGripperMenuFixesTheBar) {
+    // The gripper lies across a horizontal bar's start and along a vertical bar's top.
+    CXTPToolBar* side = addBar(L"Side", 59393);
+    side->GetControls()->Add(xtpControlButton, 1002);
+    side->SetPosition(xtpBarLeft);
     CXTPToolBar* bar = addBar(L"Draw", 59392);
     bar->GetControls()->Add(xtpControlButton, 1001);
     bars()->RecalcFrameLayout();
     run->pump();
+    struct Case {
+        CXTPToolBar* bar;
+        bool vertical;
+    };
+    for (const Case& c : {Case{bar, false}, Case{side, true}}) {
+        SCOPED_TRACE(c.vertical ? "vertical" : "horizontal");
+        CRect window;
+        ::GetWindowRect(c.bar->GetSafeHwnd(), &window);
+        const CRect gripper = c.bar->GetGripperRect();
+        const int depth = c.vertical ? gripper.Height() : gripper.Width();
+        ASSERT_GT(depth, 0);
+        // Along the bar's length from its start, across its whole thickness.
+        const auto at = [&](int along, int across) {
+            return c.vertical ? CPoint(window.left + across, window.top + along)
+                              : CPoint(window.left + along, window.top + across);
+        };
+        const int thickness = c.vertical ? window.Width() : window.Height();
+        EXPECT_TRUE(CDVCommandBars::IsOnGripper(c.bar, at(1, 2)));
+        EXPECT_TRUE(CDVCommandBars::IsOnGripper(c.bar, at(depth - 1, thickness - 1)));
+        EXPECT_FALSE(CDVCommandBars::IsOnGripper(c.bar, at(depth + 4, 2)));
+        EXPECT_FALSE(CDVCommandBars::IsOnGripper(c.bar, at(1, thickness + 1))) << "beside the bar";
+    }
     CRect window;
     ::GetWindowRect(bar->GetSafeHwnd(), &window);
-    const CRect gripper = bar->GetGripperRect();
-    ASSERT_GT(gripper.Width(), 0);
-    EXPECT_TRUE(CDVCommandBars::IsOnGripper(bar, CPoint(window.left + 1, window.top + 2)));
-    EXPECT_FALSE(CDVCommandBars::IsOnGripper(bar, CPoint(window.left + gripper.Width() + 4, window.top + 2)));
 
     CXTPPopupBar* menu = bars()->CreateFixMenu(bar);
     ASSERT_EQ(menu->GetControls()->GetCount(), 1);

@@ -249,6 +249,14 @@ TEST_F(FrameLayoutTest, TheAnalysisRibbonSwitchesBetweenItsTwoModes) {
         EXPECT_FALSE(common->IsVisible()) << "an element of every analysis ribbon keeps its state";
         EXPECT_TRUE(outside->IsVisible()) << "outside the analysis part nothing is filtered";
     }
+    // A state the frame takes switches the ribbon's analysis part as the frame's own switch does.
+    std::shared_ptr<MainFrameState> state = loadState("main_frame.xml");
+    state->ribbonBar.reset();
+    state->analysisMode = 2;
+    frame->ApplyState(*state, false, false);
+    EXPECT_EQ(frame->GetAnalysisMode(), 2);
+    EXPECT_FALSE(strength->IsVisible());
+    EXPECT_TRUE(motion->IsVisible()) << "the state's analysis ribbon";
 }
 
 // Outside ribbon mode the classic auto menu shows as the frame's setting says, and the fixed

@@ -142,9 +142,12 @@ TEST_F(RelaysTest, StatesAndTheDisablingReachBothCopies) {
     EXPECT_FALSE(onPanel->GetEnabled());
     frame->EnableSyspanelControl(kControl, true);
     frame->SetSyspanelInt(nullptr, kControl, 5);
+    ASSERT_EQ(ribbonControl->GetValue()->Integer, 5) << "the value the disabling must clear";
+    ASSERT_EQ(panelControl->GetValue()->Integer, 5);
     frame->DisableSyspanelControls();
     EXPECT_FALSE(ribbonControl->GetEnabled());
-    EXPECT_EQ(ribbonControl->GetValue()->Integer, 0) << "reset";
+    EXPECT_EQ(*ribbonControl->GetValue(), SysPanelValue{}) << "reset";
+    EXPECT_EQ(*panelControl->GetValue(), SysPanelValue{}) << "reset";
     EXPECT_FALSE(onPanel->GetEnabled());
 }
 
@@ -740,6 +743,40 @@ TEST_F(RelaysTest, TheDrawingControlsGoBackToTheirDefaultsOnlyWhenNothingHoldsTh
             EXPECT_EQ(*copy.ribbon->GetValue(), c.expected ? defaults : held) << copy.id;
             EXPECT_EQ(*copy.panel->GetValue(), c.expected ? defaults : held) << copy.id;
         }
+        frame->DestroyWindow();
+        pal::test::pump();
+    }
+}
+
+// The system panel's update brings the ribbon to the tabs the active view wants now, as a command
+// may have changed them: another view's contextual tab goes. Outside ribbon mode the ribbon is
+// left alone.
+TEST_F(RelaysTest, TheSystemPanelsUpdateShowsTheTabsTheActiveViewWantsInRibbonMode) {
+    for (const bool ribbonMode : {true, false}) {
+        SCOPED_TRACE(ribbonMode ? "ribbon mode" : "classic");
+        CMainFrame* frame = make();
+        frame->GetRibbonCommandBars()->SetRibbonMode(ribbonMode);
+        auto* ribbon = frame->GetDVRibbonBar();
+        ASSERT_NE(ribbon, nullptr);
+        auto* contextual =
+            ribbon->GetTabCount() > 1 ? dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(1)) : nullptr;
+        ASSERT_NE(contextual, nullptr);
+        const GUID guid = {0x5D7E2F11, 0x1A2B, 0x4C3D, {0x8E, 0x9F, 0x10, 0x21, 0x32, 0x43, 0x54, 0x65}};
+        contextual->SetGUIDs({L"{5D7E2F11-1A2B-4C3D-8E9F-102132435465}"});
+        contextual->SetContextTab(xtpRibbonTabContextColorBlue, L"Welding");
+        CDvw32Doc document;
+        auto* view = new CDVView;
+        document.AddView(view);
+        view->SetRibbonGUID(guid);
+        frame->SetActiveView(view, true);
+        contextual->SetVisible(TRUE);
+        // A command turns the view to what the default tab serves.
+        view->SetRibbonGUID(DVRibbonBar::kDefaultTabGuid);
+        frame->UpdateSystemPanel();
+        EXPECT_EQ(contextual->IsVisible() != FALSE, !ribbonMode);
+        frame->SetActiveView(nullptr, true);
+        document.RemoveView(view);
+        delete view;
         frame->DestroyWindow();
         pal::test::pump();
     }

@@ -325,6 +325,36 @@ TEST_F(RibbonFrameTest, ClosingEndsTheActiveDocumentsCommandsFirst) {
     }
 }
 
+// A definition applied while a drawing is open shows the contextual tabs of that drawing and
+// no other: each tab it makes would otherwise show until the drawings were switched.
+TEST_F(RibbonFrameTest, ADefinitionAppliedShowsOnlyTheActiveDrawingsContextualTabs) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CDvw32Doc* drawing = openDrawing(frame);
+    ASSERT_NE(drawing, nullptr);
+    drawing->SetKeywordList({L"weld"});
+    std::shared_ptr<MainFrameState> state = loadState("main_frame_ribbon.xml");
+    ASSERT_TRUE(state->ribbonBar);
+    for (const wchar_t* tag : {L"weld", L"sheetmetal"}) {
+        XML::RibbonTab tab;
+        tab.caption = tag;
+        tab.tags = {tag};
+        state->ribbonBar->tabs.push_back(tab);
+    }
+    frame->ApplyState(*state, false, false);
+    CXTPRibbonBar* ribbon = frame->GetRibbonBar();
+    const auto shown = [&](const wchar_t* caption) -> std::optional<bool> {
+        for (int i = 0; i < ribbon->GetTabCount(); ++i)
+            if (ribbon->GetTab(i)->GetCaption() == caption)
+                return ribbon->GetTab(i)->IsVisible() != FALSE;
+        return std::nullopt;
+    };
+    EXPECT_EQ(shown(L"weld"), std::optional<bool>(true)) << "the drawing's keyword";
+    EXPECT_EQ(shown(L"sheetmetal"), std::optional<bool>(false)) << "another drawing's";
+    drawing->OnCloseDocument();
+    pal::test::pump();
+}
+
 // While the frame asks its questions no document may be shown in it; a refused close frees it.
 TEST_F(RibbonFrameTest, AClosingFrameIsKeptFromTheDocumentTemplate) {
     CMainFrame* frame = make();

@@ -8,19 +8,27 @@
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/GenerateDumpFile.h"
 #include "DVDiagnostics/test/hooks.h"
+#include "DVPDMProxy/test/hooks.h"
+#include "DravikKernel/ApplicationEvents.h"
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/KernelRuntime.h"
+#include "DravikKernel/ModuleProxies.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/View.h"
 #include "DravikKernel/test/hooks.h"
 #include "DravikUI/AutoMenu.h"
 #include "DravikUI/ChildFrame.h"
+#include "DravikUI/PopupToolBar.h"
 #include "DravikUI/TabView.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
 #include "afxres.h"
+#include "drawing_fixture.h"
 #include "frame_fixtures.h"
 #include "frame_sandbox.h"
 #include "pal/test/pump.h"
@@ -32,10 +40,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -176,6 +186,14 @@ public:
     void OnMainWindowActivated(CWnd* frame) override {
         calls.push_back(frame != nullptr ? "main window" : "no main window");
     }
+    // The PDM panes' windows a test made; none is made when asked.
+    CWnd* GetOrsaArchivesWindow(bool, bool) override { return pdmWindows[1012]; }
+    CWnd* GetOrsaDesktopWindow(bool, bool) override { return pdmWindows[1013]; }
+    CWnd* GetOrsaFavoritesWindow(bool, bool) override { return pdmWindows[1014]; }
+    CWnd* GetOrsaSearchWindow(bool, bool) override { return pdmWindows[1015]; }
+    CWnd* GetOrsaMailWindow(bool, bool) override { return pdmWindows[1027]; }
+    CWnd* GetOrsaAssemblyWindow(bool, bool) override { return pdmWindows[1019]; }
+    std::map<int, CWnd*> pdmWindows;
 
     static std::string text(const CString& s) {
         std::string out;
@@ -1003,6 +1021,404 @@ TEST_F(RoutingTest, HelpCommandsAndTheFramesPlacementReachTheApplication) {
     EXPECT_EQ(app->placements, 1) << "moved";
     frame->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(640, 480));
     EXPECT_EQ(app->placements, 2) << "sized";
+}
+
+// A file the PDM system knows, in a state, with its answers.
+dvpdm::test::FileScript pdmFile(const std::filesystem::path& path, int state, bool failState = false,
+                                bool failRevert = false) {
+    dvpdm::test::FileScript file;
+    file.path = path.wstring();
+    file.state = state;
+    file.failState = failState;
+    file.failRevert = failRevert;
+    return file;
+}
+
+// The kernel's side of what a test does: its calls of one module, in order.
+Seq heardBy(const std::string& module) {
+    Seq heard;
+    for (const std::string& call : dvtrace::test::callsOf("DravikKernel"))
+        if (call.rfind(module, 0) == 0)
+            heard.push_back(call);
+    return heard;
+}
+
+// Whoever follows the docking panes' lock.
+class LockListener : public TypedApplicationEventListener<1043> {
+public:
+    void OnApplicationEvent(int, ApplicationEventArgs& args) override { documents.push_back(args.Document); }
+    std::vector<CDvw32Doc*> documents;
+};
+
+// Each notice the frame passes on reaches the module that follows it, and only that one.
+TEST_F(RoutingTest, TheFramesNoticesReachTheModulesThatFollowThem) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CDvw32Doc document;
+    app->activeDocument = &document;
+    CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    AnnotateModuleProxy::Attach();
+    IMacroManager* macros = InitializeMacroManagerInstance();
+    LockListener lockListener;
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        Seq module3D;
+        Seq annotate;
+        bool macroWindowsEnabled;
+        bool panesLocked;
+    };
+    const Case cases[] = {
+        {"0x4F1 redraws the 3D module's windows",
+         0x4F1,
+         0,
+         {"CDVCom_Is3D::RefreshWindows()"},
+         {},
+         true,
+         false},
+        {"a disabled frame disables the modules' windows",
+         WM_ENABLE,
+         FALSE,
+         {"CDVCom_Is3D::SetShellDisabled(true)"},
+         {},
+         false,
+         false},
+        {"and enables them again",
+         WM_ENABLE,
+         TRUE,
+         {"CDVCom_Is3D::SetShellDisabled(false)"},
+         {},
+         true,
+         false},
+        {"903 locks the panes and tells the annotate module",
+         WM_COMMAND,
+         903,
+         {},
+         {"AnnotateModuleProxy::OnChangeSettings"},
+         true,
+         true},
+        {"903 again unlocks them",
+         WM_COMMAND,
+         903,
+         {},
+         {"AnnotateModuleProxy::OnChangeSettings"},
+         true,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dvtrace::test::clear();
+        frame->SendMessage(c.message, c.wParam, 0);
+        EXPECT_EQ(heardBy("CDVCom_Is3D"), c.module3D);
+        EXPECT_EQ(heardBy("AnnotateModuleProxy"), c.annotate);
+        EXPECT_EQ(macros->AreWindowsEnabled(), c.macroWindowsEnabled);
+        EXPECT_EQ(GetSettings().lockDockingPanes, c.panesLocked);
+        EXPECT_EQ(ticked(frame, 903), c.panesLocked);
+    }
+    EXPECT_EQ(lockListener.documents, (std::vector<CDvw32Doc*>{&document, &document}))
+        << "each change of the lock is heard with the active document";
+
+    // Without the modules the same notices reach nobody and do no harm.
+    CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
+    AnnotateModuleProxy::Detach();
+    dvtrace::test::clear();
+    for (UINT message : {0x4F1u, static_cast<UINT>(WM_ENABLE)})
+        frame->SendMessage(message, TRUE, 0);
+    command(frame, 903);
+    EXPECT_TRUE(heardBy("CDVCom_Is3D").empty());
+    EXPECT_TRUE(heardBy("AnnotateModuleProxy").empty());
+    GetSettings().lockDockingPanes = false;
+    app->activeDocument = nullptr;
+}
+
+// A frame that goes behind another takes its pop-up bar away; one that comes to the front is
+// the active frame and tells the application's listener.
+TEST_F(RoutingTest, ActivationHidesThePopUpBarAndTellsTheListenerOfTheFrontFrame) {
+    CMainFrame* frame = make();
+    CMainFrame* other = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(other, nullptr);
+    ::SetActiveWindow(frame->m_hWnd);
+    pal::test::pump();
+    ASSERT_EQ(UIModuleProxy::Instance().GetActiveMainFrame(), frame);
+    auto* popup = new Dravik::UI::PopupToolBar;
+    ASSERT_TRUE(frame->GetCommandBars()->Add(popup, L"Pop-up", xtpBarFloating));
+    popup->ShowButtonSet({0, 0, -1, 0, {{57600, false}}}, CPoint(100, 100));
+    ASSERT_TRUE(popup->IsVisible());
+    ::SetActiveWindow(frame->m_hWnd);
+    pal::test::pump();
+    ASSERT_TRUE(popup->IsVisible());
+
+    const auto told = [&] { return std::count(app->calls.begin(), app->calls.end(), "main window"); };
+
+    // The window manager's own activation, as a click on the other window makes it.
+    app->calls.clear();
+    ::SetActiveWindow(other->m_hWnd);
+    pal::test::pump();
+    EXPECT_FALSE(popup->IsVisible()) << "the frame behind shows no pop-up bar";
+    EXPECT_EQ(UIModuleProxy::Instance().GetActiveMainFrame(), other);
+    EXPECT_GE(told(), 1) << "the listener follows the front frame";
+
+    app->calls.clear();
+    ::SetActiveWindow(frame->m_hWnd);
+    pal::test::pump();
+    EXPECT_EQ(UIModuleProxy::Instance().GetActiveMainFrame(), frame);
+    EXPECT_GE(told(), 1);
+    app->calls.clear();
+    other->SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(told(), 0) << "going behind tells nobody";
+}
+
+// The control that carried a command is the active view's: a positive id reaches it, any other
+// does not, and without a drawing view nothing is told.
+TEST_F(RoutingTest, TheControlOfACommandReachesTheActiveView) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->SendMessage(0x2856, 12, 0), 0) << "no view to tell";
+    CDvw32Doc* drawing = frame_test::openDrawing(application, frame, kDrawingResource);
+    ASSERT_NE(drawing, nullptr);
+    auto* view = dynamic_cast<CDVView*>(frame->GetActiveDravikView());
+    ASSERT_NE(view, nullptr);
+    struct Case {
+        WPARAM id;
+        int kept;
+    };
+    const Case cases[] = {{12, 12}, {0, 12}, {static_cast<WPARAM>(-4), 12}, {1, 1}, {40123, 40123}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<long long>(c.id));
+        frame->SendMessage(0x2856, c.id, 0);
+        EXPECT_EQ(view->GetNotifiedControl(), c.kept);
+    }
+    drawing->OnCloseDocument();
+    application.m_pMainWnd = nullptr;
+    pal::test::pump();
+}
+
+// The tabbed bar's two drawing tabs set how the kernel draws, but only over a sheet.
+TEST_F(RoutingTest, TheDrawingTabsSetTheKernelsOptionOnlyOverASheet) {
+    const GUID sheetTab = {0x921ACC19, 0x6449, 0x482A, {0x8E, 0x3E, 0xF5, 0xCF, 0xB8, 0x22, 0x5D, 0xAB}};
+    const GUID modelTab = {0x7E18D530, 0xB63A, 0x4B30, {0x90, 0xF7, 0x2A, 0xBE, 0xC8, 0x36, 0xDD, 0xD0}};
+    for (const auto& [name, guid] :
+         {std::pair{L"Sheet", sheetTab}, {L"Model", modelTab}, {L"Edit", GUID{}}}) {
+        DefaultToolBarRow row;
+        row.name = name;
+        row.guid = guid;
+        row.kind = 1;
+        row.ids = {57600, 57601};
+        app->toolBars.push_back(row);
+    }
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame->GetTabToolBar(), nullptr);
+    ASSERT_EQ(frame->GetTabToolBar()->GetCategoryCount(), 3);
+    constexpr int kUntouched = 7;
+    struct Case {
+        const char* name;
+        bool sheetView;
+        UINT command;
+        int option;
+    };
+    const Case cases[] = {
+        {"no view: the tab alone", false, 7000, kUntouched},
+        {"no view, the model tab", false, 7001, kUntouched},
+        {"over a sheet the sheet tab", true, 7000, 0},
+        {"over a sheet the model tab", true, 7001, 1},
+        {"a tab of neither kind", true, 7002, kUntouched},
+    };
+    CDvw32Doc* drawing = nullptr;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.sheetView && drawing == nullptr) {
+            drawing = frame_test::openDrawing(application, frame, kDrawingResource);
+            ASSERT_NE(drawing, nullptr);
+            auto* view = dynamic_cast<CDVView*>(frame->GetActiveDravikView());
+            ASSERT_NE(view, nullptr);
+            ASSERT_TRUE(view->QueryState(1)) << "a sheet of a 2D drawing";
+        }
+        GetOptions().drawingTabMode = kUntouched;
+        command(frame, c.command);
+        EXPECT_EQ(frame->GetTabToolBar()->GetSelectedCategory()->GetIndex(),
+                  static_cast<int>(c.command - 7000));
+        EXPECT_EQ(GetOptions().drawingTabMode, c.option);
+    }
+    drawing->OnCloseDocument();
+    application.m_pMainWnd = nullptr;
+    pal::test::pump();
+}
+
+// The PDM commands act on the active document's file only in the states that allow them; a
+// refusal of the PDM system is reported and leaves the item disabled.
+TEST_F(RoutingTest, ThePdmCommandsActOnTheActiveDocumentsFileInTheStatesThatAllowThem) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CDvw32Doc* drawing = frame_test::openDrawing(application, frame, kDrawingResource);
+    ASSERT_NE(drawing, nullptr);
+    const std::filesystem::path file = root() / "Shaft.grb";
+    std::wstring error;
+    ASSERT_TRUE(drawing->DoFileSave(file.wstring(), &error));
+    app->activeDocument = drawing;
+    dvpdm::test::setWorkMixEnabled(true);
+    struct Case {
+        const char* name;
+        bool known;
+        int state;
+        bool failState;
+        bool editInPlace;
+        bool enabled[3]; // 2929, 2930, 2938
+    };
+    const Case cases[] = {
+        {"not the PDM system's", false, 3, false, false, {false, false, false}},
+        {"state 3 may be edited", true, 3, false, false, {true, false, false}},
+        {"state 2 is in edit", true, 2, false, false, {false, true, true}},
+        {"state 2 edited in place", true, 2, false, true, {false, true, false}},
+        {"state 1", true, 1, false, false, {false, false, false}},
+        {"the state cannot be read", true, 2, true, false, {false, false, false}},
+    };
+    const UINT ids[] = {2929, 2930, 2938};
+    CDvw32Doc other;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dvpdm::test::clearScript();
+        if (c.known)
+            dvpdm::test::addFile(pdmFile(file, c.state, c.failState));
+        drawing->SetEditInPlaceDocuments(c.editInPlace ? &other : nullptr, nullptr);
+        for (size_t i = 0; i < 3; ++i) {
+            pal::test::RecordingCmdUI ui;
+            ui.m_nID = ids[i];
+            frame->OnCmdMsg(ids[i], CN_UPDATE_COMMAND_UI, &ui, nullptr);
+            EXPECT_EQ(ui.enabled == 1, c.enabled[i]) << ids[i];
+        }
+    }
+    drawing->SetEditInPlaceDocuments(nullptr, nullptr);
+
+    // 2929 takes the file for editing as a multi-file open does.
+    dvpdm::test::clearScript();
+    dvpdm::test::addFile(pdmFile(file, 3));
+    command(frame, 2929);
+    EXPECT_EQ(dvpdm::test::calls(), std::vector<std::wstring>{L"edit " + file.wstring() + L" 1 0 1 1"});
+
+    // 2930 saves a modified document first; the file on disk is what the system takes.
+    dvpdm::test::clearScript();
+    dvpdm::test::addFile(pdmFile(file, 2));
+    drawing->SetModifiedFlag(TRUE);
+    command(frame, 2930);
+    EXPECT_FALSE(drawing->IsModified()) << "saved first";
+    EXPECT_EQ(dvpdm::test::calls(), std::vector<std::wstring>{L"process " + file.wstring()});
+
+    // 2938 asks; no keeps the document open and the file as it is.
+    answer(IDNO);
+    dvpdm::test::clearScript();
+    dvpdm::test::addFile(pdmFile(file, 2));
+    command(frame, 2938);
+    EXPECT_TRUE(dvpdm::test::calls().empty());
+    const auto prompts = journal("prompt");
+    ASSERT_FALSE(prompts.empty());
+    EXPECT_EQ(prompts.back().get("flags"), std::to_string(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_NE(frame->MDIGetActive(), nullptr);
+
+    // Yes closes the document, then the file goes back to the system's version; a refusal is
+    // reported, not thrown through the frame.
+    answer(IDYES);
+    dvpdm::test::addFile(pdmFile(file, 2, false, true));
+    dvlog::test::clearCapture();
+    command(frame, 2938);
+    pal::test::pump();
+    EXPECT_EQ(dvpdm::test::calls(), std::vector<std::wstring>{L"revert " + file.wstring()});
+    EXPECT_EQ(frame->MDIGetActive(), nullptr) << "the document was closed";
+    EXPECT_FALSE(dvlog::test::capturedAt(DVLogWarning).empty()) << "the refusal is reported";
+    app->activeDocument = nullptr;
+    dvpdm::test::clearScript();
+    dvpdm::test::setWorkMixEnabled(false);
+    application.m_pMainWnd = nullptr;
+}
+
+// The PDM panes' items follow the application's windows of those panes: ticked while one shows,
+// enabled while it exists, named by its caption while PDM is available.
+TEST_F(RoutingTest, ThePdmPaneItemsFollowThePanesOwnWindows) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CWnd archives;
+    ASSERT_TRUE(
+        archives.CreateEx(0, L"STATIC", L"Archives of the plant", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    struct Case {
+        const char* name;
+        bool exists;
+        bool visible;
+        bool pdm;
+        int checked;
+        int enabled;
+        const wchar_t* text; // null: the item keeps its text
+    };
+    const Case cases[] = {
+        {"no window", false, false, true, 0, 0, nullptr},
+        {"a hidden window", true, false, false, 0, 1, nullptr},
+        {"a shown window", true, true, false, 1, 1, nullptr},
+        {"with PDM, its caption", true, true, true, 1, 1, L"Archives of the plant"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        app->pdmWindows[1012] = c.exists ? &archives : nullptr;
+        archives.ShowWindow(c.visible ? SW_SHOW : SW_HIDE);
+        dvpdm::test::setWorkMixEnabled(c.pdm);
+        pal::test::RecordingCmdUI ui;
+        ui.m_nID = 787;
+        frame->OnCmdMsg(787, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        EXPECT_EQ(ui.checked, c.checked);
+        EXPECT_EQ(ui.enabled, c.enabled);
+        EXPECT_EQ(std::wstring(ui.text.GetString()),
+                  c.text != nullptr ? std::wstring(c.text) : std::wstring());
+    }
+    dvpdm::test::setWorkMixEnabled(false);
+    archives.DestroyWindow();
+}
+
+// A menu bar that cannot get a drawing resource for one message, as a bar may fail under a
+// shortage of them.
+class StarvedMenuBar : public CXTPMenuBar {
+public:
+    int OnHookMessage(HWND, UINT message, WPARAM&, LPARAM&, LRESULT&) override {
+        if (message == kStarvedMessage)
+            AfxThrowResourceException();
+        return FALSE;
+    }
+    static constexpr UINT kStarvedMessage = WM_USER + 77;
+};
+
+class StarvedBars : public CXTPCommandBars {
+public:
+    CXTPMenuBar* GetMenuBar() const override { return &menu; }
+    mutable StarvedMenuBar menu;
+};
+
+// A frame whose bars' hook reaches the starved menu bar.
+class StarvedFrame : public CMainFrame {
+public:
+    CXTPCommandBars* HookBars(CXTPCommandBars* bars) {
+        CXTPCommandBars* previous = m_pHookedCommandBars;
+        m_pHookedCommandBars = bars;
+        return previous;
+    }
+};
+
+// A bar that cannot get a resource does not end the message loop: the UI module hears of it, the
+// message is answered 0 and the frame goes on.
+TEST_F(RoutingTest, ABarsResourceFailureInTheHookIsToldToTheUIModuleAndTheFrameGoesOn) {
+    auto* frame = new StarvedFrame;
+    ASSERT_TRUE(frame->CFrameWnd::Create(nullptr, L"", CMainFrame::kStyle));
+    StarvedBars bars;
+    CXTPCommandBars* previous = frame->HookBars(&bars);
+    const int before = UIModuleProxy::Instance().GetResourceFailureCount();
+    EXPECT_EQ(frame->SendMessage(StarvedMenuBar::kStarvedMessage, 0, 0), 0);
+    EXPECT_EQ(UIModuleProxy::Instance().GetResourceFailureCount(), before + 1);
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    LRESULT result = 5;
+    EXPECT_EQ(frame->OnHookMessage(frame->m_hWnd, WM_USER + 1, wParam, lParam, result), 0) << "others pass";
+    EXPECT_EQ(UIModuleProxy::Instance().GetResourceFailureCount(), before + 1);
+    frame->HookBars(previous);
+    frame->DestroyWindow();
+    pal::test::pump();
 }
 
 } // namespace

@@ -10,7 +10,10 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/test/hooks.h"
+#include "DVPDMProxy/test/hooks.h"
+#include "DravikKernel/Commands.h"
 #include "DravikKernel/ProfileManager.h"
+#include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/test/hooks.h"
 #include "DravikUI/ToolBars.h"
@@ -139,6 +142,27 @@ TEST_F(MainWindowTest, ACloneIsASecondFrameWithTheSameBarsAndLeavesTheFirstAlone
     EXPECT_EQ(stateOf(*first), before);
     ASSERT_NE(clone->GetMenuBar(), nullptr);
     EXPECT_EQ(clone->GetMenuBar()->GetControlCount(), first->GetMenuBar()->GetControlCount());
+}
+
+// A new window like another starts afresh in what belongs to the window and not to its bars:
+// the analysis ribbon, the open PDM panes and the panes' tab captions.
+TEST_F(MainWindowTest, ACloneStartsWithItsOwnAnalysisRibbonPdmPanesAndPaneCaptions) {
+    std::shared_ptr<MainFrameState> state = loadState("main_frame.xml");
+    state->analysisMode = 2;
+    state->pdmPanes = 0x40;
+    state->showDockingPaneTabCaptions = false;
+    CMainFrame* first = CMainFrame::Create(*state, true, true);
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first->GetAnalysisMode(), 2);
+    ASSERT_EQ(first->GetOpenOrsaPanes(), 0x40u);
+    ASSERT_NE(stateOf(*first).find("showDockingPaneTabCaptions=\"false\""), std::string::npos);
+    CMainFrame* clone = first->Clone();
+    ASSERT_NE(clone, nullptr);
+    const MainFrameState fresh;
+    EXPECT_EQ(clone->GetAnalysisMode(), fresh.analysisMode);
+    EXPECT_EQ(clone->GetOpenOrsaPanes(), fresh.pdmPanes);
+    EXPECT_NE(stateOf(*clone).find("showDockingPaneTabCaptions=\"true\""), std::string::npos);
+    EXPECT_EQ(first->GetAnalysisMode(), 2) << "the first frame keeps its own";
 }
 
 TEST_F(MainWindowTest, ARefusedCloseKeepsTheFrameAndAnAgreedOneRemovesIt) {
@@ -344,6 +368,63 @@ TEST_F(MainWindowTest, LoadingTheFramesLayoutRefreshesTheKeysTheCommandCardsName
     ASSERT_TRUE(loaded.LoadFromString(saved.GetXML().GetString()));
     frame->ExchangeLayout(&loaded, true, false);
     EXPECT_EQ(card->keyboardCall, std::wstring(accel.GetString()));
+}
+
+// A loaded layout brings a floating bar left off every monitor back onto one, and shows the PDM
+// commands only while the PDM works: the settings name a system and the work mix is enabled.
+TEST_F(MainWindowTest, ALoadedLayoutBringsBarsBackOnScreenAndShowsPdmCommandsOnlyWithThePdm) {
+    constexpr UINT kCheckIn = 2101;
+    DVCommandContainer::Instance().RegisterCommand(kCheckIn, L"pdm", DVCommandFlag::Pdm);
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    frame->ShowFirstTime();
+    pal::test::pump();
+    ASSERT_TRUE(frame->InsertUserMenuItem(kCheckIn, L"Check in", 57601, 1));
+    CXTPControl* checkIn =
+        frame->GetMenuBar()->GetControls()->FindControl(xtpControlError, kCheckIn, FALSE, TRUE);
+    ASSERT_NE(checkIn, nullptr);
+    CXTPToolBar* floating = frame->GetCommandBars()->Add(L"Floating", xtpBarFloating);
+    ASSERT_NE(floating, nullptr);
+    floating->SetBarID(59500);
+    floating->GetControls()->Add(xtpControlButton, 57600);
+    struct Case {
+        const char* name;
+        const wchar_t* pdmText;
+        bool workMix;
+        bool pdmShown;
+    };
+    const Case cases[] = {
+        {"no PDM named", L"", true, false},
+        {"the work mix off", L"Archive", false, false},
+        {"the PDM works", L"Archive", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        floating->SetFloatingPosition(CPoint(5000, 4000));
+        floating->SetPosition(xtpBarFloating);
+        floating->SetVisible(TRUE);
+        frame->GetCommandBars()->RecalcFrameLayout();
+        checkIn->SetVisible(!c.pdmShown);
+        CXTPPropExchangeXMLNode saved(FALSE, nullptr, L"Layout");
+        frame->ExchangeLayout(&saved, true, false);
+        GetSettings().pdmText = c.pdmText;
+        dvpdm::test::setWorkMixEnabled(c.workMix);
+        CXTPPropExchangeXMLNode loaded(TRUE, nullptr, L"Layout");
+        ASSERT_TRUE(loaded.LoadFromString(saved.GetXML().GetString()));
+        frame->ExchangeLayout(&loaded, true, false);
+        pal::test::pump();
+        checkIn = frame->GetMenuBar()->GetControls()->FindControl(xtpControlError, kCheckIn, FALSE, TRUE);
+        ASSERT_NE(checkIn, nullptr);
+        EXPECT_EQ(checkIn->IsVisible() != FALSE, c.pdmShown);
+        floating = frame->GetCommandBars()->GetToolBar(59500);
+        ASSERT_NE(floating, nullptr);
+        CRect placed;
+        ::GetWindowRect(floating->m_hWnd, &placed);
+        EXPECT_TRUE(placed.left >= 0 && placed.right <= 1920 && placed.top >= 0 && placed.bottom <= 1080)
+            << placed.left << "," << placed.top;
+    }
+    GetSettings().pdmText.clear();
+    dvpdm::test::setWorkMixEnabled(false);
 }
 
 TEST_F(MainWindowTest, ApplicationsFindTheirPopupBesideTheConfigurationsCommandOrMakeIt) {

@@ -17,6 +17,7 @@
 #include "DravikUI/Ribbon.h"
 #include "DravikUI/XML.h"
 #include "XTToolkitPro.h"
+#include "afxres.h"
 #include "frame_fixtures.h"
 #include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
@@ -187,28 +188,35 @@ TEST_F(TabClientTest, ABusyDocumentKeepsItsTabButLetsItsOwnSecondWindowBeChosen)
     EXPECT_EQ(frame->MDIGetActive()->GetActiveDocument(), other);
 }
 
+// Selecting the new-window tab, through the workspace's own selection as the tool kit calls it,
+// selects the tab before it; a click on it asks for a new drawing and selects nothing.
 TEST_F(TabClientTest, TheNewWindowTabSelectsTheTabBeforeIt) {
     tabs().EnableNewWindowTab(TRUE);
-    tabs().UpdateContents();
-    // Fewer than two tabs: nothing to select.
-    if (tabs().GetWorkspaceCount() > 0) {
-        CXTPTabClientWnd::CWorkspace& alone = workspace();
-        for (int i = 0; i < alone.GetItemCount(); ++i)
-            if (tabs().IsNewWindowTab(alone.GetItem(i)) && alone.GetItemCount() < 2) {
-                alone.SetSelectedItem(alone.GetItem(i));
-                EXPECT_EQ(alone.GetSelectedItem(), nullptr);
-            }
+    for (const wchar_t* title : {L"First.grb", L"Second.grb"}) {
+        SCOPED_TRACE(pal::text::toUtf8(title));
+        open(title);
+        tabs().UpdateContents();
+        CXTPTabClientWnd::CWorkspace& ws = workspace();
+        const int count = ws.GetItemCount();
+        ASSERT_GE(count, 2) << "the drawings and the new-window tab";
+        CXTPTabManagerItem* last = ws.GetItem(count - 1);
+        ASSERT_TRUE(tabs().IsNewWindowTab(last));
+        ws.GetItem(0)->Select();
+        CXTPTabManager& manager = ws;
+        manager.SetSelectedItem(last);
+        EXPECT_EQ(ws.GetSelectedItem(), ws.GetItem(count - 2));
+        EXPECT_FALSE(tabs().IsNewWindowTab(ws.GetSelectedItem()));
+
+        MSG stray;
+        while (::PeekMessageW(&stray, frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+        }
+        CXTPTabManagerItem* before = ws.GetSelectedItem();
+        EXPECT_FALSE(manager.OnBeforeItemClick(last)) << "a click on it selects nothing";
+        EXPECT_EQ(ws.GetSelectedItem(), before);
+        MSG posted{};
+        ASSERT_TRUE(::PeekMessageW(&posted, frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+        EXPECT_EQ(LOWORD(posted.wParam), ID_FILE_NEW);
     }
-    open(L"First.grb");
-    open(L"Second.grb");
-    tabs().UpdateContents();
-    CXTPTabClientWnd::CWorkspace& ws = workspace();
-    const int count = ws.GetItemCount();
-    ASSERT_GE(count, 3);
-    CXTPTabManagerItem* last = ws.GetItem(count - 1);
-    ASSERT_TRUE(tabs().IsNewWindowTab(last));
-    ws.SetSelectedItem(last);
-    EXPECT_EQ(ws.GetSelectedItem(), ws.GetItem(count - 2));
 }
 
 TEST_F(TabClientTest, TheTabMenuGreysTheFileItemsOfADocumentWithoutAPath) {
@@ -253,6 +261,15 @@ TEST_F(TabClientTest, FixedWidthTabsAreAllOneWidthWhateverTheirTitles) {
     EXPECT_GT(width, 100);
     EXPECT_EQ(widths(), std::set<int>{width});
     EXPECT_EQ(tabs().GetPaintManager()->GetLayout(), xtpTabLayoutFixed);
+    // The tabs show close buttons, and each fixed tab keeps room for its own.
+    const DWORD flags = tabs().GetFlags();
+    ASSERT_NE(flags & xtpWorkspaceShowCloseTab, 0u);
+    const int closeButton = tabs().GetPaintManager()->m_nCloseButtonSize;
+    ASSERT_GT(closeButton, 0);
+    tabs().SetFlags(flags & ~DWORD(xtpWorkspaceShowCloseTab | xtpWorkspaceShowCloseSelectedTab));
+    EXPECT_EQ(tabs().ApplyTabLayout(), width - closeButton) << "without close buttons";
+    tabs().SetFlags(flags);
+    EXPECT_EQ(tabs().ApplyTabLayout(), width);
     CDVTabClientWnd::SetFixedWidthTabs(false);
     tabs().ApplyTabLayout();
     EXPECT_EQ(tabs().GetPaintManager()->GetLayout(), xtpTabLayoutAutoSize);
@@ -429,7 +446,8 @@ TEST_F(TabClientTest, TheMoveChoicesReachTheFramesMoveAndNothingBeyondTheList) {
     EXPECT_EQ(frame->MDIGetActive()->GetActiveDocument(), document);
 }
 
-// The view-type bits a group needs: 4 (a sheet view) and 64 (a document with flag 0x10000).
+// The view-type bits a group needs: 4 (a sheet view), 64 (a document with flag 0x10000) and
+// 16 (a model page, not a 2D document's sheet). A view that turns to another page tells its frame.
 TEST_F(TabClientTest, ARibbonGroupShowsOnlyForTheViewsItNeeds) {
     CMultiDocTemplate sheets(kDrawingResource, RUNTIME_CLASS(CDvw32Doc),
                              RUNTIME_CLASS(Dravik::UI::MdiChildFrame), RUNTIME_CLASS(CDVView));
@@ -461,6 +479,37 @@ TEST_F(TabClientTest, ARibbonGroupShowsOnlyForTheViewsItNeeds) {
     EXPECT_FALSE(group->IsVisible());
     frame->SetActiveView(view, true);
     EXPECT_TRUE(group->IsVisible());
+
+    auto* model = dynamic_cast<Dravik::UI::RibbonGroup*>(
+        ribbon->GetTab(ribbon->GetTabCount() - 1)->AddGroup(L"Model only"));
+    ASSERT_NE(model, nullptr);
+    model->SetViewTypeRequirement(16 | 1);
+    auto pages = document->Cont2D()->GetPages();
+    pages.push_back(Dravik::Page{Dravik::PageKind::Model, 420, 297, L""});
+    document->Cont2D()->SetPages(pages);
+    CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    frame->UpdateViewDependentRibbonGroups();
+    EXPECT_FALSE(model->IsVisible()) << "a sheet";
+    struct Case {
+        int page;
+        bool sheetGroup;
+        bool modelGroup;
+        bool moduleTold;
+    };
+    for (const Case& c : {Case{1, false, true, true}, Case{0, true, false, false}}) {
+        SCOPED_TRACE(c.page);
+        dvtrace::test::clear();
+        view->SetParentPage(c.page);
+        EXPECT_EQ(group->IsVisible() != FALSE, c.sheetGroup);
+        EXPECT_EQ(model->IsVisible() != FALSE, c.modelGroup);
+        const auto calls = dvtrace::test::callsOf("DravikKernel");
+        const bool told = std::any_of(calls.begin(), calls.end(), [](const std::string& call) {
+            return call.rfind("CDVCom_Is3D::SetActiveDocument(", 0) == 0 &&
+                   call.find("none") == std::string::npos;
+        });
+        EXPECT_EQ(told, c.moduleTold) << "the 3D module works on a model page";
+    }
+    CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
     document->OnCloseDocument();
     pal::test::pump();
 }

@@ -50,6 +50,13 @@ TEST(TabToolBar, TabsGoBeforeTheNamedTabOrAtTheEnd) {
     EXPECT_FALSE(bar.GetTabManager()->GetItem(2)->IsVisible()); // not visible
     EXPECT_TRUE(bar.GetTabManager()->GetItem(0)->IsVisible());
     EXPECT_FALSE(recordAt(bar, 1).user);
+    // A tab marked hidden that is the current tab stays shown, or no tab would show its commands.
+    CDVTabToolBar alone;
+    CXTPTabManagerItem* only = alone.AddTab(L"Only", ids, 1, kEdit, L"", std::nullopt, false, false);
+    ASSERT_NE(only, nullptr);
+    ASSERT_TRUE(only->IsSelected());
+    EXPECT_TRUE(only->IsVisible());
+    EXPECT_FALSE(alone.AddTab(L"Next", ids, 1, kView, L"", std::nullopt, false, false)->IsVisible());
     // The tab's key is the UI library's tab key.
     EXPECT_EQ(bar.FindTab(UniqueIdentifierToGuid(kDraw)), bar.GetTabManager()->GetItem(1));
 

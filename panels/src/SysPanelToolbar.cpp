@@ -228,6 +228,12 @@ void CSysPanelToolbar::DisableSystemPanelControls() {
             exchange->Reset();
         control->SetEnabled(FALSE);
     }
+    // The values the panel answers with are the registered controls': a copy on the bar (a
+    // restored or customised layout) is not the one that holds them, and a value left there
+    // would be read back as current.
+    for (const auto& [id, control] : m_registry)
+        if (auto* exchange = dynamic_cast<IDataExchange*>(control))
+            exchange->Reset();
     unlockRedraw();
 }
 

@@ -458,8 +458,14 @@ TEST_F(FrameToolsEngineTest, TypedCodesRunTheOneCommandTheyPick) {
     commands.RegisterCommand(1105, L":No code", {});
     commands.RegisterCommand(1106, L"PLAIN", {});
     commands.RegisterCommand(1107, L"FF:Fillet", {});
+    // Names after an exact code with the same start are never reached.
+    commands.RegisterCommand(1109, L"A15:Arc by centre", {});
+    commands.RegisterCommand(1110, L"A9:Arc by tangent", {});
+    commands.RegisterCommand(1113, L"GG:Grid", {});
     CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
     CDVCom_Is3D::SetCommandAvailable(1107, false);
+    // A zero result with a zero state is no refusal: only a non-zero state refuses.
+    CDVCom_Is3D::SetCommandStateAnswer(1113, 0, 0);
 
     EngineFrame* frame = makeFrame({1004});
     // The focus in a window of the frame: its first child.
@@ -479,7 +485,9 @@ TEST_F(FrameToolsEngineTest, TypedCodesRunTheOneCommandTheyPick) {
         {{'C', 'I'}, {}, L">CI", L"CI"},       // exact code, an earlier name counts
         {{'C', 'I', 'R'}, {1102}, L"", L""},   // then unique
         {{'C', VK_ESCAPE}, {}, L">", L""},     // Esc clears
-        {{'A', VK_NUMPAD1}, {1104}, L"", L""}, // numpad digits
+        {{'A', VK_NUMPAD1}, {1104}, L"", L""}, // numpad digits; A15 after A1 is not counted
+        {{'A', VK_NUMPAD9}, {1110}, L"", L""}, // the last numpad digit
+        {{'G'}, {1113}, L"", L""},             // zero result, zero state: available
         {{'C', VK_F1}, {}, L">C", L"C"},       // function keys never add
         {{'X'}, {}, L">", L""},                // no command
         {{'F', 'F'}, {}, L">", L""},           // not available: not run

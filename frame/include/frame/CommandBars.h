@@ -59,6 +59,10 @@ private:
 using ToolBarListMenuSource = std::function<HMENU(UINT menuId)>;
 void SetToolBarListMenuSource(ToolBarListMenuSource source);
 
+// A floating bar outside every monitor moves onto the nearest one, and keeps that place when the
+// bars are laid out again; false when it was on a monitor already.
+bool KeepFloatingBarOnScreen(CXTPToolBar* bar);
+
 class CDVAutoMenuCommandBars : public CDVCommandBars {
     DECLARE_DYNCREATE(CDVAutoMenuCommandBars)
 public:

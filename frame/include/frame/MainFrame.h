@@ -301,6 +301,8 @@ public:
     void OnChangeActiveMainFrame(Dravik::UI::MainFrame* newFrame) override;
     void ShowToolbar(UINT id, bool show);
     void ShowOrsaCommands(bool show);
+    // Shown while the settings name a PDM system and its work mix is enabled, else hidden.
+    void ShowOrsaCommandsAsThePdmWorks();
     void UpdateOrsaControls();
     bool ResetRibbonGroup(CXTPRibbonGroup* group) override;
     void ResetRibbonTab(CXTPRibbonTab* tab) override;
@@ -417,6 +419,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnMove(int x, int y);
     void OnActivateApp(BOOL active, DWORD threadId);
+    void OnActivate(UINT state, CWnd* other, BOOL minimized);
     void OnDropFiles(HDROP drop);
     // The command bars' requests: popups, controls and their execution.
     void OnInitCommandsPopup(CXTPPopupBar* popup);
@@ -455,6 +458,8 @@ protected:
     void OnUpdateFrameToolsCommand(CCmdUI* ui);
     void OnPdmCommand(UINT id);
     void OnUpdatePdmCommand(CCmdUI* ui);
+    // The items of the PDM panes follow the application's pane windows; false for other ids.
+    bool UpdatePdmPaneItem(CCmdUI* ui);
     void OnNewMainWindow(UINT id);
 
 public:
@@ -476,7 +481,8 @@ protected:
     bool AreDockingPaneTabCaptionsVisible() const override { return m_tabCaptions; }
     void ShowDockingPaneTabCaptions(bool show) override { m_tabCaptions = show; }
     void ApplyRibbonDefinition(const Dravik::UI::XML::RibbonBar& ribbon) override;
-    void SwitchAnalysisMode(int mode) override { analysisMode = mode; }
+    // The UI module switches the ribbon's analysis part to the mode the state names.
+    void SwitchAnalysisMode(int mode) override;
     void SaveRibbon(Dravik::UI::XML::Node element) override;
     bool SaveFramelessToolBar(Dravik::UI::XML::Node element) override { return false; }
     Dravik::UI::XML::WindowRect GetWindowRect() const override;

@@ -71,7 +71,17 @@ DVPDMOpenningContext DVPDMFileObject::GetOpenningContext() const {
 
 int DVPDMFileObject::GetState() const {
     ScriptedFile file;
-    return scripted(path_, &file) ? file.state : 0;
+    const bool known = scripted(path_, &file);
+    if (known && file.failState)
+        throw DVPDMException("the file's state could not be read");
+    return known ? file.state : 0;
+}
+
+void DVPDMFileObject::Revert() {
+    record(L"revert " + path_);
+    ScriptedFile file;
+    if (scripted(path_, &file) && file.failRevert)
+        throw DVPDMException("the file could not be reverted");
 }
 
 void DVPDMFileObject::Update(bool on) {
@@ -109,6 +119,13 @@ DVPDMWorkMix::FindFiles(const std::vector<std::wstring>& paths) const {
     for (const std::wstring& path : paths)
         found.push_back(FindFile(path));
     return found;
+}
+
+void DVPDMWorkMix::ProcessDocument(const std::wstring& path, const DVPDMFileObject& file) {
+    record(L"process " + path);
+    if (!IsEnabled())
+        throw DVPDMException("the PDM system is not connected");
+    (void)file;
 }
 
 std::shared_ptr<DVPDMNomenclatureObject> DVPDMWorkMix::GetNomenclatureObject(const std::wstring& path) const {

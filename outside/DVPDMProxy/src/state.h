@@ -26,6 +26,8 @@ struct ScriptedFile {
     bool failRefresh = false;
     bool failLoad = false;
     bool failUpdate = false;
+    bool failState = false;
+    bool failRevert = false;
 };
 
 // What the system's proxy answers for the integration parameters.

@@ -28,8 +28,8 @@ void addFile(const FileScript& file) {
     auto& scripted = dvpdm::detail::script();
     std::lock_guard lock(scripted.mutex);
     scripted.files[dvpdm::detail::fold(file.path)] = {
-        file.path,        file.state,    file.readOnly,  file.nomenclatureId, file.nomenclatureData,
-        file.failRefresh, file.failLoad, file.failUpdate};
+        file.path,        file.state,    file.readOnly,   file.nomenclatureId, file.nomenclatureData,
+        file.failRefresh, file.failLoad, file.failUpdate, file.failState,      file.failRevert};
 }
 
 void setProviderNomenclature(const std::wstring& path, std::wstring id, std::wstring data) {

@@ -101,4 +101,53 @@ TEST(WorkMix, AConnectionMadeOrEndedIsToldAndItsProxyAnswersTheIntegrationProfil
     dvpdm::test::clearScript();
 }
 
+// The operations on an open document's file: each is written down, and the scripted refusals
+// (and a work mix that is off) throw the PDM system's own failure.
+TEST(WorkMix, RevertAndProcessAnswerAsScriptedAndTellWhatTheyWereAsked) {
+    struct Case {
+        const char* name;
+        bool enabled;
+        bool failState;
+        bool failRevert;
+        bool stateThrows;
+        bool revertThrows;
+        bool processThrows;
+    };
+    const Case cases[] = {
+        {"all answered", true, false, false, false, false, false},
+        {"the state refused", true, true, false, true, false, false},
+        {"the revert refused", true, false, true, false, true, false},
+        {"the work mix off", false, false, false, false, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dvpdm::test::clearScript();
+        dvpdm::test::FileScript script;
+        script.path = L"C:\\Parts\\Shaft.grb";
+        script.state = 2;
+        script.failState = c.failState;
+        script.failRevert = c.failRevert;
+        dvpdm::test::addFile(script);
+        dvpdm::test::setWorkMixEnabled(c.enabled);
+        const DVPDMFileObject file(script.path);
+        if (c.stateThrows)
+            EXPECT_THROW(file.GetState(), DVPDMException);
+        else
+            EXPECT_EQ(file.GetState(), 2);
+        DVPDMFileObject reverted(script.path);
+        if (c.revertThrows)
+            EXPECT_THROW(reverted.Revert(), DVPDMException);
+        else
+            EXPECT_NO_THROW(reverted.Revert());
+        if (c.processThrows)
+            EXPECT_THROW(DVPDMWorkMix::Instance().ProcessDocument(script.path, file), DVPDMException);
+        else
+            EXPECT_NO_THROW(DVPDMWorkMix::Instance().ProcessDocument(script.path, file));
+        EXPECT_EQ(dvpdm::test::calls(),
+                  (std::vector<std::wstring>{L"revert " + script.path, L"process " + script.path}));
+    }
+    dvpdm::test::setWorkMixEnabled(false);
+    dvpdm::test::clearScript();
+}
+
 } // namespace

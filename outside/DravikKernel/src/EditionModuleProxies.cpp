@@ -18,6 +18,7 @@ void clearEditionModules() {
     state().state3DA = false;
     state().state3DB = false;
     state().unavailable3DCommands.clear();
+    state().commandAnswers3D.clear();
     state().commandStrings3D.clear();
     state().foreignOpener3D = nullptr;
     state().batchOpenRefused3D = false;
@@ -61,6 +62,10 @@ bool CDVCom_Is3D::AllowsTypedCommands() const {
 
 int CDVCom_Is3D::GetCommandState(UINT id, int& commandState) const {
     std::lock_guard lock(state().mutex);
+    if (const auto answer = state().commandAnswers3D.find(id); answer != state().commandAnswers3D.end()) {
+        commandState = answer->second.second;
+        return answer->second.first;
+    }
     const bool unavailable = state().unavailable3DCommands.count(id) != 0;
     commandState = unavailable ? 1 : 0;
     return unavailable ? 0 : 1;
@@ -112,6 +117,11 @@ void CDVCom_Is3D::SetCommandAvailable(UINT id, bool available) {
         state().unavailable3DCommands.erase(id);
     else
         state().unavailable3DCommands.insert(id);
+}
+
+void CDVCom_Is3D::SetCommandStateAnswer(UINT id, int result, int commandState) {
+    std::lock_guard lock(state().mutex);
+    state().commandAnswers3D[id] = {result, commandState};
 }
 
 void CDVCom_Is3D::SetCommandString(UINT id, std::wstring text) {
@@ -177,6 +187,15 @@ void CDVCom_Is3D::OnApplicationMessage(WPARAM wParam, LPARAM lParam) {
 
 void CDVCom_Is3D::ReloadData() {
     dvtrace::record(dvkernel::kTraceName, "3D module reloads its data");
+}
+
+void CDVCom_Is3D::RefreshWindows() {
+    dvtrace::record(dvkernel::kTraceName, "CDVCom_Is3D::RefreshWindows()");
+}
+
+void CDVCom_Is3D::SetShellDisabled(bool disabled) {
+    dvtrace::record(dvkernel::kTraceName,
+                    std::string("CDVCom_Is3D::SetShellDisabled(") + (disabled ? "true" : "false") + ")");
 }
 
 namespace {

@@ -39,8 +39,11 @@ public:
         return m_theme;
     }
     bool RunMacro(const wchar_t*, CDvw32Doc*) override { return false; }
+    void EnableWindows(bool enable) override { m_windowsEnabled = enable; }
+    bool AreWindowsEnabled() const override { return m_windowsEnabled; }
 
 private:
+    std::atomic<bool> m_windowsEnabled{true};
     mutable std::mutex m_mutex;
     std::wstring m_configuration;
     std::wstring m_theme;

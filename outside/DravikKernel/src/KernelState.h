@@ -47,6 +47,7 @@ struct KernelState {
     bool state3DA = false;
     bool state3DB = false;
     std::set<unsigned> unavailable3DCommands;
+    std::map<unsigned, std::pair<int, int>> commandAnswers3D; // id: result, state
     std::map<unsigned, std::wstring> commandStrings3D;
     // What the attached 3D module opens of files that are not the kernel's, and its batch
     // open's answer.

@@ -27,6 +27,7 @@ struct Frames {
     bool faking = false;
     int altMode = 0;
     int messageBoxes = 0;
+    int resourceFailures = 0;
     std::optional<UIModuleProxy::ThemeDescription> theme;
     std::map<unsigned, UIModuleProxy::CommandStrings> commandStrings; // set by the shell
     // The catalogue's strings of a command, made once for each language loaded: bars, menus and
@@ -60,6 +61,7 @@ void clearUiModule() {
     state().faking = false;
     state().altMode = 0;
     state().messageBoxes = 0;
+    state().resourceFailures = 0;
     state().theme.reset();
     state().commandStrings.clear();
     state().catalogueStrings.clear();
@@ -218,6 +220,19 @@ bool UIModuleProxy::IsAltMode() const {
 void UIModuleProxy::SetAltMode(int mode) {
     Lock lock(state().mutex);
     state().altMode = mode;
+}
+
+void UIModuleProxy::OnResourceNotAvailable() {
+    {
+        Lock lock(state().mutex);
+        ++state().resourceFailures;
+    }
+    DVLog_Write(DVLogWarning, "A window or drawing resource of a command bar was not available");
+}
+
+int UIModuleProxy::GetResourceFailureCount() const {
+    Lock lock(state().mutex);
+    return state().resourceFailures;
 }
 
 void UIModuleProxy::OnModalMessageBox(bool begins) {

@@ -5,6 +5,9 @@
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/FragmentPath.h"
 
+#include "DVDiagnostics/Trace.h"
+#include "KernelState.h"
+
 #include "afx/frame.h"
 #include "afx/gdi.h"
 #include "afx/wndmsg.h"
@@ -19,7 +22,13 @@ constexpr double kWheelZoom = 1.25;
 
 } // namespace
 
-IMPLEMENT_DYNCREATE(CDVView, CView)
+IMPLEMENT_DYNAMIC(CDVBaseView, CView)
+IMPLEMENT_DYNCREATE(CDVView, CDVBaseView)
+
+void CDVBaseView::OnControlNotify(int controlId) {
+    notifiedControl_ = controlId;
+    dvtrace::record(dvkernel::kTraceName, "CDVBaseView::OnControlNotify(" + std::to_string(controlId) + ")");
+}
 
 BEGIN_MESSAGE_MAP(CDVView, CView)
 ON_WM_SIZE()
@@ -49,9 +58,15 @@ void CDVView::SetParentPage(int page) {
     const CDvw32Doc* doc = GetDvwDocument();
     if (!doc || !doc->Cont2D() || page < 0 || page >= static_cast<int>(doc->Cont2D()->GetPages().size()))
         return;
+    const bool changed = page != page_;
     page_ = page;
     selection_.clear();
     ZoomAll();
+    // Another page may be of another kind: the main window shows the bars and ribbon groups of
+    // what the view shows now.
+    if (changed && m_hWnd != nullptr)
+        if (CWnd* top = GetTopLevelParent())
+            top->SendMessage(kViewChangedMessage, 0, reinterpret_cast<LPARAM>(this));
 }
 
 int CDVView::GetViewKind() const {

@@ -84,6 +84,47 @@ TEST_F(UIModule, TheThreeDModuleReportsTheHighestKindAttached) {
     EXPECT_EQ(CDVCom_Is3D::Instance(), nullptr);
 }
 
+// What the shell tells the 3D module is written down; a command state a module answers exactly
+// takes the place of the available/not available answer.
+TEST_F(UIModule, TheThreeDModuleHearsTheShellAndAnswersCommandStatesAsDeclared) {
+    CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    CDVCom_Is3D* module = CDVCom_Is3D::Instance();
+    module->RefreshWindows();
+    module->SetShellDisabled(true);
+    module->SetShellDisabled(false);
+    EXPECT_EQ(
+        dvtrace::test::callsOf("DravikKernel"),
+        (std::vector<std::string>{"CDVCom_Is3D::RefreshWindows()", "CDVCom_Is3D::SetShellDisabled(true)",
+                                  "CDVCom_Is3D::SetShellDisabled(false)"}));
+    struct Case {
+        UINT id;
+        int result;
+        int state;
+    };
+    CDVCom_Is3D::SetCommandAvailable(1200, false);
+    CDVCom_Is3D::SetCommandStateAnswer(1201, 0, 0);
+    CDVCom_Is3D::SetCommandStateAnswer(1202, 7, 2);
+    CDVCom_Is3D::SetCommandAvailable(1202, false); // the exact answer stays first
+    for (const Case& c : {Case{1199, 1, 0}, Case{1200, 0, 1}, Case{1201, 0, 0}, Case{1202, 7, 2}}) {
+        SCOPED_TRACE(c.id);
+        int state = -1;
+        EXPECT_EQ(module->GetCommandState(c.id, state), c.result);
+        EXPECT_EQ(state, c.state);
+    }
+    CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
+}
+
+// A command bar's failure to get a resource is counted by the UI module until the kernel resets.
+TEST_F(UIModule, ResourceFailuresAreCountedUntilTheReset) {
+    UIModuleProxy& ui = UIModuleProxy::Instance();
+    EXPECT_EQ(ui.GetResourceFailureCount(), 0);
+    ui.OnResourceNotAvailable();
+    ui.OnResourceNotAvailable();
+    EXPECT_EQ(ui.GetResourceFailureCount(), 2);
+    dvkernel::test::reset();
+    EXPECT_EQ(ui.GetResourceFailureCount(), 0);
+}
+
 TEST_F(UIModule, TheEditModuleIsLoadedWhileAttached) {
     EXPECT_FALSE(EditModuleProxy::Instance().IsLoaded());
     EditModuleProxy::Attach();

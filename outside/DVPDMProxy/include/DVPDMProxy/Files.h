@@ -68,6 +68,8 @@ public:
     void Update(bool flag);
     // The editing operation (its four arguments are the system's).
     void Edit(int a, int b, int c, int d);
+    // The file goes back to the system's version; throws DVPDMException when refused.
+    void Revert();
 
 private:
     std::wstring path_;

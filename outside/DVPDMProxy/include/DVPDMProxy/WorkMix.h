@@ -75,6 +75,9 @@ public:
     // versions share. Throws DVPDMException when the system refuses it.
     void StoreAssemblyVersion(const std::wstring& path, const std::wstring& version, bool showDialog,
                               const DVPDMNomenclatureObject* nomenclature);
+    // The work mix's operation on an open document's file and its object (the document saved
+    // first); throws DVPDMException when the system refuses it.
+    void ProcessDocument(const std::wstring& path, const DVPDMFileObject& file);
     // The nomenclature data and assembly tree of a nomenclature object as the system has them
     // now. Throws DVPDMException when the system cannot answer.
     std::wstring ReadNomenclatureData(const DVPDMNomenclatureObject& nomenclature) const;

@@ -102,6 +102,8 @@ public:
     bool IsEditInPlaceDocument(const DravikDocument2* document) const {
         return document != nullptr && (editInPlace_[0] == document || editInPlace_[1] == document);
     }
+    // Whether the document is in an edit in place now.
+    bool IsInEditInPlace() const { return editInPlace_[0] != nullptr || editInPlace_[1] != nullptr; }
 
     // The keywords of the document's properties; empty when it has none.
     const std::vector<std::wstring>& GetKeywordList() const { return keywords_; }

@@ -63,6 +63,11 @@ public:
     // The module reads its data (materials, styles) from the current settings again, after a
     // profile was applied.
     void ReloadData();
+    // The module's own windows are drawn again (a main frame asks with message 0x4F1).
+    void RefreshWindows();
+    // A main frame was disabled (a modal window of the shell is up) or enabled again: the
+    // module's floating windows follow, so that none takes input under a modal window.
+    void SetShellDisabled(bool disabled);
 
     // The module's two state queries, as the shell asks them (what they hold is the module's;
     // both answer no until the module says otherwise).
@@ -99,6 +104,9 @@ public:
     static void SetTypedCommandsAllowed(bool allowed);
     static void SetStates(bool a, bool b);
     static void SetCommandAvailable(UINT id, bool available);
+    // The module's exact answer for a command's state (its result and state), as a module may
+    // give it; it takes the place of the available/not available answer.
+    static void SetCommandStateAnswer(UINT id, int result, int state);
     static void SetCommandString(UINT id, std::wstring text);
 
 private:

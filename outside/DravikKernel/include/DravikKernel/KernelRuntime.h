@@ -54,6 +54,9 @@ public:
     virtual bool RunMacro(const wchar_t* name, CDvw32Doc* document) = 0;
     // Whether the program may end now; a macro that is recording or running may refuse.
     virtual bool CanExit() { return true; }
+    // The macros' windows take input only while the main frame does.
+    virtual void EnableWindows(bool enable) {}
+    virtual bool AreWindowsEnabled() const { return true; }
 };
 
 IMacroManager* MacroManagerInstance();

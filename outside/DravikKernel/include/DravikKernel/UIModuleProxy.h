@@ -141,6 +141,10 @@ public:
     bool IsAltMode() const;
     void SetAltMode(int mode);
 
+    // A command bar could not get a window or drawing resource; the module logs it and counts.
+    void OnResourceNotAvailable();
+    int GetResourceFailureCount() const;
+
     // A modal message box of the application begins (true) or ends (false). While one is
     // shown the keyboard is the box's: the command bars' keyboard cues (alt mode) end.
     void OnModalMessageBox(bool begins);

@@ -56,9 +56,25 @@ private:
     std::vector<MainBarStateRecord> events_;
 };
 
-class CDVView : public CView {
+// What every view of the kernel's hears from the frame: the control of the command the
+// person used, so that the running command reads its value from there.
+class CDVBaseView : public CView {
+    DECLARE_DYNAMIC(CDVBaseView)
+public:
+    // The control with that id carried a command to the view; the last one is kept.
+    virtual void OnControlNotify(int controlId);
+    int GetNotifiedControl() const { return notifiedControl_; }
+
+private:
+    int notifiedControl_ = 0;
+};
+
+class CDVView : public CDVBaseView {
     DECLARE_DYNCREATE(CDVView)
 public:
+    // Sent to the view's top-level window when the view shows something else (lParam the view).
+    static constexpr UINT kViewChangedMessage = 0x523;
+
     CDVView() = default;
     ~CDVView() override;
 

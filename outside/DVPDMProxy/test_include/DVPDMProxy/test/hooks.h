@@ -23,6 +23,8 @@ struct FileScript {
     bool failRefresh = false;
     bool failLoad = false;
     bool failUpdate = false;
+    bool failState = false;
+    bool failRevert = false;
 };
 void addFile(const FileScript& file);
 // The nomenclature provider's object for a path.
@@ -35,7 +37,7 @@ void failNomenclatureRead(bool fail);
 void setIntegrationProfile(long code, std::wstring profile, std::wstring remembered);
 // The operations asked of the system, in order ("reset <path>", "refresh <path> 1 0",
 // "load <path>", "update <path> 1", "edit <path> 1 0 1 1", "store <path> <version> 1 <id>",
-// "read <id>", "profile <remembered>").
+// "read <id>", "profile <remembered>", "revert <path>", "process <path>").
 std::vector<std::wstring> calls();
 // Forgets every scripted file, failure and call.
 void clearScript();
