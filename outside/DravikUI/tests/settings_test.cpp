@@ -32,7 +32,8 @@ protected:
         dvkernel::test::reset();
         UserTest::TearDown();
     }
-    std::vector<UIModuleProxy::SettingsEntry> entries{{8, 1100, 1102, 1}, {8, 1103, 1104, 0}};
+    std::vector<UIModuleProxy::SettingsEntry> entries{{8, 1100, 1102, 1, 0, {}, 0},
+                                                      {8, 1103, 1104, 0, 0, {}, 0}};
 };
 
 TEST_F(SettingsTest, TheSettingsDialogTakesTheChecksOnOkAndKeepsThemOnCancel) {
