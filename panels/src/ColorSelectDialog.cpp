@@ -202,7 +202,9 @@ BOOL CColorSelectDialog::OnInitDialog() {
     for (int i = 0; i < 16; ++i) {
         wchar_t key[16];
         std::swprintf(key, 16, L"Color%d", i);
-        m_custom[i] = app != nullptr ? app->GetProfileInt(customSection().c_str(), key, 0) & 0xFFFFFFu : 0;
+        // A stored value that is no colour (above 0xFFFFFF, or negative) is an empty slot.
+        const UINT stored = app != nullptr ? app->GetProfileInt(customSection().c_str(), key, 0) : 0;
+        m_custom[i] = stored <= 0xFFFFFFu ? stored : 0;
     }
     return TRUE;
 }
@@ -341,6 +343,36 @@ void CColorSelectDialog::onShowAllColors() {
     FillStandardColors();
 }
 
+void CColorSelectDialog::onOtherColor() {
+    UpdateData(TRUE);
+    CHOOSECOLORW chooser{};
+    chooser.lStructSize = sizeof chooser;
+    chooser.hwndOwner = GetParent() != nullptr ? GetParent()->GetSafeHwnd() : nullptr;
+    chooser.rgbResult = GetColorTable()->GetColor(m_current);
+    chooser.lpCustColors = m_custom;
+    chooser.Flags = CC_RGBINIT | CC_FULLOPEN | CC_SOLIDCOLOR;
+    // The chooser takes the activation; the drop-down must not take that for a click elsewhere.
+    m_suspended = 1;
+    const BOOL chosen = ChooseColorW(&chooser);
+    m_suspended = 0;
+    if (m_owner == nullptr)
+        return;
+    m_suspended = 1;
+    if (chosen == FALSE) {
+        m_owner->CloseColorDialog();
+        return;
+    }
+    m_current = CColorTable::FromRgb(chooser.rgbResult & 0xFFFFFFu);
+    if (CWinApp* app = AfxGetApp()) {
+        for (int i = 0; i < 16; ++i) {
+            wchar_t key[16];
+            std::swprintf(key, 16, L"Color%d", i);
+            app->WriteProfileInt(customSection().c_str(), key, static_cast<int>(m_custom[i]));
+        }
+    }
+    m_owner->SelectColor(m_current, true);
+}
+
 void CColorSelectDialog::onDeactivated() {
     m_suspended = 1;
     CRect window;
@@ -373,6 +405,10 @@ BOOL CColorSelectDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
             (id == IDC_STANDARD ? m_user : m_standard).SetCurSel(-1);
             OnOK();
         }
+        return TRUE;
+    }
+    if (id == IDC_OTHER && code == BN_CLICKED) {
+        onOtherColor();
         return TRUE;
     }
     if (id == IDC_SHOW_ALL && code == BN_CLICKED) {

@@ -271,4 +271,83 @@ TEST_F(ColorControlTest, BecomingInactiveWritesTheSizesAndChoosesNothing) {
     EXPECT_NE(static_cast<int>(app.GetProfileInt(dialogSection().c_str(), L"UserH", -1)), -1);
 }
 
+TEST_F(ColorControlTest, OtherColoursComeFromTheChooserWhoseOkKeepsTheCustomColours) {
+    const std::wstring section = DVGetColorsCurrentSectionName() + L"\\CustomColors";
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> answers; // "1" OK, "2" Cancel
+        std::uint32_t color;               // the control's colour afterwards
+        std::vector<int> stored;           // Color0..Color3 afterwards
+        size_t commands;
+    };
+    const std::uint32_t chosen = CColorTable::FromRgb(RGB(0x10, 0x20, 0x30));
+    const Case cases[] = {
+        {"cancel closes and keeps everything", {L"2"}, 3, {0xFF, 0xFF00, 0xFF, 0}, 0},
+        {"a colour added and OK: the duplicate was cleared, its slot takes the new one",
+         {L"#102030", L"Add to Custom Colours", L"1"},
+         chosen,
+         {0xFF, 0xFF00, static_cast<int>(RGB(0x10, 0x20, 0x30)), 0},
+         1},
+    };
+    for (const Case& c : cases) {
+        writeCustom({0x0000FF, 0x00FF00, 0x0000FF, 0});
+        app.frame->commands.clear();
+        control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 3, L""});
+        control->ShowColorDialog();
+        CColorSelectDialog* dialog = control->GetColorDialog();
+        ASSERT_NE(dialog->GetSafeHwnd(), nullptr) << c.what;
+        for (const std::wstring& a : c.answers) {
+            if (a == L"1" || a == L"2")
+                answer(std::stoi(a));
+            else
+                answer(a);
+        }
+        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(CColorSelectDialog::IDC_OTHER, BN_CLICKED), 0);
+        EXPECT_EQ(dialog->GetSafeHwnd(), nullptr) << c.what << ": the drop-down closed";
+        EXPECT_FALSE(control->GetPressed()) << c.what;
+        EXPECT_FALSE(no_set_focus_color_dlg) << c.what;
+        EXPECT_EQ(control->GetColor(), c.color) << c.what;
+        std::vector<int> stored;
+        for (int i = 0; i < 4; ++i)
+            stored.push_back(static_cast<int>(
+                app.GetProfileInt(section.c_str(), (L"Color" + std::to_wstring(i)).c_str(), -1)));
+        EXPECT_EQ(stored, c.stored) << c.what;
+        ASSERT_EQ(app.frame->commands.size(), c.commands) << c.what;
+        if (c.commands != 0) {
+            EXPECT_EQ(app.frame->commands[0].second, chosen) << c.what;
+        }
+    }
+    EXPECT_EQ(journal("prompt").size(), 2u);
+}
+
+TEST_F(ColorControlTest, AbsurdStoredValuesFallBackToSoundOnes) {
+    const std::wstring section = dialogSection();
+    // What the template gives, seen once with no sizes stored.
+    writeCustom({0x12345678, static_cast<COLORREF>(-1), 0x00336699});
+    control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 1, L""});
+    control->ShowColorDialog();
+    CRect plain;
+    control->GetColorDialog()->GetWindowRect(&plain);
+    CRect plainStandard;
+    control->GetColorDialog()->StandardList().GetWindowRect(&plainStandard);
+    control->CloseColorDialog();
+
+    app.WriteProfileInt(section.c_str(), L"Width", -40);
+    app.WriteProfileInt(section.c_str(), L"Height", 100000);
+    app.WriteProfileInt(section.c_str(), L"StandartH", -3);
+    app.WriteProfileInt(section.c_str(), L"UserH", 1 << 30);
+    control->ShowColorDialog();
+    CColorSelectDialog* dialog = control->GetColorDialog();
+    ASSERT_NE(dialog->GetSafeHwnd(), nullptr);
+    CRect window;
+    dialog->GetWindowRect(&window);
+    EXPECT_EQ(window.Size(), plain.Size());
+    CRect standard;
+    dialog->StandardList().GetWindowRect(&standard);
+    EXPECT_EQ(standard.Height(), plainStandard.Height());
+    EXPECT_EQ(items(dialog->UserList()), std::vector<std::uint32_t>{CColorTable::FromRgb(0x00336699)})
+        << "values that are no colour are empty slots";
+    control->CloseColorDialog();
+}
+
 } // namespace

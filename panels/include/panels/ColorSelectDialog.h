@@ -55,6 +55,8 @@ public:
 private:
     void onDeactivated();
     void onShowAllColors();
+    // The system colour chooser, started from the current colour with the custom colours.
+    void onOtherColor();
     void onResized(int width, int height);
     int profileInt(const wchar_t* key, int fallback) const;
     void writeProfileInt(const wchar_t* key, int value) const;
