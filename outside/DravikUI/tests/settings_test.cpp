@@ -52,6 +52,26 @@ TEST_F(SettingsTest, TheSettingsDialogTakesTheChecksOnOkAndKeepsThemOnCancel) {
     EXPECT_EQ(entries[1].Value, 1);
 }
 
+TEST_F(SettingsTest, AnInputFormShowsItsTextAndTakesWhatIsTyped) {
+    std::vector<UIModuleProxy::SettingsEntry> form(2);
+    form[0].Kind = 12;
+    form[0].CaptionId = 10237;
+    form[1].Kind = 11;
+    form[1].Text = L"old";
+    form[1].MaxLength = 255;
+    answer(L"  Dimensions ");
+    EXPECT_EQ(UIModuleProxy::Instance().ShowSettingsDialog(nullptr, 10123, form), IDOK);
+    EXPECT_EQ(form[1].Text, L"  Dimensions ") << "the form gives the text as typed";
+    answer(IDCANCEL);
+    EXPECT_EQ(UIModuleProxy::Instance().ShowSettingsDialog(nullptr, 10123, form), IDCANCEL);
+    EXPECT_EQ(form[1].Text, L"  Dimensions ");
+    // Whatever the responder puts in, however long, reaches the caller, who judges it.
+    answer(std::wstring(300, L'x'));
+    EXPECT_EQ(UIModuleProxy::Instance().ShowSettingsDialog(nullptr, 10123, form), IDOK);
+    EXPECT_EQ(form[1].Text.size(), 300u);
+    EXPECT_EQ(journal("prompt").at(0).get("caption"), "New layer");
+}
+
 TEST_F(SettingsTest, AnAnswerTheDialogCannotCarryOutIsRefused) {
     allowRefusedAnswers = true;
     for (const std::wstring& bad : {std::wstring(L"1"), std::wstring(L"1,0,1"), std::wstring(L"yes,no")}) {
