@@ -151,12 +151,12 @@ bool LCSList::Create(CWnd* parent, const RECT& rect) {
 void LCSList::add(CDVObject* object, const std::wstring& text) {
     const int image =
         object != nullptr ? CIconCache::Instance().ImageIndex(object->GetDefaultIconID()) : I_IMAGENONE;
-    const int row = static_cast<int>(m_objects.size());
+    const int row = static_cast<int>(m_objects.GetSize());
     // An id beyond 32 bits is carried as -1.
     const std::int64_t id = object != nullptr ? object->GetId() : -1;
     const LPARAM data = id >= INT32_MIN && id <= INT32_MAX ? static_cast<LPARAM>(id) : -1;
     InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, row, text.c_str(), 0, 0, image, data);
-    m_objects.push_back(object);
+    m_objects.Add(object);
 }
 
 bool LCSList::Fill(CDvw32Doc* document, const CDVObject* current) {
@@ -165,7 +165,7 @@ bool LCSList::Fill(CDvw32Doc* document, const CDVObject* current) {
         return false;
     m_filling = true;
     DeleteAllItems();
-    m_objects.clear();
+    m_objects.RemoveAll();
     m_current = current;
     const int page = container->GetCurrentPage();
     if (Dravik::DVPageObject* pageObject = container->GetPageObject(page))
@@ -187,10 +187,10 @@ bool LCSList::Fill(CDvw32Doc* document, const CDVObject* current) {
             add(container->GetSafeObject(system->GetId()), system->name);
     }
     add(nullptr, Dravik::I18n::Translate("CreateOrSelectCoordinateSystem"));
-    for (size_t row = 0; row < m_objects.size(); ++row) {
+    for (int row = 0; row < m_objects.GetSize(); ++row) {
         if (m_objects[row] != nullptr && m_objects[row] == current) {
-            SetItemState(static_cast<int>(row), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-            EnsureVisible(static_cast<int>(row), FALSE);
+            SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            EnsureVisible(row, FALSE);
         }
     }
     m_document = document;
@@ -201,9 +201,8 @@ bool LCSList::Fill(CDvw32Doc* document, const CDVObject* current) {
 CDVObject* LCSList::GetSelectedObject(bool* selected) const {
     const int row = GetNextItem(-1, LVNI_SELECTED);
     if (selected != nullptr)
-        *selected = row >= 0 && row < static_cast<int>(m_objects.size());
-    return row >= 0 && row < static_cast<int>(m_objects.size()) ? m_objects[static_cast<size_t>(row)]
-                                                                : nullptr;
+        *selected = row >= 0 && row < m_objects.GetSize();
+    return row >= 0 && row < m_objects.GetSize() ? m_objects[row] : nullptr;
 }
 
 LRESULT LCSList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -248,8 +247,8 @@ BOOL LCSSelectDialog::OnInitDialog() {
 void LCSSelectDialog::ChooseCoordinateSystem(int row) {
     bool selected = false;
     CDVObject* object = nullptr;
-    if (row >= 0 && row < static_cast<int>(m_list.GetObjects().size())) {
-        object = m_list.GetObjects()[static_cast<size_t>(row)];
+    if (row >= 0 && row < static_cast<int>(m_list.GetObjects().GetSize())) {
+        object = m_list.GetObjects()[row];
         selected = true;
     } else {
         object = m_list.GetSelectedObject(&selected);
@@ -318,19 +317,19 @@ BOOL LCSSelectDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         const auto* item = reinterpret_cast<const NMLISTVIEW*>(header);
         if (header->code == LVN_ITEMCHANGED && !m_list.IsFilling() && m_list.GetDocument() != nullptr &&
             (item->uNewState & LVIS_SELECTED) != 0 && (item->uOldState & LVIS_SELECTED) == 0 &&
-            item->iItem >= 0 && item->iItem < static_cast<int>(m_list.GetObjects().size())) {
+            item->iItem >= 0 && item->iItem < static_cast<int>(m_list.GetObjects().GetSize())) {
             // Choosing the entry the drop-down started from changes nothing and keeps it open.
-            const CDVObject* object = m_list.GetObjects()[static_cast<size_t>(item->iItem)];
+            const CDVObject* object = m_list.GetObjects()[item->iItem];
             if (object == nullptr || object != m_list.GetCurrentObject())
                 ChooseCoordinateSystem(item->iItem);
             *pResult = 0;
             return TRUE;
         }
         if (header->code == LVN_HOTTRACK && m_list.GetDocument() != nullptr && item->iItem >= 0 &&
-            item->iItem < static_cast<int>(m_list.GetObjects().size())) {
+            item->iItem < static_cast<int>(m_list.GetObjects().GetSize())) {
             // The pointed-at system is highlighted in the drawing.
             if (Dravik::DVDocument* container = m_list.GetDocument()->Cont2D())
-                container->SetLastFoundObject(m_list.GetObjects()[static_cast<size_t>(item->iItem)]);
+                container->SetLastFoundObject(m_list.GetObjects()[item->iItem]);
             *pResult = 0;
             return TRUE;
         }

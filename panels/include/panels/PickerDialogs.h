@@ -5,6 +5,7 @@
 
 #include "DravikKernel/LayerList.h"
 #include "DravikUI/XTPDialog.h"
+#include "afx/coll.h"
 #include "afx/listctrl.h"
 #include "pal/visibility.h"
 #include "xtp/DialogBase.h"
@@ -68,7 +69,7 @@ public:
     // `selected` tells apart.
     CDVObject* GetSelectedObject(bool* selected = nullptr) const;
     const CDVObject* GetCurrentObject() const { return m_current; }
-    const std::vector<CDVObject*>& GetObjects() const { return m_objects; }
+    const CArray<CDVObject*, CDVObject*>& GetObjects() const { return m_objects; }
     bool IsFilling() const { return m_filling; }
     CDvw32Doc* GetDocument() const { return m_document; }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -76,7 +77,7 @@ public:
 private:
     void add(CDVObject* object, const std::wstring& text);
 
-    std::vector<CDVObject*> m_objects; // one per item, null for the last
+    CArray<CDVObject*, CDVObject*> m_objects; // one per item, null for the last
     const CDVObject* m_current = nullptr;
     bool m_filling = false;
     CDvw32Doc* m_document = nullptr;
