@@ -350,4 +350,72 @@ TEST_F(ColorControlTest, AbsurdStoredValuesFallBackToSoundOnes) {
     control->CloseColorDialog();
 }
 
+TEST_F(ColorControlTest, TheSplitterAndResizingKeepBothListsVisible) {
+    writeCustom({0x00336699, 0x00112233});
+    control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 1, L""});
+    control->ShowColorDialog();
+    CColorSelectDialog* dialog = control->GetColorDialog();
+    ASSERT_NE(dialog->GetSafeHwnd(), nullptr);
+    auto heights = [&] {
+        CRect standard;
+        CRect user;
+        dialog->StandardList().GetWindowRect(&standard);
+        dialog->UserList().GetWindowRect(&user);
+        return std::make_pair(standard.Height(), user.Height());
+    };
+    auto zone = [&] {
+        CRect standard;
+        dialog->StandardList().GetWindowRect(&standard);
+        dialog->ScreenToClient(&standard);
+        return CPoint(standard.CenterPoint().x, standard.bottom + 1);
+    };
+    const auto [standard0, user0] = heights();
+    struct Drag {
+        const char* what;
+        int dy;
+        int standardChange; // relative to the heights before the drag
+    };
+    const Drag drags[] = {
+        {"down a little", 12, 12},
+        {"up a little", -20, -20},
+        {"down past the user list's last 11 pixels", 1000, 0},
+        {"up past the standard list's last 11 pixels", -1000, 0},
+    };
+    for (const Drag& d : drags) {
+        const auto [standard, user] = heights();
+        const CPoint from = zone();
+        dialog->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+        dialog->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x, from.y + d.dy));
+        dialog->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(from.x, from.y + d.dy));
+        EXPECT_EQ(heights(), std::make_pair(standard + d.standardChange, user - d.standardChange)) << d.what;
+    }
+    EXPECT_EQ(heights().first + heights().second, standard0 + user0);
+
+    // A press elsewhere drags nothing.
+    dialog->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    dialog->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, 40));
+    dialog->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 40));
+    EXPECT_EQ(heights().first + heights().second, standard0 + user0);
+
+    // The window does not shrink below 150 by 150; a shrink the standard list cannot take goes
+    // to the user list.
+    MINMAXINFO limits{};
+    dialog->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, 150);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 150);
+    // The standard list made 20 pixels high; a shrink of 12 would leave it 8.
+    const CPoint from = zone();
+    dialog->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    dialog->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x, from.y - (heights().first - 20)));
+    dialog->SendMessage(WM_LBUTTONUP, 0, 0);
+    const auto [standard1, user1] = heights();
+    ASSERT_EQ(standard1, 20);
+    CRect client;
+    dialog->GetClientRect(&client);
+    dialog->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height() - 12));
+    EXPECT_EQ(heights().first, 20) << "the standard list would be lower than 11 pixels";
+    EXPECT_EQ(heights().second, user1 - 12);
+    control->CloseColorDialog();
+}
+
 } // namespace
