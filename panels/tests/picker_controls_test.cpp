@@ -444,11 +444,22 @@ TEST_F(Pickers, TheCoordinateListOffersThePageItsSystemsAndTheCommandLast) {
     ASSERT_TRUE(pal::test::keepSnapshot(app.frame->GetSafeHwnd(), "coordinate_panel"));
     ASSERT_TRUE(pal::test::keepSnapshot(dialog->GetSafeHwnd(), "coordinate_drop_down"));
 
-    // Picking the current entry keeps the list open.
+    // A change that leaves nothing selected chooses nothing (not the last entry's command),
+    // and picking the current entry again keeps the list open.
     dialog->GetList().SetItemState(0, 0, LVIS_SELECTED);
+    EXPECT_NE(dialog->GetSafeHwnd(), nullptr);
     dialog->GetList().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
     EXPECT_NE(dialog->GetSafeHwnd(), nullptr);
     EXPECT_TRUE(app.frame->commands.empty());
+
+    // The system the pointer is over is the one the drawing highlights.
+    NMLISTVIEW hot{};
+    hot.hdr.hwndFrom = dialog->GetList().GetSafeHwnd();
+    hot.hdr.idFrom = LCSList::IDC_LIST;
+    hot.hdr.code = LVN_HOTTRACK;
+    hot.iItem = 1;
+    dialog->SendMessage(WM_NOTIFY, hot.hdr.idFrom, reinterpret_cast<LPARAM>(&hot));
+    EXPECT_EQ(active.Cont2D()->GetLastFoundObject(), active.Cont2D()->GetSafeObject(boreLcs));
 }
 
 TEST_F(Pickers, EachKindOfEntryIsChosenItsOwnWay) {
