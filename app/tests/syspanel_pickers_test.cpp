@@ -1,5 +1,5 @@
 // DravikCad on the null display with the sample drawing open: the system panel's colour, layer
-// and coordinate-system pickers, made by the frame's control factory, drop down over the
+// and coordinate-system pickers, made by the frame's control factory, drop down at a click over the
 // drawing's own colours, layers and coordinate systems; a choice reaches the drawing, a new
 // layer and a local system survive saving and opening again, and Undo takes each away. The
 // pictures are kept for a person to look at (DV_PAL_SNAPSHOTS).
@@ -13,6 +13,7 @@
 #include "frame/CommandBars.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
 #include "panels/ColorSelectDialog.h"
 #include "panels/PickerDialogs.h"
 #include "panels/SysPanelControls.h"
@@ -40,6 +41,12 @@ protected:
         frame->RecalcLayout();
         pal::test::pump();
         return control;
+    }
+    // The middle of a control on the screen, where a person clicks.
+    static POINT middleOf(CXTPControl* control) {
+        CPoint middle = control->GetRect().CenterPoint();
+        control->GetParent()->ClientToScreen(&middle);
+        return middle;
     }
     // The frame as a person sees it with a drop-down open over it.
     static pal::gdi::Surface withDropDown(CWnd* frame, CWnd* dropDown) {
@@ -89,7 +96,7 @@ TEST_F(SystemPanelPickers, EachPickerDropsOverTheDrawingAndItsChoicesSurviveAReo
     // Colour: the table and the person's colours, then the system chooser through "Other...".
     auto* colour = onPanel<CColorPopupControl>(frame, 904);
     ASSERT_NE(colour, nullptr);
-    colour->OnClick();
+    pal::test::doubleClick(middleOf(colour));
     pal::test::pump();
     CColorSelectDialog* colours = colour->GetColorDialog();
     ASSERT_NE(colours, nullptr);
@@ -111,7 +118,7 @@ TEST_F(SystemPanelPickers, EachPickerDropsOverTheDrawingAndItsChoicesSurviveAReo
     layers->SetValue(&drawing, SysPanelValue{0.0, -1, 1, L""});
     pal::test::pump();
     EXPECT_TRUE(pal::test::keepSnapshot(frame->GetSafeHwnd(), "program-panel-layer"));
-    layers->OnClick();
+    pal::test::click(middleOf(layers));
     pal::test::pump();
     CLayerSelectDialog* layerList = layers->GetLayerDialog();
     ASSERT_NE(layerList, nullptr);
@@ -132,7 +139,7 @@ TEST_F(SystemPanelPickers, EachPickerDropsOverTheDrawingAndItsChoicesSurviveAReo
     // Coordinate systems: the page's, the bore's axis, the model system nothing shows yet.
     auto* systems = onPanel<LCSPopupControl>(frame, 912);
     ASSERT_NE(systems, nullptr);
-    systems->OnClick();
+    pal::test::click(middleOf(systems));
     pal::test::pump();
     LCSSelectDialog* systemList = systems->GetLCSDialog();
     ASSERT_NE(systemList, nullptr);

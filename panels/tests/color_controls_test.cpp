@@ -12,6 +12,7 @@
 #include "DravikKernel/UIModuleProxy.h"
 #include "afxwin.h"
 #include "pal/test/mfc_app.h"
+#include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
@@ -249,6 +250,21 @@ TEST_F(ColorControlTest, AClickInTheListChoosesAndClosesTheDropDown) {
     EXPECT_EQ(control->GetColor(), 4u);
     ASSERT_EQ(app.frame->commands.size(), 1u);
     EXPECT_EQ(app.frame->commands[0].second, 4u);
+}
+
+TEST_F(ColorControlTest, ADoubleClickOnTheControlDropsTheColours) {
+    CRect rect = control->GetRect();
+    CPoint middle = rect.CenterPoint();
+    control->GetParent()->ClientToScreen(&middle);
+    pal::test::doubleClick(middle);
+    pal::test::pump();
+    ASSERT_NE(control->GetColorDialog(), nullptr);
+    EXPECT_NE(control->GetColorDialog()->GetSafeHwnd(), nullptr);
+    control->CloseColorDialog();
+    control->SetEnabled(FALSE);
+    pal::test::doubleClick(middle);
+    pal::test::pump();
+    EXPECT_EQ(control->GetColorDialog()->GetSafeHwnd(), nullptr) << "a disabled control drops nothing";
 }
 
 TEST_F(ColorControlTest, BecomingInactiveWritesTheSizesAndChoosesNothing) {

@@ -30,6 +30,8 @@ public:
 
     void Draw(CDC* pDC) override;
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    // A double click anywhere on the control drops the colours too.
+    BOOL OnLButtonDblClk(CPoint point) override;
     CXTPControl* Clone(BOOL bRecursive = FALSE) override;
 
     // The colour is kept across commands.
