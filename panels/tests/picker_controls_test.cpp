@@ -10,6 +10,7 @@
 #include "DravikKernel/Objects.h"
 #include "DravikKernel/Parameters.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/View.h"
 #include "afxwin.h"
 #include "pal/test/mfc_app.h"
 #include "pal/test/sandbox_test.h"
@@ -421,6 +422,50 @@ TEST_F(Pickers, StateIconsStopAtTheFirstThatDoesNotFit) {
             drawn.push_back(icon);
         EXPECT_EQ(drawn, c.drawn) << c.what;
     }
+}
+
+TEST_F(Pickers, TheLayerControlFollowsTheSelectionOrTheDefaults) {
+    auto* view = new CDVView; // a view deletes itself with its window
+    ASSERT_TRUE(view->Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 80, 200, 200), app.frame, 1));
+    const int layerId = ObjectParametersProvider::Instance().GetDescriptorByName(L"Layer")->Id;
+    active.GetDefaultParameters().SetDefaultLayer(static_cast<std::int32_t>(contour), false);
+    auto select = [&](std::vector<std::int64_t> ids) {
+        active.GetParameters().Selection.clear();
+        for (std::int64_t id : ids) {
+            auto object = std::make_shared<CDVObject>();
+            object->SetParameterValue(layerId, dveval::VariantParameter(static_cast<std::int32_t>(id)));
+            active.GetParameters().Selection.push_back(object);
+        }
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::int64_t> selected;
+        unsigned flags;
+        bool inCommand;
+        std::int64_t shown;
+    };
+    const Case cases[] = {
+        {"objects on one layer show it", {axes, axes}, 0, false, axes},
+        {"objects on several show the default", {axes, base}, 0, false, contour},
+        {"flag 0x20 is ignored", {axes}, 0x20, false, contour},
+        {"a document in a command is ignored", {axes}, 0, true, contour},
+        {"nothing selected shows the default", {}, 0, false, contour},
+    };
+    for (const Case& c : cases) {
+        select(c.selected);
+        if (c.inCommand)
+            active.BeginCommand(L"LINE");
+        ApplicationEventArgs args(&active, c.flags, view);
+        ApplicationEventManager::runEvent(515, args);
+        active.EndCommand();
+        EXPECT_EQ(layers->GetLayer(), c.shown) << c.what;
+    }
+    // Its own change (source 0) is not read back.
+    select({axes});
+    ObjectsPropertiesChangedArgs own(&active, 0, view);
+    ApplicationEventManager::runEvent(1037, own);
+    EXPECT_EQ(layers->GetLayer(), contour);
+    view->DestroyWindow();
 }
 
 // ---- coordinate systems ---------------------------------------------------------------------
