@@ -33,6 +33,12 @@ void CColorPopupControl::OnClick(BOOL, CPoint) {
         ShowColorDialog();
 }
 
+BOOL CColorPopupControl::OnLButtonDblClk(CPoint) {
+    if (GetEnabled())
+        ShowColorDialog();
+    return TRUE;
+}
+
 CXTPControl* CColorPopupControl::Clone(BOOL bRecursive) {
     auto* copy = new CColorPopupControl;
     copy->Copy(this, bRecursive);

@@ -202,7 +202,9 @@ BOOL CColorSelectDialog::OnInitDialog() {
     for (int i = 0; i < 16; ++i) {
         wchar_t key[16];
         std::swprintf(key, 16, L"Color%d", i);
-        m_custom[i] = app != nullptr ? app->GetProfileInt(customSection().c_str(), key, 0) & 0xFFFFFFu : 0;
+        // A stored value that is no colour (above 0xFFFFFF, or negative) is an empty slot.
+        const UINT stored = app != nullptr ? app->GetProfileInt(customSection().c_str(), key, 0) : 0;
+        m_custom[i] = stored <= 0xFFFFFFu ? stored : 0;
     }
     return TRUE;
 }
@@ -335,10 +337,108 @@ void CColorSelectDialog::onResized(int width, int height) {
     Invalidate();
 }
 
+CRect CColorSelectDialog::splitterZone() {
+    if (m_hasUserList == 0 || m_standard.GetSafeHwnd() == nullptr || m_user.GetSafeHwnd() == nullptr)
+        return CRect();
+    CRect standard;
+    CRect user;
+    m_standard.GetWindowRect(&standard);
+    m_user.GetWindowRect(&user);
+    ScreenToClient(&standard);
+    ScreenToClient(&user);
+    return CRect(standard.left, standard.bottom, standard.right, user.top);
+}
+
+// The strip between the lists moves the boundary between them; each list keeps more than 10
+// pixels, and the pointer is put back when a step would take them below.
+bool CColorSelectDialog::onSplitterMessage(UINT message, WPARAM, LPARAM lParam) {
+    const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    switch (message) {
+    case WM_SETCURSOR: {
+        CPoint cursor;
+        ::GetCursorPos(&cursor);
+        ScreenToClient(&cursor);
+        if (!splitterZone().PtInRect(cursor) && m_dragging == 0)
+            return false;
+        HCURSOR shape = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_SPLITTER_CURSOR));
+        ::SetCursor(shape != nullptr ? shape : ::LoadCursorW(nullptr, IDC_SIZENS));
+        return true;
+    }
+    case WM_LBUTTONDOWN:
+        if (m_hasUserList == 0 || !splitterZone().PtInRect(point))
+            return false;
+        ::SetCapture(m_hWnd);
+        m_dragging = 1;
+        m_lastPoint = point;
+        return true;
+    case WM_MOUSEMOVE: {
+        if (m_dragging == 0)
+            return false;
+        CRect standard;
+        CRect user;
+        m_standard.GetWindowRect(&standard);
+        m_user.GetWindowRect(&user);
+        ScreenToClient(&standard);
+        ScreenToClient(&user);
+        const int dy = point.y - m_lastPoint.y;
+        if (standard.Height() + dy > 10 && user.Height() - dy > 10) {
+            standard.bottom += dy;
+            user.top += dy;
+            m_standard.MoveWindow(&standard, TRUE);
+            m_user.MoveWindow(&user, TRUE);
+            m_lastPoint = point;
+        } else {
+            CPoint back = m_lastPoint;
+            ClientToScreen(&back);
+            ::SetCursorPos(back.x, back.y);
+        }
+        return true;
+    }
+    case WM_LBUTTONUP:
+        if (m_dragging == 0)
+            return false;
+        ::ReleaseCapture();
+        m_dragging = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CColorSelectDialog::onShowAllColors() {
     UpdateData(TRUE);
     m_count = m_showAll == 1 ? GetColorTable()->GetColorsNumber() : 16;
     FillStandardColors();
+}
+
+void CColorSelectDialog::onOtherColor() {
+    UpdateData(TRUE);
+    CHOOSECOLORW chooser{};
+    chooser.lStructSize = sizeof chooser;
+    chooser.hwndOwner = GetParent() != nullptr ? GetParent()->GetSafeHwnd() : nullptr;
+    chooser.rgbResult = GetColorTable()->GetColor(m_current);
+    chooser.lpCustColors = m_custom;
+    chooser.Flags = CC_RGBINIT | CC_FULLOPEN | CC_SOLIDCOLOR;
+    // The chooser takes the activation; the drop-down must not take that for a click elsewhere.
+    m_suspended = 1;
+    const BOOL chosen = ChooseColorW(&chooser);
+    m_suspended = 0;
+    if (m_owner == nullptr)
+        return;
+    m_suspended = 1;
+    if (chosen == FALSE) {
+        m_owner->CloseColorDialog();
+        return;
+    }
+    m_current = CColorTable::FromRgb(chooser.rgbResult & 0xFFFFFFu);
+    if (CWinApp* app = AfxGetApp()) {
+        for (int i = 0; i < 16; ++i) {
+            wchar_t key[16];
+            std::swprintf(key, 16, L"Color%d", i);
+            app->WriteProfileInt(customSection().c_str(), key, static_cast<int>(m_custom[i]));
+        }
+    }
+    m_owner->SelectColor(m_current, true);
 }
 
 void CColorSelectDialog::onDeactivated() {
@@ -375,6 +475,10 @@ BOOL CColorSelectDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
         }
         return TRUE;
     }
+    if (id == IDC_OTHER && code == BN_CLICKED) {
+        onOtherColor();
+        return TRUE;
+    }
     if (id == IDC_SHOW_ALL && code == BN_CLICKED) {
         onShowAllColors();
         return TRUE;
@@ -383,6 +487,10 @@ BOOL CColorSelectDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CColorSelectDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((message == WM_SETCURSOR || message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE ||
+         message == WM_LBUTTONUP) &&
+        onSplitterMessage(message, wParam, lParam))
+        return message == WM_SETCURSOR ? TRUE : 0;
     switch (message) {
     case WM_DRAWITEM: {
         auto* item = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);

@@ -12,6 +12,7 @@
 #include "DravikKernel/UIModuleProxy.h"
 #include "afxwin.h"
 #include "pal/test/mfc_app.h"
+#include "pal/test/pump.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
@@ -251,6 +252,21 @@ TEST_F(ColorControlTest, AClickInTheListChoosesAndClosesTheDropDown) {
     EXPECT_EQ(app.frame->commands[0].second, 4u);
 }
 
+TEST_F(ColorControlTest, ADoubleClickOnTheControlDropsTheColours) {
+    CRect rect = control->GetRect();
+    CPoint middle = rect.CenterPoint();
+    control->GetParent()->ClientToScreen(&middle);
+    pal::test::doubleClick(middle);
+    pal::test::pump();
+    ASSERT_NE(control->GetColorDialog(), nullptr);
+    EXPECT_NE(control->GetColorDialog()->GetSafeHwnd(), nullptr);
+    control->CloseColorDialog();
+    control->SetEnabled(FALSE);
+    pal::test::doubleClick(middle);
+    pal::test::pump();
+    EXPECT_EQ(control->GetColorDialog()->GetSafeHwnd(), nullptr) << "a disabled control drops nothing";
+}
+
 TEST_F(ColorControlTest, BecomingInactiveWritesTheSizesAndChoosesNothing) {
     writeCustom({0x00336699});
     control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 20, L""});
@@ -269,6 +285,153 @@ TEST_F(ColorControlTest, BecomingInactiveWritesTheSizesAndChoosesNothing) {
     EXPECT_EQ(app.GetProfileInt(dialogSection().c_str(), L"Show256", 9), 0u)
         << "a disabled box is not written";
     EXPECT_NE(static_cast<int>(app.GetProfileInt(dialogSection().c_str(), L"UserH", -1)), -1);
+}
+
+TEST_F(ColorControlTest, OtherColoursComeFromTheChooserWhoseOkKeepsTheCustomColours) {
+    const std::wstring section = DVGetColorsCurrentSectionName() + L"\\CustomColors";
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> answers; // "1" OK, "2" Cancel
+        std::uint32_t color;               // the control's colour afterwards
+        std::vector<int> stored;           // Color0..Color3 afterwards
+        size_t commands;
+    };
+    const std::uint32_t chosen = CColorTable::FromRgb(RGB(0x10, 0x20, 0x30));
+    const Case cases[] = {
+        {"cancel closes and keeps everything", {L"2"}, 3, {0xFF, 0xFF00, 0xFF, 0}, 0},
+        {"a colour added and OK: the duplicate was cleared, its slot takes the new one",
+         {L"#102030", L"Add to Custom Colours", L"1"},
+         chosen,
+         {0xFF, 0xFF00, static_cast<int>(RGB(0x10, 0x20, 0x30)), 0},
+         1},
+    };
+    for (const Case& c : cases) {
+        writeCustom({0x0000FF, 0x00FF00, 0x0000FF, 0});
+        app.frame->commands.clear();
+        control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 3, L""});
+        control->ShowColorDialog();
+        CColorSelectDialog* dialog = control->GetColorDialog();
+        ASSERT_NE(dialog->GetSafeHwnd(), nullptr) << c.what;
+        for (const std::wstring& a : c.answers) {
+            if (a == L"1" || a == L"2")
+                answer(std::stoi(a));
+            else
+                answer(a);
+        }
+        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(CColorSelectDialog::IDC_OTHER, BN_CLICKED), 0);
+        EXPECT_EQ(dialog->GetSafeHwnd(), nullptr) << c.what << ": the drop-down closed";
+        EXPECT_FALSE(control->GetPressed()) << c.what;
+        EXPECT_FALSE(no_set_focus_color_dlg) << c.what;
+        EXPECT_EQ(control->GetColor(), c.color) << c.what;
+        std::vector<int> stored;
+        for (int i = 0; i < 4; ++i)
+            stored.push_back(static_cast<int>(
+                app.GetProfileInt(section.c_str(), (L"Color" + std::to_wstring(i)).c_str(), -1)));
+        EXPECT_EQ(stored, c.stored) << c.what;
+        ASSERT_EQ(app.frame->commands.size(), c.commands) << c.what;
+        if (c.commands != 0) {
+            EXPECT_EQ(app.frame->commands[0].second, chosen) << c.what;
+        }
+    }
+    EXPECT_EQ(journal("prompt").size(), 2u);
+}
+
+TEST_F(ColorControlTest, AbsurdStoredValuesFallBackToSoundOnes) {
+    const std::wstring section = dialogSection();
+    // What the template gives, seen once with no sizes stored.
+    writeCustom({0x12345678, static_cast<COLORREF>(-1), 0x00336699});
+    control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 1, L""});
+    control->ShowColorDialog();
+    CRect plain;
+    control->GetColorDialog()->GetWindowRect(&plain);
+    CRect plainStandard;
+    control->GetColorDialog()->StandardList().GetWindowRect(&plainStandard);
+    control->CloseColorDialog();
+
+    app.WriteProfileInt(section.c_str(), L"Width", -40);
+    app.WriteProfileInt(section.c_str(), L"Height", 100000);
+    app.WriteProfileInt(section.c_str(), L"StandartH", -3);
+    app.WriteProfileInt(section.c_str(), L"UserH", 1 << 30);
+    control->ShowColorDialog();
+    CColorSelectDialog* dialog = control->GetColorDialog();
+    ASSERT_NE(dialog->GetSafeHwnd(), nullptr);
+    CRect window;
+    dialog->GetWindowRect(&window);
+    EXPECT_EQ(window.Size(), plain.Size());
+    CRect standard;
+    dialog->StandardList().GetWindowRect(&standard);
+    EXPECT_EQ(standard.Height(), plainStandard.Height());
+    EXPECT_EQ(items(dialog->UserList()), std::vector<std::uint32_t>{CColorTable::FromRgb(0x00336699)})
+        << "values that are no colour are empty slots";
+    control->CloseColorDialog();
+}
+
+TEST_F(ColorControlTest, TheSplitterAndResizingKeepBothListsVisible) {
+    writeCustom({0x00336699, 0x00112233});
+    control->SetValue(active.Cont2D(), SysPanelValue{0, -1, 1, L""});
+    control->ShowColorDialog();
+    CColorSelectDialog* dialog = control->GetColorDialog();
+    ASSERT_NE(dialog->GetSafeHwnd(), nullptr);
+    auto heights = [&] {
+        CRect standard;
+        CRect user;
+        dialog->StandardList().GetWindowRect(&standard);
+        dialog->UserList().GetWindowRect(&user);
+        return std::make_pair(standard.Height(), user.Height());
+    };
+    auto zone = [&] {
+        CRect standard;
+        dialog->StandardList().GetWindowRect(&standard);
+        dialog->ScreenToClient(&standard);
+        return CPoint(standard.CenterPoint().x, standard.bottom + 1);
+    };
+    const auto [standard0, user0] = heights();
+    struct Drag {
+        const char* what;
+        int dy;
+        int standardChange; // relative to the heights before the drag
+    };
+    const Drag drags[] = {
+        {"down a little", 12, 12},
+        {"up a little", -20, -20},
+        {"down past the user list's last 11 pixels", 1000, 0},
+        {"up past the standard list's last 11 pixels", -1000, 0},
+    };
+    for (const Drag& d : drags) {
+        const auto [standard, user] = heights();
+        const CPoint from = zone();
+        dialog->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+        dialog->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x, from.y + d.dy));
+        dialog->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(from.x, from.y + d.dy));
+        EXPECT_EQ(heights(), std::make_pair(standard + d.standardChange, user - d.standardChange)) << d.what;
+    }
+    EXPECT_EQ(heights().first + heights().second, standard0 + user0);
+
+    // A press elsewhere drags nothing.
+    dialog->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    dialog->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, 40));
+    dialog->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 40));
+    EXPECT_EQ(heights().first + heights().second, standard0 + user0);
+
+    // The window does not shrink below 150 by 150; a shrink the standard list cannot take goes
+    // to the user list.
+    MINMAXINFO limits{};
+    dialog->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, 150);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 150);
+    // The standard list made 20 pixels high; a shrink of 12 would leave it 8.
+    const CPoint from = zone();
+    dialog->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    dialog->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x, from.y - (heights().first - 20)));
+    dialog->SendMessage(WM_LBUTTONUP, 0, 0);
+    const auto [standard1, user1] = heights();
+    ASSERT_EQ(standard1, 20);
+    CRect client;
+    dialog->GetClientRect(&client);
+    dialog->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height() - 12));
+    EXPECT_EQ(heights().first, 20) << "the standard list would be lower than 11 pixels";
+    EXPECT_EQ(heights().second, user1 - 12);
+    control->CloseColorDialog();
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "DravikKernel/DVDocument.h"
 
+#include "DravikKernel/KernelServices.h"
+#include "DravikKernel/Objects.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -313,6 +316,101 @@ std::wstring DVDocument::GetTextValue(const std::wstring& name) const {
     return UnquoteText(variables_[i].expression);
 }
 
+bool IsValidLayerName(const std::wstring& name) {
+    if (name.empty() || name.size() > 255)
+        return false;
+    return std::none_of(name.begin(), name.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; });
+}
+
+std::wstring GetCurrentFixingComment(std::uint32_t type) {
+    return type == 2 ? L"Local coordinate system" : L"Fixing vector";
+}
+
+CDVObject* DVDocument::GetSafeObject(std::int64_t id) const {
+    const auto it = objects_.find(id);
+    // The container hands out its objects for reading and for the panels' parameters; a
+    // change to their content goes through CreateElement or ShowElement.
+    return it == objects_.end() ? nullptr : const_cast<DVContainerObject*>(it->second.get());
+}
+
+std::vector<const DVContainerObject*> DVDocument::GetObjects() const {
+    std::vector<const DVContainerObject*> all;
+    all.reserve(objects_.size());
+    for (const auto& [id, object] : objects_)
+        all.push_back(object.get());
+    return all;
+}
+
+std::int64_t DVDocument::CreateElement(std::shared_ptr<DVContainerObject> object) {
+    if (object == nullptr)
+        return -1;
+    const int type = object->GetTypeCode();
+    if (type == kObjectTypeLayer && !IsValidLayerName(object->name))
+        return -1;
+    if (type != kObjectTypeLayer && type != kObjectTypeLCS && type != kObjectTypeCS3D)
+        return -1;
+    const std::int64_t id = nextId_;
+    object->SetId(id);
+    Change c;
+    c.isObject = true;
+    c.index = static_cast<std::size_t>(id);
+    c.objAfter = std::move(object);
+    record(std::move(c));
+    return id;
+}
+
+bool DVDocument::ShowElement(std::int64_t id) {
+    const auto it = objects_.find(id);
+    if (it == objects_.end())
+        return false;
+    const auto* point = dynamic_cast<const FIXING_POINT*>(it->second.get());
+    if (point == nullptr || point->visible)
+        return point != nullptr;
+    auto shown = std::make_shared<FIXING_POINT>(*point);
+    shown->visible = true;
+    Change c;
+    c.isObject = true;
+    c.index = static_cast<std::size_t>(id);
+    c.objBefore = it->second;
+    c.objAfter = std::move(shown);
+    record(std::move(c));
+    return true;
+}
+
+DVPageObject* DVDocument::GetPageObject(int index) const {
+    if (index < 0 || index >= static_cast<int>(pages_.size()))
+        return nullptr;
+    if (pageObjects_.size() != pages_.size())
+        pageObjects_.resize(pages_.size());
+    auto& object = pageObjects_[static_cast<std::size_t>(index)];
+    if (object == nullptr || object->GetName() != pages_[static_cast<std::size_t>(index)].name)
+        object = std::make_unique<DVPageObject>(index, pages_[static_cast<std::size_t>(index)].name);
+    return object.get();
+}
+
+const DVContainerObject* DVDocument::FindLayer(const std::wstring& name) const {
+    for (const auto& [id, object] : objects_)
+        if (object->GetTypeCode() == kObjectTypeLayer && object->name == name)
+            return object.get();
+    return nullptr;
+}
+
+void DVDocument::LoadObjects(std::vector<std::shared_ptr<DVContainerObject>> objects) {
+    objects_.clear();
+    nextId_ = 0;
+    for (auto& object : objects) {
+        nextId_ = std::max(nextId_, object->GetId() + 1);
+        const std::int64_t id = object->GetId();
+        objects_[id] = std::move(object);
+    }
+    lastFound_ = nullptr;
+    notify();
+}
+
+void DVDocument::start_undo_block(int, unsigned nameId, int, int) {
+    start_undo_block(DVLoadString(nameId));
+}
+
 void DVDocument::start_undo_block(const std::wstring& name) {
     if (blockDepth_++ == 0)
         open_ = DVAction{name, {}};
@@ -393,6 +491,9 @@ void DVDocument::LoadContent(std::vector<Page> pages, std::vector<Variable> vari
     currentPage_ = 0;
     variables_ = std::move(variables);
     elements_ = std::move(elements);
+    objects_.clear();
+    nextId_ = 0;
+    lastFound_ = nullptr;
     undo_.clear();
     redo_.clear();
     open_.reset();
@@ -421,7 +522,18 @@ void DVDocument::record(Change change) {
 }
 
 void DVDocument::apply(const Change& c, bool forward) {
-    if (c.isVariable) {
+    if (c.isObject) {
+        const auto& to = forward ? c.objAfter : c.objBefore;
+        const auto id = static_cast<std::int64_t>(c.index);
+        if (to) {
+            objects_[id] = to;
+            nextId_ = std::max(nextId_, id + 1);
+        } else {
+            if (lastFound_ == objects_[id].get())
+                lastFound_ = nullptr;
+            objects_.erase(id);
+        }
+    } else if (c.isVariable) {
         const auto& to = forward ? c.varAfter : c.varBefore;
         const auto& from = forward ? c.varBefore : c.varAfter;
         if (to && from)

@@ -1,6 +1,7 @@
 #include "DravikKernel/DocumentFile.h"
 
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/Objects.h"
 
 #include "pal/atomic_file.h"
 #include "pal/path.h"
@@ -200,6 +201,81 @@ std::wstring fileName(const std::wstring& path) {
 
 } // namespace
 
+void writeObjects(Writer& w, const DVDocument& c) {
+    const auto objects = c.GetObjects();
+    w.u32(static_cast<std::uint32_t>(objects.size()));
+    for (const DVContainerObject* o : objects) {
+        w.u32(static_cast<std::uint32_t>(o->GetTypeCode()));
+        w.u64(static_cast<std::uint64_t>(o->GetId()));
+        w.str(o->name);
+        if (const auto* layer = dynamic_cast<const LAYER*>(o)) {
+            w.u32(layer->color);
+            for (std::uint8_t b : layer->states)
+                w.u8(b);
+            w.f64(layer->lineWidth);
+        } else if (const auto* point = dynamic_cast<const FIXING_POINT*>(o)) {
+            w.u32(point->page);
+            w.u32(point->type);
+            w.u64(static_cast<std::uint64_t>(point->projection));
+            w.str(point->comment);
+            w.f64(point->x);
+            w.f64(point->y);
+            w.f64(point->angle);
+            w.u8(point->visible ? 1 : 0);
+        } else if (const auto* system = dynamic_cast<const CoordinateSystem3D*>(o)) {
+            w.u32(system->page);
+        }
+    }
+}
+
+// Ids are unique and not negative, pages exist, layer names are names; anything else is damage.
+std::vector<std::shared_ptr<DVContainerObject>> readObjects(Reader& r, std::size_t pageCount) {
+    std::vector<std::shared_ptr<DVContainerObject>> objects;
+    std::set<std::int64_t> ids;
+    const std::uint32_t count = r.count(16);
+    for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
+        const std::uint32_t type = r.u32();
+        const auto id = static_cast<std::int64_t>(r.u64());
+        const std::wstring name = r.str();
+        std::shared_ptr<DVContainerObject> object;
+        std::uint32_t page = 0;
+        if (type == kObjectTypeLayer) {
+            auto layer = std::make_shared<LAYER>();
+            layer->color = r.u32();
+            for (std::uint8_t& b : layer->states)
+                b = r.u8();
+            layer->lineWidth = r.f64();
+            if (!IsValidLayerName(name) || layer->lineWidth < 0)
+                r.fail();
+            object = layer;
+        } else if (type == kObjectTypeLCS) {
+            auto point = std::make_shared<FIXING_POINT>();
+            point->page = page = r.u32();
+            point->type = r.u32();
+            point->projection = static_cast<std::int64_t>(r.u64());
+            point->comment = r.str();
+            point->x = r.f64();
+            point->y = r.f64();
+            point->angle = r.f64();
+            point->visible = r.u8() != 0;
+            object = point;
+        } else if (type == kObjectTypeCS3D) {
+            auto system = std::make_shared<CoordinateSystem3D>();
+            system->page = page = r.u32();
+            object = system;
+        } else {
+            r.fail();
+            break;
+        }
+        if (id < 0 || !ids.insert(id).second || page >= pageCount)
+            r.fail();
+        object->name = name;
+        object->SetId(id);
+        objects.push_back(std::move(object));
+    }
+    return objects;
+}
+
 std::string Encode(const DravikDocument2& document) {
     const DVDocument& c = *document.Cont2D();
     Writer w;
@@ -239,6 +315,7 @@ std::string Encode(const DravikDocument2& document) {
         w.u32(static_cast<std::uint32_t>(png.size()));
         w.out += png;
     }
+    writeObjects(w, c);
 
     Writer header;
     header.out.append(kMagic, sizeof kMagic);
@@ -335,6 +412,9 @@ bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* err
         if (name.empty() || !pictureNames.insert(name).second)
             r.fail();
     }
+    std::vector<std::shared_ptr<DVContainerObject>> objects;
+    if (version >= 3)
+        objects = readObjects(r, pages.size());
     if (!r.ok() || r.left() != 0 || !IsKnownDocumentKind(kind) || pages.empty() || current >= pages.size())
         return failed(L"the file is damaged");
 
@@ -342,6 +422,7 @@ bool Decode(std::string_view bytes, DravikDocument2& document, std::wstring* err
     document.SetFlag(~std::uint64_t(0), false);
     document.SetFlag(flags);
     document.Cont2D()->LoadContent(std::move(pages), std::move(vars), std::move(elements));
+    document.Cont2D()->LoadObjects(std::move(objects));
     document.Cont2D()->SetCurrentPage(static_cast<int>(current));
     document.SetPictures(std::move(pictures));
     document.SetProperties(std::move(properties));

@@ -26,6 +26,8 @@ constexpr KernelString kStrings[] = {
     {12, L"VIRELO CAD 3D"},
     {15, L"MERROW CAD"},
     {16, L"OSTREL CAD"},
+    {215, L"New layer"},
+    {218, L"Local coordinate system"},
     {2238, L"Library configurations (*.tws)|*.tws|All files (*.*)|*.*||"},
     {9014, L"Clipboard"},
     {9015, L"Zoom"},
@@ -51,8 +53,12 @@ constexpr KernelString kStrings[] = {
     {9040, L"Sketch circles"},
     {10046, L"The file format is not supported."},
     {10054, L"built on"},
+    {10123, L"New layer"},
     {10161, L"System panel"},
     {10163, L"Bird's eye view"},
+    {10237, L"Name of the new layer:"},
+    {11286, L"A layer named \"%s\" already exists."},
+    {11287, L"A layer name has at most 255 characters and no control characters."},
     {11660, L"The text browser module cannot be loaded."},
     {12125, L"Messages"},
     {12605, L"Documents"},
@@ -106,6 +112,12 @@ std::wstring DVLoadString(UINT id) {
         if (const auto strings = UIModuleProxy::Instance().GetCommandStrings(id))
             return strings->Description + L"\n" + strings->Caption;
     return {};
+}
+
+std::wstring DVLoadFormatString(UINT id, const std::wstring& argument) {
+    const std::wstring format = DVLoadString(id);
+    const size_t at = format.find(L"%s");
+    return at == std::wstring::npos ? format : format.substr(0, at) + argument + format.substr(at + 2);
 }
 
 namespace {

@@ -3,10 +3,12 @@
 // makes <folder>/Prototypes/*.grb and <folder>/Samples/sample-a3.grb. The committed copies in
 // outside/DravikKernel/documents are its output; run it again after a change of the format.
 #include "DravikKernel/Document.h"
+#include "DravikKernel/Objects.h"
 #include "DravikKernel/TitleBlock.h"
 
 #include "pal/text.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -25,6 +27,16 @@ const wchar_t* const kEditorVariables[] = {
     L"$per_prim", L"$sprav_nom", L"$data1",      L"$data2",     L"$data3",    L"$data4",      L"$name_pred",
 };
 
+void addLayer(DVDocument& c, const wchar_t* name, std::uint32_t color, std::array<std::uint8_t, 7> states,
+              double lineWidth = 0) {
+    auto layer = std::make_shared<LAYER>();
+    layer->name = name;
+    layer->color = color;
+    layer->states = states;
+    layer->lineWidth = lineWidth;
+    c.CreateElement(std::move(layer));
+}
+
 void addSheet(CDvw32Doc& doc, double width, double height, const std::wstring& format) {
     DVDocument& c = *doc.Cont2D();
     c.LoadContent({Page{PageKind::Sheet, width, height, L"Лист 1"}}, {}, {});
@@ -38,6 +50,8 @@ void addSheet(CDvw32Doc& doc, double width, double height, const std::wstring& f
     c.create_text_var(L"$format", c.FindVariable(L"$format"), format, 255, 0);
     c.AddElement({ElementKind::SheetFrame, 0, 0, L"frame", {20, 5, 5, 5}, {}});
     c.AddElement({ElementKind::TitleBlock, 0, 0, L"title block", {width - 5, 5}, {}});
+    // The layer new elements go to until another is chosen: the defaults name layer 0.
+    addLayer(c, L"0", 0, {});
 }
 
 void addModel(CDvw32Doc& doc) {
@@ -97,6 +111,25 @@ std::unique_ptr<CDvw32Doc> sample() {
     // Names a person looks for: the mark of the bore's centre and the inspection stamp.
     c.AddElement({ElementKind::Circle, 0, 0x000000C0, L"centre mark", {x0 + w / 2, y0 + h / 2, 2}, {}});
     c.AddElement({ElementKind::Text, 0, 0, L"клеймо ОТК", {40, 40, 3.5}, L"Клеймо ОТК"});
+    // Layers with their states, and the coordinate systems of the page: one of the model's
+    // systems is shown through a local one on the bore, the other is not shown yet.
+    addLayer(c, L"Contour", 0, {0, 0, 0, 1, 0, 0, 0}, 0.5);
+    addLayer(c, L"Axes", 0x00C00000u << 8, {0, 0, 1, 1, 1, 0, 0});
+    addLayer(c, L"Notes", 3, {1, 0, 0, 0, 0, 1, 0});
+    auto origin = std::make_shared<Dravik::CoordinateSystem3D>();
+    origin->name = L"Model origin";
+    const std::int64_t originId = c.CreateElement(origin);
+    auto top = std::make_shared<Dravik::CoordinateSystem3D>();
+    top->name = L"Top face system";
+    c.CreateElement(top);
+    auto bore = std::make_shared<FIXING_POINT>();
+    bore->name = L"Bore axis";
+    bore->projection = originId;
+    bore->comment = Dravik::GetCurrentFixingComment(2);
+    bore->x = x0 + w / 2;
+    bore->y = y0 + h / 2;
+    bore->visible = true;
+    c.CreateElement(bore);
     return doc;
 }
 

@@ -1,7 +1,9 @@
-// The UI module's settings dialog: one check box per entry with its description under it, and
-// OK and Cancel. Like every question to a person it is a live window; without a person the
-// responder answers it: a number presses that button, a text of "1" and "0" separated by commas
-// sets the check boxes in entry order and then presses OK.
+// The UI module's settings dialog and input form: one check box per check entry with its
+// description under it, a text per text entry, an edit per edit entry, and OK and Cancel. Like
+// every question to a person it is a live window; without a person the responder answers it: a
+// number presses that button; a text fills the first edit and presses OK when the form has an
+// edit, and otherwise is "1" and "0" separated by commas that set the check boxes in entry order
+// before OK.
 #include "DravikUI/detail/module.h"
 
 #include "pal/responder.h"
@@ -37,11 +39,25 @@ struct Run {
     bool answering = false;
 };
 
+constexpr int kCheck = 8, kEdit = 11, kText = 12;
+
+std::wstring itemText(HWND dialog, int id) {
+    const HWND item = ::GetDlgItem(dialog, id);
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 void finish(HWND dialog, Run& run, int button) {
     if (button == IDOK) {
-        for (size_t i = 0; i < run.entries->size(); ++i)
-            (*run.entries)[i].Value =
-                ::IsDlgButtonChecked(dialog, kFirstCheck + static_cast<int>(i)) == BST_CHECKED ? 1 : 0;
+        for (size_t i = 0; i < run.entries->size(); ++i) {
+            auto& entry = (*run.entries)[i];
+            const int id = kFirstCheck + static_cast<int>(i);
+            if (entry.Kind == kCheck)
+                entry.Value = ::IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 1 : 0;
+            else if (entry.Kind == kEdit)
+                entry.Text = itemText(dialog, id);
+        }
     }
     pal::responder::answered(run.prompt, std::to_string(button), run.answering ? "responder" : "input");
     ::EndDialog(dialog, button);
@@ -65,6 +81,13 @@ void respond(HWND dialog, Run& run) {
         ::PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(*answer->number), 0);
         return;
     }
+    for (size_t i = 0; i < run.entries->size(); ++i) {
+        if ((*run.entries)[i].Kind == kEdit) {
+            ::SetDlgItemTextW(dialog, kFirstCheck + static_cast<int>(i), answer->text.c_str());
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            return;
+        }
+    }
     const auto states = splitAtCommas(answer->text);
     const bool fits = states.size() == run.entries->size() &&
                       std::all_of(states.begin(), states.end(),
@@ -86,9 +109,17 @@ INT_PTR procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITDIALOG:
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         run = reinterpret_cast<Run*>(lParam);
-        for (size_t i = 0; i < run->entries->size(); ++i)
-            ::CheckDlgButton(dialog, kFirstCheck + static_cast<int>(i),
-                             (*run->entries)[i].Value ? BST_CHECKED : BST_UNCHECKED);
+        for (size_t i = 0; i < run->entries->size(); ++i) {
+            const auto& entry = (*run->entries)[i];
+            const int id = kFirstCheck + static_cast<int>(i);
+            if (entry.Kind == kCheck)
+                ::CheckDlgButton(dialog, id, entry.Value ? BST_CHECKED : BST_UNCHECKED);
+            if (entry.Kind == kEdit) {
+                ::SetDlgItemTextW(dialog, id, entry.Text.c_str());
+                if (entry.MaxLength > 0)
+                    ::SendDlgItemMessageW(dialog, id, EM_LIMITTEXT, static_cast<WPARAM>(entry.MaxLength), 0);
+            }
+        }
         if (!pal::responder::personAnswers())
             respond(dialog, *run);
         return TRUE;
@@ -115,9 +146,23 @@ int RunSettingsDialog(HWND owner, unsigned captionId, std::vector<UIModuleProxy:
     texts.reserve(entries.size() * 2);
     short y = kMargin;
     for (size_t i = 0; i < entries.size(); ++i) {
+        const auto id = static_cast<WORD>(kFirstCheck + i);
+        if (entries[i].Kind == kText) {
+            texts.push_back(loadString(entries[i].CaptionId));
+            items.push_back({L"Static", texts.back().c_str(), id, SS_LEFT | SS_NOPREFIX, kMargin, y,
+                             kWidth - 2 * kMargin, kLine});
+            y += kLine;
+            continue;
+        }
+        if (entries[i].Kind == kEdit) {
+            items.push_back({L"Edit", L"", id, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kMargin, y,
+                             kWidth - 2 * kMargin, kLine + 2});
+            y += kLine + 6;
+            continue;
+        }
         texts.push_back(loadString(entries[i].CaptionId));
-        items.push_back({L"Button", texts.back().c_str(), static_cast<WORD>(kFirstCheck + i),
-                         BS_AUTOCHECKBOX | WS_TABSTOP, kMargin, y, kWidth - 2 * kMargin, kLine});
+        items.push_back({L"Button", texts.back().c_str(), id, BS_AUTOCHECKBOX | WS_TABSTOP, kMargin, y,
+                         kWidth - 2 * kMargin, kLine});
         y += kLine;
         texts.push_back(loadString(entries[i].DescriptionId));
         items.push_back({L"Static", texts.back().c_str(), 0, SS_LEFT, static_cast<short>(kMargin + 12), y,

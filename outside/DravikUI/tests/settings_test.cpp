@@ -32,7 +32,8 @@ protected:
         dvkernel::test::reset();
         UserTest::TearDown();
     }
-    std::vector<UIModuleProxy::SettingsEntry> entries{{8, 1100, 1102, 1}, {8, 1103, 1104, 0}};
+    std::vector<UIModuleProxy::SettingsEntry> entries{{8, 1100, 1102, 1, 0, {}, 0},
+                                                      {8, 1103, 1104, 0, 0, {}, 0}};
 };
 
 TEST_F(SettingsTest, TheSettingsDialogTakesTheChecksOnOkAndKeepsThemOnCancel) {
@@ -49,6 +50,26 @@ TEST_F(SettingsTest, TheSettingsDialogTakesTheChecksOnOkAndKeepsThemOnCancel) {
     EXPECT_EQ(UIModuleProxy::Instance().ShowSettingsDialog(nullptr, 1345, entries), IDOK);
     EXPECT_EQ(entries[0].Value, 0) << "OK keeps what the boxes showed";
     EXPECT_EQ(entries[1].Value, 1);
+}
+
+TEST_F(SettingsTest, AnInputFormShowsItsTextAndTakesWhatIsTyped) {
+    std::vector<UIModuleProxy::SettingsEntry> form(2);
+    form[0].Kind = 12;
+    form[0].CaptionId = 10237;
+    form[1].Kind = 11;
+    form[1].Text = L"old";
+    form[1].MaxLength = 255;
+    answer(L"  Dimensions ");
+    EXPECT_EQ(UIModuleProxy::Instance().ShowSettingsDialog(nullptr, 10123, form), IDOK);
+    EXPECT_EQ(form[1].Text, L"  Dimensions ") << "the form gives the text as typed";
+    answer(IDCANCEL);
+    EXPECT_EQ(UIModuleProxy::Instance().ShowSettingsDialog(nullptr, 10123, form), IDCANCEL);
+    EXPECT_EQ(form[1].Text, L"  Dimensions ");
+    // Whatever the responder puts in, however long, reaches the caller, who judges it.
+    answer(std::wstring(300, L'x'));
+    EXPECT_EQ(UIModuleProxy::Instance().ShowSettingsDialog(nullptr, 10123, form), IDOK);
+    EXPECT_EQ(form[1].Text.size(), 300u);
+    EXPECT_EQ(journal("prompt").at(0).get("caption"), "New layer");
 }
 
 TEST_F(SettingsTest, AnAnswerTheDialogCannotCarryOutIsRefused) {

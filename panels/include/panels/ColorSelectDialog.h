@@ -29,6 +29,7 @@ private:
 class CColorSelectDialog : public CDravikXTPDialog {
 public:
     enum { IDD = 147, IDC_STANDARD = 1014, IDC_USER = 1015, IDC_OTHER = 1016, IDC_SHOW_ALL = 1017 };
+    enum { IDC_SPLITTER_CURSOR = 30981 };
 
     CColorSelectDialog();
 
@@ -55,7 +56,12 @@ public:
 private:
     void onDeactivated();
     void onShowAllColors();
+    // The system colour chooser, started from the current colour with the custom colours.
+    void onOtherColor();
     void onResized(int width, int height);
+    // The strip between the two lists, in client coordinates; empty without the user list.
+    CRect splitterZone();
+    bool onSplitterMessage(UINT message, WPARAM wParam, LPARAM lParam);
     int profileInt(const wchar_t* key, int fallback) const;
     void writeProfileInt(const wchar_t* key, int value) const;
 
@@ -71,6 +77,8 @@ private:
     int m_hasUserList = 1;
     int m_width = 0;
     int m_height = 0;
+    int m_dragging = 0;
+    CPoint m_lastPoint;
 };
 
 DV_EXPORTS_END

@@ -8,6 +8,12 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
+
+namespace Dravik {
+class LAYER;
+}
 
 DV_EXPORTS_BEGIN
 
@@ -24,6 +30,8 @@ public:
 
     void Draw(CDC* pDC) override;
     void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    // A double click anywhere on the control drops the colours too.
+    BOOL OnLButtonDblClk(CPoint point) override;
     CXTPControl* Clone(BOOL bRecursive = FALSE) override;
 
     // The colour is kept across commands.
@@ -95,14 +103,89 @@ private:
     int m_imageId;
 };
 
-class CLayerPopupControl : public CXTPControlPopup {
+class CLayerSelectDialog;
+class LCSSelectDialog;
+
+// The layer that new elements get, or that the selected objects share: its name, its states'
+// icons and its colour, with a drop-down of the drawing's layers. Its value record's Integer is
+// the layer's id in the drawing, -1 for none.
+class CLayerPopupControl : public dvui::SystemPanelControlBase<CXTPControlPopup> {
 public:
-    CLayerPopupControl() { SetType(xtpControlButtonPopup); }
+    CLayerPopupControl();
+    ~CLayerPopupControl() override;
+
+    std::int32_t GetLayer() const { return m_value.Integer; }
+    CRect GetDialogRect() const { return m_dialogRect; }
+    CLayerSelectDialog* GetLayerDialog() const { return m_dialog; }
+
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    CXTPControl* Clone(BOOL bRecursive = FALSE) override;
+
+    void Reset() override;
+    void SetValue(Dravik::DVDocument* document, const SysPanelValue& value) override;
+    const SysPanelValue* GetValue() override { return &m_value; }
+    void CopyValueFrom(const IDataExchange& source) override;
+    void OnApplicationEvent(int event, ApplicationEventArgs& args) override;
+
+    void ShowLayerDialog();
+    // What the drop-down picked (its window size given): a layer's id, or -1 for a new layer.
+    void LayerPicked(std::int64_t id, CSize dialogSize);
+    // Enter in the drop-down: the layer is taken and applied, the drop-down stays.
+    void LayerConfirmed(std::int64_t id);
+    void CloseLayerDialog();
+    // Sends the layer to the selection, or to the defaults and the running command, and shows
+    // it in every copy.
+    void ApplyLayer();
+    // Where the layer's state icons go from x on, 15 pixels each, up to the right edge: each
+    // icon's id (0 for the colour swatch) and left edge. None after the first that does not fit.
+    static std::vector<std::pair<int, int>> IconPlaces(const Dravik::LAYER& layer, int x, int right);
+
+private:
+    bool takeLayer(std::int32_t layer);
+    void newLayer();
+
+    SysPanelValue m_value{0.0, -1, -1, L""};
+    CLayerSelectDialog* m_dialog = nullptr;
+    CRect m_dialogRect;
 };
 
-class LCSPopupControl : public CXTPControlPopup {
+// The local coordinate system the running command uses, -1 for the page's own, with a
+// drop-down of the active page's coordinate systems. The value goes only to the command.
+class LCSPopupControl : public CXTPControlPopup, public IDataExchange {
 public:
-    LCSPopupControl() { SetType(xtpControlButtonPopup); }
+    LCSPopupControl();
+    ~LCSPopupControl() override;
+
+    std::int32_t GetLCS() const { return m_value.Integer; }
+    CRect GetDialogRect() const { return m_dialogRect; }
+    void SetDialogSize(CSize size) {
+        m_dialogRect.right = m_dialogRect.left + size.cx;
+        m_dialogRect.bottom = m_dialogRect.top + size.cy;
+    }
+    LCSSelectDialog* GetLCSDialog() const { return m_dialog; }
+
+    CSize GetSize(CDC* pDC) override;
+    void Draw(CDC* pDC) override;
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    CXTPControl* Clone(BOOL bRecursive = FALSE) override;
+
+    void Reset() override;
+    void SetValue(Dravik::DVDocument* document, const SysPanelValue& value) override;
+    const SysPanelValue* GetValue() override { return &m_value; }
+    void CopyValueFrom(const IDataExchange& source) override;
+
+    void ShowLCSDialog();
+    // Takes a value the person chose and tells the frame and every copy; below -1 asks the
+    // frame to choose again (command 2875) and keeps -1.
+    void SetLCS(std::int32_t value);
+    void CloseLCSDialog();
+
+private:
+    SysPanelValue m_value{0.0, -1, -1, L""};
+    LCSSelectDialog* m_dialog = nullptr;
+    CRect m_dialogRect;
 };
 
 class CFontComboBox : public dvui::SystemPanelControlBase<CXTPControlComboBox> {

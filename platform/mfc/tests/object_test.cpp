@@ -1,8 +1,11 @@
+#include "afx/coll.h"
 #include "afx/object.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -70,6 +73,56 @@ TEST(RuntimeClassTest, WrongStaticDowncastIsCaught) {
 #else
     EXPECT_DEATH(STATIC_DOWNCAST(Circle, &s), "Assertion failed");
 #endif
+}
+
+} // namespace
+
+namespace {
+
+// The growing array: each step of a script and the contents it leaves, out-of-range steps
+// throwing and changing nothing.
+TEST(CArrayTest, StepsLeaveTheContentsTheySayAndBadIndexesThrow) {
+    CArray<int, int> a;
+    struct Step {
+        const char* what;
+        std::function<void(CArray<int, int>&)> run;
+        std::vector<int> after;
+        bool throws;
+    };
+    const Step steps[] = {
+        {"add",
+         [](auto& x) {
+             x.Add(1);
+             x.Add(2);
+         },
+         {1, 2},
+         false},
+        {"insert in the middle", [](auto& x) { x.InsertAt(1, 9); }, {1, 9, 2}, false},
+        {"insert past the end grows", [](auto& x) { x.InsertAt(5, 7); }, {1, 9, 2, 0, 0, 7}, false},
+        {"remove two", [](auto& x) { x.RemoveAt(3, 2); }, {1, 9, 2, 7}, false},
+        {"set",
+         [](auto& x) {
+             x.SetAt(0, 4);
+             x[1] = 5;
+         },
+         {4, 5, 2, 7},
+         false},
+        {"read past the end", [](auto& x) { (void)x.GetAt(4); }, {4, 5, 2, 7}, true},
+        {"read below zero", [](auto& x) { (void)x[-1]; }, {4, 5, 2, 7}, true},
+        {"remove past the end", [](auto& x) { x.RemoveAt(3, 2); }, {4, 5, 2, 7}, true},
+        {"a negative size empties", [](auto& x) { x.SetSize(-3); }, {}, false},
+    };
+    for (const Step& s : steps) {
+        bool threw = false;
+        try {
+            s.run(a);
+        } catch (const std::out_of_range&) {
+            threw = true;
+        }
+        EXPECT_EQ(threw, s.throws) << s.what;
+        EXPECT_EQ(std::vector<int>(a.GetData(), a.GetData() + a.GetSize()), s.after) << s.what;
+    }
+    EXPECT_TRUE(a.IsEmpty());
 }
 
 } // namespace

@@ -8,13 +8,19 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 DV_EXPORTS_BEGIN
 
+class CDVObject;
+
 namespace Dravik {
+
+class DVContainerObject;
+class DVPageObject;
 
 enum class PageKind : std::uint32_t { Model = 1, Sheet = 2 };
 
@@ -63,13 +69,15 @@ struct Variable {
     bool operator==(const Variable&) const = default;
 };
 
-// One undoable change of the content: a variable or an element at an index, before and after.
-// Empty before means it was inserted, empty after that it was removed.
+// One undoable change of the content: a variable or an element at an index, or an object by
+// its id, before and after. Empty before means it was inserted, empty after that it was removed.
 struct Change {
     bool isVariable = false;
+    bool isObject = false;
     std::size_t index = 0;
     std::optional<Variable> varBefore, varAfter;
     std::optional<Element> elemBefore, elemAfter;
+    std::shared_ptr<const DVContainerObject> objBefore, objAfter;
 };
 
 // One step of the undo history, undone and redone as a whole.
@@ -104,6 +112,27 @@ public:
     std::size_t InsertFragment(const DVDocument& fragment, std::uint32_t page, double x, double y,
                                const std::wstring& undoName);
 
+    // Objects with ids (DravikKernel/Objects.h): layers, local coordinate systems, 3D
+    // coordinate-system elements. Ids are never reused within a container's life.
+    // The object of the id; null for an id that names none (any more).
+    CDVObject* GetSafeObject(std::int64_t id) const;
+    // The objects in id order.
+    std::vector<const DVContainerObject*> GetObjects() const;
+    // Adds the object under a new id and answers the id; -1 for an object the kernel refuses
+    // (a layer whose name IsValidLayerName refuses, an object of no known kind). Undoable.
+    std::int64_t CreateElement(std::shared_ptr<DVContainerObject> object);
+    // Makes a fixing vector visible; false for an id that names none. Undoable.
+    bool ShowElement(std::int64_t id);
+    // The page of the index as an object; null outside the pages.
+    DVPageObject* GetPageObject(int index) const;
+    // Layers by name, compared exactly; null when none has it.
+    const DVContainerObject* FindLayer(const std::wstring& name) const;
+    // The objects of a loaded file, with their ids, without history.
+    void LoadObjects(std::vector<std::shared_ptr<DVContainerObject>> objects);
+    // The object the person points at in a list of objects, for the views to highlight.
+    void SetLastFoundObject(const CDVObject* object) { lastFound_ = object; }
+    const CDVObject* GetLastFoundObject() const { return lastFound_; }
+
     // Variables. create_* make a new variable (index -1) or replace the one at the index;
     // they return its index, or -1 when the name is empty or taken by another variable, the
     // index is out of range or a real expression is not valid (IsValidRealExpression).
@@ -122,6 +151,9 @@ public:
     // step; blocks nest, the outermost one names the step. A change outside a block is a step
     // of its own. Undo and redo are refused while a block is open.
     void start_undo_block(const std::wstring& name);
+    // The same with the name given by the kernel's string of the id; the other arguments are
+    // the caller's flags, kept for their callers.
+    void start_undo_block(int flags, unsigned nameId, int reserved1, int reserved2);
     void end_undo_block();
     bool InUndoBlock() const { return blockDepth_ > 0; }
     bool CanUndo() const;
@@ -174,7 +206,14 @@ private:
     bool showSheetBorders_ = true;
     std::function<void()> listener_;
     std::map<int, int> syspanelInts_;
+    std::map<std::int64_t, std::shared_ptr<const DVContainerObject>> objects_;
+    std::int64_t nextId_ = 0;
+    mutable std::vector<std::unique_ptr<DVPageObject>> pageObjects_;
+    const CDVObject* lastFound_ = nullptr;
 };
+
+// The kernel's name of the 2D content of a document.
+using Container2D = DVDocument;
 
 // A text in the enclosing double quotes of a text variable's expression, and back.
 std::wstring QuoteText(const std::wstring& text);

@@ -15,7 +15,7 @@ DV_EXPORTS_BEGIN
 namespace Dravik::grb {
 
 // Version 2 added the properties section; version 1 files are still read.
-inline constexpr std::uint32_t kFormatVersion = 2;
+inline constexpr std::uint32_t kFormatVersion = 3;
 
 // The bytes of a document.
 std::string Encode(const DravikDocument2& document);

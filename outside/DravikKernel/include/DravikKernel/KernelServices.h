@@ -10,6 +10,8 @@ DV_EXPORTS_BEGIN
 
 // A text of the kernel's string resources; empty for an id it does not have.
 std::wstring DVLoadString(UINT id);
+// The string of the id with its "%s" replaced by the argument.
+std::wstring DVLoadFormatString(UINT id, const std::wstring& argument);
 
 // The full path of `name`: with `mode` 0 in the program folder, otherwise in the user's
 // application-data folder of the product. With `create` the folder is made when missing.

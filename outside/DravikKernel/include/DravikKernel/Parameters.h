@@ -102,14 +102,26 @@ private:
     std::vector<ParameterDescriptor> descriptors_;
 };
 
-// An object of a document with its parameter values by descriptor id.
+// An object of a document with its parameter values by descriptor id. Objects the 2D container
+// keeps (DravikKernel/Objects.h) also carry their id, their kind's type code and a name.
 class CDVObject {
 public:
+    virtual ~CDVObject() = default;
     std::optional<dveval::VariantParameter> GetParameterValue(int descriptorId) const;
     void SetParameterValue(int descriptorId, dveval::VariantParameter value);
 
+    // The kernel's object type code; 0 for an object of no kind the panels tell apart.
+    virtual int GetTypeCode() const { return 0; }
+    virtual std::wstring GetName() const { return {}; }
+    // The icon the user-interface module shows for the object's kind; 0 for none.
+    virtual int GetDefaultIconID() const { return 0; }
+    // The id in its container; -1 for an object no container holds.
+    std::int64_t GetId() const { return id_; }
+    void SetId(std::int64_t id) { id_ = id; }
+
 private:
     std::map<int, dveval::VariantParameter> values_;
+    std::int64_t id_ = -1;
 };
 
 // One set of defaults for new elements, by parameter name.

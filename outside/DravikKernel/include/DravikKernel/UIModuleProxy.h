@@ -53,13 +53,18 @@ public:
         bool operator==(const CommandStrings&) const = default;
     };
 
-    // One line of a settings dialog. Kind 8 is a check box bound to `Value` (0 or 1); the two
-    // string ids are its caption and its description.
+    // One line of a settings dialog or input form. Kind 8 is a check box bound to `Value` (0 or
+    // 1), the two string ids being its caption and its description; kind 12 a text showing the
+    // caption's string; kind 11 an edit bound to `Text`, of at most `MaxLength` characters
+    // when that is above 0.
     struct SettingsEntry {
         int Kind = 8;
         unsigned CaptionId = 0;
         unsigned DescriptionId = 0;
         int Value = 0;
+        int Id = 0;
+        std::wstring Text;
+        int MaxLength = 0;
     };
 
     // What only the UI module can do. All calls come on the user-interface thread.

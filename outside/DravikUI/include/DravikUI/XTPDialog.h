@@ -3,12 +3,19 @@
 
 #include "afx/dialog.h"
 #include "pal/visibility.h"
+#include "xtp/ResizeDialog.h"
 
 DV_EXPORTS_BEGIN
 
 class CDravikXTPDialog : public CDialog {
 public:
     using CDialog::CDialog;
+};
+
+// The same for dialogs whose controls follow their size.
+class CDravikXTPResizeDialog : public CXTPResizeDialog {
+public:
+    using CXTPResizeDialog::CXTPResizeDialog;
 };
 
 DV_EXPORTS_END

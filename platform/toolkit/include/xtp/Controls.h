@@ -159,6 +159,8 @@ public:
     // A click (mouse or Enter); by default the control executes.
     virtual void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0));
     virtual void OnLButtonUp(CPoint point);
+    // A double click on the control; true when it used it, else the bar takes it as a press.
+    virtual BOOL OnLButtonDblClk(CPoint point) { return FALSE; }
     virtual void OnMouseMove(CPoint point) {}
     // A key while the control is selected in its bar; true when the control used it.
     virtual BOOL OnHookKeyDown(UINT nChar, LPARAM lParam) { return FALSE; }

@@ -452,8 +452,14 @@ LRESULT CXTPCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (m_pCommandBars != nullptr)
             m_pCommandBars->GetToolTipContext()->CancelToolTips();
         return 0;
-    case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        if (CXTPControl* c = GetControl(HitTest(point));
+            c != nullptr && (m_pCommandBars == nullptr || !m_pCommandBars->IsCustomizeMode()) &&
+            c->OnLButtonDblClk(point))
+            return 0;
+        OnLButtonDown(static_cast<UINT>(wParam), point);
+        return 0;
+    case WM_LBUTTONDOWN:
         OnLButtonDown(static_cast<UINT>(wParam), point);
         return 0;
     case WM_LBUTTONUP:

@@ -176,6 +176,32 @@ TEST_F(BarsTest, ASplitButtonRunsItsCommandFromTheButtonAndOpensFromTheArrow) {
     EXPECT_EQ(openPopup(zoom), nullptr);
 }
 
+// A control that takes double clicks is told of them; another takes one as a press.
+TEST_F(BarsTest, ADoubleClickGoesToAControlThatTakesIt) {
+    struct Taker : CXTPControlButton {
+        int doubles = 0;
+        BOOL OnLButtonDblClk(CPoint) override { return ++doubles, TRUE; }
+    };
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    auto* taker = new Taker;
+    app.frame.standard->GetControls()->Add(taker, 4242);
+    app.frame.RecalcLayout();
+    run.pump();
+    pal::test::doubleClick(at(taker));
+    run.pump();
+    EXPECT_EQ(taker->doubles, 1);
+
+    // A plain button's double click is a second press: its command runs twice.
+    app.frame.log.clear();
+    CXTPControl* plain = app.frame.standard->GetControl(0);
+    pal::test::doubleClick(at(plain));
+    run.pump();
+    EXPECT_EQ(app.frame.log.size(), 2u);
+}
+
 TEST_F(BarsTest, AClickOutsideClosesAnOpenPopupWithoutACommand) {
     App app;
     pal::test::AppRun run(app);

@@ -22,9 +22,10 @@
 namespace fs = std::filesystem;
 
 namespace pal::ctl {
-namespace {
 
 thread_local DWORD lastError = 0;
+
+namespace {
 
 constexpr LPARAM kFile = 0;
 constexpr LPARAM kFolder = 1;

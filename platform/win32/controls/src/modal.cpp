@@ -24,7 +24,8 @@ INT_PTR dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, d->notify(reinterpret_cast<const NMHDR*>(lParam)));
         return TRUE;
     }
-    return FALSE;
+    INT_PTR result = FALSE;
+    return d->message(message, wParam, lParam, result) ? result : FALSE;
 }
 
 } // namespace

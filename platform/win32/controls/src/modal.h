@@ -23,6 +23,9 @@ public:
     virtual void command(int id, WORD code, HWND control) = 0;
     // A control's WM_NOTIFY; the answer is the message's result.
     virtual LRESULT notify(const NMHDR*) { return 0; }
+    // Any other message of the dialog (painting, owner drawing, clicks on its own surface);
+    // true when handled, with the dialog procedure's answer in `result`.
+    virtual bool message(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
     // Makes the controls; the window exists and has its font.
     virtual void build() = 0;
     // The size of the client area, once the controls are made.
@@ -51,6 +54,9 @@ private:
     bool ended_ = false;
     int result_ = 0;
 };
+
+// What CommDlgExtendedError reports: the last common dialog's failure, 0 after a good run.
+extern thread_local DWORD lastError;
 
 // The text a control holds, without asking its procedure.
 std::wstring heldText(HWND hwnd);

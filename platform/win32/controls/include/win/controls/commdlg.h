@@ -88,6 +88,54 @@ BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn);
 BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn);
 DWORD CommDlgExtendedError();
 
+// The colour chooser, always opened whole: 48 basic colours, the caller's 16 custom colours, the chosen
+// colour's red, green and blue, and a button that puts the chosen colour among the custom colours.
+using LPCCHOOKPROC = UINT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+
+struct CHOOSECOLORW {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HWND hInstance;
+    COLORREF rgbResult;     // in with CC_RGBINIT: the colour the dialog starts from; out: the choice
+    COLORREF* lpCustColors; // 16 colours, read at the start and written back on OK
+    DWORD Flags;
+    LPARAM lCustData;
+    LPCCHOOKPROC lpfnHook;
+    LPCWSTR lpTemplateName;
+};
+using LPCHOOSECOLORW = CHOOSECOLORW*;
+using CHOOSECOLOR = CHOOSECOLORW;
+using LPCHOOSECOLOR = CHOOSECOLORW*;
+
+constexpr DWORD CC_RGBINIT = 0x00000001;
+constexpr DWORD CC_FULLOPEN = 0x00000002;
+constexpr DWORD CC_PREVENTFULLOPEN = 0x00000004;
+constexpr DWORD CC_SHOWHELP = 0x00000008;
+constexpr DWORD CC_ENABLEHOOK = 0x00000010;
+constexpr DWORD CC_ENABLETEMPLATE = 0x00000020;
+constexpr DWORD CC_ENABLETEMPLATEHANDLE = 0x00000040;
+constexpr DWORD CC_SOLIDCOLOR = 0x00000080;
+constexpr DWORD CC_ANYCOLOR = 0x00000100;
+
+// The chooser's controls, with the platform's ids.
+constexpr int COLOR_RED = 706;
+constexpr int COLOR_GREEN = 707;
+constexpr int COLOR_BLUE = 708;
+constexpr int COLOR_CURRENT = 709;
+constexpr int COLOR_ADD = 712;
+
+// TRUE when a colour was chosen (rgbResult holds it, lpCustColors the custom colours as the
+// dialog left them); FALSE when it was cancelled or the structure is unusable (CDERR_STRUCTSIZE,
+// or CDERR_INITIALIZATION without custom colours). Under the test fixture, or with nobody at a
+// display, the responder answers: a text "#RRGGBB" or "R G B" sets the colour, "Add to Custom
+// Colours" (or another button's text) presses that button, IDOK or IDCANCEL ends it. Answers are
+// carried out one at a time, as a person would.
+BOOL ChooseColorW(LPCHOOSECOLORW cc);
+
+inline BOOL ChooseColor(LPCHOOSECOLORW cc) {
+    return ChooseColorW(cc);
+}
+
 inline BOOL GetOpenFileName(LPOPENFILENAMEW ofn) {
     return GetOpenFileNameW(ofn);
 }
