@@ -73,10 +73,14 @@ DWORD DragSource::over(POINT screen, const pal::detail::DesktopData& offers, DWO
     long version = 0;
     const ::Window target = awareAt(screen, version);
     std::lock_guard lock(mutex_);
-    if (!owned_) {
+    // A new drag brings its own data; the selection stays this program's until another takes it.
+    if (offers != offered_) {
+        offered_ = offers;
         offers_.clear();
         for (const auto& [name, bytes] : offers)
             offers_[XInternAtom(dpy_, name.c_str(), False)] = std::make_shared<const std::string>(bytes);
+    }
+    if (!owned_) {
         XSetSelectionOwner(dpy_, atoms_[kSelection], source_, CurrentTime);
         owned_ = true;
     }
@@ -190,6 +194,7 @@ void DragSource::selectionLost() {
     std::lock_guard lock(mutex_);
     owned_ = false;
     offers_.clear();
+    offered_.clear();
 }
 
 DWORD DragSource::effectOf(Atom action) const {

@@ -80,7 +80,8 @@ private:
     std::mutex mutex_;
     std::condition_variable answered_;
     Offers offers_;
-    bool owned_ = false; // the drag's selection is this program's
+    pal::detail::DesktopData offered_; // the same, by the desktop's names
+    bool owned_ = false;               // the drag's selection is this program's
     ::Window target_ = 0;
     long version_ = 0;
     POINT at_{};
