@@ -95,6 +95,12 @@ BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCTW, CCreateContext* pContext) {
 // The bars take their height from the top and bottom edges in the order they were made; the
 // view (or client) gets the rest.
 void CFrameWnd::RecalcLayout(BOOL) {
+    const CRect room = LayoutControlBars();
+    if (CWnd* pane = GetDlgItem(static_cast<int>(AFX_IDW_PANE_FIRST)))
+        pane->MoveWindow(&room);
+}
+
+CRect CFrameWnd::LayoutControlBars() {
     CRect client;
     GetClientRect(&client);
     for (CControlBar* bar : m_listControlBars) {
@@ -110,8 +116,7 @@ void CFrameWnd::RecalcLayout(BOOL) {
             client.top += height;
         }
     }
-    if (CWnd* pane = GetDlgItem(static_cast<int>(AFX_IDW_PANE_FIRST)))
-        pane->MoveWindow(&client);
+    return client;
 }
 
 CControlBar* CFrameWnd::GetControlBar(UINT nID) {

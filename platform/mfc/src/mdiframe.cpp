@@ -54,8 +54,11 @@ LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     return ::DefFrameProcW(m_hWnd, m_hWndMDIClient, message, wParam, lParam);
 }
 
-void CMDIFrameWnd::OnSize(UINT nType, int cx, int cy) {
-    CFrameWnd::OnSize(nType, cx, cy);
+void CMDIFrameWnd::OnSize(UINT nType, int, int) {
+    // Not the default: the frame procedure would give the MDI client the whole client area,
+    // over the bars, until the layout puts it in its place.
+    if (nType != SIZE_MINIMIZED)
+        RecalcLayout();
 }
 
 void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate) {

@@ -68,6 +68,9 @@ public:
                            CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
     // Gives the view (the child with id AFX_IDW_PANE_FIRST) the client area.
     virtual void RecalcLayout(BOOL bNotify = TRUE);
+    // Lays the frame's control bars out from its edges, in the order they were made, and returns
+    // the room they leave for the view; the view itself is not moved.
+    CRect LayoutControlBars();
     // Shows the frame (nCmdShow -1: as it should be shown now) and brings it to the top.
     virtual void ActivateFrame(int nCmdShow = -1);
     virtual void GetMessageString(UINT nID, CString& rMessage) const;

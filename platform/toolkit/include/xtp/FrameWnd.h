@@ -28,7 +28,9 @@ namespace pal::xtp {
 // The frame-side work shared by every site frame, written once.
 BOOL siteWndMsg(CWnd* pFrame, CXTPCommandBarsFrameHook* pHook, CXTPCommandBars* pBars, UINT message,
                 WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars);
+// The command bars dock inside `room` (by default where the client stands now), what takes room
+// after them lays itself out, and the client gets the rest.
+void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars, const CRect* room = nullptr);
 // What takes room from the client after the docked bars (the docking panes): given the room the
 // bars leave, it lays itself out there and answers what is left for the client. One per frame;
 // a null taker removes it.
@@ -80,9 +82,11 @@ template <class TBase> class CXTPFrameWndBase : public CXTPCommandBarsSiteBase<T
 public:
     // The MFC bars (the status bar) take their edges first, the command bars dock around what
     // is left, and the client (view or MDI client) gets the rest.
-    void RecalcLayout(BOOL bNotify = TRUE) override {
-        TBase::RecalcLayout(bNotify);
-        pal::xtp::siteRecalcLayout(this, this->m_pCommandBars);
+    // The client moves once, to its last place: put first where the MFC bars leave room, it
+    // would for a moment cover the command bars, and a click on them would reach it.
+    void RecalcLayout(BOOL = TRUE) override {
+        const CRect room = this->LayoutControlBars();
+        pal::xtp::siteRecalcLayout(this, this->m_pCommandBars, &room);
     }
     // Print preview hides the bars while it lasts.
     virtual void OnSetPreviewMode(BOOL bPreview, struct CPrintPreviewState* pState) {

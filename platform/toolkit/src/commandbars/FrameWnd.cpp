@@ -51,9 +51,9 @@ void setClientRoomTaker(CFrameWnd* pFrame, ClientRoomTaker taker, void* context)
         roomTakers()[pFrame] = RoomTaker{taker, context};
 }
 
-void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars) {
+void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars, const CRect* given) {
     auto taker = roomTakers().find(pFrame);
-    if ((pBars == nullptr && taker == roomTakers().end()) || pFrame->m_hWnd == nullptr)
+    if (pFrame->m_hWnd == nullptr)
         return;
     // The client (MDI client or view) stands where the frame's own bars left room; the command
     // bars dock inside that room and the client takes the rest.
@@ -62,8 +62,15 @@ void siteRecalcLayout(CFrameWnd* pFrame, CXTPCommandBars* pBars) {
         client = mdi->m_hWndMDIClient;
     if (client == nullptr)
         client = ::GetDlgItem(pFrame->m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST));
+    if (pBars == nullptr && taker == roomTakers().end()) {
+        if (given != nullptr && client != nullptr)
+            ::MoveWindow(client, given->left, given->top, given->Width(), given->Height(), TRUE);
+        return;
+    }
     CRect room;
-    if (client != nullptr) {
+    if (given != nullptr) {
+        room = *given;
+    } else if (client != nullptr) {
         ::GetWindowRect(client, &room);
         pFrame->ScreenToClient(&room);
     } else {

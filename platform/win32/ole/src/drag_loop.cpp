@@ -1,4 +1,5 @@
 // The drag loop: the source's thread takes the input until the source drops or cancels.
+#include "desktop_drag.h"
 #include "drop_link.h"
 #include "drop_session.h"
 #include "ole_thread.h"
@@ -73,33 +74,59 @@ const char* effectName(DWORD effect) {
     return "none";
 }
 
-// Follows the pointer over this program's windows, and over other programs' where it has none.
+// Follows the pointer over this program's windows, and over other programs' where it has none:
+// the programs of the sandbox take the drag with all its data, any other program on the desktop
+// with the desktop's own protocol. Where the display knows which window is on top, it says
+// whether the pointer is over one of this program's windows at all.
 class Drag {
 public:
-    explicit Drag(IDataObject* data) : local_(data), remote_(data) {}
+    explicit Drag(IDataObject* data) : local_(data), remote_(data), desktop_(data) {}
 
     DWORD step(POINT point, DWORD keys, DWORD ok) {
         DWORD effect = DROPEFFECT_NONE;
-        if (local_.step(point, keys, ok, effect)) {
+        const pal::detail::DragPlace place = DesktopDrag::placeOf(point);
+        if (place != pal::detail::DragPlace::OtherProgram && local_.step(point, keys, ok, effect)) {
             remote_.leave();
-            remoteActive_ = false;
+            desktop_.leave();
+            over_ = Over::Local;
             return effect;
         }
-        remoteActive_ = remote_.step(point, keys, ok, effect);
+        local_.leave();
+        if (remote_.step(point, keys, ok, effect)) {
+            desktop_.leave();
+            over_ = Over::Remote;
+            return effect;
+        }
+        if (place == pal::detail::DragPlace::OtherProgram) {
+            over_ = Over::Desktop;
+            return desktop_.step(point, keys, ok);
+        }
+        desktop_.leave();
+        over_ = Over::Nothing;
         return effect;
     }
     DWORD drop(POINT point, DWORD keys, DWORD ok) {
-        return remoteActive_ ? remote_.drop(point, keys, ok) : local_.drop(point, keys, ok);
+        switch (over_) {
+        case Over::Remote:
+            return remote_.drop(point, keys, ok);
+        case Over::Desktop:
+            return desktop_.drop(ok);
+        default:
+            return local_.drop(point, keys, ok);
+        }
     }
     void cancel() {
         local_.leave();
         remote_.leave();
+        desktop_.leave();
     }
 
 private:
+    enum class Over { Nothing, Local, Remote, Desktop };
     DropSession local_;
     RemoteDrag remote_;
-    bool remoteActive_ = false;
+    DesktopDrag desktop_;
+    Over over_ = Over::Nothing;
 };
 
 // The key state a mouse message carries, with the Alt key, which it does not.

@@ -9,6 +9,10 @@ struct DropSession::Site {
     HWND hwnd = nullptr;
     Ref<IDropTarget> target; // null for a window that accepts files
     bool refused = false;    // DragEnter failed: the target takes no further part
+    // The window accepts files as well as having a target: a file list the target declines
+    // still arrives as WM_DROPFILES.
+    bool acceptsFiles = false;
+    bool asFiles = false; // a drop now would be WM_DROPFILES, not the target's
     DWORD effect = DROPEFFECT_NONE;
 };
 
@@ -33,15 +37,13 @@ DropSession::~DropSession() {
 
 std::unique_ptr<DropSession::Site> DropSession::siteFor(HWND hwnd) const {
     for (HWND w = hwnd; w; w = GetParent(w)) {
-        if (IDropTarget* t = registeredTarget(w)) {
+        const bool acceptsFiles = GetWindowLongW(w, GWL_EXSTYLE) & static_cast<LONG>(WS_EX_ACCEPTFILES);
+        IDropTarget* t = registeredTarget(w);
+        if (t || acceptsFiles) {
             auto site = std::make_unique<Site>();
             site->hwnd = w;
             site->target.reset(t);
-            return site;
-        }
-        if (GetWindowLongW(w, GWL_EXSTYLE) & static_cast<LONG>(WS_EX_ACCEPTFILES)) {
-            auto site = std::make_unique<Site>();
-            site->hwnd = w;
+            site->acceptsFiles = acceptsFiles;
             return site;
         }
         if (GetWindowLongW(w, GWL_STYLE) & static_cast<LONG>(WS_CHILD)) // owners are not parents
@@ -51,16 +53,22 @@ std::unique_ptr<DropSession::Site> DropSession::siteFor(HWND hwnd) const {
     return nullptr;
 }
 
+// The target's answer stands; where it takes nothing, a window that accepts files takes a file
+// list as a copy.
+DWORD DropSession::answer(DWORD targetEffect, DWORD ok) {
+    Site& s = *site_;
+    s.asFiles = targetEffect == DROPEFFECT_NONE && s.acceptsFiles && offersFiles(data_.get());
+    return s.effect = s.asFiles ? (DROPEFFECT_COPY & ok) : targetEffect;
+}
+
 DWORD DropSession::enter(POINT point, DWORD keys, DWORD ok) {
     Site& s = *site_;
-    if (!s.target)
-        return s.effect = offersFiles(data_.get()) ? (DROPEFFECT_COPY & ok) : DROPEFFECT_NONE;
     DWORD effect = ok;
-    if (FAILED(s.target->DragEnter(data_.get(), keys, pointl(point), &effect))) {
+    if (s.target && FAILED(s.target->DragEnter(data_.get(), keys, pointl(point), &effect))) {
         s.refused = true;
-        return s.effect = DROPEFFECT_NONE;
+        effect = DROPEFFECT_NONE;
     }
-    return s.effect = effect & ok;
+    return answer(s.target ? effect & ok : DROPEFFECT_NONE, ok);
 }
 
 bool DropSession::step(POINT point, DWORD keys, DWORD ok, DWORD& effect) {
@@ -81,7 +89,7 @@ bool DropSession::step(POINT point, DWORD keys, DWORD ok, DWORD& effect) {
     Site& s = *site_;
     if (s.target && !s.refused) {
         DWORD e = ok;
-        s.effect = SUCCEEDED(s.target->DragOver(keys, pointl(point), &e)) ? (e & ok) : DROPEFFECT_NONE;
+        answer(SUCCEEDED(s.target->DragOver(keys, pointl(point), &e)) ? (e & ok) : DROPEFFECT_NONE, ok);
     }
     effect = s.effect;
     return true;
@@ -89,14 +97,14 @@ bool DropSession::step(POINT point, DWORD keys, DWORD ok, DWORD& effect) {
 
 DWORD DropSession::drop(POINT point, DWORD keys, DWORD ok) {
     std::unique_ptr<Site> s = std::move(site_);
-    if (!s || s->refused)
+    if (!s)
         return DROPEFFECT_NONE;
-    if (s->effect == DROPEFFECT_NONE) {
-        if (s->target)
-            s->target->DragLeave();
+    // A target that does not take the drop is told the drag left it.
+    if (s->target && !s->refused && (s->effect == DROPEFFECT_NONE || s->asFiles))
+        s->target->DragLeave();
+    if (s->effect == DROPEFFECT_NONE)
         return DROPEFFECT_NONE;
-    }
-    if (!s->target) {
+    if (s->asFiles) {
         FORMATETC f{static_cast<CLIPFORMAT>(CF_HDROP), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
         const std::optional<std::string> list = renderFormat(data_.get(), f);
         return list && postDropFiles(s->hwnd, *list, point) ? DROPEFFECT_COPY : DROPEFFECT_NONE;

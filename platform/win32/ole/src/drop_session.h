@@ -1,6 +1,7 @@
 // What lies under the pointer of a drag, among the windows of this program: a window with a
-// registered drop target, or a window that accepts files. A session follows the pointer over
-// them, entering, moving over and leaving, and drops. The drag loop runs one for the drag's own
+// registered drop target, or a window that accepts files, or one with both, whose target is
+// asked first and whose files come as WM_DROPFILES when the target takes nothing. A session follows the
+// pointer over them, entering, moving over and leaving, and drops. The drag loop runs one for the drag's own
 // program; the drop link runs one for each drag that another program brings here.
 #pragma once
 
@@ -36,6 +37,7 @@ private:
     struct Site;
     std::unique_ptr<Site> siteFor(HWND hwnd) const;
     DWORD enter(POINT point, DWORD keys, DWORD ok);
+    DWORD answer(DWORD targetEffect, DWORD ok);
 
     Ref<IDataObject> data_;
     std::unique_ptr<Site> site_;

@@ -20,14 +20,6 @@ LRESULT testProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 std::vector<MSG> gReceived;
 
-std::string fileList(std::initializer_list<const wchar_t*> paths) {
-    DROPFILES header{sizeof(DROPFILES), {0, 0}, TRUE, TRUE};
-    std::string out(reinterpret_cast<const char*>(&header), sizeof header);
-    for (const wchar_t* p : paths)
-        out += unicodeBlock(p);
-    return out + std::string(2, '\0');
-}
-
 void DragFixture::SetUp() {
     UserTest::SetUp();
     ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));

@@ -13,9 +13,6 @@
 
 namespace oletest {
 
-// A CF_HDROP block of wide paths.
-std::string fileList(std::initializer_list<const wchar_t*> paths);
-
 // The WM_DROPFILES the test windows received.
 extern std::vector<MSG> gReceived;
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -119,6 +120,55 @@ TEST_F(DragDrop, AFileListDroppedOnAWindowThatAcceptsFilesReachesWmDropfilesWith
     EXPECT_TRUE(gReceived.size() == 1u);
     data->Release();
     text->Release();
+}
+
+TEST_F(DragDrop, AWindowWithATargetThatAlsoAcceptsFilesGetsTheFilesItsTargetDeclinesAsWmDropfiles) {
+    struct Case {
+        const char* name;
+        bool acceptsFiles;
+        bool files, text; // what the drag offers
+        DWORD effect;
+        bool dropFiles;  // WM_DROPFILES arrived
+        std::string end; // the target's last call
+    } cases[] = {
+        {"files the target declines", true, true, false, DROPEFFECT_COPY, true, "leave"},
+        {"text the target takes", true, false, true, DROPEFFECT_MOVE, false, "drop"},
+        {"files with text: the target's choice stands", true, true, true, DROPEFFECT_MOVE, false, "drop"},
+        {"files on a window that does not accept them", false, true, false, DROPEFFECT_NONE, false, "leave"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* t = new oletest::TestTarget;
+        t->onlyText = true;
+        ASSERT_EQ(RegisterDragDrop(target, t), S_OK);
+        DragAcceptFiles(target, c.acceptsFiles);
+        auto* data = new oletest::TestData;
+        if (c.files)
+            data->add(CF_HDROP, fileList({L"C:\\docs\\plan.grb"}));
+        if (c.text)
+            data->add(CF_UNICODETEXT, unicodeBlock(L"a fragment"));
+        gReceived.clear();
+        const Outcome out = drag(data, {{520, 120}, {530, 140}});
+        pal::test::pump();
+        EXPECT_EQ(out.effect, c.effect);
+        EXPECT_EQ(out.result, c.effect ? DRAGDROP_S_DROP : DRAGDROP_S_CANCEL);
+        ASSERT_EQ(gReceived.size(), c.dropFiles ? 1u : 0u);
+        if (c.dropFiles) {
+            HDROP drop = reinterpret_cast<HDROP>(gReceived[0].wParam);
+            wchar_t path[MAX_PATH];
+            EXPECT_EQ(DragQueryFileW(drop, 0, path, MAX_PATH), 16u);
+            EXPECT_STREQ(path, L"C:\\docs\\plan.grb");
+            DragFinish(drop);
+        }
+        ASSERT_FALSE(t->calls.empty());
+        EXPECT_EQ(t->calls.front(), "enter");
+        EXPECT_EQ(t->calls.back(), c.end);
+        EXPECT_EQ(std::count(t->calls.begin(), t->calls.end(), "drop"), c.end == "drop" ? 1 : 0);
+        DragAcceptFiles(target, FALSE);
+        RevokeDragDrop(target);
+        t->Release();
+        data->Release();
+    }
 }
 
 TEST_F(DragDrop, ADataObjectThatFailsOrLiesAboutItsMediumMakesTheDropFailCleanly) {

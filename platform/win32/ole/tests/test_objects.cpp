@@ -58,13 +58,17 @@ HRESULT TestData::EnumFormatEtc(DWORD direction, IEnumFORMATETC** e) {
     return SHCreateStdEnumFmtEtc(static_cast<UINT>(formats.size()), formats.data(), e);
 }
 
-DWORD TestTarget::choose(DWORD keys, DWORD allowed) {
+DWORD TestTarget::choose(DWORD keys, DWORD allowed) const {
+    if (onlyText && !hasText_)
+        return DROPEFFECT_NONE;
     const DWORD wanted = (keys & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
     return (wanted & allowed) ? wanted : DROPEFFECT_NONE;
 }
 
-HRESULT TestTarget::DragEnter(IDataObject*, DWORD keys, POINTL, DWORD* effect) {
+HRESULT TestTarget::DragEnter(IDataObject* data, DWORD keys, POINTL, DWORD* effect) {
     calls.push_back("enter");
+    FORMATETC text{static_cast<CLIPFORMAT>(CF_UNICODETEXT), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    hasText_ = data && data->QueryGetData(&text) == S_OK;
     *effect = choose(keys, *effect);
     return S_OK;
 }
@@ -101,6 +105,14 @@ HRESULT TestTarget::Drop(IDataObject* data, DWORD keys, POINTL p, DWORD* effect)
     droppedText = textOfUnicodeBlock(bytes);
     *effect = choose(keys, *effect);
     return S_OK;
+}
+
+std::string fileList(std::initializer_list<const wchar_t*> paths) {
+    DROPFILES header{sizeof(DROPFILES), {0, 0}, TRUE, TRUE};
+    std::string out(reinterpret_cast<const char*>(&header), sizeof header);
+    for (const wchar_t* p : paths)
+        out += unicodeBlock(p);
+    return out + std::string(2, '\0');
 }
 
 std::string unicodeBlock(const std::wstring& text) {

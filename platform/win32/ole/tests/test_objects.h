@@ -6,6 +6,7 @@
 #include "win/user.h"
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -109,17 +110,22 @@ public:
     HRESULT DragLeave() override;
     HRESULT Drop(IDataObject* data, DWORD keys, POINTL p, DWORD* effect) override;
 
+    // Takes only text (CF_UNICODETEXT), as a target that takes only its own kind of data.
+    bool onlyText = false;
     std::vector<std::string> calls; // "enter", "over", "leave", "drop"
     std::wstring droppedText;       // CF_UNICODETEXT of the dropped object
     POINTL dropPoint{};
     bool dropReadFailed = false;
 
 private:
-    static DWORD choose(DWORD keys, DWORD allowed);
+    DWORD choose(DWORD keys, DWORD allowed) const;
+    bool hasText_ = false; // what the drag over the target offers
 };
 
 // The text of a CF_UNICODETEXT block.
 std::string unicodeBlock(const std::wstring& text);
+// A CF_HDROP block of wide paths.
+std::string fileList(std::initializer_list<const wchar_t*> paths);
 std::wstring textOfUnicodeBlock(const std::string& bytes);
 
 } // namespace oletest

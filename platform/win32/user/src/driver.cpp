@@ -33,6 +33,10 @@ public:
         return std::nullopt;
     }
     bool ownsFocus() override { return false; }
+    pal::detail::DragPlace dragPlace(POINT) override { return pal::detail::DragPlace::NoDesktop; }
+    DWORD dragOutOver(POINT, const pal::detail::DesktopData&, DWORD, DWORD) override { return 0; }
+    DWORD dragOutDrop() override { return 0; }
+    void dragOutLeave() override {}
     bool moveSize(HWND, int, POINT) override { return false; }
     void requestGeometry(HWND) override {}
     void flush() override {}
@@ -482,6 +486,22 @@ void setDesktopDrops(DesktopDrops* drops) {
 
 DesktopDrops* desktopDrops() {
     return pal::win::native::gDrops.load();
+}
+
+DragPlace desktopDragPlace(POINT screen) {
+    return pal::win::driver().dragPlace(screen);
+}
+
+DWORD desktopDragOver(POINT screen, const DesktopData& offers, DWORD allowed, DWORD keys) {
+    return pal::win::driver().dragOutOver(screen, offers, allowed, keys);
+}
+
+DWORD desktopDragDrop() {
+    return pal::win::driver().dragOutDrop();
+}
+
+void desktopDragLeave() {
+    pal::win::driver().dragOutLeave();
 }
 
 bool offerDesktopData(const DesktopData& offers) {

@@ -86,6 +86,14 @@ public:
     // none did, when this program holds it, or without a desktop.
     virtual std::optional<pal::detail::DesktopData>
     foreignClipboard(const std::vector<std::string>& wanted) = 0;
+    // A drag from this program over the desktop: what lies under a screen point and, over
+    // another program's window, that window's answer as the drag moves, drops and leaves (see
+    // pal::detail::desktopDragOver).
+    virtual pal::detail::DragPlace dragPlace(POINT screen) = 0;
+    virtual DWORD dragOutOver(POINT screen, const pal::detail::DesktopData& offers, DWORD allowed,
+                              DWORD keys) = 0;
+    virtual DWORD dragOutDrop() = 0;
+    virtual void dragOutLeave() = 0;
     // Reports the native window's present place through native::configured.
     virtual void requestGeometry(HWND hwnd) = 0;
     // Moving (HTCAPTION) or sizing (HTLEFT .. HTBOTTOMRIGHT) by the pointer, from a press at a

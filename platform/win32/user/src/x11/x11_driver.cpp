@@ -5,6 +5,7 @@
 // driver's mutex while it reports to the window layer.
 #include "../driver.h"
 
+#include "drag_source.h"
 #include "keys.h"
 
 #include "pal/detail/user_control.h"
@@ -65,9 +66,6 @@ std::string hostName() {
     return gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string();
 }
 
-// How long a window manager may take to carry out a state the program asked for.
-constexpr std::chrono::seconds kStateAnswerWait{5};
-
 struct NativeWindow {
     ::Window xid = 0;
     GC gc = nullptr;
@@ -78,13 +76,15 @@ struct NativeWindow {
     // The window manager's frame around the window when it was last neither maximised nor
     // minimised: left, right, top, bottom.
     long frame[4] = {};
-    // The state this driver last asked the window manager for, until the manager reports it: a
-    // report of the old state read in between is the manager not having got there yet, and
-    // taken as news it would undo the program's own request. A manager that refuses the request
-    // is believed again after a while.
-    bool asking = false;
-    bool askedMinimised = false, askedMaximised = false;
-    std::chrono::steady_clock::time_point askedAt;
+    // The sequence number of this connection's last request that changed the window's state.
+    // The server stamps each event with the last request of this connection it had carried out,
+    // so an event stamped before it was made before the window manager even heard of the
+    // change: its news (a state report, a new place and size) is older than what the program
+    // asked for since, and would undo it. A state report is read from the property as it is when
+    // read, not as it was when made, so one made later is believed whatever it says: the manager
+    // has acted since, and, the program's answer read late, it may show a state past it already
+    // (a person restoring the window from a task bar).
+    unsigned long stateRequest = 0;
 };
 
 struct Click {
@@ -131,9 +131,6 @@ public:
                                "XdndLeave",
                                "XdndFinished",
                                "XdndSelection",
-                               "XdndActionCopy",
-                               "XdndActionMove",
-                               "XdndActionLink",
                                "XdndTypeList",
                                "text/uri-list"};
         static_assert(std::size(names) == kAtoms);
@@ -150,6 +147,9 @@ public:
         // The clipboard is served from a window of its own, never shown.
         selectionWindow_ = XCreateSimpleWindow(dpy_, root_, -10, -10, 1, 1, 0, 0, 0);
         XSelectInput(dpy_, selectionWindow_, PropertyChangeMask);
+        // It is the source of drags out of this program too.
+        dragSource_ = std::make_unique<x11::DragSource>(
+            dpy_, selectionWindow_, [this](::Window w) { return windowOf(w) != nullptr; });
         XSetIOErrorExitHandler(dpy_, &X11Driver::onDisplayLost, this);
         if (pipe(wakePipe_) != 0)
             wakePipe_[0] = wakePipe_[1] = -1;
@@ -207,12 +207,10 @@ public:
             setFrameHints(n.xid, s);
         // The state changes first; the window manager places a maximised window itself, and the
         // model's place for a minimised one (far off screen) is never sent.
-        if ((s.maximised != was.maximised || s.minimised != was.minimised) && n.mapped) {
-            n.asking = true;
-            n.askedMinimised = s.minimised;
-            n.askedMaximised = s.maximised;
-            n.askedAt = std::chrono::steady_clock::now();
-        }
+        // The display's lock keeps another thread's request from taking the number noted.
+        XLockDisplay(dpy_);
+        if ((s.maximised != was.maximised || s.minimised != was.minimised) && n.mapped)
+            n.stateRequest = NextRequest(dpy_);
         if (s.maximised != was.maximised && n.mapped)
             sendState(n.xid, s.maximised, atoms_[kMaxVert], atoms_[kMaxHorz]);
         if (s.topmost != was.topmost && n.mapped)
@@ -223,6 +221,7 @@ public:
             XMapRaised(dpy_, n.xid);
             askActive(n.xid);
         }
+        XUnlockDisplay(dpy_);
         if (normal && width > 0 && height > 0 && (!EqualRect(&s.client, &was.client) || !wasNormal)) {
             // Back from maximised or minimised, the window returns to its normal rectangle, on
             // the work area with whatever frame the window manager gives it.
@@ -324,13 +323,17 @@ public:
         if (lost_)
             return;
         std::lock_guard lock(mutex_);
-        auto it = windows_.find(hwnd);
-        if (it == windows_.end()) {
-            XUngrabPointer(dpy_, CurrentTime);
-        } else {
-            XGrabPointer(dpy_, it->second.xid, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+        auto it = hwnd ? windows_.find(hwnd) : windows_.end();
+        ::Window on = it != windows_.end() && it->second.mapped ? it->second.xid : 0;
+        // A window with no native window of its own (a drag's tracker) holds the pointer
+        // through the window the button was pressed in.
+        if (hwnd && !on && byXid_.count(pressed_))
+            on = pressed_;
+        if (on)
+            XGrabPointer(dpy_, on, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
                          GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-        }
+        else
+            XUngrabPointer(dpy_, CurrentTime);
         XFlush(dpy_);
     }
 
@@ -428,6 +431,22 @@ public:
         return out;
     }
 
+    pal::detail::DragPlace dragPlace(POINT screen) override {
+        return lost_ ? pal::detail::DragPlace::NoDesktop : dragSource_->place(screen);
+    }
+
+    DWORD dragOutOver(POINT screen, const pal::detail::DesktopData& offers, DWORD allowed,
+                      DWORD keys) override {
+        return lost_ ? 0 : dragSource_->over(screen, offers, allowed, keys);
+    }
+
+    DWORD dragOutDrop() override { return lost_ ? 0 : dragSource_->drop(); }
+
+    void dragOutLeave() override {
+        if (!lost_)
+            dragSource_->leave();
+    }
+
     void requestGeometry(HWND hwnd) override {
         if (lost_)
             return;
@@ -445,7 +464,7 @@ public:
         if (!XGetWindowAttributes(dpy_, xid, &a) ||
             !XTranslateCoordinates(dpy_, xid, root_, 0, 0, &x, &y, &child))
             return;
-        native::configured(hwnd, RECT{x, y, x + a.width, y + a.height}, maximised(hwnd));
+        reportPlace(hwnd, RECT{x, y, x + a.width, y + a.height});
     }
 
     bool moveSize(HWND hwnd, int hitTest, POINT screen) override {
@@ -534,9 +553,6 @@ private:
         kDndLeave,
         kDndFinished,
         kDndSelection,
-        kDndCopy,
-        kDndMove,
-        kDndLink,
         kDndTypeList,
         kUriList,
         kAtoms
@@ -845,10 +861,46 @@ private:
         XSendEvent(dpy_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
     }
 
-    bool maximised(HWND h) {
+    // The native window's place as the server has it goes to the window layer, and is what this
+    // driver knows the window to have: the window layer taking it is no change to send back,
+    // which, a step of the window manager's caught halfway, would make that step final.
+    void reportPlace(HWND h, const RECT& client) {
+        bool max = false;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = windows_.find(h);
+            if (it == windows_.end())
+                return;
+            it->second.state.client = client;
+            max = it->second.state.maximised;
+        }
+        native::configured(h, client, max);
+    }
+
+    // Whether an event of this type for this window waits in the queue, which is left as it is.
+    bool laterQueued(::Window xid, int type) {
+        struct Look {
+            ::Window xid;
+            int type;
+            bool found;
+        } look{xid, type, false};
+        XEvent unused{};
+        XCheckIfEvent(
+            dpy_, &unused,
+            [](Display*, XEvent* e, XPointer arg) -> Bool {
+                auto* l = reinterpret_cast<Look*>(arg);
+                l->found = l->found || (e->type == l->type && e->xany.window == l->xid);
+                return False; // taken from the queue: none
+            },
+            reinterpret_cast<XPointer>(&look));
+        return look.found;
+    }
+
+    // Whether an event was made before the server carried out the window's last state request.
+    bool before(HWND h, unsigned long serial) {
         std::lock_guard lock(mutex_);
         auto it = windows_.find(h);
-        return it != windows_.end() && it->second.state.maximised;
+        return it != windows_.end() && serial < it->second.stateRequest;
     }
 
     HWND windowOf(::Window xid, XIC* ic = nullptr) {
@@ -902,6 +954,11 @@ private:
                                     e.xexpose.y + e.xexpose.height});
             break;
         case ConfigureNotify: {
+            // A window manager moves and sizes a window in steps, and this reader may come to
+            // them late: only the last one queued is taken, as the place of a real event is
+            // asked for now and belongs with the newest size, not with one from before.
+            if (laterQueued(e.xconfigure.window, ConfigureNotify))
+                break;
             // A real event under a reparenting window manager is relative to its frame; a
             // synthetic one is in root coordinates already.
             int x = e.xconfigure.x, y = e.xconfigure.y;
@@ -909,12 +966,14 @@ private:
                 ::Window child = 0;
                 XTranslateCoordinates(dpy_, e.xconfigure.window, root_, 0, 0, &x, &y, &child);
             }
-            native::configured(h, RECT{x, y, x + e.xconfigure.width, y + e.xconfigure.height}, maximised(h));
+            if (before(h, e.xconfigure.serial))
+                break;
+            reportPlace(h, RECT{x, y, x + e.xconfigure.width, y + e.xconfigure.height});
             break;
         }
         case PropertyNotify:
             if (e.xproperty.atom == atoms_[kState])
-                onState(h, e.xproperty.window);
+                onState(h, e.xproperty.window, e.xproperty.serial);
             else if (e.xproperty.atom == atoms_[kFrameExtents])
                 onFrameExtents(h, e.xproperty.window);
             break;
@@ -1035,7 +1094,7 @@ private:
         if (type == atoms_[kDndPosition]) {
             const POINT at{static_cast<LONG>((m.data.l[2] >> 16) & 0xFFFF),
                            static_cast<LONG>(m.data.l[2] & 0xFFFF)};
-            const DWORD allowed = effectsOf(static_cast<Atom>(m.data.l[4]));
+            const DWORD allowed = dragSource_->effectOf(static_cast<Atom>(m.data.l[4]));
             {
                 std::lock_guard lock(dragMutex_);
                 drag_.at = at;
@@ -1046,7 +1105,7 @@ private:
                 return true;
             }
             native::dragOver(h, at, allowed, uris, [this, source, target](DWORD effect) {
-                reply(source, target, atoms_[kDndStatus], effect ? 1 : 0, actionOf(effect));
+                reply(source, target, atoms_[kDndStatus], effect ? 1 : 0, dragSource_->actionOf(effect));
             });
             return true;
         }
@@ -1063,28 +1122,9 @@ private:
             allowed = drag_.allowed;
         }
         native::dragDrop(h, at, allowed, uris, [this, source, target](DWORD effect) {
-            reply(source, target, atoms_[kDndFinished], effect ? 1 : 0, actionOf(effect));
+            reply(source, target, atoms_[kDndFinished], effect ? 1 : 0, dragSource_->actionOf(effect));
         });
         return true;
-    }
-
-    // The effects a source's action allows (copy, move, link as DROPEFFECT_ values).
-    DWORD effectsOf(Atom action) {
-        if (action == atoms_[kDndMove])
-            return 2;
-        if (action == atoms_[kDndLink])
-            return 4;
-        return 1;
-    }
-
-    Atom actionOf(DWORD effect) {
-        if (effect & 1)
-            return atoms_[kDndCopy];
-        if (effect & 2)
-            return atoms_[kDndMove];
-        if (effect & 4)
-            return atoms_[kDndLink];
-        return None;
     }
 
     // XdndStatus (accepted, action) or XdndFinished (accepted, action) to the drag's source.
@@ -1152,8 +1192,12 @@ private:
     }
 
     void onSelection(XEvent& e) {
-        if (e.type == SelectionRequest) {
+        if (e.type == ClientMessage) {
+            dragSource_->onMessage(e.xclient);
+        } else if (e.type == SelectionRequest) {
             serve(e.xselectionrequest);
+        } else if (e.type == SelectionClear && e.xselectionclear.selection == atoms_[kDndSelection]) {
+            dragSource_->selectionLost();
         } else if (e.type == SelectionClear) {
             std::lock_guard lock(clipMutex_);
             offered_.clear();
@@ -1207,8 +1251,13 @@ private:
         reply.xselection.time = r.time;
         reply.xselection.property = None;
         const Atom property = r.property == None ? r.target : r.property;
+        // The clipboard's data, or a drag's for the program it is dropped on.
+        const bool dragged = r.selection == atoms_[kDndSelection];
         std::map<Atom, std::shared_ptr<const std::string>> offered;
-        {
+        if (dragged) {
+            offered = dragSource_->offers();
+            dragSource_->served();
+        } else {
             std::lock_guard lock(clipMutex_);
             offered = offered_;
         }
@@ -1278,7 +1327,7 @@ private:
     }
 
     // The window manager's view of the window's state, as it wrote it.
-    void onState(HWND h, ::Window xid) {
+    void onState(HWND h, ::Window xid, unsigned long serial) {
         Atom type = 0;
         int format = 0;
         unsigned long count = 0, after = 0;
@@ -1302,13 +1351,8 @@ private:
             if (it == windows_.end() || !it->second.mapped)
                 return;
             NativeWindow& n = it->second;
-            if (n.asking) {
-                const bool answered = n.askedMinimised == hidden && n.askedMaximised == (vert && horz);
-                if (answered || std::chrono::steady_clock::now() - n.askedAt > kStateAnswerWait)
-                    n.asking = false;
-                else
-                    return;
-            }
+            if (serial < n.stateRequest)
+                return;
             if (n.state.minimised == hidden && n.state.maximised == (vert && horz))
                 return;
             it->second.state.minimised = hidden;
@@ -1320,6 +1364,8 @@ private:
     void onButton(HWND h, const XButtonEvent& b) {
         const POINT at{b.x, b.y};
         const bool down = b.type == ButtonPress;
+        if (down)
+            pressed_ = b.window;
         if (b.button >= 4 && b.button <= 7) {
             if (down) // a wheel notch is a press and a release at once
                 native::wheel(h, at, (b.button == 4 || b.button == 7) ? 120 : -120, b.button >= 6);
@@ -1439,6 +1485,8 @@ private:
     std::mutex dragMutex_;
     Drag drag_;
     Click last_;
+    std::atomic<::Window> pressed_{0}; // the window of the last button press
+    std::unique_ptr<x11::DragSource> dragSource_;
     std::atomic<bool> lost_{false};
     std::atomic<bool> stopping_{false};
     int wakePipe_[2] = {-1, -1};

@@ -66,6 +66,18 @@ public:
 void setDesktopDrops(DesktopDrops* drops);
 DesktopDrops* desktopDrops();
 
+// Drags from this program over the desktop's other programs. What lies under a screen point:
+// no desktop to tell (the null display), a window of this program, or another program's window
+// (or the bare desktop).
+enum class DragPlace { NoDesktop, OwnWindow, OtherProgram };
+DragPlace desktopDragPlace(POINT screen);
+// Over another program's window: the window there that takes drops is offered the data (by the
+// desktop's names), and the effect it last answered comes back; none where nothing takes them.
+DWORD desktopDragOver(POINT screen, const DesktopData& offers, DWORD allowed, DWORD keys);
+// Drops where the drag last was: the effect the other program carried out.
+DWORD desktopDragDrop();
+void desktopDragLeave();
+
 // Destroys the calling thread's windows, drops every other window silently, and clears the
 // queue, timers, classes, key state, cursor, capture and foreground.
 void clearWindows();

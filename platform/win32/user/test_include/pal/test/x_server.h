@@ -160,4 +160,60 @@ private:
     pid_t pid_ = 0;
 };
 
+// Another program of the tests on the display (a drag source, a drop target), ended with the
+// test; its standard output is read as it comes.
+class Peer {
+public:
+    Peer(const std::string& program, std::vector<std::string> args) {
+        int out[2];
+        if (pipe(out) != 0)
+            return;
+        fcntl(out[0], F_SETFL, O_NONBLOCK);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        args.insert(args.begin(), program);
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        fd_ = out[0];
+    }
+    ~Peer() {
+        if (fd_ >= 0)
+            close(fd_);
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    Peer(const Peer&) = delete;
+    Peer& operator=(const Peer&) = delete;
+
+    // What it printed so far.
+    const std::string& heard() {
+        read();
+        return heard_;
+    }
+    // Whether it has ended (its output closed), or never started.
+    bool ended() { return pid_ <= 0 || read() == 0; }
+
+private:
+    ssize_t read() {
+        char buffer[256];
+        ssize_t n = -1;
+        while (fd_ >= 0 && (n = ::read(fd_, buffer, sizeof buffer)) > 0)
+            heard_.append(buffer, static_cast<size_t>(n));
+        return n;
+    }
+    pid_t pid_ = 0;
+    int fd_ = -1;
+    std::string heard_;
+};
+
 } // namespace pal::test
