@@ -4,7 +4,6 @@
 
 #include "DVDiagnostics/DVLog.h"
 #include "DravikKernel/DocumentsMenu.h"
-#include "pal/text.h"
 
 namespace {
 
@@ -49,11 +48,10 @@ void CDvw32App::ReopenConfigurations() {
             DocumentsMenu::OpenConfigurationFile(DocumentsMenu::GlobalCfgGroup(), path.GetString(), &error);
         // A configuration whose file went since is left out; the others still come.
         if (configuration == nullptr)
-            DVLog_Write(DVLogWarning, "The configuration of the last session is not opened again: %s",
-                        pal::text::toUtf8(error).c_str());
+            DVLog_Write(DVLogWarning, "The configuration of the last session is not opened again: %ls",
+                        error.c_str());
         else {
-            DVLog_Write(DVLogInfo, "Reopened the library configuration %s",
-                        pal::text::toUtf8(path.GetString()).c_str());
+            DVLog_Write(DVLogInfo, "Reopened the library configuration %ls", path.GetString());
             if (i == active)
                 activeConfiguration = configuration;
         }

@@ -7,7 +7,6 @@
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/KernelServices.h"
-#include "pal/text.h"
 #include "xtp/CommandBar.h"
 #include "xtp/PopupBar.h"
 
@@ -124,8 +123,8 @@ void OpenInstalledConfigurationItem::OnExecute() {
     made->SetPath(path_);
     // The file's contents come in before the group shows the configuration.
     if (!made->Load()) {
-        DVLog_Write(DVLogWarning, "The installed configuration cannot be opened: %s",
-                    pal::text::toUtf8(made->LastError()).c_str());
+        DVLog_Write(DVLogWarning, "The installed configuration cannot be opened: %ls",
+                    made->LastError().c_str());
         return; // the configuration, in no group yet, goes with `made`
     }
     IConfiguration* added = group.Add(std::move(made));
