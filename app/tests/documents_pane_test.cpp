@@ -19,6 +19,7 @@
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
 #include "pal/text.h"
+#include "xtp/CommandBarsOptions.h"
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
 #include "xtp/ToolBar.h"
@@ -282,6 +283,12 @@ TEST_F(DocumentsPane, TheProgramsThemeReachesItsPane) {
     EXPECT_EQ(tree.GetThemeCode(), Dravik::UI::kReportThemeOffice2013);
     EXPECT_EQ(tree.GetPaintManager()->m_clrControlBack, CXTPPaintManager::Current()->GetColors().clrWindow);
     EXPECT_LT(GetRValue(tree.GetPaintManager()->m_clrControlBack), 80);
+
+    // The program's options changed (event 1043): the pane's bars take them again.
+    CXTPCommandBarsOptions* mine = panel->GetCommandBars()->GetCommandBarsOptions();
+    onlyFrame()->GetCommandBars()->GetCommandBarsOptions()->bLargeIcons = !mine->bLargeIcons;
+    ApplicationEventManager::runEvent(1043, ApplicationEventArgs());
+    EXPECT_EQ(mine->bLargeIcons, onlyFrame()->GetCommandBars()->GetCommandBarsOptions()->bLargeIcons);
 }
 
 // How a person sees the pane in a light and in a dark theme: both bars, a find text, the tree

@@ -135,6 +135,11 @@ LRESULT DocumentsMenuDlg::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
     return 0;
 }
 
+void DocumentsMenuDlg::OnApplicationEvent(int event, ApplicationEventArgs&) {
+    if (event == 1043)
+        Dravik::UI::CommandBarsSiteBase::UpdateCommandBarsOptions(this, GetCommandBars());
+}
+
 void DocumentsMenuDlg::ShowSearchToolBar(bool show) {
     if (searchBar_ == nullptr)
         return;

@@ -6,6 +6,7 @@
 #include "docbrowser/BrowserViewState.h"
 #include "docbrowser/DocumentsStructure.h"
 
+#include "DravikKernel/ApplicationEvents.h"
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/SimpleSplitter.h"
 #include "xtp/FrameWnd.h"
@@ -24,7 +25,9 @@ namespace DocumentsMenu {
 class ComboBoxFind;
 class OpenOrsaConfigurationButton;
 
-class DocumentsMenuDlg : public CXTPCommandBarsSiteBase<Dravik::UI::DockingPaneChildWindow> {
+// Event 1043: the program's options changed; the panel's bars take them again.
+class DocumentsMenuDlg : public CXTPCommandBarsSiteBase<Dravik::UI::DockingPaneChildWindow>,
+                         public TypedApplicationEventListener<1043> {
 public:
     struct IClient {
         virtual void OnShowHiddenChanged() = 0;
@@ -117,6 +120,7 @@ public:
     // its report look, and every picture its light or dark set.
     void SetTheme(int theme, CXTPDockingPane* pane) override;
     using Dravik::UI::DockingPaneChildWindow::SetTheme;
+    void OnApplicationEvent(int event, ApplicationEventArgs& args) override;
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);
