@@ -85,6 +85,8 @@ bool DocumentsMenuDlg::CreateToolBars() {
         return false;
     configurationBar_->ShowGripper(FALSE);
     configurationBar_->EnableDocking(96);
+    // The row is the bar's: the column chooser ends it at the right.
+    configurationBar_->SetFlags(configurationBar_->GetFlags() | xtpFlagStretched);
     CXTPControls* controls = configurationBar_->GetControls();
     controls->Add(new ButtonNewConfiguration);
     controls->Add(new OpenConfigurationButton(bars));
