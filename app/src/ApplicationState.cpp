@@ -171,6 +171,7 @@ BOOL CDvw32App::LoadState(const wchar_t* profileName, bool force) {
 // Documents to reopen ----------------------------------------------------------------------
 
 void CDvw32App::SaveOpenDocuments() {
+    SaveOpenConfigurations();
     // Values of an earlier, longer list must not come back with this one.
     WriteProfileStringW(kOpenDocuments, nullptr, nullptr);
     std::vector<std::wstring> paths;

@@ -4,11 +4,13 @@
 #include "app/Dvw32App.h"
 #include "app/HtmlHelp.h"
 #include "app/SupportRequest.h"
+#include "docbrowser/DocumentsMenuDlg.h"
 
 #include "DVDiagnostics/DVLog.h"
 #include "DVDiagnostics/Module.h"
 #include "DVDiagnostics/NotBuiltYet.h"
 #include "DVPDMProxy/WorkMix.h"
+
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/DravikServerAppProxy.h"
@@ -287,9 +289,19 @@ void UpdateDynamicsHelp(CCmdUI* cmdUI) {
 }
 
 int LibraryConfigurationEdit(std::int64_t) {
-    // The documents browser's pane is found through the main frame's frame tools.
-    DV_NOT_BUILT_YET("LibraryConfigurationEdit: the documents browser's pane");
-    return 0;
+    // The documents browser's pane comes forward showing the flat list of libraries.
+    constexpr UINT kDocumentsPane = 1004;
+    CMainFrame* frame = GetMainFrame();
+    CXTPDockingPane* pane = frame != nullptr && frame->m_hWnd != nullptr
+                                ? frame->GetPaneManager().FindPane(kDocumentsPane)
+                                : nullptr;
+    CDvw32App* app = GetDvw32App();
+    if (pane == nullptr || app == nullptr)
+        return 0;
+    frame->GetPaneManager().ShowPane(pane);
+    if (auto* panel = dynamic_cast<DocumentsMenu::DocumentsMenuDlg*>(app->GetDrawMenuWindow(true)))
+        panel->ShowLibrariesList(true);
+    return 1;
 }
 
 int WindowOpenLibrary(std::int64_t) {

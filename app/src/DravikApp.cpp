@@ -319,6 +319,10 @@ void DravikApp::EndSplash() {
 int DravikApp::DoExitInstance() {
     DV_NOT_BUILT_YET("ExitInstance: the forms toolkit's last idle call and the document manager's flag");
     EndSplash();
+    // An end without closing a window (an automation client's Quit) keeps them too; a start that
+    // failed leaves the last list alone.
+    if (m_saveAtExit)
+        SaveOpenConfigurations();
     if (m_saveAtExit && NumMainFrames() > 0) {
         DravikProfileManager::SaveState();
         m_saveAtExit = false;

@@ -255,7 +255,9 @@ BOOL CDvw32App::InitInstance(DVCommandLineInfo& commandLine, const dvapp::Startu
         ProcessQueuedDDECommands();
     }
 
-    // The last session's documents, when the settings ask for them; the list is used once.
+    // The last session's library configurations, then its documents when the settings ask for
+    // them; the documents' list is used once.
+    ReopenConfigurations();
     const std::vector<std::wstring> reopen =
         GetReopenDocuments() ? GetDocumentsToReopen() : std::vector<std::wstring>();
     WriteProfileInt(L"OpenDocuments", L"Count", 0);

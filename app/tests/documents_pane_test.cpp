@@ -3,16 +3,26 @@
 // opens the drawing.
 #include "main_initialisation_fixture.h"
 
+#include "app/CommandHandlers.h"
+#include "docbrowser/ContextMenuItems.h"
+#include "docbrowser/DocumentNamesEditor.h"
 #include "docbrowser/DocumentRecords.h"
 #include "docbrowser/DocumentsMenuDlg.h"
+#include "docbrowser/ToolBarControls.h"
 
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/DocumentsMenu.h"
+#include "DravikKernel/UIModuleProxy.h"
+#include "DravikUI/ReportPaintManager.h"
 #include "DravikUI/Windows.h"
 #include "pal/path.h"
 #include "pal/test/snapshot.h"
+#include "pal/test/user_hooks.h"
 #include "pal/text.h"
+#include "xtp/CommandBarsOptions.h"
+#include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
+#include "xtp/ToolBar.h"
 
 namespace dvapp::test {
 namespace {
@@ -181,7 +191,8 @@ TEST_F(DocumentsPane, TheSplitModePlacesThePreviewAndComesBackWithTheLayout) {
             EXPECT_EQ(rectOf(preview).top >= rectOf(structure).bottom, c.below);
             EXPECT_EQ(rectOf(preview).left >= rectOf(structure).right, !c.below);
         } else {
-            EXPECT_EQ(rectOf(structure).Height(), 400) << "the structure takes the whole pane";
+            EXPECT_EQ(rectOf(structure).Height(), rectOf(&panel.GetSplitter()).Height())
+                << "the structure takes all the bars leave";
         }
     }
     panel.SetSplitMode(Mode::Vertical);
@@ -222,6 +233,121 @@ TEST_F(DocumentsPane, APictureOfThePaneWithItsTreeAboveThePreview) {
     EXPECT_TRUE(pal::test::keepSnapshot(pal::test::snapshot(panel.GetSafeHwnd()), "documents_pane_split"));
     panel.DestroyWindow();
     frame->DestroyWindow();
+    GlobalCfgGroup().Clear();
+}
+
+// The program's pane: the Edit configurations command brings it forward with the list of
+// libraries, and the find box, typed into and Enter pressed, finds a drawing in the tree.
+TEST_F(DocumentsPane, TheFindBoxOfTheProgramsPaneFindsADrawingTypedIntoIt) {
+    ASSERT_TRUE(start());
+    const std::wstring samples = pal::path::fromNative(binDir() / "Configurations" / "Samples.tws");
+    ASSERT_NE(OpenConfigurationFile(GlobalCfgGroup(), samples, nullptr), nullptr);
+    EXPECT_EQ(handlers::LibraryConfigurationEdit(0), 1);
+    pal::test::pump();
+    auto* panel = dynamic_cast<DocumentsMenuDlg*>(app->GetDrawMenuWindow(false));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->IsLibrariesListShown()) << "the command shows the libraries";
+    EXPECT_TRUE(panel->IsWindowVisible());
+    panel->ShowLibrariesList(false);
+    StructureView& tree = panel->GetStructure().GetTree();
+    EXPECT_EQ(rowNamed(tree, L"sample-a3.grb"), nullptr) << "folded away";
+
+    ComboBoxFind* box = panel->GetFindBox();
+    ASSERT_NE(box, nullptr);
+    ASSERT_NE(box->GetEditCtrl(), nullptr) << "the search bar shows its box";
+    box->GetEditCtrl()->SetFocus();
+    for (wchar_t key : std::wstring(L"A3"))
+        pal::test::pressKey(key);
+    pal::test::pump();
+    EXPECT_EQ(box->GetEditText(), L"a3");
+    pal::test::pressKey(VK_RETURN);
+    pal::test::pump();
+    EXPECT_NE(rowNamed(tree, L"sample-a3.grb"), nullptr) << "Enter finds the drawing";
+    EXPECT_EQ(box->GetFindButton()->GetIconId(), 696);
+    ASSERT_EQ(box->GetCount(), 1);
+    EXPECT_EQ(box->GetLBText(0), L"a3");
+    GlobalCfgGroup().Clear();
+}
+
+// The program's theme reaches the program's pane: a dark theme gives its views the dark look.
+TEST_F(DocumentsPane, TheProgramsThemeReachesItsPane) {
+    ASSERT_TRUE(start());
+    auto* panel = dynamic_cast<DocumentsMenuDlg*>(app->GetDrawMenuWindow(true));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(std::wstring_view(L"office2016black")));
+    pal::test::pump();
+    const auto theme = UIModuleProxy::Instance().GetCurrentTheme();
+    ASSERT_TRUE(theme.has_value());
+    EXPECT_EQ(panel->GetTheme(), theme->Number);
+    StructureView& tree = panel->GetStructure().GetTree();
+    EXPECT_EQ(tree.GetThemeCode(), Dravik::UI::kReportThemeOffice2013);
+    EXPECT_EQ(tree.GetPaintManager()->m_clrControlBack, CXTPPaintManager::Current()->GetColors().clrWindow);
+    EXPECT_LT(GetRValue(tree.GetPaintManager()->m_clrControlBack), 80);
+
+    // The program's options changed (event 1043): the pane's bars take them again.
+    CXTPCommandBarsOptions* mine = panel->GetCommandBars()->GetCommandBarsOptions();
+    onlyFrame()->GetCommandBars()->GetCommandBarsOptions()->bLargeIcons = !mine->bLargeIcons;
+    ApplicationEventManager::runEvent(1043, ApplicationEventArgs());
+    EXPECT_EQ(mine->bLargeIcons, onlyFrame()->GetCommandBars()->GetCommandBarsOptions()->bLargeIcons);
+}
+
+// How a person sees the pane in a light and in a dark theme: both bars, a find text, the tree
+// of the bundled configuration with its drawings and the preview under it.
+TEST_F(DocumentsPane, PicturesOfThePaneWithItsBarsInALightAndADarkTheme) {
+    ASSERT_TRUE(start());
+    const std::wstring samples = pal::path::fromNative(binDir() / "Configurations" / "Samples.tws");
+    ASSERT_NE(OpenConfigurationFile(GlobalCfgGroup(), samples, nullptr), nullptr);
+    for (const wchar_t* themeName : {L"office2013light", L"office2016black"}) {
+        SCOPED_TRACE(pal::text::toUtf8(themeName));
+        ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(std::wstring_view(themeName)));
+        CFrameWnd* frame = new CFrameWnd;
+        frame->Create(nullptr, L"Documents", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 340, 480));
+        DocumentsMenuDlg panel;
+        ASSERT_TRUE(panel.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 320, 440), frame, 1004));
+        panel.SetSplitMode(DocumentsMenuDlg::SplitMode::Vertical);
+        TreeView& tree = panel.GetStructure().GetTree();
+        rowNamed(tree, L"Samples")->SetExpanded(TRUE);
+        rowNamed(tree, L"Sample drawings")->SetExpanded(TRUE);
+        tree.SelectRow(rowNamed(tree, L"sample-a3.grb"));
+        panel.GetFindBox()->SetEditText(L"sample");
+        panel.SetWindowPos(nullptr, 0, 0, 320, 440, SWP_NOZORDER);
+        pal::test::pump();
+        panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        const pal::gdi::Surface shot = pal::test::snapshot(panel.GetSafeHwnd());
+        EXPECT_TRUE(pal::test::keepSnapshot(shot, std::string("documents_pane_bars_") +
+                                                      pal::text::toUtf8(themeName)));
+        CRect view;
+        tree.GetWindowRect(&view);
+        panel.ScreenToClient(&view);
+        EXPECT_EQ(shot.pixel(view.right - 6, view.bottom - 4),
+                  CXTPPaintManager::Current()->GetColors().clrWindow)
+            << "the tree's ground is the theme's";
+        panel.DestroyWindow();
+        frame->DestroyWindow();
+    }
+    ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(std::wstring_view(L"office2013light")));
+    GlobalCfgGroup().Clear();
+}
+
+// A picture of the names editor in the program's language, with two pasted pairs. (The
+// configuration row's "Alternative names..." opens it modally.)
+TEST_F(DocumentsPane, APictureOfTheNamesEditor) {
+    ASSERT_TRUE(start());
+    const std::wstring samples = pal::path::fromNative(binDir() / "Configurations" / "Samples.tws");
+    IConfiguration* configuration = OpenConfigurationFile(GlobalCfgGroup(), samples, nullptr);
+    ASSERT_NE(configuration, nullptr);
+    configuration->SetAlternativeName(L"DIN 933", L"Bolt");
+    // A selection of two holds no one configuration to edit: nothing opens.
+    ConfigurationMenuItems::AlterNames two(std::vector<IConfiguration*>{configuration, configuration});
+    two.Execute();
+
+    DocumentNamesEditor editor(configuration);
+    ASSERT_TRUE(editor.Create(DocumentNamesEditor::kTemplateId, nullptr));
+    editor.ShowWindow(SW_SHOW);
+    editor.PasteText(L"Nut;ISO 4032\nWasher;DIN 125\n", 28);
+    editor.UpdateWindow();
+    EXPECT_TRUE(pal::test::keepSnapshot(pal::test::snapshot(editor.GetSafeHwnd()), "names_editor_program"));
+    editor.DestroyWindow();
     GlobalCfgGroup().Clear();
 }
 

@@ -197,6 +197,38 @@ TEST_F(ProgramServer, TheInstalledSamplesConfigurationOpensInTheRunningProgram) 
     ASSERT_FALSE(logOnceEnded().empty()) << "DravikCad did not end";
 }
 
+// A configuration open when DravikCad ends is open again at its next start: opened by a client,
+// which then quits the program, and there again in an ordinary start after it.
+TEST_F(ProgramServer, AConfigurationOpenAtTheEndIsOpenAgainAtTheNextStart) {
+    IDispatch* app = startDravikCad("");
+    ASSERT_NE(app, nullptr);
+    const std::wstring samples = pal::text::fromUtf8((binDir() / "Configurations" / "Samples.tws").string());
+    pal::com::Variant opened;
+    ASSERT_EQ(
+        pal::com::invokeByName(app, L"OpenLibraryConfiguration", {pal::com::textArgument(samples)}, &opened),
+        S_OK);
+    EXPECT_EQ(opened.iVal, 1);
+    ASSERT_EQ(pal::com::invokeByName(app, L"Quit", {}, nullptr), S_OK);
+    app->Release();
+    ASSERT_FALSE(logOnceEnded().empty()) << "DravikCad did not end";
+
+    const pal::test::ProgramEnding next = run(binDir() / "DravikCad", {});
+    ASSERT_EQ(next.exitCode, 0) << next.err;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(next.err, match, std::regex("the log of this run is ([^\n]+)")))
+        << next.err;
+    const std::string log = pal::test::readFile(match[1].str());
+    EXPECT_NE(log.find("Reopened the library configuration " + pal::text::toUtf8(samples)), std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("is not opened again"), std::string::npos) << log;
+    // The main window's picture, with the pane that shows it, for a person to look at.
+    if (const char* kept = std::getenv("DV_PAL_SNAPSHOTS"); kept != nullptr && fs::is_directory(kept))
+        for (const auto& entry : fs::directory_iterator(root() / "snapshots"))
+            if (entry.path().extension() == ".png")
+                fs::copy_file(entry.path(), fs::path(kept) / ("reopened_" + entry.path().filename().string()),
+                              fs::copy_options::overwrite_existing);
+}
+
 TEST_F(ProgramServer, AClientKilledMidCallLeavesDravikCadServingAndItEndsWithTheLastClient) {
     // A file that arrives only when the test says: the server's open waits for it.
     const fs::path slow = root() / "slow.dvd";

@@ -21,15 +21,30 @@ constexpr Icon kIcons[] = {
     {40753, L"view-visible"},  {40754, L"view-hidden"},  {40823, L"layer-visible-on"},
 };
 
-} // namespace
+// The collapse button's picture is 496, kept under its command 497.
+constexpr Icon kToolBarIcons[] = {
+    {690, L"folder-new"},    {691, L"document-open"},       {1912, L"document-import"},   {693, L"edit-find"},
+    {696, L"dialog-cancel"}, {40780, L"view-list-details"}, {497, L"format-indent-less"},
+};
 
-void LoadBrowserIcons(CXTPImageManager& images) {
-    for (const Icon& icon : kIcons) {
-        const std::wstring name = std::wstring(L"Images\\Commands\\light\\") + icon.file + L".svg";
+template <std::size_t N> void load(CXTPImageManager& images, const Icon (&icons)[N], bool dark) {
+    const std::wstring folder = dark ? L"Images\\Commands\\dark\\" : L"Images\\Commands\\light\\";
+    for (const Icon& icon : icons) {
+        const std::wstring name = folder + icon.file + L".svg";
         const std::wstring path = DVAppendProgramPath(name.c_str(), 0, false);
         if (auto handle = CXTPImageManagerVectorImageHandle::CreateSvgHandle(path.c_str()))
             images.SetVectorIcon(handle, icon.id);
     }
+}
+
+} // namespace
+
+void LoadBrowserIcons(CXTPImageManager& images, bool dark) {
+    load(images, kIcons, dark);
+}
+
+void LoadToolBarIcons(CXTPImageManager& images, bool dark) {
+    load(images, kToolBarIcons, dark);
 }
 
 } // namespace DocumentsMenu

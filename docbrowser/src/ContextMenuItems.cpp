@@ -1,5 +1,7 @@
 #include "docbrowser/ContextMenuItems.h"
 
+#include "docbrowser/DocumentNamesEditor.h"
+#include "docbrowser/DocumentsMenuDlg.h"
 #include "docbrowser/FileClipboard.h"
 #include "docbrowser/LibrariesClipboard.h"
 #include "docbrowser/Record.h"
@@ -41,6 +43,41 @@ void ContextMenuItem::OnExecute() {
     CXTPControlButton::OnExecute();
     Execute();
 }
+
+namespace ConfigurationMenuItems {
+void AlterNames::Execute() {
+    if (targets_.size() != 1 || targets_.front() == nullptr)
+        return;
+    DocumentNamesEditor editor(targets_.front());
+    editor.DoModal();
+}
+} // namespace ConfigurationMenuItems
+
+namespace DocumentsMenuDlgMenuItems {
+bool ShowsTree(const DocumentsMenuDlg& panel) {
+    return !panel.IsLibrariesListShown();
+}
+bool ShowsLibrariesList(const DocumentsMenuDlg& panel) {
+    return panel.IsLibrariesListShown();
+}
+bool HasNoPreview(const DocumentsMenuDlg& panel) {
+    return panel.GetSplitMode() == DocumentsMenuDlg::SplitMode::None;
+}
+bool HasPreviewBeside(const DocumentsMenuDlg& panel) {
+    return panel.GetSplitMode() == DocumentsMenuDlg::SplitMode::Horizontal;
+}
+bool HasPreviewBelow(const DocumentsMenuDlg& panel) {
+    return panel.GetSplitMode() == DocumentsMenuDlg::SplitMode::Vertical;
+}
+ShowHidden::ShowHidden(DocumentsMenuDlg* panel, bool beginGroup)
+    : DocumentsMenuDlgMenuItem(panel != nullptr && panel->IsShowHidden() ? Entries::kHideInvisible
+                                                                         : Entries::kShowInvisible,
+                               panel, beginGroup) {}
+ShowExcluded::ShowExcluded(DocumentsMenuDlg* panel, bool beginGroup)
+    : DocumentsMenuDlgMenuItem(panel != nullptr && panel->IsShowExcluded() ? Entries::kHideExclusions
+                                                                           : Entries::kShowExclusions,
+                               panel, beginGroup) {}
+} // namespace DocumentsMenuDlgMenuItems
 
 namespace LibrariesGroupMenuItems {
 Paste::Paste(ILibrariesGroup* group, bool beginGroup) : MenuCommand(group, beginGroup) {

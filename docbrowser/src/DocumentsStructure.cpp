@@ -1,14 +1,21 @@
 #include "docbrowser/DocumentsStructure.h"
 
 #include "docbrowser/BrowserIcons.h"
+#include "docbrowser/ContextMenuItems.h"
 #include "docbrowser/DocumentRecords.h"
 #include "docbrowser/DocumentsMenuDlg.h"
 #include "docbrowser/GroupRecords.h"
 #include "docbrowser/LibraryRecords.h"
 
+#include "DVPDMProxy/WorkMix.h"
 #include "DVTextCore/I18n.h"
 #include "DVTextCore/SearchableText.h"
 #include "DravikUI/CachingImageManager.h"
+#include "DravikUI/ReportPaintManager.h"
+#include "xtp/CommandBars.h"
+#include "xtp/FrameWnd.h"
+#include "xtp/PaintManager.h"
+#include "xtp/PopupBar.h"
 #include "xtp/PropExchange.h"
 
 #include <algorithm>
@@ -42,6 +49,75 @@ StructureView::StructureView(DocumentsMenuDlg* owner) : StructureBase(owner) {
     LoadBrowserIcons(*images);
     SetImageManager(images);
     AllowEdit(TRUE);
+    SetTheme(Dravik::UI::kReportThemeOfficeXP, 0);
+}
+
+void StructureView::SetTheme(int code, int second) {
+    if (code == themeCode_ && second == themeSecond_) {
+        GetPaintManager()->RefreshMetrics();
+    } else {
+        themeCode_ = code;
+        themeSecond_ = second;
+        SetPaintManager(Dravik::UI::CreateReportPaintManager(code));
+    }
+    GetPaintManager()->SetGridStyle(TRUE, xtpReportGridNoLines);
+    GetPaintManager()->SetGridStyle(FALSE, xtpReportGridNoLines);
+    if (GetSafeHwnd() != nullptr)
+        Invalidate();
+}
+
+void StructureView::OnContextMenu(CPoint screen) {
+    auto* frame = dynamic_cast<CXTPMDIFrameWnd*>(AfxGetMainWnd());
+    CXTPCommandBars* bars = frame != nullptr ? frame->GetCommandBars() : nullptr;
+    if (bars == nullptr)
+        return;
+    CXTPPopupBar* popup = CXTPPopupBar::CreatePopupBar(bars);
+    BuildContextMenu(popup, screen, bars);
+    bars->TrackPopupMenu(popup, 0, screen.x, screen.y);
+    popup->InternalRelease();
+}
+
+void StructureView::AddConfigurationsMenu(CXTPPopupBar* popup, CXTPCommandBars* commandBars) {
+    using namespace ConfigurationsGroupMenuItems;
+    auto* menu = new ContextMenuPopupItem("docs_menu.ctx_menu.libraries_configurations", -1, commandBars);
+    popup->GetControls()->Add(menu);
+    CXTPControls* entries = menu->GetCommandBar()->GetControls();
+    entries->Add(new NewCfg);
+    entries->Add(new OpenCfg);
+    if (DVPDMWorkMix::Instance().IsEnabled())
+        entries->Add(new OpenCfgFromORSA);
+    entries->Add(new SaveAllCfgs);
+    entries->Add(new CloseAllCfgs);
+}
+
+void StructureView::BuildContextMenu(CXTPPopupBar* popup, CPoint screen, CXTPCommandBars* commandBars) {
+    popup->GetControls()->RemoveAll();
+    const std::vector<Record*> selected = SelectedRecords(this);
+    if (selected.size() == 1) {
+        selected.front()->BuildContextMenu(popup);
+    } else if (selected.size() > 1) {
+        CPoint client = screen;
+        ScreenToClient(&client);
+        Record* under = nullptr;
+        if (CXTPReportRow* row = HitTest(client); row != nullptr && row->IsSelected())
+            under = dynamic_cast<Record*>(row->GetRecord());
+        (under != nullptr ? under : selected.front())->BuildSelectionContextMenu(popup, selected);
+    }
+    AddConfigurationsMenu(popup, commandBars);
+    DocumentsMenuDlg* panel = GetOwnerPanel();
+    using namespace DocumentsMenuDlgMenuItems;
+    auto* view = new ContextMenuPopupItem("docs_menu.ctx_menu.view", -1, commandBars);
+    popup->GetControls()->Add(view);
+    view->GetCommandBar()->GetControls()->Add(new DocumentsMenuDlgMenuItems::TreeView(panel));
+    view->GetCommandBar()->GetControls()->Add(new DocumentsMenuDlgMenuItems::LibrariesList(panel));
+    auto* preview = new ContextMenuPopupItem("docs_menu.ctx_menu.preview", -1, commandBars);
+    popup->GetControls()->Add(preview);
+    preview->GetCommandBar()->GetControls()->Add(new SplitModeNone(panel));
+    preview->GetCommandBar()->GetControls()->Add(new SplitModeHorizontal(panel));
+    preview->GetCommandBar()->GetControls()->Add(new SplitModeVertical(panel));
+    if (panel != nullptr && panel->HasHiddenItems())
+        popup->GetControls()->Add(new ShowHidden(panel, true));
+    popup->GetControls()->Add(new ShowExcluded(panel, true));
 }
 
 StructureView::~StructureView() {
@@ -409,6 +485,23 @@ void DocumentsStructure::DoPropExchange(CXTPPropExchange* pPX) {
             GetClientRect(&client);
             view->FitNameColumn(client.Width());
         }
+    }
+}
+
+std::vector<CXTPReportColumn*> DocumentsStructure::GetShownColumns() {
+    StructureView& view = GetShownView();
+    std::vector<CXTPReportColumn*> columns;
+    for (int i = 0; i < view.GetColumnCount(); ++i)
+        columns.push_back(view.GetColumn(i));
+    return columns;
+}
+
+void DocumentsStructure::SetTheme(int reportTheme) {
+    const bool dark = CXTPPaintManager::Current()->IsDarkTheme() != FALSE;
+    for (StructureView* view : {static_cast<StructureView*>(&list_), static_cast<StructureView*>(&tree_)}) {
+        view->SetTheme(reportTheme, 0);
+        if (CXTPImageManager* images = view->GetImageManager())
+            LoadBrowserIcons(*images, dark);
     }
 }
 

@@ -3,6 +3,7 @@
 // and menus.
 #pragma once
 
+#include "docbrowser/ContextMenuItems.h"
 #include "docbrowser/DocumentRecords.h"
 #include "docbrowser/DocumentsMenuDlg.h"
 #include "docbrowser/GroupRecords.h"
@@ -16,6 +17,7 @@
 #include "pal/test/user_test.h"
 #include "pal/text.h"
 #include "win/ole/dataobject.h"
+#include "xtp/PopupBar.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +30,31 @@ namespace rows_test {
 
 namespace fs = std::filesystem;
 using namespace DocumentsMenu;
+
+// The entries of a record's menu: "|" before an entry that begins a group, "-" before one
+// that is disabled, "*" before a ticked one; a sub-menu lists its entries in brackets.
+inline std::vector<std::string> entries(CXTPCommandBar* bar) {
+    std::vector<std::string> out;
+    CXTPControls* controls = bar->GetControls();
+    for (int i = 0; i < controls->GetCount(); ++i) {
+        CXTPControl* c = controls->GetAt(i);
+        std::string text = c->GetBeginGroup() ? "|" : "";
+        if (!c->GetEnabled())
+            text += "-";
+        if (c->GetChecked())
+            text += "*";
+        if (auto* item = dynamic_cast<ContextMenuItem*>(c))
+            text += std::string(item->GetCaptionKey()).substr(std::string("docs_menu.ctx_menu.").size());
+        if (auto* popup = dynamic_cast<ContextMenuPopupItem*>(c)) {
+            text += "[";
+            for (const std::string& e : entries(popup->GetCommandBar()))
+                text += e + " ";
+            text += "]";
+        }
+        out.push_back(text);
+    }
+    return out;
+}
 
 // A configuration of the PDM system.
 class PdmConfiguration : public IConfiguration {

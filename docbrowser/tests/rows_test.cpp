@@ -11,31 +11,6 @@
 namespace rows_test {
 namespace {
 
-// The entries of a record's menu: "|" before an entry that begins a group, "-" before one
-// that is disabled, "*" before a ticked one; a sub-menu lists its entries in brackets.
-std::vector<std::string> entries(CXTPCommandBar* bar) {
-    std::vector<std::string> out;
-    CXTPControls* controls = bar->GetControls();
-    for (int i = 0; i < controls->GetCount(); ++i) {
-        CXTPControl* c = controls->GetAt(i);
-        std::string text = c->GetBeginGroup() ? "|" : "";
-        if (!c->GetEnabled())
-            text += "-";
-        if (c->GetChecked())
-            text += "*";
-        if (auto* item = dynamic_cast<ContextMenuItem*>(c))
-            text += std::string(item->GetCaptionKey()).substr(std::string("docs_menu.ctx_menu.").size());
-        if (auto* popup = dynamic_cast<ContextMenuPopupItem*>(c)) {
-            text += "[";
-            for (const std::string& e : entries(popup->GetCommandBar()))
-                text += e + " ";
-            text += "]";
-        }
-        out.push_back(text);
-    }
-    return out;
-}
-
 std::vector<std::string> menuOf(Record* record) {
     CXTPPopupBar* bar = CXTPPopupBar::CreatePopupBar(nullptr);
     record->BuildContextMenu(bar);

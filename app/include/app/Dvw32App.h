@@ -181,6 +181,10 @@ public:
     static void SetReopenDocuments(bool reopen);
     void SaveOpenDocuments();
     std::vector<std::wstring> GetDocumentsToReopen();
+    // The documents browser's configurations: those open with a file are written with the
+    // documents and opened again at start-up, whatever the documents' setting says.
+    void SaveOpenConfigurations();
+    void ReopenConfigurations();
 
     // The recent-file list, made at start-up when the settings ask for one.
     CDVRecentFileList* GetRecentFileList() const;

@@ -20,6 +20,7 @@ class CXTPPopupBar;
 
 namespace DocumentsMenu {
 
+class DocumentsMenuDlg;
 class Record;
 
 class ContextMenuItem : public CXTPControlButton {
@@ -74,6 +75,20 @@ inline constexpr MenuEntry kInsert{"docs_menu.ctx_menu.insert_as_fragment", 1026
 inline constexpr MenuEntry kInsertAsImage{"docs_menu.ctx_menu.insert_as_picture", 1077};
 inline constexpr MenuEntry kProperties{"docs_menu.ctx_menu.properties", 1113};
 inline constexpr MenuEntry kRename{"docs_menu.ctx_menu.rename", 8011};
+inline constexpr MenuEntry kNewCfg{"docs_menu.ctx_menu.new", 1119};
+inline constexpr MenuEntry kOpenCfg{"docs_menu.ctx_menu.open", 1109};
+inline constexpr MenuEntry kOpenCfgFromOrsa{"docs_menu.ctx_menu.open_from_Orsa", 1912};
+inline constexpr MenuEntry kSaveAllCfgs{"docs_menu.ctx_menu.save_all", 1201};
+inline constexpr MenuEntry kCloseAllCfgs{"docs_menu.ctx_menu.close_all", 1127};
+inline constexpr MenuEntry kTreeView{"docs_menu.ctx_menu.tree", -1};
+inline constexpr MenuEntry kLibrariesList{"docs_menu.ctx_menu.libraries_only", -1};
+inline constexpr MenuEntry kSplitModeNone{"docs_menu.ctx_menu.none", -1};
+inline constexpr MenuEntry kSplitModeHorizontal{"docs_menu.ctx_menu.horizontal_split", 1231};
+inline constexpr MenuEntry kSplitModeVertical{"docs_menu.ctx_menu.vertical_split", 1232};
+inline constexpr MenuEntry kShowInvisible{"docs_menu.ctx_menu.show_invisible", 40753};
+inline constexpr MenuEntry kHideInvisible{"docs_menu.ctx_menu.hide_invisible", 40754};
+inline constexpr MenuEntry kShowExclusions{"docs_menu.ctx_menu.show_exclusions", -1};
+inline constexpr MenuEntry kHideExclusions{"docs_menu.ctx_menu.hide_exclusions", -1};
 } // namespace Entries
 
 template <class Target> class TargetsMenuItem : public ContextMenuItem {
@@ -143,7 +158,12 @@ using Exclude = MenuCommand<ConfigurationMenuItem, Entries::kExclude>;
 using Include = MenuCommand<ConfigurationMenuItem, Entries::kInclude>;
 using StandardElements =
     FlagCommand<ConfigurationMenuItem, Entries::kStandardElements, &ILibraryItem::IsStandardElements>;
-using AlterNames = MenuCommand<ConfigurationMenuItem, Entries::kAlterNames>;
+// Opens the names editor of the one configuration it holds.
+class AlterNames : public MenuCommand<ConfigurationMenuItem, Entries::kAlterNames> {
+public:
+    using MenuCommand::MenuCommand;
+    void Execute() override;
+};
 } // namespace ConfigurationMenuItems
 
 namespace LibrariesGroupMenuItems {
@@ -249,6 +269,67 @@ public:
     void Execute() override;
 };
 } // namespace RecordContextMenuItems
+
+// Commands on all the open configurations.
+namespace ConfigurationsGroupMenuItems {
+template <const MenuEntry& Entry> class Command : public ContextMenuItem {
+public:
+    explicit Command(bool beginGroup = false) : ContextMenuItem(Entry.key, Entry.icon, beginGroup) {}
+    void Execute() override {}
+};
+using NewCfg = Command<Entries::kNewCfg>;
+using OpenCfg = Command<Entries::kOpenCfg>;
+using OpenCfgFromORSA = Command<Entries::kOpenCfgFromOrsa>;
+using SaveAllCfgs = Command<Entries::kSaveAllCfgs>;
+using CloseAllCfgs = Command<Entries::kCloseAllCfgs>;
+} // namespace ConfigurationsGroupMenuItems
+
+// Entries that act on the browser's panel: its view, its preview and its two switches, each
+// ticked or captioned as the panel stands when the menu is made.
+class DocumentsMenuDlgMenuItem : public ContextMenuItem {
+public:
+    DocumentsMenuDlgMenuItem(const MenuEntry& entry, DocumentsMenuDlg* panel, bool beginGroup)
+        : ContextMenuItem(entry.key, entry.icon, beginGroup), panel_(panel) {}
+    DocumentsMenuDlg* GetPanel() const { return panel_; }
+
+protected:
+    DocumentsMenuDlg* panel_;
+};
+
+namespace DocumentsMenuDlgMenuItems {
+// Whether the panel stands as the entry offers.
+bool ShowsTree(const DocumentsMenuDlg& panel);
+bool ShowsLibrariesList(const DocumentsMenuDlg& panel);
+bool HasNoPreview(const DocumentsMenuDlg& panel);
+bool HasPreviewBeside(const DocumentsMenuDlg& panel);
+bool HasPreviewBelow(const DocumentsMenuDlg& panel);
+
+template <const MenuEntry& Entry, bool (*Ticked)(const DocumentsMenuDlg&)>
+class Command : public DocumentsMenuDlgMenuItem {
+public:
+    explicit Command(DocumentsMenuDlg* panel, bool beginGroup = false)
+        : DocumentsMenuDlgMenuItem(Entry, panel, beginGroup) {
+        SetChecked(panel != nullptr && Ticked(*panel));
+    }
+    void Execute() override {}
+};
+using TreeView = Command<Entries::kTreeView, &ShowsTree>;
+using LibrariesList = Command<Entries::kLibrariesList, &ShowsLibrariesList>;
+using SplitModeNone = Command<Entries::kSplitModeNone, &HasNoPreview>;
+using SplitModeHorizontal = Command<Entries::kSplitModeHorizontal, &HasPreviewBeside>;
+using SplitModeVertical = Command<Entries::kSplitModeVertical, &HasPreviewBelow>;
+// "Show hidden" or, while hidden objects show, "Hide hidden".
+class ShowHidden : public DocumentsMenuDlgMenuItem {
+public:
+    ShowHidden(DocumentsMenuDlg* panel, bool beginGroup = false);
+    void Execute() override {}
+};
+class ShowExcluded : public DocumentsMenuDlgMenuItem {
+public:
+    ShowExcluded(DocumentsMenuDlg* panel, bool beginGroup = false);
+    void Execute() override {}
+};
+} // namespace DocumentsMenuDlgMenuItems
 
 // A sub-menu entry: its own popup bar, beginning a group.
 class ContextMenuPopupItem : public CXTPControlPopup {

@@ -1,13 +1,15 @@
-// The documents browser's panel: the window of the Documents pane over the structure, the view
-// state it keeps, its two display switches, its clients and the preview it shows the selected
-// row in.
+// The documents browser's panel: the window of the Documents pane with its two tool bars (the
+// configurations' and find) over the structure, the view state it keeps, its two display
+// switches, its clients and the preview it shows the selected row in.
 #pragma once
 
 #include "docbrowser/BrowserViewState.h"
 #include "docbrowser/DocumentsStructure.h"
 
+#include "DravikKernel/ApplicationEvents.h"
 #include "DravikUI/DockingPane.h"
 #include "DravikUI/SimpleSplitter.h"
+#include "xtp/FrameWnd.h"
 
 #include <memory>
 
@@ -20,7 +22,12 @@ DV_EXPORTS_BEGIN
 
 namespace DocumentsMenu {
 
-class DocumentsMenuDlg : public Dravik::UI::DockingPaneChildWindow {
+class ComboBoxFind;
+class OpenOrsaConfigurationButton;
+
+// Event 1043: the program's options changed; the panel's bars take them again.
+class DocumentsMenuDlg : public CXTPCommandBarsSiteBase<Dravik::UI::DockingPaneChildWindow>,
+                         public TypedApplicationEventListener<1043> {
 public:
     struct IClient {
         virtual void OnShowHiddenChanged() = 0;
@@ -93,20 +100,40 @@ public:
 
     BrowserViewState& GetViewState() { return state_; }
 
-    // "State" (the view state), "ShowExcluded", then the structure's "ShowHidden", "Tree" and
-    // "List"; loading sets the switch without telling anyone and the structure fills again.
+    // The bars: the configurations' (new, open, PDM, collapse, columns) and the search bar.
+    CXTPToolBar* GetConfigurationToolBar() const { return configurationBar_; }
+    CXTPToolBar* GetSearchToolBar() const { return searchBar_; }
+    ComboBoxFind* GetFindBox() const { return findBox_; }
+    OpenOrsaConfigurationButton* GetOrsaButton() const { return orsaButton_; }
+    void ShowSearchToolBar(bool show);
+    // The preview's icon size as last taken from a visible preview or loaded.
+    int GetIconSize() const { return iconSize_; }
+
+    // "ShowSearchToolBar", "State" (the view state), "ShowExcluded", the structure's
+    // "ShowHidden", "Tree" and "List", the splitter's keys and "IconSize"; loading sets the
+    // switch without telling anyone and the structure fills again.
     BOOL DoPropExchange(CXTPPropExchange* pPX, CXTPDockingPane* pane) override;
     using Dravik::UI::DockingPaneChildWindow::DoPropExchange;
     void OnAttachedToPane(CXTPDockingPane* pane) override;
     void OnToBeDetachedFromPane(CXTPDockingPane* pane) override;
+    // The program's theme number: the bar between the panes takes its control look, both views
+    // its report look, and every picture its light or dark set.
+    void SetTheme(int theme, CXTPDockingPane* pane) override;
+    using Dravik::UI::DockingPaneChildWindow::SetTheme;
+    void OnApplicationEvent(int event, ApplicationEventArgs& args) override;
 
 protected:
     int OnCreate(LPCREATESTRUCTW cs);
     void OnSize(UINT type, int cx, int cy);
+    // The bars' controls follow the program at idle time (the PDM button shows with the work mix).
+    LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:
     template <class F> void TellClients(F&& f);
+    bool CreateToolBars();
+    // The bars at the top, the splitter in what they leave.
+    void RepositionBars();
     // The preview while the splitter shows it.
     class PreviewWnd* VisiblePreview() const;
 
@@ -115,7 +142,12 @@ private:
     std::unique_ptr<class PreviewWnd> preview_;
     BrowserViewState state_;
     bool showExcluded_ = false;
+    int iconSize_ = 32;
     std::vector<IClient*> clients_;
+    CXTPToolBar* configurationBar_ = nullptr;
+    CXTPToolBar* searchBar_ = nullptr;
+    ComboBoxFind* findBox_ = nullptr;
+    OpenOrsaConfigurationButton* orsaButton_ = nullptr;
 };
 
 } // namespace DocumentsMenu

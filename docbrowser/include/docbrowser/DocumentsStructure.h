@@ -14,6 +14,8 @@
 
 DV_EXPORTS_BEGIN
 
+class CXTPCommandBars;
+class CXTPPopupBar;
 class CXTPPropExchange;
 
 namespace DocumentsMenu {
@@ -39,6 +41,15 @@ public:
     void OnConfigurationAdded(IConfigurationsGroup*, IConfiguration*) override;
     void OnConfigurationRemoved(IConfigurationsGroup*, IConfiguration*) override;
 
+    // The look of a report theme code (4, 8, 11, else the classic one); the same look again is
+    // only refreshed. Rows show no grid lines in any look.
+    void SetTheme(int code, int second);
+    // The menu of the selected rows, then the configurations, the view, the preview and the two
+    // switches; `screen` picks the row whose menu serves a selection.
+    void BuildContextMenu(CXTPPopupBar* popup, CPoint screen, CXTPCommandBars* commandBars);
+    // The popup "Library configurations" with the commands on all of them.
+    void AddConfigurationsMenu(CXTPPopupBar* popup, CXTPCommandBars* commandBars);
+
 protected:
     // A column of the browser: internal name, cell index, caption key, shown or not.
     struct ColumnRow {
@@ -54,15 +65,22 @@ protected:
     void OnColumnsChanged() override;
     void OnHeaderClick(CXTPReportColumn* column) override;
     void OnBeginDrag(CPoint point, DWORD keyState) override;
+    // Nothing without a main frame with command bars.
+    void OnContextMenu(CPoint screen) override;
 
 public:
     // The row under the mouse that would take the drop becomes the only selected one; rows that
     // refuse the data answer no effect, files included.
     DROPEFFECT OnDragOver(COleDataObject* data, DWORD keyState, CPoint point, int state) override;
+    int GetThemeCode() const { return themeCode_; }
     // The first selected record's answer, files included.
     BOOL OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint point) override;
     // Rows go; the drag's last row, if it is one of them, is forgotten.
     void ForgetRows();
+
+private:
+    int themeCode_ = -1;
+    int themeSecond_ = -1;
 };
 
 // The row a drag last highlighted, one for the program: its record and view, so that it
@@ -108,6 +126,10 @@ public:
     void SelectLibrary(ILibrary* library);
     // "ShowHidden", then the layouts of the tree and of the list; loading fills both views.
     void DoPropExchange(CXTPPropExchange* pPX);
+    // The columns of the shown view (the column chooser's).
+    std::vector<CXTPReportColumn*> GetShownColumns();
+    // Both views take the look of the report theme code; pictures follow the bars' darkness.
+    void SetTheme(int reportTheme);
 
 protected:
     void OnSize(UINT type, int cx, int cy);

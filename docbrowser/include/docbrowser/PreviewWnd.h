@@ -18,14 +18,20 @@ public:
     }
     bool HasHistory() const { return history_; }
     void Clear() {}
+    // The size of the icons it shows objects with.
+    int GetIconSize() const { return iconSize_; }
+    void SetIconSize(int size) { iconSize_ = size; }
+    // The program's theme: the ground follows it.
+    void ApplyTheme(int theme);
 
 protected:
-    // Nothing shown yet: the window's own ground.
+    // Nothing shown yet: the theme's ground of lists.
     BOOL OnEraseBkgnd(CDC* dc);
     DECLARE_MESSAGE_MAP()
 
 private:
     bool history_;
+    int iconSize_ = 32;
 };
 
 } // namespace DocumentsMenu

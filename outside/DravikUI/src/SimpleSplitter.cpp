@@ -1,6 +1,7 @@
 #include "DravikUI/SimpleSplitter.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
 
 #include <algorithm>
@@ -40,8 +41,17 @@ void SimpleSplitter::ShowSecondPane(bool show) {
 BOOL SimpleSplitter::OnEraseBkgnd(CDC* dc) {
     CRect client;
     GetClientRect(&client);
-    dc->FillSolidRect(&client, ::GetSysColor(COLOR_BTNFACE));
+    // A themed bar takes the bars' face, light or dark; the system's look its button face.
+    dc->FillSolidRect(&client, theme_ == xtpControlThemeDefault
+                                   ? ::GetSysColor(COLOR_BTNFACE)
+                                   : CXTPPaintManager::Current()->GetColors().clrBarFace);
     return TRUE;
+}
+
+void SimpleSplitter::SetTheme(XTPControlTheme theme) {
+    theme_ = theme;
+    if (GetSafeHwnd() != nullptr)
+        Invalidate();
 }
 
 void SimpleSplitter::OnSize(UINT, int, int) {

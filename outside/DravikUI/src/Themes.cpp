@@ -7,14 +7,15 @@ namespace Dravik::UI {
 namespace {
 
 constexpr std::array<ThemeInfo, 8> kThemes = {{
-    {L"office2010black", L"Black (2010)"},
-    {L"office2013light", L"Light (2013)"},
-    {L"office2013dark", L"Dark (2013)"},
-    {L"office2016black", L"Black"},
-    {L"office2016dark", L"Dark Grey"},
-    {L"office2016white", L"White"},
-    {L"msvs2015light", L"Studio Light"},
-    {L"msvs2015dark", L"Studio Dark"},
+    // Controls take the flat light look in light themes and the flat dark one in dark themes.
+    {L"office2010black", L"Black (2010)", xtpControlThemeVisualStudio2015, 4},
+    {L"office2013light", L"Light (2013)", xtpControlThemeOffice2013, 4},
+    {L"office2013dark", L"Dark (2013)", xtpControlThemeVisualStudio2015, 4},
+    {L"office2016black", L"Black", xtpControlThemeVisualStudio2015, 4},
+    {L"office2016dark", L"Dark Grey", xtpControlThemeVisualStudio2015, 4},
+    {L"office2016white", L"White", xtpControlThemeOffice2013, 4},
+    {L"msvs2015light", L"Studio Light", xtpControlThemeOffice2013, 8},
+    {L"msvs2015dark", L"Studio Dark", xtpControlThemeVisualStudio2015, 8},
 }};
 
 } // namespace
@@ -33,6 +34,11 @@ const ThemeInfo* FindTheme(std::wstring_view name) {
             return &theme;
     }
     return nullptr;
+}
+
+const ThemeInfo* GetTheme(int number) {
+    return number >= 0 && number < static_cast<int>(kThemes.size()) ? &kThemes[static_cast<size_t>(number)]
+                                                                    : nullptr;
 }
 
 } // namespace Dravik::UI

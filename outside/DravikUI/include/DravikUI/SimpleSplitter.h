@@ -4,6 +4,7 @@
 
 #include "afxwin.h"
 #include "pal/visibility.h"
+#include "xtp/ControlTheme.h"
 
 DV_EXPORTS_BEGIN
 
@@ -34,6 +35,9 @@ public:
     // keeps its own.
     void DoPropExchange(CXTPPropExchange* pPX);
     void Layout();
+    // The look of the bar between the panes.
+    void SetTheme(XTPControlTheme theme);
+    XTPControlTheme GetTheme() const { return theme_; }
 
 protected:
     void OnSize(UINT type, int cx, int cy);
@@ -46,6 +50,7 @@ private:
     bool horizontal_;
     bool secondShown_ = true;
     int minPane_ = 50;
+    XTPControlTheme theme_ = xtpControlThemeDefault;
 };
 
 } // namespace Dravik::UI

@@ -210,6 +210,9 @@ protected:
     BOOL m_bTracking = FALSE;
     BOOL m_bKeyboardSelect = FALSE;
     BOOL m_bLayoutPending = FALSE;
+    // The length a stretched bar is given along its row (0: as long as its controls); its
+    // right-aligned controls end there.
+    int m_nStretchedLength = 0;
     BOOL m_bRedrawSuppressed = FALSE;
     int m_nPressed = -1;
     int m_nToolTip = -1;

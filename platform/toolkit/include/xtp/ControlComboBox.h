@@ -47,6 +47,9 @@ public:
     void GetLBText(int nIndex, CString& rString) const;
     CString GetLBText(int nIndex) const;
     int FindStringExact(int nStartAfter, LPCWSTR lpszString) const;
+    // The first item that begins with the text, ignoring case: searched from after nStartAfter
+    // to the end and on from the top, so that every item is looked at. CB_ERR when none.
+    int FindString(int nStartAfter, LPCWSTR lpszString) const;
     DWORD_PTR GetItemData(int nIndex) const;
     int SetItemData(int nIndex, DWORD_PTR dwItemData);
     int GetCurSel() const { return m_nCurSel; }

@@ -12,6 +12,7 @@
 #include "afxwin.h"
 #include "pal/visibility.h"
 #include "win/ole/dragdrop.h"
+#include "xtp/ReportPaintManager.h"
 
 #include <functional>
 #include <memory>
@@ -53,6 +54,9 @@ public:
     const CString& GetCaption() const { return caption_; }
     void SetSize(CSize size) { size_ = size; }
     CSize GetSize() const { return size_; }
+    // The caption's own colour; CLR_DEFAULT takes the paint manager's.
+    void SetTextColor(COLORREF colour) { colour_ = colour; }
+    COLORREF GetTextColor() const { return colour_; }
     CXTPReportRecordItem* GetItem() const { return item_; }
 
     // The button was pressed and let go over itself.
@@ -62,6 +66,7 @@ private:
     friend class CXTPReportRecordItem;
     CString caption_;
     CSize size_{18, 18};
+    COLORREF colour_ = CLR_DEFAULT;
     CXTPReportRecordItem* item_ = nullptr;
 };
 
@@ -332,6 +337,9 @@ public:
     CRect GetButtonRect(const CXTPReportRow* row, CXTPReportColumn* column, int button) const;
 
     void SetImageManager(CXTPImageManager* manager); // owned
+    // How the control draws; it takes the manager over (null: the system's colours again).
+    void SetPaintManager(CXTPReportPaintManager* manager);
+    CXTPReportPaintManager* GetPaintManager() const { return paint_.get(); }
     CXTPImageManager* GetImageManager() const { return images_.get(); }
 
     // Editing of cells in place.
@@ -408,6 +416,7 @@ private:
     int focusFallback_ = -1;
     CXTPReportColumn* sortColumn_ = nullptr;
     std::unique_ptr<CXTPImageManager> images_;
+    std::unique_ptr<CXTPReportPaintManager> paint_ = std::make_unique<CXTPReportPaintManager>();
     int rowHeight_ = 20;
     int indent_ = 16;
     bool header_ = true;

@@ -310,6 +310,22 @@ void CXTPCommandBar::OnRecalcLayout() {
         }
     }
     dc.SelectObject(old);
+    // In a stretched row the controls from the first right-aligned one on move to its end.
+    if (horizontal && m_nStretchedLength > 0) {
+        int first = -1, right = 0;
+        for (int i = 0; i < GetControlCount(); ++i) {
+            CXTPControl* c = GetControl(i);
+            if (!c->IsVisible())
+                continue;
+            if (first < 0 && (c->GetFlags() & xtpFlagRightAlign))
+                first = i;
+            right = std::max<int>(right, c->m_rcControl.right);
+        }
+        const int shift = m_nStretchedLength - 4 - right;
+        for (int i = first; first >= 0 && shift > 0 && i < GetControlCount(); ++i)
+            if (CXTPControl* c = GetControl(i); c->IsVisible())
+                c->m_rcControl.OffsetRect(shift, 0);
+    }
     for (CXTPControl* c : *m_pControls)
         c->OnShowWindow(m_hWnd != nullptr && c->IsVisible());
 }

@@ -105,6 +105,18 @@ int CXTPControlComboBox::FindStringExact(int nStartAfter, LPCWSTR lpszString) co
     return CB_ERR;
 }
 
+int CXTPControlComboBox::FindString(int nStartAfter, LPCWSTR lpszString) const {
+    const int count = GetCount();
+    const CString prefix(lpszString);
+    const int start = nStartAfter >= 0 && nStartAfter < count ? nStartAfter + 1 : 0;
+    for (int n = 0; n < count; ++n) {
+        const int i = (start + n) % count;
+        if (m_items[static_cast<size_t>(i)].text.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
+            return i;
+    }
+    return CB_ERR;
+}
+
 DWORD_PTR CXTPControlComboBox::GetItemData(int nIndex) const {
     return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].data : 0;
 }

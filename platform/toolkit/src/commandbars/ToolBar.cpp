@@ -93,6 +93,10 @@ CRect CXTPToolBar::GetGripperRect() const {
 }
 
 CSize CXTPToolBar::CalcDynamicSize(int nLength, DWORD dwMode) {
+    const bool stretched = (m_dwFlags & xtpFlagStretched) && nLength > 0 && m_barPosition != xtpBarFloating;
+    // Right-aligned controls end where the row does; the content's own extent is what the row
+    // would need without them moving.
+    m_nStretchedLength = stretched && IsHorizontal() ? nLength : 0;
     const CSize content = CXTPCommandBar::CalcDynamicSize(nLength, dwMode);
     const int thickness = CXTPPaintManager::Current()->GetButtonHeight() + 4;
     CSize size = IsHorizontal() ? CSize(content.cx + 4, std::max<int>(content.cy + 2, thickness))

@@ -372,6 +372,12 @@ void CXTPReportControl::SetImageManager(CXTPImageManager* manager) {
     images_.reset(manager);
 }
 
+void CXTPReportControl::SetPaintManager(CXTPReportPaintManager* manager) {
+    paint_.reset(manager != nullptr ? manager : new CXTPReportPaintManager);
+    if (GetSafeHwnd() != nullptr)
+        Invalidate();
+}
+
 BOOL CXTPReportControl::EditItem(XTP_REPORTRECORDITEM_ARGS* args) {
     if (args == nullptr || args->pItem == nullptr || args->pRow == nullptr || !allowEdit_ ||
         !args->pItem->IsEditable() || GetSafeHwnd() == nullptr)
@@ -643,31 +649,23 @@ void CXTPReportControl::DrawCell(CDC* dc, const CXTPReportRow* row, CXTPReportCo
             rect.left += kIconSide + kCellPad;
         }
     }
-    CXTPPaintManager* pm = CXTPPaintManager::Current();
-    const XTP_THEME_COLORS& colors = pm->GetColors();
     // Buttons sit at the right; the text keeps clear of them.
     for (int b = 0; b < item->GetButtonCount(); ++b) {
         CRect r = GetButtonRect(row, column, b);
         const bool pressed =
             pressedRecord_ == row->record_ && pressedColumn_ == column->GetItemIndex() && pressedButton_ == b;
-        dc->FillSolidRect(&r, colors.clrBarFace);
-        dc->Draw3dRect(&r, pressed ? colors.clrBarBorder : RGB(255, 255, 255), colors.clrBarBorder);
-        CString caption = item->GetButton(b)->GetCaption();
-        if (!caption.IsEmpty()) {
-            const COLORREF old = dc->SetTextColor(colors.clrText);
-            dc->DrawText(caption, caption.GetLength(), &r,
-                         DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-            dc->SetTextColor(old);
-        }
+        paint_->DrawItemButton(dc, item->GetButton(b), r, pressed);
         rect.right = std::min<int>(rect.right, r.left - 1);
     }
     const CString text = item->GetCaption(column);
     if (text.IsEmpty())
         return;
     const COLORREF colour = item->GetTextColor();
-    const bool highlighted = IsSelected(row->record_) && HasFocus();
-    dc->SetTextColor(
-        colour != CLR_DEFAULT ? colour : (highlighted ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : colors.clrText));
+    const bool selected = IsSelected(row->record_);
+    const COLORREF plain = !selected    ? paint_->m_clrWindowText
+                           : HasFocus() ? paint_->m_clrHighlightText
+                                        : paint_->m_clrSelectedRowText;
+    dc->SetTextColor(colour != CLR_DEFAULT ? colour : plain);
     dc->DrawText(text, text.GetLength(), &rect,
                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
@@ -676,17 +674,21 @@ void CXTPReportControl::DrawRow(CDC* dc, const CXTPReportRow* row) {
     const CRect line = row->GetRect();
     // A control without the focus shows its selection quietly, as lists do.
     if (IsSelected(row->record_))
-        dc->FillSolidRect(&line, ::GetSysColor(HasFocus() ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        dc->FillSolidRect(&line, HasFocus() ? paint_->m_clrHighlight : paint_->m_clrSelectedRow);
     for (const auto& c : columns_) {
         if (!c->IsVisible())
             continue;
         CRect cell = GetItemRect(row, c.get());
         DrawCell(dc, row, c.get(), cell);
+        if (paint_->GetGridStyle(TRUE) == xtpReportGridSolid)
+            dc->FillSolidRect(cell.right - 1, line.top, 1, line.Height(), paint_->m_clrGridLine);
     }
+    if (paint_->GetGridStyle(FALSE) == xtpReportGridSolid)
+        dc->FillSolidRect(line.left, line.bottom - 1, line.Width(), 1, paint_->m_clrGridLine);
     const CRect button = GetExpandButtonRect(row);
     if (!button.IsRectEmpty()) {
-        const COLORREF ink = CXTPPaintManager::Current()->GetColors().clrText;
-        dc->FillSolidRect(&button, RGB(255, 255, 255));
+        const COLORREF ink = paint_->m_clrWindowText;
+        dc->FillSolidRect(&button, paint_->m_clrControlBack);
         dc->Draw3dRect(&button, ink, ink);
         const int mid = button.top + button.Height() / 2;
         dc->FillSolidRect(button.left + 2, mid, button.Width() - 4, 1, ink);
@@ -705,10 +707,9 @@ bool CXTPReportControl::HasFocus() const {
 
 void CXTPReportControl::Paint(CDC* dc) {
     CXTPPaintManager* pm = CXTPPaintManager::Current();
-    const XTP_THEME_COLORS& colors = pm->GetColors();
     CRect client;
     GetClientRect(&client);
-    dc->FillSolidRect(&client, ::GetSysColor(COLOR_WINDOW));
+    dc->FillSolidRect(&client, paint_->m_clrControlBack);
     CFont* old = dc->SelectObject(pm->GetRegularFont());
     dc->SetBkMode(TRANSPARENT);
     if (header_) {
@@ -717,8 +718,12 @@ void CXTPReportControl::Paint(CDC* dc) {
                 continue;
             CRect r = GetColumnRect(c.get());
             r.bottom = GetHeaderHeight();
-            dc->FillSolidRect(&r, colors.clrBarFace);
-            dc->Draw3dRect(&r, RGB(255, 255, 255), colors.clrBarBorder);
+            dc->FillSolidRect(&r, paint_->m_clrHeaderFace);
+            if (paint_->m_bRaisedHeader)
+                dc->Draw3dRect(&r, RGB(255, 255, 255), paint_->m_clrHeaderBorder);
+            else
+                dc->FillSolidRect(r.right - 1, r.top, 1, r.Height(), paint_->m_clrHeaderBorder);
+            dc->FillSolidRect(r.left, r.bottom - 1, r.Width(), 1, paint_->m_clrHeaderBorder);
             CRect text = r;
             text.DeflateRect(kCellPad + 1, 0);
             if (c->GetHeaderIconId() >= 0 && images_ != nullptr)
@@ -728,7 +733,7 @@ void CXTPReportControl::Paint(CDC* dc) {
                                 CSize(kIconSide, kIconSide));
                     text.left += kIconSide + kCellPad;
                 }
-            dc->SetTextColor(colors.clrText);
+            dc->SetTextColor(paint_->m_clrHeaderText);
             const CString caption = c->GetCaption();
             dc->DrawText(caption, caption.GetLength(), &text,
                          DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);

@@ -610,5 +610,24 @@ TEST_F(BarsTest, TheKeysOfAComboBoxEditChooseFromItsDroppedList) {
     EXPECT_THAT(app.frame.log, ElementsAre("scale selected 3", "command 130"));
 }
 
+// A bar stretched along its row ends its right-aligned controls at the row's end; in a bar of
+// its controls' own length they follow the others.
+TEST_F(BarsTest, RightAlignedControlsOfAStretchedBarEndWhereItsRowEnds) {
+    App app;
+    pal::test::AppRun run(app);
+    ASSERT_TRUE(run.init());
+    run.pump();
+    CXTPToolBar* bar = app.frame.standard;
+    CXTPControl* right = bar->GetControls()->Add(xtpControlButton, kPaste);
+    right->SetFlags(xtpFlagRightAlign);
+    CXTPControl* before = bar->GetControl(right->GetIndex() - 1);
+    bar->CalcDynamicSize(600, 0);
+    EXPECT_EQ(right->GetRect().left, before->GetRect().right) << "not stretched: in line";
+    bar->SetFlags(bar->GetFlags() | xtpFlagStretched);
+    EXPECT_EQ(bar->CalcDynamicSize(600, 0).cx, 600);
+    EXPECT_EQ(right->GetRect().right, 596);
+    EXPECT_LT(before->GetRect().right, right->GetRect().left);
+}
+
 } // namespace
 } // namespace bars_test

@@ -155,3 +155,27 @@ TEST(ControlsModel, AGalleryKeepsItsItemsAndTheirIndexes) {
 }
 
 } // namespace
+
+namespace {
+
+// A combo box's items found by their beginning, in any case, wherever the search starts.
+TEST(ControlsModel, AComboBoxFindsAnItemByItsBeginningFromAnyStart) {
+    CXTPControlComboBox combo;
+    for (const wchar_t* item : {L"bolt", L"Nut", L"bolster", L"washer"})
+        combo.AddString(item);
+    struct Case {
+        int startAfter;
+        const wchar_t* text;
+        int found;
+    };
+    const Case cases[] = {
+        {-1, L"bol", 0}, {0, L"bol", 2}, {2, L"bol", 0},           {-1, L"NU", 1},  {3, L"nut", 1},
+        {-1, L"", 0},    {1, L"", 2},    {-1, L"washers", CB_ERR}, {5, L"wash", 3}, {-1, L"x", CB_ERR},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(combo.FindString(c.startAfter, c.text), c.found) << c.startAfter;
+    CXTPControlComboBox empty;
+    EXPECT_EQ(empty.FindString(-1, L"a"), CB_ERR);
+}
+
+} // namespace
