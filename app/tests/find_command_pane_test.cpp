@@ -133,12 +133,25 @@ TEST_F(FindCommandPane, ThePaneListsWhatTheBoxFindsInBothThemesWithDisabledComma
             static_cast<int>(dialog->GetList().GetItemData(row)), &dialog->GetList(), nullptr);
     EXPECT_GT(disabled, 0);
     dialog->GetList().SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    for (const char* theme : {"office2013light", "office2013dark"}) {
-        ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(pal::text::fromUtf8(theme)));
+    const struct {
+        const char* theme;
+        bool dark;
+    } themes[] = {{"office2013light", false},
+                  {"office2013dark", true},
+                  {"office2016dark", true},
+                  {"msvs2015light", false},
+                  {"msvs2015dark", true}};
+    for (const auto& t : themes) {
+        SCOPED_TRACE(t.theme);
+        ASSERT_TRUE(UIModuleProxy::Instance().SetTheme(pal::text::fromUtf8(t.theme)));
         frame->RecalcLayout();
         pal::test::pump();
+        const COLORREF ground = dialog->GetList().GetBackColor();
+        const int luminance =
+            (GetRValue(ground) * 299 + GetGValue(ground) * 587 + GetBValue(ground) * 114) / 1000;
+        EXPECT_EQ(luminance < 128, t.dark) << "the list's ground follows the theme";
         EXPECT_TRUE(pal::test::keepSnapshot(::GetAncestor(pane->m_hWnd, GA_ROOT),
-                                            std::string("find-command-pane-") + theme));
+                                            std::string("find-command-pane-") + t.theme));
     }
     UIModuleProxy::Instance().SetTheme(L"office2013light");
 

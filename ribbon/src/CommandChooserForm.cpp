@@ -62,6 +62,7 @@ void CommandChooserForm::Refresh() {
         list_->SetRowId(row, command.id);
         list_->SetData(row, 0, command.text);
         list_->SetToolTip(row, 0, command.id);
+        list_->SetIcon(row, 0, dvpf::Image::FromResourceIcon(command.id, {16, 32}));
     }
 }
 

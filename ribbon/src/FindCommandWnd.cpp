@@ -9,6 +9,7 @@
 #include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikUI/Themes.h"
 #include "DravikUI/Windows.h"
 #include "xtp/ImageManager.h"
 #include "xtp/MouseManager.h"
@@ -571,9 +572,10 @@ void CFindCommandWnd::SetTheme(int theme, CXTPDockingPane* pane) {
         Invalidate();
     if (!m_dialog)
         return;
-    const XTPControlTheme control = theme == 4   ? xtpControlThemeOffice2013
-                                    : theme == 8 ? xtpControlThemeVisualStudio2015
-                                                 : xtpControlThemeDefault;
+    // The number is the theme's place in the UI library's table, which names the look of the
+    // controls that goes with it: the light flat one or the dark studio one.
+    const Dravik::UI::ThemeInfo* info = Dravik::UI::GetTheme(theme);
+    const XTPControlTheme control = info != nullptr ? info->ControlTheme : xtpControlThemeDefault;
     if (::IsWindow(m_dialog->GetSearchBox().m_hWnd))
         m_dialog->GetSearchBox().SetTheme(control);
     if (control == xtpControlThemeDefault) {

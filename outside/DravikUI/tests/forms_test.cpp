@@ -7,6 +7,7 @@
 #include "pal/test/user_test.h"
 #include "win/controls/edit.h"
 #include "win/controls/listview.h"
+#include "xtp/ImageManager.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,63 @@ TEST_F(FormsTest, AListKeepsItsRowsWithIdsColoursAndTexts) {
     EXPECT_EQ(list->GetSelectedRow(), 2) << "the selection is the list's, with or without its window";
     list->SetRowCount(2);
     EXPECT_FALSE(list->GetSelectedRow()) << "a row that went is not selected";
+}
+
+TEST_F(FormsTest, ARowShowsTheProgramsPictureOfItsCommandAtTheSizeAsked) {
+    // A command with pictures at two sizes, as the program's images hold them.
+    constexpr UINT kPictured = 64100;
+    const auto square = [](int side) {
+        std::vector<DWORD> bits(static_cast<size_t>(side * side), 0xFF2060A0u);
+        HBITMAP colour = ::CreateBitmap(side, side, 1, 32, bits.data());
+        ICONINFO info{TRUE, 0, 0, nullptr, colour};
+        HICON icon = ::CreateIconIndirect(&info);
+        ::DeleteObject(colour);
+        return icon;
+    };
+    HICON small = square(16);
+    HICON large = square(32);
+    ASSERT_TRUE(small != nullptr && large != nullptr);
+    XTPImageManager()->SetIcon(small, kPictured, CSize(16, 16));
+    XTPImageManager()->SetIcon(large, kPictured, CSize(32, 32));
+    ::DestroyIcon(small);
+    ::DestroyIcon(large);
+    const struct {
+        int id;
+        std::initializer_list<int> sizes;
+        bool pictured;
+    } cases[] = {{static_cast<int>(kPictured), {16, 32}, true},
+                 {static_cast<int>(kPictured), {24}, true}, // the nearest the program has
+                 {64101, {16, 32}, false},
+                 {0, {16}, false},
+                 {-5, {16}, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        const dvpf::Image image = dvpf::Image::FromResourceIcon(c.id, c.sizes);
+        EXPECT_EQ(image.IsEmpty(), !c.pictured);
+        EXPECT_EQ(image.GetIcon(16) != nullptr, c.pictured);
+    }
+    const dvpf::Image both = dvpf::Image::FromResourceIcon(static_cast<int>(kPictured), {16, 32});
+    EXPECT_NE(both.GetIcon(16), both.GetIcon(32)) << "each size its own";
+    EXPECT_EQ(both.GetIcon(48), both.GetIcon(32)) << "larger than any: the largest";
+
+    dvpf::WpfDockFormView view(L"Form");
+    build(view);
+    view.Create(owner.m_hWnd, RECT{0, 0, 300, 200});
+    list->SetIcon(1, 0, both);
+    list->SetIcon(2, 1, both); // pictures only in the first column
+    const auto imageOf = [&](int row) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        ::SendMessageW(list->GetHwnd(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        return item.iImage;
+    };
+    EXPECT_GE(imageOf(1), 0);
+    EXPECT_LT(imageOf(0), 0) << "a row without a picture shows none";
+    EXPECT_LT(imageOf(2), 0);
+    EXPECT_NE(::SendMessageW(list->GetHwnd(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+    list->SetRowCount(3); // shown anew: the picture stays with its row
+    EXPECT_GE(imageOf(1), 0);
 }
 
 TEST_F(FormsTest, OnlyThePersonsChangesRaiseEvents) {

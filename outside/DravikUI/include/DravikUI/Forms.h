@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -96,7 +97,25 @@ private:
     int explodeMode_ = 0;
 };
 
-// A list of rows with one or more columns of text; each row may carry an id and a colour.
+// A picture a control shows: one icon for each size it was made at. Copies share the icons,
+// which go with the last copy.
+class Image {
+public:
+    Image() = default;
+    // The picture the program's images hold for a resource id (a command's icon), at each of
+    // `sizes` it has; empty when it has none.
+    static Image FromResourceIcon(int id, std::initializer_list<int> sizes);
+    bool IsEmpty() const { return icons_ == nullptr; }
+    // The icon made at `size`, else the smallest larger one, else the largest; null when empty.
+    HICON GetIcon(int size) const;
+
+private:
+    struct Icons;
+    std::shared_ptr<const Icons> icons_; // null when there is no picture at all
+};
+
+// A list of rows with one or more columns of text; each row may carry an id, a colour and, in
+// its first column, a picture.
 class SimpleListControl : public Control {
 public:
     static std::shared_ptr<SimpleListControl> Create(std::wstring id);
@@ -121,6 +140,9 @@ public:
     void SetData(int row, int column, const std::wstring& text);
     std::wstring GetData(int row, int column) const;
     void SetToolTip(int row, int column, std::int64_t value);
+    // The picture before the row's text; the list shows pictures only in its first column.
+    void SetIcon(int row, int column, const Image& image);
+    ~SimpleListControl() override;
     // The selected row; none when no row is selected.
     std::optional<int> GetSelectedRow() const;
     void SelectRow(int row);
@@ -139,8 +161,11 @@ private:
         COLORREF color = 0;
         std::vector<std::wstring> cells;
         std::int64_t toolTip = 0;
+        Image icon;
     };
     void showRows();
+    // The image list of the rows' pictures, made with the first picture; the picture's index.
+    int imageIndexOf(const Row& row);
     bool validRow(int row) const { return row >= 0 && row < GetRowCount(); }
     std::vector<Row> rows_;
     int columns_ = 1;
@@ -151,6 +176,7 @@ private:
     int selectionMode_ = 0;
     int editMode_ = 0;
     int selected_ = -1;
+    HIMAGELIST images_ = nullptr;
 };
 
 // A form: its controls stacked from the top, the last one that takes what is left filling the

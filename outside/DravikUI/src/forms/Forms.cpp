@@ -7,6 +7,7 @@
 #include "win/controls/edit.h"
 #include "win/controls/listview.h"
 #include "win/user.h"
+#include "xtp/ImageManager.h"
 
 #include <algorithm>
 #include <iterator>
@@ -40,6 +41,43 @@ int lineHeight() {
 }
 
 } // namespace
+
+// --- pictures ---
+
+struct Image::Icons {
+    std::vector<std::pair<int, HICON>> bySize; // ascending, each a copy of the program's
+    ~Icons() {
+        for (const auto& [size, icon] : bySize)
+            ::DestroyIcon(icon);
+    }
+};
+
+Image Image::FromResourceIcon(int id, std::initializer_list<int> sizes) {
+    auto icons = std::make_shared<Icons>();
+    for (const int size : sizes) {
+        CXTPImageManagerIcon* found =
+            id > 0 ? XTPImageManager()->GetImage(static_cast<UINT>(id), size) : nullptr;
+        // The program's images may be replaced (a theme brings their light-on-dark set): the
+        // picture keeps copies of its own.
+        if (HICON icon = found != nullptr ? found->GetIcon() : nullptr; icon != nullptr)
+            if (HICON copy = ::CopyIcon(icon))
+                icons->bySize.emplace_back(size, copy);
+    }
+    std::sort(icons->bySize.begin(), icons->bySize.end());
+    Image image;
+    if (!icons->bySize.empty())
+        image.icons_ = std::move(icons);
+    return image;
+}
+
+HICON Image::GetIcon(int size) const {
+    if (IsEmpty() || icons_->bySize.empty())
+        return nullptr;
+    for (const auto& [made, icon] : icons_->bySize)
+        if (made >= size)
+            return icon;
+    return icons_->bySize.back().second;
+}
 
 // --- controls ---
 
@@ -109,8 +147,40 @@ void SimpleListControl::RemoveAll() {
     }
 }
 
+SimpleListControl::~SimpleListControl() {
+    if (images_ != nullptr)
+        ::ImageList_Destroy(images_);
+}
+
+void SimpleListControl::SetIcon(int row, int column, const Image& image) {
+    if (!validRow(row) || column != 0)
+        return;
+    rows_[row].icon = image;
+    if (GetHwnd() != nullptr) {
+        SuppressUserEvents quiet(*this);
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        item.iImage = imageIndexOf(rows_[row]);
+        ::SendMessageW(GetHwnd(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+int SimpleListControl::imageIndexOf(const Row& row) {
+    constexpr int kSize = 16;
+    HICON icon = row.icon.GetIcon(kSize);
+    if (icon == nullptr || GetHwnd() == nullptr)
+        return I_IMAGENONE;
+    if (images_ == nullptr) {
+        images_ = ::ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 16, 16);
+        ::SendMessageW(GetHwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
+    }
+    return ::ImageList_AddIcon(images_, icon);
+}
+
 void SimpleListControl::SetRowCount(int count) {
-    rows_.resize(static_cast<size_t>(std::max(count, 0)), Row{0, 0, std::vector<std::wstring>(columns_), 0});
+    rows_.resize(static_cast<size_t>(std::max(count, 0)),
+                 Row{0, 0, std::vector<std::wstring>(columns_), 0, Image()});
     if (!validRow(selected_))
         selected_ = -1;
     showRows();
@@ -188,11 +258,18 @@ void SimpleListControl::showRows() {
     SuppressUserEvents quiet(*this);
     ::SendMessageW(GetHwnd(), WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(GetHwnd(), LVM_DELETEALLITEMS, 0, 0);
+    // The pictures are listed anew with the rows.
+    if (images_ != nullptr) {
+        ::SendMessageW(GetHwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+        ::ImageList_Destroy(images_);
+        images_ = nullptr;
+    }
     for (int i = 0; i < GetRowCount(); ++i) {
         LVITEMW item{};
-        item.mask = LVIF_TEXT;
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = i;
         item.pszText = const_cast<wchar_t*>(rows_[i].cells[0].c_str());
+        item.iImage = imageIndexOf(rows_[i]);
         ::SendMessageW(GetHwnd(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         for (int column = 1; column < columns_; ++column)
             SetData(i, column, rows_[i].cells[column]);
@@ -204,7 +281,9 @@ void SimpleListControl::showRows() {
 HWND SimpleListControl::CreateWindowIn(HWND parent, int controlId) {
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&classes);
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LVS_REPORT | LVS_SHOWSELALWAYS;
+    // The pictures' image list is the control's, which outlives the window.
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LVS_REPORT | LVS_SHOWSELALWAYS |
+                  LVS_SHAREIMAGELISTS;
     if (selectionMode_ == 0)
         style |= LVS_SINGLESEL;
     if (!headers_)
