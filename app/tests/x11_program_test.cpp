@@ -169,6 +169,23 @@ protected:
         return up ? main : 0;
     }
 
+    // The main window once a copy of the sample drawing, "plan.grb" in the person's Documents,
+    // is opened by keys and the window has the keyboard again; 0 when any step fails.
+    Window startedWithPlan() {
+        fs::copy_file(binDir() / "Samples" / "sample-a3.grb", documents() / "plan.grb");
+        const Window main = started();
+        if (main == 0)
+            return 0;
+        chord({XK_Control_L}, XK_o);
+        if (!eventually([&] { return titled("Open") != 0 && focused() != main; }))
+            return 0;
+        type("plan.grb");
+        keys({XK_Return});
+        const bool opened = eventually([&] { return titleOf(main).find("plan") != std::string::npos; }) &&
+                            eventually([&] { return focused() == main; });
+        return opened ? main : 0;
+    }
+
     // A key pressed while the modifiers are held.
     void chord(std::initializer_list<KeySym> modifiers, KeySym key) {
         for (KeySym m : modifiers)
@@ -479,16 +496,8 @@ TEST_F(ProgramOnX11, TheAboutBoxIsADialogOfTheMainWindowCentredOnIt) {
 // The element-name box of the Edit tab, reached through the key tips: a name typed there and
 // Enter select the element of that name, which the view then draws in its highlight colour.
 TEST_F(ProgramOnX11, ANameTypedInTheFindBoxWithEnterSelectsTheElementInTheView) {
-    const fs::path plan = documents() / "plan.grb";
-    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", plan);
-    const Window main = started();
+    const Window main = startedWithPlan();
     ASSERT_NE(main, 0u);
-    chord({XK_Control_L}, XK_o);
-    ASSERT_TRUE(eventually([&] { return titled("Open") != 0 && focused() != main; }));
-    type("plan.grb");
-    keys({XK_Return});
-    ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan") != std::string::npos; })) << titleOf(main);
-    ASSERT_TRUE(eventually([&] { return focused() == main; }));
     // The highlight colour of the kernel's view, as the X server shows it.
     const auto highlighted = [&] {
         const pal::gdi::Surface shown = pictureOf(main);
@@ -729,16 +738,8 @@ TEST_F(ProgramOnX11, RestoreClickedAtOnceAfterMaximisingBringsTheWindowBack) {
 // A person opens the find-command pane from the list of panes by keys and types into its search
 // box: the pane takes the keyboard as it opens, and the list follows each key.
 TEST_F(ProgramOnX11, TheFindCommandPaneOpenedFromThePanesListTakesTheKeysAndFiltersOnEachOne) {
-    const fs::path plan = documents() / "plan.grb";
-    fs::copy_file(binDir() / "Samples" / "sample-a3.grb", plan);
-    const Window main = started();
+    const Window main = startedWithPlan();
     ASSERT_NE(main, 0u);
-    chord({XK_Control_L}, XK_o);
-    ASSERT_TRUE(eventually([&] { return titled("Open") != 0 && focused() != main; }));
-    type("plan.grb");
-    keys({XK_Return});
-    ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan") != std::string::npos; })) << titleOf(main);
-    ASSERT_TRUE(eventually([&] { return focused() == main; }));
     // The pointer out of the way: over a popup it would choose the item under it.
     XTestFakeMotionEvent(dpy_, 0, 2, DisplayHeight(dpy_, DefaultScreen(dpy_)) - 2, CurrentTime);
     const auto popupShown = [&] {
