@@ -100,6 +100,8 @@ TEST_F(FindCommandPane, ThePaneListsWhatTheBoxFindsInBothThemesWithDisabledComma
     FindCommandDialog* dialog = pane->GetDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->IsListCurrent()) << "filled when shown";
+    EXPECT_EQ(dialog->GetList().GetBackColor(), XTPGetControlThemeColors(xtpControlThemeOffice2013).clrFace)
+        << "made when first shown, it takes the program's theme then";
     const HWND focus = ::GetFocus();
     EXPECT_TRUE(focus == dialog->GetSearchBox().m_hWnd || ::IsChild(dialog->GetSearchBox().m_hWnd, focus))
         << "shown, the pane gives the keyboard to its search box";

@@ -105,6 +105,11 @@ bool AttachDockingPaneChild(CXTPDockingPane* pane, CWnd* window) {
     if (child) {
         child->m_pane = pane;
         child->OnAttachedToPane(pane);
+        // A window made after the frame took its theme (most are made when first shown) takes
+        // it as it arrives, not at the next change of theme.
+        if (auto* manager = dynamic_cast<DockingPaneManager*>(pane->GetDockingPaneManager());
+            manager != nullptr && manager->GetTheme() >= 0)
+            child->SetTheme(manager->GetTheme(), pane);
     }
     return true;
 }
@@ -151,6 +156,7 @@ void DockingPaneManager::InvalidatePanes() {
 }
 
 void DockingPaneManager::SetTheme(int theme) {
+    m_theme = theme;
     for (CXTPDockingPane* pane : GetPaneList()) {
         if (DockingPaneChild* child = GetDockingPaneChild(pane))
             child->SetTheme(theme, pane);

@@ -127,6 +127,19 @@ TEST_F(DockingPaneTest, AttachedTwiceItIsAttachedOnce) {
     EXPECT_FALSE(Dravik::UI::AttachDockingPaneChild(first.pane, nullptr));
 }
 
+// Most pane windows are made when their pane first shows, long after the frame took its theme.
+TEST_F(DockingPaneTest, AContentAttachedAfterTheFramesThemeTakesThatTheme) {
+    Frame first(L"First", 20);
+    Frame second(L"Second", 600);
+    second.panes->SetTheme(6);
+    ASSERT_TRUE(Dravik::UI::AttachDockingPaneChild(first.pane, &host));
+    EXPECT_EQ(host.heard, (std::vector<std::string>{"attached 1017"})) << "a frame given no theme gives none";
+    ASSERT_TRUE(Dravik::UI::AttachDockingPaneChild(second.pane, &host));
+    EXPECT_EQ(host.heard,
+              (std::vector<std::string>{"attached 1017", "leaving 1017", "attached 1017", "theme 6"}));
+    EXPECT_EQ(host.GetTheme(), 6);
+}
+
 TEST_F(DockingPaneTest, MovedBetweenTwoMainFramesItLeavesTheFirstEmpty) {
     Frame first(L"First", 20);
     Frame second(L"Second", 600);

@@ -107,6 +107,8 @@ public:
     void InvalidatePanes();
     // Every pane's content hears the theme.
     void SetTheme(int theme);
+    // The theme last given, which a pane window attached later takes too; -1 before any.
+    int GetTheme() const { return m_theme; }
 
     CXTPDockingPaneBase* OnCreatePane(XTPDockingPaneType type, CXTPDockingPaneLayout* layout) override;
 
@@ -115,6 +117,7 @@ public:
     void ShowTabCaptions(bool show);
 
 private:
+    int m_theme = -1;
     bool m_tabCaptions = true;
     int m_invalidateBlocks = 0;
     bool m_invalidatePending = false;
