@@ -8,10 +8,12 @@
 #include "DravikKernel/ApplicationEvents.h"
 #include "DravikKernel/HelpWindowArgs.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikUI/PopupControls.h"
 #include "app/FindCommandPane.h"
 #include "frame/CommandBars.h"
 #include "frame/FindInToolBars.h"
 #include "frame/MainFrameRouting.h"
+#include "frame/TabToolBar.h"
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
@@ -384,6 +386,98 @@ TEST_F(FindCommandPane, WithoutTheRibbonACommandOfAMenuOpensTheMenu) {
     EXPECT_EQ(CPoint(at), CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     EXPECT_TRUE(pal::test::keepSnapshot(file->m_hWnd, "find-command-located-menu"));
     frame->GetCommandBars()->ClosePopups();
+}
+
+// The list of panes fills itself each time it opens, so a pane's item exists only once the search
+// has filled it; opening the list to show that item must keep it, and the list fills itself
+// again at its next opening.
+TEST_F(FindCommandPane, APaneListedOnlyInThePanesListIsShownThereAndTheListFillsItselfAgainAfter) {
+    CMainFrame* frame = startWithPane();
+    ASSERT_NE(frame, nullptr);
+    CXTPRibbonBar* ribbon = ribbonOf(frame);
+    ASSERT_NE(ribbon, nullptr);
+    constexpr int kProbe = 64020;
+    CXTPDockingPane* probe =
+        frame->GetPaneManager().CreatePane(kProbe, CRect(0, 0, 200, 200), xtpPaneDockLeft);
+    ASSERT_NE(probe, nullptr);
+    probe->SetTitle(L"Probe");
+    frame->GetPaneManager().ClosePane(probe);
+    // The list as the frame makes it for 2852, on the second tab (the bundled one lists it on
+    // tabs of the drawing modes).
+    auto* list = new Dravik::UI::DockingPanesPopup(&frame->GetPaneManager());
+    ribbon->GetTab(1)->GetGroups()->GetAt(0)->Add(list, 2852);
+    list->SetCaption(L"Panes");
+    ribbon->SetCurSel(0);
+    frame->RecalcLayout();
+    pal::test::pump();
+    ::SetCursorPos(3, 3);
+    ASSERT_TRUE(FindInToolBars(frame, kProbe));
+    pal::test::pump();
+    Dravik::UI::DockingPanesPopup* panes = nullptr;
+    for (int t = 0; t < ribbon->GetTabCount() && panes == nullptr; ++t)
+        if (auto* open = dynamic_cast<Dravik::UI::DockingPanesPopup*>(controlOnTab(ribbon->GetTab(t), 2852));
+            open != nullptr && open->GetPopuped()) {
+            panes = open;
+            EXPECT_EQ(ribbon->GetSelectedTab(), ribbon->GetTab(t));
+        }
+    ASSERT_NE(panes, nullptr) << "a list of the panes is open";
+    CXTPCommandBar* items = panes->GetCommandBar();
+    CXTPControl* item = items->GetControl(items->GetSelected());
+    ASSERT_NE(item, nullptr) << "an item is highlighted";
+    EXPECT_EQ(item->GetID(), kProbe);
+    POINT at{};
+    ::GetCursorPos(&at);
+    EXPECT_EQ(CPoint(at), centreOnScreen(item));
+    EXPECT_TRUE(panes->IsPendingFill()) << "the list fills itself again when it next opens";
+    frame->GetCommandBars()->ClosePopups();
+}
+
+// Beyond the ribbon: a command only on a tab of the tabbed bar that is not current makes that
+// tab current; one on a floating bar under a floating pane has the pane collapse off it.
+TEST_F(FindCommandPane, WithoutTheRibbonTheTabbedBarSwitchesTabAndAFloatingPaneMovesOffAFloatingBar) {
+    CMainFrame* frame = startWithPane();
+    ASSERT_NE(frame, nullptr);
+    frame->GetRibbonCommandBars()->SetRibbonMode(false);
+    CDVTabToolBar* tabs = frame->GetTabToolBar();
+    ASSERT_NE(tabs, nullptr);
+    tabs->SetVisible(TRUE);
+    const UINT onTab[] = {64030};
+    CXTPTabManagerItem* probeTab = tabs->InsertCategory(-1, L"Probe", onTab, 1);
+    ASSERT_NE(probeTab, nullptr);
+    tabs->SelectCategory(0);
+    CXTPToolBar* floating = frame->GetCommandBars()->Add(L"Probe bar", xtpBarFloating);
+    ASSERT_NE(floating, nullptr);
+    floating->GetControls()->Add(xtpControlButton, 64040)->SetCaption(L"Covered");
+    // Under the find-command pane, which floats at 1450,100 to 1810,760.
+    floating->SetFloatingPosition(CPoint(1500, 300));
+    floating->SetPosition(xtpBarFloating);
+    frame->RecalcLayout();
+    pal::test::pump();
+    CXTPDockingPane* pane = frame->GetPaneManager().FindPane(1028);
+    ASSERT_NE(pane, nullptr);
+    CXTPDockingPaneMiniWnd* mini = nullptr;
+    for (CXTPDockingPaneBase* up = pane->GetContainer(); up != nullptr && mini == nullptr;
+         up = up->GetContainer())
+        mini = dynamic_cast<CXTPDockingPaneMiniWnd*>(up);
+    ASSERT_NE(mini, nullptr) << "the pane floats";
+    ASSERT_FALSE(mini->IsCollapsed());
+
+    ASSERT_TRUE(FindInToolBars(frame, 64030));
+    pal::test::pump();
+    EXPECT_EQ(tabs->GetSelectedCategory(), probeTab);
+    CXTPControl* onProbe = tabs->GetControl(tabs->GetSelected());
+    ASSERT_NE(onProbe, nullptr);
+    EXPECT_EQ(onProbe->GetID(), 64030);
+    POINT at{};
+    ::GetCursorPos(&at);
+    EXPECT_EQ(CPoint(at), centreOnScreen(onProbe));
+
+    ASSERT_TRUE(FindInToolBars(frame, 64040));
+    pal::test::pump();
+    EXPECT_TRUE(mini->IsCollapsed()) << "the pane no longer covers the bar";
+    EXPECT_EQ(floating->GetControl(floating->GetSelected())->GetID(), 64040);
+    ::GetCursorPos(&at);
+    EXPECT_EQ(CPoint(at), centreOnScreen(floating->GetControl(0)));
 }
 
 } // namespace

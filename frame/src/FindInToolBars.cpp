@@ -10,6 +10,7 @@
 #include "DravikUI/ToolBars.h"
 #include "XTToolkitPro.h"
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -38,7 +39,12 @@ CXTPControlPopup* popupOf(CXTPControl* control) {
     if (type != xtpControlPopup && type != xtpControlButtonPopup && type != xtpControlSplitButtonPopup)
         return nullptr;
     auto* popup = dynamic_cast<CXTPControlPopup*>(control);
-    return popup != nullptr && popup->GetCommandBar() != nullptr ? popup : nullptr;
+    if (popup == nullptr)
+        return nullptr;
+    // A list of the panes makes its items, and the bar that holds them, only when it is filled,
+    // which the walk does.
+    const bool fillsItself = dynamic_cast<Dravik::UI::DockingPanesPopup*>(popup) != nullptr;
+    return popup->GetCommandBar() != nullptr || fillsItself ? popup : nullptr;
 }
 
 class ToolBarSearch {
@@ -66,19 +72,31 @@ private:
         return false;
     }
 
+    // The popups queued so far, breadth first, with those queued meanwhile. A list of the panes
+    // is filled here once per search and kept from filling itself again while it is opened to
+    // show what was found in it; its own filling comes back when the walk ends.
     bool walkPending(const OnFound& onFound) {
         bool found = false;
+        std::vector<Dravik::UI::DockingPanesPopup*> held;
         for (size_t i = 0; i < m_pending.size() && !found; ++i) {
             CXTPControlPopup* popup = m_pending[i].popup;
-            const bool panesPopup = dynamic_cast<Dravik::UI::DockingPanesPopup*>(popup) != nullptr;
-            if (panesPopup)
-                static_cast<Dravik::UI::DockingPanesPopup*>(popup)->UpdateControls();
+            auto* panes = dynamic_cast<Dravik::UI::DockingPanesPopup*>(popup);
+            if (panes != nullptr && panes->IsPendingFill()) {
+                panes->SetPendingFill(false);
+                held.push_back(panes);
+                if (std::find(m_refilled.begin(), m_refilled.end(), panes) == m_refilled.end()) {
+                    m_refilled.push_back(panes);
+                    panes->UpdateControls();
+                }
+            }
             CXTPCommandBar* bar = popup->GetCommandBar();
             if (bar == nullptr)
                 continue;
             for (int c = 0; c < bar->GetControlCount() && !found; ++c)
-                found = test(bar->GetControl(c), Path{i, true}, onFound, panesPopup);
+                found = test(bar->GetControl(c), Path{i, true}, onFound, panes != nullptr);
         }
+        for (Dravik::UI::DockingPanesPopup* panes : held)
+            panes->SetPendingFill(true);
         m_pending.clear();
         return found;
     }
@@ -153,9 +171,14 @@ private:
                 return true;
         }
         if (pseudo != nullptr) {
+            // The menus copied here are the ones searched and opened: opening the copy must not
+            // copy them again under the found item.
+            const bool pending = pseudo->IsPendingFill();
+            pseudo->SetPendingFill(false);
             pseudo->UpdateControls();
-            if (test(pseudo, Path{}, {}, false) || walkPending({}))
-                return true;
+            const bool found = test(pseudo, Path{}, {}, false) || walkPending({});
+            pseudo->SetPendingFill(pending);
+            return found;
         }
         return false;
     }
@@ -333,6 +356,8 @@ private:
     int m_id;
     CXTPCommandBar* m_top = nullptr;
     std::vector<Entry> m_pending;
+    // The lists of panes this search filled, each filled once.
+    std::vector<Dravik::UI::DockingPanesPopup*> m_refilled;
 };
 
 } // namespace

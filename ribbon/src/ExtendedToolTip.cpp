@@ -2,6 +2,7 @@
 
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/Settings.h"
+#include "DravikKernel/UIModuleProxy.h"
 #include "afx/gdi.h"
 #include "xtp/CommandBars.h"
 #include "xtp/CommandBarsOptions.h"
@@ -326,4 +327,12 @@ CXTPToolTipContextToolTip* CDVToolTipContext::CreateToolTip(CWnd* pParentWnd) {
     // A card is read: it stays while the pointer rests on its command.
     ::SendMessageW(tip->m_hWnd, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30000, 0));
     return tip;
+}
+
+CString CDVToolTipContext::GetToolText(UINT nToolId) const {
+    const std::optional<UIModuleProxy::CommandStrings> strings =
+        UIModuleProxy::Instance().GetCommandStrings(nToolId);
+    if (!strings)
+        return CString();
+    return CString(!strings->ToolTip.empty() ? strings->ToolTip.c_str() : strings->Caption.c_str());
 }

@@ -6,6 +6,7 @@
 #include "DVTextCore/I18n.h"
 #include "DVTextCore/SearchableText.h"
 #include "DravikKernel/CommandCatalogue.h"
+#include "DravikKernel/KernelHelpers.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/Windows.h"
@@ -121,8 +122,8 @@ CXTPImageManagerIcon* FindCommandHost::GetCommandIcon(int id) {
 }
 
 void FindCommandHost::RunCommand(CWnd* frame, int id) {
-    if (frame != nullptr && ::IsWindow(frame->m_hWnd))
-        ::PostMessageW(frame->m_hWnd, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    if (frame != nullptr)
+        DravikPostMessage(frame->m_hWnd, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
 // The search box.
@@ -243,46 +244,32 @@ void CCommandList::DrawItem(LPDRAWITEMSTRUCT dis) {
     dc->RestoreDC(saved);
 }
 
-INT_PTR CCommandList::OnToolHitTest(CPoint point, CRect* rect) const {
+INT_PTR CCommandList::OnToolHitTest(CPoint point, TTTOOLINFOW* pTI) const {
     UINT flags = 0;
     const int index = HitTest(point, &flags);
     CRect bounds;
     if ((flags & 0x46) == 0 || index < 0 || index >= GetItemCount() ||
         !GetItemRect(index, &bounds, LVIR_BOUNDS))
         return -1;
-    if (rect != nullptr)
-        *rect = bounds;
-    return static_cast<INT_PTR>(GetItemData(index));
-}
-
-void CCommandList::relayToolTip(UINT message, LPARAM lParam) {
-    if (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN &&
-        message != WM_MOUSELEAVE)
-        return;
-    if (!m_toolTips) {
-        CWnd* frame = FindCommandHost::Instance().GetFrameOfWindow(this);
-        m_toolTips = std::make_shared<CDVToolTipContext>(FindCommandHost::Instance().GetCommandBars(frame));
+    const auto id = static_cast<INT_PTR>(GetItemData(index));
+    if (pTI != nullptr) {
+        pTI->hwnd = m_hWnd;
+        pTI->uId = static_cast<UINT_PTR>(id);
+        pTI->rect = bounds;
+        pTI->lpszText = nullptr;
     }
-    const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-    CRect tool;
-    const INT_PTR id = message == WM_MOUSELEAVE ? -1 : OnToolHitTest(point, &tool);
-    if (id <= 0) {
-        m_toolTips->CancelToolTips();
-        return;
-    }
-    // This tool kit adds no tool without a text: the plain tip, for a command without a card, is
-    // the command's own tip.
-    const std::optional<UIModuleProxy::CommandStrings> strings =
-        UIModuleProxy::Instance().GetCommandStrings(static_cast<unsigned>(id));
-    const std::wstring plain = strings && !strings->ToolTip.empty() ? strings->ToolTip
-                               : strings                            ? strings->Caption
-                                                                    : std::wstring();
-    m_toolTips->SetToolTip(m_hWnd, static_cast<UINT>(id), tool, plain.empty() ? L" " : plain.c_str());
-    m_toolTips->RelayEvent(m_hWnd, message, point);
+    return id;
 }
 
 BOOL CCommandList::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    relayToolTip(message, lParam);
+    // The cards take their shortcuts from the bars of the frame the list shows in, which a
+    // floating pane knows only once it is placed: the context is made at the first pointer move.
+    if (!m_toolTips && message == WM_MOUSEMOVE) {
+        CWnd* frame = FindCommandHost::Instance().GetFrameOfWindow(this);
+        m_toolTips = std::make_shared<CDVToolTipContext>(FindCommandHost::Instance().GetCommandBars(frame));
+    }
+    if (m_toolTips)
+        m_toolTips->FilterToolTipMessage(this, message, wParam, lParam);
     if (message == WM_CONTEXTMENU) {
         CWnd* frame = FindCommandHost::Instance().GetFrameOfWindow(this);
         HMENU menu = BuildContextMenu(frame);

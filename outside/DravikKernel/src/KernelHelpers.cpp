@@ -109,6 +109,10 @@ LRESULT DravikSafeSendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return static_cast<LRESULT>(result);
 }
 
+BOOL DravikPostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return IsWindow(hwnd) && PostMessageW(hwnd, message, wParam, lParam);
+}
+
 std::wstring TemplateFolderToFullPath(const wchar_t* folder) {
     const std::wstring_view given = folder ? folder : L"";
     if (given.empty())

@@ -142,6 +142,31 @@ TEST_F(Helpers, ASafeSendReachesALiveWindowAndNeverAGoneOne) {
     EXPECT_EQ(DravikSafeSendMessage(nullptr, WM_USER + 1, 40, 2), 0);
 }
 
+TEST_F(Helpers, APostReachesALiveWindowOnItsLoopAndAGoneOneIsRefused) {
+    static int received = 0;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_USER + 2)
+            received += static_cast<int>(wParam + lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    };
+    wc.lpszClassName = L"KernelPostTest";
+    RegisterClassW(&wc);
+    HWND hwnd =
+        CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    received = 0;
+    EXPECT_TRUE(DravikPostMessage(hwnd, WM_USER + 2, 40, 2));
+    EXPECT_EQ(received, 0) << "a post waits for the loop";
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+    EXPECT_EQ(received, 42);
+    DestroyWindow(hwnd);
+    EXPECT_FALSE(DravikPostMessage(hwnd, WM_USER + 2, 40, 2));
+    EXPECT_FALSE(DravikPostMessage(nullptr, WM_USER + 2, 40, 2));
+}
+
 TEST_F(Helpers, TheCountryFollowsTheSessionLanguage) {
     struct Case {
         const wchar_t* language;

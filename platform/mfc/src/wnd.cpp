@@ -397,6 +397,10 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     return OnCmdMsg(id, code, nullptr, nullptr);
 }
 
+INT_PTR CWnd::OnToolHitTest(CPoint, TTTOOLINFOW*) const {
+    return -1;
+}
+
 BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
     NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
     const UINT id = static_cast<UINT>(header->idFrom);

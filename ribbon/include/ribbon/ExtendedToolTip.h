@@ -96,6 +96,8 @@ public:
 
 protected:
     CXTPToolTipContextToolTip* CreateToolTip(CWnd* pParentWnd) override;
+    // A command without a card of its own shows its tip, or else its caption.
+    CString GetToolText(UINT nToolId) const override;
 
 private:
     CXTPCommandBars* m_commandBars;

@@ -81,8 +81,9 @@ public:
     COLORREF GetBackColor() const { return m_back; }
 
     void DrawItem(LPDRAWITEMSTRUCT dis);
-    // The tool under `point`: the row's command id, its bounds in `rect`; -1 for none.
-    INT_PTR OnToolHitTest(CPoint point, CRect* rect) const;
+    // The tool under `point`: the row's command id, with the row's bounds and no text (the
+    // context makes the command's card); -1 for none.
+    INT_PTR OnToolHitTest(CPoint point, TTTOOLINFOW* pTI) const override;
 
     // The menu as it would show for the present selection, for `frame`; the owner's to destroy.
     HMENU BuildContextMenu(CWnd* frame) const;
@@ -95,7 +96,6 @@ protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
-    void relayToolTip(UINT message, LPARAM lParam);
     FindCommandDialog* m_dialog = nullptr;
     std::shared_ptr<CDVToolTipContext> m_toolTips;
     COLORREF m_back, m_selectedBack, m_text, m_selectedText;

@@ -36,6 +36,10 @@ FileSystemEntryType GetFileSystemEntryType(const wchar_t* path);
 // sender.
 LRESULT DravikSafeSendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Posts a message when `hwnd` is still a window; false otherwise, so that a caller holding a
+// window that has gone since learns it rather than posting into nothing.
+BOOL DravikPostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The template folder of the settings as a full path: empty means "Prototypes" in the program
 // folder (where the bundled prototypes lie), a relative folder lies in the program folder, an absolute one is
 // kept.

@@ -26,8 +26,15 @@ public:
     BOOL OnSetPopup(BOOL bPopup) override;
     void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
 
+    // Whether opening the popup fills it anew (so by default). A search that walks the items it
+    // filled itself turns this off for its time, so that opening the popup to show an item found
+    // keeps that item alive.
+    bool IsPendingFill() const { return pendingFill_; }
+    void SetPendingFill(bool pending) { pendingFill_ = pending; }
+
 private:
     CXTPMenuBar* menuBar_ = nullptr;
+    bool pendingFill_ = true;
 };
 
 // One check item per docking pane of a manager that has a title (by title; checked while the
@@ -43,8 +50,13 @@ public:
     BOOL OnSetPopup(BOOL bPopup) override;
     void Copy(CXTPControl* pControl, BOOL bRecursive = FALSE) override;
 
+    // Whether opening the popup fills it anew, as for the pseudo menu bar.
+    bool IsPendingFill() const { return pendingFill_; }
+    void SetPendingFill(bool pending) { pendingFill_ = pending; }
+
 private:
     CXTPDockingPaneManager* manager_ = nullptr;
+    bool pendingFill_ = true;
 };
 
 // A popup (usually a split button) that can take over the id, icon and texts of the item last

@@ -63,7 +63,7 @@ void PseudoMenuBar::UpdateControls() {
 }
 
 BOOL PseudoMenuBar::OnSetPopup(BOOL bPopup) {
-    if (bPopup)
+    if (bPopup && pendingFill_)
         UpdateControls();
     return CXTPControlPopup::OnSetPopup(bPopup);
 }
@@ -98,7 +98,7 @@ void DockingPanesPopup::UpdateControls() {
 }
 
 BOOL DockingPanesPopup::OnSetPopup(BOOL bPopup) {
-    if (bPopup)
+    if (bPopup && pendingFill_)
         UpdateControls();
     return CXTPControlPopup::OnSetPopup(bPopup);
 }

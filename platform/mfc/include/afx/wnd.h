@@ -15,6 +15,7 @@ class CMenu;
 class CRgn;
 class CScrollBar;
 struct CCreateContext;
+struct TTTOOLINFOW;
 
 // Messages of the class library itself.
 constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
@@ -67,6 +68,10 @@ public:
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // Called after the window is gone (WM_NCDESTROY); windows that delete themselves do it here.
     virtual void PostNcDestroy() {}
+    // The tooltip tool under `point` (client coordinates): its id, with `pTI` filled (window,
+    // id, rectangle, and a text from malloc that the asker frees, or none); -1 when no tool is
+    // there. A window without tools of its own has none.
+    virtual INT_PTR OnToolHitTest(CPoint point, TTTOOLINFOW* pTI) const;
     // The message being handled, passed on to the default procedure.
     LRESULT Default();
 

@@ -34,9 +34,12 @@ class CXTPResize {
 public:
     explicit CXTPResize(CWnd* pWnd = nullptr) : wnd_(pWnd) {}
     void SetWindow(CWnd* pWnd) { wnd_ = pWnd; }
-    // Takes the window's present client size as the one the controls were laid out for.
+    // Takes the window's present client size as the one the controls were laid out for; a
+    // control anchored later stands, where it is then, for the window's size then.
     void Init();
-    // The same for controls laid out for a client area of `sizeClient` (a form's template).
+    // The same for controls laid out for a client area of `sizeClient` (a form's template). Its
+    // controls stand where the template put them until they are anchored, whatever size the
+    // window has meanwhile: each is anchored for the template's size and placed for the present.
     void Init(CSize sizeClient);
     BOOL SetResize(UINT nID, XTP_RESIZEPOINT rpTopLeft, XTP_RESIZEPOINT rpBottomRight);
     BOOL SetResize(HWND hWnd, XTP_RESIZEPOINT rpTopLeft, XTP_RESIZEPOINT rpBottomRight);
@@ -55,9 +58,12 @@ private:
     };
     CWnd* wnd_;
     std::vector<Item> items_;
+    void init(CSize sizeClient, bool byTemplate);
+    void place(const Item& item, const CRect& client) const;
     CSize initialClient_;
     CSize initialWindow_;
     BOOL initialized_ = FALSE;
+    bool byTemplate_ = false;
 };
 
 // Gives a window a sizing border while keeping its client area as it was.

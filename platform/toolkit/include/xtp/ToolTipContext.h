@@ -80,6 +80,11 @@ public:
     void SetToolTip(HWND hwndOwner, UINT nToolId, CRect rcTool, LPCWSTR lpszText);
     // Passes a mouse message of hwndOwner to the tip so that it shows after the delay.
     void RelayEvent(HWND hwndOwner, UINT message, CPoint point);
+    // Offers a message of pWnd to the tips before pWnd handles it: a mouse message asks the
+    // window which tool lies under the pointer (CWnd::OnToolHitTest) and shows that tool's tip
+    // after the delay, or hides the tip when there is none. FALSE: the window handles the
+    // message as usual, as it always does here.
+    BOOL FilterToolTipMessage(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Hides the tip now.
     virtual void CancelToolTips();
     // The tip window; before the first tip an object without a window.
@@ -92,6 +97,9 @@ protected:
     // Makes the tip window, owned by pParentWnd; null when it cannot be made. A kind of tip
     // makes its own window class here.
     virtual CXTPToolTipContextToolTip* CreateToolTip(CWnd* pParentWnd);
+    // The text of a tool whose window gave none: none here. A kind of tip whose tools are
+    // commands names the command.
+    virtual CString GetToolText(UINT nToolId) const;
     void ensureWindow(HWND hwndOwner);
     void destroyToolTip();
     XTPToolTipStyle m_style = xtpToolTipStandard;

@@ -4,6 +4,7 @@
 #include "xtp/PaintManager.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 IMPLEMENT_DYNAMIC(CXTPToolTipContextToolTip, CWnd)
 IMPLEMENT_DYNCREATE(CXTPToolTipContext, CCmdTarget)
@@ -190,6 +191,39 @@ void CXTPToolTipContext::RelayEvent(HWND hwndOwner, UINT message, CPoint point) 
     msg.message = message;
     msg.lParam = MAKELPARAM(point.x, point.y);
     ::SendMessageW(m_pToolTip->m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+BOOL CXTPToolTipContext::FilterToolTipMessage(CWnd* pWnd, UINT message, WPARAM, LPARAM lParam) {
+    if (pWnd == nullptr || pWnd->m_hWnd == nullptr)
+        return FALSE;
+    if (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN &&
+        message != WM_MBUTTONDOWN && message != WM_LBUTTONUP && message != WM_RBUTTONUP &&
+        message != WM_MOUSELEAVE)
+        return FALSE;
+    const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    const INT_PTR id = message == WM_MOUSELEAVE ? -1 : pWnd->OnToolHitTest(point, &ti);
+    CString text;
+    if (ti.lpszText != nullptr && ti.lpszText != LPSTR_TEXTCALLBACKW) {
+        text = ti.lpszText;
+        std::free(ti.lpszText);
+    }
+    if (id <= 0) {
+        if (m_hwndTool == pWnd->m_hWnd || m_hwndTool == nullptr)
+            CancelToolTips();
+        return FALSE;
+    }
+    if (text.IsEmpty())
+        text = GetToolText(static_cast<UINT>(id));
+    // The tip control shows no tool without a text; a command's card draws its own.
+    SetToolTip(pWnd->m_hWnd, static_cast<UINT>(id), CRect(ti.rect), text.IsEmpty() ? L" " : text);
+    RelayEvent(pWnd->m_hWnd, message, point);
+    return FALSE;
+}
+
+CString CXTPToolTipContext::GetToolText(UINT) const {
+    return CString();
 }
 
 void CXTPToolTipContext::CancelToolTips() {

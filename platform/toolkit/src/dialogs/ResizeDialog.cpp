@@ -13,14 +13,19 @@ void CXTPResize::Init() {
         return;
     CRect client;
     wnd_->GetClientRect(&client);
-    Init(client.Size());
+    init(client.Size(), false);
 }
 
 void CXTPResize::Init(CSize sizeClient) {
+    init(sizeClient, true);
+}
+
+void CXTPResize::init(CSize sizeClient, bool byTemplate) {
     if (wnd_ == nullptr || wnd_->m_hWnd == nullptr)
         return;
     CRect window;
     wnd_->GetWindowRect(&window);
+    byTemplate_ = byTemplate;
     initialClient_ = sizeClient;
     initialWindow_ = window.Size();
     initialized_ = TRUE;
@@ -44,12 +49,16 @@ BOOL CXTPResize::SetResize(HWND hWnd, XTP_RESIZEPOINT rpTopLeft, XTP_RESIZEPOINT
         return FALSE;
     if (!initialized_)
         Init();
-    // The control's place now stands for the present size of the window.
     CRect r, client;
     ::GetWindowRect(hWnd, &r);
     wnd_->ScreenToClient(&r);
     wnd_->GetClientRect(&client);
-    const double dx = client.Width() - initialClient_.cx, dy = client.Height() - initialClient_.cy;
+    // A form's control anchored for the first time still stands where its template put it; any
+    // other control's place now stands for the present size of the window.
+    const bool atTemplate = byTemplate_ && std::none_of(items_.begin(), items_.end(),
+                                                        [hWnd](const Item& i) { return i.hwnd == hWnd; });
+    const double dx = atTemplate ? 0.0 : client.Width() - initialClient_.cx;
+    const double dy = atTemplate ? 0.0 : client.Height() - initialClient_.cy;
     CRect at(static_cast<int>(std::lround(r.left - dx * rpTopLeft.x)),
              static_cast<int>(std::lround(r.top - dy * rpTopLeft.y)),
              static_cast<int>(std::lround(r.right - dx * rpBottomRight.x)),
@@ -58,6 +67,8 @@ BOOL CXTPResize::SetResize(HWND hWnd, XTP_RESIZEPOINT rpTopLeft, XTP_RESIZEPOINT
         std::remove_if(items_.begin(), items_.end(), [hWnd](const Item& i) { return i.hwnd == hWnd; }),
         items_.end());
     items_.push_back({hWnd, at, rpTopLeft, rpBottomRight});
+    if (atTemplate)
+        place(items_.back(), client);
     return TRUE;
 }
 
@@ -76,16 +87,19 @@ void CXTPResize::Size() {
         return;
     CRect client;
     wnd_->GetClientRect(&client);
+    for (const Item& item : items_)
+        place(item, client);
+}
+
+void CXTPResize::place(const Item& item, const CRect& client) const {
+    if (!::IsWindow(item.hwnd))
+        return;
     const double dx = client.Width() - initialClient_.cx, dy = client.Height() - initialClient_.cy;
-    for (const Item& item : items_) {
-        if (!::IsWindow(item.hwnd))
-            continue;
-        const int l = static_cast<int>(std::lround(item.rc.left + dx * item.tl.x));
-        const int t = static_cast<int>(std::lround(item.rc.top + dy * item.tl.y));
-        const int r = static_cast<int>(std::lround(item.rc.right + dx * item.br.x));
-        const int b = static_cast<int>(std::lround(item.rc.bottom + dy * item.br.y));
-        ::MoveWindow(item.hwnd, l, t, std::max(r - l, 0), std::max(b - t, 0), TRUE);
-    }
+    const int l = static_cast<int>(std::lround(item.rc.left + dx * item.tl.x));
+    const int t = static_cast<int>(std::lround(item.rc.top + dy * item.tl.y));
+    const int r = static_cast<int>(std::lround(item.rc.right + dx * item.br.x));
+    const int b = static_cast<int>(std::lround(item.rc.bottom + dy * item.br.y));
+    ::MoveWindow(item.hwnd, l, t, std::max(r - l, 0), std::max(b - t, 0), TRUE);
 }
 
 namespace {
@@ -146,13 +160,11 @@ void CXTPResizeFormView::OnInitialUpdate() {
     CFormView::OnInitialUpdate();
     if (m_resize.IsInitialized())
         return;
-    if (const auto* t = pal::win::findDialogTemplate(static_cast<WORD>(m_nIDTemplate))) {
-        CRect units(0, 0, t->cx, t->cy);
-        ::MapDialogRect(m_hWnd, &units);
-        m_resize.Init(units.Size());
-    } else {
+    // The form laid its controls out for its template's size, which it keeps as its scroll size.
+    if (pal::win::findDialogTemplate(static_cast<WORD>(m_nIDTemplate)) != nullptr)
+        m_resize.Init(GetTotalSize());
+    else
         m_resize.Init();
-    }
     m_resize.Size();
 }
 

@@ -2,13 +2,31 @@
 
 #include "xtp/PaintManager.h"
 
+#include <cstdlib>
+
 namespace dvtk::docking {
+
+namespace {
+
+int luminance(COLORREF c) {
+    return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000;
+}
+
+// The text of a selected list item is written on the theme's light highlight; where the accent
+// is dark the same text would vanish on it, and white is written there instead.
+COLORREF textOnAccent(const XTP_THEME_COLORS& c) {
+    if (std::abs(luminance(c.clrAccent) - luminance(c.clrHighlightText)) >= 100)
+        return c.clrHighlightText;
+    return luminance(c.clrAccent) < 128 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+}
+
+} // namespace
 
 Palette currentPalette() {
     const XTP_THEME_COLORS& c = CXTPPaintManager::Current()->GetColors();
-    return Palette{c.clrBarFace,       c.clrPopupGutter, c.clrText,  c.clrAccent,
-                   c.clrHighlightText, c.clrBarFace,     c.clrText,  c.clrWindow,
-                   c.clrWindowText,    c.clrBarBorder,   c.clrWindow};
+    return Palette{c.clrBarFace,    c.clrPopupGutter, c.clrText,  c.clrAccent,
+                   textOnAccent(c), c.clrBarFace,     c.clrText,  c.clrWindow,
+                   c.clrWindowText, c.clrBarBorder,   c.clrWindow};
 }
 
 void drawText(CDC& dc, const CString& text, CRect rc, COLORREF colour, UINT format) {

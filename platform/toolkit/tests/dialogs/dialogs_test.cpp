@@ -15,9 +15,15 @@ const AFX_DLGITEM kItems[] = {
     {L"Button", L"Mid", kCentre, BS_PUSHBUTTON, 115, 30, 40, 14},
     {L"Button", L"OK", IDOK, BS_DEFPUSHBUTTON, 115, 66, 40, 14},
 };
+constexpr UINT kResizeForm = 7110;
+const AFX_DLGITEM kFormItems[] = {
+    {L"Edit", L"", kNote, WS_BORDER, 2, 2, 146, 12},
+    {L"ListBox", L"", kList, WS_BORDER, 2, 18, 146, 180},
+};
 const AFX_DLGTEMPLATE kTemplates[] = {
     {kResizeDialog, L"Resize", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT, 0, 0, 162, 86, kItems,
      std::size(kItems), L"MS Shell Dlg", 8},
+    {kResizeForm, L"", WS_CHILD, 0, 0, 150, 200, kFormItems, std::size(kFormItems)},
 };
 AFX_DIALOG_TEMPLATES(kTemplates);
 
@@ -32,6 +38,21 @@ public:
         SetResize(IDOK, XTP_ANCHOR_BOTTOMRIGHT, XTP_ANCHOR_BOTTOMRIGHT);
         return TRUE;
     }
+};
+
+// A form anchoring its controls once the tool kit has taken its template's size, as a pane's
+// form does after it is made with no size at all.
+class ResizingForm : public CXTPResizeFormView {
+public:
+    ResizingForm() : CXTPResizeFormView(kResizeForm) {}
+    void OnInitialUpdate() override {
+        CXTPResizeFormView::OnInitialUpdate();
+        SetResize(kNote, XTP_ANCHOR_TOPLEFT, XTP_ANCHOR_TOPRIGHT);
+        SetResize(kList, XTP_ANCHOR_TOPLEFT, XTP_ANCHOR_BOTTOMRIGHT);
+    }
+
+protected:
+    void PostNcDestroy() override {}
 };
 
 CRect childRect(CWnd& parent, UINT id) {
@@ -74,6 +95,35 @@ TEST_F(DialogsTest, AnchoredControlsFollowTheDialogsGrowthAndItNeverShrinksBelow
     EXPECT_EQ(info.ptMinTrackSize.x, window.Width());
     EXPECT_EQ(info.ptMinTrackSize.y, window.Height());
     dialog.DestroyWindow();
+}
+
+TEST_F(DialogsTest, AFormMadeWithNoSizeKeepsItsControlsInsideAtEverySizeItTakes) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"host", WS_POPUP | WS_VISIBLE,
+                                CRect(0, 0, 900, 900), nullptr, 0));
+    ResizingForm form;
+    ASSERT_TRUE(form.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &parent, 1, nullptr));
+    form.OnInitialUpdate();
+    // The template's own layout, in pixels of the dialog units forms are laid out in.
+    const LONG units = ::GetDialogBaseUnits();
+    const auto px = [&](int l, int t, int r, int b) {
+        return CRect(l * LOWORD(units) / 4, t * HIWORD(units) / 8, r * LOWORD(units) / 4,
+                     b * HIWORD(units) / 8);
+    };
+    const CRect designed = px(0, 0, 150, 200), box = px(2, 2, 148, 14), list = px(2, 18, 148, 198);
+    const CSize sizes[] = {{designed.Width(), designed.Height()}, {350, 660}, {200, 300}, {640, 800}};
+    for (const CSize& size : sizes) {
+        SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
+        form.MoveWindow(0, 0, size.cx, size.cy);
+        const CSize grown(size.cx - designed.Width(), size.cy - designed.Height());
+        EXPECT_EQ(childRect(form, kNote), CRect(box.left, box.top, box.right + grown.cx, box.bottom))
+            << "the box keeps its top and its margins";
+        EXPECT_EQ(childRect(form, kList),
+                  CRect(list.left, list.top, list.right + grown.cx, list.bottom + grown.cy))
+            << "the list keeps its margins";
+    }
+    form.DestroyWindow();
+    parent.DestroyWindow();
 }
 
 TEST_F(DialogsTest, TheWindowListActivatesClosesAndArrangesTheFramesDocuments) {

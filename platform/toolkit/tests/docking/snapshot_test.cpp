@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <ostream>
 
 #include <cairo.h>
@@ -97,6 +98,14 @@ TEST_P(PaneSnapshot, LeftAndBottomGroupsAFloatingAndACollapsedPane) {
     EXPECT_EQ(picture.pixel(caption.right - 50 - frameRect.left, caption.top + 2 - frameRect.top),
               colours.clrAccent)
         << "the container with the focus has the accent caption";
+    // Its title stands out from that ground: the most different pixel of the caption's text.
+    int strongest = 0;
+    for (int y = caption.top + 4; y < caption.bottom - 4; ++y)
+        for (int x = caption.left + 6; x < caption.left + 60; ++x)
+            strongest =
+                std::max(strongest, std::abs(luminance(picture.pixel(x - frameRect.left, y - frameRect.top)) -
+                                             luminance(colours.clrAccent)));
+    EXPECT_GE(strongest, 100) << "the title reads on the accent";
     CRect strip;
     m.GetAutoHidePanel(xtpPaneDockRight)->GetWindowRect(&strip);
     const COLORREF side =
@@ -175,7 +184,9 @@ TEST_F(DockingTest, AutoHideTabsTurnTheirCaptionsAlongTheSide) {
 
 INSTANTIATE_TEST_SUITE_P(Themes, PaneSnapshot,
                          ::testing::Values(ThemeCase{"light", L"msvs2015light", false},
-                                           ThemeCase{"dark", L"msvs2015dark", true}),
+                                           ThemeCase{"dark", L"msvs2015dark", true},
+                                           ThemeCase{"officeLight", L"office2013light", false},
+                                           ThemeCase{"officeWhite", L"office2016white", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -258,12 +258,19 @@ LRESULT comboEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
 void create(HWND hwnd, Combo& c) {
     const DWORD style = styleOf(hwnd);
     const DWORD kind = kindOf(style);
+    // Scroll bars asked of a combo box are its list's: the box itself has none.
+    const DWORD bars = style & (WS_VSCROLL | WS_HSCROLL);
+    if (bars != 0) {
+        SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(style & ~bars));
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     c.fieldHeight = lineHeight(c.font) + 8;
     RECT made{};
     GetClientRect(hwnd, &made);
     c.droppedHeight = made.bottom;
     const HINSTANCE instance = nullptr;
-    DWORD listStyle = LBS_COMBOBOX | LBS_NOTIFY | WS_VSCROLL | WS_BORDER;
+    DWORD listStyle = LBS_COMBOBOX | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | (bars & WS_HSCROLL);
     if (style & CBS_SORT)
         listStyle |= LBS_SORT;
     if (style & CBS_OWNERDRAWFIXED)

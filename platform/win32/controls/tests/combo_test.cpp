@@ -175,6 +175,22 @@ TEST_F(ComboTest, TheDroppedListIsAPopupUnderTheBox) {
     EXPECT_FALSE(IsWindow(list)) << "the list goes with its box";
 }
 
+TEST_F(ComboTest, ScrollBarsAskedOfTheBoxAreItsListsAndTheBoxKeepsItsWholeWidth) {
+    for (const DWORD kind : {DWORD(CBS_DROPDOWN), DWORD(CBS_DROPDOWNLIST)}) {
+        SCOPED_TRACE(kind == CBS_DROPDOWN ? "drop-down" : "drop-down list");
+        const HWND plain = makeCombo(*this, kind);
+        const HWND scrolled = makeCombo(*this, kind | WS_VSCROLL | WS_HSCROLL);
+        EXPECT_EQ(GetWindowLongW(scrolled, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
+        RECT a{}, b{};
+        GetClientRect(plain, &a);
+        GetClientRect(scrolled, &b);
+        EXPECT_EQ(b.right, a.right) << "no bar beside the box's own arrow";
+        EXPECT_EQ(b.bottom, a.bottom);
+        DestroyWindow(plain);
+        DestroyWindow(scrolled);
+    }
+}
+
 TEST_F(ComboTest, IndexesThatDoNotExistAnswerCbErr) {
     const HWND combo = makeCombo(*this, CBS_DROPDOWNLIST);
     wchar_t buffer[8] = {L'x', 0};
