@@ -149,8 +149,20 @@ TEST_F(StartupProfile, ItIsImportedAgainOnlyWhenItsFileOrTheStoredHashDiffers) {
     const Case cases[] = {
         {"the same file", [] {}, 7},
         {"the file changed under the same name", [this] { writeProfile(2); }, 2},
-        {"a stored hash of another length",
-         [&] { setBinary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash", std::vector<BYTE>(63, 0)); },
+        // The file's own hash with one byte more or one less: only its length tells it apart.
+        {"the stored hash and one byte more",
+         [&] {
+             std::vector<BYTE> stored = binary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash");
+             stored.push_back(0);
+             setBinary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash", stored);
+         },
+         1},
+        {"the stored hash but its last byte",
+         [&] {
+             std::vector<BYTE> stored = binary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash");
+             stored.pop_back();
+             setBinary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash", stored);
+         },
          1},
         {"another profile was remembered",
          [&] { setString(HKEY_CURRENT_USER, settings, L"StartupProfileName", L"Other"); }, 1},
