@@ -85,7 +85,7 @@ void CDvw32App::SetActiveDocument(CDvw32Doc* document) {
 
     if (document != nullptr) {
         DVDocRegenContext regenerate(document);
-        if (!inPlace && !document->IsInCommand() && module3D != nullptr)
+        if (!inPlace && !document->IsInCommand() && CDVCom_Is3D::AsksToResetDrawingControls())
             resetSystemPanel(document->Cont2D());
     } else {
         if (auto* errors = dynamic_cast<Dravik::UI::ErrorWindowBase*>(GetErrorWindow(false)))

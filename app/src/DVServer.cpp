@@ -263,18 +263,30 @@ short DVServer::SaveLibraryConfiguration() {
     return 1;
 }
 
+// The configuration asks for its new file itself, as its Save As command does: the client's
+// path is not used.
 short DVServer::SaveLibraryConfigurationAs(LPCWSTR) {
-    return SaveLibraryConfiguration();
-}
-
-short DVServer::CreateLibrary(LPCWSTR name, LPCWSTR a, LPCWSTR, LPCWSTR, LPCWSTR) {
     IConfiguration* configuration = currentConfiguration();
     if (!configuration)
         return 0;
-    auto library = DocumentsMenu::CreateLibrary(a);
+    configuration->SaveAs();
+    return 1;
+}
+
+// The name, then the folder, the author, the company and the comment, in the order the library
+// takes them.
+short DVServer::CreateLibrary(LPCWSTR name, LPCWSTR path, LPCWSTR author, LPCWSTR company, LPCWSTR comment) {
+    IConfiguration* configuration = currentConfiguration();
+    if (!configuration)
+        return 0;
+    const auto orEmpty = [](LPCWSTR text) { return std::wstring(text != nullptr ? text : L""); };
+    auto library = DocumentsMenu::CreateLibrary(orEmpty(path).c_str());
     if (!library)
         return 0;
-    library->SetName(name);
+    library->SetName(orEmpty(name));
+    library->SetAuthor(orEmpty(author));
+    library->SetCompany(orEmpty(company));
+    library->SetComment(orEmpty(comment));
     return configuration->AddLibrary(std::move(library)) ? 1 : 0;
 }
 
@@ -296,9 +308,12 @@ short DVServer::ShowApplication(short show) {
 }
 
 short DVServer::CloseFile(LPCWSTR path) {
+    if (path == nullptr || *path == 0)
+        return 0;
+    // Two drawings here may differ only by case: only the very file is closed.
+    const std::wstring full = Dravik::DocumentManager::FullPath(path);
     for (CDvw32Doc* doc : openDocuments()) {
-        const CString& name = doc->GetPathName();
-        if (CompareStringOrdinal(name.GetString(), -1, path, -1, TRUE) != CSTR_EQUAL)
+        if (full != doc->GetPathName().GetString())
             continue;
         // A client cannot answer for changes it did not make: they are kept.
         if (doc->IsModified())

@@ -44,6 +44,8 @@ IMPLEMENT_DYNAMIC(CDvw32App, dvaux::MfcApplication)
 
 BEGIN_MESSAGE_MAP(CDvw32App, dvaux::MfcApplication)
 ON_COMMAND_RANGE(17000, 32000, &CDvw32App::OnApplicationCommand)
+ON_COMMAND_RANGE(15000, 16999, &CDvw32App::OnAddonCommand)
+ON_UPDATE_COMMAND_UI_RANGE(15000, 16999, &CDvw32App::OnUpdateAddonCommand)
 ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, &CDvw32App::OnRecentFileCommand)
 // The application's own commands, after the main frame's routing has passed them on.
 ON_COMMAND(ID_APP_ABOUT, &CDvw32App::OnAppAbout)

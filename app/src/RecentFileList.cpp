@@ -1,6 +1,7 @@
 #include "app/RecentFileList.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/DocumentManager.h"
 
 #include <algorithm>
 #include <vector>
@@ -19,13 +20,14 @@ template <class Notice> void tellViews(Notice notice) {
         notice(*view);
 }
 
-// Where a bracketed name's prefix ends ("<...>" included); 0 when the name has none.
+// The length of a bracketed name's "<...>" (both brackets counted, from the "<"); 0 when the
+// name has none. Entries are compared with the name over that many leading characters.
 int bracketedPrefixLength(const CString& path) {
     const int open = path.Find(L'<');
     if (open < 0)
         return 0;
     const int close = path.Find(L'>', open + 1);
-    return close < 0 ? 0 : close + 1;
+    return close < 0 ? 0 : close - open + 1;
 }
 
 } // namespace
@@ -54,10 +56,12 @@ void CDVRecentFileList::Add(LPCWSTR lpszPathName) {
         addBracketed(path, prefix);
         return;
     }
-    // Documents reach the list with their full paths; the name is kept as it was given.
     if (path.IsEmpty() || path.GetLength() >= kMaxPath)
         throw new CDVRecentFileBadPathException(path);
-    const CString& full = path;
+    // One file named two ways ("/d/./a.dvd", a relative name) is one entry.
+    const CString full(Dravik::DocumentManager::FullPath(path.GetString()).c_str());
+    if (full.GetLength() >= kMaxPath)
+        throw new CDVRecentFileBadPathException(path);
     int index = size - 1;
     for (int i = 0; i < GetCount() && i < size - 1; ++i) {
         if (m_arrNames[static_cast<size_t>(i)].CompareNoCase(full) == 0) {

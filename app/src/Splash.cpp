@@ -1,10 +1,14 @@
 #include "app/Splash.h"
+#include "app/Dvw32App.h"
 #include "app/StartupIni.h"
 
 #include "DVDiagnostics/DVLog.h"
+#include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/Windows.h"
+#include "afxres.h"
+#include "ribbon/ApplicationMode.h"
 #include "win/base.h"
 
 #include <cwchar>
@@ -17,6 +21,47 @@ constexpr DWORD kPollMs = 200;
 constexpr int kLargeMonitorHeight = 1800;
 constexpr int kNoticeYear = 2025;
 constexpr int kLogKeepDays = 7;
+constexpr UINT kCaptionFormat = 42471;
+
+// The editions whose splash names them, each in a colour of its own that reads on the banner's
+// blue.
+struct EditionCaption {
+    std::uint32_t code;
+    const wchar_t* text;
+    COLORREF colour;
+};
+constexpr EditionCaption kEditionCaptions[] = {
+    {128, L"Alder", RGB(178, 236, 164)},
+    {256, L"Birch", RGB(255, 226, 176)},
+    {512, L"Alder Administrator", RGB(196, 228, 255)},
+};
+
+// The notice in the languages the kernel has a country for; the others read it in English.
+struct LegalNotice {
+    Country country;
+    const wchar_t* text;
+};
+constexpr LegalNotice kLegalNotices[] = {
+    {Russian, L"\u00A9 1992\u2013%d Dravik. \u0412\u0441\u0435 \u043F\u0440\u0430\u0432\u0430 "
+              L"\u0437\u0430\u0449\u0438\u0449\u0435\u043D\u044B. \u041F\u0440\u043E\u0433\u0440"
+              L"\u0430\u043C\u043C\u0430 \u043E\u0445\u0440\u0430\u043D\u044F\u0435\u0442\u0441\u044F "
+              L"\u0437\u0430\u043A\u043E\u043D\u043E\u043C \u043E\u0431 \u0430\u0432\u0442\u043E"
+              L"\u0440\u0441\u043A\u043E\u043C \u043F\u0440\u0430\u0432\u0435 \u0438 "
+              L"\u043C\u0435\u0436\u0434\u0443\u043D\u0430\u0440\u043E\u0434\u043D\u044B\u043C\u0438 "
+              L"\u0434\u043E\u0433\u043E\u0432\u043E\u0440\u0430\u043C\u0438."},
+    {German, L"\u00A9 1992\u2013%d Dravik. Alle Rechte vorbehalten. Dieses Programm ist durch das "
+             L"Urheberrecht und internationale Vertr\u00E4ge gesch\u00FCtzt."},
+    {Italian, L"\u00A9 1992\u2013%d Dravik. Tutti i diritti riservati. Questo programma \u00E8 protetto "
+              L"dalle leggi sul diritto d'autore e dai trattati internazionali."},
+    {Polish, L"\u00A9 1992\u2013%d Dravik. Wszelkie prawa zastrze\u017Cone. Program jest chroniony prawem "
+             L"autorskim i umowami mi\u0119dzynarodowymi."},
+    {Czech,
+     L"\u00A9 1992\u2013%d Dravik. V\u0161echna pr\u00E1va vyhrazena. Tento program je chr\u00E1n\u011Bn "
+     L"autorsk\u00FDm z\u00E1konem a mezin\u00E1rodn\u00EDmi smlouvami."},
+};
+constexpr const wchar_t* kEnglishNotice =
+    L"\u00A9 1992\u2013%d Dravik. All rights reserved. This program is protected by copyright law "
+    L"and international treaties.";
 
 // The close event of the newest splash. Each splash has an event of its own, so that a splash
 // that is still going away cannot take the event of the next one with it.
@@ -40,8 +85,8 @@ bool isCurrentEvent(HANDLE event) {
 
 CSplashWnd::CSplashWnd(const std::wstring& imagePath, bool drawTexts)
     : imagePath_(imagePath.empty() ? imagePath : DVAppendProgramPath(imagePath.c_str(), 0, false)),
-      drawTexts_(drawTexts), closeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      mainThreadId_(GetCurrentThreadId()) {
+      fontName_(UIModuleProxy::Instance().GetFontName()), drawTexts_(drawTexts),
+      closeEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), mainThreadId_(GetCurrentThreadId()) {
     CloseEvent& e = closeEvent();
     std::lock_guard lock(e.mutex);
     e.handle = closeEvent_;
@@ -71,17 +116,34 @@ CSplashWnd::Image CSplashWnd::ChooseImage(const std::wstring& imagePath, int mon
 }
 
 std::wstring GetSplashLegalNotice() {
-    return L"\u00A9 1992\u2013%d Dravik. All rights reserved. This program is protected by copyright law "
-           L"and international treaties.";
+    for (const LegalNotice& notice : kLegalNotices)
+        if (notice.country == COUNTRY)
+            return notice.text;
+    return kEnglishNotice;
 }
 
 bool GetSplashEditionText(std::wstring& caption, COLORREF& colour) {
-    // Only the editions Alder, Birch and AlderAdministrator carry a caption; their texts and
-    // colours are not chosen yet, so no edition shows one. (No marker line here: this runs on
-    // the splash's thread, whose lines must not fall between start-up's.)
     caption.clear();
     colour = 0;
+    const std::uint32_t edition = GetFixedEditionCode();
+    for (const EditionCaption& row : kEditionCaptions)
+        if (row.code == edition) {
+            caption = row.text;
+            colour = row.colour;
+            return true;
+        }
     return false;
+}
+
+std::wstring GetSplashCaption() {
+    const CDvw32App* app = GetDvw32App();
+    const UINT titleId = app != nullptr ? app->GetTitleStringId() : 0;
+    std::wstring product = titleId != 0 ? DVLoadString(titleId) : std::wstring();
+    if (wchar_t title[256] = {}; product.empty() && AfxLoadString(AFX_IDS_APP_TITLE, title, 256) > 0)
+        product = title;
+    CString caption;
+    caption.Format(DVLoadString(kCaptionFormat).c_str(), product.c_str());
+    return caption.GetString();
 }
 
 bool CSplashWnd::DrawPicture(HBITMAP bitmap, int scale) {
@@ -100,7 +162,7 @@ bool CSplashWnd::DrawPicture(HBITMAP bitmap, int scale) {
     SetBkMode(source, TRANSPARENT);
     HFONT font =
         CreateFontW(-13 * scale, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
+                    CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, fontName_.c_str());
     HGDIOBJ oldFont = SelectObject(source, font);
     SetTextColor(source, RGB(0, 0, 0));
     wchar_t notice[512];
@@ -122,11 +184,14 @@ bool CSplashWnd::DrawPicture(HBITMAP bitmap, int scale) {
     if (GetSplashEditionText(caption, colour)) {
         HFONT large =
             CreateFontW(-30 * scale, 0, 0, 0, FW_LIGHT, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
+                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, fontName_.c_str());
         HGDIOBJ old = SelectObject(source, large);
         SetTextColor(source, colour);
-        RECT place{30 * scale, 120 * scale, info.bmWidth - 30 * scale, info.bmHeight - 150 * scale};
-        DrawTextW(source, caption.c_str(), -1, &place, DT_SINGLELINE | DT_LEFT);
+        // Under the German setting the longer captions keep to the right of the picture.
+        const bool german = COUNTRY == German;
+        RECT place{(german ? 15 : 30) * scale, 120 * scale, info.bmWidth - 30 * scale,
+                   info.bmHeight - 150 * scale};
+        DrawTextW(source, caption.c_str(), -1, &place, DT_SINGLELINE | (german ? DT_RIGHT : DT_LEFT));
         SelectObject(source, old);
         DeleteObject(large);
     }
@@ -199,7 +264,8 @@ void CSplashWnd::RunSplash() {
     place.bottom = place.top + measure.bmHeight;
     AdjustWindowRectEx(&place, WS_POPUP, FALSE, WS_EX_LAYERED);
     Dravik::UI::EnsureIsVisible(place);
-    if (!CreateEx(WS_EX_LAYERED, kClassName, L"DRAVIK CAD", WS_POPUP | WS_VISIBLE, place, nullptr, 0)) {
+    if (!CreateEx(WS_EX_LAYERED, kClassName, GetSplashCaption().c_str(), WS_POPUP | WS_VISIBLE, place,
+                  nullptr, 0)) {
         DeleteObject(bitmap);
         return;
     }

@@ -8,6 +8,7 @@
 
 #include "Compression/IniFile.h"
 #include "DVDiagnostics/DVLog.h"
+#include "DVPDMProxy/WorkMix.h"
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/KernelHelpers.h"
@@ -192,9 +193,12 @@ void CDvw32App::ProbeClassesRootWrite() {
 
 // PDM and macros -----------------------------------------------------------------------------
 
+// Without the PDM system's programs on this computer the integration stays off (2); otherwise
+// the connection answers: 1 made, 2 not made, and start-up goes on either way.
 int CDvw32App::InitOrsaIntegration() {
-    // This build has no PDM client to find: the integration stays off and start-up goes on.
-    return 2;
+    if (!DVPdmApiProxy::Instance().HasInstalledPrograms())
+        return 2;
+    return DVPDMWorkMix::Instance().Connect(1, L"") ? 1 : 2;
 }
 
 void CDvw32App::InitializeMacroManager() {

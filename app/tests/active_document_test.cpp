@@ -68,8 +68,9 @@ protected:
                 return std::make_unique<ErrorPane>();
             return std::make_unique<FollowingPane>(id, heard, *app);
         });
-        // Panes that exist hear of the document; these do, in this order of theirs.
-        for (const int id : {1038, 1010, 1007, 1023, 1031, 1011})
+        // Every pane that follows the document exists, made in an order of their own.
+        for (const int id :
+             {1038, 1019, 1010, 1007, 1023, 1031, 1011, 1036, 1022, 1029, 1017, 1035, 1020, 1032, 1021, 1030})
             app->GetDockingPaneWindow(id, true);
         CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
     }
@@ -89,7 +90,10 @@ protected:
 TEST_F(ActiveDocument, ThePanesHearTheNewDocumentInTheirOrderOnceAndTheEventFollows) {
     app->SetActiveDocument(&first);
     EXPECT_EQ(app->GetActiveDocument(), &first);
-    EXPECT_EQ(heard.panes, (std::vector<int>{1007, 1031, 1010, 1011, 1023, 1038}));
+    // The PDM assembly pane (1019) is heard only while it can show something, which needs a
+    // connected PDM system.
+    EXPECT_EQ(heard.panes, (std::vector<int>{1007, 1029, 1035, 1030, 1031, 1032, 1036, 1010, 1017, 1021, 1011,
+                                             1020, 1022, 1023, 1038}));
     EXPECT_EQ(heard.events, std::vector<CDvw32Doc*>{&first});
 
     heard = {};
@@ -133,12 +137,44 @@ TEST_F(ActiveDocument, NoneResetsTheSystemPanelsSelectionValues) {
     for (const int id : {907, 909})
         EXPECT_EQ(get_syspanel_int(nullptr, id), (SysPanelIntValue{0, -1})) << id;
     EXPECT_EQ(heard.events.back(), nullptr);
+    clear_syspanel_values(nullptr);
+}
 
-    // With a document that runs no command, its own container's values reset.
-    set_syspanel_intvar(second.Cont2D(), 907, 4, 2);
-    app->SetActiveDocument(&second);
-    EXPECT_EQ(get_syspanel_int(second.Cont2D(), 907), (SysPanelIntValue{0, -1}));
-    clear_syspanel_values(second.Cont2D());
+TEST_F(ActiveDocument, ANewDocumentsSelectionValuesResetOnlyWhenTheThreeDModuleAsks) {
+    struct Case {
+        const char* name;
+        bool attached, stateA, stateB, inCommand, reset;
+    };
+    const Case cases[] = {
+        {"the module asks", true, true, false, false, true},
+        {"attached but not asking", true, false, false, false, false},
+        {"its second state holds", true, true, true, false, false},
+        {"a command runs", true, true, false, true, false},
+        {"no 3D module", false, true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.attached)
+            CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
+        CDVCom_Is3D::SetStates(c.stateA, c.stateB);
+        CDvw32Doc document;
+        if (c.inCommand)
+            document.BeginCommand(L"LINE");
+        for (const int id : {911, 907, 909})
+            set_syspanel_intvar(document.Cont2D(), id, 4, 2);
+        app->SetActiveDocument(&document);
+        const SysPanelIntValue rest{0, -1}, kept{4, 2};
+        for (const int id : {907, 909})
+            EXPECT_EQ(get_syspanel_int(document.Cont2D(), id), c.reset ? rest : kept) << id;
+        EXPECT_EQ(get_syspanel_int(document.Cont2D(), 911).value, c.reset ? 0 : 4);
+        // The frame reads the module's question through the same function.
+        EXPECT_EQ(CDVCom_Is3D::AsksToResetDrawingControls(), c.attached && c.stateA && !c.stateB);
+        app->SetActiveDocument(nullptr);
+        clear_syspanel_values(document.Cont2D());
+        if (!c.attached)
+            CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+    }
+    CDVCom_Is3D::SetStates(false, false);
     clear_syspanel_values(nullptr);
 }
 

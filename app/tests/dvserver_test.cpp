@@ -402,20 +402,40 @@ TEST_F(Server, QuitEndsTheProgramOnceAfterTheCallHasAnswered) {
     EXPECT_EQ(journal("dvserver.host.exit").size(), 1u) << "one shut-down";
 }
 
-TEST_F(Server, CloseFileKeepsAModifiedDocumentAndComparesPathsAsThePlatformDoes) {
-    IDispatch* app = start(docArgs({"clean.dvd"}) + docArgs({"dirty.dvd"}, "--dirty"));
+TEST_F(Server, CloseFileKeepsAModifiedDocumentAndClosesOnlyTheVeryFile) {
+    // Two drawings that differ only by case are two files here.
+    IDispatch* app = start(docArgs({"plan.dvd", "Plan.dvd"}) + docArgs({"dirty.dvd"}, "--dirty"));
     ASSERT_NE(app, nullptr);
-    Variant r;
-    ASSERT_EQ(invoke(app, kCloseFile, {textArgument(doc("dirty.dvd"))}, &r), S_OK);
-    EXPECT_EQ(r.iVal, 0) << "its changes are not thrown away";
-    ASSERT_EQ(invoke(app, kCloseFile, {textArgument(doc("CLEAN.DVD"))}, &r), S_OK);
-    EXPECT_EQ(r.iVal, 1);
-    Variant found;
-    ASSERT_EQ(invoke(app, kFindFile, {textArgument(doc("clean.dvd"))}, &found), S_OK);
-    EXPECT_TRUE(found.vt != VT_DISPATCH || found.pdispVal == nullptr) << "closed";
-    ASSERT_EQ(invoke(app, kFindFile, {textArgument(doc("DIRTY.dvd"))}, &found), S_OK);
-    EXPECT_EQ(found.vt, VT_DISPATCH);
-    EXPECT_NE(found.pdispVal, nullptr);
+    auto openPaths = [&] {
+        std::vector<std::wstring> paths;
+        Variant r;
+        EXPECT_EQ(invoke(app, kGetFirstFileEx, {}, &r), S_OK);
+        for (std::wstring path = textOf(r); !path.empty();) {
+            paths.push_back(path);
+            Variant n;
+            EXPECT_EQ(invoke(app, kGetNextFileEx, {}, &n), S_OK);
+            path = textOf(n);
+        }
+        return paths;
+    };
+    struct Case {
+        std::wstring path;
+        short answer;
+        std::vector<std::wstring> left;
+    };
+    const Case cases[] = {
+        {doc("dirty.dvd"), 0, {doc("plan.dvd"), doc("Plan.dvd"), doc("dirty.dvd")}}, // its changes stay
+        {doc("PLAN.DVD"), 0, {doc("plan.dvd"), doc("Plan.dvd"), doc("dirty.dvd")}},  // no such file
+        {doc("sub/../Plan.dvd"), 1, {doc("plan.dvd"), doc("dirty.dvd")}},            // made full first
+        {L"", 0, {doc("plan.dvd"), doc("dirty.dvd")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(pal::text::toUtf8(c.path));
+        Variant r;
+        ASSERT_EQ(invoke(app, kCloseFile, {textArgument(c.path)}, &r), S_OK);
+        EXPECT_EQ(r.iVal, c.answer);
+        EXPECT_EQ(openPaths(), c.left);
+    }
 }
 
 TEST_F(Server, AnUnknownLibraryInAPathOpensNothing) {
@@ -542,7 +562,11 @@ TEST_F(Server, PreviewsAndIconsComeFromTheDocumentFile) {
 }
 
 TEST_F(Server, LibrariesOfTheActiveConfiguration) {
+    // Save As asks the person for the file: the server's answer comes from a script.
+    const fs::path script = writeFile("answers.txt", (root() / "renamed").string() + "\n");
+    setenv("DV_PAL_ANSWERS", script.c_str(), 1);
     IDispatch* app = start(L"--lib \"Крепёж=" + doc("lib") + L"\"");
+    unsetenv("DV_PAL_ANSWERS");
     ASSERT_NE(app, nullptr);
     Variant count, name, path, set, made;
     ASSERT_EQ(invoke(app, 23, {}, &count), S_OK);
@@ -557,13 +581,23 @@ TEST_F(Server, LibrariesOfTheActiveConfiguration) {
     ASSERT_EQ(invoke(app, 26, {textArgument(L"Нет такой"), textArgument(doc("x"))}, &set), S_OK);
     EXPECT_EQ(set.iVal, 0);
     ASSERT_EQ(invoke(app, 8,
-                     {textArgument(L"Болты"), textArgument(doc("bolts")), textArgument(L""),
-                      textArgument(L""), textArgument(L"")},
+                     {textArgument(L"Болты"), textArgument(doc("bolts")), textArgument(L"Петров"),
+                      textArgument(L"Завод №3"), textArgument(L"Для сборки")},
                      &made),
               S_OK);
     EXPECT_EQ(made.iVal, 1);
     ASSERT_EQ(invoke(app, 23, {}, &count), S_OK);
     EXPECT_EQ(count.iVal, 2);
+
+    // Saved as the file the person chose, the client's path unused, with every text of the
+    // library made above.
+    Variant saved;
+    ASSERT_EQ(invoke(app, 7, {textArgument(doc("ignored.tws"))}, &saved), S_OK);
+    EXPECT_EQ(saved.iVal, 1);
+    EXPECT_FALSE(fs::exists(root() / "ignored.tws"));
+    const std::string file = pal::test::readFile(root() / "renamed.tws");
+    for (const char* text : {"Болты", "Петров", "Завод №3", "Для сборки"})
+        EXPECT_NE(file.find(text), std::string::npos) << text << " in " << file;
 }
 
 TEST_F(Server, ShowApplicationAnswersThePreviousShowCommandAndLinkUpdateItsPreviousState) {

@@ -28,10 +28,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <sys/file.h>
 #include <thread>
 #include <unistd.h>
 
@@ -39,6 +41,16 @@ namespace {
 
 std::string gMode;
 std::string gGeneration;
+
+// A restarted run holds "running.lock" of the sandbox until its process is gone (the lock ends
+// with it): its way out still writes the settings, and the test must not begin its next run
+// before then. Taken before "second.txt" is written, so a test that saw the file finds it held.
+void holdTheRunningLock() {
+    const int fd =
+        ::open((pal::sandbox::root() / "running.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::flock(fd, LOCK_EX);
+}
 
 class GenerationFrame : public dvapp::StateFrame {
 public:
@@ -105,6 +117,7 @@ public:
             std::fprintf(stderr, "went on\n");
             return FALSE;
         }
+        holdTheRunningLock();
         // Whole or not at all: the test reads it as soon as it is there.
         pal::writeFileAtomically(pal::sandbox::root() / "second.txt",
                                  pal::text::toUtf8(std::wstring(GetProfileStringW(L"Settings", L"UIStyle"))) +
@@ -155,6 +168,7 @@ public:
                 << "|" << (note >= 0 ? pal::text::toUtf8(variables[note].expression) : "") << "\n";
         }
         out << "DocsCount " << GetProfileInt(L"ErrorRestore", L"DocsCount", -1) << "\n";
+        holdTheRunningLock();
         pal::writeFileAtomically(pal::sandbox::root() / "second.txt", out.str());
         return FALSE;
     }

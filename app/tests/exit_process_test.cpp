@@ -16,12 +16,14 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <regex>
 #include <spawn.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -47,6 +49,17 @@ protected:
     static bool appears(const fs::path& file) {
         return pal::test::eventually([&] { return fs::exists(file); });
     }
+    // Waits until the restarted run whose "second.txt" was seen has ended: it holds
+    // "running.lock" as long as its process lives, and its way out still writes the settings
+    // that the next run must not find.
+    bool restartedRunEnded() const {
+        const int fd = ::open((root() / "running.lock").c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool ended = pal::test::eventually([&] { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; });
+        ::close(fd);
+        return ended;
+    }
 };
 
 TEST_F(ExitProcess, TheRestartedCopyGetsTheQuotedProgramAndTheLineAndReadsTheStateSavedOnTheWayOut) {
@@ -67,10 +80,14 @@ TEST_F(ExitProcess, TheRestartedCopyGetsTheQuotedProgramAndTheLineAndReadsTheSta
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode + c.tail);
         fs::remove(root() / "second.txt");
-        fs::remove(root() / "registry.db");
+        // The registry is a database in write-ahead mode: its log files go with it, or the next
+        // run would read the last one's settings back out of them.
+        for (const char* file : {"registry.db", "registry.db-wal", "registry.db-shm"})
+            fs::remove(root() / file);
         const auto e = run(c.mode, c.args, program);
         ASSERT_EQ(e.exitCode, 0) << e.err;
         ASSERT_TRUE(appears(root() / "second.txt")) << e.err;
+        ASSERT_TRUE(restartedRunEnded());
         const std::string second = slurp(root() / "second.txt");
         const auto line = second.find('\n');
         const auto last = second.rfind('\n');
@@ -128,6 +145,7 @@ TEST_F(ExitProcess, ACrashAnsweredWithARestartReopensTheChangedDrawingFromItsCop
                                           {"DV_PAL_ANSWERS", answers.string()}});
     ASSERT_EQ(e.signal, 0) << e.err;
     ASSERT_TRUE(appears(root() / "second.txt")) << e.err;
+    ASSERT_TRUE(restartedRunEnded());
     const std::string second = slurp(root() / "second.txt");
     std::vector<std::string> lines;
     for (size_t at = 0, end; (end = second.find('\n', at)) != std::string::npos; at = end + 1)

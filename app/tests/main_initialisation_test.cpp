@@ -285,12 +285,19 @@ TEST_F(MainInitialisation, TheMainFramesAskTheApplicationForTheirResourceTheNext
 TEST_F(MainInitialisation, CrashRecoveryOpensTheFirstHundredListedAndKeepsTheCopies) {
     const std::wstring copy = copySample("plate.grb.ERR");
     const std::wstring plain = copySample("bracket.grb");
+    // The hundredth entry is the last one read, the hundred-and-first the first one dropped.
+    const std::wstring hundredth = copySample("hundredth.grb");
     const std::wstring late = copySample("late.grb");
     const std::wstring missing = pal::path::fromNative(root() / "missing.grb");
     ASSERT_TRUE(start());
     app->WriteProfileInt(L"ErrorRestore", L"DocsCount", 250);
     for (int i = 0; i < 250; ++i) {
-        const std::wstring path = i == 0 ? copy : i == 1 ? plain : i == 2 ? missing : i == 150 ? late : L"";
+        const std::wstring path = i == 0     ? copy
+                                  : i == 1   ? plain
+                                  : i == 2   ? missing
+                                  : i == 99  ? hundredth
+                                  : i == 100 ? late
+                                             : L"";
         app->WriteProfileStringW(L"ErrorRestore", std::to_wstring(i).c_str(), path.c_str());
     }
     app->WriteProfileInt(L"ErrorRestore", L"Restart", 1);
@@ -307,9 +314,10 @@ TEST_F(MainInitialisation, CrashRecoveryOpensTheFirstHundredListedAndKeepsTheCop
     }
     const std::wstring original = copy.substr(0, copy.size() - 4);
     EXPECT_EQ(paths, (std::vector<std::wstring>{pal::path::toNative(original).wstring(),
-                                                pal::path::toNative(plain).wstring()}))
+                                                pal::path::toNative(plain).wstring(),
+                                                pal::path::toNative(hundredth).wstring()}))
         << "the copy under its original's name, the plain one as it is, nothing past the hundredth";
-    ASSERT_EQ(titles.size(), 2u);
+    ASSERT_EQ(titles.size(), 3u);
     EXPECT_EQ(titles[0], original + L" (recovered)");
     EXPECT_TRUE(fs::exists(pal::path::toNative(copy))) << "kept until the recovered drawing is saved";
     EXPECT_EQ(boxes(), std::vector<std::string>{"The document \"" + pal::text::toUtf8(missing) +

@@ -75,6 +75,12 @@ TEST_F(RecentFiles, MovingTheSecondEntryUpTellsIndexOne) {
     list->Add(L"/D/A.dvd");
     EXPECT_EQ(names().front(), L"/D/A.dvd");
     EXPECT_EQ(views.notices, (std::vector<Notice>{{'a', 1}}));
+
+    // The same file by another way of naming it is made full first and found.
+    views.notices.clear();
+    list->Add(L"/d/x/../b.dvd");
+    EXPECT_EQ(names(), (std::vector<std::wstring>{L"/d/b.dvd", L"/D/A.dvd"}));
+    EXPECT_EQ(views.notices, (std::vector<Notice>{{'a', 1}}));
 }
 
 TEST_F(RecentFiles, PinnedEntriesAreNeverPushedOut) {
@@ -105,6 +111,8 @@ TEST_F(RecentFiles, BracketedNameReplacesItsEntryAndKeepsItsPin) {
     const Case cases[] = {
         {L"<Store>:old", false, L"<STORE>:new", {L"<STORE>:new", L"/d/b"}, {false, false}},
         {L"<Store>:old", true, L"<store>:new", {L"<store>:new", L"/d/b"}, {true, false}},
+        // The prefix is as long as the brackets: measured from the "<", not from the start.
+        {L"ab<Store>:old", false, L"ab<Store2>:new", {L"ab<Store2>:new", L"/d/b"}, {false, false}},
         {L"<Other>:old",
          false,
          L"<Store>:new",

@@ -10,6 +10,8 @@
 #include "DravikKernel/ApplicationCommand.h"
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/DocTemplate.h"
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/DravikServerAppProxy.h"
 #include "frame/CommandBars.h"
 #include "pal/test/pump.h"
@@ -249,6 +251,74 @@ TEST_F(SampleAddOn, ItsChooserTellsTheCommandChosenAndItsPrintCommandOpensThePri
     pal::test::pump();
     EXPECT_EQ(DravikServerAppProxy::Instance()->GetActiveBackstageTab(nullptr), -1);
     EXPECT_EQ(std::ranges::count(boxes(), "The print page opens from the ribbon."), 1);
+}
+
+// What an update handler said of a command.
+class EnabledProbe : public CCmdUI {
+public:
+    void Enable(BOOL on) override { enabled = on != FALSE; }
+    bool enabled = false;
+};
+
+// The add-on's own command (the block 15000-16999) goes back to the add-on that owns it: from
+// its entry in the ribbon's system menu, and only while the active document, if any, can be
+// edited.
+TEST_F(SampleAddOn, ItsOwnCommandRunsFromTheRibbonWhileTheDocumentCanBeEdited) {
+    const std::string ran = "The sample add-on ran its own command.";
+    const auto runs = [&] { return static_cast<size_t>(std::ranges::count(boxes(), ran)); };
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    frame->GetRibbonCommandBars()->SetRibbonMode(true);
+    frame->RecalcLayout();
+    pal::test::pump();
+    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+    ASSERT_NE(ribbon, nullptr);
+    CXTPCommandBar* menu = ribbon->GetBackstageView();
+    if (menu == nullptr)
+        menu = ribbon->GetSystemButton()->GetCommandBar();
+    ASSERT_NE(menu, nullptr);
+    CXTPControl* entry = menu->GetControls()->FindControl(15000);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(std::wstring(entry->GetCaption()), L"Greet");
+    ribbon->GetSystemButton()->OnClick();
+    pal::test::pump();
+    answer(IDOK);
+    const CPoint at = entry->GetRect().CenterPoint();
+    menu->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    menu->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    pal::test::pump();
+    EXPECT_EQ(runs(), 1u);
+
+    struct Case {
+        const char* name;
+        UINT id;
+        bool readOnly;
+        bool runs;
+    };
+    const Case cases[] = {
+        {"an editable document", 15000, false, true},
+        {"a read-only document", 15000, true, false},
+        {"an id no add-on owns", 15001, false, false},
+    };
+    auto& documents = DocumentManager::Instance();
+    CDvw32Doc* document = documents.CreateDocument(Dravik::DocumentKind::Drawing, L"Sheet");
+    documents.SetActiveDocument(document);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        document->SetReadOnly(c.readOnly);
+        EnabledProbe probe;
+        probe.m_nID = c.id;
+        EXPECT_TRUE(app->OnCmdMsg(c.id, CN_UPDATE_COMMAND_UI, &probe, nullptr));
+        EXPECT_EQ(probe.enabled, c.runs);
+        const size_t before = runs();
+        if (c.runs)
+            answer(IDOK);
+        EXPECT_TRUE(app->OnCmdMsg(c.id, CN_COMMAND, nullptr, nullptr));
+        EXPECT_EQ(runs(), before + (c.runs ? 1 : 0));
+    }
+    documents.CloseDocument(document);
 }
 
 } // namespace

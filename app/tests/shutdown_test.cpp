@@ -81,9 +81,14 @@ TEST_F(Shutdown, WritesTheSettingsOnlyWhenAskedToSaveAtExit) {
                         "\n");
         ASSERT_FALSE(start());
         app->SetSaveAtExit(save);
+        app->SetOrsaProfileFileName(L"design-office");
         stop();
+        // All four values, or none of them.
         EXPECT_EQ(app->GetProfileInt(L"Settings", L"ToolBarIconSize", -1), save ? 24u : UINT(-1));
         EXPECT_EQ(app->GetProfileInt(L"Settings", L"RibbonMode", -1), save ? 1u : UINT(-1));
+        EXPECT_EQ(app->GetProfileStringW(L"Settings", L"UIStyle", L"none") != CString(L"none"), save);
+        EXPECT_EQ(app->GetProfileStringW(L"Settings", L"OrsaProfileFileName", L"none"),
+                  CString(save ? L"design-office" : L"none"));
         app.reset();
     }
 }

@@ -2,12 +2,15 @@
 // aside for a window of the main thread and coming back, and closing on its event.
 #include "app/Splash.h"
 
+#include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
 #include "pal/path.h"
 #include "pal/test/eventually.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
 #include "pal/test/user_test.h"
+#include "pal/text.h"
+#include "ribbon/ApplicationMode.h"
 
 #include <gtest/gtest.h>
 
@@ -158,6 +161,64 @@ TEST_F(Splash, StepsAsideForTheMainThreadsWindowObjectsWithoutTouchingThem) {
     EXPECT_TRUE(pal::test::eventually([&] { return rectOf(splash).left == -10000; }, 10));
     EXPECT_FALSE(box.touchedElsewhere);
     box.DestroyWindow();
+    SignalSplashClose();
+    EXPECT_TRUE(splashEnded());
+}
+
+// Alder, Birch and Alder Administrator name themselves in their colours; the notice reads in the
+// kernel's language, English where it has none; the title is the kernel's format with the
+// product's name. The Alder splash is kept for a person to look at.
+TEST_F(Splash, TheEditionsCaptionTheCountrysNoticeAndTheProductInTheTitle) {
+    struct EditionCase {
+        std::uint32_t edition;
+        std::wstring caption;
+    };
+    const EditionCase editions[] = {
+        {128, L"Alder"}, {256, L"Birch"}, {512, L"Alder Administrator"}, {0, L""}, {16, L""},
+    };
+    struct Reset {
+        ~Reset() { SetFixedEditionCode(0); }
+    } reset;
+    for (const EditionCase& c : editions) {
+        SCOPED_TRACE(c.edition);
+        SetFixedEditionCode(c.edition);
+        std::wstring caption = L"left over";
+        COLORREF colour = 1;
+        EXPECT_EQ(GetSplashEditionText(caption, colour), !c.caption.empty());
+        EXPECT_EQ(caption, c.caption);
+        EXPECT_EQ(colour != 0, !c.caption.empty());
+    }
+
+    struct NoticeCase {
+        Country country;
+        const wchar_t* words;
+    };
+    const NoticeCase notices[] = {
+        {English, L"All rights reserved."},
+        {German, L"Alle Rechte vorbehalten."},
+        {Russian, L"\u0412\u0441\u0435 \u043F\u0440\u0430\u0432\u0430"},
+        {Korean, L"All rights reserved."},
+    };
+    const Country before = COUNTRY;
+    for (const NoticeCase& c : notices) {
+        COUNTRY = c.country;
+        const std::wstring notice = GetSplashLegalNotice();
+        EXPECT_NE(notice.find(c.words), std::wstring::npos) << static_cast<int>(c.country);
+        EXPECT_NE(notice.find(L"%d"), std::wstring::npos) << "the year goes in";
+    }
+    COUNTRY = before;
+
+    pal::test::setMonitors({{RECT{0, 0, 1920, 1080}, RECT{0, 0, 1920, 1040}, 96}});
+    SetFixedEditionCode(128);
+    startSplash(L"", true);
+    HWND splash = nullptr;
+    ASSERT_TRUE(pal::test::eventually([&] { return (splash = findSplash()) != nullptr; }, 10));
+    ASSERT_TRUE(pal::test::eventually([&] { return IsWindowVisible(splash) != FALSE; }, 10));
+    wchar_t title[128] = {};
+    GetWindowTextW(splash, title, 128);
+    EXPECT_EQ(std::wstring(title), GetSplashCaption());
+    EXPECT_NE(std::wstring(title).find(L" is starting"), std::wstring::npos) << pal::text::toUtf8(title);
+    EXPECT_TRUE(pal::test::keepSnapshot(splash, "splash-alder"));
     SignalSplashClose();
     EXPECT_TRUE(splashEnded());
 }

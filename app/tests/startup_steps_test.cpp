@@ -9,6 +9,8 @@
 #include "afx/oletemplate.h"
 #include "app/DVServer.h"
 
+#include "DVPDMProxy/WorkMix.h"
+#include "DVPDMProxy/test/hooks.h"
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/DocumentManager.h"
@@ -149,8 +151,20 @@ TEST_F(StartupProfile, ItIsImportedAgainOnlyWhenItsFileOrTheStoredHashDiffers) {
     const Case cases[] = {
         {"the same file", [] {}, 7},
         {"the file changed under the same name", [this] { writeProfile(2); }, 2},
-        {"a stored hash of another length",
-         [&] { setBinary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash", std::vector<BYTE>(63, 0)); },
+        // The file's own hash with one byte more or one less: only its length tells it apart.
+        {"the stored hash and one byte more",
+         [&] {
+             std::vector<BYTE> stored = binary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash");
+             stored.push_back(0);
+             setBinary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash", stored);
+         },
+         1},
+        {"the stored hash but its last byte",
+         [&] {
+             std::vector<BYTE> stored = binary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash");
+             stored.pop_back();
+             setBinary(HKEY_CURRENT_USER, settings, L"StartupProfileFileHash", stored);
+         },
          1},
         {"another profile was remembered",
          [&] { setString(HKEY_CURRENT_USER, settings, L"StartupProfileName", L"Other"); }, 1},
@@ -511,6 +525,30 @@ TEST_F(StartupSteps, AQuitWaitingWhenStartUpEndsEndsIt) {
 }
 
 // Display settings and the shell's early requests ---------------------------------------------------
+
+// Start-up connects to the PDM system only where its programs are installed, and goes on
+// whether the connection is made or not.
+TEST_F(StartupSteps, ThePdmSystemIsConnectedAtStartOnlyWhereItsProgramsAreInstalled) {
+    struct Case {
+        const char* what;
+        bool installed, canConnect, connected;
+    };
+    const Case cases[] = {
+        {"no PDM programs", false, true, false},
+        {"programs but no connection", true, false, false},
+        {"programs and a connection", true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dvpdm::test::setProgramsInstalled(c.installed);
+        dvpdm::test::setCanConnect(c.canConnect);
+        ASSERT_NO_FATAL_FAILURE(restart());
+        EXPECT_EQ(DVPDMWorkMix::Instance().IsConnected(), c.connected);
+        DVPDMWorkMix::Instance().Disconnect();
+    }
+    dvpdm::test::setProgramsInstalled(false);
+    dvpdm::test::setCanConnect(false);
+}
 
 TEST_F(StartupSteps, TheSavedIconSizeIsAppliedWhenItIsAboveZero) {
     struct Case {

@@ -4,7 +4,8 @@
 // the panes showing their own pixels, Ctrl+O of the program's key table opens the file dialog in
 // its details view, and a drawing opened, changed, undone, redone, saved, saved as and closed
 // with the file keys; in the classic layout a right click on the bars opens the frame's own
-// tool-bar list with its themes.
+// tool-bar list with its themes; with the sample add-on installed, its own command runs from its
+// backstage entry, clicked.
 #include "DravikKernel/DocumentFile.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -43,6 +44,9 @@ namespace fs = std::filesystem;
 using pal::test::eventually;
 
 constexpr const char* kMain = "DRAVIK CAD 3D";
+// Where the sample add-on's "Greet" entry lies in the opened backstage, from the main window's
+// top-left corner.
+constexpr POINT kGreetEntry{60, 224};
 // The key tips of the Edit tab and of its element-name box.
 const std::initializer_list<KeySym> kEditTabTip = {XK_e, XK_1};
 const std::initializer_list<KeySym> kFindBoxTip = {XK_f, XK_2};
@@ -806,6 +810,51 @@ TEST_F(ProgramOnX11, ADrawingDroppedFromTheDesktopOnTheMainWindowOpens) {
     EXPECT_TRUE(eventually([&] { return titleOf(main).find("dropped plan") != std::string::npos; }))
         << titleOf(main);
     EXPECT_TRUE(keepPicture(main, "x11-dropped-drawing"));
+}
+
+// DravikCad with the bundled sample add-on installed for the person: the add-on's own command
+// (of the block the program keeps for add-ons) runs from its entry in the ribbon's backstage,
+// clicked, and its box is answered with the keyboard.
+class ProgramWithSampleAddOnOnX11 : public ProgramOnX11 {
+protected:
+    void arrange() override {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
+                                  L"Software\\Dravik\\DRAVIK CAD 18.0\\Applications\\Sample", 0, nullptr, 0,
+                                  KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const auto text = [&](const wchar_t* name, const std::wstring& value) {
+            RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        };
+        text(L"Name", L"Sample");
+        text(L"Path", L"DVSampleApplication.dll");
+        const DWORD automatic = 2;
+        RegSetValueExW(key, L"Flags", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&automatic),
+                       sizeof automatic);
+        RegCloseKey(key);
+    }
+};
+
+TEST_F(ProgramWithSampleAddOnOnX11, TheAddOnsOwnCommandRunsFromItsBackstageEntryClicked) {
+    std::vector<unsigned long> before;
+    const Window main = started(&before);
+    ASSERT_NE(main, 0u);
+    keys({XK_Alt_L, XK_f});
+    ASSERT_TRUE(eventually([&] { return panes(main) != before; })) << "the backstage opens";
+    EXPECT_TRUE(keepPicture(main, "program-sample-add-on-backstage"));
+    // The add-on's "Greet" entry, below its "Say hello" and above the recent files.
+    const RECT frame = onScreen(main);
+    pal::test::clickAt(dpy_, frame.left + kGreetEntry.x, frame.top + kGreetEntry.y);
+    Window box = 0;
+    ASSERT_TRUE(eventually([&] { return (box = focused()) != main && box != 0 && titleOf(box) == kMain; }))
+        << "the add-on's box takes the keyboard";
+    keys({XK_Return});
+    ASSERT_TRUE(eventually([&] { return focused() == main; })) << "Enter closes the box";
+    const auto prompts = journal("prompt");
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].get("text"), "The sample add-on ran its own command.");
+    EXPECT_EQ(prompts[0].get("by"), "input");
 }
 
 } // namespace

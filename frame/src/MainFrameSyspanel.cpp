@@ -299,9 +299,7 @@ std::int32_t CMainFrame::GetSyspanelMode() const {
     return panel != nullptr ? panel->GetMode() : -1;
 }
 
-// The 3D module lets the drawing controls go back to their defaults only while its first state
-// holds and its second does not; without a 3D module they keep their values.
+// The drawing controls go back to their defaults only when the 3D module asks.
 bool CMainFrame::DrawingControlsReset() const {
-    const CDVCom_Is3D* module = CDVCom_Is3D::Instance();
-    return module != nullptr && module->QueryStateA() && !module->QueryStateB();
+    return CDVCom_Is3D::AsksToResetDrawingControls();
 }

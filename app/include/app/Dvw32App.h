@@ -155,6 +155,10 @@ public:
     void OnApplicationCommand(UINT id);
     void SetApplicationCommandHandler(UINT id, dvapp::ApplicationCommandHandler handler);
     void SetAddOnCommandRunner(dvapp::AddOnCommandRunner* runner) { m_addOnCommandRunner = runner; }
+    // The handler of 15000-16999, the add-ons' own commands, and its update handler (enabled
+    // while a loaded add-on owns the id and the active document, if any, can be edited).
+    void OnAddonCommand(UINT id);
+    void OnUpdateAddonCommand(CCmdUI* cmdUI);
 
     // The main frames as the state code sees them; none until the main frame provides them.
     void SetStateFrames(dvapp::StateFrames* frames) { m_stateFrames = frames; }

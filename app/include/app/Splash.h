@@ -41,6 +41,7 @@ private:
     bool DrawPicture(HBITMAP bitmap, int scale);
 
     std::wstring imagePath_;
+    std::wstring fontName_; // the UI module's
     bool drawTexts_;
     HANDLE closeEvent_;
     DWORD mainThreadId_;
@@ -51,10 +52,13 @@ private:
 
 // The callback of the splash's enumeration of the main thread's windows.
 BOOL SplashEnumThreadWindowsProc(HWND window, LPARAM splash);
-// The legal notice's format (one %d, the year) and the edition's caption with its colour (none
-// for most editions).
+// The legal notice's format (one %d, the year) in the language of the kernel's country
+// setting, and the edition's caption with its colour (only Alder, Birch and Alder
+// Administrator have one).
 std::wstring GetSplashLegalNotice();
 bool GetSplashEditionText(std::wstring& caption, COLORREF& colour);
+// The splash window's caption: the kernel's format 42471 with the product's name.
+std::wstring GetSplashCaption();
 
 // The splash thread: runs the splash, then deletes it.
 UINT SplashThreadProc(LPVOID splash);

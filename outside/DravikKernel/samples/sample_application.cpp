@@ -1,4 +1,4 @@
-// The bundled sample add-on: it shows the least an add-on does, registering one command while
+// The bundled sample add-on: it shows the least an add-on does, registering its commands while
 // it runs and taking it back when it stops, and, when the shell lets it make its tools, giving
 // that command an icon, a tip, an entry in the ribbon's system menu, a tool bar and a tab. Two
 // more commands let the person choose a command (told in a message bar) and open the print page
@@ -116,6 +116,10 @@ int ShowForm(std::int64_t) {
     return 0;
 }
 
+// The sample's own command, in the block the shell keeps for add-ons: the shell hands it back
+// to the add-on, which runs it itself.
+constexpr unsigned kGreetCommand = 15000;
+
 // A command of the sample: the kernel's command of its own number, which runs it.
 void RegisterKernelCommand(int internalId, const wchar_t* name, DVSystemCommand::RunFunction run) {
     GlobalContainer::Instance().RegisterCmd(internalId, name, internalId, {});
@@ -167,10 +171,22 @@ DV_ENTRY_POINT void DravikApplicationCreateTools() {
     shell->SetCommandIcon(choose, kChooseIcon, std::strlen(kChooseIcon));
     shell->SetCommandIcon(print, kPrintIcon, std::strlen(kPrintIcon));
     shell->InsertRibbonSystemMenuItem(hello, L"Greets you from the sample add-on\nSay hello", 0, false);
+    shell->InsertRibbonSystemMenuItem(kGreetCommand, L"Greets you by the add-on's own command\nGreet", hello,
+                                      true);
     const UINT buttons[] = {hello, form, choose, print};
     shell->CreateCustomToolbar(kKey, L"Sample", std::vector<UINT>(std::begin(buttons), std::end(buttons)),
                                true);
     shell->AddToolbarTab(L"Sample", kKey, L"Sample", 0, 0, buttons, static_cast<int>(std::size(buttons)));
+}
+
+DV_ENTRY_POINT BOOL DravikApplicationCommandRange(unsigned* first, unsigned* last) {
+    *first = *last = kGreetCommand;
+    return TRUE;
+}
+
+DV_ENTRY_POINT void DravikApplicationOnCommand(CDvw32Doc*, unsigned id) {
+    if (id == kGreetCommand)
+        DVMessageBox::Show(L"The sample add-on ran its own command.", MB_OK);
 }
 
 DV_ENTRY_POINT void DravikApplicationStop() {

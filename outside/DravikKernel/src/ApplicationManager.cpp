@@ -15,8 +15,8 @@
 #include "win/system.h"
 
 #include <algorithm>
-#include <exception>
 #include <cwchar>
+#include <exception>
 
 namespace {
 
@@ -29,6 +29,10 @@ constexpr const char* kStop = "DravikApplicationStop";
 constexpr const char* kCreateTools = "DravikApplicationCreateTools";
 constexpr const char* kOpenFile = "DravikApplicationOpenFile";
 using OpenFileEntry = BOOL (*)(const wchar_t*);
+constexpr const char* kCommandRange = "DravikApplicationCommandRange";
+using CommandRangeEntry = BOOL (*)(unsigned*, unsigned*);
+constexpr const char* kOnCommand = "DravikApplicationOnCommand";
+using OnCommandEntry = void (*)(CDvw32Doc*, unsigned);
 
 std::string utf8(const std::wstring& text) {
     return pal::text::toUtf8(text);
@@ -139,6 +143,27 @@ bool CDVBaseApplication::OpenFile(const wchar_t* path) {
             shell->ReportApplicationError(m_name.c_str(), message.c_str());
         return false;
     }
+}
+
+bool CDVBaseApplication::GetCommandRange(unsigned& first, unsigned& last) const {
+    first = last = 0;
+    if (!IsLoaded())
+        return false;
+    const auto range =
+        reinterpret_cast<CommandRangeEntry>(GetProcAddress(static_cast<HMODULE>(m_module), kCommandRange));
+    if (range == nullptr || !range(&first, &last) || first > last) {
+        first = last = 0;
+        return false;
+    }
+    return true;
+}
+
+void CDVBaseApplication::OnCommand(CDvw32Doc* document, unsigned id) {
+    if (!IsLoaded())
+        return;
+    if (const auto run =
+            reinterpret_cast<OnCommandEntry>(GetProcAddress(static_cast<HMODULE>(m_module), kOnCommand)))
+        run(document, id);
 }
 
 void CDVBaseApplication::Unload() {

@@ -35,9 +35,7 @@ struct Documents {
 };
 
 std::wstring fullPath(const std::wstring& path) {
-    std::error_code ec;
-    const auto p = std::filesystem::absolute(pal::path::toNative(path), ec).lexically_normal();
-    return ec || p.empty() ? path : pal::path::fromNative(p);
+    return Dravik::DocumentManager::FullPath(path);
 }
 
 Documents& documents() {
@@ -162,6 +160,12 @@ CDvw32Doc* DocumentManager::OpenDocument(const std::wstring& path, std::wstring*
     }
     AddDocument(result);
     return result;
+}
+
+std::wstring DocumentManager::FullPath(const std::wstring& path) {
+    std::error_code ec;
+    const auto p = std::filesystem::absolute(pal::path::toNative(path), ec).lexically_normal();
+    return ec || p.empty() ? path : pal::path::fromNative(p);
 }
 
 CDvw32Doc* DocumentManager::FindDocument(const std::wstring& path) const {

@@ -100,6 +100,11 @@ bool CDVCom_Is3D::QueryStateB() const {
     return state().state3DB;
 }
 
+bool CDVCom_Is3D::AsksToResetDrawingControls() {
+    const CDVCom_Is3D* module = Instance();
+    return module != nullptr && module->QueryStateA() && !module->QueryStateB();
+}
+
 void CDVCom_Is3D::SetStates(bool a, bool b) {
     std::lock_guard lock(state().mutex);
     state().state3DA = a;

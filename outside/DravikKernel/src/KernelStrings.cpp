@@ -93,6 +93,7 @@ constexpr KernelString kStrings[] = {
     {41751, L"Remove the tool bar?"},
     {41960, L"The tutorials are not installed. Download them now?"},
     {42295, L"Themes"},
+    {42471, L"%s is starting"},
     {42513, L"Materials"},
     {42561, L"Product structure"},
     {43107, L"Full screen"},

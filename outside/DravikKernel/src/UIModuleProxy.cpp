@@ -275,6 +275,12 @@ HICON UIModuleProxy::LoadIcon(int id, bool large) const {
     return m != nullptr ? m->LoadIcon(id, large) : nullptr;
 }
 
+std::wstring UIModuleProxy::GetFontName() const {
+    Module* m = module();
+    std::wstring name = m != nullptr ? m->GetFontName() : std::wstring();
+    return name.empty() ? std::wstring(kDefaultFontName) : name;
+}
+
 void UIModuleProxy::FilterRibbonPart(CXTPRibbonBar* ribbon, const GUID& part,
                                      const std::function<bool(AnalysisRibbonId)>& show) const {
     if (Module* m = module(); m != nullptr && ribbon != nullptr && show)

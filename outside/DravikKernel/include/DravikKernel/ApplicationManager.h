@@ -8,7 +8,10 @@
 //   `void DravikApplicationCreateTools()` (makes its tool bars and tabs again, for a main frame
 //   whose state was loaded) and `BOOL DravikApplicationOpenFile(const wchar_t* path)` (opens a
 //   file of a format the kernel does not read, making its document through the kernel; TRUE
-//   when it did).
+//   when it did) and `BOOL DravikApplicationCommandRange(unsigned* first, unsigned* last)` with
+//   `void DravikApplicationOnCommand(CDvw32Doc* document, unsigned id)` (the add-on's own
+//   commands, numbered within 15000-16999, and running one of them for the active document or
+//   none).
 // - Installed add-ons are listed in the applications INI, one section per add-on named by its
 //   identifier, with "Name", "Path" (a relative path lies in the program folder), "Type" (1 a
 //   native add-on; other types belong to the managed manager) and "Flags" (the start mode); and
@@ -37,6 +40,7 @@ DV_EXPORTS_BEGIN
 namespace dvio {
 class IniFile;
 }
+class CDvw32Doc;
 
 class CDVBaseApplication {
 public:
@@ -86,6 +90,10 @@ public:
     }
     // Offers a file of a foreign format; true when the add-on opened it.
     bool OpenFile(const wchar_t* path);
+    // The add-on's own command numbers (inclusive); false for one not loaded or with none.
+    bool GetCommandRange(unsigned& first, unsigned& last) const;
+    // Runs one of its commands for the document (null: none is active).
+    void OnCommand(CDvw32Doc* document, unsigned id);
     // Runs its stop entry point and unloads the library.
     void Unload();
 

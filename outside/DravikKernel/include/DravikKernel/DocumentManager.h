@@ -82,6 +82,9 @@ public:
                             std::optional<Dravik::DocumentKind> kind = std::nullopt);
     // The open document of that full path, or null.
     CDvw32Doc* FindDocument(const std::wstring& path) const;
+    // The path made full (from the current folder, "." and ".." resolved) as documents keep
+    // theirs; the path unchanged when it cannot be.
+    static std::wstring FullPath(const std::wstring& path);
     // A new, empty document of the kind, unsaved and listed.
     CDvw32Doc* CreateDocument(Dravik::DocumentKind kind, const std::wstring& title);
     // A new document with the prototype's content, saved to params.pathName when one is given

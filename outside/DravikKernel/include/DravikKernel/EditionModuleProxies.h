@@ -73,6 +73,10 @@ public:
     // both answer no until the module says otherwise).
     bool QueryStateA() const;
     bool QueryStateB() const;
+    // Whether the module asks for the drawing controls of the system panel (911, 907, 909) to
+    // go back to their rest: its first state holds and its second does not. Without a 3D
+    // module attached it never asks. The frame and the application read it here alike.
+    static bool AsksToResetDrawingControls();
 
     // A file that is not a document of the kernel, offered to the module: the document it made
     // of it, or null when it does not read the format.

@@ -29,6 +29,9 @@ using AnalysisRibbonId = int;
 
 class UIModuleProxy {
 public:
+    // The face of the UI module's texts when the module names none.
+    static constexpr const wchar_t* kDefaultFontName = L"Segoe UI";
+
     // A theme the UI module offers. Its number is its place in the module's list.
     struct ThemeDescription {
         int Number = -1;
@@ -97,6 +100,8 @@ public:
         // One of the module's own icons (large: its large form); null when it has none by
         // that id. The caller destroys it.
         virtual HICON LoadIcon(int id, bool large) { return nullptr; }
+        // The face name of the font the module draws its own texts in.
+        virtual std::wstring GetFontName() const { return kDefaultFontName; }
         virtual void FilterRibbonPart(CXTPRibbonBar* ribbon, const GUID& part,
                                       const std::function<bool(AnalysisRibbonId)>& show) {}
     };
@@ -182,6 +187,8 @@ public:
     int ShowSettingsDialog(HWND owner, unsigned captionId, std::vector<SettingsEntry>& entries) const;
     // Answered by the UI module; null without one.
     HICON LoadIcon(int id, bool large) const;
+    // The UI module's font face; the default face without a module or when it names none.
+    std::wstring GetFontName() const;
     // Answered by the UI module; nothing without one.
     void FilterRibbonPart(CXTPRibbonBar* ribbon, const GUID& part,
                           const std::function<bool(AnalysisRibbonId)>& show) const;
