@@ -785,6 +785,59 @@ TEST_F(ProgramOnX11, TheFindCommandPaneOpenedFromThePanesListTakesTheKeysAndFilt
         ASSERT_TRUE(keepPicture(pane, std::string("x11-find-command-typed-") + key));
         before = pictureOf(pane);
     }
+
+    // "save a" lists "Save a copy" first, which lives in the popup of the File group's Save: the
+    // list's menu shows it there, its popup open and the pointer on it.
+    type("e a");
+    ASSERT_TRUE(keepPicture(pane, "x11-find-command-save-a"));
+    const RECT frame = onScreen(pane);
+    const POINT firstRow{frame.left + 150, frame.top + 90};
+    pal::test::clickAt(dpy_, firstRow.x, firstRow.y);
+    pal::test::clickAt(dpy_, firstRow.x, firstRow.y, 3);
+    ASSERT_TRUE(eventually([&] {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        bool menu = false;
+        if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &count)) {
+            for (unsigned i = 0; i < count && !menu; ++i) {
+                XWindowAttributes a{};
+                menu = XGetWindowAttributes(dpy_, children[i], &a) && a.override_redirect &&
+                       a.map_state == IsViewable;
+            }
+            XFree(children);
+        }
+        return menu;
+    })) << "the list's menu opens";
+    keys({XK_Down, XK_Down, XK_Return}); // its second item, "Show where it is"
+    const auto pointer = [&] {
+        Window root = 0, child = 0;
+        int x = 0, y = 0, wx = 0, wy = 0;
+        unsigned mask = 0;
+        XQueryPointer(dpy_, DefaultRootWindow(dpy_), &root, &child, &x, &y, &wx, &wy, &mask);
+        return POINT{x, y};
+    };
+    // The pointer rests on the item inside the opened popup, a window of its own over the ribbon.
+    Window popup = 0;
+    EXPECT_TRUE(eventually([&] {
+        const POINT at = pointer();
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        popup = 0;
+        if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &count)) {
+            for (unsigned i = 0; i < count && popup == 0; ++i) {
+                XWindowAttributes a{};
+                if (XGetWindowAttributes(dpy_, children[i], &a) && a.override_redirect &&
+                    a.map_state == IsViewable && at.x >= a.x && at.x < a.x + a.width && at.y >= a.y &&
+                    at.y < a.y + a.height && a.y < frame.top)
+                    popup = children[i];
+            }
+            XFree(children);
+        }
+        return popup != 0;
+    })) << "the pointer is at "
+        << pointer().x << "," << pointer().y;
+    EXPECT_TRUE(keepPicture(DefaultRootWindow(dpy_), "x11-find-command-located"));
+    keys({XK_Escape, XK_Escape});
 }
 
 // A drawing dragged from a file manager and dropped on the main window opens there: the frame's

@@ -27,6 +27,13 @@ LRESULT notify(HWND hwnd, UINT code, NMHDR* header) {
     return parent ? SendMessageW(parent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header)) : 0;
 }
 
+void askContextMenu(HWND hwnd, POINT client) {
+    POINT screen = client;
+    ClientToScreen(hwnd, &screen);
+    SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                 MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+}
+
 std::wstring textOf(HWND hwnd) {
     const int length = GetWindowTextLengthW(hwnd);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');

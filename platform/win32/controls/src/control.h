@@ -36,6 +36,9 @@ int idOf(HWND hwnd);
 void notifyCommand(HWND hwnd, UINT code);
 // WM_NOTIFY to the parent; the header's window, id and code are filled in.
 LRESULT notify(HWND hwnd, UINT code, NMHDR* header);
+// After a right click the parent did not take (NM_RCLICK answered 0): the control's context
+// menu is asked for at the click's screen point, as for any window.
+void askContextMenu(HWND hwnd, POINT client);
 std::wstring textOf(HWND hwnd);
 
 // Asks the parent for the colours of the control (WM_CTLCOLOR*); the parent's brush, or the

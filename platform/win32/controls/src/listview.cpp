@@ -532,7 +532,7 @@ HWND editLabel(HWND hwnd, ListView& l, int index) {
     });
 }
 
-void activate(HWND hwnd, ListView& l, UINT code, int index, POINT at) {
+LRESULT activate(HWND hwnd, ListView& l, UINT code, int index, POINT at) {
     NMITEMACTIVATE nm{};
     nm.iItem = index;
     nm.ptAction = at;
@@ -541,7 +541,7 @@ void activate(HWND hwnd, ListView& l, UINT code, int index, POINT at) {
     // LVKF_ALT, LVKF_CONTROL, LVKF_SHIFT
     nm.uKeyFlags = (GetKeyState(VK_MENU) < 0 ? 1u : 0u) | (GetKeyState(VK_CONTROL) < 0 ? 2u : 0u) |
                    (GetKeyState(VK_SHIFT) < 0 ? 4u : 0u);
-    notify(hwnd, code, &nm.hdr);
+    return notify(hwnd, code, &nm.hdr);
 }
 
 // Check boxes are the state images: 1 unticked, 2 ticked.
@@ -615,7 +615,8 @@ void mouseUp(HWND hwnd, ListView& l, POINT p, bool right) {
     if (GetCapture() == hwnd)
         ReleaseCapture();
     const int index = itemAtPoint(hwnd, l, p, nullptr, nullptr);
-    activate(hwnd, l, right ? NM_RCLICK : NM_CLICK, index, p);
+    if (activate(hwnd, l, right ? NM_RCLICK : NM_CLICK, index, p) == 0 && right)
+        askContextMenu(hwnd, p);
     if (l.editCandidate >= 0 && l.editCandidate == index)
         SetTimer(hwnd, kEditTimer, GetDoubleClickTime(), nullptr);
     else

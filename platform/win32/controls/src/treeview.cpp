@@ -692,6 +692,8 @@ void mouseUp(HWND hwnd, Tree& t, POINT p) {
         ReleaseCapture();
     NMHDR h{};
     const LRESULT taken = notify(hwnd, t.pressedRight ? NM_RCLICK : NM_CLICK, &h);
+    if (t.pressedRight && !taken)
+        askContextMenu(hwnd, p);
     UINT flags = 0;
     Node* n = hitTest(hwnd, t, p, flags);
     if (!t.pressedRight && !taken && n && n == t.pressedItem && (flags & TVHT_ONITEMSTATEICON) &&

@@ -171,6 +171,25 @@ void ControlTest::clickAt(HWND hwnd, int x, int y) {
     pump();
 }
 
+std::optional<POINT> contextMenuAfterRightClick(ControlTest& t, HWND control, POINT at, LRESULT taken) {
+    std::optional<POINT> asked;
+    t.answer = [&](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == NM_RCLICK) {
+            result = taken;
+            return true;
+        }
+        if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == control)
+            asked = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        return message == WM_CONTEXTMENU;
+    };
+    POINT screen = at;
+    ClientToScreen(control, &screen);
+    pal::test::click(screen, pal::test::MouseButton::Right);
+    t.pump();
+    t.answer = nullptr;
+    return asked;
+}
+
 void ControlTest::doubleClickAt(HWND hwnd, int x, int y) {
     POINT p{x, y};
     ClientToScreen(hwnd, &p);

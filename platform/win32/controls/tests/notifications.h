@@ -6,6 +6,7 @@
 #include "win/controls.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,5 +40,9 @@ public:
 };
 
 std::wstring textOf(HWND hwnd);
+
+// A person's right click at a control's client point, the parent answering NM_RCLICK with
+// `taken`: the screen point the control then asked its context menu for, or none.
+std::optional<POINT> contextMenuAfterRightClick(ControlTest& t, HWND control, POINT at, LRESULT taken);
 
 } // namespace controlstest

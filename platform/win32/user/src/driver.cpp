@@ -28,6 +28,7 @@ public:
     void refreshMonitors() override {}
     void capture(HWND) override {}
     void cursor(HWND, const std::string&) override {}
+    void warpPointer(POINT) override {}
     bool publishClipboard(const pal::detail::DesktopData&) override { return false; }
     std::optional<pal::detail::DesktopData> foreignClipboard(const std::vector<std::string>&) override {
         return std::nullopt;

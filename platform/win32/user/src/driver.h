@@ -79,6 +79,8 @@ public:
     // The pointer's shape over the window, by the standard cursor's name ("arrow", "ibeam",
     // "wait", "sizewe", "hand", "no", "none", ...).
     virtual void cursor(HWND hwnd, const std::string& shape) = 0;
+    // The pointer put at a screen point, as a program moving it for the person does.
+    virtual void warpPointer(POINT screen) = 0;
     // Data for other programs' paste, by the desktop's names; false when the driver has no
     // clipboard of its own.
     virtual bool publishClipboard(const pal::detail::DesktopData& offers) = 0;

@@ -394,8 +394,12 @@ BOOL GetCursorPos(LPPOINT point) {
 }
 
 BOOL SetCursorPos(int x, int y) {
-    Lock lock = lockModel();
-    model().cursor = POINT{x, y};
+    {
+        Lock lock = lockModel();
+        model().cursor = POINT{x, y};
+    }
+    // On a real display the person sees the pointer go there.
+    driver().warpPointer(POINT{x, y});
     return TRUE;
 }
 

@@ -337,6 +337,27 @@ TEST_F(X11Test, TheCaptureFollowsThePointerOutsideTheWindow) {
     ReleaseCapture();
 }
 
+// A program that shows the person where something is puts the pointer there on the screen.
+TEST_F(X11Test, SetCursorPosMovesThePointerOnTheDisplay) {
+    const POINT places[] = {{40, 30}, {612, 477}, {0, 0}};
+    for (const POINT& p : places) {
+        SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
+        ASSERT_TRUE(SetCursorPos(p.x, p.y));
+        Window root = 0, child = 0;
+        int x = -1, y = -1, wx = 0, wy = 0;
+        unsigned mask = 0;
+        EXPECT_TRUE(pal::test::eventually([&] {
+            XQueryPointer(observer_, DefaultRootWindow(observer_), &root, &child, &x, &y, &wx, &wy, &mask);
+            return x == p.x && y == p.y;
+        })) << x
+            << "," << y;
+        POINT held{};
+        GetCursorPos(&held);
+        EXPECT_EQ(held.x, p.x);
+        EXPECT_EQ(held.y, p.y);
+    }
+}
+
 TEST_F(X11Test, ResizingFromOutsideGivesWmSizeAndARepaint) {
     HWND h = showWindow(L"Resize", RECT{50, 50, 350, 250});
     const Window xid = findWindow("Resize");

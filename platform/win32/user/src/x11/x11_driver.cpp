@@ -337,6 +337,14 @@ public:
         XFlush(dpy_);
     }
 
+    void warpPointer(POINT screen) override {
+        if (lost_)
+            return;
+        std::lock_guard lock(mutex_);
+        XWarpPointer(dpy_, None, root_, 0, 0, 0, 0, screen.x, screen.y);
+        XFlush(dpy_);
+    }
+
     void cursor(HWND hwnd, const std::string& shape) override {
         if (lost_)
             return;
