@@ -6,6 +6,8 @@
 
 #include "DravikKernel/ApplicationManager.h"
 #include "DravikKernel/Commands.h"
+#include "DravikKernel/DravikDialog.h"
+#include "DravikKernel/HelpIDModifier.h"
 #include "DravikKernel/HelpWindowArgs.h"
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/KernelServices.h"
@@ -215,6 +217,25 @@ TEST_F(HelpAndThemes, TopicsAndThePlatformRouteUseTheApplicationsHelpFile) {
     EXPECT_EQ(viewer[1].get("file"), pal::text::toUtf8(helpFile + L"::/start.htm"));
     EXPECT_EQ(viewer[1].get("command"), "0");
     EXPECT_EQ(viewer[2].get("data"), "130");
+}
+
+// The help button of a kernel dialog reaches the running program: the topic the dialog pushed is
+// the one its viewer opens, and once the dialog is gone the button asks for the program's own.
+TEST_F(HelpAndThemes, AKernelDialogsHelpButtonOpensTheTopicItPushedInTheViewer) {
+    const std::wstring helpFile = file("help/Dravik.chm");
+    help().setHelpFile(helpFile);
+    app->m_pszHelpFilePath = wcsdup(helpFile.c_str());
+    ASSERT_EQ(DravikServerAppProxy::Instance(), &app->GetServerAppProxy());
+    CDravikDialog dialog;
+    {
+        HelpIDModifier topic;
+        topic.set(4300, nullptr, true);
+        EXPECT_TRUE(dialog.OnCmdMsg(ID_HELP, CN_COMMAND, nullptr, nullptr));
+    }
+    const auto viewer = journal("HtmlHelp");
+    ASSERT_EQ(viewer.size(), 1u);
+    EXPECT_EQ(viewer[0].get("data"), "4300");
+    EXPECT_EQ(app->GetHelpContextId(), 1u) << "the dialog's topic went with it";
 }
 
 TEST_F(HelpAndThemes, TutorialsOpenInstalledOrOfferTheirDownload) {

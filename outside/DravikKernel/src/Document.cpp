@@ -59,6 +59,13 @@ bool DravikDocument2::Is2D() const {
            kind_ == DocumentKind::Fragment || kind_ == DocumentKind::TextDocument;
 }
 
+void DravikDocument2::SetReadOnly(bool readOnly) {
+    if (readOnly_ == readOnly)
+        return;
+    readOnly_ = readOnly;
+    OnStateChanged();
+}
+
 void DravikDocument2::SetFlag(std::uint64_t flag, bool on) {
     flags_ = on ? (flags_ | flag) : (flags_ & ~flag);
 }
@@ -192,7 +199,25 @@ CDvw32Doc::CDvw32Doc() : lastAutoSave_(static_cast<std::int64_t>(std::time(nullp
             repaintNeeded_ = true;
         else
             UpdateAllViews(nullptr);
+        OnStateChanged();
     });
+}
+
+void CDvw32Doc::SetModifiedFlag(BOOL bModified) {
+    Cont2D()->SetModified(bModified != FALSE);
+    OnStateChanged();
+}
+
+// The application shows the document's modified and read-only marks (and what follows from them):
+// it is told of a change once, not of every edit.
+void CDvw32Doc::OnStateChanged() {
+    const bool modified = Cont2D() != nullptr && Cont2D()->IsModified();
+    if (modified == toldModified_ && IsReadOnly() == toldReadOnly_)
+        return;
+    toldModified_ = modified;
+    toldReadOnly_ = IsReadOnly();
+    if (DravikServerAppProxy* app = DravikServerAppProxy::Instance())
+        app->OnChangeDocumentState(this);
 }
 
 DVDocRegenContext::DVDocRegenContext(CDvw32Doc* document, bool, bool, bool) : document_(document) {
@@ -284,8 +309,10 @@ bool CDvw32Doc::DoFileSave(const std::wstring& path, std::wstring* error) {
         !Dravik::grb::IsLockedElsewhere(path, lockFd_, error) && Dravik::grb::SaveFile(*this, path, error);
     if (saved) {
         SetPathName(path);
-        SetModifiedFlag(false);
+        // Both marks go at once: the application hears of the save once.
+        Cont2D()->SetModified(false);
         SetReadOnly(false);
+        OnStateChanged();
     }
     ReleaseHold();
     return saved;
@@ -390,7 +417,7 @@ BOOL CDvw32Doc::OnOpenDocument(LPCWSTR lpszPathName) {
     const Dravik::DVDocument& content = *loaded->Cont2D();
     Cont2D()->LoadContent(content.GetPages(), content.GetVariables(), content.GetElements());
     Cont2D()->SetCurrentPage(content.GetCurrentPage());
-    Cont2D()->SetModified(false);
+    SetModifiedFlag(FALSE);
     SetReadOnly(loaded->IsReadOnly());
     return TRUE;
 }

@@ -97,20 +97,24 @@ void DocumentManager::RemoveDocument(CDvw32Doc* document) {
     }
     // The application hears of it outside the lock: it may well ask the manager again.
     if (DravikServerAppProxy* app = listed ? DravikServerAppProxy::Instance() : nullptr) {
-        if (wasActive)
+        if (wasActive) {
+            app->OnDocumentDeactivated(document, 1);
             app->OnActivateDocument(nullptr);
+        }
         app->OnDocumentClosed(document);
     }
 }
 
 void DocumentManager::SetActiveDocument(CDvw32Doc* document, HWND frame) {
     bool changed = false;
+    CDvw32Doc* previous = nullptr;
     {
         std::lock_guard lock(documents().mutex);
         auto& d = documents();
         if (document && std::find(d.open.begin(), d.open.end(), document) == d.open.end())
             return;
         changed = d.active != document;
+        previous = d.active;
         d.active = document;
         if (frame) {
             std::erase_if(d.activeOfFrame, [&](const auto& entry) { return entry.first == frame; });
@@ -118,8 +122,12 @@ void DocumentManager::SetActiveDocument(CDvw32Doc* document, HWND frame) {
                 d.activeOfFrame.emplace_back(frame, document);
         }
     }
-    if (DravikServerAppProxy* app = changed ? DravikServerAppProxy::Instance() : nullptr)
+    // The one that stops being active is let go before the new one is named.
+    if (DravikServerAppProxy* app = changed ? DravikServerAppProxy::Instance() : nullptr) {
+        if (previous != nullptr)
+            app->OnDocumentDeactivated(previous, 1);
         app->OnActivateDocument(document);
+    }
 }
 
 CDvw32Doc* DocumentManager::GetActiveDocument(HWND frame) const {

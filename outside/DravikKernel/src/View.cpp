@@ -2,6 +2,7 @@
 
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/FragmentPath.h"
 
@@ -92,6 +93,17 @@ bool CDVView::QueryState(int query) const {
     }
 }
 
+namespace {
+// The application's overview pane follows the active view: the area it shows and its picture.
+bool isActiveView(const CDVView* view) {
+    return view != nullptr && DVGetActiveView() == view;
+}
+void tellViewArea(const CDVView* view) {
+    if (DravikServerAppProxy* app = isActiveView(view) ? DravikServerAppProxy::Instance() : nullptr)
+        app->UpdateBirdsEyeViewArea();
+}
+} // namespace
+
 void CDVView::ZoomAll() {
     fitted_ = true;
     if (const Dravik::Page* p = page(); p && m_hWnd) {
@@ -102,18 +114,21 @@ void CDVView::ZoomAll() {
     }
     if (m_hWnd)
         Invalidate(FALSE);
+    tellViewArea(this);
 }
 
 void CDVView::ZoomAt(double factor, POINT client) {
     fitted_ = false;
     view_ = Dravik::ZoomAt(view_, factor, client);
     Invalidate(FALSE);
+    tellViewArea(this);
 }
 
 void CDVView::PanBy(int dx, int dy) {
     fitted_ = false;
     view_ = Dravik::Pan(view_, dx, dy);
     Invalidate(FALSE);
+    tellViewArea(this);
 }
 
 bool CDVView::SelectObject(const Dravik::Element* element) {
@@ -215,6 +230,8 @@ void CDVView::OnUpdate(CView*, LPARAM, CObject*) {
                   [&](std::size_t i) { return !doc || i >= doc->Cont2D()->GetElements().size(); });
     if (m_hWnd)
         Invalidate(FALSE);
+    if (DravikServerAppProxy* app = isActiveView(this) ? DravikServerAppProxy::Instance() : nullptr)
+        app->RedrawBirdsEyeView();
 }
 
 void CDVView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
@@ -223,6 +240,8 @@ void CDVView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeact
     if (bActivate && pActivateView == this && doc) {
         CWnd* main = GetTopLevelParent();
         Dravik::DocumentManager::Instance().SetActiveDocument(doc, main ? main->m_hWnd : nullptr);
+        if (DravikServerAppProxy* app = DravikServerAppProxy::Instance())
+            app->SetBirdsEyeViewActiveView(this);
     }
 }
 

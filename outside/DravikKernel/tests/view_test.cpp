@@ -22,6 +22,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -368,6 +369,71 @@ TEST_F(View, TheApplicationHearsWhichDocumentIsActiveAndWhichClosed) {
     ASSERT_FALSE(app.activated.empty());
     EXPECT_EQ(app.activated.back(), second);
     EXPECT_EQ(DVGetActiveDoc(), second);
+}
+
+// The application's overview pane follows the active view: which view it is, the area it shows
+// after a zoom or a pan, and its picture after an edit. Views that are not active tell nothing.
+class Overview : public DravikServerAppProxy {
+public:
+    void SetBirdsEyeViewActiveView(CView* view) override { following.push_back(view); }
+    void UpdateBirdsEyeViewArea() override { ++areas; }
+    void RedrawBirdsEyeView() override { ++redraws; }
+    std::vector<CView*> following;
+    int areas = 0;
+    int redraws = 0;
+};
+
+TEST_F(View, TheOverviewFollowsTheActiveViewItsAreaAndItsContent) {
+    Overview app;
+    CDvw32Doc* first = openSample();
+    ASSERT_NE(first, nullptr);
+    auto* second = dynamic_cast<CDvw32Doc*>(app_.OpenDocumentFile(w(copyOfSample("second.grb")).c_str()));
+    ASSERT_NE(second, nullptr);
+    run_->pump();
+    ASSERT_FALSE(app.following.empty());
+    EXPECT_EQ(app.following.back(), viewOf(second));
+    app_.docTemplate->ActivateDocument(first);
+    run_->pump();
+    EXPECT_EQ(app.following.back(), viewOf(first));
+
+    struct Step {
+        const char* what;
+        CDvw32Doc* document;
+        std::function<void(CDVView&)> run;
+        int areas, redraws;
+    };
+    const Step steps[] = {
+        {"a zoom in the active view", first,
+         [](CDVView& v) {
+             v.ZoomAt(2.0, POINT{100, 100});
+         },
+         1, 0},
+        {"a pan in the active view", first, [](CDVView& v) { v.PanBy(10, 5); }, 1, 0},
+        {"the whole sheet shown", first, [](CDVView& v) { v.ZoomAll(); }, 1, 0},
+        {"a zoom in a view that is not active", second,
+         [](CDVView& v) {
+             v.ZoomAt(2.0, POINT{100, 100});
+         },
+         0, 0},
+        {"an edit of the active document", first,
+         [](CDVView& v) {
+             v.GetDvwDocument()->PushAction(DVAction{L"edit", {}});
+         },
+         0, 1},
+        {"an edit of another document", second,
+         [](CDVView& v) {
+             v.GetDvwDocument()->PushAction(DVAction{L"edit", {}});
+         },
+         0, 0},
+    };
+    for (const Step& step : steps) {
+        app.areas = app.redraws = 0;
+        CDVView* view = viewOf(step.document);
+        ASSERT_NE(view, nullptr) << step.what;
+        step.run(*view);
+        EXPECT_EQ(app.areas, step.areas) << step.what;
+        EXPECT_EQ(app.redraws, step.redraws) << step.what;
+    }
 }
 
 TEST_F(View, ClosingTheWindowClosesTheDocumentUnlessItIsHeld) {

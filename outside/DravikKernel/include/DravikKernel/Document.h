@@ -92,7 +92,7 @@ public:
     std::uint64_t GetFlags() const { return flags_; }
 
     bool IsReadOnly() const { return readOnly_; }
-    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    void SetReadOnly(bool readOnly);
 
     // An edit in place: the two documents its parameters name (none outside such an edit).
     void SetEditInPlaceDocuments(const DravikDocument2* first, const DravikDocument2* second) {
@@ -148,6 +148,10 @@ public:
     DocumentPdmLink& GetPdmLink();
     const DocumentPdmLink* FindPdmLink() const { return pdm_.get(); }
 
+protected:
+    // The document's modified or read-only state may have changed.
+    virtual void OnStateChanged() {}
+
 private:
     std::unique_ptr<DocumentParameters> parameters_;
     std::unique_ptr<DocumentPdmLink> pdm_;
@@ -195,7 +199,8 @@ public:
 
     BOOL IsModified() override { return Cont2D()->IsModified(); }
     bool IsModified() const { return Cont2D()->IsModified(); }
-    void SetModifiedFlag(BOOL bModified = TRUE) override { Cont2D()->SetModified(bModified != FALSE); }
+    // The application hears of every change of the modified or read-only state, once.
+    void SetModifiedFlag(BOOL bModified = TRUE) override;
     bool IsEditable() const { return !IsReadOnly() && !IsInCommand(); }
 
     // Holds keep a document alive while someone works with it: the document manager closes no
@@ -285,9 +290,12 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+    void OnStateChanged() override;
 
 private:
     std::wstring saveError_;
+    bool toldModified_ = false;
+    bool toldReadOnly_ = false;
     std::wstring command_;
     int holds_ = 0;
     bool closePending_ = false;

@@ -12,6 +12,13 @@ class CDravikDialog : public CDialog {
 public:
     CDravikDialog() = default;
     explicit CDravikDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr) : CDialog(nIDTemplate, pParentWnd) {}
+
+    // The dialog's help button (ID_HELP): the application shows the topic it holds now, which a
+    // dialog that pushed its own (HelpIDModifier) gets; nothing without a topic or application.
+    void OnHelp();
+
+protected:
+    DECLARE_MESSAGE_MAP()
 };
 
 DV_EXPORTS_END
