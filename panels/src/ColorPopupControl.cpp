@@ -69,10 +69,7 @@ void CColorPopupControl::CopyValueFrom(const IDataExchange& source) {
 
 void CColorPopupControl::OnApplicationEvent(int, ApplicationEventArgs& args) {
     CDvw32Doc* document = DocumentToFollow(*this, args);
-    if (document == nullptr)
-        return;
-    if (auto* changed = dynamic_cast<ObjectsPropertiesChangedArgs*>(&args);
-        changed != nullptr && changed->Source == 0)
+    if (document == nullptr || IsOwnPropertiesChange(args))
         return;
     std::uint32_t color = document->GetDefaultParameters().GetDefaultColor().Low;
     std::optional<dveval::VariantParameter> value = GetParameterValue(document, L"Color");

@@ -2,6 +2,7 @@
 
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/Parameters.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/View.h"
 #include "afxwin.h"
@@ -34,6 +35,11 @@ CDvw32Doc* DocumentToFollow(const CXTPControl& control, ApplicationEventArgs& ar
         return nullptr;
     CFrameWnd* frame = UIModuleProxy::Instance().GetMainFrameOfWindow(view->GetSafeHwnd());
     return frame != nullptr && frame == GetControlFrame(&control) ? args.Document : nullptr;
+}
+
+bool IsOwnPropertiesChange(ApplicationEventArgs& args) {
+    const auto* changed = dynamic_cast<ObjectsPropertiesChangedArgs*>(&args);
+    return changed != nullptr && changed->Source == 0;
 }
 
 void ShareWithCopies(CXTPControl& control) {

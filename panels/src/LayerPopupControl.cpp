@@ -132,10 +132,7 @@ void CLayerPopupControl::CopyValueFrom(const IDataExchange& source) {
 
 void CLayerPopupControl::OnApplicationEvent(int, ApplicationEventArgs& args) {
     CDvw32Doc* document = DocumentToFollow(*this, args);
-    if (document == nullptr)
-        return;
-    if (auto* changed = dynamic_cast<ObjectsPropertiesChangedArgs*>(&args);
-        changed != nullptr && changed->Source == 0)
+    if (document == nullptr || IsOwnPropertiesChange(args))
         return;
     std::int32_t layer = document->GetDefaultParameters().GetDefaultLayer();
     std::optional<dveval::VariantParameter> value = GetParameterValue(document, L"Layer");

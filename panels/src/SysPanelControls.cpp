@@ -63,10 +63,7 @@ CXTPControl* CSyspanelEdit::Clone(BOOL bRecursive) {
 
 void CSyspanelEdit::OnApplicationEvent(int, ApplicationEventArgs& args) {
     CDvw32Doc* document = DocumentToFollow(*this, args);
-    if (document == nullptr)
-        return;
-    if (auto* changed = dynamic_cast<ObjectsPropertiesChangedArgs*>(&args);
-        changed != nullptr && changed->Source == 0)
+    if (document == nullptr || IsOwnPropertiesChange(args))
         return;
     std::optional<dveval::VariantParameter> value = GetParameterValue(document, m_name);
     const auto* real = value ? value->get<dveval::VariantParameter::Real>() : nullptr;
