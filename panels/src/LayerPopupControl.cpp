@@ -156,17 +156,11 @@ void CLayerPopupControl::ShowLayerDialog() {
 }
 
 void CLayerPopupControl::CloseLayerDialog() {
-    SetPressed(FALSE);
-    RedrawParent();
-    if (m_dialog != nullptr && m_dialog->GetSafeHwnd() != nullptr) {
-        m_dialog->EndDialog(0);
-        m_dialog->DestroyWindow();
-    }
+    panels::picker::CloseDropDown(m_dialog, *this);
 }
 
 void CLayerPopupControl::LayerPicked(std::int64_t id, CSize dialogSize) {
-    m_dialogRect.right = m_dialogRect.left + dialogSize.cx;
-    m_dialogRect.bottom = m_dialogRect.top + dialogSize.cy;
+    panels::picker::KeepSize(m_dialogRect, dialogSize);
     CloseLayerDialog();
     if (id == DVLayerList::kNewLayerEntry) {
         newLayer();
