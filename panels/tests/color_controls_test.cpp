@@ -4,6 +4,8 @@
 #include "panels/SysPanelControls.h"
 #include "panels/SystemPanelParameters.h"
 
+#include "panel_fixture.h"
+
 #include "DVGC/ColorTable.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
@@ -29,13 +31,10 @@
 namespace {
 
 // A frame that records the commands its controls send it, with the colour word they point to.
-class Frame : public CXTPFrameWnd {
+class Frame : public panels::test::BarFrame {
 public:
     std::vector<std::pair<int, std::uint32_t>> commands;
 
-    int OnCreate(LPCREATESTRUCTW lpcs) {
-        return CXTPFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars() ? -1 : 0;
-    }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
         if (LOWORD(wParam) == 904 && lParam != 0) {
             commands.emplace_back(LOWORD(wParam), *reinterpret_cast<const std::uint32_t*>(lParam));
@@ -43,49 +42,11 @@ public:
         }
         return CXTPFrameWnd::OnCommand(wParam, lParam);
     }
-
-protected:
-    DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(Frame, CXTPFrameWnd)
-ON_WM_CREATE()
-END_MESSAGE_MAP()
+using App = panels::test::FrameApp<Frame>;
 
-class App : public CWinApp {
-public:
-    Frame* frame = nullptr;
-    BOOL InitInstance() override {
-        SetRegistryKey(L"Dravik");
-        frame = new Frame;
-        if (!frame->Create(nullptr, L"Colour", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 420)))
-            return FALSE;
-        m_pMainWnd = frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame != nullptr && frame->m_hWnd != nullptr)
-            frame->DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
-};
-
-// The shell's answer to "which main frame holds this window": the one frame here.
-class Module : public UIModuleProxy::Module {
-public:
-    CFrameWnd* frame = nullptr;
-    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
-    std::wstring GetDefaultThemeName() const override { return {}; }
-    bool ApplyTheme(int) override { return false; }
-    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
-    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
-    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
-    SIZE ScaleIconSize(SIZE size) const override { return size; }
-    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
-    int ShowSettingsDialog(HWND, unsigned, std::vector<UIModuleProxy::SettingsEntry>&) override { return 0; }
-    bool CommandStateGet(unsigned, bool&, bool&) const override { return false; }
-};
+using Module = panels::test::FrameModule;
 
 class ColorControlTest : public pal::test::SandboxTest {
 protected:
@@ -131,7 +92,7 @@ protected:
         control->SelectColor(color, true);
     }
 
-    App app;
+    App app{L"Colour", CRect(0, 0, 640, 420), L"Dravik"};
     Module module;
     std::unique_ptr<pal::test::AppRun> run;
     CColorPopupControl* control = nullptr;

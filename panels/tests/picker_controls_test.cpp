@@ -3,6 +3,8 @@
 #include "panels/PickerDialogs.h"
 #include "panels/SysPanelControls.h"
 
+#include "panel_fixture.h"
+
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
@@ -34,7 +36,7 @@ using namespace Dravik;
 
 // A frame that records the commands its controls send, with the value they point to, and that
 // copies an executed control's value into the other copies, as the main frame does.
-class Frame : public CXTPFrameWnd {
+class Frame : public panels::test::BarFrame {
 public:
     struct Command {
         int id;
@@ -45,9 +47,6 @@ public:
     std::vector<CXTPControl*> copies;
     CDvw32Doc* document = nullptr;
 
-    int OnCreate(LPCREATESTRUCTW lpcs) {
-        return CXTPFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars() ? -1 : 0;
-    }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
         const int id = LOWORD(wParam);
         if (id == 911 || id == 912 || id == 2130 || id == 2875) {
@@ -68,48 +67,15 @@ public:
         }
         return CXTPFrameWnd::WindowProc(message, wParam, lParam);
     }
-
-protected:
-    DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(Frame, CXTPFrameWnd)
-ON_WM_CREATE()
-END_MESSAGE_MAP()
-
-class App : public CWinApp {
-public:
-    Frame* frame = nullptr;
-    BOOL InitInstance() override {
-        SetRegistryKey(L"Dravik");
-        frame = new Frame;
-        if (!frame->Create(nullptr, L"Pickers", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 420)))
-            return FALSE;
-        m_pMainWnd = frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame != nullptr && frame->m_hWnd != nullptr)
-            frame->DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
-};
+using App = panels::test::FrameApp<Frame>;
 
 // The shell's side: the one frame, and the input form answered as the test says.
-class Module : public UIModuleProxy::Module {
+class Module : public panels::test::FrameModule {
 public:
-    CFrameWnd* frame = nullptr;
     std::optional<std::wstring> formAnswer; // none: the form is cancelled
     int forms = 0;
-    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
-    std::wstring GetDefaultThemeName() const override { return {}; }
-    bool ApplyTheme(int) override { return false; }
-    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
-    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
-    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
-    SIZE ScaleIconSize(SIZE size) const override { return size; }
-    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
     int ShowSettingsDialog(HWND, unsigned caption,
                            std::vector<UIModuleProxy::SettingsEntry>& entries) override {
         ++forms;
@@ -121,7 +87,6 @@ public:
         entries.at(1).Text = *formAnswer;
         return IDOK;
     }
-    bool CommandStateGet(unsigned, bool&, bool&) const override { return false; }
 };
 
 // The application's callback: an integer for the panel reaches every copy, as every frame's
@@ -245,7 +210,7 @@ protected:
     }
     std::int32_t defaultLayer() { return active.GetDefaultParameters().GetDefaultLayer(); }
 
-    App app;
+    App app{L"Pickers", CRect(0, 0, 800, 420), L"Dravik"};
     Module module;
     Kernel kernel;
     std::unique_ptr<pal::test::AppRun> run;

@@ -2,6 +2,8 @@
 #include "panels/SysPanelControls.h"
 #include "panels/SysPanelToolbar.h"
 
+#include "panel_fixture.h"
+
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/Parameters.h"
@@ -20,37 +22,7 @@
 
 namespace {
 
-class Frame : public CXTPFrameWnd {
-public:
-    int OnCreate(LPCREATESTRUCTW lpcs) {
-        return CXTPFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars() ? -1 : 0;
-    }
-
-protected:
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(Frame, CXTPFrameWnd)
-ON_WM_CREATE()
-END_MESSAGE_MAP()
-
-class App : public CWinApp {
-public:
-    Frame* frame = nullptr;
-    BOOL InitInstance() override {
-        frame = new Frame;
-        if (!frame->Create(nullptr, L"Panel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 300)))
-            return FALSE;
-        m_pMainWnd = frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame != nullptr && frame->m_hWnd != nullptr)
-            frame->DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
-};
+using App = panels::test::FrameApp<panels::test::BarFrame>;
 
 // A control of a fixed size that counts its own deletion.
 class Probe : public CXTPControlButton {
@@ -87,7 +59,7 @@ protected:
         return ids;
     }
 
-    App app;
+    App app{L"Panel", CRect(0, 0, 800, 300)};
     std::unique_ptr<pal::test::AppRun> run;
     CSysPanelToolbar* bar = nullptr;
 };

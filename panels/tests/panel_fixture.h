@@ -1,0 +1,68 @@
+// What the system panel's tests set up around the controls they try: a frame with command bars,
+// an application whose main window it is, and the shell's answers a control asks for.
+#pragma once
+
+#include "DravikKernel/UIModuleProxy.h"
+#include "afxwin.h"
+#include "xtp/FrameWnd.h"
+
+#include <string>
+#include <vector>
+
+namespace panels::test {
+
+// A frame with command bars for the controls to stand on.
+class BarFrame : public CXTPFrameWnd {
+public:
+    int OnCreate(LPCREATESTRUCTW lpcs);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+// An application whose main window is a frame of the test's kind, made with the title and place
+// given when the application starts (under the registry key given, where one is) and destroyed
+// when it ends.
+template <class Frame> class FrameApp : public CWinApp {
+public:
+    FrameApp(const wchar_t* title, const RECT& place, const wchar_t* registryKey = nullptr)
+        : title_(title), place_(place), registryKey_(registryKey) {}
+    Frame* frame = nullptr;
+    BOOL InitInstance() override {
+        if (registryKey_ != nullptr)
+            SetRegistryKey(registryKey_);
+        frame = new Frame;
+        if (!frame->Create(nullptr, title_, WS_OVERLAPPEDWINDOW | WS_VISIBLE, place_))
+            return FALSE;
+        m_pMainWnd = frame;
+        return TRUE;
+    }
+    int ExitInstance() override {
+        m_pMainWnd = nullptr;
+        if (frame != nullptr && frame->m_hWnd != nullptr)
+            frame->DestroyWindow();
+        return CWinApp::ExitInstance();
+    }
+
+private:
+    const wchar_t* title_;
+    RECT place_;
+    const wchar_t* registryKey_;
+};
+
+// The shell's side: the one frame holds every window; no themes, forms or status line.
+class FrameModule : public UIModuleProxy::Module {
+public:
+    CFrameWnd* frame = nullptr;
+    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
+    std::wstring GetDefaultThemeName() const override { return {}; }
+    bool ApplyTheme(int) override { return false; }
+    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
+    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
+    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
+    SIZE ScaleIconSize(SIZE size) const override { return size; }
+    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
+    int ShowSettingsDialog(HWND, unsigned, std::vector<UIModuleProxy::SettingsEntry>&) override { return 0; }
+};
+
+} // namespace panels::test
