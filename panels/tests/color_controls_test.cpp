@@ -44,36 +44,20 @@ public:
     }
 };
 
-using App = panels::test::FrameApp<Frame>;
-
 using Module = panels::test::FrameModule;
 
-class ColorControlTest : public pal::test::SandboxTest {
+class ColorControlTest : public panels::test::PanelTest<Frame, Module> {
 protected:
+    ColorControlTest() : PanelTest(L"Colour", CRect(0, 0, 640, 420)) {}
+
     void SetUp() override {
         SandboxTest::SetUp();
-        run = std::make_unique<pal::test::AppRun>(app);
-        ASSERT_TRUE(run->init());
-        UIModuleProxy::Instance().SetMainWindow(app.frame);
-        module.frame = app.frame;
-        UIModuleProxy::Instance().SetModule(&module);
+        ASSERT_NO_FATAL_FAILURE(startApp());
         CXTPToolBar* panel = app.frame->GetCommandBars()->Add(L"System panel", xtpBarTop);
         control = new CColorPopupControl;
         panel->GetControls()->Add(control, 904);
         app.frame->RecalcLayout();
-        DocumentManager::Instance().AddDocument(&active);
-        DocumentManager::Instance().AddDocument(&other);
-        DocumentManager::Instance().SetActiveDocument(&active, app.frame->GetSafeHwnd());
-    }
-    void TearDown() override {
-        DocumentManager::Instance().SetActiveDocument(nullptr, app.frame->GetSafeHwnd());
-        DocumentManager::Instance().RemoveDocument(&active);
-        DocumentManager::Instance().RemoveDocument(&other);
-        UIModuleProxy::Instance().SetModule(nullptr);
-        UIModuleProxy::Instance().SetMainWindow(nullptr);
-        run.reset();
-        pal::test::resetUserState();
-        SandboxTest::TearDown();
+        addDocuments();
     }
     std::wstring dialogSection() const { return DVGetColorsCurrentSectionName() + L"\\SelectColorDialog"; }
     void writeCustom(const std::vector<COLORREF>& colors) {
@@ -92,12 +76,7 @@ protected:
         control->SelectColor(color, true);
     }
 
-    App app{L"Colour", CRect(0, 0, 640, 420), L"Dravik"};
-    Module module;
-    std::unique_ptr<pal::test::AppRun> run;
     CColorPopupControl* control = nullptr;
-    CDvw32Doc active;
-    CDvw32Doc other;
 };
 
 TEST_F(ColorControlTest, ShowsOnlyTheColourOfItsFramesActiveDocument) {

@@ -2,10 +2,18 @@
 // an application whose main window it is, and the shell's answers a control asks for.
 #pragma once
 
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "afxwin.h"
+#include "pal/test/mfc_app.h"
+#include "pal/test/sandbox_test.h"
+#include "pal/test/user_hooks.h"
 #include "xtp/FrameWnd.h"
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,6 +71,44 @@ public:
     SIZE ScaleIconSize(SIZE size) const override { return size; }
     StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
     int ShowSettingsDialog(HWND, unsigned, std::vector<UIModuleProxy::SettingsEntry>&) override { return 0; }
+};
+
+// A test of controls on the application's frame, with the shell's answers and two drawings: the
+// one active in the frame and another frame's. SetUp starts the application and gives the shell
+// its module (startApp), puts the controls on the frame, then adds the drawings (addDocuments);
+// TearDown undoes it all.
+template <class Frame, class Module = FrameModule> class PanelTest : public pal::test::SandboxTest {
+protected:
+    PanelTest(const wchar_t* title, const RECT& place) : app(title, place, L"Dravik") {}
+
+    void startApp() {
+        run = std::make_unique<pal::test::AppRun>(app);
+        ASSERT_TRUE(run->init());
+        UIModuleProxy::Instance().SetMainWindow(app.frame);
+        module.frame = app.frame;
+        UIModuleProxy::Instance().SetModule(&module);
+    }
+    void addDocuments() {
+        DocumentManager::Instance().AddDocument(&active);
+        DocumentManager::Instance().AddDocument(&other);
+        DocumentManager::Instance().SetActiveDocument(&active, app.frame->GetSafeHwnd());
+    }
+    void TearDown() override {
+        DocumentManager::Instance().SetActiveDocument(nullptr, app.frame->GetSafeHwnd());
+        DocumentManager::Instance().RemoveDocument(&active);
+        DocumentManager::Instance().RemoveDocument(&other);
+        UIModuleProxy::Instance().SetModule(nullptr);
+        UIModuleProxy::Instance().SetMainWindow(nullptr);
+        run.reset();
+        pal::test::resetUserState();
+        SandboxTest::TearDown();
+    }
+
+    FrameApp<Frame> app;
+    Module module;
+    std::unique_ptr<pal::test::AppRun> run;
+    CDvw32Doc active;
+    CDvw32Doc other;
 };
 
 } // namespace panels::test

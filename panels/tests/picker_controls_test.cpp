@@ -69,8 +69,6 @@ public:
     }
 };
 
-using App = panels::test::FrameApp<Frame>;
-
 // The shell's side: the one frame, and the input form answered as the test says.
 class Module : public panels::test::FrameModule {
 public:
@@ -110,15 +108,13 @@ std::shared_ptr<LAYER> layer(const wchar_t* name, std::array<std::uint8_t, 7> st
     return made;
 }
 
-class Pickers : public pal::test::SandboxTest {
+class Pickers : public panels::test::PanelTest<Frame, Module> {
 protected:
+    Pickers() : PanelTest(L"Pickers", CRect(0, 0, 800, 420)) {}
+
     void SetUp() override {
         SandboxTest::SetUp();
-        run = std::make_unique<pal::test::AppRun>(app);
-        ASSERT_TRUE(run->init());
-        UIModuleProxy::Instance().SetMainWindow(app.frame);
-        module.frame = app.frame;
-        UIModuleProxy::Instance().SetModule(&module);
+        ASSERT_NO_FATAL_FAILURE(startApp());
         kernel.copies = &app.frame->copies;
         app.frame->document = &active;
         CXTPToolBar* panel = app.frame->GetCommandBars()->Add(L"System panel", xtpBarTop);
@@ -133,9 +129,7 @@ protected:
         second->GetControls()->Add(lcsCopy, 912);
         app.frame->copies = {layers, layersCopy, lcs, lcsCopy};
         app.frame->RecalcLayout();
-        DocumentManager::Instance().AddDocument(&active);
-        DocumentManager::Instance().AddDocument(&other);
-        DocumentManager::Instance().SetActiveDocument(&active, app.frame->GetSafeHwnd());
+        addDocuments();
 
         DVDocument& c = *active.Cont2D();
         c.SetPages(
@@ -150,16 +144,6 @@ protected:
         point(L"Other sheet's axis", 1, -1);
         c.SetCurrentPage(0);
         setLayer(base);
-    }
-    void TearDown() override {
-        DocumentManager::Instance().SetActiveDocument(nullptr, app.frame->GetSafeHwnd());
-        DocumentManager::Instance().RemoveDocument(&active);
-        DocumentManager::Instance().RemoveDocument(&other);
-        UIModuleProxy::Instance().SetModule(nullptr);
-        UIModuleProxy::Instance().SetMainWindow(nullptr);
-        run.reset();
-        pal::test::resetUserState();
-        SandboxTest::TearDown();
     }
     std::int64_t system(const wchar_t* name, std::uint32_t page) {
         auto made = std::make_shared<CoordinateSystem3D>();
@@ -210,16 +194,11 @@ protected:
     }
     std::int32_t defaultLayer() { return active.GetDefaultParameters().GetDefaultLayer(); }
 
-    App app{L"Pickers", CRect(0, 0, 800, 420), L"Dravik"};
-    Module module;
     Kernel kernel;
-    std::unique_ptr<pal::test::AppRun> run;
     CLayerPopupControl* layers = nullptr;
     CLayerPopupControl* layersCopy = nullptr;
     LCSPopupControl* lcs = nullptr;
     LCSPopupControl* lcsCopy = nullptr;
-    CDvw32Doc active;
-    CDvw32Doc other;
     std::int64_t base = -1, contour = -1, axes = -1, projectedSystem = -1, freeSystem = -1, boreLcs = -1;
 };
 

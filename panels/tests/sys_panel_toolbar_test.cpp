@@ -327,20 +327,8 @@ TEST_F(SysPanelToolbarTest, CommandButtonsShowAtMostThirty) {
     EXPECT_EQ(bar->GetControls()->GetCount(), 0);
 }
 
-class CommandStates : public UIModuleProxy::Module {
+class CommandStates : public panels::test::FrameModule {
 public:
-    CFrameWnd* frame = nullptr;
-
-public:
-    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
-    std::wstring GetDefaultThemeName() const override { return {}; }
-    bool ApplyTheme(int) override { return false; }
-    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
-    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
-    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
-    SIZE ScaleIconSize(SIZE size) const override { return size; }
-    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
-    int ShowSettingsDialog(HWND, unsigned, std::vector<UIModuleProxy::SettingsEntry>&) override { return 0; }
     // 1289 enabled and checked, 1327 disabled; the others unknown.
     bool CommandStateGet(unsigned command, bool& enabled, bool& checked) const override {
         if (command != 1289 && command != 1327)
