@@ -68,18 +68,11 @@ void CColorPopupControl::CopyValueFrom(const IDataExchange& source) {
 }
 
 void CColorPopupControl::OnApplicationEvent(int, ApplicationEventArgs& args) {
-    if ((args.Flags & 0x20) != 0 || GetParent() == nullptr || args.Document == nullptr ||
-        args.Document->IsInCommand())
+    CDvw32Doc* document = DocumentToFollow(*this, args);
+    if (document == nullptr || IsOwnPropertiesChange(args))
         return;
-    CView* view = args.View != nullptr ? args.View : args.Document->GetActiveView();
-    if (view == nullptr ||
-        UIModuleProxy::Instance().GetMainFrameOfWindow(view->GetSafeHwnd()) != GetControlFrame(this))
-        return;
-    if (auto* changed = dynamic_cast<ObjectsPropertiesChangedArgs*>(&args);
-        changed != nullptr && changed->Source == 0)
-        return;
-    std::uint32_t color = args.Document->GetDefaultParameters().GetDefaultColor().Low;
-    std::optional<dveval::VariantParameter> value = GetParameterValue(args.Document, L"Color");
+    std::uint32_t color = document->GetDefaultParameters().GetDefaultColor().Low;
+    std::optional<dveval::VariantParameter> value = GetParameterValue(document, L"Color");
     if (const auto* shared = value ? value->get<dveval::VariantParameter::Color>() : nullptr)
         color = shared->Low;
     takeColor(color);
@@ -127,10 +120,7 @@ void CColorPopupControl::SelectColor(std::uint32_t color, bool apply) {
 }
 
 void CColorPopupControl::ApplyColor() {
-    if (CXTPCommandBar* bar = GetParent(); bar != nullptr)
-        if (CWnd* site = bar->GetSite(); site != nullptr && site->GetSafeHwnd() != nullptr)
-            site->SendMessage(WM_XTP_CONTROLEXECUTE, static_cast<WPARAM>(GetID()),
-                              reinterpret_cast<LPARAM>(this));
+    ShareWithCopies(*this);
     CFrameWnd* frame = GetControlFrame(this);
     if (frame == nullptr)
         return;

@@ -41,6 +41,13 @@ std::wstring customSection() {
     return DVGetColorsCurrentSectionName() + L"\\CustomColors";
 }
 
+// The profile key of custom colour slot `slot`.
+std::wstring customKey(int slot) {
+    wchar_t key[16];
+    std::swprintf(key, 16, L"Color%d", slot);
+    return key;
+}
+
 } // namespace
 
 // ---- the list ---------------------------------------------------------------------------------
@@ -169,20 +176,14 @@ BOOL CColorSelectDialog::OnInitDialog() {
     Dravik::UI::EnsureIsVisible(placed, false);
     MoveWindow(&placed, TRUE);
 
-    CRect standard;
-    CRect user;
-    m_standard.GetWindowRect(&standard);
-    m_user.GetWindowRect(&user);
-    ScreenToClient(&standard);
-    ScreenToClient(&user);
+    auto [standard, user] = listRects();
     const int standardH = profileInt(L"StandartH", standard.Height());
     const int userH = profileInt(L"UserH", user.Height());
     if (standardH > 10 && standardH < height)
         standard.bottom = standard.top + standardH;
     if (userH > 10 && userH < height)
         user.top = user.bottom - userH;
-    m_standard.MoveWindow(&standard, TRUE);
-    m_user.MoveWindow(&user, TRUE);
+    moveLists(standard, user);
 
     m_showAll = profileInt(L"Show256", 1) == 0 ? 0 : 1;
     const int all = GetColorTable()->GetColorsNumber();
@@ -200,10 +201,9 @@ BOOL CColorSelectDialog::OnInitDialog() {
 
     CWinApp* app = AfxGetApp();
     for (int i = 0; i < 16; ++i) {
-        wchar_t key[16];
-        std::swprintf(key, 16, L"Color%d", i);
         // A stored value that is no colour (above 0xFFFFFF, or negative) is an empty slot.
-        const UINT stored = app != nullptr ? app->GetProfileInt(customSection().c_str(), key, 0) : 0;
+        const UINT stored =
+            app != nullptr ? app->GetProfileInt(customSection().c_str(), customKey(i).c_str(), 0) : 0;
         m_custom[i] = stored <= 0xFFFFFFu ? stored : 0;
     }
     return TRUE;
@@ -266,12 +266,7 @@ void CColorSelectDialog::FillUserColors() {
     }
     if (m_user.GetCount() == 0) {
         m_hasUserList = 0;
-        CRect standard;
-        CRect user;
-        m_standard.GetWindowRect(&standard);
-        m_user.GetWindowRect(&user);
-        ScreenToClient(&standard);
-        ScreenToClient(&user);
+        auto [standard, user] = listRects();
         m_user.ShowWindow(SW_HIDE);
         standard.bottom = user.bottom;
         m_standard.MoveWindow(&standard, TRUE);
@@ -306,12 +301,7 @@ void CColorSelectDialog::onResized(int width, int height) {
         return;
     const int dx = width - m_width;
     const int dy = height - m_height;
-    CRect standard;
-    CRect user;
-    m_standard.GetWindowRect(&standard);
-    m_user.GetWindowRect(&user);
-    ScreenToClient(&standard);
-    ScreenToClient(&user);
+    auto [standard, user] = listRects();
     if (standard.Height() + dy < 11) {
         user.right += dx;
         user.bottom += dy;
@@ -321,8 +311,7 @@ void CColorSelectDialog::onResized(int width, int height) {
         user.OffsetRect(0, dy);
         user.right += dx;
     }
-    m_standard.MoveWindow(&standard, TRUE);
-    m_user.MoveWindow(&user, TRUE);
+    moveLists(standard, user);
     for (int id : {IDC_OTHER, IDC_SHOW_ALL}) {
         if (CWnd* item = GetDlgItem(id)) {
             CRect rect;
@@ -337,15 +326,25 @@ void CColorSelectDialog::onResized(int width, int height) {
     Invalidate();
 }
 
-CRect CColorSelectDialog::splitterZone() {
-    if (m_hasUserList == 0 || m_standard.GetSafeHwnd() == nullptr || m_user.GetSafeHwnd() == nullptr)
-        return CRect();
+std::pair<CRect, CRect> CColorSelectDialog::listRects() {
     CRect standard;
     CRect user;
     m_standard.GetWindowRect(&standard);
     m_user.GetWindowRect(&user);
     ScreenToClient(&standard);
     ScreenToClient(&user);
+    return {standard, user};
+}
+
+void CColorSelectDialog::moveLists(const CRect& standard, const CRect& user) {
+    m_standard.MoveWindow(&standard, TRUE);
+    m_user.MoveWindow(&user, TRUE);
+}
+
+CRect CColorSelectDialog::splitterZone() {
+    if (m_hasUserList == 0 || m_standard.GetSafeHwnd() == nullptr || m_user.GetSafeHwnd() == nullptr)
+        return CRect();
+    const auto [standard, user] = listRects();
     return CRect(standard.left, standard.bottom, standard.right, user.top);
 }
 
@@ -374,18 +373,12 @@ bool CColorSelectDialog::onSplitterMessage(UINT message, WPARAM, LPARAM lParam) 
     case WM_MOUSEMOVE: {
         if (m_dragging == 0)
             return false;
-        CRect standard;
-        CRect user;
-        m_standard.GetWindowRect(&standard);
-        m_user.GetWindowRect(&user);
-        ScreenToClient(&standard);
-        ScreenToClient(&user);
+        auto [standard, user] = listRects();
         const int dy = point.y - m_lastPoint.y;
         if (standard.Height() + dy > 10 && user.Height() - dy > 10) {
             standard.bottom += dy;
             user.top += dy;
-            m_standard.MoveWindow(&standard, TRUE);
-            m_user.MoveWindow(&user, TRUE);
+            moveLists(standard, user);
             m_lastPoint = point;
         } else {
             CPoint back = m_lastPoint;
@@ -432,11 +425,9 @@ void CColorSelectDialog::onOtherColor() {
     }
     m_current = CColorTable::FromRgb(chooser.rgbResult & 0xFFFFFFu);
     if (CWinApp* app = AfxGetApp()) {
-        for (int i = 0; i < 16; ++i) {
-            wchar_t key[16];
-            std::swprintf(key, 16, L"Color%d", i);
-            app->WriteProfileInt(customSection().c_str(), key, static_cast<int>(m_custom[i]));
-        }
+        for (int i = 0; i < 16; ++i)
+            app->WriteProfileInt(customSection().c_str(), customKey(i).c_str(),
+                                 static_cast<int>(m_custom[i]));
     }
     m_owner->SelectColor(m_current, true);
 }
@@ -450,10 +441,7 @@ void CColorSelectDialog::onDeactivated() {
     if (CWnd* box = GetDlgItem(IDC_SHOW_ALL); box != nullptr && box->IsWindowEnabled())
         writeProfileInt(L"Show256", ::IsDlgButtonChecked(m_hWnd, IDC_SHOW_ALL) == BST_CHECKED ? 1 : 0);
     if (m_hasUserList != 0) {
-        CRect standard;
-        CRect user;
-        m_standard.GetWindowRect(&standard);
-        m_user.GetWindowRect(&user);
+        const auto [standard, user] = listRects();
         writeProfileInt(L"StandartH", standard.Height());
         writeProfileInt(L"UserH", user.Height());
     }

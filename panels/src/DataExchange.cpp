@@ -2,9 +2,12 @@
 
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/Parameters.h"
 #include "DravikKernel/UIModuleProxy.h"
+#include "DravikKernel/View.h"
 #include "afxwin.h"
 #include "xtp/CommandBar.h"
+#include "xtp/CommandBars.h"
 
 CFrameWnd* GetControlFrame(const CXTPControl* control) {
     if (control != nullptr && control->GetParent() != nullptr) {
@@ -21,6 +24,29 @@ bool IsActiveDocumentOf(const CXTPControl* control, const Dravik::DVDocument* do
         return false;
     CDvw32Doc* active = DVGetActiveDoc(frame->GetSafeHwnd());
     return active != nullptr && active->Cont2D() == document;
+}
+
+CDvw32Doc* DocumentToFollow(const CXTPControl& control, ApplicationEventArgs& args) {
+    if ((args.Flags & 0x20) != 0 || control.GetParent() == nullptr || args.Document == nullptr ||
+        args.Document->IsInCommand())
+        return nullptr;
+    CView* view = args.View != nullptr ? args.View : args.Document->GetActiveView();
+    if (view == nullptr)
+        return nullptr;
+    CFrameWnd* frame = UIModuleProxy::Instance().GetMainFrameOfWindow(view->GetSafeHwnd());
+    return frame != nullptr && frame == GetControlFrame(&control) ? args.Document : nullptr;
+}
+
+bool IsOwnPropertiesChange(ApplicationEventArgs& args) {
+    const auto* changed = dynamic_cast<ObjectsPropertiesChangedArgs*>(&args);
+    return changed != nullptr && changed->Source == 0;
+}
+
+void ShareWithCopies(CXTPControl& control) {
+    if (CXTPCommandBar* bar = control.GetParent(); bar != nullptr)
+        if (CWnd* site = bar->GetSite(); site != nullptr && site->GetSafeHwnd() != nullptr)
+            site->SendMessage(WM_XTP_CONTROLEXECUTE, static_cast<WPARAM>(control.GetID()),
+                              reinterpret_cast<LPARAM>(&control));
 }
 
 namespace dvui {

@@ -92,13 +92,12 @@ void LCSPopupControl::ShowLCSDialog() {
     panels::picker::ShowUnder(*m_dialog, *this, m_dialogRect);
 }
 
+void LCSPopupControl::SetDialogSize(CSize size) {
+    panels::picker::KeepSize(m_dialogRect, size);
+}
+
 void LCSPopupControl::CloseLCSDialog() {
-    SetPressed(FALSE);
-    RedrawParent();
-    if (m_dialog != nullptr && m_dialog->GetSafeHwnd() != nullptr) {
-        m_dialog->EndDialog(0);
-        m_dialog->DestroyWindow();
-    }
+    panels::picker::CloseDropDown(m_dialog, *this);
 }
 
 void LCSPopupControl::SetLCS(std::int32_t value) {

@@ -131,18 +131,11 @@ void CLayerPopupControl::CopyValueFrom(const IDataExchange& source) {
 }
 
 void CLayerPopupControl::OnApplicationEvent(int, ApplicationEventArgs& args) {
-    if ((args.Flags & 0x20) != 0 || GetParent() == nullptr || args.Document == nullptr ||
-        args.Document->IsInCommand())
+    CDvw32Doc* document = DocumentToFollow(*this, args);
+    if (document == nullptr || IsOwnPropertiesChange(args))
         return;
-    CView* view = args.View != nullptr ? args.View : args.Document->GetActiveView();
-    if (view == nullptr ||
-        UIModuleProxy::Instance().GetMainFrameOfWindow(view->GetSafeHwnd()) != GetControlFrame(this))
-        return;
-    if (auto* changed = dynamic_cast<ObjectsPropertiesChangedArgs*>(&args);
-        changed != nullptr && changed->Source == 0)
-        return;
-    std::int32_t layer = args.Document->GetDefaultParameters().GetDefaultLayer();
-    std::optional<dveval::VariantParameter> value = GetParameterValue(args.Document, L"Layer");
+    std::int32_t layer = document->GetDefaultParameters().GetDefaultLayer();
+    std::optional<dveval::VariantParameter> value = GetParameterValue(document, L"Layer");
     if (const auto* shared = value ? value->get<dveval::VariantParameter::Integer>() : nullptr)
         layer = *shared;
     takeLayer(layer);
@@ -163,17 +156,11 @@ void CLayerPopupControl::ShowLayerDialog() {
 }
 
 void CLayerPopupControl::CloseLayerDialog() {
-    SetPressed(FALSE);
-    RedrawParent();
-    if (m_dialog != nullptr && m_dialog->GetSafeHwnd() != nullptr) {
-        m_dialog->EndDialog(0);
-        m_dialog->DestroyWindow();
-    }
+    panels::picker::CloseDropDown(m_dialog, *this);
 }
 
 void CLayerPopupControl::LayerPicked(std::int64_t id, CSize dialogSize) {
-    m_dialogRect.right = m_dialogRect.left + dialogSize.cx;
-    m_dialogRect.bottom = m_dialogRect.top + dialogSize.cy;
+    panels::picker::KeepSize(m_dialogRect, dialogSize);
     CloseLayerDialog();
     if (id == DVLayerList::kNewLayerEntry) {
         newLayer();
@@ -231,10 +218,7 @@ void CLayerPopupControl::ApplyLayer() {
     // The frame copies an executed control's value into its other copies; without this, a copy
     // left behind when the selection takes the layer would take a later choice of that layer
     // for no change and apply nothing.
-    if (CXTPCommandBar* bar = GetParent(); bar != nullptr)
-        if (CWnd* site = bar->GetSite(); site != nullptr && site->GetSafeHwnd() != nullptr)
-            site->SendMessage(WM_XTP_CONTROLEXECUTE, static_cast<WPARAM>(GetID()),
-                              reinterpret_cast<LPARAM>(this));
+    ShareWithCopies(*this);
     CFrameWnd* frame = GetControlFrame(this);
     CDvw32Doc* document = frame != nullptr ? DVGetActiveDoc(frame->GetSafeHwnd()) : nullptr;
     if (document == nullptr)

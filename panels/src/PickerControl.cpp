@@ -64,4 +64,18 @@ void ShowUnder(CDialog& dialog, CXTPControl& control, const CRect& rect) {
     dialog.ShowWindow(SW_SHOWNOACTIVATE);
 }
 
+void KeepSize(CRect& rect, CSize size) {
+    rect.right = rect.left + size.cx;
+    rect.bottom = rect.top + size.cy;
+}
+
+void CloseDropDown(CDialog* dialog, CXTPControl& control) {
+    control.SetPressed(FALSE);
+    control.RedrawParent();
+    if (dialog != nullptr && dialog->GetSafeHwnd() != nullptr) {
+        dialog->EndDialog(0);
+        dialog->DestroyWindow();
+    }
+}
+
 } // namespace panels::picker

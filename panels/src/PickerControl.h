@@ -25,5 +25,9 @@ CRect InitialDialogRect();
 // Places and shows a drop-down 1 pixel under the control, sized from `rect`, without taking
 // the focus.
 void ShowUnder(CDialog& dialog, CXTPControl& control, const CRect& rect);
+// Keeps the drop-down's size in `rect`, its top-left kept, for the next time it opens.
+void KeepSize(CRect& rect, CSize size);
+// Shows the control no longer pressed and closes its drop-down when that is shown.
+void CloseDropDown(CDialog* dialog, CXTPControl& control);
 
 } // namespace panels::picker

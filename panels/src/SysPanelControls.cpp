@@ -11,19 +11,6 @@
 
 namespace {
 
-// The document an event concerns, when a control of this frame should follow it: not while the
-// document runs a command, and only for a view of the control's own frame.
-CDvw32Doc* documentToFollow(const CXTPControl& control, ApplicationEventArgs& args) {
-    if ((args.Flags & 0x20) != 0 || control.GetParent() == nullptr || args.Document == nullptr ||
-        args.Document->IsInCommand())
-        return nullptr;
-    CView* view = args.View != nullptr ? args.View : args.Document->GetActiveView();
-    if (view == nullptr)
-        return nullptr;
-    CFrameWnd* frame = UIModuleProxy::Instance().GetMainFrameOfWindow(view->GetSafeHwnd());
-    return frame != nullptr && frame == GetControlFrame(&control) ? args.Document : nullptr;
-}
-
 std::wstring realText(double value) {
     wchar_t text[64];
     std::swprintf(text, 64, L"%g", value);
@@ -75,11 +62,8 @@ CXTPControl* CSyspanelEdit::Clone(BOOL bRecursive) {
 }
 
 void CSyspanelEdit::OnApplicationEvent(int, ApplicationEventArgs& args) {
-    CDvw32Doc* document = documentToFollow(*this, args);
-    if (document == nullptr)
-        return;
-    if (auto* changed = dynamic_cast<ObjectsPropertiesChangedArgs*>(&args);
-        changed != nullptr && changed->Source == 0)
+    CDvw32Doc* document = DocumentToFollow(*this, args);
+    if (document == nullptr || IsOwnPropertiesChange(args))
         return;
     std::optional<dveval::VariantParameter> value = GetParameterValue(document, m_name);
     const auto* real = value ? value->get<dveval::VariantParameter::Real>() : nullptr;
@@ -114,7 +98,7 @@ void CFontComboBox::CopyValueFrom(const IDataExchange& source) {
 }
 
 void CFontComboBox::OnApplicationEvent(int, ApplicationEventArgs& args) {
-    CDvw32Doc* document = documentToFollow(*this, args);
+    CDvw32Doc* document = DocumentToFollow(*this, args);
     if (document == nullptr)
         return;
     std::optional<dveval::VariantParameter> value = GetParameterValue(document, L"FontName");

@@ -4,6 +4,8 @@
 #include "panels/SysPanelControls.h"
 #include "panels/SystemPanelParameters.h"
 
+#include "panel_fixture.h"
+
 #include "DVGC/ColorTable.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
@@ -29,13 +31,10 @@
 namespace {
 
 // A frame that records the commands its controls send it, with the colour word they point to.
-class Frame : public CXTPFrameWnd {
+class Frame : public panels::test::BarFrame {
 public:
     std::vector<std::pair<int, std::uint32_t>> commands;
 
-    int OnCreate(LPCREATESTRUCTW lpcs) {
-        return CXTPFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars() ? -1 : 0;
-    }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
         if (LOWORD(wParam) == 904 && lParam != 0) {
             commands.emplace_back(LOWORD(wParam), *reinterpret_cast<const std::uint32_t*>(lParam));
@@ -43,76 +42,22 @@ public:
         }
         return CXTPFrameWnd::OnCommand(wParam, lParam);
     }
+};
 
+using Module = panels::test::FrameModule;
+
+class ColorControlTest : public panels::test::PanelTest<Frame, Module> {
 protected:
-    DECLARE_MESSAGE_MAP()
-};
+    ColorControlTest() : PanelTest(L"Colour", CRect(0, 0, 640, 420)) {}
 
-BEGIN_MESSAGE_MAP(Frame, CXTPFrameWnd)
-ON_WM_CREATE()
-END_MESSAGE_MAP()
-
-class App : public CWinApp {
-public:
-    Frame* frame = nullptr;
-    BOOL InitInstance() override {
-        SetRegistryKey(L"Dravik");
-        frame = new Frame;
-        if (!frame->Create(nullptr, L"Colour", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 420)))
-            return FALSE;
-        m_pMainWnd = frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame != nullptr && frame->m_hWnd != nullptr)
-            frame->DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
-};
-
-// The shell's answer to "which main frame holds this window": the one frame here.
-class Module : public UIModuleProxy::Module {
-public:
-    CFrameWnd* frame = nullptr;
-    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
-    std::wstring GetDefaultThemeName() const override { return {}; }
-    bool ApplyTheme(int) override { return false; }
-    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
-    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
-    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
-    SIZE ScaleIconSize(SIZE size) const override { return size; }
-    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
-    int ShowSettingsDialog(HWND, unsigned, std::vector<UIModuleProxy::SettingsEntry>&) override { return 0; }
-    bool CommandStateGet(unsigned, bool&, bool&) const override { return false; }
-};
-
-class ColorControlTest : public pal::test::SandboxTest {
-protected:
     void SetUp() override {
         SandboxTest::SetUp();
-        run = std::make_unique<pal::test::AppRun>(app);
-        ASSERT_TRUE(run->init());
-        UIModuleProxy::Instance().SetMainWindow(app.frame);
-        module.frame = app.frame;
-        UIModuleProxy::Instance().SetModule(&module);
+        ASSERT_NO_FATAL_FAILURE(startApp());
         CXTPToolBar* panel = app.frame->GetCommandBars()->Add(L"System panel", xtpBarTop);
         control = new CColorPopupControl;
         panel->GetControls()->Add(control, 904);
         app.frame->RecalcLayout();
-        DocumentManager::Instance().AddDocument(&active);
-        DocumentManager::Instance().AddDocument(&other);
-        DocumentManager::Instance().SetActiveDocument(&active, app.frame->GetSafeHwnd());
-    }
-    void TearDown() override {
-        DocumentManager::Instance().SetActiveDocument(nullptr, app.frame->GetSafeHwnd());
-        DocumentManager::Instance().RemoveDocument(&active);
-        DocumentManager::Instance().RemoveDocument(&other);
-        UIModuleProxy::Instance().SetModule(nullptr);
-        UIModuleProxy::Instance().SetMainWindow(nullptr);
-        run.reset();
-        pal::test::resetUserState();
-        SandboxTest::TearDown();
+        addDocuments();
     }
     std::wstring dialogSection() const { return DVGetColorsCurrentSectionName() + L"\\SelectColorDialog"; }
     void writeCustom(const std::vector<COLORREF>& colors) {
@@ -131,12 +76,7 @@ protected:
         control->SelectColor(color, true);
     }
 
-    App app;
-    Module module;
-    std::unique_ptr<pal::test::AppRun> run;
     CColorPopupControl* control = nullptr;
-    CDvw32Doc active;
-    CDvw32Doc other;
 };
 
 TEST_F(ColorControlTest, ShowsOnlyTheColourOfItsFramesActiveDocument) {

@@ -3,6 +3,8 @@
 #include "panels/PickerDialogs.h"
 #include "panels/SysPanelControls.h"
 
+#include "panel_fixture.h"
+
 #include "DVTextCore/I18n.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
@@ -34,7 +36,7 @@ using namespace Dravik;
 
 // A frame that records the commands its controls send, with the value they point to, and that
 // copies an executed control's value into the other copies, as the main frame does.
-class Frame : public CXTPFrameWnd {
+class Frame : public panels::test::BarFrame {
 public:
     struct Command {
         int id;
@@ -45,9 +47,6 @@ public:
     std::vector<CXTPControl*> copies;
     CDvw32Doc* document = nullptr;
 
-    int OnCreate(LPCREATESTRUCTW lpcs) {
-        return CXTPFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars() ? -1 : 0;
-    }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
         const int id = LOWORD(wParam);
         if (id == 911 || id == 912 || id == 2130 || id == 2875) {
@@ -68,48 +67,13 @@ public:
         }
         return CXTPFrameWnd::WindowProc(message, wParam, lParam);
     }
-
-protected:
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(Frame, CXTPFrameWnd)
-ON_WM_CREATE()
-END_MESSAGE_MAP()
-
-class App : public CWinApp {
-public:
-    Frame* frame = nullptr;
-    BOOL InitInstance() override {
-        SetRegistryKey(L"Dravik");
-        frame = new Frame;
-        if (!frame->Create(nullptr, L"Pickers", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 420)))
-            return FALSE;
-        m_pMainWnd = frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame != nullptr && frame->m_hWnd != nullptr)
-            frame->DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
 };
 
 // The shell's side: the one frame, and the input form answered as the test says.
-class Module : public UIModuleProxy::Module {
+class Module : public panels::test::FrameModule {
 public:
-    CFrameWnd* frame = nullptr;
     std::optional<std::wstring> formAnswer; // none: the form is cancelled
     int forms = 0;
-    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
-    std::wstring GetDefaultThemeName() const override { return {}; }
-    bool ApplyTheme(int) override { return false; }
-    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
-    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
-    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
-    SIZE ScaleIconSize(SIZE size) const override { return size; }
-    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
     int ShowSettingsDialog(HWND, unsigned caption,
                            std::vector<UIModuleProxy::SettingsEntry>& entries) override {
         ++forms;
@@ -121,7 +85,6 @@ public:
         entries.at(1).Text = *formAnswer;
         return IDOK;
     }
-    bool CommandStateGet(unsigned, bool&, bool&) const override { return false; }
 };
 
 // The application's callback: an integer for the panel reaches every copy, as every frame's
@@ -145,15 +108,13 @@ std::shared_ptr<LAYER> layer(const wchar_t* name, std::array<std::uint8_t, 7> st
     return made;
 }
 
-class Pickers : public pal::test::SandboxTest {
+class Pickers : public panels::test::PanelTest<Frame, Module> {
 protected:
+    Pickers() : PanelTest(L"Pickers", CRect(0, 0, 800, 420)) {}
+
     void SetUp() override {
         SandboxTest::SetUp();
-        run = std::make_unique<pal::test::AppRun>(app);
-        ASSERT_TRUE(run->init());
-        UIModuleProxy::Instance().SetMainWindow(app.frame);
-        module.frame = app.frame;
-        UIModuleProxy::Instance().SetModule(&module);
+        ASSERT_NO_FATAL_FAILURE(startApp());
         kernel.copies = &app.frame->copies;
         app.frame->document = &active;
         CXTPToolBar* panel = app.frame->GetCommandBars()->Add(L"System panel", xtpBarTop);
@@ -168,9 +129,7 @@ protected:
         second->GetControls()->Add(lcsCopy, 912);
         app.frame->copies = {layers, layersCopy, lcs, lcsCopy};
         app.frame->RecalcLayout();
-        DocumentManager::Instance().AddDocument(&active);
-        DocumentManager::Instance().AddDocument(&other);
-        DocumentManager::Instance().SetActiveDocument(&active, app.frame->GetSafeHwnd());
+        addDocuments();
 
         DVDocument& c = *active.Cont2D();
         c.SetPages(
@@ -185,16 +144,6 @@ protected:
         point(L"Other sheet's axis", 1, -1);
         c.SetCurrentPage(0);
         setLayer(base);
-    }
-    void TearDown() override {
-        DocumentManager::Instance().SetActiveDocument(nullptr, app.frame->GetSafeHwnd());
-        DocumentManager::Instance().RemoveDocument(&active);
-        DocumentManager::Instance().RemoveDocument(&other);
-        UIModuleProxy::Instance().SetModule(nullptr);
-        UIModuleProxy::Instance().SetMainWindow(nullptr);
-        run.reset();
-        pal::test::resetUserState();
-        SandboxTest::TearDown();
     }
     std::int64_t system(const wchar_t* name, std::uint32_t page) {
         auto made = std::make_shared<CoordinateSystem3D>();
@@ -245,16 +194,11 @@ protected:
     }
     std::int32_t defaultLayer() { return active.GetDefaultParameters().GetDefaultLayer(); }
 
-    App app;
-    Module module;
     Kernel kernel;
-    std::unique_ptr<pal::test::AppRun> run;
     CLayerPopupControl* layers = nullptr;
     CLayerPopupControl* layersCopy = nullptr;
     LCSPopupControl* lcs = nullptr;
     LCSPopupControl* lcsCopy = nullptr;
-    CDvw32Doc active;
-    CDvw32Doc other;
     std::int64_t base = -1, contour = -1, axes = -1, projectedSystem = -1, freeSystem = -1, boreLcs = -1;
 };
 

@@ -2,6 +2,8 @@
 // progress on one counter, the redraw throttle on the manual clock and the background buttons.
 #include "panels/StatusLine.h"
 
+#include "panel_fixture.h"
+
 #include "DravikKernel/KernelRuntime.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikUI/ImageManager.h"
@@ -49,19 +51,7 @@ END_MESSAGE_MAP()
 using App = pal::test::OneFrameApp<Frame>;
 
 // The UI module's one answer the status line needs: the frame of a window.
-class Module : public UIModuleProxy::Module {
-public:
-    CFrameWnd* frame = nullptr;
-    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
-    std::wstring GetDefaultThemeName() const override { return {}; }
-    bool ApplyTheme(int) override { return false; }
-    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
-    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
-    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
-    SIZE ScaleIconSize(SIZE size) const override { return size; }
-    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
-    int ShowSettingsDialog(HWND, unsigned, std::vector<UIModuleProxy::SettingsEntry>&) override { return 0; }
-};
+using Module = panels::test::FrameModule;
 
 class StatusLineTest : public pal::test::SandboxTest {
 protected:

@@ -2,6 +2,8 @@
 #include "panels/SysPanelControls.h"
 #include "panels/SysPanelToolbar.h"
 
+#include "panel_fixture.h"
+
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/Parameters.h"
@@ -20,37 +22,7 @@
 
 namespace {
 
-class Frame : public CXTPFrameWnd {
-public:
-    int OnCreate(LPCREATESTRUCTW lpcs) {
-        return CXTPFrameWnd::OnCreate(lpcs) == -1 || !InitCommandBars() ? -1 : 0;
-    }
-
-protected:
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(Frame, CXTPFrameWnd)
-ON_WM_CREATE()
-END_MESSAGE_MAP()
-
-class App : public CWinApp {
-public:
-    Frame* frame = nullptr;
-    BOOL InitInstance() override {
-        frame = new Frame;
-        if (!frame->Create(nullptr, L"Panel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 800, 300)))
-            return FALSE;
-        m_pMainWnd = frame;
-        return TRUE;
-    }
-    int ExitInstance() override {
-        m_pMainWnd = nullptr;
-        if (frame != nullptr && frame->m_hWnd != nullptr)
-            frame->DestroyWindow();
-        return CWinApp::ExitInstance();
-    }
-};
+using App = panels::test::FrameApp<panels::test::BarFrame>;
 
 // A control of a fixed size that counts its own deletion.
 class Probe : public CXTPControlButton {
@@ -87,7 +59,7 @@ protected:
         return ids;
     }
 
-    App app;
+    App app{L"Panel", CRect(0, 0, 800, 300)};
     std::unique_ptr<pal::test::AppRun> run;
     CSysPanelToolbar* bar = nullptr;
 };
@@ -355,20 +327,8 @@ TEST_F(SysPanelToolbarTest, CommandButtonsShowAtMostThirty) {
     EXPECT_EQ(bar->GetControls()->GetCount(), 0);
 }
 
-class CommandStates : public UIModuleProxy::Module {
+class CommandStates : public panels::test::FrameModule {
 public:
-    CFrameWnd* frame = nullptr;
-
-public:
-    std::vector<UIModuleProxy::ThemeDescription> GetThemes() const override { return {}; }
-    std::wstring GetDefaultThemeName() const override { return {}; }
-    bool ApplyTheme(int) override { return false; }
-    CFrameWnd* GetMainFrameOfWindow(HWND) const override { return frame; }
-    CFrameWnd* GetChildFrameOwner(CFrameWnd*) const override { return nullptr; }
-    void SetCommandBarsIconSizes(CXTPCommandBars*, SIZE, SIZE, SIZE, bool) override {}
-    SIZE ScaleIconSize(SIZE size) const override { return size; }
-    StatusLineProxy* GetStatusLine(CFrameWnd*) const override { return nullptr; }
-    int ShowSettingsDialog(HWND, unsigned, std::vector<UIModuleProxy::SettingsEntry>&) override { return 0; }
     // 1289 enabled and checked, 1327 disabled; the others unknown.
     bool CommandStateGet(unsigned command, bool& enabled, bool& checked) const override {
         if (command != 1289 && command != 1327)

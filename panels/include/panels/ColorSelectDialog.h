@@ -7,6 +7,7 @@
 #include "xtp/ThemedControls.h"
 
 #include <cstdint>
+#include <utility>
 
 DV_EXPORTS_BEGIN
 
@@ -61,6 +62,9 @@ private:
     void onResized(int width, int height);
     // The strip between the two lists, in client coordinates; empty without the user list.
     CRect splitterZone();
+    // The standard and the user list's places, in client coordinates.
+    std::pair<CRect, CRect> listRects();
+    void moveLists(const CRect& standard, const CRect& user);
     bool onSplitterMessage(UINT message, WPARAM wParam, LPARAM lParam);
     int profileInt(const wchar_t* key, int fallback) const;
     void writeProfileInt(const wchar_t* key, int value) const;

@@ -47,6 +47,15 @@ public:
 CFrameWnd* GetControlFrame(const CXTPControl* control);
 // Whether the document is the 2D document of the active document of the control's frame.
 bool IsActiveDocumentOf(const CXTPControl* control, const Dravik::DVDocument* document);
+// The document a kernel event concerns, when a control of this frame should follow it: not
+// while the document runs a command, and only for a view of the control's own frame; else null.
+CDvw32Doc* DocumentToFollow(const CXTPControl& control, ApplicationEventArgs& args);
+// Whether the event tells of the panel's own edit of the objects' properties (source 0): the
+// controls already show that value, so they do not read it back.
+bool IsOwnPropertiesChange(ApplicationEventArgs& args);
+// Tells the frame the control was executed, so that it copies the control's value into the
+// control's other copies.
+void ShareWithCopies(CXTPControl& control);
 
 namespace dvui {
 

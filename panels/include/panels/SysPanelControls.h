@@ -160,10 +160,7 @@ public:
 
     std::int32_t GetLCS() const { return m_value.Integer; }
     CRect GetDialogRect() const { return m_dialogRect; }
-    void SetDialogSize(CSize size) {
-        m_dialogRect.right = m_dialogRect.left + size.cx;
-        m_dialogRect.bottom = m_dialogRect.top + size.cy;
-    }
+    void SetDialogSize(CSize size);
     LCSSelectDialog* GetLCSDialog() const { return m_dialog; }
 
     CSize GetSize(CDC* pDC) override;
