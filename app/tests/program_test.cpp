@@ -9,6 +9,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -71,6 +72,18 @@ TEST_F(Program, WithNobodyAtADisplayItOpensTheDrawingKeepsItsWindowAsAPictureAnd
     EXPECT_EQ(count("> Initialized in "), 1u) << log;
     EXPECT_EQ(count("> Closing main window "), 1u) << log;
     EXPECT_EQ(count("Failed"), 0u) << log;
+}
+
+// A FIFO named as the drawing would hold a reader until someone wrote to it: the program tells
+// the drawing cannot be read and goes on to its end.
+TEST_F(Program, AFifoGivenAsTheDrawingIsRefusedAtOnce) {
+    const fs::path pipe = root() / "pipe.grb";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    allowUnansweredPrompts = true; // nobody is at a display to answer the notice
+    const pal::test::ProgramEnding e = run(binDir() / "DravikCad", {pipe.string()}, root() / "stderr.txt");
+    ASSERT_EQ(e.signal, 0) << e.err;
+    EXPECT_EQ(e.exitCode, 0) << e.err;
+    EXPECT_NE(e.err.find("MessageBox: DRAVIK CAD 3D: I/O error"), std::string::npos) << e.err;
 }
 
 // Closing its last window keeps the application's commands and the frames' state, again at
