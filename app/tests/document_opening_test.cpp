@@ -14,6 +14,7 @@
 #include "pal/text.h"
 
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace dvapp::test {
@@ -85,6 +86,7 @@ TEST_F(DocumentOpening, ABadDrawingFailsWithTheTablesMessageAndStaysAsItWas) {
         std::string box;
         bool unreadable = false;
         bool folder = false; // a folder where the drawing should be
+        bool fifo = false;   // a FIFO, which would hold a reader until someone wrote to it
     };
     const Case cases[] = {
         {"empty.grb", "", format},
@@ -93,12 +95,16 @@ TEST_F(DocumentOpening, ABadDrawingFailsWithTheTablesMessageAndStaysAsItWas) {
         {"huge-count.grb", huge, "Unknown error"},
         {"unreadable.grb", good, "Access denied", true},
         {"folder.grb", "", "I/O error", false, true},
+        {"pipe.grb", "", "I/O error", false, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const fs::path native = c.folder ? root() / c.file : writeFile(c.file, c.bytes);
+        const fs::path native = c.folder || c.fifo ? root() / c.file : writeFile(c.file, c.bytes);
         if (c.folder)
             fs::create_directories(native);
+        if (c.fifo) {
+            ASSERT_EQ(::mkfifo(native.c_str(), 0600), 0);
+        }
         if (c.unreadable) {
             fs::permissions(native, fs::perms::none);
             if (::access(native.c_str(), R_OK) == 0) {
@@ -114,6 +120,10 @@ TEST_F(DocumentOpening, ABadDrawingFailsWithTheTablesMessageAndStaysAsItWas) {
                   std::vector<std::string>{c.box});
         if (c.folder) {
             EXPECT_TRUE(fs::is_empty(native));
+            continue;
+        }
+        if (c.fifo) {
+            EXPECT_TRUE(fs::is_fifo(native));
             continue;
         }
         fs::permissions(native, fs::perms::owner_read | fs::perms::owner_write);

@@ -48,11 +48,14 @@ protected:
     // starts the program, which answers prompts from `answers` and writes its last words to a
     // file of its own.
     IDispatch* startDravikCad(const std::string& answers) {
+        return startDravikCadAnsweringFrom(writeFile("answers.txt", answers));
+    }
+    // The server reads a person's answers from `script` at its first question.
+    IDispatch* startDravikCadAnsweringFrom(const fs::path& script) {
         const std::wstring program = pal::text::fromUtf8((binDir() / "DravikCad").string());
         const std::wstring clsid = pal::com::guidToString(kServerFactoryClsid);
         pal::test::setClassesDefault(std::wstring(kServerProgId) + L"\\CLSID", clsid);
         pal::test::setClassesDefault(L"CLSID\\" + clsid + L"\\LocalServer32", L"\"" + program + L"\"");
-        const fs::path script = writeFile("answers.txt", answers);
         ::setenv("DV_PAL_ANSWERS", script.c_str(), 1);
         ::setenv("DV_PAL_DISPLAY", "null", 1);
         const char* snapshots = std::getenv("DV_PAL_SNAPSHOTS");
@@ -230,31 +233,33 @@ TEST_F(ProgramServer, AConfigurationOpenAtTheEndIsOpenAgainAtTheNextStart) {
 }
 
 TEST_F(ProgramServer, AClientKilledMidCallLeavesDravikCadServingAndItEndsWithTheLastClient) {
-    // A file that arrives only when the test says: the server's open waits for it.
-    const fs::path slow = root() / "slow.dvd";
-    ASSERT_EQ(::mkfifo(slow.c_str(), 0644), 0);
-    // The file that came is no drawing: the person is told, and OK answers it.
-    IDispatch* app = startDravikCad("1\n");
+    // The file the client opens is no drawing, so the person is told; the answer, OK, arrives
+    // only when the test says, which keeps DravikCad inside the client's call till then.
+    const fs::path notADrawing = writeFile("plate.dvd", "not a drawing\n");
+    const fs::path answers = root() / "answers";
+    ASSERT_EQ(::mkfifo(answers.c_str(), 0644), 0);
+    IDispatch* app = startDravikCadAnsweringFrom(answers);
     ASSERT_NE(app, nullptr);
 
     const std::string program = (binDir() / "dvserver_client").string();
-    const std::string path = slow.string();
+    const std::string path = notADrawing.string();
     char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("--open"),
                     const_cast<char*>(path.c_str()), nullptr};
     pid_t client = 0;
     ASSERT_EQ(posix_spawn(&client, program.c_str(), nullptr, nullptr, argv, environ), 0);
-    // DravikCad is inside the client's call once it reads the file.
+    // DravikCad is inside the client's call once it waits for the answer.
     int writer = -1;
     ASSERT_TRUE(pal::test::eventually(
         [&] {
-            writer = ::open(slow.c_str(), O_WRONLY | O_NONBLOCK);
+            writer = ::open(answers.c_str(), O_WRONLY | O_NONBLOCK);
             return writer >= 0;
         },
         60))
-        << "DravikCad never began the client's open";
+        << "DravikCad never asked during the client's open";
     ::kill(client, SIGKILL);
     int status = 0;
     ::waitpid(client, &status, 0);
+    ASSERT_EQ(::write(writer, "1\n", 2), 2);
     ::close(writer);
 
     pal::com::Variant version;

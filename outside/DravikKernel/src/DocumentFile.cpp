@@ -15,7 +15,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -34,6 +33,55 @@ constexpr std::size_t kHeaderSize = 24;
 // Larger files are not documents this program writes; reading one would only exhaust memory.
 constexpr std::uintmax_t kMaxFileSize = std::uintmax_t(1) << 30;
 constexpr double kMaxPageSide = 100000.0; // millimetres
+
+// A descriptor closed with its holder.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+// Drawings are read from regular files only. The file is opened without waiting, as a FIFO,
+// device or socket under a drawing's name would hold the reader until someone wrote to it; such
+// a file fails at once, with EISDIR for a folder and EINVAL for the rest.
+FileDescriptor openRegularFile(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return FileDescriptor(-1);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        return FileDescriptor(fd);
+    const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    errno = error;
+    return FileDescriptor(-1);
+}
+
+// Reads `count` bytes, fewer only where the file ends; false on a read error.
+bool readUpTo(int fd, char* to, std::size_t count, std::size_t& got) {
+    got = 0;
+    while (got < count) {
+        const ssize_t n = ::read(fd, to + got, count - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
 std::uint32_t checksum(std::string_view bytes) {
     uLong c = ::crc32(0L, Z_NULL, 0);
@@ -436,15 +484,18 @@ std::unique_ptr<CDvw32Doc> LoadFile(const std::wstring& path, std::wstring* erro
         return nullptr;
     };
     const fs::path p = pal::path::toNative(path);
-    std::error_code ec;
-    const auto size = fs::file_size(p, ec);
-    if (ec)
+    const FileDescriptor file = openRegularFile(p);
+    if (!file)
+        return failed(errno == EINVAL || errno == EISDIR ? L"it is not a file" : L"the file cannot be read");
+    struct stat st {};
+    if (::fstat(file.get(), &st) != 0)
         return failed(L"the file cannot be read");
+    const auto size = static_cast<std::uintmax_t>(st.st_size);
     if (size > kMaxFileSize)
         return failed(L"the file is too large to be a document");
-    std::ifstream in(p, std::ios::binary);
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+    std::size_t got = 0;
+    if (!readUpTo(file.get(), bytes.data(), bytes.size(), got) || got != bytes.size())
         return failed(L"the file cannot be read");
     auto document = std::make_unique<CDvw32Doc>();
     std::wstring why;
@@ -504,8 +555,8 @@ HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info) {
     if (!path || !*path)
         return kNotFound;
     const std::string name = pal::path::toNative(path).string();
-    std::FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f) {
+    const Dravik::grb::FileDescriptor file = Dravik::grb::openRegularFile(name);
+    if (!file) {
         switch (errno) {
         case EACCES:
         case EPERM:
@@ -522,10 +573,8 @@ HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info) {
         }
     }
     char head[Dravik::grb::kHeaderSize + 16];
-    const std::size_t got = std::fread(head, 1, sizeof head, f);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed)
+    std::size_t got = 0;
+    if (!Dravik::grb::readUpTo(file.get(), head, sizeof head, got))
         return kReadFault;
     if (got < Dravik::grb::kHeaderSize + 16 ||
         std::memcmp(head, Dravik::grb::kMagic, sizeof Dravik::grb::kMagic) != 0)
@@ -554,10 +603,11 @@ CDVPropertySet readPropertiesOf(const wchar_t* path) {
     using namespace Dravik::grb;
     if (path == nullptr || *path == 0)
         return {};
-    std::ifstream in(pal::path::toNative(path), std::ios::binary);
+    const FileDescriptor file = openRegularFile(pal::path::toNative(path));
     constexpr std::size_t lead = kHeaderSize + kBodyLead + 8;
     std::string head(lead, '\0');
-    if (!in || !in.read(head.data(), static_cast<std::streamsize>(head.size())))
+    std::size_t got = 0;
+    if (!file || !readUpTo(file.get(), head.data(), head.size(), got) || got != head.size())
         return {};
     if (std::memcmp(head.data(), kMagic, sizeof kMagic) != 0)
         return {};
@@ -575,7 +625,7 @@ CDVPropertySet readPropertiesOf(const wchar_t* path) {
         return {};
     std::string section(lead + size, '\0');
     std::memcpy(section.data(), head.data(), lead);
-    if (size > 0 && !in.read(section.data() + lead, size))
+    if (size > 0 && (!readUpTo(file.get(), section.data() + lead, size, got) || got != size))
         return {};
     Reader s(std::string_view(section).substr(kHeaderSize + kBodyLead));
     CDVPropertySet out;

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -325,6 +326,8 @@ TEST_F(FileInfo, TellsTheKindOrWhyTheFileIsNotADocument) {
     writeBytes(dir / "foreign.grb", "PK\x03\x04 an archive with something else in it");
     fs::copy_file(sourcePath("outside/DravikKernel/tests/fixtures/newer-version.grb"), dir / "newer.grb");
     writeBytes(dir / "a-file", "x");
+    // A FIFO under a drawing's name would hold a reader until someone wrote to it.
+    ASSERT_EQ(::mkfifo((dir / "pipe.grb").c_str(), 0600), 0);
     struct Case {
         fs::path path;
         HRESULT result;
@@ -340,6 +343,7 @@ TEST_F(FileInfo, TellsTheKindOrWhyTheFileIsNotADocument) {
         {dir / "foreign.grb", static_cast<HRESULT>(0x800300FB), {}},
         {dir / "newer.grb", static_cast<HRESULT>(0x800300FB), {}},
         {dir, static_cast<HRESULT>(0x8003001E), {}},
+        {dir / "pipe.grb", static_cast<HRESULT>(0x8003001E), {}},
     };
     for (const Case& k : cases) {
         DocumentFileInfo info;
@@ -347,6 +351,11 @@ TEST_F(FileInfo, TellsTheKindOrWhyTheFileIsNotADocument) {
         if (k.result == S_OK) {
             EXPECT_EQ(info.kind, k.kind) << k.path;
         }
+    }
+    for (const fs::path& notAFile : {dir, dir / "pipe.grb"}) {
+        std::wstring error;
+        EXPECT_EQ(grb::LoadFile(w(notAFile), &error), nullptr) << notAFile;
+        EXPECT_NE(error.find(L"it is not a file"), std::wstring::npos) << pal::text::toUtf8(error);
     }
 }
 

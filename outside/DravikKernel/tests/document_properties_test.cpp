@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -72,6 +73,7 @@ TEST_F(Properties, UnsoundFilesGiveEmptyTexts) {
     damaged[24 + 16 + 8 + 6] ^= 0x20; // inside the author's text
     std::string huge = sampleBytes();
     huge[24 + 16 + 3] = 0x7F; // a section size past the file
+    ASSERT_EQ(::mkfifo((root() / "pipe.grb").c_str(), 0600), 0);
     const struct {
         const char* name;
         fs::path path;
@@ -83,6 +85,7 @@ TEST_F(Properties, UnsoundFilesGiveEmptyTexts) {
         {"section larger than the file", put("huge.grb", huge)},
         {"written before properties", fixture("minimal.grb")},
         {"a folder", root()},
+        {"a FIFO", root() / "pipe.grb"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

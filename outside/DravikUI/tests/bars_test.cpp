@@ -178,6 +178,45 @@ TEST_F(BarsTest, DefinitionsAppliedOntoLiveBarsSaveBackAsTheyWere) {
     EXPECT_TRUE(context.controls[2].beginGroup);
 }
 
+// A popup the application makes with buttons of its own (a command's popup comes filled) shows
+// the stored buttons in their place: applied and saved again, session after session, the state
+// stays as it was instead of gaining a copy of the buttons each time.
+TEST_F(BarsTest, AStoredPopupsButtonsReplaceThoseItsControlWasMadeWith) {
+    XML::ApplicationParameters parameters;
+    parameters.createControl = [this](const XML::Control& definition, CXTPCommandBar*) -> CXTPControl* {
+        if (definition.tag != XML::TagNames::SplitButtonPopup)
+            return nullptr;
+        CXTPControlPopup* popup = CXTPControlPopup::CreateControlPopup(xtpControlSplitButtonPopup);
+        CXTPPopupBar* bar = CXTPPopupBar::CreatePopupBar(bars());
+        popup->SetCommandBar(bar);
+        bar->InternalRelease();
+        for (const int id : {1065, 2044, 1202})
+            bar->GetControls()->Add(xtpControlButton, id);
+        return popup;
+    };
+    const auto control = [](std::wstring_view tag, int id) {
+        XML::Control made;
+        made.tag = tag;
+        made.id = id;
+        return made;
+    };
+    XML::ToolBar stored;
+    stored.caption = L"Standard";
+    XML::Control split = control(XML::TagNames::SplitButtonPopup, 1065);
+    split.controls = {control(XML::TagNames::Button, 2044), control(XML::TagNames::Button, 1065)};
+    stored.controls = {split, control(XML::TagNames::Button, 1001)};
+    CXTPToolBar* bar = bars()->Add(L"Standard", xtpBarTop);
+    for (int session = 1; session <= 3; ++session) {
+        SCOPED_TRACE("session " + std::to_string(session));
+        stored.apply(bar, parameters);
+        XML::ToolBar saved;
+        saved.save(bar, XML::FormatVersion, {});
+        ASSERT_EQ(idsOf(saved.controls), (std::vector<int>{1065, 1001}));
+        EXPECT_EQ(idsOf(saved.controls[0].controls), (std::vector<int>{2044, 1065}));
+        stored = saved;
+    }
+}
+
 TEST_F(BarsTest, AFixedBarHasNoGripperAndDoesNotDock) {
     auto* bar = new Dravik::UI::FixableToolBar;
     ASSERT_TRUE(bars()->Add(bar, L"Fixable", xtpBarTop));

@@ -114,8 +114,13 @@ CXTPControl* applyControl(const Control& definition, const ControlAdder& add, CX
         for (const ExtraAttribute& extra : definition.extra)
             parameters.handleAttribute(control, extra.name, extra.value);
     if (!definition.controls.empty())
-        if (CXTPCommandBar* popup = popupBarOf(control, bar))
+        if (CXTPCommandBar* popup = popupBarOf(control, bar)) {
+            // The stored buttons stand in place of those the control was made with (a command's
+            // popup comes filled), as a bar's do: added to them, every saved state would hold
+            // one more copy.
+            popup->GetControls()->RemoveAll();
             ApplyControls(definition.controls, popup, parameters);
+        }
     return control;
 }
 

@@ -46,22 +46,25 @@ public:
     // The thread is ending: it takes no more work, and what is still queued is destroyed
     // unrun, so that whoever waits on it learns at once rather than never.
     void close() {
+        // The owners still alive are held in the same step that refuses further work: an owner
+        // whose last work is refused from now on (a link's drop, say) may let go of itself at
+        // once, and its ending must still run.
         HWND hwnd;
+        std::vector<std::pair<std::shared_ptr<void>, std::function<void()>>> endings;
         {
             std::lock_guard lock(mutex_);
             hwnd = std::exchange(hwnd_, nullptr);
+            for (Ending& e : endings_)
+                if (auto alive = e.owner.lock())
+                    endings.emplace_back(std::move(alive), std::move(e.work));
+            endings_.clear();
         }
         if (!hwnd)
             return;
         // The endings first, while the work still queued keeps its links alive.
-        std::vector<Ending> endings;
-        {
-            std::lock_guard lock(mutex_);
-            endings.swap(endings_);
-        }
-        for (Ending& e : endings)
-            if (auto alive = e.owner.lock())
-                e.work();
+        for (auto& [owner, work] : endings)
+            work();
+        endings.clear();
         MSG msg;
         while (PeekMessageW(&msg, hwnd, kRunWork, kRunWork, PM_REMOVE))
             delete reinterpret_cast<std::function<void()>*>(msg.lParam);

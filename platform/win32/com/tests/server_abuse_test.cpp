@@ -280,6 +280,22 @@ TEST_F(AbusedServer, ObjectsOfALinkStillOpenAreReleasedAsTheServingThreadEnds) {
     EXPECT_TRUE(eventually([&] { return client.endedByServer(); }));
 }
 
+// Clients that close their links just as the serving thread ends: a link whose drop can no
+// longer be queued is dropped by the thread's end all the same, never forgotten with its objects.
+TEST_F(AbusedServer, LinksClosingAsTheServingThreadEndsReleaseTheirObjects) {
+    constexpr int kClients = 48;
+    const int before = comtest::liveObjects();
+    {
+        std::vector<Client> clients(kClients);
+        for (auto& c : clients)
+            ASSERT_NE(c.create(), 0u);
+        endServingThread();
+    }
+    // Objects are released on the serving thread alone, so all of them are gone once it is.
+    stopServing();
+    EXPECT_EQ(comtest::liveObjects(), before);
+}
+
 // A call still queued when the serving thread ends will never be answered: its client is told
 // at once that the link is over rather than left waiting on it.
 TEST_F(AbusedServer, CallsQueuedWhenTheServingThreadEndsEndTheirLink) {

@@ -249,11 +249,14 @@ public:
         if (!lost_) {
             if (it->second.ic)
                 XDestroyIC(it->second.ic);
-            if (it->second.gc)
-                XFreeGC(dpy_, it->second.gc);
             XDestroyWindow(dpy_, it->second.xid);
-            XFlush(dpy_);
         }
+        // The GC is the client's memory as much as the server's: on a display gone, Xlib drops
+        // the request and still frees it, so it is freed either way.
+        if (it->second.gc)
+            XFreeGC(dpy_, it->second.gc);
+        if (!lost_)
+            XFlush(dpy_);
         byXid_.erase(it->second.xid);
         windows_.erase(it);
     }
