@@ -51,6 +51,19 @@ protected:
     }
 
     size_t hellos() const { return static_cast<size_t>(std::ranges::count(boxes(), kHello)); }
+
+    // The frame in ribbon mode and the menu of its system button (its backstage, where it has
+    // one); null when there is none.
+    static CXTPCommandBar* systemMenuInRibbonMode(CMainFrame* frame) {
+        frame->GetRibbonCommandBars()->SetRibbonMode(true);
+        frame->RecalcLayout();
+        pal::test::pump();
+        auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
+        if (ribbon == nullptr)
+            return nullptr;
+        CXTPCommandBar* menu = ribbon->GetBackstageView();
+        return menu != nullptr ? menu : ribbon->GetSystemButton()->GetCommandBar();
+    }
 };
 
 TEST_F(SampleAddOn, ItsCommandRunsFromItsSystemMenuEntryItsToolBarAndItsTab) {
@@ -63,15 +76,9 @@ TEST_F(SampleAddOn, ItsCommandRunsFromItsSystemMenuEntryItsToolBarAndItsTab) {
     EXPECT_TRUE(frame->GetCommandBars()->GetImageManager()->IsVectorIcon(id)) << "its SVG icon";
 
     // The ribbon's system menu.
-    frame->GetRibbonCommandBars()->SetRibbonMode(true);
-    frame->RecalcLayout();
-    pal::test::pump();
-    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
-    ASSERT_NE(ribbon, nullptr);
-    CXTPCommandBar* menu = ribbon->GetBackstageView();
-    if (menu == nullptr)
-        menu = ribbon->GetSystemButton()->GetCommandBar();
+    CXTPCommandBar* menu = systemMenuInRibbonMode(frame);
     ASSERT_NE(menu, nullptr);
+    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
     CXTPControl* entry = menu->GetControls()->FindControl(static_cast<int>(id));
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(std::wstring(entry->GetPrompt()), L"Greets you from the sample add-on\nSay hello");
@@ -270,15 +277,9 @@ TEST_F(SampleAddOn, ItsOwnCommandRunsFromTheRibbonWhileTheDocumentCanBeEdited) {
     pal::test::pump();
     CMainFrame* frame = onlyFrame();
     ASSERT_NE(frame, nullptr);
-    frame->GetRibbonCommandBars()->SetRibbonMode(true);
-    frame->RecalcLayout();
-    pal::test::pump();
-    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
-    ASSERT_NE(ribbon, nullptr);
-    CXTPCommandBar* menu = ribbon->GetBackstageView();
-    if (menu == nullptr)
-        menu = ribbon->GetSystemButton()->GetCommandBar();
+    CXTPCommandBar* menu = systemMenuInRibbonMode(frame);
     ASSERT_NE(menu, nullptr);
+    auto* ribbon = DYNAMIC_DOWNCAST(CXTPRibbonBar, frame->GetRibbonBar());
     CXTPControl* entry = menu->GetControls()->FindControl(15000);
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(std::wstring(entry->GetCaption()), L"Greet");

@@ -648,19 +648,10 @@ TEST_F(ListViewTest, AnOwnerDrawnReportAsksItsParentForTheRowHeightOnceAndLeaves
     answer = nullptr;
 }
 
-// A right click the parent leaves alone asks for the control's context menu at the click, as a
-// right click on any window does; one the parent takes asks for none.
+// A right click asks for the context menu as on any window, unless the parent takes it.
 TEST_F(ListViewTest, ARightClickThatTheParentLeavesAsksForTheContextMenu) {
     report();
-    const HWND control = list;
-    const POINT at = center(1);
-    POINT screen = at;
-    ClientToScreen(control, &screen);
-    const std::optional<POINT> left = contextMenuAfterRightClick(*this, control, at, 0);
-    ASSERT_TRUE(left.has_value());
-    EXPECT_EQ(left->x, screen.x);
-    EXPECT_EQ(left->y, screen.y);
-    EXPECT_FALSE(contextMenuAfterRightClick(*this, control, at, 1).has_value());
+    expectRightClickAsksForTheContextMenu(*this, list, center(1));
 }
 
 } // namespace

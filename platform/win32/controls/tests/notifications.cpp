@@ -190,6 +190,16 @@ std::optional<POINT> contextMenuAfterRightClick(ControlTest& t, HWND control, PO
     return asked;
 }
 
+void expectRightClickAsksForTheContextMenu(ControlTest& t, HWND control, POINT at) {
+    POINT screen = at;
+    ClientToScreen(control, &screen);
+    const std::optional<POINT> left = contextMenuAfterRightClick(t, control, at, 0);
+    ASSERT_TRUE(left.has_value());
+    EXPECT_EQ(left->x, screen.x);
+    EXPECT_EQ(left->y, screen.y);
+    EXPECT_FALSE(contextMenuAfterRightClick(t, control, at, 1).has_value());
+}
+
 void ControlTest::doubleClickAt(HWND hwnd, int x, int y) {
     POINT p{x, y};
     ClientToScreen(hwnd, &p);

@@ -44,5 +44,8 @@ std::wstring textOf(HWND hwnd);
 // A person's right click at a control's client point, the parent answering NM_RCLICK with
 // `taken`: the screen point the control then asked its context menu for, or none.
 std::optional<POINT> contextMenuAfterRightClick(ControlTest& t, HWND control, POINT at, LRESULT taken);
+// A right click the parent leaves alone asks for the control's context menu at the click; one
+// the parent takes asks for none.
+void expectRightClickAsksForTheContextMenu(ControlTest& t, HWND control, POINT at);
 
 } // namespace controlstest
