@@ -13,22 +13,26 @@ constexpr LONG kArrowColumn = 24; // room for a submenu's arrow right of the tex
 constexpr LONG kShortcutGap = 24; // between the text and the shortcut after the tab
 constexpr LONG kBorder = 2;
 
-// The system's menu font, made once for the process.
-HFONT menuFont() {
-    static const HFONT font = [] {
+// The system's menu font, made once for the process; its bold copy writes a menu's default item.
+HFONT menuFont(bool bold = false) {
+    static const auto made = [](bool heavy) {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
         SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        if (heavy)
+            metrics.lfMenuFont.lfWeight = FW_BOLD;
         return CreateFontIndirectW(&metrics.lfMenuFont);
-    }();
-    return font;
+    };
+    static const HFONT regular = made(false);
+    static const HFONT heavy = made(true);
+    return bold ? heavy : regular;
 }
 
 // The size a line of menu text takes in the menu font.
-SIZE textSize(const std::wstring& text) {
+SIZE textSize(const std::wstring& text, bool bold = false) {
     SIZE size{0, 16};
     const HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, menuFont());
+    const HGDIOBJ old = SelectObject(dc, menuFont(bold));
     if (!text.empty())
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);
@@ -40,9 +44,9 @@ enum class Align { Left, Right };
 
 // One line of item text, its mnemonic underlined, vertically centred in `r`, in the DC's text
 // colour; what does not fit ends in an ellipsis.
-void drawText(HDC dc, const std::wstring& text, const RECT& r, Align align) {
+void drawText(HDC dc, const std::wstring& text, const RECT& r, Align align, bool bold = false) {
     RECT box = r;
-    const HGDIOBJ old = SelectObject(dc, menuFont());
+    const HGDIOBJ old = SelectObject(dc, menuFont(bold));
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
               DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | (align == Align::Right ? DT_RIGHT : DT_LEFT));
     SelectObject(dc, old);
@@ -119,8 +123,9 @@ void layout(Level& level, SIZE limit) {
         level.rects.push_back(RECT{kBorder, y, 0, y + h});
         y += h;
         if (!it.separator()) {
-            textWidth = std::max(textWidth, textSize(shownText(it.text)).cx);
-            shortcutWidth = std::max(shortcutWidth, textSize(shortcutOf(it.text)).cx);
+            const bool bold = (it.state & MFS_DEFAULT) != 0;
+            textWidth = std::max(textWidth, textSize(shownText(it.text), bold).cx);
+            shortcutWidth = std::max(shortcutWidth, textSize(shortcutOf(it.text), bold).cx);
         }
     }
     // A text of any length fits in the screen's width; what does not fit is cut when painted.
@@ -157,9 +162,11 @@ void paint(HDC dc, const Level& level) {
         if (it.state & MFS_CHECKED)
             check(dc, r, (it.type & MFT_RADIOCHECK) != 0, ink);
         RECT text{r.left + kCheckColumn, r.top, r.right - kArrowColumn, r.bottom};
-        drawText(dc, it.text.substr(0, it.text.find(L'\t')), text, Align::Left);
+        // The default item, what a double click would do, stands out in bold.
+        const bool bold = (it.state & MFS_DEFAULT) != 0;
+        drawText(dc, it.text.substr(0, it.text.find(L'\t')), text, Align::Left, bold);
         if (const std::wstring shortcut = shortcutOf(it.text); !shortcut.empty())
-            drawText(dc, shortcut, text, Align::Right);
+            drawText(dc, shortcut, text, Align::Right, bold);
         if (it.sub)
             arrow(dc, r, ink);
     }

@@ -378,6 +378,37 @@ TEST_F(MenuTest, TheSnapshotShowsTheSelectionSeparatorChecksAndSubmenuArrow) {
         << "the check mark in the selected item's colour";
 }
 
+// The menu's default item is written in bold: with the same text, it holds more ink than another.
+TEST_F(MenuTest, TheDefaultItemIsWrittenInBold) {
+    const HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"Run the command");
+    AppendMenuW(menu, MF_STRING, 2, L"Run the command");
+    ASSERT_TRUE(SetMenuDefaultItem(menu, 2, FALSE));
+    pal::gdi::Surface shot;
+    RECT plain{}, heavy{};
+    onIdle = [&](HWND popup) {
+        shot = pal::test::snapshot(popup, true);
+        GetMenuItemRect(owner, menu, 0, &plain);
+        GetMenuItemRect(owner, menu, 1, &heavy);
+        for (RECT* r : {&plain, &heavy})
+            MapWindowPoints(nullptr, popup, reinterpret_cast<POINT*>(r), 2);
+        keys({VK_ESCAPE});
+    };
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 0);
+    ASSERT_GT(shot.width(), 0);
+    const auto ink = [&](const RECT& r) {
+        int count = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                count +=
+                    GetRValue(shot.pixel(x, y)) + GetGValue(shot.pixel(x, y)) + GetBValue(shot.pixel(x, y)) <
+                    3 * 128; // dark, as the text is on the menu's light ground
+        return count;
+    };
+    EXPECT_GT(ink(heavy), ink(plain) * 5 / 4) << ink(heavy) << " against " << ink(plain);
+    DestroyMenu(menu);
+}
+
 TEST_F(MenuTest, ThePopupIsPlacedByItsAlignmentAndKeptOnTheWorkArea) {
     const struct {
         const char* name;
