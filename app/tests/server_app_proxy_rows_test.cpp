@@ -5,6 +5,7 @@
 #include "startup_fixture.h"
 
 #include "app/ServerAppProxy.h"
+#include "pal/test/idle_script_owner.h"
 #include "frame/MainFrame.h"
 
 #include "DravikKernel/Commands.h"
@@ -81,23 +82,7 @@ protected:
     CWnd other_;
 };
 
-// The owner of a modal dialog: each time the dialog goes idle it runs the next step.
-class Owner : public CWnd {
-public:
-    std::vector<std::function<void(HWND)>> script;
-    size_t next = 0;
-    LRESULT OnEnterIdle(WPARAM, LPARAM lParam) {
-        if (next < script.size())
-            script[next++](reinterpret_cast<HWND>(lParam));
-        return 0;
-    }
-
-protected:
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(Owner, CWnd)
-ON_MESSAGE(WM_ENTERIDLE, &Owner::OnEnterIdle)
-END_MESSAGE_MAP()
+using Owner = pal::test::IdleScriptOwner;
 
 struct Row {
     const char* name;

@@ -2,6 +2,7 @@
 // colours, user events that programmatic changes do not raise, and a modal dialog that ends
 // with the kind of the button pressed (none when it closes otherwise).
 #include "DravikUI/Forms.h"
+#include "pal/test/idle_script_owner.h"
 
 #include "afxwin.h"
 #include "pal/test/user_test.h"
@@ -16,23 +17,7 @@
 
 namespace {
 
-// The owner runs the next step of the script each time the dialog goes idle.
-class Owner : public CWnd {
-public:
-    std::vector<std::function<void(HWND)>> script;
-    size_t next = 0;
-    LRESULT OnEnterIdle(WPARAM, LPARAM lParam) {
-        if (next < script.size())
-            script[next++](reinterpret_cast<HWND>(lParam));
-        return 0;
-    }
-
-protected:
-    DECLARE_MESSAGE_MAP()
-};
-BEGIN_MESSAGE_MAP(Owner, CWnd)
-ON_MESSAGE(WM_ENTERIDLE, &Owner::OnEnterIdle)
-END_MESSAGE_MAP()
+using Owner = pal::test::IdleScriptOwner;
 
 class FormsTest : public pal::test::UserTest {
 protected:
