@@ -39,12 +39,7 @@ CXTPControlPopup* popupOf(CXTPControl* control) {
     if (type != xtpControlPopup && type != xtpControlButtonPopup && type != xtpControlSplitButtonPopup)
         return nullptr;
     auto* popup = dynamic_cast<CXTPControlPopup*>(control);
-    if (popup == nullptr)
-        return nullptr;
-    // A list of the panes makes its items, and the bar that holds them, only when it is filled,
-    // which the walk does.
-    const bool fillsItself = dynamic_cast<Dravik::UI::DockingPanesPopup*>(popup) != nullptr;
-    return popup->GetCommandBar() != nullptr || fillsItself ? popup : nullptr;
+    return popup != nullptr && popup->GetCommandBar() != nullptr ? popup : nullptr;
 }
 
 class ToolBarSearch {

@@ -43,7 +43,9 @@ private:
 class DockingPanesPopup : public CXTPControlPopup {
     DECLARE_DYNCREATE(DockingPanesPopup)
 public:
-    DockingPanesPopup() = default;
+    // Made with its (empty) list, which it fills each time it opens; a search of the bars thus
+    // counts it among the popups like any other.
+    DockingPanesPopup();
     explicit DockingPanesPopup(CXTPDockingPaneManager* manager);
 
     void UpdateControls();

@@ -81,7 +81,13 @@ void PseudoMenuBar::Copy(CXTPControl* pControl, BOOL bRecursive) {
         menuBar_ = other->menuBar_;
 }
 
-DockingPanesPopup::DockingPanesPopup(CXTPDockingPaneManager* manager) : manager_(manager) {}
+DockingPanesPopup::DockingPanesPopup() {
+    ensurePopupBar(this);
+}
+
+DockingPanesPopup::DockingPanesPopup(CXTPDockingPaneManager* manager) : manager_(manager) {
+    ensurePopupBar(this);
+}
 
 void DockingPanesPopup::UpdateControls() {
     CXTPCommandBar* popup = ensurePopupBar(this);
