@@ -6,6 +6,7 @@
 #include "win/gdi.h"
 
 #include <string>
+#include <type_traits>
 
 namespace pal::ctl {
 
@@ -16,19 +17,48 @@ template <class T> T* stateOf(HWND hwnd) {
     return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, 0));
 }
 
-// Creates the state at WM_NCCREATE and frees it at WM_NCDESTROY; null between those for a
-// window whose state is gone.
+// The state of a control whose parent may destroy it while the control is still telling it
+// something (a choice in a list that closes the list's window): the state outlives the window
+// until the control's outermost message is done.
+struct HeldState {
+    int busy = 0;
+    bool gone = false;
+};
+
+// Creates the state at WM_NCCREATE and frees it at WM_NCDESTROY, or, for a held state in use,
+// once its last holder lets go; null between those for a window whose state is gone.
 template <class T> T* attachState(HWND hwnd, UINT message) {
     if (message == WM_NCCREATE && !stateOf<T>(hwnd))
         SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(new T));
     T* state = stateOf<T>(hwnd);
     if (message == WM_NCDESTROY && state) {
         SetWindowLongPtrW(hwnd, 0, 0);
+        if constexpr (std::is_base_of_v<HeldState, T>) {
+            if (state->busy > 0) {
+                state->gone = true;
+                return nullptr;
+            }
+        }
         delete state;
         return nullptr;
     }
     return state;
 }
+
+// Holds a control's state for the length of one of its messages.
+template <class T> class StateHold {
+public:
+    explicit StateHold(T* state) : state_(state) { ++state_->busy; }
+    ~StateHold() {
+        if (--state_->busy == 0 && state_->gone)
+            delete state_;
+    }
+    StateHold(const StateHold&) = delete;
+    StateHold& operator=(const StateHold&) = delete;
+
+private:
+    T* state_;
+};
 
 DWORD styleOf(HWND hwnd);
 int idOf(HWND hwnd);

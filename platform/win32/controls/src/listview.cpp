@@ -932,6 +932,7 @@ LRESULT listViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     ListView* l = attachState<ListView>(hwnd, message);
     if (!l)
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    const StateHold<ListView> hold(l);
     if (message == WM_NCCREATE || message == WM_STYLECHANGED)
         l->style = styleOf(hwnd); // asked on every message: kept rather than read each time
     if (message == syncBarsMessage()) {

@@ -28,7 +28,7 @@ struct Column {
     int image = -1;
 };
 
-struct ListView {
+struct ListView : HeldState {
     DWORD style = 0; // the window's style, kept as it changes
     std::vector<Item> items;
     // Owner data: the parent holds the items; the control only the count and the states.
@@ -45,9 +45,9 @@ struct ListView {
     DWORD exStyle = 0;
     UINT callbackMask = 0;
     HFONT font = nullptr;
-    int fontHeight = 0;    // measured when first needed
+    int fontHeight = 0;     // measured when first needed
     int ownerRowHeight = 0; // an owner-drawn report's row, asked of the parent once
-    SCROLLINFO shownBar{}; // what the scroll bar was last given
+    SCROLLINFO shownBar{};  // what the scroll bar was last given
     bool barShown = false;
     bool barPending = false; // a posted message will set the bar
     int top = 0;             // first visible row (report, small icons, icons) or column (list)

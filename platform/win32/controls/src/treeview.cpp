@@ -31,7 +31,7 @@ namespace {
 
 using Node = DvTreeItem;
 
-struct Tree {
+struct Tree : HeldState {
     Node root; // the hidden parent of the top-level items
     std::unordered_set<Node*> live;
     Node* caret = nullptr;
@@ -1037,6 +1037,7 @@ LRESULT treeViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Tree* t = attachState<Tree>(hwnd, message);
     if (!t)
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    const StateHold<Tree> hold(t);
     if (message == syncMessage()) {
         sync(hwnd, *t);
         return 0;

@@ -648,6 +648,21 @@ TEST_F(ListViewTest, AnOwnerDrawnReportAsksItsParentForTheRowHeightOnceAndLeaves
     answer = nullptr;
 }
 
+// A parent that closes the list as soon as a row is chosen (a drop-down list) destroys it in the
+// middle of its own notification: the list finishes without touching what it has let go.
+TEST_F(ListViewTest, AParentDestroyingTheListWhileItTellsOfAChoiceLeavesItWhole) {
+    report();
+    answer = [&](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == LVN_ITEMCHANGED &&
+            IsWindow(list))
+            DestroyWindow(list);
+        return false;
+    };
+    select(2);
+    answer = nullptr;
+    EXPECT_FALSE(IsWindow(list));
+}
+
 // A right click asks for the context menu as on any window, unless the parent takes it.
 TEST_F(ListViewTest, ARightClickThatTheParentLeavesAsksForTheContextMenu) {
     report();
