@@ -267,7 +267,10 @@ CXTPTabManagerItem* CXTPTabClientWnd::AddItem(CWnd* pChildWnd) {
         ws = CreateWorkspace();
         AddWorkspace(ws, GetWorkspaceCount());
     }
+    // Documents stand before the group's new-window tab, which stays last.
     int index = ws->GetItemCount();
+    if (index > 0 && IsNewWindowTab(ws->GetItem(index - 1)))
+        --index;
     if (m_newTabPosition == xtpWorkspaceNewTabLeftMost)
         index = 0;
     else if (m_newTabPosition == xtpWorkspaceNewTabNextToActive && ws->GetSelectedItem())
@@ -287,10 +290,11 @@ void CXTPTabClientWnd::UpdateContents() {
     std::vector<HWND> children = mdiChildren(m_hWnd);
     std::erase_if(children, [&](HWND h) { return m_dying.count(h) != 0; });
     const std::set<HWND> live(children.begin(), children.end());
-    // Tabs of windows that went away go with them.
+    // Tabs of windows that went away go with them; the new-window tab has no window and stays,
+    // so that one kept by a caller across an update is still the tab.
     for (const auto& ws : m_arrWorkspace) {
         for (int i = ws->GetItemCount() - 1; i >= 0; --i) {
-            if (!live.count(ws->GetItem(i)->GetHandle())) {
+            if (!IsNewWindowTab(ws->GetItem(i)) && !live.count(ws->GetItem(i)->GetHandle())) {
                 if (ws->GetItem(i) == m_pTipItem)
                     m_pTipItem = nullptr;
                 ws->DeleteItem(i);
@@ -309,6 +313,8 @@ void CXTPTabClientWnd::UpdateContents() {
     for (const auto& ws : m_arrWorkspace) {
         for (int i = 0; i < ws->GetItemCount(); ++i) {
             CXTPTabManagerItem* item = ws->GetItem(i);
+            if (IsNewWindowTab(item))
+                continue;
             CWnd* wnd = CWnd::FromHandle(item->GetHandle());
             item->SetCaption(GetItemText(wnd));
             item->SetTooltip(GetItemTooltip(item));
