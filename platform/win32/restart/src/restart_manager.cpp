@@ -36,8 +36,10 @@ struct Sessions {
 };
 
 Sessions& sessions() {
-    static Sessions* s = new Sessions; // callers may end sessions from static destructors
-    return *s;
+    // Freed with the module, so that unloading it leaves nothing behind; every caller ends its
+    // sessions within its own call.
+    static Sessions s;
+    return s;
 }
 
 // The process's program file name, as a person knows the program; the kernel's command name
