@@ -85,6 +85,32 @@ TEST_F(FindComboBoxTest, SearchesSelectTheNamedElementAndKeepTheNamesFoundLatest
     }
 }
 
+// With a second main window the application's main one may be the other: the keys go back to
+// the frame that holds the box, whose drawing was searched.
+TEST_F(FindComboBoxTest, AfterASearchTheKeysGoToTheFrameThatHoldsTheBoxNotTheOtherMainWindow) {
+    CDvw32Doc* doc = openSample();
+    ASSERT_NE(doc, nullptr);
+    auto* other = new CFrameWnd;
+    ASSERT_TRUE(other->Create(nullptr, L"Other main window"));
+    other->ShowWindow(SW_SHOW);
+    CWnd* holder = app_.m_pMainWnd;
+    app_.m_pMainWnd = other;
+    other->SetFocus();
+    run_->pump();
+    for (const wchar_t* typed : {L"no such element", L"  ", L"bore"}) {
+        SCOPED_TRACE(pal::text::toUtf8(typed));
+        other->SetFocus();
+        search(typed);
+        CWnd* focus = CWnd::GetFocus();
+        EXPECT_TRUE(focus != nullptr && (focus == holder || ::IsChild(holder->m_hWnd, focus->m_hWnd)));
+        EXPECT_FALSE(focus != nullptr && (focus == other || ::IsChild(other->m_hWnd, focus->m_hWnd)));
+    }
+    EXPECT_EQ(selectedName(viewOf(doc)), L"bore");
+    app_.m_pMainWnd = holder;
+    other->DestroyWindow();
+    run_->pump();
+}
+
 TEST_F(FindComboBoxTest, TheDropDownOffersTheHistoryOfTheActiveViewsDrawing) {
     CDvw32Doc* first = openSample();
     ASSERT_NE(first, nullptr);

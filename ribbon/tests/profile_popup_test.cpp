@@ -172,6 +172,19 @@ TEST_F(ProfilePopupTest, AChosenProfileReachesTheModuleWithItsCaption) {
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "CDVCom_Is3D::ApplyProfile(Сталь 45)"), 1)
         << calls.size();
     EXPECT_FALSE(popup->GetPopuped()) << "choosing closes the popup";
+    // The content lives until the next opening: a button chosen once its drawing is closed
+    // has no view to hand its profile to.
+    app_.CloseAllDocuments(TRUE);
+    run_->pump();
+    ASSERT_EQ(DVGetActiveView(), nullptr);
+    dvtrace::test::clear();
+    popup->GetCommandBar()->GetControls()->GetAt(0)->OnExecute();
+    run_->pump();
+    const auto later = dvtrace::test::callsOf("DravikKernel");
+    EXPECT_EQ(
+        std::count_if(later.begin(), later.end(),
+                      [](const std::string& c) { return c.rfind("CDVCom_Is3D::ApplyProfile", 0) == 0; }),
+        0);
 }
 
 TEST_F(ProfilePopupTest, AClonedOrMadeFromItsClassPopupHasNoBarOfItsOwn) {
