@@ -83,6 +83,8 @@ TEST_F(FindComboBoxTest, SearchesSelectTheNamedElementAndKeepTheNamesFoundLatest
             << "the frame that holds the box has the keys";
         EXPECT_NE(focus, box->GetEditCtrl());
     }
+    for (const auto& sound : journal("sound"))
+        EXPECT_EQ(sound.get("type"), "0x40") << "the asterisk sound";
 }
 
 // With a second main window the application's main one may be the other: the keys go back to
