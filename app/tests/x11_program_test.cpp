@@ -77,8 +77,8 @@ protected:
     }
 
     // The person's Documents folder in the sandbox, where the program starts and its file dialogs
-    // begin.
-    std::filesystem::path documents() const { return root() / "drive_c/Users/tester/Documents"; }
+    // begin: the program inherits the user's name from this process, whatever it is (or none).
+    std::filesystem::path documents() const { return pal::folders::documents(); }
 
     // Starts DravikCad when it is not yet running (a test may arrange the sandbox first).
     void start() {

@@ -1,6 +1,7 @@
 #include "xtp/ImageManager.h"
 
 #include "IconPixels.h"
+#include "pal/gdi.h"
 #include "pal/notice.h"
 #include "pal/path.h"
 #include "pal/text.h"
@@ -282,13 +283,31 @@ BOOL CXTPImageManager::SetIconFromIcoFile(LPCWSTR lpszFileName, UINT nIDCommand,
 
 BOOL CXTPImageManager::SetIconFromResource(HINSTANCE hInst, LPCWSTR lpszResource, UINT nIDCommand,
                                            CSize szIcon, XTPImageState imageState) {
-    HICON icon = static_cast<HICON>(::LoadImageW(
-        hInst, lpszResource, IMAGE_ICON, std::max<LONG>(szIcon.cx, 0), std::max<LONG>(szIcon.cy, 0), 0));
-    if (icon == nullptr)
+    if (!validState(imageState))
         return FALSE;
-    const BOOL done = SetIcon(icon, nIDCommand, szIcon, imageState);
-    ::DestroyIcon(icon);
-    return done;
+    if (szIcon.cx > 0 && szIcon.cy > 0) {
+        HICON icon =
+            static_cast<HICON>(::LoadImageW(hInst, lpszResource, IMAGE_ICON, szIcon.cx, szIcon.cy, 0));
+        if (icon == nullptr)
+            return FALSE;
+        const BOOL done = SetIcon(icon, nIDCommand, szIcon, imageState);
+        ::DestroyIcon(icon);
+        return done;
+    }
+    // No size asked: every size of the icon group, each from its own picture.
+    HICON group = static_cast<HICON>(::LoadImageW(hInst, lpszResource, IMAGE_ICON, 0, 0, 0));
+    if (group == nullptr)
+        return FALSE;
+    BOOL all = TRUE;
+    for (const SIZE& size : pal::gdi::iconSizes(group)) {
+        HICON icon =
+            static_cast<HICON>(::CopyImage(group, IMAGE_ICON, size.cx, size.cy, LR_COPYFROMRESOURCE));
+        all = icon != nullptr && SetIcon(icon, nIDCommand, CSize(size), imageState) && all;
+        if (icon != nullptr)
+            ::DestroyIcon(icon);
+    }
+    ::DestroyIcon(group);
+    return all;
 }
 
 BOOL CXTPImageManager::SetVectorIcon(const CXTPImageManagerVectorImageHandle& handle, UINT nIDCommand) {

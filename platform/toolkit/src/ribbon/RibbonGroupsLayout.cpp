@@ -1,6 +1,8 @@
 #include "RibbonGroupsLayout.h"
 
 #include "RibbonReduce.h"
+#include "xtp/CommandBars.h"
+#include "xtp/ImageManager.h"
 
 #include <algorithm>
 #include <numeric>
@@ -87,6 +89,24 @@ int placeControls(CDC* dc, CXTPRibbonBar* ribbon, CXTPRibbonGroup* g, int level,
 
 int collapsedWidth(CDC* dc, CXTPRibbonBar* ribbon, CXTPRibbonGroup* g) {
     return paint()->GetButtonWidth(dc, g->GetCaption(), 0, TRUE, iconFor(ribbon, 0)) + 2 * kPad + 2;
+}
+
+// A collapsed group's button shows the group's own picture, or else its first button's, so
+// that groups collapsed side by side can be told apart.
+HICON collapsedIcon(CXTPRibbonBar* ribbon, CXTPRibbonGroup* g, int size) {
+    CXTPCommandBars* bars = ribbon->GetCommandBars();
+    if (bars && bars->GetImageManager() && g->GetIconId() > 0)
+        if (CXTPImageManagerIcon* icon =
+                bars->GetImageManager()->GetImage(static_cast<UINT>(g->GetIconId()), size))
+            return icon->GetIcon();
+    for (int i = 0; i < g->GetCount(); ++i) {
+        CXTPControl* c = g->GetAt(i);
+        if (!c->IsVisible() || !CXTPRibbonGroupsLayout::IsButton(c))
+            continue;
+        if (HICON icon = ribbon->GetControlIcon(c, size))
+            return icon;
+    }
+    return nullptr;
 }
 
 std::vector<CXTPRibbonGroup*> visibleGroups(CXTPRibbonTab* tab) {
@@ -180,7 +200,9 @@ void CXTPRibbonGroupsLayout::Draw(CDC* pDC, CXTPRibbonBar* pRibbon, CXTPRibbonTa
             button.DeflateRect(kPad, kPad, kPad + 1, kPad);
             const int state =
                 pRibbon->m_pHotControl == nullptr && pRibbon->m_pHotLauncher == g ? xtpRibbonButtonHot : 0;
-            paint()->DrawButton(pDC, button, g->GetCaption(), nullptr, 0, state, TRUE, iconFor(pRibbon, 0));
+            const int iconSize = iconFor(pRibbon, 0);
+            paint()->DrawButton(pDC, button, g->GetCaption(), collapsedIcon(pRibbon, g, iconSize), 0, state,
+                                TRUE, iconSize);
             paint()->DrawGroup(pDC, rc, L"", FALSE, 0);
             continue;
         }

@@ -11,12 +11,13 @@ std::vector<GroupSize> reduceToFit(const std::vector<GroupWidths>& groups, const
             sum += groups[i].width[size[i]] + gap;
         return sum;
     };
-    // A size that is no narrower than the one before it is passed over: nothing is gained.
+    // A size that is no narrower than the one before it is passed over: nothing is gained, and
+    // a group collapsed into a button wider than its small controls would widen the ribbon.
     auto nextSize = [&](std::size_t g) {
         int s = size[g];
         while (s < kCollapsed) {
             ++s;
-            if (groups[g].width[s] < groups[g].width[size[g]] || s == kCollapsed)
+            if (groups[g].width[s] < groups[g].width[size[g]])
                 return static_cast<GroupSize>(s);
         }
         return size[g];

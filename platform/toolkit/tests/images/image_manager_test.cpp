@@ -152,6 +152,14 @@ TEST_F(ImageManagerTest, AModulesIconsAndStripLoadByResourceId) {
     EXPECT_EQ(drawn(*images.Lookup(7, 16), 16).pixel(8, 8), RGB(220, 0, 0));
     EXPECT_EQ(drawn(*images.Lookup(7, 32), 32).pixel(16, 16), RGB(0, 0, 220));
     EXPECT_FALSE(images.SetIconFromResource(module, MAKEINTRESOURCEW(999), 8, CSize(16, 16)));
+    // Without a size the group gives every size it holds, each its own picture.
+    EXPECT_TRUE(images.SetIconFromResource(module, MAKEINTRESOURCEW(128), 10));
+    ASSERT_NE(images.GetIconSet(10), nullptr);
+    EXPECT_EQ(images.GetIconSet(10)->GetIcons().size(), 2u);
+    EXPECT_EQ(drawn(*images.Lookup(10, 16), 16).pixel(8, 8), RGB(220, 0, 0));
+    EXPECT_EQ(drawn(*images.Lookup(10, 32), 32).pixel(16, 16), RGB(0, 0, 220));
+    EXPECT_FALSE(images.SetIconFromResource(module, MAKEINTRESOURCEW(999), 8));
+    EXPECT_EQ(images.GetIconSet(8), nullptr);
 
     HBITMAP strip = static_cast<HBITMAP>(::LoadImageW(module, MAKEINTRESOURCEW(300), IMAGE_BITMAP, 0, 0, 0));
     ASSERT_NE(strip, nullptr);

@@ -7,6 +7,7 @@
 #include "pal/test/user_hooks.h"
 #include "xtp/PopupBar.h"
 
+#include <climits>
 #include <map>
 
 namespace {
@@ -140,38 +141,86 @@ TEST_F(RibbonTest, NarrowedStepByStepTheGroupsGiveWayInTheirOrderAndComeBackWhen
     const std::vector<int> comingBack{0, 2, 1};
     changes(givingWay);
     Log narrowing, widening;
+    std::vector<int> clipped; // the widths at which the groups did not fit
     for (int width = 900; width >= 160; width -= 3) {
         setRibbonWidth(width);
         const Log step = changes(givingWay);
         narrowing.insert(narrowing.end(), step.begin(), step.end());
-        // Whatever fits is inside the ribbon.
-        const CXTPRibbonGroup* last = home->GetGroups()->GetAt(2);
-        if (last->GetReduceLevel() < 3) {
-            EXPECT_LE(last->GetRect().right, ribbon->GetGroupsRect().right) << width;
-        }
+        if (home->GetGroups()->GetAt(2)->GetRect().right > ribbon->GetGroupsRect().right)
+            clipped.push_back(width);
     }
     // One size per round, in the declared order. A size no narrower than the one before is
-    // passed over: Font has no large controls (no medium size), and Clipboard's caption is as
-    // wide as its medium column (no small size).
-    EXPECT_EQ(narrowing,
-              (Log{"Editing 1", "Clipboard 1", "Font 2", "Editing 2", "Font 3", "Editing 3", "Clipboard 3"}));
+    // passed over: Font has no large controls (no medium size), Clipboard's caption is as wide
+    // as its medium column (no small size), and neither Clipboard nor Editing gains by
+    // collapsing into a button as wide as its caption.
+    EXPECT_EQ(narrowing, (Log{"Editing 1", "Clipboard 1", "Font 2", "Editing 2", "Font 3"}));
+    // Only with every group at its narrowest does anything go past the ribbon's end.
+    ASSERT_FALSE(clipped.empty());
+    for (int width = clipped.front(); width >= 160; width -= 3) {
+        setRibbonWidth(width);
+        EXPECT_TRUE(changes(givingWay).empty()) << width;
+    }
     for (int width = 160; width <= 900; width += 3) {
         setRibbonWidth(width);
         const Log step = changes(comingBack);
         widening.insert(widening.end(), step.begin(), step.end());
     }
-    EXPECT_EQ(widening,
-              (Log{"Clipboard 1", "Editing 2", "Font 2", "Editing 1", "Font 0", "Clipboard 0", "Editing 0"}));
+    EXPECT_EQ(widening, (Log{"Font 2", "Editing 1", "Font 0", "Clipboard 0", "Editing 0"}));
 }
 
 TEST_F(RibbonTest, ACollapsedGroupOpensItsControlsInAPopup) {
     setRibbonWidth(160);
-    CXTPRibbonGroup* editing = ribbon->GetTab(0)->GetGroups()->GetAt(2);
-    ASSERT_TRUE(editing->IsReduced());
-    EXPECT_TRUE(ribbon->OpenCollapsedGroup(editing));
+    CXTPRibbonGroup* font = ribbon->GetTab(0)->GetGroups()->GetAt(1);
+    ASSERT_TRUE(font->IsReduced());
+    EXPECT_TRUE(ribbon->OpenCollapsedGroup(font));
     run.pump();
     frame->GetCommandBars()->ClosePopups();
     EXPECT_FALSE(ribbon->OpenCollapsedGroup(ribbon->GetTab(1)->GetGroups()->GetAt(0))) << "not collapsed";
+}
+
+// Two faults mended: a group of small icons, collapsed into a button wider than itself, made the
+// ribbon wider as it narrowed; and a collapsed group showed a plain square, so groups collapsed
+// side by side could not be told apart.
+TEST_F(RibbonTest, NarrowingNeverWidensTheGroupsAndACollapsedGroupShowsItsFirstPicture) {
+    // Two groups of nine small buttons, which collapse into buttons narrower than themselves,
+    // and one of three icons that collapsed would be wider than its caption.
+    CXTPRibbonTab* marks = ribbon->AddTab(L"Marks");
+    std::vector<CXTPRibbonGroup*> groups;
+    for (auto [caption, first] : {std::pair{L"Lines", 181}, {L"Fills", 191}}) {
+        groups.push_back(marks->AddGroup(caption));
+        for (int id = first; id < first + 9; ++id)
+            groups.back()->Add(xtpControlButton, id, L"Style");
+    }
+    CXTPRibbonGroup* tiny = marks->AddGroup(L"Ab");
+    for (int id : {201, 202, 203})
+        tiny->Add(xtpControlButton, id, L"Mark")->SetStyle(xtpButtonIcon);
+    groups.push_back(tiny);
+    ASSERT_TRUE(ribbon->SetCurSel(2));
+    run.pump();
+    int before = INT_MAX;
+    for (int width = 700; width >= 100; width -= 3) {
+        setRibbonWidth(width);
+        int used = 0;
+        for (CXTPRibbonGroup* g : groups)
+            used += g->GetRect().Width();
+        EXPECT_LE(used, before) << "at " << width;
+        before = used;
+        EXPECT_LT(tiny->GetReduceLevel(), 3) << "collapsed it would be wider, at " << width;
+    }
+    ASSERT_TRUE(groups[0]->IsReduced());
+    ASSERT_TRUE(groups[1]->IsReduced());
+
+    ribbon->UpdateWindow();
+    const pal::gdi::Surface shot = pal::test::snapshot(ribbon->m_hWnd, true);
+    ASSERT_TRUE(pal::test::keepSnapshot(ribbon->m_hWnd, "ribbon-collapsed-groups.png"));
+    // The large picture of each group's first button, above the centre of its band.
+    const int icon = ribbon->GetLargeIconSize().cx;
+    for (auto [g, first] : {std::pair{groups[0], 181}, {groups[1], 191}}) {
+        const CRect rc = g->GetRect();
+        EXPECT_EQ(shot.pixel(rc.CenterPoint().x, rc.top + 3 + 3 + icon / 4),
+                  toolkit_test::LoggingRibbon::IconColor(first))
+            << first;
+    }
 }
 
 TEST_F(RibbonTest, AClickRunsAButtonsCommandAndTheLauncherSendsTheGroupsId) {

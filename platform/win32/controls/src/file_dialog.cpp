@@ -50,6 +50,15 @@ struct Entry {
 
 enum Column { kName, kSize, kDate };
 
+// A folder as the dialog holds it: normal, and without a trailing separator (but for a root),
+// so that its parent is the folder above, not the same folder without the separator.
+fs::path folderForm(const fs::path& folder) {
+    fs::path out = folder.lexically_normal();
+    while (!out.has_filename() && out.has_relative_path())
+        out = out.parent_path();
+    return out;
+}
+
 // Where each program's last folder is kept: one value a program, named by its file.
 constexpr wchar_t kLastFolders[] = L"Software\\Dravik\\Platform\\File dialog\\Last folders";
 
@@ -226,7 +235,7 @@ public:
         }
         if (folder_.empty() || !fs::is_directory(folder_, ec))
             folder_ = fs::current_path(ec);
-        folder_ = folder_.lexically_normal();
+        folder_ = folderForm(folder_);
         prompt_.kind = "FileDialog";
         prompt_.caption = ofn.lpstrTitle && *ofn.lpstrTitle ? ofn.lpstrTitle : (save ? L"Save As" : L"Open");
         prompt_.text = name_;
@@ -518,7 +527,7 @@ private:
     }
 
     void navigate(const fs::path& folder) {
-        folder_ = folder.lexically_normal();
+        folder_ = folderForm(folder);
         SetDlgItemTextW(hwnd_, stc1, pal::path::fromNative(folder_).c_str());
         EnableWindow(GetDlgItem(hwnd_, kUp), hasParent());
         // The places show the one the folder lies in (the nearest, when places nest).

@@ -102,41 +102,45 @@ TEST_F(FileDialogTest, ItListsTheInitialFolderThroughTheFilterWithTheInitialName
 }
 
 // Keys alone: Alt+U goes up a folder at a time until the drive's top, where Up gives out; the
-// places show the drive, and Home in them takes the person to Documents.
+// places show the drive, and Home in them takes the person to Documents. A folder given with a
+// trailing separator goes up just the same.
 TEST_F(FileDialogTest, UpAndThePlacesAreReachedByKeys) {
-    ofn.lpstrInitialDir = L"C:\\Drawings\\Old";
-    std::vector<std::wstring> folders;
-    bool upAtTop = true;
-    std::wstring place, driveShown;
-    // Each idle of the dialog takes the next step, and asks for the idle after it.
-    std::function<void(HWND)> step = [&](HWND dialog) {
-        folders.push_back(textOf(GetDlgItem(dialog, stc1)));
+    for (const wchar_t* initial : {L"C:\\Drawings\\Old", L"C:\\Drawings\\Old\\", L"C:/Drawings/Old/"}) {
+        SCOPED_TRACE(pal::text::toUtf8(initial));
+        ofn.lpstrInitialDir = initial;
+        std::vector<std::wstring> folders;
+        bool upAtTop = true;
+        std::wstring place, driveShown;
+        // Each idle of the dialog takes the next step, and asks for the idle after it.
+        std::function<void(HWND)> step = [&](HWND dialog) {
+            folders.push_back(textOf(GetDlgItem(dialog, stc1)));
+            onIdle = step;
+            if (folders.size() < 3) {
+                pal::test::pressKey('U', {VK_MENU});
+                return;
+            }
+            if (folders.size() == 3) {
+                upAtTop = IsWindowEnabled(GetDlgItem(dialog, 0x04A1)) != FALSE;
+                driveShown = textOf(GetDlgItem(dialog, 0x0471));
+                SetFocus(GetDlgItem(dialog, 0x0471));
+                pal::test::pressKey(VK_HOME);
+                return;
+            }
+            place = textOf(GetDlgItem(dialog, 0x0471));
+            onIdle = nullptr;
+            pal::test::pressKey(VK_ESCAPE);
+        };
         onIdle = step;
-        if (folders.size() < 3) {
-            pal::test::pressKey('U', {VK_MENU});
-            return;
-        }
-        if (folders.size() == 3) {
-            upAtTop = IsWindowEnabled(GetDlgItem(dialog, 0x04A1)) != FALSE;
-            driveShown = textOf(GetDlgItem(dialog, 0x0471));
-            SetFocus(GetDlgItem(dialog, 0x0471));
-            pal::test::pressKey(VK_HOME);
-            return;
-        }
-        place = textOf(GetDlgItem(dialog, 0x0471));
-        onIdle = nullptr;
-        pal::test::pressKey(VK_ESCAPE);
-    };
-    onIdle = step;
-    EXPECT_FALSE(GetOpenFileNameW(&ofn));
-    ASSERT_EQ(folders.size(), 4u);
-    EXPECT_EQ(folders[0], L"C:\\Drawings\\Old");
-    EXPECT_EQ(folders[1], L"C:\\Drawings");
-    EXPECT_EQ(folders[2], L"C:\\");
-    EXPECT_FALSE(upAtTop) << "nothing above a drive";
-    EXPECT_EQ(driveShown, L"C:") << "the places show the drive the folder lies on";
-    EXPECT_EQ(place, L"Documents");
-    EXPECT_EQ(folders[3], pal::path::fromNative(pal::folders::documents()));
+        EXPECT_FALSE(GetOpenFileNameW(&ofn));
+        ASSERT_EQ(folders.size(), 4u);
+        EXPECT_EQ(folders[0], L"C:\\Drawings\\Old");
+        EXPECT_EQ(folders[1], L"C:\\Drawings");
+        EXPECT_EQ(folders[2], L"C:\\");
+        EXPECT_FALSE(upAtTop) << "nothing above a drive";
+        EXPECT_EQ(driveShown, L"C:") << "the places show the drive the folder lies on";
+        EXPECT_EQ(place, L"Documents");
+        EXPECT_EQ(folders[3], pal::path::fromNative(pal::folders::documents()));
+    }
 }
 
 // Runs the steps one idle of the dialog after another; each step's keys or clicks are handled

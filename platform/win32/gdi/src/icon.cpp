@@ -460,6 +460,26 @@ HCURSOR LoadCursorFromFileW(LPCWSTR file) {
     return static_cast<HCURSOR>(LoadImageW(nullptr, file, IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
 }
 
+std::vector<SIZE> pal::gdi::iconSizes(HICON handle) {
+    const auto icon = iconOf(handle);
+    if (!icon)
+        return {};
+    std::vector<SIZE> sizes;
+    const auto add = [&sizes](const Surface& s) {
+        const SIZE size{s.width(), s.height()};
+        if (std::none_of(sizes.begin(), sizes.end(),
+                         [&](const SIZE& o) { return o.cx == size.cx && o.cy == size.cy; }))
+            sizes.push_back(size);
+    };
+    if (icon->frames)
+        std::for_each(icon->frames->begin(), icon->frames->end(), add);
+    else
+        add(icon->image);
+    std::sort(sizes.begin(), sizes.end(),
+              [](const SIZE& a, const SIZE& b) { return a.cx != b.cx ? a.cx < b.cx : a.cy < b.cy; });
+    return sizes;
+}
+
 HANDLE CopyImage(HANDLE image, UINT type, int width, int height, UINT flags) {
     if (width < 0 || height < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 DV_EXPORTS_BEGIN
 
@@ -74,6 +75,11 @@ bool setRegion(HRGN handle, const Region& region);
 
 // The live drawing objects (DCs included), for leak checks.
 size_t liveObjects();
+
+// Every size the file or resource an icon was loaded from holds (an icon group's sizes, without
+// repeats, smallest first); the icon's own size when it was made otherwise; empty for a stale
+// handle.
+std::vector<SIZE> iconSizes(HICON icon);
 
 // Told the shape's name ("arrow", "ibeam", "none", ...) whenever SetCursor changes the cursor:
 // how a display driver shows it. One listener; null removes it.
