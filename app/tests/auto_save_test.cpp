@@ -43,6 +43,17 @@ protected:
     static fs::path fileOf(CDvw32Doc* document) {
         return pal::path::toNative(std::wstring(document->GetPathName()));
     }
+    // Started with auto-save on at its interval and "plan.grb" open and changed.
+    CDvw32Doc* startWithChangedPlan() {
+        if (!start())
+            return nullptr;
+        GetSettings().autoSave = true;
+        GetSettings().autoSaveMinutes = static_cast<int>(kInterval / 60);
+        CDvw32Doc* document = onlyFrame() != nullptr ? open("plan.grb") : nullptr;
+        if (document != nullptr)
+            change(document);
+        return document;
+    }
 };
 
 TEST_F(AutoSave, OnlyModifiedDrawingsWithAFileWhoseLastAutoSaveIsAnIntervalAgoAreSaved) {
@@ -105,14 +116,9 @@ TEST_F(AutoSave, OnlyModifiedDrawingsWithAFileWhoseLastAutoSaveIsAnIntervalAgoAr
 }
 
 TEST_F(AutoSave, AFailedSaveWaitsTheIntervalAndIsToldOnceInAMessageBarNamingTheFile) {
-    ASSERT_TRUE(start());
-    GetSettings().autoSave = true;
-    GetSettings().autoSaveMinutes = static_cast<int>(kInterval / 60);
-    CMainFrame* frame = onlyFrame();
-    ASSERT_NE(frame, nullptr);
-    CDvw32Doc* document = open("plan.grb");
+    CDvw32Doc* document = startWithChangedPlan();
     ASSERT_NE(document, nullptr);
-    change(document);
+    CMainFrame* frame = onlyFrame();
     const std::string bytes = bytesOf(fileOf(document));
     const size_t bars = frame->GetMessageBarCount();
 
@@ -153,14 +159,9 @@ TEST_F(AutoSave, AFailedSaveWaitsTheIntervalAndIsToldOnceInAMessageBarNamingTheF
 // The display tells of an exposed window by a message sent from its own thread: one that waited
 // out the window's second would leave the window blank for all of it.
 TEST_F(AutoSave, AMessageSentFromAnotherThreadWhileTheWindowIsUpIsAnsweredAtOnce) {
-    ASSERT_TRUE(start());
-    GetSettings().autoSave = true;
-    GetSettings().autoSaveMinutes = static_cast<int>(kInterval / 60);
-    CMainFrame* frame = onlyFrame();
-    ASSERT_NE(frame, nullptr);
-    CDvw32Doc* document = open("plan.grb");
+    CDvw32Doc* document = startWithChangedPlan();
     ASSERT_NE(document, nullptr);
-    change(document);
+    CMainFrame* frame = onlyFrame();
     document->SetLastAutoSaveTime(_time64(nullptr) - kInterval - 5);
     const fs::path file = fileOf(document);
     const std::string before = bytesOf(file);

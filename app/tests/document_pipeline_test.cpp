@@ -94,18 +94,24 @@ protected:
 // Every edition, as its Config names it.
 class DocumentPipelineOfEdition : public DocumentPipeline, public ::testing::WithParamInterface<const char*> {
 protected:
+    // The edition started with its main frame, and two drawings to open.
+    void startEdition() {
+        writeProductIni(std::string("[SETTINGS]\nConfig=") + GetParam() +
+                        "\nLanguage=Eng\nDefaultStateFile=DefaultState.xml\n");
+        first = copySample("first.grb");
+        second = copySample("second.grb");
+        ASSERT_TRUE(start());
+        ASSERT_NE(onlyFrame(), nullptr);
+    }
     void TearDown() override {
         dvpdm::test::setWorkMixEnabled(false);
         DocumentPipeline::TearDown();
     }
+    std::wstring first, second;
 };
 
 TEST_P(DocumentPipelineOfEdition, TheFileCommandsFollowTheirUpdatesWithNoneOneAndTwoDrawingsOpen) {
-    writeProductIni(std::string("[SETTINGS]\nConfig=") + GetParam() +
-                    "\nLanguage=Eng\nDefaultStateFile=DefaultState.xml\n");
-    const std::wstring first = copySample("first.grb"), second = copySample("second.grb");
-    ASSERT_TRUE(start());
-    ASSERT_NE(onlyFrame(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(startEdition());
     // Open, new, save, save as, copy, close, save all, undo, redo, and the two PDM saves (of the
     // drawing, of every version of an assembly).
     const UINT ids[] = {57601, 1001, 57600, 1065, 1029, 1093, 2054, 1200, 1201, 1115, 1117, 1765, 1657};
@@ -150,11 +156,7 @@ TEST_P(DocumentPipelineOfEdition, TheFileCommandsFollowTheirUpdatesWithNoneOneAn
 // Every named command the edition registers, by its update (none: enabled), with none, one and
 // two drawings open, against its golden table: "edition name id none one two".
 TEST_P(DocumentPipelineOfEdition, EveryNamedCommandFollowsItsUpdateWithNoneOneAndTwoDrawingsOpen) {
-    writeProductIni(std::string("[SETTINGS]\nConfig=") + GetParam() +
-                    "\nLanguage=Eng\nDefaultStateFile=DefaultState.xml\n");
-    const std::wstring first = copySample("first.grb"), second = copySample("second.grb");
-    ASSERT_TRUE(start());
-    ASSERT_NE(onlyFrame(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(startEdition());
     const auto registered = dvkernel::test::registeredCommands();
     std::vector<const NamedCommandRecord*> rows;
     for (const NamedCommandRecord& row : NamedCommandTable())

@@ -3,9 +3,9 @@
 // window, whose shortcuts then work with and without a document, the backstage closed leaves
 // the panes showing their own pixels, Ctrl+O of the program's key table opens the file dialog in
 // its details view, and a drawing opened, changed, undone, redone, saved, saved as and closed
-// with the file keys; in the classic layout a right click on the bars opens the frame's own
-// tool-bar list with its themes; with the sample add-on installed, its own command runs from its
-// backstage entry, clicked.
+// with the file keys, and auto-saved with its window painted; in the classic layout a right
+// click on the bars opens the frame's own tool-bar list with its themes; with the sample add-on
+// installed, its own command runs from its backstage entry, clicked.
 #include "DravikKernel/DocumentFile.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
