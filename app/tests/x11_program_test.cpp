@@ -447,6 +447,8 @@ TEST_F(ProgramOnX11, ADrawingOpenedByKeysIsSavedUndoneRedoneSavedAsAndClosedByKe
     EXPECT_EQ(designerIn(plan), original);
     ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan-2") != std::string::npos; }))
         << titleOf(main);
+    // The key goes to the main window once the closed dialog has given the keyboard back.
+    ASSERT_TRUE(eventually([&] { return focused() == main; }));
 
     chord({XK_Control_L}, XK_F4);
     EXPECT_TRUE(eventually([&] { return titleOf(main).find("plan") == std::string::npos; }))
