@@ -22,8 +22,10 @@ constexpr DWORD kMinimumShowMs = 1000;
 constexpr int kFailureIcon = 299;
 
 // Only paint messages are handled while the window waits out its second: neither a click nor
-// a key reaches the disabled frame, nor a timer or a posted message anything else. The wait
-// itself always ends, whatever the tick count does.
+// a key reaches the disabled frame, nor a timer or a posted message anything else. Messages sent
+// from other threads are answered as they come, as every look at the queue answers them: the
+// display's news that a window is exposed arrives so, and a window whose exposure waited out the
+// second would stay blank. The wait itself always ends, whatever the tick count does.
 void paintUntil(DWORD started, DWORD shownFor) {
     for (;;) {
         MSG msg;
@@ -31,8 +33,8 @@ void paintUntil(DWORD started, DWORD shownFor) {
             ::DispatchMessageW(&msg);
         // Unsigned arithmetic carries a wrap of the tick count between the two readings.
         const DWORD elapsed = ::GetTickCount() - started;
-        if (elapsed >= shownFor ||
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, shownFor - elapsed, QS_PAINT) == WAIT_TIMEOUT)
+        if (elapsed >= shownFor || ::MsgWaitForMultipleObjects(0, nullptr, FALSE, shownFor - elapsed,
+                                                               QS_PAINT | QS_SENDMESSAGE) == WAIT_TIMEOUT)
             return;
     }
 }

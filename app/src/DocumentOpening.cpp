@@ -37,6 +37,8 @@ constexpr UINT kFormatNotSupported = 10046;
 // without a view carries the flag that has it shown once it gets one.
 constexpr UINT kShowImportedCommand = 1104;
 constexpr std::uint64_t kShowWhenViewed = 0x200000000000;
+constexpr int kPartPrototype = 1;
+constexpr int kReadAsBody = 1;
 
 bool extensionIs(const std::wstring& extension, const wchar_t* candidate) {
     return CompareStringOrdinal(extension.c_str(), static_cast<int>(extension.size()), candidate, -1, TRUE) ==
@@ -169,6 +171,21 @@ CDocument* openForeignFile(const std::wstring& path, bool& handled) {
     return documents.size() > before ? documents.back() : nullptr;
 }
 
+// A file of the kernel's own extensions that is neither a drawing nor a work session: a new 3D
+// part reads it as its body. Without a 3D module nothing could read it, so no part is made; a
+// part that did not read it goes again, leaving the format failure to be told.
+CDocument* readIntoNewPart(const std::wstring& path) {
+    if (CDVCom_Is3D::Instance() == nullptr)
+        return nullptr;
+    auto* part = dynamic_cast<CDvw32Doc*>(CreateDocumentFromPrototype(kPartPrototype));
+    if (part == nullptr)
+        return nullptr;
+    if (part->LoadFile(path.c_str(), kReadAsBody))
+        return part;
+    part->OnCloseDocument();
+    return nullptr;
+}
+
 void deleteIfTemporary(const wchar_t* path) {
     wchar_t temp[MAX_PATH + 1] = L"";
     const DWORD tempLength = GetTempPathW(MAX_PATH, temp);
@@ -236,14 +253,13 @@ CDocument* OpenDocumentByPath(const wchar_t* pathName, bool addToRecent) {
         if (SUCCEEDED(code)) {
             document = openKernelDocument(path, addToRecent, pdmFile.get(), code);
         } else if (code == kNotADocument) {
-            bool handled = false;
             if (extensionIs(extension, L".grb") || extensionIs(extension, L".grs")) {
                 const auto [opened, session] = OpenWorkSession(path.c_str());
-                handled = session;
-                document = opened;
-                if (handled)
+                document = session ? opened : readIntoNewPart(path);
+                if (session || document != nullptr)
                     code = document != nullptr ? S_OK : E_FAIL;
             } else {
+                bool handled = false;
                 document = openForeignFile(path, handled);
                 openedElsewhere = handled && document == nullptr;
             }

@@ -14,7 +14,10 @@
 #include "pal/test/snapshot.h"
 #include "pal/text.h"
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 namespace dvapp::test {
 namespace {
@@ -39,6 +42,17 @@ protected:
     }
     static fs::path fileOf(CDvw32Doc* document) {
         return pal::path::toNative(std::wstring(document->GetPathName()));
+    }
+    // Started with auto-save on at its interval and "plan.grb" open and changed.
+    CDvw32Doc* startWithChangedPlan() {
+        if (!start())
+            return nullptr;
+        GetSettings().autoSave = true;
+        GetSettings().autoSaveMinutes = static_cast<int>(kInterval / 60);
+        CDvw32Doc* document = onlyFrame() != nullptr ? open("plan.grb") : nullptr;
+        if (document != nullptr)
+            change(document);
+        return document;
     }
 };
 
@@ -102,14 +116,9 @@ TEST_F(AutoSave, OnlyModifiedDrawingsWithAFileWhoseLastAutoSaveIsAnIntervalAgoAr
 }
 
 TEST_F(AutoSave, AFailedSaveWaitsTheIntervalAndIsToldOnceInAMessageBarNamingTheFile) {
-    ASSERT_TRUE(start());
-    GetSettings().autoSave = true;
-    GetSettings().autoSaveMinutes = static_cast<int>(kInterval / 60);
-    CMainFrame* frame = onlyFrame();
-    ASSERT_NE(frame, nullptr);
-    CDvw32Doc* document = open("plan.grb");
+    CDvw32Doc* document = startWithChangedPlan();
     ASSERT_NE(document, nullptr);
-    change(document);
+    CMainFrame* frame = onlyFrame();
     const std::string bytes = bytesOf(fileOf(document));
     const size_t bars = frame->GetMessageBarCount();
 
@@ -145,6 +154,42 @@ TEST_F(AutoSave, AFailedSaveWaitsTheIntervalAndIsToldOnceInAMessageBarNamingTheF
     }
     EXPECT_EQ(frame->GetMessageBarCount() - bars, 2u);
     EXPECT_TRUE(boxes().empty()) << "no box stops the person at idle time";
+}
+
+// The display tells of an exposed window by a message sent from its own thread: one that waited
+// out the window's second would leave the window blank for all of it.
+TEST_F(AutoSave, AMessageSentFromAnotherThreadWhileTheWindowIsUpIsAnsweredAtOnce) {
+    CDvw32Doc* document = startWithChangedPlan();
+    ASSERT_NE(document, nullptr);
+    CMainFrame* frame = onlyFrame();
+    document->SetLastAutoSaveTime(_time64(nullptr) - kInterval - 5);
+    const fs::path file = fileOf(document);
+    const std::string before = bytesOf(file);
+    const HWND target = frame->m_hWnd;
+
+    using Clock = std::chrono::steady_clock;
+    std::atomic<bool> done{false};
+    Clock::time_point savedAt, answeredAt;
+    std::thread sender([&] {
+        while (bytesOf(file) == before)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        savedAt = Clock::now();
+        // Well inside the window's second, once whatever the save left to paint is painted.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::SendMessageW(target, WM_NULL, 0, 0);
+        answeredAt = Clock::now();
+        done = true;
+    });
+    app->AutoSaveDocuments();
+    const Clock::time_point returnedAt = Clock::now();
+    // A save slower than the window's second leaves no wait to answer in; the loop answers then.
+    while (!done)
+        pal::test::pump();
+    sender.join();
+    if (returnedAt - savedAt > std::chrono::milliseconds(600)) {
+        EXPECT_LT(answeredAt, returnedAt) << "answered while the window was up";
+    }
+    EXPECT_FALSE(document->IsModified());
 }
 
 TEST_F(AutoSave, TheWindowNamesTheDrawingByItsShortTitleCentredOnTheFrame) {

@@ -28,6 +28,7 @@ protected:
     }
     void TearDown() override {
         CDVCom_Is3D::SetForeignFileOpener(nullptr);
+        CDVCom_Is3D::SetPartReader(nullptr);
         dvpdm::test::setWorkMixEnabled(false);
         dvpdm::test::clearScript();
         MainInitialisation::TearDown();
@@ -167,6 +168,49 @@ TEST_F(DocumentPdm, AForeignFileIsOfferedToTheThreeDModuleAndThenToTheAddOns) {
         const std::vector<std::string> shown = boxes();
         EXPECT_EQ(std::vector<std::string>(shown.begin() + static_cast<long>(before), shown.end()), c.box);
     }
+}
+
+TEST_F(DocumentPdm, AGrbFileThatIsNoDrawingNorWorkSessionIsReadIntoANewPart) {
+    const std::string bytes = "solid bracket\nendsolid bracket\n";
+    writeFile("bracket.grb", bytes);
+    const std::wstring path = pal::path::fromNative(root() / "bracket.grb");
+    ASSERT_TRUE(start());
+    const std::string format = pal::text::toUtf8(DVLoadString(10046));
+    struct Case {
+        const char* what;
+        bool moduleReads;
+        std::vector<std::string> box;
+    };
+    const Case cases[] = {
+        {"the 3D module reads it into the part", true, {}},
+        {"the 3D module does not read it", false, {format}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::pair<Dravik::DocumentKind, int>> reads;
+        CDVCom_Is3D::SetPartReader([&](CDvw32Doc& part, const std::wstring& file, int mode) {
+            EXPECT_EQ(file, path);
+            reads.emplace_back(part.GetKind(), mode);
+            return c.moduleReads;
+        });
+        const size_t before = boxes().size();
+        if (!c.box.empty())
+            answer(IDOK);
+        auto* document = dynamic_cast<CDvw32Doc*>(OpenDocumentByPath(path.c_str()));
+        EXPECT_EQ(reads,
+                  (std::vector<std::pair<Dravik::DocumentKind, int>>{{Dravik::DocumentKind::Part3D, 1}}));
+        EXPECT_EQ(document != nullptr, c.moduleReads);
+        const std::vector<std::string> shown = boxes();
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + static_cast<long>(before), shown.end()), c.box);
+        EXPECT_EQ(DocumentManager::Instance().GetDocuments().size(), c.moduleReads ? 1u : 0u)
+            << "a part that read nothing is not left open";
+        EXPECT_EQ(pal::test::readFile(root() / "bracket.grb"), bytes);
+        if (document != nullptr) {
+            EXPECT_EQ(document->GetKind(), Dravik::DocumentKind::Part3D);
+            document->OnCloseDocument();
+        }
+    }
+    CDVCom_Is3D::SetPartReader(nullptr);
 }
 
 class SavedListener : public TypedApplicationEventListener<1> {

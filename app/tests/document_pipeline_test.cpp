@@ -2,9 +2,11 @@
 // the ribbon and the menus: which commands are on with none, one and two drawings open, the
 // whole road of a change from the open dialog to the closed window, and the saves that fail
 // without harming the file that was there.
+#include "fixture_table.h"
 #include "main_initialisation_fixture.h"
 
 #include "app/DocumentPipeline.h"
+#include "app/NamedCommandTable.h"
 #include "app/RecentFileList.h"
 
 #include "DVPDMProxy/test/hooks.h"
@@ -12,6 +14,7 @@
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentManager.h"
+#include "DravikKernel/test/hooks.h"
 #include "frame/MainFrame.h"
 #include "pal/test/hooks.h"
 #include "pal/text.h"
@@ -91,18 +94,24 @@ protected:
 // Every edition, as its Config names it.
 class DocumentPipelineOfEdition : public DocumentPipeline, public ::testing::WithParamInterface<const char*> {
 protected:
+    // The edition started with its main frame, and two drawings to open.
+    void startEdition() {
+        writeProductIni(std::string("[SETTINGS]\nConfig=") + GetParam() +
+                        "\nLanguage=Eng\nDefaultStateFile=DefaultState.xml\n");
+        first = copySample("first.grb");
+        second = copySample("second.grb");
+        ASSERT_TRUE(start());
+        ASSERT_NE(onlyFrame(), nullptr);
+    }
     void TearDown() override {
         dvpdm::test::setWorkMixEnabled(false);
         DocumentPipeline::TearDown();
     }
+    std::wstring first, second;
 };
 
 TEST_P(DocumentPipelineOfEdition, TheFileCommandsFollowTheirUpdatesWithNoneOneAndTwoDrawingsOpen) {
-    writeProductIni(std::string("[SETTINGS]\nConfig=") + GetParam() +
-                    "\nLanguage=Eng\nDefaultStateFile=DefaultState.xml\n");
-    const std::wstring first = copySample("first.grb"), second = copySample("second.grb");
-    ASSERT_TRUE(start());
-    ASSERT_NE(onlyFrame(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(startEdition());
     // Open, new, save, save as, copy, close, save all, undo, redo, and the two PDM saves (of the
     // drawing, of every version of an assembly).
     const UINT ids[] = {57601, 1001, 57600, 1065, 1029, 1093, 2054, 1200, 1201, 1115, 1117, 1765, 1657};
@@ -142,6 +151,37 @@ TEST_P(DocumentPipelineOfEdition, TheFileCommandsFollowTheirUpdatesWithNoneOneAn
             got.push_back(isEnabled(id));
         EXPECT_EQ(got, c.expected);
     }
+}
+
+// Every named command the edition registers, by its update (none: enabled), with none, one and
+// two drawings open, against its golden table: "edition name id none one two".
+TEST_P(DocumentPipelineOfEdition, EveryNamedCommandFollowsItsUpdateWithNoneOneAndTwoDrawingsOpen) {
+    ASSERT_NO_FATAL_FAILURE(startEdition());
+    const auto registered = dvkernel::test::registeredCommands();
+    std::vector<const NamedCommandRecord*> rows;
+    for (const NamedCommandRecord& row : NamedCommandTable())
+        if (row.name != nullptr && registered.count(row.registrationId) != 0)
+            rows.push_back(&row);
+    std::vector<std::string> states(rows.size());
+    const std::function<void()> steps[] = {
+        [] {},
+        [&] { ASSERT_NE(app->OpenDocumentFile(first.c_str()), nullptr); },
+        [&] { ASSERT_NE(app->OpenDocumentFile(second.c_str()), nullptr); },
+    };
+    for (const auto& step : steps) {
+        step();
+        for (size_t i = 0; i < rows.size(); ++i)
+            states[i] += isEnabled(static_cast<UINT>(rows[i]->registrationId)) ? " 1" : " 0";
+    }
+    std::vector<std::string> got, expected;
+    for (size_t i = 0; i < rows.size(); ++i)
+        got.push_back(pal::text::toUtf8(rows[i]->name) + " " + std::to_string(rows[i]->registrationId) +
+                      states[i]);
+    for (const FixtureRow& row : readFixtureTable("named_command_updates.txt"))
+        if (!row.empty() && row[0] == GetParam())
+            expected.push_back(joinFixtureRow(FixtureRow(row.begin() + 1, row.end())));
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(got, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, DocumentPipelineOfEdition,

@@ -3,9 +3,9 @@
 // window, whose shortcuts then work with and without a document, the backstage closed leaves
 // the panes showing their own pixels, Ctrl+O of the program's key table opens the file dialog in
 // its details view, and a drawing opened, changed, undone, redone, saved, saved as and closed
-// with the file keys; in the classic layout a right click on the bars opens the frame's own
-// tool-bar list with its themes; with the sample add-on installed, its own command runs from its
-// backstage entry, clicked.
+// with the file keys, and auto-saved with its window painted; in the classic layout a right
+// click on the bars opens the frame's own tool-bar list with its themes; with the sample add-on
+// installed, its own command runs from its backstage entry, clicked.
 #include "DravikKernel/DocumentFile.h"
 #include "pal/test/sandbox_test.h"
 #include "pal/test/snapshot.h"
@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <cairo.h>
 #include <cctype>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -35,6 +36,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -445,10 +447,73 @@ TEST_F(ProgramOnX11, ADrawingOpenedByKeysIsSavedUndoneRedoneSavedAsAndClosedByKe
     EXPECT_EQ(designerIn(plan), original);
     ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan-2") != std::string::npos; }))
         << titleOf(main);
+    // The key goes to the main window once the closed dialog has given the keyboard back.
+    ASSERT_TRUE(eventually([&] { return focused() == main; }));
 
     chord({XK_Control_L}, XK_F4);
     EXPECT_TRUE(eventually([&] { return titleOf(main).find("plan") == std::string::npos; }))
         << "Ctrl+F4 closed it: " << titleOf(main);
+}
+
+// A profile that auto-saves a drawing as soon as it changes.
+class ProgramAutoSavingOnX11 : public ProgramOnX11 {
+protected:
+    void arrange() override {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
+                                  L"Software\\Dravik\\DRAVIK CAD 18.0\\Profiles\\Current\\Settings", 0,
+                                  nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const std::wstring minutes = L"0";
+        RegSetValueExW(key, L"AutoSaveMinutes", 0, REG_SZ, reinterpret_cast<const BYTE*>(minutes.c_str()),
+                       static_cast<DWORD>((minutes.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+};
+
+TEST_F(ProgramAutoSavingOnX11, TheAutoSaveWindowShowsItsTextWhileTheChangedDrawingIsSaved) {
+    const std::filesystem::path plan = documents() / "plan.grb";
+    const Window main = startedWithPlan();
+    ASSERT_NE(main, 0u);
+    const std::wstring original = designerIn(plan);
+    const pal::test::ProgramEnding client =
+        pal::test::runProgram(binDir() / "dvserver_client", {"--title-block", plan.string()},
+                              root() / "dvserver_client.err", {{"DV_PAL_DISPLAY", "null"}});
+    ASSERT_EQ(client.exitCode, 0) << client.err;
+    ASSERT_TRUE(eventually([&] { return designerIn(plan) == L"Сидоров"; }))
+        << "the change was saved at the next idle pass";
+    // That save's window keeps the frame disabled for its second, and a key pressed meanwhile is
+    // lost: the window may not even be mapped yet when the file is written.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(eventually([&] { return titled("Auto-save") == 0 && focused() == main; }));
+
+    chord({XK_Control_L}, XK_z);
+    Window window = 0;
+    ASSERT_TRUE(eventually([&] { return (window = titled("Auto-save")) != 0; }));
+    // Its text is drawn while it waits out its second: a light face (an X window not painted
+    // yet shows black) with dark letters on it.
+    const auto painted = [](const pal::gdi::Surface& picture) {
+        cairo_surface_flush(picture.get());
+        const unsigned char* data = cairo_image_surface_get_data(picture.get());
+        const int stride = cairo_image_surface_get_stride(picture.get());
+        const int width = cairo_image_surface_get_width(picture.get());
+        const int height = cairo_image_surface_get_height(picture.get());
+        int dark = 0, light = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const unsigned char* p = data + y * stride + x * 4;
+                const int sum = p[0] + p[1] + p[2];
+                dark += sum < 200 ? 1 : 0;
+                light += sum > 500 ? 1 : 0;
+            }
+        return dark > 50 && light > width * height / 2;
+    };
+    pal::gdi::Surface picture;
+    EXPECT_TRUE(eventually([&] { return (picture = pictureOf(window)) && painted(picture); }))
+        << "the window shows its text, not a blank face";
+    if (picture)
+        pal::test::keepSnapshot(picture, "x11-auto-save-window");
+    EXPECT_TRUE(eventually([&] { return designerIn(plan) == original; })) << "the undone change was saved";
 }
 
 TEST_F(ProgramOnX11, TheMainWindowHasOneFrameAndTheProgramsNameAndIcon) {

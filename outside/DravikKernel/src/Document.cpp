@@ -6,6 +6,7 @@
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/DocumentPdm.h"
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/EditionModuleProxies.h"
 #include "DravikKernel/ModelVars.h"
 #include "DravikKernel/Parameters.h"
 
@@ -371,6 +372,13 @@ BOOL CDvw32Doc::DoFileSaveOrsa(LPCWSTR, BOOL) {
     DVLog_Write(DVLogProgress, "\"%s\" not saved to the PDM system: none is connected",
                 pal::text::toUtf8(std::wstring(m_strTitle)).c_str());
     return FALSE;
+}
+
+BOOL CDvw32Doc::LoadFile(LPCWSTR lpszPathName, int mode) {
+    if (lpszPathName == nullptr || GetKind() != Dravik::DocumentKind::Part3D)
+        return FALSE;
+    CDVCom_Is3D* module3D = CDVCom_Is3D::Instance();
+    return module3D != nullptr && module3D->ReadIntoPart(*this, lpszPathName, mode) ? TRUE : FALSE;
 }
 
 BOOL CDvw32Doc::SaveAfterCreatingIfNeed() {

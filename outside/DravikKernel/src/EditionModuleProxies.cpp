@@ -22,6 +22,7 @@ void clearEditionModules() {
     state().commandStrings3D.clear();
     state().foreignOpener3D = nullptr;
     state().batchOpenRefused3D = false;
+    state().partReader3D = nullptr;
     state().profiles3D.clear();
     state().editModules = 0;
 }
@@ -251,6 +252,23 @@ bool CDVCom_Is3D::OpenFiles(const DocInitParams& options, const std::vector<std:
 void CDVCom_Is3D::SetForeignFileOpener(std::function<CDvw32Doc*(const std::wstring&)> opener) {
     std::lock_guard lock(state().mutex);
     state().foreignOpener3D = std::move(opener);
+}
+
+bool CDVCom_Is3D::ReadIntoPart(CDvw32Doc& part, const wchar_t* path, int mode) {
+    const std::wstring file = path != nullptr ? path : L"";
+    dvtrace::record(dvkernel::kTraceName, "CDVCom_Is3D::ReadIntoPart(" + pal::text::toUtf8(file) + "," +
+                                              std::to_string(mode) + ")");
+    std::function<bool(CDvw32Doc&, const std::wstring&, int)> reader;
+    {
+        std::lock_guard lock(state().mutex);
+        reader = state().partReader3D;
+    }
+    return reader && reader(part, file, mode);
+}
+
+void CDVCom_Is3D::SetPartReader(std::function<bool(CDvw32Doc&, const std::wstring&, int)> reader) {
+    std::lock_guard lock(state().mutex);
+    state().partReader3D = std::move(reader);
 }
 
 void CDVCom_Is3D::SetBatchOpenRefused(bool refused) {

@@ -53,6 +53,8 @@ struct KernelState {
     // open's answer.
     std::function<CDvw32Doc*(const std::wstring&)> foreignOpener3D;
     bool batchOpenRefused3D = false;
+    // What the attached 3D module reads into a part document of a file of another format.
+    std::function<bool(CDvw32Doc&, const std::wstring&, int)> partReader3D;
     // The profiles the 3D module offers per view object: names and colour indexes.
     std::map<const void*, std::pair<std::vector<std::wstring>, std::vector<std::int32_t>>> profiles3D;
     int editModules = 0;

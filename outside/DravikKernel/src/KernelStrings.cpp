@@ -32,6 +32,12 @@ constexpr KernelString kStrings[] = {
     {691, L"Open a configuration"},
     {692, L"Find in the documents browser"},
     {693, L"Find"},
+    // The drawing templates of the brands: the open and save dialogs offer the kernel's drawings
+    // by the filter name and extension of these.
+    {992, L"\n\n\nDrawings (*.grb)\n.grb"},
+    {993, L"\n\n\nDrawings (*.grb)\n.grb"},
+    {994, L"\n\n\nDrawings (*.grb)\n.grb"},
+    {1000, L"\n\n\nDrawings (*.grb)\n.grb"},
     {1912, L"Open a configuration of the PDM system"},
     {2238, L"Library configurations (*.tws)|*.tws|All files (*.*)|*.*||"},
     {9014, L"Clipboard"},

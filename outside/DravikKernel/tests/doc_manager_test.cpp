@@ -1,4 +1,5 @@
 // The application's document manager as a settings-profile item.
+#include "DravikKernel/DVFileDialog.h"
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/ProfileManager.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -112,3 +114,21 @@ TEST_F(DocManager, OpeningMovesTheLastFolderUntilTheFlagIsCleared) {
 }
 
 } // namespace
+
+// Whatever the brand, the shell's template offers the kernel's drawings in the open and save
+// dialogs, so a name typed without an extension is saved as a drawing.
+TEST_F(DocManager, EveryDrawingTemplateNamesTheFileTypeOfTheDialogs) {
+    for (UINT id : {992u, 993u, 994u, 1000u}) {
+        SCOPED_TRACE(id);
+        std::unique_ptr<CDVDocTemplate> drawings(CDVDocTemplate::Create(
+            id, RUNTIME_CLASS(CDvw32Doc), RUNTIME_CLASS(CMDIChildWnd), RUNTIME_CLASS(CDVView)));
+        CString name, extension;
+        EXPECT_TRUE(drawings->GetDocString(name, CDocTemplate::filterName));
+        EXPECT_TRUE(drawings->GetDocString(extension, CDocTemplate::filterExt));
+        EXPECT_STREQ(name.GetString(), L"Drawings (*.grb)");
+        EXPECT_STREQ(extension.GetString(), L".grb");
+        const FileDialogInfo open = FileDialogInfo::ForDocuments(true, L"", drawings.get());
+        EXPECT_EQ(open.filter, L"Drawings (*.grb)|*.grb|All Files (*.*)|*.*||");
+        EXPECT_EQ(open.defaultExtension, L"grb");
+    }
+}

@@ -241,6 +241,10 @@ public:
     BOOL DoFileSaveCopy(LPCWSTR lpszName = nullptr);
     // Saving into the PDM system: there is none in this build, so it fails with a log line.
     BOOL DoFileSaveOrsa(LPCWSTR lpszName, BOOL bShowDialog);
+    // A file of another format read into a 3D part (mode 1: as the part's body); the geometry is
+    // the attached 3D module's to read. FALSE for any other document, without a 3D module or when
+    // it does not read the file; the file is only read.
+    BOOL LoadFile(LPCWSTR lpszPathName, int mode);
     // A document made from a prototype with a path to go to is saved there once; TRUE when it
     // needed nothing or was saved.
     BOOL SaveAfterCreatingIfNeed();

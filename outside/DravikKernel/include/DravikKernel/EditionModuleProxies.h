@@ -81,6 +81,9 @@ public:
     // A file that is not a document of the kernel, offered to the module: the document it made
     // of it, or null when it does not read the format.
     CDvw32Doc* OpenForeignFile(const wchar_t* path);
+    // A part document reads a file of another format into itself (CDvw32Doc::LoadFile): the
+    // geometry is the module's to read. False when it does not read the file.
+    bool ReadIntoPart(CDvw32Doc& part, const wchar_t* path, int mode);
     // The module's part of opening several files together: the options, the files, the PDM flags
     // word (1 read-only, 2 nomenclature data) and one bit per file that is open already (none:
     // null). False when the module refuses; the files then stay unopened.
@@ -105,6 +108,7 @@ public:
                                 std::vector<std::int32_t> colors);
     static void SetForeignFileOpener(std::function<CDvw32Doc*(const std::wstring&)> opener);
     static void SetBatchOpenRefused(bool refused);
+    static void SetPartReader(std::function<bool(CDvw32Doc&, const std::wstring&, int)> reader);
     static void SetTypedCommandsAllowed(bool allowed);
     static void SetStates(bool a, bool b);
     static void SetCommandAvailable(UINT id, bool available);
