@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
-#include <set>
 
 namespace controlstest {
 namespace {
@@ -161,16 +161,11 @@ public:
     // The recorded rows of the compared messages: those written by the dialog's procedure and
     // its controls, and the owner's among the rest.
     Seq compared() {
-        Seq out;
-        for (const std::string& r : take()) {
-            for (const auto& [message, name] : kCompared)
-                if (r.size() > name.size() && r.compare(r.size() - name.size(), name.size(), name) == 0 &&
-                    r[r.size() - name.size() - 1] == ':')
-                    out.push_back(r);
-            if (r.find(":WM_COMMAND(") != std::string::npos)
-                out.push_back(r);
-        }
-        return out;
+        return usertest::keptRows(take(), [](const std::string&, const std::string& message) {
+            return message.rfind("WM_COMMAND(", 0) == 0 ||
+                   std::any_of(kCompared.begin(), kCompared.end(),
+                               [&](const auto& c) { return c.second == message; });
+        });
     }
 
     HWND owner = nullptr;
