@@ -172,6 +172,11 @@ TEST_F(DialogTest, ReturnKeyPressesOk) {
 TEST_F(DialogTest, AnEndedDialogGivesActivationAndTheFocusBackToTheOwner) {
     const HWND edit = ::CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, owner.m_hWnd,
                                         nullptr, nullptr, nullptr);
+    // Another window of the program, which would take the activation from a dialog hiding while
+    // its owner is still disabled.
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, nullptr, L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 0, 200, 200,
+                               nullptr, nullptr));
     const std::function<void(HWND)> endings[] = {
         [](HWND d) { ::PostMessageW(::GetDlgItem(d, IDC_NAME), WM_KEYDOWN, VK_ESCAPE, 0); },
         [](HWND d) { click(d, IDOK); },

@@ -178,13 +178,14 @@ TEST_F(PropertySheetTest, CancelAsksTheActivePageThenResetsEveryMadePage) {
     EXPECT_EQ(sheet.m_nResult, IDCANCEL);
 }
 
-// The owner presses OK on the modal sheet the first time the sheet's loop goes idle.
+// The owner presses a key (Enter: OK) on the modal sheet the first time the sheet's loop goes idle.
 class IdleOwner : public CWnd {
 public:
     int idle = 0;
+    int key = VK_RETURN;
     LRESULT OnEnterIdle(WPARAM, LPARAM lParam) {
         if (idle++ == 0)
-            ::PostMessageW(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, VK_RETURN, 0);
+            ::PostMessageW(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, key, 0);
         return 0;
     }
 
@@ -207,6 +208,36 @@ TEST_F(PropertySheetTest, ModalSheetRunsItsLoopAndEnterPressesOk) {
                            "modal:OnOK"}));
     EXPECT_EQ(modal.m_hWnd, nullptr);
     EXPECT_TRUE(idleOwner.IsWindowEnabled());
+    idleOwner.DestroyWindow();
+}
+
+// However the modal sheet ends, its owner is enabled before the sheet hides, so activation and the
+// focus go back to the owner's control that had them, not to another window of the program (the
+// fixture's owner, below).
+TEST_F(PropertySheetTest, AModalSheetGivesActivationAndTheFocusBackToItsOwner) {
+    IdleOwner idleOwner;
+    ASSERT_TRUE(idleOwner.CreateEx(0, nullptr, L"idle owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                   200, nullptr, nullptr));
+    const HWND edit = ::CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20,
+                                        idleOwner.m_hWnd, nullptr, nullptr, nullptr);
+    const struct {
+        const char* name;
+        int key;
+        INT_PTR result;
+    } endings[] = {{"Enter", VK_RETURN, IDOK}, {"Escape", VK_ESCAPE, IDCANCEL}};
+    for (const auto& end : endings) {
+        SCOPED_TRACE(end.name);
+        ::SetActiveWindow(idleOwner.m_hWnd);
+        ::SetFocus(edit);
+        idleOwner.idle = 0;
+        idleOwner.key = end.key;
+        CPropertySheet modal(L"Modal", &idleOwner);
+        Page page{IDD_PAGE_ONE, "modal", log};
+        modal.AddPage(&page);
+        EXPECT_EQ(modal.DoModal(), end.result);
+        EXPECT_EQ(::GetActiveWindow(), idleOwner.m_hWnd);
+        EXPECT_EQ(::GetFocus(), edit);
+    }
     idleOwner.DestroyWindow();
 }
 

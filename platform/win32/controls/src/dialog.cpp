@@ -143,7 +143,7 @@ HWND build(const pal::win::DialogTemplate& t, HWND owner, DLGPROC proc, LPARAM p
     s.modal = modal;
     // Kept for WM_GETFONT and, when the template made it, deleted with the dialog.
     s.font = font;
-    s.ownsFont = ownsFont;
+    s.templateFont = ownsFont ? font : nullptr;
     // Only a template that names its font hands it out; the others' controls keep their own.
     const bool setFont = (t.style & DS_SETFONT) != 0;
     SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
@@ -458,12 +458,8 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SETFONT:
-        if (s && reinterpret_cast<HFONT>(wParam) != s->font) {
-            if (s->ownsFont)
-                DeleteObject(s->font);
-            s->ownsFont = false;
+        if (s)
             s->font = reinterpret_cast<HFONT>(wParam);
-        }
         return 0;
     case WM_GETFONT:
         return s ? reinterpret_cast<LRESULT>(s->font) : 0;
@@ -479,8 +475,8 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         paintDialogBackground(dialog, reinterpret_cast<HDC>(wParam));
         return 1;
     case WM_NCDESTROY:
-        if (s && s->ownsFont)
-            DeleteObject(s->font);
+        if (s && s->templateFont)
+            DeleteObject(s->templateFont);
         removeDialogState(dialog);
         break;
     default:

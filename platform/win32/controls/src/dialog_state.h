@@ -16,8 +16,10 @@ struct DialogState {
     // activation, and with it the focus, go back to it.
     HWND disabledOwner = nullptr;
     INT_PTR result = 0;
-    HFONT font = nullptr;
-    bool ownsFont = false; // made from the template: deleted with the dialog
+    HFONT font = nullptr; // what WM_GETFONT answers
+    // The font made from the template. Its controls were given it, so it lives as long as the
+    // dialog even when the dialog is given another font.
+    HFONT templateFont = nullptr;
     SIZE units{6, 13};
 };
 

@@ -149,6 +149,29 @@ TEST_F(DialogTest, TheTemplatesFontReachesTheDialogAndEveryControlBeforeInitDial
     EXPECT_EQ(GetObjectW(heardHere.font, sizeof font, &font), 0) << "the dialog's font goes with it";
 }
 
+// The controls were given the template's font and keep drawing with it, so a later font given to
+// the dialog changes what the dialog answers, not the life of the font its controls hold.
+TEST_F(DialogTest, AnotherFontGivenToTheDialogLeavesItsControlsTheTemplatesFontUntilTheDialogGoes) {
+    const HWND dialog = open();
+    const HFONT made = heardHere.font;
+    ASSERT_NE(made, nullptr);
+    const HFONT other =
+        CreateFontW(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"DejaVu Sans");
+    SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(other), FALSE);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), other);
+    const HWND label = GetDlgItem(dialog, kLabel);
+    ASSERT_EQ(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), made);
+    LOGFONTW font{};
+    EXPECT_EQ(GetObjectW(made, sizeof font, &font), static_cast<int>(sizeof font))
+        << "the label's font is still alive";
+    UpdateWindow(dialog);
+    DestroyWindow(dialog);
+    EXPECT_EQ(GetObjectW(made, sizeof font, &font), 0) << "the template's font goes with the dialog";
+    EXPECT_EQ(GetObjectW(other, sizeof font, &font), static_cast<int>(sizeof font))
+        << "the font the caller gave stays the caller's";
+    DeleteObject(other);
+}
+
 TEST_F(DialogTest, TheFirstFocusSelectsTheEditsTextBeforeTheEditHearsOfIt) {
     heardHere.selectOnFocus = true;
     const HWND dialog = open();

@@ -1,6 +1,7 @@
-// The standard controls and menus on a real X11 display (an Xvfb of the test's own): a person's
-// click reaches a button, typing reaches an edit control, and a popup menu opened and chosen
-// with the mouse runs its command.
+// The standard controls, menus and dialogs on a real X11 display (an Xvfb of the test's own): a
+// person's click reaches a button, typing reaches an edit control, a popup menu opened and chosen
+// with the mouse runs its command, and under a window manager the keys go back to the owner of a
+// modal dialog closed by a key.
 #include "notifications.h"
 
 // Xlib's names come after the window layer's: its macros would otherwise rename them.
@@ -154,6 +155,99 @@ TEST_F(X11Controls, APopupMenuOpenedByAClickAndChosenByAClickRunsItsCommand) {
     EXPECT_EQ(command, 102u);
     answer = nullptr;
     DestroyMenu(menu);
+}
+
+enum : WORD { kAskTemplate = 320 };
+const pal::win::DialogItem kAskItems[] = {
+    {L"Button", L"OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 7, 7, 50, 14},
+    {L"Button", L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 60, 7, 50, 14},
+};
+const pal::win::DialogTemplate kAsk[] = {
+    {kAskTemplate, L"Ask", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 20, 20, 120, 30,
+     kAskItems, std::size(kAskItems), L"MS Shell Dlg", 8},
+};
+const pal::win::DialogTemplateSet askRegistered(kAsk, std::size(kAsk));
+
+INT_PTR askProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return message == WM_INITDIALOG;
+}
+
+// Whether the display's keyboard focus is `xid` or a window inside it.
+bool keyboardIn(Display* dpy, Window xid) {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(dpy, &focus, &revert);
+    while (focus && focus != PointerRoot && focus != xid) {
+        Window root = 0, up = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(dpy, focus, &root, &up, &children, &count))
+            return false;
+        if (children)
+            XFree(children);
+        focus = up == root ? 0 : up;
+    }
+    return focus == xid && xid != 0;
+}
+
+// A person at a display with a window manager: opens nothing by the mouse, closes the modal dialog
+// with Escape once it has the keyboard, and types into the owner once the keyboard is back there,
+// never clicking.
+TEST_F(X11Controls, UnderAWindowManagerKeysGoBackToTheOwnersControlAfterAModalDialogClosedByAKey) {
+    pal::test::WindowManager wm;
+    if (!wm.start(server_.name(), observer_))
+        GTEST_SKIP() << "no window manager tests: openbox is not installed (scripts/setup installs it)";
+    HWND edit = make(L"Edit", L"", ES_AUTOHSCROLL | WS_BORDER, RECT{20, 20, 300, 46}, 9);
+    // Another window of the program, below the owner: the one that would take the activation if
+    // the owner were still disabled as the dialog hides.
+    const HWND other = CreateWindowExW(0, L"ControlParent", L"Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 750,
+                                       100, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(other);
+    Window owner = 0;
+    ASSERT_TRUE(eventually([&] {
+        pump();
+        owner = pal::test::findViewable(observer_, DefaultRootWindow(observer_), "Parent", 3);
+        return owner != 0;
+    }));
+    SetForegroundWindow(parent);
+    SetFocus(edit);
+    ASSERT_TRUE(eventually([&] {
+        pump();
+        return keyboardIn(observer_, owner);
+    })) << "the owner has the keyboard before the dialog";
+
+    std::atomic<bool> done{false}, keyboardBack{false};
+    std::thread person([&] {
+        Display* dpy = XOpenDisplay(server_.name().c_str());
+        const auto dialog = [&] { return pal::test::findViewable(dpy, DefaultRootWindow(dpy), "Ask", 3); };
+        if (eventually([&] { return dialog() != 0 && keyboardIn(dpy, dialog()); }, 10)) {
+            pal::test::tapKey(dpy, XKeysymToKeycode(dpy, XK_Escape));
+            XSync(dpy, False);
+            keyboardBack = eventually([&] { return dialog() == 0 && keyboardIn(dpy, owner); }, 10);
+            if (keyboardBack) {
+                pal::test::tapKey(dpy, XKeysymToKeycode(dpy, XK_z));
+                XSync(dpy, False);
+            }
+        }
+        done = true;
+        XCloseDisplay(dpy);
+    });
+    const INT_PTR result = DialogBoxParamW(nullptr, MAKEINTRESOURCEW(kAskTemplate), parent, &askProc, 0);
+    EXPECT_TRUE(eventually(
+        [&] {
+            pump();
+            return done && textOf(edit) == L"z";
+        },
+        10));
+    person.join();
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(keyboardBack) << "the keyboard came back to the owner without a click";
+    EXPECT_EQ(GetActiveWindow(), parent);
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(textOf(edit), L"z");
 }
 
 } // namespace

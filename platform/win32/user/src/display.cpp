@@ -1,5 +1,6 @@
 // Virtual monitors, system metrics and dots per inch. Metrics are the platform's at 96 dpi,
 // scaled by the primary monitor's dpi.
+#include "driver.h"
 #include "model.h"
 
 #include "pal/detail/user_control.h"
@@ -23,6 +24,13 @@ std::vector<pal::detail::MonitorSpec> defaultMonitors() {
 Monitors& monitors() {
     static auto* m = new Monitors{{}, defaultMonitors()};
     return *m;
+}
+
+// The monitors for a reader: the screen's once the display is chosen, so the display is chosen
+// first when nothing has chosen it yet.
+Monitors& shownMonitors() {
+    ensureDisplay();
+    return monitors();
 }
 
 HMONITOR handleOf(size_t index) {
@@ -64,7 +72,7 @@ HMONITOR fallback(const std::vector<pal::detail::MonitorSpec>& list, POINT p, DW
 }
 
 HMONITOR fromPoint(POINT p, DWORD flags) {
-    Monitors& m = monitors();
+    Monitors& m = shownMonitors();
     std::lock_guard lock(m.mutex);
     for (size_t i = 0; i < m.list.size(); ++i) {
         if (PtInRect(&m.list[i].rect, p))
@@ -77,7 +85,7 @@ HMONITOR fromRect(const RECT& r, DWORD flags) {
     // An empty rectangle, such as a window of no size, is on the monitor of its corner.
     if (IsRectEmpty(&r))
         return fromPoint(POINT{r.left, r.top}, flags);
-    Monitors& m = monitors();
+    Monitors& m = shownMonitors();
     std::lock_guard lock(m.mutex);
     size_t best = SIZE_MAX;
     LONG bestArea = 0;
@@ -123,21 +131,21 @@ constexpr Metric kMetrics[] = {
 } // namespace
 
 RECT primaryMonitorRect() {
-    std::lock_guard lock(monitors().mutex);
-    return monitors().list.front().rect;
+    std::lock_guard lock(shownMonitors().mutex);
+    return shownMonitors().list.front().rect;
 }
 
 RECT primaryWorkArea() {
-    std::lock_guard lock(monitors().mutex);
-    return monitors().list.front().work;
+    std::lock_guard lock(shownMonitors().mutex);
+    return shownMonitors().list.front().work;
 }
 
 RECT workAreaNear(const RECT& screen) {
     const HMONITOR h = fromRect(screen, MONITOR_DEFAULTTONEAREST);
-    std::lock_guard lock(monitors().mutex);
+    std::lock_guard lock(shownMonitors().mutex);
     size_t i = 0;
-    indexOf(h, monitors().list.size(), i);
-    return monitors().list[i].work;
+    indexOf(h, shownMonitors().list.size(), i);
+    return shownMonitors().list[i].work;
 }
 
 } // namespace pal::win
@@ -166,7 +174,7 @@ HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags) {
         }
     }
     if (!minimised && !GetWindowRect(hwnd, &r)) {
-        std::lock_guard lock(monitors().mutex);
+        std::lock_guard lock(shownMonitors().mutex);
         return flags == MONITOR_DEFAULTTONULL ? nullptr : handleOf(0);
     }
     return fromRect(r, flags);
@@ -177,13 +185,13 @@ BOOL GetMonitorInfoW(HMONITOR monitor, LPMONITORINFO info) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    std::lock_guard lock(monitors().mutex);
+    std::lock_guard lock(shownMonitors().mutex);
     size_t i = 0;
-    if (!indexOf(monitor, monitors().list.size(), i)) {
+    if (!indexOf(monitor, shownMonitors().list.size(), i)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    const auto& m = monitors().list[i];
+    const auto& m = shownMonitors().list[i];
     info->rcMonitor = m.rect;
     info->rcWork = m.work;
     info->dwFlags = i == 0 ? MONITORINFOF_PRIMARY : 0;
@@ -199,8 +207,8 @@ BOOL EnumDisplayMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM para
         return FALSE;
     std::vector<pal::detail::MonitorSpec> list;
     {
-        std::lock_guard lock(monitors().mutex);
-        list = monitors().list;
+        std::lock_guard lock(shownMonitors().mutex);
+        list = shownMonitors().list;
     }
     for (size_t i = 0; i < list.size(); ++i) {
         RECT r = list[i].rect;
@@ -215,8 +223,8 @@ BOOL EnumDisplayMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM para
 int GetSystemMetrics(int index) {
     std::vector<pal::detail::MonitorSpec> list;
     {
-        std::lock_guard lock(monitors().mutex);
-        list = monitors().list;
+        std::lock_guard lock(shownMonitors().mutex);
+        list = shownMonitors().list;
     }
     const auto& primary = list.front();
     const UINT dpi = primary.dpi ? primary.dpi : 96;
@@ -263,8 +271,8 @@ int GetSystemMetrics(int index) {
 }
 
 UINT GetDpiForSystem() {
-    std::lock_guard lock(monitors().mutex);
-    return monitors().list.front().dpi;
+    std::lock_guard lock(shownMonitors().mutex);
+    return shownMonitors().list.front().dpi;
 }
 
 UINT GetDpiForWindow(HWND hwnd) {
@@ -272,10 +280,10 @@ UINT GetDpiForWindow(HWND hwnd) {
     if (!GetWindowRect(hwnd, &r))
         return 0;
     const HMONITOR h = fromRect(r, MONITOR_DEFAULTTONEAREST);
-    std::lock_guard lock(monitors().mutex);
+    std::lock_guard lock(shownMonitors().mutex);
     size_t i = 0;
-    indexOf(h, monitors().list.size(), i);
-    return monitors().list[i].dpi;
+    indexOf(h, shownMonitors().list.size(), i);
+    return shownMonitors().list[i].dpi;
 }
 
 namespace pal::detail {

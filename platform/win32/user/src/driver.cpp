@@ -49,6 +49,9 @@ public:
 // process winds down, so it is never destroyed at exit. A replaced one is kept as well.
 std::atomic<DisplayDriver*> gDriver{nullptr};
 std::mutex gSelectMutex;
+// Set while this thread starts the driver: a driver asking for the monitors as it starts gets
+// them as they stand.
+thread_local bool tChoosing = false;
 
 // The replaced drivers, kept where they can be found (by the leak checker too); guarded by
 // gSelectMutex.
@@ -187,12 +190,20 @@ DisplayDriver& driver() {
         return *d;
     std::lock_guard lock(gSelectMutex);
     if (!gDriver.load()) {
-        gDriver.store(startFromEnvironment().release(), std::memory_order_release);
+        tChoosing = true;
+        std::unique_ptr<DisplayDriver> chosen = startFromEnvironment();
+        tChoosing = false;
+        gDriver.store(chosen.release(), std::memory_order_release);
         pal::gdi::setCursorListener(&showCursor);
         // Prompts shown on a screen are a person's to answer.
         pal::responder::setDisplayShown(gDriver.load()->native());
     }
     return *gDriver.load();
+}
+
+void ensureDisplay() {
+    if (!gDriver.load(std::memory_order_acquire) && !tChoosing)
+        driver();
 }
 
 bool selectDriver(const std::string& backend) {

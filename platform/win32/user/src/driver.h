@@ -114,6 +114,10 @@ public:
 
 // The driver in use, chosen at the first call (see above). Never null.
 DisplayDriver& driver();
+
+// Chooses the driver unless this thread is choosing it now, so that the monitors a program asks
+// for before its first window shows are already the screen's.
+void ensureDisplay();
 // Replaces the driver: "null", or "x11" with an optional display name after a colon
 // ("x11::99"). False, keeping the current one, when the back-end cannot start.
 bool selectDriver(const std::string& backend);

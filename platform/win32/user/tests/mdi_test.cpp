@@ -87,15 +87,12 @@ public:
         static const char* const kKept[] = {
             "WM_CREATE",      "WM_SHOWWINDOW", "WM_SIZE",      "WM_CHILDACTIVATE", "WM_NCACTIVATE",
             "WM_MDIACTIVATE", "WM_SETFOCUS",   "WM_KILLFOCUS", "WM_CLOSE",         "WM_DESTROY"};
-        Seq out;
-        for (const std::string& entry : rows()) {
-            const std::string message = entry.substr(entry.find(':') + 1);
-            if (entry.rfind("client:", 0) == 0 && message != "WM_SETFOCUS" && message != "WM_KILLFOCUS")
-                continue;
-            if (std::any_of(std::begin(kKept), std::end(kKept), [&](const char* k) { return message == k; }))
-                out.push_back(entry);
-        }
-        return out;
+        return keptRows(rows(), [](const std::string& who, const std::string& message) {
+            if (who == "client" && message != "WM_SETFOCUS" && message != "WM_KILLFOCUS")
+                return false;
+            return std::any_of(std::begin(kKept), std::end(kKept),
+                               [&](const char* k) { return message == k; });
+        });
     }
 
     HWND frame = nullptr;

@@ -111,6 +111,18 @@ bool sameOrder(const std::vector<std::string>& got, const std::vector<std::strin
     return matchFrom(got, 0, expected, 0);
 }
 
+std::vector<std::string>
+keptRows(const std::vector<std::string>& rows,
+         const std::function<bool(const std::string& who, const std::string& message)>& keep) {
+    std::vector<std::string> out;
+    for (const std::string& row : rows) {
+        const size_t colon = row.find(':');
+        if (colon != std::string::npos && keep(row.substr(0, colon), row.substr(colon + 1)))
+            out.push_back(row);
+    }
+    return out;
+}
+
 std::string describeOrder(const std::vector<std::string>& got, const std::vector<std::string>& expected) {
     std::string out = "\n     got                              expected\n";
     for (size_t i = 0; i < std::max(got.size(), expected.size()); ++i) {

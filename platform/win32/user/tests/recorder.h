@@ -20,6 +20,12 @@ std::string optional(const std::string& row);
 // Whether `got` is `expected` with none, some or all of the optional rows left out.
 bool sameOrder(const std::vector<std::string>& got, const std::vector<std::string>& expected);
 
+// The rows, "who:MESSAGE", that `keep` accepts, in their order: a table compares only the messages
+// it speaks of.
+std::vector<std::string>
+keptRows(const std::vector<std::string>& rows,
+         const std::function<bool(const std::string& who, const std::string& message)>& keep);
+
 // Both sequences side by side, for a failure message.
 std::string describeOrder(const std::vector<std::string>& got, const std::vector<std::string>& expected);
 

@@ -253,6 +253,47 @@ TEST_F(X11Test, MonitorsWorkAreaAndDpiComeFromTheServer) {
     EXPECT_EQ(GetDpiForSystem(), 144u);
 }
 
+// A program on a screen asks for its monitor before it shows any window (to size its main window
+// to it): it learns the screen's, not a virtual one.
+TEST_F(X11Test, AProgramsFirstQuestionOfItsMonitorIsAnsweredByTheScreen) {
+    const long work[] = {0, 0, 1280, 990};
+    XChangeProperty(observer_, DefaultRootWindow(observer_), XInternAtom(observer_, "_NET_WORKAREA", False),
+                    XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(work), 4);
+    XSync(observer_, False);
+    const std::string program = (binDir() / "dvpal_user_monitor_child").string();
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "DISPLAY=", 8) != 0 && std::strncmp(*e, "DV_PAL_DISPLAY=", 15) != 0)
+            env.emplace_back(*e);
+    env.push_back("DISPLAY=" + server_.name());
+    env.push_back("DV_PAL_DISPLAY=x11");
+    std::vector<char*> envp;
+    for (auto& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::vector<char*> argv{const_cast<char*>(program.c_str()), nullptr};
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    ASSERT_EQ(spawned, 0);
+    std::string printed;
+    char buffer[256];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+        printed.append(buffer, static_cast<size_t>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(printed, "0 0 1280 1024 / 0 0 1280 990\n");
+}
+
 TEST_F(X11Test, AnInjectedClickArrivesAsButtonMessagesAtItsClientPoint) {
     HWND h = showWindow(L"Click", RECT{200, 150, 600, 450});
     ASSERT_NE(findWindow("Click"), 0u);
