@@ -422,6 +422,9 @@ TEST_F(ProgramOnX11, ADrawingOpenedByKeysIsSavedUndoneRedoneSavedAsAndClosedByKe
     type("plan.grb");
     keys({XK_Return});
     ASSERT_TRUE(eventually([&] { return titleOf(main).find("plan") != std::string::npos; })) << titleOf(main);
+    // A person presses the next keys once the window is active again: until the window manager
+    // has given it the keyboard back, keys reach no window.
+    ASSERT_TRUE(eventually([&] { return focused() == main; })) << "the main window has the keyboard again";
 
     // The change a title-block editor makes, through the program's automation server.
     const pal::test::ProgramEnding client =
