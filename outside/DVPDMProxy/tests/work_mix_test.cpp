@@ -71,6 +71,32 @@ TEST(WorkMix, ScriptedFilesAnswerOnlyWhileEnabledAndTellWhatTheyWereAsked) {
     dvpdm::test::clearScript();
 }
 
+// A path the PDM system knows, whose refresh fails when asked.
+dvpdm::test::FileScript known(const std::wstring& path, bool failRefresh = false) {
+    dvpdm::test::FileScript script;
+    script.path = path;
+    script.failRefresh = failRefresh;
+    return script;
+}
+
+TEST(WorkMix, RepositoryFoldersAnswerOnlyWhileEnabledAndRefreshAsScripted) {
+    dvpdm::test::clearScript();
+    dvpdm::test::addFile(known(L"/pdm/Bolts/"));
+    dvpdm::test::addFile(known(L"/pdm/Broken/", true));
+    DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();
+    EXPECT_EQ(workMix.FindFolder(L"/pdm/Bolts/"), nullptr) << "not enabled";
+    dvpdm::test::setWorkMixEnabled(true);
+    EXPECT_EQ(workMix.FindFolder(L"/pdm/Nuts/"), nullptr) << "not the system's";
+    const auto bolts = workMix.FindFolder(L"/PDM/bolts/");
+    ASSERT_NE(bolts, nullptr) << "paths compare without case";
+    EXPECT_NO_THROW(bolts->Refresh(false, true));
+    EXPECT_THROW(workMix.FindFolder(L"/pdm/Broken/")->Refresh(false, false), DVPDMException);
+    EXPECT_EQ(dvpdm::test::calls(), (std::vector<std::wstring>{L"refresh folder /pdm/Bolts/ 0 1",
+                                                               L"refresh folder /pdm/Broken/ 0 0"}));
+    dvpdm::test::setWorkMixEnabled(false);
+    dvpdm::test::clearScript();
+}
+
 TEST(WorkMix, AConnectionMadeOrEndedIsToldAndItsProxyAnswersTheIntegrationProfile) {
     dvpdm::test::clearScript();
     DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();

@@ -13,7 +13,8 @@ void setCanConnect(bool can);
 void setConnectionName(std::wstring name);
 void setProgramsInstalled(bool installed);
 
-// A file the PDM system knows (its path compared without case) and how its operations answer.
+// A file or repository folder the PDM system knows (its path compared without case) and how its
+// operations answer.
 struct FileScript {
     std::wstring path;
     int state = 1;
@@ -37,7 +38,8 @@ void failNomenclatureRead(bool fail);
 void setIntegrationProfile(long code, std::wstring profile, std::wstring remembered);
 // The operations asked of the system, in order ("reset <path>", "refresh <path> 1 0",
 // "load <path>", "update <path> 1", "edit <path> 1 0 1 1", "store <path> <version> 1 <id>",
-// "read <id>", "profile <remembered>", "revert <path>", "process <path>").
+// "read <id>", "profile <remembered>", "revert <path>", "process <path>",
+// "refresh folder <path> 0 1").
 std::vector<std::wstring> calls();
 // Forgets every scripted file, failure and call.
 void clearScript();
