@@ -156,14 +156,6 @@ TEST_F(Rows, PdmTwinsMakeTheSubtreeAndRefuseDrops) {
         EXPECT_EQ(twin->GetDropEffect(&data, 0), DROPEFFECT_NONE);
 }
 
-// A path the PDM system knows, whose refresh fails when asked.
-dvpdm::test::FileScript known(const std::wstring& path, bool failRefresh = false) {
-    dvpdm::test::FileScript script;
-    script.path = path;
-    script.failRefresh = failRefresh;
-    return script;
-}
-
 // A PDM library asks the system to bring its repository folder up to date before it lists the
 // drawings, with the kernel's update setting; a refusal is logged and the listing goes on.
 TEST_F(Rows, APdmLibraryRefreshesItsFolderBeforeListing) {
@@ -172,8 +164,8 @@ TEST_F(Rows, APdmLibraryRefreshesItsFolderBeforeListing) {
     expand(L"Works");
     expand(L"Fasteners");
     dvpdm::test::clearScript();
-    dvpdm::test::addFile(known(bolts));
-    dvpdm::test::addFile(known(nuts, true));
+    dvpdm::test::addFile(dvpdm::test::knownPath(bolts));
+    dvpdm::test::addFile(dvpdm::test::knownPath(nuts, true));
     dvpdm::test::setWorkMixEnabled(true);
     NativeSettings::Settings& settings = GetSettings();
     const int update = settings.pdmUpdate;

@@ -71,18 +71,10 @@ TEST(WorkMix, ScriptedFilesAnswerOnlyWhileEnabledAndTellWhatTheyWereAsked) {
     dvpdm::test::clearScript();
 }
 
-// A path the PDM system knows, whose refresh fails when asked.
-dvpdm::test::FileScript known(const std::wstring& path, bool failRefresh = false) {
-    dvpdm::test::FileScript script;
-    script.path = path;
-    script.failRefresh = failRefresh;
-    return script;
-}
-
 TEST(WorkMix, RepositoryFoldersAnswerOnlyWhileEnabledAndRefreshAsScripted) {
     dvpdm::test::clearScript();
-    dvpdm::test::addFile(known(L"/pdm/Bolts/"));
-    dvpdm::test::addFile(known(L"/pdm/Broken/", true));
+    dvpdm::test::addFile(dvpdm::test::knownPath(L"/pdm/Bolts/"));
+    dvpdm::test::addFile(dvpdm::test::knownPath(L"/pdm/Broken/", true));
     DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();
     EXPECT_EQ(workMix.FindFolder(L"/pdm/Bolts/"), nullptr) << "not enabled";
     dvpdm::test::setWorkMixEnabled(true);

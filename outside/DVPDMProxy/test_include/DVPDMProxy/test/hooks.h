@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dvpdm::test {
@@ -28,6 +29,13 @@ struct FileScript {
     bool failRevert = false;
 };
 void addFile(const FileScript& file);
+// A path the system knows whose operations succeed, but for a refresh when it is to fail.
+inline FileScript knownPath(std::wstring path, bool failRefresh = false) {
+    FileScript script;
+    script.path = std::move(path);
+    script.failRefresh = failRefresh;
+    return script;
+}
 // The nomenclature provider's object for a path.
 void setProviderNomenclature(const std::wstring& path, std::wstring id, std::wstring data);
 // The session object refuses to store the version of that name.
