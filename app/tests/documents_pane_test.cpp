@@ -10,6 +10,8 @@
 #include "docbrowser/DocumentsMenuDlg.h"
 #include "docbrowser/ToolBarControls.h"
 
+#include "DravikKernel/Document.h"
+#include "DravikKernel/DocumentFile.h"
 #include "DravikKernel/DocumentManager.h"
 #include "DravikKernel/DocumentsMenu.h"
 #include "DravikKernel/UIModuleProxy.h"
@@ -23,6 +25,9 @@
 #include "xtp/PaintManager.h"
 #include "xtp/PropExchange.h"
 #include "xtp/ToolBar.h"
+
+#include <filesystem>
+#include <fstream>
 
 namespace dvapp::test {
 namespace {
@@ -233,6 +238,70 @@ TEST_F(DocumentsPane, APictureOfThePaneWithItsTreeAboveThePreview) {
     EXPECT_TRUE(pal::test::keepSnapshot(pal::test::snapshot(panel.GetSafeHwnd()), "documents_pane_split"));
     panel.DestroyWindow();
     frame->DestroyWindow();
+    GlobalCfgGroup().Clear();
+}
+
+// The program's own pane as a person sees it: a configuration with a group, its libraries and
+// their drawings, one drawing excluded and grey, with the Path and Author columns shown.
+TEST_F(DocumentsPane, APictureOfTheRowsWithPathAndAuthorShown) {
+    ASSERT_TRUE(start());
+    auto* panel = dynamic_cast<DocumentsMenuDlg*>(app->GetDrawMenuWindow(true));
+    ASSERT_NE(panel, nullptr);
+    const auto drawing = [&](const std::string& relative, const std::wstring& author) {
+        std::filesystem::create_directories((root() / relative).parent_path());
+        CDvw32Doc doc;
+        doc.Cont2D()->LoadContent({Dravik::Page{Dravik::PageKind::Sheet, 297, 210, L"Sheet 1"}}, {}, {});
+        CDVPropertySet properties;
+        properties.SetAuthor(author);
+        doc.SetProperties(properties);
+        std::ofstream(root() / relative, std::ios::binary) << Dravik::grb::Encode(doc);
+    };
+    drawing("lib/Bolts/bolt-m8.grb", L"Anna Berg");
+    drawing("lib/Bolts/bolt-m10.grb", L"Anna Berg");
+    drawing("lib/Bolts/_frame.grb", L"Design office");
+    drawing("lib/Bolts/old-bolt.grb", L"");
+    drawing("lib/Nuts/nut-m8.grb", L"Jon Holm");
+    const auto folder = [&](const char* name) { return pal::path::fromNative(root() / "lib" / name) + L"/"; };
+    auto works = std::make_unique<IConfiguration>(L"Works");
+    auto fasteners = CreateLibrariesGroup(L"Fasteners");
+    ILibrary* bolts = fasteners->AddLibrary(CreateLibrary(folder("Bolts").c_str()));
+    fasteners->AddLibrary(CreateLibrary(folder("Nuts").c_str()));
+    fasteners->SetAuthor(L"Standards group");
+    works->AddSubGroup(std::move(fasteners));
+    bolts->SetDocumentExcluded(L"old-bolt.grb", true);
+    GlobalCfgGroup().Add(std::move(works));
+    panel->SetShowExcluded(true);
+
+    StructureView& tree = panel->GetStructure().GetShownView();
+    for (const wchar_t* name : {L"Works", L"Fasteners", L"Bolts"}) {
+        ASSERT_NE(rowNamed(tree, name), nullptr) << pal::text::toUtf8(name);
+        rowNamed(tree, name)->SetExpanded(TRUE);
+    }
+    tree.FindColumn(L"Path")->SetVisible(TRUE);
+    tree.FindColumn(L"Author")->SetVisible(TRUE);
+    tree.SelectRow(rowNamed(tree, L"bolt-m8.grb"));
+    panel->SetWindowPos(nullptr, 0, 0, 640, 300, SWP_NOZORDER);
+    panel->UpdateWindow();
+    const pal::gdi::Surface shot = pal::test::snapshot(panel->GetSafeHwnd());
+    EXPECT_TRUE(pal::test::keepSnapshot(shot, "documents_pane_rows"));
+
+    CXTPReportRow* excluded = rowNamed(tree, L"old-bolt.grb");
+    ASSERT_NE(excluded, nullptr) << "shown, since the pane shows excluded drawings";
+    EXPECT_EQ(excluded->GetRecord()->GetItem(0)->GetTextColor(), ::GetSysColor(COLOR_GRAYTEXT));
+    CXTPReportColumn* author = tree.FindColumn(L"Author");
+    EXPECT_EQ(std::wstring(rowNamed(tree, L"bolt-m10.grb")->GetRecord()->GetItem(author)->GetCaption(author)),
+              L"Anna Berg");
+    // The Author cells of the drawings are drawn: ink in what the pane shows of the cell.
+    CRect cell = tree.GetItemRect(rowNamed(tree, L"_frame.grb"), author);
+    tree.ClientToScreen(&cell);
+    panel->ScreenToClient(&cell);
+    cell.right = std::min<LONG>(cell.right, shot.width());
+    int inked = 0;
+    const COLORREF ground = shot.pixel(cell.right - 2, cell.top + 1);
+    for (int y = cell.top + 2; y < cell.bottom - 2; ++y)
+        for (int x = cell.left + 2; x < cell.right - 2; ++x)
+            inked += shot.pixel(x, y) != ground;
+    EXPECT_GT(inked, 20) << "Design office";
     GlobalCfgGroup().Clear();
 }
 

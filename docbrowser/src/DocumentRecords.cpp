@@ -56,6 +56,8 @@ private:
 };
 
 constexpr int kPropertyItems[] = {2, 3, 4, 6, 7, 8, 9};
+// The list's drawing row keeps its configuration's name after the seven properties and the eye.
+constexpr int kConfigurationItem = 10;
 
 std::vector<std::wstring> documentPaths(const std::vector<Record*>& selected) {
     std::vector<std::wstring> paths;
@@ -123,6 +125,12 @@ void DocumentListRecord::Init() {
     DocumentRecord::Init();
     IConfiguration* configuration = GetConfiguration(library_);
     AddItem(new Dravik::UI::SimpleTextReportItem(configuration ? configuration->GetName().c_str() : L""));
+}
+
+CXTPReportRecordItem* DocumentListRecord::GetItem(CXTPReportColumn* column) const {
+    if (column != nullptr && column->GetInternalName() == CString(L"Configuration"))
+        return GetItem(kConfigurationItem);
+    return DocumentRecord::GetItem(column);
 }
 
 void DocumentRecord::ApplySortPriority() {

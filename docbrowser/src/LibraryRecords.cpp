@@ -7,8 +7,10 @@
 #include "docbrowser/LibrariesClipboard.h"
 #include "docbrowser/RecordItems.h"
 
+#include "DVPDMProxy/Files.h"
 #include "DVPDMProxy/WorkMix.h"
 #include "DVTextCore/SearchableText.h"
+#include "DravikKernel/Settings.h"
 #include "win/system/file.h"
 #include "win/system/shell.h"
 #include "xtp/PopupBar.h"
@@ -226,8 +228,21 @@ DocumentRecord* PDMLibraryRecord::CreateDocumentRecord(const std::wstring& name)
     return new PDMDocumentRecord(name, GetLibrary());
 }
 
-// The PDM system's refresh of the folder comes with its proxy; the drawings are listed anyway.
-void PDMLibraryRecord::BeforeListing() {}
+// The PDM system brings the repository folder up to date first; a refusal is told by the
+// system's own report and the drawings on disk are listed all the same.
+void PDMLibraryRecord::BeforeListing() {
+    if (GetLibrary() == nullptr)
+        return;
+    const std::wstring path = GetLibraryAbsolutePath(GetLibrary());
+    if (path.empty())
+        return;
+    try {
+        if (std::shared_ptr<DVPDMFolderObject> folder = DVPDMWorkMix::Instance().FindFolder(path))
+            folder->Refresh(false, GetSettings().pdmUpdate == 1);
+    } catch (const DVPDMException& e) {
+        e.Report();
+    }
+}
 
 void LibraryRecord::UpdateChildren(const std::wstring& filter) {
     BeforeListing();

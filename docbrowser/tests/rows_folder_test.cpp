@@ -8,6 +8,7 @@
 
 #include "afx/oledata.h"
 #include "pal/test/eventually.h"
+#include "pal/test/file_privileges.h"
 #include "win/ole/clipboard.h"
 
 #include <cstring>
@@ -228,14 +229,19 @@ TEST_F(Folders, RefusedRenamesLeaveFileAndRow) {
 }
 
 TEST_F(Folders, ARenameInAReadOnlyFolderChangesNothing) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the administrator writes a read-only folder";
-    fs::permissions(boltsDir(), fs::perms::owner_write, fs::perm_options::remove);
     auto* a = record<DocumentRecord>(L"a.grb");
-    EXPECT_FALSE(a->SetName(L"plate.grb"));
+    fs::permissions(boltsDir(), fs::perms::owner_write, fs::perm_options::remove);
+    {
+        // As root the folder's permissions would be passed over.
+        pal::test::WithoutFilePrivileges asAUser;
+        ASSERT_TRUE(asAUser.ok());
+        EXPECT_FALSE(a->SetName(L"plate.grb"));
+    }
     fs::permissions(boltsDir(), fs::perms::owner_write, fs::perm_options::add);
     EXPECT_TRUE(fs::exists(boltsDir() / "a.grb"));
+    EXPECT_FALSE(fs::exists(boltsDir() / "plate.grb"));
     EXPECT_EQ(a->GetName(), L"a.grb");
+    EXPECT_EQ(std::wstring(a->GetItem(0)->GetCaption(nullptr)), L"a.grb");
 }
 
 TEST_F(Folders, PropertiesAreReadOnceOnTheFirstCaption) {
@@ -253,6 +259,48 @@ TEST_F(Folders, PropertiesAreReadOnceOnTheFirstCaption) {
     for (const auto& c : columns)
         EXPECT_EQ(std::wstring(a->GetItem(c.item)->GetCaption(nullptr)), c.text) << c.item;
     EXPECT_EQ(a->GetPropertiesReads(), 1);
+}
+
+// A library longer than the view: scrolling through it reads no file while no property column
+// shows; with Author shown, each row in view reads its file once, and rows scrolled back to
+// read nothing again.
+TEST_F(Folders, ScrollingReadsOnlyWhatShowsAndOnlyOnce) {
+    for (int i = 0; i < 40; ++i)
+        drawing("lib/Nuts/m" + std::to_string(10 + i) + ".grb");
+    tree->FindColumn(L"Author")->SetVisible(FALSE);
+    expand(L"Nuts");
+    ASSERT_GT(tree->GetRowCount(), 2 * tree->GetVisibleRowsCount());
+    const auto reads = [&] {
+        int n = 0;
+        for (const auto& r : tree->GetRows())
+            if (auto* d = dynamic_cast<DocumentRecord*>(r->GetRecord()))
+                n += d->GetPropertiesReads();
+        return n;
+    };
+    const auto scrollThrough = [&] {
+        for (int i = 0; i < tree->GetRowCount(); ++i) {
+            tree->SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+            tree->UpdateWindow();
+        }
+        tree->SendMessage(WM_VSCROLL, SB_TOP, 0);
+        tree->UpdateWindow();
+    };
+    scrollThrough();
+    EXPECT_EQ(reads(), 0);
+
+    tree->FindColumn(L"Author")->SetVisible(TRUE);
+    tree->Invalidate();
+    tree->UpdateWindow();
+    const int firstScreen = reads();
+    EXPECT_GT(firstScreen, 0);
+    EXPECT_LE(firstScreen, tree->GetVisibleRowsCount());
+    tree->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    tree->UpdateWindow();
+    const int twoScreens = reads();
+    EXPECT_GT(twoScreens, firstScreen);
+    tree->SendMessage(WM_VSCROLL, SB_TOP, 0);
+    tree->UpdateWindow();
+    EXPECT_EQ(reads(), twoScreens) << "rows read before are not read again";
 }
 
 TEST_F(Folders, DamagedOrForeignDrawingsShowEmptyColumns) {

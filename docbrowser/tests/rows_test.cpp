@@ -5,6 +5,10 @@
 #include "docbrowser/ContextMenuItems.h"
 #include "docbrowser/FileClipboard.h"
 
+#include "DVDiagnostics/DVLog.h"
+#include "DVDiagnostics/test/hooks.h"
+#include "DVPDMProxy/test/hooks.h"
+#include "DravikKernel/Settings.h"
 #include "afx/oledata.h"
 #include "xtp/PopupBar.h"
 
@@ -150,6 +154,35 @@ TEST_F(Rows, PdmTwinsMakeTheSubtreeAndRefuseDrops) {
     for (Record* twin : std::vector<Record*>{record<Record>(L"Works"), record<Record>(L"Fasteners"),
                                              record<Record>(L"Bolts")})
         EXPECT_EQ(twin->GetDropEffect(&data, 0), DROPEFFECT_NONE);
+}
+
+// A PDM library asks the system to bring its repository folder up to date before it lists the
+// drawings, with the kernel's update setting; a refusal is logged and the listing goes on.
+TEST_F(Rows, APdmLibraryRefreshesItsFolderBeforeListing) {
+    DocumentsMenuDlg panel;
+    makeTree(&panel, true);
+    expand(L"Works");
+    expand(L"Fasteners");
+    dvpdm::test::clearScript();
+    dvpdm::test::addFile(dvpdm::test::knownPath(bolts));
+    dvpdm::test::addFile(dvpdm::test::knownPath(nuts, true));
+    dvpdm::test::setWorkMixEnabled(true);
+    NativeSettings::Settings& settings = GetSettings();
+    const int update = settings.pdmUpdate;
+    settings.pdmUpdate = 1;
+    dvlog::test::clearCapture();
+    expand(L"Bolts");
+    settings.pdmUpdate = 0;
+    expand(L"Nuts");
+    settings.pdmUpdate = update;
+    dvpdm::test::setWorkMixEnabled(false);
+    EXPECT_EQ(dvpdm::test::calls(), (std::vector<std::wstring>{L"refresh folder " + bolts + L" 0 1",
+                                                               L"refresh folder " + nuts + L" 0 0"}));
+    dvpdm::test::clearScript();
+    EXPECT_NE(row(L"a.grb"), nullptr);
+    EXPECT_NE(row(L"m6.grb"), nullptr) << "listed after the refusal";
+    EXPECT_EQ(dvlog::test::capturedAt(DVLogWarning),
+              (std::vector<std::string>{"PDM: the repository folder could not be refreshed"}));
 }
 
 TEST_F(Rows, AConfigurationKeepsItsNameAGroupTakesANewOne) {

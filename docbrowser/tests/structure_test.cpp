@@ -97,6 +97,36 @@ TEST_F(Structure, TheListShowsEveryLibraryAndTakesTheColumnsBothViewsHave) {
     EXPECT_TRUE(view().FindColumn(L"Title")->IsVisible());
 }
 
+// The list's "Configuration" column shares its item with the tree's Title: a library and a
+// drawing of the list both show their configuration there, the drawing its Title in the tree.
+TEST_F(Structure, TheListsConfigurationColumnNamesTheConfigurationOfEachRow) {
+    LibrariesList& list = panel.GetStructure().GetList();
+    ASSERT_TRUE(panel.ShowLibrariesList(true));
+    CXTPReportColumn* configuration = list.FindColumn(L"Configuration");
+    const auto listRow = [&](const std::wstring& name) -> CXTPReportRow* {
+        for (const auto& r : list.GetRows())
+            if (CXTPReportRecordItem* item = r->GetRecord()->GetItem(0);
+                item && item->GetCaption(nullptr) == name.c_str())
+                return r.get();
+        return nullptr;
+    };
+    const auto cell = [&](const std::wstring& name) -> std::wstring {
+        CXTPReportRow* r = listRow(name);
+        return r ? r->GetRecord()->GetItem(configuration)->GetCaption(configuration).GetString()
+                 : L"(no row)";
+    };
+    ASSERT_NE(listRow(L"Bolts"), nullptr);
+    listRow(L"Bolts")->SetExpanded(TRUE);
+    EXPECT_EQ(cell(L"Bolts"), L"Works");
+    EXPECT_EQ(cell(L"a.grb"), L"Works");
+    ASSERT_TRUE(panel.ShowLibrariesList(false));
+    treeRow(L"Works")->SetExpanded(TRUE);
+    treeRow(L"Fasteners")->SetExpanded(TRUE);
+    treeRow(L"Bolts")->SetExpanded(TRUE);
+    CXTPReportColumn* title = view().FindColumn(L"Title");
+    EXPECT_EQ(std::wstring(treeRow(L"a.grb")->GetRecord()->GetItem(title)->GetCaption(title)), L"a");
+}
+
 TEST_F(Structure, TheFindFilterAndTheExcludedSwitchDecideTheTreesRows) {
     struct Case {
         const wchar_t* filter;

@@ -68,7 +68,11 @@ public:
 class DocumentListRecord : public DocumentRecord {
 public:
     using DocumentRecord::DocumentRecord;
+    using DocumentRecord::GetItem;
     void Init() override;
+    // The list's "Configuration" column shares its item index with the tree's Title; a drawing
+    // of the list shows its configuration's name there, kept after the seven properties.
+    CXTPReportRecordItem* GetItem(CXTPReportColumn* column) const override;
 };
 
 // Whether a typed name can name a file of the folder: not empty, not "." or "..", without a

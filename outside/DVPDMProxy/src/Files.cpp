@@ -112,6 +112,20 @@ std::shared_ptr<DVPDMFileObject> DVPDMWorkMix::FindFile(const std::wstring& path
     return std::make_shared<DVPDMFileObject>(file.path);
 }
 
+void DVPDMFolderObject::Refresh(bool flagA, bool flagB) {
+    record(L"refresh folder " + path_ + L" " + flag(flagA) + L" " + flag(flagB));
+    ScriptedFile folder;
+    if (scripted(path_, &folder) && folder.failRefresh)
+        throw DVPDMException("the repository folder could not be refreshed");
+}
+
+std::shared_ptr<DVPDMFolderObject> DVPDMWorkMix::FindFolder(const std::wstring& path) const {
+    ScriptedFile folder;
+    if (!IsEnabled() || !scripted(path, &folder))
+        return nullptr;
+    return std::make_shared<DVPDMFolderObject>(folder.path);
+}
+
 std::vector<std::shared_ptr<DVPDMFileObject>>
 DVPDMWorkMix::FindFiles(const std::vector<std::wstring>& paths) const {
     std::vector<std::shared_ptr<DVPDMFileObject>> found;

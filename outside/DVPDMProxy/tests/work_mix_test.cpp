@@ -71,6 +71,24 @@ TEST(WorkMix, ScriptedFilesAnswerOnlyWhileEnabledAndTellWhatTheyWereAsked) {
     dvpdm::test::clearScript();
 }
 
+TEST(WorkMix, RepositoryFoldersAnswerOnlyWhileEnabledAndRefreshAsScripted) {
+    dvpdm::test::clearScript();
+    dvpdm::test::addFile(dvpdm::test::knownPath(L"/pdm/Bolts/"));
+    dvpdm::test::addFile(dvpdm::test::knownPath(L"/pdm/Broken/", true));
+    DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();
+    EXPECT_EQ(workMix.FindFolder(L"/pdm/Bolts/"), nullptr) << "not enabled";
+    dvpdm::test::setWorkMixEnabled(true);
+    EXPECT_EQ(workMix.FindFolder(L"/pdm/Nuts/"), nullptr) << "not the system's";
+    const auto bolts = workMix.FindFolder(L"/PDM/bolts/");
+    ASSERT_NE(bolts, nullptr) << "paths compare without case";
+    EXPECT_NO_THROW(bolts->Refresh(false, true));
+    EXPECT_THROW(workMix.FindFolder(L"/pdm/Broken/")->Refresh(false, false), DVPDMException);
+    EXPECT_EQ(dvpdm::test::calls(), (std::vector<std::wstring>{L"refresh folder /pdm/Bolts/ 0 1",
+                                                               L"refresh folder /pdm/Broken/ 0 0"}));
+    dvpdm::test::setWorkMixEnabled(false);
+    dvpdm::test::clearScript();
+}
+
 TEST(WorkMix, AConnectionMadeOrEndedIsToldAndItsProxyAnswersTheIntegrationProfile) {
     dvpdm::test::clearScript();
     DVPDMWorkMix& workMix = DVPDMWorkMix::Instance();

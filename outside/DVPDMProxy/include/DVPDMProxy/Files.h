@@ -75,4 +75,17 @@ private:
     std::wstring path_;
 };
 
+// The work mix's object of a repository folder: a library kept in the PDM system.
+class DVPDMFolderObject {
+public:
+    explicit DVPDMFolderObject(std::wstring path) : path_(std::move(path)) {}
+    const std::wstring& GetPath() const { return path_; }
+    // Brings the folder's files up to date with the system before they are listed; throws
+    // DVPDMException when the system refuses.
+    void Refresh(bool flagA, bool flagB);
+
+private:
+    std::wstring path_;
+};
+
 DV_EXPORTS_END

@@ -28,6 +28,7 @@ public:
 };
 
 class DVPDMFileObject;
+class DVPDMFolderObject;
 class DVPDMNomenclatureObject;
 
 // The PDM system's side of its integration with the program, as the shell asks it.
@@ -68,6 +69,9 @@ public:
     // system's or the work mix is not enabled. FindFiles answers one entry per path, in order.
     std::shared_ptr<DVPDMFileObject> FindFile(const std::wstring& path) const;
     std::vector<std::shared_ptr<DVPDMFileObject>> FindFiles(const std::vector<std::wstring>& paths) const;
+    // The repository folder of a path (compared without case); null when the folder is not the
+    // system's or the work mix is not enabled.
+    std::shared_ptr<DVPDMFolderObject> FindFolder(const std::wstring& path) const;
     // The nomenclature provider's object for a file; null when it has none.
     std::shared_ptr<DVPDMNomenclatureObject> GetNomenclatureObject(const std::wstring& path) const;
     // The session object's store of one version of a document's assembly: the document's path,

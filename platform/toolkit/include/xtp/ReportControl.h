@@ -178,7 +178,9 @@ public:
     CXTPReportRecordItem* AddItem(CXTPReportRecordItem* item);
     int GetItemCount() const { return static_cast<int>(items_.size()); }
     CXTPReportRecordItem* GetItem(int index) const;
-    CXTPReportRecordItem* GetItem(CXTPReportColumn* column) const;
+    // The cell a column shows; a record whose cells do not follow the columns' item indexes
+    // answers for itself.
+    virtual CXTPReportRecordItem* GetItem(CXTPReportColumn* column) const;
     int IndexOf(const CXTPReportRecordItem* item) const;
 
     CXTPReportRecords* GetChilds() { return &children_; }
@@ -323,6 +325,13 @@ public:
 
     // Geometry: one line per row under the header.
     int GetRowHeight() const { return rowHeight_; }
+    // The rows scroll by whole rows: the first row shown, and how many fit in full below the
+    // header (at least one).
+    int GetTopRowIndex() const { return topRow_; }
+    void SetTopRowIndex(int index);
+    int GetVisibleRowsCount() const;
+    // Scrolls the least that shows the row whole.
+    void EnsureVisible(const CXTPReportRow* row);
     int GetIndent() const { return indent_; }
     void ShowHeader(BOOL show);
     BOOL IsHeaderVisible() const { return header_; }
@@ -400,6 +409,8 @@ private:
     void AddRows(CXTPReportRecords* records, int depth);
     bool HasFocus() const;
     void DrawRow(CDC* dc, const CXTPReportRow* row);
+    void UpdateScrollBar();
+    void OnVScroll(UINT code);
     void DrawCell(CDC* dc, const CXTPReportRow* row, CXTPReportColumn* column, CRect rect);
     bool IsSelected(const CXTPReportRecord* record) const;
     void Select(const CXTPReportRecord* record, bool selected);
@@ -418,6 +429,7 @@ private:
     std::unique_ptr<CXTPImageManager> images_;
     std::unique_ptr<CXTPReportPaintManager> paint_ = std::make_unique<CXTPReportPaintManager>();
     int rowHeight_ = 20;
+    int topRow_ = 0;
     int indent_ = 16;
     bool header_ = true;
     int updates_ = 0;

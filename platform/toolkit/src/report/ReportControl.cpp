@@ -193,6 +193,9 @@ void CXTPReportControl::Populate() {
             focused_ = rows_[static_cast<size_t>(focusFallback_)]->GetRecord();
     }
     focusFallback_ = -1;
+    // Rows that went may leave the view past the last row.
+    topRow_ = std::clamp(topRow_, 0, std::max(0, GetRowCount() - GetVisibleRowsCount()));
+    UpdateScrollBar();
     if (updates_ == 0 && GetSafeHwnd() != nullptr)
         Invalidate();
 }
@@ -311,8 +314,84 @@ CRect CXTPReportControl::GetColumnRect(CXTPReportColumn* column) const {
 CXTPReportRow* CXTPReportControl::HitTest(CPoint point) const {
     if (point.y < GetHeaderHeight() || point.x < 0)
         return nullptr;
-    const int index = (point.y - GetHeaderHeight()) / rowHeight_;
+    const int index = topRow_ + (point.y - GetHeaderHeight()) / rowHeight_;
     return GetRow(index);
+}
+
+int CXTPReportControl::GetVisibleRowsCount() const {
+    CRect client;
+    if (GetSafeHwnd() != nullptr)
+        GetClientRect(&client);
+    return std::max(1, (client.Height() - GetHeaderHeight()) / rowHeight_);
+}
+
+void CXTPReportControl::SetTopRowIndex(int index) {
+    const int top = std::clamp(index, 0, std::max(0, GetRowCount() - GetVisibleRowsCount()));
+    if (top == topRow_) {
+        UpdateScrollBar();
+        return;
+    }
+    // An edit box would be left over another row's cell.
+    HideInplaceEdit();
+    topRow_ = top;
+    UpdateScrollBar();
+    if (GetSafeHwnd() != nullptr && updates_ == 0)
+        Invalidate();
+}
+
+void CXTPReportControl::EnsureVisible(const CXTPReportRow* row) {
+    if (row == nullptr)
+        return;
+    if (row->index_ < topRow_)
+        SetTopRowIndex(row->index_);
+    else if (row->index_ >= topRow_ + GetVisibleRowsCount())
+        SetTopRowIndex(row->index_ - GetVisibleRowsCount() + 1);
+}
+
+void CXTPReportControl::UpdateScrollBar() {
+    if (GetSafeHwnd() == nullptr)
+        return;
+    SCROLLINFO info{sizeof info,
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    std::max(0, GetRowCount() - 1),
+                    static_cast<UINT>(GetVisibleRowsCount()),
+                    topRow_,
+                    0};
+    ::SetScrollInfo(GetSafeHwnd(), SB_VERT, &info, TRUE);
+}
+
+void CXTPReportControl::OnVScroll(UINT code) {
+    const int page = GetVisibleRowsCount();
+    switch (code) {
+    case SB_LINEUP:
+        SetTopRowIndex(topRow_ - 1);
+        break;
+    case SB_LINEDOWN:
+        SetTopRowIndex(topRow_ + 1);
+        break;
+    case SB_PAGEUP:
+        SetTopRowIndex(topRow_ - page);
+        break;
+    case SB_PAGEDOWN:
+        SetTopRowIndex(topRow_ + page);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        ::GetScrollInfo(GetSafeHwnd(), SB_VERT, &info);
+        SetTopRowIndex(info.nTrackPos);
+        break;
+    }
+    case SB_TOP:
+        SetTopRowIndex(0);
+        break;
+    case SB_BOTTOM:
+        SetTopRowIndex(GetRowCount());
+        break;
+    default:
+        break;
+    }
 }
 
 CXTPReportColumn* CXTPReportControl::HitTestHeader(CPoint point) const {
@@ -330,7 +409,7 @@ CRect CXTPReportControl::GetItemRect(const CXTPReportRow* row, CXTPReportColumn*
     if (row == nullptr || column == nullptr || !column->IsVisible())
         return CRect();
     const CRect c = GetColumnRect(column);
-    const int top = GetHeaderHeight() + row->index_ * rowHeight_;
+    const int top = GetHeaderHeight() + (row->index_ - topRow_) * rowHeight_;
     CRect r(c.left, top, c.right, top + rowHeight_);
     if (column->IsTreeColumn())
         r.left += (row->depth_ + 1) * indent_;
@@ -495,7 +574,7 @@ CRect CXTPReportRow::GetRect() const {
     CRect client;
     if (control_->GetSafeHwnd() != nullptr)
         control_->GetClientRect(&client);
-    const int top = control_->GetHeaderHeight() + index_ * control_->GetRowHeight();
+    const int top = control_->GetHeaderHeight() + (index_ - control_->topRow_) * control_->GetRowHeight();
     return CRect(0, top, std::max<int>(client.right, 0), top + control_->GetRowHeight());
 }
 
@@ -616,12 +695,16 @@ void CXTPReportControl::OnKeyDown(UINT key) {
     const int index = focused ? focused->GetIndex() : -1;
     switch (key) {
     case VK_DOWN:
-        if (CXTPReportRow* next = GetRow(index + 1))
+        if (CXTPReportRow* next = GetRow(index + 1)) {
             SelectRow(next);
+            EnsureVisible(next);
+        }
         break;
     case VK_UP:
-        if (CXTPReportRow* prev = GetRow(index - 1))
+        if (CXTPReportRow* prev = GetRow(index - 1)) {
             SelectRow(prev);
+            EnsureVisible(prev);
+        }
         break;
     case VK_RIGHT:
         if (focused && focused->GetRecord()->HasChildren() && !focused->IsExpanded())
@@ -739,11 +822,12 @@ void CXTPReportControl::Paint(CDC* dc) {
                          DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         }
     }
-    for (const auto& row : rows_) {
-        const CRect line = row->GetRect();
-        if (line.top >= client.bottom)
+    // Only the rows in view: a library of thousands of drawings costs what a screenful does.
+    for (int i = topRow_; i < GetRowCount(); ++i) {
+        const CXTPReportRow* row = rows_[static_cast<size_t>(i)].get();
+        if (row->GetRect().top >= client.bottom)
             break;
-        DrawRow(dc, row.get());
+        DrawRow(dc, row);
     }
     dc->SelectObject(old);
 }
@@ -785,6 +869,15 @@ LRESULT CXTPReportControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     case WM_KEYDOWN:
         OnKeyDown(static_cast<UINT>(wParam));
         return 0;
+    case WM_VSCROLL:
+        OnVScroll(LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        SetTopRowIndex(topRow_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
+        return 0;
+    case WM_SIZE:
+        SetTopRowIndex(topRow_);
+        break;
     case WM_CONTEXTMENU:
         OnContextMenu(point);
         return 0;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -236,6 +238,88 @@ TEST_F(ReportControlTest, RecordThatLeavesTakesItsRowAndSelection) {
     f.drawings->Delete();
     EXPECT_EQ(shown(*f.report), (std::vector<std::wstring>{L"Archive"}));
     f.report->UpdateWindow();
+}
+
+// An item that counts how often its caption is asked for, as painting asks.
+class CountedItem : public CXTPReportRecordItem {
+public:
+    CountedItem(const wchar_t* text, int* asked) : CXTPReportRecordItem(text), asked_(asked) {}
+    CString GetCaption(CXTPReportColumn* column) override {
+        ++*asked_;
+        return CXTPReportRecordItem::GetCaption(column);
+    }
+
+private:
+    int* asked_;
+};
+
+// A long list scrolls by whole rows from its bar, the wheel and the keys; hit tests and cells
+// follow the rows shown, and a paint asks only the rows in view for their texts.
+TEST_F(ReportControlTest, ALongListScrollsByWholeRowsAndPaintsOnlyTheRowsInView) {
+    Fixture f = make();
+    std::vector<int> asked(200, 0);
+    for (int i = 0; i < 200; ++i) {
+        wchar_t name[16];
+        std::swprintf(name, 16, L"row %03d", i);
+        f.drawings->GetChilds()->Add(new CXTPReportRecord)->AddItem(new CountedItem(name, &asked[i]));
+    }
+    f.report->GetRow(1)->SetExpanded(TRUE);
+    const int page = f.report->GetVisibleRowsCount();
+    const int last = f.report->GetRowCount() - page;
+    ASSERT_GT(last, 100);
+    EXPECT_EQ(f.report->GetStyle() & WS_VSCROLL, WS_VSCROLL) << "the bar shows once rows overflow";
+    const auto top = [&] { return f.report->GetTopRowIndex(); };
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        int top;
+    };
+    const Case cases[] = {
+        {"line down", WM_VSCROLL, SB_LINEDOWN, 1},
+        {"page down", WM_VSCROLL, SB_PAGEDOWN, 1 + page},
+        {"wheel down a notch", WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 4 + page},
+        {"wheel up a notch", WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 1 + page},
+        {"line up", WM_VSCROLL, SB_LINEUP, page},
+        {"bottom, no further", WM_VSCROLL, SB_BOTTOM, last},
+        {"line down at the bottom", WM_VSCROLL, SB_LINEDOWN, last},
+        {"top", WM_VSCROLL, SB_TOP, 0},
+        {"line up at the top", WM_VSCROLL, SB_LINEUP, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.report->SendMessage(c.message, c.wParam, 0);
+        EXPECT_EQ(top(), c.top);
+        SCROLLINFO info{sizeof info, SIF_POS, 0, 0, 0, 0, 0};
+        ::GetScrollInfo(f.report->GetSafeHwnd(), SB_VERT, &info);
+        EXPECT_EQ(info.nPos, c.top) << "the bar's thumb goes with the rows";
+    }
+    f.report->SetTopRowIndex(100);
+    const int y = f.report->GetHeaderHeight() + 2;
+    EXPECT_EQ(f.report->HitTest(CPoint(60, y))->GetIndex(), 100);
+    EXPECT_EQ(f.report->GetRow(100)->GetRect().top, f.report->GetHeaderHeight());
+    EXPECT_LT(f.report->GetItemRect(f.report->GetRow(99), f.report->GetColumn(0)).bottom, y);
+
+    std::fill(asked.begin(), asked.end(), 0);
+    f.report->Invalidate();
+    f.report->UpdateWindow();
+    int painted = 0;
+    for (int i = 0; i < 200; ++i)
+        painted += asked[i] > 0;
+    EXPECT_LE(painted, page + 1) << "only what shows";
+    EXPECT_GT(asked[100 - 5], 0) << "row 100 of the control is the record 95 of the folder";
+
+    // The keys keep the focused row in view.
+    f.report->SelectRow(f.report->GetRow(100 + page - 1));
+    f.report->SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(top(), 101);
+    f.report->SelectRow(f.report->GetRow(101));
+    f.report->SendMessage(WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(top(), 100);
+    // Collapsing leaves a short list: it shows from its first row and the bar goes.
+    f.report->GetRow(1)->SetExpanded(FALSE);
+    EXPECT_EQ(top(), 0);
+    EXPECT_EQ(f.report->GetStyle() & WS_VSCROLL, 0u);
 }
 
 TEST_F(ReportControlTest, PictureShowsHeaderRowsAndSelection) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dvpdm::test {
@@ -13,7 +14,8 @@ void setCanConnect(bool can);
 void setConnectionName(std::wstring name);
 void setProgramsInstalled(bool installed);
 
-// A file the PDM system knows (its path compared without case) and how its operations answer.
+// A file or repository folder the PDM system knows (its path compared without case) and how its
+// operations answer.
 struct FileScript {
     std::wstring path;
     int state = 1;
@@ -27,6 +29,13 @@ struct FileScript {
     bool failRevert = false;
 };
 void addFile(const FileScript& file);
+// A path the system knows whose operations succeed, but for a refresh when it is to fail.
+inline FileScript knownPath(std::wstring path, bool failRefresh = false) {
+    FileScript script;
+    script.path = std::move(path);
+    script.failRefresh = failRefresh;
+    return script;
+}
 // The nomenclature provider's object for a path.
 void setProviderNomenclature(const std::wstring& path, std::wstring id, std::wstring data);
 // The session object refuses to store the version of that name.
@@ -37,7 +46,8 @@ void failNomenclatureRead(bool fail);
 void setIntegrationProfile(long code, std::wstring profile, std::wstring remembered);
 // The operations asked of the system, in order ("reset <path>", "refresh <path> 1 0",
 // "load <path>", "update <path> 1", "edit <path> 1 0 1 1", "store <path> <version> 1 <id>",
-// "read <id>", "profile <remembered>", "revert <path>", "process <path>").
+// "read <id>", "profile <remembered>", "revert <path>", "process <path>",
+// "refresh folder <path> 0 1").
 std::vector<std::wstring> calls();
 // Forgets every scripted file, failure and call.
 void clearScript();
