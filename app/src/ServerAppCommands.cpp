@@ -12,6 +12,7 @@
 #include "DravikKernel/UIModuleProxy.h"
 #include "XTToolkitPro.h"
 #include "afx/find_resource.h"
+#include "ribbon/CommandDescriptions.h"
 #include "ribbon/FindCommandWnd.h"
 #include "ribbon/RibbonBackstage.h"
 #include "win/module_resources.h"
@@ -43,8 +44,11 @@ std::wstring PromptOf(const IApplicationCommand& command) {
     return prompt;
 }
 
-void ApplyTooltip(UINT id, const std::wstring& prompt, const CommandTooltipInfo& tooltip) {
-    auto strings = UIModuleProxy::CommandStrings::FromPromptString(prompt);
+// The command strings of an add-on's command from its prompt and the texts it gave, and the card
+// its tips show: application commands have no description files, so the kernel's texts are all
+// a card can say.
+void ApplyTooltip(UINT id, const IApplicationCommand& command, const CommandTooltipInfo& tooltip) {
+    auto strings = UIModuleProxy::CommandStrings::FromPromptString(PromptOf(command));
     if (!tooltip.title.empty()) {
         if (strings.Title == strings.Caption)
             strings.Title = tooltip.title;
@@ -58,6 +62,18 @@ void ApplyTooltip(UINT id, const std::wstring& prompt, const CommandTooltipInfo&
     if (!tooltip.text.empty())
         strings.Extended = tooltip.text;
     UIModuleProxy::Instance().SetCommandStrings(id, strings);
+
+    CommandDescriptionRecord card;
+    const auto internalId = static_cast<unsigned>(command.GetInternalID());
+    card.name = DVCommandContainer::Instance().GetCommandName(internalId).value_or(std::wstring());
+    card.title = strings.Title;
+    card.description = strings.ToolTip;
+    if (card.description == card.title)
+        card.description.clear();
+    card.extendedDescription = strings.Extended;
+    card.keyboardCall = CommandKeyboardCall(id, L"", strings.Shortcut, nullptr);
+    // A command registered again keeps the card it was first given, as the cache keeps records.
+    CacheCommandDescription(id, card);
 }
 
 // The menu the ribbon's File button opens: its backstage or its plain menu; null without one.
@@ -139,7 +155,7 @@ UINT ServerAppProxy::RegisterAppCommand(std::unique_ptr<IApplicationCommand> com
         });
     }
     if (tooltip != nullptr)
-        ApplyTooltip(id, PromptOf(*record), *tooltip);
+        ApplyTooltip(id, *record, *tooltip);
     // A find-command pane already made lists the new command; one made later reads it anyway.
     if (auto* find = dynamic_cast<CFindCommandWnd*>(app_.GetFindCommandWindow(false)))
         find->OnCommandRegistered(static_cast<int>(id));

@@ -82,9 +82,10 @@ TEST_F(StartedRibbon, EveryRibbonTabShowsEachButtonWithItsCaptionAndPictureInBot
                     SCOPED_TRACE("control " + std::to_string(control->GetID()));
                     EXPECT_FALSE(control->GetCaption().IsEmpty());
                     EXPECT_NE(images->GetImage(static_cast<UINT>(control->GetIconId()), 32), nullptr);
-                    // A command the kernel cannot carry out says so in its tip.
+                    // A command the kernel cannot carry out is disabled and says so in its tip.
                     const DVCatalogueCommand* command = DVFindCatalogueCommand(control->GetID());
                     if (command != nullptr && !command->runs) {
+                        EXPECT_FALSE(control->GetEnabled());
                         EXPECT_NE(std::wstring(control->GetTooltip().GetString()).find(cannot),
                                   std::wstring::npos);
                     }
@@ -94,6 +95,41 @@ TEST_F(StartedRibbon, EveryRibbonTabShowsEachButtonWithItsCaptionAndPictureInBot
     }
     EXPECT_GT(shownTabs, 10);
     UIModuleProxy::Instance().SetTheme(L"office2013light");
+}
+
+// What an update handler said of a command.
+class EnabledProbe : public CCmdUI {
+public:
+    void Enable(BOOL on) override { enabled = on != FALSE; }
+    bool enabled = false;
+};
+
+// Whether a bar, menu or ribbon of the started frame would show a command enabled: its update
+// handler's say, else whether any handler carries it out, as the command bars decide.
+bool ShownEnabled(CMainFrame& frame, CWinApp& app, UINT id) {
+    for (CCmdTarget* target : {static_cast<CCmdTarget*>(&frame), static_cast<CCmdTarget*>(&app)}) {
+        EnabledProbe probe;
+        probe.m_nID = id;
+        if (target->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &probe, nullptr))
+            return probe.enabled;
+    }
+    AFX_CMDHANDLERINFO handler;
+    return frame.OnCmdMsg(id, CN_COMMAND, nullptr, &handler) ||
+           app.OnCmdMsg(id, CN_COMMAND, nullptr, &handler);
+}
+
+TEST_F(StartedRibbon, EveryCommandTheKernelCannotCarryOutIsDisabled) {
+    CMainFrame* frame = nullptr;
+    ASSERT_NE(startedInRibbonMode(frame), nullptr);
+    int cannot = 0;
+    for (const DVCatalogueCommand& command : DVCommandCatalogue()) {
+        if (command.runs)
+            continue;
+        ++cannot;
+        EXPECT_FALSE(ShownEnabled(*frame, *app, command.id))
+            << command.id << " " << pal::text::toUtf8(command.name);
+    }
+    EXPECT_GT(cannot, 100);
 }
 
 // The program's own frame narrowed to 900 pixels: the Home tab's groups give way one size at a

@@ -17,6 +17,8 @@
 #include "pal/test/pump.h"
 #include "pal/test/snapshot.h"
 #include "pal/test/user_hooks.h"
+#include "ribbon/CommandDescriptions.h"
+#include "ribbon/ExtendedToolTip.h"
 #include "win/controls/listview.h"
 #include "xtp/CommandBars.h"
 #include "xtp/ImageManager.h"
@@ -160,6 +162,48 @@ TEST_F(SampleAddOn, ItsCommandRunsFromItsSystemMenuEntryItsToolBarAndItsTab) {
     EXPECT_TRUE(pal::test::keepSnapshot(frame->m_hWnd, "sample-add-on-form-pane"));
     EXPECT_TRUE(pal::test::keepSnapshot(::GetAncestor(pane->GetChildHwnd(), GA_ROOT), "sample-add-on-form"));
     DravikServerAppProxy::Instance()->DetachFormPane();
+}
+
+// Application commands have no description files: the card a person sees over the add-on's
+// button is the one made from the texts the add-on gave when it registered the command.
+TEST_F(SampleAddOn, ItsCommandsTipIsTheCardOfTheTextsItRegisteredWith) {
+    ASSERT_TRUE(start());
+    pal::test::pump();
+    CMainFrame* frame = onlyFrame();
+    ASSERT_NE(frame, nullptr);
+    const UINT id = sampleCommandId();
+    const CommandDescriptionRecord* card = ReadCommandDescription(id, frame->GetCommandBars(), 0xF2F2F2);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->title, L"Say hello");
+    EXPECT_EQ(card->description, L"Greets you from the sample add-on");
+    EXPECT_EQ(card->name, L"SampleApplication.Hello");
+    EXPECT_TRUE(card->extendedDescription.empty());
+
+    frame->GetRibbonCommandBars()->SetRibbonMode(false);
+    ASSERT_TRUE(DravikServerAppProxy::Instance()->ShowApplicationToolbar(
+        L"{5A3F0C2E-7B1D-4E8A-9C6F-2D4B8E1A7C30}", L"Sample", true));
+    frame->RecalcLayout();
+    pal::test::pump();
+    CDVAppCustomToolBar* bar = CDVAppCustomToolBar::Find(
+        *frame->GetCommandBars(), L"{5A3F0C2E-7B1D-4E8A-9C6F-2D4B8E1A7C30}", L"Sample");
+    ASSERT_NE(bar, nullptr);
+    CXTPControl* button = bar->GetControls()->FindControl(static_cast<int>(id));
+    ASSERT_NE(button, nullptr);
+    CPoint at = button->GetRect().CenterPoint();
+    bar->ClientToScreen(&at);
+    pal::test::mouseMove(at);
+    pal::test::pump();
+    advance(::GetDoubleClickTime());
+    pal::test::pump();
+    auto* tip = dynamic_cast<DVExtendedToolTip*>(frame->GetCommandBars()->GetToolTipContext()->GetToolTip());
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(tip->IsWindowVisible());
+    ASSERT_TRUE(tip->IsOwnDrawn()) << "a card, not the plain tip";
+    EXPECT_EQ(tip->GetContent().title, L"Say hello");
+    EXPECT_EQ(tip->GetContent().description, L"Greets you from the sample add-on");
+    EXPECT_FALSE(tip->GetContent().helpHint) << "application commands have no help of their own";
+    EXPECT_FALSE(tip->IsExpandable());
+    EXPECT_TRUE(pal::test::keepSnapshot(tip->m_hWnd, "sample-add-on-command-card"));
 }
 
 // What runs once while a modal dialog of the main frame is up: the frame hears WM_ENTERIDLE

@@ -7,6 +7,7 @@
 #include "app/AppCustomToolBar.h"
 #include "app/ServerAppProxy.h"
 #include "frame/MainFrame.h"
+#include "ribbon/CommandDescriptions.h"
 #include "ribbon/FindCommandWnd.h"
 
 #include "DravikKernel/ApplicationCommand.h"
@@ -120,6 +121,13 @@ TEST_F(ServerAppProxyAddOns, ACommandRegisteredWhileToolsAreMadeRunsTheAddOnsCom
         EXPECT_EQ(strings->Caption, L"Greet");
         EXPECT_EQ(strings->Description, L"Says hello");
         EXPECT_EQ(strings->Extended, L"More about greeting");
+        // Its card: application commands have no description files, so these texts are all.
+        const CommandDescriptionRecord* card = ReadCommandDescription(id, nullptr, 0xF2F2F2);
+        ASSERT_NE(card, nullptr);
+        EXPECT_EQ(card->title, L"Greet");
+        EXPECT_EQ(card->description, L"Says hello");
+        EXPECT_EQ(card->extendedDescription, L"More about greeting");
+        EXPECT_EQ(card->name, L"Test.Hello");
         const int before = g_helloRuns;
         kernel().OnApplicationCommand(id);
         EXPECT_EQ(g_helloRuns, before + 1);

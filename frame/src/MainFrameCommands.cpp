@@ -7,7 +7,6 @@
 #include "frame/CommandBars.h"
 #include "frame/TabToolBar.h"
 
-#include "DVDiagnostics/NotBuiltYet.h"
 #include "DravikKernel/ApplicationEvents.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/ModuleProxies.h"
@@ -68,7 +67,6 @@ std::span<const CMainFrame::CommandRow> CMainFrame::CommandTable() {
         {1215,  1215,  &CMainFrame::OnFrameToolsCommand,   nullptr},
         {1254,  1254,  &CMainFrame::OnScreenModeCommand,   &CMainFrame::OnUpdateScreenModeCommand},
         {2814,  2814,  &CMainFrame::OnScreenModeCommand,   &CMainFrame::OnUpdateScreenModeCommand},
-        {2826,  2826,  &CMainFrame::OnNewMainWindow,       nullptr},
         {2929,  2930,  &CMainFrame::OnPdmCommand,          &CMainFrame::OnUpdatePdmCommand},
         {2938,  2938,  &CMainFrame::OnPdmCommand,          &CMainFrame::OnUpdatePdmCommand},
         {3450,  3499,  &CMainFrame::OnMoveToMainFrame,     nullptr},
@@ -447,8 +445,4 @@ void CMainFrame::OnUpdateFrameToolsCommand(CCmdUI* ui) {
         OnUpdateTabs(ui);
     else
         OnUpdateUserCommand(ui);
-}
-
-void CMainFrame::OnNewMainWindow(UINT) {
-    DV_NOT_BUILT_YET("a new main window for the active document");
 }

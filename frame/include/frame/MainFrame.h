@@ -460,7 +460,6 @@ protected:
     void OnUpdatePdmCommand(CCmdUI* ui);
     // The items of the PDM panes follow the application's pane windows; false for other ids.
     bool UpdatePdmPaneItem(CCmdUI* ui);
-    void OnNewMainWindow(UINT id);
 
 public:
     // The routing's map as the base of the frame's own.
