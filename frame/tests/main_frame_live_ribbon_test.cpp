@@ -283,9 +283,8 @@ TEST_F(BackstageTest, ClosingShowsAgainOnlyTheHiddenWindowsThatStillExist) {
     ::DestroyWindow(other);
 }
 
-// A definition that names pages or commands the program does not have, entries without ids or
-// with ids that are no numbers, and elements that are no entries, loads the rest and says what it
-// left out.
+// A definition that names pages the program does not have, entries without ids or with ids that
+// are no numbers, and elements that are no entries, loads the rest and says what it left out.
 TEST_F(BackstageTest, ADamagedBackstageDefinitionLoadsWhatIsValid) {
     dvlog::test::clearCapture();
     CMainFrame* frame = make("main_frame_bad_backstage.xml");
@@ -295,8 +294,8 @@ TEST_F(BackstageTest, ADamagedBackstageDefinitionLoadsWhatIsValid) {
     std::string warnings;
     for (const std::string& line : dvlog::test::capturedAt(6))
         warnings += line + "\n";
-    for (const char* expected : {"templateGallery", "names no page", "without id", "not a number",
-                                 "not a backstage tab or command", "4711 is no command"})
+    for (const char* expected :
+         {"templateGallery", "names no page", "without id", "not a number", "not a backstage tab or command"})
         EXPECT_NE(warnings.find(expected), std::string::npos) << expected << " in\n" << warnings;
 }
 
@@ -512,14 +511,18 @@ TEST_F(BackstageTest, ARightClickOffersWhatFitsTheControlItsGroupAndTab) {
     EXPECT_EQ(describe(ribbon->BuildContextMenu(centre(colour))),
               (Entries{"styles", "customize control", "hide", "remove", "|tab groups", "customize tab",
                        "|optional", "optional", "customize group", "|reset group", "reset tab"}));
-    CXTPPopupBar* parameter = ribbon->BuildContextMenu(centre(colour));
-    CPoint colourAt = centre(colour);
-    ribbon->ClientToScreen(&colourAt);
-    ASSERT_TRUE(parameter->Popup(colourAt.x, colourAt.y, nullptr));
-    pal::test::pump();
-    EXPECT_TRUE(pal::test::keepSnapshot(parameter->m_hWnd, "ribbon-menu-parameter"));
-    frame->GetCommandBars()->ClosePopups();
-    parameter->InternalRelease();
+    // A menu as a person sees it where the right click was.
+    auto keepMenu = [&](CPoint click, const char* name) {
+        CXTPPopupBar* shown = ribbon->BuildContextMenu(click);
+        ASSERT_NE(shown, nullptr);
+        ribbon->ClientToScreen(&click);
+        EXPECT_TRUE(shown->Popup(click.x, click.y, nullptr));
+        pal::test::pump();
+        EXPECT_TRUE(pal::test::keepSnapshot(shown->m_hWnd, name));
+        frame->GetCommandBars()->ClosePopups();
+        shown->InternalRelease();
+    };
+    keepMenu(centre(colour), "ribbon-menu-parameter");
 
     // The menus as a person sees them.
     ribbon->SetCurSel(0);
@@ -539,19 +542,9 @@ TEST_F(BackstageTest, ARightClickOffersWhatFitsTheControlItsGroupAndTab) {
     frame->GetCommandBars()->ClosePopups();
     menu->InternalRelease();
     const CRect drawGroup = home->GetAt(1)->GetRect();
-    CXTPPopupBar* group = ribbon->BuildContextMenu(CPoint(drawGroup.right - 3, drawGroup.bottom - 3));
-    ASSERT_TRUE(group->Popup(at.x, at.y, nullptr));
-    pal::test::pump();
-    EXPECT_TRUE(pal::test::keepSnapshot(group->m_hWnd, "ribbon-menu-group"));
-    frame->GetCommandBars()->ClosePopups();
-    group->InternalRelease();
-    CXTPPopupBar* groups =
-        ribbon->BuildContextMenu(CPoint(ribbon->GetGroupsRect().right - 5, ribbon->GetGroupsRect().top + 10));
-    ASSERT_TRUE(groups->Popup(at.x, at.y, nullptr));
-    pal::test::pump();
-    EXPECT_TRUE(pal::test::keepSnapshot(groups->m_hWnd, "ribbon-menu-tab-groups"));
-    frame->GetCommandBars()->ClosePopups();
-    groups->InternalRelease();
+    keepMenu(CPoint(drawGroup.right - 3, drawGroup.bottom - 3), "ribbon-menu-group");
+    keepMenu(CPoint(ribbon->GetGroupsRect().right - 5, ribbon->GetGroupsRect().top + 10),
+             "ribbon-menu-tab-groups");
 }
 
 // What the entries do: a style, a tool bar copy (a popup shows as an icon there, a button keeps
