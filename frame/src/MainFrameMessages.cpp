@@ -116,7 +116,7 @@ const AFX_MSGMAP* CMainFrame::GetRoutingMessageMap() {
         ON_XTP_INITCOMMANDSPOPUP()
         ON_XTP_CREATECONTROL()
         ON_MESSAGE(WM_XTP_INITCONTROL, &CMainFrame::OnInitControl)
-        ON_MESSAGE(WM_XTP_CONTROLEXECUTE, &CMainFrame::OnControlExecute)
+        ON_MESSAGE(WM_XTP_CONTROLNOTIFY, &CMainFrame::OnControlExecute)
         ON_MESSAGE(kTabsChanged, &CMainFrame::OnTabsChanged)
         ON_MESSAGE(WM_XTP_INITPOPUP, &CMainFrame::OnInitPopup)
         ON_MESSAGE(kMessageBarClosed, &CMainFrame::OnMessageBarClosed)

@@ -108,9 +108,10 @@ LRESULT CMainFrame::OnInitPopup(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CMainFrame::OnControlExecute(WPARAM, LPARAM lParam) {
-    auto* control = reinterpret_cast<CXTPControl*>(lParam);
-    if (control == nullptr)
+    const auto* record = reinterpret_cast<const NMXTPCONTROL*>(lParam);
+    if (record == nullptr || record->hdr.code != XTP_CN_EXECUTE || record->pControl == nullptr)
         return 0;
+    CXTPControl* control = record->pControl;
     // A control whose parameter names a file, a URL or a library fragment is acted upon there;
     // until that lands nothing is.
     if (!control->GetParameter().IsEmpty())

@@ -17,11 +17,15 @@
 #include "DravikKernel/DocTemplate.h"
 #include "DravikKernel/Document.h"
 #include "DravikKernel/DravikServerAppProxy.h"
+#include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/FeaTaskManager.h"
 #include "DravikKernel/ModuleProxies.h"
 #include "DravikKernel/Settings.h"
 #include "DravikKernel/UIModuleProxy.h"
 #include "DravikKernel/View.h"
 #include "DravikUI/ChildFrame.h"
+#include "DravikUI/CommandBarHelpers.h"
+#include "DravikUI/LibraryGallery.h"
 #include "DravikUI/PopupControls.h"
 #include "DravikUI/TabView.h"
 #include "XTToolkitPro.h"
@@ -37,6 +41,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -373,6 +378,37 @@ TEST_F(BackstageTest, ThePrintPreviewFollowsTheDocument) {
     EXPECT_EQ(page->GetPrintWindow(), nullptr);
 }
 
+// A copy of a parameter control that counts what it is asked and notes each change of its state
+// that came while the ribbon could redraw.
+class CountingCopy : public CXTPControlButton, public IDataExchange {
+public:
+    static inline CXTPCommandBar* ribbon = nullptr;
+    void Reset() override { ++resets; }
+    void SetValue(Dravik::DVDocument*, const SysPanelValue& given) override { value = given; }
+    const SysPanelValue* GetValue() override { return &value; }
+    void CopyValueFrom(const IDataExchange& source) override {
+        value = *const_cast<IDataExchange&>(source).GetValue();
+        ++copies;
+    }
+    void OnEnabledChanged() override {
+        if (!Dravik::UI::IsRedrawLocked(ribbon))
+            ++unlockedChanges;
+    }
+    SysPanelValue value;
+    int resets = 0;
+    int copies = 0;
+    int unlockedChanges = 0;
+};
+
+// A popup entry with its own bar, added to `controls`.
+CXTPControlPopup* addPopup(CXTPControls* controls, CXTPCommandBars* bars, int id) {
+    auto* popup = CXTPControlPopup::CreateControlPopup(xtpControlPopup);
+    popup->SetCommandBar(CXTPPopupBar::CreatePopupBar(bars));
+    popup->GetCommandBar()->InternalRelease();
+    controls->Add(popup, id);
+    return popup;
+}
+
 // What a menu offers, entry by entry ("|" where an entry starts a section).
 // The menu is the caller's to release, as the ribbon releases it after tracking; describing
 // releases it.
@@ -404,10 +440,11 @@ std::vector<std::string> describe(CXTPCommandBar* menu) {
             kind = "optional"; // the group's own entry for one of its controls
         else if (auto* popup = dynamic_cast<CXTPControlPopup*>(c); popup && popup->GetCommandBar()) {
             CXTPControl* first = popup->GetCommandBar()->GetControls()->GetAt(0);
-            kind = dynamic_cast<ControlStyleButton*>(first)          ? "styles"
-                   : dynamic_cast<AddControlToToolBarButton*>(first) ? "tool bars"
-                   : dynamic_cast<RibbonGroupButton*>(first)         ? "tab groups"
-                                                                     : "popup";
+            kind = dynamic_cast<ControlStyleButton*>(first)              ? "styles"
+                   : dynamic_cast<AddControlToToolBarButton*>(first)     ? "tool bars"
+                   : dynamic_cast<RibbonGroupButton*>(first)             ? "tab groups"
+                   : dynamic_cast<LibraryGalleryAutoWidthButton*>(first) ? "gallery width"
+                                                                         : "popup";
         }
         out.push_back((c->GetBeginGroup() ? "|" : "") + kind);
         EXPECT_TRUE(c->IsTemporary()) << kind << ": made on the fly";
@@ -474,6 +511,18 @@ TEST_F(BackstageTest, ARightClickOffersWhatFitsTheControlItsGroupAndTab) {
     EXPECT_EQ(describe(ribbon->BuildContextMenu(centre(colour))),
               (Entries{"styles", "customize control", "hide", "remove", "|tab groups", "customize tab",
                        "|optional", "optional", "customize group", "|reset group", "reset tab"}));
+    // A menu as a person sees it where the right click was.
+    auto keepMenu = [&](CPoint click, const char* name) {
+        CXTPPopupBar* shown = ribbon->BuildContextMenu(click);
+        ASSERT_NE(shown, nullptr);
+        ribbon->ClientToScreen(&click);
+        EXPECT_TRUE(shown->Popup(click.x, click.y, nullptr));
+        pal::test::pump();
+        EXPECT_TRUE(pal::test::keepSnapshot(shown->m_hWnd, name));
+        frame->GetCommandBars()->ClosePopups();
+        shown->InternalRelease();
+    };
+    keepMenu(centre(colour), "ribbon-menu-parameter");
 
     // The menus as a person sees them.
     ribbon->SetCurSel(0);
@@ -492,13 +541,10 @@ TEST_F(BackstageTest, ARightClickOffersWhatFitsTheControlItsGroupAndTab) {
     EXPECT_TRUE(pal::test::keepSnapshot(styles->GetCommandBar()->m_hWnd, "ribbon-menu-command-styles"));
     frame->GetCommandBars()->ClosePopups();
     menu->InternalRelease();
-    CXTPPopupBar* groups =
-        ribbon->BuildContextMenu(CPoint(ribbon->GetGroupsRect().right - 5, ribbon->GetGroupsRect().top + 10));
-    ASSERT_TRUE(groups->Popup(at.x, at.y, nullptr));
-    pal::test::pump();
-    EXPECT_TRUE(pal::test::keepSnapshot(groups->m_hWnd, "ribbon-menu-tab-groups"));
-    frame->GetCommandBars()->ClosePopups();
-    groups->InternalRelease();
+    const CRect drawGroup = home->GetAt(1)->GetRect();
+    keepMenu(CPoint(drawGroup.right - 3, drawGroup.bottom - 3), "ribbon-menu-group");
+    keepMenu(CPoint(ribbon->GetGroupsRect().right - 5, ribbon->GetGroupsRect().top + 10),
+             "ribbon-menu-tab-groups");
 }
 
 // What the entries do: a style, a tool bar copy (a popup shows as an icon there, a button keeps
@@ -534,6 +580,91 @@ TEST_F(BackstageTest, TheEntriesOfTheRightClickMenuActOnTheirTargets) {
     const int before = draw->GetCount();
     RemoveControlButton(popup).OnExecute();
     EXPECT_EQ(draw->GetCount(), before - 1);
+}
+
+// A library gallery's width is automatic or set in columns, typed or stepped but never below one
+// column; the automatic entry and the width box are never both checked.
+TEST_F(BackstageTest, AGallerysWidthIsAutomaticOrSetInColumns) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    auto* gallery = new Dravik::UI::LibraryGallery;
+    auto* items = new CXTPControlGalleryItems;
+    items->SetItemSize(CSize(40, 40));
+    for (int i = 0; i < 8; ++i)
+        items->AddItem(5000 + i, L"Part");
+    gallery->SetItems(items);
+    items->InternalRelease();
+    ribbon->GetTab(0)->GetGroups()->GetAt(2)->Add(gallery, 1072);
+    ribbon->RecalcLayout();
+    pal::test::pump();
+    const int shown = gallery->GetColumnCount();
+    ASSERT_GT(shown, 0);
+
+    CXTPPopupBar* menu = ribbon->BuildContextMenu(centre(gallery));
+    ASSERT_NE(menu, nullptr);
+    menu->InternalAddRef(); // describing releases one reference
+    EXPECT_EQ(describe(menu), (std::vector<std::string>{"styles", "gallery width", "customize control",
+                                                        "hide", "remove", "|tab groups", "customize tab",
+                                                        "|optional", "optional", "customize group"}))
+        << "a gallery goes on no quick access or tool bar";
+    auto* widths = dynamic_cast<CXTPControlPopup*>(menu->GetControls()->GetAt(1));
+    ASSERT_NE(widths, nullptr);
+    auto* automatic =
+        dynamic_cast<LibraryGalleryAutoWidthButton*>(widths->GetCommandBar()->GetControls()->GetAt(0));
+    auto* box = dynamic_cast<LibraryGalleryWidthEditBox*>(widths->GetCommandBar()->GetControls()->GetAt(1));
+    ASSERT_NE(automatic, nullptr);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(automatic->GetChecked());
+    EXPECT_FALSE(box->GetChecked());
+    EXPECT_EQ(box->GetValue(), shown);
+
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int width;
+    };
+    const Step steps[] = {
+        {"two steps up", [&] { box->Spin(1), box->Spin(1); }, shown + 2},
+        {"typed", [&] { box->SetEditText(L"2"), box->OnExecute(); }, 2},
+        {"steps down stop at one column",
+         [&] {
+             for (int i = 0; i < 5; ++i)
+                 box->Spin(-1);
+         },
+         1},
+        {"no number typed", [&] { box->SetEditText(L"wide"), box->OnExecute(); }, 1},
+        {"automatic", [&] { automatic->OnExecute(); }, -1},
+        {"a step from automatic", [&] { box->Spin(1); }, shown + 1},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        EXPECT_EQ(gallery->GetWidth(), step.width);
+        EXPECT_EQ(automatic->GetChecked() != FALSE, step.width < 0);
+        EXPECT_EQ(box->GetChecked() != FALSE, step.width > 0);
+        if (step.width > 0) {
+            EXPECT_EQ(gallery->GetColumnCount(), step.width) << "laid out at once";
+            EXPECT_EQ(box->GetEditText(), CString(std::to_wstring(step.width).c_str()));
+        }
+    }
+
+    // As a person sees it, and the spin buttons under the mouse.
+    automatic->OnExecute();
+    CPoint at = centre(gallery);
+    ribbon->ClientToScreen(&at);
+    ASSERT_TRUE(menu->Popup(at.x, at.y, nullptr));
+    ASSERT_TRUE(widths->OnSetPopup(TRUE));
+    pal::test::pump();
+    EXPECT_TRUE(pal::test::keepSnapshot(menu->m_hWnd, "ribbon-menu-gallery"));
+    EXPECT_TRUE(pal::test::keepSnapshot(widths->GetCommandBar()->m_hWnd, "ribbon-menu-gallery-width"));
+    const CRect spin = box->GetSpinRect();
+    ASSERT_FALSE(spin.IsRectEmpty());
+    box->OnClick(FALSE, CPoint(spin.CenterPoint().x, spin.top + 1));
+    EXPECT_EQ(gallery->GetWidth(), shown + 1);
+    EXPECT_FALSE(automatic->GetChecked());
+    frame->GetCommandBars()->ClosePopups();
+    menu->InternalRelease();
 }
 
 // The tabs popup lists the tabs a person may hide, checked while shown, and the customise
@@ -618,13 +749,97 @@ TEST_F(BackstageTest, AnExecutedCopysValueReachesTheOtherCopies) {
     SysPanelValue value;
     value.Real = 12.5;
     value.Variable = 3;
+    auto* counting = new CountingCopy;
+    parameters->GetControls()->Add(counting, 907);
     source->SetValue(drawing->Cont2D(), value);
     ASSERT_EQ(source->GetValue()->Real, 12.5);
+    source->NotifySite(XTP_CN_EXECUTE + 1);
+    EXPECT_EQ(counting->copies, 0) << "only an execution is copied";
     source->OnExecute();
     for (CSyspanelEdit* copy : {beside, nested, panel}) {
         EXPECT_EQ(copy->GetValue()->Real, 12.5);
         EXPECT_EQ(copy->GetValue()->Variable, 3);
     }
+    EXPECT_EQ(counting->copies, 1) << "once, though the copies tell of their own changes";
+}
+
+// The kernel's requests reach every copy of a command: in a group, in a group's popup, in a popup
+// of that popup and in the tab strip's popup; the ribbon redraws once, after the walk.
+TEST_F(BackstageTest, TheKernelsRequestsReachEveryCopyOfACommandWithOneRedraw) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    CountingCopy::ribbon = ribbon;
+    CXTPCommandBars* bars = frame->GetCommandBars();
+    CXTPControls* group = ribbon->GetTab(0)->GetGroups()->GetAt(2)->GetControls();
+    CXTPControlPopup* outer = addPopup(group, bars, 0);
+    CXTPControlPopup* inner = addPopup(outer->GetCommandBar()->GetControls(), bars, 0);
+    CXTPControlPopup* strip = ribbon->GetControlTab();
+    if (strip->GetCommandBar() == nullptr) {
+        strip->SetCommandBar(CXTPPopupBar::CreatePopupBar(bars));
+        strip->GetCommandBar()->InternalRelease();
+    }
+    const std::vector<CXTPControls*> places{group, outer->GetCommandBar()->GetControls(),
+                                            inner->GetCommandBar()->GetControls(),
+                                            strip->GetCommandBar()->GetControls()};
+    auto copiesOf = [&](int id) {
+        std::vector<CountingCopy*> made;
+        for (CXTPControls* place : places) {
+            auto* copy = new CountingCopy;
+            place->Add(copy, id);
+            made.push_back(copy);
+        }
+        return made;
+    };
+
+    struct Case {
+        int id;
+        bool systemPanel;
+    };
+    for (const Case& c :
+         {Case{903, false}, Case{904, true}, Case{912, false}, Case{999, true}, Case{1000, false}}) {
+        SCOPED_TRACE(c.id);
+        const std::vector<CountingCopy*> copies = copiesOf(c.id);
+        ribbon->DisableSystemPanelControls();
+        for (CountingCopy* copy : copies) {
+            EXPECT_EQ(copy->resets, c.systemPanel ? 1 : 0);
+            EXPECT_EQ(copy->GetEnabled() == FALSE, c.systemPanel);
+            EXPECT_EQ(copy->unlockedChanges, 0);
+        }
+    }
+
+    const std::vector<CountingCopy*> copies = copiesOf(950);
+    auto* plain = new CXTPControlButton;
+    group->Add(plain, 950);
+    ribbon->EnableControl(950, false);
+    for (CXTPControl* copy : {static_cast<CXTPControl*>(copies[1]), static_cast<CXTPControl*>(plain)}) {
+        EXPECT_FALSE(copy->GetEnabled());
+        EXPECT_TRUE(copy->GetFlags() & xtpFlagManualUpdate) << "the idle update leaves it alone from now on";
+        copy->OnIdleUpdate(frame);
+        EXPECT_FALSE(copy->GetEnabled());
+    }
+    ribbon->SetControlState(950, true, true);
+    for (CountingCopy* copy : copies) {
+        EXPECT_TRUE(copy->GetEnabled());
+        EXPECT_TRUE(copy->GetChecked());
+    }
+    ribbon->EnableControl(950, false);
+    ribbon->SetControlDoubleVar(nullptr, 950, 2.5, -3);
+    for (CountingCopy* copy : copies) {
+        EXPECT_EQ(copy->value.Real, 2.5);
+        EXPECT_EQ(copy->value.Variable, -3);
+        EXPECT_TRUE(copy->GetEnabled());
+        EXPECT_EQ(copy->unlockedChanges, 0);
+    }
+    EXPECT_TRUE(plain->GetEnabled()) << "a value enables also a copy that takes none";
+    EXPECT_FALSE(Dravik::UI::IsRedrawLocked(ribbon));
+
+    ribbon->PopulateControlData(copies[2]);
+    for (size_t i = 0; i < copies.size(); ++i)
+        EXPECT_EQ(copies[i]->copies, i == 2 ? 0 : 1) << "never onto itself";
+    ribbon->PopulateControlData(plain);
+    EXPECT_EQ(copies[0]->copies, 1) << "a source without a value gives none";
+    CountingCopy::ribbon = nullptr;
 }
 
 // A click on a tab of the collapsed ribbon opens the tab's copies in a popup: a parameter's copy
@@ -754,6 +969,9 @@ TEST_F(BackstageTest, ASplitButtonTakesOverTheItemRunFromItWhileTheChainMirrors)
 
     ellipse->OnExecute();
     EXPECT_EQ(split->GetID(), 41000) << "the plain popup between them ends the chain";
+    CXTPControl* chord = split->GetCommandBar()->GetControls()->Add(xtpControlButton, 41006);
+    chord->NotifySite(XTP_CN_EXECUTE + 7);
+    EXPECT_EQ(split->GetID(), 41006) << "any notification, not only an execution";
     arc->OnExecute();
     EXPECT_EQ(split->GetID(), 41001);
     EXPECT_EQ(split->GetCaption(), CString(L"Arc"));
@@ -802,6 +1020,75 @@ TEST_F(BackstageTest, ThePersonsTabChoiceIsKeptWithTheView) {
     hidden->SetVisible(TRUE);
     EXPECT_FALSE(ribbon->SetCurSel(2));
     EXPECT_EQ(ribbon->GetCurSel(), 1);
+}
+
+// The tabs the active view brings: the analysis tab for a drawing with analysis tasks (shown but
+// not chosen), the 3D tab only for a drawing, a tab the person hid only when forced; no view twice
+// in a row changes nothing the second time.
+TEST_F(BackstageTest, TheActiveViewBringsItsTabsTheAnalysisTabWithItsTasks) {
+    CMainFrame* frame = make();
+    ASSERT_NE(frame, nullptr);
+    CDvw32Doc* drawing = openDrawing(frame);
+    ASSERT_NE(drawing, nullptr);
+    DVRibbonBar* ribbon = frame->GetDVRibbonBar();
+    auto* solids = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(1));
+    auto* orsa = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->GetTab(2));
+    auto* analysis = dynamic_cast<Dravik::UI::RibbonTab*>(ribbon->AddTab(L"Analysis"));
+    ASSERT_NE(analysis, nullptr);
+    analysis->SetGUIDs({L"{FF0DC8C2-69EB-4C73-93B2-D5B1974FEB6A}"});
+    const GUID orsaGuid = orsa->GetGUID();
+    const GUID home[3] = {DVRibbonBar::kDefaultTabGuid, DVRibbonBar::kDefaultTabGuid, GUID{}};
+    const GUID homeAndOrsa[3] = {DVRibbonBar::kDefaultTabGuid, orsaGuid, GUID{}};
+    struct Restore {
+        ~Restore() {
+            FeaTaskManager::Destroy();
+            CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
+        }
+    } restore;
+    CDVCom_Is3D::Attach(CDVCom_Is3D::Modelling);
+
+    struct Case {
+        const char* name;
+        bool tasks;
+        CDocument* document;
+        const GUID (*guids)[3];
+        bool orsaHidden, force;
+        bool analysisShown, solidsShown, orsaShown;
+    };
+    const Case cases[] = {
+        {"no analysis module", false, drawing, &home, false, false, false, true, false},
+        {"tasks for the drawing", true, drawing, &home, false, false, true, true, false},
+        {"no drawing", true, nullptr, &home, false, false, false, false, false},
+        {"a view's second tab", false, drawing, &homeAndOrsa, false, false, false, true, true},
+        {"the person hid it", false, drawing, &homeAndOrsa, true, false, false, true, false},
+        {"forced back", false, drawing, &homeAndOrsa, true, true, false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FeaTaskManager::Destroy();
+        if (c.tasks)
+            FeaTaskManager::Create().AddTask(drawing);
+        ribbon->SelectTab(0);
+        orsa->SetDisabledByUser(c.orsaHidden);
+        for (Dravik::UI::RibbonTab* tab : {analysis, solids, orsa})
+            tab->SetVisible(FALSE);
+        ribbon->UpdateViewTabs(*c.guids, c.force, c.document);
+        EXPECT_EQ(analysis->IsVisible() != FALSE, c.analysisShown);
+        EXPECT_EQ(solids->IsVisible() != FALSE, c.solidsShown);
+        EXPECT_EQ(orsa->IsVisible() != FALSE, c.orsaShown);
+        EXPECT_EQ(ribbon->GetCurSel(), 0) << "the view's own tab stays chosen";
+    }
+    EXPECT_FALSE(orsa->IsDisabledByUser()) << "forcing gives back what the person hid";
+
+    // No view: the contextual tabs hide; again, and a tab shown meanwhile stays.
+    const GUID none[3] = {};
+    analysis->SetContextTab(xtpRibbonTabContextColorGreen, L"Results");
+    analysis->SetVisible(TRUE);
+    ribbon->UpdateViewTabs(none, false, nullptr);
+    EXPECT_FALSE(analysis->IsVisible());
+    analysis->SetVisible(TRUE);
+    ribbon->UpdateViewTabs(none, false, nullptr);
+    EXPECT_TRUE(analysis->IsVisible());
 }
 
 // The sizes the drawing's view is given while tabs change: a subclass in front of it.
@@ -955,6 +1242,10 @@ TEST_F(BackstageTest, ThePdmPopupStandsLeftOfTheCaptionButtonsWhileItFits) {
     pal::test::pump();
     EXPECT_TRUE(pal::test::keepSnapshot(pdm->GetCommandBar()->m_hWnd, "ribbon-pdm-popup-open"));
     frame->GetCommandBars()->ClosePopups();
+    CXTPControl* settings = pdm->GetCommandBar()->GetControls()->FindControl(OrsaSettingsButton::kId);
+    ASSERT_NE(settings, nullptr);
+    settings->OnIdleUpdate(frame);
+    EXPECT_TRUE(settings->GetEnabled()) << "the settings entry has no handler in the frame: it acts itself";
 
     pdm->SetVisible(FALSE);
     ribbon->RecalcLayout();

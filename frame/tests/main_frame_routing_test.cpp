@@ -987,7 +987,8 @@ TEST_F(RoutingTest, TheCommandBarsRequestsReachTheFramesAnswers) {
     EXPECT_TRUE(button.GetFlags() & xtpFlagManualUpdate);
 
     // A control without a parameter is nothing to act upon.
-    EXPECT_EQ(frame->SendMessage(WM_XTP_CONTROLEXECUTE, 1251, reinterpret_cast<LPARAM>(&button)), 0);
+    NMXTPCONTROL executed{{nullptr, 1251, XTP_CN_EXECUTE}, &button};
+    EXPECT_EQ(frame->SendMessage(WM_XTP_CONTROLNOTIFY, 1251, reinterpret_cast<LPARAM>(&executed)), 0);
 }
 
 TEST_F(RoutingTest, TheApplicationGoingBehindEndsAltModeAndComingBackMarksTheDocument) {

@@ -43,10 +43,7 @@ bool IsOwnPropertiesChange(ApplicationEventArgs& args) {
 }
 
 void ShareWithCopies(CXTPControl& control) {
-    if (CXTPCommandBar* bar = control.GetParent(); bar != nullptr)
-        if (CWnd* site = bar->GetSite(); site != nullptr && site->GetSafeHwnd() != nullptr)
-            site->SendMessage(WM_XTP_CONTROLEXECUTE, static_cast<WPARAM>(control.GetID()),
-                              reinterpret_cast<LPARAM>(&control));
+    control.NotifySite(XTP_CN_EXECUTE);
 }
 
 namespace dvui {

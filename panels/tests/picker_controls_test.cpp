@@ -57,8 +57,8 @@ public:
         return CXTPFrameWnd::OnCommand(wParam, lParam);
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_XTP_CONTROLEXECUTE) {
-            auto* source = dynamic_cast<IDataExchange*>(reinterpret_cast<CXTPControl*>(lParam));
+        if (message == WM_XTP_CONTROLNOTIFY) {
+            auto* source = dynamic_cast<IDataExchange*>(reinterpret_cast<NMXTPCONTROL*>(lParam)->pControl);
             for (CXTPControl* copy : copies)
                 if (auto* exchange = dynamic_cast<IDataExchange*>(copy);
                     exchange != nullptr && exchange != source)

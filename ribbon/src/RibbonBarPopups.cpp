@@ -60,10 +60,11 @@ int DVRibbonBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
             const CRect place = m_orsaPopup->GetRect();
             InvalidateRect(&place, FALSE);
         }
-    } else if (nMessage == WM_XTP_CONTROLEXECUTE && lParam != 0) {
-        // From the chosen control outwards, each split button that mirrors its items takes it
-        // over; the first popup that does not ends the chain.
-        auto* chosen = reinterpret_cast<CXTPControl*>(lParam);
+    } else if (const auto* record = reinterpret_cast<const NMXTPCONTROL*>(lParam);
+               nMessage == WM_XTP_CONTROLNOTIFY && record != nullptr && record->pControl != nullptr) {
+        // Whatever the control tells: from it outwards, each split button that mirrors its items
+        // takes it over; the first popup that does not ends the chain.
+        CXTPControl* chosen = record->pControl;
         const ControlPath path = GetControlPath(chosen);
         for (auto popup = path.rbegin(); popup != path.rend(); ++popup) {
             auto* mirror = dynamic_cast<Dravik::UI::AutoPopup*>(*popup);

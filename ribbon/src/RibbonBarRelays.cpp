@@ -2,22 +2,52 @@
 // ribbon, their values, and the look-ups of tabs and values.
 #include "ribbon/RibbonBar.h"
 
+#include "DravikUI/CommandBarHelpers.h"
 #include "DravikUI/ToolBars.h"
 #include "XTToolkitPro.h"
 
 namespace {
 
-// The ids of the copies of the system panel's controls in the ribbon.
+// The ids of the copies of the system panel's controls in the ribbon; the coordinate-system
+// control (912) keeps its state when a command ends.
 bool IsSystemPanelId(int id) {
-    return id >= 904 && id <= 999;
+    return id >= 904 && id <= 999 && id != 912;
 }
+
+// The kernel sets these controls' states itself: the idle update leaves them alone from now on.
+void KeepStateByHand(CXTPControl* control) {
+    control->SetFlags(control->GetFlags() | xtpFlagManualUpdate);
+}
+
+// However many copies a request changes, the ribbon is redrawn once, also when a copy throws.
+class RedrawLock {
+public:
+    explicit RedrawLock(CXTPCommandBar* bar) : m_bar(bar) { Dravik::UI::LockRedraw(bar); }
+    ~RedrawLock() { Dravik::UI::UnlockRedraw(m_bar); }
+    RedrawLock(const RedrawLock&) = delete;
+    RedrawLock& operator=(const RedrawLock&) = delete;
+
+private:
+    CXTPCommandBar* m_bar;
+};
 
 } // namespace
 
+void DVRibbonBar::ForEachCopy(int id, const std::function<void(CXTPControl*)>& action) {
+    const RedrawLock lock(this);
+    ForEachControl(
+        [&](CXTPControl* control) {
+            if (control->GetID() == id)
+                action(control);
+        },
+        true);
+}
+
 void DVRibbonBar::DisableSystemPanelControls() {
+    const RedrawLock lock(this);
     ForEachControl(
         [](CXTPControl* control) {
-            if (!IsSystemPanelId(control->GetID()) || control->GetID() == 912)
+            if (!IsSystemPanelId(control->GetID()))
                 return;
             if (auto* exchange = dynamic_cast<IDataExchange*>(control))
                 exchange->Reset();
@@ -27,34 +57,26 @@ void DVRibbonBar::DisableSystemPanelControls() {
 }
 
 void DVRibbonBar::EnableControl(int id, bool enable) {
-    ForEachControl(
-        [&](CXTPControl* control) {
-            if (control->GetID() == id)
-                control->SetEnabled(enable);
-        },
-        true);
+    ForEachCopy(id, [&](CXTPControl* control) {
+        KeepStateByHand(control);
+        control->SetEnabled(enable);
+    });
 }
 
 void DVRibbonBar::SetControlState(int id, bool enabled, bool ticked) {
-    ForEachControl(
-        [&](CXTPControl* control) {
-            if (control->GetID() != id)
-                return;
-            control->SetEnabled(enabled);
-            control->SetChecked(ticked);
-        },
-        true);
+    ForEachCopy(id, [&](CXTPControl* control) {
+        KeepStateByHand(control);
+        control->SetChecked(ticked);
+        control->SetEnabled(enabled);
+    });
 }
 
 void DVRibbonBar::SetValue(Dravik::DVDocument* document, int id, const SysPanelValue& value) {
-    ForEachControl(
-        [&](CXTPControl* control) {
-            if (control->GetID() != id)
-                return;
-            if (auto* exchange = dynamic_cast<IDataExchange*>(control))
-                exchange->SetValue(document, value);
-        },
-        true);
+    ForEachCopy(id, [&](CXTPControl* control) {
+        if (auto* exchange = dynamic_cast<IDataExchange*>(control))
+            exchange->SetValue(document, value);
+        control->SetEnabled(TRUE);
+    });
 }
 
 void DVRibbonBar::SetControlDoubleVar(Dravik::DVDocument* document, int id, double value, std::int32_t code) {

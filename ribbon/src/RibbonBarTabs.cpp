@@ -4,6 +4,7 @@
 
 #include "DravikKernel/Document.h"
 #include "DravikKernel/EditionModuleProxies.h"
+#include "DravikKernel/FeaTaskManager.h"
 #include "DravikKernel/View.h"
 #include "DravikUI/GenericMainFrame.h"
 #include "XTToolkitPro.h"
@@ -30,6 +31,9 @@ const GUID DVRibbonBar::kDefaultTabGuid = {
 // {7EB4FAE1-C764-4869-906D-97BF25A7BC14}
 const GUID DVRibbonBar::k3DTabGuid = {
     0x7EB4FAE1, 0xC764, 0x4869, {0x90, 0x6D, 0x97, 0xBF, 0x25, 0xA7, 0xBC, 0x14}};
+// {FF0DC8C2-69EB-4C73-93B2-D5B1974FEB6A}
+const GUID DVRibbonBar::kAnalysisTabGuid = {
+    0xFF0DC8C2, 0x69EB, 0x4C73, {0x93, 0xB2, 0xD5, 0xB1, 0x97, 0x4F, 0xEB, 0x6A}};
 
 void DVRibbonBar::GetActiveViewRibbonTabs(CView* view, GUID (&guids)[3]) {
     guids[0] = kDefaultTabGuid;
@@ -97,6 +101,9 @@ void DVRibbonBar::UpdateViewTabs(const GUID (&guids)[3], bool force, CDocument* 
     ++m_suppressTabChange;
     // The 3D tab belongs to a document the 3D module works on.
     const bool with3D = activeDocument != nullptr && CDVCom_Is3D::Instance() != nullptr;
+    // The analysis tab belongs to a document the analysis module has tasks for.
+    const FeaTaskManager* analyses = FeaTaskManager::Instance();
+    const bool withAnalyses = analyses != nullptr && analyses->HasTasks(activeDocument);
 
     const CXTPRibbonTab* selected = GetSelectedTab();
     CXTPRibbonTab* firstShown = noView ? GetTab(0) : nullptr;
@@ -113,7 +120,8 @@ void DVRibbonBar::UpdateViewTabs(const GUID (&guids)[3], bool force, CDocument* 
             firstShown = tab;
             firstWasVisible = tab->IsVisible() != FALSE;
             ShowViewTab(tab);
-        } else if (hasAny(*tab, {&guids[0], &guids[1], &guids[2]}) || (with3D && tab->HasGUID(k3DTabGuid))) {
+        } else if (hasAny(*tab, {&guids[0], &guids[1], &guids[2]}) || (with3D && tab->HasGUID(k3DTabGuid)) ||
+                   (withAnalyses && tab->IsVisible() && tab->HasGUID(kAnalysisTabGuid))) {
             if (firstShown == nullptr)
                 firstShown = tab;
             ShowViewTab(tab);
@@ -121,6 +129,9 @@ void DVRibbonBar::UpdateViewTabs(const GUID (&guids)[3], bool force, CDocument* 
             tab->SetVisible(FALSE);
             if (tab == selected)
                 currentHidden = true;
+        } else if (withAnalyses && tab->HasGUID(kAnalysisTabGuid)) {
+            // Shown, but neither chosen nor given back the person's showing.
+            tab->SetVisible(TRUE);
         }
     }
     if (firstShown != nullptr && (!firstWasVisible || currentHidden) && firstShown != GetSelectedTab())

@@ -7,7 +7,13 @@
 #include "ribbon/RibbonControls.h"
 
 #include "DVTextCore/I18n.h"
+#include "DravikUI/LibraryGallery.h"
 #include "DravikUI/Ribbon.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <limits>
+#include <string>
 
 namespace {
 
@@ -54,6 +60,24 @@ CXTPControlPopup* addSubmenu(CXTPCommandBar* menu, CXTPCommandBars* bars, const 
     return popup;
 }
 
+// The gallery's width is either automatic or set: choosing one unchecks the other entries.
+void checkAlone(CXTPControl* chosen) {
+    CXTPCommandBar* menu = chosen->GetParent();
+    for (int i = 0; menu != nullptr && i < menu->GetControls()->GetCount(); ++i) {
+        CXTPControl* sibling = menu->GetControls()->GetAt(i);
+        if (sibling == chosen)
+            continue;
+        if (auto* width = dynamic_cast<LibraryGalleryWidthEditBox*>(sibling))
+            width->SetWidthChecked(false);
+        else
+            sibling->SetChecked(FALSE);
+    }
+    if (auto* width = dynamic_cast<LibraryGalleryWidthEditBox*>(chosen))
+        width->SetWidthChecked(true);
+    else
+        chosen->SetChecked(TRUE);
+}
+
 bool hasVisibleEntry(CXTPCommandBar* menu) {
     for (CXTPControl* control : *menu->GetControls())
         if (control->IsVisible())
@@ -87,6 +111,97 @@ void ControlStyleButton::OnExecute() {
             bar->DelayLayout();
     }
     SetChecked(TRUE);
+}
+
+LibraryGalleryAutoWidthButton::LibraryGalleryAutoWidthButton(Dravik::UI::LibraryGallery* gallery)
+    : RibbonControlEntry(gallery, L"panels.ribbon.gallery_width.auto") {
+    SetChecked(gallery->GetWidth() < 0);
+}
+
+void LibraryGalleryAutoWidthButton::OnExecute() {
+    static_cast<Dravik::UI::LibraryGallery*>(m_target)->SetWidth(Dravik::UI::LibraryGallery::kAutomatic,
+                                                                 true);
+    checkAlone(this);
+}
+
+LibraryGalleryWidthEditBox::LibraryGalleryWidthEditBox(Dravik::UI::LibraryGallery* gallery)
+    : m_gallery(gallery), m_value(gallery->GetColumnCount()) {
+    m_gallery->InternalAddRef();
+    m_bChecked = gallery->GetWidth() > 0;
+    ShowValue();
+}
+
+LibraryGalleryWidthEditBox::~LibraryGalleryWidthEditBox() {
+    m_gallery->InternalRelease();
+}
+
+void LibraryGalleryWidthEditBox::ShowValue() {
+    SetEditText(std::to_wstring(m_value).c_str());
+}
+
+void LibraryGalleryWidthEditBox::SetWidthChecked(bool checked) {
+    if ((GetChecked() != FALSE) == checked)
+        return;
+    SetChecked(checked);
+    m_value = m_gallery->GetColumnCount();
+    ShowValue();
+}
+
+void LibraryGalleryWidthEditBox::Spin(int direction, int step) {
+    m_value = std::max(1, m_value + step * direction);
+    ShowValue();
+    OnExecute();
+}
+
+void LibraryGalleryWidthEditBox::OnExecute() {
+    // What the person typed, when it is a number; a width of less than a column is none.
+    const CString typed = GetEditText();
+    wchar_t* end = nullptr;
+    const long number = std::wcstol(typed.GetString(), &end, 10);
+    if (end != typed.GetString() && *end == L'\0')
+        m_value = static_cast<int>(std::clamp<long>(number, 1, std::numeric_limits<int>::max()));
+    const int columns = std::max(1, m_value);
+    m_gallery->SetWidth(columns, true);
+    if (!GetChecked())
+        checkAlone(this);
+    m_value = columns;
+    ShowValue();
+}
+
+CRect LibraryGalleryWidthEditBox::GetSpinRect() const {
+    const CRect field = CXTPControlEdit::GetEditRect();
+    return CRect(field.right - CXTPDpi::ScaleX(14), field.top, field.right, field.bottom);
+}
+
+CRect LibraryGalleryWidthEditBox::GetEditRect() const {
+    CRect field = CXTPControlEdit::GetEditRect();
+    field.right = GetSpinRect().left;
+    return field;
+}
+
+void LibraryGalleryWidthEditBox::OnClick(BOOL bKeyboard, CPoint pt) {
+    const CRect spin = GetSpinRect();
+    if (!bKeyboard && spin.PtInRect(pt)) {
+        Spin(pt.y < spin.CenterPoint().y ? 1 : -1);
+        return;
+    }
+    OnExecute();
+    CXTPControlEdit::OnClick(bKeyboard, pt);
+}
+
+void LibraryGalleryWidthEditBox::Draw(CDC* pDC) {
+    CXTPControlEdit::Draw(pDC);
+    const XTP_THEME_COLORS& c = CXTPPaintManager::Current()->GetColors();
+    const CRect spin = GetSpinRect();
+    pDC->FillSolidRect(&spin, c.clrBarFace);
+    const COLORREF ink = m_bEnabled ? c.clrText : c.clrTextDisabled;
+    const int mid = spin.CenterPoint().x;
+    const int half = spin.Height() / 2;
+    // An up triangle in the upper half, a down one in the lower.
+    for (int row = 0; row < 3; ++row) {
+        pDC->FillSolidRect(mid - row, spin.top + half / 2 - 1 + row, 2 * row + 1, 1, ink);
+        pDC->FillSolidRect(mid - row, spin.bottom - half / 2 + 1 - row, 2 * row + 1, 1, ink);
+    }
 }
 
 CustomizeButton::CustomizeButton(CXTPRibbonBar* ribbon, int kind, void* item, bool flag)
@@ -220,6 +335,11 @@ CXTPPopupBar* DVRibbonBar::CreateContextMenu(CXTPControl* control, CXTPRibbonGro
             CXTPControlPopup* styles = addSubmenu(menu, bars, L"panels.ribbon.control_style");
             for (const RibbonControlStyle& style : kRibbonControlStyles)
                 addEntry(styles->GetCommandBar(), new ControlStyleButton(control, style));
+        }
+        if (auto* gallery = dynamic_cast<Dravik::UI::LibraryGallery*>(control)) {
+            CXTPControlPopup* width = addSubmenu(menu, bars, L"panels.ribbon.gallery_width");
+            addEntry(width->GetCommandBar(), new LibraryGalleryAutoWidthButton(gallery));
+            addEntry(width->GetCommandBar(), new LibraryGalleryWidthEditBox(gallery));
         }
         addEntry(menu, new CustomizeButton(this, 3, control, false));
         if (Dravik::UI::CanBeOptional(control))

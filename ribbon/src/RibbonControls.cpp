@@ -57,6 +57,9 @@ IMPLEMENT_DYNCREATE(OrsaSettingsButton, CXTPControlButton)
 
 OrsaSettingsButton::OrsaSettingsButton() {
     m_nId = kId;
+    // The entry acts by itself, not through the frame's command routing, which has no handler
+    // for its id and would disable it at every idle update.
+    m_dwFlags |= xtpFlagManualUpdate;
 }
 
 void OrsaSettingsButton::OnExecute() {

@@ -1,6 +1,7 @@
 // Ribbon definitions applied onto a live ribbon of the library's tabs and groups and saved back;
 // optional controls, the group's context entries and the ribbon-free controls; the bundled
 // default state on a frame's ribbon, for a person to look at.
+#include "DravikUI/LibraryGallery.h"
 #include "DravikUI/Ribbon.h"
 #include "DravikUI/XML.h"
 #include "DravikUI/XMLMainFrameState.h"
@@ -173,6 +174,35 @@ TEST_F(RibbonTest, OptionalControlsAreHiddenAndShownFromTheGroupsContextMenu) {
     EXPECT_FALSE(Dravik::UI::IsOptionalControl(a)) << "a removed control is no longer the group's";
     EXPECT_FALSE(group->IsOptionButtonVisible());
     a->InternalRelease();
+}
+
+// A library gallery is as wide as its items ask, or as a number of item columns: 0 or less
+// means automatic; the ribbon lays it out again at once when asked.
+TEST_F(RibbonTest, ALibraryGallerysWidthIsSetInItemColumns) {
+    auto* gallery = new Dravik::UI::LibraryGallery;
+    EXPECT_EQ(gallery->GetColumnCount(), 0) << "no items";
+    auto* items = new CXTPControlGalleryItems;
+    items->SetItemSize(CSize(30, 30));
+    for (int i = 0; i < 10; ++i)
+        items->AddItem(100 + i, L"Item");
+    gallery->SetItems(items);
+    items->InternalRelease();
+    ribbon->AddTab(L"Tab")->AddGroup(L"Group")->Add(gallery, 1026);
+    ribbon->RecalcLayout();
+    const int automatic = gallery->GetColumnCount();
+    EXPECT_GT(automatic, 0);
+    struct Case {
+        int given, stored, shown;
+    };
+    for (const Case& c : {Case{3, 3, 3}, Case{7, 7, 7}, Case{0, -1, automatic}, Case{-5, -1, automatic}}) {
+        gallery->SetWidth(c.given, true);
+        EXPECT_EQ(gallery->GetWidth(), c.stored) << c.given;
+        EXPECT_EQ(gallery->GetColumnCount(), c.shown) << c.given;
+    }
+    gallery->SetWidth(2, false);
+    EXPECT_EQ(gallery->GetColumnCount(), automatic) << "delayed until the next layout";
+    ribbon->RecalcLayout();
+    EXPECT_EQ(gallery->GetColumnCount(), 2);
 }
 
 TEST_F(RibbonTest, TheBundledDefaultStateGivesTheRibbonItsTabs) {

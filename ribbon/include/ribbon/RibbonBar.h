@@ -89,7 +89,9 @@ public:
     // or that the ribbon does not hold.
     ControlPath GetControlPath(const CXTPControl* control) const;
 
-    // The copies of the system-panel controls (ids 904-999): reset and disabled, but 912.
+    // The copies of the system-panel controls (ids 904-999): reset and disabled, but 912. Each
+    // request locks the ribbon's redrawing meanwhile, so that it is redrawn once; the kernel
+    // sets the states of the controls it names from then on (the manual-update flag).
     void DisableSystemPanelControls();
     void EnableControl(int id, bool enable);
     void SetControlState(int id, bool enabled, bool ticked);
@@ -105,8 +107,9 @@ public:
 
     // The tabs the active view brings: the view's ribbon tabs first, then the others with the
     // same GUIDs; the contextual tabs of the tool kit and the other view tabs hide. The 3D tab
-    // shows only for an active document. Null guids[0] means no view; twice in a row changes
-    // nothing. `force` brings back tabs the person hid.
+    // shows only for an active document, the analysis tab for a document with analysis tasks.
+    // Null guids[0] means no view; twice in a row changes nothing. `force` brings back tabs the
+    // person hid.
     void UpdateViewTabs(const GUID (&guids)[3], bool force, CDocument* activeDocument);
     // Tagged tabs show exactly when one of the document's keywords is among their tags.
     void UpdateContextualTabs(CDocument* document);
@@ -114,6 +117,7 @@ public:
     static void GetActiveViewRibbonTabs(CView* view, GUID (&guids)[3]);
     static const GUID kDefaultTabGuid;
     static const GUID k3DTabGuid;
+    static const GUID kAnalysisTabGuid;
 
     // The backstage pages, made on first use when `create` is set; null otherwise.
     DVRibbonBackstagePrintPage* GetPrintPage(bool create);
@@ -173,6 +177,8 @@ private:
     CView* GetActiveView() const;
     void AddGroupEntries(CXTPPopupBar* menu, CXTPRibbonGroup* group);
     void SetValue(Dravik::DVDocument* document, int id, const SysPanelValue& value);
+    // Every control with the id at every depth, with the ribbon's redraw locked meanwhile.
+    void ForEachCopy(int id, const std::function<void(CXTPControl*)>& action);
     void ShowViewTab(Dravik::UI::RibbonTab* tab);
     CXTPControlPopup* m_orsaPopup = nullptr;
     std::unique_ptr<DVRibbonBackstagePrintPage> m_printPage;

@@ -8,8 +8,9 @@
 DV_EXPORTS_BEGIN
 
 namespace Dravik::UI {
+class LibraryGallery;
 class RibbonGroup;
-}
+} // namespace Dravik::UI
 
 // The control styles a person may give a control, in menu order, with their caption keys.
 struct RibbonControlStyle {
@@ -43,6 +44,37 @@ public:
 
 private:
     XTPButtonStyle m_value;
+};
+
+// Lets a library gallery take the width its items ask for.
+class LibraryGalleryAutoWidthButton : public RibbonControlEntry {
+public:
+    explicit LibraryGalleryAutoWidthButton(Dravik::UI::LibraryGallery* gallery);
+    void OnExecute() override;
+};
+
+// The width of a library gallery in item columns: typed and confirmed, or stepped with its spin
+// buttons, never below one column.
+class LibraryGalleryWidthEditBox : public CXTPControlEdit {
+public:
+    explicit LibraryGalleryWidthEditBox(Dravik::UI::LibraryGallery* gallery);
+    ~LibraryGalleryWidthEditBox() override;
+    int GetValue() const { return m_value; }
+    // Checked while the gallery has a width of its own; the value then shows its columns again.
+    void SetWidthChecked(bool checked);
+    // One step up (1) or down (-1), applied at once.
+    void Spin(int direction, int step = 1);
+    void OnExecute() override;
+    void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint(0, 0)) override;
+    void Draw(CDC* pDC) override;
+    CRect GetEditRect() const override;
+    // The up and down buttons at the right end of the field.
+    CRect GetSpinRect() const;
+
+private:
+    void ShowValue();
+    Dravik::UI::LibraryGallery* m_gallery;
+    int m_value;
 };
 
 class CustomizeButton : public CXTPControlButton {

@@ -27,7 +27,6 @@ constexpr UINT WM_XTP_TOOLBARVISIBLECHANGED = 0x2855; // wParam 0, lParam the CX
 constexpr UINT WM_XTP_INITCOMMANDSPOPUP = 0x285B;     // lParam the CXTPPopupBar* about to open
 constexpr UINT WM_XTP_CREATECONTROL = 0x285E;         // lParam an XTP_COMMANDBARS_CREATECONTROL*
 constexpr UINT WM_XTP_INITCONTROL = 0x285F;           // wParam the id, lParam the CXTPControl*
-constexpr UINT WM_XTP_CONTROLEXECUTE = 0x2862;        // wParam the id, lParam the CXTPControl*
 constexpr UINT WM_XTP_INITPOPUP = 0x2867;             // lParam the CXTPCommandBar* about to open
 
 // A request to the frame to make the control of an id itself (result 1 when it did, with the

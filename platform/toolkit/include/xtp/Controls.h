@@ -59,6 +59,17 @@ enum XTPControlHideFlags {
     xtpHideWrap = 0x20, // no room for it in this layout
 };
 
+class CXTPControl;
+
+// A control's notification to the site window of its bar (WM_XTP_CONTROLNOTIFY, 0x2862): the
+// header's code says what happened, idFrom is the control's id.
+struct NMXTPCONTROL {
+    NMHDR hdr;
+    CXTPControl* pControl;
+};
+constexpr UINT WM_XTP_CONTROLNOTIFY = 0x2862; // wParam the id, lParam an NMXTPCONTROL*
+constexpr UINT XTP_CN_EXECUTE = 100;          // the control was executed
+
 // What a control can be asked to do by the bar that shows it.
 class CXTPControl : public CCmdTarget {
     DECLARE_DYNCREATE(CXTPControl)
@@ -164,9 +175,12 @@ public:
     virtual void OnMouseMove(CPoint point) {}
     // A key while the control is selected in its bar; true when the control used it.
     virtual BOOL OnHookKeyDown(UINT nChar, LPARAM lParam) { return FALSE; }
-    // Carries out the control's command: closes its popups and sends WM_COMMAND with the id to
-    // the frame of its bars (after giving the frame's command routing the chance to disable it).
+    // Carries out the control's command: closes its popups, tells the frame of its bars
+    // (XTP_CN_EXECUTE) and, unless the frame acted on that itself, sends it WM_COMMAND with the id.
     virtual void OnExecute();
+    // Tells the site window of the control's bar of something that happened to the control
+    // (WM_XTP_CONTROLNOTIFY with an NMXTPCONTROL); the site's answer, 0 without a site.
+    LRESULT NotifySite(UINT code);
     // The control becomes selected (bSelected non-zero) or not.
     virtual BOOL OnSetSelected(int bSelected);
     // A bar with a dynamic size tells its controls before laying them out.

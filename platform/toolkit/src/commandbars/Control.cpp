@@ -208,10 +208,21 @@ void CXTPControl::OnExecute() {
     }
     // The site hears of the execution first (a control that takes values lets its twins take
     // this one); a site that acted on it itself answers non-zero, and no command follows.
-    if (site != nullptr && site->m_hWnd != nullptr && id != 0 &&
-        site->SendMessage(WM_XTP_CONTROLEXECUTE, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(this)) ==
-            0)
+    if (site != nullptr && site->m_hWnd != nullptr && id != 0 && NotifySite(XTP_CN_EXECUTE) == 0)
         site->SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+LRESULT CXTPControl::NotifySite(UINT code) {
+    CWnd* site = m_pParent != nullptr ? m_pParent->GetSite() : nullptr;
+    if (site == nullptr || site->m_hWnd == nullptr)
+        return 0;
+    NMXTPCONTROL record{};
+    record.hdr.hwndFrom = m_pParent->GetSafeHwnd();
+    record.hdr.idFrom = static_cast<UINT_PTR>(m_nId);
+    record.hdr.code = code;
+    record.pControl = this;
+    return site->SendMessage(WM_XTP_CONTROLNOTIFY, static_cast<WPARAM>(m_nId),
+                             reinterpret_cast<LPARAM>(&record));
 }
 
 BOOL CXTPControl::OnSetSelected(int bSelected) {
