@@ -31,7 +31,6 @@
 #include "afx/globaldata.h"
 #include "afx/oledata.h"
 #include "app/SystemCommands.h"
-#include "pal/responder.h"
 #include "ribbon/ApplicationMode.h"
 #include "win/base.h"
 
@@ -322,7 +321,8 @@ int DravikApp::DoExitInstance() {
     EndSplash();
     // The display went away with the windows on it: nobody can be asked about changed drawings,
     // so they are kept as at a crash, and the next start opens them again.
-    if (pal::responder::displayLost()) {
+    constexpr int kShuttingDown = 0x2000; // SM_SHUTTINGDOWN
+    if (::GetSystemMetrics(kShuttingDown) != 0) {
         DVLog_Write(DVLogFailure, "The display went away: the open documents are kept for the next start");
         GenerateDumpFileAppContext().KeepDocumentsForRecovery();
     }
