@@ -2,6 +2,7 @@
 // ("state.xml" of a settings profile), the documents to reopen and the recent-file list.
 #include "app/DocumentOpening.h"
 #include "app/Dvw32App.h"
+#include "app/Logging.h"
 #include "app/RecentFileList.h"
 #include "app/StateFrames.h"
 
@@ -16,12 +17,17 @@
 
 #include "xtp/PropExchange.h"
 
+#include <algorithm>
+#include <cwctype>
+
 namespace {
 
 constexpr wchar_t kStateRoot[] = L"state";
 constexpr wchar_t kProductAttribute[] = L"product";
 constexpr wchar_t kUseStateFile[] = L"UseStateFile";
 constexpr wchar_t kOpenDocuments[] = L"OpenDocuments";
+// More documents than anyone keeps open; a longer list is a damaged store, not a session.
+constexpr int kMostReopened = 256;
 
 std::wstring mainFrameKeyPath(const wchar_t* profileName) {
     return DravikProfileManager::GetApplicationKey() + L"\\" +
@@ -59,6 +65,15 @@ bool recentDocumentsForbidden() {
            RegQueryValueExW(key.Get(), L"NoRecentDocsHistory", nullptr, &type,
                             reinterpret_cast<LPBYTE>(&value), &size) == ERROR_SUCCESS &&
            type == REG_DWORD && value != 0;
+}
+
+// Where the state of another product (edition) is kept while this one uses the folder:
+// "state.<product>.xml" beside "state.xml", the product's name made safe for a file name.
+std::wstring editionStatePath(const std::wstring& statePath, const std::wstring& product) {
+    std::wstring safe;
+    for (wchar_t c : product)
+        safe += std::iswalnum(c) || c == L'-' || c == L'_' ? c : L'_';
+    return statePath.substr(0, statePath.size() - 4) + L"." + safe + L".xml";
 }
 
 } // namespace
@@ -111,14 +126,32 @@ BOOL CDvw32App::LoadState(const wchar_t* profileName, bool force) {
         return FALSE;
     CXTPPropExchangeXMLNode document(TRUE, nullptr, kStateRoot);
     const bool loaded = document.LoadFromFile(path.c_str()) != FALSE;
-    const Dravik::UI::XML::Node root = document.GetNode();
+    Dravik::UI::XML::Node root = document.GetNode();
     if (!loaded || !root || root.name() != kStateRoot) {
         dvapp::SetAsideBadFile(path, L"frame state");
         return FALSE;
     }
     const std::wstring programProduct = Dravik::UI::XML::GetProductName();
     const std::wstring fileProduct = root.attribute(kProductAttribute, L"");
-    const bool sameProduct = programProduct.empty() || fileProduct.empty() || programProduct == fileProduct;
+    bool sameProduct = programProduct.empty() || fileProduct.empty() || programProduct == fileProduct;
+    if (!sameProduct) {
+        // Another product's windows would not fit this one, and this one's session must not save
+        // over them: they are kept beside, and this product's own, kept there by the other, come
+        // back.
+        const std::wstring aside = editionStatePath(path, fileProduct);
+        if (!MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            DVLog_WriteW(DVLogFailure, L"Could not keep the frame state of %ls aside as %ls",
+                         fileProduct.c_str(), aside.c_str());
+            m_saveAtExit = false;
+            return FALSE;
+        }
+        DVLog_WriteW(DVLogWarning, L"The frame state of %ls is kept as %ls", fileProduct.c_str(),
+                     aside.c_str());
+        const std::wstring own = editionStatePath(path, programProduct);
+        if (dvapp::FileExists(own) && MoveFileExW(own.c_str(), path.c_str(), 0) &&
+            document.LoadFromFile(path.c_str()) && (root = document.GetNode()) && root.name() == kStateRoot)
+            sameProduct = root.attribute(kProductAttribute, L"") == programProduct;
+    }
     const Dravik::VersionNumber version =
         Dravik::VersionNumber::fromString(root.attribute(Dravik::UI::XML::AttributeNames::VersionNumber, L""))
             .value_or(Dravik::VersionNumber{18, 0, 0, 0});
@@ -191,7 +224,7 @@ void CDvw32App::SaveOpenDocuments() {
 
 std::vector<std::wstring> CDvw32App::GetDocumentsToReopen() {
     std::vector<std::wstring> paths;
-    const int count = static_cast<int>(GetProfileInt(kOpenDocuments, L"Count", 0));
+    const int count = ReadListCount(kOpenDocuments, L"Count", kMostReopened);
     for (int i = 0; i < count; ++i) {
         CString name;
         name.Format(L"Document%d", i);
@@ -200,6 +233,16 @@ std::vector<std::wstring> CDvw32App::GetDocumentsToReopen() {
             paths.emplace_back(path.GetString());
     }
     return paths;
+}
+
+int CDvw32App::ReadListCount(LPCWSTR section, LPCWSTR entry, int most) {
+    const int count = static_cast<int>(GetProfileInt(section, entry, 0));
+    if (count > most) {
+        DVLog_WriteW(DVLogWarning, L"The registry value \"%ls\\%ls\" holds %d; only the first %d are read",
+                     section, entry, count, most);
+        return most;
+    }
+    return std::max(count, 0);
 }
 
 // Recent files -----------------------------------------------------------------------------

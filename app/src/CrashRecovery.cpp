@@ -19,6 +19,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -51,13 +53,35 @@ std::wstring recoveryCopyOf(const CDvw32Doc& document, const std::wstring& newFo
     return newFolder + L"\\" + title + kRecoveryExtension;
 }
 
+// The names of the key's values that are decimal numbers; closes the key.
+std::vector<std::wstring> numberedValues(HKEY key) {
+    std::vector<std::wstring> names;
+    if (key == nullptr)
+        return names;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD length = 256;
+        if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        const std::wstring_view text(name, length);
+        if (!text.empty() &&
+            std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
+            names.emplace_back(text);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
 } // namespace
 
 // Runs once the person asked for a restart; the restarted copy reads the list at its start.
 void GenerateDumpFileAppContext::SaveDocuments() {
+    if (GetDvw32App()->HasApplicationState(CDvw32App::kStateErrorRestore))
+        KeepDocumentsForRecovery();
+}
+
+void GenerateDumpFileAppContext::KeepDocumentsForRecovery() {
     CDvw32App& app = *GetDvw32App();
-    if (!app.HasApplicationState(CDvw32App::kStateErrorRestore))
-        return;
     // Beside the reports, for the drawings that have no folder of their own yet; made one level
     // at a time, as the platform makes folders.
     wchar_t local[MAX_PATH] = {};
@@ -93,18 +117,17 @@ void GenerateDumpFileAppContext::SaveDocuments() {
 }
 
 void CDvw32App::RecoverDocuments() {
-    const int count = static_cast<int>(GetProfileInt(kErrorRestore, L"DocsCount", 0));
+    const int count = ReadListCount(kErrorRestore, L"DocsCount", kMostRecovered);
     if (count <= 0)
         return;
     WriteProfileInt(kErrorRestore, L"DocsCount", 0);
     std::vector<std::wstring> paths;
-    for (int i = 0; i < count; ++i) {
-        const std::wstring name = std::to_wstring(i);
-        // Past the first hundred the entries are dropped unread: none may outlive this start.
-        if (i < kMostRecovered)
-            paths.emplace_back(GetProfileStringW(kErrorRestore, name.c_str(), L"").GetString());
+    for (int i = 0; i < count; ++i)
+        paths.emplace_back(GetProfileStringW(kErrorRestore, std::to_wstring(i).c_str(), L"").GetString());
+    // Past the first hundred the entries are dropped unread: none may outlive this start. Only
+    // the values there are go, however large the count claimed to be.
+    for (const std::wstring& name : numberedValues(GetSectionKey(kErrorRestore)))
         WriteProfileStringW(kErrorRestore, name.c_str(), nullptr);
-    }
     for (const std::wstring& path : paths) {
         if (path.empty())
             continue;
@@ -142,6 +165,7 @@ bool CDvw32App::RecoverDocument(const std::wstring& path, bool copy) {
         m_recoveryCopies[document] = path;
         DV_NOT_BUILT_YET("crash recovery: the kernel's collection of unused objects");
         document->SetTitle((original + DVLoadString(kRecoveredTitle)).c_str());
+        DVLog_Write(DVLogInfo, "Recovered \"%ls\" from its copy \"%ls\"", original.c_str(), path.c_str());
         ForEachMainFrame([](CMainFrame* frame) {
             if (CMDIChildWnd* child = frame->MDIGetActive())
                 child->OnUpdateFrameTitle(TRUE);

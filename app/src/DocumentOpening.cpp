@@ -80,12 +80,41 @@ std::wstring failureText(HRESULT code, bool recent) {
     }
 }
 
-// Tells the person; for a recent entry, "No" keeps it in the list.
-void reportFailure(const std::wstring& path, HRESULT code) {
+// Whether the table has a message of its own for the code; any other is an unknown error.
+bool isTold(HRESULT code) {
+    switch (static_cast<std::uint32_t>(code)) {
+    case 0x80030002:
+    case 0x80030003:
+    case 0x80030005:
+    case 0x8003001D:
+    case 0x8003001E:
+    case 0x800300FB:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What the kernel's reader finds wrong with the file ("... the file is cut short."), asked only
+// once opening failed; empty when the kernel reads it after all.
+std::wstring readerReason(const std::wstring& path) {
+    std::wstring reason;
+    if (Dravik::grb::LoadFile(path, &reason) != nullptr)
+        reason.clear();
+    return reason;
+}
+
+// Tells the person; for a recent entry, "No" keeps it in the list. What the kernel's reader found
+// wrong says more than "Unknown error", so it stands in its place.
+void reportFailure(const std::wstring& path, HRESULT code, std::wstring reason) {
     CDvw32App* app = GetDvw32App();
     CDVRecentFileList* list = app != nullptr ? app->GetRecentFileList() : nullptr;
     const bool recent = list != nullptr && list->Contains(path.c_str());
-    const std::wstring text = failureText(code, recent);
+    if (!isTold(code) && reason.empty())
+        reason = readerReason(path);
+    std::wstring text = failureText(code, recent);
+    if (!isTold(code) && !reason.empty())
+        text = recent ? reason + L"\n" + Dravik::I18n::Translate(L"Remove from recent?") : reason;
     const int answer = DVMessageBox::Show(text.c_str(), MB_ICONWARNING | (recent ? MB_YESNO : MB_OK));
     if (recent && answer == IDNO)
         list->SetKeepMark(true);
@@ -120,7 +149,7 @@ std::shared_ptr<DVPDMOpenningContext> openingContext(const std::wstring& path, c
 }
 
 CDocument* openKernelDocument(const std::wstring& path, bool addToRecent, const DVPDMFileObject* pdmFile,
-                              HRESULT& code) {
+                              HRESULT& code, std::wstring& error) {
     DocInitParams params;
     CopyDefaultOpenParameters(params);
     params.options |= DocInitParams::kActivateFrame | DocInitParams::kAddToRecent;
@@ -136,7 +165,6 @@ CDocument* openKernelDocument(const std::wstring& path, bool addToRecent, const 
             e.Report();
         }
     }
-    std::wstring error;
     CDvw32Doc* document = DocumentManager::Instance().OpenDocumentFile(path, params, &error);
     if (document == nullptr) {
         DVLog_WriteW(DVLogOptionalFailure, L"%ls", error.c_str());
@@ -245,13 +273,14 @@ CDocument* OpenDocumentByPath(const wchar_t* pathName, bool addToRecent) {
         images->ForgetPath(path);
     CDocument* document = nullptr;
     HRESULT code = S_OK;
+    std::wstring reason;          // the kernel's, when its reader refused the file
     bool openedElsewhere = false; // an add-on opened the file its own way
     try {
         const std::shared_ptr<DVPDMFileObject> pdmFile = refreshedPdmFile(path);
         DocumentFileInfo info;
         code = ReadDocumentFileInfo(path.c_str(), &info);
         if (SUCCEEDED(code)) {
-            document = openKernelDocument(path, addToRecent, pdmFile.get(), code);
+            document = openKernelDocument(path, addToRecent, pdmFile.get(), code, reason);
         } else if (code == kNotADocument) {
             if (extensionIs(extension, L".grb") || extensionIs(extension, L".grs")) {
                 const auto [opened, session] = OpenWorkSession(path.c_str());
@@ -270,6 +299,6 @@ CDocument* OpenDocumentByPath(const wchar_t* pathName, bool addToRecent) {
         code = E_FAIL;
     }
     if (document == nullptr && !openedElsewhere)
-        reportFailure(path, FAILED(code) ? code : E_FAIL);
+        reportFailure(path, FAILED(code) ? code : E_FAIL, reason);
     return document;
 }

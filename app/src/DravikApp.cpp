@@ -319,6 +319,13 @@ void DravikApp::EndSplash() {
 int DravikApp::DoExitInstance() {
     DV_NOT_BUILT_YET("ExitInstance: the forms toolkit's last idle call and the document manager's flag");
     EndSplash();
+    // The display went away with the windows on it: nobody can be asked about changed drawings,
+    // so they are kept as at a crash, and the next start opens them again.
+    constexpr int kShuttingDown = 0x2000; // SM_SHUTTINGDOWN
+    if (::GetSystemMetrics(kShuttingDown) != 0) {
+        DVLog_Write(DVLogFailure, "The display went away: the open documents are kept for the next start");
+        GenerateDumpFileAppContext().KeepDocumentsForRecovery();
+    }
     // An end without closing a window (an automation client's Quit) keeps them too; a start that
     // failed leaves the last list alone.
     if (m_saveAtExit)

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr wchar_t kOpenConfigurations[] = L"OpenConfigurations";
+// More configurations than the browser ever shows; a longer list is a damaged store.
+constexpr int kMostConfigurations = 256;
 
 } // namespace
 
@@ -34,7 +36,7 @@ void CDvw32App::SaveOpenConfigurations() {
 }
 
 void CDvw32App::ReopenConfigurations() {
-    const int count = static_cast<int>(GetProfileInt(kOpenConfigurations, L"Count", 0));
+    const int count = ReadListCount(kOpenConfigurations, L"Count", kMostConfigurations);
     const int active = static_cast<int>(GetProfileInt(kOpenConfigurations, L"Active", -1));
     DocumentsMenu::IConfiguration* activeConfiguration = nullptr;
     for (int i = 0; i < count; ++i) {

@@ -422,13 +422,46 @@ TEST_F(ApplicationState, LoadStateTakesOnlyThisProductsStateDocument) {
     EXPECT_FALSE(app->LoadState(nullptr, true));
     EXPECT_EQ(frames.frames.size(), 1u);
     EXPECT_TRUE(frames.frames[0]->applied.empty());
-    EXPECT_TRUE(std::filesystem::exists(stateFile())); // another product's file is left alone
 
     // Without the profile's mark the file is not read unless forced.
     write(stateFile(), stateText("state", "3D", 1));
     EXPECT_FALSE(app->LoadState(nullptr, false));
     EXPECT_TRUE(app->LoadState(nullptr, true));
     EXPECT_EQ(frames.frames[0]->applied.size(), 1u);
+}
+
+// Two products that share the folder take turns: each keeps the other's state beside its own,
+// and finds its own again when its turn comes; neither is ever saved over by the other.
+TEST_F(ApplicationState, AnotherProductsStateIsKeptBesideAndComesBackWithItsProduct) {
+    const auto beside = [&](const std::string& product) {
+        std::filesystem::path file = stateFile();
+        return file.replace_filename("state." + product + ".xml");
+    };
+    const std::string theirs = stateText("state", "2D", 2);
+    const std::string mine = stateText("state", "3D", 1);
+    struct Case {
+        const char* situation;
+        bool ownBeside;
+        bool loads;
+    };
+    for (const Case& c : {Case{"the other product's state alone", false, false},
+                          Case{"this product's own kept beside", true, true}}) {
+        SCOPED_TRACE(c.situation);
+        frames.frames.clear();
+        frames.open(1);
+        std::filesystem::remove(beside("2D"));
+        write(stateFile(), theirs);
+        if (c.ownBeside)
+            write(beside("3D"), mine);
+        EXPECT_EQ(app->LoadState(nullptr, true) != FALSE, c.loads);
+        EXPECT_EQ(frames.frames[0]->applied.size(), c.loads ? 1u : 0u);
+        EXPECT_EQ(readBytes(beside("2D")), theirs) << "the other product's state is kept whole";
+        EXPECT_FALSE(std::filesystem::exists(beside("3D")));
+        EXPECT_EQ(std::filesystem::exists(stateFile()), c.loads);
+        app->SetSaveAtExit(true);
+        ASSERT_TRUE(app->SaveState());
+        EXPECT_EQ(readBytes(beside("2D")), theirs) << "and never saved over";
+    }
 }
 
 TEST_F(ApplicationState, SavedWindowsAndOpenFramesPairUp) {

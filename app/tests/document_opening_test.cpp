@@ -24,9 +24,18 @@ namespace fs = std::filesystem;
 
 using DocumentOpening = MainInitialisation;
 
+// A message of the table with the file it names in place of its '@'.
+std::string naming(std::string box, const fs::path& file) {
+    if (const size_t at = box.find('@'); at != std::string::npos)
+        box.replace(at, 1, file.string());
+    return box;
+}
+
 TEST_F(DocumentOpening, AFailedOpenSaysWhyAndARecentEntryIsKeptOnlyWhenThePersonSaysNo) {
     writeFile("notes.grb", "not a drawing\n");
     writeFile("notes.txt", "not a drawing either\n");
+    const std::string good = pal::test::readFile(binDir() / "Samples" / "sample-a3.grb");
+    writeFile("cut.grb", good.substr(0, good.size() / 2));
     ASSERT_TRUE(start());
     CDVRecentFileList* list = app->GetRecentFileList();
     ASSERT_NE(list, nullptr);
@@ -46,6 +55,7 @@ TEST_F(DocumentOpening, AFailedOpenSaysWhyAndARecentEntryIsKeptOnlyWhenThePerson
         {"notes.txt", false, IDOK, format, false},
         {"notes.txt", true, IDNO, "Format not supported, remove from recent?", true},
         {"notes.grb", false, IDOK, format, false},
+        {"cut.grb", true, IDNO, "Cannot open \"@\": the file is cut short.\nRemove from recent?", true},
         {"plan.gri", false, IDOK, "", false},
     };
     for (const Case& c : cases) {
@@ -64,7 +74,8 @@ TEST_F(DocumentOpening, AFailedOpenSaysWhyAndARecentEntryIsKeptOnlyWhenThePerson
         EXPECT_TRUE(handled);
         const std::vector<std::string> shown = boxes();
         const std::vector<std::string> added(shown.begin() + static_cast<long>(before), shown.end());
-        EXPECT_EQ(added, c.box.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.box});
+        EXPECT_EQ(added, c.box.empty() ? std::vector<std::string>{}
+                                       : std::vector<std::string>{naming(c.box, root() / c.file)});
         EXPECT_EQ(list->Contains(path.c_str()), c.staysRecent);
         EXPECT_FALSE(list->GetKeepMark());
         if (list->Contains(path.c_str()))
@@ -88,11 +99,15 @@ TEST_F(DocumentOpening, ABadDrawingFailsWithTheTablesMessageAndStaysAsItWas) {
         bool folder = false; // a folder where the drawing should be
         bool fifo = false;   // a FIFO, which would hold a reader until someone wrote to it
     };
+    std::string newer = good;
+    newer[8] = '\x7f'; // the format version, far past what this program reads
+    // A drawing the reader finds wrong is told what is wrong, in place of an unknown error.
     const Case cases[] = {
         {"empty.grb", "", format},
         {"foreign.grb", "\x89PNG\r\n\x1a\n and then an image", format},
-        {"truncated.grb", good.substr(0, good.size() - 7), "Unknown error"},
-        {"huge-count.grb", huge, "Unknown error"},
+        {"newer.grb", newer, "Cannot open \"@\": the file was written by a newer version of the program."},
+        {"truncated.grb", good.substr(0, good.size() - 7), "Cannot open \"@\": the file is cut short."},
+        {"huge-count.grb", huge, "Cannot open \"@\": the file is damaged."},
         {"unreadable.grb", good, "Access denied", true},
         {"folder.grb", "", "I/O error", false, true},
         {"pipe.grb", "", "I/O error", false, false, true},
@@ -117,7 +132,7 @@ TEST_F(DocumentOpening, ABadDrawingFailsWithTheTablesMessageAndStaysAsItWas) {
         EXPECT_EQ(OpenDocumentByPath(pal::path::fromNative(native).c_str()), nullptr);
         const std::vector<std::string> shown = boxes();
         EXPECT_EQ(std::vector<std::string>(shown.begin() + static_cast<long>(before), shown.end()),
-                  std::vector<std::string>{c.box});
+                  std::vector<std::string>{naming(c.box, native)});
         if (c.folder) {
             EXPECT_TRUE(fs::is_empty(native));
             continue;

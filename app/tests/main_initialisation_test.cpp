@@ -17,6 +17,8 @@
 #include "xtp/CommandBars.h"
 #include "xtp/MenuBar.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 
@@ -369,6 +371,50 @@ TEST_F(MainInitialisation, TheLastSessionsDocumentsAreReopenedOnlyWhenTheSetting
         app.reset();
         pal::test::pump();
     }
+}
+
+TEST_F(MainInitialisation, ListCountsPastWhatAListHoldsAreReadAsItsLimitAndLogged) {
+    const std::wstring recovered = copySample("recovered.grb");
+    const std::wstring reopened = copySample("reopened.grb");
+    ASSERT_TRUE(start());
+    CDvw32App::SetReopenDocuments(true);
+    stop();
+    struct List {
+        const wchar_t* section;
+        const wchar_t* count;
+        const wchar_t* first;
+        std::wstring path;
+        const char* logged;
+    };
+    const List lists[] = {
+        {L"ErrorRestore", L"DocsCount", L"0", recovered,
+         "\"ErrorRestore\\DocsCount\" holds 2147483647; only the first 100"},
+        {L"OpenDocuments", L"Count", L"Document0", reopened,
+         "\"OpenDocuments\\Count\" holds 2147483647; only the first 256"},
+    };
+    for (const List& list : lists) {
+        app->WriteProfileInt(list.section, list.count, INT_MAX);
+        app->WriteProfileStringW(list.section, list.first, list.path.c_str());
+    }
+    app.reset();
+    pal::test::pump();
+    resetOutside();
+    bundledConfiguration();
+
+    ASSERT_TRUE(start()) << "start-up reads no more than the lists can hold";
+    std::vector<std::wstring> open;
+    for (CDvw32Doc* document : DocumentManager::Instance().GetDocuments())
+        open.push_back(pal::path::toNative(document->GetPathName().GetString()).wstring());
+    EXPECT_EQ(open, (std::vector<std::wstring>{pal::path::toNative(recovered).wstring(),
+                                               pal::path::toNative(reopened).wstring()}));
+    const std::vector<std::string> warnings = dvlog::test::capturedAt(DVLogWarning);
+    for (const List& list : lists) {
+        EXPECT_EQ(app->GetProfileInt(list.section, list.count, -1), 0u);
+        EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(), [&](const std::string& line) {
+            return line.find(list.logged) != std::string::npos;
+        })) << list.logged;
+    }
+    EXPECT_EQ(app->GetProfileStringW(L"ErrorRestore", L"0", L"gone"), CString(L"gone"));
 }
 
 TEST_F(MainInitialisation, TheConfigurationChoosesThePaneWindowsBeforeTheFrameIsMade) {

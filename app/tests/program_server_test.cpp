@@ -169,6 +169,31 @@ TEST_F(ProgramServer, QuitEndsDravikCadOnceAfterTheCallHasAnswered) {
     app->Release();
 }
 
+// Commands whose dialogs ask a person: over automation, with nobody at a display, each call ends
+// with the dialog's default, told on standard error, and DravikCad goes on serving.
+TEST_F(ProgramServer, ACommandWhoseDialogNobodyCanAnswerEndsTheCallWithTheDefault) {
+    allowUnansweredPrompts = true; // the point: nobody answers them
+    IDispatch* app = startDravikCad("");
+    ASSERT_NE(app, nullptr);
+    for (const short command : {short{1215}, short{-7872} /* 57664 */, short{-4319} /* 61217 */}) {
+        SCOPED_TRACE(static_cast<unsigned short>(command));
+        VARIANT id{};
+        id.vt = VT_I2;
+        id.iVal = command;
+        pal::com::Variant result;
+        EXPECT_EQ(pal::com::invokeByName(app, L"ProcessCommand", {id}, &result), S_OK);
+    }
+    pal::com::Variant version;
+    EXPECT_EQ(pal::com::invokeByName(app, L"GetVersion", {}, &version), S_OK) << "still serving";
+    pal::com::Variant ignored;
+    ASSERT_EQ(pal::com::invokeByName(app, L"Quit", {}, &ignored), S_OK);
+    const std::string log = logOnceEnded();
+    ASSERT_FALSE(log.empty()) << "DravikCad did not end";
+    const std::string err = pal::test::readFile(root() / "DravikCad.err");
+    EXPECT_GE(count(err, "(no answer given; taking"), 3u) << err;
+    app->Release();
+}
+
 // The configurations installed beside the program open in the DravikCad a client started, and
 // their library shows the sample drawings' folder.
 TEST_F(ProgramServer, TheInstalledSamplesConfigurationOpensInTheRunningProgram) {

@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <filesystem>
 #include <fstream>
+#include <netinet/in.h>
 #include <optional>
 #include <regex>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -86,6 +90,37 @@ TEST_F(Program, AFifoGivenAsTheDrawingIsRefusedAtOnce) {
     EXPECT_NE(e.err.find("MessageBox: DRAVIK CAD 3D: I/O error"), std::string::npos) << e.err;
 }
 
+// A display that takes the connection and never answers: start-up waits a bounded time for it,
+// says so in one line, and the program goes on without a screen to its end.
+TEST_F(Program, ADisplayThatNeverAnswersIsGivenUpAfterABoundedWaitInOneLine) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(listener, 0);
+    int display = 100;
+    for (; display < 1000; ++display) {
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_port = htons(static_cast<std::uint16_t>(6000 + display));
+        at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (::bind(listener, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0)
+            break;
+    }
+    ASSERT_LT(display, 1000);
+    // The kernel completes the connections; nobody ever reads or answers them.
+    ASSERT_EQ(::listen(listener, 8), 0);
+    const std::string name = "127.0.0.1:" + std::to_string(display);
+    const pal::test::ProgramEnding e = pal::test::runProgram(
+        binDir() / "DravikCad", {}, root() / "stderr.txt",
+        {{"DV_PAL_DISPLAY", "x11"}, {"DISPLAY", name}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
+    ::close(listener);
+    ASSERT_EQ(e.signal, 0) << e.err;
+    EXPECT_EQ(e.exitCode, 0) << e.err;
+    const std::string line = "display: the X display " + name +
+                             " took the connection and did not answer in 10 s; running without a screen\n";
+    const size_t at = e.err.find(line);
+    EXPECT_NE(at, std::string::npos) << e.err;
+    EXPECT_EQ(e.err.find("display:", at + 1), std::string::npos) << "one line: " << e.err;
+}
+
 // Closing its last window keeps the application's commands and the frames' state, again at
 // a start that found them.
 TEST_F(Program, ItsStateIsKeptEachTimeItsLastWindowCloses) {
@@ -99,7 +134,8 @@ TEST_F(Program, ItsStateIsKeptEachTimeItsLastWindowCloses) {
         return found;
     };
     std::string lastState;
-    for (int start = 1; start <= 3; ++start) {
+    // Twenty sessions: a state that grows a little at each one shows only over many.
+    for (int start = 1; start <= 20; ++start) {
         SCOPED_TRACE("start " + std::to_string(start));
         const pal::test::ProgramEnding e =
             run(binDir() / "DravikCad", {drawing.string()}, root() / "stderr.txt");
@@ -115,7 +151,7 @@ TEST_F(Program, ItsStateIsKeptEachTimeItsLastWindowCloses) {
         EXPECT_NE(state.find("<mainWindow "), std::string::npos);
         // Nothing changed between the later starts, so nothing changes in what they keep; the
         // command popups once gained a copy of their buttons each time.
-        if (start == 3) {
+        if (start >= 3) {
             EXPECT_EQ(state.size(), lastState.size());
             EXPECT_TRUE(state == lastState) << "the state kept by a start with no change differs";
         }

@@ -34,6 +34,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -517,6 +518,48 @@ TEST_F(ProgramAutoSavingOnX11, TheAutoSaveWindowShowsItsTextWhileTheChangedDrawi
     if (picture)
         pal::test::keepSnapshot(picture, "x11-auto-save-window");
     EXPECT_TRUE(eventually([&] { return designerIn(plan) == original; })) << "the undone change was saved";
+}
+
+// The X server dies with a changed drawing open: nobody can be asked, so the drawing is kept as a
+// recovery copy on the crash-recovery list before the program ends, and the next start opens it.
+TEST_F(ProgramOnX11, ADisplayThatDiesLeavesTheChangedDrawingForTheNextStart) {
+    const std::filesystem::path plan = documents() / "plan.grb";
+    ASSERT_NE(startedWithPlan(), 0u);
+    const std::wstring original = designerIn(plan);
+    const pal::test::ProgramEnding client =
+        pal::test::runProgram(binDir() / "dvserver_client", {"--title-block", plan.string()},
+                              root() / "dvserver_client.err", {{"DV_PAL_DISPLAY", "null"}});
+    ASSERT_EQ(client.exitCode, 0) << client.err;
+
+    XCloseDisplay(dpy_); // this test's own connection would end the test with the server
+    dpy_ = nullptr;
+    server_.stop();
+    int status = 0;
+    ASSERT_TRUE(eventually([&] { return waitpid(pid_, &status, WNOHANG) == pid_; })) << "the program ended";
+    pid_ = 0;
+    const std::filesystem::path copy = documents() / "plan.grb.err";
+    EXPECT_EQ(designerIn(copy), L"Сидоров") << "the change is kept beside its drawing";
+    EXPECT_EQ(designerIn(plan), original) << "and the drawing is as it was saved";
+    const auto listed = [] {
+        wchar_t path[1024] = {};
+        DWORD size = sizeof path;
+        RegGetValueW(HKEY_CURRENT_USER, L"Software\\Dravik\\DRAVIK CAD 18.0\\ErrorRestore", L"0",
+                     RRF_RT_REG_SZ, nullptr, path, &size);
+        return pal::path::toNative(path);
+    };
+    EXPECT_EQ(listed(), copy);
+
+    allowUnansweredPrompts = true; // the unattended start asks about the recovered drawing
+    const pal::test::ProgramEnding next =
+        pal::test::runProgram(binDir() / "DravikCad", {}, root() / "next.err",
+                              {{"DV_PAL_DISPLAY", "null"}, {"DV_PAL_SNAPSHOTS", std::nullopt}});
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(next.err, match, std::regex("the log of this run is ([^\n]+)")))
+        << next.err;
+    const std::string log = pal::test::readFile(match[1].str());
+    EXPECT_NE(log.find("plan.grb\" from its copy"), std::string::npos) << log;
+    EXPECT_EQ(listed(), std::filesystem::path()) << "the list was read";
 }
 
 TEST_F(ProgramOnX11, TheMainWindowHasOneFrameAndTheProgramsNameAndIcon) {

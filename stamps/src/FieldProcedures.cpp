@@ -37,9 +37,8 @@ void LoadComboHistory(const PersonCombo& person, const std::wstring& program) {
     for (const std::wstring& item : LoadComboHistory(person.role, &why))
         addComboItem(person.combo, item);
     if (!why.empty())
-        std::fprintf(stderr, "%s: the history of \"%s\" is read as empty: %s\n",
-                     pal::text::toUtf8(program).c_str(), pal::text::toUtf8(person.role).c_str(),
-                     pal::text::toUtf8(why).c_str());
+        std::fprintf(stderr, "%s: the history of \"%s\" %s\n", pal::text::toUtf8(program).c_str(),
+                     pal::text::toUtf8(person.role).c_str(), pal::text::toUtf8(why).c_str());
 }
 
 void SaveComboHistory(const PersonCombo& person) {

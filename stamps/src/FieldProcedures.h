@@ -25,7 +25,7 @@ struct PersonCombo {
 };
 
 // Appends the role's stored history to the combo's list; the combo's text stays. A stored count
-// that is no number gives no entries and a line on standard error naming the program.
+// that is no number, or past what a list holds, is told on standard error naming the program.
 void LoadComboHistory(const PersonCombo& person, const std::wstring& program);
 // Stores the combo's list as the role's history, its text appended first unless it is empty or
 // already listed.

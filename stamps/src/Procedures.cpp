@@ -56,8 +56,14 @@ std::vector<std::wstring> LoadComboHistory(const std::wstring& control, std::wst
     long count = 0;
     if (!wholeNumber(stored, count)) {
         if (why)
-            *why = L"the stored count \"" + stored + L"\" is not a number";
+            *why = L"is read as empty: the stored count \"" + stored + L"\" is not a number";
         return {};
+    }
+    if (count > kMostHistoryEntries) {
+        if (why)
+            *why = L"is read as its first " + std::to_wstring(kMostHistoryEntries) +
+                   L" entries: the stored count is " + stored;
+        count = kMostHistoryEntries;
     }
     std::vector<std::wstring> items;
     for (long i = 0; i < count; ++i)

@@ -15,7 +15,8 @@ std::wstring GetStr(const std::wstring& text);
 std::int16_t GetCountSymb(const std::wstring& text, const std::wstring& symbol);
 
 // A person combo's stored history, in list order. A stored count that is not a number reads as
-// no history; `why` then says what was found.
+// no history, one past what a list holds as that many entries; `why` then says what was found.
+inline constexpr long kMostHistoryEntries = 1000;
 std::vector<std::wstring> LoadComboHistory(const std::wstring& control, std::wstring* why = nullptr);
 // Stores the list as the role's history: its count and one key per item from "0".
 void SaveComboHistory(const std::wstring& control, const std::vector<std::wstring>& items);

@@ -195,6 +195,26 @@ TEST_F(Procedures, HistoriesAreStoredByRoleAndABadCountReadsAsNone) {
     }
 }
 
+TEST_F(Procedures, AHistoryCountPastWhatAListHoldsReadsAsThatManyEntries) {
+    SaveComboHistory(L"Утверд", {L"Зайцев", L"Орлов"});
+    struct Case {
+        const wchar_t* count;
+        size_t entries;
+        bool told;
+    };
+    for (const Case& c : {Case{L"2", 2, false}, Case{L"1000", 1000, false}, Case{L"1001", 1000, true},
+                          Case{L"2147483647", 1000, true}, Case{L"99999999999999999999", 0, true}}) {
+        SaveSetting(kSettingsApp, L"Утверд", L"Count", c.count);
+        std::wstring why;
+        const std::vector<std::wstring> history = LoadComboHistory(L"Утверд", &why);
+        EXPECT_EQ(history.size(), c.entries) << c.count;
+        EXPECT_EQ(!why.empty(), c.told) << c.count;
+        if (!history.empty()) {
+            EXPECT_EQ(history[1], L"Орлов");
+        }
+    }
+}
+
 TEST_F(Procedures, WindowEdgesAreKeptInTwipsAsNumbers) {
     EXPECT_EQ(storedTwips(L"MainLeft"), 500);
     storeTwips(L"MainLeft", 1515);

@@ -537,6 +537,9 @@ protected:
 
     // The documents the crash report listed, opened again (at most the first hundred).
     void RecoverDocuments();
+    // The length of a stored list, as far as the list is ever read: a count past `most` (a store
+    // damaged or written by something else) reads as `most`, and is logged; a negative one as 0.
+    int ReadListCount(LPCWSTR section, LPCWSTR entry, int most);
 
     // Start-up steps, in their order.
     void LoadAddOns();

@@ -16,6 +16,10 @@ public:
     std::wstring GetProductName() const override;
     // Lists the open documents for the restarted program, a changed one as a recovery copy.
     void SaveDocuments() override;
+    // Lists every open drawing for the next start to open again, a changed one as a recovery
+    // copy beside its file: for a process that ends without a person to ask (a crash, a display
+    // that went away).
+    void KeepDocumentsForRecovery();
     // Starts a fresh copy of the program when the person asked for one.
     void PrepareRestart() override;
 };

@@ -551,7 +551,9 @@ HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info) {
                       kNoFolder = static_cast<HRESULT>(0x80030003),
                       kDenied = static_cast<HRESULT>(0x80030005),
                       kReadFault = static_cast<HRESULT>(0x8003001E),
-                      kNotDocument = static_cast<HRESULT>(0x800300FB);
+                      kNotDocument = static_cast<HRESULT>(0x800300FB),
+                      kNewerVersion = static_cast<HRESULT>(0x80030105),
+                      kDamaged = static_cast<HRESULT>(0x80030109);
     if (!path || !*path)
         return kNotFound;
     const std::string name = pal::path::toNative(path).string();
@@ -587,8 +589,11 @@ HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info) {
     r.u64();
     const std::uint32_t kind = r.u32();
     read.flags = r.u64();
-    if (read.version == 0 || read.version > Dravik::grb::kFormatVersion || !Dravik::IsKnownDocumentKind(kind))
-        return kNotDocument;
+    // The magic says it is a document: what is wrong with it is worth telling apart.
+    if (read.version > Dravik::grb::kFormatVersion)
+        return kNewerVersion;
+    if (read.version == 0 || !Dravik::IsKnownDocumentKind(kind))
+        return kDamaged;
     read.kind = static_cast<Dravik::DocumentKind>(kind);
     if (info)
         *info = read;

@@ -326,6 +326,9 @@ TEST_F(FileInfo, TellsTheKindOrWhyTheFileIsNotADocument) {
     writeBytes(dir / "foreign.grb", "PK\x03\x04 an archive with something else in it");
     fs::copy_file(sourcePath("outside/DravikKernel/tests/fixtures/newer-version.grb"), dir / "newer.grb");
     writeBytes(dir / "a-file", "x");
+    std::string noVersion = pal::test::readFile(binDir() / "Samples/sample-a3.grb");
+    noVersion.replace(8, 4, std::string(4, '\0'));
+    writeBytes(dir / "no-version.grb", noVersion);
     // A FIFO under a drawing's name would hold a reader until someone wrote to it.
     ASSERT_EQ(::mkfifo((dir / "pipe.grb").c_str(), 0600), 0);
     struct Case {
@@ -341,7 +344,8 @@ TEST_F(FileInfo, TellsTheKindOrWhyTheFileIsNotADocument) {
         {dir / "a-file" / "x.grb", static_cast<HRESULT>(0x80030003), {}},
         {dir / "empty.grb", static_cast<HRESULT>(0x800300FB), {}},
         {dir / "foreign.grb", static_cast<HRESULT>(0x800300FB), {}},
-        {dir / "newer.grb", static_cast<HRESULT>(0x800300FB), {}},
+        {dir / "newer.grb", static_cast<HRESULT>(0x80030105), {}},
+        {dir / "no-version.grb", static_cast<HRESULT>(0x80030109), {}},
         {dir, static_cast<HRESULT>(0x8003001E), {}},
         {dir / "pipe.grb", static_cast<HRESULT>(0x8003001E), {}},
     };

@@ -1,6 +1,7 @@
 #include "afx/dialog.h"
 #include "afx/app.h"
 #include "afx/wndmsg.h"
+#include "pal/unattended_dialog.h"
 
 #include <algorithm>
 #include <mutex>
@@ -251,6 +252,7 @@ int CDialog::RunModalLoop(DWORD) {
     continueModal_ = true;
     MSG peek{};
     CWinThread* thread = AfxGetThread();
+    pal::win::UnattendedDialog unattended(m_hWnd);
     while (continueModal_) {
         while (idle && !::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
             if (showOnIdle) {
@@ -265,6 +267,19 @@ int CDialog::RunModalLoop(DWORD) {
         }
         if (!continueModal_)
             break;
+        // Idle work done and nothing queued: only a person would move the dialog now.
+        if (!::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
+            const auto outcome = unattended.answer();
+            if (outcome == pal::win::UnattendedDialog::Outcome::Ignored) {
+                EndModalLoop(IDCANCEL);
+                break;
+            }
+            if (outcome == pal::win::UnattendedDialog::Outcome::Answered) {
+                idle = true;
+                idleCount = 0;
+                continue;
+            }
+        }
         do {
             if (!AfxPumpMessage()) {
                 // WM_QUIT ends the dialog and is left for the outer loop.

@@ -1,6 +1,7 @@
 #include "afx/propsheet.h"
 #include "afx/app.h"
 #include "afx/thread.h"
+#include "pal/unattended_dialog.h"
 
 #include <algorithm>
 
@@ -221,11 +222,21 @@ INT_PTR CPropertySheet::DoModal() {
     pal::win::beginModal(m_hWnd);
     ShowWindow(SW_SHOWNORMAL);
     MSG msg{};
+    pal::win::UnattendedDialog unattended(m_hWnd);
     while (!ended_ && m_hWnd != nullptr) {
         if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && owner != nullptr)
             ::SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(m_hWnd));
         if (ended_)
             break;
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            const auto outcome = unattended.answer();
+            if (outcome == pal::win::UnattendedDialog::Outcome::Ignored) {
+                m_nResult = IDCANCEL;
+                break;
+            }
+            if (outcome == pal::win::UnattendedDialog::Outcome::Answered)
+                continue;
+        }
         if (!::GetMessageW(&msg, nullptr, 0, 0)) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;

@@ -193,6 +193,56 @@ TEST_F(DialogTest, AnEndedDialogGivesActivationAndTheFocusBackToTheOwner) {
     }
 }
 
+INT_PTR plainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        ::EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return message == WM_INITDIALOG;
+}
+
+// Nobody at a display and no script of the owner's: the loop that would wait for a person for
+// ever asks the responder, as a message box does, whichever loop runs the dialog.
+TEST_F(DialogTest, WithNobodyAtADisplayTheResponderAnswersTheModalLoop) {
+    struct Loop {
+        const char* name;
+        std::function<INT_PTR()> run;
+    };
+    const Loop loops[] = {
+        {"class library", [&] { return SettingsDialog(&owner).DoModal(); }},
+        {"dialog manager",
+         [&] {
+             return ::DialogBoxParamW(nullptr, MAKEINTRESOURCEW(IDD_SETTINGS), owner.m_hWnd, &plainDialogProc,
+                                      0);
+         }},
+    };
+    struct Case {
+        const char* answer;
+        std::function<void()> give;
+        INT_PTR result;
+        const char* journaled;
+    };
+    allowUnansweredPrompts = true;
+    const Case cases[] = {
+        {"a button's id", [&] { answer(IDOK); }, IDOK, "prompt"},
+        {"a button's text", [&] { answer(std::wstring(L"cancel")); }, IDCANCEL, "prompt"},
+        {"none", [] {}, IDCANCEL, "prompt.unanswered"},
+    };
+    for (const Loop& loop : loops) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(loop.name) + ", " + c.answer);
+            const size_t before = journal(c.journaled).size();
+            c.give();
+            EXPECT_EQ(loop.run(), c.result);
+            const auto prompts = journal(c.journaled);
+            ASSERT_EQ(prompts.size(), before + 1);
+            EXPECT_EQ(prompts.back().get("kind"), "Dialog");
+            EXPECT_EQ(prompts.back().get("caption"), "Settings");
+            EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+        }
+    }
+}
+
 TEST_F(DialogTest, MissingTemplateFailsWithoutALoop) {
     CDialog dialog(999, &owner);
     EXPECT_EQ(dialog.DoModal(), -1);

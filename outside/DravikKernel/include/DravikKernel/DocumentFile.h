@@ -44,8 +44,9 @@ struct DocumentFileInfo {
 };
 // S_OK with the information; for a file that cannot be read the storage codes the open
 // messages tell apart: 0x80030002 not found, 0x80030003 no such folder, 0x80030005 access
-// denied, 0x8003001E a read fault, 0x800300FB not a document of this program (empty, foreign,
-// of a newer version or an unknown kind). A damaged body is found only by loading.
+// denied, 0x8003001E a read fault, 0x800300FB not a document of this program (empty, foreign or
+// too short), 0x80030105 a document of a newer version, 0x80030109 a document whose header is
+// damaged (no version, an unknown kind). A damaged body is found only by loading.
 HRESULT ReadDocumentFileInfo(const wchar_t* path, DocumentFileInfo* info);
 
 DV_EXPORTS_END

@@ -71,7 +71,17 @@ std::vector<std::pair<std::string, std::string>> fieldsOf(const Prompt& prompt, 
 
 namespace {
 std::atomic<bool> displayShown{false};
+std::atomic<bool> displayGone{false};
 } // namespace
+
+bool displayLost() {
+    return displayGone.load();
+}
+
+void setDisplayLost() {
+    displayGone.store(true);
+    displayShown.store(false);
+}
 
 bool personAnswers() {
     return displayShown.load() && !effects::underTest();

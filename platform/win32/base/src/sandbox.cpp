@@ -3,9 +3,11 @@
 #include "pal/path.h"
 #include "pal/text.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,7 +15,9 @@
 #include <fstream>
 #include <mutex>
 #include <optional>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <system_error>
 #include <unistd.h>
 #include <vector>
@@ -232,11 +236,61 @@ fs::path system() {
 } // namespace pal::folders
 
 namespace pal::sandbox {
+namespace {
+
+bool processGone(const std::string& pid) {
+    if (pid.empty() || pid.size() > 9 || !std::all_of(pid.begin(), pid.end(), ::isdigit))
+        return false;
+    return ::kill(static_cast<pid_t>(std::stoi(pid)), 0) != 0 && errno == ESRCH;
+}
+
+// Whether a socket is left by a process that ended: connecting finds nobody listening.
+bool nobodyListens(const fs::path& socket) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string name = socket.string();
+    if (name.size() >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, name.c_str(), name.size() + 1);
+    // Never waits: a live server with a full backlog answers EAGAIN, not a refusal.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    int r;
+    do {
+        r = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    } while (r != 0 && errno == EINTR);
+    const bool refused = r != 0 && errno == ECONNREFUSED;
+    ::close(fd);
+    return refused;
+}
+
+// The run folder's sockets left by processes that did not end cleanly: one named for a process
+// that is gone ("drop-<pid>", ".new-<pid>-..." being bound), and an endpoint nobody listens on.
+void sweepRunFolder(const fs::path& run) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(run, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!entry.is_socket(ec))
+            continue;
+        bool stale = false;
+        if (name.rfind("drop-", 0) == 0)
+            stale = processGone(name.substr(5));
+        else if (name.rfind(".new-", 0) == 0)
+            stale = processGone(name.substr(5, name.find('-', 5) - 5));
+        else
+            stale = nobodyListens(entry.path());
+        if (stale)
+            fs::remove(entry.path(), ec);
+    }
+}
+
+} // namespace
 
 bool prepare(const char* program) noexcept {
     try {
         drive(L'C');
-        runDir();
+        sweepRunFolder(runDir());
         const fs::path users = folders::usersFolder();
         ensureFolder(users, "profile");
         for (const auto& below : folders::kProfileFolders)

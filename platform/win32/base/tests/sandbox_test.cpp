@@ -10,9 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <optional>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -73,6 +78,62 @@ TEST_F(Sandbox, ARootThatCannotBeMadeStopsTheProgramWithTheReason) {
     ::setenv("DV_PAL_ROOT", root().c_str(), 1);
     pal::sandbox::reset();
     EXPECT_TRUE(pal::sandbox::prepare("prog"));
+}
+
+// A socket bound at `path`, listening or not; -1 when it cannot be made.
+int boundSocket(const fs::path& path, bool listening) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        (listening && ::listen(fd, 4) != 0))
+        return -1;
+    return fd;
+}
+
+// A start sweeps the sockets that processes which did not end cleanly left in the run folder, and
+// only those: the sockets of live processes and anything that is no socket stay.
+TEST_F(Sandbox, AStartSweepsTheSocketsOfProcessesThatAreGone) {
+    const fs::path run = pal::sandbox::runDir();
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0); // a process id nobody holds now
+    const std::string gone = std::to_string(child), alive = std::to_string(::getpid());
+    struct Case {
+        std::string name;
+        bool socket;
+        bool listening;
+        bool stays;
+    };
+    const Case cases[] = {
+        {"com-{live}", true, true, true},
+        {"com-{nobody}", true, false, false},
+        {"drop-" + gone, true, true, false},
+        {"drop-" + alive, true, true, true},
+        {".new-" + gone + "-0-com-{x}", true, false, false},
+        {".new-" + alive + "-0-com-{y}", true, false, true},
+        {"com-{a-file}", false, false, true},
+    };
+    std::vector<int> open;
+    for (const Case& c : cases) {
+        if (c.socket) {
+            const int fd = boundSocket(run / c.name, c.listening);
+            ASSERT_GE(fd, 0) << c.name;
+            open.push_back(fd);
+        } else {
+            std::ofstream(run / c.name) << "not a socket";
+        }
+    }
+    // A process that ended leaves its bound socket behind; only its descriptor goes.
+    ::close(open[2]);
+    EXPECT_TRUE(pal::sandbox::prepare("prog"));
+    for (const Case& c : cases)
+        EXPECT_EQ(fs::exists(run / c.name), c.stays) << c.name;
+    for (int fd : open)
+        ::close(fd);
 }
 
 TEST_F(Sandbox, ARelativeRootIsMadeAbsoluteForChildren) {

@@ -158,9 +158,11 @@ private:
     }
 
     // A connection over the limit, or whose thread cannot be started, is closed at once: the
-    // client sees its link end, and the connections already served go on.
+    // client sees its link end, and the connections already served go on. A place held by a
+    // client idle past the idle limit is given to the new one.
     static void serve(link::Fd client, const std::shared_ptr<Delivery>& delivery) {
-        if (ServerConnection::live() >= serverLimits().connections.load())
+        if (ServerConnection::live() >= serverLimits().connections.load() &&
+            !ServerConnection::evictLongestIdle())
             return;
         auto connection = std::make_shared<ServerConnection>(std::move(client), delivery);
         connection->start();

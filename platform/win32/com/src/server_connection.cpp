@@ -39,6 +39,7 @@ void ServerConnection::drop() {
         objects.push_back(held.object);
     held_.clear();
     ids_.clear();
+    heldCount_ = 0;
     for (IDispatch* o : objects)
         o->Release();
 }
@@ -58,6 +59,7 @@ bool ServerConnection::exportObject(IDispatch* object, std::uint64_t& id) {
     object->AddRef();
     held_[id] = Held{object, 1};
     ids_[object] = id;
+    heldCount_ = held_.size();
     return true;
 }
 
@@ -226,6 +228,7 @@ bool ServerConnection::onRelease(const std::string& body) {
         IDispatch* o = it->second.object;
         ids_.erase(o);
         held_.erase(it);
+        heldCount_ = held_.size();
         o->Release();
     }
     return true;

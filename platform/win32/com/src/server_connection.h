@@ -7,6 +7,7 @@
 #include "pal/com/link.h"
 #include "pal/com/wire.h"
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -23,6 +24,9 @@ public:
 
     // Connections alive in this process, counted against the connection limit.
     static int live();
+    // Closes the connection that has been idle the longest, when it has been idle past the idle
+    // limit: every place is taken and a new client waits. False when none is.
+    static bool evictLongestIdle();
 
     // Starts the connection's thread, which moves bytes both ways so the serving thread never
     // waits on the client. False when it cannot be started: the connection is then refused.
@@ -66,6 +70,12 @@ private:
     std::unordered_map<IDispatch*, std::uint64_t> ids_;
     std::uint64_t nextId_ = 1;
     bool dropped_ = false;
+    // Objects the client holds, as the connection's thread sees them.
+    std::atomic<std::size_t> heldCount_{0};
+    // Since when the connection has been between frames with nothing under way (steady clock
+    // ticks), 0 while it is busy; and whether it was chosen to make room.
+    std::atomic<Clock::rep> idleSince_{0};
+    std::atomic<bool> evicted_{false};
 
     // Shared between the serving thread and the connection's thread.
     std::mutex ioMutex_;

@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <mutex>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 namespace pal::com::detail {
 namespace {
@@ -23,6 +25,16 @@ constexpr int kMaxQueuedFrames = 4;
 constexpr auto kRoomRetry = std::chrono::milliseconds(20);
 
 std::atomic<int> gLive{0};
+
+// Every connection started, for the listener to find the longest idle when all places are taken.
+struct Started {
+    std::mutex mutex;
+    std::vector<std::weak_ptr<ServerConnection>> connections;
+};
+Started& started() {
+    static Started* s = new Started; // reader threads may outlive static destruction
+    return *s;
+}
 
 std::chrono::milliseconds limit(const std::atomic<std::int64_t>& ms) {
     return std::chrono::milliseconds(ms.load());
@@ -67,7 +79,40 @@ bool ServerConnection::start() {
     // The serving thread may end before this link does: its objects are released there then.
     if (!delivery_->atEnd(weak_from_this(), [this] { drop(); }))
         return false;
-    return startThread([self = shared_from_this()] { self->run(); });
+    idleSince_ = Clock::now().time_since_epoch().count();
+    if (!startThread([self = shared_from_this()] { self->run(); }))
+        return false;
+    auto& s = started();
+    std::lock_guard lock(s.mutex);
+    std::erase_if(s.connections, [](const std::weak_ptr<ServerConnection>& c) { return c.expired(); });
+    s.connections.push_back(weak_from_this());
+    return true;
+}
+
+bool ServerConnection::evictLongestIdle() {
+    const auto now = Clock::now();
+    const auto latest = (now - limit(serverLimits().idleTimeoutMs)).time_since_epoch().count();
+    std::shared_ptr<ServerConnection> oldest;
+    Clock::rep oldestSince = 0;
+    {
+        auto& s = started();
+        std::lock_guard lock(s.mutex);
+        for (const auto& weak : s.connections) {
+            auto c = weak.lock();
+            const Clock::rep since = c ? c->idleSince_.load() : 0;
+            if (!c || c->evicted_ || since == 0 || since > latest)
+                continue;
+            if (!oldest || since < oldestSince) {
+                oldest = std::move(c);
+                oldestSince = since;
+            }
+        }
+    }
+    if (!oldest)
+        return false;
+    oldest->evicted_ = true;
+    oldest->wake();
+    return true;
 }
 
 void ServerConnection::wake() {
@@ -144,6 +189,8 @@ void ServerConnection::run() {
         }
         const bool announcedWhole = prefixGot == sizeof prefix;
         const auto now = Clock::now();
+        if (evicted_)
+            break; // made room for a new client after idling the longest
         if (announcedWhole && !body && (body = reserveBody(announced))) {
             bodyGot = 0;
             readDeadline = now + limit(limits.readTimeoutMs);
@@ -155,6 +202,21 @@ void ServerConnection::run() {
             break; // the client has not taken its replies in time
         if (inFrame && now >= readDeadline)
             break; // the client announced a frame and stalled inside it
+        // Idle: between frames, no reply waiting, no call of this client's queued or running.
+        bool idle = prefixGot == 0 && !sending;
+        if (idle) {
+            std::lock_guard lock(ioMutex_);
+            idle = queued_ == 0;
+        }
+        if (!idle)
+            idleSince_ = 0;
+        else if (idleSince_ == 0)
+            idleSince_ = now.time_since_epoch().count();
+        const auto idleDeadline =
+            Clock::time_point(Clock::duration(idleSince_.load())) + limit(limits.idleTimeoutMs);
+        const bool idleBounded = idle && heldCount_ == 0;
+        if (idleBounded && now >= idleDeadline)
+            break; // a client that holds nothing and asks nothing holds no place for long
 
         if (body && bodyGot == body->size()) {
             {
@@ -192,6 +254,8 @@ void ServerConnection::run() {
             within(millisUntil(readDeadline, now));
         if (waitingForRoom)
             within(static_cast<int>(kRoomRetry.count()));
+        if (idleBounded)
+            within(millisUntil(idleDeadline, now));
         // Nothing wanted from the socket: leave it out, or its hang-up would wake us for nothing.
         pollfd fds[2] = {{wake_.get(), POLLIN, 0}, {events ? fd_.get() : -1, events, 0}};
         if (::poll(fds, 2, timeout) < 0) {

@@ -52,7 +52,8 @@ IncomingBudget& incomingBudget() {
 ServerLimitSettings serverLimitSettings() {
     const auto& l = serverLimits();
     return {std::chrono::milliseconds(l.readTimeoutMs.load()),
-            std::chrono::milliseconds(l.writeTimeoutMs.load()), l.incomingBytes.load()};
+            std::chrono::milliseconds(l.writeTimeoutMs.load()), l.incomingBytes.load(),
+            std::chrono::milliseconds(l.idleTimeoutMs.load())};
 }
 
 void setServerLimitSettings(const ServerLimitSettings& settings) {
@@ -60,13 +61,15 @@ void setServerLimitSettings(const ServerLimitSettings& settings) {
     l.readTimeoutMs = settings.readTimeout.count();
     l.writeTimeoutMs = settings.writeTimeout.count();
     l.incomingBytes = settings.incomingBytes;
+    l.idleTimeoutMs = settings.idleTimeout.count();
 }
 
 void restoreServerLimits() {
     const ServerLimits shipped;
     setServerLimitSettings({std::chrono::milliseconds(shipped.readTimeoutMs.load()),
                             std::chrono::milliseconds(shipped.writeTimeoutMs.load()),
-                            shipped.incomingBytes.load()});
+                            shipped.incomingBytes.load(),
+                            std::chrono::milliseconds(shipped.idleTimeoutMs.load())});
     serverLimits().refuseThreadStarts = 0;
 }
 

@@ -15,8 +15,12 @@ struct ServerLimits {
     // Connections served at once, over every class this process serves; further ones are
     // accepted and closed at once.
     std::atomic<int> connections{64};
-    // From the first byte of a frame to its last. A client idle between frames is never cut off.
+    // From the first byte of a frame to its last.
     std::atomic<std::int64_t> readTimeoutMs{10'000};
+    // Between frames, with no call of the client's under way. A connection that holds no object
+    // is closed after this long; one that holds objects only makes room for a new client when
+    // every place is taken, the longest idle first.
+    std::atomic<std::int64_t> idleTimeoutMs{30'000};
     // From the moment a connection has reply bytes waiting until all of them are taken: one
     // clock per connection, however many replies or partial reads fall inside it.
     std::atomic<std::int64_t> writeTimeoutMs{10'000};

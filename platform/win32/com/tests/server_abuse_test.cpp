@@ -194,7 +194,12 @@ protected:
 
     static void shorten(std::chrono::milliseconds read, std::chrono::milliseconds write,
                         std::size_t incoming = test::serverLimits().incomingBytes) {
-        test::setServerLimits({read, write, incoming});
+        test::setServerLimits({read, write, incoming, test::serverLimits().idleTimeout});
+    }
+    static void shortenIdle(std::chrono::milliseconds idle) {
+        test::ServerLimits limits = test::serverLimits();
+        limits.idleTimeout = idle;
+        test::setServerLimits(limits);
     }
 
     // Asks the serving thread to end, behind whatever its queue holds now.
@@ -241,6 +246,72 @@ TEST_F(AbusedServer, ConnectionsBeyondTheLimitAreRefusedUntilOneCloses) {
     EXPECT_TRUE(over.refused());
     clients.pop_back();
     EXPECT_TRUE(eventually([] { return Client().served(); })) << "a closed connection frees its place";
+}
+
+// Idle connections are bounded by time: one that holds nothing goes after the idle limit; one
+// that holds objects stays, until a new client finds every place taken and the longest idle of
+// them makes room.
+TEST_F(AbusedServer, IdleConnectionsHoldTheirPlaceOnlyForABoundedTime) {
+    constexpr auto kIdle = 300ms;
+    shortenIdle(kIdle);
+    struct Case {
+        const char* client;
+        bool createsObject;
+        bool releasesIt;
+        bool ended;
+    };
+    const Case cases[] = {
+        {"connected and silent", false, false, true},
+        {"made an object and let it go", true, true, true},
+        {"holds an object", true, false, false},
+    };
+    std::vector<Client> clients(std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        if (!cases[i].createsObject)
+            continue;
+        const auto object = clients[i].create();
+        ASSERT_NE(object, 0u) << cases[i].client;
+        if (cases[i].releasesIt) {
+            std::string frame;
+            wire::encode(0, wire::ReleaseNote{object, 1}, frame);
+            ASSERT_TRUE(clients[i].send(frame));
+        }
+    }
+    const auto since = Clock::now();
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        if (cases[i].ended) {
+            EXPECT_TRUE(eventually([&] { return clients[i].endedByServer(); })) << cases[i].client;
+        }
+    }
+    std::this_thread::sleep_until(since + 3 * kIdle);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        if (!cases[i].ended) {
+            EXPECT_FALSE(clients[i].endedByServer()) << cases[i].client;
+        }
+    }
+}
+
+TEST_F(AbusedServer, ANewClientTakesThePlaceOfTheLongestIdleWhenAllAreTaken) {
+    constexpr int kConnectionLimit = 64;
+    constexpr auto kIdle = 300ms;
+    shortenIdle(kIdle);
+    std::vector<Client> clients(kConnectionLimit);
+    for (auto& c : clients)
+        ASSERT_TRUE(c.served());
+    // The last one keeps busy: a call under way is never idle, however long it runs.
+    const auto busy = clients.back().create();
+    ASSERT_NE(busy, 0u);
+    ASSERT_TRUE(clients.back().call(busy, kHold));
+    ASSERT_TRUE(eventually([&] { return gate.holding(); }));
+    std::this_thread::sleep_for(2 * kIdle);
+    gate.open();
+    ASSERT_TRUE(clients.back().readReply());
+
+    Client newcomer;
+    EXPECT_TRUE(newcomer.served()) << "the longest idle made room";
+    EXPECT_TRUE(eventually([&] { return clients.front().endedByServer(); }));
+    for (size_t i = 1; i < clients.size(); ++i)
+        EXPECT_FALSE(clients[i].endedByServer()) << i;
 }
 
 TEST_F(AbusedServer, ConnectionWhoseThreadCannotStartIsRefused) {

@@ -5,6 +5,7 @@
 #include "paint.h"
 
 #include "pal/text.h"
+#include "pal/unattended_dialog.h"
 
 #include <algorithm>
 #include <map>
@@ -190,12 +191,22 @@ INT_PTR runModal(HWND dialog, HWND owner) {
         ShowWindow(dialog, SW_SHOWNORMAL);
     MSG msg{};
     bool quit = false;
+    pal::win::UnattendedDialog unattended(dialog);
     while (IsWindow(dialog) && (s = dialogState(dialog)) && !s->ended) {
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && owner &&
             !(GetWindowLongW(dialog, GWL_STYLE) & DS_NOIDLEMSG))
             SendMessageW(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
         if ((s = dialogState(dialog)) == nullptr || s->ended)
             break;
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            const auto outcome = unattended.answer();
+            if (outcome == pal::win::UnattendedDialog::Outcome::Ignored) {
+                EndDialog(dialog, IDCANCEL);
+                break;
+            }
+            if (outcome == pal::win::UnattendedDialog::Outcome::Answered)
+                continue;
+        }
         if (!GetMessageW(&msg, nullptr, 0, 0)) {
             quit = true;
             break;

@@ -4,6 +4,7 @@
 #include "model.h"
 
 #include "pal/detail/user_control.h"
+#include "pal/responder.h"
 
 #include <algorithm>
 #include <climits>
@@ -220,6 +221,10 @@ BOOL EnumDisplayMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM para
     return TRUE;
 }
 
+// SM_SHUTTINGDOWN: nonzero once the session is ending, here once the display the program showed
+// on went away.
+constexpr int kShuttingDown = 0x2000;
+
 int GetSystemMetrics(int index) {
     std::vector<pal::detail::MonitorSpec> list;
     {
@@ -260,6 +265,8 @@ int GetSystemMetrics(int index) {
         return virtualScreen.bottom - virtualScreen.top;
     case SM_CMONITORS:
         return static_cast<int>(list.size());
+    case kShuttingDown:
+        return pal::responder::displayLost() ? 1 : 0;
     default:
         break;
     }

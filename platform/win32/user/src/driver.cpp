@@ -68,9 +68,12 @@ std::unique_ptr<DisplayDriver> startFromEnvironment() {
         choice == "x11" || (choice.empty() && !pal::effects::underTest() && display && *display);
     if (wantX11) {
         std::string error;
-        if (auto x = makeX11Driver("", error))
+        bool silent = false;
+        if (auto x = makeX11Driver("", error, silent))
             return x;
-        if (choice == "x11")
+        // A display that cannot be reached is the usual case of a session without a screen; one
+        // that kept the program waiting is told either way.
+        if (choice == "x11" || silent)
             std::fprintf(stderr, "display: %s; running without a screen\n", error.c_str());
     }
     return makeNullDriver();
@@ -212,7 +215,8 @@ bool selectDriver(const std::string& backend) {
         next = makeNullDriver();
     } else if (backend.rfind("x11", 0) == 0) {
         std::string error;
-        next = makeX11Driver(backend.size() > 4 ? backend.substr(4) : std::string(), error);
+        bool silent = false;
+        next = makeX11Driver(backend.size() > 4 ? backend.substr(4) : std::string(), error, silent);
         if (!next) {
             std::fprintf(stderr, "display: %s\n", error.c_str());
             return false;
@@ -462,7 +466,7 @@ void dragLeave(HWND root) {
 }
 
 void displayLost() {
-    pal::responder::setDisplayShown(false);
+    pal::responder::setDisplayLost();
     Lock lock = lockModel();
     for (auto& [id, q] : model().queues) {
         (void)id;

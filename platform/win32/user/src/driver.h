@@ -124,7 +124,8 @@ bool selectDriver(const std::string& backend);
 
 std::unique_ptr<DisplayDriver> makeNullDriver();
 // Null when the display cannot be opened; `error` says why.
-std::unique_ptr<DisplayDriver> makeX11Driver(const std::string& display, std::string& error);
+// `silent` is set when the display took the connection and did not answer within the bound.
+std::unique_ptr<DisplayDriver> makeX11Driver(const std::string& display, std::string& error, bool& silent);
 
 // --- The window layer's side, called by the window layer (model lock held) ---
 

@@ -39,6 +39,10 @@ struct Answer {
 bool personAnswers();
 // The display says whether it shows windows to a person (the null display does not).
 void setDisplayShown(bool shown);
+// The display that showed them went away while the program ran: nobody answers from now on,
+// and what only a person could have kept must be kept without asking.
+bool displayLost();
+void setDisplayLost();
 
 // A prompt without a window: the next answer when it is a number, else the default.
 int ask(const Prompt& prompt);

@@ -1506,16 +1506,57 @@ private:
 
 } // namespace
 
-std::unique_ptr<DisplayDriver> makeX11Driver(const std::string& display, std::string& error) {
+namespace {
+
+// How long a display that took the connection has to answer it.
+constexpr auto kDisplayAnswer = std::chrono::seconds(10);
+
+// Opens the display, waiting no longer than kDisplayAnswer: a server that accepts the connection
+// and never answers would hold Xlib's own wait, and with it the program, for ever. The opening is
+// left to its thread then; should the display answer after all, it is closed there.
+Display* openDisplayBounded(const char* name, bool& silent) {
+    struct Opening {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        bool abandoned = false;
+        Display* dpy = nullptr;
+    };
+    auto opening = std::make_shared<Opening>();
+    const std::string wanted = name ? name : "";
+    std::thread([opening, wanted] {
+        Display* dpy = XOpenDisplay(wanted.empty() ? nullptr : wanted.c_str());
+        std::lock_guard lock(opening->mutex);
+        if (opening->abandoned) {
+            if (dpy)
+                XCloseDisplay(dpy);
+            return;
+        }
+        opening->dpy = dpy;
+        opening->finished = true;
+        opening->done.notify_all();
+    }).detach();
+    std::unique_lock lock(opening->mutex);
+    silent = !opening->done.wait_for(lock, kDisplayAnswer, [&] { return opening->finished; });
+    if (silent)
+        opening->abandoned = true;
+    return opening->dpy;
+}
+
+} // namespace
+
+std::unique_ptr<DisplayDriver> makeX11Driver(const std::string& display, std::string& error, bool& silent) {
     XInitThreads();
     XSetErrorHandler(&onProtocolError);
     XSetIOErrorHandler(&onConnectionError);
     const char* name = display.empty() ? nullptr : display.c_str();
-    Display* dpy = XOpenDisplay(name);
+    Display* dpy = openDisplayBounded(name, silent);
     if (!dpy) {
-        error = "cannot open the X display " +
-                std::string(
-                    name ? name : (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "(DISPLAY is not set)"));
+        const std::string which =
+            name ? name : (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "(DISPLAY is not set)");
+        error = silent ? "the X display " + which + " took the connection and did not answer in " +
+                             std::to_string(kDisplayAnswer.count()) + " s"
+                       : "cannot open the X display " + which;
         return nullptr;
     }
     auto driver = std::make_unique<X11Driver>(dpy);

@@ -16,6 +16,9 @@ struct ServerLimitSettings {
     std::chrono::milliseconds readTimeout;
     std::chrono::milliseconds writeTimeout;
     std::size_t incomingBytes;
+    // How long a connection may sit between frames before it is closed, when it holds no object,
+    // or when a new client finds every place taken.
+    std::chrono::milliseconds idleTimeout{30'000};
 };
 ServerLimitSettings serverLimitSettings();
 void setServerLimitSettings(const ServerLimitSettings& settings);
