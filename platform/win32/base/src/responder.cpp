@@ -83,6 +83,10 @@ void setDisplayLost() {
     displayShown.store(false);
 }
 
+bool displayShowsWindows() {
+    return displayShown.load();
+}
+
 bool personAnswers() {
     return displayShown.load() && !effects::underTest();
 }

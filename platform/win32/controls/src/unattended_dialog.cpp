@@ -46,7 +46,9 @@ void press(HWND dialog, int id) {
 UnattendedDialog::UnattendedDialog(HWND dialog) : dialog_(dialog) {}
 
 UnattendedDialog::Outcome UnattendedDialog::answer() {
-    if (pal::responder::personAnswers())
+    // A dialog a display shows waits for its keys and clicks, as a person's would; only one
+    // nobody can see is answered here.
+    if (pal::responder::displayShowsWindows())
         return Outcome::PersonAnswers;
     if (!IsWindow(dialog_) || ++fruitless_ > kMostFruitless)
         return Outcome::Ignored;

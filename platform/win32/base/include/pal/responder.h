@@ -39,6 +39,9 @@ struct Answer {
 bool personAnswers();
 // The display says whether it shows windows to a person (the null display does not).
 void setDisplayShown(bool shown);
+// Whether windows are shown at all, whoever answers them: a dialog on a shown display can still
+// be reached by keys and clicks, even under the test fixture.
+bool displayShowsWindows();
 // The display that showed them went away while the program ran: nobody answers from now on,
 // and what only a person could have kept must be kept without asking.
 bool displayLost();
