@@ -160,7 +160,11 @@ bool ServerConnection::flush() {
 void ServerConnection::frameDone() {
     {
         std::lock_guard lock(ioMutex_);
-        --queued_;
+        // Idle from the moment the last call is answered, not from whenever this connection's
+        // own thread next runs: on a loaded machine that can come after other clients' calls,
+        // and the longest idle would be chosen out of order.
+        if (--queued_ == 0 && outbox_.empty())
+            idleSince_ = Clock::now().time_since_epoch().count();
     }
     wake();
 }
@@ -203,15 +207,16 @@ void ServerConnection::run() {
         if (inFrame && now >= readDeadline)
             break; // the client announced a frame and stalled inside it
         // Idle: between frames, no reply waiting, no call of this client's queued or running.
-        bool idle = prefixGot == 0 && !sending;
-        if (idle) {
+        // Judged under the lock frameDone takes, so its stamp is never overwritten by a stale look.
+        bool idle = prefixGot == 0;
+        {
             std::lock_guard lock(ioMutex_);
-            idle = queued_ == 0;
+            idle = idle && outbox_.empty() && queued_ == 0;
+            if (!idle)
+                idleSince_ = 0;
+            else if (idleSince_ == 0)
+                idleSince_ = now.time_since_epoch().count();
         }
-        if (!idle)
-            idleSince_ = 0;
-        else if (idleSince_ == 0)
-            idleSince_ = now.time_since_epoch().count();
         const auto idleDeadline =
             Clock::time_point(Clock::duration(idleSince_.load())) + limit(limits.idleTimeoutMs);
         const bool idleBounded = idle && heldCount_ == 0;
