@@ -1082,6 +1082,18 @@ TEST_F(BackstageTest, TheActiveViewBringsItsTabsTheAnalysisTabWithItsTasks) {
     }
     EXPECT_FALSE(orsa->IsDisabledByUser()) << "forcing gives back what the person hid";
 
+    // Without a 3D module, the document's own 3D content alone brings the 3D tab.
+    CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
+    for (const auto& [kind, shown] :
+         {std::pair{Dravik::DocumentKind::Drawing, false}, std::pair{Dravik::DocumentKind::Part3D, true},
+          std::pair{Dravik::DocumentKind::Assembly3D, true}}) {
+        drawing->SetKind(kind);
+        solids->SetVisible(FALSE);
+        ribbon->UpdateViewTabs(home, false, drawing);
+        EXPECT_EQ(solids->IsVisible() != FALSE, shown) << static_cast<int>(kind);
+    }
+    drawing->SetKind(Dravik::DocumentKind::Drawing);
+
     // No view: the contextual tabs hide; again, and a tab shown meanwhile stays.
     const GUID none[3] = {};
     analysis->SetContextTab(xtpRibbonTabContextColorGreen, L"Results");
