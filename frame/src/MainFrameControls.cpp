@@ -6,6 +6,8 @@
 #include "frame/ControlAttributes.h"
 #include "frame/ControlFactory.h"
 
+#include "DravikKernel/CommandCatalogue.h"
+#include "DravikKernel/DravikServerAppProxy.h"
 #include "XTToolkitPro.h"
 #include "panels/SysPanelToolbar.h"
 #include "ribbon/RibbonBar.h"
@@ -43,6 +45,22 @@ Dravik::UI::XML::ApplicationParameters ParametersOf(CMainFrame& frame, Attribute
     parameters.createBackstagePage = [&frame](const Dravik::UI::XML::BackstageItem& definition) -> CWnd* {
         DVRibbonBar* ribbon = frame.GetDVRibbonBar();
         return ribbon != nullptr ? ribbon->GetBackstagePage(definition.state) : nullptr;
+    };
+    // The kernel's commands, the person's own and the application's. The add-ons' block counts
+    // whole: an add-on registers its commands once the main frame stands, after the ribbon loaded.
+    parameters.isKnownCommand = [](int id) {
+        constexpr int kAddOnCommandsFirst = 15000;
+        constexpr int kAddOnCommandsLast = 16999;
+        constexpr int kUserCommandsFirst = 37000;
+        constexpr int kUserCommandsLast = 37999;
+        if (id <= 0)
+            return false;
+        if (DVFindCatalogueCommand(static_cast<unsigned>(id)) != nullptr ||
+            (id >= kAddOnCommandsFirst && id <= kAddOnCommandsLast) ||
+            (id >= kUserCommandsFirst && id <= kUserCommandsLast))
+            return true;
+        DravikServerAppProxy* shell = DravikServerAppProxy::Instance();
+        return shell != nullptr && shell->GetApplicationCommand(static_cast<UINT>(id)) != nullptr;
     };
     return parameters;
 }

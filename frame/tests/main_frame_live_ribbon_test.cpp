@@ -283,19 +283,21 @@ TEST_F(BackstageTest, ClosingShowsAgainOnlyTheHiddenWindowsThatStillExist) {
     ::DestroyWindow(other);
 }
 
-// A definition that names pages the program does not have, entries without ids or with ids that
-// are no numbers, and elements that are no entries, loads the rest and says what it left out.
+// A definition that names pages or commands the program does not have, entries without ids or
+// with ids that are no numbers, and elements that are no entries, loads the rest and says what it
+// left out. An add-on's command stays: the add-on registers it only after the ribbon loaded.
 TEST_F(BackstageTest, ADamagedBackstageDefinitionLoadsWhatIsValid) {
     dvlog::test::clearCapture();
     CMainFrame* frame = make("main_frame_bad_backstage.xml");
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(entries(frame->GetDVRibbonBar()->GetRibbonBackstageView()),
-              (std::vector<std::wstring>{L"tab 1065 New", L"command 1019 Exit"}));
+              (std::vector<std::wstring>{L"tab 1065 New", L"command 15000 An add-on's, registered later",
+                                         L"command 1019 Exit"}));
     std::string warnings;
     for (const std::string& line : dvlog::test::capturedAt(6))
         warnings += line + "\n";
-    for (const char* expected :
-         {"templateGallery", "names no page", "without id", "not a number", "not a backstage tab or command"})
+    for (const char* expected : {"templateGallery", "names no page", "without id", "not a number",
+                                 "not a backstage tab or command", "4711 is no command"})
         EXPECT_NE(warnings.find(expected), std::string::npos) << expected << " in\n" << warnings;
 }
 
@@ -1079,6 +1081,18 @@ TEST_F(BackstageTest, TheActiveViewBringsItsTabsTheAnalysisTabWithItsTasks) {
         EXPECT_EQ(ribbon->GetCurSel(), 0) << "the view's own tab stays chosen";
     }
     EXPECT_FALSE(orsa->IsDisabledByUser()) << "forcing gives back what the person hid";
+
+    // Without a 3D module, the document's own 3D content alone brings the 3D tab.
+    CDVCom_Is3D::Detach(CDVCom_Is3D::Modelling);
+    for (const auto& [kind, shown] :
+         {std::pair{Dravik::DocumentKind::Drawing, false}, std::pair{Dravik::DocumentKind::Part3D, true},
+          std::pair{Dravik::DocumentKind::Assembly3D, true}}) {
+        drawing->SetKind(kind);
+        solids->SetVisible(FALSE);
+        ribbon->UpdateViewTabs(home, false, drawing);
+        EXPECT_EQ(solids->IsVisible() != FALSE, shown) << static_cast<int>(kind);
+    }
+    drawing->SetKind(Dravik::DocumentKind::Drawing);
 
     // No view: the contextual tabs hide; again, and a tab shown meanwhile stays.
     const GUID none[3] = {};

@@ -94,13 +94,29 @@ void DVRibbonBar::ShowViewTab(Dravik::UI::RibbonTab* tab) {
         tab->SetDisabledByUser(false);
 }
 
+namespace {
+
+// What the document's 3D container holds: a part, an assembly or a sheet-metal part is 3D through
+// and through, whether a 3D module is attached or not.
+bool Holds3DContent(const Dravik::DravikDocument2& document) {
+    using Dravik::DocumentKind;
+    const DocumentKind kind = document.GetKind();
+    return kind == DocumentKind::Part3D || kind == DocumentKind::Assembly3D ||
+           kind == DocumentKind::SheetMetalPart;
+}
+
+} // namespace
+
 void DVRibbonBar::UpdateViewTabs(const GUID (&guids)[3], bool force, CDocument* activeDocument) {
     const bool noView = isNull(guids[0]);
     if ((noView && m_noView) || GetTabCount() == 0)
         return;
     ++m_suppressTabChange;
-    // The 3D tab belongs to a document the 3D module works on.
-    const bool with3D = activeDocument != nullptr && CDVCom_Is3D::Instance() != nullptr;
+    // The 3D tab belongs to a document with 3D content of its own, or one the 3D module works on.
+    const auto* dravikDocument = dynamic_cast<const Dravik::DravikDocument2*>(activeDocument);
+    const bool with3D =
+        activeDocument != nullptr && ((dravikDocument != nullptr && Holds3DContent(*dravikDocument)) ||
+                                      CDVCom_Is3D::Instance() != nullptr);
     // The analysis tab belongs to a document the analysis module has tasks for.
     const FeaTaskManager* analyses = FeaTaskManager::Instance();
     const bool withAnalyses = analyses != nullptr && analyses->HasTasks(activeDocument);

@@ -34,12 +34,13 @@ struct BackstageItem;
 // itself (null lets the library make the default control of the kind, through the bar's command
 // bars), and hears every extra attribute once the control stands in its bar. The pages of the
 // ribbon's backstage tabs are the application's: it gives the page a tab shows (null: it knows
-// no such page, and the tab is left out).
+// no such page, and the tab is left out); a backstage command it does not know is left out too.
 struct ApplicationParameters {
     std::function<CXTPControl*(const Control& definition, CXTPCommandBar* bar)> createControl;
     std::function<void(CXTPControl* control, const std::wstring& name, const std::wstring& value)>
         handleAttribute;
     std::function<CWnd*(const BackstageItem& definition)> createBackstagePage;
+    std::function<bool(int id)> isKnownCommand;
 };
 
 using RibbonBarApplicationParameters = ApplicationParameters;

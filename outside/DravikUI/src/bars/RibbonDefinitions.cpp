@@ -26,7 +26,7 @@ detail::ControlAdder adderOf(CXTPControls* controls) {
 }
 
 // The backstage's menu, in place of what it held. A tab whose page the application does not
-// know is left out.
+// know is left out, and so is a command it does not know.
 void applyBackstage(const std::vector<BackstageItem>& items, CXTPRibbonBackstageView* view,
                     const RibbonBarApplicationParameters& parameters) {
     if (view == nullptr || items.empty())
@@ -35,6 +35,10 @@ void applyBackstage(const std::vector<BackstageItem>& items, CXTPRibbonBackstage
     for (const BackstageItem& item : items) {
         CXTPControl* made = nullptr;
         if (item.tag == TagNames::BackstageCommand) {
+            if (parameters.isKnownCommand && !parameters.isKnownCommand(item.id)) {
+                DVLog_Write(DVLogWarning, "The backstage command %d is no command of the program", item.id);
+                continue;
+            }
             made = view->AddCommand(static_cast<UINT>(item.id), item.caption.c_str());
         } else if (CWnd* page =
                        parameters.createBackstagePage ? parameters.createBackstagePage(item) : nullptr) {
