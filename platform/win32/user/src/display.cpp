@@ -221,10 +221,6 @@ BOOL EnumDisplayMonitors(HDC dc, LPCRECT clip, MONITORENUMPROC proc, LPARAM para
     return TRUE;
 }
 
-// SM_SHUTTINGDOWN: nonzero once the session is ending, here once the display the program showed
-// on went away.
-constexpr int kShuttingDown = 0x2000;
-
 int GetSystemMetrics(int index) {
     std::vector<pal::detail::MonitorSpec> list;
     {
@@ -265,7 +261,7 @@ int GetSystemMetrics(int index) {
         return virtualScreen.bottom - virtualScreen.top;
     case SM_CMONITORS:
         return static_cast<int>(list.size());
-    case kShuttingDown:
+    case SM_SHUTTINGDOWN:
         return pal::responder::displayLost() ? 1 : 0;
     default:
         break;

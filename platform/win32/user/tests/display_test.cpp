@@ -15,6 +15,7 @@ TEST_F(DisplayTest, TheDefaultScreenIsOneFullHdMonitorAt96Dpi) {
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
     EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
     EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 23);
+    EXPECT_EQ(GetSystemMetrics(SM_SHUTTINGDOWN), 0); // the display is there
     EXPECT_EQ(GetDpiForSystem(), 96u);
     MONITORINFO info{};
     info.cbSize = sizeof info;

@@ -98,6 +98,8 @@ constexpr int SM_CXFOCUSBORDER = 83;
 constexpr int SM_CYFOCUSBORDER = 84;
 constexpr int SM_CXPADDEDBORDER = 92;
 constexpr int SM_REMOTESESSION = 0x1000;
+// Nonzero once the session is ending; here once the display the program showed on went away.
+constexpr int SM_SHUTTINGDOWN = 0x2000;
 
 int GetSystemMetrics(int index);
 UINT GetDpiForSystem();
