@@ -265,12 +265,52 @@ bool nobodyListens(const fs::path& socket) {
     return refused;
 }
 
+// The temporary files a process made are listed, one path a line, in "temp-<pid>" of the run
+// folder, so that whoever finds the process gone knows what it left.
+constexpr const char* kTemporaryList = "temp-";
+
+// Removes the temporary files a list names (only files in the temporary folder), then the list.
+void removeListedTemporaries(const fs::path& list) {
+    const fs::path folder = folders::temp().lexically_normal();
+    std::ifstream in(list);
+    std::error_code ec;
+    for (std::string line; std::getline(in, line);) {
+        const fs::path file = fs::path(line).lexically_normal();
+        if (file.parent_path() == folder && fs::is_regular_file(fs::symlink_status(file, ec)))
+            fs::remove(file, ec);
+    }
+    fs::remove(list, ec);
+}
+
+struct Temporaries {
+    std::mutex mutex;
+    pid_t owner = 0; // a forked child inherits the list but owns none of its files
+    fs::path list;
+};
+Temporaries& temporaries() {
+    static Temporaries* t = new Temporaries;
+    return *t;
+}
+
+void removeOwnTemporaries() {
+    Temporaries& t = temporaries();
+    std::lock_guard lock(t.mutex);
+    if (t.owner == ::getpid() && !t.list.empty())
+        removeListedTemporaries(t.list);
+}
+
 // The run folder's sockets left by processes that did not end cleanly: one named for a process
-// that is gone ("drop-<pid>", ".new-<pid>-..." being bound), and an endpoint nobody listens on.
+// that is gone ("drop-<pid>", ".new-<pid>-..." being bound), and an endpoint nobody listens on;
+// and the temporary files such processes left.
 void sweepRunFolder(const fs::path& run) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(run, ec)) {
         const std::string name = entry.path().filename().string();
+        if (name.rfind(kTemporaryList, 0) == 0 && entry.is_regular_file(ec)) {
+            if (processGone(name.substr(std::strlen(kTemporaryList))))
+                removeListedTemporaries(entry.path());
+            continue;
+        }
         if (!entry.is_socket(ec))
             continue;
         bool stale = false;
@@ -286,6 +326,21 @@ void sweepRunFolder(const fs::path& run) {
 }
 
 } // namespace
+
+void ownTemporary(const fs::path& file) {
+    if (file.lexically_normal().parent_path() != folders::temp().lexically_normal())
+        return;
+    Temporaries& t = temporaries();
+    std::lock_guard lock(t.mutex);
+    if (t.owner != ::getpid()) {
+        t.owner = ::getpid();
+        t.list = runDir() / (kTemporaryList + std::to_string(t.owner));
+        // Registered after the root is known, so that the removal runs before the root goes.
+        static std::once_flag registered;
+        std::call_once(registered, [] { std::atexit(removeOwnTemporaries); });
+    }
+    std::ofstream(t.list, std::ios::app) << file.string() << '\n';
+}
 
 bool prepare(const char* program) noexcept {
     try {

@@ -136,6 +136,49 @@ TEST_F(Sandbox, AStartSweepsTheSocketsOfProcessesThatAreGone) {
         ::close(fd);
 }
 
+// Temporary files go with the process that made them: at its end, or at the next start when it
+// was killed. Files outside the temporary folder and those of live processes stay.
+TEST_F(Sandbox, TemporaryFilesGoWithTheProcessThatMadeThem) {
+    const fs::path temp = pal::folders::temp();
+    const fs::path outside = pal::folders::documents() / "kept.TMP";
+    struct Case {
+        const char* name;
+        bool endsCleanly;
+        bool staysUntilNextStart;
+    };
+    const Case cases[] = {
+        {"clean.TMP", true, false},
+        {"killed.TMP", false, true},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(temp / c.name) << "data";
+        std::ofstream(outside) << "data";
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            pal::sandbox::ownTemporary(temp / c.name);
+            pal::sandbox::ownTemporary(outside);
+            if (c.endsCleanly)
+                std::exit(0);
+            ::_exit(0);
+        }
+        ASSERT_GT(child, 0);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << c.name;
+        EXPECT_EQ(fs::exists(temp / c.name), c.staysUntilNextStart) << c.name;
+        EXPECT_TRUE(pal::sandbox::prepare("prog"));
+        EXPECT_FALSE(fs::exists(temp / c.name)) << c.name;
+        EXPECT_FALSE(fs::exists(pal::sandbox::runDir() / ("temp-" + std::to_string(child)))) << c.name;
+        EXPECT_TRUE(fs::exists(outside)) << c.name;
+    }
+    // This process is alive: a start by another process leaves its files.
+    std::ofstream(temp / "mine.TMP") << "data";
+    pal::sandbox::ownTemporary(temp / "mine.TMP");
+    EXPECT_TRUE(pal::sandbox::prepare("prog"));
+    EXPECT_TRUE(fs::exists(temp / "mine.TMP"));
+}
+
 TEST_F(Sandbox, ARelativeRootIsMadeAbsoluteForChildren) {
     const fs::path before = fs::current_path();
     fs::current_path(root());

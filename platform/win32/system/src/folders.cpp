@@ -4,6 +4,7 @@
 #include "file_object.h"
 #include "pal/clock.h"
 #include "pal/path.h"
+#include "pal/sandbox.h"
 #include "pal/text.h"
 
 #include <algorithm>
@@ -428,6 +429,7 @@ UINT GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFile
                 ::unlink(pal::path::toNative(name).c_str());
                 return 0;
             }
+            pal::sandbox::ownTemporary(pal::path::toNative(name));
             return n;
         }
         if (errno != EEXIST) {

@@ -31,6 +31,9 @@ void privateFolder(const std::filesystem::path& folder);
 // made it writes "<program>: <why>" on standard error and answers false, and the program ends
 // with a non-zero exit code, before anything else can fail where no one reports it.
 bool prepare(const char* program) noexcept;
+// A temporary file this process made in the temporary folder: removed when the process ends, or
+// by the next start once the process is gone without ending cleanly. Files elsewhere are left.
+void ownTemporary(const std::filesystem::path& file);
 // Forgets the cached root so the next call reads DV_PAL_ROOT again (used by test fixtures).
 void reset();
 
