@@ -321,8 +321,7 @@ int DravikApp::DoExitInstance() {
     EndSplash();
     // The display went away with the windows on it: nobody can be asked about changed drawings,
     // so they are kept as at a crash, and the next start opens them again.
-    constexpr int kShuttingDown = 0x2000; // SM_SHUTTINGDOWN
-    if (::GetSystemMetrics(kShuttingDown) != 0) {
+    if (::GetSystemMetrics(SM_SHUTTINGDOWN) != 0) {
         DVLog_Write(DVLogFailure, "The display went away: the open documents are kept for the next start");
         GenerateDumpFileAppContext().KeepDocumentsForRecovery();
     }
